@@ -1,0 +1,1 @@
+/* Placeholder for a library that has no source of its own yet. */

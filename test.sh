@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds Harbeck and runs every test under Wine, in a throwaway prefix on a
+# virtual display. Exits non-zero when anything fails.
+set -euo pipefail
+top=$(cd "$(dirname "$0")" && pwd)
+build=${HARBECK_BUILD_DIR:-$top/build}
+
+bash "$top/tools/install-deps.sh"
+bash "$top/tools/build.sh" "$build"
+
+source "$top/tools/wine-session.sh"
+trap harbeck_end_session EXIT
+
+rm -rf "$build/test-env"
+harbeck_start_xvfb
+harbeck_use_prefix "$build/test-env"
+harbeck_start_keepalive "$build"
+
+ctest --test-dir "$build" -j"$(nproc)" --output-on-failure "$@"

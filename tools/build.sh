@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds Harbeck in the given folder (default: build/).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)"

@@ -1,0 +1,65 @@
+# Functions shared by run.sh and test.sh: a virtual display, a booted Wine
+# prefix and a keepalive process. Source this file; every process it starts
+# is recorded in HARBECK_PIDS and ended by harbeck_end_session.
+
+HARBECK_PIDS=()
+
+# Starts Xvfb on a free display and exports DISPLAY.
+harbeck_start_xvfb() {
+  local displayfile
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+  HARBECK_PIDS+=($!)
+  local tries=0
+  while [ ! -s "$displayfile" ] && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
+  if [ ! -s "$displayfile" ]; then
+    echo "Xvfb did not start" >&2
+    rm -f "$displayfile"
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$displayfile")"
+  rm -f "$displayfile"
+}
+
+# harbeck_use_prefix DIR: points Wine at DIR (HOME and XDG_DATA_HOME beside it,
+# so the prefix never links into the user's own folders) under the Chinese
+# locale, and boots the prefix when it is new.
+harbeck_use_prefix() {
+  local dir=$1
+  mkdir -p "$dir/home" "$dir/xdg"
+  export WINEPREFIX="$dir/prefix"
+  export HOME="$dir/home"
+  export XDG_DATA_HOME="$dir/xdg"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export LANG=zh_CN.UTF-8
+  unset LC_ALL LANGUAGE
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    # A crash ends the process at once with a backtrace instead of a dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
+# harbeck_start_keepalive BUILD: a sleeping Wine process that keeps the
+# server up, so that each later process starts in milliseconds.
+harbeck_start_keepalive() {
+  "$1/tools/keepalive.exe" >/dev/null 2>&1 &
+  HARBECK_PIDS+=($!)
+}
+
+harbeck_end_session() {
+  local pid
+  for pid in "${HARBECK_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null || true
+  fi
+  for pid in "${HARBECK_PIDS[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  HARBECK_PIDS=()
+}
