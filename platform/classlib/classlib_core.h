@@ -1,0 +1,7 @@
+// The non-window half of the class library: objects and run-time classes,
+// text, geometry and the module handles.
+#pragma once
+#include "platform/classlib/object.h"
+#include "platform/classlib/cstring.h"
+#include "platform/classlib/module_state.h"
+#include "platform/classlib/geometry.h"
