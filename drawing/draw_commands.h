@@ -1,0 +1,32 @@
+// The drawing thread's command codes, shared with the views.
+#pragma once
+
+enum DrawCommand {
+    DCMD_OPEN = 1,
+    DCMD_OPEN_EXTENTS = 2,
+    DCMD_SET_FILE = 3,
+    DCMD_CLOSE = 4,
+    DCMD_RESIZE = 5,
+    DCMD_ZOOM_EXTENTS = 6,
+    DCMD_ZOOM_WINDOW = 7,
+    DCMD_ZOOM_IN = 8,
+    DCMD_ZOOM_IN_AT = 9,
+    DCMD_ZOOM_OUT = 10,
+    DCMD_ZOOM_OUT_AT = 11,
+    DCMD_PREVIOUS_VIEW = 12,
+    DCMD_PAN = 13,
+    DCMD_REGEN = 14,
+    DCMD_REFRESH = 15,
+    DCMD_SET_LAYOUT = 16,
+    DCMD_HIGHLIGHT_ON = 18,
+    DCMD_HIGHLIGHT_OFF = 19,
+    DCMD_PAN_KEY_RIGHT = 20,
+    DCMD_PAN_KEY_LEFT = 21,
+    DCMD_PAN_KEY_DOWN = 22,
+    DCMD_PAN_KEY_UP = 23,
+    DCMD_PAN_KEY_DOWN_RIGHT = 24,
+    DCMD_PAN_KEY_UP_RIGHT = 25,
+    DCMD_PAN_KEY_DOWN_LEFT = 26,
+    DCMD_PAN_KEY_UP_LEFT = 27,
+    DCMD_WAKE = 28,
+};

@@ -1,0 +1,35 @@
+#include "drawing/task_manage_thread.h"
+
+#include "app/core/appsw.h"
+
+TTaskManageThread::TTaskManageThread()
+    : m_abort(0),
+      m_regenerateAll(0)
+{
+    m_notifyEnabled = 0;
+}
+
+TTaskManageThread::~TTaskManageThread()
+{
+}
+
+DWORD TTaskManageThread::Run()
+{
+    while (!m_stopRequest) {
+        m_abort = 0;
+        if (AppSW.toQuit)
+            break;
+        Suspend();
+    }
+    return 0;
+}
+
+void TTaskManageThread::Cancel()
+{
+    m_abort = 1;
+}
+
+char TTaskManageThread::AbortQuery(void* thread)
+{
+    return static_cast<TTaskManageThread*>(thread)->m_abort;
+}
