@@ -1,0 +1,427 @@
+#include "codecs/ximabmp.h"
+
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+const WORD kBmpType = 0x4D42;  // "BM"
+const DWORD kFileHeaderBytes = 14;
+const DWORD kInfoHeaderBytes = 40;
+const DWORD kCoreHeaderBytes = 12;
+const DWORD kOs2HeaderBytes = 64;
+// Windows headers of version 2 to 5 carry the bit-field masks at byte 40.
+const DWORD kMaskedHeaderBytes[] = { 52, 56, 108, 124 };
+
+DWORD ReadU32(const BYTE* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | ((DWORD)p[3] << 24);
+}
+
+WORD ReadU16(const BYTE* p)
+{
+    return (WORD)(p[0] | (p[1] << 8));
+}
+
+void PutU32(BYTE* p, DWORD value)
+{
+    p[0] = (BYTE)value;
+    p[1] = (BYTE)(value >> 8);
+    p[2] = (BYTE)(value >> 16);
+    p[3] = (BYTE)(value >> 24);
+}
+
+bool IsMaskedHeader(DWORD size)
+{
+    for (DWORD known : kMaskedHeaderBytes) {
+        if (size == known)
+            return true;
+    }
+    return false;
+}
+
+uint64_t PackedRowBytes(int64_t width, DWORD bitCount)
+{
+    return (uint64_t)(((width * bitCount + 31) / 8) & ~(int64_t)3);
+}
+
+bool SeekTo(CxFile* stream, int64_t position)
+{
+    if (position < 0 || position > 0x7FFFFFFF)
+        return false;
+    return stream->Seek((int32_t)position, SEEK_SET);
+}
+
+// Writes decoded run-length bytes or nibbles into the pixel rows, clipped to
+// the rows and their effective width.
+class RleCursor {
+public:
+    RleCursor(BYTE* pixels, DWORD effWidth, DWORD height)
+        : m_pixels(pixels), m_effWidth(effWidth), m_height(height), m_x(0), m_y(0) {}
+
+    // x counts bytes (RLE8) or pixels (RLE4).
+    int64_t X() const { return m_x; }
+    void NewLine() { m_x = 0; ++m_y; }
+    void Move(int64_t dx, int64_t dy) { m_x += dx; m_y += dy; }
+    void Advance(int64_t dx) { m_x += dx; }
+    bool RowInside() const { return m_y >= 0 && m_y < (int64_t)m_height; }
+
+    void PutByte(BYTE value)
+    {
+        if (RowInside() && m_x >= 0 && m_x < (int64_t)m_effWidth)
+            m_pixels[(size_t)m_y * m_effWidth + (size_t)m_x] = value;
+        ++m_x;
+    }
+
+    // The high nibble clears the low one; the low nibble is ORed in.
+    void PutNibble(BYTE value)
+    {
+        int64_t byte = m_x >> 1;
+        if (RowInside() && m_x >= 0 && byte < (int64_t)m_effWidth) {
+            BYTE& target = m_pixels[(size_t)m_y * m_effWidth + (size_t)byte];
+            if ((m_x & 1) == 0)
+                target = (BYTE)((value & 0x0F) << 4);
+            else
+                target |= (BYTE)(value & 0x0F);
+        }
+        ++m_x;
+    }
+
+private:
+    BYTE* m_pixels;
+    DWORD m_effWidth;
+    DWORD m_height;
+    int64_t m_x;
+    int64_t m_y;
+};
+
+enum RleEscape { kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2 };
+
+}  // namespace
+
+bool CxImageBMP::ReadBitmapInfo(CxFile* stream, BITMAPINFOHEADER* header)
+{
+    if (!stream || !header)
+        return false;
+    int64_t start = stream->Tell();
+    BYTE raw[kInfoHeaderBytes];
+    memset(raw, 0, sizeof(raw));
+    DWORD got = stream->Read(raw, 1, kInfoHeaderBytes);
+    if (got < 4)
+        return false;
+    DWORD size = ReadU32(raw);
+    if (size == kCoreHeaderBytes) {
+        if (got < kCoreHeaderBytes)
+            return false;
+        memset(header, 0, sizeof(*header));
+        header->biSize = kCoreHeaderBytes;
+        header->biWidth = ReadU16(raw + 4);
+        header->biHeight = ReadU16(raw + 6);
+        header->biPlanes = ReadU16(raw + 8);
+        header->biBitCount = ReadU16(raw + 10);
+    } else {
+        if (got < kInfoHeaderBytes || size < kInfoHeaderBytes)
+            return false;
+        memcpy(header, raw, kInfoHeaderBytes);
+        if (size > kInfoHeaderBytes && size != kOs2HeaderBytes) {
+            bool known = IsMaskedHeader(size) && header->biPlanes == 1 &&
+                         header->biCompression <= BI_BITFIELDS;
+            bool plain = header->biPlanes == 1 && header->biCompression == BI_RGB &&
+                         header->biClrUsed == 0 &&
+                         (uint64_t)header->biSizeImage ==
+                             PackedRowBytes(header->biWidth, header->biBitCount) *
+                                 (uint64_t)(int64_t)header->biHeight;
+            if (!known && !plain)
+                return false;
+        }
+    }
+    if (!SeekTo(stream, start + size))
+        return false;
+
+    if (header->biSizeImage == 0) {
+        int64_t height = header->biHeight < 0 ? -(int64_t)header->biHeight : header->biHeight;
+        uint64_t bytes = PackedRowBytes(header->biWidth, header->biBitCount) * (uint64_t)height;
+        header->biSizeImage = bytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : (DWORD)bytes;
+    }
+    if (header->biClrUsed == 0 && header->biBitCount <= 8)
+        header->biClrUsed = 1u << header->biBitCount;
+    return true;
+}
+
+bool CxImageBMP::Decode(CxFile* stream)
+{
+    if (!stream)
+        return false;
+    int64_t start = stream->Tell();
+    BYTE fileHeader[kFileHeaderBytes];
+    DWORD got = stream->Read(fileHeader, 1, kFileHeaderBytes);
+    if (got == 0)
+        return Fail("Not a BMP");
+    int64_t pixelOffset = ReadU32(fileHeader + 10);
+    if (got < kFileHeaderBytes || ReadU16(fileHeader) != kBmpType) {
+        pixelOffset = 0;
+        if (!SeekTo(stream, start))
+            return Fail("Not a BMP");
+    }
+
+    int64_t headerStart = stream->Tell();
+    BITMAPINFOHEADER file;
+    if (!ReadBitmapInfo(stream, &file))
+        return Fail("Error reading BMP info");
+    bool coreHeader = file.biSize == kCoreHeaderBytes;
+    bool topDown = file.biHeight < 0;
+    int64_t height = topDown ? -(int64_t)file.biHeight : file.biHeight;
+    if (file.biWidth <= 0 || height <= 0 || height > 0x7FFFFFFF)
+        return Fail("Error reading BMP info");
+
+    if (info.escape == -1) {
+        header.biWidth = file.biWidth;
+        header.biHeight = (LONG)height;
+        Fail("output dimensions returned");
+        return true;
+    }
+    if (!Create(file.biWidth, (DWORD)height, file.biBitCount, CXIMAGE_FORMAT_BMP))
+        return Fail("Can't allocate memory");
+
+    header.biXPelsPerMeter = file.biXPelsPerMeter;
+    header.biYPelsPerMeter = file.biYPelsPerMeter;
+    info.xDpi = (int32_t)floor(file.biXPelsPerMeter * 0.0254 + 0.5);
+    info.yDpi = (int32_t)floor(file.biYPelsPerMeter * 0.0254 + 0.5);
+    memcpy(dib, &header, sizeof(header));
+    if (info.escape)
+        return Fail("Cancelled");
+
+    if (file.biBitCount <= 8 && !ReadPalette(stream, file.biClrUsed, coreHeader))
+        return false;
+    if (info.escape)
+        return Fail("Cancelled");
+
+    int64_t pixelStart = pixelOffset ? start + pixelOffset : -1;
+    if (!ReadPixels(stream, file, pixelStart, headerStart))
+        return false;
+    if (topDown)
+        return Flip();
+    return true;
+}
+
+// Reads `count` entries (4 bytes, or 3 after a core header), capped by what
+// the stream holds; entries beyond the image's palette are read past.
+bool CxImageBMP::ReadPalette(CxFile* stream, DWORD count, bool coreHeader)
+{
+    DWORD entryBytes = coreHeader ? 3 : 4;
+    int64_t left = (int64_t)stream->Size() - stream->Tell();
+    if (left >= 0 && (int64_t)count * entryBytes > left)
+        count = (DWORD)(left / entryBytes);
+    DWORD kept = count < GetNumColors() ? count : GetNumColors();
+    BYTE raw[256 * 4];
+    DWORD read = stream->Read(raw, entryBytes, kept);
+    RGBQUAD* palette = GetPalette();
+    for (DWORD i = 0; i < read; ++i) {
+        palette[i].rgbBlue = raw[i * entryBytes];
+        palette[i].rgbGreen = raw[i * entryBytes + 1];
+        palette[i].rgbRed = raw[i * entryBytes + 2];
+        palette[i].rgbReserved = 0;
+    }
+    info.nearestValid = 0;
+    if (count > kept)
+        stream->Seek((int32_t)((count - kept) * entryBytes), SEEK_CUR);
+    return true;
+}
+
+// The masks of a bit-field image: inside a version 2 to 5 header, else
+// right after the 40-byte header.
+bool CxImageBMP::ReadBitfieldMasks(CxFile* stream, const BITMAPINFOHEADER& file,
+                                   int64_t headerStart, DWORD masks[3])
+{
+    BYTE raw[12];
+    if (IsMaskedHeader(file.biSize)) {
+        int64_t back = stream->Tell();
+        bool ok = SeekTo(stream, headerStart + kInfoHeaderBytes) &&
+                  stream->Read(raw, 12, 1) == 1;
+        SeekTo(stream, back);
+        if (!ok)
+            return false;
+    } else if (stream->Read(raw, 12, 1) != 1) {
+        return false;
+    }
+    masks[0] = ReadU32(raw);
+    masks[1] = ReadU32(raw + 4);
+    masks[2] = ReadU32(raw + 8);
+    return true;
+}
+
+bool CxImageBMP::ReadPixels(CxFile* stream, const BITMAPINFOHEADER& file, int64_t pixelStart,
+                            int64_t headerStart)
+{
+    DWORD width = GetWidth();
+    DWORD height = GetHeight();
+    BYTE* pixels = info.firstRow;
+    switch (file.biBitCount) {
+    case 32: {
+        if (file.biCompression != BI_RGB && file.biCompression != BI_BITFIELDS)
+            return Fail("unknown compression");
+        if (file.biCompression == BI_BITFIELDS && !IsMaskedHeader(file.biSize))
+            stream->Seek(12, SEEK_CUR);
+        if (pixelStart >= 0)
+            SeekTo(stream, pixelStart);
+        uint64_t bytes = (uint64_t)width * height * 4;
+        BYTE* buffer = bytes <= CXIMAGE_MAX_DIB_BYTES ? (BYTE*)calloc((size_t)bytes, 1) : NULL;
+        if (!buffer)
+            return Fail("can't allocate memory");
+        stream->Read(buffer, 1, (DWORD)bytes);
+        Bitfield2RGB(buffer, 0, 0, 0, 32);
+        free(buffer);
+        return true;
+    }
+    case 24:
+        if (file.biCompression != BI_RGB)
+            return Fail("unknown compression");
+        if (pixelStart >= 0)
+            SeekTo(stream, pixelStart);
+        stream->Read(pixels, 1, header.biSizeImage);
+        return true;
+    case 16: {
+        DWORD masks[3] = { 0x7C00, 0x3E0, 0x1F };
+        if (file.biCompression == BI_BITFIELDS &&
+            !ReadBitfieldMasks(stream, file, headerStart, masks))
+            return Fail("Error reading BMP info");
+        if (pixelStart >= 0)
+            SeekTo(stream, pixelStart);
+        uint64_t bytes = (uint64_t)((width + 1) / 2) * 4 * height;
+        stream->Read(pixels, 1, (DWORD)bytes);
+        Bitfield2RGB(pixels, masks[0], masks[1], masks[2], 16);
+        return true;
+    }
+    case 1:
+    case 4:
+    case 8:
+        if (pixelStart >= 0)
+            SeekTo(stream, pixelStart);
+        switch (file.biCompression) {
+        case BI_RGB:
+            stream->Read(pixels, 1, header.biSizeImage);
+            return true;
+        case BI_RLE8:
+            DecodeRle8(stream);
+            return true;
+        case BI_RLE4:
+            DecodeRle4(stream);
+            return true;
+        default:
+            return Fail("compression type not supported");
+        }
+    default:
+        return true;
+    }
+}
+
+void CxImageBMP::DecodeRle8(CxFile* stream)
+{
+    RleCursor cursor(info.firstRow, info.effWidth, GetHeight());
+    for (;;) {
+        int first = stream->GetC();
+        int second = stream->GetC();
+        if (first < 0 || second < 0)
+            return;
+        if (first > 0) {
+            for (int i = 0; i < first; ++i) {
+                if (cursor.X() >= (int64_t)info.effWidth)
+                    return;
+                cursor.PutByte((BYTE)second);
+            }
+            continue;
+        }
+        switch (second) {
+        case kEndOfLine:
+            cursor.NewLine();
+            break;
+        case kEndOfBitmap:
+            return;
+        case kDelta: {
+            int dx = stream->GetC();
+            int dy = stream->GetC();
+            if (dx < 0 || dy < 0)
+                return;
+            cursor.Move(dx, dy);
+            break;
+        }
+        default:
+            for (int i = 0; i < second; ++i) {
+                int value = stream->GetC();
+                if (value < 0)
+                    return;
+                cursor.PutByte((BYTE)value);
+            }
+            if (second & 1)
+                stream->GetC();
+            break;
+        }
+    }
+}
+
+void CxImageBMP::DecodeRle4(CxFile* stream)
+{
+    RleCursor cursor(info.firstRow, info.effWidth, GetHeight());
+    int64_t rowPixels = 2 * (int64_t)info.effWidth;
+    for (;;) {
+        int first = stream->GetC();
+        int second = stream->GetC();
+        if (first < 0 || second < 0)
+            return;
+        if (first > 0) {
+            for (int i = 0; i < first; ++i) {
+                if (cursor.X() >= rowPixels)
+                    return;
+                cursor.PutNibble((BYTE)((i & 1) ? second : second >> 4));
+            }
+            continue;
+        }
+        switch (second) {
+        case kEndOfLine:
+            cursor.NewLine();
+            break;
+        case kEndOfBitmap:
+            return;
+        case kDelta: {
+            int dx = stream->GetC();
+            int dy = stream->GetC();
+            if (dx < 0 || dy < 0)
+                return;
+            cursor.Move(dx, dy);
+            break;
+        }
+        default: {
+            int value = 0;
+            for (int i = 0; i < second; ++i) {
+                if ((i & 1) == 0) {
+                    value = stream->GetC();
+                    if (value < 0)
+                        return;
+                }
+                cursor.PutNibble((BYTE)((i & 1) ? value : value >> 4));
+            }
+            if (((second + 1) / 2) & 1)
+                stream->GetC();
+            break;
+        }
+        }
+    }
+}
+
+bool CxImageBMP::Encode(CxFile* stream)
+{
+    if (EncodeSafeCheck(stream))
+        return false;
+    BYTE fileHeader[kFileHeaderBytes];
+    fileHeader[0] = 'B';
+    fileHeader[1] = 'M';
+    PutU32(fileHeader + 2, GetSize() + kFileHeaderBytes);
+    PutU32(fileHeader + 6, 0);
+    PutU32(fileHeader + 10, kFileHeaderBytes + kInfoHeaderBytes + GetPaletteSize());
+    memcpy(dib, &header, sizeof(header));
+    if (stream->Write(fileHeader, kFileHeaderBytes, 1) != 1 ||
+        stream->Write(dib, GetSize(), 1) != 1)
+        return Fail("Error writing BMP file");
+    return true;
+}

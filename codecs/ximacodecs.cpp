@@ -1,0 +1,87 @@
+// The codec table. To add a format: include its codec header in the block
+// below (replace that format's placeholder line) and fill its row with the
+// codec's functions, e.g. CxDecodeAs<CxImageGIF>, CxEncodeAs<CxImageGIF>
+// (see codecs/ximacodecs.h), or functions of the codec's own when its
+// Decode/Encode take more arguments. Rows and includes are kept one blank
+// line apart so that codecs added side by side merge without conflicts.
+#include "codecs/ximacodecs.h"
+
+#include "codecs/ximabmp.h"
+
+// GIF codec header
+
+// JPEG codec header
+
+// PNG codec header
+
+// MNG codec header
+
+// ICO codec header
+
+// TIFF codec header
+
+// TGA codec header
+
+// PCX codec header
+
+// WBMP codec header
+
+// WMF codec header
+
+// JasPer codec header
+
+namespace {
+
+const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
+    { CXIMAGE_FORMAT_UNKNOWN, "unknown", NULL, NULL },
+
+    { CXIMAGE_FORMAT_BMP, "BMP", CxDecodeAs<CxImageBMP>, CxEncodeAs<CxImageBMP> },
+
+    { CXIMAGE_FORMAT_GIF, "GIF", NULL, NULL },
+
+    { CXIMAGE_FORMAT_JPG, "JPEG", NULL, NULL },
+
+    { CXIMAGE_FORMAT_PNG, "PNG", NULL, NULL },
+
+    { CXIMAGE_FORMAT_MNG, "MNG", NULL, NULL },
+
+    { CXIMAGE_FORMAT_ICO, "ICO", NULL, NULL },
+
+    { CXIMAGE_FORMAT_TIF, "TIFF", NULL, NULL },
+
+    { CXIMAGE_FORMAT_TGA, "TGA", NULL, NULL },
+
+    { CXIMAGE_FORMAT_PCX, "PCX", NULL, NULL },
+
+    { CXIMAGE_FORMAT_WBMP, "WBMP", NULL, NULL },
+
+    { CXIMAGE_FORMAT_WMF, "WMF", NULL, NULL },
+
+    { CXIMAGE_FORMAT_JP2, "JP2", NULL, NULL },
+
+    { CXIMAGE_FORMAT_JPC, "JPC", NULL, NULL },
+
+    { CXIMAGE_FORMAT_PGX, "PGX", NULL, NULL },
+
+    { CXIMAGE_FORMAT_PNM, "PNM", NULL, NULL },
+
+    { CXIMAGE_FORMAT_RAS, "RAS", NULL, NULL },
+};
+
+}  // namespace
+
+// The JasPer row (JP2) is tried last with type 0: its decoder then
+// recognises any of the JasPer formats.
+const DWORD kCxDecodeTryOrder[] = {
+    CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_ICO, CXIMAGE_FORMAT_GIF,
+    CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF, CXIMAGE_FORMAT_MNG, CXIMAGE_FORMAT_TGA,
+    CXIMAGE_FORMAT_PCX, CXIMAGE_FORMAT_WBMP, CXIMAGE_FORMAT_WMF, CXIMAGE_FORMAT_JP2,
+    CXIMAGE_FORMAT_UNKNOWN
+};
+
+const CxCodecRow* CxFindCodec(DWORD format)
+{
+    if (format == CXIMAGE_FORMAT_UNKNOWN || format >= CMAX_IMAGE_FORMATS)
+        return NULL;
+    return &kCodecRows[format];
+}

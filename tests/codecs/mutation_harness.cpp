@@ -1,0 +1,196 @@
+#include "tests/codecs/mutation_harness.h"
+
+#include <windows.h>
+
+#include "codecs/xmemfile.h"
+
+namespace codectest {
+
+namespace {
+
+uint32_t NextRandom(uint32_t& state)
+{
+    // xorshift32: small, seeded and the same everywhere.
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+uint32_t Below(uint32_t& state, uint32_t limit)
+{
+    return limit ? NextRandom(state) % limit : 0;
+}
+
+const uint32_t kExtremes[] = { 0u, 1u, 2u, 0x7Fu, 0x80u, 0xFFu, 0x7FFFu, 0x8000u, 0xFFFFu,
+                               0x10000u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFFFEu };
+
+// Size fields live mostly near the start of a file: pick offsets there
+// more often than elsewhere.
+size_t FieldOffset(const std::string& bytes, uint32_t& state)
+{
+    size_t head = bytes.size() < 128 ? bytes.size() : 128;
+    if (Below(state, 4) != 0 && head > 0)
+        return Below(state, (uint32_t)head);
+    return Below(state, (uint32_t)bytes.size());
+}
+
+void SetField(std::string& bytes, size_t offset, uint32_t value, int width, bool bigEndian)
+{
+    for (int i = 0; i < width && offset + i < bytes.size(); ++i) {
+        int shift = bigEndian ? 8 * (width - 1 - i) : 8 * i;
+        bytes[offset + i] = (char)(value >> shift);
+    }
+}
+
+struct Watchdog {
+    volatile LONG caseNumber = 0;
+    volatile LONG finished = 0;
+    uint32_t seed = 0;
+    unsigned limitMs = 0;
+};
+
+DWORD WINAPI WatchdogThread(void* parameter)
+{
+    Watchdog* dog = (Watchdog*)parameter;
+    LONG seen = -1;
+    DWORD since = GetTickCount();
+    while (!dog->finished) {
+        Sleep(100);
+        LONG now = dog->caseNumber;
+        if (now != seen) {
+            seen = now;
+            since = GetTickCount();
+        } else if (GetTickCount() - since > dog->limitMs) {
+            fprintf(stderr, "mutation case %ld (seed %u) hangs\n", (long)now, dog->seed);
+            fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+DecodeCall DecodeWithType(DWORD type)
+{
+    return [type](const std::string& bytes, CxImage& image) {
+        CxMemFile stream((BYTE*)bytes.data(), (DWORD)bytes.size());
+        return image.Decode(&stream, type);
+    };
+}
+
+std::string Mutate(const std::string& valid, uint32_t& state)
+{
+    std::string bytes = valid;
+    int steps = 1 + (int)Below(state, 3);
+    for (int step = 0; step < steps && !bytes.empty(); ++step) {
+        switch (Below(state, 6)) {
+        case 0: {  // flip a few bits
+            int flips = 1 + (int)Below(state, 8);
+            for (int i = 0; i < flips; ++i)
+                bytes[Below(state, (uint32_t)bytes.size())] ^= (char)(1 << Below(state, 8));
+            break;
+        }
+        case 1:  // one byte set to anything
+            bytes[FieldOffset(bytes, state)] = (char)NextRandom(state);
+            break;
+        case 2:  // truncation
+            bytes.resize(Below(state, (uint32_t)bytes.size()));
+            break;
+        case 3: {  // a 16- or 32-bit field set to an extreme
+            uint32_t value = kExtremes[Below(state, sizeof(kExtremes) / sizeof(kExtremes[0]))];
+            SetField(bytes, FieldOffset(bytes, state), value, Below(state, 2) ? 4 : 2,
+                     Below(state, 2) != 0);
+            break;
+        }
+        case 4: {  // bytes inserted
+            std::string noise(1 + Below(state, 16), '\0');
+            for (char& c : noise)
+                c = (char)NextRandom(state);
+            bytes.insert(Below(state, (uint32_t)bytes.size() + 1), noise);
+            break;
+        }
+        default: {  // bytes removed
+            size_t at = Below(state, (uint32_t)bytes.size());
+            bytes.erase(at, 1 + Below(state, 16));
+            break;
+        }
+        }
+    }
+    return bytes;
+}
+
+std::string CheckDecodeResult(bool decoded, const CxImage& image)
+{
+    if (!decoded)
+        return image.GetLastError()[0] ? std::string() : "false without a message";
+    if (!image.IsValid())
+        return "true without an image";
+    DWORD width = image.GetWidth();
+    DWORD height = image.GetHeight();
+    WORD bpp = image.GetBpp();
+    if (width == 0 || height == 0)
+        return "true with an empty size";
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24)
+        return "true with a depth of " + std::to_string(bpp);
+    DWORD effWidth = (DWORD)((((uint64_t)width * bpp + 31) >> 5) << 2);
+    if (image.GetEffWidth() != effWidth)
+        return "effective width does not match the size";
+    DWORD colors = bpp <= 8 ? (1u << bpp) : 0;
+    if (image.GetNumColors() != colors)
+        return "palette size does not match the depth";
+    const BITMAPINFOHEADER* blockHeader = (const BITMAPINFOHEADER*)image.GetDIB();
+    if (blockHeader->biWidth != (LONG)width || blockHeader->biHeight != (LONG)height ||
+        blockHeader->biBitCount != bpp)
+        return "DIB header does not match the image";
+    // Touch both ends of the block and of the planes, so that a block
+    // shorter than the image says shows up under AddressSanitizer.
+    unsigned sum = 0;
+    const BYTE* block = (const BYTE*)image.GetDIB();
+    sum += block[0] + block[image.GetSize() - 1];
+    size_t planeBytes = (size_t)width * height;
+    if (const BYTE* alpha = image.AlphaGetPointer())
+        sum += alpha[0] + alpha[planeBytes - 1];
+    if (const BYTE* selection = image.SelectionGetPointer())
+        sum += selection[0] + selection[planeBytes - 1];
+    RGBQUAD corner = image.GetPixelColor(width - 1, height - 1, true);
+    sum += corner.rgbRed + image.GetPixelColor(0, 0, true).rgbRed;
+    return sum == 0xFFFFFFFFu ? "unlikely checksum" : std::string();
+}
+
+MutationReport RunMutations(const std::string& valid, const DecodeCall& decode,
+                            const MutationOptions& options)
+{
+    MutationReport report;
+    Watchdog dog;
+    dog.seed = options.seed;
+    dog.limitMs = options.hangLimitMs;
+    HANDLE watcher = CreateThread(NULL, 0, WatchdogThread, &dog, 0, NULL);
+
+    uint32_t state = options.seed ? options.seed : 1;
+    DWORD start = GetTickCount();
+    for (int i = 0; i < options.cases; ++i) {
+        if (GetTickCount() - start > options.budgetMs)
+            break;
+        InterlockedExchange(&dog.caseNumber, i);
+        std::string bytes = Mutate(valid, state);
+        CxImage image;
+        bool decoded = decode(bytes, image);
+        std::string problem = CheckDecodeResult(decoded, image);
+        ++report.casesRun;
+        if (decoded)
+            ++report.decoded;
+        if (!problem.empty() && report.problems.size() < 2000)
+            report.problems += "case " + std::to_string(i) + " (seed " +
+                               std::to_string(options.seed) + "): " + problem + "\n";
+    }
+    InterlockedExchange(&dog.finished, 1);
+    if (watcher) {
+        WaitForSingleObject(watcher, 5000);
+        CloseHandle(watcher);
+    }
+    return report;
+}
+
+}  // namespace codectest

@@ -1,0 +1,71 @@
+#include "tests/codecs/unix_tools.h"
+
+#include <stdlib.h>
+
+#include <vector>
+
+#include <windows.h>
+
+#include "tests/support/test_files.h"
+
+namespace codectest {
+
+std::string UnixPath(const std::string& winePath)
+{
+    std::string path = winePath;
+    if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':')
+        path = path.substr(2);
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+    return path;
+}
+
+// Wine starts a Unix program but gives no handle to wait on or exit code
+// to read: the program runs under /bin/sh, which writes its exit code into
+// a marker file that this side waits for.
+int RunUnixProgram(const std::string& commandLine, unsigned timeoutMs)
+{
+    std::string folder = testfiles::MakeScratchFolder("run");
+    if (folder.empty())
+        return -1;
+    std::string marker = folder + "\\exit-code";
+    std::string markerUnix = UnixPath(marker);
+    std::string script = commandLine + "; echo $? > " + markerUnix + ".part && mv " +
+                         markerUnix + ".part " + markerUnix;
+    std::string line = "Z:\\bin\\sh -c \"" + script + "\"";
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, buffer.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                        &process))
+        return -1;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    DWORD start = GetTickCount();
+    std::string code;
+    while (!testfiles::ReadFileBytes(marker, code)) {
+        if (GetTickCount() - start > timeoutMs)
+            return -1;
+        Sleep(20);
+    }
+    return atoi(code.c_str());
+}
+
+bool UnixProgramExists(const std::string& unixPath)
+{
+    std::string winePath = "Z:" + unixPath;
+    for (char& c : winePath) {
+        if (c == '/')
+            c = '\\';
+    }
+    return GetFileAttributesA(winePath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace codectest

@@ -1,0 +1,19 @@
+// Running the Linux reference programs (ImageMagick's convert and the like)
+// from a test under Wine, and moving between Wine and Unix paths.
+#pragma once
+#include <string>
+
+namespace codectest {
+
+// "Z:\\a\\b" -> "/a/b".
+std::string UnixPath(const std::string& winePath);
+
+// Runs a Linux program given by its absolute Unix path, with arguments that
+// are Unix paths or plain words, and waits for it (at most timeoutMs).
+// Returns its exit code, or -1 when it could not be started or timed out.
+int RunUnixProgram(const std::string& commandLine, unsigned timeoutMs = 60000);
+
+// True when the Unix file exists (e.g. /usr/bin/convert).
+bool UnixProgramExists(const std::string& unixPath);
+
+}  // namespace codectest
