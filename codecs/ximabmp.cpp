@@ -53,34 +53,30 @@ bool SeekTo(CxFile* stream, int64_t position)
     return stream->Seek((int32_t)position, SEEK_SET);
 }
 
-// Writes decoded run-length bytes or nibbles into the pixel rows, clipped to
-// the rows and their effective width.
+// Writes decoded run-length pixels (bytes for RLE8, nibbles for RLE4) into
+// the pixel rows, clipped to the rows and their effective width.
 class RleCursor {
 public:
-    RleCursor(BYTE* pixels, DWORD effWidth, DWORD height)
-        : m_pixels(pixels), m_effWidth(effWidth), m_height(height), m_x(0), m_y(0) {}
+    RleCursor(BYTE* pixels, DWORD effWidth, DWORD height, bool nibbles)
+        : m_pixels(pixels), m_effWidth(effWidth), m_height(height), m_nibbles(nibbles),
+          m_x(0), m_y(0) {}
 
-    // x counts bytes (RLE8) or pixels (RLE4).
+    // The pixels a row holds up to its effective width.
+    int64_t RowPixels() const { return m_nibbles ? 2 * (int64_t)m_effWidth : m_effWidth; }
     int64_t X() const { return m_x; }
     void NewLine() { m_x = 0; ++m_y; }
     void Move(int64_t dx, int64_t dy) { m_x += dx; m_y += dy; }
-    void Advance(int64_t dx) { m_x += dx; }
-    bool RowInside() const { return m_y >= 0 && m_y < (int64_t)m_height; }
 
-    void PutByte(BYTE value)
+    // A nibble goes into the high half of its byte (clearing the low half)
+    // or is ORed into the low half.
+    void Put(BYTE value)
     {
-        if (RowInside() && m_x >= 0 && m_x < (int64_t)m_effWidth)
-            m_pixels[(size_t)m_y * m_effWidth + (size_t)m_x] = value;
-        ++m_x;
-    }
-
-    // The high nibble clears the low one; the low nibble is ORed in.
-    void PutNibble(BYTE value)
-    {
-        int64_t byte = m_x >> 1;
-        if (RowInside() && m_x >= 0 && byte < (int64_t)m_effWidth) {
+        int64_t byte = m_nibbles ? m_x >> 1 : m_x;
+        if (m_y >= 0 && m_y < (int64_t)m_height && m_x >= 0 && byte < (int64_t)m_effWidth) {
             BYTE& target = m_pixels[(size_t)m_y * m_effWidth + (size_t)byte];
-            if ((m_x & 1) == 0)
+            if (!m_nibbles)
+                target = value;
+            else if ((m_x & 1) == 0)
                 target = (BYTE)((value & 0x0F) << 4);
             else
                 target |= (BYTE)(value & 0x0F);
@@ -92,9 +88,37 @@ private:
     BYTE* m_pixels;
     DWORD m_effWidth;
     DWORD m_height;
+    bool m_nibbles;
     int64_t m_x;
     int64_t m_y;
 };
+
+// Pixel i of a run: the byte itself, or its high then low nibble.
+BYTE RunPixel(int value, int i, bool nibbles)
+{
+    if (!nibbles)
+        return (BYTE)value;
+    return (BYTE)((i & 1) ? value : value >> 4);
+}
+
+// `count` pixels taken from the following bytes, which are padded to an
+// even number.
+bool ReadAbsoluteRun(CxFile* stream, RleCursor& cursor, int count, bool nibbles)
+{
+    int bytes = nibbles ? (count + 1) / 2 : count;
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!nibbles || (i & 1) == 0) {
+            value = stream->GetC();
+            if (value < 0)
+                return false;
+        }
+        cursor.Put(RunPixel(value, i, nibbles));
+    }
+    if (bytes & 1)
+        stream->GetC();
+    return true;
+}
 
 enum RleEscape { kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2 };
 
@@ -303,10 +327,10 @@ bool CxImageBMP::ReadPixels(CxFile* stream, const BITMAPINFOHEADER& file, int64_
             stream->Read(pixels, 1, header.biSizeImage);
             return true;
         case BI_RLE8:
-            DecodeRle8(stream);
+            DecodeRle(stream, false);
             return true;
         case BI_RLE4:
-            DecodeRle4(stream);
+            DecodeRle(stream, true);
             return true;
         default:
             return Fail("compression type not supported");
@@ -316,9 +340,12 @@ bool CxImageBMP::ReadPixels(CxFile* stream, const BITMAPINFOHEADER& file, int64_
     }
 }
 
-void CxImageBMP::DecodeRle8(CxFile* stream)
+// RLE8 and RLE4: pairs of an encoded run (count, value) or an escape
+// (0, code). An encoded run that reaches past the row's end ends the
+// decoding, as does the end of the stream.
+void CxImageBMP::DecodeRle(CxFile* stream, bool nibbles)
 {
-    RleCursor cursor(info.firstRow, info.effWidth, GetHeight());
+    RleCursor cursor(info.firstRow, info.effWidth, GetHeight(), nibbles);
     for (;;) {
         int first = stream->GetC();
         int second = stream->GetC();
@@ -326,9 +353,9 @@ void CxImageBMP::DecodeRle8(CxFile* stream)
             return;
         if (first > 0) {
             for (int i = 0; i < first; ++i) {
-                if (cursor.X() >= (int64_t)info.effWidth)
+                if (cursor.X() >= cursor.RowPixels())
                     return;
-                cursor.PutByte((BYTE)second);
+                cursor.Put(RunPixel(second, i, nibbles));
             }
             continue;
         }
@@ -347,64 +374,9 @@ void CxImageBMP::DecodeRle8(CxFile* stream)
             break;
         }
         default:
-            for (int i = 0; i < second; ++i) {
-                int value = stream->GetC();
-                if (value < 0)
-                    return;
-                cursor.PutByte((BYTE)value);
-            }
-            if (second & 1)
-                stream->GetC();
-            break;
-        }
-    }
-}
-
-void CxImageBMP::DecodeRle4(CxFile* stream)
-{
-    RleCursor cursor(info.firstRow, info.effWidth, GetHeight());
-    int64_t rowPixels = 2 * (int64_t)info.effWidth;
-    for (;;) {
-        int first = stream->GetC();
-        int second = stream->GetC();
-        if (first < 0 || second < 0)
-            return;
-        if (first > 0) {
-            for (int i = 0; i < first; ++i) {
-                if (cursor.X() >= rowPixels)
-                    return;
-                cursor.PutNibble((BYTE)((i & 1) ? second : second >> 4));
-            }
-            continue;
-        }
-        switch (second) {
-        case kEndOfLine:
-            cursor.NewLine();
-            break;
-        case kEndOfBitmap:
-            return;
-        case kDelta: {
-            int dx = stream->GetC();
-            int dy = stream->GetC();
-            if (dx < 0 || dy < 0)
+            if (!ReadAbsoluteRun(stream, cursor, second, nibbles))
                 return;
-            cursor.Move(dx, dy);
             break;
-        }
-        default: {
-            int value = 0;
-            for (int i = 0; i < second; ++i) {
-                if ((i & 1) == 0) {
-                    value = stream->GetC();
-                    if (value < 0)
-                        return;
-                }
-                cursor.PutNibble((BYTE)((i & 1) ? value : value >> 4));
-            }
-            if (((second + 1) / 2) & 1)
-                stream->GetC();
-            break;
-        }
         }
     }
 }

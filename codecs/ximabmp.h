@@ -19,6 +19,5 @@ private:
                     int64_t headerStart);
     bool ReadBitfieldMasks(CxFile* stream, const BITMAPINFOHEADER& file, int64_t headerStart,
                            DWORD masks[3]);
-    void DecodeRle8(CxFile* stream);
-    void DecodeRle4(CxFile* stream);
+    void DecodeRle(CxFile* stream, bool nibbles);
 };

@@ -48,6 +48,14 @@ bool ReplaceFileWith(const char* fileName, const BYTE* bytes, DWORD size, char* 
 
 }  // namespace
 
+// A format whose codec is not part of this build.
+bool CxImage::FailUnavailable(const char* direction, const char* format)
+{
+    char message[CXIMAGE_ERROR_LENGTH];
+    wsprintfA(message, "%s: %s codec not available", direction, format);
+    return Fail(message);
+}
+
 bool CxImage::AcceptDecoded(CxImage& codec, bool decoded)
 {
     if (decoded)
@@ -79,11 +87,8 @@ bool CxImage::Decode(CxFile* stream, DWORD type)
     const CxCodecRow* row = CxFindCodec(type);
     if (!row)
         return Fail(kUnknownDecode);
-    if (!row->decode) {
-        char message[CXIMAGE_ERROR_LENGTH];
-        wsprintfA(message, "Decode: %s codec not available", row->name);
-        return Fail(message);
-    }
+    if (!row->decode)
+        return FailUnavailable("Decode", row->name);
     return row->decode(*this, stream, type);
 }
 
@@ -98,11 +103,8 @@ bool CxImage::Encode(CxFile* stream, DWORD type)
     const CxCodecRow* row = CxFindCodec(type);
     if (!row)
         return Fail(kUnknownEncode);
-    if (!row->encode) {
-        char message[CXIMAGE_ERROR_LENGTH];
-        wsprintfA(message, "Encode: %s codec not available", row->name);
-        return Fail(message);
-    }
+    if (!row->encode)
+        return FailUnavailable("Encode", row->name);
     return row->encode(*this, stream, type);
 }
 

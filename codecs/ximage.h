@@ -251,9 +251,12 @@ protected:
     BYTE* alpha;                // null: opaque
 
 private:
+    bool FailUnavailable(const char* direction, const char* format);
     bool CopyPlane(BYTE*& plane, const BYTE* source);
     bool MakeTransformTarget(CxImage& result, DWORD width, DWORD height);
     bool RotateResult(CxImage& result, CxImage* destination);
     bool Rotate90(bool left, CxImage* destination);
     void SpreadError(int32_t x, int32_t y, const int error[3], int weight);
+    void SetPaletteRgb(DWORD count, const BYTE* red, const BYTE* green, const BYTE* blue,
+                       size_t stride);
 };

@@ -164,32 +164,35 @@ void CxImage::SetPalette(const RGBQUAD* entries, DWORD count)
 
 void CxImage::SetPalette(DWORD count, const BYTE* red, const BYTE* green, const BYTE* blue)
 {
-    RGBQUAD* palette = GetPalette();
-    if (!red || !palette)
+    if (!red)
         return;
     if (!green)
         green = red;
     if (!blue)
         blue = green;
-    DWORD used = count < header.biClrUsed ? count : header.biClrUsed;
-    for (DWORD i = 0; i < used; ++i) {
-        palette[i].rgbRed = red[i];
-        palette[i].rgbGreen = green[i];
-        palette[i].rgbBlue = blue[i];
-    }
-    info.nearestValid = 0;
+    SetPaletteRgb(count, red, green, blue, 1);
 }
 
 void CxImage::SetPalette(const CxRgbTriple* triples, DWORD count)
 {
+    if (triples)
+        SetPaletteRgb(count, &triples->red, &triples->green, &triples->blue,
+                      sizeof(CxRgbTriple));
+}
+
+// Writes red, green and blue of the first min(count, palette) entries from
+// channel values `stride` bytes apart; the reserved bytes stay.
+void CxImage::SetPaletteRgb(DWORD count, const BYTE* red, const BYTE* green, const BYTE* blue,
+                            size_t stride)
+{
     RGBQUAD* palette = GetPalette();
-    if (!triples || !palette)
+    if (!palette)
         return;
     DWORD used = count < header.biClrUsed ? count : header.biClrUsed;
     for (DWORD i = 0; i < used; ++i) {
-        palette[i].rgbRed = triples[i].red;
-        palette[i].rgbGreen = triples[i].green;
-        palette[i].rgbBlue = triples[i].blue;
+        palette[i].rgbRed = red[i * stride];
+        palette[i].rgbGreen = green[i * stride];
+        palette[i].rgbBlue = blue[i * stride];
     }
     info.nearestValid = 0;
 }

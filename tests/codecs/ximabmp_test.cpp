@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codecs/ximabmp.h"
+#include "codecs/ximacodecs.h"
 #include "codecs/xmemfile.h"
 #include "tests/codecs/unix_tools.h"
 #include "tests/support/test_files.h"
@@ -428,4 +429,22 @@ TEST_F(BmpReference, Rle4FileMatchesImageMagick)
     ASSERT_TRUE(DecodeBmp(file, image)) << image.GetLastError();
     ExpectPixels(image, rgb, "rle4");
     EXPECT_EQ(8, image.GetPixelIndex(5, 2));
+}
+
+TEST_F(BmpReference, TypeZeroReportsTheFormatFound)
+{
+    ASSERT_TRUE(s_ready);
+    std::string png;
+    ASSERT_TRUE(testfiles::ReadFileBytes(Path("source.png"), png));
+    CxImage image;
+    CxMemFile stream((BYTE*)png.data(), (DWORD)png.size());
+    bool decoded = image.Decode(&stream, CXIMAGE_FORMAT_UNKNOWN);
+    if (!CxFindCodec(CXIMAGE_FORMAT_PNG)->decode) {
+        EXPECT_FALSE(decoded);
+        EXPECT_STREQ("Decode: Unknown or wrong format", image.GetLastError());
+        return;
+    }
+    ASSERT_TRUE(decoded) << image.GetLastError();
+    EXPECT_EQ((DWORD)CXIMAGE_FORMAT_PNG, image.GetType());
+    EXPECT_EQ(13u, image.GetWidth());
 }
