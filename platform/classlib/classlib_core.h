@@ -5,3 +5,4 @@
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/module_state.h"
 #include "platform/classlib/geometry.h"
+#include "platform/classlib/oledatetime.h"

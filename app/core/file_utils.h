@@ -1,0 +1,32 @@
+// File and folder tests, path splitting and folder creation. Paths are
+// ANSI texts in the Windows code page. Paths holding the wildcards '*' or
+// '?' name no file and no folder.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+#include "platform/classlib/cstring.h"
+
+// The last-write time of the file as local time; false (time zeroed) when
+// the path names nothing.
+bool GetFileModifiedTime(const char* path, FILETIME& time);
+// The size of the file, or 0 when the path names nothing.
+uint64_t GetFileSizeByName(const char* path);
+// True when the path names something that is not a folder.
+bool FileExists(const char* path);
+// True when the path names a folder. A drive root ("C:\\") counts only for
+// fixed and network drives.
+bool DirectoryExists(const char* path);
+// Creates the folder and every missing folder above it; true when it
+// exists afterwards (an empty path gives true). Paths of MAX_PATH bytes or
+// more give false.
+bool CreateDirectories(const char* path);
+
+// Drive and folder of the path (ending with a backslash when it has one).
+CString GetFileDir(const char* path);
+// File name with extension.
+CString GetFileNameExt(const char* path);
+// The extension with its dot, or empty.
+CString GetFileExt(const char* path);
+// The path with its extension replaced by newExtension; null removes it.
+CString ReplaceFileExt(const char* path, const char* newExtension);
