@@ -16,6 +16,7 @@ $convert source.png -colors 200 -type palette -compress none BMP3:bits8.bmp
 $convert source.png -colors 200 -type palette -compress RLE BMP3:rle8.bmp
 $convert source.png -define bmp:subtype=RGB555 BMP:bits16_555.bmp
 $convert source.png -define bmp:subtype=RGB565 BMP:bits16_565.bmp
+$convert source.png -alpha set -define bmp:subtype=ARGB4444 BMP:bits16_4444.bmp
 $convert source.png -type truecolor BMP3:bits24.bmp
 $convert source.png -alpha set -define bmp3:alpha=true BMP3:bits32.bmp
 $convert source.png -alpha set BMP:bits32_fields.bmp
