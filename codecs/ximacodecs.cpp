@@ -10,7 +10,7 @@
 
 // GIF codec header
 
-// JPEG codec header
+#include "codecs/ximajpg.h"
 
 // PNG codec header
 
@@ -39,7 +39,7 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_GIF, "GIF", NULL, NULL },
 
-    { CXIMAGE_FORMAT_JPG, "JPEG", NULL, NULL },
+    { CXIMAGE_FORMAT_JPG, "JPEG", CxDecodeAs<CxImageJPG>, CxEncodeAs<CxImageJPG> },
 
     { CXIMAGE_FORMAT_PNG, "PNG", NULL, NULL },
 

@@ -1,0 +1,84 @@
+// The library codecs' decoders fed with thousands of seeded mutations of
+// valid files: each decode returns false with a message or a consistent
+// image, and never crashes or hangs.
+#include "tests/support/gtest.h"
+
+#include "codecs/ximage.h"
+#include "codecs/xmemfile.h"
+#include "tests/codecs/mutation_harness.h"
+
+namespace {
+
+std::string Encoded(CxImage& image, DWORD type)
+{
+    CxMemFile stream;
+    if (!stream.Open() || !image.Encode(&stream, type))
+        return std::string();
+    return std::string((const char*)stream.GetBuffer(false), stream.Size());
+}
+
+// A small picture with some structure in it.
+CxImage* Picture(DWORD width, DWORD height, DWORD bpp)
+{
+    CxImage* image = new CxImage(width, height, bpp);
+    if (image->IsIndexed())
+        image->SetGrayPalette();
+    for (DWORD y = 0; y < height; ++y)
+        for (DWORD x = 0; x < width; ++x)
+            image->SetPixelColor(x, y, RGB(x * 19, y * 36, (x * y) & 255));
+    return image;
+}
+
+std::string EncodedPicture(DWORD bpp, DWORD type, DWORD option = 0)
+{
+    CxImage* picture = Picture(21, 11, bpp);
+    picture->SetCodecOption(option, type);
+    std::string bytes = Encoded(*picture, type);
+    delete picture;
+    return bytes;
+}
+
+void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32_t seed,
+                                    int cases)
+{
+    ASSERT_FALSE(valid.empty());
+    codectest::MutationOptions options;
+    options.seed = seed;
+    options.cases = cases;
+    options.budgetMs = 12000;
+    codectest::MutationReport report =
+        codectest::RunMutations(valid, codectest::DecodeWithType(type), options);
+    EXPECT_TRUE(report.problems.empty()) << report.problems;
+    EXPECT_GT(report.casesRun, 0);
+}
+
+// An EXIF section with a sub-directory, a thumbnail and a comment.
+std::string ExifSection()
+{
+    return std::string(
+        "\xFF\xE1\0\x54" "Exif\0\0" "MM\0*\0\0\0\x08"
+        "\0\x03"
+        "\x01\x12\0\x03\0\0\0\x01\0\x06\0\0"
+        "\x01\x1A\0\x05\0\0\0\x01\0\0\0\x32"
+        "\x87\x69\0\x04\0\0\0\x01\0\0\0\x3A"
+        "\0\0\0\0"
+        "\0\0\x01\x2C\0\0\0\x01"
+        "\0\x01"
+        "\x92\x86\0\x07\0\0\0\x04Hey!"
+        "\0\0\0\0"
+        "\xFF\xFE\0\x06note", 94);
+}
+
+}  // namespace
+
+TEST(LibraryCodecMutations, JpegWithExif)
+{
+    std::string baseline = EncodedPicture(24, CXIMAGE_FORMAT_JPG);
+    ASSERT_FALSE(baseline.empty());
+    ExpectMutationsKeepTheContract(baseline.substr(0, 2) + ExifSection() + baseline.substr(2),
+                                   CXIMAGE_FORMAT_JPG, 31, 1500);
+    ExpectMutationsKeepTheContract(EncodedPicture(24, CXIMAGE_FORMAT_JPG, 0x10),
+                                   CXIMAGE_FORMAT_JPG, 32, 800);
+    ExpectMutationsKeepTheContract(EncodedPicture(8, CXIMAGE_FORMAT_JPG), CXIMAGE_FORMAT_UNKNOWN,
+                                   33, 500);
+}

@@ -1,0 +1,77 @@
+#include "tests/codecs/reference_images.h"
+
+#include <stdlib.h>
+
+#include "codecs/xmemfile.h"
+#include "tests/codecs/unix_tools.h"
+#include "tests/support/test_files.h"
+
+namespace codectest {
+
+ReferenceFolder::ReferenceFolder(const std::string& script) : m_exitCode(-1)
+{
+    m_folder = testfiles::MakeScratchFolder("fixtures");
+    if (m_folder.empty())
+        return;
+    m_exitCode = RunUnixProgram("/bin/sh " + testfiles::SourceDir() + "/tests/codecs/" +
+                                script + " " + codectest::UnixPath(m_folder));
+}
+
+std::string ReferenceFolder::UnixPath(const std::string& name) const
+{
+    return codectest::UnixPath(Path(name));
+}
+
+std::string ReferenceFolder::Bytes(const std::string& name) const
+{
+    std::string bytes;
+    if (!testfiles::ReadFileBytes(Path(name), bytes))
+        bytes.clear();
+    return bytes;
+}
+
+int CountDifferentPixels(const CxImage& image, const std::string& rgb, int tolerance)
+{
+    DWORD width = image.GetWidth(), height = image.GetHeight();
+    if ((size_t)width * height * 3 != rgb.size())
+        return -1;
+    int wrong = 0;
+    for (DWORD row = 0; row < height; ++row) {
+        for (DWORD x = 0; x < width; ++x) {
+            const BYTE* expected = (const BYTE*)rgb.data() + 3 * ((size_t)row * width + x);
+            RGBQUAD got = image.GetPixelColor(x, height - 1 - row, false);
+            if (abs(got.rgbRed - expected[0]) > tolerance ||
+                abs(got.rgbGreen - expected[1]) > tolerance ||
+                abs(got.rgbBlue - expected[2]) > tolerance)
+                ++wrong;
+        }
+    }
+    return wrong;
+}
+
+std::string ReadWithImageMagick(const std::string& file)
+{
+    std::string dump = file + ".dump.rgb";
+    if (RunUnixProgram("/usr/bin/convert " + codectest::UnixPath(file) +
+                       " -alpha off -depth 8 rgb:" + codectest::UnixPath(dump)) != 0)
+        return std::string();
+    std::string bytes;
+    testfiles::ReadFileBytes(dump, bytes);
+    return bytes;
+}
+
+bool DecodeBytes(const std::string& bytes, CxImage& image, DWORD type)
+{
+    CxMemFile stream((BYTE*)bytes.data(), (DWORD)bytes.size());
+    return image.Decode(&stream, type);
+}
+
+std::string EncodeBytes(CxImage& image, DWORD type)
+{
+    CxMemFile stream;
+    if (!stream.Open() || !image.Encode(&stream, type))
+        return std::string();
+    return std::string((const char*)stream.GetBuffer(false), stream.Size());
+}
+
+}  // namespace codectest

@@ -1,0 +1,43 @@
+// Reference files written by other programs (ImageMagick, cjpeg, tiffcp,
+// opj_compress, ...) for the codec tests: a fixture script kept beside the
+// tests writes them into a scratch folder, each with a dump of its pixels
+// as the other program reads them (NAME.rgb: rows from the top, red,
+// green, blue, 8 bits each).
+#pragma once
+#include <string>
+
+#include "codecs/ximage.h"
+
+namespace codectest {
+
+class ReferenceFolder {
+public:
+    // Runs /bin/sh tests/codecs/<script> <folder> into a new scratch folder.
+    explicit ReferenceFolder(const std::string& script);
+
+    bool Ready() const { return m_exitCode == 0; }
+    int ExitCode() const { return m_exitCode; }
+    std::string Path(const std::string& name) const { return m_folder + "\\" + name; }
+    std::string UnixPath(const std::string& name) const;
+    // The bytes of a file in the folder; empty when it cannot be read.
+    std::string Bytes(const std::string& name) const;
+
+private:
+    std::string m_folder;
+    int m_exitCode;
+};
+
+// The number of pixels whose red, green or blue differs from the dump by
+// more than `tolerance`; -1 when the dump does not have the image's size.
+int CountDifferentPixels(const CxImage& image, const std::string& rgb, int tolerance = 0);
+
+// ImageMagick's reading of a file (Win32 path) as an RGB dump; empty when
+// ImageMagick fails.
+std::string ReadWithImageMagick(const std::string& file);
+
+// Decodes bytes with a format id; encodes an image into bytes (empty on
+// failure).
+bool DecodeBytes(const std::string& bytes, CxImage& image, DWORD type);
+std::string EncodeBytes(CxImage& image, DWORD type);
+
+}  // namespace codectest
