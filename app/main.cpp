@@ -1,37 +1,31 @@
-// The program's entry point: shows a window until it is closed.
-#include <windows.h>
+// The program's entry point: the application object shows the browse
+// frame until it is closed.
+#include "platform/classlib/classlib.h"
+#include "resources/resource.h"
 
-static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+namespace {
+
+class CHarbeckApp : public CWinApp {
+public:
+    BOOL InitInstance() override
+    {
+        CFrameWnd* frame = new CFrameWnd;
+        if (!frame->LoadFrame(IDR_BROWSE_FRAME)) {
+            delete frame;
+            return FALSE;
+        }
+        m_pMainWnd = frame;
+        frame->ShowWindow(m_nCmdShow);
+        frame->UpdateWindow();
+        return TRUE;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+};
+
+CHarbeckApp theApp;
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = "HarbeckFrame";
-    if (!RegisterClassA(&windowClass))
-        return 1;
-    char title[128] = "Harbeck";
-    LoadStringA(instance, 57344, title, sizeof(title));
-    HWND window = CreateWindowA("HarbeckFrame", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 1024, 768, NULL, NULL, instance, NULL);
-    if (!window)
-        return 1;
-    ShowWindow(window, show);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return AfxWinMain(instance, previous, commandLine, show);
 }

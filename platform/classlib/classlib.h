@@ -1,0 +1,18 @@
+// The whole class library: include this one header.
+#pragma once
+#include "platform/classlib/classlib_core.h"
+#include "platform/classlib/ids.h"
+#include "platform/classlib/msgmap.h"
+#include "platform/classlib/cmdtarget.h"
+#include "platform/classlib/menu.h"
+#include "platform/classlib/gdiobj.h"
+#include "platform/classlib/dc.h"
+#include "platform/classlib/wnd.h"
+#include "platform/classlib/scrollbar.h"
+#include "platform/classlib/winthread.h"
+#include "platform/classlib/winapp.h"
+#include "platform/classlib/recentfiles.h"
+#include "platform/classlib/framewnd.h"
+#include "platform/classlib/dataexchange.h"
+#include "platform/classlib/dialog.h"
+#include "platform/classlib/msgbox.h"

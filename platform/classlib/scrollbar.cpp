@@ -1,0 +1,3 @@
+#include "platform/classlib/scrollbar.h"
+
+IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
