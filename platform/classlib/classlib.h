@@ -1,8 +1,11 @@
 // The whole class library: include this one header.
 #pragma once
+#include <windows.h>
+#include <commctrl.h>
 #include "platform/classlib/classlib_core.h"
 #include "platform/classlib/ids.h"
 #include "platform/classlib/msgmap.h"
+#include "platform/classlib/threadstate.h"
 #include "platform/classlib/cmdtarget.h"
 #include "platform/classlib/menu.h"
 #include "platform/classlib/gdiobj.h"

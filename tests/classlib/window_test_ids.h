@@ -1,0 +1,22 @@
+// Resource ids of the class library's window tests.
+#pragma once
+#include "platform/classlib/ids.h"
+
+#define IDR_TEST_FRAME 200
+#define IDR_FRAME_WITHOUT_MENU 201
+#define ID_TEST_PLAIN 40001
+#define ID_TEST_ACCELERATED 40002
+#define ID_TEST_DISABLED 40003
+#define ID_TEST_NO_HANDLER 40004
+#define ID_TEST_RANGE_FIRST 40010
+#define ID_TEST_RANGE_LAST 40012
+#define ID_TEST_APP_COMMAND 40020
+
+#define IDD_TEST_DIALOG 300
+#define IDC_TEST_EDIT 1001
+#define IDC_TEST_NUMBER 1002
+#define IDC_TEST_CHECK 1003
+#define IDC_TEST_RADIO_FIRST 1004
+#define IDC_TEST_RADIO_SECOND 1005
+#define IDC_TEST_RADIO_THIRD 1006
+#define IDS_TEST_PROMPT 301
