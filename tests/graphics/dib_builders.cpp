@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "graphics/dib_format.h"
+#include "tests/support/test_files.h"
 
 namespace dibtest {
 
@@ -100,6 +101,44 @@ std::vector<uint32_t> PhotoPixels(int width, int height)
             pixels[static_cast<size_t>(y) * width + x] = (red << 16) | (green << 8) | blue;
         }
     return pixels;
+}
+
+}  // namespace dibtest
+
+namespace dibtest {
+
+std::string ExportFolder()
+{
+    char module[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string name(module, length);
+    size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos)
+        name = name.substr(slash + 1);
+    size_t dot = name.find('.');
+    if (dot != std::string::npos)
+        name = name.substr(0, dot);
+    std::string folder = testfiles::ToWinePath(testfiles::BinaryDir()) + "\\tests\\graphics\\outputs";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    folder += "\\" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string InputFolder()
+{
+    return testfiles::ToWinePath(testfiles::BinaryDir()) + "\\tests\\graphics\\inputs";
+}
+
+bool WriteRgbDump(const std::string& path, const std::vector<uint32_t>& pixels)
+{
+    std::string bytes;
+    for (uint32_t pixel : pixels) {
+        bytes += static_cast<char>(pixel >> 16);
+        bytes += static_cast<char>(pixel >> 8);
+        bytes += static_cast<char>(pixel);
+    }
+    return testfiles::WriteFileBytes(path, bytes);
 }
 
 }  // namespace dibtest

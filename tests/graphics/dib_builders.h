@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace dibtest {
@@ -25,5 +26,19 @@ HGLOBAL ToGlobal(const std::vector<BYTE>& bytes);
 
 // A picture with many colours: smooth gradients with a little noise.
 std::vector<uint32_t> PhotoPixels(int width, int height);
+
+}  // namespace dibtest
+
+namespace dibtest {
+
+// The folder (Win32 path) where tests leave files for the outside readers
+// of check_outputs.sh: <build>/tests/graphics/outputs/<program name>.
+std::string ExportFolder();
+
+// The folder of the files made by make_inputs.sh (Win32 path).
+std::string InputFolder();
+
+// Writes pixels (0x00RRGGBB, top row first) as raw red, green, blue bytes.
+bool WriteRgbDump(const std::string& path, const std::vector<uint32_t>& pixels);
 
 }  // namespace dibtest

@@ -1,0 +1,23 @@
+// CGif: writes a picture as a GIF87a file with a 256-colour global table.
+#pragma once
+#include <windows.h>
+
+#include "platform/classlib/cstring.h"
+
+class CGif {
+public:
+    CGif();
+    virtual ~CGif();
+
+    // Writes width x height 8-bit pixels, packed top row first, with the
+    // 256-entry colour table given as three arrays.
+    bool Write(const char* path, const BYTE* pixels, int width, int height, int background,
+               const BYTE red[256], const BYTE green[256], const BYTE blue[256]);
+
+    // The last failure, "No Error" until one happens.
+    CString m_strError;
+
+private:
+    CGif(const CGif&) = delete;
+    CGif& operator=(const CGif&) = delete;
+};
