@@ -12,7 +12,7 @@
 
 #include "codecs/ximajpg.h"
 
-// PNG codec header
+#include "codecs/ximapng.h"
 
 // MNG codec header
 
@@ -41,7 +41,7 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_JPG, "JPEG", CxDecodeAs<CxImageJPG>, CxEncodeAs<CxImageJPG> },
 
-    { CXIMAGE_FORMAT_PNG, "PNG", NULL, NULL },
+    { CXIMAGE_FORMAT_PNG, "PNG", CxDecodeAs<CxImagePNG>, CxEncodeAs<CxImagePNG> },
 
     { CXIMAGE_FORMAT_MNG, "MNG", NULL, NULL },
 

@@ -82,3 +82,20 @@ TEST(LibraryCodecMutations, JpegWithExif)
     ExpectMutationsKeepTheContract(EncodedPicture(8, CXIMAGE_FORMAT_JPG), CXIMAGE_FORMAT_UNKNOWN,
                                    33, 500);
 }
+
+TEST(LibraryCodecMutations, PngOfEveryKindWeWrite)
+{
+    uint32_t seed = 41;
+    for (DWORD bpp : { 1u, 4u, 8u, 24u })
+        ExpectMutationsKeepTheContract(EncodedPicture(bpp, CXIMAGE_FORMAT_PNG), CXIMAGE_FORMAT_PNG,
+                                       seed++, 500);
+    CxImage* rgba = Picture(21, 11, 24);
+    rgba->AlphaCreate();
+    rgba->AlphaSet(3, 3, 7);
+    rgba->SetCodecOption(1, CXIMAGE_FORMAT_PNG);  // interlaced
+    ExpectMutationsKeepTheContract(Encoded(*rgba, CXIMAGE_FORMAT_PNG), CXIMAGE_FORMAT_PNG, seed++,
+                                   800);
+    ExpectMutationsKeepTheContract(Encoded(*rgba, CXIMAGE_FORMAT_PNG), CXIMAGE_FORMAT_UNKNOWN,
+                                   seed++, 400);
+    delete rgba;
+}
