@@ -5,4 +5,8 @@
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/module_state.h"
 #include "platform/classlib/geometry.h"
+#include "platform/classlib/exceptions.h"
+#include "platform/classlib/datetime.h"
+#include "platform/classlib/file.h"
+#include "platform/classlib/archive.h"
 #include "platform/classlib/oledatetime.h"
