@@ -2,22 +2,7 @@
 #include "platform/classlib/handlemap.h"
 #include "platform/classlib/wnd.h"
 
-namespace {
-struct DeviceContextTraits {
-    static CDC* Wrap(HDC dc)
-    {
-        CDC* wrapper = new CDC;
-        wrapper->m_hDC = dc;
-        return wrapper;
-    }
-    static void Unwrap(CDC* wrapper)
-    {
-        wrapper->m_hDC = nullptr;
-        delete wrapper;
-    }
-};
-using DeviceContextMap = HandleMap<HDC, CDC, DeviceContextTraits>;
-}  // namespace
+using DeviceContextMap = HandleMap<HDC, CDC, MemberHandleTraits<HDC, CDC, CDC, &CDC::m_hDC>>;
 
 CDC::~CDC()
 {
@@ -31,20 +16,12 @@ CDC* CDC::FromHandle(HDC dc)
 
 BOOL CDC::Attach(HDC dc)
 {
-    if (m_hDC || !dc)
-        return FALSE;
-    m_hDC = dc;
-    DeviceContextMap::ForThread().SetPermanent(dc, this);
-    return TRUE;
+    return DeviceContextMap::ForThread().AttachOwner(m_hDC, dc, this);
 }
 
 HDC CDC::Detach()
 {
-    HDC dc = m_hDC;
-    if (dc && DeviceContextMap::ForThread().LookupPermanent(dc) == this)
-        DeviceContextMap::ForThread().RemovePermanent(dc);
-    m_hDC = nullptr;
-    return dc;
+    return DeviceContextMap::ForThread().DetachOwner(m_hDC, this);
 }
 
 BOOL CDC::DeleteDC()

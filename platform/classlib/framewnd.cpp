@@ -30,13 +30,9 @@ static CString FirstPartOfString(UINT id)
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass) {
-        WNDCLASSA windowClass = {};
-        windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-        windowClass.hInstance = AfxGetInstanceHandle();
-        windowClass.hCursor = ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-        windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = AFX_FRAME_CLASS;
-        if (!AfxRegisterClass(&windowClass))
+        if (!AfxRegisterNamedClass(AFX_FRAME_CLASS, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                   ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1),
+                                   nullptr))
             return FALSE;
         cs.lpszClass = AFX_FRAME_CLASS;
     }

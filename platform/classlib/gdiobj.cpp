@@ -5,19 +5,7 @@
 
 namespace {
 template <typename Kind>
-struct GdiTraits {
-    static Kind* Wrap(HGDIOBJ object)
-    {
-        Kind* wrapper = new Kind;
-        wrapper->m_hObject = object;
-        return wrapper;
-    }
-    static void Unwrap(Kind* wrapper)
-    {
-        wrapper->m_hObject = nullptr;
-        delete wrapper;
-    }
-};
+using GdiTraits = MemberHandleTraits<HGDIOBJ, Kind, CGdiObject, &CGdiObject::m_hObject>;
 // Owners of handles; the temporary wrappers are kept per kind.
 using PermanentGdiMap = HandleMap<HGDIOBJ, CGdiObject, GdiTraits<CGdiObject>>;
 template <typename Kind>
@@ -56,20 +44,12 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ object)
 
 BOOL CGdiObject::Attach(HGDIOBJ object)
 {
-    if (m_hObject || !object)
-        return FALSE;
-    m_hObject = object;
-    PermanentGdiMap::ForThread().SetPermanent(object, this);
-    return TRUE;
+    return PermanentGdiMap::ForThread().AttachOwner(m_hObject, object, this);
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
-    HGDIOBJ object = m_hObject;
-    if (object && PermanentGdiMap::ForThread().LookupPermanent(object) == this)
-        PermanentGdiMap::ForThread().RemovePermanent(object);
-    m_hObject = nullptr;
-    return object;
+    return PermanentGdiMap::ForThread().DetachOwner(m_hObject, this);
 }
 
 BOOL CGdiObject::DeleteObject()

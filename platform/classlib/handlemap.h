@@ -7,6 +7,24 @@
 #include <unordered_map>
 #include "platform/classlib/threadstate.h"
 
+// Temporary wrappers of the kind Wrapper whose handle is the member
+// `handle` of Owner (Wrapper or a base of it): Wrap makes one, Unwrap
+// takes the handle out and deletes it without freeing the handle.
+template <typename Handle, typename Wrapper, typename Owner, Handle Owner::*handle>
+struct MemberHandleTraits {
+    static Wrapper* Wrap(Handle value)
+    {
+        Wrapper* wrapper = new Wrapper;
+        wrapper->*handle = value;
+        return wrapper;
+    }
+    static void Unwrap(Wrapper* wrapper)
+    {
+        wrapper->*handle = nullptr;
+        delete wrapper;
+    }
+};
+
 // Traits::Wrap(handle) makes a temporary wrapper; Traits::Unwrap(object)
 // detaches the handle and deletes the wrapper without freeing the handle.
 template <typename Handle, typename Object, typename Traits>
@@ -59,6 +77,27 @@ public:
     }
 
     void RemovePermanent(Handle handle) { m_permanent.erase(handle); }
+
+    // Makes owner the permanent object of the handle, kept in the owner's
+    // slot; FALSE when the slot is taken or the handle is null.
+    BOOL AttachOwner(Handle& slot, Handle handle, Object* owner)
+    {
+        if (slot || !handle)
+            return FALSE;
+        slot = handle;
+        SetPermanent(handle, owner);
+        return TRUE;
+    }
+
+    // Empties the owner's slot and forgets the owner; returns the handle.
+    Handle DetachOwner(Handle& slot, Object* owner)
+    {
+        Handle handle = slot;
+        if (handle && LookupPermanent(handle) == owner)
+            RemovePermanent(handle);
+        slot = nullptr;
+        return handle;
+    }
 
     void DeleteTemporaries() override
     {

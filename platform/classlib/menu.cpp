@@ -3,22 +3,7 @@
 #include "platform/classlib/module_state.h"
 #include "platform/classlib/wnd.h"
 
-namespace {
-struct MenuTraits {
-    static CMenu* Wrap(HMENU menu)
-    {
-        CMenu* wrapper = new CMenu;
-        wrapper->m_hMenu = menu;
-        return wrapper;
-    }
-    static void Unwrap(CMenu* wrapper)
-    {
-        wrapper->m_hMenu = nullptr;
-        delete wrapper;
-    }
-};
-using MenuMap = HandleMap<HMENU, CMenu, MenuTraits>;
-}  // namespace
+using MenuMap = HandleMap<HMENU, CMenu, MemberHandleTraits<HMENU, CMenu, CMenu, &CMenu::m_hMenu>>;
 
 CMenu::~CMenu()
 {
@@ -32,20 +17,12 @@ CMenu* CMenu::FromHandle(HMENU menu)
 
 BOOL CMenu::Attach(HMENU menu)
 {
-    if (m_hMenu || !menu)
-        return FALSE;
-    m_hMenu = menu;
-    MenuMap::ForThread().SetPermanent(menu, this);
-    return TRUE;
+    return MenuMap::ForThread().AttachOwner(m_hMenu, menu, this);
 }
 
 HMENU CMenu::Detach()
 {
-    HMENU menu = m_hMenu;
-    if (menu)
-        MenuMap::ForThread().RemovePermanent(menu);
-    m_hMenu = nullptr;
-    return menu;
+    return MenuMap::ForThread().DetachOwner(m_hMenu, this);
 }
 
 BOOL CMenu::CreateMenu()

@@ -337,6 +337,8 @@ protected:                                                     \
 #define ON_WM_SYSCOLORCHANGE() AFX_WINDOW_ENTRY(WM_SYSCOLORCHANGE, V_V, void (CWnd::*)(), &ThisClass::OnSysColorChange)
 #define ON_WM_DEVICECHANGE() AFX_WINDOW_ENTRY(WM_DEVICECHANGE, B_U_DW, BOOL (CWnd::*)(UINT, DWORD_PTR), &ThisClass::OnDeviceChange)
 #define ON_WM_GETDLGCODE() AFX_WINDOW_ENTRY(WM_GETDLGCODE, U_V, UINT (CWnd::*)(), &ThisClass::OnGetDlgCode)
+#define ON_WM_ENTERSIZEMOVE() AFX_WINDOW_ENTRY(WM_ENTERSIZEMOVE, V_V, void (CWnd::*)(), &ThisClass::OnEnterSizeMove)
+#define ON_WM_EXITSIZEMOVE() AFX_WINDOW_ENTRY(WM_EXITSIZEMOVE, V_V, void (CWnd::*)(), &ThisClass::OnExitSizeMove)
 #define ON_WM_CANCELMODE() AFX_WINDOW_ENTRY(WM_CANCELMODE, V_V, void (CWnd::*)(), &ThisClass::OnCancelMode)
 
 // Messages a parent reflects back to the control they came from.

@@ -142,6 +142,7 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         return -1;
     AfxGetThreadState()->m_pCurrentThread = app;
     AfxSetInstanceHandle(instance);
+    AfxSetResourceHandle(instance);
     app->m_hInstance = instance;
     app->m_lpCmdLine = commandLine;
     app->m_nCmdShow = show;

@@ -14,22 +14,7 @@ IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
 const char AFX_WND_CLASS[] = "HarbeckWnd";
 
-namespace {
-struct WindowTraits {
-    static CWnd* Wrap(HWND window)
-    {
-        CWnd* wrapper = new CWnd;
-        wrapper->m_hWnd = window;
-        return wrapper;
-    }
-    static void Unwrap(CWnd* wrapper)
-    {
-        wrapper->m_hWnd = nullptr;
-        delete wrapper;
-    }
-};
-using WindowMap = HandleMap<HWND, CWnd, WindowTraits>;
-}  // namespace
+using WindowMap = HandleMap<HWND, CWnd, MemberHandleTraits<HWND, CWnd, CWnd, &CWnd::m_hWnd>>;
 
 // ---------------------------------------------------------------------------
 // Window classes.
@@ -47,21 +32,25 @@ BOOL AfxRegisterClass(WNDCLASSA* windowClass)
     return ::GetClassInfoA(windowClass->hInstance, windowClass->lpszClassName, &existing);
 }
 
-LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+BOOL AfxRegisterNamedClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    // The name is made from the attributes, so equal requests share a class.
-    static thread_local char name[96];
-    HINSTANCE instance = AfxGetInstanceHandle();
-    wsprintfA(name, "Harbeck:%p:%x:%p:%p:%p", (void*)instance, classStyle, (void*)cursor,
-              (void*)background, (void*)icon);
     WNDCLASSA windowClass = {};
     windowClass.style = classStyle;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = AfxGetInstanceHandle();
     windowClass.hCursor = cursor;
     windowClass.hbrBackground = background;
     windowClass.hIcon = icon;
     windowClass.lpszClassName = name;
-    return AfxRegisterClass(&windowClass) ? name : nullptr;
+    return AfxRegisterClass(&windowClass);
+}
+
+LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+{
+    // The name is made from the attributes, so equal requests share a class.
+    static thread_local char name[96];
+    wsprintfA(name, "Harbeck:%p:%x:%p:%p:%p", (void*)AfxGetInstanceHandle(), classStyle, (void*)cursor,
+              (void*)background, (void*)icon);
+    return AfxRegisterNamedClass(name, classStyle, cursor, background, icon) ? name : nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -185,20 +174,12 @@ void CWnd::DeleteTempMap()
 
 BOOL CWnd::Attach(HWND window)
 {
-    if (m_hWnd || !window)
-        return FALSE;
-    m_hWnd = window;
-    WindowMap::ForThread().SetPermanent(window, this);
-    return TRUE;
+    return WindowMap::ForThread().AttachOwner(m_hWnd, window, this);
 }
 
 HWND CWnd::Detach()
 {
-    HWND window = m_hWnd;
-    if (window && FromHandlePermanent(window) == this)
-        WindowMap::ForThread().RemovePermanent(window);
-    m_hWnd = nullptr;
-    return window;
+    return WindowMap::ForThread().DetachOwner(m_hWnd, this);
 }
 
 BOOL CWnd::SubclassWindow(HWND window)
@@ -281,12 +262,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (!cs.lpszClass) {
-        WNDCLASSA windowClass = {};
-        windowClass.style = CS_DBLCLKS;
-        windowClass.hInstance = AfxGetInstanceHandle();
-        windowClass.hCursor = ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-        windowClass.lpszClassName = AFX_WND_CLASS;
-        if (!AfxRegisterClass(&windowClass))
+        if (!AfxRegisterNamedClass(AFX_WND_CLASS, CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW),
+                                   nullptr, nullptr))
             return FALSE;
         cs.lpszClass = AFX_WND_CLASS;
     }

@@ -35,6 +35,10 @@ LRESULT CALLBACK AfxWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                            HICON icon = nullptr);
 
+// Registers, once per process, a class of that name with AfxWndProc and
+// the given attributes; TRUE when the class exists afterwards.
+BOOL AfxRegisterNamedClass(LPCSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon);
+
 // Registers the class unless a class of that name exists; the procedure is
 // set to AfxWndProc when none is given. TRUE when the class exists afterwards.
 BOOL AfxRegisterClass(WNDCLASSA* windowClass);
@@ -353,6 +357,8 @@ protected:
     afx_msg BOOL OnDeviceChange(UINT eventType, DWORD_PTR data);
     afx_msg UINT OnGetDlgCode();
     afx_msg void OnCancelMode();
+    afx_msg void OnEnterSizeMove();
+    afx_msg void OnExitSizeMove();
 
     // The procedure the window had before the library subclassed it.
     WNDPROC m_pfnSuper = nullptr;

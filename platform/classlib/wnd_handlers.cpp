@@ -70,6 +70,8 @@ void CWnd::OnSysColorChange() { Default(); }
 BOOL CWnd::OnDeviceChange(UINT, DWORD_PTR) { return (BOOL)Default(); }
 UINT CWnd::OnGetDlgCode() { return (UINT)Default(); }
 void CWnd::OnCancelMode() { Default(); }
+void CWnd::OnEnterSizeMove() { Default(); }
+void CWnd::OnExitSizeMove() { Default(); }
 
 // The notifications below come from a child control; the control's object
 // gets them first (reflection), then the default processing.
