@@ -1,4 +1,5 @@
 #include "platform/classlib/dialog.h"
+#include "platform/classlib/callguard.h"
 #include "platform/classlib/module_state.h"
 #include "platform/classlib/winapp.h"
 
@@ -29,12 +30,9 @@ INT_PTR CALLBACK AfxDialogProc(HWND window, UINT message, WPARAM, LPARAM)
     CDialog* dialog = static_cast<CDialog*>(CWnd::FromHandlePermanent(window));
     if (!dialog)
         return TRUE;
-    try {
-        return dialog->OnInitDialog();
-    } catch (...) {
-        ::OutputDebugStringA("classlib: an exception left OnInitDialog\n");
-        return TRUE;
-    }
+    BOOL setFocus = TRUE;
+    AfxCallGuarded("OnInitDialog", [&] { setFocus = dialog->OnInitDialog(); });
+    return setFocus;
 }
 
 LPCDLGTEMPLATEA CDialog::LoadTemplate() const

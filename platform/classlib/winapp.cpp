@@ -2,6 +2,7 @@
 #include <ole2.h>
 #include <stdlib.h>
 #include <string.h>
+#include "platform/classlib/callguard.h"
 #include "platform/classlib/module_state.h"
 #include "platform/classlib/recentfiles.h"
 #include "platform/classlib/threadstate.h"
@@ -153,19 +154,16 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         app->m_pszExeName = ProgramName(instance);
     if (!app->m_pszAppName)
         app->m_pszAppName = strdup(app->m_pszExeName);
-    int exitCode;
-    try {
+    int exitCode = -1;
+    AfxCallGuarded("the application", [&] {
         if (app->InitInstance()) {
             exitCode = app->Run();
-        } else {
-            if (app->m_pMainWnd)
-                app->m_pMainWnd->DestroyWindow();
-            exitCode = app->ExitInstance();
+            return;
         }
-    } catch (...) {
-        ::OutputDebugStringA("classlib: an exception ended the application\n");
-        exitCode = -1;
-    }
+        if (app->m_pMainWnd)
+            app->m_pMainWnd->DestroyWindow();
+        exitCode = app->ExitInstance();
+    });
     return exitCode;
 }
 

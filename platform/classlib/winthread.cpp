@@ -1,4 +1,5 @@
 #include "platform/classlib/winthread.h"
+#include "platform/classlib/callguard.h"
 #include "platform/classlib/threadstate.h"
 #include "platform/classlib/wnd.h"
 
@@ -24,23 +25,16 @@ DWORD WINAPI AfxThreadEntry(LPVOID startup)
 {
     CWinThread* thread = static_cast<CWinThread*>(startup);
     AfxGetThreadState()->m_pCurrentThread = thread;
-    UINT exitCode;
-    try {
+    UINT exitCode = (UINT)-1;
+    AfxCallGuarded("a thread", [&] {
         if (thread->m_pfnThreadProc)
             exitCode = thread->m_pfnThreadProc(thread->m_pThreadParams);
         else if (thread->InitInstance())
             exitCode = (UINT)thread->Run();
         else
             exitCode = (UINT)thread->ExitInstance();
-    } catch (...) {
-        ::OutputDebugStringA("classlib: an exception ended a thread\n");
-        exitCode = (UINT)-1;
-    }
-    try {
-        thread->Delete();
-    } catch (...) {
-        ::OutputDebugStringA("classlib: an exception left a thread object's destructor\n");
-    }
+    });
+    AfxCallGuarded("a thread object's end", [&] { thread->Delete(); });
     AfxTermThreadState();
     return exitCode;
 }

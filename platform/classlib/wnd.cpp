@@ -1,6 +1,7 @@
 #include "platform/classlib/wnd.h"
 #include <shellapi.h>
 #include <algorithm>
+#include "platform/classlib/callguard.h"
 #include "platform/classlib/dc.h"
 #include "platform/classlib/framewnd.h"
 #include "platform/classlib/gdiobj.h"
@@ -73,12 +74,8 @@ LRESULT AfxCallWndProc(CWnd* wnd, HWND window, UINT message, WPARAM wParam, LPAR
     state->m_lastSentMsg.wParam = wParam;
     state->m_lastSentMsg.lParam = lParam;
     LRESULT result = 0;
-    try {
-        result = wnd->WindowProc(message, wParam, lParam);
-    } catch (...) {
-        ::OutputDebugStringA("classlib: an exception escaped a message handler\n");
+    if (!AfxCallGuarded("a message handler", [&] { result = wnd->WindowProc(message, wParam, lParam); }))
         result = (message == WM_CREATE) ? -1 : 0;
-    }
     if (message == WM_NCDESTROY)
         wnd->FinishNcDestroy();
     state->m_lastSentMsg = saved;

@@ -16,6 +16,7 @@ public:
     }
     CString createdName;
     int failCreate = 0;
+    int throwOnCreate = 0;
     UINT sizeType = 0;
     int sizeCx = 0, sizeCy = 0, baseSizeCalls = 0;
     UINT mouseFlags = 0;
@@ -33,6 +34,10 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs)
     {
         createdName = cs->lpszName;
+        if (throwOnCreate == 1)
+            AfxThrowFileException(CFileException::fileNotFound);
+        if (throwOnCreate == 2)
+            throw 5;
         if (failCreate)
             return -1;
         return CWnd::OnCreate(cs);
@@ -214,6 +219,17 @@ TEST(MessageMap, FailedCreationLeavesTheObjectToItsCreator)
     probe.DestroyWindow();
     EXPECT_EQ(nullptr, probe.m_hWnd);
     EXPECT_EQ(1, probe.postNcDestroyCalls);
+}
+
+TEST(MessageMap, ExceptionLeavingAHandlerFailsOnlyThatMessage)
+{
+    CBaseProbe probe;
+    probe.throwOnCreate = 1;
+    EXPECT_FALSE(probe.CreateProbe());
+    probe.throwOnCreate = 2;
+    EXPECT_FALSE(probe.CreateProbe());
+    probe.throwOnCreate = 0;
+    ASSERT_TRUE(probe.CreateProbe());
 }
 
 }  // namespace
