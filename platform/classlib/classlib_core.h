@@ -10,3 +10,6 @@
 #include "platform/classlib/file.h"
 #include "platform/classlib/archive.h"
 #include "platform/classlib/oledatetime.h"
+#include "platform/classlib/collections_array.h"
+#include "platform/classlib/collections_list.h"
+#include "platform/classlib/collections_map.h"
