@@ -112,6 +112,19 @@ bool CreateDirectories(const char* path)
     return CreateDirectoryA(path, nullptr) != 0;
 }
 
+bool EndsWithBackslash(const char* path)
+{
+    return path && EndsWithBackslash(path, (int)strlen(path));
+}
+
+CString AddTrailingBackslash(const char* path)
+{
+    CString result(path);
+    if (!EndsWithBackslash(path))
+        result += '\\';
+    return result;
+}
+
 CString GetFileDir(const char* path)
 {
     PathParts parts(path);

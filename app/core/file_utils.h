@@ -22,6 +22,12 @@ bool DirectoryExists(const char* path);
 // more give false.
 bool CreateDirectories(const char* path);
 
+// True when the path's last character is a backslash (a double-byte
+// character whose trail byte is 0x5C does not count).
+bool EndsWithBackslash(const char* path);
+// The path with a backslash appended unless it already ends with one.
+CString AddTrailingBackslash(const char* path);
+
 // Drive and folder of the path (ending with a backslash when it has one).
 CString GetFileDir(const char* path);
 // File name with extension.
