@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "app/core/path_parts.h"
+#include "platform/classlib/file.h"
 
 namespace {
 
@@ -147,4 +148,13 @@ CString ReplaceFileExt(const char* path, const char* newExtension)
     PathParts parts(path);
     parts.extension = newExtension ? newExtension : "";
     return parts.Join();
+}
+
+CString ReadStringFromFile(CFile& file)
+{
+    CString text;
+    char ch = 0;
+    while (file.Read(&ch, 1) == 1 && ch != '\0')
+        text += ch;
+    return text;
 }

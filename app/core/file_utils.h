@@ -7,6 +7,8 @@
 
 #include "platform/classlib/cstring.h"
 
+class CFile;
+
 // The last-write time of the file as local time; false (time zeroed) when
 // the path names nothing.
 bool GetFileModifiedTime(const char* path, FILETIME& time);
@@ -36,3 +38,7 @@ CString GetFileNameExt(const char* path);
 CString GetFileExt(const char* path);
 // The path with its extension replaced by newExtension; null removes it.
 CString ReplaceFileExt(const char* path, const char* newExtension);
+
+// Bytes of an open file up to a zero byte or the end of the file, without
+// the zero byte. Errors of the file (exceptions) reach the caller.
+CString ReadStringFromFile(CFile& file);

@@ -4,6 +4,7 @@
 
 #include "app/core/file_utils.h"
 #include "app/core/path_parts.h"
+#include "platform/classlib/file.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -147,6 +148,18 @@ TEST_F(FileTestsTest, CreateDirectoriesFailsThroughAFileAndForLongPaths)
     EXPECT_FALSE(CreateDirectories(file.c_str()));
     std::string tooLong = folder + "\\" + std::string(MAX_PATH, 'x');
     EXPECT_FALSE(CreateDirectories(tooLong.c_str()));
+}
+
+TEST_F(FileTestsTest, StringsAreReadUpToTheirZeroByte)
+{
+    std::string path = folder + "\\strings.bin";
+    ASSERT_TRUE(testfiles::WriteFileBytes(path, std::string("first\0\0last", 12)));
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+    EXPECT_STREQ("first", ReadStringFromFile(file));
+    EXPECT_STREQ("", ReadStringFromFile(file));
+    EXPECT_STREQ("last", ReadStringFromFile(file));
+    EXPECT_STREQ("", ReadStringFromFile(file));
 }
 
 }  // namespace
