@@ -59,6 +59,14 @@ bool KBuffer::Alloc(uint32_t size)
     return true;
 }
 
+bool KBuffer::Assign(const void* data, uint32_t size)
+{
+    if (!data || !Alloc(size))
+        return false;
+    memcpy(m_data, data, size);
+    return true;
+}
+
 void KBuffer::Attach(KBuffer& other)
 {
     if (&other == this)

@@ -24,6 +24,9 @@ public:
     // A new block of size bytes, the cursor at its start. False for a size
     // of 0 or when the memory cannot be had (the buffer is then empty).
     bool Alloc(uint32_t size);
+    // A copy of size bytes, the cursor at its start; false (and empty) for
+    // a size of 0 or when the memory cannot be had.
+    bool Assign(const void* data, uint32_t size);
     // Takes over other's block; other is left empty and no longer owns it.
     void Attach(KBuffer& other);
     // The whole file; false when it cannot be opened or read, is empty or

@@ -42,22 +42,30 @@ KCanvas::KCanvas()
       top(0),
       width(0),
       height(0),
-      colourStretch(false)
+      colourStretch(false),
+      m_points(nullptr),
+      m_pointCapacity(0)
 {
     ReservePoints(kReservedPoints);
 }
 
-KCanvas::~KCanvas() {}
+KCanvas::~KCanvas()
+{
+    delete[] m_points;
+}
 
 bool KCanvas::ReservePoints(size_t count)
 {
-    if (count <= m_points.size())
+    if (count <= m_pointCapacity)
         return true;
-    try {
-        m_points.resize(count);
-    } catch (const std::bad_alloc&) {
+    POINT* grown = new (std::nothrow) POINT[count];
+    if (!grown)
         return false;
-    }
+    for (size_t i = 0; i < m_pointCapacity; ++i)
+        grown[i] = m_points[i];
+    delete[] m_points;
+    m_points = grown;
+    m_pointCapacity = count;
     return true;
 }
 
@@ -79,5 +87,5 @@ POINT* KCanvas::ToDevicePoints(const KType::RPoint2D* points, uint32_t count, bo
             return nullptr;
         m_points[count] = m_points[0];
     }
-    return m_points.data();
+    return m_points;
 }

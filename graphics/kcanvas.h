@@ -5,7 +5,6 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
-#include <vector>
 
 #include "graphics/containers.h"
 #include "graphics/ktype.h"
@@ -101,11 +100,12 @@ protected:
     // Appends converted points to the scratch array after `used` points;
     // false when there is no view or no memory.
     bool AppendDevicePoints(const KType::RPoint2D* points, uint32_t count, size_t used);
-    POINT* ScratchPoints() { return m_points.data(); }
+    POINT* ScratchPoints() { return m_points; }
 
 private:
     // Grows the scratch array to hold count points (it never shrinks).
     bool ReservePoints(size_t count);
 
-    std::vector<POINT> m_points;
+    POINT* m_points;
+    size_t m_pointCapacity;
 };

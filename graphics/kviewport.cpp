@@ -1,6 +1,7 @@
-#include "graphics/kviewport.h"
-
+// The C library headers come before <windows.h>, whose min and max
+// macros they cannot take.
 #include <math.h>
+#include "graphics/kviewport.h"
 
 namespace {
 
@@ -35,27 +36,33 @@ RECT KViewPort::ToDeviceRect(const KWorldRect& rect) const
     return device;
 }
 
-void KViewPort::FitRect(int width, int height, const KWorldRect& rect)
+bool KViewPort::FitRect(int width, int height, const KWorldRect& rect)
 {
     float dx = rect.right - rect.left;
     float dy = rect.top - rect.bottom;
     float scaleX = static_cast<float>(width) / dx;
     float scaleY = static_cast<float>(height) / dy;
-    scale = scaleX < scaleY ? scaleX : scaleY;
+    float fitted = scaleX < scaleY ? scaleX : scaleY;
+    if (!(fitted > 0.0f) || !isfinite(fitted))
+        return false;
+    scale = fitted;
     x = (rect.left + dx * 0.5f) - (width / scale) * 0.5f;
     y = (rect.bottom + dy * 0.5f) + (height / scale) * 0.5f;
+    return true;
 }
 
-void KViewPort::FitRectNoEnlarge(int width, int height, const KWorldRect& rect)
+bool KViewPort::FitRectNoEnlarge(int width, int height, const KWorldRect& rect)
 {
-    FitRect(width, height, rect);
+    if (!FitRect(width, height, rect))
+        return false;
     if (scale < 1.0f)
-        return;
+        return true;
     float dx = rect.right - rect.left;
     float dy = rect.top - rect.bottom;
     scale = 1.0f;
     x = rect.left - (width - dx) * 0.5f;
     y = rect.top + (height - dy) * 0.5f;
+    return true;
 }
 
 bool KViewPort::ZoomAt(POINT point, float delta)

@@ -36,10 +36,11 @@ public:
     RECT ToDeviceRect(const KWorldRect& rect) const;
 
     // Centres rect in a device area of width x height at the largest scale
-    // that shows all of it.
-    void FitRect(int width, int height, const KWorldRect& rect);
+    // that shows all of it. False (nothing changed) when that scale is not
+    // a positive finite number (an empty or inverted rectangle, no area).
+    bool FitRect(int width, int height, const KWorldRect& rect);
     // FitRect, but never above scale 1.0 (at 1.0 the rectangle is centred).
-    void FitRectNoEnlarge(int width, int height, const KWorldRect& rect);
+    bool FitRectNoEnlarge(int width, int height, const KWorldRect& rect);
     // Adds delta to the scale keeping the world point under (px, py) fixed;
     // false (nothing changed) when the new scale would be 1e-05 or less.
     bool ZoomAt(POINT point, float delta);

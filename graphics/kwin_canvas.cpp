@@ -1,6 +1,8 @@
-#include "graphics/kwin_canvas.h"
-
+// The C library headers come before <windows.h>, whose min and max
+// macros they cannot take.
 #include <math.h>
+#include <new>
+#include "graphics/kwin_canvas.h"
 
 namespace {
 
@@ -355,20 +357,24 @@ void KWinCanvas::DrawPoly(const KPointBuffer& points, bool closed, bool filled)
 void KWinCanvas::DrawPolyPolygon(KPolylineList& polylines, uint32_t totalPoints)
 {
     (void)totalPoints;  // the scratch array grows as the buffers are added
-    if (!m_memDC)
+    if (!m_memDC || polylines.IsEmpty())
         return;
-    std::vector<INT> counts;
+    INT* counts = new (std::nothrow) INT[polylines.GetCount()];
+    if (!counts)
+        return;
+    int polygons = 0;
     size_t used = 0;
     for (KPointBuffer* buffer = polylines.First(); buffer; buffer = polylines.Next()) {
         // A buffer that cannot be converted adds no polygon.
         if (buffer->GetCount() == 0 ||
             !AppendDevicePoints(buffer->GetData(), buffer->GetCount(), used))
             continue;
-        counts.push_back(static_cast<INT>(buffer->GetCount()));
+        counts[polygons++] = static_cast<INT>(buffer->GetCount());
         used += buffer->GetCount();
     }
-    if (!counts.empty())
-        PolyPolygon(m_memDC, ScratchPoints(), counts.data(), static_cast<int>(counts.size()));
+    if (polygons > 0)
+        PolyPolygon(m_memDC, ScratchPoints(), counts, polygons);
+    delete[] counts;
 }
 
 void KWinCanvas::DrawImageFrame(const RECT& rect, int offset, COLORREF colour)
