@@ -13,3 +13,4 @@
 #include "platform/classlib/collections_array.h"
 #include "platform/classlib/collections_list.h"
 #include "platform/classlib/collections_map.h"
+#include "platform/classlib/regkey.h"
