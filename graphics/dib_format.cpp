@@ -207,3 +207,42 @@ RGBQUAD DibColorEntry(const void* dib, int index)
     entry.rgbBlue = triple.rgbtBlue;
     return entry;
 }
+
+bool DibFitsIn(const void* dib, size_t size)
+{
+    if (!dib || size < sizeof(BITMAPCOREHEADER))
+        return false;
+    const DWORD headerSize = DibHeaderSize(dib);
+    if (headerSize != sizeof(BITMAPCOREHEADER) && headerSize != sizeof(BITMAPINFOHEADER))
+        return false;
+    if (headerSize > size)
+        return false;
+    const int bits = DibBitCount(dib);
+    const int planes = DibIsInfoHeader(dib) ? Info(dib)->biPlanes : Core(dib)->bcPlanes;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+    if (planes != 1 || DibWidth(dib) <= 0 || DibHeight(dib) == 0)
+        return false;
+    if (DibIsInfoHeader(dib) && Info(dib)->biCompression != BI_RGB &&
+        Info(dib)->biCompression != BI_RLE8 && Info(dib)->biCompression != BI_RLE4)
+        return false;
+    const DWORD aligned = DibAlignedImageSize(DibWidth(dib), DibHeight(dib), bits);
+    if (aligned == 0)
+        return false;
+    uint64_t image = DibImageSize(dib);
+    // Uncompressed rows must all be there, whatever the image-size field says.
+    if (!DibIsInfoHeader(dib) || Info(dib)->biCompression == BI_RGB) {
+        if (image < aligned)
+            return false;
+    }
+    return uint64_t(headerSize) + DibPaletteSize(dib) + image <= size;
+}
+
+void MakeBmpFileHeader(BYTE header[kBmpFileHeaderSize], DWORD fileSize, DWORD bitsOffset)
+{
+    memset(header, 0, kBmpFileHeaderSize);
+    header[0] = 'B';
+    header[1] = 'M';
+    memcpy(header + 2, &fileSize, 4);
+    memcpy(header + 10, &bitsOffset, 4);
+}

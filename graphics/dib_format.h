@@ -54,3 +54,14 @@ int DibRaisedBitCount(int bits);
 // Entry i of the colour table (RGBQUAD or, for a core header, RGBTRIPLE);
 // black past the table's entries.
 RGBQUAD DibColorEntry(const void* dib, int index);
+
+// True when the block of the given size holds a whole packed DIB that can
+// be used safely: a known header kind and size, 1, 4, 8, 16, 24 or 32 bits,
+// one plane, a width above 0, a height other than 0, and the colour table
+// and the rows within the block. Only the header is read.
+bool DibFitsIn(const void* dib, size_t size);
+
+// The 14-byte BMP file header: "BM", the file size, two zero words and the
+// offset of the pixel rows.
+const int kBmpFileHeaderSize = 14;
+void MakeBmpFileHeader(BYTE header[kBmpFileHeaderSize], DWORD fileSize, DWORD bitsOffset);

@@ -1,8 +1,12 @@
 #include "graphics/gif_writer.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "app/core/file_replace.h"
+#include "graphics/dib.h"
+#include "graphics/dib_export.h"
+#include "graphics/dib_format.h"
 #include "graphics/gif_lzw.h"
 
 namespace {
@@ -18,11 +22,14 @@ void PutWord(std::vector<BYTE>& out, int value)
 
 }  // namespace
 
-CGif::CGif() : m_strError("No Error")
+CGif::CGif() : m_pDib(nullptr), m_strError("No Error")
 {
 }
 
-CGif::~CGif() = default;
+CGif::~CGif()
+{
+    delete m_pDib;
+}
 
 bool CGif::Write(const char* path, const BYTE* pixels, int width, int height, int background,
                  const BYTE red[256], const BYTE green[256], const BYTE blue[256])
@@ -66,4 +73,57 @@ bool CGif::Write(const char* path, const BYTE* pixels, int width, int height, in
     m_strError = kWriteError;
     MessageBoxA(nullptr, kWriteError, "GIF", MB_OK | MB_ICONERROR);
     return false;
+}
+
+bool CGif::SaveDib(const char* path, CDib* dib)
+{
+    if (!dib)
+        dib = m_pDib;
+    CDib copy;
+    if (!dib || !CopyPictureInto(*dib, copy)) {
+        m_strError = "No picture to write";
+        return false;
+    }
+    return SaveCopy(path, copy);
+}
+
+bool CGif::SaveDibBuffer(const char* path, const void* packedDib, DWORD size)
+{
+    CDib copy;
+    if (!CopyPackedDibInto(packedDib, size, copy)) {
+        m_strError = "No picture to write";
+        return false;
+    }
+    return SaveCopy(path, copy);
+}
+
+bool CGif::SaveCopy(const char* path, CDib& copy)
+{
+    if (copy.GetBitCount() != 8 && !copy.ChangeBitCount(8)) {
+        m_strError = "Can't reduce the picture to 256 colours";
+        return false;
+    }
+    BYTE red[256] = {}, green[256] = {}, blue[256] = {};
+    {
+        const void* dib = GlobalLock(copy.GetHandle());
+        if (!dib) {
+            m_strError = "Memory error";
+            return false;
+        }
+        const int count = DibColorCount(dib) < 256 ? DibColorCount(dib) : 256;
+        for (int i = 0; i < count; ++i) {
+            RGBQUAD entry = DibColorEntry(dib, i);
+            red[i] = entry.rgbRed;
+            green[i] = entry.rgbGreen;
+            blue[i] = entry.rgbBlue;
+        }
+        GlobalUnlock(copy.GetHandle());
+    }
+    std::vector<BYTE> pixels = TopDownRows(copy);
+    if (pixels.empty()) {
+        m_strError = "Memory error";
+        return false;
+    }
+    return Write(path, pixels.data(), copy.GetWidth(), std::abs(copy.GetHeight()), 0, red, green,
+                 blue);
 }

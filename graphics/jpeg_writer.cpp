@@ -1,11 +1,15 @@
 #include "graphics/jpeg_writer.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "app/core/file_replace.h"
+#include "graphics/dib.h"
+#include "graphics/dib_export.h"
+#include "graphics/dib_format.h"
 
 #include "platform/native/native_begin.h"
 #include <jpeglib.h>
@@ -130,11 +134,14 @@ bool Compress(const BYTE* rows, int width, int height, int components, int quali
 
 }  // namespace
 
-CJpeg::CJpeg() : m_strError("No Error")
+CJpeg::CJpeg() : m_pDib(nullptr), m_strError("No Error")
 {
 }
 
-CJpeg::~CJpeg() = default;
+CJpeg::~CJpeg()
+{
+    delete m_pDib;
+}
 
 bool CJpeg::WriteRgb(const char* path, const BYTE* rgb, int width, int height, bool colour,
                      int quality, int density)
@@ -171,4 +178,45 @@ bool CJpeg::WriteRgb(const char* path, const BYTE* rgb, int width, int height, b
              opened ? "JpegFile :\nCan't write %s\n" : "JpegFile :\nCan't open %s\n", path);
     m_strError = message;
     return false;
+}
+
+bool CJpeg::SaveDib(const char* path, CDib* dib, bool colour, int quality)
+{
+    if (!dib)
+        dib = m_pDib;
+    CDib copy;
+    if (!dib || !CopyPictureInto(*dib, copy)) {
+        m_strError = "No picture to write";
+        return false;
+    }
+    const int density = dib->m_nResolution > 0 ? dib->m_nResolution : 72;
+    return SaveCopy(path, copy, colour, quality, density);
+}
+
+bool CJpeg::SaveDibBuffer(const char* path, const void* packedDib, DWORD size, bool colour,
+                          int quality)
+{
+    CDib copy;
+    if (!CopyPackedDibInto(packedDib, size, copy)) {
+        m_strError = "No picture to write";
+        return false;
+    }
+    return SaveCopy(path, copy, colour, quality, 72);
+}
+
+bool CJpeg::SaveCopy(const char* path, CDib& copy, bool colour, int quality, int density)
+{
+    if (copy.GetBitCount() != 24 && !copy.ChangeBitCount(24)) {
+        m_strError = "Memory error";
+        return false;
+    }
+    std::vector<BYTE> rgb = TopDownRows(copy);
+    if (rgb.empty()) {
+        m_strError = "Memory error";
+        return false;
+    }
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+        std::swap(rgb[i], rgb[i + 2]);
+    return WriteRgb(path, rgb.data(), copy.GetWidth(), std::abs(copy.GetHeight()), colour, quality,
+                    density);
 }

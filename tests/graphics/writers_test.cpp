@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "graphics/dib.h"
 #include "graphics/gif_writer.h"
 #include "graphics/jpeg_writer.h"
 #include "tests/graphics/dib_builders.h"
@@ -175,4 +176,81 @@ TEST(JpegWriter, FailuresLeaveNoFile)
     EXPECT_FALSE(writer.WriteRgb((folder + "\\a.jpg").c_str(), nullptr, 1, 1, true, 80, 72));
     EXPECT_FALSE(writer.WriteRgb((folder + "\\a.jpg").c_str(), rgb, 0, 1, true, 80, 72));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "\\a.jpg").c_str()));
+}
+
+TEST(GifWriter, SavesPicturesOfAnyDepth)
+{
+    std::string folder = dibtest::ExportFolder();
+    const std::vector<uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000,
+                                          0xFFFFFF, 0x808080, 0x123456, 0xFF0000};
+    CDib picture;
+    ASSERT_TRUE(picture.Attach(dibtest::ToGlobal(dibtest::MakeDib24(4, 2, pixels))));
+    CGif writer;
+    ASSERT_TRUE(writer.SaveDib((folder + "\\gif_from_24.gif").c_str(), &picture));
+    EXPECT_EQ(24, picture.GetBitCount());  // the caller's picture stays
+    ASSERT_TRUE(dibtest::WriteRgbDump(folder + "\\gif_from_24.rgb", pixels));
+
+    // An 8-bit packed DIB with five colours: the rest of the table is black.
+    std::vector<BYTE> indexed = dibtest::MakeIndexedDib(
+        3, 2, 8, {0x112233, 0x445566, 0x778899, 0xAABBCC, 0xDDEEFF}, {0, 1, 2, 3, 4, 0});
+    ASSERT_TRUE(writer.SaveDibBuffer((folder + "\\gif_from_8.gif").c_str(), indexed.data(),
+                                     static_cast<DWORD>(indexed.size())));
+    ASSERT_TRUE(dibtest::WriteRgbDump(folder + "\\gif_from_8.rgb",
+                                      {0x112233, 0x445566, 0x778899, 0xAABBCC, 0xDDEEFF, 0x112233}));
+    std::string file = ReadAll(folder + "\\gif_from_8.gif");
+    ASSERT_GT(file.size(), 781u);
+    EXPECT_EQ(std::string("\xDD\xEE\xFF", 3), file.substr(13 + 4 * 3, 3));
+    EXPECT_EQ(std::string(251 * 3, '\0'), file.substr(13 + 5 * 3, 251 * 3));
+}
+
+TEST(GifWriter, RefusesMissingAndDamagedPictures)
+{
+    std::string folder = testfiles::MakeScratchFolder("gifdib");
+    CGif writer;
+    EXPECT_FALSE(writer.SaveDib((folder + "\\a.gif").c_str(), nullptr));
+    std::vector<BYTE> indexed = dibtest::MakeIndexedDib(3, 2, 8, {0x112233}, {0, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(writer.SaveDibBuffer((folder + "\\a.gif").c_str(), indexed.data(),
+                                      static_cast<DWORD>(indexed.size() - 1)));
+    EXPECT_FALSE(writer.SaveDibBuffer((folder + "\\a.gif").c_str(), nullptr, 100));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "\\a.gif").c_str()));
+
+    // The writer's own picture serves when none is given.
+    writer.m_pDib = new CDib;
+    ASSERT_TRUE(writer.m_pDib->Create(2, 2, 8));
+    EXPECT_TRUE(writer.SaveDib((folder + "\\a.gif").c_str(), nullptr));
+}
+
+TEST(JpegWriter, SavesPicturesInColourAndGrey)
+{
+    const int width = 40, height = 24;
+    std::vector<uint32_t> pixels(width * height);
+    std::vector<uint32_t> greys(width * height);
+    for (int i = 0; i < width * height; ++i) {
+        pixels[i] = (i % width) < width / 2 ? 0x3060C0 : 0xE0A020;
+        int r = pixels[i] >> 16, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
+        greys[i] = static_cast<uint32_t>((299 * r + 587 * g + 114 * b + 500) / 1000) * 0x010101;
+    }
+    std::string folder = dibtest::ExportFolder();
+    CDib picture;
+    ASSERT_TRUE(picture.Attach(dibtest::ToGlobal(dibtest::MakeDib24(width, height, pixels))));
+    picture.m_nResolution = 300;
+    ASSERT_TRUE(picture.ChangeBitCount(8));
+    CJpeg writer;
+    ASSERT_TRUE(writer.SaveDib((folder + "\\jpeg_from_8.jpg").c_str(), &picture, true, 100));
+    ASSERT_TRUE(dibtest::WriteRgbDump(folder + "\\jpeg_from_8.rgb", pixels));
+    int components, unit, density;
+    JpegFacts(ReadAll(folder + "\\jpeg_from_8.jpg"), components, unit, density);
+    EXPECT_EQ(3, components);
+    EXPECT_EQ(300, density);
+
+    std::vector<BYTE> packed = dibtest::MakeDib24(width, height, pixels);
+    ASSERT_TRUE(writer.SaveDibBuffer((folder + "\\jpeg_grey_from_24.jpg").c_str(), packed.data(),
+                                     static_cast<DWORD>(packed.size()), false, 80));
+    ASSERT_TRUE(dibtest::WriteRgbDump(folder + "\\jpeg_grey_from_24.rgb", greys));
+    JpegFacts(ReadAll(folder + "\\jpeg_grey_from_24.jpg"), components, unit, density);
+    EXPECT_EQ(1, components);
+    EXPECT_EQ(72, density);
+
+    EXPECT_FALSE(writer.SaveDibBuffer((folder + "\\none.jpg").c_str(), packed.data(), 60, true, 80));
+    EXPECT_FALSE(writer.SaveDib((folder + "\\none.jpg").c_str(), nullptr, true, 80));
 }
