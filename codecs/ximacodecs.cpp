@@ -18,7 +18,7 @@
 
 // ICO codec header
 
-// TIFF codec header
+#include "codecs/ximatif.h"
 
 // TGA codec header
 
@@ -47,7 +47,7 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_ICO, "ICO", NULL, NULL },
 
-    { CXIMAGE_FORMAT_TIF, "TIFF", NULL, NULL },
+    { CXIMAGE_FORMAT_TIF, "TIFF", CxDecodeAs<CxImageTIF>, CxEncodeAs<CxImageTIF> },
 
     { CXIMAGE_FORMAT_TGA, "TGA", NULL, NULL },
 

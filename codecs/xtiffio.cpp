@@ -1,5 +1,8 @@
 #include "codecs/xtiffio.h"
 
+#include <stdio.h>
+#include <stdlib.h>
+
 #include "platform/native/native_begin.h"
 #include <tiffio.h>
 #include "platform/native/native_end.h"
@@ -37,13 +40,41 @@ toff_t SizeProc(thandle_t client)
     return (toff_t)((CxFile*)client)->Size();
 }
 
-int MapProc(thandle_t, void**, toff_t*)
+// A read-only handle gets the whole stream as one block, as libtiff has it
+// for a mapped file: some of its readers (uncompressed tiles through the
+// RGBA interface) fail on a handle that is not mapped.
+int MapProc(thandle_t client, void** base, toff_t* size)
 {
-    return 0;
+    CxFile* stream = (CxFile*)client;
+    int32_t bytes = stream->Size();
+    int32_t position = stream->Tell();
+    if (bytes <= 0 || position < 0)
+        return 0;
+    void* block = malloc((size_t)bytes);
+    if (!block)
+        return 0;
+    bool read = stream->Seek(0, SEEK_SET) &&
+                stream->Read(block, 1, (DWORD)bytes) == (DWORD)bytes;
+    stream->Seek(position, SEEK_SET);
+    if (!read) {
+        free(block);
+        return 0;
+    }
+    *base = block;
+    *size = (toff_t)bytes;
+    return 1;
 }
 
-void UnmapProc(thandle_t, void*, toff_t)
+void UnmapProc(thandle_t, void* base, toff_t)
 {
+    free(base);
+}
+
+// libtiff's messages about a damaged file stay silent: the codec reports
+// its own failure, and a library has no console to print them on.
+int IgnoreMessage(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
 }
 
 }  // namespace
@@ -68,6 +99,13 @@ TIFF* TIFFOpenEx(CxFile* stream, const char* mode)
 {
     if (!stream || !mode)
         return NULL;
-    return TIFFClientOpen("TIFF IMAGE", mode, (thandle_t)stream, ReadProc, WriteProc, SeekProc,
-                          CloseProc, SizeProc, MapProc, UnmapProc);
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options)
+        return NULL;
+    TIFFOpenOptionsSetErrorHandlerExtR(options, IgnoreMessage, NULL);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreMessage, NULL);
+    TIFF* tif = TIFFClientOpenExt("TIFF IMAGE", mode, (thandle_t)stream, ReadProc, WriteProc,
+                                  SeekProc, CloseProc, SizeProc, MapProc, UnmapProc, options);
+    TIFFOpenOptionsFree(options);
+    return tif;
 }

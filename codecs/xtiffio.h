@@ -8,7 +8,9 @@
 
 typedef struct tiff TIFF;
 
-// mode as for TIFFOpen ("r", "w", ...); null when libtiff refuses.
+// mode as for TIFFOpen ("r", "w", "a", ...); null when libtiff refuses.
+// libtiff's error and warning messages for the handle are dropped. Append
+// mode needs a stream that can be read as well as written.
 TIFF* TIFFOpenEx(CxFile* stream, const char* mode);
 
 // The seek procedure handed to libtiff: (offset, whence) on the stream;

@@ -5,7 +5,12 @@
 
 #include "codecs/ximage.h"
 #include "codecs/xmemfile.h"
+#include "codecs/xtiffio.h"
 #include "tests/codecs/mutation_harness.h"
+
+#include "platform/native/native_begin.h"
+#include <tiffio.h>
+#include "platform/native/native_end.h"
 
 namespace {
 
@@ -69,6 +74,32 @@ std::string ExifSection()
         "\xFF\xFE\0\x06note", 94);
 }
 
+// A small TIFF that our encoder does not write: tiled, or 16-bit grey.
+std::string LibtiffFile(bool tiled, uint16_t bits)
+{
+    CxMemFile stream;
+    stream.Open();
+    TIFF* tif = TIFFOpenEx(&stream, "w");
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 21);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 11);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    std::string bytes(4096, '\x5A');
+    if (tiled) {
+        TIFFSetField(tif, TIFFTAG_TILEWIDTH, 16);
+        TIFFSetField(tif, TIFFTAG_TILELENGTH, 16);
+        for (uint32_t x = 0; x < 21; x += 16)
+            TIFFWriteTile(tif, &bytes[0], x, 0, 0, 0);
+    } else {
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 11);
+        for (uint32_t y = 0; y < 11; ++y)
+            TIFFWriteScanline(tif, &bytes[0], y, 0);
+    }
+    TIFFClose(tif);
+    return std::string((const char*)stream.GetBuffer(false), stream.Size());
+}
+
 }  // namespace
 
 TEST(LibraryCodecMutations, JpegWithExif)
@@ -98,4 +129,19 @@ TEST(LibraryCodecMutations, PngOfEveryKindWeWrite)
     ExpectMutationsKeepTheContract(Encoded(*rgba, CXIMAGE_FORMAT_PNG), CXIMAGE_FORMAT_UNKNOWN,
                                    seed++, 400);
     delete rgba;
+}
+
+TEST(LibraryCodecMutations, TiffStripsTilesAndCompressions)
+{
+    uint32_t seed = 51;
+    ExpectMutationsKeepTheContract(EncodedPicture(1, CXIMAGE_FORMAT_TIF), CXIMAGE_FORMAT_TIF,
+                                   seed++, 300);
+    ExpectMutationsKeepTheContract(EncodedPicture(8, CXIMAGE_FORMAT_TIF), CXIMAGE_FORMAT_TIF,
+                                   seed++, 400);
+    ExpectMutationsKeepTheContract(EncodedPicture(24, CXIMAGE_FORMAT_TIF), CXIMAGE_FORMAT_TIF,
+                                   seed++, 400);
+    ExpectMutationsKeepTheContract(EncodedPicture(24, CXIMAGE_FORMAT_TIF, 1), CXIMAGE_FORMAT_TIF,
+                                   seed++, 400);
+    ExpectMutationsKeepTheContract(LibtiffFile(true, 8), CXIMAGE_FORMAT_TIF, seed++, 400);
+    ExpectMutationsKeepTheContract(LibtiffFile(false, 16), CXIMAGE_FORMAT_UNKNOWN, seed++, 400);
 }
