@@ -1,0 +1,49 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/box_sink.h"
+
+namespace zr {
+
+double EstimateTextWidth(const std::string& utf8) {
+  double width = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    unsigned char c = (unsigned char)utf8[i];
+    if (c < 0x80) width += 0.7;
+    else if (c >= 0xE0) width += 1.0;  // three-byte characters: CJK
+    else if (c >= 0xC0) width += 0.7;
+  }
+  return width;
+}
+
+void TextRunCorners(const TextRun& run, Vec3 corners[4]) {
+  double w = EstimateTextWidth(run.text);
+  double left = -w * run.halign / 2.0;
+  double bottom = run.valign == 3 ? -1.0 : (run.valign == 2 ? -0.5 : 0.0);
+  double dx[4] = {left, left + w, left + w, left};
+  double dy[4] = {bottom, bottom, bottom + 1, bottom + 1};
+  for (int i = 0; i < 4; ++i) corners[i] = run.origin + run.xAxis * dx[i] + run.yAxis * dy[i];
+}
+
+void BoxSink::polyline(const Vec3* pts, size_t count, bool, const DrawStyle&) {
+  for (size_t i = 0; i < count; ++i) box_.add(view_.apply(pts[i]));
+}
+
+void BoxSink::ellipseArc(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
+                         const DrawStyle&) {
+  box_.add(EllipseArcBox(view_.apply(c), view_.applyVector(u), view_.applyVector(v), t0, t1));
+}
+
+void BoxSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) {
+  size_t total = 0;
+  for (int i = 0; i < loops; ++i) total += size_t(counts[i] > 0 ? counts[i] : 0);
+  polyline(pts, total, true, style);
+}
+
+void BoxSink::point(const Vec3& p, const DrawStyle&) { box_.add(view_.apply(p)); }
+
+void BoxSink::text(const TextRun& run, const DrawStyle& style) {
+  Vec3 corners[4];
+  TextRunCorners(run, corners);
+  polyline(corners, 4, true, style);
+}
+
+}  // namespace zr

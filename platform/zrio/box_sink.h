@@ -1,0 +1,37 @@
+// Extents of entities: exact for lines, arcs, circles, ellipses and
+// polylines; splines from a fine approximation; text from an estimate.
+#pragma once
+#include "platform/zrio/win32.h"
+#include "platform/zrio/entity_walker.h"
+
+namespace zr {
+
+class BoxSink : public PrimitiveSink {
+ public:
+  // `view` is applied to every point first (identity for world extents).
+  explicit BoxSink(const Transform& view = Transform()) : view_(view) {}
+
+  const Box3& box() const { return box_; }
+  void reset() { box_ = Box3(); }
+
+  double chordTolerance() const override { return 1e-9; }
+  bool wantsArcs() const override { return true; }
+  void polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle& style) override;
+  void ellipseArc(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
+                  const DrawStyle& style) override;
+  void fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) override;
+  void point(const Vec3& p, const DrawStyle& style) override;
+  void text(const TextRun& run, const DrawStyle& style) override;
+
+ private:
+  Transform view_;
+  Box3 box_;
+};
+
+// Estimated width of a text in units of its height x width factor.
+double EstimateTextWidth(const std::string& utf8);
+
+// The four corners of a text run's estimated box.
+void TextRunCorners(const TextRun& run, Vec3 corners[4]);
+
+}  // namespace zr

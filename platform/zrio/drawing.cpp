@@ -1,0 +1,227 @@
+// CDrawing: file, properties, layouts and layers.
+#include "platform/zrio/win32.h"
+#include "platform/zrio/drawing.h"
+
+#include <string.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "platform/zrio/drawing_state.h"
+#include "platform/zrio/dwg_preview.h"
+#include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/dxf_writer.h"
+#include "platform/zrio/library_globals.h"
+
+using zr::DrawingState;
+
+namespace {
+
+void CopyText(const std::string& text, char* buffer, int size) {
+  if (!buffer || size <= 0) return;
+  size_t n = text.size() < size_t(size - 1) ? text.size() : size_t(size - 1);
+  memcpy(buffer, text.data(), n);
+  buffer[n] = 0;
+}
+
+bool ReadWholeFile(const char* path, std::vector<char>* data) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size;
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < 0x7FFFFFFF;
+  if (ok) {
+    data->assign(size_t(size.QuadPart) + 1, 0);
+    DWORD done = 0;
+    size_t at = 0;
+    while (ok && at < size_t(size.QuadPart)) {
+      DWORD chunk = DWORD(std::min<size_t>(size_t(size.QuadPart) - at, 1 << 24));
+      ok = ReadFile(file, data->data() + at, chunk, &done, nullptr) && done > 0;
+      at += done;
+    }
+    if (ok) data->back() = 0;
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+std::string UpperPath(const char* path) {
+  std::string s(path ? path : "");
+  CharUpperBuffA(&s[0], DWORD(s.size()));
+  return s;
+}
+
+}  // namespace
+
+CDrawing::CDrawing(CDRAWING_SERVER kind) : state_(new DrawingState) { state_->kind = kind; }
+
+CDrawing::~CDrawing() { delete state_; }
+
+CDrawing* CDrawing::CreateDrawing(CDRAWING_SERVER kind) { return new CDrawing(kind); }
+
+void CDrawing::DeleteDrawing(CDrawing* drawing) { delete drawing; }
+
+short CDrawing::open(const char* path, const char* password) {
+  close();
+  if (!path || !*path) return kOpenFileError;
+  zr::LibraryGlobals& g = zr::Globals();
+  DWG_ABORT_FUNC abortFunc;
+  void* abortUser;
+  DWG_LOAD_BEGIN_FUNC begin = nullptr;
+  DWG_LOAD_PROGRESS_FUNC progress = nullptr;
+  DWG_LOAD_END_FUNC end = nullptr;
+  {
+    std::lock_guard<std::mutex> hold(g.lock);
+    auto it = g.passwords.find(UpperPath(path));
+    if (it != g.passwords.end() && (!password || it->second != password)) return kOpenPassword;
+    bool thumbnail = state_->kind == CDRAWING_SERVER_THUMBNAIL;
+    abortFunc = thumbnail ? g.thumbnailAbort : g.viewAbort;
+    abortUser = thumbnail ? g.thumbnailAbortUser : g.viewAbortUser;
+    if (!thumbnail) {
+      begin = g.loadBegin;
+      progress = g.loadProgress;
+      end = g.loadEnd;
+    }
+  }
+  std::vector<char> data;
+  if (!ReadWholeFile(path, &data)) return kOpenFileError;
+  size_t size = data.size() - 1;
+  if (zr::IsDwgFamily(data.data(), size)) {
+    // Recognised but not drawn here; its version is still known.
+    state_->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
+    return kOpenUnsupported;
+  }
+
+  if (begin) begin(0);
+  zr::LoadControl control;
+  if (abortFunc) control.aborted = [abortFunc, abortUser]() { return abortFunc(abortUser) != 0; };
+  if (progress) control.progress = [progress](double percent) { progress(percent); };
+  std::unique_ptr<zr::Database> db(new zr::Database);
+  zr::LoadResult result = zr::ReadDxf(data.data(), size, *db, control);
+  data.clear();
+  data.shrink_to_fit();
+  if (end) end();
+  if (result == zr::LoadResult::Aborted) return kOpenAborted;
+  if (result != zr::LoadResult::Ok) return kOpenBadData;
+
+  state_->db = std::move(db);
+  state_->path = path;
+  state_->version = zr::VersionCodeOf(state_->db->acadver);
+  state_->pointMode = state_->db->pdmode;
+  state_->pointSize = state_->db->pdsize;
+  state_->currentLayout = 0;
+  state_->resetView();
+  return kOpened;
+}
+
+void CDrawing::close() {
+  state_->db.reset();
+  state_->boxes.clear();
+  state_->extents.clear();
+  state_->highlighted = nullptr;
+  state_->path.clear();
+  state_->version = -1;
+  state_->currentLayout = 0;
+  state_->view.clearHistory();
+}
+
+bool CDrawing::isLoaded() const { return state_->loaded(); }
+
+void CDrawing::getFileName(char* buffer) const { CopyText(state_->path, buffer, MAX_PATH); }
+
+short CDrawing::getVersion() const { return state_->version; }
+
+void CDrawing::enumProperties(DWG_PROPERTY_FUNC callback, void* user) const {
+  if (!callback || !state_->db) return;
+  for (const zr::Property& p : state_->db->properties)
+    callback(p.id, zr::Utf8ToAnsi(p.text).c_str(), user);
+}
+
+bool CDrawing::preSave() { return true; }
+
+bool CDrawing::save(const char* path, signed char kind, short version, int) {
+  if (!state_->db || !path || kind != 2) return false;
+  return zr::WriteDxfFile(*state_->db, path, version);
+}
+
+int CDrawing::getLayoutCount() const {
+  return state_->db ? int(state_->db->layouts.size()) : 0;
+}
+
+bool CDrawing::getLayoutName(int index, char* text, int textSize) const {
+  if (!state_->db || index < 0 || size_t(index) >= state_->db->layouts.size()) return false;
+  CopyText(zr::Utf8ToAnsi(state_->db->layouts[size_t(index)].name), text, textSize);
+  return true;
+}
+
+int CDrawing::getCurrentLayout() const { return state_->currentLayout; }
+
+void CDrawing::setLayout(int index) {
+  if (!state_->db || index < 0 || size_t(index) >= state_->db->layouts.size()) return;
+  if (index == state_->currentLayout) return;
+  state_->currentLayout = index;
+  state_->highlighted = nullptr;
+  state_->resetView();
+}
+
+void CDrawing::getLayoutLimits(double* xMin, double* xMax, double* yMin, double* yMax) const {
+  zr::Vec3 lo(0, 0), hi(0, 0);
+  if (state_->db && size_t(state_->currentLayout) < state_->db->layouts.size()) {
+    lo = state_->db->layouts[size_t(state_->currentLayout)].limMin;
+    hi = state_->db->layouts[size_t(state_->currentLayout)].limMax;
+  }
+  if (xMin) *xMin = lo.x;
+  if (xMax) *xMax = hi.x;
+  if (yMin) *yMin = lo.y;
+  if (yMax) *yMax = hi.y;
+}
+
+int CDrawing::getLayerCount() const { return state_->db ? int(state_->db->layers.size()) : 0; }
+
+namespace {
+
+zr::Layer* LayerAt(DrawingState* s, int index) {
+  if (!s->db || index < 0 || size_t(index) >= s->db->layers.size()) return nullptr;
+  return &s->db->layers[size_t(index)];
+}
+
+}  // namespace
+
+bool CDrawing::getLayerName(int index, char* text, int textSize) const {
+  zr::Layer* layer = LayerAt(state_, index);
+  if (!layer) return false;
+  CopyText(zr::Utf8ToAnsi(layer->name), text, textSize);
+  return true;
+}
+
+int CDrawing::getLayerColor(int index) const {
+  zr::Layer* layer = LayerAt(state_, index);
+  return layer ? layer->color : 7;
+}
+
+bool CDrawing::isLayerOn(int index) const {
+  zr::Layer* layer = LayerAt(state_, index);
+  return layer && layer->on;
+}
+
+bool CDrawing::isLayerFrozen(int index) const {
+  zr::Layer* layer = LayerAt(state_, index);
+  return layer && layer->frozen;
+}
+
+void CDrawing::setLayerColor(int index, int color) {
+  zr::Layer* layer = LayerAt(state_, index);
+  if (layer && color >= 1 && color <= 255) {
+    layer->color = int16_t(color);
+    layer->trueColor = -1;
+  }
+}
+
+void CDrawing::setLayerOn(int index, bool on) {
+  if (zr::Layer* layer = LayerAt(state_, index)) layer->on = on;
+}
+
+void CDrawing::setLayerFrozen(int index, bool frozen) {
+  if (zr::Layer* layer = LayerAt(state_, index)) layer->frozen = frozen;
+}

@@ -1,0 +1,591 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/dxf_entity_writer.h"
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/zrio/box_sink.h"
+#include "platform/zrio/dxf_writer.h"
+#include "platform/zrio/entity_walker.h"
+
+namespace zr {
+
+namespace {
+
+const char* TypeName(const Entity& e) {
+  switch (e.kind) {
+    case EntityKind::Line: return "LINE";
+    case EntityKind::Point: return "POINT";
+    case EntityKind::Circle: return "CIRCLE";
+    case EntityKind::Arc: return "ARC";
+    case EntityKind::Ellipse: return "ELLIPSE";
+    case EntityKind::LwPolyline: return "LWPOLYLINE";
+    case EntityKind::Polyline: return "POLYLINE";
+    case EntityKind::Spline: return "SPLINE";
+    case EntityKind::Text: return "TEXT";
+    case EntityKind::MText: return "MTEXT";
+    case EntityKind::Attrib: return "ATTRIB";
+    case EntityKind::AttDef: return "ATTDEF";
+    case EntityKind::Insert: return "INSERT";
+    case EntityKind::Solid: return "SOLID";
+    case EntityKind::Trace: return "TRACE";
+    case EntityKind::Face3D: return "3DFACE";
+    case EntityKind::Hatch: return "HATCH";
+    case EntityKind::Dimension: return "DIMENSION";
+    case EntityKind::Leader: return "LEADER";
+    case EntityKind::Ray: return "RAY";
+    case EntityKind::XLine: return "XLINE";
+    case EntityKind::Unknown: return e.extra ? e.extra->typeName.c_str() : "";
+  }
+  return "";
+}
+
+// Groups of the entity part of a record that stay with it when kept raw.
+bool IsEntityPartCode(int code) {
+  return code == 6 || code == 48 || code == 60 || code == 347 || code == 284 || code == 440 ||
+         code == 390 || code == 380;
+}
+
+Vec3 PointAt(const std::vector<Vec3>& pts, size_t i) { return i < pts.size() ? pts[i] : Vec3(); }
+
+// Collects polylines and text runs in world coordinates for R12 stand-ins.
+class CollectSink : public PrimitiveSink {
+ public:
+  explicit CollectSink(double tolerance) : tolerance_(tolerance) {}
+  double chordTolerance() const override { return tolerance_; }
+  void polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle&) override {
+    lines.push_back(std::vector<Vec3>(pts, pts + count));
+    if (closed && count > 2) lines.back().push_back(pts[0]);
+  }
+  void fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) override {
+    size_t at = 0;
+    for (int i = 0; i < loops; ++i) {
+      polyline(pts + at, size_t(counts[i]), true, style);
+      at += size_t(counts[i]);
+    }
+  }
+  void point(const Vec3& p, const DrawStyle& style) override { polyline(&p, 1, false, style); }
+  void text(const TextRun& run, const DrawStyle&) override { runs.push_back(run); }
+  void infiniteLine(const Vec3&, const Vec3&, bool, const DrawStyle&) override {}
+
+  std::vector<std::vector<Vec3>> lines;
+  std::vector<TextRun> runs;
+
+ private:
+  double tolerance_;
+};
+
+}  // namespace
+
+EntityWriter::EntityWriter(std::string* out, int version)
+    : out_(out), version_(version), modern_(version != kSaveR12) {}
+
+void EntityWriter::str(int code, const char* value) {
+  char buffer[16];
+  snprintf(buffer, sizeof(buffer), "%3d\n", code);
+  *out_ += buffer;
+  *out_ += value;
+  *out_ += '\n';
+}
+
+void EntityWriter::text(int code, const std::string& utf8) {
+  std::string ascii;
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char c = (unsigned char)utf8[i];
+    uint32_t cp;
+    size_t n;
+    if (c < 0x80) { cp = c; n = 1; }
+    else if (c >= 0xE0 && c < 0xF0 && i + 2 < utf8.size()) {
+      cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
+      n = 3;
+    } else if (c >= 0xC0 && c < 0xE0 && i + 1 < utf8.size()) {
+      cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
+      n = 2;
+    } else { cp = '?'; n = 1; }
+    i += n;
+    if (cp == '\n' || cp == '\r') continue;  // a value is one line
+    if (cp < 0x80) {
+      ascii += char(cp);
+    } else {
+      char buffer[16];
+      snprintf(buffer, sizeof(buffer), "\\U+%04X", unsigned(cp & 0xFFFF));
+      ascii += buffer;
+    }
+  }
+  str(code, ascii.c_str());
+}
+
+void EntityWriter::integer(int code, long long value) {
+  char buffer[32];
+  snprintf(buffer, sizeof(buffer), "%lld", value);
+  str(code, buffer);
+}
+
+void EntityWriter::real(int code, double value) {
+  char buffer[40];
+  snprintf(buffer, sizeof(buffer), "%.17g", std::isfinite(value) ? value : 0.0);
+  // Reals carry a decimal point so that readers keep their type.
+  if (!strchr(buffer, '.') && !strchr(buffer, 'e') && !strchr(buffer, 'n')) strcat(buffer, ".0");
+  str(code, buffer);
+}
+
+void EntityWriter::handle(int code, uint64_t value) {
+  char buffer[24];
+  snprintf(buffer, sizeof(buffer), "%llX", (unsigned long long)value);
+  str(code, buffer);
+}
+
+void EntityWriter::point(int code, const Vec3& p) {
+  real(code, p.x);
+  real(code + 10, p.y);
+  real(code + 20, p.z);
+}
+
+void EntityWriter::point2(int code, const Vec3& p) {
+  real(code, p.x);
+  real(code + 10, p.y);
+}
+
+void EntityWriter::common(const Entity& e, const char* type, const char* subclass,
+                          const Database& db, uint64_t owner, uint64_t& nextHandle,
+                          bool paperSpace) {
+  str(0, type);
+  if (modern_) {
+    handle(5, e.handle ? e.handle : nextHandle++);
+    handle(330, owner);
+    str(100, "AcDbEntity");
+  }
+  if (paperSpace) integer(67, 1);
+  std::string layer = e.layer >= 0 && size_t(e.layer) < db.layers.size() ? db.layers[size_t(e.layer)].name : "0";
+  text(8, layer);
+  if (e.color != 256) integer(62, e.color);
+  if (modern_ && e.lineweight != -1) integer(370, e.lineweight);
+  if (version_ == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
+  if (e.extra)
+    for (const RawGroup& g : e.extra->raw)
+      if (IsEntityPartCode(g.code) && (modern_ || g.code == 6)) text(g.code, g.value);
+  if (modern_ && subclass) str(100, subclass);
+}
+
+void EntityWriter::extras(const Entity& e) {
+  if (!e.extra) return;
+  bool inBrace = false;
+  for (const RawGroup& g : e.extra->raw) {
+    if (g.code == 102) {
+      inBrace = !g.value.empty() && g.value[0] == '{';
+      continue;
+    }
+    if (inBrace || IsEntityPartCode(g.code) || g.code == 360 || g.code == 330) continue;
+    if (!modern_ && g.code >= 100 && g.code < 1000 && g.code != 39) continue;
+    text(g.code, g.value);
+  }
+}
+
+void EntityWriter::extrusion(const Entity& e) {
+  Vec3 x = e.extrusion();
+  if (x.x != 0 || x.y != 0 || x.z != 1) point(210, x);
+}
+
+void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
+                          uint64_t& nextHandle, bool paper) {
+  switch (e.kind) {
+    case EntityKind::Line:
+      common(e, "LINE", "AcDbLine", db, owner, nextHandle, paper);
+      point(10, PointAt(e.pts, 0));
+      point(11, PointAt(e.pts, 1));
+      extrusion(e);
+      break;
+    case EntityKind::Point:
+      common(e, "POINT", "AcDbPoint", db, owner, nextHandle, paper);
+      point(10, PointAt(e.pts, 0));
+      extrusion(e);
+      break;
+    case EntityKind::Circle:
+    case EntityKind::Arc:
+      common(e, TypeName(e), "AcDbCircle", db, owner, nextHandle, paper);
+      point(10, PointAt(e.pts, 0));
+      real(40, e.num(0));
+      extrusion(e);
+      if (e.kind == EntityKind::Arc) {
+        if (modern_) str(100, "AcDbArc");
+        real(50, e.num(1));
+        real(51, e.num(2));
+      }
+      break;
+    case EntityKind::Ellipse:
+      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
+      common(e, "ELLIPSE", "AcDbEllipse", db, owner, nextHandle, paper);
+      point(10, PointAt(e.pts, 0));
+      point(11, PointAt(e.pts, 1));
+      point(210, e.extrusion());
+      real(40, e.num(0, 1));
+      real(41, e.num(1));
+      real(42, e.num(2, 2 * kPi));
+      break;
+    case EntityKind::LwPolyline:
+    case EntityKind::Polyline:
+      if (!modern_) polylineR12(e, db, owner, nextHandle, paper);
+      else polylineModern(e, db, owner, nextHandle, paper);
+      return;
+    case EntityKind::Spline: {
+      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
+      common(e, "SPLINE", "AcDbSpline", db, owner, nextHandle, paper);
+      extrusion(e);
+      integer(70, e.flags & 0xFF);
+      integer(71, (e.flags >> 8) & 0xFF);
+      integer(72, (long long)(e.nums.size()));
+      integer(73, (long long)(e.pts.size()));
+      size_t fit = e.extra ? e.extra->fitPoints.size() : 0;
+      integer(74, (long long)(fit));
+      for (double k : e.nums) real(40, k);
+      if (e.extra)
+        for (double w : e.extra->startWidths) real(41, w);
+      for (const Vec3& p : e.pts) point(10, p);
+      if (e.extra)
+        for (const Vec3& p : e.extra->fitPoints) point(11, p);
+      break;
+    }
+    case EntityKind::Text:
+    case EntityKind::Attrib:
+    case EntityKind::AttDef:
+      textEntity(e, db, owner, nextHandle, paper);
+      return;
+    case EntityKind::MText: {
+      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
+      common(e, "MTEXT", "AcDbMText", db, owner, nextHandle, paper);
+      point(10, PointAt(e.pts, 0));
+      real(40, e.num(0, 1));
+      real(41, e.num(1));
+      integer(71, e.flags ? e.flags : 1);
+      integer(72, 1);
+      std::string value = e.text;
+      // Long texts go in chunks: 3 for the leading ones, 1 for the last.
+      while (value.size() > 240) {
+        size_t cut = 240;
+        while (cut > 0 && (value[cut] & 0xC0) == 0x80) --cut;
+        text(3, value.substr(0, cut));
+        value.erase(0, cut);
+      }
+      text(1, value);
+      if (e.extra && !e.extra->styleName.empty()) text(7, e.extra->styleName);
+      extrusion(e);
+      point(11, PointAt(e.pts, 1));
+      break;
+    }
+    case EntityKind::Insert: {
+      bool attribs = e.extra && !e.extra->children.empty();
+      common(e, "INSERT", "AcDbBlockReference", db, owner, nextHandle, paper);
+      if (attribs) integer(66, 1);
+      text(2, e.text);
+      point(10, PointAt(e.pts, 0));
+      real(41, e.num(0, 1));
+      real(42, e.num(1, 1));
+      real(43, e.num(2, 1));
+      real(50, e.num(3));
+      if (e.num(4, 1) > 1) integer(70, (long long)(e.num(4)));
+      if (e.num(5, 1) > 1) integer(71, (long long)(e.num(5)));
+      if (e.num(6) != 0) real(44, e.num(6));
+      if (e.num(7) != 0) real(45, e.num(7));
+      extrusion(e);
+      extras(e);
+      if (attribs) {
+        for (const Entity& a : e.extra->children) entity(a, db, owner, nextHandle, paper);
+        common(Entity(), "SEQEND", nullptr, db, owner, nextHandle, paper);
+      }
+      return;
+    }
+    case EntityKind::Solid:
+    case EntityKind::Trace:
+    case EntityKind::Face3D:
+      common(e, TypeName(e), e.kind == EntityKind::Face3D ? "AcDbFace" : "AcDbTrace", db, owner,
+             nextHandle, paper);
+      for (int i = 0; i < 4; ++i) point(10 + i, PointAt(e.pts, size_t(i)));
+      if (e.kind != EntityKind::Face3D) extrusion(e);
+      break;
+    case EntityKind::Hatch:
+      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
+      common(e, "HATCH", "AcDbHatch", db, owner, nextHandle, paper);
+      hatch(e);
+      return;
+    case EntityKind::Ray:
+    case EntityKind::XLine:
+      if (!modern_) return;  // R12 has no infinite lines
+      common(e, TypeName(e), e.kind == EntityKind::Ray ? "AcDbRay" : "AcDbXline", db, owner,
+             nextHandle, paper);
+      point(10, PointAt(e.pts, 0));
+      point(11, PointAt(e.pts, 1));
+      break;
+    case EntityKind::Dimension:
+      if (!modern_) {
+        // R12 keeps the dimension's picture as a block reference.
+        Entity ref;
+        ref.kind = EntityKind::Insert;
+        ref.layer = e.layer;
+        ref.color = e.color;
+        ref.pts = {Vec3()};
+        ref.nums = {1, 1, 1, 0, 1, 1, 0, 0};
+        ref.text = e.text;
+        entity(ref, db, owner, nextHandle, paper);
+        return;
+      }
+      unknown(e, db, owner, nextHandle, paper);
+      return;
+    case EntityKind::Leader:
+      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
+      unknown(e, db, owner, nextHandle, paper);
+      return;
+    case EntityKind::Unknown:
+      if (modern_) unknown(e, db, owner, nextHandle, paper);
+      return;
+  }
+  extras(e);
+}
+
+void EntityWriter::polylineModern(const Entity& e, const Database& db, uint64_t owner,
+                                  uint64_t& nextHandle, bool paper) {
+  const EntityExtra* x = e.extra.get();
+  auto width = [&](const std::vector<double>* list, size_t i) {
+    return list && i < list->size() ? (*list)[i] : 0.0;
+  };
+  const std::vector<double>* sw = x ? &x->startWidths : nullptr;
+  const std::vector<double>* ew = x ? &x->endWidths : nullptr;
+  if (e.kind == EntityKind::LwPolyline) {
+    common(e, "LWPOLYLINE", "AcDbPolyline", db, owner, nextHandle, paper);
+    integer(90, (long long)(e.pts.size()));
+    integer(70, e.flags & 0x81);
+    if (!e.pts.empty() && e.pts[0].z != 0) real(38, e.pts[0].z);
+    for (size_t i = 0; i < e.pts.size(); ++i) {
+      point2(10, e.pts[i]);
+      if (sw && !sw->empty()) {
+        real(40, width(sw, i));
+        real(41, width(ew, i));
+      }
+      if (i < e.nums.size() && e.nums[i] != 0) real(42, e.nums[i]);
+    }
+    extrusion(e);
+    extras(e);
+    return;
+  }
+  const char* subclass = (e.flags & kPolyFace) ? "AcDbPolyFaceMesh"
+                         : (e.flags & kPolyMesh) ? "AcDbPolygonMesh"
+                         : (e.flags & kPoly3D) ? "AcDb3dPolyline" : "AcDb2dPolyline";
+  const char* vertexClass = (e.flags & kPolyFace) ? "AcDbPolyFaceMeshVertex"
+                            : (e.flags & kPolyMesh) ? "AcDbPolygonMeshVertex"
+                            : (e.flags & kPoly3D) ? "AcDb3dPolylineVertex" : "AcDb2dVertex";
+  bool flat = !(e.flags & (kPolyFace | kPolyMesh | kPoly3D));
+  common(e, "POLYLINE", subclass, db, owner, nextHandle, paper);
+  integer(66, 1);
+  point(10, Vec3(0, 0, flat && !e.pts.empty() ? e.pts[0].z : 0));
+  integer(70, e.flags);
+  if (x && (e.flags & (kPolyMesh | kPolyFace))) {
+    integer(71, (e.flags & kPolyFace) ? (long long)(e.pts.size()) : x->meshM);
+    integer(72, (e.flags & kPolyFace) ? (long long)(x->faces.size() / 4) : x->meshN);
+  }
+  extrusion(e);
+  extras(e);
+  int vertexFlags = (e.flags & kPolyFace) ? 192 : (e.flags & kPolyMesh) ? 64 : (e.flags & kPoly3D) ? 32 : 0;
+  for (size_t i = 0; i < e.pts.size(); ++i) {
+    Entity v;
+    v.layer = e.layer;
+    common(v, "VERTEX", "AcDbVertex", db, owner, nextHandle, paper);
+    str(100, vertexClass);
+    point(10, e.pts[i]);
+    if (sw && !sw->empty()) {
+      real(40, width(sw, i));
+      real(41, width(ew, i));
+    }
+    if (i < e.nums.size() && e.nums[i] != 0) real(42, e.nums[i]);
+    integer(70, vertexFlags);
+  }
+  if (x && (e.flags & kPolyFace)) {
+    for (size_t f = 0; f + 3 < x->faces.size(); f += 4) {
+      Entity v;
+      v.layer = e.layer;
+      common(v, "VERTEX", "AcDbFaceRecord", db, owner, nextHandle, paper);
+      point(10, Vec3());
+      integer(70, 128);
+      for (int k = 0; k < 4; ++k)
+        if (x->faces[f + size_t(k)] != 0) integer(71 + k, x->faces[f + size_t(k)]);
+    }
+  }
+  Entity end;
+  end.layer = e.layer;
+  common(end, "SEQEND", nullptr, db, owner, nextHandle, paper);
+}
+
+void EntityWriter::polylineR12(const Entity& e, const Database& db, uint64_t owner,
+                               uint64_t& nextHandle, bool paper) {
+  const EntityExtra* x = e.extra.get();
+  common(e, "POLYLINE", nullptr, db, owner, nextHandle, paper);
+  integer(66, 1);
+  bool flat = e.kind == EntityKind::LwPolyline || !(e.flags & (kPolyFace | kPolyMesh | kPoly3D));
+  point(10, Vec3(0, 0, flat && !e.pts.empty() ? e.pts[0].z : 0));
+  uint32_t flags = e.kind == EntityKind::LwPolyline ? (e.flags & 1) : e.flags;
+  integer(70, flags);
+  if (x && e.kind == EntityKind::Polyline && (e.flags & (kPolyMesh | kPolyFace))) {
+    integer(71, (e.flags & kPolyFace) ? (long long)(e.pts.size()) : x->meshM);
+    integer(72, (e.flags & kPolyFace) ? (long long)(x->faces.size() / 4) : x->meshN);
+  }
+  extrusion(e);
+  int vertexFlags = (flags & kPolyFace) ? 192 : (flags & kPolyMesh) ? 64 : (flags & kPoly3D) ? 32 : 0;
+  for (size_t i = 0; i < e.pts.size(); ++i) {
+    Entity v;
+    v.layer = e.layer;
+    common(v, "VERTEX", nullptr, db, owner, nextHandle, paper);
+    point(10, e.pts[i]);
+    if (x && i < x->startWidths.size()) real(40, x->startWidths[i]);
+    if (x && i < x->endWidths.size()) real(41, x->endWidths[i]);
+    if (i < e.nums.size() && e.nums[i] != 0) real(42, e.nums[i]);
+    integer(70, vertexFlags);
+  }
+  if (x && (flags & kPolyFace)) {
+    for (size_t f = 0; f + 3 < x->faces.size(); f += 4) {
+      Entity v;
+      v.layer = e.layer;
+      common(v, "VERTEX", nullptr, db, owner, nextHandle, paper);
+      point(10, Vec3());
+      integer(70, 128);
+      for (int k = 0; k < 4; ++k)
+        if (x->faces[f + size_t(k)] != 0) integer(71 + k, x->faces[f + size_t(k)]);
+    }
+  }
+  Entity end;
+  end.layer = e.layer;
+  common(end, "SEQEND", nullptr, db, owner, nextHandle, paper);
+}
+
+void EntityWriter::textEntity(const Entity& e, const Database& db, uint64_t owner,
+                              uint64_t& nextHandle, bool paper) {
+  common(e, TypeName(e), "AcDbText", db, owner, nextHandle, paper);
+  point(10, PointAt(e.pts, 0));
+  real(40, e.num(0, 1));
+  text(1, e.text);
+  if (e.num(1) != 0) real(50, e.num(1));
+  if (e.num(2, 1) != 1) real(41, e.num(2, 1));
+  text(7, e.extra && !e.extra->styleName.empty() ? e.extra->styleName
+                                                 : std::string(modern_ ? "Standard" : "STANDARD"));
+  int h = int(e.flags & 0xF), v = int((e.flags >> 4) & 0xF);
+  if (h) integer(72, h);
+  if ((e.flags >> 8) & 1) point(11, PointAt(e.pts, 1));
+  extrusion(e);
+  if (e.kind == EntityKind::Text) {
+    if (modern_) str(100, "AcDbText");
+    if (v) integer(73, v);
+  } else {
+    if (modern_) str(100, e.kind == EntityKind::Attrib ? "AcDbAttribute" : "AcDbAttributeDefinition");
+    if (e.kind == EntityKind::AttDef) str(3, "");
+    text(2, e.extra ? e.extra->tag : std::string());
+    integer(70, (e.flags >> 12) & 0xF);
+    if (v) integer(74, v);
+  }
+  extras(e);
+}
+
+void EntityWriter::hatch(const Entity& e) {
+  Vec3 elevation = e.extra && !e.extra->loops.empty() && !e.extra->loops[0].empty()
+                       ? Vec3(0, 0, e.extra->loops[0][0].z) : Vec3();
+  point(10, elevation);
+  point(210, e.extrusion());
+  std::string pattern = "SOLID";
+  if (e.extra)
+    for (const RawGroup& g : e.extra->raw)
+      if (g.code == 2) pattern = g.value;
+  bool solid = (e.flags & 1) != 0;
+  text(2, solid ? std::string("SOLID") : pattern);
+  integer(70, solid ? 1 : 0);
+  integer(71, 0);
+  size_t loops = e.extra ? e.extra->loops.size() : 0;
+  integer(91, (long long)(loops));
+  for (size_t l = 0; l < loops; ++l) {
+    const std::vector<Vec3>& loop = e.extra->loops[l];
+    integer(92, 2);
+    integer(72, 0);
+    integer(73, 1);
+    integer(93, (long long)(loop.size()));
+    for (const Vec3& p : loop) point2(10, p);
+    integer(97, 0);
+  }
+  integer(75, 1);
+  integer(76, 1);
+  if (!solid) {
+    real(52, 0);
+    real(41, 1);
+    integer(77, 0);
+    integer(78, 0);
+  }
+  integer(98, 0);
+}
+
+void EntityWriter::unknown(const Entity& e, const Database& db, uint64_t owner,
+                           uint64_t& nextHandle, bool paper) {
+  bool hasEntityClass = false;
+  if (e.extra)
+    for (const RawGroup& g : e.extra->raw)
+      if (g.code == 100 && g.value == "AcDbEntity") hasEntityClass = true;
+  str(0, TypeName(e));
+  handle(5, e.handle ? e.handle : nextHandle++);
+  handle(330, owner);
+  Entity plain;
+  auto entityPart = [&]() {
+    if (paper) integer(67, 1);
+    std::string layer = e.layer >= 0 && size_t(e.layer) < db.layers.size() ? db.layers[size_t(e.layer)].name : "0";
+    text(8, layer);
+    if (e.color != 256) integer(62, e.color);
+    if (e.lineweight != -1) integer(370, e.lineweight);
+    if (version_ == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
+  };
+  if (!hasEntityClass) {
+    str(100, "AcDbEntity");
+    entityPart();
+  }
+  bool inBrace = false;
+  if (e.extra) {
+    for (const RawGroup& g : e.extra->raw) {
+      if (g.code == 102) {
+        inBrace = !g.value.empty() && g.value[0] == '{';
+        continue;
+      }
+      if (inBrace || g.code == 360) continue;
+      text(g.code, g.value);
+      if (g.code == 100 && g.value == "AcDbEntity") entityPart();
+    }
+  }
+}
+
+void EntityWriter::r12Fallback(const Entity& e, const Database& db, uint64_t owner,
+                               uint64_t& nextHandle, bool paper) {
+  BoxSink box;
+  WalkOptions options;
+  options.respectLayers = false;
+  EntityWalker(db, box, options).walk(e);
+  double size = box.box().valid() ? (box.box().hi - box.box().lo).length() : 1;
+  CollectSink sink(std::max(size * 1e-4, 1e-9));
+  EntityWalker(db, sink, options).walk(e);
+  for (const std::vector<Vec3>& line : sink.lines) {
+    Entity poly;
+    poly.kind = EntityKind::Polyline;
+    poly.layer = e.layer;
+    poly.color = e.color;
+    poly.flags = kPoly3D;
+    poly.pts = line;
+    polylineR12(poly, db, owner, nextHandle, paper);
+  }
+  for (const TextRun& run : sink.runs) {
+    Entity t;
+    t.kind = EntityKind::Text;
+    t.layer = e.layer;
+    t.color = e.color;
+    t.text = run.text;
+    double height = run.yAxis.length();
+    double angle = std::atan2(run.xAxis.y, run.xAxis.x) * 180 / kPi;
+    t.pts = {run.origin, run.origin};
+    t.nums = {height, angle, height > 0 ? run.xAxis.length() / height : 1};
+    t.flags = uint32_t(run.halign) | (run.halign ? (1u << 8) : 0);
+    textEntity(t, db, owner, nextHandle, paper);
+  }
+}
+
+}  // namespace zr

@@ -1,0 +1,48 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/dxf_model.h"
+
+namespace zr {
+
+std::string UpperName(const std::string& name) {
+  std::string r(name);
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return r;
+}
+
+int32_t Database::findBlock(const std::string& name) const {
+  auto it = blockIndex.find(UpperName(name));
+  return it == blockIndex.end() ? -1 : it->second;
+}
+
+int32_t Database::findLayer(const std::string& name) const {
+  auto it = layerIndex.find(UpperName(name));
+  return it == layerIndex.end() ? -1 : it->second;
+}
+
+int32_t Database::addLayer(const std::string& name) {
+  int32_t i = findLayer(name);
+  if (i >= 0) return i;
+  Layer layer;
+  layer.name = name;
+  layers.push_back(layer);
+  int32_t index = int32_t(layers.size() - 1);
+  layerIndex[UpperName(name)] = index;
+  return index;
+}
+
+int32_t Database::addBlock(Block&& block) {
+  std::string key = UpperName(block.name);
+  auto it = blockIndex.find(key);
+  if (it != blockIndex.end()) {
+    // A second definition of a name replaces the first's contents.
+    blocks[it->second] = std::move(block);
+    return it->second;
+  }
+  blocks.push_back(std::move(block));
+  int32_t index = int32_t(blocks.size() - 1);
+  blockIndex[key] = index;
+  return index;
+}
+
+}  // namespace zr

@@ -1,0 +1,172 @@
+// The in-memory drawing: header values, tables, blocks, entities, layouts and
+// summary properties read from a DXF file, plus what was read but not
+// interpreted (kept so that a save writes it back).
+#pragma once
+#include "platform/zrio/win32.h"
+#include <stdint.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/zrio/geometry.h"
+
+namespace zr {
+
+struct RawGroup {
+  int code;
+  std::string value;
+};
+using RawGroups = std::vector<RawGroup>;
+
+enum class EntityKind : uint8_t {
+  Line, Point, Circle, Arc, Ellipse, LwPolyline, Polyline, Spline, Text, MText,
+  Attrib, AttDef, Insert, Solid, Trace, Face3D, Hatch, Dimension, Leader, Ray,
+  XLine, Unknown
+};
+
+// Polyline flags (group 70 of POLYLINE and LWPOLYLINE).
+enum : uint32_t {
+  kPolyClosed = 1, kPoly3D = 8, kPolyMesh = 16, kPolyMeshClosedN = 32, kPolyFace = 64
+};
+
+struct Entity;
+
+// Kinds whose groups are all kept as read (and written back so): unknown
+// entities, dimensions and leaders.
+inline bool KeptVerbatim(EntityKind kind) {
+  return kind == EntityKind::Unknown || kind == EntityKind::Dimension || kind == EntityKind::Leader;
+}
+
+// Rarely needed parts of an entity, allocated only when present.
+struct EntityExtra {
+  std::string typeName;          // unknown entities: their DXF type
+  Vec3 extrusion{0, 0, 1};
+  RawGroups raw;                 // groups not interpreted
+  std::vector<double> startWidths, endWidths;
+  std::vector<Entity> children;  // ATTRIBs of an INSERT
+  std::vector<std::vector<Vec3>> loops;  // HATCH boundaries (object coordinates)
+  std::vector<int32_t> faces;    // polyface mesh: four 1-based indices a face
+  std::vector<Vec3> fitPoints;   // SPLINE
+  int32_t meshM = 0, meshN = 0;  // polygon mesh size
+  std::string styleName;         // TEXT/MTEXT style, ATTRIB tag
+  std::string tag;
+};
+
+// One entity. The meaning of `pts` and `nums` depends on the kind:
+//   LINE pts = start, end             POINT pts = position
+//   CIRCLE pts = centre; nums = radius
+//   ARC pts = centre; nums = radius, start and end angle (degrees)
+//   ELLIPSE pts = centre, major axis; nums = ratio, start and end parameter
+//   LWPOLYLINE/POLYLINE pts = vertices (z = elevation for 2D); nums = bulges
+//   SPLINE pts = control points; nums = knots; flags = degree << 8 | flags
+//   TEXT/ATTRIB/ATTDEF pts = insertion, alignment point;
+//       nums = height, rotation, width factor; flags = halign | valign << 4
+//       | (1 << 8 when the alignment point is used) | attribute flags << 12
+//   MTEXT pts = insertion, x direction; nums = height, width, rotation;
+//       flags = attachment point
+//   INSERT pts = insertion; nums = sx, sy, sz, rotation, columns, rows,
+//       column spacing, row spacing; text = block name
+//   SOLID/TRACE/3DFACE pts = four corners
+//   HATCH flags = 1 for a solid fill; loops in extra
+//   DIMENSION text = block name; LEADER pts = vertices
+//   RAY/XLINE pts = start, direction
+struct Entity {
+  EntityKind kind = EntityKind::Unknown;
+  uint8_t paperSpace = 0;
+  int16_t color = 256;      // 256 by layer, 0 by block
+  int16_t lineweight = -1;  // 1/100 mm; -1 by layer, -2 by block, -3 default
+  int32_t trueColor = -1;   // 0x00RRGGBB or -1
+  int32_t layer = 0;        // index into Database::layers
+  uint32_t flags = 0;
+  uint64_t handle = 0;
+  std::vector<Vec3> pts;
+  std::vector<double> nums;
+  std::string text;  // UTF-8
+  std::unique_ptr<EntityExtra> extra;
+
+  EntityExtra& more() {
+    if (!extra) extra.reset(new EntityExtra);
+    return *extra;
+  }
+  Vec3 extrusion() const { return extra ? extra->extrusion : Vec3(0, 0, 1); }
+  double num(size_t i, double fallback = 0) const { return i < nums.size() ? nums[i] : fallback; }
+};
+
+struct Layer {
+  std::string name;  // UTF-8
+  int16_t color = 7;  // always positive; `on` holds the sign
+  bool on = true;
+  bool frozen = false;
+  bool locked = false;
+  int16_t lineweight = -3;
+  int32_t trueColor = -1;
+  std::string linetype = "CONTINUOUS";
+  RawGroups raw;
+};
+
+struct Block {
+  std::string name;  // UTF-8
+  Vec3 base;
+  int16_t flags = 0;
+  int32_t layer = 0;
+  uint64_t recordHandle = 0;  // handle of its BLOCK_RECORD
+  std::string xrefPath;
+  std::vector<Entity> entities;
+  RawGroups raw;
+};
+
+struct Layout {
+  std::string name;  // UTF-8
+  int tabOrder = 0;
+  Vec3 limMin, limMax;
+  uint64_t blockRecord = 0;  // BLOCK_RECORD handle of its entities' block
+  int32_t block = -1;        // index into Database::blocks, -1 when unknown
+};
+
+struct Property {
+  int id;            // 1 title, 2 subject, 3 author, 4 keywords, 5 comments,
+                     // 6 last saved by, 0 hyperlink base, 7 revision, 17 custom
+  std::string text;  // UTF-8; custom properties as "name=value"
+};
+
+// A table of the TABLES section that is not interpreted entry by entry.
+struct RawTable {
+  std::string name;
+  RawGroups groups;  // everything between "0 TABLE" and "0 ENDTAB", exclusive
+};
+
+struct Database {
+  std::string acadver = "AC1009";
+  int codePage = 1252;
+  bool utf8 = false;  // R2007 and later store text as UTF-8
+  Vec3 extMin, extMax;
+  bool hasExtents = false;
+  Vec3 limMin{0, 0}, limMax{12, 9};
+  int pdmode = 0;
+  double pdsize = 0;
+  int lunits = 2, luprec = 4, insunits = 0;
+  std::vector<std::pair<std::string, RawGroups>> header;  // every variable, in order
+  std::vector<Layer> layers;
+  std::unordered_map<std::string, int32_t> layerIndex;  // upper-case name -> index
+  std::vector<RawTable> otherTables;
+  std::vector<Block> blocks;
+  std::unordered_map<std::string, int32_t> blockIndex;  // upper-case name -> index
+  std::vector<Layout> layouts;                         // model first, then by tab order
+  std::vector<Property> properties;
+  RawGroups objects;                 // the OBJECTS section as read
+  std::vector<std::pair<std::string, RawGroups>> otherSections;  // CLASSES and unknown sections
+  std::vector<uint8_t> thumbnail;    // THUMBNAILIMAGE bytes (a BMP without its file header)
+  int32_t modelBlock = -1, paperBlock = -1;
+
+  int32_t findBlock(const std::string& name) const;
+  int32_t findLayer(const std::string& name) const;
+  int32_t addLayer(const std::string& name);
+  int32_t addBlock(Block&& block);
+};
+
+// Upper-case copy of an ASCII/UTF-8 name (only ASCII letters change).
+std::string UpperName(const std::string& name);
+
+}  // namespace zr

@@ -1,0 +1,559 @@
+// Sections of a DXF file: header, tables, blocks, entities, objects and the
+// thumbnail image.
+#include "platform/zrio/win32.h"
+#include "platform/zrio/dxf_reader.h"
+
+
+#include <algorithm>
+#include <map>
+#include <string.h>
+
+namespace zr {
+
+namespace {
+
+void AppendUtf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string ResolveUnicodeEscapes(const std::string& s) {
+  if (s.find("\\U+") == std::string::npos && s.find("\\u+") == std::string::npos) return s;
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 6 < s.size() + 0 && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
+      uint32_t c = 0;
+      bool ok = true;
+      for (int k = 0; k < 4; ++k) {
+        int h = HexValue(s[i + 3 + k]);
+        if (h < 0) ok = false;
+        c = c * 16 + uint32_t(h < 0 ? 0 : h);
+      }
+      if (ok) {
+        AppendUtf8(out, c);
+        i += 6;
+        continue;
+      }
+    }
+    out += s[i];
+  }
+  return out;
+}
+
+int CodePageOf(const std::string& name) {
+  std::string upper = UpperName(name);
+  if (upper.compare(0, 5, "ANSI_") == 0) return atoi(upper.c_str() + 5);
+  if (upper == "GB2312" || upper == "DOS936") return 936;
+  if (upper == "BIG5" || upper == "DOS950") return 950;
+  if (upper == "DOS932") return 932;
+  return 1252;
+}
+
+Vec3 PointOf(const RawGroups& groups, int code) {
+  Vec3 p;
+  for (const RawGroup& g : groups) {
+    if (g.code == code) p.x = atof(g.value.c_str());
+    else if (g.code == code + 10) p.y = atof(g.value.c_str());
+    else if (g.code == code + 20) p.z = atof(g.value.c_str());
+  }
+  return p;
+}
+
+class SectionReader {
+ public:
+  SectionReader(DxfGroupReader& r, Database& db, const LoadControl& control)
+      : r_(r), db_(db), control_(control) {}
+
+  LoadResult run() {
+    while (r_.next()) {
+      if (!r_.is(0, "SECTION")) {
+        if (r_.is(0, "EOF")) break;
+        continue;  // stray groups between sections
+      }
+      if (!r_.next() || r_.code() != 2) return LoadResult::Failed;
+      std::string name(r_.group().view);
+      LoadResult result = LoadResult::Ok;
+      if (name == "HEADER") result = readHeader();
+      else if (name == "TABLES") result = readTables();
+      else if (name == "BLOCKS") result = readBlocks();
+      else if (name == "ENTITIES") result = readEntities();
+      else if (name == "OBJECTS") result = readObjects();
+      else if (name == "THUMBNAILIMAGE") result = readThumbnail();
+      else result = readOther(name);
+      if (result != LoadResult::Ok) return result;
+      ++sections_;
+    }
+    if (r_.failed() || sections_ == 0) return LoadResult::Failed;
+    finish();
+    return LoadResult::Ok;
+  }
+
+ private:
+  // Polled every few hundred groups.
+  bool aborted() {
+    if (++polls_ % 256 != 0) return false;
+    if (control_.progress && r_.size() > 0) {
+      double percent = 100.0 * double(r_.position()) / double(r_.size());
+      if (percent >= lastPercent_ + 1) {
+        lastPercent_ = percent;
+        control_.progress(percent);
+      }
+    }
+    return control_.aborted && control_.aborted();
+  }
+
+  // Reads groups up to the next "0" group (not consumed).
+  void collect(RawGroups& out) {
+    while (r_.next()) {
+      if (r_.code() == 0) {
+        r_.pushBack();
+        return;
+      }
+      out.push_back({r_.code(), r_.group().text()});
+    }
+  }
+
+  bool atEndSec() { return r_.is(0, "ENDSEC"); }
+
+  LoadResult readHeader() {
+    std::string name;
+    RawGroups values;
+    auto flush = [&]() {
+      if (!name.empty()) {
+        applyHeaderVariable(name, values);
+        db_.header.push_back({name, values});
+      }
+      values.clear();
+    };
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (r_.code() == 0) {
+        flush();
+        return atEndSec() ? LoadResult::Ok : (r_.pushBack(), LoadResult::Ok);
+      }
+      if (r_.code() == 9) {
+        flush();
+        name = std::string(r_.group().view);
+      } else {
+        values.push_back({r_.code(), r_.group().text()});
+      }
+    }
+    return LoadResult::Failed;
+  }
+
+  void applyHeaderVariable(const std::string& name, const RawGroups& v) {
+    auto first = [&](int code) -> const std::string* {
+      for (const RawGroup& g : v)
+        if (g.code == code) return &g.value;
+      return nullptr;
+    };
+    const std::string* s = nullptr;
+    if (name == "$ACADVER" && (s = first(1))) {
+      db_.acadver = *s;
+      db_.utf8 = AcadVersionNumber(*s) >= 1021;
+    } else if (name == "$DWGCODEPAGE" && (s = first(3))) {
+      db_.codePage = CodePageOf(*s);
+    } else if (name == "$EXTMIN") {
+      db_.extMin = PointOf(v, 10);
+      db_.hasExtents = true;
+    } else if (name == "$EXTMAX") {
+      db_.extMax = PointOf(v, 10);
+    } else if (name == "$LIMMIN") {
+      db_.limMin = PointOf(v, 10);
+    } else if (name == "$LIMMAX") {
+      db_.limMax = PointOf(v, 10);
+    } else if (name == "$PDMODE" && (s = first(70))) {
+      db_.pdmode = atoi(s->c_str());
+    } else if (name == "$PDSIZE" && (s = first(40))) {
+      db_.pdsize = atof(s->c_str());
+    } else if (name == "$LUNITS" && (s = first(70))) {
+      db_.lunits = atoi(s->c_str());
+    } else if (name == "$LUPREC" && (s = first(70))) {
+      db_.luprec = atoi(s->c_str());
+    } else if (name == "$INSUNITS" && (s = first(70))) {
+      db_.insunits = atoi(s->c_str());
+    } else if (name == "$CUSTOMPROPERTYTAG" && (s = first(1))) {
+      pendingCustomTag_ = DecodeText(*s, db_);
+    } else if (name == "$CUSTOMPROPERTY" && (s = first(1))) {
+      db_.properties.push_back({17, pendingCustomTag_ + "=" + DecodeText(*s, db_)});
+    }
+  }
+
+  LoadResult readTables() {
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (atEndSec()) return LoadResult::Ok;
+      if (!r_.is(0, "TABLE")) continue;
+      if (!r_.next() || r_.code() != 2) return LoadResult::Failed;
+      std::string table(r_.group().view);
+      LoadResult result = table == "LAYER" ? readLayerTable() : readRawTable(table);
+      if (result != LoadResult::Ok) return result;
+    }
+    return LoadResult::Failed;
+  }
+
+  LoadResult readRawTable(const std::string& name) {
+    RawTable table;
+    table.name = name;
+    std::string entryType;
+    RawGroups entry;
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (r_.is(0, "ENDTAB")) {
+        db_.otherTables.push_back(std::move(table));
+        return LoadResult::Ok;
+      }
+      if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
+      table.groups.push_back({r_.code(), r_.group().text()});
+      if (name == "BLOCK_RECORD") noteBlockRecord(table.groups);
+    }
+    return LoadResult::Failed;
+  }
+
+  // Keeps the handle -> name table of BLOCK_RECORD entries for layouts.
+  void noteBlockRecord(const RawGroups& groups) {
+    const RawGroup& g = groups.back();
+    if (g.code == 0) {
+      recordHandle_ = 0;
+    } else if (g.code == 5) {
+      recordHandle_ = strtoull(g.value.c_str(), nullptr, 16);
+    } else if (g.code == 2 && recordHandle_ != 0) {
+      recordNames_[recordHandle_] = UpperName(DecodeText(g.value, db_));
+    }
+  }
+
+  LoadResult readLayerTable() {
+    Layer* layer = nullptr;
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (r_.is(0, "ENDTAB")) return LoadResult::Ok;
+      if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
+      const Group& g = r_.group();
+      if (g.is(0, "LAYER")) {
+        db_.layers.emplace_back();
+        layer = &db_.layers.back();
+        continue;
+      }
+      if (!layer) continue;  // the table's own groups are written anew
+      switch (g.code) {
+        case 2: {
+          layer->name = DecodeText(g.view, db_);
+          std::string key = UpperName(layer->name);
+          if (db_.layerIndex.count(key)) {
+            db_.layers.pop_back();  // a duplicate entry: the first one counts
+            layer = nullptr;
+          } else {
+            db_.layerIndex[key] = int32_t(db_.layers.size() - 1);
+          }
+          break;
+        }
+        case 62:
+          layer->on = g.integer >= 0;
+          layer->color = int16_t(g.integer < 0 ? -g.integer : g.integer);
+          break;
+        case 70:
+          layer->frozen = (g.integer & 1) != 0;
+          layer->locked = (g.integer & 4) != 0;
+          break;
+        case 6: layer->linetype = DecodeText(g.view, db_); break;
+        case 370: layer->lineweight = int16_t(g.integer); break;
+        case 420: layer->trueColor = int32_t(g.integer & 0xFFFFFF); break;
+        case 100: case 330: break;
+        default: layer->raw.push_back({g.code, g.text()});
+      }
+    }
+    return LoadResult::Failed;
+  }
+
+  LoadResult readBlocks() {
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (atEndSec()) return LoadResult::Ok;
+      if (!r_.is(0, "BLOCK")) continue;
+      Block block;
+      std::string lastLayerName;
+      while (r_.next() && r_.code() != 0) {
+        const Group& g = r_.group();
+        switch (g.code) {
+          case 2: block.name = DecodeText(g.view, db_); break;
+          case 3: break;  // repeats the name
+          case 1: block.xrefPath = DecodeText(g.view, db_); break;
+          case 70: block.flags = int16_t(g.integer); break;
+          case 8: block.layer = db_.addLayer(DecodeText(g.view, db_)); break;
+          case 10: block.base.x = g.number; break;
+          case 20: block.base.y = g.number; break;
+          case 30: block.base.z = g.number; break;
+          case 5: case 100: case 330: case 67: break;
+          default: block.raw.push_back({g.code, g.text()});
+        }
+      }
+      if (r_.failed()) return LoadResult::Failed;
+      r_.pushBack();
+      while (r_.next()) {
+        if (aborted()) return LoadResult::Aborted;
+        if (r_.is(0, "ENDBLK")) {
+          RawGroups ignored;
+          collect(ignored);
+          break;
+        }
+        if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
+        if (r_.code() != 0) continue;
+        Entity e;
+        if (!ReadEntity(r_, db_, e)) return LoadResult::Failed;
+        block.entities.push_back(std::move(e));
+      }
+      if (r_.failed()) return LoadResult::Failed;
+      db_.addBlock(std::move(block));
+    }
+    return LoadResult::Failed;
+  }
+
+  std::vector<Entity>& spaceEntities(bool paper) {
+    const char* name = paper ? "*PAPER_SPACE" : "*MODEL_SPACE";
+    int32_t index = db_.findBlock(name);
+    if (index < 0) {
+      index = db_.findBlock(paper ? "$PAPER_SPACE" : "$MODEL_SPACE");
+      if (index < 0) {
+        Block block;
+        block.name = paper ? "*Paper_Space" : "*Model_Space";
+        index = db_.addBlock(std::move(block));
+      }
+    }
+    return db_.blocks[index].entities;
+  }
+
+  LoadResult readEntities() {
+    std::vector<Entity>* model = &spaceEntities(false);
+    std::vector<Entity>* paper = nullptr;
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (atEndSec()) return LoadResult::Ok;
+      if (r_.code() != 0) continue;
+      Entity e;
+      if (!ReadEntity(r_, db_, e)) return LoadResult::Failed;
+      if (e.paperSpace) {
+        if (!paper) {
+          paper = &spaceEntities(true);
+          model = &spaceEntities(false);  // the block vector may have moved
+        }
+        paper->push_back(std::move(e));
+      } else {
+        model->push_back(std::move(e));
+      }
+    }
+    return LoadResult::Failed;
+  }
+
+  LoadResult readObjects() {
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (atEndSec()) break;
+      db_.objects.push_back({r_.code(), r_.group().text()});
+    }
+    if (r_.failed()) return LoadResult::Failed;
+    interpretObjects();
+    return LoadResult::Ok;
+  }
+
+  // LAYOUT objects and the DWGPROPS record of the summary properties.
+  void interpretObjects() {
+    const RawGroups& g = db_.objects;
+    size_t i = 0;
+    while (i < g.size()) {
+      size_t end = i + 1;
+      while (end < g.size() && g[end].code != 0) ++end;
+      if (g[i].code == 0 && g[i].value == "LAYOUT") readLayout(g, i + 1, end);
+      if (g[i].code == 0 && g[i].value == "XRECORD") readDwgProps(g, i + 1, end);
+      i = end;
+    }
+  }
+
+  void readLayout(const RawGroups& g, size_t from, size_t to) {
+    Layout layout;
+    bool inLayoutClass = false;
+    for (size_t k = from; k < to; ++k) {
+      const RawGroup& x = g[k];
+      if (x.code == 100) inLayoutClass = x.value == "AcDbLayout";
+      if (!inLayoutClass) continue;
+      double v = atof(x.value.c_str());
+      switch (x.code) {
+        case 1: layout.name = DecodeText(x.value, db_); break;
+        case 71: layout.tabOrder = atoi(x.value.c_str()); break;
+        case 10: layout.limMin.x = v; break;
+        case 20: layout.limMin.y = v; break;
+        case 11: layout.limMax.x = v; break;
+        case 21: layout.limMax.y = v; break;
+        case 330: case 340: layout.blockRecord = strtoull(x.value.c_str(), nullptr, 16); break;
+      }
+    }
+    if (!layout.name.empty()) db_.layouts.push_back(layout);
+  }
+
+  void readDwgProps(const RawGroups& g, size_t from, size_t to) {
+    bool cookie = false;
+    for (size_t k = from; k < to; ++k)
+      if (g[k].code == 1 && g[k].value == "DWGPROPS COOKIE") cookie = true;
+    if (!cookie) return;
+    static const struct { int code; int id; } kMap[] = {
+        {2, 1}, {3, 2}, {4, 3}, {7, 4}, {6, 5}, {8, 6}, {1, 0}, {9, 7}};
+    std::vector<Property> found;
+    for (const auto& m : kMap) {
+      for (size_t k = from; k < to; ++k) {
+        if (g[k].code != m.code || (m.code == 1 && g[k].value == "DWGPROPS COOKIE")) continue;
+        if (!g[k].value.empty()) found.push_back({m.id, DecodeText(g[k].value, db_)});
+        break;
+      }
+    }
+    for (size_t k = from; k < to; ++k)
+      if (g[k].code >= 300 && g[k].code <= 309 && !g[k].value.empty())
+        found.push_back({17, DecodeText(g[k].value, db_)});
+    // Header custom properties (R2004 and later) come after the record's.
+    db_.properties.insert(db_.properties.begin(), found.begin(), found.end());
+  }
+
+  LoadResult readThumbnail() {
+    std::string hex;
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (atEndSec()) break;
+      if (r_.code() == 310) {
+        if (r_.binary()) db_.thumbnail.insert(db_.thumbnail.end(), r_.group().view.begin(), r_.group().view.end());
+        else hex += r_.group().view;
+      }
+    }
+    if (r_.failed()) return LoadResult::Failed;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+      int h = HexValue(hex[i]), l = HexValue(hex[i + 1]);
+      if (h < 0 || l < 0) break;
+      db_.thumbnail.push_back(uint8_t(h * 16 + l));
+    }
+    return LoadResult::Ok;
+  }
+
+  LoadResult readOther(const std::string& name) {
+    RawGroups groups;
+    while (r_.next()) {
+      if (aborted()) return LoadResult::Aborted;
+      if (atEndSec()) {
+        db_.otherSections.push_back({name, std::move(groups)});
+        return LoadResult::Ok;
+      }
+      groups.push_back({r_.code(), r_.group().text()});
+    }
+    return LoadResult::Failed;
+  }
+
+  void finish() {
+    if (db_.layers.empty() || db_.findLayer("0") < 0) db_.addLayer("0");
+    db_.modelBlock = db_.findBlock("*MODEL_SPACE");
+    if (db_.modelBlock < 0) db_.modelBlock = db_.findBlock("$MODEL_SPACE");
+    if (db_.modelBlock < 0) {
+      Block block;
+      block.name = "*Model_Space";
+      db_.modelBlock = db_.addBlock(std::move(block));
+    }
+    db_.paperBlock = db_.findBlock("*PAPER_SPACE");
+    if (db_.paperBlock < 0) db_.paperBlock = db_.findBlock("$PAPER_SPACE");
+    resolveLayouts();
+  }
+
+  // Model layout first, then the paper layouts by tab order; each bound to
+  // the block holding its entities.
+  void resolveLayouts() {
+    std::vector<Layout>& layouts = db_.layouts;
+    for (Layout& l : layouts) {
+      auto it = recordNames_.find(l.blockRecord);
+      if (it != recordNames_.end()) l.block = db_.findBlock(it->second);
+    }
+    std::stable_sort(layouts.begin(), layouts.end(),
+                     [](const Layout& a, const Layout& b) { return a.tabOrder < b.tabOrder; });
+    auto model = std::find_if(layouts.begin(), layouts.end(),
+                              [&](const Layout& l) { return UpperName(l.name) == "MODEL"; });
+    if (model == layouts.end()) {
+      Layout m;
+      m.name = "Model";
+      layouts.insert(layouts.begin(), m);
+    } else if (model != layouts.begin()) {
+      std::rotate(layouts.begin(), model, model + 1);
+    }
+    layouts[0].block = db_.modelBlock;
+    layouts[0].limMin = db_.limMin;
+    layouts[0].limMax = db_.limMax;
+    if (layouts.size() == 1 && db_.paperBlock >= 0) {
+      Layout p;
+      p.name = "Layout1";
+      layouts.push_back(p);
+    }
+    for (size_t i = 1; i < layouts.size(); ++i)
+      if (layouts[i].block < 0 && i == 1) layouts[i].block = db_.paperBlock;
+  }
+
+  DxfGroupReader& r_;
+  Database& db_;
+  const LoadControl& control_;
+  int sections_ = 0;
+  unsigned polls_ = 0;
+  double lastPercent_ = 0;
+  std::string pendingCustomTag_;
+  uint64_t recordHandle_ = 0;
+  std::map<uint64_t, std::string> recordNames_;
+};
+
+}  // namespace
+
+int AcadVersionNumber(const std::string& acadver) {
+  if (acadver.size() < 6 || acadver.compare(0, 2, "AC") != 0) return 0;
+  int n = 0;
+  for (size_t i = 2; i < 6; ++i) {
+    if (acadver[i] < '0' || acadver[i] > '9') return 0;
+    n = n * 10 + (acadver[i] - '0');
+  }
+  return n;
+}
+
+std::string DecodeText(std::string_view raw, const Database& db) {
+  bool ascii = true;
+  for (char c : raw)
+    if ((unsigned char)c >= 0x80) {
+      ascii = false;
+      break;
+    }
+  std::string text;
+  if (ascii || db.utf8) {
+    text.assign(raw.data(), raw.size());
+  } else {
+    int n = MultiByteToWideChar(UINT(db.codePage), 0, raw.data(), int(raw.size()), nullptr, 0);
+    if (n <= 0) {
+      text.assign(raw.data(), raw.size());
+    } else {
+      std::vector<WCHAR> wide(size_t(n) + 1);
+      MultiByteToWideChar(UINT(db.codePage), 0, raw.data(), int(raw.size()), wide.data(), n);
+      int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+      text.resize(size_t(m > 0 ? m : 0));
+      if (m > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, &text[0], m, nullptr, nullptr);
+    }
+  }
+  return ResolveUnicodeEscapes(text);
+}
+
+LoadResult ReadDxf(const char* data, size_t size, Database& db, const LoadControl& control) {
+  DxfGroupReader reader(data, size);
+  return SectionReader(reader, db, control).run();
+}
+
+}  // namespace zr

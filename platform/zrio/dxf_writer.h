@@ -1,0 +1,20 @@
+// Writes a Database as an ASCII DXF file of version R12, R14, 2000 or 2004.
+#pragma once
+#include "platform/zrio/win32.h"
+#include <string>
+
+#include "platform/zrio/dxf_model.h"
+
+namespace zr {
+
+// Version codes of the save call.
+enum DxfSaveVersion { kSaveR12 = 5, kSaveR14 = 7, kSave2000 = 8, kSave2004 = 9 };
+
+// The DXF text of the drawing; false for an unknown version code.
+bool WriteDxf(const Database& db, int version, std::string* out);
+
+// Writes the file to a temporary file beside `path` and renames it over
+// `path` only when every byte was written.
+bool WriteDxfFile(const Database& db, const char* path, int version);
+
+}  // namespace zr

@@ -1,0 +1,566 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/entity_walker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace zr {
+
+namespace {
+
+const int kMaxDepth = 16;
+// Nested arrays of block references can multiply without bound: one
+// top-level entity expands to at most this many entities.
+const long kVisitBudget = 2000000;
+
+double Radians(double degrees) { return degrees * kPi / 180.0; }
+
+Transform OcsTransform(const Transform& t, const Entity& e) {
+  if (!e.extra) return t;
+  Vec3 x = e.extra->extrusion;
+  if (x.x == 0 && x.y == 0 && x.z > 0) return t;
+  return t * Transform::ocs(x);
+}
+
+// Span index k with knots[k] <= u < knots[k+1], within [degree, n).
+int FindSpan(const std::vector<double>& knots, int degree, int n, double u) {
+  if (u >= knots[size_t(n)]) return n - 1;
+  int lo = degree, hi = n;
+  while (hi - lo > 1) {
+    int mid = (lo + hi) / 2;
+    if (u < knots[size_t(mid)]) hi = mid;
+    else lo = mid;
+  }
+  return lo;
+}
+
+Vec3 DeBoor(const std::vector<Vec3>& cp, const std::vector<double>& w,
+            const std::vector<double>& knots, int degree, double u) {
+  int n = int(cp.size());
+  int k = FindSpan(knots, degree, n, u);
+  double px[32], py[32], pz[32], pw[32];
+  for (int j = 0; j <= degree; ++j) {
+    int idx = std::min(std::max(k - degree + j, 0), n - 1);
+    double wt = w.size() == cp.size() && w[size_t(idx)] > 0 ? w[size_t(idx)] : 1.0;
+    px[j] = cp[size_t(idx)].x * wt;
+    py[j] = cp[size_t(idx)].y * wt;
+    pz[j] = cp[size_t(idx)].z * wt;
+    pw[j] = wt;
+  }
+  for (int r = 1; r <= degree; ++r) {
+    for (int j = degree; j >= r; --j) {
+      int i = k - degree + j;
+      double denom = knots[size_t(i + degree - r + 1)] - knots[size_t(i)];
+      double a = denom != 0 ? (u - knots[size_t(i)]) / denom : 0;
+      px[j] = (1 - a) * px[j - 1] + a * px[j];
+      py[j] = (1 - a) * py[j - 1] + a * py[j];
+      pz[j] = (1 - a) * pz[j - 1] + a * pz[j];
+      pw[j] = (1 - a) * pw[j - 1] + a * pw[j];
+    }
+  }
+  double ww = pw[degree] != 0 ? pw[degree] : 1;
+  return Vec3(px[degree] / ww, py[degree] / ww, pz[degree] / ww);
+}
+
+}  // namespace
+
+int ArcSegments(double radius, double sweep, double tolerance) {
+  sweep = std::fabs(sweep);
+  if (!(radius > 0) || !(tolerance > 0)) return 8;
+  double ratio = 1 - tolerance / radius;
+  double step = ratio <= -1 ? kPi : 2 * std::acos(std::max(ratio, -1.0));
+  if (!(step > 1e-4)) step = 1e-4;
+  double n = std::ceil(sweep / step);
+  if (!(n >= 2)) n = 2;
+  if (n > 720) n = 720;
+  return int(n);
+}
+
+std::vector<std::string> PlainMTextLines(const std::string& text) {
+  std::vector<std::string> lines(1);
+  size_t i = 0;
+  while (i < text.size()) {
+    char c = text[i];
+    if (c == '{' || c == '}') {
+      ++i;
+      continue;
+    }
+    if (c != '\\' || i + 1 >= text.size()) {
+      lines.back() += c;
+      ++i;
+      continue;
+    }
+    char code = text[i + 1];
+    switch (code) {
+      case 'P':
+        lines.emplace_back();
+        i += 2;
+        break;
+      case '\\': case '{': case '}':
+        lines.back() += code;
+        i += 2;
+        break;
+      case '~':
+        lines.back() += ' ';
+        i += 2;
+        break;
+      case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': case 'N':
+        i += 2;
+        break;
+      case 'S': {
+        // Stacked text "\Sa^b;" shown as "a/b".
+        size_t end = text.find(';', i);
+        std::string stack = text.substr(i + 2, end == std::string::npos ? std::string::npos : end - i - 2);
+        for (char& s : stack)
+          if (s == '^' || s == '#') s = '/';
+        lines.back() += stack;
+        i = end == std::string::npos ? text.size() : end + 1;
+        break;
+      }
+      default: {
+        // Codes with an argument up to ';': \f \F \H \W \Q \T \A \C \c \p.
+        size_t end = text.find(';', i);
+        if (end == std::string::npos || !strchr("fFHWQTACcp", code)) {
+          lines.back() += c;
+          ++i;
+        } else {
+          i = end + 1;
+        }
+      }
+    }
+  }
+  return lines;
+}
+
+EntityWalker::EntityWalker(const Database& db, PrimitiveSink& sink, const WalkOptions& options)
+    : db_(db), sink_(sink), options_(options) {}
+
+void EntityWalker::walk(const Entity& e) {
+  top_ = &e;
+  budget_ = kVisitBudget;
+  Context ctx;
+  walkEntity(e, ctx);
+}
+
+void EntityWalker::walkList(const std::vector<Entity>& list, const std::vector<Box3>* boxes) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    if ((i & 63) == 0 && sink_.cancelled()) return;
+    if (boxes && i < boxes->size() && !sink_.wantsBox((*boxes)[i])) continue;
+    walk(list[i]);
+  }
+}
+
+bool EntityWalker::resolve(const Entity& e, const Context& ctx, DrawStyle* style,
+                           int32_t* layerOut) const {
+  int32_t layer = e.layer;
+  if (layer < 0 || size_t(layer) >= db_.layers.size()) layer = 0;
+  if (ctx.blockLayer >= 0 && db_.layers.size() > size_t(layer) &&
+      db_.layers[size_t(layer)].name == "0")
+    layer = ctx.blockLayer;
+  const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
+  if (options_.respectLayers && l && (l->frozen || !l->on)) return false;
+  style->top = top_;
+  if (e.trueColor >= 0) {
+    style->trueColor = e.trueColor;
+  } else if (e.color == 0) {
+    style->aci = ctx.blockColor;
+    style->trueColor = ctx.blockTrueColor;
+  } else if (e.color == 256 || e.color < 0 || e.color > 256) {
+    style->aci = l ? l->color : 7;
+    style->trueColor = l ? l->trueColor : -1;
+  } else {
+    style->aci = e.color;
+  }
+  if (e.lineweight == -1) style->lineweight = l ? l->lineweight : -3;
+  else if (e.lineweight == -2) style->lineweight = ctx.blockLineweight;
+  else style->lineweight = e.lineweight;
+  *layerOut = layer;
+  return true;
+}
+
+void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
+  if (--budget_ < 0 || ((budget_ & 1023) == 0 && sink_.cancelled())) return;
+  DrawStyle style;
+  int32_t layer = 0;
+  if (!resolve(e, ctx, &style, &layer)) return;
+  const Transform& t = ctx.t;
+  switch (e.kind) {
+    case EntityKind::Line: {
+      if (e.pts.size() < 2) return;
+      Vec3 p[2] = {t.apply(e.pts[0]), t.apply(e.pts[1])};
+      sink_.polyline(p, 2, false, style);
+      break;
+    }
+    case EntityKind::Point:
+      if (!e.pts.empty()) sink_.point(t.apply(e.pts[0]), style);
+      break;
+    case EntityKind::Circle:
+    case EntityKind::Arc: {
+      if (e.pts.empty() || e.nums.empty()) return;
+      Transform o = OcsTransform(t, e);
+      double r = e.nums[0];
+      double t0 = 0, t1 = 2 * kPi;
+      if (e.kind == EntityKind::Arc) {
+        t0 = Radians(e.num(1));
+        t1 = Radians(e.num(2));
+        NormalizeAngleRange(&t0, &t1);
+      }
+      ellipse(o.apply(e.pts[0]), o.applyVector(Vec3(r, 0, 0)), o.applyVector(Vec3(0, r, 0)), t0,
+              t1, style);
+      break;
+    }
+    case EntityKind::Ellipse: {
+      if (e.pts.size() < 2) return;
+      Vec3 major = e.pts[1];
+      Vec3 minor = e.extrusion().normalized().cross(major) * e.num(0, 1);
+      double t0 = e.num(1), t1 = e.num(2, 2 * kPi);
+      NormalizeAngleRange(&t0, &t1);
+      ellipse(t.apply(e.pts[0]), t.applyVector(major), t.applyVector(minor), t0, t1, style);
+      break;
+    }
+    case EntityKind::LwPolyline:
+      if (e.extra && !e.extra->startWidths.empty()) widePolyline(e, OcsTransform(t, e), e.flags & kPolyClosed, style);
+      else polylinePath(e, OcsTransform(t, e), e.flags & kPolyClosed, style);
+      break;
+    case EntityKind::Polyline:
+      if (e.flags & kPolyFace) polyface(e, t, style);
+      else if (e.flags & kPolyMesh) mesh(e, t, style);
+      else if (e.flags & kPoly3D) polylinePath(e, t, e.flags & kPolyClosed, style);
+      else if (e.extra && !e.extra->startWidths.empty()) widePolyline(e, OcsTransform(t, e), e.flags & kPolyClosed, style);
+      else polylinePath(e, OcsTransform(t, e), e.flags & kPolyClosed, style);
+      break;
+    case EntityKind::Spline:
+      spline(e, t, style);
+      break;
+    case EntityKind::Text:
+    case EntityKind::Attrib:
+      if (e.kind == EntityKind::Attrib && ((e.flags >> 12) & 1)) return;  // invisible
+      textEntity(e, OcsTransform(t, e), style);
+      break;
+    case EntityKind::AttDef:
+      if (ctx.depth == 0 && options_.showAttDefs) textEntity(e, OcsTransform(t, e), style);
+      break;
+    case EntityKind::MText:
+      mtextEntity(e, t, style);
+      break;
+    case EntityKind::Insert:
+      insert(e, ctx, style, layer);
+      break;
+    case EntityKind::Dimension: {
+      int32_t block = db_.findBlock(e.text);
+      if (block >= 0) blockContents(block, t, ctx, style, layer);
+      break;
+    }
+    case EntityKind::Solid:
+    case EntityKind::Trace:
+      quad(e, OcsTransform(t, e), style);
+      break;
+    case EntityKind::Face3D: {
+      if (e.pts.size() < 4) return;
+      Vec3 p[4];
+      size_t n = 0;
+      for (size_t i = 0; i < 4; ++i)
+        if (i < 3 || e.pts[3].x != e.pts[2].x || e.pts[3].y != e.pts[2].y || e.pts[3].z != e.pts[2].z)
+          p[n++] = t.apply(e.pts[i]);
+      sink_.polyline(p, n, true, style);
+      break;
+    }
+    case EntityKind::Hatch:
+      hatch(e, OcsTransform(t, e), style);
+      break;
+    case EntityKind::Leader:
+      if (e.pts.size() >= 2) {
+        scratch_.clear();
+        for (const Vec3& p : e.pts) scratch_.push_back(t.apply(p));
+        sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+      }
+      break;
+    case EntityKind::Ray:
+    case EntityKind::XLine:
+      if (e.pts.size() >= 2)
+        sink_.infiniteLine(t.apply(e.pts[0]), t.applyVector(e.pts[1]),
+                           e.kind == EntityKind::XLine, style);
+      break;
+    case EntityKind::Unknown:
+      break;
+  }
+}
+
+void EntityWalker::ellipse(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
+                           const DrawStyle& style) {
+  if (sink_.wantsArcs()) {
+    sink_.ellipseArc(c, u, v, t0, t1, style);
+    return;
+  }
+  double r = std::max(u.length(), v.length());
+  int n = ArcSegments(r, t1 - t0, sink_.chordTolerance());
+  std::vector<Vec3> pts(size_t(n) + 1);
+  for (int i = 0; i <= n; ++i) {
+    double a = t0 + (t1 - t0) * i / n;
+    pts[size_t(i)] = c + u * std::cos(a) + v * std::sin(a);
+  }
+  bool full = t1 - t0 >= 2 * kPi - 1e-9;
+  sink_.polyline(pts.data(), full ? pts.size() - 1 : pts.size(), full, style);
+}
+
+void EntityWalker::polylinePath(const Entity& e, const Transform& t, bool closed,
+                                const DrawStyle& style) {
+  size_t n = e.pts.size();
+  if (n == 0) return;
+  bool anyBulge = false;
+  for (size_t i = 0; i < e.nums.size(); ++i)
+    if (e.nums[i] != 0 && (closed || i + 1 < n)) anyBulge = true;
+  if (!anyBulge) {
+    scratch_.resize(n);
+    for (size_t i = 0; i < n; ++i) scratch_[i] = t.apply(e.pts[i]);
+    if (n == 1) sink_.point(scratch_[0], style);
+    else sink_.polyline(scratch_.data(), n, closed, style);
+    return;
+  }
+  std::vector<Vec3> run;
+  size_t segments = closed ? n : n - 1;
+  run.push_back(t.apply(e.pts[0]));
+  for (size_t i = 0; i < segments; ++i) {
+    const Vec3& a = e.pts[i];
+    const Vec3& b = e.pts[(i + 1) % n];
+    double bulge = i < e.nums.size() ? e.nums[i] : 0;
+    Vec3 c;
+    double r, sa, ea;
+    if (bulge != 0 && BulgeArc(a, b, bulge, &c, &r, &sa, &ea)) {
+      Vec3 u = t.applyVector(Vec3(r, 0, 0)), v = t.applyVector(Vec3(0, r, 0));
+      Vec3 cw = t.apply(c);
+      if (sink_.wantsArcs()) {
+        if (run.size() > 1) sink_.polyline(run.data(), run.size(), false, style);
+        sink_.ellipseArc(cw, u, v, sa, ea, style);
+        run.assign(1, t.apply(b));
+        continue;
+      }
+      int steps = ArcSegments(std::max(u.length(), v.length()), ea - sa, sink_.chordTolerance());
+      for (int s = 1; s < steps; ++s) {
+        double a2 = bulge > 0 ? sa + (ea - sa) * s / steps : ea - (ea - sa) * s / steps;
+        run.push_back(cw + u * std::cos(a2) + v * std::sin(a2));
+      }
+    }
+    run.push_back(t.apply(b));
+  }
+  if (closed && !sink_.wantsArcs()) {
+    run.pop_back();  // the closing vertex repeats the first
+    sink_.polyline(run.data(), run.size(), true, style);
+  } else if (run.size() > 1) {
+    sink_.polyline(run.data(), run.size(), false, style);
+  }
+}
+
+void EntityWalker::widePolyline(const Entity& e, const Transform& t, bool closed,
+                                const DrawStyle& style) {
+  // Segments with width are filled quadrilaterals; bulged ones keep their
+  // centre line (drawn as a path below).
+  const EntityExtra& x = *e.extra;
+  size_t n = e.pts.size();
+  size_t segments = closed ? n : (n > 0 ? n - 1 : 0);
+  for (size_t i = 0; i < segments; ++i) {
+    double w0 = i < x.startWidths.size() ? x.startWidths[i] : 0;
+    double w1 = i < x.endWidths.size() ? x.endWidths[i] : 0;
+    double bulge = i < e.nums.size() ? e.nums[i] : 0;
+    if ((w0 <= 0 && w1 <= 0) || bulge != 0) continue;
+    const Vec3& a = e.pts[i];
+    const Vec3& b = e.pts[(i + 1) % n];
+    Vec3 d = (b - a);
+    d.z = 0;
+    double len = d.length();
+    if (len <= 0) continue;
+    Vec3 nrm(-d.y / len, d.x / len, 0);
+    Vec3 q[4] = {t.apply(a + nrm * (w0 / 2)), t.apply(b + nrm * (w1 / 2)),
+                 t.apply(b - nrm * (w1 / 2)), t.apply(a - nrm * (w0 / 2))};
+    int count = 4;
+    sink_.fill(q, &count, 1, style);
+  }
+  polylinePath(e, t, closed, style);
+}
+
+void EntityWalker::polyface(const Entity& e, const Transform& t, const DrawStyle& style) {
+  if (!e.extra) return;
+  const std::vector<int32_t>& f = e.extra->faces;
+  for (size_t i = 0; i + 3 < f.size(); i += 4) {
+    Vec3 p[4];
+    size_t n = 0;
+    for (size_t k = 0; k < 4; ++k) {
+      int32_t index = f[i + k] < 0 ? -f[i + k] : f[i + k];
+      if (index <= 0 || size_t(index) > e.pts.size()) continue;
+      p[n++] = t.apply(e.pts[size_t(index - 1)]);
+    }
+    if (n >= 2) sink_.polyline(p, n, n > 2, style);
+  }
+}
+
+void EntityWalker::mesh(const Entity& e, const Transform& t, const DrawStyle& style) {
+  int m = e.extra ? e.extra->meshM : 0, n = e.extra ? e.extra->meshN : 0;
+  if (m <= 0 || n <= 0 || size_t(m) * size_t(n) > e.pts.size()) {
+    polylinePath(e, t, false, style);
+    return;
+  }
+  std::vector<Vec3> line;
+  for (int i = 0; i < m; ++i) {
+    line.clear();
+    for (int j = 0; j < n; ++j) line.push_back(t.apply(e.pts[size_t(i * n + j)]));
+    sink_.polyline(line.data(), line.size(), (e.flags & kPolyMeshClosedN) != 0, style);
+  }
+  for (int j = 0; j < n; ++j) {
+    line.clear();
+    for (int i = 0; i < m; ++i) line.push_back(t.apply(e.pts[size_t(i * n + j)]));
+    sink_.polyline(line.data(), line.size(), (e.flags & kPolyClosed) != 0, style);
+  }
+}
+
+void EntityWalker::spline(const Entity& e, const Transform& t, const DrawStyle& style) {
+  int degree = int((e.flags >> 8) & 0xFF);
+  const std::vector<Vec3>& cp = e.pts;
+  std::vector<Vec3> out;
+  bool valid = degree >= 1 && degree < 31 && cp.size() > size_t(degree) &&
+               e.nums.size() == cp.size() + size_t(degree) + 1;
+  if (valid) {
+    for (size_t i = 1; i < e.nums.size(); ++i)
+      if (e.nums[i] < e.nums[i - 1]) valid = false;
+  }
+  if (valid) {
+    const std::vector<double>& knots = e.nums;
+    static const std::vector<double> kNoWeights;
+    const std::vector<double>& w = e.extra ? e.extra->startWidths : kNoWeights;
+    double u0 = knots[size_t(degree)], u1 = knots[cp.size()];
+    int spans = int(cp.size()) - degree;
+    int perSpan = sink_.wantsArcs() ? 64 : 16;
+    int steps = std::min(spans * perSpan, 8192);
+    if (steps < 2) steps = 2;
+    for (int i = 0; i <= steps; ++i)
+      out.push_back(t.apply(DeBoor(cp, w, knots, degree, u0 + (u1 - u0) * i / steps)));
+  } else {
+    const std::vector<Vec3>& fit = e.extra && e.extra->fitPoints.size() >= 2 ? e.extra->fitPoints : cp;
+    for (const Vec3& p : fit) out.push_back(t.apply(p));
+  }
+  if (out.size() >= 2) sink_.polyline(out.data(), out.size(), false, style);
+}
+
+void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& style,
+                          int32_t layer) {
+  int32_t block = db_.findBlock(e.text);
+  if (block >= 0 && e.pts.size() >= 1 && e.nums.size() >= 8) {
+    const Block& b = db_.blocks[size_t(block)];
+    double sx = e.nums[0] == 0 ? 1 : e.nums[0];
+    double sy = e.nums[1] == 0 ? 1 : e.nums[1];
+    double sz = e.nums[2] == 0 ? 1 : e.nums[2];
+    int cols = std::max(1, std::min(int(e.nums[4]), 1000));
+    int rows = std::max(1, std::min(int(e.nums[5]), 1000));
+    if (cols * rows > 10000) cols = rows = 1;
+    Transform base = OcsTransform(ctx.t, e) * Transform::translation(e.pts[0]) *
+                     Transform::rotationZ(Radians(e.nums[3]));
+    Transform local = Transform::scaling(sx, sy, sz) * Transform::translation(b.base * -1.0);
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c) {
+        Transform cell = base * Transform::translation(Vec3(c * e.nums[6], r * e.nums[7], 0)) * local;
+        blockContents(block, cell, ctx, style, layer);
+      }
+  }
+  if (e.extra)
+    for (const Entity& attrib : e.extra->children) walkEntity(attrib, ctx);
+}
+
+void EntityWalker::blockContents(int32_t block, const Transform& t, const Context& ctx,
+                                 const DrawStyle& style, int32_t layer) {
+  if (ctx.depth >= kMaxDepth) return;
+  if (std::find(blockStack_.begin(), blockStack_.end(), block) != blockStack_.end()) return;
+  Context inner;
+  inner.t = t;
+  inner.blockLayer = layer;
+  inner.blockColor = style.aci;
+  inner.blockTrueColor = style.trueColor;
+  inner.blockLineweight = style.lineweight;
+  inner.depth = ctx.depth + 1;
+  blockStack_.push_back(block);
+  for (const Entity& child : db_.blocks[size_t(block)].entities) walkEntity(child, inner);
+  blockStack_.pop_back();
+}
+
+void EntityWalker::textEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
+  if (e.text.empty() || e.pts.size() < 2) return;
+  double height = e.num(0, 1), rotation = Radians(e.num(1)), width = e.num(2, 1);
+  if (width <= 0) width = 1;
+  int h = int(e.flags & 0xF), v = int((e.flags >> 4) & 0xF);
+  bool useAlign = (e.flags >> 8) & 1;
+  TextRun run;
+  run.text = e.text;
+  Vec3 anchor = e.pts[0];
+  if ((h != 0 || v != 0) && useAlign && h != 3 && h != 5) anchor = e.pts[1];
+  run.origin = t.apply(anchor);
+  run.xAxis = t.applyVector(Vec3(std::cos(rotation), std::sin(rotation), 0) * (height * width));
+  run.yAxis = t.applyVector(Vec3(-std::sin(rotation), std::cos(rotation), 0) * height);
+  run.halign = h == 4 ? 1 : (h > 2 ? 0 : h);
+  run.valign = h == 4 ? 2 : v;
+  sink_.text(run, style);
+}
+
+void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
+  if (e.text.empty() || e.pts.size() < 2) return;
+  double height = e.num(0, 1);
+  Vec3 xdir = e.pts[1];
+  Transform o = t;
+  if (xdir.length() < 1e-12) {
+    double r = Radians(e.num(2));
+    o = OcsTransform(t, e);
+    xdir = Vec3(std::cos(r), std::sin(r), 0);
+  }
+  xdir = xdir.normalized();
+  Vec3 normal = e.extrusion().normalized();
+  Vec3 ydir = normal.cross(xdir).normalized();
+  std::vector<std::string> lines = PlainMTextLines(e.text);
+  int attach = int(e.flags);
+  if (attach < 1 || attach > 9) attach = 1;
+  int col = (attach - 1) % 3, row = (attach - 1) / 3;
+  double spacing = height * 5.0 / 3.0;
+  double total = height + spacing * double(lines.size() - 1);
+  double firstBaseline = row == 0 ? -height : (row == 1 ? total / 2 - height : total - height);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    TextRun run;
+    run.text = lines[i];
+    Vec3 p = e.pts[0] + ydir * (firstBaseline - spacing * double(i));
+    run.origin = o.apply(p);
+    run.xAxis = o.applyVector(xdir * height);
+    run.yAxis = o.applyVector(ydir * height);
+    run.halign = col;
+    run.valign = 0;
+    sink_.text(run, style);
+  }
+}
+
+void EntityWalker::hatch(const Entity& e, const Transform& t, const DrawStyle& style) {
+  if (!e.extra || e.extra->loops.empty()) return;
+  std::vector<Vec3> pts;
+  std::vector<int> counts;
+  for (const std::vector<Vec3>& loop : e.extra->loops) {
+    if (loop.size() < 2) continue;
+    for (const Vec3& p : loop) pts.push_back(t.apply(p));
+    counts.push_back(int(loop.size()));
+  }
+  if (counts.empty()) return;
+  if (e.flags & 1) {
+    sink_.fill(pts.data(), counts.data(), int(counts.size()), style);
+  } else {
+    size_t at = 0;
+    for (int c : counts) {
+      sink_.polyline(pts.data() + at, size_t(c), true, style);
+      at += size_t(c);
+    }
+  }
+}
+
+void EntityWalker::quad(const Entity& e, const Transform& t, const DrawStyle& style) {
+  if (e.pts.size() < 4) return;
+  // Corners are stored 1, 2, 3, 4 but go round as 1, 2, 4, 3.
+  Vec3 p[4] = {t.apply(e.pts[0]), t.apply(e.pts[1]), t.apply(e.pts[3]), t.apply(e.pts[2])};
+  int count = 4;
+  sink_.fill(p, &count, 1, style);
+  sink_.polyline(p, 4, true, style);
+}
+
+}  // namespace zr

@@ -1,0 +1,113 @@
+// Turns entities (with block references expanded) into drawing primitives
+// in world coordinates, handed to a sink: the extents computation, the
+// renderers and the hit test are sinks.
+#pragma once
+#include "platform/zrio/win32.h"
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/zrio/dxf_model.h"
+
+namespace zr {
+
+// Resolved appearance of one primitive.
+struct DrawStyle {
+  int16_t aci = 7;         // colour index 1..255, used when trueColor < 0
+  int32_t trueColor = -1;  // 0x00RRGGBB
+  int16_t lineweight = -3; // 1/100 mm, -3 default
+  const Entity* top = nullptr;  // the top-level entity being drawn
+};
+
+// One line of text, placed in world coordinates.
+struct TextRun {
+  std::string text;  // UTF-8, formatting removed
+  Vec3 origin;       // anchor point
+  Vec3 xAxis;        // along the baseline, length = height x width factor
+  Vec3 yAxis;        // up, length = height
+  int halign = 0;    // 0 left, 1 centre, 2 right (of the anchor)
+  int valign = 0;    // 0 baseline, 1 bottom, 2 middle, 3 top
+};
+
+class PrimitiveSink {
+ public:
+  virtual ~PrimitiveSink() = default;
+  // Largest allowed distance between a curve and its chords, world units.
+  virtual double chordTolerance() const = 0;
+  // True when curves are wanted as ellipse arcs (exact extents).
+  virtual bool wantsArcs() const { return false; }
+  // False skips a top-level entity whose world box is outside what matters.
+  virtual bool wantsBox(const Box3& box) { return true; }
+  virtual bool cancelled() { return false; }
+
+  virtual void polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle& style) = 0;
+  // Points c + u cos t + v sin t for t from t0 to t1 (only when wantsArcs).
+  virtual void ellipseArc(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
+                          const DrawStyle& style) {}
+  // Filled area of one or more closed loops (even-odd).
+  virtual void fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) = 0;
+  virtual void point(const Vec3& p, const DrawStyle& style) = 0;
+  virtual void text(const TextRun& run, const DrawStyle& style) = 0;
+  // An infinite line (both ways) or a ray (one way).
+  virtual void infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
+                            const DrawStyle& style) {}
+};
+
+struct WalkOptions {
+  bool respectLayers = true;  // skip entities on layers that are off or frozen
+  bool showAttDefs = true;    // attribute definitions outside blocks
+};
+
+class EntityWalker {
+ public:
+  EntityWalker(const Database& db, PrimitiveSink& sink, const WalkOptions& options);
+
+  // Walks one top-level entity.
+  void walk(const Entity& e);
+  // Walks every entity of a list, asking the sink about boxes when given.
+  void walkList(const std::vector<Entity>& list, const std::vector<Box3>* boxes);
+
+ private:
+  struct Context {
+    Transform t;
+    int32_t blockLayer = -1;  // layer of the enclosing INSERT (entities on "0" take it)
+    int16_t blockColor = 7;
+    int16_t blockLineweight = -3;
+    int32_t blockTrueColor = -1;
+    int depth = 0;
+  };
+
+  void walkEntity(const Entity& e, const Context& ctx);
+  bool resolve(const Entity& e, const Context& ctx, DrawStyle* style, int32_t* layer) const;
+  void ellipse(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
+               const DrawStyle& style);
+  void polylinePath(const Entity& e, const Transform& t, bool closed, const DrawStyle& style);
+  void widePolyline(const Entity& e, const Transform& t, bool closed, const DrawStyle& style);
+  void polyface(const Entity& e, const Transform& t, const DrawStyle& style);
+  void mesh(const Entity& e, const Transform& t, const DrawStyle& style);
+  void spline(const Entity& e, const Transform& t, const DrawStyle& style);
+  void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
+  void blockContents(int32_t block, const Transform& t, const Context& ctx,
+                     const DrawStyle& style, int32_t layer);
+  void textEntity(const Entity& e, const Transform& t, const DrawStyle& style);
+  void mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style);
+  void hatch(const Entity& e, const Transform& t, const DrawStyle& style);
+  void quad(const Entity& e, const Transform& t, const DrawStyle& style);
+
+  const Database& db_;
+  PrimitiveSink& sink_;
+  WalkOptions options_;
+  const Entity* top_ = nullptr;
+  long budget_ = 0;  // entities left to visit for the current top-level entity
+  std::vector<int32_t> blockStack_;
+  std::vector<Vec3> scratch_;
+};
+
+// Text of an MTEXT with its formatting codes removed, split into lines.
+std::vector<std::string> PlainMTextLines(const std::string& text);
+
+// Number of chord segments for an arc of the given radius and sweep.
+int ArcSegments(double radius, double sweep, double tolerance);
+
+}  // namespace zr

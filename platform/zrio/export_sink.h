@@ -1,0 +1,26 @@
+// Draws primitives through an export device (CDwgExport), in page
+// coordinates with y upwards.
+#pragma once
+#include "platform/zrio/win32.h"
+#include "platform/zrio/dwg_export.h"
+#include "platform/zrio/screen_sink.h"
+
+namespace zr {
+
+class ExportSink : public ScreenSink {
+ public:
+  ExportSink(CDwgExport* device, const Transform& worldToDevice, int width, int height,
+             const RenderOptions& options);
+
+ protected:
+  void setStyle(COLORREF color, int width, int colorIndex) override;
+  void emitPolyline(const double* xy, size_t count) override;
+  void emitPolygons(const double* xy, const int* counts, int loops) override;
+  void emitText(const DeviceText& text) override;
+
+ private:
+  CDwgExport* device_;
+  std::vector<DwgExportPoint> points_;
+};
+
+}  // namespace zr

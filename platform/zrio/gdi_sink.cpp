@@ -1,0 +1,113 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/gdi_sink.h"
+
+#include <cmath>
+
+namespace zr {
+
+GdiSink::GdiSink(HDC dc, bool flipY, const Transform& worldToDevice, int width, int height,
+                 const RenderOptions& options)
+    : ScreenSink(worldToDevice, width, height, options), dc_(dc), flipY_(flipY) {
+  oldPen_ = SelectObject(dc_, GetStockObject(BLACK_PEN));
+  oldBrush_ = SelectObject(dc_, GetStockObject(BLACK_BRUSH));
+  oldFont_ = GetCurrentObject(dc_, OBJ_FONT);
+  oldBkMode_ = SetBkMode(dc_, TRANSPARENT);
+  oldFillMode_ = SetPolyFillMode(dc_, ALTERNATE);
+  oldAlign_ = SetTextAlign(dc_, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+  oldTextColor_ = GetTextColor(dc_);
+}
+
+GdiSink::~GdiSink() {
+  SelectObject(dc_, oldPen_);
+  SelectObject(dc_, oldBrush_);
+  SelectObject(dc_, oldFont_);
+  SetBkMode(dc_, oldBkMode_);
+  SetPolyFillMode(dc_, oldFillMode_);
+  SetTextAlign(dc_, oldAlign_);
+  SetTextColor(dc_, oldTextColor_);
+  for (auto& p : pens_) DeleteObject(p.second);
+  for (auto& b : brushes_) DeleteObject(b.second);
+  for (auto& f : fonts_) DeleteObject(f.second);
+}
+
+LONG GdiSink::deviceY(double y) const {
+  return LONG(std::lround(flipY_ ? height_ - y : y));
+}
+
+void GdiSink::setStyle(COLORREF color, int width, int) {
+  color_ = color;
+  uint64_t key = (uint64_t(width) << 32) | color;
+  auto it = pens_.find(key);
+  HPEN pen;
+  if (it == pens_.end()) {
+    pen = CreatePen(PS_SOLID, width, color);
+    pens_[key] = pen;
+  } else {
+    pen = it->second;
+  }
+  SelectObject(dc_, pen);
+  auto b = brushes_.find(color);
+  HBRUSH brush;
+  if (b == brushes_.end()) {
+    brush = CreateSolidBrush(color);
+    brushes_[color] = brush;
+  } else {
+    brush = b->second;
+  }
+  SelectObject(dc_, brush);
+  SetTextColor(dc_, color);
+}
+
+void GdiSink::emitPolyline(const double* xy, size_t count) {
+  points_.resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    points_[i].x = LONG(std::lround(xy[2 * i]));
+    points_[i].y = deviceY(xy[2 * i + 1]);
+  }
+  if (count == 2 && points_[0].x == points_[1].x && points_[0].y == points_[1].y) {
+    SetPixelV(dc_, points_[0].x, points_[0].y, color_);
+    return;
+  }
+  Polyline(dc_, points_.data(), int(count));
+}
+
+void GdiSink::emitPolygons(const double* xy, const int* counts, int loops) {
+  size_t total = 0;
+  for (int i = 0; i < loops; ++i) total += size_t(counts[i]);
+  points_.resize(total);
+  for (size_t i = 0; i < total; ++i) {
+    points_[i].x = LONG(std::lround(xy[2 * i]));
+    points_[i].y = deviceY(xy[2 * i + 1]);
+  }
+  std::vector<INT> polyCounts(counts, counts + loops);
+  PolyPolygon(dc_, points_.data(), polyCounts.data(), loops);
+}
+
+HFONT GdiSink::font(const DeviceText& t) {
+  long h = std::lround(t.height * 4);
+  long a = std::lround(t.angle * 1800 / kPi);
+  long w = std::lround(t.widthFactor * 100);
+  uint64_t key = (uint64_t(h & 0xFFFFFF) << 40) | (uint64_t(a & 0xFFFF) << 20) | uint64_t(w & 0xFFFFF);
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  HFONT f = CreateTextFont(t.height, t.angle, t.widthFactor);
+  fonts_[key] = f;
+  return f;
+}
+
+double GdiSink::measureText(const DeviceText& t) {
+  SelectObject(dc_, font(t));
+  SIZE size = {0, 0};
+  GetTextExtentPoint32W(dc_, reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()),
+                        &size);
+  return double(size.cx);
+}
+
+void GdiSink::emitText(const DeviceText& t) {
+  if (t.text.empty()) return;
+  SelectObject(dc_, font(t));
+  TextOutW(dc_, int(std::lround(t.x)), int(deviceY(t.y)),
+           reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()));
+}
+
+}  // namespace zr

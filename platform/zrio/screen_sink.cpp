@@ -1,0 +1,358 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/screen_sink.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/zrio/aci_colors.h"
+#include "platform/zrio/box_sink.h"
+
+namespace zr {
+
+namespace {
+
+const double kClipMargin = 64;
+const double kCoordinateLimit = 4194304;  // keeps GDI coordinates sane
+
+double Clamp(double v) { return std::max(-kCoordinateLimit, std::min(kCoordinateLimit, v)); }
+
+bool IsLight(COLORREF c) {
+  return 0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c) >= 128;
+}
+
+// Liang-Barsky: clips the segment to the box; false when nothing is left.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lo_x, double lo_y,
+                 double hi_x, double hi_y) {
+  double t0 = 0, t1 = 1, dx = x1 - x0, dy = y1 - y0;
+  double p[4] = {-dx, dx, -dy, dy};
+  double q[4] = {x0 - lo_x, hi_x - x0, y0 - lo_y, hi_y - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    double r = q[i] / p[i];
+    if (p[i] < 0) {
+      if (r > t1) return false;
+      if (r > t0) t0 = r;
+    } else {
+      if (r < t0) return false;
+      if (r < t1) t1 = r;
+    }
+  }
+  double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
+  x1 = x0 + t1 * dx;
+  y1 = y0 + t1 * dy;
+  x0 = nx0;
+  y0 = ny0;
+  return true;
+}
+
+}  // namespace
+
+std::u16string TextForDisplay(const std::string& utf8) {
+  std::u16string out;
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+  if (n <= 0) return out;
+  std::u16string wide(size_t(n), u'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()),
+                      reinterpret_cast<WCHAR*>(&wide[0]), n);
+  for (size_t i = 0; i < wide.size(); ++i) {
+    if (wide[i] == u'%' && i + 2 < wide.size() && wide[i + 1] == u'%') {
+      char16_t code = wide[i + 2];
+      if (code == u'd' || code == u'D') { out += u'\u00B0'; i += 2; continue; }
+      if (code == u'p' || code == u'P') { out += u'\u00B1'; i += 2; continue; }
+      if (code == u'c' || code == u'C') { out += u'\u2300'; i += 2; continue; }
+      if (code == u'u' || code == u'U' || code == u'o' || code == u'O') { i += 2; continue; }
+      if (code == u'%') { out += u'%'; i += 2; continue; }
+    }
+    out += wide[i];
+  }
+  return out;
+}
+
+HFONT CreateTextFont(double height, double angle, double widthFactor) {
+  LOGFONTW lf = {};
+  double em = height * 1.25;
+  lf.lfHeight = -LONG(std::lround(std::min(em, 30000.0)));
+  if (std::fabs(widthFactor - 1) > 0.02)
+    lf.lfWidth = LONG(std::lround(std::min(em * 0.5 * widthFactor, 30000.0)));
+  lf.lfEscapement = lf.lfOrientation = LONG(std::lround(angle * 1800 / kPi));
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = ANTIALIASED_QUALITY;
+  static const WCHAR kFace[] = {'S', 'i', 'm', 'S', 'u', 'n', 0};
+  memcpy(lf.lfFaceName, kFace, sizeof(kFace));
+  return CreateFontIndirectW(&lf);
+}
+
+void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>* counts) {
+  const double kDesign = 100;
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!dc) return;
+  HFONT font = CreateTextFont(kDesign, 0, 1);
+  HGDIOBJ old = SelectObject(dc, font);
+  SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+  SetBkMode(dc, TRANSPARENT);
+  BeginPath(dc);
+  TextOutW(dc, 0, 0, reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()));
+  EndPath(dc);
+  FlattenPath(dc);
+  int n = GetPath(dc, nullptr, nullptr, 0);
+  if (n > 0) {
+    std::vector<POINT> pts(static_cast<size_t>(n));
+    std::vector<BYTE> types(static_cast<size_t>(n));
+    n = GetPath(dc, pts.data(), types.data(), n);
+    double s = t.height / kDesign, c = std::cos(t.angle), sn = std::sin(t.angle);
+    int current = 0;
+    for (int i = 0; i < n; ++i) {
+      if ((types[size_t(i)] & ~PT_CLOSEFIGURE) == PT_MOVETO && current > 0) {
+        counts->push_back(current);
+        current = 0;
+      }
+      double lx = pts[size_t(i)].x * s * t.widthFactor, ly = -pts[size_t(i)].y * s;
+      xy->push_back(t.x + lx * c - ly * sn);
+      xy->push_back(t.y + lx * sn + ly * c);
+      ++current;
+    }
+    if (current > 0) counts->push_back(current);
+  }
+  SelectObject(dc, old);
+  DeleteObject(font);
+  DeleteDC(dc);
+}
+
+ScreenSink::ScreenSink(const Transform& worldToDevice, int width, int height,
+                       const RenderOptions& options)
+    : width_(width), height_(height), toDevice_(worldToDevice), options_(options) {
+  scale_ = std::sqrt(worldToDevice.m[0][0] * worldToDevice.m[0][0] +
+                     worldToDevice.m[1][0] * worldToDevice.m[1][0] +
+                     worldToDevice.m[2][0] * worldToDevice.m[2][0]);
+  if (!(scale_ > 0)) scale_ = 1;
+  tolerance_ = 0.35 / scale_;
+}
+
+bool ScreenSink::wantsBox(const Box3& box) {
+  if (!box.valid()) return true;
+  Box3 d = box.transformed(toDevice_);
+  return !(d.hi.x < -2 || d.lo.x > width_ + 2 || d.hi.y < -2 || d.lo.y > height_ + 2);
+}
+
+bool ScreenSink::cancelled() { return options_.cancel && options_.cancel->load(); }
+
+bool ScreenSink::selected(const DrawStyle& style) const {
+  return !options_.only || style.top == options_.only;
+}
+
+COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
+  COLORREF contrast = IsLight(options_.background) ? RGB(0, 0, 0) : RGB(255, 255, 255);
+  COLORREF c;
+  if (style.trueColor >= 0)
+    c = RGB((style.trueColor >> 16) & 255, (style.trueColor >> 8) & 255, style.trueColor & 255);
+  else if (style.aci == 7)
+    c = contrast;
+  else
+    c = AciColor(style.aci);
+  if (c == options_.background) c = contrast;
+  if (options_.colorMode == 1) {
+    int g = int(0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c));
+    c = RGB(g, g, g);
+    if (c == options_.background) c = contrast;
+  } else if (options_.colorMode == 2) {
+    c = contrast;
+  }
+  return c;
+}
+
+void ScreenSink::applyStyle(const DrawStyle& style) {
+  COLORREF color = resolveColor(style);
+  int width = 0;
+  int lw = style.lineweight;
+  if (options_.dpi > 0 && lw > 0) width = int(std::lround(lw / 100.0 * options_.dpi / 25.4));
+  if (options_.highlight) width = std::max(width, 3);
+  if (color == lastColor_ && width == lastWidth_) return;
+  lastColor_ = color;
+  lastWidth_ = width;
+  setStyle(color, width, style.trueColor >= 0 ? -1 : style.aci);
+}
+
+void ScreenSink::polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle& style) {
+  if (!selected(style) || count == 0) return;
+  xy_.resize(count * 2);
+  for (size_t i = 0; i < count; ++i) {
+    Vec3 d = toDevice_.apply(pts[i]);
+    xy_[2 * i] = d.x;
+    xy_[2 * i + 1] = d.y;
+  }
+  applyStyle(style);
+  emitClipped(xy_, closed && count > 2);
+}
+
+void ScreenSink::emitClipped(const std::vector<double>& xy, bool closed) {
+  size_t n = xy.size() / 2;
+  const double loX = -kClipMargin, loY = -kClipMargin;
+  const double hiX = width_ + kClipMargin, hiY = height_ + kClipMargin;
+  bool inside = true;
+  for (size_t i = 0; i < n && inside; ++i)
+    inside = xy[2 * i] >= loX && xy[2 * i] <= hiX && xy[2 * i + 1] >= loY && xy[2 * i + 1] <= hiY;
+  if (inside) {
+    if (n == 1) {
+      run_.assign(xy.begin(), xy.end());
+      run_.push_back(xy[0] + 0.5);
+      run_.push_back(xy[1]);
+      emitPolyline(run_.data(), 2);
+      return;
+    }
+    if (!closed) {
+      emitPolyline(xy.data(), n);
+      return;
+    }
+    run_.assign(xy.begin(), xy.end());
+    run_.push_back(xy[0]);
+    run_.push_back(xy[1]);
+    emitPolyline(run_.data(), n + 1);
+    return;
+  }
+  size_t segments = closed ? n : n - 1;
+  run_.clear();
+  for (size_t i = 0; i < segments; ++i) {
+    size_t j = (i + 1) % n;
+    double x0 = xy[2 * i], y0 = xy[2 * i + 1], x1 = xy[2 * j], y1 = xy[2 * j + 1];
+    bool startInside = x0 >= loX && x0 <= hiX && y0 >= loY && y0 <= hiY;
+    if (!ClipSegment(x0, y0, x1, y1, loX, loY, hiX, hiY)) {
+      if (run_.size() >= 4) emitPolyline(run_.data(), run_.size() / 2);
+      run_.clear();
+      continue;
+    }
+    if (!startInside || run_.empty()) {
+      if (run_.size() >= 4) emitPolyline(run_.data(), run_.size() / 2);
+      run_.assign({x0, y0});
+    }
+    run_.push_back(x1);
+    run_.push_back(y1);
+    bool endInside = xy[2 * j] >= loX && xy[2 * j] <= hiX && xy[2 * j + 1] >= loY && xy[2 * j + 1] <= hiY;
+    if (!endInside) {
+      emitPolyline(run_.data(), run_.size() / 2);
+      run_.clear();
+    }
+  }
+  if (run_.size() >= 4) emitPolyline(run_.data(), run_.size() / 2);
+}
+
+void ScreenSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) {
+  if (!selected(style)) return;
+  size_t total = 0;
+  for (int i = 0; i < loops; ++i) total += size_t(std::max(counts[i], 0));
+  if (!options_.fillOn || options_.highlight) {
+    size_t at = 0;
+    for (int i = 0; i < loops; ++i) {
+      polyline(pts + at, size_t(std::max(counts[i], 0)), true, style);
+      at += size_t(std::max(counts[i], 0));
+    }
+    return;
+  }
+  xy_.resize(total * 2);
+  Box3 box;
+  for (size_t i = 0; i < total; ++i) {
+    Vec3 d = toDevice_.apply(pts[i]);
+    xy_[2 * i] = Clamp(d.x);
+    xy_[2 * i + 1] = Clamp(d.y);
+    box.add(d);
+  }
+  if (box.hi.x < 0 || box.lo.x > width_ || box.hi.y < 0 || box.lo.y > height_) return;
+  applyStyle(style);
+  emitPolygons(xy_.data(), counts, loops);
+}
+
+void ScreenSink::drawPointSymbol(double x, double y) {
+  int mode = options_.pdmode;
+  double size = options_.pdsize;
+  double px = size > 0 ? size * scale_ : (size < 0 ? -size / 100.0 * height_ : 0.05 * height_);
+  double r = std::max(1.0, px / 2);
+  auto segment = [&](double x0, double y0, double x1, double y1) {
+    double p[4] = {x0, y0, x1, y1};
+    emitPolyline(p, 2);
+  };
+  switch (mode & 7) {
+    case 0: segment(x, y, x + 0.5, y); break;
+    case 1: break;
+    case 2: segment(x - r, y, x + r, y); segment(x, y - r, x, y + r); break;
+    case 3: segment(x - r, y - r, x + r, y + r); segment(x - r, y + r, x + r, y - r); break;
+    case 4: segment(x, y, x, y + r); break;
+    default: segment(x, y, x + 0.5, y);
+  }
+  if (mode & 32) {
+    std::vector<double> c;
+    for (int i = 0; i <= 24; ++i) {
+      c.push_back(x + r * std::cos(i * kPi / 12));
+      c.push_back(y + r * std::sin(i * kPi / 12));
+    }
+    emitPolyline(c.data(), c.size() / 2);
+  }
+  if (mode & 64) {
+    double sq[10] = {x - r, y - r, x + r, y - r, x + r, y + r, x - r, y + r, x - r, y - r};
+    emitPolyline(sq, 5);
+  }
+}
+
+void ScreenSink::point(const Vec3& p, const DrawStyle& style) {
+  if (!selected(style)) return;
+  Vec3 d = toDevice_.apply(p);
+  if (d.x < -kClipMargin || d.x > width_ + kClipMargin || d.y < -kClipMargin ||
+      d.y > height_ + kClipMargin)
+    return;
+  applyStyle(style);
+  drawPointSymbol(d.x, d.y);
+}
+
+double ScreenSink::measureText(const DeviceText& t) {
+  std::string utf8;
+  for (char16_t c : t.text) utf8 += c < 0x80 ? 'a' : '\xE4';
+  return EstimateTextWidth(utf8) * t.height * t.widthFactor;
+}
+
+void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
+  if (!selected(style)) return;
+  Vec3 o = toDevice_.apply(run.origin);
+  Vec3 xa = toDevice_.applyVector(run.xAxis), ya = toDevice_.applyVector(run.yAxis);
+  double xl = std::hypot(xa.x, xa.y), yl = std::hypot(ya.x, ya.y);
+  if (yl < 1.5 || xl <= 0) return;  // too small to read
+  double cross = xa.x * ya.y - xa.y * ya.x;
+  bool upright = cross > 0.99 * xl * yl;
+  if (options_.quickMode || !upright || yl > 20000) {
+    Vec3 corners[4];
+    TextRunCorners(run, corners);
+    polyline(corners, 4, true, style);
+    return;
+  }
+  double reach = yl * 2 + xl * EstimateTextWidth(run.text);
+  if (o.x < -reach || o.x > width_ + reach || o.y < -reach || o.y > height_ + reach) return;
+  applyStyle(style);
+  DeviceText t;
+  t.text = TextForDisplay(run.text);
+  t.angle = std::atan2(xa.y, xa.x);
+  t.height = yl;
+  t.widthFactor = xl / yl;
+  double w = run.halign ? measureText(t) : 0;
+  double ux = xa.x / xl, uy = xa.y / xl, vx = ya.x / yl, vy = ya.y / yl;
+  double dx = -w * run.halign / 2.0;
+  double dy = run.valign == 3 ? -yl : (run.valign == 2 ? -yl / 2 : (run.valign == 1 ? yl * 0.2 : 0));
+  t.x = o.x + ux * dx + vx * dy;
+  t.y = o.y + uy * dx + vy * dy;
+  emitText(t);
+}
+
+void ScreenSink::infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
+                              const DrawStyle& style) {
+  if (!selected(style)) return;
+  Vec3 s = toDevice_.apply(start), d = toDevice_.applyVector(direction);
+  double len = std::hypot(d.x, d.y);
+  if (len <= 0) return;
+  double reach = (std::fabs(s.x) + std::fabs(s.y) + width_ + height_) * 4 / len;
+  double t0 = bothWays ? -reach : 0;
+  xy_ = {s.x + d.x * t0, s.y + d.y * t0, s.x + d.x * reach, s.y + d.y * reach};
+  applyStyle(style);
+  emitClipped(xy_, false);
+}
+
+}  // namespace zr

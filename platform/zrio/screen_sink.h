@@ -1,0 +1,90 @@
+// Drawing primitives projected onto an output of pixels: projection,
+// clipping, colours, lineweights, points and text placement. Subclasses put
+// the result on a device context or an export device.
+#pragma once
+#include "platform/zrio/win32.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "platform/zrio/entity_walker.h"
+
+namespace zr {
+
+struct RenderOptions {
+  COLORREF background = RGB(0, 0, 0);
+  int colorMode = 0;      // 0 colour, 1 grey, 2 black and white
+  bool quickMode = false; // text as boxes
+  bool fillOn = true;
+  int pdmode = 0;
+  double pdsize = 0;
+  int dpi = 0;            // lineweights in pixels; 0 thin lines
+  const Entity* only = nullptr;  // draw only this top-level entity
+  bool highlight = false;        // draw `only` emphasised
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+// A line of text in output pixels (y upwards).
+struct DeviceText {
+  std::u16string text;
+  double x = 0, y = 0;     // baseline start after alignment
+  double angle = 0;        // radians, anticlockwise
+  double height = 0;       // pixels
+  double widthFactor = 1;
+};
+
+class ScreenSink : public PrimitiveSink {
+ public:
+  ScreenSink(const Transform& worldToDevice, int width, int height, const RenderOptions& options);
+
+  double chordTolerance() const override { return tolerance_; }
+  bool wantsBox(const Box3& box) override;
+  bool cancelled() override;
+  void polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle& style) override;
+  void fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) override;
+  void point(const Vec3& p, const DrawStyle& style) override;
+  void text(const TextRun& run, const DrawStyle& style) override;
+  void infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
+                    const DrawStyle& style) override;
+
+  COLORREF resolveColor(const DrawStyle& style) const;
+
+ protected:
+  virtual void setStyle(COLORREF color, int width, int colorIndex) = 0;
+  // Points are x, y pairs in output pixels, y upwards.
+  virtual void emitPolyline(const double* xy, size_t count) = 0;
+  virtual void emitPolygons(const double* xy, const int* counts, int loops) = 0;
+  virtual void emitText(const DeviceText& text) = 0;
+  // Measures a text's width in pixels; subclasses with fonts override it.
+  virtual double measureText(const DeviceText& text);
+
+  int width_, height_;
+
+ private:
+  bool selected(const DrawStyle& style) const;
+  void applyStyle(const DrawStyle& style);
+  void emitClipped(const std::vector<double>& xy, bool closed);
+  void drawPointSymbol(double x, double y);
+
+  Transform toDevice_;
+  RenderOptions options_;
+  double tolerance_;
+  double scale_;
+  COLORREF lastColor_ = CLR_INVALID;
+  int lastWidth_ = -1;
+  std::vector<double> xy_;
+  std::vector<double> run_;
+};
+
+// UTF-8 to UTF-16 with the %%d, %%p, %%c codes replaced and %%u, %%o removed.
+std::u16string TextForDisplay(const std::string& utf8);
+
+// Outline of a text as polygons (output pixels, y upwards), from the same
+// font the device contexts use.
+void TextOutlines(const DeviceText& text, std::vector<double>* xy, std::vector<int>* counts);
+
+// A font for text of the given pixel height, angle and width factor.
+HFONT CreateTextFont(double height, double angle, double widthFactor);
+
+}  // namespace zr

@@ -1,0 +1,62 @@
+// The view of a drawing: output size, 3D direction, centre, scale and the
+// history of earlier views.
+#pragma once
+#include "platform/zrio/win32.h"
+#include <deque>
+
+#include "platform/zrio/geometry.h"
+
+namespace zr {
+
+struct ViewParams {
+  Transform rotation;  // world -> view axes (rotation only)
+  double cx = 0, cy = 0;  // view-plane point at the output's centre
+  double scale = 1;       // pixels per drawing unit
+};
+
+class ViewState {
+ public:
+  static const size_t kHistoryLimit = 50;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  void setSize(int width, int height);
+  const ViewParams& params() const { return p_; }
+  void setParams(const ViewParams& p) { p_ = p; }
+
+  // World point -> output pixel (y upwards).
+  Transform worldToDevice() const;
+  // Output pixel (y upwards) -> view-plane point.
+  void deviceToView(double x, double y, double* vx, double* vy) const;
+
+  // Fits a box given in view coordinates; `factor` below 1 fills that part
+  // of the output, above 1 fills 1/factor of it.
+  void fit(const Box3& viewBox, double factor);
+  void zoomAt(double factor, double x, double y);
+  // A window of zero width or height fits its other extent.
+  void zoomWindow(double x1, double y1, double x2, double y2);
+  void pan(double dx, double dy);
+  // Applies a rotation to the view axes, keeping the world point at the
+  // output's centre there (its depth taken from `pivotDepth`).
+  void rotate(const Transform& m, double pivotDepth);
+  void setRotation(const Transform& r, double pivotDepth);
+
+  void push();
+  bool previous();
+  bool hasPrevious() const { return !history_.empty(); }
+  void clearHistory() { history_.clear(); }
+  // Whether the next pan or turn starts a new history entry.
+  void beginChange() { push(); changeOpen_ = true; }
+  void pushUnlessChangeOpen() {
+    if (!changeOpen_) push();
+  }
+  void closeChange() { changeOpen_ = false; }
+
+ private:
+  int width_ = 1, height_ = 1;
+  ViewParams p_;
+  std::deque<ViewParams> history_;
+  bool changeOpen_ = false;
+};
+
+}  // namespace zr

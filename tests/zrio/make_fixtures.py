@@ -1,0 +1,215 @@
+#!/usr/bin/python3
+"""Writes the DXF and DWG test files of the drawing library tests, and the
+answers ezdxf gives about them, into the folder named on the command line.
+
+For every drawing NAME.dxf there is NAME.json with:
+  extents      [[xmin, ymin], [xmax, ymax]] from ezdxf.bbox.extents(msp)
+  tolerance    relative tolerance of the extents comparison
+  layers       [[name, colour, on, frozen], ...]
+  layouts      layout names in tab order
+  blocks       number of block definitions
+  properties   [[id, text], ...] summary properties (1 title, 2 subject,
+               3 author, 17 custom "name=value")
+  version      $ACADVER
+"""
+import json
+import math
+import os
+import struct
+import sys
+import zlib
+
+import ezdxf
+from ezdxf import bbox
+
+VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
+
+
+def add_layers(doc):
+    doc.layers.add("WALLS", color=1)
+    doc.layers.add("DOORS", color=3)
+    hidden = doc.layers.add("HIDDEN", color=5)
+    hidden.off()
+    frozen = doc.layers.add("FROZEN", color=6)
+    frozen.freeze()
+
+
+def add_blocks(doc, modern):
+    door = doc.blocks.new("DOOR", base_point=(1, 1))
+    door.add_line((0, 0), (10, 0), dxfattribs={"layer": "0"})
+    door.add_arc((0, 0), 10, 0, 90)
+    door.add_circle((5, 5), 2)
+    frame = doc.blocks.new("FRAME")
+    frame.add_line((0, 0), (0, 20))
+    frame.add_blockref("DOOR", (3, 3), dxfattribs={"xscale": 0.5, "yscale": 0.5, "rotation": 30})
+
+
+def add_basic(msp, modern):
+    msp.add_line((0, 0), (100, 50), dxfattribs={"layer": "WALLS"})
+    msp.add_line((-20, 5, 0), (-10, 80, 0))
+    msp.add_circle((40, -80), 12.5, dxfattribs={"layer": "DOORS"})
+    msp.add_arc((150, 10), 20, 200, 340)
+    msp.add_arc((120, 90), 7, 10, 80)
+    msp.add_arc((460, 30), 15, -60, 60)
+    points = [(200, 0), (230, 0), (230, 40), (200, 40)]
+    if modern:
+        msp.add_lwpolyline([(200, 0, 0, 0, 0.5), (230, 0, 0, 0, 0), (230, 40, 0, 0, -1),
+                            (200, 40)], format="xyseb", close=True)
+    msp.add_polyline2d(points, dxfattribs={"closed": True}).translate(0, 60, 0)
+    msp.add_polyline3d([(0, 0, 0), (10, 120, 5), (20, 130, 9)])
+    msp.add_blockref("DOOR", (300, 150), dxfattribs={"rotation": 45, "xscale": 2, "yscale": 2})
+    msp.add_blockref("FRAME", (-60, -40), dxfattribs={"rotation": -20})
+    msp.add_point((10, -70))
+    msp.add_solid([(400, 0), (420, 0), (400, 15), (420, 15)])
+    msp.add_3dface([(380, -20, 0), (390, -20, 0), (390, -10, 3), (380, -10, 3)])
+    msp.add_text("Harbeck", dxfattribs={"height": 5, "insert": (0, 60)})
+
+
+def add_properties(doc, version):
+    if version in ("R12",):
+        return []
+    props = [[1, "Plan of the ground floor"], [2, "Test subject"], [3, "Lin Wei"]]
+    root = doc.rootdict
+    xrecord = doc.objects.add_xrecord(owner=root.dxf.handle)
+    tags = [(1, "DWGPROPS COOKIE"), (2, props[0][1]), (3, props[1][1]), (4, props[2][1]),
+            (6, ""), (7, ""), (8, ""), (9, ""), (300, "client=Acme"), (301, "phase=2")]
+    xrecord.reset(tags)
+    root["DWGPROPS"] = xrecord
+    props += [[17, "client=Acme"], [17, "phase=2"]]
+    if version not in ("R2000",):
+        doc.header.custom_vars.append("project", "Harbeck")
+        props.append([17, "project=Harbeck"])
+    return props
+
+
+def answers(doc, tolerance, props):
+    box = bbox.extents(doc.modelspace())
+    layers = []
+    for layer in doc.layers:
+        layers.append([layer.dxf.name, abs(layer.dxf.color), layer.is_on(), layer.is_frozen()])
+    return {
+        "extents": [[box.extmin.x, box.extmin.y], [box.extmax.x, box.extmax.y]],
+        "tolerance": tolerance,
+        "layers": layers,
+        "layouts": doc.layouts.names_in_taborder(),
+        "blocks": len(doc.blocks),
+        "properties": props,
+        "version": doc.dxfversion,
+    }
+
+
+def save(doc, folder, name, tolerance, props, fmt="asc"):
+    path = os.path.join(folder, name + ".dxf")
+    doc.saveas(path, fmt=fmt)
+    # The answers come from the file as written, read back.
+    again = ezdxf.readfile(path)
+    with open(os.path.join(folder, name + ".json"), "w") as out:
+        json.dump(answers(again, tolerance, props), out)
+
+
+def basic_drawing(version):
+    doc = ezdxf.new(version)
+    add_layers(doc)
+    add_blocks(doc, version != "R12")
+    add_basic(doc.modelspace(), version != "R12")
+    props = add_properties(doc, version)
+    if version != "R12":
+        doc.layouts.new("Sheet2")
+    return doc, props
+
+
+def curves_drawing(version):
+    doc = ezdxf.new(version)
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (10, 10))
+    msp.add_ellipse((50, 50), major_axis=(30, 10), ratio=0.5, start_param=0.3, end_param=5.0)
+    msp.add_ellipse((-40, 0), major_axis=(0, 25), ratio=0.3)
+    msp.add_spline([(0, 0), (20, 40), (60, -30), (90, 10), (120, 60)])
+    msp.add_spline_control_frame([(200, 0), (220, 50), (260, 20), (300, 80)])
+    return doc
+
+
+def render_drawing():
+    """A red horizontal line and a green vertical one on their layers, and a
+    blue circle (by entity colour): the pixel test."""
+    doc = ezdxf.new("R2000")
+    doc.layers.add("RED", color=1)
+    doc.layers.add("GREEN", color=3)
+    msp = doc.modelspace()
+    msp.add_line((0, 50), (100, 50), dxfattribs={"layer": "RED"})
+    msp.add_line((50, 0), (50, 100), dxfattribs={"layer": "GREEN"})
+    msp.add_circle((50, 50), 25, dxfattribs={"color": 5})
+    msp.add_point((0, 0))
+    msp.add_point((100, 100))
+    return doc
+
+
+def dib(width, height):
+    """A 24-bit bottom-up device-independent bitmap of a red/blue pattern."""
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(height):
+        row = bytearray()
+        for x in range(width):
+            row += bytes((255, 0, 0)) if (x + y) % 2 else bytes((0, 0, 255))
+        row += bytes(stride - width * 3)
+        rows.append(bytes(row))
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, stride * height, 0, 0, 0, 0)
+    return header + b"".join(rows)
+
+
+def png(width, height):
+    raw = b""
+    for y in range(height):
+        raw += b"\0" + bytes((0, 128, 255)) * width
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+SENTINEL = bytes((0x1F, 0x25, 0x6D, 0x07, 0xD4, 0x36, 0x28, 0x28,
+                  0x9D, 0x57, 0xCA, 0x3F, 0x9D, 0x44, 0x10, 0x2B))
+
+
+def dwg_with_preview(version, code, picture):
+    """A DWG header whose image block holds one picture (2 BMP, 6 PNG)."""
+    header = bytearray(version.encode() + bytes(0x80 - 6))
+    image_at = 0x80
+    data_at = image_at + 16 + 4 + 1 + 9
+    struct.pack_into("<I", header, 0x0D, image_at)
+    block = SENTINEL + struct.pack("<I", 1 + 9 + len(picture)) + bytes((1,))
+    block += bytes((code,)) + struct.pack("<II", data_at, len(picture))
+    return bytes(header) + block + picture + bytes(64)
+
+
+def main():
+    folder = sys.argv[1]
+    os.makedirs(folder, exist_ok=True)
+    names = []
+    for version in VERSIONS:
+        for fmt in ("asc", "bin"):
+            doc, props = basic_drawing(version)
+            name = "basic_%s_%s" % (version, fmt)
+            save(doc, folder, name, 1e-6, props, fmt)
+            names.append(name)
+            if version != "R12":
+                name = "curves_%s_%s" % (version, fmt)
+                save(curves_drawing(version), folder, name, 0.01, [], fmt)
+                names.append(name)
+    save(render_drawing(), folder, "render", 1e-6, [])
+    with open(os.path.join(folder, "drawings.txt"), "w") as out:
+        out.write("\n".join(names) + "\n")
+    with open(os.path.join(folder, "preview_bmp.dwg"), "wb") as out:
+        out.write(dwg_with_preview("AC1015", 2, dib(37, 21)))
+    with open(os.path.join(folder, "preview_png.dwg"), "wb") as out:
+        out.write(dwg_with_preview("AC1027", 6, png(45, 30)))
+    with open(os.path.join(folder, "nopreview.dwg"), "wb") as out:
+        out.write(b"AC1018" + bytes(200))
+    with open(os.path.join(folder, "stamp"), "w") as out:
+        out.write("ok\n")
+
+
+if __name__ == "__main__":
+    main()

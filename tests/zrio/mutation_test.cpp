@@ -1,0 +1,130 @@
+// Thousands of damaged DXF files and DWG headers: open() gives a failure
+// status or a drawing that draws; lppp() gives false or a BMP; nothing
+// crashes or hangs. Seeded, and bounded in time.
+#include "tests/support/gtest.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_files.h"
+#include "tests/zrio/fixtures.h"
+
+using namespace zriotest;
+
+namespace {
+
+class Random {
+ public:
+  explicit Random(uint32_t seed) : state_(seed) {}
+  uint32_t next() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return state_ >> 8;
+  }
+  size_t below(size_t n) { return n ? next() % n : 0; }
+
+ private:
+  uint32_t state_;
+};
+
+const char* const kValues[] = {"1e308", "-1e308", "nan", "inf", "", "-1", "99999999999",
+                               "SECTION", "ENDSEC", "EOF", "0", "  0", "BLOCK", "INSERT",
+                               "ENTITIES", "VERTEX", "SEQEND", "100000"};
+
+std::string Mutate(const std::string& base, Random& r) {
+  std::string s = base;
+  switch (r.below(6)) {
+    case 0:  // truncated
+      s.resize(r.below(s.size()));
+      break;
+    case 1:  // random bytes changed
+      for (size_t n = 1 + r.below(16); n > 0 && !s.empty(); --n) s[r.below(s.size())] = char(r.next());
+      break;
+    case 2: {  // a line replaced with a troublesome value
+      for (size_t n = 1 + r.below(6); n > 0; --n) {
+        size_t at = s.find('\n', r.below(s.size()));
+        if (at == std::string::npos) break;
+        size_t end = s.find('\n', at + 1);
+        if (end == std::string::npos) break;
+        s.replace(at + 1, end - at - 1, kValues[r.below(sizeof(kValues) / sizeof(kValues[0]))]);
+      }
+      break;
+    }
+    case 3: {  // a chunk repeated elsewhere
+      size_t from = r.below(s.size()), length = r.below(4000);
+      std::string chunk = s.substr(from, length);
+      s.insert(r.below(s.size()), chunk);
+      break;
+    }
+    case 4: {  // a chunk removed
+      size_t from = r.below(s.size());
+      s.erase(from, r.below(2000));
+      break;
+    }
+    default:  // bytes of a binary header overwritten with large numbers
+      for (size_t n = 1 + r.below(8); n > 0 && s.size() > 4; --n) {
+        size_t at = r.below(s.size() - 4);
+        s[at] = char(0xFF);
+        s[at + 1] = char(0xFF);
+        s[at + 2] = char(r.next());
+        s[at + 3] = char(0x7F);
+      }
+  }
+  return s;
+}
+
+}  // namespace
+
+TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
+  const char* const sources[] = {"basic_R2000_asc.dxf", "basic_R2018_bin.dxf", "basic_R12_asc.dxf",
+                                 "basic_R12_bin.dxf",   "curves_R2013_asc.dxf", "preview_png.dwg",
+                                 "preview_bmp.dwg"};
+  std::vector<std::string> bases;
+  for (const char* name : sources) {
+    std::string bytes;
+    ASSERT_TRUE(testfiles::ReadFileBytes(FixturePath(name), bytes)) << name;
+    bases.push_back(bytes);
+  }
+  std::string folder = testfiles::MakeScratchFolder("mutation");
+  std::string path = folder + "\\case.dxf";
+  Random r(20261209);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateBitmap(64, 48, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  auto start = std::chrono::steady_clock::now();
+  int cases = 0, opened = 0;
+  for (; cases < 3000; ++cases) {
+    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(90)) break;
+    const std::string& base = bases[size_t(cases) % bases.size()];
+    ASSERT_TRUE(testfiles::WriteFileBytes(path, Mutate(base, r)));
+    CDrawing* d = CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW);
+    short status = d->open(path.c_str(), nullptr);
+    if (status == 0) {
+      ++opened;
+      EXPECT_TRUE(d->isLoaded());
+      d->setViewSize(64, 48);
+      d->zoomExtents(0, 0, 1.0);
+      d->draw(dc);
+      d->zoomIn(3);
+      d->draw(dc);
+      d->setLayout(d->getLayoutCount() - 1);
+      d->draw(dc);
+    } else {
+      EXPECT_FALSE(d->isLoaded());
+    }
+    CDrawing::DeleteDrawing(d);
+    unsigned char* buffer = nullptr;
+    long length = 0;
+    if (lppp(path.c_str(), &buffer, &length)) {
+      EXPECT_GT(length, 14);
+      EXPECT_EQ('B', buffer[0]);
+      ppll(&buffer);
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  EXPECT_GE(cases, 500);
+  EXPECT_GT(opened, 0);
+  printf("%d damaged files, %d opened\n", cases, opened);
+}

@@ -1,0 +1,137 @@
+// Stored preview pictures (lppp/ppll) of DWG files, BMP and PNG, and the
+// TIFF writer.
+#include "tests/support/gtest.h"
+
+#include <string.h>
+
+#include "tests/support/test_files.h"
+#include "tests/zrio/fixtures.h"
+#include "tests/zrio/render_support.h"
+
+#include "platform/native/native_begin.h"
+#include <tiffio.h>
+#include "platform/native/native_end.h"
+
+using namespace zriotest;
+
+namespace {
+
+// Width, height and bit count of BMP file bytes, decoded by GDI.
+bool DecodeBmp(const unsigned char* bytes, long length, int* width, int* height) {
+  if (length < 54 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+  const BITMAPFILEHEADER* file = reinterpret_cast<const BITMAPFILEHEADER*>(bytes);
+  const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(bytes + sizeof(BITMAPFILEHEADER));
+  if (file->bfOffBits >= DWORD(length)) return false;
+  HDC dc = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBitmap(dc, &info->bmiHeader, CBM_INIT, bytes + file->bfOffBits, info,
+                                  DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  if (!bitmap) return false;
+  BITMAP b;
+  GetObjectW(bitmap, sizeof(b), &b);
+  DeleteObject(bitmap);
+  *width = b.bmWidth;
+  *height = b.bmHeight;
+  return true;
+}
+
+}  // namespace
+
+TEST(Preview, DwgBmpPictureAsBmpFile) {
+  unsigned char* buffer = nullptr;
+  long length = 0;
+  ASSERT_TRUE(lppp(FixturePath("preview_bmp.dwg").c_str(), &buffer, &length));
+  int w = 0, h = 0;
+  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
+  EXPECT_EQ(37, w);
+  EXPECT_EQ(21, h);
+  ppll(&buffer);
+  EXPECT_EQ(nullptr, buffer);
+}
+
+TEST(Preview, DwgPngPictureIsConvertedToBmp) {
+  unsigned char* buffer = nullptr;
+  long length = 0;
+  ASSERT_TRUE(lppp(FixturePath("preview_png.dwg").c_str(), &buffer, &length));
+  int w = 0, h = 0;
+  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
+  EXPECT_EQ(45, w);
+  EXPECT_EQ(30, h);
+  EXPECT_EQ(24, buffer[28]);
+  // The PNG's pixels are (0, 128, 255): stored blue, green, red.
+  EXPECT_EQ(255, buffer[54]);
+  EXPECT_EQ(128, buffer[55]);
+  EXPECT_EQ(0, buffer[56]);
+  ppll(&buffer);
+}
+
+TEST(Preview, FilesWithoutAPictureGiveFalse) {
+  unsigned char* buffer = reinterpret_cast<unsigned char*>(1);
+  long length = 5;
+  EXPECT_FALSE(lppp(FixturePath("nopreview.dwg").c_str(), &buffer, &length));
+  EXPECT_EQ(nullptr, buffer);
+  EXPECT_EQ(0, length);
+  EXPECT_FALSE(lppp(FixturePath("render.dxf").c_str(), &buffer, &length));
+  EXPECT_FALSE(lppp(FixturePath("missing.dwg").c_str(), &buffer, &length));
+  EXPECT_FALSE(lppp(nullptr, &buffer, &length));
+}
+
+TEST(Preview, DxfThumbnailSectionIsRead) {
+  std::string dib;
+  // A 2 x 2 24-bit DIB written as a THUMBNAILIMAGE section.
+  unsigned char header[40] = {40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
+  std::string hex;
+  char digits[3];
+  for (unsigned char c : header) {
+    snprintf(digits, sizeof(digits), "%02X", c);
+    hex += digits;
+  }
+  hex += std::string(32, 'F');  // two rows of 8 bytes
+  std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+                     "  0\nSECTION\n  2\nTHUMBNAILIMAGE\n 90\n56\n310\n" + hex +
+                     "\n  0\nENDSEC\n  0\nEOF\n";
+  std::string path = SavedPath("thumbnail.dxf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(path, text));
+  unsigned char* buffer = nullptr;
+  long length = 0;
+  ASSERT_TRUE(lppp(path.c_str(), &buffer, &length));
+  int w = 0, h = 0;
+  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
+  EXPECT_EQ(2, w);
+  EXPECT_EQ(2, h);
+  ppll(&buffer);
+}
+
+TEST(RasterOutput, SaveRasterImageWritesATiff) {
+  PixelSurface s(30, 20);
+  RECT all = {0, 0, 30, 20};
+  HBRUSH brush = CreateSolidBrush(RGB(10, 200, 30));
+  FillRect(s.dc(), &all, brush);
+  DeleteObject(brush);
+  GdiFlush();
+  std::string path = SavedPath("export.tif");
+  EXPECT_EQ(1, SaveRasterImage(s.bitmap(), 3, path.c_str(), 300));
+  TIFF* tiff = TIFFOpen((std::string(ZRIO_SAVED) + "/export.tif").c_str(), "r");
+  ASSERT_NE(nullptr, tiff);
+  uint32_t width = 0, height = 0;
+  float dpi = 0;
+  TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
+  TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
+  TIFFGetField(tiff, TIFFTAG_XRESOLUTION, &dpi);
+  std::vector<uint32_t> raster(size_t(width) * height);
+  ASSERT_TRUE(TIFFReadRGBAImage(tiff, width, height, raster.data(), 0));
+  TIFFClose(tiff);
+  EXPECT_EQ(30u, width);
+  EXPECT_EQ(20u, height);
+  EXPECT_EQ(300.0f, dpi);
+  EXPECT_EQ(10u, TIFFGetR(raster[0]));
+  EXPECT_EQ(200u, TIFFGetG(raster[0]));
+  EXPECT_EQ(0, SaveRasterImage(nullptr, 3, path.c_str(), 300));
+}
+
+TEST(TextConversion, U2AGivesTheAnsiText) {
+  const WCHAR chinese[] = {0x6253, 0x5F00, 'A', 0};  // 打开A
+  char* text = g_U2A(reinterpret_cast<const wchar_t*>(chinese));
+  EXPECT_STREQ("打开A", text);
+  EXPECT_STREQ("", g_U2A(nullptr));
+}

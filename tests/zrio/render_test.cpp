@@ -1,0 +1,243 @@
+// Rendering a known drawing: lit pixels where its lines are, colours by
+// layer and entity, colour modes, background contrast, layers off, the
+// export device and the thumbnail interface.
+#include "tests/support/gtest.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <vector>
+
+#include "platform/zrapp/zrapp.h"
+#include "tests/zrio/fixtures.h"
+#include "tests/zrio/render_support.h"
+
+using namespace zriotest;
+
+namespace zriotest {
+
+PixelSurface::PixelSurface(int width, int height) : width_(width), height_(height) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  dc_ = CreateCompatibleDC(nullptr);
+  bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bits_ = static_cast<const unsigned int*>(bits);
+  old_ = SelectObject(dc_, bitmap_);
+}
+
+PixelSurface::~PixelSurface() {
+  SelectObject(dc_, old_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
+COLORREF PixelSurface::at(int x, int y) const {
+  GdiFlush();
+  unsigned int v = bits_[size_t(y) * size_t(width_) + size_t(x)];
+  return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
+}
+
+bool PixelSurface::hasColorNear(int x, int y, COLORREF color, int radius) const {
+  for (int dy = -radius; dy <= radius; ++dy)
+    for (int dx = -radius; dx <= radius; ++dx) {
+      int px = x + dx, py = y + dy;
+      if (px >= 0 && py >= 0 && px < width_ && py < height_ && at(px, py) == color) return true;
+    }
+  return false;
+}
+
+Win32Thread::Win32Thread(std::function<void()> body) : body_(std::move(body)) {
+  handle_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+DWORD WINAPI Win32Thread::Run(void* self) {
+  static_cast<Win32Thread*>(self)->body_();
+  return 0;
+}
+
+bool Win32Thread::join() {
+  if (!handle_) return true;
+  bool done = WaitForSingleObject(handle_, 60000) == WAIT_OBJECT_0;
+  CloseHandle(handle_);
+  handle_ = nullptr;
+  return done;
+}
+
+int PixelSurface::count(COLORREF color) const {
+  int n = 0;
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) n += at(x, y) == color;
+  return n;
+}
+
+}  // namespace zriotest
+
+namespace {
+
+const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
+
+// render.dxf spans (0, 0)-(100, 100); at 202 x 202 pixels a drawing unit is
+// two pixels and (50, 50) lands on pixel (101, 101).
+class RenderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DWG_SetBackgroundColor(kWhite);
+    drawing_ = OpenFixture("render.dxf");
+    ASSERT_TRUE(drawing_);
+    drawing_->setViewSize(202, 202);
+    drawing_->zoomExtents(0, 0, 1.0);
+  }
+  void TearDown() override { DWG_SetBackgroundColor(kBlack); }
+  int layer(const char* name) {
+    for (int i = 0; i < drawing_->getLayerCount(); ++i) {
+      char text[64];
+      drawing_->getLayerName(i, text, sizeof(text));
+      if (lstrcmpiA(text, name) == 0) return i;
+    }
+    return -1;
+  }
+  DrawingPtr drawing_;
+};
+
+}  // namespace
+
+TEST_F(RenderTest, LinesLightTheirPixelsInTheLayerColour) {
+  PixelSurface s(202, 202);
+  drawing_->draw(s.dc());
+  EXPECT_EQ(kWhite, s.at(5, 5));
+  EXPECT_TRUE(s.hasColorNear(31, 101, kRed));    // (15, 50) on the red line
+  EXPECT_TRUE(s.hasColorNear(181, 101, kRed));
+  EXPECT_TRUE(s.hasColorNear(101, 31, kGreen));  // (50, 85) on the green line
+  EXPECT_TRUE(s.hasColorNear(101, 171, kGreen));
+  EXPECT_TRUE(s.hasColorNear(136, 66, kBlue));   // the circle at 45 degrees
+  EXPECT_FALSE(s.hasColorNear(60, 60, kRed, 3));
+  // Colour 7 points contrast with the white background.
+  EXPECT_TRUE(s.hasColorNear(1, 201, kBlack));
+}
+
+TEST_F(RenderTest, DarkBackgroundDrawsColourSevenWhite) {
+  DWG_SetBackgroundColor(kBlack);
+  PixelSurface s(202, 202);
+  drawing_->draw(s.dc());
+  EXPECT_EQ(kBlack, s.at(5, 5));
+  EXPECT_TRUE(s.hasColorNear(1, 201, kWhite));
+}
+
+TEST_F(RenderTest, ColourModesGreyAndBlack) {
+  PixelSurface grey(202, 202), mono(202, 202);
+  drawing_->setColorMode(1);
+  drawing_->draw(grey.dc());
+  EXPECT_TRUE(grey.hasColorNear(31, 101, RGB(76, 76, 76)));
+  EXPECT_EQ(0, grey.count(kRed));
+  drawing_->setColorMode(2);
+  drawing_->draw(mono.dc());
+  EXPECT_TRUE(mono.hasColorNear(31, 101, kBlack));
+  EXPECT_EQ(0, mono.count(kGreen));
+  EXPECT_EQ(2, drawing_->getColorMode());
+}
+
+TEST_F(RenderTest, LayersOffOrFrozenAreNotDrawn) {
+  int red = layer("RED"), green = layer("GREEN");
+  ASSERT_GE(red, 0);
+  ASSERT_GE(green, 0);
+  drawing_->setLayerOn(red, false);
+  drawing_->setLayerFrozen(green, true);
+  PixelSurface s(202, 202);
+  drawing_->draw(s.dc());
+  EXPECT_EQ(0, s.count(kRed));
+  EXPECT_EQ(0, s.count(kGreen));
+  EXPECT_GT(s.count(kBlue), 100);
+}
+
+TEST_F(RenderTest, HighlightFindsTheEntityUnderThePoint) {
+  PixelSurface s(202, 202);
+  drawing_->draw(s.dc());
+  EXPECT_FALSE(drawing_->hasHighlight());
+  EXPECT_FALSE(drawing_->highlightAt(s.dc(), 20, 180));  // empty corner (y up)
+  // (31, 101) from the top is (31, 101) from the bottom too: on the red line.
+  EXPECT_TRUE(drawing_->highlightAt(s.dc(), 31, 101));
+  EXPECT_TRUE(drawing_->hasHighlight());
+  EXPECT_EQ(kRed, s.at(31, 100));  // drawn wider
+  EXPECT_EQ(kRed, s.at(31, 102));
+  drawing_->restoreHighlight(s.dc());
+  EXPECT_FALSE(drawing_->hasHighlight());
+  EXPECT_NE(kRed, s.at(31, 99));
+}
+
+namespace {
+
+// Records what the drawing sends to an export device.
+class RecordingExport : public CDwgExport {
+ public:
+  void MoveTo(double x, double y, double) override { points.push_back({x, y}); }
+  void LineTo(double x, double y, double) override {
+    points.push_back({x, y});
+    ++lines;
+  }
+  void SetPenColor(COLORREF color, int index) override {
+    colors.push_back(color);
+    indexes.push_back(index);
+  }
+  std::vector<std::pair<double, double>> points;
+  std::vector<COLORREF> colors;
+  std::vector<int> indexes;
+  int lines = 0;
+};
+
+}  // namespace
+
+TEST_F(RenderTest, ExportDeviceReceivesPageCoordinatesWithYUp) {
+  RecordingExport device;
+  drawing_->attachExport(&device);
+  double c1[3] = {0, 0, 0}, c2[3] = {100, 100, 0};
+  drawing_->saveViewState();
+  drawing_->setPrintView(c1, c2, 1002, 1002);
+  drawing_->update();
+  drawing_->attachExport(nullptr);
+  drawing_->restoreViewState();
+  EXPECT_GT(device.lines, 50);
+  bool redLine = false;
+  for (size_t i = 0; i + 1 < device.points.size(); ++i) {
+    EXPECT_GE(device.points[i].first, -1);
+    EXPECT_LE(device.points[i].first, 1003);
+    if (std::abs(device.points[i].second - 501) < 1 && std::abs(device.points[i + 1].second - 501) < 1 &&
+        std::abs(device.points[i + 1].first - device.points[i].first) > 900)
+      redLine = true;
+  }
+  EXPECT_TRUE(redLine);
+  EXPECT_NE(device.colors.end(), std::find(device.colors.begin(), device.colors.end(), kRed));
+  EXPECT_NE(device.indexes.end(), std::find(device.indexes.begin(), device.indexes.end(), 1));
+  // Detached: nothing more arrives.
+  int before = device.lines;
+  drawing_->update();
+  EXPECT_EQ(before, device.lines);
+}
+
+TEST(Thumbnail, FlatInterfaceDrawsAndBreaksFromAnotherThread) {
+  DWG_SetBackgroundColor(RGB(255, 255, 255));
+  int context = zrapp::create();
+  DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL));
+  ASSERT_EQ(0, d->open(FixturePath("basic_R2018_asc.dxf").c_str(), nullptr));
+  d->setViewSize(120, 90);
+  d->zoomExtents(0, 0, 0.98);
+  PixelSurface s(120, 90);
+  std::atomic<bool> stop(false);
+  Win32Thread breaker([&]() {
+    while (!stop) zrapp::callBreak(context);
+  });
+  zrapp::draw(context, d.get(), s.dc(), 120, 90, 0);
+  stop = true;
+  ASSERT_TRUE(breaker.join());
+  zrapp::draw(context, d.get(), s.dc(), 120, 90, 0);
+  EXPECT_GT(s.count(RGB(255, 0, 0)), 5);
+  zrapp::callBreak(context);  // idle: harmless
+  zrapp::release(context);
+  zrapp::callBreak(context);  // released: ignored
+  DWG_SetBackgroundColor(RGB(0, 0, 0));
+}

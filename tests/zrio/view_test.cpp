@@ -1,0 +1,184 @@
+// View changes: zoom steps, zoom at a point, windows (also of zero width),
+// pan, the previous-view history, 3D view points and layouts.
+#include "tests/support/gtest.h"
+
+#include <cmath>
+
+#include "platform/zrapp/zrapp.h"
+#include "tests/zrio/fixtures.h"
+#include "tests/zrio/render_support.h"
+
+using namespace zriotest;
+
+namespace {
+
+class ViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drawing_ = OpenFixture("render.dxf");
+    ASSERT_TRUE(drawing_);
+    drawing_->setViewSize(202, 202);
+    drawing_->zoomExtents(0, 0, 1.0);
+  }
+  void world(double x, double y, double* wx, double* wy) {
+    double xyz[3];
+    drawing_->clientToDrawing(x, y, xyz);
+    *wx = xyz[0];
+    *wy = xyz[1];
+  }
+  double unitsWide() {
+    double w, h;
+    drawing_->getViewSizeInUnits(&w, &h);
+    return w;
+  }
+  DrawingPtr drawing_;
+};
+
+}  // namespace
+
+TEST_F(ViewTest, ZoomExtentsFitsTheDrawing) {
+  double x, y;
+  world(101, 101, &x, &y);
+  EXPECT_NEAR(50, x, 1e-9);
+  EXPECT_NEAR(50, y, 1e-9);
+  EXPECT_NEAR(101, unitsWide(), 1e-9);  // 200 usable pixels for 100 units
+  drawing_->zoomExtents(0, 0, 0.5);
+  EXPECT_NEAR(202, unitsWide(), 1e-9);
+  drawing_->zoomExtents(0, 0, 2.0);  // above 1: the drawing fills half as well
+  EXPECT_NEAR(202, unitsWide(), 1e-9);
+}
+
+TEST_F(ViewTest, ZoomStepsKeepTheCentreAndPointsKeepTheirPlace) {
+  double w = unitsWide();
+  drawing_->zoomIn(1);
+  EXPECT_NEAR(w / 1.5, unitsWide(), 1e-9);
+  double x, y;
+  world(101, 101, &x, &y);
+  EXPECT_NEAR(50, x, 1e-9);
+  drawing_->zoomOut(1);
+  EXPECT_NEAR(w, unitsWide(), 1e-9);
+
+  double bx, by, ax, ay;
+  world(30, 170, &bx, &by);
+  drawing_->zoomInAt(30, 170, 1);
+  world(30, 170, &ax, &ay);
+  EXPECT_NEAR(bx, ax, 1e-9);
+  EXPECT_NEAR(by, ay, 1e-9);
+  drawing_->zoomOutAt(30, 170, 2);
+  world(30, 170, &ax, &ay);
+  EXPECT_NEAR(bx, ax, 1e-9);
+}
+
+TEST_F(ViewTest, PanMovesTheDrawingByTheVector) {
+  double bx, by, ax, ay;
+  world(50, 60, &bx, &by);
+  drawing_->pan(10, 10, 30, 0);  // moves the drawing right 20 and down 10
+  world(70, 50, &ax, &ay);
+  EXPECT_NEAR(bx, ax, 1e-9);
+  EXPECT_NEAR(by, ay, 1e-9);
+}
+
+TEST_F(ViewTest, ZoomWindowFitsTheRectangleAndZeroWidthFitsTheHeight) {
+  drawing_->zoomWindow(51, 51, 151, 151);  // half the output: twice the zoom
+  EXPECT_NEAR(50.5, unitsWide(), 1e-9);
+  drawing_->zoomExtents(0, 0, 1.0);
+  drawing_->zoomWindow(100, 51, 100, 151);  // no width: the height decides
+  EXPECT_TRUE(std::isfinite(unitsWide()));
+  EXPECT_NEAR(50.5, unitsWide(), 1e-9);
+  double w = unitsWide();
+  drawing_->zoomWindow(10, 10, 10, 10);  // a point: nothing happens
+  EXPECT_EQ(w, unitsWide());
+}
+
+TEST_F(ViewTest, PreviousViewWalksBackAndKeepsFifty) {
+  double w = unitsWide();
+  drawing_->zoomIn(1);
+  drawing_->zoomIn(1);
+  EXPECT_TRUE(drawing_->hasPreviousView());
+  drawing_->previousView();
+  EXPECT_NEAR(w / 1.5, unitsWide(), 1e-9);
+  drawing_->previousView();
+  EXPECT_NEAR(w, unitsWide(), 1e-9);
+  for (int i = 0; i < 80; ++i) drawing_->zoomIn(1);
+  int steps = 0;
+  while (drawing_->hasPreviousView()) {
+    drawing_->previousView();
+    ++steps;
+  }
+  EXPECT_EQ(50, steps);
+}
+
+TEST_F(ViewTest, APanDragIsOneHistoryEntry) {
+  drawing_->beginViewChange();
+  for (int i = 0; i < 10; ++i) drawing_->pan(0, 0, 3, 0);
+  drawing_->previousView();
+  double x, y;
+  world(101, 101, &x, &y);
+  EXPECT_NEAR(50, x, 1e-9);
+  drawing_->previousView();  // the view before the fixture's zoom
+  EXPECT_FALSE(drawing_->hasPreviousView());
+}
+
+TEST_F(ViewTest, ViewPointsTurnTheViewAndStillDraw) {
+  ASSERT_TRUE(drawing_->canSetViewPoint());
+  drawing_->setViewPoint(0);  // front: the drawing plane is seen edge-on
+  PixelSurface edge(202, 202);
+  drawing_->draw(edge.dc());
+  drawing_->setViewPoint(6);  // south-west isometric
+  PixelSurface iso(202, 202);
+  drawing_->draw(iso.dc());
+  EXPECT_GT(iso.count(RGB(0, 0, 255)), 50);
+  drawing_->setViewPoint(4);  // top: back to the plan
+  double x, y;
+  world(101, 101, &x, &y);
+  EXPECT_NEAR(50, x, 1e-6);
+  EXPECT_NEAR(50, y, 1e-6);
+  drawing_->roll(0.5);
+  drawing_->turnHorizontal(0.3);
+  drawing_->turnVertical(-0.2);
+  drawing_->rotateView(1.0);
+  PixelSurface turned(202, 202);
+  drawing_->draw(turned.dc());
+  EXPECT_GT(turned.count(RGB(0, 0, 255)), 20);
+}
+
+TEST(Layouts, SwitchingToAPaperLayout) {
+  DrawingPtr d = OpenFixture("basic_R2010_asc.dxf");
+  ASSERT_TRUE(d);
+  EXPECT_EQ(0, d->getCurrentLayout());
+  d->setLayout(1);
+  EXPECT_EQ(1, d->getCurrentLayout());
+  EXPECT_FALSE(d->canSetViewPoint());
+  d->setLayout(9);  // no such layout: unchanged
+  EXPECT_EQ(1, d->getCurrentLayout());
+  d->setViewSize(100, 80);
+  PixelSurface s(100, 80);
+  d->draw(s.dc());  // an empty paper layout draws its background
+  d->setLayout(0);
+  EXPECT_TRUE(d->canSetViewPoint());
+}
+
+TEST(Document, ViewDelegatesToTheDrawing) {
+  ZrApp::Document* doc = ZrApp::Document::create();
+  ASSERT_NE(nullptr, doc->getDrawing());
+  ASSERT_NE(nullptr, doc->getView());
+  EXPECT_FALSE(doc->getDrawing()->isLoaded());
+  ASSERT_EQ(0, doc->getDrawing()->open(FixturePath("render.dxf").c_str(), ""));
+  ZrApp::View* view = doc->getView();
+  view->setSize(202, 202);
+  view->zoomExtents(0, 0, 1.0);
+  view->setQuickMode(true);
+  EXPECT_TRUE(view->queryState());
+  view->setColorMode(1);
+  EXPECT_EQ(1, view->getColorMode());
+  EXPECT_EQ(2, view->getUnitMode());
+  PixelSurface s(202, 202);
+  view->draw(s.dc(), 0);
+  EXPECT_TRUE(view->highlightAt(s.dc(), 0, 101, 31));
+  EXPECT_TRUE(view->hasHighlight());
+  view->restoreHighlight(s.dc(), 101, 31);
+  EXPECT_FALSE(view->hasHighlight());
+  doc->close();
+  EXPECT_FALSE(doc->getDrawing()->isLoaded());
+  ZrApp::Document::release(doc);
+}

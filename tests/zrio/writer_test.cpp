@@ -1,0 +1,87 @@
+// Saving DXF in the four versions: the file re-opens with the same extents,
+// is written through a temporary file, and DWG saving fails. ezdxf reads the
+// saved files in a test of its own (check_saved.py).
+#include "tests/support/gtest.h"
+
+#include <cmath>
+
+#include "platform/zrio/drawing_state.h"
+#include "tests/support/test_files.h"
+#include "tests/zrio/fixtures.h"
+
+using namespace zriotest;
+
+namespace {
+
+const struct {
+  short code;
+  const char* name;
+} kVersions[] = {{9, "2004"}, {8, "2000"}, {7, "R14"}, {5, "R12"}};
+
+void ExpectSameExtents(const zr::Box3& a, const zr::Box3& b, double tolerance) {
+  double span = std::max(a.hi.x - a.lo.x, a.hi.y - a.lo.y);
+  EXPECT_NEAR(a.lo.x, b.lo.x, tolerance * span);
+  EXPECT_NEAR(a.lo.y, b.lo.y, tolerance * span);
+  EXPECT_NEAR(a.hi.x, b.hi.x, tolerance * span);
+  EXPECT_NEAR(a.hi.y, b.hi.y, tolerance * span);
+}
+
+}  // namespace
+
+TEST(DxfWrite, EveryVersionReopensWithTheSameDrawing) {
+  for (const char* source : {"basic_R2018_asc", "curves_R2010_bin", "basic_R12_bin"}) {
+    DrawingPtr original = OpenFixture(std::string(source) + ".dxf");
+    ASSERT_TRUE(original);
+    zr::Box3 extents = original->state()->layoutExtents();
+    for (const auto& v : kVersions) {
+      SCOPED_TRACE(std::string(source) + " as " + v.name);
+      std::string path = SavedPath(std::string(source) + "_as_" + v.name + ".dxf");
+      ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
+      DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+      ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+      // R12 has no ellipses or splines: they come back as polylines.
+      bool curves = std::string(source).find("curves") == 0;
+      ExpectSameExtents(extents, again->state()->layoutExtents(), curves && v.code == 5 ? 1e-3 : 1e-9);
+      EXPECT_EQ(original->getLayerCount(), again->getLayerCount());
+      if (v.code != 5) {
+        EXPECT_EQ(original->getLayoutCount(), again->getLayoutCount());
+        EXPECT_EQ(original->state()->layoutEntities().size(), again->state()->layoutEntities().size());
+      }
+    }
+  }
+}
+
+TEST(DxfWrite, PropertiesAndTextSurviveASave) {
+  DrawingPtr original = OpenFixture("basic_R2018_asc.dxf");
+  ASSERT_TRUE(original);
+  std::string path = SavedPath("properties_2004.dxf");
+  ASSERT_TRUE(original->save(path.c_str(), 2, 9, 0));
+  DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+  const std::vector<zr::Property>& a = original->state()->db->properties;
+  const std::vector<zr::Property>& b = again->state()->db->properties;
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(a[i].id, b[i].id);
+    EXPECT_EQ(a[i].text, b[i].text);
+  }
+}
+
+TEST(DxfWrite, FailuresLeaveTheTargetAlone) {
+  DrawingPtr original = OpenFixture("render.dxf");
+  ASSERT_TRUE(original);
+  std::string target = SavedPath("kept.dxf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(target, "keep me"));
+  EXPECT_FALSE(original->save(target.c_str(), 1, 9, 0));  // DWG: no writer
+  EXPECT_FALSE(original->save(target.c_str(), 2, 3, 0));  // unknown version
+  std::string bytes;
+  ASSERT_TRUE(testfiles::ReadFileBytes(target, bytes));
+  EXPECT_EQ("keep me", bytes);
+  std::string noFolder = SavedPath("no_such_folder\\x.dxf");
+  EXPECT_FALSE(original->save(noFolder.c_str(), 2, 8, 0));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((noFolder + ".tmp~").c_str()));
+  ASSERT_TRUE(original->save(target.c_str(), 2, 8, 0));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((target + ".tmp~").c_str()));
+  ASSERT_TRUE(testfiles::ReadFileBytes(target, bytes));
+  EXPECT_EQ(0u, bytes.find("  0\nSECTION"));
+}
