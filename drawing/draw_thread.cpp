@@ -67,6 +67,20 @@ void TDwgDrawThread::Wake(bool force)
         m_event->Signal();
 }
 
+void TDwgDrawThread::PostCommand(int code, const POINT* first, const POINT* second, bool sync)
+{
+    if (m_opening || m_busy || !IsSomethingLoaded())
+        return;
+    if (code != DCMD_WAKE)
+        m_pendingCommand = code;
+    if (first != NULL)
+        m_firstPoint = *first;
+    if (second != NULL)
+        m_secondPoint = *second;
+    m_current = 0;
+    Wake(false);
+}
+
 void TDwgDrawThread::SetPassword(const char* password, void* companion)
 {
     m_password = password ? password : "";

@@ -19,6 +19,9 @@ public:
     void OpenFile(int kind, const char* path, int width, int height, bool zoomExtents);
     // Signals the command loop: always when forced, else under the wake rule.
     void Wake(bool force);
+    // A view command with its points; dropped while a file opens, while a
+    // command runs, or when nothing is loaded.
+    void PostCommand(int code, const POINT* first, const POINT* second, bool sync);
     void SetPassword(const char* password, void* companion);
     void RedrawIfIdle();
 

@@ -1,0 +1,283 @@
+#include "app/quorvantix_app.h"
+
+#include <commctrl.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+#include "app/core/appsw.h"
+#include "app/core/registry_root.h"
+#include "browser/browse_frame.h"
+#include "drawing/draw_thread.h"
+#include "platform/zrio/zrio.h"
+#include "platform/zrui/zrui.h"
+#include "resources/resource.h"
+#include "views/view_frame.h"
+
+namespace {
+
+const char kInitFlagKey[] = HARBECK_REGISTRY_ROOT "InitFlag";
+const char kInitFlagValue[] = "InitFlag";
+const char kMainKey[] = HARBECK_REGISTRY_ROOT "main";
+const DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
+
+void DeleteRegistryValue(const char* keyName, const char* valueName)
+{
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyName, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, valueName);
+    RegCloseKey(key);
+}
+
+void ReplaceName(LPCSTR& name, const char* text)
+{
+    free((void*)name);
+    name = _strdup(text);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CQuorvantixApp, CWinApp)
+END_MESSAGE_MAP()
+
+CQuorvantixApp::CQuorvantixApp()
+    : CWinApp("Quorvantix")
+{
+}
+
+CQuorvantixApp::~CQuorvantixApp()
+{
+}
+
+BOOL CQuorvantixApp::InitInstance()
+{
+    ReplaceName(m_pszAppName, "Harbeck");
+    SetRegistryKey("Pellmoor\\");
+    m_log.Open("QuorvantixInit.log");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    WriteLog(&m_log, "%d : %d : %d\n\n", now.wHour, now.wMinute, now.wSecond);
+
+    RunCrashGuard();
+
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
+    InitCommonControlsEx(&controls);
+    CWinApp::InitInstance();
+    WriteLog(&m_log, "Init ole");
+    AfxOleInit();
+    WriteLog(&m_log, "AfxEnableControlContainer");
+    AfxEnableControlContainer();
+    WriteLog(&m_log, "Init ZrIo");
+    InitDLL();
+
+    WriteLog(&m_log, "AppSW SetApp");
+    AppSW.app = this;
+    WriteLog(&m_log, "AppSW load reg");
+    AppSW.LoadReg();
+
+    ZrUI::InitLanguageResDLL(241);
+    ZrUI::initZrUI(HARBECK_REGISTRY_ROOT, "Harbeck", 0, 7);
+
+    WriteLog(&m_log, "Init preference parameter");
+    WriteLog(&m_log, "Set only support drawing flag");
+
+    WriteLog(&m_log, "Create browse menu");
+    WriteLog(&m_log, "Enable 3D controls");
+    WriteLog(&m_log, "Set registry key");
+    WriteLog(&m_log, "Load standard profile");
+    LoadStdProfileSettings(4);
+
+    WriteLog(&m_log, "Create view thread");
+    AppSW.CreateViewThread();
+    WriteLog(&m_log, "Create task manange thread");
+    AppSW.CreateTaskManageThread();
+
+    WriteLog(&m_log, "\r\nInit browser instance");
+    if (!InitBrowserInstance(false)) {
+        ResetInitFlag();
+        WriteLog(&m_log, "Init Quorvantix instance failure");
+        return FALSE;
+    }
+    WriteLog(&m_log, "\r\nInit view instance");
+    if (!InitViewInstance(false)) {
+        ResetInitFlag();
+        WriteLog(&m_log, "Init Quorlens instance failure");
+        return FALSE;
+    }
+
+    WriteLog(&m_log, "Delete last view path registry key");
+    DeleteRegistryValue(kMainKey, "LastViewPath");
+
+    EnterFirstMode();
+
+    srand((unsigned)time(NULL));
+    WriteLog(&m_log, "\r\nReset init flag");
+    DeleteRegistryValue(kInitFlagKey, kInitFlagValue);
+    m_updateChecker.StartUpdateCheck();
+    WriteLog(&m_log, "Quorvantix init successfully");
+    return TRUE;
+}
+
+void CQuorvantixApp::RunCrashGuard()
+{
+    HKEY key = NULL;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kInitFlagKey, 0, NULL, REG_OPTION_NON_VOLATILE,
+                        KEY_READ | KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS)
+        return;
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof(value);
+    bool lastStartFailed = RegQueryValueExA(key, kInitFlagValue, NULL, &type, (BYTE*)&value, &size) ==
+                               ERROR_SUCCESS &&
+                           type == REG_DWORD;
+    WriteLog(&m_log, lastStartFailed ? "Last InitInstance failure!" : "Set init flag");
+    DWORD one = 1;
+    RegSetValueExA(key, kInitFlagValue, 0, REG_DWORD, (const BYTE*)&one, sizeof(one));
+    RegCloseKey(key);
+    if (lastStartFailed) {
+        WriteLog(&m_log, "Delete all the Quorvantix registry key, and then reinit");
+        DeleteAllRegKeys();
+    }
+}
+
+void CQuorvantixApp::ResetInitFlag()
+{
+    WriteLog(&m_log, "Reset init flag");
+    DeleteRegistryValue(kInitFlagKey, kInitFlagValue);
+}
+
+void CQuorvantixApp::DeleteAllRegKeys()
+{
+    HKEY root = NULL;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, HARBECK_REGISTRY_ROOT, 0, KEY_READ | KEY_WRITE, &root) !=
+        ERROR_SUCCESS)
+        return;
+    WriteLog(&m_log, "Enum all subkeys of Quorvantix");
+    CStringArray names;
+    for (DWORD index = 0;; ++index) {
+        char name[512];
+        DWORD length = sizeof(name);
+        if (RegEnumKeyExA(root, index, name, &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
+        if (name[0] != '\0')
+            names.Add(name);
+    }
+    WriteLog(&m_log, "Delete all subkeys of Quorvantix");
+    for (int i = 0; i < names.GetSize(); ++i) {
+        if (names[i].CompareNoCase(kInitFlagValue) != 0)
+            RegDeleteTreeA(root, names[i]);
+    }
+    WriteLog(&m_log, "Delete all subkeys of Quorvantix successfully");
+    RegCloseKey(root);
+}
+
+void CQuorvantixApp::EnterFirstMode()
+{
+    WriteLog(&m_log, "Parse command line parameter");
+    CString path;
+    switch (ParseCommandLineParameter(path)) {
+    case 1:
+        WriteLog(&m_log, "To browse mode");
+        AppSW.ToBrowseMode(path);
+        break;
+    case 2: {
+        WriteLog(&m_log, "To View mode");
+        int kind = -1;
+        AppSW.viewFrame->m_exitOnEsc = 1;
+        WriteLog(&m_log, "Set draw task");
+        AppSW.SetViewPath(path);
+        WriteLog(&m_log, "About to view mode");
+        AppSW.ToViewMode();
+        if (AppSW.drawThread != NULL)
+            AppSW.drawThread->OpenFile(kind, path, 50, 50, false);
+        break;
+    }
+    default:
+        WriteLog(&m_log, "To browse mode with last view path");
+        AppSW.ToBrowseMode(NULL);
+        break;
+    }
+}
+
+BOOL CQuorvantixApp::InitBrowserInstance(bool show)
+{
+    WriteLog(&m_log, "New browse frame");
+    CBrowseFrame* frame = new CBrowseFrame;
+    m_pMainWnd = frame;
+    WriteLog(&m_log, "Load browse frame");
+    if (!frame->LoadFrame(IDR_BROWSE_FRAME, kFrameStyle, NULL, NULL)) {
+        delete frame;
+        m_pMainWnd = NULL;
+        return FALSE;
+    }
+    frame->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)LoadIcon(IDI_HARBECK));
+    if (show) {
+        WriteLog(&m_log, "Show browse frame");
+        frame->ActivateBrowseMode(SW_SHOW);
+        frame->UpdateWindow();
+    }
+    AppSW.browseFrame = frame;
+    return TRUE;
+}
+
+BOOL CQuorvantixApp::InitViewInstance(bool show)
+{
+    WriteLog(&m_log, "New CViewFrame");
+    CViewFrame* frame = new CViewFrame;
+    m_pMainWnd = frame;
+    WriteLog(&m_log, "Load view frame");
+    if (!frame->LoadFrame(IDR_VIEW_FRAME, kFrameStyle, NULL, NULL)) {
+        delete frame;
+        m_pMainWnd = NULL;
+        return FALSE;
+    }
+    frame->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)LoadIcon(IDI_HARBECK));
+    if (show) {
+        WriteLog(&m_log, "Show view frame");
+        frame->ShowWindow(SW_SHOW);
+        frame->UpdateWindow();
+    }
+    AppSW.viewFrame = frame;
+    return TRUE;
+}
+
+int CQuorvantixApp::Run()
+{
+    return CWinApp::Run();
+}
+
+BOOL CQuorvantixApp::OnIdle(LONG count)
+{
+    return CWinApp::OnIdle(count);
+}
+
+int CQuorvantixApp::ExitInstance()
+{
+    AppSW.mode = APPMODE_QUITTING;
+    WriteLog(&m_log, "\r\n\r\nEnter ExitInstance()\r\n");
+    WriteLog(&m_log, "Set AppSW to toQUIT OK\r\n");
+    AppSW.SaveReg();
+    WriteLog(&m_log, "AppSW save data to reg table. OK");
+    AppSW.DeleteViewDWGThread();
+    WriteLog(&m_log, "AppSW.DeleteViewDWGThread(); OK");
+    AppSW.DeleteTaskMngThread();
+    WriteLog(&m_log, "AppSW.DeleteTaskMngThread();. OK");
+    WriteLog(&m_log, "Preference.FinalAllParameters(); OK");
+    ZrUI::releaseZrUI();
+    WriteLog(&m_log, "ZrUI::releaseZrUI(); OK");
+    WriteLog(&m_log, "Begin to uninstall ZrIO.dll");
+    try {
+        UninitDLL();
+        WriteLog(&m_log, "  UninitDLL(); OK");
+    } catch (...) {
+        WriteLog(&m_log, "  UninitDLL(); ERROR");
+    }
+    WriteLog(&m_log, "Uninstall OK");
+    return CWinApp::ExitInstance();
+}
+
+WORD CQuorvantixApp::ParseCommandLineParameter(CString& path)
+{
+    return 0;
+}

@@ -1,0 +1,33 @@
+// The application object: brings the system up in a fixed order and takes
+// it down in the reverse order.
+#pragma once
+#include "app/core/log_file.h"
+#include "app/update_checker.h"
+#include "platform/classlib/classlib.h"
+
+class CQuorvantixApp : public CWinApp {
+public:
+    CQuorvantixApp();
+    ~CQuorvantixApp() override;
+
+    BOOL InitInstance() override;
+    int Run() override;
+    BOOL OnIdle(LONG count) override;
+    int ExitInstance() override;
+
+    BOOL InitBrowserInstance(bool show);
+    BOOL InitViewInstance(bool show);
+    // Deletes every subkey of the program's registry root except the
+    // crash guard's; values in the root itself stay.
+    void DeleteAllRegKeys();
+    // 0 nothing usable, 1 a folder to browse, 2 a file to view.
+    WORD ParseCommandLineParameter(CString& path);
+
+private:
+    void RunCrashGuard();
+    void EnterFirstMode();
+    void ResetInitFlag();
+
+    CLogFile m_log;
+    CUpdateChecker m_updateChecker;
+};

@@ -1,0 +1,13 @@
+#include "app/update_checker.h"
+
+CUpdateChecker::CUpdateChecker()
+{
+}
+
+CUpdateChecker::~CUpdateChecker()
+{
+}
+
+void CUpdateChecker::StartUpdateCheck()
+{
+}

@@ -1,0 +1,64 @@
+#include "tests/support/gtest.h"
+
+#include "app/core/appsw.h"
+#include "drawing/draw_thread.h"
+#include "drawing/task_manage_thread.h"
+#include "tests/app/app_test_support.h"
+
+using namespace apptest;
+
+namespace {
+
+// A drawing thread that never looks at its flags or its event.
+class DeafDrawThread : public TDwgDrawThread {
+public:
+    DWORD Run() override
+    {
+        for (;;)
+            Sleep(50);
+    }
+};
+
+}  // namespace
+
+TEST(Shutdown, StopsBothWorkersAndSavesTheState)
+{
+    ClearProductKey();
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    HANDLE drawHandle = NULL;
+    DuplicateHandle(GetCurrentProcess(), AppSW.drawThread->GetThreadHandle(), GetCurrentProcess(), &drawHandle,
+                    0, FALSE, DUPLICATE_SAME_ACCESS);
+    AppSW.lastViewPath = "C:\\windows";
+    DWORD start = GetTickCount();
+    TearDown(app);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(drawHandle, 0));
+    CloseHandle(drawHandle);
+    EXPECT_TRUE(ValueExists("main", "LastViewPath"));
+}
+
+TEST(Shutdown, EndsWithinSixSecondsWhenTheDrawingThreadDoesNotAnswer)
+{
+    ClearProductKey();
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    AppSW.DeleteViewDWGThread();
+    AppSW.drawThread = new DeafDrawThread;
+    ASSERT_TRUE(AppSW.drawThread->Create());
+    Sleep(50);
+    DWORD start = GetTickCount();
+    TearDown(app);
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_LT(elapsed, 6000u);
+    EXPECT_EQ(nullptr, AppSW.drawThread);
+}
+
+TEST(Shutdown, DeletingAbsentWorkersDoesNothing)
+{
+    CAppSW state;
+    state.DeleteViewDWGThread();
+    state.DeleteTaskMngThread();
+    state.SetToQuit();
+    EXPECT_EQ(APPMODE_QUITTING, state.mode);
+}

@@ -1,0 +1,101 @@
+#include "tests/support/gtest.h"
+
+#include "app/core/appsw.h"
+#include "browser/browse_frame.h"
+#include "drawing/draw_thread.h"
+#include "drawing/task_manage_thread.h"
+#include "tests/app/app_test_support.h"
+#include "views/view_frame.h"
+
+using namespace apptest;
+
+TEST(StartUp, FirstStartDeletesNothingAndEndsWithoutTheGuard)
+{
+    ClearProductKey();
+    SetDword("Option\\Browser", "SortType", 2);
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(KeyExists("Option\\Browser"));
+    EXPECT_TRUE(KeyExists("InitFlag"));
+    EXPECT_FALSE(ValueExists("InitFlag", "InitFlag"));
+    TearDown(app);
+}
+
+TEST(StartUp, StartAfterAFailedStartWipesEverySubkeyButTheGuards)
+{
+    ClearProductKey();
+    SetDword("InitFlag", "InitFlag", 0);  // only its existence counts
+    SetDword("Option\\Thumbnail", "ThumbWidth", 200);
+    SetDword("TypedDirs\\Deeper", "x", 1);
+    SetDword("", "RootValue", 7);
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_FALSE(KeyExists("Option"));
+    EXPECT_FALSE(KeyExists("TypedDirs"));
+    EXPECT_TRUE(ValueExists("", "RootValue"));
+    EXPECT_TRUE(KeyExists("InitFlag"));
+    EXPECT_FALSE(ValueExists("InitFlag", "InitFlag"));
+    TearDown(app);
+}
+
+TEST(StartUp, BrowseModeWithBothFramesAndBothWorkers)
+{
+    ClearProductKey();
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_NE(nullptr, AppSW.browseFrame);
+    ASSERT_NE(nullptr, AppSW.viewFrame);
+    ASSERT_NE(nullptr, AppSW.drawThread);
+    ASSERT_NE(nullptr, AppSW.taskThread);
+    EXPECT_EQ(APPMODE_BROWSE, AppSW.mode);
+    EXPECT_EQ(&app, AppSW.app);
+    EXPECT_TRUE(AppSW.browseFrame->IsWindowVisible());
+    EXPECT_FALSE(AppSW.viewFrame->IsWindowVisible());
+    EXPECT_EQ(AppSW.browseFrame, app.m_pMainWnd);
+    EXPECT_EQ(AppSW.browseFrame->GetPreview()->GetSafeHwnd(), AppSW.drawThread->GetNotifyWnd());
+    TearDown(app);
+}
+
+TEST(StartUp, LastViewPathIsReadThenDeletedAndWrittenAgainAtExit)
+{
+    ClearProductKey();
+    std::string main = "main";
+    HKEY key = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Pellmoor\\Harbeck\\main", 0, NULL,
+                                             0, KEY_READ | KEY_WRITE, NULL, &key, NULL));
+    const char folder[] = "C:\\windows";
+    RegSetValueExA(key, "LastViewPath", 0, REG_SZ, (const BYTE*)folder, sizeof(folder));
+    RegCloseKey(key);
+
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_STREQ(folder, AppSW.lastViewPath);
+    EXPECT_FALSE(ValueExists(main, "LastViewPath"));
+    AppSW.lastViewPath = "C:\\users";
+    TearDown(app);
+    EXPECT_TRUE(ValueExists(main, "LastViewPath"));
+    CAppSW reread;
+    EXPECT_TRUE(reread.LoadReg());
+    EXPECT_STREQ("C:\\users", reread.lastViewPath);
+}
+
+TEST(AppStateRegistry, OverlongOrWrongTypeLastViewPathIsIgnored)
+{
+    ClearProductKey();
+    HKEY key = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Pellmoor\\Harbeck\\main", 0, NULL,
+                                             0, KEY_READ | KEY_WRITE, NULL, &key, NULL));
+    std::string longPath(300, 'a');
+    RegSetValueExA(key, "LastViewPath", 0, REG_SZ, (const BYTE*)longPath.c_str(), (DWORD)longPath.size() + 1);
+    CAppSW state;
+    EXPECT_TRUE(state.LoadReg());
+    EXPECT_TRUE(state.lastViewPath.IsEmpty());
+
+    DWORD number = 5;
+    RegSetValueExA(key, "LastViewPath", 0, REG_DWORD, (const BYTE*)&number, sizeof(number));
+    EXPECT_TRUE(state.LoadReg());
+    EXPECT_TRUE(state.lastViewPath.IsEmpty());
+    RegCloseKey(key);
+    ClearProductKey();
+    EXPECT_FALSE(state.LoadReg());
+}
