@@ -14,6 +14,7 @@ trap harbeck_end_session EXIT
 rm -rf "$build/test-env"
 harbeck_start_xvfb
 harbeck_use_prefix "$build/test-env"
+harbeck_use_virtual_desktop
 harbeck_start_keepalive "$build"
 
 ctest --test-dir "$build" -j"$(nproc)" --output-on-failure "$@"

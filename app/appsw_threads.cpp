@@ -5,6 +5,7 @@
 #include "drawing/draw_messages.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
+#include "platform/classlib/classlib.h"
 
 namespace {
 

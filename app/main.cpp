@@ -1,29 +1,7 @@
-// The program's entry point: the application object shows the browse
-// frame until it is closed.
-#include "platform/classlib/classlib.h"
-#include "resources/resource.h"
+// The program's entry point and its one application object.
+#include "app/quorvantix_app.h"
 
-namespace {
-
-class CHarbeckApp : public CWinApp {
-public:
-    BOOL InitInstance() override
-    {
-        CFrameWnd* frame = new CFrameWnd;
-        if (!frame->LoadFrame(IDR_BROWSE_FRAME)) {
-            delete frame;
-            return FALSE;
-        }
-        m_pMainWnd = frame;
-        frame->ShowWindow(m_nCmdShow);
-        frame->UpdateWindow();
-        return TRUE;
-    }
-};
-
-CHarbeckApp theApp;
-
-}  // namespace
+CQuorvantixApp theApp;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {

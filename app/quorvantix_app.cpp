@@ -1,15 +1,19 @@
 #include "app/quorvantix_app.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <stdlib.h>
 #include <string.h>
 #include <time.h>
 
+#include <vector>
+
 #include "app/core/appsw.h"
+#include "app/core/command_line.h"
+#include "app/core/file_types.h"
 #include "app/core/registry_root.h"
 #include "browser/browse_frame.h"
 #include "drawing/draw_thread.h"
-#include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "resources/resource.h"
 #include "views/view_frame.h"
@@ -33,13 +37,25 @@ void DeleteRegistryValue(const char* keyName, const char* valueName)
 void ReplaceName(LPCSTR& name, const char* text)
 {
     free((void*)name);
-    name = _strdup(text);
+    name = strdup(text);
+}
+
+// The process's command-line words in the ANSI code page, the program
+// first, split as the C runtime splits them.
+std::vector<CString> CommandLineWords()
+{
+    std::vector<CString> words;
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == NULL)
+        return words;
+    for (int i = 0; i < count; ++i)
+        words.push_back(CString(arguments[i]));
+    LocalFree(arguments);
+    return words;
 }
 
 }  // namespace
-
-BEGIN_MESSAGE_MAP(CQuorvantixApp, CWinApp)
-END_MESSAGE_MAP()
 
 CQuorvantixApp::CQuorvantixApp()
     : CWinApp("Quorvantix")
@@ -69,7 +85,6 @@ BOOL CQuorvantixApp::InitInstance()
     WriteLog(&m_log, "AfxEnableControlContainer");
     AfxEnableControlContainer();
     WriteLog(&m_log, "Init ZrIo");
-    InitDLL();
 
     WriteLog(&m_log, "AppSW SetApp");
     AppSW.app = this;
@@ -154,19 +169,19 @@ void CQuorvantixApp::DeleteAllRegKeys()
         ERROR_SUCCESS)
         return;
     WriteLog(&m_log, "Enum all subkeys of Quorvantix");
-    CStringArray names;
+    std::vector<CString> names;
     for (DWORD index = 0;; ++index) {
         char name[512];
         DWORD length = sizeof(name);
         if (RegEnumKeyExA(root, index, name, &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
             break;
         if (name[0] != '\0')
-            names.Add(name);
+            names.push_back(name);
     }
     WriteLog(&m_log, "Delete all subkeys of Quorvantix");
-    for (int i = 0; i < names.GetSize(); ++i) {
-        if (names[i].CompareNoCase(kInitFlagValue) != 0)
-            RegDeleteTreeA(root, names[i]);
+    for (const CString& name : names) {
+        if (name.CompareNoCase(kInitFlagValue) != 0)
+            RegDeleteTreeA(root, name);
     }
     WriteLog(&m_log, "Delete all subkeys of Quorvantix successfully");
     RegCloseKey(root);
@@ -177,13 +192,14 @@ void CQuorvantixApp::EnterFirstMode()
     WriteLog(&m_log, "Parse command line parameter");
     CString path;
     switch (ParseCommandLineParameter(path)) {
-    case 1:
+    case CMDLINE_BROWSE:
         WriteLog(&m_log, "To browse mode");
         AppSW.ToBrowseMode(path);
         break;
-    case 2: {
+    case CMDLINE_VIEW: {
         WriteLog(&m_log, "To View mode");
-        int kind = -1;
+        const CDrawingFileInfo* info = GetDrawingFileInfo(path);
+        int kind = info != NULL ? info->type : -1;
         AppSW.viewFrame->m_exitOnEsc = 1;
         WriteLog(&m_log, "Set draw task");
         AppSW.SetViewPath(path);
@@ -267,17 +283,16 @@ int CQuorvantixApp::ExitInstance()
     ZrUI::releaseZrUI();
     WriteLog(&m_log, "ZrUI::releaseZrUI(); OK");
     WriteLog(&m_log, "Begin to uninstall ZrIO.dll");
-    try {
-        UninitDLL();
-        WriteLog(&m_log, "  UninitDLL(); OK");
-    } catch (...) {
-        WriteLog(&m_log, "  UninitDLL(); ERROR");
-    }
     WriteLog(&m_log, "Uninstall OK");
     return CWinApp::ExitInstance();
 }
 
 WORD CQuorvantixApp::ParseCommandLineParameter(CString& path)
 {
-    return 0;
+    std::vector<CString> words = CommandLineWords();
+    std::vector<char*> argv;
+    for (CString& word : words)
+        argv.push_back(word.GetBuffer());
+    argv.push_back(NULL);
+    return ParseCommandLine((int)words.size(), argv.data(), path);
 }

@@ -9,8 +9,7 @@ class CDib;
 class CDrawCommonThread {
 public:
     CDrawCommonThread();
-    // Not virtual: each worker is deleted through its own type.
-    ~CDrawCommonThread();
+    virtual ~CDrawCommonThread();
 
     virtual void OnProgress(int value);
     virtual DWORD Run();

@@ -10,7 +10,7 @@
 class TDwgDrawThread : public CDrawCommonThread {
 public:
     TDwgDrawThread();
-    ~TDwgDrawThread();
+    ~TDwgDrawThread() override;
 
     void OnProgress(int value) override;
     DWORD Run() override;

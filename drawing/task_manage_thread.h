@@ -8,7 +8,7 @@
 class TTaskManageThread : public CDrawCommonThread {
 public:
     TTaskManageThread();
-    ~TTaskManageThread();
+    ~TTaskManageThread() override;
 
     DWORD Run() override;
 

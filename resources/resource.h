@@ -4,5 +4,12 @@
 
 #define IDS_APP_TITLE 57344
 
-// The browse frame: its menu, accelerators, icon and title string.
+// The browse frame and the view frame: menu, accelerators and title string.
 #define IDR_BROWSE_FRAME 116
+#define IDR_VIEW_FRAME 134
+
+// The program's icon.
+#define IDI_HARBECK 116
+
+// Commands.
+#define ID_BACK_TO_BROWSE 32829

@@ -43,6 +43,15 @@ harbeck_use_prefix() {
   fi
 }
 
+# Makes every window of the prefix open inside one Wine virtual desktop of
+# the display. Without a window manager, hiding or destroying a real X window
+# makes Wine wait two seconds for a state change that never comes.
+harbeck_use_virtual_desktop() {
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1
+  wineserver -w
+}
+
 # harbeck_start_keepalive BUILD: a sleeping Wine process that keeps the
 # server up, so that each later process starts in milliseconds.
 harbeck_start_keepalive() {

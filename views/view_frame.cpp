@@ -1,29 +1,14 @@
 #include "views/view_frame.h"
 
 #include "app/core/appsw.h"
+#include "app/core/file_utils.h"
 #include "resources/resource.h"
 
 BEGIN_MESSAGE_MAP(CViewFrame, CFrameWnd)
-    ON_COMMAND(ID_BACK_TO_BROWSE, OnBackToBrowse)
+    ON_COMMAND(ID_BACK_TO_BROWSE, &CViewFrame::OnBackToBrowse)
     ON_WM_PAINT()
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
-
-namespace {
-
-bool FolderExists(const CString& folder)
-{
-    DWORD attributes = ::GetFileAttributesA(folder);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-CString FolderOf(const CString& path)
-{
-    int slash = path.ReverseFind('\\');
-    return slash < 0 ? CString() : path.Left(slash);
-}
-
-}  // namespace
 
 CViewFrame::CViewFrame()
     : m_exitOnEsc(0)
@@ -55,8 +40,8 @@ BOOL CViewFrame::PreTranslateMessage(MSG* msg)
 void CViewFrame::OnBackToBrowse()
 {
     m_exitOnEsc = 0;
-    CString folder = FolderOf(AppSW.GetViewPath());
-    AppSW.ToBrowseMode(FolderExists(folder) ? (LPCSTR)folder : NULL);
+    CString folder = GetFileDir(AppSW.GetViewPath());
+    AppSW.ToBrowseMode(!folder.IsEmpty() && DirectoryExists(folder) ? (LPCSTR)folder : NULL);
 }
 
 void CViewFrame::OnPaint()

@@ -44,7 +44,7 @@ bool KeyExists(const std::string& subkey)
     return true;
 }
 
-int TearDown(CQuorvantixApp& app)
+int StopApplication(CQuorvantixApp& app)
 {
     int result = app.ExitInstance();
     if (AppSW.browseFrame != NULL)

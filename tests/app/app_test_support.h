@@ -18,6 +18,6 @@ bool KeyExists(const std::string& subkey);
 
 // Ends what InitInstance started: ExitInstance, then the frames' windows,
 // and puts the application state back to its first state.
-int TearDown(CQuorvantixApp& app);
+int StopApplication(CQuorvantixApp& app);
 
 }  // namespace apptest

@@ -14,7 +14,7 @@ TEST(StartUpFailure, AFrameThatCannotLoadFailsStartUpAndClearsTheGuard)
     EXPECT_TRUE(KeyExists("InitFlag"));
     EXPECT_FALSE(ValueExists("InitFlag", "InitFlag"));
     EXPECT_EQ(nullptr, AppSW.browseFrame);
-    TearDown(app);
+    StopApplication(app);
     EXPECT_EQ(nullptr, AppSW.drawThread);
     EXPECT_EQ(nullptr, AppSW.taskThread);
 }

@@ -18,7 +18,7 @@ protected:
         ClearProductKey();
         ASSERT_TRUE(app.InitInstance());
     }
-    void TearDown() override { apptest::TearDown(app); }
+    void TearDown() override { apptest::StopApplication(app); }
 
     CQuorvantixApp app;
 };

@@ -31,7 +31,7 @@ TEST(Shutdown, StopsBothWorkersAndSavesTheState)
                     0, FALSE, DUPLICATE_SAME_ACCESS);
     AppSW.lastViewPath = "C:\\windows";
     DWORD start = GetTickCount();
-    TearDown(app);
+    StopApplication(app);
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(drawHandle, 0));
     CloseHandle(drawHandle);
@@ -48,7 +48,7 @@ TEST(Shutdown, EndsWithinSixSecondsWhenTheDrawingThreadDoesNotAnswer)
     ASSERT_TRUE(AppSW.drawThread->Create());
     Sleep(50);
     DWORD start = GetTickCount();
-    TearDown(app);
+    StopApplication(app);
     DWORD elapsed = GetTickCount() - start;
     EXPECT_LT(elapsed, 6000u);
     EXPECT_EQ(nullptr, AppSW.drawThread);

@@ -18,7 +18,7 @@ TEST(StartUp, FirstStartDeletesNothingAndEndsWithoutTheGuard)
     EXPECT_TRUE(KeyExists("Option\\Browser"));
     EXPECT_TRUE(KeyExists("InitFlag"));
     EXPECT_FALSE(ValueExists("InitFlag", "InitFlag"));
-    TearDown(app);
+    StopApplication(app);
 }
 
 TEST(StartUp, StartAfterAFailedStartWipesEverySubkeyButTheGuards)
@@ -35,7 +35,7 @@ TEST(StartUp, StartAfterAFailedStartWipesEverySubkeyButTheGuards)
     EXPECT_TRUE(ValueExists("", "RootValue"));
     EXPECT_TRUE(KeyExists("InitFlag"));
     EXPECT_FALSE(ValueExists("InitFlag", "InitFlag"));
-    TearDown(app);
+    StopApplication(app);
 }
 
 TEST(StartUp, BrowseModeWithBothFramesAndBothWorkers)
@@ -53,7 +53,7 @@ TEST(StartUp, BrowseModeWithBothFramesAndBothWorkers)
     EXPECT_FALSE(AppSW.viewFrame->IsWindowVisible());
     EXPECT_EQ(AppSW.browseFrame, app.m_pMainWnd);
     EXPECT_EQ(AppSW.browseFrame->GetPreview()->GetSafeHwnd(), AppSW.drawThread->GetNotifyWnd());
-    TearDown(app);
+    StopApplication(app);
 }
 
 TEST(StartUp, LastViewPathIsReadThenDeletedAndWrittenAgainAtExit)
@@ -72,7 +72,7 @@ TEST(StartUp, LastViewPathIsReadThenDeletedAndWrittenAgainAtExit)
     EXPECT_STREQ(folder, AppSW.lastViewPath);
     EXPECT_FALSE(ValueExists(main, "LastViewPath"));
     AppSW.lastViewPath = "C:\\users";
-    TearDown(app);
+    StopApplication(app);
     EXPECT_TRUE(ValueExists(main, "LastViewPath"));
     CAppSW reread;
     EXPECT_TRUE(reread.LoadReg());
