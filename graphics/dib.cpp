@@ -7,9 +7,10 @@
 #include "graphics/dib_format.h"
 #include "graphics/dib_rotate.h"
 #include "graphics/octree_quantizer.h"
+#include "platform/classlib/archive.h"
 #include "platform/classlib/module_state.h"
 
-IMPLEMENT_DYNCREATE(CDib, CObject)
+IMPLEMENT_SERIAL(CDib, CObject, 1)
 
 namespace {
 

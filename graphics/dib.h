@@ -8,8 +8,10 @@
 #include "platform/classlib/gdiobj.h"
 #include "platform/classlib/object.h"
 
+class CFile;
+
 class CDib : public CObject {
-    DECLARE_DYNCREATE(CDib)
+    DECLARE_SERIAL(CDib)
 
 public:
     CDib();
@@ -66,6 +68,18 @@ public:
     // caller frees; null for a picture without an info header.
     BYTE* CopyToBmpFile() const;
 
+    // The picture as a BMP file (info headers only), the resolution, when
+    // set, in both pixels-per-metre fields. False on a file exception.
+    BOOL WriteBmp(CFile* file) const;
+    // A BMP file with an info header from the file's position; a damaged or
+    // short file gives false and the picture stays as it was.
+    BOOL ReadBmp(CFile* file);
+    // Writes the BMP file (to a temporary file renamed over path).
+    BOOL Save(const char* path) const;
+    // The picture as a BMP file in the archive's file; a picture that cannot
+    // be written or read throws a CArchiveException.
+    void Serialize(CArchive& ar) override;
+
     // The packed DIB.
     HGLOBAL m_hDib;
     // The DIB section made from it, also held by m_pBitmap.
@@ -84,4 +98,6 @@ private:
     void FreePicture();
     void CloseMemDC();
     BOOL Rotate(int quarterTurns);
+    // CopyToBmpFile with the resolution written in.
+    BYTE* BmpFileImage() const;
 };
