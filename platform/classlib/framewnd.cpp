@@ -212,8 +212,9 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* msg)
 {
     if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
         return CWnd::PreTranslateMessage(msg);
-    // Only a top-level frame translates its accelerators.
-    if (GetStyle() & WS_CHILD)
+    // Only a top-level frame translates its accelerators, and not while it
+    // is disabled (a modal dialog runs over it).
+    if ((GetStyle() & WS_CHILD) || !IsWindowEnabled())
         return FALSE;
     return m_hAccelTable && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg);
 }

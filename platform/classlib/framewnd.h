@@ -51,6 +51,7 @@ public:
     void SetActiveView(CWnd* view);
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Translates the accelerators of an enabled top-level frame.
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // Menu items without a command handler are disabled when they open.

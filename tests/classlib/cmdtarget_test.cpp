@@ -191,4 +191,27 @@ TEST_F(CommandRouting, HandlerQueryDoesNotRunTheHandler)
     EXPECT_FALSE(frame->OnCmdMsg(ID_TEST_NO_HANDLER, CN_COMMAND, nullptr, &info));
 }
 
+TEST(CommandUpdate, ButtonStandsForItsCommand)
+{
+    CWnd parent, button;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_OVERLAPPED, 0, 0, 100, 60, nullptr, nullptr));
+    ASSERT_TRUE(button.CreateEx(0, "BUTTON", "按钮", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 60, 20, parent.m_hWnd,
+                                (HMENU)ID_TEST_PLAIN));
+    CCmdUI state;
+    state.m_nID = ID_TEST_PLAIN;
+    state.m_pOther = &button;
+    state.Enable(FALSE);
+    EXPECT_FALSE(button.IsWindowEnabled());
+    state.Enable(TRUE);
+    EXPECT_TRUE(button.IsWindowEnabled());
+    state.SetCheck(1);
+    EXPECT_EQ(BST_CHECKED, button.SendMessage(BM_GETCHECK));
+    state.SetRadio(FALSE);
+    EXPECT_EQ(BST_UNCHECKED, button.SendMessage(BM_GETCHECK));
+    state.SetText("新的");
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_STREQ("新的", text);
+}
+
 }  // namespace

@@ -86,6 +86,18 @@ TEST_F(FrameWindow, AcceleratorReachesItsCommandThroughTheMessageLoop)
     // Without the loop's translation the key is only a key.
     frame->SendMessage(WM_KEYDOWN, VK_F5, 1);
     EXPECT_EQ(1, frame->accelerated);
+    // A disabled frame (a modal dialog over it) leaves its keys alone.
+    frame->EnableWindow(FALSE);
+    MSG key = {};
+    key.hwnd = frame->m_hWnd;
+    key.message = WM_KEYDOWN;
+    key.wParam = VK_F5;
+    key.lParam = 1;
+    EXPECT_FALSE(frame->PreTranslateMessage(&key));
+    EXPECT_EQ(1, frame->accelerated);
+    frame->EnableWindow(TRUE);
+    EXPECT_TRUE(frame->PreTranslateMessage(&key));
+    EXPECT_EQ(2, frame->accelerated);
 }
 
 TEST_F(FrameWindow, ClosingTheMainFrameEndsTheLoopAndTheObject)
