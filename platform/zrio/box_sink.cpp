@@ -23,12 +23,19 @@ void TextRunCorners(const TextRun& run, Vec3 corners[4]) {
   for (int i = 0; i < 4; ++i) corners[i] = run.origin + run.xAxis * dx[i] + run.yAxis * dy[i];
 }
 
+void BoxSink::pushClip(const Vec3* corners, int count) {
+  for (int i = 0; i < count; ++i) box_.add(view_.apply(corners[i]));
+  ++clipped_;
+}
+
 void BoxSink::polyline(const Vec3* pts, size_t count, bool, const DrawStyle&) {
+  if (clipped_) return;
   for (size_t i = 0; i < count; ++i) box_.add(view_.apply(pts[i]));
 }
 
 void BoxSink::ellipseArc(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
                          const DrawStyle&) {
+  if (clipped_) return;
   box_.add(EllipseArcBox(view_.apply(c), view_.applyVector(u), view_.applyVector(v), t0, t1));
 }
 
@@ -38,7 +45,9 @@ void BoxSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyl
   polyline(pts, total, true, style);
 }
 
-void BoxSink::point(const Vec3& p, const DrawStyle&) { box_.add(view_.apply(p)); }
+void BoxSink::point(const Vec3& p, const DrawStyle&) {
+  if (!clipped_) box_.add(view_.apply(p));
+}
 
 void BoxSink::text(const TextRun& run, const DrawStyle& style) {
   Vec3 corners[4];

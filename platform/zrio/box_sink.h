@@ -22,10 +22,14 @@ class BoxSink : public PrimitiveSink {
   void fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) override;
   void point(const Vec3& p, const DrawStyle& style) override;
   void text(const TextRun& run, const DrawStyle& style) override;
+  // A viewport counts with its frame, not with what shows through it.
+  void pushClip(const Vec3* corners, int count) override;
+  void popClip() override { --clipped_; }
 
  private:
   Transform view_;
   Box3 box_;
+  int clipped_ = 0;
 };
 
 // Estimated width of a text in units of its height x width factor.

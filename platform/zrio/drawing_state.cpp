@@ -48,6 +48,16 @@ const std::vector<Box3>& DrawingState::layoutBoxes() {
   return list;
 }
 
+const std::vector<Box3>* DrawingState::modelBoxes() {
+  if (!db || db->modelBlock < 0) return nullptr;
+  if (layoutBlock() == db->modelBlock) return &layoutBoxes();
+  int saved = currentLayout;
+  currentLayout = 0;
+  const std::vector<Box3>* list = &layoutBoxes();
+  currentLayout = saved;
+  return list;
+}
+
 Box3 DrawingState::layoutExtents() {
   layoutBoxes();
   int32_t block = layoutBlock();
@@ -97,6 +107,7 @@ void DrawingState::render(HDC dc, bool flipY, const ViewState& v, const RenderOp
   const std::vector<Box3>& list = layoutBoxes();
   GdiSink sink(dc, flipY, v.worldToDevice(), v.width(), v.height(), options);
   EntityWalker walker(*db, sink, WalkOptions());
+  walker.setModelBoxes(modelBoxes());
   walker.walkList(layoutEntities(), &list);
 }
 

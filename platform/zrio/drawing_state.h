@@ -44,6 +44,8 @@ struct DrawingState {
   int32_t layoutBlock() const;
   const std::vector<Entity>& layoutEntities() const;
   const std::vector<Box3>& layoutBoxes();
+  // Boxes of the model space entities (for viewports of paper layouts).
+  const std::vector<Box3>* modelBoxes();
   // World extents of the current layout (limits when it is empty).
   Box3 layoutExtents();
   // Extents in view coordinates under the current 3D direction.

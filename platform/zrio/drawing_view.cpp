@@ -28,21 +28,6 @@ double PivotDepth(zr::DrawingState* s) {
   return s->view.params().rotation.apply(mid).z;
 }
 
-// View axes looking along -direction, with world z kept upwards on screen.
-Transform ViewRotationFor(const Vec3& direction) {
-  Vec3 z = direction.normalized();
-  Vec3 up(0, 0, 1);
-  Vec3 x = up.cross(z);
-  if (x.length() < 1e-9) x = z.z > 0 ? Vec3(1, 0, 0) : Vec3(-1, 0, 0);
-  x = x.normalized();
-  Vec3 y = z.cross(x).normalized();
-  Transform r;
-  r.m[0][0] = x.x; r.m[0][1] = x.y; r.m[0][2] = x.z;
-  r.m[1][0] = y.x; r.m[1][1] = y.y; r.m[1][2] = y.z;
-  r.m[2][0] = z.x; r.m[2][1] = z.y; r.m[2][2] = z.z;
-  return r;
-}
-
 void FillBackground(HDC dc, int width, int height) {
   HBRUSH brush = CreateSolidBrush(zr::Globals().background);
   RECT rect = {0, 0, width, height};
@@ -112,7 +97,7 @@ void CDrawing::setViewPoint(int code) {
   if (!state_->db || code < 0 || code > 9) return;
   state_->view.push();
   const double* d = kDirections[code];
-  state_->view.setRotation(ViewRotationFor(Vec3(d[0], d[1], d[2])), 0);
+  state_->view.setRotation(zr::ViewRotationFor(Vec3(d[0], d[1], d[2])), 0);
   state_->view.fit(state_->viewExtents(), 1.0);
 }
 
@@ -215,6 +200,7 @@ void CDrawing::update() {
   zr::ExportSink sink(state_->exportDevice, v.worldToDevice(), v.width(), v.height(),
                       state_->renderOptions(true));
   zr::EntityWalker walker(*state_->db, sink, zr::WalkOptions());
+  walker.setModelBoxes(state_->modelBoxes());
   walker.walkList(state_->layoutEntities(), &state_->layoutBoxes());
 }
 

@@ -81,7 +81,7 @@ EntityKind KindOf(std::string_view type) {
       {"TRACE", EntityKind::Trace},       {"3DFACE", EntityKind::Face3D},
       {"HATCH", EntityKind::Hatch},       {"DIMENSION", EntityKind::Dimension},
       {"LEADER", EntityKind::Leader},     {"RAY", EntityKind::Ray},
-      {"XLINE", EntityKind::XLine},
+      {"XLINE", EntityKind::XLine},     {"VIEWPORT", EntityKind::Viewport},
   };
   for (const auto& k : kKinds)
     if (type == k.name) return k.kind;
@@ -154,6 +154,10 @@ class EntityParser {
         break;
       case EntityKind::Ray: case EntityKind::XLine: e_.pts.resize(2); break;
       case EntityKind::Dimension: e_.pts.resize(1); break;
+      case EntityKind::Viewport:
+        e_.pts = {Vec3(), Vec3(), Vec3(0, 0, 1), Vec3()};
+        e_.nums = {0, 0, 1, 0, 0, 0};
+        break;
       default: break;
     }
   }
@@ -190,6 +194,7 @@ class EntityParser {
       case EntityKind::Dimension:
         if (g.code == 2) return (e_.text = DecodeText(g.view, db_), true);
         return false;
+      case EntityKind::Viewport: return readViewport(g);
       case EntityKind::Leader:
         if (g.code == 10) { e_.pts.push_back(Vec3(g.number, 0, 0)); return true; }
         if ((g.code == 20 || g.code == 30) && !e_.pts.empty()) {
@@ -200,6 +205,24 @@ class EntityParser {
       default:
         return false;
     }
+  }
+
+  bool readViewport(const Group& g) {
+    if (ReadPointGroup(g, e_.pts, 0, 1)) return true;
+    if (g.code == 12 || g.code == 22) return (SetCoord(e_.pts, 1, g.code / 10 - 1, g.number), true);
+    if (g.code == 16 || g.code == 26 || g.code == 36)
+      return (SetCoord(e_.pts, 2, g.code / 10 - 1, g.number), true);
+    if (g.code == 17 || g.code == 27 || g.code == 37)
+      return (SetCoord(e_.pts, 3, g.code / 10 - 1, g.number), true);
+    switch (g.code) {
+      case 40: e_.nums[0] = g.number; return true;
+      case 41: e_.nums[1] = g.number; return true;
+      case 45: e_.nums[2] = g.number; return true;
+      case 51: e_.nums[3] = g.number; return true;
+      case 68: e_.nums[4] = double(g.integer); return true;
+      case 69: e_.nums[5] = double(g.integer); return true;
+    }
+    return false;
   }
 
   bool readLwPolyline(const Group& g) {

@@ -38,6 +38,7 @@ const char* TypeName(const Entity& e) {
     case EntityKind::Leader: return "LEADER";
     case EntityKind::Ray: return "RAY";
     case EntityKind::XLine: return "XLINE";
+    case EntityKind::Viewport: return "VIEWPORT";
     case EntityKind::Unknown: return e.extra ? e.extra->typeName.c_str() : "";
   }
   return "";
@@ -337,6 +338,7 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
       unknown(e, db, owner, nextHandle, paper);
       return;
+    case EntityKind::Viewport:
     case EntityKind::Unknown:
       if (modern_) unknown(e, db, owner, nextHandle, paper);
       return;

@@ -23,7 +23,7 @@ using RawGroups = std::vector<RawGroup>;
 enum class EntityKind : uint8_t {
   Line, Point, Circle, Arc, Ellipse, LwPolyline, Polyline, Spline, Text, MText,
   Attrib, AttDef, Insert, Solid, Trace, Face3D, Hatch, Dimension, Leader, Ray,
-  XLine, Unknown
+  XLine, Viewport, Unknown
 };
 
 // Polyline flags (group 70 of POLYLINE and LWPOLYLINE).
@@ -34,9 +34,10 @@ enum : uint32_t {
 struct Entity;
 
 // Kinds whose groups are all kept as read (and written back so): unknown
-// entities, dimensions and leaders.
+// entities, dimensions, leaders and viewports.
 inline bool KeptVerbatim(EntityKind kind) {
-  return kind == EntityKind::Unknown || kind == EntityKind::Dimension || kind == EntityKind::Leader;
+  return kind == EntityKind::Unknown || kind == EntityKind::Dimension ||
+         kind == EntityKind::Leader || kind == EntityKind::Viewport;
 }
 
 // Rarely needed parts of an entity, allocated only when present.
@@ -72,6 +73,8 @@ struct EntityExtra {
 //   HATCH flags = 1 for a solid fill; loops in extra
 //   DIMENSION text = block name; LEADER pts = vertices
 //   RAY/XLINE pts = start, direction
+//   VIEWPORT pts = centre (paper), view centre, view direction, target;
+//       nums = width, height, view height, twist (degrees), status, id
 struct Entity {
   EntityKind kind = EntityKind::Unknown;
   uint8_t paperSpace = 0;

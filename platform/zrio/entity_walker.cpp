@@ -282,6 +282,9 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
         sink_.infiniteLine(t.apply(e.pts[0]), t.applyVector(e.pts[1]),
                            e.kind == EntityKind::XLine, style);
       break;
+    case EntityKind::Viewport:
+      if (ctx.depth == 0) viewport(e, ctx, style);
+      break;
     case EntityKind::Unknown:
       break;
   }
@@ -552,6 +555,42 @@ void EntityWalker::hatch(const Entity& e, const Transform& t, const DrawStyle& s
       at += size_t(c);
     }
   }
+}
+
+void EntityWalker::viewport(const Entity& e, const Context& ctx, const DrawStyle& style) {
+  // Status 0 is off; the layout's own viewport (id 1) frames the sheet.
+  if (e.pts.size() < 4 || e.nums.size() < 6 || inViewport_) return;
+  double width = e.nums[0], height = e.nums[1], viewHeight = e.nums[2];
+  if (e.nums[4] == 0 || e.nums[5] == 1 || !(width > 0) || !(height > 0) || !(viewHeight > 0)) return;
+  const Vec3& c = e.pts[0];
+  Vec3 corners[4] = {Vec3(c.x - width / 2, c.y - height / 2, 0), Vec3(c.x + width / 2, c.y - height / 2, 0),
+                     Vec3(c.x + width / 2, c.y + height / 2, 0), Vec3(c.x - width / 2, c.y + height / 2, 0)};
+  for (Vec3& corner : corners) corner = ctx.t.apply(corner);
+  sink_.polyline(corners, 4, true, style);
+  if (db_.modelBlock < 0) return;
+  // Model space seen through the viewport: its view direction and twist,
+  // its view centre at the viewport's centre, view height onto its height.
+  double scale = height / viewHeight;
+  Transform toPaper = ctx.t * Transform::translation(c) *
+                      Transform::scaling(scale, scale, scale) *
+                      Transform::translation(Vec3(-e.pts[1].x, -e.pts[1].y, 0)) *
+                      Transform::rotationZ(-Radians(e.nums[3])) * ViewRotationFor(e.pts[2]) *
+                      Transform::translation(e.pts[3] * -1.0);
+  sink_.pushClip(corners, 4);
+  inViewport_ = true;
+  Context inner;
+  inner.t = toPaper;
+  inner.depth = 1;
+  const std::vector<Entity>& model = db_.blocks[size_t(db_.modelBlock)].entities;
+  for (size_t i = 0; i < model.size(); ++i) {
+    if ((i & 63) == 0 && sink_.cancelled()) break;
+    if (modelBoxes_ && i < modelBoxes_->size() &&
+        !sink_.wantsBox((*modelBoxes_)[i].transformed(toPaper)))
+      continue;
+    walkEntity(model[i], inner);
+  }
+  inViewport_ = false;
+  sink_.popClip();
 }
 
 void EntityWalker::quad(const Entity& e, const Transform& t, const DrawStyle& style) {

@@ -52,6 +52,10 @@ class PrimitiveSink {
   // An infinite line (both ways) or a ray (one way).
   virtual void infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
                             const DrawStyle& style) {}
+  // What follows, until popClip, shows only inside the polygon (a
+  // viewport of a paper layout, its corners in world coordinates).
+  virtual void pushClip(const Vec3* corners, int count) {}
+  virtual void popClip() {}
 };
 
 struct WalkOptions {
@@ -67,6 +71,8 @@ class EntityWalker {
   void walk(const Entity& e);
   // Walks every entity of a list, asking the sink about boxes when given.
   void walkList(const std::vector<Entity>& list, const std::vector<Box3>* boxes);
+  // Boxes of the model space entities, used to cull inside viewports.
+  void setModelBoxes(const std::vector<Box3>* boxes) { modelBoxes_ = boxes; }
 
  private:
   struct Context {
@@ -94,12 +100,15 @@ class EntityWalker {
   void mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style);
   void hatch(const Entity& e, const Transform& t, const DrawStyle& style);
   void quad(const Entity& e, const Transform& t, const DrawStyle& style);
+  void viewport(const Entity& e, const Context& ctx, const DrawStyle& style);
 
   const Database& db_;
   PrimitiveSink& sink_;
   WalkOptions options_;
   const Entity* top_ = nullptr;
-  long budget_ = 0;  // entities left to visit for the current top-level entity
+  long budget_ = 0;
+  const std::vector<Box3>* modelBoxes_ = nullptr;
+  bool inViewport_ = false;  // entities left to visit for the current top-level entity
   std::vector<int32_t> blockStack_;
   std::vector<Vec3> scratch_;
 };

@@ -31,6 +31,17 @@ void ExportSink::emitPolygons(const double* xy, const int* counts, int loops) {
   else device_->PolyPolygon(points_.data(), counts, loops);
 }
 
+void ExportSink::beginClip(const double* xy, int count) {
+  points_.assign(size_t(count), DwgExportPoint{0, 0, 0, 0, 0});
+  for (int i = 0; i < count; ++i) {
+    points_[size_t(i)].x = xy[2 * i];
+    points_[size_t(i)].y = xy[2 * i + 1];
+  }
+  device_->SetClip(count, points_.data());
+}
+
+void ExportSink::endClip() { device_->ResetClip(); }
+
 void ExportSink::emitText(const DeviceText& text) {
   std::vector<double> xy;
   std::vector<int> counts;

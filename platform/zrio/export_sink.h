@@ -17,6 +17,8 @@ class ExportSink : public ScreenSink {
   void emitPolyline(const double* xy, size_t count) override;
   void emitPolygons(const double* xy, const int* counts, int loops) override;
   void emitText(const DeviceText& text) override;
+  void beginClip(const double* xy, int count) override;
+  void endClip() override;
 
  private:
   CDwgExport* device_;

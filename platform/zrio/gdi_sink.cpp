@@ -83,6 +83,25 @@ void GdiSink::emitPolygons(const double* xy, const int* counts, int loops) {
   PolyPolygon(dc_, points_.data(), polyCounts.data(), loops);
 }
 
+void GdiSink::beginClip(const double* xy, int count) {
+  savedState_ = SaveDC(dc_);
+  points_.resize(size_t(count));
+  for (int i = 0; i < count; ++i) {
+    points_[size_t(i)].x = LONG(std::lround(xy[2 * i]));
+    points_[size_t(i)].y = deviceY(xy[2 * i + 1]);
+  }
+  // Clip regions are in device units: map the logical points first.
+  LPtoDP(dc_, points_.data(), count);
+  HRGN region = CreatePolygonRgn(points_.data(), count, ALTERNATE);
+  ExtSelectClipRgn(dc_, region, RGN_AND);
+  DeleteObject(region);
+}
+
+void GdiSink::endClip() {
+  if (savedState_) RestoreDC(dc_, savedState_);
+  savedState_ = 0;
+}
+
 HFONT GdiSink::font(const DeviceText& t) {
   long h = std::lround(t.height * 4);
   long a = std::lround(t.angle * 1800 / kPi);

@@ -21,6 +21,8 @@ class GdiSink : public ScreenSink {
   void emitPolygons(const double* xy, const int* counts, int loops) override;
   void emitText(const DeviceText& text) override;
   double measureText(const DeviceText& text) override;
+  void beginClip(const double* xy, int count) override;
+  void endClip() override;
 
  private:
   HFONT font(const DeviceText& text);
@@ -37,6 +39,7 @@ class GdiSink : public ScreenSink {
   UINT oldAlign_;
   COLORREF oldTextColor_;
   std::vector<POINT> points_;
+  int savedState_ = 0;
 };
 
 }  // namespace zr

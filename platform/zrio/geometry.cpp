@@ -100,6 +100,19 @@ bool Transform::isIdentity() const {
   return t.x == 0 && t.y == 0 && t.z == 0;
 }
 
+Transform ViewRotationFor(const Vec3& direction) {
+  Vec3 z = direction.normalized();
+  Vec3 x = Vec3(0, 0, 1).cross(z);
+  if (x.length() < 1e-9) x = z.z > 0 ? Vec3(1, 0, 0) : Vec3(-1, 0, 0);
+  x = x.normalized();
+  Vec3 y = z.cross(x).normalized();
+  Transform r;
+  r.m[0][0] = x.x; r.m[0][1] = x.y; r.m[0][2] = x.z;
+  r.m[1][0] = y.x; r.m[1][1] = y.y; r.m[1][2] = y.z;
+  r.m[2][0] = z.x; r.m[2][1] = z.y; r.m[2][2] = z.z;
+  return r;
+}
+
 Box3 Box3::transformed(const Transform& tr) const {
   Box3 r;
   if (!valid()) return r;

@@ -73,6 +73,10 @@ struct Box3 {
   Box3 transformed(const Transform& tr) const;
 };
 
+// View axes looking along -direction with world z kept upwards on screen
+// (world x for views straight down or up).
+Transform ViewRotationFor(const Vec3& direction);
+
 // Bounding box of the elliptic arc c + u cos t + v sin t, t from t0 to t1
 // (radians, t1 > t0), exact.
 Box3 EllipseArcBox(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1);

@@ -34,6 +34,7 @@ bool HitSink::wantsBox(const Box3& box) {
 }
 
 void HitSink::consider(double distance, const DrawStyle& style) {
+  if (clipped_) return;
   // The later of two equally near entities is drawn on top: it wins.
   if (distance <= bestDistance_) {
     bestDistance_ = distance;

@@ -17,8 +17,12 @@ class HitSink : public PrimitiveSink {
   void fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) override;
   void point(const Vec3& p, const DrawStyle& style) override;
   void text(const TextRun& run, const DrawStyle& style) override;
+  // Only a viewport's frame is hit, not what shows through it.
+  void pushClip(const Vec3*, int) override { ++clipped_; }
+  void popClip() override { --clipped_; }
 
  private:
+  int clipped_ = 0;
   void consider(double distance, const DrawStyle& style);
 
   Transform toDevice_;

@@ -135,7 +135,33 @@ ScreenSink::ScreenSink(const Transform& worldToDevice, int width, int height,
 bool ScreenSink::wantsBox(const Box3& box) {
   if (!box.valid()) return true;
   Box3 d = box.transformed(toDevice_);
+  if (d.hi.x < clipLo_[0] || d.lo.x > clipHi_[0] || d.hi.y < clipLo_[1] || d.lo.y > clipHi_[1])
+    return false;
   return !(d.hi.x < -2 || d.lo.x > width_ + 2 || d.hi.y < -2 || d.lo.y > height_ + 2);
+}
+
+void ScreenSink::pushClip(const Vec3* corners, int count) {
+  std::vector<double> xy;
+  Box3 box;
+  for (int i = 0; i < count; ++i) {
+    Vec3 d = toDevice_.apply(corners[i]);
+    xy.push_back(Clamp(d.x));
+    xy.push_back(Clamp(d.y));
+    box.add(d);
+  }
+  clipLo_[0] = box.lo.x;
+  clipLo_[1] = box.lo.y;
+  clipHi_[0] = box.hi.x;
+  clipHi_[1] = box.hi.y;
+  beginClip(xy.data(), count);
+  lastColor_ = CLR_INVALID;  // the device state may have been saved
+}
+
+void ScreenSink::popClip() {
+  endClip();
+  clipLo_[0] = clipLo_[1] = -1e300;
+  clipHi_[0] = clipHi_[1] = 1e300;
+  lastColor_ = CLR_INVALID;
 }
 
 bool ScreenSink::cancelled() { return options_.cancel && options_.cancel->load(); }

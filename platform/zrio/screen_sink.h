@@ -47,6 +47,8 @@ class ScreenSink : public PrimitiveSink {
   void text(const TextRun& run, const DrawStyle& style) override;
   void infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
                     const DrawStyle& style) override;
+  void pushClip(const Vec3* corners, int count) override;
+  void popClip() override;
 
   COLORREF resolveColor(const DrawStyle& style) const;
 
@@ -58,6 +60,9 @@ class ScreenSink : public PrimitiveSink {
   virtual void emitText(const DeviceText& text) = 0;
   // Measures a text's width in pixels; subclasses with fonts override it.
   virtual double measureText(const DeviceText& text);
+  // Clip to a polygon (output pixels, y upwards) until endClip.
+  virtual void beginClip(const double* xy, int count) = 0;
+  virtual void endClip() = 0;
 
   int width_, height_;
 
@@ -71,6 +76,7 @@ class ScreenSink : public PrimitiveSink {
   RenderOptions options_;
   double tolerance_;
   double scale_;
+  double clipLo_[2] = {-1e300, -1e300}, clipHi_[2] = {1e300, 1e300};  // device box of the clip
   COLORREF lastColor_ = CLR_INVALID;
   int lastWidth_ = -1;
   std::vector<double> xy_;

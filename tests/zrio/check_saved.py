@@ -18,7 +18,7 @@ def main():
     fixtures, saved = sys.argv[1], sys.argv[2]
     failures = 0
     names = sorted(n for n in os.listdir(saved) if "_as_" in n and n.endswith(".dxf"))
-    if len(names) < 12:
+    if len(names) < 16:
         print("expected the saved drawings, found %d" % len(names))
         return 1
     for name in names:

@@ -144,6 +144,18 @@ def render_drawing():
     return doc
 
 
+def viewport_drawing():
+    """The render drawing's model seen through a viewport of Layout1
+    (centre (150, 100), 100 x 60, one drawing unit a paper unit, model
+    (50, 50) at its centre), and a cyan paper line from (0, 0) to (20, 0)."""
+    doc = render_drawing()
+    layout = doc.layouts.get("Layout1")
+    layout.add_viewport(center=(150, 100), size=(100, 60), view_center_point=(50, 50),
+                        view_height=60)
+    layout.add_line((0, 0), (20, 0), dxfattribs={"color": 4})
+    return doc
+
+
 def dib(width, height):
     """A 24-bit bottom-up device-independent bitmap of a red/blue pattern."""
     stride = (width * 3 + 3) & ~3
@@ -199,6 +211,7 @@ def main():
                 save(curves_drawing(version), folder, name, 0.01, [], fmt)
                 names.append(name)
     save(render_drawing(), folder, "render", 1e-6, [])
+    save(viewport_drawing(), folder, "viewport", 1e-6, [])
     with open(os.path.join(folder, "drawings.txt"), "w") as out:
         out.write("\n".join(names) + "\n")
     with open(os.path.join(folder, "preview_bmp.dwg"), "wb") as out:

@@ -182,3 +182,37 @@ TEST(Document, ViewDelegatesToTheDrawing) {
   EXPECT_FALSE(doc->getDrawing()->isLoaded());
   ZrApp::Document::release(doc);
 }
+
+TEST(Layouts, ViewportsShowTheModelClippedToTheirFrame) {
+  DWG_SetBackgroundColor(RGB(255, 255, 255));
+  DrawingPtr d = OpenFixture("viewport.dxf");
+  ASSERT_TRUE(d);
+  ASSERT_EQ(2, d->getLayoutCount());
+  d->setLayout(1);
+  const int w = 402, h = 262;
+  d->setViewSize(w, h);
+  d->zoomExtents(0, 0, 1.0);
+  // Paper point -> pixel (y downwards), from two read-outs of the view.
+  double a[3], b[3];
+  d->clientToDrawing(0, 0, a);
+  d->clientToDrawing(100, 0, b);
+  double unitsPerPixel = (b[0] - a[0]) / 100;
+  auto pixel = [&](double x, double y, int* px, int* py) {
+    *px = int((x - a[0]) / unitsPerPixel + 0.5);
+    *py = h - int((y - a[1]) / unitsPerPixel + 0.5);
+  };
+  PixelSurface s(w, h);
+  d->draw(s.dc());
+  int x, y;
+  pixel(120, 100, &x, &y);  // model (20, 50): the red line
+  EXPECT_TRUE(s.hasColorNear(x, y, RGB(255, 0, 0), 2));
+  pixel(150, 120, &x, &y);  // model (50, 70): the green line inside the frame
+  EXPECT_TRUE(s.hasColorNear(x, y, RGB(0, 255, 0), 2));
+  pixel(150, 140, &x, &y);  // model (50, 90): outside the frame, clipped
+  EXPECT_FALSE(s.hasColorNear(x, y, RGB(0, 255, 0), 3));
+  pixel(10, 0, &x, &y);     // the paper line
+  EXPECT_TRUE(s.hasColorNear(x, y, RGB(0, 255, 255), 2));
+  pixel(100, 85, &x, &y);   // the frame's left edge
+  EXPECT_TRUE(s.hasColorNear(x, y, RGB(0, 0, 0), 2));
+  DWG_SetBackgroundColor(RGB(0, 0, 0));
+}

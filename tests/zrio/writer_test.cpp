@@ -29,7 +29,7 @@ void ExpectSameExtents(const zr::Box3& a, const zr::Box3& b, double tolerance) {
 }  // namespace
 
 TEST(DxfWrite, EveryVersionReopensWithTheSameDrawing) {
-  for (const char* source : {"basic_R2018_asc", "curves_R2010_bin", "basic_R12_bin"}) {
+  for (const char* source : {"basic_R2018_asc", "curves_R2010_bin", "basic_R12_bin", "viewport"}) {
     DrawingPtr original = OpenFixture(std::string(source) + ".dxf");
     ASSERT_TRUE(original);
     zr::Box3 extents = original->state()->layoutExtents();
