@@ -8,7 +8,7 @@ build=${HARBECK_BUILD_DIR:-$top/build}
 prefix_dir=${HARBECK_PREFIX_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/harbeck-wine}
 
 bash "$top/tools/install-deps.sh"
-bash "$top/tools/build.sh" "$build"
+bash "$top/tools/build.sh" "$build" harbeck keepalive waitwindow
 
 source "$top/tools/wine-session.sh"
 trap harbeck_end_session EXIT

@@ -2,6 +2,7 @@
 // window gets the drawing thread's answers, and the workers' shutdown.
 #include "app/core/appsw.h"
 
+#include "app/core/preference.h"
 #include "browser/browse_frame.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
@@ -20,7 +21,7 @@ void DropPendingMouseMessages(HWND window)
 
 COLORREF DrawingBackgroundColour()
 {
-    return ZrUI::GetColorIndex((short)0, NULL);
+    return ZrUI::GetColorIndex((short)Preference.BackGroundColor, NULL);
 }
 
 }  // namespace

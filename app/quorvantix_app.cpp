@@ -11,9 +11,12 @@
 #include "app/core/appsw.h"
 #include "app/core/command_line.h"
 #include "app/core/file_types.h"
+#include "app/core/preference.h"
 #include "app/core/registry_root.h"
 #include "browser/browse_frame.h"
 #include "drawing/draw_thread.h"
+#include "drawing/thumbnail_stores.h"
+#include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "resources/resource.h"
 #include "views/view_frame.h"
@@ -85,6 +88,7 @@ BOOL CQuorvantixApp::InitInstance()
     WriteLog(&m_log, "AfxEnableControlContainer");
     AfxEnableControlContainer();
     WriteLog(&m_log, "Init ZrIo");
+    InitDLL();
 
     WriteLog(&m_log, "AppSW SetApp");
     AppSW.app = this;
@@ -95,7 +99,10 @@ BOOL CQuorvantixApp::InitInstance()
     ZrUI::initZrUI(HARBECK_REGISTRY_ROOT, "Harbeck", 0, 7);
 
     WriteLog(&m_log, "Init preference parameter");
+    Preference.SetThumbnailStores(GetThumbnailStores());
+    Preference.InitAllParameters();
     WriteLog(&m_log, "Set only support drawing flag");
+    DrawingFileType.Build(Preference.OnlyShowDrawing != 0);
 
     WriteLog(&m_log, "Create browse menu");
     WriteLog(&m_log, "Enable 3D controls");
@@ -279,10 +286,17 @@ int CQuorvantixApp::ExitInstance()
     WriteLog(&m_log, "AppSW.DeleteViewDWGThread(); OK");
     AppSW.DeleteTaskMngThread();
     WriteLog(&m_log, "AppSW.DeleteTaskMngThread();. OK");
+    Preference.FinalAllParameters();
     WriteLog(&m_log, "Preference.FinalAllParameters(); OK");
     ZrUI::releaseZrUI();
     WriteLog(&m_log, "ZrUI::releaseZrUI(); OK");
     WriteLog(&m_log, "Begin to uninstall ZrIO.dll");
+    try {
+        UninitDLL();
+        WriteLog(&m_log, "  UninitDLL(); OK");
+    } catch (...) {
+        WriteLog(&m_log, "  UninitDLL(); ERROR");
+    }
     WriteLog(&m_log, "Uninstall OK");
     return CWinApp::ExitInstance();
 }

@@ -1,6 +1,8 @@
 #include "tests/support/gtest.h"
 
 #include "app/core/appsw.h"
+#include "app/core/file_types.h"
+#include "app/core/preference.h"
 #include "browser/browse_frame.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
@@ -30,8 +32,10 @@ TEST(StartUp, StartAfterAFailedStartWipesEverySubkeyButTheGuards)
     SetDword("", "RootValue", 7);
     CQuorvantixApp app;
     ASSERT_TRUE(app.InitInstance());
-    EXPECT_FALSE(KeyExists("Option"));
+    // Start-up writes some settings again, but none of the old ones survive.
+    EXPECT_FALSE(KeyExists("Option\\Thumbnail"));
     EXPECT_FALSE(KeyExists("TypedDirs"));
+    EXPECT_EQ(170, Preference.ThumbWidth);
     EXPECT_TRUE(ValueExists("", "RootValue"));
     EXPECT_TRUE(KeyExists("InitFlag"));
     EXPECT_FALSE(ValueExists("InitFlag", "InitFlag"));
@@ -98,4 +102,30 @@ TEST(AppStateRegistry, OverlongOrWrongTypeLastViewPathIsIgnored)
     RegCloseKey(key);
     ClearProductKey();
     EXPECT_FALSE(state.LoadReg());
+}
+
+TEST(StartUp, StoredOnlyShowDrawingLeavesTheFourDrawingKinds)
+{
+    ClearProductKey();
+    SetDword("Option\\Browser", "OnlyShowDrawing", 1);
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(4, DrawingFileType.GetCount());
+    EXPECT_EQ(1, Preference.OnlyShowDrawing);
+    StopApplication(app);
+    ClearProductKey();
+    Preference.OnlyShowDrawing = 0;
+    DrawingFileType.Build(false);
+}
+
+TEST(StartUp, SettingsAreSavedAtExit)
+{
+    ClearProductKey();
+    CQuorvantixApp app;
+    ASSERT_TRUE(app.InitInstance());
+    Preference.ThumbWidth = 200;
+    StopApplication(app);
+    EXPECT_TRUE(ValueExists("Option\\Thumbnail", "ThumbWidth"));
+    EXPECT_TRUE(ValueExists("Option\\LibIndex", "Path"));
+    Preference.ThumbWidth = 170;
 }
