@@ -20,11 +20,11 @@
 
 #include "codecs/ximatif.h"
 
-// TGA codec header
+#include "codecs/ximatga.h"
 
-// PCX codec header
+#include "codecs/ximapcx.h"
 
-// WBMP codec header
+#include "codecs/ximawbmp.h"
 
 // WMF codec header
 
@@ -49,11 +49,11 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_TIF, "TIFF", CxDecodeAs<CxImageTIF>, CxEncodeAs<CxImageTIF> },
 
-    { CXIMAGE_FORMAT_TGA, "TGA", NULL, NULL },
+    { CXIMAGE_FORMAT_TGA, "TGA", CxDecodeAs<CxImageTGA>, CxEncodeAs<CxImageTGA> },
 
-    { CXIMAGE_FORMAT_PCX, "PCX", NULL, NULL },
+    { CXIMAGE_FORMAT_PCX, "PCX", CxDecodeAs<CxImagePCX>, CxEncodeAs<CxImagePCX> },
 
-    { CXIMAGE_FORMAT_WBMP, "WBMP", NULL, NULL },
+    { CXIMAGE_FORMAT_WBMP, "WBMP", CxDecodeAs<CxImageWBMP>, CxEncodeAs<CxImageWBMP> },
 
     { CXIMAGE_FORMAT_WMF, "WMF", NULL, NULL },
 

@@ -8,13 +8,15 @@
 
 namespace codectest {
 
-ReferenceFolder::ReferenceFolder(const std::string& script) : m_exitCode(-1)
+ReferenceFolder::ReferenceFolder(const std::string& script, const std::string& arguments)
+    : m_exitCode(-1)
 {
     m_folder = testfiles::MakeScratchFolder("fixtures");
     if (m_folder.empty())
         return;
     m_exitCode = RunUnixProgram("/bin/sh " + testfiles::SourceDir() + "/tests/codecs/" +
-                                script + " " + codectest::UnixPath(m_folder));
+                                script + " " + (arguments.empty() ? "" : arguments + " ") +
+                                codectest::UnixPath(m_folder));
 }
 
 std::string ReferenceFolder::UnixPath(const std::string& name) const
@@ -72,6 +74,49 @@ std::string EncodeBytes(CxImage& image, DWORD type)
     if (!stream.Open() || !image.Encode(&stream, type))
         return std::string();
     return std::string((const char*)stream.GetBuffer(false), stream.Size());
+}
+
+bool ReadWithImageMagickRgba(const std::string& file, std::string& rgba, int frame)
+{
+    std::string dump = file + ".dump";
+    if (RunUnixProgram("/usr/bin/convert " + codectest::UnixPath(file) +
+                       " -coalesce -auto-orient -depth 8 rgba:" + codectest::UnixPath(dump) +
+                       "-%d") != 0)
+        return false;
+    return testfiles::ReadFileBytes(dump + "-" + std::to_string(frame), rgba);
+}
+
+int CountMismatches(const CxImage& image, const std::string& rgba, const PixelCheck& check)
+{
+    DWORD width = image.GetWidth(), height = image.GetHeight();
+    if (rgba.size() != (size_t)width * height * 4)
+        return width && height ? (int)(width * height) : 1;
+    int wrong = 0;
+    for (DWORD row = 0; row < height; ++row) {
+        for (DWORD x = 0; x < width; ++x) {
+            const BYTE* expected = (const BYTE*)rgba.data() + 4 * ((size_t)row * width + x);
+            DWORD y = height - 1 - row;
+            RGBQUAD got = image.GetPixelColor(x, y, false);
+            int gotAlpha = image.AlphaIsValid() ? image.AlphaGet(x, y) : 255;
+            bool differs = false;
+            if (expected[3] != 0 || check.compareAlpha) {
+                differs = abs(got.rgbRed - expected[0]) > check.tolerance ||
+                          abs(got.rgbGreen - expected[1]) > check.tolerance ||
+                          abs(got.rgbBlue - expected[2]) > check.tolerance;
+            }
+            if (check.compareAlpha && abs(gotAlpha - expected[3]) > check.tolerance)
+                differs = true;
+            if (differs)
+                ++wrong;
+        }
+    }
+    return wrong;
+}
+
+bool DecodeFileAs(const std::string& file, DWORD type, CxImage& image)
+{
+    std::string bytes;
+    return testfiles::ReadFileBytes(file, bytes) && DecodeBytes(bytes, image, type);
 }
 
 }  // namespace codectest

@@ -12,8 +12,9 @@ namespace codectest {
 
 class ReferenceFolder {
 public:
-    // Runs /bin/sh tests/codecs/<script> <folder> into a new scratch folder.
-    explicit ReferenceFolder(const std::string& script);
+    // Runs /bin/sh tests/codecs/<script> [<arguments>] <folder> into a new
+    // scratch folder.
+    explicit ReferenceFolder(const std::string& script, const std::string& arguments = "");
 
     bool Ready() const { return m_exitCode == 0; }
     int ExitCode() const { return m_exitCode; }
@@ -39,5 +40,25 @@ std::string ReadWithImageMagick(const std::string& file);
 // failure).
 bool DecodeBytes(const std::string& bytes, CxImage& image, DWORD type);
 std::string EncodeBytes(CxImage& image, DWORD type);
+
+// RGBA readings, for formats with transparency, orientation or frames:
+// ImageMagick's reading of a file, frame `frame` composed over the earlier
+// ones and turned upright, as rows from the top of red, green, blue and
+// alpha (NAME-<frame>.rgba in make_hand_fixtures.sh).
+bool ReadWithImageMagickRgba(const std::string& file, std::string& rgba, int frame = 0);
+
+struct PixelCheck {
+    bool compareAlpha = false;  // also compare the alpha plane (255 without one)
+    int tolerance = 0;          // largest difference of a channel
+};
+
+// The number of pixels that differ from an RGBA reading; pixels that the
+// reading has fully transparent only count with compareAlpha. A reading of
+// another size counts every pixel.
+int CountMismatches(const CxImage& image, const std::string& rgba,
+                    const PixelCheck& check = PixelCheck());
+
+// A file's bytes decoded with a format id.
+bool DecodeFileAs(const std::string& file, DWORD type, CxImage& image);
 
 }  // namespace codectest
