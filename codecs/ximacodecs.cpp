@@ -8,7 +8,7 @@
 
 #include "codecs/ximabmp.h"
 
-// GIF codec header
+#include "codecs/ximagif.h"
 
 #include "codecs/ximajpg.h"
 
@@ -16,7 +16,7 @@
 
 // MNG codec header
 
-// ICO codec header
+#include "codecs/ximaico.h"
 
 #include "codecs/ximatif.h"
 
@@ -26,7 +26,7 @@
 
 #include "codecs/ximawbmp.h"
 
-// WMF codec header
+#include "codecs/ximawmf.h"
 
 // JasPer codec header
 
@@ -37,7 +37,7 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_BMP, "BMP", CxDecodeAs<CxImageBMP>, CxEncodeAs<CxImageBMP> },
 
-    { CXIMAGE_FORMAT_GIF, "GIF", NULL, NULL },
+    { CXIMAGE_FORMAT_GIF, "GIF", CxDecodeAs<CxImageGIF>, CxEncodeAs<CxImageGIF> },
 
     { CXIMAGE_FORMAT_JPG, "JPEG", CxDecodeAs<CxImageJPG>, CxEncodeAs<CxImageJPG> },
 
@@ -45,7 +45,7 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_MNG, "MNG", NULL, NULL },
 
-    { CXIMAGE_FORMAT_ICO, "ICO", NULL, NULL },
+    { CXIMAGE_FORMAT_ICO, "ICO", CxDecodeAs<CxImageICO>, CxEncodeAs<CxImageICO> },
 
     { CXIMAGE_FORMAT_TIF, "TIFF", CxDecodeAs<CxImageTIF>, CxEncodeAs<CxImageTIF> },
 
@@ -55,7 +55,7 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_WBMP, "WBMP", CxDecodeAs<CxImageWBMP>, CxEncodeAs<CxImageWBMP> },
 
-    { CXIMAGE_FORMAT_WMF, "WMF", NULL, NULL },
+    { CXIMAGE_FORMAT_WMF, "WMF", CxDecodeAs<CxImageWMF>, CxEncodeAs<CxImageWMF> },
 
     { CXIMAGE_FORMAT_JP2, "JP2", NULL, NULL },
 

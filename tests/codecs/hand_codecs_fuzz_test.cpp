@@ -36,7 +36,7 @@ void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32
     codectest::MutationOptions options;
     options.seed = seed;
     options.cases = cases;
-    options.budgetMs = 8000;
+    options.budgetMs = 3000;
     codectest::MutationReport report =
         codectest::RunMutations(valid, codectest::DecodeWithType(type), options);
     EXPECT_TRUE(report.problems.empty()) << report.problems;
@@ -70,4 +70,47 @@ TEST(HandCodecMutations, Wbmp)
 {
     ExpectMutationsKeepTheContract(EncodedPicture(1, CXIMAGE_FORMAT_WBMP), CXIMAGE_FORMAT_WBMP,
                                    301, 800);
+}
+
+TEST(HandCodecMutations, Gif)
+{
+    uint32_t seed = 401;
+    for (DWORD bpp : { 1u, 4u, 8u }) {
+        CxImage* picture = Picture(bpp);
+        for (DWORD option : { 0u, 1u, 2u }) {
+            picture->SetCodecOption(option, CXIMAGE_FORMAT_GIF);
+            ExpectMutationsKeepTheContract(codectest::EncodeBytes(*picture, CXIMAGE_FORMAT_GIF),
+                                           CXIMAGE_FORMAT_GIF, seed++, 300);
+        }
+        delete picture;
+    }
+    // Tiles of a 24-bit picture: many frames without a global table.
+    ExpectMutationsKeepTheContract(EncodedPicture(24, CXIMAGE_FORMAT_GIF), CXIMAGE_FORMAT_GIF,
+                                   420, 600);
+}
+
+TEST(HandCodecMutations, Ico)
+{
+    uint32_t seed = 501;
+    for (DWORD bpp : { 1u, 4u, 8u, 24u })
+        ExpectMutationsKeepTheContract(EncodedPicture(bpp, CXIMAGE_FORMAT_ICO),
+                                       CXIMAGE_FORMAT_ICO, seed++, 400);
+    CxImage* picture = Picture(24);
+    picture->AlphaCreate();
+    picture->AlphaSet(3, 3, 0);
+    ExpectMutationsKeepTheContract(codectest::EncodeBytes(*picture, CXIMAGE_FORMAT_ICO),
+                                   CXIMAGE_FORMAT_ICO, 510, 400);
+    delete picture;
+}
+
+TEST(HandCodecMutations, EnhancedMetafile)
+{
+    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
+    Rectangle(dc, 0, 0, 30, 20);
+    Ellipse(dc, 5, 5, 25, 15);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
+    GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
+    DeleteEnhMetaFile(metafile);
+    ExpectMutationsKeepTheContract(bytes, CXIMAGE_FORMAT_WMF, 601, 300);
 }

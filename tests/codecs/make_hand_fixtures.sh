@@ -42,8 +42,42 @@ wbmp)
   $convert source.png -type bilevel image.wbmp
   $convert -size 300x9 -seed 3 plasma: -type bilevel wide.wbmp
   ;;
+gif)
+  $convert source.png -type truecolor BMP3:source.bmp
+  $convert source.png -colors 2 codes2.gif
+  for n in 4 8 16 32 64 128 256; do
+    $convert source.png gif:- | $gifsicle --colors $n -o codes$n.gif
+  done
+  $gifsicle --interlace codes64.gif -o interlaced.gif
+  $convert source.png -colors 32 -fuzz 8% -transparent white transparent.gif
+  $convert source.png -colors 16 GIF87:gif87.gif
+  # Three frames, the later two smaller and in their own places, each
+  # disposed of before the next: with local tables, and with one table.
+  $convert source.png -colors 8 frame0.gif
+  $convert source.png -negate -crop 15x10+5+5 +repage -colors 16 frame1.gif
+  $convert source.png -crop 20x8+12+12 +repage -modulate 100,40,50 -colors 16 \
+    -transparent white frame2.gif
+  $convert -dispose Background frame0.gif -page +5+5 frame1.gif -page +12+12 frame2.gif \
+    anim_local.gif
+  $gifsicle --disposal background frame0.gif --position 5,5 frame1.gif \
+    --position 12,12 frame2.gif -o anim_global.gif 2>/dev/null
+  rm frame0.gif frame1.gif frame2.gif
+  ;;
+ico)
+  $convert source.png -type truecolor BMP3:source.bmp
+  $convert source.png -colors 2 -type palette bits1.ico
+  $convert source.png -colors 16 -type palette bits4.ico
+  $convert source.png -colors 200 -type palette bits8.ico
+  $convert source.png -alpha set -channel A -fx 'i/w' +channel bits32.ico
+  # Three sizes; the largest is stored as PNG (of 8 bits a channel).
+  $convert source.png -alpha set -channel A -fx 'j/h' +channel \
+    \( -clone 0 -resize 16x16! \) \( -clone 0 -resize 256x256! \) -depth 8 multi.ico
+  ;;
 esac
 
+# The frames of an animation are composed; those of an icon stand alone.
+compose=
+[ "$format" = gif ] && compose=-coalesce
 for file in *.$format; do
-  $convert "$file" -coalesce -auto-orient -depth 8 "rgba:${file%.*}-%d.rgba"
+  $convert "$file" $compose -auto-orient -depth 8 "rgba:${file%.*}-%d.rgba"
 done

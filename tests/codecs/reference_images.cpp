@@ -83,6 +83,12 @@ bool ReadWithImageMagickRgba(const std::string& file, std::string& rgba, int fra
                        " -coalesce -auto-orient -depth 8 rgba:" + codectest::UnixPath(dump) +
                        "-%d") != 0)
         return false;
+    if (frame < 0) {
+        frame = 0;
+        std::string next = dump + "-1";
+        while (GetFileAttributesA(next.c_str()) != INVALID_FILE_ATTRIBUTES)
+            next = dump + "-" + std::to_string(++frame + 1);
+    }
     return testfiles::ReadFileBytes(dump + "-" + std::to_string(frame), rgba);
 }
 

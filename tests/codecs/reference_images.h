@@ -44,7 +44,8 @@ std::string EncodeBytes(CxImage& image, DWORD type);
 // RGBA readings, for formats with transparency, orientation or frames:
 // ImageMagick's reading of a file, frame `frame` composed over the earlier
 // ones and turned upright, as rows from the top of red, green, blue and
-// alpha (NAME-<frame>.rgba in make_hand_fixtures.sh).
+// alpha (NAME-<frame>.rgba in make_hand_fixtures.sh); frame -1 is the
+// last one.
 bool ReadWithImageMagickRgba(const std::string& file, std::string& rgba, int frame = 0);
 
 struct PixelCheck {

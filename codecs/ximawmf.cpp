@@ -1,0 +1,279 @@
+#include "codecs/ximawmf.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <vector>
+
+#include "codecs/ximabytes.h"
+
+namespace {
+
+const DWORD kPlaceableKey = 0x9AC6CDD7;
+const DWORD kPlaceableBytes = 22;
+const DWORD kMetaHeaderBytes = 18;
+const WORD kMaxUnitsPerInch = 2540;
+const LONG kExtentLimit = 6554;
+const DWORD kMinEmfHeaderBytes = 88;
+const DWORD kEmfEof = 14;  // EMR_EOF
+
+std::vector<BYTE> ReadBytes(CxFile* stream, uint64_t count, bool& ok)
+{
+    std::vector<BYTE> bytes;
+    ok = false;
+    if (count == 0 || count > 0x7FFFFFFF)
+        return bytes;
+    try {
+        bytes.resize((size_t)count);
+    } catch (...) {
+        return bytes;
+    }
+    ok = stream->Read(bytes.data(), 1, (DWORD)count) == count;
+    return bytes;
+}
+
+// Every record of a Windows metafile lies inside it and the last one is
+// the end record, before GDI is given the bytes.
+bool WindowsRecordsHold(const std::vector<BYTE>& bytes)
+{
+    size_t at = CxGetU16(bytes.data() + 2) * 2u;  // header size in words
+    if (at < kMetaHeaderBytes)
+        return false;
+    while (at + 6 <= bytes.size()) {
+        uint64_t size = (uint64_t)CxGetU32(&bytes[at]) * 2;
+        WORD function = CxGetU16(&bytes[at + 4]);
+        if (size < 6 || at + size > bytes.size())
+            return false;
+        if (function == 0)
+            return true;
+        at += (size_t)size;
+    }
+    return false;
+}
+
+// The same for an enhanced metafile: a header record with the signature,
+// records of whole 32-bit words, the end-of-file record last.
+bool EnhancedRecordsHold(const std::vector<BYTE>& bytes)
+{
+    if (bytes.size() < kMinEmfHeaderBytes || CxGetU32(bytes.data()) != EMR_HEADER ||
+        CxGetU32(bytes.data() + 40) != ENHMETA_SIGNATURE)
+        return false;
+    uint64_t total = CxGetU32(bytes.data() + 48);
+    if (total > bytes.size() || total < kMinEmfHeaderBytes)
+        return false;
+    size_t at = 0;
+    while (at + 8 <= total) {
+        DWORD type = CxGetU32(&bytes[at]);
+        DWORD size = CxGetU32(&bytes[at + 4]);
+        if (size < 8 || size % 4 || at + size > total)
+            return false;
+        if (type == kEmfEof)
+            return at + size == total;
+        at += size;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool CxImageWMF::CheckPlaceableHeader(const BYTE* bytes)
+{
+    WORD checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= CxGetU16(bytes + 2 * i);
+    WORD unitsPerInch = CxGetU16(bytes + 14);
+    return CxGetU32(bytes) == kPlaceableKey && checksum == CxGetU16(bytes + 20) &&
+           unitsPerInch != 0 && unitsPerInch <= kMaxUnitsPerInch;
+}
+
+void CxImageWMF::LimitMetafileSize(int64_t& width, int64_t& height)
+{
+    if (width > kMaxSide) {
+        height = height * kMaxSide / width;
+        width = kMaxSide;
+    }
+    if (height > kMaxSide) {
+        width = width * kMaxSide / height;
+        height = kMaxSide;
+    }
+}
+
+HENHMETAFILE CxImageWMF::ReadPlaceableWmf(CxFile* stream, PlaceableHeader* placeable)
+{
+    int32_t start = stream->Tell();
+    BYTE head[kPlaceableBytes + kMetaHeaderBytes];
+    if (stream->Read(head, 1, sizeof(head)) != sizeof(head) || !CheckPlaceableHeader(head))
+        return NULL;
+    const BYTE* meta = head + kPlaceableBytes;
+    WORD type = CxGetU16(meta);
+    if (type != 1 && type != 2)
+        return NULL;
+    uint64_t bytes = (uint64_t)CxGetU32(meta + 6) * 2;
+    if (bytes > (uint64_t)stream->Size() || !stream->Seek(start + (int32_t)kPlaceableBytes, SEEK_SET))
+        return NULL;
+    bool ok;
+    std::vector<BYTE> data = ReadBytes(stream, bytes, ok);
+    if (!ok || data.size() < kMetaHeaderBytes || !WindowsRecordsHold(data))
+        return NULL;
+
+    placeable->left = (int16_t)CxGetU16(head + 6);
+    placeable->top = (int16_t)CxGetU16(head + 8);
+    placeable->right = (int16_t)CxGetU16(head + 10);
+    placeable->bottom = (int16_t)CxGetU16(head + 12);
+    placeable->unitsPerInch = CxGetU16(head + 14);
+
+    HDC screen = GetDC(NULL);
+    METAFILEPICT picture;
+    picture.mm = MM_ANISOTROPIC;
+    picture.xExt = (placeable->right - placeable->left) * GetDeviceCaps(screen, LOGPIXELSX) /
+                   placeable->unitsPerInch;
+    picture.yExt = (placeable->bottom - placeable->top) * GetDeviceCaps(screen, LOGPIXELSY) /
+                   placeable->unitsPerInch;
+    picture.hMF = NULL;
+    while (picture.xExt > 0 && picture.yExt > 0 && picture.xExt < kExtentLimit &&
+           picture.yExt < kExtentLimit) {
+        picture.xExt *= 10;
+        picture.yExt *= 10;
+    }
+    HENHMETAFILE metafile = SetWinMetaFileBits((UINT)data.size(), data.data(), screen, &picture);
+    if (!metafile) {
+        picture.mm = MM_TEXT;
+        metafile = SetWinMetaFileBits((UINT)data.size(), data.data(), screen, &picture);
+    }
+    ReleaseDC(NULL, screen);
+    return metafile;
+}
+
+HENHMETAFILE CxImageWMF::ReadEnhMetafile(CxFile* stream, ENHMETAHEADER* header)
+{
+    int64_t left = (int64_t)stream->Size() - stream->Tell();
+    if (left <= 0)
+        return NULL;
+    bool ok;
+    std::vector<BYTE> data = ReadBytes(stream, (uint64_t)left, ok);
+    if (!ok || !EnhancedRecordsHold(data))
+        return NULL;
+    HENHMETAFILE metafile = SetEnhMetaFileBits((UINT)data.size(), data.data());
+    if (!metafile)
+        return NULL;
+    if (!GetEnhMetaFileHeader(metafile, sizeof(*header), header)) {
+        DeleteEnhMetaFile(metafile);
+        return NULL;
+    }
+    return metafile;
+}
+
+bool CxImageWMF::Decode(CxFile* stream, LONG wantedWidth, LONG wantedHeight)
+{
+    if (!stream)
+        return false;
+    int32_t start = stream->Tell();
+    int64_t width, height;
+    PlaceableHeader placeable;
+    HENHMETAFILE metafile = ReadPlaceableWmf(stream, &placeable);
+    if (metafile) {
+        HDC screen = GetDC(NULL);
+        width = (int64_t)abs(placeable.right - placeable.left) *
+                GetDeviceCaps(screen, LOGPIXELSX) / placeable.unitsPerInch;
+        height = (int64_t)abs(placeable.bottom - placeable.top) *
+                 GetDeviceCaps(screen, LOGPIXELSY) / placeable.unitsPerInch;
+        ReleaseDC(NULL, screen);
+    } else {
+        ENHMETAHEADER header;
+        if (!stream->Seek(start, SEEK_SET) || !(metafile = ReadEnhMetafile(stream, &header)))
+            return Fail("corrupted WMF");
+        width = llabs((int64_t)header.rclBounds.right - header.rclBounds.left);
+        height = llabs((int64_t)header.rclBounds.bottom - header.rclBounds.top);
+    }
+    if (info.escape) {
+        DeleteEnhMetaFile(metafile);
+        return Fail("Cancelled");
+    }
+    if (width == 0 || height == 0) {
+        DeleteEnhMetaFile(metafile);
+        return Fail("empty WMF");
+    }
+    if (wantedWidth)
+        width = wantedWidth;
+    if (wantedHeight)
+        height = wantedHeight;
+    LimitMetafileSize(width, height);
+    if (width <= 0 || height <= 0) {
+        DeleteEnhMetaFile(metafile);
+        return Fail("empty WMF");
+    }
+    return Render(metafile, (DWORD)width, (DWORD)height);
+}
+
+// Plays the metafile (and deletes it) into a bitmap of the given size
+// filled with the window colour, then takes the bitmap's pixels.
+bool CxImageWMF::Render(HENHMETAFILE metafile, DWORD width, DWORD height)
+{
+    HDC screen = GetDC(NULL);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, (int)width, (int)height);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(NULL, screen);
+    if (!bitmap || !dc) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (dc)
+            DeleteDC(dc);
+        DeleteEnhMetaFile(metafile);
+        return Fail("Can't render WMF");
+    }
+    int bitsPerPixel = GetDeviceCaps(dc, BITSPIXEL);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    RECT area = { 0, 0, (LONG)width, (LONG)height };
+    COLORREF oldBackground = SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, NULL, 0, NULL);
+    SetBkColor(dc, oldBackground);
+
+    HPALETTE palette = NULL, oldPalette = NULL;
+    UINT entries = GetEnhMetaFilePaletteEntries(metafile, 0, NULL);
+    bool failed = false;
+    if (entries > 0 && entries != GDI_ERROR) {
+        LOGPALETTE* logical = (LOGPALETTE*)GlobalAlloc(
+            GPTR, sizeof(LOGPALETTE) + entries * sizeof(PALETTEENTRY));
+        if (logical) {
+            logical->palVersion = 0x300;
+            logical->palNumEntries = (WORD)entries;
+            GetEnhMetaFilePaletteEntries(metafile, entries, logical->palPalEntry);
+            palette = CreatePalette(logical);
+            GlobalFree(logical);
+            if (palette) {
+                oldPalette = SelectPalette(dc, palette, FALSE);
+                RealizePalette(dc);
+            }
+        } else {
+            failed = true;
+        }
+    }
+    if (!failed)
+        PlayEnhMetaFile(dc, metafile, &area);
+    if (oldPalette)
+        SelectPalette(dc, oldPalette, FALSE);
+    if (palette)
+        DeleteObject(palette);
+    SelectObject(dc, oldBitmap);
+    DeleteEnhMetaFile(metafile);
+
+    bool taken = false;
+    if (failed || info.escape) {
+        Fail("Cancelled");
+    } else if (Create(width, height, bitsPerPixel, CXIMAGE_FORMAT_WMF)) {
+        taken = GetDIBits(dc, bitmap, 0, height, GetBits(), (BITMAPINFO*)GetDIB(),
+                          DIB_RGB_COLORS) != 0;
+        if (!taken)
+            Fail("Can't render WMF");
+    }
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return taken;
+}
+
+bool CxImageWMF::Encode(CxFile* stream)
+{
+    if (stream)
+        Fail("Save WMF not supported");
+    return false;
+}

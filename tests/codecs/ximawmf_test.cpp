@@ -1,0 +1,185 @@
+#include "tests/support/gtest.h"
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "codecs/ximawmf.h"
+#include "codecs/xmemfile.h"
+#include "tests/codecs/reference_images.h"
+
+using codectest::DecodeBytes;
+using codectest::EncodeBytes;
+
+namespace {
+
+// A red square at the top left and a blue one at the bottom right of a
+// 100 x 50 picture; nothing in between.
+void DrawPicture(HDC dc)
+{
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    HGDIOBJ old = SelectObject(dc, red);
+    Rectangle(dc, 0, 0, 11, 11);
+    SelectObject(dc, blue);
+    Rectangle(dc, 90, 40, 101, 51);
+    SelectObject(dc, old);
+    SelectObject(dc, pen);
+    DeleteObject(red);
+    DeleteObject(blue);
+}
+
+std::string EnhancedMetafile()
+{
+    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
+    DrawPicture(dc);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    UINT size = GetEnhMetaFileBits(metafile, 0, NULL);
+    std::string bytes(size, '\0');
+    GetEnhMetaFileBits(metafile, size, (BYTE*)&bytes[0]);
+    DeleteEnhMetaFile(metafile);
+    return bytes;
+}
+
+void PutU16(std::string& bytes, unsigned value)
+{
+    bytes += (char)(value & 0xFF);
+    bytes += (char)(value >> 8);
+}
+
+std::string PlaceableHeader(int right, int bottom, unsigned unitsPerInch)
+{
+    std::string head;
+    PutU16(head, 0xCDD7);
+    PutU16(head, 0x9AC6);
+    PutU16(head, 0);
+    PutU16(head, 0);
+    PutU16(head, 0);
+    PutU16(head, (unsigned)right);
+    PutU16(head, (unsigned)bottom);
+    PutU16(head, unitsPerInch);
+    PutU16(head, 0);
+    PutU16(head, 0);
+    unsigned checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= (BYTE)head[2 * i] | (BYTE)head[2 * i + 1] << 8;
+    PutU16(head, checksum);
+    return head;
+}
+
+std::string PlaceableMetafile()
+{
+    HDC dc = CreateMetaFileA(NULL);
+    SetWindowOrgEx(dc, 0, 0, NULL);
+    SetWindowExtEx(dc, 100, 50, NULL);
+    DrawPicture(dc);
+    HMETAFILE metafile = CloseMetaFile(dc);
+    UINT size = GetMetaFileBitsEx(metafile, 0, NULL);
+    std::string bytes(size, '\0');
+    GetMetaFileBitsEx(metafile, size, &bytes[0]);
+    DeleteMetaFile(metafile);
+    HDC screen = GetDC(NULL);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(NULL, screen);
+    return PlaceableHeader(100, 50, (unsigned)dpi) + bytes;
+}
+
+void ExpectPicture(const CxImage& image, const char* name)
+{
+    COLORREF window = GetSysColor(COLOR_WINDOW);
+    DWORD width = image.GetWidth(), height = image.GetHeight();
+    RGBQUAD middle = image.GetPixelColor(width / 2, height / 2);
+    EXPECT_EQ(GetRValue(window), middle.rgbRed) << name;
+    EXPECT_EQ(GetGValue(window), middle.rgbGreen) << name;
+    EXPECT_EQ(GetBValue(window), middle.rgbBlue) << name;
+    RGBQUAD topLeft = image.GetPixelColor(2, height - 3);
+    EXPECT_EQ(255, topLeft.rgbRed) << name;
+    EXPECT_EQ(0, topLeft.rgbBlue) << name;
+    RGBQUAD bottomRight = image.GetPixelColor(width - 3, 2);
+    EXPECT_EQ(0, bottomRight.rgbRed) << name;
+    EXPECT_EQ(255, bottomRight.rgbBlue) << name;
+}
+
+}  // namespace
+
+TEST(CxImageWMF, PlaceableMetafileAtItsSize)
+{
+    CxImage image;
+    ASSERT_TRUE(DecodeBytes(PlaceableMetafile(), image, CXIMAGE_FORMAT_WMF))
+        << image.GetLastError();
+    EXPECT_EQ(100u, image.GetWidth());
+    EXPECT_EQ(50u, image.GetHeight());
+    EXPECT_EQ(24, image.GetBpp());
+    ExpectPicture(image, "placeable");
+
+    // Tried by every decoder, it is still found.
+    CxImage any;
+    ASSERT_TRUE(DecodeBytes(PlaceableMetafile(), any, CXIMAGE_FORMAT_UNKNOWN))
+        << any.GetLastError();
+    EXPECT_EQ(CXIMAGE_FORMAT_WMF, any.GetType());
+}
+
+TEST(CxImageWMF, EnhancedMetafileAtItsBounds)
+{
+    CxImage image;
+    ASSERT_TRUE(DecodeBytes(EnhancedMetafile(), image, CXIMAGE_FORMAT_WMF))
+        << image.GetLastError();
+    EXPECT_GE(image.GetWidth(), 99u);
+    EXPECT_LE(image.GetWidth(), 101u);
+    EXPECT_GE(image.GetHeight(), 49u);
+    EXPECT_LE(image.GetHeight(), 51u);
+    ExpectPicture(image, "enhanced");
+
+    CxImageWMF wanted;
+    std::string bytes = EnhancedMetafile();
+    CxMemFile stream((BYTE*)bytes.data(), (DWORD)bytes.size());
+    ASSERT_TRUE(wanted.Decode(&stream, 200, 80)) << wanted.GetLastError();
+    EXPECT_EQ(200u, wanted.GetWidth());
+    EXPECT_EQ(80u, wanted.GetHeight());
+}
+
+TEST(CxImageWMF, HeaderChecksAndLimits)
+{
+    std::string good = PlaceableHeader(100, 50, 2540);
+    EXPECT_TRUE(CxImageWMF::CheckPlaceableHeader((const BYTE*)good.data()));
+    std::string upi = PlaceableHeader(100, 50, 2541);
+    EXPECT_FALSE(CxImageWMF::CheckPlaceableHeader((const BYTE*)upi.data()));
+    std::string sum = good;
+    sum[20] ^= 1;
+    EXPECT_FALSE(CxImageWMF::CheckPlaceableHeader((const BYTE*)sum.data()));
+
+    // A wrong checksum is then tried as an enhanced metafile.
+    std::string file = PlaceableMetafile();
+    file[20] ^= 1;
+    CxImage image;
+    EXPECT_FALSE(DecodeBytes(file, image, CXIMAGE_FORMAT_WMF));
+    EXPECT_STREQ("corrupted WMF", image.GetLastError());
+
+    // An empty bounding box.
+    std::string empty = PlaceableMetafile();
+    empty.replace(0, 22, PlaceableHeader(0, 50, 96));
+    EXPECT_FALSE(DecodeBytes(empty, image, CXIMAGE_FORMAT_WMF));
+    EXPECT_STREQ("empty WMF", image.GetLastError());
+
+    int64_t width = 8000, height = 1000;
+    CxImageWMF::LimitMetafileSize(width, height);
+    EXPECT_EQ(4000, width);
+    EXPECT_EQ(500, height);
+    width = 1000;
+    height = 8000;
+    CxImageWMF::LimitMetafileSize(width, height);
+    EXPECT_EQ(500, width);
+    EXPECT_EQ(4000, height);
+    // Products beyond 32 bits.
+    width = 3000000;
+    height = 2000000;
+    CxImageWMF::LimitMetafileSize(width, height);
+    EXPECT_EQ(4000, width);
+    EXPECT_EQ(2666, height);
+
+    CxImage picture(4, 4, 24);
+    EXPECT_TRUE(EncodeBytes(picture, CXIMAGE_FORMAT_WMF).empty());
+    EXPECT_STREQ("Save WMF not supported", picture.GetLastError());
+}
