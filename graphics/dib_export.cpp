@@ -6,9 +6,12 @@
 #include "graphics/dib.h"
 #include "graphics/dib_format.h"
 
-bool CopyPictureInto(const CDib& source, CDib& target)
+bool CopyPictureInto(const CDib* given, const CDib* own, CDib& target)
 {
-    HGLOBAL copy = CopyGlobalHandle(source.GetHandle());
+    const CDib* source = given ? given : own;
+    if (!source)
+        return false;
+    HGLOBAL copy = CopyGlobalHandle(source->GetHandle());
     return copy && target.Attach(copy);
 }
 

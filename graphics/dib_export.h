@@ -6,9 +6,10 @@
 
 class CDib;
 
-// A copy of the picture into target; false when there is none or it cannot
-// be made into a bitmap.
-bool CopyPictureInto(const CDib& source, CDib& target);
+// A copy of the given picture, or of the writer's own one when none is
+// given, into target; false when there is neither or it cannot be made into
+// a bitmap.
+bool CopyPictureInto(const CDib* given, const CDib* own, CDib& target);
 // A copy of a packed DIB of the given size into target; false when the
 // bytes do not hold a whole uncompressed packed DIB.
 bool CopyPackedDibInto(const void* packedDib, DWORD size, CDib& target);

@@ -77,10 +77,8 @@ bool CGif::Write(const char* path, const BYTE* pixels, int width, int height, in
 
 bool CGif::SaveDib(const char* path, CDib* dib)
 {
-    if (!dib)
-        dib = m_pDib;
     CDib copy;
-    if (!dib || !CopyPictureInto(*dib, copy)) {
+    if (!CopyPictureInto(dib, m_pDib, copy)) {
         m_strError = "No picture to write";
         return false;
     }

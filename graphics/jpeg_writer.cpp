@@ -182,14 +182,13 @@ bool CJpeg::WriteRgb(const char* path, const BYTE* rgb, int width, int height, b
 
 bool CJpeg::SaveDib(const char* path, CDib* dib, bool colour, int quality)
 {
-    if (!dib)
-        dib = m_pDib;
     CDib copy;
-    if (!dib || !CopyPictureInto(*dib, copy)) {
+    if (!CopyPictureInto(dib, m_pDib, copy)) {
         m_strError = "No picture to write";
         return false;
     }
-    const int density = dib->m_nResolution > 0 ? dib->m_nResolution : 72;
+    const CDib* source = dib ? dib : m_pDib;
+    const int density = source->m_nResolution > 0 ? source->m_nResolution : 72;
     return SaveCopy(path, copy, colour, quality, density);
 }
 

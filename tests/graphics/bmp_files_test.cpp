@@ -48,20 +48,6 @@ std::string FileImage(const std::vector<BYTE>& packedDib)
     return bytes;
 }
 
-uint32_t PixelOf(const CDib& dib, int x, int y)
-{
-    const void* data = GlobalLock(dib.GetHandle());
-    uint32_t pixel = dibtest::PixelAt(data, x, y);
-    GlobalUnlock(dib.GetHandle());
-    return pixel;
-}
-
-uint32_t DevicePixel(const CGDIDevice& device, int x, int y)
-{
-    const BYTE* pixel = device.m_pRows[y] + x * device.m_nBytesPerPixel;
-    return (pixel[2] << 16) | (pixel[1] << 8) | pixel[0];
-}
-
 BYTE* MallocCopy(const std::string& bytes)
 {
     BYTE* block = static_cast<BYTE*>(malloc(bytes.size()));
@@ -98,7 +84,7 @@ TEST(DibFiles, SaveAndReadBackWithTheResolution)
     CDib back;
     ASSERT_TRUE(back.ReadBmp(&file));
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(kSixPixels[i], PixelOf(back, i % 3, i / 3));
+        EXPECT_EQ(kSixPixels[i], dibtest::PixelOf(back, i % 3, i / 3));
     EXPECT_FALSE(dib.Save((folder + "\\missing\\six.bmp").c_str()));
 }
 
@@ -125,7 +111,7 @@ TEST(DibFiles, ReadBmpRefusesOtherAndDamagedFiles)
     }
     MemoryFile file(good);
     ASSERT_TRUE(dib.ReadBmp(&file));
-    EXPECT_EQ(0xFFFFFFu, PixelOf(dib, 4, 2));
+    EXPECT_EQ(0xFFFFFFu, dibtest::PixelOf(dib, 4, 2));
 }
 
 TEST(DibFiles, PicturesWrittenByImageMagick)
@@ -146,7 +132,7 @@ TEST(DibFiles, PicturesWrittenByImageMagick)
                 uint32_t colour = (static_cast<BYTE>(expected[at]) << 16) |
                                   (static_cast<BYTE>(expected[at + 1]) << 8) |
                                   static_cast<BYTE>(expected[at + 2]);
-                ASSERT_EQ(colour, PixelOf(dib, x, y)) << name << " at " << x << "," << y;
+                ASSERT_EQ(colour, dibtest::PixelOf(dib, x, y)) << name << " at " << x << "," << y;
             }
     }
 }
@@ -164,7 +150,7 @@ TEST(DibFiles, FilesForImageMagick)
     std::vector<uint32_t> reduced;
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 19; ++x)
-            reduced.push_back(PixelOf(dib, x, y));
+            reduced.push_back(dibtest::PixelOf(dib, x, y));
     ASSERT_TRUE(dib.Save((folder + "\\dib_8.bmp").c_str()));
     ASSERT_TRUE(dibtest::WriteRgbDump(folder + "\\dib_8.rgb", reduced));
 
@@ -173,7 +159,7 @@ TEST(DibFiles, FilesForImageMagick)
     std::vector<uint32_t> mono;
     for (int y = 0; y < 19; ++y)
         for (int x = 0; x < 11; ++x)
-            mono.push_back(PixelOf(dib, x, y));
+            mono.push_back(dibtest::PixelOf(dib, x, y));
     ASSERT_TRUE(dib.Save((folder + "\\dib_1_turned.bmp").c_str()));
     ASSERT_TRUE(dibtest::WriteRgbDump(folder + "\\dib_1_turned.rgb", mono));
 }
@@ -203,7 +189,7 @@ TEST(DibFiles, SerializeThroughAnArchive)
     ar >> after;
     EXPECT_EQ(7, before);
     EXPECT_EQ(9, after);
-    EXPECT_EQ(0x808080u, PixelOf(first, 2, 1));
+    EXPECT_EQ(0x808080u, dibtest::PixelOf(first, 2, 1));
     EXPECT_EQ(8, second.GetBitCount());
     CDib third;
     bool thrown = false;
@@ -329,10 +315,10 @@ TEST(KBmp, DrawFitsAndCentres)
     EXPECT_EQ(25, rect.top);
     EXPECT_EQ(100, rect.right);
     EXPECT_EQ(75, rect.bottom);
-    EXPECT_EQ(0u, DevicePixel(device, 50, 24));
-    EXPECT_EQ(0x00FF00u, DevicePixel(device, 50, 25));
-    EXPECT_EQ(0x00FF00u, DevicePixel(device, 50, 74));
-    EXPECT_EQ(0u, DevicePixel(device, 50, 75));
+    EXPECT_EQ(0u, dibtest::DevicePixel(device, 50, 24));
+    EXPECT_EQ(0x00FF00u, dibtest::DevicePixel(device, 50, 25));
+    EXPECT_EQ(0x00FF00u, dibtest::DevicePixel(device, 50, 74));
+    EXPECT_EQ(0u, dibtest::DevicePixel(device, 50, 75));
 
     KBMP narrow;
     ASSERT_TRUE(narrow.Attach(MallocCopy(FileImage(dibtest::MakeDib24(50, 40, std::vector<uint32_t>(2000, 1)))), false));

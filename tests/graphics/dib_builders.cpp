@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "graphics/dib.h"
 #include "graphics/dib_format.h"
+#include "graphics/gdi_device.h"
 #include "tests/support/test_files.h"
 
 namespace dibtest {
@@ -139,6 +141,24 @@ bool WriteRgbDump(const std::string& path, const std::vector<uint32_t>& pixels)
         bytes += static_cast<char>(pixel);
     }
     return testfiles::WriteFileBytes(path, bytes);
+}
+
+}  // namespace dibtest
+
+namespace dibtest {
+
+uint32_t PixelOf(const CDib& dib, int x, int y)
+{
+    const void* data = GlobalLock(dib.GetHandle());
+    uint32_t pixel = PixelAt(data, x, y);
+    GlobalUnlock(dib.GetHandle());
+    return pixel;
+}
+
+uint32_t DevicePixel(const CGDIDevice& device, int x, int y)
+{
+    const BYTE* pixel = device.m_pRows[y] + x * device.m_nBytesPerPixel;
+    return (pixel[2] << 16) | (pixel[1] << 8) | pixel[0];
 }
 
 }  // namespace dibtest

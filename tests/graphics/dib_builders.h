@@ -42,3 +42,14 @@ std::string InputFolder();
 bool WriteRgbDump(const std::string& path, const std::vector<uint32_t>& pixels);
 
 }  // namespace dibtest
+
+class CDib;
+class CGDIDevice;
+
+namespace dibtest {
+
+// Pixel (x, y from the top) of a picture or a memory device as 0x00RRGGBB.
+uint32_t PixelOf(const CDib& dib, int x, int y);
+uint32_t DevicePixel(const CGDIDevice& device, int x, int y);
+
+}  // namespace dibtest

@@ -28,12 +28,6 @@ private:
     void* m_data;
 };
 
-uint32_t DevicePixel(const CGDIDevice& device, int x, int y)
-{
-    const BYTE* pixel = device.m_pRows[y] + x * device.m_nBytesPerPixel;
-    return (pixel[2] << 16) | (pixel[1] << 8) | pixel[0];
-}
-
 }  // namespace
 
 TEST(DibFormat, ColourTableSizes)
@@ -274,11 +268,11 @@ TEST(BitmapPaint, PaintStretchesWhenTheSizesDiffer)
     RECT wide = {0, 2, 8, 4};
     EXPECT_TRUE(PaintBitmap(device.m_hDC, section, &wide, &source, nullptr));
     GdiFlush();
-    EXPECT_EQ(0xFF0000u, DevicePixel(device, 1, 1));
-    EXPECT_EQ(0x0000FFu, DevicePixel(device, 2, 1));
-    EXPECT_EQ(0u, DevicePixel(device, 3, 1));
-    EXPECT_EQ(0xFF0000u, DevicePixel(device, 3, 3));
-    EXPECT_EQ(0x0000FFu, DevicePixel(device, 4, 2));
+    EXPECT_EQ(0xFF0000u, dibtest::DevicePixel(device, 1, 1));
+    EXPECT_EQ(0x0000FFu, dibtest::DevicePixel(device, 2, 1));
+    EXPECT_EQ(0u, dibtest::DevicePixel(device, 3, 1));
+    EXPECT_EQ(0xFF0000u, dibtest::DevicePixel(device, 3, 3));
+    EXPECT_EQ(0x0000FFu, dibtest::DevicePixel(device, 4, 2));
     DeleteObject(section);
 }
 
@@ -292,10 +286,10 @@ TEST(BitmapPaint, TransparentColourLeavesTheBackground)
     device.BlendRect(0, 0, 4, 1, RGB(0x20, 0x40, 0x60), 100, false, 0);
     DrawTransparentBitmap(device.m_hDC, section, 1, 1, RGB(0xFF, 0x00, 0xFF));
     GdiFlush();
-    EXPECT_EQ(0x204060u, DevicePixel(device, 1, 1));
-    EXPECT_EQ(0x123456u, DevicePixel(device, 2, 1));
-    EXPECT_EQ(0x204060u, DevicePixel(device, 3, 1));
-    EXPECT_EQ(0x204060u, DevicePixel(device, 2, 0));
+    EXPECT_EQ(0x204060u, dibtest::DevicePixel(device, 1, 1));
+    EXPECT_EQ(0x123456u, dibtest::DevicePixel(device, 2, 1));
+    EXPECT_EQ(0x204060u, dibtest::DevicePixel(device, 3, 1));
+    EXPECT_EQ(0x204060u, dibtest::DevicePixel(device, 2, 0));
     // The caller's bitmap keeps its transparent pixels.
     Locked back(DdbToDib(section));
     EXPECT_EQ(0xFF00FFu, dibtest::PixelAt(back.data(), 0, 0));

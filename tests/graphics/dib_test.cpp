@@ -8,21 +8,6 @@
 
 namespace {
 
-// The picture's pixel (x, y from the top) as 0x00RRGGBB.
-uint32_t PixelOf(const CDib& dib, int x, int y)
-{
-    const void* data = GlobalLock(dib.GetHandle());
-    uint32_t pixel = dibtest::PixelAt(data, x, y);
-    GlobalUnlock(dib.GetHandle());
-    return pixel;
-}
-
-uint32_t DevicePixel(const CGDIDevice& device, int x, int y)
-{
-    const BYTE* pixel = device.m_pRows[y] + x * device.m_nBytesPerPixel;
-    return (pixel[2] << 16) | (pixel[1] << 8) | pixel[0];
-}
-
 // A CDC over a device context that it does not own.
 class BorrowedDC : public CDC {
 public:
@@ -84,7 +69,7 @@ TEST(Dib, CreateFromPackedDibOnlyReadsTheSource)
     EXPECT_TRUE(dib.CreateFromPackedDib(readOnly));
     EXPECT_EQ(0u, static_cast<const BITMAPINFOHEADER*>(readOnly)->biSizeImage);
     VirtualFree(readOnly, 0, MEM_RELEASE);
-    EXPECT_EQ(0x0000FFu, PixelOf(dib, 2, 0));
+    EXPECT_EQ(0x0000FFu, dibtest::PixelOf(dib, 2, 0));
     const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib.GetHandle()));
     EXPECT_EQ(24u, header->biSizeImage);  // filled in the copy
     GlobalUnlock(dib.GetHandle());
@@ -99,7 +84,7 @@ TEST(Dib, AttachAndCreateFromBitmap)
     ASSERT_TRUE(copy.CreateFromBitmap(dib.m_pBitmap));
     EXPECT_EQ(3, copy.GetWidth());
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(kSixPixels[i], PixelOf(copy, i % 3, i / 3));
+        EXPECT_EQ(kSixPixels[i], dibtest::PixelOf(copy, i % 3, i / 3));
 }
 
 TEST(Dib, ChangeBitCountKeepsTheColours)
@@ -113,11 +98,11 @@ TEST(Dib, ChangeBitCountKeepsTheColours)
     ASSERT_TRUE(dib.ChangeBitCount(8));
     EXPECT_EQ(8, dib.GetBitCount());
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(kSixPixels[i], PixelOf(dib, i % 3, i / 3)) << i;
+        EXPECT_EQ(kSixPixels[i], dibtest::PixelOf(dib, i % 3, i / 3)) << i;
 
     ASSERT_TRUE(dib.SetBitCount(24));
     EXPECT_EQ(24, dib.GetBitCount());
-    EXPECT_EQ(0x808080u, PixelOf(dib, 2, 1));
+    EXPECT_EQ(0x808080u, dibtest::PixelOf(dib, 2, 1));
 }
 
 TEST(Dib, SetBitCountQuantisesToFewerColours)
@@ -139,18 +124,18 @@ TEST(Dib, QuarterTurns)
     ASSERT_TRUE(dib.Rotate90());
     EXPECT_EQ(2, dib.GetWidth());
     EXPECT_EQ(3, dib.GetHeight());
-    EXPECT_EQ(0x0000FFu, PixelOf(dib, 0, 0));  // the old top-right pixel
+    EXPECT_EQ(0x0000FFu, dibtest::PixelOf(dib, 0, 0));  // the old top-right pixel
 
     ASSERT_TRUE(dib.Attach(dibtest::ToGlobal(dibtest::MakeDib24(3, 2, kSixPixels))));
     ASSERT_TRUE(dib.Rotate180());
     EXPECT_EQ(3, dib.GetWidth());
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(kSixPixels[i], PixelOf(dib, 2 - i % 3, 1 - i / 3)) << i;
+        EXPECT_EQ(kSixPixels[i], dibtest::PixelOf(dib, 2 - i % 3, 1 - i / 3)) << i;
 
     ASSERT_TRUE(dib.Attach(dibtest::ToGlobal(dibtest::MakeDib24(3, 2, kSixPixels))));
     ASSERT_TRUE(dib.Rotate270());
     EXPECT_EQ(2, dib.GetWidth());
-    EXPECT_EQ(0x000000u, PixelOf(dib, 0, 0));  // the old bottom-left pixel
+    EXPECT_EQ(0x000000u, dibtest::PixelOf(dib, 0, 0));  // the old bottom-left pixel
 }
 
 TEST(Dib, DrawingIntoThePictureThroughItsMemoryDC)
@@ -164,14 +149,14 @@ TEST(Dib, DrawingIntoThePictureThroughItsMemoryDC)
     dc->FillSolidRect(&area, RGB(0x12, 0x34, 0x56));
     ASSERT_TRUE(dib.EndMemDC());
     EXPECT_EQ(nullptr, dib.m_pMemDC);
-    EXPECT_EQ(0x123456u, PixelOf(dib, 1, 0));
-    EXPECT_EQ(0x123456u, PixelOf(dib, 2, 0));
-    EXPECT_EQ(0u, PixelOf(dib, 3, 0));
-    EXPECT_EQ(0u, PixelOf(dib, 1, 1));
+    EXPECT_EQ(0x123456u, dibtest::PixelOf(dib, 1, 0));
+    EXPECT_EQ(0x123456u, dibtest::PixelOf(dib, 2, 0));
+    EXPECT_EQ(0u, dibtest::PixelOf(dib, 3, 0));
+    EXPECT_EQ(0u, dibtest::PixelOf(dib, 1, 1));
     EXPECT_FALSE(dib.EndMemDC());
 
     ASSERT_TRUE(dib.Clear(RGB(1, 2, 3)));
-    EXPECT_EQ(0x010203u, PixelOf(dib, 3, 2));
+    EXPECT_EQ(0x010203u, dibtest::PixelOf(dib, 3, 2));
 }
 
 TEST(Dib, DrawAndEndMemDCCopiesWithoutUpdatingThePicture)
@@ -186,9 +171,9 @@ TEST(Dib, DrawAndEndMemDCCopiesWithoutUpdatingThePicture)
     BorrowedDC target(device.m_hDC);
     ASSERT_TRUE(dib.DrawAndEndMemDC(&target, 1, 1, SRCCOPY));
     GdiFlush();
-    EXPECT_EQ(0xC86432u, DevicePixel(device, 2, 2));
-    EXPECT_EQ(0u, DevicePixel(device, 0, 0));
-    EXPECT_EQ(0u, PixelOf(dib, 0, 0));  // the packed DIB was not read back
+    EXPECT_EQ(0xC86432u, dibtest::DevicePixel(device, 2, 2));
+    EXPECT_EQ(0u, dibtest::DevicePixel(device, 0, 0));
+    EXPECT_EQ(0u, dibtest::PixelOf(dib, 0, 0));  // the packed DIB was not read back
 }
 
 TEST(Dib, DrawAndStretchDraw)
@@ -201,10 +186,10 @@ TEST(Dib, DrawAndStretchDraw)
     ASSERT_TRUE(dib.Draw(&target, 0, 0, SRCCOPY));
     ASSERT_TRUE(dib.StretchDraw(&target, 0, 2, 6, 4, 0, 0, 3, 2, SRCCOPY));
     GdiFlush();
-    EXPECT_EQ(0xFF0000u, DevicePixel(device, 0, 0));
-    EXPECT_EQ(0x808080u, DevicePixel(device, 2, 1));
-    EXPECT_EQ(0xFF0000u, DevicePixel(device, 1, 3));
-    EXPECT_EQ(0x808080u, DevicePixel(device, 5, 5));
+    EXPECT_EQ(0xFF0000u, dibtest::DevicePixel(device, 0, 0));
+    EXPECT_EQ(0x808080u, dibtest::DevicePixel(device, 2, 1));
+    EXPECT_EQ(0xFF0000u, dibtest::DevicePixel(device, 1, 3));
+    EXPECT_EQ(0x808080u, dibtest::DevicePixel(device, 5, 5));
 }
 
 TEST(Dib, CopyToBmpFileHasTheFileHeader)
@@ -222,4 +207,19 @@ TEST(Dib, CopyToBmpFileHasTheFileHeader)
     EXPECT_EQ(14u + 40u + 64u, offset);
     EXPECT_EQ(8u, reinterpret_cast<BITMAPINFOHEADER*>(file + 14)->biSizeImage);
     free(file);
+}
+
+TEST(Dib, LoadFromResource)
+{
+    CDib dib;
+    ASSERT_TRUE(dib.LoadFromResource(101, RT_RCDATA));
+    EXPECT_EQ(2, dib.GetWidth());
+    EXPECT_EQ(0xFF0000u, dibtest::PixelOf(dib, 0, 0));
+    EXPECT_EQ(0x00FF00u, dibtest::PixelOf(dib, 1, 0));
+    HGLOBAL kept = dib.GetHandle();
+    EXPECT_FALSE(dib.LoadFromResource(0x10000 + 102, RT_RCDATA));  // not "BM"
+    EXPECT_FALSE(dib.LoadFromResource(103, RT_RCDATA));  // rows missing
+    EXPECT_FALSE(dib.LoadFromResource(104, RT_RCDATA));
+    EXPECT_FALSE(dib.LoadFromResource(101));  // no bitmap of that id
+    EXPECT_EQ(kept, dib.GetHandle());
 }
