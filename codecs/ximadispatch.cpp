@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "app/core/file_replace.h"
 #include "codecs/ximacodecs.h"
 #include "codecs/xiofile.h"
 #include "codecs/xmemfile.h"
@@ -13,37 +14,15 @@ namespace {
 const char kUnknownDecode[] = "Decode: Unknown or wrong format";
 const char kUnknownEncode[] = "Encode: Unknown format";
 
-// Writes the bytes to a new temporary file in the target's folder and
-// renames it over the target; on any failure the target is left as it was.
-bool ReplaceFileWith(const char* fileName, const BYTE* bytes, DWORD size, char* error)
+// The error text of a failed ReplaceFileWithBytes.
+const char* ReplaceFailureText(ReplaceFileResult result)
 {
-    char folder[MAX_PATH];
-    char* namePart = NULL;
-    DWORD length = GetFullPathNameA(fileName, MAX_PATH, folder, &namePart);
-    if (length == 0 || length >= MAX_PATH || !namePart) {
-        strcpy(error, "Save: invalid file name");
-        return false;
+    switch (result) {
+    case ReplaceFileBadName: return "Save: invalid file name";
+    case ReplaceFileCannotCreate: return "Save: can't create file";
+    case ReplaceFileCannotWrite: return "Save: can't write file";
+    default: return "Save: can't replace file";
     }
-    *namePart = 0;
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder, "cxi", 0, temporary)) {
-        strcpy(error, "Save: can't create file");
-        return false;
-    }
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    bool written = false;
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD done = 0;
-        written = WriteFile(file, bytes, size, &done, NULL) && done == size;
-        written = CloseHandle(file) && written;
-    }
-    if (written && MoveFileExA(temporary, fileName,
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-        return true;
-    DeleteFileA(temporary);
-    strcpy(error, written ? "Save: can't replace file" : "Save: can't write file");
-    return false;
 }
 
 }  // namespace
@@ -123,9 +102,11 @@ bool CxImage::Save(const char* fileName, DWORD type)
         return Fail("Save: can't allocate memory");
     if (!Encode(&stream, type))
         return false;
-    char error[CXIMAGE_ERROR_LENGTH];
-    if (!ReplaceFileWith(fileName, stream.GetBuffer(false), (DWORD)stream.Size(), error))
-        return Fail(error);
+    // The target is replaced only by a complete file.
+    ReplaceFileResult result =
+        ReplaceFileWithBytes(fileName, stream.GetBuffer(false), (DWORD)stream.Size());
+    if (result != ReplaceFileDone)
+        return Fail(ReplaceFailureText(result));
     return true;
 }
 

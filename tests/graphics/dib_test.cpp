@@ -222,4 +222,10 @@ TEST(Dib, LoadFromResource)
     EXPECT_FALSE(dib.LoadFromResource(104, RT_RCDATA));
     EXPECT_FALSE(dib.LoadFromResource(101));  // no bitmap of that id
     EXPECT_EQ(kept, dib.GetHandle());
+
+    CDib bitmap;
+    ASSERT_TRUE(bitmap.LoadFromResource(105));
+    EXPECT_EQ(2, bitmap.GetWidth());
+    EXPECT_EQ(0xFF0000u, dibtest::PixelOf(bitmap, 0, 0));
+    EXPECT_EQ(0x00FF00u, dibtest::PixelOf(bitmap, 1, 0));
 }
