@@ -98,6 +98,7 @@ RenderOptions DrawingState::renderOptions(bool forPrint) const {
   o.pdmode = pointMode;
   o.pdsize = pointSize;
   o.dpi = Globals().dpi;
+  o.ltscale = db ? db->ltscale : 1;
   o.cancel = &breakDraw;
   return o;
 }

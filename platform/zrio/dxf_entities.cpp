@@ -27,6 +27,9 @@ bool ReadCommonGroup(const Group& g, Database& db, Entity& e, std::string* lastL
     case 62:
       e.color = int16_t(g.integer);
       return true;
+    case 6:
+      e.linetype = db.linetypeOf(DecodeText(g.view, db));
+      return true;
     case 370:
       e.lineweight = int16_t(g.integer);
       return true;

@@ -46,7 +46,7 @@ const char* TypeName(const Entity& e) {
 
 // Groups of the entity part of a record that stay with it when kept raw.
 bool IsEntityPartCode(int code) {
-  return code == 6 || code == 48 || code == 60 || code == 347 || code == 284 || code == 440 ||
+  return code == 48 || code == 60 || code == 347 || code == 284 || code == 440 ||
          code == 390 || code == 380;
 }
 
@@ -167,8 +167,14 @@ void EntityWriter::common(const Entity& e, const char* type, const char* subclas
   if (version_ == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
   if (e.extra)
     for (const RawGroup& g : e.extra->raw)
-      if (IsEntityPartCode(g.code) && (modern_ || g.code == 6)) text(g.code, g.value);
+      if (IsEntityPartCode(g.code) && modern_) text(g.code, g.value);
+  linetype(e, db);
   if (modern_ && subclass) str(100, subclass);
+}
+
+void EntityWriter::linetype(const Entity& e, const Database& db) {
+  if (e.linetype == -2) str(6, "BYBLOCK");
+  else if (e.linetype >= 0 && size_t(e.linetype) < db.linetypes.size()) text(6, db.linetypes[size_t(e.linetype)].name);
 }
 
 void EntityWriter::extras(const Entity& e) {
@@ -538,6 +544,7 @@ void EntityWriter::unknown(const Entity& e, const Database& db, uint64_t owner,
     if (e.color != 256) integer(62, e.color);
     if (e.lineweight != -1) integer(370, e.lineweight);
     if (version_ == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
+    linetype(e, db);
   };
   if (!hasEntityClass) {
     str(100, "AcDbEntity");

@@ -32,6 +32,7 @@ class EntityWriter {
   void common(const Entity& e, const char* type, const char* subclass, const Database& db,
               uint64_t owner, uint64_t& nextHandle, bool paperSpace);
   void extras(const Entity& e);
+  void linetype(const Entity& e, const Database& db);
   void extrusion(const Entity& e);
   void r12Fallback(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
                    bool paperSpace);

@@ -31,6 +31,21 @@ int32_t Database::addLayer(const std::string& name) {
   return index;
 }
 
+int16_t Database::linetypeOf(const std::string& name) {
+  std::string key = UpperName(name);
+  if (key == "BYLAYER") return -1;
+  if (key == "BYBLOCK") return -2;
+  auto it = linetypeIndex.find(key);
+  if (it != linetypeIndex.end()) return it->second;
+  if (linetypes.size() >= 32000) return -1;
+  LineType type;
+  type.name = name;
+  linetypes.push_back(type);
+  int16_t index = int16_t(linetypes.size() - 1);
+  linetypeIndex[key] = index;
+  return index;
+}
+
 int32_t Database::addBlock(Block&& block) {
   std::string key = UpperName(block.name);
   auto it = blockIndex.find(key);

@@ -82,6 +82,7 @@ struct Entity {
   int16_t lineweight = -1;  // 1/100 mm; -1 by layer, -2 by block, -3 default
   int32_t trueColor = -1;   // 0x00RRGGBB or -1
   int32_t layer = 0;        // index into Database::layers
+  int16_t linetype = -1;    // index into Database::linetypes; -1 by layer, -2 by block
   uint32_t flags = 0;
   uint64_t handle = 0;
   std::vector<Vec3> pts;
@@ -106,7 +107,16 @@ struct Layer {
   int16_t lineweight = -3;
   int32_t trueColor = -1;
   std::string linetype = "CONTINUOUS";
+  int16_t linetypeIndex = -1;  // into Database::linetypes; -1 continuous
   RawGroups raw;
+};
+
+// A dash pattern: positive lengths are dashes, negative ones gaps, zeros
+// dots; empty for continuous lines.
+struct LineType {
+  std::string name;  // UTF-8
+  std::vector<double> dashes;
+  double length = 0;
 };
 
 struct Block {
@@ -150,10 +160,13 @@ struct Database {
   int pdmode = 0;
   double pdsize = 0;
   int lunits = 2, luprec = 4, insunits = 0;
+  double ltscale = 1;
   std::vector<std::pair<std::string, RawGroups>> header;  // every variable, in order
   std::vector<Layer> layers;
   std::unordered_map<std::string, int32_t> layerIndex;  // upper-case name -> index
   std::vector<RawTable> otherTables;
+  std::vector<LineType> linetypes;
+  std::unordered_map<std::string, int16_t> linetypeIndex;  // upper-case name -> index
   std::vector<Block> blocks;
   std::unordered_map<std::string, int32_t> blockIndex;  // upper-case name -> index
   std::vector<Layout> layouts;                         // model first, then by tab order
@@ -167,6 +180,9 @@ struct Database {
   int32_t findLayer(const std::string& name) const;
   int32_t addLayer(const std::string& name);
   int32_t addBlock(Block&& block);
+  // Index of a line type by name, added (continuous) when not known yet;
+  // -1 for BYLAYER, -2 for BYBLOCK.
+  int16_t linetypeOf(const std::string& name);
 };
 
 // Upper-case copy of an ASCII/UTF-8 name (only ASCII letters change).

@@ -5,6 +5,7 @@
 
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <string.h>
 
@@ -185,6 +186,9 @@ class SectionReader {
       db_.lunits = atoi(s->c_str());
     } else if (name == "$LUPREC" && (s = first(70))) {
       db_.luprec = atoi(s->c_str());
+    } else if (name == "$LTSCALE" && (s = first(40))) {
+      db_.ltscale = atof(s->c_str());
+      if (!(db_.ltscale > 0) || db_.ltscale > 1e9) db_.ltscale = 1;
     } else if (name == "$INSUNITS" && (s = first(70))) {
       db_.insunits = atoi(s->c_str());
     } else if (name == "$CUSTOMPROPERTYTAG" && (s = first(1))) {
@@ -221,6 +225,7 @@ class SectionReader {
       if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
       table.groups.push_back({r_.code(), r_.group().text()});
       if (name == "BLOCK_RECORD") noteBlockRecord(table.groups);
+      if (name == "LTYPE") noteLinetype(table.groups);
     }
     return LoadResult::Failed;
   }
@@ -234,6 +239,19 @@ class SectionReader {
       recordHandle_ = strtoull(g.value.c_str(), nullptr, 16);
     } else if (g.code == 2 && recordHandle_ != 0) {
       recordNames_[recordHandle_] = UpperName(DecodeText(g.value, db_));
+    }
+  }
+
+  // Dash patterns of LTYPE entries, as they are read.
+  void noteLinetype(const RawGroups& groups) {
+    const RawGroup& g = groups.back();
+    if (g.code == 2) {
+      currentLinetype_ = db_.linetypeOf(DecodeText(g.value, db_));
+    } else if (g.code == 0) {
+      currentLinetype_ = -1;
+    } else if (currentLinetype_ >= 0 && g.code == 49) {
+      LineType& type = db_.linetypes[size_t(currentLinetype_)];
+      if (type.dashes.size() < 64) type.dashes.push_back(atof(g.value.c_str()));
     }
   }
 
@@ -470,6 +488,15 @@ class SectionReader {
     db_.paperBlock = db_.findBlock("*PAPER_SPACE");
     if (db_.paperBlock < 0) db_.paperBlock = db_.findBlock("$PAPER_SPACE");
     resolveLayouts();
+    for (LineType& type : db_.linetypes) {
+      type.length = 0;
+      for (double d : type.dashes) type.length += std::fabs(d);
+      if (!(type.length > 0) || !std::isfinite(type.length)) type.dashes.clear();
+    }
+    for (Layer& layer : db_.layers) {
+      int16_t index = db_.linetypeOf(layer.linetype);
+      layer.linetypeIndex = index >= 0 ? index : -1;
+    }
   }
 
   // Model layout first, then the paper layouts by tab order; each bound to
@@ -511,6 +538,7 @@ class SectionReader {
   double lastPercent_ = 0;
   std::string pendingCustomTag_;
   uint64_t recordHandle_ = 0;
+  int16_t currentLinetype_ = -1;
   std::map<uint64_t, std::string> recordNames_;
 };
 

@@ -200,24 +200,18 @@ class DocumentWriter {
       std::vector<double> dashes;
       double length = 0;
     };
+    // Every line type known (also those only named by entities), with the
+    // description the file gave it.
     std::vector<Pattern> patterns;
-    for (const RawTable& t : db_.otherTables) {
-      if (t.name != "LTYPE") continue;
-      Pattern* current = nullptr;
-      for (const RawGroup& g : t.groups) {
-        if (g.code == 0) {
-          patterns.emplace_back();
-          current = &patterns.back();
-        } else if (current && g.code == 2) {
-          current->name = g.value;
-        } else if (current && g.code == 3) {
-          current->description = g.value;
-        } else if (current && g.code == 40) {
-          current->length = atof(g.value.c_str());
-        } else if (current && g.code == 49) {
-          current->dashes.push_back(atof(g.value.c_str()));
-        }
-      }
+    std::vector<RawGroups> entries = tableEntries("LTYPE");
+    for (const LineType& type : db_.linetypes) {
+      Pattern p;
+      p.name = type.name;
+      p.dashes = type.dashes;
+      p.length = type.length;
+      for (const RawGroups& entry : entries)
+        if (UpperName(valueOf(entry, 2, "")) == UpperName(type.name)) p.description = valueOf(entry, 3, "");
+      patterns.push_back(p);
     }
     std::vector<Pattern> out;
     for (const char* name : {"ByBlock", "ByLayer", "Continuous"}) {
@@ -268,18 +262,49 @@ class DocumentWriter {
     w_.str(0, "ENDTAB");
   }
 
+  // Entries of a table read from the file, each the groups after its "0".
+  std::vector<RawGroups> tableEntries(const char* name) const {
+    std::vector<RawGroups> entries;
+    for (const RawTable& t : db_.otherTables) {
+      if (t.name != name) continue;
+      for (const RawGroup& g : t.groups) {
+        if (g.code == 0) entries.emplace_back();
+        else if (!entries.empty()) entries.back().push_back(g);
+      }
+    }
+    return entries;
+  }
+
+  static std::string valueOf(const RawGroups& groups, int code, const char* fallback) {
+    for (const RawGroup& g : groups)
+      if (g.code == code) return g.value;
+    return fallback;
+  }
+
+  // Text styles: "Standard" and every style of the file with its fonts.
   void styleTable() {
-    tableStart("STYLE", 1);
-    entryStart("STYLE", "AcDbTextStyleTableRecord");
-    w_.str(2, modern_ ? "Standard" : "STANDARD");
-    w_.integer(70, 0);
-    w_.real(40, 0);
-    w_.real(41, 1);
-    w_.real(50, 0);
-    w_.integer(71, 0);
-    w_.real(42, 2.5);
-    w_.str(3, "txt");
-    w_.str(4, "");
+    std::vector<RawGroups> styles;
+    bool hasStandard = false;
+    for (RawGroups& entry : tableEntries("STYLE")) {
+      std::string name = valueOf(entry, 2, "");
+      if (name.empty()) continue;
+      hasStandard = hasStandard || UpperName(name) == "STANDARD";
+      styles.push_back(entry);
+    }
+    if (!hasStandard) styles.insert(styles.begin(), RawGroups{{2, modern_ ? "Standard" : "STANDARD"}});
+    tableStart("STYLE", int(styles.size()));
+    for (const RawGroups& style : styles) {
+      entryStart("STYLE", "AcDbTextStyleTableRecord");
+      w_.str(2, valueOf(style, 2, "Standard").c_str());
+      w_.str(70, valueOf(style, 70, "0").c_str());
+      w_.real(40, atof(valueOf(style, 40, "0").c_str()));
+      w_.real(41, atof(valueOf(style, 41, "1").c_str()));
+      w_.real(50, atof(valueOf(style, 50, "0").c_str()));
+      w_.str(71, valueOf(style, 71, "0").c_str());
+      w_.real(42, atof(valueOf(style, 42, "2.5").c_str()));
+      w_.str(3, valueOf(style, 3, "txt").c_str());
+      w_.str(4, valueOf(style, 4, "").c_str());
+    }
     w_.str(0, "ENDTAB");
   }
 

@@ -172,6 +172,13 @@ bool EntityWalker::resolve(const Entity& e, const Context& ctx, DrawStyle* style
   } else {
     style->aci = e.color;
   }
+  if (e.linetype == -1)
+    style->linetype = l && l->linetypeIndex >= 0 ? &db_.linetypes[size_t(l->linetypeIndex)] : nullptr;
+  else if (e.linetype == -2)
+    style->linetype = ctx.blockLinetype;
+  else if (size_t(e.linetype) < db_.linetypes.size())
+    style->linetype = &db_.linetypes[size_t(e.linetype)];
+  if (style->linetype && style->linetype->dashes.empty()) style->linetype = nullptr;
   if (e.lineweight == -1) style->lineweight = l ? l->lineweight : -3;
   else if (e.lineweight == -2) style->lineweight = ctx.blockLineweight;
   else style->lineweight = e.lineweight;
@@ -478,6 +485,7 @@ void EntityWalker::blockContents(int32_t block, const Transform& t, const Contex
   inner.blockColor = style.aci;
   inner.blockTrueColor = style.trueColor;
   inner.blockLineweight = style.lineweight;
+  inner.blockLinetype = style.linetype;
   inner.depth = ctx.depth + 1;
   blockStack_.push_back(block);
   for (const Entity& child : db_.blocks[size_t(block)].entities) walkEntity(child, inner);

@@ -17,6 +17,7 @@ struct DrawStyle {
   int16_t aci = 7;         // colour index 1..255, used when trueColor < 0
   int32_t trueColor = -1;  // 0x00RRGGBB
   int16_t lineweight = -3; // 1/100 mm, -3 default
+  const LineType* linetype = nullptr;  // null: continuous
   const Entity* top = nullptr;  // the top-level entity being drawn
 };
 
@@ -81,6 +82,7 @@ class EntityWalker {
     int16_t blockColor = 7;
     int16_t blockLineweight = -3;
     int32_t blockTrueColor = -1;
+    const LineType* blockLinetype = nullptr;
     int depth = 0;
   };
 

@@ -211,7 +211,52 @@ void ScreenSink::polyline(const Vec3* pts, size_t count, bool closed, const Draw
     xy_[2 * i + 1] = d.y;
   }
   applyStyle(style);
+  if (style.linetype && count > 1 && emitDashed(xy_, closed && count > 2, *style.linetype)) return;
   emitClipped(xy_, closed && count > 2);
+}
+
+bool ScreenSink::emitDashed(const std::vector<double>& xy, bool closed, const LineType& type) {
+  double unit = options_.ltscale * scale_;  // pixels per pattern unit
+  double period = type.length * unit;
+  size_t n = xy.size() / 2, segments = closed ? n : n - 1;
+  double total = 0;
+  for (size_t i = 0; i < segments; ++i) {
+    size_t j = (i + 1) % n;
+    total += std::hypot(xy[2 * j] - xy[2 * i], xy[2 * j + 1] - xy[2 * i + 1]);
+  }
+  // Patterns finer than a few pixels, or too many repeats, look continuous.
+  if (!(period >= 4) || total / period > 20000) return false;
+  size_t element = 0;
+  double left = std::fabs(type.dashes[0]) * unit;
+  auto drawing = [&]() { return type.dashes[element] >= 0; };
+  dash_.clear();
+  for (size_t i = 0; i < segments; ++i) {
+    size_t j = (i + 1) % n;
+    double x0 = xy[2 * i], y0 = xy[2 * i + 1], x1 = xy[2 * j], y1 = xy[2 * j + 1];
+    double length = std::hypot(x1 - x0, y1 - y0), at = 0;
+    if (drawing() && dash_.empty()) dash_ = {x0, y0};
+    while (length - at > left) {
+      at += left;
+      double px = x0 + (x1 - x0) * at / length, py = y0 + (y1 - y0) * at / length;
+      if (drawing()) {
+        dash_.push_back(px);
+        dash_.push_back(py);
+        if (type.dashes[element] == 0) dash_.push_back(px + 0.5), dash_.push_back(py);
+        emitClipped(dash_, false);
+        dash_.clear();
+      }
+      element = (element + 1) % type.dashes.size();
+      left = std::fabs(type.dashes[element]) * unit;
+      if (drawing()) dash_ = {px, py};
+    }
+    left -= length - at;
+    if (drawing()) {
+      dash_.push_back(x1);
+      dash_.push_back(y1);
+    }
+  }
+  if (dash_.size() >= 4) emitClipped(dash_, false);
+  return true;
 }
 
 void ScreenSink::emitClipped(const std::vector<double>& xy, bool closed) {

@@ -20,6 +20,7 @@ struct RenderOptions {
   int pdmode = 0;
   double pdsize = 0;
   int dpi = 0;            // lineweights in pixels; 0 thin lines
+  double ltscale = 1;     // line type pattern scale
   const Entity* only = nullptr;  // draw only this top-level entity
   bool highlight = false;        // draw `only` emphasised
   const std::atomic<bool>* cancel = nullptr;
@@ -70,6 +71,8 @@ class ScreenSink : public PrimitiveSink {
   bool selected(const DrawStyle& style) const;
   void applyStyle(const DrawStyle& style);
   void emitClipped(const std::vector<double>& xy, bool closed);
+  // Emits the dashes of a line type along a polyline of output pixels.
+  bool emitDashed(const std::vector<double>& xy, bool closed, const LineType& type);
   void drawPointSymbol(double x, double y);
 
   Transform toDevice_;
@@ -81,6 +84,7 @@ class ScreenSink : public PrimitiveSink {
   int lastWidth_ = -1;
   std::vector<double> xy_;
   std::vector<double> run_;
+  std::vector<double> dash_;
 };
 
 // UTF-8 to UTF-16 with the %%d, %%p, %%c codes replaced and %%u, %%o removed.

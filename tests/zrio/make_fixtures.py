@@ -34,6 +34,13 @@ def add_layers(doc):
     frozen.freeze()
 
 
+def add_styles(doc):
+    doc.styles.new("NOTES", dxfattribs={"font": "isocp.shx", "width": 0.8})
+    if "DASHED" not in doc.linetypes:
+        doc.linetypes.new("DASHED", dxfattribs={"description": "Dashed __ __", "pattern": [0.75, 0.5, -0.25]})
+    doc.layers.get("DOORS").dxf.linetype = "DASHED"
+
+
 def add_blocks(doc, modern):
     door = doc.blocks.new("DOOR", base_point=(1, 1))
     door.add_line((0, 0), (10, 0), dxfattribs={"layer": "0"})
@@ -62,7 +69,7 @@ def add_basic(msp, modern):
     msp.add_point((10, -70))
     msp.add_solid([(400, 0), (420, 0), (400, 15), (420, 15)])
     msp.add_3dface([(380, -20, 0), (390, -20, 0), (390, -10, 3), (380, -10, 3)])
-    msp.add_text("Harbeck", dxfattribs={"height": 5, "insert": (0, 60)})
+    msp.add_text("Harbeck", dxfattribs={"height": 5, "insert": (0, 60), "style": "NOTES"})
 
 
 def add_properties(doc, version):
@@ -110,6 +117,7 @@ def save(doc, folder, name, tolerance, props, fmt="asc"):
 def basic_drawing(version):
     doc = ezdxf.new(version)
     add_layers(doc)
+    add_styles(doc)
     add_blocks(doc, version != "R12")
     add_basic(doc.modelspace(), version != "R12")
     props = add_properties(doc, version)
@@ -153,6 +161,18 @@ def viewport_drawing():
     layout.add_viewport(center=(150, 100), size=(100, 60), view_center_point=(50, 50),
                         view_height=60)
     layout.add_line((0, 0), (20, 0), dxfattribs={"color": 4})
+    return doc
+
+
+def dashed_drawing():
+    """A red line from (0, 50) to (100, 50) with dashes of 10 and gaps of
+    10, and points at (0, 0) and (100, 100) to fix the extents."""
+    doc = ezdxf.new("R2000")
+    doc.linetypes.new("TENS", dxfattribs={"description": "10 on 10 off", "pattern": [20, 10, -10]})
+    msp = doc.modelspace()
+    msp.add_line((0, 50), (100, 50), dxfattribs={"color": 1, "linetype": "TENS"})
+    msp.add_point((0, 0))
+    msp.add_point((100, 100))
     return doc
 
 
@@ -212,6 +232,7 @@ def main():
                 names.append(name)
     save(render_drawing(), folder, "render", 1e-6, [])
     save(viewport_drawing(), folder, "viewport", 1e-6, [])
+    save(dashed_drawing(), folder, "dashed", 1e-6, [])
     with open(os.path.join(folder, "drawings.txt"), "w") as out:
         out.write("\n".join(names) + "\n")
     with open(os.path.join(folder, "preview_bmp.dwg"), "wb") as out:

@@ -170,6 +170,30 @@ TEST_F(RenderTest, HighlightFindsTheEntityUnderThePoint) {
   EXPECT_NE(kRed, s.at(31, 99));
 }
 
+TEST(LineTypes, DashesFollowThePattern) {
+  DWG_SetBackgroundColor(kWhite);
+  DrawingPtr d = OpenFixture("dashed.dxf");
+  ASSERT_TRUE(d);
+  d->setViewSize(202, 202);
+  d->zoomExtents(0, 0, 1.0);
+  PixelSurface s(202, 202);
+  d->draw(s.dc());
+  // Two pixels a unit: 20 pixels lit, 20 dark, from x = 1.
+  EXPECT_TRUE(s.hasColorNear(11, 101, kRed));
+  EXPECT_FALSE(s.hasColorNear(31, 101, kRed, 3));
+  EXPECT_TRUE(s.hasColorNear(51, 101, kRed));
+  EXPECT_FALSE(s.hasColorNear(71, 101, kRed, 3));
+  // Zoomed out far, the pattern is finer than a few pixels: a solid line.
+  d->setViewSize(12, 12);  // a tenth of a pixel a unit: a period of 2 pixels
+  d->zoomExtents(0, 0, 1.0);
+  PixelSurface zoomedOut(12, 12);
+  d->draw(zoomedOut.dc());
+  int lit = 0;
+  for (int x = 2; x < 10; ++x) lit += zoomedOut.at(x, 6) == kRed;
+  EXPECT_EQ(8, lit);
+  DWG_SetBackgroundColor(kBlack);
+}
+
 namespace {
 
 // Records what the drawing sends to an export device.

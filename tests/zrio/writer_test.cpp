@@ -51,6 +51,33 @@ TEST(DxfWrite, EveryVersionReopensWithTheSameDrawing) {
   }
 }
 
+namespace {
+
+bool TableHasEntry(const zr::Database& db, const char* table, const char* name) {
+  for (const zr::RawTable& t : db.otherTables)
+    if (t.name == table)
+      for (size_t i = 0; i + 1 < t.groups.size(); ++i)
+        if (t.groups[i].code == 2 && t.groups[i].value == name) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST(DxfWrite, TextStylesAndLineTypesAreWrittenBack) {
+  DrawingPtr original = OpenFixture("basic_R2013_asc.dxf");
+  ASSERT_TRUE(original);
+  ASSERT_TRUE(TableHasEntry(*original->state()->db, "STYLE", "NOTES"));
+  for (const auto& v : kVersions) {
+    SCOPED_TRACE(v.name);
+    std::string path = SavedPath(std::string("styles_") + v.name + ".dxf");
+    ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
+    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+    ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+    EXPECT_TRUE(TableHasEntry(*again->state()->db, "STYLE", "NOTES"));
+    EXPECT_TRUE(TableHasEntry(*again->state()->db, "LTYPE", "DASHED"));
+  }
+}
+
 TEST(DxfWrite, PropertiesAndTextSurviveASave) {
   DrawingPtr original = OpenFixture("basic_R2018_asc.dxf");
   ASSERT_TRUE(original);
