@@ -227,14 +227,9 @@ BOOL CQuorvantixApp::InitBrowserInstance(bool show)
 {
     WriteLog(&m_log, "New browse frame");
     CBrowseFrame* frame = new CBrowseFrame;
-    m_pMainWnd = frame;
     WriteLog(&m_log, "Load browse frame");
-    if (!frame->LoadFrame(IDR_BROWSE_FRAME, kFrameStyle, NULL, NULL)) {
-        delete frame;
-        m_pMainWnd = NULL;
+    if (!LoadMainFrame(frame, IDR_BROWSE_FRAME))
         return FALSE;
-    }
-    frame->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)LoadIcon(IDI_HARBECK));
     if (show) {
         WriteLog(&m_log, "Show browse frame");
         frame->ActivateBrowseMode(SW_SHOW);
@@ -248,20 +243,27 @@ BOOL CQuorvantixApp::InitViewInstance(bool show)
 {
     WriteLog(&m_log, "New CViewFrame");
     CViewFrame* frame = new CViewFrame;
-    m_pMainWnd = frame;
     WriteLog(&m_log, "Load view frame");
-    if (!frame->LoadFrame(IDR_VIEW_FRAME, kFrameStyle, NULL, NULL)) {
-        delete frame;
-        m_pMainWnd = NULL;
+    if (!LoadMainFrame(frame, IDR_VIEW_FRAME))
         return FALSE;
-    }
-    frame->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)LoadIcon(IDI_HARBECK));
     if (show) {
         WriteLog(&m_log, "Show view frame");
         frame->ShowWindow(SW_SHOW);
         frame->UpdateWindow();
     }
     AppSW.viewFrame = frame;
+    return TRUE;
+}
+
+BOOL CQuorvantixApp::LoadMainFrame(CFrameWnd* frame, UINT resourceId)
+{
+    m_pMainWnd = frame;
+    if (!frame->LoadFrame(resourceId, kFrameStyle, NULL, NULL)) {
+        delete frame;
+        m_pMainWnd = NULL;
+        return FALSE;
+    }
+    frame->SendMessage(WM_SETICON, ICON_BIG, (LPARAM)LoadIcon(IDI_HARBECK));
     return TRUE;
 }
 

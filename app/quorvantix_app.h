@@ -24,6 +24,9 @@ public:
     WORD ParseCommandLineParameter(CString& path);
 
 private:
+    // Makes the frame the main window and loads it with the program's icon;
+    // a frame that cannot be loaded is deleted.
+    BOOL LoadMainFrame(CFrameWnd* frame, UINT resourceId);
     void RunCrashGuard();
     void EnterFirstMode();
     void ResetInitFlag();
