@@ -60,12 +60,13 @@ CDib::CDib()
 
 CDib::~CDib()
 {
-    CloseMemDC();
     FreePicture();
 }
 
 void CDib::FreePicture()
 {
+    // The bitmap cannot be deleted while a memory DC still holds it.
+    CloseMemDC();
     if (m_hDib)
         GlobalFree(m_hDib);
     m_hDib = nullptr;

@@ -4,21 +4,29 @@
 #include <vector>
 
 #include "app/core/file_replace.h"
+#include "codecs/ximabytes.h"
+#include "codecs/ximagif_lzw.h"
+#include "codecs/xmemfile.h"
 #include "graphics/dib.h"
 #include "graphics/dib_export.h"
 #include "graphics/dib_format.h"
-#include "graphics/gif_lzw.h"
 
 namespace {
 
 const char kCannotOpen[] = "Can't open GIF for writing";
 const char kWriteError[] = "Write Error in GIF file";
 
-void PutWord(std::vector<BYTE>& out, int value)
-{
-    out.push_back(static_cast<BYTE>(value & 0xFF));
-    out.push_back(static_cast<BYTE>((value >> 8) & 0xFF));
-}
+// The packed 8-bit pixels, in order, for the LZW encoder.
+class PackedPixels : public CxGifPixelSource {
+public:
+    PackedPixels(const BYTE* pixels, size_t count) : m_pixels(pixels), m_count(count), m_next(0) {}
+    int NextPixel() override { return m_next < m_count ? m_pixels[m_next++] : -1; }
+
+private:
+    const BYTE* m_pixels;
+    size_t m_count;
+    size_t m_next;
+};
 
 }  // namespace
 
@@ -38,32 +46,40 @@ bool CGif::Write(const char* path, const BYTE* pixels, int width, int height, in
         m_strError = "GIF: no picture or a size above 65535";
         return false;
     }
-    const BYTE signature[6] = {'G', 'I', 'F', '8', '7', 'a'};
-    std::vector<BYTE> file(signature, signature + sizeof(signature));
-    file.reserve(800 + static_cast<size_t>(width) * static_cast<size_t>(height) / 2);
-    PutWord(file, width);
-    PutWord(file, height);
-    file.push_back(0xE7);  // a global table of 256 entries
-    file.push_back(static_cast<BYTE>(background));
-    file.push_back(0);
-    for (int i = 0; i < 256; ++i) {
-        file.push_back(red[i]);
-        file.push_back(green[i]);
-        file.push_back(blue[i]);
+    CxMemFile stream;
+    if (!stream.Open()) {
+        m_strError = "Memory error";
+        return false;
     }
-    file.push_back(',');
-    PutWord(file, 0);
-    PutWord(file, 0);
-    PutWord(file, width);
-    PutWord(file, height);
-    file.push_back(0);  // no local table, not interlaced
-    file.push_back(8);  // LZW minimum code size
-    GifLzwEncoder encoder;
-    encoder.Encode(pixels, static_cast<size_t>(width) * static_cast<size_t>(height), file);
-    file.push_back(0);
-    file.push_back(';');
+    CxCheckedWriter file(&stream);
+    file.Put("GIF87a", 6);
+    file.PutU16(static_cast<DWORD>(width));
+    file.PutU16(static_cast<DWORD>(height));
+    file.PutByte(0xE7);  // a global table of 256 entries
+    file.PutByte(static_cast<BYTE>(background));
+    file.PutByte(0);
+    for (int i = 0; i < 256; ++i) {
+        const BYTE triple[3] = {red[i], green[i], blue[i]};
+        file.Put(triple, 3);
+    }
+    file.PutByte(',');
+    file.PutU16(0);
+    file.PutU16(0);
+    file.PutU16(static_cast<DWORD>(width));
+    file.PutU16(static_cast<DWORD>(height));
+    file.PutByte(0);  // no local table, not interlaced
+    file.PutByte(8);  // LZW minimum code size
+    PackedPixels source(pixels, static_cast<size_t>(width) * static_cast<size_t>(height));
+    CxGifCodeWriter(file).EncodeLzw(9, source);
+    file.PutByte(0);
+    file.PutByte(';');
+    if (!file.Ok()) {
+        m_strError = "Memory error";
+        return false;
+    }
 
-    ReplaceFileResult result = ReplaceFileWithBytes(path, file.data(), static_cast<DWORD>(file.size()));
+    ReplaceFileResult result = ReplaceFileWithBytes(path, stream.GetBuffer(false),
+                                                    static_cast<DWORD>(stream.Size()));
     if (result == ReplaceFileDone)
         return true;
     if (result == ReplaceFileBadName || result == ReplaceFileCannotCreate) {
