@@ -148,6 +148,10 @@ bool CJpeg::WriteRgb(const char* path, const BYTE* rgb, int width, int height, b
 {
     if (!rgb || width <= 0 || height <= 0)
         return false;
+    if (width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION) {
+        m_strError = "JPEG: a size above 65500";
+        return false;
+    }
     const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
     std::vector<BYTE> grey;
     if (!colour) {

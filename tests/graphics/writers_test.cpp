@@ -175,6 +175,8 @@ TEST(JpegWriter, FailuresLeaveNoFile)
     EXPECT_EQ("JpegFile :\nCan't open " + missing + "\n", std::string(writer.m_strError));
     EXPECT_FALSE(writer.WriteRgb((folder + "\\a.jpg").c_str(), nullptr, 1, 1, true, 80, 72));
     EXPECT_FALSE(writer.WriteRgb((folder + "\\a.jpg").c_str(), rgb, 0, 1, true, 80, 72));
+    std::vector<BYTE> wide(70000 * 3);
+    EXPECT_FALSE(writer.WriteRgb((folder + "\\a.jpg").c_str(), wide.data(), 70000, 1, true, 80, 72));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "\\a.jpg").c_str()));
 }
 
