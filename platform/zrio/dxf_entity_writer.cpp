@@ -233,9 +233,11 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       real(42, e.num(2, 2 * kPi));
       break;
     case EntityKind::LwPolyline:
+      if (modern_) lwPolyline(e, db, owner, nextHandle, paper);
+      else polylineWithVertices(e, db, owner, nextHandle, paper);
+      return;
     case EntityKind::Polyline:
-      if (!modern_) polylineR12(e, db, owner, nextHandle, paper);
-      else polylineModern(e, db, owner, nextHandle, paper);
+      polylineWithVertices(e, db, owner, nextHandle, paper);
       return;
     case EntityKind::Spline: {
       if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
@@ -352,117 +354,74 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
   extras(e);
 }
 
-void EntityWriter::polylineModern(const Entity& e, const Database& db, uint64_t owner,
-                                  uint64_t& nextHandle, bool paper) {
+void EntityWriter::lwPolyline(const Entity& e, const Database& db, uint64_t owner,
+                              uint64_t& nextHandle, bool paper) {
   const EntityExtra* x = e.extra.get();
-  auto width = [&](const std::vector<double>* list, size_t i) {
-    return list && i < list->size() ? (*list)[i] : 0.0;
-  };
-  const std::vector<double>* sw = x ? &x->startWidths : nullptr;
-  const std::vector<double>* ew = x ? &x->endWidths : nullptr;
-  if (e.kind == EntityKind::LwPolyline) {
-    common(e, "LWPOLYLINE", "AcDbPolyline", db, owner, nextHandle, paper);
-    integer(90, (long long)(e.pts.size()));
-    integer(70, e.flags & 0x81);
-    if (!e.pts.empty() && e.pts[0].z != 0) real(38, e.pts[0].z);
-    for (size_t i = 0; i < e.pts.size(); ++i) {
-      point2(10, e.pts[i]);
-      if (sw && !sw->empty()) {
-        real(40, width(sw, i));
-        real(41, width(ew, i));
-      }
-      if (i < e.nums.size() && e.nums[i] != 0) real(42, e.nums[i]);
+  bool widths = x && !x->startWidths.empty();
+  common(e, "LWPOLYLINE", "AcDbPolyline", db, owner, nextHandle, paper);
+  integer(90, (long long)(e.pts.size()));
+  integer(70, e.flags & 0x81);
+  if (!e.pts.empty() && e.pts[0].z != 0) real(38, e.pts[0].z);
+  for (size_t i = 0; i < e.pts.size(); ++i) {
+    point2(10, e.pts[i]);
+    if (widths) {
+      real(40, i < x->startWidths.size() ? x->startWidths[i] : 0.0);
+      real(41, i < x->endWidths.size() ? x->endWidths[i] : 0.0);
     }
-    extrusion(e);
-    extras(e);
-    return;
-  }
-  const char* subclass = (e.flags & kPolyFace) ? "AcDbPolyFaceMesh"
-                         : (e.flags & kPolyMesh) ? "AcDbPolygonMesh"
-                         : (e.flags & kPoly3D) ? "AcDb3dPolyline" : "AcDb2dPolyline";
-  const char* vertexClass = (e.flags & kPolyFace) ? "AcDbPolyFaceMeshVertex"
-                            : (e.flags & kPolyMesh) ? "AcDbPolygonMeshVertex"
-                            : (e.flags & kPoly3D) ? "AcDb3dPolylineVertex" : "AcDb2dVertex";
-  bool flat = !(e.flags & (kPolyFace | kPolyMesh | kPoly3D));
-  common(e, "POLYLINE", subclass, db, owner, nextHandle, paper);
-  integer(66, 1);
-  point(10, Vec3(0, 0, flat && !e.pts.empty() ? e.pts[0].z : 0));
-  integer(70, e.flags);
-  if (x && (e.flags & (kPolyMesh | kPolyFace))) {
-    integer(71, (e.flags & kPolyFace) ? (long long)(e.pts.size()) : x->meshM);
-    integer(72, (e.flags & kPolyFace) ? (long long)(x->faces.size() / 4) : x->meshN);
+    if (i < e.nums.size() && e.nums[i] != 0) real(42, e.nums[i]);
   }
   extrusion(e);
   extras(e);
-  int vertexFlags = (e.flags & kPolyFace) ? 192 : (e.flags & kPolyMesh) ? 64 : (e.flags & kPoly3D) ? 32 : 0;
-  for (size_t i = 0; i < e.pts.size(); ++i) {
-    Entity v;
-    v.layer = e.layer;
-    common(v, "VERTEX", "AcDbVertex", db, owner, nextHandle, paper);
-    str(100, vertexClass);
-    point(10, e.pts[i]);
-    if (sw && !sw->empty()) {
-      real(40, width(sw, i));
-      real(41, width(ew, i));
-    }
-    if (i < e.nums.size() && e.nums[i] != 0) real(42, e.nums[i]);
-    integer(70, vertexFlags);
-  }
-  if (x && (e.flags & kPolyFace)) {
-    for (size_t f = 0; f + 3 < x->faces.size(); f += 4) {
-      Entity v;
-      v.layer = e.layer;
-      common(v, "VERTEX", "AcDbFaceRecord", db, owner, nextHandle, paper);
-      point(10, Vec3());
-      integer(70, 128);
-      for (int k = 0; k < 4; ++k)
-        if (x->faces[f + size_t(k)] != 0) integer(71 + k, x->faces[f + size_t(k)]);
-    }
-  }
-  Entity end;
-  end.layer = e.layer;
-  common(end, "SEQEND", nullptr, db, owner, nextHandle, paper);
 }
 
-void EntityWriter::polylineR12(const Entity& e, const Database& db, uint64_t owner,
-                               uint64_t& nextHandle, bool paper) {
+// POLYLINE with its VERTEX records (face records of a polyface mesh too)
+// and SEQEND; an LWPOLYLINE written for R12 takes this form as well.
+void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uint64_t owner,
+                                        uint64_t& nextHandle, bool paper) {
   const EntityExtra* x = e.extra.get();
-  common(e, "POLYLINE", nullptr, db, owner, nextHandle, paper);
+  uint32_t flags = e.kind == EntityKind::LwPolyline ? (e.flags & kPolyClosed) : e.flags;
+  const char* subclass = (flags & kPolyFace) ? "AcDbPolyFaceMesh"
+                         : (flags & kPolyMesh) ? "AcDbPolygonMesh"
+                         : (flags & kPoly3D) ? "AcDb3dPolyline" : "AcDb2dPolyline";
+  const char* vertexClass = (flags & kPolyFace) ? "AcDbPolyFaceMeshVertex"
+                            : (flags & kPolyMesh) ? "AcDbPolygonMeshVertex"
+                            : (flags & kPoly3D) ? "AcDb3dPolylineVertex" : "AcDb2dVertex";
+  int vertexFlags = (flags & kPolyFace) ? 192 : (flags & kPolyMesh) ? 64 : (flags & kPoly3D) ? 32 : 0;
+  bool flat = !(flags & (kPolyFace | kPolyMesh | kPoly3D));
+  bool widths = x && !x->startWidths.empty();
+  common(e, "POLYLINE", subclass, db, owner, nextHandle, paper);
   integer(66, 1);
-  bool flat = e.kind == EntityKind::LwPolyline || !(e.flags & (kPolyFace | kPolyMesh | kPoly3D));
   point(10, Vec3(0, 0, flat && !e.pts.empty() ? e.pts[0].z : 0));
-  uint32_t flags = e.kind == EntityKind::LwPolyline ? (e.flags & 1) : e.flags;
   integer(70, flags);
-  if (x && e.kind == EntityKind::Polyline && (e.flags & (kPolyMesh | kPolyFace))) {
-    integer(71, (e.flags & kPolyFace) ? (long long)(e.pts.size()) : x->meshM);
-    integer(72, (e.flags & kPolyFace) ? (long long)(x->faces.size() / 4) : x->meshN);
+  if (x && (flags & (kPolyMesh | kPolyFace))) {
+    integer(71, (flags & kPolyFace) ? (long long)(e.pts.size()) : x->meshM);
+    integer(72, (flags & kPolyFace) ? (long long)(x->faces.size() / 4) : x->meshN);
   }
   extrusion(e);
-  int vertexFlags = (flags & kPolyFace) ? 192 : (flags & kPolyMesh) ? 64 : (flags & kPoly3D) ? 32 : 0;
+  extras(e);
+  Entity part;
+  part.layer = e.layer;
   for (size_t i = 0; i < e.pts.size(); ++i) {
-    Entity v;
-    v.layer = e.layer;
-    common(v, "VERTEX", nullptr, db, owner, nextHandle, paper);
+    common(part, "VERTEX", "AcDbVertex", db, owner, nextHandle, paper);
+    if (modern_) str(100, vertexClass);
     point(10, e.pts[i]);
-    if (x && i < x->startWidths.size()) real(40, x->startWidths[i]);
-    if (x && i < x->endWidths.size()) real(41, x->endWidths[i]);
+    if (widths) {
+      real(40, i < x->startWidths.size() ? x->startWidths[i] : 0.0);
+      real(41, i < x->endWidths.size() ? x->endWidths[i] : 0.0);
+    }
     if (i < e.nums.size() && e.nums[i] != 0) real(42, e.nums[i]);
     integer(70, vertexFlags);
   }
   if (x && (flags & kPolyFace)) {
     for (size_t f = 0; f + 3 < x->faces.size(); f += 4) {
-      Entity v;
-      v.layer = e.layer;
-      common(v, "VERTEX", nullptr, db, owner, nextHandle, paper);
+      common(part, "VERTEX", "AcDbFaceRecord", db, owner, nextHandle, paper);
       point(10, Vec3());
       integer(70, 128);
       for (int k = 0; k < 4; ++k)
         if (x->faces[f + size_t(k)] != 0) integer(71 + k, x->faces[f + size_t(k)]);
     }
   }
-  Entity end;
-  end.layer = e.layer;
-  common(end, "SEQEND", nullptr, db, owner, nextHandle, paper);
+  common(part, "SEQEND", nullptr, db, owner, nextHandle, paper);
 }
 
 void EntityWriter::textEntity(const Entity& e, const Database& db, uint64_t owner,
@@ -580,7 +539,7 @@ void EntityWriter::r12Fallback(const Entity& e, const Database& db, uint64_t own
     poly.color = e.color;
     poly.flags = kPoly3D;
     poly.pts = line;
-    polylineR12(poly, db, owner, nextHandle, paper);
+    polylineWithVertices(poly, db, owner, nextHandle, paper);
   }
   for (const TextRun& run : sink.runs) {
     Entity t;

@@ -36,10 +36,10 @@ class EntityWriter {
   void extrusion(const Entity& e);
   void r12Fallback(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
                    bool paperSpace);
-  void polylineR12(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
-                   bool paperSpace);
-  void polylineModern(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
-                      bool paperSpace);
+  void lwPolyline(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
+                  bool paperSpace);
+  void polylineWithVertices(const Entity& e, const Database& db, uint64_t owner,
+                            uint64_t& nextHandle, bool paperSpace);
   void textEntity(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
                   bool paperSpace);
   void hatch(const Entity& e);

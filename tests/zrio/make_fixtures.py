@@ -69,6 +69,13 @@ def add_basic(msp, modern):
     msp.add_point((10, -70))
     msp.add_solid([(400, 0), (420, 0), (400, 15), (420, 15)])
     msp.add_3dface([(380, -20, 0), (390, -20, 0), (390, -10, 3), (380, -10, 3)])
+    face = msp.add_polyface()
+    face.append_face([(500, 0, 0), (520, 0, 0), (520, 20, 5), (500, 20, 5)])
+    face.append_face([(520, 0, 0), (540, -10, 0), (520, 20, 5)])
+    mesh = msp.add_polymesh(size=(3, 2))
+    for m in range(3):
+        for n in range(2):
+            mesh.set_mesh_vertex((m, n), (-100 + m * 10, -50 + n * 15, m * n))
     msp.add_text("Harbeck", dxfattribs={"height": 5, "insert": (0, 60), "style": "NOTES"})
 
 
