@@ -1,0 +1,603 @@
+// The PSD reader: header, colour mode data, image resources, the skipped
+// layer section and the merged image data (raw or PackBits), composited
+// from the channel planes into a 24-bit DIB section.
+#include <math.h>
+#include <string.h>
+
+#include <new>
+
+#include "graphics/psd_reader.h"
+#include "graphics/win32_file.h"
+
+namespace {
+
+const int32_t kOk = 0;
+const int32_t kCannotOpen = -1;
+const int32_t kBadHeader = -2;
+const int32_t kBadColourModeData = -3;
+const int32_t kBadResources = -4;
+const int32_t kBadImageData = -6;
+const int32_t kOneBit = -7;
+const int32_t kBadDepth = -8;
+const int32_t kNoBitmap = -9;
+const int32_t kZip = -10;
+const int32_t kZipPredicted = -11;
+const int32_t kOtherCompression = -12;
+
+// The format's limits (version 1).
+const uint32_t kMaxSide = 30000;
+const int16_t kMaxChannels = 56;
+const int32_t kDefaultPixelsPerMeter = 3780;
+const uint32_t kIndexedTableBytes = 768;
+// PackBits turns two bytes into at most 128.
+const uint64_t kMaxPackBitsGain = 64;
+
+uint16_t Big16(const BYTE* p)
+{
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+
+uint32_t Big32(const BYTE* p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | p[3];
+}
+
+BYTE ClampToByte(double value)
+{
+    if (!(value > 0.0))
+        return 0;
+    if (value >= 255.0)
+        return 255;
+    return static_cast<BYTE>(static_cast<int>(value));
+}
+
+// CMYK fractions (ink as stored, inverted) to red, green and blue.
+void CmykToRgb(double c, double m, double y, double k, BYTE rgb[3])
+{
+    rgb[0] = ClampToByte(255.0 * (1.0 - (c * (1.0 - k) + k)));
+    rgb[1] = ClampToByte(255.0 * (1.0 - (m * (1.0 - k) + k)));
+    rgb[2] = ClampToByte(255.0 * (1.0 - (y * (1.0 - k) + k)));
+}
+
+double LabInverse(double f)
+{
+    double cube = f * f * f;
+    return cube > 0.008856 ? cube : (f - 16.0 / 116.0) / 7.787;
+}
+
+double SrgbTransfer(double v)
+{
+    return v > 0.0031308 ? 1.055 * pow(v, 1.0 / 2.4) - 0.055 : 12.92 * v;
+}
+
+// CIE L*a*b* (D65) to sRGB.
+void LabToRgb(int l, int a, int b, BYTE rgb[3])
+{
+    double fy = (l + 16.0) / 116.0;
+    double fx = a / 500.0 + fy;
+    double fz = fy - b / 200.0;
+    double x = 95.047 * LabInverse(fx) / 100.0;
+    double y = 100.0 * LabInverse(fy) / 100.0;
+    double z = 108.883 * LabInverse(fz) / 100.0;
+    double r = SrgbTransfer(3.2406 * x - 1.5372 * y - 0.4986 * z);
+    double g = SrgbTransfer(-0.9689 * x + 1.8758 * y + 0.0415 * z);
+    double bl = SrgbTransfer(0.0557 * x - 0.2040 * y + 1.0570 * z);
+    rgb[0] = ClampToByte(r * 256.0);
+    rgb[1] = ClampToByte(g * 256.0);
+    rgb[2] = ClampToByte(bl * 256.0);
+}
+
+}  // namespace
+
+// Bounded big-endian reads over the open file.
+class PsdReader::Source
+{
+public:
+    explicit Source(FILE* file) : m_file(file), m_size(0)
+    {
+        if (fseeko(file, 0, SEEK_END) == 0)
+            m_size = static_cast<uint64_t>(ftello(file));
+        fseeko(file, 0, SEEK_SET);
+    }
+    bool Bytes(void* dest, size_t n) { return fread(dest, 1, n, m_file) == n; }
+    bool U16(uint16_t& value)
+    {
+        BYTE b[2];
+        if (!Bytes(b, 2))
+            return false;
+        value = Big16(b);
+        return true;
+    }
+    bool U32(uint32_t& value)
+    {
+        BYTE b[4];
+        if (!Bytes(b, 4))
+            return false;
+        value = Big32(b);
+        return true;
+    }
+    int Byte() { return fgetc(m_file); }
+    uint64_t Remaining() const
+    {
+        off_t position = ftello(m_file);
+        if (position < 0 || static_cast<uint64_t>(position) > m_size)
+            return 0;
+        return m_size - static_cast<uint64_t>(position);
+    }
+    bool Skip(uint64_t n)
+    {
+        if (n > Remaining())
+            return false;
+        return fseeko(m_file, static_cast<off_t>(n), SEEK_CUR) == 0;
+    }
+    bool AtEnd() const { return Remaining() == 0; }
+
+    // Unpacks PackBits data until length bytes were produced; a run is cut
+    // at the end. dest null: the bytes are read and dropped.
+    bool UnpackBits(BYTE* dest, uint64_t length)
+    {
+        uint64_t produced = 0;
+        while (produced < length) {
+            int header = Byte();
+            if (header == EOF)
+                return false;
+            if (header < 128) {
+                for (int i = 0; i <= header; ++i) {
+                    int value = Byte();
+                    if (value == EOF)
+                        return false;
+                    if (produced < length && dest)
+                        dest[produced] = static_cast<BYTE>(value);
+                    produced += produced < length ? 1 : 0;
+                }
+            } else if (header > 128) {
+                int value = Byte();
+                if (value == EOF)
+                    return false;
+                for (int i = 0; i < 257 - header && produced < length; ++i) {
+                    if (dest)
+                        dest[produced] = static_cast<BYTE>(value);
+                    ++produced;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    FILE* m_file;
+    uint64_t m_size;
+};
+
+PsdReader::PsdReader() : bitmap(nullptr), detached(false), colourModeData(nullptr)
+{
+    Reset();
+}
+
+PsdReader::~PsdReader()
+{
+    Free();
+}
+
+void PsdReader::Reset()
+{
+    bitmap = nullptr;
+    detached = false;
+    channels = -1;
+    height = 0;
+    width = 0;
+    bitsPerChannel = -1;
+    colourMode = -1;
+    colourModeDataLength = 0;
+    colourModeData = nullptr;
+    memset(&resources, 0, sizeof(resources));
+    resources.resolution.horizontalDpi = -1;
+    resources.resolution.verticalDpi = -1;
+    memset(resources.resource1000, 0xFF, sizeof(resources.resource1000));
+    resources.displayInfo.colourSpace = -1;
+    resources.globalAngle = 30;
+    resources.indexedColourCount = -1;
+    resources.transparencyIndex = -1;
+}
+
+void PsdReader::Free()
+{
+    if (bitmap && !detached)
+        DeleteObject(bitmap);
+    bitmap = nullptr;
+    delete[] colourModeData;
+    colourModeData = nullptr;
+    colourModeDataLength = 0;
+}
+
+HBITMAP PsdReader::Detach()
+{
+    detached = true;
+    return bitmap;
+}
+
+const char* PsdReader::ColourModeName(int32_t mode)
+{
+    switch (mode) {
+    case ModeBitmap:
+        return "Bitmap";
+    case ModeGrayscale:
+        return "Grayscale";
+    case ModeIndexed:
+        return "Indexed";
+    case ModeRGB:
+        return "RGB";
+    case ModeCMYK:
+        return "CMYK";
+    case ModeMultichannel:
+        return "Multichannel";
+    case ModeDuotone:
+        return "Duotone";
+    case ModeLab:
+        return "Lab";
+    default:
+        return nullptr;
+    }
+}
+
+int32_t PsdReader::GetPixelsPerMeter() const
+{
+    if (!resources.hasResolution)
+        return kDefaultPixelsPerMeter;
+    return resources.resolution.horizontalDpi * 10000 / 254;
+}
+
+int32_t PsdReader::Load(const char* path)
+{
+    Free();
+    Reset();
+    FILE* file = OpenWin32File(path, "rb");
+    if (!file)
+        return kCannotOpen;
+    Source source(file);
+    int32_t result = ReadHeader(source);
+    if (result == kOk)
+        result = ReadColourModeData(source);
+    if (result == kOk)
+        result = ReadImageResources(source);
+    if (result == kOk)
+        result = ReadImageData(source);
+    fclose(file);
+    if (result != kOk)
+        Free();
+    return result;
+}
+
+int32_t PsdReader::ReadHeader(Source& source)
+{
+    BYTE header[26];
+    if (!source.Bytes(header, sizeof(header)) || memcmp(header, "8BPS", 4) != 0 ||
+        Big16(header + 4) != 1)
+        return kBadHeader;
+    for (int i = 6; i < 12; ++i) {
+        if (header[i] != 0)
+            return kBadHeader;
+    }
+    uint16_t channelCount = Big16(header + 12);
+    height = Big32(header + 14);
+    width = Big32(header + 18);
+    bitsPerChannel = static_cast<int16_t>(Big16(header + 22));
+    colourMode = static_cast<int16_t>(Big16(header + 24));
+    if (channelCount < 1 || channelCount > kMaxChannels || height < 1 || height > kMaxSide ||
+        width < 1 || width > kMaxSide)
+        return kBadHeader;
+    channels = static_cast<int16_t>(channelCount);
+    return kOk;
+}
+
+int32_t PsdReader::ReadColourModeData(Source& source)
+{
+    uint32_t length = 0;
+    if (!source.U32(length) || length > source.Remaining() || length > 0x7FFFFFFF)
+        return kBadColourModeData;
+    if (length == 0)
+        return kOk;
+    colourModeData = new (std::nothrow) BYTE[length];
+    if (!colourModeData)
+        return kBadColourModeData;
+    memset(colourModeData, 0xFE, length);
+    colourModeDataLength = static_cast<int32_t>(length);
+    return source.Bytes(colourModeData, length) ? kOk : kBadColourModeData;
+}
+
+int32_t PsdReader::ReadImageResources(Source& source)
+{
+    uint32_t length = 0;
+    if (!source.U32(length) || length > source.Remaining())
+        return kBadResources;
+    if (length == 0)
+        return kOk;
+    BYTE* section = new (std::nothrow) BYTE[length];
+    if (!section)
+        return kBadResources;
+    bool read = source.Bytes(section, length);
+    uint32_t position = 0;
+    while (read && position < length) {
+        if (!ReadResourceRecord(section, length, position)) {
+            read = false;
+            break;
+        }
+    }
+    delete[] section;
+    return read && position == length ? kOk : kBadResources;
+}
+
+// One record at position; false when it runs past the section.
+bool PsdReader::ReadResourceRecord(const BYTE* data, uint32_t length, uint32_t& position)
+{
+    uint64_t at = position;
+    if (at + 4 > length)
+        return false;
+    if (memcmp(data + at, "8BIM", 4) != 0) {
+        position += 4;  // not a record: the next four bytes are tried
+        return true;
+    }
+    at += 4;
+    if (at + 3 > length)
+        return false;
+    int16_t id = static_cast<int16_t>(Big16(data + at));
+    at += 2;
+    uint32_t nameLength = data[at];
+    at += 1 + nameLength + (nameLength % 2 == 0 ? 1 : 0);
+    if (at + 4 > length)
+        return false;
+    uint64_t size = Big32(data + at);
+    at += 4;
+    size += size & 1;
+    if (at + size > length)
+        return false;
+    if (size > 0)
+        ReadListedResource(id, data + at, static_cast<uint32_t>(size));
+    position = static_cast<uint32_t>(at + size);
+    return true;
+}
+
+void PsdReader::ReadListedResource(int16_t id, const BYTE* data, uint32_t size)
+{
+    switch (id) {
+    case 1000:
+        if (size >= 10) {
+            resources.hasResource1000 = true;
+            for (int i = 0; i < 5; ++i)
+                resources.resource1000[i] = Big16(data + 2 * i);
+        }
+        break;
+    case 1005:
+        if (size >= 16) {
+            Resolution& r = resources.resolution;
+            resources.hasResolution = true;
+            r.horizontalDpi = static_cast<int16_t>(Big16(data));
+            r.horizontalRest = Big32(data + 2);
+            r.widthUnit = static_cast<int16_t>(Big16(data + 6));
+            r.verticalDpi = static_cast<int16_t>(Big16(data + 8));
+            r.verticalRest = Big32(data + 10);
+            r.heightUnit = static_cast<int16_t>(Big16(data + 14));
+        }
+        break;
+    case 1007:
+        if (size >= 14) {
+            DisplayInfo& d = resources.displayInfo;
+            resources.hasDisplayInfo = true;
+            d.colourSpace = static_cast<int16_t>(Big16(data));
+            for (int i = 0; i < 4; ++i)
+                d.colour[i] = Big16(data + 2 + 2 * i);
+            d.opacity = static_cast<int16_t>(Big16(data + 10));
+            d.kind = data[12] != 0;
+            d.padding = data[13];
+        }
+        break;
+    case 1033:
+    case 1036:
+        if (size >= 28) {
+            ThumbnailHeader& t = resources.thumbnail;
+            resources.hasThumbnail = true;
+            t.format = Big32(data);
+            t.width = Big32(data + 4);
+            t.height = Big32(data + 8);
+            t.rowBytes = Big32(data + 12);
+            t.totalSize = Big32(data + 16);
+            t.compressedSize = Big32(data + 20);
+            t.bitsPerPixel = static_cast<int16_t>(Big16(data + 24));
+            t.planes = static_cast<int16_t>(Big16(data + 26));
+        }
+        break;
+    case 1034:
+        if (size >= 2)
+            resources.flag1034 = Big16(data) != 0;
+        break;
+    case 1037:
+        if (size >= 4)
+            resources.globalAngle = Big32(data);
+        break;
+    case 1046:
+        if (size >= 2)
+            resources.indexedColourCount = static_cast<int16_t>(Big16(data));
+        break;
+    case 1047:
+        if (size >= 2)
+            resources.transparencyIndex = static_cast<int16_t>(Big16(data));
+        break;
+    default:
+        break;
+    }
+}
+
+// Channel planes the composite of the colour mode reads (0: none).
+uint32_t PsdReader::PlanesNeeded() const
+{
+    uint32_t available = static_cast<uint32_t>(channels);
+    uint32_t wanted = 0;
+    switch (colourMode) {
+    case ModeGrayscale:
+    case ModeDuotone:
+    case ModeIndexed:
+        wanted = 1;
+        break;
+    case ModeRGB:
+    case ModeLab:
+        wanted = 3;
+        break;
+    case ModeCMYK:
+        wanted = 4;
+        break;
+    case ModeMultichannel:
+        if (available > 2)
+            wanted = available == 4 ? 4 : 3;
+        break;
+    default:
+        break;
+    }
+    return wanted <= available ? wanted : 0;
+}
+
+int32_t PsdReader::ReadImageData(Source& source)
+{
+    uint32_t layerLength = 0;
+    if (!source.U32(layerLength) || !source.Skip(layerLength))
+        return kOk;  // the file ends before the image data: no picture
+    uint16_t compression = 0;
+    if (!source.U16(compression))
+        return kOk;
+    if (compression == 2)
+        return kZip;
+    if (compression == 3)
+        return kZipPredicted;
+    if (compression > 1)
+        return kOtherCompression;
+    if (bitsPerChannel == 1)
+        return kOneBit;
+    if (bitsPerChannel != 8 && bitsPerChannel != 16)
+        return kBadDepth;
+
+    uint64_t sampleBytes = static_cast<uint64_t>(bitsPerChannel / 8);
+    uint64_t planeBytes = static_cast<uint64_t>(width) * height * sampleBytes;
+    uint32_t planes = PlanesNeeded();
+    uint64_t allPlanes = planeBytes * static_cast<uint64_t>(channels);
+    bool packed = compression == 1;
+    uint64_t rowTable = packed ? static_cast<uint64_t>(channels) * height * 2 : 0;
+    // Data the file cannot hold means a short file: no picture.
+    if (!packed && allPlanes > source.Remaining())
+        return kOk;
+    if (packed && (rowTable > source.Remaining() ||
+                   planeBytes * planes > (source.Remaining() - rowTable) * kMaxPackBitsGain))
+        return kOk;
+
+    BYTE* data = nullptr;
+    if (planes > 0) {
+        data = new (std::nothrow) BYTE[planeBytes * planes];
+        if (!data)
+            return kBadImageData;
+        bool complete = packed ? source.Skip(rowTable) : true;
+        if (!packed)
+            complete = source.Bytes(data, planeBytes * planes);
+        for (uint32_t c = 0; packed && complete && c < planes; ++c)
+            complete = source.UnpackBits(data + c * planeBytes, planeBytes);
+        if (!complete) {
+            delete[] data;
+            return kOk;  // the file ends early: no picture
+        }
+    }
+    BYTE* bits = nullptr;
+    int stride = 0;
+    bool made = MakeBitmap(bits, stride);
+    if (made && data)
+        Composite(data, bits, stride);
+    delete[] data;
+    return made ? kOk : kNoBitmap;
+}
+
+bool PsdReader::MakeBitmap(BYTE*& bits, int& stride)
+{
+    BITMAPINFO info;
+    memset(&info, 0, sizeof(info));
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = static_cast<LONG>(height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biXPelsPerMeter = GetPixelsPerMeter();
+    info.bmiHeader.biYPelsPerMeter = GetPixelsPerMeter();
+    HDC screen = GetDC(nullptr);
+    void* pixels = nullptr;
+    bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (!bitmap || !pixels) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        bitmap = nullptr;
+        return false;
+    }
+    stride = static_cast<int>((width * 3 + 3) & ~3u);
+    bits = static_cast<BYTE*>(pixels);
+    memset(bits, 0xFF, static_cast<size_t>(stride) * height);
+    return true;
+}
+
+void PsdReader::Composite(const BYTE* planes, BYTE* bits, int stride) const
+{
+    const uint32_t sampleBytes = static_cast<uint32_t>(bitsPerChannel / 8);
+    const uint64_t planeBytes = static_cast<uint64_t>(width) * height * sampleBytes;
+    const double range = bitsPerChannel == 16 ? 65536.0 : 256.0;
+    const uint32_t perByte = bitsPerChannel == 16 ? 256 : 1;  // 2^bits / 256
+    const uint32_t planeCount = PlanesNeeded();
+    auto sample = [&](uint32_t c, uint64_t p) -> uint32_t {
+        const BYTE* at = planes + c * planeBytes + p * sampleBytes;
+        return sampleBytes == 2 ? Big16(at) : at[0];
+    };
+    auto highByte = [&](uint32_t c, uint64_t p) -> BYTE {
+        return static_cast<BYTE>(sampleBytes == 2 ? sample(c, p) >> 8 : sample(c, p));
+    };
+    auto ink = [&](uint32_t c, uint64_t p) -> double { return 1.0 - sample(c, p) / range; };
+    bool indexedTable = colourModeData && colourModeDataLength == kIndexedTableBytes;
+
+    for (uint32_t y = 0; y < height; ++y) {
+        BYTE* row = bits + static_cast<size_t>(height - 1 - y) * stride;
+        for (uint32_t x = 0; x < width; ++x) {
+            uint64_t p = static_cast<uint64_t>(y) * width + x;
+            BYTE rgb[3] = {255, 255, 255};
+            switch (colourMode) {
+            case ModeGrayscale:
+            case ModeDuotone:
+                rgb[0] = rgb[1] = rgb[2] = highByte(0, p);
+                break;
+            case ModeIndexed:
+                if (!indexedTable)
+                    continue;
+                rgb[0] = colourModeData[highByte(0, p)];
+                rgb[1] = colourModeData[256 + highByte(0, p)];
+                rgb[2] = colourModeData[512 + highByte(0, p)];
+                break;
+            case ModeRGB:
+                rgb[0] = highByte(0, p);
+                rgb[1] = highByte(1, p);
+                rgb[2] = highByte(2, p);
+                break;
+            case ModeCMYK:
+                CmykToRgb(ink(0, p), ink(1, p), ink(2, p), ink(3, p), rgb);
+                break;
+            case ModeMultichannel:
+                CmykToRgb(ink(0, p), ink(1, p), ink(2, p), planeCount == 4 ? ink(3, p) : 0.0,
+                          rgb);
+                break;
+            case ModeLab:
+                LabToRgb(static_cast<int>(sample(0, p) * 100.0 / range),
+                         static_cast<int>(sample(1, p) / perByte) - 128,
+                         static_cast<int>(sample(2, p) / perByte) - 128, rgb);
+                break;
+            default:
+                continue;
+            }
+            BYTE* pixel = row + static_cast<size_t>(x) * 3;
+            pixel[0] = rgb[2];
+            pixel[1] = rgb[1];
+            pixel[2] = rgb[0];
+        }
+    }
+}
