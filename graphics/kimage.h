@@ -32,6 +32,27 @@ public:
     // unused word, the origin, a length-prefixed image file).
     bool Read(KBuffer& buffer) override;
 
+    // Loads the file by its extension and stands it at origin. False when
+    // the extension is unknown (the old image is kept), the path does not
+    // fit, or the file cannot be read or decoded (no image then).
+    bool Load(const char* filePath, const KType::RPoint2D& where);
+    // A new image of the file, owned by the caller, or null. A type below 0
+    // lets the extension decide.
+    static CxImage* LoadThumbnail(const char* filePath, int type);
+    // Writes the image in the format of the path's extension; false for
+    // MNG, WMF/EMF and PSD, an unknown extension or a failed write. GIF and
+    // PCX files of deeper images are reduced to 8 bits with diffusion.
+    bool SaveAs(const char* filePath, BYTE quality);
+    // Decodes frame (page) n of the file at path anew; false when no image
+    // is held or the frame cannot be decoded (no image then).
+    bool DecodeFrame(int32_t frame);
+    // JPEG documents: rewrites the EXIF orientation of the file on disk
+    // (step 0 rotate left, 1 rotate right, 2 mirror, 3 flip). True when
+    // the stored orientation was changed.
+    bool RotateExifOrientation(int step);
+    // The EXIF summary of a JPEG file, empty when it has none.
+    static KString GetInfoText(const char* filePath);
+
     // Transforms of the held image; false when there is none.
     bool RotateLeft();
     bool RotateRight();
@@ -68,5 +89,10 @@ private:
     KType::RPoint2D origin;
 };
 
+// The format id of a path's extension for loading (0 when unknown).
+DWORD KImageFormatOfPath(const char* filePath);
+// The viewer's one-line summary of an EXIF record.
+struct CxExifRecord;
+KString KImageExifSummary(const CxExifRecord& exif);
 // Applies an EXIF orientation (2 to 8; others change nothing).
 void ApplyExifOrientation(CxImage& image, int orientation);
