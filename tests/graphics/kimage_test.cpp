@@ -9,12 +9,12 @@
 #include "codecs/ximaexif.h"
 #include "graphics/jpeg_markers.h"
 #include "graphics/kimage.h"
-#include "tests/graphics/exif_builders.h"
+#include "tests/graphics/file_builders.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
-using namespace exiftest;
+using namespace filetest;
 
 const KType::RPoint2D kOrigin = {0.0f, 0.0f};
 
@@ -51,34 +51,12 @@ bool IsBlue(RGBQUAD c)
     return c.rgbBlue > 200 && c.rgbRed < 60;
 }
 
-void Put16(std::string& s, uint32_t v)
-{
-    s += static_cast<char>((v >> 8) & 0xFF);
-    s += static_cast<char>(v & 0xFF);
-}
-
-void Put32(std::string& s, uint32_t v)
-{
-    Put16(s, v >> 16);
-    Put16(s, v & 0xFFFF);
-}
-
 // A raw 8-bit RGB PSD of 3 x 2 pixels.
 std::string SmallPsd()
 {
-    std::string s = "8BPS";
-    Put16(s, 1);
-    s += std::string(6, '\0');
-    Put16(s, 3);
-    Put32(s, 2);
-    Put32(s, 3);
-    Put16(s, 8);
-    Put16(s, 3);
-    Put32(s, 0);
-    Put32(s, 0);
-    Put32(s, 0);
-    Put16(s, 0);
-    return s + std::string(18, '\x40');
+    PsdSpec spec;
+    spec.imageData = std::string(18, '\x40');
+    return BuildPsd(spec);
 }
 
 }  // namespace
@@ -149,11 +127,7 @@ TEST(KImage, RotatesTheOrientationOnDisk)
     EXPECT_EQ(8, ReadJpegExifOrientation(path.c_str()));
     std::string after;
     ASSERT_TRUE(testfiles::ReadFileBytes(path, after));
-    ASSERT_EQ(original.size(), after.size());
-    int differing = 0;
-    for (size_t i = 0; i < after.size(); ++i)
-        differing += original[i] != after[i];
-    EXPECT_EQ(1, differing);
+    EXPECT_EQ(1, CountDifferentBytes(original, after));
 
     ASSERT_TRUE(image.RotateExifOrientation(1));  // right from 8 gives 1
     EXPECT_EQ(1, ReadJpegExifOrientation(path.c_str()));

@@ -11,60 +11,19 @@
 
 #include "graphics/psd_reader.h"
 #include "tests/codecs/unix_tools.h"
+#include "tests/graphics/file_builders.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
-void Put16(std::string& s, uint32_t v)
-{
-    s += static_cast<char>((v >> 8) & 0xFF);
-    s += static_cast<char>(v & 0xFF);
-}
-
-void Put32(std::string& s, uint32_t v)
-{
-    Put16(s, v >> 16);
-    Put16(s, v & 0xFFFF);
-}
-
-struct PsdSpec {
-    uint16_t version = 1;
-    uint16_t channels = 3;
-    uint32_t height = 2;
-    uint32_t width = 3;
-    uint16_t bits = 8;
-    uint16_t mode = PsdReader::ModeRGB;
-    std::string colourData;
-    std::string resources;
-    uint16_t compression = 0;
-    std::string imageData;
-};
-
-std::string BuildPsd(const PsdSpec& spec)
-{
-    std::string s = "8BPS";
-    Put16(s, spec.version);
-    s += std::string(6, '\0');
-    Put16(s, spec.channels);
-    Put32(s, spec.height);
-    Put32(s, spec.width);
-    Put16(s, spec.bits);
-    Put16(s, spec.mode);
-    Put32(s, static_cast<uint32_t>(spec.colourData.size()));
-    s += spec.colourData;
-    Put32(s, static_cast<uint32_t>(spec.resources.size()));
-    s += spec.resources;
-    Put32(s, 0);  // no layers
-    Put16(s, spec.compression);
-    return s + spec.imageData;
-}
+using namespace filetest;
 
 std::string Resource(uint16_t id, const std::string& data)
 {
     std::string s = "8BIM";
-    Put16(s, id);
+    PutBig16(s, id);
     s += std::string(2, '\0');  // empty name and its pad byte
-    Put32(s, static_cast<uint32_t>(data.size()));
+    PutBig32(s, static_cast<uint32_t>(data.size()));
     s += data;
     if (data.size() % 2)
         s += '\0';
@@ -74,12 +33,12 @@ std::string Resource(uint16_t id, const std::string& data)
 std::string ResolutionResource(uint16_t dpi)
 {
     std::string data;
-    Put16(data, dpi);
-    Put32(data, 1);
-    Put16(data, 1);
-    Put16(data, dpi);
-    Put32(data, 1);
-    Put16(data, 1);
+    PutBig16(data, dpi);
+    PutBig32(data, 1);
+    PutBig16(data, 1);
+    PutBig16(data, dpi);
+    PutBig32(data, 1);
+    PutBig16(data, 1);
     return Resource(1005, data);
 }
 
@@ -210,7 +169,7 @@ TEST(PsdReader, ReadsResourcesBySize)
     EXPECT_EQ(30u, reader.GetResources().globalAngle);
 
     std::string angle;
-    Put32(angle, 120);
+    PutBig32(angle, 120);
     // An unknown resource of odd size, the resolution, and the angle.
     spec.resources = Resource(4000, "abc") + ResolutionResource(72) + Resource(1037, angle);
     EXPECT_EQ(0, LoadBytes(BuildPsd(spec), rgb, reader));
@@ -300,7 +259,7 @@ TEST(PsdReader, UnpacksPackBits)
     spec.mode = PsdReader::ModeGrayscale;
     spec.compression = 1;
     std::string data;
-    Put16(data, 6);  // the row length table
+    PutBig16(data, 6);  // the row length table
     // 128 does nothing; 1 copies two bytes; 253 repeats one byte four times
     // (cut to the three left in the channel).
     data += std::string("\x80" "\x01\x0A\x0B" "\xFD\x0C", 6);
@@ -335,7 +294,7 @@ TEST(PsdReader, MutatedFilesFailCleanly)
     spec.compression = 1;
     std::string table;
     for (int i = 0; i < 15; ++i)
-        Put16(table, 2);
+        PutBig16(table, 2);
     std::string rows;
     for (int i = 0; i < 15; ++i)
         rows += std::string("\xFA\x42", 2);

@@ -1,9 +1,9 @@
-#include "tests/graphics/exif_builders.h"
+#include "tests/graphics/file_builders.h"
 
 #include "codecs/ximage.h"
 #include "tests/support/test_files.h"
 
-namespace exiftest {
+namespace filetest {
 
 void Bytes::U16(uint32_t value)
 {
@@ -99,4 +99,45 @@ std::string RealJpeg(int w, int h, PixelColour colour)
     return bytes;
 }
 
-}  // namespace exiftest
+void PutBig16(std::string& s, uint32_t value)
+{
+    s += static_cast<char>((value >> 8) & 0xFF);
+    s += static_cast<char>(value & 0xFF);
+}
+
+void PutBig32(std::string& s, uint32_t value)
+{
+    PutBig16(s, value >> 16);
+    PutBig16(s, value & 0xFFFF);
+}
+
+std::string BuildPsd(const PsdSpec& spec)
+{
+    std::string s = "8BPS";
+    PutBig16(s, spec.version);
+    s += std::string(6, '\0');
+    PutBig16(s, spec.channels);
+    PutBig32(s, spec.height);
+    PutBig32(s, spec.width);
+    PutBig16(s, spec.bits);
+    PutBig16(s, spec.mode);
+    PutBig32(s, static_cast<uint32_t>(spec.colourData.size()));
+    s += spec.colourData;
+    PutBig32(s, static_cast<uint32_t>(spec.resources.size()));
+    s += spec.resources;
+    PutBig32(s, 0);  // no layers
+    PutBig16(s, spec.compression);
+    return s + spec.imageData;
+}
+
+int CountDifferentBytes(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return -1;
+    int differing = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        differing += a[i] != b[i];
+    return differing;
+}
+
+}  // namespace filetest

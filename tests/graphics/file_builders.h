@@ -1,12 +1,12 @@
-// Hand-made EXIF blocks and JPEG files for the tests of the JPEG marker
-// reader and the raster document.
+// Hand-made EXIF blocks, JPEG and PSD files for the tests of the JPEG
+// marker reader, the PSD reader and the raster document.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
 
 #include <string>
 
-namespace exiftest {
+namespace filetest {
 
 // Bytes in a chosen byte order.
 class Bytes
@@ -41,4 +41,28 @@ COLORREF Gradient(int x, int y, int width, int height);
 // A baseline JPEG of w x h written by the JPEG codec ("" on failure).
 std::string RealJpeg(int w, int h, PixelColour colour = Gradient);
 
-}  // namespace exiftest
+// Big-endian numbers appended to s.
+void PutBig16(std::string& s, uint32_t value);
+void PutBig32(std::string& s, uint32_t value);
+
+// A PSD file: header, colour mode data, resources, no layers, the
+// compression word and the image data as given.
+struct PsdSpec {
+    uint16_t version = 1;
+    uint16_t channels = 3;
+    uint32_t height = 2;
+    uint32_t width = 3;
+    uint16_t bits = 8;
+    uint16_t mode = 3;  // RGB
+    std::string colourData;
+    std::string resources;
+    uint16_t compression = 0;
+    std::string imageData;
+};
+std::string BuildPsd(const PsdSpec& spec);
+
+// How many bytes differ between two texts of the same size (-1 when the
+// sizes differ).
+int CountDifferentBytes(const std::string& a, const std::string& b);
+
+}  // namespace filetest
