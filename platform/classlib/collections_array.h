@@ -111,9 +111,10 @@ public:
         m_items.erase(m_items.begin() + nIndex, m_items.begin() + nIndex + nCount);
     }
 
-protected:
-    void SerializeElements(CArchive& ar)
+    // A DWORD count, then the elements (raw pointers cannot be archived).
+    void Serialize(CArchive& ar) override
     {
+        CObject::Serialize(ar);
         if (ar.IsStoring()) {
             ClasslibWriteCount(ar, GetSize());
         } else {
@@ -153,8 +154,6 @@ private:
 class CObArray : public ClasslibArray<CObject*>
 {
     DECLARE_SERIAL(CObArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CPtrArray : public ClasslibArray<void*>
@@ -165,29 +164,21 @@ class CPtrArray : public ClasslibArray<void*>
 class CStringArray : public ClasslibArray<CString>
 {
     DECLARE_SERIAL(CStringArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CDWordArray : public ClasslibArray<DWORD>
 {
     DECLARE_SERIAL(CDWordArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CWordArray : public ClasslibArray<WORD>
 {
     DECLARE_SERIAL(CWordArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CByteArray : public ClasslibArray<BYTE>
 {
     DECLARE_SERIAL(CByteArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CUIntArray : public ClasslibArray<UINT>

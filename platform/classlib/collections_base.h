@@ -26,6 +26,12 @@ void ClasslibSerializeElement(CArchive& ar, T& element)
         ar >> element;
 }
 
+// Raw pointers have no archive form.
+inline void ClasslibSerializeElement(CArchive&, void*&)
+{
+    AfxThrowNotSupportedException();
+}
+
 inline void ClasslibWriteCount(CArchive& ar, INT_PTR count)
 {
     ar << (DWORD)count;

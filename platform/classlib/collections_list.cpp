@@ -3,15 +3,3 @@
 IMPLEMENT_SERIAL(CObList, CObject, 0)
 IMPLEMENT_DYNAMIC(CPtrList, CObject)
 IMPLEMENT_SERIAL(CStringList, CObject, 0)
-
-void CObList::Serialize(CArchive& ar)
-{
-    CObject::Serialize(ar);
-    SerializeElements(ar);
-}
-
-void CStringList::Serialize(CArchive& ar)
-{
-    CObject::Serialize(ar);
-    SerializeElements(ar);
-}

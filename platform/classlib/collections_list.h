@@ -115,9 +115,10 @@ public:
         return ToPosition(node);
     }
 
-protected:
-    void SerializeElements(CArchive& ar)
+    // A DWORD count, then the elements (raw pointers cannot be archived).
+    void Serialize(CArchive& ar) override
     {
+        CObject::Serialize(ar);
         if (ar.IsStoring()) {
             ClasslibWriteCount(ar, m_count);
             for (Node* node = m_head; node != nullptr; node = node->next)
@@ -171,7 +172,6 @@ class CObList : public ClasslibList<CObject*>
     DECLARE_SERIAL(CObList)
 public:
     using ClasslibList::ClasslibList;
-    void Serialize(CArchive& ar) override;
 };
 
 class CPtrList : public ClasslibList<void*>
@@ -186,5 +186,4 @@ class CStringList : public ClasslibList<CString>
     DECLARE_SERIAL(CStringList)
 public:
     using ClasslibList::ClasslibList;
-    void Serialize(CArchive& ar) override;
 };

@@ -5,15 +5,3 @@ IMPLEMENT_DYNAMIC(CMapWordToPtr, CObject)
 IMPLEMENT_DYNAMIC(CMapStringToPtr, CObject)
 IMPLEMENT_SERIAL(CMapStringToOb, CObject, 0)
 IMPLEMENT_SERIAL(CMapStringToString, CObject, 0)
-
-void CMapStringToOb::Serialize(CArchive& ar)
-{
-    CObject::Serialize(ar);
-    SerializeEntries(ar);
-}
-
-void CMapStringToString::Serialize(CArchive& ar)
-{
-    CObject::Serialize(ar);
-    SerializeEntries(ar);
-}

@@ -110,9 +110,10 @@ public:
         rNextPosition = ToPosition(next);
     }
 
-protected:
-    void SerializeEntries(CArchive& ar)
+    // A DWORD count, then each key and value (raw pointers cannot be archived).
+    void Serialize(CArchive& ar) override
     {
+        CObject::Serialize(ar);
         if (ar.IsStoring()) {
             ClasslibWriteCount(ar, m_count);
             for (Assoc* head : m_buckets) {
@@ -218,7 +219,6 @@ class CMapStringToOb : public ClasslibMap<CString, LPCSTR, CObject*>
     DECLARE_SERIAL(CMapStringToOb)
 public:
     using ClasslibMap::ClasslibMap;
-    void Serialize(CArchive& ar) override;
 };
 
 class CMapStringToString : public ClasslibMap<CString, LPCSTR, CString>
@@ -226,5 +226,4 @@ class CMapStringToString : public ClasslibMap<CString, LPCSTR, CString>
     DECLARE_SERIAL(CMapStringToString)
 public:
     using ClasslibMap::ClasslibMap;
-    void Serialize(CArchive& ar) override;
 };

@@ -38,15 +38,16 @@ struct CRuntimeClassRegistration
 
 #define CLASSLIB_NO_SCHEMA 0xFFFF
 
+// Virtual slots in order: GetRuntimeClass, the destructor, Serialize.
 class CObject
 {
 public:
+    virtual CRuntimeClass* GetRuntimeClass() const;
     virtual ~CObject() = default;
+    virtual void Serialize(CArchive& ar);
+
     CObject(const CObject&) = delete;
     CObject& operator=(const CObject&) = delete;
-
-    virtual CRuntimeClass* GetRuntimeClass() const;
-    virtual void Serialize(CArchive& ar);
 
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
     BOOL IsSerializable() const;

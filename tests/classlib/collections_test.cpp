@@ -195,3 +195,12 @@ TEST(Collections, ArchivedCountBeyondTheDataIsRejected)
     EXPECT_THROW(numbers.Serialize(ar), CArchiveException*);
     EXPECT_TRUE(numbers.IsEmpty());
 }
+
+TEST(Collections, RawPointersHaveNoArchiveForm)
+{
+    MemoryFile file;
+    CArchive ar(&file, CArchive::store);
+    CPtrArray pointers;
+    pointers.Add(&file);
+    EXPECT_THROW(pointers.Serialize(ar), CNotSupportedException*);
+}
