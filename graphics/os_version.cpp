@@ -1,6 +1,7 @@
 #include "graphics/os_version.h"
 
-int g_OSVersionKind = 0;
+// Built with the other process-wide objects, before the application starts.
+int g_OSVersionKind = GetOSVersionKind();
 
 int OSVersionKindOf(DWORD platformId, DWORD major, DWORD minor)
 {

@@ -9,7 +9,7 @@
 int OSVersionKindOf(DWORD platformId, DWORD major, DWORD minor);
 
 // Asks the system (twice at most) and maps the answer; 0 when both asks
-// fail. Computed once at start-up into g_OSVersionKind.
+// fail. Computed once, before the application starts, into g_OSVersionKind.
 int GetOSVersionKind();
 
 extern int g_OSVersionKind;
