@@ -140,6 +140,7 @@ TEST(OSVersionKind, MapsPlatformAndVersion)
     EXPECT_EQ(6, OSVersionKindOf(VER_PLATFORM_WIN32_NT, 5, 1));
     EXPECT_EQ(6, OSVersionKindOf(VER_PLATFORM_WIN32_NT, 10, 0));
     EXPECT_EQ(0, OSVersionKindOf(7, 10, 0));
-    // Wine reports an NT version of XP or later.
+    // Wine reports an NT version of XP or later, known before main runs.
     EXPECT_EQ(6, GetOSVersionKind());
+    EXPECT_EQ(6, g_OSVersionKind);
 }
