@@ -1,6 +1,8 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/entity_walker.h"
 
+#include "platform/zrio/hatch_pattern.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -556,6 +558,18 @@ void EntityWalker::hatch(const Entity& e, const Transform& t, const DrawStyle& s
   if (counts.empty()) return;
   if (e.flags & 1) {
     sink_.fill(pts.data(), counts.data(), int(counts.size()), style);
+    return;
+  }
+  // Pattern lines inside the boundary; the boundary itself when the
+  // pattern is missing or too dense, and for extents.
+  std::vector<PatternLine> lines = sink_.wantsArcs() ? std::vector<PatternLine>()
+                                                     : HatchPatternLines(e.extra->raw);
+  std::vector<Vec3> segments;
+  if (!lines.empty() && PatternSegments(lines, e.extra->loops, 20000, &segments)) {
+    for (size_t i = 0; i + 1 < segments.size(); i += 2) {
+      Vec3 seg[2] = {t.apply(segments[i]), t.apply(segments[i + 1])};
+      sink_.polyline(seg, 2, false, style);
+    }
   } else {
     size_t at = 0;
     for (int c : counts) {

@@ -183,6 +183,19 @@ def dashed_drawing():
     return doc
 
 
+def hatch_drawing():
+    """An ANSI31 hatch (colour 7) over the square (0, 0)-(100, 100), a green
+    solid hatch over (40, 40)-(60, 60) drawn after it."""
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    pattern = msp.add_hatch(color=1)
+    pattern.set_pattern_fill("ANSI31", scale=2)
+    pattern.paths.add_polyline_path([(0, 0), (100, 0), (100, 100), (0, 100)], is_closed=True)
+    solid = msp.add_hatch(color=3)
+    solid.paths.add_polyline_path([(40, 40), (60, 40), (60, 60), (40, 60)], is_closed=True)
+    return doc
+
+
 def dib(width, height):
     """A 24-bit bottom-up device-independent bitmap of a red/blue pattern."""
     stride = (width * 3 + 3) & ~3
@@ -240,6 +253,7 @@ def main():
     save(render_drawing(), folder, "render", 1e-6, [])
     save(viewport_drawing(), folder, "viewport", 1e-6, [])
     save(dashed_drawing(), folder, "dashed", 1e-6, [])
+    save(hatch_drawing(), folder, "hatch", 1e-6, [])
     with open(os.path.join(folder, "drawings.txt"), "w") as out:
         out.write("\n".join(names) + "\n")
     with open(os.path.join(folder, "preview_bmp.dwg"), "wb") as out:

@@ -78,7 +78,8 @@ std::string Mutate(const std::string& base, Random& r) {
 TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
   const char* const sources[] = {"basic_R2000_asc.dxf", "basic_R2018_bin.dxf", "basic_R12_asc.dxf",
                                  "basic_R12_bin.dxf",   "curves_R2013_asc.dxf", "preview_png.dwg",
-                                 "preview_bmp.dwg"};
+                                 "preview_bmp.dwg",     "hatch.dxf",           "viewport.dxf",
+                                 "dashed.dxf"};
   std::vector<std::string> bases;
   for (const char* name : sources) {
     std::string bytes;

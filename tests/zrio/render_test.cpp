@@ -194,6 +194,26 @@ TEST(LineTypes, DashesFollowThePattern) {
   DWG_SetBackgroundColor(kBlack);
 }
 
+TEST(Hatches, PatternLinesInsideTheBoundaryAndSolidFills) {
+  DWG_SetBackgroundColor(kWhite);
+  DrawingPtr d = OpenFixture("hatch.dxf");
+  ASSERT_TRUE(d);
+  d->setViewSize(202, 202);
+  d->zoomExtents(0, 0, 1.0);
+  PixelSurface s(202, 202);
+  d->draw(s.dc());
+  int lit = 0;
+  for (int y = 10; y < 60; ++y)
+    for (int x = 10; x < 60; ++x) lit += s.at(x, y) == kBlack;
+  // 45-degree lines 6.35 units (12.7 pixels) apart cross each row of 50
+  // pixels about 2.8 times: some 140 pixels lit.
+  EXPECT_GT(lit, 110);
+  EXPECT_LT(lit, 170);
+  EXPECT_EQ(kGreen, s.at(101, 101));  // inside the solid fill
+  EXPECT_EQ(kGreen, s.at(85, 115));
+  DWG_SetBackgroundColor(kBlack);
+}
+
 namespace {
 
 // Records what the drawing sends to an export device.
