@@ -281,7 +281,7 @@ bool CxImageGIF::DecodeImage(CxGifInput& input, const Descriptor& image, DecodeS
         table = local;
     }
     int bpp = BppForTable(tableSize);
-    if (!PrepareBackground(image, std::max(bpp, state.backgroundBpp), state))
+    if (!PrepareBackground(std::max(bpp, state.backgroundBpp), state))
         return false;
 
     CxImage frame;
@@ -327,9 +327,8 @@ bool CxImageGIF::DecodeImage(CxGifInput& input, const Descriptor& image, DecodeS
 // one of the screen size, filled with the control record's index; later,
 // the picture so far, with the last frame's area cleared to the first
 // transparent index when that frame asked to be disposed of.
-bool CxImageGIF::PrepareBackground(const Descriptor& image, int bpp, DecodeState& state)
+bool CxImageGIF::PrepareBackground(int bpp, DecodeState& state)
 {
-    (void)image;
     if (!IsValid()) {
         if (!Create(state.screenWidth, state.screenHeight, bpp, CXIMAGE_FORMAT_GIF))
             return false;

@@ -37,7 +37,7 @@ private:
     bool ReadExtension(CxGifInput& input);
     int CountFrames(CxGifInput& input, DecodeState& state);
     bool DecodeImage(CxGifInput& input, const Descriptor& image, DecodeState& state);
-    bool PrepareBackground(const Descriptor& image, int bpp, DecodeState& state);
+    bool PrepareBackground(int bpp, DecodeState& state);
     void ComposeFrame(const CxImage& frame, const Descriptor& image);
     void PaintTrueColour(const CxImage& frame, const Descriptor& image, DecodeState& state);
 

@@ -109,7 +109,8 @@ HENHMETAFILE CxImageWMF::ReadPlaceableWmf(CxFile* stream, PlaceableHeader* place
     if (type != 1 && type != 2)
         return NULL;
     uint64_t bytes = (uint64_t)CxGetU32(meta + 6) * 2;
-    if (bytes > (uint64_t)stream->Size() || !stream->Seek(start + (int32_t)kPlaceableBytes, SEEK_SET))
+    if (bytes > (uint64_t)stream->Size() ||
+        !stream->Seek(start + (int32_t)kPlaceableBytes, SEEK_SET))
         return NULL;
     bool ok;
     std::vector<BYTE> data = ReadBytes(stream, bytes, ok);

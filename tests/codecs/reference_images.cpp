@@ -2,6 +2,9 @@
 
 #include <stdlib.h>
 
+#include <map>
+#include <memory>
+
 #include "codecs/xmemfile.h"
 #include "tests/codecs/unix_tools.h"
 #include "tests/support/test_files.h"
@@ -30,6 +33,16 @@ std::string ReferenceFolder::Bytes(const std::string& name) const
     if (!testfiles::ReadFileBytes(Path(name), bytes))
         bytes.clear();
     return bytes;
+}
+
+const ReferenceFolder& SharedReferenceFolder(const std::string& script,
+                                             const std::string& arguments)
+{
+    static std::map<std::string, std::unique_ptr<ReferenceFolder>> folders;
+    std::unique_ptr<ReferenceFolder>& folder = folders[script + " " + arguments];
+    if (!folder)
+        folder.reset(new ReferenceFolder(script, arguments));
+    return *folder;
 }
 
 int CountDifferentPixels(const CxImage& image, const std::string& rgb, int tolerance)

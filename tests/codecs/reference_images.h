@@ -28,6 +28,11 @@ private:
     int m_exitCode;
 };
 
+// The folder of a script and its arguments, made on first use and kept for
+// the rest of the run, so that the tests of one format share one run.
+const ReferenceFolder& SharedReferenceFolder(const std::string& script,
+                                             const std::string& arguments = "");
+
 // The number of pixels whose red, green or blue differs from the dump by
 // more than `tolerance`; -1 when the dump does not have the image's size.
 int CountDifferentPixels(const CxImage& image, const std::string& rgb, int tolerance = 0);

@@ -283,22 +283,18 @@ TEST(CxImageGIF, ShortWriteFails)
     delete image;
 }
 
-class GifReference : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_fixtures = new codectest::ReferenceFolder("make_hand_fixtures.sh", "gif");
-    }
-    static void TearDownTestSuite() { delete s_fixtures; }
-    static std::string Path(const std::string& name) { return s_fixtures->Path(name); }
-    static codectest::ReferenceFolder* s_fixtures;
-};
+namespace {
 
-codectest::ReferenceFolder* GifReference::s_fixtures = NULL;
-
-TEST_F(GifReference, DecodesWhatImageMagickAndGifsicleWrite)
+const codectest::ReferenceFolder& Fixtures()
 {
-    ASSERT_TRUE(s_fixtures->Ready()) << "fixtures could not be made: " << s_fixtures->ExitCode();
+    return codectest::SharedReferenceFolder("make_hand_fixtures.sh", "gif");
+}
+
+}  // namespace
+
+TEST(GifReference, DecodesWhatImageMagickAndGifsicleWrite)
+{
+    ASSERT_TRUE(Fixtures().Ready()) << "fixtures could not be made: " << Fixtures().ExitCode();
     struct Case {
         const char* name;
         int frames;
@@ -311,12 +307,12 @@ TEST_F(GifReference, DecodesWhatImageMagickAndGifsicleWrite)
         { "anim_local", 3, 4 }, { "anim_global", 3, 8 },
     };
     for (const Case& c : cases) {
-        std::string file = s_fixtures->Bytes(std::string(c.name) + ".gif");
+        std::string file = Fixtures().Bytes(std::string(c.name) + ".gif");
         ASSERT_FALSE(file.empty()) << c.name;
         for (int frame = 0; frame < c.frames; ++frame) {
             std::string rgba, label = std::string(c.name) + " frame " + std::to_string(frame);
             ASSERT_TRUE(testfiles::ReadFileBytes(
-                Path(std::string(c.name) + "-" + std::to_string(frame) + ".rgba"), rgba))
+                Fixtures().Path(std::string(c.name) + "-" + std::to_string(frame) + ".rgba"), rgba))
                 << label;
             CxImage image;
             ASSERT_TRUE(DecodeGif(file, image, frame)) << label << ": " << image.GetLastError();
@@ -326,15 +322,16 @@ TEST_F(GifReference, DecodesWhatImageMagickAndGifsicleWrite)
         }
     }
     CxImage transparent;
-    ASSERT_TRUE(DecodeGif(s_fixtures->Bytes("transparent.gif"), transparent));
+    ASSERT_TRUE(DecodeGif(Fixtures().Bytes("transparent.gif"), transparent));
     EXPECT_TRUE(transparent.IsTransparent());
 }
 
-TEST_F(GifReference, ImageMagickReadsWhatWeWrite)
+TEST(GifReference, ImageMagickReadsWhatWeWrite)
 {
-    ASSERT_TRUE(s_fixtures->Ready());
+    ASSERT_TRUE(Fixtures().Ready());
     CxImage truecolour;
-    ASSERT_TRUE(codectest::DecodeFileAs(Path("source.bmp"), CXIMAGE_FORMAT_BMP, truecolour))
+    ASSERT_TRUE(
+        codectest::DecodeFileAs(Fixtures().Path("source.bmp"), CXIMAGE_FORMAT_BMP, truecolour))
         << truecolour.GetLastError();
     CxImage* palette = Pattern(37, 23, 8);
     CxImage* bits4 = Pattern(29, 11, 4);
@@ -350,7 +347,7 @@ TEST_F(GifReference, ImageMagickReadsWhatWeWrite)
                            { "ours_lzw1", bits1, 0 } };
     for (const Case& c : cases) {
         c.image->SetCodecOption(c.option, CXIMAGE_FORMAT_GIF);
-        std::string path = Path(std::string(c.name) + ".gif"), rgba;
+        std::string path = Fixtures().Path(std::string(c.name) + ".gif"), rgba;
         ASSERT_TRUE(c.image->Save(path.c_str(), CXIMAGE_FORMAT_GIF)) << c.name;
         ASSERT_TRUE(codectest::ReadWithImageMagickRgba(path, rgba, -1)) << c.name;
         EXPECT_EQ(0, CountMismatches(*c.image, rgba)) << c.name;

@@ -125,22 +125,18 @@ TEST(CxImageICO, AlphaIsWrittenAsThirtyTwoBits)
     EXPECT_STRNE("", image.GetLastError());
 }
 
-class IcoReference : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_fixtures = new codectest::ReferenceFolder("make_hand_fixtures.sh", "ico");
-    }
-    static void TearDownTestSuite() { delete s_fixtures; }
-    static std::string Path(const std::string& name) { return s_fixtures->Path(name); }
-    static codectest::ReferenceFolder* s_fixtures;
-};
+namespace {
 
-codectest::ReferenceFolder* IcoReference::s_fixtures = NULL;
-
-TEST_F(IcoReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
+const codectest::ReferenceFolder& Fixtures()
 {
-    ASSERT_TRUE(s_fixtures->Ready()) << "fixtures could not be made: " << s_fixtures->ExitCode();
+    return codectest::SharedReferenceFolder("make_hand_fixtures.sh", "ico");
+}
+
+}  // namespace
+
+TEST(IcoReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
+{
+    ASSERT_TRUE(Fixtures().Ready()) << "fixtures could not be made: " << Fixtures().ExitCode();
     struct Case {
         const char* name;
         int frame;
@@ -154,9 +150,10 @@ TEST_F(IcoReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
     for (const Case& c : cases) {
         std::string label = std::string(c.name) + "_" + std::to_string(c.frame), rgba;
         ASSERT_TRUE(testfiles::ReadFileBytes(
-            Path(std::string(c.name) + "-" + std::to_string(c.frame) + ".rgba"), rgba)) << label;
+            Fixtures().Path(std::string(c.name) + "-" + std::to_string(c.frame) + ".rgba"), rgba))
+            << label;
         CxImage image;
-        ASSERT_TRUE(DecodeIco(s_fixtures->Bytes(std::string(c.name) + ".ico"), image, c.frame))
+        ASSERT_TRUE(DecodeIco(Fixtures().Bytes(std::string(c.name) + ".ico"), image, c.frame))
             << label << ": " << image.GetLastError();
         EXPECT_EQ(c.bpp, image.GetBpp()) << label;
         codectest::PixelCheck check;
@@ -165,7 +162,7 @@ TEST_F(IcoReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
         if (image.GetWidth() >= 256)
             continue;
 
-        std::string ours = Path("ours_" + label + ".ico"), theirs;
+        std::string ours = Fixtures().Path("ours_" + label + ".ico"), theirs;
         ASSERT_TRUE(image.Save(ours.c_str(), CXIMAGE_FORMAT_ICO)) << image.GetLastError();
         ASSERT_TRUE(codectest::ReadWithImageMagickRgba(ours, theirs)) << label;
         EXPECT_EQ(0, CountMismatches(image, theirs, check)) << "ImageMagick reading ours: "
@@ -174,8 +171,9 @@ TEST_F(IcoReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
 
     // 24 bits, which ImageMagick does not write: ours, read by it.
     CxImage truecolour;
-    ASSERT_TRUE(codectest::DecodeFileAs(Path("source.bmp"), CXIMAGE_FORMAT_BMP, truecolour));
-    std::string ours = Path("ours_bits24.ico"), theirs;
+    ASSERT_TRUE(
+        codectest::DecodeFileAs(Fixtures().Path("source.bmp"), CXIMAGE_FORMAT_BMP, truecolour));
+    std::string ours = Fixtures().Path("ours_bits24.ico"), theirs;
     ASSERT_TRUE(truecolour.Save(ours.c_str(), CXIMAGE_FORMAT_ICO)) << truecolour.GetLastError();
     ASSERT_TRUE(codectest::ReadWithImageMagickRgba(ours, theirs));
     EXPECT_EQ(0, CountMismatches(truecolour, theirs));

@@ -173,6 +173,8 @@ TEST(CxImagePCX, ShortWriteFails)
     }
 }
 
+namespace {
+
 // ImageMagick paints the set bits of a 1-bit file black, we white (as the
 // colour map of our files says): a 1-bit image may match as a negative.
 int Mismatches(const CxImage& image, std::string rgba, const codectest::PixelCheck& check)
@@ -187,22 +189,16 @@ int Mismatches(const CxImage& image, std::string rgba, const codectest::PixelChe
     return CountMismatches(image, rgba, check);
 }
 
-class PcxReference : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_fixtures = new codectest::ReferenceFolder("make_hand_fixtures.sh", "pcx");
-    }
-    static void TearDownTestSuite() { delete s_fixtures; }
-    static std::string Path(const std::string& name) { return s_fixtures->Path(name); }
-    static codectest::ReferenceFolder* s_fixtures;
-};
-
-codectest::ReferenceFolder* PcxReference::s_fixtures = NULL;
-
-TEST_F(PcxReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
+const codectest::ReferenceFolder& Fixtures()
 {
-    ASSERT_TRUE(s_fixtures->Ready()) << "fixtures could not be made: " << s_fixtures->ExitCode();
+    return codectest::SharedReferenceFolder("make_hand_fixtures.sh", "pcx");
+}
+
+}  // namespace
+
+TEST(PcxReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
+{
+    ASSERT_TRUE(Fixtures().Ready()) << "fixtures could not be made: " << Fixtures().ExitCode();
     struct Case {
         const char* name;
         WORD bpp;
@@ -212,9 +208,10 @@ TEST_F(PcxReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
                            { "bits24", 24, false }, { "bits32", 24, true } };
     for (const Case& c : cases) {
         std::string rgba;
-        ASSERT_TRUE(testfiles::ReadFileBytes(Path(std::string(c.name) + "-0.rgba"), rgba));
+        ASSERT_TRUE(
+            testfiles::ReadFileBytes(Fixtures().Path(std::string(c.name) + "-0.rgba"), rgba));
         std::string file;
-        ASSERT_TRUE(testfiles::ReadFileBytes(Path(std::string(c.name) + ".pcx"), file));
+        ASSERT_TRUE(testfiles::ReadFileBytes(Fixtures().Path(std::string(c.name) + ".pcx"), file));
         CxImage image;
         ASSERT_TRUE(DecodePcx(file, image)) << c.name << ": " << image.GetLastError();
         EXPECT_EQ(c.bpp, image.GetBpp()) << c.name;
@@ -223,7 +220,7 @@ TEST_F(PcxReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
         check.compareAlpha = true;
         EXPECT_EQ(0, Mismatches(image, rgba, check)) << c.name;
 
-        std::string ours = Path(std::string("ours_") + c.name + ".pcx");
+        std::string ours = Fixtures().Path(std::string("ours_") + c.name + ".pcx");
         ASSERT_TRUE(image.Save(ours.c_str(), CXIMAGE_FORMAT_PCX)) << image.GetLastError();
         CxImage back;
         ASSERT_TRUE(codectest::DecodeFileAs(ours, CXIMAGE_FORMAT_PCX, back)) << c.name;
@@ -235,9 +232,9 @@ TEST_F(PcxReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
     }
 }
 
-TEST_F(PcxReference, SixteenColourPlanesMatchImageMagick)
+TEST(PcxReference, SixteenColourPlanesMatchImageMagick)
 {
-    ASSERT_TRUE(s_fixtures->Ready());
+    ASSERT_TRUE(Fixtures().Ready());
     // 10 x 3, four bit planes, lines of 2 bytes each; the colour map holds
     // sixteen colours. Our encoder writes this layout too.
     CxImage image(10, 3, 4);
@@ -250,7 +247,7 @@ TEST_F(PcxReference, SixteenColourPlanesMatchImageMagick)
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(4, file[65]);
     EXPECT_EQ(1, file[3]);
-    std::string path = Path("planes4.pcx"), rgba;
+    std::string path = Fixtures().Path("planes4.pcx"), rgba;
     ASSERT_TRUE(testfiles::WriteFileBytes(path, file));
     ASSERT_TRUE(codectest::ReadWithImageMagickRgba(path, rgba));
     CxImage back;

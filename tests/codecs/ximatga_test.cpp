@@ -150,37 +150,34 @@ TEST(CxImageTGA, Encoding)
     EXPECT_STRNE("", image.GetLastError());
 }
 
-class TgaReference : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_fixtures = new codectest::ReferenceFolder("make_hand_fixtures.sh", "tga");
-    }
-    static void TearDownTestSuite() { delete s_fixtures; }
-    static std::string Path(const std::string& name) { return s_fixtures->Path(name); }
-    static codectest::ReferenceFolder* s_fixtures;
-};
+namespace {
 
-codectest::ReferenceFolder* TgaReference::s_fixtures = NULL;
-
-TEST_F(TgaReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
+const codectest::ReferenceFolder& Fixtures()
 {
-    ASSERT_TRUE(s_fixtures->Ready()) << "fixtures could not be made: " << s_fixtures->ExitCode();
+    return codectest::SharedReferenceFolder("make_hand_fixtures.sh", "tga");
+}
+
+}  // namespace
+
+TEST(TgaReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
+{
+    ASSERT_TRUE(Fixtures().Ready()) << "fixtures could not be made: " << Fixtures().ExitCode();
     const char* names[] = { "type1", "type2", "type3", "type9", "type10", "type11",
                             "type2_top", "type10_top", "type2_right", "type10_alpha_top",
                             "type2_alpha" };
     for (const char* name : names) {
         std::string rgba;
-        ASSERT_TRUE(testfiles::ReadFileBytes(Path(std::string(name) + "-0.rgba"), rgba));
+        ASSERT_TRUE(
+            testfiles::ReadFileBytes(Fixtures().Path(std::string(name) + "-0.rgba"), rgba));
         CxImage image;
-        ASSERT_TRUE(codectest::DecodeFileAs(Path(std::string(name) + ".tga"),
+        ASSERT_TRUE(codectest::DecodeFileAs(Fixtures().Path(std::string(name) + ".tga"),
                                             CXIMAGE_FORMAT_TGA, image))
             << name << ": " << image.GetLastError();
         codectest::PixelCheck check;
         check.compareAlpha = true;
         EXPECT_EQ(0, CountMismatches(image, rgba, check)) << name;
 
-        std::string ours = Path(std::string("ours_") + name + ".tga");
+        std::string ours = Fixtures().Path(std::string("ours_") + name + ".tga");
         ASSERT_TRUE(image.Save(ours.c_str(), CXIMAGE_FORMAT_TGA)) << image.GetLastError();
         CxImage back;
         ASSERT_TRUE(codectest::DecodeFileAs(ours, CXIMAGE_FORMAT_TGA, back)) << name;

@@ -74,7 +74,8 @@ TEST(CxImageWBMP, RefusedFilesAndImages)
 
 TEST(CxImageWBMP, MatchesImageMagick)
 {
-    codectest::ReferenceFolder fixtures("make_hand_fixtures.sh", "wbmp");
+    const codectest::ReferenceFolder& fixtures =
+        codectest::SharedReferenceFolder("make_hand_fixtures.sh", "wbmp");
     ASSERT_TRUE(fixtures.Ready()) << "fixtures could not be made: " << fixtures.ExitCode();
     for (const char* name : { "image", "wide" }) {
         std::string rgba;
