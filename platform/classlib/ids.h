@@ -3,8 +3,6 @@
 #pragma once
 
 // Commands the library handles itself.
-#define ID_FILE_MRU_FILE1 0xE110
-#define ID_FILE_MRU_FILE16 0xE11F
 #define ID_APP_EXIT 0xE141
 
 // Child window ids of a frame.

@@ -1,8 +1,8 @@
 #include "platform/classlib/recentfiles.h"
 #include "platform/classlib/winapp.h"
 
-CRecentFileList::CRecentFileList(UINT start, LPCSTR section, LPCSTR entryFormat, int size)
-    : m_nStart(start), m_names(size > 0 ? size : 0), m_section(section), m_entryFormat(entryFormat)
+CRecentFileList::CRecentFileList(LPCSTR section, LPCSTR entryFormat, int size)
+    : m_names(size > 0 ? size : 0), m_section(section), m_entryFormat(entryFormat)
 {
 }
 

@@ -7,7 +7,7 @@
 
 class CRecentFileList {
 public:
-    CRecentFileList(UINT start, LPCSTR section, LPCSTR entryFormat, int size);
+    CRecentFileList(LPCSTR section, LPCSTR entryFormat, int size);
     virtual ~CRecentFileList() = default;
 
     int GetSize() const { return (int)m_names.size(); }
@@ -21,9 +21,6 @@ public:
     virtual void ReadList();
     // Replaces the profile section with the used places.
     virtual void WriteList();
-
-    // The first command id of the list's menu items.
-    UINT m_nStart;
 
 protected:
     std::vector<CString> m_names;

@@ -81,7 +81,7 @@ void CWinApp::LoadStdProfileSettings(UINT maxRecentFiles)
     m_pRecentFileList = nullptr;
     if (maxRecentFiles == 0)
         return;
-    m_pRecentFileList = new CRecentFileList(0, "Recent File List", "File%d", (int)maxRecentFiles);
+    m_pRecentFileList = new CRecentFileList("Recent File List", "File%d", (int)maxRecentFiles);
     m_pRecentFileList->ReadList();
 }
 
