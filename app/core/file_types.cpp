@@ -58,11 +58,21 @@ CDrawingFileType::CDrawingFileType()
     Build(false);
 }
 
-CDrawingFileType::~CDrawingFileType() = default;
+CDrawingFileType::~CDrawingFileType()
+{
+    RemoveAll();
+}
+
+void CDrawingFileType::RemoveAll()
+{
+    for (INT_PTR i = 0; i < m_rows.GetSize(); ++i)
+        delete (CDrawingFileInfo*)m_rows[i];
+    m_rows.RemoveAll();
+}
 
 void CDrawingFileType::Build(bool vectorOnly)
 {
-    m_rows.clear();
+    RemoveAll();
     for (const KindRow& row : kDrawingRows)
         Add(row.extension, row.colour, row.type);
     if (!vectorOnly) {
@@ -73,13 +83,13 @@ void CDrawingFileType::Build(bool vectorOnly)
 
 bool CDrawingFileType::Add(const char* extension, COLORREF colour, int32_t type)
 {
-    std::unique_ptr<CDrawingFileInfo> row(new (std::nothrow) CDrawingFileInfo);
+    CDrawingFileInfo* row = new (std::nothrow) CDrawingFileInfo;
     if (!row)
         return false;
     row->extension = extension;
     row->colour = colour;
     row->type = type;
-    m_rows.push_back(std::move(row));
+    m_rows.Add(row);
     return true;
 }
 
@@ -87,7 +97,7 @@ void CDrawingFileType::Assign(const CDrawingFileType& other)
 {
     if (&other == this)
         return;
-    m_rows.clear();
+    RemoveAll();
     AppendAll(other);
 }
 
@@ -104,16 +114,17 @@ const CDrawingFileInfo* CDrawingFileType::Find(const char* extension) const
 {
     if (!extension)
         return nullptr;
-    for (const std::unique_ptr<CDrawingFileInfo>& row : m_rows) {
+    for (int i = 0; i < GetCount(); ++i) {
+        const CDrawingFileInfo* row = GetAt(i);
         if (row->extension.CompareNoCase(extension) == 0)
-            return row.get();
+            return row;
     }
     return nullptr;
 }
 
 const CDrawingFileInfo* CDrawingFileType::GetAt(int index) const
 {
-    return index >= 0 && index < GetCount() ? m_rows[index].get() : nullptr;
+    return index >= 0 && index < GetCount() ? (const CDrawingFileInfo*)m_rows[index] : nullptr;
 }
 
 bool CDrawingFileType::GetRasterFormat(int32_t type, int& format)

@@ -6,9 +6,7 @@
 #include <windows.h>
 #include <stdint.h>
 
-#include <memory>
-#include <vector>
-
+#include "platform/classlib/collections_array.h"
 #include "platform/classlib/cstring.h"
 
 enum DrawingFileKind : int32_t {
@@ -63,7 +61,7 @@ public:
     // The first row whose extension equals extension (dot included),
     // regardless of case; null when none does.
     const CDrawingFileInfo* Find(const char* extension) const;
-    int GetCount() const { return (int)m_rows.size(); }
+    int GetCount() const { return (int)m_rows.GetSize(); }
     // The row at a position, null outside 0 .. count - 1.
     const CDrawingFileInfo* GetAt(int index) const;
 
@@ -72,8 +70,11 @@ public:
     static bool GetRasterFormat(int32_t type, int& format);
 
 private:
-    // The rows in table order; each row stays at its address until Build.
-    std::vector<std::unique_ptr<CDrawingFileInfo>> m_rows;
+    void RemoveAll();
+
+    // The owned rows (CDrawingFileInfo*) in table order; each row stays at
+    // its address until Build.
+    CPtrArray m_rows;
 };
 
 // The one table of the process, built with every kind before start-up.
