@@ -44,7 +44,10 @@ bool ReadRegistryDword(HKEY key, const char* name, DWORD& value)
     return true;
 }
 
-bool ReadRegistryFlag(HKEY key, const char* name, BYTE& flag)
+namespace {
+
+template <class Flag>
+bool ReadFlag(HKEY key, const char* name, Flag& flag)
 {
     DWORD value = 0;
     if (!ReadRegistryDword(key, name, value))
@@ -53,13 +56,16 @@ bool ReadRegistryFlag(HKEY key, const char* name, BYTE& flag)
     return true;
 }
 
+}  // namespace
+
+bool ReadRegistryFlag(HKEY key, const char* name, BYTE& flag)
+{
+    return ReadFlag(key, name, flag);
+}
+
 bool ReadRegistryFlag(HKEY key, const char* name, WORD& flag)
 {
-    DWORD value = 0;
-    if (!ReadRegistryDword(key, name, value))
-        return false;
-    flag = value != 0;
-    return true;
+    return ReadFlag(key, name, flag);
 }
 
 bool ReadRegistryString(HKEY key, const char* name, DWORD bufferSize, CString& text)
