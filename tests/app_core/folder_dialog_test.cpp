@@ -27,23 +27,36 @@ BOOL CALLBACK FindFolderDialog(HWND window, LPARAM data)
     return FALSE;
 }
 
-// Waits (at most 10 s) for this process's folder dialog and presses button.
+// Waits (at most 30 s) for the folder dialog of the dialog thread and
+// presses button until the dialog is gone: a press that arrives while the
+// dialog is still starting up may be lost.
 DWORD WINAPI PressWhenShown(void* data)
 {
     DialogPress* press = (DialogPress*)data;
-    for (int tries = 0; tries < 200; ++tries) {
+    for (int tries = 0; tries < 100; ++tries) {
         HWND dialog = NULL;
         EnumThreadWindows(press->dialogThread, FindFolderDialog, (LPARAM)&dialog);
         if (dialog) {
-            // Let the dialog finish its start-up (and its callback).
-            Sleep(300);
-            PostMessageA(dialog, WM_COMMAND, press->button, 0);
             press->found = true;
+            PostMessageA(dialog, WM_COMMAND, press->button, 0);
+        } else if (press->found) {
             return 0;
         }
-        Sleep(50);
+        Sleep(300);
     }
     return 0;
+}
+
+// A new folder on drive C: (the dialog enumerates drive Z:, the whole
+// Unix tree, slowly).
+std::string MakeTempFolder()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = testfiles::MakeScratchFolder("browse");
+    folder = std::string(temp) + folder.substr(folder.rfind('\\') + 1);
+    CreateDirectoryA(folder.c_str(), NULL);
+    return folder;
 }
 
 bool RunDialog(WORD button, CString& path)
@@ -62,16 +75,17 @@ bool RunDialog(WORD button, CString& path)
 // on its own below.
 TEST(FolderDialogTest, OkReturnsAFolder)
 {
-    std::string folder = testfiles::MakeScratchFolder("browse");
+    std::string folder = MakeTempFolder();
     CString path(folder.c_str());
     EXPECT_TRUE(RunDialog(IDOK, path));
     EXPECT_FALSE(path.IsEmpty());
     EXPECT_TRUE(DirectoryExists(path));
+    RemoveDirectoryA(folder.c_str());
 }
 
 TEST(FolderDialogTest, CancelKeepsACheckedPath)
 {
-    std::string folder = testfiles::MakeScratchFolder("browse");
+    std::string folder = MakeTempFolder();
     CString path(folder.c_str());
     EXPECT_FALSE(RunDialog(IDCANCEL, path));
     EXPECT_STREQ(folder.c_str(), path);
@@ -79,6 +93,7 @@ TEST(FolderDialogTest, CancelKeepsACheckedPath)
     path = (folder + "\\missing").c_str();
     EXPECT_FALSE(RunDialog(IDCANCEL, path));
     EXPECT_STREQ("", path);
+    RemoveDirectoryA(folder.c_str());
 }
 
 // Records the dialog messages the callback sends.
