@@ -18,24 +18,16 @@ const DWORD kBufferSize = 1024;
 class KeyPath
 {
 public:
-    explicit KeyPath(HKEY root) : m_root(root), m_keys(), m_depth(0) {}
-    ~KeyPath()
-    {
-        while (m_depth > 0)
-            RegCloseKey(m_keys[--m_depth]);
-    }
-    KeyPath(const KeyPath&) = delete;
-    KeyPath& operator=(const KeyPath&) = delete;
-
-    HKEY Last() const { return m_depth > 0 ? m_keys[m_depth - 1] : m_root; }
+    explicit KeyPath(HKEY root) : m_root(root), m_depth(0) {}
 
     bool Open(const char* name)
     {
-        HKEY key = nullptr;
-        if (m_depth == kMaxDepth || !name || !*name ||
-            RegOpenKeyExA(Last(), name, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (m_depth == kMaxDepth || !name || !*name)
             return false;
-        m_keys[m_depth++] = key;
+        HKEY parent = m_depth > 0 ? (HKEY)m_keys[m_depth - 1] : m_root;
+        if (m_keys[m_depth].Open(parent, name, KEY_READ) != ERROR_SUCCESS)
+            return false;
+        ++m_depth;
         return true;
     }
 
@@ -43,19 +35,25 @@ public:
     bool OpenNamedBy(const char* valueName)
     {
         CString name;
-        return ReadRegistryString(Last(), valueName, kBufferSize, name) && Open(name);
+        return ReadText(valueName, name) && Open(name);
+    }
+
+    // A text value of the last key opened.
+    bool ReadText(const char* valueName, CString& text)
+    {
+        return m_depth > 0 && ReadRegistryString(m_keys[m_depth - 1], valueName, kBufferSize, text);
     }
 
 private:
     static const int kMaxDepth = 8;
     HKEY m_root;
-    HKEY m_keys[kMaxDepth];
+    CRegKey m_keys[kMaxDepth];
     int m_depth;
 };
 
-bool ReadSearchPath(const KeyPath& keys, CString& path)
+bool ReadSearchPath(KeyPath& keys, CString& path)
 {
-    return ReadRegistryString(keys.Last(), kSearchPathValue, kBufferSize, path);
+    return keys.ReadText(kSearchPathValue, path);
 }
 
 }  // namespace

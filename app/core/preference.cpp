@@ -1,8 +1,10 @@
 #include "app/core/preference.h"
 
+#include "app/core/acad_search_path.h"
 #include "app/core/file_utils.h"
 #include "app/core/registry_values.h"
 #include "app/core/thumbnail_stores.h"
+#include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 
 CPreference Preference;
@@ -54,10 +56,9 @@ CString ChooseLibraryFolder(const CString& stored)
     CString folder = CString(appData ? appData : "") + kDefaultCacheFolder;
     if (!DirectoryExists(folder) && !CreateDirectories(folder))
         folder = ProgramFolder();
-    if (HKEY key = CreateProductKey(kLibIndexKey)) {
-        WriteRegistryString(key, kPathValue, folder);
-        RegCloseKey(key);
-    }
+    CRegKey key;
+    if (CreateProductKey(key, kLibIndexKey))
+        key.SetStringValue(kPathValue, folder);
     return folder;
 }
 
@@ -205,6 +206,9 @@ CString CPreference::GetLibIndexPath() const
 void CPreference::InitAllParameters()
 {
     LoadFromRegistry();
+    CString searchPath;
+    if (FindAcadSearchPath(searchPath))
+        DWG_SetSearchDirectories(searchPath);
     LoadImageCache();
     LoadLibIndex();
 }
@@ -212,10 +216,9 @@ void CPreference::InitAllParameters()
 void CPreference::LoadImageCache()
 {
     BYTE enabled = 1;
-    if (HKEY key = OpenProductKey(kImageCacheKey)) {
+    CRegKey key;
+    if (OpenProductKey(key, kImageCacheKey))
         ReadRegistryFlag(key, kEnabledValue, enabled);
-        RegCloseKey(key);
-    }
     if (m_stores)
         m_stores->CreateDwgCache(enabled != 0);
 }
@@ -225,11 +228,12 @@ void CPreference::LoadLibIndex()
     BYTE saveInBrowserFolderFirst = 0;
     BYTE readFromBrowserFolderFirst = 1;
     CString stored;
-    if (HKEY key = OpenProductKey(kLibIndexKey)) {
+    CRegKey key;
+    if (OpenProductKey(key, kLibIndexKey)) {
         ReadRegistryFlag(key, kSaveInBrowserFolderFirstValue, saveInBrowserFolderFirst);
         ReadRegistryFlag(key, kReadFromBrowserFolderFirstValue, readFromBrowserFolderFirst);
         ReadRegistryString(key, kPathValue, kLibPathBufferSize, stored);
-        RegCloseKey(key);
+        key.Close();
     }
     CString folder = ChooseLibraryFolder(stored);
     if (m_stores)
@@ -247,18 +251,13 @@ void CPreference::FinalAllParameters()
 // run that never made it does not overwrite the user's cache folder.
 void CPreference::SaveThumbnailStores()
 {
-    if (HasCache()) {
-        if (HKEY key = CreateProductKey(kImageCacheKey)) {
-            WriteRegistryFlag(key, kEnabledValue, IsImageCacheEnabled());
-            RegCloseKey(key);
-        }
-    }
-    if (HasIndex()) {
-        if (HKEY key = CreateProductKey(kLibIndexKey)) {
-            WriteRegistryFlag(key, kSaveInBrowserFolderFirstValue, GetSaveInBrowserFolderFirst());
-            WriteRegistryFlag(key, kReadFromBrowserFolderFirstValue, GetReadFromBrowserFolderFirst());
-            WriteRegistryString(key, kPathValue, GetLibIndexPath());
-            RegCloseKey(key);
-        }
+    CRegKey cacheKey;
+    if (HasCache() && CreateProductKey(cacheKey, kImageCacheKey))
+        WriteRegistryFlag(cacheKey, kEnabledValue, IsImageCacheEnabled());
+    CRegKey indexKey;
+    if (HasIndex() && CreateProductKey(indexKey, kLibIndexKey)) {
+        WriteRegistryFlag(indexKey, kSaveInBrowserFolderFirstValue, GetSaveInBrowserFolderFirst());
+        WriteRegistryFlag(indexKey, kReadFromBrowserFolderFirstValue, GetReadFromBrowserFolderFirst());
+        indexKey.SetStringValue(kPathValue, GetLibIndexPath());
     }
 }

@@ -28,7 +28,7 @@ int32_t Clamp(int32_t value, int32_t low, int32_t high)
 class CPreferenceExchange
 {
 public:
-    explicit CPreferenceExchange(HKEY key) : m_key(key) {}
+    explicit CPreferenceExchange(CRegKey& key) : m_key(key) {}
     virtual ~CPreferenceExchange() = default;
 
     virtual void Number(const char* name, int32_t& value) = 0;
@@ -39,7 +39,7 @@ public:
     virtual void Flag(const char* name, WORD& flag) = 0;
 
 protected:
-    HKEY m_key;
+    CRegKey& m_key;
 };
 
 namespace {
@@ -52,14 +52,14 @@ public:
     void Number(const char* name, int32_t& value) override
     {
         DWORD stored = 0;
-        if (ReadRegistryDword(m_key, name, stored))
+        if (m_key.QueryDWORDValue(name, stored) == ERROR_SUCCESS)
             value = (int32_t)stored;
     }
-    void Colour(const char* name, COLORREF& value) override { ReadRegistryDword(m_key, name, value); }
+    void Colour(const char* name, COLORREF& value) override { m_key.QueryDWORDValue(name, value); }
     void ColourIndex(const char* name, int32_t& value) override
     {
         DWORD stored = 0;
-        if (ReadRegistryDword(m_key, name, stored))
+        if (m_key.QueryDWORDValue(name, stored) == ERROR_SUCCESS)
             value = (int16_t)(stored & 0xFFFF);
     }
     void Flag(const char* name, BYTE& flag) override { ReadRegistryFlag(m_key, name, flag); }
@@ -73,12 +73,12 @@ public:
 
     void Number(const char* name, int32_t& value) override
     {
-        WriteRegistryDword(m_key, name, (DWORD)value);
+        m_key.SetDWORDValue(name, (DWORD)value);
     }
-    void Colour(const char* name, COLORREF& value) override { WriteRegistryDword(m_key, name, value); }
+    void Colour(const char* name, COLORREF& value) override { m_key.SetDWORDValue(name, value); }
     void ColourIndex(const char* name, int32_t& value) override
     {
-        WriteRegistryDword(m_key, name, (DWORD)value);
+        m_key.SetDWORDValue(name, (DWORD)value);
     }
     void Flag(const char* name, BYTE& flag) override { WriteRegistryFlag(m_key, name, flag != 0); }
     void Flag(const char* name, WORD& flag) override { WriteRegistryFlag(m_key, name, flag != 0); }
@@ -142,33 +142,29 @@ void CPreference::ClampThumbnailSizes()
 
 void CPreference::LoadFromRegistry()
 {
-    if (HKEY key = OpenProductKey(kOptionKey)) {
+    CRegKey key;
+    if (OpenProductKey(key, kOptionKey)) {
         CPreferenceLoader loader(key);
         ExchangeOption(loader);
-        RegCloseKey(key);
     }
-    if (HKEY key = OpenProductKey(kThumbnailKey)) {
+    if (OpenProductKey(key, kThumbnailKey)) {
         CPreferenceLoader loader(key);
         ExchangeThumbnail(loader);
-        RegCloseKey(key);
         ClampThumbnailSizes();
         UpdateColors();
     }
-    if (HKEY key = OpenProductKey(kDwgDrawKey)) {
+    if (OpenProductKey(key, kDwgDrawKey)) {
         CPreferenceLoader loader(key);
         ExchangeDwgDraw(loader);
-        RegCloseKey(key);
     }
-    if (HKEY key = OpenProductKey(kBrowserKey)) {
+    if (OpenProductKey(key, kBrowserKey)) {
         CPreferenceLoader loader(key);
         ExchangeBrowser(loader);
-        RegCloseKey(key);
         SetSortType(SortType);
     }
-    if (HKEY key = CreateProductKey(kRasterKey)) {
+    if (CreateProductKey(key, kRasterKey)) {
         CPreferenceLoader loader(key);
         ExchangeRaster(loader);
-        RegCloseKey(key);
     }
 }
 
@@ -184,10 +180,10 @@ void CPreference::SaveToRegistry()
         {kRasterKey, &CPreference::ExchangeRaster},
     };
     for (const Group& group : groups) {
-        if (HKEY key = CreateProductKey(group.key)) {
+        CRegKey key;
+        if (CreateProductKey(key, group.key)) {
             CPreferenceSaver saver(key);
             (this->*group.exchange)(saver);
-            RegCloseKey(key);
         }
     }
 }

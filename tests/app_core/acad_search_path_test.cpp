@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/core/acad_search_path.h"
+#include "app/core/preference.h"
+#include "platform/zrio/library_globals.h"
 #include "tests/support/registry_sandbox.h"
 
 namespace {
@@ -90,6 +92,23 @@ TEST_F(AcadSearchPathTest, BrokenStepsAndWrongTypesFindNothing)
               std::string(1500, 'x'));
     EXPECT_FALSE(FindAcadSearchPathMachine(path));
     EXPECT_STREQ("", path);
+}
+
+TEST_F(AcadSearchPathTest, StartUpHandsOnlyTheMachinePathToTheDrawingLibrary)
+{
+    InstallForMachine("C:\\acad\\support");
+    InstallForUser("D:\\mine");
+    DWG_SetSearchDirectories("untouched");
+    CPreference preference;
+    preference.InitAllParameters();
+    EXPECT_EQ("C:\\acad\\support", zr::Globals().searchDirectories);
+
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kAutoCad);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kAutoCad);
+    DWG_SetSearchDirectories("untouched");
+    preference.InitAllParameters();
+    EXPECT_EQ("untouched", zr::Globals().searchDirectories);
+    DWG_SetSearchDirectories("");
 }
 
 }  // namespace
