@@ -28,7 +28,7 @@
 
 #include "codecs/ximawmf.h"
 
-// JasPer codec header
+#include "codecs/ximajas.h"
 
 namespace {
 
@@ -57,15 +57,15 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_WMF, "WMF", CxDecodeAs<CxImageWMF>, CxEncodeAs<CxImageWMF> },
 
-    { CXIMAGE_FORMAT_JP2, "JP2", NULL, NULL },
+    { CXIMAGE_FORMAT_JP2, "JP2", CxDecodeJas, CxEncodeJas },
 
-    { CXIMAGE_FORMAT_JPC, "JPC", NULL, NULL },
+    { CXIMAGE_FORMAT_JPC, "JPC", CxDecodeJas, CxEncodeJas },
 
-    { CXIMAGE_FORMAT_PGX, "PGX", NULL, NULL },
+    { CXIMAGE_FORMAT_PGX, "PGX", CxDecodeJas, CxEncodeJas },
 
-    { CXIMAGE_FORMAT_PNM, "PNM", NULL, NULL },
+    { CXIMAGE_FORMAT_PNM, "PNM", CxDecodeJas, CxEncodeJas },
 
-    { CXIMAGE_FORMAT_RAS, "RAS", NULL, NULL },
+    { CXIMAGE_FORMAT_RAS, "RAS", CxDecodeJas, CxEncodeJas },
 };
 
 }  // namespace

@@ -145,3 +145,28 @@ TEST(LibraryCodecMutations, TiffStripsTilesAndCompressions)
     ExpectMutationsKeepTheContract(LibtiffFile(true, 8), CXIMAGE_FORMAT_TIF, seed++, 400);
     ExpectMutationsKeepTheContract(LibtiffFile(false, 16), CXIMAGE_FORMAT_UNKNOWN, seed++, 400);
 }
+
+TEST(LibraryCodecMutations, JpegTwoThousandPnmPgxAndSunRaster)
+{
+    uint32_t seed = 61;
+    CxImage* colour = Picture(21, 11, 24);
+    CxImage* grey = Picture(21, 11, 8);
+    for (DWORD format : { (DWORD)CXIMAGE_FORMAT_JP2, (DWORD)CXIMAGE_FORMAT_JPC })
+        ExpectMutationsKeepTheContract(Encoded(*colour, format), format, seed++, 300);
+    ExpectMutationsKeepTheContract(Encoded(*grey, CXIMAGE_FORMAT_JP2), CXIMAGE_FORMAT_UNKNOWN,
+                                   seed++, 200);
+    for (DWORD format : { (DWORD)CXIMAGE_FORMAT_PNM, (DWORD)CXIMAGE_FORMAT_RAS })
+        ExpectMutationsKeepTheContract(Encoded(*colour, format), format, seed++, 400);
+    ExpectMutationsKeepTheContract(Encoded(*grey, CXIMAGE_FORMAT_PGX), CXIMAGE_FORMAT_PGX, seed++,
+                                   400);
+    delete colour;
+    delete grey;
+
+    std::string sixteenBit = std::string("P5\n3 2\n65535\n") + std::string(12, '\x7F');
+    std::string text = "P3\n# comment\n2 2\n255\n1 2 3  4 5 6\n7 8 9 10 11 12\n";
+    std::string bitmap = "P1\n5 3\n10101\n01010\n11111\n";
+    std::string ras("\x59\xA6\x6A\x95\0\0\0\x03\0\0\0\x02\0\0\0\x08\0\0\0\x08\0\0\0\x02"
+                    "\0\0\0\x01\0\0\0\x06\x10\x20\x30\x40\x50\x60\0\x01\x01\0\x80\x02\x01\0", 46);
+    for (const std::string& bytes : { sixteenBit, text, bitmap, ras })
+        ExpectMutationsKeepTheContract(bytes, CXIMAGE_FORMAT_PNM, seed++, 300);
+}

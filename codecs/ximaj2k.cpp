@@ -1,0 +1,189 @@
+// JPEG-2000 files (JP2) and code streams (JPC) through OpenJPEG, whose
+// stream callbacks read and write the CxFile.
+#include "codecs/ximajas.h"
+
+#include <string.h>
+
+#include "platform/native/native_begin.h"
+#include <openjpeg.h>
+#include "platform/native/native_end.h"
+
+namespace {
+
+const char kCannotLoad[] = "error: cannot load image data";
+const OPJ_SIZE_T kChunkBytes = 1 << 16;
+const OPJ_SIZE_T kStreamFailed = (OPJ_SIZE_T)-1;
+const int kMaxResolutions = 6;
+
+// OpenJPEG counts stream offsets from where the stream was when it was
+// handed over.
+struct StreamPlace {
+    CxFile* file;
+    int64_t start;
+};
+
+OPJ_SIZE_T ReadBytes(void* buffer, OPJ_SIZE_T count, void* user)
+{
+    StreamPlace* place = (StreamPlace*)user;
+    DWORD wanted = count > 0x7FFFFFFF ? 0x7FFFFFFF : (DWORD)count;
+    DWORD read = place->file->Read(buffer, 1, wanted);
+    return read ? read : kStreamFailed;
+}
+
+OPJ_SIZE_T WriteBytes(void* buffer, OPJ_SIZE_T count, void* user)
+{
+    StreamPlace* place = (StreamPlace*)user;
+    if (count > 0x7FFFFFFF || place->file->Write(buffer, 1, (DWORD)count) != count)
+        return kStreamFailed;
+    return count;
+}
+
+OPJ_BOOL SeekTo(OPJ_OFF_T offset, void* user)
+{
+    StreamPlace* place = (StreamPlace*)user;
+    int64_t target = place->start + offset;
+    if (offset < 0 || target > 0x7FFFFFFF)
+        return OPJ_FALSE;
+    return place->file->Seek((int32_t)target, SEEK_SET) ? OPJ_TRUE : OPJ_FALSE;
+}
+
+OPJ_OFF_T SkipBytes(OPJ_OFF_T count, void* user)
+{
+    StreamPlace* place = (StreamPlace*)user;
+    int64_t offset = (int64_t)place->file->Tell() - place->start + count;
+    return SeekTo(offset, user) ? count : -1;
+}
+
+void IgnoreMessage(const char*, void*)
+{
+}
+
+void SilenceCodec(opj_codec_t* codec)
+{
+    opj_set_error_handler(codec, IgnoreMessage, NULL);
+    opj_set_warning_handler(codec, IgnoreMessage, NULL);
+    opj_set_info_handler(codec, IgnoreMessage, NULL);
+}
+
+opj_stream_t* MakeStream(StreamPlace& place, bool input)
+{
+    opj_stream_t* stream = opj_stream_create(kChunkBytes, input ? OPJ_TRUE : OPJ_FALSE);
+    if (!stream)
+        return NULL;
+    opj_stream_set_user_data(stream, &place, NULL);
+    if (input) {
+        int64_t left = (int64_t)place.file->Size() - place.start;
+        opj_stream_set_user_data_length(stream, left > 0 ? (OPJ_UINT64)left : 0);
+        opj_stream_set_read_function(stream, ReadBytes);
+    } else {
+        opj_stream_set_write_function(stream, WriteBytes);
+    }
+    opj_stream_set_skip_function(stream, SkipBytes);
+    opj_stream_set_seek_function(stream, SeekTo);
+    return stream;
+}
+
+// Decoded planes into the picture; false when a plane has no samples.
+bool TakePlanes(const opj_image_t* image, CxJasPicture& picture)
+{
+    picture.resize(image->numcomps);
+    for (OPJ_UINT32 i = 0; i < image->numcomps; ++i) {
+        const opj_image_comp_t& source = image->comps[i];
+        if (!source.data || !CxJasSizeAllowed(source.w, source.h, 1) || source.prec < 1 ||
+            source.prec > 31)
+            return false;
+        CxJasComponent& plane = picture[i];
+        plane.width = source.w;
+        plane.height = source.h;
+        plane.precision = (int)source.prec;
+        plane.isSigned = source.sgnd != 0;
+        plane.samples.assign(source.data, source.data + (size_t)source.w * source.h);
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* CxReadJpeg2000(CxFile* stream, bool codeStream, CxJasPicture& picture)
+{
+    StreamPlace place = { stream, stream->Tell() };
+    opj_codec_t* codec = opj_create_decompress(codeStream ? OPJ_CODEC_J2K : OPJ_CODEC_JP2);
+    opj_stream_t* input = MakeStream(place, true);
+    opj_image_t* image = NULL;
+    bool decoded = false;
+    if (codec && input) {
+        SilenceCodec(codec);
+        opj_dparameters_t parameters;
+        opj_set_default_decoder_parameters(&parameters);
+        decoded = opj_setup_decoder(codec, &parameters) &&
+                  opj_read_header(input, codec, &image) && image && image->numcomps > 0 &&
+                  image->x1 > image->x0 && image->y1 > image->y0 &&
+                  CxJasSizeAllowed(image->x1 - image->x0, image->y1 - image->y0,
+                                   image->numcomps) &&
+                  opj_decode(codec, input, image) && opj_end_decompress(codec, input) &&
+                  TakePlanes(image, picture);
+    }
+    if (image)
+        opj_image_destroy(image);
+    if (input)
+        opj_stream_destroy(input);
+    if (codec)
+        opj_destroy_codec(codec);
+    return decoded ? NULL : kCannotLoad;
+}
+
+const char* CxWriteJpeg2000(CxFile* stream, bool codeStream, const CxJasPicture& picture,
+                            float rate)
+{
+    OPJ_UINT32 count = (OPJ_UINT32)picture.size();
+    DWORD width = picture[0].width, height = picture[0].height;
+    opj_image_cmptparm_t parameters[3];
+    memset(parameters, 0, sizeof(parameters));
+    for (OPJ_UINT32 i = 0; i < count; ++i) {
+        parameters[i].dx = parameters[i].dy = 1;
+        parameters[i].w = width;
+        parameters[i].h = height;
+        parameters[i].prec = 8;
+        parameters[i].sgnd = 0;
+    }
+    opj_image_t* image =
+        opj_image_create(count, parameters, count == 3 ? OPJ_CLRSPC_SRGB : OPJ_CLRSPC_GRAY);
+    if (!image)
+        return "cannot create image";
+    image->x0 = image->y0 = 0;
+    image->x1 = width;
+    image->y1 = height;
+    for (OPJ_UINT32 i = 0; i < count; ++i)
+        memcpy(image->comps[i].data, picture[i].samples.data(),
+               picture[i].samples.size() * sizeof(OPJ_INT32));
+
+    opj_cparameters_t settings;
+    opj_set_default_encoder_parameters(&settings);
+    settings.tcp_numlayers = 1;
+    settings.cp_disto_alloc = 1;
+    settings.tcp_rates[0] = rate > 0 && rate < 1 ? 1.0f / rate : 0;  // 0: lossless
+    settings.tcp_mct = count == 3 ? 1 : 0;
+    // Each resolution level halves the picture; small pictures have fewer.
+    int resolutions = 1;
+    DWORD side = width < height ? width : height;
+    while (resolutions < kMaxResolutions && (side >> resolutions) > 0)
+        ++resolutions;
+    settings.numresolution = resolutions;
+
+    StreamPlace place = { stream, stream->Tell() };
+    opj_codec_t* codec = opj_create_compress(codeStream ? OPJ_CODEC_J2K : OPJ_CODEC_JP2);
+    opj_stream_t* output = MakeStream(place, false);
+    bool encoded = false;
+    if (codec && output) {
+        SilenceCodec(codec);
+        encoded = opj_setup_encoder(codec, &settings, image) &&
+                  opj_start_compress(codec, image, output) && opj_encode(codec, output) &&
+                  opj_end_compress(codec, output);
+    }
+    if (output)
+        opj_stream_destroy(output);
+    if (codec)
+        opj_destroy_codec(codec);
+    opj_image_destroy(image);
+    return encoded ? NULL : "cannot encode image";
+}

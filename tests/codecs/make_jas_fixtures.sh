@@ -1,0 +1,37 @@
+#!/bin/sh
+# Writes JPEG-2000 files made by opj_compress, PGX files made by
+# opj_decompress and PNM and Sun raster files made by ImageMagick into the
+# folder $1, each with a dump of its pixels as those programs read them
+# (NAME.rgb: rows from the top, red, green, blue).
+set -eu
+out=$1
+convert=/usr/bin/convert
+mkdir -p "$out"
+cd "$out"
+
+$convert -size 27x15 -seed 17 plasma: -depth 8 p6.ppm
+$convert p6.ppm -colorspace Gray -depth 8 p5.pgm
+$convert p6.ppm -compress none p3.ppm
+$convert p5.pgm -compress none p2.pgm
+$convert p6.ppm -monochrome p4.pbm
+$convert p6.ppm -monochrome -compress none p1.pbm
+$convert p6.ppm -depth 16 p6_16.ppm
+$convert p5.pgm -depth 16 p5_16.pgm
+$convert p6.ppm ras24.ras
+for file in p*.p?m ras*.ras; do
+  $convert "$file" -depth 8 "rgb:$(echo "$file" | tr . _).rgb"
+done
+
+opj_compress -n 3 -i p6.ppm -o rgb.jp2 >/dev/null
+opj_compress -n 3 -i p6.ppm -o rgb.j2k >/dev/null
+opj_compress -n 3 -i p5.pgm -o grey.jp2 >/dev/null
+opj_compress -n 3 -i p5_16.pgm -o grey16.jp2 >/dev/null
+for name in rgb.jp2 rgb.j2k grey.jp2 grey16.jp2; do
+  opj_decompress -i $name -o decoded.ppm >/dev/null 2>&1 ||
+    opj_decompress -i $name -o decoded.pgm >/dev/null
+  $convert decoded.p?m -depth 8 "rgb:$(echo $name | tr . _).rgb"
+  rm -f decoded.p?m
+done
+opj_decompress -i grey.jp2 -o grey.pgx >/dev/null
+mv grey_0.pgx grey.pgx
+$convert p5.pgm -depth 8 rgb:grey_pgx.rgb

@@ -1,0 +1,178 @@
+#include "tests/support/gtest.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+#include "codecs/ximajas.h"
+#include "tests/codecs/reference_images.h"
+#include "tests/codecs/unix_tools.h"
+#include "tests/support/test_files.h"
+
+using codectest::CountDifferentPixels;
+using codectest::DecodeBytes;
+using codectest::EncodeBytes;
+
+namespace {
+
+class JasReference : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_files = new codectest::ReferenceFolder("make_jas_fixtures.sh"); }
+    static void TearDownTestSuite() { delete s_files; }
+    void SetUp() override { ASSERT_TRUE(s_files->Ready()) << s_files->ExitCode(); }
+    static std::string Bytes(const std::string& name) { return s_files->Bytes(name); }
+
+    // OpenJPEG's reading of bytes we wrote, as an RGB dump.
+    static std::string ReadWithOpenJpeg(const std::string& bytes, const std::string& name)
+    {
+        std::string path = s_files->Path(name);
+        if (!testfiles::WriteFileBytes(path, bytes))
+            return std::string();
+        std::string source = s_files->UnixPath(name);
+        // opj_compress reads PGX: its lossless code stream shows what it read.
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".pgx") {
+            if (codectest::RunUnixProgram("/usr/bin/opj_compress -n 3 -i " + source + " -o " +
+                                          source + ".j2k >/dev/null 2>&1") != 0)
+                return std::string();
+            source += ".j2k";
+        }
+        if (codectest::RunUnixProgram("/usr/bin/opj_decompress -i " + source + " -o " +
+                                      s_files->UnixPath(name) + ".pnm >/dev/null 2>&1") != 0)
+            return std::string();
+        return codectest::ReadWithImageMagick(path + ".pnm");
+    }
+
+    static codectest::ReferenceFolder* s_files;
+};
+
+codectest::ReferenceFolder* JasReference::s_files = NULL;
+
+}  // namespace
+
+TEST_F(JasReference, DecodesWhatOtherProgramsWrite)
+{
+    struct Case {
+        const char* file;
+        DWORD format;
+        WORD bpp;
+        int tolerance;  // 16-bit samples are scaled, ImageMagick rounds alike
+    };
+    const Case cases[] = {
+        { "p1.pbm", CXIMAGE_FORMAT_PNM, 1, 0 },   { "p2.pgm", CXIMAGE_FORMAT_PNM, 8, 0 },
+        { "p3.ppm", CXIMAGE_FORMAT_PNM, 24, 0 },  { "p4.pbm", CXIMAGE_FORMAT_PNM, 1, 0 },
+        { "p5.pgm", CXIMAGE_FORMAT_PNM, 8, 0 },   { "p6.ppm", CXIMAGE_FORMAT_PNM, 24, 0 },
+        { "p5_16.pgm", CXIMAGE_FORMAT_PNM, 24, 1 }, { "p6_16.ppm", CXIMAGE_FORMAT_PNM, 24, 1 },
+        { "ras24.ras", CXIMAGE_FORMAT_RAS, 24, 0 }, { "rgb.jp2", CXIMAGE_FORMAT_JP2, 24, 0 },
+        { "rgb.j2k", CXIMAGE_FORMAT_JPC, 24, 0 },  { "grey.jp2", CXIMAGE_FORMAT_JP2, 8, 0 },
+        { "grey16.jp2", CXIMAGE_FORMAT_JP2, 24, 1 }, { "grey.pgx", CXIMAGE_FORMAT_PGX, 8, 0 },
+    };
+    for (const Case& c : cases) {
+        std::string name = c.file;
+        std::string reference = name;
+        reference[reference.find('.')] = '_';
+        for (DWORD type : { c.format, (DWORD)CXIMAGE_FORMAT_UNKNOWN }) {
+            CxImage image;
+            ASSERT_TRUE(DecodeBytes(Bytes(name), image, type)) << name << ": " << image.GetLastError();
+            EXPECT_EQ(c.bpp, image.GetBpp()) << name;
+            EXPECT_EQ(0, CountDifferentPixels(image, Bytes(reference + ".rgb"), c.tolerance)) << name;
+        }
+    }
+}
+
+TEST_F(JasReference, EncodedFilesReadBackInOtherPrograms)
+{
+    CxImage colour, grey;
+    ASSERT_TRUE(DecodeBytes(Bytes("p6.ppm"), colour, CXIMAGE_FORMAT_PNM));
+    ASSERT_TRUE(DecodeBytes(Bytes("p5.pgm"), grey, CXIMAGE_FORMAT_PNM));
+    ASSERT_TRUE(grey.IsGrayScale());
+    // Quality 100 asks for the whole rate: lossless JPEG-2000.
+    colour.SetJpegQuality(100);
+    grey.SetJpegQuality(100);
+    struct Case {
+        CxImage* image;
+        DWORD format;
+        const char* name;
+        bool openJpeg;  // else ImageMagick reads it
+    };
+    const Case cases[] = {
+        { &colour, CXIMAGE_FORMAT_PNM, "ours.ppm", false }, { &grey, CXIMAGE_FORMAT_PNM, "ours.pgm", false },
+        { &colour, CXIMAGE_FORMAT_RAS, "ours24.ras", false }, { &grey, CXIMAGE_FORMAT_RAS, "ours8.ras", false },
+        { &colour, CXIMAGE_FORMAT_JP2, "ours.jp2", true },   { &grey, CXIMAGE_FORMAT_JP2, "oursgrey.jp2", true },
+        { &colour, CXIMAGE_FORMAT_JPC, "ours.j2k", true },   { &grey, CXIMAGE_FORMAT_PGX, "ours.pgx", true },
+    };
+    for (const Case& c : cases) {
+        std::string bytes = EncodeBytes(*c.image, c.format);
+        ASSERT_FALSE(bytes.empty()) << c.name << ": " << c.image->GetLastError();
+        CxImage back;
+        ASSERT_TRUE(DecodeBytes(bytes, back, c.format)) << c.name << ": " << back.GetLastError();
+        EXPECT_EQ(c.image->GetBpp(), back.GetBpp()) << c.name;
+        EXPECT_EQ(0, CountDifferentPixels(back, Bytes(c.image == &grey ? "p5_pgm.rgb" : "p6_ppm.rgb")))
+            << c.name;
+        std::string theirs;
+        if (c.openJpeg) {
+            theirs = ReadWithOpenJpeg(bytes, c.name);
+        } else {
+            ASSERT_TRUE(testfiles::WriteFileBytes(s_files->Path(c.name), bytes));
+            theirs = codectest::ReadWithImageMagick(s_files->Path(c.name));
+        }
+        EXPECT_EQ(0, CountDifferentPixels(back, theirs)) << "read by others: " << c.name;
+    }
+    // At quality 90 the code stream takes 90 % of the raw size at most.
+    colour.SetJpegQuality(90);
+    std::string lossy = EncodeBytes(colour, CXIMAGE_FORMAT_JPC);
+    EXPECT_LE(lossy.size(), (size_t)(27 * 15 * 3 * 0.9) + 200);
+    CxImage back;
+    ASSERT_TRUE(DecodeBytes(lossy, back, CXIMAGE_FORMAT_JPC));
+    EXPECT_EQ(0, CountDifferentPixels(back, Bytes("p6_ppm.rgb"), 40));
+}
+
+TEST_F(JasReference, SingleComponentFilesHaveOneFrame)
+{
+    CxImage second;
+    second.SetFrame(1);
+    EXPECT_FALSE(DecodeBytes(Bytes("grey.pgx"), second, CXIMAGE_FORMAT_PGX));
+    EXPECT_STREQ("wrong frame!", second.GetLastError());
+    CxImage first;
+    ASSERT_TRUE(DecodeBytes(Bytes("grey.pgx"), first, CXIMAGE_FORMAT_PGX));
+    EXPECT_EQ(1, first.GetNumFrames());
+    EXPECT_TRUE(first.IsGrayScale());
+}
+
+TEST(CxImageJAS, RunLengthSunRasterWithColourMap)
+{
+    // 3 x 2, 8 bits, run-length encoded, a map of two colours.
+    std::string ras("\x59\xA6\x6A\x95\0\0\0\x03\0\0\0\x02\0\0\0\x08\0\0\0\x08\0\0\0\x02"
+                    "\0\0\0\x01\0\0\0\x06", 32);
+    ras += std::string("\x10\x20\x30\x40\x50\x60", 6);  // reds, greens, blues
+    // Rows 0 1 1 and 1 1 1, each padded to 4 bytes; 0x80 2 1 is three 1s.
+    ras += std::string("\0\x01\x01\0\x80\x02\x01\0", 8);
+    CxImage image;
+    ASSERT_TRUE(DecodeBytes(ras, image, CXIMAGE_FORMAT_RAS)) << image.GetLastError();
+    EXPECT_EQ(24, image.GetBpp());
+    RGBQUAD topLeft = image.GetPixelColor(0, 1);
+    EXPECT_EQ(0x10, topLeft.rgbRed);
+    EXPECT_EQ(0x30, topLeft.rgbGreen);
+    EXPECT_EQ(0x50, topLeft.rgbBlue);
+    EXPECT_EQ(0x20, image.GetPixelColor(1, 1).rgbRed);
+    EXPECT_EQ(0x20, image.GetPixelColor(2, 0).rgbRed);
+}
+
+TEST(CxImageJAS, EncoderRefusals)
+{
+    CxImage colour(5, 5, 24);
+    EXPECT_TRUE(EncodeBytes(colour, CXIMAGE_FORMAT_PGX).empty());
+    EXPECT_STREQ("PGX can save only GrayScale images", colour.GetLastError());
+    CxImage palette(5, 5, 4);
+    palette.SetStdPalette();
+    EXPECT_TRUE(EncodeBytes(palette, CXIMAGE_FORMAT_PNM).empty());
+    EXPECT_STREQ("JasPer can save only RGB or GrayScale images", palette.GetLastError());
+    char text[32];
+    sprintf(text, "rate=%.3f", CxImageJAS::EncodeRate(75));
+    EXPECT_STREQ("rate=0.750", text);
+    sprintf(text, "rate=%.3f", CxImageJAS::EncodeRate(90));
+    EXPECT_STREQ("rate=0.900", text);
+    CxImage notAnImage;
+    EXPECT_FALSE(DecodeBytes("hello world", notAnImage, CXIMAGE_FORMAT_PNM));
+    EXPECT_STREQ("error: cannot load image data", notAnImage.GetLastError());
+}
