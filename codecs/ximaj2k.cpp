@@ -102,6 +102,14 @@ bool TakePlanes(const opj_image_t* image, CxJasPicture& picture)
     return true;
 }
 
+void Release(opj_codec_t* codec, opj_stream_t* stream)
+{
+    if (stream)
+        opj_stream_destroy(stream);
+    if (codec)
+        opj_destroy_codec(codec);
+}
+
 }  // namespace
 
 const char* CxReadJpeg2000(CxFile* stream, bool codeStream, CxJasPicture& picture)
@@ -125,10 +133,7 @@ const char* CxReadJpeg2000(CxFile* stream, bool codeStream, CxJasPicture& pictur
     }
     if (image)
         opj_image_destroy(image);
-    if (input)
-        opj_stream_destroy(input);
-    if (codec)
-        opj_destroy_codec(codec);
+    Release(codec, input);
     return decoded ? NULL : kCannotLoad;
 }
 
@@ -180,10 +185,7 @@ const char* CxWriteJpeg2000(CxFile* stream, bool codeStream, const CxJasPicture&
                   opj_start_compress(codec, image, output) && opj_encode(codec, output) &&
                   opj_end_compress(codec, output);
     }
-    if (output)
-        opj_stream_destroy(output);
-    if (codec)
-        opj_destroy_codec(codec);
+    Release(codec, output);
     opj_image_destroy(image);
     return encoded ? NULL : "cannot encode image";
 }

@@ -98,6 +98,20 @@ bool CxJasSizeAllowed(uint64_t width, uint64_t height, uint64_t planes)
     return (bits >> 8) <= CXIMAGE_MAX_MEMORY && bytes <= kMaxSampleBytes;
 }
 
+bool CxJasReadDecimal(const std::string& bytes, size_t& at, uint32_t& value)
+{
+    size_t start = at;
+    uint64_t number = 0;
+    while (at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9') {
+        number = number * 10 + (uint64_t)(bytes[at] - '0');
+        if (number > 0xFFFFFFFFu)
+            return false;
+        ++at;
+    }
+    value = (uint32_t)number;
+    return at > start;
+}
+
 float CxImageJAS::EncodeRate(BYTE quality)
 {
     return quality * 0.01f;

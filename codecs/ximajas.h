@@ -57,6 +57,10 @@ const char* CxWritePgx(CxFile* stream, const CxJasPicture& picture);
 const char* CxReadRas(const std::string& bytes, CxJasPicture& picture);
 const char* CxWriteRas(CxFile* stream, const CxJasPicture& picture);
 
+// Reads the decimal digits at `at` (moving past them) into `value`; false
+// when there is no digit or the number does not fit in 32 bits.
+bool CxJasReadDecimal(const std::string& bytes, size_t& at, uint32_t& value);
+
 // Planes of width x height samples may be allocated only when this holds:
 // the same memory limit as CxImage::Create for a 24-bit image.
 bool CxJasSizeAllowed(uint64_t width, uint64_t height, uint64_t planes);

@@ -18,16 +18,7 @@ void SkipBlanks(const std::string& bytes, size_t& at)
 bool ReadNumber(const std::string& bytes, size_t& at, uint32_t& value)
 {
     SkipBlanks(bytes, at);
-    size_t start = at;
-    uint64_t number = 0;
-    while (at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9') {
-        number = number * 10 + (uint64_t)(bytes[at] - '0');
-        if (number > 0xFFFFFFFFu)
-            return false;
-        ++at;
-    }
-    value = (uint32_t)number;
-    return at > start;
+    return CxJasReadDecimal(bytes, at, value);
 }
 
 }  // namespace

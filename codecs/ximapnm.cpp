@@ -32,16 +32,7 @@ public:
     bool Number(uint32_t& value)
     {
         SkipSpace();
-        size_t start = m_at;
-        uint64_t number = 0;
-        while (m_at < m_bytes.size() && m_bytes[m_at] >= '0' && m_bytes[m_at] <= '9') {
-            number = number * 10 + (uint64_t)(m_bytes[m_at] - '0');
-            if (number > 0xFFFFFFFFu)
-                return false;
-            ++m_at;
-        }
-        value = (uint32_t)number;
-        return m_at > start;
+        return CxJasReadDecimal(m_bytes, m_at, value);
     }
 
     // A plain bitmap digit, which needs no space around it.

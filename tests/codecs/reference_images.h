@@ -4,6 +4,10 @@
 // as the other program reads them (NAME.rgb: rows from the top, red,
 // green, blue, 8 bits each).
 #pragma once
+// GoogleTest comes first: the standard headers must not meet the Win32
+// min and max macros before it.
+#include "tests/support/gtest.h"
+
 #include <string>
 
 #include "codecs/ximage.h"
@@ -32,6 +36,30 @@ private:
 // the rest of the run, so that the tests of one format share one run.
 const ReferenceFolder& SharedReferenceFolder(const std::string& script,
                                              const std::string& arguments = "");
+
+// A test suite over the files of one fixture script, made once for the
+// whole suite:
+//   class PngReference : public codectest::ReferenceSuite<PngReference> {
+//   public:
+//       static const char* Script() { return "make_png_fixtures.sh"; }
+//   };
+template <class Suite>
+class ReferenceSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_files = new ReferenceFolder(Suite::Script()); }
+    static void TearDownTestSuite()
+    {
+        delete s_files;
+        s_files = NULL;
+    }
+    void SetUp() override { ASSERT_TRUE(s_files->Ready()) << s_files->ExitCode(); }
+    static std::string Bytes(const std::string& name) { return s_files->Bytes(name); }
+
+    static ReferenceFolder* s_files;
+};
+
+template <class Suite>
+ReferenceFolder* ReferenceSuite<Suite>::s_files = NULL;
 
 // The number of pixels whose red, green or blue differs from the dump by
 // more than `tolerance`; -1 when the dump does not have the image's size.

@@ -16,13 +16,11 @@ using codectest::EncodeBytes;
 
 namespace {
 
-class JasReference : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { s_files = new codectest::ReferenceFolder("make_jas_fixtures.sh"); }
-    static void TearDownTestSuite() { delete s_files; }
-    void SetUp() override { ASSERT_TRUE(s_files->Ready()) << s_files->ExitCode(); }
-    static std::string Bytes(const std::string& name) { return s_files->Bytes(name); }
+class JasReference : public codectest::ReferenceSuite<JasReference> {
+public:
+    static const char* Script() { return "make_jas_fixtures.sh"; }
 
+protected:
     // OpenJPEG's reading of bytes we wrote, as an RGB dump.
     static std::string ReadWithOpenJpeg(const std::string& bytes, const std::string& name)
     {
@@ -42,11 +40,7 @@ protected:
             return std::string();
         return codectest::ReadWithImageMagick(path + ".pnm");
     }
-
-    static codectest::ReferenceFolder* s_files;
 };
-
-codectest::ReferenceFolder* JasReference::s_files = NULL;
 
 }  // namespace
 

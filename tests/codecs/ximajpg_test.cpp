@@ -16,14 +16,11 @@ using codectest::EncodeBytes;
 
 namespace {
 
-class JpegReference : public ::testing::Test {
+class JpegReference : public codectest::ReferenceSuite<JpegReference> {
+public:
+    static const char* Script() { return "make_jpeg_fixtures.sh"; }
+
 protected:
-    static void SetUpTestSuite() { s_files = new codectest::ReferenceFolder("make_jpeg_fixtures.sh"); }
-    static void TearDownTestSuite() { delete s_files; }
-    void SetUp() override { ASSERT_TRUE(s_files->Ready()) << s_files->ExitCode(); }
-
-    static std::string Bytes(const std::string& name) { return s_files->Bytes(name); }
-
     // The baseline file with its JFIF density fields replaced.
     static std::string WithDensity(int unit, int x, int y)
     {
@@ -36,11 +33,7 @@ protected:
         jpeg[17] = (char)y;
         return jpeg;
     }
-
-    static codectest::ReferenceFolder* s_files;
 };
-
-codectest::ReferenceFolder* JpegReference::s_files = NULL;
 
 }  // namespace
 

@@ -72,17 +72,10 @@ std::string WithPhys(const std::string& png, uint32_t x, uint32_t y, BYTE unit)
     return png.substr(0, at - 4) + Chunk("pHYs", data) + png.substr(at + 4 + 9 + 4);
 }
 
-class PngReference : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { s_files = new codectest::ReferenceFolder("make_png_fixtures.sh"); }
-    static void TearDownTestSuite() { delete s_files; }
-    void SetUp() override { ASSERT_TRUE(s_files->Ready()) << s_files->ExitCode(); }
-    static std::string Bytes(const std::string& name) { return s_files->Bytes(name); }
-
-    static codectest::ReferenceFolder* s_files;
+class PngReference : public codectest::ReferenceSuite<PngReference> {
+public:
+    static const char* Script() { return "make_png_fixtures.sh"; }
 };
-
-codectest::ReferenceFolder* PngReference::s_files = NULL;
 
 }  // namespace
 

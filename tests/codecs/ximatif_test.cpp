@@ -77,17 +77,10 @@ std::string LibtiffFile(uint32_t width, uint32_t height, uint16_t bits, uint16_t
     return std::string((const char*)stream.GetBuffer(false), stream.Size());
 }
 
-class TiffReference : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { s_files = new codectest::ReferenceFolder("make_tiff_fixtures.sh"); }
-    static void TearDownTestSuite() { delete s_files; }
-    void SetUp() override { ASSERT_TRUE(s_files->Ready()) << s_files->ExitCode(); }
-    static std::string Bytes(const std::string& name) { return s_files->Bytes(name); }
-
-    static codectest::ReferenceFolder* s_files;
+class TiffReference : public codectest::ReferenceSuite<TiffReference> {
+public:
+    static const char* Script() { return "make_tiff_fixtures.sh"; }
 };
-
-codectest::ReferenceFolder* TiffReference::s_files = NULL;
 
 }  // namespace
 
