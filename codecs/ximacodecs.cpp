@@ -14,7 +14,7 @@
 
 #include "codecs/ximapng.h"
 
-// MNG codec header
+#include "codecs/ximamng.h"
 
 #include "codecs/ximaico.h"
 
@@ -43,7 +43,7 @@ const CxCodecRow kCodecRows[CMAX_IMAGE_FORMATS] = {
 
     { CXIMAGE_FORMAT_PNG, "PNG", CxDecodeAs<CxImagePNG>, CxEncodeAs<CxImagePNG> },
 
-    { CXIMAGE_FORMAT_MNG, "MNG", NULL, NULL },
+    { CXIMAGE_FORMAT_MNG, "MNG", CxDecodeAs<CxImageMNG>, CxEncodeAs<CxImageMNG> },
 
     { CXIMAGE_FORMAT_ICO, "ICO", CxDecodeAs<CxImageICO>, CxEncodeAs<CxImageICO> },
 

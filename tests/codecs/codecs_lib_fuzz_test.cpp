@@ -170,3 +170,10 @@ TEST(LibraryCodecMutations, JpegTwoThousandPnmPgxAndSunRaster)
     for (const std::string& bytes : { sixteenBit, text, bitmap, ras })
         ExpectMutationsKeepTheContract(bytes, CXIMAGE_FORMAT_PNM, seed++, 300);
 }
+
+TEST(LibraryCodecMutations, MngStreamsEndAtOnce)
+{
+    std::string mng = EncodedPicture(24, CXIMAGE_FORMAT_MNG);
+    ExpectMutationsKeepTheContract(mng, CXIMAGE_FORMAT_MNG, 71, 600);
+    ExpectMutationsKeepTheContract(mng, CXIMAGE_FORMAT_UNKNOWN, 72, 300);
+}
