@@ -37,8 +37,7 @@ private:
 const ReferenceFolder& SharedReferenceFolder(const std::string& script,
                                              const std::string& arguments = "");
 
-// A test suite over the files of one fixture script, made once for the
-// whole suite:
+// A test suite over the shared files of one fixture script:
 //   class PngReference : public codectest::ReferenceSuite<PngReference> {
 //   public:
 //       static const char* Script() { return "make_png_fixtures.sh"; }
@@ -46,20 +45,10 @@ const ReferenceFolder& SharedReferenceFolder(const std::string& script,
 template <class Suite>
 class ReferenceSuite : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { s_files = new ReferenceFolder(Suite::Script()); }
-    static void TearDownTestSuite()
-    {
-        delete s_files;
-        s_files = NULL;
-    }
-    void SetUp() override { ASSERT_TRUE(s_files->Ready()) << s_files->ExitCode(); }
-    static std::string Bytes(const std::string& name) { return s_files->Bytes(name); }
-
-    static ReferenceFolder* s_files;
+    void SetUp() override { ASSERT_TRUE(Files().Ready()) << Files().ExitCode(); }
+    static const ReferenceFolder& Files() { return SharedReferenceFolder(Suite::Script()); }
+    static std::string Bytes(const std::string& name) { return Files().Bytes(name); }
 };
-
-template <class Suite>
-ReferenceFolder* ReferenceSuite<Suite>::s_files = NULL;
 
 // The number of pixels whose red, green or blue differs from the dump by
 // more than `tolerance`; -1 when the dump does not have the image's size.

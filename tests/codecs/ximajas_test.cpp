@@ -24,10 +24,10 @@ protected:
     // OpenJPEG's reading of bytes we wrote, as an RGB dump.
     static std::string ReadWithOpenJpeg(const std::string& bytes, const std::string& name)
     {
-        std::string path = s_files->Path(name);
+        std::string path = Files().Path(name);
         if (!testfiles::WriteFileBytes(path, bytes))
             return std::string();
-        std::string source = s_files->UnixPath(name);
+        std::string source = Files().UnixPath(name);
         // opj_compress reads PGX: its lossless code stream shows what it read.
         if (name.size() > 4 && name.substr(name.size() - 4) == ".pgx") {
             if (codectest::RunUnixProgram("/usr/bin/opj_compress -n 3 -i " + source + " -o " +
@@ -36,7 +36,7 @@ protected:
             source += ".j2k";
         }
         if (codectest::RunUnixProgram("/usr/bin/opj_decompress -i " + source + " -o " +
-                                      s_files->UnixPath(name) + ".pnm >/dev/null 2>&1") != 0)
+                                      Files().UnixPath(name) + ".pnm >/dev/null 2>&1") != 0)
             return std::string();
         return codectest::ReadWithImageMagick(path + ".pnm");
     }
@@ -107,8 +107,8 @@ TEST_F(JasReference, EncodedFilesReadBackInOtherPrograms)
         if (c.openJpeg) {
             theirs = ReadWithOpenJpeg(bytes, c.name);
         } else {
-            ASSERT_TRUE(testfiles::WriteFileBytes(s_files->Path(c.name), bytes));
-            theirs = codectest::ReadWithImageMagick(s_files->Path(c.name));
+            ASSERT_TRUE(testfiles::WriteFileBytes(Files().Path(c.name), bytes));
+            theirs = codectest::ReadWithImageMagick(Files().Path(c.name));
         }
         EXPECT_EQ(0, CountDifferentPixels(back, theirs)) << "read by others: " << c.name;
     }

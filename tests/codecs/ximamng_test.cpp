@@ -84,7 +84,7 @@ TEST_F(MngReference, EncodedFileReadsBackHereAndInImageMagick)
     CxImage back;
     ASSERT_TRUE(DecodeBytes(ours, back, CXIMAGE_FORMAT_MNG)) << back.GetLastError();
     EXPECT_EQ(0, CountDifferentPixels(back, Bytes("single.rgb")));
-    std::string path = s_files->Path("ours.mng");
+    std::string path = Files().Path("ours.mng");
     ASSERT_TRUE(testfiles::WriteFileBytes(path, ours));
     EXPECT_EQ(0, CountDifferentPixels(image, codectest::ReadWithImageMagick(path)));
 

@@ -119,7 +119,7 @@ TEST_F(PngReference, DecodesEveryColourTypeLikeImageMagick)
         ASSERT_TRUE(DecodeBytes(ours, back, CXIMAGE_FORMAT_PNG)) << name;
         EXPECT_EQ(0, CountDifferentPixels(back, Bytes(name + c.reference + ".rgb"), c.tolerance))
             << name;
-        std::string path = s_files->Path("ours_" + name + ".png");
+        std::string path = Files().Path("ours_" + name + ".png");
         ASSERT_TRUE(testfiles::WriteFileBytes(path, ours));
         EXPECT_EQ(0, CountDifferentPixels(image, codectest::ReadWithImageMagick(path)))
             << "ImageMagick reading ours: " << name;

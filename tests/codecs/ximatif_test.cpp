@@ -140,7 +140,7 @@ TEST_F(TiffReference, DecodesEveryCompressionAndLayoutLikeImageMagick)
         int lossy = c.compression == COMPRESSION_JPEG ? 12 : 0;
         EXPECT_EQ(0, CountDifferentPixels(back, Bytes(name + ".rgb"), c.tolerance + lossy))
             << name;
-        std::string path = s_files->Path("ours_" + name + ".tif");
+        std::string path = Files().Path("ours_" + name + ".tif");
         ASSERT_TRUE(testfiles::WriteFileBytes(path, ours));
         EXPECT_EQ(0, CountDifferentPixels(back, codectest::ReadWithImageMagick(path), lossy ? 2 : 0))
             << "ImageMagick reading ours: " << name;
