@@ -46,15 +46,7 @@ std::string EncodedPicture(DWORD bpp, DWORD type, DWORD option = 0)
 void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32_t seed,
                                     int cases)
 {
-    ASSERT_FALSE(valid.empty());
-    codectest::MutationOptions options;
-    options.seed = seed;
-    options.cases = cases;
-    options.budgetMs = 12000;
-    codectest::MutationReport report =
-        codectest::RunMutations(valid, codectest::DecodeWithType(type), options);
-    EXPECT_TRUE(report.problems.empty()) << report.problems;
-    EXPECT_GT(report.casesRun, 0);
+    codectest::ExpectMutationsKeepTheContract(valid, type, seed, cases, 12000);
 }
 
 // An EXIF section with a sub-directory, a thumbnail and a comment.

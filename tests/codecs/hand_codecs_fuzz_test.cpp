@@ -32,15 +32,7 @@ std::string EncodedPicture(DWORD bpp, DWORD type)
 void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32_t seed,
                                     int cases)
 {
-    ASSERT_FALSE(valid.empty());
-    codectest::MutationOptions options;
-    options.seed = seed;
-    options.cases = cases;
-    options.budgetMs = 3000;
-    codectest::MutationReport report =
-        codectest::RunMutations(valid, codectest::DecodeWithType(type), options);
-    EXPECT_TRUE(report.problems.empty()) << report.problems;
-    EXPECT_GT(report.casesRun, 0);
+    codectest::ExpectMutationsKeepTheContract(valid, type, seed, cases, 3000);
 }
 
 }  // namespace

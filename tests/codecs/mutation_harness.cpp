@@ -1,3 +1,5 @@
+#include "tests/support/gtest.h"
+
 #include "tests/codecs/mutation_harness.h"
 
 #include <windows.h>
@@ -191,6 +193,21 @@ MutationReport RunMutations(const std::string& valid, const DecodeCall& decode,
         CloseHandle(watcher);
     }
     return report;
+}
+
+void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32_t seed, int cases,
+                                    unsigned budgetMs)
+{
+    ASSERT_FALSE(valid.empty());
+    MutationOptions options;
+    options.seed = seed;
+    options.cases = cases;
+    options.budgetMs = budgetMs;
+    MutationReport report = RunMutations(valid, DecodeWithType(type), options);
+    EXPECT_TRUE(report.problems.empty()) << report.problems;
+    EXPECT_GT(report.casesRun, 0);
+    printf("format %lu, seed %u: %d cases, %d decoded\n", (unsigned long)type, seed, report.casesRun,
+           report.decoded);
 }
 
 }  // namespace codectest

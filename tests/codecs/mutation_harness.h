@@ -49,4 +49,9 @@ std::string CheckDecodeResult(bool decoded, const CxImage& image);
 MutationReport RunMutations(const std::string& valid, const DecodeCall& decode,
                             const MutationOptions& options);
 
+// A test step: `cases` mutations of `valid` decoded with the format id keep
+// the contract, within budgetMs; prints how many cases ran and decoded.
+void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32_t seed, int cases,
+                                    unsigned budgetMs);
+
 }  // namespace codectest
