@@ -138,10 +138,10 @@ bool CxImageTIF::DecodePage(TIFF* tif)
     DWORD depth = 8;
     if (rgb)
         depth = 24;
-    else if (photometric <= PHOTOMETRIC_MINISBLACK && bitsPerSample == 1)
+    else if (samples == 1 && bitsPerSample == 1)
         depth = 1;
-    else if (bitsPerSample == 4)
-        depth = 4;
+    else if (samples == 1 && (bitsPerSample == 2 || bitsPerSample == 4))
+        depth = 4;  // 2-bit samples are widened to nibbles
 
     if (info.escape)
         return Fail(kCancelled);
@@ -204,8 +204,12 @@ bool CxImageTIF::SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t 
         RGBQUAD& white = palette[photometric == PHOTOMETRIC_MINISBLACK ? 1 : 0];
         white.rgbBlue = white.rgbGreen = white.rgbRed = 255;
     } else if (photometric <= PHOTOMETRIC_MINISBLACK && colours > 1) {
-        for (DWORD i = 0; i < colours; ++i) {
-            BYTE v = (BYTE)(i * (255 / (colours - 1)));
+        // The grey levels of the file's sample size, even when the image
+        // holds them at a larger depth.
+        DWORD levels = bitsPerSample < 8 && (1u << bitsPerSample) < colours ? 1u << bitsPerSample
+                                                                            : colours;
+        for (DWORD i = 0; i < levels; ++i) {
+            BYTE v = (BYTE)(i * (255 / (levels - 1)));
             if (photometric == PHOTOMETRIC_MINISWHITE)
                 v = (BYTE)(255 - v);
             palette[i].rgbBlue = palette[i].rgbGreen = palette[i].rgbRed = v;
@@ -317,7 +321,9 @@ bool CxImageTIF::PutRow(BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t sam
         NarrowSamples(line, count);
         lineBytes = count;
     }
-    if (samples == 1) {
+    if (samples == 1 && bitsPerSample == 2) {
+        PutTwoBitRow(line, lineBytes, dibRow);
+    } else if (samples == 1) {
         memcpy(GetBits(dibRow), line, lineBytes < info.effWidth ? lineBytes : info.effWidth);
     } else if (samples == 2 && (bitsPerSample == 8 || bitsPerSample == 16) && GetBpp() == 8) {
         BYTE* pixels = GetBits(dibRow);
@@ -337,6 +343,16 @@ bool CxImageTIF::PutRow(BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t sam
         PutLabRow(line, lineBytes, dibRow, samples);
     }
     return true;
+}
+
+void CxImageTIF::PutTwoBitRow(const BYTE* line, size_t lineBytes, DWORD dibRow)
+{
+    BYTE* pixels = GetBits(dibRow);
+    for (DWORD x = 0; x < GetWidth() && x / 4 < lineBytes; ++x) {
+        BYTE value = (BYTE)((line[x / 4] >> (6 - 2 * (x % 4))) & 3);
+        BYTE& target = pixels[x / 2];
+        target = (x % 2 == 0) ? (BYTE)((target & 0x0F) | (value << 4)) : (BYTE)((target & 0xF0) | value);
+    }
 }
 
 void CxImageTIF::PutLabRow(const BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t samples)

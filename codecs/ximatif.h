@@ -29,6 +29,8 @@ private:
     bool SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t photometric);
     bool PutRow(BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t samples,
                 uint16_t bitsPerSample);
+    // 2-bit samples into the nibbles of a 4-bit row.
+    void PutTwoBitRow(const BYTE* line, size_t lineBytes, DWORD dibRow);
     void PutLabRow(const BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t samples);
     int SetPhotometric();
     bool WritePixels(TIFF* tif, uint16_t samples);

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "codecs/ximatif.h"
 #include "codecs/xiofile.h"
@@ -71,6 +72,38 @@ std::string LibtiffFile(uint32_t width, uint32_t height, uint16_t bits, uint16_t
     for (uint32_t y = 0; y < height; ++y) {
         for (size_t i = 0; i < row.size(); ++i)
             row[i] = (char)(y * 8 + i);
+        TIFFWriteScanline(tif, &row[0], y, 0);
+    }
+    TIFFClose(tif);
+    return std::string((const char*)stream.GetBuffer(false), stream.Size());
+}
+
+// A one-strip, one-sample TIFF of packed samples (each row given as its
+// sample values), with a colour map for palette files.
+std::string PackedTiff(uint16_t bits, uint16_t photometric, const std::vector<std::vector<int>>& rows)
+{
+    CxMemFile stream;
+    stream.Open();
+    TIFF* tif = TIFFOpenEx(&stream, "w");
+    uint32_t width = (uint32_t)rows[0].size();
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, (uint32_t)rows.size());
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, (uint32_t)rows.size());
+    std::vector<uint16_t> red(1u << bits), green(1u << bits), blue(1u << bits);
+    for (size_t i = 0; i < red.size(); ++i) {
+        red[i] = (uint16_t)(i * 0x4000);
+        green[i] = (uint16_t)(0xFFFF - i * 0x4000);
+        blue[i] = 0x8080;
+    }
+    if (photometric == PHOTOMETRIC_PALETTE)
+        TIFFSetField(tif, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
+    for (uint32_t y = 0; y < rows.size(); ++y) {
+        std::string row((size_t)TIFFScanlineSize(tif), '\0');
+        for (uint32_t x = 0; x < width; ++x)
+            row[x * bits / 8] |= (char)(rows[y][x] << (8 - bits - (x * bits) % 8));
         TIFFWriteScanline(tif, &row[0], y, 0);
     }
     TIFFClose(tif);
@@ -275,4 +308,39 @@ TEST(CxImageTIF, AppendingWritesPagesIntoAReadWriteFile)
         EXPECT_EQ(page, count);
         EXPECT_EQ((uint32_t)(8 + page), view.Long(TIFFTAG_IMAGEWIDTH));
     }
+}
+
+COLORREF ColourAt(CxImage& image, long x, long y)
+{
+    RGBQUAD colour = image.GetPixelColor(x, y);
+    return RGB(colour.rgbRed, colour.rgbGreen, colour.rgbBlue);
+}
+
+TEST(CxImageTIF, TwoBitAndOneBitSamplesKeepTheirValues)
+{
+    std::vector<std::vector<int>> rows = {{0, 1, 2, 3, 3}, {3, 2, 1, 0, 1}};
+    CxImage grey;
+    ASSERT_TRUE(DecodeBytes(PackedTiff(2, PHOTOMETRIC_MINISBLACK, rows), grey, CXIMAGE_FORMAT_TIF))
+        << grey.GetLastError();
+    // Row 0 of the file is the top row.
+    EXPECT_EQ(RGB(0, 0, 0), ColourAt(grey, 0, 1));
+    EXPECT_EQ(RGB(85, 85, 85), ColourAt(grey, 1, 1));
+    EXPECT_EQ(RGB(170, 170, 170), ColourAt(grey, 2, 1));
+    EXPECT_EQ(RGB(255, 255, 255), ColourAt(grey, 4, 1));
+    EXPECT_EQ(RGB(255, 255, 255), ColourAt(grey, 0, 0));
+
+    CxImage palette;
+    ASSERT_TRUE(DecodeBytes(PackedTiff(2, PHOTOMETRIC_PALETTE, rows), palette, CXIMAGE_FORMAT_TIF))
+        << palette.GetLastError();
+    EXPECT_EQ(RGB(0x7F, 0x7F, 0x80), ColourAt(palette, 2, 1));
+    EXPECT_EQ(RGB(0xBF, 0x3F, 0x80), ColourAt(palette, 0, 0));
+
+    std::vector<std::vector<int>> bits = {{1, 0, 1, 1, 0, 0, 0, 0, 1}};
+    CxImage onebit;
+    ASSERT_TRUE(DecodeBytes(PackedTiff(1, PHOTOMETRIC_PALETTE, bits), onebit, CXIMAGE_FORMAT_TIF))
+        << onebit.GetLastError();
+    EXPECT_EQ(1, onebit.GetBpp());
+    EXPECT_EQ(RGB(0x3F, 0xBF, 0x80), ColourAt(onebit, 0, 0));
+    EXPECT_EQ(RGB(0, 0xFF, 0x80), ColourAt(onebit, 1, 0));
+    EXPECT_EQ(RGB(0x3F, 0xBF, 0x80), ColourAt(onebit, 8, 0));
 }
