@@ -2,7 +2,6 @@
 // worker gets a bounded time to end by itself before it is ended forcibly.
 #include "app/core/appsw.h"
 
-#include "drawing/draw_messages.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
 #include "platform/classlib/classlib.h"
@@ -21,13 +20,6 @@ void EndForcibly(CDrawCommonThread* thread)
 {
     if (!thread->HasEnded())
         TerminateThread(thread->GetThreadHandle(), 0);
-}
-
-void DropThumbnailMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, NULL, WM_THUMB_FIRST, WM_THUMB_LAST, PM_REMOVE)) {
-    }
 }
 
 }  // namespace
@@ -106,7 +98,7 @@ void CAppSW::DeleteTaskMngThread()
         HANDLE handle = thread->GetThreadHandle();
         DWORD start = GetTickCount();
         while (!thread->HasEnded() && !TimedOut(start)) {
-            DropThumbnailMessages();
+            TTaskManageThread::DropPostedMessages();
             if (thread->m_idle)
                 thread->Resume();
             MsgWaitForMultipleObjects(1, &handle, FALSE, 10, QS_SENDMESSAGE);

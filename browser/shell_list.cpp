@@ -1,20 +1,12 @@
 #include "browser/shell_list.h"
 
 #include "app/core/appsw.h"
-#include "drawing/draw_messages.h"
 #include "drawing/task_manage_thread.h"
 
 namespace {
 
 // How long the list waits for the task thread to let go of its task.
 const DWORD kStopTimeoutMs = 10000;
-
-void DropThumbnailMessages()
-{
-    MSG message;
-    while (::PeekMessageA(&message, NULL, WM_THUMB_FIRST, WM_THUMB_LAST, PM_REMOVE)) {
-    }
-}
 
 void PumpOtherMessages()
 {
@@ -46,7 +38,7 @@ void CIEShellListCtrl::StopCurrentTask()
     thread->Resume();
     DWORD start = ::GetTickCount();
     while (!thread->m_idle && !thread->HasEnded() && ::GetTickCount() - start < kStopTimeoutMs) {
-        DropThumbnailMessages();
+        TTaskManageThread::DropPostedMessages();
         PumpOtherMessages();
         ::Sleep(1);
     }

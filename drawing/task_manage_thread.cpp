@@ -1,6 +1,7 @@
 #include "drawing/task_manage_thread.h"
 
 #include "app/core/appsw.h"
+#include "drawing/draw_messages.h"
 
 TTaskManageThread::TTaskManageThread()
     : m_abort(0),
@@ -32,4 +33,11 @@ void TTaskManageThread::Cancel()
 char TTaskManageThread::AbortQuery(void* thread)
 {
     return static_cast<TTaskManageThread*>(thread)->m_abort;
+}
+
+void TTaskManageThread::DropPostedMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, NULL, WM_THUMB_FIRST, WM_THUMB_LAST, PM_REMOVE)) {
+    }
 }

@@ -18,6 +18,10 @@ public:
 
     static char AbortQuery(void* thread);
 
+    // Removes the thread's thumbnail messages still queued for the calling
+    // thread's windows (used while waiting for the thread to stop).
+    static void DropPostedMessages();
+
     volatile BYTE m_abort;
     volatile BYTE m_regenerateAll;
 };
