@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "platform/zrio/dwf_preview.h"
 #include "platform/zrio/dxf_groups.h"
 #include "platform/zrio/dxf_model.h"
 #include "platform/zrio/dxf_reader.h"
@@ -168,7 +169,9 @@ bool BmpFromPng(const uint8_t* png, size_t size, std::vector<uint8_t>* bmp) {
 bool ExtractPreviewBmp(const char* data, size_t size, std::vector<uint8_t>* bmp) {
   if (size >= 6 && memcmp(data, "AC1", 3) == 0)
     return DwgPreview(reinterpret_cast<const uint8_t*>(data), size, bmp);
-  if (IsDwgFamily(data, size)) return false;  // DWF pictures are not read
+  if (size >= 6 && memcmp(data, "(DWF V", 6) == 0)
+    return DwfPreview(reinterpret_cast<const uint8_t*>(data), size, bmp);
+  if (IsDwgFamily(data, size)) return false;  // the oldest DWGs hold no picture
   return DxfPreview(data, size, bmp);
 }
 

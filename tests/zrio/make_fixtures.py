@@ -17,6 +17,7 @@ import math
 import os
 import struct
 import sys
+import zipfile
 import zlib
 
 import ezdxf
@@ -236,6 +237,44 @@ def dwg_with_preview(version, code, picture):
     return bytes(header) + block + picture + bytes(64)
 
 
+def dwf_package(header, files, method):
+    """A DWF file: its version line followed by a ZIP package of the files."""
+    import io
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", method) as package:
+        for name, data in files:
+            package.writestr(name, data)
+    return header + buffer.getvalue()
+
+
+def dwf_descriptor(href, mime):
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<dwf:Section xmlns:dwf="DWF-Section:6.0" name="page1">'
+            '<dwf:Resources>'
+            '<dwf:GraphicResource role="2d streaming graphics" mime="application/x-w2d" href="page1/page.w2d"/>'
+            "<dwf:ImageResource role='thumbnail' mime='%s' href='%s' extents='0 0 1 1'/>"
+            '</dwf:Resources></dwf:Section>' % (mime, href))
+
+
+def write_dwf_files(folder):
+    """A DWF whose descriptor names a deflated PNG thumbnail by its full
+    path, one naming a stored BMP beside the descriptor, and an old DWF."""
+    bmp = b"BM" + struct.pack("<IHHI", 14 + len(dib(31, 17)), 0, 0, 54) + dib(31, 17)
+    files = [("manifest.xml", "<dwf:Manifest/>"),
+             ("page1/page.w2d", b"(W2D V06.00)"),
+             ("page1/descriptor.xml", dwf_descriptor("page1/thumbnail.png", "image/png")),
+             ("page1/thumbnail.png", png(40, 25))]
+    with open(os.path.join(folder, "preview_png.dwf"), "wb") as out:
+        out.write(dwf_package(b"(DWF V06.00)", files, zipfile.ZIP_DEFLATED))
+    files = [("manifest.xml", "<dwf:Manifest/>"),
+             ("page1/descriptor.xml", dwf_descriptor("thumb.bmp", "image/bmp")),
+             ("page1/thumb.bmp", bmp)]
+    with open(os.path.join(folder, "preview_bmp.dwf"), "wb") as out:
+        out.write(dwf_package(b"(DWF V06.00)", files, zipfile.ZIP_STORED))
+    with open(os.path.join(folder, "old.dwf"), "wb") as out:
+        out.write(b"(DWF V00.55)" + bytes(100))
+
+
 def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
@@ -262,6 +301,7 @@ def main():
         out.write(dwg_with_preview("AC1027", 6, png(45, 30)))
     with open(os.path.join(folder, "nopreview.dwg"), "wb") as out:
         out.write(b"AC1018" + bytes(200))
+    write_dwf_files(folder)
     with open(os.path.join(folder, "stamp"), "w") as out:
         out.write("ok\n")
 

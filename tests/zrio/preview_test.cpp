@@ -1,4 +1,4 @@
-// Stored preview pictures (lppp/ppll) of DWG files, BMP and PNG, and the
+// Stored preview pictures (lppp/ppll) of DWG, DWF and DXF files, and the
 // TIFF writer.
 #include "tests/support/gtest.h"
 
@@ -74,6 +74,56 @@ TEST(Preview, FilesWithoutAPictureGiveFalse) {
   EXPECT_FALSE(lppp(FixturePath("render.dxf").c_str(), &buffer, &length));
   EXPECT_FALSE(lppp(FixturePath("missing.dwg").c_str(), &buffer, &length));
   EXPECT_FALSE(lppp(nullptr, &buffer, &length));
+}
+
+TEST(Preview, DwfPackageThumbnailNamedByItsDescriptor) {
+  unsigned char* buffer = nullptr;
+  long length = 0;
+  ASSERT_TRUE(lppp(FixturePath("preview_png.dwf").c_str(), &buffer, &length));
+  int w = 0, h = 0;
+  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
+  EXPECT_EQ(40, w);
+  EXPECT_EQ(25, h);
+  EXPECT_EQ(255, buffer[54]);  // (0, 128, 255) stored blue first
+  EXPECT_EQ(0, buffer[56]);
+  ppll(&buffer);
+
+  // A stored BMP named relative to its descriptor.
+  ASSERT_TRUE(lppp(FixturePath("preview_bmp.dwf").c_str(), &buffer, &length));
+  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
+  EXPECT_EQ(31, w);
+  EXPECT_EQ(17, h);
+  ppll(&buffer);
+
+  // DWF files are recognised but not drawn.
+  short status = 0;
+  EXPECT_EQ(nullptr, OpenFixture("preview_png.dwf", &status));
+  EXPECT_NE(0, status);
+  EXPECT_NE(4, status);
+}
+
+TEST(Preview, DwfWithoutAReadableThumbnailGivesFalse) {
+  unsigned char* buffer = nullptr;
+  long length = 0;
+  EXPECT_FALSE(lppp(FixturePath("old.dwf").c_str(), &buffer, &length));
+
+  std::string bytes;
+  ASSERT_TRUE(testfiles::ReadFileBytes(FixturePath("preview_bmp.dwf"), bytes));
+  // The first "page1/thumb.bmp" is the entry's local header; the picture follows.
+  size_t picture = bytes.find("page1/thumb.bmp");
+  ASSERT_NE(std::string::npos, picture);
+  picture += 15;
+  ASSERT_EQ('B', bytes[picture]);
+  std::string damaged = bytes;
+  damaged[picture + 100] ^= 0x55;  // the entry's CRC no longer matches
+  std::string path = SavedPath("damaged.dwf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(path, damaged));
+  EXPECT_FALSE(lppp(path.c_str(), &buffer, &length));
+
+  // Without its directory the package cannot be read.
+  ASSERT_TRUE(testfiles::WriteFileBytes(path, bytes.substr(0, bytes.size() - 30)));
+  EXPECT_FALSE(lppp(path.c_str(), &buffer, &length));
+  EXPECT_EQ(nullptr, buffer);
 }
 
 TEST(Preview, DxfThumbnailSectionIsRead) {
