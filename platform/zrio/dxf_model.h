@@ -53,6 +53,7 @@ struct EntityExtra {
   int32_t meshM = 0, meshN = 0;  // polygon mesh size
   std::string styleName;         // TEXT/MTEXT style, ATTRIB tag
   std::string tag;
+  std::vector<int32_t> frozenLayers;  // VIEWPORT: layers frozen in it, sorted
 };
 
 // One entity. The meaning of `pts` and `nums` depends on the kind:
@@ -74,7 +75,8 @@ struct EntityExtra {
 //   DIMENSION text = block name; LEADER pts = vertices
 //   RAY/XLINE pts = start, direction
 //   VIEWPORT pts = centre (paper), view centre, view direction, target;
-//       nums = width, height, view height, twist (degrees), status, id
+//       nums = width, height, view height, twist (degrees), status, id;
+//       view height 0 when the view is unknown (only the frame is drawn)
 struct Entity {
   EntityKind kind = EntityKind::Unknown;
   uint8_t paperSpace = 0;

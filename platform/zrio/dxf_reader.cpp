@@ -3,6 +3,7 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dxf_reader.h"
 
+#include "platform/zrio/viewport_data.h"
 
 #include <algorithm>
 #include <cmath>
@@ -488,6 +489,7 @@ class SectionReader {
     db_.paperBlock = db_.findBlock("*PAPER_SPACE");
     if (db_.paperBlock < 0) db_.paperBlock = db_.findBlock("$PAPER_SPACE");
     resolveLayouts();
+    ResolveViewports(db_);
     for (LineType& type : db_.linetypes) {
       type.length = 0;
       for (double d : type.dashes) type.length += std::fabs(d);
@@ -522,8 +524,13 @@ class SectionReader {
     layouts[0].limMin = db_.limMin;
     layouts[0].limMax = db_.limMax;
     if (layouts.size() == 1 && db_.paperBlock >= 0) {
+      // Files without layout objects (R12) keep the paper limits in the header.
       Layout p;
       p.name = "Layout1";
+      for (const auto& variable : db_.header) {
+        if (variable.first == "$PLIMMIN") p.limMin = PointOf(variable.second, 10);
+        if (variable.first == "$PLIMMAX") p.limMax = PointOf(variable.second, 10);
+      }
       layouts.push_back(p);
     }
     for (size_t i = 1; i < layouts.size(); ++i)

@@ -162,6 +162,7 @@ bool EntityWalker::resolve(const Entity& e, const Context& ctx, DrawStyle* style
     layer = ctx.blockLayer;
   const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
   if (options_.respectLayers && l && (l->frozen || !l->on)) return false;
+  if (options_.respectLayers && frozenInViewport(layer)) return false;
   style->top = top_;
   if (e.trueColor >= 0) {
     style->trueColor = e.trueColor;
@@ -186,6 +187,11 @@ bool EntityWalker::resolve(const Entity& e, const Context& ctx, DrawStyle* style
   else style->lineweight = e.lineweight;
   *layerOut = layer;
   return true;
+}
+
+bool EntityWalker::frozenInViewport(int32_t layer) const {
+  if (!viewportFrozen_) return false;
+  return std::binary_search(viewportFrozen_->begin(), viewportFrozen_->end(), layer);
 }
 
 void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
@@ -583,13 +589,13 @@ void EntityWalker::viewport(const Entity& e, const Context& ctx, const DrawStyle
   // Status 0 is off; the layout's own viewport (id 1) frames the sheet.
   if (e.pts.size() < 4 || e.nums.size() < 6 || inViewport_) return;
   double width = e.nums[0], height = e.nums[1], viewHeight = e.nums[2];
-  if (e.nums[4] == 0 || e.nums[5] == 1 || !(width > 0) || !(height > 0) || !(viewHeight > 0)) return;
+  if (e.nums[4] == 0 || e.nums[5] == 1 || !(width > 0) || !(height > 0)) return;
   const Vec3& c = e.pts[0];
   Vec3 corners[4] = {Vec3(c.x - width / 2, c.y - height / 2, 0), Vec3(c.x + width / 2, c.y - height / 2, 0),
                      Vec3(c.x + width / 2, c.y + height / 2, 0), Vec3(c.x - width / 2, c.y + height / 2, 0)};
   for (Vec3& corner : corners) corner = ctx.t.apply(corner);
   sink_.polyline(corners, 4, true, style);
-  if (db_.modelBlock < 0) return;
+  if (db_.modelBlock < 0 || !(viewHeight > 0)) return;
   // Model space seen through the viewport: its view direction and twist,
   // its view centre at the viewport's centre, view height onto its height.
   double scale = height / viewHeight;
@@ -600,6 +606,7 @@ void EntityWalker::viewport(const Entity& e, const Context& ctx, const DrawStyle
                       Transform::translation(e.pts[3] * -1.0);
   sink_.pushClip(corners, 4);
   inViewport_ = true;
+  viewportFrozen_ = e.extra && !e.extra->frozenLayers.empty() ? &e.extra->frozenLayers : nullptr;
   Context inner;
   inner.t = toPaper;
   inner.depth = 1;
@@ -612,6 +619,7 @@ void EntityWalker::viewport(const Entity& e, const Context& ctx, const DrawStyle
     walkEntity(model[i], inner);
   }
   inViewport_ = false;
+  viewportFrozen_ = nullptr;
   sink_.popClip();
 }
 

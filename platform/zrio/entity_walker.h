@@ -88,6 +88,7 @@ class EntityWalker {
 
   void walkEntity(const Entity& e, const Context& ctx);
   bool resolve(const Entity& e, const Context& ctx, DrawStyle* style, int32_t* layer) const;
+  bool frozenInViewport(int32_t layer) const;
   void ellipse(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
                const DrawStyle& style);
   void polylinePath(const Entity& e, const Transform& t, bool closed, const DrawStyle& style);
@@ -111,6 +112,7 @@ class EntityWalker {
   long budget_ = 0;
   const std::vector<Box3>* modelBoxes_ = nullptr;
   bool inViewport_ = false;  // entities left to visit for the current top-level entity
+  const std::vector<int32_t>* viewportFrozen_ = nullptr;  // layers frozen in that viewport
   std::vector<int32_t> blockStack_;
   std::vector<Vec3> scratch_;
 };

@@ -302,8 +302,129 @@ def main():
     with open(os.path.join(folder, "nopreview.dwg"), "wb") as out:
         out.write(b"AC1018" + bytes(200))
     write_dwf_files(folder)
+    write_viewport_fixtures(folder)
     with open(os.path.join(folder, "stamp"), "w") as out:
         out.write("ok\n")
+
+
+def frozen_viewport_drawing(version):
+    """Layout1 of an R12 or R2000 drawing with model lines on RED (0, 50)-
+    (100, 50), GREEN (50, 0)-(50, 100) and HIDDEN (blue, (0, 70)-(100, 70)),
+    and a cyan paper line (0, 0)-(20, 0). Viewports: id 1 over the sheet
+    (its model view would put the green line at paper x = 250); the main one
+    (centre (150, 100), 100 x 60, model (50, 50) at its centre, one unit a
+    paper unit, HIDDEN frozen in it); a turned one (centre (300, 100),
+    60 x 60, looking at model (50, 50) with view centre (0, 0), twist 90
+    degrees)."""
+    doc = ezdxf.new(version)
+    doc.layers.add("RED", color=1)
+    doc.layers.add("GREEN", color=3)
+    doc.layers.add("HIDDEN", color=5)
+    msp = doc.modelspace()
+    msp.add_line((0, 50), (100, 50), dxfattribs={"layer": "RED"})
+    msp.add_line((50, 0), (50, 100), dxfattribs={"layer": "GREEN"})
+    msp.add_line((0, 70), (100, 70), dxfattribs={"layer": "HIDDEN"})
+    layout = doc.layouts.get("Layout1")
+    sheet = layout.add_viewport(center=(150, 100), size=(400, 300), view_center_point=(0, 50),
+                                view_height=150)
+    sheet.dxf.id = 1
+    main = layout.add_viewport(center=(150, 100), size=(100, 60), view_center_point=(50, 50),
+                               view_height=60)
+    main.frozen_layers = ["HIDDEN"]
+    turned = layout.add_viewport(center=(300, 100), size=(60, 60), view_center_point=(0, 0),
+                                 view_height=60)
+    turned.dxf.view_target_point = (50, 50, 0)
+    turned.dxf.view_twist_angle = 90
+    layout.add_line((0, 0), (20, 0), dxfattribs={"color": 4})
+    return doc
+
+
+def mview_groups(center, height, frozen=(), version=True):
+    """The ACAD extended data of an R12 viewport, as (code, value) pairs."""
+    groups = [(1001, "ACAD"), (1000, "MVIEW"), (1002, "{")]
+    if version:
+        groups.append((1070, "16"))
+    groups += [(1010, "0.0"), (1020, "0.0"), (1030, "0.0"),
+               (1010, "0.0"), (1020, "0.0"), (1030, "1.0"),
+               (1040, "0.0"), (1040, str(height)), (1040, str(center[0])), (1040, str(center[1])),
+               (1040, "50.0"), (1040, "0.0"), (1040, "0.0")]
+    groups += [(1070, "0"), (1070, "100"), (1070, "1"), (1070, "1"), (1070, "0"), (1070, "0"),
+               (1070, "0"), (1070, "0"), (1040, "0.0"), (1040, "0.0"), (1040, "0.0"),
+               (1040, "10.0"), (1040, "10.0"), (1040, "10.0"), (1040, "10.0"), (1070, "0")]
+    groups.append((1002, "{"))
+    groups += [(1003, name) for name in frozen]
+    groups += [(1002, "}"), (1002, "}")]
+    return groups
+
+
+def broken_mview_lists():
+    """Damaged ACAD extended data: each keeps its viewport to its frame."""
+    good = mview_groups((0, 0), 40)
+    def replaced(index, group):
+        g = list(good)
+        g[index] = group
+        return g
+    return [
+        [],                                              # no extended data
+        good[:2],                                        # MVIEW without its list
+        good[:7] + [(1002, "}")],                        # ends after the target
+        replaced(9, (1070, "1")),                       # direction z of the wrong kind
+        replaced(11, (1070, "40")),                      # height of the wrong kind
+        replaced(11, (1040, "abc")),                     # height not a number
+        replaced(11, (1040, "0")),                       # zero height
+        replaced(11, (1040, "-5")),                      # negative height
+        replaced(11, (1040, "1e999")),                   # infinite height
+        replaced(11, (1040, "nan")),                     # height not a number
+        good[:-1],                                       # outer list not closed
+        good[:-3] + [(1003, "0")],                       # frozen name outside its list
+        good[:-2] + [(1003, "0")],                       # frozen list not closed
+        replaced(1, (1000, "OTHER")),                    # not MVIEW
+        [(1001, "OTHERAPP")] + good[1:],                 # another application's data
+        replaced(4, (1020, "0.0")),                      # target x missing
+        good[:8],                                        # cut inside the direction
+    ]
+
+
+def r12_broken_viewports_text():
+    """A hand-written R12 file: red model lines through (0, 0) along both
+    axes; on paper one cyan-framed 40 x 40 viewport per damaged MVIEW list
+    at centres (50 + 60 i, 50), and one good viewport (model (0, 0) at its
+    centre, height 40) at (50, 150) behind another application's data."""
+    lines = []
+    def group(code, value):
+        lines.append("%3d" % code)
+        lines.append(str(value))
+    for code, value in [(0, "SECTION"), (2, "HEADER"), (9, "$ACADVER"), (1, "AC1009"),
+                        (9, "$PLIMMIN"), (10, "0.0"), (20, "0.0"),
+                        (9, "$PLIMMAX"), (10, "1000.0"), (20, "200.0"), (0, "ENDSEC"),
+                        (0, "SECTION"), (2, "TABLES"), (0, "TABLE"), (2, "LAYER"), (70, "1"),
+                        (0, "LAYER"), (2, "0"), (70, "0"), (62, "7"), (6, "CONTINUOUS"),
+                        (0, "ENDTAB"), (0, "ENDSEC"), (0, "SECTION"), (2, "ENTITIES")]:
+        group(code, value)
+    for a, b in [((-10000, 0), (10000, 0)), ((0, -10000), (0, 10000))]:
+        for code, value in [(0, "LINE"), (8, "0"), (62, 1), (10, a[0]), (20, a[1]), (30, 0),
+                            (11, b[0]), (21, b[1]), (31, 0)]:
+            group(code, value)
+    def viewport(center, ident, xdata):
+        for code, value in [(0, "VIEWPORT"), (8, "0"), (67, 1), (62, 4), (10, center[0]),
+                            (20, center[1]), (30, 0), (40, 40), (41, 40), (68, 1), (69, ident)]:
+            group(code, value)
+        for code, value in xdata:
+            group(code, value)
+    for i, xdata in enumerate(broken_mview_lists()):
+        viewport((50 + 60 * i, 50), i + 2, xdata)
+    viewport((50, 150), 99, [(1001, "OTHERAPP"), (1000, "x")] + mview_groups((0, 0), 40, (), False))
+    group(0, "ENDSEC")
+    group(0, "EOF")
+    return "\n".join(lines) + "\n"
+
+
+def write_viewport_fixtures(folder):
+    save(frozen_viewport_drawing("R12"), folder, "r12_viewport", 1e-6, [])
+    save(frozen_viewport_drawing("R12"), folder, "r12_viewport_bin", 1e-6, [], "bin")
+    save(frozen_viewport_drawing("R2000"), folder, "frozen_viewport", 1e-6, [])
+    with open(os.path.join(folder, "r12_broken_viewports.dxf"), "w") as out:
+        out.write(r12_broken_viewports_text())
 
 
 if __name__ == "__main__":

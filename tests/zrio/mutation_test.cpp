@@ -79,7 +79,8 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
   const char* const sources[] = {"basic_R2000_asc.dxf", "basic_R2018_bin.dxf", "basic_R12_asc.dxf",
                                  "basic_R12_bin.dxf",   "curves_R2013_asc.dxf", "preview_png.dwg",
                                  "preview_bmp.dwg",     "hatch.dxf",           "viewport.dxf",
-                                 "dashed.dxf",          "preview_png.dwf",     "preview_bmp.dwf"};
+                                 "dashed.dxf",          "preview_png.dwf",     "preview_bmp.dwf",
+                                 "r12_viewport.dxf",    "r12_broken_viewports.dxf"};
   std::vector<std::string> bases;
   for (const char* name : sources) {
     std::string bytes;
