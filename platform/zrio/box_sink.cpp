@@ -3,21 +3,14 @@
 
 namespace zr {
 
-double EstimateTextWidth(const std::string& utf8) {
-  double width = 0;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    unsigned char c = (unsigned char)utf8[i];
-    if (c < 0x80) width += 0.7;
-    else if (c >= 0xE0) width += 1.0;  // three-byte characters: CJK
-    else if (c >= 0xC0) width += 0.7;
-  }
-  return width;
+double BaselineOffset(int valign) {
+  return valign == 3 ? -1.0 : (valign == 2 ? -0.5 : (valign == 1 ? 0.2 : 0.0));
 }
 
 void TextRunCorners(const TextRun& run, Vec3 corners[4]) {
-  double w = EstimateTextWidth(run.text);
+  double w = run.advance;
   double left = -w * run.halign / 2.0;
-  double bottom = run.valign == 3 ? -1.0 : (run.valign == 2 ? -0.5 : 0.0);
+  double bottom = BaselineOffset(run.valign);
   double dx[4] = {left, left + w, left + w, left};
   double dy[4] = {bottom, bottom, bottom + 1, bottom + 1};
   for (int i = 0; i < 4; ++i) corners[i] = run.origin + run.xAxis * dx[i] + run.yAxis * dy[i];

@@ -32,10 +32,12 @@ class BoxSink : public PrimitiveSink {
   int clipped_ = 0;
 };
 
-// Estimated width of a text in units of its height x width factor.
-double EstimateTextWidth(const std::string& utf8);
+// Height of a text run's baseline over its anchor point, in text heights, for
+// its vertical alignment (baseline, bottom, middle, top).
+double BaselineOffset(int valign);
 
-// The four corners of a text run's estimated box.
+// The four corners of a text run's box: its advance along the baseline, one
+// text height up.
 void TextRunCorners(const TextRun& run, Vec3 corners[4]);
 
 }  // namespace zr

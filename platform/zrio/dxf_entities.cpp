@@ -145,7 +145,7 @@ class EntityParser {
         break;
       case EntityKind::MText:
         e_.pts = {Vec3(), Vec3(1, 0, 0)};
-        e_.nums = {1, 0, 0};
+        e_.nums = {1, 0, 0, 1};
         e_.flags = 1;
         break;
       case EntityKind::Insert:
@@ -337,12 +337,16 @@ class EntityParser {
     }
     switch (g.code) {
       case 3: mtext_ += g.view; return true;
-      case 1: mtext_ += g.view; return true;
+      case 1: mtextLast_ += g.view; return true;
       case 40: e_.nums[0] = g.number; return true;
       case 41: e_.nums[1] = g.number; return true;
       case 50: e_.nums[2] = g.number; return true;
       case 71: e_.flags = uint32_t(g.integer); return true;
       case 7: e_.more().styleName = DecodeText(g.view, db_); return true;
+      case 44:
+        // The line spacing is also kept as read, so that a save writes it back.
+        e_.nums[3] = g.number;
+        return false;
     }
     return false;
   }
@@ -463,8 +467,14 @@ class EntityParser {
 
   void finish() {
     if (e_.kind == EntityKind::MText) {
-      e_.text = DecodeText(mtext_, db_);
-      if (!hasDirection_) e_.pts[1] = Vec3(1, 0, 0);
+      // The leading chunks (group 3) come before the last one (group 1).
+      e_.text = DecodeText(mtext_ + mtextLast_, db_);
+      // Without an x direction the rotation (in the object coordinate
+      // system) gives it.
+      if (!hasDirection_ || e_.pts[1].length() < 1e-12) {
+        double r = e_.nums[2] * kPi / 180;
+        e_.pts[1] = Transform::ocs(e_.extrusion()).applyVector(Vec3(std::cos(r), std::sin(r), 0));
+      }
     }
   }
 
@@ -476,7 +486,7 @@ class EntityParser {
   double constWidth_ = 0;
   bool inEmbedded_ = false;
   bool hasDirection_ = false;
-  std::string mtext_;
+  std::string mtext_, mtextLast_;
 };
 
 // Collects the groups of one entity (after its "0 TYPE" group).

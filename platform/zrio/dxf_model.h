@@ -66,8 +66,8 @@ struct EntityExtra {
 //   TEXT/ATTRIB/ATTDEF pts = insertion, alignment point;
 //       nums = height, rotation, width factor; flags = halign | valign << 4
 //       | (1 << 8 when the alignment point is used) | attribute flags << 12
-//   MTEXT pts = insertion, x direction; nums = height, width, rotation;
-//       flags = attachment point
+//   MTEXT pts = insertion, x direction; nums = height, reference width,
+//       rotation, line spacing factor; flags = attachment point
 //   INSERT pts = insertion; nums = sx, sy, sz, rotation, columns, rows,
 //       column spacing, row spacing; text = block name
 //   SOLID/TRACE/3DFACE pts = four corners

@@ -2,10 +2,11 @@
 #include "platform/zrio/entity_walker.h"
 
 #include "platform/zrio/hatch_pattern.h"
+#include "platform/zrio/mtext_layout.h"
+#include "platform/zrio/text_measure.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace zr {
 
@@ -77,62 +78,6 @@ int ArcSegments(double radius, double sweep, double tolerance) {
   if (!(n >= 2)) n = 2;
   if (n > 720) n = 720;
   return int(n);
-}
-
-std::vector<std::string> PlainMTextLines(const std::string& text) {
-  std::vector<std::string> lines(1);
-  size_t i = 0;
-  while (i < text.size()) {
-    char c = text[i];
-    if (c == '{' || c == '}') {
-      ++i;
-      continue;
-    }
-    if (c != '\\' || i + 1 >= text.size()) {
-      lines.back() += c;
-      ++i;
-      continue;
-    }
-    char code = text[i + 1];
-    switch (code) {
-      case 'P':
-        lines.emplace_back();
-        i += 2;
-        break;
-      case '\\': case '{': case '}':
-        lines.back() += code;
-        i += 2;
-        break;
-      case '~':
-        lines.back() += ' ';
-        i += 2;
-        break;
-      case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': case 'N':
-        i += 2;
-        break;
-      case 'S': {
-        // Stacked text "\Sa^b;" shown as "a/b".
-        size_t end = text.find(';', i);
-        std::string stack = text.substr(i + 2, end == std::string::npos ? std::string::npos : end - i - 2);
-        for (char& s : stack)
-          if (s == '^' || s == '#') s = '/';
-        lines.back() += stack;
-        i = end == std::string::npos ? text.size() : end + 1;
-        break;
-      }
-      default: {
-        // Codes with an argument up to ';': \f \F \H \W \Q \T \A \C \c \p.
-        size_t end = text.find(';', i);
-        if (end == std::string::npos || !strchr("fFHWQTACcp", code)) {
-          lines.back() += c;
-          ++i;
-        } else {
-          i = end + 1;
-        }
-      }
-    }
-  }
-  return lines;
 }
 
 EntityWalker::EntityWalker(const Database& db, PrimitiveSink& sink, const WalkOptions& options)
@@ -508,6 +453,7 @@ void EntityWalker::textEntity(const Entity& e, const Transform& t, const DrawSty
   bool useAlign = (e.flags >> 8) & 1;
   TextRun run;
   run.text = e.text;
+  run.advance = TextAdvance(e.text);
   Vec3 anchor = e.pts[0];
   if ((h != 0 || v != 0) && useAlign && h != 3 && h != 5) anchor = e.pts[1];
   run.origin = t.apply(anchor);
@@ -520,34 +466,22 @@ void EntityWalker::textEntity(const Entity& e, const Transform& t, const DrawSty
 
 void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
   if (e.text.empty() || e.pts.size() < 2) return;
-  double height = e.num(0, 1);
-  Vec3 xdir = e.pts[1];
-  Transform o = t;
-  if (xdir.length() < 1e-12) {
-    double r = Radians(e.num(2));
-    o = OcsTransform(t, e);
-    xdir = Vec3(std::cos(r), std::sin(r), 0);
-  }
-  xdir = xdir.normalized();
-  Vec3 normal = e.extrusion().normalized();
-  Vec3 ydir = normal.cross(xdir).normalized();
-  std::vector<std::string> lines = PlainMTextLines(e.text);
-  int attach = int(e.flags);
-  if (attach < 1 || attach > 9) attach = 1;
-  int col = (attach - 1) % 3, row = (attach - 1) / 3;
-  double spacing = height * 5.0 / 3.0;
-  double total = height + spacing * double(lines.size() - 1);
-  double firstBaseline = row == 0 ? -height : (row == 1 ? total / 2 - height : total - height);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].empty()) continue;
+  MTextFormat format;
+  format.height = e.num(0, 1);
+  format.referenceWidth = e.num(1);
+  format.lineSpacing = e.num(3, 1);
+  format.attachment = int(e.flags);
+  if (!(format.height > 0) || !std::isfinite(format.height)) return;
+  Vec3 xdir = e.pts[1].length() > 1e-12 ? e.pts[1].normalized() : Vec3(1, 0, 0);
+  Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
+  for (const MTextLine& line : LayoutMText(e.text, format)) {
+    if (line.text.empty()) continue;
     TextRun run;
-    run.text = lines[i];
-    Vec3 p = e.pts[0] + ydir * (firstBaseline - spacing * double(i));
-    run.origin = o.apply(p);
-    run.xAxis = o.applyVector(xdir * height);
-    run.yAxis = o.applyVector(ydir * height);
-    run.halign = col;
-    run.valign = 0;
+    run.text = line.text;
+    run.advance = line.advance;
+    run.origin = t.apply(e.pts[0] + xdir * line.x + ydir * line.y);
+    run.xAxis = t.applyVector(xdir * (format.height * format.widthFactor));
+    run.yAxis = t.applyVector(ydir * format.height);
     sink_.text(run, style);
   }
 }

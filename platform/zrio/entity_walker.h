@@ -24,6 +24,7 @@ struct DrawStyle {
 // One line of text, placed in world coordinates.
 struct TextRun {
   std::string text;  // UTF-8, formatting removed
+  double advance = 0;  // width in lengths of xAxis (TextAdvance of the text)
   Vec3 origin;       // anchor point
   Vec3 xAxis;        // along the baseline, length = height x width factor
   Vec3 yAxis;        // up, length = height
@@ -116,9 +117,6 @@ class EntityWalker {
   std::vector<int32_t> blockStack_;
   std::vector<Vec3> scratch_;
 };
-
-// Text of an MTEXT with its formatting codes removed, split into lines.
-std::vector<std::string> PlainMTextLines(const std::string& text);
 
 // Number of chord segments for an arc of the given radius and sweep.
 int ArcSegments(double radius, double sweep, double tolerance);

@@ -102,31 +102,28 @@ void GdiSink::endClip() {
   savedState_ = 0;
 }
 
-HFONT GdiSink::font(const DeviceText& t) {
-  long h = std::lround(t.height * 4);
-  long a = std::lround(t.angle * 1800 / kPi);
-  long w = std::lround(t.widthFactor * 100);
-  uint64_t key = (uint64_t(h & 0xFFFFFF) << 40) | (uint64_t(a & 0xFFFF) << 20) | uint64_t(w & 0xFFFFF);
+HFONT GdiSink::font(double height, double angle, LONG charWidth) {
+  long h = std::lround(height * 4);
+  long a = std::lround(angle * 1800 / kPi);
+  uint64_t key = (uint64_t(h & 0xFFFFFF) << 40) | (uint64_t(a & 0xFFFF) << 20) | uint64_t(charWidth & 0xFFFFF);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HFONT f = CreateTextFont(t.height, t.angle, t.widthFactor);
+  HFONT f = CreateTextFont(height, angle, charWidth);
   fonts_[key] = f;
   return f;
 }
 
-double GdiSink::measureText(const DeviceText& t) {
-  SelectObject(dc_, font(t));
-  SIZE size = {0, 0};
-  GetTextExtentPoint32W(dc_, reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()),
-                        &size);
-  return double(size.cx);
-}
-
+// The glyphs of the stand-in face are stretched to the measured advance and
+// each character starts where the layout placed it, so that the text fills
+// exactly the box that extents and hit tests use.
 void GdiSink::emitText(const DeviceText& t) {
   if (t.text.empty()) return;
-  SelectObject(dc_, font(t));
-  TextOutW(dc_, int(std::lround(t.x)), int(deviceY(t.y)),
-           reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()));
+  SelectObject(dc_, font(t.height, t.angle, 0));
+  LONG charWidth = FittedCharWidth(dc_, t);
+  if (charWidth) SelectObject(dc_, font(t.height, t.angle, charWidth));
+  std::vector<INT> steps = CharacterSteps(t);
+  ExtTextOutW(dc_, int(std::lround(t.x)), int(deviceY(t.y)), 0, nullptr,
+              reinterpret_cast<const WCHAR*>(t.text.c_str()), UINT(t.text.size()), steps.data());
 }
 
 }  // namespace zr

@@ -20,12 +20,11 @@ class GdiSink : public ScreenSink {
   void emitPolyline(const double* xy, size_t count) override;
   void emitPolygons(const double* xy, const int* counts, int loops) override;
   void emitText(const DeviceText& text) override;
-  double measureText(const DeviceText& text) override;
   void beginClip(const double* xy, int count) override;
   void endClip() override;
 
  private:
-  HFONT font(const DeviceText& text);
+  HFONT font(double height, double angle, LONG charWidth);
   LONG deviceY(double y) const;
 
   HDC dc_;

@@ -50,33 +50,11 @@ bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lo_x, do
 
 }  // namespace
 
-std::u16string TextForDisplay(const std::string& utf8) {
-  std::u16string out;
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-  if (n <= 0) return out;
-  std::u16string wide(size_t(n), u'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()),
-                      reinterpret_cast<WCHAR*>(&wide[0]), n);
-  for (size_t i = 0; i < wide.size(); ++i) {
-    if (wide[i] == u'%' && i + 2 < wide.size() && wide[i + 1] == u'%') {
-      char16_t code = wide[i + 2];
-      if (code == u'd' || code == u'D') { out += u'\u00B0'; i += 2; continue; }
-      if (code == u'p' || code == u'P') { out += u'\u00B1'; i += 2; continue; }
-      if (code == u'c' || code == u'C') { out += u'\u2300'; i += 2; continue; }
-      if (code == u'u' || code == u'U' || code == u'o' || code == u'O') { i += 2; continue; }
-      if (code == u'%') { out += u'%'; i += 2; continue; }
-    }
-    out += wide[i];
-  }
-  return out;
-}
-
-HFONT CreateTextFont(double height, double angle, double widthFactor) {
+HFONT CreateTextFont(double height, double angle, LONG charWidth) {
   LOGFONTW lf = {};
   double em = height * 1.25;
   lf.lfHeight = -LONG(std::lround(std::min(em, 30000.0)));
-  if (std::fabs(widthFactor - 1) > 0.02)
-    lf.lfWidth = LONG(std::lround(std::min(em * 0.5 * widthFactor, 30000.0)));
+  lf.lfWidth = std::min(charWidth, LONG(30000));
   lf.lfEscapement = lf.lfOrientation = LONG(std::lround(angle * 1800 / kPi));
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
@@ -86,16 +64,54 @@ HFONT CreateTextFont(double height, double angle, double widthFactor) {
   return CreateFontIndirectW(&lf);
 }
 
+LONG FittedCharWidth(HDC dc, const DeviceText& t) {
+  SIZE natural = {0, 0};
+  TEXTMETRICW metrics = {};
+  if (!GetTextExtentPoint32W(dc, reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()),
+                             &natural) ||
+      !GetTextMetricsW(dc, &metrics) || natural.cx <= 0 || metrics.tmAveCharWidth <= 0)
+    return 0;
+  double width = metrics.tmAveCharWidth * t.advance / natural.cx;
+  if (std::fabs(width - metrics.tmAveCharWidth) < 0.5) return 0;
+  return LONG(std::lround(std::max(1.0, std::min(width, 30000.0))));
+}
+
+std::vector<INT> CharacterSteps(const DeviceText& t) {
+  std::vector<double> advances = DisplayAdvances(t.text);
+  double total = 0;
+  for (double a : advances) total += a;
+  double scale = total > 0 ? t.advance / total : 0;
+  std::vector<INT> steps(advances.size());
+  double at = 0;
+  long placed = 0;
+  for (size_t i = 0; i < advances.size(); ++i) {
+    at += advances[i] * scale;
+    long next = std::lround(at);
+    steps[i] = INT(next - placed);
+    placed = next;
+  }
+  return steps;
+}
+
 void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>* counts) {
   const double kDesign = 100;
+  if (!(t.height > 0) || t.text.empty()) return;
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return;
-  HFONT font = CreateTextFont(kDesign, 0, 1);
-  HGDIOBJ old = SelectObject(dc, font);
+  DeviceText design = t;
+  design.height = kDesign;
+  design.advance = t.advance * kDesign / t.height;
+  HFONT natural = CreateTextFont(kDesign, 0, 0);
+  HGDIOBJ old = SelectObject(dc, natural);
+  LONG charWidth = FittedCharWidth(dc, design);
+  HFONT fitted = charWidth ? CreateTextFont(kDesign, 0, charWidth) : nullptr;
+  if (fitted) SelectObject(dc, fitted);
+  std::vector<INT> steps = CharacterSteps(design);
   SetTextAlign(dc, TA_BASELINE | TA_LEFT);
   SetBkMode(dc, TRANSPARENT);
   BeginPath(dc);
-  TextOutW(dc, 0, 0, reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()));
+  ExtTextOutW(dc, 0, 0, 0, nullptr, reinterpret_cast<const WCHAR*>(t.text.c_str()),
+              UINT(t.text.size()), steps.data());
   EndPath(dc);
   FlattenPath(dc);
   int n = GetPath(dc, nullptr, nullptr, 0);
@@ -110,7 +126,7 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
         counts->push_back(current);
         current = 0;
       }
-      double lx = pts[size_t(i)].x * s * t.widthFactor, ly = -pts[size_t(i)].y * s;
+      double lx = pts[size_t(i)].x * s, ly = -pts[size_t(i)].y * s;
       xy->push_back(t.x + lx * c - ly * sn);
       xy->push_back(t.y + lx * sn + ly * c);
       ++current;
@@ -118,7 +134,8 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
     if (current > 0) counts->push_back(current);
   }
   SelectObject(dc, old);
-  DeleteObject(font);
+  DeleteObject(natural);
+  if (fitted) DeleteObject(fitted);
   DeleteDC(dc);
 }
 
@@ -376,12 +393,6 @@ void ScreenSink::point(const Vec3& p, const DrawStyle& style) {
   drawPointSymbol(d.x, d.y);
 }
 
-double ScreenSink::measureText(const DeviceText& t) {
-  std::string utf8;
-  for (char16_t c : t.text) utf8 += c < 0x80 ? 'a' : '\xE4';
-  return EstimateTextWidth(utf8) * t.height * t.widthFactor;
-}
-
 void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
   if (!selected(style)) return;
   Vec3 o = toDevice_.apply(run.origin);
@@ -396,18 +407,17 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
     polyline(corners, 4, true, style);
     return;
   }
-  double reach = yl * 2 + xl * EstimateTextWidth(run.text);
+  double reach = yl * 2 + xl * run.advance;
   if (o.x < -reach || o.x > width_ + reach || o.y < -reach || o.y > height_ + reach) return;
   applyStyle(style);
   DeviceText t;
   t.text = TextForDisplay(run.text);
   t.angle = std::atan2(xa.y, xa.x);
   t.height = yl;
-  t.widthFactor = xl / yl;
-  double w = run.halign ? measureText(t) : 0;
+  t.advance = xl * run.advance;
   double ux = xa.x / xl, uy = xa.y / xl, vx = ya.x / yl, vy = ya.y / yl;
-  double dx = -w * run.halign / 2.0;
-  double dy = run.valign == 3 ? -yl : (run.valign == 2 ? -yl / 2 : (run.valign == 1 ? yl * 0.2 : 0));
+  double dx = -t.advance * run.halign / 2.0;
+  double dy = BaselineOffset(run.valign) * yl;
   t.x = o.x + ux * dx + vx * dy;
   t.y = o.y + uy * dx + vy * dy;
   emitText(t);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/zrio/entity_walker.h"
+#include "platform/zrio/text_measure.h"
 
 namespace zr {
 
@@ -32,7 +33,7 @@ struct DeviceText {
   double x = 0, y = 0;     // baseline start after alignment
   double angle = 0;        // radians, anticlockwise
   double height = 0;       // pixels
-  double widthFactor = 1;
+  double advance = 0;      // width the text takes along its baseline, pixels
 };
 
 class ScreenSink : public PrimitiveSink {
@@ -59,8 +60,6 @@ class ScreenSink : public PrimitiveSink {
   virtual void emitPolyline(const double* xy, size_t count) = 0;
   virtual void emitPolygons(const double* xy, const int* counts, int loops) = 0;
   virtual void emitText(const DeviceText& text) = 0;
-  // Measures a text's width in pixels; subclasses with fonts override it.
-  virtual double measureText(const DeviceText& text);
   // Clip to a polygon (output pixels, y upwards) until endClip.
   virtual void beginClip(const double* xy, int count) = 0;
   virtual void endClip() = 0;
@@ -87,14 +86,21 @@ class ScreenSink : public PrimitiveSink {
   std::vector<double> dash_;
 };
 
-// UTF-8 to UTF-16 with the %%d, %%p, %%c codes replaced and %%u, %%o removed.
-std::u16string TextForDisplay(const std::string& utf8);
-
 // Outline of a text as polygons (output pixels, y upwards), from the same
-// font the device contexts use.
+// font the device contexts use, fitted to the text's advance.
 void TextOutlines(const DeviceText& text, std::vector<double>* xy, std::vector<int>* counts);
 
-// A font for text of the given pixel height, angle and width factor.
-HFONT CreateTextFont(double height, double angle, double widthFactor);
+// A font for text of the given pixel height and angle; charWidth is its
+// average character width in pixels, 0 for the face's own.
+HFONT CreateTextFont(double height, double angle, LONG charWidth);
+
+// The average character width that makes the text, drawn in the font
+// selected into the DC (one made with charWidth 0), as wide as its advance;
+// 0 when the font's own width fits.
+LONG FittedCharWidth(HDC dc, const DeviceText& text);
+
+// Distances between the origins of the text's characters (ExtTextOut's dx),
+// in whole pixels, that put each character where the measured layout has it.
+std::vector<INT> CharacterSteps(const DeviceText& text);
 
 }  // namespace zr

@@ -103,11 +103,3 @@ TEST(DxfRead, PasswordHookAnswersFour) {
   DWG_TestRequirePassword(nullptr, nullptr);
   EXPECT_EQ(CDrawing::kOpened, d->open(path.c_str(), nullptr));
 }
-
-TEST(DxfRead, MTextFormattingIsStripped) {
-  std::vector<std::string> lines =
-      zr::PlainMTextLines("{\\fArial|b1;Bold} text\\Pline \\H2.5;two\\~end \\S1^2;");
-  ASSERT_EQ(2u, lines.size());
-  EXPECT_EQ("Bold text", lines[0]);
-  EXPECT_EQ("line two end 1/2", lines[1]);
-}

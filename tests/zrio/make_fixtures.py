@@ -197,6 +197,27 @@ def hatch_drawing():
     return doc
 
 
+MTEXT_WORDS = "The quick brown fox jumps over the lazy dog while the drawing waits "
+
+
+def mtext_drawing():
+    """Wrapped paragraphs: a red MTEXT at (10, 90), 60 wide, height 4; a blue
+    one at (10, 45), 30 wide, height 1.5, long enough to be written in
+    several chunks; a green one at (80, 10), 25 wide, height 2, turned by 90
+    degrees through its rotation alone; points at (0, 0) and (100, 100)."""
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    msp.add_point((0, 0))
+    msp.add_point((100, 100))
+    msp.add_mtext(MTEXT_WORDS * 2, dxfattribs={
+        "insert": (10, 90), "char_height": 4, "width": 60, "attachment_point": 1, "color": 1})
+    msp.add_mtext(MTEXT_WORDS * 4, dxfattribs={
+        "insert": (10, 45), "char_height": 1.5, "width": 30, "attachment_point": 1, "color": 5})
+    msp.add_mtext(MTEXT_WORDS, dxfattribs={
+        "insert": (80, 10), "char_height": 2, "width": 25, "attachment_point": 1, "color": 3,
+        "rotation": 90})
+    return doc
+
 def dib(width, height):
     """A 24-bit bottom-up device-independent bitmap of a red/blue pattern."""
     stride = (width * 3 + 3) & ~3
@@ -293,6 +314,7 @@ def main():
     save(viewport_drawing(), folder, "viewport", 1e-6, [])
     save(dashed_drawing(), folder, "dashed", 1e-6, [])
     save(hatch_drawing(), folder, "hatch", 1e-6, [])
+    save(mtext_drawing(), folder, "mtext", 1e-6, [])
     with open(os.path.join(folder, "drawings.txt"), "w") as out:
         out.write("\n".join(names) + "\n")
     with open(os.path.join(folder, "preview_bmp.dwg"), "wb") as out:

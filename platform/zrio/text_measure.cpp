@@ -1,0 +1,125 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/text_measure.h"
+
+#include <cstring>
+
+namespace zr {
+
+namespace {
+
+const char32_t kReplacement = 0xFFFD;
+
+struct Range {
+  char32_t first, last;
+};
+
+// East Asian wide and full-width blocks.
+const Range kWideRanges[] = {
+    {0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},
+    {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},
+    {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x20000, 0x3FFFD},
+};
+
+// Decodes one UTF-8 sequence at *pos; kReplacement (one byte consumed) when
+// it is not valid.
+char32_t DecodeUtf8(const std::string& s, size_t* pos) {
+  size_t i = *pos;
+  unsigned char lead = (unsigned char)s[i];
+  int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
+  *pos = i + 1;
+  if (extra == 0) return lead;
+  if (extra < 0 || i + size_t(extra) >= s.size()) return kReplacement;
+  char32_t c = lead & (0x3F >> extra);
+  for (int k = 1; k <= extra; ++k) {
+    unsigned char b = (unsigned char)s[i + size_t(k)];
+    if ((b & 0xC0) != 0x80) return kReplacement;
+    c = (c << 6) | (b & 0x3F);
+  }
+  static const char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+  *pos = i + size_t(extra) + 1;
+  if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+  return c;
+}
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+  if (c < 0x10000) {
+    out += char16_t(c);
+    return;
+  }
+  c -= 0x10000;
+  out += char16_t(0xD800 + (c >> 10));
+  out += char16_t(0xDC00 + (c & 0x3FF));
+}
+
+}  // namespace
+
+bool IsWideChar(char32_t c) {
+  for (const Range& r : kWideRanges)
+    if (c >= r.first && c <= r.last) return true;
+  return false;
+}
+
+double CharAdvance(char32_t c) {
+  if (c == 0xA0) c = ' ';  // a no-break space is as wide as a space
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0x300 && c <= 0x36F)) return 0;
+  if (c >= 0x80) return IsWideChar(c) ? 1.0 : 0.7;
+  if (strchr("il.,;:!|'`", int(c))) return 0.3;
+  if (strchr("Ijf()[]{}\"", int(c))) return 0.45;
+  if (strchr(" -/\\rt*", int(c))) return 0.5;
+  if (strchr("mwMW@%", int(c))) return 0.95;
+  return 0.7;
+}
+
+char32_t NextDisplayChar(const std::string& text, size_t* pos) {
+  size_t i = *pos;
+  if (text[i] == '%' && i + 2 < text.size() && text[i + 1] == '%') {
+    char code = text[i + 2];
+    char32_t symbol = 0;
+    switch (code) {
+      case 'd': case 'D': symbol = 0x00B0; break;
+      case 'p': case 'P': symbol = 0x00B1; break;
+      case 'c': case 'C': symbol = 0x2300; break;
+      case '%': symbol = '%'; break;
+      case 'u': case 'U': case 'o': case 'O': break;
+      default: return DecodeUtf8(text, pos);
+    }
+    *pos = i + 3;
+    return symbol;
+  }
+  return DecodeUtf8(text, pos);
+}
+
+std::u16string TextForDisplay(const std::string& utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    char32_t c = NextDisplayChar(utf8, &pos);
+    if (c) AppendUtf16(out, c);
+  }
+  return out;
+}
+
+double TextAdvance(const std::string& utf8) {
+  double width = 0;
+  size_t pos = 0;
+  while (pos < utf8.size()) width += CharAdvance(NextDisplayChar(utf8, &pos));
+  return width;
+}
+
+std::vector<double> DisplayAdvances(const std::u16string& text) {
+  std::vector<double> advances(text.size(), 0.0);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      advances[i] = CharAdvance(0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      ++i;
+      continue;
+    }
+    advances[i] = CharAdvance(c);
+  }
+  return advances;
+}
+
+}  // namespace zr

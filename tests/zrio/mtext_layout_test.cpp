@@ -1,0 +1,261 @@
+// MTEXT as a paragraph: formatting removed, lines broken at paragraph breaks
+// and wrapped to the reference width, placed by attachment point and line
+// spacing; the same box in the extents as on the screen.
+#include "tests/support/gtest.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/zrio/box_sink.h"
+#include "platform/zrio/drawing_state.h"
+#include "platform/zrio/mtext_layout.h"
+#include "platform/zrio/text_measure.h"
+#include "tests/zrio/fixtures.h"
+#include "tests/zrio/render_support.h"
+
+using namespace zriotest;
+
+namespace {
+
+std::vector<std::string> Texts(const std::vector<zr::MTextLine>& lines) {
+  std::vector<std::string> texts;
+  for (const zr::MTextLine& line : lines) texts.push_back(line.text);
+  return texts;
+}
+
+std::vector<std::string> Wrap(const std::string& text, double limit) {
+  return Texts(zr::WrapMTextLine(text, limit));
+}
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(MTextLayout, FormattingCodesAreRemovedAndParagraphsSplit) {
+  EXPECT_EQ(Lines({"Bold text", "line two\xC2\xA0" "end 1/2", "a{b}\\c", "x", "y", "dim"}),
+            zr::MTextParagraphs("{\\fArial|b1;Bold} text\\Pline \\H2.5;two\\~end \\S1^2;"
+                                "\\Pa\\{b\\}\\\\c^Jx\ny\\Xdim"));
+}
+
+TEST(MTextLayout, WrapsAtSpacesWithinTheLimit) {
+  // "aaaa" is 2.8 text heights wide, a space 0.5.
+  EXPECT_EQ(Lines({"aaaa aaaa", "aaaa"}), Wrap("aaaa aaaa aaaa", 6.5));
+  EXPECT_EQ(Lines({"aaaa", "aaaa", "aaaa"}), Wrap("aaaa    aaaa aaaa", 6.0));
+  // Leading spaces of a paragraph stay; a width of 0 does not wrap.
+  EXPECT_EQ(Lines({"  aaaa", "aaaa"}), Wrap("  aaaa aaaa", 4.0));
+  EXPECT_EQ(Lines({"aaaa aaaa aaaa"}), Wrap("aaaa aaaa aaaa", 0));
+  for (const zr::MTextLine& line : zr::WrapMTextLine("The quick brown fox jumps over the lazy dog", 5)) {
+    EXPECT_LE(line.advance, 5.0) << line.text;
+    EXPECT_DOUBLE_EQ(zr::TextAdvance(line.text), line.advance);
+  }
+}
+
+TEST(MTextLayout, WideCharactersBreakAnywhereButNotBeforeClosingPunctuation) {
+  EXPECT_EQ(Lines({u8"中文", u8"字符", u8"测试"}), Wrap(u8"中文字符测试", 2.5));
+  EXPECT_EQ(Lines({u8"中", u8"文，", u8"字符"}), Wrap(u8"中文，字符", 2.5));
+  // Latin words next to CJK break at the boundary.
+  EXPECT_EQ(Lines({u8"图号", u8"ABC"}), Wrap(u8"图号ABC", 2.5));
+}
+
+TEST(MTextLayout, AWordWiderThanTheLimitIsBrokenByCharacters) {
+  EXPECT_EQ(Lines({"abc", "dea", "bcd", "e"}), Wrap("abcdeabcde", 2.5));
+  // Narrower than one character: one character a line, never none.
+  EXPECT_EQ(Lines({"a", "b"}), Wrap("ab", 0.1));
+}
+
+TEST(MTextLayout, NonBreakingSpaceKeepsWordsTogether) {
+  EXPECT_EQ(Lines({"xx aa", "aa"}), Texts(zr::LayoutMText("xx aa aa", {1, 1, 3.5, 1, 1})));
+  EXPECT_EQ(Lines({"xx", "aa aa"}), Texts(zr::LayoutMText("xx aa\\~aa", {1, 1, 3.5, 1, 1})));
+}
+
+TEST(MTextLayout, ReferenceWidthIsInDrawingUnits) {
+  // Height 2 and width factor 0.5: a text height takes one drawing unit.
+  zr::MTextFormat format{2, 0.5, 6.5, 1, 1};
+  EXPECT_EQ(Lines({"aaaa aaaa", "aaaa"}), Texts(zr::LayoutMText("aaaa aaaa aaaa", format)));
+  format.referenceWidth = 0;
+  EXPECT_EQ(1u, zr::LayoutMText("aaaa aaaa aaaa", format).size());
+}
+
+TEST(MTextLayout, AttachmentPointAndLineSpacingPlaceTheLines) {
+  zr::MTextFormat format{3, 1, 0, 1, 1};
+  std::vector<zr::MTextLine> top = zr::LayoutMText("ab\\Pabcd\\P\\Pa", format);
+  ASSERT_EQ(4u, top.size());
+  EXPECT_TRUE(top[2].text.empty());  // an empty paragraph keeps its line
+  for (size_t i = 0; i < top.size(); ++i) {
+    EXPECT_DOUBLE_EQ(0, top[i].x);
+    EXPECT_NEAR(-3 - 5.0 * double(i), top[i].y, 1e-9);
+  }
+  format.attachment = 9;  // bottom right
+  format.lineSpacing = 2;
+  std::vector<zr::MTextLine> bottom = zr::LayoutMText("ab\\Pabcd\\P\\Pa", format);
+  EXPECT_NEAR(0, bottom[3].y, 1e-9);
+  EXPECT_NEAR(30, bottom[0].y, 1e-9);
+  EXPECT_NEAR(-2.8 * 3, bottom[1].x, 1e-9);
+  format.attachment = 5;  // middle centre: the block is centred on the point
+  format.lineSpacing = 1;
+  std::vector<zr::MTextLine> middle = zr::LayoutMText("ab\\Pabcd\\P\\Pa", format);
+  EXPECT_NEAR(-2.8 * 3 / 2, middle[1].x, 1e-9);
+  EXPECT_NEAR(0, (middle[0].y + 3) + middle[3].y, 1e-9);
+  // Factors outside 0.25..4 are held to it; bad attachment points are 1.
+  format = {3, 1, 0, 100, 42};
+  std::vector<zr::MTextLine> clamped = zr::LayoutMText("a\\Pb", format);
+  EXPECT_NEAR(-3, clamped[0].y, 1e-9);
+  EXPECT_NEAR(-3 - 20, clamped[1].y, 1e-9);
+}
+
+namespace {
+
+// mtext.dxf (make_fixtures.py): points at (0, 0) and (100, 100); a red MTEXT
+// 60 wide at (10, 90), height 4; a blue one 30 wide at (10, 45), height 1.5;
+// a green one 25 wide at (80, 10), height 2, turned by 90 degrees.
+class MTextDrawing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drawing_ = OpenFixture("mtext.dxf");
+    ASSERT_TRUE(drawing_);
+    const std::vector<zr::Box3>& boxes = drawing_->state()->layoutBoxes();
+    ASSERT_EQ(5u, boxes.size());
+    red_ = boxes[2];
+    blue_ = boxes[3];
+    green_ = boxes[4];
+  }
+  // Lines of a block of the given extent across its lines.
+  static int LineCount(double extent, double height) {
+    return int(std::lround((extent - height) / (height * 5 / 3))) + 1;
+  }
+  DrawingPtr drawing_;
+  zr::Box3 red_, blue_, green_;
+};
+
+// Rows of pixels where a colour test holds, grouped into bands (text lines),
+// and the right-most such pixel.
+struct Bands {
+  int count = 0, right = -1, left = 1 << 30, top = 1 << 30;
+};
+
+template <typename Test>
+Bands FindBands(const PixelSurface& s, int size, Test test) {
+  Bands bands;
+  bool inBand = false;
+  for (int y = 0; y < size; ++y) {
+    bool lit = false;
+    for (int x = 0; x < size; ++x) {
+      if (!test(s.at(x, y))) continue;
+      lit = true;
+      bands.right = std::max(bands.right, x);
+      bands.left = std::min(bands.left, x);
+      bands.top = std::min(bands.top, y);
+    }
+    if (lit && !inBand) ++bands.count;
+    inBand = lit;
+  }
+  return bands;
+}
+
+}  // namespace
+
+TEST_F(MTextDrawing, ExtentsStayWithinTheReferenceWidthAndGrowDownwards) {
+  EXPECT_NEAR(10, red_.lo.x, 1e-9);
+  EXPECT_LE(red_.hi.x, 70 + 1e-9);
+  EXPECT_GT(red_.hi.x, 60);
+  EXPECT_NEAR(90, red_.hi.y, 1e-9);  // attachment 1: the top at the insertion point
+  int redLines = LineCount(red_.hi.y - red_.lo.y, 4);
+  EXPECT_GE(redLines, 4);
+
+  // Twice the text (written in chunks) at half the width and a smaller
+  // height: more lines, all of them there.
+  EXPECT_NEAR(10, blue_.lo.x, 1e-9);
+  EXPECT_LE(blue_.hi.x, 40 + 1e-9);
+  EXPECT_NEAR(45, blue_.hi.y, 1e-9);
+  EXPECT_GT(LineCount(blue_.hi.y - blue_.lo.y, 1.5), redLines);
+
+  // Turned by its rotation: the lines run upwards and follow one another
+  // to the right.
+  EXPECT_NEAR(10, green_.lo.y, 1e-9);
+  EXPECT_LE(green_.hi.y, 35 + 1e-9);
+  EXPECT_NEAR(80, green_.lo.x, 1e-9);
+  EXPECT_GE(LineCount(green_.hi.x - green_.lo.x, 2), 3);
+
+  zr::Box3 all = drawing_->state()->layoutExtents();
+  EXPECT_NEAR(0, all.lo.y, 1e-9);
+  EXPECT_NEAR(100, all.hi.x, 1e-9);
+}
+
+TEST_F(MTextDrawing, RenderedLinesStayInsideTheRectangle) {
+  // 404 pixels for 100 units: (x, y) lands on pixel (2 + 4x, 402 - 4y).
+  const int kSize = 404;
+  drawing_->setViewSize(kSize, kSize);
+  drawing_->zoomExtents(0, 0, 1.0);
+  PixelSurface s(kSize, kSize);
+  drawing_->draw(s.dc());  // on black
+  Bands red = FindBands(s, kSize, [](COLORREF c) {
+    return GetRValue(c) > 60 && GetGValue(c) == 0 && GetBValue(c) == 0;
+  });
+  Bands blue = FindBands(s, kSize, [](COLORREF c) {
+    return GetBValue(c) > 60 && GetRValue(c) == 0 && GetGValue(c) == 0;
+  });
+  // Glyphs may reach a little past their origin (the hook of a "j"), never
+  // past the wrapping width.
+  const int kOverhang = 4;  // a quarter of the red text's height
+  EXPECT_GE(red.count, 4);
+  EXPECT_GE(red.left, 2 + 4 * 10 - kOverhang);
+  EXPECT_GE(red.top, 402 - 4 * 90 - 1);
+  EXPECT_GT(red.right, 2 + 4 * 55);
+  EXPECT_LE(red.right, 2 + 4 * 70);
+  EXPECT_GE(blue.count, 5);
+  EXPECT_GE(blue.left, 2 + 4 * 10 - kOverhang);
+  EXPECT_LE(blue.right, 2 + 4 * 40);
+}
+
+TEST_F(MTextDrawing, HitTestFindsTheWrappedLinesAndNothingPastTheirWidth) {
+  drawing_->setViewSize(404, 404);
+  drawing_->zoomExtents(0, 0, 1.0);
+  PixelSurface s(404, 404);
+  drawing_->draw(s.dc());
+  // (12, 80) lies on the red text's second line; y upwards in pixels.
+  EXPECT_TRUE(drawing_->highlightAt(s.dc(), 2 + 4 * 12, 2 + 4 * 80));
+  drawing_->restoreHighlight(s.dc());
+  EXPECT_FALSE(drawing_->highlightAt(s.dc(), 2 + 4 * 75, 2 + 4 * 80));
+}
+
+namespace {
+
+// Keeps the points drawn in red through an export device.
+class RedPoints : public CDwgExport {
+ public:
+  void SetPenColor(COLORREF color, int) override { red_ = color == RGB(255, 0, 0); }
+  void MoveTo(double x, double y, double) override { add(x, y); }
+  void LineTo(double x, double y, double) override { add(x, y); }
+  double left = 1e300, right = -1e300, top = -1e300;
+  int count = 0;
+
+ private:
+  void add(double x, double y) {
+    if (!red_) return;
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::max(top, y);
+    ++count;
+  }
+  bool red_ = false;
+};
+
+}  // namespace
+
+TEST_F(MTextDrawing, ExportOutlinesFillTheSameBox) {
+  RedPoints device;
+  drawing_->attachExport(&device);
+  double c1[3] = {0, 0, 0}, c2[3] = {100, 100, 0};
+  drawing_->saveViewState();
+  drawing_->setPrintView(c1, c2, 1000, 1000);  // ten page units a drawing unit
+  drawing_->update();
+  drawing_->attachExport(nullptr);
+  drawing_->restoreViewState();
+  ASSERT_GT(device.count, 100);
+  EXPECT_GE(device.left, 100 - 10);
+  EXPECT_LE(device.right, 700);
+  EXPECT_GT(device.right, 550);
+  EXPECT_LE(device.top, 900 + 1);
+}
