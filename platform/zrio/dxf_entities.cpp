@@ -100,6 +100,9 @@ class EntityParser {
     size_t i = 0;
     while (i < groups.size()) {
       const Group& g = groups[i];
+      // Reactor and extension dictionary groups are kept whole, their
+      // handles included.
+      if (g.code == 102) inBrace_ = !g.view.empty() && g.view[0] == '{';
       if (e_.kind == EntityKind::Hatch && g.code == 91) {
         i = parseHatchPaths(groups, i + 1);
         continue;
@@ -107,13 +110,13 @@ class EntityParser {
       if (KeptVerbatim(e_.kind)) {
         // Written back as read: keep the subclass markers and everything
         // but the groups the writer makes anew.
-        if (g.code == 100) {
+        if (g.code == 100 || g.code == 102 || inBrace_) {
           keep(g);
         } else if (!ReadCommonGroup(g, db_, e_, &lastLayerName_, &lastLayer_)) {
           readOwn(g);
           keep(g);
         }
-      } else if (g.code >= 1000 || g.code == 102 || inEmbedded_) {
+      } else if (g.code >= 1000 || g.code == 102 || inBrace_ || inEmbedded_) {
         keep(g);  // extended data, reactor and dictionary groups
       } else if (g.code == 101) {
         inEmbedded_ = true;
@@ -485,6 +488,7 @@ class EntityParser {
   double elevation_ = 0;
   double constWidth_ = 0;
   bool inEmbedded_ = false;
+  bool inBrace_ = false;
   bool hasDirection_ = false;
   std::string mtext_, mtextLast_;
 };

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/zrio/box_sink.h"
+#include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/entity_walker.h"
 
@@ -15,7 +16,9 @@ namespace zr {
 
 namespace {
 
-const char* TypeName(const Entity& e) {
+}  // namespace
+
+const char* EntityTypeName(const Entity& e) {
   switch (e.kind) {
     case EntityKind::Line: return "LINE";
     case EntityKind::Point: return "POINT";
@@ -44,10 +47,20 @@ const char* TypeName(const Entity& e) {
   return "";
 }
 
+namespace {
+
+const char* TypeName(const Entity& e) { return EntityTypeName(e); }
+
 // Groups of the entity part of a record that stay with it when kept raw.
 bool IsEntityPartCode(int code) {
   return code == 48 || code == 60 || code == 347 || code == 284 || code == 440 ||
          code == 390 || code == 380;
+}
+
+// Groups R12 can hold: no handles, subclass markers or later additions;
+// extended data without its handle groups.
+bool R12Keeps(int code) {
+  return (code > 0 && code < 100 && code != 5) || (code >= 1000 && code <= 1071 && code != 1005);
 }
 
 Vec3 PointAt(const std::vector<Vec3>& pts, size_t i) { return i < pts.size() ? pts[i] : Vec3(); }
@@ -81,8 +94,59 @@ class CollectSink : public PrimitiveSink {
 
 }  // namespace
 
-EntityWriter::EntityWriter(std::string* out, int version)
-    : out_(out), version_(version), modern_(version != kSaveR12) {}
+EntityWriter::EntityWriter(std::string* out, int version, const Database& db, HandlePlan& handles)
+    : out_(out), version_(version), modern_(version != kSaveR12), db_(db), handles_(handles) {}
+
+void EntityWriter::keptGroup(const RawGroup& g, bool raw) {
+  bool decode = raw && TypeOfGroup(g.code) == GroupType::String;
+  text(g.code, decode ? DecodeText(g.value, db_) : g.value);
+}
+
+bool EntityWriter::dangling(const RawGroup& g) const {
+  return IsHandleReference(g.code) && !handles_.resolves(g.value);
+}
+
+void EntityWriter::keptData(const RawGroups& groups, bool raw, bool dictionary,
+                            bool (*skip)(int code)) {
+  bool inBrace = false;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    const RawGroup& g = groups[i];
+    if (g.code == 102) {
+      inBrace = !g.value.empty() && g.value[0] == '{';
+      continue;
+    }
+    if (inBrace || (skip && skip(g.code)) || (!modern_ && !R12Keeps(g.code)) || dangling(g))
+      continue;
+    bool entry = dictionary && g.code == 3 && i + 1 < groups.size() &&
+                 (groups[i + 1].code == 350 || groups[i + 1].code == 360);
+    if (entry && !handles_.isObject(groups[i + 1].value)) {
+      ++i;  // the name goes with the entry
+      continue;
+    }
+    keptGroup(g, raw);
+  }
+}
+
+void EntityWriter::braces(const RawGroups& groups, bool raw) {
+  if (!modern_) return;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    const RawGroup& open = groups[i];
+    if (open.code != 102 || open.value.empty() || open.value[0] != '{') continue;
+    std::vector<const RawGroup*> inside;
+    size_t end = i + 1;
+    for (; end < groups.size() && groups[end].code != 102; ++end) {
+      const RawGroup& g = groups[end];
+      bool reference = IsHandleReference(g.code);
+      if (!reference || (ParseHandle(g.value) != 0 && handles_.resolves(g.value))) inside.push_back(&g);
+    }
+    if (!inside.empty()) {
+      keptGroup(open, raw);
+      for (const RawGroup* g : inside) keptGroup(*g, raw);
+      str(102, "}");
+    }
+    i = end;
+  }
+}
 
 void EntityWriter::str(int code, const char* value) {
   char buffer[16];
@@ -151,11 +215,11 @@ void EntityWriter::point2(int code, const Vec3& p) {
 }
 
 void EntityWriter::common(const Entity& e, const char* type, const char* subclass,
-                          const Database& db, uint64_t owner, uint64_t& nextHandle,
-                          bool paperSpace) {
+                          const Database& db, uint64_t owner, bool paperSpace) {
   str(0, type);
   if (modern_) {
-    handle(5, e.handle ? e.handle : nextHandle++);
+    handle(5, handles_.entityHandle(e));
+    if (e.extra) braces(e.extra->raw, true);
     handle(330, owner);
     str(100, "AcDbEntity");
   }
@@ -165,9 +229,9 @@ void EntityWriter::common(const Entity& e, const char* type, const char* subclas
   if (e.color != 256) integer(62, e.color);
   if (modern_ && e.lineweight != -1) integer(370, e.lineweight);
   if (version_ == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
-  if (e.extra)
+  if (e.extra && modern_)
     for (const RawGroup& g : e.extra->raw)
-      if (IsEntityPartCode(g.code) && modern_) text(g.code, g.value);
+      if (IsEntityPartCode(g.code) && !dangling(g)) keptGroup(g, true);
   linetype(e, db);
   if (modern_ && subclass) str(100, subclass);
 }
@@ -177,18 +241,9 @@ void EntityWriter::linetype(const Entity& e, const Database& db) {
   else if (e.linetype >= 0 && size_t(e.linetype) < db.linetypes.size()) text(6, db.linetypes[size_t(e.linetype)].name);
 }
 
+// The entity part's kept groups were written with the common groups.
 void EntityWriter::extras(const Entity& e) {
-  if (!e.extra) return;
-  bool inBrace = false;
-  for (const RawGroup& g : e.extra->raw) {
-    if (g.code == 102) {
-      inBrace = !g.value.empty() && g.value[0] == '{';
-      continue;
-    }
-    if (inBrace || IsEntityPartCode(g.code) || g.code == 360 || g.code == 330) continue;
-    if (!modern_ && g.code >= 100 && g.code < 1000 && g.code != 39) continue;
-    text(g.code, g.value);
-  }
+  if (e.extra) keptData(e.extra->raw, true, false, IsEntityPartCode);
 }
 
 void EntityWriter::extrusion(const Entity& e) {
@@ -197,22 +252,22 @@ void EntityWriter::extrusion(const Entity& e) {
 }
 
 void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
-                          uint64_t& nextHandle, bool paper) {
+                          bool paper) {
   switch (e.kind) {
     case EntityKind::Line:
-      common(e, "LINE", "AcDbLine", db, owner, nextHandle, paper);
+      common(e, "LINE", "AcDbLine", db, owner, paper);
       point(10, PointAt(e.pts, 0));
       point(11, PointAt(e.pts, 1));
       extrusion(e);
       break;
     case EntityKind::Point:
-      common(e, "POINT", "AcDbPoint", db, owner, nextHandle, paper);
+      common(e, "POINT", "AcDbPoint", db, owner, paper);
       point(10, PointAt(e.pts, 0));
       extrusion(e);
       break;
     case EntityKind::Circle:
     case EntityKind::Arc:
-      common(e, TypeName(e), "AcDbCircle", db, owner, nextHandle, paper);
+      common(e, TypeName(e), "AcDbCircle", db, owner, paper);
       point(10, PointAt(e.pts, 0));
       real(40, e.num(0));
       extrusion(e);
@@ -223,8 +278,8 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       }
       break;
     case EntityKind::Ellipse:
-      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
-      common(e, "ELLIPSE", "AcDbEllipse", db, owner, nextHandle, paper);
+      if (!modern_) return r12Fallback(e, db, owner, paper);
+      common(e, "ELLIPSE", "AcDbEllipse", db, owner, paper);
       point(10, PointAt(e.pts, 0));
       point(11, PointAt(e.pts, 1));
       point(210, e.extrusion());
@@ -233,15 +288,15 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       real(42, e.num(2, 2 * kPi));
       break;
     case EntityKind::LwPolyline:
-      if (modern_) lwPolyline(e, db, owner, nextHandle, paper);
-      else polylineWithVertices(e, db, owner, nextHandle, paper);
+      if (modern_) lwPolyline(e, db, owner, paper);
+      else polylineWithVertices(e, db, owner, paper);
       return;
     case EntityKind::Polyline:
-      polylineWithVertices(e, db, owner, nextHandle, paper);
+      polylineWithVertices(e, db, owner, paper);
       return;
     case EntityKind::Spline: {
-      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
-      common(e, "SPLINE", "AcDbSpline", db, owner, nextHandle, paper);
+      if (!modern_) return r12Fallback(e, db, owner, paper);
+      common(e, "SPLINE", "AcDbSpline", db, owner, paper);
       extrusion(e);
       integer(70, e.flags & 0xFF);
       integer(71, (e.flags >> 8) & 0xFF);
@@ -260,11 +315,11 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
     case EntityKind::Text:
     case EntityKind::Attrib:
     case EntityKind::AttDef:
-      textEntity(e, db, owner, nextHandle, paper);
+      textEntity(e, db, owner, paper);
       return;
     case EntityKind::MText: {
-      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
-      common(e, "MTEXT", "AcDbMText", db, owner, nextHandle, paper);
+      if (!modern_) return r12Fallback(e, db, owner, paper);
+      common(e, "MTEXT", "AcDbMText", db, owner, paper);
       point(10, PointAt(e.pts, 0));
       real(40, e.num(0, 1));
       real(41, e.num(1));
@@ -286,7 +341,7 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
     }
     case EntityKind::Insert: {
       bool attribs = e.extra && !e.extra->children.empty();
-      common(e, "INSERT", "AcDbBlockReference", db, owner, nextHandle, paper);
+      common(e, "INSERT", "AcDbBlockReference", db, owner, paper);
       if (attribs) integer(66, 1);
       text(2, e.text);
       point(10, PointAt(e.pts, 0));
@@ -301,8 +356,8 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       extrusion(e);
       extras(e);
       if (attribs) {
-        for (const Entity& a : e.extra->children) entity(a, db, owner, nextHandle, paper);
-        common(Entity(), "SEQEND", nullptr, db, owner, nextHandle, paper);
+        for (const Entity& a : e.extra->children) entity(a, db, owner, paper);
+        common(Entity(), "SEQEND", nullptr, db, owner, paper);
       }
       return;
     }
@@ -310,20 +365,20 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
     case EntityKind::Trace:
     case EntityKind::Face3D:
       common(e, TypeName(e), e.kind == EntityKind::Face3D ? "AcDbFace" : "AcDbTrace", db, owner,
-             nextHandle, paper);
+             paper);
       for (int i = 0; i < 4; ++i) point(10 + i, PointAt(e.pts, size_t(i)));
       if (e.kind != EntityKind::Face3D) extrusion(e);
       break;
     case EntityKind::Hatch:
-      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
-      common(e, "HATCH", "AcDbHatch", db, owner, nextHandle, paper);
+      if (!modern_) return r12Fallback(e, db, owner, paper);
+      common(e, "HATCH", "AcDbHatch", db, owner, paper);
       hatch(e);
       return;
     case EntityKind::Ray:
     case EntityKind::XLine:
       if (!modern_) return;  // R12 has no infinite lines
       common(e, TypeName(e), e.kind == EntityKind::Ray ? "AcDbRay" : "AcDbXline", db, owner,
-             nextHandle, paper);
+             paper);
       point(10, PointAt(e.pts, 0));
       point(11, PointAt(e.pts, 1));
       break;
@@ -337,28 +392,28 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
         ref.pts = {Vec3()};
         ref.nums = {1, 1, 1, 0, 1, 1, 0, 0};
         ref.text = e.text;
-        entity(ref, db, owner, nextHandle, paper);
+        entity(ref, db, owner, paper);
         return;
       }
-      unknown(e, db, owner, nextHandle, paper);
+      unknown(e, db, owner, paper);
       return;
     case EntityKind::Leader:
-      if (!modern_) return r12Fallback(e, db, owner, nextHandle, paper);
-      unknown(e, db, owner, nextHandle, paper);
+      if (!modern_) return r12Fallback(e, db, owner, paper);
+      unknown(e, db, owner, paper);
       return;
     case EntityKind::Viewport:
     case EntityKind::Unknown:
-      if (modern_) unknown(e, db, owner, nextHandle, paper);
+      if (modern_) unknown(e, db, owner, paper);
       return;
   }
   extras(e);
 }
 
 void EntityWriter::lwPolyline(const Entity& e, const Database& db, uint64_t owner,
-                              uint64_t& nextHandle, bool paper) {
+                              bool paper) {
   const EntityExtra* x = e.extra.get();
   bool widths = x && !x->startWidths.empty();
-  common(e, "LWPOLYLINE", "AcDbPolyline", db, owner, nextHandle, paper);
+  common(e, "LWPOLYLINE", "AcDbPolyline", db, owner, paper);
   integer(90, (long long)(e.pts.size()));
   integer(70, e.flags & 0x81);
   if (!e.pts.empty() && e.pts[0].z != 0) real(38, e.pts[0].z);
@@ -377,7 +432,7 @@ void EntityWriter::lwPolyline(const Entity& e, const Database& db, uint64_t owne
 // POLYLINE with its VERTEX records (face records of a polyface mesh too)
 // and SEQEND; an LWPOLYLINE written for R12 takes this form as well.
 void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uint64_t owner,
-                                        uint64_t& nextHandle, bool paper) {
+                                        bool paper) {
   const EntityExtra* x = e.extra.get();
   uint32_t flags = e.kind == EntityKind::LwPolyline ? (e.flags & kPolyClosed) : e.flags;
   const char* subclass = (flags & kPolyFace) ? "AcDbPolyFaceMesh"
@@ -389,7 +444,7 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   int vertexFlags = (flags & kPolyFace) ? 192 : (flags & kPolyMesh) ? 64 : (flags & kPoly3D) ? 32 : 0;
   bool flat = !(flags & (kPolyFace | kPolyMesh | kPoly3D));
   bool widths = x && !x->startWidths.empty();
-  common(e, "POLYLINE", subclass, db, owner, nextHandle, paper);
+  common(e, "POLYLINE", subclass, db, owner, paper);
   integer(66, 1);
   point(10, Vec3(0, 0, flat && !e.pts.empty() ? e.pts[0].z : 0));
   integer(70, flags);
@@ -402,7 +457,7 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   Entity part;
   part.layer = e.layer;
   for (size_t i = 0; i < e.pts.size(); ++i) {
-    common(part, "VERTEX", "AcDbVertex", db, owner, nextHandle, paper);
+    common(part, "VERTEX", "AcDbVertex", db, owner, paper);
     if (modern_) str(100, vertexClass);
     point(10, e.pts[i]);
     if (widths) {
@@ -414,19 +469,19 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   }
   if (x && (flags & kPolyFace)) {
     for (size_t f = 0; f + 3 < x->faces.size(); f += 4) {
-      common(part, "VERTEX", "AcDbFaceRecord", db, owner, nextHandle, paper);
+      common(part, "VERTEX", "AcDbFaceRecord", db, owner, paper);
       point(10, Vec3());
       integer(70, 128);
       for (int k = 0; k < 4; ++k)
         if (x->faces[f + size_t(k)] != 0) integer(71 + k, x->faces[f + size_t(k)]);
     }
   }
-  common(part, "SEQEND", nullptr, db, owner, nextHandle, paper);
+  common(part, "SEQEND", nullptr, db, owner, paper);
 }
 
 void EntityWriter::textEntity(const Entity& e, const Database& db, uint64_t owner,
-                              uint64_t& nextHandle, bool paper) {
-  common(e, TypeName(e), "AcDbText", db, owner, nextHandle, paper);
+                              bool paper) {
+  common(e, TypeName(e), "AcDbText", db, owner, paper);
   point(10, PointAt(e.pts, 0));
   real(40, e.num(0, 1));
   text(1, e.text);
@@ -487,15 +542,15 @@ void EntityWriter::hatch(const Entity& e) {
 }
 
 void EntityWriter::unknown(const Entity& e, const Database& db, uint64_t owner,
-                           uint64_t& nextHandle, bool paper) {
+                           bool paper) {
   bool hasEntityClass = false;
   if (e.extra)
     for (const RawGroup& g : e.extra->raw)
       if (g.code == 100 && g.value == "AcDbEntity") hasEntityClass = true;
   str(0, TypeName(e));
-  handle(5, e.handle ? e.handle : nextHandle++);
+  handle(5, handles_.entityHandle(e));
+  if (e.extra) braces(e.extra->raw, true);
   handle(330, owner);
-  Entity plain;
   auto entityPart = [&]() {
     if (paper) integer(67, 1);
     std::string layer = e.layer >= 0 && size_t(e.layer) < db.layers.size() ? db.layers[size_t(e.layer)].name : "0";
@@ -516,15 +571,15 @@ void EntityWriter::unknown(const Entity& e, const Database& db, uint64_t owner,
         inBrace = !g.value.empty() && g.value[0] == '{';
         continue;
       }
-      if (inBrace || g.code == 360) continue;
-      text(g.code, g.value);
+      if (inBrace || dangling(g)) continue;
+      keptGroup(g, true);
       if (g.code == 100 && g.value == "AcDbEntity") entityPart();
     }
   }
 }
 
 void EntityWriter::r12Fallback(const Entity& e, const Database& db, uint64_t owner,
-                               uint64_t& nextHandle, bool paper) {
+                               bool paper) {
   BoxSink box;
   WalkOptions options;
   options.respectLayers = false;
@@ -539,7 +594,7 @@ void EntityWriter::r12Fallback(const Entity& e, const Database& db, uint64_t own
     poly.color = e.color;
     poly.flags = kPoly3D;
     poly.pts = line;
-    polylineWithVertices(poly, db, owner, nextHandle, paper);
+    polylineWithVertices(poly, db, owner, paper);
   }
   for (const TextRun& run : sink.runs) {
     Entity t;
@@ -552,7 +607,7 @@ void EntityWriter::r12Fallback(const Entity& e, const Database& db, uint64_t own
     t.pts = {run.origin, run.origin};
     t.nums = {height, angle, height > 0 ? run.xAxis.length() / height : 1};
     t.flags = uint32_t(run.halign) | (run.halign ? (1u << 8) : 0);
-    textEntity(t, db, owner, nextHandle, paper);
+    textEntity(t, db, owner, paper);
   }
 }
 

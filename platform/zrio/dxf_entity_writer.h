@@ -8,12 +8,16 @@
 #include <string>
 
 #include "platform/zrio/dxf_model.h"
+#include "platform/zrio/dxf_save_plan.h"
 
 namespace zr {
 
+// The DXF type of an entity ("LINE", or an unknown entity's own).
+const char* EntityTypeName(const Entity& e);
+
 class EntityWriter {
  public:
-  EntityWriter(std::string* out, int version);
+  EntityWriter(std::string* out, int version, const Database& db, HandlePlan& handles);
 
   void str(int code, const char* value);
   void text(int code, const std::string& utf8);  // non-ASCII as \U+XXXX
@@ -23,32 +27,42 @@ class EntityWriter {
   void point(int code, const Vec3& p);
   void point2(int code, const Vec3& p);
 
-  // `owner` is the block record handle (modern versions); new handles come
-  // from `nextHandle` for entities without one.
-  void entity(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
-              bool paperSpace = false);
+  // Kept groups (raw values from the file with `raw`, else UTF-8), for
+  // modern versions: a reference to a record the save does not write is
+  // dropped, and so is a dictionary's entry (`dictionary`) that names no
+  // object written; brace groups are
+  // written by braces() only, and only while they still hold something.
+  // R12 gets no brace groups and no references.
+  void keptData(const RawGroups& groups, bool raw, bool dictionary = false,
+                bool (*skip)(int code) = nullptr);
+  void braces(const RawGroups& groups, bool raw);
+  void keptGroup(const RawGroup& g, bool raw);
+
+  // `owner` is the block record handle (modern versions); entities without
+  // a handle get a new one.
+  void entity(const Entity& e, const Database& db, uint64_t owner, bool paperSpace = false);
 
  private:
   void common(const Entity& e, const char* type, const char* subclass, const Database& db,
-              uint64_t owner, uint64_t& nextHandle, bool paperSpace);
+              uint64_t owner, bool paperSpace);
   void extras(const Entity& e);
   void linetype(const Entity& e, const Database& db);
   void extrusion(const Entity& e);
-  void r12Fallback(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
-                   bool paperSpace);
-  void lwPolyline(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
-                  bool paperSpace);
+  void r12Fallback(const Entity& e, const Database& db, uint64_t owner, bool paperSpace);
+  void lwPolyline(const Entity& e, const Database& db, uint64_t owner, bool paperSpace);
   void polylineWithVertices(const Entity& e, const Database& db, uint64_t owner,
-                            uint64_t& nextHandle, bool paperSpace);
-  void textEntity(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
-                  bool paperSpace);
+                            bool paperSpace);
+  void textEntity(const Entity& e, const Database& db, uint64_t owner, bool paperSpace);
   void hatch(const Entity& e);
-  void unknown(const Entity& e, const Database& db, uint64_t owner, uint64_t& nextHandle,
-               bool paperSpace);
+  void unknown(const Entity& e, const Database& db, uint64_t owner, bool paperSpace);
+
+  bool dangling(const RawGroup& g) const;
 
   std::string* out_;
   int version_;
   bool modern_;
+  const Database& db_;
+  HandlePlan& handles_;
 };
 
 }  // namespace zr

@@ -127,6 +127,7 @@ struct Block {
   int16_t flags = 0;
   int32_t layer = 0;
   uint64_t recordHandle = 0;  // handle of its BLOCK_RECORD
+  uint64_t beginHandle = 0, endHandle = 0;  // handles of its BLOCK and ENDBLK records
   std::string xrefPath;
   std::vector<Entity> entities;
   RawGroups raw;
@@ -138,6 +139,7 @@ struct Layout {
   Vec3 limMin, limMax;
   uint64_t blockRecord = 0;  // BLOCK_RECORD handle of its entities' block
   int32_t block = -1;        // index into Database::blocks, -1 when unknown
+  uint64_t handle = 0;       // of its LAYOUT object, 0 when it had none
 };
 
 struct Property {
@@ -165,6 +167,7 @@ struct Database {
   double ltscale = 1;
   std::vector<std::pair<std::string, RawGroups>> header;  // every variable, in order
   std::vector<Layer> layers;
+  uint64_t layerTableHandle = 0;  // handle of the LAYER table itself
   std::unordered_map<std::string, int32_t> layerIndex;  // upper-case name -> index
   std::vector<RawTable> otherTables;
   std::vector<LineType> linetypes;

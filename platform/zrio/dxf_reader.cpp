@@ -268,7 +268,10 @@ class SectionReader {
         layer = &db_.layers.back();
         continue;
       }
-      if (!layer) continue;  // the table's own groups are written anew
+      if (!layer) {  // the table's own groups are written anew, keeping its handle
+        if (g.code == 5) db_.layerTableHandle = g.asHandle();
+        continue;
+      }
       switch (g.code) {
         case 2: {
           layer->name = DecodeText(g.view, db_);
@@ -317,7 +320,11 @@ class SectionReader {
           case 10: block.base.x = g.number; break;
           case 20: block.base.y = g.number; break;
           case 30: block.base.z = g.number; break;
-          case 5: case 100: case 330: case 67: break;
+          case 5: block.beginHandle = g.asHandle(); break;
+          case 330:
+            if (block.recordHandle == 0) block.recordHandle = g.asHandle();
+            break;
+          case 100: case 67: break;
           default: block.raw.push_back({g.code, g.text()});
         }
       }
@@ -326,8 +333,10 @@ class SectionReader {
       while (r_.next()) {
         if (aborted()) return LoadResult::Aborted;
         if (r_.is(0, "ENDBLK")) {
-          RawGroups ignored;
-          collect(ignored);
+          RawGroups end;
+          collect(end);
+          for (const RawGroup& g : end)
+            if (g.code == 5) block.endHandle = strtoull(g.value.c_str(), nullptr, 16);
           break;
         }
         if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
@@ -407,6 +416,7 @@ class SectionReader {
     bool inLayoutClass = false;
     for (size_t k = from; k < to; ++k) {
       const RawGroup& x = g[k];
+      if (x.code == 5 && layout.handle == 0) layout.handle = strtoull(x.value.c_str(), nullptr, 16);
       if (x.code == 100) inLayoutClass = x.value == "AcDbLayout";
       if (!inLayoutClass) continue;
       double v = atof(x.value.c_str());
@@ -490,6 +500,7 @@ class SectionReader {
     if (db_.paperBlock < 0) db_.paperBlock = db_.findBlock("$PAPER_SPACE");
     resolveLayouts();
     ResolveViewports(db_);
+    resolveBlockRecords();
     for (LineType& type : db_.linetypes) {
       type.length = 0;
       for (double d : type.dashes) type.length += std::fabs(d);
@@ -498,6 +509,18 @@ class SectionReader {
     for (Layer& layer : db_.layers) {
       int16_t index = db_.linetypeOf(layer.linetype);
       layer.linetypeIndex = index >= 0 ? index : -1;
+    }
+  }
+
+  // Blocks whose BLOCK record named no owner take the handle of the
+  // BLOCK_RECORD entry of their name.
+  void resolveBlockRecords() {
+    std::map<std::string, uint64_t> byName;
+    for (const auto& record : recordNames_) byName.insert({record.second, record.first});
+    for (Block& block : db_.blocks) {
+      if (block.recordHandle != 0) continue;
+      auto it = byName.find(UpperName(block.name));
+      if (it != byName.end()) block.recordHandle = it->second;
     }
   }
 

@@ -296,6 +296,41 @@ def write_dwf_files(folder):
         out.write(b"(DWF V00.55)" + bytes(100))
 
 
+def kept_drawing(version):
+    """Things the library keeps without interpreting them: a named view and
+    UCS, a dimension style with its own text style, a group, a custom
+    dictionary with an XRECORD, a circle with an extension dictionary and
+    extended data, and unusual header values. check_kept.py knows them."""
+    doc = ezdxf.new(version)
+    doc.header["$ANGBASE"] = 0.5
+    doc.header["$TEXTSIZE"] = 7.25
+    doc.header["$DIMSCALE"] = 3.0
+    doc.styles.new("NOTES2", dxfattribs={"font": "romans.shx", "width": 0.7, "oblique": 15})
+    dimstyle = doc.dimstyles.new("HARBECK")
+    dimstyle.dxf.dimtxt = 3.5
+    dimstyle.dxf.dimtxsty = "NOTES2"
+    doc.views.new("NORTH", dxfattribs={"center": (50, 60), "height": 40, "width": 80})
+    doc.ucs.new("TILTED", dxfattribs={"origin": (10, 20, 0), "xaxis": (0, 1, 0), "yaxis": (-1, 0, 0)})
+    msp = doc.modelspace()
+    first = msp.add_line((0, 0), (100, 0))
+    second = msp.add_line((0, 0), (0, 100))
+    circle = msp.add_circle((50, 50), 20)
+    doc.appids.new("HARBECK")
+    circle.set_xdata("HARBECK", [(1000, "tag"), (1040, 3.25)])
+    if version != "R12":
+        doc.groups.new("PAIR").extend([first, second])
+        note = circle.new_extension_dict().add_xrecord("NOTE")
+        note.reset([(1, "inside"), (40, 1.5)])
+        settings = doc.rootdict.add_new_dict("HARBECK_DATA").add_xrecord("SETTINGS")
+        settings.reset([(1, "hello"), (40, 2.5), (70, 7)])
+    return doc
+
+
+def write_kept_drawings(folder):
+    for version in ("R12", "R2000", "R2018"):
+        save(kept_drawing(version), folder, "kept_" + version, 1e-6, [])
+
+
 def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
@@ -325,6 +360,7 @@ def main():
         out.write(b"AC1018" + bytes(200))
     write_dwf_files(folder)
     write_viewport_fixtures(folder)
+    write_kept_drawings(folder)
     with open(os.path.join(folder, "stamp"), "w") as out:
         out.write("ok\n")
 

@@ -1,0 +1,88 @@
+// What one DXF save decides before its first group is written: the handle
+// of every table, entry, block, entity and object it writes, so that kept
+// references can be checked and nothing is defined twice.
+#pragma once
+#include "platform/zrio/win32.h"
+#include <stdint.h>
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/zrio/dxf_model.h"
+
+namespace zr {
+
+// Group codes whose values name another record by its handle.
+bool IsHandleReference(int code);
+// A hexadecimal handle value; 0 for a null or malformed one.
+uint64_t ParseHandle(const std::string& value);
+std::string HandleText(uint64_t handle);
+
+// One record of a kept group list: its type (the value of its "0" group)
+// and the groups after it.
+struct RawRecord {
+  std::string type;
+  RawGroups groups;
+};
+// The records of a group list; groups before the first "0" group are
+// skipped. With `decode`, string values are turned into UTF-8 first.
+std::vector<RawRecord> SplitRecords(const RawGroups& groups, const Database* decode);
+// A record's own handle: its first 5 group (105 in a DIMSTYLE entry).
+uint64_t RecordHandle(const RawGroups& groups);
+// A record's owner: the first 330 group outside brace groups, before its
+// first subclass marker.
+uint64_t RecordOwner(const RawGroups& groups);
+// Value of the first group of a code, or `fallback`.
+std::string ValueOf(const RawGroups& groups, int code, const char* fallback);
+
+class HandlePlan {
+ public:
+  // Before the first claim: every handle the source used, so that new
+  // handles start above them.
+  void reserve(uint64_t handle);
+  // The handle a kept record is written with: its own when it is free,
+  // else a new one.
+  uint64_t claim(uint64_t wanted);
+  uint64_t fresh();
+  bool defined(uint64_t handle) const { return defined_.count(handle) != 0; }
+  // True when a reference value is null or names a record the save writes.
+  bool resolves(const std::string& value) const;
+  // Entities keep their own handles (claimed in the order they are
+  // written); those without one get a new handle when written.
+  void claimEntity(const Entity& e);
+  // Objects (what a dictionary entry may name) are marked as such.
+  void markObject(uint64_t handle) { objects_.insert(handle); }
+  bool isObject(const std::string& value) const { return objects_.count(ParseHandle(value)) != 0; }
+  uint64_t entityHandle(const Entity& e);
+  // Above every handle used so far.
+  uint64_t next() const { return next_; }
+
+ private:
+  // Larger values are taken as damage and replaced.
+  static const uint64_t kLargest = 0xFFFFFFFFFFFFull;
+  uint64_t next_ = 1;
+  std::unordered_set<uint64_t> defined_, objects_;
+  std::unordered_map<const Entity*, uint64_t> renamed_;
+};
+
+// DXF versions as numbers ("AC1015" -> 1015) of the save version codes.
+int TargetVersionNumber(int version);
+
+struct SaveContext {
+  SaveContext(const Database& db, int version);
+
+  // Name a block is written with: layout blocks follow the version's rule.
+  std::string blockName(size_t index) const;
+
+  const Database& db;
+  int version;
+  bool modern;     // R14 and later: handles, subclass markers, objects
+  bool downgrade;  // the source is of a later version than the one written
+  HandlePlan handles;
+  std::vector<uint64_t> recordHandles, beginHandles, endHandles;  // by block
+  std::vector<uint64_t> layoutHandles;                            // by layout
+};
+
+}  // namespace zr

@@ -1,0 +1,233 @@
+// Saving writes back what the file held beyond the drawing: every handle is
+// defined once, every reference names a record that is written, a save of
+// a save gives the same groups, and layer changes are saved from the
+// drawing. check_kept.py reads the saved files with ezdxf.
+#include "tests/support/gtest.h"
+
+#include <stdlib.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/zrio/drawing_state.h"
+#include "tests/support/test_files.h"
+#include "tests/zrio/fixtures.h"
+
+using namespace zriotest;
+
+namespace {
+
+const struct {
+  short code;
+  const char* name;
+} kVersions[] = {{9, "2004"}, {8, "2000"}, {7, "R14"}, {5, "R12"}};
+
+struct Group {
+  int code;
+  std::string value;
+};
+
+std::vector<Group> ReadGroups(const std::string& path) {
+  std::string text;
+  std::vector<Group> groups;
+  if (!testfiles::ReadFileBytes(path, text)) return groups;
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    at = end + 1;
+  }
+  for (size_t i = 0; i + 1 < lines.size(); i += 2) groups.push_back({atoi(lines[i].c_str()), lines[i + 1]});
+  return groups;
+}
+
+bool IsReference(int code) {
+  return (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481;
+}
+
+struct HandleReport {
+  std::vector<std::string> twice, dangling;
+  uint64_t largest = 0, seed = 0;
+  size_t defined = 0;
+};
+
+// Each record defines the handle of its first 5 group (105 in a DIMSTYLE)
+// before its first subclass marker.
+HandleReport CheckHandles(const std::vector<Group>& groups) {
+  HandleReport report;
+  std::set<std::string> defined;
+  std::vector<std::string> references;
+  std::string section, type, variable;
+  bool own = false;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    const Group& g = groups[i];
+    if (g.code == 0) {
+      type = g.value;
+      own = true;
+      if (type == "SECTION" && i + 1 < groups.size()) section = groups[i + 1].value;
+      continue;
+    }
+    if (g.code == 9) variable = g.value;
+    if (section == "HEADER") {
+      if (variable == "$HANDSEED" && g.code == 5) report.seed = strtoull(g.value.c_str(), nullptr, 16);
+      else if (IsReference(g.code) && g.value != "0") references.push_back(g.value);
+      continue;
+    }
+    if (g.code == 100) own = false;
+    if (own && (g.code == 5 || (g.code == 105 && type == "DIMSTYLE"))) {
+      own = false;
+      if (!defined.insert(g.value).second) report.twice.push_back(type + " " + g.value);
+      report.largest = std::max<uint64_t>(report.largest, strtoull(g.value.c_str(), nullptr, 16));
+    } else if (IsReference(g.code) && g.value != "0") {
+      references.push_back(g.value);
+    }
+  }
+  for (const std::string& r : references)
+    if (!defined.count(r)) report.dangling.push_back(r);
+  report.defined = defined.size();
+  return report;
+}
+
+void ExpectSoundHandles(const std::string& path) {
+  HandleReport report = CheckHandles(ReadGroups(path));
+  EXPECT_GT(report.defined, 10u);
+  EXPECT_TRUE(report.twice.empty()) << "defined twice: " << report.twice[0];
+  EXPECT_TRUE(report.dangling.empty()) << "dangling: " << report.dangling[0];
+  EXPECT_GT(report.seed, report.largest);
+}
+
+// The groups of two saves match but for the handles a save makes anew:
+// those of vertices and sequence ends, and the handle seed.
+void ExpectSameGroups(const std::string& first, const std::string& second) {
+  std::vector<Group> a = ReadGroups(first), b = ReadGroups(second);
+  ASSERT_EQ(a.size(), b.size());
+  std::string type, variable;
+  int differences = 0;
+  for (size_t i = 0; i < a.size() && differences < 3; ++i) {
+    if (a[i].code == 0) type = a[i].value;
+    if (a[i].code == 9) variable = a[i].value;
+    bool renumbered = a[i].code == 5 && (type == "VERTEX" || type == "SEQEND" || variable == "$HANDSEED");
+    if (a[i].code == b[i].code && (a[i].value == b[i].value || renumbered)) continue;
+    ADD_FAILURE() << "group " << i << " in " << type << ": " << a[i].code << " " << a[i].value
+                  << " then " << b[i].code << " " << b[i].value;
+    ++differences;
+  }
+}
+
+}  // namespace
+
+TEST(DxfWriteBack, HandlesAreKeptUniqueAndResolvedAndASaveOfASaveIsStable) {
+  for (const char* source : {"kept_R2018", "kept_R2000", "kept_R12", "basic_R2018_bin", "viewport"}) {
+    DrawingPtr original = OpenFixture(std::string(source) + ".dxf");
+    ASSERT_TRUE(original) << source;
+    for (const auto& v : kVersions) {
+      SCOPED_TRACE(std::string(source) + " as " + v.name);
+      std::string name = std::string("keptsave_") + source + "_" + v.name;
+      std::string path = SavedPath(name + ".dxf");
+      ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
+      if (v.code != 5) ExpectSoundHandles(path);
+      DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+      ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+      std::string second = SavedPath(name + "_again.dxf");
+      ASSERT_TRUE(again->save(second.c_str(), 2, v.code, 0));
+      ExpectSameGroups(path, second);
+    }
+  }
+}
+
+TEST(DxfWriteBack, EntityAndObjectHandlesOfTheFileAreKept) {
+  DrawingPtr original = OpenFixture("kept_R2000.dxf");
+  ASSERT_TRUE(original);
+  std::string path = SavedPath("keptsave_handles_2000.dxf");
+  ASSERT_TRUE(original->save(path.c_str(), 2, 8, 0));
+  std::vector<Group> source = ReadGroups(FixturePath("kept_R2000.dxf"));
+  std::vector<Group> saved = ReadGroups(path);
+  // Every record of these kinds keeps its handle.
+  std::set<std::string> kinds = {"LINE", "CIRCLE", "GROUP", "XRECORD", "STYLE", "DIMSTYLE",
+                                 "LAYOUT", "BLOCK_RECORD", "BLOCK", "ENDBLK", "VIEW", "UCS"};
+  auto handles = [&](const std::vector<Group>& groups) {
+    std::set<std::string> found;
+    for (size_t i = 0; i + 1 < groups.size(); ++i)
+      if (groups[i].code == 0 && kinds.count(groups[i].value) &&
+          (groups[i + 1].code == 5 || groups[i + 1].code == 105))
+        found.insert(groups[i].value + " " + groups[i + 1].value);
+    return found;
+  };
+  std::set<std::string> before = handles(source), after = handles(saved);
+  EXPECT_GT(before.size(), 15u);
+  for (const std::string& h : before) EXPECT_TRUE(after.count(h)) << h;
+}
+
+// A file whose handles collide and whose references lead nowhere still
+// saves with every handle defined once and no dangling reference.
+TEST(DxfWriteBack, DamagedHandlesAreMendedOnSave) {
+  const char* text =
+      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n5\n10\n0\nENDSEC\n"
+      "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n5\n2\n330\n0\n100\nAcDbSymbolTable\n70\n1\n"
+      "0\nLAYER\n5\n20\n330\n2\n100\nAcDbSymbolTableRecord\n100\nAcDbLayerTableRecord\n2\n0\n"
+      "70\n0\n62\n7\n6\nCONTINUOUS\n390\n77\n0\nENDTAB\n0\nENDSEC\n"
+      "0\nSECTION\n2\nENTITIES\n"
+      "0\nLINE\n5\n20\n102\n{ACAD_XDICTIONARY\n360\n99\n102\n}\n330\n1F\n100\nAcDbEntity\n8\n0\n"
+      "100\nAcDbLine\n10\n0\n20\n0\n30\n0\n11\n5\n21\n5\n31\n0\n"
+      "0\nCIRCLE\n5\n21\n330\n1F\n100\nAcDbEntity\n8\n0\n100\nAcDbCircle\n10\n0\n20\n0\n30\n0\n40\n2\n"
+      "0\nCIRCLE\n5\n21\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n1F\n100\nAcDbEntity\n8\n0\n"
+      "100\nAcDbCircle\n10\n0\n20\n0\n30\n0\n40\n3\n0\nENDSEC\n"
+      "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n100\nAcDbDictionary\n3\nGONE\n350\n55\n"
+      "3\nMINE\n350\n21\n0\nXRECORD\n5\n21\n330\nC\n100\nAcDbXrecord\n340\n66\n1\nkept\n"
+      "0\nENDSEC\n0\nEOF\n";
+  std::string source = SavedPath("damaged_handles.dxf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(source, text));
+  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+  for (const auto& v : kVersions) {
+    if (v.code == 5) continue;
+    SCOPED_TRACE(v.name);
+    std::string path = SavedPath(std::string("keptsave_damaged_") + v.name + ".dxf");
+    ASSERT_TRUE(drawing->save(path.c_str(), 2, v.code, 0));
+    ExpectSoundHandles(path);
+    std::vector<Group> groups = ReadGroups(path);
+    bool keptRecord = false, reactor = false;
+    for (size_t i = 0; i + 1 < groups.size(); ++i) {
+      keptRecord = keptRecord || (groups[i].code == 1 && groups[i].value == "kept");
+      reactor = reactor || (groups[i].code == 102 && groups[i].value == "{ACAD_REACTORS");
+    }
+    EXPECT_TRUE(keptRecord);
+    EXPECT_TRUE(reactor);
+  }
+}
+
+TEST(DxfWriteBack, LayerChangesAreSavedFromTheDrawing) {
+  DrawingPtr original = OpenFixture("basic_R2018_asc.dxf");
+  ASSERT_TRUE(original);
+  int walls = -1, doors = -1, hidden = -1;
+  for (int i = 0; i < original->getLayerCount(); ++i) {
+    char name[64] = "";
+    ASSERT_TRUE(original->getLayerName(i, name, sizeof(name)));
+    std::string n(name);
+    if (n == "WALLS") walls = i;
+    if (n == "DOORS") doors = i;
+    if (n == "HIDDEN") hidden = i;
+  }
+  ASSERT_GE(walls, 0);
+  ASSERT_GE(doors, 0);
+  ASSERT_GE(hidden, 0);
+  original->setLayerOn(walls, false);
+  original->setLayerFrozen(doors, true);
+  original->setLayerOn(hidden, true);
+  for (const auto& v : kVersions) {
+    SCOPED_TRACE(v.name);
+    std::string path = SavedPath(std::string("keptsave_layers_") + v.name + ".dxf");
+    ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
+    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+    ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+    EXPECT_FALSE(again->isLayerOn(walls));
+    EXPECT_TRUE(again->isLayerFrozen(doors));
+    EXPECT_TRUE(again->isLayerOn(hidden));
+    EXPECT_FALSE(again->isLayerFrozen(walls));
+  }
+}
