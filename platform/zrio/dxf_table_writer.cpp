@@ -113,13 +113,14 @@ void TableWriter::plan() {
   planViewports();
   planLinetypes();
   planLayers();
-  planStyles();
+  planWithStandard("STYLE", {{70, "0"}, {40, "0.0"}, {41, "1.0"}, {50, "0.0"}, {71, "0"},
+                             {42, "2.5"}, {3, "txt"}, {4, ""}});
   for (const char* name : {"VIEW", "UCS"}) {
     Table& table = addTable(name);
     table.entries = keptEntries(name, &table.handle);
   }
   planAppIds();
-  planDimStyles();
+  planWithStandard("DIMSTYLE", {{70, "0"}});
   if (c_.modern) {
     planBlockRecords();
     planOtherTables();
@@ -213,17 +214,17 @@ void TableWriter::planLayers() {
   }
 }
 
-void TableWriter::planStyles() {
-  Table& table = addTable("STYLE");
-  table.entries = keptEntries("STYLE", &table.handle);
-  bool standard = false;
-  for (const Entry& entry : table.entries) standard = standard || NameIs(entry.groups, "STANDARD");
-  if (!standard) {
-    Entry entry;
-    entry.groups = {{2, c_.modern ? "Standard" : "STANDARD"}, {70, "0"}, {40, "0.0"}, {41, "1.0"},
-                    {50, "0.0"}, {71, "0"}, {42, "2.5"}, {3, "txt"}, {4, ""}};
-    table.entries.insert(table.entries.begin(), entry);
-  }
+// A table of the file's entries, with a "Standard" entry first when it
+// has none.
+void TableWriter::planWithStandard(const char* name, const RawGroups& standard) {
+  Table& table = addTable(name);
+  table.entries = keptEntries(name, &table.handle);
+  for (const Entry& entry : table.entries)
+    if (NameIs(entry.groups, "STANDARD")) return;
+  Entry entry;
+  entry.groups = {{2, c_.modern ? "Standard" : "STANDARD"}};
+  entry.groups.insert(entry.groups.end(), standard.begin(), standard.end());
+  table.entries.insert(table.entries.begin(), entry);
 }
 
 // Every application that extended data names is registered.
@@ -245,18 +246,6 @@ void TableWriter::planAppIds() {
     Entry entry;
     entry.groups = {{2, app}, {70, "0"}};
     table.entries.push_back(entry);
-  }
-}
-
-void TableWriter::planDimStyles() {
-  Table& table = addTable("DIMSTYLE");
-  table.entries = keptEntries("DIMSTYLE", &table.handle);
-  bool standard = false;
-  for (const Entry& entry : table.entries) standard = standard || NameIs(entry.groups, "STANDARD");
-  if (!standard) {
-    Entry entry;
-    entry.groups = {{2, c_.modern ? "Standard" : "STANDARD"}, {70, "0"}};
-    table.entries.insert(table.entries.begin(), entry);
   }
 }
 

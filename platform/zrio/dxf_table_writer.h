@@ -45,9 +45,8 @@ class TableWriter {
   void planViewports();
   void planLinetypes();
   void planLayers();
-  void planStyles();
+  void planWithStandard(const char* name, const RawGroups& standard);
   void planAppIds();
-  void planDimStyles();
   void planBlockRecords();
   void planOtherTables();
 

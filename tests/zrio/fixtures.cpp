@@ -8,6 +8,8 @@ std::string FixturePath(const std::string& name) {
   return testfiles::ToWinePath(std::string(ZRIO_FIXTURES) + "/" + name);
 }
 
+const SaveVersion kSaveVersions[4] = {{9, "2004"}, {8, "2000"}, {7, "R14"}, {5, "R12"}};
+
 std::string SavedPath(const std::string& name) {
   std::string folder = testfiles::ToWinePath(ZRIO_SAVED);
   CreateDirectoryA(folder.c_str(), nullptr);

@@ -9,6 +9,13 @@
 
 namespace zriotest {
 
+// The versions a DXF save offers: the save call's code and a name for files.
+struct SaveVersion {
+  short code;
+  const char* name;
+};
+extern const SaveVersion kSaveVersions[4];
+
 // Win32 path of a file in the fixture folder.
 std::string FixturePath(const std::string& name);
 // Win32 path of a file in the folder of saved drawings (created on demand).

@@ -18,11 +18,6 @@ using namespace zriotest;
 
 namespace {
 
-const struct {
-  short code;
-  const char* name;
-} kVersions[] = {{9, "2004"}, {8, "2000"}, {7, "R14"}, {5, "R12"}};
-
 struct Group {
   int code;
   std::string value;
@@ -125,7 +120,7 @@ TEST(DxfWriteBack, HandlesAreKeptUniqueAndResolvedAndASaveOfASaveIsStable) {
   for (const char* source : {"kept_R2018", "kept_R2000", "kept_R12", "basic_R2018_bin", "viewport"}) {
     DrawingPtr original = OpenFixture(std::string(source) + ".dxf");
     ASSERT_TRUE(original) << source;
-    for (const auto& v : kVersions) {
+    for (const auto& v : kSaveVersions) {
       SCOPED_TRACE(std::string(source) + " as " + v.name);
       std::string name = std::string("keptsave_") + source + "_" + v.name;
       std::string path = SavedPath(name + ".dxf");
@@ -184,7 +179,7 @@ TEST(DxfWriteBack, DamagedHandlesAreMendedOnSave) {
   ASSERT_TRUE(testfiles::WriteFileBytes(source, text));
   DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
   ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
-  for (const auto& v : kVersions) {
+  for (const auto& v : kSaveVersions) {
     if (v.code == 5) continue;
     SCOPED_TRACE(v.name);
     std::string path = SavedPath(std::string("keptsave_damaged_") + v.name + ".dxf");
@@ -219,7 +214,7 @@ TEST(DxfWriteBack, LayerChangesAreSavedFromTheDrawing) {
   original->setLayerOn(walls, false);
   original->setLayerFrozen(doors, true);
   original->setLayerOn(hidden, true);
-  for (const auto& v : kVersions) {
+  for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
     std::string path = SavedPath(std::string("keptsave_layers_") + v.name + ".dxf");
     ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
@@ -229,5 +224,33 @@ TEST(DxfWriteBack, LayerChangesAreSavedFromTheDrawing) {
     EXPECT_TRUE(again->isLayerFrozen(doors));
     EXPECT_TRUE(again->isLayerOn(hidden));
     EXPECT_FALSE(again->isLayerFrozen(walls));
+  }
+}
+
+// Kept text in the file's code page comes back as the same characters.
+TEST(DxfWriteBack, KeptTextKeepsItsCharacters) {
+  const char* text =
+      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_936\n"
+      "9\n$PROJECTNAME\n1\n\xB9\xA4\xB3\xCC\n0\nENDSEC\n"
+      "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nVIEW\n5\n7\n330\n0\n100\nAcDbSymbolTable\n70\n1\n"
+      "0\nVIEW\n5\n31\n330\n7\n100\nAcDbSymbolTableRecord\n100\nAcDbViewTableRecord\n"
+      "2\n\xCA\xD3\xCD\xBC\n70\n0\n40\n40.0\n0\nENDTAB\n0\nENDSEC\n"
+      "0\nSECTION\n2\nENTITIES\n0\nLINE\n5\n40\n330\n1F\n100\nAcDbEntity\n8\n0\n100\nAcDbLine\n"
+      "10\n0\n20\n0\n30\n0\n11\n5\n21\n5\n31\n0\n0\nENDSEC\n0\nEOF\n";
+  std::string source = SavedPath("code_page.dxf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(source, text));
+  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+  for (const auto& v : kSaveVersions) {
+    SCOPED_TRACE(v.name);
+    std::string path = SavedPath(std::string("keptsave_codepage_") + v.name + ".dxf");
+    ASSERT_TRUE(drawing->save(path.c_str(), 2, v.code, 0));
+    std::string saved;
+    ASSERT_TRUE(testfiles::ReadFileBytes(path, saved));
+    if (v.code != 5) {
+      EXPECT_NE(std::string::npos, saved.find("VIEW\n  5\n31\n"));
+    }
+    EXPECT_NE(std::string::npos, saved.find("\\U+89C6\\U+56FE"));  // the view's name
+    EXPECT_NE(std::string::npos, saved.find("\\U+5DE5\\U+7A0B"));  // the project name
   }
 }

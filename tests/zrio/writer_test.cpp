@@ -13,11 +13,6 @@ using namespace zriotest;
 
 namespace {
 
-const struct {
-  short code;
-  const char* name;
-} kVersions[] = {{9, "2004"}, {8, "2000"}, {7, "R14"}, {5, "R12"}};
-
 void ExpectSameExtents(const zr::Box3& a, const zr::Box3& b, double tolerance) {
   double span = std::max(a.hi.x - a.lo.x, a.hi.y - a.lo.y);
   EXPECT_NEAR(a.lo.x, b.lo.x, tolerance * span);
@@ -33,7 +28,7 @@ TEST(DxfWrite, EveryVersionReopensWithTheSameDrawing) {
     DrawingPtr original = OpenFixture(std::string(source) + ".dxf");
     ASSERT_TRUE(original);
     zr::Box3 extents = original->state()->layoutExtents();
-    for (const auto& v : kVersions) {
+    for (const auto& v : kSaveVersions) {
       SCOPED_TRACE(std::string(source) + " as " + v.name);
       std::string path = SavedPath(std::string(source) + "_as_" + v.name + ".dxf");
       ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
@@ -67,7 +62,7 @@ TEST(DxfWrite, TextStylesAndLineTypesAreWrittenBack) {
   DrawingPtr original = OpenFixture("basic_R2013_asc.dxf");
   ASSERT_TRUE(original);
   ASSERT_TRUE(TableHasEntry(*original->state()->db, "STYLE", "NOTES"));
-  for (const auto& v : kVersions) {
+  for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
     std::string path = SavedPath(std::string("styles_") + v.name + ".dxf");
     ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
