@@ -95,7 +95,12 @@ class CollectSink : public PrimitiveSink {
 }  // namespace
 
 EntityWriter::EntityWriter(std::string* out, int version, const Database& db, HandlePlan& handles)
-    : out_(out), version_(version), modern_(version != kSaveR12), db_(db), handles_(handles) {}
+    : out_(out),
+      version_(version),
+      modern_(version != kSaveR12),
+      downgrade_(AcadVersionNumber(db.acadver) > TargetVersionNumber(version)),
+      db_(db),
+      handles_(handles) {}
 
 void EntityWriter::keptGroup(const RawGroup& g, bool raw) {
   bool decode = raw && TypeOfGroup(g.code) == GroupType::String;
@@ -115,8 +120,12 @@ void EntityWriter::keptData(const RawGroups& groups, bool raw, bool dictionary,
       inBrace = !g.value.empty() && g.value[0] == '{';
       continue;
     }
-    if (inBrace || (skip && skip(g.code)) || (!modern_ && !R12Keeps(g.code)) || dangling(g))
+    if (inBrace || (skip && skip(g.code)) || (!modern_ && !R12Keeps(g.code))) continue;
+    if (dangling(g)) {
+      // A draw order entry goes with its sort handle.
+      if (g.code == 331 && i + 1 < groups.size() && groups[i + 1].code == 5) ++i;
       continue;
+    }
     bool entry = dictionary && g.code == 3 && i + 1 < groups.size() &&
                  (groups[i + 1].code == 350 || groups[i + 1].code == 360);
     if (entry && !handles_.isObject(groups[i + 1].value)) {
@@ -403,7 +412,7 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       return;
     case EntityKind::Viewport:
     case EntityKind::Unknown:
-      if (modern_) unknown(e, db, owner, paper);
+      if (modern_ && EntityInVersion(e, version_, downgrade_)) unknown(e, db, owner, paper);
       return;
   }
   extras(e);

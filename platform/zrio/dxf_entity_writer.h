@@ -61,6 +61,7 @@ class EntityWriter {
   std::string* out_;
   int version_;
   bool modern_;
+  bool downgrade_;  // the file is of a later version than the one written
   const Database& db_;
   HandlePlan& handles_;
 };

@@ -189,7 +189,8 @@ void ObjectWriter::writeClasses() {
   std::set<std::string> entityTypes;
   if (c_.downgrade)
     for (const Block& b : c_.db.blocks)
-      for (const Entity& e : b.entities) AddEntityTypes(e, entityTypes);
+      for (const Entity& e : b.entities)
+        if (EntityInVersion(e, c_.version, true)) AddEntityTypes(e, entityTypes);
   for (const auto& section : c_.db.otherSections) {
     if (section.first != "CLASSES") continue;
     for (const RawRecord& r : SplitRecords(section.second, &c_.db)) {

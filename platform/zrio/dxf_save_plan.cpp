@@ -118,6 +118,19 @@ int TargetVersionNumber(int version) {
   return 0;
 }
 
+bool EntityInVersion(const Entity& e, int version, bool downgrade) {
+  if (!downgrade || e.kind != EntityKind::Unknown || !e.extra) return true;
+  static const char* const kR14[] = {"3DSOLID", "BODY", "REGION", "IMAGE", "MLINE", "SHAPE",
+                                     "TOLERANCE", "OLEFRAME", "OLE2FRAME", "ACAD_PROXY_ENTITY"};
+  static const char* const k2000[] = {"WIPEOUT", "RTEXT", "ARCALIGNEDTEXT"};
+  for (const char* name : kR14)
+    if (e.extra->typeName == name) return true;
+  if (version == kSaveR14) return false;
+  for (const char* name : k2000)
+    if (e.extra->typeName == name) return true;
+  return false;
+}
+
 namespace {
 
 void ReserveGroups(HandlePlan& plan, const RawGroups& groups) {

@@ -51,7 +51,7 @@ class HandlePlan {
   bool resolves(const std::string& value) const;
   // Entities keep their own handles (claimed in the order they are
   // written); those without one get a new handle when written.
-  void claimEntity(const Entity& e);
+  void claimEntity(const Entity& e);  // with its attributes
   // Objects (what a dictionary entry may name) are marked as such.
   void markObject(uint64_t handle) { objects_.insert(handle); }
   bool isObject(const std::string& value) const { return objects_.count(ParseHandle(value)) != 0; }
@@ -69,6 +69,11 @@ class HandlePlan {
 
 // DXF versions as numbers ("AC1015" -> 1015) of the save version codes.
 int TargetVersionNumber(int version);
+
+// Whether a save of a modern version writes an entity: a save to an
+// earlier version than the file's (`downgrade`) leaves out the kinds this
+// library does not know that the version cannot hold.
+bool EntityInVersion(const Entity& e, int version, bool downgrade);
 
 struct SaveContext {
   SaveContext(const Database& db, int version);

@@ -77,7 +77,8 @@ class DocumentWriter {
       c_.endHandles.push_back(c_.handles.claim(b.endHandle));
     }
     for (const Block& b : blocks)
-      for (const Entity& e : b.entities) c_.handles.claimEntity(e);
+      for (const Entity& e : b.entities)
+        if (EntityInVersion(e, c_.version, c_.downgrade)) c_.handles.claimEntity(e);
     if (c_.modern) objects_.plan();
   }
 

@@ -4,6 +4,7 @@
 // drawing. check_kept.py reads the saved files with ezdxf.
 #include "tests/support/gtest.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <set>
@@ -252,5 +253,87 @@ TEST(DxfWriteBack, KeptTextKeepsItsCharacters) {
     }
     EXPECT_NE(std::string::npos, saved.find("\\U+89C6\\U+56FE"));  // the view's name
     EXPECT_NE(std::string::npos, saved.find("\\U+5DE5\\U+7A0B"));  // the project name
+  }
+}
+
+namespace {
+
+// A drawing of `version` with an entity kind this library does not know,
+// which owns an extension dictionary, and a draw order table naming it
+// and a line.
+std::string UnknownKindDrawing(const char* version) {
+  return std::string("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n") + version +
+         "\n9\n$HANDSEED\n5\n100\n0\nENDSEC\n"
+         "0\nSECTION\n2\nENTITIES\n"
+         "0\nLINE\n5\n40\n330\n1F\n100\nAcDbEntity\n8\n0\n100\nAcDbLine\n"
+         "10\n0\n20\n0\n30\n0\n11\n5\n21\n5\n31\n0\n"
+         "0\nFOOBAR\n5\n41\n102\n{ACAD_XDICTIONARY\n360\n50\n102\n}\n330\n1F\n100\nAcDbEntity\n8\n0\n"
+         "100\nAcDbFoobar\n10\n1\n20\n2\n30\n0\n0\nENDSEC\n"
+         "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n100\nAcDbDictionary\n"
+         "0\nDICTIONARY\n5\n50\n330\n41\n100\nAcDbDictionary\n3\nNOTE\n350\n51\n"
+         "0\nXRECORD\n5\n51\n330\n50\n100\nAcDbXrecord\n280\n1\n1\nfoobar's\n"
+         "0\nSORTENTSTABLE\n5\n52\n330\nC\n100\nAcDbSortentsTable\n330\n1F\n331\n41\n5\n90\n331\n40\n5\n91\n"
+         "0\nENDSEC\n0\nEOF\n";
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+// An earlier version than the file's gets no entity of a kind it cannot
+// hold, nor the objects that entity owns; a later one keeps them.
+TEST(DxfWriteBack, UnknownKindsGoOnlyWhenTheVersionIsEarlier) {
+  for (const char* version : {"AC1027", "AC1015"}) {
+    std::string source = SavedPath(std::string("unknown_kind_") + version + ".dxf");
+    ASSERT_TRUE(testfiles::WriteFileBytes(source, UnknownKindDrawing(version)));
+    DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+    ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+    std::string path = SavedPath(std::string("keptsave_unknown_") + version + ".dxf");
+    ASSERT_TRUE(drawing->save(path.c_str(), 2, 9, 0));
+    SCOPED_TRACE(version);
+    ExpectSoundHandles(path);
+    std::string saved;
+    ASSERT_TRUE(testfiles::ReadFileBytes(path, saved));
+    bool kept = std::string(version) == "AC1015";
+    EXPECT_EQ(kept ? 1u : 0u, Count(saved, "FOOBAR\n"));
+    EXPECT_EQ(kept ? 1u : 0u, Count(saved, "foobar's\n"));
+    EXPECT_EQ(1u, Count(saved, "LINE\n"));
+    // The draw order keeps the line's entry only.
+    EXPECT_EQ(kept ? 2u : 1u, Count(saved, "331\n"));
+    EXPECT_EQ(kept ? 1u : 0u, Count(saved, "  5\n90\n"));
+    EXPECT_EQ(1u, Count(saved, "  5\n91\n"));
+  }
+}
+
+// The preview picture goes with the drawing into the versions that hold one.
+TEST(DxfWriteBack, ThePreviewPictureIsKept) {
+  std::string picture(300, '\0');
+  std::string hex;
+  for (size_t i = 0; i < picture.size(); ++i) {
+    picture[i] = char(i * 7);
+    char digits[4];
+    snprintf(digits, sizeof(digits), "%02X", unsigned(uint8_t(picture[i])));
+    hex += digits;
+  }
+  std::string text = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+                     "0\nSECTION\n2\nENTITIES\n0\nPOINT\n5\n40\n8\n0\n10\n1\n20\n2\n30\n0\n0\nENDSEC\n"
+                     "0\nSECTION\n2\nTHUMBNAILIMAGE\n90\n300\n310\n" + hex + "\n0\nENDSEC\n0\nEOF\n";
+  std::string source = SavedPath("thumbnail.dxf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(source, text));
+  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+  for (const auto& v : kSaveVersions) {
+    SCOPED_TRACE(v.name);
+    std::string path = SavedPath(std::string("keptsave_thumbnail_") + v.name + ".dxf");
+    ASSERT_TRUE(drawing->save(path.c_str(), 2, v.code, 0));
+    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+    ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+    const std::vector<uint8_t>& kept = again->state()->db->thumbnail;
+    if (v.code == 8 || v.code == 9) EXPECT_EQ(picture, std::string(kept.begin(), kept.end()));
+    else EXPECT_TRUE(kept.empty());
   }
 }
