@@ -121,6 +121,7 @@ void TableWriter::plan() {
   }
   planAppIds();
   planWithStandard("DIMSTYLE", {{70, "0"}});
+  // R12 has no block records, and no tables but its own.
   if (c_.modern) {
     planBlockRecords();
     planOtherTables();

@@ -110,16 +110,17 @@ class DocumentWriter {
     w.point2(10, db.limMin);
     w.str(9, "$LIMMAX");
     w.point2(10, db.limMax);
-    w.str(9, "$LUNITS");
-    w.integer(70, db.lunits);
-    w.str(9, "$LUPREC");
-    w.integer(70, db.luprec);
-    w.str(9, "$PDMODE");
-    w.integer(70, db.pdmode);
-    w.str(9, "$PDSIZE");
-    w.real(40, db.pdsize);
-    w.str(9, "$LTSCALE");
-    w.real(40, db.ltscale);
+    const std::pair<const char*, int> integers[] = {
+        {"$LUNITS", db.lunits}, {"$LUPREC", db.luprec}, {"$PDMODE", db.pdmode}};
+    for (const auto& variable : integers) {
+      w.str(9, variable.first);
+      w.integer(70, variable.second);
+    }
+    const std::pair<const char*, double> reals[] = {{"$PDSIZE", db.pdsize}, {"$LTSCALE", db.ltscale}};
+    for (const auto& variable : reals) {
+      w.str(9, variable.first);
+      w.real(40, variable.second);
+    }
     if (c_.modern) {
       w.str(9, "$HANDSEED");
       w.handle(5, c_.handles.next());

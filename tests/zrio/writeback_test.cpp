@@ -89,6 +89,14 @@ HandleReport CheckHandles(const std::vector<Group>& groups) {
   return report;
 }
 
+// Opens a drawing written from text into the saved folder.
+DrawingPtr OpenText(const std::string& name, const std::string& text) {
+  std::string path = SavedPath(name);
+  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  if (!testfiles::WriteFileBytes(path, text) || drawing->open(path.c_str(), nullptr) != 0) drawing.reset();
+  return drawing;
+}
+
 void ExpectSoundHandles(const std::string& path) {
   HandleReport report = CheckHandles(ReadGroups(path));
   EXPECT_GT(report.defined, 10u);
@@ -176,10 +184,8 @@ TEST(DxfWriteBack, DamagedHandlesAreMendedOnSave) {
       "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n100\nAcDbDictionary\n3\nGONE\n350\n55\n"
       "3\nMINE\n350\n21\n0\nXRECORD\n5\n21\n330\nC\n100\nAcDbXrecord\n340\n66\n1\nkept\n"
       "0\nENDSEC\n0\nEOF\n";
-  std::string source = SavedPath("damaged_handles.dxf");
-  ASSERT_TRUE(testfiles::WriteFileBytes(source, text));
-  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-  ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+  DrawingPtr drawing = OpenText("damaged_handles.dxf", text);
+  ASSERT_TRUE(drawing);
   for (const auto& v : kSaveVersions) {
     if (v.code == 5) continue;
     SCOPED_TRACE(v.name);
@@ -238,10 +244,8 @@ TEST(DxfWriteBack, KeptTextKeepsItsCharacters) {
       "2\n\xCA\xD3\xCD\xBC\n70\n0\n40\n40.0\n0\nENDTAB\n0\nENDSEC\n"
       "0\nSECTION\n2\nENTITIES\n0\nLINE\n5\n40\n330\n1F\n100\nAcDbEntity\n8\n0\n100\nAcDbLine\n"
       "10\n0\n20\n0\n30\n0\n11\n5\n21\n5\n31\n0\n0\nENDSEC\n0\nEOF\n";
-  std::string source = SavedPath("code_page.dxf");
-  ASSERT_TRUE(testfiles::WriteFileBytes(source, text));
-  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-  ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+  DrawingPtr drawing = OpenText("code_page.dxf", text);
+  ASSERT_TRUE(drawing);
   for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
     std::string path = SavedPath(std::string("keptsave_codepage_") + v.name + ".dxf");
@@ -288,10 +292,9 @@ size_t Count(const std::string& text, const std::string& what) {
 // hold, nor the objects that entity owns; a later one keeps them.
 TEST(DxfWriteBack, UnknownKindsGoOnlyWhenTheVersionIsEarlier) {
   for (const char* version : {"AC1027", "AC1015"}) {
-    std::string source = SavedPath(std::string("unknown_kind_") + version + ".dxf");
-    ASSERT_TRUE(testfiles::WriteFileBytes(source, UnknownKindDrawing(version)));
-    DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-    ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+    DrawingPtr drawing =
+        OpenText(std::string("unknown_kind_") + version + ".dxf", UnknownKindDrawing(version));
+    ASSERT_TRUE(drawing);
     std::string path = SavedPath(std::string("keptsave_unknown_") + version + ".dxf");
     ASSERT_TRUE(drawing->save(path.c_str(), 2, 9, 0));
     SCOPED_TRACE(version);
@@ -322,10 +325,8 @@ TEST(DxfWriteBack, ThePreviewPictureIsKept) {
   std::string text = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
                      "0\nSECTION\n2\nENTITIES\n0\nPOINT\n5\n40\n8\n0\n10\n1\n20\n2\n30\n0\n0\nENDSEC\n"
                      "0\nSECTION\n2\nTHUMBNAILIMAGE\n90\n300\n310\n" + hex + "\n0\nENDSEC\n0\nEOF\n";
-  std::string source = SavedPath("thumbnail.dxf");
-  ASSERT_TRUE(testfiles::WriteFileBytes(source, text));
-  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-  ASSERT_EQ(0, drawing->open(source.c_str(), nullptr));
+  DrawingPtr drawing = OpenText("thumbnail.dxf", text);
+  ASSERT_TRUE(drawing);
   for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
     std::string path = SavedPath(std::string("keptsave_thumbnail_") + v.name + ".dxf");
