@@ -1,6 +1,7 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/entity_walker.h"
 
+#include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/hatch_pattern.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/text_measure.h"
@@ -471,6 +472,7 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
   format.referenceWidth = e.num(1);
   format.lineSpacing = e.num(3, 1);
   format.attachment = int(e.flags);
+  format.widthFactor = styleWidthFactor(e);
   if (!(format.height > 0) || !std::isfinite(format.height)) return;
   Vec3 xdir = e.pts[1].length() > 1e-12 ? e.pts[1].normalized() : Vec3(1, 0, 0);
   Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
@@ -484,6 +486,31 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
     run.yAxis = t.applyVector(ydir * format.height);
     sink_.text(run, style);
   }
+}
+
+double EntityWalker::styleWidthFactor(const Entity& e) {
+  if (!stylesRead_) {
+    stylesRead_ = true;
+    for (const RawTable& table : db_.otherTables) {
+      if (table.name != "STYLE") continue;
+      std::string name;
+      double width = 1;
+      for (size_t i = 0; i <= table.groups.size(); ++i) {
+        if (i == table.groups.size() || table.groups[i].code == 0) {
+          if (!name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(name)] = width;
+          name.clear();
+          width = 1;
+        } else if (table.groups[i].code == 2) {
+          name = DecodeText(table.groups[i].value, db_);
+        } else if (table.groups[i].code == 41) {
+          width = atof(table.groups[i].value.c_str());
+        }
+      }
+    }
+  }
+  std::string style = e.extra && !e.extra->styleName.empty() ? e.extra->styleName : "STANDARD";
+  auto it = styleWidths_.find(UpperName(style));
+  return it == styleWidths_.end() ? 1.0 : it->second;
 }
 
 void EntityWalker::hatch(const Entity& e, const Transform& t, const DrawStyle& style) {

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/zrio/dxf_model.h"
@@ -102,6 +103,8 @@ class EntityWalker {
                      const DrawStyle& style, int32_t layer);
   void textEntity(const Entity& e, const Transform& t, const DrawStyle& style);
   void mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style);
+  // Width factor of an MTEXT's text style (1 when it has none).
+  double styleWidthFactor(const Entity& e);
   void hatch(const Entity& e, const Transform& t, const DrawStyle& style);
   void quad(const Entity& e, const Transform& t, const DrawStyle& style);
   void viewport(const Entity& e, const Context& ctx, const DrawStyle& style);
@@ -115,6 +118,8 @@ class EntityWalker {
   bool inViewport_ = false;  // entities left to visit for the current top-level entity
   const std::vector<int32_t>* viewportFrozen_ = nullptr;  // layers frozen in that viewport
   std::vector<int32_t> blockStack_;
+  std::unordered_map<std::string, double> styleWidths_;  // upper-case style name -> width factor
+  bool stylesRead_ = false;
   std::vector<Vec3> scratch_;
 };
 

@@ -113,17 +113,19 @@ HFONT GdiSink::font(double height, double angle, LONG charWidth) {
   return f;
 }
 
-// The glyphs of the stand-in face are stretched to the measured advance and
-// each character starts where the layout placed it, so that the text fills
-// exactly the box that extents and hit tests use.
+// The glyphs of the stand-in face are stretched to the measured advance, piece
+// by piece, and each character starts where the layout placed it, so that the
+// text fills exactly the box that extents and hit tests use.
 void GdiSink::emitText(const DeviceText& t) {
-  if (t.text.empty()) return;
-  SelectObject(dc_, font(t.height, t.angle, 0));
-  LONG charWidth = FittedCharWidth(dc_, t);
-  if (charWidth) SelectObject(dc_, font(t.height, t.angle, charWidth));
-  std::vector<INT> steps = CharacterSteps(t);
-  ExtTextOutW(dc_, int(std::lround(t.x)), int(deviceY(t.y)), 0, nullptr,
-              reinterpret_cast<const WCHAR*>(t.text.c_str()), UINT(t.text.size()), steps.data());
+  double c = std::cos(t.angle), s = std::sin(t.angle);
+  for (const TextPiece& piece : TextPieces(t)) {
+    const WCHAR* text = reinterpret_cast<const WCHAR*>(t.text.c_str()) + piece.first;
+    SelectObject(dc_, font(t.height, t.angle, 0));
+    LONG charWidth = FittedCharWidth(dc_, text, int(piece.count), piece.advance);
+    if (charWidth) SelectObject(dc_, font(t.height, t.angle, charWidth));
+    ExtTextOutW(dc_, int(std::lround(t.x + c * piece.offset)), int(deviceY(t.y + s * piece.offset)), 0,
+                nullptr, text, UINT(piece.count), piece.steps.data());
+  }
 }
 
 }  // namespace zr

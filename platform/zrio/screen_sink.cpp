@@ -64,33 +64,41 @@ HFONT CreateTextFont(double height, double angle, LONG charWidth) {
   return CreateFontIndirectW(&lf);
 }
 
-LONG FittedCharWidth(HDC dc, const DeviceText& t) {
+LONG FittedCharWidth(HDC dc, const WCHAR* text, int count, double advance) {
   SIZE natural = {0, 0};
   TEXTMETRICW metrics = {};
-  if (!GetTextExtentPoint32W(dc, reinterpret_cast<const WCHAR*>(t.text.c_str()), int(t.text.size()),
-                             &natural) ||
-      !GetTextMetricsW(dc, &metrics) || natural.cx <= 0 || metrics.tmAveCharWidth <= 0)
+  if (!GetTextExtentPoint32W(dc, text, count, &natural) || !GetTextMetricsW(dc, &metrics) ||
+      natural.cx <= 0 || metrics.tmAveCharWidth <= 0)
     return 0;
-  double width = metrics.tmAveCharWidth * t.advance / natural.cx;
+  double width = metrics.tmAveCharWidth * advance / natural.cx;
   if (std::fabs(width - metrics.tmAveCharWidth) < 0.5) return 0;
   return LONG(std::lround(std::max(1.0, std::min(width, 30000.0))));
 }
 
-std::vector<INT> CharacterSteps(const DeviceText& t) {
-  std::vector<double> advances = DisplayAdvances(t.text);
+std::vector<TextPiece> TextPieces(const DeviceText& t) {
+  std::vector<bool> wide;
+  std::vector<double> advances = DisplayAdvances(t.text, &wide);
   double total = 0;
   for (double a : advances) total += a;
   double scale = total > 0 ? t.advance / total : 0;
-  std::vector<INT> steps(advances.size());
+  std::vector<TextPiece> pieces;
   double at = 0;
   long placed = 0;
   for (size_t i = 0; i < advances.size(); ++i) {
+    if (pieces.empty() || wide[i] != wide[i - 1]) {
+      pieces.emplace_back();
+      pieces.back().first = i;
+      pieces.back().offset = int(placed);
+    }
     at += advances[i] * scale;
     long next = std::lround(at);
-    steps[i] = INT(next - placed);
+    TextPiece& piece = pieces.back();
+    piece.steps.push_back(INT(next - placed));
+    piece.advance += int(next - placed);
+    ++piece.count;
     placed = next;
   }
-  return steps;
+  return pieces;
 }
 
 void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>* counts) {
@@ -103,15 +111,19 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
   design.advance = t.advance * kDesign / t.height;
   HFONT natural = CreateTextFont(kDesign, 0, 0);
   HGDIOBJ old = SelectObject(dc, natural);
-  LONG charWidth = FittedCharWidth(dc, design);
-  HFONT fitted = charWidth ? CreateTextFont(kDesign, 0, charWidth) : nullptr;
-  if (fitted) SelectObject(dc, fitted);
-  std::vector<INT> steps = CharacterSteps(design);
   SetTextAlign(dc, TA_BASELINE | TA_LEFT);
   SetBkMode(dc, TRANSPARENT);
   BeginPath(dc);
-  ExtTextOutW(dc, 0, 0, 0, nullptr, reinterpret_cast<const WCHAR*>(t.text.c_str()),
-              UINT(t.text.size()), steps.data());
+  for (const TextPiece& piece : TextPieces(design)) {
+    const WCHAR* text = reinterpret_cast<const WCHAR*>(t.text.c_str()) + piece.first;
+    SelectObject(dc, natural);
+    LONG charWidth = FittedCharWidth(dc, text, int(piece.count), piece.advance);
+    HFONT fitted = charWidth ? CreateTextFont(kDesign, 0, charWidth) : nullptr;
+    if (fitted) SelectObject(dc, fitted);
+    ExtTextOutW(dc, piece.offset, 0, 0, nullptr, text, UINT(piece.count), piece.steps.data());
+    SelectObject(dc, natural);
+    if (fitted) DeleteObject(fitted);
+  }
   EndPath(dc);
   FlattenPath(dc);
   int n = GetPath(dc, nullptr, nullptr, 0);
@@ -135,7 +147,6 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
   }
   SelectObject(dc, old);
   DeleteObject(natural);
-  if (fitted) DeleteObject(fitted);
   DeleteDC(dc);
 }
 

@@ -94,13 +94,23 @@ void TextOutlines(const DeviceText& text, std::vector<double>* xy, std::vector<i
 // average character width in pixels, 0 for the face's own.
 HFONT CreateTextFont(double height, double angle, LONG charWidth);
 
-// The average character width that makes the text, drawn in the font
-// selected into the DC (one made with charWidth 0), as wide as its advance;
-// 0 when the font's own width fits.
-LONG FittedCharWidth(HDC dc, const DeviceText& text);
+// The average character width that makes `count` characters, drawn in the
+// font selected into the DC (one made with charWidth 0), `advance` pixels
+// wide; 0 when the font's own width fits.
+LONG FittedCharWidth(HDC dc, const WCHAR* text, int count, double advance);
 
-// Distances between the origins of the text's characters (ExtTextOut's dx),
-// in whole pixels, that put each character where the measured layout has it.
-std::vector<INT> CharacterSteps(const DeviceText& text);
+// A stretch of a displayed text drawn with one font. Wide (CJK) characters
+// and the others are fitted to their measured width apart, as the stand-in
+// face's proportions between them differ from the measure's.
+struct TextPiece {
+  size_t first = 0, count = 0;  // UTF-16 units of the text
+  int offset = 0;               // pixels from the text's origin along its baseline
+  int advance = 0;              // pixels
+  std::vector<INT> steps;       // from each character to the next (ExtTextOut's dx)
+};
+
+// The pieces of a text, each character placed where the measured layout has
+// it (in whole pixels).
+std::vector<TextPiece> TextPieces(const DeviceText& text);
 
 }  // namespace zr

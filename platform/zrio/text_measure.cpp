@@ -78,7 +78,7 @@ char32_t NextDisplayChar(const std::string& text, size_t* pos) {
     switch (code) {
       case 'd': case 'D': symbol = 0x00B0; break;
       case 'p': case 'P': symbol = 0x00B1; break;
-      case 'c': case 'C': symbol = 0x2300; break;
+      case 'c': case 'C': symbol = 0x00D8; break;  // the faces have no U+2300
       case '%': symbol = '%'; break;
       case 'u': case 'U': case 'o': case 'O': break;
       default: return DecodeUtf8(text, pos);
@@ -107,17 +107,20 @@ double TextAdvance(const std::string& utf8) {
   return width;
 }
 
-std::vector<double> DisplayAdvances(const std::u16string& text) {
+std::vector<double> DisplayAdvances(const std::u16string& text, std::vector<bool>* wide) {
   std::vector<double> advances(text.size(), 0.0);
+  if (wide) wide->assign(text.size(), false);
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
+    size_t units = 1;
     if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] < 0xE000) {
-      advances[i] = CharAdvance(0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-      continue;
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      units = 2;
     }
     advances[i] = CharAdvance(c);
+    if (wide && IsWideChar(c)) (*wide)[i] = (*wide)[i + units - 1] = true;
+    i += units - 1;
   }
   return advances;
 }

@@ -27,7 +27,7 @@ bool IsWideChar(char32_t c);
 
 // Reads the character of `text` (UTF-8) that starts at *pos as it is
 // displayed and moves *pos past it: %%d, %%p and %%c become the degree,
-// plus-minus and diameter signs, %%% a percent sign; %%u and %%o (underline
+// plus-minus and diameter (shown as U+00D8) signs, %%% a percent sign; %%u and %%o (underline
 // and overline switches) give 0, as does nothing else. A byte that does not
 // start valid UTF-8 gives U+FFFD.
 char32_t NextDisplayChar(const std::string& text, size_t* pos);
@@ -40,7 +40,8 @@ std::u16string TextForDisplay(const std::string& utf8);
 double TextAdvance(const std::string& utf8);
 
 // Advance of each UTF-16 unit of a displayed text, in text heights; the
-// second unit of a surrogate pair has 0.
-std::vector<double> DisplayAdvances(const std::u16string& text);
+// second unit of a surrogate pair has 0. With `wide`, also whether each unit
+// belongs to a wide character.
+std::vector<double> DisplayAdvances(const std::u16string& text, std::vector<bool>* wide = nullptr);
 
 }  // namespace zr

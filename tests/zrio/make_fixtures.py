@@ -204,7 +204,9 @@ def mtext_drawing():
     """Wrapped paragraphs: a red MTEXT at (10, 90), 60 wide, height 4; a blue
     one at (10, 45), 30 wide, height 1.5, long enough to be written in
     several chunks; a green one at (80, 10), 25 wide, height 2, turned by 90
-    degrees through its rotation alone; points at (0, 0) and (100, 100)."""
+    degrees through its rotation alone; a white one at (10, 12), height 2,
+    not wrapped, in a style of width factor 0.5; points at (0, 0) and
+    (100, 100)."""
     doc = ezdxf.new("R2000")
     msp = doc.modelspace()
     msp.add_point((0, 0))
@@ -216,6 +218,9 @@ def mtext_drawing():
     msp.add_mtext(MTEXT_WORDS, dxfattribs={
         "insert": (80, 10), "char_height": 2, "width": 25, "attachment_point": 1, "color": 3,
         "rotation": 90})
+    doc.styles.new("NARROW", dxfattribs={"font": "txt.shx", "width": 0.5})
+    msp.add_mtext("aaaa aaaa aaaa", dxfattribs={
+        "insert": (10, 12), "char_height": 2, "style": "NARROW", "color": 7})
     return doc
 
 def dib(width, height):

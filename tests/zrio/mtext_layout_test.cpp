@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,13 @@ TEST(MTextLayout, FormattingCodesAreRemovedAndParagraphsSplit) {
                                 "\\Pa\\{b\\}\\\\c^Jx\ny\\Xdim"));
 }
 
+TEST(MTextLayout, PercentCodesAreMeasuredAsTheyAreShown) {
+  EXPECT_EQ(u"\u00B0 \u00B1 \u00D820 % ab", zr::TextForDisplay("%%d %%p %%c20 %%% %%ua%%ob"));
+  EXPECT_DOUBLE_EQ(zr::TextAdvance("x%%d"), zr::TextAdvance(u8"x\u00B0"));
+  EXPECT_DOUBLE_EQ(2.0, zr::TextAdvance(u8"中文"));
+  EXPECT_DOUBLE_EQ(0.7, zr::TextAdvance("\xFF"));  // not UTF-8: one replacement character
+}
+
 TEST(MTextLayout, WrapsAtSpacesWithinTheLimit) {
   // "aaaa" is 2.8 text heights wide, a space 0.5.
   EXPECT_EQ(Lines({"aaaa aaaa", "aaaa"}), Wrap("aaaa aaaa aaaa", 6.5));
@@ -68,6 +76,55 @@ TEST(MTextLayout, AWordWiderThanTheLimitIsBrokenByCharacters) {
 TEST(MTextLayout, NonBreakingSpaceKeepsWordsTogether) {
   EXPECT_EQ(Lines({"xx aa", "aa"}), Texts(zr::LayoutMText("xx aa aa", {1, 1, 3.5, 1, 1})));
   EXPECT_EQ(Lines({"xx", "aa aa"}), Texts(zr::LayoutMText("xx aa\\~aa", {1, 1, 3.5, 1, 1})));
+}
+
+namespace {
+
+// The characters of a text other than spaces (plain and no-break).
+std::string WithoutSpaces(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ' ') continue;
+    if (text.compare(i, 2, "\xC2\xA0") == 0) {
+      ++i;
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+int VisibleCharacters(const std::string& text) {
+  int count = 0;
+  size_t pos = 0;
+  while (pos < text.size()) count += zr::NextDisplayChar(text, &pos) != ' ';
+  return count;
+}
+
+}  // namespace
+
+TEST(MTextLayout, RandomTextsKeepEveryCharacterAndStayWithinTheWidth) {
+  const char* const pieces[] = {"a", "W", "i", " ", "   ", u8"中", u8"，",
+                                u8"（", "\\~", "\\P", "{", "\\\\", "%%d", "\xFF"};
+  const size_t kPieces = sizeof(pieces) / sizeof(pieces[0]);
+  std::mt19937 random(20261209);
+  for (int n = 0; n < 3000; ++n) {
+    std::string text;
+    for (size_t k = random() % 30; k > 0; --k) text += pieces[random() % kPieces];
+    double limit = double(random() % 80) / 10.0;  // 0 to 7.9 text heights
+    std::vector<zr::MTextLine> lines = zr::LayoutMText(text, {1, 1, limit, 1, 1});
+    std::string expected, got;
+    for (const std::string& paragraph : zr::MTextParagraphs(text)) expected += WithoutSpaces(paragraph);
+    for (const zr::MTextLine& line : lines) {
+      got += WithoutSpaces(line.text);
+      EXPECT_NEAR(zr::TextAdvance(line.text), line.advance, 1e-9) << text;
+      // Only a single character (a no-break space among them) overflows.
+      if (limit > 0 && line.advance > limit + 1e-9) {
+        EXPECT_LE(VisibleCharacters(line.text), 1) << text << " / " << limit;
+      }
+    }
+    ASSERT_EQ(expected, got) << text << " / " << limit;
+  }
 }
 
 TEST(MTextLayout, ReferenceWidthIsInDrawingUnits) {
@@ -109,24 +166,26 @@ namespace {
 
 // mtext.dxf (make_fixtures.py): points at (0, 0) and (100, 100); a red MTEXT
 // 60 wide at (10, 90), height 4; a blue one 30 wide at (10, 45), height 1.5;
-// a green one 25 wide at (80, 10), height 2, turned by 90 degrees.
+// a green one 25 wide at (80, 10), height 2, turned by 90 degrees; a white
+// one, not wrapped, at (10, 12), height 2, in a style of width factor 0.5.
 class MTextDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
     drawing_ = OpenFixture("mtext.dxf");
     ASSERT_TRUE(drawing_);
     const std::vector<zr::Box3>& boxes = drawing_->state()->layoutBoxes();
-    ASSERT_EQ(5u, boxes.size());
+    ASSERT_EQ(6u, boxes.size());
     red_ = boxes[2];
     blue_ = boxes[3];
     green_ = boxes[4];
+    narrow_ = boxes[5];
   }
   // Lines of a block of the given extent across its lines.
   static int LineCount(double extent, double height) {
     return int(std::lround((extent - height) / (height * 5 / 3))) + 1;
   }
   DrawingPtr drawing_;
-  zr::Box3 red_, blue_, green_;
+  zr::Box3 red_, blue_, green_, narrow_;
 };
 
 // Rows of pixels where a colour test holds, grouped into bands (text lines),
@@ -177,6 +236,10 @@ TEST_F(MTextDrawing, ExtentsStayWithinTheReferenceWidthAndGrowDownwards) {
   EXPECT_LE(green_.hi.y, 35 + 1e-9);
   EXPECT_NEAR(80, green_.lo.x, 1e-9);
   EXPECT_GE(LineCount(green_.hi.x - green_.lo.x, 2), 3);
+
+  // The style's width factor narrows the characters.
+  EXPECT_NEAR(zr::TextAdvance("aaaa aaaa aaaa") * 2 * 0.5, narrow_.hi.x - narrow_.lo.x, 1e-9);
+  EXPECT_NEAR(2, narrow_.hi.y - narrow_.lo.y, 1e-9);
 
   zr::Box3 all = drawing_->state()->layoutExtents();
   EXPECT_NEAR(0, all.lo.y, 1e-9);

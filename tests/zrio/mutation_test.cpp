@@ -80,7 +80,8 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
                                  "basic_R12_bin.dxf",   "curves_R2013_asc.dxf", "preview_png.dwg",
                                  "preview_bmp.dwg",     "hatch.dxf",           "viewport.dxf",
                                  "dashed.dxf",          "preview_png.dwf",     "preview_bmp.dwf",
-                                 "r12_viewport.dxf",    "r12_broken_viewports.dxf"};
+                                 "r12_viewport.dxf",    "r12_broken_viewports.dxf",
+                                 "mtext.dxf"};
   std::vector<std::string> bases;
   for (const char* name : sources) {
     std::string bytes;
