@@ -106,7 +106,7 @@ size_t FormattingCode(const std::string& text, size_t i, std::vector<std::string
     default: {
       // Codes with an argument up to ';': \f \F \H \W \Q \T \A \C \c \p.
       size_t end = text.find(';', i);
-      if (end == std::string::npos || !strchr("fFHWQTACcp", code)) {
+      if (end == std::string::npos || code == '\0' || !strchr("fFHWQTACcp", code)) {
         lines.back() += '\\';
         return i + 1;
       }
