@@ -34,21 +34,68 @@ int HexValue(char c) {
   return -1;
 }
 
-std::string ResolveUnicodeEscapes(const std::string& s) {
-  if (s.find("\\U+") == std::string::npos && s.find("\\u+") == std::string::npos) return s;
+// Four hex digits at s[at]; false when one is not a hex digit.
+bool HexWord(const std::string& s, size_t at, uint32_t* value) {
+  if (at + 4 > s.size()) return false;
+  *value = 0;
+  for (size_t k = 0; k < 4; ++k) {
+    int h = HexValue(s[at + k]);
+    if (h < 0) return false;
+    *value = *value * 16 + uint32_t(h);
+  }
+  return true;
+}
+
+// Code page of the n of a "\M+nXXXX" escape (a double-byte character of an
+// Asian code page, written by programs that keep text in 7 bits).
+UINT MultiByteEscapePage(char n) {
+  switch (n) {
+    case '1': return 932;   // Japanese
+    case '2': return 950;   // Traditional Chinese
+    case '3': return 949;   // Korean (Wansung)
+    case '4': return 1361;  // Korean (Johab)
+    case '5': return 936;   // Simplified Chinese
+    default: return 0;
+  }
+}
+
+// The character of a "\M+nXXXX" escape at s[i], as UTF-8; false when the
+// escape is not well formed or names no character of its code page.
+bool MultiByteEscape(const std::string& s, size_t i, std::string& out) {
+  uint32_t word = 0;
+  if (i + 8 > s.size() || s[i + 2] != '+' || !HexWord(s, i + 4, &word)) return false;
+  UINT page = MultiByteEscapePage(s[i + 3]);
+  if (page == 0 || word < 0x100) return false;
+  char bytes[2] = {char(word >> 8), char(word & 0xFF)};
+  WCHAR wide[2];
+  int n = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes, 2, wide, 2);
+  if (n != 1) return false;
+  AppendUtf8(out, wide[0]);
+  return true;
+}
+
+// The character of a "\U+XXXX" escape at s[i], as UTF-8.
+bool UnicodeEscape(const std::string& s, size_t i, std::string& out) {
+  uint32_t c = 0;
+  if (i + 7 > s.size() || s[i + 2] != '+' || !HexWord(s, i + 3, &c)) return false;
+  if (c == 0 || (c >= 0xD800 && c <= 0xDFFF)) return false;  // no lone surrogates or nulls
+  AppendUtf8(out, c);
+  return true;
+}
+
+// Text with its "\U+XXXX" and "\M+nXXXX" escapes turned into the characters.
+std::string ResolveCharacterEscapes(const std::string& s) {
+  if (s.find('\\') == std::string::npos) return s;
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\\' && i + 6 < s.size() + 0 && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
-      uint32_t c = 0;
-      bool ok = true;
-      for (int k = 0; k < 4; ++k) {
-        int h = HexValue(s[i + 3 + k]);
-        if (h < 0) ok = false;
-        c = c * 16 + uint32_t(h < 0 ? 0 : h);
-      }
-      if (ok) {
-        AppendUtf8(out, c);
+    if (s[i] == '\\' && i + 1 < s.size()) {
+      char kind = s[i + 1];
+      if ((kind == 'U' || kind == 'u') && UnicodeEscape(s, i, out)) {
         i += 6;
+        continue;
+      }
+      if ((kind == 'M' || kind == 'm') && MultiByteEscape(s, i, out)) {
+        i += 7;
         continue;
       }
     }
@@ -606,7 +653,7 @@ std::string DecodeText(std::string_view raw, const Database& db) {
       if (m > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, &text[0], m, nullptr, nullptr);
     }
   }
-  return ResolveUnicodeEscapes(text);
+  return ResolveCharacterEscapes(text);
 }
 
 LoadResult ReadDxf(const char* data, size_t size, Database& db, const LoadControl& control) {

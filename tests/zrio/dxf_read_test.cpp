@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/zrio/drawing_state.h"
+#include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/library_globals.h"
 #include "tests/zrio/fixtures.h"
 
@@ -102,4 +103,25 @@ TEST(DxfRead, PasswordHookAnswersFour) {
   EXPECT_EQ(CDrawing::kOpened, d->open(path.c_str(), "secret"));
   DWG_TestRequirePassword(nullptr, nullptr);
   EXPECT_EQ(CDrawing::kOpened, d->open(path.c_str(), nullptr));
+}
+
+TEST(DxfText, CharacterEscapesBecomeCharacters) {
+  zr::Database db;
+  // "中文" as GB2312 double-byte escapes, then a Unicode escape of the same.
+  EXPECT_EQ("\xE4\xB8\xAD\xE6\x96\x87 A\xE4\xB8\xAD",
+            zr::DecodeText("\\M+5D6D0\\M+5CEC4 A\\U+4E2D", db));
+  // Big5 and Shift-JIS escapes of one character each.
+  EXPECT_EQ("\xE4\xB8\xAD", zr::DecodeText("\\M+2A4A4", db));
+  EXPECT_EQ("\xE4\xB8\xAD", zr::DecodeText("\\M+19286", db));
+  // Malformed or unknown escapes stay as written.
+  for (const char* kept : {"\\M+9D6D0", "\\M+5D6", "\\M+5ZZZZ", "\\U+12", "\\U+0000",
+                           "\\U+D800", "trailing \\", "\\M+50041"})
+    EXPECT_EQ(kept, zr::DecodeText(kept, db)) << kept;
+}
+
+TEST(DxfText, CodePageTextIsDecodedBeforeItsEscapes) {
+  zr::Database db;
+  db.codePage = 936;
+  // GBK bytes of "图" next to an escape of "中".
+  EXPECT_EQ("\xE5\x9B\xBE\xE4\xB8\xAD", zr::DecodeText("\xCD\xBC\\U+4E2D", db));
 }
