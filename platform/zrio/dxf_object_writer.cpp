@@ -97,9 +97,11 @@ void ObjectWriter::plan() {
   }
   // The objects made anew claim their handles first.
   root_ = handles.claim(root < records.size() ? RecordHandle(records[root].groups) : 0);
-  layoutDictionary_ = handles.claim(oldLayouts);
   c_.layoutHandles.clear();
-  for (const Layout& l : c_.db.layouts) c_.layoutHandles.push_back(handles.claim(l.handle));
+  if (c_.layouts) {
+    layoutDictionary_ = handles.claim(oldLayouts);
+    for (const Layout& l : c_.db.layouts) c_.layoutHandles.push_back(handles.claim(l.handle));
+  }
   bool props = false;
   for (const Property& p : c_.db.properties) props = props || p.id != 17 || c_.version != kSave2004;
   if (props) props_ = handles.claim(oldProps);
@@ -114,7 +116,8 @@ void ObjectWriter::plan() {
   newGroupDictionary_ = true;
   for (const Kept& k : kept_) newGroupDictionary_ = newGroupDictionary_ && k.handle != oldGroups;
   groupDictionary_ = newGroupDictionary_ ? handles.fresh() : oldGroups;
-  for (uint64_t h : {root_, layoutDictionary_, props_, groupDictionary_}) handles.markObject(h);
+  for (uint64_t h : {root_, layoutDictionary_, props_, groupDictionary_})
+    if (h) handles.markObject(h);
   for (uint64_t h : c_.layoutHandles) handles.markObject(h);
   for (const Kept& k : kept_) handles.markObject(k.handle);
 }
@@ -213,11 +216,13 @@ void ObjectWriter::writeObjects() {
   w_.str(0, "SECTION");
   w_.str(2, "OBJECTS");
   writeRoot();
-  std::vector<std::pair<std::string, uint64_t>> layouts;
-  for (size_t i = 0; i < c_.db.layouts.size(); ++i)
-    layouts.push_back({c_.db.layouts[i].name, c_.layoutHandles[i]});
-  dictionary(layoutDictionary_, root_, layouts);
-  for (size_t i = 0; i < c_.db.layouts.size(); ++i) layout(i);
+  if (c_.layouts) {
+    std::vector<std::pair<std::string, uint64_t>> layouts;
+    for (size_t i = 0; i < c_.db.layouts.size(); ++i)
+      layouts.push_back({c_.db.layouts[i].name, c_.layoutHandles[i]});
+    dictionary(layoutDictionary_, root_, layouts);
+    for (size_t i = 0; i < c_.db.layouts.size(); ++i) layout(i);
+  }
   if (props_) dwgProps();
   for (const Kept& k : kept_) {
     w_.text(0, k.type);
@@ -258,6 +263,7 @@ void ObjectWriter::writeRoot() {
     const RawGroup& target = body[i + 1];
     if (g.code != 3 || (target.code != 350 && target.code != 360)) continue;
     std::string value = target.value;
+    if (g.value == "ACAD_LAYOUT" && !c_.layouts) continue;
     if (g.value == "ACAD_LAYOUT") value = HandleText(layoutDictionary_);
     else if (g.value == "ACAD_GROUP") value = HandleText(groupDictionary_);
     else if (g.value == "DWGPROPS" && props_) value = HandleText(props_);
@@ -265,7 +271,7 @@ void ObjectWriter::writeRoot() {
     add(g.value, target.code, value);
   }
   if (!named.count("ACAD_GROUP")) add("ACAD_GROUP", 350, HandleText(groupDictionary_));
-  if (!named.count("ACAD_LAYOUT")) add("ACAD_LAYOUT", 350, HandleText(layoutDictionary_));
+  if (c_.layouts && !named.count("ACAD_LAYOUT")) add("ACAD_LAYOUT", 350, HandleText(layoutDictionary_));
   if (props_ && !named.count("DWGPROPS")) add("DWGPROPS", 350, HandleText(props_));
   w_.keptData(entries, false, true);
 }

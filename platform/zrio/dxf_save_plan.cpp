@@ -168,7 +168,8 @@ SaveContext::SaveContext(const Database& source, int saveVersion)
     : db(source),
       version(saveVersion),
       modern(saveVersion != kSaveR12),
-      downgrade(AcadVersionNumber(source.acadver) > TargetVersionNumber(saveVersion)) {
+      downgrade(AcadVersionNumber(source.acadver) > TargetVersionNumber(saveVersion)),
+      layouts(saveVersion == kSave2000 || saveVersion == kSave2004) {
   ReserveSourceHandles(handles, db);
 }
 

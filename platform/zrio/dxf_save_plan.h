@@ -85,6 +85,7 @@ struct SaveContext {
   int version;
   bool modern;     // R14 and later: handles, subclass markers, objects
   bool downgrade;  // the source is of a later version than the one written
+  bool layouts;    // 2000 and later: LAYOUT objects and their dictionary
   HandlePlan handles;
   std::vector<uint64_t> recordHandles, beginHandles, endHandles;  // by block
   std::vector<uint64_t> layoutHandles;                            // by layout

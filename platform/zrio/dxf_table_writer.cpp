@@ -386,7 +386,7 @@ void TableWriter::writeBlockRecord(const Entry& entry) {
   for (size_t i = 0; i < c_.db.layouts.size(); ++i)
     if (c_.db.layouts[i].block == int32_t(entry.index) && i < c_.layoutHandles.size())
       layout = c_.layoutHandles[i];
-  w_.handle(340, layout);
+  if (c_.layouts) w_.handle(340, layout);
   w_.keptData(entry.groups, false, false, IsBlockRecordGroup);
 }
 

@@ -338,3 +338,24 @@ TEST(DxfWriteBack, ThePreviewPictureIsKept) {
     else EXPECT_TRUE(kept.empty());
   }
 }
+
+// R14 has one paper space and no layout objects: a 2000 drawing saved as
+// R14 keeps its paper-space entities, and reading it back lists the paper
+// layout again.
+TEST(DxfWriteBack, R14SavesHoldNoLayoutObjects) {
+  DrawingPtr original = OpenFixture("viewport.dxf");
+  ASSERT_TRUE(original);
+  ASSERT_GE(original->getLayoutCount(), 2);
+  std::string path = SavedPath("keptsave_layouts_R14.dxf");
+  ASSERT_TRUE(original->save(path.c_str(), 2, 7, 0));
+  ExpectSoundHandles(path);
+  std::vector<Group> groups = ReadGroups(path);
+  for (size_t i = 0; i < groups.size(); ++i) {
+    EXPECT_FALSE(groups[i].code == 0 && groups[i].value == "LAYOUT") << "group " << i;
+    EXPECT_FALSE(groups[i].code == 3 && groups[i].value == "ACAD_LAYOUT") << "group " << i;
+    EXPECT_NE(340, groups[i].code) << "group " << i;
+  }
+  DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+  EXPECT_EQ(2, again->getLayoutCount());
+}
