@@ -540,6 +540,22 @@ void ParseVertex(const std::vector<Group>& gs, Entity& poly, bool* isFace) {
   }
 }
 
+uint64_t HandleOf(const std::vector<Group>& groups) {
+  for (const Group& g : groups)
+    if (g.code == 5) return g.asHandle();
+  return 0;
+}
+
+// The handle of the index-th VERTEX record, kept so that a save writes it
+// back; files without handles (R12) allocate nothing.
+void NoteVertexHandle(const std::vector<Group>& groups, size_t index, Entity& e) {
+  uint64_t handle = HandleOf(groups);
+  if (handle == 0) return;
+  std::vector<uint64_t>& handles = e.more().vertexHandles;
+  if (handles.size() <= index) handles.resize(index + 1, 0);
+  handles[index] = handle;
+}
+
 }  // namespace
 
 bool ReadEntity(DxfGroupReader& r, Database& db, Entity& e) {
@@ -558,10 +574,12 @@ bool ReadEntity(DxfGroupReader& r, Database& db, Entity& e) {
   }
   // Attached entities: POLYLINE vertices, INSERT attributes.
   if (e.kind != EntityKind::Polyline && e.kind != EntityKind::Insert) return true;
+  size_t vertices = 0;
   while (r.next()) {
     if (r.code() != 0) continue;
     if (r.is(0, "VERTEX") && e.kind == EntityKind::Polyline) {
       CollectGroups(r, groups);
+      NoteVertexHandle(groups, vertices++, e);
       bool isFace = false;
       ParseVertex(groups, e, &isFace);
       if (!isFace && !(e.flags & (kPoly3D | kPolyMesh | kPolyFace)))
@@ -572,6 +590,8 @@ bool ReadEntity(DxfGroupReader& r, Database& db, Entity& e) {
       e.more().children.push_back(std::move(attrib));
     } else if (r.is(0, "SEQEND")) {
       CollectGroups(r, groups);
+      uint64_t seqend = HandleOf(groups);
+      if (seqend != 0) e.more().seqendHandle = seqend;
       return !r.failed();
     } else {
       r.pushBack();  // no SEQEND: the next entity starts here

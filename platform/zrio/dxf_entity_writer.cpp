@@ -227,7 +227,8 @@ void EntityWriter::common(const Entity& e, const char* type, const char* subclas
                           const Database& db, uint64_t owner, bool paperSpace) {
   str(0, type);
   if (modern_) {
-    handle(5, handles_.entityHandle(e));
+    written_ = handles_.entityHandle(e);
+    handle(5, written_);
     if (e.extra) braces(e.extra->raw, true);
     handle(330, owner);
     str(100, "AcDbEntity");
@@ -243,6 +244,13 @@ void EntityWriter::common(const Entity& e, const char* type, const char* subclas
       if (IsEntityPartCode(g.code) && !dangling(g)) keptGroup(g, true);
   linetype(e, db);
   if (modern_ && subclass) str(100, subclass);
+}
+
+Entity EntityWriter::partOf(const Entity& e, size_t part) {
+  Entity record;
+  record.layer = e.layer;
+  if (modern_) record.handle = handles_.partHandle(e, part);
+  return record;
 }
 
 void EntityWriter::linetype(const Entity& e, const Database& db) {
@@ -351,6 +359,7 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
     case EntityKind::Insert: {
       bool attribs = e.extra && !e.extra->children.empty();
       common(e, "INSERT", "AcDbBlockReference", db, owner, paper);
+      uint64_t self = written_;
       if (attribs) integer(66, 1);
       text(2, e.text);
       point(10, PointAt(e.pts, 0));
@@ -365,8 +374,8 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       extrusion(e);
       extras(e);
       if (attribs) {
-        for (const Entity& a : e.extra->children) entity(a, db, owner, paper);
-        common(Entity(), "SEQEND", nullptr, db, owner, paper);
+        for (const Entity& a : e.extra->children) entity(a, db, self, paper);
+        common(partOf(e, HandlePlan::kSequenceEnd), "SEQEND", nullptr, db, self, paper);
       }
       return;
     }
@@ -454,6 +463,7 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   bool flat = !(flags & (kPolyFace | kPolyMesh | kPoly3D));
   bool widths = x && !x->startWidths.empty();
   common(e, "POLYLINE", subclass, db, owner, paper);
+  uint64_t self = written_;
   integer(66, 1);
   point(10, Vec3(0, 0, flat && !e.pts.empty() ? e.pts[0].z : 0));
   integer(70, flags);
@@ -463,10 +473,8 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   }
   extrusion(e);
   extras(e);
-  Entity part;
-  part.layer = e.layer;
   for (size_t i = 0; i < e.pts.size(); ++i) {
-    common(part, "VERTEX", "AcDbVertex", db, owner, paper);
+    common(partOf(e, i), "VERTEX", "AcDbVertex", db, self, paper);
     if (modern_) str(100, vertexClass);
     point(10, e.pts[i]);
     if (widths) {
@@ -478,14 +486,14 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   }
   if (x && (flags & kPolyFace)) {
     for (size_t f = 0; f + 3 < x->faces.size(); f += 4) {
-      common(part, "VERTEX", "AcDbFaceRecord", db, owner, paper);
+      common(partOf(e, e.pts.size() + f / 4), "VERTEX", "AcDbFaceRecord", db, self, paper);
       point(10, Vec3());
       integer(70, 128);
       for (int k = 0; k < 4; ++k)
         if (x->faces[f + size_t(k)] != 0) integer(71 + k, x->faces[f + size_t(k)]);
     }
   }
-  common(part, "SEQEND", nullptr, db, owner, paper);
+  common(partOf(e, HandlePlan::kSequenceEnd), "SEQEND", nullptr, db, self, paper);
 }
 
 void EntityWriter::textEntity(const Entity& e, const Database& db, uint64_t owner,

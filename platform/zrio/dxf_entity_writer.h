@@ -45,6 +45,8 @@ class EntityWriter {
  private:
   void common(const Entity& e, const char* type, const char* subclass, const Database& db,
               uint64_t owner, bool paperSpace);
+  // A VERTEX or SEQEND record of `e`, with its kept handle (modern versions).
+  Entity partOf(const Entity& e, size_t part);
   void extras(const Entity& e);
   void linetype(const Entity& e, const Database& db);
   void extrusion(const Entity& e);
@@ -64,6 +66,7 @@ class EntityWriter {
   bool downgrade_;  // the file is of a later version than the one written
   const Database& db_;
   HandlePlan& handles_;
+  uint64_t written_ = 0;  // handle of the record `common` wrote last
 };
 
 }  // namespace zr

@@ -54,6 +54,10 @@ struct EntityExtra {
   std::string styleName;         // TEXT/MTEXT style, ATTRIB tag
   std::string tag;
   std::vector<int32_t> frozenLayers;  // VIEWPORT: layers frozen in it, sorted
+  // Handles of the records that follow a POLYLINE (its VERTEX records:
+  // points, then face records) or an INSERT, and of their SEQEND, as read.
+  std::vector<uint64_t> vertexHandles;
+  uint64_t seqendHandle = 0;
 };
 
 // One entity. The meaning of `pts` and `nums` depends on the kind:

@@ -94,18 +94,35 @@ bool HandlePlan::resolves(const std::string& value) const {
 }
 
 void HandlePlan::claimEntity(const Entity& e) {
-  if (e.handle != 0) {
-    uint64_t got = claim(e.handle);
-    if (got != e.handle) renamed_[&e] = got;
+  uint64_t got = claim(e.handle);
+  if (got != e.handle) renamed_[&e] = got;
+  if (!e.extra) return;
+  const std::vector<uint64_t>& parts = e.extra->vertexHandles;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i] == 0) continue;
+    uint64_t part = claim(parts[i]);
+    if (part != parts[i]) renamedParts_[{&e, i}] = part;
   }
-  if (e.extra)
-    for (const Entity& child : e.extra->children) claimEntity(child);
+  if (e.extra->seqendHandle != 0) {
+    uint64_t end = claim(e.extra->seqendHandle);
+    if (end != e.extra->seqendHandle) renamedParts_[{&e, kSequenceEnd}] = end;
+  }
+  for (const Entity& child : e.extra->children) claimEntity(child);
 }
 
 uint64_t HandlePlan::entityHandle(const Entity& e) {
   auto it = renamed_.find(&e);
   if (it != renamed_.end()) return it->second;
   return e.handle != 0 ? e.handle : fresh();
+}
+
+uint64_t HandlePlan::partHandle(const Entity& e, size_t part) {
+  auto it = renamedParts_.find({&e, part});
+  if (it != renamedParts_.end()) return it->second;
+  uint64_t kept = 0;
+  if (e.extra && part == kSequenceEnd) kept = e.extra->seqendHandle;
+  else if (e.extra && part < e.extra->vertexHandles.size()) kept = e.extra->vertexHandles[part];
+  return kept != 0 ? kept : fresh();
 }
 
 int TargetVersionNumber(int version) {
@@ -140,8 +157,10 @@ void ReserveGroups(HandlePlan& plan, const RawGroups& groups) {
 
 void ReserveEntity(HandlePlan& plan, const Entity& e) {
   plan.reserve(e.handle);
-  if (e.extra)
-    for (const Entity& child : e.extra->children) ReserveEntity(plan, child);
+  if (!e.extra) return;
+  for (uint64_t part : e.extra->vertexHandles) plan.reserve(part);
+  plan.reserve(e.extra->seqendHandle);
+  for (const Entity& child : e.extra->children) ReserveEntity(plan, child);
 }
 
 // Every handle the source defined (and its $HANDSEED) is kept clear of

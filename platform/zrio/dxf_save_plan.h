@@ -5,7 +5,9 @@
 #include "platform/zrio/win32.h"
 #include <stdint.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -50,12 +52,17 @@ class HandlePlan {
   // True when a reference value is null or names a record the save writes.
   bool resolves(const std::string& value) const;
   // Entities keep their own handles (claimed in the order they are
-  // written); those without one get a new handle when written.
+  // written), and so do their vertices and sequence ends; those without
+  // one get a new handle here, kept for the whole save.
   void claimEntity(const Entity& e);  // with its attributes
   // Objects (what a dictionary entry may name) are marked as such.
   void markObject(uint64_t handle) { objects_.insert(handle); }
   bool isObject(const std::string& value) const { return objects_.count(ParseHandle(value)) != 0; }
   uint64_t entityHandle(const Entity& e);
+  // Handle of the part-th VERTEX record of a claimed entity, or (with
+  // kSequenceEnd) of its SEQEND; a new one for parts the file did not hold.
+  static const size_t kSequenceEnd = ~size_t(0);
+  uint64_t partHandle(const Entity& e, size_t part);
   // Above every handle used so far.
   uint64_t next() const { return next_; }
 
@@ -65,6 +72,7 @@ class HandlePlan {
   uint64_t next_ = 1;
   std::unordered_set<uint64_t> defined_, objects_;
   std::unordered_map<const Entity*, uint64_t> renamed_;
+  std::map<std::pair<const Entity*, size_t>, uint64_t> renamedParts_;
 };
 
 // DXF versions as numbers ("AC1015" -> 1015) of the save version codes.

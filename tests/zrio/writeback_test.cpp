@@ -105,8 +105,7 @@ void ExpectSoundHandles(const std::string& path) {
   EXPECT_GT(report.seed, report.largest);
 }
 
-// The groups of two saves match but for the handles a save makes anew:
-// those of vertices and sequence ends, and the handle seed.
+// The groups of two saves match but for the handle seed.
 void ExpectSameGroups(const std::string& first, const std::string& second) {
   std::vector<Group> a = ReadGroups(first), b = ReadGroups(second);
   ASSERT_EQ(a.size(), b.size());
@@ -115,7 +114,7 @@ void ExpectSameGroups(const std::string& first, const std::string& second) {
   for (size_t i = 0; i < a.size() && differences < 3; ++i) {
     if (a[i].code == 0) type = a[i].value;
     if (a[i].code == 9) variable = a[i].value;
-    bool renumbered = a[i].code == 5 && (type == "VERTEX" || type == "SEQEND" || variable == "$HANDSEED");
+    bool renumbered = a[i].code == 5 && variable == "$HANDSEED";
     if (a[i].code == b[i].code && (a[i].value == b[i].value || renumbered)) continue;
     ADD_FAILURE() << "group " << i << " in " << type << ": " << a[i].code << " " << a[i].value
                   << " then " << b[i].code << " " << b[i].value;
@@ -358,4 +357,47 @@ TEST(DxfWriteBack, R14SavesHoldNoLayoutObjects) {
   DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
   ASSERT_EQ(0, again->open(path.c_str(), nullptr));
   EXPECT_EQ(2, again->getLayoutCount());
+}
+
+namespace {
+
+// Each VERTEX and SEQEND record: its handle, its owner and the handle of the
+// POLYLINE or INSERT it follows. Records compare by handle.
+struct PartRecord {
+  std::string handle, owner, parent;
+  bool operator==(const PartRecord& o) const { return handle == o.handle; }
+};
+
+std::vector<PartRecord> PartRecords(const std::vector<Group>& groups) {
+  std::vector<PartRecord> found;
+  std::string parent;
+  for (size_t i = 0; i + 1 < groups.size(); ++i) {
+    if (groups[i].code != 0) continue;
+    const std::string& kind = groups[i].value;
+    std::string handle, owner;
+    for (size_t k = i + 1; k < groups.size() && groups[k].code != 0 && groups[k].code != 100; ++k) {
+      if (groups[k].code == 5 && handle.empty()) handle = groups[k].value;
+      if (groups[k].code == 330 && owner.empty()) owner = groups[k].value;
+    }
+    if (kind == "POLYLINE" || kind == "INSERT") parent = handle;
+    else if (kind == "VERTEX" || kind == "SEQEND") found.push_back({handle, owner, parent});
+  }
+  return found;
+}
+
+}  // namespace
+
+// Vertices and sequence ends keep the file's handles and are owned by the
+// polyline they belong to.
+TEST(DxfWriteBack, VerticesKeepTheirHandlesAndBelongToTheirPolyline) {
+  DrawingPtr original = OpenFixture("basic_R2000_asc.dxf");
+  ASSERT_TRUE(original);
+  std::string path = SavedPath("keptsave_vertices_2000.dxf");
+  ASSERT_TRUE(original->save(path.c_str(), 2, 8, 0));
+  std::vector<PartRecord> before = PartRecords(ReadGroups(FixturePath("basic_R2000_asc.dxf")));
+  std::vector<PartRecord> after = PartRecords(ReadGroups(path));
+  EXPECT_GT(before.size(), 10u);
+  EXPECT_TRUE(before == after);
+  for (const PartRecord& r : after) EXPECT_EQ(r.parent, r.owner) << r.handle;
+  ExpectSoundHandles(path);
 }
