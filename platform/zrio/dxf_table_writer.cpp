@@ -132,18 +132,20 @@ void TableWriter::plan() {
       for (const Entry& entry : table.entries) c_.recordHandles[entry.index] = entry.handle;
 }
 
-// The active viewport is made anew around the drawing's extents (with the
-// handle of the file's first one; tiled ones go); named viewport
-// configurations are kept.
+// The file's viewport configurations are kept, the active one and its
+// tiles included; a file without an active viewport gets one around the
+// drawing's extents.
 void TableWriter::planViewports() {
   Table& table = addTable("VPORT");
-  Entry active;
-  active.source = Source::ActiveViewport;
-  table.entries.push_back(active);
-  for (Entry& entry : keptEntries("VPORT", &table.handle)) {
-    if (!NameIs(entry.groups, "*ACTIVE")) table.entries.push_back(std::move(entry));
-    else if (table.entries[0].handle == 0) table.entries[0].handle = entry.handle;
+  std::vector<Entry> kept = keptEntries("VPORT", &table.handle);
+  bool hasActive = false;
+  for (const Entry& entry : kept) hasActive = hasActive || NameIs(entry.groups, "*ACTIVE");
+  if (!hasActive) {
+    Entry active;
+    active.source = Source::ActiveViewport;
+    table.entries.push_back(active);
   }
+  for (Entry& entry : kept) table.entries.push_back(std::move(entry));
 }
 
 // Modern versions keep the file's line types with all their groups (complex

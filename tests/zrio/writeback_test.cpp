@@ -401,3 +401,38 @@ TEST(DxfWriteBack, VerticesKeepTheirHandlesAndBelongToTheirPolyline) {
   for (const PartRecord& r : after) EXPECT_EQ(r.parent, r.owner) << r.handle;
   ExpectSoundHandles(path);
 }
+
+// The view the file was saved with stays: its active viewport (two tiles
+// here) comes back as read; a file without one gets one.
+TEST(DxfWriteBack, TheActiveViewportIsKept) {
+  std::string text =
+      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n5\n100\n0\nENDSEC\n"
+      "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nVPORT\n5\n8\n330\n0\n100\nAcDbSymbolTable\n70\n2\n"
+      "0\nVPORT\n5\n30\n330\n8\n100\nAcDbSymbolTableRecord\n100\nAcDbViewportTableRecord\n"
+      "2\n*Active\n70\n0\n10\n0\n20\n0\n11\n0.5\n21\n1\n12\n123.5\n22\n45.25\n40\n77\n41\n1.25\n"
+      "0\nVPORT\n5\n31\n330\n8\n100\nAcDbSymbolTableRecord\n100\nAcDbViewportTableRecord\n"
+      "2\n*Active\n70\n0\n10\n0.5\n20\n0\n11\n1\n21\n1\n12\n-8\n22\n9\n40\n33\n41\n1.25\n"
+      "0\nENDTAB\n0\nENDSEC\n"
+      "0\nSECTION\n2\nENTITIES\n0\nLINE\n5\n40\n100\nAcDbEntity\n8\n0\n100\nAcDbLine\n"
+      "10\n0\n20\n0\n30\n0\n11\n5\n21\n5\n31\n0\n0\nENDSEC\n0\nEOF\n";
+  DrawingPtr drawing = OpenText("active_viewport.dxf", text);
+  ASSERT_TRUE(drawing);
+  for (const auto& v : kSaveVersions) {
+    SCOPED_TRACE(v.name);
+    std::string path = SavedPath(std::string("keptsave_active_viewport_") + v.name + ".dxf");
+    ASSERT_TRUE(drawing->save(path.c_str(), 2, v.code, 0));
+    std::string saved;
+    ASSERT_TRUE(testfiles::ReadFileBytes(path, saved));
+    EXPECT_EQ(2u, Count(saved, "  0\nVPORT\n"));
+    EXPECT_EQ(1u, Count(saved, " 12\n123.5\n 22\n45.25\n"));
+    EXPECT_EQ(1u, Count(saved, " 12\n-8\n 22\n9\n"));
+    if (v.code != 5) ExpectSoundHandles(path);
+  }
+  DrawingPtr bare = OpenText("no_viewport.dxf", UnknownKindDrawing("AC1015"));
+  ASSERT_TRUE(bare);
+  std::string path = SavedPath("keptsave_no_viewport.dxf");
+  ASSERT_TRUE(bare->save(path.c_str(), 2, 8, 0));
+  std::string saved;
+  ASSERT_TRUE(testfiles::ReadFileBytes(path, saved));
+  EXPECT_EQ(1u, Count(saved, "*Active\n"));
+}
