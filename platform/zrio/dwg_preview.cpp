@@ -7,6 +7,7 @@
 #include "platform/zrio/dxf_groups.h"
 #include "platform/zrio/dxf_model.h"
 #include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/little_endian.h"
 
 #include "platform/native/native_begin.h"
 #include <png.h>
@@ -18,22 +19,6 @@ namespace {
 
 const uint8_t kImageSentinel[16] = {0x1F, 0x25, 0x6D, 0x07, 0xD4, 0x36, 0x28, 0x28,
                                     0x9D, 0x57, 0xCA, 0x3F, 0x9D, 0x44, 0x10, 0x2B};
-
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-void PutLe32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
-  v[at] = uint8_t(x);
-  v[at + 1] = uint8_t(x >> 8);
-  v[at + 2] = uint8_t(x >> 16);
-  v[at + 3] = uint8_t(x >> 24);
-}
-
-void PutLe16(std::vector<uint8_t>& v, size_t at, uint16_t x) {
-  v[at] = uint8_t(x);
-  v[at + 1] = uint8_t(x >> 8);
-}
 
 // The image block of a DWG (R13 and later): a sentinel, then entries of
 // type 2 (BMP) or 6 (PNG) with their offsets and sizes in the file.
@@ -111,7 +96,7 @@ bool BmpFromDib(const uint8_t* dib, size_t size, std::vector<uint8_t>* bmp) {
   if (size < 40) return false;
   uint32_t headerSize = Le32(dib);
   int32_t width = int32_t(Le32(dib + 4)), height = int32_t(Le32(dib + 8));
-  uint16_t bits = uint16_t(dib[14] | (dib[15] << 8));
+  uint16_t bits = Le16(dib + 14);
   uint32_t compression = Le32(dib + 16), colorsUsed = Le32(dib + 32);
   if (headerSize < 40 || headerSize > size || width <= 0 || width > 65535 || height == 0 ||
       height > 65535 || height < -65535)

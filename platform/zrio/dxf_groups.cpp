@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "platform/zrio/little_endian.h"
+
 namespace zr {
 
 namespace {
@@ -125,12 +127,12 @@ bool DxfGroupReader::nextBinary() {
     code = d[pos_++];
     if (code == 255) {
       if (pos_ + 2 > size_) return (failed_ = true, false);
-      code = d[pos_] | (d[pos_ + 1] << 8);
+      code = Le16(d + pos_);
       pos_ += 2;
     }
   } else {
     if (pos_ + 2 > size_) return (failed_ = true, false);
-    code = int16_t(d[pos_] | (d[pos_ + 1] << 8));
+    code = int16_t(Le16(d + pos_));
     pos_ += 2;
   }
   group_.code = code;
@@ -163,15 +165,13 @@ bool DxfGroupReader::nextBinary() {
     case GroupType::Int16: {
       // R12 binary writes 16-bit values for every integer code below 100.
       if (!need(2)) return false;
-      group_.integer = int16_t(d[pos_] | (d[pos_ + 1] << 8));
+      group_.integer = int16_t(Le16(d + pos_));
       pos_ += 2;
       break;
     }
     case GroupType::Int32: {
       if (!need(4)) return false;
-      uint32_t v = uint32_t(d[pos_]) | (uint32_t(d[pos_ + 1]) << 8) |
-                   (uint32_t(d[pos_ + 2]) << 16) | (uint32_t(d[pos_ + 3]) << 24);
-      group_.integer = int32_t(v);
+      group_.integer = int32_t(Le32(d + pos_));
       pos_ += 4;
       break;
     }

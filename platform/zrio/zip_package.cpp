@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "platform/zrio/little_endian.h"
+
 #include "platform/native/native_begin.h"
 #include <zlib.h>
 #include "platform/native/native_end.h"
@@ -18,12 +20,6 @@ const size_t kEndRecordSize = 22;
 const size_t kDirectoryEntrySize = 46;
 const size_t kLocalHeaderSize = 30;
 const uint16_t kEncrypted = 1;
-
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 
 // Offset of the end-of-directory record: the last one, searched backwards
 // over the longest possible archive comment.

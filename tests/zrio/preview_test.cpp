@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include <vector>
+
 #include "tests/support/test_files.h"
 #include "tests/zrio/fixtures.h"
 #include "tests/zrio/render_support.h"
@@ -35,34 +37,42 @@ bool DecodeBmp(const unsigned char* bytes, long length, int* width, int* height)
   return true;
 }
 
+// The preview picture stored in a fixture, as BMP file bytes decoded by
+// GDI; the library's buffer is given back.
+struct StoredPicture {
+  int width = 0, height = 0;
+  std::vector<unsigned char> bytes;
+};
+
+bool ReadStoredPicture(const std::string& fixture, StoredPicture* picture) {
+  unsigned char* buffer = nullptr;
+  long length = 0;
+  if (!lppp(FixturePath(fixture).c_str(), &buffer, &length)) return false;
+  bool decoded = DecodeBmp(buffer, length, &picture->width, &picture->height);
+  picture->bytes.assign(buffer, buffer + length);
+  ppll(&buffer);
+  return decoded && buffer == nullptr;
+}
+
 }  // namespace
 
 TEST(Preview, DwgBmpPictureAsBmpFile) {
-  unsigned char* buffer = nullptr;
-  long length = 0;
-  ASSERT_TRUE(lppp(FixturePath("preview_bmp.dwg").c_str(), &buffer, &length));
-  int w = 0, h = 0;
-  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
-  EXPECT_EQ(37, w);
-  EXPECT_EQ(21, h);
-  ppll(&buffer);
-  EXPECT_EQ(nullptr, buffer);
+  StoredPicture picture;
+  ASSERT_TRUE(ReadStoredPicture("preview_bmp.dwg", &picture));
+  EXPECT_EQ(37, picture.width);
+  EXPECT_EQ(21, picture.height);
 }
 
 TEST(Preview, DwgPngPictureIsConvertedToBmp) {
-  unsigned char* buffer = nullptr;
-  long length = 0;
-  ASSERT_TRUE(lppp(FixturePath("preview_png.dwg").c_str(), &buffer, &length));
-  int w = 0, h = 0;
-  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
-  EXPECT_EQ(45, w);
-  EXPECT_EQ(30, h);
-  EXPECT_EQ(24, buffer[28]);
+  StoredPicture picture;
+  ASSERT_TRUE(ReadStoredPicture("preview_png.dwg", &picture));
+  EXPECT_EQ(45, picture.width);
+  EXPECT_EQ(30, picture.height);
+  EXPECT_EQ(24, picture.bytes[28]);
   // The PNG's pixels are (0, 128, 255): stored blue, green, red.
-  EXPECT_EQ(255, buffer[54]);
-  EXPECT_EQ(128, buffer[55]);
-  EXPECT_EQ(0, buffer[56]);
-  ppll(&buffer);
+  EXPECT_EQ(255, picture.bytes[54]);
+  EXPECT_EQ(128, picture.bytes[55]);
+  EXPECT_EQ(0, picture.bytes[56]);
 }
 
 TEST(Preview, FilesWithoutAPictureGiveFalse) {
@@ -77,23 +87,17 @@ TEST(Preview, FilesWithoutAPictureGiveFalse) {
 }
 
 TEST(Preview, DwfPackageThumbnailNamedByItsDescriptor) {
-  unsigned char* buffer = nullptr;
-  long length = 0;
-  ASSERT_TRUE(lppp(FixturePath("preview_png.dwf").c_str(), &buffer, &length));
-  int w = 0, h = 0;
-  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
-  EXPECT_EQ(40, w);
-  EXPECT_EQ(25, h);
-  EXPECT_EQ(255, buffer[54]);  // (0, 128, 255) stored blue first
-  EXPECT_EQ(0, buffer[56]);
-  ppll(&buffer);
+  StoredPicture picture;
+  ASSERT_TRUE(ReadStoredPicture("preview_png.dwf", &picture));
+  EXPECT_EQ(40, picture.width);
+  EXPECT_EQ(25, picture.height);
+  EXPECT_EQ(255, picture.bytes[54]);  // (0, 128, 255) stored blue first
+  EXPECT_EQ(0, picture.bytes[56]);
 
   // A stored BMP named relative to its descriptor.
-  ASSERT_TRUE(lppp(FixturePath("preview_bmp.dwf").c_str(), &buffer, &length));
-  EXPECT_TRUE(DecodeBmp(buffer, length, &w, &h));
-  EXPECT_EQ(31, w);
-  EXPECT_EQ(17, h);
-  ppll(&buffer);
+  ASSERT_TRUE(ReadStoredPicture("preview_bmp.dwf", &picture));
+  EXPECT_EQ(31, picture.width);
+  EXPECT_EQ(17, picture.height);
 
   // DWF files are recognised but not drawn.
   short status = 0;
