@@ -67,6 +67,63 @@ Vec3 DeBoor(const std::vector<Vec3>& cp, const std::vector<double>& w,
   return Vec3(px[degree] / ww, py[degree] / ww, pz[degree] / ww);
 }
 
+// Horizontal alignments of TEXT, ATTRIB and ATTDEF (group 72).
+enum TextAlignment { kTextAligned = 3, kTextMiddle = 4, kTextFit = 5 };
+
+// Where a line of text goes, in the entity's own coordinates.
+struct TextPlacement {
+  Vec3 anchor;
+  Vec3 direction{1, 0, 0};  // along the baseline, unit length
+  double height = 1, widthFactor = 1;
+  int halign = 0, valign = 0;  // as in TextRun
+};
+
+// Lays the text along the baseline from its insertion point to its
+// alignment point, so that its measured width (`advance` text heights at
+// width factor 1) spans the distance: "aligned" keeps the width factor and
+// takes the height from it, "fit" keeps the height and takes the width
+// factor. False when the points coincide or nothing has a width.
+bool SpanBetweenPoints(const Entity& e, double advance, bool fit, TextPlacement* place) {
+  if (!((e.flags >> 8) & 1) || !(advance > 0)) return false;
+  double dx = e.pts[1].x - e.pts[0].x, dy = e.pts[1].y - e.pts[0].y;
+  double distance = std::hypot(dx, dy);
+  if (!(distance > 0) || !std::isfinite(distance)) return false;
+  double kept = fit ? place->height : place->widthFactor;
+  double taken = distance / (advance * kept);
+  if (!(taken > 0) || !std::isfinite(taken)) return false;
+  (fit ? place->widthFactor : place->height) = taken;
+  place->anchor = e.pts[0];
+  place->direction = Vec3(dx / distance, dy / distance, 0);
+  return true;
+}
+
+// Placement of a TEXT, ATTRIB or ATTDEF from its points, height, rotation,
+// width factor and alignment. An aligned or fit text that cannot span its
+// points is drawn left-aligned at its insertion point. False when there is
+// no height to draw with.
+bool PlaceText(const Entity& e, double advance, TextPlacement* place) {
+  double width = e.num(2, 1);
+  place->widthFactor = width > 0 && std::isfinite(width) ? width : 1;
+  place->height = e.num(0, 1);
+  int h = int(e.flags & 0xF), v = int((e.flags >> 4) & 0xF);
+  if (h == kTextAligned && SpanBetweenPoints(e, advance, false, place)) return true;
+  if (!std::isfinite(place->height)) return false;
+  if (h == kTextFit && SpanBetweenPoints(e, advance, true, place)) return true;
+  double rotation = Radians(e.num(1));
+  if (std::isfinite(rotation)) place->direction = Vec3(std::cos(rotation), std::sin(rotation), 0);
+  place->anchor = e.pts[0];
+  if (h == kTextMiddle) {
+    place->halign = 1;
+    place->valign = 2;
+  } else if (h < kTextAligned) {
+    place->halign = h;
+    place->valign = v <= 3 ? v : 0;
+  }
+  bool useAlign = (e.flags >> 8) & 1;
+  if (useAlign && (place->halign != 0 || place->valign != 0)) place->anchor = e.pts[1];
+  return true;
+}
+
 }  // namespace
 
 int ArcSegments(double radius, double sweep, double tolerance) {
@@ -448,20 +505,17 @@ void EntityWalker::blockContents(int32_t block, const Transform& t, const Contex
 
 void EntityWalker::textEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
   if (e.text.empty() || e.pts.size() < 2) return;
-  double height = e.num(0, 1), rotation = Radians(e.num(1)), width = e.num(2, 1);
-  if (width <= 0) width = 1;
-  int h = int(e.flags & 0xF), v = int((e.flags >> 4) & 0xF);
-  bool useAlign = (e.flags >> 8) & 1;
   TextRun run;
   run.text = e.text;
   run.advance = TextAdvance(e.text);
-  Vec3 anchor = e.pts[0];
-  if ((h != 0 || v != 0) && useAlign && h != 3 && h != 5) anchor = e.pts[1];
-  run.origin = t.apply(anchor);
-  run.xAxis = t.applyVector(Vec3(std::cos(rotation), std::sin(rotation), 0) * (height * width));
-  run.yAxis = t.applyVector(Vec3(-std::sin(rotation), std::cos(rotation), 0) * height);
-  run.halign = h == 4 ? 1 : (h > 2 ? 0 : h);
-  run.valign = h == 4 ? 2 : v;
+  TextPlacement place;
+  if (!PlaceText(e, run.advance, &place)) return;
+  Vec3 up(-place.direction.y, place.direction.x, 0);
+  run.origin = t.apply(place.anchor);
+  run.xAxis = t.applyVector(place.direction * (place.height * place.widthFactor));
+  run.yAxis = t.applyVector(up * place.height);
+  run.halign = place.halign;
+  run.valign = place.valign;
   sink_.text(run, style);
 }
 

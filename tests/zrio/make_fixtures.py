@@ -366,6 +366,7 @@ def main():
     write_dwf_files(folder)
     write_viewport_fixtures(folder)
     write_kept_drawings(folder)
+    write_text_align_fixtures(folder)
     with open(os.path.join(folder, "stamp"), "w") as out:
         out.write("ok\n")
 
@@ -488,6 +489,52 @@ def write_viewport_fixtures(folder):
     save(frozen_viewport_drawing("R2000"), folder, "frozen_viewport", 1e-6, [])
     with open(os.path.join(folder, "r12_broken_viewports.dxf"), "w") as out:
         out.write(r12_broken_viewports_text())
+
+
+TEXT_ALIGN_GRID = [(h, v) for v in range(4) for h in range(3)]
+
+
+def text_align_drawing():
+    """TEXT in every alignment: points at (0, 0) and (100, 100); an aligned
+    "Aligned" from (10, 70) to (50, 78), width factor 0.8, its rotation (30)
+    to be ignored; a red fit "FIT WIDTH" from (10, 60) to (90, 60), height
+    4; a middle "Middle" at (50, 45), height 3, its insertion point left at
+    (0, 0); an ATTDEF fit from (10, 50) to (40, 50), height 2; "Ab", height
+    2, for every halign 0..2 and valign 0..3 at (15 + 30 halign,
+    10 + 6 valign), in that order (valign outer), each but the first with
+    its insertion point at (0, 0); then, degenerate: an aligned "Same" with
+    both points at (70, 20), height 2.5; a fit "%%u" (nothing to measure)
+    from (70, 30) to (90, 30), height 2."""
+    from ezdxf.enums import TextEntityAlignment as Align
+
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    msp.add_point((0, 0))
+    msp.add_point((100, 100))
+    msp.add_text("Aligned", dxfattribs={"height": 2.5, "width": 0.8, "rotation": 30}).set_placement(
+        (10, 70), (50, 78), align=Align.ALIGNED)
+    msp.add_text("FIT WIDTH", dxfattribs={"height": 4, "color": 1}).set_placement(
+        (10, 60), (90, 60), align=Align.FIT)
+    middle = msp.add_text("Middle", dxfattribs={"height": 3})
+    middle.set_placement((50, 45), align=Align.MIDDLE)
+    middle.dxf.insert = (0, 0)
+    msp.add_attdef("TAG", (10, 50), "ATTDEF FIT", dxfattribs={"height": 2}).set_placement(
+        (10, 50), (40, 50), align=Align.FIT)
+    for h, v in TEXT_ALIGN_GRID:
+        text = msp.add_text("Ab", dxfattribs={"height": 2})
+        text.dxf.halign = h
+        text.dxf.valign = v
+        text.dxf.align_point = (15 + 30 * h, 10 + 6 * v)
+        text.dxf.insert = (15, 10) if (h, v) == (0, 0) else (0, 0)
+    msp.add_text("Same", dxfattribs={"height": 2.5}).set_placement(
+        (70, 20), (70, 20), align=Align.ALIGNED)
+    msp.add_text("%%u", dxfattribs={"height": 2}).set_placement(
+        (70, 30), (90, 30), align=Align.FIT)
+    return doc
+
+
+def write_text_align_fixtures(folder):
+    save(text_align_drawing(), folder, "text_align", 1e-6, [])
 
 
 if __name__ == "__main__":

@@ -81,7 +81,7 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
                                  "preview_bmp.dwg",     "hatch.dxf",           "viewport.dxf",
                                  "dashed.dxf",          "preview_png.dwf",     "preview_bmp.dwf",
                                  "r12_viewport.dxf",    "r12_broken_viewports.dxf",
-                                 "mtext.dxf"};
+                                 "mtext.dxf",           "text_align.dxf"};
   std::vector<std::string> bases;
   for (const char* name : sources) {
     std::string bytes;
