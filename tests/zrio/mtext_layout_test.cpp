@@ -283,39 +283,9 @@ TEST_F(MTextDrawing, HitTestFindsTheWrappedLinesAndNothingPastTheirWidth) {
   EXPECT_FALSE(drawing_->highlightAt(s.dc(), 2 + 4 * 75, 2 + 4 * 80));
 }
 
-namespace {
-
-// Keeps the points drawn in red through an export device.
-class RedPoints : public CDwgExport {
- public:
-  void SetPenColor(COLORREF color, int) override { red_ = color == RGB(255, 0, 0); }
-  void MoveTo(double x, double y, double) override { add(x, y); }
-  void LineTo(double x, double y, double) override { add(x, y); }
-  double left = 1e300, right = -1e300, top = -1e300;
-  int count = 0;
-
- private:
-  void add(double x, double y) {
-    if (!red_) return;
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::max(top, y);
-    ++count;
-  }
-  bool red_ = false;
-};
-
-}  // namespace
-
 TEST_F(MTextDrawing, ExportOutlinesFillTheSameBox) {
   RedPoints device;
-  drawing_->attachExport(&device);
-  double c1[3] = {0, 0, 0}, c2[3] = {100, 100, 0};
-  drawing_->saveViewState();
-  drawing_->setPrintView(c1, c2, 1000, 1000);  // ten page units a drawing unit
-  drawing_->update();
-  drawing_->attachExport(nullptr);
-  drawing_->restoreViewState();
+  ExportSquare(drawing_.get(), &device);  // ten page units a drawing unit
   ASSERT_GT(device.count, 100);
   EXPECT_GE(device.left, 100 - 10);
   EXPECT_LE(device.right, 700);

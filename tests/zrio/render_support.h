@@ -1,8 +1,12 @@
-// A 32-bit DIB section with a memory DC, for looking at rendered pixels.
+// Looking at rendered output: a 32-bit DIB section with a memory DC, and an
+// export device that keeps where red was drawn.
 #pragma once
 #include "platform/zrio/win32.h"
 
+#include <algorithm>
 #include <functional>
+
+#include "platform/zrio/zrio.h"
 
 namespace zriotest {
 
@@ -39,5 +43,38 @@ class Win32Thread {
   std::function<void()> body_;
   HANDLE handle_;
 };
+
+// Keeps the span of the points drawn in red through an export device.
+class RedPoints : public CDwgExport {
+ public:
+  void SetPenColor(COLORREF color, int) override { red_ = color == RGB(255, 0, 0); }
+  void MoveTo(double x, double y, double) override { add(x, y); }
+  void LineTo(double x, double y, double) override { add(x, y); }
+  double left = 1e300, right = -1e300, top = -1e300, bottom = 1e300;
+  int count = 0;
+
+ private:
+  void add(double x, double y) {
+    if (!red_) return;
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::max(top, y);
+    bottom = std::min(bottom, y);
+    ++count;
+  }
+  bool red_ = false;
+};
+
+// Prints the square from (0, 0) to (100, 100) of a drawing through an
+// export device, ten page units a drawing unit, and puts its view back.
+inline void ExportSquare(CDrawing* drawing, CDwgExport* device) {
+  drawing->attachExport(device);
+  double c1[3] = {0, 0, 0}, c2[3] = {100, 100, 0};
+  drawing->saveViewState();
+  drawing->setPrintView(c1, c2, 1000, 1000);
+  drawing->update();
+  drawing->attachExport(nullptr);
+  drawing->restoreViewState();
+}
 
 }  // namespace zriotest

@@ -151,6 +151,20 @@ TEST_F(TextAlignDrawing, TextsThatCannotSpanTheirPointsAreLeftAlignedAtTheInsert
   EXPECT_GT(s.count(RGB(255, 0, 0)), 0);
 }
 
+TEST(TextAlign, AlignedTextSpansItsPointsSeenFromBelow) {
+  // Extrusion (0, 0, -1): object x runs along world -x.
+  zr::Database db;
+  zr::Entity e;
+  e.kind = zr::EntityKind::Text;
+  e.text = "abc";
+  e.pts = {zr::Vec3(2, 0, 0), zr::Vec3(12, 0, 0)};
+  e.nums = {1, 45, 1};
+  e.flags = 3 | (1u << 8);
+  e.more().extrusion = zr::Vec3(0, 0, -1);
+  double height = 10 / zr::TextAdvance("abc");
+  ExpectBox(-12, 0, -2, height, BoxOf(db, e));
+}
+
 TEST(TextAlign, BadNumbersNeverReachTheRun) {
   const double kNaN = std::numeric_limits<double>::quiet_NaN();
   const double kInf = std::numeric_limits<double>::infinity();
@@ -223,6 +237,18 @@ TEST_F(TextAlignDrawing, HitTestFollowsTheStretchedText) {
   EXPECT_TRUE(drawing_->highlightAt(s.dc(), 2 + 4 * 87, 2 + 4 * 62));
   drawing_->restoreHighlight(s.dc());
   EXPECT_FALSE(drawing_->highlightAt(s.dc(), 2 + 4 * 95, 2 + 4 * 62));
+}
+
+TEST_F(TextAlignDrawing, ExportOutlinesOfTheFitTextLieBetweenItsPoints) {
+  RedPoints device;
+  ExportSquare(drawing_.get(), &device);  // ten page units a drawing unit
+  ASSERT_GT(device.count, 50);
+  const double kOverhang = 10;  // a quarter of the text's height, as on the screen
+  EXPECT_GE(device.left, 100 - kOverhang);
+  EXPECT_LE(device.right, 900 + kOverhang);
+  EXPECT_GT(device.right, 850);
+  EXPECT_GE(device.bottom, 600 - 1);
+  EXPECT_LE(device.top, 640 + 1);
 }
 
 TEST_F(TextAlignDrawing, ASavedCopyHasTheSameTextBoxes) {
