@@ -11,6 +11,7 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/entity_walker.h"
+#include "platform/zrio/utf8.h"
 
 namespace zr {
 
@@ -168,24 +169,15 @@ void EntityWriter::str(int code, const char* value) {
 void EntityWriter::text(int code, const std::string& utf8) {
   std::string ascii;
   for (size_t i = 0; i < utf8.size();) {
-    unsigned char c = (unsigned char)utf8[i];
-    uint32_t cp;
-    size_t n;
-    if (c < 0x80) { cp = c; n = 1; }
-    else if (c >= 0xE0 && c < 0xF0 && i + 2 < utf8.size()) {
-      cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
-      n = 3;
-    } else if (c >= 0xC0 && c < 0xE0 && i + 1 < utf8.size()) {
-      cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
-      n = 2;
-    } else { cp = '?'; n = 1; }
-    i += n;
+    char32_t cp = DecodeUtf8(utf8, &i);
+    // Characters the escape cannot hold, and damaged bytes, become '?'.
+    if (cp == kReplacementChar || cp > 0xFFFF) cp = '?';
     if (cp == '\n' || cp == '\r') continue;  // a value is one line
     if (cp < 0x80) {
       ascii += char(cp);
     } else {
       char buffer[16];
-      snprintf(buffer, sizeof(buffer), "\\U+%04X", unsigned(cp & 0xFFFF));
+      snprintf(buffer, sizeof(buffer), "\\U+%04X", unsigned(cp));
       ascii += buffer;
     }
   }

@@ -3,6 +3,7 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dxf_reader.h"
 
+#include "platform/zrio/utf8.h"
 #include "platform/zrio/viewport_data.h"
 
 #include <algorithm>
@@ -13,19 +14,6 @@
 namespace zr {
 
 namespace {
-
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -3,11 +3,11 @@
 
 #include <cstring>
 
+#include "platform/zrio/utf8.h"
+
 namespace zr {
 
 namespace {
-
-const char32_t kReplacement = 0xFFFD;
 
 struct Range {
   char32_t first, last;
@@ -19,27 +19,6 @@ const Range kWideRanges[] = {
     {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},
     {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x20000, 0x3FFFD},
 };
-
-// Decodes one UTF-8 sequence at *pos; kReplacement (one byte consumed) when
-// it is not valid.
-char32_t DecodeUtf8(const std::string& s, size_t* pos) {
-  size_t i = *pos;
-  unsigned char lead = (unsigned char)s[i];
-  int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
-  *pos = i + 1;
-  if (extra == 0) return lead;
-  if (extra < 0 || i + size_t(extra) >= s.size()) return kReplacement;
-  char32_t c = lead & (0x3F >> extra);
-  for (int k = 1; k <= extra; ++k) {
-    unsigned char b = (unsigned char)s[i + size_t(k)];
-    if ((b & 0xC0) != 0x80) return kReplacement;
-    c = (c << 6) | (b & 0x3F);
-  }
-  static const char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-  *pos = i + size_t(extra) + 1;
-  if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
-  return c;
-}
 
 void AppendUtf16(std::u16string& out, char32_t c) {
   if (c < 0x10000) {

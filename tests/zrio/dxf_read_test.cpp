@@ -7,6 +7,7 @@
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/library_globals.h"
+#include "platform/zrio/utf8.h"
 #include "tests/zrio/fixtures.h"
 
 using namespace zriotest;
@@ -124,4 +125,24 @@ TEST(DxfText, CodePageTextIsDecodedBeforeItsEscapes) {
   db.codePage = 936;
   // GBK bytes of "图" next to an escape of "中".
   EXPECT_EQ("\xE5\x9B\xBE\xE4\xB8\xAD", zr::DecodeText("\xCD\xBC\\U+4E2D", db));
+}
+
+TEST(DxfText, Utf8CharactersRoundTripAndDamageIsReplaced) {
+  std::string text;
+  for (char32_t c : {char32_t('A'), char32_t(0xE9), char32_t(0x4E2D), char32_t(0x1F600)})
+    zr::AppendUtf8(text, c);
+  EXPECT_EQ("A\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80", text);
+  size_t pos = 0;
+  for (char32_t c : {char32_t('A'), char32_t(0xE9), char32_t(0x4E2D), char32_t(0x1F600)})
+    EXPECT_EQ(c, zr::DecodeUtf8(text, &pos));
+  EXPECT_EQ(text.size(), pos);
+  // A cut or malformed sequence moves on by one byte; an overlong form and
+  // a surrogate by their whole sequence.
+  const struct { const char* bytes; size_t step; } kDamaged[] = {
+      {"\xE4\xB8", 1}, {"\xE4\x41\x42", 1}, {"\xC0\xAF", 2}, {"\xED\xA0\x80", 3}};
+  for (const auto& d : kDamaged) {
+    pos = 0;
+    EXPECT_EQ(zr::kReplacementChar, zr::DecodeUtf8(d.bytes, &pos)) << d.bytes;
+    EXPECT_EQ(d.step, pos) << d.bytes;
+  }
 }
