@@ -8,18 +8,18 @@
 
 #include <vector>
 
-#include "app/core/appsw.h"
-#include "app/core/command_line.h"
-#include "app/core/file_types.h"
-#include "app/core/preference.h"
-#include "app/core/registry_root.h"
-#include "browser/browse_frame.h"
+#include "core/appsw.h"
+#include "core/command_line.h"
+#include "core/file_types.h"
+#include "core/preference.h"
+#include "core/registry_root.h"
+#include "browser/frame/browse_frame.h"
 #include "drawing/draw_thread.h"
 #include "drawing/thumbnail_stores.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "resources/resource.h"
-#include "views/view_frame.h"
+#include "views/viewer/view_frame.h"
 
 namespace {
 
@@ -71,6 +71,7 @@ CQuorvantixApp::~CQuorvantixApp()
 
 BOOL CQuorvantixApp::InitInstance()
 {
+    AppSW.SetActions(&m_appSWActions);
     ReplaceName(m_pszAppName, "Harbeck");
     SetRegistryKey("Pellmoor\\");
     m_log.Open("QuorvantixInit.log");
@@ -300,6 +301,7 @@ int CQuorvantixApp::ExitInstance()
         WriteLog(&m_log, "  UninitDLL(); ERROR");
     }
     WriteLog(&m_log, "Uninstall OK");
+    AppSW.SetActions(NULL);
     return CWinApp::ExitInstance();
 }
 

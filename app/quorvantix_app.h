@@ -1,7 +1,8 @@
 // The application object: brings the system up in a fixed order and takes
 // it down in the reverse order.
 #pragma once
-#include "app/core/log_file.h"
+#include "core/log_file.h"
+#include "app/appsw_actions.h"
 #include "app/update_checker.h"
 #include "platform/classlib/classlib.h"
 
@@ -31,6 +32,7 @@ private:
     void EnterFirstMode();
     void ResetInitFlag();
 
+    CAppSWActions m_appSWActions;
     CLogFile m_log;
     CUpdateChecker m_updateChecker;
 };

@@ -6,6 +6,6 @@ public:
     CUpdateChecker();
     ~CUpdateChecker();
 
-    // Starts the check in the background; returns at once.
+    // Does nothing yet: the update check is not built so far.
     void StartUpdateCheck();
 };

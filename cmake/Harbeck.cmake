@@ -62,3 +62,20 @@ function(harbeck_program name)
     target_link_options(${name} PRIVATE -mwindows)
   endif()
 endfunction()
+
+# harbeck_layer(<name>): a layer made of sub-folders (toolkit, views,
+# browser). Each sub-folder with a CMakeLists.txt is one library named
+# <name>_<sub-folder>, which names the libraries it uses; <name> itself is an
+# interface library over all of them, for the layers above.
+function(harbeck_layer name)
+  add_library(${name} INTERFACE)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+      target_link_libraries(${name} INTERFACE ${name}_${child})
+    endif()
+  endforeach()
+endfunction()

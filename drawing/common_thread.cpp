@@ -1,14 +1,7 @@
 #include "drawing/common_thread.h"
 
-#include "app/core/appsw.h"
+#include "core/appsw.h"
 #include "drawing/draw_messages.h"
-
-namespace {
-
-TDwgDrawThread* g_drawThread = NULL;
-TTaskManageThread* g_taskManageThread = NULL;
-
-}  // namespace
 
 CDrawCommonThread::CDrawCommonThread()
     : m_idle(1),
@@ -93,12 +86,6 @@ void CDrawCommonThread::SendNotify(HWND window, UINT message, WPARAM wParam, LPA
         SendMessageA(window, message, wParam, lParam);
 }
 
-void CDrawCommonThread::SendThumbUpdate(CDib* picture)
-{
-    if (m_notifyWnd != NULL && MayNotify(m_notifyWnd))
-        SendMessageA(m_notifyWnd, WM_THUMB_STAGE, 0, (LPARAM)picture);
-}
-
 CWin32ThreadEvent::CWin32ThreadEvent()
     : m_event(CreateEventA(NULL, FALSE, FALSE, NULL))
 {
@@ -114,8 +101,3 @@ void CWin32ThreadEvent::Signal()
 {
     SetEvent(m_event);
 }
-
-void SetDrawThread(TDwgDrawThread* thread) { g_drawThread = thread; }
-TDwgDrawThread* GetDrawThread() { return g_drawThread; }
-void SetTaskManageThread(TTaskManageThread* thread) { g_taskManageThread = thread; }
-TTaskManageThread* GetTaskManageThread() { return g_taskManageThread; }

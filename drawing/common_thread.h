@@ -4,8 +4,6 @@
 #pragma once
 #include <windows.h>
 
-class CDib;
-
 class CDrawCommonThread {
 public:
     CDrawCommonThread();
@@ -29,7 +27,6 @@ public:
     // quitting, or when the window is gone.
     void PostNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SendNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void SendThumbUpdate(CDib* picture);
 
     HANDLE GetThreadHandle() const { return m_thread; }
     DWORD GetThreadId() const { return m_threadId; }
@@ -65,12 +62,3 @@ public:
 private:
     HANDLE m_event;
 };
-
-class TDwgDrawThread;
-class TTaskManageThread;
-
-// The one drawing thread and the one thumbnail task thread of the process.
-void SetDrawThread(TDwgDrawThread* thread);
-TDwgDrawThread* GetDrawThread();
-void SetTaskManageThread(TTaskManageThread* thread);
-TTaskManageThread* GetTaskManageThread();

@@ -23,6 +23,7 @@ public:
     // command runs, or when nothing is loaded.
     void PostCommand(int code, const POINT* first, const POINT* second, bool sync);
     void SetPassword(const char* password, void* companion);
+    // Does nothing yet: the drawing thread runs no commands so far.
     void RedrawIfIdle();
 
     CString GetFilePath() const { return m_path; }

@@ -1,6 +1,6 @@
 #include "drawing/task_manage_thread.h"
 
-#include "app/core/appsw.h"
+#include "core/appsw.h"
 #include "drawing/draw_messages.h"
 
 TTaskManageThread::TTaskManageThread()

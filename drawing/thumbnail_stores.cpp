@@ -1,6 +1,6 @@
 #include "drawing/thumbnail_stores.h"
 
-#include "app/core/file_utils.h"
+#include "core/file_utils.h"
 
 CDrawingThumbnailStores::CDrawingThumbnailStores()
     : m_hasCache(false),

@@ -3,7 +3,7 @@
 // For now it holds the values only; the cache and the index objects take
 // them over when they are built.
 #pragma once
-#include "app/core/thumbnail_stores.h"
+#include "core/thumbnail_stores.h"
 
 class CDrawingThumbnailStores : public CThumbnailStores
 {

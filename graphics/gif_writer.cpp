@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/core/file_replace.h"
+#include "core/file_replace.h"
 #include "codecs/ximabytes.h"
 #include "codecs/ximagif_lzw.h"
 #include "codecs/xmemfile.h"

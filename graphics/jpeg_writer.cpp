@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/core/file_replace.h"
+#include "core/file_replace.h"
 #include "graphics/dib.h"
 #include "graphics/dib_export.h"
 #include "graphics/dib_format.h"

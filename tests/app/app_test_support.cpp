@@ -1,9 +1,9 @@
 #include "tests/app/app_test_support.h"
 
-#include "app/core/appsw.h"
-#include "app/core/registry_root.h"
-#include "browser/browse_frame.h"
-#include "views/view_frame.h"
+#include "core/appsw.h"
+#include "core/registry_root.h"
+#include "browser/frame/browse_frame.h"
+#include "views/viewer/view_frame.h"
 
 namespace apptest {
 

@@ -1,11 +1,11 @@
 #include "tests/support/gtest.h"
 
-#include "app/core/appsw.h"
-#include "browser/browse_frame.h"
+#include "core/appsw.h"
+#include "browser/frame/browse_frame.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
 #include "tests/app/app_test_support.h"
-#include "views/view_frame.h"
+#include "views/viewer/view_frame.h"
 
 using namespace apptest;
 

@@ -1,6 +1,6 @@
 #include "tests/support/gtest.h"
 
-#include "app/core/appsw.h"
+#include "core/appsw.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
 #include "tests/app/app_test_support.h"
@@ -57,9 +57,10 @@ TEST(Shutdown, EndsWithinSixSecondsWhenTheDrawingThreadDoesNotAnswer)
 
 TEST(Shutdown, DeletingAbsentWorkersDoesNothing)
 {
+    CAppSWActions actions;
     CAppSW state;
-    state.DeleteViewDWGThread();
-    state.DeleteTaskMngThread();
-    state.SetToQuit();
+    actions.DeleteViewDWGThread(state);
+    actions.DeleteTaskMngThread(state);
+    actions.SetToQuit(state);
     EXPECT_EQ(APPMODE_QUITTING, state.mode);
 }

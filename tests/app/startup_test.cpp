@@ -1,13 +1,13 @@
 #include "tests/support/gtest.h"
 
-#include "app/core/appsw.h"
-#include "app/core/file_types.h"
-#include "app/core/preference.h"
-#include "browser/browse_frame.h"
+#include "core/appsw.h"
+#include "core/file_types.h"
+#include "core/preference.h"
+#include "browser/frame/browse_frame.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
 #include "tests/app/app_test_support.h"
-#include "views/view_frame.h"
+#include "views/viewer/view_frame.h"
 
 using namespace apptest;
 

@@ -1,6 +1,6 @@
 #include "tests/support/gtest.h"
 
-#include "app/core/appsw.h"
+#include "core/appsw.h"
 #include "drawing/common_thread.h"
 
 namespace {

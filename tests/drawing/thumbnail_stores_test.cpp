@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/core/preference.h"
+#include "core/preference.h"
 #include "drawing/thumbnail_stores.h"
 #include "tests/support/test_files.h"
 

@@ -1,0 +1,160 @@
+#include "core/file_utils.h"
+
+#include <string.h>
+
+#include "core/path_parts.h"
+#include "platform/classlib/file.h"
+
+namespace {
+
+bool HasWildcard(const char* path)
+{
+    return strpbrk(path, "*?") != nullptr;
+}
+
+// The directory entry the path names; false for wildcards and for paths
+// that name nothing. The find handle is always closed.
+bool FindEntry(const char* path, WIN32_FIND_DATAA& entry)
+{
+    if (!path || !*path || HasWildcard(path))
+        return false;
+    HANDLE find = FindFirstFileA(path, &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return true;
+}
+
+bool IsFolderEntry(const WIN32_FIND_DATAA& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFolder(const char* path)
+{
+    WIN32_FIND_DATAA entry;
+    return FindEntry(path, entry) && IsFolderEntry(entry);
+}
+
+// Byte index of the last backslash that ends a whole character, or -1.
+int LastBackslash(const char* text, int length)
+{
+    int found = -1;
+    for (int i = 0; i < length; i += ClasslibCharLength(text, length, i)) {
+        if (text[i] == '\\' && !ClasslibIsLeadByte(text[i]))
+            found = i;
+    }
+    return found;
+}
+
+bool EndsWithBackslash(const char* text, int length)
+{
+    return length > 0 && LastBackslash(text, length) == length - 1;
+}
+
+}  // namespace
+
+bool GetFileModifiedTime(const char* path, FILETIME& time)
+{
+    time.dwLowDateTime = 0;
+    time.dwHighDateTime = 0;
+    WIN32_FIND_DATAA entry;
+    if (!FindEntry(path, entry))
+        return false;
+    return FileTimeToLocalFileTime(&entry.ftLastWriteTime, &time) != 0;
+}
+
+uint64_t GetFileSizeByName(const char* path)
+{
+    WIN32_FIND_DATAA entry;
+    if (!FindEntry(path, entry))
+        return 0;
+    return ((uint64_t)entry.nFileSizeHigh << 32) | entry.nFileSizeLow;
+}
+
+bool FileExists(const char* path)
+{
+    WIN32_FIND_DATAA entry;
+    return FindEntry(path, entry) && !IsFolderEntry(entry);
+}
+
+bool DirectoryExists(const char* path)
+{
+    if (!path || HasWildcard(path))
+        return false;
+    int length = (int)strlen(path);
+    if (EndsWithBackslash(path, length)) {
+        CString folder(path, length - 1);
+        if (LastBackslash(folder, folder.GetLength()) < 0) {
+            UINT kind = GetDriveTypeA(path);
+            return kind == DRIVE_FIXED || kind == DRIVE_REMOTE;
+        }
+        return IsFolder(folder);
+    }
+    return IsFolder(path);
+}
+
+bool CreateDirectories(const char* path)
+{
+    if (!path || !*path)
+        return true;
+    int length = (int)strlen(path);
+    if (length >= MAX_PATH)
+        return false;
+    for (int i = 0; i < length; i += ClasslibCharLength(path, length, i)) {
+        if (path[i] != '\\' || ClasslibIsLeadByte(path[i]) || i == 0 || path[i - 1] == ':')
+            continue;
+        CString prefix(path, i);
+        if (!DirectoryExists(prefix) && !CreateDirectoryA(prefix, nullptr))
+            return false;
+    }
+    if (EndsWithBackslash(path, length) || DirectoryExists(path))
+        return true;
+    return CreateDirectoryA(path, nullptr) != 0;
+}
+
+bool EndsWithBackslash(const char* path)
+{
+    return path && EndsWithBackslash(path, (int)strlen(path));
+}
+
+CString AddTrailingBackslash(const char* path)
+{
+    CString result(path);
+    if (!EndsWithBackslash(path))
+        result += '\\';
+    return result;
+}
+
+CString GetFileDir(const char* path)
+{
+    PathParts parts(path);
+    return parts.drive + parts.folder;
+}
+
+CString GetFileNameExt(const char* path)
+{
+    PathParts parts(path);
+    return parts.name + parts.extension;
+}
+
+CString GetFileExt(const char* path)
+{
+    return PathParts(path).extension;
+}
+
+CString ReplaceFileExt(const char* path, const char* newExtension)
+{
+    PathParts parts(path);
+    parts.extension = newExtension ? newExtension : "";
+    return parts.Join();
+}
+
+CString ReadStringFromFile(CFile& file)
+{
+    CString text;
+    char ch = 0;
+    while (file.Read(&ch, 1) == 1 && ch != '\0')
+        text += ch;
+    return text;
+}

@@ -1,0 +1,18 @@
+#include "core/log_file.h"
+
+CLogFile::CLogFile()
+    : m_handle(0)
+{
+}
+
+CLogFile::~CLogFile()
+{
+}
+
+void CLogFile::Open(const char* fileName)
+{
+}
+
+void WriteLog(CLogFile* sink, const char* format, ...)
+{
+}

@@ -1,0 +1,2 @@
+// Resource ids of the window toolkit.
+#pragma once
