@@ -12,40 +12,40 @@
 class CDrawing;
 
 class DRAWINGINFO {
- public:
-  enum { kMaxCustom = 10 };
+public:
+    enum { kMaxCustom = 10 };
 
-  DRAWINGINFO();
-  virtual ~DRAWINGINFO();
+    DRAWINGINFO();
+    virtual ~DRAWINGINFO();
 
-  // Set count 0, every text emptied, custom count 0; the times stay.
-  void Reset();
-  // Copies the whole record (under its lock) into `out`.
-  void Snapshot(DRAWINGINFO* out) const;
+    // Set count 0, every text emptied, custom count 0; the times stay.
+    void Reset();
+    // Copies the whole record (under its lock) into `out`.
+    void Snapshot(DRAWINGINFO* out) const;
 
-  // The property callback handed to CDrawing::enumProperties.
-  static int StoreProperty(int id, const char* text, void* record);
-  // Fills `record` from an open drawing; false when there is no drawing.
-  static bool FillFromDrawing(CDrawing* drawing, DRAWINGINFO* record);
-  static CString FormatVersion(short code);
+    // The property callback handed to CDrawing::enumProperties.
+    static int StoreProperty(int id, const char* text, void* record);
+    // Fills `record` from an open drawing; false when there is no drawing.
+    static bool FillFromDrawing(CDrawing* drawing, DRAWINGINFO* record);
+    static CString FormatVersion(short code);
 
-  int setCount;  // properties reported plus 2 for the file times; 0 = nothing known
-  CString title;
-  CString subject;
-  CString author;
-  CString property5;
-  CString property0;
-  CTime created;
-  CTime modified;
-  CString property6;
-  CString custom[kMaxCustom];
-  short customCount;
-  CString formatText;
+    int setCount;  // properties reported plus 2 for the file times; 0 = nothing known
+    CString title;
+    CString subject;
+    CString author;
+    CString property5;
+    CString property0;
+    CTime created;
+    CTime modified;
+    CString property6;
+    CString custom[kMaxCustom];
+    short customCount;
+    CString formatText;
 
- private:
-  DRAWINGINFO(const DRAWINGINFO&) = delete;
-  DRAWINGINFO& operator=(const DRAWINGINFO&) = delete;
-  void CopyFieldsFrom(const DRAWINGINFO& other);
+private:
+    DRAWINGINFO(const DRAWINGINFO&) = delete;
+    DRAWINGINFO& operator=(const DRAWINGINFO&) = delete;
+    void CopyFieldsFrom(const DRAWINGINFO& other);
 
-  mutable CRITICAL_SECTION lock_;
+    mutable CRITICAL_SECTION lock_;
 };
