@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "core/file_replace.h"
+#include "platform/base/file_replace.h"
 #include "codecs/ximacodecs.h"
 #include "codecs/xiofile.h"
 #include "codecs/xmemfile.h"

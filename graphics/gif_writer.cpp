@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/file_replace.h"
+#include "platform/base/file_replace.h"
 #include "codecs/ximabytes.h"
 #include "codecs/ximagif_lzw.h"
 #include "codecs/xmemfile.h"

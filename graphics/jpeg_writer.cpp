@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/file_replace.h"
+#include "platform/base/file_replace.h"
 #include "graphics/dib.h"
 #include "graphics/dib_export.h"
 #include "graphics/dib_format.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/file_replace.h"
+#include "platform/base/file_replace.h"
 #include "graphics/bmp_file.h"
 #include "graphics/dib_format.h"
 #include "platform/classlib/file.h"
