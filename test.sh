@@ -17,4 +17,4 @@ harbeck_use_prefix "$build/test-env"
 harbeck_use_virtual_desktop
 harbeck_start_keepalive "$build"
 
-ctest --test-dir "$build" -j"$(nproc)" --output-on-failure "$@"
+ctest --test-dir "$build" -j"${HARBECK_TEST_JOBS:-$(nproc)}" --output-on-failure "$@"
