@@ -15,6 +15,7 @@ rm -rf "$build/test-env"
 harbeck_start_xvfb
 harbeck_use_prefix "$build/test-env"
 harbeck_use_virtual_desktop
+harbeck_add_test_printer "$build"
 harbeck_start_keepalive "$build"
 
 ctest --test-dir "$build" -j"${HARBECK_TEST_JOBS:-$(nproc)}" --output-on-failure "$@"

@@ -78,6 +78,7 @@ public:
     void SetCanvas(KCanvas* target) { canvas = target; }
     KCanvas* GetCanvas() const { return canvas; }
     KImage& GetImage() { return image; }
+    const KImage& GetImage() const { return image; }
     const KWorldRect& GetExtents() const { return extents; }
     int32_t GetViewCount() const { return viewList ? viewList->GetCount() : 0; }
 

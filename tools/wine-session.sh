@@ -52,6 +52,17 @@ harbeck_use_virtual_desktop() {
   wineserver -w
 }
 
+# The PostScript printer on port FILE: that the printing tests print to.
+HARBECK_TEST_PRINTER="Harbeck PostScript"
+
+# harbeck_add_test_printer BUILD: gives the booted prefix that printer (the
+# built-in PostScript driver with a generic A4 PPD); does nothing when the
+# prefix has it already.
+harbeck_add_test_printer() {
+  wine "$1/tools/add_printer.exe" "$HARBECK_TEST_PRINTER"
+  wineserver -w
+}
+
 # harbeck_start_keepalive BUILD: a sleeping Wine process that keeps the
 # server up, so that each later process starts in milliseconds.
 harbeck_start_keepalive() {

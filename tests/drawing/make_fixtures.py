@@ -1,0 +1,55 @@
+#!/usr/bin/python3
+"""Writes the drawing thread's and print device's test files into the folder
+named on the command line: drawings by ezdxf, images by ImageMagick.
+
+  frame.dxf    a 200 x 100 rectangle with its diagonal from (0, 0), R2000
+  many.dxf     40,000 short lines on a grid: a load and a render that take a while
+  broken.dxf   text that is not a drawing
+  pages.tif    three pages (red, green, blue), 64 x 48
+  picture.png  64 x 48, red
+  broken.png   text that is not an image
+"""
+import os
+import subprocess
+import sys
+
+import ezdxf
+
+
+def frame_drawing(path):
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0), (200, 0), (200, 100), (0, 100)], close=True)
+    msp.add_line((0, 0), (200, 100))
+    doc.saveas(path)
+
+
+def many_lines_drawing(path):
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    for row in range(200):
+        for column in range(200):
+            x, y = column * 10.0, row * 10.0
+            msp.add_line((x, y), (x + 7, y + 3), dxfattribs={"color": 1 + (row + column) % 7})
+    doc.saveas(path)
+
+
+def main():
+    folder = sys.argv[1]
+    os.makedirs(folder, exist_ok=True)
+    frame_drawing(os.path.join(folder, "frame.dxf"))
+    many_lines_drawing(os.path.join(folder, "many.dxf"))
+    for name in ("broken.dxf", "broken.png"):
+        with open(os.path.join(folder, name), "w") as f:
+            f.write("this is not what its name says\n")
+    convert = "/usr/bin/convert"
+    subprocess.run([convert, "-size", "64x48", "xc:red", "xc:lime", "xc:blue", "-type", "TrueColor", "-depth", "8",
+                    os.path.join(folder, "pages.tif")], check=True)
+    subprocess.run([convert, "-size", "64x48", "xc:red", "-type", "TrueColor", os.path.join(folder, "picture.png")],
+                   check=True)
+    with open(os.path.join(folder, "stamp"), "w") as f:
+        f.write("ok\n")
+
+
+if __name__ == "__main__":
+    main()
