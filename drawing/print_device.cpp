@@ -13,6 +13,17 @@ namespace {
 const double kHalfPi = 1.5707963267948966;
 const double kWidthTolerance = 1e-8;
 
+// Selects back what a created pen or brush replaced, and deletes it.
+template <class Handle>
+void PutBack(HDC dc, Handle& created, HGDIOBJ previous)
+{
+    if (created == NULL)
+        return;
+    SelectObject(dc, previous);
+    DeleteObject(created);
+    created = NULL;
+}
+
 }  // namespace
 
 CPrintDevice::CPrintDevice(HDC dc, short colourMode, double xOffset, double yOffset, int rotation)
@@ -93,20 +104,12 @@ void CPrintDevice::SelectNewBrush()
 
 void CPrintDevice::RestorePen()
 {
-    if (m_pen == NULL)
-        return;
-    SelectObject(m_dc, m_previousPen);
-    DeleteObject(m_pen);
-    m_pen = NULL;
+    PutBack(m_dc, m_pen, m_previousPen);
 }
 
 void CPrintDevice::RestoreBrush()
 {
-    if (m_brush == NULL)
-        return;
-    SelectObject(m_dc, m_previousBrush);
-    DeleteObject(m_brush);
-    m_brush = NULL;
+    PutBack(m_dc, m_brush, m_previousBrush);
 }
 
 bool CPrintDevice::BeginDraw(int, int, int, double pageWidth, double pageHeight)
