@@ -18,6 +18,27 @@ inline uint32_t GetU32BE(const uint8_t* p)
 {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
+inline uint64_t GetU64BE(const uint8_t* p) { return (uint64_t(GetU32BE(p)) << 32) | GetU32BE(p + 4); }
+// Three bytes, as the pixels of a 24-bit bitmap hold blue, green and red.
+inline uint32_t GetU24LE(const uint8_t* p)
+{
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+}
+
+// Formats that name their own byte order (TIFF, EXIF) read through these.
+enum class ByteOrder { LittleEndian, BigEndian };
+inline uint16_t GetU16(const uint8_t* p, ByteOrder order)
+{
+    return order == ByteOrder::BigEndian ? GetU16BE(p) : GetU16LE(p);
+}
+inline uint32_t GetU32(const uint8_t* p, ByteOrder order)
+{
+    return order == ByteOrder::BigEndian ? GetU32BE(p) : GetU32LE(p);
+}
+inline uint64_t GetU64(const uint8_t* p, ByteOrder order)
+{
+    return order == ByteOrder::BigEndian ? GetU64BE(p) : GetU64LE(p);
+}
 
 inline void PutU16LE(uint8_t* p, uint16_t value)
 {
@@ -43,6 +64,18 @@ inline void PutU32BE(uint8_t* p, uint32_t value)
 {
     PutU16BE(p, uint16_t(value >> 16));
     PutU16BE(p + 2, uint16_t(value));
+}
+inline void PutU24LE(uint8_t* p, uint32_t value)
+{
+    PutU16LE(p, uint16_t(value));
+    p[2] = uint8_t(value >> 16);
+}
+inline void PutU16(uint8_t* p, uint16_t value, ByteOrder order)
+{
+    if (order == ByteOrder::BigEndian)
+        PutU16BE(p, value);
+    else
+        PutU16LE(p, value);
 }
 
 // A cursor over a block of bytes. A read that would pass the end reads
@@ -85,6 +118,8 @@ public:
     int32_t I32LE() { return int32_t(U32LE()); }
     int16_t I16BE() { return int16_t(U16BE()); }
     int32_t I32BE() { return int32_t(U32BE()); }
+    uint16_t U16(ByteOrder order) { return Take(2) ? GetU16(m_data + m_position - 2, order) : 0; }
+    uint32_t U32(ByteOrder order) { return Take(4) ? GetU32(m_data + m_position - 4, order) : 0; }
 
     // Copies n bytes out; false (and nothing copied) when they are not there.
     bool Bytes(void* out, size_t n)

@@ -42,3 +42,29 @@ TEST(ByteReader, HugeLengthsNeverWrapAround)
     third.U16LE();
     EXPECT_FALSE(third.Bytes(out, SIZE_MAX - 1));
 }
+
+TEST(ByteReader, FollowsTheByteOrderAFileNames)
+{
+    const uint8_t bytes[] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
+    CByteReader reader(bytes, sizeof(bytes));
+    EXPECT_EQ(0x1234, reader.U16(ByteOrder::BigEndian));
+    EXPECT_EQ(0xBC9A7856u, reader.U32(ByteOrder::LittleEndian));
+    EXPECT_EQ(0, reader.U16(ByteOrder::BigEndian));
+    EXPECT_FALSE(reader.Ok());
+
+    uint8_t out[4] = {};
+    PutU16(out, 0xA1B2, ByteOrder::LittleEndian);
+    PutU16(out + 2, 0xA1B2, ByteOrder::BigEndian);
+    EXPECT_EQ(0xB2A1A1B2u, GetU32BE(out));
+    EXPECT_EQ(0xB2A1A1B2u, GetU32(out, ByteOrder::BigEndian));
+}
+
+TEST(ByteReader, ThreeBytePixelsRoundTrip)
+{
+    uint8_t pixel[4] = {0, 0, 0, 0xEE};
+    PutU24LE(pixel, 0x11223344);
+    EXPECT_EQ(0x44, pixel[0]);
+    EXPECT_EQ(0x22, pixel[2]);
+    EXPECT_EQ(0xEE, pixel[3]);  // the byte after the pixel stays
+    EXPECT_EQ(0x223344u, GetU24LE(pixel));
+}
