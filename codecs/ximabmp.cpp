@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "platform/base/byte_reader.h"
+
 namespace {
 
 const WORD kBmpType = 0x4D42;  // "BM"
@@ -13,24 +15,6 @@ const DWORD kCoreHeaderBytes = 12;
 const DWORD kOs2HeaderBytes = 64;
 // Windows headers of version 2 to 5 carry the bit-field masks at byte 40.
 const DWORD kMaskedHeaderBytes[] = { 52, 56, 108, 124 };
-
-DWORD ReadU32(const BYTE* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | ((DWORD)p[3] << 24);
-}
-
-WORD ReadU16(const BYTE* p)
-{
-    return (WORD)(p[0] | (p[1] << 8));
-}
-
-void PutU32(BYTE* p, DWORD value)
-{
-    p[0] = (BYTE)value;
-    p[1] = (BYTE)(value >> 8);
-    p[2] = (BYTE)(value >> 16);
-    p[3] = (BYTE)(value >> 24);
-}
 
 bool IsMaskedHeader(DWORD size)
 {
@@ -130,24 +114,32 @@ bool CxImageBMP::ReadBitmapInfo(CxFile* stream, BITMAPINFOHEADER* header)
         return false;
     int64_t start = stream->Tell();
     BYTE raw[kInfoHeaderBytes];
-    memset(raw, 0, sizeof(raw));
-    DWORD got = stream->Read(raw, 1, kInfoHeaderBytes);
-    if (got < 4)
-        return false;
-    DWORD size = ReadU32(raw);
+    CByteReader fields(raw, stream->Read(raw, 1, kInfoHeaderBytes));
+    DWORD size = fields.U32LE();
+    memset(header, 0, sizeof(*header));
+    header->biSize = size;
     if (size == kCoreHeaderBytes) {
-        if (got < kCoreHeaderBytes)
+        header->biWidth = fields.U16LE();
+        header->biHeight = fields.U16LE();
+        header->biPlanes = fields.U16LE();
+        header->biBitCount = fields.U16LE();
+        if (!fields.Ok())
             return false;
-        memset(header, 0, sizeof(*header));
-        header->biSize = kCoreHeaderBytes;
-        header->biWidth = ReadU16(raw + 4);
-        header->biHeight = ReadU16(raw + 6);
-        header->biPlanes = ReadU16(raw + 8);
-        header->biBitCount = ReadU16(raw + 10);
     } else {
-        if (got < kInfoHeaderBytes || size < kInfoHeaderBytes)
+        if (size < kInfoHeaderBytes)
             return false;
-        memcpy(header, raw, kInfoHeaderBytes);
+        header->biWidth = fields.I32LE();
+        header->biHeight = fields.I32LE();
+        header->biPlanes = fields.U16LE();
+        header->biBitCount = fields.U16LE();
+        header->biCompression = fields.U32LE();
+        header->biSizeImage = fields.U32LE();
+        header->biXPelsPerMeter = fields.I32LE();
+        header->biYPelsPerMeter = fields.I32LE();
+        header->biClrUsed = fields.U32LE();
+        header->biClrImportant = fields.U32LE();
+        if (!fields.Ok())
+            return false;
         if (size > kInfoHeaderBytes && size != kOs2HeaderBytes) {
             bool known = IsMaskedHeader(size) && header->biPlanes == 1 &&
                          header->biCompression <= BI_BITFIELDS;
@@ -182,8 +174,8 @@ bool CxImageBMP::Decode(CxFile* stream)
     DWORD got = stream->Read(fileHeader, 1, kFileHeaderBytes);
     if (got == 0)
         return Fail("Not a BMP");
-    int64_t pixelOffset = ReadU32(fileHeader + 10);
-    if (got < kFileHeaderBytes || ReadU16(fileHeader) != kBmpType) {
+    int64_t pixelOffset = got < kFileHeaderBytes ? 0 : GetU32LE(fileHeader + 10);
+    if (got < kFileHeaderBytes || GetU16LE(fileHeader) != kBmpType) {
         pixelOffset = 0;
         if (!SeekTo(stream, start))
             return Fail("Not a BMP");
@@ -269,9 +261,9 @@ bool CxImageBMP::ReadBitfieldMasks(CxFile* stream, const BITMAPINFOHEADER& file,
     } else if (stream->Read(raw, 12, 1) != 1) {
         return false;
     }
-    masks[0] = ReadU32(raw);
-    masks[1] = ReadU32(raw + 4);
-    masks[2] = ReadU32(raw + 8);
+    masks[0] = GetU32LE(raw);
+    masks[1] = GetU32LE(raw + 4);
+    masks[2] = GetU32LE(raw + 8);
     return true;
 }
 
@@ -388,9 +380,9 @@ bool CxImageBMP::Encode(CxFile* stream)
     BYTE fileHeader[kFileHeaderBytes];
     fileHeader[0] = 'B';
     fileHeader[1] = 'M';
-    PutU32(fileHeader + 2, GetSize() + kFileHeaderBytes);
-    PutU32(fileHeader + 6, 0);
-    PutU32(fileHeader + 10, kFileHeaderBytes + kInfoHeaderBytes + GetPaletteSize());
+    PutU32LE(fileHeader + 2, GetSize() + kFileHeaderBytes);
+    PutU32LE(fileHeader + 6, 0);
+    PutU32LE(fileHeader + 10, kFileHeaderBytes + kInfoHeaderBytes + GetPaletteSize());
     memcpy(dib, &header, sizeof(header));
     if (stream->Write(fileHeader, kFileHeaderBytes, 1) != 1 ||
         stream->Write(dib, GetSize(), 1) != 1)

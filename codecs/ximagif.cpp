@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "codecs/ximabytes.h"
 #include "codecs/ximagif_lzw.h"
+#include "codecs/ximawriter.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -174,10 +175,10 @@ bool ReadDescriptor(CxGifInput& input, DWORD& left, DWORD& top, DWORD& width, DW
     BYTE raw[kDescriptorBytes];
     if (input.Read(raw, kDescriptorBytes) != kDescriptorBytes)
         return false;
-    left = CxGetU16(raw);
-    top = CxGetU16(raw + 2);
-    width = CxGetU16(raw + 4);
-    height = CxGetU16(raw + 6);
+    left = GetU16LE(raw);
+    top = GetU16LE(raw + 2);
+    width = GetU16LE(raw + 4);
+    height = GetU16LE(raw + 6);
     packed = raw[8];
     return true;
 }
@@ -199,8 +200,8 @@ bool CxImageGIF::Decode(CxFile* stream)
     BYTE head[kScreenHeaderBytes];
     if (input->Read(head, kScreenHeaderBytes) != kScreenHeaderBytes || memcmp(head, "GIF8", 4))
         return Fail("Not a GIF");
-    state->screenWidth = CxGetU16(head + 6);
-    state->screenHeight = CxGetU16(head + 8);
+    state->screenWidth = GetU16LE(head + 6);
+    state->screenHeight = GetU16LE(head + 8);
     if (info.escape == -1) {
         header.biWidth = state->screenWidth;
         header.biHeight = state->screenHeight;
@@ -394,7 +395,7 @@ bool CxImageGIF::ReadExtension(CxGifInput& input)
         ok = length == 4;
         if (ok) {
             m_control.packed = raw[0];
-            m_control.delay = CxGetU16(raw + 1);
+            m_control.delay = GetU16LE(raw + 1);
             m_control.transIndex = raw[3];
             if (m_control.packed & kTransparentFlag)
                 info.transIndex = m_control.transIndex;
@@ -414,7 +415,7 @@ bool CxImageGIF::ReadExtension(CxGifInput& input)
             int length = input.GetByte();
             DWORD got = length > 0 ? input.Read(data, length) : 0;
             if (got > 2)
-                m_loops = data[1] + 256 * data[2];
+                m_loops = GetU16LE(data + 1);
         }
     }
     if (ok)
@@ -488,8 +489,8 @@ bool CxImageGIF::Encode(CxFile* stream)
 void CxImageGIF::WriteScreenHeader(CxCheckedWriter& out)
 {
     out.Put("GIF89a", 6);
-    out.PutU16(GetWidth());
-    out.PutU16(GetHeight());
+    out.PutU16LE(GetWidth());
+    out.PutU16LE(GetHeight());
     int bpp = GetBpp();
     out.PutByte(IsIndexed() ? (BYTE)(kTableFlag | ((bpp - 1) << 4) | (bpp - 1)) : 0x11);
     out.PutByte(0);
@@ -507,7 +508,7 @@ void CxImageGIF::WriteControlExtension(CxCheckedWriter& out)
     out.PutByte(kControlLabel);
     out.PutByte(4);
     out.PutByte((BYTE)(((m_disposal & 7) << 2) | (info.transIndex != -1 ? kTransparentFlag : 0)));
-    out.PutU16(info.frameDelay);
+    out.PutU16LE(info.frameDelay);
     out.PutByte((BYTE)info.transIndex);
     out.PutByte(0);
 }
@@ -531,10 +532,10 @@ void CxImageGIF::WriteImage(CxCheckedWriter& out, bool localTable, DWORD left, D
 {
     int bpp = GetBpp();
     out.PutByte(kImage);
-    out.PutU16(left);
-    out.PutU16(top);
-    out.PutU16(GetWidth());
-    out.PutU16(GetHeight());
+    out.PutU16LE(left);
+    out.PutU16LE(top);
+    out.PutU16LE(GetWidth());
+    out.PutU16LE(GetHeight());
     out.PutByte(localTable ? (BYTE)(kTableFlag | (bpp - 1)) : 0);
     if (localTable) {
         for (DWORD i = 0; i < GetNumColors(); ++i) {

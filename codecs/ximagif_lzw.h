@@ -5,8 +5,8 @@
 #pragma once
 #include <stdint.h>
 
-#include "codecs/ximabytes.h"
 #include "codecs/xfile.h"
+#include "codecs/ximawriter.h"
 
 // Reads a stream through a 16 KB read-ahead buffer.
 class CxGifInput {

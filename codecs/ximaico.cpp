@@ -4,8 +4,9 @@
 
 #include <vector>
 
-#include "codecs/ximabytes.h"
 #include "codecs/ximacodecs.h"
+#include "codecs/ximawriter.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -39,10 +40,10 @@ bool CxImageICO::Decode(CxFile* stream)
         return false;
     int32_t start = stream->Tell();
     BYTE head[kFileHeaderBytes];
-    if (stream->Read(head, 1, kFileHeaderBytes) != kFileHeaderBytes || CxGetU16(head) != 0 ||
-        (CxGetU16(head + 2) != kIcon && CxGetU16(head + 2) != kCursor))
+    if (stream->Read(head, 1, kFileHeaderBytes) != kFileHeaderBytes || GetU16LE(head) != 0 ||
+        (GetU16LE(head + 2) != kIcon && GetU16LE(head + 2) != kCursor))
         return Fail("Not an icon");
-    DWORD count = CxGetU16(head + 4);
+    DWORD count = GetU16LE(head + 4);
     info.numFrames = (int32_t)count;
     if (info.frame < 0 || (DWORD)info.frame >= count)
         return Fail("Wrong icon frame number");
@@ -50,8 +51,8 @@ bool CxImageICO::Decode(CxFile* stream)
     if (stream->Read(directory.data(), kEntryBytes, count) != count)
         return Fail("corrupted icon");
     const BYTE* raw = directory.data() + (size_t)info.frame * kEntryBytes;
-    Entry entry = { raw[0] ? raw[0] : 256u, raw[1] ? raw[1] : 256u, CxGetU32(raw + 8),
-                    CxGetU32(raw + 12) };
+    Entry entry = { raw[0] ? raw[0] : 256u, raw[1] ? raw[1] : 256u, GetU32LE(raw + 8),
+                    GetU32LE(raw + 12) };
 
     if ((int64_t)start + entry.offset > 0x7FFFFFFF ||
         !stream->Seek((int32_t)(start + entry.offset), SEEK_SET))
@@ -63,7 +64,7 @@ bool CxImageICO::Decode(CxFile* stream)
         stream->Seek((int32_t)(start + entry.offset), SEEK_SET);
         return DecodePng(stream);
     }
-    WORD bitCount = CxGetU16(infoBytes + 14);
+    WORD bitCount = GetU16LE(infoBytes + 14);
     if (!Create(entry.width, entry.height, bitCount, CXIMAGE_FORMAT_ICO))
         return false;
 
@@ -229,14 +230,14 @@ bool CxImageICO::Encode(CxFile* stream)
 
     BYTE head[kFileHeaderBytes + kEntryBytes];
     memset(head, 0, sizeof(head));
-    CxPutU16(head + 2, kIcon);
-    CxPutU16(head + 4, 1);
+    PutU16LE(head + 2, kIcon);
+    PutU16LE(head + 4, 1);
     BYTE* entry = head + kFileHeaderBytes;
     entry[0] = (BYTE)width;
     entry[1] = (BYTE)height;
     entry[2] = (BYTE)colours;
-    CxPutU32(entry + 8, maskBytes + imageBytes + kInfoBytes + 4 * colours);
-    CxPutU32(entry + 12, kFileHeaderBytes + kEntryBytes);
+    PutU32LE(entry + 8, maskBytes + imageBytes + kInfoBytes + 4 * colours);
+    PutU32LE(entry + 12, kFileHeaderBytes + kEntryBytes);
     BITMAPINFOHEADER bitmap;
     memset(&bitmap, 0, sizeof(bitmap));
     bitmap.biSize = kInfoBytes;

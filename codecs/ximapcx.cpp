@@ -4,8 +4,9 @@
 
 #include <vector>
 
-#include "codecs/ximabytes.h"
+#include "codecs/ximawriter.h"
 #include "codecs/xmemfile.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -182,12 +183,12 @@ bool CxImagePCX::Decode(CxFile* stream)
         return Fail("Error: Not a PCX file");
     if (head[2] != kRunLength)
         return Fail("PCX file has unknown encoding scheme");
-    info.xDpi = CxGetU16(head + kOffXDpi);
-    info.yDpi = CxGetU16(head + kOffYDpi);
-    int32_t width = (int32_t)CxGetU16(head + kOffXMax) - CxGetU16(head + kOffXMin) + 1;
-    int32_t height = (int32_t)CxGetU16(head + kOffYMax) - CxGetU16(head + kOffYMin) + 1;
+    info.xDpi = GetU16LE(head + kOffXDpi);
+    info.yDpi = GetU16LE(head + kOffYDpi);
+    int32_t width = (int32_t)GetU16LE(head + kOffXMax) - GetU16LE(head + kOffXMin) + 1;
+    int32_t height = (int32_t)GetU16LE(head + kOffYMax) - GetU16LE(head + kOffYMin) + 1;
     FileLayout layout = { head[kOffBitsPerPixel], head[kOffPlanes],
-                          CxGetU16(head + kOffBytesPerLine), false };
+                          GetU16LE(head + kOffBytesPerLine), false };
     layout.trueColour = layout.planes >= 3 && layout.bitsPerPixel == 8;
     if (layout.planes > kMaxPlanes)
         return Fail("Can't handle image with more than 4 planes");
@@ -320,13 +321,13 @@ bool CxImagePCX::Encode(CxFile* stream)
     bytesPerLine += bytesPerLine & 1;
     if (bytesPerLine > 0xFFFF)
         return Fail("Can't save this image as PCX");
-    CxPutU16(head + kOffXMax, width - 1);
-    CxPutU16(head + kOffYMax, height - 1);
-    CxPutU16(head + kOffXDpi, (DWORD)GetXDPI());
-    CxPutU16(head + kOffYDpi, (DWORD)GetYDPI());
+    PutU16LE(head + kOffXMax, width - 1);
+    PutU16LE(head + kOffYMax, height - 1);
+    PutU16LE(head + kOffXDpi, (WORD)GetXDPI());
+    PutU16LE(head + kOffYDpi, (WORD)GetYDPI());
     head[kOffPlanes] = (BYTE)planes;
-    CxPutU16(head + kOffBytesPerLine, bytesPerLine);
-    CxPutU16(head + kOffPaletteInfo, GetBpp() == 24 ? 1 : 0);
+    PutU16LE(head + kOffBytesPerLine, bytesPerLine);
+    PutU16LE(head + kOffPaletteInfo, GetBpp() == 24 ? 1 : 0);
     if (stream->Write(head, 1, kHeaderBytes) != kHeaderBytes)
         return Fail("cannot write PCX header");
 

@@ -5,6 +5,8 @@
 
 #include <stdio.h>
 
+#include "platform/base/byte_reader.h"
+
 namespace {
 
 const char kCannotLoad[] = "error: cannot load image data";
@@ -29,8 +31,8 @@ const char* CxReadPgx(const std::string& bytes, CxJasPicture& picture)
     SkipBlanks(bytes, at);
     if (at + 2 > bytes.size())
         return kCannotLoad;
-    bool bigEndian = bytes.compare(at, 2, "ML") == 0;
-    if (!bigEndian && bytes.compare(at, 2, "LM") != 0)
+    ByteOrder order = bytes.compare(at, 2, "ML") == 0 ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
+    if (order == ByteOrder::LittleEndian && bytes.compare(at, 2, "LM") != 0)
         return kCannotLoad;
     at += 2;
     SkipBlanks(bytes, at);
@@ -64,9 +66,7 @@ const char* CxReadPgx(const std::string& bytes, CxJasPicture& picture)
     uint32_t mask = (1u << bits) - 1;
     for (size_t i = 0; i < count; ++i) {
         const BYTE* p = data + i * sampleBytes;
-        uint32_t value = sampleBytes == 1 ? p[0]
-                         : bigEndian      ? (uint32_t)((p[0] << 8) | p[1])
-                                          : (uint32_t)((p[1] << 8) | p[0]);
+        uint32_t value = sampleBytes == 1 ? p[0] : GetU16(p, order);
         value &= mask;
         int32_t sample = (int32_t)value;
         if (isSigned && (value >> (bits - 1)))

@@ -5,6 +5,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "platform/base/byte_reader.h"
+
 namespace {
 
 int CountBits(DWORD mask)
@@ -178,7 +180,7 @@ void CxImage::Bitfield2RGB(const BYTE* source, DWORD firstMask, DWORD secondMask
             BYTE* target = info.firstRow + (size_t)info.effWidth * y;
             const BYTE* from = source + sourceRow * y;
             for (DWORD x = width; x-- > 0;) {
-                DWORD word = from[2 * x] | (from[2 * x + 1] << 8);
+                DWORD word = GetU16LE(from + 2 * x);
                 BYTE* pixel = target + 3 * (size_t)x;
                 pixel[0] = Channel16(word, thirdMask);
                 pixel[1] = Channel16(word, secondMask);

@@ -4,6 +4,8 @@
 
 #include <stdio.h>
 
+#include "platform/base/byte_reader.h"
+
 namespace {
 
 const char kCannotLoad[] = "error: cannot load image data";
@@ -83,7 +85,7 @@ void ReadBinary(const BYTE* data, uint32_t maximum, CxJasPicture& picture, bool 
     for (size_t i = 0; i < count; ++i) {
         for (size_t plane = 0; plane < planes; ++plane) {
             const BYTE* p = data + (i * planes + plane) * sampleBytes;
-            uint32_t value = sampleBytes == 1 ? p[0] : (uint32_t)((p[0] << 8) | p[1]);
+            uint32_t value = sampleBytes == 1 ? p[0] : GetU16BE(p);
             picture[plane].samples[i] = (int32_t)(value > maximum ? maximum : value);
         }
     }

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "platform/base/byte_reader.h"
+
 namespace {
 
 const char kCannotLoad[] = "error: cannot load image data";
@@ -12,17 +14,6 @@ const size_t kHeaderBytes = 32;
 
 enum RasterType { RT_OLD = 0, RT_STANDARD = 1, RT_BYTE_ENCODED = 2, RT_FORMAT_RGB = 3 };
 enum MapType { RMT_NONE = 0, RMT_EQUAL_RGB = 1 };
-
-uint32_t ReadU32(const BYTE* p)
-{
-    return ((uint32_t)p[0] << 24) | ((uint32_t)p[1] << 16) | ((uint32_t)p[2] << 8) | p[3];
-}
-
-void PutU32(std::string& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += (char)(value >> shift);
-}
 
 // Run-length data: 0x80 n v repeats v n + 1 times, 0x80 0 is one 0x80.
 bool DecodeRuns(const BYTE* data, size_t size, std::string& out, size_t wanted)
@@ -66,25 +57,30 @@ void SetPlanes(CxJasPicture& picture, size_t planes, const RasHeader& header, in
 
 const char* CxReadRas(const std::string& bytes, CxJasPicture& picture)
 {
-    if (bytes.size() < kHeaderBytes)
-        return kCannotLoad;
-    const BYTE* p = (const BYTE*)bytes.data();
-    RasHeader header = { ReadU32(p + 4), ReadU32(p + 8), ReadU32(p + 12), ReadU32(p + 16),
-                         ReadU32(p + 20), ReadU32(p + 24), ReadU32(p + 28) };
-    if (ReadU32(p) != kMagic || header.type > RT_FORMAT_RGB || header.mapType > 2)
+    CByteReader file(bytes.data(), bytes.size());
+    uint32_t magic = file.U32BE();
+    RasHeader header;
+    header.width = file.U32BE();
+    header.height = file.U32BE();
+    header.depth = file.U32BE();
+    header.length = file.U32BE();
+    header.type = file.U32BE();
+    header.mapType = file.U32BE();
+    header.mapLength = file.U32BE();
+    if (!file.Ok() || magic != kMagic || header.type > RT_FORMAT_RGB || header.mapType > 2)
         return kCannotLoad;
     if (header.depth != 1 && header.depth != 8 && header.depth != 24 && header.depth != 32)
         return kCannotLoad;
     if (!CxJasSizeAllowed(header.width, header.height, 3))
         return kCannotLoad;
-    if (bytes.size() - kHeaderBytes < header.mapLength)
+    const BYTE* map = file.Span(header.mapLength);
+    if (!map)
         return kCannotLoad;
-    const BYTE* map = p + kHeaderBytes;
     size_t mapEntries = header.mapType == RMT_EQUAL_RGB ? header.mapLength / 3 : 0;
     size_t rowBytes = (size_t)((((uint64_t)header.width * header.depth + 15) / 16) * 2);
     size_t dataBytes = rowBytes * header.height;
-    const BYTE* data = map + header.mapLength;
-    size_t available = bytes.size() - kHeaderBytes - header.mapLength;
+    const BYTE* data = file.Here();
+    size_t available = file.Remaining();
     std::string expanded;
     if (header.type == RT_BYTE_ENCODED) {
         if (!DecodeRuns(data, available, expanded, dataBytes))
@@ -131,16 +127,12 @@ const char* CxWriteRas(CxFile* stream, const CxJasPicture& picture)
     const CxJasComponent& first = picture[0];
     uint32_t depth = picture.size() == 3 ? 24 : 8;
     size_t rowBytes = (size_t)((((uint64_t)first.width * depth + 15) / 16) * 2);
-    std::string out;
-    PutU32(out, kMagic);
-    PutU32(out, first.width);
-    PutU32(out, first.height);
-    PutU32(out, depth);
-    PutU32(out, (uint32_t)(rowBytes * first.height));
-    PutU32(out, RT_STANDARD);
-    PutU32(out, RMT_NONE);
-    PutU32(out, 0);
-    if (stream->Write(out.data(), 1, (DWORD)out.size()) != (DWORD)out.size())
+    const uint32_t fields[] = { kMagic, first.width, first.height, depth,
+                                (uint32_t)(rowBytes * first.height), RT_STANDARD, RMT_NONE, 0 };
+    BYTE head[kHeaderBytes];
+    for (size_t i = 0; i < kHeaderBytes / 4; ++i)
+        PutU32BE(head + 4 * i, fields[i]);
+    if (stream->Write(head, 1, kHeaderBytes) != kHeaderBytes)
         return "write error";
     std::string row(rowBytes, '\0');
     for (DWORD y = 0; y < first.height; ++y) {

@@ -2,7 +2,8 @@
 
 #include <string.h>
 
-#include "codecs/ximabytes.h"
+#include "codecs/ximawriter.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ bool IsPixelDepth(int bits)
 // A 15- or 16-bit value: blue in bits 0 to 4, green 5 to 9, red 10 to 14.
 RGBQUAD FromWord(const BYTE* bytes)
 {
-    WORD word = CxGetU16(bytes);
+    WORD word = GetU16LE(bytes);
     RGBQUAD color;
     color.rgbBlue = (BYTE)((word & 0x1F) << 3);
     color.rgbGreen = (BYTE)(((word >> 5) & 0x1F) << 3);
@@ -65,9 +66,9 @@ bool CxImageTGA::Decode(CxFile* stream)
         compressed = true;
     else
         return Fail("Unknown TGA image type");
-    DWORD width = CxGetU16(head + kOffWidth);
-    DWORD height = CxGetU16(head + kOffHeight);
-    DWORD mapLength = CxGetU16(head + kOffMapLength);
+    DWORD width = GetU16LE(head + kOffWidth);
+    DWORD height = GetU16LE(head + kOffHeight);
+    DWORD mapLength = GetU16LE(head + kOffMapLength);
     int mapEntryBits = head[kOffMapEntryBits];
     bool hasMap = head[kOffMapType] != 0;
     m_fileDepth = head[kOffDepth];
@@ -196,10 +197,10 @@ bool CxImageTGA::Encode(CxFile* stream)
     memset(head, 0, sizeof(head));
     head[kOffMapType] = IsIndexed() ? 1 : 0;
     head[kOffImageType] = mapped ? kMapped : kTrueColour;
-    CxPutU16(head + kOffMapLength, mapped ? 256 : 0);
+    PutU16LE(head + kOffMapLength, mapped ? 256 : 0);
     head[kOffMapEntryBits] = mapped ? 24 : 0;
-    CxPutU16(head + kOffWidth, width);
-    CxPutU16(head + kOffHeight, height);
+    PutU16LE(head + kOffWidth, width);
+    PutU16LE(head + kOffHeight, height);
     head[kOffDepth] = withAlpha ? 32 : (BYTE)GetBpp();
     // The low four bits count the alpha bits of a pixel.
     head[kOffDescriptor] = withAlpha ? 8 : 0;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "codecs/ximabytes.h"
+#include "codecs/ximawriter.h"
 
 namespace {
 

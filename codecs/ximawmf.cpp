@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "codecs/ximabytes.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -36,17 +36,19 @@ std::vector<BYTE> ReadBytes(CxFile* stream, uint64_t count, bool& ok)
 // the end record, before GDI is given the bytes.
 bool WindowsRecordsHold(const std::vector<BYTE>& bytes)
 {
-    size_t at = CxGetU16(bytes.data() + 2) * 2u;  // header size in words
-    if (at < kMetaHeaderBytes)
+    CByteReader records(bytes.data(), bytes.size());
+    records.Skip(2);
+    size_t headerBytes = records.U16LE() * 2u;  // the header's size, given in words
+    if (headerBytes < kMetaHeaderBytes || !records.Seek(headerBytes))
         return false;
-    while (at + 6 <= bytes.size()) {
-        uint64_t size = (uint64_t)CxGetU32(&bytes[at]) * 2;
-        WORD function = CxGetU16(&bytes[at + 4]);
-        if (size < 6 || at + size > bytes.size())
+    while (records.Has(6)) {
+        size_t start = records.Position();
+        uint64_t size = (uint64_t)records.U32LE() * 2;
+        WORD function = records.U16LE();
+        if (size < 6 || !records.Seek(start) || !records.Skip(size))
             return false;
         if (function == 0)
             return true;
-        at += (size_t)size;
     }
     return false;
 }
@@ -55,21 +57,21 @@ bool WindowsRecordsHold(const std::vector<BYTE>& bytes)
 // records of whole 32-bit words, the end-of-file record last.
 bool EnhancedRecordsHold(const std::vector<BYTE>& bytes)
 {
-    if (bytes.size() < kMinEmfHeaderBytes || CxGetU32(bytes.data()) != EMR_HEADER ||
-        CxGetU32(bytes.data() + 40) != ENHMETA_SIGNATURE)
+    if (bytes.size() < kMinEmfHeaderBytes || GetU32LE(bytes.data()) != EMR_HEADER ||
+        GetU32LE(bytes.data() + 40) != ENHMETA_SIGNATURE)
         return false;
-    uint64_t total = CxGetU32(bytes.data() + 48);
+    uint64_t total = GetU32LE(bytes.data() + 48);
     if (total > bytes.size() || total < kMinEmfHeaderBytes)
         return false;
-    size_t at = 0;
-    while (at + 8 <= total) {
-        DWORD type = CxGetU32(&bytes[at]);
-        DWORD size = CxGetU32(&bytes[at + 4]);
-        if (size < 8 || size % 4 || at + size > total)
+    CByteReader records(bytes.data(), (size_t)total);
+    while (records.Has(8)) {
+        size_t start = records.Position();
+        DWORD type = records.U32LE();
+        DWORD size = records.U32LE();
+        if (size < 8 || size % 4 || !records.Seek(start) || !records.Skip(size))
             return false;
         if (type == kEmfEof)
-            return at + size == total;
-        at += size;
+            return records.AtEnd();
     }
     return false;
 }
@@ -80,9 +82,9 @@ bool CxImageWMF::CheckPlaceableHeader(const BYTE* bytes)
 {
     WORD checksum = 0;
     for (int i = 0; i < 10; ++i)
-        checksum ^= CxGetU16(bytes + 2 * i);
-    WORD unitsPerInch = CxGetU16(bytes + 14);
-    return CxGetU32(bytes) == kPlaceableKey && checksum == CxGetU16(bytes + 20) &&
+        checksum ^= GetU16LE(bytes + 2 * i);
+    WORD unitsPerInch = GetU16LE(bytes + 14);
+    return GetU32LE(bytes) == kPlaceableKey && checksum == GetU16LE(bytes + 20) &&
            unitsPerInch != 0 && unitsPerInch <= kMaxUnitsPerInch;
 }
 
@@ -105,10 +107,10 @@ HENHMETAFILE CxImageWMF::ReadPlaceableWmf(CxFile* stream, PlaceableHeader* place
     if (stream->Read(head, 1, sizeof(head)) != sizeof(head) || !CheckPlaceableHeader(head))
         return NULL;
     const BYTE* meta = head + kPlaceableBytes;
-    WORD type = CxGetU16(meta);
+    WORD type = GetU16LE(meta);
     if (type != 1 && type != 2)
         return NULL;
-    uint64_t bytes = (uint64_t)CxGetU32(meta + 6) * 2;
+    uint64_t bytes = (uint64_t)GetU32LE(meta + 6) * 2;
     if (bytes > (uint64_t)stream->Size() ||
         !stream->Seek(start + (int32_t)kPlaceableBytes, SEEK_SET))
         return NULL;
@@ -117,11 +119,11 @@ HENHMETAFILE CxImageWMF::ReadPlaceableWmf(CxFile* stream, PlaceableHeader* place
     if (!ok || data.size() < kMetaHeaderBytes || !WindowsRecordsHold(data))
         return NULL;
 
-    placeable->left = (int16_t)CxGetU16(head + 6);
-    placeable->top = (int16_t)CxGetU16(head + 8);
-    placeable->right = (int16_t)CxGetU16(head + 10);
-    placeable->bottom = (int16_t)CxGetU16(head + 12);
-    placeable->unitsPerInch = CxGetU16(head + 14);
+    placeable->left = (int16_t)GetU16LE(head + 6);
+    placeable->top = (int16_t)GetU16LE(head + 8);
+    placeable->right = (int16_t)GetU16LE(head + 10);
+    placeable->bottom = (int16_t)GetU16LE(head + 12);
+    placeable->unitsPerInch = GetU16LE(head + 14);
 
     HDC screen = GetDC(NULL);
     METAFILEPICT picture;

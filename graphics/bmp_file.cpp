@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics/dib_format.h"
+#include "platform/base/byte_reader.h"
 #include "platform/classlib/exceptions.h"
 #include "platform/classlib/file.h"
 
@@ -34,26 +35,19 @@ private:
     CFile* m_file;
 };
 
-DWORD OffsetField(const BYTE* image)
-{
-    DWORD offset;
-    memcpy(&offset, image + 10, 4);
-    return offset;
-}
-
 // Puts the rows right after the colour table when the file left a gap.
 bool CloseGap(BYTE* image, DWORD size)
 {
     BYTE* dib = image + kBmpFileHeaderSize;
     const DWORD tableEnd = kBmpFileHeaderSize + DibHeaderSize(dib) + DibPaletteSize(dib);
-    const DWORD offset = OffsetField(image);
+    const DWORD offset = GetU32LE(image + 10);
     if (offset == tableEnd)
         return true;
     const DWORD rows = DibAlignedImageSize(DibWidth(dib), DibHeight(dib), DibBitCount(dib));
     if (offset < tableEnd || offset > size || size - offset < rows)
         return false;
     memmove(image + tableEnd, image + offset, rows);
-    memcpy(image + 10, &tableEnd, 4);
+    PutU32LE(image + 10, tableEnd);
     return true;
 }
 
@@ -112,9 +106,7 @@ BYTE* ReadImageCatching(ByteSource& source, DWORD& size)
 
 DWORD BmpFileSizeField(const BYTE* image)
 {
-    DWORD size;
-    memcpy(&size, image + 2, 4);
-    return size;
+    return GetU32LE(image + 2);
 }
 
 bool IsWholeBmpFileImage(const BYTE* image, size_t size)

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/base/byte_reader.h"
+
 namespace {
 
 const BITMAPINFOHEADER* Info(const void* dib)
@@ -243,6 +245,6 @@ void MakeBmpFileHeader(BYTE header[kBmpFileHeaderSize], DWORD fileSize, DWORD bi
     memset(header, 0, kBmpFileHeaderSize);
     header[0] = 'B';
     header[1] = 'M';
-    memcpy(header + 2, &fileSize, 4);
-    memcpy(header + 10, &bitsOffset, 4);
+    PutU32LE(header + 2, fileSize);
+    PutU32LE(header + 10, bitsOffset);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "graphics/dib_format.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -14,10 +15,8 @@ DWORD GetPixel(const BYTE* row, int x, int bits)
     case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
     case 4: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
     case 8: return row[x];
-    default: {
-        const BYTE* pixel = row + x * 3;
-        return pixel[0] | (pixel[1] << 8) | (static_cast<DWORD>(pixel[2]) << 16);
-    }
+    default:
+        return GetU24LE(row + x * 3);
     }
 }
 
@@ -34,12 +33,8 @@ void SetPixel(BYTE* row, int x, int bits, DWORD value)
     case 8:
         row[x] = static_cast<BYTE>(value);
         break;
-    default: {
-        BYTE* pixel = row + x * 3;
-        pixel[0] = static_cast<BYTE>(value);
-        pixel[1] = static_cast<BYTE>(value >> 8);
-        pixel[2] = static_cast<BYTE>(value >> 16);
-    }
+    default:
+        PutU24LE(row + x * 3, value);
     }
 }
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/base/file_replace.h"
-#include "codecs/ximabytes.h"
 #include "codecs/ximagif_lzw.h"
+#include "codecs/ximawriter.h"
 #include "codecs/xmemfile.h"
 #include "graphics/dib.h"
 #include "graphics/dib_export.h"
@@ -53,8 +53,8 @@ bool CGif::Write(const char* path, const BYTE* pixels, int width, int height, in
     }
     CxCheckedWriter file(&stream);
     file.Put("GIF87a", 6);
-    file.PutU16(static_cast<DWORD>(width));
-    file.PutU16(static_cast<DWORD>(height));
+    file.PutU16LE(static_cast<DWORD>(width));
+    file.PutU16LE(static_cast<DWORD>(height));
     file.PutByte(0xE7);  // a global table of 256 entries
     file.PutByte(static_cast<BYTE>(background));
     file.PutByte(0);
@@ -63,10 +63,10 @@ bool CGif::Write(const char* path, const BYTE* pixels, int width, int height, in
         file.Put(triple, 3);
     }
     file.PutByte(',');
-    file.PutU16(0);
-    file.PutU16(0);
-    file.PutU16(static_cast<DWORD>(width));
-    file.PutU16(static_cast<DWORD>(height));
+    file.PutU16LE(0);
+    file.PutU16LE(0);
+    file.PutU16LE(static_cast<DWORD>(width));
+    file.PutU16LE(static_cast<DWORD>(height));
     file.PutByte(0);  // no local table, not interlaced
     file.PutByte(8);  // LZW minimum code size
     PackedPixels source(pixels, static_cast<size_t>(width) * static_cast<size_t>(height));

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "graphics/kstring.h"
+#include "platform/base/byte_reader.h"
 #include "platform/native/native_begin.h"
 #include <zlib.h>
 #include "platform/native/native_end.h"
@@ -14,12 +15,6 @@ namespace {
 // Deflate cannot expand data by more than about 1032 to 1: a record that
 // claims more is corrupt and is refused before anything is allocated.
 const uint64_t kMaxInflateRatio = 1032;
-
-uint32_t LittleEndian32(const uint8_t* bytes)
-{
-    return (uint32_t)bytes[0] | ((uint32_t)bytes[1] << 8) | ((uint32_t)bytes[2] << 16) |
-           ((uint32_t)bytes[3] << 24);
-}
 
 }  // namespace
 
@@ -125,7 +120,7 @@ bool KBuffer::Uncompress()
 {
     if (m_size < 4)
         return false;
-    uint32_t unpackedLength = LittleEndian32(m_data);
+    uint32_t unpackedLength = GetU32LE(m_data);
     uint32_t packedLength = m_size - 4;
     if (unpackedLength == 0 || unpackedLength > (uint64_t)packedLength * kMaxInflateRatio + 64)
         return false;
@@ -164,7 +159,7 @@ bool KBuffer::ReadUInt32(uint32_t& value)
     uint8_t bytes[4];
     if (!ReadBytes(bytes, 4))
         return false;
-    value = LittleEndian32(bytes);
+    value = GetU32LE(bytes);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/dib_convert.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -292,12 +293,11 @@ bool AddDirectPixels(Octree& tree, const DIBSECTION& section)
                 ok = tree.AddPixel(pixel[2], pixel[1], pixel[0]);
                 pixel += 3;
             } else if (bits == 16) {
-                DWORD value = pixel[0] | (pixel[1] << 8);
+                DWORD value = GetU16LE(pixel);
                 ok = tree.AddPixel(red16.Of(value), green16.Of(value), blue16.Of(value));
                 pixel += 2;
             } else {
-                DWORD value = pixel[0] | (pixel[1] << 8) | (pixel[2] << 16) |
-                              (static_cast<DWORD>(pixel[3]) << 24);
+                DWORD value = GetU32LE(pixel);
                 ok = tree.AddPixel(red32.Of(value), green32.Of(value), blue32.Of(value));
                 pixel += 4;
             }
