@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "platform/base/byte_reader.h"
+
 namespace {
 
 const int kMaxLinkDepth = 8;        // directories reached through links
@@ -97,7 +99,7 @@ CxExifInfo::CxExifInfo(CxExifRecord* record)
     m_record = record ? record : (CxExifRecord*)calloc(1, sizeof(CxExifRecord));
     m_lastError[0] = 0;
     m_exifImageWidth = 0;
-    m_motorolaOrder = 0;
+    m_byteOrder = ByteOrder::LittleEndian;
     memset(m_sections, 0, sizeof(m_sections));
     m_sectionsRead = 0;
 }
@@ -149,16 +151,14 @@ bool CxExifInfo::ReadSections(CxFile* stream, int readMode)
                 return false;
             }
         }
-        int high = stream->GetC();
-        int low = stream->GetC();
-        int length = (high << 8) | low;
-        if (high < 0 || low < 0 || length < 2)
+        BYTE lengthBytes[2];
+        if (stream->Read(lengthBytes, 1, 2) != 2 || GetU16BE(lengthBytes) < 2)
             return Fail("invalid marker");
+        int length = GetU16BE(lengthBytes);
         BYTE* data = (BYTE*)malloc((size_t)length);
         if (!data)
             return Fail("Could not allocate memory");
-        data[0] = (BYTE)high;
-        data[1] = (BYTE)low;
+        memcpy(data, lengthBytes, 2);
         if (stream->Read(data + 2, 1, (DWORD)length - 2) != (DWORD)length - 2) {
             free(data);
             return Fail("Premature end of file?");
@@ -236,19 +236,20 @@ bool CxExifInfo::ProcessExifSegment(const BYTE* segment, DWORD length)
         memcmp(segment, "Exif\0\0", kExifHeaderBytes) != 0)
         return Fail("Incorrect Exif header");
     if (memcmp(segment + 6, "II", 2) == 0)
-        m_motorolaOrder = 0;
+        m_byteOrder = ByteOrder::LittleEndian;
     else if (memcmp(segment + 6, "MM", 2) == 0)
-        m_motorolaOrder = 1;
+        m_byteOrder = ByteOrder::BigEndian;
     else
         return Fail("Invalid Exif alignment marker.");
-    if (ReadU16(segment + 8) != 42)
-        return Fail("Invalid Exif start (1)");
-    DWORD firstOffset = ReadU32(segment + 10);
-
     TiffBlock block;
     block.base = segment + kExifHeaderBytes;
     block.length = length - kExifHeaderBytes;
     block.directoriesRead = 0;
+    CByteReader header(block.base, block.length);
+    header.Skip(2);
+    if (header.U16(m_byteOrder) != 42)
+        return Fail("Invalid Exif start (1)");
+    DWORD firstOffset = header.U32(m_byteOrder);
     if (!ProcessDirectory(block, kTiffHeaderBytes, 0))
         return false;
     if (firstOffset > kTiffHeaderBytes && !ProcessDirectory(block, firstOffset, 0))
@@ -274,21 +275,21 @@ bool CxExifInfo::ProcessDirectory(TiffBlock& block, DWORD offset, int depth)
     }
     block.visited[block.directoriesRead++] = offset;
 
-    if ((uint64_t)offset + 2 > block.length)
-        return Fail("Illegally sized directory");
-    DWORD entries = ReadU16(block.base + offset);
-    uint64_t linkAt = (uint64_t)offset + 2 + (uint64_t)kEntryBytes * entries;
-    if (linkAt > block.length)
+    CByteReader directory(block.base, block.length);
+    directory.Seek(offset);
+    DWORD entries = directory.U16(m_byteOrder);
+    if (!directory.Has((size_t)kEntryBytes * entries))
         return Fail("Illegally sized directory");
 
     DWORD thumbnail[2] = { 0, 0 };  // offset, length
     for (DWORD i = 0; i < entries; ++i) {
-        if (!ProcessEntry(block, block.base + offset + 2 + kEntryBytes * i, depth, thumbnail))
+        CByteReader entry(directory.Span(kEntryBytes), kEntryBytes);
+        if (!ProcessEntry(block, entry, depth, thumbnail))
             return false;
     }
 
-    if (linkAt + 4 <= block.length) {
-        DWORD next = ReadU32(block.base + linkAt);
+    if (directory.Has(4)) {
+        DWORD next = directory.U32(m_byteOrder);
         if (next != 0 && !FollowLink(block, next, depth))
             return false;
     }
@@ -311,21 +312,21 @@ bool CxExifInfo::FollowLink(TiffBlock& block, DWORD offset, int depth)
     return true;
 }
 
-bool CxExifInfo::ProcessEntry(TiffBlock& block, const BYTE* entry, int depth,
-                              DWORD thumbnail[2])
+bool CxExifInfo::ProcessEntry(TiffBlock& block, CByteReader& entry, int depth, DWORD thumbnail[2])
 {
-    int tag = ReadU16(entry);
-    int format = ReadU16(entry + 2);
-    DWORD components = ReadU32(entry + 4);
+    int tag = entry.U16(m_byteOrder);
+    int format = entry.U16(m_byteOrder);
+    DWORD components = entry.U32(m_byteOrder);
+    const BYTE* value = entry.Span(4);
     if (format > kMaxFormat)
         return Fail("Illegal format code in EXIF dir");
     uint64_t bytes = (uint64_t)components * kBytesPerFormat[format];
-    const BYTE* value = entry + 8;
     if (bytes > 4) {
-        DWORD valueOffset = ReadU32(entry + 8);
-        if ((uint64_t)valueOffset + bytes > block.length)
+        CByteReader whole(block.base, block.length);
+        whole.Seek(GetU32(value, m_byteOrder));
+        value = whole.Span((size_t)bytes);
+        if (!value)
             return Fail("Illegal pointer offset value in EXIF.");
-        value = block.base + valueOffset;
     }
     DWORD available = (DWORD)bytes;
 
@@ -349,7 +350,7 @@ bool CxExifInfo::ProcessEntry(TiffBlock& block, const BYTE* entry, int depth,
     case TAG_INTEROP_OFFSET: {
         // The value holds at least four readable bytes: the entry's own,
         // or a checked range of more than four.
-        DWORD target = ReadU32(value);
+        DWORD target = GetU32(value, m_byteOrder);
         if (target > kTiffHeaderBytes)
             return FollowLink(block, target, depth);
         return true;
@@ -449,25 +450,27 @@ double CxExifInfo::ConvertValue(const BYTE* value, int format) const
 {
     switch (format) {
     case 1: return *value;
-    case 3: return ReadU16(value);
-    case 4: return ReadU32(value);
+    case 3: return GetU16(value, m_byteOrder);
+    case 4: return GetU32(value, m_byteOrder);
     case 5:
     case 10: {
-        int32_t numerator = ReadS32(value);
-        int32_t denominator = ReadS32(value + 4);
+        int32_t numerator = (int32_t)GetU32(value, m_byteOrder);
+        int32_t denominator = (int32_t)GetU32(value + 4, m_byteOrder);
         return denominator == 0 ? 0 : (double)numerator / denominator;
     }
     case 6: return (signed char)*value;
-    case 8: return (int16_t)ReadU16(value);
-    case 9: return ReadS32(value);
+    case 8: return (int16_t)GetU16(value, m_byteOrder);
+    case 9: return (int32_t)GetU32(value, m_byteOrder);
     case 11: {
+        uint32_t bits = GetU32(value, m_byteOrder);
         float number;
-        memcpy(&number, value, sizeof(number));
+        memcpy(&number, &bits, sizeof(number));
         return number;
     }
     case 12: {
+        uint64_t bits = GetU64(value, m_byteOrder);
         double number;
-        memcpy(&number, value, sizeof(number));
+        memcpy(&number, &bits, sizeof(number));
         return number;
     }
     default: return 0;
@@ -491,8 +494,8 @@ void CxExifInfo::ProcessFrameHeader(const BYTE* data, DWORD length, int marker)
 {
     if (length < 8)
         return;
-    m_record->height = ReadU16BigEndian(data + 3);
-    m_record->width = ReadU16BigEndian(data + 5);
+    m_record->height = GetU16BE(data + 3);
+    m_record->width = GetU16BE(data + 5);
     m_record->isColor = data[7] == 3 ? 1 : 0;
     m_record->process = marker;
 }
@@ -543,28 +546,4 @@ CxExifSection* CxExifInfo::FindSection(int type)
             return &m_sections[i];
     }
     return NULL;
-}
-
-WORD CxExifInfo::ReadU16BigEndian(const BYTE* p)
-{
-    return (WORD)((p[0] << 8) | p[1]);
-}
-
-WORD CxExifInfo::ReadU16(const BYTE* p) const
-{
-    if (m_motorolaOrder)
-        return (WORD)((p[0] << 8) | p[1]);
-    return (WORD)((p[1] << 8) | p[0]);
-}
-
-int32_t CxExifInfo::ReadS32(const BYTE* p) const
-{
-    return (int32_t)ReadU32(p);
-}
-
-DWORD CxExifInfo::ReadU32(const BYTE* p) const
-{
-    if (m_motorolaOrder)
-        return ((DWORD)p[0] << 24) | ((DWORD)p[1] << 16) | ((DWORD)p[2] << 8) | p[3];
-    return ((DWORD)p[3] << 24) | ((DWORD)p[2] << 16) | ((DWORD)p[1] << 8) | p[0];
 }

@@ -11,6 +11,7 @@
 #include <stdint.h>
 
 #include "codecs/xfile.h"
+#include "platform/base/byte_reader.h"
 
 const int EXIF_MAX_SECTIONS = 20;
 const int EXIF_MAX_COMMENT = 1000;
@@ -104,7 +105,7 @@ private:
     void DropLastSection();
     bool ProcessExifSegment(const BYTE* segment, DWORD length);
     bool ProcessDirectory(TiffBlock& block, DWORD offset, int depth);
-    bool ProcessEntry(TiffBlock& block, const BYTE* entry, int depth, DWORD thumbnail[2]);
+    bool ProcessEntry(TiffBlock& block, CByteReader& entry, int depth, DWORD thumbnail[2]);
     bool FollowLink(TiffBlock& block, DWORD offset, int depth);
     void ApplyNumberTag(int tag, double value);
     void ApplyUserComment(const BYTE* value, DWORD bytes);
@@ -112,15 +113,10 @@ private:
     void ProcessComment(const BYTE* data, DWORD length);
     void ProcessFrameHeader(const BYTE* data, DWORD length, int marker);
 
-    static WORD ReadU16BigEndian(const BYTE* p);
-    WORD ReadU16(const BYTE* p) const;
-    int32_t ReadS32(const BYTE* p) const;
-    DWORD ReadU32(const BYTE* p) const;
-
     CxExifRecord* m_record;
     char m_lastError[256];
     int32_t m_exifImageWidth;
-    int32_t m_motorolaOrder;
+    ByteOrder m_byteOrder;  // of the TIFF block being read
     CxExifSection m_sections[EXIF_MAX_SECTIONS];
     int32_t m_sectionsRead;
     bool m_ownsRecord;

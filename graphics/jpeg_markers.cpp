@@ -37,57 +37,56 @@ bool InList(BYTE marker, const BYTE* markers)
     return false;
 }
 
-uint16_t BigEndian16(const BYTE* data)
-{
-    return static_cast<uint16_t>((data[0] << 8) | data[1]);
-}
-
-void WriteExif16(BYTE* data, uint16_t value, bool littleEndian)
-{
-    if (littleEndian) {
-        data[0] = static_cast<BYTE>(value & 0xFF);
-        data[1] = static_cast<BYTE>(value >> 8);
-    } else {
-        data[0] = static_cast<BYTE>(value >> 8);
-        data[1] = static_cast<BYTE>(value & 0xFF);
-    }
-}
-
 // The TIFF header of an EXIF block given as an APP1 body or a whole JPEG.
-bool LocateTiffHeader(const BYTE*& data, uint32_t& length, bool& littleEndian)
+bool LocateTiffHeader(const BYTE*& data, uint32_t& length, ByteOrder& order)
 {
     if (!data || length == 0)
         return false;
     if (data[0] == 0xFF && !FindJpegMarker(data, length, kJpegApp1Markers))
         return false;
-    return CheckExifHeader(data, length, littleEndian) && length >= 8;
+    return CheckExifHeader(data, length, order) && length >= 8;
 }
 
-// Offset of the entry count of IFD0 within the TIFF block, or 0 when it
-// does not lie within the block.
-uint32_t Ifd0Offset(const BYTE* tiff, uint32_t length, bool littleEndian)
+// Moves to the entry count of IFD0; false when it does not lie within the
+// TIFF block.
+bool SeekIfd0(CByteReader& tiff, ByteOrder order)
 {
-    uint32_t offset = ReadExif32(tiff + 4, littleEndian);
-    if (offset < 8 || static_cast<uint64_t>(offset) + 2 > length)
-        return 0;
-    return offset;
+    tiff.Seek(4);
+    uint32_t offset = tiff.U32(order);
+    return offset >= 8 && tiff.Seek(offset) && tiff.Has(2);
 }
 
-// The value of an IFD entry of the given type, or -1 for other types.
-int64_t EntryValue(const BYTE* entry, bool littleEndian)
+struct IfdEntry {
+    const BYTE* start;
+    uint16_t tag;
+    uint16_t type;
+    uint32_t count;
+    const BYTE* value;  // the four bytes that hold a value of one number
+};
+
+bool ReadIfdEntry(CByteReader& ifd, ByteOrder order, IfdEntry& entry)
 {
-    uint16_t type = ReadExif16(entry + 2, littleEndian);
-    const BYTE* value = entry + 8;
-    switch (type) {
+    entry.start = ifd.Here();
+    entry.tag = ifd.U16(order);
+    entry.type = ifd.U16(order);
+    entry.count = ifd.U32(order);
+    entry.value = ifd.Span(4);
+    return entry.value != nullptr;
+}
+
+// The value of an entry of one of the integer types, or -1 for other types.
+int64_t EntryValue(const IfdEntry& entry, ByteOrder order)
+{
+    switch (entry.type) {
     case 1:
     case 6:
-        return value[0];
+        return entry.value[0];
     case 3:
     case 8:
-        return ReadExif16(value, littleEndian);
+        return GetU16(entry.value, order);
     case 4:
     case 9:
-        return ReadExif32(value, littleEndian);
+        return GetU32(entry.value, order);
     default:
         return -1;
     }
@@ -100,55 +99,39 @@ bool ReadAll(FILE* file, void* buffer, size_t size)
 
 }  // namespace
 
-uint16_t ReadExif16(const BYTE* data, bool littleEndian)
-{
-    if (littleEndian)
-        return static_cast<uint16_t>(data[0] | (data[1] << 8));
-    return BigEndian16(data);
-}
-
-uint32_t ReadExif32(const BYTE* data, bool littleEndian)
-{
-    if (littleEndian)
-        return static_cast<uint32_t>(data[0]) | (static_cast<uint32_t>(data[1]) << 8) |
-               (static_cast<uint32_t>(data[2]) << 16) | (static_cast<uint32_t>(data[3]) << 24);
-    return (static_cast<uint32_t>(data[0]) << 24) | (static_cast<uint32_t>(data[1]) << 16) |
-           (static_cast<uint32_t>(data[2]) << 8) | static_cast<uint32_t>(data[3]);
-}
-
 bool FindJpegMarker(const BYTE*& data, uint32_t& length, const BYTE* markers)
 {
     if (!data || length < 8 || data[0] != 0xFF || data[1] != 0xD8)
         return false;
-    uint64_t position = 2;
-    while (position + 4 <= length) {
-        const BYTE* segment = data + position;
-        if (segment[0] != 0xFF)
+    CByteReader jpeg(data, length);
+    jpeg.Skip(2);
+    while (jpeg.Has(4)) {
+        if (jpeg.U8() != 0xFF)
             return false;
-        BYTE marker = segment[1];
+        BYTE marker = jpeg.U8();
         if (marker == kStartOfScan || marker == kEndOfImage)
             return false;
-        uint32_t segmentLength = BigEndian16(segment + 2);
-        if (segmentLength < 2 || position + 2 + segmentLength > length)
+        uint32_t segmentLength = jpeg.U16BE();
+        const BYTE* body = segmentLength >= 2 ? jpeg.Span(segmentLength - 2) : nullptr;
+        if (!body)
             return false;
         if (InList(marker, markers)) {
-            data = segment + 4;
+            data = body;
             length = segmentLength - 2;
             return true;
         }
-        position += 2 + segmentLength;
     }
     return false;
 }
 
-bool CheckExifHeader(const BYTE*& data, uint32_t& length, bool& littleEndian)
+bool CheckExifHeader(const BYTE*& data, uint32_t& length, ByteOrder& order)
 {
     if (!data || length < kMinExifBody || memcmp(data, "Exif\0", 5) != 0)
         return false;
     if (data[6] == 'I')
-        littleEndian = true;
+        order = ByteOrder::LittleEndian;
     else if (data[6] == 'M')
-        littleEndian = false;
+        order = ByteOrder::BigEndian;
     else
         return false;
     data += kExifHeaderBytes;
@@ -161,27 +144,26 @@ int ExifOrientationTag(BYTE* segment, uint32_t length, uint16_t newValue, bool* 
     if (patched)
         *patched = false;
     const BYTE* tiff = segment;
-    bool littleEndian = true;
-    if (!LocateTiffHeader(tiff, length, littleEndian))
+    ByteOrder order = ByteOrder::LittleEndian;
+    if (!LocateTiffHeader(tiff, length, order))
         return 0;
-    uint32_t ifd = Ifd0Offset(tiff, length, littleEndian);
-    if (ifd == 0)
+    CByteReader ifd(tiff, length);
+    if (!SeekIfd0(ifd, order))
         return 0;
-    uint32_t count = ReadExif16(tiff + ifd, littleEndian);
+    uint32_t count = ifd.U16(order);
     for (uint32_t i = 0; i < count; ++i) {
-        uint64_t entryOffset = static_cast<uint64_t>(ifd) + 2 + i * kIfdEntryBytes;
-        if (entryOffset + kIfdEntryBytes > length)
+        IfdEntry entry;
+        if (!ReadIfdEntry(ifd, order, entry))
             return 0;
-        // The block lies inside segment: write through a non-const pointer.
-        BYTE* entry = segment + (tiff - segment) + entryOffset;
-        if (ReadExif16(entry, littleEndian) != kExifOrientationTag ||
-            ReadExif32(entry + 4, littleEndian) != 1)
+        if (entry.tag != kExifOrientationTag || entry.count != 1)
             continue;
-        int64_t value = EntryValue(entry, littleEndian);
+        int64_t value = EntryValue(entry, order);
         int orientation = value < 0 ? 0 : static_cast<int>(value & 0xFFFF);
         if (newValue != 0) {
-            WriteExif16(entry + 2, kTypeShort, littleEndian);
-            WriteExif16(entry + 8, newValue, littleEndian);
+            // The block lies inside segment: write through a non-const pointer.
+            BYTE* writable = segment + (entry.start - segment);
+            PutU16(writable + 2, kTypeShort, order);
+            PutU16(writable + 8, newValue, order);
             if (patched)
                 *patched = true;
         }
@@ -194,35 +176,29 @@ bool FindExifThumbnail(const BYTE*& data, uint32_t& length)
 {
     const BYTE* tiff = data;
     uint32_t tiffLength = length;
-    bool littleEndian = true;
-    if (!LocateTiffHeader(tiff, tiffLength, littleEndian))
+    ByteOrder order = ByteOrder::LittleEndian;
+    if (!LocateTiffHeader(tiff, tiffLength, order))
         return false;
-    uint32_t ifd0 = Ifd0Offset(tiff, tiffLength, littleEndian);
-    if (ifd0 == 0)
+    CByteReader ifd(tiff, tiffLength);
+    if (!SeekIfd0(ifd, order))
         return false;
-    uint64_t next = ifd0 + 2 + static_cast<uint64_t>(ReadExif16(tiff + ifd0, littleEndian)) *
-                                   kIfdEntryBytes;
-    if (next + 4 > tiffLength)
+    ifd.Skip(static_cast<size_t>(ifd.U16(order)) * kIfdEntryBytes);
+    uint32_t ifd1 = ifd.U32(order);
+    if (!ifd.Ok() || ifd1 == 0 || !ifd.Seek(ifd1) || !ifd.Has(2))
         return false;
-    uint32_t ifd1 = ReadExif32(tiff + next, littleEndian);
-    if (ifd1 == 0 || static_cast<uint64_t>(ifd1) + 2 > tiffLength)
-        return false;
-    uint32_t count = ReadExif16(tiff + ifd1, littleEndian);
+    uint32_t count = ifd.U16(order);
     uint32_t offset = 0;
     uint32_t size = 0;
     for (uint32_t i = 0; i < count && (offset == 0 || size == 0); ++i) {
-        uint64_t entryOffset = static_cast<uint64_t>(ifd1) + 2 + i * kIfdEntryBytes;
-        if (entryOffset + kIfdEntryBytes > tiffLength)
+        IfdEntry entry;
+        if (!ReadIfdEntry(ifd, order, entry))
             return false;
-        const BYTE* entry = tiff + entryOffset;
-        uint16_t tag = ReadExif16(entry, littleEndian);
-        uint16_t type = ReadExif16(entry + 2, littleEndian);
-        bool wordType = type == 3 || type == 8 || type == 4 || type == 9;
-        if ((tag != kThumbnailOffsetTag && tag != kThumbnailLengthTag) || !wordType ||
-            ReadExif32(entry + 4, littleEndian) != 1)
+        bool wordType = entry.type == 3 || entry.type == 8 || entry.type == 4 || entry.type == 9;
+        if ((entry.tag != kThumbnailOffsetTag && entry.tag != kThumbnailLengthTag) || !wordType ||
+            entry.count != 1)
             continue;
-        uint32_t value = static_cast<uint32_t>(EntryValue(entry, littleEndian));
-        if (tag == kThumbnailOffsetTag)
+        uint32_t value = static_cast<uint32_t>(EntryValue(entry, order));
+        if (entry.tag == kThumbnailOffsetTag)
             offset = value;
         else
             size = value;
@@ -244,7 +220,7 @@ BYTE* ReadJpegSegment(FILE* file, BYTE marker, uint32_t& length)
         if (!ReadAll(file, head, 4) || head[0] != 0xFF || head[1] == kStartOfScan ||
             head[1] == kEndOfImage)
             return nullptr;
-        uint32_t segmentLength = BigEndian16(head + 2);
+        uint32_t segmentLength = GetU16BE(head + 2);
         if (segmentLength < 2)
             return nullptr;
         uint32_t bodyLength = segmentLength - 2;
@@ -315,9 +291,7 @@ bool LoadPictureFromJpegBytes(HGLOBAL block, uint32_t size, JpegThumbInfo& recor
     const BYTE* frame = data;
     uint32_t frameLength = size;
     if (FindJpegMarker(frame, frameLength, kJpegFrameMarkers) && frameLength >= 5)
-        record.size = (static_cast<uint32_t>(frame[1]) << 24) |
-                      (static_cast<uint32_t>(frame[2]) << 16) |
-                      (static_cast<uint32_t>(frame[3]) << 8) | frame[4];
+        record.size = GetU32BE(frame + 1);  // height, then width
     GlobalUnlock(block);
 
     // The stream owns the block from here and frees it when released.

@@ -11,6 +11,8 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include "platform/base/byte_reader.h"
+
 class CxImage;
 
 // Marker lists: a count byte followed by that many marker bytes.
@@ -31,10 +33,8 @@ struct JpegThumbInfo {
 // success data moves to the segment body and length becomes its length.
 bool FindJpegMarker(const BYTE*& data, uint32_t& length, const BYTE* markers);
 // Checks an APP1 body for the EXIF header and moves to the TIFF header;
-// littleEndian tells the block's byte order.
-bool CheckExifHeader(const BYTE*& data, uint32_t& length, bool& littleEndian);
-uint16_t ReadExif16(const BYTE* data, bool littleEndian);
-uint32_t ReadExif32(const BYTE* data, bool littleEndian);
+// order tells the block's byte order.
+bool CheckExifHeader(const BYTE*& data, uint32_t& length, ByteOrder& order);
 // The orientation value of IFD0 (0 without one) in an APP1 body or a whole
 // JPEG. When newValue is not 0 it is also written into the block as a
 // short, and *patched (when given) tells whether that happened.

@@ -165,6 +165,23 @@ TEST(CxExifInfo, IntelAndMotorolaOrderGiveTheSameFields)
     }
 }
 
+TEST(CxExifInfo, FloatsAndDoublesFollowTheBlocksByteOrder)
+{
+    for (bool motorola : { false, true }) {
+        TiffBlockWriter w(motorola);
+        // 72.0 as a float and as a double.
+        std::string high = w.Long(0x40520000), low = w.Long(0);
+        std::vector<TiffBlockWriter::Entry> entries = {
+            { 0x011A, 11, 1, w.Long(0x42900000) },
+            { 0x011B, 12, 1, motorola ? high + low : low + high },
+        };
+        CxExifInfo reader;
+        ReadExif(JpegWith(App1(w.Header(8) + w.Directory(entries, 8, 0))), reader);
+        EXPECT_FLOAT_EQ(72.0f, reader.GetRecord()->xResolution) << motorola;
+        EXPECT_FLOAT_EQ(72.0f, reader.GetRecord()->yResolution) << motorola;
+    }
+}
+
 TEST(CxExifInfo, UndefinedOrientationBecomesZeroAndStaysValid)
 {
     CxExifInfo reader;
