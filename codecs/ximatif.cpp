@@ -194,6 +194,21 @@ bool CxImageTIF::DecodeRgba(TIFF* tif, DWORD width, DWORD height, uint16_t sampl
     return true;
 }
 
+void CxTiffGreyPalette(RGBQUAD* palette, DWORD colours, uint16_t bitsPerSample, bool whiteIsZero)
+{
+    if (colours < 2)
+        return;
+    // A sample size of 0 bits has no levels of its own: the image's are used.
+    bool ownLevels = bitsPerSample > 0 && bitsPerSample < 8 && (1u << bitsPerSample) < colours;
+    DWORD levels = ownLevels ? 1u << bitsPerSample : colours;
+    for (DWORD i = 0; i < levels; ++i) {
+        BYTE v = (BYTE)(i * (255 / (levels - 1)));
+        if (whiteIsZero)
+            v = (BYTE)(255 - v);
+        palette[i].rgbBlue = palette[i].rgbGreen = palette[i].rgbRed = v;
+    }
+}
+
 bool CxImageTIF::SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t photometric)
 {
     RGBQUAD* palette = (RGBQUAD*)calloc(256, sizeof(RGBQUAD));
@@ -203,17 +218,8 @@ bool CxImageTIF::SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t 
     if (photometric <= PHOTOMETRIC_MINISBLACK && bitsPerSample == 1) {
         RGBQUAD& white = palette[photometric == PHOTOMETRIC_MINISBLACK ? 1 : 0];
         white.rgbBlue = white.rgbGreen = white.rgbRed = 255;
-    } else if (photometric <= PHOTOMETRIC_MINISBLACK && colours > 1) {
-        // The grey levels of the file's sample size, even when the image
-        // holds them at a larger depth.
-        DWORD levels = bitsPerSample < 8 && (1u << bitsPerSample) < colours ? 1u << bitsPerSample
-                                                                            : colours;
-        for (DWORD i = 0; i < levels; ++i) {
-            BYTE v = (BYTE)(i * (255 / (levels - 1)));
-            if (photometric == PHOTOMETRIC_MINISWHITE)
-                v = (BYTE)(255 - v);
-            palette[i].rgbBlue = palette[i].rgbGreen = palette[i].rgbRed = v;
-        }
+    } else if (photometric <= PHOTOMETRIC_MINISBLACK) {
+        CxTiffGreyPalette(palette, colours, bitsPerSample, photometric == PHOTOMETRIC_MINISWHITE);
     } else if (photometric == PHOTOMETRIC_PALETTE) {
         uint16_t *red = NULL, *green = NULL, *blue = NULL;
         if (TIFFGetField(tif, TIFFTAG_COLORMAP, &red, &green, &blue) && red && green && blue) {

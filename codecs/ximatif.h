@@ -8,6 +8,11 @@
 
 typedef struct tiff TIFF;
 
+// The grey levels of a file's sample size, black to white (white to black
+// when whiteIsZero), into the first entries of a palette of `colours`
+// entries, even when the image holds them at a larger depth.
+void CxTiffGreyPalette(RGBQUAD* palette, DWORD colours, uint16_t bitsPerSample, bool whiteIsZero);
+
 class CxImageTIF : public CxImage {
 public:
     CxImageTIF() : CxImage(CXIMAGE_FORMAT_TIF), m_tif(NULL), m_multipage(false), m_pages(0) {}

@@ -344,3 +344,21 @@ TEST(CxImageTIF, TwoBitAndOneBitSamplesKeepTheirValues)
     EXPECT_EQ(RGB(0, 0xFF, 0x80), ColourAt(onebit, 1, 0));
     EXPECT_EQ(RGB(0x3F, 0xBF, 0x80), ColourAt(onebit, 8, 0));
 }
+
+TEST(CxImageTIF, GreyPaletteSpreadsTheSampleLevels)
+{
+    RGBQUAD palette[256] = {};
+    CxTiffGreyPalette(palette, 16, 2, false);
+    const BYTE twoBit[] = {0, 85, 170, 255};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(twoBit[i], palette[i].rgbGreen) << i;
+    CxTiffGreyPalette(palette, 16, 2, true);
+    EXPECT_EQ(255, palette[0].rgbRed);
+    EXPECT_EQ(0, palette[3].rgbRed);
+
+    // A directory may say its samples have no bits (libtiff refuses such
+    // files today): the palette is the image's own grey ramp.
+    CxTiffGreyPalette(palette, 256, 0, false);
+    EXPECT_EQ(0, palette[0].rgbBlue);
+    EXPECT_EQ(255, palette[255].rgbBlue);
+}
