@@ -8,6 +8,7 @@
 
 #include "graphics/psd_reader.h"
 #include "graphics/win32_file.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -29,19 +30,12 @@ const uint32_t kMaxSide = 30000;
 const int16_t kMaxChannels = 56;
 const int32_t kDefaultPixelsPerMeter = 3780;
 const uint32_t kIndexedTableBytes = 768;
+const size_t kHeaderBytes = 26;
 // PackBits turns two bytes into at most 128.
 const uint64_t kMaxPackBitsGain = 64;
-
-uint16_t Big16(const BYTE* p)
-{
-    return static_cast<uint16_t>((p[0] << 8) | p[1]);
-}
-
-uint32_t Big32(const BYTE* p)
-{
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | p[3];
-}
+// The largest picture made, whatever the file holds: 16384 x 16384 pixels,
+// a bitmap of 768 MB.
+const uint64_t kMaxPixels = uint64_t(1) << 28;
 
 BYTE ClampToByte(double value)
 {
@@ -106,7 +100,7 @@ public:
         BYTE b[2];
         if (!Bytes(b, 2))
             return false;
-        value = Big16(b);
+        value = GetU16BE(b);
         return true;
     }
     bool U32(uint32_t& value)
@@ -114,7 +108,7 @@ public:
         BYTE b[4];
         if (!Bytes(b, 4))
             return false;
-        value = Big32(b);
+        value = GetU32BE(b);
         return true;
     }
     int Byte() { return fgetc(m_file); }
@@ -271,19 +265,24 @@ int32_t PsdReader::Load(const char* path)
 
 int32_t PsdReader::ReadHeader(Source& source)
 {
-    BYTE header[26];
-    if (!source.Bytes(header, sizeof(header)) || memcmp(header, "8BPS", 4) != 0 ||
-        Big16(header + 4) != 1)
+    BYTE bytes[kHeaderBytes];
+    if (!source.Bytes(bytes, sizeof(bytes)))
         return kBadHeader;
-    for (int i = 6; i < 12; ++i) {
-        if (header[i] != 0)
+    CByteReader header(bytes, sizeof(bytes));
+    const BYTE* signature = header.Span(4);
+    uint16_t version = header.U16BE();
+    const BYTE* reserved = header.Span(6);
+    uint16_t channelCount = header.U16BE();
+    height = header.U32BE();
+    width = header.U32BE();
+    bitsPerChannel = header.I16BE();
+    colourMode = header.I16BE();
+    if (memcmp(signature, "8BPS", 4) != 0 || version != 1)
+        return kBadHeader;
+    for (int i = 0; i < 6; ++i) {
+        if (reserved[i] != 0)
             return kBadHeader;
     }
-    uint16_t channelCount = Big16(header + 12);
-    height = Big32(header + 14);
-    width = Big32(header + 18);
-    bitsPerChannel = static_cast<int16_t>(Big16(header + 22));
-    colourMode = static_cast<int16_t>(Big16(header + 24));
     if (channelCount < 1 || channelCount > kMaxChannels || height < 1 || height > kMaxSide ||
         width < 1 || width > kMaxSide)
         return kBadHeader;
@@ -317,111 +316,100 @@ int32_t PsdReader::ReadImageResources(Source& source)
     if (!section)
         return kBadResources;
     bool read = source.Bytes(section, length);
-    uint32_t position = 0;
-    while (read && position < length) {
-        if (!ReadResourceRecord(section, length, position)) {
-            read = false;
-            break;
-        }
-    }
+    CByteReader records(section, length);
+    while (read && !records.AtEnd())
+        read = ReadResourceRecord(records);
     delete[] section;
-    return read && position == length ? kOk : kBadResources;
+    return read ? kOk : kBadResources;
 }
 
-// One record at position; false when it runs past the section.
-bool PsdReader::ReadResourceRecord(const BYTE* data, uint32_t length, uint32_t& position)
+// One record at the reader's position; false when it runs past the section.
+bool PsdReader::ReadResourceRecord(CByteReader& records)
 {
-    uint64_t at = position;
-    if (at + 4 > length)
+    const BYTE* signature = records.Span(4);
+    if (!signature)
         return false;
-    if (memcmp(data + at, "8BIM", 4) != 0) {
-        position += 4;  // not a record: the next four bytes are tried
-        return true;
-    }
-    at += 4;
-    if (at + 3 > length)
-        return false;
-    int16_t id = static_cast<int16_t>(Big16(data + at));
-    at += 2;
-    uint32_t nameLength = data[at];
-    at += 1 + nameLength + (nameLength % 2 == 0 ? 1 : 0);
-    if (at + 4 > length)
-        return false;
-    uint64_t size = Big32(data + at);
-    at += 4;
+    if (memcmp(signature, "8BIM", 4) != 0)
+        return true;  // not a record: the next four bytes are tried
+    int16_t id = records.I16BE();
+    uint32_t nameLength = records.U8();
+    records.Skip(nameLength + (nameLength % 2 == 0 ? 1 : 0));
+    uint64_t size = records.U32BE();
     size += size & 1;
-    if (at + size > length)
+    const BYTE* data = records.Span(static_cast<size_t>(size));
+    if (!data)
         return false;
-    if (size > 0)
-        ReadListedResource(id, data + at, static_cast<uint32_t>(size));
-    position = static_cast<uint32_t>(at + size);
+    CByteReader fields(data, static_cast<size_t>(size));
+    ReadListedResource(id, fields);
     return true;
 }
 
-void PsdReader::ReadListedResource(int16_t id, const BYTE* data, uint32_t size)
+// The fields of a resource this reader keeps; a resource too short for
+// them is passed over.
+void PsdReader::ReadListedResource(int16_t id, CByteReader& fields)
 {
     switch (id) {
     case 1000:
-        if (size >= 10) {
+        if (fields.Has(10)) {
             resources.hasResource1000 = true;
             for (int i = 0; i < 5; ++i)
-                resources.resource1000[i] = Big16(data + 2 * i);
+                resources.resource1000[i] = fields.U16BE();
         }
         break;
     case 1005:
-        if (size >= 16) {
+        if (fields.Has(16)) {
             Resolution& r = resources.resolution;
             resources.hasResolution = true;
-            r.horizontalDpi = static_cast<int16_t>(Big16(data));
-            r.horizontalRest = Big32(data + 2);
-            r.widthUnit = static_cast<int16_t>(Big16(data + 6));
-            r.verticalDpi = static_cast<int16_t>(Big16(data + 8));
-            r.verticalRest = Big32(data + 10);
-            r.heightUnit = static_cast<int16_t>(Big16(data + 14));
+            r.horizontalDpi = fields.I16BE();
+            r.horizontalRest = fields.U32BE();
+            r.widthUnit = fields.I16BE();
+            r.verticalDpi = fields.I16BE();
+            r.verticalRest = fields.U32BE();
+            r.heightUnit = fields.I16BE();
         }
         break;
     case 1007:
-        if (size >= 14) {
+        if (fields.Has(14)) {
             DisplayInfo& d = resources.displayInfo;
             resources.hasDisplayInfo = true;
-            d.colourSpace = static_cast<int16_t>(Big16(data));
+            d.colourSpace = fields.I16BE();
             for (int i = 0; i < 4; ++i)
-                d.colour[i] = Big16(data + 2 + 2 * i);
-            d.opacity = static_cast<int16_t>(Big16(data + 10));
-            d.kind = data[12] != 0;
-            d.padding = data[13];
+                d.colour[i] = fields.U16BE();
+            d.opacity = fields.I16BE();
+            d.kind = fields.U8() != 0;
+            d.padding = fields.U8();
         }
         break;
     case 1033:
     case 1036:
-        if (size >= 28) {
+        if (fields.Has(28)) {
             ThumbnailHeader& t = resources.thumbnail;
             resources.hasThumbnail = true;
-            t.format = Big32(data);
-            t.width = Big32(data + 4);
-            t.height = Big32(data + 8);
-            t.rowBytes = Big32(data + 12);
-            t.totalSize = Big32(data + 16);
-            t.compressedSize = Big32(data + 20);
-            t.bitsPerPixel = static_cast<int16_t>(Big16(data + 24));
-            t.planes = static_cast<int16_t>(Big16(data + 26));
+            t.format = fields.U32BE();
+            t.width = fields.U32BE();
+            t.height = fields.U32BE();
+            t.rowBytes = fields.U32BE();
+            t.totalSize = fields.U32BE();
+            t.compressedSize = fields.U32BE();
+            t.bitsPerPixel = fields.I16BE();
+            t.planes = fields.I16BE();
         }
         break;
     case 1034:
-        if (size >= 2)
-            resources.flag1034 = Big16(data) != 0;
+        if (fields.Has(2))
+            resources.flag1034 = fields.U16BE() != 0;
         break;
     case 1037:
-        if (size >= 4)
-            resources.globalAngle = Big32(data);
+        if (fields.Has(4))
+            resources.globalAngle = fields.U32BE();
         break;
     case 1046:
-        if (size >= 2)
-            resources.indexedColourCount = static_cast<int16_t>(Big16(data));
+        if (fields.Has(2))
+            resources.indexedColourCount = fields.I16BE();
         break;
     case 1047:
-        if (size >= 2)
-            resources.transparencyIndex = static_cast<int16_t>(Big16(data));
+        if (fields.Has(2))
+            resources.transparencyIndex = fields.I16BE();
         break;
     default:
         break;
@@ -459,11 +447,9 @@ uint32_t PsdReader::PlanesNeeded() const
 int32_t PsdReader::ReadImageData(Source& source)
 {
     uint32_t layerLength = 0;
-    if (!source.U32(layerLength) || !source.Skip(layerLength))
-        return kOk;  // the file ends before the image data: no picture
     uint16_t compression = 0;
-    if (!source.U16(compression))
-        return kOk;
+    if (!source.U32(layerLength) || !source.Skip(layerLength) || !source.U16(compression))
+        return kBadImageData;
     if (compression == 2)
         return kZip;
     if (compression == 3)
@@ -475,32 +461,27 @@ int32_t PsdReader::ReadImageData(Source& source)
     if (bitsPerChannel != 8 && bitsPerChannel != 16)
         return kBadDepth;
 
-    uint64_t sampleBytes = static_cast<uint64_t>(bitsPerChannel / 8);
-    uint64_t planeBytes = static_cast<uint64_t>(width) * height * sampleBytes;
-    uint32_t planes = PlanesNeeded();
-    uint64_t allPlanes = planeBytes * static_cast<uint64_t>(channels);
     bool packed = compression == 1;
+    uint64_t pixels = static_cast<uint64_t>(width) * height;
+    uint64_t planeBytes = pixels * static_cast<uint64_t>(bitsPerChannel / 8);
+    uint32_t planes = PlanesNeeded();
     uint64_t rowTable = packed ? static_cast<uint64_t>(channels) * height * 2 : 0;
-    // Data the file cannot hold means a short file: no picture.
-    if (!packed && allPlanes > source.Remaining())
-        return kOk;
-    if (packed && (rowTable > source.Remaining() ||
-                   planeBytes * planes > (source.Remaining() - rowTable) * kMaxPackBitsGain))
-        return kOk;
+    if (!DataCanHold(source.Remaining(), packed, planeBytes, planes, rowTable))
+        return kBadImageData;
+    if (pixels > kMaxPixels)
+        return kNoBitmap;
 
     BYTE* data = nullptr;
     if (planes > 0) {
         data = new (std::nothrow) BYTE[planeBytes * planes];
         if (!data)
             return kBadImageData;
-        bool complete = packed ? source.Skip(rowTable) : true;
-        if (!packed)
-            complete = source.Bytes(data, planeBytes * planes);
+        bool complete = packed ? source.Skip(rowTable) : source.Bytes(data, planeBytes * planes);
         for (uint32_t c = 0; packed && complete && c < planes; ++c)
             complete = source.UnpackBits(data + c * planeBytes, planeBytes);
         if (!complete) {
             delete[] data;
-            return kOk;  // the file ends early: no picture
+            return kBadImageData;
         }
     }
     BYTE* bits = nullptr;
@@ -510,6 +491,19 @@ int32_t PsdReader::ReadImageData(Source& source)
         Composite(data, bits, stride);
     delete[] data;
     return made ? kOk : kNoBitmap;
+}
+
+// Whether the bytes left can encode the planes the header claims: raw data
+// holds every channel whole; PackBits data, after its table of row lengths,
+// expands at most 64 times and must encode at least one plane, also where
+// the colour mode reads none.
+bool PsdReader::DataCanHold(uint64_t remaining, bool packed, uint64_t planeBytes, uint32_t planes,
+                            uint64_t rowTable) const
+{
+    if (!packed)
+        return planeBytes * static_cast<uint64_t>(channels) <= remaining;
+    uint64_t encoded = planeBytes * (planes > 0 ? planes : 1);
+    return rowTable <= remaining && encoded <= (remaining - rowTable) * kMaxPackBitsGain;
 }
 
 bool PsdReader::MakeBitmap(BYTE*& bits, int& stride)
@@ -549,7 +543,7 @@ void PsdReader::Composite(const BYTE* planes, BYTE* bits, int stride) const
     const uint32_t planeCount = PlanesNeeded();
     auto sample = [&](uint32_t c, uint64_t p) -> uint32_t {
         const BYTE* at = planes + c * planeBytes + p * sampleBytes;
-        return sampleBytes == 2 ? Big16(at) : at[0];
+        return sampleBytes == 2 ? GetU16BE(at) : at[0];
     };
     auto highByte = [&](uint32_t c, uint64_t p) -> BYTE {
         return static_cast<BYTE>(sampleBytes == 2 ? sample(c, p) >> 8 : sample(c, p));

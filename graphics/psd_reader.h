@@ -2,16 +2,20 @@
 // into a 24-bit GDI DIB section. Layers, masks and most image resources
 // are not interpreted. All numbers of the file are big-endian.
 //
-// Load returns 0 on success (a bitmap exists unless the colour mode or a
-// short file gave no picture) or a negative code:
+// Load returns 0 on success, with a bitmap (white where the colour mode
+// gives no picture), or a negative code:
 //   -1 cannot open, -2 bad header, -3 colour mode data, -4 image
-//   resources, -6 image data, -7 one bit per channel, -8 bits per channel
-//   other than 8 and 16, -9 no bitmap, -10 ZIP, -11 ZIP with prediction,
-//   -12 another compression.
+//   resources, -6 image data (also when the file ends before the image data
+//   the header claims is complete), -7 one bit per channel, -8 bits per
+//   channel other than 8 and 16, -9 no bitmap (also for a picture of more
+//   than 2^28 pixels), -10 ZIP, -11 ZIP with prediction, -12 another
+//   compression.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
 #include <stdio.h>
+
+class CByteReader;
 
 class PsdReader
 {
@@ -98,9 +102,11 @@ private:
     int32_t ReadHeader(Source& source);
     int32_t ReadColourModeData(Source& source);
     int32_t ReadImageResources(Source& source);
-    bool ReadResourceRecord(const BYTE* data, uint32_t length, uint32_t& position);
-    void ReadListedResource(int16_t id, const BYTE* data, uint32_t size);
+    bool ReadResourceRecord(CByteReader& records);
+    void ReadListedResource(int16_t id, CByteReader& fields);
     int32_t ReadImageData(Source& source);
+    bool DataCanHold(uint64_t remaining, bool packed, uint64_t planeBytes, uint32_t planes,
+                     uint64_t rowTable) const;
     uint32_t PlanesNeeded() const;
     bool MakeBitmap(BYTE*& bits, int& stride);
     void Composite(const BYTE* planes, BYTE* bits, int stride) const;

@@ -114,6 +114,18 @@ std::string Rgb(std::initializer_list<int> values)
     return s;
 }
 
+// 257 - 0x81 = 128 copies of the next byte: PackBits at its largest gain.
+std::string LargestRuns(uint64_t bytes, char value)
+{
+    std::string runs;
+    runs.reserve(bytes / 64);
+    for (uint64_t i = 0; i < bytes / 128; ++i) {
+        runs += '\x81';
+        runs += value;
+    }
+    return runs;
+}
+
 }  // namespace
 
 TEST(PsdReader, RefusesBadHeadersAndDepths)
@@ -269,20 +281,64 @@ TEST(PsdReader, UnpacksPackBits)
     EXPECT_EQ(Rgb({10, 10, 10, 11, 11, 11, 12, 12, 12, 12, 12, 12, 12, 12, 12}), rgb);
 }
 
-TEST(PsdReader, ShortFilesGiveNoPicture)
+TEST(PsdReader, TruncatedFilesFail)
 {
     PsdSpec spec;
     spec.imageData = std::string(17, '\x10');
     std::string rgb;
-    EXPECT_EQ(0, LoadBytes(BuildPsd(spec), rgb));
+    EXPECT_EQ(-6, LoadBytes(BuildPsd(spec), rgb));
     EXPECT_EQ("", rgb);
     std::string full = BuildPsd(spec);
-    EXPECT_EQ(0, LoadBytes(full.substr(0, full.size() - 19), rgb));  // no compression word
-    EXPECT_EQ("", rgb);
+    EXPECT_EQ(-6, LoadBytes(full.substr(0, full.size() - 19), rgb));  // no compression word
+    EXPECT_EQ(-6, LoadBytes(full.substr(0, full.size() - 23), rgb));  // no layer length
     PsdSpec packed = spec;
     packed.compression = 1;
     packed.imageData = std::string(12, '\0') + "\x7F\x01";
-    EXPECT_EQ(0, LoadBytes(BuildPsd(packed), rgb));
+    EXPECT_EQ(-6, LoadBytes(BuildPsd(packed), rgb));
+    EXPECT_EQ("", rgb);
+}
+
+// A header may claim a picture far larger than the file can encode: it is
+// refused before anything that size is made, also in a colour mode that
+// shows no picture.
+TEST(PsdReader, RefusesPicturesTheDataCannotHold)
+{
+    PsdSpec spec;
+    spec.channels = 1;
+    spec.width = 30000;
+    spec.height = 3000;
+    spec.mode = 5;  // no composite: the picture would be white
+    spec.compression = 1;
+    spec.imageData = std::string(2 * 3000, '\0') + std::string(64, '\xFF');
+    std::string rgb;
+    EXPECT_EQ(-6, LoadBytes(BuildPsd(spec), rgb));
+    EXPECT_EQ("", rgb);
+}
+
+TEST(PsdReader, DecodesDataAtTheLargestGainUpToTheCeiling)
+{
+    PsdSpec spec;
+    spec.channels = 3;
+    spec.width = 1024;
+    spec.height = 768;
+    spec.compression = 1;
+    spec.imageData = std::string(3 * 768 * 2, '\0');
+    for (char value : {'\x10', '\x20', '\x30'})
+        spec.imageData += LargestRuns(1024 * 768, value);
+    std::string rgb;
+    ASSERT_EQ(0, LoadBytes(BuildPsd(spec), rgb));
+    ASSERT_EQ(1024u * 768 * 3, rgb.size());
+    EXPECT_EQ(Rgb({0x10, 0x20, 0x30}), rgb.substr(rgb.size() - 3));
+
+    // 2^28 pixels and one more row are refused, however well they pack.
+    PsdSpec huge;
+    huge.channels = 1;
+    huge.mode = PsdReader::ModeGrayscale;
+    huge.width = 16384;
+    huge.height = 16385;
+    huge.compression = 1;
+    huge.imageData = std::string(16385 * 2, '\0') + LargestRuns(16384ull * 16385, '\0');
+    EXPECT_EQ(-9, LoadBytes(BuildPsd(huge), rgb));
     EXPECT_EQ("", rgb);
 }
 
@@ -316,9 +372,7 @@ TEST(PsdReader, MutatedFilesFailCleanly)
         int32_t code = LoadBytes(bytes, rgb);
         EXPECT_LE(code, 0);
         EXPECT_GE(code, -12);
-        if (code != 0) {
-            EXPECT_EQ("", rgb);
-        }
+        EXPECT_EQ(code == 0, rgb != "");  // success, and only success, gives a picture
     }
 }
 
