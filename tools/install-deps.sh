@@ -35,3 +35,16 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   fi
   localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
+
+# DWG files are read by a Node.js program (LibreDWG as WebAssembly): Node.js
+# 20 or later and npm. Debian 12's own nodejs is older, so it is not
+# installed from here.
+node_major=$(node --version 2>/dev/null | sed -n 's/^v\([0-9]*\)\..*/\1/p')
+if [ -z "$node_major" ] || [ "$node_major" -lt 20 ]; then
+  echo "Node.js 20 or later is missing (found: $(node --version 2>/dev/null || echo 'no node')); DWG files need it" >&2
+  exit 1
+fi
+if ! command -v npm >/dev/null 2>&1; then
+  echo "npm is missing (it comes with Node.js 20 or later); DWG files need it" >&2
+  exit 1
+fi

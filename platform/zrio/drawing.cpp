@@ -10,6 +10,7 @@
 
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dwg_preview.h"
+#include "platform/zrio/dwg_reader.h"
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/library_globals.h"
@@ -87,10 +88,11 @@ short CDrawing::open(const char* path, const char* password) {
   std::vector<char> data;
   if (!ReadWholeFile(path, &data)) return kOpenFileError;
   size_t size = data.size() - 1;
-  if (zr::IsDwgFamily(data.data(), size)) {
-    // Recognised but not drawn here; its version is still known.
+  bool dwg = zr::IsDwgFamily(data.data(), size);
+  if (dwg) {
+    // Known even when the drawing cannot be read.
     state_->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
-    return kOpenUnsupported;
+    if (zr::DwgVersionText(data.data(), size).empty()) return kOpenUnsupported;  // DWF
   }
 
   if (begin) begin(0);
@@ -98,12 +100,21 @@ short CDrawing::open(const char* path, const char* password) {
   if (abortFunc) control.aborted = [abortFunc, abortUser]() { return abortFunc(abortUser) != 0; };
   if (progress) control.progress = [progress](double percent) { progress(percent); };
   std::unique_ptr<zr::Database> db(new zr::Database);
-  zr::LoadResult result = zr::ReadDxf(data.data(), size, *db, control);
+  short failure = kOpenBadData;
+  zr::LoadResult result = zr::LoadResult::Failed;
+  if (dwg) {
+    zr::DwgReadResult read = zr::ReadDwg(data.data(), size, *db, control);
+    if (read == zr::DwgReadResult::Ok) result = zr::LoadResult::Ok;
+    if (read == zr::DwgReadResult::Aborted) result = zr::LoadResult::Aborted;
+    if (read == zr::DwgReadResult::Unavailable) failure = kOpenUnsupported;
+  } else {
+    result = zr::ReadDxf(data.data(), size, *db, control);
+  }
   data.clear();
   data.shrink_to_fit();
   if (end) end();
   if (result == zr::LoadResult::Aborted) return kOpenAborted;
-  if (result != zr::LoadResult::Ok) return kOpenBadData;
+  if (result != zr::LoadResult::Ok) return failure;
 
   state_->db = std::move(db);
   state_->path = path;

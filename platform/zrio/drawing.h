@@ -1,8 +1,9 @@
 // CDrawing: one drawing of the drawing library. It reads DXF files (ASCII
 // and binary, R12 to 2018), keeps the drawing in memory, holds its view
 // (size, zoom, pan, 3D direction, layout, display settings) and draws it into
-// a device context or through an attached export device. DWG, DWT and DWF
-// files are recognised but cannot be opened (status kOpenUnsupported).
+// a device context or through an attached export device. DWG and DWT files
+// are read through LibreDWG (dwg_reader.h); DWF files are recognised but
+// cannot be opened (status kOpenUnsupported).
 //
 // Device coordinates passed in and out are pixels of the output with y
 // growing upwards (0 at the bottom edge).
@@ -27,8 +28,8 @@ class CDrawing {
   enum OpenStatus : short {
     kOpened = 0,
     kOpenFileError = 1,     // missing or unreadable file
-    kOpenBadData = 2,       // not a drawing, or damaged
-    kOpenUnsupported = 3,   // DWG, DWT, DWF: recognised, cannot be drawn here
+    kOpenBadData = 2,       // not a drawing, or damaged, or LibreDWG cannot read it
+    kOpenUnsupported = 3,   // DWF, or a DWG while the DWG reader is missing
     kOpenPassword = 4,      // the file needs a password
     kOpenAborted = 5,       // the abort query asked to stop
   };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/zrio/dwg_preview.h"
+#include "platform/zrio/dwg_worker.h"
 #include "platform/zrio/library_globals.h"
 
 using zr::Globals;
@@ -15,6 +16,7 @@ using zr::Globals;
 int InitDLL() { return 1; }
 
 void UninitDLL() {
+  zr::ReleaseDwgWorkers();
   std::lock_guard<std::mutex> hold(Globals().lock);
   Globals().passwords.clear();
 }

@@ -85,11 +85,11 @@ TEST(DxfRead, VersionCodesFollowTheFormatTable) {
   EXPECT_EQ(FixturePath("basic_R2000_asc.dxf"), name);
 }
 
-TEST(DxfRead, DwgFilesAreRecognisedButNotOpened) {
+TEST(DxfRead, DwgHeadersWithoutADrawingFailButKeepTheirVersion) {
   short status = -1;
   DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
   status = d->open(FixturePath("preview_bmp.dwg").c_str(), nullptr);
-  EXPECT_EQ(CDrawing::kOpenUnsupported, status);
+  EXPECT_EQ(CDrawing::kOpenBadData, status);
   EXPECT_FALSE(d->isLoaded());
   EXPECT_EQ(23, d->getVersion());
   EXPECT_EQ(CDrawing::kOpenFileError, d->open(FixturePath("missing.dxf").c_str(), nullptr));

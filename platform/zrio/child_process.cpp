@@ -1,0 +1,169 @@
+#include "platform/native/native_begin.h"
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+#include "platform/native/native_end.h"
+
+#include "platform/zrio/child_process.h"
+
+extern char** environ;
+
+namespace zr {
+
+namespace {
+
+// How often the caller's stop check runs while nothing else happens.
+const int kStopPollMs = 20;
+
+long long NowMs() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (long long)now.tv_sec * 1000 + now.tv_nsec / 1000000;
+}
+
+void CloseFd(int* fd) {
+  if (*fd >= 0) close(*fd);
+  *fd = -1;
+}
+
+}  // namespace
+
+ChildProcess::~ChildProcess() { Kill(); }
+
+bool ChildProcess::Start(const std::vector<std::string>& argv) {
+  Kill();
+  if (argv.empty()) return false;
+  // The child's ends lose their close-on-exec flag when they are moved to
+  // 0 and 3; every other descriptor of ours stays out of the child.
+  int inputPair[2], answerPipe[2];
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, inputPair) != 0) return false;
+  if (pipe2(answerPipe, O_CLOEXEC) != 0) {
+    close(inputPair[0]);
+    close(inputPair[1]);
+    return false;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, inputPair[1], 0);
+  posix_spawn_file_actions_adddup2(&actions, answerPipe[1], 3);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  // The child starts with default signal handling, whatever Wine set here.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults, none;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  sigaddset(&defaults, SIGINT);
+  sigaddset(&defaults, SIGTERM);
+  sigemptyset(&none);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = -1;
+  int error = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  close(inputPair[1]);
+  close(answerPipe[1]);
+  if (error != 0) {
+    close(inputPair[0]);
+    close(answerPipe[0]);
+    return false;
+  }
+  pid_ = pid;
+  input_ = inputPair[0];
+  answer_ = answerPipe[0];
+  fcntl(input_, F_SETFL, fcntl(input_, F_GETFL) | O_NONBLOCK);
+  fcntl(answer_, F_SETFL, fcntl(answer_, F_GETFL) | O_NONBLOCK);
+  return true;
+}
+
+void ChildProcess::CloseInput() { CloseFd(&input_); }
+
+ChildProcess::Outcome ChildProcess::Exchange(const char* input, size_t size, int timeoutMs,
+                                             const std::function<bool()>& stop,
+                                             const std::function<Take(const char*, size_t)>& take) {
+  if (!running() || answer_ < 0) return Outcome::Broken;
+  long long deadline = NowMs() + timeoutMs;
+  size_t sent = 0;
+  if (size == 0) shutdown(input_, SHUT_WR);
+  static const size_t kChunk = 1 << 16;
+  char buffer[kChunk];
+  Outcome outcome = Outcome::Broken;
+  for (;;) {
+    long long left = deadline - NowMs();
+    if (left <= 0) {
+      outcome = Outcome::TimedOut;
+      break;
+    }
+    if (stop && stop()) {
+      outcome = Outcome::Stopped;
+      break;
+    }
+    pollfd fds[2];
+    int count = 0;
+    fds[count++] = {answer_, POLLIN, 0};
+    bool sending = input_ >= 0 && sent < size;
+    if (sending) fds[count++] = {input_, POLLOUT, 0};
+    int ready = poll(fds, nfds_t(count), int(left < kStopPollMs ? left : kStopPollMs));
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    if (sending && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
+      // MSG_NOSIGNAL: a child that ended gives an error, not SIGPIPE.
+      ssize_t n = send(input_, input + sent, size - sent, MSG_NOSIGNAL);
+      if (n > 0) sent += size_t(n);
+      else if (n < 0 && errno != EAGAIN && errno != EINTR) CloseInput();
+      if (sent == size && input_ >= 0) shutdown(input_, SHUT_WR);
+    }
+    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+      ssize_t n = read(answer_, buffer, kChunk);
+      if (n == 0) {
+        outcome = Outcome::Closed;
+        break;
+      }
+      if (n < 0) {
+        if (errno == EAGAIN || errno == EINTR) continue;
+        break;
+      }
+      Take verdict = take(buffer, size_t(n));
+      if (verdict == Take::Done) return Outcome::Done;
+      if (verdict == Take::Refuse) {
+        outcome = Outcome::Refused;
+        break;
+      }
+    }
+  }
+  Kill();
+  return outcome;
+}
+
+bool ChildProcess::Exited() {
+  if (pid_ <= 0) return true;
+  if (waitpid(pid_t(pid_), nullptr, WNOHANG) != pid_t(pid_)) return false;
+  pid_ = -1;
+  Kill();
+  return true;
+}
+
+void ChildProcess::Kill() {
+  CloseInput();
+  CloseFd(&answer_);
+  if (pid_ <= 0) return;
+  kill(pid_t(pid_), SIGKILL);
+  while (waitpid(pid_t(pid_), nullptr, 0) < 0 && errno == EINTR) {
+  }
+  pid_ = -1;
+}
+
+}  // namespace zr

@@ -1,0 +1,56 @@
+// A Unix program run as a child of this process: it reads what we send on
+// its standard input and answers on its file descriptor 3; its standard
+// output and error go nowhere. The exchange is bounded in time, can be
+// stopped from the caller's own check, and every way out of it leaves no
+// child behind: the destructor kills and reaps it.
+//
+// Native (Linux) calls only; the header uses nothing from <windows.h>.
+#pragma once
+#include <stddef.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zr {
+
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Starts argv[0] (looked up in PATH when it holds no '/') with the
+  // arguments. False when it could not be started.
+  bool Start(const std::vector<std::string>& argv);
+
+  // What the answer reader says of the bytes it was given.
+  enum class Take { More, Done, Refuse };
+  enum class Outcome { Done, Closed, TimedOut, Stopped, Refused, Broken };
+
+  // Sends `input` and then the end of the input, while handing every chunk
+  // of the answer to `take`. Returns Done when `take` said so, Closed when
+  // the child closed its answer first (it ended), TimedOut after
+  // `timeoutMs`, Stopped when `stop` (asked every few milliseconds) said
+  // so, Refused when `take` refused the answer, Broken when the pipes
+  // failed. The child is killed on every outcome but Done.
+  Outcome Exchange(const char* input, size_t size, int timeoutMs, const std::function<bool()>& stop,
+                   const std::function<Take(const char*, size_t)>& take);
+
+  // Ends the child at once (if it runs) and reaps it.
+  void Kill();
+
+  bool running() const { return pid_ > 0; }
+  // True when the child has ended on its own (it is reaped then).
+  bool Exited();
+
+ private:
+  void CloseInput();
+
+  int pid_ = -1;     // the child's process id
+  int input_ = -1;   // our end of the child's standard input (a socket)
+  int answer_ = -1;  // our end of the child's descriptor 3
+};
+
+}  // namespace zr

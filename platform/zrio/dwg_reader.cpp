@@ -1,0 +1,123 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/dwg_reader.h"
+
+#include <string.h>
+
+#include <atomic>
+#include <string>
+
+#include "platform/base/byte_reader.h"
+#include "platform/zrio/dwg_worker.h"
+
+namespace zr {
+
+namespace {
+
+// Bounds of one read that grow with the file: LibreDWG and the DXF text
+// take well under a second a megabyte, and the text is rarely more than
+// twenty times the file.
+const int kBaseTimeoutMs = 60 * 1000;
+const int kTimeoutMsPerMegabyte = 10 * 1000;
+const int kLongestTimeoutMs = 30 * 60 * 1000;
+const size_t kBaseAnswerBytes = size_t(256) << 20;
+const size_t kAnswerBytesPerByte = 100;
+const size_t kLargestAnswerBytes = size_t(0x7FFFFFFF);
+
+std::atomic<int> g_timeoutMs{0};
+std::atomic<size_t> g_answerBytes{0};
+
+int TimeoutFor(size_t size) {
+  if (int fixed = g_timeoutMs.load()) return fixed;
+  size_t ms = size_t(kBaseTimeoutMs) + size / (1 << 20) * size_t(kTimeoutMsPerMegabyte);
+  return int(ms < size_t(kLongestTimeoutMs) ? ms : size_t(kLongestTimeoutMs));
+}
+
+size_t AnswerBoundFor(size_t size) {
+  if (size_t fixed = g_answerBytes.load()) return fixed;
+  if (size > (kLargestAnswerBytes - kBaseAnswerBytes) / kAnswerBytesPerByte) return kLargestAnswerBytes;
+  return kBaseAnswerBytes + size * kAnswerBytesPerByte;
+}
+
+// The worker's answer: messages of a kind byte, a 32-bit length and the
+// bytes, read as they arrive.
+class Answer {
+ public:
+  Answer(size_t bound, const LoadControl& control) : bound_(bound), control_(control) {}
+
+  ChildProcess::Take Take(const char* bytes, size_t n) {
+    if (received_ + n > bound_) return ChildProcess::Take::Refuse;
+    received_ += n;
+    pending_.append(bytes, n);
+    for (;;) {
+      if (pending_.size() < 5) return ChildProcess::Take::More;
+      char kind = pending_[0];
+      uint32_t length = GetU32LE(reinterpret_cast<const uint8_t*>(pending_.data() + 1));
+      if (length > bound_) return ChildProcess::Take::Refuse;
+      if (pending_.size() - 5 < length) {
+        pending_.reserve(size_t(length) + 5);
+        return ChildProcess::Take::More;
+      }
+      if (kind == 'D') {
+        pending_.erase(0, 5);
+        pending_.resize(length);
+        dxf_ = true;
+        return ChildProcess::Take::Done;
+      }
+      if (kind == 'E') {
+        failed_ = true;
+        return ChildProcess::Take::Done;
+      }
+      if (kind != 'P' || length != 1) return ChildProcess::Take::Refuse;
+      if (control_.progress) control_.progress(double(uint8_t(pending_[5]) % 101) / 2);
+      pending_.erase(0, 6);
+    }
+  }
+
+  bool hasDxf() const { return dxf_ && !failed_; }
+  // The DXF text, followed by the zero byte the DXF reader wants.
+  std::string& dxf() { return pending_; }
+
+ private:
+  size_t bound_;
+  const LoadControl& control_;
+  size_t received_ = 0;
+  std::string pending_;
+  bool dxf_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+DwgReadResult ReadDwg(const char* data, size_t size, Database& db, const LoadControl& control) {
+  std::string problem;
+  std::unique_ptr<ChildProcess> worker = TakeDwgWorker(&problem);
+  if (!worker) {
+    OutputDebugStringA(("zrio: " + problem + "\n").c_str());
+    return DwgReadResult::Unavailable;
+  }
+  Answer answer(AnswerBoundFor(size), control);
+  bool stopped = false;
+  auto stop = [&]() { return stopped = control.aborted && control.aborted(); };
+  auto take = [&](const char* bytes, size_t n) { return answer.Take(bytes, n); };
+  ChildProcess::Outcome outcome = worker->Exchange(data, size, TimeoutFor(size), stop, take);
+  worker.reset();
+  if (stopped || outcome == ChildProcess::Outcome::Stopped) return DwgReadResult::Aborted;
+  if (outcome != ChildProcess::Outcome::Done || !answer.hasDxf()) return DwgReadResult::Failed;
+
+  LoadControl second;
+  second.aborted = control.aborted;
+  if (control.progress) second.progress = [&control](double percent) { control.progress(50 + percent / 2); };
+  std::string& dxf = answer.dxf();
+  size_t length = dxf.size();
+  dxf.push_back('\0');
+  LoadResult result = ReadDxf(dxf.data(), length, db, second);
+  if (result == LoadResult::Aborted) return DwgReadResult::Aborted;
+  return result == LoadResult::Ok ? DwgReadResult::Ok : DwgReadResult::Failed;
+}
+
+void SetDwgReaderBounds(int timeoutMs, size_t answerBytes) {
+  g_timeoutMs = timeoutMs;
+  g_answerBytes = answerBytes;
+}
+
+}  // namespace zr

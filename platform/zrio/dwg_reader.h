@@ -1,0 +1,28 @@
+// Reads a DWG or DWT file through a LibreDWG worker (see dwg_worker.h): the
+// worker answers with the drawing as DXF text, which the DXF reader takes.
+#pragma once
+#include "platform/zrio/win32.h"
+#include <stddef.h>
+
+#include "platform/zrio/dxf_model.h"
+#include "platform/zrio/dxf_reader.h"
+
+namespace zr {
+
+enum class DwgReadResult {
+  Ok,
+  Failed,       // LibreDWG cannot read the file, or the worker failed
+  Aborted,      // the abort query asked to stop
+  Unavailable,  // Node.js or the reader is missing
+};
+
+// `data` holds the file's bytes. Progress goes from 0 to 100 over the
+// worker's read and the DXF read.
+DwgReadResult ReadDwg(const char* data, size_t size, Database& db, const LoadControl& control);
+
+// Test hook: the time a worker gets before it is stopped, and the largest
+// answer taken, instead of the bounds that grow with the file's size; 0
+// goes back to those.
+void SetDwgReaderBounds(int timeoutMs, size_t answerBytes);
+
+}  // namespace zr

@@ -1,0 +1,345 @@
+// DWG files opened through LibreDWG: what the library reads of the real
+// drawings in the shared fixtures agrees with what LibreDWG reads of them
+// (dwg_reference.mjs), each draws (a screenshot per file, beside its stored
+// preview), saves as DXF in the four versions (ezdxf reads them back in
+// check_dwg_saved.py) and not as DWG; bad files, a missing reader and
+// workers that crash, hang or flood end in a failure status, in bounded
+// time.
+#include "tests/support/gtest.h"
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/base/unix_path.h"
+#include "platform/zrio/drawing_state.h"
+#include "platform/zrio/dwg_reader.h"
+#include "platform/zrio/dwg_worker.h"
+#include "platform/zrio/library_globals.h"
+#include "tests/support/test_files.h"
+#include "tests/zrio/fixtures.h"
+
+#include "platform/native/native_begin.h"
+#include <json/json.h>
+#include <png.h>
+#include "platform/native/native_end.h"
+
+using namespace zriotest;
+
+namespace {
+
+const char* const kEntityNames[] = {
+    "LINE", "POINT", "CIRCLE", "ARC", "ELLIPSE", "LWPOLYLINE", "POLYLINE", "SPLINE", "TEXT",
+    "MTEXT", "ATTRIB", "ATTDEF", "INSERT", "SOLID", "TRACE", "3DFACE", "HATCH", "DIMENSION",
+    "LEADER", "RAY", "XLINE", "VIEWPORT"};
+
+std::string DwgPath(const std::string& name) {
+  return testfiles::ToWinePath(std::string(ZRIO_DWG_FIXTURES) + "/" + name);
+}
+
+std::vector<std::string> DwgNames(const Json::Value& reference) { return reference.getMemberNames(); }
+
+bool ReadReference(Json::Value* reference) {
+  std::string text;
+  if (!testfiles::ReadFileBytes(testfiles::ToWinePath(ZRIO_DWG_REFERENCE), text)) return false;
+  Json::CharReaderBuilder builder;
+  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  return reader->parse(text.data(), text.data() + text.size(), reference, nullptr);
+}
+
+DrawingPtr OpenDwg(const std::string& name, short* status = nullptr) {
+  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  short result = drawing->open(DwgPath(name).c_str(), nullptr);
+  if (status) *status = result;
+  if (result != 0) drawing.reset();
+  return drawing;
+}
+
+// Counts by DXF type of the entities of each block.
+std::map<std::string, std::map<std::string, int>> OurCounts(const zr::Database& db, int* attributes) {
+  std::map<std::string, std::map<std::string, int>> counts;
+  for (const zr::Block& block : db.blocks) {
+    auto& c = counts[block.name];
+    for (const zr::Entity& e : block.entities) {
+      ++c[kEntityNames[int(e.kind) < int(zr::EntityKind::Unknown) ? int(e.kind) : 0]];
+      if (e.extra) *attributes += int(e.extra->children.size());
+    }
+  }
+  return counts;
+}
+
+// A 32-bit DIB section selected into a memory DC.
+class Surface {
+ public:
+  Surface(int width, int height) : width_(width), height_(height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~Surface() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  // Writes the pixels as an opaque PNG file.
+  bool WritePng(const std::string& path) const {
+    GdiFlush();
+    std::vector<unsigned char> pixels(static_cast<const unsigned char*>(bits_),
+                                      static_cast<const unsigned char*>(bits_) + size_t(width_) * height_ * 4);
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+    std::string unixPath;
+    if (!GetUnixPath(path.c_str(), &unixPath)) return false;
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(width_);
+    image.height = png_uint_32(height_);
+    image.format = PNG_FORMAT_BGRA;
+    return png_image_write_to_file(&image, unixPath.c_str(), 0, pixels.data(), 0, nullptr) != 0;
+  }
+  // Pixels that are not white.
+  int ink() const {
+    GdiFlush();
+    int n = 0;
+    const DWORD* pixels = static_cast<const DWORD*>(bits_);
+    for (int i = 0; i < width_ * height_; ++i) n += (pixels[i] & 0xFFFFFF) != 0xFFFFFF;
+    return n;
+  }
+
+ private:
+  int width_, height_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  void* bits_ = nullptr;
+};
+
+std::string ShotPath(const std::string& name) {
+  std::string folder = testfiles::ToWinePath(ZRIO_DWG_SHOTS);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder + "\\" + name;
+}
+
+class DwgReference : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(ReadReference(&reference_)) << ZRIO_DWG_REFERENCE; }
+  Json::Value reference_;
+};
+
+}  // namespace
+
+TEST_F(DwgReference, EntitiesLayersAndLayoutsAgreeWithLibreDwg) {
+  ASSERT_GE(DwgNames(reference_).size(), 11u);
+  for (const std::string& name : DwgNames(reference_)) {
+    SCOPED_TRACE(name);
+    const Json::Value& ref = reference_[name];
+    short status = -1;
+    DrawingPtr d = OpenDwg(name, &status);
+    ASSERT_TRUE(d) << "status " << status;
+    const zr::Database& db = *d->state()->db;
+    EXPECT_EQ(ref["version"].asString(), db.acadver);
+    EXPECT_EQ(zr::VersionCodeOf(db.acadver), d->getVersion());
+
+    // Every layer with its colour, on and frozen state, in order.
+    const Json::Value& layers = ref["layers"];
+    ASSERT_EQ(int(layers.size()), d->getLayerCount());
+    for (int i = 0; i < d->getLayerCount(); ++i) {
+      char layerName[256];
+      ASSERT_TRUE(d->getLayerName(i, layerName, sizeof(layerName)));
+      EXPECT_EQ(layers[i]["name"].asString(), zr::AnsiToUtf8(layerName));
+      EXPECT_EQ(layers[i]["color"].asInt(), d->getLayerColor(i));
+      EXPECT_EQ(layers[i]["on"].asBool(), d->isLayerOn(i));
+      EXPECT_EQ(layers[i]["frozen"].asBool(), d->isLayerFrozen(i));
+    }
+
+    // The layouts: model first, then the paper layouts by tab order.
+    ASSERT_EQ(int(ref["layouts"].size()), d->getLayoutCount());
+    for (int i = 0; i < d->getLayoutCount(); ++i) {
+      char layout[256];
+      ASSERT_TRUE(d->getLayoutName(i, layout, sizeof(layout)));
+      EXPECT_EQ(ref["layouts"][i].asString(), layout);
+      EXPECT_GE(db.layouts[size_t(i)].block, 0) << layout;
+    }
+
+    // Entities of every kind the library draws, block by block.
+    int attributes = 0;
+    auto ours = OurCounts(db, &attributes);
+    EXPECT_EQ(ref["attributes"].asInt(), attributes);
+    for (const std::string& block : ref["blocks"].getMemberNames()) {
+      SCOPED_TRACE(block);
+      ASSERT_TRUE(ours.count(block));
+      const Json::Value& theirs = ref["blocks"][block];
+      for (const char* type : kEntityNames) {
+        std::string source = type;
+        if (source == "POLYLINE") continue;  // multilines add polylines
+        int expected = theirs.get(source, 0).asInt();
+        if (source == "INSERT") expected += theirs.get("ACAD_TABLE with a block", 0).asInt();
+        EXPECT_EQ(expected, ours[block][type]) << type;
+      }
+      int polylines = theirs.get("POLYLINE2D", 0).asInt() + theirs.get("POLYLINE3D", 0).asInt();
+      EXPECT_LE(polylines, ours[block]["POLYLINE"]);
+    }
+
+    // What is drawn lies within the stored extents (when the file has
+    // them), give or take 2% of their span: infinite lines are bounded a
+    // little differently. Stored extents may be stale, larger than what
+    // the drawing holds now.
+    const Json::Value& lo = ref["extents"][0];
+    const Json::Value& hi = ref["extents"][1];
+    zr::Box3 box = d->state()->layoutExtents();
+    if (lo["x"].asDouble() <= hi["x"].asDouble()) {
+      double span = std::max(hi["x"].asDouble() - lo["x"].asDouble(), hi["y"].asDouble() - lo["y"].asDouble());
+      double slack = 0.02 * span;
+      EXPECT_GE(box.lo.x, lo["x"].asDouble() - slack);
+      EXPECT_GE(box.lo.y, lo["y"].asDouble() - slack);
+      EXPECT_LE(box.hi.x, hi["x"].asDouble() + slack);
+      EXPECT_LE(box.hi.y, hi["y"].asDouble() + slack);
+    }
+  }
+}
+
+// One screenshot a file at 800 x 600 on white, with the stored preview
+// beside it; the drawing covers a fair part of the picture.
+TEST_F(DwgReference, EveryFileDrawsAndLeavesAScreenshot) {
+  const int width = 800, height = 600;
+  DWG_SetBackgroundColor(RGB(255, 255, 255));
+  for (const std::string& name : DwgNames(reference_)) {
+    SCOPED_TRACE(name);
+    DrawingPtr d = OpenDwg(name);
+    ASSERT_TRUE(d);
+    Surface surface(width, height);
+    d->setViewSize(width, height);
+    d->zoomExtents(0, 0, 0.95);
+    d->draw(surface.dc());
+    EXPECT_GT(surface.ink(), 200) << "too little is drawn";
+    EXPECT_TRUE(surface.WritePng(ShotPath(name + ".png")));
+
+    unsigned char* picture = nullptr;
+    long length = 0;
+    if (lppp(DwgPath(name).c_str(), &picture, &length)) {
+      std::string bytes(reinterpret_cast<char*>(picture), size_t(length));
+      ppll(&picture);
+      EXPECT_TRUE(testfiles::WriteFileBytes(ShotPath(name + ".preview.bmp"), bytes));
+    }
+  }
+  DWG_SetBackgroundColor(RGB(0, 0, 0));
+}
+
+// A DWG saves as DXF in the four versions (ezdxf reads them back in
+// check_dwg_saved.py) and never as DWG.
+TEST(Dwg, SavesAsDxfButNotAsDwg) {
+  std::string folder = testfiles::ToWinePath(ZRIO_DWG_SAVED);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* name : {"example_2000.dwg", "example_2018.dwg", "2004_HatchG.dwg"}) {
+    DrawingPtr d = OpenDwg(name);
+    ASSERT_TRUE(d) << name;
+    std::string stem = std::string(name).substr(0, strlen(name) - 4);
+    for (const SaveVersion& v : kSaveVersions) {
+      std::string target = folder + "\\" + stem + "_" + v.name + ".dxf";
+      EXPECT_TRUE(d->save(target.c_str(), 2, v.code, 0)) << target;
+      DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+      EXPECT_EQ(0, again->open(target.c_str(), nullptr)) << target;
+    }
+    std::string dwg = folder + "\\" + stem + "_copy.dwg";
+    EXPECT_FALSE(d->save(dwg.c_str(), 1, 9, 0));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dwg.c_str()));
+  }
+}
+
+namespace {
+
+// A reader folder whose read_dwg.mjs is the given program (and a stand-in
+// for the package's marker file), as a Unix path.
+std::string FakeReader(const std::string& program) {
+  std::string folder = testfiles::MakeScratchFolder("fake_reader");
+  std::string unix;
+  EXPECT_TRUE(GetUnixPath(folder.c_str(), &unix));
+  EXPECT_TRUE(testfiles::WriteFileBytes(folder + "\\read_dwg.mjs", program));
+  std::string marker = folder + "\\node_modules";
+  for (const char* part : {"", "\\@mlightcad", "\\libredwg-web"}) {
+    marker += part;
+    CreateDirectoryA(marker.c_str(), nullptr);
+  }
+  EXPECT_TRUE(testfiles::WriteFileBytes(marker + "\\package.json", "{}"));
+  return unix;
+}
+
+// Opens a file (a fixture copy) and returns the status and the seconds it took.
+short TimedOpen(const std::string& path, double* seconds) {
+  auto start = std::chrono::steady_clock::now();
+  DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  short status = d->open(path.c_str(), nullptr);
+  EXPECT_EQ(status == 0, d->isLoaded());
+  *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return status;
+}
+
+int g_abortCalls = 0;
+char AbortOnThirdCall(void*) { return ++g_abortCalls >= 3; }
+
+}  // namespace
+
+// Files LibreDWG cannot read, in name or in content, fail to open.
+TEST(Dwg, DamagedFilesFailToOpen) {
+  std::string original;
+  ASSERT_TRUE(testfiles::ReadFileBytes(DwgPath("example_2000.dwg"), original));
+  std::string folder = testfiles::MakeScratchFolder("dwg_bad");
+  const std::pair<const char*, std::string> cases[] = {
+      {"truncated.dwg", original.substr(0, 3000)},
+      {"header_only.dwg", original.substr(0, 6)},
+      {"text.dwg", "AC1015 is not the start of every DWG file\n"},
+      {"zeros.dwg", "AC1018" + std::string(70000, '\0')},
+  };
+  for (const auto& c : cases) {
+    std::string path = folder + "\\" + c.first;
+    ASSERT_TRUE(testfiles::WriteFileBytes(path, c.second));
+    double seconds = 0;
+    EXPECT_NE(0, TimedOpen(path, &seconds)) << c.first;
+    EXPECT_LT(seconds, 30) << c.first;
+  }
+}
+
+// Without Node.js or the reader an open fails at once and says so; a worker
+// that crashes, hangs or floods is stopped at its bound; the abort query
+// ends a read.
+TEST(Dwg, WorkerFailuresEndInAFailureStatus) {
+  std::string path = DwgPath("sample_2000.dwg");
+  double seconds = 0;
+  zr::SetDwgReaderLocation("", "/nonexistent/dwg-reader");
+  EXPECT_EQ(CDrawing::kOpenUnsupported, TimedOpen(path, &seconds));
+  EXPECT_LT(seconds, 1);
+  zr::SetDwgReaderLocation("/nonexistent/node", "");
+  EXPECT_EQ(CDrawing::kOpenUnsupported, TimedOpen(path, &seconds));
+
+  zr::SetDwgReaderBounds(3000, 1 << 20);
+  const std::pair<const char*, const char*> workers[] = {
+      {"crashes", "process.kill(process.pid, 'SIGSEGV');\n"},
+      {"hangs", "setInterval(() => {}, 1000);\n"},
+      {"floods", "import fs from 'node:fs';\nconst b = Buffer.alloc(1 << 16, 80);\n"
+                 "for (;;) fs.writeSync(3, b);\n"},
+      {"lies about its length", "import fs from 'node:fs';\n"
+                                "fs.writeSync(3, Buffer.from([68, 255, 255, 255, 127]));\n"},
+      {"answers garbage", "import fs from 'node:fs';\nfs.writeSync(3, 'XYZZY garbage');\n"},
+  };
+  for (const auto& w : workers) {
+    zr::SetDwgReaderLocation("", FakeReader(w.second));
+    EXPECT_EQ(CDrawing::kOpenBadData, TimedOpen(path, &seconds)) << w.first;
+    EXPECT_LT(seconds, 10) << w.first;
+  }
+  zr::SetDwgReaderBounds(0, 0);
+  zr::SetDwgReaderLocation("", "");
+
+  g_abortCalls = 0;
+  DWG_SetFileAboutFunc(AbortOnThirdCall, nullptr);
+  EXPECT_EQ(CDrawing::kOpenAborted, TimedOpen(DwgPath("example_2000.dwg"), &seconds));
+  EXPECT_LT(seconds, 5);
+  DWG_SetFileAboutFunc(nullptr, nullptr);
+  EXPECT_EQ(0, TimedOpen(path, &seconds));
+}
