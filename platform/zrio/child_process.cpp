@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <string.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -67,11 +68,19 @@ bool ChildProcess::Start(const std::vector<std::string>& argv) {
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
+  // The environment without what was meant for this process alone (a
+  // preloaded sanitizer runtime, say).
+  std::vector<char*> environment;
+  for (char** e = environ; *e; ++e) {
+    if (strncmp(*e, "LD_PRELOAD=", 11) == 0 || strncmp(*e, "ASAN_OPTIONS=", 13) == 0) continue;
+    environment.push_back(*e);
+  }
+  environment.push_back(nullptr);
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   pid_t pid = -1;
-  int error = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
+  int error = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environment.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   close(inputPair[1]);
