@@ -103,7 +103,8 @@ short CDrawing::open(const char* path, const char* password) {
   short failure = kOpenBadData;
   zr::LoadResult result = zr::LoadResult::Failed;
   if (dwg) {
-    zr::DwgReadResult read = zr::ReadDwg(data.data(), size, *db, control);
+    bool thumbnail = state_->kind == CDRAWING_SERVER_THUMBNAIL;
+    zr::DwgReadResult read = zr::ReadDwg(data.data(), size, thumbnail, *db, control);
     if (read == zr::DwgReadResult::Ok) result = zr::LoadResult::Ok;
     if (read == zr::DwgReadResult::Aborted) result = zr::LoadResult::Aborted;
     if (read == zr::DwgReadResult::Unavailable) failure = kOpenUnsupported;

@@ -88,9 +88,10 @@ class Answer {
 
 }  // namespace
 
-DwgReadResult ReadDwg(const char* data, size_t size, Database& db, const LoadControl& control) {
+DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& db,
+                      const LoadControl& control) {
   std::string problem;
-  std::unique_ptr<ChildProcess> worker = TakeDwgWorker(&problem);
+  std::unique_ptr<ChildProcess> worker = TakeDwgWorker(thumbnail, &problem);
   if (!worker) {
     OutputDebugStringA(("zrio: " + problem + "\n").c_str());
     return DwgReadResult::Unavailable;

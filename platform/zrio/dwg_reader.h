@@ -16,9 +16,11 @@ enum class DwgReadResult {
   Unavailable,  // Node.js or the reader is missing
 };
 
-// `data` holds the file's bytes. Progress goes from 0 to 100 over the
-// worker's read and the DXF read.
-DwgReadResult ReadDwg(const char* data, size_t size, Database& db, const LoadControl& control);
+// `data` holds the file's bytes; `thumbnail` for a drawing made for a
+// thumbnail. Progress goes from 0 to 100 over the worker's read and the
+// DXF read.
+DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& db,
+                      const LoadControl& control);
 
 // Test hook: the time a worker gets before it is stopped, and the largest
 // answer taken, instead of the bounds that grow with the file's size; 0

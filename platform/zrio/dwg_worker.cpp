@@ -22,7 +22,7 @@ const int kLevelsUp = 4;
 
 struct Workers {
   std::mutex lock;
-  std::unique_ptr<ChildProcess> spare;
+  std::unique_ptr<ChildProcess> spare[2];  // for view drawings, for thumbnails
   std::string node, folder;  // test overrides
 };
 
@@ -57,43 +57,51 @@ bool Alive(ChildProcess& child) {
   return child.running() && !child.Exited();
 }
 
-std::unique_ptr<ChildProcess> Start(const std::string& node, const std::string& folder) {
+std::unique_ptr<ChildProcess> Start(const std::string& node, const std::string& folder, bool thumbnail) {
   std::unique_ptr<ChildProcess> child(new ChildProcess);
   // Liftoff alone: LibreDWG's code is compiled once, quickly, and never
-  // again in the background of a process that reads one file.
-  std::vector<std::string> argv = {node, "--liftoff-only", folder + "/" + kScript};
+  // again in the background of a process that reads one file. A worker for
+  // view drawings compiles all of it while it waits, so that its read runs
+  // at full speed; thumbnails, drawn one after the other, want workers that
+  // start sooner and compile what a read needs as it goes.
+  std::vector<std::string> argv = {node, "--liftoff-only"};
+  if (!thumbnail) argv.push_back("--no-wasm-lazy-compilation");
+  argv.push_back(folder + "/" + kScript);
   if (!child->Start(argv)) return nullptr;
   return child;
 }
 
 }  // namespace
 
-std::unique_ptr<ChildProcess> TakeDwgWorker(std::string* problem) {
+std::unique_ptr<ChildProcess> TakeDwgWorker(bool thumbnail, std::string* problem) {
   Workers& w = State();
   std::lock_guard<std::mutex> hold(w.lock);
   std::string node = w.node.empty() ? "node" : w.node;
   std::string folder = w.folder.empty() ? FindReader() : w.folder;
   if (folder.empty() || !IsReader(folder)) {
     *problem = "the DWG reader (dwg-reader with its LibreDWG package) is not installed";
-    w.spare.reset();
+    w.spare[0].reset();
+    w.spare[1].reset();
     return nullptr;
   }
+  std::unique_ptr<ChildProcess>& spare = w.spare[thumbnail ? 1 : 0];
   std::unique_ptr<ChildProcess> worker;
-  if (w.spare && Alive(*w.spare)) worker = std::move(w.spare);
-  w.spare.reset();
-  if (!worker) worker = Start(node, folder);
+  if (spare && Alive(*spare)) worker = std::move(spare);
+  spare.reset();
+  if (!worker) worker = Start(node, folder, thumbnail);
   if (!worker) {
     *problem = "Node.js (" + node + ") could not be started";
     return nullptr;
   }
-  w.spare = Start(node, folder);
+  spare = Start(node, folder, thumbnail);
   return worker;
 }
 
 void ReleaseDwgWorkers() {
   Workers& w = State();
   std::lock_guard<std::mutex> hold(w.lock);
-  w.spare.reset();
+  w.spare[0].reset();
+  w.spare[1].reset();
 }
 
 void SetDwgReaderLocation(const std::string& node, const std::string& folder) {
@@ -101,7 +109,8 @@ void SetDwgReaderLocation(const std::string& node, const std::string& folder) {
   std::lock_guard<std::mutex> hold(w.lock);
   w.node = node;
   w.folder = folder;
-  w.spare.reset();
+  w.spare[0].reset();
+  w.spare[1].reset();
 }
 
 }  // namespace zr

@@ -17,10 +17,11 @@
 
 namespace zr {
 
-// A started worker, or null with the reason in `problem`.
-std::unique_ptr<ChildProcess> TakeDwgWorker(std::string* problem);
+// A started worker (for a thumbnail or a view drawing), or null with the
+// reason in `problem`.
+std::unique_ptr<ChildProcess> TakeDwgWorker(bool thumbnail, std::string* problem);
 
-// Ends the worker kept ahead of need (at the library's shutdown).
+// Ends the workers kept ahead of need (at the library's shutdown).
 void ReleaseDwgWorkers();
 
 // Test hook: the Node program and the reader folder to use instead of the
