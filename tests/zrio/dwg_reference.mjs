@@ -2,8 +2,8 @@
 // with what the drawing library opens: version, layers, layouts, entities
 // by block and type, attribute counts and the stored extents.
 // Usage: node dwg_reference.mjs READER_FOLDER OUTPUT.json FILE.dwg...
-// Each file is read in a process of its own.
-import {execFileSync} from 'node:child_process';
+// Each file is read in a process of its own, all at once.
+import {execFile} from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -46,11 +46,15 @@ async function describe(file) {
 if (output === '--one') {
   process.stdout.write(JSON.stringify(await describe(files[0])));
 } else {
+  const describeInProcess = file => new Promise((resolve, reject) => {
+    const args = ['--liftoff-only', fileURLToPath(import.meta.url), reader, '--one', file];
+    execFile(process.execPath, args, {maxBuffer: 1 << 26}, (error, text) => {
+      if (error) reject(error);
+      else resolve(JSON.parse(text.slice(text.indexOf('{'))));
+    });
+  });
+  const described = await Promise.all(files.map(describeInProcess));
   const answers = {};
-  for (const file of files) {
-    const text = execFileSync(process.execPath, [fileURLToPath(import.meta.url), reader, '--one', file],
-                              {stdio: ['ignore', 'pipe', 'ignore'], maxBuffer: 1 << 26});
-    answers[path.basename(file)] = JSON.parse(text.toString().slice(text.indexOf('{')));
-  }
+  files.forEach((file, i) => { answers[path.basename(file)] = described[i]; });
   fs.writeFileSync(output, JSON.stringify(answers, null, 1));
 }

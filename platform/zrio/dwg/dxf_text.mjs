@@ -789,7 +789,9 @@ class DrawingWriter {
     const layouts = this.db.objects.LAYOUT || [];
     const dictionaries = this.db.objects.DICTIONARY || [];
     const root = dictionaries.find(d => !d.ownerHandle || d.ownerHandle === '0');
-    const layoutDictionary = root && root.entries ? root.entries.ACAD_LAYOUT : undefined;
+    // The layouts' owner; LibreDWG gives dictionary names of drawings
+    // before 2007 garbled, so the name ACAD_LAYOUT cannot be looked up.
+    const layoutDictionary = layouts.length && root ? layouts[0].ownerHandle : undefined;
     this.section('OBJECTS', () => {
       o.group(0, 'DICTIONARY');
       o.handle(5, root ? root.handle : '');

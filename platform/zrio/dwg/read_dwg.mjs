@@ -100,6 +100,11 @@ async function main() {
     libredwg.dwg_free(result.data);
   }
   progress(40);
+  // LibreDWG reads some damaged files without a critical error but finds
+  // nothing in them: a drawing has a model space.
+  if (!database.tables.BLOCK_RECORD.entries.some(r => /^\*MODEL_SPACE$/i.test(r.name))) {
+    return fail(0, 'no model space in the file');
+  }
   const {dxf, skipped} = dwgToDxf(database, version.hdr, codePageName(codePage));
   if (Object.keys(skipped).length) console.error('left out:', JSON.stringify(skipped));
   send('D', Buffer.from(dxf, 'latin1'));
