@@ -1,0 +1,237 @@
+#include "platform/classlib/toolbarbuttons.h"
+#include <climits>
+#include <algorithm>
+#include "platform/base/byte_reader.h"
+
+namespace {
+
+// A separator without a width of its own is this wide.
+const int kSeparatorWidth = 8;
+
+bool IsSeparator(const TBBUTTON& button)
+{
+    return (button.fsStyle & BTNS_SEP) != 0;
+}
+
+// The update request of one tool-bar button.
+class CToolCmdUI : public CCmdUI {
+public:
+    HWND toolbar = nullptr;
+
+    void Enable(BOOL on) override
+    {
+        m_bEnableChanged = TRUE;
+        UINT state = (UINT)::SendMessageA(toolbar, TB_GETSTATE, m_nID, 0);
+        UINT updated = on ? (state | TBSTATE_ENABLED) : (state & ~(TBSTATE_ENABLED | TBSTATE_PRESSED));
+        if (updated != state)
+            ::SendMessageA(toolbar, TB_SETSTATE, m_nID, MAKELPARAM(updated, 0));
+    }
+    void SetCheck(int check) override
+    {
+        TBBUTTONINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_STYLE | TBIF_STATE;
+        ::SendMessageA(toolbar, TB_GETBUTTONINFOA, m_nID, (LPARAM)&info);
+        BYTE state = info.fsState & ~(TBSTATE_CHECKED | TBSTATE_INDETERMINATE);
+        if (check == 1)
+            state |= TBSTATE_CHECKED;
+        else if (check == 2)
+            state |= TBSTATE_INDETERMINATE;
+        BYTE style = info.fsStyle | BTNS_CHECK;
+        if (state == info.fsState && style == info.fsStyle)
+            return;
+        info.fsState = state;
+        info.fsStyle = style;
+        ::SendMessageA(toolbar, TB_SETBUTTONINFOA, m_nID, (LPARAM)&info);
+    }
+    void SetText(LPCSTR) override {}
+};
+
+}  // namespace
+
+BOOL CToolBarButtons::ReadResource(HINSTANCE instance, LPCSTR name, CSize& imageSize, std::vector<UINT>& ids)
+{
+    HRSRC found = ::FindResourceA(instance, name, MAKEINTRESOURCEA(241));
+    HGLOBAL loaded = found ? ::LoadResource(instance, found) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data)
+        return FALSE;
+    CByteReader reader(data, ::SizeofResource(instance, found));
+    uint16_t version = reader.U16LE();
+    imageSize.cx = reader.U16LE();
+    imageSize.cy = reader.U16LE();
+    uint16_t count = reader.U16LE();
+    if (!reader.Ok() || version != 1 || imageSize.cx == 0 || imageSize.cy == 0 || !reader.Has(count * 2u))
+        return FALSE;
+    ids.clear();
+    for (uint16_t i = 0; i < count; ++i)
+        ids.push_back(reader.U16LE());
+    return TRUE;
+}
+
+BOOL CToolBarButtons::SetButtons(const UINT* ids, int count)
+{
+    while (::SendMessageA(m_hWnd, TB_BUTTONCOUNT, 0, 0) > 0)
+        ::SendMessageA(m_hWnd, TB_DELETEBUTTON, 0, 0);
+    std::vector<TBBUTTON> buttons;
+    int image = 0;
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        button.idCommand = (int)ids[i];
+        if (ids[i] == 0) {
+            button.fsStyle = BTNS_SEP;
+            button.iBitmap = kSeparatorWidth;
+        } else {
+            button.fsStyle = BTNS_BUTTON;
+            button.fsState = TBSTATE_ENABLED;
+            button.iBitmap = image++;
+        }
+        buttons.push_back(button);
+    }
+    return buttons.empty() ||
+           ::SendMessageA(m_hWnd, TB_ADDBUTTONSA, buttons.size(), (LPARAM)buttons.data()) != 0;
+}
+
+BOOL CToolBarButtons::SetBitmap(HINSTANCE instance, UINT bitmapId, int imageWidth, HBITMAP* current)
+{
+    HBITMAP bitmap = ::CreateMappedBitmap(instance, (INT_PTR)bitmapId, 0, nullptr, 0);
+    if (!bitmap)
+        return FALSE;
+    BITMAP info = {};
+    ::GetObjectA(bitmap, sizeof(info), &info);
+    int images = imageWidth > 0 ? info.bmWidth / imageWidth : 0;
+    BOOL added;
+    if (*current) {
+        TBREPLACEBITMAP replace = {nullptr, (UINT_PTR)*current, nullptr, (UINT_PTR)bitmap, images};
+        added = (BOOL)::SendMessageA(m_hWnd, TB_REPLACEBITMAP, 0, (LPARAM)&replace);
+    } else {
+        TBADDBITMAP add = {nullptr, (UINT_PTR)bitmap};
+        added = ::SendMessageA(m_hWnd, TB_ADDBITMAP, images, (LPARAM)&add) != -1;
+    }
+    if (!added) {
+        ::DeleteObject(bitmap);
+        return FALSE;
+    }
+    if (*current)
+        ::DeleteObject(*current);
+    *current = bitmap;
+    return TRUE;
+}
+
+std::vector<TBBUTTON> CToolBarButtons::GetButtons() const
+{
+    int count = (int)::SendMessageA(m_hWnd, TB_BUTTONCOUNT, 0, 0);
+    std::vector<TBBUTTON> buttons(std::max(count, 0));
+    for (int i = 0; i < count; ++i)
+        ::SendMessageA(m_hWnd, TB_GETBUTTON, i, (LPARAM)&buttons[i]);
+    return buttons;
+}
+
+int CToolBarButtons::ButtonWidth(const TBBUTTON& button) const
+{
+    if (IsSeparator(button))
+        return button.iBitmap > 0 ? button.iBitmap : kSeparatorWidth;
+    return LOWORD(::SendMessageA(m_hWnd, TB_GETBUTTONSIZE, 0, 0));
+}
+
+void CToolBarButtons::WrapForWidth(std::vector<TBBUTTON>& buttons, int width) const
+{
+    int x = 0;
+    int previous = -1;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        TBBUTTON& button = buttons[i];
+        button.fsState &= ~TBSTATE_WRAP;
+        if (button.fsState & TBSTATE_HIDDEN)
+            continue;
+        int buttonWidth = ButtonWidth(button);
+        // A button that does not fit starts a row after the last entry that did.
+        if (previous >= 0 && x + buttonWidth > width && !IsSeparator(button)) {
+            buttons[previous].fsState |= TBSTATE_WRAP;
+            x = 0;
+        }
+        x += buttonWidth;
+        previous = (int)i;
+    }
+}
+
+void CToolBarButtons::ApplyStates(const std::vector<TBBUTTON>& buttons) const
+{
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        TBBUTTON current = {};
+        ::SendMessageA(m_hWnd, TB_GETBUTTON, i, (LPARAM)&current);
+        if (current.fsState != buttons[i].fsState)
+            ::SendMessageA(m_hWnd, TB_SETSTATE, buttons[i].idCommand, MAKELPARAM(buttons[i].fsState, 0));
+    }
+}
+
+CSize CToolBarButtons::Measure() const
+{
+    CSize extent(0, 0);
+    int count = (int)::SendMessageA(m_hWnd, TB_BUTTONCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        RECT rect;
+        if (::SendMessageA(m_hWnd, TB_GETITEMRECT, i, (LPARAM)&rect)) {
+            extent.cx = std::max(extent.cx, rect.right);
+            extent.cy = std::max(extent.cy, rect.bottom);
+        }
+    }
+    return extent;
+}
+
+CSize CToolBarButtons::LayoutForWidth(std::vector<TBBUTTON>& buttons, int width) const
+{
+    WrapForWidth(buttons, width);
+    ApplyStates(buttons);
+    return Measure();
+}
+
+CSize CToolBarButtons::Layout(DWORD mode, int length, int mruWidth, BOOL commit)
+{
+    std::vector<TBBUTTON> original = GetButtons();
+    std::vector<TBBUTTON> buttons = original;
+    CSize extent;
+    if (mode & LM_VERTDOCK) {
+        extent = LayoutForWidth(buttons, 0);
+    } else if (mode & (LM_HORZDOCK | LM_STRETCH)) {
+        extent = LayoutForWidth(buttons, INT_MAX);
+    } else if (mode & LM_LENGTHY) {
+        // The narrowest rows that are no taller than the length.
+        int narrow = 0, wide = LayoutForWidth(buttons, INT_MAX).cx;
+        extent = LayoutForWidth(buttons, wide);
+        while (narrow < wide) {
+            int middle = (narrow + wide) / 2;
+            CSize size = LayoutForWidth(buttons, middle);
+            if (size.cy <= length) {
+                wide = middle;
+                extent = size;
+            } else {
+                narrow = middle + 1;
+            }
+        }
+        extent = LayoutForWidth(buttons, wide);
+    } else {
+        int width = length;
+        if (length < 0)
+            width = (mode & LM_MRUWIDTH) ? mruWidth : INT_MAX;
+        extent = LayoutForWidth(buttons, width);
+    }
+    if (!commit)
+        ApplyStates(original);
+    return extent;
+}
+
+void CToolBarButtons::Update(CCmdTarget* target, CWnd* bar, BOOL disableIfNoHandler)
+{
+    CToolCmdUI state;
+    state.toolbar = m_hWnd;
+    state.m_pOther = bar;
+    std::vector<TBBUTTON> buttons = GetButtons();
+    state.m_nIndexMax = (UINT)buttons.size();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (IsSeparator(buttons[i]))
+            continue;
+        state.m_nIndex = (UINT)i;
+        state.m_nID = (UINT)buttons[i].idCommand;
+        state.DoUpdate(target, disableIfNoHandler);
+    }
+}
