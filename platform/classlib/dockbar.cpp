@@ -83,7 +83,8 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horz)
     HDWP defer = m_bLayoutQuery ? nullptr : ::BeginDeferWindowPos((int)m_arrBars.GetSize());
     // Along the row (x of a horizontal dock bar, y of a vertical one) and
     // across it; side dock bars start their first row two pixels out.
-    int along = horz || m_bFloating ? 0 : -2;
+    const int rowStart = horz || m_bFloating ? 0 : -2;
+    int along = rowStart;
     int across = horz && !m_bFloating ? -2 : 0;
     int acrossEnd = 0;
     int longestRow = 0;
@@ -97,7 +98,7 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horz)
             if (rowHasBars) {
                 acrossEnd = std::max(acrossEnd, across + rowThickness);
                 across += rowThickness - rowOverlap;
-                along = -rowOverlap;
+                along = rowStart;
                 rowThickness = 0;
                 rowHasBars = false;
             }
@@ -140,7 +141,7 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horz)
             ++i;
             acrossEnd = std::max(acrossEnd, across + rowThickness);
             across += rowThickness - rowOverlap;
-            along = -overlapAlong;
+            along = rowStart;
             start = along;
             rowThickness = 0;
         }

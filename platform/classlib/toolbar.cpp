@@ -114,13 +114,6 @@ void CToolBar::GetItemRect(int index, LPRECT rect) const
         ::SetRectEmpty(rect);
 }
 
-CSize CToolBar::NonClientSize(BOOL horz) const
-{
-    CRect inside(0, 0, 0, 0);
-    CalcInsideRect(inside, horz);
-    return CSize(-inside.Width(), -inside.Height());
-}
-
 CSize CToolBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
     DWORD mode = (stretch ? LM_STRETCH : 0) | (horz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
@@ -136,16 +129,7 @@ CSize CToolBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 
 CSize CToolBar::CalcDynamicLayout(int length, DWORD mode)
 {
-    BOOL floating = (m_dwStyle & CBRS_FLOATING) != 0;
-    // A layout for the place the bar is in now stays; one asked about
-    // another place is only measured.
-    BOOL commit = (mode & LM_COMMIT) ||
-                  (!floating && (mode & LM_HORZDOCK) && (m_dwStyle & CBRS_ORIENT_HORZ)) ||
-                  (!floating && (mode & LM_VERTDOCK) && (m_dwStyle & CBRS_ORIENT_VERT));
-    CSize extent = CToolBarButtons(m_hWnd).Layout(mode, length, m_nMRUWidth, commit);
-    if ((mode & LM_COMMIT) && !(mode & (LM_HORZDOCK | LM_VERTDOCK)))
-        m_nMRUWidth = extent.cx;
-    return extent + NonClientSize(!(mode & LM_VERTDOCK));
+    return CToolBarButtons(m_hWnd).LayoutBar(this, length, mode);
 }
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)
@@ -160,16 +144,6 @@ void CToolBar::SetBarStyle(DWORD style)
     if (changed && m_hWnd)
         SetWindowPos((HWND)nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int CToolBar::HitButton(CPoint point) const
-{
-    CRect client;
-    GetClientRect(&client);
-    if (!client.PtInRect(point))
-        return -1;
-    int index = (int)SendMessage(TB_HITTEST, 0, (LPARAM)&point);
-    return index >= 0 ? index : -1;
 }
 
 void CToolBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
@@ -205,13 +179,13 @@ void CToolBar::OnLButtonDown(UINT flags, CPoint point)
 {
     CPoint screen = point;
     ClientToScreen(&screen);
-    if (HitButton(point) >= 0 || !StartDragAt(screen))
+    if (CToolBarButtons(m_hWnd).HitButton(point) >= 0 || !StartDragAt(screen))
         Default();
 }
 
 void CToolBar::OnLButtonDblClk(UINT flags, CPoint point)
 {
-    if (HitButton(point) < 0 && m_pDockContext && m_pDockBar)
+    if (CToolBarButtons(m_hWnd).HitButton(point) < 0 && m_pDockContext && m_pDockBar)
         CControlBar::OnLButtonDblClk(flags, point);
     else
         Default();
@@ -220,7 +194,7 @@ void CToolBar::OnLButtonDblClk(UINT flags, CPoint point)
 void CToolBar::OnMouseMove(UINT, CPoint point)
 {
     if ((m_dwStyle & CBRS_FLYBY) && m_pDockSite) {
-        int index = HitButton(point);
+        int index = CToolBarButtons(m_hWnd).HitButton(point);
         UINT id = index >= 0 ? GetItemID(index) : 0;
         if (id != m_nFlybyId) {
             m_nFlybyId = id;

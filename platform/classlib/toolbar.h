@@ -43,11 +43,6 @@ public:
     void SetBarStyle(DWORD style) override;
 
 protected:
-    // The size of the borders and gripper around the buttons.
-    CSize NonClientSize(BOOL horz) const;
-    // The button under a client point, -1 for none (or a separator).
-    int HitButton(CPoint point) const;
-
     afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
     afx_msg void OnNcPaint();
     afx_msg LRESULT OnNcHitTest(CPoint point);

@@ -220,6 +220,30 @@ CSize CToolBarButtons::Layout(DWORD mode, int length, int mruWidth, BOOL commit)
     return extent;
 }
 
+CSize CToolBarButtons::LayoutBar(CControlBar* bar, int length, DWORD mode)
+{
+    DWORD style = bar->m_dwStyle;
+    BOOL floating = (style & CBRS_FLOATING) != 0;
+    BOOL commit = (mode & LM_COMMIT) || (!floating && (mode & LM_HORZDOCK) && (style & CBRS_ORIENT_HORZ)) ||
+                  (!floating && (mode & LM_VERTDOCK) && (style & CBRS_ORIENT_VERT));
+    CSize extent = Layout(mode, length, bar->m_nMRUWidth, commit);
+    if ((mode & LM_COMMIT) && !(mode & (LM_HORZDOCK | LM_VERTDOCK)))
+        bar->m_nMRUWidth = extent.cx;
+    CRect inside(0, 0, 0, 0);
+    bar->CalcInsideRect(inside, !(mode & LM_VERTDOCK));
+    return extent + CSize(-inside.Width(), -inside.Height());
+}
+
+int CToolBarButtons::HitButton(CPoint point) const
+{
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    if (!::PtInRect(&client, point))
+        return -1;
+    int index = (int)::SendMessageA(m_hWnd, TB_HITTEST, 0, (LPARAM)&point);
+    return index >= 0 ? index : -1;
+}
+
 void CToolBarButtons::Update(CCmdTarget* target, CWnd* bar, BOOL disableIfNoHandler)
 {
     CToolCmdUI state;

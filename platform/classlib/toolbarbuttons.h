@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include "platform/classlib/barstyles.h"
 #include "platform/classlib/cmdtarget.h"
+#include "platform/classlib/controlbar.h"
 #include "platform/classlib/geometry.h"
 #include <vector>
 
@@ -30,6 +31,14 @@ public:
     // LM_MRUWIDTH) and returns the extent of the buttons. With commit the
     // wraps stay, else the buttons are put back as they were.
     CSize Layout(DWORD mode, int length, int mruWidth, BOOL commit);
+
+    // The dynamic layout of the bar that is this control: the buttons'
+    // layout for the place the bar is in now stays, one asked about another
+    // place is only measured; with LM_COMMIT a floating width becomes the
+    // bar's most recent width. The size includes the bar's borders.
+    CSize LayoutBar(CControlBar* bar, int length, DWORD mode);
+    // The button under a client point, -1 for none or a separator.
+    int HitButton(CPoint point) const;
 
     // Asks the target's update handlers about every button that is not a
     // separator: enabled, checked (1) or indeterminate (2).
