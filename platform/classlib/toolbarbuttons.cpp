@@ -156,11 +156,21 @@ void CToolBarButtons::WrapForWidth(std::vector<TBBUTTON>& buttons, int width) co
 
 void CToolBarButtons::ApplyStates(const std::vector<TBBUTTON>& buttons) const
 {
+    bool changed = false;
     for (size_t i = 0; i < buttons.size(); ++i) {
         TBBUTTON current = {};
         ::SendMessageA(m_hWnd, TB_GETBUTTON, i, (LPARAM)&current);
-        if (current.fsState != buttons[i].fsState)
+        if (current.fsState != buttons[i].fsState) {
             ::SendMessageA(m_hWnd, TB_SETSTATE, buttons[i].idCommand, MAKELPARAM(buttons[i].fsState, 0));
+            changed = true;
+        }
+    }
+    // A new wrap state takes effect when the control lays its buttons out
+    // again, which a new button size makes it do (the same size is ignored).
+    if (changed) {
+        DWORD size = (DWORD)::SendMessageA(m_hWnd, TB_GETBUTTONSIZE, 0, 0);
+        ::SendMessageA(m_hWnd, TB_SETBUTTONSIZE, 0, MAKELPARAM(LOWORD(size), HIWORD(size) + 1));
+        ::SendMessageA(m_hWnd, TB_SETBUTTONSIZE, 0, size);
     }
 }
 
