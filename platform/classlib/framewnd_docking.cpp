@@ -186,8 +186,12 @@ void CFrameWnd::RecalcLayout(BOOL)
     GetClientRect(&rect);
     RepositionBars(rect, FALSE);
     if (HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)) {
-        ::MoveWindow(pane, rect.left, rect.top, std::max(0, (int)rect.Width()), std::max(0, (int)rect.Height()),
-                     TRUE);
+        CRect place(rect.TopLeft(), CSize(std::max(0, (int)rect.Width()), std::max(0, (int)rect.Height())));
+        CRect current;
+        ::GetWindowRect(pane, &current);
+        ScreenToClient(&current);
+        if (current != place)
+            ::MoveWindow(pane, place.left, place.top, place.Width(), place.Height(), TRUE);
     }
     m_bInRecalcLayout = FALSE;
 }
@@ -230,7 +234,10 @@ void CFrameWnd::RepositionBars(CRect& rect, BOOL query)
             barRect.left = rect.right - size.cx;
             rect.right -= size.cx;
         }
-        if (defer)
+        CRect current;
+        bar->GetWindowRect(&current);
+        ScreenToClient(&current);
+        if (defer && current != barRect)
             defer = ::DeferWindowPos(defer, bar->m_hWnd, nullptr, barRect.left, barRect.top, barRect.Width(),
                                      barRect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -1,5 +1,19 @@
 #include "toolkit/bars/scb_button.h"
 
+CFont& CSCBButton::GlyphFont(CDC* dc)
+{
+    // Made once: the screen's resolution does not change while the program runs.
+    static CFont font;
+    if (!font.GetSafeHandle()) {
+        LOGFONTA symbols = {};
+        symbols.lfHeight = 60 * 96 / dc->GetDeviceCaps(LOGPIXELSY);
+        symbols.lfCharSet = SYMBOL_CHARSET;
+        lstrcpyA(symbols.lfFaceName, "Marlett");
+        font.CreatePointFontIndirect(&symbols, dc);
+    }
+    return font;
+}
+
 char CSCBButton::Glyph(BOOL horz, BOOL expanded, BOOL alone) const
 {
     if (m_hitCode == kHideHit)
@@ -11,13 +25,7 @@ char CSCBButton::Glyph(BOOL horz, BOOL expanded, BOOL alone) const
 
 void CSCBButton::Paint(CDC* dc, BOOL horz, BOOL expanded, BOOL alone) const
 {
-    LOGFONTA symbols = {};
-    symbols.lfHeight = 60 * 96 / dc->GetDeviceCaps(LOGPIXELSY);
-    symbols.lfCharSet = SYMBOL_CHARSET;
-    lstrcpyA(symbols.lfFaceName, "Marlett");
-    CFont font;
-    font.CreatePointFontIndirect(&symbols, dc);
-    CFont* oldFont = dc->SelectObject(&font);
+    CFont* oldFont = dc->SelectObject(&GlyphFont(dc));
     int oldMode = dc->SetBkMode(TRANSPARENT);
     COLORREF oldColour = dc->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
     CPoint text = m_origin + CSize(2, 2);

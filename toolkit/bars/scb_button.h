@@ -25,6 +25,8 @@ public:
     CPoint m_origin;
 
 private:
+    // The Marlett font of the glyphs, 6 points at 96 dpi.
+    static CFont& GlyphFont(CDC* dc);
     // The glyph's character in the Marlett font.
     char Glyph(BOOL horz, BOOL expanded, BOOL alone) const;
 };

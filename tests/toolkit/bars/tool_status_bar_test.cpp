@@ -135,5 +135,8 @@ TEST_F(BarsTest, StatusPanesComeAndGoByIdAndKeepTheirControls)
     int widthAfter = 0;
     bar.GetPaneInfo(0, id, style, widthAfter);
     EXPECT_EQ(width, widthAfter);
-    Screenshot(CRect(0, 600, 1000, 720), "status_bar_panes");
+    Idle();
+    CRect window;
+    bar.GetWindowRect(&window);
+    Screenshot(window, "status_bar_panes");
 }
