@@ -66,7 +66,11 @@ CSize CControlBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
     CRect inside(0, 0, 0, 0);
     CalcInsideRect(inside, horz);
-    CSize size(-inside.Width(), -inside.Height());
+    return Stretched(CSize(-inside.Width(), -inside.Height()), stretch, horz);
+}
+
+CSize CControlBar::Stretched(CSize size, BOOL stretch, BOOL horz)
+{
     if (stretch) {
         if (horz)
             size.cx = 32767;
@@ -84,14 +88,19 @@ CSize CControlBar::CalcDynamicLayout(int, DWORD mode)
 void CControlBar::CalcInsideRect(CRect& rect, BOOL horz) const
 {
     // Each bordered side has an etched line of two pixels.
+    DeflateInside(rect, horz, 2, 8);
+}
+
+void CControlBar::DeflateInside(CRect& rect, BOOL horz, int borderLine, int gripperSpace) const
+{
     if (m_dwStyle & CBRS_BORDER_LEFT)
-        rect.left += 2;
+        rect.left += borderLine;
     if (m_dwStyle & CBRS_BORDER_TOP)
-        rect.top += 2;
+        rect.top += borderLine;
     if (m_dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= 2;
+        rect.right -= borderLine;
     if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= 2;
+        rect.bottom -= borderLine;
     if (horz) {
         rect.left += m_cxLeftBorder;
         rect.top += m_cyTopBorder;
@@ -105,9 +114,9 @@ void CControlBar::CalcInsideRect(CRect& rect, BOOL horz) const
     }
     if ((m_dwStyle & CBRS_GRIPPER) && !IsFloating()) {
         if (horz)
-            rect.left += 8;
+            rect.left += gripperSpace;
         else
-            rect.top += 8;
+            rect.top += gripperSpace;
     }
 }
 

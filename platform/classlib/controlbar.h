@@ -23,6 +23,8 @@ public:
     virtual CSize CalcDynamicLayout(int length, DWORD mode);
     // Takes the borders (and the gripper of a docked bar) from the rectangle.
     virtual void CalcInsideRect(CRect& rect, BOOL horz) const;
+    // A size that, with stretch, takes the whole length of the side.
+    static CSize Stretched(CSize size, BOOL stretch, BOOL horz);
     virtual BOOL IsDockBar() const { return FALSE; }
     // Asks the target's update handlers for the bar's commands (idle time).
     virtual void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler);
@@ -73,10 +75,6 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
-    // Paints the borders and gripper that lie in the non-client area.
-    void PaintNonClient();
-    // Starts dragging the bar when it may dock; TRUE when a drag began.
-    BOOL StartDragAt(CPoint screenPoint);
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnDestroy();
@@ -87,4 +85,15 @@ protected:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM disableIfNoHandler, LPARAM);
 
     DECLARE_MESSAGE_MAP()
+
+public:
+    // Paints the borders and gripper that lie in the non-client area.
+    void PaintNonClient();
+    // Starts dragging the bar when it may dock; TRUE when a drag began.
+    BOOL StartDragAt(CPoint screenPoint);
+
+protected:
+    // Takes borderLine pixels for each bordered side, the bar's border
+    // widths and, for a docked bar with a gripper, gripperSpace pixels.
+    void DeflateInside(CRect& rect, BOOL horz, int borderLine, int gripperSpace) const;
 };

@@ -1,18 +1,9 @@
 #include "platform/classlib/toolbar.h"
-#include "platform/classlib/module_state.h"
-#include "platform/classlib/toolbarbuttons.h"
-#include <vector>
+#include "platform/classlib/dockcontext.h"
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCPAINT()
-    ON_WM_NCHITTEST()
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_MESSAGE(WM_MOUSELEAVE, &CToolBar::OnMouseLeave)
     ON_WM_SYSCOLORCHANGE()
@@ -21,12 +12,6 @@ END_MESSAGE_MAP()
 CToolBar::CToolBar()
 {
     SetBorders(1, 1, 1, 1);
-}
-
-CToolBar::~CToolBar()
-{
-    if (m_hbmImageWell)
-        ::DeleteObject(m_hbmImageWell);
 }
 
 BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
@@ -49,28 +34,21 @@ BOOL CToolBar::CreateEx(CWnd* parent, DWORD controlStyle, DWORD style, CRect bor
     if (!CWnd::Create(TOOLBARCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), parent, id))
         return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    SetSizes(m_sizeButton, m_sizeImage);
+    m_images.SetSizes(m_hWnd, m_images.m_sizeButton, m_images.m_sizeImage);
     return TRUE;
 }
 
 BOOL CToolBar::LoadToolBar(UINT resourceId)
 {
-    CSize image;
-    std::vector<UINT> ids;
-    if (!CToolBarButtons::ReadResource(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId), image, ids))
-        return FALSE;
-    SetSizes(CSize(image.cx + 7, image.cy + 7), image);
-    if (!LoadBitmap(resourceId))
-        return FALSE;
-    return SetButtons(ids.data(), (int)ids.size());
+    BOOL loaded = m_images.LoadToolBar(m_hWnd, resourceId);
+    if (m_pDockSite)
+        m_pDockSite->DelayRecalcLayout();
+    return loaded;
 }
 
 BOOL CToolBar::LoadBitmap(UINT bitmapId)
 {
-    if (!CToolBarButtons(m_hWnd).SetBitmap(AfxGetResourceHandle(), bitmapId, m_sizeImage.cx, &m_hbmImageWell))
-        return FALSE;
-    m_nBitmapId = bitmapId;
-    return TRUE;
+    return m_images.LoadBitmap(m_hWnd, bitmapId);
 }
 
 BOOL CToolBar::SetButtons(const UINT* ids, int count)
@@ -83,12 +61,7 @@ BOOL CToolBar::SetButtons(const UINT* ids, int count)
 
 void CToolBar::SetSizes(SIZE button, SIZE image)
 {
-    m_sizeButton = button;
-    m_sizeImage = image;
-    if (m_hWnd) {
-        SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(image.cx, image.cy));
-        SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(button.cx, button.cy));
-    }
+    m_images.SetSizes(m_hWnd, button, image);
 }
 
 int CToolBar::GetCount() const
@@ -116,15 +89,7 @@ void CToolBar::GetItemRect(int index, LPRECT rect) const
 
 CSize CToolBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
-    DWORD mode = (stretch ? LM_STRETCH : 0) | (horz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
-    CSize size = CalcDynamicLayout(-1, mode);
-    if (stretch) {
-        if (horz)
-            size.cx = 32767;
-        else
-            size.cy = 32767;
-    }
-    return size;
+    return CToolBarButtons(m_hWnd).FixedLayoutBar(this, stretch, horz);
 }
 
 CSize CToolBar::CalcDynamicLayout(int length, DWORD mode)
@@ -139,56 +104,18 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)
 
 void CToolBar::SetBarStyle(DWORD style)
 {
-    DWORD changed = (m_dwStyle ^ style) & (CBRS_ORIENT_ANY | CBRS_FLOATING | CBRS_GRIPPER | CBRS_BORDER_ANY);
+    DWORD old = m_dwStyle;
     CControlBar::SetBarStyle(style);
-    if (changed && m_hWnd)
-        SetWindowPos((HWND)nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CToolBarButtons(m_hWnd).StyleChanged(this, old);
 }
 
-void CToolBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
+LRESULT CToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CRect rect(params->rgrc[0]);
-    CalcInsideRect(rect, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-    params->rgrc[0] = rect;
-}
-
-void CToolBar::OnNcPaint()
-{
-    PaintNonClient();
-}
-
-LRESULT CToolBar::OnNcHitTest(CPoint)
-{
-    // Borders and gripper answer as the client area, so that a press there
-    // starts a drag.
-    return HTCLIENT;
-}
-
-void CToolBar::OnPaint()
-{
-    Default();
-}
-
-BOOL CToolBar::OnEraseBkgnd(CDC*)
-{
-    return (BOOL)Default();
-}
-
-void CToolBar::OnLButtonDown(UINT flags, CPoint point)
-{
-    CPoint screen = point;
-    ClientToScreen(&screen);
-    if (CToolBarButtons(m_hWnd).HitButton(point) >= 0 || !StartDragAt(screen))
-        Default();
-}
-
-void CToolBar::OnLButtonDblClk(UINT flags, CPoint point)
-{
-    if (CToolBarButtons(m_hWnd).HitButton(point) < 0 && m_pDockContext && m_pDockBar)
-        CControlBar::OnLButtonDblClk(flags, point);
-    else
-        Default();
+    LRESULT result = 0;
+    bool dragging = m_pDockContext && m_pDockContext->IsTracking();
+    if (!dragging && CToolBarButtons(m_hWnd).OnBarMessage(this, message, wParam, lParam, result))
+        return result;
+    return CControlBar::WindowProc(message, wParam, lParam);
 }
 
 void CToolBar::OnMouseMove(UINT, CPoint point)
@@ -217,7 +144,6 @@ LRESULT CToolBar::OnMouseLeave(WPARAM, LPARAM)
 
 void CToolBar::OnSysColorChange()
 {
-    if (m_nBitmapId)
-        LoadBitmap(m_nBitmapId);
+    m_images.ReloadBitmap(m_hWnd);
     Default();
 }

@@ -9,6 +9,7 @@
 #pragma once
 #include "platform/classlib/controlbar.h"
 #include <commctrl.h>
+#include "platform/classlib/toolbarbuttons.h"
 
 // The status bar's text when no command is being described.
 #define AFX_IDS_IDLEMESSAGE 0xE001
@@ -17,7 +18,6 @@ class CToolBar : public CControlBar {
     DECLARE_DYNAMIC(CToolBar)
 public:
     CToolBar();
-    ~CToolBar() override;
 
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
     // controlStyle: TBSTYLE_ bits of the control; borders: the bar's
@@ -43,23 +43,15 @@ public:
     void SetBarStyle(DWORD style) override;
 
 protected:
-    afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    afx_msg void OnNcPaint();
-    afx_msg LRESULT OnNcHitTest(CPoint point);
-    afx_msg void OnPaint();
-    afx_msg BOOL OnEraseBkgnd(CDC* dc);
-    afx_msg void OnLButtonDown(UINT flags, CPoint point);
-    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     afx_msg void OnMouseMove(UINT flags, CPoint point);
     afx_msg LRESULT OnMouseLeave(WPARAM, LPARAM);
     afx_msg void OnSysColorChange();
 
     DECLARE_MESSAGE_MAP()
 
-    CSize m_sizeButton{23, 22};
-    CSize m_sizeImage{16, 15};
-    HBITMAP m_hbmImageWell = nullptr;
-    UINT m_nBitmapId = 0;
+    CToolBarImages m_images;
     // The command whose prompt the status bar shows (fly-by), 0 for none.
     UINT m_nFlybyId = 0;
 };

@@ -2,6 +2,8 @@
 #include <climits>
 #include <algorithm>
 #include "platform/base/byte_reader.h"
+#include "platform/classlib/dockcontext.h"
+#include "platform/classlib/module_state.h"
 
 namespace {
 
@@ -244,6 +246,61 @@ CSize CToolBarButtons::LayoutBar(CControlBar* bar, int length, DWORD mode)
     return extent + CSize(-inside.Width(), -inside.Height());
 }
 
+CSize CToolBarButtons::FixedLayoutBar(CControlBar* bar, BOOL stretch, BOOL horz)
+{
+    DWORD mode = (stretch ? LM_STRETCH : 0) | (horz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
+    return CControlBar::Stretched(bar->CalcDynamicLayout(-1, mode), stretch, horz);
+}
+
+void CToolBarButtons::StyleChanged(CControlBar* bar, DWORD oldStyle)
+{
+    DWORD changed = (oldStyle ^ bar->m_dwStyle) & (CBRS_ORIENT_ANY | CBRS_FLOATING | CBRS_GRIPPER | CBRS_BORDER_ANY);
+    if (changed && m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CToolBarButtons::OnBarMessage(CControlBar* bar, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    CPoint point((short)LOWORD(lParam), (short)HIWORD(lParam));
+    switch (message) {
+    case WM_NCCALCSIZE: {
+        NCCALCSIZE_PARAMS* params = (NCCALCSIZE_PARAMS*)lParam;
+        CRect rect(params->rgrc[0]);
+        bar->CalcInsideRect(rect, (bar->m_dwStyle & CBRS_ORIENT_HORZ) != 0);
+        params->rgrc[0] = rect;
+        return TRUE;
+    }
+    case WM_NCPAINT:
+        bar->PaintNonClient();
+        return TRUE;
+    case WM_NCHITTEST:
+        // Borders and gripper answer as the client area: a press there drags.
+        result = HTCLIENT;
+        return TRUE;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+        result = bar->DefWindowProc(message, wParam, lParam);
+        return TRUE;
+    case WM_LBUTTONDOWN: {
+        CPoint screen = point;
+        ::ClientToScreen(m_hWnd, &screen);
+        if (HitButton(point) >= 0 || !bar->StartDragAt(screen))
+            result = bar->DefWindowProc(message, wParam, lParam);
+        return TRUE;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (HitButton(point) < 0 && bar->m_pDockContext && bar->m_pDockBar)
+            bar->m_pDockContext->ToggleDocking();
+        else
+            result = bar->DefWindowProc(message, wParam, lParam);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 int CToolBarButtons::HitButton(CPoint point) const
 {
     RECT client;
@@ -268,4 +325,44 @@ void CToolBarButtons::Update(CCmdTarget* target, CWnd* bar, BOOL disableIfNoHand
         state.m_nID = (UINT)buttons[i].idCommand;
         state.DoUpdate(target, disableIfNoHandler);
     }
+}
+
+CToolBarImages::~CToolBarImages()
+{
+    if (m_hbmImageWell)
+        ::DeleteObject(m_hbmImageWell);
+}
+
+void CToolBarImages::SetSizes(HWND toolbar, SIZE button, SIZE image)
+{
+    m_sizeButton = button;
+    m_sizeImage = image;
+    if (toolbar) {
+        ::SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image.cx, image.cy));
+        ::SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(button.cx, button.cy));
+    }
+}
+
+BOOL CToolBarImages::LoadToolBar(HWND toolbar, UINT resourceId)
+{
+    CSize image;
+    std::vector<UINT> ids;
+    if (!CToolBarButtons::ReadResource(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId), image, ids))
+        return FALSE;
+    SetSizes(toolbar, CSize(image.cx + 7, image.cy + 7), image);
+    return LoadBitmap(toolbar, resourceId) && CToolBarButtons(toolbar).SetButtons(ids.data(), (int)ids.size());
+}
+
+BOOL CToolBarImages::LoadBitmap(HWND toolbar, UINT bitmapId)
+{
+    if (!CToolBarButtons(toolbar).SetBitmap(AfxGetResourceHandle(), bitmapId, m_sizeImage.cx, &m_hbmImageWell))
+        return FALSE;
+    m_nBitmapId = bitmapId;
+    return TRUE;
+}
+
+void CToolBarImages::ReloadBitmap(HWND toolbar)
+{
+    if (m_nBitmapId)
+        LoadBitmap(toolbar, m_nBitmapId);
 }

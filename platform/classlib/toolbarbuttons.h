@@ -37,6 +37,18 @@ public:
     // place is only measured; with LM_COMMIT a floating width becomes the
     // bar's most recent width. The size includes the bar's borders.
     CSize LayoutBar(CControlBar* bar, int length, DWORD mode);
+    // The fixed layout of the bar that is this control: its dynamic layout
+    // docked on a side of that orientation.
+    CSize FixedLayoutBar(CControlBar* bar, BOOL stretch, BOOL horz);
+    // After the bar's style changed from oldStyle: a new orientation or
+    // border changes the non-client area.
+    void StyleChanged(CControlBar* bar, DWORD oldStyle);
+    // The messages every tool bar handles alike: its borders and gripper lie
+    // in the non-client area, where a press drags the bar; a double click
+    // beside the buttons docks or floats it; the control paints itself and
+    // takes the presses on its buttons.
+    // TRUE when handled, with the message's result.
+    BOOL OnBarMessage(CControlBar* bar, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The button under a client point, -1 for none or a separator.
     int HitButton(CPoint point) const;
 
@@ -45,6 +57,7 @@ public:
     void Update(CCmdTarget* target, CWnd* bar, BOOL disableIfNoHandler);
 
 private:
+    friend class CToolBarImages;
     std::vector<TBBUTTON> GetButtons() const;
     int ButtonWidth(const TBBUTTON& button) const;
     // Sets the wrap states for rows no wider than width (INT_MAX: one row;
@@ -55,4 +68,27 @@ private:
     CSize LayoutForWidth(std::vector<TBBUTTON>& buttons, int width) const;
 
     HWND m_hWnd;
+};
+
+// A tool bar's button and image sizes and the bitmap of its images.
+class CToolBarImages {
+public:
+    CToolBarImages() = default;
+    ~CToolBarImages();
+    CToolBarImages(const CToolBarImages&) = delete;
+    CToolBarImages& operator=(const CToolBarImages&) = delete;
+
+    void SetSizes(HWND toolbar, SIZE button, SIZE image);
+    // The resource's buttons, sizes and images (the bitmap of the same id).
+    BOOL LoadToolBar(HWND toolbar, UINT resourceId);
+    BOOL LoadBitmap(HWND toolbar, UINT bitmapId);
+    // Loads the bitmap again for today's system colours.
+    void ReloadBitmap(HWND toolbar);
+
+    CSize m_sizeButton{23, 22};
+    CSize m_sizeImage{16, 15};
+
+private:
+    HBITMAP m_hbmImageWell = nullptr;
+    UINT m_nBitmapId = 0;
 };

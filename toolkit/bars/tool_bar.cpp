@@ -6,13 +6,6 @@ IMPLEMENT_DYNAMIC(CCJToolBar, CCJToolBarBase)
 BEGIN_MESSAGE_MAP(CCJToolBar, CCJToolBarBase)
     ON_WM_NCCREATE()
     ON_WM_DESTROY()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCPAINT()
-    ON_WM_NCHITTEST()
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONUP()
     ON_WM_WINDOWPOSCHANGING()
     ON_WM_WINDOWPOSCHANGED()
@@ -34,12 +27,6 @@ CCJToolBar::CCJToolBar()
     if (app && app->m_pszRegistryKey && app->m_pszProfileName)
         m_registryKey.Format("Software\\%s\\%s\\Settings", app->m_pszRegistryKey, app->m_pszProfileName);
     m_cyTopBorder = m_cyBottomBorder = 3;
-}
-
-CCJToolBar::~CCJToolBar()
-{
-    if (m_hbmImageWell)
-        ::DeleteObject(m_hbmImageWell);
 }
 
 BOOL CCJToolBar::Create(CWnd* parent, DWORD style, UINT id)
@@ -66,7 +53,7 @@ BOOL CCJToolBar::CreateEx(CWnd* parent, DWORD controlStyle, DWORD style, CRect b
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     if (m_bInReBar && m_pDockSite)
         SendMessage(TB_SETPARENT, (WPARAM)m_pDockSite->m_hWnd);
-    SetSizes(m_sizeButton, m_sizeImage);
+    m_images.SetSizes(m_hWnd, m_images.m_sizeButton, m_images.m_sizeImage);
     return TRUE;
 }
 
@@ -86,20 +73,15 @@ BOOL CCJToolBar::OnNcCreate(LPCREATESTRUCT cs)
 
 BOOL CCJToolBar::LoadToolBar(UINT resourceId)
 {
-    CSize image;
-    std::vector<UINT> ids;
-    if (!CToolBarButtons::ReadResource(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId), image, ids))
-        return FALSE;
-    SetSizes(CSize(image.cx + 7, image.cy + 7), image);
-    return LoadBitmap(resourceId) && SetButtons(ids.data(), (int)ids.size());
+    BOOL loaded = m_images.LoadToolBar(m_hWnd, resourceId);
+    if (m_pDockSite)
+        m_pDockSite->DelayRecalcLayout();
+    return loaded;
 }
 
 BOOL CCJToolBar::LoadBitmap(UINT bitmapId)
 {
-    if (!CToolBarButtons(m_hWnd).SetBitmap(AfxGetResourceHandle(), bitmapId, m_sizeImage.cx, &m_hbmImageWell))
-        return FALSE;
-    m_nBitmapId = bitmapId;
-    return TRUE;
+    return m_images.LoadBitmap(m_hWnd, bitmapId);
 }
 
 BOOL CCJToolBar::SetButtons(const UINT* ids, int count)
@@ -112,12 +94,7 @@ BOOL CCJToolBar::SetButtons(const UINT* ids, int count)
 
 void CCJToolBar::SetSizes(SIZE button, SIZE image)
 {
-    m_sizeButton = button;
-    m_sizeImage = image;
-    if (m_hWnd) {
-        SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(image.cx, image.cy));
-        SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(button.cx, button.cy));
-    }
+    m_images.SetSizes(m_hWnd, button, image);
 }
 
 void CCJToolBar::GetItemRect(int index, LPRECT rect) const
@@ -160,15 +137,7 @@ void CCJToolBar::InvalidateBehind(LPCRECT screenRect)
 
 CSize CCJToolBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
-    DWORD mode = (stretch ? LM_STRETCH : 0) | (horz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
-    CSize size = CalcDynamicLayout(-1, mode);
-    if (stretch) {
-        if (horz)
-            size.cx = 32767;
-        else
-            size.cy = 32767;
-    }
-    return size;
+    return CToolBarButtons(m_hWnd).FixedLayoutBar(this, stretch, horz);
 }
 
 CSize CCJToolBar::CalcDynamicLayout(int length, DWORD mode)
@@ -183,11 +152,18 @@ void CCJToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)
 
 void CCJToolBar::SetBarStyle(DWORD style)
 {
-    DWORD changed = (m_dwStyle ^ style) & (CBRS_ORIENT_ANY | CBRS_FLOATING | CBRS_GRIPPER | CBRS_BORDER_ANY);
+    DWORD old = m_dwStyle;
     CCJToolBarBase::SetBarStyle(style);
-    if (changed && m_hWnd)
-        SetWindowPos((HWND)nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CToolBarButtons(m_hWnd).StyleChanged(this, old);
+}
+
+LRESULT CCJToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    bool dragging = m_pDockContext && m_pDockContext->IsTracking();
+    if (!dragging && CToolBarButtons(m_hWnd).OnBarMessage(this, message, wParam, lParam, result))
+        return result;
+    return CCJToolBarBase::WindowProc(message, wParam, lParam);
 }
 
 void CCJToolBar::OnDestroy()
@@ -197,50 +173,6 @@ void CCJToolBar::OnDestroy()
         SendMessage(TB_SAVERESTOREA, TRUE, (LPARAM)&where);
     }
     CCJToolBarBase::OnDestroy();
-}
-
-void CCJToolBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
-{
-    CRect rect(params->rgrc[0]);
-    CalcInsideRect(rect, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-    params->rgrc[0] = rect;
-}
-
-void CCJToolBar::OnNcPaint()
-{
-    PaintNonClient();
-}
-
-LRESULT CCJToolBar::OnNcHitTest(CPoint)
-{
-    // Borders and gripper answer as the client area: a press there drags.
-    return HTCLIENT;
-}
-
-void CCJToolBar::OnPaint()
-{
-    Default();
-}
-
-BOOL CCJToolBar::OnEraseBkgnd(CDC*)
-{
-    return (BOOL)Default();
-}
-
-void CCJToolBar::OnLButtonDown(UINT, CPoint point)
-{
-    CPoint screen = point;
-    ClientToScreen(&screen);
-    if (CToolBarButtons(m_hWnd).HitButton(point) >= 0 || !StartDragAt(screen))
-        Default();
-}
-
-void CCJToolBar::OnLButtonDblClk(UINT flags, CPoint point)
-{
-    if (CToolBarButtons(m_hWnd).HitButton(point) < 0 && m_pDockContext && m_pDockBar)
-        CControlBar::OnLButtonDblClk(flags, point);
-    else
-        Default();
 }
 
 void CCJToolBar::OnRButtonUp(UINT, CPoint point)
@@ -277,7 +209,6 @@ void CCJToolBar::OnWindowPosChanged(WINDOWPOS* position)
 
 void CCJToolBar::OnSysColorChange()
 {
-    if (m_nBitmapId)
-        LoadBitmap(m_nBitmapId);
+    m_images.ReloadBitmap(m_hWnd);
     Default();
 }

@@ -12,7 +12,6 @@ class CCJToolBar : public CCJToolBarBase {
     DECLARE_DYNAMIC(CCJToolBar)
 public:
     CCJToolBar();
-    ~CCJToolBar() override;
 
     virtual BOOL Create(CWnd* parent, DWORD style, UINT id);
     // controlStyle: TBSTYLE_ bits of the control; borders: the bar's border
@@ -42,15 +41,10 @@ public:
     CString m_registryValue;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT cs);
     afx_msg void OnDestroy();
-    afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    afx_msg void OnNcPaint();
-    afx_msg LRESULT OnNcHitTest(CPoint point);
-    afx_msg void OnPaint();
-    afx_msg BOOL OnEraseBkgnd(CDC* dc);
-    afx_msg void OnLButtonDown(UINT flags, CPoint point);
-    afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
     afx_msg void OnRButtonUp(UINT flags, CPoint point);
     afx_msg void OnWindowPosChanging(WINDOWPOS* position);
     afx_msg void OnWindowPosChanged(WINDOWPOS* position);
@@ -58,10 +52,7 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-    CSize m_sizeButton{23, 22};
-    CSize m_sizeImage{16, 15};
-    HBITMAP m_hbmImageWell = nullptr;
-    UINT m_nBitmapId = 0;
+    CToolBarImages m_images;
     // The window rectangle before the last move, in screen coordinates.
     CRect m_rectBeforeMove;
 };

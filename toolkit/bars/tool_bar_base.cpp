@@ -33,33 +33,7 @@ bool IsEmptyTipRequest(NMHDR* header)
 
 void CCJToolBarBase::CalcInsideRect(CRect& rect, BOOL horz) const
 {
-    int cxBorder = ::GetSystemMetrics(SM_CXBORDER);
-    int cyBorder = ::GetSystemMetrics(SM_CYBORDER);
-    if (m_dwStyle & CBRS_BORDER_LEFT)
-        rect.left += cxBorder;
-    if (m_dwStyle & CBRS_BORDER_TOP)
-        rect.top += cyBorder;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= cxBorder;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= cyBorder;
-    if (horz) {
-        rect.left += m_cxLeftBorder;
-        rect.top += m_cyTopBorder;
-        rect.right -= m_cxRightBorder;
-        rect.bottom -= m_cyBottomBorder;
-    } else {
-        rect.left += m_cyTopBorder;
-        rect.top += m_cxLeftBorder;
-        rect.right -= m_cyBottomBorder;
-        rect.bottom -= m_cxRightBorder;
-    }
-    if ((m_dwStyle & CBRS_GRIPPER) && !IsFloating()) {
-        if (horz)
-            rect.left += kGripperSpace;
-        else
-            rect.top += kGripperSpace;
-    }
+    DeflateInside(rect, horz, ::GetSystemMetrics(SM_CXBORDER), kGripperSpace);
 }
 
 void CCJToolBarBase::DoPaint(CDC* dc)
