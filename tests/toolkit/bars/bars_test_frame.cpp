@@ -87,6 +87,9 @@ CTestFrame* BarsTest::MakeFrame()
         return nullptr;
     }
     m_frame->ShowWindow(SW_SHOWNORMAL);
+    // Above the windows of test programs running beside this one, so that
+    // the screen's pixels are the frame's.
+    m_frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_frame->RecalcLayout();
     Idle();
     return m_frame;
@@ -177,9 +180,13 @@ std::string BarsTest::Screenshot(const CRect& screenRect, const char* name) cons
 
 COLORREF BarsTest::ScreenPixel(CPoint screenPoint) const
 {
-    HDC screen = ::GetDC(nullptr);
-    COLORREF colour = ::GetPixel(screen, screenPoint.x, screenPoint.y);
-    ::ReleaseDC(nullptr, screen);
+    // Read from the frame's own surface: windows of other test programs
+    // may lie over it on the shared desktop.
+    CRect window;
+    m_frame->GetWindowRect(&window);
+    HDC frame = ::GetWindowDC(m_frame->m_hWnd);
+    COLORREF colour = ::GetPixel(frame, screenPoint.x - window.left, screenPoint.y - window.top);
+    ::ReleaseDC(m_frame->m_hWnd, frame);
     return colour;
 }
 

@@ -71,6 +71,7 @@ protected:
     // A copy of the screen rectangle saved as a BMP in the test's folder;
     // returns its Unix path.
     std::string Screenshot(const CRect& screenRect, const char* name) const;
+    // The frame's pixel at a screen point.
     COLORREF ScreenPixel(CPoint screenPoint) const;
 
     RegistrySandbox m_sandbox;
