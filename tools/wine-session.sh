@@ -41,6 +41,19 @@ harbeck_use_prefix() {
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
   fi
+  harbeck_install_symbol_font
+}
+
+# Caption buttons, sizing-bar buttons and drop-down arrows draw their glyphs
+# with the Marlett symbol font; a new prefix's Fonts folder is empty, and
+# without it they show the letters "0 1 r". Debian's fonts-wine has it.
+harbeck_install_symbol_font() {
+  local font=/usr/share/wine/fonts/marlett.ttf
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$font" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp "$font" "$fonts/marlett.ttf"
+  fi
 }
 
 # Makes every window of the prefix open inside one Wine virtual desktop of

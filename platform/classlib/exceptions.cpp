@@ -5,6 +5,7 @@
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
+IMPLEMENT_DYNAMIC(CResourceException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
 
@@ -130,6 +131,12 @@ BOOL CNotSupportedException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PU
     return CopyMessage("不支持该操作。", lpszError, nMaxError);
 }
 
+BOOL CResourceException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
+{
+    CException::GetErrorMessage(lpszError, nMaxError, pnHelpContext);
+    return CopyMessage("无法创建系统资源。", lpszError, nMaxError);
+}
+
 int CFileException::OsErrorToException(LONG lOsError)
 {
     if (lOsError == 0)
@@ -170,6 +177,11 @@ void AfxThrowMemoryException()
 void AfxThrowNotSupportedException()
 {
     throw new CNotSupportedException;
+}
+
+void AfxThrowResourceException()
+{
+    throw new CResourceException;
 }
 
 void AfxThrowFileException(int cause, LONG lOsError, LPCSTR lpszFileName)

@@ -44,6 +44,15 @@ public:
     BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 };
 
+// A window or other system resource could not be made.
+class CResourceException : public CException
+{
+    DECLARE_DYNAMIC(CResourceException)
+public:
+    using CException::CException;
+    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+};
+
 class CFileException : public CException
 {
     DECLARE_DYNAMIC(CFileException)
@@ -88,5 +97,6 @@ public:
 
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowNotSupportedException();
+[[noreturn]] void AfxThrowResourceException();
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, LPCSTR lpszFileName = nullptr);
 [[noreturn]] void AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName = nullptr);

@@ -1,4 +1,5 @@
 #include "platform/classlib/framewnd.h"
+#include <commctrl.h>
 #include "platform/classlib/menu.h"
 #include "platform/classlib/module_state.h"
 #include "platform/classlib/winapp.h"
@@ -15,6 +16,9 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SETFOCUS()
     ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
 END_MESSAGE_MAP()
 
 // The text of a string resource up to its first '\n'; empty when missing.
@@ -132,16 +136,6 @@ void CFrameWnd::OnSetFocus(CWnd* oldWindow)
         view->SetFocus();
     else
         CWnd::OnSetFocus(oldWindow);
-}
-
-void CFrameWnd::RecalcLayout(BOOL)
-{
-    HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
-    if (!pane)
-        return;
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    ::MoveWindow(pane, client.left, client.top, client.right - client.left, client.bottom - client.top, TRUE);
 }
 
 void CFrameWnd::ActivateFrame(int cmdShow)

@@ -2,7 +2,13 @@
 // accelerators, icon, title) that routes commands to its active view,
 // itself and the application, and updates its menus before they open.
 #pragma once
+#include "platform/classlib/barstyles.h"
 #include "platform/classlib/wnd.h"
+#include <vector>
+
+class CControlBar;
+class CDockBar;
+class CDockState;
 
 // The name of the frames' window class; PreCreateWindow may choose another.
 extern const char AFX_FRAME_CLASS[];
@@ -10,7 +16,7 @@ extern const char AFX_FRAME_CLASS[];
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
-    CFrameWnd() = default;
+    CFrameWnd();
 
     // Lets Windows choose the position and size.
     static const RECT rectDefault;
@@ -30,9 +36,15 @@ public:
     HACCEL GetDefaultAccelerator() const { return m_hAccelTable; }
 
     BOOL IsFrameWnd() const override { return TRUE; }
-    // Places the client pane (child AFX_IDW_PANE_FIRST) on the client area;
-    // frames with bars override it.
+    // Lays the frame's bars out around the client area and gives the rest
+    // to the client pane (child AFX_IDW_PANE_FIRST).
     virtual void RecalcLayout(BOOL notify = TRUE);
+    // Asks for a layout at the next idle time.
+    void DelayRecalcLayout(BOOL notify = TRUE);
+    // Lays the bars that are children of the frame out within rect (frame
+    // client coordinates), which becomes the part left for the pane. With
+    // query nothing moves.
+    void RepositionBars(CRect& rect, BOOL query);
     // Shows the frame (-1: as it was, restored when minimised) and brings
     // it to the top.
     virtual void ActivateFrame(int cmdShow = -1);
@@ -49,6 +61,40 @@ public:
     // The view that gets commands first; its window may go away at any time.
     CWnd* GetActiveView() const;
     void SetActiveView(CWnd* view);
+
+    // Docking. EnableDocking makes the dock bars of the sides in dockStyle
+    // (CBRS_ALIGN_ bits) from m_pDockBarClass; bars float in frames of
+    // m_pFloatingFrameClass.
+    void EnableDocking(DWORD dockStyle);
+    // Docks the bar in the dock bar of that id (0: the first side the bar
+    // allows, in the order top, bottom, left, right) at the place of rect
+    // (screen coordinates), or in a new row.
+    void DockControlBar(CControlBar* bar, UINT dockBarId = 0, LPCRECT rect = nullptr);
+    void DockControlBar(CControlBar* bar, CDockBar* dockBar, LPCRECT rect = nullptr);
+    // Floats the bar in a floating frame whose top-left corner is the
+    // screen point; style CBRS_ALIGN_TOP floats it horizontal, else vertical.
+    void FloatControlBar(CControlBar* bar, CPoint point, DWORD style = CBRS_ALIGN_TOP);
+    void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
+    // The frame's bar (dock bars included) of that id, else null.
+    CControlBar* GetControlBar(UINT id) const;
+    // Every bar whose dock site the frame is, in creation order.
+    void AddControlBar(CControlBar* bar);
+    void RemoveControlBar(CControlBar* bar);
+    // The dock bar of a side's id, null when docking is not enabled there.
+    CDockBar* GetDockBar(UINT id) const;
+
+    // The bars' layout as a dock state, and a dock state put in force:
+    // bars the state does not name keep their places.
+    void GetDockState(CDockState& state) const;
+    void SetDockState(const CDockState& state);
+    // The dock state under the profile name (sections "<profile>-Summary"
+    // and "<profile>-Bar<n>").
+    void LoadBarState(LPCSTR profile);
+    void SaveBarState(LPCSTR profile) const;
+
+    std::vector<CControlBar*> m_listControlBars;
+    CRuntimeClass* m_pFloatingFrameClass;
+    CRuntimeClass* m_pDockBarClass;
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // Translates the accelerators of an enabled top-level frame.
@@ -73,9 +119,18 @@ protected:
     afx_msg void OnSetFocus(CWnd* oldWindow);
     afx_msg void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     afx_msg LRESULT OnSetMessageString(WPARAM id, LPARAM text);
+    // Carries out a pending layout; floating frames get the idle update too.
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM disableIfNoHandler, LPARAM);
+    // A tool tip's text: the part of the command's string after its '\n'.
+    afx_msg BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     HWND m_hWndActiveView = nullptr;
+    BOOL m_bLayoutPending = FALSE;
+    BOOL m_bInRecalcLayout = FALSE;
+    // The text of the tool tip being shown, kept while the tip needs it.
+    CString m_strTipText;
+    WCHAR m_tipTextW[512] = {};
 };

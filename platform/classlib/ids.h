@@ -28,3 +28,10 @@
 #ifndef WM_CTLCOLOR
 #define WM_CTLCOLOR 0x0019
 #endif
+
+// The frame's dock bars, and the dock bar of a floating frame.
+#define AFX_IDW_DOCKBAR_TOP 0xE81B
+#define AFX_IDW_DOCKBAR_LEFT 0xE81C
+#define AFX_IDW_DOCKBAR_RIGHT 0xE81D
+#define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
+#define AFX_IDW_DOCKBAR_FLOAT 0xE81F

@@ -1,0 +1,215 @@
+// Bars docked, floated, docked again and sized by the mouse, in a real
+// frame: the places and sizes after each step, and the bars' drawing.
+#include "tests/toolkit/bars/bars_test_frame.h"
+
+using namespace barstest;
+
+namespace {
+
+// The middle of a docked sizing bar's gripper strip, in screen coordinates.
+CPoint CaptionPoint(CCJControlBar& bar)
+{
+    CRect window;
+    bar.GetWindowRect(&window);
+    if (bar.IsHorzDocked())
+        return CPoint(window.left + 10, window.top + window.Height() / 2);
+    return CPoint(window.left + window.Width() / 3, window.top + 10);
+}
+
+bool IsDark(COLORREF colour)
+{
+    return GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 0x60;
+}
+
+}  // namespace
+
+TEST_F(BarsTest, BarsStartDockedOnTheirSidesAroundThePane)
+{
+    ASSERT_TRUE(MakeFrame());
+    CTestFrame& frame = *m_frame;
+    CRect client;
+    frame.GetClientRect(&client);
+    CRect tool = InFrame(&frame.m_toolBar), status = InFrame(&frame.m_statusBar);
+    CRect tree = InFrame(&frame.m_treeBar), preview = InFrame(&frame.m_previewBar);
+    CRect third = InFrame(&frame.m_thirdBar), pane = InFrame(&frame.m_pane);
+
+    EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, frame.m_toolBar.m_pDockBar->GetDlgCtrlID());
+    EXPECT_EQ(client.bottom, status.bottom);
+    // One column of two bars on the left, sharing its height; the third bar
+    // on the right; the pane between them, under the tool bar.
+    EXPECT_EQ(frame.m_treeBar.m_pDockBar, frame.m_previewBar.m_pDockBar);
+    EXPECT_EQ(225, tree.Width());
+    EXPECT_EQ(tree.Width(), preview.Width());
+    EXPECT_EQ(tree.bottom, preview.top);
+    EXPECT_EQ(180, third.Width());
+    EXPECT_EQ(client.right, third.right);
+    EXPECT_EQ(tree.right, pane.left);
+    EXPECT_EQ(third.left, pane.right);
+    EXPECT_LE(tool.bottom, pane.top);
+    EXPECT_EQ(status.top, pane.bottom);
+    // Two bars on a left row: only the upper one has a bottom edge; each has
+    // an edge towards the middle.
+    EXPECT_TRUE(frame.m_treeBar.HasEdge(HTBOTTOM));
+    EXPECT_FALSE(frame.m_previewBar.HasEdge(HTBOTTOM));
+    EXPECT_TRUE(frame.m_treeBar.HasEdge(HTRIGHT));
+    EXPECT_TRUE(frame.m_thirdBar.HasEdge(HTLEFT));
+}
+
+TEST_F(BarsTest, DraggingTheEdgesSizesTheRowAndItsNeighbour)
+{
+    ASSERT_TRUE(MakeFrame());
+    CTestFrame& frame = *m_frame;
+    CRect tree, preview;
+    frame.m_treeBar.GetWindowRect(&tree);
+    frame.m_previewBar.GetWindowRect(&preview);
+
+    // The edge towards the middle: both bars of the column widen alike.
+    CPoint edge(tree.right - 3, tree.top + tree.Height() / 2);
+    ASSERT_EQ(HTRIGHT, frame.m_treeBar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)));
+    DragNonClient(&frame.m_treeBar, HTRIGHT, edge, edge + CSize(60, 0));
+    EXPECT_EQ(tree.Width() + 60, InFrame(&frame.m_treeBar).Width());
+    EXPECT_EQ(tree.Width() + 60, InFrame(&frame.m_previewBar).Width());
+    EXPECT_EQ(InFrame(&frame.m_treeBar).right, InFrame(&frame.m_pane).left);
+
+    // The edge between the two bars moves the boundary: what the upper bar
+    // loses the lower one gains.
+    frame.m_treeBar.GetWindowRect(&tree);
+    frame.m_previewBar.GetWindowRect(&preview);
+    CPoint between(tree.left + tree.Width() / 2, tree.bottom - 3);
+    ASSERT_EQ(HTBOTTOM, frame.m_treeBar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(between.x, between.y)));
+    DragNonClient(&frame.m_treeBar, HTBOTTOM, between, between - CSize(0, 50));
+    EXPECT_EQ(tree.Height() - 50, InFrame(&frame.m_treeBar).Height());
+    EXPECT_EQ(preview.Height() + 50, InFrame(&frame.m_previewBar).Height());
+    EXPECT_EQ(InFrame(&frame.m_treeBar).bottom, InFrame(&frame.m_previewBar).top);
+
+    // Never past the neighbour's minimum height.
+    frame.m_treeBar.GetWindowRect(&tree);
+    between = CPoint(tree.left + tree.Width() / 2, tree.bottom - 3);
+    DragNonClient(&frame.m_treeBar, HTBOTTOM, between, between + CSize(0, 2000));
+    EXPECT_EQ(32, InFrame(&frame.m_previewBar).Height());
+
+    // Widening stops where the pane would vanish: at most its width - 4.
+    int paneWidth = InFrame(&frame.m_pane).Width();
+    int width = InFrame(&frame.m_treeBar).Width();
+    frame.m_treeBar.GetWindowRect(&tree);
+    edge = CPoint(tree.right - 3, tree.top + 40);
+    DragNonClient(&frame.m_treeBar, HTRIGHT, edge, edge + CSize(2000, 0));
+    EXPECT_EQ(width + paneWidth - 4, InFrame(&frame.m_treeBar).Width());
+}
+
+TEST_F(BarsTest, ABarFloatsDocksOnTheOtherSideAndComesBack)
+{
+    ASSERT_TRUE(MakeFrame());
+    CTestFrame& frame = *m_frame;
+    CCJControlBar& tree = frame.m_treeBar;
+    CRect paneRect;
+    frame.m_pane.GetWindowRect(&paneRect);
+
+    // Caption dragged into the middle: the bar floats there in its own
+    // frame, keeping its floating size.
+    CPoint grip = CaptionPoint(tree);
+    ASSERT_EQ(HTCAPTION, tree.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)));
+    DragNonClient(&tree, HTCAPTION, grip, paneRect.CenterPoint());
+    ASSERT_TRUE(tree.IsFloating());
+    CFrameWnd* floating = tree.GetDockingFrame();
+    ASSERT_NE(&frame, floating);
+    EXPECT_TRUE(floating->IsWindowVisible());
+    CRect client;
+    floating->GetClientRect(&client);
+    EXPECT_EQ(tree.m_floatSize, client.Size());
+    EXPECT_EQ(InFrame(&frame.m_previewBar).top, InFrame(&frame.m_toolBar).bottom - 2);
+
+    Screenshot(CRect(0, 0, 1000, 720), "bars_left_right_floating");
+
+    // Its caption dragged onto the frame's right edge: docked on the right,
+    // in the row after the third bar; the floating frame goes.
+    CRect caption;
+    floating->GetWindowRect(&caption);
+    CPoint from(caption.left + 30, caption.top + 8);
+    CRect frameClient;
+    frame.GetClientRect(&frameClient);
+    frame.ClientToScreen(&frameClient);
+    CPoint onRight(frameClient.right - 3, frameClient.top + frameClient.Height() / 2);
+    HWND floatingWindow = floating->m_hWnd;
+    DragNonClient(floating, HTCAPTION, from, onRight);
+    EXPECT_FALSE(tree.IsFloating());
+    ASSERT_NE(nullptr, tree.m_pDockBar);
+    EXPECT_EQ(AFX_IDW_DOCKBAR_RIGHT, tree.m_pDockBar->GetDlgCtrlID());
+    EXPECT_TRUE(tree.HasEdge(HTLEFT));
+    EXPECT_FALSE(::IsWindow(floatingWindow));
+    EXPECT_EQ(frameClient.Width(), InFrame(&tree).right);
+
+    Screenshot(CRect(0, 0, 1000, 720), "bars_docked_right");
+
+    // A double click on the caption floats it; on the floating frame's
+    // caption it comes back where it was docked.
+    CRect docked = InFrame(&tree);
+    grip = CaptionPoint(tree);
+    tree.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(grip.x, grip.y));
+    Idle();
+    ASSERT_TRUE(tree.IsFloating());
+    // Not on a caption button or an edge.
+    floating = tree.GetDockingFrame();
+    floating->GetWindowRect(&caption);
+    floating->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(caption.left + 30, caption.top + 8));
+    Idle();
+    EXPECT_FALSE(tree.IsFloating());
+    EXPECT_EQ(docked, InFrame(&tree));
+    CRect edge;
+    frame.m_previewBar.GetWindowRect(&edge);
+    frame.m_previewBar.SendMessage(WM_NCLBUTTONDBLCLK, HTRIGHT, MAKELPARAM(edge.right - 2, edge.top + 20));
+    EXPECT_FALSE(frame.m_previewBar.IsFloating());
+}
+
+TEST_F(BarsTest, TheHideButtonHidesOnlyWhenReleasedOnIt)
+{
+    ASSERT_TRUE(MakeFrame());
+    CTestFrame& frame = *m_frame;
+    CCJControlBar& tree = frame.m_treeBar;
+    CRect window;
+    tree.GetWindowRect(&window);
+    CPoint hide = window.TopLeft() + tree.m_buttons[0].GetRect().CenterPoint();
+    ASSERT_EQ(CSCBButton::kHideHit, (UINT)tree.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(hide.x, hide.y)));
+
+    // The glyph ("r", a cross in Marlett) draws dark pixels in the button.
+    Screenshot(window, "bar_docked_left");
+    int dark = 0;
+    CRect button = tree.m_buttons[0].GetRect() + window.TopLeft();
+    for (int y = button.top; y < button.bottom; ++y)
+        for (int x = button.left; x < button.right; ++x)
+            dark += IsDark(ScreenPixel(CPoint(x, y)));
+    EXPECT_GT(dark, 4);
+    EXPECT_LT(dark, 60);
+    // The etched edge towards the pane: shadow outside, highlight inside.
+    CRect strip;
+    ASSERT_TRUE(tree.GetEdgeStrip(window, HTRIGHT, strip));
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), ScreenPixel(CPoint(strip.left, strip.top + 30)));
+    EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), ScreenPixel(CPoint(strip.left + 1, strip.top + 30)));
+
+    // Released outside: nothing happens.
+    CPoint outside = hide + CSize(0, 60);
+    DragNonClient(&tree, CSCBButton::kHideHit, hide, outside);
+    EXPECT_TRUE(tree.IsWindowVisible());
+    // Released on it: the bar hides and its row partner takes the column.
+    DragNonClient(&tree, CSCBButton::kHideHit, hide, hide);
+    EXPECT_FALSE(tree.IsWindowVisible());
+    EXPECT_EQ(InFrame(&frame.m_previewBar).top, InFrame(&frame.m_toolBar).bottom - 2);
+}
+
+TEST_F(BarsTest, DockingLeftOfAToolBarLandsRightAfterIt)
+{
+    ASSERT_TRUE(MakeFrame());
+    CTestFrame& frame = *m_frame;
+    CCJToolBar second;
+    ASSERT_TRUE(second.CreateEx(&frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER,
+                                CRect(0, 0, 0, 0), 0xE803));
+    const UINT ids[] = {9101, 9102};
+    second.SetButtons(ids, 2);
+    second.EnableDocking(CBRS_ALIGN_ANY);
+    frame.DockControlBarLeftOf(&second, &frame.m_toolBar);
+    Idle();
+    CRect first = InFrame(&frame.m_toolBar), next = InFrame(&second);
+    EXPECT_EQ(first.top, next.top);
+    EXPECT_EQ(first.right, next.left);
+    second.DestroyWindow();
+}

@@ -1,0 +1,3 @@
+#include "toolkit/bars/menu_bar.h"
+
+IMPLEMENT_DYNAMIC(CCJMenuBar, CCJToolBar)
