@@ -42,24 +42,15 @@ void Tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         SendMessageA(window, message, wParam, lParam);
 }
 
-// The reply's HTTP status; 0 when it has none.
-DWORD StatusCode(HINTERNET request)
+// A number of the reply's head (HTTP_QUERY_STATUS_CODE,
+// HTTP_QUERY_CONTENT_LENGTH); 0 when the reply has none.
+DWORD QueryNumber(HINTERNET request, DWORD info)
 {
-    DWORD status = 0;
-    DWORD size = sizeof(status);
-    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, NULL))
+    DWORD number = 0;
+    DWORD size = sizeof(number);
+    if (!HttpQueryInfoA(request, info | HTTP_QUERY_FLAG_NUMBER, &number, &size, NULL))
         return 0;
-    return status;
-}
-
-// The length the reply announced; 0 when it announced none.
-DWORD ContentLength(HINTERNET request)
-{
-    DWORD length = 0;
-    DWORD size = sizeof(length);
-    if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, NULL))
-        return 0;
-    return length;
+    return number;
 }
 
 int ReadBody(HWND progressWindow, HINTERNET request, DWORD announcedLength, CDownloadBuffer& buffer)
@@ -94,7 +85,7 @@ int HttpDownload(HWND progressWindow, const char* url, CDownloadBuffer& buffer)
     char agent[32];
     snprintf(agent, sizeof(agent), "Agent%ld", 100L);
     DWORD access = (connection & INTERNET_CONNECTION_PROXY) ? INTERNET_OPEN_TYPE_PRECONFIG
-                                                             : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+                                                            : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
     CInternetHandle session(InternetOpenA(agent, access, NULL, NULL, 0));
     if (session.Get() == NULL)
         return DOWNLOAD_NOT_CONNECTED;
@@ -104,12 +95,13 @@ int HttpDownload(HWND progressWindow, const char* url, CDownloadBuffer& buffer)
         InternetOpenUrlA(session.Get(), url, kAcceptHeader, sizeof(kAcceptHeader) - 1, kOpenFlags, 0));
     if (request.Get() == NULL)
         return DOWNLOAD_CANNOT_OPEN;
-    DWORD status = StatusCode(request.Get());
+    DWORD status = QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE);
     if (status < 200 || status > 299)
         return DOWNLOAD_CANNOT_OPEN;
     Tell(progressWindow, WM_DOWNLOAD_STAGE, STAGE_URL_OPEN, 0);
 
-    int result = ReadBody(progressWindow, request.Get(), ContentLength(request.Get()), buffer);
+    int result =
+        ReadBody(progressWindow, request.Get(), QueryNumber(request.Get(), HTTP_QUERY_CONTENT_LENGTH), buffer);
     if (result == DOWNLOAD_OK && !buffer.Terminate())
         result = DOWNLOAD_TOO_LARGE;
     if (result == DOWNLOAD_OK)

@@ -49,7 +49,8 @@ bool IsLaterVersion(const char* offered, const char* current)
     std::vector<uint32_t> currentNumbers;
     if (!ParseVersion(offered, offeredNumbers) || !ParseVersion(current, currentNumbers))
         return false;
-    size_t count = offeredNumbers.size() > currentNumbers.size() ? offeredNumbers.size() : currentNumbers.size();
+    size_t count =
+        offeredNumbers.size() > currentNumbers.size() ? offeredNumbers.size() : currentNumbers.size();
     for (size_t index = 0; index < count; ++index) {
         uint32_t offeredNumber = NumberAt(offeredNumbers, index);
         uint32_t currentNumber = NumberAt(currentNumbers, index);

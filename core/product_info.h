@@ -6,9 +6,9 @@
 
 class CProductInfo {
 public:
-    CProductInfo(const char* homePage, const char* homePageText, const char* mailLink, const char* mailAddress,
-                 const char* title, const char* caption, const char* helpFileName, const char* displayName,
-                 const char* version);
+    CProductInfo(const char* homePage, const char* homePageText, const char* mailLink,
+                 const char* mailAddress, const char* title, const char* caption, const char* helpFileName,
+                 const char* displayName, const char* version);
     ~CProductInfo();
     CProductInfo(const CProductInfo&) = delete;
     CProductInfo& operator=(const CProductInfo&) = delete;

@@ -61,7 +61,7 @@ TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
     ShellOpenRecorder opened;
     BYTE modalWhileOpen = 0;
     bool eachLinkOpened = true;
-    std::string caption, version, homePage, supportMail, cooperationMail, project, download;
+    std::string caption, version, homePage, supportMail, cooperationMail, projectText, download;
     DialogDriver driver([&](HWND dialog) {
         modalWhileOpen = AppSW.modalDialogOpen;
         caption = WindowText(dialog);
@@ -69,7 +69,7 @@ TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
         homePage = ControlText(dialog, IDC_ABOUT_HOME_PAGE);
         supportMail = ControlText(dialog, IDC_ABOUT_SUPPORT_MAIL);
         cooperationMail = ControlText(dialog, IDC_ABOUT_COOPERATION_MAIL);
-        project = ControlText(dialog, IDC_ABOUT_PROJECT);
+        projectText = ControlText(dialog, IDC_ABOUT_PROJECT);
         download = ControlText(dialog, IDC_ABOUT_DOWNLOAD);
         SaveWindowPicture(dialog, PictureFolder() + "\\about_box.bmp");
         size_t count = 0;
@@ -89,13 +89,14 @@ TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
     EXPECT_EQ(std::string(ProductInfo.GetHomePageText()), homePage);
     EXPECT_EQ(std::string(ProductInfo.GetMailAddress()), supportMail);
     EXPECT_NE("", cooperationMail);
-    EXPECT_NE("", project);
+    EXPECT_NE("", projectText);
     EXPECT_EQ("下载最新版本", download);
 
     ASSERT_TRUE(eachLinkOpened);
     std::string home = ProductInfo.GetHomePage().GetString();
     std::string mail = ProductInfo.GetMailLink().GetString();
-    std::vector<std::string> expected = {home, home, mail, mail, "http://www.pellmoor.example/harbeck/project/"};
+    std::string project = "http://www.pellmoor.example/harbeck/project/";
+    std::vector<std::string> expected = {home, home, mail, mail, project};
     EXPECT_EQ(expected, opened.Opened());
 }
 

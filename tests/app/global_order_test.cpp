@@ -7,43 +7,12 @@
 #include <vector>
 
 #include "platform/base/unix_path.h"
+#include "tests/app/app_test_support.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
 const DWORD kRunMs = 60000;
-
-// Visible top-level windows of the process that have a menu: its frames.
-struct FrameSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindFrame(HWND window, LPARAM parameter)
-{
-    FrameSearch* search = (FrameSearch*)parameter;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId || !IsWindowVisible(window) || GetMenu(window) == NULL)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND WaitForFrame(const PROCESS_INFORMATION& process)
-{
-    WaitForInputIdle(process.hProcess, kRunMs);
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < kRunMs) {
-        FrameSearch search = {process.dwProcessId, NULL};
-        EnumWindows(FindFrame, (LPARAM)&search);
-        if (search.found != NULL)
-            return search.found;
-        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
-            return NULL;
-    }
-    return NULL;
-}
 
 std::vector<std::string> Lines(const std::string& bytes)
 {
@@ -82,16 +51,18 @@ TEST(GlobalObjects, BuiltBeforeStartUpInOrderAndDestroyedAfterShutdownInReverse)
     std::string unixTrace;
     ASSERT_TRUE(GetUnixPath(trace.c_str(), &unixTrace));
     SetEnvironmentVariableA("HARBECK_TRACE_FILE", unixTrace.c_str());
-    std::string program = testfiles::ToWinePath(testfiles::BinaryDir()) + "\\tests\\app\\global_order_probe.exe.so";
+    std::string program =
+        testfiles::ToWinePath(testfiles::BinaryDir()) + "\\tests\\app\\global_order_probe.exe.so";
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
+    BOOL started =
+        CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
     SetEnvironmentVariableA("HARBECK_TRACE_FILE", NULL);
     ASSERT_TRUE(started);
 
-    HWND frame = WaitForFrame(process);
+    HWND frame = apptest::WaitForProgramFrame(process, kRunMs);
     if (frame != NULL)
         PostMessageA(frame, WM_CLOSE, 0, 0);
     bool ended = WaitForSingleObject(process.hProcess, kRunMs) == WAIT_OBJECT_0;

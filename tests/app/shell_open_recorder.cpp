@@ -38,6 +38,32 @@ std::string Trimmed(const std::string& line)
     return line.substr(first, line.find_last_not_of(kAround) - first + 1);
 }
 
+// The file as it is now, read without keeping a writer out.
+std::string ReadSharing(const std::string& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char block[4096];
+    DWORD read = 0;
+    while (ReadFile(file, block, sizeof(block), &read, NULL) && read > 0)
+        bytes.append(block, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+// True when no process has the file open: the last writer is done with it.
+bool IsClosedByAll(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 }  // namespace
 
 ShellOpenRecorder::ShellOpenRecorder()
@@ -58,13 +84,12 @@ ShellOpenRecorder::~ShellOpenRecorder()
 
 bool ShellOpenRecorder::WaitForOpened(size_t count, unsigned timeoutMs)
 {
+    // The opening program writes from a process of its own; the next one
+    // can append only once it has closed the file.
     DWORD start = GetTickCount();
-    while (Opened().size() < count) {
+    while (Opened().size() < count || !IsClosedByAll(m_log)) {
         if (GetTickCount() - start > timeoutMs)
             return false;
-        MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
         Sleep(20);
     }
     return true;
@@ -73,9 +98,7 @@ bool ShellOpenRecorder::WaitForOpened(size_t count, unsigned timeoutMs)
 std::vector<std::string> ShellOpenRecorder::Opened() const
 {
     std::vector<std::string> lines;
-    std::string bytes;
-    if (!testfiles::ReadFileBytes(m_log, bytes))
-        return lines;
+    std::string bytes = ReadSharing(m_log);
     size_t start = 0;
     for (size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
         std::string line = Trimmed(bytes.substr(start, end - start));

@@ -14,8 +14,9 @@ public:
     ShellOpenRecorder(const ShellOpenRecorder&) = delete;
     ShellOpenRecorder& operator=(const ShellOpenRecorder&) = delete;
 
-    // Waits until count things were opened; false after the timeout. Open
-    // one thing at a time: the writes of two at once may collide.
+    // Waits until count things were opened and the last opener is done;
+    // false after the timeout. Open one thing at a time: the writes of two
+    // at once may collide.
     bool WaitForOpened(size_t count, unsigned timeoutMs);
     // What was opened, in order.
     std::vector<std::string> Opened() const;

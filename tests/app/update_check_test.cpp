@@ -233,7 +233,8 @@ TEST(UpdateReply, KeysOfTheWrongTypeOrPlaceAreIgnored)
 TEST(UpdateReply, TextThatIsNotJsonIsRefused)
 {
     std::string deep(100000, '[');
-    const char* const texts[] = {"", "<html>Not Found</html>", "{\"update\": 1", "{\"update\" 1}", deep.c_str()};
+    const char* const texts[] = {"", "<html>Not Found</html>", "{\"update\": 1", "{\"update\" 1}",
+                                 deep.c_str()};
     for (const char* text : texts) {
         CUpdateReply reply;
         EXPECT_FALSE(ReadUpdateReply(text, reply)) << std::string(text).substr(0, 40);

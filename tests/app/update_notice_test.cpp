@@ -26,7 +26,8 @@ std::string StoredClientId()
 {
     char value[64] = {};
     DWORD size = sizeof(value) - 1;
-    RegGetValueA(HKEY_CURRENT_USER, HARBECK_REGISTRY_ROOT "Client", "Info", RRF_RT_REG_SZ, NULL, value, &size);
+    RegGetValueA(HKEY_CURRENT_USER, HARBECK_REGISTRY_ROOT "Client", "Info", RRF_RT_REG_SZ, NULL, value,
+                 &size);
     return value;
 }
 
@@ -84,6 +85,29 @@ protected:
         QuitWasPosted();
     }
 
+    // Starts the application, waits for the notice, lets the application
+    // show it and presses its download button; the download page must open.
+    NoticeSeen ShowNoticeAndDownload(CQuorvantixApp& app)
+    {
+        NoticeSeen seen;
+        MSG notice;
+        EXPECT_TRUE(app.InitInstance());
+        if (!WaitForUpdateNotice(notice)) {
+            ADD_FAILURE() << "no update notice";
+            return seen;
+        }
+        ShellOpenRecorder opened;
+        DialogDriver driver([&](HWND dialog) {
+            seen = ReadNotice(dialog);
+            ClickControl(dialog, IDOK);
+        });
+        EXPECT_TRUE(app.PreTranslateMessage(&notice));
+        EXPECT_TRUE(driver.Acted());
+        EXPECT_TRUE(opened.WaitForOpened(1, kWaitMs));
+        EXPECT_EQ(std::vector<std::string>({m_server.Address() + "download.php"}), opened.Opened());
+        return seen;
+    }
+
     HttpTestServer m_server;
 };
 
@@ -110,27 +134,15 @@ TEST_F(UpdateAtStartUp, ClientIdIsMadeOnceAndTheServiceSeesThePathAndQuery)
 
 TEST_F(UpdateAtStartUp, LaterVersionShowsTheNoticeAndDownloadOpensThePage)
 {
-    m_server.Serve(JsonReply(u8"{\"update\": 1, \"product\": \"1.0.10.0\", \"feature\": \"更快的缩略图\\n新的打印预览\"}"));
+    m_server.Serve(
+        JsonReply(u8"{\"update\": 1, \"product\": \"1.0.10.0\", \"feature\": \"更快的缩略图\\n新的打印预览\"}"));
     CQuorvantixApp app;
-    ASSERT_TRUE(app.InitInstance());
-    MSG notice;
-    ASSERT_TRUE(WaitForUpdateNotice(notice));
-
-    ShellOpenRecorder opened;
-    NoticeSeen seen;
-    DialogDriver driver([&](HWND dialog) {
-        seen = ReadNotice(dialog);
-        ClickControl(dialog, IDOK);
-    });
-    EXPECT_TRUE(app.PreTranslateMessage(&notice));
-    ASSERT_TRUE(driver.Acted());
+    NoticeSeen seen = ShowNoticeAndDownload(app);
     EXPECT_EQ("发现新版本", seen.caption);
     EXPECT_EQ("V1.0.10.0", seen.version);
     EXPECT_EQ("更快的缩略图\n新的打印预览", seen.features);
     EXPECT_TRUE(seen.laterEnabled);
     EXPECT_FALSE(QuitWasPosted());
-    ASSERT_TRUE(opened.WaitForOpened(1, kWaitMs));
-    EXPECT_EQ(m_server.Address() + "download.php", opened.Opened().at(0));
     EXPECT_TRUE(AppSW.browseFrame->IsWindowVisible());
     StopApplication(app);
 }
@@ -139,23 +151,10 @@ TEST_F(UpdateAtStartUp, LevelTwoLeavesOnlyDownloadingAndQuitsAfterTheNotice)
 {
     m_server.Serve(JsonReply("{\"update\": 2, \"product\": \"2.0.0.0\", \"feature\": \"x\"}"));
     CQuorvantixApp app;
-    ASSERT_TRUE(app.InitInstance());
-    MSG notice;
-    ASSERT_TRUE(WaitForUpdateNotice(notice));
-
-    ShellOpenRecorder opened;
-    NoticeSeen seen;
-    DialogDriver driver([&](HWND dialog) {
-        seen = ReadNotice(dialog);
-        ClickControl(dialog, IDOK);
-    });
-    app.PreTranslateMessage(&notice);
-    ASSERT_TRUE(driver.Acted());
+    NoticeSeen seen = ShowNoticeAndDownload(app);
     EXPECT_EQ("V2.0.0.0", seen.version);
     EXPECT_FALSE(seen.laterEnabled);
     EXPECT_TRUE(QuitWasPosted());
-    ASSERT_TRUE(opened.WaitForOpened(1, kWaitMs));
-    EXPECT_EQ(m_server.Address() + "download.php", opened.Opened().at(0));
     StopApplication(app);
 }
 
