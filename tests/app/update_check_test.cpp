@@ -294,28 +294,6 @@ TEST(UpdateCheck, NoNoticeWithoutALaterVersionALevelOrAReply)
     EXPECT_FALSE(CheckAgainst(AddressWithoutServer(), checker));
 }
 
-TEST(ClientId, MadeOnceStoredAndSentAsTheServiceExpects)
-{
-    ClearClientKey();
-    HttpTestServer server;
-    server.Serve(JsonReply("{}"));
-    SetUpdateServiceAddress(server.Address());
-
-    CUpdateChecker first;
-    ASSERT_TRUE(first.StartUpdateCheck());
-    std::string id = StoredClientId();
-    EXPECT_TRUE(IsLowerCaseUuid(id)) << id;
-    EXPECT_STREQ(id.c_str(), first.GetClientId());
-    CUpdateChecker second;
-    ASSERT_TRUE(second.StartUpdateCheck());
-    EXPECT_STREQ(id.c_str(), second.GetClientId());
-
-    ASSERT_TRUE(server.WaitForRequests(2, kServerWaitMs));
-    std::string expected = "GET /checkupdate.php?user=" + id + "&version=1.0.0.0 HTTP/1.1";
-    EXPECT_EQ(std::vector<std::string>({expected, expected}), server.RequestLines());
-    ClearClientKey();
-}
-
 TEST(ClientId, TamperedStoredIdCannotChangeTheRequest)
 {
     HttpTestServer server;
