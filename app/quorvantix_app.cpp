@@ -8,11 +8,18 @@
 
 #include <vector>
 
+#include "app/about_dlg.h"
+#include "app/license_dlg.h"
+#include "app/shell_open.h"
+#include "app/update_dlg.h"
 #include "core/appsw.h"
 #include "core/command_line.h"
 #include "core/file_types.h"
+#include "core/file_utils.h"
 #include "core/preference.h"
+#include "core/product_info.h"
 #include "core/registry_root.h"
+#include "core/res_string.h"
 #include "browser/frame/browse_frame.h"
 #include "drawing/draw_thread.h"
 #include "drawing/thumbnail_stores.h"
@@ -58,15 +65,37 @@ std::vector<CString> CommandLineWords()
     return words;
 }
 
+// Keeps AppSW's modalDialogOpen set while one of the application's modal
+// dialogs runs.
+class CModalDialogFlag {
+public:
+    CModalDialogFlag() { AppSW.modalDialogOpen = 1; }
+    ~CModalDialogFlag() { AppSW.modalDialogOpen = 0; }
+    CModalDialogFlag(const CModalDialogFlag&) = delete;
+    CModalDialogFlag& operator=(const CModalDialogFlag&) = delete;
+};
+
 }  // namespace
+
+BEGIN_MESSAGE_MAP(CQuorvantixApp, CWinApp)
+    ON_COMMAND(ID_APP_ABOUT, &CQuorvantixApp::OnAppAbout)
+    ON_COMMAND(ID_SEARCH_PATH, &CQuorvantixApp::OnSearchPath)
+    ON_COMMAND(ID_LICENSE_AGREEMENT, &CQuorvantixApp::OnLicenseAgreement)
+    ON_COMMAND(ID_HOME_PAGE, &CQuorvantixApp::OnHomePage)
+    ON_COMMAND(ID_OTHER_PRODUCTS, &CQuorvantixApp::OnHomePage)
+    ON_COMMAND(ID_DEFAULT_HELP, &CQuorvantixApp::OnHelp)
+    ON_THREAD_MESSAGE(WM_UPDATE_AVAILABLE, &CQuorvantixApp::OnUpdateNotice)
+END_MESSAGE_MAP()
 
 CQuorvantixApp::CQuorvantixApp()
     : CWinApp("Quorvantix")
 {
+    WriteLog(&m_log, "Construct theApp");
 }
 
 CQuorvantixApp::~CQuorvantixApp()
 {
+    WriteLog(&m_log, "Destroy theApp");
 }
 
 BOOL CQuorvantixApp::InitInstance()
@@ -313,4 +342,49 @@ WORD CQuorvantixApp::ParseCommandLineParameter(CString& path)
         argv.push_back(word.GetBuffer());
     argv.push_back(NULL);
     return ParseCommandLine((int)words.size(), argv.data(), path);
+}
+
+void CQuorvantixApp::OnAppAbout()
+{
+    CModalDialogFlag modal;
+    CAboutDlg dialog;
+    dialog.DoModal();
+}
+
+void CQuorvantixApp::OnSearchPath()
+{
+    CModalDialogFlag modal;
+    ZrUI::showSearchManager(0);
+}
+
+void CQuorvantixApp::OnLicenseAgreement()
+{
+    CModalDialogFlag modal;
+    CLicenseDlg dialog;
+    dialog.DoModal();
+}
+
+void CQuorvantixApp::OnHomePage()
+{
+    OpenWithShell(ProductInfo.GetHomePage());
+}
+
+void CQuorvantixApp::OnHelp()
+{
+    CString path = GetProgramFolder() + ProductInfo.GetHelpFileName();
+    if (FileExists(path))
+        OpenWithShell(path);
+    else
+        AfxMessageBox(LoadResString(IDS_FILE_NOT_FOUND) + path);
+}
+
+void CQuorvantixApp::OnUpdateNotice(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_updateChecker.TakeReply() || m_updateChecker.GetUpdateLevel() == 0)
+        return;
+    CUpdateDlg dialog(m_updateChecker);
+    if (dialog.DoModal() == IDOK)
+        OpenWithShell(m_updateChecker.GetDownloadPage());
+    if (m_updateChecker.GetUpdateLevel() == 2)
+        ::PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
 }

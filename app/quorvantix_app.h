@@ -24,6 +24,20 @@ public:
     // 0 nothing usable, 1 a folder to browse, 2 a file to view.
     WORD ParseCommandLineParameter(CString& path);
 
+protected:
+    // The application's commands. The modal ones keep AppSW's
+    // modalDialogOpen set while their dialog runs.
+    afx_msg void OnAppAbout();
+    afx_msg void OnSearchPath();
+    afx_msg void OnLicenseAgreement();
+    afx_msg void OnHomePage();
+    // Opens the help file in the program's folder, or says it is missing.
+    afx_msg void OnHelp();
+    // WM_UPDATE_AVAILABLE: the notice of a newer version; at update level 2
+    // the program quits after it.
+    afx_msg void OnUpdateNotice(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
 private:
     // Makes the frame the main window and loads it with the program's icon;
     // a frame that cannot be loaded is deleted.

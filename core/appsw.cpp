@@ -1,8 +1,10 @@
 #include "core/appsw.h"
 
+#include "core/global_objects.h"
+#include "core/log_file.h"
 #include "core/registry_root.h"
 
-CAppSW AppSW;
+CAppSW AppSW __attribute__((init_priority(kGlobalRankAppState)));
 
 namespace {
 
@@ -24,6 +26,12 @@ CAppSW::CAppSW()
       resumeThumbnails(0),
       m_actions(NULL)
 {
+    WriteLog(NULL, "Construct AppSW");
+}
+
+CAppSW::~CAppSW()
+{
+    WriteLog(NULL, "Destroy AppSW");
 }
 
 void CAppSW::ToViewMode()

@@ -41,6 +41,9 @@ public:
 class CAppSW {
 public:
     CAppSW();
+    CAppSW(const CAppSW&) = default;
+    CAppSW& operator=(const CAppSW&) = default;
+    ~CAppSW();
 
     // The application's actions; null leaves only the state changes below.
     void SetActions(IAppSWActions* actions) { m_actions = actions; }

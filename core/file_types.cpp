@@ -2,9 +2,11 @@
 
 #include <new>
 
+#include "core/global_objects.h"
+#include "core/log_file.h"
 #include "core/path_parts.h"
 
-CDrawingFileType DrawingFileType;
+CDrawingFileType DrawingFileType __attribute__((init_priority(kGlobalRankFileTypes)));
 
 namespace {
 
@@ -56,10 +58,12 @@ const RasterFormat kRasterFormats[] = {
 CDrawingFileType::CDrawingFileType()
 {
     Build(false);
+    WriteLog(NULL, "Construct DrawingFileType");
 }
 
 CDrawingFileType::~CDrawingFileType()
 {
+    WriteLog(NULL, "Destroy DrawingFileType");
     RemoveAll();
 }
 

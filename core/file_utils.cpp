@@ -132,6 +132,15 @@ CString GetFileDir(const char* path)
     return parts.drive + parts.folder;
 }
 
+CString GetProgramFolder()
+{
+    char program[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(NULL, program, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return CString();
+    return GetFileDir(program);
+}
+
 CString GetFileNameExt(const char* path)
 {
     PathParts parts(path);

@@ -32,6 +32,9 @@ CString AddTrailingBackslash(const char* path);
 
 // Drive and folder of the path (ending with a backslash when it has one).
 CString GetFileDir(const char* path);
+// The folder of the program file, ending with a backslash; empty when the
+// program's path cannot be had.
+CString GetProgramFolder();
 // File name with extension.
 CString GetFileNameExt(const char* path);
 // The extension with its dot, or empty.

@@ -12,7 +12,3 @@ CLogFile::~CLogFile()
 void CLogFile::Open(const char* fileName)
 {
 }
-
-void WriteLog(CLogFile* sink, const char* format, ...)
-{
-}

@@ -13,5 +13,6 @@ private:
     int m_handle;
 };
 
-// printf-style trace; writes nothing.
+// printf-style trace; writes nothing. The process-wide objects trace their
+// construction and destruction here too, with a null sink.
 void WriteLog(CLogFile* sink, const char* format, ...);

@@ -2,12 +2,14 @@
 
 #include "core/acad_search_path.h"
 #include "core/file_utils.h"
+#include "core/global_objects.h"
+#include "core/log_file.h"
 #include "core/registry_values.h"
 #include "core/thumbnail_stores.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 
-CPreference Preference;
+CPreference Preference __attribute__((init_priority(kGlobalRankPreference)));
 
 namespace {
 
@@ -36,15 +38,6 @@ COLORREF ShiftColour(COLORREF colour, int delta)
                ClampChannel(GetBValue(colour) + delta));
 }
 
-CString ProgramFolder()
-{
-    char program[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return CString();
-    return GetFileDir(program);
-}
-
 // The stored cache folder when it exists or can be created, else the
 // per-user default (created), else the program's folder; a default is
 // written back.
@@ -55,7 +48,7 @@ CString ChooseLibraryFolder(const CString& stored)
     const char* appData = ZrUI::getAppDataPath();
     CString folder = CString(appData ? appData : "") + kDefaultCacheFolder;
     if (!DirectoryExists(folder) && !CreateDirectories(folder))
-        folder = ProgramFolder();
+        folder = GetProgramFolder();
     CRegKey key;
     if (CreateProductKey(key, kLibIndexKey))
         key.SetStringValue(kPathValue, folder);
@@ -97,10 +90,12 @@ CPreference::CPreference()
       m_stores(nullptr)
 {
     ResetColors();
+    WriteLog(NULL, "Construct Preference");
 }
 
 CPreference::~CPreference()
 {
+    WriteLog(NULL, "Destroy Preference");
     if (m_stores) {
         m_stores->DeleteDwgCache();
         m_stores->DeleteLibIndexTree();

@@ -1,8 +1,10 @@
 #include "graphics/cad_color_table.h"
 
+#include "core/global_objects.h"
+#include "core/log_file.h"
 #include "platform/zrio/aci_palette.h"
 
-KCadColorTable g_CadColorTable;
+KCadColorTable g_CadColorTable __attribute__((init_priority(kGlobalRankCadColorTable)));
 
 namespace {
 
@@ -38,9 +40,13 @@ bool IsIndex(int index)
 KCadColorTable::KCadColorTable() : mode(ModeColour), background(0)
 {
     Greys();
+    WriteLog(NULL, "Construct g_CadColorTable");
 }
 
-KCadColorTable::~KCadColorTable() = default;
+KCadColorTable::~KCadColorTable()
+{
+    WriteLog(NULL, "Destroy g_CadColorTable");
+}
 
 int KCadColorTable::GreyLevel(int index)
 {

@@ -1,6 +1,9 @@
 #include "graphics/ktrim_window.h"
 
-KTrimWindow g_TrimWindow;
+#include "core/global_objects.h"
+#include "core/log_file.h"
+
+KTrimWindow g_TrimWindow __attribute__((init_priority(kGlobalRankTrimWindow)));
 
 namespace {
 
@@ -10,6 +13,16 @@ bool StrictlyBetween(float low, float value, float high)
 }
 
 }  // namespace
+
+KTrimWindow::KTrimWindow() : left(0.0f), bottom(0.0f), right(0.0f), top(0.0f), edgeCode(0)
+{
+    WriteLog(NULL, "Construct g_TrimWindow");
+}
+
+KTrimWindow::~KTrimWindow()
+{
+    WriteLog(NULL, "Destroy g_TrimWindow");
+}
 
 int KTrimWindow::Classify(const KWorldRect& box)
 {

@@ -9,8 +9,8 @@
 class KTrimWindow
 {
 public:
-    KTrimWindow() : left(0.0f), bottom(0.0f), right(0.0f), top(0.0f), edgeCode(0) {}
-    virtual ~KTrimWindow() {}
+    KTrimWindow();
+    virtual ~KTrimWindow();
 
     // -1 when box lies outside the window (touching an edge counts as
     // outside), 1 when no window edge crosses it, 0 when one does.

@@ -164,6 +164,12 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
             app->m_pMainWnd->DestroyWindow();
         exitCode = app->ExitInstance();
     });
+    // The handle was made for the run and goes with it. Left open, the
+    // application object's destructor would close it while the process
+    // ends, when Wine may end the process at such a call before the other
+    // global objects are destroyed.
+    ::CloseHandle(app->m_hThread);
+    app->m_hThread = nullptr;
     return exitCode;
 }
 

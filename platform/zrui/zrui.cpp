@@ -31,6 +31,8 @@ const char* const kNamedColors[8] = {
 
 }  // namespace
 
+HCURSOR g_cursor = NULL;
+
 void InitLanguageResDLL(int languageId)
 {
     g_state.languageId = languageId;
@@ -45,6 +47,7 @@ bool initZrUI(const char* registryRoot, const char* appName, int reserved, int f
 {
     CopyText(g_state.registryRoot, sizeof(g_state.registryRoot), registryRoot);
     CopyText(g_state.appName, sizeof(g_state.appName), appName);
+    g_cursor = LoadCursorA(NULL, (LPCSTR)IDC_HAND);
     g_state.initialised = true;
     return true;
 }
@@ -52,6 +55,7 @@ bool initZrUI(const char* registryRoot, const char* appName, int reserved, int f
 void releaseZrUI()
 {
     g_state.initialised = false;
+    g_cursor = NULL;
     g_state.registryRoot[0] = '\0';
     g_state.appName[0] = '\0';
 }

@@ -22,4 +22,12 @@ COLORREF GetColorIndex(short index, char* name);
 // The per-user application-data folder, or null when the system has none.
 const char* getAppDataPath();
 
+// The modal dialog that edits the drawing library's search folders (for
+// external references, fonts and images), owned by the active window; page
+// 0 is the only one. True when the user confirmed it.
+bool showSearchManager(int page);
+
+// The hand cursor shown over links; loaded by initZrUI, null before.
+extern HCURSOR g_cursor;
+
 }  // namespace ZrUI

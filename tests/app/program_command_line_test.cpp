@@ -10,23 +10,6 @@
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
-{
-    WindowSearch* search = (WindowSearch*)parameter;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && IsWindowVisible(window) && GetMenu(window) != NULL) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 class ProgramRun {
 public:
     explicit ProgramRun(const std::string& arguments)
@@ -48,18 +31,7 @@ public:
     }
 
     // The program's visible frame once it is idle, waiting up to 30 s.
-    HWND WaitForFrame()
-    {
-        WaitForInputIdle(process.hProcess, 30000);
-        for (int i = 0; i < 300; ++i) {
-            WindowSearch search = {process.dwProcessId, NULL};
-            EnumWindows(FindVisibleWindow, (LPARAM)&search);
-            if (search.found != NULL)
-                return search.found;
-            Sleep(100);
-        }
-        return NULL;
-    }
+    HWND WaitForFrame() { return apptest::WaitForProgramFrame(process, 30000); }
 
     bool Ended(DWORD waitMs) { return WaitForSingleObject(process.hProcess, waitMs) == WAIT_OBJECT_0; }
 

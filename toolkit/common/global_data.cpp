@@ -1,6 +1,9 @@
 #include "toolkit/common/global_data.h"
 
-CCJGlobalData g_globalData;
+#include "core/global_objects.h"
+#include "core/log_file.h"
+
+CCJGlobalData g_globalData __attribute__((init_priority(kGlobalRankToolkitGlobalData)));
 
 namespace {
 
@@ -33,10 +36,12 @@ CCJGlobalData::CCJGlobalData() :
     cyMenuText(0)
 {
     CreateMenuFonts();
+    WriteLog(NULL, "Construct g_globalData");
 }
 
 CCJGlobalData::~CCJGlobalData()
 {
+    WriteLog(NULL, "Destroy g_globalData");
     if (hbrBtnFace != NULL)
         ::DeleteObject(hbrBtnFace);
 }

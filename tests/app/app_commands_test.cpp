@@ -1,0 +1,202 @@
+// The application's commands through the browse frame, as its menu sends
+// them: the About box, the agreement, the search folders, the home page and
+// help, each dialog driven through its controls.
+#include "tests/support/gtest.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/license_text.h"
+#include "browser/frame/browse_frame.h"
+#include "core/appsw.h"
+#include "core/file_utils.h"
+#include "core/product_info.h"
+#include "platform/zrio/library_globals.h"
+#include "resources/resource.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/dialog_driver.h"
+#include "tests/app/shell_open_recorder.h"
+#include "tests/support/test_files.h"
+
+using namespace apptest;
+
+namespace {
+
+const unsigned kOpenWaitMs = 15000;
+const int kSearchFoldersEdit = 100;
+
+class AppCommands : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearProductKey();
+        ASSERT_TRUE(m_app.InitInstance());
+        m_frame = AppSW.browseFrame->GetSafeHwnd();
+    }
+    void TearDown() override { StopApplication(m_app); }
+
+    void Command(UINT id) { SendMessageA(m_frame, WM_COMMAND, id, 0); }
+
+    CQuorvantixApp m_app;
+    HWND m_frame = NULL;
+};
+
+std::string PictureFolder()
+{
+    static std::string folder = testfiles::MakeScratchFolder("app_pictures");
+    return folder;
+}
+
+std::string SearchFolders()
+{
+    std::lock_guard<std::mutex> hold(zr::Globals().lock);
+    return zr::Globals().searchDirectories;
+}
+
+}  // namespace
+
+TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
+{
+    ShellOpenRecorder opened;
+    BYTE modalWhileOpen = 0;
+    bool eachLinkOpened = true;
+    std::string caption, version, homePage, supportMail, cooperationMail, projectText, download;
+    DialogDriver driver([&](HWND dialog) {
+        modalWhileOpen = AppSW.modalDialogOpen;
+        caption = WindowText(dialog);
+        version = ControlText(dialog, IDC_ABOUT_VERSION);
+        homePage = ControlText(dialog, IDC_ABOUT_HOME_PAGE);
+        supportMail = ControlText(dialog, IDC_ABOUT_SUPPORT_MAIL);
+        cooperationMail = ControlText(dialog, IDC_ABOUT_COOPERATION_MAIL);
+        projectText = ControlText(dialog, IDC_ABOUT_PROJECT);
+        download = ControlText(dialog, IDC_ABOUT_DOWNLOAD);
+        SaveWindowPicture(dialog, PictureFolder() + "\\about_box.bmp");
+        size_t count = 0;
+        for (int link : {IDC_ABOUT_DOWNLOAD, IDC_ABOUT_HOME_PAGE, IDC_ABOUT_SUPPORT_MAIL,
+                         IDC_ABOUT_COOPERATION_MAIL, IDC_ABOUT_PROJECT}) {
+            ClickControl(dialog, link);
+            eachLinkOpened = eachLinkOpened && opened.WaitForOpened(++count, kOpenWaitMs);
+        }
+        ClickControl(dialog, IDOK);
+    });
+    Command(ID_APP_ABOUT);
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(1, modalWhileOpen);
+    EXPECT_EQ(0, AppSW.modalDialogOpen);
+    EXPECT_EQ("Harbeck | 免费DWG图纸管理(原Quorvantix)", caption);
+    EXPECT_EQ("版本 1.0.0.0", version);
+    EXPECT_EQ(std::string(ProductInfo.GetHomePageText()), homePage);
+    EXPECT_EQ(std::string(ProductInfo.GetMailAddress()), supportMail);
+    EXPECT_NE("", cooperationMail);
+    EXPECT_NE("", projectText);
+    EXPECT_EQ("下载最新版本", download);
+
+    ASSERT_TRUE(eachLinkOpened);
+    std::string home = ProductInfo.GetHomePage().GetString();
+    std::string mail = ProductInfo.GetMailLink().GetString();
+    std::string project = "http://www.pellmoor.example/harbeck/project/";
+    std::vector<std::string> expected = {home, home, mail, mail, project};
+    EXPECT_EQ(expected, opened.Opened());
+}
+
+TEST_F(AppCommands, AgreementShowsTheProductAndTheWholeText)
+{
+    BYTE modalWhileOpen = 0;
+    std::string caption, title, text;
+    DialogDriver driver([&](HWND dialog) {
+        modalWhileOpen = AppSW.modalDialogOpen;
+        caption = WindowText(dialog);
+        title = ControlText(dialog, IDC_LICENSE_TITLE);
+        text = ControlText(dialog, IDC_LICENSE_TEXT);
+        SaveWindowPicture(dialog, PictureFolder() + "\\agreement.bmp");
+        ClickControl(dialog, IDOK);
+    });
+    Command(ID_LICENSE_AGREEMENT);
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(1, modalWhileOpen);
+    EXPECT_EQ(0, AppSW.modalDialogOpen);
+    EXPECT_EQ("授权信息", caption);
+    EXPECT_EQ("Harbeck", title);
+
+    std::vector<std::string> lines;
+    for (size_t start = 0;;) {
+        size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 2;
+    }
+    ASSERT_EQ(61u, lines.size());
+    EXPECT_EQ(20, std::count(lines.begin(), lines.end(), std::string()));
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), std::string(50, '-')));
+    EXPECT_EQ(3, std::count(lines.begin(), lines.end(), std::string(44, '-')));
+    for (int i = 0; i < kLicenseLineCount; ++i)
+        EXPECT_EQ(kLicenseLines[i], lines[i]);
+}
+
+TEST_F(AppCommands, SearchFoldersAreHandedToTheDrawingLibraryOnlyOnOk)
+{
+    std::string before = SearchFolders();
+    BYTE modalWhileOpen = 0;
+    std::string shown;
+    {
+        DialogDriver driver([&](HWND dialog) {
+            modalWhileOpen = AppSW.modalDialogOpen;
+            shown = ControlText(dialog, kSearchFoldersEdit);
+            SetDlgItemTextA(dialog, kSearchFoldersEdit, "C:\\字体;D:\\xref");
+            ClickControl(dialog, IDCANCEL);
+        });
+        Command(ID_SEARCH_PATH);
+        ASSERT_TRUE(driver.Acted());
+    }
+    EXPECT_EQ(before, shown);
+    EXPECT_EQ(1, modalWhileOpen);
+    EXPECT_EQ(0, AppSW.modalDialogOpen);
+    EXPECT_EQ(before, SearchFolders());
+
+    DialogDriver driver([&](HWND dialog) {
+        SetDlgItemTextA(dialog, kSearchFoldersEdit, "C:\\字体;D:\\xref");
+        ClickControl(dialog, IDOK);
+    });
+    Command(ID_SEARCH_PATH);
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(0, AppSW.modalDialogOpen);
+    EXPECT_EQ("C:\\字体;D:\\xref", SearchFolders());
+}
+
+TEST_F(AppCommands, HomePageCommandsOpenTheHomePage)
+{
+    ShellOpenRecorder opened;
+    // One at a time: the recorder's writes would collide.
+    Command(ID_HOME_PAGE);
+    ASSERT_TRUE(opened.WaitForOpened(1, kOpenWaitMs));
+    Command(ID_OTHER_PRODUCTS);
+    ASSERT_TRUE(opened.WaitForOpened(2, kOpenWaitMs));
+    std::string home = ProductInfo.GetHomePage().GetString();
+    EXPECT_EQ(std::vector<std::string>({home, home}), opened.Opened());
+}
+
+TEST_F(AppCommands, HelpOpensTheHelpFileOrNamesTheMissingOne)
+{
+    std::string path = std::string(GetProgramFolder()) + "harbeck.chm";
+    DeleteFileA(path.c_str());
+    std::string message;
+    {
+        DialogDriver driver([&](HWND box) {
+            message = ControlText(box, 0xFFFF);
+            ClickControl(box, IDOK);
+        });
+        Command(ID_DEFAULT_HELP);
+        ASSERT_TRUE(driver.Acted());
+    }
+    EXPECT_EQ("文件未能发现 :" + path, message);
+
+    ShellOpenRecorder opened;
+    ASSERT_TRUE(testfiles::WriteFileBytes(path, "ITSF"));
+    Command(ID_DEFAULT_HELP);
+    bool seen = opened.WaitForOpened(1, kOpenWaitMs);
+    DeleteFileA(path.c_str());
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(path, opened.Opened().at(0));
+}
