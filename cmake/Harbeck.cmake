@@ -5,14 +5,22 @@ set(HARBECK_WIN32_LIBS
     -lgdi32 -lcomctl32 -lcomdlg32 -lshell32 -lshlwapi -lole32 -loleaut32
     -luuid -lwininet -lwinspool -ladvapi32 -luser32 -lkernel32)
 
-# harbeck_library(<name> [DEPENDS <libs>...] [NATIVE <native libs>...])
-# One static library made of the .cpp/.c files of the calling folder
-# (not its subfolders). Headers are included by their path from the top
-# folder, e.g. "codecs/ximage.h".
+# harbeck_library(<name> [SOURCES <files>...] [DEPENDS <libs>...] [NATIVE <native libs>...])
+# One static library made of the .cpp/.c files of the calling folder (not its
+# subfolders), or of the files SOURCES names. Headers are included by their
+# path from the top folder, e.g. "codecs/ximage.h".
 function(harbeck_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;NATIVE" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;NATIVE" ${ARGN})
+  if(ARG_SOURCES)
+    set(sources)
+    foreach(source ${ARG_SOURCES})
+      get_filename_component(source ${source} ABSOLUTE)
+      list(APPEND sources ${source})
+    endforeach()
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  endif()
   if(NOT sources)
     set(sources ${HARBECK_EMPTY_SOURCE})
   endif()
@@ -24,31 +32,32 @@ function(harbeck_library name)
   set_property(TARGET ${name} PROPERTY HARBECK_NATIVE "${ARG_NATIVE}")
 endfunction()
 
-# harbeck_asan_library(<name>): the same library built with AddressSanitizer,
-# as <name>_asan, with its Harbeck dependencies also taken in their _asan form.
-function(harbeck_asan_library name)
-  if(TARGET ${name}_asan)
+# harbeck_sanitized_library(<name> <kind> <flags>...): the same library built
+# with a sanitizer's compile flags, as <name>_<kind> (asan, ubsan), with its
+# Harbeck dependencies also taken in that form.
+function(harbeck_sanitized_library name kind)
+  if(TARGET ${name}_${kind})
     return()
   endif()
   get_property(sources TARGET ${name} PROPERTY HARBECK_SOURCES)
   get_property(depends TARGET ${name} PROPERTY HARBECK_DEPENDS)
   get_property(native TARGET ${name} PROPERTY HARBECK_NATIVE)
-  set(asan_depends)
+  set(sanitized_depends)
   foreach(dep ${depends})
     if(TARGET ${dep})
       get_property(is_harbeck TARGET ${dep} PROPERTY HARBECK_SOURCES SET)
       if(is_harbeck)
-        harbeck_asan_library(${dep})
-        list(APPEND asan_depends ${dep}_asan)
+        harbeck_sanitized_library(${dep} ${kind} ${ARGN})
+        list(APPEND sanitized_depends ${dep}_${kind})
         continue()
       endif()
     endif()
-    list(APPEND asan_depends ${dep})
+    list(APPEND sanitized_depends ${dep})
   endforeach()
-  add_library(${name}_asan STATIC ${sources})
-  target_include_directories(${name}_asan PUBLIC ${HARBECK_TOP})
-  target_compile_options(${name}_asan PRIVATE ${HARBECK_ASAN_FLAGS})
-  target_link_libraries(${name}_asan PUBLIC ${asan_depends} ${native})
+  add_library(${name}_${kind} STATIC ${sources})
+  target_include_directories(${name}_${kind} PUBLIC ${HARBECK_TOP})
+  target_compile_options(${name}_${kind} PRIVATE ${ARGN})
+  target_link_libraries(${name}_${kind} PUBLIC ${sanitized_depends} ${native})
 endfunction()
 
 # harbeck_program(<name> SOURCES <files>... [LIBS <libs>...] [WINDOWS])

@@ -3,11 +3,11 @@
 
 #include <string.h>
 
+#include "platform/base/byte_reader.h"
 #include "platform/zrio/dwf_preview.h"
 #include "platform/zrio/dxf_groups.h"
 #include "platform/zrio/dxf_model.h"
 #include "platform/zrio/dxf_reader.h"
-#include "platform/zrio/little_endian.h"
 
 #include "platform/native/native_begin.h"
 #include <png.h>
@@ -23,17 +23,18 @@ const uint8_t kImageSentinel[16] = {0x1F, 0x25, 0x6D, 0x07, 0xD4, 0x36, 0x28, 0x
 // The image block of a DWG (R13 and later): a sentinel, then entries of
 // type 2 (BMP) or 6 (PNG) with their offsets and sizes in the file.
 bool DwgPreview(const uint8_t* d, size_t size, std::vector<uint8_t>* bmp) {
-  if (size < 0x11) return false;
-  uint32_t at = Le32(d + 0x0D);
-  if (at == 0 || size_t(at) + 16 + 5 > size || memcmp(d + at, kImageSentinel, 16) != 0)
-    return false;
-  size_t p = size_t(at) + 16 + 4;
-  int count = d[p++];
+  CByteReader in(d, size);
+  in.Seek(0x0D);
+  uint32_t at = in.U32LE();
+  if (!in.Ok() || at == 0 || !in.Seek(at)) return false;
+  const uint8_t* sentinel = in.Span(16);
+  if (!sentinel || memcmp(sentinel, kImageSentinel, 16) != 0) return false;
+  in.Skip(4);  // the block's size
+  int count = in.U8();
   for (int i = 0; i < count; ++i) {
-    if (p + 9 > size) return false;
-    int code = d[p];
-    uint32_t start = Le32(d + p + 1), length = Le32(d + p + 5);
-    p += 9;
+    int code = in.U8();
+    uint32_t start = in.U32LE(), length = in.U32LE();
+    if (!in.Ok()) return false;
     if (start > size || length > size - start || length == 0) continue;
     if (code == 2 && BmpFromDib(d + start, length, bmp)) return true;
     if (code == 6 && BmpFromPng(d + start, length, bmp)) return true;
@@ -93,13 +94,16 @@ std::string DwgVersionText(const char* data, size_t size) {
 }
 
 bool BmpFromDib(const uint8_t* dib, size_t size, std::vector<uint8_t>* bmp) {
-  if (size < 40) return false;
-  uint32_t headerSize = Le32(dib);
-  int32_t width = int32_t(Le32(dib + 4)), height = int32_t(Le32(dib + 8));
-  uint16_t bits = Le16(dib + 14);
-  uint32_t compression = Le32(dib + 16), colorsUsed = Le32(dib + 32);
-  if (headerSize < 40 || headerSize > size || width <= 0 || width > 65535 || height == 0 ||
-      height > 65535 || height < -65535)
+  CByteReader header(dib, size);
+  uint32_t headerSize = header.U32LE();
+  int32_t width = header.I32LE(), height = header.I32LE();
+  header.Skip(2);  // planes
+  uint16_t bits = header.U16LE();
+  uint32_t compression = header.U32LE();
+  header.Skip(12);  // image size and resolution
+  uint32_t colorsUsed = header.U32LE();
+  if (!header.Ok() || headerSize < 40 || headerSize > size || width <= 0 || width > 65535 ||
+      height == 0 || height > 65535 || height < -65535)
     return false;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
   if (compression != 0 && compression != 3) return false;
@@ -113,8 +117,8 @@ bool BmpFromDib(const uint8_t* dib, size_t size, std::vector<uint8_t>* bmp) {
   bmp->assign(14, 0);
   (*bmp)[0] = 'B';
   (*bmp)[1] = 'M';
-  PutLe32(*bmp, 2, uint32_t(14 + needed));
-  PutLe32(*bmp, 10, uint32_t(offset));
+  PutU32LE(bmp->data() + 2, uint32_t(14 + needed));
+  PutU32LE(bmp->data() + 10, uint32_t(offset));
   bmp->insert(bmp->end(), dib, dib + needed);
   return true;
 }
@@ -139,14 +143,14 @@ bool BmpFromPng(const uint8_t* png, size_t size, std::vector<uint8_t>* bmp) {
   bmp->assign(54, 0);
   (*bmp)[0] = 'B';
   (*bmp)[1] = 'M';
-  PutLe32(*bmp, 2, uint32_t(54 + pixels.size()));
-  PutLe32(*bmp, 10, 54);
-  PutLe32(*bmp, 14, 40);
-  PutLe32(*bmp, 18, image.width);
-  PutLe32(*bmp, 22, image.height);
-  PutLe16(*bmp, 26, 1);
-  PutLe16(*bmp, 28, 24);
-  PutLe32(*bmp, 34, uint32_t(pixels.size()));
+  PutU32LE(bmp->data() + 2, uint32_t(54 + pixels.size()));
+  PutU32LE(bmp->data() + 10, 54);
+  PutU32LE(bmp->data() + 14, 40);
+  PutU32LE(bmp->data() + 18, image.width);
+  PutU32LE(bmp->data() + 22, image.height);
+  PutU16LE(bmp->data() + 26, 1);
+  PutU16LE(bmp->data() + 28, 24);
+  PutU32LE(bmp->data() + 34, uint32_t(pixels.size()));
   bmp->insert(bmp->end(), pixels.begin(), pixels.end());
   return true;
 }

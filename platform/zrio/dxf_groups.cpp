@@ -6,7 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "platform/zrio/little_endian.h"
+#include "platform/base/byte_reader.h"
+#include "platform/zrio/number_limits.h"
 
 namespace zr {
 
@@ -18,6 +19,11 @@ const size_t kSentinelSize = 22;
 bool InRange(int code, int lo, int hi) { return code >= lo && code <= hi; }
 
 double Finite(double v) { return isfinite(v) ? v : 0.0; }
+
+bool IsIntegerType(GroupType type) {
+  return type == GroupType::Int16 || type == GroupType::Int32 || type == GroupType::Int64 ||
+         type == GroupType::Bool;
+}
 
 }  // namespace
 
@@ -103,101 +109,64 @@ bool DxfGroupReader::nextAscii() {
   }
   group_.code = int(code);
   group_.type = TypeOfGroup(group_.code);
-  if (group_.type == GroupType::Double || group_.type == GroupType::Int16 || group_.type == GroupType::Int32 ||
-      group_.type == GroupType::Int64 || group_.type == GroupType::Bool) {
-    // The value line ends with '\r' or '\n' (or the final zero byte), which
-    // stops the conversion.
-    const char* p = group_.view.data();
-    if (group_.type == GroupType::Double) {
-      group_.number = Finite(strtod(p, nullptr));
-      group_.integer = int64_t(group_.number);
-    } else {
-      group_.integer = strtoll(p, nullptr, 10);
-      group_.number = double(group_.integer);
-    }
+  // The value line ends with '\r' or '\n' (or the final zero byte), which
+  // stops the conversion.
+  const char* p = group_.view.data();
+  if (group_.type == GroupType::Double) {
+    group_.number = Finite(strtod(p, nullptr));
+    group_.integer = SaturatedInt64(group_.number);
+  } else if (IsIntegerType(group_.type)) {
+    group_.integer = strtoll(p, nullptr, 10);
+    group_.number = double(group_.integer);
   }
   return true;
 }
 
 bool DxfGroupReader::nextBinary() {
-  if (pos_ >= size_) return false;
-  const unsigned char* d = reinterpret_cast<const unsigned char*>(data_);
+  CByteReader in(data_, size_);
+  if (!in.Seek(pos_) || in.AtEnd()) return false;
   int code;
   if (shortCodes_) {
-    code = d[pos_++];
-    if (code == 255) {
-      if (pos_ + 2 > size_) return (failed_ = true, false);
-      code = Le16(d + pos_);
-      pos_ += 2;
-    }
+    code = in.U8();
+    if (code == 255) code = in.U16LE();
   } else {
-    if (pos_ + 2 > size_) return (failed_ = true, false);
-    code = int16_t(Le16(d + pos_));
-    pos_ += 2;
+    code = in.I16LE();
   }
+  if (!in.Ok()) return (failed_ = true, false);
   group_.code = code;
   group_.type = TypeOfGroup(code);
-  auto need = [&](size_t n) {
-    if (pos_ + n > size_) {
-      failed_ = true;
-      return false;
-    }
-    return true;
-  };
   switch (group_.type) {
     case GroupType::String: {
-      const char* start = data_ + pos_;
-      const char* end = static_cast<const char*>(memchr(start, 0, size_ - pos_));
+      const char* start = reinterpret_cast<const char*>(in.Here());
+      const char* end = static_cast<const char*>(memchr(start, 0, in.Remaining()));
       if (!end) return (failed_ = true, false);
       group_.view = std::string_view(start, size_t(end - start));
-      pos_ += group_.view.size() + 1;
-      return true;
+      in.Skip(group_.view.size() + 1);
+      break;
     }
     case GroupType::Double: {
-      if (!need(8)) return false;
+      uint64_t bits = in.U64LE();
       double v;
-      memcpy(&v, d + pos_, 8);
-      pos_ += 8;
+      memcpy(&v, &bits, 8);
       group_.number = Finite(v);
-      group_.integer = int64_t(group_.number);
-      return true;
-    }
-    case GroupType::Int16: {
-      // R12 binary writes 16-bit values for every integer code below 100.
-      if (!need(2)) return false;
-      group_.integer = int16_t(Le16(d + pos_));
-      pos_ += 2;
+      group_.integer = SaturatedInt64(group_.number);
       break;
     }
-    case GroupType::Int32: {
-      if (!need(4)) return false;
-      group_.integer = int32_t(Le32(d + pos_));
-      pos_ += 4;
-      break;
-    }
-    case GroupType::Int64: {
-      if (!need(8)) return false;
-      int64_t v;
-      memcpy(&v, d + pos_, 8);
-      group_.integer = v;
-      pos_ += 8;
-      break;
-    }
-    case GroupType::Bool: {
-      if (!need(1)) return false;
-      group_.integer = d[pos_++];
-      break;
-    }
+    // R12 binary writes 16-bit values for every integer code below 100.
+    case GroupType::Int16: group_.integer = in.I16LE(); break;
+    case GroupType::Int32: group_.integer = in.I32LE(); break;
+    case GroupType::Int64: group_.integer = int64_t(in.U64LE()); break;
+    case GroupType::Bool: group_.integer = in.U8(); break;
     case GroupType::Binary: {
-      if (!need(1)) return false;
-      size_t length = d[pos_++];
-      if (!need(length)) return false;
-      group_.view = std::string_view(data_ + pos_, length);
-      pos_ += length;
-      return true;
+      size_t length = in.U8();
+      const uint8_t* bytes = in.Span(length);
+      if (bytes) group_.view = std::string_view(reinterpret_cast<const char*>(bytes), length);
+      break;
     }
   }
-  group_.number = double(group_.integer);
+  if (!in.Ok()) return (failed_ = true, false);
+  if (IsIntegerType(group_.type)) group_.number = double(group_.integer);
+  pos_ = in.Position();
   return true;
 }
 

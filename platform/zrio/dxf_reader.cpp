@@ -3,6 +3,7 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dxf_reader.h"
 
+#include "platform/zrio/number_limits.h"
 #include "platform/zrio/utf8.h"
 #include "platform/zrio/viewport_data.h"
 
@@ -94,7 +95,10 @@ std::string ResolveCharacterEscapes(const std::string& s) {
 
 int CodePageOf(const std::string& name) {
   std::string upper = UpperName(name);
-  if (upper.compare(0, 5, "ANSI_") == 0) return atoi(upper.c_str() + 5);
+  if (upper.compare(0, 5, "ANSI_") == 0) {
+    int page = IntOfText(upper.c_str() + 5);
+    return page > 0 && page <= 65535 ? page : 1252;
+  }
   if (upper == "GB2312" || upper == "DOS936") return 936;
   if (upper == "BIG5" || upper == "DOS950") return 950;
   if (upper == "DOS932") return 932;
@@ -215,18 +219,18 @@ class SectionReader {
     } else if (name == "$LIMMAX") {
       db_.limMax = PointOf(v, 10);
     } else if (name == "$PDMODE" && (s = first(70))) {
-      db_.pdmode = atoi(s->c_str());
+      db_.pdmode = IntOfText(s->c_str());
     } else if (name == "$PDSIZE" && (s = first(40))) {
       db_.pdsize = atof(s->c_str());
     } else if (name == "$LUNITS" && (s = first(70))) {
-      db_.lunits = atoi(s->c_str());
+      db_.lunits = IntOfText(s->c_str());
     } else if (name == "$LUPREC" && (s = first(70))) {
-      db_.luprec = atoi(s->c_str());
+      db_.luprec = IntOfText(s->c_str());
     } else if (name == "$LTSCALE" && (s = first(40))) {
       db_.ltscale = atof(s->c_str());
       if (!(db_.ltscale > 0) || db_.ltscale > 1e9) db_.ltscale = 1;
     } else if (name == "$INSUNITS" && (s = first(70))) {
-      db_.insunits = atoi(s->c_str());
+      db_.insunits = IntOfText(s->c_str());
     } else if (name == "$CUSTOMPROPERTYTAG" && (s = first(1))) {
       pendingCustomTag_ = DecodeText(*s, db_);
     } else if (name == "$CUSTOMPROPERTY" && (s = first(1))) {
@@ -321,7 +325,7 @@ class SectionReader {
         }
         case 62:
           layer->on = g.integer >= 0;
-          layer->color = int16_t(g.integer < 0 ? -g.integer : g.integer);
+          layer->color = int16_t(std::min<uint64_t>(Magnitude(g.integer), INT16_MAX));
           break;
         case 70:
           layer->frozen = (g.integer & 1) != 0;
@@ -457,7 +461,7 @@ class SectionReader {
       double v = atof(x.value.c_str());
       switch (x.code) {
         case 1: layout.name = DecodeText(x.value, db_); break;
-        case 71: layout.tabOrder = atoi(x.value.c_str()); break;
+        case 71: layout.tabOrder = IntOfText(x.value.c_str()); break;
         case 10: layout.limMin.x = v; break;
         case 20: layout.limMin.y = v; break;
         case 11: layout.limMax.x = v; break;

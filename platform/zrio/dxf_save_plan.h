@@ -61,7 +61,7 @@ class HandlePlan {
   uint64_t entityHandle(const Entity& e);
   // Handle of the part-th VERTEX record of a claimed entity, or (with
   // kSequenceEnd) of its SEQEND; a new one for parts the file did not hold.
-  static const size_t kSequenceEnd = ~size_t(0);
+  static constexpr size_t kSequenceEnd = ~size_t(0);
   uint64_t partHandle(const Entity& e, size_t part);
   // Above every handle used so far.
   uint64_t next() const { return next_; }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/base/file_replace.h"
 #include "platform/zrio/dxf_entity_writer.h"
 #include "platform/zrio/dxf_object_writer.h"
 #include "platform/zrio/dxf_save_plan.h"
@@ -266,21 +267,14 @@ bool WriteDxf(const Database& db, int version, std::string* out) {
 bool WriteDxfFile(const Database& db, const char* path, int version) {
   std::string text;
   if (!WriteDxf(db, version, &text)) return false;
-  std::string temp = std::string(path) + ".tmp~";
-  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  size_t at = 0;
-  while (ok && at < text.size()) {
-    DWORD chunk = DWORD(std::min<size_t>(text.size() - at, 1 << 24)), done = 0;
-    ok = WriteFile(file, text.data() + at, chunk, &done, nullptr) && done == chunk;
-    at += done;
+  CReplacingFile file;
+  if (file.Open(path) != ReplaceFileDone) return false;
+  for (size_t at = 0; at < text.size();) {
+    DWORD chunk = DWORD(std::min<size_t>(text.size() - at, 1 << 24));
+    if (!file.Write(text.data() + at, chunk)) return false;
+    at += chunk;
   }
-  ok = CloseHandle(file) && ok;
-  if (ok) ok = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING) != 0;
-  if (!ok) DeleteFileA(temp.c_str());
-  return ok;
+  return file.Commit() == ReplaceFileDone;
 }
 
 }  // namespace zr

@@ -4,6 +4,7 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/hatch_pattern.h"
 #include "platform/zrio/mtext_layout.h"
+#include "platform/zrio/number_limits.h"
 #include "platform/zrio/text_measure.h"
 
 #include <algorithm>
@@ -407,8 +408,8 @@ void EntityWalker::polyface(const Entity& e, const Transform& t, const DrawStyle
     Vec3 p[4];
     size_t n = 0;
     for (size_t k = 0; k < 4; ++k) {
-      int32_t index = f[i + k] < 0 ? -f[i + k] : f[i + k];
-      if (index <= 0 || size_t(index) > e.pts.size()) continue;
+      uint64_t index = Magnitude(f[i + k]);
+      if (index == 0 || index > e.pts.size()) continue;
       p[n++] = t.apply(e.pts[size_t(index - 1)]);
     }
     if (n >= 2) sink_.polyline(p, n, n > 2, style);
@@ -470,8 +471,8 @@ void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& 
     double sx = e.nums[0] == 0 ? 1 : e.nums[0];
     double sy = e.nums[1] == 0 ? 1 : e.nums[1];
     double sz = e.nums[2] == 0 ? 1 : e.nums[2];
-    int cols = std::max(1, std::min(int(e.nums[4]), 1000));
-    int rows = std::max(1, std::min(int(e.nums[5]), 1000));
+    int cols = ClampedInt(e.nums[4], 1, 1000);
+    int rows = ClampedInt(e.nums[5], 1, 1000);
     if (cols * rows > 10000) cols = rows = 1;
     Transform base = OcsTransform(ctx.t, e) * Transform::translation(e.pts[0]) *
                      Transform::rotationZ(Radians(e.nums[3]));

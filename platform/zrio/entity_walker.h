@@ -15,7 +15,7 @@ namespace zr {
 
 // Resolved appearance of one primitive.
 struct DrawStyle {
-  int16_t aci = 7;         // colour index 1..255, used when trueColor < 0
+  int16_t aci = 7;         // colour index (1..255 in a sound file), used when trueColor < 0
   int32_t trueColor = -1;  // 0x00RRGGBB
   int16_t lineweight = -3; // 1/100 mm, -3 default
   const LineType* linetype = nullptr;  // null: continuous

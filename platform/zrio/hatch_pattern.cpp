@@ -1,8 +1,12 @@
 #include "platform/zrio/hatch_pattern.h"
 
+#include <limits.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+
+#include "platform/zrio/number_limits.h"
 
 namespace zr {
 
@@ -11,9 +15,9 @@ std::vector<PatternLine> HatchPatternLines(const RawGroups& g) {
   size_t i = 0;
   while (i < g.size() && g[i].code != 78) ++i;
   if (i == g.size()) return lines;
-  long count = atol(g[i].value.c_str());
+  int count = IntOfText(g[i].value.c_str());
   ++i;
-  for (long n = 0; n < count && n < 64 && i < g.size() && g[i].code == 53; ++n) {
+  for (int n = 0; n < count && n < 64 && i < g.size() && g[i].code == 53; ++n) {
     PatternLine line;
     line.angle = atof(g[i++].value.c_str()) * kPi / 180;
     auto take = [&](int code, double* out) {
@@ -25,7 +29,8 @@ std::vector<PatternLine> HatchPatternLines(const RawGroups& g) {
     take(46, &line.offset.y);
     double dashCount = 0;
     take(79, &dashCount);
-    for (int d = 0; d < int(dashCount) && i < g.size() && g[i].code == 49; ++d)
+    int dashes = ClampedInt(dashCount, 0, INT_MAX);
+    for (int d = 0; d < dashes && i < g.size() && g[i].code == 49; ++d)
       line.dashes.push_back(atof(g[i++].value.c_str()));
     lines.push_back(line);
   }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/file_replace.h"
+#include "platform/base/unix_path.h"
 #include "platform/zrio/zrio.h"
 
 #include "platform/native/native_begin.h"
@@ -44,6 +46,32 @@ bool BitmapRows(HBITMAP bitmap, int* width, int* height, std::vector<unsigned ch
   return true;
 }
 
+// The rows as an LZW-compressed RGB TIFF at a Unix path. libtiff may change
+// the rows while it encodes them.
+bool WriteTiff(const char* unixPath, int width, int height, long dpi,
+               std::vector<unsigned char>* rgb) {
+  TIFF* tiff = TIFFOpen(unixPath, "w");
+  if (!tiff) return false;
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(width));
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(height));
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+  TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+  TIFFSetField(tiff, TIFFTAG_XRESOLUTION, float(dpi > 0 ? dpi : 96));
+  TIFFSetField(tiff, TIFFTAG_YRESOLUTION, float(dpi > 0 ? dpi : 96));
+  bool ok = true;
+  for (int y = 0; y < height && ok; ++y)
+    ok = TIFFWriteScanline(tiff, &(*rgb)[size_t(y) * size_t(width) * 3], uint32_t(y), 0) >= 0;
+  // TIFFClose reports nothing: flush first to learn whether the end was written.
+  ok = ok && TIFFFlush(tiff) == 1;
+  TIFFClose(tiff);
+  return ok;
+}
+
 }  // namespace
 
 int SaveRasterImage(HBITMAP bitmap, int kind, const char* path, long dpi) {
@@ -51,41 +79,12 @@ int SaveRasterImage(HBITMAP bitmap, int kind, const char* path, long dpi) {
   int width = 0, height = 0;
   std::vector<unsigned char> rgb;
   if (!BitmapRows(bitmap, &width, &height, &rgb)) return 0;
-  // libtiff opens native paths: ask Wine for the Unix name of the file.
-  std::string temp = std::string(path) + ".tmp~";
-  HANDLE probe = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (probe == INVALID_HANDLE_VALUE) return 0;
-  CloseHandle(probe);
-  WCHAR wide[MAX_PATH];
-  if (!MultiByteToWideChar(CP_ACP, 0, temp.c_str(), -1, wide, MAX_PATH)) return 0;
-  typedef char* (CDECL * UnixNameFunc)(const WCHAR*);
-  UnixNameFunc unixName = reinterpret_cast<UnixNameFunc>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  char* native = unixName ? unixName(wide) : nullptr;
-  bool ok = false;
-  if (native) {
-    TIFF* tiff = TIFFOpen(native, "w");
-    HeapFree(GetProcessHeap(), 0, native);
-    if (tiff) {
-      TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(width));
-      TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(height));
-      TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
-      TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-      TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-      TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-      TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-      TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
-      TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-      TIFFSetField(tiff, TIFFTAG_XRESOLUTION, float(dpi > 0 ? dpi : 96));
-      TIFFSetField(tiff, TIFFTAG_YRESOLUTION, float(dpi > 0 ? dpi : 96));
-      ok = true;
-      for (int y = 0; y < height && ok; ++y)
-        ok = TIFFWriteScanline(tiff, &rgb[size_t(y) * size_t(width) * 3], uint32_t(y), 0) >= 0;
-      TIFFClose(tiff);
-    }
-  }
-  if (ok) ok = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING) != 0;
-  if (!ok) DeleteFileA(temp.c_str());
-  return ok ? 1 : 0;
+  // libtiff opens the temporary file itself, by its Unix name.
+  CReplacingFile file;
+  std::string unixPath;
+  if (file.Open(path) != ReplaceFileDone || !file.ReleaseHandle() ||
+      !GetUnixPath(file.TemporaryPath(), &unixPath) ||
+      !WriteTiff(unixPath.c_str(), width, height, dpi, &rgb))
+    return 0;
+  return file.Commit() == ReplaceFileDone ? 1 : 0;
 }

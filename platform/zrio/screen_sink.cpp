@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/zrio/aci_colors.h"
+#include "platform/zrio/aci_palette.h"
 #include "platform/zrio/box_sink.h"
 
 namespace zr {
@@ -203,10 +203,10 @@ COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
   COLORREF c;
   if (style.trueColor >= 0)
     c = RGB((style.trueColor >> 16) & 255, (style.trueColor >> 8) & 255, style.trueColor & 255);
-  else if (style.aci == 7)
-    c = contrast;
+  else if (style.aci == 7 || style.aci < 1 || style.aci > 255)
+    c = contrast;  // 7 is the foreground colour; so is an index outside the palette
   else
-    c = AciColor(style.aci);
+    c = zrio::AciColor(style.aci);
   if (c == options_.background) c = contrast;
   if (options_.colorMode == 1) {
     int g = int(0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c));

@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "platform/zrio/little_endian.h"
+#include "platform/base/byte_reader.h"
 
 #include "platform/native/native_begin.h"
 #include <zlib.h>
@@ -17,8 +17,6 @@ const uint32_t kEndOfDirectory = 0x06054B50;
 const uint32_t kDirectoryEntry = 0x02014B50;
 const uint32_t kLocalHeader = 0x04034B50;
 const size_t kEndRecordSize = 22;
-const size_t kDirectoryEntrySize = 46;
-const size_t kLocalHeaderSize = 30;
 const uint16_t kEncrypted = 1;
 
 // Offset of the end-of-directory record: the last one, searched backwards
@@ -27,7 +25,7 @@ bool FindEndRecord(const uint8_t* data, size_t size, size_t* at) {
   if (size < kEndRecordSize) return false;
   size_t lowest = size - kEndRecordSize > 0xFFFF ? size - kEndRecordSize - 0xFFFF : 0;
   for (size_t p = size - kEndRecordSize + 1; p-- > lowest;) {
-    if (Le32(data + p) == kEndOfDirectory) {
+    if (GetU32LE(data + p) == kEndOfDirectory) {
       *at = p;
       return true;
     }
@@ -67,11 +65,12 @@ bool ZipPackage::open(const uint8_t* data, size_t size) {
   entries_.clear();
   size_t end = 0;
   if (!FindEndRecord(data, size, &end)) return false;
-  const uint8_t* record = data + end;
-  size_t count = Le16(record + 10);
-  size_t length = Le32(record + 12);
-  size_t offset = Le32(record + 16);
-  if (length > end) return false;
+  CByteReader record(data + end, size - end);
+  record.Skip(10);  // signature, disk numbers, entries on this disk
+  size_t count = record.U16LE();
+  size_t length = record.U32LE();
+  size_t offset = record.U32LE();
+  if (!record.Ok() || length > end) return false;
   size_t directory = end - length;
   if (directory < offset) return false;
   shift_ = int64_t(directory - offset);
@@ -79,22 +78,27 @@ bool ZipPackage::open(const uint8_t* data, size_t size) {
 }
 
 bool ZipPackage::readDirectory(size_t at, size_t length, size_t count) {
-  size_t stop = at + length;
+  CByteReader directory(data_ + at, length);
   for (size_t i = 0; i < count; ++i) {
-    if (stop - at < kDirectoryEntrySize || Le32(data_ + at) != kDirectoryEntry) return false;
-    const uint8_t* e = data_ + at;
-    size_t variable = size_t(Le16(e + 28)) + Le16(e + 30) + Le16(e + 32);
-    if (stop - at - kDirectoryEntrySize < variable) return false;
+    if (directory.U32LE() != kDirectoryEntry) return false;
     ZipEntry entry;
-    entry.flags = Le16(e + 8);
-    entry.method = Le16(e + 10);
-    entry.crc = Le32(e + 16);
-    entry.packedSize = Le32(e + 20);
-    entry.size = Le32(e + 24);
-    entry.localHeader = Le32(e + 42);
-    entry.name.assign(reinterpret_cast<const char*>(e + kDirectoryEntrySize), Le16(e + 28));
+    directory.Skip(4);  // versions made by and needed
+    entry.flags = directory.U16LE();
+    entry.method = directory.U16LE();
+    directory.Skip(4);  // time and date
+    entry.crc = directory.U32LE();
+    entry.packedSize = directory.U32LE();
+    entry.size = directory.U32LE();
+    size_t nameLength = directory.U16LE();
+    size_t extraLength = directory.U16LE();
+    size_t commentLength = directory.U16LE();
+    directory.Skip(8);  // disk, internal and external attributes
+    entry.localHeader = directory.U32LE();
+    const uint8_t* name = directory.Span(nameLength);
+    directory.Skip(extraLength + commentLength);
+    if (!directory.Ok()) return false;
+    entry.name.assign(reinterpret_cast<const char*>(name), nameLength);
     entries_.push_back(entry);
-    at += kDirectoryEntrySize + variable;
   }
   return true;
 }
@@ -110,12 +114,15 @@ const ZipEntry* ZipPackage::find(const std::string& name) const {
 // Start of the entry's packed bytes, checked to lie inside the data.
 bool ZipPackage::entryData(const ZipEntry& entry, const uint8_t** data) const {
   uint64_t header = entry.localHeader + uint64_t(shift_);
-  if (header > size_ || size_ - header < kLocalHeaderSize) return false;
-  const uint8_t* h = data_ + header;
-  if (Le32(h) != kLocalHeader) return false;
-  uint64_t start = header + kLocalHeaderSize + Le16(h + 26) + Le16(h + 28);
-  if (start > size_ || size_ - start < entry.packedSize) return false;
-  *data = data_ + start;
+  CByteReader in(data_, size_);
+  if (header > size_ || !in.Seek(size_t(header)) || in.U32LE() != kLocalHeader) return false;
+  in.Skip(22);  // versions, flags, method, time, date, CRC and sizes
+  size_t nameLength = in.U16LE();
+  size_t extraLength = in.U16LE();
+  in.Skip(nameLength + extraLength);
+  const uint8_t* packed = in.Span(entry.packedSize);
+  if (!packed) return false;
+  *data = packed;
   return true;
 }
 

@@ -3,7 +3,7 @@
 
 #include "codecs/ximage.h"
 #include "codecs/xmemfile.h"
-#include "tests/codecs/mutation_harness.h"
+#include "tests/support/mutation_harness.h"
 
 namespace {
 

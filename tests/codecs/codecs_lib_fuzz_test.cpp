@@ -6,7 +6,7 @@
 #include "codecs/ximage.h"
 #include "codecs/xmemfile.h"
 #include "codecs/xtiffio.h"
-#include "tests/codecs/mutation_harness.h"
+#include "tests/support/mutation_harness.h"
 
 #include "platform/native/native_begin.h"
 #include <tiffio.h>

@@ -3,8 +3,8 @@
 #include "tests/support/gtest.h"
 
 #include "codecs/ximage.h"
-#include "tests/codecs/mutation_harness.h"
-#include "tests/codecs/reference_images.h"
+#include "tests/support/mutation_harness.h"
+#include "tests/support/reference_images.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "codecs/xiofile.h"
 #include "codecs/xmemfile.h"
-#include "tests/codecs/unix_tools.h"
 #include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 TEST(CxMemFile, ReadsWholeItemsAndStopsAtTheEnd)
 {

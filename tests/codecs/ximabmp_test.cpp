@@ -8,8 +8,9 @@
 #include "codecs/ximabmp.h"
 #include "codecs/ximacodecs.h"
 #include "codecs/xmemfile.h"
-#include "tests/codecs/unix_tools.h"
+#include "tests/support/short_stream.h"
 #include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 namespace {
 
@@ -264,29 +265,10 @@ TEST(CxImageBMP, SizeOnlyRequest)
     EXPECT_FALSE(codec.IsValid());
 }
 
-namespace {
-
-// Writes at most `limit` bytes, then refuses.
-class ShortStream : public CxMemFile {
-public:
-    explicit ShortStream(DWORD limit) : m_limit(limit) { Open(); }
-    DWORD Write(const void* buffer, DWORD size, DWORD count) override
-    {
-        if ((uint64_t)Tell() + (uint64_t)size * count > m_limit)
-            return 0;
-        return CxMemFile::Write(buffer, size, count);
-    }
-
-private:
-    DWORD m_limit;
-};
-
-}  // namespace
-
 TEST(CxImageBMP, ShortWriteFails)
 {
     CxImage image(4, 4, 8);
-    ShortStream stream(100);
+    codectest::ShortStream stream(100);
     EXPECT_FALSE(image.Encode(&stream, CXIMAGE_FORMAT_BMP));
     EXPECT_NE(std::string(), image.GetLastError());
 }

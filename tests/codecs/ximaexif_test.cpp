@@ -8,7 +8,7 @@
 #include "codecs/ximaexif.h"
 #include "codecs/ximajpg.h"
 #include "codecs/xmemfile.h"
-#include "tests/codecs/reference_images.h"
+#include "tests/support/reference_images.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "codecs/ximaico.h"
 #include "codecs/xmemfile.h"
-#include "tests/codecs/reference_images.h"
-#include "tests/codecs/short_stream.h"
+#include "tests/support/reference_images.h"
+#include "tests/support/short_stream.h"
 #include "tests/support/test_files.h"
 
 using codectest::CountMismatches;

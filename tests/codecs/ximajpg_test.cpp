@@ -6,9 +6,9 @@
 
 #include "codecs/ximajpg.h"
 #include "codecs/xmemfile.h"
-#include "tests/codecs/reference_images.h"
-#include "tests/codecs/unix_tools.h"
+#include "tests/support/reference_images.h"
 #include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 using codectest::CountDifferentPixels;
 using codectest::DecodeBytes;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "codecs/ximamng.h"
-#include "tests/codecs/reference_images.h"
+#include "tests/support/reference_images.h"
 #include "tests/support/test_files.h"
 
 using codectest::CountDifferentPixels;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "codecs/ximapng.h"
-#include "tests/codecs/reference_images.h"
+#include "tests/support/reference_images.h"
 #include "tests/support/test_files.h"
 
 #include "platform/native/native_begin.h"

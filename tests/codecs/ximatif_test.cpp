@@ -10,9 +10,9 @@
 #include "codecs/xiofile.h"
 #include "codecs/xmemfile.h"
 #include "codecs/xtiffio.h"
-#include "tests/codecs/reference_images.h"
-#include "tests/codecs/unix_tools.h"
+#include "tests/support/reference_images.h"
 #include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 #include "platform/native/native_begin.h"
 #include <tiffio.h>

@@ -7,7 +7,7 @@
 
 #include "codecs/ximawmf.h"
 #include "codecs/xmemfile.h"
-#include "tests/codecs/reference_images.h"
+#include "tests/support/reference_images.h"
 
 using codectest::DecodeBytes;
 using codectest::EncodeBytes;

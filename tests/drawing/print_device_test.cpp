@@ -8,8 +8,8 @@
 #include "graphics/kimage.h"
 #include "platform/zrui/print_pen_set.h"
 #include "platform/zrui/zrui.h"
-#include "tests/codecs/unix_tools.h"
 #include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "graphics/psd_reader.h"
-#include "tests/codecs/unix_tools.h"
+#include "tests/support/unix_tools.h"
 #include "tests/graphics/file_builders.h"
 #include "tests/support/test_files.h"
 

@@ -1,5 +1,7 @@
 #include "tests/support/test_files.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 namespace testfiles {
@@ -60,6 +62,22 @@ bool ReadFileBytes(const std::string& path, std::string& bytes)
     }
     CloseHandle(file);
     return ok;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace testfiles

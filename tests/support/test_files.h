@@ -1,6 +1,7 @@
 // Paths and scratch files for tests.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace testfiles {
 
@@ -20,5 +21,8 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// The names of the files (not the folders) in a folder, sorted.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 
 }  // namespace testfiles

@@ -183,6 +183,21 @@ TEST(RasterOutput, SaveRasterImageWritesATiff) {
   EXPECT_EQ(0, SaveRasterImage(nullptr, 3, path.c_str(), 300));
 }
 
+TEST(RasterOutput, SaveRasterImageUsesATemporaryFileOfItsOwn) {
+  PixelSurface s(4, 4);
+  std::string folder = testfiles::MakeScratchFolder("tiff-save");
+  std::string target = folder + "\\x.tif";
+  ASSERT_TRUE(testfiles::WriteFileBytes(target + ".tmp~", "mine"));
+  EXPECT_EQ(1, SaveRasterImage(s.bitmap(), 3, target.c_str(), 96));
+  std::string bytes;
+  ASSERT_TRUE(testfiles::ReadFileBytes(target + ".tmp~", bytes));
+  EXPECT_EQ("mine", bytes);
+  // A folder of the target's name cannot be replaced: nothing is left behind.
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\folder.tif").c_str(), nullptr));
+  EXPECT_EQ(0, SaveRasterImage(s.bitmap(), 3, (folder + "\\folder.tif").c_str(), 96));
+  EXPECT_EQ(std::vector<std::string>({"x.tif", "x.tif.tmp~"}), testfiles::FileNamesIn(folder));
+}
+
 TEST(TextConversion, U2AGivesTheAnsiText) {
   const WCHAR chinese[] = {0x6253, 0x5F00, 'A', 0};  // 打开A
   char* text = g_U2A(reinterpret_cast<const wchar_t*>(chinese));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/zrapp/zrapp.h"
+#include "tests/support/test_files.h"
 #include "tests/zrio/fixtures.h"
 #include "tests/zrio/render_support.h"
 
@@ -127,6 +128,29 @@ TEST_F(RenderTest, DarkBackgroundDrawsColourSevenWhite) {
   drawing_->draw(s.dc());
   EXPECT_EQ(kBlack, s.at(5, 5));
   EXPECT_TRUE(s.hasColorNear(1, 201, kWhite));
+}
+
+TEST(RenderColours, IndexesOutsideThePaletteDrawInTheForegroundColour) {
+  // Lines on layers of colour 0 and 300, on a light grey background.
+  std::string text = "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+                     "0\nLAYER\n2\nZERO\n62\n0\n0\nLAYER\n2\nHIGH\n62\n300\n0\nENDTAB\n0\nENDSEC\n"
+                     "0\nSECTION\n2\nENTITIES\n"
+                     "0\nLINE\n8\nZERO\n10\n0\n20\n10\n11\n100\n21\n10\n"
+                     "0\nLINE\n8\nHIGH\n10\n0\n20\n90\n11\n100\n21\n90\n0\nENDSEC\n0\nEOF\n";
+  std::string path = SavedPath("colours_outside_the_palette.dxf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(path, text));
+  DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, drawing->open(path.c_str(), nullptr));
+  const COLORREF grey = RGB(192, 192, 192);
+  DWG_SetBackgroundColor(grey);
+  drawing->setViewSize(202, 202);
+  drawing->zoomExtents(0, 0, 1.0);
+  PixelSurface s(202, 202);
+  drawing->draw(s.dc());
+  DWG_SetBackgroundColor(kBlack);
+  EXPECT_EQ(grey, s.at(101, 101));
+  EXPECT_EQ(0, s.count(kWhite));
+  EXPECT_GT(s.count(kBlack), 300);  // two lines across the view
 }
 
 TEST_F(RenderTest, ColourModesGreyAndBlack) {

@@ -1,10 +1,11 @@
 // Saving DXF in the four versions: the file re-opens with the same extents,
-// is written through a temporary file, and DWG saving fails. ezdxf reads the
+// is written through a temporary file of its own, and DWG saving fails. ezdxf reads the
 // saved files in a test of its own (check_saved.py).
 #include "tests/support/gtest.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/zrio/drawing_state.h"
 #include "tests/support/test_files.h"
@@ -95,18 +96,32 @@ TEST(DxfWrite, PropertiesAndTextSurviveASave) {
 TEST(DxfWrite, FailuresLeaveTheTargetAlone) {
   DrawingPtr original = OpenFixture("render.dxf");
   ASSERT_TRUE(original);
-  std::string target = SavedPath("kept.dxf");
+  std::string folder = testfiles::MakeScratchFolder("dxf-save");
+  std::string target = folder + "\\kept.dxf";
   ASSERT_TRUE(testfiles::WriteFileBytes(target, "keep me"));
   EXPECT_FALSE(original->save(target.c_str(), 1, 9, 0));  // DWG: no writer
   EXPECT_FALSE(original->save(target.c_str(), 2, 3, 0));  // unknown version
+  EXPECT_FALSE(original->save((folder + "\\no_such_folder\\x.dxf").c_str(), 2, 8, 0));
+  // A folder of the target's name cannot be replaced.
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\folder.dxf").c_str(), nullptr));
+  EXPECT_FALSE(original->save((folder + "\\folder.dxf").c_str(), 2, 8, 0));
   std::string bytes;
   ASSERT_TRUE(testfiles::ReadFileBytes(target, bytes));
   EXPECT_EQ("keep me", bytes);
-  std::string noFolder = SavedPath("no_such_folder\\x.dxf");
-  EXPECT_FALSE(original->save(noFolder.c_str(), 2, 8, 0));
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((noFolder + ".tmp~").c_str()));
+  EXPECT_EQ(std::vector<std::string>({"kept.dxf"}), testfiles::FileNamesIn(folder));
+}
+
+TEST(DxfWrite, AFileOfTheTargetsNamePlusTmpIsTheUsersOwn) {
+  DrawingPtr original = OpenFixture("render.dxf");
+  ASSERT_TRUE(original);
+  std::string folder = testfiles::MakeScratchFolder("dxf-save");
+  std::string target = folder + "\\x.dxf";
+  ASSERT_TRUE(testfiles::WriteFileBytes(target + ".tmp~", "mine"));
   ASSERT_TRUE(original->save(target.c_str(), 2, 8, 0));
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((target + ".tmp~").c_str()));
+  std::string bytes;
   ASSERT_TRUE(testfiles::ReadFileBytes(target, bytes));
   EXPECT_EQ(0u, bytes.find("  0\nSECTION"));
+  ASSERT_TRUE(testfiles::ReadFileBytes(target + ".tmp~", bytes));
+  EXPECT_EQ("mine", bytes);
+  EXPECT_EQ(std::vector<std::string>({"x.dxf", "x.dxf.tmp~"}), testfiles::FileNamesIn(folder));
 }

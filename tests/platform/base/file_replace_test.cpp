@@ -1,28 +1,10 @@
 #include "tests/support/gtest.h"
 
 #include <string>
+#include <vector>
 
 #include "platform/base/file_replace.h"
 #include "tests/support/test_files.h"
-
-namespace {
-
-size_t FilesIn(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    size_t count = 0;
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++count;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
-}
-
-}  // namespace
 
 TEST(ReplacingFile, ReplacesTheTargetOnlyOnCommit)
 {
@@ -45,7 +27,7 @@ TEST(ReplacingFile, ReplacesTheTargetOnlyOnCommit)
     EXPECT_EQ("new bytes", bytes);
     ASSERT_TRUE(testfiles::ReadFileBytes(target + ".tmp~", bytes));
     EXPECT_EQ("mine", bytes);
-    EXPECT_EQ(2u, FilesIn(folder));
+    EXPECT_EQ(std::vector<std::string>({"target.bin", "target.bin.tmp~"}), testfiles::FileNamesIn(folder));
 }
 
 TEST(ReplacingFile, AnAbandonedWriteLeavesTheTargetAndNoTemporaryFile)
@@ -61,7 +43,7 @@ TEST(ReplacingFile, AnAbandonedWriteLeavesTheTargetAndNoTemporaryFile)
     std::string bytes;
     ASSERT_TRUE(testfiles::ReadFileBytes(target, bytes));
     EXPECT_EQ("old", bytes);
-    EXPECT_EQ(1u, FilesIn(folder));
+    EXPECT_EQ(std::vector<std::string>({"target.bin"}), testfiles::FileNamesIn(folder));
 }
 
 TEST(ReplacingFile, AFolderThatDoesNotExistFailsCleanly)

@@ -5,7 +5,8 @@
 
 namespace codectest {
 
-// "Z:\\a\\b" -> "/a/b".
+// The Unix name of a Win32 path ("Z:\\a\\b" -> "/a/b"); empty when Wine
+// has none.
 std::string UnixPath(const std::string& winePath);
 
 // Runs a Linux program given by its absolute Unix path, with arguments that

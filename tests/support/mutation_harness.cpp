@@ -1,6 +1,6 @@
 #include "tests/support/gtest.h"
 
-#include "tests/codecs/mutation_harness.h"
+#include "tests/support/mutation_harness.h"
 
 #include <windows.h>
 

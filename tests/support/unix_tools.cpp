@@ -1,4 +1,4 @@
-#include "tests/codecs/unix_tools.h"
+#include "tests/support/unix_tools.h"
 
 #include <stdlib.h>
 
@@ -6,19 +6,15 @@
 
 #include <windows.h>
 
+#include "platform/base/unix_path.h"
 #include "tests/support/test_files.h"
 
 namespace codectest {
 
 std::string UnixPath(const std::string& winePath)
 {
-    std::string path = winePath;
-    if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':')
-        path = path.substr(2);
-    for (char& c : path) {
-        if (c == '\\')
-            c = '/';
-    }
+    std::string path;
+    GetUnixPath(winePath.c_str(), &path);
     return path;
 }
 
@@ -60,12 +56,7 @@ int RunUnixProgram(const std::string& commandLine, unsigned timeoutMs)
 
 bool UnixProgramExists(const std::string& unixPath)
 {
-    std::string winePath = "Z:" + unixPath;
-    for (char& c : winePath) {
-        if (c == '/')
-            c = '\\';
-    }
-    return GetFileAttributesA(winePath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(testfiles::ToWinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace codectest

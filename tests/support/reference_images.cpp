@@ -1,4 +1,4 @@
-#include "tests/codecs/reference_images.h"
+#include "tests/support/reference_images.h"
 
 #include <stdlib.h>
 
@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "codecs/xmemfile.h"
-#include "tests/codecs/unix_tools.h"
 #include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 namespace codectest {
 
