@@ -86,6 +86,12 @@ void CDrawCommonThread::SendNotify(HWND window, UINT message, WPARAM wParam, LPA
         SendMessageA(window, message, wParam, lParam);
 }
 
+void CDrawCommonThread::SendThumbUpdate(CDib* picture)
+{
+    if (m_notifyWnd != NULL)
+        SendNotify(m_notifyWnd, WM_THUMB_STAGE, 0, reinterpret_cast<LPARAM>(picture));
+}
+
 CWin32ThreadEvent::CWin32ThreadEvent()
     : m_event(CreateEventA(NULL, FALSE, FALSE, NULL))
 {

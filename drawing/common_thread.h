@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+class CDib;
+
 class CDrawCommonThread {
 public:
     CDrawCommonThread();
@@ -27,6 +29,9 @@ public:
     // quitting, or when the window is gone.
     void PostNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SendNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Sends the picture being drawn to the notify window (WM_THUMB_STAGE),
+    // under the same rules.
+    void SendThumbUpdate(CDib* picture);
 
     HANDLE GetThreadHandle() const { return m_thread; }
     DWORD GetThreadId() const { return m_threadId; }

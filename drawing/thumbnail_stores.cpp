@@ -1,66 +1,81 @@
 #include "drawing/thumbnail_stores.h"
 
-#include "core/file_utils.h"
-
-CDrawingThumbnailStores::CDrawingThumbnailStores()
-    : m_hasCache(false),
-      m_cacheEnabled(false),
-      m_hasIndex(false),
-      m_saveInBrowserFolderFirst(false),
-      m_readFromBrowserFolderFirst(true)
-{
-}
+#include "drawing/dwg_cache.h"
+#include "drawing/lib_index_tree.h"
 
 void CDrawingThumbnailStores::CreateDwgCache(bool enabled)
 {
-    m_hasCache = true;
-    m_cacheEnabled = enabled;
+    ::CreateDwgCache(enabled);
 }
 
 void CDrawingThumbnailStores::DeleteDwgCache()
 {
-    m_hasCache = false;
-    m_cacheEnabled = false;
+    ::DeleteDwgCache();
+}
+
+bool CDrawingThumbnailStores::HasDwgCache() const
+{
+    return GetDwgCache() != nullptr;
+}
+
+bool CDrawingThumbnailStores::IsDwgCacheEnabled() const
+{
+    return GetDwgCache() && GetDwgCache()->IsEnabled();
 }
 
 void CDrawingThumbnailStores::EnableDwgCache(bool enabled)
 {
-    if (m_hasCache)
-        m_cacheEnabled = enabled;
+    if (TDwgCache* cache = GetDwgCache())
+        cache->Enable(enabled);
 }
 
 void CDrawingThumbnailStores::CreateLibIndexTree(const char* folder, bool saveInBrowserFolderFirst,
                                                  bool readFromBrowserFolderFirst)
 {
-    m_hasIndex = true;
-    m_libPath = AddTrailingBackslash(folder);
-    m_saveInBrowserFolderFirst = saveInBrowserFolderFirst;
-    m_readFromBrowserFolderFirst = readFromBrowserFolderFirst;
+    ::CreateLibIndexTree(folder, saveInBrowserFolderFirst, readFromBrowserFolderFirst);
 }
 
 void CDrawingThumbnailStores::DeleteLibIndexTree()
 {
-    m_hasIndex = false;
-    m_libPath.Empty();
-    m_saveInBrowserFolderFirst = false;
-    m_readFromBrowserFolderFirst = true;
+    ::DeleteLibIndexTree();
+}
+
+bool CDrawingThumbnailStores::HasLibIndexTree() const
+{
+    return GetLibIndexTree() != nullptr;
+}
+
+bool CDrawingThumbnailStores::GetSaveInBrowserFolderFirst() const
+{
+    return GetLibIndexTree() && GetLibIndexTree()->GetSaveInBrowserFolderFirst();
 }
 
 void CDrawingThumbnailStores::SetSaveInBrowserFolderFirst(bool on)
 {
-    m_saveInBrowserFolderFirst = on;
+    if (TLibIndexTree* index = GetLibIndexTree())
+        index->SetSaveInBrowserFolderFirst(on);
+}
+
+bool CDrawingThumbnailStores::GetReadFromBrowserFolderFirst() const
+{
+    return !GetLibIndexTree() || GetLibIndexTree()->GetReadFromBrowserFolderFirst();
 }
 
 void CDrawingThumbnailStores::SetReadFromBrowserFolderFirst(bool on)
 {
-    m_readFromBrowserFolderFirst = on;
+    if (TLibIndexTree* index = GetLibIndexTree())
+        index->SetReadFromBrowserFolderFirst(on);
+}
+
+CString CDrawingThumbnailStores::GetLibIndexPath() const
+{
+    return GetLibIndexTree() ? GetLibIndexTree()->GetPath() : CString();
 }
 
 void CDrawingThumbnailStores::SetLibIndexPath(const char* folder)
 {
-    CString path = AddTrailingBackslash(folder);
-    if (DirectoryExists(path) || CreateDirectoryA(path, nullptr))
-        m_libPath = path;
+    if (TLibIndexTree* index = GetLibIndexTree())
+        index->SetPath(folder);
 }
 
 CThumbnailStores* GetThumbnailStores()

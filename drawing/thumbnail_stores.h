@@ -1,39 +1,28 @@
 // The drawing services' side of the thumbnail stores the settings reach:
-// the in-memory thumbnail cache switch and the library index settings.
-// For now it holds the values only; the cache and the index objects take
-// them over when they are built.
+// the in-memory thumbnail cache (TDwgCache) and the library index
+// (TLibIndexTree), both process-wide objects of their own.
 #pragma once
 #include "core/thumbnail_stores.h"
 
 class CDrawingThumbnailStores : public CThumbnailStores
 {
 public:
-    CDrawingThumbnailStores();
-
     void CreateDwgCache(bool enabled) override;
     void DeleteDwgCache() override;
-    bool HasDwgCache() const override { return m_hasCache; }
-    bool IsDwgCacheEnabled() const override { return m_hasCache && m_cacheEnabled; }
+    bool HasDwgCache() const override;
+    bool IsDwgCacheEnabled() const override;
     void EnableDwgCache(bool enabled) override;
 
     void CreateLibIndexTree(const char* folder, bool saveInBrowserFolderFirst,
                             bool readFromBrowserFolderFirst) override;
     void DeleteLibIndexTree() override;
-    bool HasLibIndexTree() const override { return m_hasIndex; }
-    bool GetSaveInBrowserFolderFirst() const override { return m_saveInBrowserFolderFirst; }
+    bool HasLibIndexTree() const override;
+    bool GetSaveInBrowserFolderFirst() const override;
     void SetSaveInBrowserFolderFirst(bool on) override;
-    bool GetReadFromBrowserFolderFirst() const override { return m_readFromBrowserFolderFirst; }
+    bool GetReadFromBrowserFolderFirst() const override;
     void SetReadFromBrowserFolderFirst(bool on) override;
-    CString GetLibIndexPath() const override { return m_libPath; }
+    CString GetLibIndexPath() const override;
     void SetLibIndexPath(const char* folder) override;
-
-private:
-    bool m_hasCache;
-    bool m_cacheEnabled;
-    bool m_hasIndex;
-    bool m_saveInBrowserFolderFirst;
-    bool m_readFromBrowserFolderFirst;
-    CString m_libPath;   // with a trailing backslash
 };
 
 // The process's stores; they live until the process ends, so the settings

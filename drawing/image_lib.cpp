@@ -1,0 +1,207 @@
+#include "drawing/image_lib.h"
+
+#include <memory>
+#include <new>
+
+#include "core/file_utils.h"
+#include "drawing/lib_file_names.h"
+#include "drawing/lib_index_tree.h"
+#include "drawing/library_file_reader.h"
+#include "drawing/library_header.h"
+#include "drawing/save_lib_thread.h"
+#include "drawing/single_image.h"
+#include "graphics/kbmp.h"
+#include "platform/base/byte_reader.h"
+
+namespace {
+
+const INT_PTR kRecordGrowth = 128;
+// A library is read whole; one larger than this is read up to here (the
+// records that fit are kept).
+const size_t kMaxLibraryBytes = static_cast<size_t>(2) << 30;
+
+// The library file to read for the folder, with the choice the index made.
+LibReadChoice ChooseLibraryFile(const char* folder, CString& file)
+{
+    TLibIndexTree* index = GetLibIndexTree();
+    if (index)
+        return index->ChooseLibForRead(folder, file);
+    return MakeFolderLibPath(folder, true, file) ? LibReadFolderOwn : LibReadNone;
+}
+
+}  // namespace
+
+TImageLib::TImageLib()
+    : m_records(nullptr), m_cursor(0), m_hits(0), m_writer(nullptr), m_modified(0), m_loadBlocked(false)
+{
+    NewRecordArray();
+    m_writer = TSaveLibThread::Start();
+}
+
+TImageLib::~TImageLib()
+{
+    Clear();
+    delete m_records;
+    if (m_writer)
+        m_writer->Stop();
+}
+
+void TImageLib::NewRecordArray()
+{
+    m_records = new CObArray;
+    m_records->SetSize(0, kRecordGrowth);
+    m_cursor = 0;
+    m_hits = 0;
+}
+
+TSingleImage* TImageLib::RecordAt(int index) const
+{
+    return static_cast<TSingleImage*>(m_records->GetAt(index));
+}
+
+void TImageLib::Clear()
+{
+    for (INT_PTR i = 0; i < m_records->GetSize(); ++i)
+        delete m_records->GetAt(i);
+    m_records->RemoveAll();
+    m_records->SetSize(0, kRecordGrowth);
+    m_cursor = 0;
+    m_hits = 0;
+}
+
+int TImageLib::Find(const char* path, int width, int height)
+{
+    const int count = GetCount();
+    for (int pass = 0; pass < 2; ++pass) {
+        const int from = pass == 0 ? m_cursor : 0;
+        const int to = pass == 0 ? count : m_cursor;
+        for (int i = from; i < to; ++i) {
+            if (RecordAt(i)->Matches(path, width, height)) {
+                m_cursor = i + 1 < count ? i + 1 : 0;
+                return i;
+            }
+        }
+    }
+    return -1;
+}
+
+bool TImageLib::Lookup(const char* path, int width, int height, KBMP& image)
+{
+    if (GetCount() == 0)
+        return false;
+    const int found = Find(path, width, height);
+    if (found < 0)
+        return false;
+    TSingleImage* record = RecordAt(found);
+    if (!image.Copy(*record->image))
+        return false;
+    image.boxWidth = width;
+    image.boxHeight = height;
+    record->used = 1;
+    ++m_hits;
+    return true;
+}
+
+void TImageLib::Add(const char* path, const KBMP& image, int width, int height)
+{
+    m_modified = 1;
+    const CString name = GetFileNameExt(path);
+    TSingleImage* record = nullptr;
+    for (int i = 0; i < GetCount() && !record; ++i) {
+        if (RecordAt(i)->name.CompareNoCase(name) == 0)
+            record = RecordAt(i);
+    }
+    std::unique_ptr<TSingleImage> added;
+    if (!record) {
+        added.reset(new TSingleImage);
+        record = added.get();
+    }
+    record->Set(path, image);
+    record->width = static_cast<uint32_t>(width);
+    record->height = static_cast<uint32_t>(height);
+    record->used = 1;
+    if (added) {
+        m_records->Add(added.get());
+        added.release();
+    }
+}
+
+void TImageLib::Load(const char* folder)
+{
+    Clear();
+    m_modified = 0;
+    m_hits = 0;
+    m_loadBlocked = false;
+    CString file;
+    const LibReadChoice choice = ChooseLibraryFile(folder, file);
+    if (choice == LibReadNone)
+        return;
+    auto bytes = std::make_shared<std::vector<uint8_t>>();
+    const LibraryReadResult read =
+        ReadLibraryFile(file, LibraryShareRead, kLibraryOpenTries, kMaxLibraryBytes, *bytes);
+    if (read == LibraryBusy || read == LibraryUnreadable) {
+        m_loadBlocked = true;
+        return;
+    }
+    if (read != LibraryRead)
+        return;
+    CByteReader reader(bytes->data(), bytes->size());
+    TLibHeader header;
+    if (!ParseLibHeader(reader, header))
+        return;
+    // A library of the cache folder must be the folder's own; an index that
+    // names another folder's library is not trusted.
+    if (choice == LibReadIndexed && StripTrailingBackslash(header.folder).CompareNoCase(
+                                        StripTrailingBackslash(folder)) != 0)
+        return;
+    if (!reader.Seek(static_cast<size_t>(header.firstRecord)))
+        return;
+    const TLibFileBytes shared = bytes;
+    while (!reader.AtEnd()) {
+        std::unique_ptr<TSingleImage> record(new TSingleImage);
+        if (!record->Read(reader, shared))
+            break;
+        m_records->Add(record.release());
+    }
+    m_cursor = 0;
+}
+
+bool TImageLib::CheckLibFile(const char* folder, int& width, int& height)
+{
+    CString file;
+    if (ChooseLibraryFile(folder, file) == LibReadNone)
+        return false;
+    TLibHeader header;
+    if (ReadLibHeader(file, header) != LibHeaderValid || header.width == 0 || header.height == 0)
+        return false;
+    width = static_cast<int>(header.width);
+    height = static_cast<int>(header.height);
+    return true;
+}
+
+void TImageLib::Save(const char* folder, bool force, int width, int height)
+{
+    if (m_loadBlocked) {
+        Clear();
+        return;
+    }
+    const bool changed = m_modified || GetCount() != m_hits;
+    if (changed && GetCount() > 0) {
+        if (m_writer && m_writer->AddTask(folder, m_records, force, width, height))
+            NewRecordArray();
+        else
+            Clear();
+        m_modified = 0;
+        return;
+    }
+    if (GetCount() > 0 || !folder || !*folder)
+        return;
+    CString file;
+    const LibReadChoice choice = ChooseLibraryFile(folder, file);
+    if (choice == LibReadNone)
+        return;
+    if (FileExists(file))
+        DeleteFileA(file);
+    if (choice == LibReadIndexed && GetLibIndexTree())
+        GetLibIndexTree()->RemoveLib(folder);
+}

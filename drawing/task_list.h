@@ -1,0 +1,65 @@
+// The thumbnail jobs of the folder being shown, in row order. The file list
+// appends jobs and takes finished thumbnails on the UI thread while the task
+// thread searches the list, stores results and empties it: every operation
+// holds the list's lock, and a finished thumbnail leaves the list by value
+// (TakeFinished), so the UI thread never holds a job the task thread may
+// delete.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+#include "platform/classlib/collections_array.h"
+
+class KBMP;
+class TTask;
+
+// A finished job as the file list takes it: its row, its result code and
+// its thumbnail, which the taker owns from then on.
+struct TTaskResult {
+    int32_t itemValue = -1;
+    int32_t result = 0;
+    KBMP* thumbnail = nullptr;
+};
+
+class TTaskList : public CObject {
+public:
+    TTaskList();
+    // Deletes every task.
+    ~TTaskList() override;
+
+    // Appends the task, which the list owns from then on; its index, or -1
+    // for a null task.
+    int Add(TTask* task);
+    // The task, or null for an index outside the list. The task thread's
+    // own use only: the task stays valid until it empties the list.
+    TTask* GetAt(int index) const;
+    int GetCount() const;
+    // Deletes every task.
+    void RemoveAll();
+
+    // The next task with quick 1 (FindNextPending) or quick 0
+    // (FindNextToRender) not yet done, from start on, wrapping round to the
+    // tasks before start; -1 when there is none.
+    int FindNextPending(int start) const;
+    int FindNextToRender(int start) const;
+    // The first task done but not taken, or null.
+    TTask* FindFinished() const;
+    bool HasFinished() const { return FindFinished() != nullptr; }
+
+    // Stores the result: done 1 after the thumbnail is in place.
+    void MarkDone(TTask* task, int32_t result);
+    // Takes the first finished thumbnail out: the task is marked taken and
+    // its thumbnail pointer cleared. False when none is waiting.
+    bool TakeFinished(TTaskResult& out);
+    // Waits until a thumbnail is taken, at most timeoutMs.
+    void WaitForTaken(DWORD timeoutMs) const;
+
+private:
+    class CListLock;
+    int FindNext(int start, BYTE quick) const;
+
+    mutable CRITICAL_SECTION m_lock;
+    CObArray* m_tasks;
+    // Signalled by TakeFinished.
+    HANDLE m_taken;
+};
