@@ -223,22 +223,27 @@ bool TLibIndexTree::FindOldDriveIndex(const char* path, CString& outFile)
     return FindOldDriveIndexLocked(path, outFile);
 }
 
+// The drive is asked for its key only when the cache folder holds index
+// files at all: most never do, and asking a drive can be slow.
 bool TLibIndexTree::FindOldDriveIndexLocked(const char* path, CString& outFile)
 {
-    uint32_t driveType = 0, serial = 0;
-    if (!GetDriveKey(path, driveType, serial))
-        return false;
     const CString cacheFolder = m_path;
-    bool found = false;
+    std::vector<CString> files;
     ForEachFile(cacheFolder, kOldIndexPattern, [&](const CString& name) {
-        CString file = cacheFolder + name;
-        if (!TLibDriveIndex::IsOldDriveIndexFile(file, driveType, serial))
-            return false;
-        outFile = file;
-        found = true;
-        return true;
+        if (name.CompareNoCase(kIndexFileName) != 0)
+            files.push_back(cacheFolder + name);
+        return false;
     });
-    return found;
+    uint32_t driveType = 0, serial = 0;
+    if (files.empty() || !GetDriveKey(path, driveType, serial))
+        return false;
+    for (const CString& file : files) {
+        if (TLibDriveIndex::IsOldDriveIndexFile(file, driveType, serial)) {
+            outFile = file;
+            return true;
+        }
+    }
+    return false;
 }
 
 int TLibIndexTree::GetRecordCount() const
