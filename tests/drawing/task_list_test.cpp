@@ -1,0 +1,61 @@
+// The task list's search order (from the first row in view, wrapping round)
+// and the hand-over of finished thumbnails.
+#include "tests/support/gtest.h"
+
+#include "drawing/task.h"
+#include "drawing/task_list.h"
+#include "graphics/kbmp.h"
+
+namespace {
+
+TEST(TaskListTest, SearchesStartAtTheRowInViewAndWrapRound)
+{
+    TTaskList list;
+    EXPECT_EQ(-1, list.FindNextPending(0));
+    EXPECT_EQ(-1, list.FindNextToRender(-1));
+    EXPECT_EQ(nullptr, list.FindFinished());
+    EXPECT_EQ(-1, list.Add(nullptr));
+
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(i, list.Add(new TTask("x", i, i % 2 == 0, 9)));
+    EXPECT_EQ(2, list.FindNextPending(1));
+    EXPECT_EQ(1, list.FindNextToRender(-1));
+    EXPECT_EQ(5, list.FindNextToRender(99));  // clamped to the last task
+    EXPECT_EQ(0, list.FindNextPending(99));   // and wrapped round
+    list.MarkDone(list.GetAt(0), TASK_RESULT_MADE);
+    EXPECT_EQ(4, list.FindNextPending(3));
+    list.MarkDone(list.GetAt(4), TASK_RESULT_MADE);
+    EXPECT_EQ(2, list.FindNextPending(3));
+    EXPECT_EQ(1, list.FindNextToRender(0));
+    for (int i : {1, 3, 5})
+        list.MarkDone(list.GetAt(i), TASK_RESULT_MADE);
+    EXPECT_EQ(-1, list.FindNextToRender(0));
+}
+
+TEST(TaskListTest, AFinishedThumbnailLeavesTheListOnce)
+{
+    TTaskList list;
+    TTask* task = new TTask("a.png", 7, false, 9);
+    list.Add(task);
+    list.Add(new TTask("b.png", 8, false, 9));
+    task->PrepareThumbnail(20, 10);
+    KBMP* thumbnail = task->thumbnail;
+    list.MarkDone(task, TASK_RESULT_FAILED);
+
+    TTaskResult result;
+    ASSERT_TRUE(list.TakeFinished(result));
+    EXPECT_EQ(7, result.itemValue);
+    EXPECT_EQ(TASK_RESULT_FAILED, result.result);
+    EXPECT_EQ(thumbnail, result.thumbnail);
+    EXPECT_EQ(nullptr, task->thumbnail);
+    EXPECT_FALSE(list.TakeFinished(result));
+    EXPECT_EQ(1, list.FindNextToRender(0));
+    delete result.thumbnail;
+
+    list.RemoveAll();
+    EXPECT_EQ(0, list.GetCount());
+    EXPECT_EQ(0, list.Add(new TTask));
+    EXPECT_EQ(-1, list.GetAt(0)->itemValue);
+}
+
+}  // namespace
