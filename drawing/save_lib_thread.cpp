@@ -68,9 +68,10 @@ void TSaveLibThread::Stop()
         delete this;
 }
 
+// The quit flag is cleared by the constructor only: a Stop that comes
+// before the thread first runs must not be forgotten.
 BOOL TSaveLibThread::InitInstance()
 {
-    m_quit = 0;
     return TRUE;
 }
 

@@ -1,0 +1,260 @@
+// Speed of the thumbnail task thread and the thumbnail library. Run it
+// through bench/thumbnails/thumbnail_bench.sh, which makes the files and
+// times the peer programs in the same run.
+//
+//   thumbnail_bench.exe photos <folder> <cache folder>
+//       first visit of a folder of JPEG photos: thumbnails per second
+//   thumbnail_bench.exe library <folder> <cache folder> <count>
+//       writes a library of <count> thumbnails (files made in <folder>)
+//   thumbnail_bench.exe revisit <folder> <cache folder>
+//       second visit of that folder: when each WM_THUMB_DONE arrives
+//   thumbnail_bench.exe drawing <file> <cache folder> <repeats>
+//       one DXF drawn as a thumbnail
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "core/appsw.h"
+#include "core/file_types.h"
+#include "core/preference.h"
+#include "drawing/draw_messages.h"
+#include "drawing/dwg_cache.h"
+#include "drawing/image_lib.h"
+#include "drawing/lib_index_tree.h"
+#include "drawing/save_lib_thread.h"
+#include "drawing/task.h"
+#include "drawing/task_manage_thread.h"
+#include "graphics/dib.h"
+#include "graphics/kbmp.h"
+
+namespace {
+
+const int kWidth = 160;
+const int kHeight = 120;
+
+LARGE_INTEGER g_frequency;
+
+double Seconds()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return double(now.QuadPart) / double(g_frequency.QuadPart);
+}
+
+// The list window: takes each thumbnail and notes when it arrived.
+struct Receiver {
+    TTaskManageThread* thread = nullptr;
+    double start = 0;
+    std::vector<double> arrivals;
+    int failures = 0;
+    bool finished = false;
+};
+Receiver g_receiver;
+
+LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_THUMB_DONE) {
+        TTaskResult result;
+        while (g_receiver.thread->GetFinishedTask(result)) {
+            g_receiver.arrivals.push_back(Seconds() - g_receiver.start);
+            g_receiver.failures += result.result == TASK_RESULT_FAILED;
+            delete result.thumbnail;
+        }
+        return 0;
+    }
+    if (message == WM_THUMBS_FINISHED) {
+        g_receiver.finished = true;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const char* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return names;
+}
+
+// One batch over the files through a running task thread; seconds until
+// WM_THUMBS_FINISHED.
+double RunBatch(TTaskManageThread& thread, const std::string& folder, const std::vector<std::string>& names,
+                int32_t kind, bool quick)
+{
+    g_receiver.arrivals.clear();
+    g_receiver.failures = 0;
+    g_receiver.finished = false;
+    for (size_t i = 0; i < names.size(); ++i)
+        thread.AddTask(new TTask((folder + "\\" + names[i]).c_str(), int32_t(i), quick, kind));
+    thread.m_notifyEnabled = 1;
+    thread.m_regenerateAll = quick ? 0 : 1;
+    thread.SetStartIndex(0);
+    g_receiver.start = Seconds();
+    thread.StartFolder(folder.c_str());
+    MSG message;
+    while (!g_receiver.finished && GetMessageA(&message, NULL, 0, 0)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return Seconds() - g_receiver.start;
+}
+
+bool WaitForWriter()
+{
+    TImageLib* library = GetDwgCache() ? GetDwgCache()->GetLibrary() : nullptr;
+    return library && library->GetWriter() && library->GetWriter()->WaitUntilIdle(600000);
+}
+
+void StopThread(TTaskManageThread& thread)
+{
+    AppSW.toQuit = 1;
+    thread.m_stopRequest = 1;
+    thread.Cancel();
+    WaitForSingleObject(thread.GetThreadHandle(), 60000);
+}
+
+LONGLONG FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (LONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int Photos(TTaskManageThread& thread, const std::string& folder)
+{
+    std::vector<std::string> names = ListFiles(folder, "*.jpg");
+    const double seconds = RunBatch(thread, folder, names, FILEKIND_JPEG, false);
+    printf("first visit: %zu photos in %.2f s, %.1f thumbnails/s (%d failed)\n", names.size(), seconds,
+           names.size() / seconds, g_receiver.failures);
+    return g_receiver.failures == 0 ? 0 : 1;
+}
+
+int Library(const std::string& folder, int count)
+{
+    CreateDirectoryA(folder.c_str(), NULL);
+    for (int i = 0; i < count; ++i) {
+        char name[32];
+        wsprintfA(name, "\\file%05d.bmp", i);
+        HANDLE file = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, name, 8, &written, NULL);
+        CloseHandle(file);
+    }
+    CDib picture;
+    picture.Create(kWidth, kHeight, 24);
+    picture.Clear(RGB(200, 120, 40));
+    KBMP thumbnail;
+    thumbnail.Attach(picture.CopyToBmpFile(), false);
+
+    TDwgCache* cache = GetDwgCache();
+    cache->SetFolder(folder.c_str());
+    cache->ClearList();
+    cache->LoadIfPending();
+    const double start = Seconds();
+    for (int i = 0; i < count; ++i) {
+        char name[32];
+        wsprintfA(name, "\\file%05d.bmp", i);
+        cache->AddImage((folder + name).c_str(), &thumbnail, kWidth, kHeight);
+    }
+    const double added = Seconds();
+    cache->Save(false, kWidth, kHeight);
+    if (!WaitForWriter())
+        return 1;
+    const double written = Seconds();
+    CString file;
+    GetLibIndexTree()->FindLib(folder.c_str(), file);
+    const LONGLONG size = FileSize(std::string(file));
+    printf("library of %d thumbnails (%dx%d): added in %.3f s, written in %.3f s, %lld bytes, %.0f bytes per "
+           "thumbnail\n",
+           count, kWidth, kHeight, added - start, written - added, size, double(size) / count);
+    return size > 0 ? 0 : 1;
+}
+
+int Revisit(TTaskManageThread& thread, const std::string& folder)
+{
+    std::vector<std::string> names = ListFiles(folder, "*.bmp");
+    const double seconds = RunBatch(thread, folder, names, FILEKIND_BMP, true);
+    double last = 0;
+    for (double arrival : g_receiver.arrivals)
+        last = arrival > last ? arrival : last;
+    printf("second visit: %zu thumbnails from the library, last WM_THUMB_DONE %.3f s after the start "
+           "(batch ended at %.3f s)\n",
+           g_receiver.arrivals.size(), last, seconds);
+    return g_receiver.arrivals.size() == names.size() ? 0 : 1;
+}
+
+int Drawing(TTaskManageThread& thread, const std::string& path, int repeats)
+{
+    const size_t slash = path.rfind('\\');
+    const std::string folder = path.substr(0, slash);
+    const std::vector<std::string> names = {path.substr(slash + 1)};
+    double best = 1e9, total = 0;
+    for (int i = 0; i < repeats; ++i) {
+        RunBatch(thread, folder, names, FILEKIND_DXF, false);
+        if (g_receiver.arrivals.size() != 1 || g_receiver.failures)
+            return 1;
+        best = g_receiver.arrivals[0] < best ? g_receiver.arrivals[0] : best;
+        total += g_receiver.arrivals[0];
+    }
+    printf("drawing thumbnail of %s: best %.1f ms, mean %.1f ms over %d\n", names[0].c_str(), best * 1000,
+           total * 1000 / repeats, repeats);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        fprintf(stderr, "usage: thumbnail_bench photos|library|revisit|drawing <path> <cache folder> [count]\n");
+        return 2;
+    }
+    QueryPerformanceFrequency(&g_frequency);
+    const std::string mode = argv[1];
+    const std::string path = argv[2];
+    CreateDirectoryA(argv[3], NULL);
+    CreateLibIndexTree(argv[3], false, true);
+    CreateDwgCache(true);
+    AppSW.mode = APPMODE_BROWSE;
+    DrawingFileType.Build(false);
+
+    int status = 2;
+    if (mode == "library") {
+        status = Library(path, argc > 4 ? atoi(argv[4]) : 10000);
+    } else {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = ListProcedure;
+        windowClass.lpszClassName = "ThumbnailBenchList";
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowA("ThumbnailBenchList", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        TTaskManageThread thread;
+        g_receiver.thread = &thread;
+        thread.SetNotifyWnd(window);
+        thread.SetThumbSize(kWidth, kHeight);
+        thread.Create();
+        if (mode == "photos")
+            status = Photos(thread, path);
+        else if (mode == "revisit")
+            status = Revisit(thread, path);
+        else if (mode == "drawing")
+            status = Drawing(thread, path, argc > 4 ? atoi(argv[4]) : 10);
+        StopThread(thread);
+        DestroyWindow(window);
+    }
+    WaitForWriter();
+    DeleteDwgCache();
+    DeleteLibIndexTree();
+    return status;
+}
