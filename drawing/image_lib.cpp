@@ -29,6 +29,14 @@ LibReadChoice ChooseLibraryFile(const char* folder, CString& file)
     return MakeFolderLibPath(folder, true, file) ? LibReadFolderOwn : LibReadNone;
 }
 
+// The key of a file name in the name table.
+std::string NameKey(const char* name)
+{
+    CString key(name);
+    key.MakeLower();
+    return std::string(key.GetString(), key.GetLength());
+}
+
 }  // namespace
 
 TImageLib::TImageLib()
@@ -50,8 +58,15 @@ void TImageLib::NewRecordArray()
 {
     m_records = new CObArray;
     m_records->SetSize(0, kRecordGrowth);
+    m_byName.clear();
     m_cursor = 0;
     m_hits = 0;
+}
+
+void TImageLib::Append(TSingleImage* record)
+{
+    const int index = static_cast<int>(m_records->Add(record));
+    m_byName[NameKey(record->name)].push_back(index);
 }
 
 TSingleImage* TImageLib::RecordAt(int index) const
@@ -65,24 +80,38 @@ void TImageLib::Clear()
         delete m_records->GetAt(i);
     m_records->RemoveAll();
     m_records->SetSize(0, kRecordGrowth);
+    m_byName.clear();
     m_cursor = 0;
     m_hits = 0;
 }
 
+// The record at the cursor is tried first: thumbnails looked up in list
+// order are found at the first comparison. Otherwise the records of that
+// name are tried from the cursor on, wrapping round.
 int TImageLib::Find(const char* path, int width, int height)
 {
+    const CString name = GetFileNameExt(path);
     const int count = GetCount();
-    for (int pass = 0; pass < 2; ++pass) {
-        const int from = pass == 0 ? m_cursor : 0;
-        const int to = pass == 0 ? count : m_cursor;
-        for (int i = from; i < to; ++i) {
-            if (RecordAt(i)->Matches(path, width, height)) {
-                m_cursor = i + 1 < count ? i + 1 : 0;
-                return i;
+    int found = -1;
+    if (m_cursor < count && RecordAt(m_cursor)->Matches(path, name, width, height)) {
+        found = m_cursor;
+    } else {
+        auto named = m_byName.find(NameKey(name));
+        if (named == m_byName.end())
+            return -1;
+        for (int pass = 0; pass < 2 && found < 0; ++pass) {
+            for (int index : named->second) {
+                const bool inPass = pass == 0 ? index >= m_cursor : index < m_cursor;
+                if (inPass && RecordAt(index)->Matches(path, name, width, height)) {
+                    found = index;
+                    break;
+                }
             }
         }
     }
-    return -1;
+    if (found >= 0)
+        m_cursor = found + 1 < count ? found + 1 : 0;
+    return found;
 }
 
 bool TImageLib::Lookup(const char* path, int width, int height, KBMP& image)
@@ -106,11 +135,8 @@ void TImageLib::Add(const char* path, const KBMP& image, int width, int height)
 {
     m_modified = 1;
     const CString name = GetFileNameExt(path);
-    TSingleImage* record = nullptr;
-    for (int i = 0; i < GetCount() && !record; ++i) {
-        if (RecordAt(i)->name.CompareNoCase(name) == 0)
-            record = RecordAt(i);
-    }
+    auto named = m_byName.find(NameKey(name));
+    TSingleImage* record = named != m_byName.end() ? RecordAt(named->second.front()) : nullptr;
     std::unique_ptr<TSingleImage> added;
     if (!record) {
         added.reset(new TSingleImage);
@@ -120,10 +146,8 @@ void TImageLib::Add(const char* path, const KBMP& image, int width, int height)
     record->width = static_cast<uint32_t>(width);
     record->height = static_cast<uint32_t>(height);
     record->used = 1;
-    if (added) {
-        m_records->Add(added.get());
-        added.release();
-    }
+    if (added)
+        Append(added.release());
 }
 
 void TImageLib::Load(const char* folder)
@@ -161,7 +185,7 @@ void TImageLib::Load(const char* folder)
         std::unique_ptr<TSingleImage> record(new TSingleImage);
         if (!record->Read(reader, shared))
             break;
-        m_records->Add(record.release());
+        Append(record.release());
     }
     m_cursor = 0;
 }

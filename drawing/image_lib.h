@@ -5,6 +5,10 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 #include "platform/classlib/collections_array.h"
 #include "platform/classlib/cstring.h"
 
@@ -44,8 +48,13 @@ private:
     int Find(const char* path, int width, int height);
     TSingleImage* RecordAt(int index) const;
     void NewRecordArray();
+    // Appends the record and files it under its name.
+    void Append(TSingleImage* record);
 
     CObArray* m_records;
+    // The records' indexes by name without regard to case, in list order,
+    // so that a look-up out of list order or an Add need not scan the list.
+    std::unordered_map<std::string, std::vector<int>> m_byName;
     int m_cursor;
     int m_hits;
     TSaveLibThread* m_writer;

@@ -34,10 +34,10 @@ TSingleImage::~TSingleImage()
     delete image;
 }
 
-bool TSingleImage::Matches(const char* path, int wantedWidth, int wantedHeight) const
+bool TSingleImage::Matches(const char* path, const CString& fileName, int wantedWidth, int wantedHeight) const
 {
     if (!image || !image->data || width != static_cast<uint32_t>(wantedWidth) ||
-        height != static_cast<uint32_t>(wantedHeight) || name.CompareNoCase(GetFileNameExt(path)) != 0)
+        height != static_cast<uint32_t>(wantedHeight) || name.CompareNoCase(fileName) != 0)
         return false;
     FILETIME now;
     uint32_t nowSize = 0;

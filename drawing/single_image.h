@@ -25,8 +25,8 @@ public:
 
     // True when the record has an image made for width x height of the
     // file at path as it is now (name without regard to case, local
-    // last-write time and size).
-    bool Matches(const char* path, int width, int height) const;
+    // last-write time and size). name is the file name of path.
+    bool Matches(const char* path, const CString& fileName, int width, int height) const;
     // Takes the file's name, time and size and a copy of the image; false
     // when the copy fails.
     bool Set(const char* path, const KBMP& thumbnail);

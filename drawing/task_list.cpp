@@ -17,7 +17,7 @@ private:
     CRITICAL_SECTION& m_lock;
 };
 
-TTaskList::TTaskList() : m_tasks(new CObArray), m_taken(CreateEventA(nullptr, FALSE, FALSE, nullptr))
+TTaskList::TTaskList() : m_tasks(new CObArray), m_noticePending(false), m_taken(CreateEventA(nullptr, FALSE, FALSE, nullptr))
 {
     InitializeCriticalSection(&m_lock);
     m_tasks->SetSize(0, kTaskGrowth);
@@ -59,6 +59,7 @@ void TTaskList::RemoveAll()
         delete m_tasks->GetAt(i);
     m_tasks->RemoveAll();
     m_tasks->SetSize(0, kTaskGrowth);
+    m_noticePending = false;
 }
 
 int TTaskList::FindNext(int start, BYTE quick) const
@@ -104,11 +105,14 @@ TTask* TTaskList::FindFinished() const
     return nullptr;
 }
 
-void TTaskList::MarkDone(TTask* task, int32_t result)
+bool TTaskList::MarkDone(TTask* task, int32_t result)
 {
     CListLock hold(m_lock);
     task->result = result;
     task->done = 1;
+    const bool tell = !m_noticePending;
+    m_noticePending = true;
+    return tell;
 }
 
 bool TTaskList::TakeFinished(TTaskResult& out)
@@ -116,8 +120,10 @@ bool TTaskList::TakeFinished(TTaskResult& out)
     {
         CListLock hold(m_lock);
         TTask* task = FindFinished();
-        if (!task)
+        if (!task) {
+            m_noticePending = false;
             return false;
+        }
         out.itemValue = task->itemValue;
         out.result = task->result;
         out.thumbnail = task->thumbnail;

@@ -13,6 +13,11 @@
 class KBMP;
 class TTask;
 
+// The list window is told of finished thumbnails by one notice at a time:
+// the task thread posts WM_THUMB_DONE only while no notice is waiting, and
+// the window's handler takes every finished thumbnail. A folder served from
+// the cache so costs a few messages instead of one per file.
+//
 // A finished job as the file list takes it: its row, its result code and
 // its thumbnail, which the taker owns from then on.
 struct TTaskResult {
@@ -46,8 +51,10 @@ public:
     TTask* FindFinished() const;
     bool HasFinished() const { return FindFinished() != nullptr; }
 
-    // Stores the result: done 1 after the thumbnail is in place.
-    void MarkDone(TTask* task, int32_t result);
+    // Stores the result: done 1 after the thumbnail is in place. True when
+    // the list window is to be told (no notice is waiting for it yet); it
+    // is told again only after TakeFinished has found nothing left.
+    bool MarkDone(TTask* task, int32_t result);
     // Takes the first finished thumbnail out: the task is marked taken and
     // its thumbnail pointer cleared. False when none is waiting.
     bool TakeFinished(TTaskResult& out);
@@ -60,6 +67,8 @@ private:
 
     mutable CRITICAL_SECTION m_lock;
     CObArray* m_tasks;
+    // A notice of finished thumbnails is on its way to the list window.
+    bool m_noticePending;
     // Signalled by TakeFinished.
     HANDLE m_taken;
 };

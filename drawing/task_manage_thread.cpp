@@ -209,9 +209,8 @@ void TTaskManageThread::WaitForNextFolder()
 
 void TTaskManageThread::StoreResult(TTask& task, int result, WPARAM reported)
 {
-    m_tasks->MarkDone(&task, result);
-    if (InBrowseMode())
-        SendNotify(GetNotifyWnd(), WM_THUMB_DONE, reported, reinterpret_cast<LPARAM>(&task));
+    if (m_tasks->MarkDone(&task, result) && InBrowseMode())
+        PostNotify(GetNotifyWnd(), WM_THUMB_DONE, reported, reinterpret_cast<LPARAM>(&task));
 }
 
 int TTaskManageThread::PreviewTask(TTask& task)

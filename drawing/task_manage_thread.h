@@ -6,7 +6,8 @@
 // The file list drives it (all on the UI thread):
 //   SetThumbSize, AddTask for each row, then m_notifyEnabled = 1,
 //   m_regenerateAll, SetStartIndex (first row in view) and StartFolder;
-//   on WM_THUMB_DONE: GetFinishedTask until it returns false;
+//   on WM_THUMB_DONE (posted; its lParam names a task that may be gone by
+//   then): GetFinishedTask until it returns false;
 //   while scrolling: SetStartIndex; to stop: see CIEShellListCtrl::StopCurrentTask.
 #pragma once
 #include <windows.h>

@@ -176,9 +176,9 @@ int Library(const std::string& folder, int count)
     CString file;
     GetLibIndexTree()->FindLib(folder.c_str(), file);
     const LONGLONG size = FileSize(std::string(file));
-    printf("library of %d thumbnails (%dx%d): added in %.3f s, written in %.3f s, %lld bytes, %.0f bytes per "
+    printf("library of %d thumbnails (%dx%d): added in %.3f s, written in %.3f s, %.0f bytes, %.0f bytes per "
            "thumbnail\n",
-           count, kWidth, kHeight, added - start, written - added, size, double(size) / count);
+           count, kWidth, kHeight, added - start, written - added, double(size), double(size) / count);
     return size > 0 ? 0 : 1;
 }
 
@@ -203,8 +203,10 @@ int Drawing(TTaskManageThread& thread, const std::string& path, int repeats)
     double best = 1e9, total = 0;
     for (int i = 0; i < repeats; ++i) {
         RunBatch(thread, folder, names, FILEKIND_DXF, false);
-        if (g_receiver.arrivals.size() != 1 || g_receiver.failures)
+        if (g_receiver.arrivals.size() != 1 || g_receiver.failures) {
+            printf("drawing thumbnail of %s failed\n", names[0].c_str());
             return 1;
+        }
         best = g_receiver.arrivals[0] < best ? g_receiver.arrivals[0] : best;
         total += g_receiver.arrivals[0];
     }
@@ -221,6 +223,8 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: thumbnail_bench photos|library|revisit|drawing <path> <cache folder> [count]\n");
         return 2;
     }
+    // Wine may end the process without flushing the C library's buffers.
+    setvbuf(stdout, NULL, _IONBF, 0);
     QueryPerformanceFrequency(&g_frequency);
     const std::string mode = argv[1];
     const std::string path = argv[2];

@@ -40,7 +40,9 @@ TEST(TaskListTest, AFinishedThumbnailLeavesTheListOnce)
     list.Add(new TTask("b.png", 8, false, 9));
     task->PrepareThumbnail(20, 10);
     KBMP* thumbnail = task->thumbnail;
-    list.MarkDone(task, TASK_RESULT_FAILED);
+    EXPECT_TRUE(list.MarkDone(task, TASK_RESULT_FAILED));
+    // One notice at a time: the next comes after the window found none left.
+    EXPECT_FALSE(list.MarkDone(list.GetAt(1), TASK_RESULT_MADE));
 
     TTaskResult result;
     ASSERT_TRUE(list.TakeFinished(result));
@@ -48,9 +50,13 @@ TEST(TaskListTest, AFinishedThumbnailLeavesTheListOnce)
     EXPECT_EQ(TASK_RESULT_FAILED, result.result);
     EXPECT_EQ(thumbnail, result.thumbnail);
     EXPECT_EQ(nullptr, task->thumbnail);
-    EXPECT_FALSE(list.TakeFinished(result));
-    EXPECT_EQ(1, list.FindNextToRender(0));
     delete result.thumbnail;
+    ASSERT_TRUE(list.TakeFinished(result));
+    EXPECT_EQ(8, result.itemValue);
+    EXPECT_EQ(nullptr, result.thumbnail);
+    EXPECT_FALSE(list.TakeFinished(result));
+    list.Add(new TTask("c.png", 9, false, 9));
+    EXPECT_TRUE(list.MarkDone(list.GetAt(2), TASK_RESULT_MADE));
 
     list.RemoveAll();
     EXPECT_EQ(0, list.GetCount());
