@@ -6,7 +6,7 @@
 #include "core/file_utils.h"
 #include "drawing/lib_file_names.h"
 #include "drawing/lib_index_tree.h"
-#include "drawing/library_file_reader.h"
+#include "drawing/library_source.h"
 #include "drawing/library_header.h"
 #include "drawing/save_lib_thread.h"
 #include "drawing/single_image.h"
@@ -16,9 +16,6 @@
 namespace {
 
 const INT_PTR kRecordGrowth = 128;
-// A library is read whole; one larger than this is read up to here (the
-// records that fit are kept).
-const size_t kMaxLibraryBytes = static_cast<size_t>(2) << 30;
 
 // The library file to read for the folder, with the choice the index made.
 LibReadChoice ChooseLibraryFile(const char* folder, CString& file)
@@ -122,7 +119,7 @@ bool TImageLib::Lookup(const char* path, int width, int height, KBMP& image)
     if (found < 0)
         return false;
     TSingleImage* record = RecordAt(found);
-    if (!image.Copy(*record->image))
+    if (!record->CopyImageTo(image))
         return false;
     image.boxWidth = width;
     image.boxHeight = height;
@@ -160,30 +157,34 @@ void TImageLib::Load(const char* folder)
     const LibReadChoice choice = ChooseLibraryFile(folder, file);
     if (choice == LibReadNone)
         return;
-    auto bytes = std::make_shared<std::vector<uint8_t>>();
-    const LibraryReadResult read =
-        ReadLibraryFile(file, LibraryShareRead, kLibraryOpenTries, kMaxLibraryBytes, *bytes);
-    if (read == LibraryBusy || read == LibraryUnreadable) {
+    LibraryReadResult opened = LibraryUnreadable;
+    std::shared_ptr<CLibrarySource> source = CLibrarySource::Open(file, opened);
+    if (opened == LibraryBusy || opened == LibraryUnreadable) {
         m_loadBlocked = true;
         return;
     }
-    if (read != LibraryRead)
+    if (!source)
         return;
-    CByteReader reader(bytes->data(), bytes->size());
+    uint8_t headerBytes[kMaxLibHeaderBytes];
+    const uint32_t headerSize =
+        source->Size() < kMaxLibHeaderBytes ? static_cast<uint32_t>(source->Size()) : kMaxLibHeaderBytes;
+    if (!source->ReadAt(0, headerBytes, headerSize)) {
+        m_loadBlocked = true;
+        return;
+    }
+    CByteReader reader(headerBytes, headerSize);
     TLibHeader header;
     if (!ParseLibHeader(reader, header))
         return;
     // A library of the cache folder must be the folder's own; an index that
     // names another folder's library is not trusted.
-    if (choice == LibReadIndexed && StripTrailingBackslash(header.folder).CompareNoCase(
-                                        StripTrailingBackslash(folder)) != 0)
+    if (choice == LibReadIndexed &&
+        StripTrailingBackslash(header.folder).CompareNoCase(StripTrailingBackslash(folder)) != 0)
         return;
-    if (!reader.Seek(static_cast<size_t>(header.firstRecord)))
-        return;
-    const TLibFileBytes shared = bytes;
-    while (!reader.AtEnd()) {
+    uint64_t position = header.firstRecord;
+    while (position < source->Size()) {
         std::unique_ptr<TSingleImage> record(new TSingleImage);
-        if (!record->Read(reader, shared))
+        if (!record->Read(source, position))
             break;
         Append(record.release());
     }

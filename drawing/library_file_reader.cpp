@@ -8,7 +8,9 @@ const int kSharingViolationTries = 5;
 // the speed of the disk cache.
 const DWORD kChunkBytes = 1u << 20;
 
-HANDLE OpenWithRetries(const char* path, LibraryShare share, int accessDeniedTries, LibraryReadResult& result)
+}  // namespace
+
+HANDLE OpenLibraryFile(const char* path, LibraryShare share, int accessDeniedTries, LibraryReadResult& result)
 {
     const DWORD shareMode = share == LibraryShareRead ? FILE_SHARE_READ | FILE_SHARE_DELETE : 0;
     int deniedLeft = accessDeniedTries;
@@ -35,14 +37,12 @@ HANDLE OpenWithRetries(const char* path, LibraryShare share, int accessDeniedTri
     }
 }
 
-}  // namespace
-
 LibraryReadResult ReadLibraryFile(const char* path, LibraryShare share, int accessDeniedTries, size_t maxBytes,
                                   std::vector<uint8_t>& bytes)
 {
     bytes.clear();
     LibraryReadResult result = LibraryUnreadable;
-    HANDLE file = OpenWithRetries(path, share, accessDeniedTries, result);
+    HANDLE file = OpenLibraryFile(path, share, accessDeniedTries, result);
     if (file == INVALID_HANDLE_VALUE)
         return result;
     LARGE_INTEGER size;

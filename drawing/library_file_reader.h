@@ -22,5 +22,9 @@ enum LibraryShare { LibraryShareRead, LibraryShareExclusive };
 
 const int kLibraryOpenTries = 100;
 
+// Opens the file for reading with the retries above; INVALID_HANDLE_VALUE
+// and the reason when it cannot be opened.
+HANDLE OpenLibraryFile(const char* path, LibraryShare share, int accessDeniedTries, LibraryReadResult& result);
+
 LibraryReadResult ReadLibraryFile(const char* path, LibraryShare share, int accessDeniedTries, size_t maxBytes,
                                   std::vector<uint8_t>& bytes);

@@ -1,8 +1,11 @@
 #include "drawing/single_image.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "core/file_utils.h"
+#include "drawing/library_source.h"
+#include "graphics/bmp_file.h"
 #include "graphics/kbmp.h"
 #include "platform/base/byte_reader.h"
 
@@ -14,7 +17,12 @@ const uint32_t kRecordFieldBytes = 16 + 1 + 8 + 4 + 4 + 4 + 4;
 const uint32_t kImageTagBmp = 1;
 // Tags below this mean a BMP file image follows.
 const uint32_t kFirstOtherImageTag = 2;
-const size_t kBmpFileHeaderBytes = 14;
+// The tag, the BMP file header and the info header's width and height.
+const uint32_t kImageHeadBytes = 4 + 14 + 12;
+const uint32_t kSmallestBmpBytes = 14 + 40;
+// Enough for the fields of any record (names are shorter than MAX_PATH)
+// and, mostly, the head of its image.
+const uint32_t kRecordWindowBytes = 16 + MAX_PATH + 24 + kImageHeadBytes;
 
 }  // namespace
 
@@ -36,8 +44,8 @@ TSingleImage::~TSingleImage()
 
 bool TSingleImage::Matches(const char* path, const CString& fileName, int wantedWidth, int wantedHeight) const
 {
-    if (!image || !image->data || width != static_cast<uint32_t>(wantedWidth) ||
-        height != static_cast<uint32_t>(wantedHeight) || name.CompareNoCase(fileName) != 0)
+    if (!HasImage() || width != static_cast<uint32_t>(wantedWidth) || height != static_cast<uint32_t>(wantedHeight) ||
+        name.CompareNoCase(fileName) != 0)
         return false;
     FILETIME now;
     uint32_t nowSize = 0;
@@ -50,22 +58,52 @@ bool TSingleImage::Set(const char* path, const KBMP& thumbnail)
     time = FILETIME{0, 0};
     if (!GetFileStamp(path, time, size))
         size = 0;
+    m_source.reset();
     if (!image)
         image = new KBMP;
-    m_file.reset();
     return image->Copy(thumbnail);
 }
 
-bool TSingleImage::Read(CByteReader& reader, const TLibFileBytes& file)
+bool TSingleImage::CopyImageTo(KBMP& out)
 {
-    const uint64_t start = reader.Position();
+    if (image)
+        return out.Copy(*image);
+    if (!m_source)
+        return false;
+    BYTE* block = static_cast<BYTE*>(malloc(m_imageSize));
+    if (!block)
+        return false;
+    if (!m_source->ReadAt(m_imageOffset, block, m_imageSize) || BmpFileSizeField(block) != m_imageSize) {
+        free(block);
+        m_source.reset();
+        return false;
+    }
+    // Attach frees a block that is not a whole BMP file image.
+    if (out.Attach(block, false))
+        return true;
+    m_source.reset();
+    return false;
+}
+
+bool TSingleImage::Read(const std::shared_ptr<CLibrarySource>& source, uint64_t& position)
+{
+    const uint64_t start = position;
+    if (start >= source->Size())
+        return false;
+    uint8_t window[kRecordWindowBytes];
+    const uint64_t left = source->Size() - start;
+    const uint32_t windowBytes = left < kRecordWindowBytes ? static_cast<uint32_t>(left) : kRecordWindowBytes;
+    if (!source->ReadAt(start, window, windowBytes))
+        return false;
+    CByteReader reader(window, windowBytes);
     const uint64_t imageOffset = reader.U64LE();
     const uint64_t next = reader.U64LE();
-    if (!reader.Ok() || next <= start || next > reader.Size())
+    if (!reader.Ok() || next <= start || next > source->Size())
         return false;
     const uint8_t* text = reader.Here();
-    const size_t span = static_cast<size_t>(next - reader.Position());
-    const void* nul = memchr(text, 0, span < MAX_PATH ? span : MAX_PATH);
+    const uint64_t spanLeft = next - start - reader.Position();
+    const size_t searched = spanLeft < reader.Remaining() ? static_cast<size_t>(spanLeft) : reader.Remaining();
+    const void* nul = memchr(text, 0, searched < MAX_PATH ? searched : MAX_PATH);
     if (!nul)
         return false;
     const size_t nameLength = static_cast<const uint8_t*>(nul) - text;
@@ -76,47 +114,46 @@ bool TSingleImage::Read(CByteReader& reader, const TLibFileBytes& file)
     size = reader.U32LE();
     reserved = reader.U32LE();
     width = height = 0;
-    if (reader.Position() < imageOffset) {
+    if (start + reader.Position() < imageOffset) {
         width = reader.U32LE();
         height = reader.U32LE();
     }
-    if (!reader.Ok() || imageOffset < reader.Position() || next < 4 || imageOffset > next - 4)
+    if (!reader.Ok() || imageOffset < start + reader.Position() || next < kImageHeadBytes ||
+        imageOffset > next - kImageHeadBytes)
         return false;
-    reader.Seek(static_cast<size_t>(imageOffset));
-    const uint32_t tag = reader.U32LE();
-    const size_t imageBytes = static_cast<size_t>(next - reader.Position());
+
     delete image;
     image = nullptr;
-    m_file.reset();
-    if (tag < kFirstOtherImageTag && imageBytes >= kBmpFileHeaderBytes) {
-        const uint8_t* bmp = reader.Here();
-        const uint32_t bmpSize = GetU32LE(bmp + 2);
-        if (bmpSize <= imageBytes) {
-            image = new KBMP;
-            if (image->Attach(const_cast<BYTE*>(bmp), true)) {
-                m_file = file;
-                if (width == 0 && height == 0) {
-                    width = static_cast<uint32_t>(image->GetWidth());
-                    height = static_cast<uint32_t>(image->GetHeight());
-                }
-                image->boxWidth = static_cast<int>(width);
-                image->boxHeight = static_cast<int>(height);
-            } else {
-                delete image;
-                image = nullptr;
+    m_source.reset();
+    uint8_t head[kImageHeadBytes];
+    const bool inWindow = imageOffset + kImageHeadBytes <= start + windowBytes;
+    if (inWindow)
+        memcpy(head, window + (imageOffset - start), kImageHeadBytes);
+    if (inWindow || source->ReadAt(imageOffset, head, kImageHeadBytes)) {
+        const uint32_t tag = GetU32LE(head);
+        const uint32_t bmpSize = GetU32LE(head + 6);
+        if (tag < kFirstOtherImageTag && head[4] == 'B' && head[5] == 'M' && bmpSize >= kSmallestBmpBytes &&
+            bmpSize <= next - imageOffset - 4) {
+            m_source = source;
+            m_imageOffset = imageOffset + 4;
+            m_imageSize = bmpSize;
+            if (width == 0 && height == 0) {
+                width = GetU32LE(head + 4 + 18);
+                height = GetU32LE(head + 4 + 22);
             }
         }
     }
-    return reader.Seek(static_cast<size_t>(next));
+    position = next;
+    return true;
 }
 
 bool TSingleImage::Write(std::vector<uint8_t>& out, uint64_t position, const char* folder, bool force) const
 {
-    if (!image || !image->data)
+    if (!HasImage())
         return false;
     if (!force && !used && !FileExists(CString(folder) + name))
         return false;
-    const uint32_t bmpSize = image->GetFileSize();
+    const uint32_t bmpSize = image ? image->GetFileSize() : m_imageSize;
     const uint64_t imageOffset = position + kRecordFieldBytes + name.GetLength();
     const uint64_t next = imageOffset + 4 + bmpSize;
     const size_t start = out.size();
@@ -133,6 +170,12 @@ bool TSingleImage::Write(std::vector<uint8_t>& out, uint64_t position, const cha
     PutU32LE(p + 16, width);
     PutU32LE(p + 20, height);
     PutU32LE(p + 24, kImageTagBmp);
-    memcpy(p + 28, image->data, bmpSize);
-    return true;
+    bool copied = true;
+    if (image)
+        memcpy(p + 28, image->data, bmpSize);
+    else
+        copied = m_source->ReadAt(m_imageOffset, p + 28, bmpSize) && IsWholeBmpFileImage(p + 28, bmpSize);
+    if (!copied)
+        out.resize(start);
+    return copied;
 }

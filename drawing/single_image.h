@@ -1,6 +1,7 @@
 // One cached thumbnail of a library: the file it belongs to (name, local
 // last-write time, size), the thumbnail size it was made for, and the
-// thumbnail as a BMP file image.
+// thumbnail as a BMP file image: held in memory when it was made in this
+// run, else read from the library file it came from when it is needed.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -11,12 +12,8 @@
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/object.h"
 
-class CByteReader;
+class CLibrarySource;
 class KBMP;
-
-// The whole bytes of a library file; records read from it borrow their
-// images from it and keep it alive.
-typedef std::shared_ptr<const std::vector<uint8_t>> TLibFileBytes;
 
 class TSingleImage : public CObject {
 public:
@@ -25,21 +22,27 @@ public:
 
     // True when the record has an image made for width x height of the
     // file at path as it is now (name without regard to case, local
-    // last-write time and size). name is the file name of path.
+    // last-write time and size). fileName is the file name of path.
     bool Matches(const char* path, const CString& fileName, int width, int height) const;
     // Takes the file's name, time and size and a copy of the image; false
     // when the copy fails.
     bool Set(const char* path, const KBMP& thumbnail);
+    // A copy of the image into out (box size not set); false when there is
+    // none or the library file no longer holds a whole BMP image there (the
+    // record then has no image).
+    bool CopyImageTo(KBMP& out);
 
-    // One record at the reader's position; the reader is then at the next
-    // record. False, with the reader's position undefined, when the record is
-    // damaged: an offset backwards or past the record, a name without its
-    // NUL, or missing bytes. An image that does not check leaves the record
-    // without one.
-    bool Read(CByteReader& reader, const TLibFileBytes& file);
+    // One record of the library at position, which then moves to the next
+    // record. False when the record is damaged: an offset backwards or past
+    // the record, a name without its NUL, or missing bytes. A record whose
+    // image is not a BMP file image within the record has no image.
+    bool Read(const std::shared_ptr<CLibrarySource>& source, uint64_t& position);
     // Appends the record, written at file offset `position`, to out; false
-    // when it is skipped (no image, or the file is gone unless force or used).
+    // when it is skipped (no image, its image cannot be read, or its file is
+    // gone unless force or used).
     bool Write(std::vector<uint8_t>& out, uint64_t position, const char* folder, bool force) const;
+
+    bool HasImage() const { return image != nullptr || m_source != nullptr; }
 
     CString name;
     FILETIME time = {0, 0};
@@ -48,11 +51,14 @@ public:
     uint32_t width = 0;
     uint32_t height = 0;
     BYTE used = 0;
+    // The image made in this run; null for an image still in the library.
     KBMP* image = nullptr;
 
 private:
-    // The library bytes the image borrows from, if it does.
-    TLibFileBytes m_file;
+    // The library file and where the record's BMP image lies in it.
+    std::shared_ptr<CLibrarySource> m_source;
+    uint64_t m_imageOffset = 0;
+    uint32_t m_imageSize = 0;
 };
 
 // The local last-write time and the low 32 bits of the size of a file;

@@ -37,7 +37,14 @@ int TTaskList::Add(TTask* task)
     if (!task)
         return -1;
     CListLock hold(m_lock);
+    ForgetSearches();
     return static_cast<int>(m_tasks->Add(task));
+}
+
+void TTaskList::ForgetSearches()
+{
+    m_searches[0].valid = false;
+    m_searches[1].valid = false;
 }
 
 TTask* TTaskList::GetAt(int index) const
@@ -59,6 +66,8 @@ void TTaskList::RemoveAll()
         delete m_tasks->GetAt(i);
     m_tasks->RemoveAll();
     m_tasks->SetSize(0, kTaskGrowth);
+    m_finished.clear();
+    ForgetSearches();
     m_noticePending = false;
 }
 
@@ -72,14 +81,17 @@ int TTaskList::FindNext(int start, BYTE quick) const
         start = 0;
     if (start > count - 1)
         start = count - 1;
-    for (int pass = 0; pass < 2; ++pass) {
-        const int from = pass == 0 ? start : 0;
-        const int to = pass == 0 ? count : start;
-        for (int i = from; i < to; ++i) {
-            const TTask* task = static_cast<const TTask*>(m_tasks->GetAt(i));
+    SearchPlace& place = m_searches[quick];
+    if (!place.valid || place.start != start)
+        place = SearchPlace{true, start, 0, start};
+    for (; place.pass < 2; ++place.pass) {
+        const int to = place.pass == 0 ? count : start;
+        for (; place.index < to; ++place.index) {
+            const TTask* task = static_cast<const TTask*>(m_tasks->GetAt(place.index));
             if (task->quick == quick && !task->done)
-                return i;
+                return place.index;
         }
+        place.index = 0;
     }
     return -1;
 }
@@ -97,12 +109,14 @@ int TTaskList::FindNextToRender(int start) const
 TTask* TTaskList::FindFinished() const
 {
     CListLock hold(m_lock);
-    for (INT_PTR i = 0; i < m_tasks->GetSize(); ++i) {
-        TTask* task = static_cast<TTask*>(m_tasks->GetAt(i));
-        if (task->done && !task->taken)
-            return task;
-    }
-    return nullptr;
+    return m_finished.empty() ? nullptr : m_finished.front();
+}
+
+void TTaskList::MarkToRender(TTask* task)
+{
+    CListLock hold(m_lock);
+    task->quick = 0;
+    ForgetSearches();
 }
 
 bool TTaskList::MarkDone(TTask* task, int32_t result)
@@ -110,6 +124,7 @@ bool TTaskList::MarkDone(TTask* task, int32_t result)
     CListLock hold(m_lock);
     task->result = result;
     task->done = 1;
+    m_finished.push_back(task);
     const bool tell = !m_noticePending;
     m_noticePending = true;
     return tell;
@@ -119,11 +134,12 @@ bool TTaskList::TakeFinished(TTaskResult& out)
 {
     {
         CListLock hold(m_lock);
-        TTask* task = FindFinished();
-        if (!task) {
+        if (m_finished.empty()) {
             m_noticePending = false;
             return false;
         }
+        TTask* task = m_finished.front();
+        m_finished.pop_front();
         out.itemValue = task->itemValue;
         out.result = task->result;
         out.thumbnail = task->thumbnail;

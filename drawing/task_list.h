@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include <deque>
+
 #include "platform/classlib/collections_array.h"
 
 class KBMP;
@@ -49,6 +51,8 @@ public:
     int FindNextToRender(int start) const;
     // The first task done but not taken, or null.
     TTask* FindFinished() const;
+    // The task waits for the render phase: its quick flag becomes 0.
+    void MarkToRender(TTask* task);
     bool HasFinished() const { return FindFinished() != nullptr; }
 
     // Stores the result: done 1 after the thumbnail is in place. True when
@@ -63,10 +67,24 @@ public:
 
 private:
     class CListLock;
+    // Where a search of one kind stopped: a search from the same start goes
+    // on from there, as the tasks it passed can no longer match (done is
+    // never reset, and a task leaves the quick kind only through
+    // MarkToRender, which forgets the place). Adding a task forgets it too.
+    struct SearchPlace {
+        bool valid = false;
+        int start = 0;
+        int pass = 0;
+        int index = 0;
+    };
     int FindNext(int start, BYTE quick) const;
+    void ForgetSearches();
 
     mutable CRITICAL_SECTION m_lock;
     CObArray* m_tasks;
+    // Done and not yet taken, in the order they were done.
+    std::deque<TTask*> m_finished;
+    mutable SearchPlace m_searches[2];
     // A notice of finished thumbnails is on its way to the list window.
     bool m_noticePending;
     // Signalled by TakeFinished.

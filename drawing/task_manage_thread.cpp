@@ -115,9 +115,12 @@ bool TTaskManageThread::InBrowseMode() const
     return AppSW.mode == APPMODE_BROWSE;
 }
 
+// The thread starts idle: the first batch is the first folder's, so that a
+// list that starts a folder at once never sees an empty batch end first.
 DWORD TTaskManageThread::Run()
 {
     m_renderPhase = 0;
+    WaitForNextFolder();
     while (!m_stopRequest) {
         m_abort = 0;
         if (TDwgCache* cache = GetDwgCache())
@@ -222,7 +225,7 @@ int TTaskManageThread::PreviewTask(TTask& task)
     if (result == TASK_RESULT_NONE && task.LookupCache())
         result = TASK_RESULT_MADE;
     if (result == TASK_RESULT_NONE) {
-        task.quick = 0;
+        m_tasks->MarkToRender(&task);
         return TASK_RESULT_NONE;
     }
     if (m_current)

@@ -49,6 +49,8 @@ struct Receiver {
     TTaskManageThread* thread = nullptr;
     double start = 0;
     std::vector<double> arrivals;
+    // Kept, as the file list keeps them.
+    std::vector<KBMP*> thumbnails;
     int failures = 0;
     bool finished = false;
 };
@@ -61,7 +63,7 @@ LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         while (g_receiver.thread->GetFinishedTask(result)) {
             g_receiver.arrivals.push_back(Seconds() - g_receiver.start);
             g_receiver.failures += result.result == TASK_RESULT_FAILED;
-            delete result.thumbnail;
+            g_receiver.thumbnails.push_back(result.thumbnail);
         }
         return 0;
     }
@@ -182,16 +184,36 @@ int Library(const std::string& folder, int count)
     return size > 0 ? 0 : 1;
 }
 
+// Seconds to allocate and first touch that many bytes, as the thumbnails
+// the list keeps must be: what this machine's memory costs on its own.
+double TouchFreshMemory(size_t bytes)
+{
+    const double start = Seconds();
+    char* block = static_cast<char*>(malloc(bytes));
+    if (!block)
+        return 0;
+    for (size_t i = 0; i < bytes; i += 4096)
+        block[i] = 1;
+    const double seconds = Seconds() - start;
+    free(block);
+    return seconds;
+}
+
 int Revisit(TTaskManageThread& thread, const std::string& folder)
 {
     std::vector<std::string> names = ListFiles(folder, "*.bmp");
     const double seconds = RunBatch(thread, folder, names, FILEKIND_BMP, true);
     double last = 0;
+    size_t bytes = 0;
     for (double arrival : g_receiver.arrivals)
         last = arrival > last ? arrival : last;
-    printf("second visit: %zu thumbnails from the library, last WM_THUMB_DONE %.3f s after the start "
+    for (KBMP* thumbnail : g_receiver.thumbnails)
+        bytes += thumbnail ? thumbnail->GetFileSize() : 0;
+    printf("second visit: %zu thumbnails (%.0f MB) from the library, last WM_THUMB_DONE %.3f s after the start "
            "(batch ended at %.3f s)\n",
-           g_receiver.arrivals.size(), last, seconds);
+           g_receiver.arrivals.size(), bytes / 1e6, last, seconds);
+    printf("this machine: first touch of %.0f MB of new memory alone takes %.3f s\n", bytes / 1e6,
+           TouchFreshMemory(bytes));
     return g_receiver.arrivals.size() == names.size() ? 0 : 1;
 }
 
@@ -204,7 +226,8 @@ int Drawing(TTaskManageThread& thread, const std::string& path, int repeats)
     for (int i = 0; i < repeats; ++i) {
         RunBatch(thread, folder, names, FILEKIND_DXF, false);
         if (g_receiver.arrivals.size() != 1 || g_receiver.failures) {
-            printf("drawing thumbnail of %s failed\n", names[0].c_str());
+            printf("drawing thumbnail of %s failed (%zu results, %d failed)\n", names[0].c_str(),
+                   g_receiver.arrivals.size(), g_receiver.failures);
             return 1;
         }
         best = g_receiver.arrivals[0] < best ? g_receiver.arrivals[0] : best;
