@@ -12,18 +12,8 @@ TDwgCache* g_dwgCache = nullptr;
 
 }  // namespace
 
-class TDwgCache::CCacheLock {
-public:
-    explicit CCacheLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~CCacheLock() { LeaveCriticalSection(&m_lock); }
-
-private:
-    CRITICAL_SECTION& m_lock;
-};
-
 TDwgCache::TDwgCache(bool enabled) : m_library(nullptr), m_reloadPending(0)
 {
-    InitializeCriticalSection(&m_lock);
     if (enabled)
         m_library = new (std::nothrow) TImageLib;
 }
@@ -31,14 +21,13 @@ TDwgCache::TDwgCache(bool enabled) : m_library(nullptr), m_reloadPending(0)
 TDwgCache::~TDwgCache()
 {
     delete m_library;
-    DeleteCriticalSection(&m_lock);
 }
 
 void TDwgCache::Enable(bool on)
 {
     TImageLib* gone = nullptr;
     {
-        CCacheLock hold(m_lock);
+        CSectionLock hold(m_lock);
         if (on && !m_library) {
             m_library = new (std::nothrow) TImageLib;
         } else if (!on) {
@@ -53,7 +42,7 @@ bool TDwgCache::SetFolder(const char* folder)
 {
     if (!folder)
         return false;
-    CCacheLock hold(m_lock);
+    CSectionLock hold(m_lock);
     if (m_folder.CompareNoCase(folder) != 0)
         m_folder = AddTrailingBackslash(folder);
     return true;
@@ -61,13 +50,13 @@ bool TDwgCache::SetFolder(const char* folder)
 
 CString TDwgCache::GetFolder() const
 {
-    CCacheLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return m_folder;
 }
 
 void TDwgCache::ClearList()
 {
-    CCacheLock hold(m_lock);
+    CSectionLock hold(m_lock);
     if (!m_library)
         return;
     m_library->Clear();
@@ -76,7 +65,7 @@ void TDwgCache::ClearList()
 
 void TDwgCache::LoadIfPending()
 {
-    CCacheLock hold(m_lock);
+    CSectionLock hold(m_lock);
     if (!m_reloadPending)
         return;
     m_reloadPending = 0;
@@ -92,7 +81,7 @@ bool TDwgCache::Lookup(const char* path, KBMP* thumbnail)
 {
     if (!thumbnail)
         return false;
-    CCacheLock hold(m_lock);
+    CSectionLock hold(m_lock);
     try {
         return m_library && m_library->Lookup(path, thumbnail->boxWidth, thumbnail->boxHeight, *thumbnail);
     } catch (const std::bad_alloc&) {
@@ -102,7 +91,7 @@ bool TDwgCache::Lookup(const char* path, KBMP* thumbnail)
 
 void TDwgCache::AddImage(const char* path, const KBMP* thumbnail, int width, int height)
 {
-    CCacheLock hold(m_lock);
+    CSectionLock hold(m_lock);
     try {
         if (m_library && thumbnail && thumbnail->data)
             m_library->Add(path, *thumbnail, width, height);
@@ -112,7 +101,7 @@ void TDwgCache::AddImage(const char* path, const KBMP* thumbnail, int width, int
 
 void TDwgCache::Save(bool force, int width, int height)
 {
-    CCacheLock hold(m_lock);
+    CSectionLock hold(m_lock);
     if (!m_library)
         return;
     try {

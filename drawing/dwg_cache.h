@@ -8,6 +8,7 @@
 #pragma once
 #include <windows.h>
 
+#include "drawing/section_lock.h"
 #include "platform/classlib/cstring.h"
 
 class KBMP;
@@ -46,9 +47,7 @@ public:
     TImageLib* GetLibrary() const { return m_library; }
 
 private:
-    class CCacheLock;
-
-    mutable CRITICAL_SECTION m_lock;
+    mutable CSection m_lock;
     CString m_folder;
     TImageLib* m_library;
     BYTE m_reloadPending;

@@ -15,8 +15,6 @@ const uint32_t kOldIndexVersion = 10;
 // Header, version, body offset, drive type and serial.
 const uint64_t kOldIndexBodyOffset = kOldIndexMagicBytes + 4 + 8 + 4 + 4;
 const size_t kMaxOldIndexBytes = 64u << 20;
-// The smallest node: an empty name's NUL, the library flag and the count.
-const uint32_t kSmallestNodeBytes = 6;
 
 // Reads the header and the drive block.
 bool ReadDriveHeader(CByteReader& reader, uint32_t& driveType, uint32_t& serial, uint64_t& body)
@@ -29,13 +27,6 @@ bool ReadDriveHeader(CByteReader& reader, uint32_t& driveType, uint32_t& serial,
     driveType = reader.U32LE();
     serial = reader.U32LE();
     return reader.Ok();
-}
-
-// One text when the flag before it is set.
-bool ReadFlaggedText(CByteReader& reader, bool& flag, CString& text)
-{
-    flag = reader.U8() != 0;
-    return reader.Ok() && (!flag || ReadTreeText(reader, text));
 }
 
 }  // namespace
@@ -64,18 +55,7 @@ bool TLibDriveIndex::Parse(const std::vector<uint8_t>& bytes)
         return false;
     if (body != reader.Position() && (body > reader.Size() || !reader.Seek(static_cast<size_t>(body))))
         return false;
-    if (!ReadFlaggedText(reader, rootHasLibrary, rootLibrary))
-        return false;
-    const uint32_t count = reader.U32LE();
-    if (!reader.Ok() || count > reader.Remaining() / kSmallestNodeBytes)
-        return false;
-    for (uint32_t i = 0; i < count; ++i) {
-        std::unique_ptr<TLibTreeNode> child(new TLibTreeNode);
-        if (!child->Read(reader, 1))
-            return false;
-        children.push_back(std::move(child));
-    }
-    return true;
+    return TLibTreeNode::ReadBody(reader, 0, rootHasLibrary, rootLibrary, children);
 }
 
 std::vector<uint8_t> TLibDriveIndex::Serialise() const
@@ -87,12 +67,7 @@ std::vector<uint8_t> TLibDriveIndex::Serialise() const
     out.insert(out.end(), body, body + 8);
     AppendU32(out, driveType);
     AppendU32(out, serial);
-    out.push_back(rootHasLibrary ? 1 : 0);
-    if (rootHasLibrary)
-        AppendTreeText(out, rootLibrary);
-    AppendU32(out, static_cast<uint32_t>(children.size()));
-    for (const auto& child : children)
-        child->Write(out);
+    TLibTreeNode::WriteBody(out, rootHasLibrary, rootLibrary, children);
     return out;
 }
 

@@ -16,15 +16,6 @@ const char kOldIndexPattern[] = "QuorvantixLibIndex*.qrvidx";
 
 TLibIndexTree* g_libIndexTree = nullptr;
 
-class CIndexLock {
-public:
-    explicit CIndexLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~CIndexLock() { LeaveCriticalSection(&m_lock); }
-
-private:
-    CRITICAL_SECTION& m_lock;
-};
-
 // Calls found(name) for every file (not folder) of the folder matching the
 // pattern, until it returns true.
 template <class Found>
@@ -56,25 +47,23 @@ TLibIndexTree::TLibIndexTree(const char* path, bool saveInBrowserFolderFirst, bo
       m_saveInBrowserFolderFirst(saveInBrowserFolderFirst),
       m_readFromBrowserFolderFirst(readFromBrowserFolderFirst)
 {
-    InitializeCriticalSection(&m_lock);
     m_records.Load(GetIndexFilePath());
 }
 
 TLibIndexTree::~TLibIndexTree()
 {
     m_records.Save(GetIndexFilePath());
-    DeleteCriticalSection(&m_lock);
 }
 
 CString TLibIndexTree::GetIndexFilePath() const
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return m_path + kIndexFileName;
 }
 
 CString TLibIndexTree::GetPath() const
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return m_path;
 }
 
@@ -83,19 +72,19 @@ void TLibIndexTree::SetPath(const char* path)
     CString folder = AddTrailingBackslash(path);
     if (!DirectoryExists(folder) && !CreateDirectoryA(folder, nullptr))
         return;
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     m_path = folder;
 }
 
 void TLibIndexTree::AddLib(const char* libPath, const char* folder)
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     m_records.Add(folder, libPath);
 }
 
 bool TLibIndexTree::FindLib(const char* folder, CString& outLib)
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return FindLibLocked(folder, outLib);
 }
 
@@ -130,7 +119,7 @@ LibReadChoice TLibIndexTree::ChooseLibForRead(const char* folder, CString& outLi
     CString indexed;
     bool indexedExists = false;
     {
-        CIndexLock hold(m_lock);
+        CSectionLock hold(m_lock);
         CString found;
         if (FindLibLocked(folder, found)) {
             if (FileExists(found)) {
@@ -171,7 +160,7 @@ LibWriteChoice TLibIndexTree::ChooseLibForWrite(const char* folder, CString& out
         MakeFolderLibPath(folder, false, outLib);
         return LibWriteFolderOwn;
     }
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     CString found;
     if (FindLibLocked(folder, found)) {
         outLib = IsWritableFile(found) ? found : m_path + GetFileNameExt(found);
@@ -188,7 +177,7 @@ LibWriteChoice TLibIndexTree::ChooseLibForWrite(const char* folder, CString& out
 
 void TLibIndexTree::RemoveLib(const char* folder)
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     m_records.Remove(folder);
     CString oldIndex;
     if (FindOldDriveIndexLocked(folder, oldIndex))
@@ -211,7 +200,7 @@ void TLibIndexTree::DeleteInvalidLibs()
             DeleteFileA(file);
         return false;
     });
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     m_records.Clear();
     for (const auto& pair : found)
         m_records.Add(pair.first, pair.second);
@@ -219,7 +208,7 @@ void TLibIndexTree::DeleteInvalidLibs()
 
 bool TLibIndexTree::FindOldDriveIndex(const char* path, CString& outFile)
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return FindOldDriveIndexLocked(path, outFile);
 }
 
@@ -248,13 +237,13 @@ bool TLibIndexTree::FindOldDriveIndexLocked(const char* path, CString& outFile)
 
 int TLibIndexTree::GetRecordCount() const
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return m_records.GetCount();
 }
 
 bool TLibIndexTree::GetRecord(int index, CString& folder, CString& library) const
 {
-    CIndexLock hold(m_lock);
+    CSectionLock hold(m_lock);
     const TLibRecord* record = m_records.GetAt(index);
     if (!record)
         return false;

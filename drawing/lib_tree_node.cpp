@@ -59,12 +59,11 @@ void AppendU32(std::vector<uint8_t>& out, uint32_t value)
     out.insert(out.end(), field, field + 4);
 }
 
-bool TLibTreeNode::Read(CByteReader& reader, int depth)
+bool TLibTreeNode::ReadBody(CByteReader& reader, int depth, bool& flag, CString& text,
+                            std::vector<std::unique_ptr<TLibTreeNode>>& nodes)
 {
-    if (depth > kMaxTreeDepth || !ReadTreeText(reader, name))
-        return false;
-    hasLibrary = reader.U8() != 0;
-    if (hasLibrary && !ReadTreeText(reader, library))
+    flag = reader.U8() != 0;
+    if (!reader.Ok() || (flag && !ReadTreeText(reader, text)))
         return false;
     const uint32_t count = reader.U32LE();
     if (!reader.Ok() || count > reader.Remaining() / kSmallestNodeBytes)
@@ -73,20 +72,32 @@ bool TLibTreeNode::Read(CByteReader& reader, int depth)
         std::unique_ptr<TLibTreeNode> child(new TLibTreeNode);
         if (!child->Read(reader, depth + 1))
             return false;
-        children.push_back(std::move(child));
+        nodes.push_back(std::move(child));
     }
     return true;
+}
+
+void TLibTreeNode::WriteBody(std::vector<uint8_t>& out, bool flag, const CString& text,
+                             const std::vector<std::unique_ptr<TLibTreeNode>>& nodes)
+{
+    out.push_back(flag ? 1 : 0);
+    if (flag)
+        AppendTreeText(out, text);
+    AppendU32(out, static_cast<uint32_t>(nodes.size()));
+    for (const auto& child : nodes)
+        child->Write(out);
+}
+
+bool TLibTreeNode::Read(CByteReader& reader, int depth)
+{
+    return depth <= kMaxTreeDepth && ReadTreeText(reader, name) &&
+           ReadBody(reader, depth, hasLibrary, library, children);
 }
 
 void TLibTreeNode::Write(std::vector<uint8_t>& out) const
 {
     AppendTreeText(out, name);
-    out.push_back(hasLibrary ? 1 : 0);
-    if (hasLibrary)
-        AppendTreeText(out, library);
-    AppendU32(out, static_cast<uint32_t>(children.size()));
-    for (const auto& child : children)
-        child->Write(out);
+    WriteBody(out, hasLibrary, library, children);
 }
 
 LibTreeFind TLibTreeNode::FindInChildren(const std::vector<std::unique_ptr<TLibTreeNode>>& children,

@@ -44,6 +44,13 @@ public:
     // whose file exists.
     void CollectRecords(const CString& parentFolder, TLibRecordList& records) const;
 
+    // A library flag, the library when flagged, the child count and the
+    // children: the part a node and a drive share in the file.
+    static bool ReadBody(CByteReader& reader, int depth, bool& hasLibrary, CString& library,
+                         std::vector<std::unique_ptr<TLibTreeNode>>& children);
+    static void WriteBody(std::vector<uint8_t>& out, bool hasLibrary, const CString& library,
+                          const std::vector<std::unique_ptr<TLibTreeNode>>& children);
+
     // Asks each child in turn; shared by the drive index.
     static LibTreeFind FindInChildren(const std::vector<std::unique_ptr<TLibTreeNode>>& children, const char* rest,
                                       CString& outLib);

@@ -25,13 +25,11 @@ std::shared_ptr<CLibrarySource> CLibrarySource::Open(const char* path, LibraryRe
 
 CLibrarySource::CLibrarySource(HANDLE file, uint64_t size) : m_file(file), m_size(size)
 {
-    InitializeCriticalSection(&m_position);
 }
 
 CLibrarySource::~CLibrarySource()
 {
     CloseHandle(m_file);
-    DeleteCriticalSection(&m_position);
 }
 
 bool CLibrarySource::ReadAt(uint64_t offset, void* buffer, uint32_t bytes) const
@@ -41,9 +39,7 @@ bool CLibrarySource::ReadAt(uint64_t offset, void* buffer, uint32_t bytes) const
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
     DWORD read = 0;
-    EnterCriticalSection(&m_position);
-    const bool done = SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) && ReadFile(m_file, buffer, bytes, &read, nullptr) &&
-                      read == bytes;
-    LeaveCriticalSection(&m_position);
-    return done;
+    CSectionLock hold(m_position);
+    return SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) && ReadFile(m_file, buffer, bytes, &read, nullptr) &&
+           read == bytes;
 }

@@ -18,21 +18,11 @@ const INT_PTR kQueueGrowth = 4;
 
 }  // namespace
 
-class TSaveLibThread::CQueueLock {
-public:
-    explicit CQueueLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~CQueueLock() { LeaveCriticalSection(&m_lock); }
-
-private:
-    CRITICAL_SECTION& m_lock;
-};
-
 TSaveLibThread::TSaveLibThread()
     : m_queue(new CObArray), m_event(new CWin32ThreadEvent), m_idle(CreateEventA(nullptr, TRUE, TRUE, nullptr)),
       m_quit(0)
 {
     m_queue->SetSize(0, kQueueGrowth);
-    InitializeCriticalSection(&m_queueLock);
 }
 
 TSaveLibThread::~TSaveLibThread()
@@ -43,7 +33,6 @@ TSaveLibThread::~TSaveLibThread()
     delete m_event;
     if (m_idle)
         CloseHandle(m_idle);
-    DeleteCriticalSection(&m_queueLock);
 }
 
 TSaveLibThread* TSaveLibThread::Start()
@@ -81,7 +70,7 @@ bool TSaveLibThread::AddTask(const char* folder, CObArray* records, bool force, 
     if (!task)
         return false;
     {
-        CQueueLock hold(m_queueLock);
+        CSectionLock hold(m_queueLock);
         try {
             m_queue->Add(task.get());
         } catch (...) {
@@ -102,7 +91,7 @@ bool TSaveLibThread::WaitUntilIdle(DWORD timeoutMs) const
 
 TSaveLibTask* TSaveLibThread::TakeOldest()
 {
-    CQueueLock hold(m_queueLock);
+    CSectionLock hold(m_queueLock);
     if (m_queue->GetSize() == 0) {
         SetEvent(m_idle);
         return nullptr;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "drawing/section_lock.h"
 #include "platform/classlib/collections_array.h"
 #include "platform/classlib/winthread.h"
 
@@ -42,7 +43,6 @@ public:
     static const DWORD kStopTimeoutMs = 60000;
 
 private:
-    class CQueueLock;
     // The oldest request, taken out of the queue; null when it is empty.
     class TSaveLibTask* TakeOldest();
     void WriteOne(class TSaveLibTask& task);
@@ -50,7 +50,7 @@ private:
     // The queue is shared with the task thread that appends to it: both hold
     // m_queueLock while they touch it, only for the append or the take.
     CObArray* m_queue;
-    CRITICAL_SECTION m_queueLock;
+    CSection m_queueLock;
     CWin32ThreadEvent* m_event;
     // Set while the queue is empty and no library is being written.
     HANDLE m_idle;

@@ -8,18 +8,8 @@ const INT_PTR kTaskGrowth = 128;
 
 }  // namespace
 
-class TTaskList::CListLock {
-public:
-    explicit CListLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~CListLock() { LeaveCriticalSection(&m_lock); }
-
-private:
-    CRITICAL_SECTION& m_lock;
-};
-
 TTaskList::TTaskList() : m_tasks(new CObArray), m_noticePending(false), m_taken(CreateEventA(nullptr, FALSE, FALSE, nullptr))
 {
-    InitializeCriticalSection(&m_lock);
     m_tasks->SetSize(0, kTaskGrowth);
 }
 
@@ -29,14 +19,13 @@ TTaskList::~TTaskList()
     delete m_tasks;
     if (m_taken)
         CloseHandle(m_taken);
-    DeleteCriticalSection(&m_lock);
 }
 
 int TTaskList::Add(TTask* task)
 {
     if (!task)
         return -1;
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     ForgetSearches();
     return static_cast<int>(m_tasks->Add(task));
 }
@@ -49,19 +38,19 @@ void TTaskList::ForgetSearches()
 
 TTask* TTaskList::GetAt(int index) const
 {
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return static_cast<TTask*>(m_tasks->GetAt(index));
 }
 
 int TTaskList::GetCount() const
 {
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return static_cast<int>(m_tasks->GetSize());
 }
 
 void TTaskList::RemoveAll()
 {
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     for (INT_PTR i = 0; i < m_tasks->GetSize(); ++i)
         delete m_tasks->GetAt(i);
     m_tasks->RemoveAll();
@@ -73,7 +62,7 @@ void TTaskList::RemoveAll()
 
 int TTaskList::FindNext(int start, BYTE quick) const
 {
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     const int count = static_cast<int>(m_tasks->GetSize());
     if (count == 0)
         return -1;
@@ -108,20 +97,20 @@ int TTaskList::FindNextToRender(int start) const
 
 TTask* TTaskList::FindFinished() const
 {
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     return m_finished.empty() ? nullptr : m_finished.front();
 }
 
 void TTaskList::MarkToRender(TTask* task)
 {
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     task->quick = 0;
     ForgetSearches();
 }
 
 bool TTaskList::MarkDone(TTask* task, int32_t result)
 {
-    CListLock hold(m_lock);
+    CSectionLock hold(m_lock);
     task->result = result;
     task->done = 1;
     m_finished.push_back(task);
@@ -133,7 +122,7 @@ bool TTaskList::MarkDone(TTask* task, int32_t result)
 bool TTaskList::TakeFinished(TTaskResult& out)
 {
     {
-        CListLock hold(m_lock);
+        CSectionLock hold(m_lock);
         if (m_finished.empty()) {
             m_noticePending = false;
             return false;

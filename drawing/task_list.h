@@ -10,6 +10,7 @@
 
 #include <deque>
 
+#include "drawing/section_lock.h"
 #include "platform/classlib/collections_array.h"
 
 class KBMP;
@@ -66,7 +67,6 @@ public:
     void WaitForTaken(DWORD timeoutMs) const;
 
 private:
-    class CListLock;
     // Where a search of one kind stopped: a search from the same start goes
     // on from there, as the tasks it passed can no longer match (done is
     // never reset, and a task leaves the quick kind only through
@@ -80,7 +80,7 @@ private:
     int FindNext(int start, BYTE quick) const;
     void ForgetSearches();
 
-    mutable CRITICAL_SECTION m_lock;
+    mutable CSection m_lock;
     CObArray* m_tasks;
     // Done and not yet taken, in the order they were done.
     std::deque<TTask*> m_finished;
