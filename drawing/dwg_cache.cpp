@@ -48,12 +48,6 @@ bool TDwgCache::SetFolder(const char* folder)
     return true;
 }
 
-CString TDwgCache::GetFolder() const
-{
-    CSectionLock hold(m_lock);
-    return m_folder;
-}
-
 void TDwgCache::ClearList()
 {
     CSectionLock hold(m_lock);

@@ -28,7 +28,6 @@ public:
     // Holds the folder (with a trailing backslash) when it differs, without
     // regard to case, from the one held; false for a null folder.
     bool SetFolder(const char* folder);
-    CString GetFolder() const;
     // Empties the library's list and marks the folder's library for loading.
     void ClearList();
     // Loads the folder's library when marked.

@@ -39,7 +39,6 @@ public:
     static bool CheckLibFile(const char* folder, int& width, int& height);
 
     int GetCount() const { return static_cast<int>(m_records->GetSize()); }
-    int GetHits() const { return m_hits; }
     TSaveLibThread* GetWriter() const { return m_writer; }
 
 private:
