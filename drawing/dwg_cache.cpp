@@ -27,7 +27,7 @@ void TDwgCache::Enable(bool on)
 {
     TImageLib* gone = nullptr;
     {
-        CSectionLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         if (on && !m_library) {
             m_library = new (std::nothrow) TImageLib;
         } else if (!on) {
@@ -42,7 +42,7 @@ bool TDwgCache::SetFolder(const char* folder)
 {
     if (!folder)
         return false;
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     if (m_folder.CompareNoCase(folder) != 0)
         m_folder = AddTrailingBackslash(folder);
     return true;
@@ -50,7 +50,7 @@ bool TDwgCache::SetFolder(const char* folder)
 
 void TDwgCache::ClearList()
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     if (!m_library)
         return;
     m_library->Clear();
@@ -59,7 +59,7 @@ void TDwgCache::ClearList()
 
 void TDwgCache::LoadIfPending()
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     if (!m_reloadPending)
         return;
     m_reloadPending = 0;
@@ -75,7 +75,7 @@ bool TDwgCache::Lookup(const char* path, KBMP* thumbnail)
 {
     if (!thumbnail)
         return false;
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     try {
         return m_library && m_library->Lookup(path, thumbnail->boxWidth, thumbnail->boxHeight, *thumbnail);
     } catch (const std::bad_alloc&) {
@@ -85,7 +85,7 @@ bool TDwgCache::Lookup(const char* path, KBMP* thumbnail)
 
 void TDwgCache::AddImage(const char* path, const KBMP* thumbnail, int width, int height)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     try {
         if (m_library && thumbnail && thumbnail->data)
             m_library->Add(path, *thumbnail, width, height);
@@ -95,7 +95,7 @@ void TDwgCache::AddImage(const char* path, const KBMP* thumbnail, int width, int
 
 void TDwgCache::Save(bool force, int width, int height)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     if (!m_library)
         return;
     try {

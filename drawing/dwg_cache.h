@@ -8,7 +8,7 @@
 #pragma once
 #include <windows.h>
 
-#include "drawing/section_lock.h"
+#include "platform/classlib/critical_section.h"
 #include "platform/classlib/cstring.h"
 
 class KBMP;
@@ -46,7 +46,7 @@ public:
     TImageLib* GetLibrary() const { return m_library; }
 
 private:
-    mutable CSection m_lock;
+    mutable CCriticalSection m_lock;
     CString m_folder;
     TImageLib* m_library;
     BYTE m_reloadPending;

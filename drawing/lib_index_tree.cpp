@@ -57,13 +57,13 @@ TLibIndexTree::~TLibIndexTree()
 
 CString TLibIndexTree::GetIndexFilePath() const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_path + kIndexFileName;
 }
 
 CString TLibIndexTree::GetPath() const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_path;
 }
 
@@ -72,19 +72,19 @@ void TLibIndexTree::SetPath(const char* path)
     CString folder = AddTrailingBackslash(path);
     if (!DirectoryExists(folder) && !CreateDirectoryA(folder, nullptr))
         return;
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     m_path = folder;
 }
 
 void TLibIndexTree::AddLib(const char* libPath, const char* folder)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     m_records.Add(folder, libPath);
 }
 
 bool TLibIndexTree::FindLib(const char* folder, CString& outLib)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return FindLibLocked(folder, outLib);
 }
 
@@ -119,7 +119,7 @@ LibReadChoice TLibIndexTree::ChooseLibForRead(const char* folder, CString& outLi
     CString indexed;
     bool indexedExists = false;
     {
-        CSectionLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         CString found;
         if (FindLibLocked(folder, found)) {
             if (FileExists(found)) {
@@ -160,7 +160,7 @@ LibWriteChoice TLibIndexTree::ChooseLibForWrite(const char* folder, CString& out
         MakeFolderLibPath(folder, false, outLib);
         return LibWriteFolderOwn;
     }
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     CString found;
     if (FindLibLocked(folder, found)) {
         outLib = IsWritableFile(found) ? found : m_path + GetFileNameExt(found);
@@ -177,7 +177,7 @@ LibWriteChoice TLibIndexTree::ChooseLibForWrite(const char* folder, CString& out
 
 void TLibIndexTree::RemoveLib(const char* folder)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     m_records.Remove(folder);
     CString oldIndex;
     if (FindOldDriveIndexLocked(folder, oldIndex))
@@ -200,7 +200,7 @@ void TLibIndexTree::DeleteInvalidLibs()
             DeleteFileA(file);
         return false;
     });
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     m_records.Clear();
     for (const auto& pair : found)
         m_records.Add(pair.first, pair.second);
@@ -208,7 +208,7 @@ void TLibIndexTree::DeleteInvalidLibs()
 
 bool TLibIndexTree::FindOldDriveIndex(const char* path, CString& outFile)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return FindOldDriveIndexLocked(path, outFile);
 }
 
@@ -237,13 +237,13 @@ bool TLibIndexTree::FindOldDriveIndexLocked(const char* path, CString& outFile)
 
 int TLibIndexTree::GetRecordCount() const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_records.GetCount();
 }
 
 bool TLibIndexTree::GetRecord(int index, CString& folder, CString& library) const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     const TLibRecord* record = m_records.GetAt(index);
     if (!record)
         return false;

@@ -11,7 +11,7 @@
 #include <stdint.h>
 
 #include "drawing/lib_record_list.h"
-#include "drawing/section_lock.h"
+#include "platform/classlib/critical_section.h"
 #include "platform/classlib/cstring.h"
 
 // Results of ChooseLibForRead.
@@ -64,7 +64,7 @@ private:
     bool FindLibLocked(const char* folder, CString& outLib);
     bool FindOldDriveIndexLocked(const char* path, CString& outFile);
 
-    mutable CSection m_lock;
+    mutable CCriticalSection m_lock;
     CString m_path;
     TLibRecordList m_records;
     volatile BYTE m_saveInBrowserFolderFirst;

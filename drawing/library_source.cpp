@@ -39,7 +39,7 @@ bool CLibrarySource::ReadAt(uint64_t offset, void* buffer, uint32_t bytes) const
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
     DWORD read = 0;
-    CSectionLock hold(m_position);
+    CSingleLock hold(&m_position, TRUE);
     return SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) && ReadFile(m_file, buffer, bytes, &read, nullptr) &&
            read == bytes;
 }

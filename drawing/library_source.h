@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "drawing/library_file_reader.h"
-#include "drawing/section_lock.h"
+#include "platform/classlib/critical_section.h"
 
 class CLibrarySource {
 public:
@@ -34,5 +34,5 @@ private:
     uint64_t m_size;
     // A read is a seek and a read of the one file position (Wine reads at an
     // offset given with the read forty times slower).
-    mutable CSection m_position;
+    mutable CCriticalSection m_position;
 };

@@ -70,7 +70,7 @@ bool TSaveLibThread::AddTask(const char* folder, CObArray* records, bool force, 
     if (!task)
         return false;
     {
-        CSectionLock hold(m_queueLock);
+        CSingleLock hold(&m_queueLock, TRUE);
         try {
             m_queue->Add(task.get());
         } catch (...) {
@@ -91,7 +91,7 @@ bool TSaveLibThread::WaitUntilIdle(DWORD timeoutMs) const
 
 TSaveLibTask* TSaveLibThread::TakeOldest()
 {
-    CSectionLock hold(m_queueLock);
+    CSingleLock hold(&m_queueLock, TRUE);
     if (m_queue->GetSize() == 0) {
         SetEvent(m_idle);
         return nullptr;

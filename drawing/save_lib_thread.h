@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <stdint.h>
 
-#include "drawing/section_lock.h"
+#include "platform/classlib/critical_section.h"
 #include "platform/classlib/collections_array.h"
 #include "platform/classlib/winthread.h"
 
@@ -50,7 +50,7 @@ private:
     // The queue is shared with the task thread that appends to it: both hold
     // m_queueLock while they touch it, only for the append or the take.
     CObArray* m_queue;
-    CSection m_queueLock;
+    CCriticalSection m_queueLock;
     CWin32ThreadEvent* m_event;
     // Set while the queue is empty and no library is being written.
     HANDLE m_idle;

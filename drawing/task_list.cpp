@@ -25,7 +25,7 @@ int TTaskList::Add(TTask* task)
 {
     if (!task)
         return -1;
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     ForgetSearches();
     return static_cast<int>(m_tasks->Add(task));
 }
@@ -38,19 +38,19 @@ void TTaskList::ForgetSearches()
 
 TTask* TTaskList::GetAt(int index) const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return static_cast<TTask*>(m_tasks->GetAt(index));
 }
 
 int TTaskList::GetCount() const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return static_cast<int>(m_tasks->GetSize());
 }
 
 void TTaskList::RemoveAll()
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     for (INT_PTR i = 0; i < m_tasks->GetSize(); ++i)
         delete m_tasks->GetAt(i);
     m_tasks->RemoveAll();
@@ -62,7 +62,7 @@ void TTaskList::RemoveAll()
 
 int TTaskList::FindNext(int start, BYTE quick) const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     const int count = static_cast<int>(m_tasks->GetSize());
     if (count == 0)
         return -1;
@@ -97,20 +97,20 @@ int TTaskList::FindNextToRender(int start) const
 
 TTask* TTaskList::FindFinished() const
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_finished.empty() ? nullptr : m_finished.front();
 }
 
 void TTaskList::MarkToRender(TTask* task)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     task->quick = 0;
     ForgetSearches();
 }
 
 bool TTaskList::MarkDone(TTask* task, int32_t result)
 {
-    CSectionLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     task->result = result;
     task->done = 1;
     m_finished.push_back(task);
@@ -122,7 +122,7 @@ bool TTaskList::MarkDone(TTask* task, int32_t result)
 bool TTaskList::TakeFinished(TTaskResult& out)
 {
     {
-        CSectionLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         if (m_finished.empty()) {
             m_noticePending = false;
             return false;

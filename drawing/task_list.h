@@ -10,7 +10,7 @@
 
 #include <deque>
 
-#include "drawing/section_lock.h"
+#include "platform/classlib/critical_section.h"
 #include "platform/classlib/collections_array.h"
 
 class KBMP;
@@ -80,7 +80,7 @@ private:
     int FindNext(int start, BYTE quick) const;
     void ForgetSearches();
 
-    mutable CSection m_lock;
+    mutable CCriticalSection m_lock;
     CObArray* m_tasks;
     // Done and not yet taken, in the order they were done.
     std::deque<TTask*> m_finished;

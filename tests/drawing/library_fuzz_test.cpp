@@ -11,7 +11,7 @@
 #include "drawing/lib_index_tree.h"
 #include "drawing/lib_record_list.h"
 #include "graphics/kbmp.h"
-#include "tests/codecs/mutation_harness.h"
+#include "tests/support/mutation_harness.h"
 #include "tests/drawing/library_bytes.h"
 #include "tests/support/test_files.h"
 
