@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "codecs/ximabudget.h"
 #include "platform/base/byte_reader.h"
 
 namespace {
@@ -28,6 +29,12 @@ bool IsMaskedHeader(DWORD size)
 uint64_t PackedRowBytes(int64_t width, DWORD bitCount)
 {
     return (uint64_t)(((width * bitCount + 31) / 8) & ~(int64_t)3);
+}
+
+bool IsBitCount(WORD bitCount)
+{
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+           bitCount == 32;
 }
 
 bool SeekTo(CxFile* stream, int64_t position)
@@ -190,6 +197,8 @@ bool CxImageBMP::Decode(CxFile* stream)
     int64_t height = topDown ? -(int64_t)file.biHeight : file.biHeight;
     if (file.biWidth <= 0 || height <= 0 || height > 0x7FFFFFFF)
         return Fail("Error reading BMP info");
+    if (!IsBitCount(file.biBitCount))
+        return Fail("unsupported bit count");
 
     if (info.escape == -1) {
         header.biWidth = file.biWidth;
@@ -197,6 +206,10 @@ bool CxImageBMP::Decode(CxFile* stream)
         Fail("output dimensions returned");
         return true;
     }
+    bool runs = file.biCompression == BI_RLE8 || file.biCompression == BI_RLE4;
+    if (!CheckPictureBudget(CxRemainingBytes(stream), (DWORD)file.biWidth, (uint64_t)height, file.biBitCount,
+                            runs ? CXIMAGE_EXPANSION_RUNS : CXIMAGE_EXPANSION_RAW))
+        return false;
     if (!Create(file.biWidth, (DWORD)height, file.biBitCount, CXIMAGE_FORMAT_BMP))
         return Fail("Can't allocate memory");
 
@@ -277,8 +290,10 @@ bool CxImageBMP::ReadPixels(CxFile* stream, const BITMAPINFOHEADER& file, int64_
     case 32: {
         if (file.biCompression != BI_RGB && file.biCompression != BI_BITFIELDS)
             return Fail("unknown compression");
-        if (file.biCompression == BI_BITFIELDS && !IsMaskedHeader(file.biSize))
-            stream->Seek(12, SEEK_CUR);
+        DWORD masks[3] = { 0, 0, 0 };  // none: blue, green, red bytes
+        if (file.biCompression == BI_BITFIELDS &&
+            !ReadBitfieldMasks(stream, file, headerStart, masks))
+            return Fail("Error reading BMP info");
         if (pixelStart >= 0)
             SeekTo(stream, pixelStart);
         uint64_t bytes = (uint64_t)width * height * 4;
@@ -286,7 +301,7 @@ bool CxImageBMP::ReadPixels(CxFile* stream, const BITMAPINFOHEADER& file, int64_
         if (!buffer)
             return Fail("can't allocate memory");
         stream->Read(buffer, 1, (DWORD)bytes);
-        Bitfield2RGB(buffer, 0, 0, 0, 32);
+        Bitfield2RGB(buffer, masks[0], masks[1], masks[2], 32);
         free(buffer);
         return true;
     }
@@ -328,7 +343,7 @@ bool CxImageBMP::ReadPixels(CxFile* stream, const BITMAPINFOHEADER& file, int64_
             return Fail("compression type not supported");
         }
     default:
-        return true;
+        return Fail("unsupported bit count");
     }
 }
 

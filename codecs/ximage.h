@@ -240,6 +240,13 @@ protected:
     // Copies the message (at most 255 characters) into the last-error text
     // and returns false, so that a codec can write `return Fail("...")`.
     bool Fail(const char* message);
+    // Before a decoder allocates a picture of width x height pixels of
+    // `bitsPerPixel` bits, coded in the `remainingBytes` bytes left in its
+    // file with the given expansion (codecs/ximabudget.h): false with
+    // "image too large" or "image too large for its data" when the budget
+    // refuses it.
+    bool CheckPictureBudget(uint64_t remainingBytes, uint64_t width, uint64_t height,
+                            uint64_t bitsPerPixel, uint64_t maxExpansion);
     // Pixel bytes of one plane (selection or alpha): width x height, or 0
     // when that does not fit in memory.
     size_t PlaneBytes() const;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "codecs/ximabudget.h"
 #include "codecs/ximagif_lzw.h"
 #include "codecs/ximawriter.h"
 #include "platform/base/byte_reader.h"
@@ -159,6 +160,18 @@ struct CxImageGIF::DecodeState {
     RGBQUAD lastTransColour = {};
     CxImage canvas;             // the true-colour picture, when frames are painted
     CxGifLzwDecoder decoder;
+    CxPixelBudget budget = CxPixelBudget(0, 0);  // spent by the screen and every frame
+    CxPictureVerdict refusal = CX_PICTURE_FITS;
+
+    // Spends a picture of the size from the budget; false (and the refusal
+    // noted) when the file cannot plausibly hold it.
+    bool Spend(DWORD width, DWORD height, int bitsPerPixel)
+    {
+        CxPictureVerdict verdict = budget.Spend(width, height, bitsPerPixel);
+        if (verdict != CX_PICTURE_FITS)
+            refusal = verdict;
+        return verdict == CX_PICTURE_FITS;
+    }
 
     bool Fits(const Descriptor& image) const
     {
@@ -215,6 +228,9 @@ bool CxImageGIF::Decode(CxFile* stream)
     } else {
         ++state->trueColourVotes;
     }
+    state->budget = CxPixelBudget(input->Remaining(), CXIMAGE_EXPANSION_LZW);
+    if (!state->Spend(state->screenWidth, state->screenHeight, 8))
+        return Fail(CxPictureVerdictText(state->refusal));
 
     int count = CountFrames(*input, *state);
     info.numFrames = count;
@@ -248,6 +264,8 @@ bool CxImageGIF::Decode(CxFile* stream)
     }
     if (info.escape)
         return Fail("Cancelled");
+    if (state->refusal != CX_PICTURE_FITS)
+        return Fail(CxPictureVerdictText(state->refusal));
 
     if (state->canvas.IsValid()) {
         if (!Create(state->screenWidth, state->screenHeight, 24, CXIMAGE_FORMAT_GIF))
@@ -282,7 +300,8 @@ bool CxImageGIF::DecodeImage(CxGifInput& input, const Descriptor& image, DecodeS
         table = local;
     }
     int bpp = BppForTable(tableSize);
-    if (!PrepareBackground(std::max(bpp, state.backgroundBpp), state))
+    if (!state.Spend(image.width, image.height, 8) ||
+        !PrepareBackground(std::max(bpp, state.backgroundBpp), state))
         return false;
 
     CxImage frame;
@@ -369,7 +388,8 @@ void CxImageGIF::PaintTrueColour(const CxImage& frame, const Descriptor& image,
                                  DecodeState& state)
 {
     if (!state.canvas.IsValid() &&
-        !state.canvas.Create(state.screenWidth, state.screenHeight, 24, CXIMAGE_FORMAT_GIF))
+        (!state.Spend(state.screenWidth, state.screenHeight, 24) ||
+         !state.canvas.Create(state.screenWidth, state.screenHeight, 24, CXIMAGE_FORMAT_GIF)))
         return;
     int32_t screenTop = (int32_t)state.screenHeight - 1 - (int32_t)image.top;
     int32_t height = (int32_t)image.height;
@@ -388,6 +408,7 @@ bool CxImageGIF::ReadExtension(CxGifInput& input)
     if (label < 0)
         return false;
     bool ok = true;
+    bool terminated = false;  // the zero length that ends the extension was read
     if (label == kControlLabel) {
         int length = input.GetByte();
         BYTE raw[4] = { 0, 0, 0, 0 };
@@ -408,6 +429,7 @@ bool CxImageGIF::ReadExtension(CxGifInput& input)
             length = 0;
         DWORD got = input.Read(m_comment, length);
         m_comment[got] = 0;
+        terminated = length == 0;
     } else if (label == kApplicationLabel) {
         BYTE data[256];
         ok = input.GetByte() == 11 && input.Read(data, 11) == 11;
@@ -416,9 +438,10 @@ bool CxImageGIF::ReadExtension(CxGifInput& input)
             DWORD got = length > 0 ? input.Read(data, length) : 0;
             if (got > 2)
                 m_loops = GetU16LE(data + 1);
+            terminated = length == 0;
         }
     }
-    if (ok)
+    if (ok && !terminated)
         input.SkipSubBlocks();
     return ok;
 }

@@ -14,6 +14,12 @@ CxGifInput::CxGifInput(CxFile* stream)
         m_base = 0;
 }
 
+uint64_t CxGifInput::Remaining() const
+{
+    int64_t left = (int64_t)m_stream->Size() - Tell();
+    return left > 0 ? (uint64_t)left : 0;
+}
+
 int CxGifInput::GetByte()
 {
     if (m_position >= m_fill) {
@@ -156,7 +162,9 @@ CxGifLzwDecoder::Result CxGifLzwDecoder::Decode(int minimumCodeSize, CxGifDataBl
                                                 DWORD lineLength, CxGifRowSink& sink)
 {
     m_badCodes = 0;
-    if (minimumCodeSize < 2 || minimumCodeSize > 9)
+    // Codes are at most 12 bits wide, so the first code of 11 + 1 bits is
+    // the widest start.
+    if (minimumCodeSize < 2 || minimumCodeSize > 11)
         return kBadCodeSize;
     const int clear = 1 << minimumCodeSize;
     const int end = clear + 1;

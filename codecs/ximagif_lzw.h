@@ -18,6 +18,8 @@ public:
     // Reads up to `count` bytes; returns the number read.
     DWORD Read(void* buffer, DWORD count);
     int64_t Tell() const { return m_base + m_position; }
+    // The bytes from the read position to the end of the stream.
+    uint64_t Remaining() const;
     bool Seek(int64_t position);
     bool Skip(DWORD count) { return Seek(Tell() + count); }
     // Skips data sub-blocks up to and including their zero terminator.
@@ -64,7 +66,7 @@ class CxGifLzwDecoder {
 public:
     enum Result {
         kDone,           // the end code, or the rows were all given
-        kBadCodeSize,    // a minimum code size outside 2 to 9
+        kBadCodeSize,    // a minimum code size outside 2 to 11
         kNoMemory,
         kReadError,      // the file ended inside the data
         kCorrupt         // a string that loops or outgrows the table

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "codecs/ximabudget.h"
 #include "codecs/ximacodecs.h"
 #include "codecs/ximawriter.h"
 #include "platform/base/byte_reader.h"
@@ -51,21 +52,30 @@ bool CxImageICO::Decode(CxFile* stream)
     if (stream->Read(directory.data(), kEntryBytes, count) != count)
         return Fail("corrupted icon");
     const BYTE* raw = directory.data() + (size_t)info.frame * kEntryBytes;
-    Entry entry = { raw[0] ? raw[0] : 256u, raw[1] ? raw[1] : 256u, GetU32LE(raw + 8),
-                    GetU32LE(raw + 12) };
+    DWORD offset = GetU32LE(raw + 12);
 
-    if ((int64_t)start + entry.offset > 0x7FFFFFFF ||
-        !stream->Seek((int32_t)(start + entry.offset), SEEK_SET))
+    if ((int64_t)start + offset > 0x7FFFFFFF ||
+        !stream->Seek((int32_t)(start + offset), SEEK_SET))
         return Fail("corrupted icon");
     BYTE infoBytes[kInfoBytes];
     if (stream->Read(infoBytes, 1, kInfoBytes) != kInfoBytes)
         return Fail("corrupted icon");
     if (memcmp(infoBytes, kPngSignature, sizeof(kPngSignature)) == 0) {
-        stream->Seek((int32_t)(start + entry.offset), SEEK_SET);
+        stream->Seek((int32_t)(start + offset), SEEK_SET);
         return DecodePng(stream);
     }
+    // The bitmap header holds the size (its height counts the AND mask as
+    // well); the directory's bytes are only a hint, and often wrong.
+    int64_t width = (int32_t)GetU32LE(infoBytes + 4);
+    int64_t height = (int32_t)GetU32LE(infoBytes + 8) / 2;
     WORD bitCount = GetU16LE(infoBytes + 14);
-    if (!Create(entry.width, entry.height, bitCount, CXIMAGE_FORMAT_ICO))
+    if (width <= 0 || height <= 0)
+        return Fail("corrupted icon");
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
+        return Fail("unsupported bit count");
+    if (!CheckPictureBudget(CxRemainingBytes(stream), (uint64_t)width, (uint64_t)height, bitCount,
+                            CXIMAGE_EXPANSION_RAW) ||
+        !Create((DWORD)width, (DWORD)height, bitCount, CXIMAGE_FORMAT_ICO))
         return false;
 
     DWORD colours = GetNumColors();
@@ -139,7 +149,9 @@ bool CxImageICO::ReadPixels(CxFile* stream, WORD bitCount)
 void CxImageICO::ApplyMask(const BYTE* mask, DWORD rowBytes, WORD bitCount)
 {
     size_t maskBytes = (size_t)rowBytes * GetHeight();
-    bool allSet = true;
+    // A mask that hides everything inverts the colours of an old-style
+    // icon; an entry with alpha has its own transparency.
+    bool allSet = bitCount != 32;
     for (size_t i = 0; i < maskBytes && allSet; ++i)
         allSet = mask[i] == 0xFF;
     if (allSet) {

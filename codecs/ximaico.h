@@ -12,11 +12,6 @@ public:
     bool Encode(CxFile* stream);
 
 private:
-    struct Entry {
-        DWORD width, height;    // 0 in the file means 256
-        DWORD bytes, offset;
-    };
-
     bool DecodePng(CxFile* stream);
     bool ReadPixels(CxFile* stream, WORD bitCount);
     void ApplyMask(const BYTE* mask, DWORD rowBytes, WORD bitCount);

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "codecs/ximabudget.h"
+
 #include "platform/native/native_begin.h"
 #include <openjpeg.h>
 #include "platform/native/native_end.h"
@@ -83,22 +85,74 @@ opj_stream_t* MakeStream(StreamPlace& place, bool input)
     return stream;
 }
 
-// Decoded planes into the picture; false when a plane has no samples.
+// The sample of a component at pixel (x, y) of the first component: a
+// component sampled more coarsely (subsampled chroma) repeats each sample
+// over the pixels it covers.
+OPJ_INT32 SampleAt(const opj_image_comp_t& first, const opj_image_comp_t& component, DWORD x,
+                   DWORD y)
+{
+    uint64_t gridX = ((uint64_t)first.x0 + x) * first.dx;
+    uint64_t gridY = ((uint64_t)first.y0 + y) * first.dy;
+    int64_t column = (int64_t)(gridX / component.dx) - component.x0;
+    int64_t row = (int64_t)(gridY / component.dy) - component.y0;
+    column = column < 0 ? 0 : column >= (int64_t)component.w ? component.w - 1 : column;
+    row = row < 0 ? 0 : row >= (int64_t)component.h ? component.h - 1 : row;
+    return component.data[(size_t)row * component.w + (size_t)column];
+}
+
+// Luma and chroma (sYCC, the chroma centred on half the range) to red,
+// green and blue, in place.
+void YccToRgb(CxJasPicture& picture)
+{
+    int precision = picture[0].precision;
+    double maximum = (double)(((int64_t)1 << precision) - 1);
+    double centre = (double)((int64_t)1 << (precision - 1));
+    for (size_t i = 0; i < picture[0].samples.size(); ++i) {
+        double y = picture[0].samples[i];
+        double cb = picture[1].samples[i] - centre;
+        double cr = picture[2].samples[i] - centre;
+        double rgb[3] = { y + 1.402 * cr, y - 0.344136 * cb - 0.714136 * cr, y + 1.772 * cb };
+        for (int c = 0; c < 3; ++c) {
+            double value = rgb[c] < 0 ? 0 : rgb[c] > maximum ? maximum : rgb[c];
+            picture[c].samples[i] = (int32_t)(value + 0.5);
+        }
+    }
+}
+
+// Decoded planes into the picture, every plane at the first one's size;
+// false when a plane has no samples.
 bool TakePlanes(const opj_image_t* image, CxJasPicture& picture)
 {
     picture.resize(image->numcomps);
+    const opj_image_comp_t& first = image->comps[0];
     for (OPJ_UINT32 i = 0; i < image->numcomps; ++i) {
         const opj_image_comp_t& source = image->comps[i];
         if (!source.data || !CxJasSizeAllowed(source.w, source.h, 1) || source.prec < 1 ||
-            source.prec > 31)
+            source.prec > 31 || source.dx == 0 || source.dy == 0 || source.w == 0 ||
+            source.h == 0)
             return false;
         CxJasComponent& plane = picture[i];
-        plane.width = source.w;
-        plane.height = source.h;
         plane.precision = (int)source.prec;
         plane.isSigned = source.sgnd != 0;
-        plane.samples.assign(source.data, source.data + (size_t)source.w * source.h);
+        bool coarser = (source.dx > first.dx || source.dy > first.dy) &&
+                       (source.w != first.w || source.h != first.h);
+        if (!coarser) {
+            plane.width = source.w;
+            plane.height = source.h;
+            plane.samples.assign(source.data, source.data + (size_t)source.w * source.h);
+            continue;
+        }
+        plane.width = first.w;
+        plane.height = first.h;
+        plane.samples.resize((size_t)first.w * first.h);
+        for (DWORD y = 0; y < first.h; ++y)
+            for (DWORD x = 0; x < first.w; ++x)
+                plane.samples[(size_t)y * first.w + x] = SampleAt(first, source, x, y);
     }
+    if (image->color_space == OPJ_CLRSPC_SYCC && picture.size() >= 3 &&
+        picture[1].samples.size() == picture[0].samples.size() &&
+        picture[2].samples.size() == picture[0].samples.size())
+        YccToRgb(picture);
     return true;
 }
 
@@ -119,21 +173,31 @@ const char* CxReadJpeg2000(CxFile* stream, bool codeStream, CxJasPicture& pictur
     opj_stream_t* input = MakeStream(place, true);
     opj_image_t* image = NULL;
     bool decoded = false;
+    CxPictureVerdict verdict = CX_PICTURE_FITS;
     if (codec && input) {
         SilenceCodec(codec);
         opj_dparameters_t parameters;
         opj_set_default_decoder_parameters(&parameters);
-        decoded = opj_setup_decoder(codec, &parameters) &&
-                  opj_read_header(input, codec, &image) && image && image->numcomps > 0 &&
-                  image->x1 > image->x0 && image->y1 > image->y0 &&
-                  CxJasSizeAllowed(image->x1 - image->x0, image->y1 - image->y0,
-                                   image->numcomps) &&
-                  opj_decode(codec, input, image) && opj_end_decompress(codec, input) &&
-                  TakePlanes(image, picture);
+        bool sized = opj_setup_decoder(codec, &parameters) &&
+                     opj_read_header(input, codec, &image) && image && image->numcomps > 0 &&
+                     image->x1 > image->x0 && image->y1 > image->y0 &&
+                     CxJasSizeAllowed(image->x1 - image->x0, image->y1 - image->y0,
+                                      image->numcomps);
+        // OpenJPEG reads ahead: the budget is that of the whole stream.
+        int64_t fileBytes = (int64_t)stream->Size() - place.start;
+        if (sized)
+            verdict = CxCheckPicture(image->x1 - image->x0, image->y1 - image->y0,
+                                     8 * (uint64_t)image->numcomps,
+                                     fileBytes > 0 ? (uint64_t)fileBytes : 0,
+                                     CXIMAGE_EXPANSION_WAVELET);
+        decoded = sized && verdict == CX_PICTURE_FITS && opj_decode(codec, input, image) &&
+                  opj_end_decompress(codec, input) && TakePlanes(image, picture);
     }
     if (image)
         opj_image_destroy(image);
     Release(codec, input);
+    if (verdict != CX_PICTURE_FITS)
+        return CxPictureVerdictText(verdict);
     return decoded ? NULL : kCannotLoad;
 }
 

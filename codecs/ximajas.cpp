@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "codecs/ximabudget.h"
+
 namespace {
 
 const DWORD kMaxComponents = 64;
@@ -91,7 +93,8 @@ bool SameLayout(const CxJasPicture& picture)
 
 bool CxJasSizeAllowed(uint64_t width, uint64_t height, uint64_t planes)
 {
-    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
+        width * height > CXIMAGE_MAX_PIXELS)
         return false;
     unsigned __int128 bits = (unsigned __int128)width * height * 24;
     unsigned __int128 bytes = (unsigned __int128)width * height * planes * sizeof(int32_t);
@@ -158,6 +161,10 @@ bool CxImageJAS::ToImage(CxJasPicture& picture, DWORD type)
         return Fail("error: cannot load image data");
     if (picture.size() > kMaxComponents)
         return Fail("error: too much components");
+    // Two planes of one layout are grey and alpha, four are red, green,
+    // blue and alpha.
+    if (SameLayout(picture) && (picture.size() == 2 || picture.size() == 4))
+        return ToImageWithAlpha(picture, type);
     int precision = picture[0].precision;
     if (precision != 1 && precision != 4 && precision != 8)
         ToThreeEightBitPlanes(picture);
@@ -181,6 +188,38 @@ bool CxImageJAS::ToImage(CxJasPicture& picture, DWORD type)
     if (info.frame < 0 || info.frame >= info.numFrames)
         return Fail("wrong frame!");
     return FrameToImage(picture[info.frame], type);
+}
+
+bool CxImageJAS::ToImageWithAlpha(CxJasPicture& picture, DWORD type)
+{
+    for (CxJasComponent& component : picture)
+        ScaleToEightBits(component);
+    bool grey = picture.size() == 2;
+    DWORD width = picture[0].width, height = picture[0].height;
+    if (!Create(width, height, grey ? 8 : 24, type))
+        return Fail("Can't allocate memory");
+    if (grey)
+        SetGrayPalette();
+    AlphaCreate();
+    if (!AlphaIsValid())
+        return Fail("Can't allocate memory");
+    const CxJasComponent& opacity = picture.back();
+    for (DWORD y = 0; y < height; ++y) {
+        DWORD row = height - 1 - y;
+        BYTE* pixels = GetBits(row);
+        size_t at = (size_t)y * width;
+        for (DWORD x = 0; x < width; ++x) {
+            if (grey) {
+                pixels[x] = (BYTE)picture[0].samples[at + x];
+            } else {
+                pixels[3 * x] = (BYTE)picture[2].samples[at + x];
+                pixels[3 * x + 1] = (BYTE)picture[1].samples[at + x];
+                pixels[3 * x + 2] = (BYTE)picture[0].samples[at + x];
+            }
+            AlphaSet(x, row, (BYTE)opacity.samples[at + x]);
+        }
+    }
+    return true;
 }
 
 bool CxImageJAS::FrameToImage(const CxJasComponent& component, DWORD type)

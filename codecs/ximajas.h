@@ -5,6 +5,7 @@
 // whatever format id it was asked for, and then moves the planes into the
 // image:
 // - three planes of one size and precision 8 become a 24-bit image;
+// - two planes of one layout are grey with alpha, four colour with alpha;
 // - otherwise each plane is a frame of its own, decoded as a grey image;
 // - a picture whose first plane has another precision than 1, 4 or 8 is
 //   first brought to three 8-bit planes (grey is repeated in all three).
@@ -16,7 +17,9 @@
 
 #include "codecs/ximage.h"
 
-// One sample plane, rows from the top of the picture.
+// One sample plane, rows from the top of the picture. The JPEG-2000 reader
+// brings subsampled planes to the first plane's size and turns sYCC into
+// red, green and blue.
 struct CxJasComponent {
     DWORD width = 0;
     DWORD height = 0;
@@ -41,6 +44,7 @@ public:
 
 private:
     bool ToImage(CxJasPicture& picture, DWORD type);
+    bool ToImageWithAlpha(CxJasPicture& picture, DWORD type);
     bool FrameToImage(const CxJasComponent& component, DWORD type);
     bool FromImage(CxJasPicture& picture);
 };
@@ -62,7 +66,8 @@ const char* CxWriteRas(CxFile* stream, const CxJasPicture& picture);
 bool CxJasReadDecimal(const std::string& bytes, size_t& at, uint32_t& value);
 
 // Planes of width x height samples may be allocated only when this holds:
-// the same memory limit as CxImage::Create for a 24-bit image.
+// the same memory limit as CxImage::Create for a 24-bit image, and no more
+// pixels than any decoder makes (codecs/ximabudget.h).
 bool CxJasSizeAllowed(uint64_t width, uint64_t height, uint64_t planes);
 
 // The codec-table rows of formats 12 to 16: decoding with the format asked

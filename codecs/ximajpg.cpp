@@ -7,6 +7,7 @@
 
 #include <new>
 
+#include "codecs/ximabudget.h"
 #include "codecs/xiofile.h"
 
 #include "platform/native/native_begin.h"
@@ -290,6 +291,11 @@ bool CxImageJPG::Decode(CxFile* stream)
         return true;
     }
 
+    // The picture as the file codes it, whatever scale is asked for.
+    if (!CheckPictureBudget(CxRemainingBytes(stream) + cinfo.src->bytes_in_buffer,
+                            cinfo.image_width, cinfo.image_height, 8 * cinfo.num_components,
+                            CXIMAGE_EXPANSION_JPEG))
+        longjmp(errors.jump, 1);
     jpeg_start_decompress(&cinfo);
     if (!Create(cinfo.output_width, cinfo.output_height, 8 * cinfo.output_components,
                 CXIMAGE_FORMAT_JPG))

@@ -3,6 +3,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "codecs/ximabudget.h"
+#include "platform/base/byte_reader.h"
+
 #include "platform/native/native_begin.h"
 #include <libmng.h>
 #include <zlib.h>
@@ -12,26 +15,110 @@ namespace {
 
 // Streams with more frames than this are cut off there.
 const int kMaxFrames = 10000;
+const DWORD kSignatureBytes = 8;
+const DWORD kChunkHeadBytes = 8;    // length and type
+const DWORD kChunkCrcBytes = 4;
+
+// The blocks libmng holds through the codec's allocator, all images
+// together.
+volatile LONG g_blocksHeld = 0;
+
+// libmng allocates only inside the codec's calls to it: the blocks go to
+// the ring of the codec object whose call runs on this thread.
+thread_local CxMngBlock* t_owner = NULL;
+
+class BlockOwner {
+public:
+    explicit BlockOwner(CxMngBlock* ring) : m_previous(t_owner) { t_owner = ring; }
+    ~BlockOwner() { t_owner = m_previous; }
+    BlockOwner(const BlockOwner&) = delete;
+    BlockOwner& operator=(const BlockOwner&) = delete;
+
+private:
+    CxMngBlock* m_previous;
+};
+
+bool IsPictureHeader(const BYTE* type)
+{
+    return memcmp(type, "MHDR", 4) == 0 || memcmp(type, "IHDR", 4) == 0 ||
+           memcmp(type, "JHDR", 4) == 0 || memcmp(type, "BASI", 4) == 0;
+}
+
+// Walks the chunks from the stream's position and spends every picture
+// that a header chunk announces (the canvas of MHDR, the images of IHDR,
+// JHDR and BASI, whose first fields are width and height) from the budget
+// of the stream's bytes; the stream goes back to where it was.
+CxPictureVerdict SpendAnnouncedPictures(CxFile* stream, CxPixelBudget& budget)
+{
+    int32_t start = stream->Tell();
+    CxPictureVerdict verdict = CX_PICTURE_FITS;
+    BYTE head[kChunkHeadBytes + 8];
+    if (stream->Seek(kSignatureBytes, SEEK_CUR)) {
+        while (verdict == CX_PICTURE_FITS && stream->Read(head, 1, kChunkHeadBytes) == kChunkHeadBytes) {
+            uint32_t length = GetU32BE(head);
+            uint32_t read = 0;
+            if (IsPictureHeader(head + 4) && length >= 8 &&
+                stream->Read(head + kChunkHeadBytes, 1, 8) == 8) {
+                read = 8;
+                verdict = budget.Spend(GetU32BE(head + 8), GetU32BE(head + 12), 24);
+            }
+            int64_t skip = (int64_t)length - read + kChunkCrcBytes;
+            if (skip > 0x7FFFFFFF || !stream->Seek((int32_t)skip, SEEK_CUR))
+                break;
+        }
+    }
+    stream->Seek(start, SEEK_SET);
+    return verdict;
+}
 
 CxMngState* State(mng_handle handle)
 {
     return (CxMngState*)mng_get_userdata(handle);
 }
 
+// Zero-filled blocks, each behind a header that links it into its owner's
+// ring (the header keeps the block's 16-byte alignment).
 mng_ptr Allocate(mng_size_t bytes)
 {
-    return calloc(1, bytes);
+    static_assert(sizeof(CxMngBlock) % 16 == 0, "blocks stay aligned");
+    if (bytes > SIZE_MAX - sizeof(CxMngBlock))
+        return NULL;
+    CxMngBlock* block = (CxMngBlock*)calloc(1, sizeof(CxMngBlock) + bytes);
+    if (!block)
+        return NULL;
+    CxMngBlock* ring = t_owner;
+    if (ring) {
+        block->previous = ring;
+        block->next = ring->next;
+        ring->next->previous = block;
+        ring->next = block;
+    } else {
+        block->previous = block->next = block;
+    }
+    InterlockedIncrement(&g_blocksHeld);
+    return block + 1;
 }
 
-void Release(mng_ptr block, mng_size_t)
+void Release(mng_ptr data, mng_size_t)
 {
+    if (!data)
+        return;
+    CxMngBlock* block = (CxMngBlock*)data - 1;
+    block->previous->next = block->next;
+    block->next->previous = block->previous;
+    InterlockedDecrement(&g_blocksHeld);
     free(block);
 }
 
-// libmng ends the call it is in with the error; the codec keeps no message.
-mng_bool OnError(mng_handle, mng_int32, mng_int8, mng_chunkid, mng_uint32, mng_int32, mng_int32,
-                 mng_pchar)
+// libmng ends the call it is in with the error; the codec keeps its text.
+mng_bool OnError(mng_handle handle, mng_int32, mng_int8, mng_chunkid, mng_uint32, mng_int32,
+                 mng_int32, mng_pchar text)
 {
+    CxMngState* state = State(handle);
+    if (state) {
+        strncpy(state->error, text && *text ? text : "MNG stream error", sizeof(state->error) - 1);
+        state->error[sizeof(state->error) - 1] = 0;
+    }
     return MNG_FALSE;
 }
 
@@ -96,8 +183,9 @@ mng_ptr GetCanvasLine(mng_handle handle, mng_uint32 line)
     return state->canvas + (size_t)state->rowSize * (state->height - 1 - line);
 }
 
-mng_bool Refresh(mng_handle, mng_uint32, mng_uint32, mng_uint32, mng_uint32)
+mng_bool Refresh(mng_handle handle, mng_uint32, mng_uint32, mng_uint32, mng_uint32)
 {
+    State(handle)->shown = true;
     return MNG_TRUE;
 }
 
@@ -119,8 +207,14 @@ bool Displaying(mng_retcode result)
 
 }  // namespace
 
+LONG CxMngBlocksHeld()
+{
+    return InterlockedCompareExchange(&g_blocksHeld, 0, 0);
+}
+
 CxImageMNG::CxImageMNG() : CxImage(CXIMAGE_FORMAT_MNG), m_handle(NULL)
 {
+    m_blocks.previous = m_blocks.next = &m_blocks;
     memset(&m_state, 0, sizeof(m_state));
     m_state.speed = 1.0f;
     m_state.backgroundIndex = -1;
@@ -129,10 +223,16 @@ CxImageMNG::CxImageMNG() : CxImage(CXIMAGE_FORMAT_MNG), m_handle(NULL)
 CxImageMNG::~CxImageMNG()
 {
     free(m_state.canvas);
+    BlockOwner owner(&m_blocks);
     if (m_handle) {
         mng_handle handle = (mng_handle)m_handle;
         mng_cleanup(&handle);
     }
+    // libmng's cleanup misses some blocks of a stream it stopped reading
+    // (the row buffer of a JNG whose JPEG data ended early): they go with
+    // the object.
+    while (m_blocks.next != &m_blocks)
+        Release(m_blocks.next + 1, 0);
 }
 
 void CxImageMNG::SetCallbacks(CxMngHandle opaque)
@@ -155,6 +255,11 @@ bool CxImageMNG::Decode(CxFile* stream)
         return false;
     if (m_handle)
         return Fail("could not initialize libmng");
+    BlockOwner owner(&m_blocks);
+    CxPixelBudget budget(CxRemainingBytes(stream), CXIMAGE_EXPANSION_ZLIB);
+    CxPictureVerdict verdict = SpendAnnouncedPictures(stream, budget);
+    if (verdict != CX_PICTURE_FITS)
+        return Fail(CxPictureVerdictText(verdict));
     mng_handle handle = mng_initialize(&m_state, Allocate, Release, MNG_NULL);
     if (!handle)
         return Fail("could not initialize libmng");
@@ -169,10 +274,15 @@ bool CxImageMNG::Decode(CxFile* stream)
 
     // The first frame is shown by the read; when it asks for a timer, more
     // follow, and each resume shows one. Anything but success or a wish for
-    // a timer (a damaged or foreign stream) ends the count at once.
+    // a timer (a damaged or foreign stream) ends the count at once, and so
+    // does a budget spent on the canvases shown.
     mng_retcode result = mng_readdisplay(handle);
+    // An error before anything was shown leaves no picture of the stream.
+    if (!Displaying(result) && !m_state.shown)
+        return Fail(m_state.error[0] ? m_state.error : "MNG stream error");
     info.numFrames = result == MNG_NEEDTIMERWAIT ? 1 : 0;
-    while (Displaying(result) && mng_status_reading(handle) && info.numFrames < kMaxFrames) {
+    while (Displaying(result) && mng_status_reading(handle) && info.numFrames < kMaxFrames &&
+           budget.Spend(m_state.width, m_state.height, 24) == CX_PICTURE_FITS) {
         result = mng_display_resume(handle);
         ++info.numFrames;
     }
@@ -218,6 +328,7 @@ bool CxImageMNG::Encode(CxFile* stream)
         return Fail("could not allocate memory for MNG");
     memcpy(m_state.canvas, GetBits(), header.biSizeImage);
 
+    BlockOwner owner(&m_blocks);
     mng_handle handle = mng_initialize(&m_state, Allocate, Release, MNG_NULL);
     if (!handle)
         return Fail("could not initialize libmng");

@@ -7,6 +7,18 @@
 
 typedef void* CxMngHandle;
 
+// The blocks that libmng holds through the codec's allocator, all images
+// together: back where it was once every codec object that used libmng is
+// gone.
+LONG CxMngBlocksHeld();
+
+// A block that libmng allocated through the codec; each codec object keeps
+// the blocks its calls made in a ring of these headers.
+struct CxMngBlock {
+    CxMngBlock* previous;
+    CxMngBlock* next;
+};
+
 // The record that libmng hands back to the callbacks.
 struct CxMngState {
     CxFile* file;
@@ -22,6 +34,8 @@ struct CxMngState {
     float speed;
     int32_t backgroundIndex;    // 0 when the stream has a background colour
     RGBQUAD background;
+    bool shown;                 // libmng has shown some of a picture (refresh)
+    char error[64];             // libmng's text of the last error it reported
 };
 
 class CxImageMNG : public CxImage {
@@ -41,4 +55,5 @@ private:
 
     CxMngHandle m_handle;
     CxMngState m_state;
+    CxMngBlock m_blocks;        // the ring's head: empty when it points at itself
 };

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "codecs/ximabudget.h"
 #include "codecs/ximawriter.h"
 #include "codecs/xmemfile.h"
 #include "platform/base/byte_reader.h"
@@ -208,7 +209,10 @@ bool CxImagePCX::Decode(CxFile* stream)
     // 2 or 3 planes of 1 bit hold indices up to 7: they need 4 bits too.
     DWORD depth = layout.trueColour ? 24 : (layout.planes > 1 && layout.bitsPerPixel == 1)
                                         ? 4 : (DWORD)layout.bitsPerPixel;
-    if (!Create((DWORD)width, (DWORD)height, depth, CXIMAGE_FORMAT_PCX))
+    // The coded rows: the bytes of every plane's line.
+    if (!CheckPictureBudget(CxRemainingBytes(stream), (uint64_t)layout.bytesPerLine * layout.planes,
+                            (uint64_t)height, 8, CXIMAGE_EXPANSION_RUNS) ||
+        !Create((DWORD)width, (DWORD)height, depth, CXIMAGE_FORMAT_PCX))
         return false;
     if (layout.planes == 4 && layout.trueColour)
         AlphaCreate();

@@ -12,7 +12,7 @@ namespace {
 int CountBits(DWORD mask)
 {
     int count = 0;
-    for (mask &= 0xFFFF; mask; mask &= mask - 1)
+    for (; mask; mask &= mask - 1)
         ++count;
     return count;
 }
@@ -30,11 +30,11 @@ int LowestBit(DWORD mask)
     return shift;
 }
 
-// One channel of a 16-bit pixel as 8 bits: the masked bits moved so that
+// One masked channel of a pixel as 8 bits: the masked bits moved so that
 // their top lands on bit 7 (a channel of 5 bits gives 0 to 248).
-BYTE Channel16(DWORD word, DWORD mask)
+BYTE MaskedChannel(DWORD pixel, DWORD mask)
 {
-    DWORD value = (word & mask) >> LowestBit(mask);
+    DWORD value = (pixel & mask) >> LowestBit(mask);
     int bits = CountBits(mask);
     if (bits == 0)
         return 0;
@@ -166,7 +166,8 @@ BYTE* CxImage::GetPixelPointer(int32_t x, int32_t y) const
 // Converts 16-bit (masked) or 32-bit source rows into this image's 24-bit
 // rows. Rows and pixels go from the last backwards, so the source may lie
 // at the start of this image's own pixel area. Each channel takes its shift
-// from its own mask.
+// from its own mask; 32-bit pixels without masks are blue, green, red and
+// an unused byte.
 void CxImage::Bitfield2RGB(const BYTE* source, DWORD firstMask, DWORD secondMask,
                            DWORD thirdMask, BYTE bits)
 {
@@ -182,21 +183,29 @@ void CxImage::Bitfield2RGB(const BYTE* source, DWORD firstMask, DWORD secondMask
             for (DWORD x = width; x-- > 0;) {
                 DWORD word = GetU16LE(from + 2 * x);
                 BYTE* pixel = target + 3 * (size_t)x;
-                pixel[0] = Channel16(word, thirdMask);
-                pixel[1] = Channel16(word, secondMask);
-                pixel[2] = Channel16(word, firstMask);
+                pixel[0] = MaskedChannel(word, thirdMask & 0xFFFF);
+                pixel[1] = MaskedChannel(word, secondMask & 0xFFFF);
+                pixel[2] = MaskedChannel(word, firstMask & 0xFFFF);
             }
         }
     } else if (bits == 32) {
+        bool masked = firstMask || secondMask || thirdMask;
         size_t sourceRow = (size_t)width * 4;
         for (DWORD y = height; y-- > 0;) {
             BYTE* target = info.firstRow + (size_t)info.effWidth * y;
             const BYTE* from = source + sourceRow * y;
             for (DWORD x = width; x-- > 0;) {
                 BYTE* pixel = target + 3 * (size_t)x;
-                pixel[2] = from[4 * x + 2];
-                pixel[1] = from[4 * x + 1];
-                pixel[0] = from[4 * x];
+                if (!masked) {
+                    pixel[2] = from[4 * x + 2];
+                    pixel[1] = from[4 * x + 1];
+                    pixel[0] = from[4 * x];
+                    continue;
+                }
+                DWORD value = GetU32LE(from + 4 * x);
+                pixel[0] = MaskedChannel(value, thirdMask);
+                pixel[1] = MaskedChannel(value, secondMask);
+                pixel[2] = MaskedChannel(value, firstMask);
             }
         }
     }

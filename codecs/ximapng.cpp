@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "codecs/ximabudget.h"
+
 #include "platform/native/native_begin.h"
 #include <png.h>
 #include "platform/native/native_end.h"
@@ -75,24 +77,33 @@ BYTE LargestIndexUsed(const CxImage& image)
     return largest;
 }
 
-void SetBackground(png_structp png, png_infop pngInfo, CxImage& image, int pixelDepth)
+// Pixels of a file without an alpha channel are composed onto its bKGD
+// colour, or onto grey 192.
+void SetBackground(png_structp png, png_infop pngInfo)
 {
     png_color_16p fileBackground = NULL;
-    bool haveBackground = png_get_bKGD(png, pngInfo, &fileBackground) && fileBackground;
-    if (pixelDepth != 32) {
-        if (haveBackground) {
-            png_set_background(png, fileBackground, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
-        } else {
-            png_color_16 grey;
-            memset(&grey, 0, sizeof(grey));
-            grey.red = grey.green = grey.blue = grey.gray = kGreyBackground;
-            png_set_background(png, &grey, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
-        }
-    } else if (haveBackground) {
-        RGBQUAD colour = { (BYTE)fileBackground->blue, (BYTE)fileBackground->green,
-                           (BYTE)fileBackground->red, 0 };
-        image.SetTransColor(colour);
+    if (png_get_bKGD(png, pngInfo, &fileBackground) && fileBackground) {
+        png_set_background(png, fileBackground, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
+    } else {
+        png_color_16 grey;
+        memset(&grey, 0, sizeof(grey));
+        grey.red = grey.green = grey.blue = grey.gray = kGreyBackground;
+        png_set_background(png, &grey, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
     }
+}
+
+// An image with an alpha plane keeps the bKGD colour as its transparent
+// colour (the low bytes of the chunk's values).
+void SetTransparentColourFromBackground(png_structp png, png_infop pngInfo, CxImage& image)
+{
+    png_color_16p fileBackground = NULL;
+    if (!png_get_bKGD(png, pngInfo, &fileBackground) || !fileBackground)
+        return;
+    bool grey = !(png_get_color_type(png, pngInfo) & PNG_COLOR_MASK_COLOR);
+    RGBQUAD colour = { (BYTE)(grey ? fileBackground->gray : fileBackground->blue),
+                       (BYTE)(grey ? fileBackground->gray : fileBackground->green),
+                       (BYTE)(grey ? fileBackground->gray : fileBackground->red), 0 };
+    image.SetTransColor(colour);
 }
 
 void SetResolution(png_structp png, png_infop pngInfo, CxImage& image)
@@ -186,28 +197,41 @@ bool CxImagePNG::Decode(CxFile* stream)
     int colorType = png_get_color_type(png, pngInfo);
     int bitDepth = png_get_bit_depth(png, pngInfo);
     int pixelDepth = png_get_channels(png, pngInfo) * bitDepth;
+    // Grey with alpha and RGBA keep their alpha at 8 and 16 bits, and so do
+    // the transparent pixels that a tRNS chunk marks in a grey or RGB file:
+    // they become 24-bit pixels with an alpha plane. Palette files keep
+    // their transparency in the palette.
+    bool withAlpha = (colorType & PNG_COLOR_MASK_ALPHA) ||
+                     (colorType != PNG_COLOR_TYPE_PALETTE &&
+                      png_get_valid(png, pngInfo, PNG_INFO_tRNS));
 
-    SetBackground(png, pngInfo, *this, pixelDepth);
+    if (!CheckPictureBudget(CxRemainingBytes(stream), width, height, pixelDepth,
+                            CXIMAGE_EXPANSION_ZLIB))
+        png_longjmp(png, 1);
+    if (withAlpha)
+        SetTransparentColourFromBackground(png, pngInfo, *this);
+    else
+        SetBackground(png, pngInfo);
     if (bitDepth == 16)
         png_set_strip_16(png);
     DWORD depth = pixelDepth > 16 ? 24 : pixelDepth == 16 ? 8 : (DWORD)pixelDepth;
+    if (withAlpha)
+        depth = 24;
     if (!Create(width, height, depth, CXIMAGE_FORMAT_PNG))
         png_error(png, info.lastError);
     SetResolution(png, pngInfo, *this);
     SetPaletteFromFile(png, pngInfo, *this, bitDepth);
 
-    if (colorType == PNG_COLOR_TYPE_RGB_ALPHA ||
-        (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && pixelDepth == 32)) {
-        if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    if (withAlpha) {
+        png_set_tRNS_to_alpha(png);
+        png_set_expand(png);
+        if (!(colorType & PNG_COLOR_MASK_COLOR))
             png_set_gray_to_rgb(png);
-            png_set_expand(png);
-        }
-        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
         AlphaCreate();
         if (!AlphaIsValid())
             png_error(png, "CxImagePNG can't allocate memory");
     }
-    if (colorType & PNG_COLOR_MASK_COLOR)
+    if ((colorType & PNG_COLOR_MASK_COLOR) || withAlpha)
         png_set_bgr(png);
     if (info.escape)
         png_longjmp(png, 1);  // cancelled: the last-error text stays

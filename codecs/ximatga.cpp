@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "codecs/ximabudget.h"
 #include "codecs/ximawriter.h"
 #include "platform/base/byte_reader.h"
 
@@ -14,7 +15,7 @@ const BYTE kTopToBottom = 0x20;
 const BYTE kRunPacket = 0x80;
 
 enum {
-    kOffIdLength = 0, kOffMapType = 1, kOffImageType = 2, kOffMapLength = 5,
+    kOffIdLength = 0, kOffMapType = 1, kOffImageType = 2, kOffMapFirst = 3, kOffMapLength = 5,
     kOffMapEntryBits = 7, kOffWidth = 12, kOffHeight = 14, kOffDepth = 16,
     kOffDescriptor = 17
 };
@@ -68,6 +69,7 @@ bool CxImageTGA::Decode(CxFile* stream)
         return Fail("Unknown TGA image type");
     DWORD width = GetU16LE(head + kOffWidth);
     DWORD height = GetU16LE(head + kOffHeight);
+    DWORD mapFirst = GetU16LE(head + kOffMapFirst);
     DWORD mapLength = GetU16LE(head + kOffMapLength);
     int mapEntryBits = head[kOffMapEntryBits];
     bool hasMap = head[kOffMapType] != 0;
@@ -77,13 +79,18 @@ bool CxImageTGA::Decode(CxFile* stream)
         return Fail("bad TGA header");
 
     stream->Seek(head[kOffIdLength], SEEK_CUR);
-    if (!Create(width, height, m_fileDepth, CXIMAGE_FORMAT_TGA))
+    if (!CheckPictureBudget(CxRemainingBytes(stream), width, height, m_fileDepth,
+                            compressed ? CXIMAGE_EXPANSION_RUNS : CXIMAGE_EXPANSION_RAW))
+        return false;
+    // 16-bit grey pixels are a grey level and an alpha value.
+    m_greyAlpha = (type == kGrey || type == kRleGrey) && m_fileDepth == 16;
+    if (!Create(width, height, m_greyAlpha ? 8 : m_fileDepth, CXIMAGE_FORMAT_TGA))
         return Fail("TGA Create failed");
-    if (m_fileDepth == 32)
+    if (m_fileDepth == 32 || m_greyAlpha)
         AlphaCreate();
     if (info.escape)
         return Fail("Cancelled");
-    if (hasMap && !ReadColourMap(stream, mapLength, mapEntryBits))
+    if (hasMap && !ReadColourMap(stream, mapFirst, mapLength, mapEntryBits))
         return Fail("corrupted TGA");
     if (type == kGrey || type == kRleGrey)
         SetGrayPalette();
@@ -109,19 +116,20 @@ bool CxImageTGA::Decode(CxFile* stream)
     return true;
 }
 
-// Entries of 8 bits are grey levels; 15 and 16 bits pack five bits a
-// channel; 24 and 32 bits are blue, green, red (and an unused fourth).
-bool CxImageTGA::ReadColourMap(CxFile* stream, DWORD length, int entryBits)
+// Map entry i is palette entry first + i. Entries of 8 bits are grey
+// levels; 15 and 16 bits pack five bits a channel; 24 and 32 bits are blue,
+// green, red (and an unused fourth).
+bool CxImageTGA::ReadColourMap(CxFile* stream, DWORD first, DWORD length, int entryBits)
 {
     DWORD entryBytes = (entryBits + 7) / 8;
     BYTE raw[kMaxColourMap * 4];
     if (stream->Read(raw, entryBytes, length) != length)
         return false;
-    for (DWORD i = 0; i < length && i < GetNumColors(); ++i) {
+    for (DWORD i = 0; i < length && first + i < GetNumColors(); ++i) {
         const BYTE* entry = raw + i * entryBytes;
         RGBQUAD color = entryBits == 8 ? RGBQUAD{ entry[0], entry[0], entry[0], 0 }
                                        : FromBytes(entry, entryBits);
-        SetPaletteColor((BYTE)i, color);
+        SetPaletteColor((BYTE)(first + i), color);
     }
     return true;
 }
@@ -131,6 +139,8 @@ void CxImageTGA::PutPixel(DWORD x, DWORD dibRow, const BYTE* value)
     BYTE* row = GetBits(dibRow);
     if (GetBpp() == 8) {
         row[x] = value[0];
+        if (m_greyAlpha)
+            AlphaSet(x, dibRow, value[1]);
         return;
     }
     RGBQUAD color = FromBytes(value, m_fileDepth);

@@ -1,6 +1,7 @@
 // The codec of format id 8: Truevision TGA, colour-mapped, true-colour and
 // grey, uncompressed or run-length (8, 15, 16, 24 and 32 bits per pixel,
-// any orientation); written uncompressed at 8, 24 or 32 bits.
+// 16-bit grey being grey with alpha; any orientation); written uncompressed
+// at 8, 24 or 32 bits.
 #pragma once
 #include <vector>
 
@@ -21,7 +22,7 @@ private:
         BYTE value[4];      // the pixel of a run packet
     };
 
-    bool ReadColourMap(CxFile* stream, DWORD length, int entryBits);
+    bool ReadColourMap(CxFile* stream, DWORD first, DWORD length, int entryBits);
     // Reads `count` pixels of the file's depth into row `dibRow` from
     // column `first`; false when the stream ran short.
     bool ReadRawPixels(CxFile* stream, DWORD dibRow, DWORD first, DWORD count);
@@ -29,5 +30,6 @@ private:
     void PutPixel(DWORD x, DWORD dibRow, const BYTE* value);
 
     int m_fileDepth = 0;
+    bool m_greyAlpha = false;   // 16-bit grey: a grey level and an alpha value
     std::vector<BYTE> m_line;
 };

@@ -5,6 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <vector>
+
+#include "codecs/ximabudget.h"
 #include "codecs/xtiffio.h"
 
 #include "platform/native/native_begin.h"
@@ -58,13 +61,88 @@ void TileToStrip(BYTE* out, const BYTE* in, uint32_t rows, size_t columns, size_
     }
 }
 
-// 16-bit samples narrowed in place to their high byte.
-void NarrowSamples(BYTE* line, size_t samples)
+// Sample i of a line: 16-, 24- and 32-bit samples come in the machine's
+// byte order (libtiff swaps them), samples of other sizes are packed from
+// the high bit.
+uint32_t SampleAt(const BYTE* line, size_t i, uint16_t bits)
 {
-    uint16_t probe = 1;
-    int high = *(BYTE*)&probe == 1 ? 1 : 0;  // libtiff gives samples in the machine's order
-    for (size_t i = 0; i < samples; ++i)
-        line[i] = line[2 * i + high];
+    if (bits == 16) {
+        uint16_t value;
+        memcpy(&value, line + 2 * i, 2);
+        return value;
+    }
+    if (bits == 32) {
+        uint32_t value;
+        memcpy(&value, line + 4 * i, 4);
+        return value;
+    }
+    if (bits == 24)
+        return line[3 * i] | (line[3 * i + 1] << 8) | ((uint32_t)line[3 * i + 2] << 16);
+    uint64_t bit = (uint64_t)i * bits;
+    uint32_t value = 0;
+    for (uint16_t k = 0; k < bits; ++k, ++bit)
+        value = (value << 1) | ((line[bit >> 3] >> (7 - (bit & 7))) & 1);
+    return value;
+}
+
+// A level or palette index as a byte: as it is up to 8 bits, its high
+// bits above.
+BYTE Level(uint32_t value, uint16_t bits)
+{
+    return (BYTE)(bits <= 8 ? value : value >> (bits - 8));
+}
+
+// A sample scaled to the range 0 to 255.
+BYTE Scaled(uint32_t value, uint16_t bits)
+{
+    if (bits >= 8)
+        return (BYTE)(value >> (bits - 8));
+    uint32_t maximum = (1u << bits) - 1;
+    return (BYTE)((value * 255 + maximum / 2) / maximum);
+}
+
+// Colours that libtiff's RGBA reader gives multiplied by their alpha,
+// brought back to themselves.
+BYTE Unpremultiplied(uint32_t colour, uint32_t alpha)
+{
+    if (alpha == 0 || alpha == 255)
+        return (BYTE)colour;
+    uint32_t value = (colour * 255 + alpha / 2) / alpha;
+    return (BYTE)(value > 255 ? 255 : value);
+}
+
+// The colour samples of a photometric interpretation; further samples are
+// extra ones, the first of them alpha.
+uint16_t ColourSamples(uint16_t photometric)
+{
+    switch (photometric) {
+    case PHOTOMETRIC_RGB:
+    case PHOTOMETRIC_YCBCR:
+    case PHOTOMETRIC_CIELAB:
+    case PHOTOMETRIC_ICCLAB:
+    case PHOTOMETRIC_ITULAB:
+    case PHOTOMETRIC_LOGLUV:
+        return 3;
+    case PHOTOMETRIC_SEPARATED:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+// The most bytes of pixel data one byte of the file gives, by compression.
+uint64_t Expansion(uint16_t compression)
+{
+    switch (compression) {
+    case COMPRESSION_NONE: return CXIMAGE_EXPANSION_RAW;
+    case COMPRESSION_PACKBITS: return CXIMAGE_EXPANSION_PACKBITS;
+    case COMPRESSION_LZW: return CXIMAGE_EXPANSION_LZW;
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return CXIMAGE_EXPANSION_ZLIB;
+    case COMPRESSION_JPEG:
+    case COMPRESSION_OJPEG: return CXIMAGE_EXPANSION_JPEG;
+    default: return CXIMAGE_EXPANSION_UNBOUNDED;
+    }
 }
 
 }  // namespace
@@ -79,29 +157,32 @@ bool CxImageTIF::Decode(CxFile* stream)
 {
     if (!stream)
         return Fail("null file handler");
-    TIFF* tif = TIFFOpenEx(stream, "r");
+    TIFF* tif = TIFFOpenEx(stream, "r", m_libtiffError);
     if (!tif)
         return Fail("Error encountered while opening TIFF file");
-    bool decoded = DecodePage(tif);
+    bool decoded = DecodePage(tif, CxRemainingBytes(stream) + stream->Tell());
     TIFFClose(tif);
     return decoded;
 }
 
-bool CxImageTIF::DecodePage(TIFF* tif)
+bool CxImageTIF::DecodePage(TIFF* tif, uint64_t fileBytes)
 {
     info.numFrames = (int32_t)TIFFNumberOfDirectories(tif);
     if (info.frame < 0 || !TIFFSetDirectory(tif, (tdir_t)info.frame))
         return Fail("Error: page not present in TIFF file");
 
-    uint32_t width = 0, height = 0, rowsPerStrip = 0xFFFFFFFF;
-    uint16_t samples = 1, bitsPerSample = 1, photometric = 0, orientation = 1;
-    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
-    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
-    TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
-    TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
-    TIFFGetField(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
-    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    Page page;
+    uint16_t orientation = 1, sampleFormat = SAMPLEFORMAT_UINT;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &page.width);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &page.height);
+    TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &page.samples);
+    TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &page.bitsPerSample);
+    TIFFGetField(tif, TIFFTAG_ROWSPERSTRIP, &page.rowsPerStrip);
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &page.photometric);
     TIFFGetField(tif, TIFFTAG_ORIENTATION, &orientation);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &page.planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
+    DWORD width = page.width, height = page.height;
 
     if (info.escape == -1) {
         header.biWidth = (LONG)width;
@@ -125,51 +206,79 @@ bool CxImageTIF::DecodePage(TIFF* tif)
 
     header.biClrUsed = 0;
     info.transIndex = -1;
-    if (rowsPerStrip > height) {
-        rowsPerStrip = height;
+    if (page.rowsPerStrip > height) {
+        page.rowsPerStrip = height;
         // A tiled file has no strips: changing the tag would confuse libtiff.
         if (!TIFFIsTiled(tif))
-            TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+            TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
     }
 
-    bool rgb = (bitsPerSample >= 8 && photometric == PHOTOMETRIC_RGB) ||
-               photometric == PHOTOMETRIC_YCBCR || photometric == PHOTOMETRIC_SEPARATED ||
-               photometric == PHOTOMETRIC_LOGL || photometric == PHOTOMETRIC_LOGLUV;
+    // libtiff's RGBA reader takes RGB of 8 bits and more and CMYK, both
+    // without alpha, YCbCr and the log formats; the samples of everything
+    // else are read here.
+    uint16_t photometric = page.photometric;
+    bool withAlpha = page.samples > ColourSamples(photometric);
+    uint16_t extraCount = 0;
+    uint16_t* extraKinds = NULL;
+    if (withAlpha && TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraKinds) &&
+        extraCount > 0 && extraKinds)
+        page.premultiplied = extraKinds[0] == EXTRASAMPLE_ASSOCALPHA;
+    bool rgba = (page.bitsPerSample >= 8 && photometric == PHOTOMETRIC_RGB && !withAlpha) ||
+                photometric == PHOTOMETRIC_YCBCR || photometric == PHOTOMETRIC_LOGL ||
+                photometric == PHOTOMETRIC_LOGLUV ||
+                (photometric == PHOTOMETRIC_SEPARATED && !withAlpha);
+    if (!rgba && sampleFormat != SAMPLEFORMAT_UINT)
+        return Fail("unsupported sample format");
+    if (!rgba && (page.bitsPerSample < 1 || page.bitsPerSample > 32 ||
+                  (photometric == PHOTOMETRIC_PALETTE && page.bitsPerSample > 8)))
+        return Fail("unsupported bits per sample");
     DWORD depth = 8;
-    if (rgb)
+    if (rgba || ColourSamples(photometric) >= 3)
         depth = 24;
-    else if (samples == 1 && bitsPerSample == 1)
+    else if (page.samples == 1 && page.bitsPerSample == 1)
         depth = 1;
-    else if (samples == 1 && (bitsPerSample == 2 || bitsPerSample == 4))
+    else if (page.samples == 1 && (page.bitsPerSample == 2 || page.bitsPerSample == 4))
         depth = 4;  // 2-bit samples are widened to nibbles
 
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetField(tif, TIFFTAG_COMPRESSION, &compression);
     if (info.escape)
         return Fail(kCancelled);
+    if (!CheckPictureBudget(fileBytes, width, height,
+                            (uint64_t)page.bitsPerSample * page.samples, Expansion(compression)))
+        return false;
     if (!Create(width, height, depth, CXIMAGE_FORMAT_TIF))
         return Fail("CxImageTIF can't create image");
-    if (samples == 4 || (samples == 2 && bitsPerSample == 8)) {
+    if (withAlpha) {
         AlphaCreate();
         if (!alpha)
             return Fail("CxImageTIF can't allocate memory");
     }
-    uint16_t compression = COMPRESSION_NONE;
-    TIFFGetField(tif, TIFFTAG_COMPRESSION, &compression);
     SetCodecOption(compression, CXIMAGE_FORMAT_TIF);
 
-    if (rgb)
-        return DecodeRgba(tif, width, height, samples);
-    return DecodeIndexed(tif, width, height, samples, bitsPerSample, photometric, rowsPerStrip);
+    if (rgba)
+        return DecodeRgba(tif, width, height);
+    return DecodeSamples(tif, page);
 }
 
-bool CxImageTIF::DecodeRgba(TIFF* tif, DWORD width, DWORD height, uint16_t samples)
+// The reason libtiff gave for the last failure, or a plain one.
+bool CxImageTIF::FailWithLibtiffError(const char* otherwise)
 {
+    return Fail(m_libtiffError[0] ? m_libtiffError : otherwise);
+}
+
+bool CxImageTIF::DecodeRgba(TIFF* tif, DWORD width, DWORD height)
+{
+    char reason[1024] = "";
+    if (!TIFFRGBAImageOK(tif, reason))
+        return Fail(reason[0] ? reason : "unsupported TIFF image");
     uint64_t bytes = (uint64_t)width * height * sizeof(uint32_t);
     uint32_t* raster = bytes > (uint64_t)INT64_MAX ? NULL : (uint32_t*)_TIFFmalloc((tmsize_t)bytes);
     if (!raster)
         return Fail("No space for raster buffer");
     if (!TIFFReadRGBAImage(tif, width, height, raster, 1)) {
         _TIFFfree(raster);
-        return Fail("Corrupted TIFF file!");
+        return FailWithLibtiffError("damaged TIFF data");
     }
     // Both the raster and the DIB have their first row at the bottom.
     for (DWORD y = 0; y < height; ++y) {
@@ -179,15 +288,14 @@ bool CxImageTIF::DecodeRgba(TIFF* tif, DWORD width, DWORD height, uint16_t sampl
         }
         const uint32_t* source = raster + (size_t)y * width;
         BYTE* target = GetBits(y);
+        BYTE* alphaRow = alpha ? alpha + (size_t)y * width : NULL;
         for (DWORD x = 0; x < width; ++x) {
-            target[3 * x] = (BYTE)TIFFGetB(source[x]);
-            target[3 * x + 1] = (BYTE)TIFFGetG(source[x]);
-            target[3 * x + 2] = (BYTE)TIFFGetR(source[x]);
-        }
-        if (samples == 4 && alpha) {
-            BYTE* alphaRow = alpha + (size_t)y * width;
-            for (DWORD x = 0; x < width; ++x)
-                alphaRow[x] = (BYTE)TIFFGetA(source[x]);
+            uint32_t opacity = alphaRow ? TIFFGetA(source[x]) : 255;
+            target[3 * x] = Unpremultiplied(TIFFGetB(source[x]), opacity);
+            target[3 * x + 1] = Unpremultiplied(TIFFGetG(source[x]), opacity);
+            target[3 * x + 2] = Unpremultiplied(TIFFGetR(source[x]), opacity);
+            if (alphaRow)
+                alphaRow[x] = (BYTE)opacity;
         }
     }
     _TIFFfree(raster);
@@ -241,139 +349,160 @@ bool CxImageTIF::SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t 
     return true;
 }
 
-bool CxImageTIF::DecodeIndexed(TIFF* tif, DWORD width, DWORD height, uint16_t samples,
-                               uint16_t bitsPerSample, uint16_t photometric,
-                               uint32_t rowsPerStrip)
+// Reads one band of rows (from row ys) of one sample plane (0 when the
+// samples are contiguous) into `band`, lines of `lineBytes` bytes.
+bool CxImageTIF::ReadBand(TIFF* tif, const Page& page, uint32_t ys, uint32_t rows, uint16_t plane,
+                          size_t lineBytes, BYTE* band, BYTE* tile)
 {
-    if (!SetPaletteFromFile(tif, bitsPerSample, photometric))
+    if (!TIFFIsTiled(tif))
+        return TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, ys, plane), band,
+                                    (tmsize_t)(rows * lineBytes)) != -1;
+    uint32_t tileWidth = 0;
+    TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
+    size_t tileBytes = (size_t)TIFFTileSize(tif);
+    size_t tileRowBytes = (size_t)TIFFTileRowSize(tif);
+    size_t column = 0;  // byte offset of the tile column in a line
+    for (uint32_t col = 0; col < page.width && column < lineBytes; col += tileWidth) {
+        if (TIFFReadTile(tif, tile, col, ys, 0, plane) < 0)
+            return false;
+        size_t copy = tileRowBytes;
+        if (column + copy > lineBytes)
+            copy = lineBytes - column;
+        uint32_t tileRows = (uint64_t)rows * tileRowBytes <= tileBytes
+                                ? rows : (uint32_t)(tileBytes / tileRowBytes);
+        TileToStrip(band + column, tile, tileRows, copy, lineBytes - copy, tileRowBytes - copy);
+        column += tileRowBytes;
+    }
+    return true;
+}
+
+// Grey, palette, CIE L*a*b*, RGB with alpha or below 8 bits and CMYK with
+// alpha: the samples of each band, contiguous or one plane after the other,
+// into the image's rows.
+bool CxImageTIF::DecodeSamples(TIFF* tif, const Page& page)
+{
+    if (!SetPaletteFromFile(tif, page.bitsPerSample, page.photometric))
         return false;
-    size_t lineBytes = (size_t)(((uint64_t)width * bitsPerSample * samples + 7) / 8);
+    bool planar = page.planar == PLANARCONFIG_SEPARATE && page.samples > 1;
+    uint16_t planes = planar ? page.samples : 1;
+    uint16_t lineSamples = planar ? 1 : page.samples;
+    size_t lineBytes = (size_t)(((uint64_t)page.width * page.bitsPerSample * lineSamples + 7) / 8);
+    uint32_t rowsPerStrip = page.rowsPerStrip;
     bool tiled = TIFFIsTiled(tif) != 0;
-    uint32_t tileWidth = 0, tileLength = 0;
     size_t tileBytes = 0;
     if (tiled) {
+        uint32_t tileWidth = 0, tileLength = 0;
         TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileLength);
         tileBytes = (size_t)TIFFTileSize(tif);
-        if (tileWidth == 0 || tileLength == 0 || tileBytes == 0)
-            return Fail("Corrupted tiled TIFF file!");
+        if (tileWidth == 0 || tileLength == 0 || tileBytes == 0 || TIFFTileRowSize(tif) == 0)
+            return Fail("damaged TIFF tiles");
         rowsPerStrip = tileLength;
     }
     if (rowsPerStrip == 0)
-        return Fail("Corrupted TIFF file!");
-    // A band of rows is read whole: the buffer holds rows per strip lines.
-    uint64_t bandBytes = (uint64_t)(rowsPerStrip < height ? rowsPerStrip : height) * lineBytes;
+        return Fail("damaged TIFF strips");
+    // A band of rows is read whole: each plane's buffer holds rows per
+    // strip lines.
+    uint64_t bandBytes = (uint64_t)(rowsPerStrip < page.height ? rowsPerStrip : page.height) *
+                         lineBytes;
     if (bandBytes > 0x7FFFFFFF)
         return Fail("CxImageTIF can't allocate memory");
-    BYTE* band = (BYTE*)calloc((size_t)bandBytes + 1, 1);
-    BYTE* tile = tiled ? (BYTE*)calloc(tileBytes, 1) : NULL;
-    if (!band || (tiled && !tile)) {
-        free(band);
-        free(tile);
+    std::vector<BYTE> bands, tile;
+    std::vector<uint32_t> samples;
+    try {
+        bands.assign((size_t)bandBytes * planes + 1, 0);
+        tile.assign(tileBytes, 0);
+        samples.assign((size_t)page.width * page.samples, 0);
+    } catch (...) {
         return Fail("CxImageTIF can't allocate memory");
     }
-    size_t tileRowBytes = tiled ? (size_t)TIFFTileRowSize(tif) : 0;
 
-    for (uint32_t ys = 0; ys < height; ys += rowsPerStrip) {
-        if (info.escape) {
-            free(band);
-            free(tile);
+    for (uint32_t ys = 0; ys < page.height; ys += rowsPerStrip) {
+        if (info.escape)
             return Fail(kCancelled);
-        }
-        uint32_t rows = rowsPerStrip < height - ys ? rowsPerStrip : height - ys;
-        if (tiled) {
-            size_t column = 0;  // byte offset of the tile column in a line
-            for (uint32_t col = 0; col < width && column < lineBytes; col += tileWidth) {
-                if (TIFFReadTile(tif, tile, col, ys, 0, 0) < 0) {
-                    free(band);
-                    free(tile);
-                    return Fail("Corrupted tiled TIFF file!");
-                }
-                size_t copy = tileRowBytes;
-                if (column + copy > lineBytes)
-                    copy = lineBytes - column;
-                uint32_t tileRows = (uint64_t)rows * tileRowBytes <= tileBytes
-                                        ? rows : (uint32_t)(tileBytes / tileRowBytes);
-                TileToStrip(band + column, tile, tileRows, copy, lineBytes - copy,
-                            tileRowBytes - copy);
-                column += tileRowBytes;
-            }
-        } else if (TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, ys, 0), band,
-                                        (tmsize_t)(rows * lineBytes)) == -1) {
-            free(band);
-            return Fail("Corrupted TIFF file!");
+        uint32_t rows = rowsPerStrip < page.height - ys ? rowsPerStrip : page.height - ys;
+        for (uint16_t plane = 0; plane < planes; ++plane) {
+            if (!ReadBand(tif, page, ys, rows, plane, lineBytes, &bands[plane * bandBytes],
+                          tile.data()))
+                return FailWithLibtiffError("damaged TIFF data");
         }
         for (uint32_t j = 0; j < rows; ++j) {
-            if (!PutRow(band + j * lineBytes, lineBytes, height - ys - 1 - j, samples,
-                        bitsPerSample)) {
-                free(band);
-                free(tile);
-                return Fail("CxImageTIF can't create image");
+            DWORD dibRow = page.height - ys - 1 - j;
+            const BYTE* line = &bands[j * lineBytes];
+            if (!planar && PutPackedRow(line, lineBytes, dibRow, page))
+                continue;
+            for (uint16_t plane = 0; plane < planes; ++plane) {
+                const BYTE* planeLine = &bands[plane * bandBytes + j * lineBytes];
+                for (size_t i = 0; i < (size_t)page.width * lineSamples; ++i)
+                    samples[i * planes + plane] =
+                        SampleAt(planeLine, i, page.bitsPerSample);
             }
+            PutSamples(samples.data(), dibRow, page);
         }
-    }
-    free(band);
-    free(tile);
-    return true;
-}
-
-// One line of the palette road into DIB row `dibRow`.
-bool CxImageTIF::PutRow(BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t samples,
-                        uint16_t bitsPerSample)
-{
-    DWORD width = GetWidth();
-    if (bitsPerSample == 16) {
-        size_t count = (size_t)width * samples;
-        NarrowSamples(line, count);
-        lineBytes = count;
-    }
-    if (samples == 1 && bitsPerSample == 2) {
-        PutTwoBitRow(line, lineBytes, dibRow);
-    } else if (samples == 1) {
-        memcpy(GetBits(dibRow), line, lineBytes < info.effWidth ? lineBytes : info.effWidth);
-    } else if (samples == 2 && (bitsPerSample == 8 || bitsPerSample == 16) && GetBpp() == 8) {
-        BYTE* pixels = GetBits(dibRow);
-        BYTE* alphaRow = alpha ? alpha + (size_t)dibRow * width : NULL;
-        for (DWORD x = 0; x < width && 2 * (size_t)x + 1 < lineBytes; ++x) {
-            pixels[x] = line[2 * x];
-            if (alphaRow)
-                alphaRow[x] = line[2 * x + 1];
-        }
-    } else {
-        if (GetBpp() != 24) {
-            if (!Create(width, GetHeight(), 24, CXIMAGE_FORMAT_TIF))
-                return false;
-            if (samples == 4)
-                AlphaCreate();
-        }
-        PutLabRow(line, lineBytes, dibRow, samples);
     }
     return true;
 }
 
-void CxImageTIF::PutTwoBitRow(const BYTE* line, size_t lineBytes, DWORD dibRow)
+// One sample a pixel of 1, 2, 4 or 8 bits is the DIB's own layout (2-bit
+// samples widened to nibbles); false for any other line.
+bool CxImageTIF::PutPackedRow(const BYTE* line, size_t lineBytes, DWORD dibRow, const Page& page)
 {
+    if (page.samples != 1)
+        return false;
     BYTE* pixels = GetBits(dibRow);
-    for (DWORD x = 0; x < GetWidth() && x / 4 < lineBytes; ++x) {
-        BYTE value = (BYTE)((line[x / 4] >> (6 - 2 * (x % 4))) & 3);
-        BYTE& target = pixels[x / 2];
-        target = (x % 2 == 0) ? (BYTE)((target & 0x0F) | (value << 4)) : (BYTE)((target & 0xF0) | value);
+    switch (page.bitsPerSample) {
+    case 1:
+    case 4:
+    case 8:
+        memcpy(pixels, line, lineBytes < info.effWidth ? lineBytes : info.effWidth);
+        return true;
+    case 2:
+        for (DWORD x = 0; x < GetWidth() && x / 4 < lineBytes; ++x) {
+            BYTE value = (BYTE)((line[x / 4] >> (6 - 2 * (x % 4))) & 3);
+            BYTE& target = pixels[x / 2];
+            target = (x % 2 == 0) ? (BYTE)((target & 0x0F) | (value << 4))
+                                  : (BYTE)((target & 0xF0) | value);
+        }
+        return true;
+    default:
+        return false;
     }
 }
 
-void CxImageTIF::PutLabRow(const BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t samples)
+// One row of samples (page.samples a pixel, as read) into the image.
+void CxImageTIF::PutSamples(const uint32_t* samples, DWORD dibRow, const Page& page)
 {
-    if (samples < 3)
-        return;
+    uint16_t bits = page.bitsPerSample;
+    uint16_t count = page.samples;
+    uint16_t colours = ColourSamples(page.photometric);
     BYTE* pixels = GetBits(dibRow);
     BYTE* alphaRow = alpha ? alpha + (size_t)dibRow * GetWidth() : NULL;
     for (DWORD x = 0; x < GetWidth(); ++x) {
-        size_t at = (size_t)x * samples;
-        if (at + samples > lineBytes)
-            break;
-        LabToBgr(line + at, pixels + 3 * x);
-        if (samples == 4 && alphaRow)
-            alphaRow[x] = line[at + 3];
+        const uint32_t* pixel = samples + (size_t)x * count;
+        BYTE opacity = count > colours ? Scaled(pixel[colours], bits) : 255;
+        if (alphaRow)
+            alphaRow[x] = opacity;
+        if (GetBpp() == 8) {
+            pixels[x] = Level(pixel[0], bits);
+            continue;
+        }
+        BYTE* bgr = pixels + 3 * (size_t)x;
+        if (page.photometric == PHOTOMETRIC_RGB) {
+            uint32_t keep = page.premultiplied ? opacity : 255;
+            bgr[0] = Unpremultiplied(Scaled(pixel[2], bits), keep);
+            bgr[1] = Unpremultiplied(Scaled(pixel[1], bits), keep);
+            bgr[2] = Unpremultiplied(Scaled(pixel[0], bits), keep);
+        } else if (page.photometric == PHOTOMETRIC_SEPARATED) {
+            // Ink covers the white: each channel keeps what its ink and the
+            // black leave.
+            uint32_t white = 255 - Scaled(pixel[3], bits);
+            bgr[0] = (BYTE)((255 - Scaled(pixel[2], bits)) * white / 255);
+            bgr[1] = (BYTE)((255 - Scaled(pixel[1], bits)) * white / 255);
+            bgr[2] = (BYTE)((255 - Scaled(pixel[0], bits)) * white / 255);
+        } else {
+            BYTE lab[3] = { Level(pixel[0], bits), Level(pixel[1], bits), Level(pixel[2], bits) };
+            LabToBgr(lab, bgr);
+        }
     }
 }
 

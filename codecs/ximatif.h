@@ -5,8 +5,8 @@
 // file open on this object, so that further calls add pages.
 #pragma once
 #include "codecs/ximage.h"
+#include "codecs/xtiffio.h"
 
-typedef struct tiff TIFF;
 
 // The grey levels of a file's sample size, black to white (white to black
 // when whiteIsZero), into the first entries of a palette of `colours`
@@ -15,7 +15,10 @@ void CxTiffGreyPalette(RGBQUAD* palette, DWORD colours, uint16_t bitsPerSample, 
 
 class CxImageTIF : public CxImage {
 public:
-    CxImageTIF() : CxImage(CXIMAGE_FORMAT_TIF), m_tif(NULL), m_multipage(false), m_pages(0) {}
+    CxImageTIF() : CxImage(CXIMAGE_FORMAT_TIF), m_tif(NULL), m_multipage(false), m_pages(0)
+    {
+        m_libtiffError[0] = 0;
+    }
     ~CxImageTIF() override;
     CxImageTIF(const CxImageTIF&) = delete;
     CxImageTIF& operator=(const CxImageTIF&) = delete;
@@ -27,16 +30,28 @@ public:
     bool EncodeBody(TIFF* tif, bool multipage, int page, int pageCount);
 
 private:
-    bool DecodePage(TIFF* tif);
-    bool DecodeRgba(TIFF* tif, DWORD width, DWORD height, uint16_t samples);
-    bool DecodeIndexed(TIFF* tif, DWORD width, DWORD height, uint16_t samples,
-                       uint16_t bitsPerSample, uint16_t photometric, uint32_t rowsPerStrip);
+    // The tags of a page that its pixels are read by.
+    struct Page {
+        uint32_t width = 0;
+        uint32_t height = 0;
+        uint32_t rowsPerStrip = 0xFFFFFFFF;
+        uint16_t samples = 1;
+        uint16_t bitsPerSample = 1;
+        uint16_t photometric = 0;
+        uint16_t planar = 1;        // 1 contiguous samples, 2 one plane per sample
+        bool premultiplied = false; // the colours are multiplied by the alpha sample
+    };
+
+    // fileBytes: the stream's size, the budget of the page's data.
+    bool DecodePage(TIFF* tif, uint64_t fileBytes);
+    bool FailWithLibtiffError(const char* otherwise);
+    bool DecodeRgba(TIFF* tif, DWORD width, DWORD height);
+    bool DecodeSamples(TIFF* tif, const Page& page);
+    bool ReadBand(TIFF* tif, const Page& page, uint32_t ys, uint32_t rows, uint16_t plane,
+                  size_t lineBytes, BYTE* band, BYTE* tile);
     bool SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t photometric);
-    bool PutRow(BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t samples,
-                uint16_t bitsPerSample);
-    // 2-bit samples into the nibbles of a 4-bit row.
-    void PutTwoBitRow(const BYTE* line, size_t lineBytes, DWORD dibRow);
-    void PutLabRow(const BYTE* line, size_t lineBytes, DWORD dibRow, uint16_t samples);
+    bool PutPackedRow(const BYTE* line, size_t lineBytes, DWORD dibRow, const Page& page);
+    void PutSamples(const uint32_t* samples, DWORD dibRow, const Page& page);
     int SetPhotometric();
     bool WritePixels(TIFF* tif, uint16_t samples);
     void CloseWriter();
@@ -44,4 +59,5 @@ private:
     TIFF* m_tif;
     bool m_multipage;
     int32_t m_pages;
+    char m_libtiffError[CX_TIFF_ERROR_LENGTH];   // libtiff's last error while decoding
 };

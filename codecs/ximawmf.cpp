@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "codecs/ximawmf_shapes.h"
 #include "platform/base/byte_reader.h"
 
 namespace {
@@ -16,6 +17,8 @@ const WORD kMaxUnitsPerInch = 2540;
 const LONG kExtentLimit = 6554;
 const DWORD kMinEmfHeaderBytes = 88;
 const DWORD kEmfEof = 14;  // EMR_EOF
+// Playing a metafile stops after this long: the picture is not made.
+const DWORD kPlaybackLimitMs = 3000;
 
 std::vector<BYTE> ReadBytes(CxFile* stream, uint64_t count, bool& ok)
 {
@@ -74,6 +77,33 @@ bool EnhancedRecordsHold(const std::vector<BYTE>& bytes)
             return records.AtEnd();
     }
     return false;
+}
+
+// The playback of one metafile into a picture of a given size.
+struct Playback {
+    LONG width;
+    LONG height;
+    DWORD start;
+    bool tooLong;
+};
+
+// Plays each record, except those whose shape lies far outside the
+// picture (a damaged coordinate, or a damaged header that scales every
+// record); stops when the playback takes too long.
+int CALLBACK PlayRecord(HDC dc, HANDLETABLE* handles, const ENHMETARECORD* record, int count,
+                        LPARAM parameter)
+{
+    Playback* playback = (Playback*)parameter;
+    if (GetTickCount() - playback->start > kPlaybackLimitMs) {
+        playback->tooLong = true;
+        return 0;
+    }
+    RECT box;
+    if (CxEmfRecordDeviceBox(dc, record, &box) &&
+        CxEmfBoxIsFarOutside(box, playback->width, playback->height))
+        return 1;
+    PlayEnhMetaFileRecord(dc, handles, record, (UINT)count);
+    return 1;
 }
 
 }  // namespace
@@ -251,8 +281,9 @@ bool CxImageWMF::Render(HENHMETAFILE metafile, DWORD width, DWORD height)
             failed = true;
         }
     }
+    Playback playback = { (LONG)width, (LONG)height, GetTickCount(), false };
     if (!failed)
-        PlayEnhMetaFile(dc, metafile, &area);
+        EnumEnhMetaFile(dc, metafile, PlayRecord, &playback, &area);
     if (oldPalette)
         SelectPalette(dc, oldPalette, FALSE);
     if (palette)
@@ -263,6 +294,8 @@ bool CxImageWMF::Render(HENHMETAFILE metafile, DWORD width, DWORD height)
     bool taken = false;
     if (failed || info.escape) {
         Fail("Cancelled");
+    } else if (playback.tooLong) {
+        Fail("metafile takes too long to draw");
     } else if (Create(width, height, bitsPerPixel, CXIMAGE_FORMAT_WMF)) {
         taken = GetDIBits(dc, bitmap, 0, height, GetBits(), (BITMAPINFO*)GetDIB(),
                           DIB_RGB_COLORS) != 0;

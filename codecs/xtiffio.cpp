@@ -77,6 +77,13 @@ int IgnoreMessage(TIFF*, void*, const char*, const char*, va_list)
     return 1;
 }
 
+// Keeps the text of libtiff's last error in the caller's buffer.
+int KeepMessage(TIFF*, void* buffer, const char*, const char* format, va_list arguments)
+{
+    vsnprintf((char*)buffer, CX_TIFF_ERROR_LENGTH, format, arguments);
+    return 1;
+}
+
 }  // namespace
 
 uint64_t CxTiffSeekProc(void* client, uint64_t offset, int whence)
@@ -95,14 +102,19 @@ uint64_t CxTiffSeekProc(void* client, uint64_t offset, int whence)
     return (uint64_t)stream->Tell();
 }
 
-TIFF* TIFFOpenEx(CxFile* stream, const char* mode)
+TIFF* TIFFOpenEx(CxFile* stream, const char* mode, char* errorText)
 {
     if (!stream || !mode)
         return NULL;
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (!options)
         return NULL;
-    TIFFOpenOptionsSetErrorHandlerExtR(options, IgnoreMessage, NULL);
+    if (errorText) {
+        errorText[0] = 0;
+        TIFFOpenOptionsSetErrorHandlerExtR(options, KeepMessage, errorText);
+    } else {
+        TIFFOpenOptionsSetErrorHandlerExtR(options, IgnoreMessage, NULL);
+    }
     TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreMessage, NULL);
     TIFF* tif = TIFFClientOpenExt("TIFF IMAGE", mode, (thandle_t)stream, ReadProc, WriteProc,
                                   SeekProc, CloseProc, SizeProc, MapProc, UnmapProc, options);

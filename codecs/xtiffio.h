@@ -8,10 +8,15 @@
 
 typedef struct tiff TIFF;
 
+// The size of the buffer that keeps libtiff's last error.
+const int CX_TIFF_ERROR_LENGTH = 256;
+
 // mode as for TIFFOpen ("r", "w", "a", ...); null when libtiff refuses.
-// libtiff's error and warning messages for the handle are dropped. Append
-// mode needs a stream that can be read as well as written.
-TIFF* TIFFOpenEx(CxFile* stream, const char* mode);
+// The text of libtiff's last error for the handle goes into errorText (a
+// buffer of CX_TIFF_ERROR_LENGTH characters, emptied first) when one is
+// given; other messages are dropped. Append mode needs a stream that can be
+// read as well as written.
+TIFF* TIFFOpenEx(CxFile* stream, const char* mode, char* errorText = NULL);
 
 // The seek procedure handed to libtiff: (offset, whence) on the stream;
 // returns the new absolute position, or 0xFFFFFFFF... (all ones) on failure.

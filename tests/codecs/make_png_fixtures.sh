@@ -32,6 +32,7 @@ png palette8_interlaced 3 8 source.ppm -colors 100 -interlace PNG
 png grey2_interlaced 0 2 ramp.pgm -depth 2 -interlace PNG
 png rgba 6 8 source.ppm -alpha set -channel A -fx "i/w" +channel
 png rgba_interlaced 6 8 source.ppm -alpha set -channel A -fx "j/h" +channel -interlace PNG
+png rgba16 6 16 source.ppm -depth 16 -alpha set -channel A -fx "(i+j)/(w+h)" +channel
 png grey_alpha 4 8 ramp.pgm -alpha set -channel A -fx "i<8?0:(i<16?0.5:1)" +channel
 $convert source.ppm -colors 30 -alpha set -channel A -fx "i<6?0:1" +channel $plain \
   PNG8:palette_trns.png

@@ -32,6 +32,3 @@ for file in *.tif; do
   $convert "$file[0]" -alpha off -depth 8 "rgb:${file%.tif}.rgb"
 done
 $convert "multi.tif[2]" -depth 8 rgb:multi_page3.rgb
-# libtiff's RGBA reader gives colours multiplied by their alpha: as if
-# composed onto black.
-$convert rgba.tif -background black -alpha remove -alpha off -depth 8 rgb:rgba_black.rgb

@@ -237,7 +237,7 @@ TEST(CxImageBMP, RefusedFiles)
     EXPECT_STREQ("unknown compression", image.GetLastError());
     EXPECT_FALSE(DecodeBmp(BmpFile(InfoHeader(-2, 2, 24, 0, 0), "", "xx"), image));
     EXPECT_FALSE(DecodeBmp(BmpFile(InfoHeader(65536, 65536, 24, 0, 0), "", "xx"), image));
-    EXPECT_STREQ("Can't allocate memory", image.GetLastError());
+    EXPECT_STREQ("image too large", image.GetLastError());
     EXPECT_FALSE(image.IsValid());
     CxImageBMP codec;
     EXPECT_FALSE(codec.Decode(NULL));

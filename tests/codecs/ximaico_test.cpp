@@ -89,14 +89,16 @@ TEST(CxImageICO, FramesCursorsAndRefusals)
     ASSERT_TRUE(DecodeIco(allSet, negative));
     EXPECT_EQ(0, negative.GetTransIndex());
 
-    // A size byte of 0 means 256.
+    // The bitmap header's size holds over the directory's (0 there means
+    // 256).
     CxImage big(255, 2, 8);
     std::string bigFile = EncodeBytes(big, CXIMAGE_FORMAT_ICO);
     bigFile[6] = 0;
     bigFile += std::string(1024, '\0');
     CxImage wide;
     ASSERT_TRUE(DecodeIco(bigFile, wide)) << wide.GetLastError();
-    EXPECT_EQ(256u, wide.GetWidth());
+    EXPECT_EQ(255u, wide.GetWidth());
+    EXPECT_EQ(2u, wide.GetHeight());
 }
 
 TEST(CxImageICO, AlphaIsWrittenAsThirtyTwoBits)

@@ -71,7 +71,7 @@ TEST_F(MngReference, ForeignAndTruncatedStreamsFailAtOnce)
     }
     CxImage foreign;
     EXPECT_FALSE(DecodeBytes("not an MNG stream at all", foreign, CXIMAGE_FORMAT_MNG));
-    EXPECT_STREQ("CxImageMNG::Decode cannot create image", foreign.GetLastError());
+    EXPECT_STREQ("The signature is invalid", foreign.GetLastError());
 }
 
 TEST_F(MngReference, EncodedFileReadsBackHereAndInImageMagick)

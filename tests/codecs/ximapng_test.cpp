@@ -96,7 +96,8 @@ TEST_F(PngReference, DecodesEveryColourTypeLikeImageMagick)
         { "palette8", 8, false, "", 0 },       { "rgb8_interlaced", 24, false, "", 0 },
         { "palette8_interlaced", 8, false, "", 0 }, { "grey2_interlaced", 4, false, "", 0 },
         { "rgba", 24, true, "", 0 },           { "rgba_interlaced", 24, true, "", 0 },
-        { "grey_alpha", 8, false, "_flat", 1 }, { "palette_trns", 8, false, "", 0 },
+        { "grey_alpha", 24, true, "", 0 },     { "rgba16", 24, true, "", 1 },
+        { "palette_trns", 8, false, "", 0 },
     };
     for (const Case& c : cases) {
         std::string name = c.name;
@@ -107,6 +108,14 @@ TEST_F(PngReference, DecodesEveryColourTypeLikeImageMagick)
         EXPECT_EQ(c.alpha, image.AlphaIsValid()) << name;
         EXPECT_EQ(0, CountDifferentPixels(image, Bytes(name + c.reference + ".rgb"), c.tolerance))
             << name;
+        if (c.alpha) {
+            std::string rgba;
+            ASSERT_TRUE(codectest::ReadWithImageMagickRgba(Files().Path(name + ".png"), rgba));
+            codectest::PixelCheck check;
+            check.compareAlpha = true;
+            check.tolerance = c.tolerance;
+            EXPECT_EQ(0, codectest::CountMismatches(image, rgba, check)) << name;
+        }
         bool interlaced = name.find("interlaced") != std::string::npos;
         EXPECT_EQ(interlaced ? 1u : 0u, image.GetCodecOption(CXIMAGE_FORMAT_PNG)) << name;
 
@@ -147,23 +156,45 @@ TEST_F(PngReference, AlphaPlaneAndPaletteTransparency)
     EXPECT_EQ(0, trns.GetPixelIndex(0, 16));
 }
 
-TEST_F(PngReference, GreyAndRgbFilesWithTrnsAreComposedOntoGrey)
+namespace {
+
+// The colour that tRNS names is transparent; every other pixel is opaque.
+void ExpectTransparentWhereColourIs(const CxImage& image, RGBQUAD colour)
 {
+    ASSERT_TRUE(image.AlphaIsValid());
+    int transparent = 0;
+    for (DWORD y = 0; y < image.GetHeight(); ++y) {
+        for (DWORD x = 0; x < image.GetWidth(); ++x) {
+            RGBQUAD pixel = image.GetPixelColor(x, y, false);
+            bool same = pixel.rgbRed == colour.rgbRed && pixel.rgbGreen == colour.rgbGreen &&
+                        pixel.rgbBlue == colour.rgbBlue;
+            EXPECT_EQ(same ? 0 : 255, image.AlphaGet(x, y)) << x << ", " << y;
+            transparent += same;
+        }
+    }
+    EXPECT_GT(transparent, 0);
+}
+
+}  // namespace
+
+TEST_F(PngReference, GreyAndRgbFilesKeepTheirTrnsTransparencyAsAlpha)
+{
+    // The ramp's last column is black.
     std::string grey = WithChunkBeforeData(Bytes("grey8.png"), Chunk("tRNS", std::string("\0\0", 2)));
     CxImage image;
     ASSERT_TRUE(DecodeBytes(grey, image, CXIMAGE_FORMAT_PNG)) << image.GetLastError();
-    EXPECT_EQ(8, image.GetBpp());
-    EXPECT_FALSE(image.AlphaIsValid());
-    int composed = 0;
-    for (DWORD y = 0; y < image.GetHeight(); ++y)
-        for (DWORD x = 0; x < image.GetWidth(); ++x)
-            composed += image.GetPixelColor(x, y).rgbRed == 192;
-    EXPECT_GT(composed, 0);
+    EXPECT_EQ(0, CountDifferentPixels(image, Bytes("grey8.rgb")));
+    ExpectTransparentWhereColourIs(image, RGBQUAD{ 0, 0, 0, 0 });
 
-    std::string rgb = WithChunkBeforeData(Bytes("rgb8.png"), Chunk("tRNS", std::string(6, '\0')));
+    CxImage plain;
+    ASSERT_TRUE(DecodeBytes(Bytes("rgb8.png"), plain, CXIMAGE_FORMAT_PNG));
+    RGBQUAD corner = plain.GetPixelColor(0, 0);
+    std::string key = { 0, (char)corner.rgbRed, 0, (char)corner.rgbGreen, 0, (char)corner.rgbBlue };
+    std::string rgb = WithChunkBeforeData(Bytes("rgb8.png"), Chunk("tRNS", key));
     CxImage colour;
-    EXPECT_TRUE(DecodeBytes(rgb, colour, CXIMAGE_FORMAT_PNG)) << colour.GetLastError();
-    EXPECT_EQ(24, colour.GetBpp());
+    ASSERT_TRUE(DecodeBytes(rgb, colour, CXIMAGE_FORMAT_PNG)) << colour.GetLastError();
+    EXPECT_EQ(0, CountDifferentPixels(colour, Bytes("rgb8.rgb")));
+    ExpectTransparentWhereColourIs(colour, corner);
 }
 
 TEST_F(PngReference, ResolutionFromPhys)

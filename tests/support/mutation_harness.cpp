@@ -2,6 +2,7 @@
 
 #include "tests/support/mutation_harness.h"
 
+#include <stdlib.h>
 #include <windows.h>
 
 #include "codecs/xmemfile.h"
@@ -72,7 +73,31 @@ DWORD WINAPI WatchdogThread(void* parameter)
     return 0;
 }
 
+const unsigned kSlowCaseMs = 5000;
+
+// The cases of a one-off run, or 0 when none was asked for.
+int OneOffCases()
+{
+    const char* text = getenv("HARBECK_MUTATION_CASES");
+    int cases = text ? atoi(text) : 0;
+    return cases > 0 ? cases : 0;
+}
+
 }  // namespace
+
+MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs)
+{
+    MutationOptions options;
+    options.seed = seed;
+    options.cases = cases;
+    options.budgetMs = budgetMs;
+    if (int oneOff = OneOffCases()) {
+        options.cases = oneOff;
+        options.budgetMs = 0xFFFFFFFFu;
+        options.slowCaseMs = kSlowCaseMs;
+    }
+    return options;
+}
 
 DecodeCall DecodeWithType(DWORD type)
 {
@@ -161,8 +186,23 @@ std::string CheckDecodeResult(bool decoded, const CxImage& image)
     return sum == 0xFFFFFFFFu ? "unlikely checksum" : std::string();
 }
 
+CaseCall DecodeCase(const DecodeCall& decode)
+{
+    return [decode](const std::string& bytes, bool& decoded) {
+        CxImage image;
+        decoded = decode(bytes, image);
+        return CheckDecodeResult(decoded, image);
+    };
+}
+
 MutationReport RunMutations(const std::string& valid, const DecodeCall& decode,
                             const MutationOptions& options)
+{
+    return RunCases(valid, DecodeCase(decode), options);
+}
+
+MutationReport RunCases(const std::string& valid, const CaseCall& call,
+                        const MutationOptions& options)
 {
     MutationReport report;
     Watchdog dog;
@@ -177,9 +217,16 @@ MutationReport RunMutations(const std::string& valid, const DecodeCall& decode,
             break;
         InterlockedExchange(&dog.caseNumber, i);
         std::string bytes = Mutate(valid, state);
-        CxImage image;
-        bool decoded = decode(bytes, image);
-        std::string problem = CheckDecodeResult(decoded, image);
+        bool decoded = false;
+        DWORD caseStart = GetTickCount();
+        std::string problem = call(bytes, decoded);
+        unsigned took = GetTickCount() - caseStart;
+        if (problem.empty() && options.slowCaseMs && took > options.slowCaseMs)
+            problem = "took " + std::to_string(took) + " ms";
+        if (took > report.slowestMs || report.slowestCase < 0) {
+            report.slowestMs = took;
+            report.slowestCase = i;
+        }
         ++report.casesRun;
         if (decoded)
             ++report.decoded;
@@ -195,19 +242,24 @@ MutationReport RunMutations(const std::string& valid, const DecodeCall& decode,
     return report;
 }
 
+void ExpectCasesKeepTheContract(const std::string& valid, const CaseCall& call,
+                                const std::string& name, uint32_t seed, int cases,
+                                unsigned budgetMs)
+{
+    ASSERT_FALSE(valid.empty());
+    MutationReport report = RunCases(valid, call, SeriesOptions(seed, cases, budgetMs));
+    EXPECT_TRUE(report.problems.empty()) << report.problems;
+    EXPECT_GT(report.casesRun, 0);
+    printf("%s, seed %u: %d cases, %d decoded, slowest %u ms (case %d)\n", name.c_str(), seed,
+           report.casesRun, report.decoded, report.slowestMs, report.slowestCase);
+    fflush(stdout);
+}
+
 void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32_t seed, int cases,
                                     unsigned budgetMs)
 {
-    ASSERT_FALSE(valid.empty());
-    MutationOptions options;
-    options.seed = seed;
-    options.cases = cases;
-    options.budgetMs = budgetMs;
-    MutationReport report = RunMutations(valid, DecodeWithType(type), options);
-    EXPECT_TRUE(report.problems.empty()) << report.problems;
-    EXPECT_GT(report.casesRun, 0);
-    printf("format %lu, seed %u: %d cases, %d decoded\n", (unsigned long)type, seed, report.casesRun,
-           report.decoded);
+    ExpectCasesKeepTheContract(valid, DecodeCase(DecodeWithType(type)),
+                               "format " + std::to_string(type), seed, cases, budgetMs);
 }
 
 }  // namespace codectest

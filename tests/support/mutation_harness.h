@@ -4,6 +4,11 @@
 // consistent image; a case that runs longer than the hang limit ends the
 // program with a message naming the seed and case.
 //
+// The environment variable HARBECK_MUTATION_CASES=<n> turns every series
+// into a large one-off run: n cases each, no time budget, and a case slower
+// than five seconds counts as a problem. Each series prints its figures:
+// cases run, decoded, and the slowest case.
+//
 //   codectest::MutationOptions options;            // seed, cases, budget
 //   codectest::MutationReport report = codectest::RunMutations(
 //       validBytes, codectest::DecodeWithType(CXIMAGE_FORMAT_BMP), options);
@@ -21,21 +26,31 @@ namespace codectest {
 // Decodes the bytes into the (empty) image; returns the decoder's result.
 typedef std::function<bool(const std::string& bytes, CxImage& image)> DecodeCall;
 
+// One case of any reader: reads the bytes, sets `decoded` when it made a
+// picture, and returns a problem text (empty when the contract held).
+typedef std::function<std::string(const std::string& bytes, bool& decoded)> CaseCall;
+
 struct MutationOptions {
     uint32_t seed = 1;
     int cases = 2000;
     unsigned budgetMs = 15000;     // stop early when the run takes longer
-    // One case longer than this: the program ends. A valid mutation may
-    // ask for a 2 GB image that takes 15 s to fill under AddressSanitizer,
-    // longer on a loaded machine; a real hang is caught all the same.
+    // One case longer than this: the program ends.
     unsigned hangLimitMs = 60000;
+    // A case longer than this is a problem (0: none is).
+    unsigned slowCaseMs = 0;
 };
 
 struct MutationReport {
     int casesRun = 0;
     int decoded = 0;        // cases that returned true
+    unsigned slowestMs = 0;
+    int slowestCase = -1;
     std::string problems;   // empty when every case kept the contract
 };
+
+// The options of a series of `cases` cases within budgetMs, or of the large
+// one-off run that HARBECK_MUTATION_CASES asks for.
+MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs);
 
 // CxImage::Decode through a memory stream with the given format id.
 DecodeCall DecodeWithType(DWORD type);
@@ -46,12 +61,21 @@ std::string Mutate(const std::string& valid, uint32_t& state);
 // The contract for a decode result; returns an empty text when it holds.
 std::string CheckDecodeResult(bool decoded, const CxImage& image);
 
+// A case that runs the decode call and checks its result.
+CaseCall DecodeCase(const DecodeCall& decode);
+
 MutationReport RunMutations(const std::string& valid, const DecodeCall& decode,
                             const MutationOptions& options);
+MutationReport RunCases(const std::string& valid, const CaseCall& call,
+                        const MutationOptions& options);
 
 // A test step: `cases` mutations of `valid` decoded with the format id keep
-// the contract, within budgetMs; prints how many cases ran and decoded.
+// the contract, within budgetMs; prints the series' figures.
 void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32_t seed, int cases,
                                     unsigned budgetMs);
+// The same for any reader; `name` names it in the figures.
+void ExpectCasesKeepTheContract(const std::string& valid, const CaseCall& call,
+                                const std::string& name, uint32_t seed, int cases,
+                                unsigned budgetMs);
 
 }  // namespace codectest

@@ -1,0 +1,209 @@
+#include "codecs/ximawmf_shapes.h"
+
+#include <stdint.h>
+
+#include <algorithm>
+
+#include "platform/base/byte_reader.h"
+
+namespace {
+
+const size_t kRecordHeadBytes = 8;   // type and size
+const size_t kBoundsBytes = 16;      // the rclBounds that many records start with
+const int64_t kFarFactor = 16;
+const int64_t kFarMinimum = 4096;
+
+// The logical box of the points seen so far.
+struct LogicalBox {
+    bool empty = true;
+    int64_t left = 0, top = 0, right = 0, bottom = 0;
+
+    void Add(int64_t x, int64_t y)
+    {
+        if (empty) {
+            left = right = x;
+            top = bottom = y;
+            empty = false;
+            return;
+        }
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+};
+
+// `count` points of 32-bit (or 16-bit) coordinates at the reader.
+bool AddPoints(CByteReader& points, uint64_t count, bool sixteenBit, LogicalBox& box)
+{
+    size_t pointBytes = sixteenBit ? 4 : 8;
+    if (count > points.Remaining() / pointBytes)
+        return false;
+    for (uint64_t i = 0; i < count; ++i) {
+        int64_t x = sixteenBit ? points.I16LE() : points.I32LE();
+        int64_t y = sixteenBit ? points.I16LE() : points.I32LE();
+        box.Add(x, y);
+    }
+    return true;
+}
+
+bool AddRectangle(CByteReader& fields, LogicalBox& box)
+{
+    int64_t left = fields.I32LE(), top = fields.I32LE();
+    int64_t right = fields.I32LE(), bottom = fields.I32LE();
+    if (!fields.Ok())
+        return false;
+    box.Add(left, top);
+    box.Add(right, bottom);
+    return true;
+}
+
+// A point list after the bounds: count, then the points.
+bool AddPointList(CByteReader& fields, bool sixteenBit, LogicalBox& box)
+{
+    fields.Skip(kBoundsBytes);
+    uint32_t count = fields.U32LE();
+    return fields.Ok() && AddPoints(fields, count, sixteenBit, box);
+}
+
+// Several polygons after the bounds: their number, the point count, the
+// count of each polygon, then the points.
+bool AddPolyPolygon(CByteReader& fields, bool sixteenBit, LogicalBox& box)
+{
+    fields.Skip(kBoundsBytes);
+    uint32_t polygons = fields.U32LE();
+    uint32_t count = fields.U32LE();
+    return fields.Ok() && fields.Skip((size_t)polygons * 4) &&
+           AddPoints(fields, count, sixteenBit, box);
+}
+
+// The target of a bitmap record: x, y after the bounds, and its size.
+bool AddTarget(CByteReader& fields, size_t sizeOffset, LogicalBox& box)
+{
+    fields.Skip(kBoundsBytes);
+    int64_t x = fields.I32LE(), y = fields.I32LE();
+    if (!fields.Seek(kRecordHeadBytes + sizeOffset))
+        return false;
+    int64_t width = fields.I32LE(), height = fields.I32LE();
+    if (!fields.Ok())
+        return false;
+    box.Add(x, y);
+    box.Add(x + width, y + height);
+    return true;
+}
+
+bool LogicalShape(const ENHMETARECORD* record, LogicalBox& box)
+{
+    CByteReader fields((const uint8_t*)record, record->nSize);
+    fields.Skip(kRecordHeadBytes);
+    switch (record->iType) {
+    case EMR_POLYBEZIER:
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYLINETO:
+    case EMR_POLYDRAW:
+        return AddPointList(fields, false, box);
+    case EMR_POLYBEZIER16:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYBEZIERTO16:
+    case EMR_POLYLINETO16:
+    case EMR_POLYDRAW16:
+        return AddPointList(fields, true, box);
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON:
+        return AddPolyPolygon(fields, false, box);
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYGON16:
+        return AddPolyPolygon(fields, true, box);
+    case EMR_SETPIXELV:
+    case EMR_MOVETOEX:
+    case EMR_LINETO:
+    case EMR_EXTFLOODFILL:
+        return AddPoints(fields, 1, false, box);
+    case EMR_ELLIPSE:
+    case EMR_RECTANGLE:
+    case EMR_ROUNDRECT:
+    case EMR_ARC:
+    case EMR_CHORD:
+    case EMR_PIE:
+    case EMR_ARCTO:
+    case EMR_INTERSECTCLIPRECT:
+    case EMR_EXCLUDECLIPRECT:
+        return AddRectangle(fields, box);
+    case EMR_ANGLEARC: {
+        int64_t x = fields.I32LE(), y = fields.I32LE();
+        int64_t radius = fields.U32LE();
+        if (!fields.Ok())
+            return false;
+        box.Add(x - radius, y - radius);
+        box.Add(x + radius, y + radius);
+        return true;
+    }
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT:
+        return AddTarget(fields, kBoundsBytes + 8, box);
+    case EMR_STRETCHDIBITS:
+        return AddTarget(fields, kBoundsBytes + 48, box);
+    default:
+        return false;
+    }
+}
+
+LONG ClampToLong(double value)
+{
+    if (!(value > -2147483648.0))
+        return INT32_MIN;
+    return value >= 2147483647.0 ? INT32_MAX : (LONG)value;
+}
+
+}  // namespace
+
+bool CxEmfRecordDeviceBox(HDC dc, const ENHMETARECORD* record, RECT* box)
+{
+    LogicalBox logical;
+    if (!record || record->nSize < kRecordHeadBytes || !LogicalShape(record, logical) ||
+        logical.empty)
+        return false;
+    // The DC's own mapping, computed here in doubles: GDI's integer mapping
+    // of a point would overflow for the very shapes looked for. The world
+    // transform comes first, then the window-to-viewport mapping.
+    XFORM world;
+    POINT windowOrigin, viewportOrigin;
+    SIZE windowExtent, viewportExtent;
+    if (!GetWorldTransform(dc, &world) || !GetWindowOrgEx(dc, &windowOrigin) ||
+        !GetViewportOrgEx(dc, &viewportOrigin) || !GetWindowExtEx(dc, &windowExtent) ||
+        !GetViewportExtEx(dc, &viewportExtent) || windowExtent.cx == 0 || windowExtent.cy == 0)
+        return false;
+    double scaleX = (double)viewportExtent.cx / windowExtent.cx;
+    double scaleY = (double)viewportExtent.cy / windowExtent.cy;
+    // The corners of the logical box, so that a rotated transform still
+    // gives a device box around every point.
+    double xs[2] = { (double)logical.left, (double)logical.right };
+    double ys[2] = { (double)logical.top, (double)logical.bottom };
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (int corner = 0; corner < 4; ++corner) {
+        double x = xs[corner & 1], y = ys[corner >> 1];
+        double pageX = x * world.eM11 + y * world.eM21 + world.eDx;
+        double pageY = x * world.eM12 + y * world.eM22 + world.eDy;
+        double deviceX = (pageX - windowOrigin.x) * scaleX + viewportOrigin.x;
+        double deviceY = (pageY - windowOrigin.y) * scaleY + viewportOrigin.y;
+        minX = corner ? std::min(minX, deviceX) : deviceX;
+        maxX = corner ? std::max(maxX, deviceX) : deviceX;
+        minY = corner ? std::min(minY, deviceY) : deviceY;
+        maxY = corner ? std::max(maxY, deviceY) : deviceY;
+    }
+    box->left = ClampToLong(minX);
+    box->top = ClampToLong(minY);
+    box->right = ClampToLong(maxX);
+    box->bottom = ClampToLong(maxY);
+    return true;
+}
+
+bool CxEmfBoxIsFarOutside(const RECT& box, LONG width, LONG height)
+{
+    int64_t margin = std::max<int64_t>(kFarFactor * std::max<int64_t>(width, height), kFarMinimum);
+    return box.left < -margin || box.top < -margin || (int64_t)box.right > width + margin ||
+           (int64_t)box.bottom > height + margin;
+}
