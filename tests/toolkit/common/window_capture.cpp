@@ -42,13 +42,28 @@ ScreenPicture ScreenPicture::OfDC(HDC source, const RECT& area)
     return picture;
 }
 
+// Read from the window's own device context: what the window has drawn,
+// also before the display has been brought up to date.
 ScreenPicture ScreenPicture::OfClient(HWND window)
 {
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT client;
     GetClientRect(window, &client);
-    MapWindowPoints(window, NULL, (POINT*)&client, 2);
-    return OfScreen(client);
+    HDC dc = GetDC(window);
+    ScreenPicture picture = OfDC(dc, client);
+    ReleaseDC(window, dc);
+    return picture;
+}
+
+ScreenPicture ScreenPicture::OfWindow(HWND window)
+{
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    RECT area = {0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    HDC dc = GetWindowDC(window);
+    ScreenPicture picture = OfDC(dc, area);
+    ReleaseDC(window, dc);
+    return picture;
 }
 
 COLORREF ScreenPicture::Pixel(int x, int y) const

@@ -17,6 +17,8 @@ public:
     static ScreenPicture OfScreen(const RECT& area);
     // The window's client area (repainted first).
     static ScreenPicture OfClient(HWND window);
+    // The whole window as it has drawn itself.
+    static ScreenPicture OfWindow(HWND window);
     // A rectangle of a device context.
     static ScreenPicture OfDC(HDC dc, const RECT& area);
     int Width() const { return m_width; }

@@ -216,9 +216,7 @@ public:
         if (message == WM_ENTERIDLE && wParam == MSGF_MENU && !m_taken) {
             m_taken = true;
             HWND menuWindow = (HWND)lParam;
-            RECT area;
-            GetWindowRect(menuWindow, &area);
-            m_picture = testwin::ScreenPicture::OfScreen(area);
+            m_picture = testwin::ScreenPicture::OfWindow(menuWindow);
             PostMessageA(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
             PostMessageA(m_window, WM_CANCELMODE, 0, 0);
         }
