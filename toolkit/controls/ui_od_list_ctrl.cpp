@@ -61,12 +61,14 @@ void CUIODListCtrl::ChangeStyle(UINT& style)
 }
 
 // The list view reads its style when it is created: a list made by Create
-// gets its style here, a list subclassed later in PreSubclassWindow.
+// gets its style here, a list subclassed later in PreSubclassWindow. The
+// header and the edit boxes are children that the list's one blit of its
+// painting must leave alone.
 BOOL CUIODListCtrl::PreCreateWindow(CREATESTRUCTA& cs)
 {
     UINT style = cs.style;
     ChangeStyle(style);
-    cs.style = style;
+    cs.style = style | WS_CLIPCHILDREN;
     return CListCtrl::PreCreateWindow(cs);
 }
 
@@ -83,7 +85,7 @@ void CUIODListCtrl::ApplyStyle()
 {
     UINT style = GetStyle();
     ChangeStyle(style);
-    ModifyStyle(0, style);
+    ModifyStyle(0, style | WS_CLIPCHILDREN);
 }
 
 void CUIODListCtrl::SubclassHeader()

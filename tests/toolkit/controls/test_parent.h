@@ -38,7 +38,7 @@ protected:
 
 // Sends what a click of the left button at the client point makes.
 void Click(HWND window, int x, int y);
-// Types the text into the window as WM_CHAR messages.
+// Types the (single-byte) text into the window as WM_CHAR messages.
 void Type(HWND window, const char* text);
 // Delivers a key as the program's message loop would: offered to the
 // windows' PreTranslateMessage first, then translated and dispatched.

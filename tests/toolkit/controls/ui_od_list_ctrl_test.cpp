@@ -216,3 +216,218 @@ TEST_F(OwnerDrawnList, TenThousandRowsSortByEveryColumnBothWaysAsTheirValues)
     EXPECT_EQ(3, list.GetHeader().GetSortColumn());
     EXPECT_FALSE(list.GetHeader().GetSortAscending());
 }
+
+TEST_F(OwnerDrawnList, ScrollingAndSelectingShowTheRowsTheDataHas)
+{
+    std::vector<Row> rows = MakeRows(kRows);
+    Fill(rows);
+    list.SetFocus();
+    int page = list.GetCountPerPage();
+    list.SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    list.SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(2 * page, list.GetTopIndex());
+    list.EnsureVisible(kRows - 1, FALSE);
+    int top = list.GetTopIndex();
+    EXPECT_EQ(kRows - page, top);
+
+    // A click selects the row under it; what shows there is that row's data.
+    CRect second;
+    list.GetItemRect(top + 1, &second, LVIR_BOUNDS);
+    testwin::Click(list.m_hWnd, second.left + 30, second.CenterPoint().y);
+    EXPECT_EQ(top + 1, list.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(RowAt(top + 1)->name, Cell(top + 1, 0));
+
+    testwin::ScreenPicture picture = testwin::ScreenPicture::OfClient(list.m_hWnd);
+    picture.Save("list");
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), picture.Pixel(second.right - 3, second.top + 1));
+    // Text where a cell has one, none where it is empty.
+    for (int row = top; row < top + 6; ++row) {
+        CRect kind;
+        list.GetSubItemRect(row, 2, LVIR_LABEL, kind);
+        if (row == top + 1)
+            continue;
+        int ink = picture.CountColour(kind, GetSysColor(COLOR_WINDOWTEXT));
+        if (RowAt(row)->kind.empty())
+            EXPECT_EQ(0, ink) << row;
+        else
+            EXPECT_GT(ink, 5) << row;
+    }
+    // The header marks the sort column with its triangle.
+    list.SetSortInfo(2, false);
+    testwin::ScreenPicture header = testwin::ScreenPicture::OfClient(list.GetHeader().m_hWnd);
+    header.Save("list_header_sorted");
+    CRect item;
+    list.GetHeader().GetItemRect(2, &item);
+    int unit = 0;
+    {
+        CClientDC dc(&list.GetHeader());
+        CFont* old = dc.SelectObject(list.GetHeader().GetFont());
+        unit = dc.GetTextExtent(" ", 1).cx;
+        dc.SelectObject(old);
+    }
+    COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    int markLeft = item.right - unit - 7;
+    EXPECT_EQ(ink, header.Pixel(markLeft, item.bottom - 6));      // wide line at the bottom: descending
+    EXPECT_EQ(ink, header.Pixel(markLeft + 3, item.bottom - 9));  // the tip
+    EXPECT_NE(ink, header.Pixel(markLeft, item.bottom - 9));
+}
+
+TEST_F(OwnerDrawnList, CellsAreRenamedInPlaceAndEnterEscapeAndFocusLossEndTheEdit)
+{
+    std::vector<Row> rows = MakeRows(kRows);
+    Fill(rows);
+    list.SetFocus();
+
+    // Enter keeps the text: the parent hears of it and the cell takes it.
+    CInPlaceEdit* edit = list.EditSubItem(3, 2);
+    ASSERT_TRUE(edit);
+    HWND editor = edit->m_hWnd;
+    char shown[64] = "";
+    GetWindowTextA(editor, shown, sizeof(shown));
+    EXPECT_EQ(Cell(3, 2), shown);
+    SetWindowTextA(editor, "新类型");  // as the input method gives it
+    testwin::PressKey(editor, VK_RETURN);
+    EXPECT_FALSE(IsWindow(editor));
+    const testwin::Notice* ended = parent.Last(LVN_ENDLABELEDITA);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(list.m_hWnd, ended->from);
+    EXPECT_EQ(3, ended->row);
+    EXPECT_EQ(2, ended->column);
+    EXPECT_TRUE(ended->hasText);
+    EXPECT_EQ("新类型", ended->text);
+    EXPECT_EQ("新类型", Cell(3, 2));
+
+    // Escape drops it.
+    edit = list.EditSubItem(4, 2);
+    ASSERT_TRUE(edit);
+    std::string before = Cell(4, 2);
+    testwin::Type(edit->m_hWnd, "drop");
+    testwin::PressKey(edit->m_hWnd, VK_ESCAPE);
+    EXPECT_FALSE(parent.Last(LVN_ENDLABELEDITA)->hasText);
+    EXPECT_EQ(before, Cell(4, 2));
+
+    // Losing the focus keeps it.
+    edit = list.EditSubItem(5, 1);
+    ASSERT_TRUE(edit);
+    testwin::Type(edit->m_hWnd, "7 KB");
+    parent.SetFocus();
+    testwin::PumpMessages(20);
+    EXPECT_EQ("7 KB", parent.Last(LVN_ENDLABELEDITA)->text);
+    EXPECT_EQ("7 KB", Cell(5, 1));
+    EXPECT_EQ(3u, parent.Count(LVN_ENDLABELEDITA));
+
+    // The first column through the list view's own label editing; Delete
+    // stays with the edit box meanwhile.
+    testwin::MessageLog posted({WM_ODLIST_DELETE});
+    posted.Attach(list.m_hWnd);
+    list.SetFocus();
+    HWND label = (HWND)list.SendMessage(LVM_EDITLABELA, 6);
+    ASSERT_TRUE(label);
+    EXPECT_TRUE(list.IsLabelEditing());
+    testwin::PressKey(label, VK_DELETE);
+    EXPECT_EQ(0u, posted.Count(WM_ODLIST_DELETE));
+    SetWindowTextA(label, "改名.dwg");
+    parent.SetFocus();
+    testwin::PumpMessages(20);
+    EXPECT_FALSE(list.IsLabelEditing());
+    EXPECT_EQ("改名.dwg", Cell(6, 0));
+}
+
+TEST_F(OwnerDrawnList, DraggingADividerStoresTheWidthAndTellsTheParentUnlessColumnsAreFixed)
+{
+    testwin::MessageLog log({WM_ODLIST_NOTIFY});
+    log.Attach(parent.m_hWnd);
+    CHeaderCtrl& header = list.GetHeader();
+    CRect first;
+    header.GetItemRect(0, &first);
+    auto drag = [&](int by) {
+        header.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.right - 1, 5));
+        header.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(first.right - 1 + by, 5));
+        header.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(first.right - 1 + by, 5));
+        testwin::PumpMessages(30);
+    };
+    drag(40);
+    EXPECT_EQ(140, (int)list.SendMessage(LVM_GETCOLUMNWIDTH, 0));
+    EXPECT_EQ(140, list.GetColumnWidths()[0]);
+    ASSERT_TRUE(testwin::MessagesAre(log, {WM_ODLIST_NOTIFY}));
+    EXPECT_EQ((WPARAM)list.m_hWnd, log.Entries()[0].wParam);
+    EXPECT_EQ(0, log.Entries()[0].lParam);
+
+    list.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandResizableColumns);
+    header.GetItemRect(0, &first);
+    drag(30);
+    EXPECT_EQ(140, (int)list.SendMessage(LVM_GETCOLUMNWIDTH, 0));
+    EXPECT_EQ(1u, log.Count(WM_ODLIST_NOTIFY));
+
+    // Hiding the chosen column keeps its width for showing all again.
+    list.ChooseColumn(0);
+    list.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandHideColumn);
+    EXPECT_EQ(0, (int)list.SendMessage(LVM_GETCOLUMNWIDTH, 0));
+    list.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandShowAllColumns);
+    EXPECT_EQ(140, (int)list.SendMessage(LVM_GETCOLUMNWIDTH, 0));
+}
+
+TEST_F(OwnerDrawnList, StoredWidthsAndOrderComeBackAndDamagedOnesFallBackToDefaults)
+{
+    TextList stored;
+    ASSERT_TRUE(stored.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 200), &parent, 2));
+    stored.SetColumnWidths({150, 80, 0x10000 | 200, 90});
+    stored.SetColumnOrder({3, 2, 1, 0});
+    ASSERT_EQ(4, stored.InitColumnHeadings("名称|尺寸|类型|时间"));
+    EXPECT_EQ(200, (int)stored.SendMessage(LVM_GETCOLUMNWIDTH, 2));
+    EXPECT_EQ(90, (int)stored.SendMessage(LVM_GETCOLUMNWIDTH, 3));
+    EXPECT_EQ((std::vector<int>{3, 2, 1, 0}), stored.GetColumnOrder());
+    stored.DestroyWindow();
+
+    TextList damaged;
+    ASSERT_TRUE(damaged.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 200), &parent, 3));
+    damaged.SetColumnWidths({150, -5});          // not these columns' widths
+    damaged.SetColumnOrder({0, 0, 1, 2});        // no arrangement of them
+    ASSERT_EQ(4, damaged.InitColumnHeadings("名称|尺寸|类型|时间"));
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), damaged.GetColumnOrder());
+    EXPECT_EQ((std::vector<int>{100, 60, 150, 120}), damaged.GetColumnWidths());
+    EXPECT_EQ(60, (int)damaged.SendMessage(LVM_GETCOLUMNWIDTH, 1));
+
+    // A negative width in a set of the right size gives that column its default.
+    TextList negative;
+    ASSERT_TRUE(negative.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 200), &parent, 4));
+    negative.SetColumnWidths({150, 0xFFFF, 70, 90});
+    negative.InitColumnHeadings("名称|尺寸|类型|时间");
+    EXPECT_EQ(60, (int)negative.SendMessage(LVM_GETCOLUMNWIDTH, 1));
+    EXPECT_EQ(60, negative.GetColumnWidths()[1]);
+}
+
+TEST_F(OwnerDrawnList, KeysBecomeTheListsMessages)
+{
+    std::vector<Row> rows = MakeRows(3);
+    Fill(rows);
+    testwin::MessageLog log({WM_ODLIST_RENAME, WM_ODLIST_DELETE, WM_ODLIST_PROPERTIES, WM_ODLIST_OPEN});
+    log.Attach(list.m_hWnd);
+    list.SetFocus();
+    testwin::PressKey(list.m_hWnd, VK_F2);
+    testwin::PressKey(list.m_hWnd, VK_DELETE);
+    testwin::PressKey(list.m_hWnd, VK_RETURN, true);
+    testwin::PressKey(list.m_hWnd, VK_RETURN);
+    EXPECT_TRUE(testwin::MessagesAre(log, {WM_ODLIST_RENAME, WM_ODLIST_DELETE, WM_ODLIST_PROPERTIES, WM_ODLIST_OPEN}));
+}
+
+TEST_F(OwnerDrawnList, ColumnsMadeAgainFromTheSameHeadingsKeepTheRows)
+{
+    std::vector<Row> rows = MakeRows(5);
+    Fill(rows);
+    EXPECT_EQ(4, list.InitColumnHeadings("名称|尺寸|类型|时间"));
+    EXPECT_EQ(5, list.GetItemCount());
+    EXPECT_EQ(1, list.AddColumn("尺"));   // a leading part of a heading
+    EXPECT_EQ(4, list.AddColumn("备注"));
+    EXPECT_STREQ("名称|尺寸|类型|时间|备注", list.GetHeadings());
+    EXPECT_TRUE(list.SetItemText(0, 4, "note", 0) == FALSE);  // the cell was empty before
+    EXPECT_EQ("note", Cell(0, 4));
+
+    // Other headings: rows and columns start again.
+    EXPECT_EQ(2, list.InitColumnHeadings("甲|乙"));
+    EXPECT_EQ(0, list.GetItemCount());
+    EXPECT_EQ(-1, list.InitColumnHeadings(NULL));
+    // Nothing stays drawn where the rows were.
+    testwin::ScreenPicture empty = testwin::ScreenPicture::OfClient(list.m_hWnd);
+    EXPECT_EQ(0, empty.CountColour(CRect(0, 30, 300, 120), GetSysColor(COLOR_WINDOWTEXT)));
+}
