@@ -431,3 +431,18 @@ TEST_F(OwnerDrawnList, ColumnsMadeAgainFromTheSameHeadingsKeepTheRows)
     testwin::ScreenPicture empty = testwin::ScreenPicture::OfClient(list.m_hWnd);
     EXPECT_EQ(0, empty.CountColour(CRect(0, 30, 300, 120), GetSysColor(COLOR_WINDOWTEXT)));
 }
+
+TEST_F(OwnerDrawnList, APopupMenuForTwoSelectedRowsIsTheMultipleSelectionMenu)
+{
+    std::vector<Row> rows = MakeRows(4);
+    Fill(rows);
+    list.SetPopupMenus(7001, 7002);
+    list.SelectItem(1);
+    // With flags set nothing shows; the answer tells whether more than one
+    // row is selected.
+    EXPECT_FALSE(list.ShowPopupMenu(1, 1, 0, 0));
+    list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_TRUE(list.ShowPopupMenu(1, 1, 0, 0));
+    // A menu resource that is not there shows nothing.
+    EXPECT_FALSE(list.ShowPopupMenu(1, 0, 10, 10));
+}

@@ -1,5 +1,8 @@
 #include "tests/support/gtest.h"
 
+#include <string>
+#include <vector>
+
 #include "tests/toolkit/common/window_capture.h"
 #include "tests/toolkit/menus/menu_test_ids.h"
 #include "toolkit/menus/cool_menu_manager.h"
@@ -237,4 +240,107 @@ TEST_F(ImageMenus, ATrackedMenuShowsImagesChecksAndAccelerators)
     RECT all = {0, 0, photographer.m_picture.Width(), photographer.m_picture.Height()};
     EXPECT_EQ(10 * 11, photographer.m_picture.CountColour(all, kRed));
     photographer.HookWindow((HWND)NULL);
+}
+
+namespace {
+
+// A shell menu object that notes what reaches it.
+class FakeShellMenu : public IContextMenu2 {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IContextMenu) ||
+            IsEqualIID(iid, IID_IContextMenu2)) {
+            *object = static_cast<IContextMenu2*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = NULL;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_references; }
+    STDMETHODIMP_(ULONG) Release() override { return --m_references; }
+    STDMETHODIMP QueryContextMenu(HMENU, UINT, UINT, UINT, UINT) override { return S_OK; }
+    STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO*) override { return S_OK; }
+    STDMETHODIMP GetCommandString(UINT_PTR id, UINT type, UINT*, LPSTR text, UINT size) override
+    {
+        if (type != GCS_HELPTEXTA || id != 3)
+            return E_FAIL;
+        lstrcpynA(text, "用此程序打开", size);
+        return S_OK;
+    }
+    STDMETHODIMP HandleMenuMsg(UINT message, WPARAM, LPARAM lParam) override
+    {
+        m_messages.push_back(message);
+        if (message == WM_MEASUREITEM)
+            m_dataSeen = ((MEASUREITEMSTRUCT*)lParam)->itemData;
+        if (message == WM_DRAWITEM)
+            m_dataSeen = ((DRAWITEMSTRUCT*)lParam)->itemData;
+        return S_OK;
+    }
+
+    ULONG m_references = 1;
+    std::vector<UINT> m_messages;
+    ULONG_PTR m_dataSeen = 0;
+};
+
+// Keeps the status texts the manager sends to the frame.
+class PromptCatcher : public CSubclassWnd {
+public:
+    std::vector<std::string> m_prompts;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SETMESSAGESTRING)
+            m_prompts.push_back((const char*)lParam);
+        return CSubclassWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TEST_F(ImageMenus, ShellItemsAreMeasuredDrawnAndPromptedByTheShellMenu)
+{
+    FakeShellMenu shell;
+    HMENU context = CreatePopupMenu();
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA;
+    info.fType = MFT_OWNERDRAW;
+    info.wID = 20003;
+    info.dwItemData = 0x5150;
+    InsertMenuItemA(context, 0, TRUE, &info);
+    CCoolMenuManager::ConvertMenuItem(context, &shell, 0);
+    EXPECT_EQ(2u, shell.m_references);
+    EXPECT_EQ(0x5150u, CCoolMenuManager::GetItemOriginalData(context, 0, TRUE));
+
+    // Measuring and drawing go to the shell with its own data in place.
+    MEASUREITEMSTRUCT measure = {};
+    measure.CtlType = ODT_MENU;
+    measure.itemData = GetMenuItemData(context, 0, TRUE);
+    EXPECT_TRUE(frame.SendMessage(WM_MEASUREITEM, 0, (LPARAM)&measure));
+    EXPECT_EQ(0x5150u, shell.m_dataSeen);
+    EXPECT_EQ(GetMenuItemData(context, 0, TRUE), measure.itemData);
+    frame.SendMessage(WM_INITMENUPOPUP, (WPARAM)context, 0);
+    EXPECT_EQ((std::vector<UINT>{WM_MEASUREITEM, WM_INITMENUPOPUP}), shell.m_messages);
+
+    // Its help texts become the frame's prompts while it is tracked.
+    PromptCatcher catcher;
+    catcher.HookWindow(&frame);
+    manager.SetShellContextMenu(&shell, 20000, 29999);
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(20003, 0), (LPARAM)context);
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(40001, 0), (LPARAM)context);
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(20003, 0), (LPARAM)context);  // forgotten: nothing
+    EXPECT_EQ((std::vector<std::string>{"用此程序打开", ""}), catcher.m_prompts);
+    catcher.HookWindow((HWND)NULL);
+
+    // Giving the item its data back, then its record again.
+    CMenuItemRecord* record = CCoolMenuManager::ExchangeItemData(context, 0, NULL, TRUE);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(0x5150u, GetMenuItemData(context, 0, TRUE));
+    EXPECT_EQ(NULL, CCoolMenuManager::ExchangeItemData(context, 0, record, TRUE));
+    EXPECT_EQ((ULONG_PTR)record, GetMenuItemData(context, 0, TRUE));
+    DestroyMenu(context);
+    frame.SendMessage(WM_INITMENUPOPUP, (WPARAM)popup, 0);  // the record of the destroyed menu goes
+    EXPECT_EQ(1u, shell.m_references);
 }
