@@ -1,5 +1,7 @@
 #include "toolkit/controls/edit_ex.h"
 
+#include <utility>
+
 #include "core/locale_info.h"
 
 IMPLEMENT_DYNAMIC(CEditEx, CEdit)
@@ -28,16 +30,14 @@ void CEditEx::Repaint()
 
 COLORREF CEditEx::SetTextColor(COLORREF colour)
 {
-    COLORREF old = m_textColor;
-    m_textColor = colour;
+    COLORREF old = std::exchange(m_textColor, colour);
     Repaint();
     return old;
 }
 
 COLORREF CEditEx::SetBkColor(COLORREF colour)
 {
-    COLORREF old = m_bkColor;
-    m_bkColor = colour;
+    COLORREF old = std::exchange(m_bkColor, colour);
     m_bkBrush.DeleteObject();
     m_bkBrush.CreateSolidBrush(colour);
     Repaint();

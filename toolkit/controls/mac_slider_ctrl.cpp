@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/controls/pen_line.h"
+
 IMPLEMENT_DYNAMIC(CMacSliderCtrl, CSliderCtrl)
 
 BEGIN_MESSAGE_MAP(CMacSliderCtrl, CSliderCtrl)
@@ -29,14 +31,6 @@ int Raised(int channel, int amount)
 int Lowered(int channel, int amount)
 {
     return channel >= amount ? channel - amount : channel;
-}
-
-void Line(CDC& dc, CPen& pen, int x1, int y1, int x2, int y2)
-{
-    CPen* old = dc.SelectObject(&pen);
-    dc.MoveTo(x1, y1);
-    dc.LineTo(x2, y2);
-    dc.SelectObject(old);
 }
 
 }  // namespace
@@ -140,10 +134,10 @@ void CMacSliderCtrl::DrawChannel(CDC& dc, CRect rect)
         dc.SelectObject(oldBrush);
     }
     // A sunken groove: shadow on the left and top, light on the right and bottom.
-    Line(dc, m_pens[kShadowMix], rect.left, rect.bottom - 1, rect.left, rect.top);
-    Line(dc, m_pens[kShadowMix], rect.left, rect.top, rect.right - 1, rect.top);
-    Line(dc, m_pens[kHighlight], rect.left, rect.bottom - 1, rect.right - 1, rect.bottom - 1);
-    Line(dc, m_pens[kHighlight], rect.right - 1, rect.bottom - 1, rect.right - 1, rect.top - 1);
+    DrawPenLine(dc, m_pens[kShadowMix], rect.left, rect.bottom - 1, rect.left, rect.top);
+    DrawPenLine(dc, m_pens[kShadowMix], rect.left, rect.top, rect.right - 1, rect.top);
+    DrawPenLine(dc, m_pens[kHighlight], rect.left, rect.bottom - 1, rect.right - 1, rect.bottom - 1);
+    DrawPenLine(dc, m_pens[kHighlight], rect.right - 1, rect.bottom - 1, rect.right - 1, rect.top - 1);
 }
 
 void CMacSliderCtrl::DrawThumb(CDC& dc, const CRect& rect)
@@ -201,7 +195,7 @@ void CMacSliderCtrl::DrawPointedThumb(CDC& dc, const CRect& rect, bool upright, 
     auto edge = [&](int pen, CPoint from, CPoint to) {
         CPoint a = place(from);
         CPoint b = place(to);
-        Line(dc, m_pens[pen], a.x, a.y, b.x, b.y);
+        DrawPenLine(dc, m_pens[pen], a.x, a.y, b.x, b.y);
     };
     edge(kLight1, {1, along - 2 - depth}, {1, 1});
     edge(pointFirst ? kDark1 : kLight1, {1, 1}, {across - 2, 1});

@@ -1,5 +1,7 @@
 #include "toolkit/controls/static_ex.h"
 
+#include <utility>
+
 IMPLEMENT_DYNAMIC(CStaticEx, CStatic)
 
 BEGIN_MESSAGE_MAP(CStaticEx, CStatic)
@@ -41,55 +43,48 @@ void CStaticEx::Repaint()
 
 HCURSOR CStaticEx::SetHoverCursor(HCURSOR cursor)
 {
-    HCURSOR old = m_cursor;
-    m_cursor = cursor;
+    HCURSOR old = std::exchange(m_cursor, cursor);
     return old;
 }
 
 bool CStaticEx::SetTransparent(bool transparent)
 {
-    bool old = m_transparent;
-    m_transparent = transparent;
+    bool old = std::exchange(m_transparent, transparent);
     Repaint();
     return old;
 }
 
 int CStaticEx::SetFontSize(int size)
 {
-    int old = m_fontSize;
-    m_fontSize = size;
+    int old = std::exchange(m_fontSize, size);
     Repaint();
     return old;
 }
 
 bool CStaticEx::SetFontBold(bool bold)
 {
-    bool old = m_bold;
-    m_bold = bold;
+    bool old = std::exchange(m_bold, bold);
     Repaint();
     return old;
 }
 
 UINT CStaticEx::SetTextFormat(UINT format)
 {
-    UINT old = m_format;
-    m_format = format;
+    UINT old = std::exchange(m_format, format);
     Repaint();
     return old;
 }
 
 COLORREF CStaticEx::SetTextColor(COLORREF colour)
 {
-    COLORREF old = m_textColor;
-    m_textColor = colour;
+    COLORREF old = std::exchange(m_textColor, colour);
     Repaint();
     return old;
 }
 
 COLORREF CStaticEx::SetBkColor(COLORREF colour)
 {
-    COLORREF old = m_bkColor;
-    m_bkColor = colour;
+    COLORREF old = std::exchange(m_bkColor, colour);
     Repaint();
     return old;
 }

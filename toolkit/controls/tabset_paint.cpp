@@ -3,18 +3,7 @@
 #include "toolkit/controls/tabset_ctrl.h"
 
 #include "toolkit/controls/mem_dc.h"
-
-namespace {
-
-void Line(CDC& dc, CPen& pen, int x1, int y1, int x2, int y2)
-{
-    CPen* old = dc.SelectObject(&pen);
-    dc.MoveTo(x1, y1);
-    dc.LineTo(x2, y2);
-    dc.SelectObject(old);
-}
-
-}  // namespace
+#include "toolkit/controls/pen_line.h"
 
 BOOL CTabsetCtrl::OnEraseBkgnd(CDC* dc)
 {
@@ -34,7 +23,7 @@ void CTabsetCtrl::OnPaint()
     CMemDC dc(&paint, client, ::GetSysColor(COLOR_BTNFACE));
     if (!dc.IsValid())
         return;
-    Line(dc, m_shadowPen, 0, m_stripRect.top, m_clientWidth, m_stripRect.top);
+    DrawPenLine(dc, m_shadowPen, 0, m_stripRect.top, m_clientWidth, m_stripRect.top);
 
     for (const ScrollButton& button : m_buttons) {
         if (button.command && ::RectVisible(paint.m_hDC, &button.rect))
@@ -86,11 +75,11 @@ void CTabsetCtrl::DrawArrow(CDC& dc, const ScrollButton& button)
     int x = button.pointsLeft ? left + width - 1 : left;
     for (int length = full; length > 0; length -= 2, x += step) {
         int top = centre.y - length / 2;
-        Line(dc, pen, x, top, x, top + length);
+        DrawPenLine(dc, pen, x, top, x, top + length);
     }
     if (button.withBar) {
         int top = centre.y - full / 2;
-        Line(dc, pen, x, top, x, top + full);
+        DrawPenLine(dc, pen, x, top, x, top + full);
     }
 }
 
@@ -132,11 +121,11 @@ void CTabsetCtrl::DrawTab(CDC& dc, int index)
     int inward = hanging ? -1 : 1;
     if (current) {
         // The wide edge opens into the page; the right slope gets a shadow.
-        Line(dc, m_windowPen, L + 1, wideY, L + textWidth + h + half - 1, wideY);
-        Line(dc, m_shadowPen, L + textWidth + h - 2, narrowY - inward, L + textWidth + h + half - 2,
+        DrawPenLine(dc, m_windowPen, L + 1, wideY, L + textWidth + h + half - 1, wideY);
+        DrawPenLine(dc, m_shadowPen, L + textWidth + h - 2, narrowY - inward, L + textWidth + h + half - 2,
              wideY + inward);
     } else {
-        Line(dc, m_highlightPen, L + 1, wideY - inward, L + half, narrowY + inward);
+        DrawPenLine(dc, m_highlightPen, L + 1, wideY - inward, L + half, narrowY + inward);
     }
 }
 

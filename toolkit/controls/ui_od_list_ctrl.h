@@ -205,6 +205,7 @@ protected:
     int GetSelectedOrFocusedRow() const;
     // The cell hit test of the edit-cell command: -2 on the header.
     int HitTestCell(CPoint point, int* column);
+    int FindVisibleCell(CPoint point, CRect& cell, int& column);
     void SubclassHeader();
 
     COLORREF m_bkColor;
@@ -245,6 +246,7 @@ protected:
     bool m_labelEditing = false;
 
 private:
+    bool BoldOrNormalFont(CUIListCtrlData* record, BOOL bold, LOGFONTA& logFont);
     void SortRows(CUIODListCtrlSortInfo& info);
     void ReadSortKeys(CUIODListCtrlSortInfo& info);
     void ApplyColumnOrder();

@@ -14,13 +14,12 @@ const int kHeadingBufferStart = 256;
 // ---------------------------------------------------------------------------
 // Hit tests.
 
-int CUIODListCtrl::HitTestEx(CPoint point, CRect& cell, int& column)
+// The visible row under the point and, in it, the column (by position,
+// left to right) whose span holds the point's x, with the cell's rectangle.
+int CUIODListCtrl::FindVisibleCell(CPoint point, CRect& cell, int& column)
 {
-    if ((GetStyle() & LVS_TYPEMASK) != LVS_REPORT)
-        return -1;
     int top = GetTopIndex();
     int last = std::min<int>(top + GetCountPerPage(), GetItemCount() - 1);
-    std::vector<int> order = GetColumnOrder();
     CRect client;
     GetClientRect(&client);
     for (int row = top; row <= last; ++row) {
@@ -32,7 +31,7 @@ int CUIODListCtrl::HitTestEx(CPoint point, CRect& cell, int& column)
         for (int i = 0; i < m_columnCount; ++i) {
             int width = (int)SendMessage(LVM_GETCOLUMNWIDTH, i);
             if (point.x >= left && point.x <= left + width) {
-                column = m_order.empty() ? i : order[i];
+                column = i;
                 cell = CRect(left, rect.top, std::min<int>(left + width, client.right), rect.bottom);
                 return row;
             }
@@ -42,37 +41,34 @@ int CUIODListCtrl::HitTestEx(CPoint point, CRect& cell, int& column)
     return -1;
 }
 
+int CUIODListCtrl::HitTestEx(CPoint point, CRect& cell, int& column)
+{
+    if ((GetStyle() & LVS_TYPEMASK) != LVS_REPORT)
+        return -1;
+    int row = FindVisibleCell(point, cell, column);
+    if (row >= 0 && !m_order.empty())
+        column = GetColumnOrder()[column];
+    return row;
+}
+
 int CUIODListCtrl::HitTestCell(CPoint point, int* column)
 {
     UINT flags = 0;
     int hit = HitTest(point, &flags);
     if ((GetStyle() & LVS_TYPEMASK) != LVS_REPORT)
         return hit;
-    CRect header;
     if (m_header.GetSafeHwnd()) {
+        CRect header;
         m_header.GetClientRect(&header);
         if (point.y >= 0 && point.y <= header.bottom)
             return -2;
     }
-    int top = GetTopIndex();
-    int last = std::min<int>(top + GetCountPerPage(), GetItemCount() - 1);
-    for (int row = top; row <= last; ++row) {
-        CRect rect;
-        GetItemRect(row, &rect, LVIR_BOUNDS);
-        if (!rect.PtInRect(point))
-            continue;
-        int left = rect.left;
-        for (int i = 0; i < m_columnCount; ++i) {
-            int width = (int)SendMessage(LVM_GETCOLUMNWIDTH, i);
-            if (point.x >= left && point.x <= left + width) {
-                if (column)
-                    *column = i;
-                return row;
-            }
-            left += width;
-        }
-    }
-    return -1;
+    CRect cell;
+    int found = 0;
+    int row = FindVisibleCell(point, cell, found);
+    if (row >= 0 && column)
+        *column = found;
+    return row;
 }
 
 // ---------------------------------------------------------------------------

@@ -408,30 +408,30 @@ void CUIODListCtrl::SetItemFont(int row, CFont* font)
         SetSubItemFont(row, column, font);
 }
 
+// The row's first cell font (else the list's), bold or normal.
+bool CUIODListCtrl::BoldOrNormalFont(CUIListCtrlData* record, BOOL bold, LOGFONTA& logFont)
+{
+    CFont* base = record->GetCellFont(0) ? record->GetCellFont(0) : GetFont();
+    if (!base || !base->GetLogFont(&logFont))
+        return false;
+    logFont.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    return true;
+}
+
 void CUIODListCtrl::SetSubItemBold(int row, int column, BOOL bold)
 {
     CUIListCtrlData* record = GetRowData(row);
-    if (!record)
-        return;
-    // The row's first cell font (else the list's), bold or normal.
-    CFont* base = record->GetCellFont(0) ? record->GetCellFont(0) : GetFont();
     LOGFONTA logFont = {};
-    if (!base || !base->GetLogFont(&logFont))
-        return;
-    logFont.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    record->SetCellFont(column, logFont);
+    if (record && BoldOrNormalFont(record, bold, logFont))
+        record->SetCellFont(column, logFont);
 }
 
 void CUIODListCtrl::SetItemBold(int row, BOOL bold)
 {
     CUIListCtrlData* record = GetRowData(row);
-    if (!record)
-        return;
-    CFont* base = record->GetCellFont(0) ? record->GetCellFont(0) : GetFont();
     LOGFONTA logFont = {};
-    if (!base || !base->GetLogFont(&logFont))
+    if (!record || !BoldOrNormalFont(record, bold, logFont))
         return;
-    logFont.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     for (int column = 0; column < m_columnCount; ++column)
         record->SetCellFont(column, logFont);
     RedrawItem(row);
@@ -549,29 +549,19 @@ void CUIODListCtrl::GetSortInfo(int& column, bool& ascending) const
 
 void CUIODListCtrl::SetSortColumn(int column)
 {
-    if (column == m_sortColumn)
-        return;
-    m_sortColumn = column;
-    MarkSort();
-    Sort();
+    SetSortInfo(column, m_ascending);
 }
 
 void CUIODListCtrl::SetSortAscending(bool ascending)
 {
-    if (ascending == m_ascending)
-        return;
-    m_ascending = ascending;
-    MarkSort();
-    Sort();
+    SetSortInfo(m_sortColumn, ascending);
 }
 
 void CUIODListCtrl::SetSortInfo(int column, bool ascending)
 {
     if (column == m_sortColumn && ascending == m_ascending)
         return;
-    m_sortColumn = column;
-    m_ascending = ascending;
-    MarkSort();
+    SetSortInfoNoResort(column, ascending);
     Sort();
 }
 

@@ -72,6 +72,18 @@ private:
     HGDIOBJ m_old;
 };
 
+// Hands a measure or draw request to the shell menu with the item's own
+// data in it for the call.
+template <class Request>
+BOOL ForwardToShellMenu(CMenuItemRecord* record, UINT message, Request* request)
+{
+    request->itemData = record->m_savedData;
+    LRESULT ignored = 0;
+    BOOL handled = CCoolMenuManager::HandleShellMenuMessage(record, message, 0, (LPARAM)request, &ignored);
+    request->itemData = (ULONG_PTR)record;
+    return handled;
+}
+
 bool HasImage(const CMenuItemRecord* record)
 {
     return record->m_image >= 0 || (record->m_image == CMenuItemRecord::kIconImage && record->m_icon);
@@ -86,13 +98,8 @@ BOOL CCoolMenuManager::OnMeasureItem(MEASUREITEMSTRUCT* measure)
     CMenuItemRecord* record = CMenuItemRecord::FromData(measure->itemData);
     if (!record)
         return FALSE;
-    if (record->m_shellMenu) {
-        measure->itemData = record->m_savedData;
-        LRESULT ignored = 0;
-        BOOL handled = HandleShellMenuMessage(record, WM_MEASUREITEM, 0, (LPARAM)measure, &ignored);
-        measure->itemData = (ULONG_PTR)record;
-        return handled;
-    }
+    if (record->m_shellMenu)
+        return ForwardToShellMenu(record, WM_MEASUREITEM, measure);
     int menuHeight = ::GetSystemMetrics(SM_CYMENU);
     if (record->m_type & MFT_SEPARATOR) {
         measure->itemHeight = menuHeight / 2;
@@ -121,13 +128,8 @@ BOOL CCoolMenuManager::OnDrawItem(DRAWITEMSTRUCT* draw)
     CMenuItemRecord* record = CMenuItemRecord::FromData(draw->itemData);
     if (!record)
         return FALSE;
-    if (record->m_shellMenu) {
-        draw->itemData = record->m_savedData;
-        LRESULT ignored = 0;
-        BOOL handled = HandleShellMenuMessage(record, WM_DRAWITEM, 0, (LPARAM)draw, &ignored);
-        draw->itemData = (ULONG_PTR)record;
-        return handled;
-    }
+    if (record->m_shellMenu)
+        return ForwardToShellMenu(record, WM_DRAWITEM, draw);
     BorrowedDC dc(draw->hDC);
     CRect item(draw->rcItem);
     if (record->m_type & MFT_SEPARATOR) {

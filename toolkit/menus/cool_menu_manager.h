@@ -62,6 +62,11 @@ public:
     // the record. Without one: attaches the given record (if any).
     static CMenuItemRecord* ExchangeItemData(HMENU menu, UINT item, CMenuItemRecord* record, BOOL byPosition);
 
+    // Hands a menu message to the record's shell menu; FALSE when the shell
+    // menu lacks the interface.
+    static BOOL HandleShellMenuMessage(CMenuItemRecord* record, UINT message, WPARAM wParam, LPARAM lParam,
+                                       LRESULT* result);
+
     CSize GetImageSize() const { return m_imageSize; }
     int GetImageIndex(UINT commandId) const;
 
@@ -89,10 +94,6 @@ private:
     // The sizes in use; the defaults (16 x 15 images) before any tool bar.
     CSize BoxSize() const;
     CSize ImageSize() const;
-    // Hands a menu message to the shell menu with the item's own data in
-    // place; FALSE when the shell menu lacks the interface.
-    static BOOL HandleShellMenuMessage(CMenuItemRecord* record, UINT message, WPARAM wParam, LPARAM lParam,
-                                       LRESULT* result);
 
     void DrawSeparator(CDC& dc, const CRect& item);
     void DrawCheckBox(CDC& dc, const DRAWITEMSTRUCT* draw, const CMenuItemRecord* record, const CRect& box);
