@@ -4,6 +4,7 @@
 #include "tests/support/message_log.h"
 #include "tests/toolkit/common/window_capture.h"
 #include "tests/toolkit/controls/test_parent.h"
+#include "toolkit/controls/bmp_button.h"
 #include "toolkit/controls/cavus.h"
 #include "toolkit/controls/edit_ex.h"
 #include "toolkit/controls/mac_slider_ctrl.h"
@@ -189,4 +190,19 @@ TEST_F(SmallControls, ClickingASecondTileMovesTheRedFrameAndADoubleClickTellsThe
     log.Attach(parent.m_hWnd);
     second.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 25));
     EXPECT_TRUE(testwin::MessagesAre(log, {WM_CAVUS_DBLCLK}));
+}
+
+TEST_F(SmallControls, ABitmapButtonShowsThePictureOfItsState)
+{
+    CBmpButton button;
+    ASSERT_TRUE(button.Create("", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 210, 74, 225), &parent, 1201));
+    ASSERT_TRUE(button.LoadBitmaps(5001, 0, 0, 5002));
+    button.SizeToContent();
+    testwin::ScreenPicture normal = testwin::ScreenPicture::OfClient(button.m_hWnd);
+    EXPECT_EQ(RGB(255, 0, 0), normal.Pixel(6, 6));
+    EXPECT_EQ(RGB(0, 0, 255), normal.Pixel(22, 6));
+    button.EnableWindow(FALSE);
+    testwin::ScreenPicture disabled = testwin::ScreenPicture::OfClient(button.m_hWnd);
+    EXPECT_EQ(RGB(255, 255, 0), disabled.Pixel(6, 6));  // the disabled picture, stretched
+    EXPECT_FALSE(button.LoadBitmaps(4999));
 }
