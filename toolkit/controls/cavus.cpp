@@ -38,9 +38,9 @@ BOOL CCavus::CreateDib(int width, int height, int bitsPerPixel)
     return m_picture.Create(width, height, bitsPerPixel);
 }
 
-BOOL CCavus::LoadDib(UINT resourceId)
+BOOL CCavus::LoadDib(UINT resourceId, LPCSTR type)
 {
-    return m_picture.LoadFromResource(resourceId);
+    return m_picture.LoadFromResource(resourceId, type);
 }
 
 BOOL CCavus::CreateDibFitWindow(int bitsPerPixel)

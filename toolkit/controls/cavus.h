@@ -17,7 +17,9 @@ public:
     ~CCavus() override;
 
     BOOL CreateDib(int width, int height, int bitsPerPixel);
-    BOOL LoadDib(UINT resourceId);
+    // A bitmap resource, or a BMP file image kept as a resource of another
+    // type (such as "ADDBITMAP").
+    BOOL LoadDib(UINT resourceId, LPCSTR type = RT_BITMAP);
     // The window's size less 4 pixels each way.
     BOOL CreateDibFitWindow(int bitsPerPixel);
     // A memory context for drawing into the picture; Refresh ends it.

@@ -192,6 +192,16 @@ TEST_F(SmallControls, ClickingASecondTileMovesTheRedFrameAndADoubleClickTellsThe
     EXPECT_TRUE(testwin::MessagesAre(log, {WM_CAVUS_DBLCLK}));
 }
 
+TEST_F(SmallControls, ATilePictureComesFromABitmapOrAResourceOfItsOwnType)
+{
+    CCavus tile;
+    ASSERT_TRUE(tile.LoadDib(5001));
+    EXPECT_EQ(CRect(0, 0, 64, 15), tile.GetDibRect());
+    ASSERT_TRUE(tile.LoadDib(5003, "ADDBITMAP"));
+    EXPECT_EQ(CRect(0, 0, 64, 15), tile.GetDibRect());
+    EXPECT_FALSE(tile.LoadDib(5003));  // no bitmap of that id
+}
+
 TEST_F(SmallControls, ABitmapButtonShowsThePictureOfItsState)
 {
     CBmpButton button;
