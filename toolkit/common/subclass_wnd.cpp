@@ -1,6 +1,7 @@
 #include "toolkit/common/subclass_wnd.h"
 
 #include "platform/classlib/callguard.h"
+#include "platform/classlib/current_message.h"
 #include "platform/classlib/threadstate.h"
 
 IMPLEMENT_DYNAMIC(CSubclassWnd, CObject)
@@ -104,14 +105,9 @@ void CSubclassWndMap::RemoveAll(HWND window)
 
 LRESULT CALLBACK HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The class library's routines (and CSubclassWnd::Default) read the
-    // message being handled from the thread's record.
-    AFX_THREAD_STATE* state = AfxGetThreadState();
-    MSG saved = state->m_lastSentMsg;
-    state->m_lastSentMsg.hwnd = window;
-    state->m_lastSentMsg.message = message;
-    state->m_lastSentMsg.wParam = wParam;
-    state->m_lastSentMsg.lParam = lParam;
+    // CSubclassWnd::Default reads the message being handled from the
+    // thread's record.
+    CCurrentMessageScope current(window, message, wParam, lParam);
 
     CSubclassWndMap& map = CSubclassWndMap::Instance();
     CSubclassWnd* head = map.Lookup(window);
@@ -126,6 +122,5 @@ LRESULT CALLBACK HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     } else if (!AfxCallGuarded("a window hook", [&] { result = head->WindowProc(message, wParam, lParam); })) {
         result = 0;
     }
-    state->m_lastSentMsg = saved;
     return result;
 }

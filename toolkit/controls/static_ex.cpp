@@ -41,52 +41,47 @@ void CStaticEx::Repaint()
     Invalidate(FALSE);
 }
 
+template <typename T>
+T CStaticEx::ChangeAndRepaint(T& field, T value)
+{
+    T old = std::exchange(field, value);
+    Repaint();
+    return old;
+}
+
 HCURSOR CStaticEx::SetHoverCursor(HCURSOR cursor)
 {
-    HCURSOR old = std::exchange(m_cursor, cursor);
-    return old;
+    return std::exchange(m_cursor, cursor);
 }
 
 bool CStaticEx::SetTransparent(bool transparent)
 {
-    bool old = std::exchange(m_transparent, transparent);
-    Repaint();
-    return old;
+    return ChangeAndRepaint(m_transparent, transparent);
 }
 
 int CStaticEx::SetFontSize(int size)
 {
-    int old = std::exchange(m_fontSize, size);
-    Repaint();
-    return old;
+    return ChangeAndRepaint(m_fontSize, size);
 }
 
 bool CStaticEx::SetFontBold(bool bold)
 {
-    bool old = std::exchange(m_bold, bold);
-    Repaint();
-    return old;
+    return ChangeAndRepaint(m_bold, bold);
 }
 
 UINT CStaticEx::SetTextFormat(UINT format)
 {
-    UINT old = std::exchange(m_format, format);
-    Repaint();
-    return old;
+    return ChangeAndRepaint(m_format, format);
 }
 
 COLORREF CStaticEx::SetTextColor(COLORREF colour)
 {
-    COLORREF old = std::exchange(m_textColor, colour);
-    Repaint();
-    return old;
+    return ChangeAndRepaint(m_textColor, colour);
 }
 
 COLORREF CStaticEx::SetBkColor(COLORREF colour)
 {
-    COLORREF old = std::exchange(m_bkColor, colour);
-    Repaint();
-    return old;
+    return ChangeAndRepaint(m_bkColor, colour);
 }
 
 // The font size is the cell height itself (10 gives a 10-unit cell).

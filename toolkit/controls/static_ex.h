@@ -9,7 +9,7 @@ class CStaticEx : public CStatic {
 public:
     CStaticEx();
 
-    // Each returns the old value and repaints.
+    // Each returns the old value; all but the cursor repaint the text.
     HCURSOR SetHoverCursor(HCURSOR cursor);
     bool SetTransparent(bool transparent);
     int SetFontSize(int size);
@@ -34,6 +34,9 @@ protected:
 private:
     void Repaint();
     void MakeFont(CFont& font);
+    // Gives the field its new value, repaints and returns the old value.
+    template <typename T>
+    T ChangeAndRepaint(T& field, T value);
 
     COLORREF m_bkColor;
     COLORREF m_textColor;
