@@ -182,8 +182,8 @@ OurFigures OurRows(CWnd& parent, std::vector<RowData>& rows)
     return figures;
 }
 
-// Mean milliseconds of a full repaint of the list's visible page.
-// The best of the repaints, in milliseconds.
+// The best of several full repaints of the list's visible page, in
+// milliseconds.
 double RepaintTime(HWND list, int repeats)
 {
     RedrawWindow(list, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
