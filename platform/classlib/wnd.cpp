@@ -2,6 +2,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include "platform/classlib/callguard.h"
+#include "platform/classlib/current_message.h"
 #include "platform/classlib/dc.h"
 #include "platform/classlib/framewnd.h"
 #include "platform/classlib/gdiobj.h"
@@ -67,18 +68,12 @@ LRESULT CALLBACK AfxWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT AfxCallWndProc(CWnd* wnd, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    AFX_THREAD_STATE* state = AfxGetThreadState();
-    MSG saved = state->m_lastSentMsg;
-    state->m_lastSentMsg.hwnd = window;
-    state->m_lastSentMsg.message = message;
-    state->m_lastSentMsg.wParam = wParam;
-    state->m_lastSentMsg.lParam = lParam;
+    CCurrentMessageScope current(window, message, wParam, lParam);
     LRESULT result = 0;
     if (!AfxCallGuarded("a message handler", [&] { result = wnd->WindowProc(message, wParam, lParam); }))
         result = (message == WM_CREATE) ? -1 : 0;
     if (message == WM_NCDESTROY)
         wnd->FinishNcDestroy();
-    state->m_lastSentMsg = saved;
     return result;
 }
 

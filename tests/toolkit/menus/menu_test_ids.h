@@ -1,0 +1,18 @@
+// Resource ids of the image-menu tests.
+#pragma once
+
+#define IDR_TOOLBAR_MAIN 3001
+#define IDR_TOOLBAR_MORE 3002
+#define IDR_TOOLBAR_LARGE 3003
+#define IDR_TEST_MENU 3100
+
+#define ID_TEST_OPEN 40001
+#define ID_TEST_SAVE 40002
+#define ID_TEST_PRINT 40003
+#define ID_TEST_ZOOM 40004
+#define ID_TEST_COLOUR 40005
+#define ID_TEST_LARGE 40006
+#define ID_TEST_GRID 40010
+#define ID_TEST_ABOUT 40011
+#define ID_TEST_ALL 40012
+#define ID_TEST_AGAIN 40013
