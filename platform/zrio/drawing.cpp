@@ -131,6 +131,7 @@ void CDrawing::close() {
   state_->db.reset();
   state_->boxes.clear();
   state_->extents.clear();
+  state_->shownExtents.clear();
   state_->highlighted = nullptr;
   state_->path.clear();
   state_->version = -1;
@@ -231,9 +232,15 @@ void CDrawing::setLayerColor(int index, int color) {
 }
 
 void CDrawing::setLayerOn(int index, bool on) {
-  if (zr::Layer* layer = LayerAt(state_, index)) layer->on = on;
+  zr::Layer* layer = LayerAt(state_, index);
+  if (!layer) return;
+  layer->on = on;
+  state_->shownExtents.clear();
 }
 
 void CDrawing::setLayerFrozen(int index, bool frozen) {
-  if (zr::Layer* layer = LayerAt(state_, index)) layer->frozen = frozen;
+  zr::Layer* layer = LayerAt(state_, index);
+  if (!layer) return;
+  layer->frozen = frozen;
+  state_->shownExtents.clear();
 }

@@ -61,7 +61,8 @@ const std::vector<Box3>* DrawingState::modelBoxes() {
 Box3 DrawingState::layoutExtents() {
   layoutBoxes();
   int32_t block = layoutBlock();
-  Box3 box = block >= 0 ? extents[block] : Box3();
+  Box3 box = block >= 0 ? shownBox(block) : Box3();
+  if (!box.valid() && block >= 0) box = extents[block];
   if (!box.valid() && db) {
     if (currentLayout == 0 && db->hasExtents && db->extMin.x < db->extMax.x) {
       box.add(db->extMin);
@@ -79,12 +80,27 @@ Box3 DrawingState::layoutExtents() {
   return box;
 }
 
+Box3 DrawingState::shownBox(int32_t block) {
+  auto it = shownExtents.find(block);
+  if (it != shownExtents.end()) return it->second;
+  bool allShown = true;
+  for (const Layer& layer : db->layers)
+    if (!layer.on || layer.frozen) allShown = false;
+  Box3 box = extents[block];
+  if (!allShown) {
+    BoxSink sink;
+    EntityWalker walker(*db, sink, WalkOptions());
+    walker.walkList(layoutEntities(), nullptr);
+    box = sink.box();
+  }
+  shownExtents[block] = box;
+  return box;
+}
+
 Box3 DrawingState::viewExtents() {
   if (view.params().rotation.isIdentity()) return layoutExtents();
   BoxSink sink(view.params().rotation);
-  WalkOptions options;
-  options.respectLayers = false;
-  EntityWalker walker(*db, sink, options);
+  EntityWalker walker(*db, sink, WalkOptions());
   walker.walkList(layoutEntities(), nullptr);
   if (sink.box().valid()) return sink.box();
   return layoutExtents().transformed(view.params().rotation);

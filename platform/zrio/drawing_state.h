@@ -27,6 +27,9 @@ struct DrawingState {
   int currentLayout = 0;
   std::map<int32_t, std::vector<Box3>> boxes;  // block index -> top-level entity boxes
   std::map<int32_t, Box3> extents;             // block index -> extents
+  // Block index -> extents of what shows: entities on layers that are off or
+  // frozen left out; cleared when a layer is turned on, off, frozen or thawed.
+  std::map<int32_t, Box3> shownExtents;
 
   int colorMode = 0;
   int printColorMode = 0;
@@ -46,8 +49,11 @@ struct DrawingState {
   const std::vector<Box3>& layoutBoxes();
   // Boxes of the model space entities (for viewports of paper layouts).
   const std::vector<Box3>* modelBoxes();
-  // World extents of the current layout (limits when it is empty).
+  // World extents of what the current layout shows; of all it holds when
+  // none of it shows, and its limits when it is empty.
   Box3 layoutExtents();
+  // Extents of what a block shows (invalid when nothing shows).
+  Box3 shownBox(int32_t block);
   // Extents in view coordinates under the current 3D direction.
   Box3 viewExtents();
   RenderOptions renderOptions(bool forPrint) const;

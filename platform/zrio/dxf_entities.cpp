@@ -3,10 +3,15 @@
 #include <string.h>
 
 #include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/spline_points.h"
 
 namespace zr {
 
 namespace {
+
+// Points a knot span of a spline edge of a hatch boundary, as many as a
+// SPLINE is drawn with.
+const int kSplinePointsPerSpan = 16;
 
 // Groups every entity may carry, handled the same for all kinds.
 bool ReadCommonGroup(const Group& g, Database& db, Entity& e, std::string* lastLayerName,
@@ -84,7 +89,8 @@ EntityKind KindOf(std::string_view type) {
       {"TRACE", EntityKind::Trace},       {"3DFACE", EntityKind::Face3D},
       {"HATCH", EntityKind::Hatch},       {"DIMENSION", EntityKind::Dimension},
       {"LEADER", EntityKind::Leader},     {"RAY", EntityKind::Ray},
-      {"XLINE", EntityKind::XLine},     {"VIEWPORT", EntityKind::Viewport},
+      {"XLINE", EntityKind::XLine},       {"VIEWPORT", EntityKind::Viewport},
+      {"ACAD_TABLE", EntityKind::Table},
   };
   for (const auto& k : kKinds)
     if (type == k.name) return k.kind;
@@ -103,6 +109,7 @@ class EntityParser {
       // Reactor and extension dictionary groups are kept whole, their
       // handles included.
       if (g.code == 102) inBrace_ = !g.view.empty() && g.view[0] == '{';
+      if (g.code == 100) inTableData_ = e_.kind == EntityKind::Table && g.is(100, "AcDbTable");
       if (e_.kind == EntityKind::Hatch && g.code == 91) {
         i = parseHatchPaths(groups, i + 1);
         continue;
@@ -110,9 +117,10 @@ class EntityParser {
       if (KeptVerbatim(e_.kind)) {
         // Written back as read: keep the subclass markers and everything
         // but the groups the writer makes anew.
+        // A table's own data repeats codes such as 62 for its cells.
         if (g.code == 100 || g.code == 102 || inBrace_) {
           keep(g);
-        } else if (!ReadCommonGroup(g, db_, e_, &lastLayerName_, &lastLayer_)) {
+        } else if (inTableData_ || !ReadCommonGroup(g, db_, e_, &lastLayerName_, &lastLayer_)) {
           readOwn(g);
           keep(g);
         }
@@ -160,6 +168,7 @@ class EntityParser {
         break;
       case EntityKind::Ray: case EntityKind::XLine: e_.pts.resize(2); break;
       case EntityKind::Dimension: e_.pts.resize(1); break;
+      case EntityKind::Table: e_.pts = {Vec3(), Vec3(1, 0, 0)}; break;
       case EntityKind::Viewport:
         e_.pts = {Vec3(), Vec3(), Vec3(0, 0, 1), Vec3()};
         e_.nums = {0, 0, 1, 0, 0, 0};
@@ -201,6 +210,7 @@ class EntityParser {
         if (g.code == 2) return (e_.text = DecodeText(g.view, db_), true);
         return false;
       case EntityKind::Viewport: return readViewport(g);
+      case EntityKind::Table: return readTable(g);
       case EntityKind::Leader:
         if (g.code == 10) { e_.pts.push_back(Vec3(g.number, 0, 0)); return true; }
         if ((g.code == 20 || g.code == 30) && !e_.pts.empty()) {
@@ -229,6 +239,18 @@ class EntityParser {
       case 69: e_.nums[5] = double(g.integer); return true;
     }
     return false;
+  }
+
+  // The block reference part names the block and its insertion point; the
+  // table part gives the direction of its rows.
+  bool readTable(const Group& g) {
+    if (inTableData_) {
+      if (g.code != 11 && g.code != 21 && g.code != 31) return false;
+      SetCoord(e_.pts, 1, g.code / 10 - 1, g.number);
+      return true;
+    }
+    if (g.code == 2) return (e_.text = DecodeText(g.view, db_), true);
+    return ReadPointGroup(g, e_.pts, 0, 1);
   }
 
   bool readLwPolyline(const Group& g) {
@@ -422,17 +444,14 @@ class EntityParser {
 
   size_t parseEdge(const std::vector<Group>& gs, size_t i, std::vector<Vec3>& loop) {
     int type = int(gs[i++].integer);
+    if (type == 4) return parseSplineEdge(gs, i, loop);
     double v[16] = {0};
     int ccw = 1;
-    std::vector<Vec3> splinePts;
     // Gather the edge's groups until the next edge or the end of the path.
     while (i < gs.size()) {
       int c = gs[i].code;
       if (c == 72 || c == 92 || c == 97 || c == 75 || c == 76) break;
-      if (type == 4) {
-        if (c == 10) splinePts.push_back(Vec3(gs[i].number, 0, elevation_));
-        else if (c == 20 && !splinePts.empty()) splinePts.back().y = gs[i].number;
-      } else if (c == 10) v[0] = gs[i].number;
+      if (c == 10) v[0] = gs[i].number;
       else if (c == 20) v[1] = gs[i].number;
       else if (c == 11) v[2] = gs[i].number;
       else if (c == 21) v[3] = gs[i].number;
@@ -451,7 +470,9 @@ class EntityParser {
       Vec3 major = type == 2 ? Vec3(v[4], 0, 0) : Vec3(v[2], v[3], 0);
       double ratio = type == 2 ? 1.0 : v[4];
       Vec3 minor = Vec3(-major.y, major.x, 0) * ratio;
-      double sa = v[5] * kPi / 180, ea = v[6] * kPi / 180;
+      // The edge's angles are true angles from the major axis.
+      double sa = EllipseParameterAt(v[5] * kPi / 180, ratio);
+      double ea = EllipseParameterAt(v[6] * kPi / 180, ratio);
       if (!ccw) { sa = -sa; ea = -ea; }
       // Clockwise edges keep their angles negated and run backwards.
       if (ccw) NormalizeAngleRange(&sa, &ea);
@@ -462,8 +483,36 @@ class EntityParser {
         double t = sa + sweep * s / steps;
         loop.push_back(c + major * std::cos(t) + minor * std::sin(t));
       }
-    } else if (type == 4) {
-      loop.insert(loop.end(), splinePts.begin(), splinePts.end());
+    }
+    return i;
+  }
+
+  // A spline edge: degree, knots, control points with their weights, then
+  // (in newer files) a count of fit points, the fit points and the end
+  // tangents. A count of fit points is told from the path's count of source
+  // objects that may follow the edge by what comes after it: the source
+  // objects' handles. The curve is flattened as SPLINE entities are; knots
+  // that make no curve leave the fit points, or else the control points.
+  size_t parseSplineEdge(const std::vector<Group>& gs, size_t i, std::vector<Vec3>& loop) {
+    int degree = 0;
+    std::vector<Vec3> controls, fits;
+    std::vector<double> knots, weights;
+    while (i < gs.size()) {
+      int c = gs[i].code;
+      if (c == 72 || c == 92 || c == 75 || c == 76) break;
+      if (c == 97 && (i + 1 >= gs.size() || gs[i + 1].code == 330)) break;
+      if (c == 94) degree = int(gs[i].integer);
+      else if (c == 40) knots.push_back(gs[i].number);
+      else if (c == 42) weights.push_back(gs[i].number);
+      else if (c == 10) controls.push_back(Vec3(gs[i].number, 0, elevation_));
+      else if (c == 20 && !controls.empty()) controls.back().y = gs[i].number;
+      else if (c == 11) fits.push_back(Vec3(gs[i].number, 0, elevation_));
+      else if (c == 21 && !fits.empty()) fits.back().y = gs[i].number;
+      ++i;
+    }
+    if (!AppendSplinePoints(degree, controls, knots, weights, kSplinePointsPerSpan, &loop)) {
+      const std::vector<Vec3>& corners = fits.size() >= 2 ? fits : controls;
+      loop.insert(loop.end(), corners.begin(), corners.end());
     }
     return i;
   }
@@ -489,6 +538,7 @@ class EntityParser {
   double constWidth_ = 0;
   bool inEmbedded_ = false;
   bool inBrace_ = false;
+  bool inTableData_ = false;  // within the AcDbTable part of an ACAD_TABLE
   bool hasDirection_ = false;
   std::string mtext_, mtextLast_;
 };

@@ -43,6 +43,7 @@ const char* EntityTypeName(const Entity& e) {
     case EntityKind::Ray: return "RAY";
     case EntityKind::XLine: return "XLINE";
     case EntityKind::Viewport: return "VIEWPORT";
+    case EntityKind::Table: return "ACAD_TABLE";
     case EntityKind::Unknown: return e.extra ? e.extra->typeName.c_str() : "";
   }
   return "";
@@ -393,18 +394,12 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       point(11, PointAt(e.pts, 1));
       break;
     case EntityKind::Dimension:
-      if (!modern_) {
-        // R12 keeps the dimension's picture as a block reference.
-        Entity ref;
-        ref.kind = EntityKind::Insert;
-        ref.layer = e.layer;
-        ref.color = e.color;
-        ref.pts = {Vec3()};
-        ref.nums = {1, 1, 1, 0, 1, 1, 0, 0};
-        ref.text = e.text;
-        entity(ref, db, owner, paper);
-        return;
-      }
+    case EntityKind::Table:
+      // Versions without the kind keep its picture as a reference to the
+      // block that draws it (R12 for dimensions; tables also in older
+      // versions than the file's).
+      if (!modern_ || !EntityInVersion(e, version_, downgrade_))
+        return pictureReference(e, db, owner, paper);
       unknown(e, db, owner, paper);
       return;
     case EntityKind::Leader:
@@ -585,6 +580,22 @@ void EntityWriter::unknown(const Entity& e, const Database& db, uint64_t owner,
       if (g.code == 100 && g.value == "AcDbEntity") entityPart();
     }
   }
+}
+
+void EntityWriter::pictureReference(const Entity& e, const Database& db, uint64_t owner,
+                                    bool paper) {
+  Entity ref;
+  ref.kind = EntityKind::Insert;
+  ref.layer = e.layer;
+  ref.color = e.color;
+  ref.pts = {Vec3()};
+  ref.nums = {1, 1, 1, 0, 1, 1, 0, 0};
+  ref.text = e.text;
+  if (e.kind == EntityKind::Table && e.pts.size() >= 2) {
+    ref.pts[0] = e.pts[0];
+    ref.nums[3] = TableRotation(e) * 180 / kPi;
+  }
+  entity(ref, db, owner, paper);
 }
 
 void EntityWriter::r12Fallback(const Entity& e, const Database& db, uint64_t owner,

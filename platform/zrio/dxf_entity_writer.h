@@ -51,6 +51,8 @@ class EntityWriter {
   void linetype(const Entity& e, const Database& db);
   void extrusion(const Entity& e);
   void r12Fallback(const Entity& e, const Database& db, uint64_t owner, bool paperSpace);
+  // A block reference standing for a dimension or table.
+  void pictureReference(const Entity& e, const Database& db, uint64_t owner, bool paperSpace);
   void lwPolyline(const Entity& e, const Database& db, uint64_t owner, bool paperSpace);
   void polylineWithVertices(const Entity& e, const Database& db, uint64_t owner,
                             bool paperSpace);

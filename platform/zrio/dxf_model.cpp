@@ -1,6 +1,8 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dxf_model.h"
 
+#include <cmath>
+
 namespace zr {
 
 std::string UpperName(const std::string& name) {
@@ -8,6 +10,13 @@ std::string UpperName(const std::string& name) {
   for (char& c : r)
     if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
   return r;
+}
+
+double TableRotation(const Entity& e) {
+  if (e.pts.size() < 2) return 0;
+  double x = e.pts[1].x, y = e.pts[1].y;
+  if (!std::isfinite(x) || !std::isfinite(y) || (x == 0 && y == 0)) return 0;
+  return std::atan2(y, x);
 }
 
 int32_t Database::findBlock(const std::string& name) const {

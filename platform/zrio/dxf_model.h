@@ -23,7 +23,7 @@ using RawGroups = std::vector<RawGroup>;
 enum class EntityKind : uint8_t {
   Line, Point, Circle, Arc, Ellipse, LwPolyline, Polyline, Spline, Text, MText,
   Attrib, AttDef, Insert, Solid, Trace, Face3D, Hatch, Dimension, Leader, Ray,
-  XLine, Viewport, Unknown
+  XLine, Viewport, Table, Unknown
 };
 
 // Polyline flags (group 70 of POLYLINE and LWPOLYLINE).
@@ -34,10 +34,11 @@ enum : uint32_t {
 struct Entity;
 
 // Kinds whose groups are all kept as read (and written back so): unknown
-// entities, dimensions, leaders and viewports.
+// entities, dimensions, leaders, viewports and tables.
 inline bool KeptVerbatim(EntityKind kind) {
   return kind == EntityKind::Unknown || kind == EntityKind::Dimension ||
-         kind == EntityKind::Leader || kind == EntityKind::Viewport;
+         kind == EntityKind::Leader || kind == EntityKind::Viewport ||
+         kind == EntityKind::Table;
 }
 
 // Rarely needed parts of an entity, allocated only when present.
@@ -77,6 +78,8 @@ struct EntityExtra {
 //   SOLID/TRACE/3DFACE pts = four corners
 //   HATCH flags = 1 for a solid fill; loops in extra
 //   DIMENSION text = block name; LEADER pts = vertices
+//   ACAD_TABLE text = name of the block that draws it; pts = insertion,
+//       horizontal direction
 //   RAY/XLINE pts = start, direction
 //   VIEWPORT pts = centre (paper), view centre, view direction, target;
 //       nums = width, height, view height, twist (degrees), status, id;
@@ -193,6 +196,10 @@ struct Database {
   // -1 for BYLAYER, -2 for BYBLOCK.
   int16_t linetypeOf(const std::string& name);
 };
+
+// Angle (radians) of an ACAD_TABLE's horizontal direction in its plane; 0
+// when the direction has no length.
+double TableRotation(const Entity& e);
 
 // Upper-case copy of an ASCII/UTF-8 name (only ASCII letters change).
 std::string UpperName(const std::string& name);

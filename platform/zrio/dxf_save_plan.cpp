@@ -136,7 +136,11 @@ int TargetVersionNumber(int version) {
 }
 
 bool EntityInVersion(const Entity& e, int version, bool downgrade) {
-  if (!downgrade || e.kind != EntityKind::Unknown || !e.extra) return true;
+  if (!downgrade) return true;
+  // Tables are written in the file's own version or a later one only (the
+  // entity writer leaves a reference to their picture in the others).
+  if (e.kind == EntityKind::Table) return false;
+  if (e.kind != EntityKind::Unknown || !e.extra) return true;
   static const char* const kR14[] = {"3DSOLID", "BODY", "REGION", "IMAGE", "MLINE", "SHAPE",
                                      "TOLERANCE", "OLEFRAME", "OLE2FRAME", "ACAD_PROXY_ENTITY"};
   static const char* const k2000[] = {"WIPEOUT", "RTEXT", "ARCALIGNEDTEXT"};

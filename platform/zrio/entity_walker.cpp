@@ -5,6 +5,7 @@
 #include "platform/zrio/hatch_pattern.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
+#include "platform/zrio/spline_points.h"
 #include "platform/zrio/text_measure.h"
 
 #include <algorithm>
@@ -26,46 +27,6 @@ Transform OcsTransform(const Transform& t, const Entity& e) {
   Vec3 x = e.extra->extrusion;
   if (x.x == 0 && x.y == 0 && x.z > 0) return t;
   return t * Transform::ocs(x);
-}
-
-// Span index k with knots[k] <= u < knots[k+1], within [degree, n).
-int FindSpan(const std::vector<double>& knots, int degree, int n, double u) {
-  if (u >= knots[size_t(n)]) return n - 1;
-  int lo = degree, hi = n;
-  while (hi - lo > 1) {
-    int mid = (lo + hi) / 2;
-    if (u < knots[size_t(mid)]) hi = mid;
-    else lo = mid;
-  }
-  return lo;
-}
-
-Vec3 DeBoor(const std::vector<Vec3>& cp, const std::vector<double>& w,
-            const std::vector<double>& knots, int degree, double u) {
-  int n = int(cp.size());
-  int k = FindSpan(knots, degree, n, u);
-  double px[32], py[32], pz[32], pw[32];
-  for (int j = 0; j <= degree; ++j) {
-    int idx = std::min(std::max(k - degree + j, 0), n - 1);
-    double wt = w.size() == cp.size() && w[size_t(idx)] > 0 ? w[size_t(idx)] : 1.0;
-    px[j] = cp[size_t(idx)].x * wt;
-    py[j] = cp[size_t(idx)].y * wt;
-    pz[j] = cp[size_t(idx)].z * wt;
-    pw[j] = wt;
-  }
-  for (int r = 1; r <= degree; ++r) {
-    for (int j = degree; j >= r; --j) {
-      int i = k - degree + j;
-      double denom = knots[size_t(i + degree - r + 1)] - knots[size_t(i)];
-      double a = denom != 0 ? (u - knots[size_t(i)]) / denom : 0;
-      px[j] = (1 - a) * px[j - 1] + a * px[j];
-      py[j] = (1 - a) * py[j - 1] + a * py[j];
-      pz[j] = (1 - a) * pz[j - 1] + a * pz[j];
-      pw[j] = (1 - a) * pw[j - 1] + a * pw[j];
-    }
-  }
-  double ww = pw[degree] != 0 ? pw[degree] : 1;
-  return Vec3(px[degree] / ww, py[degree] / ww, pz[degree] / ww);
 }
 
 // Horizontal alignments of TEXT, ATTRIB and ATTDEF (group 72).
@@ -271,6 +232,9 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       if (block >= 0) blockContents(block, t, ctx, style, layer);
       break;
     }
+    case EntityKind::Table:
+      table(e, ctx, style, layer);
+      break;
     case EntityKind::Solid:
     case EntityKind::Trace:
       quad(e, OcsTransform(t, e), style);
@@ -437,30 +401,13 @@ void EntityWalker::mesh(const Entity& e, const Transform& t, const DrawStyle& st
 
 void EntityWalker::spline(const Entity& e, const Transform& t, const DrawStyle& style) {
   int degree = int((e.flags >> 8) & 0xFF);
-  const std::vector<Vec3>& cp = e.pts;
-  std::vector<Vec3> out;
-  bool valid = degree >= 1 && degree < 31 && cp.size() > size_t(degree) &&
-               e.nums.size() == cp.size() + size_t(degree) + 1;
-  if (valid) {
-    for (size_t i = 1; i < e.nums.size(); ++i)
-      if (e.nums[i] < e.nums[i - 1]) valid = false;
-  }
-  if (valid) {
-    const std::vector<double>& knots = e.nums;
-    static const std::vector<double> kNoWeights;
-    const std::vector<double>& w = e.extra ? e.extra->startWidths : kNoWeights;
-    double u0 = knots[size_t(degree)], u1 = knots[cp.size()];
-    int spans = int(cp.size()) - degree;
-    int perSpan = sink_.wantsArcs() ? 64 : 16;
-    int steps = std::min(spans * perSpan, 8192);
-    if (steps < 2) steps = 2;
-    for (int i = 0; i <= steps; ++i)
-      out.push_back(t.apply(DeBoor(cp, w, knots, degree, u0 + (u1 - u0) * i / steps)));
-  } else {
-    const std::vector<Vec3>& fit = e.extra && e.extra->fitPoints.size() >= 2 ? e.extra->fitPoints : cp;
-    for (const Vec3& p : fit) out.push_back(t.apply(p));
-  }
-  if (out.size() >= 2) sink_.polyline(out.data(), out.size(), false, style);
+  static const std::vector<double> kNoWeights;
+  const std::vector<double>& weights = e.extra ? e.extra->startWidths : kNoWeights;
+  scratch_.clear();
+  if (!AppendSplinePoints(degree, e.pts, e.nums, weights, sink_.wantsArcs() ? 64 : 16, &scratch_))
+    scratch_ = e.extra && e.extra->fitPoints.size() >= 2 ? e.extra->fitPoints : e.pts;
+  for (Vec3& p : scratch_) p = t.apply(p);
+  if (scratch_.size() >= 2) sink_.polyline(scratch_.data(), scratch_.size(), false, style);
 }
 
 void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& style,
@@ -485,6 +432,18 @@ void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& 
   }
   if (e.extra)
     for (const Entity& attrib : e.extra->children) walkEntity(attrib, ctx);
+}
+
+void EntityWalker::table(const Entity& e, const Context& ctx, const DrawStyle& style,
+                         int32_t layer) {
+  // The table's block holds its picture with the rows along x, placed as
+  // a block reference at the insertion point along the table's direction.
+  int32_t block = db_.findBlock(e.text);
+  if (block < 0 || e.pts.empty()) return;
+  const Block& b = db_.blocks[size_t(block)];
+  Transform place = OcsTransform(ctx.t, e) * Transform::translation(e.pts[0]) *
+                    Transform::rotationZ(TableRotation(e)) * Transform::translation(b.base * -1.0);
+  blockContents(block, place, ctx, style, layer);
 }
 
 void EntityWalker::blockContents(int32_t block, const Transform& t, const Context& ctx,

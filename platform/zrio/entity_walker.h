@@ -99,6 +99,7 @@ class EntityWalker {
   void mesh(const Entity& e, const Transform& t, const DrawStyle& style);
   void spline(const Entity& e, const Transform& t, const DrawStyle& style);
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
+  void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void blockContents(int32_t block, const Transform& t, const Context& ctx,
                      const DrawStyle& style, int32_t layer);
   void textEntity(const Entity& e, const Transform& t, const DrawStyle& style);

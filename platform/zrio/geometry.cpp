@@ -18,6 +18,14 @@ void NormalizeAngleRange(double* start, double* end) {
   *end = *start + sweep;
 }
 
+double EllipseParameterAt(double angle, double ratio) {
+  if (!(ratio > 0) || !std::isfinite(angle)) return angle;
+  double c = std::cos(angle), s = std::sin(angle);
+  // Both directions lie in the same quadrant: their difference is less
+  // than a quarter turn and keeps the angle's turn.
+  return angle + std::atan2(s / ratio, c) - std::atan2(s, c);
+}
+
 Transform Transform::operator*(const Transform& o) const {
   Transform r;
   for (int i = 0; i < 3; ++i)

@@ -88,6 +88,11 @@ bool BulgeArc(const Vec3& a, const Vec3& b, double bulge, Vec3* center, double* 
 
 constexpr double kPi = 3.14159265358979323846;
 
+// The parameter t of the point of the ellipse c + u cos t + v sin t
+// (|v| = ratio |u|) that lies at `angle` (radians) from the major axis u,
+// in the same turn as the angle.
+double EllipseParameterAt(double angle, double ratio);
+
 // An angle range from `start` to `end` going anticlockwise: `start` brought
 // into [0, 2pi), `end` placed after it by at most a full turn. Angles that
 // are not finite give a full turn from 0.

@@ -9,14 +9,17 @@
 
 namespace zriotest {
 
-bool ReadAnswers(const std::string& name, Answers* a) {
+bool ReadJsonFile(const std::string& path, Json::Value* root) {
   std::string text;
-  if (!testfiles::ReadFileBytes(FixturePath(name + ".json"), text)) return false;
-  Json::Value root;
+  if (!testfiles::ReadFileBytes(path, text)) return false;
   Json::CharReaderBuilder builder;
-  std::string errors;
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return false;
+  return reader->parse(text.data(), text.data() + text.size(), root, nullptr);
+}
+
+bool ReadAnswers(const std::string& name, Answers* a) {
+  Json::Value root;
+  if (!ReadJsonFile(FixturePath(name + ".json"), &root)) return false;
   a->minX = root["extents"][0][0].asDouble();
   a->minY = root["extents"][0][1].asDouble();
   a->maxX = root["extents"][1][0].asDouble();

@@ -19,10 +19,10 @@
 #include "platform/zrio/library_globals.h"
 #include "tests/support/test_files.h"
 #include "tests/zrio/fixtures.h"
+#include "tests/zrio/render_support.h"
 
 #include "platform/native/native_begin.h"
 #include <json/json.h>
-#include <png.h>
 #include "platform/native/native_end.h"
 
 using namespace zriotest;
@@ -32,7 +32,7 @@ namespace {
 const char* const kEntityNames[] = {
     "LINE", "POINT", "CIRCLE", "ARC", "ELLIPSE", "LWPOLYLINE", "POLYLINE", "SPLINE", "TEXT",
     "MTEXT", "ATTRIB", "ATTDEF", "INSERT", "SOLID", "TRACE", "3DFACE", "HATCH", "DIMENSION",
-    "LEADER", "RAY", "XLINE", "VIEWPORT"};
+    "LEADER", "RAY", "XLINE", "VIEWPORT", "ACAD_TABLE"};
 
 std::string DwgPath(const std::string& name) {
   return testfiles::ToWinePath(std::string(ZRIO_DWG_FIXTURES) + "/" + name);
@@ -41,11 +41,7 @@ std::string DwgPath(const std::string& name) {
 std::vector<std::string> DwgNames(const Json::Value& reference) { return reference.getMemberNames(); }
 
 bool ReadReference(Json::Value* reference) {
-  std::string text;
-  if (!testfiles::ReadFileBytes(testfiles::ToWinePath(ZRIO_DWG_REFERENCE), text)) return false;
-  Json::CharReaderBuilder builder;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  return reader->parse(text.data(), text.data() + text.size(), reference, nullptr);
+  return ReadJsonFile(testfiles::ToWinePath(ZRIO_DWG_REFERENCE), reference);
 }
 
 // Opened as a thumbnail drawing: its workers start sooner, and these tests
@@ -70,58 +66,6 @@ std::map<std::string, std::map<std::string, int>> OurCounts(const zr::Database& 
   }
   return counts;
 }
-
-// A 32-bit DIB section selected into a memory DC.
-class Surface {
- public:
-  Surface(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Surface() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  // Writes the pixels as an opaque PNG file.
-  bool WritePng(const std::string& path) const {
-    GdiFlush();
-    std::vector<unsigned char> pixels(static_cast<const unsigned char*>(bits_),
-                                      static_cast<const unsigned char*>(bits_) + size_t(width_) * height_ * 4);
-    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
-    std::string unixPath;
-    if (!GetUnixPath(path.c_str(), &unixPath)) return false;
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = png_uint_32(width_);
-    image.height = png_uint_32(height_);
-    image.format = PNG_FORMAT_BGRA;
-    return png_image_write_to_file(&image, unixPath.c_str(), 0, pixels.data(), 0, nullptr) != 0;
-  }
-  // Pixels that are not white.
-  int ink() const {
-    GdiFlush();
-    int n = 0;
-    const DWORD* pixels = static_cast<const DWORD*>(bits_);
-    for (int i = 0; i < width_ * height_; ++i) n += (pixels[i] & 0xFFFFFF) != 0xFFFFFF;
-    return n;
-  }
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  void* bits_ = nullptr;
-};
 
 std::string ShotPath(const std::string& name) {
   std::string folder = testfiles::ToWinePath(ZRIO_DWG_SHOTS);
@@ -216,7 +160,7 @@ TEST_F(DwgReference, EveryFileDrawsAndLeavesAScreenshot) {
     SCOPED_TRACE(name);
     DrawingPtr d = OpenDwg(name);
     ASSERT_TRUE(d);
-    Surface surface(width, height);
+    PixelSurface surface(width, height);
     d->setViewSize(width, height);
     d->zoomExtents(0, 0, 0.95);
     d->draw(surface.dc());

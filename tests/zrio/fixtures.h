@@ -7,6 +7,10 @@
 
 #include "platform/zrio/zrio.h"
 
+namespace Json {
+class Value;
+}
+
 namespace zriotest {
 
 // The versions a DXF save offers: the save call's code and a name for files.
@@ -37,6 +41,8 @@ struct Answers {
   std::string version;
 };
 bool ReadAnswers(const std::string& name, Answers* answers);
+// Parses a JSON file (Win32 path).
+bool ReadJsonFile(const std::string& path, Json::Value* root);
 
 // A drawing opened from the fixture folder; null when the open failed.
 struct DrawingDeleter {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 
 #include "platform/zrio/zrio.h"
 
@@ -21,6 +22,10 @@ class PixelSurface {
   // True when a pixel within `radius` of (x, y) has the colour.
   bool hasColorNear(int x, int y, COLORREF color, int radius = 1) const;
   int count(COLORREF color) const;
+  // Pixels that are not white.
+  int ink() const;
+  // Writes the pixels as an opaque PNG file (Win32 path).
+  bool WritePng(const std::string& path) const;
 
  private:
   int width_, height_;

@@ -15,69 +15,6 @@
 
 using namespace zriotest;
 
-namespace zriotest {
-
-PixelSurface::PixelSurface(int width, int height) : width_(width), height_(height) {
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bits_ = static_cast<const unsigned int*>(bits);
-  old_ = SelectObject(dc_, bitmap_);
-}
-
-PixelSurface::~PixelSurface() {
-  SelectObject(dc_, old_);
-  DeleteObject(bitmap_);
-  DeleteDC(dc_);
-}
-
-COLORREF PixelSurface::at(int x, int y) const {
-  GdiFlush();
-  unsigned int v = bits_[size_t(y) * size_t(width_) + size_t(x)];
-  return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-}
-
-bool PixelSurface::hasColorNear(int x, int y, COLORREF color, int radius) const {
-  for (int dy = -radius; dy <= radius; ++dy)
-    for (int dx = -radius; dx <= radius; ++dx) {
-      int px = x + dx, py = y + dy;
-      if (px >= 0 && py >= 0 && px < width_ && py < height_ && at(px, py) == color) return true;
-    }
-  return false;
-}
-
-Win32Thread::Win32Thread(std::function<void()> body) : body_(std::move(body)) {
-  handle_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-}
-
-DWORD WINAPI Win32Thread::Run(void* self) {
-  static_cast<Win32Thread*>(self)->body_();
-  return 0;
-}
-
-bool Win32Thread::join() {
-  if (!handle_) return true;
-  bool done = WaitForSingleObject(handle_, 60000) == WAIT_OBJECT_0;
-  CloseHandle(handle_);
-  handle_ = nullptr;
-  return done;
-}
-
-int PixelSurface::count(COLORREF color) const {
-  int n = 0;
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) n += at(x, y) == color;
-  return n;
-}
-
-}  // namespace zriotest
-
 namespace {
 
 const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
