@@ -1,6 +1,7 @@
 // What LibreDWG itself reads of each DWG file, for the DWG tests to compare
 // with what the drawing library opens: version, layers, layouts, entities
-// by block and type, attribute counts and the stored extents.
+// by block and type, attribute counts, where tables stand and the stored
+// extents.
 // Usage: node dwg_reference.mjs READER_FOLDER OUTPUT.json FILE.dwg...
 // Each file is read in a process of its own, all at once.
 import {execFile} from 'node:child_process';
@@ -21,6 +22,7 @@ async function describe(file) {
   const db = libredwg.convert(data);
   libredwg.dwg_free(data);
   const blocks = {};
+  const tables = [];
   let attributes = 0;
   for (const record of db.tables.BLOCK_RECORD.entries) {
     const counts = {};
@@ -28,6 +30,8 @@ async function describe(file) {
       counts[e.type] = (counts[e.type] || 0) + 1;
       if (e.type === 'ACAD_TABLE' && e.blockRecordHandle) {
         counts['ACAD_TABLE with a block'] = (counts['ACAD_TABLE with a block'] || 0) + 1;
+        const block = db.tables.BLOCK_RECORD.entries.find(b => b.handle === e.blockRecordHandle);
+        if (block) tables.push({block: block.name, at: [e.startPoint.x, e.startPoint.y]});
       }
       attributes += (e.attribs || []).length;
     }
@@ -39,6 +43,7 @@ async function describe(file) {
     layouts: db.objects.LAYOUT.map(l => l.layoutName),
     blocks,
     attributes,
+    tables,
     extents: [db.header.EXTMIN, db.header.EXTMAX],
   };
 }

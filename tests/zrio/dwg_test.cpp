@@ -67,6 +67,14 @@ std::map<std::string, std::map<std::string, int>> OurCounts(const zr::Database& 
   return counts;
 }
 
+// The block reference that draws a block, from any block.
+const zr::Entity* FindReference(const zr::Database& db, const std::string& blockName) {
+  for (const zr::Block& block : db.blocks)
+    for (const zr::Entity& e : block.entities)
+      if (e.kind == zr::EntityKind::Insert && e.text == blockName) return &e;
+  return nullptr;
+}
+
 std::string ShotPath(const std::string& name) {
   std::string folder = testfiles::ToWinePath(ZRIO_DWG_SHOTS);
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -114,7 +122,8 @@ TEST_F(DwgReference, EntitiesLayersAndLayoutsAgreeWithLibreDwg) {
       EXPECT_GE(db.layouts[size_t(i)].block, 0) << layout;
     }
 
-    // Entities of every kind the library draws, block by block.
+    // Entities of every kind the library draws, block by block; tables as
+    // references to their blocks, placed where the tables stand.
     int attributes = 0;
     auto ours = OurCounts(db, &attributes);
     EXPECT_EQ(ref["attributes"].asInt(), attributes);
@@ -125,12 +134,20 @@ TEST_F(DwgReference, EntitiesLayersAndLayoutsAgreeWithLibreDwg) {
       for (const char* type : kEntityNames) {
         std::string source = type;
         if (source == "POLYLINE") continue;  // multilines add polylines
+        if (source == "ACAD_TABLE") continue;  // tables come as references to their blocks
         int expected = theirs.get(source, 0).asInt();
         if (source == "INSERT") expected += theirs.get("ACAD_TABLE with a block", 0).asInt();
         EXPECT_EQ(expected, ours[block][type]) << type;
       }
       int polylines = theirs.get("POLYLINE2D", 0).asInt() + theirs.get("POLYLINE3D", 0).asInt();
       EXPECT_LE(polylines, ours[block]["POLYLINE"]);
+    }
+    for (const Json::Value& table : ref["tables"]) {
+      SCOPED_TRACE(table["block"].asString());
+      const zr::Entity* reference = FindReference(db, table["block"].asString());
+      ASSERT_TRUE(reference);
+      EXPECT_NEAR(table["at"][0].asDouble(), reference->pts[0].x, 1e-9);
+      EXPECT_NEAR(table["at"][1].asDouble(), reference->pts[0].y, 1e-9);
     }
 
     // What is drawn lies within the stored extents (when the file has

@@ -579,12 +579,16 @@ class DrawingWriter {
     o.text(8, e.layer || '0');
   }
 
-  // A table draws as a reference to its anonymous block.
+  // A table draws as a reference to its anonymous block, which holds the
+  // table with its rows along x: placed at the table's insertion point,
+  // turned to the table's horizontal direction.
   tableReference(e, owner, paper) {
     const name = this.blockNames.get(upper(e.blockRecordHandle));
     if (!name) return this.out.skip(e.type);
-    this.insert({...e, type: 'INSERT', name, insertionPoint: {x: 0, y: 0, z: 0}, xScale: 1, yScale: 1,
-                 zScale: 1, rotation: 0, attribs: []}, owner, paper);
+    const direction = e.directionVector || {x: 1, y: 0};
+    const rotation = Math.atan2(finite(direction.y), finite(direction.x));
+    this.insert({...e, type: 'INSERT', name, insertionPoint: e.startPoint, xScale: 1, yScale: 1,
+                 zScale: 1, rotation, attribs: []}, owner, paper);
   }
 
   hatch(e, owner, paper) {
