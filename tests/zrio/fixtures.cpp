@@ -38,4 +38,12 @@ DrawingPtr OpenFixture(const std::string& file, short* status) {
   return drawing;
 }
 
+DrawingPtr SaveAndReopen(CDrawing& drawing, const SaveVersion& version, const std::string& name) {
+  std::string path = SavedPath(name);
+  if (!drawing.save(path.c_str(), 2, version.code, 0)) return nullptr;
+  DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  if (again->open(path.c_str(), nullptr) != 0) again.reset();
+  return again;
+}
+
 }  // namespace zriotest

@@ -50,5 +50,8 @@ struct DrawingDeleter {
 };
 using DrawingPtr = std::unique_ptr<CDrawing, DrawingDeleter>;
 DrawingPtr OpenFixture(const std::string& file, short* status = nullptr);
+// Saves the drawing as DXF in the version, as the file of that name in the
+// folder of saved drawings, and opens the copy; null when either fails.
+DrawingPtr SaveAndReopen(CDrawing& drawing, const SaveVersion& version, const std::string& name);
 
 }  // namespace zriotest

@@ -208,10 +208,8 @@ TEST_F(RealDrawing, TablesSavedForOlderVersionsKeepTheirPicture) {
   zr::Box3 before = d->state()->layoutExtents();
   for (const SaveVersion& version : kSaveVersions) {
     SCOPED_TRACE(version.name);
-    std::string saved = SavedPath(std::string("table_saved_") + version.name + ".dxf");
-    ASSERT_TRUE(d->save(saved.c_str(), 2, version.code, 0));
-    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-    ASSERT_EQ(0, again->open(saved.c_str(), nullptr));
+    DrawingPtr again = SaveAndReopen(*d, version, std::string("table_saved_") + version.name + ".dxf");
+    ASSERT_TRUE(again);
     const std::vector<zr::Entity>& entities = again->state()->layoutEntities();
     ASSERT_EQ(1u, entities.size());
     EXPECT_EQ(zr::EntityKind::Insert, entities[0].kind);

@@ -254,10 +254,8 @@ TEST_F(TextAlignDrawing, ExportOutlinesOfTheFitTextLieBetweenItsPoints) {
 TEST_F(TextAlignDrawing, ASavedCopyHasTheSameTextBoxes) {
   for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
-    std::string path = SavedPath(std::string("text_align_saved_") + v.name + ".dxf");
-    ASSERT_TRUE(drawing_->save(path.c_str(), 2, v.code, 0));
-    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-    ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+    DrawingPtr again = SaveAndReopen(*drawing_, v, std::string("text_align_saved_") + v.name + ".dxf");
+    ASSERT_TRUE(again);
     const std::vector<zr::Box3>& boxes = again->state()->layoutBoxes();
     ASSERT_EQ(20u, boxes.size());
     for (size_t i = kAligned; i < boxes.size(); ++i) {

@@ -222,10 +222,8 @@ TEST(DxfWriteBack, LayerChangesAreSavedFromTheDrawing) {
   original->setLayerOn(hidden, true);
   for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
-    std::string path = SavedPath(std::string("keptsave_layers_") + v.name + ".dxf");
-    ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
-    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-    ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+    DrawingPtr again = SaveAndReopen(*original, v, std::string("keptsave_layers_") + v.name + ".dxf");
+    ASSERT_TRUE(again);
     EXPECT_FALSE(again->isLayerOn(walls));
     EXPECT_TRUE(again->isLayerFrozen(doors));
     EXPECT_TRUE(again->isLayerOn(hidden));
@@ -328,10 +326,8 @@ TEST(DxfWriteBack, ThePreviewPictureIsKept) {
   ASSERT_TRUE(drawing);
   for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
-    std::string path = SavedPath(std::string("keptsave_thumbnail_") + v.name + ".dxf");
-    ASSERT_TRUE(drawing->save(path.c_str(), 2, v.code, 0));
-    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-    ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+    DrawingPtr again = SaveAndReopen(*drawing, v, std::string("keptsave_thumbnail_") + v.name + ".dxf");
+    ASSERT_TRUE(again);
     const std::vector<uint8_t>& kept = again->state()->db->thumbnail;
     if (v.code == 8 || v.code == 9) EXPECT_EQ(picture, std::string(kept.begin(), kept.end()));
     else EXPECT_TRUE(kept.empty());

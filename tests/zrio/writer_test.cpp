@@ -32,10 +32,8 @@ TEST(DxfWrite, EveryVersionReopensWithTheSameDrawing) {
     zr::Box3 extents = original->state()->layoutExtents();
     for (const auto& v : kSaveVersions) {
       SCOPED_TRACE(std::string(source) + " as " + v.name);
-      std::string path = SavedPath(std::string(source) + "_as_" + v.name + ".dxf");
-      ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
-      DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-      ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+      DrawingPtr again = SaveAndReopen(*original, v, std::string(source) + "_as_" + v.name + ".dxf");
+      ASSERT_TRUE(again);
       // R12 has no ellipses or splines: they come back as polylines.
       bool curves = std::string(source).find("curves") == 0;
       ExpectSameExtents(extents, again->state()->layoutExtents(), curves && v.code == 5 ? 1e-3 : 1e-9);
@@ -68,10 +66,8 @@ TEST(DxfWrite, TextStylesAndLineTypesAreWrittenBack) {
   ASSERT_TRUE(TableHasEntry(*original->state()->db, "STYLE", "NOTES"));
   for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
-    std::string path = SavedPath(std::string("styles_") + v.name + ".dxf");
-    ASSERT_TRUE(original->save(path.c_str(), 2, v.code, 0));
-    DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
-    ASSERT_EQ(0, again->open(path.c_str(), nullptr));
+    DrawingPtr again = SaveAndReopen(*original, v, std::string("styles_") + v.name + ".dxf");
+    ASSERT_TRUE(again);
     EXPECT_TRUE(TableHasEntry(*again->state()->db, "STYLE", "NOTES"));
     EXPECT_TRUE(TableHasEntry(*again->state()->db, "LTYPE", "DASHED"));
   }
