@@ -11,31 +11,40 @@
 
 namespace {
 
-// The tree in a window of its own, a recorder standing for the file list,
-// and a scratch folder with two subfolders.
+// One tree in a window of its own for all the tests (filling the desktop's
+// folders and watching the drives takes a while), a recorder standing for
+// the file list, and a scratch folder with two subfolders for each test.
 class ShellTreeTest : public testing::Test {
 protected:
+    static void SetUpTestSuite()
+    {
+        OleInitialize(nullptr);
+        s_frame = new CWnd;
+        s_frame->CreateEx(0, AfxRegisterWndClass(0), "tree", WS_POPUP | WS_VISIBLE, 0, 0, 400, 600, nullptr, nullptr);
+        s_tree = new CShellTree;
+        s_tree->Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, CRect(0, 0, 400, 600),
+                       s_frame, 108);
+        s_log = new testwin::MessageLog({WM_SHOW_FOLDER, WM_FOLDER_CONTENT_CHANGED});
+        s_tree->SetListWindow(s_log->CreateRecorder());
+    }
+    static void TearDownTestSuite()
+    {
+        s_tree->DestroyWindow();
+        s_frame->DestroyWindow();
+        delete s_tree;
+        delete s_frame;
+        delete s_log;
+        OleUninitialize();
+    }
     void SetUp() override
     {
-        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+        ASSERT_NE(nullptr, s_tree->m_hWnd);
         m_folder = testfiles::MakeScratchFolder("tree");
         ASSERT_TRUE(CreateDirectoryA((m_folder + "\\beta").c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryA((m_folder + "\\alpha").c_str(), nullptr));
-        ASSERT_TRUE(m_host.CreateEx(0, AfxRegisterWndClass(0), "tree", WS_POPUP | WS_VISIBLE, 0, 0, 400, 600,
-                                    nullptr, nullptr));
-        ASSERT_TRUE(m_tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
-                                  CRect(0, 0, 400, 600), &m_host, 108));
-        m_list = m_log.CreateRecorder();
-        m_tree.SetListWindow(m_list);
         m_tree.PopulateRoot();
         testwin::PumpMessages(300);
         m_log.Clear();
-    }
-    void TearDown() override
-    {
-        m_tree.DestroyWindow();
-        m_host.DestroyWindow();
-        OleUninitialize();
     }
 
     std::string CaretPath()
@@ -51,12 +60,17 @@ protected:
         return names;
     }
 
+    static CWnd* s_frame;
+    static CShellTree* s_tree;
+    static testwin::MessageLog* s_log;
     std::string m_folder;
-    CWnd m_host;
-    CShellTree m_tree;
-    testwin::MessageLog m_log{{WM_SHOW_FOLDER, WM_FOLDER_CONTENT_CHANGED}};
-    HWND m_list = nullptr;
+    CShellTree& m_tree = *s_tree;
+    testwin::MessageLog& m_log = *s_log;
 };
+
+CWnd* ShellTreeTest::s_frame = nullptr;
+CShellTree* ShellTreeTest::s_tree = nullptr;
+testwin::MessageLog* ShellTreeTest::s_log = nullptr;
 
 }  // namespace
 
