@@ -374,6 +374,16 @@ HTREEITEM CShellTree::FindItemWithId(HTREEITEM from, LPCITEMIDLIST full)
     return nullptr;
 }
 
+HTREEITEM CShellTree::ExtendPrefixAndFind(LPITEMIDLIST& prefix, LPCITEMIDLIST full, int index)
+{
+    LPITEMIDLIST item = GetItemAt(full, index);
+    LPITEMIDLIST longer = Concat(prefix, item);
+    Free(item);
+    Free(prefix);
+    prefix = longer;
+    return prefix ? FindItemWithId(GetRootItem(), prefix) : nullptr;
+}
+
 bool CShellTree::FindPath(LPCSTR path)
 {
     LPITEMIDLIST parsed = nullptr;
@@ -385,12 +395,7 @@ bool CShellTree::FindPath(LPCSTR path)
     HTREEITEM found = nullptr;
     bool complete = true;
     for (int index = 1; index <= count; ++index) {
-        LPITEMIDLIST item = GetItemAt(parsed, index);
-        LPITEMIDLIST longer = Concat(prefix, item);
-        Free(item);
-        Free(prefix);
-        prefix = longer;
-        found = prefix ? FindItemWithId(GetRootItem(), prefix) : nullptr;
+        found = ExtendPrefixAndFind(prefix, parsed, index);
         if (!found) {
             complete = false;
             break;
@@ -425,12 +430,7 @@ LRESULT CShellTree::OnSelectPath(WPARAM, LPARAM lParam)
     HTREEITEM found = nullptr;
     HTREEITEM lastFound = nullptr;
     for (int index = 1; index <= count; ++index) {
-        LPITEMIDLIST item = GetItemAt(absolute, index);
-        LPITEMIDLIST longer = Concat(prefix, item);
-        Free(item);
-        Free(prefix);
-        prefix = longer;
-        found = prefix ? FindItemWithId(GetRootItem(), prefix) : nullptr;
+        found = ExtendPrefixAndFind(prefix, absolute, index);
         if (!found && lastFound && listItem->folder) {
             // The folder is new to the tree: read its parent again from the
             // list's folder.

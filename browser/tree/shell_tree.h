@@ -86,6 +86,9 @@ private:
     void SyncBranch(HTREEITEM item);
     // The item whose full id list equals the list, searched depth first.
     HTREEITEM FindItemWithId(HTREEITEM from, LPCITEMIDLIST full);
+    // Appends the index-th item of full to the prefix (replaced) and finds
+    // the tree item of the longer prefix.
+    HTREEITEM ExtendPrefixAndFind(LPITEMIDLIST& prefix, LPCITEMIDLIST full, int index);
     void ShowFolderLater(CShellTreeItemData* data);
     bool GetPathOfItem(HTREEITEM item, CString& path, bool writableFolderOnly);
     bool RunFolderOperation(CWnd* owner, UINT operation, LPCITEMIDLIST source, LPCITEMIDLIST target);

@@ -3,32 +3,15 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "platform/classlib/com_unknown.h"
+
 // The IDataObject of the source. It lives as long as its last reference:
 // a drop target may keep one after the drag; it then answers nothing once
 // the source has ended.
-class COleDataSource::CDataObjectImpl final : public IDataObject {
+class COleDataSource::CDataObjectImpl : public CComUnknown<IDataObject> {
 public:
-    explicit CDataObjectImpl(COleDataSource* owner) : m_owner(owner) {}
+    explicit CDataObjectImpl(COleDataSource* owner) : CComUnknown(IID_IDataObject), m_owner(owner) {}
     void Orphan() { m_owner = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *object = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
     {
@@ -80,31 +63,13 @@ public:
 
 private:
     COleDataSource* m_owner;
-    LONG m_references = 1;
 };
 
 // The drag's source side: the drag ends with the left button's release,
 // Escape cancels it, the system's cursors show the effect.
-class COleDataSource::CDropSourceImpl final : public IDropSource {
+class COleDataSource::CDropSourceImpl : public CComUnknown<IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *object = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    CDropSourceImpl() : CComUnknown(IID_IDropSource) {}
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override
     {
         if (escapePressed)
@@ -114,9 +79,6 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    LONG m_references = 1;
 };
 
 COleDataSource::COleDataSource()

@@ -1,32 +1,14 @@
 #include "platform/classlib/ole_drop_target.h"
 
+#include "platform/classlib/com_unknown.h"
 #include "platform/classlib/wnd.h"
 
 // The IDropTarget OLE calls; it hands each event to its owner while the
 // owner lives.
-class COleDropTarget::CDropTargetImpl final : public IDropTarget {
+class COleDropTarget::CDropTargetImpl : public CComUnknown<IDropTarget> {
 public:
-    explicit CDropTargetImpl(COleDropTarget* owner) : m_owner(owner) {}
+    explicit CDropTargetImpl(COleDropTarget* owner) : CComUnknown(IID_IDropTarget), m_owner(owner) {}
     void Orphan() { m_owner = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-            *object = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override
     {
@@ -88,7 +70,6 @@ private:
     COleDropTarget* m_owner;
     COleDataObject m_data;
     IDataObject* m_held = nullptr;
-    LONG m_references = 1;
 };
 
 COleDropTarget::COleDropTarget() : m_impl(new CDropTargetImpl(this))

@@ -59,17 +59,9 @@ void CDragDropList::OnBeginDrag(NMHDR*, LRESULT* result)
     std::vector<CString> paths;
     for (int index = GetNextItem(-1, LVNI_SELECTED); index >= 0; index = GetNextItem(index, LVNI_SELECTED))
         paths.push_back(GetItemPath(index));
-    HGLOBAL block = paths.empty() ? nullptr : BuildDroppedFileBlock(paths);
-    if (block) {
-        COleDataSource source;
-        source.CacheGlobalData(CF_HDROP, block);
-        CFileDropTarget::SetOwnDragRunning(true);
-        DWORD effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
-        CFileDropTarget::SetOwnDragRunning(false);
-        if (effect & (DROPEFFECT_COPY | DROPEFFECT_MOVE)) {
-            ClearDropHighlight();
-            OnDragDone();
-        }
+    if (CFileDropTarget::RunOwnDrag(paths) & (DROPEFFECT_COPY | DROPEFFECT_MOVE)) {
+        ClearDropHighlight();
+        OnDragDone();
     }
     m_dragging = false;
     ClearDropHighlight();

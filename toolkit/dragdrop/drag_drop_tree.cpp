@@ -39,15 +39,8 @@ void CDragDropTree::OnBeginDrag(NMHDR* header, LRESULT* result)
     m_dropItem = nullptr;
     CString path;
     bool isFolder = false;
-    HGLOBAL block = nullptr;
-    if (GetItemFolderPath(((NMTREEVIEWA*)header)->itemNew.hItem, path, isFolder) && isFolder)
-        block = BuildDroppedFileBlock({path});
-    if (block) {
-        COleDataSource source;
-        source.CacheGlobalData(CF_HDROP, block);
-        CFileDropTarget::SetOwnDragRunning(true);
-        DWORD effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
-        CFileDropTarget::SetOwnDragRunning(false);
+    if (GetItemFolderPath(((NMTREEVIEWA*)header)->itemNew.hItem, path, isFolder) && isFolder) {
+        DWORD effect = CFileDropTarget::RunOwnDrag({path});
         SelectDropTarget(nullptr);
         if (effect & (DROPEFFECT_COPY | DROPEFFECT_MOVE)) {
             ClearDropHighlight();

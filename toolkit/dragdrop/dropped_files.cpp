@@ -40,40 +40,42 @@ LPCSTR NameOf(const CString& path)
     return (LPCSTR)path + slash + 1;
 }
 
-HGLOBAL DropEffectBlock(DWORD effect)
+// A block for the clipboard or a drag holding the bytes; null when it
+// cannot be made.
+HGLOBAL SharedBlock(const std::string& bytes)
 {
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, sizeof(uint32_t));
-    BYTE* bytes = block ? (BYTE*)::GlobalLock(block) : nullptr;
-    if (!bytes) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, bytes.size());
+    void* memory = block ? ::GlobalLock(block) : nullptr;
+    if (!memory) {
         if (block)
             ::GlobalFree(block);
         return nullptr;
     }
-    PutU32(bytes, effect);
+    memcpy(memory, bytes.data(), bytes.size());
     ::GlobalUnlock(block);
     return block;
+}
+
+HGLOBAL DropEffectBlock(DWORD effect)
+{
+    BYTE word[4];
+    PutU32(word, effect);
+    return SharedBlock(std::string((const char*)word, sizeof(word)));
 }
 
 }  // namespace
 
 HGLOBAL BuildDroppedFileBlock(const std::vector<CString>& paths)
 {
-    std::string list = DoubleNulList(paths);
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, kFileListOffset + list.size());
-    BYTE* bytes = block ? (BYTE*)::GlobalLock(block) : nullptr;
-    if (!bytes) {
-        if (block)
-            ::GlobalFree(block);
-        return nullptr;
-    }
-    PutU32(bytes, kFileListOffset);
-    PutU32(bytes + 4, 0);
-    PutU32(bytes + 8, 0);
-    PutU32(bytes + 12, 0);
-    PutU32(bytes + 16, 0);
-    memcpy(bytes + kFileListOffset, list.data(), list.size());
-    ::GlobalUnlock(block);
-    return block;
+    // Header: the list's offset, the drop point (0, 0), not in the
+    // non-client area, 8-bit texts.
+    BYTE header[kFileListOffset];
+    PutU32(header, kFileListOffset);
+    PutU32(header + 4, 0);
+    PutU32(header + 8, 0);
+    PutU32(header + 12, 0);
+    PutU32(header + 16, 0);
+    return SharedBlock(std::string((const char*)header, sizeof(header)) + DoubleNulList(paths));
 }
 
 std::vector<CString> ReadDroppedFiles(HDROP drop)

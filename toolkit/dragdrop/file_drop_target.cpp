@@ -22,9 +22,17 @@ BOOL CFileDropTarget::Register(CWnd* window)
     return COleDropTarget::Register(window);
 }
 
-void CFileDropTarget::SetOwnDragRunning(bool running)
+DWORD CFileDropTarget::RunOwnDrag(const std::vector<CString>& paths)
 {
-    s_ownDragRunning = running;
+    HGLOBAL block = paths.empty() ? nullptr : BuildDroppedFileBlock(paths);
+    if (!block)
+        return DROPEFFECT_NONE;
+    COleDataSource source;
+    source.CacheGlobalData(CF_HDROP, block);
+    s_ownDragRunning = true;
+    DWORD effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    s_ownDragRunning = false;
+    return effect;
 }
 
 DWORD CFileDropTarget::EffectForKeys(DWORD keyState)

@@ -24,9 +24,11 @@ public:
     void OnDragLeave(CWnd* window) override;
     BOOL OnDrop(CWnd* window, COleDataObject* dataObject, DWORD dropEffect, CPoint point) override;
 
-    // Set while a drag that started in one of the program's own controls
-    // runs (its drops move unless Ctrl is held).
-    static void SetOwnDragRunning(bool running);
+    // Drags the paths out of one of the program's own controls as a
+    // dropped-file list, copy or move offered; such a drag's drops move
+    // unless Ctrl is held. The effect the target chose, none when the drag
+    // was cancelled or the list could not be made.
+    static DWORD RunOwnDrag(const std::vector<CString>& paths);
 
 protected:
     // The effect a drag of files gets at the client point; the default
