@@ -31,7 +31,8 @@ bool CShellSettings::Refresh()
 {
     if (!m_library)
         return false;
-    GetSettingsFunction getSettings = (GetSettingsFunction)::GetProcAddress(m_library, "SHGetSettings");
+    GetSettingsFunction getSettings =
+        reinterpret_cast<GetSettingsFunction>(reinterpret_cast<void*>(::GetProcAddress(m_library, "SHGetSettings")));
     if (!getSettings)
         return true;
     SHELLFLAGSTATE state;
