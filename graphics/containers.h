@@ -99,6 +99,19 @@ public:
         --m_count;
     }
 
+    // Removes the node under the cursor; the cursor moves to the next node.
+    void RemoveCurrent()
+    {
+        Node* node = m_cursor;
+        if (!node)
+            return;
+        m_cursor = node->next;
+        (node->prev ? node->prev->next : m_head) = node->next;
+        (node->next ? node->next->prev : m_tail) = node->prev;
+        delete node;
+        --m_count;
+    }
+
     int32_t GetCount() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
     T* GetHead() const { return m_head ? &m_head->value : nullptr; }

@@ -31,3 +31,6 @@
 #include "platform/classlib/dataexchange.h"
 #include "platform/classlib/dialog.h"
 #include "platform/classlib/msgbox.h"
+#include "platform/classlib/ole_data_object.h"
+#include "platform/classlib/ole_data_source.h"
+#include "platform/classlib/ole_drop_target.h"

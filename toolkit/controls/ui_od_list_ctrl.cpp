@@ -6,9 +6,9 @@
 #include "toolkit/controls/mem_dc.h"
 
 IMPLEMENT_DYNAMIC(CUIODListCtrlSortInfo, CObject)
-IMPLEMENT_DYNAMIC(CUIODListCtrl, CListCtrl)
+IMPLEMENT_DYNAMIC(CUIODListCtrl, CDragDropList)
 
-BEGIN_MESSAGE_MAP(CUIODListCtrl, CListCtrl)
+BEGIN_MESSAGE_MAP(CUIODListCtrl, CDragDropList)
     ON_WM_DESTROY()
     ON_WM_ERASEBKGND()
     ON_WM_SIZE()
@@ -69,12 +69,12 @@ BOOL CUIODListCtrl::PreCreateWindow(CREATESTRUCTA& cs)
     UINT style = cs.style;
     ChangeStyle(style);
     cs.style = style | WS_CLIPCHILDREN;
-    return CListCtrl::PreCreateWindow(cs);
+    return CDragDropList::PreCreateWindow(cs);
 }
 
 void CUIODListCtrl::PreSubclassWindow()
 {
-    CListCtrl::PreSubclassWindow();
+    CDragDropList::PreSubclassWindow();
     if (m_bCreating)
         return;
     ApplyStyle();
@@ -104,7 +104,7 @@ void CUIODListCtrl::OnDestroy()
         m_smallImages.Detach();
         m_largeImages.Detach();
     }
-    CListCtrl::OnDestroy();
+    CDragDropList::OnDestroy();
 }
 
 // ---------------------------------------------------------------------------
@@ -118,7 +118,7 @@ BOOL CUIODListCtrl::OnEraseBkgnd(CDC*)
 void CUIODListCtrl::OnSize(UINT type, int cx, int cy)
 {
     m_clientWidth = cx;
-    CListCtrl::OnSize(type, cx, cy);
+    CDragDropList::OnSize(type, cx, cy);
 }
 
 // The list view draws into one off-screen surface filled with the list's
@@ -169,14 +169,14 @@ void CUIODListCtrl::OnHScroll(UINT code, UINT position, CScrollBar* scrollBar)
 {
     if (::GetFocus() != m_hWnd)
         SetFocus();
-    CListCtrl::OnHScroll(code, position, scrollBar);
+    CDragDropList::OnHScroll(code, position, scrollBar);
 }
 
 void CUIODListCtrl::OnVScroll(UINT code, UINT position, CScrollBar* scrollBar)
 {
     if (::GetFocus() != m_hWnd)
         SetFocus();
-    CListCtrl::OnVScroll(code, position, scrollBar);
+    CDragDropList::OnVScroll(code, position, scrollBar);
 }
 
 void CUIODListCtrl::OnContextMenu(CWnd*, CPoint point)
@@ -242,16 +242,6 @@ void CUIODListCtrl::OnDropFile(int, LPCSTR, UINT)
 {
 }
 
-CString CUIODListCtrl::GetItemPath(int)
-{
-    return CString();
-}
-
-CString CUIODListCtrl::GetCurrentFolderPath()
-{
-    return CString();
-}
-
 // ---------------------------------------------------------------------------
 // Notices.
 
@@ -274,7 +264,7 @@ BOOL CUIODListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
     default:
         break;
     }
-    return CListCtrl::OnNotify(wParam, lParam, result);
+    return CDragDropList::OnNotify(wParam, lParam, result);
 }
 
 LRESULT CUIODListCtrl::OnColumnWidthChanged(WPARAM, LPARAM lParam)
@@ -295,7 +285,7 @@ BOOL CUIODListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LR
         return TRUE;
     }
     if (message != WM_NOTIFY)
-        return CListCtrl::OnChildNotify(message, wParam, lParam, result);
+        return CDragDropList::OnChildNotify(message, wParam, lParam, result);
     NMHDR* header = (NMHDR*)lParam;
     switch (header->code) {
     case LVN_ITEMCHANGED: {
@@ -339,7 +329,7 @@ BOOL CUIODListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LR
     default:
         break;
     }
-    return CListCtrl::OnChildNotify(message, wParam, lParam, result);
+    return CDragDropList::OnChildNotify(message, wParam, lParam, result);
 }
 
 BOOL CUIODListCtrl::OnItemActivate(NMITEMACTIVATE*)
@@ -394,7 +384,7 @@ int CUIODListCtrl::OnMeasureItem(MEASUREITEMSTRUCT& measure)
 BOOL CUIODListCtrl::PreTranslateMessage(MSG* msg)
 {
     if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)
-        return CListCtrl::PreTranslateMessage(msg);
+        return CDragDropList::PreTranslateMessage(msg);
     bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
     UINT posted = 0;
     switch (msg->wParam) {
@@ -417,7 +407,7 @@ BOOL CUIODListCtrl::PreTranslateMessage(MSG* msg)
         break;
     }
     if (!posted)
-        return CListCtrl::PreTranslateMessage(msg);
+        return CDragDropList::PreTranslateMessage(msg);
     PostMessage(posted);
     return TRUE;
 }

@@ -10,10 +10,12 @@
 // list view through LVN_GETDISPINFO; a list that stores texts makes such
 // records in CreateRowData. The list paints through one off-screen surface.
 //
-// Drag and drop: the browser's drag-and-drop list derives from this class
-// and fills in GetItemPath, GetCurrentFolderPath and OnDropFile.
+// Drag and drop: the list is a CDragDropList; the browser's file list
+// derives from this class and fills in GetItemPath, GetCurrentFolderPath
+// and OnDropFile.
 #pragma once
 #include "platform/classlib/classlib.h"
+#include "toolkit/dragdrop/drag_drop_list.h"
 
 #include <map>
 #include <vector>
@@ -42,7 +44,7 @@ public:
     std::vector<char> m_sortTexts;
 };
 
-class CUIODListCtrl : public CListCtrl {
+class CUIODListCtrl : public CDragDropList {
     DECLARE_DYNAMIC(CUIODListCtrl)
 public:
     // Commands the list takes (from its popup menus).
@@ -120,9 +122,6 @@ public:
     virtual void OnDropFile(int row, LPCSTR path, UINT hitFlags);
     virtual int FreeRowData();
     virtual BOOL OnSelectionChanged(int row, LRESULT* result);
-    // The path a row stands for and the shown folder: empty here.
-    virtual CString GetItemPath(int row);
-    virtual CString GetCurrentFolderPath();
 
     // --- Plain operations.
     // The row's object, null for -1 or a row without record.

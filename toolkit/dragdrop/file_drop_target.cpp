@@ -1,0 +1,97 @@
+#include "toolkit/dragdrop/file_drop_target.h"
+
+#include "toolkit/dragdrop/dropped_files.h"
+
+bool CFileDropTarget::s_ownDragRunning = false;
+
+CFileDropTarget::CFileDropTarget()
+{
+}
+
+CFileDropTarget::~CFileDropTarget()
+{
+    if (m_helper)
+        m_helper->Release();
+}
+
+BOOL CFileDropTarget::Register(CWnd* window)
+{
+    if (!m_helper && FAILED(::CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER,
+                                               IID_IDropTargetHelper, (void**)&m_helper)))
+        m_helper = nullptr;
+    return COleDropTarget::Register(window);
+}
+
+DWORD CFileDropTarget::RunOwnDrag(const std::vector<CString>& paths)
+{
+    HGLOBAL block = paths.empty() ? nullptr : BuildDroppedFileBlock(paths);
+    if (!block)
+        return DROPEFFECT_NONE;
+    COleDataSource source;
+    source.CacheGlobalData(CF_HDROP, block);
+    s_ownDragRunning = true;
+    DWORD effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    s_ownDragRunning = false;
+    return effect;
+}
+
+DWORD CFileDropTarget::EffectForKeys(DWORD keyState)
+{
+    return DropEffectForKeys(keyState, s_ownDragRunning);
+}
+
+DWORD CFileDropTarget::EffectAt(CWnd*, DWORD keyState, CPoint)
+{
+    return EffectForKeys(keyState);
+}
+
+POINT CFileDropTarget::ScreenPoint(CWnd* window, CPoint point) const
+{
+    POINT screen = {point.x, point.y};
+    if (window)
+        ::ClientToScreen(window->m_hWnd, &screen);
+    return screen;
+}
+
+DWORD CFileDropTarget::OnDragEnter(CWnd* window, COleDataObject* dataObject, DWORD keyState, CPoint point)
+{
+    DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? EffectForKeys(keyState) : DROPEFFECT_NONE;
+    if (m_helper) {
+        POINT screen = ScreenPoint(window, point);
+        m_helper->DragEnter(window->m_hWnd, dataObject->GetIDataObject(), &screen, effect);
+    }
+    return effect;
+}
+
+DWORD CFileDropTarget::OnDragOver(CWnd* window, COleDataObject* dataObject, DWORD keyState, CPoint point)
+{
+    DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? EffectAt(window, keyState, point) : DROPEFFECT_NONE;
+    if (m_helper) {
+        POINT screen = ScreenPoint(window, point);
+        m_helper->DragOver(&screen, effect);
+    }
+    return effect;
+}
+
+void CFileDropTarget::OnDragLeave(CWnd*)
+{
+    ForgetDrag();
+    if (m_helper)
+        m_helper->DragLeave();
+}
+
+BOOL CFileDropTarget::OnDrop(CWnd* window, COleDataObject* dataObject, DWORD dropEffect, CPoint point)
+{
+    HGLOBAL data = dataObject->GetGlobalData(CF_HDROP);
+    if (data) {
+        DropNames(ReadDroppedFiles((HDROP)data), dropEffect);
+        ::GlobalFree(data);
+    } else {
+        ForgetDrag();
+    }
+    if (m_helper) {
+        POINT screen = ScreenPoint(window, point);
+        m_helper->Drop(dataObject->GetIDataObject(), &screen, dropEffect);
+    }
+    return data != nullptr;
+}

@@ -1,0 +1,50 @@
+// CFileDropTarget: the drop target of a control that takes dropped files
+// (CF_HDROP). Other data gets no effect. When the system has the shell's
+// drag-image helper, every event is passed on to it after the target has
+// decided, so that the dragged image follows the cursor.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "platform/classlib/classlib.h"
+
+class CFileDropTarget : public COleDropTarget {
+public:
+    CFileDropTarget();
+    ~CFileDropTarget() override;
+
+    // Registers the window and creates the drag-image helper.
+    BOOL Register(CWnd* window);
+    bool HasImageHelper() const { return m_helper != nullptr; }
+
+    DWORD OnDragEnter(CWnd* window, COleDataObject* dataObject, DWORD keyState, CPoint point) override;
+    DWORD OnDragOver(CWnd* window, COleDataObject* dataObject, DWORD keyState, CPoint point) override;
+    void OnDragLeave(CWnd* window) override;
+    BOOL OnDrop(CWnd* window, COleDataObject* dataObject, DWORD dropEffect, CPoint point) override;
+
+    // Drags the paths out of one of the program's own controls as a
+    // dropped-file list, copy or move offered; such a drag's drops move
+    // unless Ctrl is held. The effect the target chose, none when the drag
+    // was cancelled or the list could not be made.
+    static DWORD RunOwnDrag(const std::vector<CString>& paths);
+
+protected:
+    // The effect a drag of files gets at the client point; the default
+    // takes them anywhere.
+    virtual DWORD EffectAt(CWnd* window, DWORD keyState, CPoint point);
+    // The drag left or ended without a drop on this target.
+    virtual void ForgetDrag() {}
+    // The dropped names with the effect the drop was given.
+    virtual void DropNames(const std::vector<CString>& names, DWORD dropEffect) = 0;
+
+    // The effect the keys choose for a drop of files.
+    static DWORD EffectForKeys(DWORD keyState);
+
+private:
+    POINT ScreenPoint(CWnd* window, CPoint point) const;
+
+    IDropTargetHelper* m_helper = nullptr;
+    static bool s_ownDragRunning;
+};

@@ -1,0 +1,18 @@
+#include "toolkit/dragdrop/list_drop_target.h"
+
+#include "toolkit/dragdrop/drag_drop_list.h"
+
+DWORD CListDropTarget::EffectAt(CWnd* window, DWORD keyState, CPoint point)
+{
+    return m_list->DragOverItem(window, point) ? EffectForKeys(keyState) : DROPEFFECT_NONE;
+}
+
+void CListDropTarget::ForgetDrag()
+{
+    m_list->ClearDropHighlight();
+}
+
+void CListDropTarget::DropNames(const std::vector<CString>& names, DWORD dropEffect)
+{
+    m_list->DropFiles(names, dropEffect);
+}

@@ -1,0 +1,18 @@
+#include "toolkit/dragdrop/tree_drop_target.h"
+
+#include "toolkit/dragdrop/drag_drop_tree.h"
+
+DWORD CTreeDropTarget::EffectAt(CWnd* window, DWORD keyState, CPoint point)
+{
+    return m_tree->DragOverItem(window, point) ? EffectForKeys(keyState) : DROPEFFECT_NONE;
+}
+
+void CTreeDropTarget::ForgetDrag()
+{
+    m_tree->ClearDropHighlight();
+}
+
+void CTreeDropTarget::DropNames(const std::vector<CString>& names, DWORD dropEffect)
+{
+    m_tree->DropFiles(names, dropEffect, true);
+}
