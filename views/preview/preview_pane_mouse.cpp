@@ -125,7 +125,10 @@ void CPreView::PanTo(TDwgDrawThread* thread, CPoint point)
 {
     if (IsVectorKind(thread->GetFileKind())) {
         thread->RedrawIfIdle();
-        thread->PostCommand(DCMD_PAN, &point, &m_lastPoint, true);
+        // The thread pans by the vector from its first point to its second:
+        // from the last point to this one, so the drawing follows the
+        // pointer.
+        thread->PostCommand(DCMD_PAN, &m_lastPoint, &point, true);
     } else {
         bool moved = false;
         {

@@ -178,7 +178,10 @@ void CDwgView::MoveWithTool(TDwgDrawThread* thread, UINT flags, CPoint point)
 void CDwgView::PanBy(TDwgDrawThread* thread, CPoint point)
 {
     if (IsVectorKind(thread->GetFileKind())) {
-        thread->PostCommand(DCMD_PAN, &point, &m_lastPoint, true);
+        // The thread pans by the vector from its first point to its second:
+        // from the last point to this one, so the drawing follows the
+        // pointer.
+        thread->PostCommand(DCMD_PAN, &m_lastPoint, &point, true);
     } else {
         bool moved = false;
         {

@@ -459,8 +459,12 @@ LRESULT CViewFrame::OnDrawCommandDone(WPARAM done, LPARAM code)
             EndProgressDisplay();
             FillPageTabs();
         }
-        if (!thread->m_busy)
+        if (!thread->m_busy) {
             FitRasterToView(thread);
+            // The open's own notice came while the thread was still busy,
+            // too early for the image's information.
+            ShowImageInfo();
+        }
     }
     RefreshViewCursor();
     return 0;

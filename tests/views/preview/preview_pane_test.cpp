@@ -1,9 +1,10 @@
 #include "tests/support/gtest.h"
 
+#include "core/preference.h"
 #include "tests/support/message_log.h"
 #include "views/preview/preview_pane.h"
 
-TEST(PreviewPane, PaintsTheWorkspaceColourUntilTheDeviceCoversIt)
+TEST(PreviewPane, PaintsTheListColourWithNothingToShow)
 {
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "preview test", WS_POPUP | WS_VISIBLE,
@@ -14,15 +15,7 @@ TEST(PreviewPane, PaintsTheWorkspaceColourUntilTheDeviceCoversIt)
     pane.UpdateWindow();
     testwin::PumpMessages(50);
     HDC dc = ::GetDC(pane.GetSafeHwnd());
-    EXPECT_EQ(::GetSysColor(COLOR_APPWORKSPACE), ::GetPixel(dc, 50, 40));
-    ::ReleaseDC(pane.GetSafeHwnd(), dc);
-
-    ASSERT_TRUE(pane.m_device.Create(100, 80, 3));
-    pane.m_device.BlendRect(0, 0, 100, 80, RGB(10, 200, 30), 100, false, RGB(255, 255, 255));
-    pane.Invalidate(FALSE);
-    pane.UpdateWindow();
-    dc = ::GetDC(pane.GetSafeHwnd());
-    EXPECT_EQ(RGB(10, 200, 30), ::GetPixel(dc, 50, 40));
+    EXPECT_EQ((COLORREF)Preference.ListCtrlColor, ::GetPixel(dc, 50, 40));
     ::ReleaseDC(pane.GetSafeHwnd(), dc);
     parent.DestroyWindow();
 }
