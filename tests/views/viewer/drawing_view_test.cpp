@@ -2,7 +2,9 @@
 // after each zoom, pan, view point, layout and colour mode.
 #include "tests/views/viewer/viewer_harness.h"
 
+#include "platform/zrio/zrio.h"
 #include "resources/views_ids.h"
+#include "tests/views/password/password_answers.h"
 #include "views/common/view_cursors.h"
 #include "views/common/view_messages.h"
 
@@ -262,4 +264,23 @@ TEST_F(DrawingViewTest, NothingHappensWhileTheProgramQuits)
     RECT after;
     Foreground(&after);
     EXPECT_EQ(Width(box), Width(after));
+}
+
+TEST_F(DrawingViewTest, APasswordProtectedDrawingAsksUntilTheRightPassword)
+{
+    std::string path = drawtest::Fixture("square.dxf");
+    DWG_TestRequirePassword(path.c_str(), "secret");
+    {
+        // "wrong" is typed, fails, is tried once more from the kept
+        // passwords, and then the user is asked again.
+        viewtest::PasswordAnswers answers({"wrong", "secret"});
+        ASSERT_TRUE(OpenDrawing("square.dxf"));
+        ASSERT_EQ(2u, answers.shownFileNames.size());
+        EXPECT_EQ(path, answers.shownFileNames[1]);
+    }
+    DWG_TestRequirePassword(NULL, NULL);
+    EXPECT_TRUE(m_thread->HasDrawing());
+    CGDIDevice picture;
+    CaptureView(picture);
+    EXPECT_GT(CountColour(picture, kRed), 100);
 }
