@@ -289,6 +289,8 @@ LRESULT CPreView::OnDrawCommandDone(WPARAM done, LPARAM code)
         return 0;
     }
     TakeImage(NULL);
+    if (code == DCMD_OPEN || code == DCMD_OPEN_EXTENTS)
+        DrawOpenedRaster();
     if (GetFocus() == this)
         SendMessage(WM_SETCURSOR, (WPARAM)m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return 0;
@@ -456,7 +458,7 @@ void CPreView::RefreshRasterView()
             return;
         use.Picture().background = Preference.ListCtrlColor;
         use.Picture().backgroundWanted = Preference.ListCtrlColor;
-        use.Picture().Draw(false);
+        use.Picture().ResetView();
     }
     RepaintRaster();
 }
@@ -469,6 +471,23 @@ void CPreView::FitRaster()
     {
         CIdleUse use(thread);
         if (!use.IsHeld())
+            return;
+        use.Picture().ResetView();
+    }
+    RepaintRaster();
+}
+
+void CPreView::DrawOpenedRaster()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+        return;
+    {
+        // With smoothing on, the thread leaves the picture for the
+        // smoothing pass, which comes only for a reduced image: the image
+        // is fitted and drawn here so that every image shows at once.
+        CIdleUse use(thread);
+        if (!use.IsHeld() || use.Picture().GetImage().GetImage() == NULL)
             return;
         use.Picture().ResetView();
     }

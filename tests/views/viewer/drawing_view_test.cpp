@@ -9,6 +9,7 @@
 #include "views/common/view_messages.h"
 
 using drawtest::PixelAt;
+using viewtest::CountColour;
 using viewtest::ViewerTest;
 
 namespace {

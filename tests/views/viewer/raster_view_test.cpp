@@ -5,6 +5,7 @@
 #include "resources/views_ids.h"
 
 using drawtest::PixelAt;
+using viewtest::CountColour;
 using viewtest::ViewerTest;
 
 namespace {

@@ -12,6 +12,7 @@
 #include "tests/drawing/draw_thread_harness.h"
 #include "tests/support/appsw_actions_log.h"
 #include "tests/support/registry_sandbox.h"
+#include "tests/views/support/view_test_support.h"
 #include "views/viewer/view_frame.h"
 
 namespace viewtest {
@@ -32,7 +33,6 @@ protected:
     // Bounding box of the pixels that differ from the background, and
     // their count.
     int Foreground(RECT* box);
-    int CountColour(const CGDIDevice& picture, DWORD rgb);
 
     void Command(UINT id);
     // Input in the drawing view's client coordinates.
@@ -49,10 +49,5 @@ protected:
     TDwgDrawThread* m_thread = NULL;
     CViewFrame* m_frame = NULL;
 };
-
-// The picture of a window's client area (0x00RRGGBB pixels through
-// drawtest::PixelAt), written as a BMP when a name is given, for looking at.
-void CaptureWindow(HWND window, CGDIDevice& picture);
-void KeepScreenshot(const CGDIDevice& picture, const char* name);
 
 }  // namespace viewtest
