@@ -12,6 +12,7 @@
 #include "drawing/draw_commands.h"
 #include "drawing/draw_messages.h"
 #include "resources/browser_ids.h"
+#include "resources/drawing_ids.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_cursors.h"
@@ -167,7 +168,7 @@ void CPreView::OnPaint()
     }
     FillSolid(dc.GetSafeHdc(), client, Preference.ListCtrlColor);
     if (thread != NULL && thread->m_busy && !IsVectorKind(thread->GetFileKind())) {
-        CString text = LoadResString(IDS_LOADING);
+        CString text = LoadResString(IDS_THUMB_LOADING);
         HGDIOBJ formerFont = dc.SelectStockObject(DEFAULT_GUI_FONT);
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(GetSysColor(COLOR_BTNTEXT));
@@ -333,13 +334,16 @@ void CPreView::DrawProgress(int percent)
     m_device.Create(client.Width(), client.Height(), 3);
     m_device.BlendRect(0, 0, m_device.m_nWidth, m_device.m_nHeight, DrawingBackgroundColour(), 100, false, 0);
 
-    UINT labelId = percent == kProgressZoomingToAll ? IDS_ZOOMING_TO_ALL
-                                                    : (percent == kProgressRedrawing ? IDS_REDRAWING : IDS_LOADING);
+    UINT labelId = IDS_THUMB_LOADING;
+    if (percent == kProgressZoomingToAll)
+        labelId = IDS_THUMB_ZOOMING;
+    else if (percent == kProgressRedrawing)
+        labelId = IDS_THUMB_DRAWING;
     CString label = LoadResString(labelId);
     HDC dc = m_device.m_hDC;
     HGDIOBJ formerFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SIZE textSize = {0, 0};
-    CString measured = LoadResString(IDS_LOADING);
+    CString measured = LoadResString(IDS_THUMB_LOADING);
     GetTextExtentPoint32A(dc, measured, measured.GetLength(), &textSize);
     int h = textSize.cy;
     int x0 = client.left + 5;

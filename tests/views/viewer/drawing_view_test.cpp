@@ -2,6 +2,8 @@
 // after each zoom, pan, view point, layout and colour mode.
 #include "tests/views/viewer/viewer_harness.h"
 
+#include <stdio.h>
+
 #include "platform/zrio/zrio.h"
 #include "resources/views_ids.h"
 #include "tests/views/password/password_answers.h"
@@ -284,4 +286,29 @@ TEST_F(DrawingViewTest, APasswordProtectedDrawingAsksUntilTheRightPassword)
     CGDIDevice picture;
     CaptureView(picture);
     EXPECT_GT(CountColour(picture, kRed), 100);
+}
+
+TEST_F(DrawingViewTest, ArrowKeysPanAndThePointerReadsOutCoordinates)
+{
+    ASSERT_TRUE(OpenDrawing("square.dxf"));
+    RECT box;
+    Foreground(&box);
+    Key(VK_LEFT);
+    RECT left;
+    Foreground(&left);
+    EXPECT_NE(box.left, left.left);
+    Key(VK_RIGHT);
+    RECT back;
+    Foreground(&back);
+    EXPECT_NEAR(box.left, back.left, 2);
+
+    // At the square's bottom-left corner the read-out is about (0, 0).
+    SendMessageA(ViewWindow(), WM_MOUSEMOVE, 0, MAKELPARAM(box.left, box.bottom));
+    Settle();
+    CString text = m_frame->GetStatusBar()->GetPaneText(0);
+    ASSERT_FALSE(text.IsEmpty());
+    double x = 99.0, y = 99.0;
+    ASSERT_EQ(2, sscanf(text, " X:%lf Y:%lf", &x, &y)) << (const char*)text;
+    EXPECT_NEAR(0.0, x, 1.0);
+    EXPECT_NEAR(0.0, y, 1.0);
 }

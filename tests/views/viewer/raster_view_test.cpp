@@ -129,3 +129,27 @@ TEST_F(RasterViewTest, PagesOfATiffAreTabs)
     CaptureView(third);
     EXPECT_TRUE(Bluish(PixelAt(third, middle.x, middle.y)));
 }
+
+TEST_F(RasterViewTest, RotateAndMirrorTurnTheImage)
+{
+    ASSERT_TRUE(Open("picture.bmp"));
+    Command(ID_RASTER_ROTATE_RIGHT);
+    CGDIDevice turned;
+    CaptureView(turned);
+    RECT box = ImageBox(turned);
+    // Turned clockwise: 48 x 64, the red half on top.
+    EXPECT_NEAR(48, box.right - box.left + 1, 3);
+    EXPECT_NEAR(64, box.bottom - box.top + 1, 3);
+    int x = (box.left + box.right) / 2;
+    EXPECT_TRUE(Reddish(PixelAt(turned, x, box.top + (box.bottom - box.top) / 4)));
+    EXPECT_TRUE(Bluish(PixelAt(turned, x, box.bottom - (box.bottom - box.top) / 4)));
+
+    Command(ID_RASTER_ROTATE_LEFT);
+    Command(ID_RASTER_MIRROR);
+    CGDIDevice mirrored;
+    CaptureView(mirrored);
+    box = ImageBox(mirrored);
+    int y = (box.top + box.bottom) / 2;
+    EXPECT_TRUE(Bluish(PixelAt(mirrored, box.left + (box.right - box.left) / 4, y)));
+    EXPECT_TRUE(Reddish(PixelAt(mirrored, box.right - (box.right - box.left) / 4, y)));
+}
