@@ -290,8 +290,11 @@ LRESULT CPreView::OnDrawCommandDone(WPARAM done, LPARAM code)
         return 0;
     }
     TakeImage(NULL);
+    // With smoothing on, the thread leaves a newly opened image for the
+    // smoothing pass, which comes only for a reduced image: it is fitted
+    // and drawn here so that every image shows at once.
     if (code == DCMD_OPEN || code == DCMD_OPEN_EXTENTS)
-        DrawOpenedRaster();
+        FitRaster();
     if (GetFocus() == this)
         SendMessage(WM_SETCURSOR, (WPARAM)m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return 0;
@@ -475,23 +478,6 @@ void CPreView::FitRaster()
     {
         CIdleUse use(thread);
         if (!use.IsHeld())
-            return;
-        use.Picture().ResetView();
-    }
-    RepaintRaster();
-}
-
-void CPreView::DrawOpenedRaster()
-{
-    TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
-        return;
-    {
-        // With smoothing on, the thread leaves the picture for the
-        // smoothing pass, which comes only for a reduced image: the image
-        // is fitted and drawn here so that every image shows at once.
-        CIdleUse use(thread);
-        if (!use.IsHeld() || use.Picture().GetImage().GetImage() == NULL)
             return;
         use.Picture().ResetView();
     }

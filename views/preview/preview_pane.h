@@ -124,8 +124,6 @@ private:
     void ZoomStep(bool in);
     bool HandleKey(UINT key);
     void OpenInViewer();
-    // Draws a raster image that the thread has just opened, and repaints.
-    void DrawOpenedRaster();
     // Raster view changes end with a repaint and a status refresh.
     void FinishRasterChange();
     bool IsVisibleVector(TDwgDrawThread* thread) const;

@@ -6,6 +6,8 @@
 #include "drawing/draw_commands.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
+#include "views/common/pointer_steps.h"
+#include "views/common/smooth_raster.h"
 #include "views/common/rubber_band.h"
 #include "views/common/view_cursors.h"
 #include "views/common/view_state.h"
@@ -17,8 +19,6 @@ const UINT_PTR kSmoothTimer = 263;
 const UINT_PTR kHighlightOffTimer = 264;
 const UINT kHoverDelayMs = 6;
 const UINT kHighlightOffDelayMs = 300;
-// A smoothing pass that took longer than this shows the wait cursor.
-const DWORD kSlowDrawMs = 300;
 // Paths of three characters or fewer are drive roots, not files.
 const int kShortestFilePath = 4;
 
@@ -123,21 +123,10 @@ void CPreView::OnLButtonDown(UINT flags, CPoint point)
 
 void CPreView::PanTo(TDwgDrawThread* thread, CPoint point)
 {
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsVectorKind(thread->GetFileKind()))
         thread->RedrawIfIdle();
-        // The thread pans by the vector from its first point to its second:
-        // from the last point to this one, so the drawing follows the
-        // pointer.
-        thread->PostCommand(DCMD_PAN, &m_lastPoint, &point, true);
-    } else {
-        bool moved = false;
-        {
-            CIdleUse use(thread);
-            moved = use.IsHeld() && use.Picture().Pan(m_lastPoint.x - point.x, point.y - m_lastPoint.y);
-        }
-        if (moved)
-            RepaintRaster();
-    }
+    if (PanWithPointer(thread, m_lastPoint, point))
+        RepaintRaster();
     m_lastPoint = point;
 }
 
@@ -237,20 +226,8 @@ BOOL CPreView::OnMouseWheel(UINT flags, short delta, CPoint point)
         return TRUE;
     CPoint at = point;
     ScreenToClient(&at);
-    if (IsVectorKind(thread->GetFileKind())) {
-        if (!thread->HasDrawing())
-            return TRUE;
-        thread->RedrawIfIdle();
-        thread->PostCommand(delta > 0 ? DCMD_ZOOM_IN_AT : DCMD_ZOOM_OUT_AT, &at, NULL, true);
-        return TRUE;
-    }
-    {
-        CIdleUse use(thread);
-        if (!use.IsHeld())
-            return TRUE;
-        delta > 0 ? use.Picture().ZoomInAt(at) : use.Picture().ZoomOutAt(at);
-    }
-    FinishRasterChange();
+    if (ZoomAtPointer(thread, at, delta > 0))
+        FinishRasterChange();
     return TRUE;
 }
 
@@ -302,15 +279,7 @@ void CPreView::OnTimer(UINT_PTR id)
                 CIdleUse use(thread);
                 if (!use.IsHeld())
                     return;
-                JGraphics& picture = use.Picture();
-                bool slow = picture.lastDrawTime > kSlowDrawMs;
-                if (slow)
-                    BeginWaitCursor();
-                picture.fastStretch = 0;
-                picture.Draw(false);
-                picture.fastStretch = 1;
-                if (slow)
-                    EndWaitCursor();
+                DrawRasterSmoothed(use.Picture(), *this);
             }
             RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
             return;

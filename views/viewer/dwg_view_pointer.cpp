@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "drawing/draw_commands.h"
 #include "views/common/idle_use.h"
+#include "views/common/pointer_steps.h"
 #include "views/common/rubber_band.h"
 #include "views/common/view_cursors.h"
 #include "views/common/view_messages.h"
@@ -177,20 +178,8 @@ void CDwgView::MoveWithTool(TDwgDrawThread* thread, UINT flags, CPoint point)
 
 void CDwgView::PanBy(TDwgDrawThread* thread, CPoint point)
 {
-    if (IsVectorKind(thread->GetFileKind())) {
-        // The thread pans by the vector from its first point to its second:
-        // from the last point to this one, so the drawing follows the
-        // pointer.
-        thread->PostCommand(DCMD_PAN, &m_lastPoint, &point, true);
-    } else {
-        bool moved = false;
-        {
-            CIdleUse use(thread);
-            moved = use.IsHeld() && use.Picture().Pan(m_lastPoint.x - point.x, point.y - m_lastPoint.y);
-        }
-        if (moved)
-            Redraw();
-    }
+    if (PanWithPointer(thread, m_lastPoint, point))
+        Redraw();
     m_lastPoint = point;
 }
 

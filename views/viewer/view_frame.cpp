@@ -74,9 +74,9 @@ BEGIN_MESSAGE_MAP(CViewFrame, CCJFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_ROTATE, &CViewFrame::OnUpdateViewPoint)
     ON_UPDATE_COMMAND_UI(ID_VIEW_3D_ORBIT, &CViewFrame::OnUpdate3DOrbit)
     ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_BLACK_WHITE, ID_VIEW_COLOR, &CViewFrame::OnUpdateColorMode)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_OPEN, &CViewFrame::OnUpdateFileOpen)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_OPEN, &CViewFrame::OnUpdateOpenOrPrint)
     ON_UPDATE_COMMAND_UI(ID_VIEW_SAVE_AS, &CViewFrame::OnUpdateSaveAs)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_PRINT, &CViewFrame::OnUpdatePrint)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_PRINT, &CViewFrame::OnUpdateOpenOrPrint)
     ON_UPDATE_COMMAND_UI(ID_NEXT_LAYOUT, &CViewFrame::OnUpdateNextLayout)
     ON_UPDATE_COMMAND_UI(ID_PREVIOUS_LAYOUT, &CViewFrame::OnUpdatePreviousLayout)
     ON_UPDATE_COMMAND_UI(ID_SMOOTH_RASTER, &CViewFrame::OnUpdateSmoothRaster)
@@ -104,6 +104,12 @@ int CViewFrame::OnCreate(LPCREATESTRUCT cs)
 {
     if (CCJFrameWnd::OnCreate(cs) == -1)
         return -1;
+    // The menus show the images of the tool bar, the view points and the
+    // raster transforms.
+    m_menuManager.Install(this);
+    m_menuManager.LoadToolbar(IDR_VIEW_TOOLBAR);
+    m_menuManager.LoadToolbar(IDR_VIEW_POINT_TOOLBAR);
+    m_menuManager.LoadToolbar(IDR_RASTER_TOOLBAR);
     if (!m_view.Create(this, AFX_IDW_PANE_FIRST))
         return -1;
     DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_GRIPPER | CBRS_TOP | CBRS_FLYBY | CBRS_TOOLTIPS |

@@ -12,6 +12,7 @@
 #include "toolkit/bars/frame_wnd.h"
 #include "toolkit/bars/tool_bar.h"
 #include "toolkit/controls/tabset_ctrl.h"
+#include "toolkit/menus/cool_menu_manager.h"
 #include "views/viewer/dwg_view.h"
 
 class CViewFrame : public CCJFrameWnd {
@@ -99,9 +100,8 @@ protected:
     afx_msg void OnUpdateViewPoint(CCmdUI* cmdUI);
     afx_msg void OnUpdate3DOrbit(CCmdUI* cmdUI);
     afx_msg void OnUpdateColorMode(CCmdUI* cmdUI);
-    afx_msg void OnUpdateFileOpen(CCmdUI* cmdUI);
+    afx_msg void OnUpdateOpenOrPrint(CCmdUI* cmdUI);
     afx_msg void OnUpdateSaveAs(CCmdUI* cmdUI);
-    afx_msg void OnUpdatePrint(CCmdUI* cmdUI);
     afx_msg void OnUpdateNextLayout(CCmdUI* cmdUI);
     afx_msg void OnUpdatePreviousLayout(CCmdUI* cmdUI);
     afx_msg void OnUpdateSmoothRaster(CCmdUI* cmdUI);
@@ -140,6 +140,7 @@ private:
     CStatusBar m_statusBar;
     CCJToolBar m_toolBar;
     CTabsetCtrl m_tabs;
+    CCoolMenuManager m_menuManager;
     CProgressCtrl* m_progress;
     CDwgView m_view;
     BYTE m_firstShow;

@@ -12,6 +12,7 @@
 #include "drawing/draw_commands.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
+#include "views/common/smooth_raster.h"
 #include "views/common/view_browser.h"
 #include "views/common/view_state.h"
 
@@ -19,9 +20,6 @@ namespace {
 
 const UINT kSmoothTimer = 263;
 const UINT kSmoothDelayMs = 1000;
-// A smoothing pass that took longer than this shows the wait cursor.
-const DWORD kSlowDrawMs = 300;
-
 
 // The drawing library's view-direction codes of the commands 32844-32853.
 const int kViewDirections[] = {4, 5, 2, 3, 0, 1, 6, 7, 8, 9};
@@ -71,17 +69,8 @@ void CViewFrame::OnTimer(UINT_PTR id)
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread != NULL && !IsVectorKind(thread->GetFileKind())) {
         CIdleUse use(thread);
-        if (use.IsHeld()) {
-            JGraphics& picture = use.Picture();
-            bool slow = picture.lastDrawTime > kSlowDrawMs;
-            if (slow)
-                BeginWaitCursor();
-            picture.fastStretch = 0;
-            picture.Draw(false);
-            picture.fastStretch = 1;
-            if (slow)
-                EndWaitCursor();
-        }
+        if (use.IsHeld())
+            DrawRasterSmoothed(use.Picture(), *this);
     }
     RedrawWindow(NULL, NULL, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -310,8 +299,10 @@ void CViewFrame::OnUpdateColorMode(CCmdUI* cmdUI)
     cmdUI->SetCheck(mode == ID_VIEW_COLOR - (int)cmdUI->m_nID ? 1 : 0);
 }
 
-void CViewFrame::OnUpdateFileOpen(CCmdUI* cmdUI)
+void CViewFrame::OnUpdateOpenOrPrint(CCmdUI* cmdUI)
 {
+    // A raster file always (printing it does not need the thread); a
+    // drawing with the thread idle and no print window being picked.
     TDwgDrawThread* thread = GetRunningDrawThread();
     bool enabled = false;
     if (thread != NULL && !IsVectorKind(thread->GetFileKind()))
@@ -326,17 +317,6 @@ void CViewFrame::OnUpdateSaveAs(CCmdUI* cmdUI)
     TDwgDrawThread* thread = GetIdleDrawThread();
     bool enabled = thread != NULL &&
                    (!IsVectorKind(thread->GetFileKind()) || (!m_view.m_printPick && HasVectorDrawing()));
-    cmdUI->Enable(enabled);
-}
-
-void CViewFrame::OnUpdatePrint(CCmdUI* cmdUI)
-{
-    TDwgDrawThread* thread = GetRunningDrawThread();
-    bool enabled = false;
-    if (thread != NULL && !IsVectorKind(thread->GetFileKind()))
-        enabled = true;
-    else if (thread != NULL)
-        enabled = !thread->m_busy && !m_view.m_printPick && HasVectorDrawing();
     cmdUI->Enable(enabled);
 }
 

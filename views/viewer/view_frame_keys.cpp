@@ -3,6 +3,7 @@
 
 #include "drawing/draw_commands.h"
 #include "views/common/idle_use.h"
+#include "views/common/pointer_steps.h"
 #include "views/common/view_messages.h"
 #include "views/common/view_state.h"
 
@@ -175,19 +176,8 @@ BOOL CViewFrame::OnMouseWheel(UINT flags, short delta, CPoint point)
         // The point in the drawing view's pixels, which are the picture's.
         CPoint at = point;
         m_view.ScreenToClient(&at);
-        if (IsVectorKind(thread->GetFileKind())) {
-            if (!thread->HasDrawing())
-                return TRUE;
-            thread->RedrawIfIdle();
-            thread->PostCommand(delta > 0 ? DCMD_ZOOM_IN_AT : DCMD_ZOOM_OUT_AT, &at, NULL, true);
-            return TRUE;
-        }
-        {
-            CIdleUse use(thread);
-            if (use.IsHeld())
-                delta > 0 ? use.Picture().ZoomInAt(at) : use.Picture().ZoomOutAt(at);
-        }
-        Regenerate();
+        if (ZoomAtPointer(thread, at, delta > 0))
+            Regenerate();
         return TRUE;
     }
     if (keys != MK_CONTROL)
