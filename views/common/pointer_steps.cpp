@@ -2,6 +2,7 @@
 
 #include "drawing/draw_commands.h"
 #include "views/common/idle_use.h"
+#include "views/common/rubber_band.h"
 #include "views/common/view_state.h"
 
 bool PanWithPointer(TDwgDrawThread* thread, POINT from, POINT to)
@@ -30,4 +31,15 @@ bool ZoomAtPointer(TDwgDrawThread* thread, POINT at, bool in)
         return false;
     in ? use.Picture().ZoomInAt(at) : use.Picture().ZoomOutAt(at);
     return true;
+}
+
+bool ZoomToWindow(TDwgDrawThread* thread, POINT from, POINT to)
+{
+    if (IsVectorKind(thread->GetFileKind())) {
+        thread->PostCommand(DCMD_ZOOM_WINDOW, &from, &to, true);
+        return false;
+    }
+    RECT window = NormalisedRect({from.x, from.y, to.x, to.y});
+    CIdleUse use(thread);
+    return use.IsHeld() && use.Picture().ZoomWindow(window);
 }

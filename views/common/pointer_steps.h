@@ -1,5 +1,5 @@
-// One step of a pan by the pointer and one zoom step at the wheel, shared
-// by the preview pane and the drawing view.
+// One step of a pan by the pointer, one zoom step at the wheel and the
+// zoom to a dragged window, shared by the preview pane and the drawing view.
 #pragma once
 #include <windows.h>
 
@@ -15,3 +15,8 @@ bool PanWithPointer(TDwgDrawThread* thread, POINT from, POINT to);
 // the thread's command at once, a raster image on its raster view. True
 // when a raster image was zoomed and the window must be repainted.
 bool ZoomAtPointer(TDwgDrawThread* thread, POINT at, bool in);
+
+// Zooms to the window dragged from `from` to `to`: a drawing by the
+// thread's command at once, a raster image on its raster view. True when a
+// raster image was zoomed and the window must be repainted.
+bool ZoomToWindow(TDwgDrawThread* thread, POINT from, POINT to);

@@ -166,20 +166,10 @@ void CPreView::OnLButtonUp(UINT flags, CPoint point)
     } else if (m_toolMode == kToolZoomWindow) {
         DrawRubberBand(m_hWnd, m_dragStart, m_lastPoint);
         bool moved = point.x != m_dragStart.x || point.y != m_dragStart.y;
-        if (moved && vector) {
-            thread->PostCommand(DCMD_ZOOM_WINDOW, &m_dragStart, &point, true);
-        } else if (moved) {
-            RECT window = NormalisedRect({m_dragStart.x, m_dragStart.y, point.x, point.y});
-            bool zoomed = false;
-            {
-                CIdleUse use(thread);
-                zoomed = use.IsHeld() && use.Picture().ZoomWindow(window);
-            }
-            if (zoomed)
-                RepaintRaster();
-            else
-                RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-        }
+        if (moved && ZoomToWindow(thread, m_dragStart, point))
+            RepaintRaster();
+        else if (moved && !vector)
+            RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     if (!vector)
         PostStatusUpdate();

@@ -235,19 +235,9 @@ void CDwgView::ReleaseWithTool(TDwgDrawThread* thread, CPoint point)
             DrawRubberBand(m_hWnd, m_dragStart, m_lastPoint);
             if (point.x == m_dragStart.x || point.y == m_dragStart.y)
                 return;
-            if (vector) {
-                thread->PostCommand(DCMD_ZOOM_WINDOW, &m_dragStart, &point, true);
-                return;
-            }
-            RECT window = NormalisedRect({m_dragStart.x, m_dragStart.y, point.x, point.y});
-            bool zoomed = false;
-            {
-                CIdleUse use(thread);
-                zoomed = use.IsHeld() && use.Picture().ZoomWindow(window);
-            }
-            if (zoomed)
+            if (ZoomToWindow(thread, m_dragStart, point))
                 Redraw();
-            else
+            else if (!vector)
                 RedrawNow();
             return;
         }
