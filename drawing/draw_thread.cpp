@@ -34,10 +34,12 @@ TDwgDrawThread::TDwgDrawThread()
       m_quickMode(0),
       m_busy(0),
       m_opening(0),
+      m_rasterCanvasReady(0),
       m_fileKind(-1),
       m_requestedWidth(0),
       m_requestedHeight(0),
       m_event(NULL),
+      m_idleEvent(CreateEventA(NULL, TRUE, TRUE, NULL)),
       m_document(ZrApp::Document::create()),
       m_companion(0),
       m_firstPoint(),
@@ -66,6 +68,8 @@ TDwgDrawThread::~TDwgDrawThread()
     if (m_document != NULL)
         ZrApp::Document::release(m_document);
     delete m_event;
+    if (m_idleEvent != NULL)
+        CloseHandle(m_idleEvent);
     delete m_drawingInfo;
     m_rasterPicture.Clear();
     m_rasterViews.RemoveAll();
@@ -208,6 +212,25 @@ void TDwgDrawThread::PostCommand(int code, const POINT* first, const POINT* seco
     Wake(false);
 }
 
+void TDwgDrawThread::SetFileKind(int kind)
+{
+    CSingleLock hold(&m_requestLock, TRUE);
+    m_fileKind = kind;
+}
+
+void TDwgDrawThread::SetFilePath(const char* path)
+{
+    CSingleLock hold(&m_requestLock, TRUE);
+    m_path = path != NULL ? path : "";
+}
+
+void TDwgDrawThread::NoteIdle()
+{
+    m_busy = 0;
+    if (m_idleEvent != NULL)
+        SetEvent(m_idleEvent);
+}
+
 void TDwgDrawThread::SetPendingCommand(int code)
 {
     CSingleLock hold(&m_requestLock, TRUE);
@@ -341,6 +364,16 @@ bool TDwgDrawThread::CopyPicture(CGDIDevice& target)
     bool copied = m_device.m_hDC != NULL && target.CopyFrom(m_device);
     EndIdleUse();
     return copied;
+}
+
+bool TDwgDrawThread::GetPictureSize(int& width, int& height)
+{
+    if (!BeginIdleUse())
+        return false;
+    width = m_device.m_nWidth;
+    height = m_device.m_nHeight;
+    EndIdleUse();
+    return true;
 }
 
 CString TDwgDrawThread::GetRasterInfoText() const

@@ -68,6 +68,12 @@ public:
     // The password of the next opens, and the value WM_DRAW_OPENED gives
     // back after a failed drawing open and at the end of a raster open.
     void SetPassword(const char* password, LPARAM companion);
+    // For views that load a raster file into the raster picture themselves
+    // (between BeginIdleUse and EndIdleUse): the kind, path and information
+    // text of the file now held.
+    void SetFileKind(int kind);
+    void SetFilePath(const char* path);
+    void SetRasterInfoText(const CString& text);
 
     // --- Queries and view operations (UI thread) -----------------------
     // 1 while a command (other than a highlight) runs, else 2 when a
@@ -98,6 +104,8 @@ public:
     // A copy of the last picture; false (target untouched) while a command
     // draws, or when the device has no surface.
     bool CopyPicture(CGDIDevice& target);
+    // The last picture's size; false while a command draws.
+    bool GetPictureSize(int& width, int& height);
     // The information of the drawing opened or inspected last.
     void GetDrawingInfo(DRAWINGINFO* out) const { m_drawingInfo->Snapshot(out); }
     CString GetRasterInfoText() const;
@@ -109,6 +117,9 @@ public:
     // EndIdleUse, and the loop waits for it before its next command.
     bool BeginIdleUse();
     void EndIdleUse();
+    // A manual-reset event that is signalled whenever the busy flag is
+    // clear, for a bounded wait on a busy thread.
+    HANDLE GetIdleEvent() const { return m_idleEvent; }
     ZrApp::Document* GetDocument() const { return m_document; }
     JGraphics& GetRasterPicture() { return m_rasterPicture; }
     KWinCanvas& GetRasterCanvas() { return m_rasterCanvas; }
@@ -126,6 +137,8 @@ public:
     volatile BYTE m_quickMode;
     volatile BYTE m_busy;
     volatile BYTE m_opening;
+    // Set by the views once the raster canvas has their window's size.
+    volatile BYTE m_rasterCanvasReady;
 
 private:
     // One command with everything it needs, taken by value at its start.
@@ -170,13 +183,15 @@ private:
     bool WakeRuleHolds() const;
     // The loaded byte follows the document after every open and close.
     void NoteDrawingLoaded();
-    void SetRasterInfoText(const CString& text);
+    // Clears the busy flag and signals the idle event.
+    void NoteIdle();
 
     volatile int m_fileKind;
     CGDIDevice m_device;
     int m_requestedWidth;
     int m_requestedHeight;
     CWin32ThreadEvent* m_event;
+    HANDLE m_idleEvent;
     ZrApp::Document* m_document;
     CString m_password;
     LPARAM m_companion;

@@ -59,7 +59,7 @@ void TDwgDrawThread::CommandLoop()
         if (m_document->getDrawing() == NULL || m_stopRequest)
             break;
         m_opening = 0;
-        m_busy = 0;
+        NoteIdle();
         WaitForSingleObject(m_event->GetHandle(), INFINITE);
         if (m_stopRequest)
             break;
@@ -78,13 +78,14 @@ void TDwgDrawThread::CommandLoop()
         // picture to answer with.
         bool answer = answersAlone || m_device.m_hDC != NULL;
         work.Unlock();
-        m_busy = 0;
+        NoteIdle();
         if (m_stopRequest)
             break;
         if (m_current && answer)
             PostNotify(GetNotifyWnd(), WM_DRAW_DONE, 1, command.code);
     }
     ReleaseDocument();
+    NoteIdle();
 }
 
 void TDwgDrawThread::TakeCommand(Command& command)
@@ -99,6 +100,10 @@ void TDwgDrawThread::TakeCommand(Command& command)
     command.height = m_requestedHeight;
     command.first = m_firstPoint;
     command.second = m_secondPoint;
+    // Reset first, so that a waiter that sees the busy flag set never
+    // finds the event still signalled from before.
+    if (m_idleEvent != NULL)
+        ResetEvent(m_idleEvent);
     m_busy = 1;
     m_cancel = 0;
     m_current = 1;

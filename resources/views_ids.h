@@ -1,8 +1,120 @@
 // Resource ids of the drawing views.
 #pragma once
 
-// The view frame: menu, accelerators and title string.
+// The view frame: menu, accelerators and title string; its tool bar and the
+// tool bars whose pictures its menus show.
 #define IDR_VIEW_FRAME 134
+#define IDR_VIEW_TOOLBAR 137
+#define IDR_VIEW_POINT_TOOLBAR 166
+#define IDR_RASTER_TOOLBAR 226
+// The drawing view's context menus ("Main" and "3DView").
+#define IDR_VIEW_CONTEXT 179
+#define IDR_ORBIT_CONTEXT 180
 
-// Commands.
+// Child windows: the preview pane in its bar, the view frame's tab strip
+// and progress bar.
+#define IDC_PREVIEW_PANE 110
+#define IDC_PAGE_TABS 144
+#define IDC_LOAD_PROGRESS 146
+
+// The drawing password prompt.
+#define IDD_PASSWORD 238
+#define IDC_PASSWORD_EDIT 1332
+#define IDC_PASSWORD_PROMPT 1333
+#define IDC_PASSWORD_FILE 1334
+
+// Commands of the preview pane.
+#define ID_PREVIEW_LAYERS 32774
+#define ID_PREVIEW_PREVIOUS_VIEW 32783
+#define ID_PREVIEW_ZOOM_ALL 32784
+#define ID_PREVIEW_REDRAW 32797
+#define ID_PREVIEW_LAYOUTS 32799
+#define ID_PREVIEW_SELECT_VIEW_POINT 32806
+#define ID_PREVIEW_VIEW_TOP 32807
+#define ID_PREVIEW_VIEW_NW_ISO 32816
+#define ID_PREVIEW_ZOOM_OUT 32818
+#define ID_PREVIEW_ZOOM_IN 32819
+#define ID_PREVIEW_ZOOM_WINDOW 32820
+#define ID_PREVIEW_PAN 32821
+// Layout entries of the preview's layout submenus: the first and the last.
+#define ID_LAYOUT_FIRST 32864
+#define ID_LAYOUT_LAST 32913
+
+// Commands of the view frame and its drawing view.
+#define ID_FILE_PROPERTIES 32828
+#define ID_VIEW_OPEN 32825
+#define ID_VIEW_SAVE_AS 32826
+#define ID_VIEW_PRINT 32827
 #define ID_BACK_TO_BROWSE 32829
+#define ID_VIEW_REGEN 32830
+#define ID_VIEW_BLACK_WHITE 32831
+#define ID_VIEW_GRAYSCALE 32832
+#define ID_VIEW_COLOR 32833
+#define ID_VIEW_ZOOM_OUT 32834
+#define ID_VIEW_ZOOM_IN 32835
+#define ID_VIEW_ZOOM_WINDOW 32836
+#define ID_VIEW_PAN 32837
+#define ID_VIEW_ZOOM_ALL 32838
+#define ID_VIEW_PREVIOUS_VIEW 32839
+#define ID_VIEW_3D_ORBIT 32842
+#define ID_VIEW_SELECT_VIEW_POINT 32843
+#define ID_VIEW_TOP 32844
+#define ID_VIEW_BOTTOM 32845
+#define ID_VIEW_LEFT 32846
+#define ID_VIEW_RIGHT 32847
+#define ID_VIEW_FRONT 32848
+#define ID_VIEW_BACK 32849
+#define ID_VIEW_SW_ISO 32850
+#define ID_VIEW_SE_ISO 32851
+#define ID_VIEW_NE_ISO 32852
+#define ID_VIEW_NW_ISO 32853
+#define ID_VIEW_LAYERS 32854
+#define ID_VIEW_POINT_DISPLAY 32855
+#define ID_VIEW_FULL_SCREEN 32862
+#define ID_VIEW_EXIT_3D_ORBIT 32863
+#define ID_VIEW_ROTATE 1330
+#define ID_RASTER_ACTUAL_SIZE 32914
+#define ID_RASTER_ROTATE_LEFT 32915
+#define ID_RASTER_ROTATE_RIGHT 32916
+#define ID_RASTER_MIRROR 32917
+#define ID_RASTER_FLIP 32918
+// The browser's cut command, whose picture the raster tool bar carries for
+// the menus.
+#define ID_EDIT_CUT 57635
+#define ID_NEXT_FILE 32919
+#define ID_PREVIOUS_FILE 32920
+#define ID_SHOW_EXIF 32921
+#define ID_RASTER_AUTO_FIT 32925
+#define ID_NEXT_LAYOUT 32930
+#define ID_PREVIOUS_LAYOUT 32931
+#define ID_SMOOTH_RASTER 32932
+#define ID_HIGHLIGHT_ENTITY 32939
+#define ID_QUICK_MODE 32941
+
+// Texts.
+#define IDS_LAYOUT_MENU 61224
+#define IDS_SUMMARY_AUTHOR 61225
+#define IDS_SUMMARY_SUBJECT 61226
+#define IDS_SUMMARY_TITLE 61227
+#define IDS_OPENING_FILE 61253
+#define IDS_FILTER_ALL_FILES 61256
+#define IDS_FILTER_DWG 61257
+#define IDS_FILTER_DXF 61258
+#define IDS_SUMMARY_CREATED 61292
+#define IDS_FILTER_DWT 61296
+#define IDS_FILTER_DWF 61297
+#define IDS_FILTER_BMP 61298
+#define IDS_FILTER_JPG 61299
+#define IDS_FILTER_GIF 61300
+#define IDS_FILTER_PCX 61301
+#define IDS_FILTER_TIF 61302
+#define IDS_FILTER_PNG 61303
+#define IDS_FILTER_JNG 61304
+#define IDS_FILTER_ICO 61305
+#define IDS_FILTER_TGA 61306
+#define IDS_FILTER_WBMP 61307
+#define IDS_FILTER_WMF 61308
+#define IDS_FILTER_J2K 61309
+#define IDS_FILTER_JBG 61310
+#define IDS_FILTER_RASTER 61312
+#define IDS_FILTER_DRAWINGS 61313

@@ -1,27 +1,149 @@
-// The view-mode frame: shows one drawing or image, and takes the user back
-// to the browser.
+// CViewFrame: the top-level window of view mode, made once at start-up and
+// hidden while the browser shows. It hosts the drawing view between a tool
+// bar and a status bar that carries the page and layout tabs (and a
+// progress bar while a drawing loads). In view mode it is the drawing
+// thread's notify window: it takes the thread's pictures into its own
+// off-screen picture, which the drawing view paints from. It owns the
+// title, the remembered window rectangle, full screen, the keys, the wheel
+// and the way back to the browser, and the view commands that are not the
+// drawing view's own.
 #pragma once
 #include "graphics/gdi_device.h"
-#include "platform/classlib/classlib.h"
+#include "toolkit/bars/frame_wnd.h"
+#include "toolkit/bars/tool_bar.h"
+#include "toolkit/controls/tabset_ctrl.h"
+#include "toolkit/menus/cool_menu_manager.h"
+#include "views/viewer/dwg_view.h"
 
-class CViewFrame : public CFrameWnd {
+class CViewFrame : public CCJFrameWnd {
+    DECLARE_DYNCREATE(CViewFrame)
 public:
     CViewFrame();
+    ~CViewFrame() override;
 
-    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+    // Caption: the product caption and the viewed file's path.
+    void UpdateTitle();
+    void ClearPageTabs();
+    void FillPageTabs();
+    // A drawing: the thread draws anew (DCMD_REGEN); a raster image: drawn
+    // again at once and smoothed a second after the last change.
+    void Regenerate();
+    void StartSmoothTimer();
+    void StopSmoothTimer();
+    // The raster image's size text (and its Exif summary) in the status bar.
+    void ShowImageInfo();
+    bool CanSetViewPoint();
+    // Takes a rendered picture of the drawing area's size (within 1 pixel),
+    // or asks the thread for one of that size.
+    void TakeImage(const CGDIDevice* picture);
+    // The file kind is a drawing's (the program runs and the thread exists).
+    bool IsVectorFile() const;
+    // Handles a key of the view; true when it is consumed.
+    bool HandleViewKey(UINT key);
+    // Text of a status bar pane.
+    void SetStatusText(int pane, LPCSTR text);
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    // Set when the program was started for one file: Esc then ends it.
+    CDwgView* GetView() { return &m_view; }
+    CStatusBar* GetStatusBar() { return &m_statusBar; }
+    CCJToolBar* GetToolBar() { return &m_toolBar; }
+    CTabsetCtrl* GetTabs() { return &m_tabs; }
+
+    // Set by start-up when the command line named a file: Esc then ends
+    // the program instead of going back to the browser.
     BYTE m_exitOnEsc;
-    // The rendered view, filled from the drawing thread's device.
+    // The frame's copy of the thread's last picture, sized to the drawing
+    // area; the drawing view paints from it.
     CGDIDevice m_device;
+    BYTE m_sizing;
+    BYTE m_tabsNeedRefill;
+    int m_fullScreen;
+
+    afx_msg void OnBackToBrowse();
 
 protected:
-    afx_msg void OnBackToBrowse();
-    afx_msg void OnPaint();
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnDestroy();
     afx_msg void OnClose();
+    afx_msg void OnShowWindow(BOOL show, UINT status);
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnEnterSizeMove();
+    afx_msg void OnExitSizeMove();
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* info);
+    afx_msg void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg BOOL OnDeviceChange(UINT event, DWORD_PTR data);
+    afx_msg LRESULT OnDrawingOpened(WPARAM result, LPARAM passwordIndex);
+    afx_msg LRESULT OnDrawCommandDone(WPARAM done, LPARAM code);
+    afx_msg LRESULT OnDrawProgress(WPARAM percent, LPARAM);
+    afx_msg LRESULT OnImageReady(WPARAM, LPARAM picture);
+    afx_msg LRESULT OnViewDblClk(WPARAM, LPARAM);
+    afx_msg LRESULT OnOptionsChanged(WPARAM, LPARAM);
+    afx_msg void OnFullScreen();
+    afx_msg void OnUpdateFullScreen(CCmdUI* cmdUI);
+
+    // View commands (view_frame_commands.cpp).
+    afx_msg void OnViewPoint(UINT id);
+    afx_msg void OnColorMode(UINT id);
+    afx_msg void OnRegen();
+    afx_msg void On3DOrbit();
+    afx_msg void OnNextLayout();
+    afx_msg void OnPreviousLayout();
+    afx_msg void OnSmoothRaster();
+    afx_msg void OnFileProperties();
+    afx_msg void OnUpdateVectorOnly(CCmdUI* cmdUI);
+    afx_msg void OnUpdateViewPoint(CCmdUI* cmdUI);
+    afx_msg void OnUpdate3DOrbit(CCmdUI* cmdUI);
+    afx_msg void OnUpdateColorMode(CCmdUI* cmdUI);
+    afx_msg void OnUpdateOpenOrPrint(CCmdUI* cmdUI);
+    afx_msg void OnUpdateSaveAs(CCmdUI* cmdUI);
+    afx_msg void OnUpdateNextLayout(CCmdUI* cmdUI);
+    afx_msg void OnUpdatePreviousLayout(CCmdUI* cmdUI);
+    afx_msg void OnUpdateSmoothRaster(CCmdUI* cmdUI);
+
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The view's client size: the area the thread renders for.
+    CSize DrawingAreaSize() const;
+    bool CreateTabStrip();
+    int GetTabCount() const;
+    int GetRasterFrameCount(TDwgDrawThread* thread) const;
+    // Sizes the raster canvas to the view and shows the whole image.
+    void FitRasterToView(TDwgDrawThread* thread);
+    // Lets the view's cursor follow the thread (the wait cursor goes).
+    void RefreshViewCursor();
+    // Opens the file chosen in the open dialog.
+    void OpenChosenFile(const CString& path);
+    void ResizePicture(bool testExisting, bool testBusy);
+    void StoreWindowRect();
+    void ApplyStoredWindowRect();
     void QuitProgram();
+    // Writes the pending slot and wakes the thread for a refresh after a
+    // dialog changed the drawing.
+    void RefreshAfterDialog(TDwgDrawThread* thread);
+    void ApplyTabSelection();
+    void SetViewDirection(int code);
+    void PanRasterByKey(int dx, int dy);
+    bool HandleVectorKey(TDwgDrawThread* thread, UINT key);
+    bool HandleRasterKey(TDwgDrawThread* thread, UINT key);
+    void BeginProgressDisplay();
+    void EndProgressDisplay();
+    void PlaceTabStrip();
+    void ShowStatusPanes(bool simple, LPCSTR simpleText);
+
+    CStatusBar m_statusBar;
+    CCJToolBar m_toolBar;
+    CTabsetCtrl m_tabs;
+    CCoolMenuManager m_menuManager;
+    CProgressCtrl* m_progress;
+    CDwgView m_view;
+    BYTE m_firstShow;
+    WINDOWPLACEMENT m_savedPlacement;
+    RECT m_fullScreenRect;
 };

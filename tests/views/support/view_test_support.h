@@ -1,0 +1,21 @@
+// What the drawing views' tests share: waiting until the drawing thread
+// and the windows have settled, and the pictures the windows show.
+#pragma once
+#include <windows.h>
+
+#include "drawing/draw_thread.h"
+#include "graphics/gdi_device.h"
+
+namespace viewtest {
+
+// Pumps messages until the thread is idle and nothing but timers has
+// arrived for a while; false after 20 s.
+bool Settle(TDwgDrawThread* thread);
+// The picture of a window's client area as the screen shows it (pixels
+// read with drawtest::PixelAt).
+void CaptureWindow(HWND window, CGDIDevice& picture);
+// Keeps a picture as build/tests/views/screenshots/<name>.bmp to look at.
+void KeepScreenshot(const CGDIDevice& picture, const char* name);
+int CountColour(const CGDIDevice& picture, DWORD rgb);
+
+}  // namespace viewtest

@@ -1,0 +1,45 @@
+#include "views/common/pointer_steps.h"
+
+#include "drawing/draw_commands.h"
+#include "views/common/idle_use.h"
+#include "views/common/rubber_band.h"
+#include "views/common/view_state.h"
+
+bool PanWithPointer(TDwgDrawThread* thread, POINT from, POINT to)
+{
+    if (IsVectorKind(thread->GetFileKind())) {
+        // The thread pans by the vector from its first point to its second,
+        // so the drawing follows the pointer.
+        thread->PostCommand(DCMD_PAN, &from, &to, true);
+        return false;
+    }
+    CIdleUse use(thread);
+    return use.IsHeld() && use.Picture().Pan(from.x - to.x, to.y - from.y);
+}
+
+bool ZoomAtPointer(TDwgDrawThread* thread, POINT at, bool in)
+{
+    if (IsVectorKind(thread->GetFileKind())) {
+        if (!thread->HasDrawing())
+            return false;
+        thread->RedrawIfIdle();
+        thread->PostCommand(in ? DCMD_ZOOM_IN_AT : DCMD_ZOOM_OUT_AT, &at, NULL, true);
+        return false;
+    }
+    CIdleUse use(thread);
+    if (!use.IsHeld())
+        return false;
+    in ? use.Picture().ZoomInAt(at) : use.Picture().ZoomOutAt(at);
+    return true;
+}
+
+bool ZoomToWindow(TDwgDrawThread* thread, POINT from, POINT to)
+{
+    if (IsVectorKind(thread->GetFileKind())) {
+        thread->PostCommand(DCMD_ZOOM_WINDOW, &from, &to, true);
+        return false;
+    }
+    RECT window = NormalisedRect({from.x, from.y, to.x, to.y});
+    CIdleUse use(thread);
+    return use.IsHeld() && use.Picture().ZoomWindow(window);
+}

@@ -1,0 +1,27 @@
+// What the views ask before they act: whether the program runs, whether
+// the drawing thread exists and is idle, and what it holds.
+#pragma once
+#include "drawing/draw_thread.h"
+
+// The drawing thread while the program runs (its mode is not 0), else null.
+TDwgDrawThread* GetRunningDrawThread();
+// The usual guard of every view handler: the running drawing thread when no
+// command runs on it, else null.
+TDwgDrawThread* GetIdleDrawThread();
+
+// File kinds 3 and below are drawings (the kind -1 of no file counts as
+// one), the others raster images.
+bool IsVectorKind(int kind);
+// The running thread holds a drawing kind (respectively a raster kind).
+bool IsVectorFile();
+bool IsRasterFile();
+
+// A drawing kind with its drawing loaded.
+bool HasVectorDrawing();
+// The thread's raster picture holds a decoded image.
+bool HasRasterImage();
+// The thread is idle and holds a loaded drawing or a decoded image.
+bool HasSomethingToShow();
+
+// The drawing background: the colour of the settings' colour index.
+COLORREF DrawingBackgroundColour();

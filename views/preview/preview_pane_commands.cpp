@@ -1,0 +1,393 @@
+// The preview pane's commands, their update rules and the layout menus.
+#include "views/preview/preview_pane.h"
+
+#include "core/appsw.h"
+#include "core/preference.h"
+#include "core/res_string.h"
+#include "drawing/draw_commands.h"
+#include "resources/views_ids.h"
+#include "views/common/highlight_entity.h"
+#include "views/common/idle_use.h"
+#include "views/common/view_browser.h"
+#include "views/common/view_cursors.h"
+#include "views/common/view_state.h"
+
+namespace {
+
+// The drawing library's view-direction codes of the commands 32807-32816.
+const int kViewDirections[] = {4, 5, 2, 3, 0, 1, 6, 7, 8, 9};
+const int kLayoutEntries = ID_LAYOUT_LAST - ID_LAYOUT_FIRST + 1;
+
+// The idle thread when it holds a raster image, else null.
+TDwgDrawThread* IdleRasterWithImage()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL || IsVectorKind(thread->GetFileKind()) || !thread->IsRasterLoaded())
+        return NULL;
+    return thread;
+}
+
+// The idle thread when it holds a loaded drawing, else null.
+TDwgDrawThread* IdleVectorWithDrawing()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL || !IsVectorKind(thread->GetFileKind()) || !thread->HasDrawing())
+        return NULL;
+    return thread;
+}
+
+// The submenu of the menu that holds the layers command, searched from the
+// second submenu on; null when there is none.
+CMenu* FindPreviewSubmenu(CMenu* menu)
+{
+    int count = (int)menu->GetMenuItemCount();
+    for (int i = 1; i < count; ++i) {
+        CMenu* submenu = menu->GetSubMenu(i);
+        if (submenu != NULL && submenu->GetMenuState(ID_PREVIEW_LAYERS, MF_BYCOMMAND) != (UINT)-1)
+            return submenu;
+    }
+    return NULL;
+}
+
+// The position of the layout entry in the submenu: the placeholder command
+// or the popup made for it before; -1 when there is none.
+int FindLayoutEntry(CMenu* submenu, const CString& title)
+{
+    int count = (int)submenu->GetMenuItemCount();
+    for (int i = 0; i < count; ++i) {
+        if (submenu->GetMenuItemID(i) == ID_PREVIEW_LAYOUTS)
+            return i;
+        char text[128] = "";
+        if (submenu->GetSubMenu(i) != NULL && submenu->GetMenuString(i, text, sizeof(text), MF_BYPOSITION) > 0 &&
+            title == text)
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool CPreView::IsVisibleVector(TDwgDrawThread* thread) const
+{
+    return thread != NULL && IsVectorKind(thread->GetFileKind()) && IsWindowVisible();
+}
+
+// --- Layout menus ------------------------------------------------------------------------
+
+void CPreView::RebuildLayoutMenus()
+{
+    CWnd* main = AfxGetMainWnd();
+    if (main != NULL && main->GetMenu() != NULL)
+        BuildLayoutMenu(main->GetMenu());
+    if (m_menu.GetSafeHmenu() != NULL)
+        BuildLayoutMenu(&m_menu);
+}
+
+void CPreView::BuildLayoutMenu(CMenu* menu)
+{
+    CMenu* submenu = FindPreviewSubmenu(menu);
+    if (submenu == NULL)
+        return;
+    CString title = LoadResString(IDS_LAYOUT_MENU);
+    int position = FindLayoutEntry(submenu, title);
+    if (position < 0)
+        return;
+    HMENU popup = CreatePopupMenu();
+    TDwgDrawThread* thread = GetRunningDrawThread();
+    CStringList names;
+    if (thread != NULL && IsVectorKind(thread->GetFileKind()) && thread->GetLayoutNames(names) > 0) {
+        m_currentLayout = thread->GetDrawingValue();
+        int index = 0;
+        for (POSITION at = names.GetHeadPosition(); at != NULL && index < kLayoutEntries; ++index) {
+            UINT flags = MF_STRING | (index == m_currentLayout ? MF_CHECKED : 0);
+            AppendMenuA(popup, flags, ID_LAYOUT_FIRST + index, names.GetNext(at));
+        }
+    }
+    // The old popup (if any) goes with the entry it replaces.
+    submenu->DeleteMenu(position, MF_BYPOSITION);
+    submenu->InsertMenu(position, MF_BYPOSITION | MF_POPUP | MF_STRING, (UINT_PTR)popup, title);
+}
+
+void CPreView::OnSelectLayout(UINT id)
+{
+    TDwgDrawThread* thread = GetRunningDrawThread();
+    if (thread == NULL)
+        return;
+    thread->SetLayoutIndex((int)(id - ID_LAYOUT_FIRST));
+    SendViewCommand(DCMD_SET_LAYOUT);
+}
+
+// --- Commands -----------------------------------------------------------------------------
+
+void CPreView::OnPreviousView()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL)
+        return;
+    if (IsVectorKind(thread->GetFileKind())) {
+        thread->PostCommand(DCMD_PREVIOUS_VIEW, NULL, NULL, false);
+        return;
+    }
+    {
+        CIdleUse use(thread);
+        if (use.IsHeld())
+            use.Picture().ZoomPrevious();
+    }
+    FinishRasterChange();
+}
+
+void CPreView::OnZoomAll()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL)
+        return;
+    if (IsVectorKind(thread->GetFileKind())) {
+        thread->PostCommand(DCMD_ZOOM_EXTENTS, NULL, NULL, false);
+        return;
+    }
+    {
+        CIdleUse use(thread);
+        if (use.IsHeld())
+            use.Picture().ZoomAll();
+    }
+    FinishRasterChange();
+}
+
+void CPreView::OnRedraw()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL)
+        return;
+    if (IsVectorKind(thread->GetFileKind())) {
+        thread->PostCommand(DCMD_REFRESH, NULL, NULL, false);
+        return;
+    }
+    {
+        CIdleUse use(thread);
+        if (use.IsHeld())
+            use.Picture().Draw(false);
+    }
+    FinishRasterChange();
+}
+
+void CPreView::OnViewPoint(UINT id)
+{
+    TDwgDrawThread* thread = IdleVectorWithDrawing();
+    if (thread == NULL)
+        return;
+    {
+        CIdleUse use(thread);
+        if (use.Drawing() == NULL)
+            return;
+        use.Drawing()->setViewPoint(kViewDirections[id - ID_PREVIEW_VIEW_TOP]);
+    }
+    SendViewCommand(DCMD_REGEN);
+}
+
+void CPreView::OnZoomTool(UINT id)
+{
+    switch (id) {
+        case ID_PREVIEW_ZOOM_OUT:
+            SetToolMode(kToolZoomOut);
+            return;
+        case ID_PREVIEW_ZOOM_IN:
+            SetToolMode(kToolZoomIn);
+            return;
+        case ID_PREVIEW_ZOOM_WINDOW:
+            SetToolMode(kToolZoomWindow);
+            return;
+        default:
+            m_toolMode = kToolPan;
+            ApplyCursor(ViewCursor(kCursorPan));
+            return;
+    }
+}
+
+void CPreView::OnActualSize()
+{
+    TDwgDrawThread* thread = IdleRasterWithImage();
+    if (thread == NULL)
+        return;
+    m_toolMode = kToolPan;
+    ApplyCursor(ViewCursor(kCursorPan));
+    {
+        CIdleUse use(thread);
+        if (use.IsHeld())
+            use.Picture().ActualSize();
+    }
+    FinishRasterChange();
+}
+
+void CPreView::OnAutoFit()
+{
+    TDwgDrawThread* thread = IdleRasterWithImage();
+    if (thread == NULL)
+        return;
+    {
+        CIdleUse use(thread);
+        if (use.IsHeld())
+            use.Picture().ResetView();
+    }
+    FinishRasterChange();
+}
+
+void CPreView::OnRotateLeft()
+{
+    OnRasterTransform(ID_RASTER_ROTATE_LEFT);
+}
+
+void CPreView::OnRotateRight()
+{
+    OnRasterTransform(ID_RASTER_ROTATE_RIGHT);
+}
+
+void CPreView::OnRasterTransform(UINT id)
+{
+    TDwgDrawThread* thread = IdleRasterWithImage();
+    if (thread == NULL)
+        return;
+    BeginWaitCursor();
+    bool orientationChanged = false;
+    {
+        CIdleUse use(thread);
+        if (use.IsHeld()) {
+            JGraphics& picture = use.Picture();
+            KImage& image = picture.GetImage();
+            picture.ClearViewportCache();
+            if (id == ID_RASTER_ROTATE_LEFT)
+                image.RotateLeft();
+            else if (id == ID_RASTER_ROTATE_RIGHT)
+                image.RotateRight();
+            else if (id == ID_RASTER_MIRROR)
+                image.Mirror();
+            else
+                image.Flip();
+            picture.UpdateExtents(true);
+            picture.ResetView();
+        }
+    }
+    RepaintRaster();
+    {
+        CIdleUse use(thread);
+        // 0 rotate left, 1 rotate right, 2 mirror, 3 flip.
+        orientationChanged = use.IsHeld() && use.Picture().GetImage().RotateExifOrientation(id - ID_RASTER_ROTATE_LEFT);
+    }
+    IViewBrowser* browser = GetViewBrowser();
+    if (orientationChanged && browser != NULL)
+        browser->RegenerateSelectedThumbnails();
+    PostStatusUpdate();
+    EndWaitCursor();
+}
+
+void CPreView::OnSmoothRaster()
+{
+    Preference.PreviewHalfTone = Preference.PreviewHalfTone ? 0 : 1;
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+        return;
+    BeginWaitCursor();
+    {
+        CIdleUse use(thread);
+        if (use.IsHeld() && use.Picture().GetScale() < 1.0f) {
+            use.Picture().fastStretch = Preference.PreviewHalfTone ? 0 : 1;
+            use.Picture().Draw(false);
+            use.Picture().fastStretch = 1;
+        }
+    }
+    EndWaitCursor();
+    RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void CPreView::OnHighlightEntity()
+{
+    ToggleHighlightEntity();
+}
+
+void CPreView::OnQuickMode()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
+        return;
+    thread->SetQuickMode(!thread->GetViewFlag());
+    SendViewCommand(DCMD_REGEN);
+}
+
+// --- Update rules ----------------------------------------------------------------------------
+
+void CPreView::OnUpdateVectorToShow(CCmdUI* cmdUI)
+{
+    TDwgDrawThread* thread = GetRunningDrawThread();
+    cmdUI->Enable(thread != NULL && IsVectorKind(thread->GetFileKind()) && HasSomethingToShow());
+}
+
+void CPreView::OnUpdatePreviousView(CCmdUI* cmdUI)
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    bool enabled = false;
+    if (thread != NULL && IsWindowVisible()) {
+        CIdleUse use(thread);
+        if (IsVectorKind(thread->GetFileKind()))
+            enabled = HasSomethingToShow() && use.View() != NULL && use.View()->hasPreviousView();
+        else
+            enabled = use.IsHeld() && use.Picture().GetViewCount() > 1;
+    }
+    cmdUI->Enable(enabled);
+}
+
+void CPreView::OnUpdateZoomAll(CCmdUI* cmdUI)
+{
+    bool loaded = IdleVectorWithDrawing() != NULL || IdleRasterWithImage() != NULL;
+    cmdUI->Enable(loaded && IsWindowVisible());
+}
+
+void CPreView::OnUpdateLayoutMenu(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(IsVisibleVector(IdleVectorWithDrawing()));
+}
+
+void CPreView::OnUpdateViewPoint(CCmdUI* cmdUI)
+{
+    TDwgDrawThread* thread = IdleVectorWithDrawing();
+    bool enabled = false;
+    if (IsVisibleVector(thread) && !thread->GetViewFlag()) {
+        CIdleUse use(thread);
+        enabled = use.Drawing() != NULL && use.Drawing()->canSetViewPoint();
+    }
+    cmdUI->Enable(enabled);
+}
+
+void CPreView::OnUpdateZoomTool(CCmdUI* cmdUI)
+{
+    static const int kModes[] = {kToolZoomOut, kToolZoomIn, kToolZoomWindow, kToolPan};
+    bool loaded = IdleVectorWithDrawing() != NULL || IdleRasterWithImage() != NULL;
+    cmdUI->Enable(loaded && IsWindowVisible());
+    cmdUI->SetCheck(m_toolMode == kModes[cmdUI->m_nID - ID_PREVIEW_ZOOM_OUT] ? 1 : 0);
+}
+
+void CPreView::OnUpdateSelectLayout(CCmdUI* cmdUI)
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    bool vector = thread != NULL && IsVectorKind(thread->GetFileKind());
+    cmdUI->Enable(vector);
+    cmdUI->SetCheck(vector && (int)(cmdUI->m_nID - ID_LAYOUT_FIRST) == thread->GetDrawingValue() ? 1 : 0);
+}
+
+void CPreView::OnUpdateRasterImage(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(IdleRasterWithImage() != NULL && IsWindowVisible());
+    if (cmdUI->m_nID == ID_SMOOTH_RASTER)
+        cmdUI->SetCheck(Preference.PreviewHalfTone ? 1 : 0);
+}
+
+void CPreView::OnUpdateHighlightEntity(CCmdUI* cmdUI)
+{
+    UpdateHighlightEntity(cmdUI);
+}
+
+void CPreView::OnUpdateQuickMode(CCmdUI* cmdUI)
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    bool vector = thread != NULL && IsVectorKind(thread->GetFileKind());
+    cmdUI->Enable(vector);
+    cmdUI->SetCheck(vector && thread->GetViewFlag() ? 1 : 0);
+}
