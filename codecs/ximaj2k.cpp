@@ -149,7 +149,14 @@ bool TakePlanes(const opj_image_t* image, CxJasPicture& picture)
             for (DWORD x = 0; x < first.w; ++x)
                 plane.samples[(size_t)y * first.w + x] = SampleAt(first, source, x, y);
     }
-    if (image->color_space == OPJ_CLRSPC_SYCC && picture.size() >= 3 &&
+    // Three components whose second and third are sampled more coarsely
+    // than the first are luma and chroma, whatever colour space the file
+    // names.
+    const opj_image_comp_t* comps = image->comps;
+    bool chromaSubsampled = image->numcomps == 3 &&
+                            (comps[1].dx > comps[0].dx || comps[1].dy > comps[0].dy ||
+                             comps[2].dx > comps[0].dx || comps[2].dy > comps[0].dy);
+    if ((image->color_space == OPJ_CLRSPC_SYCC || chromaSubsampled) && picture.size() >= 3 &&
         picture[1].samples.size() == picture[0].samples.size() &&
         picture[2].samples.size() == picture[0].samples.size())
         YccToRgb(picture);
