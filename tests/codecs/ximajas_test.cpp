@@ -207,3 +207,21 @@ TEST_F(JasReference, SubsampledAndAlphaComponentsKeepTheirColours)
         EXPECT_EQ(0, wrong) << name;
     }
 }
+
+TEST(CxImageJAS, SizeMarkersLargerThanTheStreamAreRefusedAtOnce)
+{
+    CxImage picture(21, 11, 24);
+    picture.Clear(0x40);
+    std::string stream = EncodeBytes(picture, CXIMAGE_FORMAT_JPC);
+    ASSERT_EQ(std::string("\xFF\x4F\xFF\x51", 4), stream.substr(0, 4));
+    // 8388629 pixels wide in tiles 149 wide: 56300 tiles in a few hundred
+    // bytes.
+    const BYTE width[4] = { 0x00, 0x80, 0x00, 0x15 }, tileWidth[4] = { 0, 0, 0, 149 };
+    stream.replace(8, 4, (const char*)width, 4);
+    stream.replace(24, 4, (const char*)tileWidth, 4);
+    CxImage image;
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(DecodeBytes(stream, image, CXIMAGE_FORMAT_JPC));
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_STREQ("image too large for its data", image.GetLastError());
+}
