@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "codecs/ximabudget.h"
+#include "platform/base/byte_reader.h"
 
 #include "platform/native/native_begin.h"
 #include <openjpeg.h>
@@ -85,6 +86,38 @@ opj_stream_t* MakeStream(StreamPlace& place, bool input)
     return stream;
 }
 
+// The verdict on the picture that the image and tile size marker (SIZ,
+// right after the start of the code stream, within the first bytes of a
+// JP2 file) announces, before OpenJPEG sets up its tiles: every tile of a
+// code stream has at least one tile-part of a dozen bytes. Fits when no
+// marker is found there: OpenJPEG judges such a stream itself.
+CxPictureVerdict CheckSizeMarker(CxFile* stream, int64_t start, uint64_t fileBytes)
+{
+    const size_t kLookedAt = 4096;
+    const uint8_t kStart[4] = { 0xFF, 0x4F, 0xFF, 0x51 };  // SOC, SIZ
+    std::string head(kLookedAt, '\0');
+    head.resize(stream->Read(&head[0], 1, (DWORD)kLookedAt));
+    stream->Seek((int32_t)start, SEEK_SET);
+    size_t at = head.find(std::string((const char*)kStart, 4));
+    if (at == std::string::npos)
+        return CX_PICTURE_FITS;
+    CByteReader siz((const uint8_t*)head.data() + at, head.size() - at);
+    siz.Skip(8);  // the markers, Lsiz and Rsiz
+    uint64_t right = siz.U32BE(), bottom = siz.U32BE(), left = siz.U32BE(), top = siz.U32BE();
+    uint64_t tileWidth = siz.U32BE(), tileHeight = siz.U32BE();
+    uint64_t tileLeft = siz.U32BE(), tileTop = siz.U32BE();
+    uint64_t components = siz.U16BE();
+    if (!siz.Ok() || right <= left || bottom <= top || tileWidth == 0 || tileHeight == 0 ||
+        tileLeft > right || tileTop > bottom)
+        return CX_PICTURE_FITS;
+    uint64_t tiles = ((right - tileLeft + tileWidth - 1) / tileWidth) *
+                     ((bottom - tileTop + tileHeight - 1) / tileHeight);
+    if (tiles > fileBytes)
+        return CX_PICTURE_TOO_LARGE_FOR_DATA;
+    return CxCheckPicture(right - left, bottom - top, 8 * components, fileBytes,
+                          CXIMAGE_EXPANSION_WAVELET);
+}
+
 // The sample of a component at pixel (x, y) of the first component: a
 // component sampled more coarsely (subsampled chroma) repeats each sample
 // over the pixels it covers.
@@ -149,7 +182,14 @@ bool TakePlanes(const opj_image_t* image, CxJasPicture& picture)
             for (DWORD x = 0; x < first.w; ++x)
                 plane.samples[(size_t)y * first.w + x] = SampleAt(first, source, x, y);
     }
-    if (image->color_space == OPJ_CLRSPC_SYCC && picture.size() >= 3 &&
+    // Three components whose second and third are sampled more coarsely
+    // than the first are luma and chroma, whatever colour space the file
+    // names.
+    const opj_image_comp_t* comps = image->comps;
+    bool chromaSubsampled = image->numcomps == 3 &&
+                            (comps[1].dx > comps[0].dx || comps[1].dy > comps[0].dy ||
+                             comps[2].dx > comps[0].dx || comps[2].dy > comps[0].dy);
+    if ((image->color_space == OPJ_CLRSPC_SYCC || chromaSubsampled) && picture.size() >= 3 &&
         picture[1].samples.size() == picture[0].samples.size() &&
         picture[2].samples.size() == picture[0].samples.size())
         YccToRgb(picture);
@@ -173,8 +213,11 @@ const char* CxReadJpeg2000(CxFile* stream, bool codeStream, CxJasPicture& pictur
     opj_stream_t* input = MakeStream(place, true);
     opj_image_t* image = NULL;
     bool decoded = false;
-    CxPictureVerdict verdict = CX_PICTURE_FITS;
-    if (codec && input) {
+    // OpenJPEG reads ahead: the budget is that of the whole stream.
+    int64_t fileBytes = (int64_t)stream->Size() - place.start;
+    CxPictureVerdict verdict =
+        CheckSizeMarker(stream, place.start, fileBytes > 0 ? (uint64_t)fileBytes : 0);
+    if (codec && input && verdict == CX_PICTURE_FITS) {
         SilenceCodec(codec);
         opj_dparameters_t parameters;
         opj_set_default_decoder_parameters(&parameters);
@@ -183,8 +226,6 @@ const char* CxReadJpeg2000(CxFile* stream, bool codeStream, CxJasPicture& pictur
                      image->x1 > image->x0 && image->y1 > image->y0 &&
                      CxJasSizeAllowed(image->x1 - image->x0, image->y1 - image->y0,
                                       image->numcomps);
-        // OpenJPEG reads ahead: the budget is that of the whole stream.
-        int64_t fileBytes = (int64_t)stream->Size() - place.start;
         if (sized)
             verdict = CxCheckPicture(image->x1 - image->x0, image->y1 - image->y0,
                                      8 * (uint64_t)image->numcomps,

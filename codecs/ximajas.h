@@ -18,8 +18,8 @@
 #include "codecs/ximage.h"
 
 // One sample plane, rows from the top of the picture. The JPEG-2000 reader
-// brings subsampled planes to the first plane's size and turns sYCC into
-// red, green and blue.
+// brings subsampled planes to the first plane's size and turns sYCC (and
+// three planes with subsampled chroma) into red, green and blue.
 struct CxJasComponent {
     DWORD width = 0;
     DWORD height = 0;

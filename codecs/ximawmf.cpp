@@ -87,9 +87,10 @@ struct Playback {
     bool tooLong;
 };
 
-// Plays each record, except those whose shape lies far outside the
-// picture (a damaged coordinate, or a damaged header that scales every
-// record); stops when the playback takes too long.
+// Plays each record, except shape records too short for their points and
+// those whose shape lies far outside the picture (a damaged coordinate, or
+// a damaged header that scales every record); stops when the playback takes
+// too long.
 int CALLBACK PlayRecord(HDC dc, HANDLETABLE* handles, const ENHMETARECORD* record, int count,
                         LPARAM parameter)
 {
@@ -98,9 +99,7 @@ int CALLBACK PlayRecord(HDC dc, HANDLETABLE* handles, const ENHMETARECORD* recor
         playback->tooLong = true;
         return 0;
     }
-    RECT box;
-    if (CxEmfRecordDeviceBox(dc, record, &box) &&
-        CxEmfBoxIsFarOutside(box, playback->width, playback->height))
+    if (!CxEmfRecordIsPlayable(dc, record, playback->width, playback->height))
         return 1;
     PlayEnhMetaFileRecord(dc, handles, record, (UINT)count);
     return 1;

@@ -92,8 +92,11 @@ bool AddTarget(CByteReader& fields, size_t sizeOffset, LogicalBox& box)
     return true;
 }
 
-bool LogicalShape(const ENHMETARECORD* record, LogicalBox& box)
+// The points of a record that draws a shape into the box; false when the
+// record is too short for them, or (with isShape false) draws no shape.
+bool LogicalShape(const ENHMETARECORD* record, LogicalBox& box, bool& isShape)
 {
+    isShape = true;
     CByteReader fields((const uint8_t*)record, record->nSize);
     fields.Skip(kRecordHeadBytes);
     switch (record->iType) {
@@ -147,6 +150,7 @@ bool LogicalShape(const ENHMETARECORD* record, LogicalBox& box)
     case EMR_STRETCHDIBITS:
         return AddTarget(fields, kBoundsBytes + 48, box);
     default:
+        isShape = false;
         return false;
     }
 }
@@ -158,14 +162,10 @@ LONG ClampToLong(double value)
     return value >= 2147483647.0 ? INT32_MAX : (LONG)value;
 }
 
-}  // namespace
-
-bool CxEmfRecordDeviceBox(HDC dc, const ENHMETARECORD* record, RECT* box)
+// The device box of a logical box mapped through the DC's current
+// transform.
+bool DeviceBox(HDC dc, const LogicalBox& logical, RECT* box)
 {
-    LogicalBox logical;
-    if (!record || record->nSize < kRecordHeadBytes || !LogicalShape(record, logical) ||
-        logical.empty)
-        return false;
     // The DC's own mapping, computed here in doubles: GDI's integer mapping
     // of a point would overflow for the very shapes looked for. The world
     // transform comes first, then the window-to-viewport mapping.
@@ -201,9 +201,27 @@ bool CxEmfRecordDeviceBox(HDC dc, const ENHMETARECORD* record, RECT* box)
     return true;
 }
 
-bool CxEmfBoxIsFarOutside(const RECT& box, LONG width, LONG height)
+// Whether a device box reaches farther from the picture than a shape that
+// GDI clips in reasonable time.
+bool IsFarOutside(const RECT& box, LONG width, LONG height)
 {
     int64_t margin = std::max<int64_t>(kFarFactor * std::max<int64_t>(width, height), kFarMinimum);
     return box.left < -margin || box.top < -margin || (int64_t)box.right > width + margin ||
            (int64_t)box.bottom > height + margin;
+}
+
+}  // namespace
+
+bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG height)
+{
+    if (!record || record->nSize < kRecordHeadBytes)
+        return false;
+    LogicalBox logical;
+    bool isShape = true;
+    if (!LogicalShape(record, logical, isShape))
+        return !isShape;
+    RECT box;
+    if (logical.empty || !DeviceBox(dc, logical, &box))
+        return true;
+    return !IsFarOutside(box, width, height);
 }

@@ -4,13 +4,10 @@
 #pragma once
 #include <windows.h>
 
-// The device box of the shape a record draws: the box around its points
-// (corners, line ends, polygon points, the target of a bitmap) mapped
-// through the DC's current transform. False for records that draw no shape
-// of their own and for records too short for their points.
-bool CxEmfRecordDeviceBox(HDC dc, const ENHMETARECORD* record, RECT* box);
-
-// Whether a device box reaches farther from the picture of the given size
-// than a shape that GDI clips in reasonable time: more than 16 times the
-// picture's larger side (and at least 4096 pixels) beyond its edges.
-bool CxEmfBoxIsFarOutside(const RECT& box, LONG width, LONG height);
+// Whether a record may be played into a picture of width x height pixels:
+// not when it draws a shape (lines, curves, polygons, rectangles, arcs,
+// bitmaps) but is too short for the shape's points, nor when the shape's
+// device box (its points mapped through the DC's current transform) reaches
+// more than 16 times the picture's larger side (and at least 4096 pixels)
+// beyond the picture's edges.
+bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG height);

@@ -7,6 +7,7 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include "codecs/ximabudget.h"
 #include "codecs/ximage.h"
 #include "graphics/kimage.h"
 #include "graphics/win32_file.h"
@@ -109,6 +110,9 @@ bool FindJpegMarker(const BYTE*& data, uint32_t& length, const BYTE* markers)
         if (jpeg.U8() != 0xFF)
             return false;
         BYTE marker = jpeg.U8();
+        // Any number of fill bytes may come before a marker.
+        while (marker == 0xFF && jpeg.Has(1))
+            marker = jpeg.U8();
         if (marker == kStartOfScan || marker == kEndOfImage)
             return false;
         uint32_t segmentLength = jpeg.U16BE();
@@ -288,11 +292,19 @@ bool LoadPictureFromJpegBytes(HGLOBAL block, uint32_t size, JpegThumbInfo& recor
     int orientation = ExifOrientationTag(data, size, 0);
     if (orientation != 0)
         record.orientation = static_cast<BYTE>(orientation);
+    // Only a JPEG whose frame its bytes can encode goes to the system's
+    // loader, which takes other data for other formats.
     const BYTE* frame = data;
     uint32_t frameLength = size;
-    if (FindJpegMarker(frame, frameLength, kJpegFrameMarkers) && frameLength >= 5)
+    bool isJpeg = FindJpegMarker(frame, frameLength, kJpegFrameMarkers) && frameLength >= 5;
+    if (isJpeg)
         record.size = GetU32BE(frame + 1);  // height, then width
     GlobalUnlock(block);
+    if (!isJpeg || CxCheckPicture(record.size & 0xFFFF, record.size >> 16, 24, size,
+                                  CXIMAGE_EXPANSION_JPEG) != CX_PICTURE_FITS) {
+        GlobalFree(block);
+        return false;
+    }
 
     // The stream owns the block from here and frees it when released.
     IStream* stream = nullptr;

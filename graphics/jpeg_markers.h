@@ -56,7 +56,9 @@ bool WriteJpegExifOrientation(const char* path, int value);
 // Decodes the embedded thumbnail of an open JPEG file into record.
 bool ReadJpegThumbnail(FILE* file, JpegThumbInfo& record);
 // Decodes JPEG bytes held in a movable global memory block with the
-// system's picture loader. The block is taken over and freed.
+// system's picture loader. The block is taken over and freed. Bytes that
+// are not a JPEG, or whose frame is larger than they can encode, are
+// refused without reaching the loader.
 bool LoadPictureFromJpegBytes(HGLOBAL block, uint32_t size, JpegThumbInfo& record);
 // A new image (the caller owns it) of the file's embedded thumbnail with
 // the EXIF orientation applied, or null.

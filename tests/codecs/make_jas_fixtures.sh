@@ -35,3 +35,20 @@ done
 opj_decompress -i grey.jp2 -o grey.pgx >/dev/null
 mv grey_0.pgx grey.pgx
 $convert p5.pgm -depth 8 rgb:grey_pgx.rgb
+
+# Planes of their own for opj_compress's raw input: a ramp down, a ramp
+# across, and constant planes at full and at half size.
+$convert -size 16x8 gradient:black-white -depth 8 gray:down.raw
+$convert -size 8x16 gradient:black-white -rotate 90 -depth 8 gray:across.raw
+$convert -size 16x8 xc:"gray(100)" -depth 8 gray:full100.raw
+$convert -size 16x8 xc:"gray(200)" -depth 8 gray:full200.raw
+$convert -size 8x4 xc:"gray(100)" -depth 8 gray:half100.raw
+$convert -size 8x4 xc:"gray(200)" -depth 8 gray:half200.raw
+cat down.raw half100.raw half200.raw >subsampled.raw
+cat down.raw full100.raw full200.raw across.raw >rgba.raw
+cat down.raw across.raw >grey_alpha.raw
+opj_compress -n 2 -i subsampled.raw -F 16,8,3,8,u@1x1:2x2:2x2 -o subsampled.jp2 >/dev/null
+opj_compress -n 2 -i rgba.raw -F 16,8,4,8,u -o rgba.jp2 >/dev/null
+opj_compress -n 2 -i grey_alpha.raw -F 16,8,2,8,u -o grey_alpha.jp2 >/dev/null
+opj_decompress -i subsampled.jp2 -upsample -o subsampled.ppm >/dev/null
+$convert subsampled.ppm -depth 8 rgb:subsampled_jp2.rgb

@@ -431,3 +431,25 @@ TEST_F(BmpReference, TypeZeroReportsTheFormatFound)
     EXPECT_EQ((DWORD)CXIMAGE_FORMAT_PNG, image.GetType());
     EXPECT_EQ(13u, image.GetWidth());
 }
+
+TEST(CxImageBMP, ThirtyTwoBitMasksAndUnknownBitCounts)
+{
+    // Red in the low byte, blue in the third: the masks say where each
+    // channel lies.
+    std::string masks;
+    PutU32(masks, 0x000000FF);
+    PutU32(masks, 0x0000FF00);
+    PutU32(masks, 0x00FF0000);
+    CxImage image;
+    ASSERT_TRUE(DecodeBmp(BmpFile(InfoHeader(1, 1, 32, 3, 0), masks, std::string("\x10\x20\x30\0", 4)),
+                          image)) << image.GetLastError();
+    RGBQUAD colour = image.GetPixelColor(0, 0);
+    EXPECT_EQ(0x10, colour.rgbRed);
+    EXPECT_EQ(0x20, colour.rgbGreen);
+    EXPECT_EQ(0x30, colour.rgbBlue);
+
+    CxImage unknown;
+    EXPECT_FALSE(DecodeBmp(BmpFile(InfoHeader(1, 1, 30000, 0, 0), "", std::string(8, '\0')),
+                           unknown));
+    EXPECT_STREQ("unsupported bit count", unknown.GetLastError());
+}

@@ -252,9 +252,9 @@ TEST(CxImageGIF, FramesAndRefusals)
     EXPECT_TRUE(DecodeGif(outside, skipped, 1)) << skipped.GetLastError();
     EXPECT_EQ(2, skipped.GetNumFrames());
 
-    // Code sizes 1 and 10 end the image; 9 is taken.
+    // A code size of 1 ends the image; 9 is taken.
     std::string bad = single;
-    bad[images[0].descriptorAt + 10] = 10;
+    bad[images[0].descriptorAt + 10] = 1;
     EXPECT_TRUE(DecodeGif(bad, back));
     bad[images[0].descriptorAt + 10] = 9;
     EXPECT_TRUE(DecodeGif(bad, back));
@@ -355,4 +355,55 @@ TEST(GifReference, ImageMagickReadsWhatWeWrite)
     delete palette;
     delete bits4;
     delete bits1;
+}
+
+namespace {
+
+// A 4 x 1 GIF with a four-colour table whose image data is coded with the
+// given LZW minimum code size (8 or more): clear, the pixels 1 2 3 1, end,
+// each code one bit wider than the minimum (the table stays small).
+std::string WideCodeGif(int minimumCodeSize)
+{
+    std::string file = "GIF89a";
+    file += std::string("\x04\x00\x01\x00\x81\x00\x00", 7);
+    file += std::string("\x00\x00\x00\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF", 12);
+    file += std::string("\x2C\x00\x00\x00\x00\x04\x00\x01\x00\x00", 10);
+    file += (char)minimumCodeSize;
+    int clear = 1 << minimumCodeSize;
+    const int codes[] = { clear, 1, 2, 3, 1, clear + 1 };
+    int width = minimumCodeSize + 1;
+    std::string data;
+    uint32_t bits = 0;
+    int count = 0;
+    for (int code : codes) {
+        bits |= (uint32_t)code << count;
+        for (count += width; count >= 8; count -= 8, bits >>= 8)
+            data += (char)(bits & 0xFF);
+    }
+    if (count > 0)
+        data += (char)(bits & 0xFF);
+    file += (char)data.size() + data + '\0';
+    return file + ";";
+}
+
+}  // namespace
+
+TEST(CxImageGIF, WideCodeSizesAndEmptyComments)
+{
+    for (int size : { 8, 10, 11 }) {
+        CxImage image;
+        ASSERT_TRUE(DecodeGif(WideCodeGif(size), image)) << size << ": " << image.GetLastError();
+        EXPECT_EQ(1, image.GetPixelIndex(0, 0)) << size;
+        EXPECT_EQ(2, image.GetPixelIndex(1, 0)) << size;
+        EXPECT_EQ(3, image.GetPixelIndex(2, 0)) << size;
+        EXPECT_EQ(1, image.GetPixelIndex(3, 0)) << size;
+    }
+
+    // A comment whose first sub-block is empty ends there; the image after
+    // it is read.
+    std::string file = WideCodeGif(8);
+    file.insert(13 + 12, std::string("\x21\xFE\x00", 3));
+    CxImage commented;
+    ASSERT_TRUE(DecodeGif(file, commented)) << commented.GetLastError();
+    EXPECT_EQ(3, commented.GetPixelIndex(2, 0));
 }

@@ -184,3 +184,29 @@ TEST(IcoReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
     EXPECT_EQ(24, back.GetBpp());
     EXPECT_EQ(0, CountMismatches(back, theirs));
 }
+
+TEST(CxImageICO, TheBitmapHeaderHoldsAndAlphaEntriesAreNotInverted)
+{
+    // The directory says 16 x 32; the bitmap is 8 x 4.
+    std::string wrongSize = SixteenColourIcon();
+    wrongSize[6] = 16;
+    wrongSize[7] = 32;
+    CxImage image;
+    ASSERT_TRUE(DecodeIco(wrongSize, image)) << image.GetLastError();
+    EXPECT_EQ(8u, image.GetWidth());
+    EXPECT_EQ(4u, image.GetHeight());
+
+    // A 32-bit entry whose mask is all set keeps its colours.
+    CxImage colour(3, 2, 24);
+    colour.Clear(0);
+    colour.SetPixelColor(0, 0, RGB(10, 20, 30));
+    colour.AlphaCreate();
+    std::string file = EncodeBytes(colour, CXIMAGE_FORMAT_ICO);
+    for (size_t i = file.size() - 8; i < file.size(); ++i)
+        file[i] = (char)0xFF;
+    CxImage back;
+    ASSERT_TRUE(DecodeIco(file, back)) << back.GetLastError();
+    RGBQUAD pixel = back.GetPixelColor(0, 0, false);
+    EXPECT_EQ(10, pixel.rgbRed);
+    EXPECT_EQ(30, pixel.rgbBlue);
+}

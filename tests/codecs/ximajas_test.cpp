@@ -170,3 +170,58 @@ TEST(CxImageJAS, EncoderRefusals)
     EXPECT_FALSE(DecodeBytes("hello world", notAnImage, CXIMAGE_FORMAT_PNM));
     EXPECT_STREQ("error: cannot load image data", notAnImage.GetLastError());
 }
+
+TEST_F(JasReference, SubsampledAndAlphaComponentsKeepTheirColours)
+{
+    // Luma and chroma at half size become colours as OpenJPEG makes them.
+    CxImage subsampled;
+    ASSERT_TRUE(DecodeBytes(Bytes("subsampled.jp2"), subsampled, CXIMAGE_FORMAT_JP2))
+        << subsampled.GetLastError();
+    EXPECT_EQ(24, subsampled.GetBpp());
+    EXPECT_EQ(0, CountDifferentPixels(subsampled, Bytes("subsampled_jp2.rgb"), 1));
+
+    // Red (or grey) ramps down, green and blue are 100 and 200, alpha
+    // ramps across.
+    std::string down = Bytes("down.raw"), across = Bytes("across.raw");
+    ASSERT_EQ(128u, down.size());
+    ASSERT_EQ(128u, across.size());
+    for (const char* name : { "rgba.jp2", "grey_alpha.jp2" }) {
+        CxImage image;
+        ASSERT_TRUE(DecodeBytes(Bytes(name), image, CXIMAGE_FORMAT_JP2))
+            << name << ": " << image.GetLastError();
+        ASSERT_EQ(16u, image.GetWidth()) << name;
+        ASSERT_EQ(8u, image.GetHeight()) << name;
+        ASSERT_TRUE(image.AlphaIsValid()) << name;
+        bool grey = strcmp(name, "grey_alpha.jp2") == 0;
+        int wrong = 0;
+        for (long y = 0; y < 8; ++y) {
+            for (long x = 0; x < 16; ++x) {
+                size_t at = (size_t)(7 - y) * 16 + x;
+                BYTE level = (BYTE)down[at];
+                RGBQUAD pixel = image.GetPixelColor(x, y, false);
+                wrong += pixel.rgbRed != level || pixel.rgbGreen != (grey ? level : 100) ||
+                         pixel.rgbBlue != (grey ? level : 200) ||
+                         image.AlphaGet(x, y) != (BYTE)across[at];
+            }
+        }
+        EXPECT_EQ(0, wrong) << name;
+    }
+}
+
+TEST(CxImageJAS, SizeMarkersLargerThanTheStreamAreRefusedAtOnce)
+{
+    CxImage picture(21, 11, 24);
+    picture.Clear(0x40);
+    std::string stream = EncodeBytes(picture, CXIMAGE_FORMAT_JPC);
+    ASSERT_EQ(std::string("\xFF\x4F\xFF\x51", 4), stream.substr(0, 4));
+    // 8388629 pixels wide in tiles 149 wide: 56300 tiles in a few hundred
+    // bytes.
+    const BYTE width[4] = { 0x00, 0x80, 0x00, 0x15 }, tileWidth[4] = { 0, 0, 0, 149 };
+    stream.replace(8, 4, (const char*)width, 4);
+    stream.replace(24, 4, (const char*)tileWidth, 4);
+    CxImage image;
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(DecodeBytes(stream, image, CXIMAGE_FORMAT_JPC));
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_STREQ("image too large for its data", image.GetLastError());
+}

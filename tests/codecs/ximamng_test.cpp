@@ -92,3 +92,22 @@ TEST_F(MngReference, EncodedFileReadsBackHereAndInImageMagick)
     EXPECT_TRUE(EncodeBytes(palette, CXIMAGE_FORMAT_MNG).empty());
     EXPECT_STREQ("MNG encoder can save only RGB images", palette.GetLastError());
 }
+
+TEST(CxImageMNG, PngsThatThePngDecoderRefusesAreRefusedToo)
+{
+    CxImage picture(6, 4, 24);
+    picture.Clear(0x80);
+    std::string png = EncodeBytes(picture, CXIMAGE_FORMAT_PNG);
+    size_t type = png.find("IDAT");
+    ASSERT_NE(std::string::npos, type);
+    uint32_t length = ((uint32_t)(BYTE)png[type - 4] << 24) | ((uint32_t)(BYTE)png[type - 3] << 16) |
+                      ((uint32_t)(BYTE)png[type - 2] << 8) | (BYTE)png[type - 1];
+    std::string badChecksum = png;
+    badChecksum[type + 4 + length] ^= 0x55;
+    std::string noData = png.substr(0, type - 4) + png.substr(type + 4 + length + 4);
+    for (const std::string& bytes : { badChecksum, noData }) {
+        CxImage image;
+        EXPECT_FALSE(DecodeBytes(bytes, image, CXIMAGE_FORMAT_MNG));
+        EXPECT_STRNE("", image.GetLastError());
+    }
+}

@@ -188,3 +188,28 @@ TEST(TgaReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
                                                             << name;
     }
 }
+
+TEST(CxImageTGA, SixteenBitGreyIsGreyAndAlphaAndTheMapStartsAtItsFirstIndex)
+{
+    // Low byte grey, high byte alpha, for plain and run-length grey.
+    for (int type : { 3, 11 }) {
+        std::string pixels = type == 3 ? std::string("\x40\x80\xC0\xFF", 4)
+                                       : std::string("\x01\x40\x80\xC0\xFF", 5);
+        CxImage grey;
+        ASSERT_TRUE(DecodeTga(Header(type, 2, 1, 16) + pixels, grey)) << grey.GetLastError();
+        ASSERT_TRUE(grey.AlphaIsValid()) << type;
+        EXPECT_EQ(0x40, grey.GetPixelColor(0, 0).rgbRed) << type;
+        EXPECT_EQ(0x80, grey.AlphaGet(0, 0)) << type;
+        EXPECT_EQ(0xC0, grey.GetPixelColor(1, 0).rgbGreen) << type;
+        EXPECT_EQ(0xFF, grey.AlphaGet(1, 0)) << type;
+    }
+
+    // Two map entries from index 5: pixel 5 is the first, 6 the second.
+    std::string head = Header(1, 2, 1, 8, 0, 2, 24);
+    head[3] = 5;
+    CxImage mapped;
+    ASSERT_TRUE(DecodeTga(head + std::string("\x10\x20\x30\x40\x50\x60\x05\x06", 8), mapped))
+        << mapped.GetLastError();
+    EXPECT_EQ(0x30, mapped.GetPixelColor(0, 0).rgbRed);
+    EXPECT_EQ(0x40, mapped.GetPixelColor(1, 0).rgbBlue);
+}

@@ -358,3 +358,87 @@ TEST(CxImageTIF, GreyPaletteSpreadsTheSampleLevels)
     EXPECT_EQ(0, palette[0].rgbBlue);
     EXPECT_EQ(255, palette[255].rgbBlue);
 }
+
+namespace {
+
+struct SampleLayout {
+    uint32_t width;
+    uint16_t samples;
+    uint16_t bits;
+    uint16_t photometric;
+    uint16_t planar = PLANARCONFIG_CONTIG;
+    uint16_t format = SAMPLEFORMAT_UINT;
+};
+
+// A one-row TIFF of the given samples: one strip, or one strip a plane.
+std::string SampleTiff(const SampleLayout& layout, const std::vector<std::string>& strips)
+{
+    CxMemFile stream;
+    stream.Open();
+    TIFF* tif = TIFFOpenEx(&stream, "w");
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, layout.width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 1);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, layout.bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, layout.samples);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, layout.photometric);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, layout.planar);
+    TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, layout.format);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 1);
+    uint16_t colours = layout.photometric == PHOTOMETRIC_RGB ? 3
+                       : layout.photometric == PHOTOMETRIC_SEPARATED ? 4 : 1;
+    if (layout.samples > colours) {
+        uint16_t alpha = EXTRASAMPLE_UNASSALPHA;
+        TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &alpha);
+    }
+    for (size_t i = 0; i < strips.size(); ++i)
+        TIFFWriteEncodedStrip(tif, (uint32_t)i, (void*)strips[i].data(), (tmsize_t)strips[i].size());
+    TIFFClose(tif);
+    return std::string((const char*)stream.GetBuffer(false), stream.Size());
+}
+
+}  // namespace
+
+TEST(CxImageTIF, SamplesOfEveryDepthLayoutAndKind)
+{
+    // 12-bit grey: black and white.
+    CxImage grey;
+    ASSERT_TRUE(DecodeBytes(SampleTiff({ 2, 1, 12, PHOTOMETRIC_MINISBLACK },
+                                       { std::string("\x00\x0F\xFF", 3) }),
+                            grey, CXIMAGE_FORMAT_TIF)) << grey.GetLastError();
+    EXPECT_EQ(RGB(0, 0, 0), ColourAt(grey, 0, 0));
+    EXPECT_EQ(RGB(255, 255, 255), ColourAt(grey, 1, 0));
+
+    // RGB of 4 bits a sample: F, 8, 0.
+    CxImage rgb;
+    ASSERT_TRUE(DecodeBytes(SampleTiff({ 1, 3, 4, PHOTOMETRIC_RGB }, { std::string("\xF8\x00", 2) }),
+                            rgb, CXIMAGE_FORMAT_TIF)) << rgb.GetLastError();
+    EXPECT_EQ(RGB(255, 136, 0), ColourAt(rgb, 0, 0));
+
+    // Grey and alpha in planes of their own.
+    SampleLayout planar = { 2, 2, 8, PHOTOMETRIC_MINISBLACK, PLANARCONFIG_SEPARATE };
+    CxImage greyAlpha;
+    ASSERT_TRUE(DecodeBytes(SampleTiff(planar, { std::string("\x0A\xC8", 2), std::string("\xFF\x40", 2) }),
+                            greyAlpha, CXIMAGE_FORMAT_TIF)) << greyAlpha.GetLastError();
+    ASSERT_TRUE(greyAlpha.AlphaIsValid());
+    EXPECT_EQ(RGB(10, 10, 10), ColourAt(greyAlpha, 0, 0));
+    EXPECT_EQ(RGB(200, 200, 200), ColourAt(greyAlpha, 1, 0));
+    EXPECT_EQ(255, greyAlpha.AlphaGet(0, 0));
+    EXPECT_EQ(0x40, greyAlpha.AlphaGet(1, 0));
+
+    // Cyan ink with alpha keeps its alpha.
+    CxImage cmyk;
+    ASSERT_TRUE(DecodeBytes(SampleTiff({ 1, 5, 8, PHOTOMETRIC_SEPARATED },
+                                       { std::string("\xFF\x00\x00\x00\x80", 5) }),
+                            cmyk, CXIMAGE_FORMAT_TIF)) << cmyk.GetLastError();
+    ASSERT_TRUE(cmyk.AlphaIsValid());
+    EXPECT_EQ(RGB(0, 255, 255), ColourAt(cmyk, 0, 0));
+    EXPECT_EQ(0x80, cmyk.AlphaGet(0, 0));
+
+    // Floating-point grey is refused with its reason.
+    CxImage floating;
+    EXPECT_FALSE(DecodeBytes(SampleTiff({ 1, 1, 32, PHOTOMETRIC_MINISBLACK, PLANARCONFIG_CONTIG,
+                                          SAMPLEFORMAT_IEEEFP },
+                                        { std::string(4, '\0') }),
+                             floating, CXIMAGE_FORMAT_TIF));
+    EXPECT_STREQ("unsupported sample format", floating.GetLastError());
+}

@@ -183,3 +183,24 @@ TEST(CxImageWMF, HeaderChecksAndLimits)
     EXPECT_TRUE(EncodeBytes(picture, CXIMAGE_FORMAT_WMF).empty());
     EXPECT_STREQ("Save WMF not supported", picture.GetLastError());
 }
+
+TEST(CxImageWMF, ShapeRecordsTooShortForTheirPointsAreNotPlayed)
+{
+    // A rectangle record retyped as a bit-block transfer: GDI would read
+    // the transfer's size from beyond the record.
+    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
+    Rectangle(dc, 0, 0, 30, 20);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
+    GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
+    DeleteEnhMetaFile(metafile);
+    size_t at = *(const DWORD*)(bytes.data() + 4);  // the record after the header
+    while (at + 8 <= bytes.size() && *(const DWORD*)(bytes.data() + at) != EMR_RECTANGLE)
+        at += *(const DWORD*)(bytes.data() + at + 4);
+    ASSERT_LT(at + 8, bytes.size());
+    bytes[at] = (char)EMR_BITBLT;
+    CxImage image;
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(DecodeBytes(bytes, image, CXIMAGE_FORMAT_WMF)) << image.GetLastError();
+    EXPECT_LT(GetTickCount() - start, 2000u);
+}
