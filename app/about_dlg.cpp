@@ -8,6 +8,7 @@ namespace {
 
 const char kProjectAddress[] = "http://www.pellmoor.example/harbeck/project/";
 const char kProjectText[] = "项目地址: www.pellmoor.example/harbeck/project";
+const COLORREF kLinkColour = RGB(0, 28, 128);
 
 }  // namespace
 
@@ -39,11 +40,35 @@ BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowText(ProductInfo.GetCaption());
+
+    StyleLink(m_download, RGB(250, 250, 250));
+    m_download.SetBkColor(RGB(5, 90, 163));
+    m_download.SetTextFormat(DT_CENTER | DT_VCENTER);
+
+    m_version.SetTransparent(true);
+    m_version.SetFontBold(true);
+    m_version.SetTextColor(RGB(255, 255, 255));
+    m_version.SetTextFormat(DT_RIGHT | DT_VCENTER);
     m_version.SetWindowText("版本 " + ProductInfo.GetVersion());
+
+    StyleLink(m_homePage, kLinkColour);
+    m_homePage.SetTransparent(true);
     m_homePage.SetWindowText(ProductInfo.GetHomePageText());
+    StyleLink(m_project, kLinkColour);
+    m_project.SetTransparent(true);
     m_project.SetWindowText(kProjectText);
+    StyleLink(m_supportMail, kLinkColour);
+    m_supportMail.SetTransparent(true);
     m_supportMail.SetWindowText(ProductInfo.GetMailAddress());
     return TRUE;
+}
+
+void CAboutDlg::StyleLink(CStaticEx& label, COLORREF textColour)
+{
+    // The system's hand, the cursor a user knows from links.
+    label.SetHoverCursor(LoadCursorA(NULL, (LPCSTR)IDC_HAND));
+    label.SetTextColor(textColour);
+    label.m_underline = 1;
 }
 
 void CAboutDlg::OnOpenHomePage()

@@ -2,6 +2,7 @@
 // and project address; the link labels open what they name.
 #pragma once
 #include "platform/classlib/classlib.h"
+#include "toolkit/controls/static_ex.h"
 
 class CAboutDlg : public CDialog {
 public:
@@ -17,10 +18,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CStatic m_cooperationMail;
-    CStatic m_homePage;
-    CStatic m_supportMail;
-    CStatic m_version;
-    CStatic m_download;
-    CStatic m_project;
+    // Text colour, underline and hover cursor of one link label.
+    void StyleLink(CStaticEx& label, COLORREF textColour);
+
+    CStaticEx m_cooperationMail;
+    CStaticEx m_homePage;
+    CStaticEx m_supportMail;
+    CStaticEx m_version;
+    CStaticEx m_download;
+    CStaticEx m_project;
 };

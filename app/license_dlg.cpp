@@ -19,13 +19,13 @@ void CLicenseDlg::DoDataExchange(CDataExchange* exchange)
 BOOL CLicenseDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    CString text;
-    for (int line = 0; line < kLicenseLineCount; ++line) {
-        if (line > 0)
-            text += "\r\n";
-        text += kLicenseLines[line];
-    }
-    m_text.SetWindowText(text);
+    for (int line = 0; line < kLicenseLineCount; ++line)
+        m_text.AppendLine(kLicenseLines[line]);
+    m_text.SetBkColor(GetSysColor(COLOR_INFOBK));
+    m_text.SetTextColor(GetSysColor(COLOR_INFOTEXT));
     m_title.SetWindowText(ProductInfo.GetDisplayName());
+    m_title.SetFontSize(25);
+    m_title.SetTransparent(true);
+    m_title.SetFontBold(true);
     return TRUE;
 }

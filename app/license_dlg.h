@@ -1,6 +1,8 @@
 // The end-user agreement in a small modal dialog; it only shows the text.
 #pragma once
 #include "platform/classlib/classlib.h"
+#include "toolkit/controls/edit_ex.h"
+#include "toolkit/controls/static_ex.h"
 
 class CLicenseDlg : public CDialog {
 public:
@@ -11,6 +13,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    CStatic m_title;
-    CEdit m_text;
+    CStaticEx m_title;
+    CEditEx m_text;
 };

@@ -19,6 +19,8 @@ void CUpdateDlg::DoDataExchange(CDataExchange* exchange)
 BOOL CUpdateDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_versionLabel.SetTransparent(true);
+    m_versionLabel.SetFontSize(26);
     m_versionLabel.SetWindowText("V" + m_checker.GetProductVersion());
     m_featureText.SetWindowText(m_checker.GetFeatureText());
     if (m_checker.GetUpdateLevel() == 2)

@@ -3,6 +3,7 @@
 // (or closing) is left, and the program quits afterwards either way.
 #pragma once
 #include "platform/classlib/classlib.h"
+#include "toolkit/controls/static_ex.h"
 
 class CUpdateChecker;
 
@@ -16,6 +17,6 @@ protected:
 
 private:
     const CUpdateChecker& m_checker;
-    CStatic m_versionLabel;
+    CStaticEx m_versionLabel;
     CStatic m_featureText;
 };

@@ -48,6 +48,17 @@ std::string PictureFolder()
     return folder;
 }
 
+// A pixel just inside the control's top-left corner, as the screen shows it.
+COLORREF ControlCornerPixel(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    UpdateWindow(control);
+    HDC dc = GetDC(control);
+    COLORREF pixel = GetPixel(dc, 2, 2);
+    ReleaseDC(control, dc);
+    return pixel;
+}
+
 std::string SearchFolders()
 {
     std::lock_guard<std::mutex> hold(zr::Globals().lock);
@@ -62,7 +73,9 @@ TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
     BYTE modalWhileOpen = 0;
     bool eachLinkOpened = true;
     std::string caption, version, homePage, supportMail, cooperationMail, projectText, download;
+    COLORREF downloadBackground = 0;
     DialogDriver driver([&](HWND dialog) {
+        downloadBackground = ControlCornerPixel(dialog, IDC_ABOUT_DOWNLOAD);
         modalWhileOpen = AppSW.modalDialogOpen;
         caption = WindowText(dialog);
         version = ControlText(dialog, IDC_ABOUT_VERSION);
@@ -91,6 +104,7 @@ TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
     EXPECT_NE("", cooperationMail);
     EXPECT_NE("", projectText);
     EXPECT_EQ("下载最新版本", download);
+    EXPECT_EQ(RGB(5, 90, 163), downloadBackground);
 
     ASSERT_TRUE(eachLinkOpened);
     std::string home = ProductInfo.GetHomePage().GetString();
