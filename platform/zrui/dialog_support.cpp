@@ -41,29 +41,4 @@ void WriteEditNumber(CWnd* dialog, int editId, double value)
     dialog->SetDlgItemText(editId, DecimalText(value));
 }
 
-HIMAGELIST MakeColorSwatches(int width, int height)
-{
-    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24, 256, 0);
-    if (!list)
-        return nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP picture = ::CreateCompatibleBitmap(screen, width, height);
-    ::ReleaseDC(nullptr, screen);
-    RECT inside = {1, 1, width - 1, height - 1};
-    RECT whole = {0, 0, width, height};
-    for (int index = 0; index < 256; ++index) {
-        HGDIOBJ previous = ::SelectObject(memory, picture);
-        ::FillRect(memory, &whole, (HBRUSH)::GetStockObject(GRAY_BRUSH));
-        HBRUSH colour = ::CreateSolidBrush(GetColorIndex((short)index, nullptr));
-        ::FillRect(memory, &inside, colour);
-        ::DeleteObject(colour);
-        ::SelectObject(memory, previous);
-        ImageList_Add(list, picture, nullptr);
-    }
-    ::DeleteObject(picture);
-    ::DeleteDC(memory);
-    return list;
-}
-
 }  // namespace ZrUI

@@ -1,8 +1,7 @@
 // What the library's dialogs share: message boxes with the library's
-// texts, numbers in edit boxes, and small swatches of the colour indexes.
+// texts and numbers in edit boxes.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
 
 #include "platform/classlib/cstring.h"
 
@@ -21,9 +20,5 @@ void ShowDialogMessage(CWnd* dialog, UINT stringId, const char* detail = nullptr
 // telling the user so, with the focus on the box.
 bool ReadEditNumber(CWnd* dialog, int editId, double* value);
 void WriteEditNumber(CWnd* dialog, int editId, double value);
-
-// An image list of swatches of the 256 colour indexes (image i shows index
-// i) for list views; the caller destroys it.
-HIMAGELIST MakeColorSwatches(int width, int height);
 
 }  // namespace ZrUI

@@ -7,13 +7,6 @@
 
 namespace ZrUI {
 
-namespace {
-
-const int kSwatchWidth = 24;
-const int kSwatchHeight = 12;
-
-}  // namespace
-
 BEGIN_MESSAGE_MAP(CLayerManagerDialog, CDialog)
 ON_BN_CLICKED(IDC_ZRUI_LAYER_ON, &CLayerManagerDialog::OnSwitchOn)
 ON_BN_CLICKED(IDC_ZRUI_LAYER_FREEZE, &CLayerManagerDialog::OnSwitchFrozen)
@@ -29,26 +22,14 @@ CLayerManagerDialog::CLayerManagerDialog(CDrawing* drawing, CWnd* parent)
 {
 }
 
-CLayerManagerDialog::~CLayerManagerDialog()
-{
-    if (m_swatches)
-        ImageList_Destroy(m_swatches);
-}
-
 BOOL CLayerManagerDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_list.SubclassDlgItem(IDC_ZRUI_LAYER_LIST, this);
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES | LVS_EX_GRIDLINES);
-    m_swatches = MakeColorSwatches(kSwatchWidth, kSwatchHeight);
-    m_list.SetImageList(m_swatches, LVSIL_SMALL);
-    CRect client;
-    m_list.GetClientRect(&client);
-    int rest = client.Width() - ::GetSystemMetrics(SM_CXVSCROLL);
-    m_list.InsertColumn(kNameColumn, LibraryText(IDS_ZRUI_COLUMN_LAYER), LVCFMT_LEFT, rest * 40 / 100);
-    m_list.InsertColumn(kOnColumn, LibraryText(IDS_ZRUI_COLUMN_ON), LVCFMT_LEFT, rest * 15 / 100);
-    m_list.InsertColumn(kFrozenColumn, LibraryText(IDS_ZRUI_COLUMN_FROZEN), LVCFMT_LEFT, rest * 15 / 100);
-    m_list.InsertColumn(kColorColumn, LibraryText(IDS_ZRUI_COLUMN_COLOR), LVCFMT_LEFT, rest * 30 / 100);
+    m_list.Attach(this, IDC_ZRUI_LAYER_LIST);
+    m_list.AddColumn(kNameColumn, IDS_ZRUI_COLUMN_LAYER, LVCFMT_LEFT, 40);
+    m_list.AddColumn(kOnColumn, IDS_ZRUI_COLUMN_ON, LVCFMT_LEFT, 15);
+    m_list.AddColumn(kFrozenColumn, IDS_ZRUI_COLUMN_FROZEN, LVCFMT_LEFT, 15);
+    m_list.AddColumn(kColorColumn, IDS_ZRUI_COLUMN_COLOR, LVCFMT_LEFT, 30);
     int count = m_drawing ? m_drawing->getLayerCount() : 0;
     for (int row = 0; row < count; ++row) {
         char name[256] = "";
@@ -75,49 +56,30 @@ void CLayerManagerDialog::ShowRow(int row)
     m_list.SetItemText(row, kOnColumn, LibraryText(layer.on ? IDS_ZRUI_LAYER_ON : IDS_ZRUI_LAYER_OFF));
     m_list.SetItemText(row, kFrozenColumn,
                        LibraryText(layer.frozen ? IDS_ZRUI_LAYER_FROZEN : IDS_ZRUI_LAYER_THAWED));
-    char colorName[32];
-    GetColorIndex(layer.color, colorName);
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = row;
-    item.iSubItem = kColorColumn;
-    item.pszText = colorName;
-    item.iImage = layer.color >= 0 && layer.color <= 255 ? layer.color : I_IMAGENONE;
-    m_list.SetItem(&item);
+    m_list.ShowColor(row, kColorColumn, layer.color);
 }
 
-std::vector<int> CLayerManagerDialog::SelectedRows() const
+void CLayerManagerDialog::SwitchSelected(bool LayerRow::*state)
 {
-    std::vector<int> rows;
-    for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0;
-         row = m_list.GetNextItem(row, LVNI_SELECTED))
-        rows.push_back(row);
-    return rows;
+    std::vector<int> rows = m_list.SelectedRows();
+    if (rows.empty())
+        return;
+    // The selection follows its first layer, switched.
+    bool switched = !(m_rows[rows[0]].*state);
+    for (int row : rows) {
+        m_rows[row].*state = switched;
+        ShowRow(row);
+    }
 }
 
 void CLayerManagerDialog::OnSwitchOn()
 {
-    std::vector<int> rows = SelectedRows();
-    if (rows.empty())
-        return;
-    // The selection follows its first layer, switched.
-    bool on = !m_rows[rows[0]].on;
-    for (int row : rows) {
-        m_rows[row].on = on;
-        ShowRow(row);
-    }
+    SwitchSelected(&LayerRow::on);
 }
 
 void CLayerManagerDialog::OnSwitchFrozen()
 {
-    std::vector<int> rows = SelectedRows();
-    if (rows.empty())
-        return;
-    bool frozen = !m_rows[rows[0]].frozen;
-    for (int row : rows) {
-        m_rows[row].frozen = frozen;
-        ShowRow(row);
-    }
+    SwitchSelected(&LayerRow::frozen);
 }
 
 void CLayerManagerDialog::ChooseColorFor(const std::vector<int>& rows)
@@ -137,7 +99,7 @@ void CLayerManagerDialog::ChooseColorFor(const std::vector<int>& rows)
 
 void CLayerManagerDialog::OnChooseColor()
 {
-    ChooseColorFor(SelectedRows());
+    ChooseColorFor(m_list.SelectedRows());
 }
 
 void CLayerManagerDialog::OnAllOn()

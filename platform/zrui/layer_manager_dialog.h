@@ -4,6 +4,7 @@
 // buttons for the selected layers; OK writes the changes into the drawing.
 #pragma once
 #include "platform/classlib/classlib.h"
+#include "platform/zrui/color_index_list.h"
 
 #include <vector>
 
@@ -14,7 +15,6 @@ namespace ZrUI {
 class CLayerManagerDialog : public CDialog {
 public:
     explicit CLayerManagerDialog(CDrawing* drawing, CWnd* parent = nullptr);
-    ~CLayerManagerDialog() override;
 
     // Writes the layers the user changed into the drawing; true when any
     // changed.
@@ -40,14 +40,14 @@ private:
         short color;
     };
 
-    std::vector<int> SelectedRows() const;
     void ShowRow(int row);
+    // Switches an on/off or frozen state of the selected layers.
+    void SwitchSelected(bool LayerRow::*state);
     void ChooseColorFor(const std::vector<int>& rows);
 
     CDrawing* m_drawing;
     std::vector<LayerRow> m_rows;
-    CListCtrl m_list;
-    HIMAGELIST m_swatches = nullptr;
+    CColorIndexList m_list;
 };
 
 }  // namespace ZrUI

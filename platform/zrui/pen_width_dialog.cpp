@@ -9,8 +9,6 @@ namespace ZrUI {
 
 namespace {
 
-const int kSwatchWidth = 24;
-const int kSwatchHeight = 12;
 const double kMaxMillimetres = 20.0;
 
 }  // namespace
@@ -23,38 +21,19 @@ END_MESSAGE_MAP()
 
 CPenWidthDialog::CPenWidthDialog(CWnd* parent) : CDialog(IDD_ZRUI_PEN_WIDTHS, parent) {}
 
-CPenWidthDialog::~CPenWidthDialog()
-{
-    if (m_swatches)
-        ImageList_Destroy(m_swatches);
-}
-
 BOOL CPenWidthDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_list.SubclassDlgItem(IDC_ZRUI_PEN_LIST, this);
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES | LVS_EX_GRIDLINES);
-    m_swatches = MakeColorSwatches(kSwatchWidth, kSwatchHeight);
-    m_list.SetImageList(m_swatches, LVSIL_SMALL);
-    CRect client;
-    m_list.GetClientRect(&client);
-    int rest = client.Width() - ::GetSystemMetrics(SM_CXVSCROLL);
-    m_list.InsertColumn(kPenColumn, LibraryText(IDS_ZRUI_COLUMN_PEN), LVCFMT_LEFT, rest * 36 / 100);
-    m_list.InsertColumn(kPrintColorColumn, LibraryText(IDS_ZRUI_COLUMN_PEN_COLOR), LVCFMT_LEFT,
-                        rest * 36 / 100);
-    m_list.InsertColumn(kWidthColumn, LibraryText(IDS_ZRUI_COLUMN_PEN_WIDTH), LVCFMT_RIGHT, rest * 28 / 100);
+    m_list.Attach(this, IDC_ZRUI_PEN_LIST);
+    m_list.AddColumn(kPenColumn, IDS_ZRUI_COLUMN_PEN, LVCFMT_LEFT, 36);
+    m_list.AddColumn(kPrintColorColumn, IDS_ZRUI_COLUMN_PEN_COLOR, LVCFMT_LEFT, 36);
+    m_list.AddColumn(kWidthColumn, IDS_ZRUI_COLUMN_PEN_WIDTH, LVCFMT_RIGHT, 28);
     for (int index = kFirstPen; index <= kLastPen; ++index) {
         Pen pen = {g_printPenSet.getPenColor(index), g_printPenSet.getPenMillimetres(index)};
         m_pens.push_back(pen);
-        char name[32];
-        GetColorIndex((short)index, name);
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = index - kFirstPen;
-        item.pszText = name;
-        item.iImage = index;
-        m_list.InsertItem(&item);
-        ShowRow(index - kFirstPen);
+        int row = m_list.InsertItem(index - kFirstPen, "");
+        m_list.ShowColor(row, kPenColumn, (short)index);
+        ShowRow(row);
     }
     m_list.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     return TRUE;
@@ -63,25 +42,8 @@ BOOL CPenWidthDialog::OnInitDialog()
 void CPenWidthDialog::ShowRow(int row)
 {
     const Pen& pen = m_pens[row];
-    char name[32];
-    GetColorIndex(pen.color, name);
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = row;
-    item.iSubItem = kPrintColorColumn;
-    item.pszText = name;
-    item.iImage = pen.color;
-    m_list.SetItem(&item);
+    m_list.ShowColor(row, kPrintColorColumn, pen.color);
     m_list.SetItemText(row, kWidthColumn, DecimalText(pen.millimetres, 2));
-}
-
-std::vector<int> CPenWidthDialog::SelectedRows() const
-{
-    std::vector<int> rows;
-    for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0;
-         row = m_list.GetNextItem(row, LVNI_SELECTED))
-        rows.push_back(row);
-    return rows;
 }
 
 void CPenWidthDialog::OnSelectionChanged(NMHDR* header, LRESULT* result)
@@ -101,7 +63,7 @@ void CPenWidthDialog::OnSetWidth()
         ShowDialogMessage(this, IDS_ZRUI_BAD_PEN_WIDTH);
         return;
     }
-    for (int row : SelectedRows()) {
+    for (int row : m_list.SelectedRows()) {
         m_pens[row].millimetres = millimetres;
         ShowRow(row);
     }
@@ -109,7 +71,7 @@ void CPenWidthDialog::OnSetWidth()
 
 void CPenWidthDialog::OnChoosePrintColor()
 {
-    std::vector<int> rows = SelectedRows();
+    std::vector<int> rows = m_list.SelectedRows();
     if (rows.empty())
         return;
     short current = m_pens[rows[0]].color;

@@ -4,6 +4,7 @@
 // the pen set and the library's registry key.
 #pragma once
 #include "platform/classlib/classlib.h"
+#include "platform/zrui/color_index_list.h"
 
 #include <vector>
 
@@ -15,7 +16,6 @@ public:
     enum Column { kPenColumn, kPrintColorColumn, kWidthColumn };
 
     explicit CPenWidthDialog(CWnd* parent = nullptr);
-    ~CPenWidthDialog() override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -31,12 +31,10 @@ private:
         double millimetres;
     };
 
-    std::vector<int> SelectedRows() const;
     void ShowRow(int row);
 
     std::vector<Pen> m_pens;  // by row; row i is colour index kFirstPen + i
-    CListCtrl m_list;
-    HIMAGELIST m_swatches = nullptr;
+    CColorIndexList m_list;
 };
 
 }  // namespace ZrUI
