@@ -7,3 +7,4 @@
 #include "resources/drawing_ids.h"
 #include "resources/toolkit_ids.h"
 #include "resources/views_ids.h"
+#include "resources/zrui_ids.h"

@@ -30,6 +30,8 @@
 #include "platform/classlib/statusbar.h"
 #include "platform/classlib/dataexchange.h"
 #include "platform/classlib/dialog.h"
+#include "platform/classlib/file_dialog.h"
+#include "platform/classlib/print_dialog.h"
 #include "platform/classlib/msgbox.h"
 #include "platform/classlib/ole_data_object.h"
 #include "platform/classlib/ole_data_source.h"

@@ -76,9 +76,7 @@ BOOL CDialog::Create(LPCSTR templateName, CWnd* parent)
     return CreateFromTemplate(dialogTemplate, parent ? parent->m_hWnd : nullptr);
 }
 
-// The window that owns a modal dialog: the given parent's top-level
-// window, else the main window; null when neither exists.
-static HWND ModalOwner(CWnd* parent)
+HWND AfxGetModalOwner(CWnd* parent)
 {
     CWnd* owner = parent ? parent : AfxGetMainWnd();
     if (!owner || !owner->m_hWnd)
@@ -94,7 +92,7 @@ INT_PTR CDialog::DoModal()
     LPCDLGTEMPLATEA dialogTemplate = LoadTemplate();
     if (!dialogTemplate)
         return -1;
-    HWND owner = ModalOwner(m_pParentWnd);
+    HWND owner = AfxGetModalOwner(m_pParentWnd);
     bool disabledOwner = owner && ::IsWindowEnabled(owner);
     if (disabledOwner)
         ::EnableWindow(owner, FALSE);

@@ -51,3 +51,7 @@ private:
     BOOL CreateFromTemplate(LPCDLGTEMPLATEA dialogTemplate, HWND owner);
     BOOL m_bModal = FALSE;
 };
+
+// The window that owns a modal dialog: the given parent's top-level
+// window, else the main window; null when neither exists.
+HWND AfxGetModalOwner(CWnd* parent);

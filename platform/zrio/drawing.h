@@ -60,7 +60,8 @@ class CDrawing {
   // pixels with y downwards (the whole view fills 0..width, 0..height).
   void draw(HDC dc);
   // Draws the print view into a device context mapped with y upwards
-  // (raster export); with usePenWidths lineweights follow the pen set's dpi.
+  // (raster export); with usePenWidths lines take the colours and widths of
+  // the pen set (CommonPenSets_SetPens), or else lineweights at the pen dpi.
   void drawToDC(HDC dc, bool usePenWidths);
   void saveViewState();
   void restoreViewState();
@@ -96,6 +97,14 @@ class CDrawing {
   bool hasPreviousView() const;
   // 0 front, 1 back, 2 left, 3 right, 4 top, 5 bottom, 6 SW, 7 SE, 8 NE, 9 NW.
   void setViewPoint(int code);
+  // The direction (world x, y, z) from which the view looks at the drawing,
+  // (0, 0, 1) for the plan view; setting one fits the drawing into the view.
+  void getViewDirection(double* xyz) const;
+  void setViewDirection(const double* xyz);
+  // Two drawing points whose box, as the current view sees it, holds the
+  // whole current layout (its extents), and that box's width and height in
+  // drawing units; false when nothing is loaded.
+  bool getExtentCorners(double* corner1, double* corner2, double* width, double* height) const;
   bool canSetViewPoint() const;
   void prepareView();
   void rotateView(double radians);          // about the view direction

@@ -94,11 +94,37 @@ void CDrawing::setViewPoint(int code) {
   static const double kDirections[10][3] = {
       {0, -1, 0}, {0, 1, 0},  {-1, 0, 0}, {1, 0, 0},  {0, 0, 1},
       {0, 0, -1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}};
-  if (!state_->db || code < 0 || code > 9) return;
+  if (code < 0 || code > 9) return;
+  setViewDirection(kDirections[code]);
+}
+
+void CDrawing::setViewDirection(const double* xyz) {
+  if (!state_->db || !xyz) return;
+  Vec3 direction(xyz[0], xyz[1], xyz[2]);
+  if (!(direction.length() > 1e-12)) return;
   state_->view.push();
-  const double* d = kDirections[code];
-  state_->view.setRotation(zr::ViewRotationFor(Vec3(d[0], d[1], d[2])), 0);
+  state_->view.setRotation(zr::ViewRotationFor(direction), 0);
   state_->view.fit(state_->viewExtents(), 1.0);
+}
+
+void CDrawing::getViewDirection(double* xyz) const {
+  if (!xyz) return;
+  const Transform& r = state_->view.params().rotation;
+  for (int i = 0; i < 3; ++i) xyz[i] = r.m[2][i];
+}
+
+bool CDrawing::getExtentCorners(double* corner1, double* corner2, double* width,
+                                double* height) const {
+  if (!state_->db || !corner1 || !corner2) return false;
+  zr::Box3 box = state_->viewExtents();
+  if (!box.valid()) return false;
+  Transform back = state_->view.params().rotation.transposedRotation();
+  Vec3 lo = back.apply(box.lo), hi = back.apply(box.hi);
+  corner1[0] = lo.x, corner1[1] = lo.y, corner1[2] = lo.z;
+  corner2[0] = hi.x, corner2[1] = hi.y, corner2[2] = hi.z;
+  if (width) *width = box.hi.x - box.lo.x;
+  if (height) *height = box.hi.y - box.lo.y;
+  return true;
 }
 
 bool CDrawing::canSetViewPoint() const { return state_->db && state_->currentLayout == 0; }
@@ -222,7 +248,12 @@ void CDrawing::drawToDC(HDC dc, bool usePenWidths) {
   if (!dc || !state_->db) return;
   state_->breakDraw = false;
   zr::RenderOptions o = state_->renderOptions(true);
-  if (!usePenWidths) o.dpi = 0;
+  if (usePenWidths) {
+    std::lock_guard<std::mutex> hold(zr::Globals().lock);
+    o.pens = zr::Globals().pens;
+  } else {
+    o.dpi = 0;
+  }
   state_->render(dc, false, state_->view, o);
 }
 

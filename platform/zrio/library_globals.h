@@ -1,12 +1,15 @@
 // Settings shared by every drawing of the process: load callbacks,
-// background colour, pen dpi, search folders and the password test hook.
+// background colour, pen dpi and pen set, search folders and the password
+// test hook.
 #pragma once
 #include "platform/zrio/win32.h"
 
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
+#include "platform/zrio/screen_sink.h"
 #include "platform/zrio/zrio.h"
 
 namespace zr {
@@ -22,6 +25,7 @@ struct LibraryGlobals {
   DWG_LOAD_END_FUNC loadEnd = nullptr;
   COLORREF background = RGB(0, 0, 0);
   int dpi = 0;
+  std::vector<PenSetPen> pens;  // under `lock`
   std::string searchDirectories;
   std::map<std::string, std::string> passwords;  // upper-case path -> password
 };

@@ -219,10 +219,20 @@ COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
 }
 
 void ScreenSink::applyStyle(const DrawStyle& style) {
-  COLORREF color = resolveColor(style);
+  COLORREF color;
   int width = 0;
-  int lw = style.lineweight;
-  if (options_.dpi > 0 && lw > 0) width = int(std::lround(lw / 100.0 * options_.dpi / 25.4));
+  bool fromPen = style.trueColor < 0 && style.aci >= 0 && size_t(style.aci) < options_.pens.size();
+  if (fromPen) {
+    const PenSetPen& pen = options_.pens[size_t(style.aci)];
+    DrawStyle penStyle = style;
+    penStyle.aci = int16_t(pen.colorIndex);
+    color = resolveColor(penStyle);
+    width = pen.width;
+  } else {
+    color = resolveColor(style);
+    int lw = style.lineweight;
+    if (options_.dpi > 0 && lw > 0) width = int(std::lround(lw / 100.0 * options_.dpi / 25.4));
+  }
   if (options_.highlight) width = std::max(width, 3);
   if (color == lastColor_ && width == lastWidth_) return;
   lastColor_ = color;

@@ -13,6 +13,13 @@
 
 namespace zr {
 
+// A pen of the print pen set: the colour index a drawing colour index prints
+// in, and its width in output pixels.
+struct PenSetPen {
+  int colorIndex = 7;
+  int width = 0;
+};
+
 struct RenderOptions {
   COLORREF background = RGB(0, 0, 0);
   int colorMode = 0;      // 0 colour, 1 grey, 2 black and white
@@ -22,6 +29,9 @@ struct RenderOptions {
   double pdsize = 0;
   int dpi = 0;            // lineweights in pixels; 0 thin lines
   double ltscale = 1;     // line type pattern scale
+  // By colour index: colour-indexed lines take colour and width from here
+  // instead of their own colour and lineweight (empty: not used).
+  std::vector<PenSetPen> pens;
   const Entity* only = nullptr;  // draw only this top-level entity
   bool highlight = false;        // draw `only` emphasised
   const std::atomic<bool>* cancel = nullptr;

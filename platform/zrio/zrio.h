@@ -18,6 +18,9 @@ void UninitDLL();
 
 // Folders (separated by ';') searched for fonts and referenced files.
 void DWG_SetSearchDirectories(const char* paths);
+// Copies them into buffer (cut to size - 1 bytes and zero-terminated) and
+// returns the length of the whole text.
+int DWG_GetSearchDirectories(char* buffer, int size);
 
 // Abort query polled during loads of view drawings; (0, 0) removes it.
 void DWG_SetFileAboutFunc(DWG_ABORT_FUNC query, void* user);
@@ -38,6 +41,11 @@ void DWG_SetBackgroundColor(COLORREF color);
 COLORREF DWG_GetBackgroundColor();
 // Dots per inch used to turn lineweights into pixels; 0 draws thin lines.
 void CommonPenSets_SetDPI(int dpi);
+// The print pen set that drawToDC with pen widths draws in: for colour
+// index i (0 .. count - 1) the colour index it is drawn in and its width in
+// pixels. Lines of a true colour or of a higher index keep their own colour
+// and lineweight. count 0 removes the set.
+void CommonPenSets_SetPens(const short* colorIndexes, const double* widths, int count);
 
 // Writes the bitmap as a TIFF file at the given resolution; kind 3 is
 // 24-bit colour (the only kind). 1 on success, 0 on failure.

@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ void UninitDLL() {
 void DWG_SetSearchDirectories(const char* paths) {
   std::lock_guard<std::mutex> hold(Globals().lock);
   Globals().searchDirectories = paths ? paths : "";
+}
+
+int DWG_GetSearchDirectories(char* buffer, int size) {
+  std::lock_guard<std::mutex> hold(Globals().lock);
+  const std::string& paths = Globals().searchDirectories;
+  if (buffer && size > 0) lstrcpynA(buffer, paths.c_str(), size);
+  return int(paths.size());
 }
 
 void DWG_SetFileAboutFunc(DWG_ABORT_FUNC query, void* user) {
@@ -82,6 +90,19 @@ void DWG_SetBackgroundColor(COLORREF color) { Globals().background = color; }
 COLORREF DWG_GetBackgroundColor() { return Globals().background; }
 
 void CommonPenSets_SetDPI(int dpi) { Globals().dpi = dpi < 0 ? 0 : dpi; }
+
+void CommonPenSets_SetPens(const short* colorIndexes, const double* widths, int count) {
+  std::vector<zr::PenSetPen> pens;
+  if (colorIndexes && widths && count > 0) {
+    pens.resize(size_t(std::min(count, 256)));
+    for (size_t i = 0; i < pens.size(); ++i) {
+      pens[i].colorIndex = colorIndexes[i];
+      pens[i].width = int(std::max(0.0, std::min(widths[i], 1000.0)));
+    }
+  }
+  std::lock_guard<std::mutex> hold(Globals().lock);
+  Globals().pens.swap(pens);
+}
 
 char* g_U2A(const wchar_t* text) {
   static thread_local std::vector<char> buffer;

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "platform/zrio/aci_palette.h"
+#include "platform/zrui/search_paths.h"
 
 namespace ZrUI {
 
@@ -20,18 +21,18 @@ struct LibraryState {
 
 LibraryState g_state;
 
+const char kLibraryKey[] = "ZrUI";
+
 void CopyText(char* target, size_t size, const char* text)
 {
     lstrcpynA(target, text ? text : "", (int)size);
 }
 
 const char* const kNamedColors[8] = {
-    "ByBlock", "Red", "Yellow", "Green", "Cyan", "Blue", "Magenta", "White",
+    "Black", "Red", "Yellow", "Green", "Cyan", "Blue", "Magenta", "White",
 };
 
 }  // namespace
-
-HCURSOR g_cursor = NULL;
 
 void InitLanguageResDLL(int languageId)
 {
@@ -47,15 +48,20 @@ bool initZrUI(const char* registryRoot, const char* appName, int reserved, int f
 {
     CopyText(g_state.registryRoot, sizeof(g_state.registryRoot), registryRoot);
     CopyText(g_state.appName, sizeof(g_state.appName), appName);
-    g_cursor = LoadCursorA(NULL, (LPCSTR)IDC_HAND);
     g_state.initialised = true;
+    HKEY key;
+    if (OpenLibraryKey(&key, false)) {
+        LoadSearchPaths(key);
+        g_printPenSet.Load(key);
+        RegCloseKey(key);
+    }
     return true;
 }
 
 void releaseZrUI()
 {
+    g_cursor.Release();
     g_state.initialised = false;
-    g_cursor = NULL;
     g_state.registryRoot[0] = '\0';
     g_state.appName[0] = '\0';
 }
@@ -63,6 +69,18 @@ void releaseZrUI()
 bool IsInitialised()
 {
     return g_state.initialised;
+}
+
+bool OpenLibraryKey(HKEY* key, bool forWriting)
+{
+    if (!g_state.initialised || g_state.registryRoot[0] == '\0')
+        return false;
+    char path[MAX_PATH + sizeof(kLibraryKey)];
+    snprintf(path, sizeof(path), "%s%s", g_state.registryRoot, kLibraryKey);
+    LONG status = forWriting ? RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE,
+                                               KEY_READ | KEY_WRITE, NULL, key, NULL)
+                             : RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key);
+    return status == ERROR_SUCCESS;
 }
 
 COLORREF GetColorIndex(short index, char* name)
@@ -85,5 +103,7 @@ const char* getAppDataPath()
     }
     return g_state.appDataPath;
 }
+
+void replaceFont(CDrawing*) {}
 
 }  // namespace ZrUI

@@ -24,7 +24,6 @@ using namespace apptest;
 namespace {
 
 const unsigned kOpenWaitMs = 15000;
-const int kSearchFoldersEdit = 100;
 
 class AppCommands : public testing::Test {
 protected:
@@ -63,6 +62,20 @@ std::string SearchFolders()
 {
     std::lock_guard<std::mutex> hold(zr::Globals().lock);
     return zr::Globals().searchDirectories;
+}
+
+// The folders the search-path dialog lists, joined as the library keeps them.
+std::string ListedFolders(HWND dialog)
+{
+    HWND list = GetDlgItem(dialog, IDC_ZRUI_SEARCH_LIST);
+    std::string folders;
+    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (int index = 0; index < count; ++index) {
+        char folder[MAX_PATH] = "";
+        SendMessageA(list, LB_GETTEXT, index, (LPARAM)folder);
+        folders += (index > 0 ? ";" : "") + std::string(folder);
+    }
+    return folders;
 }
 
 }  // namespace
@@ -151,14 +164,16 @@ TEST_F(AppCommands, AgreementShowsTheProductAndTheWholeText)
 
 TEST_F(AppCommands, SearchFoldersAreHandedToTheDrawingLibraryOnlyOnOk)
 {
+    std::string fonts = testfiles::MakeScratchFolder("app_fonts");
     std::string before = SearchFolders();
     BYTE modalWhileOpen = 0;
     std::string shown;
     {
         DialogDriver driver([&](HWND dialog) {
             modalWhileOpen = AppSW.modalDialogOpen;
-            shown = ControlText(dialog, kSearchFoldersEdit);
-            SetDlgItemTextA(dialog, kSearchFoldersEdit, "C:\\字体;D:\\xref");
+            shown = ListedFolders(dialog);
+            SetDlgItemTextA(dialog, IDC_ZRUI_SEARCH_FOLDER, fonts.c_str());
+            ClickControl(dialog, IDC_ZRUI_SEARCH_ADD);
             ClickControl(dialog, IDCANCEL);
         });
         Command(ID_SEARCH_PATH);
@@ -170,13 +185,14 @@ TEST_F(AppCommands, SearchFoldersAreHandedToTheDrawingLibraryOnlyOnOk)
     EXPECT_EQ(before, SearchFolders());
 
     DialogDriver driver([&](HWND dialog) {
-        SetDlgItemTextA(dialog, kSearchFoldersEdit, "C:\\字体;D:\\xref");
+        SetDlgItemTextA(dialog, IDC_ZRUI_SEARCH_FOLDER, fonts.c_str());
+        ClickControl(dialog, IDC_ZRUI_SEARCH_ADD);
         ClickControl(dialog, IDOK);
     });
     Command(ID_SEARCH_PATH);
     ASSERT_TRUE(driver.Acted());
     EXPECT_EQ(0, AppSW.modalDialogOpen);
-    EXPECT_EQ("C:\\字体;D:\\xref", SearchFolders());
+    EXPECT_EQ(before.empty() ? fonts : before + ";" + fonts, SearchFolders());
 }
 
 TEST_F(AppCommands, HomePageCommandsOpenTheHomePage)
