@@ -100,13 +100,19 @@ bool ChildProcess::Start(const std::vector<std::string>& argv) {
 
 void ChildProcess::CloseInput() { CloseFd(&input_); }
 
-ChildProcess::Outcome ChildProcess::Exchange(const char* input, size_t size, int timeoutMs,
+ChildProcess::Outcome ChildProcess::Exchange(const std::vector<Bytes>& input, int timeoutMs,
                                              const std::function<bool()>& stop,
                                              const std::function<Take(const char*, size_t)>& take) {
   if (!running() || answer_ < 0) return Outcome::Broken;
   long long deadline = NowMs() + timeoutMs;
-  size_t sent = 0;
-  if (size == 0) shutdown(input_, SHUT_WR);
+  size_t piece = 0, sent = 0;  // the piece being sent, and how much of it is sent
+  auto skipSent = [&]() {
+    while (piece < input.size() && sent == input[piece].size) {
+      ++piece;
+      sent = 0;
+    }
+  };
+  skipSent();
   static const size_t kChunk = 1 << 16;
   char buffer[kChunk];
   Outcome outcome = Outcome::Broken;
@@ -123,17 +129,18 @@ ChildProcess::Outcome ChildProcess::Exchange(const char* input, size_t size, int
     pollfd fds[2];
     int count = 0;
     fds[count++] = {answer_, POLLIN, 0};
-    bool sending = input_ >= 0 && sent < size;
+    bool sending = input_ >= 0 && piece < input.size();
     if (sending) fds[count++] = {input_, POLLOUT, 0};
     int ready = poll(fds, nfds_t(count), int(left < kStopPollMs ? left : kStopPollMs));
     if (ready < 0 && errno != EINTR) break;
     if (ready <= 0) continue;
     if (sending && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
       // MSG_NOSIGNAL: a child that ended gives an error, not SIGPIPE.
-      ssize_t n = send(input_, input + sent, size - sent, MSG_NOSIGNAL);
+      const Bytes& bytes = input[piece];
+      ssize_t n = send(input_, bytes.data + sent, bytes.size - sent, MSG_NOSIGNAL);
       if (n > 0) sent += size_t(n);
       else if (n < 0 && errno != EAGAIN && errno != EINTR) CloseInput();
-      if (sent == size && input_ >= 0) shutdown(input_, SHUT_WR);
+      skipSent();
     }
     if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
       ssize_t n = read(answer_, buffer, kChunk);
@@ -146,7 +153,12 @@ ChildProcess::Outcome ChildProcess::Exchange(const char* input, size_t size, int
         break;
       }
       Take verdict = take(buffer, size_t(n));
-      if (verdict == Take::Done) return Outcome::Done;
+      if (verdict == Take::Done) {
+        // A child that answered before it took all the input is no use for
+        // another exchange.
+        if (piece < input.size()) Kill();
+        return Outcome::Done;
+      }
       if (verdict == Take::Refuse) {
         outcome = Outcome::Refused;
         break;
@@ -163,6 +175,12 @@ bool ChildProcess::Exited() {
   pid_ = -1;
   Kill();
   return true;
+}
+
+bool ChildProcess::Waiting() {
+  if (!running() || Exited() || answer_ < 0) return false;
+  pollfd answer = {answer_, POLLIN, 0};
+  return poll(&answer, 1, 0) == 0;
 }
 
 void ChildProcess::Kill() {

@@ -58,6 +58,8 @@ class Answer {
         return ChildProcess::Take::More;
       }
       if (kind == 'D') {
+        // The drawing is the last message: the worker then waits for a file.
+        if (pending_.size() - 5 > length) return ChildProcess::Take::Refuse;
         pending_.erase(0, 5);
         pending_.resize(length);
         dxf_ = true;
@@ -90,21 +92,28 @@ class Answer {
 
 DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& db,
                       const LoadControl& control) {
+  // The request's length field holds 32 bits.
+  if (size > 0xFFFFFFFFu) return DwgReadResult::Failed;
   std::string problem;
-  std::unique_ptr<ChildProcess> worker = TakeDwgWorker(thumbnail, &problem);
+  std::unique_ptr<DwgWorker> worker = TakeDwgWorker(thumbnail, &problem);
   if (!worker) {
     OutputDebugStringA(("zrio: " + problem + "\n").c_str());
     return DwgReadResult::Unavailable;
   }
+  char head[5] = {'F'};
+  PutU32LE(reinterpret_cast<uint8_t*>(head + 1), uint32_t(size));
   Answer answer(AnswerBoundFor(size), control);
   bool stopped = false;
   auto stop = [&]() { return stopped = control.aborted && control.aborted(); };
   auto take = [&](const char* bytes, size_t n) { return answer.Take(bytes, n); };
-  ChildProcess::Outcome outcome = worker->Exchange(data, size, TimeoutFor(size), stop, take);
-  worker.reset();
+  ChildProcess::Outcome outcome =
+      worker->process.Exchange({{head, sizeof head}, {data, size}}, TimeoutFor(size), stop, take);
+  bool answered = outcome == ChildProcess::Outcome::Done && answer.hasDxf();
+  GiveBackDwgWorker(std::move(worker), answered);
   if (stopped || outcome == ChildProcess::Outcome::Stopped) return DwgReadResult::Aborted;
-  if (outcome != ChildProcess::Outcome::Done || !answer.hasDxf()) return DwgReadResult::Failed;
+  if (!answered) return DwgReadResult::Failed;
 
+  if (control.progress) control.progress(50);
   LoadControl second;
   second.aborted = control.aborted;
   if (control.progress) second.progress = [&control](double percent) { control.progress(50 + percent / 2); };

@@ -7,6 +7,7 @@
 // time.
 #include "tests/support/gtest.h"
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <string>
@@ -48,8 +49,8 @@ bool ReadReference(Json::Value* reference) {
   return reader->parse(text.data(), text.data() + text.size(), reference, nullptr);
 }
 
-// Opened as a thumbnail drawing: its workers start sooner, and these tests
-// open one file after another.
+// Opened as a thumbnail drawing, as the thumbnail thread opens one file
+// after another.
 DrawingPtr OpenDwg(const std::string& name, short* status = nullptr) {
   DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL));
   short result = drawing->open(DwgPath(name).c_str(), nullptr);
@@ -283,6 +284,13 @@ short TimedOpen(const std::string& path, double* seconds) {
   return status;
 }
 
+// The number of lines of a text file (0 when there is none).
+int LinesOf(const std::string& path) {
+  std::string text;
+  if (!testfiles::ReadFileBytes(path, text)) return 0;
+  return int(std::count(text.begin(), text.end(), '\n'));
+}
+
 int g_abortCalls = 0;
 char AbortOnThirdCall(void*) { return ++g_abortCalls >= 3; }
 
@@ -306,6 +314,36 @@ TEST(Dwg, DamagedFilesFailToOpen) {
     EXPECT_NE(0, TimedOpen(path, &seconds)) << c.first;
     EXPECT_LT(seconds, 30) << c.first;
   }
+}
+
+// One worker reads file after file; a file LibreDWG cannot read ends its
+// worker, and the files after it read as they would alone.
+TEST(Dwg, OneWorkerReadsFileAfterFile) {
+  // The real reader, started through a program that notes each start.
+  std::string starts = testfiles::MakeScratchFolder("dwg_starts") + "\\starts.txt";
+  std::string startsUnix;
+  ASSERT_TRUE(GetUnixPath(starts.c_str(), &startsUnix));
+  zr::SetDwgReaderLocation("", FakeReader("import fs from 'node:fs';\n"
+                                          "fs.appendFileSync('" + startsUnix + "', 'started\\n');\n"
+                                          "await import('file://" ZRIO_DWG_READER "/read_dwg.mjs');\n"));
+  DrawingPtr first = OpenDwg("example_2000.dwg");
+  ASSERT_TRUE(first);
+  for (const char* name : {"sample_2000.dwg", "example_2018.dwg", "example_r14.dwg"}) EXPECT_TRUE(OpenDwg(name)) << name;
+  EXPECT_EQ(1, LinesOf(starts));
+
+  std::string damaged = testfiles::MakeScratchFolder("dwg_poison") + "\\damaged.dwg";
+  ASSERT_TRUE(testfiles::WriteFileBytes(damaged, "AC1018" + std::string(70000, '\0')));
+  DrawingPtr bad(CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL));
+  EXPECT_NE(0, bad->open(damaged.c_str(), nullptr));
+  DrawingPtr again = OpenDwg("example_2000.dwg");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(2, LinesOf(starts));
+  const zr::Database& a = *first->state()->db;
+  const zr::Database& b = *again->state()->db;
+  ASSERT_EQ(a.blocks.size(), b.blocks.size());
+  for (size_t i = 0; i < a.blocks.size(); ++i) EXPECT_EQ(a.blocks[i].entities.size(), b.blocks[i].entities.size());
+  EXPECT_EQ(first->getLayerCount(), again->getLayerCount());
+  zr::SetDwgReaderLocation("", "");
 }
 
 // Without Node.js or the reader an open fails at once and says so; a worker
