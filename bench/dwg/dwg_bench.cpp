@@ -6,8 +6,9 @@
 //
 // The process's first open starts the view drawings' worker: its seconds,
 // less those of the same file's later opens, are the worker's start-up.
-// Then every file is opened in two rounds: the first as a user's session
-// meets it, the second once LibreDWG's code has been run on every file.
+// Then every file is opened in two rounds, each after a pause: the first as
+// a user's session meets it, the second once LibreDWG's code has been run on
+// every file.
 // Each line splits an open into the worker's part (LibreDWG's read, the DXF
 // text and its way through the pipe: up to the 50% progress report) and the
 // DXF reader's; thumbnails run three passes over the files.
@@ -21,6 +22,9 @@
 namespace {
 
 const int kRounds = 2;
+// The pause before each timed open, as a user looks at one drawing before
+// opening the next: the worker prepares for the next file meanwhile.
+const DWORD kLookMs = 1000;
 const int kThumbnailPasses = 3;
 
 double Now() {
@@ -63,6 +67,7 @@ struct Canvas {
 
 // Opens and renders one file as a view drawing; false when it failed to open.
 bool TimeView(const char* path, const char* label, Canvas& view, int width, int height) {
+  Sleep(kLookMs);
   g_answered = 0;
   double t0 = Now();
   CDrawing* drawing = CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW);

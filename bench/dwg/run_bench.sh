@@ -11,6 +11,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$top/build-bench}
+mkdir -p "$build" && build=$(cd "$build" && pwd)  # Wine wants an absolute prefix
 folder=${2:-}
 if [ -z "$folder" ]; then
   for candidate in "$top/../shared/fixtures/dwg" "$top/../../shared/fixtures/dwg"; do

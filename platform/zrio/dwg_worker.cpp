@@ -61,7 +61,8 @@ std::unique_ptr<DwgWorker> Start(const Workers& w, const std::string& folder, bo
   std::unique_ptr<DwgWorker> worker(new DwgWorker);
   worker->thumbnail = thumbnail;
   worker->generation = w.generation;
-  std::vector<std::string> argv = {NodeOf(w), folder + "/" + kScript};
+  // --expose-gc: the worker collects a read's garbage while it waits for the next file.
+  std::vector<std::string> argv = {NodeOf(w), "--expose-gc", folder + "/" + kScript};
   if (!worker->process.Start(argv)) return nullptr;
   return worker;
 }

@@ -115,9 +115,8 @@ async function newLibreDwg(compiled) {
   return {wasm, libredwg};
 }
 
-async function readDrawing(compiled, bytes) {
+async function readDrawing({wasm, libredwg}, bytes) {
   if (bytes.length < 6 || bytes.toString('latin1', 0, 2) !== 'AC') throw new Failure(0, 'not a DWG file');
-  const {wasm, libredwg} = await newLibreDwg(compiled);
   const fileName = 'drawing.dwg';
   wasm.FS.writeFile(fileName, bytes);
   const result = wasm.dwg_read_file(fileName);
@@ -139,9 +138,22 @@ async function readDrawing(compiled, bytes) {
   return Buffer.from(dxf, 'latin1');
 }
 
+// The instance for the next file is made while the worker waits for it, after
+// the garbage of the last read is collected: neither is a file's wait.
+function prepareLibreDwg(compiled) {
+  if (global.gc) global.gc();
+  const next = newLibreDwg(compiled);
+  next.catch(() => {});  // its failure is met when the next file awaits it
+  return next;
+}
+
 async function main() {
   const compiled = await compileLibreDwg();
-  for await (const bytes of fileRequests(process.stdin)) send('D', await readDrawing(compiled, bytes));
+  let next = prepareLibreDwg(compiled);
+  for await (const bytes of fileRequests(process.stdin)) {
+    send('D', await readDrawing(await next, bytes));
+    next = prepareLibreDwg(compiled);
+  }
 }
 
 main().catch(error => {
