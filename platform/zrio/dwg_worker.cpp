@@ -92,6 +92,7 @@ void GiveBackDwgWorker(std::unique_ptr<DwgWorker> worker, bool answered) {
   std::unique_ptr<DwgWorker>& kept = w.kept[worker->thumbnail ? 1 : 0];
   if (kept) return;
   if (answered && worker->process.Waiting()) {
+    ++worker->served;
     kept = std::move(worker);
     return;
   }

@@ -23,6 +23,7 @@ namespace zr {
 struct DwgWorker {
   ChildProcess process;
   bool thumbnail = false;
+  int served = 0;           // files it answered
   unsigned generation = 0;  // of the reader location it runs
 };
 

@@ -7,7 +7,6 @@
 // time.
 #include "tests/support/gtest.h"
 
-#include <algorithm>
 #include <chrono>
 #include <map>
 #include <string>
@@ -23,6 +22,7 @@
 
 #include "platform/native/native_begin.h"
 #include <json/json.h>
+#include <signal.h>
 #include <png.h>
 #include "platform/native/native_end.h"
 
@@ -284,11 +284,15 @@ short TimedOpen(const std::string& path, double* seconds) {
   return status;
 }
 
-// The number of lines of a text file (0 when there is none).
-int LinesOf(const std::string& path) {
+// The lines of a text file (none when there is no file).
+std::vector<std::string> LinesOf(const std::string& path) {
   std::string text;
-  if (!testfiles::ReadFileBytes(path, text)) return 0;
-  return int(std::count(text.begin(), text.end(), '\n'));
+  std::vector<std::string> lines;
+  if (!testfiles::ReadFileBytes(path, text)) return lines;
+  for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(text.substr(at, end - at));
+  }
+  return lines;
 }
 
 int g_abortCalls = 0;
@@ -317,19 +321,20 @@ TEST(Dwg, DamagedFilesFailToOpen) {
 }
 
 // One worker reads file after file; a file LibreDWG cannot read ends its
-// worker, and the files after it read as they would alone.
+// worker, and the files after it read as they would alone; a worker killed
+// while it waits is replaced.
 TEST(Dwg, OneWorkerReadsFileAfterFile) {
-  // The real reader, started through a program that notes each start.
+  // The real reader, started through a program that notes each start's process id.
   std::string starts = testfiles::MakeScratchFolder("dwg_starts") + "\\starts.txt";
   std::string startsUnix;
   ASSERT_TRUE(GetUnixPath(starts.c_str(), &startsUnix));
   zr::SetDwgReaderLocation("", FakeReader("import fs from 'node:fs';\n"
-                                          "fs.appendFileSync('" + startsUnix + "', 'started\\n');\n"
+                                          "fs.appendFileSync('" + startsUnix + "', process.pid + '\\n');\n"
                                           "await import('file://" ZRIO_DWG_READER "/read_dwg.mjs');\n"));
   DrawingPtr first = OpenDwg("example_2000.dwg");
   ASSERT_TRUE(first);
   for (const char* name : {"sample_2000.dwg", "example_2018.dwg", "example_r14.dwg"}) EXPECT_TRUE(OpenDwg(name)) << name;
-  EXPECT_EQ(1, LinesOf(starts));
+  EXPECT_EQ(1u, LinesOf(starts).size());
 
   std::string damaged = testfiles::MakeScratchFolder("dwg_poison") + "\\damaged.dwg";
   ASSERT_TRUE(testfiles::WriteFileBytes(damaged, "AC1018" + std::string(70000, '\0')));
@@ -337,12 +342,16 @@ TEST(Dwg, OneWorkerReadsFileAfterFile) {
   EXPECT_NE(0, bad->open(damaged.c_str(), nullptr));
   DrawingPtr again = OpenDwg("example_2000.dwg");
   ASSERT_TRUE(again);
-  EXPECT_EQ(2, LinesOf(starts));
+  EXPECT_EQ(2u, LinesOf(starts).size());
   const zr::Database& a = *first->state()->db;
   const zr::Database& b = *again->state()->db;
   ASSERT_EQ(a.blocks.size(), b.blocks.size());
   for (size_t i = 0; i < a.blocks.size(); ++i) EXPECT_EQ(a.blocks[i].entities.size(), b.blocks[i].entities.size());
   EXPECT_EQ(first->getLayerCount(), again->getLayerCount());
+
+  ASSERT_EQ(0, kill(pid_t(std::stoi(LinesOf(starts).back())), SIGKILL));
+  EXPECT_TRUE(OpenDwg("sample_2018.dwg"));
+  EXPECT_EQ(3u, LinesOf(starts).size());
   zr::SetDwgReaderLocation("", "");
 }
 
