@@ -3,7 +3,8 @@
 // output and error go nowhere. A child may serve one exchange after another.
 // Each exchange is bounded in time and can be stopped from the caller's own
 // check; every way out of it but a whole answer kills the child, and the
-// destructor kills and reaps it, so that no child is left behind.
+// destructor kills and reaps it, so that no child is left behind. Killing
+// waits a bounded time for the child to end.
 //
 // Native (Linux) calls only; the header uses nothing from <windows.h>.
 #pragma once
@@ -47,7 +48,8 @@ class ChildProcess {
   Outcome Exchange(const std::vector<Bytes>& input, int timeoutMs, const std::function<bool()>& stop,
                    const std::function<Take(const char*, size_t)>& take);
 
-  // Ends the child at once (if it runs) and reaps it.
+  // Ends the child at once (if it runs) and reaps it, waiting a few
+  // seconds at most for it to end.
   void Kill();
 
   bool running() const { return pid_ > 0; }

@@ -27,9 +27,14 @@ struct Workers {
   unsigned generation = 0;   // of the reader location, counted up at each change
 };
 
+// Never destroyed. Under Wine a destructor of a static runs after the
+// process has been counted as ended, and the process is killed if it is
+// still there a second later: no worker is ended and waited for then. A
+// worker still kept when the process ends (the library was not
+// uninitialised) ends by itself when its input closes with this process.
 Workers& State() {
-  static Workers workers;
-  return workers;
+  static Workers* workers = new Workers;
+  return *workers;
 }
 
 bool Exists(const std::string& path) { return access(path.c_str(), R_OK) == 0; }

@@ -37,7 +37,9 @@ std::unique_ptr<DwgWorker> TakeDwgWorker(bool thumbnail, std::string* problem);
 // already); any other is ended and a fresh one started in its place.
 void GiveBackDwgWorker(std::unique_ptr<DwgWorker> worker, bool answered);
 
-// Ends the workers kept (at the library's shutdown).
+// Ends the workers kept (at the library's shutdown, before the process
+// ends). A worker still kept when the process ends is not waited for: it
+// ends when its input closes.
 void ReleaseDwgWorkers();
 
 // Test hook: the Node program and the reader folder to use instead of the

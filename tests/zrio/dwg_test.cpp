@@ -4,7 +4,7 @@
 // preview), saves as DXF in the four versions (ezdxf reads them back in
 // check_dwg_saved.py) and not as DWG; bad files, a missing reader and
 // workers that crash, hang or flood end in a failure status, in bounded
-// time.
+// time; a worker still kept when its program ends ends by itself.
 #include "tests/support/gtest.h"
 
 #include <chrono>
@@ -391,4 +391,57 @@ TEST(Dwg, WorkerFailuresEndInAFailureStatus) {
   EXPECT_LT(seconds, 5);
   DWG_SetFileAboutFunc(nullptr, nullptr);
   EXPECT_EQ(0, TimedOpen(path, &seconds));
+}
+
+// Names the reader for the program the next test starts.
+const char kEndingProgramReader[] = "HARBECK_TEST_ENDING_PROGRAM_READER";
+
+// The program the next test starts: it opens a drawing, so that its worker
+// is kept, and ends without uninitialising the library.
+TEST(Dwg, ProgramEndingWithAWorkerKept) {
+  char reader[1024];
+  DWORD length = GetEnvironmentVariableA(kEndingProgramReader, reader, sizeof reader);
+  if (length == 0 || length >= sizeof reader) GTEST_SKIP() << "started by Dwg.KeptWorkerEndsWithItsProgram";
+  zr::SetDwgReaderLocation("", reader);
+  ExitProcess(OpenDwg("example_2000.dwg") ? 0 : 2);
+}
+
+// A program that ends while a worker is kept ends with its own exit code,
+// without killing the worker and waiting for it: the worker ends by itself,
+// its input closed.
+TEST(Dwg, KeptWorkerEndsWithItsProgram) {
+  std::string folder = testfiles::MakeScratchFolder("dwg_program_end");
+  std::string starts = folder + "\\starts.txt", exits = folder + "\\exits.txt";
+  std::string startsUnix, exitsUnix;
+  ASSERT_TRUE(GetUnixPath(starts.c_str(), &startsUnix));
+  ASSERT_TRUE(GetUnixPath(exits.c_str(), &exitsUnix));
+  std::string reader = FakeReader("import fs from 'node:fs';\n"
+                                  "fs.appendFileSync('" + startsUnix + "', process.pid + '\\n');\n"
+                                  "process.on('exit', () => fs.appendFileSync('" + exitsUnix + "', process.pid + '\\n'));\n"
+                                  "await import('file://" ZRIO_DWG_READER "/read_dwg.mjs');\n");
+  // The module itself (the .exe beside it is a Unix script Wine would start
+  // without a process handle).
+  char program[MAX_PATH];
+  ASSERT_NE(0u, GetModuleFileNameA(nullptr, program, sizeof program));
+  std::string commandLine = std::string("\"") + program + ".so\" --gtest_filter=Dwg.ProgramEndingWithAWorkerKept --gtest_brief=1";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  SetEnvironmentVariableA(kEndingProgramReader, reader.c_str());
+  BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+  SetEnvironmentVariableA(kEndingProgramReader, nullptr);
+  ASSERT_TRUE(started);
+  bool ended = WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(0u, exitCode);
+
+  std::vector<std::string> workers = LinesOf(starts);
+  ASSERT_EQ(1u, workers.size());
+  for (int waited = 0; waited < 10000 && LinesOf(exits).empty(); waited += 100) Sleep(100);
+  EXPECT_EQ(workers, LinesOf(exits));
 }
