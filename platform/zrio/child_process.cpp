@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <string.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -21,6 +22,10 @@ namespace {
 
 // How often the caller's stop check runs while nothing else happens.
 const int kStopPollMs = 20;
+// How long a killed child is waited for. The kernel ends it in well under a
+// second even on a busy machine; one not ended by then is left unreaped, and
+// the system reaps it when this process ends.
+const int kReapMs = 3000;
 
 long long NowMs() {
   timespec now;
@@ -31,6 +36,22 @@ long long NowMs() {
 void CloseFd(int* fd) {
   if (*fd >= 0) close(*fd);
   *fd = -1;
+}
+
+// Waits at most `timeoutMs` for a child that was sent SIGKILL to end, and
+// reaps it. The child is not reaped yet, so its process id still names it.
+// (The system call: the C library's header for it lacks C++ linkage.)
+void ReapKilled(pid_t pid, int timeoutMs) {
+  int handle = int(syscall(SYS_pidfd_open, pid, 0));
+  if (handle >= 0) {
+    long long deadline = NowMs() + timeoutMs;
+    pollfd ended = {handle, POLLIN, 0};
+    for (long long left = timeoutMs; left > 0; left = deadline - NowMs()) {
+      if (poll(&ended, 1, int(left)) >= 0 || errno != EINTR) break;
+    }
+    close(handle);
+  }
+  waitpid(pid, nullptr, WNOHANG);
 }
 
 }  // namespace
@@ -100,13 +121,19 @@ bool ChildProcess::Start(const std::vector<std::string>& argv) {
 
 void ChildProcess::CloseInput() { CloseFd(&input_); }
 
-ChildProcess::Outcome ChildProcess::Exchange(const char* input, size_t size, int timeoutMs,
+ChildProcess::Outcome ChildProcess::Exchange(const std::vector<Bytes>& input, int timeoutMs,
                                              const std::function<bool()>& stop,
                                              const std::function<Take(const char*, size_t)>& take) {
   if (!running() || answer_ < 0) return Outcome::Broken;
   long long deadline = NowMs() + timeoutMs;
-  size_t sent = 0;
-  if (size == 0) shutdown(input_, SHUT_WR);
+  size_t piece = 0, sent = 0;  // the piece being sent, and how much of it is sent
+  auto skipSent = [&]() {
+    while (piece < input.size() && sent == input[piece].size) {
+      ++piece;
+      sent = 0;
+    }
+  };
+  skipSent();
   static const size_t kChunk = 1 << 16;
   char buffer[kChunk];
   Outcome outcome = Outcome::Broken;
@@ -123,17 +150,18 @@ ChildProcess::Outcome ChildProcess::Exchange(const char* input, size_t size, int
     pollfd fds[2];
     int count = 0;
     fds[count++] = {answer_, POLLIN, 0};
-    bool sending = input_ >= 0 && sent < size;
+    bool sending = input_ >= 0 && piece < input.size();
     if (sending) fds[count++] = {input_, POLLOUT, 0};
     int ready = poll(fds, nfds_t(count), int(left < kStopPollMs ? left : kStopPollMs));
     if (ready < 0 && errno != EINTR) break;
     if (ready <= 0) continue;
     if (sending && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
       // MSG_NOSIGNAL: a child that ended gives an error, not SIGPIPE.
-      ssize_t n = send(input_, input + sent, size - sent, MSG_NOSIGNAL);
+      const Bytes& bytes = input[piece];
+      ssize_t n = send(input_, bytes.data + sent, bytes.size - sent, MSG_NOSIGNAL);
       if (n > 0) sent += size_t(n);
       else if (n < 0 && errno != EAGAIN && errno != EINTR) CloseInput();
-      if (sent == size && input_ >= 0) shutdown(input_, SHUT_WR);
+      skipSent();
     }
     if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
       ssize_t n = read(answer_, buffer, kChunk);
@@ -146,7 +174,12 @@ ChildProcess::Outcome ChildProcess::Exchange(const char* input, size_t size, int
         break;
       }
       Take verdict = take(buffer, size_t(n));
-      if (verdict == Take::Done) return Outcome::Done;
+      if (verdict == Take::Done) {
+        // A child that answered before it took all the input is no use for
+        // another exchange.
+        if (piece < input.size()) Kill();
+        return Outcome::Done;
+      }
       if (verdict == Take::Refuse) {
         outcome = Outcome::Refused;
         break;
@@ -165,13 +198,18 @@ bool ChildProcess::Exited() {
   return true;
 }
 
+bool ChildProcess::Waiting() {
+  if (!running() || Exited() || answer_ < 0) return false;
+  pollfd answer = {answer_, POLLIN, 0};
+  return poll(&answer, 1, 0) == 0;
+}
+
 void ChildProcess::Kill() {
   CloseInput();
   CloseFd(&answer_);
   if (pid_ <= 0) return;
   kill(pid_t(pid_), SIGKILL);
-  while (waitpid(pid_t(pid_), nullptr, 0) < 0 && errno == EINTR) {
-  }
+  ReapKilled(pid_t(pid_), kReapMs);
   pid_ = -1;
 }
 

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "platform/base/byte_reader.h"
@@ -58,6 +59,8 @@ class Answer {
         return ChildProcess::Take::More;
       }
       if (kind == 'D') {
+        // The drawing is the last message: the worker then waits for a file.
+        if (pending_.size() - 5 > length) return ChildProcess::Take::Refuse;
         pending_.erase(0, 5);
         pending_.resize(length);
         dxf_ = true;
@@ -74,6 +77,7 @@ class Answer {
   }
 
   bool hasDxf() const { return dxf_ && !failed_; }
+  bool receivedAny() const { return received_ > 0; }
   // The DXF text, followed by the zero byte the DXF reader wants.
   std::string& dxf() { return pending_; }
 
@@ -90,25 +94,40 @@ class Answer {
 
 DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& db,
                       const LoadControl& control) {
-  std::string problem;
-  std::unique_ptr<ChildProcess> worker = TakeDwgWorker(thumbnail, &problem);
-  if (!worker) {
-    OutputDebugStringA(("zrio: " + problem + "\n").c_str());
-    return DwgReadResult::Unavailable;
-  }
-  Answer answer(AnswerBoundFor(size), control);
+  // The request's length field holds 32 bits.
+  if (size > 0xFFFFFFFFu) return DwgReadResult::Failed;
+  char head[5] = {'F'};
+  PutU32LE(reinterpret_cast<uint8_t*>(head + 1), uint32_t(size));
   bool stopped = false;
   auto stop = [&]() { return stopped = control.aborted && control.aborted(); };
-  auto take = [&](const char* bytes, size_t n) { return answer.Take(bytes, n); };
-  ChildProcess::Outcome outcome = worker->Exchange(data, size, TimeoutFor(size), stop, take);
-  worker.reset();
+  std::unique_ptr<Answer> answer;
+  ChildProcess::Outcome outcome;
+  for (int attempt = 0;; ++attempt) {
+    std::string problem;
+    std::unique_ptr<DwgWorker> worker = TakeDwgWorker(thumbnail, &problem);
+    if (!worker) {
+      OutputDebugStringA(("zrio: " + problem + "\n").c_str());
+      return DwgReadResult::Unavailable;
+    }
+    bool kept = worker->served > 0;
+    answer.reset(new Answer(AnswerBoundFor(size), control));
+    auto take = [&](const char* bytes, size_t n) { return answer->Take(bytes, n); };
+    outcome = worker->process.Exchange({{head, sizeof head}, {data, size}}, TimeoutFor(size), stop, take);
+    GiveBackDwgWorker(std::move(worker), outcome == ChildProcess::Outcome::Done && answer->hasDxf());
+    // A kept worker that ended without a word may have ended while it
+    // waited (killed from outside, say): the file gets one fresh worker.
+    bool ended = outcome == ChildProcess::Outcome::Closed || outcome == ChildProcess::Outcome::Broken;
+    if (ended && kept && !answer->receivedAny() && attempt == 0) continue;
+    break;
+  }
   if (stopped || outcome == ChildProcess::Outcome::Stopped) return DwgReadResult::Aborted;
-  if (outcome != ChildProcess::Outcome::Done || !answer.hasDxf()) return DwgReadResult::Failed;
+  if (outcome != ChildProcess::Outcome::Done || !answer->hasDxf()) return DwgReadResult::Failed;
 
+  if (control.progress) control.progress(50);
   LoadControl second;
   second.aborted = control.aborted;
   if (control.progress) second.progress = [&control](double percent) { control.progress(50 + percent / 2); };
-  std::string& dxf = answer.dxf();
+  std::string& dxf = answer->dxf();
   size_t length = dxf.size();
   dxf.push_back('\0');
   LoadResult result = ReadDxf(dxf.data(), length, db, second);

@@ -22,13 +22,19 @@ const int kLevelsUp = 4;
 
 struct Workers {
   std::mutex lock;
-  std::unique_ptr<ChildProcess> spare[2];  // for view drawings, for thumbnails
+  std::unique_ptr<DwgWorker> kept[2];  // for view drawings, for thumbnails
   std::string node, folder;  // test overrides
+  unsigned generation = 0;   // of the reader location, counted up at each change
 };
 
+// Never destroyed. Under Wine a destructor of a static runs after the
+// process has been counted as ended, and the process is killed if it is
+// still there a second later: no worker is ended and waited for then. A
+// worker still kept when the process ends (the library was not
+// uninitialised) ends by itself when its input closes with this process.
 Workers& State() {
-  static Workers workers;
-  return workers;
+  static Workers* workers = new Workers;
+  return *workers;
 }
 
 bool Exists(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
@@ -52,56 +58,60 @@ std::string FindReader() {
   return "";
 }
 
-// A child that ended on its own (the reader failed to load) is no spare.
-bool Alive(ChildProcess& child) {
-  return child.running() && !child.Exited();
-}
+std::string NodeOf(const Workers& w) { return w.node.empty() ? "node" : w.node; }
 
-std::unique_ptr<ChildProcess> Start(const std::string& node, const std::string& folder, bool thumbnail) {
-  std::unique_ptr<ChildProcess> child(new ChildProcess);
-  // Liftoff alone: LibreDWG's code is compiled once, quickly, and never
-  // again in the background of a process that reads one file. A worker for
-  // view drawings compiles all of it while it waits, so that its read runs
-  // at full speed; thumbnails, drawn one after the other, want workers that
-  // start sooner and compile what a read needs as it goes.
-  std::vector<std::string> argv = {node, "--liftoff-only"};
-  if (!thumbnail) argv.push_back("--no-wasm-lazy-compilation");
-  argv.push_back(folder + "/" + kScript);
-  if (!child->Start(argv)) return nullptr;
-  return child;
+// Starts a worker of the reader in `folder`; null when Node could not be
+// started.
+std::unique_ptr<DwgWorker> Start(const Workers& w, const std::string& folder, bool thumbnail) {
+  std::unique_ptr<DwgWorker> worker(new DwgWorker);
+  worker->thumbnail = thumbnail;
+  worker->generation = w.generation;
+  // --expose-gc: the worker collects a read's garbage while it waits for the next file.
+  std::vector<std::string> argv = {NodeOf(w), "--expose-gc", folder + "/" + kScript};
+  if (!worker->process.Start(argv)) return nullptr;
+  return worker;
 }
 
 }  // namespace
 
-std::unique_ptr<ChildProcess> TakeDwgWorker(bool thumbnail, std::string* problem) {
+std::unique_ptr<DwgWorker> TakeDwgWorker(bool thumbnail, std::string* problem) {
   Workers& w = State();
   std::lock_guard<std::mutex> hold(w.lock);
-  std::string node = w.node.empty() ? "node" : w.node;
   std::string folder = w.folder.empty() ? FindReader() : w.folder;
   if (folder.empty() || !IsReader(folder)) {
     *problem = "the DWG reader (dwg-reader with its LibreDWG package) is not installed";
-    w.spare[0].reset();
-    w.spare[1].reset();
+    w.kept[0].reset();
+    w.kept[1].reset();
     return nullptr;
   }
-  std::unique_ptr<ChildProcess>& spare = w.spare[thumbnail ? 1 : 0];
-  std::unique_ptr<ChildProcess> worker;
-  if (spare && Alive(*spare)) worker = std::move(spare);
-  spare.reset();
-  if (!worker) worker = Start(node, folder, thumbnail);
-  if (!worker) {
-    *problem = "Node.js (" + node + ") could not be started";
-    return nullptr;
-  }
-  spare = Start(node, folder, thumbnail);
+  std::unique_ptr<DwgWorker> worker = std::move(w.kept[thumbnail ? 1 : 0]);
+  if (!worker || !worker->process.Waiting()) worker = Start(w, folder, thumbnail);
+  if (!worker) *problem = "Node.js (" + NodeOf(w) + ") could not be started";
   return worker;
+}
+
+void GiveBackDwgWorker(std::unique_ptr<DwgWorker> worker, bool answered) {
+  Workers& w = State();
+  std::lock_guard<std::mutex> hold(w.lock);
+  if (worker->generation != w.generation) return;
+  std::unique_ptr<DwgWorker>& kept = w.kept[worker->thumbnail ? 1 : 0];
+  if (kept) return;
+  if (answered && worker->process.Waiting()) {
+    ++worker->served;
+    kept = std::move(worker);
+    return;
+  }
+  bool thumbnail = worker->thumbnail;
+  worker.reset();
+  std::string folder = w.folder.empty() ? FindReader() : w.folder;
+  if (!folder.empty()) kept = Start(w, folder, thumbnail);
 }
 
 void ReleaseDwgWorkers() {
   Workers& w = State();
   std::lock_guard<std::mutex> hold(w.lock);
-  w.spare[0].reset();
-  w.spare[1].reset();
+  w.kept[0].reset();
+  w.kept[1].reset();
 }
 
 void SetDwgReaderLocation(const std::string& node, const std::string& folder) {
@@ -109,8 +119,9 @@ void SetDwgReaderLocation(const std::string& node, const std::string& folder) {
   std::lock_guard<std::mutex> hold(w.lock);
   w.node = node;
   w.folder = folder;
-  w.spare[0].reset();
-  w.spare[1].reset();
+  ++w.generation;
+  w.kept[0].reset();
+  w.kept[1].reset();
 }
 
 }  // namespace zr

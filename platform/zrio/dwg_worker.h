@@ -1,7 +1,9 @@
 // The Node.js processes that read DWG files (dwg/read_dwg.mjs and the
-// LibreDWG package beside it). A worker reads one file and ends; one is
-// kept started ahead of need, so that an open does not wait for Node and
-// LibreDWG to load.
+// LibreDWG package beside it). A worker reads one file after another, each
+// through a fresh instance of LibreDWG; one is kept for view drawings and one
+// for thumbnails, so that an open waits neither for Node and LibreDWG to
+// load nor for LibreDWG's code to be compiled again. A worker that failed in
+// any way is ended and a fresh one started in its place, ahead of need.
 //
 // The reader is the folder "dwg-reader" (read_dwg.mjs, dxf_text.mjs and
 // node_modules/ with the package) that the build puts at the top of the
@@ -17,15 +19,31 @@
 
 namespace zr {
 
-// A started worker (for a thumbnail or a view drawing), or null with the
-// reason in `problem`.
-std::unique_ptr<ChildProcess> TakeDwgWorker(bool thumbnail, std::string* problem);
+// A worker process and what it was started for.
+struct DwgWorker {
+  ChildProcess process;
+  bool thumbnail = false;
+  int served = 0;           // files it answered
+  unsigned generation = 0;  // of the reader location it runs
+};
 
-// Ends the workers kept ahead of need (at the library's shutdown).
+// A worker for a thumbnail or a view drawing: the one kept for them when it
+// still runs, else a new one (when another read holds that one, say); or
+// null with the reason in `problem`.
+std::unique_ptr<DwgWorker> TakeDwgWorker(bool thumbnail, std::string* problem);
+
+// Gives back a worker after a file. One that `answered` with a drawing and
+// still runs is kept for the next file of its kind (unless one is kept
+// already); any other is ended and a fresh one started in its place.
+void GiveBackDwgWorker(std::unique_ptr<DwgWorker> worker, bool answered);
+
+// Ends the workers kept (at the library's shutdown, before the process
+// ends). A worker still kept when the process ends is not waited for: it
+// ends when its input closes.
 void ReleaseDwgWorkers();
 
 // Test hook: the Node program and the reader folder to use instead of the
-// ones found; empty strings go back to those.
+// ones found; empty strings go back to those. Workers kept are ended.
 void SetDwgReaderLocation(const std::string& node, const std::string& folder);
 
 }  // namespace zr

@@ -58,7 +58,7 @@ TEST(DwgMutation, DamagedDwgFilesFailOrDraw) {
   for (; cases < 16; ++cases) {
     if (std::chrono::steady_clock::now() - start > std::chrono::seconds(100)) break;
     ASSERT_TRUE(testfiles::WriteFileBytes(path, Mutate(bases[size_t(cases) % bases.size()])));
-    // Thumbnail drawings: their workers start sooner, one case after another.
+    // Thumbnail drawings, one case after another, as the thumbnail thread opens them.
     CDrawing* d = CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL);
     short status = d->open(path.c_str(), nullptr);
     EXPECT_EQ(status == 0, d->isLoaded());

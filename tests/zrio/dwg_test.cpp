@@ -4,7 +4,7 @@
 // preview), saves as DXF in the four versions (ezdxf reads them back in
 // check_dwg_saved.py) and not as DWG; bad files, a missing reader and
 // workers that crash, hang or flood end in a failure status, in bounded
-// time.
+// time; a worker still kept when its program ends ends by itself.
 #include "tests/support/gtest.h"
 
 #include <chrono>
@@ -23,6 +23,7 @@
 
 #include "platform/native/native_begin.h"
 #include <json/json.h>
+#include <signal.h>
 #include "platform/native/native_end.h"
 
 using namespace zriotest;
@@ -44,8 +45,8 @@ bool ReadReference(Json::Value* reference) {
   return ReadJsonFile(testfiles::ToWinePath(ZRIO_DWG_REFERENCE), reference);
 }
 
-// Opened as a thumbnail drawing: its workers start sooner, and these tests
-// open one file after another.
+// Opened as a thumbnail drawing, as the thumbnail thread opens one file
+// after another.
 DrawingPtr OpenDwg(const std::string& name, short* status = nullptr) {
   DrawingPtr drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL));
   short result = drawing->open(DwgPath(name).c_str(), nullptr);
@@ -244,6 +245,17 @@ short TimedOpen(const std::string& path, double* seconds) {
   return status;
 }
 
+// The lines of a text file (none when there is no file).
+std::vector<std::string> LinesOf(const std::string& path) {
+  std::string text;
+  std::vector<std::string> lines;
+  if (!testfiles::ReadFileBytes(path, text)) return lines;
+  for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(text.substr(at, end - at));
+  }
+  return lines;
+}
+
 int g_abortCalls = 0;
 char AbortOnThirdCall(void*) { return ++g_abortCalls >= 3; }
 
@@ -267,6 +279,41 @@ TEST(Dwg, DamagedFilesFailToOpen) {
     EXPECT_NE(0, TimedOpen(path, &seconds)) << c.first;
     EXPECT_LT(seconds, 30) << c.first;
   }
+}
+
+// One worker reads file after file; a file LibreDWG cannot read ends its
+// worker, and the files after it read as they would alone; a worker killed
+// while it waits is replaced.
+TEST(Dwg, OneWorkerReadsFileAfterFile) {
+  // The real reader, started through a program that notes each start's process id.
+  std::string starts = testfiles::MakeScratchFolder("dwg_starts") + "\\starts.txt";
+  std::string startsUnix;
+  ASSERT_TRUE(GetUnixPath(starts.c_str(), &startsUnix));
+  zr::SetDwgReaderLocation("", FakeReader("import fs from 'node:fs';\n"
+                                          "fs.appendFileSync('" + startsUnix + "', process.pid + '\\n');\n"
+                                          "await import('file://" ZRIO_DWG_READER "/read_dwg.mjs');\n"));
+  DrawingPtr first = OpenDwg("example_2000.dwg");
+  ASSERT_TRUE(first);
+  for (const char* name : {"sample_2000.dwg", "example_2018.dwg", "example_r14.dwg"}) EXPECT_TRUE(OpenDwg(name)) << name;
+  EXPECT_EQ(1u, LinesOf(starts).size());
+
+  std::string damaged = testfiles::MakeScratchFolder("dwg_poison") + "\\damaged.dwg";
+  ASSERT_TRUE(testfiles::WriteFileBytes(damaged, "AC1018" + std::string(70000, '\0')));
+  DrawingPtr bad(CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL));
+  EXPECT_NE(0, bad->open(damaged.c_str(), nullptr));
+  DrawingPtr again = OpenDwg("example_2000.dwg");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(2u, LinesOf(starts).size());
+  const zr::Database& a = *first->state()->db;
+  const zr::Database& b = *again->state()->db;
+  ASSERT_EQ(a.blocks.size(), b.blocks.size());
+  for (size_t i = 0; i < a.blocks.size(); ++i) EXPECT_EQ(a.blocks[i].entities.size(), b.blocks[i].entities.size());
+  EXPECT_EQ(first->getLayerCount(), again->getLayerCount());
+
+  ASSERT_EQ(0, kill(pid_t(std::stoi(LinesOf(starts).back())), SIGKILL));
+  EXPECT_TRUE(OpenDwg("sample_2018.dwg"));
+  EXPECT_EQ(3u, LinesOf(starts).size());
+  zr::SetDwgReaderLocation("", "");
 }
 
 // Without Node.js or the reader an open fails at once and says so; a worker
@@ -305,4 +352,57 @@ TEST(Dwg, WorkerFailuresEndInAFailureStatus) {
   EXPECT_LT(seconds, 5);
   DWG_SetFileAboutFunc(nullptr, nullptr);
   EXPECT_EQ(0, TimedOpen(path, &seconds));
+}
+
+// Names the reader for the program the next test starts.
+const char kEndingProgramReader[] = "HARBECK_TEST_ENDING_PROGRAM_READER";
+
+// The program the next test starts: it opens a drawing, so that its worker
+// is kept, and ends without uninitialising the library.
+TEST(Dwg, ProgramEndingWithAWorkerKept) {
+  char reader[1024];
+  DWORD length = GetEnvironmentVariableA(kEndingProgramReader, reader, sizeof reader);
+  if (length == 0 || length >= sizeof reader) GTEST_SKIP() << "started by Dwg.KeptWorkerEndsWithItsProgram";
+  zr::SetDwgReaderLocation("", reader);
+  ExitProcess(OpenDwg("example_2000.dwg") ? 0 : 2);
+}
+
+// A program that ends while a worker is kept ends with its own exit code,
+// without killing the worker and waiting for it: the worker ends by itself,
+// its input closed.
+TEST(Dwg, KeptWorkerEndsWithItsProgram) {
+  std::string folder = testfiles::MakeScratchFolder("dwg_program_end");
+  std::string starts = folder + "\\starts.txt", exits = folder + "\\exits.txt";
+  std::string startsUnix, exitsUnix;
+  ASSERT_TRUE(GetUnixPath(starts.c_str(), &startsUnix));
+  ASSERT_TRUE(GetUnixPath(exits.c_str(), &exitsUnix));
+  std::string reader = FakeReader("import fs from 'node:fs';\n"
+                                  "fs.appendFileSync('" + startsUnix + "', process.pid + '\\n');\n"
+                                  "process.on('exit', () => fs.appendFileSync('" + exitsUnix + "', process.pid + '\\n'));\n"
+                                  "await import('file://" ZRIO_DWG_READER "/read_dwg.mjs');\n");
+  // The module itself (the .exe beside it is a Unix script Wine would start
+  // without a process handle).
+  char program[MAX_PATH];
+  ASSERT_NE(0u, GetModuleFileNameA(nullptr, program, sizeof program));
+  std::string commandLine = std::string("\"") + program + ".so\" --gtest_filter=Dwg.ProgramEndingWithAWorkerKept --gtest_brief=1";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  SetEnvironmentVariableA(kEndingProgramReader, reader.c_str());
+  BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+  SetEnvironmentVariableA(kEndingProgramReader, nullptr);
+  ASSERT_TRUE(started);
+  bool ended = WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(0u, exitCode);
+
+  std::vector<std::string> workers = LinesOf(starts);
+  ASSERT_EQ(1u, workers.size());
+  for (int waited = 0; waited < 10000 && LinesOf(exits).empty(); waited += 100) Sleep(100);
+  EXPECT_EQ(workers, LinesOf(exits));
 }

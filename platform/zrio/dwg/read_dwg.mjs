@@ -1,16 +1,21 @@
-// Reads one DWG or DWT file through LibreDWG for the drawing library.
+// Reads DWG and DWT files through LibreDWG for the drawing library, one
+// after the other, for as long as the library keeps this worker.
 //
-// The library starts this program ahead of need; it loads LibreDWG, then
-// reads the file's bytes from its standard input until the end, and answers
-// on file descriptor 3 with messages of one kind byte, a 32-bit
-// little-endian length and that many bytes:
+// The library starts this program ahead of need; it compiles LibreDWG's
+// WebAssembly module once, then waits for files. A request on standard
+// input is a kind byte 'F', a 32-bit little-endian length and the file's
+// bytes. The answer goes to file descriptor 3 in messages of one kind byte,
+// a 32-bit little-endian length and that many bytes:
 //   'P' progress: one byte, the percent done;
 //   'D' the drawing as DXF text (last message of a success);
 //   'E' failure: a 32-bit LibreDWG error code (0 when it is not one),
 //       then a UTF-8 message (last message of a failure).
-// What LibreDWG prints goes to standard output and standard error, which the
-// library keeps apart from the answer. One file a process: LibreDWG keeps
-// state between reads that a later read may trip on.
+// The worker ends at the end of its input, and after a failure.
+//
+// LibreDWG keeps state between reads that a later read may trip on, so each
+// file is read by a fresh instance of the compiled module: nothing of one
+// file's read is left for the next. What LibreDWG prints goes to standard
+// output and standard error, which the library keeps apart from the answer.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -22,6 +27,13 @@ import {dwgToDxf} from './dxf_text.mjs';
 const kAnswer = 3;
 // LibreDWG's error codes of this value and above mean the file could not be read.
 const kCriticalError = 128;
+
+class Failure extends Error {
+  constructor(code, message) {
+    super(message);
+    this.code = code;
+  }
+}
 
 function send(kind, payload) {
   const head = Buffer.alloc(5);
@@ -35,33 +47,46 @@ function writeAll(bytes) {
   for (let at = 0; at < bytes.length;) at += fs.writeSync(kAnswer, bytes, at, bytes.length - at);
 }
 
-function fail(code, message) {
+function sendFailure(code, message) {
   const head = Buffer.alloc(4);
   head.writeUInt32LE(code >>> 0, 0);
   send('E', Buffer.concat([head, Buffer.from(message, 'utf8')]));
-  process.exitCode = 1;
 }
 
 function progress(percent) {
   send('P', Buffer.from([percent]));
 }
 
-function readInput() {
-  const chunks = [];
-  const chunk = Buffer.alloc(1 << 20);
-  for (;;) {
-    let n;
-    try {
-      n = fs.readSync(0, chunk, 0, chunk.length, null);
-    } catch (error) {
-      if (error.code === 'EAGAIN') continue;
-      if (error.code === 'EOF') break;
-      throw error;
+// The files asked for, as they arrive on standard input; ends with the input.
+async function* fileRequests(input) {
+  const head = Buffer.alloc(5);
+  let headFilled = 0;
+  let file = null;
+  let fileFilled = 0;
+  for await (let chunk of input) {
+    while (chunk.length) {
+      if (!file) {
+        const n = Math.min(head.length - headFilled, chunk.length);
+        chunk.copy(head, headFilled, 0, n);
+        headFilled += n;
+        chunk = chunk.subarray(n);
+        if (headFilled < head.length) break;
+        if (head.toString('latin1', 0, 1) !== 'F') throw new Error('not a file request');
+        file = Buffer.alloc(head.readUInt32LE(1));
+        fileFilled = 0;
+      }
+      const n = Math.min(file.length - fileFilled, chunk.length);
+      chunk.copy(file, fileFilled, 0, n);
+      fileFilled += n;
+      chunk = chunk.subarray(n);
+      if (fileFilled === file.length) {
+        yield file;
+        file = null;
+        headFilled = 0;
+      }
     }
-    if (n === 0) break;
-    chunks.push(Buffer.from(chunk.subarray(0, n)));
   }
-  return Buffer.concat(chunks);
+  if (file || headFilled) throw new Error('the request ended early');
 }
 
 function codePageName(page) {
@@ -73,41 +98,66 @@ function codePageName(page) {
   return 'ANSI_1252';
 }
 
-async function main() {
+function compileLibreDwg() {
   const here = path.dirname(fileURLToPath(import.meta.url));
-  const wasmFolder = path.join(here, 'node_modules', '@mlightcad', 'libredwg-web', 'wasm');
-  const wasm = await createModule({locateFile: file => path.join(wasmFolder, file)});
-  const libredwg = LibreDwg.createByWasmInstance(wasm);
+  const file = path.join(here, 'node_modules', '@mlightcad', 'libredwg-web', 'wasm', 'libredwg-web.wasm');
+  return WebAssembly.compile(fs.readFileSync(file));
+}
 
-  const bytes = readInput();
-  if (bytes.length < 6 || bytes.toString('latin1', 0, 2) !== 'AC') return fail(0, 'not a DWG file');
+// A fresh instance of LibreDWG over the compiled module, with its own memory.
+async function newLibreDwg(compiled) {
+  const wasm = await createModule({
+    instantiateWasm: (imports, receive) =>
+      WebAssembly.instantiate(compiled, imports).then(instance => receive(instance, compiled)),
+  });
+  const libredwg = LibreDwg.createByWasmInstance(wasm);
+  if (libredwg.wasmInstance !== wasm) throw new Error('LibreDWG kept an instance of an earlier read');
+  return {wasm, libredwg};
+}
+
+async function readDrawing({wasm, libredwg}, bytes) {
+  if (bytes.length < 6 || bytes.toString('latin1', 0, 2) !== 'AC') throw new Failure(0, 'not a DWG file');
   const fileName = 'drawing.dwg';
   wasm.FS.writeFile(fileName, bytes);
   const result = wasm.dwg_read_file(fileName);
   wasm.FS.unlink(fileName);
   const error = result ? result.error >>> 0 : 0xffffffff;
-  if (!result || !result.data || error >= kCriticalError) {
-    if (result && result.data) wasm.dwg_free(result.data);
-    return fail(error, 'LibreDWG cannot read the file');
-  }
+  if (!result || !result.data || error >= kCriticalError) throw new Failure(error, 'LibreDWG cannot read the file');
   progress(25);
-  let version, codePage, database;
-  try {
-    version = libredwg.dwg_get_version_type(result.data);
-    codePage = libredwg.dwg_get_codepage(result.data);
-    database = libredwg.convert(result.data);
-  } finally {
-    libredwg.dwg_free(result.data);
-  }
+  const version = libredwg.dwg_get_version_type(result.data);
+  const codePage = libredwg.dwg_get_codepage(result.data);
+  const database = libredwg.convert(result.data);
   progress(40);
   // LibreDWG reads some damaged files without a critical error but finds
   // nothing in them: a drawing has a model space.
   if (!database.tables.BLOCK_RECORD.entries.some(r => /^\*MODEL_SPACE$/i.test(r.name))) {
-    return fail(0, 'no model space in the file');
+    throw new Failure(0, 'no model space in the file');
   }
   const {dxf, skipped} = dwgToDxf(database, version.hdr, codePageName(codePage));
   if (Object.keys(skipped).length) console.error('left out:', JSON.stringify(skipped));
-  send('D', Buffer.from(dxf, 'latin1'));
+  return Buffer.from(dxf, 'latin1');
 }
 
-main().catch(error => fail(0, String(error && error.stack ? error.stack : error)));
+// The instance for the next file is made while the worker waits for it, after
+// the garbage of the last read is collected: neither is a file's wait.
+function prepareLibreDwg(compiled) {
+  if (global.gc) global.gc();
+  const next = newLibreDwg(compiled);
+  next.catch(() => {});  // its failure is met when the next file awaits it
+  return next;
+}
+
+async function main() {
+  const compiled = await compileLibreDwg();
+  let next = prepareLibreDwg(compiled);
+  for await (const bytes of fileRequests(process.stdin)) {
+    send('D', await readDrawing(await next, bytes));
+    next = prepareLibreDwg(compiled);
+  }
+}
+
+main().catch(error => {
+  if (error instanceof Failure) sendFailure(error.code, error.message);
+  else sendFailure(0, String(error && error.stack ? error.stack : error));
+  process.exit(1);
+});
