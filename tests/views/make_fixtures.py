@@ -3,7 +3,8 @@
 line: drawings by ezdxf, raster images by ImageMagick (and a metafile by
 hand, which ImageMagick does not write).
 
-  square.dxf    a red 100 x 100 square from (0, 0) with a blue diagonal
+  square.dxf    a red 100 x 100 square from (0, 0) with a blue diagonal on
+                its own layer "DIAGONAL"
   cube.dxf      the red square at z = 0 and a green one at z = 100 above it
                 (only a view from the side sets them apart), R2000
   layouts.dxf   the red square in model space; the paper layouts "Layout1"
@@ -39,7 +40,8 @@ def square_drawing(path):
     doc = ezdxf.new("R2000")
     msp = doc.modelspace()
     square(msp)
-    msp.add_line((0, 0), (100, 100), dxfattribs={"color": BLUE})
+    doc.layers.add("DIAGONAL")
+    msp.add_line((0, 0), (100, 100), dxfattribs={"color": BLUE, "layer": "DIAGONAL"})
     square_view(doc)
     doc.saveas(path)
 

@@ -1,5 +1,7 @@
 #include "views/common/view_cursors.h"
 
+#include "platform/zrui/cursor_table.h"
+
 HCURSOR SystemCursor(LPCSTR id)
 {
     return LoadCursorA(NULL, id);
@@ -7,25 +9,7 @@ HCURSOR SystemCursor(LPCSTR id)
 
 HCURSOR ViewCursor(int entry)
 {
-    switch (entry) {
-        case kCursorTurnHorizontal:
-        case kCursorPrintTopBottom:
-            return SystemCursor(IDC_SIZENS);
-        case kCursorTurnVertical:
-        case kCursorPrintLeftRight:
-            return SystemCursor(IDC_SIZEWE);
-        case kCursorPrintBottomLeft:
-            return SystemCursor(IDC_SIZENESW);
-        case kCursorPrintTopLeft:
-            return SystemCursor(IDC_SIZENWSE);
-        case kCursorPrintMove:
-        case kCursorFreeOrbit:
-        case kCursorPan:
-        case kCursorPanDragging:
-            return SystemCursor(IDC_SIZEALL);
-        default:
-            return SystemCursor(IDC_CROSS);
-    }
+    return g_cursor[entry];
 }
 
 HCURSOR ToolModeCursor(int mode, HCURSOR current)

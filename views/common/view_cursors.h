@@ -32,6 +32,7 @@ enum ViewCursorEntry {
     kCursorPrintNoHandle = 19,
 };
 
+// The dialog library's cursor at an entry above (the arrow for any other).
 HCURSOR ViewCursor(int entry);
 HCURSOR SystemCursor(LPCSTR id);
 // The cursor of a tool mode: the system arrow, or the table's window-zoom,

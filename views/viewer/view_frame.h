@@ -106,6 +106,14 @@ protected:
     afx_msg void OnUpdatePreviousLayout(CCmdUI* cmdUI);
     afx_msg void OnUpdateSmoothRaster(CCmdUI* cmdUI);
 
+    // The commands that show a dialog of the dialog library
+    // (view_frame_dialogs.cpp).
+    afx_msg void OnLayers();
+    afx_msg void OnPointDisplay();
+    afx_msg void OnSelectViewPoint();
+    afx_msg void OnRotateView();
+    afx_msg void OnFileOpen();
+
     DECLARE_MESSAGE_MAP()
 
 private:

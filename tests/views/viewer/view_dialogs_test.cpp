@@ -1,0 +1,71 @@
+// The view frame's layer command: the layer manager over the open drawing,
+// and what the view shows after OK or Cancel.
+#include "tests/views/viewer/viewer_harness.h"
+
+#include <commctrl.h>
+
+#include "platform/zrui/layer_manager_dialog.h"
+#include "resources/views_ids.h"
+#include "resources/zrui_ids.h"
+#include "tests/zrui/dialog_driver.h"
+
+using viewtest::CountColour;
+using viewtest::ViewerTest;
+
+namespace {
+
+const DWORD kRed = 0xFF0000;
+const DWORD kBlue = 0x0000FF;
+
+// Clicks the on/off cell of the named layer in the layer manager's list.
+void SwitchLayerOff(HWND dialog, const char* layer)
+{
+    HWND list = GetDlgItem(dialog, IDC_ZRUI_LAYER_LIST);
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = layer;
+    int row = (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
+    ASSERT_GE(row, 0);
+    RECT cell = {};
+    cell.top = ZrUI::CLayerManagerDialog::kOnColumn;
+    cell.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETSUBITEMRECT, row, (LPARAM)&cell);
+    zruitest::ClickAt(list, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+}
+
+class ViewDialogsTest : public ViewerTest {};
+
+}  // namespace
+
+TEST_F(ViewDialogsTest, LayersCancelKeepsTheDrawingAndOkRedrawsWithoutTheLayerSwitchedOff)
+{
+    ASSERT_TRUE(Open("square.dxf"));
+    Command(ID_VIEW_ZOOM_ALL);
+    CGDIDevice picture;
+    CaptureView(picture);
+    ASSERT_GT(CountColour(picture, kBlue), 50);
+    int red = CountColour(picture, kRed);
+    ASSERT_GT(red, 100);
+
+    zruitest::DialogScript cancelled;
+    cancelled
+        .Then("图层管理", [](HWND dialog) { SwitchLayerOff(dialog, "DIAGONAL"); })
+        .Then("图层管理", [](HWND dialog) { zruitest::Click(dialog, IDCANCEL); });
+    cancelled.Start();
+    Command(ID_VIEW_LAYERS);
+    EXPECT_TRUE(cancelled.Finished());
+    CaptureView(picture);
+    EXPECT_GT(CountColour(picture, kBlue), 50);
+
+    zruitest::DialogScript accepted;
+    accepted
+        .Then("图层管理", [](HWND dialog) { SwitchLayerOff(dialog, "DIAGONAL"); })
+        .Then("图层管理", [](HWND dialog) { zruitest::Click(dialog, IDOK); });
+    accepted.Start();
+    Command(ID_VIEW_LAYERS);
+    EXPECT_TRUE(accepted.Finished());
+    CaptureView(picture);
+    viewtest::KeepScreenshot(picture, "layer_off");
+    EXPECT_EQ(0, CountColour(picture, kBlue));
+    EXPECT_NEAR(red, CountColour(picture, kRed), red / 10);
+}
