@@ -25,8 +25,9 @@ CString FolderOf(const CString& path)
     return slash < 0 ? path : path.Left(slash);
 }
 
-// The shell's name for a new shortcut to the target in the folder, without
-// its ".lnk"; the target's own name when the shell gives none.
+// The path of a new shortcut to the target in the folder as the shell
+// names it, without its ".lnk"; the target's own name there when the shell
+// gives none.
 CString ShellLinkStem(const CString& target, const CString& folder)
 {
     char proposed[MAX_PATH] = {0};
@@ -35,7 +36,9 @@ CString ShellLinkStem(const CString& target, const CString& folder)
     if (::SHGetNewLinkInfoA(target, folder, proposed, &mustCopy, SHGNLI_PREFIXNAME))
         name = proposed;
     if (name.IsEmpty())
-        name = folder + target.Mid(target.ReverseFind('\\') + 1);
+        name = target.Mid(target.ReverseFind('\\') + 1);
+    if (name.Find('\\') < 0)
+        name = folder + name;
     int extension = name.GetLength() - (int)(sizeof(kLinkExtension) - 1);
     if (extension > 0 && name.Mid(extension).CompareNoCase(kLinkExtension) == 0)
         name = name.Left(extension);
