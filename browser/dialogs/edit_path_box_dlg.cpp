@@ -29,9 +29,22 @@ BOOL CEditPathBoxDlg::OnInitDialog()
 
 void CEditPathBoxDlg::FillList()
 {
-    SendDlgItemMessage(IDC_BOOKMARK_LIST, LB_RESETCONTENT);
-    for (CPathItem* item = m_bookmarks.First(); item != NULL; item = m_bookmarks.Next())
-        SendDlgItemMessage(IDC_BOOKMARK_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>((LPCSTR)item->path));
+    HWND list = ::GetDlgItem(m_hWnd, IDC_BOOKMARK_LIST);
+    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    // Long paths scroll sideways instead of being cut off.
+    HDC dc = ::GetDC(list);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (CPathItem* item = m_bookmarks.First(); item != NULL; item = m_bookmarks.Next()) {
+        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>((LPCSTR)item->path));
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32A(dc, item->path, item->path.GetLength(), &size);
+        if (size.cx > widest)
+            widest = size.cx;
+    }
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(list, dc);
+    ::SendMessageA(list, LB_SETHORIZONTALEXTENT, widest + 4, 0);
 }
 
 void CEditPathBoxDlg::UpdateButtons()

@@ -3,6 +3,48 @@
 #include "core/folder_dialog.h"
 #include "resources/browser_dialogs_ids.h"
 
+namespace {
+
+// A radio button and the value it stands for.
+struct RadioValue {
+    int id;
+    int32_t value;
+};
+
+const RadioValue kFormatRadios[] = {
+    {IDC_THUMBNAIL_BMP, ThumbnailFileBmp},
+    {IDC_THUMBNAIL_JPEG, ThumbnailFileJpeg},
+    {IDC_THUMBNAIL_GIF, ThumbnailFileGif},
+};
+
+const RadioValue kExistingFileRadios[] = {
+    {IDC_THUMBNAIL_OVERWRITE, ExistingFileOverwrite},
+    {IDC_THUMBNAIL_NEW_NAME, ExistingFileNumberedName},
+    {IDC_THUMBNAIL_ASK, ExistingFileAsk},
+};
+
+template <size_t count>
+void CheckRadioOf(CDialog& dialog, const RadioValue (&radios)[count], int32_t value)
+{
+    for (const RadioValue& radio : radios) {
+        if (radio.value == value)
+            dialog.CheckDlgButton(radio.id, BST_CHECKED);
+    }
+}
+
+// The value of the checked radio, or the old value when none is checked.
+template <size_t count>
+int32_t CheckedValueOf(const CDialog& dialog, const RadioValue (&radios)[count], int32_t oldValue)
+{
+    for (const RadioValue& radio : radios) {
+        if (dialog.IsDlgButtonChecked(radio.id))
+            return radio.value;
+    }
+    return oldValue;
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CSaveThumbnailDlg, CDialog)
     ON_BN_CLICKED(IDC_THUMBNAIL_BROWSE, &CSaveThumbnailDlg::OnBrowseFolder)
 END_MESSAGE_MAP()
@@ -17,19 +59,9 @@ BOOL CSaveThumbnailDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetDlgItemText(IDC_THUMBNAIL_FOLDER, m_options.folder);
-    if (m_options.format == ThumbnailFileBmp)
-        CheckDlgButton(IDC_THUMBNAIL_BMP, BST_CHECKED);
-    else if (m_options.format == ThumbnailFileJpeg)
-        CheckDlgButton(IDC_THUMBNAIL_JPEG, BST_CHECKED);
-    else if (m_options.format == ThumbnailFileGif)
-        CheckDlgButton(IDC_THUMBNAIL_GIF, BST_CHECKED);
+    CheckRadioOf(*this, kFormatRadios, m_options.format);
     CheckDlgButton(m_options.allRows ? IDC_THUMBNAIL_ALL : IDC_THUMBNAIL_SELECTED, BST_CHECKED);
-    if (m_options.existingFiles == ExistingFileOverwrite)
-        CheckDlgButton(IDC_THUMBNAIL_OVERWRITE, BST_CHECKED);
-    else if (m_options.existingFiles == ExistingFileNumberedName)
-        CheckDlgButton(IDC_THUMBNAIL_NEW_NAME, BST_CHECKED);
-    else if (m_options.existingFiles == ExistingFileAsk)
-        CheckDlgButton(IDC_THUMBNAIL_ASK, BST_CHECKED);
+    CheckRadioOf(*this, kExistingFileRadios, m_options.existingFiles);
     return TRUE;
 }
 
@@ -47,18 +79,8 @@ void CSaveThumbnailDlg::OnOK()
 {
     GetDlgItemText(IDC_THUMBNAIL_FOLDER, m_folderText);
     m_options.folder = m_folderText;
-    if (IsDlgButtonChecked(IDC_THUMBNAIL_BMP))
-        m_options.format = ThumbnailFileBmp;
-    else if (IsDlgButtonChecked(IDC_THUMBNAIL_JPEG))
-        m_options.format = ThumbnailFileJpeg;
-    else if (IsDlgButtonChecked(IDC_THUMBNAIL_GIF))
-        m_options.format = ThumbnailFileGif;
+    m_options.format = CheckedValueOf(*this, kFormatRadios, m_options.format);
     m_options.allRows = IsDlgButtonChecked(IDC_THUMBNAIL_ALL) ? 1 : 0;
-    if (IsDlgButtonChecked(IDC_THUMBNAIL_OVERWRITE))
-        m_options.existingFiles = ExistingFileOverwrite;
-    else if (IsDlgButtonChecked(IDC_THUMBNAIL_NEW_NAME))
-        m_options.existingFiles = ExistingFileNumberedName;
-    else if (IsDlgButtonChecked(IDC_THUMBNAIL_ASK))
-        m_options.existingFiles = ExistingFileAsk;
+    m_options.existingFiles = CheckedValueOf(*this, kExistingFileRadios, m_options.existingFiles);
     EndDialog(IDOK);
 }

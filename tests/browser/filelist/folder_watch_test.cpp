@@ -121,27 +121,39 @@ TEST_F(FolderWatch, TheCacheLibraryWriterStaysUnnoticed)
     EXPECT_EQ(0u, m_log.Count(WM_FOLDER_CONTENT_CHANGED));
 }
 
-TEST_F(FolderWatch, RearmingMovesTheWatchToTheNewFolder)
+// A folder that cannot be watched leaves the watcher waiting for the next
+// folder; a new folder ends the watch of the old one.
+TEST_F(FolderWatch, RearmingFollowsTheShownFolder)
 {
+    std::string old = m_folder;
+    s_shownFolder = m_folder + "\\missing";
     ASSERT_TRUE(StartWatching());
-    std::string other = testfiles::MakeScratchFolder("watch-other");
-    s_shownFolder = other;
+    m_folder = testfiles::MakeScratchFolder("watch-other");
+    s_shownFolder = m_folder;
     ASSERT_TRUE(StartWatching());
 
-    ASSERT_TRUE(testfiles::WriteFileBytes(FilePath("old.dxf"), "0\n"));
+    ASSERT_TRUE(testfiles::WriteFileBytes(old + "\\old.dxf", "0\n"));
     testwin::PumpMessages(500);
     EXPECT_EQ(0u, m_log.Count(WM_FOLDER_CONTENT_CHANGED));
-    ASSERT_TRUE(testfiles::WriteFileBytes(other + "\\new.dxf", "0\n"));
+    ASSERT_TRUE(testfiles::WriteFileBytes(FilePath("new.dxf"), "0\n"));
     EXPECT_TRUE(NoticeArrives());
 }
 
-TEST_F(FolderWatch, AFolderThatCannotBeWatchedLeavesTheWatcherWaiting)
+TEST_F(FolderWatch, StoppingEndsTheWatcherAndANewOneWatchesAgain)
 {
-    s_shownFolder = m_folder + "\\missing";
     ASSERT_TRUE(StartWatching());
-    s_shownFolder = m_folder;
+    HANDLE thread = NULL;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), m_watch.GetThreadHandle(), GetCurrentProcess(),
+                                &thread, 0, FALSE, DUPLICATE_SAME_ACCESS));
+    DWORD start = GetTickCount();
+    m_watch.StopAllThreads();
+    EXPECT_LT(GetTickCount() - start, 1500u);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 0));
+    EXPECT_EQ(0, m_watch.GetWatchCount());
+    CloseHandle(thread);
+
     ASSERT_TRUE(StartWatching());
-    ASSERT_TRUE(testfiles::WriteFileBytes(FilePath("c.dxf"), "0\n"));
+    ASSERT_TRUE(testfiles::WriteFileBytes(FilePath("d.dxf"), "0\n"));
     EXPECT_TRUE(NoticeArrives());
 }
 
