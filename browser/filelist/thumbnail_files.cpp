@@ -1,5 +1,6 @@
 #include "browser/filelist/thumbnail_files.h"
 
+#include "browser/dialogs/save_thumbnail_dlg.h"
 #include "core/file_name.h"
 #include "core/file_utils.h"
 #include "graphics/gif_writer.h"
@@ -120,4 +121,13 @@ bool WriteThumbnailFiles(const std::vector<ThumbnailFileRow>& rows, const Thumbn
     }
     progress(0, count, -1);
     return completed;
+}
+
+bool AskAndWriteThumbnailFiles(CWnd* owner, const char* shownFolder, const std::vector<ThumbnailFileRow>& rows,
+                               const ThumbnailProgress& progress)
+{
+    CSaveThumbnailDlg dialog(shownFolder, owner);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    return WriteThumbnailFiles(rows, dialog.m_options, progress);
 }

@@ -12,6 +12,7 @@
 #include "browser/dialogs/thumbnail_save_options.h"
 #include "platform/classlib/cstring.h"
 
+class CWnd;
 class KBMP;
 
 // One row of the list as the writer sees it.
@@ -40,6 +41,12 @@ enum ThumbnailFileResult {
 // removed at the end in every case.
 bool WriteThumbnailFiles(const std::vector<ThumbnailFileRow>& rows, const ThumbnailSaveOptions& options,
                          const ThumbnailProgress& progress);
+
+// The save-thumbnails command once the list allows it: asks with the
+// save-thumbnails dialog, which starts at the shown folder, and writes the
+// files on OK. False when cancelled or when the run did not go through.
+bool AskAndWriteThumbnailFiles(CWnd* owner, const char* shownFolder, const std::vector<ThumbnailFileRow>& rows,
+                               const ThumbnailProgress& progress);
 
 // Writes one row's thumbnail into the folder (ending with a backslash).
 ThumbnailFileResult WriteThumbnailFile(const ThumbnailFileRow& row, const ThumbnailSaveOptions& options,

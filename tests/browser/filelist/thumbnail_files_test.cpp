@@ -9,6 +9,7 @@
 
 #include "browser/filelist/thumbnail_files.h"
 #include "graphics/kbmp.h"
+#include "resources/browser_dialogs_ids.h"
 #include "tests/app/dialog_driver.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
@@ -206,6 +207,22 @@ TEST_F(ThumbnailFiles, NothingSelectedOrAFolderRefusedWritesNothing)
     EXPECT_TRUE(answer.Acted());
     EXPECT_EQ(-1, m_progress.back());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(options.folder));
+}
+
+TEST_F(ThumbnailFiles, TheCommandWritesWhatTheDialogChose)
+{
+    std::string started;
+    apptest::DialogDriver choose([&](HWND dialog) {
+        started = apptest::ControlText(dialog, IDC_THUMBNAIL_FOLDER);
+        SendDlgItemMessageA(dialog, IDC_THUMBNAIL_BMP, BM_CLICK, 0, 0);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(AskAndWriteThumbnailFiles(NULL, m_folder.c_str(), {Row("Z:\\g.dwg")},
+                                          [](int, int, int) {}));
+    EXPECT_EQ(m_folder, started);
+    std::string bmp;
+    ASSERT_TRUE(testfiles::ReadFileBytes(m_folder + "\\g.bmp", bmp));
+    EXPECT_EQ(m_sourceBytes, bmp);
 }
 
 }  // namespace
