@@ -105,19 +105,17 @@ bool WriteThumbnailFiles(const std::vector<ThumbnailFileRow>& rows, const Thumbn
     CString targetFolder = AddTrailingBackslash(options.folder);
     bool folderReady = false;
     bool completed = true;
-    for (int index = 0; index < count && completed; ++index) {
+    for (int index = 0; index < count; ++index) {
         progress(0, count, index);
         const ThumbnailFileRow& row = rows[index];
         if (row.folder || (!options.allRows && !row.selected) || row.thumbnail == nullptr)
             continue;
-        if (!folderReady) {
+        if (!folderReady)
             folderReady = MakeTargetFolder(options.folder);
-            if (!folderReady) {
-                completed = false;
-                break;
-            }
+        if (!folderReady || WriteThumbnailFile(row, options, targetFolder) == ThumbnailFileFailed) {
+            completed = false;
+            break;
         }
-        completed = WriteThumbnailFile(row, options, targetFolder) != ThumbnailFileFailed;
     }
     progress(0, count, -1);
     return completed;
