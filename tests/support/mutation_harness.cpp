@@ -2,10 +2,10 @@
 
 #include "tests/support/mutation_harness.h"
 
-#include <stdlib.h>
 #include <windows.h>
 
 #include "codecs/xmemfile.h"
+#include "tests/support/mutation_cases.h"
 
 namespace codectest {
 
@@ -73,16 +73,6 @@ DWORD WINAPI WatchdogThread(void* parameter)
     return 0;
 }
 
-const unsigned kSlowCaseMs = 5000;
-
-// The cases of a one-off run, or 0 when none was asked for.
-int OneOffCases()
-{
-    const char* text = getenv("HARBECK_MUTATION_CASES");
-    int cases = text ? atoi(text) : 0;
-    return cases > 0 ? cases : 0;
-}
-
 }  // namespace
 
 MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs)
@@ -91,10 +81,10 @@ MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs)
     options.seed = seed;
     options.cases = cases;
     options.budgetMs = budgetMs;
-    if (int oneOff = OneOffCases()) {
+    if (int oneOff = testrun::OneOffMutationCases()) {
         options.cases = oneOff;
         options.budgetMs = 0xFFFFFFFFu;
-        options.slowCaseMs = kSlowCaseMs;
+        options.slowCaseMs = testrun::kOneOffSlowCaseMs;
     }
     return options;
 }
