@@ -8,7 +8,8 @@
 # cases: per series (default 20000); dwg-cases: for the DWG road, where each
 # case starts a LibreDWG process (default 300). At most HARBECK_RUN_JOBS
 # programs (default 3) run at once, each under nice and with a time limit of
-# HARBECK_RUN_LIMIT seconds (default 3600). Each program's output goes to
+# HARBECK_RUN_LIMIT seconds (default 3600); HARBECK_RUN_ONLY (a regular
+# expression) picks some of the programs. Each program's output goes to
 # <build>/mutation-run/<program>.log; the figures of every series and any
 # failure are printed at the end. Exits non-zero when a program failed.
 set -uo pipefail
@@ -31,8 +32,11 @@ runs=(
   "zrio_dwg_mutation_tests_asan *"
 )
 
+chosen=()
 programs=()
 for run in "${runs[@]}"; do
+  [[ "${run%% *}" =~ ${HARBECK_RUN_ONLY:-.} ]] || continue
+  chosen+=("$run")
   programs+=("${run%% *}")
 done
 HARBECK_BUILD_JOBS=${HARBECK_BUILD_JOBS:-3} bash "$top/tools/build.sh" "$build" keepalive "${programs[@]}" ||
@@ -68,7 +72,7 @@ run_one() {
 # The session's display and keepalive are children too: only the runs are
 # waited for.
 running=()
-for run in "${runs[@]}"; do
+for run in "${chosen[@]}"; do
   while [ ${#running[@]} -ge "$jobs" ]; do
     wait -n "${running[@]}"
     still=()

@@ -107,3 +107,56 @@ TEST(DamagedFiles, WbmpSizeIsWeighedAgainstItsData)
     EXPECT_EQ(64u, image.GetHeight());
     EXPECT_EQ(1, image.GetPixelIndex(0, 63));
 }
+
+namespace {
+
+void PutU32(std::string& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = (char)(value >> (8 * i));
+}
+
+// A small enhanced metafile whose end record holds a palette of two
+// entries, announced by the header.
+std::string MetafileWithPalette()
+{
+    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
+    Rectangle(dc, 0, 0, 30, 20);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
+    GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
+    DeleteEnhMetaFile(metafile);
+    std::string eof(28, '\0');
+    PutU32(eof, 0, EMR_EOF);
+    PutU32(eof, 4, 28);
+    PutU32(eof, 8, 2);    // entries
+    PutU32(eof, 12, 16);  // where they start in the record
+    PutU32(eof, 16, 0x00FF0000);
+    PutU32(eof, 20, 0x000000FF);
+    PutU32(eof, 24, 28);
+    bytes.replace(bytes.size() - 20, 20, eof);
+    PutU32(bytes, 48, (uint32_t)bytes.size());
+    PutU32(bytes, 68, 2);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(DamagedFiles, MetafilePaletteIsTheOneItsEndRecordHolds)
+{
+    CxImage image;
+    std::string file = MetafileWithPalette();
+    EXPECT_TRUE(codectest::DecodeBytes(file, image, CXIMAGE_FORMAT_WMF)) << image.GetLastError();
+
+    // A header and end record that announce more entries than the record
+    // holds (512 million once had gigabytes allocated and copied from
+    // beyond the record) are played without a palette.
+    for (uint32_t announced : { 3u, 0x20000000u }) {
+        std::string damaged = file;
+        PutU32(damaged, 68, announced);
+        PutU32(damaged, damaged.size() - 20, announced);
+        DWORD start = GetTickCount();
+        EXPECT_TRUE(codectest::DecodeBytes(damaged, image, CXIMAGE_FORMAT_WMF)) << announced;
+        EXPECT_LT(GetTickCount() - start, 1000u);
+    }
+}
