@@ -122,12 +122,7 @@ void PutU32(std::string& bytes, size_t at, uint32_t value)
 // entries, announced by the header.
 std::string MetafileWithPalette()
 {
-    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
-    Rectangle(dc, 0, 0, 30, 20);
-    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-    std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
-    GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
-    DeleteEnhMetaFile(metafile);
+    std::string bytes = codectest::RectangleMetafile();
     std::string eof(28, '\0');
     PutU32(eof, 0, EMR_EOF);
     PutU32(eof, 4, 28);
