@@ -229,6 +229,8 @@ bool CxImageTIF::DecodePage(TIFF* tif, uint64_t fileBytes)
                 (photometric == PHOTOMETRIC_SEPARATED && !withAlpha);
     if (!rgba && sampleFormat != SAMPLEFORMAT_UINT)
         return Fail("unsupported sample format");
+    if (!rgba && page.samples < ColourSamples(photometric))
+        return Fail("too few samples per pixel");
     if (!rgba && (page.bitsPerSample < 1 || page.bitsPerSample > 32 ||
                   (photometric == PHOTOMETRIC_PALETTE && page.bitsPerSample > 8)))
         return Fail("unsupported bits per sample");

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "codecs/ximabudget.h"
 #include "codecs/ximawriter.h"
 
 namespace {
@@ -62,6 +63,8 @@ bool CxImageWBMP::Decode(CxFile* stream)
     if (!ReadMultiByte(stream, &width) || !ReadMultiByte(stream, &height) || width == 0 ||
         height == 0)
         return Fail("Corrupted WBMP");
+    if (!CheckPictureBudget(CxRemainingBytes(stream), width, height, 1, CXIMAGE_EXPANSION_RAW))
+        return false;
 
     if (!Create(width, height, 1, CXIMAGE_FORMAT_WBMP))
         return Fail("WBMP Create failed");

@@ -17,6 +17,10 @@ const WORD kMaxUnitsPerInch = 2540;
 const LONG kExtentLimit = 6554;
 const DWORD kMinEmfHeaderBytes = 88;
 const DWORD kEmfEof = 14;  // EMR_EOF
+// Where the header keeps the number of palette entries (nPalEntries).
+const size_t kEmfPaletteCountOffset = 68;
+// A logical palette counts its entries in a 16-bit field.
+const uint64_t kMaxPaletteEntries = 0xFFFF;
 // Playing a metafile stops after this long: the picture is not made.
 const DWORD kPlaybackLimitMs = 3000;
 
@@ -56,9 +60,27 @@ bool WindowsRecordsHold(const std::vector<BYTE>& bytes)
     return false;
 }
 
+// The palette the header announces is the one the end-of-file record
+// (starting at eofStart) holds: no more entries than it stores inside
+// itself, and no more than a palette takes.
+bool PaletteHolds(const std::vector<BYTE>& bytes, size_t eofStart)
+{
+    uint64_t announced = GetU32LE(bytes.data() + kEmfPaletteCountOffset);
+    if (announced == 0)
+        return true;
+    CByteReader eof(bytes.data() + eofStart, bytes.size() - eofStart);
+    eof.Skip(4);
+    uint64_t eofSize = eof.U32LE();
+    uint64_t stored = eof.U32LE();
+    uint64_t offset = eof.U32LE();
+    return eof.Ok() && announced <= stored && announced <= kMaxPaletteEntries &&
+           offset + stored * sizeof(PALETTEENTRY) <= eofSize;
+}
+
 // The same for an enhanced metafile: a header record with the signature,
-// records of whole 32-bit words, the end-of-file record last.
-bool EnhancedRecordsHold(const std::vector<BYTE>& bytes)
+// records of whole 32-bit words, the end-of-file record last (its start
+// goes to eofStart).
+bool EnhancedRecordsHold(const std::vector<BYTE>& bytes, size_t* eofStart)
 {
     if (bytes.size() < kMinEmfHeaderBytes || GetU32LE(bytes.data()) != EMR_HEADER ||
         GetU32LE(bytes.data() + 40) != ENHMETA_SIGNATURE)
@@ -73,8 +95,10 @@ bool EnhancedRecordsHold(const std::vector<BYTE>& bytes)
         DWORD size = records.U32LE();
         if (size < 8 || size % 4 || !records.Seek(start) || !records.Skip(size))
             return false;
-        if (type == kEmfEof)
+        if (type == kEmfEof) {
+            *eofStart = start;
             return records.AtEnd();
+        }
     }
     return false;
 }
@@ -183,8 +207,13 @@ HENHMETAFILE CxImageWMF::ReadEnhMetafile(CxFile* stream, ENHMETAHEADER* header)
         return NULL;
     bool ok;
     std::vector<BYTE> data = ReadBytes(stream, (uint64_t)left, ok);
-    if (!ok || !EnhancedRecordsHold(data))
+    size_t eofStart = 0;
+    if (!ok || !EnhancedRecordsHold(data, &eofStart))
         return NULL;
+    // A palette the end record does not hold is a damaged count: the
+    // picture is played without it.
+    if (!PaletteHolds(data, eofStart))
+        PutU32LE(&data[kEmfPaletteCountOffset], 0);
     HENHMETAFILE metafile = SetEnhMetaFileBits((UINT)data.size(), data.data());
     if (!metafile)
         return NULL;

@@ -43,19 +43,23 @@ wbmp)
   $convert -size 300x9 -seed 3 plasma: -type bilevel wide.wbmp
   ;;
 gif)
+  # ImageMagick's dithering costs about a second a picture; the colours are
+  # reduced without it, and the one 256-colour picture is reduced further by
+  # gifsicle.
   $convert source.png -type truecolor BMP3:source.bmp
-  $convert source.png -colors 2 codes2.gif
-  for n in 4 8 16 32 64 128 256; do
-    $convert source.png gif:- | $gifsicle --colors $n -o codes$n.gif
+  $convert source.png +dither -colors 2 codes2.gif
+  $convert source.png +dither -colors 256 codes256.gif
+  for n in 4 8 16 32 64 128; do
+    $gifsicle --colors $n codes256.gif -o codes$n.gif
   done
   $gifsicle --interlace codes64.gif -o interlaced.gif
-  $convert source.png -colors 32 -fuzz 8% -transparent white transparent.gif
-  $convert source.png -colors 16 GIF87:gif87.gif
+  $convert source.png +dither -colors 32 -fuzz 8% -transparent white transparent.gif
+  $convert source.png +dither -colors 16 GIF87:gif87.gif
   # Three frames, the later two smaller and in their own places, each
   # disposed of before the next: with local tables, and with one table.
-  $convert source.png -colors 8 frame0.gif
-  $convert source.png -negate -crop 15x10+5+5 +repage -colors 16 frame1.gif
-  $convert source.png -crop 20x8+12+12 +repage -modulate 100,40,50 -colors 16 \
+  $convert source.png +dither -colors 8 frame0.gif
+  $convert source.png -negate -crop 15x10+5+5 +repage +dither -colors 16 frame1.gif
+  $convert source.png -crop 20x8+12+12 +repage -modulate 100,40,50 +dither -colors 16 \
     -transparent white frame2.gif
   $convert -dispose Background frame0.gif -page +5+5 frame1.gif -page +12+12 frame2.gif \
     anim_local.gif

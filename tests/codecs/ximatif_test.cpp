@@ -441,4 +441,11 @@ TEST(CxImageTIF, SamplesOfEveryDepthLayoutAndKind)
                                         { std::string(4, '\0') }),
                              floating, CXIMAGE_FORMAT_TIF));
     EXPECT_STREQ("unsupported sample format", floating.GetLastError());
+
+    // RGB of 4 bits that says it has one sample a pixel is refused, never
+    // read past the row's samples.
+    CxImage narrow;
+    EXPECT_FALSE(DecodeBytes(SampleTiff({ 21, 1, 4, PHOTOMETRIC_RGB }, { std::string(11, '\x5A') }),
+                             narrow, CXIMAGE_FORMAT_TIF));
+    EXPECT_STREQ("too few samples per pixel", narrow.GetLastError());
 }

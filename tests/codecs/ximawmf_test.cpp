@@ -188,12 +188,7 @@ TEST(CxImageWMF, ShapeRecordsTooShortForTheirPointsAreNotPlayed)
 {
     // A rectangle record retyped as a bit-block transfer: GDI would read
     // the transfer's size from beyond the record.
-    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
-    Rectangle(dc, 0, 0, 30, 20);
-    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-    std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
-    GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
-    DeleteEnhMetaFile(metafile);
+    std::string bytes = codectest::RectangleMetafile();
     size_t at = *(const DWORD*)(bytes.data() + 4);  // the record after the header
     while (at + 8 <= bytes.size() && *(const DWORD*)(bytes.data() + at) != EMR_RECTANGLE)
         at += *(const DWORD*)(bytes.data() + at + 4);

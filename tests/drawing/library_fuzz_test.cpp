@@ -11,14 +11,16 @@
 #include "drawing/lib_index_tree.h"
 #include "drawing/lib_record_list.h"
 #include "graphics/kbmp.h"
+#include "tests/support/mutation_cases.h"
 #include "tests/support/mutation_harness.h"
 #include "tests/drawing/library_bytes.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
-const int kCases = 800;
-const DWORD kBudgetMs = 20000;
+// A series' cases and time budget; a one-off run asks for more and no budget.
+const int kCases = testrun::OneOffMutationCases() ? testrun::OneOffMutationCases() : 800;
+const DWORD kBudgetMs = testrun::OneOffMutationCases() ? 0xFFFFFFFFu : 20000;
 const int kFiles = 4;
 
 std::string FileName(int i) { return "file" + std::to_string(i) + ".txt"; }

@@ -2,10 +2,11 @@
 
 #include "tests/support/mutation_harness.h"
 
-#include <stdlib.h>
 #include <windows.h>
 
 #include "codecs/xmemfile.h"
+#include "tests/support/mutation_cases.h"
+#include "tests/support/test_files.h"
 
 namespace codectest {
 
@@ -49,9 +50,20 @@ void SetField(std::string& bytes, size_t offset, uint32_t value, int width, bool
 struct Watchdog {
     volatile LONG caseNumber = 0;
     volatile LONG finished = 0;
+    CRITICAL_SECTION bytesLock;     // over caseBytes while it changes
+    std::string caseBytes;          // of the case running
     uint32_t seed = 0;
     unsigned limitMs = 0;
 };
+
+// Keeps the bytes of a case that broke the contract beside the program, so
+// that it can become a test's fixture; returns the file's name.
+std::string KeepCaseBytes(const std::string& bytes, uint32_t seed, long caseNumber)
+{
+    std::string name = "mutation-seed" + std::to_string(seed) + "-case" +
+                       std::to_string(caseNumber) + ".bin";
+    return testfiles::WriteFileBytes(name, bytes) ? name : "(not kept)";
+}
 
 DWORD WINAPI WatchdogThread(void* parameter)
 {
@@ -65,22 +77,16 @@ DWORD WINAPI WatchdogThread(void* parameter)
             seen = now;
             since = GetTickCount();
         } else if (GetTickCount() - since > dog->limitMs) {
-            fprintf(stderr, "mutation case %ld (seed %u) hangs\n", (long)now, dog->seed);
+            EnterCriticalSection(&dog->bytesLock);
+            std::string kept = KeepCaseBytes(dog->caseBytes, dog->seed, now);
+            LeaveCriticalSection(&dog->bytesLock);
+            fprintf(stderr, "mutation case %ld (seed %u) hangs; its bytes: %s\n", (long)now,
+                    dog->seed, kept.c_str());
             fflush(stderr);
             TerminateProcess(GetCurrentProcess(), 3);
         }
     }
     return 0;
-}
-
-const unsigned kSlowCaseMs = 5000;
-
-// The cases of a one-off run, or 0 when none was asked for.
-int OneOffCases()
-{
-    const char* text = getenv("HARBECK_MUTATION_CASES");
-    int cases = text ? atoi(text) : 0;
-    return cases > 0 ? cases : 0;
 }
 
 }  // namespace
@@ -91,10 +97,10 @@ MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs)
     options.seed = seed;
     options.cases = cases;
     options.budgetMs = budgetMs;
-    if (int oneOff = OneOffCases()) {
+    if (int oneOff = testrun::OneOffMutationCases()) {
         options.cases = oneOff;
         options.budgetMs = 0xFFFFFFFFu;
-        options.slowCaseMs = kSlowCaseMs;
+        options.slowCaseMs = testrun::kOneOffSlowCaseMs;
     }
     return options;
 }
@@ -208,6 +214,7 @@ MutationReport RunCases(const std::string& valid, const CaseCall& call,
     Watchdog dog;
     dog.seed = options.seed;
     dog.limitMs = options.hangLimitMs;
+    InitializeCriticalSection(&dog.bytesLock);
     HANDLE watcher = CreateThread(NULL, 0, WatchdogThread, &dog, 0, NULL);
 
     uint32_t state = options.seed ? options.seed : 1;
@@ -215,8 +222,11 @@ MutationReport RunCases(const std::string& valid, const CaseCall& call,
     for (int i = 0; i < options.cases; ++i) {
         if (GetTickCount() - start > options.budgetMs)
             break;
-        InterlockedExchange(&dog.caseNumber, i);
         std::string bytes = Mutate(valid, state);
+        EnterCriticalSection(&dog.bytesLock);
+        dog.caseBytes = bytes;
+        InterlockedExchange(&dog.caseNumber, i);
+        LeaveCriticalSection(&dog.bytesLock);
         bool decoded = false;
         DWORD caseStart = GetTickCount();
         std::string problem = call(bytes, decoded);
@@ -232,13 +242,15 @@ MutationReport RunCases(const std::string& valid, const CaseCall& call,
             ++report.decoded;
         if (!problem.empty() && report.problems.size() < 2000)
             report.problems += "case " + std::to_string(i) + " (seed " +
-                               std::to_string(options.seed) + "): " + problem + "\n";
+                               std::to_string(options.seed) + "): " + problem + ", bytes " +
+                               KeepCaseBytes(bytes, options.seed, i) + "\n";
     }
     InterlockedExchange(&dog.finished, 1);
     if (watcher) {
         WaitForSingleObject(watcher, 5000);
         CloseHandle(watcher);
     }
+    DeleteCriticalSection(&dog.bytesLock);
     return report;
 }
 

@@ -89,6 +89,17 @@ std::string EncodeBytes(CxImage& image, DWORD type)
     return std::string((const char*)stream.GetBuffer(false), stream.Size());
 }
 
+std::string RectangleMetafile()
+{
+    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
+    Rectangle(dc, 0, 0, 30, 20);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
+    GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
+    DeleteEnhMetaFile(metafile);
+    return bytes;
+}
+
 bool ReadWithImageMagickRgba(const std::string& file, std::string& rgba, int frame)
 {
     std::string dump = file + ".dump";

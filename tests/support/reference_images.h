@@ -63,6 +63,9 @@ std::string ReadWithImageMagick(const std::string& file);
 bool DecodeBytes(const std::string& bytes, CxImage& image, DWORD type);
 std::string EncodeBytes(CxImage& image, DWORD type);
 
+// The bytes GDI writes for a 30 x 20 enhanced metafile of one rectangle.
+std::string RectangleMetafile();
+
 // RGBA readings, for formats with transparency, orientation or frames:
 // ImageMagick's reading of a file, frame `frame` composed over the earlier
 // ones and turned upright, as rows from the top of red, green, blue and

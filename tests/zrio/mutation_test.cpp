@@ -3,11 +3,13 @@
 // crashes or hangs. Seeded, and bounded in time.
 #include "tests/support/gtest.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include "platform/zrio/dwg_worker.h"
+#include "tests/support/mutation_cases.h"
 #include "tests/support/test_files.h"
 #include "tests/zrio/fixtures.h"
 
@@ -98,12 +100,16 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateBitmap(64, 48, 1, 32, nullptr);
   HGDIOBJ old = SelectObject(dc, bitmap);
+  const int oneOff = testrun::OneOffMutationCases();
+  const int total = oneOff ? oneOff : 3000;
+  const auto budget = std::chrono::seconds(oneOff ? 24 * 3600 : 90);
   auto start = std::chrono::steady_clock::now();
   int cases = 0, opened = 0;
-  for (; cases < 3000; ++cases) {
-    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(90)) break;
+  for (; cases < total; ++cases) {
+    if (std::chrono::steady_clock::now() - start > budget) break;
     const std::string& base = bases[size_t(cases) % bases.size()];
     ASSERT_TRUE(testfiles::WriteFileBytes(path, Mutate(base, r)));
+    auto caseStart = std::chrono::steady_clock::now();
     CDrawing* d = CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW);
     short status = d->open(path.c_str(), nullptr);
     if (status == 0) {
@@ -127,12 +133,43 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
       EXPECT_EQ('B', buffer[0]);
       ppll(&buffer);
     }
+    if (oneOff) {
+      EXPECT_LT(std::chrono::steady_clock::now() - caseStart,
+                std::chrono::milliseconds(testrun::kOneOffSlowCaseMs)) << "case " << cases;
+    }
   }
   zr::SetDwgReaderLocation("", "");
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
-  EXPECT_GE(cases, 500);
+  EXPECT_GE(cases, std::min(total, 500));
   EXPECT_GT(opened, 0);
   printf("%d damaged files, %d opened\n", cases, opened);
+}
+
+// The real drawings other programs wrote, read and drawn whole, also under
+// AddressSanitizer, within a bound far below a hang.
+TEST(Mutation, RealDrawingsOpenAndDrawWithinTheBound) {
+  std::string folder = testfiles::ToWinePath(ZRIO_DXF_FIXTURES);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateBitmap(320, 240, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  int files = 0;
+  for (const std::string& name : testfiles::FileNamesIn(folder)) {
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".dxf") != 0) continue;
+    ++files;
+    std::string path = folder + "\\" + name;
+    auto start = std::chrono::steady_clock::now();
+    CDrawing* d = CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW);
+    EXPECT_EQ(0, d->open(path.c_str(), nullptr)) << name;
+    d->setViewSize(320, 240);
+    d->zoomExtents(0, 0, 1.0);
+    d->draw(dc);
+    CDrawing::DeleteDrawing(d);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << name;
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  EXPECT_GE(files, 3);
 }
