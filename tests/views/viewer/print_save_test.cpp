@@ -295,6 +295,7 @@ TEST_F(PrintSaveTest, APrintWindowPickedWithTheMouseIsWhatTheExportShows)
 TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
 {
     ASSERT_TRUE(Open("square.dxf"));
+    Command(ID_VIEW_ZOOM_ALL);
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, folder);
     std::string printed = codectest::UnixPath(folder) + "/FILE:";
