@@ -5,7 +5,6 @@
 #include "views/viewer/view_frame.h"
 
 #include <math.h>
-#include <stdio.h>
 #include <string.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "views/common/idle_use.h"
-#include "views/common/view_messages.h"
 #include "views/common/view_state.h"
 
 namespace {
