@@ -67,6 +67,10 @@ BEGIN_MESSAGE_MAP(CViewFrame, CCJFrameWnd)
     ON_COMMAND(ID_VIEW_SELECT_VIEW_POINT, &CViewFrame::OnSelectViewPoint)
     ON_COMMAND(ID_VIEW_ROTATE, &CViewFrame::OnRotateView)
     ON_COMMAND(ID_VIEW_OPEN, &CViewFrame::OnFileOpen)
+    ON_COMMAND(ID_VIEW_SAVE_AS, &CViewFrame::OnSaveAs)
+    ON_COMMAND(ID_VIEW_PRINT, &CViewFrame::OnPrint)
+    ON_MESSAGE(WM_PRINT_PICK_DONE, &CViewFrame::OnPrintManagerReturn)
+    ON_MESSAGE(WM_PRINT_PICK_MODE, &CViewFrame::OnPrintPickMode)
     ON_COMMAND(ID_NEXT_LAYOUT, &CViewFrame::OnNextLayout)
     ON_COMMAND(ID_PREVIOUS_LAYOUT, &CViewFrame::OnPreviousLayout)
     ON_COMMAND(ID_SMOOTH_RASTER, &CViewFrame::OnSmoothRaster)
@@ -95,7 +99,9 @@ CViewFrame::CViewFrame()
       m_progress(NULL),
       m_firstShow(1),
       m_savedPlacement(),
-      m_fullScreenRect()
+      m_fullScreenRect(),
+      m_printRecord(),
+      m_lastPrintRect()
 {
     m_savedPlacement.length = sizeof(m_savedPlacement);
 }

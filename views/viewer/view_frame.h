@@ -9,11 +9,14 @@
 // drawing view's own.
 #pragma once
 #include "graphics/gdi_device.h"
+#include "platform/zrui/print_manager.h"
 #include "toolkit/bars/frame_wnd.h"
 #include "toolkit/bars/tool_bar.h"
 #include "toolkit/controls/tabset_ctrl.h"
 #include "toolkit/menus/cool_menu_manager.h"
 #include "views/viewer/dwg_view.h"
+
+class CDrawing;
 
 class CViewFrame : public CCJFrameWnd {
     DECLARE_DYNCREATE(CViewFrame)
@@ -62,6 +65,22 @@ public:
     int m_fullScreen;
 
     afx_msg void OnBackToBrowse();
+
+    // The save dialog's answer to a change of filter: the name (MAX_PATH
+    // bytes) becomes its file name only, with the chosen format's extension.
+    void FixVectorSaveExtension(int filterIndex, char* name);
+    void FixRasterSaveExtension(int filterIndex, char* name);
+
+    // A drawing's print window printed on the chosen printer (print_commands.cpp)
+    // or exported as a raster picture of the page's pixel size
+    // (raster_export.cpp), with the values the print manager chose. False
+    // when nothing was printed or written; the drawing's view is as before.
+    bool PrintToDevice(const ZrUI::PrintWindow* window, double scale, short colorMode, int xOffset,
+                       int yOffset, short rotation, int pageWidth, int pageHeight);
+    bool PrintToFile(const ZrUI::PrintWindow* window, double scale, short colorMode, int xOffset,
+                     int yOffset, short rotation, int pageWidth, int pageHeight, const char* path);
+    // The raster export's file dialog; true with a name chosen.
+    bool AskPrintFileName(CString& path);
 
 protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -114,6 +133,12 @@ protected:
     afx_msg void OnRotateView();
     afx_msg void OnFileOpen();
 
+    // Save As (save_as.cpp) and printing (print_commands.cpp).
+    afx_msg void OnSaveAs();
+    afx_msg void OnPrint();
+    afx_msg LRESULT OnPrintManagerReturn(WPARAM picked, LPARAM);
+    afx_msg LRESULT OnPrintPickMode(WPARAM on, LPARAM);
+
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -144,6 +169,20 @@ private:
     void EndProgressDisplay();
     void PlaceTabStrip();
     void ShowStatusPanes(bool simple, LPCSTR simpleText);
+    void SaveDrawingAs(TDwgDrawThread* thread);
+    void SaveRasterAs(TDwgDrawThread* thread);
+    // The print record's drawing, view corners and sizes, and layout limits.
+    void FillPrintRecordView(CDrawing* drawing);
+    // The print record's window from the view's print rectangle.
+    void TakePickedPrintWindow(CDrawing* drawing);
+    // Fills the print record from the view and runs the print manager;
+    // true when something was printed or exported.
+    bool OpenPrintManager(CDrawing* drawing);
+    // Shows the print manager over the filled record and acts on its
+    // answer; true when it printed or exported.
+    bool RunPrintManager(CDrawing* drawing, bool clampPick);
+    void PrintRasterImage(TDwgDrawThread* thread);
+    void RedrawViewNow();
 
     CStatusBar m_statusBar;
     CCJToolBar m_toolBar;
@@ -154,4 +193,7 @@ private:
     BYTE m_firstShow;
     WINDOWPLACEMENT m_savedPlacement;
     RECT m_fullScreenRect;
+    ZrUI::PrintRecord m_printRecord;
+    // The last picked print window, in view client pixels.
+    RECT m_lastPrintRect;
 };
