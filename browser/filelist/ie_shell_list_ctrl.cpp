@@ -52,11 +52,46 @@ const UINT_PTR kRefreshTimer = 260;
 const UINT kRefreshDelayMs = 100;
 
 // What the shell sort hands its compare.
+// The shell's own compare orders sizes and dates by their texts ("9 KB"
+// after "10 KB"), so those two columns compare the files' numbers, read once
+// per sort.
+struct CFileSortKey {
+    bool folder;
+    uint64_t size;
+    uint64_t written;
+};
+
 struct CShellSortInfo {
     IShellFolder* folder;
     int column;
     bool ascending;
+    std::map<const CShellItemData*, CFileSortKey> keys;
 };
+
+const int kSizeColumn = 1;
+const int kDateColumn = 3;
+
+CFileSortKey ReadSortKey(const CShellItemData& record)
+{
+    CFileSortKey key = {record.IsFolder(), 0, 0};
+    char path[MAX_PATH];
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (record.GetPath(path) && GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+        key.size = ((uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+        key.written = ((uint64_t)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
+    }
+    return key;
+}
+
+// Folders before files, then the column's number.
+int CompareFileKeys(const CFileSortKey& a, const CFileSortKey& b, int column)
+{
+    if (a.folder != b.folder)
+        return a.folder ? -1 : 1;
+    uint64_t first = column == kSizeColumn ? a.size : a.written;
+    uint64_t second = column == kSizeColumn ? b.size : b.written;
+    return first < second ? -1 : first > second ? 1 : 0;
+}
 
 CShellItemData* RecordOf(LPARAM rowData)
 {
@@ -738,14 +773,26 @@ int CALLBACK CIEShellListCtrl::CompareByShell(LPARAM first, LPARAM second, LPARA
     CShellItemData* b = RecordOf(second);
     if (!a || !b)
         return 0;
-    HRESULT result = info->folder->CompareIDs(info->column, a->pidlRelative, b->pidlRelative);
-    int order = FAILED(result) ? 0 : (short)HRESULT_CODE(result);
+    int order = 0;
+    int shellColumn = info->column;
+    if (info->column == kSizeColumn || info->column == kDateColumn) {
+        order = CompareFileKeys(info->keys.at(a), info->keys.at(b), info->column);
+        shellColumn = 0;
+    }
+    if (order == 0) {
+        HRESULT result = info->folder->CompareIDs(shellColumn, a->pidlRelative, b->pidlRelative);
+        order = FAILED(result) ? 0 : (short)HRESULT_CODE(result);
+    }
     return info->ascending ? order : -order;
 }
 
 void CIEShellListCtrl::SortByShell()
 {
-    CShellSortInfo info = {m_folder, GetSortColumn(), GetSortAscending()};
+    CShellSortInfo info = {m_folder, GetSortColumn(), GetSortAscending(), {}};
+    if (info.column == kSizeColumn || info.column == kDateColumn)
+        for (int row = 0; row < GetItemCount(); ++row)
+            if (const CShellItemData* record = GetItemRecord(row))
+                info.keys[record] = ReadSortKey(*record);
     SendMessage(LVM_SORTITEMS, (WPARAM)&info, (LPARAM)&CIEShellListCtrl::CompareByShell);
     SetSortInfoNoResort(info.column, info.ascending);
     GetHeader().SetSortImage(info.column, info.ascending);

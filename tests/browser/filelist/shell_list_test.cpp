@@ -304,13 +304,18 @@ TEST_F(ShellListTest, RenameKeepsToTheShownFolderAndRefusesBadNames)
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_folder + "\\lines.dxf").c_str())) << bad;
     }
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((parent + "\\escaped.dxf").c_str()));
+    // The shell's own setting says whether the edited text holds the
+    // extension.
+    SHELLFLAGSTATE state = {};
+    SHGetSettings(&state, SSF_SHOWEXTENSIONS);
+    std::string extension = state.fShowExtensions ? ".dxf" : "";
     // Another item's name is refused too: nothing is replaced.
     g_boxTexts.clear();
-    RenameRow(row, "red.png");
+    RenameRow(row, ("图纸" + extension).c_str());
     EXPECT_EQ(1u, g_boxTexts.size());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_folder + "\\lines.dxf").c_str()));
 
-    RenameRow(row, "新线条.dxf");
+    RenameRow(row, ("新线条" + extension).c_str());
     EXPECT_TRUE(g_boxTexts.size() <= 1u);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_folder + "\\lines.dxf").c_str()));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_folder + "\\新线条.dxf").c_str()));
