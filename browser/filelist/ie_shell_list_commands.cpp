@@ -393,11 +393,8 @@ bool CIEShellListCtrl::RenameItem(int row, LPCSTR newText)
         return false;
     }
     PathParts parts(oldPath);
-    SHELLFLAGSTATE state = {};
-    DWORD flags = m_shellSettings.GetFlags();
-    memcpy(&state, &flags, sizeof(DWORD) < sizeof(state) ? sizeof(DWORD) : sizeof(state));
     CString newPath = parts.drive + parts.folder + newText;
-    if (!state.fShowExtensions)
+    if (!IsExtensionShown(row, parts.extension))
         newPath += parts.extension;
     if (newPath.CompareNoCase(oldPath) == 0)
         return true;
@@ -429,6 +426,23 @@ bool CIEShellListCtrl::RenameItem(int row, LPCSTR newText)
     m_selectedPath = newPath;
     ShowInPreview(m_selectedPath);
     return false;
+}
+
+// The user edited the name as the row shows it: with its extension when the
+// shell's setting says so, or when the shell's name carries it anyway (as
+// Wine's does), so that "a.dxf" never becomes "a.dxf.dxf".
+bool CIEShellListCtrl::IsExtensionShown(int row, const CString& extension)
+{
+    SHELLFLAGSTATE state = GetShellFlags();
+    if (state.fShowExtensions || extension.IsEmpty())
+        return state.fShowExtensions != 0;
+    CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+    char name[MAX_PATH];
+    if (!record || !m_pidls.GetFriendlyName(record->pParentFolder, record->pidlRelative, SHGDN_NORMAL, name))
+        return false;
+    CString shown(name);
+    return shown.GetLength() > extension.GetLength() &&
+           shown.Right(extension.GetLength()).CompareNoCase(extension) == 0;
 }
 
 bool CIEShellListCtrl::CopyItemsTo(LPCITEMIDLIST source, LPCITEMIDLIST target)

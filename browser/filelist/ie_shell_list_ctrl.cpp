@@ -397,11 +397,17 @@ void CIEShellListCtrl::ReleaseFolder()
     m_folderAbsolute = nullptr;
 }
 
-SHCONTF CIEShellListCtrl::GetEnumFlags() const
+SHELLFLAGSTATE CIEShellListCtrl::GetShellFlags() const
 {
     SHELLFLAGSTATE state = {};
     DWORD flags = m_shellSettings.GetFlags();
     memcpy(&state, &flags, sizeof(DWORD) < sizeof(state) ? sizeof(DWORD) : sizeof(state));
+    return state;
+}
+
+SHCONTF CIEShellListCtrl::GetEnumFlags() const
+{
+    SHELLFLAGSTATE state = GetShellFlags();
     SHCONTF enumFlags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
     if (state.fShowAllObjects && !state.fShowSysFiles)
         enumFlags |= SHCONTF_INCLUDEHIDDEN;

@@ -188,6 +188,7 @@ private:
     void FreeAllRecords();
     IEnumIDList* EnumerateFolder();
     SHCONTF GetEnumFlags() const;
+    SHELLFLAGSTATE GetShellFlags() const;
     // Whether the item is listed, and its kind.
     bool ClassifyItem(LPCITEMIDLIST relative, ULONG attributes, int32_t& kind);
     bool IsRefusedNow(const CShellItemData& record) const;
@@ -213,6 +214,7 @@ private:
     bool DeleteItems();
     bool ShowProperties();
     bool RenameItem(int row, LPCSTR newText);
+    bool IsExtensionShown(int row, const CString& extension);
     bool ViewSelectedFile();
     int FindItemByPath(LPCSTR path) const;
     int FindDrawing(int from, int step) const;

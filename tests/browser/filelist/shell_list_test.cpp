@@ -62,6 +62,11 @@ protected:
         AppSW.mode = APPMODE_BROWSE;
         s_thread = new TTaskManageThread;
         ASSERT_TRUE(s_thread->Create());
+        // One frame for all: destroying a shown top-level window takes Wine
+        // a while.
+        s_frame = new CWnd;
+        ASSERT_TRUE(s_frame->CreateEx(0, AfxRegisterWndClass(0), "list", WS_POPUP | WS_VISIBLE, 0, 0, 760, 560,
+                                      nullptr, nullptr));
     }
     static void TearDownTestSuite()
     {
@@ -69,6 +74,8 @@ protected:
         s_thread->Cancel();
         WaitForSingleObject(s_thread->GetThreadHandle(), 10000);
         delete s_thread;
+        s_frame->DestroyWindow();
+        delete s_frame;
         AppSW.mode = APPMODE_QUITTING;
         OleUninitialize();
     }
@@ -81,10 +88,8 @@ protected:
             ASSERT_TRUE(CopyFileA((inputs + "\\" + name).c_str(), (m_folder + "\\" + name).c_str(), FALSE)) << name;
         Preference.ShowNoneDrawingFile = 1;
         Preference.ShowPathBox = 1;
-        ASSERT_TRUE(m_frame.CreateEx(0, AfxRegisterWndClass(0), "list", WS_POPUP | WS_VISIBLE, 0, 0, 760, 560,
-                                     nullptr, nullptr));
         m_pane.GetList().SetTaskThread(s_thread);
-        ASSERT_TRUE(m_pane.Create(&m_frame));
+        ASSERT_TRUE(m_pane.Create(s_frame));
         m_pane.MoveWindow(0, 0, 760, 560);
         m_timer = SetTimer(nullptr, 0, 50, AnswerDialogs);
         g_boxTexts.clear();
@@ -94,7 +99,6 @@ protected:
         KillTimer(nullptr, m_timer);
         List().StopCurrentTask();
         m_pane.DestroyWindow();
-        m_frame.DestroyWindow();
     }
 
     CIEShellListCtrl& List() { return m_pane.GetList(); }
@@ -185,13 +189,14 @@ protected:
     }
 
     static TTaskManageThread* s_thread;
+    static CWnd* s_frame;
     std::string m_folder;
-    CWnd m_frame;
     CFileListView m_pane;
     UINT_PTR m_timer = 0;
 };
 
 TTaskManageThread* ShellListTest::s_thread = nullptr;
+CWnd* ShellListTest::s_frame = nullptr;
 
 }  // namespace
 
@@ -304,11 +309,9 @@ TEST_F(ShellListTest, RenameKeepsToTheShownFolderAndRefusesBadNames)
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_folder + "\\lines.dxf").c_str())) << bad;
     }
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((parent + "\\escaped.dxf").c_str()));
-    // The shell's own setting says whether the edited text holds the
-    // extension.
-    SHELLFLAGSTATE state = {};
-    SHGetSettings(&state, SSF_SHOWEXTENSIONS);
-    std::string extension = state.fShowExtensions ? ".dxf" : "";
+    // The edited text holds the extension when the row shows it.
+    std::string shown(List().GetItemText(row, 0));
+    std::string extension = shown.size() > 4 && shown.substr(shown.size() - 4) == ".dxf" ? ".dxf" : "";
     // Another item's name is refused too: nothing is replaced.
     g_boxTexts.clear();
     RenameRow(row, ("图纸" + extension).c_str());
