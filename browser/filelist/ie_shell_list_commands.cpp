@@ -344,7 +344,7 @@ bool CIEShellListCtrl::ShowProperties()
 }
 
 // ---------------------------------------------------------------------------
-// Deleting, renaming, copying.
+// Deleting and renaming.
 
 bool CIEShellListCtrl::DeleteItems()
 {
@@ -443,20 +443,6 @@ bool CIEShellListCtrl::IsExtensionShown(int row, const CString& extension)
     CString shown(name);
     return shown.GetLength() > extension.GetLength() &&
            shown.Right(extension.GetLength()).CompareNoCase(extension) == 0;
-}
-
-bool CIEShellListCtrl::CopyItemsTo(LPCITEMIDLIST source, LPCITEMIDLIST target)
-{
-    char from[MAX_PATH + 1] = {};
-    char to[MAX_PATH + 1] = {};
-    if (!SHGetPathFromIDListA(source, from) || !SHGetPathFromIDListA(target, to))
-        return false;
-    SHFILEOPSTRUCTA operation = {};
-    operation.hwnd = m_hWnd;
-    operation.wFunc = FO_COPY;
-    operation.pFrom = from;
-    operation.pTo = to;
-    return SHFileOperationA(&operation) == 0;
 }
 
 BOOL CIEShellListCtrl::CanDropAt(CWnd* window, int x, int y)

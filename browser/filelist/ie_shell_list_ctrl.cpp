@@ -48,7 +48,6 @@ namespace {
 
 const int kColumnCount = 4;
 // The refresh after a change notice waits for a burst of notices to end.
-const UINT_PTR kRefreshTimer = 260;
 const UINT kRefreshDelayMs = 100;
 
 // What the shell sort hands its compare.

@@ -121,7 +121,6 @@ public:
     bool OpenSelectedItem();
     bool OpenItem(int index);
     bool ShellOpenItem(int index, LPCSTR verb);
-    bool CopyItemsTo(LPCITEMIDLIST source, LPCITEMIDLIST target);
     // The name check of a rename: false with the message's string id when
     // the text cannot become a file name in the shown folder.
     static bool IsAcceptableFileName(LPCSTR name, UINT& messageId);
@@ -179,6 +178,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The refresh after the folder watcher's notices waits for a burst of
+    // them to end; the retry timer shows "loading" in a raster file's cell
+    // when its decoding takes long.
+    static constexpr UINT_PTR kRefreshTimer = 260;
+    static constexpr UINT_PTR kRetryTimer = 258;
+
     // Folder state.
     bool SetFolder(const CShellFolderRef& folder, IShellFolder* shown);
     void ReleaseFolder();

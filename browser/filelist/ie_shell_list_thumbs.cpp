@@ -18,10 +18,7 @@ namespace {
 
 // Armed after a raster file's decoding stage: the cell shows "loading"
 // when nothing else came for the row within a second.
-const UINT_PTR kRetryTimer = 258;
 const UINT kRetryDelayMs = 1000;
-const UINT_PTR kRefreshTimer = 260;
-const UINT kRefreshDelayMs = 100;
 // How long a stop waits for the task thread to let go of its thumbnail.
 const DWORD kStopTimeoutMs = 10000;
 // The status text blinks while a stop takes long.
