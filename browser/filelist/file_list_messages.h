@@ -11,6 +11,8 @@
 // WM_SHOW_FOLDER and WM_FOLDER_CONTENT_CHANGED come to the list from the tree
 // and the folder watcher.
 #include "browser/tree/shell_tree_messages.h"
+// WM_GET_CURRENT_FOLDER: the watcher asks the list for the shown folder.
+#include "browser/filelist/folder_watch_thread.h"
 // List to main window (sent): wParam 0 with lParam a status text, wParam 1
 // a blank status; (0, 0) puts the normal status back (posted).
 const UINT WM_STATUS_TEXT = 0x8064;
@@ -18,6 +20,3 @@ const UINT WM_STATUS_TEXT = 0x8064;
 const UINT WM_UPDATE_PATHLABEL = 0x8079;
 // List to main window (sent) before a folder's rows are added.
 const UINT WM_LIST_FILLED = 0x938C;
-// Watcher to list (sent): wParam a 260-byte buffer that receives the shown
-// folder's path (left unchanged outside browse mode); the result is 1.
-const UINT WM_GET_CURRENT_FOLDER = 0x938A;

@@ -47,8 +47,6 @@ END_MESSAGE_MAP()
 namespace {
 
 const int kColumnCount = 4;
-// The refresh after a change notice waits for a burst of notices to end.
-const UINT kRefreshDelayMs = 100;
 
 // What the shell sort hands its compare.
 // The shell's own compare orders sizes and dates by their texts ("9 KB"
@@ -121,7 +119,6 @@ struct CShellPidlCompare {
 }  // namespace
 
 CIEShellListCtrl::CIEShellListCtrl()
-    : m_rearmEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr))
 {
     SHGetMalloc(&m_pMalloc);
     SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &m_pidlDesktop);
@@ -144,8 +141,6 @@ CIEShellListCtrl::~CIEShellListCtrl()
         ILFree(m_pidlDesktop);
     if (m_pMalloc)
         m_pMalloc->Release();
-    if (m_rearmEvent)
-        CloseHandle(m_rearmEvent);
     SaveViewSettings();
 }
 
@@ -209,14 +204,14 @@ int CIEShellListCtrl::OnCreate(LPCREATESTRUCT cs)
     if (IsThumbnailView())
         SetThumbnailMode(true);
     m_contextMenu.LoadMenu(IDR_FILE_LIST_MENU);
+    m_folderWatch.Start(m_hWnd);
     m_shellSettings.Refresh();
     return 0;
 }
 
 void CIEShellListCtrl::OnDestroy()
 {
-    KillTimer(kRefreshTimer);
-    m_refreshPending = 0;
+    m_folderWatch.StopAllThreads();
     FreeTaskTable();
     if (TTaskManageThread* thread = TaskThread()) {
         thread->m_notifyEnabled = 0;
@@ -375,7 +370,7 @@ bool CIEShellListCtrl::SetFolder(const CShellFolderRef& folder, IShellFolder* sh
     ModifyStyle(LVS_NOSCROLL, 0);
     SendMessage(WM_SETREDRAW, TRUE);
     Invalidate();
-    SetEvent(m_rearmEvent);
+    m_folderWatch.Rearm();
     PostToMainWindow(WM_UPDATE_STATUS, 0, 0);
     return true;
 }
@@ -519,7 +514,7 @@ void CIEShellListCtrl::ResetForFolder()
     SendMessage(LVM_DELETEALLITEMS);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     FreeAllRecords();
-    SetEvent(m_rearmEvent);
+    m_folderWatch.Rearm();
 }
 
 void CIEShellListCtrl::EndFill()
@@ -653,13 +648,6 @@ void CIEShellListCtrl::RefreshKeepSelection(bool sort, bool clearFirst)
 
 LRESULT CIEShellListCtrl::OnGetCurrentFolder(WPARAM wParam, LPARAM)
 {
-    // The watcher asks here when it turns to a new folder: a refresh still
-    // pending for the old folder is dropped, on this thread, which owns the
-    // timer.
-    if (m_refreshPending) {
-        KillTimer(kRefreshTimer);
-        m_refreshPending = 0;
-    }
     char* buffer = (char*)wParam;
     if (AppSW.mode == APPMODE_BROWSE && buffer) {
         buffer[0] = '\0';
@@ -671,28 +659,9 @@ LRESULT CIEShellListCtrl::OnGetCurrentFolder(WPARAM wParam, LPARAM)
 
 LRESULT CIEShellListCtrl::OnFolderContentChanged(WPARAM, LPARAM lParam)
 {
-    if (AppSW.mode != APPMODE_BROWSE)
-        return 1;
-    if (lParam == 1) {
-        m_refreshPending = 1;
-        SetTimer(kRefreshTimer, kRefreshDelayMs, nullptr);
-        return 1;
-    }
-    if (m_refreshAllowed)
+    if (m_folderWatch.OnFolderChanged(lParam) && m_refreshAllowed)
         RefreshKeepSelection(true, true);
     return 1;
-}
-
-bool CIEShellListCtrl::RefreshAfterChange()
-{
-    if (IsTaskBusy() || (TaskThread() && !TaskThread()->m_idle)) {
-        m_refreshPending = 1;
-        SetTimer(kRefreshTimer, kRefreshDelayMs, nullptr);
-        return false;
-    }
-    m_refreshPending = 0;
-    RefreshKeepSelection(false, false);
-    return true;
 }
 
 // ---------------------------------------------------------------------------

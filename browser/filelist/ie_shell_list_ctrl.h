@@ -46,12 +46,6 @@ class CIEShellListCtrl : public CUIODListCtrl {
     DECLARE_DYNAMIC(CIEShellListCtrl)
 public:
     static constexpr UINT kControlId = 112;
-    // View commands of SetViewType's callers.
-    static constexpr UINT kCommandThumbnails = 32779;
-    static constexpr UINT kCommandLargeIcons = 59409;
-    static constexpr UINT kCommandSmallIcons = 59408;
-    static constexpr UINT kCommandList = 59410;
-    static constexpr UINT kCommandDetails = 59411;
 
     CIEShellListCtrl();
     ~CIEShellListCtrl() override;
@@ -65,13 +59,6 @@ public:
     void RefreshKeepSelection(bool sort, bool clearFirst);
     // Incremental re-enumeration: vanished rows go, new items come.
     void Refresh(bool sort);
-    // After the folder watcher's notice: the incremental refresh, held back
-    // while the thumbnail task thread is busy. Returns false when it was
-    // held back.
-    bool RefreshAfterChange();
-    // Set when the shown folder is to be watched anew (the watcher waits
-    // on it); auto-reset.
-    HANDLE GetRearmEvent() const { return m_rearmEvent; }
     CString GetCurrentFolderPath() override { return m_folderPath; }
     CString GetItemPath(int index) override;
 
@@ -178,10 +165,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The refresh after the folder watcher's notices waits for a burst of
-    // them to end; the retry timer shows "loading" in a raster file's cell
-    // when its decoding takes long.
-    static constexpr UINT_PTR kRefreshTimer = 260;
+    // Shows "loading" in a raster file's cell when its decoding takes long.
     static constexpr UINT_PTR kRetryTimer = 258;
 
     // Folder state.
@@ -279,9 +263,8 @@ private:
     BYTE m_filling = 0;
     TTaskManageThread* m_taskThread = nullptr;
 
-    // Folder watching.
-    HANDLE m_rearmEvent;
-    BYTE m_refreshPending = 0;
+    // Keeps the rows in step with the shown folder.
+    CFolderWatch m_folderWatch;
 
     // Thumbnail view.
     CDib m_cellDib;
@@ -302,4 +285,3 @@ private:
 // The shared "loading" picture of the thumbnail cells, rebuilt when the
 // size differs; true when it was rebuilt.
 bool MakeLoadingPicture(int width, int height);
-const KBMP* GetLoadingPicture();

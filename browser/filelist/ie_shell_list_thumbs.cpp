@@ -57,11 +57,6 @@ bool MakeLoadingPicture(int width, int height)
     return true;
 }
 
-const KBMP* GetLoadingPicture()
-{
-    return &g_loadingPicture;
-}
-
 TTaskManageThread* CIEShellListCtrl::TaskThread() const
 {
     return m_taskThread ? m_taskThread : AppSW.taskThread;
@@ -443,8 +438,9 @@ LRESULT CIEShellListCtrl::OnThumbsFinished(WPARAM, LPARAM)
 void CIEShellListCtrl::OnTimer(UINT_PTR id)
 {
     KillTimer(id);
-    if (id == kRefreshTimer) {
-        RefreshAfterChange();
+    if (id == kFolderRefreshTimerId) {
+        if (m_folderWatch.OnRefreshTimer())
+            RefreshKeepSelection(false, false);
         return;
     }
     if (id != kRetryTimer) {
