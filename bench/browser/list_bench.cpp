@@ -5,6 +5,8 @@
 // timed by run_bench.sh in the same run.
 //
 //   list_bench.exe <folder> <cache folder> <count>
+#include "platform/classlib/classlib.h"
+
 #include <stdio.h>
 
 #include <string>
