@@ -35,7 +35,8 @@ TTaskManageThread::TTaskManageThread()
       m_width(0),
       m_height(0),
       m_startRequested(0),
-      m_wake(CreateEventA(nullptr, FALSE, FALSE, nullptr))
+      m_wake(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      m_idleEvent(CreateEventA(nullptr, TRUE, TRUE, nullptr))
 {
     m_notifyEnabled = 0;
     DWG_SetFileAboutFunc_2(AbortQuery, this);
@@ -49,6 +50,8 @@ TTaskManageThread::~TTaskManageThread()
         zrapp::release(m_context);
     if (m_wake)
         CloseHandle(m_wake);
+    if (m_idleEvent)
+        CloseHandle(m_idleEvent);
 }
 
 int TTaskManageThread::AddTask(TTask* task)
@@ -78,6 +81,7 @@ void TTaskManageThread::StartFolder(const char* folder)
         cache->ClearList();
     }
     m_current = 1;
+    ResetEvent(m_idleEvent);
     m_startRequested = 1;
     SetEvent(m_wake);
     Resume();
@@ -96,6 +100,12 @@ void TTaskManageThread::Cancel()
     m_abort = 1;
     zrapp::callBreak(m_context);
     SetEvent(m_wake);
+}
+
+int TTaskManageThread::GetCurrentItem() const
+{
+    TTask* task = m_currentTask;
+    return task ? task->itemValue : -1;
 }
 
 char TTaskManageThread::AbortQuery(void* thread)
@@ -154,6 +164,7 @@ DWORD TTaskManageThread::Run()
     }
     if (TDwgCache* cache = GetDwgCache())
         cache->Save(true, m_width, m_height);
+    SetEvent(m_idleEvent);
     return 0;
 }
 
@@ -204,8 +215,10 @@ void TTaskManageThread::WaitUntilTaken()
 void TTaskManageThread::WaitForNextFolder()
 {
     m_idle = 1;
+    SetEvent(m_idleEvent);
     while (!m_startRequested && !m_stopRequest && !AppSW.toQuit)
         WaitForSingleObject(m_wake, kWaitSliceMs);
+    ResetEvent(m_idleEvent);
     m_startRequested = 0;
     m_idle = 0;
 }

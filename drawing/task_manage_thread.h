@@ -8,7 +8,8 @@
 //   m_regenerateAll, SetStartIndex (first row in view) and StartFolder;
 //   on WM_THUMB_DONE (posted; its lParam names a task that may be gone by
 //   then): GetFinishedTask until it returns false;
-//   while scrolling: SetStartIndex; to stop: see CIEShellListCtrl::StopCurrentTask.
+//   while scrolling: SetStartIndex; to stop: Cancel, then wait on
+//   GetIdleEvent (see CIEShellListCtrl::StopCurrentTask).
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -49,6 +50,13 @@ public:
     void Cancel();
 
     static char AbortQuery(void* thread);
+
+    // Signalled while the thread waits between batches or has ended, so
+    // that a stop can wait for it with a bound.
+    HANDLE GetIdleEvent() const { return m_idleEvent; }
+    // The row of the task being made, -1 when none. Valid on the UI
+    // thread while the thread waits in one of its sent messages.
+    int GetCurrentItem() const;
 
     // Removes the thread's thumbnail messages still queued for the calling
     // thread's windows (used while waiting for the thread to stop).
@@ -95,4 +103,5 @@ private:
     // StartFolder's request and the event that wakes the waiting thread.
     volatile BYTE m_startRequested;
     HANDLE m_wake;
+    HANDLE m_idleEvent;
 };

@@ -1,6 +1,6 @@
 // The browse-mode frame: the folder browser with its preview pane.
 #pragma once
-#include "browser/filelist/shell_list.h"
+#include "browser/filelist/ie_shell_list_ctrl.h"
 #include "platform/classlib/classlib.h"
 #include "views/preview/preview_pane.h"
 

@@ -1,0 +1,537 @@
+// The file list's selection, its items opened, renamed, deleted and shown
+// in the preview, and the viewer's previous and next drawing.
+#include "browser/filelist/ie_shell_list_ctrl.h"
+
+#include "browser/tree/shell_tree_messages.h"
+#include "core/appsw.h"
+#include "core/file_types.h"
+#include "core/path_parts.h"
+#include "core/preference.h"
+#include "core/res_string.h"
+#include "core/size_text.h"
+#include "drawing/task_manage_thread.h"
+#include "resources/browser_ids.h"
+#include "views/preview/preview_pane.h"
+
+namespace {
+
+const int kPathBufferSize = MAX_PATH;
+
+// Device names the file system keeps for itself, also with an extension.
+const char* const kReservedNames[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5",
+                                      "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5",
+                                      "LPT6", "LPT7", "LPT8", "LPT9"};
+
+bool IsReservedName(LPCSTR name)
+{
+    CString base(name);
+    int dot = base.Find('.');
+    if (dot >= 0)
+        base = base.Left(dot);
+    base.TrimRight(' ');
+    for (const char* reserved : kReservedNames)
+        if (base.CompareNoCase(reserved) == 0)
+            return true;
+    return false;
+}
+
+// The folder part of a path, with its trailing backslash.
+CString FolderOf(const CString& path)
+{
+    PathParts parts(path);
+    return parts.drive + parts.folder;
+}
+
+}  // namespace
+
+// The text is scanned by characters of the ANSI code page, so that the
+// second byte of a double-byte character is never taken for a separator.
+bool CIEShellListCtrl::IsAcceptableFileName(LPCSTR name, UINT& messageId)
+{
+    CString trimmed(name ? name : "");
+    trimmed.TrimLeft(' ');
+    trimmed.TrimRight(' ');
+    if (trimmed.IsEmpty()) {
+        messageId = IDS_RENAME_EMPTY;
+        return false;
+    }
+    for (LPCSTR p = name; *p; p = CharNextExA(CP_ACP, p, 0)) {
+        if (IsDBCSLeadByteEx(CP_ACP, (BYTE)*p) && p[1])
+            continue;
+        unsigned char c = (unsigned char)*p;
+        if (c == '\\' || c == '/') {
+            messageId = IDS_RENAME_SEPARATOR;
+            return false;
+        }
+        if (c < 32 || strchr(":*?\"<>|", c)) {
+            messageId = IDS_RENAME_BAD_CHARACTER;
+            return false;
+        }
+    }
+    // Trailing dots and blanks are dropped by the file system: a name of
+    // dots alone would name this folder or its parent.
+    CString significant = trimmed;
+    significant.TrimRight(". ");
+    if (significant.IsEmpty()) {
+        messageId = IDS_RENAME_DOTS;
+        return false;
+    }
+    if (lstrlenA(name) > 255) {
+        messageId = IDS_RENAME_TOO_LONG;
+        return false;
+    }
+    if (IsReservedName(trimmed)) {
+        messageId = IDS_RENAME_RESERVED;
+        return false;
+    }
+    return true;
+}
+
+void CIEShellListCtrl::ShowMessage(UINT stringId)
+{
+    AfxMessageBox(LoadResString(stringId), MB_OK | MB_ICONINFORMATION);
+}
+
+// ---------------------------------------------------------------------------
+// Rows, records and paths.
+
+CShellItemData* CIEShellListCtrl::GetItemRecord(int index) const
+{
+    int row = index;
+    if (row == -1) {
+        row = (int)::SendMessageA(m_hWnd, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+        if (row < 0)
+            row = (int)::SendMessageA(m_hWnd, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    }
+    return row < 0 ? nullptr : (CShellItemData*)GetItemExtData(row);
+}
+
+CString CIEShellListCtrl::GetItemPath(int index)
+{
+    CShellItemData* record = GetItemRecord(index);
+    return record ? record->GetPath() : CString();
+}
+
+int CIEShellListCtrl::FindItemByPath(LPCSTR path) const
+{
+    for (int row = 0; row < GetItemCount(); ++row) {
+        CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+        char itemPath[kPathBufferSize];
+        if (record && record->GetPath(itemPath) && lstrcmpA(itemPath, path) == 0)
+            return row;
+    }
+    return -1;
+}
+
+bool CIEShellListCtrl::SelectItemByPath(LPCSTR path)
+{
+    if (!path || !*path)
+        return false;
+    int row = FindItemByPath(path);
+    if (row < 0)
+        return false;
+    m_selectedPath = path;
+    SetItemState(-1, 0, LVIS_SELECTED);
+    SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EnsureVisible(row, FALSE);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Selection.
+
+void CIEShellListCtrl::SelectAll()
+{
+    SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    SetFocus();
+}
+
+void CIEShellListCtrl::SelectNone()
+{
+    SetItemState(-1, 0, LVIS_SELECTED);
+    SetFocus();
+}
+
+void CIEShellListCtrl::InvertSelection()
+{
+    for (int row = 0; row < GetItemCount(); ++row)
+        SetItemState(row, GetItemState(row, LVIS_SELECTED) ^ LVIS_SELECTED, LVIS_SELECTED);
+    SetFocus();
+}
+
+bool CIEShellListCtrl::SelectAllDrawings()
+{
+    bool any = false;
+    for (int row = 0; row < GetItemCount(); ++row) {
+        CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+        bool drawing = record && record->fileKind >= 0;
+        any = any || drawing;
+        SetItemState(row, drawing ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
+    if (!any)
+        ShowMessage(IDS_NO_DRAWING_FOUND);
+    SetFocus();
+    return any;
+}
+
+void CIEShellListCtrl::ShowSelectedItem()
+{
+    int row = GetSelectedOrFocusedRow();
+    if (row < 0)
+        return;
+    SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    EnsureVisible(row, TRUE);
+}
+
+bool CIEShellListCtrl::IsSingleJpeg() const
+{
+    if (GetSelectedCount() != 1)
+        return false;
+    CShellItemData* record = GetItemRecord(-1);
+    return record && record->fileKind == FILEKIND_JPEG;
+}
+
+bool CIEShellListCtrl::IsSingleDwgOrDxf() const
+{
+    if (GetSelectedCount() != 1)
+        return false;
+    CShellItemData* record = GetItemRecord(-1);
+    return record && (record->fileKind == FILEKIND_DWG || record->fileKind == FILEKIND_DXF);
+}
+
+bool CIEShellListCtrl::IsCurrentItemViewable() const
+{
+    CShellItemData* record = GetItemRecord(-1);
+    return record && record->fileKind >= 0;
+}
+
+bool CIEShellListCtrl::GetSelectedPaths(CStringList& paths)
+{
+    paths.RemoveAll();
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
+        CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+        CString path = record ? record->GetPath() : CString();
+        if (!path.IsEmpty())
+            paths.AddTail(path);
+    }
+    return !paths.IsEmpty();
+}
+
+CString CIEShellListCtrl::GetSelectedSizeText()
+{
+    CString text;
+    if (m_filling || GetSelectedCount() == 0)
+        return text;
+    int64_t total = 0;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
+        CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+        char path[kPathBufferSize];
+        if (!record || record->IsFolder() || !record->GetPath(path))
+            continue;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+            total += ((int64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+    }
+    if (total > 0)
+        FormatFileSize(total, text);
+    return text;
+}
+
+BOOL CIEShellListCtrl::OnSelectionChanged(int row, LRESULT* result)
+{
+    *result = 0;
+    if (row == -1)
+        return TRUE;
+    m_selectedPath = GetItemPath(row);
+    ShowInPreview(m_selectedPath);
+    PostToMainWindow(WM_UPDATE_STATUS, 0, 0);
+    return TRUE;
+}
+
+void CIEShellListCtrl::ClearPreview()
+{
+    if (m_pPreview && m_pPreview->GetSafeHwnd())
+        m_pPreview->ClearPreview(true);
+}
+
+void CIEShellListCtrl::ShowInPreview(const CString& path)
+{
+    if (!IsWindowVisible() || path.GetLength() <= 3 || !m_pPreview || !m_pPreview->GetSafeHwnd())
+        return;
+    if (const CDrawingFileInfo* info = GetDrawingFileInfo(path))
+        m_pPreview->PreviewFile(path, info, "", 0);
+    else
+        ClearPreview();
+}
+
+// ---------------------------------------------------------------------------
+// Opening.
+
+BOOL CIEShellListCtrl::OnItemActivate(NMITEMACTIVATE* activate)
+{
+    if (activate && activate->iItem >= 0)
+        OpenItem(activate->iItem);
+    return TRUE;
+}
+
+bool CIEShellListCtrl::OpenSelectedItem()
+{
+    if (IsLabelEditing()) {
+        SetFocus();
+        return false;
+    }
+    return OpenItem(GetSelectedOrFocusedRow());
+}
+
+bool CIEShellListCtrl::OpenItem(int index)
+{
+    if (index < 0 || index >= GetItemCount())
+        return false;
+    m_selectedPath = GetItemPath(index);
+    DWORD attributes = GetFileAttributesA(m_selectedPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CShellItemData* record = (CShellItemData*)GetItemExtData(index);
+        if (m_hTreeWnd && record) {
+            CListFolderItem item = {record->pParentFolder, record->pidlAbsolute};
+            ::SendMessageA(m_hTreeWnd, WM_TREE_SELECT_ITEM, 0, (LPARAM)&item);
+        }
+        return true;
+    }
+    if (Preference.DBClickOpenByQuorvantix && ViewSelectedFile())
+        return true;
+    return ShellOpenItem(index, nullptr);
+}
+
+bool CIEShellListCtrl::ViewSelectedFile()
+{
+    CShellItemData* record = GetItemRecord(-1);
+    if (!record || record->fileKind < 0)
+        return false;
+    AppSW.SetViewPath(m_selectedPath);
+    if (m_pPreview && m_pPreview->GetSafeHwnd() && !m_pPreview->IsWindowVisible() &&
+        m_selectedPath.GetLength() < 4)
+        return true;
+    AppSW.ToViewMode();
+    return true;
+}
+
+bool CIEShellListCtrl::ShellOpenItem(int index, LPCSTR verb)
+{
+    CShellItemData* record = index >= 0 ? (CShellItemData*)GetItemExtData(index) : nullptr;
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.hwnd = m_hWnd;
+    info.lpVerb = verb;
+    info.lpIDList = record ? record->pidlAbsolute : nullptr;
+    info.nShow = SW_SHOW;
+    return ShellExecuteExA(&info) != FALSE;
+}
+
+bool CIEShellListCtrl::ShowProperties()
+{
+    if (GetSelectedCount() == 0)
+        return false;
+    CString path = GetItemPath(-1);
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.hwnd = m_hWnd;
+    info.lpVerb = "properties";
+    info.lpFile = path;
+    info.nShow = SW_SHOW;
+    return ShellExecuteExA(&info) != FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Deleting and renaming.
+
+bool CIEShellListCtrl::DeleteItems()
+{
+    if (!IsTaskThreadIdle() || GetSelectedCount() == 0)
+        return false;
+    std::vector<char> names;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
+        CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+        char path[kPathBufferSize];
+        if (record && record->GetPath(path))
+            names.insert(names.end(), path, path + lstrlenA(path) + 1);
+    }
+    if (names.empty())
+        return false;
+    names.push_back('\0');
+    m_refreshAllowed = 1;
+    SHFILEOPSTRUCTA operation = {};
+    operation.hwnd = m_hWnd;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = names.data();
+    operation.fFlags = (GetKeyState(VK_SHIFT) & 0x8000) ? 0 : FOF_ALLOWUNDO;
+    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+bool CIEShellListCtrl::StartRename()
+{
+    int row = GetSelectedOrFocusedRow();
+    return row >= 0 && SendMessage(LVM_EDITLABELA, row) != 0;
+}
+
+BOOL CIEShellListCtrl::AcceptLabelEdit(int row, int column, LPCSTR text)
+{
+    if (column != 0 || row < 0)
+        return CUIODListCtrl::AcceptLabelEdit(row, column, text);
+    return RenameItem(row, text);
+}
+
+bool CIEShellListCtrl::RenameItem(int row, LPCSTR newText)
+{
+    CString oldPath = GetItemPath(row);
+    if (oldPath.IsEmpty())
+        return false;
+    UINT refusal = 0;
+    if (!IsAcceptableFileName(newText, refusal)) {
+        ShowMessage(refusal);
+        return false;
+    }
+    PathParts parts(oldPath);
+    CString newPath = parts.drive + parts.folder + newText;
+    if (!IsExtensionShown(row, parts.extension))
+        newPath += parts.extension;
+    if (newPath.CompareNoCase(oldPath) == 0)
+        return true;
+    // The new name stays in the shown folder and never replaces another item.
+    if (FolderOf(newPath).CompareNoCase(FolderOf(oldPath)) != 0 || newPath.GetLength() >= kPathBufferSize) {
+        ShowMessage(IDS_RENAME_TOO_LONG);
+        return false;
+    }
+    if (GetFileAttributesA(newPath) != INVALID_FILE_ATTRIBUTES) {
+        ShowMessage(IDS_RENAME_EXISTS);
+        return false;
+    }
+    std::vector<char> from(oldPath.GetString(), oldPath.GetString() + oldPath.GetLength() + 1);
+    std::vector<char> to(newPath.GetString(), newPath.GetString() + newPath.GetLength() + 1);
+    from.push_back('\0');
+    to.push_back('\0');
+    SHFILEOPSTRUCTA operation = {};
+    operation.hwnd = m_hWnd;
+    operation.wFunc = FO_RENAME;
+    operation.pFrom = from.data();
+    operation.pTo = to.data();
+    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted)
+        return false;
+    m_refreshAllowed = 1;
+    if (SelectItem(row) < 0) {
+        ClearPreview();
+        return false;
+    }
+    m_selectedPath = newPath;
+    ShowInPreview(m_selectedPath);
+    return false;
+}
+
+// The user edited the name as the row shows it: with its extension when the
+// shell's setting says so, or when the shell's name carries it anyway (as
+// Wine's does), so that "a.dxf" never becomes "a.dxf.dxf".
+bool CIEShellListCtrl::IsExtensionShown(int row, const CString& extension)
+{
+    SHELLFLAGSTATE state = GetShellFlags();
+    if (state.fShowExtensions || extension.IsEmpty())
+        return state.fShowExtensions != 0;
+    CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+    char name[MAX_PATH];
+    if (!record || !m_pidls.GetFriendlyName(record->pParentFolder, record->pidlRelative, SHGDN_NORMAL, name))
+        return false;
+    CString shown(name);
+    return shown.GetLength() > extension.GetLength() &&
+           shown.Right(extension.GetLength()).CompareNoCase(extension) == 0;
+}
+
+BOOL CIEShellListCtrl::CanDropAt(CWnd* window, int x, int y)
+{
+    CString path;
+    if (window) {
+        LVHITTESTINFO hit = {};
+        hit.pt.x = x;
+        hit.pt.y = y;
+        int row = (int)SendMessage(LVM_HITTEST, 0, (LPARAM)&hit);
+        CShellItemData* record = row >= 0 ? (CShellItemData*)GetItemExtData(row) : nullptr;
+        if (!record || !record->pidlAbsolute) {
+            SetCursor(LoadCursor(nullptr, IDC_NO));
+            return FALSE;
+        }
+        path = record->GetPath();
+    } else {
+        path = m_folderPath;
+        if (path.GetLength() < 3)
+            return FALSE;
+    }
+    DWORD attributes = GetFileAttributesA(path);
+    bool writableFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                          !(attributes & FILE_ATTRIBUTE_READONLY);
+    SetCursor(LoadCursor(nullptr, writableFolder ? IDC_ARROW : IDC_NO));
+    return writableFolder;
+}
+
+void CIEShellListCtrl::ShowContextMenu(int, UINT, int x, int y)
+{
+    CMenu* popup = m_contextMenu.GetSubMenu(0);
+    CWnd* main = AfxGetMainWnd();
+    if (popup && main)
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, main);
+}
+
+// ---------------------------------------------------------------------------
+// The viewer's previous and next drawing.
+
+// The next row from 'from' in the direction of step whose record is a
+// drawing or image; -1 when none (a row without record ends the search).
+int CIEShellListCtrl::FindDrawing(int from, int step) const
+{
+    for (int row = from + step; row >= 0 && row < GetItemCount(); row += step) {
+        CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+        if (!record)
+            return -1;
+        if (record->fileKind >= 0)
+            return row;
+    }
+    return -1;
+}
+
+bool CIEShellListCtrl::HasPrevDrawing() const
+{
+    int current = GetSelectedOrFocusedRow();
+    return current > 0 && FindDrawing(current, -1) >= 0;
+}
+
+bool CIEShellListCtrl::HasNextDrawing() const
+{
+    int current = GetSelectedOrFocusedRow();
+    return current < GetItemCount() - 1 && FindDrawing(current, 1) >= 0;
+}
+
+CShellItemData* CIEShellListCtrl::MoveToDrawing(int step)
+{
+    int current = GetSelectedOrFocusedRow();
+    if (current < 0 && step < 0)
+        return nullptr;
+    int found = FindDrawing(current, step);
+    if (found < 0)
+        return nullptr;
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    if (current >= 0)
+        SetItemState(current, 0, both);
+    SetItemState(found, both, both);
+    EnsureVisible(found, TRUE);
+    CShellItemData* record = (CShellItemData*)GetItemExtData(found);
+    AppSW.SetViewPath(record->GetPath());
+    return record;
+}
+
+CShellItemData* CIEShellListCtrl::SelectPrevDrawing()
+{
+    return MoveToDrawing(-1);
+}
+
+CShellItemData* CIEShellListCtrl::SelectNextDrawing()
+{
+    return MoveToDrawing(1);
+}
