@@ -80,7 +80,7 @@ void CAppSWActions::ToBrowseMode(CAppSW& state, const char* folder)
     }
     if (folder != NULL && folder[0] != '\0')
         state.browseFrame->SetStartFolder(folder);
-    state.browseFrame->m_refreshThumbnails = 1;
+    state.browseFrame->m_refreshOnActivate = 1;
     state.browseFrame->ActivateBrowseMode(SW_SHOW);
     DropPendingMouseMessages(state.browseFrame->GetSafeHwnd());
     state.browseFrame->UpdateWindow();

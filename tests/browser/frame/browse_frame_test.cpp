@@ -1,20 +1,419 @@
+// The browse frame on the virtual display: its bars and the six interface
+// styles (stored layouts read back from the registry, screenshots kept in
+// tests/browser/screenshots), the status panes and their progress, the
+// commands through the menu, the accelerators and the update rules.
 #include "tests/support/gtest.h"
 
 #include "browser/frame/browse_frame.h"
+#include "browser/frame/browse_frame_messages.h"
+#include "core/appsw.h"
+#include "core/preference.h"
+#include "core/product_info.h"
+#include "drawing/task_manage_thread.h"
 #include "resources/resource.h"
 #include "tests/support/appsw_actions_log.h"
+#include "tests/support/message_log.h"
+#include "tests/support/registry_sandbox.h"
+#include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
-using testwin::AppSWActionsLog;
+#include <string>
 
-TEST(BrowseFrame, ClosingAsksTheApplicationToQuit)
+namespace {
+
+const char kRoot[] = "Software\\Pellmoor\\Harbeck\\";
+
+bool KeyExists(const char* key)
 {
-    AppSWActionsLog actions;
-    CBrowseFrame* frame = new CBrowseFrame;
-    ASSERT_TRUE(frame->LoadFrame(IDR_BROWSE_FRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, NULL, NULL));
-    HWND window = frame->GetSafeHwnd();
-    frame->SendMessage(WM_CLOSE, 0, 0);
-    ASSERT_EQ(1u, actions.calls.size());
-    EXPECT_EQ("SetToQuit", actions.calls[0]);
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kRoot) + key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+DWORD ReadDword(const char* key, const char* value)
+{
+    DWORD data = 0xFFFFFFFF, size = sizeof(data);
+    RegGetValueA(HKEY_CURRENT_USER, (std::string(kRoot) + key).c_str(), value, RRF_RT_REG_DWORD, NULL, &data,
+                 &size);
+    return data;
+}
+
+// What an update rule said.
+class RecordedUI : public CCmdUI {
+public:
+    void Enable(BOOL on) override { enabled = on != FALSE; }
+    void SetCheck(int check) override { checked = check; }
+    bool enabled = true;
+    int checked = -1;
+};
+
+UINT ParentId(CWnd* bar)
+{
+    return (UINT)::GetDlgCtrlID(::GetParent(bar->GetSafeHwnd()));
+}
+
+CRect ScreenRect(CWnd* window)
+{
+    CRect rect;
+    window->GetWindowRect(&rect);
+    return rect;
+}
+
+}  // namespace
+
+class BrowseFrameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_sandbox.IsActive());
+        m_app.SetRegistryKey("Pellmoor");
+        Preference.ShowToolBar = 1;
+        Preference.ShowStatus = 1;
+        Preference.ShowPathBox = 1;
+        Preference.ShowFullPath = 0;
+        Preference.ShowNoneDrawingFile = 1;
+        Preference.ThumbWidth = 170;
+        Preference.SortType = 0;
+        Preference.SortDir = 1;
+        ASSERT_TRUE(MakeFrame());
+    }
+    void TearDown() override
+    {
+        CloseFrame();
+        AppSW.taskThread = NULL;
+        AppSW = CAppSW();
+    }
+
+    bool MakeFrame()
+    {
+        m_frame = new CBrowseFrame;
+        m_app.m_pMainWnd = m_frame;
+        if (!m_frame->LoadFrame(IDR_BROWSE_FRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, NULL, NULL)) {
+            delete m_frame;
+            m_frame = NULL;
+            return false;
+        }
+        m_frame->GetFileList()->SetViewType(VIEWTYPE_REPORT);
+        m_frame->ActivateBrowseMode(SW_SHOW);
+        Idle();
+        return true;
+    }
+    void CloseFrame()
+    {
+        if (m_frame != NULL && ::IsWindow(m_frame->GetSafeHwnd()))
+            m_frame->SendMessage(WM_CLOSE);
+        m_frame = NULL;
+        // Closing the main window posted WM_QUIT.
+        MSG quit;
+        while (PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        testwin::PumpMessages(20);
+    }
+    void Idle()
+    {
+        testwin::PumpMessages(30);
+        m_frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        m_frame->RecalcLayout();
+        m_frame->UpdateWindow();
+        testwin::PumpMessages(30);
+    }
+    RecordedUI Update(UINT id)
+    {
+        RecordedUI ui;
+        ui.m_nID = id;
+        m_frame->OnCmdMsg(id, (int)CN_UPDATE_COMMAND_UI, &ui, NULL);
+        return ui;
+    }
+    // The frame's part of the screen, kept for looking at.
+    void Screenshot(const std::string& name)
+    {
+        CRect frame = ScreenRect(m_frame);
+        std::string folder = testfiles::BinaryDir() + "/tests/browser/screenshots";
+        CreateDirectoryA(testfiles::ToWinePath(folder).c_str(), NULL);
+        char crop[64];
+        snprintf(crop, sizeof(crop), "%dx%d+%d+%d", frame.Width(), frame.Height(), (int)std::max(0L, (long)frame.left),
+                 (int)std::max(0L, (long)frame.top));
+        codectest::RunUnixProgram("/usr/bin/import -window root -crop " + std::string(crop) + " +repage " + folder +
+                                  "/" + name + ".png");
+    }
+    // A folder with a drawing, an image and a text file, typed into the
+    // path box: the list shows it and it becomes a bookmark.
+    void ShowFolder()
+    {
+        m_folder = testfiles::MakeScratchFolder("browse_frame");
+        std::string unix = codectest::UnixPath(m_folder);
+        ASSERT_EQ(0, codectest::RunUnixProgram("/usr/bin/convert -size 40x30 xc:red " + unix + "/photo.png"));
+        ASSERT_TRUE(testfiles::WriteFileBytes(m_folder + "\\notes.txt", "text"));
+        ASSERT_TRUE(testfiles::WriteFileBytes(m_folder + "\\plan.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n"));
+        CPathListBox& pathBox = m_frame->GetFileListView()->GetPathBox();
+        pathBox.SetWindowText(m_folder.c_str());
+        m_frame->SendMessage(WM_PATHBOX_ENTER);
+        // The tree shows its selection in the list a moment later.
+        for (int wait = 0; wait < 100 && m_frame->GetFileList()->GetItemCount() != 3; ++wait)
+            testwin::PumpMessages(20);
+        Idle();
+        ASSERT_EQ(3, m_frame->GetFileList()->GetItemCount());
+        EXPECT_GE(pathBox.FindStringExact(-1, m_folder.c_str()), 0);
+    }
+    // The list's path of a file of the shown folder.
+    CString ListedPath(const char* name)
+    {
+        CIEShellListCtrl* list = m_frame->GetFileList();
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            CString path = list->GetItemPath(row);
+            if (path.Right((int)strlen(name)).CompareNoCase(name) == 0)
+                return path;
+        }
+        return CString();
+    }
+
+    RegistrySandbox m_sandbox;
+    CWinApp m_app{"Harbeck"};
+    testwin::AppSWActionsLog m_actions;
+    CBrowseFrame* m_frame = NULL;
+    std::string m_folder;
+};
+
+TEST_F(BrowseFrameTest, FirstStartWritesStyleOneWithTheTreeAboveThePreview)
+{
+    for (const char* key : {"Bar State-Bar0", "Bar State-Bar1", "Bar State-Bar2", "Bar State-Bar3", "Bar State-Bar4",
+                            "Bar State-Bar5", "Bar State-SCBar-105", "Bar State-SCBar-106", "Bar State-Summary"})
+        EXPECT_TRUE(KeyExists(key)) << key;
+    EXPECT_FALSE(KeyExists("Bar State-Bar6"));
+    EXPECT_EQ(6u, ReadDword("Bar State-Summary", "Bars"));
+    EXPECT_EQ(1024u, ReadDword("Bar State-Summary", "ScreenCX"));
+    EXPECT_EQ(0x80000000u, ReadDword("Bar State-Bar0", "MRUFloatXPos"));
+    EXPECT_EQ(0xCDCDCDCDu, ReadDword("Bar State-Bar4", "MRUFloatYPos"));
+    EXPECT_EQ(59420u, ReadDword("Bar State-Bar5", "MRUDockID"));
+    EXPECT_EQ(329u, ReadDword("Bar State-SCBar-105", "sizeVertCY"));
+
+    EXPECT_EQ(AFX_IDW_PANE_FIRST, (UINT)m_frame->GetFileListView()->GetDlgCtrlID());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_LEFT, ParentId(m_frame->GetTreeBar()));
+    EXPECT_EQ(AFX_IDW_DOCKBAR_LEFT, ParentId(m_frame->GetPreviewBar()));
+    EXPECT_LT(ScreenRect(m_frame->GetTreeBar()).top, ScreenRect(m_frame->GetPreviewBar()).top);
+    EXPECT_LE(ScreenRect(m_frame->GetTreeBar()).right, ScreenRect(m_frame->GetFileListView()).left);
+    EXPECT_TRUE(m_frame->GetToolBar()->IsWindowVisible());
+    EXPECT_TRUE(m_frame->GetStatusBar()->IsWindowVisible());
+}
+
+TEST_F(BrowseFrameTest, InterfaceStylesArrangeTheBarsAndTheLastOneSurvivesARestart)
+{
+    CWnd* tree = m_frame->GetTreeBar();
+    CWnd* preview = m_frame->GetPreviewBar();
+    for (int style = 1; style <= 6; ++style) {
+        m_frame->ApplyInterfaceStyle(style);
+        Idle();
+        Screenshot("browse_style_" + std::to_string(style));
+        SCOPED_TRACE(style);
+        switch (style) {
+        case 1:
+            EXPECT_EQ(AFX_IDW_DOCKBAR_LEFT, ParentId(preview));
+            EXPECT_LT(ScreenRect(tree).top, ScreenRect(preview).top);
+            break;
+        case 2:
+            EXPECT_EQ(AFX_IDW_DOCKBAR_LEFT, ParentId(tree));
+            EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ParentId(preview));
+            EXPECT_TRUE(KeyExists("Bar State-Bar6"));
+            EXPECT_EQ(7u, ReadDword("Bar State-Summary", "Bars"));
+            break;
+        case 3:
+        case 4:
+            EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, ParentId(tree));
+            EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, ParentId(preview));
+            EXPECT_EQ(style == 3, ScreenRect(tree).left < ScreenRect(preview).left);
+            EXPECT_GT(ScreenRect(tree).top, ScreenRect(m_frame->GetToolBar()).top);
+            EXPECT_FALSE(KeyExists("Bar State-Bar5"));
+            EXPECT_FALSE(KeyExists("Bar State-Bar6"));
+            EXPECT_EQ(5u, ReadDword("Bar State-Summary", "Bars"));
+            EXPECT_EQ(style == 3 ? 0u : 557u, ReadDword("Bar State-Bar3", "MRUDockLeftPos"));
+            break;
+        case 5:
+            EXPECT_FALSE(tree->IsWindowVisible());
+            EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ParentId(preview));
+            EXPECT_EQ(CRect(0, 0, 390, ScreenRect(m_frame).bottom), ScreenRect(m_frame));
+            break;
+        case 6:
+            EXPECT_FALSE(preview->IsWindowVisible());
+            EXPECT_TRUE(tree->IsWindowVisible());
+            EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ParentId(tree));
+            break;
+        }
+    }
+    // Style 5 at a wider thumbnail, kept over a restart.
+    Preference.ThumbWidth = 250;
+    m_frame->ApplyInterfaceStyle(5);
+    Idle();
+    EXPECT_EQ(550, ScreenRect(m_frame).Width());
+    CloseFrame();
+    EXPECT_EQ(1u, ReadDword("Bar State-Bar0", "Docking"));
+    ASSERT_TRUE(MakeFrame());
+    EXPECT_FALSE(m_frame->GetTreeBar()->IsWindowVisible());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, ParentId(m_frame->GetPreviewBar()));
+}
+
+TEST_F(BrowseFrameTest, StatusRefreshesAreCoalescedAndDriveTheProgressPane)
+{
+    CCJStatusBar* status = m_frame->GetStatusBar();
+    m_frame->PostMessage(WM_UPDATE_STATUS, 3, 10);
+    m_frame->PostMessage(WM_UPDATE_STATUS, 4, 10);
+    testwin::PumpMessages(30);
+    ASSERT_NE(nullptr, m_frame->GetProgress());
+    EXPECT_EQ(4, m_frame->GetProgress()->GetPos());
+    EXPECT_EQ(10, m_frame->GetProgress()->GetUpper());
+    // Counts first, progress next, the summary last; no file name and no
+    // selection size without a current item.
+    ASSERT_EQ(3, status->GetCount());
+    EXPECT_EQ(ID_PANE_COUNTS, status->GetItemID(0));
+    EXPECT_EQ(ID_PANE_PROGRESS, status->GetItemID(1));
+    EXPECT_EQ(0u, status->GetItemID(2));
+    EXPECT_STREQ("0个文件 0个图形文件", status->GetPaneText(0));
+
+    m_frame->SendMessage(WM_UPDATE_STATUS, 10, 10);
+    ASSERT_NE(nullptr, m_frame->GetProgress());
+    EXPECT_EQ(4, m_frame->GetProgress()->GetPos());
+
+    m_frame->SendMessage(WM_STATUS_TEXT, 0, (LPARAM) "正在停止...");
+    EXPECT_STREQ("正在停止...", status->GetPaneText(0));
+    m_frame->SendMessage(WM_STATUS_TEXT, 1, 0);
+    EXPECT_STREQ("         ", status->GetPaneText(0));
+    m_frame->SendMessage(WM_UPDATE_STATUS, (WPARAM)-1000, (LPARAM)-1000);
+    EXPECT_EQ(nullptr, m_frame->GetProgress());
+    EXPECT_LT(status->CommandToIndex(ID_PANE_PROGRESS), 0);
+    EXPECT_STREQ("         ", status->GetPaneText(0));
+    m_frame->SendMessage(WM_STATUS_TEXT, 0, 0);
+    EXPECT_STREQ("0个文件 0个图形文件", status->GetPaneText(0));
+
+    // With the status bar hidden only the title follows.
+    Preference.ShowStatus = 0;
+    m_frame->SendMessage(WM_PREFS_CHANGED, 0, 0);
+    EXPECT_FALSE(status->IsWindowVisible());
+    m_frame->SendMessage(WM_UPDATE_STATUS, 3, 10);
+    EXPECT_EQ(nullptr, m_frame->GetProgress());
+    CString title;
+    m_frame->GetWindowText(title);
+    EXPECT_STREQ(" " + ProductInfo.GetCaption(), title);
+}
+
+TEST_F(BrowseFrameTest, StatusAndTitleFollowTheListsFolderAndItem)
+{
+    ShowFolder();
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    ASSERT_EQ(3, list->GetItemCount());
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("photo.png")));
+    Preference.ShowFullPath = 1;
+    m_frame->SendMessage(WM_UPDATE_STATUS, 0, 0);
+    CCJStatusBar* status = m_frame->GetStatusBar();
+    EXPECT_EQ(0, CString(status->GetPaneText(0)).Find("3个文件 2个图形文件"));
+    EXPECT_STREQ("photo.png", status->GetPaneText(status->CommandToIndex(ID_PANE_FILE_NAME)));
+    EXPECT_GE(status->CommandToIndex(ID_PANE_SELECTION_SIZE), 0);
+    CString title;
+    m_frame->GetWindowText(title);
+    EXPECT_STREQ(" " + ProductInfo.GetCaption() + " [ " + ListedPath("photo.png") + " ]", title);
+    Screenshot("browse_status");
+}
+
+TEST_F(BrowseFrameTest, CommandsReachTheBarsTheListAndThePreferences)
+{
+    // The tool bar command through the menu, its check mark read back.
+    CMenu* viewMenu = m_frame->GetMenu()->GetSubMenu(2);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    EXPECT_EQ(0, Preference.ShowToolBar);
+    EXPECT_FALSE(m_frame->GetToolBar()->IsWindowVisible());
+    m_frame->SendMessage(WM_INITMENUPOPUP, (WPARAM)viewMenu->GetSafeHmenu(), 2);
+    EXPECT_EQ(0u, viewMenu->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(m_frame->GetToolBar()->IsWindowVisible());
+    m_frame->SendMessage(WM_INITMENUPOPUP, (WPARAM)viewMenu->GetSafeHmenu(), 2);
+    EXPECT_NE(0u, viewMenu->GetMenuState(ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+
+    m_frame->SendMessage(WM_COMMAND, ID_TREE_BAR);
+    EXPECT_FALSE(m_frame->GetTreeBar()->IsWindowVisible());
+    EXPECT_EQ(0, Update(ID_TREE_BAR).checked);
+    m_frame->SendMessage(WM_COMMAND, ID_TREE_BAR);
+    EXPECT_EQ(1, Update(ID_TREE_BAR).checked);
+
+    // F9 and F12 as the keyboard makes them, through the accelerators.
+    ShowFolder();
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    MSG key = {};
+    key.hwnd = list->GetSafeHwnd();
+    key.message = WM_KEYDOWN;
+    key.wParam = VK_F9;
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&key));
+    EXPECT_EQ(VIEWTYPE_LARGE_ICONS, list->GetViewType());
+    EXPECT_EQ(1, Update(ID_VIEW_LARGEICON).checked);
+    EXPECT_EQ(0, Update(ID_VIEW_THUMBNAILS).checked);
+    key.wParam = VK_F12;
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&key));
+    EXPECT_EQ(LVS_REPORT, list->GetStyle() & LVS_TYPEMASK);
+    EXPECT_EQ(1, Update(ID_VIEW_DETAILS).checked);
+    EXPECT_EQ(0, Update(ID_VIEW_LARGEICON).checked);
+
+    // Ctrl+A selects every file.
+    key.wParam = 'A';
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&key));
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(3u, list->GetSelectedCount());
+    EXPECT_TRUE(Update(ID_DELETE_FILES).enabled);
+    m_frame->SendMessage(WM_COMMAND, ID_SELECT_NONE);
+    EXPECT_EQ(0u, list->GetSelectedCount());
+    EXPECT_FALSE(Update(ID_DELETE_FILES).enabled);
+}
+
+TEST_F(BrowseFrameTest, UpdateRulesFollowTheTaskThreadTheSelectionAndTheFocus)
+{
+    ShowFolder();
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    // No task thread: sorting waits, the view styles do not.
+    EXPECT_FALSE(Update(ID_SORT_BY_DATE).enabled);
+    EXPECT_TRUE(Update(ID_VIEW_SMALLICON).enabled);
+    TTaskManageThread idleThread;
+    AppSW.taskThread = &idleThread;
+    m_frame->SendMessage(WM_COMMAND, ID_SORT_BY_DATE);
+    m_frame->SendMessage(WM_COMMAND, ID_SORT_DESCENDING);
+    EXPECT_EQ(1, Update(ID_SORT_BY_DATE).checked);
+    EXPECT_EQ(0, Update(ID_SORT_BY_NAME).checked);
+    EXPECT_EQ(1, Update(ID_SORT_DESCENDING).checked);
+    EXPECT_EQ(0, Update(ID_SORT_ASCENDING).checked);
+    EXPECT_EQ(0, Preference.SortDir);
+    EXPECT_EQ(0, Preference.SortType);
+    // A busy batch disables the list styles but not the thumbnail view.
+    idleThread.m_idle = 0;
+    EXPECT_FALSE(Update(ID_VIEW_SMALLICON).enabled);
+    EXPECT_TRUE(Update(ID_VIEW_THUMBNAILS).enabled);
+    idleThread.m_idle = 1;
+
+    // Switching to the viewer needs a drawing or an image.
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("notes.txt")));
+    EXPECT_FALSE(Update(ID_SWITCH_TO_VIEW).enabled);
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("photo.png")));
+    EXPECT_TRUE(Update(ID_SWITCH_TO_VIEW).enabled);
+
+    // Copy and paste follow the focus: the path box disables them.
+    m_frame->ActivateBrowseMode(SW_SHOW);
+    list->SetFocus();
+    EXPECT_TRUE(Update(ID_EDIT_COPY).enabled);
+    m_frame->GetFileListView()->GetPathBox().SetFocus();
+    EXPECT_FALSE(Update(ID_EDIT_COPY).enabled);
+    EXPECT_FALSE(Update(ID_EDIT_PASTE).enabled);
+    EXPECT_FALSE(Update(ID_EDIT_CUT).enabled);
+    AppSW.taskThread = NULL;
+}
+
+TEST_F(BrowseFrameTest, ClosingSavesThePlacementAndTheLayoutBeforeTheThreadsStop)
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kRoot) + "Bar State-Bar0").c_str());
+    HWND window = m_frame->GetSafeHwnd();
+    CloseFrame();
     EXPECT_FALSE(IsWindow(window));
-    AppSW = CAppSW();
+    ASSERT_EQ(1u, m_actions.calls.size());
+    EXPECT_EQ("SetToQuit", m_actions.calls[0]);
+    EXPECT_TRUE(KeyExists("Bar State-Bar0"));
+    EXPECT_NE("", std::string(m_app.GetProfileString("Settings", "Browser", "")));
 }
