@@ -1,6 +1,7 @@
 #include "browser/options/option_browse.h"
 
 #include "core/file_types.h"
+#include "browser/options/store_if_different.h"
 #include "core/preference.h"
 #include "resources/browser_options_ids.h"
 
@@ -38,15 +39,6 @@ const int kFilterCheck = COptionBrowse::kCheckCount - 1;
 const int kSortRadios[] = {IDC_OPTION_SORT_NAME, IDC_OPTION_SORT_SIZE, IDC_OPTION_SORT_TYPE,
                            IDC_OPTION_SORT_DATE};
 const int kSortRadioCount = sizeof(kSortRadios) / sizeof(kSortRadios[0]);
-
-void StoreIfDifferent(BYTE& stored, int value, BYTE& changed)
-{
-    BYTE wanted = value != 0 ? 1 : 0;
-    if (stored != wanted) {
-        stored = wanted;
-        changed = 1;
-    }
-}
 
 }  // namespace
 
@@ -101,10 +93,10 @@ BOOL COptionBrowse::OnApply()
 {
     UpdateData(TRUE);
     for (int i = 0; i < kFilterCheck; ++i)
-        StoreIfDifferent(Preference.*kBrowseChecks[i].setting, m_checks[i], m_changed);
+        StoreIfDifferent(Preference.*kBrowseChecks[i].setting, m_checks[i] != 0, m_changed);
 
     BYTE filterChanged = 0;
-    StoreIfDifferent(Preference.OnlyShowDrawing, m_checks[kFilterCheck], filterChanged);
+    StoreIfDifferent(Preference.OnlyShowDrawing, m_checks[kFilterCheck] != 0, filterChanged);
     if (filterChanged) {
         DrawingFileType.Build(Preference.OnlyShowDrawing != 0);
         m_changed = 1;

@@ -89,12 +89,8 @@ BOOL COptionDrawing::OnApply()
     UpdateData(TRUE);
     if ((Preference.FillOn != 0) == (m_fillOff != 0))
         Preference.FillOn = m_fillOff ? 0 : 1;
-    BYTE zoomForThumbnails = m_zoomForThumbnails ? 1 : 0;
-    if (Preference.ZoomExtend != zoomForThumbnails)
-        Preference.ZoomExtend = zoomForThumbnails;
-    BYTE zoomOnOpen = m_zoomOnOpen ? 1 : 0;
-    if (Preference.PreviewZoomExtend != zoomOnOpen)
-        Preference.PreviewZoomExtend = zoomOnOpen;
+    Preference.ZoomExtend = m_zoomForThumbnails ? 1 : 0;
+    Preference.PreviewZoomExtend = m_zoomOnOpen ? 1 : 0;
     if (m_colourIndex != Preference.BackGroundColor)
         Preference.SetBackGroundColor(m_colourIndex);
     m_regenerate = m_updateNow ? 1 : 0;

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "browser/options/store_if_different.h"
 #include "core/preference.h"
 #include "resources/browser_options_ids.h"
 
@@ -332,33 +333,14 @@ BOOL COptionThumbnail::OnApply()
 {
     UpdateData(TRUE);
     m_changed = 0;
-    auto store = [this](int32_t& stored, int value) {
-        if (stored != value) {
-            stored = value;
-            m_changed = 1;
-        }
-    };
-    auto storeFlag = [this](BYTE& stored, int value) {
-        BYTE wanted = value ? 1 : 0;
-        if (stored != wanted) {
-            stored = wanted;
-            m_changed = 1;
-        }
-    };
-    store(Preference.ThumbWidth, m_widthSlider.GetPos());
-    store(Preference.ThumbHeight, m_heightSlider.GetPos());
-    store(Preference.ThumbBorder, m_borderSlider.GetPos());
-    storeFlag(Preference.ConstrainProportion, m_keepRatio);
-    storeFlag(Preference.SystemColor, m_systemColours);
+    StoreIfDifferent(Preference.ThumbWidth, m_widthSlider.GetPos(), m_changed);
+    StoreIfDifferent(Preference.ThumbHeight, m_heightSlider.GetPos(), m_changed);
+    StoreIfDifferent(Preference.ThumbBorder, m_borderSlider.GetPos(), m_changed);
+    StoreIfDifferent(Preference.ConstrainProportion, m_keepRatio != 0, m_changed);
+    StoreIfDifferent(Preference.SystemColor, m_systemColours != 0, m_changed);
     if (!m_systemColours) {
-        if (Preference.ListCtrlColor != m_backgroundColour) {
-            Preference.ListCtrlColor = m_backgroundColour;
-            m_changed = 1;
-        }
-        if (Preference.ThumbnailColor != m_frameColour) {
-            Preference.ThumbnailColor = m_frameColour;
-            m_changed = 1;
-        }
+        StoreIfDifferent(Preference.ListCtrlColor, m_backgroundColour, m_changed);
+        StoreIfDifferent(Preference.ThumbnailColor, m_frameColour, m_changed);
     }
     if (m_changed)
         Preference.UpdateColors();

@@ -5,14 +5,18 @@
 #include "tests/support/gtest.h"
 
 #include <string>
+#include <vector>
 
 #include "browser/options/option.h"
 #include "core/file_types.h"
 #include "core/file_utils.h"
 #include "core/preference.h"
+#include "drawing/lib_file_names.h"
+#include "drawing/library_header.h"
 #include "drawing/thumbnail_stores.h"
 #include "platform/classlib/classlib.h"
 #include "resources/browser_options_ids.h"
+#include "resources/zrui_ids.h"
 #include "tests/browser/options/option_test_support.h"
 #include "tests/support/message_log.h"
 #include "tests/support/registry_sandbox.h"
@@ -24,6 +28,20 @@ using namespace optiontest;
 namespace {
 
 enum { kBrowsePage, kDrawingPage, kCachePage, kThumbnailPage, kAssociatePage };
+
+// Presses "清除无效的缓存数据" on the cache page; the text of the report.
+std::string CleanCacheAndReadTheReport()
+{
+    std::string report;
+    RunOptionSheet([&](HWND sheet) {
+        HWND page = ShowPage(sheet, kCachePage);
+        AnswerNextMessageBox(IDOK);
+        Click(page, IDC_OPTION_CACHE_CLEAN);
+        report = LastMessageBoxText();
+        PressCancel(sheet);
+    });
+    return report;
+}
 
 std::string ProgramPath()
 {
@@ -216,6 +234,30 @@ TEST_F(OptionSheetTest, DrawingChangesAreStoredWithoutRegeneratingUnlessAsked)
     EXPECT_TRUE(testwin::MessagesAre(m_log, {}));
 }
 
+TEST_F(OptionSheetTest, AClickOnTheSwatchPicksTheBackgroundColourStoredOnOk)
+{
+    Preference.BackGroundColor = 7;
+    std::string chooserName, pageName;
+    RunOptionSheet([&](HWND sheet) {
+        HWND page = ShowPage(sheet, kDrawingPage);
+        ActWhenShown("选择颜色", [&](HWND chooser) {
+            SetDlgItemTextA(chooser, IDC_ZRUI_COLOR_INDEX, "3");
+            chooserName = ControlText(chooser, IDC_ZRUI_COLOR_NAME);
+            SendMessageA(chooser, WM_COMMAND, IDOK, 0);
+        });
+        HWND swatch = GetDlgItem(page, IDC_OPTION_BACKGROUND_SWATCH);
+        SendMessageA(swatch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(swatch, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        pageName = ControlText(page, IDC_OPTION_BACKGROUND_NAME);
+        PressOk(sheet);
+    });
+    EXPECT_NE("", chooserName);
+    EXPECT_EQ(chooserName, pageName);
+    EXPECT_EQ(3, Preference.BackGroundColor);
+    EXPECT_EQ(3, ReadProductDword("Option\\DwgDraw", "BackGroundColor"));
+    EXPECT_TRUE(testwin::MessagesAre(m_log, {}));
+}
+
 TEST_F(OptionSheetTest, AMissingCacheFolderKeepsThePageUntilItIsCreated)
 {
     std::string wanted = m_folder + "\\new\\deeper";
@@ -265,16 +307,37 @@ TEST_F(OptionSheetTest, AnEmptyCacheFolderCannotBeLeft)
 
 TEST_F(OptionSheetTest, DeletingInvalidCacheDataWithNothingStaleReportsZeroBytes)
 {
-    std::string report;
-    RunOptionSheet([&](HWND sheet) {
-        HWND page = ShowPage(sheet, kCachePage);
-        AnswerNextMessageBox(IDOK);
-        Click(page, IDC_OPTION_CACHE_CLEAN);
-        report = LastMessageBoxText();
-        PressCancel(sheet);
-    });
+    std::string report = CleanCacheAndReadTheReport();
     EXPECT_EQ(m_folder + "\\\n------------------------------------------\n\n\nDelete invalid cache data : 0 Bytes",
               report);
+}
+
+TEST_F(OptionSheetTest, DeletingInvalidCacheDataRemovesTheLibrariesOfVanishedFolders)
+{
+    // Two libraries of folders that are gone, one after the other in the
+    // index, one of a folder that exists, and one whose header is damaged.
+    std::string live = testfiles::MakeScratchFolder("browsed");
+    const char* folders[] = {"C:\\gone\\first", "C:\\gone\\second", live.c_str()};
+    std::string libraries[3];
+    size_t staleBytes = 0;
+    for (int i = 0; i < 3; ++i) {
+        std::vector<uint8_t> header;
+        AppendLibHeader(header, folders[i], 170, 130);
+        libraries[i] = m_folder + "\\" + std::string(MakeNumberedLibName(i + 1));
+        ASSERT_TRUE(testfiles::WriteFileBytes(libraries[i], std::string(header.begin(), header.end())));
+        if (i < 2)
+            staleBytes += header.size();
+    }
+    std::string damaged = m_folder + "\\" + std::string(MakeNumberedLibName(9));
+    ASSERT_TRUE(testfiles::WriteFileBytes(damaged, std::string(64, 'x')));
+    std::string report = CleanCacheAndReadTheReport();
+    EXPECT_EQ(m_folder + "\\\n------------------------------------------\n\n\nDelete invalid cache data : " +
+                  std::to_string(staleBytes) + " Bytes",
+              report);
+    EXPECT_FALSE(FileExists(libraries[0].c_str()));
+    EXPECT_FALSE(FileExists(libraries[1].c_str()));
+    EXPECT_TRUE(FileExists(libraries[2].c_str()));
+    EXPECT_FALSE(FileExists(damaged.c_str()));
 }
 
 TEST_F(OptionSheetTest, DrawingAssociationsFollowTheBoxesAndForeignOnesAreNotCounted)

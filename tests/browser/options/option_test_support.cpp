@@ -10,20 +10,21 @@ const char kAppName[] = "选项测试";
 namespace {
 
 const char kSheetCaption[] = "选项设置";
+std::string g_caption;
 std::function<void(HWND)> g_script;
 int g_answer = IDOK;
 std::string g_boxText;
 
 void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND sheet = FindWindowA("#32770", kSheetCaption);
-    if (!sheet)
+    HWND dialog = FindWindowA("#32770", g_caption.c_str());
+    if (!dialog)
         return;
     KillTimer(nullptr, timer);
     std::function<void(HWND)> script = std::move(g_script);
     g_script = nullptr;
     if (script)
-        script(sheet);
+        script(dialog);
 }
 
 void CALLBACK CancelStuckSheet(HWND, UINT, UINT_PTR timer, DWORD)
@@ -47,10 +48,16 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD)
 
 }  // namespace
 
-bool RunOptionSheet(std::function<void(HWND sheet)> script)
+void ActWhenShown(const char* caption, std::function<void(HWND dialog)> script)
 {
+    g_caption = caption;
     g_script = std::move(script);
     SetTimer(nullptr, 0, 20, RunScript);
+}
+
+bool RunOptionSheet(std::function<void(HWND sheet)> script)
+{
+    ActWhenShown(kSheetCaption, std::move(script));
     UINT_PTR guard = SetTimer(nullptr, 0, 8000, CancelStuckSheet);
     COption option;
     bool confirmed = option.ShowOptionSheet();
@@ -72,6 +79,13 @@ void Click(HWND page, int id)
 bool IsChecked(HWND page, int id)
 {
     return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
 }
 
 void PressOk(HWND sheet)

@@ -12,6 +12,9 @@ namespace optiontest {
 // The caption of the test application, and so of its message boxes.
 extern const char kAppName[];
 
+// Once a dialog of this thread with the caption shows, the script gets it.
+void ActWhenShown(const char* caption, std::function<void(HWND dialog)> script);
+
 // Runs COption::ShowOptionSheet; the script gets the sheet's window. A
 // sheet still open after a few seconds is cancelled.
 bool RunOptionSheet(std::function<void(HWND sheet)> script);
@@ -20,6 +23,7 @@ bool RunOptionSheet(std::function<void(HWND sheet)> script);
 HWND ShowPage(HWND sheet, int index);
 void Click(HWND page, int id);
 bool IsChecked(HWND page, int id);
+std::string ControlText(HWND dialog, int id);
 void PressOk(HWND sheet);
 void PressCancel(HWND sheet);
 

@@ -11,37 +11,19 @@
 #include "core/preference.h"
 #include "platform/classlib/classlib.h"
 #include "resources/browser_options_ids.h"
+#include "tests/browser/options/option_test_support.h"
 #include "tests/support/registry_sandbox.h"
 
 namespace {
 
 const COLORREF kBackground = RGB(200, 180, 160);
 const COLORREF kFrame = RGB(128, 128, 192);
-std::function<void(HWND)> g_script;
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND sheet = FindWindowA("#32770", "缩略图测试");
-    if (!sheet)
-        return;
-    KillTimer(nullptr, timer);
-    std::function<void(HWND)> script = std::move(g_script);
-    script(sheet);
-}
-
 // The colour of a pixel of a 24-bit bottom-up picture, read from its bytes.
 COLORREF PixelAt(const CDib& picture, int x, int y)
 {
     int stride = (picture.GetWidth() * 3 + 3) & ~3;
     const BYTE* pixel = picture.GetBits() + (picture.GetHeight() - 1 - y) * stride + x * 3;
     return RGB(pixel[2], pixel[1], pixel[0]);
-}
-
-std::string TextOf(HWND page, int id)
-{
-    char text[32] = {};
-    GetDlgItemTextA(page, id, text, sizeof(text));
-    return text;
 }
 
 class OptionThumbnailTest : public testing::Test {
@@ -64,11 +46,10 @@ protected:
         CPropertySheet sheet("缩略图测试");
         sheet.m_sheetFlags = PSH_NOAPPLYNOW;
         sheet.AddPage(&m_page);
-        g_script = [script](HWND sheet) {
+        optiontest::ActWhenShown("缩略图测试", [script](HWND sheet) {
             script((HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
             SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        };
-        SetTimer(nullptr, 0, 20, RunScript);
+        });
         return sheet.DoModal();
     }
 
@@ -91,7 +72,7 @@ TEST_F(OptionThumbnailTest, TheTileShowsTheCellAtItsRealSizeInTheShadowLook)
     std::string border;
     Run([&](HWND page) {
         GetClientRect(GetDlgItem(page, IDC_OPTION_THUMB_PREVIEW), &tileClient);
-        border = TextOf(page, IDC_OPTION_THUMB_BORDER_VALUE);
+        border = optiontest::ControlText(page, IDC_OPTION_THUMB_BORDER_VALUE);
     });
     EXPECT_EQ(250, tileClient.Width());
     EXPECT_EQ(250, tileClient.Height());
@@ -116,7 +97,7 @@ TEST_F(OptionThumbnailTest, TheKeptRatioMovesTheOtherSliderWhichClampsToItsRange
     Run([&](HWND page) {
         PressKey(page, IDC_OPTION_THUMB_WIDTH, VK_END);
         heightAtWidest = Position(page, IDC_OPTION_THUMB_HEIGHT);
-        heightText = TextOf(page, IDC_OPTION_THUMB_HEIGHT_VALUE);
+        heightText = optiontest::ControlText(page, IDC_OPTION_THUMB_HEIGHT_VALUE);
         PressKey(page, IDC_OPTION_THUMB_WIDTH, VK_HOME);
         heightAtNarrowest = Position(page, IDC_OPTION_THUMB_HEIGHT);
         PressKey(page, IDC_OPTION_THUMB_WIDTH, VK_END);
@@ -134,7 +115,7 @@ TEST_F(OptionThumbnailTest, AThickFrameDrawsTheFramedLookAndShowsItsValue)
     std::string border;
     Run([&](HWND page) {
         PressKey(page, IDC_OPTION_THUMB_BORDER, VK_END);
-        border = TextOf(page, IDC_OPTION_THUMB_BORDER_VALUE);
+        border = optiontest::ControlText(page, IDC_OPTION_THUMB_BORDER_VALUE);
     });
     EXPECT_EQ("10", border);
     EXPECT_EQ(10, Preference.ThumbBorder);
@@ -158,8 +139,8 @@ TEST_F(OptionThumbnailTest, DefaultsResetTheSizesButNotTheColours)
         PressKey(page, IDC_OPTION_THUMB_BORDER, VK_END);
         SendDlgItemMessageA(page, IDC_OPTION_THUMB_DEFAULT, BM_CLICK, 0, 0);
         keepRatio = IsDlgButtonChecked(page, IDC_OPTION_THUMB_KEEP_RATIO) == BST_CHECKED;
-        width = TextOf(page, IDC_OPTION_THUMB_WIDTH_VALUE);
-        border = TextOf(page, IDC_OPTION_THUMB_BORDER_VALUE);
+        width = optiontest::ControlText(page, IDC_OPTION_THUMB_WIDTH_VALUE);
+        border = optiontest::ControlText(page, IDC_OPTION_THUMB_BORDER_VALUE);
     });
     EXPECT_TRUE(keepRatio);
     EXPECT_EQ("170", width);
