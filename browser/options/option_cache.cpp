@@ -111,8 +111,8 @@ void COptionCache::SelectFolderText()
     edit->SendMessage(EM_SCROLLCARET);
 }
 
-// An empty folder is refused outright: the cache would otherwise land in
-// the root of the current drive.
+// An empty folder is refused outright: it names no folder of its own, and
+// with the backslash the cache adds it would be the current drive's root.
 bool COptionCache::EnsureFolderExists()
 {
     if (!m_folder.IsEmpty() && DirectoryExists(m_folder))

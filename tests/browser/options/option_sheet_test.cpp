@@ -369,14 +369,3 @@ TEST_F(OptionSheetTest, DrawingAssociationsFollowTheBoxesAndForeignOnesAreNotCou
     EXPECT_EQ("\"" + ProgramPath() + "\" \"%1\"", ClassValue("Quorvantix.DWG\\shell\\open\\command"));
     EXPECT_EQ("<none>", ClassValue(".dxf"));
 }
-
-TEST_F(OptionSheetTest, AnAssociationOfAnotherProgramIsLeftAlone)
-{
-    SetClass(".dwg", "Other.DWG");
-    SetClass("Other.DWG\\shell\\open\\command", "\"C:\\other\\cad.exe\" \"%1\"");
-    RunOptionSheet([](HWND sheet) {
-        ShowPage(sheet, kAssociatePage);
-        PressOk(sheet);
-    });
-    EXPECT_EQ("Other.DWG", ClassValue(".dwg"));
-}
