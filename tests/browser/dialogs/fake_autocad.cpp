@@ -30,7 +30,7 @@ std::string FromWide(const WCHAR* text, int wideLength)
 }  // namespace
 
 // The application object or its document, answering by member name.
-class FakeAutoCAD::Member : public IDispatch {
+class FakeAutoCAD::Member final : public IDispatch {
 public:
     Member(FakeAutoCAD* owner, bool isDocument) : m_owner(owner), m_isDocument(isDocument), m_references(1) {}
 
