@@ -11,7 +11,8 @@ bash "$top/tools/build.sh" "$build"
 source "$top/tools/wine-session.sh"
 trap harbeck_end_session EXIT
 
-rm -rf "$build/test-env"
+# Each run starts with a new prefix and no scratch files of earlier runs.
+rm -rf "$build/test-env" "$build/scratch"
 harbeck_start_xvfb
 harbeck_use_prefix "$build/test-env"
 harbeck_use_virtual_desktop

@@ -22,6 +22,7 @@
 #include "core/res_string.h"
 #include "browser/dialogs/accelerator_dlg.h"
 #include "browser/frame/browse_frame.h"
+#include "browser/options/option.h"
 #include "drawing/draw_thread.h"
 #include "drawing/thumbnail_stores.h"
 #include "platform/zrio/zrio.h"
@@ -80,6 +81,7 @@ public:
 
 BEGIN_MESSAGE_MAP(CQuorvantixApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, &CQuorvantixApp::OnAppAbout)
+    ON_COMMAND(ID_OPTION, &CQuorvantixApp::OnOption)
     ON_COMMAND(ID_SEARCH_PATH, &CQuorvantixApp::OnSearchPath)
     ON_COMMAND(ID_LICENSE_AGREEMENT, &CQuorvantixApp::OnLicenseAgreement)
     ON_COMMAND(ID_HOME_PAGE, &CQuorvantixApp::OnHomePage)
@@ -351,6 +353,13 @@ void CQuorvantixApp::OnAppAbout()
     CModalDialogFlag modal;
     CAboutDlg dialog;
     dialog.DoModal();
+}
+
+void CQuorvantixApp::OnOption()
+{
+    CModalDialogFlag modal;
+    COption option;
+    option.ShowOptionSheet();
 }
 
 void CQuorvantixApp::OnSearchPath()

@@ -28,6 +28,8 @@ protected:
     // The application's commands. The modal ones keep AppSW's
     // modalDialogOpen set while their dialog runs.
     afx_msg void OnAppAbout();
+    // The options sheet.
+    afx_msg void OnOption();
     afx_msg void OnSearchPath();
     afx_msg void OnLicenseAgreement();
     afx_msg void OnHomePage();

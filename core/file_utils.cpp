@@ -132,13 +132,19 @@ CString GetFileDir(const char* path)
     return parts.drive + parts.folder;
 }
 
-CString GetProgramFolder()
+CString GetProgramPath()
 {
     char program[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(NULL, program, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return CString();
-    return GetFileDir(program);
+    return CString(program);
+}
+
+CString GetProgramFolder()
+{
+    CString program = GetProgramPath();
+    return program.IsEmpty() ? program : GetFileDir(program);
 }
 
 CString GetFileNameExt(const char* path)

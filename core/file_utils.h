@@ -32,6 +32,8 @@ CString AddTrailingBackslash(const char* path);
 
 // Drive and folder of the path (ending with a backslash when it has one).
 CString GetFileDir(const char* path);
+// The program file's full path; empty when it cannot be had.
+CString GetProgramPath();
 // The folder of the program file, ending with a backslash; empty when the
 // program's path cannot be had.
 CString GetProgramFolder();

@@ -31,13 +31,6 @@ int ClampChannel(int value)
     return value < 0 ? 0 : (value > 255 ? 255 : value);
 }
 
-// Each channel moved by delta, kept within 0..255.
-COLORREF ShiftColour(COLORREF colour, int delta)
-{
-    return RGB(ClampChannel(GetRValue(colour) + delta), ClampChannel(GetGValue(colour) + delta),
-               ClampChannel(GetBValue(colour) + delta));
-}
-
 // The stored cache folder when it exists or can be created, else the
 // per-user default (created), else the program's folder; a default is
 // written back.
@@ -56,6 +49,12 @@ CString ChooseLibraryFolder(const CString& stored)
 }
 
 }  // namespace
+
+COLORREF ShiftColour(COLORREF colour, int delta)
+{
+    return RGB(ClampChannel(GetRValue(colour) + delta), ClampChannel(GetGValue(colour) + delta),
+               ClampChannel(GetBValue(colour) + delta));
+}
 
 CPreference::CPreference()
     : BackGroundColor(0),

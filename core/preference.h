@@ -38,6 +38,8 @@ public:
     void UpdateColors();
 
     void SetSortType(int sortType);
+    // A colour index of the drawing library.
+    void SetBackGroundColor(int colourIndex) { BackGroundColor = colourIndex; }
     bool GetHighLight() const { return HighLight != 0; }
     void SetHighLight(bool on) { HighLight = on ? 1 : 0; }
 
@@ -117,3 +119,6 @@ private:
 
 // The settings of the process.
 extern CPreference Preference;
+
+// Each channel of the colour moved by delta, kept within 0..255.
+COLORREF ShiftColour(COLORREF colour, int delta);

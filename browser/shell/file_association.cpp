@@ -57,15 +57,14 @@ void SetAsidePreviousProgId(const CString& extension, LPCSTR newProgId)
         setAside.SetStringValue(extension, previous);
 }
 
-// True when the command's program (after its opening quote) is the path.
+}  // namespace
+
 bool CommandNamesProgram(const CString& command, LPCSTR programPath)
 {
     int length = lstrlenA(programPath);
     return length > 0 && command.GetLength() > length &&
            command.Mid(1, length).CompareNoCase(programPath) == 0;
 }
-
-}  // namespace
 
 bool RegisterFileType(CString& extension, LPCSTR progId, LPCSTR description, LPCSTR contentType,
                       LPCSTR command, short iconIndex)

@@ -24,6 +24,10 @@ bool RegisterFileType(CString& extension, LPCSTR progId, LPCSTR description, LPC
 // key or value leaves the later ones untouched).
 CString QueryFileType(CString& extension, CString& progId, CString& description, CString& contentType);
 
+// True when the open command's program (the path right after its opening
+// quote) is the program path, compared regardless of case.
+bool CommandNamesProgram(const CString& command, LPCSTR programPath);
+
 // Removes the association when its open command names the program (the
 // path right after the command's opening quote): the extension goes back
 // to the ProgID kept aside when there was one, else its key goes; then the

@@ -30,6 +30,7 @@
 #include "platform/classlib/statusbar.h"
 #include "platform/classlib/dataexchange.h"
 #include "platform/classlib/dialog.h"
+#include "platform/classlib/property_sheet.h"
 #include "platform/classlib/file_dialog.h"
 #include "platform/classlib/print_dialog.h"
 #include "platform/classlib/msgbox.h"

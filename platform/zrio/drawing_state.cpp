@@ -132,7 +132,7 @@ void DrawingState::resetView() {
   ViewParams p;
   view.setParams(p);
   view.clearHistory();
-  view.fit(layoutExtents(), 1.0);
+  view.fitToSize(layoutExtents(), 1.0);
 }
 
 }  // namespace zr

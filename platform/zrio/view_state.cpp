@@ -6,9 +6,25 @@
 
 namespace zr {
 
+namespace {
+
+bool SameView(const ViewParams& a, const ViewParams& b) {
+  if (a.cx != b.cx || a.cy != b.cy || a.scale != b.scale) return false;
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 3; ++column)
+      if (a.rotation.m[row][column] != b.rotation.m[row][column]) return false;
+  return true;
+}
+
+}  // namespace
+
 void ViewState::setSize(int width, int height) {
-  width_ = width < 1 ? 1 : width;
-  height_ = height < 1 ? 1 : height;
+  width = width < 1 ? 1 : width;
+  height = height < 1 ? 1 : height;
+  bool changed = width != width_ || height != height_;
+  width_ = width;
+  height_ = height;
+  if (changed && sizeFitted_ && SameView(p_, sizeFitView_)) fitToSize(sizeFitBox_, sizeFitFactor_);
 }
 
 Transform ViewState::worldToDevice() const {
@@ -37,6 +53,14 @@ void ViewState::fit(const Box3& box, double factor) {
   p_.scale = scale;
   p_.cx = (box.lo.x + box.hi.x) / 2;
   p_.cy = (box.lo.y + box.hi.y) / 2;
+}
+
+void ViewState::fitToSize(const Box3& box, double factor) {
+  fit(box, factor);
+  sizeFitted_ = box.valid();
+  sizeFitBox_ = box;
+  sizeFitFactor_ = factor;
+  sizeFitView_ = p_;
 }
 
 void ViewState::zoomAt(double factor, double x, double y) {

@@ -20,6 +20,7 @@ class ViewState {
 
   int width() const { return width_; }
   int height() const { return height_; }
+  // A view still as fitToSize left it is fitted to the new size again.
   void setSize(int width, int height);
   const ViewParams& params() const { return p_; }
   void setParams(const ViewParams& p) { p_ = p; }
@@ -32,6 +33,10 @@ class ViewState {
   // Fits a box given in view coordinates; `factor` below 1 fills that part
   // of the output, above 1 fills 1/factor of it.
   void fit(const Box3& viewBox, double factor);
+  // Fits the box and keeps it fitted whenever the output changes its size,
+  // until the view is changed otherwise: a drawing opened before its window
+  // had its size fills the window once it has one.
+  void fitToSize(const Box3& viewBox, double factor);
   void zoomAt(double factor, double x, double y);
   // A window of zero width or height fits its other extent.
   void zoomWindow(double x1, double y1, double x2, double y2);
@@ -55,6 +60,11 @@ class ViewState {
  private:
   int width_ = 1, height_ = 1;
   ViewParams p_;
+  // What fitToSize fitted and the view it made.
+  bool sizeFitted_ = false;
+  Box3 sizeFitBox_;
+  double sizeFitFactor_ = 1;
+  ViewParams sizeFitView_;
   std::deque<ViewParams> history_;
   bool changeOpen_ = false;
 };

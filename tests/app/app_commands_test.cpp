@@ -4,6 +4,7 @@
 #include "tests/support/gtest.h"
 
 #include <algorithm>
+#include <commctrl.h>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "browser/frame/browse_frame.h"
 #include "core/appsw.h"
 #include "core/file_utils.h"
+#include "core/preference.h"
 #include "core/product_info.h"
 #include "platform/zrio/library_globals.h"
 #include "resources/resource.h"
@@ -248,4 +250,38 @@ TEST_F(AppCommands, ShortcutListCommandOpensTheShortcutList)
     EXPECT_EQ(0, AppSW.modalDialogOpen);
     EXPECT_EQ("快捷键列表", caption);
     EXPECT_EQ(65, rows);
+}
+
+TEST_F(AppCommands, OptionsSheetShowsItsFivePagesAndCancelKeepsTheSettings)
+{
+    BYTE modalWhileOpen = 0;
+    std::string caption;
+    std::vector<std::string> tabs;
+    BYTE toolBarBefore = Preference.ShowToolBar;
+    DialogDriver driver([&](HWND sheet) {
+        modalWhileOpen = AppSW.modalDialogOpen;
+        caption = WindowText(sheet);
+        HWND tabControl = PropSheet_GetTabControl(sheet);
+        for (int page = 0; page < 5; ++page) {
+            SendMessageA(sheet, PSM_SETCURSEL, page, 0);
+            char text[64] = {};
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            SendMessageA(tabControl, TCM_GETITEMA, page, (LPARAM)&item);
+            tabs.push_back(text);
+            SaveWindowPicture(sheet, PictureFolder() + "\\options_page_" + std::to_string(page) + ".bmp");
+        }
+        SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+        ClickControl(PropSheet_GetCurrentPageHwnd(sheet), IDC_OPTION_SHOW_TOOLBAR);
+        SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+    Command(ID_OPTION);
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(1, modalWhileOpen);
+    EXPECT_EQ(0, AppSW.modalDialogOpen);
+    EXPECT_EQ("选项设置", caption);
+    EXPECT_EQ(std::vector<std::string>({"浏览参数", "图形", "缓存", "缩略图", "文件关联"}), tabs);
+    EXPECT_EQ(toolBarBefore, Preference.ShowToolBar);
 }

@@ -44,41 +44,6 @@ bool KeyExists(const std::string& subkey)
     return true;
 }
 
-namespace {
-
-struct FrameSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindFrame(HWND window, LPARAM parameter)
-{
-    FrameSearch* search = (FrameSearch*)parameter;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId || !IsWindowVisible(window) || GetMenu(window) == NULL)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
-HWND WaitForProgramFrame(const PROCESS_INFORMATION& process, DWORD timeoutMs)
-{
-    WaitForInputIdle(process.hProcess, timeoutMs);
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        FrameSearch search = {process.dwProcessId, NULL};
-        EnumWindows(FindFrame, (LPARAM)&search);
-        if (search.found != NULL)
-            return search.found;
-        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
-            return NULL;
-    }
-    return NULL;
-}
-
 int StopApplication(CQuorvantixApp& app)
 {
     int result = app.ExitInstance();

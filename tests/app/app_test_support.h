@@ -20,9 +20,4 @@ bool KeyExists(const std::string& subkey);
 // and puts the application state back to its first state.
 int StopApplication(CQuorvantixApp& app);
 
-// The visible frame (a top-level window with a menu) of a program started
-// as another process, once it shows; null when the process ends first or
-// the time runs out.
-HWND WaitForProgramFrame(const PROCESS_INFORMATION& process, DWORD timeoutMs);
-
 }  // namespace apptest

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/base/unix_path.h"
-#include "tests/app/app_test_support.h"
+#include "tests/support/program_run.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -62,7 +62,7 @@ TEST(GlobalObjects, BuiltBeforeStartUpInOrderAndDestroyedAfterShutdownInReverse)
     SetEnvironmentVariableA("HARBECK_TRACE_FILE", NULL);
     ASSERT_TRUE(started);
 
-    HWND frame = apptest::WaitForProgramFrame(process, kRunMs);
+    HWND frame = testprog::WaitForProgramFrame(process, kRunMs);
     if (frame != NULL)
         PostMessageA(frame, WM_CLOSE, 0, 0);
     bool ended = WaitForSingleObject(process.hProcess, kRunMs) == WAIT_OBJECT_0;

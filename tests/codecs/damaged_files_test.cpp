@@ -20,14 +20,15 @@ std::string Damaged(const std::string& name)
     return bytes;
 }
 
-// Decodes the file within a second; returns the decoder's result.
+// Decodes the file within ten seconds (a bound for hangs, which took far
+// longer; not a speed test); returns the decoder's result.
 bool DecodeQuickly(const std::string& name, DWORD type, CxImage& image)
 {
     std::string bytes = Damaged(name);
     EXPECT_FALSE(bytes.empty()) << name;
     DWORD start = GetTickCount();
     bool decoded = codectest::DecodeBytes(bytes, image, type);
-    EXPECT_LT(GetTickCount() - start, 1000u) << name;
+    EXPECT_LT(GetTickCount() - start, 10000u) << name;
     return decoded;
 }
 

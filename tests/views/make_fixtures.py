@@ -12,6 +12,8 @@ hand, which ImageMagick does not write).
   picture.*     64 x 48 pictures, the left half red, the right half blue, in
                 every raster format of the file-type table
   pages.tif     three pages (red, green, blue), 64 x 48
+  camera.jpg    picture.jpg with an Exif block written by hand: make "Harbeck",
+                model "TestCam 7", exposure 1/125 s at f/2.8
 """
 import os
 import struct
@@ -97,6 +99,32 @@ def metafile(path):
         f.write(keys + struct.pack("<H", checksum) + header + body)
 
 
+def exif_block():
+    """An Exif APP1 segment (little-endian TIFF): IFD0 with the make, the
+    model and the Exif IFD's offset; the Exif IFD with the exposure time and
+    the F-number."""
+    make, model = b"Harbeck\0", b"TestCam 7\0"
+    ifd0_at = 8
+    ifd0_size = 2 + 3 * 12 + 4
+    make_at = ifd0_at + ifd0_size
+    model_at = make_at + len(make)
+    exif_at = model_at + len(model)
+    exif_size = 2 + 2 * 12 + 4
+    rationals_at = exif_at + exif_size
+
+    def entry(tag, kind, count, value):
+        return struct.pack("<HHII", tag, kind, count, value)
+
+    tiff = b"II*\0" + struct.pack("<I", ifd0_at)
+    tiff += struct.pack("<H", 3) + entry(0x010F, 2, len(make), make_at) + entry(0x0110, 2, len(model), model_at)
+    tiff += entry(0x8769, 4, 1, exif_at) + struct.pack("<I", 0)
+    tiff += make + model
+    tiff += struct.pack("<H", 2) + entry(0x829A, 5, 1, rationals_at) + entry(0x829D, 5, 1, rationals_at + 8)
+    tiff += struct.pack("<I", 0) + struct.pack("<IIII", 1, 125, 28, 10)
+    body = b"Exif\0\0" + tiff
+    return b"\xFF\xE1" + struct.pack(">H", len(body) + 2) + body
+
+
 def raster(folder):
     base = os.path.join(folder, "picture.png")
     subprocess.run([CONVERT, "-size", "32x48", "xc:red", "-size", "32x48", "xc:blue", "+append", "+repage",
@@ -109,6 +137,10 @@ def raster(folder):
     subprocess.run([CONVERT, "-size", "64x48", "xc:red", "xc:lime", "xc:blue", "-type", "TrueColor", "-depth", "8",
                     os.path.join(folder, "pages.tif")], check=True)
     metafile(os.path.join(folder, "picture.wmf"))
+    with open(os.path.join(folder, "picture.jpg"), "rb") as f:
+        jpeg = f.read()
+    with open(os.path.join(folder, "camera.jpg"), "wb") as f:
+        f.write(jpeg[:2] + exif_block() + jpeg[2:])
 
 
 def main():

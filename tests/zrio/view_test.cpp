@@ -142,6 +142,27 @@ TEST_F(ViewTest, ViewPointsTurnTheViewAndStillDraw) {
   EXPECT_GT(turned.count(RGB(0, 0, 255)), 20);
 }
 
+TEST(FitToSize, ADrawingOpenedBeforeItsViewHadASizeFillsEachSizeUntilTheUserZooms) {
+  DrawingPtr d = OpenFixture("render.dxf");
+  ASSERT_TRUE(d);
+  double w, h;
+  for (int size : {50, 202, 402}) {
+    d->setViewSize(size, size);
+    d->getViewSizeInUnits(&w, &h);
+    EXPECT_NEAR(100.0 * size / (size - 2), w, 1e-9) << size;  // a pixel free at each edge
+    double centre[3];
+    d->clientToDrawing(size / 2.0, size / 2.0, centre);
+    EXPECT_NEAR(50, centre[0], 1e-9);
+    EXPECT_NEAR(50, centre[1], 1e-9);
+  }
+
+  // Once the user has zoomed, a new size keeps the scale.
+  d->zoomIn(1);
+  d->setViewSize(804, 804);
+  d->getViewSizeInUnits(&w, &h);
+  EXPECT_NEAR(804 / (4 * 1.5), w, 1e-9);
+}
+
 TEST(Layouts, SwitchingToAPaperLayout) {
   DrawingPtr d = OpenFixture("basic_R2010_asc.dxf");
   ASSERT_TRUE(d);

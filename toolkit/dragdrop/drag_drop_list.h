@@ -1,7 +1,8 @@
 // CDragDropList: a list control whose items are files. Selected items are
-// dragged out as a dropped-file list (copy or move offered); files dropped
-// on a folder item or on the background are copied or moved there; the
-// clipboard's files are pasted into the shown folder.
+// dragged out as a dropped-file list (copy, move or link offered); files
+// dropped on a folder item or on the background are copied or moved there,
+// or get shortcuts there; the clipboard's files are pasted into the shown
+// folder.
 //
 // The derived list says what its items are (GetItemPath), which folder it
 // shows (GetCurrentFolderPath) and where a drop may land (CanDropAt).
@@ -31,8 +32,8 @@ public:
     // Moves the drop highlight to the item under the client point when a
     // drop may land there; true when the point takes a drop.
     bool DragOverItem(CWnd* window, CPoint point);
-    // Copies or moves the files into the highlighted item, else into the
-    // shown folder.
+    // Copies, moves or links the files into the highlighted item, else into
+    // the shown folder.
     void DropFiles(const std::vector<CString>& names, DWORD effect);
     // Pastes the clipboard's files into the shown folder, moving them when
     // they were cut; true when the clipboard held files.

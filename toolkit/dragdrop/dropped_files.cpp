@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/classlib/ole_data_object.h"
+#include "toolkit/dragdrop/shell_shortcuts.h"
 
 namespace {
 
@@ -160,6 +161,8 @@ bool TransferFiles(HWND owner, const std::vector<CString>& sources, const CStrin
     CString target = folder;
     if (target.IsEmpty() || target[target.GetLength() - 1] != '\\')
         target += "\\";
+    if (effect == DROPEFFECT_LINK)
+        return MakeShortcuts(sources, target);
     std::vector<CString> destinations;
     for (const CString& source : sources)
         destinations.push_back(target + NameOf(source));
@@ -176,7 +179,8 @@ bool TransferFiles(HWND owner, const std::vector<CString>& sources, const CStrin
 
 DWORD DropEffectForKeys(DWORD keyState, bool ownDrag)
 {
-
+    if ((keyState & (MK_CONTROL | MK_SHIFT)) == (MK_CONTROL | MK_SHIFT))
+        return DROPEFFECT_LINK;
     if (keyState & MK_CONTROL)
         return DROPEFFECT_COPY;
     if (keyState & MK_SHIFT)

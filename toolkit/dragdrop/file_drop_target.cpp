@@ -30,7 +30,7 @@ DWORD CFileDropTarget::RunOwnDrag(const std::vector<CString>& paths)
     COleDataSource source;
     source.CacheGlobalData(CF_HDROP, block);
     s_ownDragRunning = true;
-    DWORD effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    DWORD effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
     s_ownDragRunning = false;
     return effect;
 }

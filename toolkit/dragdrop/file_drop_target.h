@@ -25,9 +25,9 @@ public:
     BOOL OnDrop(CWnd* window, COleDataObject* dataObject, DWORD dropEffect, CPoint point) override;
 
     // Drags the paths out of one of the program's own controls as a
-    // dropped-file list, copy or move offered; such a drag's drops move
-    // unless Ctrl is held. The effect the target chose, none when the drag
-    // was cancelled or the list could not be made.
+    // dropped-file list, copy, move and link offered; such a drag's drops
+    // move unless Ctrl is held. The effect the target chose, none when the
+    // drag was cancelled or the list could not be made.
     static DWORD RunOwnDrag(const std::vector<CString>& paths);
 
 protected:

@@ -86,7 +86,11 @@ int ScreenPicture::CountColour(const RECT& area, COLORREF colour) const
 
 std::string ScreenPicture::Save(const std::string& name) const
 {
-    std::string folder = testfiles::ToWinePath(testfiles::BinaryDir() + "/tests/toolkit/screenshots");
+    return SaveIn(testfiles::ToWinePath(testfiles::BinaryDir() + "/tests/toolkit/screenshots"), name);
+}
+
+std::string ScreenPicture::SaveIn(const std::string& folder, const std::string& name) const
+{
     CreateDirectoryA(folder.c_str(), NULL);
     std::string path = folder + "\\" + name + ".bmp";
     // A BMP file: 14-byte file header, 40-byte info header, 32-bit rows

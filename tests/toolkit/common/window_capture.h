@@ -28,6 +28,8 @@ public:
     int CountColour(const RECT& area, COLORREF colour) const;
     // Writes "<build>/tests/toolkit/screenshots/<name>.bmp"; the path.
     std::string Save(const std::string& name) const;
+    // Writes "<folder>\\<name>.bmp" (a Win32 folder, made when missing); the path.
+    std::string SaveIn(const std::string& folder, const std::string& name) const;
 
 private:
     int m_width = 0;

@@ -87,4 +87,5 @@ TEST(DroppedFiles, KeysChooseTheEffectAndOtherProgramsDropsCopy)
     EXPECT_EQ((DWORD)DROPEFFECT_COPY, DropEffectForKeys(MK_LBUTTON, false));
     EXPECT_EQ((DWORD)DROPEFFECT_COPY, DropEffectForKeys(MK_LBUTTON | MK_CONTROL, true));
     EXPECT_EQ((DWORD)DROPEFFECT_MOVE, DropEffectForKeys(MK_LBUTTON | MK_SHIFT, false));
+    EXPECT_EQ((DWORD)DROPEFFECT_LINK, DropEffectForKeys(MK_LBUTTON | MK_CONTROL | MK_SHIFT, true));
 }

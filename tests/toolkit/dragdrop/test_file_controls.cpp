@@ -20,6 +20,17 @@ void SendMouse(DWORD flags, POINT at)
     SendInput(1, &input, sizeof(input));
 }
 
+void SendKeys(const std::vector<WORD>& keys, DWORD flags)
+{
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof(input));
+    }
+}
+
 }  // namespace
 
 POINT ScreenPointOf(HWND window, POINT client)
@@ -124,7 +135,7 @@ BOOL CTestFolderTree::CanDropAt(CWnd*, int x, int y)
     return GetItemFolderPath(HitTest(CPoint(x, y)), path, isFolder);
 }
 
-CMouseDrag::CMouseDrag(POINT from, POINT to) : m_from(from), m_to(to)
+CMouseDrag::CMouseDrag(POINT from, POINT to, std::vector<WORD> keys) : m_from(from), m_to(to), m_keys(keys)
 {
 }
 
@@ -151,9 +162,16 @@ DWORD WINAPI CMouseDrag::Run(void* self)
         Sleep(60);
     }
     Sleep(300);
+    // The keys go down over the target: they would change the selection
+    // at the press, and the display's own keyboard state, which Wine takes
+    // over when the pointer enters another window, does not have them.
+    SendKeys(drag->m_keys, 0);
+    Sleep(100);
     SendMouse(0, drag->m_to);
     Sleep(200);
     SendMouse(MOUSEEVENTF_LEFTUP, drag->m_to);
+    Sleep(100);
+    SendKeys(drag->m_keys, KEYEVENTF_KEYUP);
     return 0;
 }
 

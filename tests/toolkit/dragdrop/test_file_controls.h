@@ -49,10 +49,11 @@ public:
 
 // Presses the left button at from, moves in steps to to and releases it
 // there, from a thread of its own (the calling thread keeps pumping its
-// messages, which runs the drag loop).
+// messages, which runs the drag loop). The keys (virtual-key codes) are
+// held over the target until after the release.
 class CMouseDrag {
 public:
-    CMouseDrag(POINT from, POINT to);
+    CMouseDrag(POINT from, POINT to, std::vector<WORD> keys = {});
     ~CMouseDrag();
     // Pumps messages until the drag has been played; false after timeout.
     bool Play(DWORD timeoutMs = 10000);
@@ -61,6 +62,7 @@ private:
     static DWORD WINAPI Run(void* self);
     POINT m_from;
     POINT m_to;
+    std::vector<WORD> m_keys;
     HANDLE m_thread = nullptr;
 };
 

@@ -11,8 +11,9 @@ namespace viewtest {
 // Pumps messages until the thread is idle and nothing but timers has
 // arrived for a while; false after 20 s.
 bool Settle(TDwgDrawThread* thread);
-// The picture of a window's client area as the screen shows it (pixels
-// read with drawtest::PixelAt).
+// The picture of a window's client area as the window painted it (pixels
+// read with drawtest::PixelAt). Wine keeps each window's pixels apart, so
+// windows over it, of this program or another, do not change them.
 void CaptureWindow(HWND window, CGDIDevice& picture);
 // Keeps a picture as build/tests/views/screenshots/<name>.bmp to look at.
 void KeepScreenshot(const CGDIDevice& picture, const char* name);

@@ -100,6 +100,24 @@ TEST_F(DrawingViewTest, ZoomAllShowsTheWholeDrawingAndTheWheelZoomsAtThePointer)
     EXPECT_NEAR(Centre(box).x, Centre(all).x, 3);
 }
 
+TEST_F(DrawingViewTest, ADrawingOpenedBeforeTheViewHadItsSizeFillsTheView)
+{
+    // As the program started with a file does: the drawing is opened before
+    // the view frame has laid out its view, at a stand-in size.
+    std::string path = drawtest::Fixture("square.dxf");
+    AppSW.SetViewPath(path.c_str());
+    m_thread->OpenFile(-1, path.c_str(), 50, 50, false);
+    ASSERT_TRUE(Settle());
+    View()->Invalidate();
+    ASSERT_TRUE(Settle());
+    RECT box;
+    ASSERT_GT(Foreground(&box), 100);
+    RECT client;
+    ::GetClientRect(ViewWindow(), &client);
+    EXPECT_GT(Height(box), client.bottom * 3 / 4);
+    EXPECT_NEAR(client.right / 2, Centre(box).x, 3);
+}
+
 TEST_F(DrawingViewTest, PanDragsTheDrawingAndWindowZoomFillsTheViewWithTheWindow)
 {
     ASSERT_TRUE(OpenDrawing("square.dxf"));

@@ -41,11 +41,11 @@ TEST_F(ViewFrameShownTest, FullScreenPutsTheDrawingOverTheWholeScreenAndBack)
     EXPECT_LE(view.top, 0);
     EXPECT_GE(view.right, GetSystemMetrics(SM_CXSCREEN) - 2);
     EXPECT_GE(view.bottom, GetSystemMetrics(SM_CYSCREEN) - 2);
-    CGDIDevice screen;
-    viewtest::CaptureWindow(GetDesktopWindow(), screen);
-    viewtest::KeepScreenshot(screen, "full_screen");
+    CGDIDevice picture;
+    CaptureView(picture);
+    viewtest::KeepScreenshot(picture, "full_screen");
     RECT box;
-    EXPECT_GT(drawtest::CountForeground(screen, &box), 100);
+    EXPECT_GT(drawtest::CountForeground(picture, &box), 100);
 
     // Hidden in full screen, the stored rectangle is the one from before.
     m_frame->ShowWindow(SW_HIDE);

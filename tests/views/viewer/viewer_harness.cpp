@@ -7,6 +7,13 @@
 
 namespace viewtest {
 
+namespace {
+
+const int kFrameWidth = 640;
+const int kFrameHeight = 480;
+
+}  // namespace
+
 void ViewerTest::SetUp()
 {
     ASSERT_TRUE(m_registry.IsActive());
@@ -19,7 +26,14 @@ void ViewerTest::SetUp()
     AppSW.viewFrame = m_frame;
     m_thread->SetNotifyWnd(m_frame->GetSafeHwnd());
     m_frame->ShowWindow(SW_SHOW);
-    ::SetWindowPos(m_frame->GetSafeHwnd(), HWND_TOP, 0, 0, 640, 480, SWP_SHOWWINDOW);
+    // Away from the pointer, which rests where an earlier test left it: the
+    // display's own mouse messages would reach the view amid a test's
+    // gestures.
+    POINT pointer = {0, 0};
+    GetCursorPos(&pointer);
+    int x = pointer.x < GetSystemMetrics(SM_CXSCREEN) / 2 ? GetSystemMetrics(SM_CXSCREEN) - kFrameWidth : 0;
+    int y = pointer.y < GetSystemMetrics(SM_CYSCREEN) / 2 ? GetSystemMetrics(SM_CYSCREEN) - kFrameHeight : 0;
+    ::SetWindowPos(m_frame->GetSafeHwnd(), HWND_TOP, x, y, kFrameWidth, kFrameHeight, SWP_SHOWWINDOW);
     SetForegroundWindow(m_frame->GetSafeHwnd());
     m_frame->UpdateWindow();
 }
@@ -68,6 +82,14 @@ void ViewerTest::Command(UINT id)
 {
     m_frame->SendMessage(WM_COMMAND, id, 0);
     Settle();
+}
+
+CommandState ViewerTest::StateOf(UINT id)
+{
+    CommandState state;
+    state.m_nID = id;
+    state.DoUpdate(m_frame, TRUE);
+    return state;
 }
 
 void ViewerTest::Click(UINT down, UINT up, WPARAM buttons, POINT at)

@@ -17,6 +17,14 @@
 
 namespace viewtest {
 
+// The enable and check state a command's update handlers give.
+struct CommandState : CCmdUI {
+    BOOL enabled = FALSE;
+    int check = 0;
+    void Enable(BOOL on) override { enabled = on; }
+    void SetCheck(int state) override { check = state; }
+};
+
 class ViewerTest : public testing::Test {
 protected:
     void SetUp() override;
@@ -35,6 +43,8 @@ protected:
     int Foreground(RECT* box);
 
     void Command(UINT id);
+    // What the frame's update handlers say of the command.
+    CommandState StateOf(UINT id);
     // Input in the drawing view's client coordinates.
     void Click(UINT down, UINT up, WPARAM buttons, POINT at);
     void Drag(UINT down, UINT up, WPARAM buttons, POINT from, POINT to);
