@@ -1,5 +1,7 @@
 #include "tests/browser/dialogs/dialog_sequence.h"
 
+#include <stdlib.h>
+
 #include <string>
 
 #include "tests/app/dialog_driver.h"
@@ -64,6 +66,13 @@ VOID CALLBACK DialogSequence::Tick(HWND, UINT, UINT_PTR, DWORD)
 std::string MessageBoxText(HWND box)
 {
     return apptest::ControlText(box, 0xFFFF);
+}
+
+void SavePictureIfAsked(HWND window, const std::string& name)
+{
+    const char* folder = getenv("HARBECK_DIALOG_PICTURES");
+    if (folder != nullptr)
+        apptest::SaveWindowPicture(window, std::string(folder) + "\\" + name);
 }
 
 }  // namespace dialogtest

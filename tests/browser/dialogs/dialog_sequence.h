@@ -35,4 +35,9 @@ private:
 // The text of a message box (its static text control).
 std::string MessageBoxText(HWND box);
 
+// Saves what the window shows as a BMP file of that name in the folder the
+// environment variable HARBECK_DIALOG_PICTURES names (a Win32 path), for
+// looking at the dialogs; nothing when it is not set.
+void SavePictureIfAsked(HWND window, const std::string& name);
+
 }  // namespace dialogtest

@@ -2,8 +2,6 @@
 // photos are written by ImageMagick and exiftool.
 #include "tests/support/gtest.h"
 
-#include <stdlib.h>
-
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +17,7 @@
 #include "tests/support/unix_tools.h"
 
 using dialogtest::DialogSequence;
+using dialogtest::SavePictureIfAsked;
 
 namespace {
 
@@ -62,13 +61,6 @@ COLORREF ExpectedBackground()
     COLORREF window = GetSysColor(COLOR_WINDOW);
     auto down = [](int channel) { return channel <= 5 ? 0 : channel - 5; };
     return RGB(down(GetRValue(window)), down(GetGValue(window)), down(GetBValue(window)));
-}
-
-void SavePictureIfAsked(HWND window, const char* name)
-{
-    const char* folder = getenv("HARBECK_DIALOG_PICTURES");
-    if (folder != nullptr)
-        apptest::SaveWindowPicture(window, std::string(folder) + "\\" + name);
 }
 
 TEST(AcceleratorDlgTest, ListsEveryShortcutBySectionAndFillsTheDialog)

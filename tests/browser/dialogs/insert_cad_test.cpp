@@ -80,6 +80,7 @@ TEST_F(InsertIntoAutoCADTest, TypesOneInsertPerCopyOnTheGridThenZooms)
                                 SetField(dialog, IDC_INSERT_COPIES, "3");
                                 summaryAfter = ControlText(dialog, IDC_INSERT_SUMMARY);
                                 Press(dialog, IDC_INSERT_ZOOM_EXTENTS);
+                                dialogtest::SavePictureIfAsked(dialog, "insert_cad.bmp");
                                 Press(dialog, IDOK);
                             },
                             NoteMessage()});
