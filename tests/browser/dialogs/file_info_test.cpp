@@ -153,15 +153,33 @@ TEST_F(FileInfoSheetTest, CancelAndMissingFilesAreShownEmpty)
     EXPECT_EQ((std::vector<bool>{false, false, false, false}), checks);
 }
 
+TEST_F(FileInfoSheetTest, FilesBeyondFourGigabytesShowTheirWholeSize)
+{
+    std::string path = m_folder + "\\huge.dwg";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    LARGE_INTEGER end;
+    end.QuadPart = 5000000000LL;
+    bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(sized);
+    std::string size;
+    DialogSequence answers({[&](HWND sheet) {
+        size = ControlText(ShowPage(sheet, 0), IDC_BASIC_SIZE);
+        SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    }});
+    ShowFileProperties(path.c_str(), &m_drawing);
+    DeleteFileA(path.c_str());
+    CString largeText;
+    FormatFileSize(5000000000LL, largeText);
+    EXPECT_EQ(std::string(largeText) + " (5,000,000,000 Bytes)", size);
+}
+
 TEST(FileInfoTextTest, SizesAndDates)
 {
     CString smallText;
     FormatFileSize(999, smallText);
     EXPECT_EQ(std::string(smallText) + " (999 Bytes)", std::string(CFileInfoBasic::FormatSizeLine(999)));
-    CString largeText;
-    FormatFileSize(5000000000LL, largeText);
-    EXPECT_EQ(std::string(largeText) + " (5,000,000,000 Bytes)",
-              std::string(CFileInfoBasic::FormatSizeLine(5000000000LL)));
     EXPECT_EQ(COleDateTime::invalid, CFileInfoInfo::ToLocalDateTime(-(1LL << 60)).GetStatus());
     EXPECT_EQ(COleDateTime::valid, CFileInfoInfo::ToLocalDateTime(1600000000).GetStatus());
 }

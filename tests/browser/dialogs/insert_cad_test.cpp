@@ -57,7 +57,7 @@ void Press(HWND dialog, int id)
 
 std::string Insert(const char* path, double x, double y, double scale = 1.0)
 {
-    char command[1024];
+    char command[2048];
     snprintf(command, sizeof(command), "-insert\n%s\n%f,%f,%f\n%f\n%f\n%f\n", path, x, y, 0.0, scale, scale,
              0.0);
     return command;
@@ -132,15 +132,17 @@ TEST_F(InsertIntoAutoCADTest, OneCopyInOneColumnSendsThePathOnceAndStartsRows)
                                 Press(dialog, IDOK);
                             },
                             NoteMessage()});
+    // A path longer than a command line buffer still goes whole.
+    std::string longPath = "C:\\d\\" + std::string(1100, 'n') + ".dwg";
     CStringList paths;
-    paths.AddTail("C:\\d\\one.dwg");
+    paths.AddTail(longPath.c_str());
     paths.AddTail("C:\\d\\two.dwg");
     InsertIntoAutoCAD(paths);
 
     char expected[256];
     snprintf(expected, sizeof(expected), Text(IDS_INSERT_DESCRIPTION).c_str(), "site.dwg");
     EXPECT_EQ(expected, description);
-    std::vector<std::string> sent = {"-osnap\noff\n", Insert("C:\\d\\one.dwg", 0, 0, 2.5),
+    std::vector<std::string> sent = {"-osnap\noff\n", Insert(longPath.c_str(), 0, 0, 2.5),
                                      Insert("C:\\d\\two.dwg", 0, 100, 2.5)};
     EXPECT_EQ(sent, autocad.commands);
 }
