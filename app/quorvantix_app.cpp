@@ -20,6 +20,7 @@
 #include "core/product_info.h"
 #include "core/registry_root.h"
 #include "core/res_string.h"
+#include "browser/dialogs/accelerator_dlg.h"
 #include "browser/frame/browse_frame.h"
 #include "browser/options/option.h"
 #include "drawing/draw_thread.h"
@@ -86,6 +87,7 @@ BEGIN_MESSAGE_MAP(CQuorvantixApp, CWinApp)
     ON_COMMAND(ID_HOME_PAGE, &CQuorvantixApp::OnHomePage)
     ON_COMMAND(ID_OTHER_PRODUCTS, &CQuorvantixApp::OnHomePage)
     ON_COMMAND(ID_DEFAULT_HELP, &CQuorvantixApp::OnHelp)
+    ON_COMMAND(ID_SHORTCUT_LIST, &CQuorvantixApp::OnShortcutList)
     ON_THREAD_MESSAGE(WM_UPDATE_AVAILABLE, &CQuorvantixApp::OnUpdateNotice)
 END_MESSAGE_MAP()
 
@@ -385,6 +387,13 @@ void CQuorvantixApp::OnHelp()
         OpenWithShell(path);
     else
         AfxMessageBox(LoadResString(IDS_FILE_NOT_FOUND) + path);
+}
+
+void CQuorvantixApp::OnShortcutList()
+{
+    CModalDialogFlag modal;
+    CAcceleratorDlg dialog;
+    dialog.DoModal();
 }
 
 void CQuorvantixApp::OnUpdateNotice(WPARAM wParam, LPARAM lParam)

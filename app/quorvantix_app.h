@@ -35,6 +35,7 @@ protected:
     afx_msg void OnHomePage();
     // Opens the help file in the program's folder, or says it is missing.
     afx_msg void OnHelp();
+    afx_msg void OnShortcutList();
     // WM_UPDATE_AVAILABLE: the notice of a newer version; at update level 2
     // the program quits after it.
     afx_msg void OnUpdateNotice(WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 #include "platform/classlib/ids.h"
 #include "resources/app_ids.h"
 #include "resources/browser_ids.h"
+#include "resources/browser_info_ids.h"
 #include "resources/browser_dialogs_ids.h"
 #include "resources/browser_options_ids.h"
 #include "resources/drawing_ids.h"

@@ -8,6 +8,7 @@
 #include "core/res_string.h"
 #include "core/size_text.h"
 #include "drawing/lib_index_tree.h"
+#include "resources/browser_dialogs_ids.h"
 #include "resources/browser_options_ids.h"
 
 IMPLEMENT_DYNCREATE(COptionCache, CPropertyPage)
@@ -118,7 +119,7 @@ bool COptionCache::EnsureFolderExists()
     if (!m_folder.IsEmpty() && DirectoryExists(m_folder))
         return true;
     if (!m_folder.IsEmpty()) {
-        CString question = m_folder + "\n--------------\n" + LoadResString(IDS_OPTION_CREATE_FOLDER);
+        CString question = m_folder + "\n--------------\n" + LoadResString(IDS_CREATE_MISSING_FOLDER);
         if (AfxMessageBox(question, MB_OKCANCEL) != IDOK) {
             SelectFolderText();
             return false;
@@ -126,7 +127,7 @@ bool COptionCache::EnsureFolderExists()
         if (CreateDirectories(m_folder))
             return true;
     }
-    AfxMessageBox(LoadResString(IDS_OPTION_CANNOT_CREATE_FOLDER), MB_OK);
+    AfxMessageBox(LoadResString(IDS_CANNOT_CREATE_FOLDER), MB_OK);
     SelectFolderText();
     return false;
 }

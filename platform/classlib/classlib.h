@@ -37,3 +37,4 @@
 #include "platform/classlib/ole_data_object.h"
 #include "platform/classlib/ole_data_source.h"
 #include "platform/classlib/ole_drop_target.h"
+#include "platform/classlib/ole_dispatch_driver.h"

@@ -233,6 +233,25 @@ TEST_F(AppCommands, HelpOpensTheHelpFileOrNamesTheMissingOne)
     EXPECT_EQ(path, opened.Opened().at(0));
 }
 
+TEST_F(AppCommands, ShortcutListCommandOpensTheShortcutList)
+{
+    BYTE modalWhileOpen = 0;
+    std::string caption;
+    int rows = 0;
+    DialogDriver driver([&](HWND dialog) {
+        modalWhileOpen = AppSW.modalDialogOpen;
+        caption = WindowText(dialog);
+        rows = (int)SendDlgItemMessageA(dialog, IDC_ACCELERATOR_LIST, LVM_GETITEMCOUNT, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(ID_SHORTCUT_LIST);
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(1, modalWhileOpen);
+    EXPECT_EQ(0, AppSW.modalDialogOpen);
+    EXPECT_EQ("快捷键列表", caption);
+    EXPECT_EQ(65, rows);
+}
+
 TEST_F(AppCommands, OptionsSheetShowsItsFivePagesAndCancelKeepsTheSettings)
 {
     BYTE modalWhileOpen = 0;

@@ -1,0 +1,25 @@
+// CFileInfoInfo: the drawing's own dates and its last editor. The drawing
+// library reports no total editing time, so that field stays empty.
+#pragma once
+#include <stdint.h>
+
+#include "browser/dialogs/file_info_page.h"
+
+class CFileInfoInfo : public CFileInfoPage {
+    DECLARE_DYNCREATE(CFileInfoInfo)
+public:
+    CFileInfoInfo(const char* path = "", DRAWINGINFO* drawingInfo = nullptr);
+
+    // The local date and time of a time in seconds since 1970; invalid
+    // when it has none or does not convert back to the same time.
+    static COleDateTime ToLocalDateTime(int64_t seconds);
+
+    CString m_created;
+    CString m_updated;
+    CString m_lastSavedBy;
+    CString m_editingTime;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* exchange) override;
+};
