@@ -108,9 +108,6 @@ public:
     bool OpenSelectedItem();
     bool OpenItem(int index);
     bool ShellOpenItem(int index, LPCSTR verb);
-    // The name check of a rename: false with the message's string id when
-    // the text cannot become a file name in the shown folder.
-    static bool IsAcceptableFileName(LPCSTR name, UINT& messageId);
 
     // --- Thumbnails.
     void StopCurrentTask();

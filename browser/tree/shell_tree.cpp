@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/shell/file_name_check.h"
 #include "browser/shell/shell_statics.h"
 #include "core/appsw.h"
 #include "core/preference.h"
@@ -542,6 +543,11 @@ bool CShellTree::RenameItem(HTREEITEM item, LPCSTR newName)
     if (FAILED(data->parentFolder->GetAttributesOf(1, &relative, &attributes)) || !(attributes & SFGAO_FILESYSTEM) ||
         !GetPathOfItem(item, oldPath, false))
         return false;
+    UINT refusal = 0;
+    if (!IsAcceptableFileName(newName, refusal)) {
+        AfxMessageBox(LoadResString(refusal), MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
     // The new path: the last name replaced, the folders above kept.
     int slash = oldPath.ReverseFind('\\');
     CString newPath = oldPath.Left(slash + 1) + newName;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "browser/filelist/file_list_view.h"
+#include "browser/shell/file_name_check.h"
 #include "core/appsw.h"
 #include "core/file_types.h"
 #include "core/preference.h"
@@ -203,9 +204,9 @@ CWnd* ShellListTest::s_frame = nullptr;
 TEST(FileNameCheck, RefusesSeparatorsDotsReservedAndForbiddenCharacters)
 {
     UINT id = 0;
-    EXPECT_TRUE(CIEShellListCtrl::IsAcceptableFileName("新图纸.dxf", id));
+    EXPECT_TRUE(IsAcceptableFileName("新图纸.dxf", id));
     // 乗 is 0x81 0x5C in GBK: its second byte is no separator.
-    EXPECT_TRUE(CIEShellListCtrl::IsAcceptableFileName("乗.dxf", id));
+    EXPECT_TRUE(IsAcceptableFileName("乗.dxf", id));
     const std::pair<const char*, UINT> refused[] = {
         {"", IDS_RENAME_EMPTY},           {"   ", IDS_RENAME_EMPTY},
         {"..\\x.dxf", IDS_RENAME_SEPARATOR}, {"sub/x.dxf", IDS_RENAME_SEPARATOR},
@@ -215,10 +216,10 @@ TEST(FileNameCheck, RefusesSeparatorsDotsReservedAndForbiddenCharacters)
         {"LPT1", IDS_RENAME_RESERVED},
     };
     for (const auto& name : refused) {
-        EXPECT_FALSE(CIEShellListCtrl::IsAcceptableFileName(name.first, id)) << name.first;
+        EXPECT_FALSE(IsAcceptableFileName(name.first, id)) << name.first;
         EXPECT_EQ(name.second, id) << name.first;
     }
-    EXPECT_FALSE(CIEShellListCtrl::IsAcceptableFileName(std::string(256, 'a').c_str(), id));
+    EXPECT_FALSE(IsAcceptableFileName(std::string(256, 'a').c_str(), id));
 }
 
 TEST_F(ShellListTest, EachViewListsTheFolderThumbnailsOnlyDrawingsAndImages)

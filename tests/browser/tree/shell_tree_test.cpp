@@ -133,6 +133,20 @@ TEST_F(ShellTreeTest, RenamingChangesOnlyTheFoldersOwnName)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_folder + "\\omega").c_str()));
 }
 
+TEST_F(ShellTreeTest, ARenameToAPathIsRefusedAndMovesNothing)
+{
+    std::string inner = m_folder + "\\alpha\\inner";
+    ASSERT_TRUE(CreateDirectoryA(inner.c_str(), nullptr));
+    ASSERT_TRUE(m_tree.FindPath(inner.c_str()));
+    {
+        testwin::ModalCloser closer;
+        EXPECT_FALSE(m_tree.RenameItem(m_tree.GetSelectedItem(), "..\\..\\escaped"));
+        EXPECT_FALSE(m_tree.RenameItem(m_tree.GetSelectedItem(), ".."));
+    }
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(inner.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_folder + "\\escaped").c_str()));
+}
+
 TEST_F(ShellTreeTest, DeviceChangesWithinTheDelayMakeOneResync)
 {
     m_tree.OnDeviceChange(DBT_DEVICEARRIVAL, 0);
