@@ -1,6 +1,7 @@
 #include "tests/support/message_log.h"
 
 #include <stdio.h>
+#include <string.h>
 
 namespace testwin {
 
@@ -170,6 +171,31 @@ testing::AssertionResult MessagesAre(const MessageLog& log, const std::vector<UI
     if (actual == expected)
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "expected " << HexList(expected) << "\n  actual " << HexList(actual);
+}
+
+namespace {
+
+BOOL CALLBACK CancelIfDialog(HWND window, LPARAM)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (strcmp(name, "#32770") == 0)
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+VOID CALLBACK CancelDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), CancelIfDialog, 0);
+}
+
+}  // namespace
+
+ModalCloser::ModalCloser() : m_timer(SetTimer(NULL, 0, 200, CancelDialogs)) {}
+
+ModalCloser::~ModalCloser()
+{
+    KillTimer(NULL, m_timer);
 }
 
 }  // namespace testwin

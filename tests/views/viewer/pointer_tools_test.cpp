@@ -122,7 +122,12 @@ TEST_F(PointerToolsTest, PrintPickDragsOutAWindowAdjustsItAndEndsWithADoubleClic
     DoubleClick({5, 5});
     EXPECT_TRUE(View()->m_printPick);
     EXPECT_EQ(0u, log.Count(WM_PRINT_PICK_DONE));
-    DoubleClick({200, 175});
+    {
+        // The frame answers with the print manager; it is closed here.
+        testwin::ModalCloser closer;
+        DoubleClick({200, 175});
+        testwin::PumpMessages(300);
+    }
     EXPECT_FALSE(View()->m_printPick);
     ASSERT_EQ(1u, log.Count(WM_PRINT_PICK_DONE));
     EXPECT_EQ(1u, log.Entries()[0].wParam);
