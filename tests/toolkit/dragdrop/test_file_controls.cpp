@@ -163,27 +163,53 @@ DWORD WINAPI CMouseDrag::Run(void* self)
     }
     Sleep(300);
     // The keys go down over the target: they would change the selection
-    // at the press, and the display's own keyboard state, which Wine takes
-    // over when the pointer enters another window, does not have them.
+    // at the press.
     SendKeys(drag->m_keys, 0);
-    Sleep(100);
+    drag->m_keysHeld = true;
+    Sleep(300);
     SendMouse(0, drag->m_to);
     Sleep(200);
     SendMouse(MOUSEEVENTF_LEFTUP, drag->m_to);
     Sleep(100);
+    drag->m_keysHeld = false;
     SendKeys(drag->m_keys, KEYEVENTF_KEYUP);
     return 0;
 }
 
+namespace {
+// The drag being played on this thread, for its timer.
+CMouseDrag* g_playing = nullptr;
+}  // namespace
+
+VOID CALLBACK CMouseDrag::KeepKeysDown(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!g_playing || !g_playing->m_keysHeld)
+        return;
+    BYTE state[256];
+    if (!GetKeyboardState(state))
+        return;
+    for (WORD key : g_playing->m_keys)
+        state[key] |= 0x80;
+    SetKeyboardState(state);
+}
+
 bool CMouseDrag::Play(DWORD timeoutMs)
 {
+    g_playing = this;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, &CMouseDrag::KeepKeysDown);
     m_thread = CreateThread(nullptr, 0, &CMouseDrag::Run, this, 0, nullptr);
     DWORD start = GetTickCount();
+    bool played = true;
     while (WaitForSingleObject(m_thread, 0) == WAIT_TIMEOUT) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
+        if (GetTickCount() - start > timeoutMs) {
+            played = false;
+            break;
+        }
         testwin::PumpMessages(20);
     }
-    testwin::PumpMessages(300);
-    return true;
+    KillTimer(nullptr, timer);
+    g_playing = nullptr;
+    if (played)
+        testwin::PumpMessages(300);
+    return played;
 }

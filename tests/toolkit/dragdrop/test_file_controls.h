@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,11 @@ public:
 // Presses the left button at from, moves in steps to to and releases it
 // there, from a thread of its own (the calling thread keeps pumping its
 // messages, which runs the drag loop). The keys (virtual-key codes) are
-// held over the target until after the release.
+// held over the target until after the release. Wine replaces the key
+// state with the display's, where these keys are up, whenever the pointer
+// enters another window, and that can come late on a loaded machine; so
+// while the keys are meant to be held, the calling thread's key state is
+// kept with them down from a timer that its drag loop runs.
 class CMouseDrag {
 public:
     CMouseDrag(POINT from, POINT to, std::vector<WORD> keys = {});
@@ -60,9 +65,11 @@ public:
 
 private:
     static DWORD WINAPI Run(void* self);
+    static VOID CALLBACK KeepKeysDown(HWND, UINT, UINT_PTR, DWORD);
     POINT m_from;
     POINT m_to;
     std::vector<WORD> m_keys;
+    std::atomic<bool> m_keysHeld{false};
     HANDLE m_thread = nullptr;
 };
 
