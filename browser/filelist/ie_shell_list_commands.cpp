@@ -1,7 +1,10 @@
 // The file list's selection, its items opened, renamed, deleted and shown
-// in the preview, and the viewer's previous and next drawing.
+// in the preview, its dialogs (new folder, Exif, saving thumbnails), and
+// the viewer's previous and next drawing.
 #include "browser/filelist/ie_shell_list_ctrl.h"
 
+#include "browser/dialogs/exif_dlg.h"
+#include "browser/dialogs/new_folder_dlg.h"
 #include "browser/shell/file_name_check.h"
 #include "browser/tree/shell_tree_messages.h"
 #include "core/appsw.h"
@@ -9,6 +12,7 @@
 #include "core/path_parts.h"
 #include "core/preference.h"
 #include "core/res_string.h"
+#include "core/shell_properties.h"
 #include "core/size_text.h"
 #include "drawing/task_manage_thread.h"
 #include "resources/browser_ids.h"
@@ -247,6 +251,8 @@ bool CIEShellListCtrl::ViewSelectedFile()
     CShellItemData* record = GetItemRecord(-1);
     if (!record || record->fileKind < 0)
         return false;
+    // The row's own path: a refresh may have emptied the remembered one.
+    m_selectedPath = record->GetPath();
     AppSW.SetViewPath(m_selectedPath);
     if (m_pPreview && m_pPreview->GetSafeHwnd() && !m_pPreview->IsWindowVisible() &&
         m_selectedPath.GetLength() < 4)
@@ -270,17 +276,49 @@ bool CIEShellListCtrl::ShellOpenItem(int index, LPCSTR verb)
 
 bool CIEShellListCtrl::ShowProperties()
 {
-    if (GetSelectedCount() == 0)
+    return GetSelectedCount() > 0 && ShowShellProperties(m_hWnd, GetItemPath(-1));
+}
+
+// ---------------------------------------------------------------------------
+// The list's dialogs.
+
+bool CIEShellListCtrl::NewFolder()
+{
+    if (!HasFolderPath())
         return false;
-    CString path = GetItemPath(-1);
-    SHELLEXECUTEINFOA info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_INVOKEIDLIST;
-    info.hwnd = m_hWnd;
-    info.lpVerb = "properties";
-    info.lpFile = path;
-    info.nShow = SW_SHOW;
-    return ShellExecuteExA(&info) != FALSE;
+    CNewFolderDlg dialog(m_folderPath, "新建文件夹", this);
+    return dialog.DoModal() == IDOK;
+}
+
+bool CIEShellListCtrl::ShowExif()
+{
+    CExifDlg dialog(this);
+    dialog.m_path = GetItemPath(-1);
+    if (dialog.ReadExifInfo()) {
+        dialog.DoModal();
+        return true;
+    }
+    CString text;
+    text.Format("文件: %s\n\n未能发现 exif 信息 !", (LPCSTR)dialog.m_path);
+    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+    return false;
+}
+
+bool CIEShellListCtrl::SaveThumbnails(const ThumbnailProgress& progress)
+{
+    if (!IsTaskIdleWithFiles())
+        return false;
+    std::vector<ThumbnailFileRow> rows(GetItemCount());
+    for (int row = 0; row < GetItemCount(); ++row) {
+        rows[row].selected = GetItemState(row, LVIS_SELECTED) != 0;
+        CShellItemData* record = (CShellItemData*)GetItemExtData(row);
+        if (!record)
+            continue;
+        rows[row].sourcePath = record->GetPath();
+        rows[row].thumbnail = record->pThumbnail;
+        rows[row].folder = record->IsFolder();
+    }
+    return AskAndWriteThumbnailFiles(this, m_folderPath, rows, progress);
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 
 #include "browser/filelist/file_list_messages.h"
 #include "browser/filelist/shell_item_data.h"
+#include "browser/filelist/thumbnail_files.h"
 #include "browser/shell/shell_pidl.h"
 #include "browser/shell/shell_settings.h"
 #include "graphics/dib.h"
@@ -108,6 +109,17 @@ public:
     bool OpenSelectedItem();
     bool OpenItem(int index);
     bool ShellOpenItem(int index, LPCSTR verb);
+    // Shows the current drawing or image in view mode; false for a folder
+    // or another file.
+    bool ViewSelectedFile();
+    // The new-folder dialog on the shown folder; true when it made the
+    // folder (the folder watcher then lists it).
+    bool NewFolder();
+    // The Exif dialog of the current photo, or a message that it has none.
+    bool ShowExif();
+    // In thumbnail view, with files, while the task thread is idle: asks
+    // where and how, and writes the shown thumbnails as picture files.
+    bool SaveThumbnails(const ThumbnailProgress& progress);
 
     // --- Thumbnails.
     void StopCurrentTask();
@@ -201,7 +213,6 @@ private:
     bool ShowProperties();
     bool RenameItem(int row, LPCSTR newText);
     bool IsExtensionShown(int row, const CString& extension);
-    bool ViewSelectedFile();
     int FindItemByPath(LPCSTR path) const;
     int FindDrawing(int from, int step) const;
     CShellItemData* MoveToDrawing(int step);

@@ -1,6 +1,6 @@
 #include "browser/frame/browse_frame.h"
 
-#include "browser/frame/browse_frame_messages.h"
+#include "browser/dialogs/edit_path_box_dlg.h"
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "core/product_info.h"
@@ -80,6 +80,11 @@ BEGIN_MESSAGE_MAP(CBrowseFrame, CCJFrameWnd)
     ON_COMMAND(ID_SORT_BY_DATE, &CBrowseFrame::OnSortByDate)
     ON_COMMAND(ID_SORT_ASCENDING, &CBrowseFrame::OnSortAscending)
     ON_COMMAND(ID_SORT_DESCENDING, &CBrowseFrame::OnSortDescending)
+    ON_COMMAND(ID_INTERFACE_STYLE, &CBrowseFrame::OnInterfaceStyle)
+    ON_COMMAND(ID_INSERT_TO_AUTOCAD, &CBrowseFrame::OnInsertToAutoCAD)
+    ON_COMMAND(ID_SHOW_EXIF, &CBrowseFrame::OnExifInfo)
+    ON_COMMAND(ID_NEW_FOLDER, &CBrowseFrame::OnNewFolder)
+    ON_COMMAND(ID_SAVE_THUMBNAILS, &CBrowseFrame::OnSaveThumbnails)
 
     ON_UPDATE_COMMAND_UI(ID_OPEN_ITEM, &CBrowseFrame::OnUpdateFileOpen)
     ON_UPDATE_COMMAND_UI(ID_EDIT_WITH_APP, &CBrowseFrame::OnUpdateEditWithApp)
@@ -115,6 +120,10 @@ BEGIN_MESSAGE_MAP(CBrowseFrame, CCJFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_SORT_BY_DATE, &CBrowseFrame::OnUpdateSortColumn)
     ON_UPDATE_COMMAND_UI(ID_SORT_ASCENDING, &CBrowseFrame::OnUpdateSortDirection)
     ON_UPDATE_COMMAND_UI(ID_SORT_DESCENDING, &CBrowseFrame::OnUpdateSortDirection)
+    ON_UPDATE_COMMAND_UI(ID_INSERT_TO_AUTOCAD, &CBrowseFrame::OnUpdateInsertToAutoCAD)
+    ON_UPDATE_COMMAND_UI(ID_SHOW_EXIF, &CBrowseFrame::OnUpdateExifInfo)
+    ON_UPDATE_COMMAND_UI(ID_NEW_FOLDER, &CBrowseFrame::OnUpdateNewFolder)
+    ON_UPDATE_COMMAND_UI(ID_SAVE_THUMBNAILS, &CBrowseFrame::OnUpdateSaveThumbnails)
 END_MESSAGE_MAP()
 
 CBrowseFrame::CBrowseFrame()
@@ -253,8 +262,10 @@ bool CBrowseFrame::GoToFolder(LPCSTR path)
 
 void CBrowseFrame::EditBookmarks()
 {
-    // The bookmark editor is not part of the program yet: the pane's edit
-    // button does nothing.
+    // On OK the editor posts WM_BOOKMARKS_CHANGED to the main window, which
+    // reloads the path box.
+    CEditPathBoxDlg dialog(AfxGetMainWnd());
+    dialog.DoModal();
 }
 
 BOOL CBrowseFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

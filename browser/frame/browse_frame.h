@@ -134,6 +134,11 @@ protected:
     afx_msg void OnSortByDate();
     afx_msg void OnSortAscending();
     afx_msg void OnSortDescending();
+    afx_msg void OnInterfaceStyle();
+    afx_msg void OnInsertToAutoCAD();
+    afx_msg void OnExifInfo();
+    afx_msg void OnNewFolder();
+    afx_msg void OnSaveThumbnails();
     afx_msg void OnUpdateFileOpen(CCmdUI* cmdUI);
     afx_msg void OnUpdateEditWithApp(CCmdUI* cmdUI);
     afx_msg void OnUpdateFolderUp(CCmdUI* cmdUI);
@@ -157,6 +162,10 @@ protected:
     afx_msg void OnUpdateSwitchToView(CCmdUI* cmdUI);
     afx_msg void OnUpdateSortColumn(CCmdUI* cmdUI);
     afx_msg void OnUpdateSortDirection(CCmdUI* cmdUI);
+    afx_msg void OnUpdateInsertToAutoCAD(CCmdUI* cmdUI);
+    afx_msg void OnUpdateExifInfo(CCmdUI* cmdUI);
+    afx_msg void OnUpdateNewFolder(CCmdUI* cmdUI);
+    afx_msg void OnUpdateSaveThumbnails(CCmdUI* cmdUI);
 
     DECLARE_MESSAGE_MAP()
 

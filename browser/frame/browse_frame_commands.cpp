@@ -5,12 +5,16 @@
 
 #include <vector>
 
+#include "browser/dialogs/file_info_page.h"
+#include "browser/dialogs/insert_into_autocad.h"
 #include "browser/shell/shell_context_menu.h"
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
 #include "resources/resource.h"
+#include "views/common/view_state.h"
+#include "views/preview/preview_pane.h"
 
 namespace {
 
@@ -111,7 +115,15 @@ void CBrowseFrame::OnUpdateEditWithApp(CCmdUI* cmdUI)
 
 void CBrowseFrame::OnFileProperties()
 {
-    GetFileList()->ShowFileProperties();
+    // The drawing thread's information belongs to the file it holds: only
+    // when that is the current item does the sheet show it.
+    CString path = GetFileList()->GetItemPath(-1);
+    TDwgDrawThread* thread = GetRunningDrawThread();
+    DRAWINGINFO info;
+    if (thread != NULL && thread->IsCurrentFile(path) && GetPreviewDrawingInfo(&info))
+        ShowFileProperties(path, &info);
+    else
+        GetFileList()->ShowFileProperties();
 }
 
 void CBrowseFrame::OnUpdateHasSelection(CCmdUI* cmdUI)
@@ -121,16 +133,46 @@ void CBrowseFrame::OnUpdateHasSelection(CCmdUI* cmdUI)
 
 void CBrowseFrame::OnSwitchToView()
 {
-    CShellItemData* record = GetFileList()->GetItemRecord(-1);
-    if (record == NULL || record->fileKind < 0)
-        return;
-    AppSW.SetViewPath(record->GetPath());
-    AppSW.ToViewMode();
+    GetFileList()->ViewSelectedFile();
 }
 
 void CBrowseFrame::OnUpdateSwitchToView(CCmdUI* cmdUI)
 {
     cmdUI->Enable(GetFileList()->IsCurrentItemViewable());
+}
+
+void CBrowseFrame::OnInsertToAutoCAD()
+{
+    CStringList paths(10);
+    if (GetFileList()->GetSelectedPaths(paths))
+        InsertIntoAutoCAD(paths);
+}
+
+void CBrowseFrame::OnUpdateInsertToAutoCAD(CCmdUI* cmdUI)
+{
+    // GetIdleDrawThread: the program runs and the drawing thread is idle.
+    cmdUI->Enable(GetIdleDrawThread() != NULL && GetFileList()->IsSingleDwgOrDxf());
+}
+
+void CBrowseFrame::OnExifInfo()
+{
+    GetFileList()->ShowExif();
+}
+
+void CBrowseFrame::OnUpdateExifInfo(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(GetFileList()->IsSingleJpeg());
+}
+
+void CBrowseFrame::OnSaveThumbnails()
+{
+    GetFileList()->SaveThumbnails(
+        [this](int lower, int upper, int position) { SetProgress(lower, upper, position); });
+}
+
+void CBrowseFrame::OnUpdateSaveThumbnails(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(GetFileList()->IsTaskIdleWithFiles());
 }
 
 // --- Folders ----------------------------------------------------------------------------
@@ -143,6 +185,16 @@ void CBrowseFrame::OnFolderUp()
 void CBrowseFrame::OnUpdateFolderUp(CCmdUI* cmdUI)
 {
     cmdUI->Enable(GetTree()->HasParentFolder());
+}
+
+void CBrowseFrame::OnNewFolder()
+{
+    GetFileList()->NewFolder();
+}
+
+void CBrowseFrame::OnUpdateNewFolder(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(GetFileList()->HasFolderPath());
 }
 
 void CBrowseFrame::OnRefresh()

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/dialogs/browse_view_type.h"
 #include "core/preference.h"
 #include "core/registry_root.h"
 #include "resources/resource.h"
@@ -223,6 +224,14 @@ void CBrowseFrame::EnsureBarState()
         return;
     }
     ApplyInterfaceStyle(1);
+}
+
+void CBrowseFrame::OnInterfaceStyle()
+{
+    // A cancelled dialog, or OK without a chosen tile, changes nothing.
+    CBrowseViewType dialog(NULL);
+    if (dialog.DoModal() == IDOK)
+        ApplyInterfaceStyle(dialog.m_style);
 }
 
 void CBrowseFrame::ApplyInterfaceStyle(int style)

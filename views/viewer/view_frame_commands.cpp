@@ -3,12 +3,11 @@
 // the image information, and the update rules of its menu commands.
 #include "views/viewer/view_frame.h"
 
-#include <shellapi.h>
-
 #include "core/appsw.h"
 #include "core/file_types.h"
 #include "codecs/ximage.h"
 #include "core/preference.h"
+#include "core/shell_properties.h"
 #include "drawing/draw_commands.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
@@ -228,15 +227,7 @@ void CViewFrame::OnFileProperties()
             browser->ShowFileProperties(AppSW.GetViewPath(), info);
         return;
     }
-    CString path = thread->GetFilePath();
-    SHELLEXECUTEINFOA execute = {};
-    execute.cbSize = sizeof(execute);
-    execute.fMask = SEE_MASK_INVOKEIDLIST;
-    execute.hwnd = m_hWnd;
-    execute.lpVerb = "properties";
-    execute.lpFile = path;
-    execute.nShow = SW_SHOW;
-    ShellExecuteExA(&execute);
+    ShowShellProperties(m_hWnd, thread->GetFilePath());
 }
 
 void CViewFrame::ShowImageInfo()

@@ -4,19 +4,23 @@
 // commands through the menu, the accelerators and the update rules.
 #include "tests/support/gtest.h"
 
+#include "browser/dialogs/edit_path_box_dlg.h"
 #include "browser/frame/browse_frame.h"
-#include "browser/frame/browse_frame_messages.h"
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "core/product_info.h"
+#include "core/res_string.h"
+#include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
 #include "resources/resource.h"
+#include "tests/app/dialog_driver.h"
 #include "tests/support/appsw_actions_log.h"
 #include "tests/support/message_log.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -48,6 +52,22 @@ public:
     bool enabled = true;
     int checked = -1;
 };
+
+// Runs a command of the frame while the dialog or message box it opens is
+// looked at and answered with the button; returns the dialog's caption,
+// empty when none opened.
+std::string RunAndAnswer(CWnd* frame, UINT command, int button, std::function<void(HWND)> inspect = nullptr)
+{
+    std::string seen;
+    apptest::DialogDriver driver([&](HWND dialog) {
+        seen = apptest::WindowText(dialog);
+        if (inspect)
+            inspect(dialog);
+        ::SendMessageA(dialog, WM_COMMAND, button, 0);
+    });
+    frame->SendMessage(WM_COMMAND, command);
+    return seen;
+}
 
 UINT ParentId(CWnd* bar)
 {
@@ -416,4 +436,135 @@ TEST_F(BrowseFrameTest, ClosingSavesThePlacementAndTheLayoutBeforeTheThreadsStop
     EXPECT_EQ("SetToQuit", m_actions.calls[0]);
     EXPECT_TRUE(KeyExists("Bar State-Bar0"));
     EXPECT_NE("", std::string(m_app.GetProfileString("Settings", "Browser", "")));
+}
+
+TEST_F(BrowseFrameTest, StyleAndBookmarkDialogsOpenFromTheFrame)
+{
+    // OK keeps the first tile, style 1, whose layout replaces style 2's.
+    m_frame->ApplyInterfaceStyle(2);
+    EXPECT_EQ("设置浏览界面模式", RunAndAnswer(m_frame, ID_INTERFACE_STYLE, IDOK));
+    EXPECT_FALSE(KeyExists("Bar State-Bar6"));
+    EXPECT_EQ(6u, ReadDword("Bar State-Summary", "Bars"));
+    m_frame->ApplyInterfaceStyle(2);
+    {
+        testwin::ModalCloser closer;
+        m_frame->SendMessage(WM_COMMAND, ID_INTERFACE_STYLE);
+    }
+    EXPECT_TRUE(KeyExists("Bar State-Bar6"));
+
+    // The pane's edit button: the bookmarks cleared and saved reach the
+    // path box through the frame.
+    ShowFolder();
+    CPathListBox& pathBox = m_frame->GetFileListView()->GetPathBox();
+    ASSERT_GT(pathBox.GetCount(), 0);
+    std::string caption;
+    {
+        apptest::DialogDriver editor([&](HWND dialog) {
+            caption = apptest::WindowText(dialog);
+            {
+                apptest::DialogDriver yes([](HWND box) { ::SendMessageA(box, WM_COMMAND, IDYES, 0); });
+                ::SendDlgItemMessageA(dialog, IDC_BOOKMARK_CLEAR, BM_CLICK, 0, 0);
+            }
+            ::SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+        });
+        CWnd* button = m_frame->GetFileListView()->GetDlgItem(CFileListView::kEditBookmarksId);
+        ASSERT_NE(nullptr, button);
+        button->SendMessage(BM_CLICK);
+    }
+    EXPECT_EQ("书签管理", caption);
+    testwin::PumpMessages(50);
+    EXPECT_EQ(0, pathBox.GetCount());
+    CString shown;
+    pathBox.GetWindowText(shown);
+    EXPECT_STREQ(m_folder.c_str(), shown);
+}
+
+TEST_F(BrowseFrameTest, ListCommandsOpenTheirDialogsWhenTheirRulesAllow)
+{
+    ShowFolder();
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    std::string unix = codectest::UnixPath(m_folder);
+    ASSERT_EQ(0, codectest::RunUnixProgram("/usr/bin/convert -size 16x16 xc:blue " + unix + "/plain.jpg"));
+    ASSERT_EQ(0, codectest::RunUnixProgram("/usr/bin/convert -size 16x16 xc:blue " + unix + "/camera.jpeg"));
+    ASSERT_EQ(0, codectest::RunUnixProgram("/usr/bin/exiftool -q -overwrite_original -Make=Harbeck " + unix +
+                                           "/camera.jpeg"));
+    ASSERT_TRUE(CreateDirectoryA((m_folder + "\\sub").c_str(), NULL));
+    list->RefreshKeepSelection(true, false);
+    ASSERT_EQ(6, list->GetItemCount());
+
+    // Exif: one JPEG, not a PNG or a folder.
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("camera.jpeg")));
+    EXPECT_TRUE(Update(ID_SHOW_EXIF).enabled);
+    EXPECT_EQ("数码照片Exif信息", RunAndAnswer(m_frame, ID_SHOW_EXIF, IDCANCEL));
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("plain.jpg")));
+    std::string message;
+    RunAndAnswer(m_frame, ID_SHOW_EXIF, IDOK, [&](HWND box) { message = apptest::ControlText(box, 0xFFFF); });
+    EXPECT_EQ("文件: " + std::string(ListedPath("plain.jpg")) + "\n\n未能发现 exif 信息 !", message);
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("photo.png")));
+    EXPECT_FALSE(Update(ID_SHOW_EXIF).enabled);
+    EXPECT_EQ("", RunAndAnswer(m_frame, ID_SHOW_EXIF, IDOK));
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("sub")));
+    EXPECT_FALSE(Update(ID_SHOW_EXIF).enabled);
+
+    // A new folder in the shown one, under the suggested name.
+    EXPECT_TRUE(Update(ID_NEW_FOLDER).enabled);
+    std::string suggested;
+    EXPECT_EQ("创建新文件夹", RunAndAnswer(m_frame, ID_NEW_FOLDER, IDOK, [&](HWND dialog) {
+                  suggested = apptest::ControlText(dialog, IDC_NEW_FOLDER_NAME);
+              }));
+    EXPECT_EQ("新建文件夹", suggested);
+    DWORD attributes = GetFileAttributesA((m_folder + "\\新建文件夹").c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+
+    // Switching to the viewer views the current file.
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("photo.png")));
+    m_frame->SendMessage(WM_COMMAND, ID_SWITCH_TO_VIEW);
+    ASSERT_FALSE(m_actions.calls.empty());
+    EXPECT_EQ("ToViewMode", m_actions.calls.back());
+    EXPECT_STREQ(ListedPath("photo.png"), AppSW.GetViewPath());
+}
+
+TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
+{
+    ShowFolder();
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    TDwgDrawThread drawThread;
+    AppSW.mode = APPMODE_BROWSE;
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("plan.dxf")));
+    EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
+    AppSW.drawThread = &drawThread;
+    EXPECT_TRUE(Update(ID_INSERT_TO_AUTOCAD).enabled);
+    // No AutoCAD runs here: the command says so.
+    std::string message;
+    RunAndAnswer(m_frame, ID_INSERT_TO_AUTOCAD, IDOK, [&](HWND box) { message = apptest::ControlText(box, 0xFFFF); });
+    EXPECT_EQ(std::string(LoadResString(IDS_INSERT_NO_AUTOCAD)), message);
+    drawThread.m_busy = 1;
+    EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
+    drawThread.m_busy = 0;
+    AppSW.mode = APPMODE_QUITTING;
+    EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
+    AppSW.mode = APPMODE_BROWSE;
+    list->SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("photo.png")));
+    EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
+    AppSW.drawThread = NULL;
+
+    // Saving thumbnails: only in the thumbnail view with an idle task
+    // thread; the dialog starts at the shown folder.
+    EXPECT_FALSE(Update(ID_SAVE_THUMBNAILS).enabled);
+    TTaskManageThread idleThread;
+    AppSW.taskThread = &idleThread;
+    EXPECT_FALSE(Update(ID_SAVE_THUMBNAILS).enabled);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_THUMBNAILS);
+    EXPECT_TRUE(Update(ID_SAVE_THUMBNAILS).enabled);
+    std::string folder;
+    EXPECT_EQ("保存缩略图到文件", RunAndAnswer(m_frame, ID_SAVE_THUMBNAILS, IDCANCEL, [&](HWND dialog) {
+                  folder = apptest::ControlText(dialog, IDC_THUMBNAIL_FOLDER);
+              }));
+    EXPECT_EQ(m_folder, folder);
+    idleThread.m_idle = 0;
+    EXPECT_FALSE(Update(ID_SAVE_THUMBNAILS).enabled);
+    idleThread.m_idle = 1;
+    AppSW.taskThread = NULL;
 }
