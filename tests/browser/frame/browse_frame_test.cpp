@@ -9,6 +9,7 @@
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "core/product_info.h"
+#include "core/file_types.h"
 #include "core/res_string.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
@@ -567,4 +568,45 @@ TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
     EXPECT_FALSE(Update(ID_SAVE_THUMBNAILS).enabled);
     idleThread.m_idle = 1;
     AppSW.taskThread = NULL;
+}
+
+TEST_F(BrowseFrameTest, PropertiesShowTheDrawingSheetOnlyForTheFileTheDrawingThreadHolds)
+{
+    ShowFolder();
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    TDwgDrawThread* thread = new TDwgDrawThread;
+    ASSERT_TRUE(thread->Create());
+    AppSW.mode = APPMODE_BROWSE;
+    AppSW.drawThread = thread;
+    // The thread has read the drawing's information.
+    auto readInformation = [&](const CString& path) {
+        thread->RequestFileInfo(FILEKIND_DXF, path);
+        DRAWINGINFO info;
+        for (int wait = 0; wait < 250; ++wait) {
+            testwin::PumpMessages(20);
+            thread->GetDrawingInfo(&info);
+            if (info.setCount > 0 && !thread->m_busy)
+                return true;
+        }
+        return false;
+    };
+    CString plan = ListedPath("plan.dxf");
+    ASSERT_TRUE(list->SelectItemByPath(plan));
+    ASSERT_TRUE(readInformation(plan));
+    EXPECT_TRUE(Update(ID_BROWSE_FILE_PROPERTIES).enabled);
+    EXPECT_EQ("plan.dxf Properties", RunAndAnswer(m_frame, ID_BROWSE_FILE_PROPERTIES, IDCANCEL));
+
+    // Another item with the drawing's information still held: the shell's
+    // own answer, never the drawing's sheet.
+    ASSERT_TRUE(list->SelectItemByPath(ListedPath("notes.txt")));
+    ASSERT_TRUE(readInformation(plan));
+    EXPECT_NE("notes.txt Properties", RunAndAnswer(m_frame, ID_BROWSE_FILE_PROPERTIES, IDCANCEL));
+
+    AppSW.drawThread = NULL;
+    thread->m_notifyEnabled = 0;
+    thread->m_cancel = 1;
+    thread->m_stopRequest = 1;
+    thread->Wake(true);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->GetThreadHandle(), 10000));
+    delete thread;
 }
