@@ -482,6 +482,8 @@ TEST_F(BrowseFrameTest, StyleAndBookmarkDialogsOpenFromTheFrame)
 
 TEST_F(BrowseFrameTest, ListCommandsOpenTheirDialogsWhenTheirRulesAllow)
 {
+    // No folder shown yet: no new folder.
+    EXPECT_FALSE(Update(ID_NEW_FOLDER).enabled);
     ShowFolder();
     CIEShellListCtrl* list = m_frame->GetFileList();
     std::string unix = codectest::UnixPath(m_folder);
