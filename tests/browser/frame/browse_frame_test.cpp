@@ -1,7 +1,8 @@
 // The browse frame on the virtual display: its bars and the six interface
 // styles (stored layouts read back from the registry, screenshots kept in
 // tests/browser/screenshots), the status panes and their progress, the
-// commands through the menu, the accelerators and the update rules.
+// commands through the menu, the accelerators and the update rules, and the
+// dialogs the commands open.
 #include "tests/support/gtest.h"
 
 #include "browser/dialogs/edit_path_box_dlg.h"
