@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -314,6 +315,41 @@ TEST(Dwg, OneWorkerReadsFileAfterFile) {
   EXPECT_TRUE(OpenDwg("sample_2018.dwg"));
   EXPECT_EQ(3u, LinesOf(starts).size());
   zr::SetDwgReaderLocation("", "");
+}
+
+// Asked through its environment (as the benchmark asks), the worker records
+// each read: the file's size and five parts in milliseconds that fit within
+// the open.
+TEST(Dwg, WorkerRecordsWhereAReadsTimeGoes) {
+  std::string record = testfiles::MakeScratchFolder("dwg_stages") + "\\stages.txt";
+  std::string recordUnix;
+  ASSERT_TRUE(GetUnixPath(record.c_str(), &recordUnix));
+  zr::SetDwgReaderLocation("", FakeReader("process.env.HARBECK_DWG_STAGES = '" + recordUnix + "';\n"
+                                          "await import('file://" ZRIO_DWG_READER "/read_dwg.mjs');\n"));
+  const char* const names[] = {"sample_2000.dwg", "example_2018.dwg"};
+  double seconds[2] = {};
+  for (int i = 0; i < 2; ++i) ASSERT_EQ(0, TimedOpen(DwgPath(names[i]), &seconds[i])) << names[i];
+  zr::SetDwgReaderLocation("", "");
+
+  std::vector<std::string> lines = LinesOf(record);
+  ASSERT_EQ(2u, lines.size());
+  for (int i = 0; i < 2; ++i) {
+    std::string bytes;
+    ASSERT_TRUE(testfiles::ReadFileBytes(DwgPath(names[i]), bytes));
+    std::istringstream fields(lines[i]);
+    size_t size = 0;
+    fields >> size;
+    EXPECT_EQ(bytes.size(), size) << lines[i];
+    double part = 0, sum = 0;
+    int parts = 0;
+    while (fields >> part) {
+      EXPECT_GE(part, 0) << lines[i];
+      sum += part;
+      ++parts;
+    }
+    EXPECT_EQ(5, parts) << lines[i];
+    EXPECT_LT(sum, seconds[i] * 1000) << lines[i];
+  }
 }
 
 // Without Node.js or the reader an open fails at once and says so; a worker

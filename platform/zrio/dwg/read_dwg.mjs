@@ -6,7 +6,8 @@
 // input is a kind byte 'F', a 32-bit little-endian length and the file's
 // bytes. The answer goes to file descriptor 3 in messages of one kind byte,
 // a 32-bit little-endian length and that many bytes:
-//   'P' progress: one byte, the percent done;
+//   'P' progress: one byte, the percent done (only once a read has taken
+//       a while);
 //   'D' the drawing as DXF text (last message of a success);
 //   'E' failure: a 32-bit LibreDWG error code (0 when it is not one),
 //       then a UTF-8 message (last message of a failure).
@@ -35,16 +36,18 @@ class Failure extends Error {
   }
 }
 
+// A message goes out in one write where the pipe takes it whole, so that the
+// library wakes once for it.
 function send(kind, payload) {
   const head = Buffer.alloc(5);
   head.write(kind, 0, 'latin1');
   head.writeUInt32LE(payload.length, 1);
-  writeAll(head);
-  writeAll(payload);
-}
-
-function writeAll(bytes) {
-  for (let at = 0; at < bytes.length;) at += fs.writeSync(kAnswer, bytes, at, bytes.length - at);
+  let pieces = [head, payload];
+  while (pieces.length) {
+    let written = fs.writevSync(kAnswer, pieces);
+    while (pieces.length && written >= pieces[0].length) written -= pieces.shift().length;
+    if (pieces.length) pieces[0] = pieces[0].subarray(written);
+  }
 }
 
 function sendFailure(code, message) {
@@ -53,8 +56,41 @@ function sendFailure(code, message) {
   send('E', Buffer.concat([head, Buffer.from(message, 'utf8')]));
 }
 
-function progress(percent) {
-  send('P', Buffer.from([percent]));
+// A read that ends sooner than this shows no progress: its messages would
+// only wake the library while the file is read.
+const kQuietMs = 100;
+
+function progress(percent, stages) {
+  if (stages.elapsed() >= kQuietMs) send('P', Buffer.from([percent]));
+}
+
+// Where a file's time goes in this worker, from the moment its request is
+// whole: the wait for its instance, LibreDWG's read, its conversion, the DXF
+// text and the answer's sending. When the environment names a file in
+// HARBECK_DWG_STAGES (the DWG benchmark does), each drawing read appends a
+// line to it: the file's size, then those five parts in milliseconds.
+const kStageLog = process.env.HARBECK_DWG_STAGES;
+
+class Stages {
+  constructor() {
+    this.started = performance.now();
+    this.last = this.started;
+    this.laps = [];
+  }
+
+  lap() {
+    const now = performance.now();
+    this.laps.push((now - this.last).toFixed(2));
+    this.last = now;
+  }
+
+  elapsed() {
+    return performance.now() - this.started;
+  }
+
+  record(size) {
+    if (kStageLog) fs.appendFileSync(kStageLog, `${size} ${this.laps.join(' ')}\n`);
+  }
 }
 
 // The files asked for, as they arrive on standard input; ends with the input.
@@ -104,6 +140,28 @@ function compileLibreDwg() {
   return WebAssembly.compile(fs.readFileSync(file));
 }
 
+// A fresh instance's memory is backed by the system page by page as it is
+// first written, and on a virtual machine each page can cost a tenth of a
+// millisecond: a small drawing's read would spend most of its time there.
+// While the worker waits, it writes once to every page of the low part of
+// the memory, where a small drawing's read keeps what it allocates, each
+// byte written with the value it holds: the read finds the memory exactly as
+// the instance made it. It works in short slices and stops when the
+// instance is taken, so that a file never waits for it.
+const kTouchedBytes = 16 << 20;
+const kPageBytes = 4096;
+const kPagesASlice = 32;
+
+async function touchLowMemory(instance) {
+  for (let at = 0; !instance.taken;) {
+    const heap = instance.wasm.HEAPU8;
+    const end = Math.min(heap.length, kTouchedBytes, at + kPagesASlice * kPageBytes);
+    if (at >= end) return;
+    for (; at < end; at += kPageBytes) heap[at] = heap[at];
+    await new Promise(resolve => setImmediate(resolve));
+  }
+}
+
 // A fresh instance of LibreDWG over the compiled module, with its own memory.
 async function newLibreDwg(compiled) {
   const wasm = await createModule({
@@ -112,10 +170,10 @@ async function newLibreDwg(compiled) {
   });
   const libredwg = LibreDwg.createByWasmInstance(wasm);
   if (libredwg.wasmInstance !== wasm) throw new Error('LibreDWG kept an instance of an earlier read');
-  return {wasm, libredwg};
+  return {wasm, libredwg, taken: false};
 }
 
-async function readDrawing({wasm, libredwg}, bytes) {
+async function readDrawing({wasm, libredwg}, bytes, stages) {
   if (bytes.length < 6 || bytes.toString('latin1', 0, 2) !== 'AC') throw new Failure(0, 'not a DWG file');
   const fileName = 'drawing.dwg';
   wasm.FS.writeFile(fileName, bytes);
@@ -123,11 +181,13 @@ async function readDrawing({wasm, libredwg}, bytes) {
   wasm.FS.unlink(fileName);
   const error = result ? result.error >>> 0 : 0xffffffff;
   if (!result || !result.data || error >= kCriticalError) throw new Failure(error, 'LibreDWG cannot read the file');
-  progress(25);
+  stages.lap();
+  progress(25, stages);
   const version = libredwg.dwg_get_version_type(result.data);
   const codePage = libredwg.dwg_get_codepage(result.data);
   const database = libredwg.convert(result.data);
-  progress(40);
+  stages.lap();
+  progress(40, stages);
   // LibreDWG reads some damaged files without a critical error but finds
   // nothing in them: a drawing has a model space.
   if (!database.tables.BLOCK_RECORD.entries.some(r => /^\*MODEL_SPACE$/i.test(r.name))) {
@@ -135,7 +195,9 @@ async function readDrawing({wasm, libredwg}, bytes) {
   }
   const {dxf, skipped} = dwgToDxf(database, version.hdr, codePageName(codePage));
   if (Object.keys(skipped).length) console.error('left out:', JSON.stringify(skipped));
-  return Buffer.from(dxf, 'latin1');
+  const text = Buffer.from(dxf, 'latin1');
+  stages.lap();
+  return text;
 }
 
 // The instance for the next file is made while the worker waits for it, after
@@ -143,7 +205,7 @@ async function readDrawing({wasm, libredwg}, bytes) {
 function prepareLibreDwg(compiled) {
   if (global.gc) global.gc();
   const next = newLibreDwg(compiled);
-  next.catch(() => {});  // its failure is met when the next file awaits it
+  next.then(touchLowMemory, () => {});  // a failure is met when the next file awaits it
   return next;
 }
 
@@ -151,7 +213,13 @@ async function main() {
   const compiled = await compileLibreDwg();
   let next = prepareLibreDwg(compiled);
   for await (const bytes of fileRequests(process.stdin)) {
-    send('D', await readDrawing(await next, bytes));
+    const stages = new Stages();
+    const instance = await next;
+    instance.taken = true;
+    stages.lap();
+    send('D', await readDrawing(instance, bytes, stages));
+    stages.lap();
+    stages.record(bytes.length);
     next = prepareLibreDwg(compiled);
   }
 }
