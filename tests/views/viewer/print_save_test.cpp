@@ -16,16 +16,16 @@
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "resources/zrui_ids.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
-#include "tests/zrui/dialog_driver.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
 
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::SetText;
 using viewtest::ViewerTest;
-using zruitest::DialogScript;
-using zruitest::GetText;
-using zruitest::SetText;
 
 namespace {
 
@@ -49,11 +49,11 @@ std::string OutputOf(const std::string& command)
 // The average red, green and blue (0-255) of a box of a picture file.
 void AverageOfBox(const std::string& file, int x, int y, int size, int rgb[3])
 {
-    std::string text = OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -crop " +
-                                std::to_string(size) + "x" + std::to_string(size) + "+" + std::to_string(x) +
-                                "+" + std::to_string(y) +
-                                " +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] "
-                                "%[fx:int(255*b)]' info:");
+    std::string text =
+        OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -crop " + std::to_string(size) + "x" +
+                 std::to_string(size) + "+" + std::to_string(x) + "+" + std::to_string(y) +
+                 " +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] "
+                 "%[fx:int(255*b)]' info:");
     rgb[0] = rgb[1] = rgb[2] = -1;
     sscanf(text.c_str(), "%d %d %d", &rgb[0], &rgb[1], &rgb[2]);
 }
@@ -62,8 +62,9 @@ void AverageOfBox(const std::string& file, int x, int y, int size, int rgb[3])
 // (ImageMagick's colour name).
 RECT BoxOfColour(const std::string& file, const char* colour)
 {
-    std::string text = OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -fuzz 30% -fill white +opaque " +
-                                colour + " -trim -format '%X %Y %w %h' info:");
+    std::string text =
+        OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -fuzz 30% -fill white +opaque " +
+                 colour + " -trim -format '%X %Y %w %h' info:");
     int x = 0, y = 0, w = 0, h = 0;
     sscanf(text.c_str(), "%d %d %d %d", &x, &y, &w, &h);
     return {x, y, x + w, y + h};
@@ -90,7 +91,7 @@ void ChooseFileType(HWND dialog, int filterIndex)
 void Check(HWND dialog, int id, bool on)
 {
     if ((IsDlgButtonChecked(dialog, id) == BST_CHECKED) != on)
-        zruitest::Click(dialog, id);
+        testwin::Click(dialog, id);
 }
 
 class PrintSaveTest : public ViewerTest {
@@ -112,7 +113,7 @@ protected:
         script.Then("另存为", [=](HWND dialog) { ChooseFileType(dialog, filterIndex); })
             .Then("另存为", [=](HWND dialog) {
                 SetText(dialog, kFileNameBox, typedName.c_str());
-                zruitest::Click(dialog, IDOK);
+                testwin::Click(dialog, IDOK);
             });
         script.Start();
         Command(ID_VIEW_SAVE_AS);
@@ -160,7 +161,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
     DialogScript reopened;
     reopened.Then("另存为", [&](HWND dialog) {
         shown = (int)SendDlgItemMessageA(dialog, kFileTypeList, CB_GETCURSEL, 0, 0);
-        zruitest::Click(dialog, IDCANCEL);
+        testwin::Click(dialog, IDCANCEL);
     });
     reopened.Start();
     Command(ID_VIEW_SAVE_AS);
@@ -178,11 +179,11 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserAndWritesNothing)
         .Then("另存为",
               [&](HWND dialog) {
                   SetText(dialog, kFileNameBox, target.c_str());
-                  zruitest::Click(dialog, IDOK);
+                  testwin::Click(dialog, IDOK);
               })
         .Then(nullptr, [&](HWND box) {
             message = GetText(box, kMessageBoxText);
-            zruitest::Click(box, IDOK);
+            testwin::Click(box, IDOK);
         });
     script.Start();
     Command(ID_VIEW_SAVE_AS);
@@ -205,8 +206,8 @@ TEST_F(PrintSaveTest, RasterExportsAreWhitePagesOfTheTypeTheirNamesSay)
         const char* name;
         short colourMode;
         const char* type;
-    } exports[] = {{"page.jpg", 0, "JPEG"}, {"page.bmp", 0, "BMP3"}, {"page.tif", 0, "TIFF"},
-                   {"page.TIFF", 0, "TIFF"}, {"page.png", 0, "PNG"}, {"page.gif", 0, "GIF"},
+    } exports[] = {{"page.jpg", 0, "JPEG"},  {"page.bmp", 0, "BMP3"}, {"page.tif", 0, "TIFF"},
+                   {"page.TIFF", 0, "TIFF"}, {"page.png", 0, "PNG"},  {"page.gif", 0, "GIF"},
                    {"mono.bmp", 2, "BMP3"}};
     CIdleUse use(m_thread);
     for (const auto& test : exports) {
@@ -246,7 +247,7 @@ TEST_F(PrintSaveTest, APrintWindowPickedWithTheMouseIsWhatTheExportShows)
     RECT square;
     ASSERT_GT(Foreground(&square), 100);
     DialogScript pick;
-    pick.Then("打印", [](HWND dialog) { zruitest::Click(dialog, IDC_ZRUI_PICK_WINDOW); });
+    pick.Then("打印", [](HWND dialog) { testwin::Click(dialog, IDC_ZRUI_PICK_WINDOW); });
     pick.Start();
     Command(ID_VIEW_PRINT);
     ASSERT_TRUE(pick.Finished());
@@ -265,11 +266,11 @@ TEST_F(PrintSaveTest, APrintWindowPickedWithTheMouseIsWhatTheExportShows)
               [&](HWND dialog) {
                   windowChosen = IsDlgButtonChecked(dialog, IDC_ZRUI_AREA_WINDOW) == BST_CHECKED;
                   SetUpPrint(dialog, IDC_ZRUI_COLOR_MODE_COLOR, false, true);
-                  zruitest::Click(dialog, IDOK);
+                  testwin::Click(dialog, IDOK);
               })
         .Then(nullptr, [&](HWND dialog) {
             SetText(dialog, kFileNameBox, path.c_str());
-            zruitest::Click(dialog, IDOK);
+            testwin::Click(dialog, IDOK);
         });
     print.Start();
     // A double click inside the rectangle ends the pick.
@@ -302,7 +303,8 @@ TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
     const struct {
         int colourButton;
         bool landscape;
-    } prints[] = {{IDC_ZRUI_COLOR_MODE_COLOR, false}, {IDC_ZRUI_COLOR_MODE_MONO, false},
+    } prints[] = {{IDC_ZRUI_COLOR_MODE_COLOR, false},
+                  {IDC_ZRUI_COLOR_MODE_MONO, false},
                   {IDC_ZRUI_COLOR_MODE_COLOR, true}};
     std::string pages[3];
     for (int i = 0; i < 3; ++i) {
@@ -310,15 +312,16 @@ TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
         DialogScript script;
         script.Then("打印", [&](HWND dialog) {
             SetUpPrint(dialog, prints[i].colourButton, prints[i].landscape, false);
-            zruitest::Click(dialog, IDOK);
+            testwin::Click(dialog, IDOK);
         });
         script.Start();
         Command(ID_VIEW_PRINT);
         EXPECT_TRUE(script.Finished());
         pages[i] = m_folder + "\\print" + std::to_string(i) + ".png";
-        ASSERT_EQ(0, codectest::RunUnixProgram("/usr/bin/gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 "
-                                               "-sOutputFile=" + codectest::UnixPath(pages[i]) + " '" +
-                                               printed + "'"));
+        ASSERT_EQ(0,
+                  codectest::RunUnixProgram("/usr/bin/gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 "
+                                            "-sOutputFile=" +
+                                            codectest::UnixPath(pages[i]) + " '" + printed + "'"));
     }
     codectest::RunUnixProgram("/bin/rm -f '" + printed + "'");
     int pageWidth = 0, pageHeight = 0;
@@ -346,7 +349,8 @@ TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
     int turnedSide = turned.right - turned.left;
     EXPECT_GT(turnedSide, side * 11 / 10);
     AverageOfBox(pages[2], turned.left + turnedSide / 4 - 3, turned.top + turnedSide / 4 - 3, 7, onDiagonal);
-    AverageOfBox(pages[2], turned.left + turnedSide / 4 - 3, turned.bottom - turnedSide / 4 - 3, 7, offDiagonal);
+    AverageOfBox(pages[2], turned.left + turnedSide / 4 - 3, turned.bottom - turnedSide / 4 - 3, 7,
+                 offDiagonal);
     EXPECT_LT(onDiagonal[0], 245);
     EXPECT_GT(offDiagonal[0], 250);
 }
