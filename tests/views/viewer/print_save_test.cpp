@@ -252,6 +252,22 @@ protected:
         Check(dialog, IDC_ZRUI_PRINT_TO_FILE, toFile);
     }
 
+    // The print command with its first dialog answered by the action, then
+    // the message box it shows: the box's text, empty when the dialogs were
+    // not as expected.
+    std::string PrintAndNoteMessage(const char* caption, DialogScript::Action action)
+    {
+        std::string message;
+        DialogScript script;
+        script.Then(caption, action).Then(nullptr, [&](HWND box) {
+            message = testwin::MessageBoxText(box);
+            testwin::Click(box, IDOK);
+        });
+        script.Start();
+        Command(ID_VIEW_PRINT);
+        return script.Finished() ? message : "";
+    }
+
     std::string m_folder = testfiles::MakeScratchFolder("print_save");
 };
 
@@ -547,21 +563,10 @@ TEST_F(PrintSaveTest, AFailedPrintIsShownAndLeavesTheViewAsItWas)
     }
     BrokenPrinterChosen broken(m_folder);
     ASSERT_TRUE(broken.IsChosen());
-    std::string message;
-    DialogScript script;
-    script
-        .Then("打印",
-              [](HWND dialog) {
-                  SetUpPrint(dialog, IDC_ZRUI_COLOR_MODE_MONO, true, false);
-                  testwin::Click(dialog, IDOK);
-              })
-        .Then(nullptr, [&](HWND box) {
-            message = testwin::MessageBoxText(box);
-            testwin::Click(box, IDOK);
-        });
-    script.Start();
-    Command(ID_VIEW_PRINT);
-    EXPECT_TRUE(script.Finished());
+    std::string message = PrintAndNoteMessage("打印", [](HWND dialog) {
+        SetUpPrint(dialog, IDC_ZRUI_COLOR_MODE_MONO, true, false);
+        testwin::Click(dialog, IDOK);
+    });
     EXPECT_NE(std::string::npos, message.find("文件没有打印成功")) << message;
     EXPECT_NE(std::string::npos, message.find("square.dxf")) << message;
     EXPECT_FALSE(View()->m_printPick);
@@ -583,15 +588,7 @@ TEST_F(PrintSaveTest, AFailedPrintIsShownAndLeavesTheViewAsItWas)
     std::string photo = MakePhoto(m_folder, "photo.png");
     ASSERT_TRUE(OpenPath(photo));
     foreground = Foreground(&before);
-    message.clear();
-    DialogScript picture;
-    picture.Then(nullptr, [](HWND dialog) { testwin::Click(dialog, IDOK); }).Then(nullptr, [&](HWND box) {
-        message = testwin::MessageBoxText(box);
-        testwin::Click(box, IDOK);
-    });
-    picture.Start();
-    Command(ID_VIEW_PRINT);
-    EXPECT_TRUE(picture.Finished());
+    message = PrintAndNoteMessage(nullptr, [](HWND dialog) { testwin::Click(dialog, IDOK); });
     EXPECT_NE(std::string::npos, message.find("文件没有打印成功")) << message;
     EXPECT_NE(std::string::npos, message.find("photo.png")) << message;
     EXPECT_EQ(foreground, Foreground(&after));
