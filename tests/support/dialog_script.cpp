@@ -100,17 +100,18 @@ void DialogScript::Tick()
     if (m_next == m_steps.size()) {
         for (auto answered = m_answeredByEach.begin(); answered != m_answeredByEach.end();)
             answered = IsWindow(*answered) ? std::next(answered) : m_answeredByEach.erase(answered);
-        static const Step kAnyDialog = {"", true, nullptr};
-        HWND left = Match(kAnyDialog, dialogs);
-        if (left == nullptr)
-            return;
-        if (m_each) {
+        for (HWND dialog : dialogs) {
             // Once each: an answer posted is not yet taken when the timer
             // comes round again.
-            if (m_answeredByEach.insert(left).second)
-                Run(m_each, left);
-        } else if (GetTickCount() - m_lastProgress > m_patienceMs) {
-            GiveUp(dialogs, "(none)");
+            if (g_busy.count(dialog) != 0 || m_answeredByEach.count(dialog) != 0)
+                continue;
+            if (m_each) {
+                m_answeredByEach.insert(dialog);
+                Run(m_each, dialog);
+            } else if (GetTickCount() - m_lastProgress > m_patienceMs) {
+                GiveUp(dialogs, "(none)");
+            }
+            return;
         }
         return;
     }

@@ -261,6 +261,7 @@ protected:
         DialogScript script;
         script.Then(caption, action).Then(nullptr, [&](HWND box) {
             message = testwin::MessageBoxText(box);
+            testwin::SavePictureIfAsked(box, "print_failed.bmp");
             testwin::Click(box, IDOK);
         });
         script.Start();
