@@ -17,11 +17,12 @@
 #include "platform/zrio/library_globals.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_support.h"
-#include "tests/app/dialog_driver.h"
 #include "tests/app/shell_open_recorder.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 
 using namespace apptest;
+using namespace testwin;
 
 namespace {
 
@@ -89,16 +90,16 @@ TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
     bool eachLinkOpened = true;
     std::string caption, version, homePage, supportMail, cooperationMail, projectText, download;
     COLORREF downloadBackground = 0;
-    DialogDriver driver([&](HWND dialog) {
+    DialogScript driver({[&](HWND dialog) {
         downloadBackground = ControlCornerPixel(dialog, IDC_ABOUT_DOWNLOAD);
         modalWhileOpen = AppSW.modalDialogOpen;
         caption = WindowText(dialog);
-        version = ControlText(dialog, IDC_ABOUT_VERSION);
-        homePage = ControlText(dialog, IDC_ABOUT_HOME_PAGE);
-        supportMail = ControlText(dialog, IDC_ABOUT_SUPPORT_MAIL);
-        cooperationMail = ControlText(dialog, IDC_ABOUT_COOPERATION_MAIL);
-        projectText = ControlText(dialog, IDC_ABOUT_PROJECT);
-        download = ControlText(dialog, IDC_ABOUT_DOWNLOAD);
+        version = GetText(dialog, IDC_ABOUT_VERSION);
+        homePage = GetText(dialog, IDC_ABOUT_HOME_PAGE);
+        supportMail = GetText(dialog, IDC_ABOUT_SUPPORT_MAIL);
+        cooperationMail = GetText(dialog, IDC_ABOUT_COOPERATION_MAIL);
+        projectText = GetText(dialog, IDC_ABOUT_PROJECT);
+        download = GetText(dialog, IDC_ABOUT_DOWNLOAD);
         SaveWindowPicture(dialog, PictureFolder() + "\\about_box.bmp");
         size_t count = 0;
         for (int link : {IDC_ABOUT_DOWNLOAD, IDC_ABOUT_HOME_PAGE, IDC_ABOUT_SUPPORT_MAIL,
@@ -107,9 +108,9 @@ TEST_F(AppCommands, AboutBoxShowsTheProductAndItsLinksOpenWhatTheyName)
             eachLinkOpened = eachLinkOpened && opened.WaitForOpened(++count, kOpenWaitMs);
         }
         ClickControl(dialog, IDOK);
-    });
+    }});
     Command(ID_APP_ABOUT);
-    ASSERT_TRUE(driver.Acted());
+    ASSERT_TRUE(driver.Finished());
     EXPECT_EQ(1, modalWhileOpen);
     EXPECT_EQ(0, AppSW.modalDialogOpen);
     EXPECT_EQ("Harbeck | 免费DWG图纸管理(原Quorvantix)", caption);
@@ -133,16 +134,16 @@ TEST_F(AppCommands, AgreementShowsTheProductAndTheWholeText)
 {
     BYTE modalWhileOpen = 0;
     std::string caption, title, text;
-    DialogDriver driver([&](HWND dialog) {
+    DialogScript driver({[&](HWND dialog) {
         modalWhileOpen = AppSW.modalDialogOpen;
         caption = WindowText(dialog);
-        title = ControlText(dialog, IDC_LICENSE_TITLE);
-        text = ControlText(dialog, IDC_LICENSE_TEXT);
+        title = GetText(dialog, IDC_LICENSE_TITLE);
+        text = GetText(dialog, IDC_LICENSE_TEXT);
         SaveWindowPicture(dialog, PictureFolder() + "\\agreement.bmp");
         ClickControl(dialog, IDOK);
-    });
+    }});
     Command(ID_LICENSE_AGREEMENT);
-    ASSERT_TRUE(driver.Acted());
+    ASSERT_TRUE(driver.Finished());
     EXPECT_EQ(1, modalWhileOpen);
     EXPECT_EQ(0, AppSW.modalDialogOpen);
     EXPECT_EQ("授权信息", caption);
@@ -171,28 +172,28 @@ TEST_F(AppCommands, SearchFoldersAreHandedToTheDrawingLibraryOnlyOnOk)
     BYTE modalWhileOpen = 0;
     std::string shown;
     {
-        DialogDriver driver([&](HWND dialog) {
+        DialogScript driver({[&](HWND dialog) {
             modalWhileOpen = AppSW.modalDialogOpen;
             shown = ListedFolders(dialog);
             SetDlgItemTextA(dialog, IDC_ZRUI_SEARCH_FOLDER, fonts.c_str());
             ClickControl(dialog, IDC_ZRUI_SEARCH_ADD);
             ClickControl(dialog, IDCANCEL);
-        });
+        }});
         Command(ID_SEARCH_PATH);
-        ASSERT_TRUE(driver.Acted());
+        ASSERT_TRUE(driver.Finished());
     }
     EXPECT_EQ(before, shown);
     EXPECT_EQ(1, modalWhileOpen);
     EXPECT_EQ(0, AppSW.modalDialogOpen);
     EXPECT_EQ(before, SearchFolders());
 
-    DialogDriver driver([&](HWND dialog) {
+    DialogScript driver({[&](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_ZRUI_SEARCH_FOLDER, fonts.c_str());
         ClickControl(dialog, IDC_ZRUI_SEARCH_ADD);
         ClickControl(dialog, IDOK);
-    });
+    }});
     Command(ID_SEARCH_PATH);
-    ASSERT_TRUE(driver.Acted());
+    ASSERT_TRUE(driver.Finished());
     EXPECT_EQ(0, AppSW.modalDialogOpen);
     EXPECT_EQ(before.empty() ? fonts : before + ";" + fonts, SearchFolders());
 }
@@ -215,12 +216,12 @@ TEST_F(AppCommands, HelpOpensTheHelpFileOrNamesTheMissingOne)
     DeleteFileA(path.c_str());
     std::string message;
     {
-        DialogDriver driver([&](HWND box) {
-            message = ControlText(box, 0xFFFF);
+        DialogScript driver({[&](HWND box) {
+            message = GetText(box, 0xFFFF);
             ClickControl(box, IDOK);
-        });
+        }});
         Command(ID_DEFAULT_HELP);
-        ASSERT_TRUE(driver.Acted());
+        ASSERT_TRUE(driver.Finished());
     }
     EXPECT_EQ("文件未能发现 :" + path, message);
 
@@ -238,14 +239,14 @@ TEST_F(AppCommands, ShortcutListCommandOpensTheShortcutList)
     BYTE modalWhileOpen = 0;
     std::string caption;
     int rows = 0;
-    DialogDriver driver([&](HWND dialog) {
+    DialogScript driver({[&](HWND dialog) {
         modalWhileOpen = AppSW.modalDialogOpen;
         caption = WindowText(dialog);
         rows = (int)SendDlgItemMessageA(dialog, IDC_ACCELERATOR_LIST, LVM_GETITEMCOUNT, 0, 0);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
+    }});
     Command(ID_SHORTCUT_LIST);
-    ASSERT_TRUE(driver.Acted());
+    ASSERT_TRUE(driver.Finished());
     EXPECT_EQ(1, modalWhileOpen);
     EXPECT_EQ(0, AppSW.modalDialogOpen);
     EXPECT_EQ("快捷键列表", caption);
@@ -258,7 +259,7 @@ TEST_F(AppCommands, OptionsSheetShowsItsFivePagesAndCancelKeepsTheSettings)
     std::string caption;
     std::vector<std::string> tabs;
     BYTE toolBarBefore = Preference.ShowToolBar;
-    DialogDriver driver([&](HWND sheet) {
+    DialogScript driver({[&](HWND sheet) {
         modalWhileOpen = AppSW.modalDialogOpen;
         caption = WindowText(sheet);
         HWND tabControl = PropSheet_GetTabControl(sheet);
@@ -276,9 +277,9 @@ TEST_F(AppCommands, OptionsSheetShowsItsFivePagesAndCancelKeepsTheSettings)
         SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
         ClickControl(PropSheet_GetCurrentPageHwnd(sheet), IDC_OPTION_SHOW_TOOLBAR);
         SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    });
+    }});
     Command(ID_OPTION);
-    ASSERT_TRUE(driver.Acted());
+    ASSERT_TRUE(driver.Finished());
     EXPECT_EQ(1, modalWhileOpen);
     EXPECT_EQ(0, AppSW.modalDialogOpen);
     EXPECT_EQ("选项设置", caption);

@@ -11,12 +11,13 @@
 #include "core/registry_root.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_support.h"
-#include "tests/app/dialog_driver.h"
 #include "tests/app/http_test_server.h"
 #include "tests/app/shell_open_recorder.h"
 #include "tests/app/test_update_service.h"
+#include "tests/support/dialog_script.h"
 
 using namespace apptest;
+using namespace testwin;
 
 namespace {
 
@@ -65,8 +66,8 @@ NoticeSeen ReadNotice(HWND dialog)
 {
     NoticeSeen seen;
     seen.caption = WindowText(dialog);
-    seen.version = ControlText(dialog, IDC_UPDATE_VERSION);
-    seen.features = ControlText(dialog, IDC_UPDATE_FEATURES);
+    seen.version = GetText(dialog, IDC_UPDATE_VERSION);
+    seen.features = GetText(dialog, IDC_UPDATE_FEATURES);
     seen.laterEnabled = IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)) != 0;
     return seen;
 }
@@ -97,12 +98,12 @@ protected:
             return seen;
         }
         ShellOpenRecorder opened;
-        DialogDriver driver([&](HWND dialog) {
+        DialogScript driver({[&](HWND dialog) {
             seen = ReadNotice(dialog);
             ClickControl(dialog, IDOK);
-        });
+        }});
         EXPECT_TRUE(app.PreTranslateMessage(&notice));
-        EXPECT_TRUE(driver.Acted());
+        EXPECT_TRUE(driver.Finished());
         EXPECT_TRUE(opened.WaitForOpened(1, kWaitMs));
         EXPECT_EQ(std::vector<std::string>({m_server.Address() + "download.php"}), opened.Opened());
         return seen;
@@ -134,8 +135,8 @@ TEST_F(UpdateAtStartUp, ClientIdIsMadeOnceAndTheServiceSeesThePathAndQuery)
 
 TEST_F(UpdateAtStartUp, LaterVersionShowsTheNoticeAndDownloadOpensThePage)
 {
-    m_server.Serve(
-        JsonReply(u8"{\"update\": 1, \"product\": \"1.0.10.0\", \"feature\": \"更快的缩略图\\n新的打印预览\"}"));
+    m_server.Serve(JsonReply(
+        u8"{\"update\": 1, \"product\": \"1.0.10.0\", \"feature\": \"更快的缩略图\\n新的打印预览\"}"));
     CQuorvantixApp app;
     NoticeSeen seen = ShowNoticeAndDownload(app);
     EXPECT_EQ("发现新版本", seen.caption);
@@ -166,9 +167,9 @@ TEST_F(UpdateAtStartUp, StrayNoticeWithoutAReplyShowsNothing)
     ASSERT_TRUE(m_server.WaitForRequests(1, kWaitMs));
     MSG notice = {};
     notice.message = WM_UPDATE_AVAILABLE;
-    DialogDriver driver([&](HWND dialog) { ClickControl(dialog, IDCANCEL); });
+    DialogScript driver({[&](HWND dialog) { ClickControl(dialog, IDCANCEL); }});
     EXPECT_TRUE(app.PreTranslateMessage(&notice));
-    EXPECT_FALSE(driver.Acted());
+    EXPECT_FALSE(driver.Finished());
     EXPECT_FALSE(QuitWasPosted());
     StopApplication(app);
 }

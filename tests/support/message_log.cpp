@@ -1,7 +1,6 @@
 #include "tests/support/message_log.h"
 
 #include <stdio.h>
-#include <string.h>
 
 namespace testwin {
 
@@ -23,10 +22,7 @@ std::string HexList(const std::vector<UINT>& messages)
 
 }  // namespace
 
-MessageLog::MessageLog(std::vector<UINT> recorded)
-    : m_recorded(std::move(recorded))
-{
-}
+MessageLog::MessageLog(std::vector<UINT> recorded) : m_recorded(std::move(recorded)) {}
 
 MessageLog::~MessageLog()
 {
@@ -170,32 +166,8 @@ testing::AssertionResult MessagesAre(const MessageLog& log, const std::vector<UI
     std::vector<UINT> actual = log.Messages();
     if (actual == expected)
         return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "expected " << HexList(expected) << "\n  actual " << HexList(actual);
-}
-
-namespace {
-
-BOOL CALLBACK CancelIfDialog(HWND window, LPARAM)
-{
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof(name));
-    if (strcmp(name, "#32770") == 0)
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
-VOID CALLBACK CancelDialogs(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), CancelIfDialog, 0);
-}
-
-}  // namespace
-
-ModalCloser::ModalCloser() : m_timer(SetTimer(NULL, 0, 200, CancelDialogs)) {}
-
-ModalCloser::~ModalCloser()
-{
-    KillTimer(NULL, m_timer);
+    return testing::AssertionFailure()
+           << "expected " << HexList(expected) << "\n  actual " << HexList(actual);
 }
 
 }  // namespace testwin

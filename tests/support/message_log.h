@@ -65,19 +65,6 @@ private:
 // Pumps this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
 
-// While it lives, the dialogs and message boxes this thread shows are
-// cancelled from a timer, which their modal loops run.
-class ModalCloser {
-public:
-    ModalCloser();
-    ~ModalCloser();
-    ModalCloser(const ModalCloser&) = delete;
-    ModalCloser& operator=(const ModalCloser&) = delete;
-
-private:
-    UINT_PTR m_timer;
-};
-
 // Succeeds when the recorded messages, in order, equal the expected ones;
 // the failure lists both sequences in hexadecimal.
 testing::AssertionResult MessagesAre(const MessageLog& log, const std::vector<UINT>& expected);

@@ -12,13 +12,13 @@
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "resources/zrui_ids.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
-#include "tests/zrui/dialog_driver.h"
 
-using zruitest::Click;
-using zruitest::DialogScript;
-using zruitest::GetText;
-using zruitest::SetText;
+using testwin::Click;
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::SetText;
 
 namespace {
 
@@ -94,14 +94,14 @@ TEST(ZrUIColorChooser, AClickedCellOrATypedIndexIsChosenAndCancelKeepsTheIndex)
     script
         .Then("选择颜色",
               [](HWND dialog) {
-                  zruitest::SaveShot(dialog, "color_chooser");
+                  testwin::SavePictureIfAsked(dialog, "color_chooser.bmp");
                   HWND grid = GetDlgItem(dialog, IDC_ZRUI_COLOR_GRID);
                   RECT client;
                   GetClientRect(grid, &client);
                   int cell = std::min(client.right / 16, client.bottom / 16);
                   // Index 30: row 1, column 14.
                   POINT at = {14 * cell + cell / 2, 1 * cell + cell / 2};
-                  zruitest::ClickAt(grid, at);
+                  testwin::ClickAt(grid, at);
               })
         .Then("选择颜色",
               [&](HWND dialog) {
@@ -135,12 +135,12 @@ TEST(ZrUILayerManager, CellClicksButtonsAndTheColourChooserChangeTheDrawingsLaye
     script
         .Then("图层管理",
               [&](HWND dialog) {
-                  zruitest::SaveShot(dialog, "layer_manager");
+                  testwin::SavePictureIfAsked(dialog, "layer_manager.bmp");
                   HWND list = GetDlgItem(dialog, IDC_ZRUI_LAYER_LIST);
                   shown = CellText(list, 2, 0) + "," + CellText(list, 2, 1) + "," + CellText(list, 2, 2) +
                           "," + CellText(list, 1, 3);
                   // WALLS goes off by a click on its on/off cell.
-                  zruitest::ClickAt(list, CellCentre(list, 1, 1));
+                  testwin::ClickAt(list, CellCentre(list, 1, 1));
               })
         .Then("图层管理",
               [&](HWND dialog) {
@@ -202,7 +202,7 @@ TEST(ZrUIViewpoint, TwoAnglesSetTheViewDirectionAndPlanViewComesBack)
     script
         .Then("视点预置",
               [&](HWND dialog) {
-                  zruitest::SaveShot(dialog, "viewpoint");
+                  testwin::SavePictureIfAsked(dialog, "viewpoint.bmp");
                   shown =
                       GetText(dialog, IDC_ZRUI_VIEW_FROM_X) + "/" + GetText(dialog, IDC_ZRUI_VIEW_FROM_XY);
                   SetText(dialog, IDC_ZRUI_VIEW_FROM_X, "315");
@@ -235,7 +235,7 @@ TEST(ZrUIPointStyle, AStyleButtonAndTheSizeSetModeAndSize)
     script
         .Then("点样式",
               [](HWND dialog) {
-                  zruitest::SaveShot(dialog, "point_style");
+                  testwin::SavePictureIfAsked(dialog, "point_style.bmp");
                   // The eighth style: a cross in a circle (34).
                   Click(dialog, IDC_ZRUI_POINT_MODE_FIRST + 7);
                   SetText(dialog, IDC_ZRUI_POINT_SIZE, "2.5");
@@ -269,7 +269,7 @@ TEST(ZrUIRotateView, TheTypedAngleComesBackOnOkOnly)
     script
         .Then("旋转视口",
               [](HWND dialog) {
-                  zruitest::SaveShot(dialog, "rotate_view");
+                  testwin::SavePictureIfAsked(dialog, "rotate_view.bmp");
                   SetText(dialog, IDC_ZRUI_ROTATE_ANGLE, "-90");
                   Click(dialog, IDOK);
               })

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "platform/zrui/zrui.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
-#include "tests/zrui/dialog_driver.h"
 
-using zruitest::Click;
-using zruitest::DialogScript;
-using zruitest::GetText;
-using zruitest::SetText;
+using testwin::Click;
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::SetText;
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST(ZrUIFileDialogs, TheOpenDialogGivesTheChosenPathAndCancelGivesNothing)
     script
         .Then("打开",
               [&](HWND dialog) {
-                  zruitest::SaveShot(dialog, "open_dialog");
+                  testwin::SavePictureIfAsked(dialog, "open_dialog.bmp");
                   SetText(dialog, kFileNameBox, file.c_str());
                   Click(dialog, IDOK);
               })
@@ -79,7 +79,7 @@ TEST(ZrUIFileDialogs, TheSaveDialogCallsBackOnAFilterChangeAndShowsTheRewrittenN
     script
         .Then("另存为",
               [&](HWND dialog) {
-                  zruitest::SaveShot(dialog, "save_dialog");
+                  testwin::SavePictureIfAsked(dialog, "save_dialog.bmp");
                   shown = GetText(dialog, kFileNameBox);
                   HWND types = GetDlgItem(dialog, kFileTypeList);
                   shown += "," + std::to_string(SendMessageA(types, CB_GETCURSEL, 0, 0));

@@ -13,14 +13,14 @@
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "resources/zrui_ids.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"
 #include "tests/support/test_files.h"
-#include "tests/zrui/dialog_driver.h"
 
-using zruitest::Click;
-using zruitest::DialogScript;
-using zruitest::GetText;
-using zruitest::SetText;
+using testwin::Click;
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::SetText;
 
 namespace {
 
@@ -98,7 +98,7 @@ TEST_F(PrintManagerTest, PrintFitsTheViewOnThePrintersPageAndFillsTheRecord)
     std::string printerName;
     DialogScript script;
     script.Then("打印", [&](HWND dialog) {
-        zruitest::SaveShot(dialog, "print_manager");
+        testwin::SavePictureIfAsked(dialog, "print_manager.bmp");
         printerName = GetText(dialog, IDC_ZRUI_PRINTER_NAME);
         Check(dialog, IDC_ZRUI_PORTRAIT, true);
         Check(dialog, IDC_ZRUI_AREA_DISPLAY, true);
@@ -226,7 +226,7 @@ TEST_F(PrintManagerTest, ThePrinterIsChosenInThePrinterDialog)
     script.Then("打印", [](HWND dialog) { Click(dialog, IDC_ZRUI_PRINTER_CHOOSE); })
         .Then("打印设置",
               [](HWND dialog) {
-                  zruitest::SaveShot(dialog, "printer_setup");
+                  testwin::SavePictureIfAsked(dialog, "printer_setup.bmp");
                   Click(dialog, IDOK);
               })
         .Then("打印", [&](HWND dialog) {
@@ -247,7 +247,7 @@ TEST_F(PrintManagerTest, PenWidthsSetInTheirDialogReachTheDrawingLibrary)
     script.Then("打印", [](HWND dialog) { Click(dialog, IDC_ZRUI_PEN_WIDTHS); })
         .Then("笔宽",
               [](HWND dialog) {
-                  zruitest::SaveShot(dialog, "pen_widths");
+                  testwin::SavePictureIfAsked(dialog, "pen_widths.bmp");
                   // The first row, colour 1, is selected.
                   SetText(dialog, IDC_ZRUI_PEN_WIDTH, "0.5");
                   Click(dialog, IDC_ZRUI_PEN_SET_WIDTH);

@@ -8,13 +8,13 @@
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "resources/zrui_ids.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_files.h"
-#include "tests/zrui/dialog_driver.h"
 
-using zruitest::Click;
-using zruitest::DialogScript;
-using zruitest::SetText;
+using testwin::Click;
+using testwin::DialogScript;
+using testwin::SetText;
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(ZrUISearchPaths, FoldersAreAddedMovedAndRemovedAndKeptForTheNextStart)
     script
         .Then("资源文件搜索路径",
               [&](HWND dialog) {
-                  zruitest::SaveShot(dialog, "search_paths");
+                  testwin::SavePictureIfAsked(dialog, "search_paths.bmp");
                   listed = (int)SendDlgItemMessageA(dialog, IDC_ZRUI_SEARCH_LIST, LB_GETCOUNT, 0, 0);
                   SetText(dialog, IDC_ZRUI_SEARCH_FOLDER, fonts.c_str());
                   Click(dialog, IDC_ZRUI_SEARCH_ADD);

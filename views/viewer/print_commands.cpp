@@ -12,9 +12,11 @@
 #include "core/file_utils.h"
 #include "drawing/print_device.h"
 #include "graphics/kwin_canvas.h"
+#include "platform/classlib/msgbox.h"
 #include "platform/classlib/print_dialog.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
+#include "resources/views_ids.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
 
@@ -47,6 +49,24 @@ RECT ClampedToClient(const RECT& rect, const RECT& client)
 bool HasWidthAndHeight(const RECT& rect)
 {
     return rect.right != rect.left && rect.bottom != rect.top;
+}
+
+// Ends the page and the document once the page is drawn; a job the printer
+// refuses on the way is aborted. True when the printer took the whole job.
+bool EndPrintJob(HDC dc)
+{
+    if (EndPage(dc) > 0 && EndDoc(dc) > 0)
+        return true;
+    AbortDoc(dc);
+    return false;
+}
+
+void ShowPrintFailure(const char* path)
+{
+    CString text;
+    text.LoadString(IDS_PRINT_FAILED);
+    text += path;
+    AfxMessageBox(text, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -112,16 +132,16 @@ void CViewFrame::OnPrint()
     }
     if (m_view.m_printPick)
         return;
-    bool printed = false;
+    bool drawnForPrint = false;
     {
         CIdleUse use(thread);
         CDrawing* drawing = use.Drawing();
         if (drawing == NULL || !drawing->isLoaded())
             return;
-        printed = OpenPrintManager(drawing);
+        drawnForPrint = OpenPrintManager(drawing);
     }
     // The drawing's own picture again, now that the thread may draw.
-    if (printed)
+    if (drawnForPrint)
         Regenerate();
 }
 
@@ -148,7 +168,7 @@ LRESULT CViewFrame::OnPrintManagerReturn(WPARAM picked, LPARAM)
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL || !IsVectorFile())
         return 0;
-    bool printed = false;
+    bool drawnForPrint = false;
     {
         CIdleUse use(thread);
         CDrawing* drawing = use.Drawing();
@@ -162,9 +182,9 @@ LRESULT CViewFrame::OnPrintManagerReturn(WPARAM picked, LPARAM)
             m_lastPrintRect = m_view.m_printRect;
         }
         m_printRecord.noPickedWindow = 0;
-        printed = RunPrintManager(drawing, true);
+        drawnForPrint = RunPrintManager(drawing, true);
     }
-    if (printed)
+    if (drawnForPrint)
         Regenerate();
     return 0;
 }
@@ -173,7 +193,7 @@ bool CViewFrame::RunPrintManager(CDrawing* drawing, bool clampPick)
 {
     ZrUI::initPrintManager(&m_printRecord);
     int answer = ZrUI::showPrintManager();
-    bool printed = false;
+    bool drawnForPrint = false;
     switch (answer) {
         case ZrUI::kPrintManagerPick: {
             RECT saved = m_view.m_printRect;
@@ -198,15 +218,21 @@ bool CViewFrame::RunPrintManager(CDrawing* drawing, bool clampPick)
             RedrawViewNow();
             const ZrUI::PrintRecord& record = m_printRecord;
             if (record.printToFile == 0) {
-                PrintToDevice(record.printWindow, record.scale, record.colorMode, record.xOffset,
-                              record.yOffset, record.rotation, record.pageWidth, record.pageHeight);
+                if (!PrintToDevice(record.printWindow, record.scale, record.colorMode, record.xOffset,
+                                   record.yOffset, record.rotation, record.pageWidth, record.pageHeight)) {
+                    char drawingPath[MAX_PATH];
+                    memset(drawingPath, 0, sizeof(drawingPath));
+                    drawing->getFileName(drawingPath);
+                    ShowPrintFailure(drawingPath);
+                }
             } else {
                 CString path;
-                if (AskPrintFileName(path))
-                    PrintToFile(record.printWindow, record.scale, record.colorMode, record.xOffset,
-                                record.yOffset, record.rotation, record.pageWidth, record.pageHeight, path);
+                if (AskPrintFileName(path) &&
+                    !PrintToFile(record.printWindow, record.scale, record.colorMode, record.xOffset,
+                                 record.yOffset, record.rotation, record.pageWidth, record.pageHeight, path))
+                    ShowPrintFailure(path);
             }
-            printed = true;
+            drawnForPrint = true;
             break;
         }
         default:
@@ -214,7 +240,7 @@ bool CViewFrame::RunPrintManager(CDrawing* drawing, bool clampPick)
     }
     ZrUI::releasePrintManager();
     drawing->attachExport(NULL);
-    return printed;
+    return drawnForPrint;
 }
 
 bool CViewFrame::PrintToDevice(const ZrUI::PrintWindow* window, double scale, short colorMode, int xOffset,
@@ -266,11 +292,7 @@ bool CViewFrame::PrintToDevice(const ZrUI::PrintWindow* window, double scale, sh
                 drawing->attachExport(NULL);
                 device.EndDraw();
                 drawing->setPrintColorMode(formerColorMode);
-                printed = EndPage(dc) > 0;
-                if (printed)
-                    printed = EndDoc(dc) > 0;
-                else
-                    AbortDoc(dc);
+                printed = EndPrintJob(dc);
             } else {
                 AbortDoc(dc);
             }
@@ -287,23 +309,23 @@ void CViewFrame::PrintRasterImage(TDwgDrawThread* thread)
     if (dialog.DoModal() != IDOK)
         return;
     HDC dc = dialog.GetPrinterDC();
-    if (dc == NULL)
+    if (dc == NULL) {
+        ShowPrintFailure(thread->GetFilePath());
         return;
-    CIdleUse use(thread);
-    if (use.IsHeld()) {
+    }
+    bool printed = false;
+    {
+        CIdleUse use(thread);
         KWinCanvas canvas;
         canvas.SetTargetDC(dc);
         canvas.SetSize(GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES));
-        if (use.Picture().DrawTo(canvas, 0, RGB(255, 255, 255))) {
+        if (use.IsHeld() && use.Picture().DrawTo(canvas, 0, RGB(255, 255, 255))) {
             CString documentName = PrintDocumentName(thread->GetFilePath());
             DOCINFOA document = {sizeof(document), documentName, NULL, "raw", 0};
             if (StartDocA(dc, &document) > 0) {
                 if (StartPage(dc) > 0) {
                     canvas.BlitTo(dc);
-                    if (EndPage(dc) > 0)
-                        EndDoc(dc);
-                    else
-                        AbortDoc(dc);
+                    printed = EndPrintJob(dc);
                 } else {
                     AbortDoc(dc);
                 }
@@ -311,4 +333,6 @@ void CViewFrame::PrintRasterImage(TDwgDrawThread* thread)
         }
     }
     DeleteDC(dc);
+    if (!printed)
+        ShowPrintFailure(thread->GetFilePath());
 }

@@ -176,11 +176,15 @@ private:
     // The print record's window from the view's print rectangle.
     void TakePickedPrintWindow(CDrawing* drawing);
     // Fills the print record from the view and runs the print manager;
-    // true when something was printed or exported.
+    // true when the drawing was drawn for a print or an export, so that
+    // its own picture must be drawn again.
     bool OpenPrintManager(CDrawing* drawing);
     // Shows the print manager over the filled record and acts on its
-    // answer; true when it printed or exported.
+    // answer, telling the user of a print or export that failed; true as
+    // OpenPrintManager.
     bool RunPrintManager(CDrawing* drawing, bool clampPick);
+    // The raster image through the printer dialog; a job that fails is
+    // aborted and shown to the user.
     void PrintRasterImage(TDwgDrawThread* thread);
     void RedrawViewNow();
 

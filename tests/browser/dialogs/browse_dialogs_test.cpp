@@ -11,32 +11,28 @@
 #include "browser/dialogs/save_thumbnail_dlg.h"
 #include "core/registry_root.h"
 #include "resources/browser_dialogs_ids.h"
-#include "tests/app/dialog_driver.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
-using apptest::ControlText;
-using apptest::DialogDriver;
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::Press;
 
 // Presses a button whose handler asks with a message box, answers the box
 // and returns its text.
 std::string PressAndAnswer(HWND dialog, int button, int answer)
 {
     std::string text;
-    DialogDriver box([&](HWND window) {
-        text = ControlText(window, 0xFFFF);
+    DialogScript box({[&](HWND window) {
+        text = GetText(window, 0xFFFF);
         SendMessageA(window, WM_COMMAND, answer, 0);
-    });
-    SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0);
+    }});
+    Press(dialog, button);
     return text;
-}
-
-void Press(HWND dialog, int button)
-{
-    SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0);
 }
 
 bool Enabled(HWND dialog, int id)
@@ -49,7 +45,7 @@ void Screenshot(HWND dialog, const char* name)
 {
     static std::string folder = testfiles::MakeScratchFolder("dialog-pictures");
     std::string path = folder + "\\" + name + ".bmp";
-    EXPECT_TRUE(apptest::SaveWindowPicture(dialog, path));
+    EXPECT_TRUE(testwin::SaveWindowPicture(dialog, path));
     printf("picture: %s\n", path.c_str());
 }
 
@@ -63,8 +59,8 @@ TEST(NewFolderDialog, SuggestsAFreeNameAndCreatesOnlyPlainNames)
 
     std::vector<std::string> refusals;
     std::string shown;
-    DialogDriver driver([&](HWND window) {
-        shown = ControlText(window, IDC_NEW_FOLDER_NAME);
+    DialogScript driver({[&](HWND window) {
+        shown = GetText(window, IDC_NEW_FOLDER_NAME);
         Screenshot(window, "new_folder");
         for (const char* name : {"..\\outside", "a/b", "C:\\x", "..", "what?"}) {
             SetDlgItemTextA(window, IDC_NEW_FOLDER_NAME, name);
@@ -74,7 +70,7 @@ TEST(NewFolderDialog, SuggestsAFreeNameAndCreatesOnlyPlainNames)
         refusals.push_back(PressAndAnswer(window, IDOK, IDOK));
         SetDlgItemTextA(window, IDC_NEW_FOLDER_NAME, "图纸 2026");
         Press(window, IDOK);
-    });
+    }});
     ASSERT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ("新建文件夹 (2)", shown);
     ASSERT_EQ(6u, refusals.size());
@@ -90,10 +86,11 @@ TEST(SaveThumbnailDialog, ShowsTheDefaultsAndReturnsTheChoice)
     CSaveThumbnailDlg dialog("Z:\\tmp\\缩略图");
     std::vector<int> checked;
     std::string folder;
-    DialogDriver driver([&](HWND window) {
-        folder = ControlText(window, IDC_THUMBNAIL_FOLDER);
-        for (int id : {IDC_THUMBNAIL_BMP, IDC_THUMBNAIL_JPEG, IDC_THUMBNAIL_GIF, IDC_THUMBNAIL_ALL,
-                       IDC_THUMBNAIL_SELECTED, IDC_THUMBNAIL_OVERWRITE, IDC_THUMBNAIL_NEW_NAME, IDC_THUMBNAIL_ASK})
+    DialogScript driver({[&](HWND window) {
+        folder = GetText(window, IDC_THUMBNAIL_FOLDER);
+        for (int id :
+             {IDC_THUMBNAIL_BMP, IDC_THUMBNAIL_JPEG, IDC_THUMBNAIL_GIF, IDC_THUMBNAIL_ALL,
+              IDC_THUMBNAIL_SELECTED, IDC_THUMBNAIL_OVERWRITE, IDC_THUMBNAIL_NEW_NAME, IDC_THUMBNAIL_ASK})
             if (IsDlgButtonChecked(window, id))
                 checked.push_back(id);
         Screenshot(window, "save_thumbnail");
@@ -102,7 +99,7 @@ TEST(SaveThumbnailDialog, ShowsTheDefaultsAndReturnsTheChoice)
         Press(window, IDC_THUMBNAIL_ASK);
         SetDlgItemTextA(window, IDC_THUMBNAIL_FOLDER, "Z:\\tmp\\out");
         Press(window, IDOK);
-    });
+    }});
     ASSERT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ("Z:\\tmp\\缩略图", folder);
     EXPECT_EQ((std::vector<int>{IDC_THUMBNAIL_GIF, IDC_THUMBNAIL_ALL, IDC_THUMBNAIL_NEW_NAME}), checked);
@@ -153,7 +150,7 @@ protected:
 TEST_F(BookmarkDialog, RemovesMissingAndSelectedBookmarksAndSavesOnOk)
 {
     CEditPathBoxDlg dialog(CWnd::FromHandle(m_parent));
-    DialogDriver driver([&](HWND window) {
+    DialogScript driver({[&](HWND window) {
         EXPECT_EQ((std::vector<std::string>{m_kept, m_kept + "\\gone", m_other}), Lines(window));
         EXPECT_EQ(0, SendDlgItemMessageA(window, IDC_BOOKMARK_LIST, LB_GETCURSEL, 0, 0));
         EXPECT_FALSE(Enabled(window, IDOK));
@@ -171,7 +168,7 @@ TEST_F(BookmarkDialog, RemovesMissingAndSelectedBookmarksAndSavesOnOk)
         EXPECT_EQ("清理书签完成 !", PressAndAnswer(window, IDC_BOOKMARK_REMOVE_MISSING, IDOK));
         EXPECT_EQ(std::vector<std::string>{m_kept}, Lines(window));
         Press(window, IDOK);
-    });
+    }});
     ASSERT_EQ(IDOK, dialog.DoModal());
     testwin::PumpMessages(50);
     EXPECT_EQ(1u, m_log.Count(WM_BOOKMARKS_CHANGED));
@@ -184,13 +181,13 @@ TEST_F(BookmarkDialog, RemovesMissingAndSelectedBookmarksAndSavesOnOk)
 TEST_F(BookmarkDialog, ClearingThenCancellingSavesNothing)
 {
     CEditPathBoxDlg dialog(CWnd::FromHandle(m_parent));
-    DialogDriver driver([&](HWND window) {
+    DialogScript driver({[&](HWND window) {
         EXPECT_EQ("确定清除所有书签吗 ?", PressAndAnswer(window, IDC_BOOKMARK_CLEAR, IDYES));
         EXPECT_TRUE(Lines(window).empty());
         EXPECT_FALSE(Enabled(window, IDC_BOOKMARK_CLEAR));
         EXPECT_FALSE(Enabled(window, IDC_BOOKMARK_REMOVE_SELECTED));
         Press(window, IDCANCEL);
-    });
+    }});
     ASSERT_EQ(IDCANCEL, dialog.DoModal());
     testwin::PumpMessages(50);
     EXPECT_EQ(0u, m_log.Count(WM_BOOKMARKS_CHANGED));
@@ -203,7 +200,7 @@ TEST(BrowseViewTypeDialog, TilesChooseTheStyle)
 {
     CBrowseViewType first;
     COLORREF titleColour = 0;
-    DialogDriver keep([&](HWND window) {
+    DialogScript keep({[&](HWND window) {
         Screenshot(window, "browse_view_type");
         // The first tile shows the style's window title bar near its top.
         HWND tile = GetDlgItem(window, IDC_VIEW_TYPE_TILE1);
@@ -213,26 +210,26 @@ TEST(BrowseViewTypeDialog, TilesChooseTheStyle)
         titleColour = GetPixel(dc, area.right / 2, area.bottom / 20 + 3);
         ReleaseDC(tile, dc);
         Press(window, IDOK);
-    });
+    }});
     ASSERT_EQ(IDOK, first.DoModal());
     EXPECT_EQ(1, first.m_style);
     EXPECT_LT(GetRValue(titleColour) + GetGValue(titleColour), 100) << std::hex << titleColour;
 
     CBrowseViewType second;
-    DialogDriver choose([&](HWND window) {
-        apptest::ClickControl(window, IDC_VIEW_TYPE_TILE3);
+    DialogScript choose({[&](HWND window) {
+        testwin::ClickControl(window, IDC_VIEW_TYPE_TILE3);
         Press(window, IDOK);
-    });
+    }});
     ASSERT_EQ(IDOK, second.DoModal());
     EXPECT_EQ(3, second.m_style);
 
     CBrowseViewType third;
-    DialogDriver doubleClick([&](HWND window) {
+    DialogScript doubleClick({[&](HWND window) {
         HWND tile = GetDlgItem(window, IDC_VIEW_TYPE_TILE5);
         SendMessageA(tile, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         SendMessageA(tile, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         SendMessageA(tile, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
-    });
+    }});
     ASSERT_EQ(IDOK, third.DoModal());
     EXPECT_EQ(5, third.m_style);
 }

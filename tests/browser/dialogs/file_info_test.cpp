@@ -15,13 +15,12 @@
 #include "core/locale_info.h"
 #include "core/size_text.h"
 #include "resources/resource.h"
-#include "tests/app/dialog_driver.h"
-#include "tests/browser/dialogs/dialog_sequence.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 
-using apptest::ControlText;
-using dialogtest::DialogSequence;
-using dialogtest::SavePictureIfAsked;
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::SavePictureIfAsked;
 
 namespace {
 
@@ -75,28 +74,28 @@ TEST_F(FileInfoSheetTest, EveryPageShowsWhatIsKnownOfTheFile)
     std::string caption;
     std::vector<std::string> basic, info, summary, user;
     std::vector<bool> checks;
-    DialogSequence answers({[&](HWND sheet) {
-        caption = apptest::WindowText(sheet);
+    DialogScript answers({[&](HWND sheet) {
+        caption = testwin::WindowText(sheet);
         HWND page = ShowPage(sheet, 0);
         for (int id : {IDC_BASIC_NAME, IDC_BASIC_TYPE, IDC_BASIC_LOCATION, IDC_BASIC_SIZE, IDC_BASIC_DOS_NAME,
                        IDC_BASIC_CREATED, IDC_BASIC_MODIFIED, IDC_BASIC_ACCESSED})
-            basic.push_back(ControlText(page, id));
+            basic.push_back(GetText(page, id));
         for (int id : {IDC_BASIC_READ_ONLY, IDC_BASIC_HIDDEN, IDC_BASIC_ARCHIVE, IDC_BASIC_SYSTEM})
             checks.push_back(Checked(page, id));
         SavePictureIfAsked(sheet, "file_info_basic.bmp");
         page = ShowPage(sheet, 1);
         for (int id : {IDC_INFO_CREATED, IDC_INFO_UPDATED, IDC_INFO_LAST_SAVED_BY, IDC_INFO_EDITING_TIME})
-            info.push_back(ControlText(page, id));
+            info.push_back(GetText(page, id));
         SavePictureIfAsked(sheet, "file_info_info.bmp");
         page = ShowPage(sheet, 2);
         for (int id : {IDC_SUMMARY_TITLE, IDC_SUMMARY_SUBJECT, IDC_SUMMARY_AUTHOR, IDC_SUMMARY_KEYWORDS,
                        IDC_SUMMARY_COMMENTS, IDC_SUMMARY_HYPERLINK_BASE})
-            summary.push_back(ControlText(page, id));
+            summary.push_back(GetText(page, id));
         SavePictureIfAsked(sheet, "file_info_summary.bmp");
         page = ShowPage(sheet, 3);
         for (int id : {IDC_USER_NAME_1, IDC_USER_VALUE_1, IDC_USER_NAME_2, IDC_USER_VALUE_2, IDC_USER_NAME_3,
                        IDC_USER_VALUE_3, IDC_USER_NAME_4})
-            user.push_back(ControlText(page, id));
+            user.push_back(GetText(page, id));
         SavePictureIfAsked(sheet, "file_info_user.bmp");
         SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     }});
@@ -141,9 +140,9 @@ TEST_F(FileInfoSheetTest, CancelAndMissingFilesAreShownEmpty)
 {
     std::string dosName;
     std::vector<bool> checks;
-    DialogSequence answers({[&](HWND sheet) {
+    DialogScript answers({[&](HWND sheet) {
         HWND page = ShowPage(sheet, 0);
-        dosName = ControlText(page, IDC_BASIC_DOS_NAME);
+        dosName = GetText(page, IDC_BASIC_DOS_NAME);
         for (int id : {IDC_BASIC_READ_ONLY, IDC_BASIC_HIDDEN, IDC_BASIC_ARCHIVE, IDC_BASIC_SYSTEM})
             checks.push_back(Checked(page, id));
         SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
@@ -164,8 +163,8 @@ TEST_F(FileInfoSheetTest, FilesBeyondFourGigabytesShowTheirWholeSize)
     CloseHandle(file);
     ASSERT_TRUE(sized);
     std::string size;
-    DialogSequence answers({[&](HWND sheet) {
-        size = ControlText(ShowPage(sheet, 0), IDC_BASIC_SIZE);
+    DialogScript answers({[&](HWND sheet) {
+        size = GetText(ShowPage(sheet, 0), IDC_BASIC_SIZE);
         SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     }});
     ShowFileProperties(path.c_str(), &m_drawing);

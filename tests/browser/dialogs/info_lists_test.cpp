@@ -11,13 +11,12 @@
 #include "browser/dialogs/accelerator_dlg.h"
 #include "browser/dialogs/exif_dlg.h"
 #include "resources/resource.h"
-#include "tests/app/dialog_driver.h"
-#include "tests/browser/dialogs/dialog_sequence.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
 
-using dialogtest::DialogSequence;
-using dialogtest::SavePictureIfAsked;
+using testwin::DialogScript;
+using testwin::SavePictureIfAsked;
 
 namespace {
 
@@ -71,7 +70,7 @@ TEST(AcceleratorDlgTest, ListsEveryShortcutBySectionAndFillsTheDialog)
     COLORREF background = 0;
     RECT listAfterResize = {};
     RECT clientAfterResize = {};
-    DialogSequence answers({[&](HWND dialog) {
+    DialogScript answers({[&](HWND dialog) {
         HWND list = GetDlgItem(dialog, IDC_ACCELERATOR_LIST);
         rows = ListRows(list, 3);
         for (int column = 0; column < 3; ++column) {
@@ -134,7 +133,7 @@ protected:
         Rows rows;
         if (!dialog.ReadExifInfo())
             return rows;
-        DialogSequence answers({[&](HWND window) {
+        DialogScript answers({[&](HWND window) {
             rows = ListRows(GetDlgItem(window, IDC_EXIF_LIST), 2);
             if (picture != nullptr)
                 SavePictureIfAsked(window, picture);

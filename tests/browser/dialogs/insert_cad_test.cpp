@@ -12,14 +12,15 @@
 #include "core/file_types.h"
 #include "core/res_string.h"
 #include "resources/resource.h"
-#include "tests/app/dialog_driver.h"
-#include "tests/browser/dialogs/dialog_sequence.h"
 #include "tests/browser/dialogs/fake_autocad.h"
+#include "tests/support/dialog_script.h"
 
-using apptest::ControlText;
-using dialogtest::DialogSequence;
 using dialogtest::FakeAutoCAD;
-using dialogtest::MessageBoxText;
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::MessageBoxText;
+using testwin::Press;
+using testwin::SetText;
 
 namespace {
 
@@ -34,7 +35,7 @@ protected:
     static std::string Text(UINT id) { return (const char*)LoadResString(id); }
 
     // Closes a message box after noting its text.
-    DialogSequence::Action NoteMessage()
+    DialogScript::Action NoteMessage()
     {
         return [this](HWND box) {
             m_messages.push_back(MessageBoxText(box));
@@ -44,16 +45,6 @@ protected:
 
     std::vector<std::string> m_messages;
 };
-
-void SetField(HWND dialog, int id, const char* text)
-{
-    SetDlgItemTextA(dialog, id, text);
-}
-
-void Press(HWND dialog, int id)
-{
-    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
 
 std::string Insert(const char* path, double x, double y, double scale = 1.0)
 {
@@ -71,19 +62,19 @@ TEST_F(InsertIntoAutoCADTest, TypesOneInsertPerCopyOnTheGridThenZooms)
     std::string summaryAtStart;
     std::string summaryAfter;
     bool columnSpacingAtStart = true;
-    DialogSequence answers({[&](HWND dialog) {
-                                description = ControlText(dialog, IDC_INSERT_DESCRIPTION);
-                                summaryAtStart = ControlText(dialog, IDC_INSERT_SUMMARY);
-                                columnSpacingAtStart =
-                                    IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_COLUMN_SPACING));
-                                SetField(dialog, IDC_INSERT_COLUMNS, "4");
-                                SetField(dialog, IDC_INSERT_COPIES, "3");
-                                summaryAfter = ControlText(dialog, IDC_INSERT_SUMMARY);
-                                Press(dialog, IDC_INSERT_ZOOM_EXTENTS);
-                                dialogtest::SavePictureIfAsked(dialog, "insert_cad.bmp");
-                                Press(dialog, IDOK);
-                            },
-                            NoteMessage()});
+    DialogScript answers({[&](HWND dialog) {
+                              description = GetText(dialog, IDC_INSERT_DESCRIPTION);
+                              summaryAtStart = GetText(dialog, IDC_INSERT_SUMMARY);
+                              columnSpacingAtStart =
+                                  IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_COLUMN_SPACING));
+                              SetText(dialog, IDC_INSERT_COLUMNS, "4");
+                              SetText(dialog, IDC_INSERT_COPIES, "3");
+                              summaryAfter = GetText(dialog, IDC_INSERT_SUMMARY);
+                              Press(dialog, IDC_INSERT_ZOOM_EXTENTS);
+                              testwin::SavePictureIfAsked(dialog, "insert_cad.bmp");
+                              Press(dialog, IDOK);
+                          },
+                          NoteMessage()});
     CStringList paths;
     paths.AddTail("C:\\drawings\\a.part.dwg");
     paths.AddTail("C:\\drawings\\notes.txt");  // not a drawing: skipped
@@ -118,20 +109,20 @@ TEST_F(InsertIntoAutoCADTest, OneCopyInOneColumnSendsThePathOnceAndStartsRows)
     autocad.fullName = "";  // never saved: its name is used
     ASSERT_TRUE(autocad.Start());
     std::string description;
-    DialogSequence answers({[&](HWND dialog) {
-                                description = ControlText(dialog, IDC_INSERT_DESCRIPTION);
-                                EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_ROW_SPACING)));
-                                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_COLUMN_SPACING)));
-                                SetField(dialog, IDC_INSERT_X_SCALE, "2.5");
-                                Press(dialog, IDC_INSERT_UNIFORM_SCALE);
-                                EXPECT_EQ("2.5", ControlText(dialog, IDC_INSERT_Y_SCALE));
-                                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_Y_SCALE)));
-                                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_Y_SCALE_LABEL)));
-                                // Not checked on OK: the column spacing is unused with one column.
-                                SetField(dialog, IDC_INSERT_COLUMN_SPACING, "x");
-                                Press(dialog, IDOK);
-                            },
-                            NoteMessage()});
+    DialogScript answers({[&](HWND dialog) {
+                              description = GetText(dialog, IDC_INSERT_DESCRIPTION);
+                              EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_ROW_SPACING)));
+                              EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_COLUMN_SPACING)));
+                              SetText(dialog, IDC_INSERT_X_SCALE, "2.5");
+                              Press(dialog, IDC_INSERT_UNIFORM_SCALE);
+                              EXPECT_EQ("2.5", GetText(dialog, IDC_INSERT_Y_SCALE));
+                              EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_Y_SCALE)));
+                              EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSERT_Y_SCALE_LABEL)));
+                              // Not checked on OK: the column spacing is unused with one column.
+                              SetText(dialog, IDC_INSERT_COLUMN_SPACING, "x");
+                              Press(dialog, IDOK);
+                          },
+                          NoteMessage()});
     // A path longer than a command line buffer still goes whole.
     std::string longPath = "C:\\d\\" + std::string(1100, 'n') + ".dwg";
     CStringList paths;
@@ -151,23 +142,23 @@ TEST_F(InsertIntoAutoCADTest, BadFieldsAreRefusedOneByOne)
 {
     CInsertCADDlg dialog;
     dialog.m_documentName = "x.dwg";
-    DialogSequence::Action note = NoteMessage();
-    DialogSequence answers({[&](HWND window) {
-                                SetField(window, IDC_INSERT_Y, "-");
-                                Press(window, IDOK);
-                                SetField(window, IDC_INSERT_Y, "-7");
-                                SetField(window, IDC_INSERT_X_SCALE, "0");
-                                Press(window, IDOK);
-                                SetField(window, IDC_INSERT_X_SCALE, "1");
-                                SetField(window, IDC_INSERT_COPIES, "0");
-                                Press(window, IDOK);
-                                SetField(window, IDC_INSERT_COPIES, "2");
-                                SetField(window, IDC_INSERT_ROW_SPACING, "");
-                                Press(window, IDOK);
-                                SetField(window, IDC_INSERT_ROW_SPACING, "5");
-                                Press(window, IDOK);
-                            },
-                            note, note, note, note});
+    DialogScript::Action note = NoteMessage();
+    DialogScript answers({[&](HWND window) {
+                              SetText(window, IDC_INSERT_Y, "-");
+                              Press(window, IDOK);
+                              SetText(window, IDC_INSERT_Y, "-7");
+                              SetText(window, IDC_INSERT_X_SCALE, "0");
+                              Press(window, IDOK);
+                              SetText(window, IDC_INSERT_X_SCALE, "1");
+                              SetText(window, IDC_INSERT_COPIES, "0");
+                              Press(window, IDOK);
+                              SetText(window, IDC_INSERT_COPIES, "2");
+                              SetText(window, IDC_INSERT_ROW_SPACING, "");
+                              Press(window, IDOK);
+                              SetText(window, IDC_INSERT_ROW_SPACING, "5");
+                              Press(window, IDOK);
+                          },
+                          note, note, note, note});
     ASSERT_EQ(IDOK, dialog.DoModal());
 
     char scale[256];
@@ -190,7 +181,7 @@ TEST_F(InsertIntoAutoCADTest, NoAutoCADRunningGivesItsMessageWithoutADialog)
             ASSERT_TRUE(autocad.RegisterProgId());
         }
         m_messages.clear();
-        DialogSequence answers({NoteMessage()});
+        DialogScript answers({NoteMessage()});
         CStringList paths;
         paths.AddTail("C:\\d\\one.dwg");
         DWORD start = GetTickCount();
@@ -206,7 +197,7 @@ TEST_F(InsertIntoAutoCADTest, RefusedCommandsStopTheRunWithTheirMessage)
         FakeAutoCAD autocad;
         autocad.hasDocument = false;
         ASSERT_TRUE(autocad.Start());
-        DialogSequence answers({NoteMessage()});
+        DialogScript answers({NoteMessage()});
         CStringList paths;
         paths.AddTail("C:\\d\\one.dwg");
         InsertIntoAutoCAD(paths);
@@ -215,12 +206,12 @@ TEST_F(InsertIntoAutoCADTest, RefusedCommandsStopTheRunWithTheirMessage)
     FakeAutoCAD autocad;
     autocad.failFromCommand = 2;
     ASSERT_TRUE(autocad.Start());
-    DialogSequence answers({[&](HWND dialog) {
-                                SetField(dialog, IDC_INSERT_COPIES, "3");
-                                Press(dialog, IDC_INSERT_ZOOM_EXTENTS);
-                                Press(dialog, IDOK);
-                            },
-                            NoteMessage()});
+    DialogScript answers({[&](HWND dialog) {
+                              SetText(dialog, IDC_INSERT_COPIES, "3");
+                              Press(dialog, IDC_INSERT_ZOOM_EXTENTS);
+                              Press(dialog, IDOK);
+                          },
+                          NoteMessage()});
     CStringList paths;
     paths.AddTail("C:\\d\\one.dwg");
     InsertIntoAutoCAD(paths);

@@ -18,6 +18,7 @@
 #include "drawing/task_manage_thread.h"
 #include "graphics/kbmp.h"
 #include "resources/browser_ids.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"
 #include "tests/support/test_files.h"
 
@@ -25,28 +26,16 @@ namespace {
 
 const char* const kInputNames[] = {"lines.dxf", "图纸.dxf", "red.png", "Photo.jpg", "broken.png", "notes.txt"};
 
-// Answers every message box or shell confirmation of this thread with its
-// default button, keeping the texts it saw.
+// The texts of the message boxes and shell confirmations the tests answered.
 std::vector<std::string> g_boxTexts;
 
-BOOL CALLBACK AnswerIfDialog(HWND window, LPARAM)
+// Answers a message box or shell confirmation with its default button,
+// keeping its text.
+void AnswerWithDefaultButton(HWND box)
 {
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof(className));
-    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    char text[512] = "";
-    if (HWND label = GetDlgItem(window, 0xFFFF))
-        GetWindowTextA(label, text, sizeof(text));
-    g_boxTexts.push_back(text);
-    DWORD defaultId = LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0));
-    PostMessageA(window, WM_COMMAND, defaultId ? defaultId : IDOK, 0);
-    return TRUE;
-}
-
-void CALLBACK AnswerDialogs(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), AnswerIfDialog, 0);
+    g_boxTexts.push_back(testwin::MessageBoxText(box));
+    DWORD defaultId = LOWORD(SendMessageA(box, DM_GETDEFID, 0, 0));
+    PostMessageA(box, WM_COMMAND, defaultId ? defaultId : IDOK, 0);
 }
 
 struct FileFacts {
@@ -92,12 +81,11 @@ protected:
         m_pane.GetList().SetTaskThread(s_thread);
         ASSERT_TRUE(m_pane.Create(s_frame));
         m_pane.MoveWindow(0, 0, 760, 560);
-        m_timer = SetTimer(nullptr, 0, 50, AnswerDialogs);
+        m_answers.ThenEach(AnswerWithDefaultButton).Start();
         g_boxTexts.clear();
     }
     void TearDown() override
     {
-        KillTimer(nullptr, m_timer);
         List().StopCurrentTask();
         m_pane.DestroyWindow();
     }
@@ -193,7 +181,7 @@ protected:
     static CWnd* s_frame;
     std::string m_folder;
     CFileListView m_pane;
-    UINT_PTR m_timer = 0;
+    testwin::DialogScript m_answers;
 };
 
 TTaskManageThread* ShellListTest::s_thread = nullptr;

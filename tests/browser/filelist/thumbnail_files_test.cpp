@@ -10,7 +10,7 @@
 #include "browser/filelist/thumbnail_files.h"
 #include "graphics/kbmp.h"
 #include "resources/browser_dialogs_ids.h"
-#include "tests/app/dialog_driver.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
 
@@ -28,8 +28,8 @@ protected:
     {
         m_folder = testfiles::MakeScratchFolder("thumbs");
         std::string source = m_folder + "\\source.bmp";
-        ASSERT_EQ(0, codectest::RunUnixProgram(std::string(kConvert) + " rose: -type TrueColor BMP3:" +
-                                               codectest::UnixPath(source)));
+        ASSERT_EQ(0, codectest::RunUnixProgram(std::string(kConvert) +
+                                               " rose: -type TrueColor BMP3:" + codectest::UnixPath(source)));
         ASSERT_TRUE(testfiles::ReadFileBytes(source, m_sourceBytes));
         BYTE* block = new BYTE[m_sourceBytes.size()];
         memcpy(block, m_sourceBytes.data(), m_sourceBytes.size());
@@ -50,8 +50,8 @@ protected:
     bool Write(const std::vector<ThumbnailFileRow>& rows, const ThumbnailSaveOptions& options)
     {
         m_progress.clear();
-        return WriteThumbnailFiles(rows, options,
-                                   [this](int low, int high, int position) { m_progress.push_back(position); });
+        return WriteThumbnailFiles(
+            rows, options, [this](int low, int high, int position) { m_progress.push_back(position); });
     }
 
     // The file's pixels as ImageMagick reads them; false unless the file is
@@ -100,10 +100,10 @@ TEST_F(ThumbnailFiles, EachFormatReadsBackAsTheThumbnailInAFolderMadeOnRequest)
         options.format = format;
         options.folder = (m_folder + "\\out" + std::to_string(format) + "\\deeper").c_str();
         std::string question;
-        apptest::DialogDriver answer([&](HWND box) {
-            question = apptest::ControlText(box, 0xFFFF);
+        testwin::DialogScript answer({[&](HWND box) {
+            question = testwin::GetText(box, 0xFFFF);
             SendMessageA(box, WM_COMMAND, IDOK, 0);
-        });
+        }});
         ASSERT_TRUE(Write(rows, options));
         EXPECT_EQ("文件夹不存在,创建吗?", question);
         EXPECT_EQ((std::vector<int>{0, 1, 2, -1}), m_progress);
@@ -150,10 +150,10 @@ TEST_F(ThumbnailFiles, AskingKeepsOrReplacesTheExistingFileWhole)
 
     std::string question;
     {
-        apptest::DialogDriver answer([&](HWND box) {
-            question = apptest::ControlText(box, 0xFFFF);
+        testwin::DialogScript answer({[&](HWND box) {
+            question = testwin::GetText(box, 0xFFFF);
             SendMessageA(box, WM_COMMAND, IDNO, 0);
-        });
+        }});
         ASSERT_TRUE(Write({Row("Z:\\b.dwg")}, options));
     }
     EXPECT_EQ("覆盖已存在的文件 :\n\n     " + m_folder + "\\b.gif", question);
@@ -161,7 +161,7 @@ TEST_F(ThumbnailFiles, AskingKeepsOrReplacesTheExistingFileWhole)
     ASSERT_TRUE(testfiles::ReadFileBytes(m_folder + "\\b.gif", bytes));
     EXPECT_EQ("old b", bytes);
 
-    apptest::DialogDriver answer([&](HWND box) { SendMessageA(box, WM_COMMAND, IDYES, 0); });
+    testwin::DialogScript answer({[&](HWND box) { SendMessageA(box, WM_COMMAND, IDYES, 0); }});
     ASSERT_TRUE(Write({Row("Z:\\b.dwg")}, options));
     EXPECT_LE(MeanDifference(m_folder + "\\b.gif"), 8);
 }
@@ -179,10 +179,10 @@ TEST_F(ThumbnailFiles, AFailedWriteIsToldAndLeavesTheOldFileWhole)
     options.existingFiles = ExistingFileOverwrite;
 
     std::string message;
-    apptest::DialogDriver answer([&](HWND box) {
-        message = apptest::ControlText(box, 0xFFFF);
+    testwin::DialogScript answer({[&](HWND box) {
+        message = testwin::GetText(box, 0xFFFF);
         SendMessageA(box, WM_COMMAND, IDOK, 0);
-    });
+    }});
     EXPECT_FALSE(Write({row, Row("Z:\\d.dwg")}, options));
     CloseHandle(held);
     EXPECT_EQ("创建缩略图图像文件失败!\n\n     " + m_folder + "\\c.jpg", message);
@@ -202,9 +202,9 @@ TEST_F(ThumbnailFiles, NothingSelectedOrAFolderRefusedWritesNothing)
     EXPECT_EQ((std::vector<int>{0, 1, -1}), m_progress);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(options.folder));
 
-    apptest::DialogDriver answer([&](HWND box) { SendMessageA(box, WM_COMMAND, IDCANCEL, 0); });
+    testwin::DialogScript answer({[&](HWND box) { SendMessageA(box, WM_COMMAND, IDCANCEL, 0); }});
     EXPECT_FALSE(Write({Row("Z:\\e.dwg"), Row("Z:\\f.dwg", true)}, options));
-    EXPECT_TRUE(answer.Acted());
+    EXPECT_TRUE(answer.Finished());
     EXPECT_EQ(-1, m_progress.back());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(options.folder));
 }
@@ -212,13 +212,12 @@ TEST_F(ThumbnailFiles, NothingSelectedOrAFolderRefusedWritesNothing)
 TEST_F(ThumbnailFiles, TheCommandWritesWhatTheDialogChose)
 {
     std::string started;
-    apptest::DialogDriver choose([&](HWND dialog) {
-        started = apptest::ControlText(dialog, IDC_THUMBNAIL_FOLDER);
+    testwin::DialogScript choose({[&](HWND dialog) {
+        started = testwin::GetText(dialog, IDC_THUMBNAIL_FOLDER);
         SendDlgItemMessageA(dialog, IDC_THUMBNAIL_BMP, BM_CLICK, 0, 0);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-    ASSERT_TRUE(AskAndWriteThumbnailFiles(NULL, m_folder.c_str(), {Row("Z:\\g.dwg")},
-                                          [](int, int, int) {}));
+    }});
+    ASSERT_TRUE(AskAndWriteThumbnailFiles(NULL, m_folder.c_str(), {Row("Z:\\g.dwg")}, [](int, int, int) {}));
     EXPECT_EQ(m_folder, started);
     std::string bmp;
     ASSERT_TRUE(testfiles::ReadFileBytes(m_folder + "\\g.bmp", bmp));

@@ -15,8 +15,8 @@
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
 #include "resources/resource.h"
-#include "tests/app/dialog_driver.h"
 #include "tests/support/appsw_actions_log.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_files.h"
@@ -62,12 +62,12 @@ public:
 std::string RunAndAnswer(CWnd* frame, UINT command, int button, std::function<void(HWND)> inspect = nullptr)
 {
     std::string seen;
-    apptest::DialogDriver driver([&](HWND dialog) {
-        seen = apptest::WindowText(dialog);
+    testwin::DialogScript driver({[&](HWND dialog) {
+        seen = testwin::WindowText(dialog);
         if (inspect)
             inspect(dialog);
         ::SendMessageA(dialog, WM_COMMAND, button, 0);
-    });
+    }});
     frame->SendMessage(WM_COMMAND, command);
     return seen;
 }
@@ -450,7 +450,8 @@ TEST_F(BrowseFrameTest, StyleAndBookmarkDialogsOpenFromTheFrame)
     EXPECT_EQ(6u, ReadDword("Bar State-Summary", "Bars"));
     m_frame->ApplyInterfaceStyle(2);
     {
-        testwin::ModalCloser closer;
+        testwin::DialogScript closer;
+        closer.ThenEach(testwin::Cancel).Start();
         m_frame->SendMessage(WM_COMMAND, ID_INTERFACE_STYLE);
     }
     EXPECT_TRUE(KeyExists("Bar State-Bar6"));
@@ -462,14 +463,14 @@ TEST_F(BrowseFrameTest, StyleAndBookmarkDialogsOpenFromTheFrame)
     ASSERT_GT(pathBox.GetCount(), 0);
     std::string caption;
     {
-        apptest::DialogDriver editor([&](HWND dialog) {
-            caption = apptest::WindowText(dialog);
+        testwin::DialogScript editor({[&](HWND dialog) {
+            caption = testwin::WindowText(dialog);
             {
-                apptest::DialogDriver yes([](HWND box) { ::SendMessageA(box, WM_COMMAND, IDYES, 0); });
+                testwin::DialogScript yes({[](HWND box) { ::SendMessageA(box, WM_COMMAND, IDYES, 0); }});
                 ::SendDlgItemMessageA(dialog, IDC_BOOKMARK_CLEAR, BM_CLICK, 0, 0);
             }
             ::SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-        });
+        }});
         CWnd* button = m_frame->GetFileListView()->GetDlgItem(CFileListView::kEditBookmarksId);
         ASSERT_NE(nullptr, button);
         button->SendMessage(BM_CLICK);
@@ -503,7 +504,7 @@ TEST_F(BrowseFrameTest, ListCommandsOpenTheirDialogsWhenTheirRulesAllow)
     EXPECT_EQ("数码照片Exif信息", RunAndAnswer(m_frame, ID_SHOW_EXIF, IDCANCEL));
     ASSERT_TRUE(list->SelectItemByPath(ListedPath("plain.jpg")));
     std::string message;
-    RunAndAnswer(m_frame, ID_SHOW_EXIF, IDOK, [&](HWND box) { message = apptest::ControlText(box, 0xFFFF); });
+    RunAndAnswer(m_frame, ID_SHOW_EXIF, IDOK, [&](HWND box) { message = testwin::GetText(box, 0xFFFF); });
     EXPECT_EQ("文件: " + std::string(ListedPath("plain.jpg")) + "\n\n未能发现 exif 信息 !", message);
     ASSERT_TRUE(list->SelectItemByPath(ListedPath("photo.png")));
     EXPECT_FALSE(Update(ID_SHOW_EXIF).enabled);
@@ -515,7 +516,7 @@ TEST_F(BrowseFrameTest, ListCommandsOpenTheirDialogsWhenTheirRulesAllow)
     EXPECT_TRUE(Update(ID_NEW_FOLDER).enabled);
     std::string suggested;
     EXPECT_EQ("创建新文件夹", RunAndAnswer(m_frame, ID_NEW_FOLDER, IDOK, [&](HWND dialog) {
-                  suggested = apptest::ControlText(dialog, IDC_NEW_FOLDER_NAME);
+                  suggested = testwin::GetText(dialog, IDC_NEW_FOLDER_NAME);
               }));
     EXPECT_EQ("新建文件夹", suggested);
     DWORD attributes = GetFileAttributesA((m_folder + "\\新建文件夹").c_str());
@@ -541,7 +542,7 @@ TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
     EXPECT_TRUE(Update(ID_INSERT_TO_AUTOCAD).enabled);
     // No AutoCAD runs here: the command says so.
     std::string message;
-    RunAndAnswer(m_frame, ID_INSERT_TO_AUTOCAD, IDOK, [&](HWND box) { message = apptest::ControlText(box, 0xFFFF); });
+    RunAndAnswer(m_frame, ID_INSERT_TO_AUTOCAD, IDOK, [&](HWND box) { message = testwin::GetText(box, 0xFFFF); });
     EXPECT_EQ(std::string(LoadResString(IDS_INSERT_NO_AUTOCAD)), message);
     drawThread.m_busy = 1;
     EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
@@ -565,7 +566,7 @@ TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
     EXPECT_TRUE(Update(ID_SAVE_THUMBNAILS).enabled);
     std::string folder;
     EXPECT_EQ("保存缩略图到文件", RunAndAnswer(m_frame, ID_SAVE_THUMBNAILS, IDCANCEL, [&](HWND dialog) {
-                  folder = apptest::ControlText(dialog, IDC_THUMBNAIL_FOLDER);
+                  folder = testwin::GetText(dialog, IDC_THUMBNAIL_FOLDER);
               }));
     EXPECT_EQ(m_folder, folder);
     idleThread.m_idle = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "browser/tree/shell_tree.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"
 #include "tests/support/test_files.h"
 
@@ -20,10 +21,11 @@ protected:
     {
         OleInitialize(nullptr);
         s_frame = new CWnd;
-        s_frame->CreateEx(0, AfxRegisterWndClass(0), "tree", WS_POPUP | WS_VISIBLE, 0, 0, 400, 600, nullptr, nullptr);
+        s_frame->CreateEx(0, AfxRegisterWndClass(0), "tree", WS_POPUP | WS_VISIBLE, 0, 0, 400, 600, nullptr,
+                          nullptr);
         s_tree = new CShellTree;
-        s_tree->Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, CRect(0, 0, 400, 600),
-                       s_frame, 108);
+        s_tree->Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
+                       CRect(0, 0, 400, 600), s_frame, 108);
         s_log = new testwin::MessageLog({WM_SHOW_FOLDER, WM_FOLDER_CONTENT_CHANGED});
         s_tree->SetListWindow(s_log->CreateRecorder());
     }
@@ -116,7 +118,8 @@ TEST_F(ShellTreeTest, FoldersMadeOrRemovedOnDiskFollowInAnExpandedBranch)
     ASSERT_TRUE(CreateDirectoryA((m_folder + "\\aardvark").c_str(), nullptr));
     ASSERT_TRUE(RemoveDirectoryA((m_folder + "\\beta").c_str()));
     DWORD start = GetTickCount();
-    while (ChildNames(folder) != std::vector<std::string>({"aardvark", "alpha"}) && GetTickCount() - start < 5000)
+    while (ChildNames(folder) != std::vector<std::string>({"aardvark", "alpha"}) &&
+           GetTickCount() - start < 5000)
         testwin::PumpMessages(50);
     EXPECT_EQ(std::vector<std::string>({"aardvark", "alpha"}), ChildNames(folder));
     m_tree.StopDriveWatchers();
@@ -139,7 +142,8 @@ TEST_F(ShellTreeTest, ARenameToAPathIsRefusedAndMovesNothing)
     ASSERT_TRUE(CreateDirectoryA(inner.c_str(), nullptr));
     ASSERT_TRUE(m_tree.FindPath(inner.c_str()));
     {
-        testwin::ModalCloser closer;
+        testwin::DialogScript closer;
+        closer.ThenEach(testwin::Cancel).Start();
         EXPECT_FALSE(m_tree.RenameItem(m_tree.GetSelectedItem(), "..\\..\\escaped"));
         EXPECT_FALSE(m_tree.RenameItem(m_tree.GetSelectedItem(), ".."));
     }

@@ -5,7 +5,9 @@
 #include "tests/views/password/password_answers.h"
 #include "views/password/password_prompt.h"
 
-using viewtest::PasswordAnswers;
+using testwin::DialogScript;
+using viewtest::CancelPassword;
+using viewtest::TypePassword;
 
 TEST(QueryDrawingPassword, KeepsTypedPasswordsAndTriesThemFirst)
 {
@@ -13,15 +15,23 @@ TEST(QueryDrawingPassword, KeepsTypedPasswordsAndTriesThemFirst)
     int index = -1;
     {
         // The first request of the run asks at once; Cancel keeps nothing.
-        PasswordAnswers answers({});
+        std::vector<std::string> shown;
+        DialogScript answers;
+        answers.ThenEach(CancelPassword(&shown)).Start();
         EXPECT_FALSE(QueryDrawingPassword("a.dwg", password, index));
-        ASSERT_EQ(1u, answers.shownFileNames.size());
-        EXPECT_EQ("a.dwg", answers.shownFileNames[0]);
+        ASSERT_EQ(1u, shown.size());
+        EXPECT_EQ("a.dwg", shown[0]);
         EXPECT_EQ(-1, index);
         EXPECT_EQ(0, (int)GetTypedPasswords().GetSize());
     }
     {
-        PasswordAnswers answers({"first", "second", ""});
+        std::vector<std::string> shown;
+        DialogScript answers;
+        answers.Then(nullptr, TypePassword("first", &shown))
+            .Then(nullptr, TypePassword("second", &shown))
+            .Then(nullptr, TypePassword("", &shown))
+            .ThenEach(CancelPassword(&shown))
+            .Start();
         ASSERT_TRUE(QueryDrawingPassword("a.dwg", password, index));
         EXPECT_STREQ("first", password);
         EXPECT_EQ(-1, index);
@@ -29,7 +39,7 @@ TEST(QueryDrawingPassword, KeepsTypedPasswordsAndTriesThemFirst)
         ASSERT_TRUE(QueryDrawingPassword("a.dwg", password, index));
         EXPECT_STREQ("first", password);
         EXPECT_EQ(0, index);
-        EXPECT_EQ(1u, answers.shownFileNames.size());
+        EXPECT_EQ(1u, shown.size());
         ASSERT_TRUE(QueryDrawingPassword("a.dwg", password, index));
         EXPECT_STREQ("second", password);
         EXPECT_EQ(-1, index);
@@ -45,8 +55,8 @@ TEST(QueryDrawingPassword, KeepsTypedPasswordsAndTriesThemFirst)
         ASSERT_TRUE(QueryDrawingPassword("b.dwg", password, other));
         EXPECT_STREQ("", password);
         EXPECT_EQ(-1, other);
-        ASSERT_EQ(3u, answers.shownFileNames.size());
-        EXPECT_EQ("b.dwg", answers.shownFileNames[2]);
+        ASSERT_EQ(3u, shown.size());
+        EXPECT_EQ("b.dwg", shown[2]);
     }
     ASSERT_EQ(3, (int)GetTypedPasswords().GetSize());
     EXPECT_STREQ("second", GetTypedPasswords()[1]);

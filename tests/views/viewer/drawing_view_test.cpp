@@ -294,10 +294,15 @@ TEST_F(DrawingViewTest, APasswordProtectedDrawingAsksUntilTheRightPassword)
     {
         // "wrong" is typed, fails, is tried once more from the kept
         // passwords, and then the user is asked again.
-        viewtest::PasswordAnswers answers({"wrong", "secret"});
+        std::vector<std::string> shown;
+        testwin::DialogScript answers;
+        answers.Then(nullptr, viewtest::TypePassword("wrong", &shown))
+            .Then(nullptr, viewtest::TypePassword("secret", &shown))
+            .ThenEach(viewtest::CancelPassword(&shown))
+            .Start();
         ASSERT_TRUE(OpenDrawing("square.dxf"));
-        ASSERT_EQ(2u, answers.shownFileNames.size());
-        EXPECT_EQ(path, answers.shownFileNames[1]);
+        ASSERT_EQ(2u, shown.size());
+        EXPECT_EQ(path, shown[1]);
     }
     DWG_TestRequirePassword(NULL, NULL);
     EXPECT_TRUE(m_thread->HasDrawing());

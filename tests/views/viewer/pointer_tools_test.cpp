@@ -5,6 +5,7 @@
 #include "core/preference.h"
 #include "drawing/draw_commands.h"
 #include "resources/views_ids.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_cursors.h"
@@ -124,7 +125,8 @@ TEST_F(PointerToolsTest, PrintPickDragsOutAWindowAdjustsItAndEndsWithADoubleClic
     EXPECT_EQ(0u, log.Count(WM_PRINT_PICK_DONE));
     {
         // The frame answers with the print manager; it is closed here.
-        testwin::ModalCloser closer;
+        testwin::DialogScript closer;
+        closer.ThenEach(testwin::Cancel).Start();
         DoubleClick({200, 175});
         testwin::PumpMessages(300);
     }

@@ -8,7 +8,11 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include <winspool.h>
 
 #include "core/registry_root.h"
 #include "platform/classlib/regkey.h"
@@ -16,16 +20,16 @@
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "resources/zrui_ids.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
-#include "tests/zrui/dialog_driver.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
 
+using testwin::DialogScript;
+using testwin::GetText;
+using testwin::SetText;
 using viewtest::ViewerTest;
-using zruitest::DialogScript;
-using zruitest::GetText;
-using zruitest::SetText;
 
 namespace {
 
@@ -49,11 +53,11 @@ std::string OutputOf(const std::string& command)
 // The average red, green and blue (0-255) of a box of a picture file.
 void AverageOfBox(const std::string& file, int x, int y, int size, int rgb[3])
 {
-    std::string text = OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -crop " +
-                                std::to_string(size) + "x" + std::to_string(size) + "+" + std::to_string(x) +
-                                "+" + std::to_string(y) +
-                                " +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] "
-                                "%[fx:int(255*b)]' info:");
+    std::string text =
+        OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -crop " + std::to_string(size) + "x" +
+                 std::to_string(size) + "+" + std::to_string(x) + "+" + std::to_string(y) +
+                 " +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] "
+                 "%[fx:int(255*b)]' info:");
     rgb[0] = rgb[1] = rgb[2] = -1;
     sscanf(text.c_str(), "%d %d %d", &rgb[0], &rgb[1], &rgb[2]);
 }
@@ -62,19 +66,135 @@ void AverageOfBox(const std::string& file, int x, int y, int size, int rgb[3])
 // (ImageMagick's colour name).
 RECT BoxOfColour(const std::string& file, const char* colour)
 {
-    std::string text = OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -fuzz 30% -fill white +opaque " +
-                                colour + " -trim -format '%X %Y %w %h' info:");
+    std::string text =
+        OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + " -fuzz 30% -fill white +opaque " +
+                 colour + " -trim -format '%X %Y %w %h' info:");
     int x = 0, y = 0, w = 0, h = 0;
     sscanf(text.c_str(), "%d %d %d %d", &x, &y, &w, &h);
     return {x, y, x + w, y + h};
 }
 
-DWORD StoredVectorFormat()
+// The picture's box on a page: what is not white.
+RECT BoxOfPicture(const std::string& file)
+{
+    std::string text = OutputOf("/usr/bin/convert " + codectest::UnixPath(file) +
+                                " -fuzz 8% -trim -format '%X %Y %w %h' info:");
+    int x = 0, y = 0, w = 0, h = 0;
+    sscanf(text.c_str(), "%d %d %d %d", &x, &y, &w, &h);
+    return {x, y, x + w, y + h};
+}
+
+// The red, green and blue averages (0-255) of the nine cells of a 3 x 3 grid
+// over a picture file, or over the box of it.
+std::vector<int> GridColours(const std::string& file, const RECT* box = nullptr)
+{
+    std::string crop;
+    if (box != nullptr)
+        crop = " -crop " + std::to_string(box->right - box->left) + "x" +
+               std::to_string(box->bottom - box->top) + "+" + std::to_string(box->left) + "+" +
+               std::to_string(box->top) + " +repage";
+    std::string text = OutputOf("/usr/bin/convert " + codectest::UnixPath(file) + crop +
+                                " -resize 3x3! -depth 8 rgb:- | /usr/bin/od -An -tu1 -v");
+    std::istringstream numbers(text);
+    std::vector<int> colours;
+    int value = 0;
+    while (numbers >> value)
+        colours.push_back(value);
+    return colours;
+}
+
+// How far two pictures of one size are apart, from 0 (the same) to 1.
+double Difference(const std::string& first, const std::string& second)
+{
+    // ImageMagick leaves a bottom-up TGA file's rows as stored unless asked.
+    std::string text =
+        OutputOf("/usr/bin/convert " + codectest::UnixPath(first) + " " + codectest::UnixPath(second) +
+                 " -auto-orient miff:- | /usr/bin/compare -metric RMSE - " + "null: 2>&1 | /bin/cat");
+    size_t open = text.find('(');
+    return open == std::string::npos ? 1.0 : atof(text.c_str() + open + 1);
+}
+
+// A photograph-like picture of 240 x 160 (ImageMagick's plasma, the same on
+// every run).
+std::string MakePhoto(const std::string& folder, const char* name)
+{
+    std::string path = folder + "\\" + name;
+    if (codectest::RunUnixProgram(
+            "/usr/bin/convert -size 240x160 -seed 7 plasma:orange-navy -blur 0x2 -depth 8 " +
+            codectest::UnixPath(path)) != 0)
+        return "";
+    return path;
+}
+
+// The file the prefix's PostScript printer writes: its FILE: port makes a
+// file of that name in the current folder.
+std::string PrinterOutput()
+{
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    return codectest::UnixPath(folder) + "/FILE:";
+}
+
+// Renders the printed PostScript into a PNG file at the resolution given.
+bool RenderPrintedPage(const std::string& page, int dotsPerInch)
+{
+    return codectest::RunUnixProgram(
+               "/usr/bin/gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r" + std::to_string(dotsPerInch) +
+               " -sOutputFile=" + codectest::UnixPath(page) + " '" + PrinterOutput() + "'") == 0;
+}
+
+void RemovePrinterOutput()
+{
+    codectest::RunUnixProgram("/bin/rm -f '" + PrinterOutput() + "'");
+}
+
+const char kTestPrinter[] = "Harbeck PostScript";
+
+// While it lives, a PostScript printer whose port is a file in a folder
+// that does not exist is the default printer and the print manager's: it
+// takes a job and fails at its end.
+class BrokenPrinterChosen {
+public:
+    explicit BrokenPrinterChosen(const std::string& folder)
+    {
+        std::string port = folder + "\\missing\\page.ps";
+        PRINTER_INFO_2A info = {};
+        info.pPrinterName = (LPSTR)kName;
+        info.pPortName = (LPSTR)port.c_str();
+        info.pDriverName = (LPSTR) "Wine PostScript Driver";
+        info.pPrintProcessor = (LPSTR) "WinPrint";
+        info.pDatatype = (LPSTR) "RAW";
+        info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+        HANDLE printer = AddPrinterA(NULL, 2, (LPBYTE)&info);
+        if (printer != NULL)
+            ClosePrinter(printer);
+        m_chosen = printer != NULL && SetDefaultPrinterA(kName) &&
+                   g_printPenSet.getPrintSetDlg()->SelectPrinter(kName);
+    }
+    ~BrokenPrinterChosen()
+    {
+        SetDefaultPrinterA(kTestPrinter);
+        g_printPenSet.getPrintSetDlg()->SelectPrinter(kTestPrinter);
+        HANDLE printer = NULL;
+        PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
+        if (OpenPrinterA((LPSTR)kName, &printer, &access)) {
+            DeletePrinter(printer);
+            ClosePrinter(printer);
+        }
+    }
+    bool IsChosen() const { return m_chosen; }
+
+private:
+    static constexpr const char* kName = "Harbeck Broken Port";
+    bool m_chosen = false;
+};
+
+DWORD StoredFormat(const char* name)
 {
     CRegKey key;
     DWORD value = 0;
     if (key.Open(HKEY_CURRENT_USER, HARBECK_REGISTRY_ROOT "ViewWindow", KEY_READ) == ERROR_SUCCESS)
-        key.QueryDWORDValue("VectorFormat", value);
+        key.QueryDWORDValue(name, value);
     return value;
 }
 
@@ -90,7 +210,7 @@ void ChooseFileType(HWND dialog, int filterIndex)
 void Check(HWND dialog, int id, bool on)
 {
     if ((IsDlgButtonChecked(dialog, id) == BST_CHECKED) != on)
-        zruitest::Click(dialog, id);
+        testwin::Click(dialog, id);
 }
 
 class PrintSaveTest : public ViewerTest {
@@ -102,6 +222,8 @@ protected:
         ViewerTest::SetUp();
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
         RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
+        // A new prefix has its printer but no default printer.
+        SetDefaultPrinterA(kTestPrinter);
         RegDeleteKeyValueA(HKEY_CURRENT_USER, HARBECK_REGISTRY_ROOT "ViewWindow", "VectorFormat");
     }
 
@@ -112,7 +234,7 @@ protected:
         script.Then("另存为", [=](HWND dialog) { ChooseFileType(dialog, filterIndex); })
             .Then("另存为", [=](HWND dialog) {
                 SetText(dialog, kFileNameBox, typedName.c_str());
-                zruitest::Click(dialog, IDOK);
+                testwin::Click(dialog, IDOK);
             });
         script.Start();
         Command(ID_VIEW_SAVE_AS);
@@ -128,6 +250,23 @@ protected:
         Check(dialog, IDC_ZRUI_CENTER, true);
         Check(dialog, colourButton, true);
         Check(dialog, IDC_ZRUI_PRINT_TO_FILE, toFile);
+    }
+
+    // The print command with its first dialog answered by the action, then
+    // the message box it shows: the box's text, empty when the dialogs were
+    // not as expected.
+    std::string PrintAndNoteMessage(const char* caption, DialogScript::Action action)
+    {
+        std::string message;
+        DialogScript script;
+        script.Then(caption, action).Then(nullptr, [&](HWND box) {
+            message = testwin::MessageBoxText(box);
+            testwin::SavePictureIfAsked(box, "print_failed.bmp");
+            testwin::Click(box, IDOK);
+        });
+        script.Start();
+        Command(ID_VIEW_PRINT);
+        return script.Finished() ? message : "";
     }
 
     std::string m_folder = testfiles::MakeScratchFolder("print_save");
@@ -154,13 +293,13 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
                                                version.version))
             << version.version;
     }
-    EXPECT_EQ(8u, StoredVectorFormat());
+    EXPECT_EQ(8u, StoredFormat("VectorFormat"));
     // The R12 choice comes back as DXF 2000.
     int shown = -1;
     DialogScript reopened;
     reopened.Then("另存为", [&](HWND dialog) {
         shown = (int)SendDlgItemMessageA(dialog, kFileTypeList, CB_GETCURSEL, 0, 0);
-        zruitest::Click(dialog, IDCANCEL);
+        testwin::Click(dialog, IDCANCEL);
     });
     reopened.Start();
     Command(ID_VIEW_SAVE_AS);
@@ -178,11 +317,11 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserAndWritesNothing)
         .Then("另存为",
               [&](HWND dialog) {
                   SetText(dialog, kFileNameBox, target.c_str());
-                  zruitest::Click(dialog, IDOK);
+                  testwin::Click(dialog, IDOK);
               })
         .Then(nullptr, [&](HWND box) {
             message = GetText(box, kMessageBoxText);
-            zruitest::Click(box, IDOK);
+            testwin::Click(box, IDOK);
         });
     script.Start();
     Command(ID_VIEW_SAVE_AS);
@@ -190,7 +329,7 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserAndWritesNothing)
     EXPECT_NE(std::string::npos, message.find("文件没有保存成功")) << message;
     EXPECT_NE(std::string::npos, message.find(target)) << message;
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(target.c_str()));
-    EXPECT_EQ(2u, StoredVectorFormat());
+    EXPECT_EQ(2u, StoredFormat("VectorFormat"));
 }
 
 // The square (0, 0)-(100, 100) in a window of 400 x 300 drawing units from
@@ -205,8 +344,8 @@ TEST_F(PrintSaveTest, RasterExportsAreWhitePagesOfTheTypeTheirNamesSay)
         const char* name;
         short colourMode;
         const char* type;
-    } exports[] = {{"page.jpg", 0, "JPEG"}, {"page.bmp", 0, "BMP3"}, {"page.tif", 0, "TIFF"},
-                   {"page.TIFF", 0, "TIFF"}, {"page.png", 0, "PNG"}, {"page.gif", 0, "GIF"},
+    } exports[] = {{"page.jpg", 0, "JPEG"},  {"page.bmp", 0, "BMP3"}, {"page.tif", 0, "TIFF"},
+                   {"page.TIFF", 0, "TIFF"}, {"page.png", 0, "PNG"},  {"page.gif", 0, "GIF"},
                    {"mono.bmp", 2, "BMP3"}};
     CIdleUse use(m_thread);
     for (const auto& test : exports) {
@@ -246,7 +385,7 @@ TEST_F(PrintSaveTest, APrintWindowPickedWithTheMouseIsWhatTheExportShows)
     RECT square;
     ASSERT_GT(Foreground(&square), 100);
     DialogScript pick;
-    pick.Then("打印", [](HWND dialog) { zruitest::Click(dialog, IDC_ZRUI_PICK_WINDOW); });
+    pick.Then("打印", [](HWND dialog) { testwin::Click(dialog, IDC_ZRUI_PICK_WINDOW); });
     pick.Start();
     Command(ID_VIEW_PRINT);
     ASSERT_TRUE(pick.Finished());
@@ -265,11 +404,11 @@ TEST_F(PrintSaveTest, APrintWindowPickedWithTheMouseIsWhatTheExportShows)
               [&](HWND dialog) {
                   windowChosen = IsDlgButtonChecked(dialog, IDC_ZRUI_AREA_WINDOW) == BST_CHECKED;
                   SetUpPrint(dialog, IDC_ZRUI_COLOR_MODE_COLOR, false, true);
-                  zruitest::Click(dialog, IDOK);
+                  testwin::Click(dialog, IDOK);
               })
         .Then(nullptr, [&](HWND dialog) {
             SetText(dialog, kFileNameBox, path.c_str());
-            zruitest::Click(dialog, IDOK);
+            testwin::Click(dialog, IDOK);
         });
     print.Start();
     // A double click inside the rectangle ends the pick.
@@ -290,37 +429,32 @@ TEST_F(PrintSaveTest, APrintWindowPickedWithTheMouseIsWhatTheExportShows)
     EXPECT_NEAR(pageWidth / 2, (red.left + red.right) / 2, pageWidth * 0.02);
 }
 
-// Printed on the prefix's PostScript printer, whose FILE: port Wine writes
-// into a file of that name in the current folder; Ghostscript renders it.
+// Printed on the prefix's PostScript printer; Ghostscript renders the page.
 TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
 {
     ASSERT_TRUE(Open("square.dxf"));
     Command(ID_VIEW_ZOOM_ALL);
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    std::string printed = codectest::UnixPath(folder) + "/FILE:";
     const struct {
         int colourButton;
         bool landscape;
-    } prints[] = {{IDC_ZRUI_COLOR_MODE_COLOR, false}, {IDC_ZRUI_COLOR_MODE_MONO, false},
+    } prints[] = {{IDC_ZRUI_COLOR_MODE_COLOR, false},
+                  {IDC_ZRUI_COLOR_MODE_MONO, false},
                   {IDC_ZRUI_COLOR_MODE_COLOR, true}};
     std::string pages[3];
     for (int i = 0; i < 3; ++i) {
-        codectest::RunUnixProgram("/bin/rm -f '" + printed + "'");
+        RemovePrinterOutput();
         DialogScript script;
         script.Then("打印", [&](HWND dialog) {
             SetUpPrint(dialog, prints[i].colourButton, prints[i].landscape, false);
-            zruitest::Click(dialog, IDOK);
+            testwin::Click(dialog, IDOK);
         });
         script.Start();
         Command(ID_VIEW_PRINT);
         EXPECT_TRUE(script.Finished());
         pages[i] = m_folder + "\\print" + std::to_string(i) + ".png";
-        ASSERT_EQ(0, codectest::RunUnixProgram("/usr/bin/gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 "
-                                               "-sOutputFile=" + codectest::UnixPath(pages[i]) + " '" +
-                                               printed + "'"));
+        ASSERT_TRUE(RenderPrintedPage(pages[i], 50));
     }
-    codectest::RunUnixProgram("/bin/rm -f '" + printed + "'");
+    RemovePrinterOutput();
     int pageWidth = 0, pageHeight = 0;
     std::string size = OutputOf("/usr/bin/identify -format '%w %h' " + codectest::UnixPath(pages[0]));
     ASSERT_EQ(2, sscanf(size.c_str(), "%d %d", &pageWidth, &pageHeight)) << size;
@@ -346,7 +480,118 @@ TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
     int turnedSide = turned.right - turned.left;
     EXPECT_GT(turnedSide, side * 11 / 10);
     AverageOfBox(pages[2], turned.left + turnedSide / 4 - 3, turned.top + turnedSide / 4 - 3, 7, onDiagonal);
-    AverageOfBox(pages[2], turned.left + turnedSide / 4 - 3, turned.bottom - turnedSide / 4 - 3, 7, offDiagonal);
+    AverageOfBox(pages[2], turned.left + turnedSide / 4 - 3, turned.bottom - turnedSide / 4 - 3, 7,
+                 offDiagonal);
     EXPECT_LT(onDiagonal[0], 245);
     EXPECT_GT(offDiagonal[0], 250);
+}
+
+// Save As of a picture in another raster format: each copy reads back in
+// ImageMagick as the type its name says, of the same size and pixels (GIF
+// and PCX within what 256 colours allow).
+TEST_F(PrintSaveTest, SaveAsWritesAPictureInEachRasterFormatItsFilterNames)
+{
+    std::string photo = MakePhoto(m_folder, "photo.png");
+    ASSERT_FALSE(photo.empty());
+    ASSERT_TRUE(OpenPath(photo));
+    const struct {
+        int filterIndex;
+        const char* name;
+        const char* type;
+        double largestDifference;
+    } copies[] = {{1, "copy.bmp", "BMP3", 0.001}, {2, "copy.jpg", "JPEG", 0.03},
+                  {3, "copy.gif", "GIF", 0.12},   {4, "copy.pcx", "PCX", 0.12},
+                  {5, "copy.tif", "TIFF", 0.003}, {6, "copy.png", "PNG", 0.001},
+                  {7, "copy.tga", "TGA", 0.001}};
+    for (const auto& copy : copies) {
+        std::string path = m_folder + "\\" + copy.name;
+        ASSERT_TRUE(SaveAs(copy.filterIndex, path)) << copy.name;
+        EXPECT_EQ(std::string(copy.type) + " 240 160",
+                  OutputOf("/usr/bin/identify -format '%m %w %h' " + codectest::UnixPath(path)))
+            << copy.name;
+        EXPECT_LT(Difference(photo, path), copy.largestDifference) << copy.name;
+        EXPECT_EQ((DWORD)copy.filterIndex, StoredFormat("RasterFormat"));
+    }
+}
+
+// A photo printed through the printer dialog on the prefix's PostScript
+// printer: the page shows it fitted across the printable width, each part
+// in its own colours.
+TEST_F(PrintSaveTest, PrintsAPhotoFittedOnThePageInItsOwnColours)
+{
+    std::string photo = MakePhoto(m_folder, "photo.jpg");
+    ASSERT_FALSE(photo.empty());
+    ASSERT_TRUE(OpenPath(photo));
+    RemovePrinterOutput();
+    DialogScript printer({[](HWND dialog) { testwin::Click(dialog, IDOK); }});
+    Command(ID_VIEW_PRINT);
+    ASSERT_TRUE(printer.Finished());
+    std::string page = m_folder + "\\photo_page.png";
+    const int dotsPerInch = 40;
+    ASSERT_TRUE(RenderPrintedPage(page, dotsPerInch));
+    RemovePrinterOutput();
+
+    // A4 with a quarter inch unprinted on every side.
+    double printableWidth = (595 - 2 * 18) / 72.0 * dotsPerInch;
+    RECT box = BoxOfPicture(page);
+    int width = box.right - box.left;
+    EXPECT_NEAR(printableWidth, width, 3);
+    EXPECT_NEAR(width * 160 / 240, box.bottom - box.top, 3);
+    EXPECT_NEAR(18 / 72.0 * dotsPerInch, box.left, 2);
+    std::vector<int> printed = GridColours(page, &box);
+    std::vector<int> source = GridColours(photo);
+    ASSERT_EQ(27u, printed.size());
+    ASSERT_EQ(27u, source.size());
+    for (size_t i = 0; i < source.size(); ++i)
+        EXPECT_NEAR(source[i], printed[i], 16) << "cell " << i / 3 << ", channel " << i % 3;
+}
+
+// A printer that takes the job and fails at its end: the user is told, the
+// drawing keeps its view and colour mode, and nothing counts as printed.
+TEST_F(PrintSaveTest, AFailedPrintIsShownAndLeavesTheViewAsItWas)
+{
+    ASSERT_TRUE(Open("square.dxf"));
+    Command(ID_VIEW_ZOOM_ALL);
+    RECT before;
+    int foreground = Foreground(&before);
+    ASSERT_GT(foreground, 100);
+    int colourMode = 0;
+    double viewWidth = 0, viewHeight = 0;
+    {
+        CIdleUse use(m_thread);
+        colourMode = use.Drawing()->getPrintColorMode();
+        use.Drawing()->getViewSizeInUnits(&viewWidth, &viewHeight);
+    }
+    BrokenPrinterChosen broken(m_folder);
+    ASSERT_TRUE(broken.IsChosen());
+    std::string message = PrintAndNoteMessage("打印", [](HWND dialog) {
+        SetUpPrint(dialog, IDC_ZRUI_COLOR_MODE_MONO, true, false);
+        testwin::Click(dialog, IDOK);
+    });
+    EXPECT_NE(std::string::npos, message.find("文件没有打印成功")) << message;
+    EXPECT_NE(std::string::npos, message.find("square.dxf")) << message;
+    EXPECT_FALSE(View()->m_printPick);
+    RECT after;
+    EXPECT_EQ(foreground, Foreground(&after));
+    EXPECT_TRUE(EqualRect(&before, &after));
+    {
+        CIdleUse use(m_thread);
+        const ZrUI::PrintWindow window = {{-150, -100, 0}, {250, 200, 0}, 400, 300};
+        EXPECT_FALSE(m_frame->PrintToDevice(&window, 1.0, 2, 0, 0, 1, 0, 0));
+        EXPECT_EQ(colourMode, use.Drawing()->getPrintColorMode());
+        double width = 0, height = 0;
+        use.Drawing()->getViewSizeInUnits(&width, &height);
+        EXPECT_DOUBLE_EQ(viewWidth, width);
+        EXPECT_DOUBLE_EQ(viewHeight, height);
+    }
+
+    // A picture printed on it: told too, and shown as before.
+    std::string photo = MakePhoto(m_folder, "photo.png");
+    ASSERT_TRUE(OpenPath(photo));
+    foreground = Foreground(&before);
+    message = PrintAndNoteMessage(nullptr, [](HWND dialog) { testwin::Click(dialog, IDOK); });
+    EXPECT_NE(std::string::npos, message.find("文件没有打印成功")) << message;
+    EXPECT_NE(std::string::npos, message.find("photo.png")) << message;
+    EXPECT_EQ(foreground, Foreground(&after));
+    EXPECT_TRUE(EqualRect(&before, &after));
 }

@@ -7,7 +7,7 @@
 #include "platform/zrui/layer_manager_dialog.h"
 #include "resources/views_ids.h"
 #include "resources/zrui_ids.h"
-#include "tests/zrui/dialog_driver.h"
+#include "tests/support/dialog_script.h"
 
 using viewtest::CountColour;
 using viewtest::ViewerTest;
@@ -30,7 +30,7 @@ void SwitchLayerOff(HWND dialog, const char* layer)
     cell.top = ZrUI::CLayerManagerDialog::kOnColumn;
     cell.left = LVIR_BOUNDS;
     SendMessageA(list, LVM_GETSUBITEMRECT, row, (LPARAM)&cell);
-    zruitest::ClickAt(list, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+    testwin::ClickAt(list, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
 }
 
 class ViewDialogsTest : public ViewerTest {};
@@ -47,20 +47,18 @@ TEST_F(ViewDialogsTest, LayersCancelKeepsTheDrawingAndOkRedrawsWithoutTheLayerSw
     int red = CountColour(picture, kRed);
     ASSERT_GT(red, 100);
 
-    zruitest::DialogScript cancelled;
-    cancelled
-        .Then("图层管理", [](HWND dialog) { SwitchLayerOff(dialog, "DIAGONAL"); })
-        .Then("图层管理", [](HWND dialog) { zruitest::Click(dialog, IDCANCEL); });
+    testwin::DialogScript cancelled;
+    cancelled.Then("图层管理", [](HWND dialog) { SwitchLayerOff(dialog, "DIAGONAL"); })
+        .Then("图层管理", [](HWND dialog) { testwin::Click(dialog, IDCANCEL); });
     cancelled.Start();
     Command(ID_VIEW_LAYERS);
     EXPECT_TRUE(cancelled.Finished());
     CaptureView(picture);
     EXPECT_GT(CountColour(picture, kBlue), 50);
 
-    zruitest::DialogScript accepted;
-    accepted
-        .Then("图层管理", [](HWND dialog) { SwitchLayerOff(dialog, "DIAGONAL"); })
-        .Then("图层管理", [](HWND dialog) { zruitest::Click(dialog, IDOK); });
+    testwin::DialogScript accepted;
+    accepted.Then("图层管理", [](HWND dialog) { SwitchLayerOff(dialog, "DIAGONAL"); })
+        .Then("图层管理", [](HWND dialog) { testwin::Click(dialog, IDOK); });
     accepted.Start();
     Command(ID_VIEW_LAYERS);
     EXPECT_TRUE(accepted.Finished());

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "resources/views_ids.h"
-#include "tests/zrui/dialog_driver.h"
+#include "tests/support/dialog_script.h"
 #include "views/common/view_browser.h"
 
 using viewtest::ViewerTest;
@@ -56,10 +56,10 @@ protected:
     std::string MessageOf(UINT id)
     {
         std::string text;
-        zruitest::DialogScript script;
+        testwin::DialogScript script;
         script.Then(nullptr, [&text](HWND box) {
-            text = zruitest::GetText(box, 0xFFFF);
-            zruitest::Click(box, IDOK);
+            text = testwin::GetText(box, 0xFFFF);
+            testwin::Click(box, IDOK);
         });
         script.Start(5000);
         Command(id);

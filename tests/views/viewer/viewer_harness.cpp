@@ -51,7 +51,11 @@ void ViewerTest::TearDown()
 
 bool ViewerTest::Open(const char* fixture)
 {
-    std::string path = drawtest::Fixture(fixture);
+    return OpenPath(drawtest::Fixture(fixture));
+}
+
+bool ViewerTest::OpenPath(const std::string& path)
+{
     AppSW.SetViewPath(path.c_str());
     m_frame->UpdateTitle();
     CRect client;

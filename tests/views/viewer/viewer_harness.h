@@ -33,6 +33,8 @@ protected:
     // Opens a test file as view mode does and waits until the view shows
     // it; false after 20 s.
     bool Open(const char* fixture);
+    // The same for a file given by its Win32 path.
+    bool OpenPath(const std::string& path);
     // Pumps messages until the thread is idle and nothing has arrived for
     // a while; false after 20 s.
     bool Settle();
