@@ -209,6 +209,12 @@ bool SetRegistryText(const std::string& subkey, const char* name, const std::str
                            (DWORD)text.size() + 1) == ERROR_SUCCESS;
 }
 
+bool SetRegistryDword(const std::string& subkey, const char* name, DWORD value)
+{
+    return RegSetKeyValueA(HKEY_CURRENT_USER, RegistryPath(subkey).c_str(), name, REG_DWORD, &value,
+                           sizeof(value)) == ERROR_SUCCESS;
+}
+
 bool ReadRegistryText(const std::string& subkey, const char* name, std::string& text)
 {
     char value[4096] = "";
@@ -444,13 +450,26 @@ int RemoteListView::Find(const std::string& text) const
     return -1;
 }
 
-bool RemoteListView::ItemRect(int item, RECT& rect) const
+bool RemoteListView::ItemRect(int item, RECT& rect, int part) const
 {
     if (m_buffer == NULL)
         return false;
-    RECT request = {LVIR_LABEL, 0, 0, 0};
+    RECT request = {part, 0, 0, 0};
     if (!WriteRemote(m_process, m_buffer, &request, sizeof(request)) ||
         !SendMessageW(m_list, LVM_GETITEMRECT, item, (LPARAM)m_buffer))
+        return false;
+    return ReadRemote(m_process, m_buffer, &rect, sizeof(rect));
+}
+
+HWND RemoteListView::Heading() const
+{
+    return (HWND)SendMessageW(m_list, LVM_GETHEADER, 0, 0);
+}
+
+bool RemoteListView::ColumnHeadingRect(int column, RECT& rect) const
+{
+    HWND heading = Heading();
+    if (m_buffer == NULL || heading == NULL || !SendMessageW(heading, HDM_GETITEMRECT, column, (LPARAM)m_buffer))
         return false;
     return ReadRemote(m_process, m_buffer, &rect, sizeof(rect));
 }
@@ -554,7 +573,7 @@ bool RemoteTreeView::ItemRect(HTREEITEM item, RECT& rect) const
 }
 
 Session::Session(const std::string& folder)
-    : testprog::ProgramRun("app/harbeck.exe.so", "/b \"" + folder + "\"")
+    : testprog::ProgramRun("app/harbeck.exe.so", folder.empty() ? std::string() : "/b \"" + folder + "\"")
 {
 }
 

@@ -4,14 +4,13 @@
 // mouse make, and what the user would see read back from the windows (in
 // the other process), the screen, the registry and the disk.
 #pragma once
-#include <windows.h>
+#include "tests/support/gtest.h"
 
 #include <commctrl.h>
 
 #include <string>
 #include <vector>
 
-#include "tests/support/gtest.h"
 #include "tests/support/program_run.h"
 
 namespace session {
@@ -30,6 +29,7 @@ void KeepScreenshot(const std::string& step);
 // Values under the program's registry root ("<root><subkey>").
 bool RegistryValueExists(const std::string& subkey, const char* name);
 bool SetRegistryText(const std::string& subkey, const char* name, const std::string& text);
+bool SetRegistryDword(const std::string& subkey, const char* name, DWORD value);
 bool ReadRegistryText(const std::string& subkey, const char* name, std::string& text);
 bool ReadRegistryDword(const std::string& subkey, const char* name, DWORD& value);
 // The names of the values of a key; empty when the key is missing.
@@ -106,8 +106,13 @@ public:
     std::vector<std::string> Texts(int column = 0) const;
     // The item with the text in column 0; -1 when none.
     int Find(const std::string& text) const;
-    // The item's label rectangle in the list's client coordinates.
-    bool ItemRect(int item, RECT& rect) const;
+    // A part of the item's rectangle (LVIR_LABEL, LVIR_ICON, ...) in the
+    // list's client coordinates.
+    bool ItemRect(int item, RECT& rect, int part = LVIR_LABEL) const;
+    // The rectangle of a column's heading in the report view, in the
+    // heading's client coordinates, and the heading window.
+    bool ColumnHeadingRect(int column, RECT& rect) const;
+    HWND Heading() const;
     std::vector<int> Selected() const;
     DWORD View() const;
 
@@ -149,6 +154,7 @@ private:
 // on a folder.
 class Session : public testprog::ProgramRun {
 public:
+    // An empty folder starts it without one, as a start from the desktop.
     explicit Session(const std::string& folder);
 
     // The browse frame once shown (cached); null when it did not show.
