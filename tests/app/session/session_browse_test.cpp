@@ -378,15 +378,20 @@ CellPicture PictureOf(HWND window)
     return cell;
 }
 
-// Clicks the label of the item with the name; false when it is not listed.
+// Clicks the label of the item with the name until it is the one selected
+// item (the list may be laying itself out again after a change on disk);
+// false when that does not happen.
 bool ClickItem(RemoteListView& list, HWND listWindow, const std::string& name)
 {
-    RECT label;
-    int item = list.Find(name);
-    if (item < 0 || !list.ItemRect(item, label))
-        return false;
-    ClickAt(ScreenPointOf(listWindow, POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2}));
-    return true;
+    return WaitUntil([&] {
+        RECT label;
+        int item = list.Find(name);
+        if (item < 0 || !list.ItemRect(item, label))
+            return false;
+        ClickAt(ScreenPointOf(listWindow, POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2}));
+        Sleep(100);
+        return list.Selected() == std::vector<int>{list.Find(name)};
+    }, 5000);
 }
 
 // Picks an interface style in the style dialog (command 32824) by double
@@ -510,7 +515,9 @@ TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesAN
     EXPECT_FALSE(FileExists(m_folder + "\\plan_R12.dxf"));
     EXPECT_TRUE(WaitUntil([&] { return list.Remote().Find("site_R12.dxf") >= 0; }, 5000));
 
-    // Copy by drag: a file onto the sub-folder in the tree.
+    // A drag (Ctrl held for a copy) of a file onto the sub-folder in the
+    // tree: the file is there, and the list shows the source while it is
+    // still on disk.
     HWND treeWindow = FindChild(frame, kTreeClass, kTreeId);
     ASSERT_NE(nullptr, treeWindow);
     RemoteTreeView tree(treeWindow);
@@ -522,9 +529,12 @@ TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesAN
     int dragged = list.Remote().Find("plan_R2004.dxf");
     ASSERT_TRUE(list.Remote().ItemRect(dragged, source, LVIR_ICON));
     DragFromTo(ScreenPointOf(listWindow, POINT{(source.left + source.right) / 2, (source.top + source.bottom) / 2}),
-               ScreenPointOf(treeWindow, POINT{(target.left + target.right) / 2, (target.top + target.bottom) / 2}));
+               ScreenPointOf(treeWindow, POINT{(target.left + target.right) / 2, (target.top + target.bottom) / 2}),
+               VK_CONTROL);
     EXPECT_TRUE(WaitUntil([&] { return FileExists(m_folder + "\\子目录\\plan_R2004.dxf"); }, 5000));
-    EXPECT_TRUE(FileExists(m_folder + "\\plan_R2004.dxf"));
+    EXPECT_TRUE(WaitUntil([&] {
+        return FileExists(m_folder + "\\plan_R2004.dxf") == (list.Remote().Find("plan_R2004.dxf") >= 0);
+    }, 5000));
     KeepScreenshot("07-dragged");
 
     // Delete: Del, then yes in the confirmation.

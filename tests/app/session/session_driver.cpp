@@ -319,7 +319,7 @@ void RightClickAt(POINT screen)
     MouseButton(MOUSEEVENTF_RIGHTUP);
 }
 
-void DragFromTo(POINT from, POINT to)
+void DragFromTo(POINT from, POINT to, WORD heldKey)
 {
     MoveMouseTo(from);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
@@ -327,12 +327,16 @@ void DragFromTo(POINT from, POINT to)
     POINT start = {from.x + 12, from.y + 6};
     MoveMouseTo(start);
     Sleep(100);
+    if (heldKey != 0)
+        Key(heldKey, true);
     MoveMouseTo(to);
     Sleep(200);
     POINT settle = {to.x + 1, to.y};
     MoveMouseTo(settle);
     Sleep(200);
     MouseButton(MOUSEEVENTF_LEFTUP);
+    if (heldKey != 0)
+        Key(heldKey, false);
 }
 
 void PressKey(WORD virtualKey)

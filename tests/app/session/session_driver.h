@@ -74,8 +74,9 @@ void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen);
 void DoubleClickAt(POINT screen);
 void RightClickAt(POINT screen);
-// Presses at from, moves to to in steps, releases.
-void DragFromTo(POINT from, POINT to);
+// Presses at from, moves to to in steps, releases; with heldKey (VK_CONTROL,
+// VK_SHIFT) held down once the drag has begun until after the release.
+void DragFromTo(POINT from, POINT to, WORD heldKey = 0);
 void PressKey(WORD virtualKey);
 void PressKeyWith(WORD modifier, WORD virtualKey);
 // Types the text as Unicode key strokes.
