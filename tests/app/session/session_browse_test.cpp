@@ -360,6 +360,17 @@ const int kFirstStyleTileId = 1116;
 const int kTreeBarId = 106;
 const int kPreviewBarId = 105;
 const int kPreviewPaneId = 110;
+const int kAddBookmarkId = 103;
+
+// The docking bar of the id that holds the window (ids are only unique
+// among siblings).
+HWND BarHolding(HWND frame, int id, HWND inner)
+{
+    for (HWND window : FindChildren(frame, ""))
+        if (GetDlgCtrlID(window) == id && IsChild(window, inner))
+            return window;
+    return NULL;
+}
 
 RECT ScreenRectOf(HWND window)
 {
@@ -394,8 +405,8 @@ bool ClickItem(RemoteListView& list, HWND listWindow, const std::string& name)
     }, 5000);
 }
 
-// Picks an interface style in the style dialog (command 32824) by double
-// clicking its tile; false when the dialog did not come.
+// Picks an interface style in the style dialog (command 32824): its tile,
+// then OK; false when the dialog did not come or did not go.
 bool ChooseInterfaceStyle(Session& run, int style)
 {
     HWND frame = run.Frame();
@@ -411,7 +422,12 @@ bool ChooseInterfaceStyle(Session& run, int style)
         return false;
     RECT client;
     GetClientRect(tile, &client);
-    DoubleClickAt(ScreenPointOf(tile, POINT{client.right / 2, client.bottom / 2}));
+    PostClick(tile, POINT{client.right / 2, client.bottom / 2});
+    HWND ok = FindChild(dialog, "Button", IDOK);
+    if (ok == NULL)
+        return false;
+    GetClientRect(ok, &client);
+    PostClick(ok, POINT{client.right / 2, client.bottom / 2});
     return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
 }
 
@@ -458,11 +474,15 @@ TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheL
 
     // Style 2: the preview bar lies across the bottom, under the list.
     ASSERT_TRUE(ChooseInterfaceStyle(run, 2));
-    HWND previewBar = FindChild(frame, NULL, kPreviewBarId);
-    ASSERT_NE(nullptr, previewBar);
-    RECT bar = ScreenRectOf(previewBar), listRect = ScreenRectOf(listWindow), frameRect = ScreenRectOf(frame);
-    EXPECT_GE(bar.top, listRect.bottom);
-    EXPECT_GT(bar.right - bar.left, (frameRect.right - frameRect.left) * 3 / 4);
+    HWND previewBar = NULL;
+    RECT bar = {}, listRect = {}, frameRect = ScreenRectOf(frame);
+    EXPECT_TRUE(WaitUntil([&] {
+        previewBar = BarHolding(frame, kPreviewBarId, preview);
+        bar = ScreenRectOf(previewBar);
+        listRect = ScreenRectOf(listWindow);
+        return previewBar != NULL && bar.top >= listRect.bottom &&
+               bar.right - bar.left > (frameRect.right - frameRect.left) * 3 / 4;
+    }, 5000)) << bar.left << "," << bar.top << "," << bar.right << "," << bar.bottom;
     DWORD bars = 0;
     EXPECT_TRUE(ReadRegistryDword("Bar State-Summary", "Bars", bars));
     EXPECT_EQ(7u, bars);
@@ -566,20 +586,20 @@ TEST_F(BrowseSession, ExitKeepsTheFolderLayoutAndBookmarksAndTheNextStartRestore
         RemoteListView list(listWindow);
         ASSERT_TRUE(WaitUntil([&] { return list.Find("plan_R12.dxf") >= 0; }, 20000));
 
-        // The sub-folder typed into the path box: the list goes there and
-        // it becomes a bookmark.
-        HWND pathBox = FindChild(frame, "ComboBox");
-        ASSERT_NE(nullptr, pathBox);
-        HWND pathEdit = FindChild(pathBox, "Edit");
-        ASSERT_NE(nullptr, pathEdit);
-        RECT client;
-        GetClientRect(pathEdit, &client);
-        ClickAt(ScreenPointOf(pathEdit, POINT{client.right / 2, client.bottom / 2}));
-        PressKey(VK_END);
-        PressKeyWith(VK_SHIFT, VK_HOME);
-        TypeText(sub);
-        PressKey(VK_RETURN);
+        // The sub-folder opened from the list, then bookmarked with the
+        // path box's add button.
+        RECT icon;
+        int folderItem = list.Find("子目录");
+        ASSERT_TRUE(list.ItemRect(folderItem, icon, LVIR_ICON));
+        DoubleClickAt(ScreenPointOf(listWindow, POINT{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2}));
         ASSERT_TRUE(WaitUntil([&] { return list.Find("详图.dxf") >= 0 && list.Count() == 1; }, 10000));
+        HWND addButton = FindChild(frame, "Button", kAddBookmarkId);
+        ASSERT_NE(nullptr, addButton);
+        RECT client;
+        GetClientRect(addButton, &client);
+        ClickAt(ScreenPointOf(addButton, POINT{client.right / 2, client.bottom / 2}));
+        HWND pathBox = FindChild(frame, "ComboBox");
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(pathBox, CB_GETCOUNT, 0, 0) == 1; }, 5000));
 
         ASSERT_TRUE(ChooseInterfaceStyle(first, 3));
         KeepScreenshot("08-before-exit");
@@ -601,8 +621,8 @@ TEST_F(BrowseSession, ExitKeepsTheFolderLayoutAndBookmarksAndTheNextStartRestore
     HWND pathBox = FindChild(frame, "ComboBox");
     EXPECT_EQ(1, (int)SendMessageA(pathBox, CB_GETCOUNT, 0, 0));
     // Style 3: both bars in one row above the list.
-    RECT tree = ScreenRectOf(FindChild(frame, NULL, kTreeBarId));
-    RECT preview = ScreenRectOf(FindChild(frame, NULL, kPreviewBarId));
+    RECT tree = ScreenRectOf(BarHolding(frame, kTreeBarId, FindChild(frame, kTreeClass, kTreeId)));
+    RECT preview = ScreenRectOf(BarHolding(frame, kPreviewBarId, FindChild(frame, "Static", kPreviewPaneId)));
     RECT listRect = ScreenRectOf(FindChild(frame, kListClass));
     EXPECT_EQ(tree.top, preview.top);
     EXPECT_LT(tree.right, preview.left + 4);
