@@ -285,6 +285,20 @@ protected:
         return frame;
     }
 
+    // The maximized frame of a session once its list shows the folder and
+    // every thumbnail is in; null when it does not show.
+    HWND ShowFolderWithThumbnails(Session& run)
+    {
+        HWND frame = ShowFrame(run);
+        if (frame == NULL)
+            return NULL;
+        ListOnScreen list(FindChild(frame, kListClass));
+        if (!WaitUntil([&] { return list.Remote().Find("plan_R12.dxf") >= 0; }, 20000))
+            return NULL;
+        WaitForThumbnails(list);
+        return frame;
+    }
+
     // Waits until every file's cell shows what it must; the names that
     // still do not.
     std::vector<std::string> WaitForThumbnails(ListOnScreen& list)
@@ -450,12 +464,10 @@ bool FileExists(const std::string& path)
 TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheListSortsBySize)
 {
     Session run(m_folder);
-    HWND frame = ShowFrame(run);
+    HWND frame = ShowFolderWithThumbnails(run);
     ASSERT_NE(nullptr, frame);
     HWND listWindow = FindChild(frame, kListClass);
     ListOnScreen list(listWindow);
-    ASSERT_TRUE(WaitUntil([&] { return list.Remote().Find("plan_R12.dxf") >= 0; }, 20000));
-    WaitForThumbnails(list);
 
     ASSERT_TRUE(ClickItem(list.Remote(), listWindow, "plan_R12.dxf"));
     HWND preview = FindChild(frame, "Static", kPreviewPaneId);
@@ -502,7 +514,7 @@ TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheL
     // Sorting by size: a click on the size heading.
     RECT heading;
     ASSERT_TRUE(list.Remote().ColumnHeadingRect(1, heading));
-    ClickAt(ScreenPointOf(list.Remote().Heading(), POINT{(heading.left + heading.right) / 2, (heading.top + heading.bottom) / 2}));
+    PostClick(list.Remote().Heading(), POINT{(heading.left + heading.right) / 2, (heading.top + heading.bottom) / 2});
     std::vector<int64_t> sizes;
     EXPECT_TRUE(WaitUntil([&] {
         sizes.clear();
@@ -518,12 +530,10 @@ TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheL
 TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesANewFile)
 {
     Session run(m_folder);
-    HWND frame = ShowFrame(run);
+    HWND frame = ShowFolderWithThumbnails(run);
     ASSERT_NE(nullptr, frame);
     HWND listWindow = FindChild(frame, kListClass);
     ListOnScreen list(listWindow);
-    ASSERT_TRUE(WaitUntil([&] { return list.Remote().Find("plan_R12.dxf") >= 0; }, 20000));
-    WaitForThumbnails(list);
 
     // Rename: F2, the new name, Enter.
     ASSERT_TRUE(ClickItem(list.Remote(), listWindow, "plan_R12.dxf"));
@@ -597,7 +607,7 @@ TEST_F(BrowseSession, ExitKeepsTheFolderLayoutAndBookmarksAndTheNextStartRestore
         ASSERT_NE(nullptr, addButton);
         RECT client;
         GetClientRect(addButton, &client);
-        ClickAt(ScreenPointOf(addButton, POINT{client.right / 2, client.bottom / 2}));
+        PostClick(addButton, POINT{client.right / 2, client.bottom / 2});
         HWND pathBox = FindChild(frame, "ComboBox");
         ASSERT_TRUE(WaitUntil([&] { return SendMessageA(pathBox, CB_GETCOUNT, 0, 0) == 1; }, 5000));
 
