@@ -324,6 +324,9 @@ int CQuorvantixApp::ExitInstance()
     WriteLog(&m_log, "AppSW.DeleteTaskMngThread();. OK");
     Preference.FinalAllParameters();
     WriteLog(&m_log, "Preference.FinalAllParameters(); OK");
+    // The process ends without running the destructors of its globals: the
+    // cache's last library writes and the library index are finished here.
+    Preference.ReleaseThumbnailStores();
     ZrUI::releaseZrUI();
     WriteLog(&m_log, "ZrUI::releaseZrUI(); OK");
     WriteLog(&m_log, "Begin to uninstall ZrIO.dll");

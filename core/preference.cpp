@@ -95,6 +95,11 @@ CPreference::CPreference()
 CPreference::~CPreference()
 {
     WriteLog(NULL, "Destroy Preference");
+    ReleaseThumbnailStores();
+}
+
+void CPreference::ReleaseThumbnailStores()
+{
     if (m_stores) {
         m_stores->DeleteDwgCache();
         m_stores->DeleteLibIndexTree();

@@ -28,6 +28,10 @@ public:
     void InitAllParameters();
     // Saves the settings and the thumbnail stores' switches.
     void FinalAllParameters();
+    // Ends the thumbnail cache (its pending library writes finish first)
+    // and writes the library index; called once at exit, while the
+    // process can still run its threads.
+    void ReleaseThumbnailStores();
 
     void LoadFromRegistry();
     void SaveToRegistry();

@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CIEShellListCtrl, CUIODListCtrl)
     ON_WM_MOUSEWHEEL()
     ON_WM_TIMER()
     ON_MESSAGE(WM_SETMESSAGESTRING, &CIEShellListCtrl::OnSetMessageString)
+    ON_MESSAGE(WM_ODLIST_RENAME, &CIEShellListCtrl::OnRenameKey)
     ON_MESSAGE(WM_ODLIST_DELETE, &CIEShellListCtrl::OnDeleteKey)
     ON_MESSAGE(WM_ODLIST_PROPERTIES, &CIEShellListCtrl::OnPropertiesKey)
     ON_MESSAGE(WM_ODLIST_OPEN, &CIEShellListCtrl::OnOpenKey)
@@ -263,6 +264,13 @@ LRESULT CIEShellListCtrl::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 {
     CWnd* parent = GetParent();
     return parent ? parent->SendMessage(WM_SETMESSAGESTRING, wParam, lParam) : 0;
+}
+
+// F2 renames the current item in place, as the rename command does.
+LRESULT CIEShellListCtrl::OnRenameKey(WPARAM, LPARAM)
+{
+    StartRename();
+    return 0;
 }
 
 LRESULT CIEShellListCtrl::OnDeleteKey(WPARAM, LPARAM)

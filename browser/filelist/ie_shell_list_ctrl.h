@@ -162,6 +162,7 @@ protected:
     afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRenameKey(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDeleteKey(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPropertiesKey(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnOpenKey(WPARAM wParam, LPARAM lParam);

@@ -336,12 +336,14 @@ void CShellTree::OnTimer(UINT_PTR id)
     }
 }
 
+// The same folder again changes nothing: when it has been opened it is not
+// opened a second time, and when its opening is still to come (the last
+// folder of the preferences, then the same folder from the command line)
+// it still comes.
 void CShellTree::SetStartFolder(LPCSTR path)
 {
-    if (path[0] && m_startFolder.CompareNoCase(path) == 0) {
-        m_startFolderChanged = false;
+    if (path[0] && m_startFolder.CompareNoCase(path) == 0)
         return;
-    }
     m_startFolder = path;
     m_startFolderChanged = true;
 }

@@ -23,6 +23,24 @@
 
 namespace {
 
+// The creation date as "Thursday, December 10, 2026", in English whatever
+// the system's locale (the run-time library's own strftime would give the
+// host's month names in its own character set); empty when the time has
+// no local date.
+CString FormatCreationDate(time_t seconds)
+{
+    static const char* const kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday",
+                                        "Thursday", "Friday", "Saturday"};
+    static const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                                          "July",    "August",   "September", "October", "November", "December"};
+    struct tm* local = localtime(&seconds);
+    CString text;
+    if (local != NULL && local->tm_wday >= 0 && local->tm_wday < 7 && local->tm_mon >= 0 && local->tm_mon < 12)
+        text.Format("%s, %s %02d, %d", kDays[local->tm_wday], kMonths[local->tm_mon], local->tm_mday,
+                    local->tm_year + 1900);
+    return text;
+}
+
 const UINT_PTR kHoverTimer = 262;
 const UINT_PTR kSmoothTimer = 263;
 const UINT_PTR kHighlightOffTimer = 264;
@@ -525,12 +543,7 @@ CString CPreView::GetDrawingSummary()
     if (info.setCount <= 0)
         return summary;
     summary = info.formatText;
-    char created[128] = "";
-    time_t seconds = (time_t)info.created.GetTime();
-    struct tm* local = localtime(&seconds);
-    if (local == NULL || strftime(created, sizeof(created), "%A, %B %d, %Y", local) == 0)
-        created[0] = '\0';
-    summary += LoadResString(IDS_SUMMARY_CREATED) + created + ";";
+    summary += LoadResString(IDS_SUMMARY_CREATED) + FormatCreationDate((time_t)info.created.GetTime()) + ";";
     if (info.setCount >= 2) {
         // Prepended one by one: the text reads title, subject, author.
         if (!info.author.IsEmpty())

@@ -9,7 +9,8 @@ the command line, as a user's folder of drawings and photos would be:
             (ImageMagick), "photo_exif.jpg" turned by its EXIF orientation,
             "pages.tif" with three pages
   damaged:  "broken.<ext>" for a drawing and picture of each kind: the
-            first bytes of its good file, cut short
+            first bytes of its good file, cut short (a WBMP within its
+            header: its rows have nothing that could tell a cut)
   "子目录": a sub-folder with one drawing
 """
 import os
@@ -60,7 +61,7 @@ def damaged(folder):
     goods.update({extension: "photo." + extension for extension in PICTURES})
     for extension, good in goods.items():
         with open(os.path.join(folder, good), "rb") as f:
-            head = f.read(64)
+            head = f.read(3 if extension == "wbmp" else 64)
         with open(os.path.join(folder, "broken." + extension), "wb") as f:
             f.write(head)
 
