@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "browser/shell/shell_details.h"
 #include "browser/shell/shell_pidl.h"
 #include "browser/tree/shell_tree_messages.h"
 #include "core/appsw.h"
@@ -47,6 +48,11 @@ END_MESSAGE_MAP()
 namespace {
 
 const int kColumnCount = 4;
+// A shell that never says its columns ended stops here.
+const UINT kMaxShellColumns = 256;
+
+// Whether filling a folder clears the preview; UI thread only.
+bool g_clearPreviewOnFill = true;
 
 // What the shell sort hands its compare.
 // The shell's own compare orders sizes and dates by their texts ("9 KB"
@@ -245,6 +251,35 @@ void CIEShellListCtrl::MakeColumns()
         m_columnsMade = 1;
 }
 
+CString CIEShellListCtrl::GetShellColumnHeadings()
+{
+    CString headings;
+    CShellDetails details(m_folder);
+    for (UINT column = 0; column < kMaxShellColumns; ++column) {
+        SHELLDETAILS heading = {};
+        if (FAILED(details.GetDetailsOf(nullptr, column, &heading)))
+            break;
+        LPSTR text = nullptr;
+        if (FAILED(m_pidls.StrRetToText(heading.str, nullptr, &text)))
+            break;
+        if (column > 0)
+            headings += '|';
+        headings += text;
+        m_pidls.FreeText(text);
+    }
+    return headings;
+}
+
+void CIEShellListCtrl::SetClearPreviewOnFill(bool on)
+{
+    g_clearPreviewOnFill = on;
+}
+
+bool CIEShellListCtrl::ClearsPreviewOnFill()
+{
+    return g_clearPreviewOnFill;
+}
+
 void CIEShellListCtrl::OnSettingChange(UINT flags, LPCSTR section)
 {
     CUIODListCtrl::OnSettingChange(flags, section);
@@ -425,7 +460,8 @@ bool CIEShellListCtrl::FillList()
 {
     CBusyCursor wait;
     InitializeList();
-    ClearPreview();
+    if (g_clearPreviewOnFill)
+        ClearPreview();
     if (!m_folder)
         return false;
     IEnumIDList* items = EnumerateFolder();

@@ -151,6 +151,17 @@ public:
     BOOL OnSelectionChanged(int row, LRESULT* result) override;
     BOOL CanDropAt(CWnd* window, int x, int y) override;
 
+    // --- Drops, the shell's column headings, the preview on fill.
+    // Asks whether to move or copy the dropped files here.
+    void OnDragRightButton(const std::vector<CString>& names, DWORD effect) override;
+    // The shown folder's own detail columns' headings, joined by '|';
+    // empty without a folder.
+    CString GetShellColumnHeadings();
+    // Process-wide, on by default: filling a folder clears the preview. The
+    // browse frame turns it off while it activates browse mode.
+    static void SetClearPreviewOnFill(bool on);
+    static bool ClearsPreviewOnFill();
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnDestroy();
