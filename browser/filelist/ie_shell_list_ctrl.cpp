@@ -892,7 +892,7 @@ CString CIEShellListCtrl::GetColumnText(CShellItemDetails& details, int column, 
         if (!record.IsFolder()) {
             CString size;
             CString date;
-            if (GetSizeAndDate(record.pidlAbsolute, size, date))
+            if (GetSizeAndDate(record.GetPath(), size, date))
                 cached = column == 1 ? size : date;
         }
         break;
@@ -900,16 +900,11 @@ CString CIEShellListCtrl::GetColumnText(CShellItemDetails& details, int column, 
     return cached;
 }
 
-bool CIEShellListCtrl::GetSizeAndDate(LPCITEMIDLIST absolute, CString& size, CString& date)
+bool CIEShellListCtrl::GetSizeAndDate(const CString& path, CString& size, CString& date)
 {
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(absolute, path) || lstrlenA(path) <= 3)
+    WIN32_FILE_ATTRIBUTE_DATA found = {};
+    if (path.GetLength() <= 3 || !GetFileAttributesExA(path, GetFileExInfoStandard, &found))
         return false;
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return false;
     uint64_t bytes = ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;

@@ -187,6 +187,10 @@ protected:
 private:
     // Shows "loading" in a raster file's cell when its decoding takes long.
     static constexpr UINT_PTR kRetryTimer = 258;
+    // The longest run of finished thumbnails taken in one go; the timer
+    // that takes the rest.
+    static constexpr ULONGLONG kTakeSliceMs = 30;
+    static constexpr UINT_PTR kTakeTimer = 259;
 
     // Folder state.
     bool SetFolder(const CShellFolderRef& folder, IShellFolder* shown);
@@ -217,7 +221,7 @@ private:
 
     // Report cells.
     CString GetColumnText(CShellItemDetails& details, int column, CShellItemData& record);
-    bool GetSizeAndDate(LPCITEMIDLIST absolute, CString& size, CString& date);
+    bool GetSizeAndDate(const CString& path, CString& size, CString& date);
 
     // Operations.
     bool DeleteItems();
