@@ -23,15 +23,7 @@ work=$build/bench-list
 mkdir -p "$work"
 winpath() { echo "Z:${1//\//\\}"; }
 seconds_since() { echo "scale=3; ($(date +%s%N) - $1) / 1000000000" | bc; }
-# The program's output goes through a file, as a Wine service it starts
-# would keep a pipe open.
-bench() {
-  local log
-  log=$(mktemp)
-  "$build/bench/browser/list_bench.exe" "$@" >"$log" 2>&1 || true
-  grep -v "Read access denied" "$log" | tr -d '\r'
-  rm -f "$log"
-}
+source "$top/bench/bench_common.sh"
 source "$top/tools/wine-session.sh"
 trap harbeck_end_session EXIT
 harbeck_start_xvfb
@@ -45,11 +37,11 @@ import shutil, sys
 for i in range(int(sys.argv[2])):
     shutil.copyfile(sys.argv[1] + '/../sample.png', sys.argv[1] + '/file%05d.png' % i)" "$work/files" "$count"
 fi
-bash "$top/bench/make_photos.sh" "$work" "$photos"
+bench_make_photos "$work" "$photos"
 
 echo "== 1. second visit of $count files"
 rm -rf "$work/cache"
-bench revisit "$(winpath "$work/files")" "$(winpath "$work/cache")" "$count"
+bench_run "$build/bench/browser/list_bench.exe" revisit "$(winpath "$work/files")" "$(winpath "$work/cache")" "$count"
 start=$(date +%s%N)
 ls -l "$work/files" >/dev/null
 echo "ls -l of the same folder: $(seconds_since "$start") s"
@@ -64,7 +56,7 @@ echo "== 2. first visit of $photos photos of 12 MP"
 # Warm the page cache for both sides; no library from an earlier run.
 cat "$work"/photos/*.jpg >/dev/null
 rm -rf "$work/cache"
-bench photos "$(winpath "$work/photos")" "$(winpath "$work/cache")"
+bench_run "$build/bench/browser/list_bench.exe" photos "$(winpath "$work/photos")" "$(winpath "$work/cache")"
 if command -v vipsthumbnail >/dev/null; then
   rm -rf "$work/vips" && mkdir -p "$work/vips"
   start=$(date +%s%N)

@@ -22,19 +22,12 @@ photos=${2:-200}
 work=$build/bench-thumbnails
 mkdir -p "$work"
 
-bash "$top/bench/make_photos.sh" "$work" "$photos"
+source "$top/bench/bench_common.sh"
+bench_make_photos "$work" "$photos"
 [ -f "$work/big.dxf" ] || /usr/bin/python3 "$top/bench/thumbnails/make_big_dxf.py" "$work/big.dxf" 5000
 
 winpath() { echo "Z:${1//\//\\}"; }
-# Runs the benchmark program; its output goes through a file, as a Wine
-# service it starts would keep a pipe open.
-bench() {
-  local log
-  log=$(mktemp)
-  "$build/bench/thumbnails/thumbnail_bench.exe" "$@" >"$log" 2>&1 || true
-  grep -v "Read access denied" "$log" | tr -d '\r'
-  rm -f "$log"
-}
+bench() { bench_run "$build/bench/thumbnails/thumbnail_bench.exe" "$@"; }
 source "$top/tools/wine-session.sh"
 harbeck_start_xvfb
 harbeck_use_prefix "$build/test-env"
