@@ -12,30 +12,6 @@ bool HasWildcard(const char* path)
     return strpbrk(path, "*?") != nullptr;
 }
 
-// The directory entry the path names; false for wildcards and for paths
-// that name nothing. The find handle is always closed.
-bool FindEntry(const char* path, WIN32_FIND_DATAA& entry)
-{
-    if (!path || !*path || HasWildcard(path))
-        return false;
-    HANDLE find = FindFirstFileA(path, &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(find);
-    return true;
-}
-
-bool IsFolderEntry(const WIN32_FIND_DATAA& entry)
-{
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool IsFolder(const char* path)
-{
-    WIN32_FIND_DATAA entry;
-    return FindEntry(path, entry) && IsFolderEntry(entry);
-}
-
 // Byte index of the last backslash that ends a whole character, or -1.
 int LastBackslash(const char* text, int length)
 {
@@ -52,13 +28,34 @@ bool EndsWithBackslash(const char* text, int length)
     return length > 0 && LastBackslash(text, length) == length - 1;
 }
 
+// The entry the path names (attributes, times, size); false for wildcards,
+// for paths that end with a backslash and for paths that name nothing. One
+// lookup of the name: searching for it would read the whole folder.
+bool FindEntry(const char* path, WIN32_FILE_ATTRIBUTE_DATA& entry)
+{
+    if (!path || !*path || HasWildcard(path) || EndsWithBackslash(path, (int)strlen(path)))
+        return false;
+    return GetFileAttributesExA(path, GetFileExInfoStandard, &entry) != 0;
+}
+
+bool IsFolderEntry(const WIN32_FILE_ATTRIBUTE_DATA& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFolder(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA entry;
+    return FindEntry(path, entry) && IsFolderEntry(entry);
+}
+
 }  // namespace
 
 bool GetFileModifiedTime(const char* path, FILETIME& time)
 {
     time.dwLowDateTime = 0;
     time.dwHighDateTime = 0;
-    WIN32_FIND_DATAA entry;
+    WIN32_FILE_ATTRIBUTE_DATA entry;
     if (!FindEntry(path, entry))
         return false;
     return FileTimeToLocalFileTime(&entry.ftLastWriteTime, &time) != 0;
@@ -66,7 +63,7 @@ bool GetFileModifiedTime(const char* path, FILETIME& time)
 
 uint64_t GetFileSizeByName(const char* path)
 {
-    WIN32_FIND_DATAA entry;
+    WIN32_FILE_ATTRIBUTE_DATA entry;
     if (!FindEntry(path, entry))
         return 0;
     return ((uint64_t)entry.nFileSizeHigh << 32) | entry.nFileSizeLow;
@@ -74,7 +71,7 @@ uint64_t GetFileSizeByName(const char* path)
 
 bool FileExists(const char* path)
 {
-    WIN32_FIND_DATAA entry;
+    WIN32_FILE_ATTRIBUTE_DATA entry;
     return FindEntry(path, entry) && !IsFolderEntry(entry);
 }
 

@@ -73,6 +73,10 @@
 // The file list: its right-click menu, report headings, messages and the
 // refusals of a rename.
 #define IDR_FILE_LIST_MENU 181
+// The file list's menu of a drop made with the right mouse button.
+#define IDR_DROP_MENU 7001
+#define ID_DROP_COPY_HERE 32771
+#define ID_DROP_MOVE_HERE 32772
 #define IDS_FILE_LIST_HEADINGS 61294
 #define IDS_NO_DRAWING_FOUND 61285
 #define IDS_STOPPING_THUMBNAILS 7404

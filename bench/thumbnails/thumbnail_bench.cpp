@@ -17,32 +17,18 @@
 #include <string>
 #include <vector>
 
-#include "core/appsw.h"
+#include "bench/thumbnail_setup.h"
 #include "core/file_types.h"
-#include "core/preference.h"
 #include "drawing/draw_messages.h"
-#include "drawing/dwg_cache.h"
-#include "drawing/image_lib.h"
 #include "drawing/lib_index_tree.h"
-#include "drawing/save_lib_thread.h"
 #include "drawing/task.h"
 #include "drawing/task_manage_thread.h"
-#include "graphics/dib.h"
 #include "graphics/kbmp.h"
 
 namespace {
 
 const int kWidth = 160;
 const int kHeight = 120;
-
-LARGE_INTEGER g_frequency;
-
-double Seconds()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / double(g_frequency.QuadPart);
-}
 
 // The list window: takes each thumbnail and notes when it arrived.
 struct Receiver {
@@ -61,7 +47,7 @@ LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_THUMB_DONE) {
         TTaskResult result;
         while (g_receiver.thread->GetFinishedTask(result)) {
-            g_receiver.arrivals.push_back(Seconds() - g_receiver.start);
+            g_receiver.arrivals.push_back(BenchSeconds() - g_receiver.start);
             g_receiver.failures += result.result == TASK_RESULT_FAILED;
             g_receiver.thumbnails.push_back(result.thumbnail);
         }
@@ -102,28 +88,14 @@ double RunBatch(TTaskManageThread& thread, const std::string& folder, const std:
     thread.m_notifyEnabled = 1;
     thread.m_regenerateAll = quick ? 0 : 1;
     thread.SetStartIndex(0);
-    g_receiver.start = Seconds();
+    g_receiver.start = BenchSeconds();
     thread.StartFolder(folder.c_str());
     MSG message;
     while (!g_receiver.finished && GetMessageA(&message, NULL, 0, 0)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return Seconds() - g_receiver.start;
-}
-
-bool WaitForWriter()
-{
-    TImageLib* library = GetDwgCache() ? GetDwgCache()->GetLibrary() : nullptr;
-    return library && library->GetWriter() && library->GetWriter()->WaitUntilIdle(600000);
-}
-
-void StopThread(TTaskManageThread& thread)
-{
-    AppSW.toQuit = 1;
-    thread.m_stopRequest = 1;
-    thread.Cancel();
-    WaitForSingleObject(thread.GetThreadHandle(), 60000);
+    return BenchSeconds() - g_receiver.start;
 }
 
 LONGLONG FileSize(const std::string& path)
@@ -154,49 +126,18 @@ int Library(const std::string& folder, int count)
         WriteFile(file, name, 8, &written, NULL);
         CloseHandle(file);
     }
-    CDib picture;
-    picture.Create(kWidth, kHeight, 24);
-    picture.Clear(RGB(200, 120, 40));
-    KBMP thumbnail;
-    thumbnail.Attach(picture.CopyToBmpFile(), false);
-
-    TDwgCache* cache = GetDwgCache();
-    cache->SetFolder(folder.c_str());
-    cache->ClearList();
-    cache->LoadIfPending();
-    const double start = Seconds();
-    for (int i = 0; i < count; ++i) {
-        char name[32];
-        wsprintfA(name, "\\file%05d.bmp", i);
-        cache->AddImage((folder + name).c_str(), &thumbnail, kWidth, kHeight);
-    }
-    const double added = Seconds();
-    cache->Save(false, kWidth, kHeight);
-    if (!WaitForWriter())
+    double added = 0;
+    const double start = BenchSeconds();
+    if (!WriteThumbnailLibrary(folder, "file%05d.bmp", count, kWidth, kHeight, &added))
         return 1;
-    const double written = Seconds();
+    const double written = BenchSeconds();
     CString file;
     GetLibIndexTree()->FindLib(folder.c_str(), file);
     const LONGLONG size = FileSize(std::string(file));
     printf("library of %d thumbnails (%dx%d): added in %.3f s, written in %.3f s, %.0f bytes, %.0f bytes per "
            "thumbnail\n",
-           count, kWidth, kHeight, added - start, written - added, double(size), double(size) / count);
+           count, kWidth, kHeight, added, written - start - added, double(size), double(size) / count);
     return size > 0 ? 0 : 1;
-}
-
-// Seconds to allocate and first touch that many bytes, as the thumbnails
-// the list keeps must be: what this machine's memory costs on its own.
-double TouchFreshMemory(size_t bytes)
-{
-    const double start = Seconds();
-    char* block = static_cast<char*>(malloc(bytes));
-    if (!block)
-        return 0;
-    for (size_t i = 0; i < bytes; i += 4096)
-        block[i] = 1;
-    const double seconds = Seconds() - start;
-    free(block);
-    return seconds;
 }
 
 int Revisit(TTaskManageThread& thread, const std::string& folder)
@@ -246,16 +187,9 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: thumbnail_bench photos|library|revisit|drawing <path> <cache folder> [count]\n");
         return 2;
     }
-    // Wine may end the process without flushing the C library's buffers.
-    setvbuf(stdout, NULL, _IONBF, 0);
-    QueryPerformanceFrequency(&g_frequency);
     const std::string mode = argv[1];
     const std::string path = argv[2];
-    CreateDirectoryA(argv[3], NULL);
-    CreateLibIndexTree(argv[3], false, true);
-    CreateDwgCache(true);
-    AppSW.mode = APPMODE_BROWSE;
-    DrawingFileType.Build(false);
+    StartThumbnailBench(argv[3]);
 
     int status = 2;
     if (mode == "library") {
@@ -277,11 +211,9 @@ int main(int argc, char** argv)
             status = Revisit(thread, path);
         else if (mode == "drawing")
             status = Drawing(thread, path, argc > 4 ? atoi(argv[4]) : 10);
-        StopThread(thread);
+        StopTaskThread(thread);
         DestroyWindow(window);
     }
-    WaitForWriter();
-    DeleteDwgCache();
-    DeleteLibIndexTree();
+    EndThumbnailBench();
     return status;
 }

@@ -22,29 +22,12 @@ photos=${2:-200}
 work=$build/bench-thumbnails
 mkdir -p "$work"
 
-# 200 photos of 4000 x 3000: a few distinct pictures, copied under new names.
-if [ ! -f "$work/photos/photo$(printf %03d $((photos - 1))).jpg" ]; then
-  rm -rf "$work/photos" "$work/originals"
-  mkdir -p "$work/photos" "$work/originals"
-  for i in 0 1 2 3 4 5 6 7; do
-    echo "convert -size 4000x3000 -seed $i plasma:fractal -attenuate 0.3 +noise Gaussian -quality 90 $work/originals/$i.jpg"
-  done | xargs -P 4 -I{} sh -c {}
-  for ((i = 0; i < photos; i++)); do
-    cp "$work/originals/$((i % 8)).jpg" "$work/photos/photo$(printf %03d $i).jpg"
-  done
-fi
+source "$top/bench/bench_common.sh"
+bench_make_photos "$work" "$photos"
 [ -f "$work/big.dxf" ] || /usr/bin/python3 "$top/bench/thumbnails/make_big_dxf.py" "$work/big.dxf" 5000
 
 winpath() { echo "Z:${1//\//\\}"; }
-# Runs the benchmark program; its output goes through a file, as a Wine
-# service it starts would keep a pipe open.
-bench() {
-  local log
-  log=$(mktemp)
-  "$build/bench/thumbnails/thumbnail_bench.exe" "$@" >"$log" 2>&1 || true
-  grep -v "Read access denied" "$log" | tr -d '\r'
-  rm -f "$log"
-}
+bench() { bench_run "$build/bench/thumbnails/thumbnail_bench.exe" "$@"; }
 source "$top/tools/wine-session.sh"
 harbeck_start_xvfb
 harbeck_use_prefix "$build/test-env"

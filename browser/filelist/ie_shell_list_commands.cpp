@@ -420,32 +420,6 @@ bool CIEShellListCtrl::IsExtensionShown(int row, const CString& extension)
            shown.Right(extension.GetLength()).CompareNoCase(extension) == 0;
 }
 
-BOOL CIEShellListCtrl::CanDropAt(CWnd* window, int x, int y)
-{
-    CString path;
-    if (window) {
-        LVHITTESTINFO hit = {};
-        hit.pt.x = x;
-        hit.pt.y = y;
-        int row = (int)SendMessage(LVM_HITTEST, 0, (LPARAM)&hit);
-        CShellItemData* record = row >= 0 ? (CShellItemData*)GetItemExtData(row) : nullptr;
-        if (!record || !record->pidlAbsolute) {
-            SetCursor(LoadCursor(nullptr, IDC_NO));
-            return FALSE;
-        }
-        path = record->GetPath();
-    } else {
-        path = m_folderPath;
-        if (path.GetLength() < 3)
-            return FALSE;
-    }
-    DWORD attributes = GetFileAttributesA(path);
-    bool writableFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                          !(attributes & FILE_ATTRIBUTE_READONLY);
-    SetCursor(LoadCursor(nullptr, writableFolder ? IDC_ARROW : IDC_NO));
-    return writableFolder;
-}
-
 void CIEShellListCtrl::ShowContextMenu(int, UINT, int x, int y)
 {
     CMenu* popup = m_contextMenu.GetSubMenu(0);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "browser/shell/shell_details.h"
 #include "browser/shell/shell_pidl.h"
 #include "browser/tree/shell_tree_messages.h"
 #include "core/appsw.h"
@@ -48,6 +49,11 @@ END_MESSAGE_MAP()
 namespace {
 
 const int kColumnCount = 4;
+// A shell that never says its columns ended stops here.
+const UINT kMaxShellColumns = 256;
+
+// Whether filling a folder clears the preview; UI thread only.
+bool g_clearPreviewOnFill = true;
 
 // What the shell sort hands its compare.
 // The shell's own compare orders sizes and dates by their texts ("9 KB"
@@ -246,6 +252,35 @@ void CIEShellListCtrl::MakeColumns()
         m_columnsMade = 1;
 }
 
+CString CIEShellListCtrl::GetShellColumnHeadings()
+{
+    CString headings;
+    CShellDetails details(m_folder);
+    for (UINT column = 0; column < kMaxShellColumns; ++column) {
+        SHELLDETAILS heading = {};
+        if (FAILED(details.GetDetailsOf(nullptr, column, &heading)))
+            break;
+        LPSTR text = nullptr;
+        if (FAILED(m_pidls.StrRetToText(heading.str, nullptr, &text)))
+            break;
+        if (column > 0)
+            headings += '|';
+        headings += text;
+        m_pidls.FreeText(text);
+    }
+    return headings;
+}
+
+void CIEShellListCtrl::SetClearPreviewOnFill(bool on)
+{
+    g_clearPreviewOnFill = on;
+}
+
+bool CIEShellListCtrl::ClearsPreviewOnFill()
+{
+    return g_clearPreviewOnFill;
+}
+
 void CIEShellListCtrl::OnSettingChange(UINT flags, LPCSTR section)
 {
     CUIODListCtrl::OnSettingChange(flags, section);
@@ -433,7 +468,8 @@ bool CIEShellListCtrl::FillList()
 {
     CBusyCursor wait;
     InitializeList();
-    ClearPreview();
+    if (g_clearPreviewOnFill)
+        ClearPreview();
     if (!m_folder)
         return false;
     IEnumIDList* items = EnumerateFolder();
@@ -864,7 +900,7 @@ CString CIEShellListCtrl::GetColumnText(CShellItemDetails& details, int column, 
         if (!record.IsFolder()) {
             CString size;
             CString date;
-            if (GetSizeAndDate(record.pidlAbsolute, size, date))
+            if (GetSizeAndDate(record.GetPath(), size, date))
                 cached = column == 1 ? size : date;
         }
         break;
@@ -872,16 +908,11 @@ CString CIEShellListCtrl::GetColumnText(CShellItemDetails& details, int column, 
     return cached;
 }
 
-bool CIEShellListCtrl::GetSizeAndDate(LPCITEMIDLIST absolute, CString& size, CString& date)
+bool CIEShellListCtrl::GetSizeAndDate(const CString& path, CString& size, CString& date)
 {
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(absolute, path) || lstrlenA(path) <= 3)
+    WIN32_FILE_ATTRIBUTE_DATA found = {};
+    if (path.GetLength() <= 3 || !GetFileAttributesExA(path, GetFileExInfoStandard, &found))
         return false;
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return false;
     uint64_t bytes = ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;

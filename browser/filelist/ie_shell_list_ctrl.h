@@ -151,6 +151,17 @@ public:
     BOOL OnSelectionChanged(int row, LRESULT* result) override;
     BOOL CanDropAt(CWnd* window, int x, int y) override;
 
+    // --- Drops, the shell's column headings, the preview on fill.
+    // Asks whether to move or copy the dropped files here.
+    void OnDragRightButton(const std::vector<CString>& names, DWORD effect) override;
+    // The shown folder's own detail columns' headings, joined by '|';
+    // empty without a folder.
+    CString GetShellColumnHeadings();
+    // Process-wide, on by default: filling a folder clears the preview. The
+    // browse frame turns it off while it activates browse mode.
+    static void SetClearPreviewOnFill(bool on);
+    static bool ClearsPreviewOnFill();
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnDestroy();
@@ -177,6 +188,10 @@ protected:
 private:
     // Shows "loading" in a raster file's cell when its decoding takes long.
     static constexpr UINT_PTR kRetryTimer = 258;
+    // The longest run of finished thumbnails taken in one go; the timer
+    // that takes the rest.
+    static constexpr ULONGLONG kTakeSliceMs = 30;
+    static constexpr UINT_PTR kTakeTimer = 259;
 
     // Folder state.
     bool SetFolder(const CShellFolderRef& folder, IShellFolder* shown);
@@ -207,7 +222,7 @@ private:
 
     // Report cells.
     CString GetColumnText(CShellItemDetails& details, int column, CShellItemData& record);
-    bool GetSizeAndDate(LPCITEMIDLIST absolute, CString& size, CString& date);
+    bool GetSizeAndDate(const CString& path, CString& size, CString& date);
 
     // Operations.
     bool DeleteItems();

@@ -168,8 +168,14 @@ void CIEShellListCtrl::DrawThumbnailPicture(int row, HDC cell, const RECT& area,
     }
     if (!record || !m_largeSysImages)
         return;
+    // The icon of the item's type, by its name: the shell's way from the id
+    // list or the path looks the item up in its folder again, which reads
+    // the whole folder on some systems.
+    char path[MAX_PATH];
     SHFILEINFOA info = {};
-    if (SHGetFileInfoA((LPCSTR)record->pidlAbsolute, 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_SYSICONINDEX))
+    const DWORD attributes = record->IsFolder() ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    if (record->GetPath(path) &&
+        SHGetFileInfoA(path, attributes, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES))
         ImageList_Draw(m_largeSysImages, info.iIcon, cell, iconAt.x, iconAt.y, iconStyle);
 }
 

@@ -378,11 +378,14 @@ LRESULT CIEShellListCtrl::OnThumbDone(WPARAM, LPARAM)
 }
 
 // The notice's lParam names a task the thread may have deleted since: the
-// finished pictures are taken from the task list instead, by value.
+// finished pictures are taken from the task list instead, by value. A long
+// run of them is taken in slices, the rest from a timer, after the input and
+// painting that came meanwhile, so that the list keeps answering.
 void CIEShellListCtrl::TakeFinishedThumbnails()
 {
     TTaskManageThread* thread = TaskThread();
     TTaskResult result;
+    const ULONGLONG start = GetTickCount64();
     while (thread->GetFinishedTask(result)) {
         CShellItemData* record = (CShellItemData*)GetItemExtData(result.itemValue);
         if (!record) {
@@ -395,6 +398,10 @@ void CIEShellListCtrl::TakeFinishedThumbnails()
         RedrawThumbnailItem(result.itemValue);
         ++m_doneCount;
         SendToMainWindow(WM_UPDATE_STATUS, m_doneCount, m_taskCount);
+        if (GetTickCount64() - start >= kTakeSliceMs) {
+            SetTimer(kTakeTimer, 1, nullptr);
+            return;
+        }
     }
 }
 
@@ -441,6 +448,10 @@ void CIEShellListCtrl::OnTimer(UINT_PTR id)
     if (id == kFolderRefreshTimerId) {
         if (m_folderWatch.OnRefreshTimer())
             RefreshKeepSelection(false, false);
+        return;
+    }
+    if (id == kTakeTimer) {
+        OnThumbDone(0, 0);
         return;
     }
     if (id != kRetryTimer) {

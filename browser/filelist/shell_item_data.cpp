@@ -1,5 +1,7 @@
 #include "browser/filelist/shell_item_data.h"
 
+#include <shlwapi.h>
+
 #include "graphics/kbmp.h"
 
 CShellItemDetails::CShellItemDetails(int columnCount)
@@ -13,8 +15,29 @@ CShellItemDetails::~CShellItemDetails()
         CoTaskMemFree(pidlAbsolute);
 }
 
+namespace {
+
+// "X:\..." or "\\server\...": a file-system path, not a virtual item's
+// parsing name ("::{...}").
+bool IsFileSystemPath(const char* path)
+{
+    bool drive = ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' && path[2] == '\\';
+    return drive || (path[0] == '\\' && path[1] == '\\');
+}
+
+}  // namespace
+
+// The folder that holds the item names it for parsing in one step; the
+// shell's way from the absolute id list looks the item up in its folder
+// again, which costs a read of the whole folder on some systems.
 bool CShellItemData::GetPath(char* path) const
 {
+    path[0] = '\0';
+    STRRET name = {};
+    if (pParentFolder && pidlRelative &&
+        SUCCEEDED(pParentFolder->GetDisplayNameOf(pidlRelative, SHGDN_FORPARSING, &name)) &&
+        SUCCEEDED(StrRetToBufA(&name, pidlRelative, path, MAX_PATH)) && IsFileSystemPath(path))
+        return true;
     path[0] = '\0';
     return pidlAbsolute && SHGetPathFromIDListA(pidlAbsolute, path) && path[0];
 }

@@ -331,7 +331,10 @@ TEST(Dwg, WorkerRecordsWhereAReadsTimeGoes) {
   for (int i = 0; i < 2; ++i) ASSERT_EQ(0, TimedOpen(DwgPath(names[i]), &seconds[i])) << names[i];
   zr::SetDwgReaderLocation("", "");
 
+  // The worker records a read once its answer is sent.
   std::vector<std::string> lines = LinesOf(record);
+  for (DWORD start = GetTickCount(); lines.size() < 2 && GetTickCount() - start < 5000; lines = LinesOf(record))
+    Sleep(20);
   ASSERT_EQ(2u, lines.size());
   for (int i = 0; i < 2; ++i) {
     std::string bytes;

@@ -25,6 +25,10 @@ public:
     virtual CString GetCurrentFolderPath();
     // After a drag of this list's items ended with a copy or a move.
     virtual void OnDragDone() {}
+    // Files dropped by a drag of the left or of the right mouse button,
+    // with the effect the keys chose; both put them where DropFiles does.
+    virtual void OnDragLeftButton(const std::vector<CString>& names, DWORD effect) { DropFiles(names, effect); }
+    virtual void OnDragRightButton(const std::vector<CString>& names, DWORD effect) { DropFiles(names, effect); }
 
     BOOL HasSelection() const { return GetSelectedCount() != 0; }
     // The clipboard holds dropped files.

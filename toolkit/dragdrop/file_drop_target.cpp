@@ -53,8 +53,16 @@ POINT CFileDropTarget::ScreenPoint(CWnd* window, CPoint point) const
     return screen;
 }
 
+void CFileDropTarget::NoteButtons(DWORD keyState)
+{
+    if (keyState & (MK_LBUTTON | MK_RBUTTON))
+        m_dragButtons = keyState & (MK_LBUTTON | MK_RBUTTON);
+}
+
 DWORD CFileDropTarget::OnDragEnter(CWnd* window, COleDataObject* dataObject, DWORD keyState, CPoint point)
 {
+    m_dragButtons = 0;
+    NoteButtons(keyState);
     DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? EffectForKeys(keyState) : DROPEFFECT_NONE;
     if (m_helper) {
         POINT screen = ScreenPoint(window, point);
@@ -65,6 +73,7 @@ DWORD CFileDropTarget::OnDragEnter(CWnd* window, COleDataObject* dataObject, DWO
 
 DWORD CFileDropTarget::OnDragOver(CWnd* window, COleDataObject* dataObject, DWORD keyState, CPoint point)
 {
+    NoteButtons(keyState);
     DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? EffectAt(window, keyState, point) : DROPEFFECT_NONE;
     if (m_helper) {
         POINT screen = ScreenPoint(window, point);

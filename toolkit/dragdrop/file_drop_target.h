@@ -41,9 +41,16 @@ protected:
 
     // The effect the keys choose for a drop of files.
     static DWORD EffectForKeys(DWORD keyState);
+    // The drag that dropped was made with the right mouse button.
+    bool DroppedByRightButton() const { return (m_dragButtons & MK_RBUTTON) != 0; }
 
 private:
     POINT ScreenPoint(CWnd* window, CPoint point) const;
+    // The mouse buttons held while the files were dragged over the window;
+    // the drop itself comes after their release.
+    void NoteButtons(DWORD keyState);
+
+    DWORD m_dragButtons = 0;
 
     IDropTargetHelper* m_helper = nullptr;
     static bool s_ownDragRunning;

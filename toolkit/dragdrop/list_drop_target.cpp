@@ -14,5 +14,8 @@ void CListDropTarget::ForgetDrag()
 
 void CListDropTarget::DropNames(const std::vector<CString>& names, DWORD dropEffect)
 {
-    m_list->DropFiles(names, dropEffect);
+    if (DroppedByRightButton())
+        m_list->OnDragRightButton(names, dropEffect);
+    else
+        m_list->OnDragLeftButton(names, dropEffect);
 }

@@ -135,7 +135,8 @@ BOOL CTestFolderTree::CanDropAt(CWnd*, int x, int y)
     return GetItemFolderPath(HitTest(CPoint(x, y)), path, isFolder);
 }
 
-CMouseDrag::CMouseDrag(POINT from, POINT to, std::vector<WORD> keys) : m_from(from), m_to(to), m_keys(keys)
+CMouseDrag::CMouseDrag(POINT from, POINT to, std::vector<WORD> keys, bool rightButton)
+    : m_from(from), m_to(to), m_keys(keys), m_rightButton(rightButton)
 {
 }
 
@@ -152,7 +153,7 @@ DWORD WINAPI CMouseDrag::Run(void* self)
     CMouseDrag* drag = (CMouseDrag*)self;
     SendMouse(0, drag->m_from);
     Sleep(100);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, drag->m_from);
+    SendMouse(drag->m_rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, drag->m_from);
     Sleep(100);
     const int steps = 12;
     for (int step = 1; step <= steps; ++step) {
@@ -169,7 +170,7 @@ DWORD WINAPI CMouseDrag::Run(void* self)
     Sleep(300);
     SendMouse(0, drag->m_to);
     Sleep(200);
-    SendMouse(MOUSEEVENTF_LEFTUP, drag->m_to);
+    SendMouse(drag->m_rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, drag->m_to);
     Sleep(100);
     drag->m_keysHeld = false;
     SendKeys(drag->m_keys, KEYEVENTF_KEYUP);

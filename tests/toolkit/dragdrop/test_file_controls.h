@@ -48,17 +48,17 @@ public:
     bool CreateAt(int x, int y, int width, int height);
 };
 
-// Presses the left button at from, moves in steps to to and releases it
-// there, from a thread of its own (the calling thread keeps pumping its
-// messages, which runs the drag loop). The keys (virtual-key codes) are
-// held over the target until after the release. Wine replaces the key
-// state with the display's, where these keys are up, whenever the pointer
-// enters another window, and that can come late on a loaded machine; so
-// while the keys are meant to be held, the calling thread's key state is
-// kept with them down from a timer that its drag loop runs.
+// Presses the left (or the right) button at from, moves in steps to to and
+// releases it there, from a thread of its own (the calling thread keeps
+// pumping its messages, which runs the drag loop). The keys (virtual-key
+// codes) are held over the target until after the release. Wine replaces
+// the key state with the display's, where these keys are up, whenever the
+// pointer enters another window, and that can come late on a loaded
+// machine; so while the keys are meant to be held, the calling thread's key
+// state is kept with them down from a timer that its drag loop runs.
 class CMouseDrag {
 public:
-    CMouseDrag(POINT from, POINT to, std::vector<WORD> keys = {});
+    CMouseDrag(POINT from, POINT to, std::vector<WORD> keys = {}, bool rightButton = false);
     ~CMouseDrag();
     // Pumps messages until the drag has been played; false after timeout.
     bool Play(DWORD timeoutMs = 10000);
@@ -69,6 +69,7 @@ private:
     POINT m_from;
     POINT m_to;
     std::vector<WORD> m_keys;
+    bool m_rightButton;
     std::atomic<bool> m_keysHeld{false};
     HANDLE m_thread = nullptr;
 };

@@ -1,0 +1,28 @@
+# Shell helpers of the benchmark scripts; source this file.
+
+# bench_make_photos FOLDER COUNT: fills FOLDER/photos with COUNT JPEG photos
+# of 4000 x 3000 (12 MP), unless they are there already: eight distinct
+# ImageMagick pictures, copied under new names (photo000.jpg ...).
+bench_make_photos() {
+  local work=$1 photos=$2 i
+  [ -f "$work/photos/photo$(printf %03d $((photos - 1))).jpg" ] && return 0
+  rm -rf "$work/photos" "$work/originals"
+  mkdir -p "$work/photos" "$work/originals"
+  for i in 0 1 2 3 4 5 6 7; do
+    echo "convert -size 4000x3000 -seed $i plasma:fractal -attenuate 0.3 +noise Gaussian -quality 90 $work/originals/$i.jpg"
+  done | xargs -P 4 -I{} sh -c {}
+  for ((i = 0; i < photos; i++)); do
+    cp "$work/originals/$((i % 8)).jpg" "$work/photos/photo$(printf %03d $i).jpg"
+  done
+}
+
+# bench_run PROGRAM ARGS...: runs a benchmark program under Wine and prints
+# its output. The output goes through a file, as a Wine service the program
+# starts would keep a pipe open.
+bench_run() {
+  local log
+  log=$(mktemp)
+  "$@" >"$log" 2>&1 || true
+  grep -v "Read access denied" "$log" | tr -d '\r'
+  rm -f "$log"
+}
