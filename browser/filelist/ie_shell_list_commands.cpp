@@ -292,11 +292,14 @@ bool CIEShellListCtrl::NewFolder()
 
 bool CIEShellListCtrl::ShowExif()
 {
-    CString path = GetItemPath(-1);
-    if (ShowExifDialog(this, path))
+    CExifDlg dialog(this);
+    dialog.m_path = GetItemPath(-1);
+    if (dialog.ReadExifInfo()) {
+        dialog.DoModal();
         return true;
+    }
     CString text;
-    text.Format("文件: %s\n\n未能发现 exif 信息 !", (LPCSTR)path);
+    text.Format("文件: %s\n\n未能发现 exif 信息 !", (LPCSTR)dialog.m_path);
     AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
     return false;
 }

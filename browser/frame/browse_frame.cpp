@@ -164,7 +164,6 @@ int CBrowseFrame::OnCreate(LPCREATESTRUCT cs)
     LoadBarState(kBarStateProfile);
     GetTree()->SetStartFolderFromPrefs();
     ApplyPreferences(false);
-    SetViewBrowser(&m_viewSide);
     return 0;
 }
 
@@ -297,8 +296,6 @@ void CBrowseFrame::OnClose()
 void CBrowseFrame::OnDestroy()
 {
     AppSW.mode = APPMODE_QUITTING;
-    if (GetViewBrowser() == &m_viewSide)
-        SetViewBrowser(NULL);
     CCJFrameWnd::OnDestroy();
 }
 
