@@ -383,6 +383,37 @@ void PostClick(HWND window, POINT client)
     PostMessageA(window, WM_LBUTTONUP, 0, at);
 }
 
+void PostDoubleClick(HWND window, POINT client)
+{
+    PostClick(window, client);
+    LPARAM at = MAKELPARAM(client.x, client.y);
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+void PostDrag(HWND window, POINT from, POINT to, bool middleButton)
+{
+    UINT down = middleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+    UINT up = middleButton ? WM_MBUTTONUP : WM_LBUTTONUP;
+    WPARAM held = middleButton ? MK_MBUTTON : MK_LBUTTON;
+    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
+    PostMessageA(window, down, held, MAKELPARAM(from.x, from.y));
+    const int steps = 8;
+    for (int step = 1; step <= steps; ++step) {
+        int x = from.x + (to.x - from.x) * step / steps;
+        int y = from.y + (to.y - from.y) * step / steps;
+        PostMessageA(window, WM_MOUSEMOVE, held, MAKELPARAM(x, y));
+    }
+    PostMessageA(window, up, 0, MAKELPARAM(to.x, to.y));
+}
+
+void PostWheel(HWND window, POINT client, int notches)
+{
+    POINT screen = ScreenPointOf(window, client);
+    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+}
+
 void PostKey(HWND window, WORD virtualKey)
 {
     UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
@@ -490,6 +521,17 @@ std::vector<int> RemoteListView::Selected() const
 DWORD RemoteListView::View() const
 {
     return (DWORD)SendMessageW(m_list, LVM_GETVIEW, 0, 0);
+}
+
+bool TabItemRect(HWND tabs, int item, RECT& rect)
+{
+    HANDLE process = NULL;
+    void* buffer = NULL;
+    bool read = OpenRemoteBuffer(tabs, process, buffer) &&
+                SendMessageW(tabs, TCM_GETITEMRECT, item, (LPARAM)buffer) &&
+                ReadRemote(process, buffer, &rect, sizeof(rect));
+    CloseRemoteBuffer(process, buffer);
+    return read;
 }
 
 std::string StatusPaneText(HWND statusBar, int pane)

@@ -87,6 +87,12 @@ bool BringToFront(HWND window);
 // Input posted to one window of the other process, as its message queue
 // would receive it from the keyboard and mouse.
 void PostClick(HWND window, POINT client);
+void PostDoubleClick(HWND window, POINT client);
+// Presses the left (or middle) button at from, moves to to in steps with
+// it held, releases.
+void PostDrag(HWND window, POINT from, POINT to, bool middleButton = false);
+// Turns the wheel by notches (positive away from the user) over a client point.
+void PostWheel(HWND window, POINT client, int notches);
 void PostKey(HWND window, WORD virtualKey);
 void PostChars(HWND window, const std::string& text);
 // The command a menu item, toolbar button or accelerator sends its frame.
@@ -122,6 +128,10 @@ private:
     HANDLE m_process = NULL;
     void* m_buffer = NULL;
 };
+
+// A tab control's tab rectangle in its client coordinates, read through
+// memory shared with its process.
+bool TabItemRect(HWND tabs, int item, RECT& rect);
 
 // A status bar pane's text, read through memory shared with its process.
 std::string StatusPaneText(HWND statusBar, int pane);
