@@ -191,7 +191,10 @@ void CStatusBar::UpdateAllPanes(BOOL updateRects, BOOL updateTexts)
                 edges[j] += extra;
             break;
         }
-        edges.back() = -1;
+        // The last pane ends at the bar's right edge, given as a number: the
+        // control works out its panes' rectangles again only when an edge
+        // changes, and a bar that was only resized would keep the old ones.
+        edges.back() = client.right;
         SendMessage(SB_SETPARTS, edges.size(), (LPARAM)edges.data());
     }
     if (updateTexts) {

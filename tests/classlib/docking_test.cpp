@@ -146,3 +146,15 @@ TEST_F(Docking, DockStateRecordsRoundTripThroughTheProfile)
             hiddenEntry |= entry == (0x10000 | 0xE800);
     EXPECT_TRUE(hiddenEntry);
 }
+
+TEST_F(Docking, TheStatusBarsLastPaneReachesItsRightEdgeAfterEveryResize)
+{
+    for (int width : {600, 760}) {
+        frame->SetWindowPos((HWND)nullptr, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
+        CRect bar, pane;
+        frame->m_status.GetClientRect(&bar);
+        frame->m_status.GetItemRect(0, &pane);
+        EXPECT_NEAR(bar.right, pane.right, 4) << width;
+        EXPECT_GT(pane.bottom, pane.top) << width;
+    }
+}
