@@ -115,6 +115,7 @@ struct TopLevelSearch {
     DWORD processId;
     const char* className;
     HWND skip;
+    const char* caption;
     HWND found;
 };
 
@@ -124,7 +125,8 @@ BOOL CALLBACK FindTopLevelWindow(HWND window, LPARAM parameter)
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId != search->processId || window == search->skip || !IsWindowVisible(window) ||
-        !HasClass(window, search->className))
+        !HasClass(window, search->className) ||
+        (search->caption != NULL && WindowTextOf(window) != search->caption))
         return TRUE;
     search->found = window;
     return FALSE;
@@ -264,9 +266,9 @@ std::vector<HWND> FindChildren(HWND parent, const char* className)
     return search.found;
 }
 
-HWND FindTopLevel(DWORD processId, const char* className, HWND skip)
+HWND FindTopLevel(DWORD processId, const char* className, HWND skip, const char* caption)
 {
-    TopLevelSearch search = {processId, className, skip, NULL};
+    TopLevelSearch search = {processId, className, skip, caption, NULL};
     EnumWindows(FindTopLevelWindow, (LPARAM)&search);
     return search.found;
 }

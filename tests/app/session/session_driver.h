@@ -61,7 +61,8 @@ HWND FindChild(HWND parent, const char* className, int id = -1);
 std::vector<HWND> FindChildren(HWND parent, const char* className);
 // A visible top-level window of the process other than skip, with the class
 // (any when empty); null when none.
-HWND FindTopLevel(DWORD processId, const char* className, HWND skip = NULL);
+// With a caption, only a window of that caption.
+HWND FindTopLevel(DWORD processId, const char* className, HWND skip = NULL, const char* caption = NULL);
 // Texts are in the ANSI code page, as the tests' own literals.
 std::string WindowTextOf(HWND window);
 // The centre of a window's client rectangle, or a client point, in screen
