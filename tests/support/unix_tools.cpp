@@ -54,6 +54,18 @@ int RunUnixProgram(const std::string& commandLine, unsigned timeoutMs)
     return atoi(code.c_str());
 }
 
+std::string OutputOf(const std::string& commandLine)
+{
+    std::string out = testfiles::MakeScratchFolder("output") + "\\out.txt";
+    if (RunUnixProgram(commandLine + " > " + UnixPath(out)) != 0)
+        return "failed: " + commandLine;
+    std::string text;
+    testfiles::ReadFileBytes(out, text);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
 bool UnixProgramExists(const std::string& unixPath)
 {
     return GetFileAttributesA(testfiles::ToWinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;

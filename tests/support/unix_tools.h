@@ -14,6 +14,11 @@ std::string UnixPath(const std::string& winePath);
 // Returns its exit code, or -1 when it could not be started or timed out.
 int RunUnixProgram(const std::string& commandLine, unsigned timeoutMs = 60000);
 
+// What the program (run as by RunUnixProgram) prints on its standard
+// output, without the last line break; "failed: <command line>" when it
+// could not run or ended with an error.
+std::string OutputOf(const std::string& commandLine);
+
 // True when the Unix file exists (e.g. /usr/bin/convert).
 bool UnixProgramExists(const std::string& unixPath);
 

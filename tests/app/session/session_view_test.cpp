@@ -16,6 +16,7 @@
 #include "tests/support/unix_tools.h"
 #include "tests/toolkit/common/window_capture.h"
 
+using codectest::OutputOf;
 using namespace session;
 
 namespace {
@@ -51,57 +52,6 @@ const int kThumbHeightNumber = 1038;
 const int kCacheFolderBox = 1027;
 const int kCacheAllInFolder = 1025;
 const int kCacheReadBrowsedFirst = 1026;
-
-// What a shell command prints, without the last line break.
-std::string OutputOf(const std::string& command)
-{
-    std::string out = testfiles::MakeScratchFolder("session-output") + "\\out.txt";
-    if (codectest::RunUnixProgram(command + " > " + codectest::UnixPath(out)) != 0)
-        return "failed: " + command;
-    std::string text;
-    testfiles::ReadFileBytes(out, text);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const char* caption;
-    HWND skip;
-    bool needsMenu;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    WindowSearch* search = (WindowSearch*)parameter;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof(className));
-    bool kindMatches = search->needsMenu ? GetMenu(window) != NULL : lstrcmpA(className, "#32770") == 0;
-    if (processId != search->processId || window == search->skip || !IsWindowVisible(window) || !kindMatches ||
-        (search->caption && WindowTextOf(window) != search->caption))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// A visible top-level window of the process other than skip, with the
-// caption (any when null): a frame (a window with a menu) when asked, else
-// a dialog; null after the wait.
-HWND WaitForWindow(DWORD processId, const char* caption, HWND skip = NULL, bool needsMenu = false)
-{
-    WindowSearch search = {processId, caption, skip, needsMenu, NULL};
-    WaitUntil(
-        [&] {
-            EnumWindows(MatchWindow, (LPARAM)&search);
-            return search.found != NULL;
-        },
-        kPatienceMs);
-    return search.found;
-}
 
 void ClickButton(HWND dialog, int controlId)
 {
@@ -268,7 +218,12 @@ protected:
         if (!RemoteListView(m_list).ItemRect(row, label))
             return false;
         PostDoubleClick(m_list, {(label.left + label.right) / 2, (label.top + label.bottom) / 2});
-        m_viewFrame = WaitForWindow(Process(), NULL, m_browseFrame, true);
+        WaitUntil(
+            [&] {
+                m_viewFrame = FindTopLevel(Process(), "", m_browseFrame);
+                return m_viewFrame != NULL && GetMenu(m_viewFrame) != NULL;
+            },
+            kPatienceMs);
         m_view = m_viewFrame ? GetDlgItem(m_viewFrame, kDrawingViewId) : NULL;
         return m_view != NULL && WaitUntil([&] { return !IsWindowVisible(m_browseFrame); }, kPatienceMs);
     }
@@ -287,11 +242,34 @@ protected:
         return SendMessageA(FindChild(m_viewFrame, TOOLBARCLASSNAMEA), TB_ISBUTTONCHECKED, id, 0) != 0;
     }
     void Command(int id) const { PostCommand(m_viewFrame, id); }
-    HWND Dialog(const char* caption, HWND skip = NULL) const { return WaitForWindow(Process(), caption, skip); }
+    // A dialog of the program with the caption (any when null) other than
+    // skip, once it shows; null after the wait.
+    HWND Dialog(const char* caption, HWND skip = NULL) const
+    {
+        HWND dialog = NULL;
+        WaitUntil([&] { return (dialog = FindTopLevel(Process(), "#32770", skip, caption)) != NULL; }, kPatienceMs);
+        return dialog;
+    }
     // True once no window of the program but its frames shows.
     bool DialogsGone() const
     {
         return WaitUntil([&] { return FindTopLevel(Process(), "#32770") == NULL; }, kPatienceMs);
+    }
+
+    // The print manager of T, set to print the whole view fitted, in
+    // colour, to a picture file or to the printer.
+    HWND PrintManager(bool toFile) const
+    {
+        if (!WaitUntilEnabled(kPrintCommand))
+            return NULL;
+        Key('T');
+        HWND manager = Dialog("打印");
+        if (manager != NULL) {
+            SetCheck(manager, kPrintToFile, toFile);
+            SetCheck(manager, kPrintFit, true);
+            SetCheck(manager, kPrintColour, true);
+        }
+        return manager;
     }
 
     bool BackToBrowse() const
@@ -579,14 +557,8 @@ TEST_F(ViewSession, ADrawingIsSavedAsDxfExportedAsPicturesAndPrinted)
     }
 
     for (const char* name : {"page.png", "page.tif"}) {
-        ASSERT_TRUE(WaitUntilEnabled(kPrintCommand));
-        ASSERT_TRUE(WaitUntilEnabled(kPrintCommand));
-    Key('T');
-        HWND manager = Dialog("打印");
+        HWND manager = PrintManager(true);
         ASSERT_NE(nullptr, manager);
-        SetCheck(manager, kPrintToFile, true);
-        SetCheck(manager, kPrintFit, true);
-        SetCheck(manager, kPrintColour, true);
         ClickButton(manager, IDOK);
         HWND ask = Dialog(NULL, manager);
         ASSERT_NE(nullptr, ask);
@@ -605,13 +577,8 @@ TEST_F(ViewSession, ADrawingIsSavedAsDxfExportedAsPicturesAndPrinted)
     // The program works in the folder it browses.
     std::string printed = codectest::UnixPath(m_folder) + "/FILE:";
     codectest::RunUnixProgram("/bin/rm -f '" + printed + "'");
-    ASSERT_TRUE(WaitUntilEnabled(kPrintCommand));
-    Key('T');
-    HWND manager = Dialog("打印");
+    HWND manager = PrintManager(false);
     ASSERT_NE(nullptr, manager);
-    SetCheck(manager, kPrintToFile, false);
-    SetCheck(manager, kPrintFit, true);
-    SetCheck(manager, kPrintColour, true);
     WaitUntil([] { return false; }, 200);
     KeepScreenshot("05-print-manager");
     ClickButton(manager, IDOK);

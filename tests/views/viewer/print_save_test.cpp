@@ -26,6 +26,7 @@
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
 
+using codectest::OutputOf;
 using testwin::DialogScript;
 using testwin::GetText;
 using testwin::SetText;
@@ -36,19 +37,6 @@ namespace {
 const int kFileNameBox = 0x47c;
 const int kFileTypeList = 0x470;
 const int kMessageBoxText = 0xffff;
-
-// What a shell command prints, without the last line break.
-std::string OutputOf(const std::string& command)
-{
-    std::string out = testfiles::MakeScratchFolder("output") + "\\out.txt";
-    if (codectest::RunUnixProgram(command + " > " + codectest::UnixPath(out)) != 0)
-        return "failed: " + command;
-    std::string text;
-    testfiles::ReadFileBytes(out, text);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
 
 // The average red, green and blue (0-255) of a box of a picture file.
 void AverageOfBox(const std::string& file, int x, int y, int size, int rgb[3])
