@@ -598,11 +598,19 @@ TEST_F(BrowseSession, ExitKeepsTheFolderLayoutAndBookmarksAndTheNextStartRestore
 
         // The sub-folder opened from the list, then bookmarked with the
         // path box's add button.
+        ASSERT_TRUE(ClickItem(list, listWindow, "子目录"));
         RECT icon;
-        int folderItem = list.Find("子目录");
-        ASSERT_TRUE(list.ItemRect(folderItem, icon, LVIR_ICON));
-        DoubleClickAt(ScreenPointOf(listWindow, POINT{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2}));
-        ASSERT_TRUE(WaitUntil([&] { return list.Find("详图.dxf") >= 0 && list.Count() == 1; }, 10000));
+        ASSERT_TRUE(list.ItemRect(list.Find("子目录"), icon, LVIR_ICON));
+        POINT folderPoint = ScreenPointOf(listWindow, POINT{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2});
+        // A double click whose clicks the loaded machine delivered too far
+        // apart for one is made again while the folder is still listed.
+        bool opened = false;
+        for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
+            if (list.Find("子目录") >= 0)
+                DoubleClickAt(folderPoint);
+            opened = WaitUntil([&] { return list.Find("详图.dxf") >= 0 && list.Count() == 1; }, 5000);
+        }
+        ASSERT_TRUE(opened);
         HWND addButton = FindChild(frame, "Button", kAddBookmarkId);
         ASSERT_NE(nullptr, addButton);
         RECT client;
