@@ -329,12 +329,13 @@ TEST(Dwg, WorkerRecordsWhereAReadsTimeGoes) {
   const char* const names[] = {"sample_2000.dwg", "example_2018.dwg"};
   double seconds[2] = {};
   for (int i = 0; i < 2; ++i) ASSERT_EQ(0, TimedOpen(DwgPath(names[i]), &seconds[i])) << names[i];
-  zr::SetDwgReaderLocation("", "");
 
-  // The worker records a read once its answer is sent.
+  // The worker records a read once its answer is sent: it is kept until the
+  // record is there, as dropping it could end it before it writes.
   std::vector<std::string> lines = LinesOf(record);
-  for (DWORD start = GetTickCount(); lines.size() < 2 && GetTickCount() - start < 5000; lines = LinesOf(record))
+  for (DWORD start = GetTickCount(); lines.size() < 2 && GetTickCount() - start < 10000; lines = LinesOf(record))
     Sleep(20);
+  zr::SetDwgReaderLocation("", "");
   ASSERT_EQ(2u, lines.size());
   for (int i = 0; i < 2; ++i) {
     std::string bytes;
