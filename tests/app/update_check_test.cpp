@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <tlhelp32.h>
+
 #include "app/download_buffer.h"
 #include "app/http_download.h"
 #include "app/update_checker.h"
@@ -96,6 +98,36 @@ bool CheckAgainst(const std::string& address, CUpdateChecker& checker)
     bool replied = checker.TakeReply();
     EXPECT_EQ(noticed, replied);
     return noticed;
+}
+
+size_t ThreadsOfThisProcess()
+{
+    size_t count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// The update check's threads are not kept by the checker; a test that starts
+// them waits until they are gone, as Wine can hang ending a process while
+// one of them is still inside WinINet.
+bool WaitForThreadsToEnd(size_t threadsBefore)
+{
+    DWORD start = GetTickCount();
+    while (ThreadsOfThisProcess() > threadsBefore) {
+        if (GetTickCount() - start > kServerWaitMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 }  // namespace
@@ -301,8 +333,10 @@ TEST(ClientId, TamperedStoredIdCannotChangeTheRequest)
     SetUpdateServiceAddress(server.Address());
     StoreClientId(REG_SZ, "a b&version=9.9#x/?");
     CUpdateChecker checker;
+    size_t threadsBefore = ThreadsOfThisProcess();
     ASSERT_TRUE(checker.StartUpdateCheck());
     ASSERT_TRUE(server.WaitForRequests(1, kServerWaitMs));
+    EXPECT_TRUE(WaitForThreadsToEnd(threadsBefore));
     EXPECT_EQ("GET /checkupdate.php?user=a%20b%26version%3D9.9%23x%2F%3F&version=1.0.0.0 HTTP/1.1",
               server.RequestLines().at(0));
     ClearClientKey();
@@ -315,14 +349,16 @@ TEST(ClientId, UnreadableStoredIdIsMadeAnew)
         {REG_SZ, ""},
         {REG_BINARY, "0123456789abcdef"},
     };
+    SetUpdateServiceAddress(AddressWithoutServer());
     for (const auto& value : stored) {
         ClearClientKey();
         StoreClientId(value.first, value.second);
         CUpdateChecker checker;
         EXPECT_FALSE(checker.ReadClientId());
+        size_t threadsBefore = ThreadsOfThisProcess();
         ASSERT_TRUE(checker.StartUpdateCheck());
         EXPECT_TRUE(IsLowerCaseUuid(StoredClientId())) << value.second;
+        EXPECT_TRUE(WaitForThreadsToEnd(threadsBefore));
     }
     ClearClientKey();
-    SetUpdateServiceAddress(AddressWithoutServer());
 }
