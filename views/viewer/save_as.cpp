@@ -10,6 +10,7 @@
 #include "core/registry_root.h"
 #include "platform/classlib/msgbox.h"
 #include "platform/classlib/regkey.h"
+#include "views/viewer/filter_text.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
@@ -89,18 +90,6 @@ CString VectorFilterText()
         const char* text = ZrUI::languageText(format.languageKey, format.fallbackText);
         if (text != NULL)
             filter += text;
-        filter += format.pattern;
-    }
-    return filter;
-}
-
-CString RasterFilterText()
-{
-    CString filter;
-    for (const RasterFormat& format : kRasterFormats) {
-        CString description;
-        description.LoadString(format.description);
-        filter += description;
         filter += format.pattern;
     }
     return filter;
@@ -201,7 +190,7 @@ void CViewFrame::SaveRasterAs(TDwgDrawThread* thread)
     CString defaultName = ReplaceFileExt(thread->GetFilePath(), kRasterFormats[initialIndex - 1].extension);
     int chosenIndex = 0;
     CString path;
-    if (ZrUI::showDwgSaveDialog(FALSE, NULL, defaultName, kSaveDialogFlags, RasterFilterText(), NULL, this,
+    if (ZrUI::showDwgSaveDialog(FALSE, NULL, defaultName, kSaveDialogFlags, FilterText(kRasterFormats), NULL, this,
                                 RasterFilterChanged, initialIndex, chosenIndex, path) != 1)
         return;
     bool saved = image.SaveAs(path, kJpegQuality);

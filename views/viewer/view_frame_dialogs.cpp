@@ -7,6 +7,7 @@
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
+#include "views/viewer/filter_text.h"
 
 namespace {
 
@@ -43,18 +44,6 @@ const FilterEntry kOpenFilters[] = {
     {IDS_FILTER_J2K, "|*.J2K|"},
     {IDS_FILTER_JBG, "|*.JBG||"},
 };
-
-CString OpenFilterText()
-{
-    CString filter;
-    for (const FilterEntry& entry : kOpenFilters) {
-        CString description;
-        description.LoadString(entry.description);
-        filter += description;
-        filter += entry.pattern;
-    }
-    return filter;
-}
 
 // The idle thread holding a drawing kind, else null.
 TDwgDrawThread* IdleVectorThread()
@@ -141,7 +130,7 @@ void CViewFrame::OnRotateView()
 void CViewFrame::OnFileOpen()
 {
     CString path;
-    if (ZrUI::showDwgOpenDialog(TRUE, NULL, NULL, 0x1004, OpenFilterText(), NULL, path) != 1)
+    if (ZrUI::showDwgOpenDialog(TRUE, NULL, NULL, 0x1004, FilterText(kOpenFilters), NULL, path) != 1)
         return;
     OpenChosenFile(path);
 }

@@ -243,8 +243,9 @@ TEST_F(OwnerDrawnList, ScrollingAndSelectingShowTheRowsTheDataHas)
     EXPECT_NE(GetSysColor(COLOR_WINDOW), selected);
     // Test programs share the display: while another one holds the keyboard
     // the selection shows in its unfocused colour.
-    if (::GetFocus() == list.m_hWnd)
+    if (::GetFocus() == list.m_hWnd) {
         EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), selected);
+    }
     // Text where a cell has one, none where it is empty.
     for (int row = top; row < top + 6; ++row) {
         CRect kind;

@@ -11,7 +11,7 @@ class ViewFrameShownTest : public viewtest::ViewerTest {
 protected:
     void PressEscape()
     {
-        MSG msg = {m_frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0};
+        MSG msg = {m_frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
         EXPECT_TRUE(m_frame->PreTranslateMessage(&msg));
     }
 };

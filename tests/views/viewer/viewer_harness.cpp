@@ -127,7 +127,7 @@ void ViewerTest::Wheel(short delta, POINT at, WPARAM keys)
 
 void ViewerTest::Key(UINT key)
 {
-    MSG msg = {ViewWindow(), WM_KEYDOWN, key, 0};
+    MSG msg = {ViewWindow(), WM_KEYDOWN, key, 0, 0, {0, 0}};
     if (!m_frame->PreTranslateMessage(&msg)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
