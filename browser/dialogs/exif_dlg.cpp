@@ -268,3 +268,13 @@ BOOL CExifDlg::OnInitDialog()
         AppendInfoRow(m_list, row.first, row.second);
     return TRUE;
 }
+
+bool ShowExifDialog(CWnd* parent, const char* path)
+{
+    CExifDlg dialog(parent);
+    dialog.m_path = path;
+    if (!dialog.ReadExifInfo())
+        return false;
+    dialog.DoModal();
+    return true;
+}

@@ -31,3 +31,7 @@ protected:
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
 };
+
+// The Exif dialog of a JPEG file, shown modally over the parent; false,
+// with nothing shown, when the file holds no readable EXIF block.
+bool ShowExifDialog(CWnd* parent, const char* path);

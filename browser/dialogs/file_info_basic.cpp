@@ -27,7 +27,7 @@ CString GroupThousands(uint64_t value)
 
 }  // namespace
 
-CFileInfoBasic::CFileInfoBasic(const char* path, DRAWINGINFO* drawingInfo)
+CFileInfoBasic::CFileInfoBasic(const char* path, const DRAWINGINFO* drawingInfo)
     : CFileInfoPage(IDD_FILE_INFO_BASIC, path, drawingInfo)
 {
 }

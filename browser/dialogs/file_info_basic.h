@@ -8,7 +8,7 @@
 class CFileInfoBasic : public CFileInfoPage {
     DECLARE_DYNCREATE(CFileInfoBasic)
 public:
-    CFileInfoBasic(const char* path = "", DRAWINGINFO* drawingInfo = nullptr);
+    CFileInfoBasic(const char* path = "", const DRAWINGINFO* drawingInfo = nullptr);
     ~CFileInfoBasic() override;
 
     // The size text of the file lists, then the byte count with its

@@ -5,7 +5,7 @@
 
 IMPLEMENT_DYNCREATE(CFileInfoInfo, CPropertyPage)
 
-CFileInfoInfo::CFileInfoInfo(const char* path, DRAWINGINFO* drawingInfo)
+CFileInfoInfo::CFileInfoInfo(const char* path, const DRAWINGINFO* drawingInfo)
     : CFileInfoPage(IDD_FILE_INFO_INFO, path, drawingInfo)
 {
 }

@@ -8,7 +8,7 @@
 class CFileInfoInfo : public CFileInfoPage {
     DECLARE_DYNCREATE(CFileInfoInfo)
 public:
-    CFileInfoInfo(const char* path = "", DRAWINGINFO* drawingInfo = nullptr);
+    CFileInfoInfo(const char* path = "", const DRAWINGINFO* drawingInfo = nullptr);
 
     // The local date and time of a time in seconds since 1970; invalid
     // when it has none or does not convert back to the same time.

@@ -6,12 +6,12 @@
 #include "browser/dialogs/file_info_user.h"
 #include "core/file_name.h"
 
-CFileInfoPage::CFileInfoPage(UINT templateId, const char* path, DRAWINGINFO* drawingInfo)
+CFileInfoPage::CFileInfoPage(UINT templateId, const char* path, const DRAWINGINFO* drawingInfo)
     : CPropertyPage(templateId), m_path(path), m_drawingInfo(drawingInfo)
 {
 }
 
-bool ShowFileProperties(const char* path, DRAWINGINFO* drawingInfo)
+bool ShowFileProperties(const char* path, const DRAWINGINFO* drawingInfo)
 {
     CFileName fileName(path);
     CString title = fileName.GetFileName() + " Properties";

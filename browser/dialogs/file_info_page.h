@@ -9,12 +9,12 @@
 
 class CFileInfoPage : public CPropertyPage {
 public:
-    CFileInfoPage(UINT templateId, const char* path, DRAWINGINFO* drawingInfo);
+    CFileInfoPage(UINT templateId, const char* path, const DRAWINGINFO* drawingInfo);
 
     CString m_path;
-    DRAWINGINFO* m_drawingInfo;
+    const DRAWINGINFO* m_drawingInfo;
 };
 
 // The modal sheet "<name> Properties" with the pages Basic, Info, Summary
 // and User; true when it was closed with OK.
-bool ShowFileProperties(const char* path, DRAWINGINFO* drawingInfo);
+bool ShowFileProperties(const char* path, const DRAWINGINFO* drawingInfo);

@@ -4,7 +4,7 @@
 
 IMPLEMENT_DYNCREATE(CFileInfoSummary, CPropertyPage)
 
-CFileInfoSummary::CFileInfoSummary(const char* path, DRAWINGINFO* drawingInfo)
+CFileInfoSummary::CFileInfoSummary(const char* path, const DRAWINGINFO* drawingInfo)
     : CFileInfoPage(IDD_FILE_INFO_SUMMARY, path, drawingInfo)
 {
 }

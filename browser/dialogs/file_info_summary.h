@@ -6,7 +6,7 @@
 class CFileInfoSummary : public CFileInfoPage {
     DECLARE_DYNCREATE(CFileInfoSummary)
 public:
-    CFileInfoSummary(const char* path = "", DRAWINGINFO* drawingInfo = nullptr);
+    CFileInfoSummary(const char* path = "", const DRAWINGINFO* drawingInfo = nullptr);
 
     CString m_title;
     CString m_subject;

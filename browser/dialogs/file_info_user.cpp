@@ -15,7 +15,7 @@ const int kValueIds[CFileInfoUser::kRows] = {
 
 }  // namespace
 
-CFileInfoUser::CFileInfoUser(const char* path, DRAWINGINFO* drawingInfo)
+CFileInfoUser::CFileInfoUser(const char* path, const DRAWINGINFO* drawingInfo)
     : CFileInfoPage(IDD_FILE_INFO_USER, path, drawingInfo)
 {
 }

@@ -7,7 +7,7 @@ class CFileInfoUser : public CFileInfoPage {
     DECLARE_DYNCREATE(CFileInfoUser)
 public:
     enum { kRows = 10 };
-    CFileInfoUser(const char* path = "", DRAWINGINFO* drawingInfo = nullptr);
+    CFileInfoUser(const char* path = "", const DRAWINGINFO* drawingInfo = nullptr);
 
     CString m_names[kRows];
     CString m_values[kRows];

@@ -292,14 +292,11 @@ bool CIEShellListCtrl::NewFolder()
 
 bool CIEShellListCtrl::ShowExif()
 {
-    CExifDlg dialog(this);
-    dialog.m_path = GetItemPath(-1);
-    if (dialog.ReadExifInfo()) {
-        dialog.DoModal();
+    CString path = GetItemPath(-1);
+    if (ShowExifDialog(this, path))
         return true;
-    }
     CString text;
-    text.Format("文件: %s\n\n未能发现 exif 信息 !", (LPCSTR)dialog.m_path);
+    text.Format("文件: %s\n\n未能发现 exif 信息 !", (LPCSTR)path);
     AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
     return false;
 }

@@ -164,6 +164,7 @@ int CBrowseFrame::OnCreate(LPCREATESTRUCT cs)
     LoadBarState(kBarStateProfile);
     GetTree()->SetStartFolderFromPrefs();
     ApplyPreferences(false);
+    SetViewBrowser(&m_viewSide);
     return 0;
 }
 
@@ -296,6 +297,8 @@ void CBrowseFrame::OnClose()
 void CBrowseFrame::OnDestroy()
 {
     AppSW.mode = APPMODE_QUITTING;
+    if (GetViewBrowser() == &m_viewSide)
+        SetViewBrowser(NULL);
     CCJFrameWnd::OnDestroy();
 }
 

@@ -7,6 +7,7 @@
 // map (browse_frame_commands.cpp), then the application.
 #pragma once
 #include "browser/filelist/file_list_view.h"
+#include "browser/frame/browse_view_side.h"
 #include "browser/tree/tree_bar.h"
 #include "platform/classlib/classlib.h"
 #include "toolkit/bars/frame_wnd.h"
@@ -203,6 +204,7 @@ private:
     CToolBar m_toolBar;
     CTreeBar m_treeBar;
     CFileListView m_fileListView;
+    CBrowseViewSide m_viewSide{this};
     CCoolMenuManager m_menuManager;
     CCJWindowPlacement m_placement;
     CString m_startFolder;

@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -613,4 +614,37 @@ TEST_F(BrowseFrameTest, PropertiesShowTheDrawingSheetOnlyForTheFileTheDrawingThr
     thread->Wake(true);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->GetThreadHandle(), 10000));
     delete thread;
+}
+
+TEST_F(BrowseFrameTest, ViewModeStepsThroughTheListsDrawingsWhileTheFrameLives)
+{
+    ShowFolder();
+    IViewBrowser* browser = GetViewBrowser();
+    ASSERT_NE(nullptr, browser);
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    std::vector<CString> drawings;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        if (list->GetItemRecord(row)->fileKind >= 0)
+            drawings.push_back(list->GetItemPath(row));
+    ASSERT_EQ(2u, drawings.size());
+
+    list->SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    CString path;
+    int kind = -1;
+    EXPECT_FALSE(browser->GetSelectedFile(path, kind));
+    ASSERT_TRUE(browser->SelectNextDrawing(path, kind));
+    EXPECT_STREQ(drawings[0], path);
+    EXPECT_GE(kind, 0);
+    EXPECT_FALSE(browser->HasPreviousDrawing());
+    ASSERT_TRUE(browser->SelectNextDrawing(path, kind));
+    EXPECT_STREQ(drawings[1], path);
+    EXPECT_FALSE(browser->HasNextDrawing());
+    EXPECT_FALSE(browser->SelectNextDrawing(path, kind));
+    ASSERT_TRUE(browser->SelectPreviousDrawing(path, kind));
+    EXPECT_STREQ(drawings[0], path);
+    ASSERT_TRUE(browser->GetSelectedFile(path, kind));
+    EXPECT_STREQ(drawings[0], path);
+
+    CloseFrame();
+    EXPECT_EQ(nullptr, GetViewBrowser());
 }
