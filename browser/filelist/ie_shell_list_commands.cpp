@@ -17,6 +17,7 @@
 #include "drawing/task_manage_thread.h"
 #include "resources/browser_ids.h"
 #include "views/preview/preview_pane.h"
+#include "views/viewer/view_frame.h"
 
 namespace {
 
@@ -254,10 +255,15 @@ bool CIEShellListCtrl::ViewSelectedFile()
     // The row's own path: a refresh may have emptied the remembered one.
     m_selectedPath = record->GetPath();
     AppSW.SetViewPath(m_selectedPath);
-    if (m_pPreview && m_pPreview->GetSafeHwnd() && !m_pPreview->IsWindowVisible() &&
-        m_selectedPath.GetLength() < 4)
+    // A visible preview already holds the file, and view mode shows it at
+    // once; otherwise the drawing view opens it. Asked before the switch,
+    // which hides the preview with the browse frame.
+    bool previewHoldsFile = m_pPreview && m_pPreview->GetSafeHwnd() && m_pPreview->IsWindowVisible();
+    if (!previewHoldsFile && m_selectedPath.GetLength() < 4)
         return true;
     AppSW.ToViewMode();
+    if (!previewHoldsFile && AppSW.viewFrame != NULL)
+        AppSW.viewFrame->GetView()->OpenSelectedListFile();
     return true;
 }
 

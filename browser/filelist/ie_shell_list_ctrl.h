@@ -130,6 +130,10 @@ public:
     bool IsTaskIdleWithFiles() const;
     bool IsTaskThreadIdle() const;
     void OnThumbLookChanged();
+    // The cell size from the thumbnail preferences; true when it changed.
+    bool UpdateCellSize();
+    // The cell buffer, image list and icon spacing for the present size.
+    void RebuildCells();
     int GetCellWidth() const { return m_cellWidth; }
     int GetCellHeight() const { return m_cellHeight; }
     int GetDoneCount() const { return m_doneCount; }
@@ -235,8 +239,6 @@ private:
     void ShowMessage(UINT stringId);
 
     // Thumbnails.
-    bool UpdateCellSize();
-    void RebuildCells();
     void SetThumbnailMode(bool on);
     void BeginThumbnailBatch(bool keepThumbnails);
     void RequeueThumbnails();

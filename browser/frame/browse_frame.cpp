@@ -204,6 +204,17 @@ bool CBrowseFrame::CreateBars()
 
 BOOL CBrowseFrame::ActivateBrowseMode(int nCmdShow)
 {
+    // What the list fills while the frame comes back must not clear the
+    // preview: it still holds the file view mode showed, which the list
+    // selects again.
+    CIEShellListCtrl::SetClearPreviewOnFill(false);
+    BOOL result = ShowAndSelectPreviewedFile(nCmdShow);
+    CIEShellListCtrl::SetClearPreviewOnFill(true);
+    return result;
+}
+
+BOOL CBrowseFrame::ShowAndSelectPreviewedFile(int nCmdShow)
+{
     CIEShellListCtrl* list = GetFileList();
     BOOL result;
     bool first = !m_firstShown;
@@ -353,8 +364,15 @@ void CBrowseFrame::ApplyPreferences(bool force)
 LRESULT CBrowseFrame::OnListOptionsChanged(WPARAM, LPARAM)
 {
     CIEShellListCtrl* list = GetFileList();
-    list->OnThumbLookChanged();
-    list->Invalidate(TRUE);
+    // Only a new cell size needs new cells and thumbnails made anew; new
+    // colours are only painted. Outside the thumbnail view the cells are
+    // built when that view comes back.
+    if (list->GetViewType() == VIEWTYPE_THUMBNAILS && list->UpdateCellSize()) {
+        list->RebuildCells();
+        list->OnThumbLookChanged();
+    } else {
+        list->Invalidate(TRUE);
+    }
     GetPreview()->RefreshRasterView();
     return 0;
 }

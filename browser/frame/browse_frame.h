@@ -171,6 +171,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The activation's steps, while filling the list leaves the preview.
+    BOOL ShowAndSelectPreviewedFile(int nCmdShow);
     // The creation steps after the class library's own.
     bool CreateBars();
     // WM_PREFS_CHANGED's steps, also run at creation.

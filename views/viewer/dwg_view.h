@@ -71,8 +71,9 @@ public:
     int m_toolMode;
     HCURSOR m_cursor;
     BYTE m_firstErase;
-    // Set when the file came from the browse list, so that the next and
-    // previous file of the list are offered; the Open command clears it.
+    // Set while the file shown is one of the browse list's (the frame sets
+    // it when it is shown), so that the next and previous file of the list
+    // are offered; the Open command clears it.
     BYTE m_listNavigation;
 
 protected:

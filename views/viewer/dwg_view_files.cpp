@@ -20,7 +20,10 @@ void CDwgView::OpenSelectedListFile()
         return;
     m_listNavigation = 1;
     m_frame->UpdateTitle();
-    if (thread->IsCurrentFile(path)) {
+    // A hidden preview has the thread read only a drawing's information:
+    // the path is then the thread's, but no drawing is loaded.
+    bool held = thread->IsCurrentFile(path) && (thread->HasDrawing() || !IsVectorKind(thread->GetFileKind()));
+    if (held) {
         m_frame->ClearPageTabs();
         m_frame->SendMessage(WM_DRAW_OPENED, 1, 0);
         return;

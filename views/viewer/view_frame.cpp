@@ -303,6 +303,9 @@ void CViewFrame::OnShowWindow(BOOL show, UINT status)
         return;
     }
     UpdateTitle();
+    // View mode begins on a file of the browse list: the list's own, or the
+    // preview's, which shows the list's selection.
+    m_view.m_listNavigation = 1;
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread != NULL) {
         if (thread->m_busy) {

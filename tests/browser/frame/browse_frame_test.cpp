@@ -14,6 +14,7 @@
 #include "core/res_string.h"
 #include "drawing/draw_thread.h"
 #include "drawing/task_manage_thread.h"
+#include "graphics/kbmp.h"
 #include "resources/resource.h"
 #include "tests/support/appsw_actions_log.h"
 #include "tests/support/dialog_script.h"
@@ -21,6 +22,8 @@
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
+#include "views/common/view_messages.h"
+#include "views/viewer/view_frame.h"
 
 #include <functional>
 #include <string>
@@ -192,10 +195,49 @@ protected:
         return CString();
     }
 
+    // The drawing thread as start-up makes it, answering the preview.
+    TDwgDrawThread* StartDrawThread()
+    {
+        m_drawThread = new TDwgDrawThread;
+        if (!m_drawThread->Create())
+            return NULL;
+        AppSW.mode = APPMODE_BROWSE;
+        AppSW.drawThread = m_drawThread;
+        m_drawThread->SetNotifyWnd(m_frame->GetPreview()->GetSafeHwnd());
+        return m_drawThread;
+    }
+    void StopDrawThread()
+    {
+        AppSW.drawThread = NULL;
+        m_drawThread->m_notifyEnabled = 0;
+        m_drawThread->m_cancel = 1;
+        m_drawThread->m_stopRequest = 1;
+        m_drawThread->Wake(true);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_drawThread->GetThreadHandle(), 10000));
+        delete m_drawThread;
+        m_drawThread = NULL;
+    }
+    // Pumps until the drawing thread holds the file, idle, for a while (it
+    // may not have taken a request yet): a drawing or an image loaded, not
+    // only read for its information. False after 20 s.
+    bool DrawThreadHolds(const CString& path)
+    {
+        int heldFor = 0;
+        for (int wait = 0; wait < 1000 && heldFor < 15; ++wait) {
+            testwin::PumpMessages(20);
+            bool loaded = m_drawThread->GetFileKind() <= FILEKIND_DWF ? m_drawThread->HasDrawing()
+                                                                      : m_drawThread->IsRasterLoaded();
+            bool idle = !m_drawThread->m_busy && !m_drawThread->m_opening;
+            heldFor = idle && loaded && m_drawThread->GetFilePath() == path ? heldFor + 1 : 0;
+        }
+        return heldFor >= 15;
+    }
+
     RegistrySandbox m_sandbox;
     CWinApp m_app{"Harbeck"};
     testwin::AppSWActionsLog m_actions;
     CBrowseFrame* m_frame = NULL;
+    TDwgDrawThread* m_drawThread = NULL;
     std::string m_folder;
 };
 
@@ -579,10 +621,8 @@ TEST_F(BrowseFrameTest, PropertiesShowTheDrawingSheetOnlyForTheFileTheDrawingThr
 {
     ShowFolder();
     CIEShellListCtrl* list = m_frame->GetFileList();
-    TDwgDrawThread* thread = new TDwgDrawThread;
-    ASSERT_TRUE(thread->Create());
-    AppSW.mode = APPMODE_BROWSE;
-    AppSW.drawThread = thread;
+    TDwgDrawThread* thread = StartDrawThread();
+    ASSERT_NE(nullptr, thread);
     // The thread has read the drawing's information.
     auto readInformation = [&](const CString& path) {
         thread->RequestFileInfo(FILEKIND_DXF, path);
@@ -606,14 +646,7 @@ TEST_F(BrowseFrameTest, PropertiesShowTheDrawingSheetOnlyForTheFileTheDrawingThr
     ASSERT_TRUE(list->SelectItemByPath(ListedPath("notes.txt")));
     ASSERT_TRUE(readInformation(plan));
     EXPECT_NE("notes.txt Properties", RunAndAnswer(m_frame, ID_BROWSE_FILE_PROPERTIES, IDCANCEL));
-
-    AppSW.drawThread = NULL;
-    thread->m_notifyEnabled = 0;
-    thread->m_cancel = 1;
-    thread->m_stopRequest = 1;
-    thread->Wake(true);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->GetThreadHandle(), 10000));
-    delete thread;
+    StopDrawThread();
 }
 
 TEST_F(BrowseFrameTest, ViewModeStepsThroughTheListsDrawingsWhileTheFrameLives)
@@ -647,4 +680,117 @@ TEST_F(BrowseFrameTest, ViewModeStepsThroughTheListsDrawingsWhileTheFrameLives)
 
     CloseFrame();
     EXPECT_EQ(nullptr, GetViewBrowser());
+}
+
+TEST_F(BrowseFrameTest, ViewModeOpensTheListsFileAndStepsThroughTheListsDrawingsAndImages)
+{
+    ShowFolder();
+    ASSERT_TRUE(
+        testfiles::WriteFileBytes(m_folder + "\\blueprint.dxf",
+                                  "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n9\n21\n9\n"
+                                  "0\nENDSEC\n0\nEOF\n"));
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    list->RefreshKeepSelection(true, false);
+    std::vector<CString> viewable;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        if (list->GetItemRecord(row)->fileKind >= 0)
+            viewable.push_back(list->GetItemPath(row));
+    ASSERT_EQ(3u, viewable.size());
+    ASSERT_EQ("blueprint.dxf", std::string(viewable[0].Right(13)));
+    ASSERT_NE(nullptr, StartDrawThread());
+    CViewFrame* viewer = new CViewFrame;
+    ASSERT_TRUE(viewer->LoadFrame(IDR_VIEW_FRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, NULL, NULL));
+    AppSW.viewFrame = viewer;
+
+    // With the preview hidden the viewer opens the file itself, although
+    // the thread has read the drawing's information for the preview.
+    m_frame->SendMessage(WM_COMMAND, ID_PREVIEW_BAR);
+    ASSERT_TRUE(list->SelectItemByPath(viewable[0]));
+    testwin::PumpMessages(200);
+    ASSERT_STREQ(viewable[0], m_drawThread->GetFilePath());
+    ASSERT_FALSE(m_drawThread->HasDrawing());
+    m_drawThread->SetNotifyWnd(viewer->GetSafeHwnd());
+    m_frame->SendMessage(WM_COMMAND, ID_SWITCH_TO_VIEW);
+    EXPECT_EQ("ToViewMode", m_actions.calls.back());
+    // What the application's switch does with the two frames.
+    m_frame->ShowWindow(SW_HIDE);
+    viewer->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(DrawThreadHolds(viewable[0]));
+
+    // Next twice, previous once: the list's selection and the viewer's file
+    // move together; the text file between them is skipped.
+    struct Step {
+        UINT command;
+        int file;
+    };
+    for (Step step : {Step{ID_NEXT_FILE, 1}, Step{ID_NEXT_FILE, 2}, Step{ID_PREVIOUS_FILE, 1}}) {
+        SCOPED_TRACE(step.file);
+        viewer->SendMessage(WM_COMMAND, step.command);
+        EXPECT_TRUE(DrawThreadHolds(viewable[step.file]));
+        EXPECT_STREQ(viewable[step.file], list->GetSelectedPath());
+        EXPECT_STREQ(viewable[step.file], AppSW.GetViewPath());
+    }
+
+    AppSW.viewFrame = NULL;
+    viewer->DestroyWindow();
+    StopDrawThread();
+}
+
+TEST_F(BrowseFrameTest, ComingBackFromViewModeKeepsThePreviewAndTheNextFolderClearsIt)
+{
+    ShowFolder();
+    ASSERT_NE(nullptr, StartDrawThread());
+    CString plan = ListedPath("plan.dxf");
+    ASSERT_TRUE(m_frame->GetFileList()->SelectItemByPath(plan));
+    ASSERT_TRUE(DrawThreadHolds(plan));
+
+    // View mode and back, as the application's switches do it: the
+    // preview still shows the drawing.
+    m_frame->ShowWindow(SW_HIDE);
+    m_frame->m_rememberedItemPath = m_drawThread->GetFilePath();
+    m_frame->m_refreshOnActivate = 1;
+    m_frame->ActivateBrowseMode(SW_SHOW);
+    testwin::PumpMessages(300);
+    EXPECT_TRUE(DrawThreadHolds(plan));
+    EXPECT_STREQ(plan, m_frame->GetFileList()->GetSelectedPath());
+
+    // Filling another folder clears the preview.
+    ASSERT_TRUE(CreateDirectoryA((m_folder + "\\empty").c_str(), NULL));
+    ASSERT_TRUE(m_frame->GetFileList()->BrowseToPath((m_folder + "\\empty").c_str()));
+    EXPECT_EQ(0, m_frame->GetFileList()->GetItemCount());
+    for (int wait = 0; wait < 100 && !m_drawThread->GetFilePath().IsEmpty(); ++wait)
+        testwin::PumpMessages(20);
+    EXPECT_STREQ("", m_drawThread->GetFilePath());
+    EXPECT_FALSE(m_drawThread->HasDrawing());
+    StopDrawThread();
+}
+
+TEST_F(BrowseFrameTest, ANewThumbnailColourRepaintsTheCellsAndOnlyANewSizeMakesThemAnew)
+{
+    ShowFolder();
+    CIEShellListCtrl* list = m_frame->GetFileList();
+    list->SetViewType(VIEWTYPE_THUMBNAILS);
+    ASSERT_EQ(2, list->GetItemCount());
+    // Pictures as the task thread hands them over.
+    std::vector<KBMP*> pictures;
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        CShellItemData* record = list->GetItemRecord(row);
+        delete record->pThumbnail;
+        record->pThumbnail = new KBMP;
+        pictures.push_back(record->pThumbnail);
+    }
+
+    Preference.ThumbnailColor = RGB(20, 160, 40);
+    m_frame->SendMessage(WM_THUMB_LOOK_CHANGED);
+    ASSERT_EQ(2, list->GetItemCount());
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        EXPECT_EQ(pictures[row], list->GetItemRecord(row)->pThumbnail) << row;
+
+    int width = list->GetCellWidth();
+    Preference.ThumbWidth = width + 40;
+    m_frame->SendMessage(WM_THUMB_LOOK_CHANGED);
+    EXPECT_EQ(width + 40, list->GetCellWidth());
+    ASSERT_EQ(2, list->GetItemCount());
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        EXPECT_EQ(nullptr, list->GetItemRecord(row)->pThumbnail) << row;
 }
