@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "platform/base/byte_reader.h"
@@ -263,6 +264,8 @@ bool ZeroKeepingTime(const std::string& path)
     return ok;
 }
 
+bool ClickItem(RemoteListView& list, HWND listWindow, const std::string& name);
+
 class BrowseSession : public SessionTest {
 protected:
     void SetUp() override
@@ -299,6 +302,19 @@ protected:
         return frame;
     }
 
+    // Starts the program on the folder and, once every thumbnail is in,
+    // clicks plan_R12.dxf in the list; false when any of it fails.
+    bool StartWithDrawingPicked()
+    {
+        m_run.reset(new Session(m_folder));
+        m_frame = ShowFolderWithThumbnails(*m_run);
+        m_listWindow = m_frame != NULL ? FindChild(m_frame, kListClass) : NULL;
+        if (m_listWindow == NULL)
+            return false;
+        RemoteListView list(m_listWindow);
+        return ClickItem(list, m_listWindow, "plan_R12.dxf");
+    }
+
     // Waits until every file's cell shows what it must; the names that
     // still do not.
     std::vector<std::string> WaitForThumbnails(ListOnScreen& list)
@@ -312,6 +328,9 @@ protected:
     }
 
     std::vector<std::string> m_files;
+    std::unique_ptr<Session> m_run;
+    HWND m_frame = NULL;
+    HWND m_listWindow = NULL;
 };
 
 }  // namespace
@@ -463,19 +482,15 @@ bool FileExists(const std::string& path)
 
 TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheListSortsBySize)
 {
-    Session run(m_folder);
-    HWND frame = ShowFolderWithThumbnails(run);
-    ASSERT_NE(nullptr, frame);
-    HWND listWindow = FindChild(frame, kListClass);
-    ListOnScreen list(listWindow);
+    ASSERT_TRUE(StartWithDrawingPicked());
+    ListOnScreen list(m_listWindow);
 
-    ASSERT_TRUE(ClickItem(list.Remote(), listWindow, "plan_R12.dxf"));
-    HWND preview = FindChild(frame, "Static", kPreviewPaneId);
+    HWND preview = FindChild(m_frame, "Static", kPreviewPaneId);
     ASSERT_NE(nullptr, preview);
     EXPECT_TRUE(WaitUntil([&] { return PictureOf(preview).Shows(Look::ThreeColours); }, 15000));
     KeepScreenshot("03-preview");
     // The drawing's summary in the status bar, its creation date readable.
-    HWND status = FindChild(frame, kStatusBarClass);
+    HWND status = FindChild(m_frame, kStatusBarClass);
     std::string summary;
     ASSERT_TRUE(WaitUntil([&] {
         summary = StatusPaneText(status, StatusPaneCount(status) - 1);
@@ -485,13 +500,13 @@ TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheL
     EXPECT_TRUE(std::all_of(created.begin(), created.end(), [](char c) { return c > 0 && c < 127; })) << summary;
 
     // Style 2: the preview bar lies across the bottom, under the list.
-    ASSERT_TRUE(ChooseInterfaceStyle(run, 2));
+    ASSERT_TRUE(ChooseInterfaceStyle(*m_run, 2));
     HWND previewBar = NULL;
-    RECT bar = {}, listRect = {}, frameRect = ScreenRectOf(frame);
+    RECT bar = {}, listRect = {}, frameRect = ScreenRectOf(m_frame);
     EXPECT_TRUE(WaitUntil([&] {
-        previewBar = BarHolding(frame, kPreviewBarId, preview);
+        previewBar = BarHolding(m_frame, kPreviewBarId, preview);
         bar = ScreenRectOf(previewBar);
-        listRect = ScreenRectOf(listWindow);
+        listRect = ScreenRectOf(m_listWindow);
         return previewBar != NULL && bar.top >= listRect.bottom &&
                bar.right - bar.left > (frameRect.right - frameRect.left) * 3 / 4;
     }, 5000)) << bar.left << "," << bar.top << "," << bar.right << "," << bar.bottom;
@@ -506,7 +521,7 @@ TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheL
         DWORD view;
     } views[] = {{VK_F9, LV_VIEW_ICON}, {VK_F10, LV_VIEW_SMALLICON}, {VK_F11, LV_VIEW_LIST}, {VK_F12, LV_VIEW_DETAILS}};
     for (const auto& view : views) {
-        BringToFront(listWindow);
+        BringToFront(m_listWindow);
         PressKey(view.key);
         EXPECT_TRUE(WaitUntil([&] { return list.Remote().View() == view.view; }, 5000)) << view.key;
     }
@@ -524,21 +539,17 @@ TEST_F(BrowseSession, APickedDrawingShowsInThePreviewStylesAndViewsSwitchAndTheL
         return sizes.size() == m_files.size() && std::is_sorted(sizes.begin(), sizes.end());
     }, 5000)) << Joined(list.Remote().Texts());
     KeepScreenshot("03-details-by-size");
-    EXPECT_TRUE(run.CloseWithinLimit());
+    EXPECT_TRUE(m_run->CloseWithinLimit());
 }
 
 TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesANewFile)
 {
-    Session run(m_folder);
-    HWND frame = ShowFolderWithThumbnails(run);
-    ASSERT_NE(nullptr, frame);
-    HWND listWindow = FindChild(frame, kListClass);
-    ListOnScreen list(listWindow);
+    ASSERT_TRUE(StartWithDrawingPicked());
+    ListOnScreen list(m_listWindow);
 
     // Rename: F2, the new name, Enter.
-    ASSERT_TRUE(ClickItem(list.Remote(), listWindow, "plan_R12.dxf"));
     PressKey(VK_F2);
-    ASSERT_TRUE(WaitUntil([&] { return FindChild(listWindow, "Edit") != NULL; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return FindChild(m_listWindow, "Edit") != NULL; }, 5000));
     TypeText("site_R12.dxf");
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return FileExists(m_folder + "\\site_R12.dxf"); }, 5000));
@@ -548,7 +559,7 @@ TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesAN
     // A drag (Ctrl held for a copy) of a file onto the sub-folder in the
     // tree: the file is there, and the list shows the source while it is
     // still on disk.
-    HWND treeWindow = FindChild(frame, kTreeClass, kTreeId);
+    HWND treeWindow = FindChild(m_frame, kTreeClass, kTreeId);
     ASSERT_NE(nullptr, treeWindow);
     RemoteTreeView tree(treeWindow);
     HTREEITEM sub = NULL;
@@ -558,9 +569,9 @@ TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesAN
     ASSERT_TRUE(tree.ItemRect(sub, target));
     int dragged = list.Remote().Find("plan_R2004.dxf");
     ASSERT_TRUE(list.Remote().ItemRect(dragged, source, LVIR_ICON));
-    DragFromTo(ScreenPointOf(listWindow, POINT{(source.left + source.right) / 2, (source.top + source.bottom) / 2}),
-               ScreenPointOf(treeWindow, POINT{(target.left + target.right) / 2, (target.top + target.bottom) / 2}),
-               VK_CONTROL);
+    POINT from = {(source.left + source.right) / 2, (source.top + source.bottom) / 2};
+    POINT to = {(target.left + target.right) / 2, (target.top + target.bottom) / 2};
+    DragFromTo(ScreenPointOf(m_listWindow, from), ScreenPointOf(treeWindow, to), VK_CONTROL);
     EXPECT_TRUE(WaitUntil([&] { return FileExists(m_folder + "\\子目录\\plan_R2004.dxf"); }, 5000));
     EXPECT_TRUE(WaitUntil([&] {
         return FileExists(m_folder + "\\plan_R2004.dxf") == (list.Remote().Find("plan_R2004.dxf") >= 0);
@@ -568,10 +579,11 @@ TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesAN
     KeepScreenshot("07-dragged");
 
     // Delete: Del, then yes in the confirmation.
-    ASSERT_TRUE(ClickItem(list.Remote(), listWindow, "photo.bmp"));
+    ASSERT_TRUE(ClickItem(list.Remote(), m_listWindow, "photo.bmp"));
     PressKey(VK_DELETE);
     HWND confirmation = NULL;
-    ASSERT_TRUE(WaitUntil([&] { return (confirmation = FindTopLevel(run.ProcessId(), "#32770")) != NULL; }, 5000));
+    DWORD process = m_run->ProcessId();
+    ASSERT_TRUE(WaitUntil([&] { return (confirmation = FindTopLevel(process, "#32770")) != NULL; }, 5000));
     KeepScreenshot("07-delete-confirmation");
     BringToFront(confirmation);
     PressKey(VK_RETURN);
@@ -582,7 +594,7 @@ TEST_F(BrowseSession, RenameCopyByDragAndDeleteThroughTheListAndTheWatcherSeesAN
     ASSERT_TRUE(CopyFileA((m_folder + "\\photo.png").c_str(), (m_folder + "\\新照片.png").c_str(), TRUE));
     EXPECT_TRUE(WaitUntil([&] { return list.Remote().Find("新照片.png") >= 0; }, 5000));
     KeepScreenshot("07-watcher");
-    EXPECT_TRUE(run.CloseWithinLimit());
+    EXPECT_TRUE(m_run->CloseWithinLimit());
 }
 
 TEST_F(BrowseSession, ExitKeepsTheFolderLayoutAndBookmarksAndTheNextStartRestoresThem)

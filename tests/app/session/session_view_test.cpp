@@ -38,6 +38,8 @@ const int kOrbitCommand = 32842;
 const int kQuickModeCommand = 32941;
 const int kTopViewCommand = 32844;
 const int kSouthWestViewCommand = 32850;
+const int kNextFileCommand = 32919;
+const int kPreviousFileCommand = 32920;
 
 // Controls of the print manager, the layer manager and the options sheet.
 const int kPrintToFile = 28273;
@@ -476,9 +478,10 @@ TEST_F(ViewSession, ADrawingIsZoomedPannedTurnedAndShownInModesUntilEscReturnsTo
     EXPECT_TRUE(m_run->CloseWithinLimit());
 }
 
-// The three pages of the TIFF are red, lime and blue; the photo is turned
-// by its EXIF orientation, which ImageMagick applies for the reference.
-TEST_F(ViewSession, TheTiffsPagesAreStepsAndTheExifPhotoStandsUpright)
+// The three pages of the TIFF are red, lime and blue, and the list's next
+// and previous file follow it; the photo is turned by its EXIF
+// orientation, which ImageMagick applies for the reference.
+TEST_F(ViewSession, TheTiffsPagesAndTheListsNextFileAreStepsAndTheExifPhotoStandsUpright)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(OpenInView("pages.tif"));
@@ -489,6 +492,25 @@ TEST_F(ViewSession, TheTiffsPagesAreStepsAndTheExifPhotoStandsUpright)
     Key(VK_OEM_PERIOD);
     EXPECT_GT(SettledBox(m_view, IsBlue, HasSome).count, 0);
     EXPECT_EQ(0, BoxOf(ClientOnScreen(m_view), IsGreen).count);
+
+    // The list's next file and back: the list's selection and the caption
+    // follow, and the TIFF shows its first page again.
+    RemoteListView rows(m_list);
+    std::string next;
+    Command(kNextFileCommand);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            std::vector<int> selected = rows.Selected();
+            next = selected.size() == 1 ? rows.Text(selected[0]) : "";
+            return !next.empty() && next != "pages.tif" &&
+                   WindowTextOf(m_viewFrame).find(next) != std::string::npos;
+        },
+        kPatienceMs))
+        << next;
+    Command(kPreviousFileCommand);
+    EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(m_viewFrame).find("pages.tif") != std::string::npos; },
+                          kPatienceMs));
+    EXPECT_GT(SettledBox(m_view, IsRed, HasSome).count, 0);
     ASSERT_TRUE(BackToBrowse());
 
     ASSERT_TRUE(OpenInView("photo_exif.jpg"));
