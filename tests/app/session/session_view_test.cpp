@@ -60,6 +60,23 @@ void ClickButton(HWND dialog, int controlId)
     PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
 }
 
+// Puts the path into a file dialog's name box and reads it back: a dialog
+// still starting fills the box with its default name after the path.
+bool EnterFileName(HWND dialog, const std::string& path)
+{
+    HWND box = GetDlgItem(dialog, kFileNameBox);
+    return box != NULL && WaitUntil(
+                              [&] {
+                                  char text[MAX_PATH] = {};
+                                  SendMessageA(box, WM_GETTEXT, sizeof(text), (LPARAM)text);
+                                  if (path == text)
+                                      return true;
+                                  SendMessageA(box, WM_SETTEXT, 0, (LPARAM)path.c_str());
+                                  return false;
+                              },
+                              kPatienceMs);
+}
+
 void SetCheck(HWND dialog, int controlId, bool on)
 {
     if ((IsDlgButtonChecked(dialog, controlId) == BST_CHECKED) != on)
@@ -570,7 +587,7 @@ TEST_F(ViewSession, ADrawingIsSavedAsDxfExportedAsPicturesAndPrinted)
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELENDOK), (LPARAM)types);
         std::string path = m_scratch + "\\" + save.name;
         WaitUntil([] { return false; }, 200);
-        SetDlgItemTextA(dialog, kFileNameBox, path.c_str());
+        ASSERT_TRUE(EnterFileName(dialog, path));
         ClickButton(dialog, IDOK);
         ASSERT_TRUE(DialogsGone());
         EXPECT_EQ(0, codectest::RunUnixProgram("/usr/bin/python3 " SAVED_DXF_CHECK " " + codectest::UnixPath(path) +
@@ -585,7 +602,7 @@ TEST_F(ViewSession, ADrawingIsSavedAsDxfExportedAsPicturesAndPrinted)
         HWND ask = Dialog(NULL, manager);
         ASSERT_NE(nullptr, ask);
         std::string path = m_scratch + "\\" + name;
-        SetDlgItemTextA(ask, kFileNameBox, path.c_str());
+        ASSERT_TRUE(EnterFileName(ask, path)) << WindowTextOf(ask);
         ClickButton(ask, IDOK);
         ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, kPatienceMs))
             << path;
