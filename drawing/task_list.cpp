@@ -95,6 +95,26 @@ int TTaskList::FindNextToRender(int start) const
     return FindNext(start, 0);
 }
 
+void TTaskList::CollectToRender(int start, int index, int window, int count, std::vector<TTask*>& out) const
+{
+    CSingleLock hold(&m_lock, TRUE);
+    const int tasks = static_cast<int>(m_tasks->GetSize());
+    if (tasks == 0 || index < 0 || index >= tasks)
+        return;
+    start = start < 0 ? 0 : (start > tasks - 1 ? tasks - 1 : start);
+    // Places in the search order: start .. last, then 0 .. start - 1.
+    const int place = (index - start + tasks) % tasks;
+    const int last = place + window < tasks - 1 ? place + window : tasks - 1;
+    int found = 0;
+    for (int next = place + 1; next <= last && found < count; ++next) {
+        TTask* task = static_cast<TTask*>(m_tasks->GetAt((start + next) % tasks));
+        if (task->quick == 0 && !task->done) {
+            out.push_back(task);
+            ++found;
+        }
+    }
+}
+
 TTask* TTaskList::FindFinished() const
 {
     CSingleLock hold(&m_lock, TRUE);
@@ -121,6 +141,7 @@ bool TTaskList::MarkDone(TTask* task, int32_t result)
 
 bool TTaskList::TakeFinished(TTaskResult& out)
 {
+    bool drained = false;
     {
         CSingleLock hold(&m_lock, TRUE);
         if (m_finished.empty()) {
@@ -134,8 +155,11 @@ bool TTaskList::TakeFinished(TTaskResult& out)
         out.thumbnail = task->thumbnail;
         task->thumbnail = nullptr;
         task->taken = 1;
+        drained = m_finished.empty();
     }
-    SetEvent(m_taken);
+    // The task thread waits only for the last one to be taken.
+    if (drained)
+        SetEvent(m_taken);
     return true;
 }
 

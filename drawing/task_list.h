@@ -9,6 +9,7 @@
 #include <stdint.h>
 
 #include <deque>
+#include <vector>
 
 #include "platform/classlib/critical_section.h"
 #include "platform/classlib/collections_array.h"
@@ -50,6 +51,10 @@ public:
     // tasks before start; -1 when there is none.
     int FindNextPending(int start) const;
     int FindNextToRender(int start) const;
+    // Up to `count` tasks FindNextToRender would give after the one at
+    // `index` (searching from the same start), in that order, among the
+    // `window` tasks that follow it; appended to `out`.
+    void CollectToRender(int start, int index, int window, int count, std::vector<TTask*>& out) const;
     // The first task done but not taken, or null.
     TTask* FindFinished() const;
     // The task waits for the render phase: its quick flag becomes 0.
@@ -63,7 +68,7 @@ public:
     // Takes the first finished thumbnail out: the task is marked taken and
     // its thumbnail pointer cleared. False when none is waiting.
     bool TakeFinished(TTaskResult& out);
-    // Waits until a thumbnail is taken, at most timeoutMs.
+    // Waits until every finished thumbnail is taken, at most timeoutMs.
     void WaitForTaken(DWORD timeoutMs) const;
 
 private:

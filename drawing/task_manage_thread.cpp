@@ -20,6 +20,10 @@ namespace {
 // vanished list window even when nobody wakes it.
 const DWORD kWaitSliceMs = 1000;
 const DWORD kTakenSliceMs = 100;
+// The raster files decoded ahead: so many per helper, among the tasks that
+// follow the present one this closely in the render order.
+const int kAheadPerHelper = 2;
+const int kAheadWindow = 64;
 
 }  // namespace
 
@@ -36,7 +40,8 @@ TTaskManageThread::TTaskManageThread()
       m_height(0),
       m_startRequested(0),
       m_wake(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      m_idleEvent(CreateEventA(nullptr, TRUE, TRUE, nullptr))
+      m_idleEvent(CreateEventA(nullptr, TRUE, TRUE, nullptr)),
+      m_rasterPool(new TTaskRasterPool(RasterHelperCount()))
 {
     m_notifyEnabled = 0;
     DWG_SetFileAboutFunc_2(AbortQuery, this);
@@ -89,6 +94,7 @@ void TTaskManageThread::StartFolder(const char* folder)
 
 void TTaskManageThread::EndFolder()
 {
+    m_rasterPool->Clear();
     m_tasks->RemoveAll();
     if (TDwgCache* cache = GetDwgCache())
         cache->Save(true, m_width, m_height);
@@ -189,13 +195,31 @@ bool TTaskManageThread::RunCycle()
         return true;
     }
     m_currentTask = m_tasks->GetAt(next);
-    if (m_current)
+    if (m_current) {
+        DecodeAhead(start, next);
         MakePicture(*m_currentTask);
+    }
     return false;
+}
+
+void TTaskManageThread::DecodeAhead(int start, int index)
+{
+    if (m_rasterPool->GetHelperCount() == 0)
+        return;
+    // The present task first: a picture already on its way is kept.
+    std::vector<TTask*> coming{m_tasks->GetAt(index)};
+    m_tasks->CollectToRender(start, index, kAheadWindow, kAheadPerHelper * m_rasterPool->GetHelperCount(), coming);
+    std::vector<TTaskRasterPool::Request> requests;
+    for (TTask* task : coming) {
+        if (task->fileKind > FILEKIND_LAST_DRAWING && IsRasterThumbnailKind(task->fileKind))
+            requests.push_back(RasterRequest(*task));
+    }
+    m_rasterPool->Ahead(requests);
 }
 
 void TTaskManageThread::EndBatch(bool force)
 {
+    m_rasterPool->Clear();
     m_tasks->RemoveAll();
     m_currentTask = nullptr;
     if (TDwgCache* cache = GetDwgCache())

@@ -15,9 +15,11 @@
 #include <stdint.h>
 
 #include <atomic>
+#include <memory>
 
 #include "drawing/common_thread.h"
 #include "drawing/task_list.h"
+#include "drawing/task_raster_pool.h"
 
 class CDib;
 class TTask;
@@ -86,6 +88,10 @@ private:
     int RenderEmbeddedPreview(TTask& task);
     int RenderDrawingThumb(TTask& task, bool zoomExtents, CDib& bitmap);
     int RenderRasterThumb(TTask& task);
+    TTaskRasterPool::Request RasterRequest(const TTask& task) const;
+    // Has the pool decode the raster files of the tasks that come after
+    // the one at `index` in the render order from `start`.
+    void DecodeAhead(int start, int index);
     void DrawFailurePicture(TTask& task, int result);
     // Paints the stage text into the bitmap and sends it to the list.
     void ShowStage(CDib& bitmap, UINT textId);
@@ -104,4 +110,5 @@ private:
     volatile BYTE m_startRequested;
     HANDLE m_wake;
     HANDLE m_idleEvent;
+    std::unique_ptr<TTaskRasterPool> m_rasterPool;
 };

@@ -3,9 +3,8 @@
 // pictures, a raster file decoded and shrunk, and the failure picture.
 #include <windows.h>
 
-#include <memory>
+#include <cstdlib>
 
-#include "codecs/ximage.h"
 #include "core/appsw.h"
 #include "core/file_types.h"
 #include "core/file_utils.h"
@@ -13,15 +12,13 @@
 #include "core/res_string.h"
 #include "drawing/draw_messages.h"
 #include "drawing/dwg_cache.h"
-#include "drawing/jpeg_thumbnail.h"
 #include "drawing/stored_preview.h"
 #include "drawing/task.h"
 #include "drawing/task_manage_thread.h"
+#include "drawing/task_raster_pool.h"
 #include "resources/drawing_ids.h"
 #include "graphics/dib.h"
-#include "graphics/jpeg_markers.h"
 #include "graphics/kbmp.h"
-#include "graphics/kimage.h"
 #include "platform/zrapp/zrapp.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
@@ -153,52 +150,24 @@ int TTaskManageThread::RenderDrawingThumb(TTask& task, bool zoomExtents, CDib& b
 
 int TTaskManageThread::RenderRasterThumb(TTask& task)
 {
-    int format = 0;
-    if (!CDrawingFileType::GetRasterFormat(task.fileKind, format))
+    if (!IsRasterThumbnailKind(task.fileKind))
         return TASK_RESULT_NONE;
     if (InBrowseMode())
         SendNotify(GetNotifyWnd(), WM_THUMB_STAGE, kRasterStage, 0);
-    std::unique_ptr<CxImage> image;
-    int fullWidth = 0, fullHeight = 0;
-    if (task.fileKind == FILEKIND_JPEG) {
-        if (Preference.ReadBitmapFromRaster)
-            image.reset(LoadJpegOriented(task.path));
-        if (image) {
-            fullWidth = static_cast<int>(image->GetWidth());
-            fullHeight = static_cast<int>(image->GetHeight());
-        } else {
-            image.reset(LoadJpegThumbnail(task.path, m_width, m_height, fullWidth, fullHeight));
-        }
-    } else {
-        image.reset(KImage::LoadThumbnail(task.path, format));
-        if (image) {
-            fullWidth = static_cast<int>(image->GetWidth());
-            fullHeight = static_cast<int>(image->GetHeight());
-        }
-    }
-    if (!image || !image->IsValid())
+    BYTE* picture = m_rasterPool->Make(RasterRequest(task), m_abort);
+    if (!picture || !task.thumbnail->Attach(picture, false))
         return TASK_RESULT_NONE;
-
-    int drawnWidth = 0, drawnHeight = 0;
-    FitThumbnailSize(fullWidth, fullHeight, m_width, m_height, drawnWidth, drawnHeight);
-    const bool wholeSize = drawnWidth == fullWidth && drawnHeight == fullHeight;
-    CDC* dc = task.BeginDrawSized(nullptr, drawnWidth, drawnHeight, 24);
-    if (!dc) {
-        task.EndDraw();
-        return TASK_RESULT_NONE;
-    }
-    SetStretchBltMode(dc->m_hDC, wholeSize ? COLORONCOLOR : HALFTONE);
-    SetBrushOrgEx(dc->m_hDC, 0, 0, nullptr);
-    StretchDIBits(dc->m_hDC, 0, 0, drawnWidth, drawnHeight, 0, 0, static_cast<int>(image->GetWidth()),
-                  static_cast<int>(image->GetHeight()), image->GetBits(),
-                  static_cast<const BITMAPINFO*>(image->GetDIB()), DIB_RGB_COLORS, SRCCOPY);
-    task.EndDraw();
-    image.reset();
     if (m_current && !m_pause && !m_stopRequest) {
         if (TDwgCache* cache = GetDwgCache())
             cache->AddImage(task.path, task.thumbnail, m_width, m_height);
     }
     return TASK_RESULT_MADE;
+}
+
+TTaskRasterPool::Request TTaskManageThread::RasterRequest(const TTask& task) const
+{
+    return TTaskRasterPool::Request{&task, task.path, task.fileKind, m_width, m_height,
+                                    Preference.ReadBitmapFromRaster != 0};
 }
 
 void TTaskManageThread::DrawFailurePicture(TTask& task, int result)

@@ -2,6 +2,8 @@
 // and the hand-over of finished thumbnails.
 #include "tests/support/gtest.h"
 
+#include <vector>
+
 #include "drawing/task.h"
 #include "drawing/task_list.h"
 #include "graphics/kbmp.h"
@@ -30,6 +32,34 @@ TEST(TaskListTest, SearchesStartAtTheRowInViewAndWrapRound)
     for (int i : {1, 3, 5})
         list.MarkDone(list.GetAt(i), TASK_RESULT_MADE);
     EXPECT_EQ(-1, list.FindNextToRender(0));
+}
+
+TEST(TaskListTest, TheTasksAfterOneComeInTheSearchOrder)
+{
+    TTaskList list;
+    std::vector<TTask*> out;
+    list.CollectToRender(0, 0, 8, 8, out);
+    EXPECT_TRUE(out.empty());
+    for (int i = 0; i < 8; ++i)
+        list.Add(new TTask("x", i, i == 6, 9));
+    list.MarkDone(list.GetAt(1), TASK_RESULT_MADE);
+    // From the row in view (3) on: after 4 come 5 and 7 (6 waits for the
+    // quick pass), then round to 0 and 2 (1 is done).
+    list.CollectToRender(3, 4, 8, 8, out);
+    std::vector<TTask*> expected = {list.GetAt(5), list.GetAt(7), list.GetAt(0), list.GetAt(2)};
+    EXPECT_EQ(expected, out);
+    // At most so many, among so few following tasks.
+    out.clear();
+    list.CollectToRender(3, 4, 8, 2, out);
+    EXPECT_EQ(2u, out.size());
+    out.clear();
+    list.CollectToRender(3, 4, 3, 8, out);
+    expected = {list.GetAt(5), list.GetAt(7)};
+    EXPECT_EQ(expected, out);
+    // The last task in the search order has nothing after it.
+    out.clear();
+    list.CollectToRender(3, 2, 8, 8, out);
+    EXPECT_TRUE(out.empty());
 }
 
 TEST(TaskListTest, AFinishedThumbnailLeavesTheListOnce)

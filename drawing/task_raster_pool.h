@@ -1,0 +1,69 @@
+// Raster thumbnails decoded ahead of the thumbnail task thread. Decoding a
+// large photo is the slow part of its thumbnail and runs on one core; the
+// pool's helper threads decode the raster files the task thread will come
+// to next while it works on the present one. The task thread still takes
+// the tasks one by one in its own order, stores every result and tells the
+// list window, so the list sees the same results in the same order as
+// without the pool; a helper only makes the picture.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/classlib/cstring.h"
+
+// The BMP file image of the raster file's thumbnail for a boxWidth x
+// boxHeight box (shrunk with its proportions kept, never enlarged, at least
+// 1 x 1), made with malloc for KBMP::Attach; null when the file cannot be
+// decoded. With exifPreview a JPEG's small EXIF picture is used when it has
+// one. Safe on any thread.
+BYTE* MakeRasterThumbnail(const char* path, int32_t fileKind, int boxWidth, int boxHeight, bool exifPreview);
+
+// True for a file kind that MakeRasterThumbnail can decode.
+bool IsRasterThumbnailKind(int32_t fileKind);
+
+class TTaskRasterPool {
+public:
+    // One file the task thread will come to: `key` names its task.
+    struct Request {
+        const void* key;
+        CString path;
+        int32_t fileKind;
+        int boxWidth;
+        int boxHeight;
+        bool exifPreview;
+    };
+    // Starts `helpers` threads (none when it is 0 or they cannot start).
+    explicit TTaskRasterPool(int helpers);
+    // Ends the helpers: each finishes the file it decodes, at most a bounded
+    // wait; a helper still busy then ends on its own later.
+    ~TTaskRasterPool();
+    TTaskRasterPool(const TTaskRasterPool&) = delete;
+    TTaskRasterPool& operator=(const TTaskRasterPool&) = delete;
+
+    int GetHelperCount() const { return static_cast<int>(m_threads.size()); }
+
+    // The files to decode ahead, nearest first: pictures asked for earlier
+    // and not named again are dropped, new ones are queued in this order.
+    void Ahead(const std::vector<Request>& requests);
+    // The picture of the request: from a helper when it was asked for
+    // ahead (waiting while the helper still decodes it, until it is done or
+    // `stop` becomes non-zero), else decoded here and now. Null when the
+    // file cannot be decoded or the wait was given up. The caller owns the
+    // picture.
+    BYTE* Make(const Request& request, const volatile BYTE& stop);
+    // Drops every picture asked for.
+    void Clear();
+
+    struct Shared;
+
+private:
+    std::shared_ptr<Shared> m_shared;
+    std::vector<HANDLE> m_threads;
+};
+
+// The number of helpers the task thread's pool gets on this computer: the
+// processors beside the task thread's own, at most four.
+int RasterHelperCount();
