@@ -844,20 +844,18 @@ BOOL CIEShellListCtrl::GetDispInfoText(NMLVDISPINFOA* dispInfo)
     CShellItemData* record = RecordOf(dispInfo->item.lParam);
     if (!record)
         return FALSE;
-    if (!record->pDetails) {
-        record->pDetails = new CShellItemDetails(kColumnCount);
-        record->pDetails->pidlAbsolute = ILClone(record->pidlAbsolute);
-    }
-    CShellItemDetails& details = *record->pDetails;
+    CShellItemDetails& details = DetailsOf(*record);
     LVITEMA& item = dispInfo->item;
     if (item.mask & LVIF_IMAGE) {
-        if (details.smallIcon < 0) {
+        // Thumbnail cells draw their own pictures: the small icon is looked
+        // up when another view shows it.
+        if (details.smallIcon < 0 && !IsThumbnailView()) {
             SHFILEINFOA info = {};
             SHGetFileInfoA((LPCSTR)record->pidlAbsolute, 0, &info, sizeof(info),
                            SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
             details.smallIcon = info.iIcon;
         }
-        item.iImage = details.smallIcon;
+        item.iImage = details.smallIcon >= 0 ? details.smallIcon : I_IMAGENONE;
         if (record->attributes & SFGAO_GHOSTED) {
             item.mask |= LVIF_STATE;
             item.stateMask |= LVIS_CUT;
@@ -875,6 +873,15 @@ BOOL CIEShellListCtrl::GetDispInfoText(NMLVDISPINFOA* dispInfo)
         lstrcpynA(item.pszText, text, item.cchTextMax);
     }
     return TRUE;
+}
+
+CShellItemDetails& CIEShellListCtrl::DetailsOf(CShellItemData& record)
+{
+    if (!record.pDetails) {
+        record.pDetails = new CShellItemDetails(kColumnCount);
+        record.pDetails->pidlAbsolute = ILClone(record.pidlAbsolute);
+    }
+    return *record.pDetails;
 }
 
 CString CIEShellListCtrl::GetColumnText(CShellItemDetails& details, int column, CShellItemData& record)

@@ -226,6 +226,8 @@ private:
 
     // Report cells.
     CString GetColumnText(CShellItemDetails& details, int column, CShellItemData& record);
+    // The record's cell texts, made on first use.
+    CShellItemDetails& DetailsOf(CShellItemData& record);
     bool GetSizeAndDate(const CString& path, CString& size, CString& date);
 
     // Operations.

@@ -153,8 +153,12 @@ void CIEShellListCtrl::DrawThumbnailCell(int row, UINT state, HDC dc, POINT orig
         if (state & LVIS_FOCUSED)
             DrawWideFocus(cell, background);
     }
-    BitBlt(dc, origin.x, origin.y, width, height, cell, 0, 0, SRCCOPY);
-    m_cellDib.EndMemDC();
+    // The buffer's own copy of its pixels is never read: it is not brought
+    // up to date.
+    CDC target;
+    target.Attach(dc);
+    m_cellDib.DrawAndEndMemDC(&target, origin.x, origin.y, SRCCOPY);
+    target.Detach();
 }
 
 // The row's thumbnail fitted into the area, else its large system icon.
@@ -264,9 +268,10 @@ void CIEShellListCtrl::DrawThumbnailLabel(int row, HDC dc, RECT label, bool mark
                 info = DrawingFileType.GetAt(i);
         background = info ? info->colour : GetSysColor(COLOR_BTNFACE);
     }
+    // The name the list already asked for, as its other views show it.
     char name[MAX_PATH] = "";
     if (record)
-        m_pidls.GetFriendlyName(record->pParentFolder, record->pidlRelative, SHGDN_NORMAL, name);
+        lstrcpynA(name, GetColumnText(DetailsOf(*record), 0, *record), MAX_PATH);
     HGDIOBJ oldFont = SelectObject(dc, (HFONT)SendMessage(WM_GETFONT));
     if (!marked) {
         SIZE letter = {};
