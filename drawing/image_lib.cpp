@@ -4,12 +4,14 @@
 #include <new>
 
 #include "core/file_utils.h"
+#include "drawing/image_block_supply.h"
 #include "drawing/lib_file_names.h"
 #include "drawing/lib_index_tree.h"
 #include "drawing/library_source.h"
 #include "drawing/library_header.h"
 #include "drawing/save_lib_thread.h"
 #include "drawing/single_image.h"
+#include "drawing/task_raster_pool.h"
 #include "graphics/kbmp.h"
 #include "platform/base/byte_reader.h"
 
@@ -37,7 +39,13 @@ std::string NameKey(const char* name)
 }  // namespace
 
 TImageLib::TImageLib()
-    : m_records(nullptr), m_cursor(0), m_hits(0), m_writer(nullptr), m_modified(0), m_loadBlocked(false)
+    : m_records(nullptr),
+      m_cursor(0),
+      m_hits(0),
+      m_writer(nullptr),
+      m_modified(0),
+      m_loadBlocked(false),
+      m_blocks(new TImageBlockSupply(ThumbnailHelperCount()))
 {
     NewRecordArray();
     m_writer = TSaveLibThread::Start();
@@ -80,6 +88,7 @@ void TImageLib::Clear()
     m_byName.clear();
     m_cursor = 0;
     m_hits = 0;
+    m_blocks->Expect(0, 0);
 }
 
 // The record at the cursor is tried first: thumbnails looked up in list
@@ -119,7 +128,7 @@ bool TImageLib::Lookup(const char* path, int width, int height, KBMP& image)
     if (found < 0)
         return false;
     TSingleImage* record = RecordAt(found);
-    if (!record->CopyImageTo(image))
+    if (!record->CopyImageTo(image, *m_blocks))
         return false;
     image.boxWidth = width;
     image.boxHeight = height;
@@ -189,6 +198,10 @@ void TImageLib::Load(const char* folder)
         Append(record.release());
     }
     m_cursor = 0;
+    // The thumbnails of a folder share one size: memory for them is made
+    // ready while the first are looked up.
+    if (GetCount() > 0)
+        m_blocks->Expect(RecordAt(0)->GetImageBytes(), GetCount());
 }
 
 bool TImageLib::CheckLibFile(const char* folder, int& width, int& height)

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/classlib/cstring.h"
 
 class KBMP;
+class TImageBlockSupply;
 class TSaveLibThread;
 class TSingleImage;
 
@@ -61,4 +63,6 @@ private:
     // The folder's library could not be read (another program holds it):
     // this batch neither writes nor deletes it.
     bool m_loadBlocked;
+    // Memory for the thumbnails the loaded records will be asked for.
+    std::unique_ptr<TImageBlockSupply> m_blocks;
 };

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "core/file_utils.h"
+#include "drawing/image_block_supply.h"
 #include "drawing/library_source.h"
 #include "graphics/bmp_file.h"
 #include "graphics/kbmp.h"
@@ -64,13 +65,13 @@ bool TSingleImage::Set(const char* path, const KBMP& thumbnail)
     return image->Copy(thumbnail);
 }
 
-bool TSingleImage::CopyImageTo(KBMP& out)
+bool TSingleImage::CopyImageTo(KBMP& out, TImageBlockSupply& blocks)
 {
     if (image)
         return out.Copy(*image);
     if (!m_source)
         return false;
-    BYTE* block = static_cast<BYTE*>(malloc(m_imageSize));
+    BYTE* block = blocks.Take(m_imageSize);
     if (!block)
         return false;
     if (!m_source->ReadAt(m_imageOffset, block, m_imageSize) || BmpFileSizeField(block) != m_imageSize) {

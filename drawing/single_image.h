@@ -14,6 +14,7 @@
 
 class CLibrarySource;
 class KBMP;
+class TImageBlockSupply;
 
 class TSingleImage : public CObject {
 public:
@@ -29,8 +30,11 @@ public:
     bool Set(const char* path, const KBMP& thumbnail);
     // A copy of the image into out (box size not set); false when there is
     // none or the library file no longer holds a whole BMP image there (the
-    // record then has no image).
-    bool CopyImageTo(KBMP& out);
+    // record then has no image). New blocks come from the supply.
+    bool CopyImageTo(KBMP& out, TImageBlockSupply& blocks);
+    // The size of the image the record reads from its library file, 0 when
+    // it holds none there.
+    uint32_t GetImageBytes() const { return m_source ? m_imageSize : 0; }
 
     // One record of the library at position, which then moves to the next
     // record. False when the record is damaged: an offset backwards or past

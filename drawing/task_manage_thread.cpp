@@ -41,7 +41,7 @@ TTaskManageThread::TTaskManageThread()
       m_startRequested(0),
       m_wake(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
       m_idleEvent(CreateEventA(nullptr, TRUE, TRUE, nullptr)),
-      m_rasterPool(new TTaskRasterPool(RasterHelperCount()))
+      m_rasterPool(new TTaskRasterPool(ThumbnailHelperCount()))
 {
     m_notifyEnabled = 0;
     DWG_SetFileAboutFunc_2(AbortQuery, this);

@@ -80,7 +80,7 @@ BYTE* MakeRasterThumbnail(const char* path, int32_t fileKind, int boxWidth, int 
     return picture.CopyToBmpFile();
 }
 
-int RasterHelperCount()
+int ThumbnailHelperCount()
 {
     SYSTEM_INFO system;
     GetSystemInfo(&system);

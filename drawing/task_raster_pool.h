@@ -64,6 +64,6 @@ private:
     std::vector<HANDLE> m_threads;
 };
 
-// The number of helpers the task thread's pool gets on this computer: the
-// processors beside the task thread's own, at most four.
-int RasterHelperCount();
+// The number of helper threads a thumbnail stage gets on this computer: the
+// processors beside the one of the thread they help, at most four.
+int ThumbnailHelperCount();
