@@ -1,10 +1,11 @@
-// Memory for the thumbnails read from a folder's library, made ready ahead
-// on helper threads. A thumbnail taken from the library is a fresh block of
-// its own; on a large folder the first writes into so many new pages cost
-// more than reading the thumbnails. The helpers allocate the blocks and
-// write into each page beforehand, side by side, so the thread that reads
-// the thumbnails finds them ready. Every block comes from malloc and is
-// freed as any other.
+// The thumbnails of a folder's library read ahead on helper threads. Each
+// thumbnail taken from the library is a block of new memory of its own, and
+// on a large folder the first writes into so many new pages cost more than
+// the reading itself. The helpers read the records' images, in the order
+// they were loaded, into blocks of their own, side by side, through handles
+// of their own on the same file; the thread that looks the thumbnails up
+// then finds them read. Every block comes from malloc and is freed as any
+// other.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -12,8 +13,18 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classlib/cstring.h"
+
+class CLibrarySource;
+
 class TImageBlockSupply {
 public:
+    // Where one record's image lies in the library file.
+    struct Span {
+        uint64_t offset;
+        uint32_t size;
+    };
+
     // Starts `helpers` threads (none when it is 0 or they cannot start).
     explicit TImageBlockSupply(int helpers);
     // Ends the helpers (each finishes its block, at most a bounded wait) and
@@ -22,14 +33,18 @@ public:
     TImageBlockSupply(const TImageBlockSupply&) = delete;
     TImageBlockSupply& operator=(const TImageBlockSupply&) = delete;
 
-    // From now on up to `count` blocks of `size` bytes are made ready, a
-    // bounded number at a time; blocks of another size are freed. A count of
-    // 0 stops the supply.
-    void Expect(uint32_t size, int count);
-    // A block of `size` bytes made with malloc (the caller frees it): a ready
-    // one when there is one of that size, else a new one; null when memory
-    // runs out.
-    BYTE* Take(uint32_t size);
+    // From now on the images at the spans of the library file `path` are
+    // read ahead in this order, a bounded number at a time, when the file
+    // the helpers open there is the source's own; what was read for
+    // earlier spans is dropped.
+    void Expect(const char* path, const std::shared_ptr<CLibrarySource>& source, std::vector<Span> spans);
+    // Stops reading ahead and drops what was read; returns once the helpers
+    // have closed the file (a bounded wait).
+    void Stop();
+    // The image read ahead for the span (the caller owns the block), or null
+    // when there is none: a look-up out of the expected order then moves the
+    // reading on to the spans after this one.
+    BYTE* Take(uint64_t offset, uint32_t size);
 
     struct Shared;
 

@@ -88,7 +88,7 @@ void TImageLib::Clear()
     m_byName.clear();
     m_cursor = 0;
     m_hits = 0;
-    m_blocks->Expect(0, 0);
+    m_blocks->Stop();
 }
 
 // The record at the cursor is tried first: thumbnails looked up in list
@@ -198,10 +198,13 @@ void TImageLib::Load(const char* folder)
         Append(record.release());
     }
     m_cursor = 0;
-    // The thumbnails of a folder share one size: memory for them is made
-    // ready while the first are looked up.
-    if (GetCount() > 0)
-        m_blocks->Expect(RecordAt(0)->GetImageBytes(), GetCount());
+    std::vector<TImageBlockSupply::Span> spans;
+    for (int i = 0; i < GetCount(); ++i) {
+        TImageBlockSupply::Span span = {0, 0};
+        if (RecordAt(i)->GetImageSpan(span.offset, span.size))
+            spans.push_back(span);
+    }
+    m_blocks->Expect(file, source, std::move(spans));
 }
 
 bool TImageLib::CheckLibFile(const char* folder, int& width, int& height)
@@ -219,6 +222,7 @@ bool TImageLib::CheckLibFile(const char* folder, int& width, int& height)
 
 void TImageLib::Save(const char* folder, bool force, int width, int height)
 {
+    m_blocks->Stop();
     if (m_loadBlocked) {
         Clear();
         return;

@@ -43,3 +43,11 @@ bool CLibrarySource::ReadAt(uint64_t offset, void* buffer, uint32_t bytes) const
     return SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) && ReadFile(m_file, buffer, bytes, &read, nullptr) &&
            read == bytes;
 }
+
+bool CLibrarySource::IsSameFile(HANDLE other) const
+{
+    BY_HANDLE_FILE_INFORMATION mine, theirs;
+    return GetFileInformationByHandle(m_file, &mine) && GetFileInformationByHandle(other, &theirs) &&
+           mine.dwVolumeSerialNumber == theirs.dwVolumeSerialNumber && mine.nFileIndexHigh == theirs.nFileIndexHigh &&
+           mine.nFileIndexLow == theirs.nFileIndexLow;
+}

@@ -23,6 +23,8 @@ public:
     CLibrarySource& operator=(const CLibrarySource&) = delete;
 
     uint64_t Size() const { return m_size; }
+    // True when the handle is open on this same file.
+    bool IsSameFile(HANDLE other) const;
     // Exactly `bytes` bytes from the offset; false when they are not all
     // there. Safe from any thread.
     bool ReadAt(uint64_t offset, void* buffer, uint32_t bytes) const;

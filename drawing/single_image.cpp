@@ -71,10 +71,14 @@ bool TSingleImage::CopyImageTo(KBMP& out, TImageBlockSupply& blocks)
         return out.Copy(*image);
     if (!m_source)
         return false;
-    BYTE* block = blocks.Take(m_imageSize);
+    BYTE* block = blocks.Take(m_imageOffset, m_imageSize);
+    const bool readAhead = block != nullptr;
+    if (!block)
+        block = static_cast<BYTE*>(malloc(m_imageSize));
     if (!block)
         return false;
-    if (!m_source->ReadAt(m_imageOffset, block, m_imageSize) || BmpFileSizeField(block) != m_imageSize) {
+    if ((!readAhead && !m_source->ReadAt(m_imageOffset, block, m_imageSize)) ||
+        BmpFileSizeField(block) != m_imageSize) {
         free(block);
         m_source.reset();
         return false;
@@ -84,6 +88,15 @@ bool TSingleImage::CopyImageTo(KBMP& out, TImageBlockSupply& blocks)
         return true;
     m_source.reset();
     return false;
+}
+
+bool TSingleImage::GetImageSpan(uint64_t& offset, uint32_t& size) const
+{
+    if (!m_source)
+        return false;
+    offset = m_imageOffset;
+    size = m_imageSize;
+    return true;
 }
 
 bool TSingleImage::Read(const std::shared_ptr<CLibrarySource>& source, uint64_t& position)

@@ -30,11 +30,12 @@ public:
     bool Set(const char* path, const KBMP& thumbnail);
     // A copy of the image into out (box size not set); false when there is
     // none or the library file no longer holds a whole BMP image there (the
-    // record then has no image). New blocks come from the supply.
+    // record then has no image). An image the supply read ahead is taken
+    // from it.
     bool CopyImageTo(KBMP& out, TImageBlockSupply& blocks);
-    // The size of the image the record reads from its library file, 0 when
-    // it holds none there.
-    uint32_t GetImageBytes() const { return m_source ? m_imageSize : 0; }
+    // Where the image the record reads from its library file lies; false
+    // when it holds none there.
+    bool GetImageSpan(uint64_t& offset, uint32_t& size) const;
 
     // One record of the library at position, which then moves to the next
     // record. False when the record is damaged: an offset backwards or past
