@@ -2,11 +2,11 @@
 
 #include <stdlib.h>
 
-#include <new>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "drawing/library_source.h"
+#include "drawing/task_helper_threads.h"
 
 namespace {
 
@@ -18,19 +18,9 @@ const DWORD kTakeWaitMs = 1000;
 
 }  // namespace
 
-// The state the supply shares with its helpers; it lives as long as the
-// last of them.
-struct TImageBlockSupply::Shared {
-    Shared()
-    {
-        InitializeCriticalSection(&lock);
-        InitializeConditionVariable(&changed);
-    }
-    ~Shared()
-    {
-        FreeReady();
-        DeleteCriticalSection(&lock);
-    }
+// The state the supply shares with its helpers.
+struct TImageBlockSupply::Shared : THelperState {
+    ~Shared() { FreeReady(); }
     void FreeReady()
     {
         for (auto& entry : ready)
@@ -39,8 +29,6 @@ struct TImageBlockSupply::Shared {
     }
     bool HasWork() const { return next < spans.size() && ready.size() + reading.size() < kMostReady; }
 
-    CRITICAL_SECTION lock;
-    CONDITION_VARIABLE changed;
     // Each Expect and Stop starts a new generation: a helper reopens the
     // file, and what it read for an earlier one is dropped.
     uint64_t generation = 0;
@@ -55,14 +43,9 @@ struct TImageBlockSupply::Shared {
     int openFiles = 0;
     // Read blocks by their offset in the file.
     std::unordered_map<uint64_t, BYTE*> ready;
-    bool quit = false;
 };
 
 namespace {
-
-struct SupplyStart {
-    std::shared_ptr<TImageBlockSupply::Shared> shared;
-};
 
 // The helper's own handle on the generation's file: the source's own file,
 // or none.
@@ -95,94 +78,73 @@ BYTE* ReadBlock(HANDLE file, const TImageBlockSupply::Span& span)
     return block;
 }
 
-DWORD WINAPI RunSupplyHelper(void* parameter)
+void RunSupplyHelper(TImageBlockSupply::Shared& shared)
 {
-    std::shared_ptr<TImageBlockSupply::Shared> shared = static_cast<SupplyStart*>(parameter)->shared;
-    delete static_cast<SupplyStart*>(parameter);
     HANDLE file = INVALID_HANDLE_VALUE;
     uint64_t fileGeneration = 0;
-    EnterCriticalSection(&shared->lock);
-    while (!shared->quit) {
+    EnterCriticalSection(&shared.lock);
+    while (!shared.quit) {
         // The file of an earlier generation is let go at once, so that it
         // can be replaced or deleted.
-        if (file != INVALID_HANDLE_VALUE && fileGeneration != shared->generation) {
-            LeaveCriticalSection(&shared->lock);
+        if (file != INVALID_HANDLE_VALUE && fileGeneration != shared.generation) {
+            LeaveCriticalSection(&shared.lock);
             CloseHandle(file);
             file = INVALID_HANDLE_VALUE;
-            EnterCriticalSection(&shared->lock);
-            --shared->openFiles;
-            WakeAllConditionVariable(&shared->changed);
+            EnterCriticalSection(&shared.lock);
+            --shared.openFiles;
+            WakeAllConditionVariable(&shared.changed);
             continue;
         }
-        if (!shared->HasWork() || (fileGeneration == shared->generation && file == INVALID_HANDLE_VALUE)) {
-            SleepConditionVariableCS(&shared->changed, &shared->lock, INFINITE);
+        if (!shared.HasWork() || (fileGeneration == shared.generation && file == INVALID_HANDLE_VALUE)) {
+            SleepConditionVariableCS(&shared.changed, &shared.lock, INFINITE);
             continue;
         }
-        if (fileGeneration != shared->generation) {
-            const CString path = shared->path;
-            const std::shared_ptr<CLibrarySource> source = shared->source;
-            fileGeneration = shared->generation;
-            ++shared->openFiles;
-            LeaveCriticalSection(&shared->lock);
+        if (fileGeneration != shared.generation) {
+            const CString path = shared.path;
+            const std::shared_ptr<CLibrarySource> source = shared.source;
+            fileGeneration = shared.generation;
+            ++shared.openFiles;
+            LeaveCriticalSection(&shared.lock);
             file = OpenSameFile(path, source);
-            EnterCriticalSection(&shared->lock);
+            EnterCriticalSection(&shared.lock);
             if (file == INVALID_HANDLE_VALUE) {
-                --shared->openFiles;
-                WakeAllConditionVariable(&shared->changed);
+                --shared.openFiles;
+                WakeAllConditionVariable(&shared.changed);
             }
             continue;
         }
-        const TImageBlockSupply::Span span = shared->spans[shared->next++];
-        shared->reading.insert(span.offset);
-        LeaveCriticalSection(&shared->lock);
+        const TImageBlockSupply::Span span = shared.spans[shared.next++];
+        shared.reading.insert(span.offset);
+        LeaveCriticalSection(&shared.lock);
         BYTE* block = ReadBlock(file, span);
-        EnterCriticalSection(&shared->lock);
-        shared->reading.erase(span.offset);
-        if (block && fileGeneration == shared->generation && !shared->quit &&
-            shared->ready.emplace(span.offset, block).second)
+        EnterCriticalSection(&shared.lock);
+        shared.reading.erase(span.offset);
+        if (block && fileGeneration == shared.generation && !shared.quit &&
+            shared.ready.emplace(span.offset, block).second)
             block = nullptr;
         free(block);
-        WakeAllConditionVariable(&shared->changed);
+        WakeAllConditionVariable(&shared.changed);
     }
-    LeaveCriticalSection(&shared->lock);
+    LeaveCriticalSection(&shared.lock);
     if (file != INVALID_HANDLE_VALUE) {
         CloseHandle(file);
-        EnterCriticalSection(&shared->lock);
-        --shared->openFiles;
-        WakeAllConditionVariable(&shared->changed);
-        LeaveCriticalSection(&shared->lock);
+        EnterCriticalSection(&shared.lock);
+        --shared.openFiles;
+        WakeAllConditionVariable(&shared.changed);
+        LeaveCriticalSection(&shared.lock);
     }
-    return 0;
 }
 
 }  // namespace
 
-TImageBlockSupply::TImageBlockSupply(int helpers) : m_shared(std::make_shared<Shared>())
+TImageBlockSupply::TImageBlockSupply(int helpers)
+    : m_shared(std::make_shared<Shared>()), m_threads(StartHelperThreads(helpers, m_shared, RunSupplyHelper))
 {
-    for (int i = 0; i < helpers; ++i) {
-        SupplyStart* start = new (std::nothrow) SupplyStart{m_shared};
-        if (!start)
-            break;
-        HANDLE thread = CreateThread(nullptr, 0, RunSupplyHelper, start, 0, nullptr);
-        if (!thread) {
-            delete start;
-            break;
-        }
-        m_threads.push_back(thread);
-    }
 }
 
 TImageBlockSupply::~TImageBlockSupply()
 {
-    EnterCriticalSection(&m_shared->lock);
-    m_shared->quit = true;
-    m_shared->FreeReady();
-    WakeAllConditionVariable(&m_shared->changed);
-    LeaveCriticalSection(&m_shared->lock);
-    if (!m_threads.empty())
-        WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE, kEndWaitMs);
-    for (HANDLE thread : m_threads)
-        CloseHandle(thread);
+    EndHelperThreads(*m_shared, m_threads, kEndWaitMs, [this] { m_shared->FreeReady(); });
 }
 
 void TImageBlockSupply::Expect(const char* path, const std::shared_ptr<CLibrarySource>& source,

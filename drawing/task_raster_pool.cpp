@@ -8,6 +8,7 @@
 #include "codecs/ximage.h"
 #include "core/file_types.h"
 #include "drawing/jpeg_thumbnail.h"
+#include "drawing/task_helper_threads.h"
 #include "graphics/dib.h"
 #include "graphics/jpeg_markers.h"
 #include "graphics/kimage.h"
@@ -91,9 +92,7 @@ int ThumbnailHelperCount()
 }
 
 // ---------------------------------------------------------------------------
-// The state the pool shares with its helpers. It lives as long as the last
-// of them, so a helper that outlives the pool's end wait touches nothing
-// freed.
+// The pool's jobs, and the state it shares with its helpers.
 
 namespace {
 
@@ -121,14 +120,7 @@ BYTE* MakeRequested(const TTaskRasterPool::Request& request)
 
 }  // namespace
 
-struct TTaskRasterPool::Shared {
-    Shared()
-    {
-        InitializeCriticalSection(&lock);
-        InitializeConditionVariable(&changed);
-    }
-    ~Shared() { DeleteCriticalSection(&lock); }
-
+struct TTaskRasterPool::Shared : THelperState {
     size_t Find(const Request& request) const
     {
         for (size_t i = 0; i < jobs.size(); ++i)
@@ -137,76 +129,48 @@ struct TTaskRasterPool::Shared {
         return jobs.size();
     }
 
-    CRITICAL_SECTION lock;
-    CONDITION_VARIABLE changed;
     // Nearest first.
     std::vector<std::shared_ptr<RasterJob>> jobs;
-    bool quit = false;
 };
 
 namespace {
 
-struct HelperStart {
-    std::shared_ptr<TTaskRasterPool::Shared> shared;
-};
-
-DWORD WINAPI RunHelper(void* parameter)
+void RunHelper(TTaskRasterPool::Shared& shared)
 {
-    std::shared_ptr<TTaskRasterPool::Shared> shared = static_cast<HelperStart*>(parameter)->shared;
-    delete static_cast<HelperStart*>(parameter);
-    EnterCriticalSection(&shared->lock);
-    while (!shared->quit) {
+    EnterCriticalSection(&shared.lock);
+    while (!shared.quit) {
         std::shared_ptr<RasterJob> job;
-        for (const std::shared_ptr<RasterJob>& queued : shared->jobs) {
+        for (const std::shared_ptr<RasterJob>& queued : shared.jobs) {
             if (queued->state == RasterJob::kQueued) {
                 job = queued;
                 break;
             }
         }
         if (!job) {
-            SleepConditionVariableCS(&shared->changed, &shared->lock, INFINITE);
+            SleepConditionVariableCS(&shared.changed, &shared.lock, INFINITE);
             continue;
         }
         job->state = RasterJob::kDecoding;
-        LeaveCriticalSection(&shared->lock);
+        LeaveCriticalSection(&shared.lock);
         BYTE* picture = MakeRequested(job->request);
-        EnterCriticalSection(&shared->lock);
+        EnterCriticalSection(&shared.lock);
         job->picture = picture;
         job->state = RasterJob::kDone;
-        WakeAllConditionVariable(&shared->changed);
+        WakeAllConditionVariable(&shared.changed);
     }
-    LeaveCriticalSection(&shared->lock);
-    return 0;
+    LeaveCriticalSection(&shared.lock);
 }
 
 }  // namespace
 
-TTaskRasterPool::TTaskRasterPool(int helpers) : m_shared(std::make_shared<Shared>())
+TTaskRasterPool::TTaskRasterPool(int helpers)
+    : m_shared(std::make_shared<Shared>()), m_threads(StartHelperThreads(helpers, m_shared, RunHelper))
 {
-    for (int i = 0; i < helpers; ++i) {
-        HelperStart* start = new (std::nothrow) HelperStart{m_shared};
-        if (!start)
-            break;
-        HANDLE thread = CreateThread(nullptr, 0, RunHelper, start, 0, nullptr);
-        if (!thread) {
-            delete start;
-            break;
-        }
-        m_threads.push_back(thread);
-    }
 }
 
 TTaskRasterPool::~TTaskRasterPool()
 {
-    EnterCriticalSection(&m_shared->lock);
-    m_shared->quit = true;
-    m_shared->jobs.clear();
-    WakeAllConditionVariable(&m_shared->changed);
-    LeaveCriticalSection(&m_shared->lock);
-    if (!m_threads.empty())
-        WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE, kEndWaitMs);
-    for (HANDLE thread : m_threads)
-        CloseHandle(thread);
+    EndHelperThreads(*m_shared, m_threads, kEndWaitMs, [this] { m_shared->jobs.clear(); });
 }
 
 void TTaskRasterPool::Ahead(const std::vector<Request>& requests)
