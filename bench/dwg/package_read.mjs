@@ -1,38 +1,53 @@
-// LibreDWG's own read of a DWG file (dwg_read_data and convert, the package's
-// road to its database), timed in a fresh Node process: the process's
-// start-up up to a loaded package, the first read (LibreDWG's code then runs
-// for the first time) and the fastest of three more reads of the same file
-// in the same process (NaN when LibreDWG trips on the state an earlier read
-// left).
-// Usage: node package_read.mjs READER_FOLDER FILE.dwg
-// Prints one line: startup_ms first_read_ms warm_read_ms
+// LibreDWG's own read of DWG files (dwg_read_data and convert, the package's
+// road to its database), timed in a Node process that the DWG benchmark
+// keeps beside our worker and asks file after file, interleaved with our
+// opens. Each read gets a fresh LibreDWG instance made ahead of it the way
+// our worker makes its own (libredwg_instance.mjs of the reader): the
+// process, its compiled module and the instance are in the state our
+// worker's are in when a file comes.
+// Usage: node --expose-gc package_read.mjs READER_FOLDER
+// A request on standard input is a line: a file's path, or an empty line
+// for the process's start-up (from its start to a compiled module and a
+// first instance). The answer goes to file descriptor 3 as one line of
+// milliseconds ("nan" when LibreDWG could not read the file).
 import fs from 'node:fs';
 import path from 'node:path';
+import readline from 'node:readline';
 import {pathToFileURL} from 'node:url';
 
-const kWarmReads = 3;
+const kAnswer = 3;
 
-const [reader, file] = process.argv.slice(2);
-const packageFolder = path.join(reader, 'node_modules', '@mlightcad', 'libredwg-web');
-const {LibreDwg, Dwg_File_Type} =
-    await import(pathToFileURL(path.join(packageFolder, 'dist', 'libredwg-web.js')).href);
-const libredwg = await LibreDwg.create(path.join(packageFolder, 'wasm'));
+const [reader] = process.argv.slice(2);
+const {Dwg_File_Type} = await import(
+    pathToFileURL(path.join(reader, 'node_modules', '@mlightcad', 'libredwg-web', 'dist', 'libredwg-web.js')).href);
+const {compileLibreDwg, prepareLibreDwg} =
+    await import(pathToFileURL(path.join(reader, 'libredwg_instance.mjs')).href);
+
+const compiled = await compileLibreDwg();
+let next = prepareLibreDwg(compiled);
+await next;
 const startup = performance.now();
-const bytes = fs.readFileSync(file);
 
-function timedRead() {
+function timedRead({libredwg}, bytes) {
   const start = performance.now();
   try {
     const data = libredwg.dwg_read_data(bytes, Dwg_File_Type.DWG);
+    if (!data) return NaN;
     libredwg.convert(data);
-    libredwg.dwg_free(data);
     return performance.now() - start;
   } catch {
     return NaN;
   }
 }
 
-const first = timedRead();
-let warm = Infinity;
-for (let i = 0; i < kWarmReads; ++i) warm = Math.min(warm, timedRead());
-process.stdout.write(`${startup.toFixed(1)} ${first.toFixed(1)} ${warm.toFixed(1)}\n`);
+for await (const file of readline.createInterface({input: process.stdin})) {
+  let ms = startup;
+  if (file) {
+    const bytes = fs.readFileSync(file);
+    const instance = await next;
+    instance.taken = true;
+    ms = timedRead(instance, bytes);
+    next = prepareLibreDwg(compiled);
+  }
+  fs.writeSync(kAnswer, `${ms.toFixed(2)}\n`);
+}

@@ -14,16 +14,15 @@
 // The worker ends at the end of its input, and after a failure.
 //
 // LibreDWG keeps state between reads that a later read may trip on, so each
-// file is read by a fresh instance of the compiled module: nothing of one
-// file's read is left for the next. What LibreDWG prints goes to standard
+// file is read by a fresh instance of the compiled module (see
+// libredwg_instance.mjs). What LibreDWG prints goes to standard
 // output and standard error, which the library keeps apart from the answer.
 import fs from 'node:fs';
-import path from 'node:path';
-import {fileURLToPath} from 'node:url';
 
-import {createModule, DwgCodePage, LibreDwg} from '@mlightcad/libredwg-web';
+import {DwgCodePage} from '@mlightcad/libredwg-web';
 
 import {dwgToDxf} from './dxf_text.mjs';
+import {compileLibreDwg, prepareLibreDwg} from './libredwg_instance.mjs';
 
 const kAnswer = 3;
 // LibreDWG's error codes of this value and above mean the file could not be read.
@@ -134,45 +133,6 @@ function codePageName(page) {
   return 'ANSI_1252';
 }
 
-function compileLibreDwg() {
-  const here = path.dirname(fileURLToPath(import.meta.url));
-  const file = path.join(here, 'node_modules', '@mlightcad', 'libredwg-web', 'wasm', 'libredwg-web.wasm');
-  return WebAssembly.compile(fs.readFileSync(file));
-}
-
-// A fresh instance's memory is backed by the system page by page as it is
-// first written, and on a virtual machine each page can cost a tenth of a
-// millisecond: a small drawing's read would spend most of its time there.
-// While the worker waits, it writes once to every page of the low part of
-// the memory, where a small drawing's read keeps what it allocates, each
-// byte written with the value it holds: the read finds the memory exactly as
-// the instance made it. It works in short slices and stops when the
-// instance is taken, so that a file never waits for it.
-const kTouchedBytes = 16 << 20;
-const kPageBytes = 4096;
-const kPagesASlice = 32;
-
-async function touchLowMemory(instance) {
-  for (let at = 0; !instance.taken;) {
-    const heap = instance.wasm.HEAPU8;
-    const end = Math.min(heap.length, kTouchedBytes, at + kPagesASlice * kPageBytes);
-    if (at >= end) return;
-    for (; at < end; at += kPageBytes) heap[at] = heap[at];
-    await new Promise(resolve => setImmediate(resolve));
-  }
-}
-
-// A fresh instance of LibreDWG over the compiled module, with its own memory.
-async function newLibreDwg(compiled) {
-  const wasm = await createModule({
-    instantiateWasm: (imports, receive) =>
-      WebAssembly.instantiate(compiled, imports).then(instance => receive(instance, compiled)),
-  });
-  const libredwg = LibreDwg.createByWasmInstance(wasm);
-  if (libredwg.wasmInstance !== wasm) throw new Error('LibreDWG kept an instance of an earlier read');
-  return {wasm, libredwg, taken: false};
-}
-
 async function readDrawing({wasm, libredwg}, bytes, stages) {
   if (bytes.length < 6 || bytes.toString('latin1', 0, 2) !== 'AC') throw new Failure(0, 'not a DWG file');
   const fileName = 'drawing.dwg';
@@ -195,18 +155,8 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   }
   const {dxf, skipped} = dwgToDxf(database, version.hdr, codePageName(codePage));
   if (Object.keys(skipped).length) console.error('left out:', JSON.stringify(skipped));
-  const text = Buffer.from(dxf, 'latin1');
   stages.lap();
-  return text;
-}
-
-// The instance for the next file is made while the worker waits for it, after
-// the garbage of the last read is collected: neither is a file's wait.
-function prepareLibreDwg(compiled) {
-  if (global.gc) global.gc();
-  const next = newLibreDwg(compiled);
-  next.then(touchLowMemory, () => {});  // a failure is met when the next file awaits it
-  return next;
+  return dxf;
 }
 
 async function main() {
