@@ -61,26 +61,38 @@ function upper(name) {
   return (name || '').toUpperCase();
 }
 
+// The text is written line by line straight into a growing buffer, one
+// byte a character (the lines are printable ASCII but for names a drawing
+// gives, which keep the low byte of each character).
+const kFirstBytes = 1 << 16;
+
 class DxfText {
   constructor() {
-    this.lines = [];
+    this.bytes = Buffer.allocUnsafe(kFirstBytes);
+    this.length = 0;
     this.skipped = {};
   }
 
   group(code, value) {
-    this.lines.push(String(code), String(value));
+    this.code(code);
+    this.line(String(value));
   }
   number(code, value) {
-    this.lines.push(String(code), String(finite(value)));
+    this.code(code);
+    this.line(String(finite(value)));
   }
   integer(code, value) {
-    this.lines.push(String(code), String(Math.trunc(finite(value))));
+    this.code(code);
+    this.line(String(Math.trunc(finite(value))));
   }
   text(code, value) {
-    this.lines.push(String(code), escapeText(value, ' '));
+    this.code(code);
+    this.line(escapeText(value, ' '));
   }
   handle(code, value) {
-    if (value && value !== '0') this.lines.push(String(code), String(value).toUpperCase());
+    if (!value || value === '0') return;
+    this.code(code);
+    this.line(String(value).toUpperCase());
   }
   point(code, p, withZ = true) {
     this.number(code, p ? p.x : 0);
@@ -97,8 +109,40 @@ class DxfText {
   skip(type) {
     this.skipped[type] = (this.skipped[type] || 0) + 1;
   }
-  toString() {
-    return this.lines.join('\n') + '\n';
+  // The text written, as bytes.
+  result() {
+    return this.bytes.subarray(0, this.length);
+  }
+
+  // Room for `n` more bytes.
+  reserve(n) {
+    if (this.length + n <= this.bytes.length) return;
+    let size = this.bytes.length * 2;
+    while (size < this.length + n) size *= 2;
+    const grown = Buffer.allocUnsafe(size);
+    this.bytes.copy(grown, 0, 0, this.length);
+    this.bytes = grown;
+  }
+  // A group code: a small non-negative integer.
+  code(code) {
+    this.reserve(8);
+    const b = this.bytes;
+    let at = this.length;
+    if (code >= 1000) b[at++] = 48 + Math.trunc(code / 1000) % 10;
+    if (code >= 100) b[at++] = 48 + Math.trunc(code / 100) % 10;
+    if (code >= 10) b[at++] = 48 + Math.trunc(code / 10) % 10;
+    b[at++] = 48 + code % 10;
+    b[at++] = 10;
+    this.length = at;
+  }
+  line(s) {
+    const n = s.length;
+    this.reserve(n + 1);
+    const b = this.bytes;
+    let at = this.length;
+    for (let i = 0; i < n; ++i) b[at++] = s.charCodeAt(i);
+    b[at++] = 10;
+    this.length = at;
   }
 }
 
@@ -845,10 +889,10 @@ class DrawingWriter {
   }
 }
 
-// The DXF text of a drawing, and what was left out by kind.
+// The DXF text of a drawing as bytes, and what was left out by kind.
 export function dwgToDxf(db, acadver, codePage) {
   const writer = new DrawingWriter(db, acadver);
   writer.codePage = codePage;
   const text = writer.write();
-  return {dxf: text.toString(), skipped: text.skipped};
+  return {dxf: text.result(), skipped: text.skipped};
 }
