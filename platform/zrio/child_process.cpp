@@ -22,6 +22,13 @@ namespace {
 
 // How often the caller's stop check runs while nothing else happens.
 const int kStopPollMs = 20;
+// What the child's input and its answer hold before a writer waits for the
+// reader: large enough that a drawing goes each way in one write, so that
+// neither side wakes the other once for every 64 KB the system holds by
+// default (a wake-up can cost milliseconds on a busy machine). The system
+// may give less; the exchange then just takes more rounds.
+const int kInputBufferBytes = 4 << 20;
+const int kAnswerPipeBytes = 1 << 20;
 // How long a killed child is waited for. The kernel ends it in well under a
 // second even on a busy machine; one not ended by then is left unreaped, and
 // the system reaps it when this process ends.
@@ -70,6 +77,8 @@ bool ChildProcess::Start(const std::vector<std::string>& argv) {
     close(inputPair[1]);
     return false;
   }
+  setsockopt(inputPair[0], SOL_SOCKET, SO_SNDBUF, &kInputBufferBytes, sizeof kInputBufferBytes);
+  fcntl(answerPipe[0], F_SETPIPE_SZ, kAnswerPipeBytes);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, inputPair[1], 0);
