@@ -41,13 +41,13 @@ function timedRead({libredwg}, bytes) {
 }
 
 for await (const file of readline.createInterface({input: process.stdin})) {
-  let ms = startup;
-  if (file) {
-    const bytes = fs.readFileSync(file);
-    const instance = await next;
-    instance.taken = true;
-    ms = timedRead(instance, bytes);
-    next = prepareLibreDwg(compiled);
+  if (!file) {
+    fs.writeSync(kAnswer, `${startup.toFixed(2)}\n`);
+    continue;
   }
-  fs.writeSync(kAnswer, `${ms.toFixed(2)}\n`);
+  const bytes = fs.readFileSync(file);
+  const instance = await next;
+  instance.taken = true;
+  fs.writeSync(kAnswer, `${timedRead(instance, bytes).toFixed(2)}\n`);
+  next = prepareLibreDwg(compiled);
 }
