@@ -65,13 +65,15 @@ function upper(name) {
 // byte a character (the lines are printable ASCII but for names a drawing
 // gives, which keep the low byte of each character). The buffer is kept from
 // one drawing to the next: fresh memory costs the system a page fault for
-// every 4 KB first written, which took longer than writing the text.
+// every 4 KB first written, which took longer than writing the text. One
+// grown past kKeptBytes for a very large drawing is not kept for the next.
 const kFirstBytes = 4 << 20;
+const kKeptBytes = 64 << 20;
 let keptBytes = null;
 
 class DxfText {
   constructor() {
-    if (!keptBytes) keptBytes = Buffer.alloc(kFirstBytes);
+    if (!keptBytes || keptBytes.length > kKeptBytes) keptBytes = Buffer.alloc(kFirstBytes);
     this.bytes = keptBytes;
     this.length = 0;
     this.skipped = {};

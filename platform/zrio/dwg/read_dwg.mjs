@@ -92,6 +92,9 @@ class Stages {
   }
 }
 
+// A request buffer larger than this is not kept for the next file.
+const kKeptRequestBytes = 64 << 20;
+
 // The files asked for, as they arrive on standard input; ends with the input.
 // Each file's bytes are valid until the next is asked for: they go into a
 // buffer kept from file to file, as fresh memory costs a page fault for
@@ -112,7 +115,7 @@ async function* fileRequests(input) {
         if (headFilled < head.length) break;
         if (head.toString('latin1', 0, 1) !== 'F') throw new Error('not a file request');
         const size = head.readUInt32LE(1);
-        if (kept.length < size) kept = Buffer.alloc(size);
+        if (kept.length < size || kept.length > kKeptRequestBytes) kept = Buffer.alloc(size);
         file = kept.subarray(0, size);
         fileFilled = 0;
       }
