@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/base/unix_path.h"
+#include "platform/zrio/child_process.h"
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dwg_reader.h"
 #include "platform/zrio/dwg_worker.h"
@@ -392,6 +393,34 @@ TEST(Dwg, WorkerFailuresEndInAFailureStatus) {
   EXPECT_LT(seconds, 5);
   DWG_SetFileAboutFunc(nullptr, nullptr);
   EXPECT_EQ(0, TimedOpen(path, &seconds));
+}
+
+// A request of many pieces, larger than the child's input holds, reaches
+// the child whole and in order while its echo, larger than the answer pipe
+// holds, comes back; the child serves a second request after it.
+TEST(Dwg, ChildTakesARequestOfManyPiecesWhole) {
+  std::string script = FakeReader("import fs from 'node:fs';\n"
+                                  "for await (const chunk of process.stdin) fs.writeSync(3, chunk);\n");
+  zr::ChildProcess child;
+  ASSERT_TRUE(child.Start({"node", script + "/read_dwg.mjs"}));
+  for (int round = 0; round < 2; ++round) {
+    std::vector<std::string> pieces;
+    for (int i = 0; i < 40; ++i) pieces.push_back(std::string(i % 7 == 3 ? 0 : (i * 7919 % 5) << 18 | i, char(i * 37 + round)));
+    std::string sent;
+    std::vector<zr::ChildProcess::Bytes> input;
+    for (const std::string& p : pieces) {
+      input.push_back({p.data(), p.size()});
+      sent += p;
+    }
+    std::string echo;
+    auto take = [&](const char* bytes, size_t n) {
+      echo.append(bytes, n);
+      return echo.size() < sent.size() ? zr::ChildProcess::Take::More : zr::ChildProcess::Take::Done;
+    };
+    ASSERT_EQ(zr::ChildProcess::Outcome::Done, child.Exchange(input, 60000, nullptr, take)) << round;
+    EXPECT_GT(sent.size(), size_t(8) << 20);
+    EXPECT_TRUE(echo == sent) << round << ": " << echo.size() << " of " << sent.size() << " bytes";
+  }
 }
 
 // Names the reader for the program the next test starts.
