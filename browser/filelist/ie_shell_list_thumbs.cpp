@@ -110,7 +110,9 @@ void CIEShellListCtrl::RebuildCells()
 void CIEShellListCtrl::SetThumbnailMode(bool on)
 {
     if (on) {
-        UpdateCellSize();
+        // Pictures made for cells of another size are made anew.
+        if (UpdateCellSize())
+            ClearThumbnails();
         RebuildCells();
         return;
     }

@@ -793,4 +793,15 @@ TEST_F(BrowseFrameTest, ANewThumbnailColourRepaintsTheCellsAndOnlyANewSizeMakesT
     ASSERT_EQ(2, list->GetItemCount());
     for (int row = 0; row < list->GetItemCount(); ++row)
         EXPECT_EQ(nullptr, list->GetItemRecord(row)->pThumbnail) << row;
+
+    // A size changed in another view: the thumbnail view comes back with
+    // cells of the new size and no pictures of the old one.
+    list->GetItemRecord(0)->pThumbnail = new KBMP;
+    list->SetViewType(VIEWTYPE_REPORT);
+    Preference.ThumbWidth = width + 80;
+    m_frame->SendMessage(WM_THUMB_LOOK_CHANGED);
+    list->SetViewType(VIEWTYPE_THUMBNAILS);
+    EXPECT_EQ(width + 80, list->GetCellWidth());
+    ASSERT_EQ(2, list->GetItemCount());
+    EXPECT_EQ(nullptr, list->GetItemRecord(0)->pThumbnail);
 }
