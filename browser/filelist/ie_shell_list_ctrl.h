@@ -129,11 +129,9 @@ public:
     bool IsTaskBusy() const;
     bool IsTaskIdleWithFiles() const;
     bool IsTaskThreadIdle() const;
+    // New thumbnail preferences: a new cell size in thumbnail view makes the
+    // cells and their pictures anew, anything else is only repainted.
     void OnThumbLookChanged();
-    // The cell size from the thumbnail preferences; true when it changed.
-    bool UpdateCellSize();
-    // The cell buffer, image list and icon spacing for the present size.
-    void RebuildCells();
     int GetCellWidth() const { return m_cellWidth; }
     int GetCellHeight() const { return m_cellHeight; }
     int GetDoneCount() const { return m_doneCount; }
@@ -241,6 +239,10 @@ private:
     void ShowMessage(UINT stringId);
 
     // Thumbnails.
+    // The cell size from the thumbnail preferences; true when it changed.
+    bool UpdateCellSize();
+    // The cell buffer, image list and icon spacing for the present size.
+    void RebuildCells();
     void SetThumbnailMode(bool on);
     void BeginThumbnailBatch(bool keepThumbnails);
     void RequeueThumbnails();

@@ -122,8 +122,14 @@ void CIEShellListCtrl::SetThumbnailMode(bool on)
 
 void CIEShellListCtrl::OnThumbLookChanged()
 {
-    if (!IsThumbnailView())
+    // Only a new cell size needs new cells and thumbnails made anew; new
+    // colours are only painted. Outside the thumbnail view the cells are
+    // built when that view comes back.
+    if (!IsThumbnailView() || !UpdateCellSize()) {
+        Invalidate(TRUE);
         return;
+    }
+    RebuildCells();
     m_refreshAllowed = 0;
     SendMessage(LVM_DELETEALLITEMS);
     FreeAllRecords();

@@ -363,16 +363,7 @@ void CBrowseFrame::ApplyPreferences(bool force)
 
 LRESULT CBrowseFrame::OnListOptionsChanged(WPARAM, LPARAM)
 {
-    CIEShellListCtrl* list = GetFileList();
-    // Only a new cell size needs new cells and thumbnails made anew; new
-    // colours are only painted. Outside the thumbnail view the cells are
-    // built when that view comes back.
-    if (list->GetViewType() == VIEWTYPE_THUMBNAILS && list->UpdateCellSize()) {
-        list->RebuildCells();
-        list->OnThumbLookChanged();
-    } else {
-        list->Invalidate(TRUE);
-    }
+    GetFileList()->OnThumbLookChanged();
     GetPreview()->RefreshRasterView();
     return 0;
 }
