@@ -222,6 +222,6 @@ TEST(CxImageJAS, SizeMarkersLargerThanTheStreamAreRefusedAtOnce)
     CxImage image;
     DWORD start = GetTickCount();
     EXPECT_FALSE(DecodeBytes(stream, image, CXIMAGE_FORMAT_JPC));
-    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_LT(GetTickCount() - start, 3000u);
     EXPECT_STREQ("image too large for its data", image.GetLastError());
 }

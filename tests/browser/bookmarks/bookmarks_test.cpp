@@ -111,7 +111,7 @@ TEST_F(BookmarkTest, PathBoxAddsRemovesAndAsksTheMainWindowOnEnter)
     MSG letter = enter;
     letter.wParam = 'A';
     EXPECT_FALSE(CWnd::WalkPreTranslateTree(main.m_hWnd, &letter));
-    ASSERT_TRUE(log.WaitFor(WM_PATHBOX_ENTER, 1000));
+    ASSERT_TRUE(log.WaitFor(WM_PATHBOX_ENTER, 5000));
     EXPECT_EQ(0u, log.Entries()[0].wParam);
 
     box.SetWindowText("C:\\Third");

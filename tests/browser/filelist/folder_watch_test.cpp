@@ -180,7 +180,7 @@ TEST_F(FolderWatch, NoticesGatherIntoOneDelayedRefresh)
     EXPECT_TRUE(m_watch.OnFolderChanged(0));
 
     // The timer fires on the list window, once for the burst.
-    ASSERT_TRUE(m_log.WaitFor(WM_TIMER, 1000));
+    ASSERT_TRUE(m_log.WaitFor(WM_TIMER, 5000));
     EXPECT_EQ(kFolderRefreshTimerId, m_log.Entries()[0].wParam);
     EXPECT_TRUE(m_watch.OnRefreshTimer());
     EXPECT_FALSE(m_watch.IsRefreshPending());
