@@ -300,6 +300,7 @@ private:
     CDib m_cellDib;
     int m_cellWidth = 0;
     int m_cellHeight = 0;
+    int m_cellBorder = 0;
     COLORREF m_lightHighlight;
     int m_retryItem = -1;
     std::vector<int> m_taskOrder;

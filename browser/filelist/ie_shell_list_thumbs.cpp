@@ -83,10 +83,13 @@ bool CIEShellListCtrl::UpdateCellSize()
         cellWidth = libraryWidth + 2 * border;
         cellHeight = libraryHeight + 2 * border;
     }
-    if (cellWidth == m_cellWidth && cellHeight == m_cellHeight)
+    // The picture box is the cell less its borders: a new border alone
+    // needs pictures of a new size too.
+    if (cellWidth == m_cellWidth && cellHeight == m_cellHeight && border == m_cellBorder)
         return false;
     m_cellWidth = cellWidth;
     m_cellHeight = cellHeight;
+    m_cellBorder = border;
     MakeLoadingPicture(cellWidth - 2 * border, cellHeight - 2 * border);
     return true;
 }
@@ -122,8 +125,8 @@ void CIEShellListCtrl::SetThumbnailMode(bool on)
 
 void CIEShellListCtrl::OnThumbLookChanged()
 {
-    // Only a new cell size needs new cells and thumbnails made anew; new
-    // colours are only painted. Outside the thumbnail view the cells are
+    // Only a new cell or picture size needs new cells and thumbnails made
+    // anew; new colours are only painted. Outside the thumbnail view the cells are
     // built when that view comes back.
     if (!IsThumbnailView() || !UpdateCellSize()) {
         Invalidate(TRUE);
@@ -266,6 +269,7 @@ void CIEShellListCtrl::QueueThumbnails(bool selectedOnly)
     if (!selectedOnly && (m_cellWidth != Preference.ThumbWidth || m_cellHeight != Preference.ThumbHeight)) {
         m_cellWidth = Preference.ThumbWidth;
         m_cellHeight = Preference.ThumbHeight;
+        m_cellBorder = border;
         MakeLoadingPicture(m_cellWidth - 2 * border, m_cellHeight - 2 * border);
         RebuildCells();
         thread->SetThumbSize(m_cellWidth - 2 * border, m_cellHeight - 2 * border);

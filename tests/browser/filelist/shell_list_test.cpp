@@ -377,10 +377,14 @@ TEST_F(ShellListTest, ThumbnailsShowThePicturesAndTheFailureCell)
     EXPECT_GT(GetRValue(middle), 200) << std::hex << middle;
     EXPECT_LT(GetGValue(middle), 60) << std::hex << middle;
     SaveScreenshot("list_thumbnails.bmp");
-    // Wide borders.
+    // Wide borders: the same cells hold smaller pictures, made anew.
     Preference.ThumbBorder = 8;
     List().OnThumbLookChanged();
     ASSERT_TRUE(WaitForThumbnails());
+    names = RowNames();
+    red = (int)(std::find(names.begin(), names.end(), "red.png") - names.begin());
+    ASSERT_NE(nullptr, List().GetItemRecord(red)->pThumbnail);
+    EXPECT_EQ(120 - 2 * 8, List().GetItemRecord(red)->pThumbnail->GetWidth());
     List().SetItemState(red, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     testwin::PumpMessages(200);
     SaveScreenshot("list_thumbnails_wide.bmp");
