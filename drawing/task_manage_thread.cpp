@@ -211,7 +211,7 @@ void TTaskManageThread::DecodeAhead(int start, int index)
     m_tasks->CollectToRender(start, index, kAheadWindow, kAheadPerHelper * m_rasterPool->GetHelperCount(), coming);
     std::vector<TTaskRasterPool::Request> requests;
     for (TTask* task : coming) {
-        if (task->fileKind > FILEKIND_LAST_DRAWING && IsRasterThumbnailKind(task->fileKind))
+        if (IsRasterThumbnailKind(task->fileKind))
             requests.push_back(RasterRequest(*task));
     }
     m_rasterPool->Ahead(requests);
