@@ -92,7 +92,7 @@ protected:
         windowClass.lpszClassName = "ThumbnailListTest";
         RegisterClassA(&windowClass);
         window = CreateWindowA("ThumbnailListTest", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        ASSERT_NE(nullptr, window);
+        ASSERT_NE(nullptr, window) << "error " << GetLastError();
         log.Attach(window);
         ListWindow::current = &list;
         list.thread = &thread;
