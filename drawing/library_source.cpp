@@ -1,53 +1,57 @@
 #include "drawing/library_source.h"
 
+#include <string.h>
+
 #include <new>
+
+#include "platform/base/mapped_file.h"
+
+namespace {
+
+// A library replaced between the open and the mapping is opened again.
+const int kReplacedTries = 3;
+
+}  // namespace
 
 std::shared_ptr<CLibrarySource> CLibrarySource::Open(const char* path, LibraryReadResult& result)
 {
-    HANDLE file = OpenLibraryFile(path, LibraryShareRead, kLibraryOpenTries, result);
-    if (file == INVALID_HANDLE_VALUE)
-        return nullptr;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+    for (int tries = 0; tries < kReplacedTries; ++tries) {
+        HANDLE file = OpenLibraryFile(path, LibraryShareRead, kLibraryOpenTries, result);
+        if (file == INVALID_HANDLE_VALUE)
+            return nullptr;
+        std::unique_ptr<CMappedFile> mapped = CMappedFile::Map(path, file);
         CloseHandle(file);
-        result = LibraryUnreadable;
-        return nullptr;
+        if (!mapped)
+            continue;
+        std::shared_ptr<CLibrarySource> source(new (std::nothrow) CLibrarySource(std::move(mapped)));
+        result = source ? LibraryRead : LibraryUnreadable;
+        return source;
     }
-    std::shared_ptr<CLibrarySource> source(new (std::nothrow) CLibrarySource(file, uint64_t(size.QuadPart)));
-    if (!source) {
-        CloseHandle(file);
-        result = LibraryUnreadable;
-        return nullptr;
-    }
-    result = LibraryRead;
-    return source;
+    result = LibraryUnreadable;
+    return nullptr;
 }
 
-CLibrarySource::CLibrarySource(HANDLE file, uint64_t size) : m_file(file), m_size(size)
+CLibrarySource::CLibrarySource(std::unique_ptr<CMappedFile> mapped) : m_mapped(std::move(mapped)) {}
+
+CLibrarySource::~CLibrarySource() = default;
+
+uint64_t CLibrarySource::Size() const
 {
+    return m_mapped->Size();
 }
 
-CLibrarySource::~CLibrarySource()
+const uint8_t* CLibrarySource::At(uint64_t offset, uint32_t bytes) const
 {
-    CloseHandle(m_file);
+    return m_mapped->At(offset, bytes);
 }
 
 bool CLibrarySource::ReadAt(uint64_t offset, void* buffer, uint32_t bytes) const
 {
-    if (offset > m_size || bytes > m_size - offset)
+    if (bytes == 0)
+        return offset <= Size();
+    const uint8_t* place = At(offset, bytes);
+    if (!place)
         return false;
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    DWORD read = 0;
-    CSingleLock hold(&m_position, TRUE);
-    return SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) && ReadFile(m_file, buffer, bytes, &read, nullptr) &&
-           read == bytes;
-}
-
-bool CLibrarySource::IsSameFile(HANDLE other) const
-{
-    BY_HANDLE_FILE_INFORMATION mine, theirs;
-    return GetFileInformationByHandle(m_file, &mine) && GetFileInformationByHandle(other, &theirs) &&
-           mine.dwVolumeSerialNumber == theirs.dwVolumeSerialNumber && mine.nFileIndexHigh == theirs.nFileIndexHigh &&
-           mine.nFileIndexLow == theirs.nFileIndexLow;
+    memcpy(buffer, place, bytes);
+    return true;
 }

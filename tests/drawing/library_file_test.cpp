@@ -134,6 +134,42 @@ TEST_F(LibraryFileTest, AThumbnailIsUsedAgainOnlyWhileItsFileIsUnchanged)
     EXPECT_FALSE(GetDwgCache()->Lookup((folder + "missing.txt").c_str(), &other));
 }
 
+// A library read in this batch is replaced by the one the batch writes,
+// while a thumbnail taken from it is still shown; that thumbnail keeps its
+// picture, also after the library is gone.
+TEST_F(LibraryFileTest, ALibraryInUseIsReplacedAndItsThumbnailsStayWhole)
+{
+    StartFolder();
+    Add("a.txt", RGB(255, 0, 0));
+    SaveAndWait();
+    const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
+
+    StartFolder();
+    KBMP shown;
+    shown.boxWidth = 160;
+    shown.boxHeight = 120;
+    ASSERT_TRUE(GetDwgCache()->Lookup((folder + "a.txt").c_str(), &shown));
+    Add("Second.txt", RGB(0, 0, 255));
+    SaveAndWait();
+
+    Library library;
+    std::string problem;
+    ASSERT_TRUE(thumbtest::ReadLibrary(file, library, problem)) << problem;
+    ASSERT_EQ(2u, library.records.size());
+    EXPECT_EQ("a.txt", library.records[0].name);
+    EXPECT_EQ(thumbtest::SolidBmp(16, 12, RGB(255, 0, 0)), library.records[0].bmp);
+    EXPECT_EQ(thumbtest::SolidBmp(16, 12, RGB(0, 0, 255)), library.records[1].bmp);
+    const std::string red = thumbtest::SolidBmp(16, 12, RGB(255, 0, 0));
+    EXPECT_EQ(red, std::string(reinterpret_cast<const char*>(shown.data), shown.GetFileSize()));
+
+    ASSERT_TRUE(DeleteFileA((folder + "a.txt").c_str()));
+    ASSERT_TRUE(DeleteFileA((folder + "Second.txt").c_str()));
+    StartFolder();
+    SaveAndWait();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
+    EXPECT_EQ(red, std::string(reinterpret_cast<const char*>(shown.data), shown.GetFileSize()));
+}
+
 TEST_F(LibraryFileTest, AFolderWhoseFilesAreGoneLosesItsLibrary)
 {
     StartFolder();
