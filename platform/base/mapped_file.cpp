@@ -58,10 +58,3 @@ CMappedFile::~CMappedFile()
     if (m_bytes)
         munmap(m_bytes, size_t(m_size));
 }
-
-const uint8_t* CMappedFile::At(uint64_t offset, uint64_t bytes) const
-{
-    if (offset > m_size || bytes > m_size - offset)
-        return nullptr;
-    return m_bytes + offset;
-}

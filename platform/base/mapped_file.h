@@ -24,9 +24,9 @@ public:
     CMappedFile(const CMappedFile&) = delete;
     CMappedFile& operator=(const CMappedFile&) = delete;
 
+    // The file's bytes (null for an empty file) and their number.
+    const uint8_t* Bytes() const { return m_bytes; }
     uint64_t Size() const { return m_size; }
-    // The `bytes` bytes at the offset, or null when they are not all there.
-    const uint8_t* At(uint64_t offset, uint64_t bytes) const;
 
 private:
     CMappedFile(void* bytes, uint64_t size) : m_bytes(static_cast<uint8_t*>(bytes)), m_size(size) {}

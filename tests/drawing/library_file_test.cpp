@@ -8,7 +8,9 @@
 #include "drawing/dwg_cache.h"
 #include "drawing/image_lib.h"
 #include "drawing/lib_index_tree.h"
+#include "drawing/library_source.h"
 #include "graphics/kbmp.h"
+#include "platform/base/file_replace.h"
 #include "tests/drawing/library_bytes.h"
 #include "tests/support/test_files.h"
 
@@ -168,6 +170,29 @@ TEST_F(LibraryFileTest, ALibraryInUseIsReplacedAndItsThumbnailsStayWhole)
     SaveAndWait();
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
     EXPECT_EQ(red, std::string(reinterpret_cast<const char*>(shown.data), shown.GetFileSize()));
+}
+
+// A library file is mapped on a fixed drive and read whole elsewhere (a
+// path without a drive letter here); either way the source keeps the bytes
+// it was opened with while the file is replaced, and never gives bytes
+// past its end.
+TEST_F(LibraryFileTest, ASourceKeepsItsBytesWhileTheFileIsReplaced)
+{
+    const std::string file = folder + "source.bin";
+    for (const std::string& path : {file, "\\\\?\\" + file}) {
+        ASSERT_TRUE(testfiles::WriteFileBytes(file, "first bytes"));
+        LibraryReadResult result = LibraryUnreadable;
+        std::shared_ptr<CLibrarySource> source = CLibrarySource::Open(path.c_str(), result);
+        ASSERT_TRUE(source) << path;
+        EXPECT_EQ(LibraryRead, result);
+        ASSERT_EQ(11u, source->Size());
+        ASSERT_EQ(ReplaceFileDone, ReplaceFileWithBytes(file.c_str(), "other", 5)) << path;
+        EXPECT_EQ("first bytes", std::string(reinterpret_cast<const char*>(source->At(0, 11)), 11));
+        EXPECT_EQ(nullptr, source->At(6, 6));
+        char tail[5] = {};
+        EXPECT_TRUE(source->ReadAt(6, tail, 5));
+        EXPECT_EQ("bytes", std::string(tail, 5));
+    }
 }
 
 TEST_F(LibraryFileTest, AFolderWhoseFilesAreGoneLosesItsLibrary)
