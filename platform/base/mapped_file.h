@@ -3,10 +3,10 @@
 // sense: the file can be replaced (renamed over) or deleted while its bytes
 // are in use, and the mapping keeps showing the file it was made of. Pages
 // are read from the disk cache when first touched, so mapping a large file
-// costs next to nothing until its bytes are used. Writers that replace the
-// whole file are safe; a file cut short in place while mapped would fault
-// on its lost pages, which is why the caller first opens the file with
-// writers kept out.
+// costs next to nothing until its bytes are used. Only files that are
+// replaced whole, never rewritten in place, on drives that stay, are fit
+// for it: a file cut short while mapped, or a drive gone, would fault on
+// the pages not yet touched.
 #pragma once
 #include <windows.h>
 #include <stddef.h>
