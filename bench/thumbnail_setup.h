@@ -25,8 +25,9 @@ bool WriteThumbnailLibrary(const std::string& folder, const char* namePattern, i
 // Waits until the library writer is idle; false when there is none.
 bool WaitForLibraryWriter();
 
-// Seconds to allocate and first touch that many bytes, as the thumbnails
-// the list keeps must be: what this machine's memory costs on its own.
+// Seconds to allocate and first touch that many bytes, as copies of the
+// thumbnails the list keeps would have to be: what this machine's new
+// memory costs on its own.
 double TouchFreshMemory(size_t bytes);
 
 // Stops the task thread (the program quitting) with a bounded wait.

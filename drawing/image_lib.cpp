@@ -4,14 +4,12 @@
 #include <new>
 
 #include "core/file_utils.h"
-#include "drawing/image_block_supply.h"
 #include "drawing/lib_file_names.h"
 #include "drawing/lib_index_tree.h"
 #include "drawing/library_source.h"
 #include "drawing/library_header.h"
 #include "drawing/save_lib_thread.h"
 #include "drawing/single_image.h"
-#include "drawing/task_raster_pool.h"
 #include "graphics/kbmp.h"
 #include "platform/base/byte_reader.h"
 
@@ -44,8 +42,7 @@ TImageLib::TImageLib()
       m_hits(0),
       m_writer(nullptr),
       m_modified(0),
-      m_loadBlocked(false),
-      m_blocks(new TImageBlockSupply(ThumbnailHelperCount()))
+      m_loadBlocked(false)
 {
     NewRecordArray();
     m_writer = TSaveLibThread::Start();
@@ -88,7 +85,6 @@ void TImageLib::Clear()
     m_byName.clear();
     m_cursor = 0;
     m_hits = 0;
-    m_blocks->Stop();
 }
 
 // The record at the cursor is tried first: thumbnails looked up in list
@@ -128,7 +124,7 @@ bool TImageLib::Lookup(const char* path, int width, int height, KBMP& image)
     if (found < 0)
         return false;
     TSingleImage* record = RecordAt(found);
-    if (!record->CopyImageTo(image, *m_blocks))
+    if (!record->GetImage(image))
         return false;
     image.boxWidth = width;
     image.boxHeight = height;
@@ -198,13 +194,6 @@ void TImageLib::Load(const char* folder)
         Append(record.release());
     }
     m_cursor = 0;
-    std::vector<TImageBlockSupply::Span> spans;
-    for (int i = 0; i < GetCount(); ++i) {
-        TImageBlockSupply::Span span = {0, 0};
-        if (RecordAt(i)->GetImageSpan(span.offset, span.size))
-            spans.push_back(span);
-    }
-    m_blocks->Expect(file, source, std::move(spans));
 }
 
 bool TImageLib::CheckLibFile(const char* folder, int& width, int& height)
@@ -222,7 +211,6 @@ bool TImageLib::CheckLibFile(const char* folder, int& width, int& height)
 
 void TImageLib::Save(const char* folder, bool force, int width, int height)
 {
-    m_blocks->Stop();
     if (m_loadBlocked) {
         Clear();
         return;

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <stdint.h>
 
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,7 +13,6 @@
 #include "platform/classlib/cstring.h"
 
 class KBMP;
-class TImageBlockSupply;
 class TSaveLibThread;
 class TSingleImage;
 
@@ -26,8 +24,9 @@ public:
     ~TImageLib() override;
 
     void Clear();
-    // A copy of the thumbnail of the file made for width x height, when the
-    // file has not changed since; false otherwise.
+    // The thumbnail of the file made for width x height, when the file has
+    // not changed since (lent from the library file when it comes from
+    // there); false otherwise.
     bool Lookup(const char* path, int width, int height, KBMP& image);
     // Records a new thumbnail (replacing the file's record, if any).
     void Add(const char* path, const KBMP& image, int width, int height);
@@ -63,6 +62,4 @@ private:
     // The folder's library could not be read (another program holds it):
     // this batch neither writes nor deletes it.
     bool m_loadBlocked;
-    // Memory for the thumbnails the loaded records will be asked for.
-    std::unique_ptr<TImageBlockSupply> m_blocks;
 };

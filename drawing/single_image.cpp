@@ -1,10 +1,8 @@
 #include "drawing/single_image.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "core/file_utils.h"
-#include "drawing/image_block_supply.h"
 #include "drawing/library_source.h"
 #include "graphics/bmp_file.h"
 #include "graphics/kbmp.h"
@@ -65,38 +63,18 @@ bool TSingleImage::Set(const char* path, const KBMP& thumbnail)
     return image->Copy(thumbnail);
 }
 
-bool TSingleImage::CopyImageTo(KBMP& out, TImageBlockSupply& blocks)
+bool TSingleImage::GetImage(KBMP& out)
 {
     if (image)
         return out.Copy(*image);
     if (!m_source)
         return false;
-    BYTE* block = blocks.Take(m_imageOffset, m_imageSize);
-    const bool readAhead = block != nullptr;
-    if (!block)
-        block = static_cast<BYTE*>(malloc(m_imageSize));
-    if (!block)
-        return false;
-    if ((!readAhead && !m_source->ReadAt(m_imageOffset, block, m_imageSize)) ||
-        BmpFileSizeField(block) != m_imageSize) {
-        free(block);
-        m_source.reset();
-        return false;
-    }
-    // Attach frees a block that is not a whole BMP file image.
-    if (out.Attach(block, false))
+    const BYTE* block = m_source->At(m_imageOffset, m_imageSize);
+    // Lend checks the whole BMP file image.
+    if (block && BmpFileSizeField(block) == m_imageSize && out.Lend(block, m_source))
         return true;
     m_source.reset();
     return false;
-}
-
-bool TSingleImage::GetImageSpan(uint64_t& offset, uint32_t& size) const
-{
-    if (!m_source)
-        return false;
-    offset = m_imageOffset;
-    size = m_imageSize;
-    return true;
 }
 
 bool TSingleImage::Read(const std::shared_ptr<CLibrarySource>& source, uint64_t& position)

@@ -1,7 +1,7 @@
 // One cached thumbnail of a library: the file it belongs to (name, local
 // last-write time, size), the thumbnail size it was made for, and the
 // thumbnail as a BMP file image: held in memory when it was made in this
-// run, else read from the library file it came from when it is needed.
+// run, else in the library file it came from.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -14,7 +14,6 @@
 
 class CLibrarySource;
 class KBMP;
-class TImageBlockSupply;
 
 class TSingleImage : public CObject {
 public:
@@ -28,15 +27,11 @@ public:
     // Takes the file's name, time and size and a copy of the image; false
     // when the copy fails.
     bool Set(const char* path, const KBMP& thumbnail);
-    // A copy of the image into out (box size not set); false when there is
-    // none or the library file no longer holds a whole BMP image there (the
-    // record then has no image). An image the supply read ahead is taken
-    // from it.
-    bool CopyImageTo(KBMP& out, TImageBlockSupply& blocks);
-    // Where the image the record reads from its library file lies; false
-    // when it holds none there.
-    bool GetImageSpan(uint64_t& offset, uint32_t& size) const;
-
+    // The image into out (box size not set): a copy of the one made in this
+    // run, or the library file's own bytes lent from its mapping. False when
+    // there is none or the library file holds no whole BMP image there (the
+    // record then has no image).
+    bool GetImage(KBMP& out);
     // One record of the library at position, which then moves to the next
     // record. False when the record is damaged: an offset backwards or past
     // the record, a name without its NUL, or missing bytes. A record whose

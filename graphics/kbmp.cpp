@@ -26,6 +26,7 @@ void KBMP::Free()
     data = nullptr;
     info = nullptr;
     borrowed = false;
+    m_keeper.reset();
 }
 
 bool KBMP::Check()
@@ -49,6 +50,18 @@ bool KBMP::Attach(BYTE* block, bool borrowedBlock)
     Free();
     data = block;
     borrowed = block && borrowedBlock;
+    return Check();
+}
+
+bool KBMP::Lend(const BYTE* block, std::shared_ptr<const void> keeper)
+{
+    Free();
+    if (!block)
+        return true;
+    // Never written through: the lender's block may be read-only.
+    data = const_cast<BYTE*>(block);
+    borrowed = true;
+    m_keeper = std::move(keeper);
     return Check();
 }
 

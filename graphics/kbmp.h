@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 class CFile;
 
 class KBMP {
@@ -17,6 +19,9 @@ public:
     bool Check();
     // Frees the old image and takes the block, owned unless borrowed is set.
     bool Attach(BYTE* block, bool borrowed);
+    // Frees the old image and uses the block in place, unchanged: it stays
+    // valid while the keeper lives, and the image holds the keeper.
+    bool Lend(const BYTE* block, std::shared_ptr<const void> keeper);
     // Frees the image unless borrowed; the image is then empty.
     void Free();
     // An owned copy of the other image with its box size; false when the
@@ -54,6 +59,9 @@ public:
     bool borrowed;
 
 private:
+    // Holds a lent block's memory.
+    std::shared_ptr<const void> m_keeper;
+
     KBMP(const KBMP&) = delete;
     KBMP& operator=(const KBMP&) = delete;
 };

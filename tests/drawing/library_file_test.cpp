@@ -8,7 +8,9 @@
 #include "drawing/dwg_cache.h"
 #include "drawing/image_lib.h"
 #include "drawing/lib_index_tree.h"
+#include "drawing/library_source.h"
 #include "graphics/kbmp.h"
+#include "platform/base/file_replace.h"
 #include "tests/drawing/library_bytes.h"
 #include "tests/support/test_files.h"
 
@@ -132,6 +134,65 @@ TEST_F(LibraryFileTest, AThumbnailIsUsedAgainOnlyWhileItsFileIsUnchanged)
     other.boxWidth = 100;
     other.boxHeight = 120;
     EXPECT_FALSE(GetDwgCache()->Lookup((folder + "missing.txt").c_str(), &other));
+}
+
+// A library read in this batch is replaced by the one the batch writes,
+// while a thumbnail taken from it is still shown; that thumbnail keeps its
+// picture, also after the library is gone.
+TEST_F(LibraryFileTest, ALibraryInUseIsReplacedAndItsThumbnailsStayWhole)
+{
+    StartFolder();
+    Add("a.txt", RGB(255, 0, 0));
+    SaveAndWait();
+    const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
+
+    StartFolder();
+    KBMP shown;
+    shown.boxWidth = 160;
+    shown.boxHeight = 120;
+    ASSERT_TRUE(GetDwgCache()->Lookup((folder + "a.txt").c_str(), &shown));
+    Add("Second.txt", RGB(0, 0, 255));
+    SaveAndWait();
+
+    Library library;
+    std::string problem;
+    ASSERT_TRUE(thumbtest::ReadLibrary(file, library, problem)) << problem;
+    ASSERT_EQ(2u, library.records.size());
+    EXPECT_EQ("a.txt", library.records[0].name);
+    EXPECT_EQ(thumbtest::SolidBmp(16, 12, RGB(255, 0, 0)), library.records[0].bmp);
+    EXPECT_EQ(thumbtest::SolidBmp(16, 12, RGB(0, 0, 255)), library.records[1].bmp);
+    const std::string red = thumbtest::SolidBmp(16, 12, RGB(255, 0, 0));
+    EXPECT_EQ(red, std::string(reinterpret_cast<const char*>(shown.data), shown.GetFileSize()));
+
+    ASSERT_TRUE(DeleteFileA((folder + "a.txt").c_str()));
+    ASSERT_TRUE(DeleteFileA((folder + "Second.txt").c_str()));
+    StartFolder();
+    SaveAndWait();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
+    EXPECT_EQ(red, std::string(reinterpret_cast<const char*>(shown.data), shown.GetFileSize()));
+}
+
+// A library file is mapped on a fixed drive and read whole elsewhere (a
+// path without a drive letter here); either way the source keeps the bytes
+// it was opened with while the file is replaced, and never gives bytes
+// past its end.
+TEST_F(LibraryFileTest, ASourceKeepsItsBytesWhileTheFileIsReplaced)
+{
+    const std::string file = folder + "source.bin";
+    for (const std::string& path : {file, "\\\\?\\" + file}) {
+        ASSERT_TRUE(testfiles::WriteFileBytes(file, "first bytes"));
+        LibraryReadResult result = LibraryUnreadable;
+        std::shared_ptr<CLibrarySource> source = CLibrarySource::Open(path.c_str(), result);
+        ASSERT_TRUE(source) << path;
+        EXPECT_EQ(LibraryRead, result);
+        ASSERT_EQ(11u, source->Size());
+        ASSERT_EQ(ReplaceFileDone, ReplaceFileWithBytes(file.c_str(), "other", 5)) << path;
+        EXPECT_EQ("first bytes", std::string(reinterpret_cast<const char*>(source->At(0, 11)), 11));
+        EXPECT_EQ(nullptr, source->At(6, 6));
+        char tail[5] = {};
+        EXPECT_TRUE(source->ReadAt(6, tail, 5));
+        EXPECT_EQ("bytes", std::string(tail, 5));
+    }
 }
 
 TEST_F(LibraryFileTest, AFolderWhoseFilesAreGoneLosesItsLibrary)
