@@ -8,7 +8,6 @@
 #include "codecs/ximage.h"
 #include "core/file_types.h"
 #include "drawing/jpeg_thumbnail.h"
-#include "drawing/task_helper_threads.h"
 #include "graphics/dib.h"
 #include "graphics/jpeg_markers.h"
 #include "graphics/kimage.h"
@@ -120,7 +119,19 @@ BYTE* MakeRequested(const TTaskRasterPool::Request& request)
 
 }  // namespace
 
-struct TTaskRasterPool::Shared : THelperState {
+// The jobs, under the lock the pool and its helpers share. It lives as long
+// as the last of them, so a helper that outlives the pool's bounded wait
+// touches nothing freed.
+struct TTaskRasterPool::Shared {
+    Shared()
+    {
+        InitializeCriticalSection(&lock);
+        InitializeConditionVariable(&changed);
+    }
+    ~Shared() { DeleteCriticalSection(&lock); }
+    Shared(const Shared&) = delete;
+    Shared& operator=(const Shared&) = delete;
+
     size_t Find(const Request& request) const
     {
         for (size_t i = 0; i < jobs.size(); ++i)
@@ -129,6 +140,9 @@ struct TTaskRasterPool::Shared : THelperState {
         return jobs.size();
     }
 
+    CRITICAL_SECTION lock;
+    CONDITION_VARIABLE changed;
+    bool quit = false;
     // Nearest first.
     std::vector<std::shared_ptr<RasterJob>> jobs;
 };
@@ -161,16 +175,54 @@ void RunHelper(TTaskRasterPool::Shared& shared)
     LeaveCriticalSection(&shared.lock);
 }
 
+// A helper's hold on the shared state.
+using SharedHold = std::shared_ptr<TTaskRasterPool::Shared>;
+
+// The thread takes over the hold it is given.
+DWORD WINAPI HelperThread(void* parameter)
+{
+    std::unique_ptr<SharedHold> shared(static_cast<SharedHold*>(parameter));
+    RunHelper(**shared);
+    return 0;
+}
+
+// Up to `count` helpers on the shared state; the handles of those that
+// started.
+std::vector<HANDLE> StartHelpers(int count, const SharedHold& shared)
+{
+    std::vector<HANDLE> threads;
+    for (int i = 0; i < count; ++i) {
+        SharedHold* hold = new (std::nothrow) SharedHold(shared);
+        if (!hold)
+            break;
+        HANDLE thread = CreateThread(nullptr, 0, HelperThread, hold, 0, nullptr);
+        if (!thread) {
+            delete hold;
+            break;
+        }
+        threads.push_back(thread);
+    }
+    return threads;
+}
+
 }  // namespace
 
 TTaskRasterPool::TTaskRasterPool(int helpers)
-    : m_shared(std::make_shared<Shared>()), m_threads(StartHelperThreads(helpers, m_shared, RunHelper))
+    : m_shared(std::make_shared<Shared>()), m_threads(StartHelpers(helpers, m_shared))
 {
 }
 
 TTaskRasterPool::~TTaskRasterPool()
 {
-    EndHelperThreads(*m_shared, m_threads, kEndWaitMs, [this] { m_shared->jobs.clear(); });
+    EnterCriticalSection(&m_shared->lock);
+    m_shared->quit = true;
+    m_shared->jobs.clear();
+    WakeAllConditionVariable(&m_shared->changed);
+    LeaveCriticalSection(&m_shared->lock);
+    if (!m_threads.empty())
+        WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE, kEndWaitMs);
+    for (HANDLE thread : m_threads)
+        CloseHandle(thread);
 }
 
 void TTaskRasterPool::Ahead(const std::vector<Request>& requests)

@@ -126,8 +126,8 @@ void CIEShellListCtrl::SetThumbnailMode(bool on)
 void CIEShellListCtrl::OnThumbLookChanged()
 {
     // Only a new cell or picture size needs new cells and thumbnails made
-    // anew; new colours are only painted. Outside the thumbnail view the cells are
-    // built when that view comes back.
+    // anew; new colours are only painted. Outside the thumbnail view the
+    // cells are built when that view comes back.
     if (!IsThumbnailView() || !UpdateCellSize()) {
         Invalidate(TRUE);
         return;
