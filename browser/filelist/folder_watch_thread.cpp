@@ -1,10 +1,13 @@
 #include "browser/filelist/folder_watch_thread.h"
 
 #include <commctrl.h>
+#include <stddef.h>
 
 #include "core/appsw.h"
+#include "drawing/lib_file_names.h"
 #include "drawing/save_lib_thread.h"
 #include "drawing/task_manage_thread.h"
+#include "platform/base/file_replace.h"
 #include "platform/classlib/winthread.h"
 
 namespace {
@@ -28,7 +31,7 @@ HANDLE DuplicateForThread(HANDLE handle)
     return copy;
 }
 
-// The notification's filter: names always, sizes and write times too when
+// The changes read: names always, sizes and write times too when
 // the list shows details.
 DWORD NotifyFilterFor(HWND list)
 {
@@ -40,22 +43,64 @@ DWORD NotifyFilterFor(HWND list)
     return filter;
 }
 
-// The watcher's state: its events, the change notification when there is
-// one, and the path of the folder it watches.
+// Whether every change a directory read reported names one of the thumbnail
+// library writer's files: a library or a temporary file it is replacing one
+// with. The records are walked within the bytes read only.
+bool NamesOnlyLibraryFiles(const BYTE* records, DWORD size)
+{
+    DWORD offset = 0;
+    for (;;) {
+        if (size - offset < offsetof(FILE_NOTIFY_INFORMATION, FileName))
+            return false;
+        const FILE_NOTIFY_INFORMATION* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(records + offset);
+        const DWORD nameBytes = record->FileNameLength;
+        if (nameBytes > size - offset - offsetof(FILE_NOTIFY_INFORMATION, FileName))
+            return false;
+        char name[MAX_PATH];
+        int length = ::WideCharToMultiByte(CP_ACP, 0, record->FileName, static_cast<int>(nameBytes / sizeof(WCHAR)),
+                                           name, MAX_PATH - 1, NULL, NULL);
+        if (length <= 0)
+            return false;
+        name[length] = '\0';
+        if (!IsLibraryFileName(name) && !IsReplacingTemporaryName(name))
+            return false;
+        if (record->NextEntryOffset == 0)
+            return true;
+        if (record->NextEntryOffset > size - offset)
+            return false;
+        offset += record->NextEntryOffset;
+    }
+}
+
+// The watcher's state: its events, the watched folder with its pending
+// directory read when there is one, and the path of that folder.
+//
+// The folder is read for changes rather than waited on with a bare change
+// notification: a read keeps the changes made between two reads, which
+// Wine's notification forgets, and it names the files, so that while the
+// thumbnail library is written only the writer's own files are passed over.
 class CFolderWatcher {
 public:
     explicit CFolderWatcher(const FolderWatchStart& start)
-        : m_list(start.list), m_count(2)
+        : m_list(start.list),
+          m_count(2),
+          m_directory(INVALID_HANDLE_VALUE),
+          m_readPending(false),
+          m_filter(0),
+          m_overlapped{}
     {
         m_handles[0] = start.rearmEvent;
         m_handles[1] = start.stopEvent;
         m_handles[2] = NULL;
+        m_readDone = ::CreateEventA(NULL, TRUE, FALSE, NULL);
         m_path[0] = '\0';
     }
 
     ~CFolderWatcher()
     {
-        CloseNotification();
+        CloseWatch();
+        if (m_readDone != NULL)
+            ::CloseHandle(m_readDone);
         ::CloseHandle(m_handles[0]);
         ::CloseHandle(m_handles[1]);
     }
@@ -81,20 +126,26 @@ public:
     }
 
 private:
+    // A read came back: the next one is started at once, so that nothing
+    // made meanwhile is missed, and the list is told unless the read named
+    // only the library writer's files while it is at work. A read that
+    // failed or overflowed its buffer is told as a change.
     void ReportChange()
     {
-        if (!::FindNextChangeNotification(m_handles[2])) {
-            CloseNotification();
-            return;
-        }
-        if (!LibWriting)
+        DWORD size = 0;
+        m_readPending = false;
+        const bool read = ::GetOverlappedResult(m_directory, &m_overlapped, &size, FALSE) != FALSE;
+        const bool writerOnly = read && size > 0 && LibWriting && NamesOnlyLibraryFiles(m_records, size);
+        if (!StartRead())
+            CloseWatch();
+        if (!writerOnly)
             ::PostMessageA(m_list, WM_FOLDER_CONTENT_CHANGED, 0, 1);
     }
 
     void WatchShownFolder()
     {
-        CloseNotification();
-        if (!::IsWindow(m_list) || Quitting())
+        CloseWatch();
+        if (!::IsWindow(m_list) || Quitting() || m_readDone == NULL)
             return;
         DWORD_PTR answer = 0;
         if (!::SendMessageTimeoutA(m_list, WM_GET_CURRENT_FOLDER, reinterpret_cast<WPARAM>(m_path), 0,
@@ -104,17 +155,43 @@ private:
         m_path[MAX_PATH - 1] = '\0';
         if (m_path[0] == '\0')
             return;
-        HANDLE notification = ::FindFirstChangeNotificationA(m_path, FALSE, NotifyFilterFor(m_list));
-        if (notification == INVALID_HANDLE_VALUE)
+        m_directory = ::CreateFileA(m_path, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, NULL);
+        if (m_directory == INVALID_HANDLE_VALUE)
             return;
-        m_handles[2] = notification;
+        m_filter = NotifyFilterFor(m_list);
+        if (!StartRead()) {
+            CloseWatch();
+            return;
+        }
+        m_handles[2] = m_readDone;
         m_count = 3;
     }
 
-    void CloseNotification()
+    bool StartRead()
     {
-        if (m_count == 3)
-            ::FindCloseChangeNotification(m_handles[2]);
+        ::ResetEvent(m_readDone);
+        m_overlapped = OVERLAPPED{};
+        m_overlapped.hEvent = m_readDone;
+        m_readPending = ::ReadDirectoryChangesW(m_directory, m_records, sizeof m_records, FALSE, m_filter, NULL,
+                                                &m_overlapped, NULL) != FALSE;
+        return m_readPending;
+    }
+
+    // A pending read is cancelled and waited for before its buffer can be
+    // used again.
+    void CloseWatch()
+    {
+        if (m_directory != INVALID_HANDLE_VALUE) {
+            if (m_readPending) {
+                DWORD size = 0;
+                ::CancelIo(m_directory);
+                ::GetOverlappedResult(m_directory, &m_overlapped, &size, TRUE);
+            }
+            ::CloseHandle(m_directory);
+        }
+        m_directory = INVALID_HANDLE_VALUE;
+        m_readPending = false;
         m_handles[2] = NULL;
         m_count = 2;
     }
@@ -122,6 +199,13 @@ private:
     HWND m_list;
     HANDLE m_handles[3];
     DWORD m_count;
+    HANDLE m_directory;
+    HANDLE m_readDone;
+    bool m_readPending;
+    DWORD m_filter;
+    OVERLAPPED m_overlapped;
+    // The changes of one read; DWORD-aligned as the records need.
+    alignas(DWORD) BYTE m_records[16384];
     char m_path[MAX_PATH];
 };
 

@@ -1,5 +1,5 @@
-// The file list's folder watcher: one idle-priority thread waits for the
-// file system's change notification on the shown folder and posts
+// The file list's folder watcher: one idle-priority thread reads the file
+// system's changes in the shown folder and posts
 // WM_FOLDER_CONTENT_CHANGED (lParam 1) to the list window, which then
 // re-enumerates the folder after a short delay (timer 260), once the
 // thumbnail task is idle.
@@ -15,7 +15,7 @@
 //
 // The thread never touches the list's data: it asks for the path with a
 // sent message, tells the list with a posted one, and decides on the
-// notification's filter from the window's style (report view also watches
+// changes it reads from the window's view (report view also watches
 // sizes and write times). Wine's change notifications are not recursive,
 // and the watch asks for none: changes inside sub-folders are not seen.
 #pragma once

@@ -1,5 +1,15 @@
 #include "platform/base/file_replace.h"
 
+#include <ctype.h>
+#include <string.h>
+
+namespace {
+
+const char kTemporaryPrefix[] = "hbk";
+const char kTemporarySuffix[] = ".tmp";
+
+}  // namespace
+
 CReplacingFile::~CReplacingFile()
 {
     Abandon();
@@ -17,7 +27,7 @@ ReplaceFileResult CReplacingFile::Open(const char* targetPath)
     *namePart = 0;
     char temporary[MAX_PATH];
     // GetTempFileName creates the file under a name no other file has.
-    if (!GetTempFileNameA(folder, "hbk", 0, temporary))
+    if (!GetTempFileNameA(folder, kTemporaryPrefix, 0, temporary))
         return ReplaceFileCannotCreate;
     m_temporary = temporary;
     m_handle = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -81,4 +91,20 @@ ReplaceFileResult ReplaceFileWithBytes(const char* path, const void* bytes, DWOR
         return opened;
     file.Write(bytes, size);
     return file.Commit();
+}
+
+bool IsReplacingTemporaryName(const char* fileName)
+{
+    const size_t prefixLength = sizeof kTemporaryPrefix - 1;
+    const size_t suffixLength = sizeof kTemporarySuffix - 1;
+    const size_t length = fileName ? strlen(fileName) : 0;
+    if (length <= prefixLength + suffixLength ||
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, fileName, static_cast<int>(prefixLength), kTemporaryPrefix,
+                       -1) != CSTR_EQUAL ||
+        lstrcmpiA(fileName + length - suffixLength, kTemporarySuffix) != 0)
+        return false;
+    for (size_t at = prefixLength; at < length - suffixLength; ++at)
+        if (!isxdigit(static_cast<unsigned char>(fileName[at])))
+            return false;
+    return true;
 }

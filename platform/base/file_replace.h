@@ -50,3 +50,7 @@ private:
 };
 
 ReplaceFileResult ReplaceFileWithBytes(const char* path, const void* bytes, DWORD size);
+
+// True when a bare file name has the form of the temporary files made here
+// ("hbk" + hexadecimal digits + ".tmp").
+bool IsReplacingTemporaryName(const char* fileName);

@@ -7,7 +7,9 @@
 
 #include "browser/filelist/folder_watch_thread.h"
 #include "core/appsw.h"
+#include "drawing/lib_file_names.h"
 #include "drawing/save_lib_thread.h"
+#include "platform/base/file_replace.h"
 #include "tests/support/message_log.h"
 #include "tests/support/test_files.h"
 
@@ -111,14 +113,22 @@ TEST_F(FolderWatch, SizeChangesAreNoticedOnlyInReportView)
     EXPECT_TRUE(NoticeArrives());
 }
 
-TEST_F(FolderWatch, TheCacheLibraryWriterStaysUnnoticed)
+// The library writer's own files pass unnoticed while it writes; a file
+// another program makes meanwhile is still noticed.
+TEST_F(FolderWatch, TheCacheLibraryWriterStaysUnnoticedButNotWhatOthersMakeMeanwhile)
 {
     ASSERT_TRUE(StartWatching());
+    CString library;
+    MakeFolderLibPath(m_folder.c_str(), false, library);
     LibWriting = 1;
-    ASSERT_TRUE(testfiles::WriteFileBytes(FilePath("thumbs.lib"), "library"));
+    ASSERT_EQ(ReplaceFileDone, ReplaceFileWithBytes(library, "library", 7));
     testwin::PumpMessages(500);
-    LibWriting = 0;
     EXPECT_EQ(0u, m_log.Count(WM_FOLDER_CONTENT_CHANGED));
+
+    ASSERT_EQ(ReplaceFileDone, ReplaceFileWithBytes(library, "library 2", 9));
+    ASSERT_TRUE(testfiles::WriteFileBytes(FilePath("made meanwhile.dxf"), "0\n"));
+    EXPECT_TRUE(NoticeArrives());
+    LibWriting = 0;
 }
 
 // A folder that cannot be watched leaves the watcher waiting for the next
