@@ -16,8 +16,10 @@ const int kHeadingBufferStart = 256;
 
 // The visible row under the point and, in it, the column (by position,
 // left to right) whose span holds the point's x, with the cell's rectangle.
+// Each place is as wide as the column shown there.
 int CUIODListCtrl::FindVisibleCell(CPoint point, CRect& cell, int& column)
 {
+    std::vector<int> order = GetColumnOrder();
     int top = GetTopIndex();
     int last = std::min<int>(top + GetCountPerPage(), GetItemCount() - 1);
     CRect client;
@@ -29,7 +31,7 @@ int CUIODListCtrl::FindVisibleCell(CPoint point, CRect& cell, int& column)
             continue;
         int left = rect.left;
         for (int i = 0; i < m_columnCount; ++i) {
-            int width = (int)SendMessage(LVM_GETCOLUMNWIDTH, i);
+            int width = (int)SendMessage(LVM_GETCOLUMNWIDTH, order[i]);
             if (point.x >= left && point.x <= left + width) {
                 column = i;
                 cell = CRect(left, rect.top, std::min<int>(left + width, client.right), rect.bottom);

@@ -29,8 +29,35 @@ public:
         return row;
     }
     BOOL AcceptLabelEdit(int, int, LPCSTR) override { return TRUE; }
+    void ShowContextMenu(int row, UINT, int x, int y) override
+    {
+        m_menuRow = row;
+        m_menuPoint = CPoint(x, y);
+        ++m_menus;
+    }
     void ChooseColumn(int column) { m_chosenColumn = column; }
+    void SetClickPoint(CPoint screen)
+    {
+        m_clickPoint = screen;
+        m_hasClickPoint = true;
+    }
+    int m_menus = 0;
+    int m_menuRow = -2;
+    CPoint m_menuPoint;
 };
+
+// The list's in-place editor, when one shows.
+HWND EditorOf(CWnd& list)
+{
+    return FindWindowExA(list.m_hWnd, NULL, "Edit", NULL);
+}
+
+std::string TextOf(HWND window)
+{
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
 
 // One row of the test's own data.
 struct Row {
@@ -276,6 +303,15 @@ TEST_F(OwnerDrawnList, ScrollingAndSelectingShowTheRowsTheDataHas)
     EXPECT_EQ(ink, header.Pixel(markLeft, item.bottom - 6));      // wide line at the bottom: descending
     EXPECT_EQ(ink, header.Pixel(markLeft + 3, item.bottom - 9));  // the tip
     EXPECT_NE(ink, header.Pixel(markLeft, item.bottom - 9));
+
+    // A column too narrow for its text shows the triangle only.
+    ASSERT_GE(unit, 3);
+    list.SetColumnWidth(2, 5 * unit - 1);
+    list.GetHeader().GetItemRect(2, &item);
+    testwin::ScreenPicture narrow = testwin::ScreenPicture::OfClient(list.GetHeader().m_hWnd);
+    narrow.Save("list_header_narrow");
+    item.DeflateRect(2, 2);
+    EXPECT_EQ(7 + 5 + 3 + 1, narrow.CountColour(item, ink));
 }
 
 TEST_F(OwnerDrawnList, CellsAreRenamedInPlaceAndEnterEscapeAndFocusLossEndTheEdit)
@@ -316,6 +352,9 @@ TEST_F(OwnerDrawnList, CellsAreRenamedInPlaceAndEnterEscapeAndFocusLossEndTheEdi
     edit = list.EditSubItem(5, 1);
     ASSERT_TRUE(edit);
     testwin::Type(edit->m_hWnd, "7 KB");
+    testwin::ScreenPicture typed = testwin::ScreenPicture::OfClient(edit->m_hWnd);
+    typed.Save("in_place_edit");
+    EXPECT_GT(typed.CountColour(CRect(0, 0, typed.Width(), typed.Height()), GetSysColor(COLOR_WINDOWTEXT)), 10);
     parent.SetFocus();
     testwin::PumpMessages(20);
     EXPECT_EQ("7 KB", parent.Last(LVN_ENDLABELEDITA)->text);
@@ -415,6 +454,29 @@ TEST_F(OwnerDrawnList, KeysBecomeTheListsMessages)
     testwin::PressKey(list.m_hWnd, VK_RETURN, true);
     testwin::PressKey(list.m_hWnd, VK_RETURN);
     EXPECT_TRUE(testwin::MessagesAre(log, {WM_ODLIST_RENAME, WM_ODLIST_DELETE, WM_ODLIST_PROPERTIES, WM_ODLIST_OPEN}));
+
+    // The Apps key and Shift+F10 ask for the selected row's context menu,
+    // shown at the row's place on the screen; F10 alone does not.
+    list.SelectItem(1);
+    CPoint place;
+    list.GetItemPosition(1, &place);
+    list.ClientToScreen(&place);
+    testwin::PressKey(list.m_hWnd, VK_APPS);
+    EXPECT_EQ(1, list.m_menus);
+    EXPECT_EQ(1, list.m_menuRow);
+    EXPECT_EQ(place, list.m_menuPoint);
+    testwin::PressKey(list.m_hWnd, VK_F10);
+    EXPECT_EQ(1, list.m_menus);
+    BYTE keys[256] = {};
+    ASSERT_TRUE(GetKeyboardState(keys));
+    BYTE shiftUp = keys[VK_SHIFT];
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    testwin::PressKey(list.m_hWnd, VK_F10);
+    keys[VK_SHIFT] = shiftUp;
+    SetKeyboardState(keys);
+    EXPECT_EQ(2, list.m_menus);
+    EXPECT_EQ(1, list.m_menuRow);
 }
 
 TEST_F(OwnerDrawnList, ColumnsMadeAgainFromTheSameHeadingsKeepTheRows)
@@ -451,4 +513,132 @@ TEST_F(OwnerDrawnList, APopupMenuForTwoSelectedRowsIsTheMultipleSelectionMenu)
     EXPECT_TRUE(list.ShowPopupMenu(1, 1, 0, 0));
     // A menu resource that is not there shows nothing.
     EXPECT_FALSE(list.ShowPopupMenu(1, 0, 10, 10));
+}
+
+TEST_F(OwnerDrawnList, ViewAndStyleCommandsSwitchTheViewAndToggleTheirStyle)
+{
+    auto view = [&] { return list.GetStyle() & LVS_TYPEMASK; };
+    auto extended = [&] { return (DWORD)list.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE); };
+    auto command = [&](UINT id) { list.SendMessage(WM_COMMAND, id); };
+    command(CUIODListCtrl::kCommandViewIcon);
+    EXPECT_EQ((DWORD)LVS_ICON, view());
+    command(CUIODListCtrl::kCommandViewSmallIcon);
+    EXPECT_EQ((DWORD)LVS_SMALLICON, view());
+    command(CUIODListCtrl::kCommandViewList);
+    EXPECT_EQ((DWORD)LVS_LIST, view());
+    command(CUIODListCtrl::kCommandViewReport);
+    EXPECT_EQ((DWORD)LVS_REPORT, view());
+
+    const std::pair<UINT, DWORD> toggles[] = {{CUIODListCtrl::kCommandGridLines, LVS_EX_GRIDLINES},
+                                              {CUIODListCtrl::kCommandCheckBoxes, LVS_EX_CHECKBOXES},
+                                              {CUIODListCtrl::kCommandHeaderDragDrop, LVS_EX_HEADERDRAGDROP},
+                                              {CUIODListCtrl::kCommandTrackSelect, LVS_EX_TRACKSELECT}};
+    for (const auto& toggle : toggles) {
+        DWORD before = extended();
+        command(toggle.first);
+        EXPECT_EQ(before ^ toggle.second, extended()) << toggle.first;
+        command(toggle.first);
+        EXPECT_EQ(before, extended()) << toggle.first;
+    }
+
+    // Full-row select starts off in the list's own flag although the
+    // columns were set up with the list view's full-row style: the first
+    // command turns it on (no change to see), the second off.
+    ASSERT_TRUE(extended() & LVS_EX_FULLROWSELECT);
+    command(CUIODListCtrl::kCommandFullRowSelect);
+    EXPECT_TRUE(extended() & LVS_EX_FULLROWSELECT);
+    command(CUIODListCtrl::kCommandFullRowSelect);
+    EXPECT_FALSE(extended() & LVS_EX_FULLROWSELECT);
+    list.SetFullRowSelect(true);
+    EXPECT_TRUE(extended() & LVS_EX_FULLROWSELECT);
+}
+
+TEST_F(OwnerDrawnList, AHeadingEditedInPlaceRenamesTheHeaderItemAndTheHeadingList)
+{
+    list.ChooseColumn(1);
+    list.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandEditHeading);
+    HWND editor = EditorOf(list);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ("尺寸", TextOf(editor));
+    // Over the heading: right of the first column's width.
+    CRect place;
+    GetWindowRect(editor, &place);
+    list.ScreenToClient(&place);
+    EXPECT_EQ(list.GetColumnWidths()[0], place.left);
+    EXPECT_EQ(place.left + (int)list.SendMessage(LVM_GETCOLUMNWIDTH, 1), place.right);
+
+    SetWindowTextA(editor, "大小");
+    testwin::PressKey(editor, VK_RETURN);
+    EXPECT_FALSE(IsWindow(editor));
+    const testwin::Notice* ended = parent.Last(LVN_ENDLABELEDITA);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(-1, ended->row);
+    EXPECT_EQ(1, ended->column);
+    EXPECT_STREQ("名称|大小|类型|时间", list.GetHeadings());
+    char heading[64] = "";
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = heading;
+    item.cchTextMax = sizeof(heading);
+    list.GetHeader().GetItem(1, &item);
+    EXPECT_STREQ("大小", heading);
+
+    // The command acts once on the chosen column.
+    list.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandEditHeading);
+    EXPECT_FALSE(EditorOf(list));
+}
+
+TEST_F(OwnerDrawnList, TheEditCellCommandEditsTheFocusedRowsCellUnderTheClick)
+{
+    std::vector<Row> rows = MakeRows(5);
+    Fill(rows);
+    // Columns 名称 100, 尺寸 60, 类型 150 wide: x 200 lies in 类型.
+    CRect second;
+    list.GetItemRect(2, &second, LVIR_BOUNDS);
+    CPoint click(200, second.CenterPoint().y);
+    list.ClientToScreen(&click);
+    list.SetClickPoint(click);
+
+    list.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandEditCell);
+    EXPECT_FALSE(EditorOf(list));  // row 2 has not the focus
+    list.SelectItem(2);
+    list.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandEditCell);
+    HWND editor = EditorOf(list);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(Cell(2, 2), TextOf(editor));
+    testwin::PressKey(editor, VK_ESCAPE);
+    EXPECT_FALSE(IsWindow(editor));
+}
+
+TEST_F(OwnerDrawnList, HitTestExFindsTheCellByTheColumnsOnScreenOrder)
+{
+    TextList ordered;
+    ASSERT_TRUE(ordered.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 200), &parent, 5));
+    ordered.SetColumnOrder({3, 2, 1, 0});
+    ASSERT_EQ(4, ordered.InitColumnHeadings("名称|尺寸|类型|时间"));
+    std::vector<Row> rows = MakeRows(3);
+    ordered.AddObject((void*)rows.data());
+    ordered.AddObject((void*)(rows.data() + 1));
+    CRect second;
+    ordered.GetItemRect(1, &second, LVIR_BOUNDS);
+
+    // On screen: 时间 0-120, 类型 120-270, 尺寸 270-330, 名称 330-430.
+    const struct {
+        int x;
+        int column;
+        int left;
+        int right;
+    } cases[] = {{50, 3, 0, 120}, {200, 2, 120, 270}, {300, 1, 270, 330}, {400, 0, 330, 430}};
+    for (const auto& hit : cases) {
+        CRect cell;
+        int column = -1;
+        EXPECT_EQ(1, ordered.HitTestEx(CPoint(hit.x, second.CenterPoint().y), cell, column)) << hit.x;
+        EXPECT_EQ(hit.column, column) << hit.x;
+        EXPECT_EQ(CRect(hit.left, second.top, hit.right, second.bottom), cell) << hit.x;
+    }
+    CRect cell;
+    int column = -1;
+    EXPECT_EQ(-1, ordered.HitTestEx(CPoint(500, second.CenterPoint().y), cell, column));
+    ordered.SendMessage(WM_COMMAND, CUIODListCtrl::kCommandViewList);
+    EXPECT_EQ(-1, ordered.HitTestEx(CPoint(50, second.CenterPoint().y), cell, column));
 }
