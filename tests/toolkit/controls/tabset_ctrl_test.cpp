@@ -209,5 +209,15 @@ TEST(TabStripSplitter, TheGripStopsWhereFourButtonsAndAStripHeightRemain)
     EXPECT_EQ(largest + 6, bar.left);
     EXPECT_EQ(420 - GetSystemMetrics(SM_CYHSCROLL), bar.right);
     testwin::ScreenPicture::OfClient(parent.m_hWnd).Save("tabset_splitter");
+
+    // Escape ends a drag where the grip was taken to.
+    tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(largest + 2, 5));
+    tabs.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(largest - 98, 5));
+    EXPECT_EQ(largest - 100, tabs.GetGripPosition());
+    EXPECT_EQ(tabs.m_hWnd, GetCapture());
+    testwin::PressKey(tabs.m_hWnd, VK_ESCAPE);
+    EXPECT_NE(tabs.m_hWnd, GetCapture());
+    tabs.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grip, 5));
+    EXPECT_EQ(largest - 100, tabs.GetGripPosition());
     parent.DestroyWindow();
 }

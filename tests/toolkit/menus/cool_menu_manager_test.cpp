@@ -191,6 +191,37 @@ TEST_F(ImageMenus, ImagesCheckMarksAndDisabledItemsDrawAsTheyShould)
     EXPECT_EQ(0, unchecked.CountColour(CRect(0, 0, 20, size.cy), ink));
 }
 
+TEST_F(ImageMenus, AnItemsOwnIconDrawsInItsBoxAndAColourChangeLoadsTheImagesAgain)
+{
+    PopUp();
+    // A blue icon for an item that no tool bar gives an image.
+    std::vector<DWORD> bluePixels(16 * 16, 0x0000FF);
+    std::vector<BYTE> opaque(16 * 16 / 8, 0);
+    ICONINFO parts = {};
+    parts.fIcon = TRUE;
+    parts.hbmColor = CreateBitmap(16, 16, 1, 32, bluePixels.data());
+    parts.hbmMask = CreateBitmap(16, 16, 1, 1, opaque.data());
+    HICON blue = CreateIconIndirect(&parts);
+    DeleteObject(parts.hbmColor);
+    DeleteObject(parts.hbmMask);
+    ASSERT_TRUE(blue);
+    const UINT about = 4;
+    EXPECT_EQ(NULL, manager.SetItemIcon(popup, about, TRUE, blue));
+    CSize size;
+    testwin::ScreenPicture icon = Draw(about, 0, size);
+    icon.Save("menu_item_icon");
+    EXPECT_EQ(16 * 15, icon.CountColour(CRect(0, 0, 20, size.cy), kBlue));
+    EXPECT_EQ(blue, manager.SetItemIcon(popup, about, TRUE, NULL));
+    DestroyIcon(blue);
+    EXPECT_EQ(0, Draw(about, 0, size).CountColour(CRect(0, 0, 20, size.cy), kBlue));
+
+    // The system colours change: the tool bars load again in their order.
+    frame.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(1, manager.GetImageIndex(ID_TEST_SAVE));
+    EXPECT_EQ(5, manager.GetImageIndex(ID_TEST_COLOUR));
+    EXPECT_EQ(10 * 11, Draw(0, 0, size).CountColour(CRect(0, 0, 20, size.cy), kRed));
+}
+
 TEST_F(ImageMenus, AMnemonicSharedByThreeItemsSelectsTheNextOneAndWraps)
 {
     PopUp();
