@@ -86,27 +86,26 @@ TEST_F(SmallControls, SliderPaintsItsOwnChannelAndThumbAndDarkensTheDraggedThumb
     // Without TBS_BOTH the thumb ends in a point: toward the bottom of a
     // horizontal slider, toward the left of a vertical one with TBS_LEFT.
     const COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
-    CMacSliderCtrl pointed;
-    ASSERT_TRUE(pointed.Create(WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTTOM | TBS_NOTICKS, CRect(10, 80, 290, 110),
-                               &parent, 1018));
-    pointed.SetRange(0, 100, TRUE);
-    pointed.SetPos(30);
-    testwin::ScreenPicture down = testwin::ScreenPicture::OfClient(pointed.m_hWnd);
-    down.Save("slider_pointed");
-    pointed.GetThumbRect(&thumb);
+    auto paintPointed = [&](CMacSliderCtrl& pointed, DWORD style, const CRect& place, const char* name) {
+        EXPECT_TRUE(pointed.Create(WS_CHILD | WS_VISIBLE | TBS_NOTICKS | style, place, &parent, 1018));
+        pointed.SetRange(0, 100, TRUE);
+        pointed.SetPos(30);
+        testwin::ScreenPicture shown = testwin::ScreenPicture::OfClient(pointed.m_hWnd);
+        shown.Save(name);
+        pointed.GetThumbRect(&thumb);
+        return shown;
+    };
+    CMacSliderCtrl horizontal;
+    testwin::ScreenPicture down =
+        paintPointed(horizontal, TBS_HORZ | TBS_BOTTOM, CRect(10, 80, 290, 110), "slider_pointed");
     EXPECT_EQ(frame, down.Pixel((thumb.left + thumb.right - 1) / 2, thumb.bottom - 1));  // the tip
     EXPECT_EQ(frame, down.Pixel(thumb.left, thumb.top + 3));
     EXPECT_NE(frame, down.Pixel(thumb.left, thumb.bottom - 1));  // cut away beside the tip
     EXPECT_EQ(face, down.Pixel(thumb.CenterPoint().x, thumb.CenterPoint().y));
 
-    CMacSliderCtrl upright;
-    ASSERT_TRUE(upright.Create(WS_CHILD | WS_VISIBLE | TBS_VERT | TBS_LEFT | TBS_NOTICKS, CRect(320, 20, 350, 280),
-                               &parent, 1019));
-    upright.SetRange(0, 100, TRUE);
-    upright.SetPos(60);
-    testwin::ScreenPicture left = testwin::ScreenPicture::OfClient(upright.m_hWnd);
-    left.Save("slider_vertical");
-    upright.GetThumbRect(&thumb);
+    CMacSliderCtrl vertical;
+    testwin::ScreenPicture left =
+        paintPointed(vertical, TBS_VERT | TBS_LEFT, CRect(320, 20, 350, 280), "slider_vertical");
     EXPECT_EQ(frame, left.Pixel(thumb.left, (thumb.top + thumb.bottom - 1) / 2));  // the tip
     EXPECT_EQ(frame, left.Pixel(thumb.right - 4, thumb.top));
     EXPECT_NE(frame, left.Pixel(thumb.left, thumb.top));
