@@ -2,6 +2,8 @@
 // frame: the places and sizes after each step, and the bars' drawing.
 #include "tests/toolkit/bars/bars_test_frame.h"
 
+#include <vector>
+
 using namespace barstest;
 
 namespace {
@@ -212,4 +214,30 @@ TEST_F(BarsTest, DockingLeftOfAToolBarLandsRightAfterIt)
     EXPECT_EQ(first.top, next.top);
     EXPECT_EQ(first.right, next.left);
     second.DestroyWindow();
+}
+
+TEST_F(BarsTest, ARowTooShortForItsBarsGivesTheNegotiatingBarARowOfItsOwn)
+{
+    ASSERT_TRUE(MakeFrame());
+    CTestFrame& frame = *m_frame;
+    CRect window;
+    frame.GetWindowRect(&window);
+    int column = InFrame(&frame.m_pane).Height();
+    // First a column the two bars just fill (they shrink to it), then one
+    // shorter than their minimum heights together (2 + 32 + 32).
+    for (int height : {74, 56}) {
+        frame.SetWindowPos((const CWnd*)nullptr, 0, 0, window.Width(), window.Height() - column + height,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Idle();
+    }
+    ASSERT_EQ(56, InFrame(&frame.m_pane).Height());
+    std::vector<CCJControlBar*> row;
+    frame.m_treeBar.GetRowBars(row);
+    EXPECT_EQ(1u, row.size());
+    frame.m_previewBar.GetRowBars(row);
+    EXPECT_EQ(1u, row.size());
+    // The tree bar's column now follows the preview bar's.
+    CRect tree = InFrame(&frame.m_treeBar), preview = InFrame(&frame.m_previewBar);
+    EXPECT_EQ(preview.right, tree.left);
+    EXPECT_EQ(preview.top, tree.top);
 }
