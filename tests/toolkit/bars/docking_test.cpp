@@ -121,7 +121,7 @@ TEST_F(BarsTest, ABarFloatsDocksOnTheOtherSideAndComesBack)
     EXPECT_EQ(tree.m_floatSize, client.Size());
     EXPECT_EQ(InFrame(&frame.m_previewBar).top, InFrame(&frame.m_toolBar).bottom - 2);
 
-    Screenshot(CRect(0, 0, 1000, 720), "bars_left_right_floating");
+    FrameScreenshot("bars_left_right_floating");
 
     // Its caption dragged onto the frame's right edge: docked on the right,
     // in the row after the third bar; the floating frame goes.
@@ -141,7 +141,7 @@ TEST_F(BarsTest, ABarFloatsDocksOnTheOtherSideAndComesBack)
     EXPECT_FALSE(::IsWindow(floatingWindow));
     EXPECT_EQ(frameClient.Width(), InFrame(&tree).right);
 
-    Screenshot(CRect(0, 0, 1000, 720), "bars_docked_right");
+    FrameScreenshot("bars_docked_right");
 
     // A double click on the caption floats it; on the floating frame's
     // caption it comes back where it was docked.
@@ -174,7 +174,7 @@ TEST_F(BarsTest, TheHideButtonHidesOnlyWhenReleasedOnIt)
     ASSERT_EQ(CSCBButton::kHideHit, (UINT)tree.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(hide.x, hide.y)));
 
     // The glyph ("r", a cross in Marlett) draws dark pixels in the button.
-    Screenshot(window, "bar_docked_left");
+    Screenshot(&tree, "bar_docked_left");
     int dark = 0;
     CRect button = tree.m_buttons[0].GetRect() + window.TopLeft();
     for (int y = button.top; y < button.bottom; ++y)

@@ -136,7 +136,5 @@ TEST_F(BarsTest, StatusPanesComeAndGoByIdAndKeepTheirControls)
     bar.GetPaneInfo(0, id, style, widthAfter);
     EXPECT_EQ(width, widthAfter);
     Idle();
-    CRect window;
-    bar.GetWindowRect(&window);
-    Screenshot(window, "status_bar_panes");
+    Screenshot(&bar, "status_bar_panes");
 }
