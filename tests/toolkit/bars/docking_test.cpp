@@ -366,7 +366,6 @@ TEST_F(BarsTest, TheExpandButtonFillsTheColumnAndTheStateIsKept)
 {
     ASSERT_TRUE(MakeFrame());
     CCJControlBar* tree = &m_frame->m_treeBar;
-    CCJControlBar* third = &m_frame->m_thirdBar;
     // The glyph of a bar that can grow along its column points up.
     EXPECT_EQ('U', ExpandGlyphPointsTo(*tree));
     CRect treeBefore = InFrame(tree), previewBefore = InFrame(&m_frame->m_previewBar);
@@ -389,7 +388,6 @@ TEST_F(BarsTest, TheExpandButtonFillsTheColumnAndTheStateIsKept)
     m_frame->LoadBarState("Bar State");
     Idle();
     tree = &m_frame->m_treeBar;
-    third = &m_frame->m_thirdBar;
     EXPECT_TRUE(tree->m_expanded);
     EXPECT_EQ(32, InFrame(&m_frame->m_previewBar).Height());
     DragNonClient(tree, CSCBButton::kExpandHit, ButtonPoint(*tree, 1), ButtonPoint(*tree, 1));
@@ -399,6 +397,7 @@ TEST_F(BarsTest, TheExpandButtonFillsTheColumnAndTheStateIsKept)
 
     // A bar alone on its row: its expand button has no frame under the
     // mouse and a click does nothing.
+    CCJControlBar* third = &m_frame->m_thirdBar;
     EXPECT_TRUE(ShowsHoverFrame(*tree, 1));
     EXPECT_FALSE(ShowsHoverFrame(*third, 1));
     EXPECT_EQ('U', ExpandGlyphPointsTo(*third));
@@ -436,8 +435,10 @@ TEST_F(BarsTest, ARightClickOnTheEmptyTopDockBarListsTheBars)
     ASSERT_TRUE(MakeFrame());
     CControlBar* top = m_frame->GetControlBar(AFX_IDW_DOCKBAR_TOP);
     ASSERT_NE(nullptr, top);
-    CRect dock, tool = InFrame(&m_frame->m_toolBar);
+    CRect dock, tool;
     top->GetClientRect(&dock);
+    m_frame->m_toolBar.GetWindowRect(&tool);
+    top->ScreenToClient(&tool);
     g_menuItems.clear();
     g_menuTicks = 0;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadShownMenu);
