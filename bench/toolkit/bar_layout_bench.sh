@@ -16,4 +16,4 @@ harbeck_start_xvfb
 harbeck_use_prefix "$build/test-env"
 harbeck_use_virtual_desktop
 harbeck_start_keepalive "$build"
-wine "$build/bench/toolkit/bar_layout_bench.exe" "$steps"
+"$build/bench/toolkit/bar_layout_bench.exe" "$steps"

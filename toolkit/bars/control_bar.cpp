@@ -300,10 +300,17 @@ BOOL CCJControlBar::ShareRowLength(int total, BOOL horz)
     if (total < minimumSum) {
         if (row.size() < 2 || self < 0)
             return FALSE;
-        // The row cannot hold this bar too: it takes a row of its own.
-        m_pDockBar->m_arrBars.RemoveAt(self);
-        m_pDockBar->m_arrBars.InsertAt(last, (void*)this);
-        m_pDockBar->m_arrBars.InsertAt(last + 1, (void*)nullptr);
+        // The row cannot hold this bar too: it takes a row of its own right
+        // after it. With the bar taken out, the row ends before index last.
+        CPtrArray& entries = m_pDockBar->m_arrBars;
+        entries.RemoveAt(self);
+        entries.InsertAt(last, (void*)nullptr);
+        entries.InsertAt(last + 1, (void*)this);
+        if (last + 2 == entries.GetSize())
+            entries.Add(nullptr);
+        // The layout running now has passed the bar's new place.
+        if (m_pDockSite)
+            m_pDockSite->DelayRecalcLayout();
         return FALSE;
     }
     for (CCJControlBar* bar : row)

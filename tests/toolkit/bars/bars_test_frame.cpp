@@ -1,9 +1,10 @@
 #include "tests/toolkit/bars/bars_test_frame.h"
 
 #include "tests/support/message_log.h"
-#include "tests/support/test_files.h"
 #include "tests/toolkit/bars/bars_test_ids.h"
+#include "tests/toolkit/common/window_capture.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace barstest {
@@ -87,9 +88,6 @@ CTestFrame* BarsTest::MakeFrame()
         return nullptr;
     }
     m_frame->ShowWindow(SW_SHOWNORMAL);
-    // Above the windows of test programs running beside this one, so that
-    // the screen's pixels are the frame's.
-    m_frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_frame->RecalcLayout();
     Idle();
     return m_frame;
@@ -144,37 +142,40 @@ CRect BarsTest::InFrame(CWnd* bar) const
     return rect;
 }
 
-std::string BarsTest::Screenshot(const CRect& screenRect, const char* name) const
+std::string BarsTest::Screenshot(CWnd* window, const char* name) const
 {
-    int width = screenRect.Width(), height = screenRect.Height();
+    return testwin::ScreenPicture::OfWindow(window->m_hWnd).Save(name);
+}
+
+std::string BarsTest::FrameScreenshot(const char* name) const
+{
+    std::vector<CWnd*> windows = {m_frame};
+    for (CControlBar* bar : m_frame->m_listControlBars) {
+        if (!bar->m_hWnd || !bar->IsVisible() || !bar->IsFloating())
+            continue;
+        CWnd* floating = bar->GetDockingFrame();
+        if (std::find(windows.begin(), windows.end(), floating) == windows.end())
+            windows.push_back(floating);
+    }
+    CRect frame;
+    m_frame->GetWindowRect(&frame);
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, frame.Width(), frame.Height());
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
-    ::GdiFlush();
-    int stride = (width * 3 + 3) & ~3;
-    DWORD imageSize = (DWORD)(stride * height);
-    BITMAPFILEHEADER header = {};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    header.bfSize = header.bfOffBits + imageSize;
-    std::string bytes((const char*)&header, sizeof(header));
-    bytes.append((const char*)&info.bmiHeader, sizeof(info.bmiHeader));
-    bytes.append((const char*)bits, imageSize);
+    for (CWnd* window : windows) {
+        CRect place;
+        window->GetWindowRect(&place);
+        HDC own = ::GetWindowDC(window->m_hWnd);
+        ::BitBlt(memory, place.left - frame.left, place.top - frame.top, place.Width(), place.Height(), own, 0, 0,
+                 SRCCOPY);
+        ::ReleaseDC(window->m_hWnd, own);
+    }
+    std::string path = testwin::ScreenPicture::OfDC(memory, CRect(0, 0, frame.Width(), frame.Height())).Save(name);
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    std::string path = std::string(name) + ".bmp";
-    testfiles::WriteFileBytes(path, bytes);
     return path;
 }
 

@@ -68,9 +68,12 @@ protected:
     void DragNonClient(CWnd* bar, UINT hitTest, CPoint from, CPoint to);
     // The bar's window rectangle in the frame's client coordinates.
     CRect InFrame(CWnd* bar) const;
-    // A copy of the screen rectangle saved as a BMP in the test's folder;
-    // returns its Unix path.
-    std::string Screenshot(const CRect& screenRect, const char* name) const;
+    // The window as it has drawn itself, read from its own surface (other
+    // programs' windows may lie over it), saved as "<name>.bmp" among the
+    // toolkit tests' screenshots; returns its path.
+    std::string Screenshot(CWnd* window, const char* name) const;
+    // The frame with its bars' floating frames drawn over it where they lie.
+    std::string FrameScreenshot(const char* name) const;
     // The frame's pixel at a screen point.
     COLORREF ScreenPixel(CPoint screenPoint) const;
 

@@ -2,6 +2,12 @@
 // frame: the places and sizes after each step, and the bars' drawing.
 #include "tests/toolkit/bars/bars_test_frame.h"
 
+#include "tests/toolkit/common/window_capture.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 using namespace barstest;
 
 namespace {
@@ -19,6 +25,115 @@ CPoint CaptionPoint(CCJControlBar& bar)
 bool IsDark(COLORREF colour)
 {
     return GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 0x60;
+}
+
+// The middle of a caption button (0 hide, 1 expand), in screen coordinates.
+CPoint ButtonPoint(CCJControlBar& bar, int index)
+{
+    CRect window;
+    bar.GetWindowRect(&window);
+    return window.TopLeft() + bar.m_buttons[index].GetRect().CenterPoint();
+}
+
+// Where the triangle drawn in the expand button points ('L', 'R', 'U',
+// 'D'), read from the bar's own pixels: the tip is the narrow end of the
+// ink, the base the broad one. '?' when no direction shows.
+char ExpandGlyphPointsTo(CCJControlBar& bar)
+{
+    testwin::ScreenPicture picture = testwin::ScreenPicture::OfWindow(bar.m_hWnd);
+    CRect square = bar.m_buttons[1].GetRect();
+    // Inside the frame a button under the mouse shows.
+    square.DeflateRect(1, 1);
+    auto brightness = [](COLORREF colour) { return GetRValue(colour) + GetGValue(colour) + GetBValue(colour); };
+    const int face = brightness(GetSysColor(COLOR_BTNFACE));
+    std::vector<CPoint> ink;
+    CRect box(square.right, square.bottom, square.left, square.top);
+    for (int y = square.top; y < square.bottom; ++y) {
+        for (int x = square.left; x < square.right; ++x) {
+            if (face - brightness(picture.Pixel(x, y)) < 48)
+                continue;
+            ink.push_back(CPoint(x, y));
+            box.UnionRect(&box, CRect(x, y, x + 1, y + 1));
+        }
+    }
+    if (ink.empty())
+        return '?';
+    std::vector<int> columns(box.Width()), rows(box.Height());
+    for (CPoint point : ink) {
+        ++columns[point.x - box.left];
+        ++rows[point.y - box.top];
+    }
+    int across = columns.back() - columns.front();
+    int down = rows.back() - rows.front();
+    if (std::abs(down) > std::abs(across))
+        return down > 0 ? 'U' : 'D';
+    if (across == 0)
+        return '?';
+    return across > 0 ? 'L' : 'R';
+}
+
+// Whether a caption button shows the raised frame of a button under the
+// mouse, right after the mouse moved onto it (before the hover timer runs).
+bool ShowsHoverFrame(CCJControlBar& bar, int index)
+{
+    CPoint point = ButtonPoint(bar, index);
+    bar.SendMessage(WM_NCMOUSEMOVE, bar.m_buttons[index].m_hitCode, MAKELPARAM(point.x, point.y));
+    testwin::ScreenPicture picture = testwin::ScreenPicture::OfWindow(bar.m_hWnd);
+    CRect square = bar.m_buttons[index].GetRect();
+    bool framed = picture.Pixel(square.left, square.top) == GetSysColor(COLOR_BTNHIGHLIGHT);
+    // Off the button again.
+    bar.SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(point.x + 100, point.y + 100));
+    return framed;
+}
+
+int CALLBACK NoteFont(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
+{
+    *(bool*)found = true;
+    return 0;
+}
+
+bool FontInstalled(const char* face)
+{
+    LOGFONTA wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(wanted.lfFaceName, face);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &wanted, NoteFont, (LPARAM)&found, 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The items of the pop-up menu this thread shows, read by a timer while the
+// menu is tracked, which then closes it ("-" for a separator).
+std::vector<std::string> g_menuItems;
+int g_menuTicks = 0;
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof(name));
+    if (lstrcmpA(name, "#32768") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
+void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND popup = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindPopupMenu, (LPARAM)&popup);
+    // Never left open: after 10 s the menu closes unread.
+    if (!popup && ++g_menuTicks < 200)
+        return;
+    if (popup && g_menuItems.empty()) {
+        HMENU menu = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            g_menuItems.push_back(GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION) ? text : "-");
+        }
+    }
+    EndMenu();
 }
 
 }  // namespace
@@ -85,8 +200,14 @@ TEST_F(BarsTest, DraggingTheEdgesSizesTheRowAndItsNeighbour)
     // Never past the neighbour's minimum height.
     frame.m_treeBar.GetWindowRect(&tree);
     between = CPoint(tree.left + tree.Width() / 2, tree.bottom - 3);
+    EXPECT_FALSE(frame.m_treeBar.m_expanded);
     DragNonClient(&frame.m_treeBar, HTBOTTOM, between, between + CSize(0, 2000));
     EXPECT_EQ(32, InFrame(&frame.m_previewBar).Height());
+    // Dragged as far as it goes, the bar counts as expanded: its button
+    // offers to give the row back.
+    EXPECT_TRUE(frame.m_treeBar.m_expanded);
+    EXPECT_FALSE(frame.m_previewBar.m_expanded);
+    EXPECT_EQ('D', ExpandGlyphPointsTo(frame.m_treeBar));
 
     // Widening stops where the pane would vanish: at most its width - 4.
     int paneWidth = InFrame(&frame.m_pane).Width();
@@ -119,7 +240,7 @@ TEST_F(BarsTest, ABarFloatsDocksOnTheOtherSideAndComesBack)
     EXPECT_EQ(tree.m_floatSize, client.Size());
     EXPECT_EQ(InFrame(&frame.m_previewBar).top, InFrame(&frame.m_toolBar).bottom - 2);
 
-    Screenshot(CRect(0, 0, 1000, 720), "bars_left_right_floating");
+    FrameScreenshot("bars_left_right_floating");
 
     // Its caption dragged onto the frame's right edge: docked on the right,
     // in the row after the third bar; the floating frame goes.
@@ -139,7 +260,7 @@ TEST_F(BarsTest, ABarFloatsDocksOnTheOtherSideAndComesBack)
     EXPECT_FALSE(::IsWindow(floatingWindow));
     EXPECT_EQ(frameClient.Width(), InFrame(&tree).right);
 
-    Screenshot(CRect(0, 0, 1000, 720), "bars_docked_right");
+    FrameScreenshot("bars_docked_right");
 
     // A double click on the caption floats it; on the floating frame's
     // caption it comes back where it was docked.
@@ -172,7 +293,8 @@ TEST_F(BarsTest, TheHideButtonHidesOnlyWhenReleasedOnIt)
     ASSERT_EQ(CSCBButton::kHideHit, (UINT)tree.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(hide.x, hide.y)));
 
     // The glyph ("r", a cross in Marlett) draws dark pixels in the button.
-    Screenshot(window, "bar_docked_left");
+    ASSERT_TRUE(FontInstalled("Marlett")) << "the Wine prefix lacks the Marlett font of the bars' and captions' glyphs";
+    Screenshot(&tree, "bar_docked_left");
     int dark = 0;
     CRect button = tree.m_buttons[0].GetRect() + window.TopLeft();
     for (int y = button.top; y < button.bottom; ++y)
@@ -212,4 +334,118 @@ TEST_F(BarsTest, DockingLeftOfAToolBarLandsRightAfterIt)
     EXPECT_EQ(first.top, next.top);
     EXPECT_EQ(first.right, next.left);
     second.DestroyWindow();
+}
+
+TEST_F(BarsTest, ARowTooShortForItsBarsGivesTheNegotiatingBarARowOfItsOwn)
+{
+    ASSERT_TRUE(MakeFrame());
+    CTestFrame& frame = *m_frame;
+    CRect window;
+    frame.GetWindowRect(&window);
+    int column = InFrame(&frame.m_pane).Height();
+    // First a column the two bars just fill (they shrink to it), then one
+    // shorter than their minimum heights together (2 + 32 + 32).
+    for (int height : {74, 56}) {
+        frame.SetWindowPos((const CWnd*)nullptr, 0, 0, window.Width(), window.Height() - column + height,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Idle();
+    }
+    ASSERT_EQ(56, InFrame(&frame.m_pane).Height());
+    std::vector<CCJControlBar*> row;
+    frame.m_treeBar.GetRowBars(row);
+    EXPECT_EQ(1u, row.size());
+    frame.m_previewBar.GetRowBars(row);
+    EXPECT_EQ(1u, row.size());
+    // The tree bar's column now follows the preview bar's.
+    CRect tree = InFrame(&frame.m_treeBar), preview = InFrame(&frame.m_previewBar);
+    EXPECT_EQ(preview.right, tree.left);
+    EXPECT_EQ(preview.top, tree.top);
+}
+
+TEST_F(BarsTest, TheExpandButtonFillsTheColumnAndTheStateIsKept)
+{
+    ASSERT_TRUE(MakeFrame());
+    CCJControlBar* tree = &m_frame->m_treeBar;
+    // The glyph of a bar that can grow along its column points up.
+    EXPECT_EQ('U', ExpandGlyphPointsTo(*tree));
+    CRect treeBefore = InFrame(tree), previewBefore = InFrame(&m_frame->m_previewBar);
+
+    DragNonClient(tree, CSCBButton::kExpandHit, ButtonPoint(*tree, 1), ButtonPoint(*tree, 1));
+    EXPECT_TRUE(tree->m_expanded);
+    EXPECT_EQ(32, InFrame(&m_frame->m_previewBar).Height());
+    EXPECT_EQ(treeBefore.top, InFrame(tree).top);
+    EXPECT_EQ(previewBefore.bottom, InFrame(&m_frame->m_previewBar).bottom);
+    EXPECT_EQ('D', ExpandGlyphPointsTo(*tree));
+    Screenshot(tree, "bar_expanded");
+
+    // Saved with its size from before; loaded, expanded again; the button
+    // then gives back the sizes of before.
+    m_frame->SaveBarState("Bar State");
+    EXPECT_EQ((UINT)treeBefore.Height(), m_app.GetProfileInt("Bar State-SCBar-106", "sizeVertCY", 0));
+    EXPECT_EQ(1u, m_app.GetProfileInt("Bar State-SCBar-106", "Expanded", 0));
+    CloseFrame();
+    ASSERT_TRUE(MakeFrame());
+    m_frame->LoadBarState("Bar State");
+    Idle();
+    tree = &m_frame->m_treeBar;
+    EXPECT_TRUE(tree->m_expanded);
+    EXPECT_EQ(32, InFrame(&m_frame->m_previewBar).Height());
+    DragNonClient(tree, CSCBButton::kExpandHit, ButtonPoint(*tree, 1), ButtonPoint(*tree, 1));
+    EXPECT_FALSE(tree->m_expanded);
+    EXPECT_EQ(treeBefore, InFrame(tree));
+    EXPECT_EQ(previewBefore, InFrame(&m_frame->m_previewBar));
+
+    // A bar alone on its row: its expand button has no frame under the
+    // mouse and a click does nothing.
+    CCJControlBar* third = &m_frame->m_thirdBar;
+    EXPECT_TRUE(ShowsHoverFrame(*tree, 1));
+    EXPECT_FALSE(ShowsHoverFrame(*third, 1));
+    EXPECT_EQ('U', ExpandGlyphPointsTo(*third));
+    CRect thirdBefore = InFrame(third);
+    CPoint expand = ButtonPoint(*third, 1);
+    third->SendMessage(WM_NCLBUTTONDOWN, CSCBButton::kExpandHit, MAKELPARAM(expand.x, expand.y));
+    EXPECT_NE(third->m_hWnd, GetCapture());
+    third->SendMessage(WM_LBUTTONUP, 0, 0);
+    Idle();
+    EXPECT_FALSE(third->m_expanded);
+    EXPECT_EQ(thirdBefore, InFrame(third));
+}
+
+TEST_F(BarsTest, OnABottomRowTheExpandGlyphPointsAlongTheRow)
+{
+    ASSERT_TRUE(MakeFrame());
+    CCJControlBar& preview = m_frame->m_previewBar;
+    m_frame->DockControlBar(&preview, AFX_IDW_DOCKBAR_BOTTOM);
+    Idle();
+    // Alone on the row: the glyph of a bar that cannot grow.
+    EXPECT_EQ('L', ExpandGlyphPointsTo(preview));
+    m_frame->DockControlBarLeftOf(&m_frame->m_thirdBar, &preview);
+    Idle();
+    ASSERT_EQ(InFrame(&preview).top, InFrame(&m_frame->m_thirdBar).top);
+    EXPECT_EQ('R', ExpandGlyphPointsTo(preview));
+
+    DragNonClient(&preview, CSCBButton::kExpandHit, ButtonPoint(preview, 1), ButtonPoint(preview, 1));
+    EXPECT_TRUE(preview.m_expanded);
+    EXPECT_EQ(33, InFrame(&m_frame->m_thirdBar).Width());
+    EXPECT_EQ('L', ExpandGlyphPointsTo(preview));
+}
+
+TEST_F(BarsTest, ARightClickOnTheEmptyTopDockBarListsTheBars)
+{
+    ASSERT_TRUE(MakeFrame());
+    CControlBar* top = m_frame->GetControlBar(AFX_IDW_DOCKBAR_TOP);
+    ASSERT_NE(nullptr, top);
+    CRect dock, tool;
+    top->GetClientRect(&dock);
+    m_frame->m_toolBar.GetWindowRect(&tool);
+    top->ScreenToClient(&tool);
+    g_menuItems.clear();
+    g_menuTicks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadShownMenu);
+    CPoint empty(tool.right + 100, dock.Height() / 2);
+    ASSERT_LT(empty.x, dock.right);
+    top->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(empty.x, empty.y));
+    KillTimer(nullptr, timer);
+    const std::vector<std::string> expected = {"Tool Bar", "-", "Dir Tree", "PreView", "Third", "-", "Status Bar"};
+    EXPECT_EQ(expected, g_menuItems);
 }

@@ -5,6 +5,8 @@
 
 #include "tests/toolkit/bars/bars_test_ids.h"
 
+#include <cstdlib>
+
 using namespace barstest;
 
 TEST_F(BarsTest, ToolButtonsFollowTheUpdateRules)
@@ -32,15 +34,27 @@ TEST_F(BarsTest, ToolButtonsFollowTheUpdateRules)
     EXPECT_EQ(1, m_frame->m_openCount);
     EXPECT_FALSE(bar.IsFloating());
 
-    // The disabled button is drawn grey: no black pixel of its image.
-    CRect unhandled;
-    bar.GetItemRect(bar.SendMessage(TB_COMMANDTOINDEX, ID_TEST_OPEN), &unhandled);
-    bar.ClientToScreen(&unhandled);
-    int black = 0;
-    for (int y = unhandled.top; y < unhandled.bottom; ++y)
-        for (int x = unhandled.left; x < unhandled.right; ++x)
-            black += ScreenPixel(CPoint(x, y)) == RGB(0, 0, 0);
-    EXPECT_GT(black, 20) << "the enabled open button shows its black square";
+    // An enabled button shows its image (a black square); the disabled one
+    // shows its white square grey.
+    auto countPixels = [&](UINT command, bool (*wanted)(COLORREF)) {
+        CRect button;
+        bar.GetItemRect(bar.SendMessage(TB_COMMANDTOINDEX, command), &button);
+        bar.ClientToScreen(&button);
+        int count = 0;
+        for (int y = button.top; y < button.bottom; ++y)
+            for (int x = button.left; x < button.right; ++x)
+                count += wanted(ScreenPixel(CPoint(x, y)));
+        return count;
+    };
+    auto black = [](COLORREF colour) { return colour == RGB(0, 0, 0); };
+    auto white = [](COLORREF colour) { return colour == RGB(255, 255, 255); };
+    auto grey = [](COLORREF colour) {
+        int level = GetRValue(colour);
+        return level == GetGValue(colour) && level == GetBValue(colour) && level >= 0x60 && level <= 0xC0;
+    };
+    EXPECT_GT(countPixels(ID_TEST_OPEN, black), 20);
+    EXPECT_GT(countPixels(ID_TEST_UNHANDLED, grey), 20);
+    EXPECT_EQ(0, countPixels(ID_TEST_UNHANDLED, white));
 }
 
 TEST_F(BarsTest, ToolTipsTakeTheTextAfterTheLineBreak)
@@ -61,6 +75,20 @@ TEST_F(BarsTest, ToolBarStatesAreSavedUnderTheirNumber)
     ASSERT_TRUE(MakeFrame());
     CString value = m_frame->m_toolBar.m_registryValue;
     EXPECT_EQ(0, value.Find("CJToolBar "));
+    // Numbered in the order the bars are made, whatever their kind.
+    int number = atoi(value.Mid(10));
+    CString expected;
+    CCJMenuBar menuBar;
+    CCJToolBar other;
+    expected.Format("CJToolBar %d", number + 1);
+    EXPECT_EQ(expected, menuBar.m_registryValue);
+    expected.Format("CJToolBar %d", number + 2);
+    EXPECT_EQ(expected, other.m_registryValue);
+    // The standard tool bar alone hides in place.
+    EXPECT_TRUE(m_frame->m_toolBar.GetBarStyle() & CBRS_HIDE_INPLACE);
+    ASSERT_TRUE(other.CreateEx(m_frame, TBSTYLE_FLAT, WS_CHILD | CBRS_TOP, CRect(0, 0, 0, 0), 0xE803));
+    EXPECT_FALSE(other.GetBarStyle() & CBRS_HIDE_INPLACE);
+    other.DestroyWindow();
     EXPECT_STREQ("Software\\Pellmoor\\Harbeck\\Settings", m_frame->m_toolBar.m_registryKey);
     HWND toolBar = m_frame->m_toolBar.m_hWnd;
     m_frame->m_toolBar.SendMessage(TB_HIDEBUTTON, ID_TEST_CHECKED, TRUE);
@@ -136,7 +164,5 @@ TEST_F(BarsTest, StatusPanesComeAndGoByIdAndKeepTheirControls)
     bar.GetPaneInfo(0, id, style, widthAfter);
     EXPECT_EQ(width, widthAfter);
     Idle();
-    CRect window;
-    bar.GetWindowRect(&window);
-    Screenshot(window, "status_bar_panes");
+    Screenshot(&bar, "status_bar_panes");
 }
