@@ -67,6 +67,16 @@ protected:
         GetDwgCache()->Save(force, 160, 120);
         ASSERT_TRUE(cache.WaitForWriter());
     }
+    // A batch that leaves a library of a.txt in red: its file and bytes.
+    std::string SaveRedLibrary(std::string& bytes)
+    {
+        StartFolder();
+        Add("a.txt", RGB(255, 0, 0));
+        SaveAndWait();
+        const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
+        EXPECT_TRUE(testfiles::ReadFileBytes(file, bytes));
+        return file;
+    }
 
     thumbtest::ScratchCache cache;
     std::string folder;
@@ -146,12 +156,8 @@ TEST_F(LibraryFileTest, TwoSavesOfAFolderAreWrittenInTurnUnderItsFirstName)
 
 TEST_F(LibraryFileTest, ADisabledCacheNeitherServesNorKeepsNorWrites)
 {
-    StartFolder();
-    Add("a.txt", RGB(255, 0, 0));
-    SaveAndWait();
-    const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
     std::string before;
-    ASSERT_TRUE(testfiles::ReadFileBytes(file, before));
+    const std::string file = SaveRedLibrary(before);
 
     GetDwgCache()->Enable(false);
     StartFolder();
@@ -351,12 +357,8 @@ TEST_F(LibraryFileTest, ALibraryAnotherProgramHoldsIsSkippedAndKept)
 
 TEST_F(LibraryFileTest, ALibraryThatCannotBeReplacedStaysWithItsIndexRecord)
 {
-    StartFolder();
-    Add("a.txt", RGB(255, 0, 0));
-    SaveAndWait();
-    const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
     std::string before;
-    ASSERT_TRUE(testfiles::ReadFileBytes(file, before));
+    const std::string file = SaveRedLibrary(before);
 
     // Open without leave to delete or rename: the new file cannot replace it.
     HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
