@@ -169,8 +169,10 @@ void CAppSWActions::DeleteTaskMngThread(CAppSW& state)
         thread->m_current = 1;
         thread->m_stopRequest = 1;
         thread->m_abort = 1;
-        thread->Cancel();
         thread->Resume();
+        // Only once the thread runs again: the break takes a lock it may
+        // hold.
+        thread->Cancel();
 
         // Pumping lets the messages the worker sends to our windows through,
         // so a worker blocked in such a send can reach its end.

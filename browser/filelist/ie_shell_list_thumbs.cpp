@@ -172,9 +172,11 @@ void CIEShellListCtrl::StopCurrentTask()
     if (!thread->m_idle && !thread->HasEnded()) {
         thread->Suspend();
         thread->m_current = 0;
-        thread->Cancel();
         thread->m_abort = 1;
         thread->Resume();
+        // The break takes a lock the thread holds for a moment while it
+        // draws: it must not come while the thread is suspended.
+        thread->Cancel();
         const bool browsing = AppSW.mode == APPMODE_BROWSE;
         CString text = LoadResString(IDS_STOPPING_THUMBNAILS);
         if (browsing)

@@ -78,6 +78,18 @@ TEST_F(LibIndexTest, NewLibrariesTakeTheLowestFreeNumber)
     EXPECT_EQ(LibWriteCacheFolder, index.ChooseLibForWrite("C:\\New", file));
     EXPECT_STREQ((cache + "QuorvantixLib000001.qrvlib").c_str(), file);
 
+    // A library the index names elsewhere is written there while it may be
+    // written; else a file of its name in the cache folder takes its place.
+    const std::string elsewhere = testfiles::MakeScratchFolder("elsewhere") + "\\QuorvantixLib000009.qrvlib";
+    ASSERT_TRUE(testfiles::WriteFileBytes(elsewhere, "library"));
+    index.AddLib(elsewhere.c_str(), "C:\\Kept");
+    EXPECT_EQ(LibWriteCacheFolder, index.ChooseLibForWrite("C:\\Kept", file));
+    EXPECT_STREQ(elsewhere.c_str(), file);
+    ASSERT_TRUE(SetFileAttributesA(elsewhere.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(LibWriteCacheFolder, index.ChooseLibForWrite("C:\\Kept", file));
+    EXPECT_STREQ((cache + "QuorvantixLib000009.qrvlib").c_str(), file);
+    SetFileAttributesA(elsewhere.c_str(), FILE_ATTRIBUTE_NORMAL);
+
     index.SetSaveInBrowserFolderFirst(true);
     EXPECT_EQ(LibWriteFolderOwn, index.ChooseLibForWrite("Q:\\Nowhere", file));
     EXPECT_STREQ("Q:\\Nowhere\\QuorvantixImageCache.qrvlib", file);

@@ -67,6 +67,16 @@ protected:
         GetDwgCache()->Save(force, 160, 120);
         ASSERT_TRUE(cache.WaitForWriter());
     }
+    // A batch that leaves a library of a.txt in red: its file and bytes.
+    std::string SaveRedLibrary(std::string& bytes)
+    {
+        StartFolder();
+        Add("a.txt", RGB(255, 0, 0));
+        SaveAndWait();
+        const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
+        EXPECT_TRUE(testfiles::ReadFileBytes(file, bytes));
+        return file;
+    }
 
     thumbtest::ScratchCache cache;
     std::string folder;
@@ -110,6 +120,78 @@ TEST_F(LibraryFileTest, ASavedLibraryHoldsEveryFieldAsLaidOut)
     EXPECT_TRUE(GetDwgCache()->CheckLibFile(folder.c_str(), width, height));
     EXPECT_EQ(160, width);
     EXPECT_EQ(120, height);
+}
+
+// Named again in other case, the folder keeps the text it was first given.
+// Two saves queued one after the other reach the same file in turn: the
+// later list is the one on disk.
+TEST_F(LibraryFileTest, TwoSavesOfAFolderAreWrittenInTurnUnderItsFirstName)
+{
+    StartFolder();
+    Add("a.txt", RGB(255, 0, 0));
+    Add("Second.txt", RGB(0, 0, 255));
+    GetDwgCache()->Save(false, 160, 120);
+    std::string upper = folder;
+    CharUpperA(&upper[0]);
+    ASSERT_NE(folder, upper);
+    GetDwgCache()->SetFolder(folder.c_str());
+    GetDwgCache()->SetFolder(upper.c_str());
+    // Not loaded: the first save may still be waiting for the writer.
+    GetDwgCache()->ClearList();
+    Add("Second.txt", RGB(0, 255, 0));
+    SaveAndWait();
+
+    const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
+    ASSERT_EQ(cache.CacheFolder() + "\\QuorvantixLib000000.qrvlib", file);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+              GetFileAttributesA((cache.CacheFolder() + "\\QuorvantixLib000001.qrvlib").c_str()));
+    Library library;
+    std::string problem;
+    ASSERT_TRUE(thumbtest::ReadLibrary(file, library, problem)) << problem;
+    EXPECT_EQ(folder, library.folder);
+    ASSERT_EQ(1u, library.records.size());
+    EXPECT_EQ("Second.txt", library.records[0].name);
+    EXPECT_EQ(thumbtest::SolidBmp(16, 12, RGB(0, 255, 0)), library.records[0].bmp);
+}
+
+TEST_F(LibraryFileTest, ADisabledCacheNeitherServesNorKeepsNorWrites)
+{
+    std::string before;
+    const std::string file = SaveRedLibrary(before);
+
+    GetDwgCache()->Enable(false);
+    StartFolder();
+    EXPECT_FALSE(Lookup("a.txt"));
+    Add("Second.txt", RGB(0, 0, 255));
+    GetDwgCache()->Save(true, 160, 120);
+    std::string after;
+    ASSERT_TRUE(testfiles::ReadFileBytes(file, after));
+    EXPECT_EQ(before, after);
+
+    GetDwgCache()->Enable(true);
+    StartFolder();
+    EXPECT_TRUE(Lookup("a.txt"));
+    EXPECT_FALSE(Lookup("Second.txt"));
+}
+
+// The folder vanished during its batch: nothing is written, and the list and
+// the folder are forgotten, so that a later save writes nothing for it.
+TEST_F(LibraryFileTest, ASaveForADeletedFolderWritesNothingAndForgetsIt)
+{
+    StartFolder();
+    Add("a.txt", RGB(255, 0, 0));
+    ASSERT_TRUE(DeleteFileA((folder + "a.txt").c_str()));
+    ASSERT_TRUE(DeleteFileA((folder + "Second.txt").c_str()));
+    ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
+    SaveAndWait(true);
+    EXPECT_EQ(0, GetDwgCache()->GetLibrary()->GetCount());
+
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+    ASSERT_TRUE(testfiles::WriteFileBytes(folder + "a.txt", "alpha"));
+    Add("a.txt", RGB(255, 0, 0));
+    SaveAndWait(true);
+    EXPECT_TRUE(thumbtest::FindNumberedLibrary(cache.CacheFolder()).empty());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "QuorvantixImageCache.qrvlib").c_str()));
 }
 
 TEST_F(LibraryFileTest, AThumbnailIsUsedAgainOnlyWhileItsFileIsUnchanged)
@@ -275,12 +357,8 @@ TEST_F(LibraryFileTest, ALibraryAnotherProgramHoldsIsSkippedAndKept)
 
 TEST_F(LibraryFileTest, ALibraryThatCannotBeReplacedStaysWithItsIndexRecord)
 {
-    StartFolder();
-    Add("a.txt", RGB(255, 0, 0));
-    SaveAndWait();
-    const std::string file = thumbtest::FindNumberedLibrary(cache.CacheFolder());
     std::string before;
-    ASSERT_TRUE(testfiles::ReadFileBytes(file, before));
+    const std::string file = SaveRedLibrary(before);
 
     // Open without leave to delete or rename: the new file cannot replace it.
     HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,

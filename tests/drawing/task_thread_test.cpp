@@ -66,8 +66,13 @@ struct ListWindow {
             }
             return 0;
         }
-        if (message == WM_THUMB_STAGE && wParam == 101 && current && ++current->rasterStages == current->viewModeAtRasterStage)
-            AppSW.mode = APPMODE_VIEW;
+        if (message == WM_THUMB_STAGE && wParam == 101 && current) {
+            ++current->rasterStages;
+            if (current->rasterStages == current->viewModeAtRasterStage)
+                AppSW.mode = APPMODE_VIEW;
+            if (current->rasterStages == 1 && !current->lateQuickTask.empty())
+                current->thread->AddTask(new TTask(current->lateQuickTask.c_str(), kRows, 1, FILEKIND_BMP));
+        }
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
@@ -78,6 +83,10 @@ struct ListWindow {
     int rasterStages = 0;
     // Switches to view mode at this raster file's stage (0: never).
     int viewModeAtRasterStage = 0;
+    // A quick task for this file, as row kRows, is added at the first
+    // raster file's stage, when the batch already makes pictures (none when
+    // empty).
+    std::string lateQuickTask;
 };
 ListWindow* ListWindow::current = nullptr;
 
@@ -247,6 +256,15 @@ TEST_F(TaskThreadTest, TheNextVisitIsServedFromTheLibraryUntilAFileChanges)
     EXPECT_EQ(3u, Count(WM_THUMB_STAGE, 101));
     EXPECT_EQ(TASK_RESULT_MADE, list.rows[0].result);
     EXPECT_EQ(first[0].bmp, list.rows[0].bmp);
+}
+
+TEST_F(TaskThreadTest, AQuickTaskAddedWhileTheBatchMakesPicturesWaitsForTheNextBatch)
+{
+    list.lateQuickTask = Path(1);
+    RunBatch(true, 0);
+    EXPECT_EQ(size_t(kRows), list.order.size());
+    EXPECT_EQ(0u, list.rows.count(kRows));
+    EXPECT_EQ(0, thread.GetTaskList()->GetCount());
 }
 
 TEST_F(TaskThreadTest, SwitchingToViewModeEndsTheBatchAndKeepsWhatWasMade)
