@@ -141,26 +141,24 @@ void TDwgDrawThread::Resize(int width, int height)
 
 void TDwgDrawThread::OpenFile(int kind, const char* path, int width, int height, bool zoomExtents)
 {
-    // The running command is superseded before its draw is broken off, so
-    // that a broken picture is never answered as done.
-    m_cancel = 1;
-    m_current = 0;
-    {
-        CSingleLock hold(&m_requestLock, TRUE);
-        if (m_document != NULL)
-            m_document->getView()->interrupt();
-    }
     if (kind == -1) {
         const CDrawingFileInfo* info = GetDrawingFileInfo(path);
         kind = info != NULL ? info->type : -1;
     }
     {
+        // One step under the request lock, so that the loop cannot take an
+        // older request in between: the command that runs now is the one
+        // abandoned. It is superseded before its draw is broken off, so
+        // that a broken picture is never answered as done.
         CSingleLock hold(&m_requestLock, TRUE);
+        m_cancel = 1;
+        m_current = 0;
+        if (m_document != NULL)
+            m_document->getView()->interrupt();
         m_fileKind = kind;
         m_path = path != NULL ? path : "";
         m_requestedWidth = RequestedSide(width);
         m_requestedHeight = RequestedSide(height);
-        m_current = 0;
         m_pendingCommand = zoomExtents ? DCMD_OPEN_EXTENTS : DCMD_OPEN;
     }
     m_event->Signal();

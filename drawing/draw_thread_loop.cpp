@@ -211,7 +211,7 @@ bool TDwgDrawThread::OpenDrawing(const Command& command)
         return false;
     }
     DrawFailurePicture(status);
-    m_drawingInfo->setCount = 0;
+    m_drawingInfo->ClearCount();
     WPARAM result = status == CDrawing::kOpenPassword ? 4 : 0;
     PostNotify(GetNotifyWnd(), WM_DRAW_OPENED, result, command.companion);
     m_opening = 0;
@@ -280,7 +280,7 @@ void TDwgDrawThread::ReadFileInformation(const Command& command)
 
 void TDwgDrawThread::CloseFile(const Command& command)
 {
-    m_drawingInfo->setCount = 0;
+    m_drawingInfo->ClearCount();
     {
         CSingleLock hold(&m_requestLock, TRUE);
         m_path.Empty();

@@ -42,6 +42,12 @@ void DRAWINGINFO::Reset()
     formatText.Empty();
 }
 
+void DRAWINGINFO::ClearCount()
+{
+    Hold hold(&lock_);
+    setCount = 0;
+}
+
 void DRAWINGINFO::CopyFieldsFrom(const DRAWINGINFO& other)
 {
     title = other.title;

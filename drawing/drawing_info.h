@@ -20,6 +20,8 @@ public:
 
     // Set count 0, every text emptied, custom count 0; the times stay.
     void Reset();
+    // Set count 0 (nothing known), the texts and times kept.
+    void ClearCount();
     // Copies the whole record (under its lock) into `out`.
     void Snapshot(DRAWINGINFO* out) const;
 

@@ -235,6 +235,75 @@ TEST_F(DrawThreadTest, ARequestMadeWhileACommandRunsSupersedesIt)
     EXPECT_EQ((std::vector<LONG_PTR>{DCMD_REGEN}), DoneCodes(Recorded()));
 }
 
+// An open that comes while a large picture is being drawn breaks the draw
+// off; the broken picture is never answered as done. The draw may end
+// before the open comes: tried until one draw was broken.
+TEST_F(DrawThreadTest, AnOpenDuringARenderLeavesTheBrokenPictureUnanswered)
+{
+    bool broken = false;
+    for (int attempt = 0; attempt < 10 && !broken; ++attempt) {
+        ASSERT_TRUE(OpenAndWait("many.dxf", 1600, 1200, true));
+        CGDIDevice whole;
+        TakePicture(whole);
+        m_log.Clear();
+        m_thread->SetCommand(DCMD_REGEN);
+        for (int i = 0; i < 5000 && !m_thread->m_busy; ++i)
+            Sleep(1);
+        // Varied a little, so that one attempt lands inside the draw.
+        Sleep(attempt % 3);
+        // A raster file: its open leaves the device as the draw left it.
+        m_thread->OpenFile(-1, Fixture("picture.png").c_str(), 1600, 1200, false);
+        ASSERT_TRUE(WaitForDone());
+        if (DoneCodes(Recorded()).back() != DCMD_OPEN) {
+            ASSERT_TRUE(WaitForDone(2));
+        }
+        testwin::PumpMessages(100);
+        CGDIDevice left;
+        TakePicture(left);
+        broken = !SamePixels(whole, left);
+        if (broken) {
+            EXPECT_EQ((std::vector<LONG_PTR>{DCMD_OPEN}), DoneCodes(Recorded()));
+        }
+    }
+}
+
+// The views ask for a refresh after the layer dialog: the picture then
+// shows the drawing as it now is.
+TEST_F(DrawThreadTest, ARefreshShowsTheDrawingAsItNowIs)
+{
+    ASSERT_TRUE(OpenAndWait("frame.dxf", 320, 200, true));
+    CGDIDevice before, after;
+    TakePicture(before);
+    ASSERT_GT(CountForeground(before, NULL), 500);
+    // Everything lies on layer "0".
+    ASSERT_TRUE(m_thread->BeginIdleUse());
+    CDrawing* drawing = m_thread->GetDocument()->getDrawing();
+    int layer = drawing->getLayerCount() - 1;
+    char name[64] = "";
+    while (layer >= 0 && !(drawing->getLayerName(layer, name, sizeof(name)) && strcmp(name, "0") == 0))
+        --layer;
+    if (layer >= 0)
+        drawing->setLayerOn(layer, false);
+    m_thread->EndIdleUse();
+    ASSERT_GE(layer, 0);
+    m_log.Clear();
+    m_thread->SetPendingCommand(DCMD_REFRESH);
+    m_thread->Wake(false);
+    ASSERT_TRUE(WaitForDone());
+    EXPECT_EQ((std::vector<LONG_PTR>{DCMD_REFRESH}), DoneCodes(Recorded()));
+    TakePicture(after);
+    EXPECT_EQ(0, CountForeground(after, NULL));
+
+    ASSERT_TRUE(m_thread->BeginIdleUse());
+    drawing->setLayerOn(layer, true);
+    m_thread->EndIdleUse();
+    m_thread->SetPendingCommand(DCMD_REFRESH);
+    m_thread->Wake(false);
+    ASSERT_TRUE(WaitForDone(2));
+    TakePicture(after);
+    EXPECT_TRUE(SamePixels(before, after));
+}
+
 TEST_F(DrawThreadTest, SynchronousViewCommandsRunOnTheCaller)
 {
     ASSERT_TRUE(OpenAndWait("frame.dxf", 320, 200, true));
@@ -253,22 +322,24 @@ TEST_F(DrawThreadTest, SynchronousViewCommandsRunOnTheCaller)
     EXPECT_TRUE(SamePixels(expected, after));
 
     // Key pans: a twentieth of the width plus one to the right, two pixels
-    // less to the left, a twentieth of the height plus one up. Zoomed out
-    // first, so that the frame stays whole in the picture.
+    // less to the left, a twentieth of the height plus one up or down, and
+    // the diagonals by both. Zoomed out first, so that the frame stays whole
+    // in the picture.
     m_thread->PostCommand(DCMD_ZOOM_OUT, NULL, NULL, true);
     m_thread->PostCommand(DCMD_ZOOM_OUT, NULL, NULL, true);
-    TakePicture(before);
-    m_thread->PostCommand(DCMD_PAN_KEY_RIGHT, NULL, NULL, true);
+    const struct {
+        int code, dx, dy;
+    } keyPans[] = {{DCMD_PAN_KEY_RIGHT, 17, 0},       {DCMD_PAN_KEY_LEFT, -15, 0},
+                   {DCMD_PAN_KEY_UP, 0, -11},         {DCMD_PAN_KEY_DOWN, 0, 11},
+                   {DCMD_PAN_KEY_DOWN_RIGHT, 17, 11}, {DCMD_PAN_KEY_UP_LEFT, -15, -11},
+                   {DCMD_PAN_KEY_UP_RIGHT, 17, -11},  {DCMD_PAN_KEY_DOWN_LEFT, -15, 11}};
     TakePicture(after);
-    EXPECT_TRUE(ShiftedBy(before, after, 17, 0));
-    before.CopyFrom(after);
-    m_thread->PostCommand(DCMD_PAN_KEY_LEFT, NULL, NULL, true);
-    TakePicture(after);
-    EXPECT_TRUE(ShiftedBy(before, after, -15, 0));
-    before.CopyFrom(after);
-    m_thread->PostCommand(DCMD_PAN_KEY_UP, NULL, NULL, true);
-    TakePicture(after);
-    EXPECT_TRUE(ShiftedBy(before, after, 0, -11));
+    for (const auto& keyPan : keyPans) {
+        before.CopyFrom(after);
+        m_thread->PostCommand(keyPan.code, NULL, NULL, true);
+        TakePicture(after);
+        EXPECT_TRUE(ShiftedBy(before, after, keyPan.dx, keyPan.dy)) << "key pan " << keyPan.code;
+    }
 
     // A drag pans by its vector (device y downwards).
     before.CopyFrom(after);
@@ -316,10 +387,17 @@ TEST_F(DrawThreadTest, ResizeAndCloseAndFileInformation)
     TakePicture(picture);
     EXPECT_EQ(400, picture.m_nWidth);
     EXPECT_EQ(300, picture.m_nHeight);
+    // A collapsed window asks for 1 x 1, which the device refuses: the
+    // picture keeps its size and content, and the request is answered.
+    m_thread->Resize(0, 0);
+    ASSERT_TRUE(WaitForDone(3));
+    CGDIDevice kept;
+    TakePicture(kept);
+    EXPECT_TRUE(SamePixels(picture, kept));
 
     m_thread->SetPendingCommand(DCMD_CLOSE);
     m_thread->Wake(false);
-    ASSERT_TRUE(WaitForDone(3));
+    ASSERT_TRUE(WaitForDone(4));
     EXPECT_FALSE(m_thread->HasDrawing());
     EXPECT_STREQ("", m_thread->GetFilePath());
     // Nothing is loaded: view requests are dropped.
@@ -327,9 +405,9 @@ TEST_F(DrawThreadTest, ResizeAndCloseAndFileInformation)
     m_thread->PostCommand(DCMD_ZOOM_IN, NULL, NULL, false);
 
     m_thread->RequestFileInfo(1, path.c_str());
-    ASSERT_TRUE(WaitForDone(4));
+    ASSERT_TRUE(WaitForDone(5));
     testwin::PumpMessages(100);
-    EXPECT_EQ((std::vector<LONG_PTR>{DCMD_OPEN_EXTENTS, DCMD_RESIZE, DCMD_CLOSE, DCMD_SET_FILE}),
+    EXPECT_EQ((std::vector<LONG_PTR>{DCMD_OPEN_EXTENTS, DCMD_RESIZE, DCMD_RESIZE, DCMD_CLOSE, DCMD_SET_FILE}),
               DoneCodes(Recorded()));
     DRAWINGINFO info;
     m_thread->GetDrawingInfo(&info);
@@ -368,11 +446,22 @@ TEST_F(DrawThreadTest, RasterImagesLoadIntoTheRasterPicture)
     KWinCanvas& canvas = m_thread->GetRasterCanvas();
     EXPECT_EQ(RGB(255, 0, 0), GetPixel(canvas.GetMemDC(), canvas.width / 2, canvas.height / 2));
 
-    // A key pan on a raster file only answers.
+    // A key pan on a raster file only answers; so do the previous view and
+    // a layout switch, which go to the (empty) drawing whatever the file.
     m_log.Clear();
     m_thread->PostCommand(DCMD_PAN_KEY_UP, NULL, NULL, true);
     ASSERT_TRUE(WaitForDone());
-    EXPECT_EQ((Messages{{kDone, 1, DCMD_PAN_KEY_UP}}), Recorded());
+    m_thread->SetCommand(DCMD_PREVIOUS_VIEW);
+    ASSERT_TRUE(WaitForDone(2));
+    m_thread->SetLayoutIndex(1);
+    m_thread->SetPendingCommand(DCMD_SET_LAYOUT);
+    m_thread->Wake(false);
+    ASSERT_TRUE(WaitForDone(3));
+    EXPECT_EQ(
+        (Messages{{kDone, 1, DCMD_PAN_KEY_UP}, {kDone, 1, DCMD_PREVIOUS_VIEW}, {kDone, 1, DCMD_SET_LAYOUT}}),
+        Recorded());
+    EXPECT_TRUE(m_thread->IsRasterLoaded());
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(canvas.GetMemDC(), canvas.width / 2, canvas.height / 2));
 
     m_log.Clear();
     ASSERT_TRUE(OpenAndWait("broken.png", 200, 100));

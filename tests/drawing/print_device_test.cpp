@@ -86,11 +86,16 @@ HBITMAP MarkedBitmap(int width, int height)
 
 TEST(PrintDevice, MapsPointsForTheFourRotations)
 {
-    // Page 100 x 60, offsets (5, 7), y shift 3; a line from (0, 0) to (10, 0).
+    // Page 100 x 60, offsets (5, 7), y shift 3; a line from (0, 0) to (10, 0)
+    // and a red point at (10, 20).
     struct Case {
         int rotation;
         int x, y, dx, dy;  // first device pixel and the step along the line
-    } cases[] = {{0, 5, 10, 1, 0}, {1, 65, 10, 0, 1}, {2, 105, 70, -1, 0}, {3, 5, 110, 0, -1}};
+        int pointX, pointY;
+    } cases[] = {{0, 5, 10, 1, 0, 15, 30},
+                 {1, 65, 10, 0, 1, 45, 20},
+                 {2, 105, 70, -1, 0, 95, 50},
+                 {3, 5, 110, 0, -1, 25, 100}};
     for (const Case& c : cases) {
         Page page(160, 140);
         CPrintDevice device(page.dc(), 0, 5.0, 7.0, c.rotation);
@@ -98,11 +103,63 @@ TEST(PrintDevice, MapsPointsForTheFourRotations)
         device.BeginDraw(0, 0, 0, 100.0, 60.0);
         device.MoveTo(0, 0, 0);
         device.LineTo(10, 0, 0);
+        device.SetPenColor(RGB(255, 0, 0), -1);
+        device.Pixel(10, 20, 0);
         device.EndDraw();
         for (int i = 0; i < 10; ++i)
             EXPECT_EQ(kBlack, page.At(c.x + i * c.dx, c.y + i * c.dy))
                 << "rotation " << c.rotation << " step " << i;
-        EXPECT_EQ(10, page.CountNot(kWhite)) << "rotation " << c.rotation;
+        EXPECT_EQ(RGB(255, 0, 0), page.At(c.pointX, c.pointY)) << "rotation " << c.rotation;
+        EXPECT_EQ(11, page.CountNot(kWhite)) << "rotation " << c.rotation;
+    }
+}
+
+// An arc printed on a turned page is the unturned arc turned with the page:
+// every inked pixel of one lies within two pixels (the rounding of the
+// turned bounding box and end points) of an inked pixel of the other.
+TEST(PrintDevice, ArcsTurnWithThePage)
+{
+    const int width = 100, height = 60;
+    auto printArc = [&](int rotation, Page& page) {
+        CPrintDevice device(page.dc(), 0, 0, 0, rotation);
+        device.SetDeviceState(MM_TEXT, 1, 1, 0, 0, 0);
+        device.BeginDraw(0, 0, 0, width, height);
+        // A quarter circle about (30, 20) from 0 to 90 degrees.
+        device.Arc(30, 20, 0, 15, 0.0, 1.5707963267948966);
+        device.EndDraw();
+    };
+    // Where a pixel of the unturned page lies on the turned one.
+    auto turn = [&](int rotation, int x, int y) {
+        POINT p = {x, y};
+        if (rotation == 1)
+            p = {height - 1 - y, x};
+        else if (rotation == 2)
+            p = {width - 1 - x, height - 1 - y};
+        else if (rotation == 3)
+            p = {y, width - 1 - x};
+        return p;
+    };
+    auto inkNear = [](const Page& page, POINT p) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (page.At(p.x + dx, p.y + dy) == kBlack)
+                    return true;
+        return false;
+    };
+    Page flat(120, 120);
+    printArc(0, flat);
+    int inked = flat.CountNot(kWhite);
+    ASSERT_GT(inked, 15);
+    for (int rotation = 1; rotation <= 3; ++rotation) {
+        Page turned(120, 120);
+        printArc(rotation, turned);
+        EXPECT_NEAR(inked, turned.CountNot(kWhite), inked / 10) << "rotation " << rotation;
+        int misplaced = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 120; ++x)
+                if (flat.At(x, y) == kBlack && !inkNear(turned, turn(rotation, x, y)))
+                    ++misplaced;
+        EXPECT_EQ(0, misplaced) << "rotation " << rotation;
     }
 }
 
@@ -258,27 +315,40 @@ TEST(PrintDevice, RastersGoDownInPrinterPixelsAndThePageMappingComesBack)
     EXPECT_EQ(kBlack, page.At(3, 55));
 }
 
-TEST(PrintDevice, ARasterOnAQuarterTurnedPageIsTurnedWithIt)
+TEST(PrintDevice, ARasterOnATurnedPageIsTurnedWithIt)
 {
-    const double width = 100, height = 60;
-    Page page(140, 140);
-    CPrintDevice device(page.dc(), 0, 0, 0, 1);
-    device.SetDeviceState(MM_TEXT, 1, 1, 0, 0, 0);
-    device.BeginDraw(0, 0, 0, width, height);
-    HBITMAP image = MarkedBitmap(4, 3);
-    device.DrawRaster(10, 20, 4, 3, 1.0, 1.0, image, 0);
-    DeleteObject(image);
-    device.EndDraw();
-    SetMapMode(page.dc(), MM_TEXT);
-    SetWindowOrgEx(page.dc(), 0, 0, NULL);
-    // (10, 20) turns to (40, 10): left 40 - 3, top 100 - 10 - 4; the image is
-    // 3 wide and 4 high, its left column turned to the bottom row.
-    for (int x = 37; x < 40; ++x) {
-        EXPECT_EQ(RGB(255, 0, 0), page.At(x, 89));
-        EXPECT_EQ(RGB(0, 0, 255), page.At(x, 86));
+    // The 4 x 3 image at (10, 20) of a 100 x 60 page; its left column red.
+    struct Case {
+        int rotation;
+        RECT image;  // where it lands, turned
+        RECT red;    // where its left column lands
+    } cases[] = {
+        // (10, 20) turns to (40, 10): 3 wide, 4 high, the red column at the bottom.
+        {1, {37, 86, 40, 90}, {37, 89, 40, 90}},
+        // Upside down: (10, 20) turns to (90, 40), the red column on the right.
+        {2, {86, 20, 90, 23}, {89, 20, 90, 23}},
+        // (10, 20) turns to (20, 90): 3 wide, 4 high, the red column on top.
+        {3, {20, 10, 23, 14}, {20, 10, 23, 11}},
+    };
+    for (const Case& c : cases) {
+        Page page(140, 140);
+        CPrintDevice device(page.dc(), 0, 0, 0, c.rotation);
+        device.SetDeviceState(MM_TEXT, 1, 1, 0, 0, 0);
+        device.BeginDraw(0, 0, 0, 100, 60);
+        HBITMAP image = MarkedBitmap(4, 3);
+        device.DrawRaster(10, 20, 4, 3, 1.0, 1.0, image, 0);
+        DeleteObject(image);
+        device.EndDraw();
+        SetMapMode(page.dc(), MM_TEXT);
+        SetWindowOrgEx(page.dc(), 0, 0, NULL);
+        for (int y = c.image.top; y < c.image.bottom; ++y)
+            for (int x = c.image.left; x < c.image.right; ++x) {
+                POINT p = {x, y};
+                COLORREF expected = PtInRect(&c.red, p) ? RGB(255, 0, 0) : RGB(0, 0, 255);
+                EXPECT_EQ(expected, page.At(x, y)) << "rotation " << c.rotation << " at " << x << ", " << y;
+            }
+        EXPECT_EQ(12, page.CountNot(kWhite)) << "rotation " << c.rotation;
     }
-    EXPECT_EQ(kWhite, page.At(36, 88));
-    EXPECT_EQ(kWhite, page.At(38, 90));
 }
 
 // A drawing printed through the device into the prefix's PostScript
