@@ -9,6 +9,7 @@
 
 #include "codecs/ximabudget.h"
 #include "codecs/xtiffio.h"
+#include "platform/base/byte_reader.h"
 
 #include "platform/native/native_begin.h"
 #include <tiffio.h>
@@ -77,7 +78,7 @@ uint32_t SampleAt(const BYTE* line, size_t i, uint16_t bits)
         return value;
     }
     if (bits == 24)
-        return line[3 * i] | (line[3 * i + 1] << 8) | ((uint32_t)line[3 * i + 2] << 16);
+        return GetU24LE(line + 3 * i);
     uint64_t bit = (uint64_t)i * bits;
     uint32_t value = 0;
     for (uint16_t k = 0; k < bits; ++k, ++bit)

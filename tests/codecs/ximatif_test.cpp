@@ -197,7 +197,7 @@ TEST_F(TiffReference, PagesAreFrames)
     EXPECT_EQ(19u, sizeOnly.GetHeight());
 }
 
-TEST(CxImageTIF, ResolutionAndSixteenBitGreyInOneStrip)
+TEST(CxImageTIF, ResolutionAndSixteenAndTwentyFourBitGreyInOneStrip)
 {
     CxImage centimetres;
     ASSERT_TRUE(DecodeBytes(LibtiffFile(40, 30, 16, PHOTOMETRIC_MINISBLACK, RESUNIT_CENTIMETER, 118),
@@ -208,6 +208,11 @@ TEST(CxImageTIF, ResolutionAndSixteenBitGreyInOneStrip)
     // the byte 2x + 1 that was written, y * 8 + 2x + 1.
     EXPECT_EQ((BYTE)(29 * 8 + 2 * 5 + 1), centimetres.GetPixelIndex(5, 0));
     EXPECT_EQ((BYTE)(2 * 39 + 1), centimetres.GetPixelIndex(39, 29));
+    // Three bytes a sample, the last one the highest.
+    CxImage wide;
+    ASSERT_TRUE(DecodeBytes(LibtiffFile(4, 2, 24, PHOTOMETRIC_MINISBLACK, RESUNIT_INCH, 72), wide,
+                            CXIMAGE_FORMAT_TIF)) << wide.GetLastError();
+    EXPECT_EQ((BYTE)(1 * 8 + 3 * 2 + 2), wide.GetPixelIndex(2, 0));
     CxImage inches;
     ASSERT_TRUE(DecodeBytes(LibtiffFile(3, 2, 8, PHOTOMETRIC_MINISWHITE, RESUNIT_INCH, 72), inches,
                             CXIMAGE_FORMAT_TIF));

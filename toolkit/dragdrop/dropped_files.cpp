@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/base/byte_reader.h"
 #include "platform/classlib/ole_data_object.h"
 #include "toolkit/dragdrop/shell_shortcuts.h"
 
@@ -14,14 +15,6 @@ namespace {
 
 const uint32_t kFileListOffset = 20;
 const char kPreferredDropEffect[] = "Preferred DropEffect";
-
-void PutU32(BYTE* at, uint32_t value)
-{
-    at[0] = (BYTE)value;
-    at[1] = (BYTE)(value >> 8);
-    at[2] = (BYTE)(value >> 16);
-    at[3] = (BYTE)(value >> 24);
-}
 
 // The paths, each followed by NUL, and one more NUL.
 std::string DoubleNulList(const std::vector<CString>& paths)
@@ -60,7 +53,7 @@ HGLOBAL SharedBlock(const std::string& bytes)
 HGLOBAL DropEffectBlock(DWORD effect)
 {
     BYTE word[4];
-    PutU32(word, effect);
+    PutU32LE(word, effect);
     return SharedBlock(std::string((const char*)word, sizeof(word)));
 }
 
@@ -71,11 +64,11 @@ HGLOBAL BuildDroppedFileBlock(const std::vector<CString>& paths)
     // Header: the list's offset, the drop point (0, 0), not in the
     // non-client area, 8-bit texts.
     BYTE header[kFileListOffset];
-    PutU32(header, kFileListOffset);
-    PutU32(header + 4, 0);
-    PutU32(header + 8, 0);
-    PutU32(header + 12, 0);
-    PutU32(header + 16, 0);
+    PutU32LE(header, kFileListOffset);
+    PutU32LE(header + 4, 0);
+    PutU32LE(header + 8, 0);
+    PutU32LE(header + 12, 0);
+    PutU32LE(header + 16, 0);
     return SharedBlock(std::string((const char*)header, sizeof(header)) + DoubleNulList(paths));
 }
 
@@ -109,7 +102,7 @@ DWORD GetPreferredDropEffect()
         HGLOBAL data = clipboard.GetGlobalData(format.cfFormat);
         const BYTE* bytes = data && ::GlobalSize(data) >= sizeof(uint32_t) ? (const BYTE*)::GlobalLock(data) : nullptr;
         if (bytes) {
-            effect = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | ((DWORD)bytes[3] << 24);
+            effect = GetU32LE(bytes);
             ::GlobalUnlock(data);
         }
         if (data)
