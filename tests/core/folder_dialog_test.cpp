@@ -14,6 +14,7 @@ namespace {
 struct DialogPress {
     WORD button;
     DWORD dialogThread;
+    HANDLE returned;  // set once the dialog call has returned
     bool found;
 };
 
@@ -27,23 +28,24 @@ BOOL CALLBACK FindFolderDialog(HWND window, LPARAM data)
     return FALSE;
 }
 
-// Waits (at most 30 s) for the folder dialog of the dialog thread and
-// presses button until the dialog is gone: a press that arrives while the
-// dialog is still starting up may be lost.
+// Presses button on the dialog thread's folder dialog whenever it is shown,
+// until the dialog call has returned: a press that arrives while the dialog
+// is still starting up may be lost. A dialog still there after two minutes
+// has its modal loop ended, so the test fails instead of hanging.
 DWORD WINAPI PressWhenShown(void* data)
 {
     DialogPress* press = (DialogPress*)data;
-    for (int tries = 0; tries < 100; ++tries) {
+    for (int tries = 0; tries < 400; ++tries) {
         HWND dialog = NULL;
         EnumThreadWindows(press->dialogThread, FindFolderDialog, (LPARAM)&dialog);
         if (dialog) {
             press->found = true;
             PostMessageA(dialog, WM_COMMAND, press->button, 0);
-        } else if (press->found) {
-            return 0;
         }
-        Sleep(300);
+        if (WaitForSingleObject(press->returned, 300) == WAIT_OBJECT_0)
+            return 0;
     }
+    PostThreadMessageA(press->dialogThread, WM_QUIT, 0, 0);
     return 0;
 }
 
@@ -61,11 +63,13 @@ std::string MakeTempFolder()
 
 bool RunDialog(WORD button, CString& path)
 {
-    DialogPress press = {button, GetCurrentThreadId(), false};
+    DialogPress press = {button, GetCurrentThreadId(), CreateEventA(NULL, TRUE, FALSE, NULL), false};
     HANDLE thread = CreateThread(NULL, 0, PressWhenShown, &press, 0, NULL);
     bool chosen = BrowseForFolder(NULL, "Choose", path);
-    WaitForSingleObject(thread, 10000);
+    SetEvent(press.returned);
+    WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
+    CloseHandle(press.returned);
     EXPECT_TRUE(press.found);
     return chosen;
 }
