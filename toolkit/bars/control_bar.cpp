@@ -108,11 +108,18 @@ int CCJControlBar::OnCreate(LPCREATESTRUCT cs)
     m_edgeFlags |= kEdgesDrawn;
     if (m_toolTip.Create(this)) {
         m_toolTip.Activate(TRUE);
-        CRect empty(0, 0, 0, 0);
         for (int i = 0; i < 2; ++i) {
             char text[128] = {};
             ::LoadStringA(AfxGetResourceHandle(), m_buttons[i].m_tipTextId, text, sizeof(text));
-            m_toolTip.AddTool(this, text, &empty, i + 1);
+            // The tools are not subclassed: PreTranslateMessage relays the
+            // bar's mouse messages, and a subclassed bar would pay for a
+            // property look-up in every message, its layout's included.
+            TOOLINFOA info = {};
+            info.cbSize = sizeof(info);
+            info.hwnd = m_hWnd;
+            info.uId = (UINT_PTR)(i + 1);
+            info.lpszText = text;
+            m_toolTip.SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&info);
         }
     }
     g_globalData.LoadSizingCursors();
@@ -229,11 +236,11 @@ CSize CCJControlBar::CalcFixedLayout(BOOL stretch, BOOL horz)
     GetRowRange(first, last, self);
     if (self >= 0) {
         // Bars of the row shown or hidden later take their state now.
-        HDWP defer = m_pDockBar->m_bLayoutQuery ? nullptr : ::BeginDeferWindowPos(last - first + 1);
+        HDWP defer = nullptr;
         for (int i = first; i <= last; ++i) {
             CControlBar* bar = m_pDockBar->GetDockedControlBar(i);
             if (bar && IsSizingBar(bar))
-                bar->ApplyDelayedShow(defer ? &defer : nullptr);
+                bar->ApplyDelayedShow(m_pDockBar->m_bLayoutQuery ? nullptr : &defer);
         }
         if (defer)
             ::EndDeferWindowPos(defer);
@@ -372,7 +379,9 @@ void CCJControlBar::AlignRow()
             ::SetWindowPos(bar->m_hWnd, nullptr, place.x, place.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
             moved = true;
         }
-        if (moved && previous)
+        // Each such change of a sizing bar redraws its whole frame: one is
+        // made only where the order differs.
+        if (moved && previous && ::GetWindow(bar->m_hWnd, GW_HWNDNEXT) != previous->m_hWnd)
             ::SetWindowPos(previous->m_hWnd, bar->m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = bar;
         position += horz ? size.cx : size.cy;
