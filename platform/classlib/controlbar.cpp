@@ -15,6 +15,15 @@ BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CControlBar::OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
+HDWP AfxDeferWindowChange(HDWP defer, HWND window, const CRect& rect, UINT flags)
+{
+    if (!defer)
+        defer = ::BeginDeferWindowPos(4);
+    if (!defer)
+        return nullptr;
+    return ::DeferWindowPos(defer, window, nullptr, rect.left, rect.top, rect.Width(), rect.Height(), flags);
+}
+
 CControlBar::CControlBar() = default;
 
 CControlBar::~CControlBar()
@@ -246,8 +255,8 @@ void CControlBar::ApplyDelayedShow(HDWP* defer)
     if (!flags)
         return;
     flags |= SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-    if (defer && *defer)
-        *defer = ::DeferWindowPos(*defer, m_hWnd, nullptr, 0, 0, 0, 0, flags);
+    if (defer)
+        *defer = AfxDeferWindowChange(*defer, m_hWnd, CRect(0, 0, 0, 0), flags);
     else
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, flags);
 }

@@ -10,6 +10,11 @@
 class CDockBar;
 class CDockContext;
 
+// Adds one window's change to a deferred positioning, beginning the
+// positioning when defer is null, so that a layout that moves nothing makes
+// none; returns the positioning, null when it failed.
+HDWP AfxDeferWindowChange(HDWP defer, HWND window, const CRect& rect, UINT flags);
+
 class CControlBar : public CWnd {
     DECLARE_DYNAMIC(CControlBar)
 public:
@@ -49,7 +54,7 @@ public:
     // Shows or hides the bar at the next layout.
     void DelayShow(BOOL show);
     // Carries out a pending delayed show or hide, through the deferred
-    // positioning when one is given.
+    // positioning when one is given (begun here when it is still null).
     void ApplyDelayedShow(HDWP* defer);
     // The frame the bar lies in now: its floating frame, else its dock site.
     CFrameWnd* GetDockingFrame() const;

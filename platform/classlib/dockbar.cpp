@@ -80,7 +80,7 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horz)
         ::GetClientRect(::GetParent(m_hWnd), &available);
     int availableLength = horz ? available.Width() : available.Height();
 
-    HDWP defer = m_bLayoutQuery ? nullptr : ::BeginDeferWindowPos((int)m_arrBars.GetSize());
+    HDWP defer = nullptr;
     // Along the row (x of a horizontal dock bar, y of a vertical one) and
     // across it; side dock bars start their first row two pixels out.
     const int rowStart = horz || m_bFloating ? 0 : -2;
@@ -151,9 +151,8 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horz)
                 bar->m_pDockContext->m_uMRUDockID = GetDlgCtrlID();
                 bar->m_pDockContext->m_rectMRUDockPos = rect;
             }
-            if (defer)
-                defer = ::DeferWindowPos(defer, bar->m_hWnd, nullptr, rect.left, rect.top, rect.Width(),
-                                         rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+            if (!m_bLayoutQuery)
+                defer = AfxDeferWindowChange(defer, bar->m_hWnd, rect, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         along = start + length - overlapAlong;
         longestRow = std::max(longestRow, along + overlapAlong);

@@ -198,7 +198,7 @@ void CFrameWnd::RecalcLayout(BOOL)
 
 void CFrameWnd::RepositionBars(CRect& rect, BOOL query)
 {
-    HDWP defer = query ? nullptr : ::BeginDeferWindowPos((int)m_listControlBars.size());
+    HDWP defer = nullptr;
     // A bar's layout may dock or float other bars: walk a copy.
     std::vector<CControlBar*> bars = m_listControlBars;
     for (CControlBar* bar : bars) {
@@ -237,9 +237,8 @@ void CFrameWnd::RepositionBars(CRect& rect, BOOL query)
         CRect current;
         bar->GetWindowRect(&current);
         ScreenToClient(&current);
-        if (defer && current != barRect)
-            defer = ::DeferWindowPos(defer, bar->m_hWnd, nullptr, barRect.left, barRect.top, barRect.Width(),
-                                     barRect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!query && current != barRect)
+            defer = AfxDeferWindowChange(defer, bar->m_hWnd, barRect, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (defer)
         ::EndDeferWindowPos(defer);

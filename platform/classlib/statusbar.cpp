@@ -205,7 +205,11 @@ void CStatusBar::UpdateAllPanes(BOOL updateRects, BOOL updateTexts)
 
 CSize CStatusBar::CalcFixedLayout(BOOL stretch, BOOL horz)
 {
-    CClientDC dc(this);
+    // A memory context like the screen measures the font as the bar's own
+    // would, without asking the window system for the bar's visible region.
+    CDC dc;
+    if (!dc.CreateCompatibleDC(nullptr))
+        return CSize(stretch ? 32767 : 0, 0);
     HGDIOBJ oldFont = ::SelectObject(dc.m_hDC, (HFONT)SendMessage(WM_GETFONT));
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(dc.m_hDC, &metrics);
