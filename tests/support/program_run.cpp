@@ -1,10 +1,15 @@
 #include "tests/support/program_run.h"
 
+#include <stdio.h>
+
 #include "tests/support/test_files.h"
 
 namespace testprog {
 
 namespace {
+
+const int kStartAttempts = 3;
+const DWORD kStartRetryDelayMs = 500;
 
 struct FrameSearch {
     DWORD processId;
@@ -43,10 +48,19 @@ ProgramRun::ProgramRun(const std::string& relativePath, const std::string& argum
 {
     std::string program = testfiles::ToWinePath(testfiles::BinaryDir() + "/" + relativePath);
     std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    m_started = CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                               &m_process) != FALSE;
+    // Wine has been seen to refuse a process start at once on a loaded
+    // machine, once in many runs: the start is tried again, and each
+    // refusal is written out with its cause.
+    for (int attempt = 0; attempt < kStartAttempts && !m_started; ++attempt) {
+        if (attempt > 0)
+            Sleep(kStartRetryDelayMs);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        m_started = CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                                   &m_process) != FALSE;
+        if (!m_started)
+            fprintf(stderr, "starting %s failed with error %lu\n", program.c_str(), (unsigned long)GetLastError());
+    }
 }
 
 ProgramRun::~ProgramRun()
