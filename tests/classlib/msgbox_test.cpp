@@ -3,6 +3,7 @@
 #include "tests/support/gtest.h"
 #include "platform/classlib/classlib.h"
 #include "tests/classlib/window_test_ids.h"
+#include "tests/support/thread_windows.h"
 
 namespace {
 
@@ -16,21 +17,10 @@ struct SeenBox {
 
 SeenBox g_seen;
 
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM found)
-{
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *(HWND*)found = window;
-    return FALSE;
-}
-
 // Answers the message box once it is up (from the box's own loop).
 VOID CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMessageBox, (LPARAM)&box);
+    HWND box = testwin::FindVisibleThreadWindow(GetCurrentThreadId(), "#32770");
     if (!box)
         return;
     KillTimer(nullptr, timer);

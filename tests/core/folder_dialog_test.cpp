@@ -8,6 +8,7 @@
 #include "core/res_string.h"
 #include "resources/resource.h"
 #include "tests/support/test_files.h"
+#include "tests/support/thread_windows.h"
 
 namespace {
 
@@ -18,16 +19,6 @@ struct DialogPress {
     bool found;
 };
 
-BOOL CALLBACK FindFolderDialog(HWND window, LPARAM data)
-{
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *(HWND*)data = window;
-    return FALSE;
-}
-
 // Presses button on the dialog thread's folder dialog whenever it is shown,
 // until the dialog call has returned: a press that arrives while the dialog
 // is still starting up may be lost. A dialog still there after two minutes
@@ -36,8 +27,7 @@ DWORD WINAPI PressWhenShown(void* data)
 {
     DialogPress* press = (DialogPress*)data;
     for (int tries = 0; tries < 400; ++tries) {
-        HWND dialog = NULL;
-        EnumThreadWindows(press->dialogThread, FindFolderDialog, (LPARAM)&dialog);
+        HWND dialog = testwin::FindVisibleThreadWindow(press->dialogThread, "#32770");
         if (dialog) {
             press->found = true;
             PostMessageA(dialog, WM_COMMAND, press->button, 0);

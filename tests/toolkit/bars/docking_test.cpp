@@ -2,6 +2,7 @@
 // frame: the places and sizes after each step, and the bars' drawing.
 #include "tests/toolkit/bars/bars_test_frame.h"
 
+#include "tests/support/thread_windows.h"
 #include "tests/toolkit/common/window_capture.h"
 
 #include <cstdlib>
@@ -109,20 +110,9 @@ bool FontInstalled(const char* face)
 std::vector<std::string> g_menuItems;
 int g_menuTicks = 0;
 
-BOOL CALLBACK FindPopupMenu(HWND window, LPARAM found)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof(name));
-    if (lstrcmpA(name, "#32768") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *(HWND*)found = window;
-    return FALSE;
-}
-
 void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND popup = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindPopupMenu, (LPARAM)&popup);
+    HWND popup = testwin::FindVisibleThreadWindow(GetCurrentThreadId(), "#32768");
     // Never left open: after 10 s the menu closes unread.
     if (!popup && ++g_menuTicks < 200)
         return;

@@ -1,0 +1,32 @@
+#include "tests/support/thread_windows.h"
+
+namespace testwin {
+
+namespace {
+
+struct WindowSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch* search = (WindowSearch*)parameter;
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (lstrcmpA(className, search->className) != 0 || !IsWindowVisible(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindVisibleThreadWindow(DWORD threadId, const char* className)
+{
+    WindowSearch search = {className, NULL};
+    EnumThreadWindows(threadId, MatchWindow, (LPARAM)&search);
+    return search.found;
+}
+
+}  // namespace testwin
