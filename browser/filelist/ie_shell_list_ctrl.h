@@ -241,6 +241,9 @@ private:
     // Thumbnails.
     // The cell size from the thumbnail preferences; true when it changed.
     bool UpdateCellSize();
+    // Takes the cell size and border, and makes the loading picture for the
+    // picture box they leave.
+    void SetCellSize(int width, int height, int border);
     // The cell buffer, image list and icon spacing for the present size.
     void RebuildCells();
     void SetThumbnailMode(bool on);

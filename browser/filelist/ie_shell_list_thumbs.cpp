@@ -87,11 +87,16 @@ bool CIEShellListCtrl::UpdateCellSize()
     // needs pictures of a new size too.
     if (cellWidth == m_cellWidth && cellHeight == m_cellHeight && border == m_cellBorder)
         return false;
-    m_cellWidth = cellWidth;
-    m_cellHeight = cellHeight;
-    m_cellBorder = border;
-    MakeLoadingPicture(cellWidth - 2 * border, cellHeight - 2 * border);
+    SetCellSize(cellWidth, cellHeight, border);
     return true;
+}
+
+void CIEShellListCtrl::SetCellSize(int width, int height, int border)
+{
+    m_cellWidth = width;
+    m_cellHeight = height;
+    m_cellBorder = border;
+    MakeLoadingPicture(width - 2 * border, height - 2 * border);
 }
 
 void CIEShellListCtrl::RebuildCells()
@@ -269,10 +274,7 @@ void CIEShellListCtrl::QueueThumbnails(bool selectedOnly)
     TTaskManageThread* thread = TaskThread();
     const int border = ThumbBorder();
     if (!selectedOnly && (m_cellWidth != Preference.ThumbWidth || m_cellHeight != Preference.ThumbHeight)) {
-        m_cellWidth = Preference.ThumbWidth;
-        m_cellHeight = Preference.ThumbHeight;
-        m_cellBorder = border;
-        MakeLoadingPicture(m_cellWidth - 2 * border, m_cellHeight - 2 * border);
+        SetCellSize(Preference.ThumbWidth, Preference.ThumbHeight, border);
         RebuildCells();
         thread->SetThumbSize(m_cellWidth - 2 * border, m_cellHeight - 2 * border);
     }
