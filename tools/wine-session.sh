@@ -27,6 +27,10 @@ harbeck_start_xvfb() {
 harbeck_use_prefix() {
   local dir=$1
   mkdir -p "$dir/home" "$dir/xdg"
+  # Without any X resources (no file here, none on a bare display) Xlib
+  # looks for ~/.Xdefaults again at every lookup, and Wine looks one up at
+  # every font selection: two failed file opens each time a window draws.
+  [ -f "$dir/home/.Xdefaults" ] || : >"$dir/home/.Xdefaults"
   export WINEPREFIX="$dir/prefix"
   export HOME="$dir/home"
   export XDG_DATA_HOME="$dir/xdg"
