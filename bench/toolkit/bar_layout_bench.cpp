@@ -1,10 +1,11 @@
 // Resizes a docking frame with four docked bars (a tool bar on top, two
 // sizing bars on the left, one on the right) and a status bar, and a bare
-// frame that lays out four plain child windows the same way, through the
-// same sizes; prints the mean and worst time of one layout + repaint of
-// each. The frames are measured twice: as top-level windows (the resize then
-// includes the display server's own work) and as child windows of one
-// host window (layout and painting alone). Run it through
+// frame that lays out five plain child windows the same way, through the
+// same sizes; prints the mean, median, 95th percentile and worst time of one
+// layout + repaint of each, and how many steps took over 16 ms. The frames
+// are measured twice: as top-level windows (the resize then includes the
+// display server's own work on the frame's window) and as child windows of
+// one host window (layout and painting alone). Run it through
 // bench/toolkit/bar_layout_bench.sh.
 //
 //   bar_layout_bench.exe [steps]
@@ -21,6 +22,18 @@
 
 namespace {
 
+// Both frames take the window class the browse frame registers: class
+// style 0, so a resize repaints what it uncovered and what moved, not every
+// child window.
+BOOL UsePlainFrameClass(CREATESTRUCTA& cs, BOOL defaultsTaken)
+{
+    if (!defaultsTaken)
+        return FALSE;
+    cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+    cs.lpszClass = AfxRegisterWndClass(0, nullptr, nullptr, nullptr);
+    return TRUE;
+}
+
 class CBenchFrame : public CCJFrameWnd {
 public:
     CCJToolBar m_toolBar;
@@ -29,6 +42,11 @@ public:
     CStatic m_pane;
 
 protected:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override
+    {
+        return UsePlainFrameClass(cs, CCJFrameWnd::PreCreateWindow(cs));
+    }
+
     afx_msg int OnCreate(LPCREATESTRUCT cs)
     {
         if (CCJFrameWnd::OnCreate(cs) == -1)
@@ -88,6 +106,11 @@ public:
     }
 
 protected:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override
+    {
+        return UsePlainFrameClass(cs, CFrameWnd::PreCreateWindow(cs));
+    }
+
     afx_msg int OnCreate(LPCREATESTRUCT cs)
     {
         if (CFrameWnd::OnCreate(cs) == -1)
@@ -112,14 +135,35 @@ void Pump()
     }
 }
 
+// What a step repaints after the resize: nothing (the windows are moved
+// without redrawing), what the resize itself invalidated, or every window
+// with its frame.
+enum class Repaint { kNone, kWhatChanged, kEverything };
+
 struct Timing {
     double mean;
+    double median;
+    double percentile95;
     double worst;
+    int overBudget;  // steps over 16 ms
 };
 
-// One step: a new frame size (its layout runs on WM_SIZE) and a repaint of
-// the frame with every child, drawn before the step ends.
-Timing TimeResizes(CFrameWnd* frame, int steps, bool paint = true)
+Timing Summarize(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    double sum = 0;
+    int over = 0;
+    for (double time : times) {
+        sum += time;
+        over += time > 16.0;
+    }
+    size_t count = times.size();
+    return {sum / count, times[count / 2], times[std::min(count - 1, count * 95 / 100)], times.back(), over};
+}
+
+// One step: a new frame size (its layout runs on WM_SIZE) and the repaint
+// asked for, drawn before the step ends.
+Timing TimeResizes(CFrameWnd* frame, int steps, Repaint repaint)
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -129,8 +173,11 @@ Timing TimeResizes(CFrameWnd* frame, int steps, bool paint = true)
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         frame->SetWindowPos((HWND)nullptr, 0, 0, width, height,
-                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (paint ? 0 : SWP_NOREDRAW));
-        if (paint)
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                (repaint == Repaint::kNone ? SWP_NOREDRAW : 0));
+        if (repaint == Repaint::kWhatChanged)
+            frame->RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
+        else if (repaint == Repaint::kEverything)
             frame->RedrawWindow(nullptr, nullptr,
                                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         GdiFlush();
@@ -138,10 +185,33 @@ Timing TimeResizes(CFrameWnd* frame, int steps, bool paint = true)
         times.push_back(double(end.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart));
         Pump();
     }
-    double sum = 0;
-    for (double time : times)
-        sum += time;
-    return {sum / times.size(), *std::max_element(times.begin(), times.end())};
+    return Summarize(times);
+}
+
+void PrintTiming(const char* frameName, const Timing& timing)
+{
+    printf("    %-8s mean %6.2f  median %6.2f  95%% %6.2f  worst %6.2f ms  over 16 ms: %d\n", frameName,
+           timing.mean, timing.median, timing.percentile95, timing.worst, timing.overBudget);
+}
+
+// Times one kind of step on the docking frame and then on the bare one,
+// each alone on the screen.
+void MeasureStep(const char* title, CFrameWnd* docking, CFrameWnd* bare, int steps, Repaint repaint)
+{
+    docking->ShowWindow(SW_SHOW);
+    Pump();
+    TimeResizes(docking, 20, repaint);
+    Timing ours = TimeResizes(docking, steps, repaint);
+    docking->ShowWindow(SW_HIDE);
+    bare->ShowWindow(SW_SHOW);
+    Pump();
+    TimeResizes(bare, 20, repaint);
+    Timing peer = TimeResizes(bare, steps, repaint);
+    bare->ShowWindow(SW_HIDE);
+    Pump();
+    printf("  %s\n", title);
+    PrintTiming("docking", ours);
+    PrintTiming("bare", peer);
 }
 
 // Times both frames, made top-level or as children of the host.
@@ -155,24 +225,12 @@ void Measure(const char* kind, CWnd* host, int steps)
         fprintf(stderr, "the frames could not be made\n");
         exit(1);
     }
-    // Warm-up, then the timed runs, each frame alone on the screen.
-    docking->ShowWindow(SW_SHOW);
-    Pump();
-    TimeResizes(docking, 20);
-    Timing ours = TimeResizes(docking, steps);
-    Timing oursLayout = TimeResizes(docking, steps, false);
-    docking->ShowWindow(SW_HIDE);
-    bare->ShowWindow(SW_SHOW);
-    Pump();
-    TimeResizes(bare, 20);
-    Timing peer = TimeResizes(bare, steps);
-    Timing peerLayout = TimeResizes(bare, steps, false);
-    printf("%s frames, resize + RecalcLayout + repaint, %d steps\n", kind, steps);
-    printf("  docking frame, 4 docked bars + status bar: mean %.2f ms, worst %.2f ms\n", ours.mean, ours.worst);
-    printf("  bare frame, 5 plain child windows:          mean %.2f ms, worst %.2f ms\n", peer.mean, peer.worst);
-    printf("%s frames, resize + RecalcLayout without painting\n", kind);
-    printf("  docking frame: mean %.2f ms, worst %.2f ms\n", oursLayout.mean, oursLayout.worst);
-    printf("  bare frame:    mean %.2f ms, worst %.2f ms\n", peerLayout.mean, peerLayout.worst);
+    printf("%s frames, %d steps (docking: 4 docked bars + status bar; bare: 5 plain child windows)\n", kind,
+           steps);
+    MeasureStep("resize + RecalcLayout + the repaint the resize asks for", docking, bare, steps,
+                Repaint::kWhatChanged);
+    MeasureStep("resize + RecalcLayout + every window repainted", docking, bare, steps, Repaint::kEverything);
+    MeasureStep("resize + RecalcLayout without painting", docking, bare, steps, Repaint::kNone);
     docking->DestroyWindow();
     bare->DestroyWindow();
     Pump();
