@@ -25,7 +25,8 @@ harbeck_start_xvfb
 harbeck_use_prefix "$prefix_dir"
 wine explorer /desktop=Harbeck,1280x1024 "$program.so" "$@" &
 HARBECK_PIDS+=($!)
-if "$build/tools/waitwindow.exe" HarbeckFrame 120 Harbeck; then
+# Every window class of the program's class library is named "Harbeck...".
+if "$build/tools/waitwindow.exe" Harbeck 120 Harbeck; then
   sleep 2
   import -window root "$top/harbeck-screen.png"
   echo "Harbeck is running on display $DISPLAY; screenshot: $top/harbeck-screen.png"
