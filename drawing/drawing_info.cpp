@@ -149,7 +149,8 @@ CString DRAWINGINFO::FormatVersion(short code)
     } kTexts[] = {{9, "格式ACAD r2.5;"},   {10, "格式ACAD r2.6;"},  {11, "格式ACAD r9;"},
                   {13, "格式ACAD r10;"},   {16, "格式ACAD r12;"},   {19, "格式ACAD r13;"},
                   {21, "格式ACAD r14;"},   {23, "格式ACAD r2000;"}, {25, "格式ACAD r2004;"},
-                  {27, "格式ACAD r2007;"}, {29, "格式ACAD r2010;"}};
+                  {27, "格式ACAD r2007;"}, {29, "格式ACAD r2010;"}, {31, "格式ACAD r2013;"},
+                  {33, "格式ACAD r2018;"}};
     if (code >= 0)
         for (const auto& t : kTexts)
             if (code <= t.last)

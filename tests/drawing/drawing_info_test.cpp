@@ -27,7 +27,9 @@ TEST(DrawingInfo, VersionTexts)
     EXPECT_STREQ("格式ACAD r2000;", DRAWINGINFO::FormatVersion(23));
     EXPECT_STREQ("格式ACAD r2007;", DRAWINGINFO::FormatVersion(27));
     EXPECT_STREQ("格式ACAD r2010;", DRAWINGINFO::FormatVersion(29));
-    EXPECT_STREQ("[未知格式]", DRAWINGINFO::FormatVersion(30));
+    EXPECT_STREQ("格式ACAD r2013;", DRAWINGINFO::FormatVersion(31));
+    EXPECT_STREQ("格式ACAD r2018;", DRAWINGINFO::FormatVersion(33));
+    EXPECT_STREQ("[未知格式]", DRAWINGINFO::FormatVersion(34));
     EXPECT_STREQ("[未知格式]", DRAWINGINFO::FormatVersion(-1));
 }
 
