@@ -16,7 +16,7 @@ private:
 
 }  // namespace
 
-DRAWINGINFO::DRAWINGINFO() : setCount(0), customCount(0)
+DRAWINGINFO::DRAWINGINFO() : setCount(0), editingHours(0), editingMinutes(0), customCount(0)
 {
     InitializeCriticalSection(&lock_);
 }
@@ -33,9 +33,12 @@ void DRAWINGINFO::Reset()
     title.Empty();
     subject.Empty();
     author.Empty();
+    keywords.Empty();
     property5.Empty();
     property0.Empty();
     property6.Empty();
+    editingHours = 0;
+    editingMinutes = 0;
     for (CString& text : custom)
         text.Empty();
     customCount = 0;
@@ -53,11 +56,14 @@ void DRAWINGINFO::CopyFieldsFrom(const DRAWINGINFO& other)
     title = other.title;
     subject = other.subject;
     author = other.author;
+    keywords = other.keywords;
     property5 = other.property5;
     property0 = other.property0;
     created = other.created;
     modified = other.modified;
     property6 = other.property6;
+    editingHours = other.editingHours;
+    editingMinutes = other.editingMinutes;
     for (int i = 0; i < kMaxCustom; ++i)
         custom[i] = other.custom[i];
     customCount = other.customCount;
@@ -94,11 +100,17 @@ int DRAWINGINFO::StoreProperty(int id, const char* text, void* user)
         case 3:
             record->author = value;
             break;
+        case 4:
+            record->keywords = value;
+            break;
         case 5:
             record->property5 = value;
             break;
         case 6:
             record->property6 = value;
+            break;
+        case CDrawing::kEditingTimeProperty:
+            record->StoreEditingTime(text);
             break;
         case 17:
             // An eleventh custom property is counted but not kept.
@@ -107,9 +119,20 @@ int DRAWINGINFO::StoreProperty(int id, const char* text, void* user)
             break;
         default:
             if (id < 0 || id > 17)
-                --record->setCount;  // 4 and 7..16 are only counted
+                --record->setCount;  // 7 and 9..16 are only counted
     }
     return 0;
+}
+
+// The minutes come as decimal digits; hours beyond 16 bits are cut there.
+void DRAWINGINFO::StoreEditingTime(const char* minutes)
+{
+    uint64_t total = 0;
+    for (const char* digit = minutes; digit && *digit >= '0' && *digit <= '9'; ++digit)
+        total = total < UINT64_C(0xFFFFFFFFFF) ? total * 10 + uint64_t(*digit - '0') : total;
+    uint64_t hours = total / 60;
+    editingHours = uint16_t(hours < 0xFFFF ? hours : 0xFFFF);
+    editingMinutes = uint16_t(total % 60);
 }
 
 bool DRAWINGINFO::FillFromDrawing(CDrawing* drawing, DRAWINGINFO* record)

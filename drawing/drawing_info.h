@@ -4,6 +4,8 @@
 // thread: a fill builds a local record and publishes it in one step under
 // the record's lock; readers take a copy with Snapshot.
 #pragma once
+#include <stdint.h>
+
 #include <windows.h>
 
 #include "platform/classlib/classlib_core.h"
@@ -18,7 +20,8 @@ public:
     DRAWINGINFO();
     virtual ~DRAWINGINFO();
 
-    // Set count 0, every text emptied, custom count 0; the times stay.
+    // Set count 0, every text emptied, editing time and custom count 0; the
+    // file times stay.
     void Reset();
     // Set count 0 (nothing known), the texts and times kept.
     void ClearCount();
@@ -35,17 +38,21 @@ public:
     CString title;
     CString subject;
     CString author;
+    CString keywords;
     CString property5;
     CString property0;
     CTime created;
     CTime modified;
     CString property6;
+    uint16_t editingHours;  // the total editing time
+    uint16_t editingMinutes;
     CString custom[kMaxCustom];
     short customCount;
     CString formatText;
 
 private:
     DRAWINGINFO(const DRAWINGINFO&) = delete;
+    void StoreEditingTime(const char* minutes);
     DRAWINGINFO& operator=(const DRAWINGINFO&) = delete;
     void CopyFieldsFrom(const DRAWINGINFO& other);
 

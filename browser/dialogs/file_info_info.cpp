@@ -20,6 +20,16 @@ COleDateTime CFileInfoInfo::ToLocalDateTime(int64_t seconds)
     return invalid;
 }
 
+CString CFileInfoInfo::EditingTimeText(int hours, int minutes)
+{
+    CString text;
+    if (hours >= 1)
+        text.Format("%d 小时, ", hours);
+    CString minutesText;
+    minutesText.Format("%d 分钟", minutes);
+    return text + minutesText;
+}
+
 BOOL CFileInfoInfo::OnInitDialog()
 {
     if (m_drawingInfo != nullptr) {
@@ -27,6 +37,7 @@ BOOL CFileInfoInfo::OnInitDialog()
         m_created = locale.FormatDateTime(ToLocalDateTime(m_drawingInfo->created.GetTime()));
         m_updated = locale.FormatDateTime(ToLocalDateTime(m_drawingInfo->modified.GetTime()));
         m_lastSavedBy = m_drawingInfo->property6;
+        m_editingTime = EditingTimeText(m_drawingInfo->editingHours, m_drawingInfo->editingMinutes);
     }
     return CFileInfoPage::OnInitDialog();
 }

@@ -1,5 +1,5 @@
-// CFileInfoInfo: the drawing's own dates and its last editor. The drawing
-// library reports no total editing time, so that field stays empty.
+// CFileInfoInfo: the drawing's own dates, its last editor and its total
+// editing time.
 #pragma once
 #include <stdint.h>
 
@@ -13,6 +13,8 @@ public:
     // The local date and time of a time in seconds since 1970; invalid
     // when it has none or does not convert back to the same time.
     static COleDateTime ToLocalDateTime(int64_t seconds);
+    // "2 小时, 5 分钟"; the hours only when there is at least one.
+    static CString EditingTimeText(int hours, int minutes);
 
     CString m_created;
     CString m_updated;

@@ -11,11 +11,11 @@ CFileInfoSummary::CFileInfoSummary(const char* path, const DRAWINGINFO* drawingI
 
 BOOL CFileInfoSummary::OnInitDialog()
 {
-    // The drawing information keeps no keywords: that field stays empty.
     if (m_drawingInfo != nullptr) {
         m_title = m_drawingInfo->title;
         m_subject = m_drawingInfo->subject;
         m_author = m_drawingInfo->author;
+        m_keywords = m_drawingInfo->keywords;
         m_comments = m_drawingInfo->property5;
         m_hyperlinkBase = m_drawingInfo->property0;
     }

@@ -2,6 +2,8 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/drawing.h"
 
+#include <math.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <algorithm>
@@ -149,6 +151,11 @@ void CDrawing::enumProperties(DWG_PROPERTY_FUNC callback, void* user) const {
   if (!callback || !state_->db) return;
   for (const zr::Property& p : state_->db->properties)
     callback(p.id, zr::Utf8ToAnsi(p.text).c_str(), user);
+  if (state_->db->editingDays >= 0) {
+    char minutes[32];
+    snprintf(minutes, sizeof minutes, "%.0f", floor(state_->db->editingDays * 24 * 60));
+    callback(kEditingTimeProperty, minutes, user);
+  }
 }
 
 bool CDrawing::preSave() { return true; }

@@ -19,7 +19,8 @@ enum CDRAWING_SERVER { CDRAWING_SERVER_VIEW = 0, CDRAWING_SERVER_THUMBNAIL = 1 }
 
 // Called once per summary property: id 1 title, 2 subject, 3 author,
 // 4 keywords, 5 comments, 6 last saved by, 0 hyperlink base, 7 revision,
-// 17 a custom property as "name=value". Texts are in the ANSI code page.
+// 8 the total editing time in whole minutes (decimal digits), 17 a custom
+// property as "name=value". Texts are in the ANSI code page.
 typedef int (*DWG_PROPERTY_FUNC)(int id, const char* text, void* user);
 
 class CDrawing {
@@ -33,6 +34,8 @@ class CDrawing {
     kOpenPassword = 4,      // the file needs a password
     kOpenAborted = 5,       // the abort query asked to stop
   };
+  // The id enumProperties gives the total editing time.
+  enum { kEditingTimeProperty = 8 };
 
   static CDrawing* CreateDrawing(CDRAWING_SERVER kind);
   static void DeleteDrawing(CDrawing* drawing);

@@ -152,6 +152,7 @@ struct Layout {
 struct Property {
   int id;            // 1 title, 2 subject, 3 author, 4 keywords, 5 comments,
                      // 6 last saved by, 0 hyperlink base, 7 revision, 17 custom
+                     // (CDrawing::enumProperties adds 8, the total editing time)
   std::string text;  // UTF-8; custom properties as "name=value"
 };
 
@@ -172,6 +173,7 @@ struct Database {
   double pdsize = 0;
   int lunits = 2, luprec = 4, insunits = 0;
   double ltscale = 1;
+  double editingDays = -1;  // $TDINDWG, the total editing time; below 0 when not known
   std::vector<std::pair<std::string, RawGroups>> header;  // every variable, in order
   std::vector<Layer> layers;
   uint64_t layerTableHandle = 0;  // handle of the LAYER table itself

@@ -16,6 +16,9 @@ namespace zr {
 
 namespace {
 
+// A total editing time beyond a thousand years is no drawing's.
+const double kLongestEditingDays = 366.0 * 1000;
+
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -231,6 +234,9 @@ class SectionReader {
       if (!(db_.ltscale > 0) || db_.ltscale > 1e9) db_.ltscale = 1;
     } else if (name == "$INSUNITS" && (s = first(70))) {
       db_.insunits = IntOfText(s->c_str());
+    } else if (name == "$TDINDWG" && (s = first(40))) {
+      double days = atof(s->c_str());
+      if (days >= 0 && days < kLongestEditingDays) db_.editingDays = days;
     } else if (name == "$CUSTOMPROPERTYTAG" && (s = first(1))) {
       pendingCustomTag_ = DecodeText(*s, db_);
     } else if (name == "$CUSTOMPROPERTY" && (s = first(1))) {

@@ -83,11 +83,14 @@ def add_basic(msp, modern):
 def add_properties(doc, version):
     if version in ("R12",):
         return []
-    props = [[1, "Plan of the ground floor"], [2, "Test subject"], [3, "Lin Wei"]]
+    props = [[1, "Plan of the ground floor"], [2, "Test subject"], [3, "Lin Wei"],
+             [4, "plan;ground floor"]]
+    # Two hours and six minutes of editing, as days.
+    doc.header["$TDINDWG"] = 0.0876
     root = doc.rootdict
     xrecord = doc.objects.add_xrecord(owner=root.dxf.handle)
     tags = [(1, "DWGPROPS COOKIE"), (2, props[0][1]), (3, props[1][1]), (4, props[2][1]),
-            (6, ""), (7, ""), (8, ""), (9, ""), (300, "client=Acme"), (301, "phase=2")]
+            (6, ""), (7, props[3][1]), (8, ""), (9, ""), (300, "client=Acme"), (301, "phase=2")]
     xrecord.reset(tags)
     root["DWGPROPS"] = xrecord
     props += [[17, "client=Acme"], [17, "phase=2"]]
@@ -99,6 +102,10 @@ def add_properties(doc, version):
 
 def answers(doc, tolerance, props):
     box = bbox.extents(doc.modelspace())
+    # The drawing library gives the total editing time last, in whole minutes.
+    editing = doc.header.get("$TDINDWG")
+    if editing is not None:
+        props = props + [[8, str(math.floor(editing * 24 * 60))]]
     layers = []
     for layer in doc.layers:
         layers.append([layer.dxf.name, abs(layer.dxf.color), layer.is_on(), layer.is_frozen()])

@@ -57,6 +57,10 @@ function escapeText(text, lineBreak) {
   return out;
 }
 
+function isDwgProps(record) {
+  return Array.isArray(record.data) && record.data.some(g => g.code === 1 && g.value === 'DWGPROPS COOKIE');
+}
+
 function upper(name) {
   return (name || '').toUpperCase();
 }
@@ -208,7 +212,7 @@ class DrawingWriter {
         o.group(9, name);
         o.integer(70, value);
       }
-      for (const [name, value] of [['$LTSCALE', h.LTSCALE], ['$PDSIZE', h.PDSIZE]]) {
+      for (const [name, value] of [['$LTSCALE', h.LTSCALE], ['$PDSIZE', h.PDSIZE], ['$TDINDWG', h.TDINDWG]]) {
         if (typeof value !== 'number') continue;
         o.group(9, name);
         o.number(40, value);
@@ -865,7 +869,23 @@ class DrawingWriter {
         }
       }
       for (const layout of layouts) this.layout(layout, layoutDictionary);
+      const props = (this.db.objects.XRECORD || []).find(isDwgProps);
+      if (props) this.dwgProps(props);
     });
+  }
+
+  // The summary properties that drawings of AutoCAD 2000 to 2002 keep in a
+  // DWGPROPS record (later ones keep them in a file section LibreDWG does
+  // not give): its texts, in their own groups.
+  dwgProps(record) {
+    const o = this.out;
+    o.group(0, 'XRECORD');
+    o.handle(5, record.handle);
+    o.handle(330, record.ownerHandle);
+    o.group(100, 'AcDbXrecord');
+    for (const {code, value} of record.data) {
+      if (typeof value === 'string' && ((code >= 1 && code <= 9) || (code >= 300 && code <= 309))) o.text(code, value);
+    }
   }
 
   layout(l, owner) {

@@ -57,6 +57,9 @@ protected:
         m_drawing.property5 = "第一行\r\n第二行";
         m_drawing.property0 = "http://plans.example/";
         m_drawing.property6 = "李工";
+        m_drawing.keywords = "总图;场地";
+        m_drawing.editingHours = 2;
+        m_drawing.editingMinutes = 5;
         m_drawing.created = CTime(2021, 3, 4, 5, 6, 7);
         m_drawing.modified = CTime(2022, 8, 9, 10, 11, 12);
         const char* custom[] = {"Client = Pellmoor", "Job=42", "x=hidden after a one-letter name", "Late=1"};
@@ -126,10 +129,10 @@ TEST_F(FileInfoSheetTest, EveryPageShowsWhatIsKnownOfTheFile)
     COleDateTime updated(2022, 8, 9, 10, 11, 12);
     std::vector<std::string> expectedInfo = {(const char*)CLocaleInfo::Instance().FormatDateTime(created),
                                              (const char*)CLocaleInfo::Instance().FormatDateTime(updated),
-                                             "李工", ""};
+                                             "李工", "2 小时, 5 分钟"};
     EXPECT_EQ(expectedInfo, info);
     std::vector<std::string> expectedSummary = {
-        "总平面图", "Site", "王工", "", "第一行\r\n第二行", "http://plans.example/"};
+        "总平面图", "Site", "王工", "总图;场地", "第一行\r\n第二行", "http://plans.example/"};
     EXPECT_EQ(expectedSummary, summary);
     // The one-letter name ends the list: "Late" is not shown either.
     std::vector<std::string> expectedUser = {"Client", "Pellmoor", "Job", "42", "", "", ""};
@@ -181,6 +184,7 @@ TEST(FileInfoTextTest, SizesAndDates)
     EXPECT_EQ(std::string(smallText) + " (999 Bytes)", std::string(CFileInfoBasic::FormatSizeLine(999)));
     EXPECT_EQ(COleDateTime::invalid, CFileInfoInfo::ToLocalDateTime(-(1LL << 60)).GetStatus());
     EXPECT_EQ(COleDateTime::valid, CFileInfoInfo::ToLocalDateTime(1600000000).GetStatus());
+    EXPECT_STREQ("45 分钟", CFileInfoInfo::EditingTimeText(0, 45));
 }
 
 }  // namespace
