@@ -95,6 +95,8 @@ short CDrawing::open(const char* path, const char* password) {
     // Known even when the drawing cannot be read.
     state_->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
     if (zr::DwgVersionText(data.data(), size).empty()) return kOpenUnsupported;  // DWF
+    // No password opens it: LibreDWG reads no encrypted file.
+    if (zr::IsPasswordProtectedDwg(data.data(), size)) return kOpenPassword;
   }
 
   if (begin) begin(0);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/base/byte_reader.h"
+#include "platform/zrio/dwg_preview.h"
 #include "platform/zrio/dwg_worker.h"
 
 namespace zr {
@@ -23,6 +24,13 @@ const int kLongestTimeoutMs = 30 * 60 * 1000;
 const size_t kBaseAnswerBytes = size_t(256) << 20;
 const size_t kAnswerBytesPerByte = 100;
 const size_t kLargestAnswerBytes = size_t(0x7FFFFFFF);
+
+// The file header of 2004 and later keeps a 32-bit word of security flags
+// at 0x18: 1 = the data sections are encrypted, 2 = the summary and the
+// preview are.
+const size_t kSecurityFlagsAt = 0x18;
+const uint32_t kEncryptedSections = 0x1 | 0x2;
+const int kFirstVersionWithSecurity = 1018;
 
 std::atomic<int> g_timeoutMs{0};
 std::atomic<size_t> g_answerBytes{0};
@@ -133,6 +141,14 @@ DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& d
   LoadResult result = ReadDxf(dxf.data(), length, db, second);
   if (result == LoadResult::Aborted) return DwgReadResult::Aborted;
   return result == LoadResult::Ok ? DwgReadResult::Ok : DwgReadResult::Failed;
+}
+
+bool IsPasswordProtectedDwg(const char* data, size_t size) {
+  if (AcadVersionNumber(DwgVersionText(data, size)) < kFirstVersionWithSecurity) return false;
+  CByteReader header(reinterpret_cast<const uint8_t*>(data), size);
+  header.Seek(kSecurityFlagsAt);
+  uint32_t flags = header.U32LE();
+  return header.Ok() && (flags & kEncryptedSections) != 0;
 }
 
 void SetDwgReaderBounds(int timeoutMs, size_t answerBytes) {

@@ -22,6 +22,11 @@ enum class DwgReadResult {
 DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& db,
                       const LoadControl& control);
 
+// True for a DWG file (2004 and later) whose header says its data or its
+// summary is encrypted with a password. LibreDWG cannot read such a file
+// with or without the password.
+bool IsPasswordProtectedDwg(const char* data, size_t size);
+
 // Test hook: the time a worker gets before it is stopped, and the largest
 // answer taken, instead of the bounds that grow with the file's size; 0
 // goes back to those.

@@ -283,6 +283,29 @@ TEST(Dwg, DamagedFilesFailToOpen) {
   }
 }
 
+// A DWG whose header's security flags say its data (1) or its summary (2)
+// is encrypted asks for a password, and no password opens it.
+TEST(Dwg, EncryptedFilesAskForAPassword) {
+  std::string folder = testfiles::MakeScratchFolder("dwg_password");
+  const size_t kSecurityFlags = 0x18;
+  for (const char* name : {"example_2004.dwg", "example_2018.dwg"}) {
+    std::string bytes;
+    ASSERT_TRUE(testfiles::ReadFileBytes(DwgPath(name), bytes));
+    ASSERT_EQ(std::string(4, '\0'), bytes.substr(kSecurityFlags, 4)) << name;
+    for (char flag : {'\x01', '\x02'}) {
+      bytes[kSecurityFlags] = flag;
+      std::string path = folder + "\\locked_" + name;
+      ASSERT_TRUE(testfiles::WriteFileBytes(path, bytes));
+      for (CDRAWING_SERVER kind : {CDRAWING_SERVER_VIEW, CDRAWING_SERVER_THUMBNAIL}) {
+        DrawingPtr drawing(CDrawing::CreateDrawing(kind));
+        EXPECT_EQ(CDrawing::kOpenPassword, drawing->open(path.c_str(), nullptr)) << name;
+        EXPECT_EQ(CDrawing::kOpenPassword, drawing->open(path.c_str(), "secret")) << name;
+        EXPECT_FALSE(drawing->isLoaded());
+      }
+    }
+  }
+}
+
 // One worker reads file after file; a file LibreDWG cannot read ends its
 // worker, and the files after it read as they would alone; a worker killed
 // while it waits is replaced.
