@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <new>
+#include <vector>
 
 #include <ole2.h>
 #include <olectl.h>
@@ -11,6 +12,7 @@
 #include "codecs/ximage.h"
 #include "graphics/kimage.h"
 #include "graphics/win32_file.h"
+#include "platform/base/file_replace.h"
 
 const BYTE kJpegApp1Markers[] = {1, 0xE1};
 const BYTE kJpegFrameMarkers[] = {13,   0xC0, 0xC1, 0xC2, 0xC3, 0xC5, 0xC6,
@@ -96,6 +98,23 @@ int64_t EntryValue(const IfdEntry& entry, ByteOrder order)
 bool ReadAll(FILE* file, void* buffer, size_t size)
 {
     return fread(buffer, 1, size, file) == size;
+}
+
+// The bytes of a file of less than 4 GB.
+bool ReadWholeFile(const char* path, std::vector<BYTE>& bytes)
+{
+    FILE* file = OpenWin32File(path, "rb");
+    if (!file)
+        return false;
+    bool ok = fseek(file, 0, SEEK_END) == 0;
+    long size = ok ? ftell(file) : -1;
+    ok = size > 0 && static_cast<uint64_t>(size) < 0xFFFFFFFFull && fseek(file, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size));
+        ok = ReadAll(file, bytes.data(), bytes.size());
+    }
+    fclose(file);
+    return ok;
 }
 
 }  // namespace
@@ -262,24 +281,15 @@ bool WriteJpegExifOrientation(const char* path, int value)
 {
     if (value <= 0 || value > 0xFFFF)
         return false;
-    FILE* file = OpenWin32File(path, "r+b");
-    if (!file)
+    std::vector<BYTE> bytes;
+    if (!ReadWholeFile(path, bytes))
         return false;
-    uint32_t length = 0;
-    bool written = false;
-    BYTE* body = ReadJpegSegment(file, kApp1, length);
-    long bodyEnd = body ? ftell(file) : -1;
     bool patched = false;
-    if (body)
-        ExifOrientationTag(body, length, static_cast<uint16_t>(value), &patched);
-    // Only the segment body goes back, over its own place.
-    if (patched && bodyEnd >= static_cast<long>(length) &&
-        fseek(file, bodyEnd - static_cast<long>(length), SEEK_SET) == 0)
-        written = fwrite(body, 1, length, file) == length && fflush(file) == 0;
-    delete[] body;
-    if (fclose(file) != 0)
-        written = false;
-    return written;
+    ExifOrientationTag(bytes.data(), static_cast<uint32_t>(bytes.size()), static_cast<uint16_t>(value),
+                       &patched);
+    // The turned photo replaces the old one only once it is whole on disk.
+    return patched &&
+           ReplaceFileWithBytes(path, bytes.data(), static_cast<DWORD>(bytes.size())) == ReplaceFileDone;
 }
 
 bool LoadPictureFromJpegBytes(HGLOBAL block, uint32_t size, JpegThumbInfo& record)

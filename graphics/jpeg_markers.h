@@ -49,9 +49,9 @@ BYTE* ReadJpegSegment(FILE* file, BYTE marker, uint32_t& length);
 
 // The EXIF orientation of the file at a Win32 path; 0 without one.
 int ReadJpegExifOrientation(const char* path);
-// Rewrites the orientation of the file in place (only its EXIF segment is
-// written). True only when an orientation tag was there and the file was
-// written.
+// Rewrites the orientation of the file: the changed file is written beside
+// it and replaces it only when complete. True only when an orientation tag
+// was there and the file was replaced.
 bool WriteJpegExifOrientation(const char* path, int value);
 // Decodes the embedded thumbnail of an open JPEG file into record.
 bool ReadJpegThumbnail(FILE* file, JpegThumbInfo& record);

@@ -1,4 +1,4 @@
-// The JPEG marker walk, the EXIF orientation read and in-place rewrite, and
+// The JPEG marker walk, the EXIF orientation read and rewrite, and
 // the embedded thumbnail decoded by the system's picture loader.
 #include "tests/support/gtest.h"
 
@@ -19,6 +19,18 @@ std::string WriteScratch(const std::string& name, const std::string& bytes)
     std::string path = testfiles::MakeScratchFolder("jpeg_markers") + "\\" + name;
     testfiles::WriteFileBytes(path, bytes);
     return path;
+}
+
+// The file system's index of the file at the path; 0 when it cannot be read.
+uint64_t FileIndex(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION information = {};
+    bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &information);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return known ? (uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow : 0;
 }
 
 int Orientation(std::string bytes, uint16_t newValue = 0, bool* patched = nullptr)
@@ -142,6 +154,24 @@ TEST(JpegMarkers, RewritesOnlyTheOrientationOfAFile)
     ASSERT_TRUE(testfiles::ReadFileBytes(noTag, unchanged));
     EXPECT_EQ(jpeg, unchanged);
     EXPECT_FALSE(WriteJpegExifOrientation("Z:\\no\\such\\file.jpg", 6));
+}
+
+TEST(JpegMarkers, TheTurnedPhotoReplacesTheOldOneWhole)
+{
+    std::string original = WithApp1(ExifBody(false, 3, 1), RealJpeg(16, 8));
+    std::string path = WriteScratch("replaced.jpg", original);
+    // The turned photo is a new file put in the old one's place when whole,
+    // not the old file written over: the file system gives it another index.
+    uint64_t before = FileIndex(path);
+    ASSERT_NE(0u, before);
+    ASSERT_TRUE(WriteJpegExifOrientation(path.c_str(), 6));
+    EXPECT_NE(before, FileIndex(path));
+    EXPECT_EQ(6, ReadJpegExifOrientation(path.c_str()));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path.substr(0, path.rfind('\\')) + "\\*.tmp").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search);  // no temporary file left behind
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 }
 
 TEST(JpegMarkers, DecodesTheEmbeddedThumbnailWithItsOrientation)
