@@ -9,7 +9,7 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libtiff-dev libmng-dev libopenjp2-7-dev
   libjsoncpp-dev libboost-dev libgtest-dev
   libjpeg-turbo-progs libtiff-tools gifsicle libopenjp2-tools python3-ezdxf
-  ghostscript libimage-exiftool-perl
+  ghostscript libimage-exiftool-perl fp-utils
 )
 
 missing=()
