@@ -9,7 +9,8 @@ For every drawing NAME.dxf there is NAME.json with:
   layouts      layout names in tab order
   blocks       number of block definitions
   properties   [[id, text], ...] summary properties (1 title, 2 subject,
-               3 author, 17 custom "name=value")
+               3 author, 4 keywords, 17 custom "name=value", and last 8 the
+               total editing time in whole minutes)
   version      $ACADVER
 """
 import json
