@@ -68,6 +68,7 @@ IMPLEMENT_DYNAMIC(CShellTree, CDragDropTree)
 
 BEGIN_MESSAGE_MAP(CShellTree, CDragDropTree)
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGA, &CShellTree::OnItemExpanding)
+    ON_NOTIFY_REFLECT(TVN_ITEMEXPANDEDA, &CShellTree::OnItemExpanded)
     ON_NOTIFY_REFLECT(NM_RCLICK, &CShellTree::OnRClick)
     ON_NOTIFY_REFLECT(TVN_ENDLABELEDITA, &CShellTree::OnEndLabelEdit)
     ON_NOTIFY_REFLECT(TVN_DELETEITEMA, &CShellTree::OnDeleteItem)
@@ -118,6 +119,7 @@ void CShellTree::PopulateRoot()
     SortChildren(TVI_ROOT);
     if (HTREEITEM first = GetRootItem())
         SelectItem(first);
+    WatchExpandedFolders();
 }
 
 void CShellTree::DeleteChildren(HTREEITEM parent)
@@ -251,6 +253,12 @@ void CShellTree::OnItemExpanding(NMHDR* header, LRESULT* result)
     }
     SortChildren(item);
     SetRedraw(TRUE);
+}
+
+void CShellTree::OnItemExpanded(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    WatchExpandedFolders();
 }
 
 void CShellTree::OnGetDispInfo(NMHDR* header, LRESULT* result)
@@ -413,6 +421,7 @@ bool CShellTree::FindPath(LPCSTR path)
     Free(prefix);
     Free(parsed);
     SetRedraw(TRUE);
+    WatchExpandedFolders();
     if (!selected) {
         char text[MAX_PATH + 96];
         snprintf(text, sizeof(text), (LPCSTR)LoadResString(IDS_DIRECTORY_NOT_FOUND), path);
@@ -460,6 +469,7 @@ LRESULT CShellTree::OnSelectPath(WPARAM, LPARAM lParam)
     Free(prefix);
     Free(absolute);
     SetRedraw(TRUE);
+    WatchExpandedFolders();
     return 1;
 }
 
@@ -642,6 +652,7 @@ LRESULT CShellTree::OnDriveChanged(WPARAM, LPARAM)
         SyncBranch(item);
     SetRedraw(TRUE);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    WatchExpandedFolders();
     return 1;
 }
 
@@ -716,8 +727,52 @@ void CShellTree::ReadDrives()
         return;
     for (const char* root = drives; *root; root += strlen(root) + 1) {
         UINT kind = ::GetDriveTypeA(root);
-        if ((kind == DRIVE_FIXED || kind == DRIVE_REMOTE || kind == DRIVE_RAMDISK) && !IsUnixRoot(root))
+        if (kind != DRIVE_FIXED && kind != DRIVE_REMOTE && kind != DRIVE_RAMDISK)
+            continue;
+        if (IsUnixRoot(root))
+            StartExpandedFolderWatcher(root);
+        else
             StartDriveWatcher(root);
+    }
+}
+
+void CShellTree::StartExpandedFolderWatcher(LPCSTR root)
+{
+    if (m_watcherCount >= kMaxWatchers || !m_expandedRoot.IsEmpty())
+        return;
+    HANDLE thread = nullptr;
+    HANDLE stopEvent = nullptr;
+    if (!m_expandedWatch.Start(m_hWnd, thread, stopEvent))
+        return;
+    m_watchers[m_watcherCount] = thread;
+    m_stopEvents[m_watcherCount] = stopEvent;
+    ++m_watcherCount;
+    m_expandedRoot = root;
+    WatchExpandedFolders();
+}
+
+void CShellTree::WatchExpandedFolders()
+{
+    if (m_expandedRoot.IsEmpty() || !m_hWnd)
+        return;
+    std::vector<std::string> folders;
+    CollectExpandedFolders(GetRootItem(), folders);
+    m_expandedWatch.SetFolders(folders);
+}
+
+// The expanded items' folders under the watched root, in tree order; the
+// items of other drives and virtual folders are passed through, not taken.
+void CShellTree::CollectExpandedFolders(HTREEITEM first, std::vector<std::string>& folders)
+{
+    int rootLength = m_expandedRoot.GetLength();
+    for (HTREEITEM item = first; item; item = GetNextSiblingItem(item)) {
+        if (!(GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED))
+            continue;
+        CString path;
+        if (GetPathOfItem(item, path, false) && path.GetLength() >= rootLength &&
+            path.Left(rootLength).CompareNoCase(m_expandedRoot) == 0)
+            folders.push_back((LPCSTR)path);
+        CollectExpandedFolders(GetChildItem(item), folders);
     }
 }
 
@@ -783,4 +838,5 @@ void CShellTree::StopDriveWatchers()
         m_watchers[index] = m_stopEvents[index] = nullptr;
     }
     m_watcherCount = 0;
+    m_expandedRoot.Empty();
 }

@@ -3,11 +3,17 @@
 // Selecting a folder shows it in the file list 200 ms after the last
 // change; one watcher thread per fixed, network or RAM drive keeps the
 // expanded branches in step with folders made, renamed or deleted on disk.
+// The drive mapped to the Unix root is not watched as a whole: its watcher
+// waits on each of its expanded folders alone.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
 
+#include <string>
+#include <vector>
+
 #include "browser/shell/shell_pidl.h"
+#include "browser/tree/expanded_folder_watch.h"
 #include "browser/tree/shell_tree_messages.h"
 #include "toolkit/dragdrop/drag_drop_tree.h"
 
@@ -56,6 +62,9 @@ public:
 
     // Starts a watcher of the root's folders (nothing when 32 run).
     void StartDriveWatcher(LPCSTR root);
+    // Starts the watcher of the expanded folders under the root (a drive
+    // whose subtree is too large to watch); it takes one of the 32 places.
+    void StartExpandedFolderWatcher(LPCSTR root);
     // Ends every watcher: signals them and waits, bounded, for each.
     void StopDriveWatchers();
     int GetWatcherCount() const { return m_watcherCount; }
@@ -63,6 +72,7 @@ public:
 protected:
     void PreSubclassWindow() override;
     afx_msg void OnItemExpanding(NMHDR* header, LRESULT* result);
+    afx_msg void OnItemExpanded(NMHDR* header, LRESULT* result);
     afx_msg void OnRClick(NMHDR* header, LRESULT* result);
     afx_msg void OnEndLabelEdit(NMHDR* header, LRESULT* result);
     afx_msg void OnDeleteItem(NMHDR* header, LRESULT* result);
@@ -84,6 +94,9 @@ private:
     void DeleteChildren(HTREEITEM parent);
     void SortChildren(HTREEITEM parent);
     void SyncBranch(HTREEITEM item);
+    // Hands the expanded folders under the watched root to its watcher.
+    void WatchExpandedFolders();
+    void CollectExpandedFolders(HTREEITEM first, std::vector<std::string>& folders);
     // The item whose full id list equals the list, searched depth first.
     HTREEITEM FindItemWithId(HTREEITEM from, LPCITEMIDLIST full);
     // Appends the index-th item of full to the prefix (replaced) and finds
@@ -105,4 +118,8 @@ private:
     HANDLE m_watchers[kMaxWatchers];
     HANDLE m_stopEvents[kMaxWatchers];
     int m_watcherCount;
+    // The root whose expanded folders m_expandedWatch watches ("Z:\\"),
+    // empty when no such watcher runs.
+    CString m_expandedRoot;
+    CExpandedFolderWatch m_expandedWatch;
 };
