@@ -1,9 +1,10 @@
-// CExpandedFolderWatch: the watcher of a drive whose whole subtree must not
-// be watched (Wine's drive mapped to the Unix root holds the whole machine).
-// One idle-priority thread waits on a change notification of each folder of
-// that drive that the tree has expanded, each without its subtree, and
-// posts WM_DRIVE_CHANGED to the tree when folders are made, renamed or
-// removed in one of them. The tree hands it the folders again whenever
+// CExpandedFolderWatch: the watcher of the folders the tree has expanded.
+// A drive's own watcher cannot serve them: Wine's drive mapped to the Unix
+// root holds the whole machine and must not be watched with its subtree,
+// and Wine tells no change below the watched folder itself. One
+// idle-priority thread waits on a change notification of each expanded
+// folder, each without its subtree, and posts WM_DRIVE_CHANGED to the tree
+// when folders are made, renamed or removed in one of them. The tree hands it the folders again whenever
 // folders expand or collapse; the thread keeps the notifications of the
 // folders that stay, so no change in them is missed meanwhile.
 //

@@ -90,7 +90,8 @@ CShellTree::CShellTree()
       m_listWindow(nullptr),
       m_watchers(),
       m_stopEvents(),
-      m_watcherCount(0)
+      m_watcherCount(0),
+      m_expandedWatching(false)
 {
 }
 
@@ -727,18 +728,15 @@ void CShellTree::ReadDrives()
         return;
     for (const char* root = drives; *root; root += strlen(root) + 1) {
         UINT kind = ::GetDriveTypeA(root);
-        if (kind != DRIVE_FIXED && kind != DRIVE_REMOTE && kind != DRIVE_RAMDISK)
-            continue;
-        if (IsUnixRoot(root))
-            StartExpandedFolderWatcher(root);
-        else
+        if ((kind == DRIVE_FIXED || kind == DRIVE_REMOTE || kind == DRIVE_RAMDISK) && !IsUnixRoot(root))
             StartDriveWatcher(root);
     }
+    StartExpandedFolderWatcher();
 }
 
-void CShellTree::StartExpandedFolderWatcher(LPCSTR root)
+void CShellTree::StartExpandedFolderWatcher()
 {
-    if (m_watcherCount >= kMaxWatchers || !m_expandedRoot.IsEmpty())
+    if (m_watcherCount >= kMaxWatchers || m_expandedWatching)
         return;
     HANDLE thread = nullptr;
     HANDLE stopEvent = nullptr;
@@ -747,30 +745,28 @@ void CShellTree::StartExpandedFolderWatcher(LPCSTR root)
     m_watchers[m_watcherCount] = thread;
     m_stopEvents[m_watcherCount] = stopEvent;
     ++m_watcherCount;
-    m_expandedRoot = root;
+    m_expandedWatching = true;
     WatchExpandedFolders();
 }
 
 void CShellTree::WatchExpandedFolders()
 {
-    if (m_expandedRoot.IsEmpty() || !m_hWnd)
+    if (!m_expandedWatching || !m_hWnd)
         return;
     std::vector<std::string> folders;
     CollectExpandedFolders(GetRootItem(), folders);
     m_expandedWatch.SetFolders(folders);
 }
 
-// The expanded items' folders under the watched root, in tree order; the
-// items of other drives and virtual folders are passed through, not taken.
+// The expanded items' folders in tree order; virtual folders, which have no
+// path, are passed through, not taken.
 void CShellTree::CollectExpandedFolders(HTREEITEM first, std::vector<std::string>& folders)
 {
-    int rootLength = m_expandedRoot.GetLength();
     for (HTREEITEM item = first; item; item = GetNextSiblingItem(item)) {
         if (!(GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED))
             continue;
         CString path;
-        if (GetPathOfItem(item, path, false) && path.GetLength() >= rootLength &&
-            path.Left(rootLength).CompareNoCase(m_expandedRoot) == 0)
+        if (GetPathOfItem(item, path, false))
             folders.push_back((LPCSTR)path);
         CollectExpandedFolders(GetChildItem(item), folders);
     }
@@ -838,5 +834,5 @@ void CShellTree::StopDriveWatchers()
         m_watchers[index] = m_stopEvents[index] = nullptr;
     }
     m_watcherCount = 0;
-    m_expandedRoot.Empty();
+    m_expandedWatching = false;
 }

@@ -3,8 +3,9 @@
 // Selecting a folder shows it in the file list 200 ms after the last
 // change; one watcher thread per fixed, network or RAM drive keeps the
 // expanded branches in step with folders made, renamed or deleted on disk.
-// The drive mapped to the Unix root is not watched as a whole: its watcher
-// waits on each of its expanded folders alone.
+// The drive mapped to the Unix root is not watched as a whole; one more
+// watcher waits on each expanded folder alone, of every drive, since Wine's
+// drive watch sees no change below the drive's own folder.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -62,9 +63,9 @@ public:
 
     // Starts a watcher of the root's folders (nothing when 32 run).
     void StartDriveWatcher(LPCSTR root);
-    // Starts the watcher of the expanded folders under the root (a drive
-    // whose subtree is too large to watch); it takes one of the 32 places.
-    void StartExpandedFolderWatcher(LPCSTR root);
+    // Starts the watcher of the expanded folders unless it runs; it takes
+    // one of the 32 places.
+    void StartExpandedFolderWatcher();
     // Ends every watcher: signals them and waits, bounded, for each.
     void StopDriveWatchers();
     int GetWatcherCount() const { return m_watcherCount; }
@@ -94,7 +95,7 @@ private:
     void DeleteChildren(HTREEITEM parent);
     void SortChildren(HTREEITEM parent);
     void SyncBranch(HTREEITEM item);
-    // Hands the expanded folders under the watched root to its watcher.
+    // Hands the expanded folders to their watcher.
     void WatchExpandedFolders();
     void CollectExpandedFolders(HTREEITEM first, std::vector<std::string>& folders);
     // The item whose full id list equals the list, searched depth first.
@@ -118,8 +119,7 @@ private:
     HANDLE m_watchers[kMaxWatchers];
     HANDLE m_stopEvents[kMaxWatchers];
     int m_watcherCount;
-    // The root whose expanded folders m_expandedWatch watches ("Z:\\"),
-    // empty when no such watcher runs.
-    CString m_expandedRoot;
+    // The expanded folders' watcher runs.
+    bool m_expandedWatching;
     CExpandedFolderWatch m_expandedWatch;
 };

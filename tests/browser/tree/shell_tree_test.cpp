@@ -129,9 +129,10 @@ TEST_F(ShellTreeTest, FoldersMadeOrRemovedOnDiskFollowInAnExpandedBranch)
     EXPECT_EQ(0, m_tree.GetWatcherCount());
 }
 
-// The scratch folders are on the drive mapped to the Unix root, which a new
-// tree watches folder by folder as they expand and collapse.
-TEST_F(ShellTreeTest, FoldersMadeOrRemovedByAnotherProgramUnderExpandedFoldersOfTheRootDriveFollow)
+// The scratch folders are on the drive mapped to the Unix root, whose whole
+// subtree is never watched; a folder of C: lies below the top folder that
+// the drive's own watcher waits on. A new tree watches both.
+TEST_F(ShellTreeTest, FoldersMadeOrRemovedByAnotherProgramUnderExpandedFoldersFollow)
 {
     ASSERT_EQ("/", codectest::UnixPath("Z:\\"));
     CShellTree tree;
@@ -160,6 +161,21 @@ TEST_F(ShellTreeTest, FoldersMadeOrRemovedByAnotherProgramUnderExpandedFoldersOf
         testwin::PumpMessages(50);
     EXPECT_EQ(made, ChildNames(tree, folder));
     EXPECT_EQ(std::vector<std::string>({"inner"}), ChildNames(tree, alpha));
+
+    std::string other = "C:\\windows\\temp\\tree-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((other + "\\old").c_str(), nullptr));
+    ASSERT_TRUE(tree.FindPath(other.c_str()));
+    HTREEITEM otherItem = tree.GetSelectedItem();
+    tree.Expand(otherItem, TVE_EXPAND);
+    testwin::PumpMessages(200);
+    std::string otherUnix = codectest::UnixPath(other);
+    ASSERT_EQ(0, codectest::RunUnixProgram("/bin/mkdir '" + otherUnix + "/made' && /bin/rmdir '" + otherUnix +
+                                           "/old'"));
+    start = GetTickCount();
+    while (ChildNames(tree, otherItem) != std::vector<std::string>({"made"}) && GetTickCount() - start < 5000)
+        testwin::PumpMessages(50);
+    EXPECT_EQ(std::vector<std::string>({"made"}), ChildNames(tree, otherItem));
     tree.DestroyWindow();
     EXPECT_EQ(0, tree.GetWatcherCount());
 }
