@@ -1,9 +1,10 @@
 // CFileDropTarget: the drop target of a control that takes dropped files
-// (CF_HDROP). Dropped files are copied whatever keys are held; other data
-// gets no effect. The drag's source is told a copy, so that it never
-// deletes its files because of a drop here. When the system has the shell's
-// drag-image helper, every event is passed on to it after the target has
-// decided, so that the dragged image follows the cursor.
+// (CF_HDROP). A drop of files has the copy effect whatever keys are held
+// (a control may still ask what a drop made with the right button does);
+// other data gets no effect. The drag's source is told a copy, so that it
+// never deletes its files because of a drop here. When the system has the
+// shell's drag-image helper, every event is passed on to it after the
+// target has decided, so that the dragged image follows the cursor.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
