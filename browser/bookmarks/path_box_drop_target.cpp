@@ -2,7 +2,7 @@
 
 #include "browser/bookmarks/path_list_box.h"
 
-DWORD CPathBoxDropTarget::EffectAt(CWnd*, DWORD, CPoint)
+DWORD CPathBoxDropTarget::EffectAt(CWnd*, CPoint)
 {
     return DROPEFFECT_COPY;
 }

@@ -11,7 +11,7 @@ public:
 
 protected:
     // A bookmark is made, never a copy or a move.
-    DWORD EffectAt(CWnd* window, DWORD keyState, CPoint point) override;
+    DWORD EffectAt(CWnd* window, CPoint point) override;
     void DropNames(const std::vector<CString>& names, DWORD dropEffect) override;
 
 private:

@@ -207,6 +207,7 @@ int CIEShellListCtrl::OnCreate(LPCREATESTRUCT cs)
     if (TTaskManageThread* thread = TaskThread())
         thread->SetNotifyWnd(m_hWnd);
     m_showOtherFiles = Preference.ShowNoneDrawingFile;
+    m_onlyDrawings = Preference.OnlyShowDrawing;
     SetSystemImageLists();
     if (IsThumbnailView())
         SetThumbnailMode(true);
@@ -530,16 +531,37 @@ bool CIEShellListCtrl::ClassifyItem(LPCITEMIDLIST relative, ULONG attributes, in
         kind = kItemKindFolder;
         return true;
     }
+    kind = FileKindOf(relative);
+    if (kind >= 0) {
+        ++m_fileCount;
+        return true;
+    }
+    return !IsThumbnailView() && m_showOtherFiles;
+}
+
+int32_t CIEShellListCtrl::FileKindOf(LPCITEMIDLIST relative)
+{
     char name[MAX_PATH];
     m_pidls.GetFriendlyName(m_folder, relative, SHGDN_INFOLDER | SHGDN_FORPARSING, name);
     const CDrawingFileInfo* info = GetDrawingFileInfo(name);
-    if (info) {
-        ++m_fileCount;
-        kind = info->type;
-        return true;
+    return info ? info->type : kItemKindOther;
+}
+
+// A kept row is read again: its kind by the present file-type table (which
+// the file-type filter rebuilds), and its size and date from the disk.
+void CIEShellListCtrl::UpdateKeptRecord(CShellItemData& record)
+{
+    if (record.pDetails) {
+        record.pDetails->texts[kSizeColumn].Empty();
+        record.pDetails->texts[kDateColumn].Empty();
     }
-    kind = kItemKindOther;
-    return !IsThumbnailView() && m_showOtherFiles;
+    if (record.IsFolder())
+        return;
+    int32_t kind = FileKindOf(record.pidlRelative);
+    if (kind != record.fileKind) {
+        record.DropThumbnail();
+        record.fileKind = kind;
+    }
 }
 
 // The rows a refresh drops: those FillList would no longer list.
@@ -610,6 +632,8 @@ void CIEShellListCtrl::Refresh(bool sort)
     std::map<LPCITEMIDLIST, int, CShellPidlCompare> kept(CShellPidlCompare{m_folder});
     for (int row = 0; row < GetItemCount();) {
         CShellItemData* record = GetItemRecord(row);
+        if (record)
+            UpdateKeptRecord(*record);
         if (record && IsRefusedNow(*record)) {
             record->DropThumbnail();
             SendMessage(LVM_DELETEITEM, row);
@@ -765,10 +789,13 @@ void CIEShellListCtrl::ApplyViewStyle()
 void CIEShellListCtrl::OnPreferencesChanged(bool refreshOtherViews, bool force)
 {
     BYTE showOther = Preference.ShowNoneDrawingFile;
-    if (showOther == m_showOtherFiles && !force)
+    // A new file-type filter changes the kinds of the rows in every view.
+    bool filterChanged = Preference.OnlyShowDrawing != m_onlyDrawings;
+    if (showOther == m_showOtherFiles && !force && !filterChanged)
         return;
     m_showOtherFiles = showOther;
-    if ((refreshOtherViews && !IsThumbnailView()) || (force && IsThumbnailView())) {
+    m_onlyDrawings = Preference.OnlyShowDrawing;
+    if ((refreshOtherViews && !IsThumbnailView()) || ((force || filterChanged) && IsThumbnailView())) {
         m_refreshAllowed = 0;
         Refresh(false);
         m_refreshAllowed = 1;
@@ -923,9 +950,8 @@ bool CIEShellListCtrl::GetSizeAndDate(const CString& path, CString& size, CStrin
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return false;
     uint64_t bytes = ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;
-    uint64_t kilobytes = bytes == 0 ? 0 : (bytes + 1023) / 1024;
-    if (bytes > 0 && kilobytes == 0)
-        kilobytes = 1;
+    // Kilobytes rounded up; up to 1024 bytes, empty files too, count as one.
+    uint64_t kilobytes = bytes <= 1024 ? 1 : (bytes + 1023) / 1024;
     size.Format("%llu", (unsigned long long)kilobytes);
     FormatThousands(size);
     size += " KB";

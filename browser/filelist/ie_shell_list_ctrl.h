@@ -207,6 +207,9 @@ private:
     SHELLFLAGSTATE GetShellFlags() const;
     // Whether the item is listed, and its kind.
     bool ClassifyItem(LPCITEMIDLIST relative, ULONG attributes, int32_t& kind);
+    // A file's kind in the file-type table, kItemKindOther when not there.
+    int32_t FileKindOf(LPCITEMIDLIST relative);
+    void UpdateKeptRecord(CShellItemData& record);
     bool IsRefusedNow(const CShellItemData& record) const;
     CShellItemData* AddItemRow(LPCITEMIDLIST relative, ULONG attributes, int32_t kind);
     void CountKinds();
@@ -269,6 +272,8 @@ private:
     bool IsThumbnailView() const { return m_viewType == VIEWTYPE_THUMBNAILS; }
 
     BYTE m_showOtherFiles = 1;
+    // The file-type filter ("OnlyShowDrawing") the rows were classified by.
+    BYTE m_onlyDrawings = 0;
     CMenu m_contextMenu;
     HWND m_hTreeWnd = nullptr;
     std::vector<CShellItemData*> m_records;

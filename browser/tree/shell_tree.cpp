@@ -68,6 +68,7 @@ IMPLEMENT_DYNAMIC(CShellTree, CDragDropTree)
 
 BEGIN_MESSAGE_MAP(CShellTree, CDragDropTree)
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGA, &CShellTree::OnItemExpanding)
+    ON_NOTIFY_REFLECT(TVN_ITEMEXPANDEDA, &CShellTree::OnItemExpanded)
     ON_NOTIFY_REFLECT(NM_RCLICK, &CShellTree::OnRClick)
     ON_NOTIFY_REFLECT(TVN_ENDLABELEDITA, &CShellTree::OnEndLabelEdit)
     ON_NOTIFY_REFLECT(TVN_DELETEITEMA, &CShellTree::OnDeleteItem)
@@ -89,7 +90,8 @@ CShellTree::CShellTree()
       m_listWindow(nullptr),
       m_watchers(),
       m_stopEvents(),
-      m_watcherCount(0)
+      m_watcherCount(0),
+      m_expandedWatching(false)
 {
 }
 
@@ -118,6 +120,7 @@ void CShellTree::PopulateRoot()
     SortChildren(TVI_ROOT);
     if (HTREEITEM first = GetRootItem())
         SelectItem(first);
+    WatchExpandedFolders();
 }
 
 void CShellTree::DeleteChildren(HTREEITEM parent)
@@ -251,6 +254,12 @@ void CShellTree::OnItemExpanding(NMHDR* header, LRESULT* result)
     }
     SortChildren(item);
     SetRedraw(TRUE);
+}
+
+void CShellTree::OnItemExpanded(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    WatchExpandedFolders();
 }
 
 void CShellTree::OnGetDispInfo(NMHDR* header, LRESULT* result)
@@ -413,6 +422,7 @@ bool CShellTree::FindPath(LPCSTR path)
     Free(prefix);
     Free(parsed);
     SetRedraw(TRUE);
+    WatchExpandedFolders();
     if (!selected) {
         char text[MAX_PATH + 96];
         snprintf(text, sizeof(text), (LPCSTR)LoadResString(IDS_DIRECTORY_NOT_FOUND), path);
@@ -460,6 +470,7 @@ LRESULT CShellTree::OnSelectPath(WPARAM, LPARAM lParam)
     Free(prefix);
     Free(absolute);
     SetRedraw(TRUE);
+    WatchExpandedFolders();
     return 1;
 }
 
@@ -642,6 +653,7 @@ LRESULT CShellTree::OnDriveChanged(WPARAM, LPARAM)
         SyncBranch(item);
     SetRedraw(TRUE);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    WatchExpandedFolders();
     return 1;
 }
 
@@ -719,6 +731,45 @@ void CShellTree::ReadDrives()
         if ((kind == DRIVE_FIXED || kind == DRIVE_REMOTE || kind == DRIVE_RAMDISK) && !IsUnixRoot(root))
             StartDriveWatcher(root);
     }
+    StartExpandedFolderWatcher();
+}
+
+void CShellTree::StartExpandedFolderWatcher()
+{
+    if (m_watcherCount >= kMaxWatchers || m_expandedWatching)
+        return;
+    HANDLE thread = nullptr;
+    HANDLE stopEvent = nullptr;
+    if (!m_expandedWatch.Start(m_hWnd, thread, stopEvent))
+        return;
+    m_watchers[m_watcherCount] = thread;
+    m_stopEvents[m_watcherCount] = stopEvent;
+    ++m_watcherCount;
+    m_expandedWatching = true;
+    WatchExpandedFolders();
+}
+
+void CShellTree::WatchExpandedFolders()
+{
+    if (!m_expandedWatching || !m_hWnd)
+        return;
+    std::vector<std::string> folders;
+    CollectExpandedFolders(GetRootItem(), folders);
+    m_expandedWatch.SetFolders(folders);
+}
+
+// The expanded items' folders in tree order; virtual folders, which have no
+// path, are passed through, not taken.
+void CShellTree::CollectExpandedFolders(HTREEITEM first, std::vector<std::string>& folders)
+{
+    for (HTREEITEM item = first; item; item = GetNextSiblingItem(item)) {
+        if (!(GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED))
+            continue;
+        CString path;
+        if (GetPathOfItem(item, path, false))
+            folders.push_back((LPCSTR)path);
+        CollectExpandedFolders(GetChildItem(item), folders);
+    }
 }
 
 void CShellTree::StartDriveWatcher(LPCSTR root)
@@ -783,4 +834,5 @@ void CShellTree::StopDriveWatchers()
         m_watchers[index] = m_stopEvents[index] = nullptr;
     }
     m_watcherCount = 0;
+    m_expandedWatching = false;
 }

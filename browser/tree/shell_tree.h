@@ -3,11 +3,18 @@
 // Selecting a folder shows it in the file list 200 ms after the last
 // change; one watcher thread per fixed, network or RAM drive keeps the
 // expanded branches in step with folders made, renamed or deleted on disk.
+// The drive mapped to the Unix root is not watched as a whole; one more
+// watcher waits on each expanded folder alone, of every drive, since Wine's
+// drive watch sees no change below the drive's own folder.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
 
+#include <string>
+#include <vector>
+
 #include "browser/shell/shell_pidl.h"
+#include "browser/tree/expanded_folder_watch.h"
 #include "browser/tree/shell_tree_messages.h"
 #include "toolkit/dragdrop/drag_drop_tree.h"
 
@@ -56,6 +63,9 @@ public:
 
     // Starts a watcher of the root's folders (nothing when 32 run).
     void StartDriveWatcher(LPCSTR root);
+    // Starts the watcher of the expanded folders unless it runs; it takes
+    // one of the 32 places.
+    void StartExpandedFolderWatcher();
     // Ends every watcher: signals them and waits, bounded, for each.
     void StopDriveWatchers();
     int GetWatcherCount() const { return m_watcherCount; }
@@ -63,6 +73,7 @@ public:
 protected:
     void PreSubclassWindow() override;
     afx_msg void OnItemExpanding(NMHDR* header, LRESULT* result);
+    afx_msg void OnItemExpanded(NMHDR* header, LRESULT* result);
     afx_msg void OnRClick(NMHDR* header, LRESULT* result);
     afx_msg void OnEndLabelEdit(NMHDR* header, LRESULT* result);
     afx_msg void OnDeleteItem(NMHDR* header, LRESULT* result);
@@ -84,6 +95,9 @@ private:
     void DeleteChildren(HTREEITEM parent);
     void SortChildren(HTREEITEM parent);
     void SyncBranch(HTREEITEM item);
+    // Hands the expanded folders to their watcher.
+    void WatchExpandedFolders();
+    void CollectExpandedFolders(HTREEITEM first, std::vector<std::string>& folders);
     // The item whose full id list equals the list, searched depth first.
     HTREEITEM FindItemWithId(HTREEITEM from, LPCITEMIDLIST full);
     // Appends the index-th item of full to the prefix (replaced) and finds
@@ -105,4 +119,7 @@ private:
     HANDLE m_watchers[kMaxWatchers];
     HANDLE m_stopEvents[kMaxWatchers];
     int m_watcherCount;
+    // The expanded folders' watcher runs.
+    bool m_expandedWatching;
+    CExpandedFolderWatch m_expandedWatch;
 };

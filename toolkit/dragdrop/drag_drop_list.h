@@ -1,8 +1,7 @@
 // CDragDropList: a list control whose items are files. Selected items are
-// dragged out as a dropped-file list (copy, move or link offered); files
-// dropped on a folder item or on the background are copied or moved there,
-// or get shortcuts there; the clipboard's files are pasted into the shown
-// folder.
+// dragged out as a dropped-file list (copy and move offered); files dropped
+// on a folder item or on the background are copied there; the clipboard's
+// files are pasted into the shown folder.
 //
 // The derived list says what its items are (GetItemPath), which folder it
 // shows (GetCurrentFolderPath) and where a drop may land (CanDropAt).
@@ -26,7 +25,7 @@ public:
     // After a drag of this list's items ended with a copy or a move.
     virtual void OnDragDone() {}
     // Files dropped by a drag of the left or of the right mouse button,
-    // with the effect the keys chose; both put them where DropFiles does.
+    // with the drop's effect; both put them where DropFiles does.
     virtual void OnDragLeftButton(const std::vector<CString>& names, DWORD effect) { DropFiles(names, effect); }
     virtual void OnDragRightButton(const std::vector<CString>& names, DWORD effect) { DropFiles(names, effect); }
 
@@ -36,8 +35,8 @@ public:
     // Moves the drop highlight to the item under the client point when a
     // drop may land there; true when the point takes a drop.
     bool DragOverItem(CWnd* window, CPoint point);
-    // Copies, moves or links the files into the highlighted item, else into
-    // the shown folder.
+    // Copies or moves the files into the highlighted item, else into the
+    // shown folder.
     void DropFiles(const std::vector<CString>& names, DWORD effect);
     // Pastes the clipboard's files into the shown folder, moving them when
     // they were cut; true when the clipboard held files.

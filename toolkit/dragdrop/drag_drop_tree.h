@@ -1,7 +1,7 @@
 // CDragDropTree: a tree control whose items are folders. A writable folder
-// is dragged out as a dropped-file list (copy, move or link offered) and
-// copied to the clipboard; dropped or pasted files are copied, moved or
-// linked into a folder item.
+// is dragged out as a dropped-file list (copy and move offered) and copied
+// to the clipboard; dropped files are copied, pasted ones copied or moved,
+// into a folder item.
 //
 // The derived tree says which folder an item is (GetItemFolderPath and the
 // two shortcuts for the caret and the drop-highlighted item) and where a
@@ -29,7 +29,7 @@ public:
     // Moves the drop highlight to the item under the client point when a
     // drop may land there; true when it may.
     bool DragOverItem(CWnd* window, CPoint point);
-    // Copies, moves or links the files into the drop-highlighted folder (a drop)
+    // Copies or moves the files into the drop-highlighted folder (a drop)
     // or the caret's folder (a paste); nothing when that is no writable
     // folder.
     void DropFiles(const std::vector<CString>& names, DWORD effect, bool fromDrop);

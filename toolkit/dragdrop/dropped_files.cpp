@@ -9,7 +9,6 @@
 
 #include "platform/base/byte_reader.h"
 #include "platform/classlib/ole_data_object.h"
-#include "toolkit/dragdrop/shell_shortcuts.h"
 
 namespace {
 
@@ -147,19 +146,41 @@ bool ReadClipboardFiles(HWND owner, std::vector<CString>& paths)
     return drop != nullptr;
 }
 
+namespace {
+
+// Whether the source may go into the folder (which ends with "\\"): not a
+// drive root, which has no name to go under; not a file that is in the
+// folder already, which the shell would copy onto itself; not a folder
+// dropped into itself or into a folder inside it.
+bool CanTransferInto(const CString& source, const CString& folder)
+{
+    if (*NameOf(source) == '\0')
+        return false;
+    CString sourceFolder = source + "\\";
+    if (folder.GetLength() >= sourceFolder.GetLength() &&
+        folder.Left(sourceFolder.GetLength()).CompareNoCase(sourceFolder) == 0)
+        return false;
+    return (folder + NameOf(source)).CompareNoCase(source) != 0;
+}
+
+}  // namespace
+
 bool TransferFiles(HWND owner, const std::vector<CString>& sources, const CString& folder, DWORD effect)
 {
-    if (sources.empty())
-        return false;
     CString target = folder;
     if (target.IsEmpty() || target[target.GetLength() - 1] != '\\')
         target += "\\";
-    if (effect == DROPEFFECT_LINK)
-        return MakeShortcuts(sources, target);
+    std::vector<CString> kept;
     std::vector<CString> destinations;
-    for (const CString& source : sources)
-        destinations.push_back(target + NameOf(source));
-    std::string from = DoubleNulList(sources);
+    for (const CString& source : sources) {
+        if (CanTransferInto(source, target)) {
+            kept.push_back(source);
+            destinations.push_back(target + NameOf(source));
+        }
+    }
+    if (kept.empty())
+        return false;
+    std::string from = DoubleNulList(kept);
     std::string to = DoubleNulList(destinations);
     SHFILEOPSTRUCTA operation = {};
     operation.hwnd = owner;
@@ -168,15 +189,4 @@ bool TransferFiles(HWND owner, const std::vector<CString>& sources, const CStrin
     operation.pTo = to.c_str();
     operation.fFlags = FOF_MULTIDESTFILES;
     return ::SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
-}
-
-DWORD DropEffectForKeys(DWORD keyState, bool ownDrag)
-{
-    if ((keyState & (MK_CONTROL | MK_SHIFT)) == (MK_CONTROL | MK_SHIFT))
-        return DROPEFFECT_LINK;
-    if (keyState & MK_CONTROL)
-        return DROPEFFECT_COPY;
-    if (keyState & MK_SHIFT)
-        return DROPEFFECT_MOVE;
-    return ownDrag ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }

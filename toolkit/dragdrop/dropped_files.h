@@ -30,12 +30,8 @@ bool PutFilesOnClipboard(HWND owner, const std::vector<CString>& paths, DWORD ef
 bool ReadClipboardFiles(HWND owner, std::vector<CString>& paths);
 
 // Copies (or with DROPEFFECT_MOVE moves) the files into the folder, each
-// under its own name, in one shell operation owned by the window; with
-// DROPEFFECT_LINK makes a shortcut to each there instead. True when the
-// shell reports success.
+// under its own name, in one shell operation owned by the window. Left
+// where they are: a drive root, a file already in the folder, and a folder
+// dropped into itself or into a folder inside it. True when the shell
+// reports success for the rest; false when none is left.
 bool TransferFiles(HWND owner, const std::vector<CString>& sources, const CString& folder, DWORD effect);
-
-// The effect a drop gets from the keys held: Ctrl copies, Shift moves,
-// both link; with neither a drag that started in this program moves and
-// any other copies.
-DWORD DropEffectForKeys(DWORD keyState, bool ownDrag);

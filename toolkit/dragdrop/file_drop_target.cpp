@@ -2,8 +2,6 @@
 
 #include "toolkit/dragdrop/dropped_files.h"
 
-bool CFileDropTarget::s_ownDragRunning = false;
-
 CFileDropTarget::CFileDropTarget()
 {
 }
@@ -29,20 +27,12 @@ DWORD CFileDropTarget::RunOwnDrag(const std::vector<CString>& paths)
         return DROPEFFECT_NONE;
     COleDataSource source;
     source.CacheGlobalData(CF_HDROP, block);
-    s_ownDragRunning = true;
-    DWORD effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
-    s_ownDragRunning = false;
-    return effect;
+    return source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
 }
 
-DWORD CFileDropTarget::EffectForKeys(DWORD keyState)
+DWORD CFileDropTarget::EffectAt(CWnd*, CPoint)
 {
-    return DropEffectForKeys(keyState, s_ownDragRunning);
-}
-
-DWORD CFileDropTarget::EffectAt(CWnd*, DWORD keyState, CPoint)
-{
-    return EffectForKeys(keyState);
+    return DROPEFFECT_COPY;
 }
 
 POINT CFileDropTarget::ScreenPoint(CWnd* window, CPoint point) const
@@ -63,7 +53,7 @@ DWORD CFileDropTarget::OnDragEnter(CWnd* window, COleDataObject* dataObject, DWO
 {
     m_dragButtons = 0;
     NoteButtons(keyState);
-    DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? EffectForKeys(keyState) : DROPEFFECT_NONE;
+    DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
     if (m_helper) {
         POINT screen = ScreenPoint(window, point);
         m_helper->DragEnter(window->m_hWnd, dataObject->GetIDataObject(), &screen, effect);
@@ -74,7 +64,7 @@ DWORD CFileDropTarget::OnDragEnter(CWnd* window, COleDataObject* dataObject, DWO
 DWORD CFileDropTarget::OnDragOver(CWnd* window, COleDataObject* dataObject, DWORD keyState, CPoint point)
 {
     NoteButtons(keyState);
-    DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? EffectAt(window, keyState, point) : DROPEFFECT_NONE;
+    DWORD effect = dataObject->IsDataAvailable(CF_HDROP) ? EffectAt(window, point) : DROPEFFECT_NONE;
     if (m_helper) {
         POINT screen = ScreenPoint(window, point);
         m_helper->DragOver(&screen, effect);

@@ -1,7 +1,10 @@
 // CFileDropTarget: the drop target of a control that takes dropped files
-// (CF_HDROP). Other data gets no effect. When the system has the shell's
-// drag-image helper, every event is passed on to it after the target has
-// decided, so that the dragged image follows the cursor.
+// (CF_HDROP). A drop of files has the copy effect whatever keys are held
+// (a control may still ask what a drop made with the right button does);
+// other data gets no effect. The drag's source is told a copy, so that it
+// never deletes its files because of a drop here. When the system has the
+// shell's drag-image helper, every event is passed on to it after the
+// target has decided, so that the dragged image follows the cursor.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -25,22 +28,19 @@ public:
     BOOL OnDrop(CWnd* window, COleDataObject* dataObject, DWORD dropEffect, CPoint point) override;
 
     // Drags the paths out of one of the program's own controls as a
-    // dropped-file list, copy, move and link offered; such a drag's drops
-    // move unless Ctrl is held. The effect the target chose, none when the
-    // drag was cancelled or the list could not be made.
+    // dropped-file list, copy and move offered. The effect the target
+    // chose, none when the drag was cancelled or the list could not be made.
     static DWORD RunOwnDrag(const std::vector<CString>& paths);
 
 protected:
-    // The effect a drag of files gets at the client point; the default
-    // takes them anywhere.
-    virtual DWORD EffectAt(CWnd* window, DWORD keyState, CPoint point);
+    // The effect a drag of files gets at the client point: a copy where
+    // they may land, none elsewhere; the default takes them anywhere.
+    virtual DWORD EffectAt(CWnd* window, CPoint point);
     // The drag left or ended without a drop on this target.
     virtual void ForgetDrag() {}
     // The dropped names with the effect the drop was given.
     virtual void DropNames(const std::vector<CString>& names, DWORD dropEffect) = 0;
 
-    // The effect the keys choose for a drop of files.
-    static DWORD EffectForKeys(DWORD keyState);
     // The drag that dropped was made with the right mouse button.
     bool DroppedByRightButton() const { return (m_dragButtons & MK_RBUTTON) != 0; }
 
@@ -53,5 +53,4 @@ private:
     DWORD m_dragButtons = 0;
 
     IDropTargetHelper* m_helper = nullptr;
-    static bool s_ownDragRunning;
 };

@@ -2,9 +2,9 @@
 
 #include "toolkit/dragdrop/drag_drop_list.h"
 
-DWORD CListDropTarget::EffectAt(CWnd* window, DWORD keyState, CPoint point)
+DWORD CListDropTarget::EffectAt(CWnd* window, CPoint point)
 {
-    return m_list->DragOverItem(window, point) ? EffectForKeys(keyState) : DROPEFFECT_NONE;
+    return m_list->DragOverItem(window, point) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
 }
 
 void CListDropTarget::ForgetDrag()

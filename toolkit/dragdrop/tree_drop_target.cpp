@@ -2,9 +2,9 @@
 
 #include "toolkit/dragdrop/drag_drop_tree.h"
 
-DWORD CTreeDropTarget::EffectAt(CWnd* window, DWORD keyState, CPoint point)
+DWORD CTreeDropTarget::EffectAt(CWnd* window, CPoint point)
 {
-    return m_tree->DragOverItem(window, point) ? EffectForKeys(keyState) : DROPEFFECT_NONE;
+    return m_tree->DragOverItem(window, point) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
 }
 
 void CTreeDropTarget::ForgetDrag()

@@ -10,7 +10,7 @@ public:
     explicit CTreeDropTarget(CDragDropTree* tree) : m_tree(tree) {}
 
 protected:
-    DWORD EffectAt(CWnd* window, DWORD keyState, CPoint point) override;
+    DWORD EffectAt(CWnd* window, CPoint point) override;
     void ForgetDrag() override;
     void DropNames(const std::vector<CString>& names, DWORD dropEffect) override;
 

@@ -19,15 +19,17 @@
 
 namespace {
 
-// The files the source window drags out, as the shell would.
+// The files the source window drags out, as the shell would, and the effect
+// its drag ended with (a source deletes its files after a move).
 std::vector<CString> g_dragged;
+DWORD g_sourceEffect = DROPEFFECT_NONE;
 
 LRESULT CALLBACK SourceProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
         COleDataSource source;
         source.CacheGlobalData(CF_HDROP, BuildDroppedFileBlock(g_dragged));
-        source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+        g_sourceEffect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -108,12 +110,14 @@ protected:
     }
     POINT BackgroundPoint() { return ScreenPointOf(List().m_hWnd, {300, 250}); }
     // Drags the outside files named from the source window to the point.
-    void DragFromOutside(std::vector<const char*> names, POINT to, bool rightButton)
+    void DragFromOutside(std::vector<const char*> names, POINT to, bool rightButton,
+                         std::vector<WORD> keys = {})
     {
         g_dragged.clear();
+        g_sourceEffect = DROPEFFECT_NONE;
         for (const char* name : names)
             g_dragged.push_back((m_outside + "\\" + name).c_str());
-        CMouseDrag drag(ScreenPointOf(m_source, {100, 100}), to, {}, rightButton);
+        CMouseDrag drag(ScreenPointOf(m_source, {100, 100}), to, keys, rightButton);
         ASSERT_TRUE(drag.Play());
     }
 
@@ -140,6 +144,32 @@ TEST_F(ShellListDropTest, LeftDropCopiesIntoTheFolderRowUnderItOrTheShownFolder)
     // The list's background stands for the shown folder.
     DragFromOutside({"c.dxf"}, BackgroundPoint(), false);
     EXPECT_EQ(std::vector<std::string>({"c.dxf"}), testfiles::FileNamesIn(m_shown));
+}
+
+// Keys choose nothing: every left drop copies, and the source is told so.
+TEST_F(ShellListDropTest, LeftDropsCopyWithOrWithoutKeysAndNeverLetTheSourceDelete)
+{
+    DragFromOutside({"a.dxf"}, RowPoint("sub"), false, {VK_SHIFT});
+    EXPECT_EQ((DWORD)DROPEFFECT_COPY, g_sourceEffect);
+    DragFromOutside({"b.dxf"}, RowPoint("sub"), false, {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ((DWORD)DROPEFFECT_COPY, g_sourceEffect);
+    EXPECT_EQ(std::vector<std::string>({"a.dxf", "b.dxf"}), testfiles::FileNamesIn(m_shown + "\\sub"));
+    EXPECT_EQ(3u, testfiles::FileNamesIn(m_outside).size());
+
+    // The list's own file dragged onto its folder row without keys, and
+    // dropped back on the folder it is in.
+    ASSERT_TRUE(testfiles::WriteFileBytes(m_shown + "\\own.dxf", "own"));
+    List().RefreshKeepSelection(true, true);
+    List().SetItemState(RowOf("own.dxf"), LVIS_SELECTED, LVIS_SELECTED);
+    CMouseDrag own(RowPoint("own.dxf"), RowPoint("sub"));
+    ASSERT_TRUE(own.Play());
+    CMouseDrag back(RowPoint("own.dxf"), BackgroundPoint());
+    ASSERT_TRUE(back.Play());
+    EXPECT_EQ(std::vector<std::string>({"a.dxf", "b.dxf", "own.dxf"}),
+              testfiles::FileNamesIn(m_shown + "\\sub"));
+    std::string kept;
+    ASSERT_TRUE(testfiles::ReadFileBytes(m_shown + "\\own.dxf", kept));
+    EXPECT_EQ("own", kept);
 }
 
 TEST_F(ShellListDropTest, RightDropMovesCopiesOrDoesNothingAsTheMenuIsAnswered)

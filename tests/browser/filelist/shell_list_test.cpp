@@ -88,6 +88,8 @@ protected:
     {
         List().StopCurrentTask();
         m_pane.DestroyWindow();
+        Preference.OnlyShowDrawing = 0;
+        DrawingFileType.Build(false);
     }
 
     CIEShellListCtrl& List() { return m_pane.GetList(); }
@@ -97,6 +99,17 @@ protected:
         List().SetViewType(viewType);
         ASSERT_TRUE(List().BrowseToPath(m_folder.c_str()));
         testwin::PumpMessages(100);
+    }
+    int RowOf(const std::string& name)
+    {
+        std::vector<std::string> names = RowNames();
+        return (int)(std::find(names.begin(), names.end(), name) - names.begin());
+    }
+    std::vector<std::string> SortedRowNames()
+    {
+        std::vector<std::string> names = RowNames();
+        std::sort(names.begin(), names.end());
+        return names;
     }
     std::vector<std::string> RowNames()
     {
@@ -248,6 +261,72 @@ TEST_F(ShellListTest, EachViewListsTheFolderThumbnailsOnlyDrawingsAndImages)
     ASSERT_TRUE(GetFileAttributesExA((m_folder + "\\red.png").c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(std::to_string((data.nFileSizeLow + 1023) / 1024) + " KB", std::string(List().GetItemText(red, 1)));
     EXPECT_EQ("red.png", std::string(List().GetItemText(red, 0)));
+}
+
+// Turning the file-type filter on or off changes the rows and the count of
+// drawings at once, as reading the folder anew would.
+TEST_F(ShellListTest, TheFileTypeFilterTakesEffectAtOnceInEveryView)
+{
+    Show(VIEWTYPE_THUMBNAILS);
+    EXPECT_EQ(5, List().GetFileCount());
+    Preference.OnlyShowDrawing = 1;
+    DrawingFileType.Build(true);
+    List().OnPreferencesChanged(true, false);
+    std::vector<std::string> drawings = {"lines.dxf", "sub", "图纸.dxf"};
+    std::sort(drawings.begin(), drawings.end());
+    EXPECT_EQ(drawings, SortedRowNames());
+    EXPECT_EQ(2, List().GetFileCount());
+    // Outside thumbnail view the pictures are listed as other files.
+    List().SetViewType(VIEWTYPE_REPORT);
+    EXPECT_EQ(7, List().GetItemCount());
+    EXPECT_EQ(2, List().GetFileCount());
+
+    Preference.OnlyShowDrawing = 0;
+    DrawingFileType.Build(false);
+    List().OnPreferencesChanged(true, false);
+    EXPECT_EQ(5, List().GetFileCount());
+    List().SetViewType(VIEWTYPE_THUMBNAILS);
+    EXPECT_EQ(6, List().GetItemCount());
+}
+
+// A file another program replaces gets its new size and date in the details
+// cells from the folder watcher's refresh; an empty file counts as 1 KB.
+TEST_F(ShellListTest, TheWatchersRefreshRereadsTheSizeAndDateCells)
+{
+    ASSERT_TRUE(testfiles::WriteFileBytes(m_folder + "\\empty.dxf", ""));
+    Show(VIEWTYPE_REPORT);
+    EXPECT_EQ("1 KB", std::string(List().GetItemText(RowOf("empty.dxf"), 1)));
+    std::string oldDate(List().GetItemText(RowOf("notes.txt"), 3));
+    // Files are made until one is listed: the watcher then reads the folder
+    // (it may not have begun when the first is made).
+    const int rows = List().GetItemCount();
+    DWORD start = GetTickCount();
+    for (int probe = 0; List().GetItemCount() == rows && GetTickCount() - start < 10000; ++probe) {
+        ASSERT_TRUE(testfiles::WriteFileBytes(m_folder + "\\probe" + std::to_string(probe) + ".dxf", "0"));
+        testwin::PumpMessages(500);
+    }
+    ASSERT_GT(List().GetItemCount(), rows);
+
+    std::string replacement = testfiles::MakeScratchFolder("replacement") + "\\notes.txt";
+    ASSERT_TRUE(testfiles::WriteFileBytes(replacement, std::string(5000, 'n')));
+    SYSTEMTIME time = {2001, 2, 0, 3, 4, 5, 0, 0};
+    FILETIME written;
+    ASSERT_TRUE(SystemTimeToFileTime(&time, &written));
+    HANDLE file =
+        CreateFileA(replacement.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+    ASSERT_TRUE(
+        MoveFileExA(replacement.c_str(), (m_folder + "\\notes.txt").c_str(), MOVEFILE_REPLACE_EXISTING));
+
+    start = GetTickCount();
+    while (std::string(List().GetItemText(RowOf("notes.txt"), 1)) != "5 KB" && GetTickCount() - start < 5000)
+        testwin::PumpMessages(50);
+    EXPECT_EQ("5 KB", std::string(List().GetItemText(RowOf("notes.txt"), 1)));
+    std::string newDate(List().GetItemText(RowOf("notes.txt"), 3));
+    EXPECT_NE(oldDate, newDate);
+    EXPECT_NE(std::string::npos, newDate.find("2001")) << newDate;
 }
 
 TEST_F(ShellListTest, SortsBySizeAndDateBothWaysAsTheFilesSay)

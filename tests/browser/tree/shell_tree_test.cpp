@@ -9,6 +9,7 @@
 #include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"
 #include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 namespace {
 
@@ -54,11 +55,12 @@ protected:
         CString path;
         return m_tree.GetSelectedFolderPath(path) ? std::string(path) : "<none>";
     }
-    std::vector<std::string> ChildNames(HTREEITEM item)
+    std::vector<std::string> ChildNames(HTREEITEM item) { return ChildNames(m_tree, item); }
+    static std::vector<std::string> ChildNames(CShellTree& tree, HTREEITEM item)
     {
         std::vector<std::string> names;
-        for (HTREEITEM child = m_tree.GetChildItem(item); child; child = m_tree.GetNextSiblingItem(child))
-            names.push_back((LPCSTR)m_tree.GetItemText(child));
+        for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
+            names.push_back((LPCSTR)tree.GetItemText(child));
         return names;
     }
 
@@ -125,6 +127,57 @@ TEST_F(ShellTreeTest, FoldersMadeOrRemovedOnDiskFollowInAnExpandedBranch)
     EXPECT_EQ(std::vector<std::string>({"aardvark", "alpha"}), ChildNames(folder));
     m_tree.StopDriveWatchers();
     EXPECT_EQ(0, m_tree.GetWatcherCount());
+}
+
+// The scratch folders are on the drive mapped to the Unix root, whose whole
+// subtree is never watched; a folder of C: lies below the top folder that
+// the drive's own watcher waits on. A new tree watches both.
+TEST_F(ShellTreeTest, FoldersMadeOrRemovedByAnotherProgramUnderExpandedFoldersFollow)
+{
+    ASSERT_EQ("/", codectest::UnixPath("Z:\\"));
+    CShellTree tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
+                            CRect(0, 0, 400, 600), s_frame, 109));
+    tree.PopulateRoot();
+    ASSERT_TRUE(tree.FindPath(m_folder.c_str()));
+    HTREEITEM folder = tree.GetSelectedItem();
+    tree.Expand(folder, TVE_EXPAND);
+    HTREEITEM alpha = tree.GetChildItem(folder);
+    ASSERT_EQ("alpha", std::string(tree.GetItemText(alpha)));
+    ASSERT_TRUE(CreateDirectoryA((m_folder + "\\alpha\\old").c_str(), nullptr));
+    tree.Expand(alpha, TVE_EXPAND);
+    testwin::PumpMessages(200);
+
+    std::string unixFolder = codectest::UnixPath(m_folder);
+    ASSERT_EQ(0, codectest::RunUnixProgram("/bin/mkdir '" + unixFolder + "/aardvark' '" + unixFolder +
+                                           "/alpha/inner'"));
+    ASSERT_EQ(
+        0, codectest::RunUnixProgram("/bin/rmdir '" + unixFolder + "/beta' '" + unixFolder + "/alpha/old'"));
+    const std::vector<std::string> made = {"aardvark", "alpha"};
+    DWORD start = GetTickCount();
+    while ((ChildNames(tree, folder) != made ||
+            ChildNames(tree, alpha) != std::vector<std::string>({"inner"})) &&
+           GetTickCount() - start < 5000)
+        testwin::PumpMessages(50);
+    EXPECT_EQ(made, ChildNames(tree, folder));
+    EXPECT_EQ(std::vector<std::string>({"inner"}), ChildNames(tree, alpha));
+
+    std::string other = "C:\\windows\\temp\\tree-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((other + "\\old").c_str(), nullptr));
+    ASSERT_TRUE(tree.FindPath(other.c_str()));
+    HTREEITEM otherItem = tree.GetSelectedItem();
+    tree.Expand(otherItem, TVE_EXPAND);
+    testwin::PumpMessages(200);
+    std::string otherUnix = codectest::UnixPath(other);
+    ASSERT_EQ(0, codectest::RunUnixProgram("/bin/mkdir '" + otherUnix + "/made' && /bin/rmdir '" + otherUnix +
+                                           "/old'"));
+    start = GetTickCount();
+    while (ChildNames(tree, otherItem) != std::vector<std::string>({"made"}) && GetTickCount() - start < 5000)
+        testwin::PumpMessages(50);
+    EXPECT_EQ(std::vector<std::string>({"made"}), ChildNames(tree, otherItem));
+    tree.DestroyWindow();
+    EXPECT_EQ(0, tree.GetWatcherCount());
 }
 
 TEST_F(ShellTreeTest, RenamingChangesOnlyTheFoldersOwnName)

@@ -1,7 +1,5 @@
 #include "tests/support/gtest.h"
 
-#include <shlobj.h>
-
 #include <string>
 
 #include "tests/support/message_log.h"
@@ -10,26 +8,6 @@
 #include "toolkit/dragdrop/dropped_files.h"
 
 namespace {
-
-// Where the shortcut file leads; empty when it is none.
-std::string ShortcutTarget(const std::string& path)
-{
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**)&link)))
-        return std::string();
-    IPersistFile* file = nullptr;
-    WCHAR widePath[MAX_PATH] = {0};
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
-    WCHAR target[MAX_PATH] = {0};
-    char narrow[MAX_PATH] = {0};
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file)) &&
-        SUCCEEDED(file->Load(widePath, STGM_READ)) && link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK)
-        WideCharToMultiByte(CP_ACP, 0, target, -1, narrow, MAX_PATH, nullptr, nullptr);
-    if (file)
-        file->Release();
-    link->Release();
-    return narrow;
-}
 
 // A file list in one window and a folder tree in another, side by side.
 class DragDropTest : public testing::Test {
@@ -87,14 +65,18 @@ protected:
 
 }  // namespace
 
-TEST_F(DragDropTest, ListFileDraggedOntoATreeFolderIsMovedThere)
+TEST_F(DragDropTest, ListFileDraggedOntoATreeFolderIsCopiedThereWhateverKeysAreHeld)
 {
     m_list.SetItemState(m_list.FindItem("plan a.dxf"), LVIS_SELECTED, LVIS_SELECTED);
-    CMouseDrag move(ListItemPoint("plan a.dxf"), TreeItemPoint(m_targetItem));
-    ASSERT_TRUE(move.Play());
-    EXPECT_EQ(std::vector<std::string>({"plan a.dxf"}), testfiles::FileNamesIn(m_target));
-    EXPECT_TRUE(testfiles::FileNamesIn(m_shown).empty());
-    EXPECT_EQ(nullptr, m_tree.GetDropHilightItem());
+    std::string copy = m_target + "\\plan a.dxf";
+    for (std::vector<WORD> keys : {std::vector<WORD>{}, {VK_SHIFT}, {VK_CONTROL, VK_SHIFT}}) {
+        CMouseDrag drag(ListItemPoint("plan a.dxf"), TreeItemPoint(m_targetItem), keys);
+        ASSERT_TRUE(drag.Play());
+        EXPECT_EQ(std::vector<std::string>({"plan a.dxf"}), testfiles::FileNamesIn(m_target)) << keys.size();
+        EXPECT_EQ(std::vector<std::string>({"plan a.dxf"}), testfiles::FileNamesIn(m_shown));
+        EXPECT_EQ(nullptr, m_tree.GetDropHilightItem());
+        ASSERT_TRUE(DeleteFileA(copy.c_str()));
+    }
 }
 
 TEST_F(DragDropTest, ATreeItemThatIsNoFolderTakesNoDrop)
@@ -107,13 +89,14 @@ TEST_F(DragDropTest, ATreeItemThatIsNoFolderTakesNoDrop)
     EXPECT_TRUE(testfiles::FileNamesIn(m_target).empty());
 }
 
-TEST_F(DragDropTest, TreeFolderDraggedOntoAListFolderItemIsMovedThere)
+TEST_F(DragDropTest, TreeFolderDraggedOntoAListFolderItemIsCopiedThere)
 {
     ASSERT_TRUE(testfiles::WriteFileBytes(m_target + "\\inside.dwg", "x"));
     CMouseDrag drag(TreeItemPoint(m_targetItem), ListItemPoint("sub"));
     ASSERT_TRUE(drag.Play());
     std::string leaf = m_target.substr(m_target.rfind('\\') + 1);
     EXPECT_EQ(std::vector<std::string>({"inside.dwg"}), testfiles::FileNamesIn(m_shown + "\\sub\\" + leaf));
+    EXPECT_EQ(std::vector<std::string>({"inside.dwg"}), testfiles::FileNamesIn(m_target));
     EXPECT_EQ(1, m_tree.m_dragsDone);
     EXPECT_EQ(-1, m_list.GetDropHighlightItem());
 }
@@ -146,30 +129,4 @@ TEST_F(DragDropTest, CutFilesPasteAsAMoveAndCopiedOnesAsACopy)
     EXPECT_TRUE(m_tree.CanPaste());
     EXPECT_TRUE(m_tree.Paste());
     EXPECT_EQ(std::vector<std::string>({"copied.dwg", "t.dxf"}), testfiles::FileNamesIn(m_target));
-}
-
-TEST_F(DragDropTest, CtrlShiftDropMakesShortcutsThatNeverReplaceAFile)
-{
-    std::string source = m_shown + "\\plan a.dxf";
-    m_list.SetItemState(m_list.FindItem("plan a.dxf"), LVIS_SELECTED, LVIS_SELECTED);
-    CMouseDrag link(ListItemPoint("plan a.dxf"), TreeItemPoint(m_targetItem), {VK_CONTROL, VK_SHIFT});
-    ASSERT_TRUE(link.Play());
-    std::vector<std::string> made = testfiles::FileNamesIn(m_target);
-    ASSERT_EQ(1u, made.size());
-    std::string first = m_target + "\\" + made[0];
-    EXPECT_EQ(".lnk", made[0].substr(made[0].size() - 4));
-    EXPECT_EQ(0, lstrcmpiA(source.c_str(), ShortcutTarget(first).c_str()));
-    EXPECT_EQ(std::vector<std::string>({"plan a.dxf"}), testfiles::FileNamesIn(m_shown));
-
-    // A second shortcut to the same file takes a new name.
-    std::string before;
-    ASSERT_TRUE(testfiles::ReadFileBytes(first, before));
-    EXPECT_TRUE(TransferFiles(nullptr, {source.c_str()}, m_target.c_str(), DROPEFFECT_LINK));
-    made = testfiles::FileNamesIn(m_target);
-    ASSERT_EQ(2u, made.size());
-    std::string after;
-    ASSERT_TRUE(testfiles::ReadFileBytes(first, after));
-    EXPECT_EQ(before, after);
-    for (const std::string& name : made)
-        EXPECT_EQ(0, lstrcmpiA(source.c_str(), ShortcutTarget(m_target + "\\" + name).c_str())) << name;
 }

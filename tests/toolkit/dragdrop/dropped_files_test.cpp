@@ -81,11 +81,29 @@ TEST(DroppedFiles, TransferPutsEachFileUnderItsOwnNameInTheFolder)
     EXPECT_TRUE(testfiles::FileNamesIn(source).empty());
 }
 
-TEST(DroppedFiles, KeysChooseTheEffectAndOtherProgramsDropsCopy)
+// Sources the shell would copy or move onto or into themselves stay as they
+// are; the others of the same drop still go.
+TEST(DroppedFiles, TransferLeavesRootsFilesAlreadyThereAndFoldersIntoThemselves)
 {
-    EXPECT_EQ((DWORD)DROPEFFECT_MOVE, DropEffectForKeys(MK_LBUTTON, true));
-    EXPECT_EQ((DWORD)DROPEFFECT_COPY, DropEffectForKeys(MK_LBUTTON, false));
-    EXPECT_EQ((DWORD)DROPEFFECT_COPY, DropEffectForKeys(MK_LBUTTON | MK_CONTROL, true));
-    EXPECT_EQ((DWORD)DROPEFFECT_MOVE, DropEffectForKeys(MK_LBUTTON | MK_SHIFT, false));
-    EXPECT_EQ((DWORD)DROPEFFECT_LINK, DropEffectForKeys(MK_LBUTTON | MK_CONTROL | MK_SHIFT, true));
+    std::string folder = testfiles::MakeScratchFolder("transfer-self");
+    std::string inner = folder + "\\inner";
+    ASSERT_TRUE(CreateDirectoryA(inner.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((inner + "\\deeper").c_str(), nullptr));
+    ASSERT_TRUE(testfiles::WriteFileBytes(folder + "\\plan.dxf", "plan"));
+    ASSERT_TRUE(testfiles::WriteFileBytes(inner + "\\part.dwg", "part"));
+    for (DWORD effect : {(DWORD)DROPEFFECT_COPY, (DWORD)DROPEFFECT_MOVE}) {
+        EXPECT_FALSE(TransferFiles(nullptr, {(folder + "\\plan.dxf").c_str()}, folder.c_str(), effect));
+        EXPECT_FALSE(TransferFiles(nullptr, {inner.c_str()}, (inner + "\\deeper").c_str(), effect));
+        EXPECT_FALSE(TransferFiles(nullptr, {inner.c_str()}, inner.c_str(), effect));
+        EXPECT_FALSE(TransferFiles(nullptr, {"Z:\\"}, (inner + "\\deeper").c_str(), effect));
+    }
+    std::string plan;
+    ASSERT_TRUE(testfiles::ReadFileBytes(folder + "\\plan.dxf", plan));
+    EXPECT_EQ("plan", plan);
+    EXPECT_EQ(std::vector<std::string>({"part.dwg"}), testfiles::FileNamesIn(inner));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((inner + "\\deeper\\inner").c_str()));
+
+    EXPECT_TRUE(TransferFiles(nullptr, {(folder + "\\plan.dxf").c_str(), (inner + "\\part.dwg").c_str()},
+                              folder.c_str(), DROPEFFECT_MOVE));
+    EXPECT_EQ(std::vector<std::string>({"part.dwg", "plan.dxf"}), testfiles::FileNamesIn(folder));
 }
