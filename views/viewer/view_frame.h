@@ -157,9 +157,6 @@ private:
     void StoreWindowRect();
     void ApplyStoredWindowRect();
     void QuitProgram();
-    // Writes the pending slot and wakes the thread for a refresh after a
-    // dialog changed the drawing.
-    void RefreshAfterDialog(TDwgDrawThread* thread);
     void ApplyTabSelection();
     void SetViewDirection(int code);
     void PanRasterByKey(int dx, int dy);
