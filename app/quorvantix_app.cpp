@@ -82,6 +82,7 @@ public:
 BEGIN_MESSAGE_MAP(CQuorvantixApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, &CQuorvantixApp::OnAppAbout)
     ON_COMMAND(ID_OPTION, &CQuorvantixApp::OnOption)
+    ON_UPDATE_COMMAND_UI(ID_OPTION, &CQuorvantixApp::OnUpdateOption)
     ON_COMMAND(ID_SEARCH_PATH, &CQuorvantixApp::OnSearchPath)
     ON_COMMAND(ID_LICENSE_AGREEMENT, &CQuorvantixApp::OnLicenseAgreement)
     ON_COMMAND(ID_HOME_PAGE, &CQuorvantixApp::OnHomePage)
@@ -363,6 +364,13 @@ void CQuorvantixApp::OnOption()
     CModalDialogFlag modal;
     COption option;
     option.ShowOptionSheet();
+}
+
+void CQuorvantixApp::OnUpdateOption(CCmdUI* cmdUI)
+{
+    bool browsing =
+        AppSW.mode == APPMODE_BROWSE && AppSW.browseFrame != NULL && AppSW.browseFrame->IsTaskThreadAlive();
+    cmdUI->Enable(AppSW.mode == APPMODE_VIEW || browsing);
 }
 
 void CQuorvantixApp::OnSearchPath()

@@ -30,6 +30,9 @@ protected:
     afx_msg void OnAppAbout();
     // The options sheet.
     afx_msg void OnOption();
+    // The options sheet may open in view mode, and in browse mode only while
+    // the thumbnail task thread exists and waits for its next batch.
+    afx_msg void OnUpdateOption(CCmdUI* cmdUI);
     afx_msg void OnSearchPath();
     afx_msg void OnLicenseAgreement();
     afx_msg void OnHomePage();

@@ -28,6 +28,23 @@ void CopyText(const std::string& text, char* buffer, int size) {
   buffer[n] = 0;
 }
 
+// Why a file could not be put in place; null when it was.
+const char* SaveFailureText(ReplaceFileResult result) {
+  switch (result) {
+    case ReplaceFileDone:
+      return nullptr;
+    case ReplaceFileBadName:
+      return "文件名无效";
+    case ReplaceFileCannotCreate:
+      return "不能在目标文件夹中创建文件";
+    case ReplaceFileCannotWrite:
+      return "不能写入全部数据";
+    case ReplaceFileCannotRename:
+      return "不能替换目标文件";
+  }
+  return "未知错误";
+}
+
 bool ReadWholeFile(const char* path, std::vector<char>* data) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -162,10 +179,25 @@ void CDrawing::enumProperties(DWG_PROPERTY_FUNC callback, void* user) const {
 
 bool CDrawing::preSave() { return true; }
 
-bool CDrawing::save(const char* path, signed char kind, short version, int) {
-  if (!state_->db || !path || kind != 2) return false;
-  return zr::WriteDxfFile(*state_->db, path, version);
+bool CDrawing::canSave(signed char kind, short version) {
+  return kind == 2 && zr::IsDxfSaveVersion(version);
 }
+
+bool CDrawing::save(const char* path, signed char kind, short version, int) {
+  const char* failure = nullptr;
+  if (!state_->db)
+    failure = "没有打开的图形";
+  else if (!canSave(kind, version))
+    failure = "不能写入这种文件类型或版本";
+  else if (!path)
+    failure = SaveFailureText(ReplaceFileBadName);
+  else
+    failure = SaveFailureText(zr::WriteDxfFile(*state_->db, path, version));
+  state_->saveError = failure ? failure : "";
+  return failure == nullptr;
+}
+
+const char* CDrawing::getSaveError() const { return state_->saveError.c_str(); }
 
 int CDrawing::getLayoutCount() const {
   return state_->db ? int(state_->db->layouts.size()) : 0;

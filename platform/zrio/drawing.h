@@ -49,9 +49,15 @@ class CDrawing {
   void enumProperties(DWG_PROPERTY_FUNC callback, void* user) const;
   // Prepares a save (nothing to do for DXF); true.
   bool preSave();
-  // kind 1 DWG (always fails), 2 DXF; version 9 2004, 8 2000, 7 R14, 5 R12.
-  // Written to a temporary file beside the target, renamed over it at the end.
+  // kind 1 DWG, 2 DXF; version 9 2004, 8 2000, 7 R14, 5 R12. Written to a
+  // temporary file beside the target, renamed over it at the end; on failure
+  // getSaveError says why.
   bool save(const char* path, signed char kind, short version, int flags);
+  // Whether save can write that kind and version at all (today DXF only).
+  static bool canSave(signed char kind, short version);
+  // Why the last save failed, a sentence in the ANSI code page; empty after
+  // a save that succeeded.
+  const char* getSaveError() const;
 
   // --- Output -------------------------------------------------------------
   // Redraws through the attached export device, if any.

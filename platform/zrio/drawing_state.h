@@ -19,6 +19,7 @@ struct DrawingState {
   CDRAWING_SERVER kind = CDRAWING_SERVER_VIEW;
   std::unique_ptr<Database> db;
   std::string path;  // as given to open()
+  std::string saveError;  // why the last save failed
   short version = -1;
 
   ViewState view;

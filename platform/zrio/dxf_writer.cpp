@@ -256,25 +256,29 @@ class DocumentWriter {
 
 }  // namespace
 
+bool IsDxfSaveVersion(int version) {
+  return version == kSaveR12 || version == kSaveR14 || version == kSave2000 || version == kSave2004;
+}
+
 bool WriteDxf(const Database& db, int version, std::string* out) {
-  if (version != kSaveR12 && version != kSaveR14 && version != kSave2000 && version != kSave2004)
-    return false;
+  if (!IsDxfSaveVersion(version)) return false;
   out->clear();
   DocumentWriter(db, version, out).run();
   return true;
 }
 
-bool WriteDxfFile(const Database& db, const char* path, int version) {
+ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version) {
   std::string text;
-  if (!WriteDxf(db, version, &text)) return false;
+  if (!WriteDxf(db, version, &text)) return ReplaceFileCannotWrite;
   CReplacingFile file;
-  if (file.Open(path) != ReplaceFileDone) return false;
+  ReplaceFileResult opened = file.Open(path);
+  if (opened != ReplaceFileDone) return opened;
   for (size_t at = 0; at < text.size();) {
     DWORD chunk = DWORD(std::min<size_t>(text.size() - at, 1 << 24));
-    if (!file.Write(text.data() + at, chunk)) return false;
+    if (!file.Write(text.data() + at, chunk)) return ReplaceFileCannotWrite;
     at += chunk;
   }
-  return file.Commit() == ReplaceFileDone;
+  return file.Commit();
 }
 
 }  // namespace zr

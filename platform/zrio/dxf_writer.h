@@ -3,6 +3,7 @@
 #include "platform/zrio/win32.h"
 #include <string>
 
+#include "platform/base/file_replace.h"
 #include "platform/zrio/dxf_model.h"
 
 namespace zr {
@@ -10,11 +11,15 @@ namespace zr {
 // Version codes of the save call.
 enum DxfSaveVersion { kSaveR12 = 5, kSaveR14 = 7, kSave2000 = 8, kSave2004 = 9 };
 
+// One of the version codes above.
+bool IsDxfSaveVersion(int version);
+
 // The DXF text of the drawing; false for an unknown version code.
 bool WriteDxf(const Database& db, int version, std::string* out);
 
 // Writes the file to a temporary file beside `path` and renames it over
-// `path` only when every byte was written.
-bool WriteDxfFile(const Database& db, const char* path, int version);
+// `path` only when every byte was written. An unknown version code writes
+// nothing (ReplaceFileCannotWrite).
+ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version);
 
 }  // namespace zr

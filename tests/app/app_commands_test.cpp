@@ -1,6 +1,7 @@
 // The application's commands through the browse frame, as its menu sends
 // them: the About box, the agreement, the search folders, the home page and
-// help, each dialog driven through its controls.
+// help, each dialog driven through its controls; the same commands on the
+// view frame's menus, and when the options sheet may open.
 #include "tests/support/gtest.h"
 
 #include <algorithm>
@@ -14,12 +15,14 @@
 #include "core/file_utils.h"
 #include "core/preference.h"
 #include "core/product_info.h"
+#include "drawing/task_manage_thread.h"
 #include "platform/zrio/library_globals.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/shell_open_recorder.h"
 #include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
+#include "views/viewer/view_frame.h"
 
 using namespace apptest;
 using namespace testwin;
@@ -79,6 +82,59 @@ std::string ListedFolders(HWND dialog)
         folders += (index > 0 ? ";" : "") + std::string(folder);
     }
     return folders;
+}
+
+// The items of the menu bar's popup of that title, each as its id and text,
+// separators as "-".
+std::vector<std::string> PopupItems(HMENU bar, const char* title)
+{
+    std::vector<std::string> items;
+    for (int position = 0; position < GetMenuItemCount(bar); ++position) {
+        char text[128] = "";
+        GetMenuStringA(bar, position, text, sizeof(text), MF_BYPOSITION);
+        HMENU popup = GetSubMenu(bar, position);
+        if (popup == NULL || std::string(text) != title)
+            continue;
+        for (int item = 0; item < GetMenuItemCount(popup); ++item) {
+            UINT id = GetMenuItemID(popup, item);
+            GetMenuStringA(popup, item, text, sizeof(text), MF_BYPOSITION);
+            items.push_back(id == 0 ? "-" : std::to_string(id) + " " + text);
+        }
+    }
+    return items;
+}
+
+// The caption of the dialog that the command opens on the frame, cancelled;
+// empty when none opened.
+std::string CaptionOfDialog(HWND frame, UINT id)
+{
+    std::string caption;
+    DialogScript driver;
+    driver.ThenEach([&](HWND dialog) {
+        caption = WindowText(dialog);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    driver.Start();
+    SendMessageA(frame, WM_COMMAND, id, 0);
+    return caption;
+}
+
+// Waits, handling messages, until the thumbnail thread waits for its next
+// folder; false after 20 s.
+bool WaitForIdleThumbnailThread()
+{
+    HANDLE idle = AppSW.taskThread->GetIdleEvent();
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 20000) {
+        if (MsgWaitForMultipleObjects(1, &idle, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
+            return true;
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -265,6 +321,8 @@ TEST_F(AppCommands, ShortcutListCommandOpensTheShortcutList)
 
 TEST_F(AppCommands, OptionsSheetShowsItsFivePagesAndCancelKeepsTheSettings)
 {
+    // The sheet opens in browse mode only while no thumbnails are made.
+    ASSERT_TRUE(WaitForIdleThumbnailThread());
     BYTE modalWhileOpen = 0;
     std::string caption;
     std::vector<std::string> tabs;
@@ -295,4 +353,53 @@ TEST_F(AppCommands, OptionsSheetShowsItsFivePagesAndCancelKeepsTheSettings)
     EXPECT_EQ("选项设置", caption);
     EXPECT_EQ(std::vector<std::string>({"浏览参数", "图形", "缓存", "缩略图", "文件关联"}), tabs);
     EXPECT_EQ(toolBarBefore, Preference.ShowToolBar);
+}
+
+TEST_F(AppCommands, ViewFrameMenusHoldTheApplicationsCommandsAndEachActsAsInBrowseMode)
+{
+    HWND viewFrame = AppSW.viewFrame->GetSafeHwnd();
+    HMENU bar = GetMenu(viewFrame);
+    EXPECT_EQ(std::vector<std::string>({"32800 设置资源文件搜索路径...\t&S", "32778 设置选项...\t&O"}),
+              PopupItems(bar, "工具(&T)"));
+    EXPECT_EQ(
+        std::vector<std::string>({"57671 显示帮助\tF1", "32934 显示快捷键列表...", "-",
+                                  "32801 最终用户授权协议...\t&L", "32804 软件主页", "57664 关于...\t&A"}),
+        PopupItems(bar, "帮助(&H)"));
+
+    for (UINT id : {ID_SEARCH_PATH, ID_LICENSE_AGREEMENT, ID_SHORTCUT_LIST}) {
+        std::string inBrowseFrame = CaptionOfDialog(m_frame, id);
+        EXPECT_NE("", inBrowseFrame) << id;
+        EXPECT_EQ(inBrowseFrame, CaptionOfDialog(viewFrame, id)) << id;
+        EXPECT_EQ(0, AppSW.modalDialogOpen);
+    }
+    ShellOpenRecorder opened;
+    SendMessageA(viewFrame, WM_COMMAND, ID_HOME_PAGE, 0);
+    ASSERT_TRUE(opened.WaitForOpened(1, kOpenWaitMs));
+    EXPECT_EQ(std::vector<std::string>({ProductInfo.GetHomePage().GetString()}), opened.Opened());
+}
+
+// The options sheet opens in view mode whatever the thumbnails do, in browse
+// mode only while the thumbnail thread waits for its next folder, and not
+// while the program quits.
+TEST_F(AppCommands, OptionsOpenInBrowseModeOnlyWhileNoThumbnailsAreMade)
+{
+    ASSERT_TRUE(WaitForIdleThumbnailThread());
+    HWND viewFrame = AppSW.viewFrame->GetSafeHwnd();
+    EXPECT_EQ("选项设置", CaptionOfDialog(m_frame, ID_OPTION));
+
+    // Thumbnails being made: the thread's idle flag is clear until its next wait.
+    TTaskManageThread* tasks = AppSW.taskThread;
+    tasks->m_idle = 0;
+    EXPECT_EQ("", CaptionOfDialog(m_frame, ID_OPTION));
+    AppSW.mode = APPMODE_VIEW;
+    EXPECT_EQ("选项设置", CaptionOfDialog(viewFrame, ID_OPTION));
+    AppSW.mode = APPMODE_BROWSE;
+    tasks->m_idle = 1;
+
+    AppSW.taskThread = NULL;
+    EXPECT_EQ("", CaptionOfDialog(m_frame, ID_OPTION));
+    AppSW.taskThread = tasks;
+    AppSW.mode = APPMODE_QUITTING;
+    EXPECT_EQ("", CaptionOfDialog(viewFrame, ID_OPTION));
+    AppSW.mode = APPMODE_BROWSE;
 }

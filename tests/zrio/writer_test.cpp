@@ -95,12 +95,24 @@ TEST(DxfWrite, FailuresLeaveTheTargetAlone) {
   std::string folder = testfiles::MakeScratchFolder("dxf-save");
   std::string target = folder + "\\kept.dxf";
   ASSERT_TRUE(testfiles::WriteFileBytes(target, "keep me"));
-  EXPECT_FALSE(original->save(target.c_str(), 1, 9, 0));  // DWG: no writer
+  // Each failure says why; the kinds it cannot write are the ones canSave denies.
+  EXPECT_FALSE(CDrawing::canSave(2, 3));
   EXPECT_FALSE(original->save(target.c_str(), 2, 3, 0));  // unknown version
+  EXPECT_STREQ("不能写入这种文件类型或版本", original->getSaveError());
+  if (!CDrawing::canSave(1, 9)) {
+    EXPECT_FALSE(original->save(target.c_str(), 1, 9, 0));
+    EXPECT_STREQ("不能写入这种文件类型或版本", original->getSaveError());
+  }
   EXPECT_FALSE(original->save((folder + "\\no_such_folder\\x.dxf").c_str(), 2, 8, 0));
+  EXPECT_STREQ("不能在目标文件夹中创建文件", original->getSaveError());
   // A folder of the target's name cannot be replaced.
   ASSERT_TRUE(CreateDirectoryA((folder + "\\folder.dxf").c_str(), nullptr));
   EXPECT_FALSE(original->save((folder + "\\folder.dxf").c_str(), 2, 8, 0));
+  EXPECT_STREQ("不能替换目标文件", original->getSaveError());
+  EXPECT_TRUE(CDrawing::canSave(2, 8));
+  EXPECT_TRUE(original->save((folder + "\\other.dxf").c_str(), 2, 8, 0));
+  EXPECT_STREQ("", original->getSaveError());
+  ASSERT_TRUE(DeleteFileA((folder + "\\other.dxf").c_str()));
   std::string bytes;
   ASSERT_TRUE(testfiles::ReadFileBytes(target, bytes));
   EXPECT_EQ("keep me", bytes);

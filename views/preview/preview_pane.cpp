@@ -14,6 +14,7 @@
 #include "resources/browser_ids.h"
 #include "resources/drawing_ids.h"
 #include "resources/views_ids.h"
+#include "views/common/drawing_dialogs.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_cursors.h"
 #include "views/common/view_messages.h"
@@ -79,6 +80,8 @@ BEGIN_MESSAGE_MAP(CPreView, CStatic)
     ON_MESSAGE(WM_THUMB_STAGE, &CPreView::OnImageReady)
     ON_MESSAGE(WM_DRAW_DONE, &CPreView::OnDrawCommandDone)
     ON_MESSAGE(WM_DRAW_OPENED, &CPreView::OnDrawingOpened)
+    ON_COMMAND(ID_PREVIEW_LAYERS, &CPreView::OnLayers)
+    ON_COMMAND(ID_PREVIEW_SELECT_VIEW_POINT, &CPreView::OnSelectViewPoint)
     ON_COMMAND(ID_PREVIEW_PREVIOUS_VIEW, &CPreView::OnPreviousView)
     ON_COMMAND(ID_PREVIEW_ZOOM_ALL, &CPreView::OnZoomAll)
     ON_COMMAND(ID_PREVIEW_REDRAW, &CPreView::OnRedraw)
@@ -466,9 +469,7 @@ void CPreView::ApplyOptions()
     if (thread->m_busy && !thread->m_opening)
         WaitDrawThreadIdle(thread, m_hWnd);
     if (HasSomethingToShow() && IsVectorKind(thread->GetFileKind())) {
-        thread->SetPendingCommand(DCMD_REFRESH);
-        thread->m_current = 0;
-        thread->Wake(false);
+        RefreshDrawing(thread);
     }
 }
 

@@ -92,6 +92,8 @@ protected:
     afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
     afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
     // Commands (preview_pane_commands.cpp).
+    afx_msg void OnLayers();
+    afx_msg void OnSelectViewPoint();
     afx_msg void OnPreviousView();
     afx_msg void OnRedraw();
     afx_msg void OnViewPoint(UINT id);

@@ -5,7 +5,9 @@
 #include "core/preference.h"
 #include "core/res_string.h"
 #include "drawing/draw_commands.h"
+#include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
+#include "views/common/drawing_dialogs.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_browser.h"
@@ -168,6 +170,19 @@ void CPreView::OnRedraw()
             use.Picture().Draw(false);
     }
     FinishRasterChange();
+}
+
+void CPreView::OnLayers()
+{
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (RunDrawingDialog(thread, ZrUI::showLayerManager) == 1)
+        RefreshDrawing(thread);
+}
+
+void CPreView::OnSelectViewPoint()
+{
+    if (RunDrawingDialog(GetIdleDrawThread(), ZrUI::showSetViewportDialog) == 1)
+        SendViewCommand(DCMD_REGEN);
 }
 
 void CPreView::OnViewPoint(UINT id)

@@ -1,10 +1,14 @@
 // The view frame's Save As: a drawing written again as DWG or DXF of one of
 // four versions, a raster image in one of seven raster formats. The save
-// dialog keeps the name's extension in step with the chosen format, and the
-// last choice of each branch is remembered under "ViewWindow".
+// dialog offers the drawing formats that the drawing library can write and
+// keeps the name's extension in step with the chosen format; the last choice
+// of each branch is remembered under "ViewWindow" by its number in the
+// tables below, whatever the dialog showed.
 #include "views/viewer/view_frame.h"
 
 #include <string.h>
+
+#include <vector>
 
 #include "core/file_utils.h"
 #include "core/registry_root.h"
@@ -42,7 +46,7 @@ const VectorFormat kVectorFormats[] = {
     {"DxfTypeVer2004", "AutoCAD 2004 dxf(*.dxf)", "|*.dxf|", 2, 9, ".dxf"},
     {"DxfTypeVer2000", "AutoCAD 2000 dxf(*.dxf)", "|*.dxf|", 2, 8, ".dxf"},
     {"DxfTypeVer14", "AutoCAD R14 dxf(*.dxf)", "|*.dxf|", 2, 7, ".dxf"},
-    {"DxfTypeVer12", "AutoCAD R12 dxf(*.dxf)", "|*.dxf||", 2, 5, ".dxf"},
+    {"DxfTypeVer12", "AutoCAD R12 dxf(*.dxf)", "|*.dxf|", 2, 5, ".dxf"},
 };
 const int kVectorFormatCount = 8;
 // A stored vector choice above this opens the dialog on DXF 2000.
@@ -83,16 +87,53 @@ void StoreFormatIndex(const char* valueName, int index)
     key.SetDWORDValue(valueName, (DWORD)index);
 }
 
-CString VectorFilterText()
+// The 1-based numbers of the vector formats the drawing library can write,
+// in table order: the dialog's choices.
+std::vector<int> WritableVectorFormats()
+{
+    std::vector<int> formats;
+    for (int index = 1; index <= kVectorFormatCount; ++index) {
+        const VectorFormat& format = kVectorFormats[index - 1];
+        if (CDrawing::canSave(format.kind, format.version))
+            formats.push_back(index);
+    }
+    return formats;
+}
+
+// The format of the dialog's 1-based choice; 0 for none.
+int VectorFormatOfChoice(int choice)
+{
+    std::vector<int> formats = WritableVectorFormats();
+    return choice >= 1 && choice <= (int)formats.size() ? formats[choice - 1] : 0;
+}
+
+// The dialog's choice (1-based) that shows the stored format; a format that
+// cannot be written falls back to the same version of another kind, else to
+// the first choice.
+int ChoiceOfStoredFormat(const std::vector<int>& formats, int stored)
+{
+    int sameVersion = 0;
+    for (size_t choice = 0; choice < formats.size(); ++choice) {
+        if (formats[choice] == stored)
+            return (int)choice + 1;
+        if (sameVersion == 0 &&
+            kVectorFormats[formats[choice] - 1].version == kVectorFormats[stored - 1].version)
+            sameVersion = (int)choice + 1;
+    }
+    return sameVersion != 0 ? sameVersion : 1;
+}
+
+CString VectorFilterText(const std::vector<int>& formats)
 {
     CString filter;
-    for (const VectorFormat& format : kVectorFormats) {
+    for (int index : formats) {
+        const VectorFormat& format = kVectorFormats[index - 1];
         const char* text = ZrUI::languageText(format.languageKey, format.fallbackText);
         if (text != NULL)
             filter += text;
         filter += format.pattern;
     }
-    return filter;
+    return filter + "|";
 }
 
 // Puts the file name of `name` (no folder) with the extension back into
@@ -106,7 +147,7 @@ void RewriteDialogName(char* name, const char* extension)
 
 int VectorFilterChanged(void* frame, int filterIndex, char* name)
 {
-    static_cast<CViewFrame*>(frame)->FixVectorSaveExtension(filterIndex, name);
+    static_cast<CViewFrame*>(frame)->FixVectorSaveExtension(VectorFormatOfChoice(filterIndex), name);
     return 0;
 }
 
@@ -116,28 +157,33 @@ int RasterFilterChanged(void* frame, int filterIndex, char* name)
     return 0;
 }
 
-void ShowSaveFailure(const char* path)
+// "文件没有保存成功", the path and, when known, the reason on a line of its own.
+void ShowSaveFailure(const char* path, const char* reason)
 {
     CString text;
     text.LoadString(IDS_SAVE_AS_FAILED);
     text += path;
+    if (reason != NULL && reason[0] != '\0') {
+        text += "\n";
+        text += reason;
+    }
     AfxMessageBox(text, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
-void CViewFrame::FixVectorSaveExtension(int filterIndex, char* name)
+void CViewFrame::FixVectorSaveExtension(int format, char* name)
 {
     if (name == NULL)
         return;
-    RewriteDialogName(name, filterIndex >= 1 && filterIndex <= 4 ? ".dwg" : ".dxf");
+    RewriteDialogName(name, format >= 1 && format <= 4 ? ".dwg" : ".dxf");
 }
 
-void CViewFrame::FixRasterSaveExtension(int filterIndex, char* name)
+void CViewFrame::FixRasterSaveExtension(int format, char* name)
 {
-    if (name == NULL || filterIndex < 1 || filterIndex > kRasterFormatCount)
+    if (name == NULL || format < 1 || format > kRasterFormatCount)
         return;
-    RewriteDialogName(name, kRasterFormats[filterIndex - 1].extension);
+    RewriteDialogName(name, kRasterFormats[format - 1].extension);
 }
 
 void CViewFrame::OnSaveAs()
@@ -157,17 +203,23 @@ void CViewFrame::SaveDrawingAs(TDwgDrawThread* thread)
     CDrawing* drawing = use.Drawing();
     if (drawing == NULL || m_view.m_printPick)
         return;
-    int initialIndex = ReadFormatIndex(kVectorFormatValue, kLargestStoredVectorFormat);
+    std::vector<int> formats = WritableVectorFormats();
+    if (formats.empty())
+        return;
+    int initialChoice =
+        ChoiceOfStoredFormat(formats, ReadFormatIndex(kVectorFormatValue, kLargestStoredVectorFormat));
     char drawingPath[MAX_PATH];
     memset(drawingPath, 0, sizeof(drawingPath));
     drawing->getFileName(drawingPath);
-    CString defaultName = ReplaceFileExt(drawingPath, kVectorFormats[initialIndex - 1].extension);
-    int chosenIndex = 0;
+    CString defaultName =
+        ReplaceFileExt(drawingPath, kVectorFormats[formats[initialChoice - 1] - 1].extension);
+    int chosenChoice = 0;
     CString path;
-    if (ZrUI::showDwgSaveDialog(FALSE, NULL, defaultName, kSaveDialogFlags, VectorFilterText(), NULL, this,
-                                VectorFilterChanged, initialIndex, chosenIndex, path) != 1)
+    if (ZrUI::showDwgSaveDialog(FALSE, NULL, defaultName, kSaveDialogFlags, VectorFilterText(formats), NULL,
+                                this, VectorFilterChanged, initialChoice, chosenChoice, path) != 1)
         return;
-    if (chosenIndex < 1 || chosenIndex > kVectorFormatCount)
+    int chosenIndex = VectorFormatOfChoice(chosenChoice);
+    if (chosenIndex == 0)
         return;
     const VectorFormat& format = kVectorFormats[chosenIndex - 1];
     BeginWaitCursor();
@@ -179,7 +231,7 @@ void CViewFrame::SaveDrawingAs(TDwgDrawThread* thread)
     StoreFormatIndex(kVectorFormatValue, chosenIndex);
     EndWaitCursor();
     if (!saved)
-        ShowSaveFailure(target);
+        ShowSaveFailure(target, drawing->getSaveError());
 }
 
 void CViewFrame::SaveRasterAs(TDwgDrawThread* thread)
@@ -196,5 +248,5 @@ void CViewFrame::SaveRasterAs(TDwgDrawThread* thread)
     bool saved = image.SaveAs(path, kJpegQuality);
     StoreFormatIndex(kRasterFormatValue, chosenIndex);
     if (!saved)
-        ShowSaveFailure(path);
+        ShowSaveFailure(path, NULL);
 }

@@ -67,9 +67,10 @@ public:
     afx_msg void OnBackToBrowse();
 
     // The save dialog's answer to a change of filter: the name (MAX_PATH
-    // bytes) becomes its file name only, with the chosen format's extension.
-    void FixVectorSaveExtension(int filterIndex, char* name);
-    void FixRasterSaveExtension(int filterIndex, char* name);
+    // bytes) becomes its file name only, with the extension of the chosen
+    // format (its 1-based number in the save tables).
+    void FixVectorSaveExtension(int format, char* name);
+    void FixRasterSaveExtension(int format, char* name);
 
     // A drawing's print window printed on the chosen printer (print_commands.cpp)
     // or exported as a raster picture of the page's pixel size
@@ -157,9 +158,6 @@ private:
     void StoreWindowRect();
     void ApplyStoredWindowRect();
     void QuitProgram();
-    // Writes the pending slot and wakes the thread for a refresh after a
-    // dialog changed the drawing.
-    void RefreshAfterDialog(TDwgDrawThread* thread);
     void ApplyTabSelection();
     void SetViewDirection(int code);
     void PanRasterByKey(int dx, int dy);

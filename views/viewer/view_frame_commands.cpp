@@ -10,6 +10,7 @@
 #include "core/shell_properties.h"
 #include "drawing/draw_commands.h"
 #include "resources/views_ids.h"
+#include "views/common/drawing_dialogs.h"
 #include "views/common/idle_use.h"
 #include "views/common/smooth_raster.h"
 #include "views/common/view_browser.h"
@@ -132,19 +133,12 @@ void CViewFrame::OnColorMode(UINT id)
     Regenerate();
 }
 
-void CViewFrame::RefreshAfterDialog(TDwgDrawThread* thread)
-{
-    thread->SetPendingCommand(DCMD_REFRESH);
-    thread->m_current = 0;
-    thread->Wake(false);
-}
-
 void CViewFrame::OnRegen()
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread == NULL || !IsVectorKind(thread->GetFileKind()) || thread->m_opening)
         return;
-    RefreshAfterDialog(thread);
+    RefreshDrawing(thread);
 }
 
 void CViewFrame::On3DOrbit()

@@ -5,6 +5,7 @@
 #include "drawing/draw_commands.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
+#include "views/common/drawing_dialogs.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
 #include "views/viewer/filter_text.h"
@@ -56,18 +57,9 @@ TDwgDrawThread* IdleVectorThread()
 
 void CViewFrame::OnLayers()
 {
-    TDwgDrawThread* thread = IdleVectorThread();
-    if (thread == NULL)
-        return;
-    int changed = 0;
-    {
-        CIdleUse use(thread);
-        if (use.Drawing() == NULL)
-            return;
-        changed = ZrUI::showLayerManager(use.Drawing());
-    }
-    if (changed == 1)
-        RefreshAfterDialog(thread);
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (RunDrawingDialog(thread, ZrUI::showLayerManager) == 1)
+        RefreshDrawing(thread);
 }
 
 void CViewFrame::OnPointDisplay()
@@ -90,22 +82,13 @@ void CViewFrame::OnPointDisplay()
         }
     }
     if (answer == 1)
-        RefreshAfterDialog(thread);
+        RefreshDrawing(thread);
 }
 
 void CViewFrame::OnSelectViewPoint()
 {
-    TDwgDrawThread* thread = IdleVectorThread();
-    if (thread == NULL)
-        return;
-    int answer = 0;
-    {
-        CIdleUse use(thread);
-        if (use.Drawing() == NULL)
-            return;
-        answer = ZrUI::showSetViewportDialog(use.Drawing());
-    }
-    if (answer == 1 && GetIdleDrawThread() != NULL)
+    TDwgDrawThread* thread = GetIdleDrawThread();
+    if (RunDrawingDialog(thread, ZrUI::showSetViewportDialog) == 1 && GetIdleDrawThread() != NULL)
         thread->SetCommand(DCMD_REGEN);
 }
 

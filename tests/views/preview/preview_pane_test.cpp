@@ -1,13 +1,15 @@
 // The browse-mode preview pane over a running drawing thread: what it shows
-// of a drawing and of an image, its zoom and pan, and the way into view
-// mode.
+// of a drawing and of an image, its zoom and pan, its drawing dialogs, and
+// the way into view mode.
 #include "tests/support/gtest.h"
 
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "resources/views_ids.h"
+#include "resources/zrui_ids.h"
 #include "tests/drawing/draw_thread_harness.h"
 #include "tests/support/appsw_actions_log.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/views/support/view_test_support.h"
 #include "views/preview/preview_pane.h"
@@ -19,6 +21,7 @@ using viewtest::CountColour;
 namespace {
 
 const DWORD kRed = 0xFF0000;
+const DWORD kBlue = 0x0000FF;
 
 class PreviewPaneTest : public testing::Test {
 protected:
@@ -124,10 +127,59 @@ TEST_F(PreviewPaneTest, ShowsAnImageAndADoubleClickOpensViewMode)
     CaptureWindow(m_pane.GetSafeHwnd(), picture);
     viewtest::KeepScreenshot(picture, "preview_raster");
     EXPECT_GT(CountColour(picture, kRed), 100);
-    EXPECT_GT(CountColour(picture, 0x0000FF), 100);
+    EXPECT_GT(CountColour(picture, kBlue), 100);
 
     m_pane.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 100));
     ASSERT_EQ(1u, m_actions.calls.size());
     EXPECT_EQ("ToViewMode", m_actions.calls[0]);
     EXPECT_STREQ(drawtest::Fixture("picture.png").c_str(), AppSW.GetViewPath());
+}
+
+// The layers command of the pane's menu and tool bar: the layer manager over
+// the previewed drawing; OK draws it again without the layer switched off.
+TEST_F(PreviewPaneTest, LayersCommandShowsTheLayerManagerAndOkRedraws)
+{
+    ASSERT_TRUE(Show("square.dxf"));
+    CGDIDevice picture;
+    m_pane.UpdateWindow();
+    CaptureWindow(m_pane.GetSafeHwnd(), picture);
+    ASSERT_GT(CountColour(picture, kBlue), 50);
+
+    testwin::DialogScript script;
+    script.Then("图层管理", [](HWND dialog) { viewtest::SwitchLayerOff(dialog, "DIAGONAL"); })
+        .Then("图层管理", [](HWND dialog) { testwin::Click(dialog, IDOK); });
+    script.Start();
+    m_pane.SendMessage(WM_COMMAND, ID_PREVIEW_LAYERS, 0);
+    EXPECT_TRUE(script.Finished());
+    ASSERT_TRUE(viewtest::Settle(m_thread));
+    m_pane.UpdateWindow();
+    CaptureWindow(m_pane.GetSafeHwnd(), picture);
+    EXPECT_EQ(0, CountColour(picture, kBlue));
+    EXPECT_GT(CountColour(picture, kRed), 100);
+}
+
+// The view-point command (out of quick mode, which a new thread starts in):
+// the view-point dialog; looking along the square's plane from its side
+// shows it as a flat line.
+TEST_F(PreviewPaneTest, SelectViewPointShowsTheDialogAndRegenerates)
+{
+    ASSERT_TRUE(Show("square.dxf"));
+    m_pane.SendMessage(WM_COMMAND, ID_QUICK_MODE, 0);
+    ASSERT_TRUE(viewtest::Settle(m_thread));
+    ASSERT_FALSE(m_thread->GetViewFlag());
+    ASSERT_GT(ForegroundBox().bottom - ForegroundBox().top, 200);
+
+    testwin::DialogScript script;
+    script.Then("视点预置", [](HWND dialog) {
+        testwin::SetText(dialog, IDC_ZRUI_VIEW_FROM_X, "270");
+        testwin::SetText(dialog, IDC_ZRUI_VIEW_FROM_XY, "0");
+        testwin::Click(dialog, IDOK);
+    });
+    script.Start();
+    m_pane.SendMessage(WM_COMMAND, ID_PREVIEW_SELECT_VIEW_POINT, 0);
+    EXPECT_TRUE(script.Finished());
+    ASSERT_TRUE(viewtest::Settle(m_thread));
+    RECT side = ForegroundBox();
+    EXPECT_LT(side.bottom - side.top, 10);
+    EXPECT_GT(side.right - side.left, 200);
 }

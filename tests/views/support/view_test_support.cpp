@@ -1,8 +1,13 @@
 #include "tests/views/support/view_test_support.h"
 
+#include <commctrl.h>
+
 #include <string>
 
+#include "platform/zrui/layer_manager_dialog.h"
+#include "resources/zrui_ids.h"
 #include "tests/drawing/draw_thread_harness.h"
+#include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 
 namespace viewtest {
@@ -75,6 +80,21 @@ int CountColour(const CGDIDevice& picture, DWORD rgb)
         for (int x = 0; x < picture.m_nWidth; ++x)
             count += drawtest::PixelAt(picture, x, y) == rgb ? 1 : 0;
     return count;
+}
+
+void SwitchLayerOff(HWND dialog, const char* layer)
+{
+    HWND list = GetDlgItem(dialog, IDC_ZRUI_LAYER_LIST);
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = layer;
+    int row = (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
+    ASSERT_GE(row, 0);
+    RECT cell = {};
+    cell.top = ZrUI::CLayerManagerDialog::kOnColumn;
+    cell.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETSUBITEMRECT, row, (LPARAM)&cell);
+    testwin::ClickAt(list, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
 }
 
 }  // namespace viewtest

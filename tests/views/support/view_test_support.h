@@ -18,5 +18,7 @@ void CaptureWindow(HWND window, CGDIDevice& picture);
 // Keeps a picture as build/tests/views/screenshots/<name>.bmp to look at.
 void KeepScreenshot(const CGDIDevice& picture, const char* name);
 int CountColour(const CGDIDevice& picture, DWORD rgb);
+// Clicks the on/off cell of the named layer in the layer manager's list.
+void SwitchLayerOff(HWND dialog, const char* layer);
 
 }  // namespace viewtest

@@ -177,6 +177,13 @@ private:
     bool m_chosen = false;
 };
 
+void SetDword(const char* keyPath, const char* name, DWORD value)
+{
+    CRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, keyPath) == ERROR_SUCCESS)
+        key.SetDWORDValue(name, value);
+}
+
 DWORD StoredFormat(const char* name)
 {
     CRegKey key;
@@ -262,49 +269,69 @@ protected:
 
 }  // namespace
 
+// The dialog offers only what the drawing library can write: the four DXF
+// versions while it has no DWG writer.
 TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
 {
     ASSERT_TRUE(Open("square.dxf"));
     std::string checker = std::string(VIEWER_TEST_SOURCES) + "/check_saved_dxf.py";
     std::string source = codectest::UnixPath(drawtest::Fixture("square.dxf"));
     const struct {
-        int filterIndex;
+        int choice;
+        DWORD stored;
         const char* version;
-    } versions[] = {{5, "AC1018"}, {6, "AC1015"}, {7, "AC1014"}, {8, "AC1009"}};
+    } versions[] = {{1, 5, "AC1018"}, {2, 6, "AC1015"}, {3, 7, "AC1014"}, {4, 8, "AC1009"}};
     for (const auto& version : versions) {
-        std::string stem = m_folder + "\\copy" + std::to_string(version.filterIndex);
+        std::string stem = m_folder + "\\copy" + std::to_string(version.stored);
         // A name typed with the wrong extension gets the filter's.
-        ASSERT_TRUE(SaveAs(version.filterIndex, stem + ".dwg"));
+        ASSERT_TRUE(SaveAs(version.choice, stem + ".dwg"));
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((stem + ".dwg").c_str()));
         EXPECT_EQ(0, codectest::RunUnixProgram("/usr/bin/python3 " + checker + " " +
                                                codectest::UnixPath(stem + ".dxf") + " " + source + " " +
                                                version.version))
             << version.version;
+        EXPECT_EQ(version.stored, StoredFormat("VectorFormat"));
     }
-    EXPECT_EQ(8u, StoredFormat("VectorFormat"));
-    // The R12 choice comes back as DXF 2000.
-    int shown = -1;
-    DialogScript reopened;
-    reopened.Then("另存为", [&](HWND dialog) {
-        shown = (int)SendDlgItemMessageA(dialog, kFileTypeList, CB_GETCURSEL, 0, 0);
-        testwin::Click(dialog, IDCANCEL);
-    });
-    reopened.Start();
-    Command(ID_VIEW_SAVE_AS);
-    EXPECT_TRUE(reopened.Finished());
-    EXPECT_EQ(5, shown);
+    // Each stored choice opens the dialog on the choice shown: R12 comes back
+    // as DXF 2000, a DWG version as the DXF of the same version, nothing
+    // stored as DXF 2004.
+    const struct {
+        DWORD stored;
+        int shown;
+    } reopenings[] = {{8, 1}, {1, 0}, {2, 1}, {4, 3}, {0, 0}};
+    for (const auto& reopening : reopenings) {
+        SetDword(HARBECK_REGISTRY_ROOT "ViewWindow", "VectorFormat", reopening.stored);
+        int shown = -1, choices = 0;
+        std::string name;
+        DialogScript reopened;
+        reopened.Then("另存为", [&](HWND dialog) {
+            shown = (int)SendDlgItemMessageA(dialog, kFileTypeList, CB_GETCURSEL, 0, 0);
+            choices = (int)SendDlgItemMessageA(dialog, kFileTypeList, CB_GETCOUNT, 0, 0);
+            name = GetText(dialog, kFileNameBox);
+            testwin::Click(dialog, IDCANCEL);
+        });
+        reopened.Start();
+        Command(ID_VIEW_SAVE_AS);
+        EXPECT_TRUE(reopened.Finished());
+        EXPECT_EQ(reopening.shown, shown) << reopening.stored;
+        EXPECT_EQ(4, choices);
+        EXPECT_EQ("square.dxf", name.substr(name.find_last_of('\\') + 1)) << reopening.stored;
+    }
 }
 
-TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserAndWritesNothing)
+// A save that fails says so, with the path and the drawing library's reason.
+TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserWithItsReasonAndWritesNothing)
 {
     ASSERT_TRUE(Open("square.dxf"));
-    std::string target = m_folder + "\\copy.dwg";
+    // A folder of the target's name cannot be replaced by the saved file.
+    std::string target = m_folder + "\\blocked.dxf";
+    ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL));
     std::string message;
     DialogScript script;
     script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 2); })
         .Then("另存为",
               [&](HWND dialog) {
-                  SetText(dialog, kFileNameBox, target.c_str());
+                  SetText(dialog, kFileNameBox, (m_folder + "\\blocked.dwg").c_str());
                   testwin::Click(dialog, IDOK);
               })
         .Then(nullptr, [&](HWND box) {
@@ -314,10 +341,10 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserAndWritesNothing)
     script.Start();
     Command(ID_VIEW_SAVE_AS);
     EXPECT_TRUE(script.Finished());
-    EXPECT_NE(std::string::npos, message.find("文件没有保存成功")) << message;
-    EXPECT_NE(std::string::npos, message.find(target)) << message;
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(target.c_str()));
-    EXPECT_EQ(2u, StoredFormat("VectorFormat"));
+    EXPECT_EQ("文件没有保存成功:\n" + target + "\n不能替换目标文件", message);
+    EXPECT_EQ(std::vector<std::string>(), testfiles::FileNamesIn(m_folder));
+    EXPECT_NE(0u, GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(6u, StoredFormat("VectorFormat"));
 }
 
 // The square (0, 0)-(100, 100) in a window of 400 x 300 drawing units from

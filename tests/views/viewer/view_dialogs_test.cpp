@@ -2,36 +2,17 @@
 // and what the view shows after OK or Cancel.
 #include "tests/views/viewer/viewer_harness.h"
 
-#include <commctrl.h>
-
-#include "platform/zrui/layer_manager_dialog.h"
 #include "resources/views_ids.h"
-#include "resources/zrui_ids.h"
 #include "tests/support/dialog_script.h"
 
 using viewtest::CountColour;
+using viewtest::SwitchLayerOff;
 using viewtest::ViewerTest;
 
 namespace {
 
 const DWORD kRed = 0xFF0000;
 const DWORD kBlue = 0x0000FF;
-
-// Clicks the on/off cell of the named layer in the layer manager's list.
-void SwitchLayerOff(HWND dialog, const char* layer)
-{
-    HWND list = GetDlgItem(dialog, IDC_ZRUI_LAYER_LIST);
-    LVFINDINFOA find = {};
-    find.flags = LVFI_STRING;
-    find.psz = layer;
-    int row = (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
-    ASSERT_GE(row, 0);
-    RECT cell = {};
-    cell.top = ZrUI::CLayerManagerDialog::kOnColumn;
-    cell.left = LVIR_BOUNDS;
-    SendMessageA(list, LVM_GETSUBITEMRECT, row, (LPARAM)&cell);
-    testwin::ClickAt(list, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
-}
 
 class ViewDialogsTest : public ViewerTest {};
 
