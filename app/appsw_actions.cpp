@@ -5,8 +5,8 @@
 
 #include "core/preference.h"
 #include "browser/frame/browse_frame.h"
-#include "drawing/draw_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "platform/classlib/classlib.h"
 #include "platform/zrui/zrui.h"
 #include "views/preview/preview_pane.h"

@@ -3,7 +3,7 @@
 // the same file (the peer: what the thread adds is the difference), then one
 // zoom-in step to WM_DRAW_DONE, through the loop and on the caller, in quick
 // and in full mode. Each figure is the median of several runs.
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 #include <stdio.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/appsw.h"
-#include "drawing/draw_messages.h"
+#include "drawing/common/draw_messages.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 
 #include "bench/thumbnail_setup.h"
 #include "core/file_types.h"
-#include "drawing/draw_messages.h"
-#include "drawing/lib_index_tree.h"
-#include "drawing/task.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/library/lib_index_tree.h"
+#include "drawing/thumbnails/task.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/kbmp.h"
 
 namespace {

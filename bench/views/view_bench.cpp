@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/appsw.h"
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 #include "resources/resource.h"
 
 namespace {

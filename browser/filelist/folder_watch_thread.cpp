@@ -4,9 +4,9 @@
 #include <stddef.h>
 
 #include "core/appsw.h"
-#include "drawing/lib_file_names.h"
-#include "drawing/save_lib_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/library/lib_file_names.h"
+#include "drawing/library/save_lib_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "platform/base/file_replace.h"
 #include "platform/classlib/winthread.h"
 

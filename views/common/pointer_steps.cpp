@@ -1,6 +1,6 @@
 #include "views/common/pointer_steps.h"
 
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/idle_use.h"
 #include "views/common/rubber_band.h"
 #include "views/common/view_state.h"

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 // Moves the picture with the pointer from `from` to `to` (client points): a
 // drawing through the thread's pan command (at once when the thread is

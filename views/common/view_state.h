@@ -1,7 +1,7 @@
 // What the views ask before they act: whether the program runs, whether
 // the drawing thread exists and is idle, and what it holds.
 #pragma once
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 // The drawing thread while the program runs (its mode is not 0), else null.
 TDwgDrawThread* GetRunningDrawThread();

@@ -1,6 +1,6 @@
 #include "views/common/wait_idle.h"
 
-#include "drawing/draw_messages.h"
+#include "drawing/common/draw_messages.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 // Waits at most timeoutMs; true when the thread is idle at the end.
 bool WaitDrawThreadIdle(TDwgDrawThread* thread, HWND window, DWORD timeoutMs = 10000);

@@ -4,7 +4,7 @@
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "core/res_string.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "resources/views_ids.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"

@@ -3,7 +3,7 @@
 
 #include "core/appsw.h"
 #include "core/preference.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"

@@ -6,7 +6,7 @@
 
 #include "core/appsw.h"
 #include "core/preference.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "views/common/highlight_entity.h"

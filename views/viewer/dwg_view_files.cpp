@@ -2,7 +2,7 @@
 // the next and previous drawing or image of that list.
 #include "views/viewer/dwg_view.h"
 
-#include "drawing/draw_messages.h"
+#include "drawing/common/draw_messages.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_browser.h"
 #include "views/common/view_state.h"

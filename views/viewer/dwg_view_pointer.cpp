@@ -4,7 +4,7 @@
 #include "views/viewer/dwg_view.h"
 
 #include "core/number_text.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"
 #include "views/common/rubber_band.h"

@@ -8,7 +8,7 @@
 #include "codecs/ximage.h"
 #include "core/preference.h"
 #include "core/shell_properties.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
 #include "views/common/smooth_raster.h"

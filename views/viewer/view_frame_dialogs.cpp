@@ -2,7 +2,7 @@
 // display, view point, view rotation, and the open dialog.
 #include "views/viewer/view_frame.h"
 
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"

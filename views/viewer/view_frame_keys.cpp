@@ -1,7 +1,7 @@
 // The view frame's keys and mouse wheel.
 #include "views/viewer/view_frame.h"
 
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"
 #include "views/common/view_messages.h"

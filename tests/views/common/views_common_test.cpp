@@ -5,7 +5,7 @@
 
 #include "core/appsw.h"
 #include "core/preference.h"
-#include "tests/drawing/draw_thread_harness.h"
+#include "tests/drawing/draw_thread/draw_thread_harness.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"

@@ -6,7 +6,7 @@
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "resources/views_ids.h"
-#include "tests/drawing/draw_thread_harness.h"
+#include "tests/drawing/draw_thread/draw_thread_harness.h"
 #include "tests/support/appsw_actions_log.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/views/support/view_test_support.h"

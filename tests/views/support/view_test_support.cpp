@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/drawing/draw_thread_harness.h"
+#include "tests/drawing/draw_thread/draw_thread_harness.h"
 #include "tests/support/test_files.h"
 
 namespace viewtest {
