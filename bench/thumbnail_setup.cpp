@@ -80,9 +80,7 @@ double TouchFreshMemory(size_t bytes)
 void StopTaskThread(TTaskManageThread& thread)
 {
     AppSW.toQuit = 1;
-    thread.m_stopRequest = 1;
-    thread.Cancel();
-    WaitForSingleObject(thread.GetThreadHandle(), 60000);
+    thread.Stop(60000);
 }
 
 void EndThumbnailBench()

@@ -159,11 +159,11 @@ int main(int argc, char** argv)
     ThreadOpen(thread, path);
     std::vector<double> threaded, bare;
     for (int run = 0; run < kRuns; ++run) {
-        bare.push_back(BareOpen(path, thread.m_quickMode != 0, device));
+        bare.push_back(BareOpen(path, thread.IsQuickMode(), device));
         threaded.push_back(ThreadOpen(thread, path));
     }
     double threadSeconds = Median(threaded), bareSeconds = Median(bare);
-    printf("%d x %d, quick mode %s, median of %d runs\n", kWidth, kHeight, thread.m_quickMode ? "on" : "off",
+    printf("%d x %d, quick mode %s, median of %d runs\n", kWidth, kHeight, thread.IsQuickMode() ? "on" : "off",
            kRuns);
     printf("drawing thread, DCMD_OPEN_EXTENTS to WM_DRAW_DONE: %.3f s\n", threadSeconds);
     printf("bare CDrawing open + zoom extents + render:       %.3f s\n", bareSeconds);
@@ -176,10 +176,7 @@ int main(int argc, char** argv)
     ReportZoom(thread, "full");
     thread.SetQuickMode(quick);
 
-    thread.m_notifyEnabled = 0;
-    thread.m_stopRequest = 1;
-    thread.Wake(true);
-    WaitForSingleObject(thread.GetThreadHandle(), 5000);
+    thread.Stop(5000);
     DestroyWindow(window);
     return 0;
 }

@@ -324,7 +324,7 @@ bool CFolderWatch::OnRefreshTimer()
 {
     ::KillTimer(m_list, kFolderRefreshTimerId);
     TTaskManageThread* task = AppSW.taskThread;
-    if (task != NULL && !task->m_idle) {
+    if (task != NULL && !task->IsIdle()) {
         ArmRefreshTimer();
         return false;
     }

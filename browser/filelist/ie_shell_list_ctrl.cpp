@@ -221,7 +221,7 @@ void CIEShellListCtrl::OnDestroy()
     m_folderWatch.StopAllThreads();
     FreeTaskTable();
     if (TTaskManageThread* thread = TaskThread()) {
-        thread->m_notifyEnabled = 0;
+        thread->SetNotifyEnabled(false);
         if (thread->GetNotifyWnd() == m_hWnd)
             thread->SetNotifyWnd(nullptr);
     }

@@ -253,7 +253,7 @@ void CBrowseFrame::SetStartFolder(const char* path)
 
 BOOL CBrowseFrame::IsTaskThreadAlive() const
 {
-    return AppSW.taskThread != NULL && AppSW.taskThread->m_idle;
+    return AppSW.taskThread != NULL && AppSW.taskThread->IsIdle();
 }
 
 void CBrowseFrame::UpdateTitle()

@@ -32,12 +32,12 @@ bool IsFolderPath(const CString& path)
 
 bool IsTaskThreadBusy()
 {
-    return AppSW.taskThread != NULL && !AppSW.taskThread->m_idle;
+    return AppSW.taskThread != NULL && !AppSW.taskThread->IsIdle();
 }
 
 bool IsTaskThreadIdle()
 {
-    return AppSW.taskThread != NULL && AppSW.taskThread->m_idle;
+    return AppSW.taskThread != NULL && AppSW.taskThread->IsIdle();
 }
 
 // The view code whose list-view style a command checks.

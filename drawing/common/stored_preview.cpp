@@ -1,8 +1,8 @@
 #include "drawing/common/stored_preview.h"
 
 #include "codecs/ximage.h"
-#include "platform/classlib/exceptions.h"
 #include "graphics/dib.h"
+#include "platform/classlib/exceptions.h"
 #include "platform/zrio/zrio.h"
 
 bool ReadStoredPreview(const char* path, CDib* target)

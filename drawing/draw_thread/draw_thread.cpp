@@ -22,11 +22,6 @@ int RequestedSide(int side)
     return side < 2 ? 1 : side;
 }
 
-bool IsDrawingKind(int kind)
-{
-    return kind <= FILEKIND_LAST_DRAWING;
-}
-
 }  // namespace
 
 TDwgDrawThread::TDwgDrawThread()
@@ -112,6 +107,12 @@ void TDwgDrawThread::Wake(bool force)
         m_event->Signal();
 }
 
+void TDwgDrawThread::OnStopRequested()
+{
+    m_cancel = 1;
+    Wake(true);
+}
+
 void TDwgDrawThread::SetCommand(int code)
 {
     if (m_opening || !IsSomethingLoaded())
@@ -120,7 +121,7 @@ void TDwgDrawThread::SetCommand(int code)
         CSingleLock hold(&m_requestLock, TRUE);
         if (code != DCMD_WAKE)
             m_pendingCommand = code;
-        m_current = 0;
+        SetCurrent(false);
     }
     m_event->Signal();
 }
@@ -133,7 +134,7 @@ void TDwgDrawThread::Resize(int width, int height)
         CSingleLock hold(&m_requestLock, TRUE);
         m_requestedWidth = RequestedSide(width);
         m_requestedHeight = RequestedSide(height);
-        m_current = 0;
+        SetCurrent(false);
         m_pendingCommand = DCMD_RESIZE;
     }
     Wake(false);
@@ -152,7 +153,7 @@ void TDwgDrawThread::OpenFile(int kind, const char* path, int width, int height,
         // that a broken picture is never answered as done.
         CSingleLock hold(&m_requestLock, TRUE);
         m_cancel = 1;
-        m_current = 0;
+        SetCurrent(false);
         if (m_document != NULL)
             m_document->getView()->interrupt();
         m_fileKind = kind;
@@ -170,7 +171,7 @@ void TDwgDrawThread::RequestFileInfo(int kind, const char* path)
         CSingleLock hold(&m_requestLock, TRUE);
         m_fileKind = kind;
         m_path = path != NULL ? path : "";
-        m_current = 0;
+        SetCurrent(false);
         m_pendingCommand = DCMD_SET_FILE;
     }
     m_event->Signal();
@@ -200,7 +201,7 @@ void TDwgDrawThread::PostCommand(int code, const POINT* first, const POINT* seco
         firstPoint = m_firstPoint;
         secondPoint = m_secondPoint;
         if (!runHere)
-            m_current = 0;
+            SetCurrent(false);
     }
     if (runHere) {
         RunSynchronous(code, firstPoint, secondPoint);
@@ -348,7 +349,7 @@ void TDwgDrawThread::ResetBackground()
 
 void TDwgDrawThread::RedrawIfIdle()
 {
-    if (!IsVectorLoaded() || !m_current || m_stopRequest || !BeginIdleUse())
+    if (!IsVectorLoaded() || !IsCurrent() || IsStopRequested() || !BeginIdleUse())
         return;
     if (m_document != NULL)
         m_document->getView()->redraw();

@@ -25,8 +25,8 @@
 #include <windows.h>
 
 #include "drawing/common/common_thread.h"
-#include "drawing/draw_thread/draw_commands.h"
 #include "drawing/common/drawing_info.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "graphics/gdi_device.h"
 #include "graphics/jgraphics.h"
 #include "graphics/kwin_canvas.h"
@@ -117,9 +117,6 @@ public:
     // EndIdleUse, and the loop waits for it before its next command.
     bool BeginIdleUse();
     void EndIdleUse();
-    // A manual-reset event that is signalled whenever the busy flag is
-    // clear, for a bounded wait on a busy thread.
-    HANDLE GetIdleEvent() const { return m_idleEvent; }
     ZrApp::Document* GetDocument() const { return m_document; }
     JGraphics& GetRasterPicture() { return m_rasterPicture; }
     KWinCanvas& GetRasterCanvas() { return m_rasterCanvas; }
@@ -132,12 +129,27 @@ public:
     static void OnLoadProgress(double percent);
     static void OnLoadEnd();
 
-    // Single bytes read without locks (they are only compared with 0).
+    // A command runs (busy) or a file opens (opening).
+    bool IsBusy() const { return m_busy != 0; }
+    bool IsOpening() const { return m_opening != 0; }
+    bool IsQuickMode() const { return m_quickMode != 0; }
+    // Set by the views once the raster canvas has their window's size.
+    bool IsRasterCanvasReady() const { return m_rasterCanvasReady != 0; }
+    void SetRasterCanvasReady(bool ready) { m_rasterCanvasReady = ready ? 1 : 0; }
+
+protected:
+    // Signalled whenever the busy flag is clear.
+    HANDLE GetIdleEvent() const override { return m_idleEvent; }
+    // A stop also breaks off a running load (the drawing library's abort
+    // query answers the cancel byte) and wakes the loop.
+    void OnStopRequested() override;
+
+    // Single bytes read without locks (they are only compared with 0);
+    // written by the loop, except the cancel byte and the canvas mark.
     volatile BYTE m_cancel;
     volatile BYTE m_quickMode;
     volatile BYTE m_busy;
     volatile BYTE m_opening;
-    // Set by the views once the raster canvas has their window's size.
     volatile BYTE m_rasterCanvasReady;
 
 private:
@@ -178,7 +190,7 @@ private:
     void DrawFailurePicture(short status);
     void FillDeviceWithBackground();
 
-    bool MayDraw() const { return m_current && !m_stopRequest; }
+    bool MayDraw() const { return IsCurrent() && !IsStopRequested(); }
     bool IsSomethingLoaded() const;
     bool WakeRuleHolds() const;
     // The loaded byte follows the document after every open and close.

@@ -12,11 +12,6 @@
 
 namespace {
 
-bool IsDrawingKind(int kind)
-{
-    return kind <= FILEKIND_LAST_DRAWING;
-}
-
 // The application's main window, which the load callbacks report to.
 HWND MainWindow()
 {
@@ -56,12 +51,12 @@ void TDwgDrawThread::CommandLoop()
     }
     m_document->getView()->setQuickMode(m_quickMode != 0);
     for (;;) {
-        if (m_document->getDrawing() == NULL || m_stopRequest)
+        if (m_document->getDrawing() == NULL || IsStopRequested())
             break;
         m_opening = 0;
         NoteIdle();
         WaitForSingleObject(m_event->GetHandle(), INFINITE);
-        if (m_stopRequest)
+        if (IsStopRequested())
             break;
 
         CSingleLock work(&m_workLock, TRUE);
@@ -69,19 +64,19 @@ void TDwgDrawThread::CommandLoop()
         TakeCommand(command);
         FitDeviceToRequest(command);
         bool renderWanted = RunCommand(command);
-        if (m_stopRequest)
+        if (IsStopRequested())
             break;
         bool answersAlone = command.code == DCMD_SET_FILE || command.code == DCMD_CLOSE;
-        if (!answersAlone && m_current && !m_cancel && renderWanted)
+        if (!answersAlone && IsCurrent() && !m_cancel && renderWanted)
             RenderView();
         // A device that could not be made at the requested size holds no
         // picture to answer with.
         bool answer = answersAlone || m_device.m_hDC != NULL;
         work.Unlock();
         NoteIdle();
-        if (m_stopRequest)
+        if (IsStopRequested())
             break;
-        if (m_current && answer)
+        if (IsCurrent() && answer)
             PostNotify(GetNotifyWnd(), WM_DRAW_DONE, 1, command.code);
     }
     ReleaseDocument();
@@ -106,7 +101,7 @@ void TDwgDrawThread::TakeCommand(Command& command)
         ResetEvent(m_idleEvent);
     m_busy = 1;
     m_cancel = 0;
-    m_current = 1;
+    SetCurrent(true);
     if (command.code == DCMD_OPEN || command.code == DCMD_OPEN_EXTENTS)
         m_opening = 1;
 }
@@ -198,7 +193,7 @@ bool TDwgDrawThread::OpenDrawing(const Command& command)
         if (command.code == DCMD_OPEN_EXTENTS) {
             PostNotify(GetNotifyWnd(), WM_DRAW_PROGRESS, 101, 0);
             view->zoomExtents(0, 0, 1.0);
-        } else if (m_current) {
+        } else if (IsCurrent()) {
             PostNotify(GetNotifyWnd(), WM_DRAW_OPENED, 1, 0);
         }
         m_opening = 0;
@@ -206,7 +201,7 @@ bool TDwgDrawThread::OpenDrawing(const Command& command)
     }
     if (m_cancel) {
         // A newer open abandoned this load: nothing is drawn or answered.
-        m_current = 0;
+        SetCurrent(false);
         m_opening = 0;
         return false;
     }

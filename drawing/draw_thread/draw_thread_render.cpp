@@ -145,7 +145,7 @@ void TDwgDrawThread::RenderView()
 
 bool TDwgDrawThread::MayHighlight() const
 {
-    return m_fileKind <= FILEKIND_LAST_DRAWING && m_drawingLoaded && MayDraw();
+    return IsDrawingKind(m_fileKind) && m_drawingLoaded && MayDraw();
 }
 
 void TDwgDrawThread::HighlightOn(const POINT& first)

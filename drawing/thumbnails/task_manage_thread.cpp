@@ -43,7 +43,7 @@ TTaskManageThread::TTaskManageThread()
       m_idleEvent(CreateEventA(nullptr, TRUE, TRUE, nullptr)),
       m_rasterPool(new TTaskRasterPool(ThumbnailHelperCount()))
 {
-    m_notifyEnabled = 0;
+    SetNotifyEnabled(false);
     DWG_SetFileAboutFunc_2(AbortQuery, this);
 }
 
@@ -79,13 +79,15 @@ bool TTaskManageThread::GetFinishedTask(TTaskResult& out)
     return m_tasks->TakeFinished(out);
 }
 
-void TTaskManageThread::StartFolder(const char* folder)
+void TTaskManageThread::StartFolder(const char* folder, bool regenerateAll)
 {
+    SetNotifyEnabled(true);
+    m_regenerateAll = regenerateAll ? 1 : 0;
     if (TDwgCache* cache = GetDwgCache()) {
         cache->SetFolder(folder);
         cache->ClearList();
     }
-    m_current = 1;
+    SetCurrent(true);
     ResetEvent(m_idleEvent);
     m_startRequested = 1;
     SetEvent(m_wake);
@@ -101,7 +103,7 @@ void TTaskManageThread::EndFolder()
     m_renderPhase = 0;
 }
 
-void TTaskManageThread::Cancel()
+void TTaskManageThread::OnCancel()
 {
     m_abort = 1;
     zrapp::callBreak(m_context);
@@ -119,11 +121,9 @@ char TTaskManageThread::AbortQuery(void* thread)
     return static_cast<TTaskManageThread*>(thread)->m_abort;
 }
 
-void TTaskManageThread::DropPostedMessages()
+void TTaskManageThread::OnStopRequested()
 {
-    MSG message;
-    while (PeekMessageA(&message, NULL, WM_THUMB_FIRST, WM_THUMB_LAST, PM_REMOVE)) {
-    }
+    SetEvent(m_wake);
 }
 
 bool TTaskManageThread::InBrowseMode() const
@@ -137,7 +137,7 @@ DWORD TTaskManageThread::Run()
 {
     m_renderPhase = 0;
     WaitForNextFolder();
-    while (!m_stopRequest) {
+    while (!IsStopRequested()) {
         m_abort = 0;
         if (TDwgCache* cache = GetDwgCache())
             cache->LoadIfPending();
@@ -150,12 +150,12 @@ DWORD TTaskManageThread::Run()
         try {
             batchEnded = RunCycle();
         } catch (const std::bad_alloc&) {
-            m_current = 0;
+            SetCurrent(false);
         }
         m_abort = 0;
         if (!InBrowseMode())
-            m_current = 0;
-        if (!m_current && !batchEnded) {
+            SetCurrent(false);
+        if (!IsCurrent() && !batchEnded) {
             EndBatch(true);
             batchEnded = true;
         }
@@ -195,7 +195,7 @@ bool TTaskManageThread::RunCycle()
         return true;
     }
     m_currentTask = m_tasks->GetAt(next);
-    if (m_current) {
+    if (IsCurrent()) {
         DecodeAhead(start, next);
         MakePicture(*m_currentTask);
     }
@@ -229,7 +229,7 @@ void TTaskManageThread::EndBatch(bool force)
 
 void TTaskManageThread::WaitUntilTaken()
 {
-    while (m_notifyEnabled && m_current && InBrowseMode() && IsWindow(GetNotifyWnd()) && m_tasks->HasFinished())
+    while (IsNotifyEnabled() && IsCurrent() && InBrowseMode() && IsWindow(GetNotifyWnd()) && m_tasks->HasFinished())
         m_tasks->WaitForTaken(kTakenSliceMs);
 }
 
@@ -238,13 +238,13 @@ void TTaskManageThread::WaitUntilTaken()
 // begins is not lost.
 void TTaskManageThread::WaitForNextFolder()
 {
-    m_idle = 1;
+    SetIdle(true);
     SetEvent(m_idleEvent);
-    while (!m_startRequested && !m_stopRequest && !AppSW.toQuit)
+    while (!m_startRequested && !IsStopRequested() && !AppSW.toQuit)
         WaitForSingleObject(m_wake, kWaitSliceMs);
     ResetEvent(m_idleEvent);
     m_startRequested = 0;
-    m_idle = 0;
+    SetIdle(false);
 }
 
 void TTaskManageThread::StoreResult(TTask& task, int result, WPARAM reported)
@@ -257,7 +257,7 @@ int TTaskManageThread::PreviewTask(TTask& task)
 {
     task.PrepareThumbnail(m_width, m_height);
     int result = TASK_RESULT_NONE;
-    if (task.fileKind <= FILEKIND_LAST_DRAWING && Preference.ReadBitmapFromDwg)
+    if (IsDrawingKind(task.fileKind) && Preference.ReadBitmapFromDwg)
         result = RenderEmbeddedPreview(task);
     if (result == TASK_RESULT_NONE && task.LookupCache())
         result = TASK_RESULT_MADE;
@@ -265,7 +265,7 @@ int TTaskManageThread::PreviewTask(TTask& task)
         m_tasks->MarkToRender(&task);
         return TASK_RESULT_NONE;
     }
-    if (m_current)
+    if (IsCurrent())
         StoreResult(task, result, 0);
     return result;
 }
@@ -275,11 +275,11 @@ void TTaskManageThread::MakePicture(TTask& task)
     if (!task.thumbnail)
         task.PrepareThumbnail(m_width, m_height);
     int result = TASK_RESULT_NONE;
-    if (task.fileKind <= FILEKIND_LAST_DRAWING) {
+    if (IsDrawingKind(task.fileKind)) {
         if (Preference.ReadBitmapFromDwg)
             result = RenderEmbeddedPreview(task);
         if (result == TASK_RESULT_NONE) {
-            m_pause = 0;
+            SetPaused(false);
             CDib bitmap;
             if (FileExists(task.path) && bitmap.Create(m_width, m_height, 24)) {
                 result = RenderDrawingThumb(task, Preference.ZoomExtend != 0, bitmap);
@@ -295,7 +295,7 @@ void TTaskManageThread::MakePicture(TTask& task)
         DrawFailurePicture(task, result);
         result = TASK_RESULT_FAILED;
     }
-    m_pause = 0;
-    if (m_current && !m_abort)
+    SetPaused(false);
+    if (IsCurrent() && !m_abort)
         StoreResult(task, result, result);
 }

@@ -4,12 +4,12 @@
 // between folders.
 //
 // The file list drives it (all on the UI thread):
-//   SetThumbSize, AddTask for each row, then m_notifyEnabled = 1,
-//   m_regenerateAll, SetStartIndex (first row in view) and StartFolder;
+//   SetThumbSize, AddTask for each row, SetStartIndex (first row in view)
+//   and StartFolder;
 //   on WM_THUMB_DONE (posted; its lParam names a task that may be gone by
 //   then): GetFinishedTask until it returns false;
-//   while scrolling: SetStartIndex; to stop: Cancel, then wait on
-//   GetIdleEvent (see CIEShellListCtrl::StopCurrentTask).
+//   while scrolling: SetStartIndex; to stop: CancelCurrent, then WaitIdle
+//   (see CIEShellListCtrl::StopCurrentTask).
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -39,35 +39,32 @@ public:
     void SetThumbSize(int width, int height);
     // Takes the next finished thumbnail out of the list; false when none.
     bool GetFinishedTask(TTaskResult& out);
-    // Starts a batch for the folder: the cache turns to it and the thread
-    // runs (it waits between batches).
-    void StartFolder(const char* folder);
+    // Starts a batch for the folder with the notices on: the cache turns to
+    // it and the thread runs (it waits between batches). With regenerateAll
+    // every thumbnail is made again, without the quick pass.
+    void StartFolder(const char* folder, bool regenerateAll);
     // Empties the list and saves the folder's thumbnails.
     void EndFolder();
 
-    // Stops the thumbnail being made: the abort flag, which the drawing
-    // library's abort query reads, and a break of a running draw. Also
-    // wakes the thread when it waits between batches, so that it sees a
-    // stop request.
-    void Cancel();
+    // Stops the thumbnail being made; the batch goes on with the next.
+    void SkipCurrentThumbnail() { OnCancel(); }
 
     static char AbortQuery(void* thread);
 
-    // Signalled while the thread waits between batches or has ended, so
-    // that a stop can wait for it with a bound.
-    HANDLE GetIdleEvent() const { return m_idleEvent; }
     // The row of the task being made, -1 when none. Valid on the UI
     // thread while the thread waits in one of its sent messages.
     int GetCurrentItem() const;
 
-    // Removes the thread's thumbnail messages still queued for the calling
-    // thread's windows (used while waiting for the thread to stop).
-    static void DropPostedMessages();
-
     TTaskList* GetTaskList() const { return m_tasks; }
 
-    volatile BYTE m_abort;
-    volatile BYTE m_regenerateAll;
+protected:
+    // Signalled while the thread waits between batches or has ended.
+    HANDLE GetIdleEvent() const override { return m_idleEvent; }
+    // Stops the thumbnail being made: the abort flag, which the drawing
+    // library's abort query reads, and a break of a running draw. Also
+    // wakes the thread when it waits between batches.
+    void OnCancel() override;
+    void OnStopRequested() override;
 
 private:
     // One cycle of the loop; true when the batch ended in it.
@@ -96,6 +93,8 @@ private:
     // Paints the stage text into the bitmap and sends it to the list.
     void ShowStage(CDib& bitmap, UINT textId);
 
+    volatile BYTE m_abort;
+    volatile BYTE m_regenerateAll;
     int m_context;
     TTaskList* m_tasks;
     TTask* m_currentTask;

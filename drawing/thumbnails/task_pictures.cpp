@@ -11,17 +11,17 @@
 #include "core/preference.h"
 #include "core/res_string.h"
 #include "drawing/common/draw_messages.h"
-#include "drawing/library/dwg_cache.h"
 #include "drawing/common/stored_preview.h"
+#include "drawing/library/dwg_cache.h"
 #include "drawing/thumbnails/task.h"
 #include "drawing/thumbnails/task_manage_thread.h"
 #include "drawing/thumbnails/task_raster_pool.h"
-#include "resources/drawing_ids.h"
 #include "graphics/dib.h"
 #include "graphics/kbmp.h"
 #include "platform/zrapp/zrapp.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
+#include "resources/drawing_ids.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ int TTaskManageThread::RenderDrawingThumb(TTask& task, bool zoomExtents, CDib& b
             return TASK_RESULT_FAILED;
         return opened == CDrawing::kOpenPassword ? TASK_RESULT_PASSWORD : TASK_RESULT_NONE;
     }
-    if (!m_current || m_stopRequest || m_abort)
+    if (!IsCurrent() || IsStopRequested() || m_abort)
         return TASK_RESULT_FAILED;
     holder.drawing->setViewSize(width, height);
     if (zoomExtents) {
@@ -132,7 +132,7 @@ int TTaskManageThread::RenderDrawingThumb(TTask& task, bool zoomExtents, CDib& b
             ShowStage(bitmap, IDS_THUMB_ZOOMING);
         holder.drawing->zoomExtents(0, 0, kZoomExtentsFactor);
     }
-    if (!m_current || m_pause || m_stopRequest)
+    if (!IsCurrent() || IsPaused() || IsStopRequested())
         return TASK_RESULT_FAILED;
     ShowStage(bitmap, IDS_THUMB_DRAWING);
     bitmap.Clear(ZrUI::GetColorIndex(static_cast<short>(Preference.BackGroundColor), nullptr));
@@ -140,12 +140,12 @@ int TTaskManageThread::RenderDrawingThumb(TTask& task, bool zoomExtents, CDib& b
         zrapp::draw(m_context, holder.drawing, dc->m_hDC, width, height, 0);
         bitmap.EndMemDC();
     }
-    if (m_current && !m_pause && !m_stopRequest && !m_abort) {
+    if (IsCurrent() && !IsPaused() && !IsStopRequested() && !m_abort) {
         task.thumbnail->Attach(bitmap.CopyToBmpFile(), false);
         if (TDwgCache* cache = GetDwgCache())
             cache->AddImage(task.path, task.thumbnail, m_width, m_height);
     }
-    return m_current && !m_stopRequest ? TASK_RESULT_MADE : TASK_RESULT_FAILED;
+    return IsCurrent() && !IsStopRequested() ? TASK_RESULT_MADE : TASK_RESULT_FAILED;
 }
 
 int TTaskManageThread::RenderRasterThumb(TTask& task)
@@ -157,7 +157,7 @@ int TTaskManageThread::RenderRasterThumb(TTask& task)
     BYTE* picture = m_rasterPool->Make(RasterRequest(task), m_abort);
     if (!picture || !task.thumbnail->Attach(picture, false))
         return TASK_RESULT_NONE;
-    if (m_current && !m_pause && !m_stopRequest) {
+    if (IsCurrent() && !IsPaused() && !IsStopRequested()) {
         if (TDwgCache* cache = GetDwgCache())
             cache->AddImage(task.path, task.thumbnail, m_width, m_height);
     }

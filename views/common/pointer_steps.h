@@ -16,6 +16,12 @@ bool PanWithPointer(TDwgDrawThread* thread, POINT from, POINT to);
 // when a raster image was zoomed and the window must be repainted.
 bool ZoomAtPointer(TDwgDrawThread* thread, POINT at, bool in);
 
+// One step of the zoom-in or zoom-out tool clicked at a client point: a
+// drawing by the thread's command at once, a raster image on its raster
+// view. True when a raster image was zoomed and the window must be
+// repainted.
+bool ZoomAtClick(TDwgDrawThread* thread, POINT at, bool in);
+
 // Zooms to the window dragged from `from` to `to`: a drawing by the
 // thread's command at once, a raster image on its raster view. True when a
 // raster image was zoomed and the window must be repainted.

@@ -2,6 +2,7 @@
 // display, view point, view rotation, and the open dialog.
 #include "views/viewer/view_frame.h"
 
+#include "core/file_types.h"
 #include "drawing/draw_thread/draw_commands.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
@@ -49,7 +50,7 @@ const FilterEntry kOpenFilters[] = {
 TDwgDrawThread* IdleVectorThread()
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    return thread != NULL && IsVectorKind(thread->GetFileKind()) ? thread : NULL;
+    return thread != NULL && IsDrawingKind(thread->GetFileKind()) ? thread : NULL;
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ bool WaitUntilQuiet(TDwgDrawThread& thread)
     int quiet = 0;
     for (int i = 0; i < 400 && quiet < 5; ++i) {
         Sleep(50);
-        quiet = thread.m_busy ? 0 : quiet + 1;
+        quiet = thread.IsBusy() ? 0 : quiet + 1;
     }
     return quiet == 5;
 }
@@ -50,7 +50,7 @@ TEST(DrawThreadCycle, ManyQuickOpensClosesAndCancelsEndWithTheLastFile)
     EXPECT_TRUE(thread.IsCurrentFile(Fixture("frame.dxf").c_str()));
     CGDIDevice picture, expected;
     ASSERT_TRUE(thread.CopyPicture(picture));
-    drawtest::LibraryPicture("frame.dxf", 200, 100, true, 0, thread.m_quickMode != 0, expected);
+    drawtest::LibraryPicture("frame.dxf", 200, 100, true, 0, thread.IsQuickMode(), expected);
     EXPECT_TRUE(SamePixels(expected, picture));
     EXPECT_TRUE(drawtest::StopThread(&thread));
 }

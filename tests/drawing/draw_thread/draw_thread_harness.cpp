@@ -76,11 +76,7 @@ void LibraryPicture(const char* fixture, int width, int height, bool zoomExtents
 
 bool StopThread(TDwgDrawThread* thread)
 {
-    thread->m_notifyEnabled = 0;
-    thread->m_cancel = 1;
-    thread->m_stopRequest = 1;
-    thread->Wake(true);
-    return WaitForSingleObject(thread->GetThreadHandle(), kStopMs) == WAIT_OBJECT_0;
+    return thread->Stop(kStopMs);
 }
 
 void DrawThreadTest::SetUp()
@@ -124,7 +120,7 @@ void DrawThreadTest::TakePicture(CGDIDevice& picture)
 void DrawThreadTest::LibraryPicture(const char* fixture, int width, int height, bool zoomExtents, int zoomIns,
                                     CGDIDevice& picture)
 {
-    drawtest::LibraryPicture(fixture, width, height, zoomExtents, zoomIns, m_thread->m_quickMode != 0,
+    drawtest::LibraryPicture(fixture, width, height, zoomExtents, zoomIns, m_thread->IsQuickMode(),
                              picture);
 }
 

@@ -14,6 +14,11 @@ using drawtest::SamePixels;
 
 namespace {
 
+// Reads the drawing thread's cancel byte.
+struct CancelProbe : TDwgDrawThread {
+    static bool IsCancelled(const TDwgDrawThread& thread) { return thread.*(&CancelProbe::m_cancel) != 0; }
+};
+
 typedef std::vector<std::vector<LONG_PTR>> Messages;
 
 const LONG_PTR kDone = WM_DRAW_DONE;
@@ -170,11 +175,11 @@ TEST_F(DrawThreadTest, ANewerOpenAbandonsTheLoadSilently)
     // The first open waits for its progress notice to be handled: the
     // second request arrives while it runs.
     m_thread->OpenFile(-1, Fixture("many.dxf").c_str(), 200, 100, false);
-    for (int i = 0; i < 500 && !m_thread->m_opening; ++i)
+    for (int i = 0; i < 500 && !m_thread->IsOpening(); ++i)
         Sleep(10);
-    ASSERT_TRUE(m_thread->m_opening);
+    ASSERT_TRUE(m_thread->IsOpening());
     m_thread->OpenFile(-1, Fixture("frame.dxf").c_str(), 200, 100, false);
-    EXPECT_EQ(1, m_thread->m_cancel);
+    EXPECT_TRUE(CancelProbe::IsCancelled(*m_thread));
     ASSERT_TRUE(WaitForDone());
     testwin::PumpMessages(100);
     EXPECT_EQ(
@@ -222,9 +227,9 @@ TEST_F(DrawThreadTest, ARequestMadeWhileACommandRunsSupersedesIt)
     ASSERT_TRUE(OpenAndWait("many.dxf", 1600, 1200, true));
     m_log.Clear();
     m_thread->SetCommand(DCMD_ZOOM_OUT);
-    for (int i = 0; i < 500 && !m_thread->m_busy; ++i)
+    for (int i = 0; i < 500 && !m_thread->IsBusy(); ++i)
         Sleep(1);
-    ASSERT_TRUE(m_thread->m_busy);
+    ASSERT_TRUE(m_thread->IsBusy());
     POINT centre = {800, 600};
     m_thread->PostCommand(DCMD_ZOOM_IN_AT, &centre, NULL, true);
     m_thread->SetCommand(DCMD_REGEN);
@@ -247,7 +252,7 @@ TEST_F(DrawThreadTest, AnOpenDuringARenderLeavesTheBrokenPictureUnanswered)
         TakePicture(whole);
         m_log.Clear();
         m_thread->SetCommand(DCMD_REGEN);
-        for (int i = 0; i < 5000 && !m_thread->m_busy; ++i)
+        for (int i = 0; i < 5000 && !m_thread->IsBusy(); ++i)
             Sleep(1);
         // Varied a little, so that one attempt lands inside the draw.
         Sleep(attempt % 3);
@@ -467,4 +472,30 @@ TEST_F(DrawThreadTest, RasterImagesLoadIntoTheRasterPicture)
     ASSERT_TRUE(OpenAndWait("broken.png", 200, 100));
     EXPECT_EQ((Messages{{kOpened, 0, 0}, {kDone, 1, DCMD_OPEN}}), Recorded());
     EXPECT_FALSE(m_thread->IsRasterLoaded());
+}
+
+// A render broken off is waited for while the thread's sends are answered,
+// and its answer is never handled; a stop during a long open ends the
+// thread by itself, well before it would be terminated.
+TEST_F(DrawThreadTest, ACancelledRenderIsNotAnsweredAndAStopDuringAnOpenEndsTheThread)
+{
+    ASSERT_TRUE(OpenAndWait("many.dxf", 400, 300));
+    m_log.Clear();
+    m_thread->SetCommand(DCMD_REGEN);
+    // Cancelled once the loop has taken the command (or even done it).
+    MSG message;
+    for (int i = 0; i < 5000 && !m_thread->IsBusy() &&
+                    !PeekMessageA(&message, m_window, WM_DRAW_DONE, WM_DRAW_DONE, PM_NOREMOVE);
+         ++i)
+        Sleep(1);
+    m_thread->CancelCurrent();
+    EXPECT_TRUE(m_thread->WaitIdle(10000, m_window));
+    testwin::PumpMessages(100);
+    EXPECT_EQ(0u, m_log.Count(WM_DRAW_DONE));
+
+    m_thread->OpenFile(-1, Fixture("many.dxf").c_str(), 400, 300, true);
+    for (int i = 0; i < 500 && !m_thread->IsOpening(); ++i)
+        Sleep(10);
+    EXPECT_TRUE(m_thread->Stop(5000));
+    EXPECT_TRUE(m_thread->HasEnded());
 }

@@ -11,9 +11,9 @@
 #include "drawing/library/lib_index_tree.h"
 #include "drawing/library/lib_record_list.h"
 #include "graphics/kbmp.h"
+#include "tests/drawing/library/library_bytes.h"
 #include "tests/support/mutation_cases.h"
 #include "tests/support/mutation_harness.h"
-#include "tests/drawing/library/library_bytes.h"
 #include "tests/support/test_files.h"
 
 namespace {

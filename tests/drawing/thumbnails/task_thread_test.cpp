@@ -116,9 +116,7 @@ protected:
     void TearDown() override
     {
         AppSW.toQuit = 1;
-        thread.m_stopRequest = 1;
-        thread.Cancel();
-        WaitForSingleObject(thread.GetThreadHandle(), 10000);
+        EXPECT_TRUE(thread.Stop(10000));
         ListWindow::current = nullptr;
         DestroyWindow(window);
         AppSW.toQuit = 0;
@@ -127,9 +125,9 @@ protected:
 
     bool WaitUntilIdle()
     {
-        for (int i = 0; i < 1000 && !thread.m_idle; ++i)
+        for (int i = 0; i < 1000 && !thread.IsIdle(); ++i)
             testwin::PumpMessages(10);
-        return thread.m_idle != 0;
+        return thread.IsIdle();
     }
     std::string Path(int row) const { return folder + "\\" + kInputs[row].name; }
 
@@ -141,10 +139,8 @@ protected:
         log.Clear();
         for (int row = 0; row < kRows; ++row)
             thread.AddTask(new TTask(Path(row).c_str(), row, quick, kInputs[row].kind));
-        thread.m_notifyEnabled = 1;
-        thread.m_regenerateAll = quick ? 0 : 1;
         thread.SetStartIndex(firstRowInView);
-        thread.StartFolder(folder.c_str());
+        thread.StartFolder(folder.c_str(), !quick);
         ASSERT_TRUE(log.WaitFor(WM_THUMBS_FINISHED, kBatchTimeoutMs));
         ASSERT_TRUE(WaitUntilIdle());
     }
@@ -273,11 +269,9 @@ TEST_F(TaskThreadTest, SwitchingToViewModeEndsTheBatchAndKeepsWhatWasMade)
     list.viewModeAtRasterStage = 2;
     for (int row = 0; row < kRows; ++row)
         thread.AddTask(new TTask(Path(row).c_str(), row, false, kInputs[row].kind));
-    thread.m_notifyEnabled = 1;
-    thread.m_regenerateAll = 1;
     thread.SetStartIndex(1);
-    thread.StartFolder(folder.c_str());
-    for (int i = 0; i < 1000 && thread.m_idle; ++i)
+    thread.StartFolder(folder.c_str(), true);
+    for (int i = 0; i < 1000 && thread.IsIdle(); ++i)
         testwin::PumpMessages(1);
     ASSERT_TRUE(WaitUntilIdle());
     testwin::PumpMessages(50);
@@ -297,3 +291,28 @@ TEST_F(TaskThreadTest, SwitchingToViewModeEndsTheBatchAndKeepsWhatWasMade)
 }
 
 }  // namespace
+
+// A batch broken off while it runs leaves the thread idle within the wait;
+// a stop in the middle of the next batch ends the thread by itself.
+TEST_F(TaskThreadTest, ACancelledBatchIsWaitedForAndAStopUnderLoadEndsTheThread)
+{
+    for (int round = 0; round < 2; ++round) {
+        for (int row = 0; row < kRows; ++row)
+            thread.AddTask(new TTask(Path(row).c_str(), row, false, kInputs[row].kind));
+        thread.SetStartIndex(0);
+        thread.StartFolder(folder.c_str(), true);
+        for (int i = 0; i < 1000 && thread.IsIdle(); ++i)
+            Sleep(1);
+        ASSERT_FALSE(thread.IsIdle());
+        if (round == 1) {
+            EXPECT_TRUE(thread.Stop(10000));
+            EXPECT_TRUE(thread.HasEnded());
+            break;
+        }
+        thread.CancelCurrent();
+        EXPECT_TRUE(thread.WaitIdle(10000, window));
+        EXPECT_TRUE(thread.IsIdle());
+        thread.EndFolder();
+        EXPECT_EQ(0, thread.GetTaskList()->GetCount());
+    }
+}

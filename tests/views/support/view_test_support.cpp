@@ -30,7 +30,7 @@ bool Settle(TDwgDrawThread* thread)
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        bool idle = !thread->m_busy && !thread->m_opening;
+        bool idle = !thread->IsBusy() && !thread->IsOpening();
         if (any || !idle)
             lastMessage = GetTickCount();
         else if (GetTickCount() - lastMessage > kQuietMs)
