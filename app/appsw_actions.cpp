@@ -3,10 +3,10 @@
 // and stop.
 #include "app/appsw_actions.h"
 
-#include "core/preference.h"
 #include "browser/frame/browse_frame.h"
-#include "drawing/draw_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "core/preference.h"
+#include "drawing/draw_thread/draw_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "platform/classlib/classlib.h"
 #include "platform/zrui/zrui.h"
 #include "views/preview/preview_pane.h"
@@ -28,24 +28,12 @@ COLORREF DrawingBackgroundColour()
 
 const DWORD kStopTimeoutMs = 5000;
 
-bool TimedOut(DWORD start)
-{
-    return GetTickCount() - start > kStopTimeoutMs;
-}
-
-// Ends a worker that did not stop in time; its object is deleted by the caller.
-void EndForcibly(CDrawCommonThread* thread)
-{
-    if (!thread->HasEnded())
-        TerminateThread(thread->GetThreadHandle(), 0);
-}
-
 }  // namespace
 
 void CAppSWActions::ToViewMode(CAppSW& state)
 {
     state.mode = APPMODE_VIEW;
-    state.resumeThumbnails = (state.taskThread != NULL && state.taskThread->m_idle) ? 0 : 1;
+    state.resumeThumbnails = (state.taskThread != NULL && state.taskThread->IsIdle()) ? 0 : 1;
     if (state.browseFrame != NULL) {
         state.browseFrame->GetFileList()->StopCurrentTask();
         state.browseFrame->ShowWindow(SW_HIDE);
@@ -96,16 +84,10 @@ void CAppSWActions::SetToQuit(CAppSW& state)
 {
     if (state.drawThread != NULL)
         state.drawThread->SetNotifyWnd(NULL);
-    if (state.taskThread != NULL) {
-        state.taskThread->SetNotifyWnd(NULL);
-        state.taskThread->m_notifyEnabled = 0;
-    }
     state.mode = APPMODE_QUITTING;
     state.toQuit = 1;
-    if (state.taskThread != NULL) {
-        state.taskThread->Cancel();
-        state.taskThread->m_stopRequest = 1;
-    }
+    if (state.taskThread != NULL)
+        state.taskThread->RequestStop();
 }
 
 void CAppSWActions::CreateViewThread(CAppSW& state)
@@ -128,64 +110,23 @@ void CAppSWActions::CreateTaskManageThread(CAppSW& state)
     }
 }
 
+// A thread that does not end in time is terminated by Stop; its object is
+// deleted either way.
 void CAppSWActions::DeleteViewDWGThread(CAppSW& state)
 {
-    TDwgDrawThread* thread = state.drawThread;
-    if (thread == NULL)
+    if (state.drawThread == NULL)
         return;
-    thread->m_notifyEnabled = 0;
-    thread->Suspend();
-    thread->m_cancel = 1;
-    thread->SetNotifyWnd(NULL);
-    thread->Resume();
-
-    // Still idle: suspended more than once, or already ended.
-    DWORD start = GetTickCount();
-    while (thread->m_idle && !thread->HasEnded() && !TimedOut(start)) {
-        thread->Resume();
-        Sleep(1);
-    }
-    if (!thread->HasEnded() && !thread->m_idle) {
-        thread->m_current = 0;
-        thread->m_stopRequest = 1;
-        thread->Wake(true);
-        WaitForSingleObject(thread->GetThreadHandle(), kStopTimeoutMs);
-    }
-    EndForcibly(thread);
-    delete thread;
+    state.drawThread->Stop(kStopTimeoutMs);
+    delete state.drawThread;
     state.drawThread = NULL;
 }
 
+// The notices the thread already posted are thrown away while Stop waits.
 void CAppSWActions::DeleteTaskMngThread(CAppSW& state)
 {
-    TTaskManageThread* thread = state.taskThread;
-    if (thread == NULL)
+    if (state.taskThread == NULL)
         return;
-    if (!thread->HasEnded()) {
-        thread->m_notifyEnabled = 0;
-        if (!thread->m_idle)
-            thread->Suspend();
-        thread->SetNotifyWnd(NULL);
-        thread->m_current = 1;
-        thread->m_stopRequest = 1;
-        thread->m_abort = 1;
-        thread->Resume();
-        // Only once the thread runs again: the break takes a lock it may
-        // hold.
-        thread->Cancel();
-
-        // Pumping lets the messages the worker sends to our windows through,
-        // so a worker blocked in such a send can reach its end.
-        HANDLE handle = thread->GetThreadHandle();
-        DWORD start = GetTickCount();
-        while (!thread->HasEnded() && !TimedOut(start)) {
-            TTaskManageThread::DropPostedMessages();
-            if (thread->m_idle)
-                thread->Resume();
-            MsgWaitForMultipleObjects(1, &handle, FALSE, 10, QS_SENDMESSAGE);
-        }
-        EndForcibly(thread);
-    }
-    delete thread;
+    state.taskThread->Stop(kStopTimeoutMs);
+    delete state.taskThread;
     state.taskThread = NULL;
 }

@@ -5,11 +5,11 @@
 
 #include "core/appsw.h"
 #include "core/file_types.h"
-#include "drawing/dwg_cache.h"
-#include "drawing/image_lib.h"
-#include "drawing/lib_index_tree.h"
-#include "drawing/save_lib_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/library/dwg_cache.h"
+#include "drawing/library/image_lib.h"
+#include "drawing/library/lib_index_tree.h"
+#include "drawing/library/save_lib_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/dib.h"
 #include "graphics/kbmp.h"
 
@@ -80,9 +80,7 @@ double TouchFreshMemory(size_t bytes)
 void StopTaskThread(TTaskManageThread& thread)
 {
     AppSW.toQuit = 1;
-    thread.m_stopRequest = 1;
-    thread.Cancel();
-    WaitForSingleObject(thread.GetThreadHandle(), 60000);
+    thread.Stop(60000);
 }
 
 void EndThumbnailBench()

@@ -31,13 +31,20 @@ enum DrawingFileKind : int32_t {
 // The highest type code that is a drawing.
 const int32_t FILEKIND_LAST_DRAWING = FILEKIND_DWF;
 
+// Kinds up to FILEKIND_LAST_DRAWING are drawings, the others raster images;
+// the kind -1 of no file counts as a drawing.
+inline bool IsDrawingKind(int32_t kind)
+{
+    return kind <= FILEKIND_LAST_DRAWING;
+}
+
 // One row: the extension in upper case with its dot (".DWG").
 struct CDrawingFileInfo {
     CString extension;
     COLORREF colour;
     int32_t type;
 
-    bool IsDrawing() const { return type <= FILEKIND_LAST_DRAWING; }
+    bool IsDrawing() const { return IsDrawingKind(type); }
 };
 
 class CDrawingFileType

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <string.h>
+
 #include <new>
 
 #include "graphics/kstring.h"
@@ -31,9 +32,9 @@ KBuffer::~KBuffer()
 void KBuffer::Init()
 {
     m_data = nullptr;
-    m_position = 0;
     m_size = 0;
     m_capacity = 0;
+    ResetReader();
 }
 
 void KBuffer::Free()
@@ -51,6 +52,7 @@ bool KBuffer::Alloc(uint32_t size)
     if (!m_data)
         return false;
     m_size = size;
+    ResetReader();
     return true;
 }
 
@@ -70,6 +72,7 @@ void KBuffer::Attach(KBuffer& other)
     m_data = other.m_data;
     m_size = other.m_size;
     m_capacity = other.m_size;
+    ResetReader();
     other.Init();
 }
 
@@ -98,19 +101,19 @@ bool KBuffer::LoadFile(const char* path)
 
 bool KBuffer::ReadBlock(KBuffer& src)
 {
-    uint32_t start = src.m_position;
+    uint32_t start = src.GetPosition();
     uint32_t n = 0;
     if (!src.ReadUInt32(n))
         return false;
     if (n > src.GetRemaining()) {
-        src.m_position = start;
+        src.Seek(start);
         return false;
     }
     Free();
     if (n == 0)
         return true;
     if (!Alloc(n)) {
-        src.m_position = start;
+        src.Seek(start);
         return false;
     }
     return src.ReadBytes(m_data, n);
@@ -136,30 +139,30 @@ bool KBuffer::Uncompress()
     m_data = unpacked;
     m_size = (uint32_t)length;
     m_capacity = (uint32_t)length;
+    ResetReader();
     return true;
 }
 
 bool KBuffer::ReadBytes(void* dest, uint32_t n)
 {
-    if (n > GetRemaining())
+    if (!m_reader.Has(n))
         return false;
-    if (n > 0)
-        memcpy(dest, m_data + m_position, n);
-    m_position += n;
-    return true;
+    return n == 0 || m_reader.Bytes(dest, n);
 }
 
 bool KBuffer::ReadUInt8(uint8_t& value)
 {
-    return ReadBytes(&value, 1);
+    if (!m_reader.Has(1))
+        return false;
+    value = m_reader.U8();
+    return true;
 }
 
 bool KBuffer::ReadUInt32(uint32_t& value)
 {
-    uint8_t bytes[4];
-    if (!ReadBytes(bytes, 4))
+    if (!m_reader.Has(4))
         return false;
-    value = GetU32LE(bytes);
+    value = m_reader.U32LE();
     return true;
 }
 
@@ -174,18 +177,14 @@ bool KBuffer::ReadFloat(float& value)
 
 bool KBuffer::ReadString(KString& text, uint32_t n)
 {
-    if (n > GetRemaining() || n > INT32_MAX)
+    if (!m_reader.Has(n) || n > INT32_MAX)
         return false;
-    if (!text.SetN((const char*)m_data + m_position, (int32_t)n))
+    if (!text.SetN((const char*)m_reader.Here(), (int32_t)n))
         return false;
-    m_position += n;
-    return true;
+    return m_reader.Skip(n);
 }
 
 bool KBuffer::Seek(uint32_t position)
 {
-    if (position > m_size)
-        return false;
-    m_position = position;
-    return true;
+    return position <= m_size && m_reader.Seek(position);
 }

@@ -7,6 +7,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "platform/base/byte_reader.h"
+
 class KString;
 
 class KBuffer
@@ -55,14 +57,19 @@ public:
     const uint8_t* GetData() const { return m_data; }
     uint32_t GetSize() const { return m_size; }
     uint32_t GetCapacity() const { return m_capacity; }
-    uint32_t GetPosition() const { return m_position; }
-    uint32_t GetRemaining() const { return m_size - m_position; }
+    uint32_t GetPosition() const { return (uint32_t)m_reader.Position(); }
+    uint32_t GetRemaining() const { return (uint32_t)m_reader.Remaining(); }
     // The cursor back at the start, or at a position within the data.
     bool Seek(uint32_t position);
 
 private:
+    // The cursor over the bytes now held.
+    void ResetReader() { m_reader = CByteReader(m_data, m_size); }
+
     uint8_t* m_data;
-    uint32_t m_position;   // the read cursor, an offset into m_data
+    // Every read asks Has first, so that the reader never fails for good
+    // and a refused read leaves the cursor usable.
+    CByteReader m_reader{nullptr, 0};
     uint32_t m_size;
     uint32_t m_capacity;
 };

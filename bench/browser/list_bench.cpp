@@ -22,8 +22,8 @@
 #include "browser/filelist/file_list_view.h"
 #include "core/appsw.h"
 #include "core/preference.h"
-#include "drawing/draw_messages.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/kbmp.h"
 
 namespace {

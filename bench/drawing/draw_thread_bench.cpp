@@ -3,7 +3,7 @@
 // the same file (the peer: what the thread adds is the difference), then one
 // zoom-in step to WM_DRAW_DONE, through the loop and on the caller, in quick
 // and in full mode. Each figure is the median of several runs.
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 #include <stdio.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/appsw.h"
-#include "drawing/draw_messages.h"
+#include "drawing/common/draw_messages.h"
 
 namespace {
 
@@ -159,11 +159,11 @@ int main(int argc, char** argv)
     ThreadOpen(thread, path);
     std::vector<double> threaded, bare;
     for (int run = 0; run < kRuns; ++run) {
-        bare.push_back(BareOpen(path, thread.m_quickMode != 0, device));
+        bare.push_back(BareOpen(path, thread.IsQuickMode(), device));
         threaded.push_back(ThreadOpen(thread, path));
     }
     double threadSeconds = Median(threaded), bareSeconds = Median(bare);
-    printf("%d x %d, quick mode %s, median of %d runs\n", kWidth, kHeight, thread.m_quickMode ? "on" : "off",
+    printf("%d x %d, quick mode %s, median of %d runs\n", kWidth, kHeight, thread.IsQuickMode() ? "on" : "off",
            kRuns);
     printf("drawing thread, DCMD_OPEN_EXTENTS to WM_DRAW_DONE: %.3f s\n", threadSeconds);
     printf("bare CDrawing open + zoom extents + render:       %.3f s\n", bareSeconds);
@@ -176,10 +176,7 @@ int main(int argc, char** argv)
     ReportZoom(thread, "full");
     thread.SetQuickMode(quick);
 
-    thread.m_notifyEnabled = 0;
-    thread.m_stopRequest = 1;
-    thread.Wake(true);
-    WaitForSingleObject(thread.GetThreadHandle(), 5000);
+    thread.Stop(5000);
     DestroyWindow(window);
     return 0;
 }

@@ -19,10 +19,10 @@
 
 #include "bench/thumbnail_setup.h"
 #include "core/file_types.h"
-#include "drawing/draw_messages.h"
-#include "drawing/lib_index_tree.h"
-#include "drawing/task.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/library/lib_index_tree.h"
+#include "drawing/thumbnails/task.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/kbmp.h"
 
 namespace {
@@ -85,11 +85,9 @@ double RunBatch(TTaskManageThread& thread, const std::string& folder, const std:
     g_receiver.finished = false;
     for (size_t i = 0; i < names.size(); ++i)
         thread.AddTask(new TTask((folder + "\\" + names[i]).c_str(), int32_t(i), quick, kind));
-    thread.m_notifyEnabled = 1;
-    thread.m_regenerateAll = quick ? 0 : 1;
     thread.SetStartIndex(0);
     g_receiver.start = BenchSeconds();
-    thread.StartFolder(folder.c_str());
+    thread.StartFolder(folder.c_str(), !quick);
     MSG message;
     while (!g_receiver.finished && GetMessageA(&message, NULL, 0, 0)) {
         TranslateMessage(&message);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/appsw.h"
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 #include "resources/resource.h"
 
 namespace {
@@ -52,7 +52,7 @@ bool Settle(TDwgDrawThread& thread, CViewFrame& frame)
                 any = true;
             DispatchMessageA(&message);
         }
-        if (!any && !thread.m_busy && !thread.m_opening) {
+        if (!any && !thread.IsBusy() && !thread.IsOpening()) {
             frame.GetView()->UpdateWindow();
             GdiFlush();
             return true;
@@ -180,9 +180,6 @@ int main(int argc, char** argv)
                TimeBare(path, view.Width(), view.Height(), quick));
     }
     frame->DestroyWindow();
-    thread.m_notifyEnabled = 0;
-    thread.m_stopRequest = 1;
-    thread.Wake(true);
-    WaitForSingleObject(thread.GetThreadHandle(), 5000);
+    thread.Stop(5000);
     return 0;
 }

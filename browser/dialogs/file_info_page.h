@@ -3,7 +3,7 @@
 // must outlive the sheet). Every page only displays. Made by dynamic
 // creation, a page has an empty path and no drawing information.
 #pragma once
-#include "drawing/drawing_info.h"
+#include "drawing/common/drawing_info.h"
 #include "platform/classlib/classlib.h"
 #include "platform/classlib/property_sheet.h"
 

@@ -4,9 +4,9 @@
 #include <stddef.h>
 
 #include "core/appsw.h"
-#include "drawing/lib_file_names.h"
-#include "drawing/save_lib_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/library/lib_file_names.h"
+#include "drawing/library/save_lib_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "platform/base/file_replace.h"
 #include "platform/classlib/winthread.h"
 
@@ -324,7 +324,7 @@ bool CFolderWatch::OnRefreshTimer()
 {
     ::KillTimer(m_list, kFolderRefreshTimerId);
     TTaskManageThread* task = AppSW.taskThread;
-    if (task != NULL && !task->m_idle) {
+    if (task != NULL && !task->IsIdle()) {
         ArmRefreshTimer();
         return false;
     }

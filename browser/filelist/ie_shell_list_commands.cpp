@@ -14,7 +14,7 @@
 #include "core/res_string.h"
 #include "core/shell_properties.h"
 #include "core/size_text.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "resources/browser_ids.h"
 #include "views/preview/preview_pane.h"
 #include "views/viewer/view_frame.h"

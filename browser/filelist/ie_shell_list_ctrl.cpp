@@ -15,8 +15,8 @@
 #include "core/registry_root.h"
 #include "core/registry_values.h"
 #include "core/res_string.h"
-#include "drawing/draw_messages.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/kbmp.h"
 #include "resources/browser_ids.h"
 #include "views/preview/preview_pane.h"
@@ -222,7 +222,7 @@ void CIEShellListCtrl::OnDestroy()
     m_folderWatch.StopAllThreads();
     FreeTaskTable();
     if (TTaskManageThread* thread = TaskThread()) {
-        thread->m_notifyEnabled = 0;
+        thread->SetNotifyEnabled(false);
         if (thread->GetNotifyWnd() == m_hWnd)
             thread->SetNotifyWnd(nullptr);
     }

@@ -6,10 +6,10 @@
 #include "core/preference.h"
 #include "core/res_string.h"
 #include "core/size_text.h"
-#include "drawing/draw_messages.h"
-#include "drawing/dwg_cache.h"
-#include "drawing/task.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/library/dwg_cache.h"
+#include "drawing/thumbnails/task.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/kbmp.h"
 #include "resources/browser_ids.h"
 #include "resources/drawing_ids.h"
@@ -173,46 +173,25 @@ void CIEShellListCtrl::StopCurrentTask()
     TTaskManageThread* thread = TaskThread();
     if (!thread)
         return;
-    thread->m_notifyEnabled = 0;
-    if (!thread->m_idle && !thread->HasEnded()) {
-        thread->Suspend();
-        thread->m_current = 0;
-        thread->m_abort = 1;
-        thread->Resume();
-        // The break takes a lock the thread holds for a moment while it
-        // draws: it must not come while the thread is suspended.
-        thread->Cancel();
+    thread->SetNotifyEnabled(false);
+    if (!thread->IsIdle() && !thread->HasEnded()) {
+        thread->CancelCurrent();
         const bool browsing = AppSW.mode == APPMODE_BROWSE;
         CString text = LoadResString(IDS_STOPPING_THUMBNAILS);
         if (browsing)
             SendToMainWindow(WM_STATUS_TEXT, 0, (LPARAM)text.GetString());
         m_acceptResults = 0;
-        HANDLE idle = thread->GetIdleEvent();
-        const DWORD start = GetTickCount();
-        DWORD lastBlink = start;
+        DWORD lastBlink = GetTickCount();
         bool blank = false;
-        for (;;) {
+        thread->WaitIdle(kStopTimeoutMs, m_hWnd, [&]() {
             DWORD now = GetTickCount();
-            DWORD waited = now - start;
-            if (waited >= kStopTimeoutMs || AppSW.toQuit)
-                break;
-            DWORD result = MsgWaitForMultipleObjects(1, &idle, FALSE, kStopTimeoutMs - waited, QS_SENDMESSAGE);
-            if (result != WAIT_OBJECT_0 + 1)
-                break;
-            // Answers the messages the thread is blocked in; drops what it
-            // posted for the batch being stopped.
-            MSG message;
-            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-            while (PeekMessageA(&message, m_hWnd, WM_THUMB_FIRST, WM_THUMB_LAST, PM_REMOVE)) {
-            }
-            thread->m_current = 0;
-            now = GetTickCount();
             if (browsing && now - lastBlink > kBlinkMs) {
                 lastBlink = now;
                 blank = !blank;
                 SendToMainWindow(WM_STATUS_TEXT, blank ? 1 : 0, blank ? 0 : (LPARAM)text.GetString());
             }
-        }
+            return !AppSW.toQuit;
+        });
         m_acceptResults = 1;
         if (browsing)
             PostToMainWindow(WM_STATUS_TEXT, 0, 0);
@@ -310,10 +289,8 @@ void CIEShellListCtrl::StartThumbnailTasks(bool regenerate, bool)
         if (m_taskCount == 0)
             return;
         thread->SetNotifyWnd(m_hWnd);
-        thread->m_notifyEnabled = 1;
-        thread->m_regenerateAll = regenerate ? 1 : 0;
         thread->SetStartIndex(FirstVisibleTask());
-        thread->StartFolder(m_folderPath);
+        thread->StartFolder(m_folderPath, regenerate);
         ComputeTotalSizeText();
         if (!AppSW.toQuit)
             PostToMainWindow(WM_UPDATE_STATUS, 0, m_taskCount);
@@ -358,19 +335,19 @@ bool CIEShellListCtrl::ComputeTotalSizeText()
 void CIEShellListCtrl::SkipCurrentThumbnail()
 {
     if (TTaskManageThread* thread = TaskThread())
-        thread->Cancel();
+        thread->SkipCurrentThumbnail();
 }
 
 bool CIEShellListCtrl::IsTaskThreadIdle() const
 {
     TTaskManageThread* thread = TaskThread();
-    return thread && thread->m_idle;
+    return thread && thread->IsIdle();
 }
 
 bool CIEShellListCtrl::IsTaskBusy() const
 {
     TTaskManageThread* thread = TaskThread();
-    return IsThumbnailView() && m_fileCount > 0 && thread && !thread->m_idle;
+    return IsThumbnailView() && m_fileCount > 0 && thread && !thread->IsIdle();
 }
 
 bool CIEShellListCtrl::IsTaskIdleWithFiles() const

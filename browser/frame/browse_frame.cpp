@@ -4,8 +4,8 @@
 #include "core/appsw.h"
 #include "core/preference.h"
 #include "core/product_info.h"
-#include "drawing/draw_messages.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "resources/resource.h"
 #include "views/common/view_messages.h"
 
@@ -253,7 +253,7 @@ void CBrowseFrame::SetStartFolder(const char* path)
 
 BOOL CBrowseFrame::IsTaskThreadAlive() const
 {
-    return AppSW.taskThread != NULL && AppSW.taskThread->m_idle;
+    return AppSW.taskThread != NULL && AppSW.taskThread->IsIdle();
 }
 
 void CBrowseFrame::UpdateTitle()

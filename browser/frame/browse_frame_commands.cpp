@@ -10,8 +10,8 @@
 #include "browser/shell/shell_context_menu.h"
 #include "core/appsw.h"
 #include "core/preference.h"
-#include "drawing/draw_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "resources/resource.h"
 #include "views/common/view_state.h"
 #include "views/preview/preview_pane.h"
@@ -32,12 +32,12 @@ bool IsFolderPath(const CString& path)
 
 bool IsTaskThreadBusy()
 {
-    return AppSW.taskThread != NULL && !AppSW.taskThread->m_idle;
+    return AppSW.taskThread != NULL && !AppSW.taskThread->IsIdle();
 }
 
 bool IsTaskThreadIdle()
 {
-    return AppSW.taskThread != NULL && AppSW.taskThread->m_idle;
+    return AppSW.taskThread != NULL && AppSW.taskThread->IsIdle();
 }
 
 // The view code whose list-view style a command checks.

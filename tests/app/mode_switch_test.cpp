@@ -1,15 +1,20 @@
 #include "tests/support/gtest.h"
 
-#include "core/appsw.h"
 #include "browser/frame/browse_frame.h"
-#include "drawing/draw_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "core/appsw.h"
+#include "drawing/draw_thread/draw_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "tests/app/app_test_support.h"
 #include "views/viewer/view_frame.h"
 
 using namespace apptest;
 
 namespace {
+
+// Marks the running task thread busy, as while a batch runs.
+struct TaskThreadProbe : TTaskManageThread {
+    static void MarkBusy(CDrawCommonThread& thread) { (thread.*(&TaskThreadProbe::SetIdle))(false); }
+};
 
 class ModeSwitchTest : public testing::Test {
 protected:
@@ -42,10 +47,10 @@ TEST_F(ModeSwitchTest, ViewModeShowsTheViewFrameAndTakesTheDrawingThreadsAnswers
 
 TEST_F(ModeSwitchTest, ViewModeWhileThumbnailsAreMadeRemembersToResumeThem)
 {
-    AppSW.taskThread->m_idle = 0;  // as while a batch runs
+    TaskThreadProbe::MarkBusy(*AppSW.taskThread);
     AppSW.ToViewMode();
     EXPECT_EQ(1, AppSW.resumeThumbnails);
-    EXPECT_EQ(0, AppSW.taskThread->m_notifyEnabled);
+    EXPECT_FALSE(AppSW.taskThread->IsNotifyEnabled());
 }
 
 TEST_F(ModeSwitchTest, BackToBrowseModeShowsTheBrowserAtTheGivenFolder)
@@ -90,10 +95,10 @@ TEST_F(ModeSwitchTest, SetToQuitSilencesTheWorkersAndQuits)
     EXPECT_EQ(1, AppSW.toQuit);
     EXPECT_EQ(nullptr, AppSW.drawThread->GetNotifyWnd());
     EXPECT_EQ(nullptr, AppSW.taskThread->GetNotifyWnd());
-    EXPECT_EQ(0, AppSW.taskThread->m_notifyEnabled);
+    EXPECT_FALSE(AppSW.taskThread->IsNotifyEnabled());
     // The abort flag is not read here: the woken thread clears it as it
     // leaves its cycle, before it sees the stop request.
-    EXPECT_EQ(1, AppSW.taskThread->m_stopRequest);
+    EXPECT_TRUE(AppSW.taskThread->IsStopRequested());
 }
 
 TEST_F(ModeSwitchTest, EscapeInAViewFrameStartedForOneFileQuits)

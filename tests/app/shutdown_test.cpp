@@ -1,8 +1,8 @@
 #include "tests/support/gtest.h"
 
 #include "core/appsw.h"
-#include "drawing/draw_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "tests/app/app_test_support.h"
 
 using namespace apptest;

@@ -1,11 +1,11 @@
 #include "tests/support/gtest.h"
 
+#include "browser/frame/browse_frame.h"
 #include "core/appsw.h"
 #include "core/file_types.h"
 #include "core/preference.h"
-#include "browser/frame/browse_frame.h"
-#include "drawing/draw_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "tests/app/app_test_support.h"
 #include "views/viewer/view_frame.h"
 

@@ -1,12 +1,13 @@
 #include "views/common/drawing_dialogs.h"
 
-#include "drawing/draw_commands.h"
+#include "core/file_types.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
 
 int RunDrawingDialog(TDwgDrawThread* thread, DrawingDialog dialog)
 {
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()))
         return 0;
     CIdleUse use(thread);
     CDrawing* drawing = use.Drawing();
@@ -18,6 +19,6 @@ int RunDrawingDialog(TDwgDrawThread* thread, DrawingDialog dialog)
 void RefreshDrawing(TDwgDrawThread* thread)
 {
     thread->SetPendingCommand(DCMD_REFRESH);
-    thread->m_current = 0;
+    thread->CancelCurrent();
     thread->Wake(false);
 }

@@ -3,7 +3,7 @@
 // command runs on the drawing thread, and a drawing the user changed is
 // drawn again through the thread's pending slot.
 #pragma once
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 class CDrawing;
 

@@ -3,7 +3,7 @@
 // (32939), and the highlight may run when the drawing's quick mode is on
 // and its document can highlight.
 #pragma once
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 #include "platform/classlib/classlib.h"
 
 // The idle thread's document allows a highlight now.

@@ -3,7 +3,7 @@
 // thread's next command waits until the use ends. Never wait for the
 // thread while holding one.
 #pragma once
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 class CIdleUse {
 public:

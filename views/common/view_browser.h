@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include "drawing/drawing_info.h"
+#include "drawing/common/drawing_info.h"
 #include "platform/classlib/cstring.h"
 
 class IViewBrowser {

@@ -1,6 +1,7 @@
 #include "views/common/view_state.h"
 
 #include "core/appsw.h"
+#include "core/file_types.h"
 #include "core/preference.h"
 #include "platform/zrui/zrui.h"
 
@@ -12,30 +13,25 @@ TDwgDrawThread* GetRunningDrawThread()
 TDwgDrawThread* GetIdleDrawThread()
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    return thread != NULL && !thread->m_busy ? thread : NULL;
-}
-
-bool IsVectorKind(int kind)
-{
-    return kind <= 3;
+    return thread != NULL && !thread->IsBusy() ? thread : NULL;
 }
 
 bool IsVectorFile()
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    return thread != NULL && IsVectorKind(thread->GetFileKind());
+    return thread != NULL && IsDrawingKind(thread->GetFileKind());
 }
 
 bool IsRasterFile()
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    return thread != NULL && !IsVectorKind(thread->GetFileKind());
+    return thread != NULL && !IsDrawingKind(thread->GetFileKind());
 }
 
 bool HasVectorDrawing()
 {
     TDwgDrawThread* thread = AppSW.drawThread;
-    return thread != NULL && IsVectorKind(thread->GetFileKind()) && thread->HasDrawing();
+    return thread != NULL && IsDrawingKind(thread->GetFileKind()) && thread->HasDrawing();
 }
 
 bool HasRasterImage()

@@ -1,17 +1,18 @@
 // What the views ask before they act: whether the program runs, whether
 // the drawing thread exists and is idle, and what it holds.
 #pragma once
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 
 // The drawing thread while the program runs (its mode is not 0), else null.
 TDwgDrawThread* GetRunningDrawThread();
+// How long a view waits for a busy drawing thread before it changes what
+// the thread holds (after the options changed).
+const DWORD kDrawThreadIdleWaitMs = 10000;
+
 // The usual guard of every view handler: the running drawing thread when no
 // command runs on it, else null.
 TDwgDrawThread* GetIdleDrawThread();
 
-// File kinds 3 and below are drawings (the kind -1 of no file counts as
-// one), the others raster images.
-bool IsVectorKind(int kind);
 // The running thread holds a drawing kind (respectively a raster kind).
 bool IsVectorFile();
 bool IsRasterFile();

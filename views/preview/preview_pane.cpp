@@ -9,8 +9,8 @@
 #include "core/file_types.h"
 #include "core/preference.h"
 #include "core/res_string.h"
-#include "drawing/draw_commands.h"
-#include "drawing/draw_messages.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "resources/browser_ids.h"
 #include "resources/drawing_ids.h"
 #include "resources/views_ids.h"
@@ -19,7 +19,6 @@
 #include "views/common/view_cursors.h"
 #include "views/common/view_messages.h"
 #include "views/common/view_state.h"
-#include "views/common/wait_idle.h"
 #include "views/password/password_prompt.h"
 
 namespace {
@@ -167,12 +166,12 @@ void CPreView::OnPaint()
     GetClientRect(&client);
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (HasSomethingToShow() && !m_path.IsEmpty()) {
-        if (!IsVectorKind(thread->GetFileKind())) {
+        if (!IsDrawingKind(thread->GetFileKind())) {
             CIdleUse use(thread);
             if (!use.IsHeld())
                 return;
             SizeRasterCanvas(use.Canvas(), client.Width(), client.Height());
-            if (thread->m_rasterCanvasReady)
+            if (thread->IsRasterCanvasReady())
                 use.Canvas().BlitTo(dc.GetSafeHdc());
             return;
         }
@@ -183,12 +182,12 @@ void CPreView::OnPaint()
         // The picture of the new size is on its way; until then the
         // background shows.
         FillSolid(dc.GetSafeHdc(), client, DrawingBackgroundColour());
-        if (!thread->m_busy)
+        if (!thread->IsBusy())
             thread->Resize(client.Width(), client.Height());
         return;
     }
     FillSolid(dc.GetSafeHdc(), client, Preference.ListCtrlColor);
-    if (thread != NULL && thread->m_busy && !IsVectorKind(thread->GetFileKind())) {
+    if (thread != NULL && thread->IsBusy() && !IsDrawingKind(thread->GetFileKind())) {
         CString text = LoadResString(IDS_THUMB_LOADING);
         HGDIOBJ formerFont = dc.SelectStockObject(DEFAULT_GUI_FONT);
         dc.SetBkMode(TRANSPARENT);
@@ -214,7 +213,7 @@ void CPreView::OnSize(UINT type, int cx, int cy)
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (cx <= 0 || cy <= 0 || thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->Resize(cx, cy);
         return;
     }
@@ -246,8 +245,8 @@ BOOL CPreView::OnSetCursor(CWnd* window, UINT hitTest, UINT message)
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread == NULL)
         return CStatic::OnSetCursor(window, hitTest, message);
-    if (!IsVectorKind(thread->GetFileKind())) {
-        ::SetCursor(thread->m_busy ? SystemCursor(IDC_WAIT) : m_cursor);
+    if (!IsDrawingKind(thread->GetFileKind())) {
+        ::SetCursor(thread->IsBusy() ? SystemCursor(IDC_WAIT) : m_cursor);
         return TRUE;
     }
     switch (thread->GetState()) {
@@ -289,7 +288,7 @@ void CPreView::StopSmoothTimer()
 void CPreView::TakeImage(const CGDIDevice* picture)
 {
     TDwgDrawThread* thread = AppSW.drawThread;
-    if (thread == NULL || thread->m_busy)
+    if (thread == NULL || thread->IsBusy())
         return;
     bool copied = picture != NULL ? m_device.CopyFrom(*picture) : thread->CopyPicture(m_device);
     if (copied)
@@ -325,8 +324,8 @@ LRESULT CPreView::OnDrawingOpened(WPARAM result, LPARAM companion)
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (result == 1) {
-        if (thread != NULL && !IsVectorKind(thread->GetFileKind()))
-            thread->m_rasterCanvasReady = 1;
+        if (thread != NULL && !IsDrawingKind(thread->GetFileKind()))
+            thread->SetRasterCanvasReady(true);
         PostStatusUpdate();
         RebuildLayoutMenus();
     } else if (result == 4) {
@@ -348,7 +347,7 @@ LRESULT CPreView::OnDrawProgress(WPARAM percent, LPARAM)
 void CPreView::DrawProgress(int percent)
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || !thread->m_opening || percent <= m_lastProgress)
+    if (thread == NULL || !thread->IsOpening() || percent <= m_lastProgress)
         return;
     m_lastProgress = percent;
     CRect client;
@@ -431,7 +430,7 @@ void CPreView::PreviewFile(const char* path, const CDrawingFileInfo* info, const
     m_lastProgress = 0;
     thread->SetPassword(password, companion);
     thread->OpenFile(info->type, path, client.Width(), client.Height(), Preference.PreviewZoomExtend != 0);
-    if (!IsVectorKind(info->type))
+    if (!IsDrawingKind(info->type))
         RedrawWindow(NULL, NULL, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -442,7 +441,7 @@ void CPreView::ClearPreview(bool stopSmoothing)
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread != NULL && HasSomethingToShow()) {
         thread->SetPendingCommand(DCMD_CLOSE);
-        thread->m_current = 0;
+        thread->CancelCurrent();
         thread->Wake(false);
     }
     m_path.Empty();
@@ -455,7 +454,7 @@ void CPreView::SendViewCommand(int code)
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind()))
+    if (IsDrawingKind(thread->GetFileKind()))
         thread->SetCommand(code);
     else
         RepaintRaster();
@@ -466,9 +465,11 @@ void CPreView::ApplyOptions()
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread == NULL)
         return;
-    if (thread->m_busy && !thread->m_opening)
-        WaitDrawThreadIdle(thread, m_hWnd);
-    if (HasSomethingToShow() && IsVectorKind(thread->GetFileKind())) {
+    if (thread->IsBusy() && !thread->IsOpening()) {
+        thread->CancelCurrent();
+        thread->WaitIdle(kDrawThreadIdleWaitMs, m_hWnd);
+    }
+    if (HasSomethingToShow() && IsDrawingKind(thread->GetFileKind())) {
         RefreshDrawing(thread);
     }
 }
@@ -492,7 +493,7 @@ void CPreView::RefreshRasterView()
 void CPreView::FitRaster()
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()) || !thread->IsRasterLoaded())
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind()) || !thread->IsRasterLoaded())
         return;
     {
         CIdleUse use(thread);
@@ -525,7 +526,7 @@ void CPreView::RepaintRaster()
 bool GetPreviewDrawingInfo(DRAWINGINFO* info)
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()))
         return false;
     thread->GetDrawingInfo(info);
     return info->setCount > 0;
@@ -536,7 +537,7 @@ CString CPreView::GetDrawingSummary()
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread == NULL)
         return CString();
-    if (!IsVectorKind(thread->GetFileKind()))
+    if (!IsDrawingKind(thread->GetFileKind()))
         return thread->GetRasterInfoText();
     DRAWINGINFO info;
     thread->GetDrawingInfo(&info);

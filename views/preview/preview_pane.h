@@ -11,7 +11,7 @@
 // drawing summary for the browse frame's status. Enter or a double click
 // opens the previewed file in view mode.
 #pragma once
-#include "drawing/drawing_info.h"
+#include "drawing/common/drawing_info.h"
 #include "graphics/gdi_device.h"
 #include "platform/classlib/classlib.h"
 

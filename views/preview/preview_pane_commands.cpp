@@ -2,15 +2,17 @@
 #include "views/preview/preview_pane.h"
 
 #include "core/appsw.h"
+#include "core/file_types.h"
 #include "core/preference.h"
 #include "core/res_string.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "views/common/drawing_dialogs.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_browser.h"
+#include "views/common/view_commands.h"
 #include "views/common/view_cursors.h"
 #include "views/common/view_state.h"
 
@@ -20,20 +22,11 @@ namespace {
 const int kViewDirections[] = {4, 5, 2, 3, 0, 1, 6, 7, 8, 9};
 const int kLayoutEntries = ID_LAYOUT_LAST - ID_LAYOUT_FIRST + 1;
 
-// The idle thread when it holds a raster image, else null.
-TDwgDrawThread* IdleRasterWithImage()
-{
-    TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()) || !thread->IsRasterLoaded())
-        return NULL;
-    return thread;
-}
-
 // The idle thread when it holds a loaded drawing, else null.
 TDwgDrawThread* IdleVectorWithDrawing()
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()) || !thread->HasDrawing())
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()) || !thread->HasDrawing())
         return NULL;
     return thread;
 }
@@ -71,7 +64,7 @@ int FindLayoutEntry(CMenu* submenu, const CString& title)
 
 bool CPreView::IsVisibleVector(TDwgDrawThread* thread) const
 {
-    return thread != NULL && IsVectorKind(thread->GetFileKind()) && IsWindowVisible();
+    return thread != NULL && IsDrawingKind(thread->GetFileKind()) && IsWindowVisible();
 }
 
 // --- Layout menus ------------------------------------------------------------------------
@@ -97,7 +90,7 @@ void CPreView::BuildLayoutMenu(CMenu* menu)
     HMENU popup = CreatePopupMenu();
     TDwgDrawThread* thread = GetRunningDrawThread();
     CStringList names;
-    if (thread != NULL && IsVectorKind(thread->GetFileKind()) && thread->GetLayoutNames(names) > 0) {
+    if (thread != NULL && IsDrawingKind(thread->GetFileKind()) && thread->GetLayoutNames(names) > 0) {
         m_currentLayout = thread->GetDrawingValue();
         int index = 0;
         for (POSITION at = names.GetHeadPosition(); at != NULL && index < kLayoutEntries; ++index) {
@@ -126,7 +119,7 @@ void CPreView::OnPreviousView()
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->PostCommand(DCMD_PREVIOUS_VIEW, NULL, NULL, false);
         return;
     }
@@ -143,7 +136,7 @@ void CPreView::OnZoomAll()
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->PostCommand(DCMD_ZOOM_EXTENTS, NULL, NULL, false);
         return;
     }
@@ -160,7 +153,7 @@ void CPreView::OnRedraw()
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->PostCommand(DCMD_REFRESH, NULL, NULL, false);
         return;
     }
@@ -220,29 +213,19 @@ void CPreView::OnZoomTool(UINT id)
 
 void CPreView::OnActualSize()
 {
-    TDwgDrawThread* thread = IdleRasterWithImage();
-    if (thread == NULL)
+    if (GetIdleRasterThread() == NULL)
         return;
     m_toolMode = kToolPan;
     ApplyCursor(ViewCursor(kCursorPan));
-    {
-        CIdleUse use(thread);
-        if (use.IsHeld())
-            use.Picture().ActualSize();
-    }
+    ShowRasterActualSize();
     FinishRasterChange();
 }
 
 void CPreView::OnAutoFit()
 {
-    TDwgDrawThread* thread = IdleRasterWithImage();
-    if (thread == NULL)
+    if (GetIdleRasterThread() == NULL)
         return;
-    {
-        CIdleUse use(thread);
-        if (use.IsHeld())
-            use.Picture().ResetView();
-    }
+    FitRasterView();
     FinishRasterChange();
 }
 
@@ -258,35 +241,12 @@ void CPreView::OnRotateRight()
 
 void CPreView::OnRasterTransform(UINT id)
 {
-    TDwgDrawThread* thread = IdleRasterWithImage();
-    if (thread == NULL)
+    if (GetIdleRasterThread() == NULL)
         return;
     BeginWaitCursor();
     bool orientationChanged = false;
-    {
-        CIdleUse use(thread);
-        if (use.IsHeld()) {
-            JGraphics& picture = use.Picture();
-            KImage& image = picture.GetImage();
-            picture.ClearViewportCache();
-            if (id == ID_RASTER_ROTATE_LEFT)
-                image.RotateLeft();
-            else if (id == ID_RASTER_ROTATE_RIGHT)
-                image.RotateRight();
-            else if (id == ID_RASTER_MIRROR)
-                image.Mirror();
-            else
-                image.Flip();
-            picture.UpdateExtents(true);
-            picture.ResetView();
-        }
-    }
+    TurnRaster(id, orientationChanged);
     RepaintRaster();
-    {
-        CIdleUse use(thread);
-        // 0 rotate left, 1 rotate right, 2 mirror, 3 flip.
-        orientationChanged = use.IsHeld() && use.Picture().GetImage().RotateExifOrientation(id - ID_RASTER_ROTATE_LEFT);
-    }
     IViewBrowser* browser = GetViewBrowser();
     if (orientationChanged && browser != NULL)
         browser->RegenerateSelectedThumbnails();
@@ -298,7 +258,7 @@ void CPreView::OnSmoothRaster()
 {
     Preference.PreviewHalfTone = Preference.PreviewHalfTone ? 0 : 1;
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind()))
         return;
     BeginWaitCursor();
     {
@@ -320,11 +280,8 @@ void CPreView::OnHighlightEntity()
 
 void CPreView::OnQuickMode()
 {
-    TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
-        return;
-    thread->SetQuickMode(!thread->GetViewFlag());
-    SendViewCommand(DCMD_REGEN);
+    if (ToggleQuickMode() != NULL)
+        SendViewCommand(DCMD_REGEN);
 }
 
 // --- Update rules ----------------------------------------------------------------------------
@@ -332,7 +289,7 @@ void CPreView::OnQuickMode()
 void CPreView::OnUpdateVectorToShow(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    cmdUI->Enable(thread != NULL && IsVectorKind(thread->GetFileKind()) && HasSomethingToShow());
+    cmdUI->Enable(thread != NULL && IsDrawingKind(thread->GetFileKind()) && HasSomethingToShow());
 }
 
 void CPreView::OnUpdatePreviousView(CCmdUI* cmdUI)
@@ -341,7 +298,7 @@ void CPreView::OnUpdatePreviousView(CCmdUI* cmdUI)
     bool enabled = false;
     if (thread != NULL && IsWindowVisible()) {
         CIdleUse use(thread);
-        if (IsVectorKind(thread->GetFileKind()))
+        if (IsDrawingKind(thread->GetFileKind()))
             enabled = HasSomethingToShow() && use.View() != NULL && use.View()->hasPreviousView();
         else
             enabled = use.IsHeld() && use.Picture().GetViewCount() > 1;
@@ -351,7 +308,7 @@ void CPreView::OnUpdatePreviousView(CCmdUI* cmdUI)
 
 void CPreView::OnUpdateZoomAll(CCmdUI* cmdUI)
 {
-    bool loaded = IdleVectorWithDrawing() != NULL || IdleRasterWithImage() != NULL;
+    bool loaded = IdleVectorWithDrawing() != NULL || GetIdleRasterThread() != NULL;
     cmdUI->Enable(loaded && IsWindowVisible());
 }
 
@@ -374,7 +331,7 @@ void CPreView::OnUpdateViewPoint(CCmdUI* cmdUI)
 void CPreView::OnUpdateZoomTool(CCmdUI* cmdUI)
 {
     static const int kModes[] = {kToolZoomOut, kToolZoomIn, kToolZoomWindow, kToolPan};
-    bool loaded = IdleVectorWithDrawing() != NULL || IdleRasterWithImage() != NULL;
+    bool loaded = IdleVectorWithDrawing() != NULL || GetIdleRasterThread() != NULL;
     cmdUI->Enable(loaded && IsWindowVisible());
     cmdUI->SetCheck(m_toolMode == kModes[cmdUI->m_nID - ID_PREVIEW_ZOOM_OUT] ? 1 : 0);
 }
@@ -382,14 +339,14 @@ void CPreView::OnUpdateZoomTool(CCmdUI* cmdUI)
 void CPreView::OnUpdateSelectLayout(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    bool vector = thread != NULL && IsVectorKind(thread->GetFileKind());
+    bool vector = thread != NULL && IsDrawingKind(thread->GetFileKind());
     cmdUI->Enable(vector);
     cmdUI->SetCheck(vector && (int)(cmdUI->m_nID - ID_LAYOUT_FIRST) == thread->GetDrawingValue() ? 1 : 0);
 }
 
 void CPreView::OnUpdateRasterImage(CCmdUI* cmdUI)
 {
-    cmdUI->Enable(IdleRasterWithImage() != NULL && IsWindowVisible());
+    cmdUI->Enable(GetIdleRasterThread() != NULL && IsWindowVisible());
     if (cmdUI->m_nID == ID_SMOOTH_RASTER)
         cmdUI->SetCheck(Preference.PreviewHalfTone ? 1 : 0);
 }
@@ -401,8 +358,5 @@ void CPreView::OnUpdateHighlightEntity(CCmdUI* cmdUI)
 
 void CPreView::OnUpdateQuickMode(CCmdUI* cmdUI)
 {
-    TDwgDrawThread* thread = GetIdleDrawThread();
-    bool vector = thread != NULL && IsVectorKind(thread->GetFileKind());
-    cmdUI->Enable(vector);
-    cmdUI->SetCheck(vector && thread->GetViewFlag() ? 1 : 0);
+    UpdateQuickMode(cmdUI);
 }

@@ -2,13 +2,14 @@
 #include "views/preview/preview_pane.h"
 
 #include "core/appsw.h"
+#include "core/file_types.h"
 #include "core/preference.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"
-#include "views/common/smooth_raster.h"
 #include "views/common/rubber_band.h"
+#include "views/common/smooth_raster.h"
 #include "views/common/view_cursors.h"
 #include "views/common/view_state.h"
 
@@ -52,7 +53,7 @@ void CPreView::ZoomStep(bool in)
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->PostCommand(in ? DCMD_ZOOM_IN : DCMD_ZOOM_OUT, NULL, NULL, true);
         return;
     }
@@ -81,7 +82,7 @@ void CPreView::OnLButtonDown(UINT flags, CPoint point)
     TakeFocusWhenShowing();
     if (!HasSomethingToShow())
         return;
-    bool vector = IsVectorKind(thread->GetFileKind());
+    bool vector = IsDrawingKind(thread->GetFileKind());
     switch (m_toolMode) {
         case kToolZoomWindow:
             m_dragStart = point;
@@ -101,21 +102,10 @@ void CPreView::OnLButtonDown(UINT flags, CPoint point)
             SetCapture();
             return;
         case kToolZoomOut:
-        case kToolZoomIn: {
-            bool in = m_toolMode == kToolZoomIn;
-            if (vector) {
-                thread->PostCommand(in ? DCMD_ZOOM_IN_AT : DCMD_ZOOM_OUT_AT, &point, NULL, true);
-                return;
-            }
-            bool changed = false;
-            {
-                CIdleUse use(thread);
-                changed = use.IsHeld() && (in ? use.Picture().ZoomInAt(point) : use.Picture().ZoomOutAt(point));
-            }
-            if (changed)
+        case kToolZoomIn:
+            if (ZoomAtClick(thread, point, m_toolMode == kToolZoomIn))
                 RepaintRaster();
             return;
-        }
         default:
             return;
     }
@@ -123,7 +113,7 @@ void CPreView::OnLButtonDown(UINT flags, CPoint point)
 
 void CPreView::PanTo(TDwgDrawThread* thread, CPoint point)
 {
-    if (IsVectorKind(thread->GetFileKind()))
+    if (IsDrawingKind(thread->GetFileKind()))
         thread->RedrawIfIdle();
     if (PanWithPointer(thread, m_lastPoint, point))
         RepaintRaster();
@@ -146,7 +136,7 @@ void CPreView::OnMouseMove(UINT flags, CPoint point)
         DrawRubberBand(m_hWnd, m_dragStart, m_lastPoint);
         m_lastPoint = point;
         DrawRubberBand(m_hWnd, m_dragStart, m_lastPoint);
-    } else if (IsVectorKind(thread->GetFileKind()) && (flags & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) == 0) {
+    } else if (IsDrawingKind(thread->GetFileKind()) && (flags & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) == 0) {
         m_lastPoint = point;
         KillHighlightTimers();
         SetTimer(kHoverTimer, kHoverDelayMs);
@@ -160,7 +150,7 @@ void CPreView::OnLButtonUp(UINT flags, CPoint point)
     if (thread == NULL || !HasSomethingToShow() || !dragging)
         return;
     ReleaseCapture();
-    bool vector = IsVectorKind(thread->GetFileKind());
+    bool vector = IsDrawingKind(thread->GetFileKind());
     if (m_toolMode == kToolPan) {
         ApplyCursor(ViewCursor(kCursorPan));
     } else if (m_toolMode == kToolZoomWindow) {
@@ -183,7 +173,7 @@ void CPreView::OnMButtonDown(UINT flags, CPoint point)
     KillHighlightTimers();
     if (!HasSomethingToShow())
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         CIdleUse use(thread);
         if (use.View() != NULL)
             use.View()->beginViewChange();
@@ -202,7 +192,7 @@ void CPreView::OnMButtonUp(UINT flags, CPoint point)
         return;
     ApplyCursor(ToolModeCursor(m_toolMode, SystemCursor(IDC_ARROW)));
     ReleaseCapture();
-    if (!IsVectorKind(thread->GetFileKind()))
+    if (!IsDrawingKind(thread->GetFileKind()))
         PostStatusUpdate();
 }
 
@@ -241,7 +231,7 @@ void CPreView::OnTimer(UINT_PTR id)
     switch (id) {
         case kHoverTimer:
             KillHighlightTimers();
-            if (thread != NULL && IsVectorKind(thread->GetFileKind()) && WantsHighlight(thread)) {
+            if (thread != NULL && IsDrawingKind(thread->GetFileKind()) && WantsHighlight(thread)) {
                 thread->PostCommand(DCMD_HIGHLIGHT_ON, &m_lastPoint, NULL, true);
                 SetTimer(kHighlightOffTimer, kHighlightOffDelayMs);
             }
@@ -302,7 +292,7 @@ bool CPreView::HandleKey(UINT key)
         if (key != pan.key)
             continue;
         TDwgDrawThread* thread = GetRunningDrawThread();
-        if (thread != NULL && IsVectorKind(thread->GetFileKind()))
+        if (thread != NULL && IsDrawingKind(thread->GetFileKind()))
             thread->PostCommand(pan.command, NULL, NULL, true);
         return true;
     }
@@ -332,7 +322,7 @@ bool CPreView::HandleKey(UINT key)
             TDwgDrawThread* thread = GetRunningDrawThread();
             if (thread == NULL)
                 return true;
-            if (IsVectorKind(thread->GetFileKind())) {
+            if (IsDrawingKind(thread->GetFileKind())) {
                 SendViewCommand(in ? DCMD_ZOOM_IN : DCMD_ZOOM_OUT);
                 return true;
             }

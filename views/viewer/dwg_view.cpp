@@ -5,13 +5,15 @@
 #include <stdlib.h>
 
 #include "core/appsw.h"
+#include "core/file_types.h"
 #include "core/preference.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_browser.h"
+#include "views/common/view_commands.h"
 #include "views/common/view_cursors.h"
 #include "views/common/view_state.h"
 #include "views/viewer/print_pick.h"
@@ -134,7 +136,7 @@ TDwgDrawThread* CDwgView::ThreadWithPicture() const
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return NULL;
-    if (IsVectorKind(thread->GetFileKind()))
+    if (IsDrawingKind(thread->GetFileKind()))
         return thread->HasDrawing() ? thread : NULL;
     return thread->IsRasterLoaded() ? thread : NULL;
 }
@@ -167,7 +169,7 @@ void CDwgView::Redraw()
 void CDwgView::RefreshView()
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind())) {
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind())) {
         RedrawNow();
         return;
     }
@@ -202,7 +204,7 @@ BOOL CDwgView::OnSetCursor(CWnd* window, UINT hitTest, UINT message)
     if (hitTest != HTCLIENT)
         return CWnd::OnSetCursor(window, hitTest, message);
     TDwgDrawThread* thread = GetRunningDrawThread();
-    bool waiting = thread != NULL && IsVectorKind(thread->GetFileKind()) && thread->m_busy;
+    bool waiting = thread != NULL && IsDrawingKind(thread->GetFileKind()) && thread->IsBusy();
     ::SetCursor(waiting ? SystemCursor(IDC_WAIT) : m_cursor);
     return TRUE;
 }
@@ -211,7 +213,7 @@ void CDwgView::OnPaint()
 {
     CPaintDC dc(this);
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind())) {
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind())) {
         PaintDrawing(dc.GetSafeHdc(), thread);
         return;
     }
@@ -280,7 +282,7 @@ void CDwgView::OnTimer(UINT_PTR id)
     else
         KillTimer(kHighlightOffTimer);
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()) || !WantsHighlight(thread))
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()) || !WantsHighlight(thread))
         return;
     if (id == kHoverTimer) {
         thread->PostCommand(DCMD_HIGHLIGHT_ON, &m_lastPoint, NULL, true);
@@ -298,7 +300,7 @@ void CDwgView::OnZoomOut()
     if (thread == NULL)
         return;
     SetToolMode(kToolZoomOut);
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->PostCommand(DCMD_ZOOM_OUT, NULL, NULL, true);
         return;
     }
@@ -314,7 +316,7 @@ void CDwgView::OnZoomIn()
     if (thread == NULL)
         return;
     SetToolMode(kToolZoomIn);
-    bool vector = IsVectorKind(thread->GetFileKind());
+    bool vector = IsDrawingKind(thread->GetFileKind());
     {
         CIdleUse use(thread);
         if (!use.IsHeld())
@@ -347,7 +349,7 @@ void CDwgView::OnZoomAll()
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    bool vector = IsVectorKind(thread->GetFileKind());
+    bool vector = IsDrawingKind(thread->GetFileKind());
     {
         CIdleUse use(thread);
         if (!use.IsHeld())
@@ -368,7 +370,7 @@ void CDwgView::OnPreviousView()
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    bool vector = IsVectorKind(thread->GetFileKind());
+    bool vector = IsDrawingKind(thread->GetFileKind());
     {
         CIdleUse use(thread);
         if (!use.IsHeld())
@@ -391,68 +393,30 @@ void CDwgView::OnExit3DOrbit()
 
 void CDwgView::OnActualSize()
 {
-    TDwgDrawThread* thread = ThreadWithPicture();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+    if (GetIdleRasterThread() == NULL)
         return;
     SetToolMode(kToolPan);
-    {
-        CIdleUse use(thread);
-        if (use.IsHeld())
-            use.Picture().ActualSize();
-    }
+    ShowRasterActualSize();
     Redraw();
 }
 
 void CDwgView::OnAutoFit()
 {
-    TDwgDrawThread* thread = ThreadWithPicture();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+    if (GetIdleRasterThread() == NULL)
         return;
-    {
-        CIdleUse use(thread);
-        if (use.IsHeld())
-            use.Picture().ResetView();
-    }
+    FitRasterView();
     Redraw();
 }
 
 void CDwgView::OnRasterTransform(UINT id)
 {
-    TDwgDrawThread* thread = ThreadWithPicture();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+    if (GetIdleRasterThread() == NULL)
         return;
     BeginWaitCursor();
-    {
-        CIdleUse use(thread);
-        if (use.IsHeld()) {
-            JGraphics& picture = use.Picture();
-            KImage& image = picture.GetImage();
-            picture.ClearViewportCache();
-            int exifStep = 0;
-            switch (id) {
-                case ID_RASTER_ROTATE_LEFT:
-                    image.RotateLeft();
-                    exifStep = 0;
-                    break;
-                case ID_RASTER_ROTATE_RIGHT:
-                    image.RotateRight();
-                    exifStep = 1;
-                    break;
-                case ID_RASTER_MIRROR:
-                    image.Mirror();
-                    exifStep = 2;
-                    break;
-                default:
-                    image.Flip();
-                    exifStep = 3;
-                    break;
-            }
-            picture.UpdateExtents(true);
-            picture.ResetView();
-            if (image.RotateExifOrientation(exifStep))
-                m_rasterChanged = 1;
-        }
-    }
+    bool orientationChanged = false;
+    TurnRaster(id, orientationChanged);
+    if (orientationChanged)
+        m_rasterChanged = 1;
     Redraw();
     EndWaitCursor();
 }
@@ -460,7 +424,7 @@ void CDwgView::OnRasterTransform(UINT id)
 void CDwgView::OnShowExif()
 {
     TDwgDrawThread* thread = ThreadWithPicture();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind())) {
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind())) {
         AfxMessageBox("没有找到Exif信息!", MB_OK, 0);
         return;
     }
@@ -480,11 +444,8 @@ void CDwgView::OnHighlightEntity()
 
 void CDwgView::OnQuickMode()
 {
-    TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
-        return;
-    thread->SetQuickMode(!thread->GetViewFlag());
-    thread->SetCommand(DCMD_REGEN);
+    if (TDwgDrawThread* thread = ToggleQuickMode())
+        thread->SetCommand(DCMD_REGEN);
 }
 
 // --- Update rules -------------------------------------------------------------
@@ -494,7 +455,7 @@ void CDwgView::OnUpdateZoomTool(CCmdUI* cmdUI)
     static const int kModes[] = {kToolZoomOut, kToolZoomIn, kToolZoomWindow, kToolPan};
     int mode = kModes[cmdUI->m_nID - ID_VIEW_ZOOM_OUT];
     TDwgDrawThread* thread = GetIdleDrawThread();
-    bool enabled = thread != NULL && (!IsVectorKind(thread->GetFileKind()) ||
+    bool enabled = thread != NULL && (!IsDrawingKind(thread->GetFileKind()) ||
                                       (thread->HasDrawing() && !m_printPick && !m_orbit));
     cmdUI->Enable(enabled);
     cmdUI->SetCheck(m_toolMode == mode ? 1 : 0);
@@ -503,7 +464,7 @@ void CDwgView::OnUpdateZoomTool(CCmdUI* cmdUI)
 void CDwgView::OnUpdateZoomAll(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    cmdUI->Enable(thread != NULL && (!IsVectorKind(thread->GetFileKind()) || thread->HasDrawing()));
+    cmdUI->Enable(thread != NULL && (!IsDrawingKind(thread->GetFileKind()) || thread->HasDrawing()));
 }
 
 void CDwgView::OnUpdatePreviousView(CCmdUI* cmdUI)
@@ -511,7 +472,7 @@ void CDwgView::OnUpdatePreviousView(CCmdUI* cmdUI)
     TDwgDrawThread* thread = GetIdleDrawThread();
     bool enabled = false;
     if (thread != NULL) {
-        bool vector = IsVectorKind(thread->GetFileKind());
+        bool vector = IsDrawingKind(thread->GetFileKind());
         CIdleUse use(thread);
         if (!vector)
             enabled = use.IsHeld() && use.Picture().GetViewCount() > 1;
@@ -524,7 +485,7 @@ void CDwgView::OnUpdatePreviousView(CCmdUI* cmdUI)
 void CDwgView::OnUpdateRasterImage(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = ThreadWithPicture();
-    cmdUI->Enable(thread != NULL && !IsVectorKind(thread->GetFileKind()));
+    cmdUI->Enable(thread != NULL && !IsDrawingKind(thread->GetFileKind()));
 }
 
 void CDwgView::OnUpdateNextFile(CCmdUI* cmdUI)
@@ -544,7 +505,7 @@ void CDwgView::OnUpdateShowExif(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = ThreadWithPicture();
     bool enabled = false;
-    if (thread != NULL && !IsVectorKind(thread->GetFileKind())) {
+    if (thread != NULL && !IsDrawingKind(thread->GetFileKind())) {
         CIdleUse use(thread);
         enabled = use.IsHeld() && use.Picture().GetImage().GetFormatId() == kJpegFormat;
     }
@@ -558,8 +519,5 @@ void CDwgView::OnUpdateHighlightEntity(CCmdUI* cmdUI)
 
 void CDwgView::OnUpdateQuickMode(CCmdUI* cmdUI)
 {
-    TDwgDrawThread* thread = GetIdleDrawThread();
-    bool vector = thread != NULL && IsVectorKind(thread->GetFileKind());
-    cmdUI->Enable(vector);
-    cmdUI->SetCheck(vector && thread->GetViewFlag() ? 1 : 0);
+    UpdateQuickMode(cmdUI);
 }

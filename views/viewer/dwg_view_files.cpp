@@ -2,7 +2,8 @@
 // the next and previous drawing or image of that list.
 #include "views/viewer/dwg_view.h"
 
-#include "drawing/draw_messages.h"
+#include "core/file_types.h"
+#include "drawing/common/draw_messages.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_browser.h"
 #include "views/common/view_state.h"
@@ -22,7 +23,7 @@ void CDwgView::OpenSelectedListFile()
     m_frame->UpdateTitle();
     // A hidden preview has the thread read only a drawing's information:
     // the path is then the thread's, but no drawing is loaded.
-    bool held = thread->IsCurrentFile(path) && (thread->HasDrawing() || !IsVectorKind(thread->GetFileKind()));
+    bool held = thread->IsCurrentFile(path) && (thread->HasDrawing() || !IsDrawingKind(thread->GetFileKind()));
     if (held) {
         m_frame->ClearPageTabs();
         m_frame->SendMessage(WM_DRAW_OPENED, 1, 0);
@@ -40,7 +41,7 @@ void CDwgView::OpenListFile(const CString& path, int kind)
         return;
     thread->SetFileKind(kind);
     CSize client = ClientSize();
-    if (IsVectorKind(kind)) {
+    if (IsDrawingKind(kind)) {
         thread->SetPassword("", -1);
         thread->OpenFile(kind, path, client.cx, client.cy, false);
         return;

@@ -3,8 +3,9 @@
 // the coordinate read-out and the hover that starts the highlight.
 #include "views/viewer/dwg_view.h"
 
+#include "core/file_types.h"
 #include "core/number_text.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"
 #include "views/common/rubber_band.h"
@@ -71,7 +72,7 @@ void CDwgView::OnLButtonDown(UINT flags, CPoint point)
     }
     if (m_toolMode == kToolZoomWindow) {
         DrawRubberBand(m_hWnd, point, point);
-    } else if (m_toolMode == kToolPan && IsVectorKind(thread->GetFileKind())) {
+    } else if (m_toolMode == kToolPan && IsDrawingKind(thread->GetFileKind())) {
         CIdleUse use(thread);
         if (use.View() != NULL)
             use.View()->beginViewChange();
@@ -152,7 +153,7 @@ void CDwgView::MovePrintPick(CPoint point)
 
 void CDwgView::MoveWithTool(TDwgDrawThread* thread, UINT flags, CPoint point)
 {
-    bool vector = IsVectorKind(thread->GetFileKind());
+    bool vector = IsDrawingKind(thread->GetFileKind());
     if (m_dragging && (flags & MK_LBUTTON) && m_toolMode == kToolPan) {
         PanBy(thread, point);
         return;
@@ -185,7 +186,7 @@ void CDwgView::PanBy(TDwgDrawThread* thread, CPoint point)
 
 void CDwgView::ShowCoordinates(TDwgDrawThread* thread, CPoint point)
 {
-    if (!IsVectorKind(thread->GetFileKind()) || !thread->HasDrawing())
+    if (!IsDrawingKind(thread->GetFileKind()) || !thread->HasDrawing())
         return;
     CString text;
     {
@@ -229,7 +230,7 @@ void CDwgView::OnLButtonUp(UINT flags, CPoint point)
 
 void CDwgView::ReleaseWithTool(TDwgDrawThread* thread, CPoint point)
 {
-    bool vector = IsVectorKind(thread->GetFileKind());
+    bool vector = IsDrawingKind(thread->GetFileKind());
     switch (m_toolMode) {
         case kToolZoomWindow: {
             DrawRubberBand(m_hWnd, m_dragStart, m_lastPoint);
@@ -248,20 +249,10 @@ void CDwgView::ReleaseWithTool(TDwgDrawThread* thread, CPoint point)
                 PanBy(thread, point);
             return;
         case kToolZoomOut:
-        case kToolZoomIn: {
-            bool in = m_toolMode == kToolZoomIn;
-            if (vector) {
-                thread->PostCommand(in ? DCMD_ZOOM_IN_AT : DCMD_ZOOM_OUT_AT, &point, NULL, true);
-                return;
-            }
-            {
-                CIdleUse use(thread);
-                if (use.IsHeld())
-                    in ? use.Picture().ZoomInAt(point) : use.Picture().ZoomOutAt(point);
-            }
-            Redraw();
+        case kToolZoomIn:
+            if (ZoomAtClick(thread, point, m_toolMode == kToolZoomIn))
+                Redraw();
             return;
-        }
         default:
             return;
     }
@@ -272,7 +263,7 @@ void CDwgView::OnMButtonDown(UINT flags, CPoint point)
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         CIdleUse use(thread);
         if (use.View() != NULL)
             use.View()->beginViewChange();
@@ -290,9 +281,9 @@ void CDwgView::OnMButtonUp(UINT flags, CPoint point)
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread != NULL && m_middlePan) {
         SetCursorNow(ToolModeCursor(m_toolMode, m_cursor));
-        if (!IsVectorKind(thread->GetFileKind()) && point != CPoint(m_dragStart))
+        if (!IsDrawingKind(thread->GetFileKind()) && point != CPoint(m_dragStart))
             PanBy(thread, point);
-    } else if (thread != NULL && IsVectorKind(thread->GetFileKind()) &&
+    } else if (thread != NULL && IsDrawingKind(thread->GetFileKind()) &&
                (flags & (MK_LBUTTON | MK_RBUTTON)) == 0) {
         m_lastPoint = point;
         KillHighlightTimers();

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "core/file_utils.h"
-#include "drawing/print_device.h"
+#include "drawing/draw_thread/print_device.h"
 #include "graphics/kwin_canvas.h"
 #include "platform/classlib/msgbox.h"
 #include "platform/classlib/print_dialog.h"

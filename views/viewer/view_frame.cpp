@@ -5,16 +5,16 @@
 #include <stdlib.h>
 
 #include "core/appsw.h"
+#include "core/file_types.h"
 #include "core/file_utils.h"
 #include "core/product_info.h"
-#include "drawing/draw_commands.h"
-#include "drawing/draw_messages.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_browser.h"
 #include "views/common/view_messages.h"
 #include "views/common/view_state.h"
-#include "views/common/wait_idle.h"
 #include "views/password/password_prompt.h"
 #include "views/viewer/view_window_rect.h"
 
@@ -254,7 +254,7 @@ void CViewFrame::ResizePicture(bool testExisting, bool testBusy)
     CSize area = DrawingAreaSize();
     if (area.cx < 1 || area.cy < 1)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         bool exact = m_device.m_hDC != NULL && m_device.m_nWidth == area.cx && m_device.m_nHeight == area.cy;
         if (testExisting && exact)
             return;
@@ -262,11 +262,11 @@ void CViewFrame::ResizePicture(bool testExisting, bool testBusy)
             return;
         m_device.Create(area.cx, area.cy, 3);
         FillWithBackground(m_device);
-        if (!thread->m_busy)
+        if (!thread->IsBusy())
             thread->Resize(area.cx, area.cy);
         return;
     }
-    if (testBusy && thread->m_busy)
+    if (testBusy && thread->IsBusy())
         return;
     bool changed = false;
     {
@@ -308,18 +308,18 @@ void CViewFrame::OnShowWindow(BOOL show, UINT status)
     m_view.m_listNavigation = 1;
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread != NULL) {
-        if (thread->m_busy) {
-            thread->m_rasterCanvasReady = 0;
+        if (thread->IsBusy()) {
+            thread->SetRasterCanvasReady(false);
         } else {
             CSize area = DrawingAreaSize();
-            if (IsVectorKind(thread->GetFileKind())) {
+            if (IsDrawingKind(thread->GetFileKind())) {
                 thread->Resize(area.cx, area.cy);
             } else {
                 CIdleUse use(thread);
                 if (use.IsHeld()) {
                     SizeRasterCanvas(use.Canvas(), area.cx, area.cy);
                     use.Picture().ResetView();
-                    thread->m_rasterCanvasReady = 1;
+                    thread->SetRasterCanvasReady(true);
                 }
             }
         }
@@ -341,7 +341,7 @@ void CViewFrame::ApplyStoredWindowRect()
         return;
     MoveWindow(&rect);
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind()))
         return;
     CIdleUse use(thread);
     if (!use.IsHeld())
@@ -408,7 +408,7 @@ void CViewFrame::OnUpdateFullScreen(CCmdUI* cmdUI)
 void CViewFrame::TakeImage(const CGDIDevice* picture)
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()))
         return;
     CSize area = DrawingAreaSize();
     int width = 0;
@@ -451,7 +451,7 @@ LRESULT CViewFrame::OnDrawingOpened(WPARAM result, LPARAM passwordIndex)
         }
         return 0;
     }
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         m_tabsNeedRefill = 1;
         return 0;
     }
@@ -465,7 +465,7 @@ LRESULT CViewFrame::OnDrawCommandDone(WPARAM done, LPARAM code)
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (done != 1 || thread == NULL || !IsWindowVisible())
         return 0;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         TakeImage(NULL);
         CStringList names;
         int layouts = thread->GetLayoutNames(names);
@@ -479,7 +479,7 @@ LRESULT CViewFrame::OnDrawCommandDone(WPARAM done, LPARAM code)
             EndProgressDisplay();
             FillPageTabs();
         }
-        if (!thread->m_busy) {
+        if (!thread->IsBusy()) {
             FitRasterToView(thread);
             // The open's own notice came while the thread was still busy,
             // too early for the image's information.
@@ -498,7 +498,7 @@ void CViewFrame::FitRasterToView(TDwgDrawThread* thread)
             return;
         CSize area = DrawingAreaSize();
         SizeRasterCanvas(use.Canvas(), area.cx, area.cy);
-        thread->m_rasterCanvasReady = 1;
+        thread->SetRasterCanvasReady(true);
         // Zooms and pans stretch fast; the smoothing pass draws it smoothed.
         use.Picture().fastStretch = 1;
         use.Picture().ResetView();
@@ -518,7 +518,7 @@ LRESULT CViewFrame::OnDrawProgress(WPARAM percent, LPARAM)
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread == NULL)
         return 0;
-    if (!thread->m_opening) {
+    if (!thread->IsOpening()) {
         EndProgressDisplay();
     } else if (percent >= 100) {
         EndProgressDisplay();
@@ -535,9 +535,12 @@ LRESULT CViewFrame::OnDrawProgress(WPARAM percent, LPARAM)
 LRESULT CViewFrame::OnOptionsChanged(WPARAM, LPARAM)
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()))
         return 0;
-    WaitDrawThreadIdle(thread, m_hWnd);
+    if (thread->IsBusy()) {
+        thread->CancelCurrent();
+        thread->WaitIdle(kDrawThreadIdleWaitMs, m_hWnd);
+    }
     thread->PostCommand(DCMD_REFRESH, NULL, NULL, false);
     return 0;
 }

@@ -3,12 +3,12 @@
 // the image information, and the update rules of its menu commands.
 #include "views/viewer/view_frame.h"
 
+#include "codecs/ximage.h"
 #include "core/appsw.h"
 #include "core/file_types.h"
-#include "codecs/ximage.h"
 #include "core/preference.h"
 #include "core/shell_properties.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "resources/views_ids.h"
 #include "views/common/drawing_dialogs.h"
 #include "views/common/idle_use.h"
@@ -39,7 +39,7 @@ void CViewFrame::Regenerate()
     TDwgDrawThread* thread = GetIdleDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->SetCommand(DCMD_REGEN);
         return;
     }
@@ -50,7 +50,7 @@ void CViewFrame::Regenerate()
 void CViewFrame::StartSmoothTimer()
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()) || !Preference.PreviewHalfTone)
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind()) || !Preference.PreviewHalfTone)
         return;
     if (RasterScale(thread) < 1.0f)
         SetTimer(kSmoothTimer, kSmoothDelayMs);
@@ -67,7 +67,7 @@ void CViewFrame::OnTimer(UINT_PTR id)
         return;
     KillTimer(kSmoothTimer);
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread != NULL && !IsVectorKind(thread->GetFileKind())) {
+    if (thread != NULL && !IsDrawingKind(thread->GetFileKind())) {
         CIdleUse use(thread);
         if (use.IsHeld())
             DrawRasterSmoothed(use.Picture(), *this);
@@ -104,7 +104,7 @@ void CViewFrame::OnViewPoint(UINT id)
 void CViewFrame::SetViewDirection(int code)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()))
         return;
     {
         CIdleUse use(thread);
@@ -119,7 +119,7 @@ void CViewFrame::SetViewDirection(int code)
 void CViewFrame::OnColorMode(UINT id)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()))
         return;
     // 32831 black and white (2), 32832 grey (1), 32833 colour (0).
     int mode = ID_VIEW_COLOR - (int)id;
@@ -136,7 +136,7 @@ void CViewFrame::OnColorMode(UINT id)
 void CViewFrame::OnRegen()
 {
     TDwgDrawThread* thread = GetRunningDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()) || thread->m_opening)
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()) || thread->IsOpening())
         return;
     RefreshDrawing(thread);
 }
@@ -149,7 +149,7 @@ void CViewFrame::On3DOrbit()
 bool CViewFrame::CanSetViewPoint()
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || !IsVectorKind(thread->GetFileKind()) || thread->GetViewFlag() || !thread->HasDrawing() ||
+    if (thread == NULL || !IsDrawingKind(thread->GetFileKind()) || thread->GetViewFlag() || !thread->HasDrawing() ||
         m_view.m_printPick)
         return false;
     CIdleUse use(thread);
@@ -171,7 +171,7 @@ void CViewFrame::OpenChosenFile(const CString& path)
     int kind = info != NULL ? info->type : -1;
     thread->SetFileKind(kind);
     m_view.m_listNavigation = 0;
-    if (IsVectorKind(kind)) {
+    if (IsDrawingKind(kind)) {
         thread->SetPassword("", -1);
         thread->OpenFile(kind, path, area.cx, area.cy, false);
         return;
@@ -213,7 +213,7 @@ void CViewFrame::OnFileProperties()
     TDwgDrawThread* thread = GetRunningDrawThread();
     if (thread == NULL)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         IViewBrowser* browser = GetViewBrowser();
         DRAWINGINFO info;
         thread->GetDrawingInfo(&info);
@@ -227,7 +227,7 @@ void CViewFrame::OnFileProperties()
 void CViewFrame::ShowImageInfo()
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread == NULL || IsVectorKind(thread->GetFileKind()))
+    if (thread == NULL || IsDrawingKind(thread->GetFileKind()))
         return;
     CString text;
     {
@@ -255,7 +255,7 @@ void CViewFrame::ShowImageInfo()
 void CViewFrame::OnUpdateVectorOnly(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    cmdUI->Enable(thread != NULL && IsVectorKind(thread->GetFileKind()) && thread->HasDrawing());
+    cmdUI->Enable(thread != NULL && IsDrawingKind(thread->GetFileKind()) && thread->HasDrawing());
 }
 
 void CViewFrame::OnUpdateViewPoint(CCmdUI* cmdUI)
@@ -273,7 +273,7 @@ void CViewFrame::OnUpdate3DOrbit(CCmdUI* cmdUI)
 void CViewFrame::OnUpdateColorMode(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    bool enabled = thread != NULL && IsVectorKind(thread->GetFileKind()) && !m_view.m_printPick &&
+    bool enabled = thread != NULL && IsDrawingKind(thread->GetFileKind()) && !m_view.m_printPick &&
                    HasVectorDrawing();
     int mode = -1;
     if (enabled) {
@@ -290,10 +290,10 @@ void CViewFrame::OnUpdateOpenOrPrint(CCmdUI* cmdUI)
     // drawing with the thread idle and no print window being picked.
     TDwgDrawThread* thread = GetRunningDrawThread();
     bool enabled = false;
-    if (thread != NULL && !IsVectorKind(thread->GetFileKind()))
+    if (thread != NULL && !IsDrawingKind(thread->GetFileKind()))
         enabled = true;
     else if (thread != NULL)
-        enabled = !thread->m_busy && !m_view.m_printPick && HasVectorDrawing();
+        enabled = !thread->IsBusy() && !m_view.m_printPick && HasVectorDrawing();
     cmdUI->Enable(enabled);
 }
 
@@ -301,13 +301,13 @@ void CViewFrame::OnUpdateSaveAs(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
     bool enabled = thread != NULL &&
-                   (!IsVectorKind(thread->GetFileKind()) || (!m_view.m_printPick && HasVectorDrawing()));
+                   (!IsDrawingKind(thread->GetFileKind()) || (!m_view.m_printPick && HasVectorDrawing()));
     cmdUI->Enable(enabled);
 }
 
 void CViewFrame::OnUpdateSmoothRaster(CCmdUI* cmdUI)
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    cmdUI->Enable(thread != NULL && !IsVectorKind(thread->GetFileKind()));
+    cmdUI->Enable(thread != NULL && !IsDrawingKind(thread->GetFileKind()));
     cmdUI->SetCheck(Preference.PreviewHalfTone ? 1 : 0);
 }

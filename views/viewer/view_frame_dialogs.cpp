@@ -2,7 +2,8 @@
 // display, view point, view rotation, and the open dialog.
 #include "views/viewer/view_frame.h"
 
-#include "drawing/draw_commands.h"
+#include "core/file_types.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "platform/zrui/zrui.h"
 #include "resources/views_ids.h"
 #include "views/common/drawing_dialogs.h"
@@ -50,7 +51,7 @@ const FilterEntry kOpenFilters[] = {
 TDwgDrawThread* IdleVectorThread()
 {
     TDwgDrawThread* thread = GetIdleDrawThread();
-    return thread != NULL && IsVectorKind(thread->GetFileKind()) ? thread : NULL;
+    return thread != NULL && IsDrawingKind(thread->GetFileKind()) ? thread : NULL;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The view frame's keys and mouse wheel.
 #include "views/viewer/view_frame.h"
 
-#include "drawing/draw_commands.h"
+#include "core/file_types.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"
 #include "views/common/view_messages.h"
@@ -109,7 +110,7 @@ bool CViewFrame::HandleViewKey(UINT key)
         default:
             break;
     }
-    return IsVectorKind(thread->GetFileKind()) ? HandleVectorKey(thread, key) : HandleRasterKey(thread, key);
+    return IsDrawingKind(thread->GetFileKind()) ? HandleVectorKey(thread, key) : HandleRasterKey(thread, key);
 }
 
 bool CViewFrame::HandleVectorKey(TDwgDrawThread* thread, UINT key)

@@ -4,8 +4,9 @@
 #include "views/viewer/view_frame.h"
 
 #include "core/appsw.h"
+#include "core/file_types.h"
 #include "core/res_string.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "resources/views_ids.h"
 #include "views/common/idle_use.h"
 #include "views/common/view_state.h"
@@ -69,7 +70,7 @@ void CViewFrame::FillPageTabs()
 {
     m_tabs.DeleteAllItems();
     TDwgDrawThread* thread = GetIdleDrawThread();
-    if (thread != NULL && IsVectorKind(thread->GetFileKind())) {
+    if (thread != NULL && IsDrawingKind(thread->GetFileKind())) {
         ShowStatusPanes(false, NULL);
         CStringList names;
         if (thread->HasDrawing() && thread->GetLayoutNames(names) > 0) {
@@ -113,7 +114,7 @@ void CViewFrame::ApplyTabSelection()
     int selected = m_tabs.GetCurSel();
     if (thread == NULL || selected < 0)
         return;
-    if (IsVectorKind(thread->GetFileKind())) {
+    if (IsDrawingKind(thread->GetFileKind())) {
         thread->SetLayoutIndex(selected);
         thread->SetPendingCommand(DCMD_SET_LAYOUT);
         thread->Wake(false);

@@ -7,8 +7,8 @@
 
 #include "browser/filelist/folder_watch_thread.h"
 #include "core/appsw.h"
-#include "drawing/lib_file_names.h"
-#include "drawing/save_lib_thread.h"
+#include "drawing/library/lib_file_names.h"
+#include "drawing/library/save_lib_thread.h"
 #include "platform/base/file_replace.h"
 #include "tests/support/message_log.h"
 #include "tests/support/test_files.h"

@@ -13,9 +13,9 @@
 #include "core/appsw.h"
 #include "core/file_types.h"
 #include "core/preference.h"
-#include "drawing/draw_messages.h"
-#include "drawing/task.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/common/draw_messages.h"
+#include "drawing/thumbnails/task.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/kbmp.h"
 #include "resources/browser_ids.h"
 #include "tests/support/dialog_script.h"
@@ -60,9 +60,7 @@ protected:
     }
     static void TearDownTestSuite()
     {
-        s_thread->m_stopRequest = 1;
-        s_thread->Cancel();
-        WaitForSingleObject(s_thread->GetThreadHandle(), 10000);
+        EXPECT_TRUE(s_thread->Stop(10000));
         delete s_thread;
         s_frame->DestroyWindow();
         delete s_frame;
@@ -150,7 +148,7 @@ protected:
         DWORD start = GetTickCount();
         while (GetTickCount() - start < 20000) {
             testwin::PumpMessages(50);
-            if (s_thread->m_idle && List().GetDoneCount() > 0)
+            if (s_thread->IsIdle() && List().GetDoneCount() > 0)
                 return true;
         }
         return false;
@@ -476,7 +474,7 @@ TEST_F(ShellListTest, StoppingARunningBatchWaitsBoundedAndDropsItsResults)
     DWORD start = GetTickCount();
     List().StopCurrentTask();
     EXPECT_LT(GetTickCount() - start, 5000u);
-    EXPECT_NE(0, s_thread->m_idle);
+    EXPECT_TRUE(s_thread->IsIdle());
     EXPECT_EQ(0, s_thread->GetTaskList()->GetCount());
 }
 

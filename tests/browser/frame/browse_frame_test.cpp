@@ -8,12 +8,12 @@
 #include "browser/dialogs/edit_path_box_dlg.h"
 #include "browser/frame/browse_frame.h"
 #include "core/appsw.h"
+#include "core/file_types.h"
 #include "core/preference.h"
 #include "core/product_info.h"
-#include "core/file_types.h"
 #include "core/res_string.h"
-#include "drawing/draw_thread.h"
-#include "drawing/task_manage_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
+#include "drawing/thumbnails/task_manage_thread.h"
 #include "graphics/kbmp.h"
 #include "resources/resource.h"
 #include "tests/support/appsw_actions_log.h"
@@ -86,6 +86,17 @@ CRect ScreenRect(CWnd* window)
     window->GetWindowRect(&rect);
     return rect;
 }
+
+// Thread objects whose loop does not run, made busy by the test.
+class BusyDrawThread : public TDwgDrawThread {
+public:
+    void SetBusy(bool busy) { m_busy = busy ? 1 : 0; }
+};
+
+class BusyTaskThread : public TTaskManageThread {
+public:
+    void SetBusy(bool busy) { SetIdle(!busy); }
+};
 
 }  // namespace
 
@@ -209,11 +220,7 @@ protected:
     void StopDrawThread()
     {
         AppSW.drawThread = NULL;
-        m_drawThread->m_notifyEnabled = 0;
-        m_drawThread->m_cancel = 1;
-        m_drawThread->m_stopRequest = 1;
-        m_drawThread->Wake(true);
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_drawThread->GetThreadHandle(), 10000));
+        EXPECT_TRUE(m_drawThread->Stop(10000));
         delete m_drawThread;
         m_drawThread = NULL;
     }
@@ -227,7 +234,7 @@ protected:
             testwin::PumpMessages(20);
             bool loaded = m_drawThread->GetFileKind() <= FILEKIND_DWF ? m_drawThread->HasDrawing()
                                                                       : m_drawThread->IsRasterLoaded();
-            bool idle = !m_drawThread->m_busy && !m_drawThread->m_opening;
+            bool idle = !m_drawThread->IsBusy() && !m_drawThread->IsOpening();
             heldFor = idle && loaded && m_drawThread->GetFilePath() == path ? heldFor + 1 : 0;
         }
         return heldFor >= 15;
@@ -438,7 +445,7 @@ TEST_F(BrowseFrameTest, UpdateRulesFollowTheTaskThreadTheSelectionAndTheFocus)
     // No task thread: sorting waits, the view styles do not.
     EXPECT_FALSE(Update(ID_SORT_BY_DATE).enabled);
     EXPECT_TRUE(Update(ID_VIEW_SMALLICON).enabled);
-    TTaskManageThread idleThread;
+    BusyTaskThread idleThread;
     AppSW.taskThread = &idleThread;
     m_frame->SendMessage(WM_COMMAND, ID_SORT_BY_DATE);
     m_frame->SendMessage(WM_COMMAND, ID_SORT_DESCENDING);
@@ -449,10 +456,10 @@ TEST_F(BrowseFrameTest, UpdateRulesFollowTheTaskThreadTheSelectionAndTheFocus)
     EXPECT_EQ(0, Preference.SortDir);
     EXPECT_EQ(0, Preference.SortType);
     // A busy batch disables the list styles but not the thumbnail view.
-    idleThread.m_idle = 0;
+    idleThread.SetBusy(true);
     EXPECT_FALSE(Update(ID_VIEW_SMALLICON).enabled);
     EXPECT_TRUE(Update(ID_VIEW_THUMBNAILS).enabled);
-    idleThread.m_idle = 1;
+    idleThread.SetBusy(false);
 
     // Switching to the viewer needs a drawing or an image.
     ASSERT_TRUE(list->SelectItemByPath(ListedPath("notes.txt")));
@@ -576,7 +583,7 @@ TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
 {
     ShowFolder();
     CIEShellListCtrl* list = m_frame->GetFileList();
-    TDwgDrawThread drawThread;
+    BusyDrawThread drawThread;
     AppSW.mode = APPMODE_BROWSE;
     ASSERT_TRUE(list->SelectItemByPath(ListedPath("plan.dxf")));
     EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
@@ -586,9 +593,9 @@ TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
     std::string message;
     RunAndAnswer(m_frame, ID_INSERT_TO_AUTOCAD, IDOK, [&](HWND box) { message = testwin::GetText(box, 0xFFFF); });
     EXPECT_EQ(std::string(LoadResString(IDS_INSERT_NO_AUTOCAD)), message);
-    drawThread.m_busy = 1;
+    drawThread.SetBusy(true);
     EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
-    drawThread.m_busy = 0;
+    drawThread.SetBusy(false);
     AppSW.mode = APPMODE_QUITTING;
     EXPECT_FALSE(Update(ID_INSERT_TO_AUTOCAD).enabled);
     AppSW.mode = APPMODE_BROWSE;
@@ -601,7 +608,7 @@ TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
     // Saving thumbnails: only in the thumbnail view with an idle task
     // thread; the dialog starts at the shown folder.
     EXPECT_FALSE(Update(ID_SAVE_THUMBNAILS).enabled);
-    TTaskManageThread idleThread;
+    BusyTaskThread idleThread;
     AppSW.taskThread = &idleThread;
     EXPECT_FALSE(Update(ID_SAVE_THUMBNAILS).enabled);
     m_frame->SendMessage(WM_COMMAND, ID_VIEW_THUMBNAILS);
@@ -611,9 +618,9 @@ TEST_F(BrowseFrameTest, InsertAndSaveThumbnailsWaitForTheirThreads)
                   folder = testwin::GetText(dialog, IDC_THUMBNAIL_FOLDER);
               }));
     EXPECT_EQ(m_folder, folder);
-    idleThread.m_idle = 0;
+    idleThread.SetBusy(true);
     EXPECT_FALSE(Update(ID_SAVE_THUMBNAILS).enabled);
-    idleThread.m_idle = 1;
+    idleThread.SetBusy(false);
     AppSW.taskThread = NULL;
 }
 
@@ -630,7 +637,7 @@ TEST_F(BrowseFrameTest, PropertiesShowTheDrawingSheetOnlyForTheFileTheDrawingThr
         for (int wait = 0; wait < 250; ++wait) {
             testwin::PumpMessages(20);
             thread->GetDrawingInfo(&info);
-            if (info.setCount > 0 && !thread->m_busy)
+            if (info.setCount > 0 && !thread->IsBusy())
                 return true;
         }
         return false;

@@ -1,16 +1,17 @@
 // What the preview pane and the drawing view share, over a running drawing
 // thread: the steps of the pointer tools, the rubber band, the highlight
-// switch, and the wait for a busy thread.
+// switch.
 #include "tests/support/gtest.h"
 
 #include "core/appsw.h"
 #include "core/preference.h"
-#include "tests/drawing/draw_thread_harness.h"
+#include "resources/views_ids.h"
+#include "tests/drawing/draw_thread/draw_thread_harness.h"
 #include "views/common/highlight_entity.h"
 #include "views/common/idle_use.h"
 #include "views/common/pointer_steps.h"
 #include "views/common/rubber_band.h"
-#include "views/common/wait_idle.h"
+#include "views/common/view_commands.h"
 
 using drawtest::CountForeground;
 using drawtest::DrawThreadTest;
@@ -63,22 +64,6 @@ POINT RasterMiddle(TDwgDrawThread* thread)
     return use.IsHeld() ? POINT{use.Canvas().width / 2, use.Canvas().height / 2} : POINT{0, 0};
 }
 
-// The drawing thread answering the window while it is busy: a message sent
-// (as its progress notices are), then the end of its command.
-struct SendThenIdle {
-    TDwgDrawThread* thread;
-    HWND window;
-};
-
-DWORD WINAPI SendThenGoIdle(void* parameter)
-{
-    SendThenIdle* work = (SendThenIdle*)parameter;
-    SendMessageA(work->window, WM_DRAW_PROGRESS, 50, 0);
-    work->thread->m_busy = 0;
-    SetEvent(work->thread->GetIdleEvent());
-    return 0;
-}
-
 TEST_F(ViewsCommonTest, ADrawingFollowsThePointerAndNeedsNoRepaint)
 {
     ASSERT_TRUE(OpenAndWait("frame.dxf", 320, 200, true));
@@ -120,6 +105,38 @@ TEST_F(ViewsCommonTest, ARasterImageZoomsToTheDraggedWindowWhicheverWayItWasDrag
     ASSERT_NE(RGB(255, 0, 0), RasterCorners(m_thread)[0]);
     EXPECT_TRUE(ZoomToWindow(m_thread, bottomRight, topLeft));
     EXPECT_EQ(std::vector<COLORREF>(4, RGB(255, 0, 0)), RasterCorners(m_thread));
+}
+
+// The raster commands of both views: the zoom tool's click, fit, actual
+// size and the turns, on the thread's picture; quick mode is for drawings.
+TEST_F(ViewsCommonTest, TheRasterCommandsChangeThePictureTheyHold)
+{
+    ASSERT_TRUE(OpenAndWait("picture.png", 200, 100));
+    POINT middle = RasterMiddle(m_thread);
+    EXPECT_TRUE(ZoomAtClick(m_thread, middle, true));
+    EXPECT_TRUE(FitRasterView());
+    EXPECT_NE(RGB(255, 0, 0), RasterCorners(m_thread)[0]);
+    EXPECT_TRUE(ShowRasterActualSize());
+
+    bool orientationChanged = true;
+    EXPECT_FALSE(TurnRaster(ID_RASTER_ROTATE_LEFT - 1, orientationChanged));
+    EXPECT_TRUE(TurnRaster(ID_RASTER_ROTATE_RIGHT, orientationChanged));
+    // A PNG file holds no EXIF orientation to turn.
+    EXPECT_FALSE(orientationChanged);
+    {
+        CIdleUse use(m_thread);
+        ASSERT_TRUE(use.IsHeld());
+        CxImage* image = use.Picture().GetImage().GetImage();
+        ASSERT_NE(nullptr, image);
+        EXPECT_EQ(48u, image->GetWidth());
+        EXPECT_EQ(64u, image->GetHeight());
+    }
+    EXPECT_EQ(nullptr, ToggleQuickMode());
+    ASSERT_TRUE(OpenAndWait("frame.dxf", 200, 100));
+    bool quick = m_thread->GetViewFlag();
+    EXPECT_EQ(m_thread, ToggleQuickMode());
+    EXPECT_NE(quick, m_thread->GetViewFlag());
+    EXPECT_FALSE(FitRasterView());
 }
 
 TEST_F(ViewsCommonTest, TheHighlightNeedsQuickModeAndItsSwitch)
@@ -164,52 +181,6 @@ TEST_F(ViewsCommonTest, TheRubberBandIsTakenBackByDrawingItAgain)
     EXPECT_EQ(background, GetPixel(dc, 10, 25));
     ReleaseDC(window, dc);
     DestroyWindow(window);
-}
-
-// The wait over a thread object whose loop does not run, so that only the
-// test makes it busy and idle.
-class WaitIdleTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_window = m_log.CreateRecorder();
-        ASSERT_NE(nullptr, m_window);
-        m_thread.m_busy = 1;
-        ResetEvent(m_thread.GetIdleEvent());
-        PostMessageA(m_window, WM_DRAW_DONE, 1, DCMD_REFRESH);
-    }
-    // No notice of the thread is left in the window's queue.
-    bool NoNoticeQueued()
-    {
-        MSG message;
-        return !PeekMessageA(&message, m_window, WM_THUMB_FIRST, WM_THUMB_LAST, PM_NOREMOVE);
-    }
-
-    testwin::MessageLog m_log{{WM_DRAW_DONE, WM_DRAW_PROGRESS}};
-    HWND m_window = NULL;
-    TDwgDrawThread m_thread;
-};
-
-TEST_F(WaitIdleTest, TheThreadsSentNoticesGetInAndItsQueuedOnesAreDropped)
-{
-    SendThenIdle work = {&m_thread, m_window};
-    HANDLE helper = CreateThread(NULL, 0, SendThenGoIdle, &work, 0, NULL);
-    ASSERT_NE(nullptr, helper);
-    EXPECT_TRUE(WaitDrawThreadIdle(&m_thread, m_window));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(helper, kJoinMs));
-    CloseHandle(helper);
-
-    EXPECT_EQ(std::vector<UINT>{WM_DRAW_PROGRESS}, m_log.Messages());
-    EXPECT_TRUE(NoNoticeQueued());
-    EXPECT_NE(0, (int)m_thread.m_notifyEnabled);
-}
-
-TEST_F(WaitIdleTest, AThreadThatStaysBusyEndsTheWaitAtItsBound)
-{
-    EXPECT_FALSE(WaitDrawThreadIdle(&m_thread, m_window, 100));
-    EXPECT_TRUE(NoNoticeQueued());
-    // Its notices are on again for the commands that follow.
-    EXPECT_NE(0, (int)m_thread.m_notifyEnabled);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "core/preference.h"
 #include "resources/views_ids.h"
 #include "resources/zrui_ids.h"
-#include "tests/drawing/draw_thread_harness.h"
+#include "tests/drawing/draw_thread/draw_thread_harness.h"
 #include "tests/support/appsw_actions_log.h"
 #include "tests/support/dialog_script.h"
 #include "tests/support/registry_sandbox.h"

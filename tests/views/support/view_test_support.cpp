@@ -6,7 +6,7 @@
 
 #include "platform/zrui/layer_manager_dialog.h"
 #include "resources/zrui_ids.h"
-#include "tests/drawing/draw_thread_harness.h"
+#include "tests/drawing/draw_thread/draw_thread_harness.h"
 #include "tests/support/dialog_script.h"
 #include "tests/support/test_files.h"
 
@@ -35,7 +35,7 @@ bool Settle(TDwgDrawThread* thread)
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        bool idle = !thread->m_busy && !thread->m_opening;
+        bool idle = !thread->IsBusy() && !thread->IsOpening();
         if (any || !idle)
             lastMessage = GetTickCount();
         else if (GetTickCount() - lastMessage > kQuietMs)

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "drawing/draw_thread.h"
+#include "drawing/draw_thread/draw_thread.h"
 #include "graphics/gdi_device.h"
 
 namespace viewtest {

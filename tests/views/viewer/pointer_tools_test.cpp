@@ -3,7 +3,7 @@
 #include "tests/views/viewer/viewer_harness.h"
 
 #include "core/preference.h"
-#include "drawing/draw_commands.h"
+#include "drawing/draw_thread/draw_commands.h"
 #include "resources/views_ids.h"
 #include "tests/support/dialog_script.h"
 #include "tests/support/message_log.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "graphics/gdi_device.h"
-#include "tests/drawing/draw_thread_harness.h"
+#include "tests/drawing/draw_thread/draw_thread_harness.h"
 #include "tests/support/appsw_actions_log.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/views/support/view_test_support.h"
