@@ -3,6 +3,7 @@
 
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/hatch_pattern.h"
+#include "platform/zrio/mleader_shape.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
 #include "platform/zrio/raw_shapes.h"
@@ -468,6 +469,8 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
   } else if (type == "MESH") {
     lines.clear();
     if (MeshFaces(raw, &lines)) loops(lines, t, true, style);
+  } else if (type == "MULTILEADER") {
+    multileader(e, t, style);
   } else if (type == "HELIX") {
     int degree = 3;
     std::vector<Vec3> control;
@@ -476,6 +479,39 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
     if (AppendSplinePoints(degree, control, knots, std::vector<double>(), 16, &lines[0]))
       loops(lines, t, false, style);
   }
+}
+
+void EntityWalker::multileader(const Entity& e, const Transform& t, const DrawStyle& style) {
+  MLeaderShape shape;
+  if (!ReadMLeader(e.extra->raw, &shape)) return;
+  for (const std::vector<Vec3>& line : shape.lines) {
+    size_t n = line.size();
+    if (shape.spline && n > 2) {
+      Vec3 start = line[1] - line[0], end = line[n - 1] - line[n - 2];
+      curveThrough(line, &start, &end);
+    } else {
+      scratch_ = line;
+    }
+    for (Vec3& p : scratch_) p = t.apply(p);
+    sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+    // A closed filled arrowhead, a third as wide as it is long.
+    Vec3 along = line[1] - line[0];
+    if (!(shape.arrowSize > 0) || !(along.length() > 0)) continue;
+    along = along.normalized() * shape.arrowSize;
+    Vec3 across = Vec3(-along.y, along.x, 0) * (1.0 / 6);
+    Vec3 head[3] = {t.apply(line[0]), t.apply(line[0] + along + across), t.apply(line[0] + along - across)};
+    int count = 3;
+    sink_.fill(head, &count, 1, style);
+  }
+  loops(shape.landings, t, false, style);
+  if (shape.text.empty()) return;
+  Entity text;
+  text.kind = EntityKind::MText;
+  text.pts = {shape.textAt, shape.textDirection};
+  text.nums = {shape.textHeight, 0, 0, 1};
+  text.flags = 1;  // top left
+  text.text = shape.text;
+  mtextEntity(text, t, style);
 }
 
 void EntityWalker::loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,

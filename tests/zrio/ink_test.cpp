@@ -126,3 +126,7 @@ TEST(Ink, MirroredText) { ExpectDrawing("mirrored_text", 0.7, 0.8); }
 TEST(Ink, MlineMeshesTraceAttdef) { ExpectDrawing("mline_meshes", 0.95, 0.97); }
 // A wipeout hides the lines under it.
 TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.97, 0.97); }
+
+// Leader lines with their arrowheads, landing and MTEXT content (drawn
+// before as nothing); ezdxf's face is wider than ours.
+TEST(Ink, Multileader) { ExpectDrawing("multileader", 0.85, 0.9); }

@@ -9,6 +9,8 @@ import os
 import sys
 
 import ezdxf
+from ezdxf.math import Vec2
+from ezdxf.render import mleader
 
 
 def polyline_widths(msp):
@@ -81,6 +83,13 @@ def new_kinds(doc, msp):
         mesh.faces = [(0, 1, 2, 3), (3, 2, 4)]
 
 
+def multileader(doc, msp):
+    builder = msp.add_multileader_mtext("Standard")
+    builder.set_content("Leader text", char_height=2.5)
+    builder.add_leader_line(mleader.ConnectionSide.left, [Vec2(-20, -15), Vec2(-30, 5)])
+    builder.build(insert=Vec2(10, 5))
+
+
 def write(folder, name, build, version="R2018"):
     doc = ezdxf.new(version)
     msp = doc.modelspace()
@@ -97,6 +106,7 @@ def main():
     write(folder, "mirrored_text", mirrored_text)
     write(folder, "mline_meshes", mline_meshes)
     write(folder, "new_kinds", new_kinds)
+    write(folder, "multileader", multileader)
     return 0
 
 
