@@ -258,6 +258,10 @@ class EntityParser {
       case 10:
         e_.pts.push_back(Vec3(g.number, 0, elevation_));
         e_.nums.push_back(0);
+        if (constWidth_ != 0) {  // the constant width comes before the vertices
+          e_.more().startWidths.resize(e_.pts.size(), constWidth_);
+          e_.more().endWidths.resize(e_.pts.size(), constWidth_);
+        }
         return true;
       case 20:
         if (!e_.pts.empty()) e_.pts.back().y = g.number;
@@ -555,9 +559,15 @@ void CollectGroups(DxfGroupReader& r, std::vector<Group>& groups) {
   }
 }
 
-void ParseVertex(const std::vector<Group>& gs, Entity& poly, bool* isFace) {
+// A vertex without widths takes the polyline's default widths.
+struct VertexDefaults {
+  double elevation = 0, startWidth = -1, endWidth = -1;
+};
+
+void ParseVertex(const std::vector<Group>& gs, const VertexDefaults& defaults, Entity& poly,
+                 bool* isFace) {
   Vec3 p;
-  double bulge = 0, sw = -1, ew = -1;
+  double bulge = 0, sw = defaults.startWidth, ew = defaults.endWidth;
   int flags = 0;
   int32_t face[4] = {0, 0, 0, 0};
   for (const Group& g : gs) {
@@ -617,10 +627,13 @@ bool ReadEntity(DxfGroupReader& r, Database& db, Entity& e) {
   CollectGroups(r, groups);
   if (r.failed()) return false;
   EntityParser(db, e).parse(groups);
-  double polylineElevation = 0;
+  VertexDefaults defaults;
   if (e.kind == EntityKind::Polyline) {
-    for (const Group& g : groups)
-      if (g.code == 30) polylineElevation = g.number;
+    for (const Group& g : groups) {
+      if (g.code == 30) defaults.elevation = g.number;
+      if (g.code == 40 && g.number > 0) defaults.startWidth = g.number;
+      if (g.code == 41 && g.number > 0) defaults.endWidth = g.number;
+    }
   }
   // Attached entities: POLYLINE vertices, INSERT attributes.
   if (e.kind != EntityKind::Polyline && e.kind != EntityKind::Insert) return true;
@@ -631,9 +644,9 @@ bool ReadEntity(DxfGroupReader& r, Database& db, Entity& e) {
       CollectGroups(r, groups);
       NoteVertexHandle(groups, vertices++, e);
       bool isFace = false;
-      ParseVertex(groups, e, &isFace);
+      ParseVertex(groups, defaults, e, &isFace);
       if (!isFace && !(e.flags & (kPoly3D | kPolyMesh | kPolyFace)))
-        e.pts.back().z = polylineElevation;
+        e.pts.back().z = defaults.elevation;
     } else if (r.is(0, "ATTRIB") && e.kind == EntityKind::Insert) {
       Entity attrib;
       if (!ReadEntity(r, db, attrib)) return false;

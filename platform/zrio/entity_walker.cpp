@@ -3,13 +3,18 @@
 
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/hatch_pattern.h"
+#include "platform/zrio/mleader_shape.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
+#include "platform/zrio/raw_shapes.h"
+#include "platform/zrio/spline_fit.h"
 #include "platform/zrio/spline_points.h"
 #include "platform/zrio/text_measure.h"
+#include "platform/zrio/wide_polyline.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace zr {
 
@@ -27,6 +32,24 @@ Transform OcsTransform(const Transform& t, const Entity& e) {
   Vec3 x = e.extra->extrusion;
   if (x.x == 0 && x.y == 0 && x.z > 0) return t;
   return t * Transform::ocs(x);
+}
+
+// The first value of a group kept as read; fallback when there is none.
+int RawInteger(const RawGroups& raw, int code, int fallback) {
+  for (const RawGroup& g : raw)
+    if (g.code == code) return atoi(g.value.c_str());
+  return fallback;
+}
+
+// The point of groups code, code + 10 and code + 20 kept as read.
+bool RawPoint(const RawGroups& raw, int code, Vec3* p) {
+  bool found = false;
+  for (const RawGroup& g : raw) {
+    if (g.code == code) { p->x = atof(g.value.c_str()); found = true; }
+    else if (g.code == code + 10) p->y = atof(g.value.c_str());
+    else if (g.code == code + 20) p->z = atof(g.value.c_str());
+  }
+  return found;
 }
 
 // Horizontal alignments of TEXT, ATTRIB and ATTDEF (group 72).
@@ -219,6 +242,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       textEntity(e, OcsTransform(t, e), style);
       break;
     case EntityKind::AttDef:
+      // Outside a block an attribute definition shows its tag.
       if (ctx.depth == 0 && options_.showAttDefs) textEntity(e, OcsTransform(t, e), style);
       break;
     case EntityKind::MText:
@@ -253,11 +277,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       hatch(e, OcsTransform(t, e), style);
       break;
     case EntityKind::Leader:
-      if (e.pts.size() >= 2) {
-        scratch_.clear();
-        for (const Vec3& p : e.pts) scratch_.push_back(t.apply(p));
-        sink_.polyline(scratch_.data(), scratch_.size(), false, style);
-      }
+      leader(e, t, style);
       break;
     case EntityKind::Ray:
     case EntityKind::XLine:
@@ -269,6 +289,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       if (ctx.depth == 0) viewport(e, ctx, style);
       break;
     case EntityKind::Unknown:
+      if (e.extra) rawEntity(e, OcsTransform(t, e), style);
       break;
   }
 }
@@ -340,29 +361,14 @@ void EntityWalker::polylinePath(const Entity& e, const Transform& t, bool closed
 
 void EntityWalker::widePolyline(const Entity& e, const Transform& t, bool closed,
                                 const DrawStyle& style) {
-  // Segments with width are filled quadrilaterals; bulged ones keep their
-  // centre line (drawn as a path below).
-  const EntityExtra& x = *e.extra;
-  size_t n = e.pts.size();
-  size_t segments = closed ? n : (n > 0 ? n - 1 : 0);
-  for (size_t i = 0; i < segments; ++i) {
-    double w0 = i < x.startWidths.size() ? x.startWidths[i] : 0;
-    double w1 = i < x.endWidths.size() ? x.endWidths[i] : 0;
-    double bulge = i < e.nums.size() ? e.nums[i] : 0;
-    if ((w0 <= 0 && w1 <= 0) || bulge != 0) continue;
-    const Vec3& a = e.pts[i];
-    const Vec3& b = e.pts[(i + 1) % n];
-    Vec3 d = (b - a);
-    d.z = 0;
-    double len = d.length();
-    if (len <= 0) continue;
-    Vec3 nrm(-d.y / len, d.x / len, 0);
-    Vec3 q[4] = {t.apply(a + nrm * (w0 / 2)), t.apply(b + nrm * (w1 / 2)),
-                 t.apply(b - nrm * (w1 / 2)), t.apply(a - nrm * (w0 / 2))};
-    int count = 4;
-    sink_.fill(q, &count, 1, style);
+  WideOutline outline;
+  WidePolylineOutline(e, closed, sink_.chordTolerance(), &outline);
+  for (std::vector<Vec3>& band : outline.bands) {
+    for (Vec3& p : band) p = t.apply(p);
+    int count = int(band.size());
+    sink_.fill(band.data(), &count, 1, style);
   }
-  polylinePath(e, t, closed, style);
+  loops(outline.lines, t, false, style);
 }
 
 void EntityWalker::polyface(const Entity& e, const Transform& t, const DrawStyle& style) {
@@ -404,10 +410,117 @@ void EntityWalker::spline(const Entity& e, const Transform& t, const DrawStyle& 
   static const std::vector<double> kNoWeights;
   const std::vector<double>& weights = e.extra ? e.extra->startWidths : kNoWeights;
   scratch_.clear();
-  if (!AppendSplinePoints(degree, e.pts, e.nums, weights, sink_.wantsArcs() ? 64 : 16, &scratch_))
-    scratch_ = e.extra && e.extra->fitPoints.size() >= 2 ? e.extra->fitPoints : e.pts;
+  int perSpan = sink_.wantsArcs() ? 64 : 16;
+  if (!AppendSplinePoints(degree, e.pts, e.nums, weights, perSpan, &scratch_) && e.extra) {
+    // Stored with fit points only: the cubic through them.
+    Vec3 start, end;
+    bool hasStart = RawPoint(e.extra->raw, 12, &start), hasEnd = RawPoint(e.extra->raw, 13, &end);
+    curveThrough(e.extra->fitPoints, hasStart ? &start : nullptr, hasEnd ? &end : nullptr);
+  }
   for (Vec3& p : scratch_) p = t.apply(p);
   if (scratch_.size() >= 2) sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+}
+
+void EntityWalker::curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent,
+                                const Vec3* endTangent) {
+  std::vector<Vec3> control;
+  std::vector<double> knots;
+  scratch_.clear();
+  if (!FitPointsToControlPoints(points, startTangent, endTangent, &control, &knots) ||
+      !AppendSplinePoints(3, control, knots, std::vector<double>(), sink_.wantsArcs() ? 64 : 16, &scratch_))
+    scratch_ = points;
+}
+
+void EntityWalker::leader(const Entity& e, const Transform& t, const DrawStyle& style) {
+  if (e.pts.size() < 2) return;
+  if (e.extra && RawInteger(e.extra->raw, 72, 0) == 1) {
+    // A spline leader leaves its ends along its first and last segments.
+    size_t n = e.pts.size();
+    Vec3 start = e.pts[1] - e.pts[0], end = e.pts[n - 1] - e.pts[n - 2];
+    curveThrough(e.pts, &start, &end);
+  } else {
+    scratch_ = e.pts;
+  }
+  for (Vec3& p : scratch_) p = t.apply(p);
+  sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+}
+
+void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
+  const std::string& type = e.extra->typeName;
+  const RawGroups& raw = e.extra->raw;
+  std::vector<std::vector<Vec3>> lines(1);
+  bool closed = false;
+  if (type == "MLINE") {
+    lines.clear();
+    if (MlineElements(raw, &lines, &closed)) loops(lines, t, closed, style);
+  } else if (type == "WIPEOUT") {
+    // Hides what was drawn before it under its boundary.
+    if (!ImageBoundary(raw, &lines[0])) return;
+    for (Vec3& p : lines[0]) p = t.apply(p);
+    DrawStyle hiding = style;
+    hiding.background = true;
+    int count = int(lines[0].size());
+    sink_.fill(lines[0].data(), &count, 1, hiding);
+  } else if (type == "IMAGE") {
+    // The picture's frame: its pixels are not drawn.
+    if (ImageBoundary(raw, &lines[0])) loops(lines, t, true, style);
+  } else if (type == "OLE2FRAME") {
+    if (OleFrame(raw, &lines[0])) loops(lines, t, true, style);
+  } else if (type == "MESH") {
+    lines.clear();
+    if (MeshFaces(raw, &lines)) loops(lines, t, true, style);
+  } else if (type == "MULTILEADER") {
+    multileader(e, t, style);
+  } else if (type == "HELIX") {
+    int degree = 3;
+    std::vector<Vec3> control;
+    std::vector<double> knots;
+    if (!HelixSpline(raw, &degree, &control, &knots)) return;
+    if (AppendSplinePoints(degree, control, knots, std::vector<double>(), 16, &lines[0]))
+      loops(lines, t, false, style);
+  }
+}
+
+void EntityWalker::multileader(const Entity& e, const Transform& t, const DrawStyle& style) {
+  MLeaderShape shape;
+  if (!ReadMLeader(e.extra->raw, &shape)) return;
+  for (const std::vector<Vec3>& line : shape.lines) {
+    size_t n = line.size();
+    if (shape.spline && n > 2) {
+      Vec3 start = line[1] - line[0], end = line[n - 1] - line[n - 2];
+      curveThrough(line, &start, &end);
+    } else {
+      scratch_ = line;
+    }
+    for (Vec3& p : scratch_) p = t.apply(p);
+    sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+    // A closed filled arrowhead, a third as wide as it is long.
+    Vec3 along = line[1] - line[0];
+    if (!(shape.arrowSize > 0) || !(along.length() > 0)) continue;
+    along = along.normalized() * shape.arrowSize;
+    Vec3 across = Vec3(-along.y, along.x, 0) * (1.0 / 6);
+    Vec3 head[3] = {t.apply(line[0]), t.apply(line[0] + along + across), t.apply(line[0] + along - across)};
+    int count = 3;
+    sink_.fill(head, &count, 1, style);
+  }
+  loops(shape.landings, t, false, style);
+  if (shape.text.empty()) return;
+  Entity text;
+  text.kind = EntityKind::MText;
+  text.pts = {shape.textAt, shape.textDirection};
+  text.nums = {shape.textHeight, 0, 0, 1};
+  text.flags = 1;  // top left
+  text.text = shape.text;
+  mtextEntity(text, t, style);
+}
+
+void EntityWalker::loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
+                         const DrawStyle& style) {
+  for (const std::vector<Vec3>& line : lines) {
+    scratch_.resize(line.size());
+    for (size_t i = 0; i < line.size(); ++i) scratch_[i] = t.apply(line[i]);
+    if (scratch_.size() >= 2) sink_.polyline(scratch_.data(), scratch_.size(), closed, style);
+  }
 }
 
 void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& style,
@@ -464,16 +577,20 @@ void EntityWalker::blockContents(int32_t block, const Transform& t, const Contex
 }
 
 void EntityWalker::textEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
-  if (e.text.empty() || e.pts.size() < 2) return;
+  const std::string& text = e.kind == EntityKind::AttDef && e.extra ? e.extra->tag : e.text;
+  if (text.empty() || e.pts.size() < 2) return;
   TextRun run;
-  run.text = e.text;
-  run.advance = TextAdvance(e.text);
+  run.text = text;
+  run.advance = TextAdvance(text);
   TextPlacement place;
   if (!PlaceText(e, run.advance, &place)) return;
   Vec3 up(-place.direction.y, place.direction.x, 0);
   run.origin = t.apply(place.anchor);
-  run.xAxis = t.applyVector(place.direction * (place.height * place.widthFactor));
-  run.yAxis = t.applyVector(up * place.height);
+  // Generation flags: 2 writes the text backwards, 4 upside down.
+  int generation = e.extra ? RawInteger(e.extra->raw, 71, 0) : 0;
+  double backwards = (generation & 2) ? -1 : 1, upsideDown = (generation & 4) ? -1 : 1;
+  run.xAxis = t.applyVector(place.direction * (place.height * place.widthFactor * backwards));
+  run.yAxis = t.applyVector(up * (place.height * upsideDown));
   run.halign = place.halign;
   run.valign = place.valign;
   sink_.text(run, style);
@@ -491,14 +608,28 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
   Vec3 xdir = e.pts[1].length() > 1e-12 ? e.pts[1].normalized() : Vec3(1, 0, 0);
   Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
   for (const MTextLine& line : LayoutMText(e.text, format)) {
-    if (line.text.empty()) continue;
-    TextRun run;
-    run.text = line.text;
-    run.advance = line.advance;
-    run.origin = t.apply(e.pts[0] + xdir * line.x + ydir * line.y);
-    run.xAxis = t.applyVector(xdir * (format.height * format.widthFactor));
-    run.yAxis = t.applyVector(ydir * format.height);
-    sink_.text(run, style);
+    Vec3 start = e.pts[0] + xdir * line.x + ydir * line.y;
+    for (const MTextSpan& span : line.spans) {
+      if (span.end <= span.begin) continue;
+      const MTextStyle& look = span.style;
+      double height = format.height * look.height, width = format.widthFactor * look.width;
+      TextRun run;
+      run.text = line.text.substr(span.begin, span.end - span.begin);
+      run.advance = span.advance / (look.height * look.width);
+      run.origin = t.apply(start + xdir * (span.x * format.height * format.widthFactor));
+      run.xAxis = t.applyVector(xdir * (height * width));
+      // A slant leans the characters' up along the baseline.
+      double lean = std::tan(Radians(look.oblique));
+      run.yAxis = t.applyVector((ydir + xdir * lean) * height);
+      DrawStyle coloured = style;
+      if (look.trueColor >= 0) {
+        coloured.trueColor = look.trueColor;
+      } else if (look.aci >= 1 && look.aci <= 255) {
+        coloured.aci = int16_t(look.aci);
+        coloured.trueColor = -1;
+      }
+      sink_.text(run, coloured);
+    }
   }
 }
 

@@ -20,6 +20,7 @@ struct DrawStyle {
   int16_t lineweight = -3; // 1/100 mm, -3 default
   const LineType* linetype = nullptr;  // null: continuous
   const Entity* top = nullptr;  // the top-level entity being drawn
+  bool background = false;      // drawn in the background colour (a wipeout)
 };
 
 // One line of text, placed in world coordinates.
@@ -98,6 +99,15 @@ class EntityWalker {
   void polyface(const Entity& e, const Transform& t, const DrawStyle& style);
   void mesh(const Entity& e, const Transform& t, const DrawStyle& style);
   void spline(const Entity& e, const Transform& t, const DrawStyle& style);
+  // Points of the cubic through the points into scratch_ (the points
+  // themselves when there is none).
+  void curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent, const Vec3* endTangent);
+  void leader(const Entity& e, const Transform& t, const DrawStyle& style);
+  // Kinds kept as raw groups that have a picture.
+  void rawEntity(const Entity& e, const Transform& t, const DrawStyle& style);
+  void loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
+             const DrawStyle& style);
+  void multileader(const Entity& e, const Transform& t, const DrawStyle& style);
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void blockContents(int32_t block, const Transform& t, const Context& ctx,

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/zrio/text_measure.h"
@@ -39,16 +40,19 @@ bool OneOf(const char32_t (&set)[N], char32_t c) {
 struct Glyph {
   size_t begin, end;
   char32_t c;
-  double advance;
+  double advance;  // text heights, in the glyph's style
+  MTextStyle style;
 };
 
-std::vector<Glyph> Glyphs(const std::string& text) {
+// The glyphs of the text; styles[i] is the style of byte i (none: plain).
+std::vector<Glyph> Glyphs(const std::string& text, const std::vector<MTextStyle>& styles) {
   std::vector<Glyph> glyphs;
   size_t pos = 0;
   while (pos < text.size()) {
     size_t begin = pos;
     char32_t c = NextDisplayChar(text, &pos);
-    glyphs.push_back({begin, pos, c, CharAdvance(c)});
+    MTextStyle style = begin < styles.size() ? styles[begin] : MTextStyle();
+    glyphs.push_back({begin, pos, c, CharAdvance(c) * style.height * style.width, style});
   }
   return glyphs;
 }
@@ -64,33 +68,83 @@ bool CanBreakBefore(const std::vector<Glyph>& g, size_t i) {
   return !OneOf(kNoLineStart, c) && !OneOf(kNoLineEnd, prev);
 }
 
-// The line of glyphs [first, last) without its trailing spaces.
+// The line of glyphs [first, last) without its trailing spaces, in spans
+// of one style each.
 MTextLine MakeLine(const std::string& text, const std::vector<Glyph>& g, size_t first,
                    size_t last) {
   while (last > first && IsBreakingSpace(g[last - 1].c)) --last;
   MTextLine line;
-  if (last == first) return line;
-  line.text = text.substr(g[first].begin, g[last - 1].end - g[first].begin);
-  for (size_t i = first; i < last; ++i) line.advance += g[i].advance;
-  for (size_t at = line.text.find(kNoBreakSpace); at != std::string::npos;
-       at = line.text.find(kNoBreakSpace, at))
-    line.text.replace(at, 2, " ");
+  for (size_t i = first; i < last; ++i) {
+    if (line.spans.empty() || !(line.spans.back().style == g[i].style)) {
+      MTextSpan span;
+      span.begin = span.end = line.text.size();
+      span.style = g[i].style;
+      span.x = line.advance;
+      line.spans.push_back(span);
+    }
+    bool noBreakSpace = text.compare(g[i].begin, g[i].end - g[i].begin, kNoBreakSpace) == 0;
+    if (noBreakSpace) line.text += ' ';
+    else line.text.append(text, g[i].begin, g[i].end - g[i].begin);
+    line.spans.back().end = line.text.size();
+    line.spans.back().advance += g[i].advance;
+    line.advance += g[i].advance;
+  }
   return line;
 }
 
-// Appends the text of a formatting code that carries text, or skips the
-// code; returns the index after it. text[i] is the backslash.
-size_t FormattingCode(const std::string& text, size_t i, std::vector<std::string>& lines) {
+// Text split into lines as the codes say, each byte with its style.
+struct StyledLines {
+  std::vector<std::string> text{std::string()};
+  std::vector<std::vector<MTextStyle>> styles{std::vector<MTextStyle>()};
+  MTextStyle style;                // of what comes next
+  std::vector<MTextStyle> groups;  // styles before each open brace
+  double height = 1, widthFactor = 1;  // the entity's, for absolute values
+
+  void add(const std::string& bytes) {
+    text.back() += bytes;
+    styles.back().insert(styles.back().end(), bytes.size(), style);
+  }
+  void add(char c) { add(std::string(1, c)); }
+  void newLine() {
+    text.emplace_back();
+    styles.emplace_back();
+  }
+  // A code's value: "2x" is relative to the current one, "2" absolute
+  // (over `unit`).
+  static double Value(const std::string& value, double current, double unit) {
+    double v = atof(value.c_str());
+    if (!(v > 0) || !std::isfinite(v)) return current;
+    if (!value.empty() && (value.back() == 'x' || value.back() == 'X')) return current * v;
+    return unit > 0 ? v / unit : current;
+  }
+  void apply(char code, const std::string& value) {
+    switch (code) {
+      case 'H': style.height = std::min(100.0, Value(value, style.height, height)); break;
+      case 'W': style.width = std::min(100.0, Value(value, style.width, widthFactor)); break;
+      case 'Q': {
+        double angle = atof(value.c_str());
+        style.oblique = std::isfinite(angle) ? std::max(-85.0, std::min(85.0, angle)) : 0;
+        break;
+      }
+      case 'C': style.aci = atoi(value.c_str()); style.trueColor = -1; break;
+      case 'c': style.trueColor = int32_t(atol(value.c_str()) & 0xFFFFFF); break;
+    }
+  }
+};
+
+// Appends the text of a formatting code that carries text, or takes in the
+// code's style; returns the index after it. text[i] is the backslash.
+size_t FormattingCode(const std::string& text, size_t i, StyledLines& lines) {
   char code = text[i + 1];
   switch (code) {
     case 'P': case 'N': case 'X':
-      lines.emplace_back();
+      lines.newLine();
       return i + 2;
     case '\\': case '{': case '}':
-      lines.back() += code;
+      lines.add(code);
       return i + 2;
     case '~':
-      lines.back() += kNoBreakSpace;
+      lines.add(kNoBreakSpace);
       return i + 2;
     case 'L': case 'l': case 'O': case 'o': case 'K': case 'k':
       return i + 2;
@@ -100,25 +154,26 @@ size_t FormattingCode(const std::string& text, size_t i, std::vector<std::string
       std::string stack = text.substr(i + 2, end == std::string::npos ? std::string::npos : end - i - 2);
       for (char& s : stack)
         if (s == '^' || s == '#') s = '/';
-      lines.back() += stack;
+      lines.add(stack);
       return end == std::string::npos ? text.size() : end + 1;
     }
     default: {
       // Codes with an argument up to ';': \f \F \H \W \Q \T \A \C \c \p.
       size_t end = text.find(';', i);
       if (end == std::string::npos || code == '\0' || !strchr("fFHWQTACcp", code)) {
-        lines.back() += '\\';
+        lines.add('\\');
         return i + 1;
       }
+      lines.apply(code, text.substr(i + 2, end - i - 2));
       return end + 1;
     }
   }
 }
 
-}  // namespace
-
-std::vector<std::string> MTextParagraphs(const std::string& contents) {
-  std::vector<std::string> lines(1);
+StyledLines ParseMText(const std::string& contents, double height, double widthFactor) {
+  StyledLines lines;
+  lines.height = height;
+  lines.widthFactor = widthFactor;
   size_t i = 0;
   while (i < contents.size()) {
     char c = contents[i];
@@ -127,23 +182,45 @@ std::vector<std::string> MTextParagraphs(const std::string& contents) {
     } else if (c == '^' && i + 1 < contents.size()) {
       // Control characters written as a caret and a letter.
       char next = contents[i + 1];
-      if (next == 'J') lines.emplace_back();
-      else if (next == 'I') lines.back() += ' ';
-      else if (next == ' ') lines.back() += '^';
-      else if (next != 'M') lines.back().append(contents, i, 2);
+      if (next == 'J') lines.newLine();
+      else if (next == 'I') lines.add(' ');
+      else if (next == ' ') lines.add('^');
+      else if (next != 'M') lines.add(contents.substr(i, 2));
       i += 2;
     } else {
-      if (c == '\n') lines.emplace_back();
-      else if (c == '\t') lines.back() += ' ';
-      else if (c != '{' && c != '}' && c != '\r') lines.back() += c;
+      if (c == '\n') {
+        lines.newLine();
+      } else if (c == '\t') {
+        lines.add(' ');
+      } else if (c == '{') {
+        if (lines.groups.size() < 64) lines.groups.push_back(lines.style);
+      } else if (c == '}') {
+        if (!lines.groups.empty()) {
+          lines.style = lines.groups.back();
+          lines.groups.pop_back();
+        }
+      } else if (c != '\r') {
+        lines.add(c);
+      }
       ++i;
     }
   }
   return lines;
 }
 
+}  // namespace
+
+std::vector<std::string> MTextParagraphs(const std::string& contents) {
+  return ParseMText(contents, 1, 1).text;
+}
+
 std::vector<MTextLine> WrapMTextLine(const std::string& text, double limit) {
-  std::vector<Glyph> g = Glyphs(text);
+  return WrapStyledLine(text, std::vector<MTextStyle>(), limit);
+}
+
+std::vector<MTextLine> WrapStyledLine(const std::string& text, const std::vector<MTextStyle>& styles,
+                                      double limit) {
+  std::vector<Glyph> g = Glyphs(text, styles);
   if (!(limit > 0) || !std::isfinite(limit)) return {MakeLine(text, g, 0, g.size())};
   limit *= 1 + 1e-9;
   std::vector<MTextLine> lines;
@@ -174,8 +251,9 @@ std::vector<MTextLine> LayoutMText(const std::string& contents, const MTextForma
   double unit = format.height * format.widthFactor;  // drawing units a text height
   double limit = unit > 0 && format.referenceWidth > 0 ? format.referenceWidth / unit : 0;
   std::vector<MTextLine> lines;
-  for (const std::string& paragraph : MTextParagraphs(contents)) {
-    std::vector<MTextLine> wrapped = WrapMTextLine(paragraph, limit);
+  StyledLines paragraphs = ParseMText(contents, format.height, format.widthFactor);
+  for (size_t p = 0; p < paragraphs.text.size(); ++p) {
+    std::vector<MTextLine> wrapped = WrapStyledLine(paragraphs.text[p], paragraphs.styles[p], limit);
     for (MTextLine& line : wrapped) lines.push_back(std::move(line));
   }
   double factor = format.lineSpacing;
@@ -184,15 +262,25 @@ std::vector<MTextLine> LayoutMText(const std::string& contents, const MTextForma
   double spacing = kLineSpacing * factor * format.height;
   int attachment = format.attachment >= 1 && format.attachment <= 9 ? format.attachment : 1;
   int column = (attachment - 1) % 3, row = (attachment - 1) / 3;
+  // A line with larger characters stands further from the one above it.
+  std::vector<double> drop(lines.size(), 0);  // baseline below the first one's
+  double firstHeight = 1;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    double tallest = lines[i].spans.empty() ? 1 : 0;
+    for (const MTextSpan& span : lines[i].spans) tallest = std::max(tallest, span.style.height);
+    if (i == 0) firstHeight = tallest;
+    else drop[i] = drop[i - 1] + spacing * tallest;
+  }
   // Top: the first line's characters hang from the insertion point; middle:
   // the block is centred on it; bottom: the last baseline runs through it.
-  double total = format.height + spacing * double(lines.size() - 1);
-  double firstBaseline = row == 0 ? -format.height : (row == 1 ? total / 2 - format.height : total - format.height);
+  double first = format.height * firstHeight;
+  double total = first + (lines.empty() ? 0 : drop.back());
+  double firstBaseline = row == 0 ? -first : (row == 1 ? total / 2 - first : total - first);
   for (size_t i = 0; i < lines.size(); ++i) {
     // Each line is aligned within the block as the block is on the
     // insertion point, so its place does not depend on the block's width.
     lines[i].x = -lines[i].advance * unit * column / 2.0;
-    lines[i].y = firstBaseline - spacing * double(i);
+    lines[i].y = firstBaseline - drop[i];
   }
   return lines;
 }

@@ -5,6 +5,8 @@
 #pragma once
 #include "platform/zrio/win32.h"
 
+#include <stdint.h>
+
 #include <string>
 #include <vector>
 
@@ -18,11 +20,34 @@ struct MTextFormat {
   int attachment = 1;         // 1..9: top, middle, bottom x left, centre, right
 };
 
+// How inline codes change the characters of a stretch of text: factors of
+// the entity's height (\H) and width factor (\W), the slant (\Q, degrees)
+// and the colour (\C index or \c true colour). Fonts (\f), tracking (\T)
+// and stacking (\S, drawn inline as "a/b") keep the entity's own look.
+struct MTextStyle {
+  double height = 1, width = 1, oblique = 0;
+  int aci = -1;            // -1: the entity's colour
+  int32_t trueColor = -1;  // 0x00RRGGBB, -1 none
+  bool operator==(const MTextStyle& o) const {
+    return height == o.height && width == o.width && oblique == o.oblique && aci == o.aci &&
+           trueColor == o.trueColor;
+  }
+};
+
+// Characters of a line in one style.
+struct MTextSpan {
+  size_t begin = 0, end = 0;  // bytes of the line's text
+  MTextStyle style;
+  double x = 0;        // start from the line's start, in text heights
+  double advance = 0;  // width, in text heights
+};
+
 struct MTextLine {
   std::string text;    // UTF-8, formatting removed
   double advance = 0;  // width, in text heights at width factor 1 (TextAdvance)
   double x = 0, y = 0; // start of the baseline from the insertion point, drawing
                        // units along the text's direction and up
+  std::vector<MTextSpan> spans;  // the text in its styles (LayoutMText only)
 };
 
 // The text of an MTEXT with its formatting codes removed, one string per
@@ -39,6 +64,10 @@ std::vector<std::string> MTextParagraphs(const std::string& contents);
 // both lines; U+00A0 never breaks and comes out as a plain space. limit <= 0
 // does not wrap.
 std::vector<MTextLine> WrapMTextLine(const std::string& text, double limit);
+
+// The same for a line whose bytes each have a style (styles[i] for byte i).
+std::vector<MTextLine> WrapStyledLine(const std::string& text, const std::vector<MTextStyle>& styles,
+                                      double limit);
 
 // The lines of an MTEXT, wrapped and placed.
 std::vector<MTextLine> LayoutMText(const std::string& contents, const MTextFormat& format);

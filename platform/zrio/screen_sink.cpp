@@ -52,7 +52,9 @@ bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lo_x, do
 
 HFONT CreateTextFont(double height, double angle, LONG charWidth) {
   LOGFONTW lf = {};
-  double em = height * 1.25;
+  // A drawing's text height is the height of its capitals: those of the
+  // stand-in face are 0.69 of its em.
+  double em = height / 0.69;
   lf.lfHeight = -LONG(std::lround(std::min(em, 30000.0)));
   lf.lfWidth = std::min(charWidth, LONG(30000));
   lf.lfEscapement = lf.lfOrientation = LONG(std::lround(angle * 1800 / kPi));
@@ -199,6 +201,7 @@ bool ScreenSink::selected(const DrawStyle& style) const {
 }
 
 COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
+  if (style.background) return options_.background;
   COLORREF contrast = IsLight(options_.background) ? RGB(0, 0, 0) : RGB(255, 255, 255);
   COLORREF c;
   if (style.trueColor >= 0)
@@ -221,7 +224,7 @@ COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
 void ScreenSink::applyStyle(const DrawStyle& style) {
   COLORREF color;
   int width = 0;
-  bool fromPen = style.trueColor < 0 && style.aci >= 0 && size_t(style.aci) < options_.pens.size();
+  bool fromPen = !style.background && style.trueColor < 0 && style.aci >= 0 && size_t(style.aci) < options_.pens.size();
   if (fromPen) {
     const PenSetPen& pen = options_.pens[size_t(style.aci)];
     DrawStyle penStyle = style;
@@ -420,9 +423,7 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
   Vec3 xa = toDevice_.applyVector(run.xAxis), ya = toDevice_.applyVector(run.yAxis);
   double xl = std::hypot(xa.x, xa.y), yl = std::hypot(ya.x, ya.y);
   if (yl < 1.5 || xl <= 0) return;  // too small to read
-  double cross = xa.x * ya.y - xa.y * ya.x;
-  bool upright = cross > 0.99 * xl * yl;
-  if (options_.quickMode || !upright || yl > 20000) {
+  if (options_.quickMode || yl > 20000) {
     Vec3 corners[4];
     TextRunCorners(run, corners);
     polyline(corners, 4, true, style);
@@ -433,15 +434,30 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
   applyStyle(style);
   DeviceText t;
   t.text = TextForDisplay(run.text);
-  t.angle = std::atan2(xa.y, xa.x);
   t.height = yl;
   t.advance = xl * run.advance;
   double ux = xa.x / xl, uy = xa.y / xl, vx = ya.x / yl, vy = ya.y / yl;
   double dx = -t.advance * run.halign / 2.0;
   double dy = BaselineOffset(run.valign) * yl;
-  t.x = o.x + ux * dx + vx * dy;
-  t.y = o.y + uy * dx + vy * dy;
-  emitText(t);
+  double x = o.x + ux * dx + vx * dy, y = o.y + uy * dx + vy * dy;
+  double cross = xa.x * ya.y - xa.y * ya.x;
+  if (cross > 0.99 * xl * yl) {  // upright: the font draws it
+    t.angle = std::atan2(xa.y, xa.x);
+    t.x = x;
+    t.y = y;
+    emitText(t);
+    return;
+  }
+  // Mirrored or slanted: the glyphs' outlines, mapped along both axes.
+  std::vector<double> xy;
+  std::vector<int> counts;
+  TextOutlines(t, &xy, &counts);
+  for (size_t i = 0; i + 1 < xy.size(); i += 2) {
+    double lx = xy[i], ly = xy[i + 1];
+    xy[i] = x + ux * lx + vx * ly;
+    xy[i + 1] = y + uy * lx + vy * ly;
+  }
+  if (!counts.empty()) emitPolygons(xy.data(), counts.data(), int(counts.size()));
 }
 
 void ScreenSink::infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,

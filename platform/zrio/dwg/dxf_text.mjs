@@ -467,6 +467,8 @@ class DrawingWriter {
       case 'LEADER': return this.leader(e, owner, paper);
       case 'VIEWPORT': return this.viewport(e, owner, paper);
       case 'MLINE': return this.mline(e, owner, paper);
+      case 'WIPEOUT': case 'IMAGE': return this.rasterFrame(e, owner, paper);
+      case 'TOLERANCE': return this.tolerance(e, owner, paper);
       default:
         o.skip(e.type);
     }
@@ -825,6 +827,40 @@ class DrawingWriter {
 
   // Each line of a multiline as a polyline through its vertices, moved
   // along each vertex's mitre direction by the line's offset.
+  // A wipeout or a picture: where it stands and its clip boundary, in
+  // pixels of the picture.
+  rasterFrame(e, owner, paper) {
+    const o = this.out;
+    const boundary = e.clippingBoundaryPath || [];
+    this.common(e, e.type, owner, paper);
+    o.group(100, 'AcDbRasterImage');
+    if (e.type === 'WIPEOUT') o.group(100, 'AcDbWipeout');
+    o.integer(90, e.version || 0);
+    o.point(10, e.position);
+    o.point(11, e.uPixel);
+    o.point(12, e.vPixel);
+    o.point(13, e.imageSize, false);
+    o.integer(70, e.flags || 0);
+    o.integer(280, e.clipping ? 1 : 0);
+    o.integer(281, e.brightness === undefined ? 50 : e.brightness);
+    o.integer(282, e.contrast === undefined ? 50 : e.contrast);
+    o.integer(283, e.fade || 0);
+    o.integer(71, e.clippingBoundaryType || 1);
+    o.integer(91, boundary.length);
+    for (const p of boundary) o.point(14, p, false);
+  }
+
+  tolerance(e, owner, paper) {
+    const o = this.out;
+    this.common(e, 'TOLERANCE', owner, paper);
+    o.group(100, 'AcDbFcf');
+    o.text(3, e.styleName || 'Standard');
+    o.point(10, e.insertionPoint);
+    o.text(1, e.text || '');
+    o.extrusion(e.extrusionDirection);
+    o.point(11, e.xAxisDirection || {x: 1, y: 0, z: 0});
+  }
+
   mline(e, owner, paper) {
     const vertices = e.vertices || [];
     const count = vertices.length ? (vertices[0].lines || []).length : 0;

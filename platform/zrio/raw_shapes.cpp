@@ -1,0 +1,183 @@
+#include "platform/zrio/raw_shapes.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace zr {
+
+namespace {
+
+const size_t kMaxItems = 1000000;
+
+double Number(const RawGroup& g) { return atof(g.value.c_str()); }
+long Integer(const RawGroup& g) { return atol(g.value.c_str()); }
+
+// Reads a point whose x group is at raw[i] (x, then y and z at +10 and +20
+// when they follow); returns the index after it.
+size_t PointAt(const RawGroups& raw, size_t i, Vec3* p) {
+  int code = raw[i].code;
+  *p = Vec3(Number(raw[i]), 0, 0);
+  ++i;
+  if (i < raw.size() && raw[i].code == code + 10) p->y = Number(raw[i++]);
+  if (i < raw.size() && raw[i].code == code + 20) p->z = Number(raw[i++]);
+  return i;
+}
+
+bool Finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+}  // namespace
+
+bool MlineElements(const RawGroups& raw, std::vector<std::vector<Vec3>>* lines, bool* closed) {
+  long elements = 0;
+  *closed = false;
+  struct Vertex {
+    Vec3 at, miter;
+    std::vector<double> offsets;  // first parameter of each element
+  };
+  std::vector<Vertex> vertices;
+  for (size_t i = 0; i < raw.size();) {
+    const RawGroup& g = raw[i];
+    if (g.code == 71) *closed = (Integer(g) & 2) != 0;
+    else if (g.code == 73) elements = Integer(g);
+    if (g.code == 11) {
+      if (vertices.size() >= kMaxItems) return false;
+      vertices.emplace_back();
+      i = PointAt(raw, i, &vertices.back().at);
+      continue;
+    }
+    if (g.code == 13 && !vertices.empty()) {
+      i = PointAt(raw, i, &vertices.back().miter);
+      continue;
+    }
+    if (g.code == 74 && !vertices.empty()) {
+      // The element's parameters: the first is its distance along the
+      // miter from the vertex; the others (dashes) are not drawn.
+      long count = Integer(g);
+      ++i;
+      double offset = 0;
+      for (long k = 0; k < count && i < raw.size() && raw[i].code == 41; ++k, ++i)
+        if (k == 0) offset = Number(raw[i]);
+      vertices.back().offsets.push_back(offset);
+      continue;
+    }
+    ++i;
+  }
+  if (elements <= 0 || elements > 16 || vertices.size() < 2) return false;
+  for (long k = 0; k < elements; ++k) {
+    std::vector<Vec3> line;
+    for (const Vertex& v : vertices) {
+      double offset = size_t(k) < v.offsets.size() ? v.offsets[size_t(k)] : 0;
+      Vec3 p = v.at + v.miter * offset;
+      if (Finite(p)) line.push_back(p);
+    }
+    if (line.size() >= 2) lines->push_back(std::move(line));
+  }
+  return !lines->empty();
+}
+
+bool ImageBoundary(const RawGroups& raw, std::vector<Vec3>* loop) {
+  Vec3 origin, u, v, size;
+  std::vector<Vec3> clip;
+  long clipType = 1;
+  bool clipping = true;
+  for (size_t i = 0; i < raw.size();) {
+    int code = raw[i].code;
+    if (code == 10 || code == 11 || code == 12 || code == 13 || code == 14) {
+      Vec3 p;
+      i = PointAt(raw, i, &p);
+      if (code == 10) origin = p;
+      else if (code == 11) u = p;
+      else if (code == 12) v = p;
+      else if (code == 13) size = p;
+      else if (clip.size() < kMaxItems) clip.push_back(p);
+      continue;
+    }
+    if (code == 71) clipType = Integer(raw[i]);
+    if (code == 280) clipping = Integer(raw[i]) != 0;
+    ++i;
+  }
+  if (!(size.x > 0) || !(size.y > 0)) return false;
+  if (!clipping || clip.size() < 2) {
+    clip = {Vec3(-0.5, -0.5), Vec3(size.x - 0.5, size.y - 0.5)};
+    clipType = 1;
+  }
+  if (clipType == 1 || clip.size() == 2) {
+    Vec3 a = clip[0], b = clip[1];
+    clip = {a, Vec3(b.x, a.y), b, Vec3(a.x, b.y)};
+  }
+  // Clip points count pixels from the picture's top left corner, the
+  // insertion point being its bottom left one.
+  for (const Vec3& c : clip) {
+    Vec3 p = origin + u * (c.x + 0.5) + v * (size.y - 0.5 - c.y);
+    if (Finite(p)) loop->push_back(p);
+  }
+  if (!clip.empty() && clip.front().x == clip.back().x && clip.front().y == clip.back().y) loop->pop_back();
+  return loop->size() >= 3;
+}
+
+bool MeshFaces(const RawGroups& raw, std::vector<std::vector<Vec3>>* faces) {
+  std::vector<Vec3> vertices;
+  size_t i = 0;
+  for (; i < raw.size() && raw[i].code != 93; ++i) {
+    if (raw[i].code == 10 && vertices.size() < kMaxItems) {
+      Vec3 p;
+      i = PointAt(raw, i, &p) - 1;
+      vertices.push_back(p);
+    }
+  }
+  if (i == raw.size()) return false;
+  long items = Integer(raw[i++]);
+  for (long read = 0; read < items && i < raw.size() && raw[i].code == 90;) {
+    long count = Integer(raw[i++]);
+    ++read;
+    std::vector<Vec3> face;
+    for (long k = 0; k < count && i < raw.size() && raw[i].code == 90; ++k, ++read, ++i) {
+      long index = Integer(raw[i]);
+      if (index >= 0 && size_t(index) < vertices.size()) face.push_back(vertices[size_t(index)]);
+    }
+    if (face.size() >= 2) faces->push_back(std::move(face));
+    if (faces->size() >= kMaxItems) break;
+  }
+  return !faces->empty();
+}
+
+bool HelixSpline(const RawGroups& raw, int* degree, std::vector<Vec3>* controlPoints,
+                 std::vector<double>* knots) {
+  *degree = 3;
+  for (size_t i = 0; i < raw.size();) {
+    const RawGroup& g = raw[i];
+    if (g.code == 100 && g.value == "AcDbHelix") break;  // its own points follow
+    if (g.code == 71) *degree = int(Integer(g));
+    if (g.code == 40 && knots->size() < kMaxItems) knots->push_back(Number(g));
+    if (g.code == 10 && controlPoints->size() < kMaxItems) {
+      Vec3 p;
+      i = PointAt(raw, i, &p);
+      controlPoints->push_back(p);
+      continue;
+    }
+    ++i;
+  }
+  return !controlPoints->empty();
+}
+
+bool OleFrame(const RawGroups& raw, std::vector<Vec3>* loop) {
+  Vec3 upperLeft, lowerRight;
+  bool hasUpper = false, hasLower = false;
+  for (size_t i = 0; i < raw.size();) {
+    int code = raw[i].code;
+    if (code == 10 || code == 11) {
+      Vec3 p;
+      i = PointAt(raw, i, &p);
+      (code == 10 ? upperLeft : lowerRight) = p;
+      (code == 10 ? hasUpper : hasLower) = true;
+      continue;
+    }
+    ++i;
+  }
+  if (!hasUpper || !hasLower || !Finite(upperLeft) || !Finite(lowerRight)) return false;
+  *loop = {upperLeft, Vec3(lowerRight.x, upperLeft.y, upperLeft.z), lowerRight,
+           Vec3(upperLeft.x, lowerRight.y, upperLeft.z)};
+  return true;
+}
+
+}  // namespace zr

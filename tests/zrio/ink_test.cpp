@@ -1,0 +1,132 @@
+// Ink comparison with ezdxf's drawing add-on: each drawing is drawn by the
+// library and by ezdxf (ink_compare.py) in the same view window and size,
+// and each picture must cover the other's ink within 3 pixels. DWG files
+// are drawn by ezdxf from LibreDWG's own DXF output of them. The pictures
+// and where they miss each other are kept in the shots folder (NAME-pair.png:
+// ours, ezdxf's, then red for ezdxf's ink we miss and blue for ours it has
+// no ink near).
+#include "tests/support/gtest.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/zrio/zrio.h"
+#include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
+#include "tests/zrio/fixtures.h"
+#include "tests/zrio/render_support.h"
+
+using namespace zriotest;
+
+namespace {
+
+const int kWidth = 800, kHeight = 600;
+
+struct Ink {
+  double theirsCovered = -1, oursCovered = -1;
+};
+
+// Draws `drawing` (Unix path) with the library and `reference` (a DXF file,
+// Unix path) with ezdxf, and compares their ink. `options` go to
+// ink_compare.py before the file.
+Ink Compare(const std::string& drawing, const std::string& reference, const std::string& shot,
+            const std::string& options) {
+  Ink ink;
+  DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  EXPECT_EQ(0, d->open(testfiles::ToWinePath(drawing).c_str(), nullptr)) << drawing;
+  PixelSurface surface(kWidth, kHeight);
+  DWG_SetBackgroundColor(RGB(255, 255, 255));
+  d->setViewSize(kWidth, kHeight);
+  d->zoomExtents(0, 0, 0.95);
+  d->draw(surface.dc());
+  DWG_SetBackgroundColor(RGB(0, 0, 0));
+  std::string folder = testfiles::ToWinePath(ZRIO_INK_SHOTS);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string png = folder + "\\" + shot + ".png";
+  EXPECT_TRUE(surface.WritePng(png));
+  // The window from the outer edges of the corner pixels (the view's y
+  // runs up from the bottom row, kHeight - row).
+  double lowLeft[3], highRight[3];
+  d->clientToDrawing(-0.5, 0.5, lowLeft);
+  d->clientToDrawing(kWidth - 0.5, kHeight + 0.5, highRight);
+  char window[200];
+  snprintf(window, sizeof window, " %.12g %.12g %.12g %.12g", lowLeft[0], lowLeft[1], highRight[0],
+           highRight[1]);
+  // ezdxf takes minutes over the larger drawings on a busy machine.
+  std::string answer = folder + "\\" + shot + ".txt", output;
+  EXPECT_EQ(0, codectest::RunUnixProgram("/usr/bin/python3 " ZRIO_SOURCE "/ink_compare.py " + options + reference + " " +
+                                             codectest::UnixPath(png) + window + " > " +
+                                             codectest::UnixPath(answer),
+                                         600000));
+  testfiles::ReadFileBytes(answer, output);
+  EXPECT_EQ(2, sscanf(output.c_str(), "%lf %lf", &ink.theirsCovered, &ink.oursCovered)) << output;
+  return ink;
+}
+
+void ExpectInk(const std::string& drawing, const std::string& reference, const std::string& shot,
+               double theirs, double ours, const std::string& options = "") {
+  SCOPED_TRACE(shot);
+  Ink ink = Compare(drawing, reference, shot, options);
+  EXPECT_GE(ink.theirsCovered, theirs) << "ezdxf's ink we miss: " << shot << "-pair.png";
+  EXPECT_GE(ink.oursCovered, ours) << "our ink ezdxf has not: " << shot << "-pair.png";
+}
+
+std::string Drawn(const std::string& name) { return std::string(ZRIO_INK_DRAWINGS) + "/" + name + ".dxf"; }
+
+void ExpectDrawing(const std::string& name, double theirs, double ours) {
+  ExpectInk(Drawn(name), Drawn(name), name, theirs, ours);
+}
+
+}  // namespace
+
+TEST(Ink, DxfFilesOfOtherPrograms) {
+  for (const char* name : {"ezd_acad_table_simple", "ezd_hatches_2", "dxp_api-cw750-details"}) {
+    std::string path = std::string(ZRIO_DXF_FIXTURES) + "/" + name + ".dxf";
+    ExpectInk(path, path, name, 0.97, 0.97);
+  }
+}
+
+// LibreDWG cannot write example_2004.dwg as DXF, and ezdxf fails on an
+// MTEXT of example_2018.dwg's ("not enough space"): they have no reference.
+// LibreDWG's DXF writer marks layers off that its own reading has on (and
+// so does ours): ezdxf draws every layer. The example drawings frame a ray
+// that ezdxf leaves out, beside text in another face.
+TEST(Ink, DwgFiles) {
+  struct Case {
+    const char* name;
+    double theirs, ours;
+  };
+  for (const Case& c : {Case{"2004_HatchG", 0.97, 0.97}, Case{"2018_Text", 0.9, 0.95},
+                        Case{"sample_2000", 0.95, 0.97}, Case{"sample_2018", 0.95, 0.97},
+                        Case{"example_2000", 0.75, 0.65}, Case{"example_2007", 0.75, 0.65},
+                        Case{"example_2010", 0.75, 0.65}, Case{"example_2013", 0.75, 0.65},
+                        Case{"example_r14", 0.75, 0.65}}) {
+    ExpectInk(std::string(ZRIO_DWG_FIXTURES) + "/" + c.name + ".dwg",
+              std::string(ZRIO_INK_DRAWINGS) + "/" + c.name + ".dxf", c.name, c.theirs, c.ours,
+              "--layers-on ");
+  }
+}
+
+// Bands of constant and tapered width, straight and arc segments, meeting
+// at their edges' crossings; a segment without width is a line (ezdxf
+// draws nothing for it).
+TEST(Ink, PolylineWidths) { ExpectDrawing("polyline_widths", 0.97, 0.97); }
+// Splines from control points, from fit points (with and without end
+// tangents), rational, and a spline leader (ezdxf adds its arrowhead).
+TEST(Ink, Splines) { ExpectDrawing("splines", 0.93, 0.93); }
+// Inline heights, widths, slants and colours of MTEXT (each code's text
+// drew at the entity's height before). ezdxf also draws bold faces,
+// stacked fractions and under-, over- and strike-through lines, and its
+// face is wider than ours.
+TEST(Ink, MtextCodes) { ExpectDrawing("mtext_codes", 0.5, 0.6); }
+// Text in mirrored inserts and text written backwards or upside down is
+// drawn mirrored; ezdxf's face is wider than ours.
+TEST(Ink, MirroredText) { ExpectDrawing("mirrored_text", 0.7, 0.8); }
+// MLINE, polygon and polyface meshes, TRACE and a stand-alone ATTDEF's tag.
+TEST(Ink, MlineMeshesTraceAttdef) { ExpectDrawing("mline_meshes", 0.95, 0.97); }
+// A wipeout hides the lines under it.
+TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.97, 0.97); }
+
+// Leader lines with their arrowheads, landing and MTEXT content (drawn
+// before as nothing); ezdxf's face is wider than ours.
+TEST(Ink, Multileader) { ExpectDrawing("multileader", 0.85, 0.9); }
