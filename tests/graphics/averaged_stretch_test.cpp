@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/averaged_stretch.h"
+#include "graphics/dib.h"
 #include "graphics/kwin_canvas.h"
 
 namespace {
@@ -71,31 +72,21 @@ COLORREF Checker(int x, int row)
     return (x + row) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0);
 }
 
-// What a drawing function leaves in a white 24-bit surface, as COLORREFs
-// from the top.
+// What a drawing function leaves in a 24-bit picture, as COLORREFs from
+// the top.
 template <class Draw>
 std::vector<COLORREF> Surface(int width, int height, Draw draw)
 {
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    draw(dc);
-    GdiFlush();
     std::vector<COLORREF> pixels;
-    for (int i = 0; i < width * height; ++i) {
-        const BYTE* pixel = static_cast<const BYTE*>(bits) + 4 * i;
-        pixels.push_back(RGB(pixel[2], pixel[1], pixel[0]));
-    }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    CDib surface;
+    CDC* dc = surface.Create(width, height, 24) ? surface.BeginMemDC(nullptr) : nullptr;
+    if (!dc)
+        return pixels;
+    draw(dc->m_hDC);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(GetPixel(dc->m_hDC, x, y));
+    surface.EndMemDC();
     return pixels;
 }
 
@@ -114,6 +105,7 @@ TEST(AveragedStretch, TakesTheSourceRectangleStretchDIBitsTakes)
                 SetStretchBltMode(dc, COLORONCOLOR);
                 StretchDIBits(dc, 0, 0, 4, 3, 4, 8, 16, 12, dib.bits.data(), dib.Info(), DIB_RGB_COLORS, SRCCOPY);
             });
+            ASSERT_EQ(12u, averaged.size());
             EXPECT_EQ(sampled, averaged);
         }
     }
