@@ -26,13 +26,7 @@ struct Source {
 
 BITMAPINFOHEADER Header24(int width, int height)
 {
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    return header;
+    return BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
 }
 
 // A noisy 24-bit picture, as a photo's pixels are to both stretches.
