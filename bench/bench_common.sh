@@ -26,3 +26,16 @@ bench_run() {
   grep -v "Read access denied" "$log" | tr -d '\r'
   rm -f "$log"
 }
+
+# bench_build BUILD TARGET...: configures BUILD with the benchmarks on, builds
+# the targets through tools/build.sh and prints BUILD's absolute path.
+bench_build() {
+  local build=$1 top
+  shift
+  top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  mkdir -p "$build"
+  build=$(cd "$build" && pwd)
+  cmake -S "$top" -B "$build" -DHARBECK_BENCH=ON >/dev/null
+  bash "$top/tools/build.sh" "$build" "$@" >/dev/null
+  echo "$build"
+}

@@ -2,7 +2,10 @@
 // macros they cannot take.
 #include <math.h>
 #include <new>
+#include <vector>
 #include "graphics/kwin_canvas.h"
+
+#include "graphics/averaged_stretch.h"
 
 namespace {
 
@@ -431,9 +434,14 @@ bool KWinCanvas::DrawImage(const KType::RPoint2D& origin, int imageWidth, int im
                              imageHeight);
     if (sourceRight <= sourceLeft || sourceTop <= sourceBottom)
         return true;
-    StretchDIBits(m_memDC, device.left, device.top, device.right - device.left,
-                  device.bottom - device.top, sourceLeft, sourceBottom, sourceRight - sourceLeft,
-                  sourceTop - sourceBottom, pixels, header, DIB_RGB_COLORS, SRCCOPY);
+    if (mode == HALFTONE)
+        StretchDibAveraged(m_memDC, device.left, device.top, device.right - device.left,
+                           device.bottom - device.top, sourceLeft, sourceBottom, sourceRight - sourceLeft,
+                           sourceTop - sourceBottom, pixels, header);
+    else
+        StretchDIBits(m_memDC, device.left, device.top, device.right - device.left,
+                      device.bottom - device.top, sourceLeft, sourceBottom, sourceRight - sourceLeft,
+                      sourceTop - sourceBottom, pixels, header, DIB_RGB_COLORS, SRCCOPY);
     return true;
 }
 

@@ -12,6 +12,15 @@ targets=()
 for target in "$@"; do
   targets+=(--target "$target")
 done
+# One configure and build at a time in a folder: run.sh started while
+# test.sh still configures or builds the same folder would otherwise
+# regenerate its makefiles under it and compile the same objects again.
+mkdir -p "$build"
+exec {lock}>"$build/.harbeck-build-lock"
+if ! flock -n "$lock"; then
+  echo "Waiting for the other build in $build to finish..." >&2
+  flock "$lock"
+fi
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
   # Paths under the source folder are hashed relative to it, so that other

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ wine wine64 wine64-tools libwine-dev fonts-wine fonts-wqy-zenhei
+  cmake make g++ wine wine64 wine64-tools libwine-dev fonts-wine fonts-wqy-zenhei fonts-wqy-microhei
   xvfb xauth x11-apps locales imagemagick
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libtiff-dev libmng-dev libopenjp2-7-dev
   libjsoncpp-dev libboost-dev libgtest-dev

@@ -46,6 +46,7 @@ harbeck_use_prefix() {
     wineserver -w
   fi
   harbeck_install_symbol_font
+  harbeck_install_font_substitutes
 }
 
 # Caption buttons, sizing-bar buttons and drop-down arrows draw their glyphs
@@ -58,6 +59,27 @@ harbeck_install_symbol_font() {
     mkdir -p "$fonts"
     cp "$font" "$fonts/marlett.ttf"
   fi
+}
+
+# Points the faces the program asks for at an outline CJK face with full
+# ASCII (tools/prefix-fonts.reg says which). Imported again only when that
+# file differs from the copy kept in the prefix, so an unchanged prefix
+# costs no Wine process.
+harbeck_install_font_substitutes() {
+  local settings
+  settings="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/prefix-fonts.reg"
+  local applied="$WINEPREFIX/harbeck-fonts.reg"
+  cmp -s "$settings" "$applied" && return 0
+  local unicode="$WINEPREFIX/harbeck-fonts-utf16.reg"
+  # reg import reads a version 5 file as UTF-16 with a byte order mark.
+  { printf '\xff\xfe'; sed 's/$/\r/' "$settings" | iconv -f UTF-8 -t UTF-16LE; } >"$unicode"
+  if wine reg import "Z:${unicode//\//\\}" >/dev/null 2>&1; then
+    wineserver -w
+    cp "$settings" "$applied"
+  else
+    echo "The prefix's font substitutes could not be set" >&2
+  fi
+  rm -f "$unicode"
 }
 
 # Makes every window of the prefix open inside one Wine virtual desktop of

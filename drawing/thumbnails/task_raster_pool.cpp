@@ -8,6 +8,7 @@
 #include "codecs/ximage.h"
 #include "core/file_types.h"
 #include "drawing/thumbnails/jpeg_thumbnail.h"
+#include "graphics/averaged_stretch.h"
 #include "graphics/dib.h"
 #include "graphics/jpeg_markers.h"
 #include "graphics/kimage.h"
@@ -72,9 +73,9 @@ BYTE* MakeRasterThumbnail(const char* path, int32_t fileKind, int boxWidth, int 
         return nullptr;
     SetStretchBltMode(dc->m_hDC, wholeSize ? COLORONCOLOR : HALFTONE);
     SetBrushOrgEx(dc->m_hDC, 0, 0, nullptr);
-    StretchDIBits(dc->m_hDC, 0, 0, drawnWidth, drawnHeight, 0, 0, static_cast<int>(image->GetWidth()),
-                  static_cast<int>(image->GetHeight()), image->GetBits(),
-                  static_cast<const BITMAPINFO*>(image->GetDIB()), DIB_RGB_COLORS, SRCCOPY);
+    StretchDibAveraged(dc->m_hDC, 0, 0, drawnWidth, drawnHeight, 0, 0, static_cast<int>(image->GetWidth()),
+                       static_cast<int>(image->GetHeight()), image->GetBits(),
+                       static_cast<const BITMAPINFO*>(image->GetDIB()));
     if (!picture.EndMemDC())
         return nullptr;
     return picture.CopyToBmpFile();

@@ -52,6 +52,14 @@ def main():
     (folder / "photo.jpg").write_bytes(with_orientation(jpeg, 6))
     (folder / "plain.jpg").unlink()
     convert("-size", "640x480", "pattern:gray50", str(folder / "checker.png"))
+    # Photo-like pictures, one reduced by a whole ratio and one not, and
+    # what ImageMagick's averaging (box) reduction makes of them and of the
+    # checker: rows from the top, red, green, blue.
+    convert("-size", "640x480", "-seed", "3", "plasma:fractal", str(folder / "plasma.png"))
+    convert("-size", "1000x700", "-seed", "5", "plasma:fractal", "-quality", "92", str(folder / "plasma.jpg"))
+    for name in ("plasma.png", "plasma.jpg", "checker.png"):
+        convert(str(folder / name), "-filter", "box", "-resize", "160x120", "-depth", "8",
+                "rgb:" + str(folder / (name + ".box.rgb")))
     (folder / "broken.png").write_bytes(b"\x89PNG\r\n\x1a\n" + b"not a picture" * 10)
     drawing(str(folder / "lines.dxf"))
     shutil.copy(fixtures / "preview_bmp.dwg", folder / "preview.dwg")
