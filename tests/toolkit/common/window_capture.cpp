@@ -1,5 +1,7 @@
 #include "tests/toolkit/common/window_capture.h"
 
+#include <stdlib.h>
+
 #include "platform/base/byte_reader.h"
 #include "tests/support/test_files.h"
 
@@ -76,10 +78,20 @@ COLORREF ScreenPicture::Pixel(int x, int y) const
 
 int ScreenPicture::CountColour(const RECT& area, COLORREF colour) const
 {
+    return CountNear(area, colour, 0);
+}
+
+int ScreenPicture::CountNear(const RECT& area, COLORREF colour, int tolerance) const
+{
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x)
-            count += Pixel(x, y) == colour ? 1 : 0;
+        for (int x = area.left; x < area.right; ++x) {
+            COLORREF pixel = Pixel(x, y);
+            bool inReach = abs(GetRValue(pixel) - GetRValue(colour)) <= tolerance &&
+                        abs(GetGValue(pixel) - GetGValue(colour)) <= tolerance &&
+                        abs(GetBValue(pixel) - GetBValue(colour)) <= tolerance;
+            count += inReach ? 1 : 0;
+        }
     }
     return count;
 }

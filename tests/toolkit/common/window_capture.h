@@ -11,6 +11,10 @@
 
 namespace testwin {
 
+// How far a pixel of smoothed text may lie from the text colour and still
+// count as its ink.
+constexpr int kTextInkTolerance = 96;
+
 class ScreenPicture {
 public:
     // The screen rectangle as it shows now.
@@ -26,6 +30,10 @@ public:
     COLORREF Pixel(int x, int y) const;
     // How many pixels of the rectangle have the colour.
     int CountColour(const RECT& area, COLORREF colour) const;
+    // How many pixels of the rectangle lie within `tolerance` of the colour in
+    // each channel: the ink of smoothed text, whose edges blend with the
+    // background.
+    int CountNear(const RECT& area, COLORREF colour, int tolerance) const;
     // Writes "<build>/tests/toolkit/screenshots/<name>.bmp"; the path.
     std::string Save(const std::string& name) const;
     // Writes "<folder>\\<name>.bmp" (a Win32 folder, made when missing); the path.

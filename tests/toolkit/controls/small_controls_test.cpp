@@ -37,7 +37,7 @@ TEST_F(SmallControls, ProgressFillsItsShareWithAShadowEdgeAndReadsPositionOverUp
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), picture.Pixel(99, 2));
     EXPECT_EQ(GetSysColor(COLOR_INFOBK), picture.Pixel(100, 2));
     EXPECT_EQ(GetSysColor(COLOR_INFOBK), picture.Pixel(180, 2));
-    EXPECT_GT(picture.CountColour(CRect(60, 0, 140, 19), RGB(0, 0, 0)), 20);  // "50 / 100"
+    EXPECT_GT(picture.CountNear(CRect(60, 0, 140, 19), RGB(0, 0, 0), testwin::kTextInkTolerance), 20);  // "50 / 100"
 
     // An upper bound of 0 shows an empty bar.
     progress.SetRange(0, 0);
