@@ -139,6 +139,9 @@ std::vector<uint8_t> Picture(const std::vector<uint8_t>& bmp, uint32_t at) {
   return out;
 }
 
+// The word the file header holds at 0x11, repeated in the second header.
+const uint16_t kHeaderWord = 0x19;
+
 struct Locator {
   uint8_t number;
   uint32_t at, size;
@@ -150,11 +153,10 @@ std::vector<uint8_t> SecondHeader(const DwgSave& save, uint32_t at, const std::v
   const char* version = save.r2000() ? "AC1015" : "AC1014";
   body.raw(reinterpret_cast<const uint8_t*>(version), 6);
   for (int i = 0; i < 5; ++i) body.rc(0);
-  body.rc(0);     // maintenance version
+  body.rc(0);  // maintenance version
   body.rc(1);
-  body.rc(0);
-  body.rc(0x1F);
-  body.rc(0x19);
+  body.bs(kHeaderWord);
+  body.rs(save.codePage);
   body.bs(uint16_t(locators.size()));
   for (const Locator& l : locators) {
     body.rc(l.number);
@@ -176,9 +178,10 @@ std::vector<uint8_t> SecondHeader(const DwgSave& save, uint32_t at, const std::v
     for (int k = n - 1; k >= 0; --k) body.rc(uint8_t(handles[i] >> (8 * k)));
   }
   body.align();
+  // The size counts itself, the body, the CRC and eight closing bytes.
   std::vector<uint8_t> out;
   PutSentinel(out, kSecondHeaderSentinel, false);
-  PutLe(out, body.bytes().size(), 4);
+  PutLe(out, 4 + body.bytes().size() + 2 + 8, 4);
   Append(out, body.bytes());
   uint16_t crc = DwgCrc16(out.data() + 16, out.size() - 16, 0xC0C1);
   PutLe(out, crc, 2);
@@ -231,8 +234,7 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
   out[0x0B] = 0;  // maintenance version
   out[0x0C] = 1;
   SetLe(out, 0x0D, pictureAt, 4);
-  out[0x11] = 0x1F;
-  out[0x12] = 0x19;
+  SetLe(out, 0x11, kHeaderWord, 2);
   SetLe(out, 0x13, save.codePage, 2);
   SetLe(out, 0x15, kLocators, 4);
   size_t at = 0x19;
