@@ -35,6 +35,9 @@ class EntityEncoder {
     if (t == "POLYLINE") return polyline();
     if (t == "SPLINE") return spline();
     if (t == "HATCH") return hatch();
+    if (t == "VIEWPORT") return viewport();
+    if (t == "DIMENSION") return dimension();
+    if (t == "LEADER") return leader();
     if (t == "BLOCK") return block();
     if (t == "ENDBLK" || t == "SEQEND") return plain(t == "ENDBLK" ? kDwgEndBlk : kDwgSeqEnd);
     return false;
@@ -520,6 +523,157 @@ class EntityEncoder {
       o.data.bs(0);  // no pattern lines
     }
     o.data.bl(0);  // no seed points
+    return end();
+  }
+
+  // Dimensions: the common part, then each kind's definition points.
+  bool dimension() {
+    long long flags = r_.integer(70, 0);
+    static const uint16_t kTypes[7] = {kDwgDimLinear, kDwgDimAligned, kDwgDimAngular2Line,
+                                       kDwgDimDiameter, kDwgDimRadius, kDwgDimAngular3Point,
+                                       kDwgDimOrdinate};
+    int kind = int(flags & 7);
+    if (kind > 6) return false;
+    DwgObject& o = begin(kTypes[kind]);
+    bd3(o, extrusion());
+    Vec3 middle = r_.point(11);
+    o.data.rd2(middle.x, middle.y);
+    o.data.bd(middle.z);
+    o.data.rc(uint8_t(((flags & 128) ? 0 : 1) | ((flags & 64) ? 2 : 0)));
+    o.data.tv(save_.encode(r_.text(1)));
+    o.data.bd(r_.real(53) * kDegree);
+    o.data.bd(r_.real(51) * kDegree);
+    o.data.bd3(1, 1, 1);
+    o.data.bd(0);
+    if (save_.r2000()) {
+      o.data.bs(uint16_t(r_.integer(71, 5)));
+      o.data.bs(uint16_t(r_.integer(72, 1)));
+      o.data.bd(r_.real(41, 1));
+      o.data.bd(r_.real(42));
+    }
+    Vec3 clone = r_.point(12);
+    o.data.rd2(clone.x, clone.y);
+    switch (kTypes[kind]) {
+      case kDwgDimOrdinate:
+        for (int code : {10, 13, 14}) bd3(o, r_.point(code));
+        o.data.rc((flags & 64) ? 1 : 0);
+        break;
+      case kDwgDimLinear:
+      case kDwgDimAligned:
+        for (int code : {13, 14, 10}) bd3(o, r_.point(code));
+        o.data.bd(r_.real(52) * kDegree);
+        if (kTypes[kind] == kDwgDimLinear) o.data.bd(r_.real(50) * kDegree);
+        break;
+      case kDwgDimAngular3Point:
+        for (int code : {10, 13, 14, 15}) bd3(o, r_.point(code));
+        break;
+      case kDwgDimAngular2Line: {
+        Vec3 arc = r_.point(16);
+        o.data.rd2(arc.x, arc.y);
+        for (int code : {13, 14, 15, 10}) bd3(o, r_.point(code));
+        break;
+      }
+      default:
+        bd3(o, r_.point(10));
+        bd3(o, r_.point(15));
+        o.data.bd(r_.real(40));
+        break;
+    }
+    std::string style = r_.text(3, "Standard");
+    uint64_t styleHandle = save_.named(kTableDimStyle, style);
+    if (!styleHandle) save_.fail("dimension style " + style);
+    o.refs.handle(kHardPointer, styleHandle);
+    o.refs.handle(kHardPointer, save_.named(kTableBlock, r_.text(2)));
+    return end();
+  }
+
+  bool leader() {
+    std::vector<Vec3> points;
+    const RawGroups& g = r_.groups();
+    for (size_t i = 0; i < g.size(); ++i) {
+      if (g[i].code != 10) continue;
+      Vec3 p(RealValue(g[i].value), 0);
+      if (i + 1 < g.size() && g[i + 1].code == 20) p.y = RealValue(g[++i].value);
+      if (i + 1 < g.size() && g[i + 1].code == 30) p.z = RealValue(g[++i].value);
+      points.push_back(p);
+    }
+    DwgObject& o = begin(kDwgLeader);
+    o.data.bit(false);
+    o.data.bs(uint16_t(r_.integer(73, 3)));
+    o.data.bs(uint16_t(r_.integer(72, 0)));
+    o.data.bl(uint32_t(points.size()));
+    for (const Vec3& p : points) bd3(o, p);
+    bd3(o, Vec3());  // end point projection
+    bd3(o, extrusion());
+    bd3(o, r_.point(211, Vec3(1, 0, 0)));
+    bd3(o, r_.point(213));
+    bd3(o, Vec3());
+    if (save_.r2000()) {
+      o.data.bd(r_.real(40));
+      o.data.bd(r_.real(41));
+      o.data.bit(r_.integer(74, 1) != 0);
+      o.data.bit(r_.integer(71, 1) != 0);
+      o.data.bs(0);
+      o.data.bit(false);
+      o.data.bit(false);
+    } else {
+      o.data.bd(0.09);  // text gap
+      o.data.bs(0);
+      o.data.bd(0.18);
+      o.data.bit(false);
+      o.data.bit(false);
+      o.data.bs(0);
+      o.data.bs(0);
+      o.data.bit(false);
+      o.data.bit(false);
+    }
+    o.refs.handle(kHardPointer, r_.handle(340));
+    std::string style = r_.text(3, "Standard");
+    o.refs.handle(kHardPointer, save_.named(kTableDimStyle, style));
+    return end();
+  }
+
+  bool viewport() {
+    DwgObject& o = begin(kDwgViewport);
+    bd3(o, r_.point(10));
+    o.data.bd(r_.real(40));
+    o.data.bd(r_.real(41));
+    std::vector<uint64_t> frozen;
+    for (const RawGroup& g : r_.groups())
+      if (g.code == 331) frozen.push_back(ParseHandle(g.value));
+    if (save_.r2000()) {
+      bd3(o, r_.point(17));
+      bd3(o, r_.point(16, Vec3(0, 0, 1)));
+      o.data.bd(r_.real(51) * kDegree);
+      o.data.bd(r_.real(45));
+      o.data.bd(r_.real(42, 50));
+      o.data.bd(r_.real(43));
+      o.data.bd(r_.real(44));
+      o.data.bd(r_.real(50) * kDegree);
+      for (int code : {12, 13, 14, 15}) {
+        Vec3 p = r_.point(code);
+        o.data.rd2(p.x, p.y);
+      }
+      o.data.bs(uint16_t(r_.integer(72, 1000)));
+      o.data.bl(uint32_t(frozen.size()));
+      o.data.bl(uint32_t(r_.integer(90, 0)));
+      o.data.tv(save_.encode(r_.text(1)));
+      o.data.rc(uint8_t(r_.integer(281, 0)));
+      o.data.bit(r_.integer(74, 0) != 0);
+      o.data.bit(r_.integer(71, 0) != 0);
+      bd3(o, r_.point(110));
+      bd3(o, r_.point(111, Vec3(1, 0, 0)));
+      bd3(o, r_.point(112, Vec3(0, 1, 0)));
+      o.data.bd(r_.real(146));
+      o.data.bs(uint16_t(r_.integer(79, 0)));
+      for (uint64_t h : frozen) o.refs.handle(kHardPointer, h);
+      o.refs.handle(kHardPointer, r_.handle(340));
+      o.refs.handle(kHardPointer, 0);  // viewport entity header
+      o.refs.handle(kHardPointer, r_.handle(345));
+      o.refs.handle(kHardPointer, r_.handle(346));
+    } else {
+      o.refs.handle(kHardPointer, 0);
+    }
     return end();
   }
 

@@ -34,7 +34,8 @@ bool EedItem(const DwgSave& save, const RawGroup& g, std::string& out) {
     if (text.size() > 255) text.resize(255);
     out += char(kind);
     out += char(text.size());
-    PutLe(out, save.codePage, 2);
+    out += char(save.codePage >> 8);  // the code page is stored high byte first
+    out += char(save.codePage);
     out += text;
   } else if (kind == kEedControl) {
     out += char(kind);

@@ -19,6 +19,8 @@ const DwgClass kKnownClasses[] = {
     {"ACDBDICTIONARYWDFLT", "AcDbDictionaryWithDefault", "ObjectDBX Classes", 0, false},
     {"DICTIONARYVAR", "AcDbDictionaryVar", "ObjectDBX Classes", 0, false},
     {"PLOTSETTINGS", "AcDbPlotSettings", "ObjectDBX Classes", 0, false},
+    {"SORTENTSTABLE", "AcDbSortentsTable", "ObjectDBX Classes", 0, false},
+    {"RASTERVARIABLES", "AcDbRasterVariables", "ISM", 0, false},
 };
 
 class ObjectEncoder {
@@ -36,6 +38,8 @@ class ObjectEncoder {
     if (t == "DICTIONARYVAR") return dictionaryVariable();
     if (t == "GROUP") return group();
     if (t == "MLINESTYLE") return mlineStyle();
+    if (t == "SORTENTSTABLE") return sortOrder();
+    if (t == "RASTERVARIABLES") return rasterVariables();
     return false;
   }
 
@@ -264,6 +268,34 @@ class ObjectEncoder {
       if (e.linetype != "BYLAYER" && e.linetype != "BYBLOCK" && !e.linetype.empty()) return false;
       o.data.bs(index);
     }
+    return end();
+  }
+
+  // Draw order: pairs of an entity and the handle it sorts by.
+  bool sortOrder() {
+    uint16_t type = save_.classNumber("SORTENTSTABLE");
+    if (type == 0) return false;
+    std::vector<std::pair<uint64_t, uint64_t>> entries;
+    const RawGroups& g = r_.groups();
+    for (size_t i = 0; i + 1 < g.size(); ++i)
+      if (g[i].code == 331 && g[i + 1].code == 5)
+        entries.push_back({ParseHandle(g[i].value), ParseHandle(g[i + 1].value)});
+    DwgObject& o = begin(type);
+    o.data.bl(uint32_t(entries.size()));
+    for (const auto& e : entries) o.data.handle(0, e.second);
+    o.refs.handle(kSoftPointer, r_.handle(330, "AcDbSortentsTable"));
+    for (const auto& e : entries) o.refs.handle(kSoftPointer, e.first);
+    return end();
+  }
+
+  bool rasterVariables() {
+    uint16_t type = save_.classNumber("RASTERVARIABLES");
+    if (type == 0) return false;
+    DwgObject& o = begin(type);
+    o.data.bl(uint32_t(r_.integer(90, 0)));
+    o.data.bs(uint16_t(r_.integer(70, 1)));
+    o.data.bs(uint16_t(r_.integer(71, 1)));
+    o.data.bs(uint16_t(r_.integer(72, 0)));
     return end();
   }
 

@@ -64,8 +64,8 @@ long long RecordView::integer(int code, long long fallback) const {
   return g ? IntegerValue(g->value) : fallback;
 }
 
-uint64_t RecordView::handle(int code) const {
-  const RawGroup* g = find(code);
+uint64_t RecordView::handle(int code, const char* after) const {
+  const RawGroup* g = find(code, after);
   return g ? ParseHandle(g->value) : 0;
 }
 

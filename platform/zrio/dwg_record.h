@@ -28,7 +28,7 @@ class RecordView {
   std::string text(int code, const char* fallback = "") const;
   double real(int code, double fallback = 0) const;
   long long integer(int code, long long fallback = 0) const;
-  uint64_t handle(int code) const;
+  uint64_t handle(int code, const char* after = nullptr) const;
   Vec3 point(int code, const Vec3& fallback = Vec3()) const;
   // Handles listed inside a brace group ("{ACAD_REACTORS").
   std::vector<uint64_t> braceHandles(const char* name) const;

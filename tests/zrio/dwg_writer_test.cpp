@@ -82,3 +82,39 @@ TEST(DwgWrite, TestDrawingsWithTheirTwins) {
     EXPECT_EQ("", failure);
   }
 }
+
+namespace {
+
+std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(found.cFileName);
+  while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names;
+}
+
+DrawingPtr OpenPath(const std::string& path) {
+  DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  if (d->open(path.c_str(), nullptr) != CDrawing::kOpened) d.reset();
+  return d;
+}
+
+}  // namespace
+
+TEST(DwgWrite, OtherDrawings) {
+  struct Source { const char* folder; const char* pattern; };
+  const Source sources[] = {{ZRIO_FIXTURES, "*.dxf"}, {ZRIO_DXF_FIXTURES, "*.dxf"}, {ZRIO_DWG_FIXTURES, "*.dwg"}};
+  for (const Source& s : sources) {
+    std::string folder = testfiles::ToWinePath(s.folder);
+    for (const std::string& file : FilesIn(folder, s.pattern)) {
+      DrawingPtr d = OpenPath(folder + "\\" + file);
+      if (!d) { printf("cannot open %s\n", file.c_str()); continue; }
+      std::string name = "other_" + file.substr(0, file.size() - 4);
+      std::string failure = WriteWithTwin(*d->state()->db, name);
+      printf("%s: %s\n", file.c_str(), failure.c_str());
+    }
+  }
+}
