@@ -11,6 +11,7 @@
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dwg_preview.h"
 #include "platform/zrio/dwg_reader.h"
+#include "platform/zrio/dwg_writer.h"
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/library_globals.h"
@@ -154,8 +155,13 @@ void CDrawing::enumProperties(DWG_PROPERTY_FUNC callback, void* user) const {
 bool CDrawing::preSave() { return true; }
 
 bool CDrawing::save(const char* path, signed char kind, short version, int) {
-  if (!state_->db || !path || kind != 2) return false;
-  return zr::WriteDxfFile(*state_->db, path, version);
+  if (!state_->db || !path) return false;
+  if (kind == 2) return zr::WriteDxfFile(*state_->db, path, version);
+  if (kind != 1 || !zr::DwgVersionWritable(version)) return false;
+  std::string failure;
+  if (zr::WriteDwgFile(*state_->db, path, version, &failure)) return true;
+  OutputDebugStringA(("DWG save failed: " + failure + "\n").c_str());
+  return false;
 }
 
 int CDrawing::getLayoutCount() const {

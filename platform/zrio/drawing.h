@@ -46,8 +46,10 @@ class CDrawing {
   void enumProperties(DWG_PROPERTY_FUNC callback, void* user) const;
   // Prepares a save (nothing to do for DXF); true.
   bool preSave();
-  // kind 1 DWG (always fails), 2 DXF; version 9 2004, 8 2000, 7 R14, 5 R12.
-  // Written to a temporary file beside the target, renamed over it at the end.
+  // kind 1 DWG (2000 only), 2 DXF; version 9 2004, 8 2000, 7 R14, 5 R12.
+  // Written to a temporary file beside the target, renamed over it at the
+  // end; a DWG save of a drawing holding what the DWG writer cannot encode
+  // (3D solids, regions, proxies, tables, ...) fails and writes nothing.
   bool save(const char* path, signed char kind, short version, int flags);
 
   // --- Output -------------------------------------------------------------

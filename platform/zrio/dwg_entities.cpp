@@ -4,6 +4,7 @@
 #include <math.h>
 
 #include "platform/zrio/dwg_encoders.h"
+#include "platform/zrio/hatch_pattern.h"
 
 namespace zr {
 
@@ -461,7 +462,8 @@ class EntityEncoder {
     return end();
   }
 
-  // Hatches of this library hold polyline boundaries only.
+  // Hatches of this library hold polyline boundaries only, and the pattern's
+  // line families.
   bool hatch() {
     struct Path {
       long long flags = 0;
@@ -495,7 +497,14 @@ class EntityEncoder {
       }
     }
     bool solid = r_.integer(70, 0) != 0;
-    if (!solid && (r_.integer(78, 0) != 0)) return false;
+    RawGroups patternGroups;
+    bool inPattern = false;
+    for (const RawGroup& g : r_.groups()) {
+      inPattern = inPattern || g.code == 78;
+      if (inPattern && g.code != 98) patternGroups.push_back(g);
+      if (g.code == 98) break;
+    }
+    std::vector<PatternLine> lines = HatchPatternLines(patternGroups);
     DwgObject& o = begin(kDwgHatch);
     o.data.bd(r_.point(10).z);
     bd3(o, extrusion());
@@ -520,7 +529,14 @@ class EntityEncoder {
       o.data.bd(r_.real(52) * kDegree);
       o.data.bd(r_.real(41, 1));
       o.data.bit(r_.integer(77, 0) != 0);
-      o.data.bs(0);  // no pattern lines
+      o.data.bs(uint16_t(lines.size()));
+      for (const PatternLine& line : lines) {
+        o.data.bd(line.angle);
+        o.data.bd2(line.base.x, line.base.y);
+        o.data.bd2(line.offset.x, line.offset.y);
+        o.data.bs(uint16_t(line.dashes.size()));
+        for (double dash : line.dashes) o.data.bd(dash);
+      }
     }
     o.data.bl(0);  // no seed points
     return end();
