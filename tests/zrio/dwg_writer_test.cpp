@@ -172,3 +172,52 @@ TEST(DwgWrite, SavedDrawingOpensAgainAndDrawsTheSame) {
   }
   DWG_SetBackgroundColor(RGB(0, 0, 0));
 }
+
+namespace {
+
+std::string Entities(const std::string& body) {
+  return "  0\nSECTION\n  2\nENTITIES\n" + body + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+std::string Lines(int count) {
+  std::string body;
+  char line[160];
+  for (int i = 0; i < count; ++i) {
+    snprintf(line, sizeof line, "  0\nLINE\n  8\n0\n 10\n%d.0\n 20\n%d.5\n 11\n%d.25\n 21\n%d.0\n", i % 1000,
+             i / 1000, i % 1000 + 1, i / 1000 + 1);
+    body += line;
+  }
+  return body;
+}
+
+}  // namespace
+
+// An empty drawing, a block that inserts itself, layer names in code page
+// 936 and 100,000 entities: each is written, and LibreDWG reads it back in
+// check_dwg_written.py.
+TEST(DwgWrite, UnusualDrawings) {
+  const std::string chinese = "\xCD\xBC\xB2\xE3\xD2\xBB";  // a layer name in GBK
+  const std::pair<const char*, std::string> drawings[] = {
+      {"empty", Entities("")},
+      {"self_insert",
+       "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nSELF\n 70\n0\n 10\n0.0\n 20\n0.0\n"
+       "  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n5.0\n 21\n5.0\n"
+       "  0\nINSERT\n  8\n0\n  2\nSELF\n 10\n1.0\n 20\n1.0\n  0\nENDBLK\n  0\nENDSEC\n" +
+           Entities("  0\nINSERT\n  8\n0\n  2\nSELF\n 10\n0.0\n 20\n0.0\n")},
+      {"chinese_layers",
+       "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$DWGCODEPAGE\n  3\nANSI_936\n"
+       "  0\nENDSEC\n  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\n" + chinese +
+           "\n 70\n0\n 62\n3\n  6\nCONTINUOUS\n  0\nENDTAB\n  0\nENDSEC\n" +
+           Entities("  0\nCIRCLE\n  8\n" + chinese + "\n 10\n1.0\n 20\n2.0\n 40\n3.0\n")},
+      {"many_entities", Entities(Lines(100000))},
+  };
+  std::string folder = testfiles::MakeScratchFolder("dwg_unusual");
+  for (const auto& drawing : drawings) {
+    SCOPED_TRACE(drawing.first);
+    std::string source = folder + "\\" + drawing.first + ".dxf";
+    ASSERT_TRUE(testfiles::WriteFileBytes(source, drawing.second));
+    DrawingPtr d = OpenPath(source);
+    ASSERT_TRUE(d);
+    EXPECT_EQ("", WriteWithTwin(*d->state()->db, std::string("unusual_") + drawing.first));
+  }
+}
