@@ -55,9 +55,15 @@ class EntityEncoder {
     return true;
   }
   Vec3 extrusion() const { return r_.point(210, Vec3(0, 0, 1)); }
+  // Extrusion and thickness: packed from 2000 on, plain before.
   void be(DwgObject& o) {
     Vec3 e = extrusion();
-    o.data.be(e.x, e.y, e.z);
+    if (save_.r2000()) o.data.be(e.x, e.y, e.z);
+    else o.data.bd3(e.x, e.y, e.z);
+  }
+  void bt(DwgObject& o) {
+    if (save_.r2000()) o.data.bt(r_.real(39));
+    else o.data.bd(r_.real(39));
   }
   void bd3(DwgObject& o, const Vec3& p) { o.data.bd3(p.x, p.y, p.z); }
 
@@ -75,6 +81,13 @@ class EntityEncoder {
   bool line() {
     DwgObject& o = begin(kDwgLine);
     Vec3 a = r_.point(10), b = r_.point(11);
+    if (!save_.r2000()) {
+      bd3(o, a);
+      bd3(o, b);
+      bt(o);
+      be(o);
+      return end();
+    }
     bool flat = a.z == 0 && b.z == 0;
     o.data.bit(flat);
     o.data.rd(a.x);
@@ -85,7 +98,7 @@ class EntityEncoder {
       o.data.rd(a.z);
       o.data.dd(b.z, a.z);
     }
-    o.data.bt(r_.real(39));
+    bt(o);
     be(o);
     return end();
   }
@@ -93,7 +106,7 @@ class EntityEncoder {
   bool point() {
     DwgObject& o = begin(kDwgPoint);
     bd3(o, r_.point(10));
-    o.data.bt(r_.real(39));
+    bt(o);
     be(o);
     o.data.bd(r_.real(50) * kDegree);
     return end();
@@ -103,7 +116,7 @@ class EntityEncoder {
     DwgObject& o = begin(arc ? kDwgArc : kDwgCircle);
     bd3(o, r_.point(10));
     o.data.bd(r_.real(40));
-    o.data.bt(r_.real(39));
+    bt(o);
     be(o);
     if (arc) {
       o.data.bd(r_.real(50) * kDegree);
@@ -126,17 +139,29 @@ class EntityEncoder {
   bool text(uint16_t type) {
     DwgObject& o = begin(type);
     Vec3 at = r_.point(10), align = r_.point(11, at);
-    o.data.rc(0);  // every value present
-    o.data.rd(at.z);
-    o.data.rd2(at.x, at.y);
-    o.data.dd(align.x, at.x);
-    o.data.dd(align.y, at.y);
-    be(o);
-    o.data.bt(r_.real(39));
-    o.data.rd(r_.real(51) * kDegree);
-    o.data.rd(r_.real(50) * kDegree);
-    o.data.rd(r_.real(40, 1));
-    o.data.rd(r_.real(41, 1));
+    if (save_.r2000()) {
+      o.data.rc(0);  // every value present
+      o.data.rd(at.z);
+      o.data.rd2(at.x, at.y);
+      o.data.dd(align.x, at.x);
+      o.data.dd(align.y, at.y);
+      be(o);
+      bt(o);
+      o.data.rd(r_.real(51) * kDegree);
+      o.data.rd(r_.real(50) * kDegree);
+      o.data.rd(r_.real(40, 1));
+      o.data.rd(r_.real(41, 1));
+    } else {
+      o.data.bd(at.z);
+      o.data.rd2(at.x, at.y);
+      o.data.rd2(align.x, align.y);
+      be(o);
+      bt(o);
+      o.data.bd(r_.real(51) * kDegree);
+      o.data.bd(r_.real(50) * kDegree);
+      o.data.bd(r_.real(40, 1));
+      o.data.bd(r_.real(41, 1));
+    }
     o.data.tv(save_.encode(r_.text(1)));
     o.data.bs(uint16_t(r_.integer(71, 0)));
     o.data.bs(uint16_t(r_.integer(72, 0)));
@@ -288,7 +313,7 @@ class EntityEncoder {
       o.data.bs(uint16_t(r_.integer(75, 0)));
       o.data.bd(r_.real(40));
       o.data.bd(r_.real(41));
-      o.data.bt(r_.real(39));
+      bt(o);
       o.data.bd(r_.point(10).z);
       be(o);
     } else if (type == kDwgPolyline3D) {
@@ -318,7 +343,7 @@ class EntityEncoder {
 
   bool solid(uint16_t type) {
     DwgObject& o = begin(type);
-    o.data.bt(r_.real(39));
+    bt(o);
     o.data.bd(r_.point(10).z);
     for (int code = 10; code <= 13; ++code) {
       Vec3 p = r_.point(code);
@@ -333,6 +358,11 @@ class EntityEncoder {
     Vec3 c[4];
     for (int i = 0; i < 4; ++i) c[i] = r_.point(10 + i);
     long long invisible = r_.integer(70, 0);
+    if (!save_.r2000()) {
+      for (const Vec3& p : c) bd3(o, p);
+      o.data.bs(uint16_t(invisible));
+      return end();
+    }
     bool flat = c[0].z == 0;
     o.data.bit(invisible == 0);
     o.data.bit(flat);
@@ -399,7 +429,7 @@ class EntityEncoder {
     if (flags & 16) o.data.bl(uint32_t(points.size()));
     if (flags & 32) o.data.bl(uint32_t(points.size()));
     for (size_t i = 0; i < points.size(); ++i) {
-      if (i == 0) {
+      if (i == 0 || !save_.r2000()) {
         o.data.rd2(points[i].x, points[i].y);
       } else {
         o.data.dd(points[i].x, points[i - 1].x);

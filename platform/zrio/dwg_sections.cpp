@@ -204,7 +204,8 @@ std::vector<uint8_t> FramedSection(const uint8_t* sentinel, const std::vector<ui
 }
 
 std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& parts) {
-  const int kLocators = 6;
+  // 2000 adds the auxiliary header to the five sections of R14.
+  const int kLocators = save.r2000() ? 6 : 5;
   const size_t kFileHeaderSize = 0x19 + 9 * kLocators + 2 + 16;
   std::vector<uint8_t> out(kFileHeaderSize, 0);
   std::vector<Locator> locators;
@@ -223,7 +224,7 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
   place(2, ObjectMap(offsets));
   place(3, FreeSpace(save.objects.size(), objectsStart));
   place(4, std::vector<uint8_t>(4, 0));  // template: no description, English units
-  place(5, AuxiliaryHeader(save));
+  if (save.r2000()) place(5, AuxiliaryHeader(save));
   uint32_t pictureAt = uint32_t(out.size());
   Append(out, Picture(parts.thumbnail, pictureAt));
   Append(out, SecondHeader(save, uint32_t(out.size()), locators));
@@ -244,7 +245,7 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
     SetLe(out, at + 5, l.size, 4);
     at += 9;
   }
-  uint16_t crc = DwgCrc16(out.data(), at, 0) ^ 0x8461;
+  uint16_t crc = DwgCrc16(out.data(), at, 0) ^ (save.r2000() ? 0x8461 : 0x3CC4);
   SetLe(out, at, crc, 2);
   memcpy(out.data() + at + 2, kFileHeaderSentinel, 16);
   return out;

@@ -139,8 +139,10 @@ def compare(name, doc, read):
         got = sorted(e['name'].upper() for e in tables[table]['entries'])
         if want != got:
             problems.append('%s entries %s != %s' % (table, want, got))
-    # ezdxf makes a paper space and its layout on loading a file without one.
-    if sorted(l.name for l in doc.layouts if l.name in doc.filename_text) != \
+    # ezdxf makes a paper space and its layout on loading a file without one,
+    # and R14 has no layout objects nor insertion units.
+    r14 = 'AC1014' in doc.filename_text[:4000]  # ezdxf loads R14 as 2000
+    if not r14 and sorted(l.name for l in doc.layouts if l.name in doc.filename_text) != \
             sorted(l['layoutName'] for l in read['layouts']):
         problems.append('layouts differ')
     header = read['header']
@@ -148,7 +150,7 @@ def compare(name, doc, read):
         dims = 2 if 'LIM' in var else 3
         if var in doc.header and not near_point(doc.header[var], header[var[1:]], dims):
             problems.append('header %s' % var)
-    for var in ('$LUNITS', '$LUPREC', '$PDMODE', '$PDSIZE', '$LTSCALE', '$INSUNITS'):
+    for var in ('$LUNITS', '$LUPREC', '$PDMODE', '$PDSIZE', '$LTSCALE') + (() if r14 else ('$INSUNITS',)):
         if var in doc.header and not near(doc.header[var], header[var[1:]]):
             problems.append('header %s' % var)
     records = {r['name'].upper(): r for r in tables['BLOCK_RECORD']['entries']}
@@ -199,6 +201,9 @@ def main():
         if problems:
             failed += 1
             print('%s: %s' % (name, '; '.join(problems[:8])))
+    errors = sorted(set((n, reads[n + '.dwg']['error']) for n in names if reads[n + '.dwg']['error']))
+    if errors:
+        print('LibreDWG read with non-critical error codes: %s' % errors)
     print('%d of %d files agree' % (len(names) - failed, len(names)))
     return 1 if failed or not names else 0
 

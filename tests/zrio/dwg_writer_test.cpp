@@ -34,13 +34,14 @@ std::string WrittenPath(const std::string& name) {
   return folder + "\\" + name;
 }
 
-// Writes the drawing as DWG 2000 and as its DXF 2000 twin; the failure text
-// when the DWG writer refused it.
-std::string WriteWithTwin(const zr::Database& db, const std::string& name) {
+// Writes the drawing as DWG and as its DXF twin of the same version; the
+// failure text when the DWG writer refused it.
+std::string WriteWithTwin(const zr::Database& db, const std::string& name,
+                          int version = zr::kSave2000) {
   std::string failure;
-  if (!zr::WriteDwgFile(db, WrittenPath(name + ".dwg").c_str(), zr::kSave2000, &failure))
+  if (!zr::WriteDwgFile(db, WrittenPath(name + ".dwg").c_str(), version, &failure))
     return failure.empty() ? "refused" : failure;
-  EXPECT_TRUE(zr::WriteDxfFile(db, WrittenPath(name + ".dxf").c_str(), zr::kSave2000));
+  EXPECT_TRUE(zr::WriteDxfFile(db, WrittenPath(name + ".dxf").c_str(), version));
   return "";
 }
 
@@ -79,8 +80,8 @@ TEST(DwgWrite, TestDrawingsWithTheirTwins) {
     SCOPED_TRACE(name);
     DrawingPtr d = OpenFixture(name + ".dxf");
     ASSERT_TRUE(d);
-    std::string failure = WriteWithTwin(*d->state()->db, name);
-    EXPECT_EQ("", failure);
+    EXPECT_EQ("", WriteWithTwin(*d->state()->db, name));
+    EXPECT_EQ("", WriteWithTwin(*d->state()->db, "r14_" + name, zr::kSaveR14));
   }
 }
 
