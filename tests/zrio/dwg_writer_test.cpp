@@ -119,8 +119,10 @@ TEST(DwgWrite, FixturesWithTheirTwins) {
       SCOPED_TRACE(file);
       DrawingPtr d = OpenPath(folder + "\\" + file);
       ASSERT_TRUE(d);
-      std::string failure = WriteWithTwin(*d->state()->db, "other_" + file.substr(0, file.size() - 4));
-      EXPECT_EQ(file == "dxp_api-cw750-details.dxf" ? "entity 3DSOLID" : "", failure);
+      std::string stem = file.substr(0, file.size() - 4);
+      std::string refused = file == "dxp_api-cw750-details.dxf" ? "entity 3DSOLID" : "";
+      EXPECT_EQ(refused, WriteWithTwin(*d->state()->db, "other_" + stem));
+      EXPECT_EQ(refused, WriteWithTwin(*d->state()->db, "r14_other_" + stem, zr::kSaveR14));
     }
   }
 }
@@ -220,5 +222,6 @@ TEST(DwgWrite, UnusualDrawings) {
     DrawingPtr d = OpenPath(source);
     ASSERT_TRUE(d);
     EXPECT_EQ("", WriteWithTwin(*d->state()->db, std::string("unusual_") + drawing.first));
+    EXPECT_EQ("", WriteWithTwin(*d->state()->db, std::string("r14_unusual_") + drawing.first, zr::kSaveR14));
   }
 }
