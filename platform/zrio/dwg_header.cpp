@@ -227,16 +227,24 @@ class HeaderWriter {
     }
   }
 
+  // DIMSCALE to DIMTM, in the same order in both versions.
+  void dimensionSizes() {
+    const std::pair<const char*, double> sizes[] = {
+        {"$DIMSCALE", 1},   {"$DIMASZ", 0.18}, {"$DIMEXO", 0.0625}, {"$DIMDLI", 0.38}, {"$DIMEXE", 0.18},
+        {"$DIMRND", 0},     {"$DIMDLE", 0},    {"$DIMTP", 0},       {"$DIMTM", 0}};
+    for (const auto& size : sizes) bd(size.first, size.second);
+  }
+
+  // DIMTXT to DIMGAP, in the same order in both versions.
+  void dimensionTextSizes() {
+    const std::pair<const char*, double> sizes[] = {
+        {"$DIMTXT", 0.18}, {"$DIMCEN", 0.09}, {"$DIMTSZ", 0}, {"$DIMALTF", 25.4},
+        {"$DIMLFAC", 1},   {"$DIMTVP", 0},    {"$DIMTFAC", 1}, {"$DIMGAP", 0.09}};
+    for (const auto& size : sizes) bd(size.first, size.second);
+  }
+
   void dimensions2000() {
-    bd("$DIMSCALE", 1);
-    bd("$DIMASZ", 0.18);
-    bd("$DIMEXO", 0.0625);
-    bd("$DIMDLI", 0.38);
-    bd("$DIMEXE", 0.18);
-    bd("$DIMRND", 0);
-    bd("$DIMDLE", 0);
-    bd("$DIMTP", 0);
-    bd("$DIMTM", 0);
+    dimensionSizes();
     b("$DIMTOL", false);
     b("$DIMLIM", false);
     b("$DIMTIH", true);
@@ -246,14 +254,7 @@ class HeaderWriter {
     bs("$DIMTAD", 0);
     bs("$DIMZIN", 0);
     bs("$DIMAZIN", 0);
-    bd("$DIMTXT", 0.18);
-    bd("$DIMCEN", 0.09);
-    bd("$DIMTSZ", 0);
-    bd("$DIMALTF", 25.4);
-    bd("$DIMLFAC", 1);
-    bd("$DIMTVP", 0);
-    bd("$DIMTFAC", 1);
-    bd("$DIMGAP", 0.09);
+    dimensionTextSizes();
     bd("$DIMALTRND", 0);
     b("$DIMALT", false);
     bs("$DIMALTD", 2);
@@ -315,23 +316,8 @@ class HeaderWriter {
     bs("$DIMALTU", 2);
     bs("$DIMALTTD", 2);
     named(kTableStyle, "$DIMTXSTY", "Standard", 7);
-    bd("$DIMSCALE", 1);
-    bd("$DIMASZ", 0.18);
-    bd("$DIMEXO", 0.0625);
-    bd("$DIMDLI", 0.38);
-    bd("$DIMEXE", 0.18);
-    bd("$DIMRND", 0);
-    bd("$DIMDLE", 0);
-    bd("$DIMTP", 0);
-    bd("$DIMTM", 0);
-    bd("$DIMTXT", 0.18);
-    bd("$DIMCEN", 0.09);
-    bd("$DIMTSZ", 0);
-    bd("$DIMALTF", 25.4);
-    bd("$DIMLFAC", 1);
-    bd("$DIMTVP", 0);
-    bd("$DIMTFAC", 1);
-    bd("$DIMGAP", 0.09);
+    dimensionSizes();
+    dimensionTextSizes();
     tv("$DIMPOST", 1);
     tv("$DIMAPOST", 1);
     tv("$DIMBLK", 1);

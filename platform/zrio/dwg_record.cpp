@@ -18,6 +18,7 @@ bool ParseDxfGroups(const std::string& text, RawGroups* groups) {
     return true;
   };
   std::string code, value;
+  groups->reserve(text.size() / 16);
   while (line(&code)) {
     if (!line(&value)) return false;
     char* end = nullptr;

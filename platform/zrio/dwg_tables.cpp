@@ -219,19 +219,29 @@ class TableEncoder {
     for (int bit = 0; bit < 4; ++bit) o.data.bit((mode >> bit) & 1);
   }
 
-  void view(DwgObject& o, const RecordView& r) {
-    o.data.bd(r.real(40, 1));
+  // What a view and a viewport configuration share: size, centre, target,
+  // direction, twist, lens, clipping and view mode, by their DXF codes.
+  struct ViewCodes {
+    int centre, target, direction, twist;
+    double height;
+  };
+  void viewGeometry(DwgObject& o, const RecordView& r, const ViewCodes& c) {
+    o.data.bd(r.real(40, c.height));
     o.data.bd(r.real(41, 1));
-    Vec3 centre = r.point(10);
+    Vec3 centre = r.point(c.centre);
     o.data.rd2(centre.x, centre.y);
-    Vec3 target = r.point(12), direction = r.point(11, Vec3(0, 0, 1));
+    Vec3 target = r.point(c.target), direction = r.point(c.direction, Vec3(0, 0, 1));
     o.data.bd3(target.x, target.y, target.z);
     o.data.bd3(direction.x, direction.y, direction.z);
-    o.data.bd(r.real(50) * kDegree);
+    o.data.bd(r.real(c.twist) * kDegree);
     o.data.bd(r.real(42, 50));
     o.data.bd(r.real(43));
     o.data.bd(r.real(44));
     viewMode(o, r.integer(71, 0));
+  }
+
+  void view(DwgObject& o, const RecordView& r) {
+    viewGeometry(o, r, {10, 12, 11, 50, 1});
     bool ucs = r.integer(72, 0) != 0;
     if (save_.r2000()) {
       o.data.rc(uint8_t(r.integer(281, 0)));
@@ -270,18 +280,7 @@ class TableEncoder {
   }
 
   void viewport(DwgObject& o, const RecordView& r) {
-    o.data.bd(r.real(40, 10));
-    o.data.bd(r.real(41, 1));
-    Vec3 centre = r.point(12);
-    o.data.rd2(centre.x, centre.y);
-    Vec3 target = r.point(17), direction = r.point(16, Vec3(0, 0, 1));
-    o.data.bd3(target.x, target.y, target.z);
-    o.data.bd3(direction.x, direction.y, direction.z);
-    o.data.bd(r.real(51) * kDegree);
-    o.data.bd(r.real(42, 50));
-    o.data.bd(r.real(43));
-    o.data.bd(r.real(44));
-    viewMode(o, r.integer(71, 0));
+    viewGeometry(o, r, {12, 17, 16, 51, 10});
     if (save_.r2000()) o.data.rc(uint8_t(r.integer(281, 0)));
     Vec3 low = r.point(10), high = r.point(11, Vec3(1, 1));
     o.data.rd2(low.x, low.y);
@@ -327,6 +326,12 @@ class TableEncoder {
 
 void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
   auto b = [&](int code, bool fallback) { o.data.bit(r.integer(code, fallback) != 0); };
+  // DIMTOL, DIMLIM, DIMTIH, DIMTOH, DIMSE1 and DIMSE2, as both versions order them.
+  auto toleranceAndExtensionSwitches = [&]() {
+    const std::pair<int, bool> switches[] = {{71, false}, {72, false}, {73, true},
+                                             {74, true},  {75, false}, {76, false}};
+    for (const auto& s : switches) b(s.first, s.second);
+  };
   auto bs = [&](int code, int fallback) { o.data.bs(uint16_t(r.integer(code, fallback))); };
   auto bd = [&](int code, double fallback) { o.data.bd(r.real(code, fallback)); };
   auto rc = [&](int code, int fallback) { o.data.rc(uint8_t(r.integer(code, fallback))); };
@@ -336,12 +341,7 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
     const std::pair<int, double> reals1[] = {{40, 1}, {41, 0.18}, {42, 0.0625}, {43, 0.38}, {44, 0.18},
                                              {45, 0}, {46, 0},    {47, 0},      {48, 0}};
     for (const auto& v : reals1) bd(v.first, v.second);
-    b(71, false);
-    b(72, false);
-    b(73, true);
-    b(74, true);
-    b(75, false);
-    b(76, false);
+    toleranceAndExtensionSwitches();
     bs(77, 0);
     bs(78, 0);
     bs(79, 0);
@@ -369,12 +369,7 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
     bs(371, -2);
     bs(372, -2);
   } else {
-    b(71, false);
-    b(72, false);
-    b(73, true);
-    b(74, true);
-    b(75, false);
-    b(76, false);
+    toleranceAndExtensionSwitches();
     b(170, false);
     b(172, false);
     b(173, false);

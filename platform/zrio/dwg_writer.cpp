@@ -20,33 +20,32 @@ struct DxfForm {
   std::vector<RawRecord> classes, tables, blocks, entities, objects;
 };
 
+// The groups move into their records: a large drawing's form is not copied.
 bool SplitForm(const std::string& text, DxfForm* form) {
   RawGroups groups;
   if (!ParseDxfGroups(text, &groups)) return false;
+  std::vector<RawRecord>* records = nullptr;
+  bool header = false;
+  std::string variable;
   for (size_t i = 0; i < groups.size(); ++i) {
-    if (groups[i].code != 0 || groups[i].value != "SECTION" || i + 1 >= groups.size()) continue;
-    std::string name = groups[i + 1].value;
-    size_t end = i + 2;
-    while (end < groups.size() && !(groups[end].code == 0 && groups[end].value == "ENDSEC")) ++end;
-    RawGroups body(groups.begin() + long(i) + 2, groups.begin() + long(end));
-    if (name == "HEADER") {
-      std::string variable;
-      for (RawGroup& g : body) {
-        if (g.code == 9) variable = g.value;
-        else if (!variable.empty()) form->header[variable].push_back(g);
-      }
-    } else if (name == "CLASSES") {
-      form->classes = SplitRecords(body, nullptr);
-    } else if (name == "TABLES") {
-      form->tables = SplitRecords(body, nullptr);
-    } else if (name == "BLOCKS") {
-      form->blocks = SplitRecords(body, nullptr);
-    } else if (name == "ENTITIES") {
-      form->entities = SplitRecords(body, nullptr);
-    } else if (name == "OBJECTS") {
-      form->objects = SplitRecords(body, nullptr);
+    RawGroup& g = groups[i];
+    if (g.code == 0 && g.value == "SECTION" && i + 1 < groups.size()) {
+      const std::string& name = groups[++i].value;
+      header = name == "HEADER";
+      records = name == "CLASSES" ? &form->classes : name == "TABLES" ? &form->tables
+              : name == "BLOCKS" ? &form->blocks : name == "ENTITIES" ? &form->entities
+              : name == "OBJECTS" ? &form->objects : nullptr;
+    } else if (g.code == 0 && g.value == "ENDSEC") {
+      records = nullptr;
+      header = false;
+    } else if (header) {
+      if (g.code == 9) variable = g.value;
+      else if (!variable.empty()) form->header[variable].push_back(std::move(g));
+    } else if (records && g.code == 0) {
+      records->push_back({std::move(g.value), {}});
+    } else if (records && !records->empty()) {
+      records->back().groups.push_back(std::move(g));
     }
-    i = end;
   }
   return true;
 }

@@ -13,7 +13,9 @@
 
 namespace zr {
 
-// Whether a DWG save of the version code (kSave2000, kSaveR14, ...) is made.
+// Whether the drawing's save offers DWG in the version code: 2000 only. R14
+// is written too, but its viewports keep their view in extended data that
+// the writer does not make yet, so a saved R14 file would lose it.
 bool DwgVersionWritable(int version);
 
 // The file's bytes; false, with the part of the drawing that could not be
