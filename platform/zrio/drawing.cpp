@@ -13,6 +13,7 @@
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dwg_preview.h"
 #include "platform/zrio/dwg_reader.h"
+#include "platform/zrio/dwg_writer.h"
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/library_globals.h"
@@ -180,7 +181,8 @@ void CDrawing::enumProperties(DWG_PROPERTY_FUNC callback, void* user) const {
 bool CDrawing::preSave() { return true; }
 
 bool CDrawing::canSave(signed char kind, short version) {
-  return kind == 2 && zr::IsDxfSaveVersion(version);
+  if (kind == 2) return zr::IsDxfSaveVersion(version);
+  return kind == 1 && zr::DwgVersionWritable(version);
 }
 
 bool CDrawing::save(const char* path, signed char kind, short version, int) {
@@ -191,10 +193,24 @@ bool CDrawing::save(const char* path, signed char kind, short version, int) {
     failure = "不能写入这种文件类型或版本";
   else if (!path)
     failure = SaveFailureText(ReplaceFileBadName);
-  else
+  else if (kind == 2)
     failure = SaveFailureText(zr::WriteDxfFile(*state_->db, path, version));
+  else
+    return saveDwg(path, version);
   state_->saveError = failure ? failure : "";
   return failure == nullptr;
+}
+
+// The DWG writer names what it could not write (an object kind, a file
+// step) in its own words; the user reads them after a sentence of ours.
+bool CDrawing::saveDwg(const char* path, short version) {
+  std::string reason;
+  if (zr::WriteDwgFile(*state_->db, path, version, &reason)) {
+    state_->saveError.clear();
+    return true;
+  }
+  state_->saveError = "不能写成 DWG 文件: " + reason;
+  return false;
 }
 
 const char* CDrawing::getSaveError() const { return state_->saveError.c_str(); }

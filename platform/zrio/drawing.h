@@ -49,11 +49,13 @@ class CDrawing {
   void enumProperties(DWG_PROPERTY_FUNC callback, void* user) const;
   // Prepares a save (nothing to do for DXF); true.
   bool preSave();
-  // kind 1 DWG, 2 DXF; version 9 2004, 8 2000, 7 R14, 5 R12. Written to a
-  // temporary file beside the target, renamed over it at the end; on failure
-  // getSaveError says why.
+  // kind 1 DWG (2000 only), 2 DXF; version 9 2004, 8 2000, 7 R14, 5 R12.
+  // Written to a temporary file beside the target, renamed over it at the
+  // end; on failure nothing is written and getSaveError says why (a DWG
+  // save fails for a drawing holding what the DWG writer cannot encode:
+  // 3D solids, regions, proxies, tables, ...).
   bool save(const char* path, signed char kind, short version, int flags);
-  // Whether save can write that kind and version at all (today DXF only).
+  // Whether save can write that kind and version at all (DXF, and DWG 2000).
   static bool canSave(signed char kind, short version);
   // Why the last save failed, a sentence in the ANSI code page; empty after
   // a save that succeeded.
@@ -160,5 +162,6 @@ class CDrawing {
   CDrawing(const CDrawing&) = delete;
   CDrawing& operator=(const CDrawing&) = delete;
 
+  bool saveDwg(const char* path, short version);
   zr::DrawingState* state_;
 };

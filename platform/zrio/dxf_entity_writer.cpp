@@ -2,6 +2,7 @@
 #include "platform/zrio/dxf_entity_writer.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/entity_walker.h"
+#include "platform/zrio/hatch_pattern.h"
 #include "platform/zrio/utf8.h"
 
 namespace zr {
@@ -537,10 +539,23 @@ void EntityWriter::hatch(const Entity& e) {
   integer(75, 1);
   integer(76, 1);
   if (!solid) {
-    real(52, 0);
-    real(41, 1);
-    integer(77, 0);
-    integer(78, 0);
+    // The pattern's angle, scale and line families, as the file held them.
+    RawGroups none;
+    const RawGroups& raw = e.extra ? e.extra->raw : none;
+    real(52, atof(ValueOf(raw, 52, "0").c_str()));
+    real(41, atof(ValueOf(raw, 41, "1").c_str()));
+    integer(77, atoi(ValueOf(raw, 77, "0").c_str()));
+    std::vector<PatternLine> lines = HatchPatternLines(raw);
+    integer(78, (long long)(lines.size()));
+    for (const PatternLine& line : lines) {
+      real(53, line.angle * 180 / M_PI);
+      real(43, line.base.x);
+      real(44, line.base.y);
+      real(45, line.offset.x);
+      real(46, line.offset.y);
+      integer(79, (long long)(line.dashes.size()));
+      for (double dash : line.dashes) real(49, dash);
+    }
   }
   integer(98, 0);
 }

@@ -1,0 +1,206 @@
+#include "platform/zrio/win32.h"
+#include "platform/zrio/dwg_object.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "platform/zrio/dxf_writer.h"
+
+namespace zr {
+
+namespace {
+
+// Extended data value kinds, by their DXF code less 1000.
+enum : uint8_t {
+  kEedString = 0, kEedControl = 2, kEedLayer = 3, kEedBinary = 4, kEedHandle = 5,
+  kEedReal = 40, kEedShort = 70, kEedLong = 71
+};
+
+void PutLe(std::string& out, uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out += char(value >> (8 * i));
+}
+
+void PutDouble(std::string& out, double value) {
+  uint64_t bits;
+  memcpy(&bits, &value, sizeof bits);
+  PutLe(out, bits, 8);
+}
+
+// One extended data group in its DWG form; false for a code DWG lacks.
+bool EedItem(const DwgSave& save, const RawGroup& g, std::string& out) {
+  int kind = g.code - 1000;
+  if (kind == kEedString) {
+    std::string text = save.encode(g.value);
+    if (text.size() > 255) text.resize(255);
+    out += char(kind);
+    out += char(text.size());
+    out += char(save.codePage >> 8);  // the code page is stored high byte first
+    out += char(save.codePage);
+    out += text;
+  } else if (kind == kEedControl) {
+    out += char(kind);
+    out += char(g.value == "}" ? 1 : 0);
+  } else if (kind == kEedLayer || kind == kEedHandle) {
+    uint64_t h = kind == kEedLayer ? save.named(kTableLayer, g.value) : ParseHandle(g.value);
+    out += char(kind);
+    for (int i = 7; i >= 0; --i) out += char(h >> (8 * i));
+  } else if (kind == kEedBinary) {
+    out += char(kind);
+    out += char(g.value.size() / 2);
+    for (size_t i = 0; i + 1 < g.value.size(); i += 2)
+      out += char(strtol(g.value.substr(i, 2).c_str(), nullptr, 16));
+  } else if ((kind >= 10 && kind <= 13) || (kind >= 20 && kind <= 23) || (kind >= 30 && kind <= 33)) {
+    return true;  // the coordinates of a point are written with its x
+  } else if (kind >= 40 && kind <= 42) {
+    out += char(kind);
+    PutDouble(out, RealValue(g.value));
+  } else if (kind == kEedShort) {
+    out += char(kind);
+    PutLe(out, uint64_t(IntegerValue(g.value)), 2);
+  } else if (kind == kEedLong) {
+    out += char(kind);
+    PutLe(out, uint64_t(IntegerValue(g.value)), 4);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+uint8_t LineweightIndex(long long lw) {
+  static const int kWeights[] = {0,  5,  9,  13, 15, 18,  20,  25,  30,  35,  40,  50,
+                                 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+  if (lw == -1) return 29;
+  if (lw == -2) return 30;
+  if (lw < 0) return 31;
+  for (uint8_t i = 0; i < 24; ++i)
+    if (kWeights[i] >= lw) return i;
+  return 23;
+}
+
+DwgObject::DwgObject(DwgSave& save, uint16_t type, uint64_t handle, const RecordView& source)
+    : save_(save), r_(source), handle_(handle) {
+  data.bs(type);
+  if (save_.r2000()) sizePlaceholder();
+  data.handle(0, handle);
+  extendedData();
+}
+
+void DwgObject::sizePlaceholder() {
+  sizeAt_ = data.bitSize();
+  data.rl(0);
+}
+
+void DwgObject::extendedData() {
+  const RawGroups& groups = r_.groups();
+  size_t i = 0;
+  while (i < groups.size() && groups[i].code != 1001) ++i;
+  while (i < groups.size()) {
+    uint64_t app = save_.named(kTableAppId, groups[i].value);
+    std::string bytes;
+    for (++i; i < groups.size() && groups[i].code != 1001; ++i) {
+      const RawGroup& g = groups[i];
+      int kind = g.code - 1000;
+      if (kind >= 10 && kind <= 13) {
+        // A point: its x, y and z groups follow each other.
+        bytes += char(kind);
+        PutDouble(bytes, RealValue(g.value));
+        double y = 0, z = 0;
+        if (i + 1 < groups.size() && groups[i + 1].code == g.code + 10) y = RealValue(groups[++i].value);
+        if (i + 1 < groups.size() && groups[i + 1].code == g.code + 20) z = RealValue(groups[++i].value);
+        PutDouble(bytes, y);
+        PutDouble(bytes, z);
+      } else if (!EedItem(save_, g, bytes)) {
+        save_.fail("extended data group " + std::to_string(g.code));
+      }
+    }
+    if (app == 0 || bytes.empty() || bytes.size() > 0x7FFF) continue;
+    data.bs(uint16_t(bytes.size()));
+    data.handle(kHardPointer, app);
+    data.raw(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  }
+  data.bs(0);
+}
+
+void DwgObject::reactorsAndDictionary(uint64_t owner, bool ownerPresent) {
+  std::vector<uint64_t> reactors = r_.braceHandles("{ACAD_REACTORS");
+  std::vector<uint64_t> dictionary = r_.braceHandles("{ACAD_XDICTIONARY");
+  data.bl(uint32_t(reactors.size()));
+  if (ownerPresent) refs.handle(kSoftPointer, owner);
+  for (uint64_t h : reactors) refs.handle(kSoftPointer, h);
+  refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
+}
+
+void DwgObject::entityCommon(const EntityLinks& links) {
+  bool r2000 = save_.r2000();
+  data.bit(false);  // no picture
+  if (!r2000) sizePlaceholder();
+  uint8_t mode = links.owner == save_.modelSpace ? 2 : links.owner == save_.paperSpace ? 1 : 0;
+  data.bb(mode);
+  std::string linetype = UpperName(r_.text(6, "BYLAYER"));
+  uint8_t linetypeFlags = linetype == "BYLAYER" ? 0 : linetype == "BYBLOCK" ? 1
+                        : linetype == "CONTINUOUS" ? 2 : 3;
+  std::vector<uint64_t> reactors = r_.braceHandles("{ACAD_REACTORS");
+  std::vector<uint64_t> dictionary = r_.braceHandles("{ACAD_XDICTIONARY");
+  data.bl(uint32_t(reactors.size()));
+  if (!r2000) data.bit(linetypeFlags == 0);
+  data.bit(false);  // links written
+  data.cmc(int16_t(r_.integer(62, 256)));
+  data.bd(r_.real(48, 1));
+  if (r2000) {
+    data.bb(linetypeFlags);
+    data.bb(0);  // plot style by layer
+  }
+  data.bs(uint16_t(r_.integer(60, 0)));
+  if (r2000) data.rc(LineweightIndex(r_.integer(370, -1)));
+
+  if (mode == 0) refs.handle(kSoftPointer, links.owner);
+  for (uint64_t h : reactors) refs.handle(kSoftPointer, h);
+  refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
+  uint64_t layer = save_.named(kTableLayer, r_.text(8, "0"));
+  uint64_t linetypeHandle = 0;
+  if (linetypeFlags == 3 || (!r2000 && linetypeFlags != 0)) {
+    linetypeHandle = save_.named(kTableLtype, linetype);
+    if (linetypeHandle == 0) save_.fail("line type " + linetype);
+  }
+  if (!r2000) {
+    refs.handle(kHardPointer, layer);
+    if (linetypeFlags != 0) refs.handle(kHardPointer, linetypeHandle);
+  }
+  refs.handle(kSoftPointer, links.previous);
+  refs.handle(kSoftPointer, links.next);
+  if (r2000) {
+    refs.handle(kHardPointer, layer);
+    if (linetypeFlags == 3) refs.handle(kHardPointer, linetypeHandle);
+  }
+}
+
+void DwgObject::objectCommon(uint64_t owner) {
+  if (!save_.r2000()) sizePlaceholder();
+  reactorsAndDictionary(owner, true);
+}
+
+void DwgObject::entryCommon(uint64_t control, const std::string& name) {
+  objectCommon(control);
+  long long flags = r_.integer(70, 0);
+  data.tv(name);
+  data.bit((flags & 64) != 0);
+  data.bs(0);  // xref index + 1
+  data.bit((flags & 16) != 0);
+}
+
+void DwgObject::finish() {
+  // The bit size counts the data up to the handle stream.
+  data.patchRl(sizeAt_, uint32_t(data.bitSize()));
+  data.append(refs);
+  data.align();
+  DwgBitWriter framed;
+  framed.ms(uint32_t(data.bytes().size()));
+  framed.raw(data.bytes().data(), data.bytes().size());
+  uint16_t crc = DwgCrc16(framed.bytes().data(), framed.bytes().size(), 0xC0C1);
+  framed.rs(crc);
+  save_.objects[handle_] = framed.bytes();
+}
+
+}  // namespace zr
