@@ -1,5 +1,5 @@
 // Saving DXF in the four versions: the file re-opens with the same extents,
-// is written through a temporary file of its own, and DWG saving fails. ezdxf reads the
+// is written through a temporary file of its own, and DWG versions the library does not write fail. ezdxf reads the
 // saved files in a test of its own (check_saved.py).
 #include "tests/support/gtest.h"
 

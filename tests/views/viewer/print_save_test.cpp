@@ -269,8 +269,8 @@ protected:
 
 }  // namespace
 
-// The dialog offers only what the drawing library can write: the four DXF
-// versions while it has no DWG writer.
+// The dialog offers only what the drawing library can write: DWG 2000 and
+// the four DXF versions.
 TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
 {
     ASSERT_TRUE(Open("square.dxf"));
@@ -280,7 +280,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         int choice;
         DWORD stored;
         const char* version;
-    } versions[] = {{1, 5, "AC1018"}, {2, 6, "AC1015"}, {3, 7, "AC1014"}, {4, 8, "AC1009"}};
+    } versions[] = {{2, 5, "AC1018"}, {3, 6, "AC1015"}, {4, 7, "AC1014"}, {5, 8, "AC1009"}};
     for (const auto& version : versions) {
         std::string stem = m_folder + "\\copy" + std::to_string(version.stored);
         // A name typed with the wrong extension gets the filter's.
@@ -293,12 +293,12 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         EXPECT_EQ(version.stored, StoredFormat("VectorFormat"));
     }
     // Each stored choice opens the dialog on the choice shown: R12 comes back
-    // as DXF 2000, a DWG version as the DXF of the same version, nothing
-    // stored as DXF 2004.
+    // as DXF 2000, DWG 2000 as itself, a DWG version that cannot be written as
+    // the DXF of the same version, nothing stored as DXF 2004.
     const struct {
         DWORD stored;
         int shown;
-    } reopenings[] = {{8, 1}, {1, 0}, {2, 1}, {4, 3}, {0, 0}};
+    } reopenings[] = {{8, 2}, {1, 1}, {2, 0}, {4, 4}, {0, 1}};
     for (const auto& reopening : reopenings) {
         SetDword(HARBECK_REGISTRY_ROOT "ViewWindow", "VectorFormat", reopening.stored);
         int shown = -1, choices = 0;
@@ -314,7 +314,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         Command(ID_VIEW_SAVE_AS);
         EXPECT_TRUE(reopened.Finished());
         EXPECT_EQ(reopening.shown, shown) << reopening.stored;
-        EXPECT_EQ(4, choices);
+        EXPECT_EQ(5, choices);
         EXPECT_EQ("square.dxf", name.substr(name.find_last_of('\\') + 1)) << reopening.stored;
     }
 }
@@ -328,7 +328,7 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserWithItsReasonAndWritesNothing)
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL));
     std::string message;
     DialogScript script;
-    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 2); })
+    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 3); })
         .Then("另存为",
               [&](HWND dialog) {
                   SetText(dialog, kFileNameBox, (m_folder + "\\blocked.dwg").c_str());
