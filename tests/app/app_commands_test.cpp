@@ -119,22 +119,11 @@ std::string CaptionOfDialog(HWND frame, UINT id)
     return caption;
 }
 
-// Waits, handling messages, until the thumbnail thread waits for its next
-// folder; false after 20 s.
+// Waits, answering the thread's messages, until the thumbnail thread waits
+// for its next folder; false after 20 s.
 bool WaitForIdleThumbnailThread()
 {
-    HANDLE idle = AppSW.taskThread->GetIdleEvent();
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 20000) {
-        if (MsgWaitForMultipleObjects(1, &idle, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
-            return true;
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    return false;
+    return AppSW.taskThread->WaitIdle(20000, NULL);
 }
 
 }  // namespace
