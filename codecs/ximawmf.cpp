@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "codecs/ximawmf_playback.h"
 #include "codecs/ximawmf_shapes.h"
 #include "platform/base/byte_reader.h"
 
@@ -17,12 +18,17 @@ const WORD kMaxUnitsPerInch = 2540;
 const LONG kExtentLimit = 6554;
 const DWORD kMinEmfHeaderBytes = 88;
 const DWORD kEmfEof = 14;  // EMR_EOF
+const WORD kMetaEscape = 0x0626;
+// A comment escape that carries part of an enhanced metafile starts its
+// data ("WMFC") after the escape's function and byte count.
+const size_t kEmbeddedIdOffset = 10;
+const DWORD kEmbeddedEnhanced = 0x43464D57;
+// META_SETRELABS: a record that GDI takes and does nothing with.
+const WORD kMetaNoEffect = 0x0105;
 // Where the header keeps the number of palette entries (nPalEntries).
 const size_t kEmfPaletteCountOffset = 68;
 // A logical palette counts its entries in a 16-bit field.
 const uint64_t kMaxPaletteEntries = 0xFFFF;
-// Playing a metafile stops after this long: the picture is not made.
-const DWORD kPlaybackLimitMs = 3000;
 
 std::vector<BYTE> ReadBytes(CxFile* stream, uint64_t count, bool& ok)
 {
@@ -39,9 +45,66 @@ std::vector<BYTE> ReadBytes(CxFile* stream, uint64_t count, bool& ok)
     return bytes;
 }
 
+// Where the bitmap of a Windows metafile record starts (after its type,
+// size and fixed fields), and where its usage field is; 0 for records
+// without one.
+size_t WindowsBitmapStart(WORD function, size_t* usage)
+{
+    *usage = 0;
+    switch (function) {
+    case 0x0940:  // META_DIBBITBLT
+        return 22;
+    case 0x0B41:  // META_DIBSTRETCHBLT
+        return 26;
+    case 0x0F43:  // META_STRETCHDIB
+        *usage = 10;
+        return 28;
+    case 0x0D33:  // META_SETDIBTODEV
+        *usage = 6;
+        return 24;
+    case 0x0142:  // META_DIBCREATEPATTERNBRUSH
+        *usage = 8;
+        return 10;
+    default:
+        return 0;
+    }
+}
+
+// Whether the bitmap a record carries (header, colour table and rows, one
+// after the other) lies inside the record; records without one hold. GDI
+// reads such a bitmap by its header, wherever the record ends.
+bool WindowsBitmapHolds(const BYTE* record, size_t size)
+{
+    WORD function = GetU16LE(record + 4);
+    size_t usageAt = 0;
+    size_t start = WindowsBitmapStart(function, &usageAt);
+    // The transfers without a source have no room for a bitmap header.
+    if (start == 0 || size < start + 4)
+        return true;
+    uint32_t usage = usageAt ? GetU16LE(record + usageAt) : DIB_RGB_COLORS;
+    if (function == 0x0142 && GetU16LE(record + 6) == BS_PATTERN) {
+        // A device-dependent bitmap: its rows follow a 10-byte header.
+        const BYTE* bitmap = record + start;
+        uint64_t rows = (uint64_t)GetU16LE(bitmap + 6) * GetU16LE(bitmap + 4);
+        return size >= start + 10 && rows * bitmap[8] <= size - start - 10;
+    }
+    CxDibLayout layout;
+    if (!CxReadDibLayout(record + start, size - start, usage, &layout))
+        return false;
+    uint64_t left = size - start;
+    if (layout.headerBytes > left)
+        return false;
+    return layout.compressed ? layout.headerBytes < left
+                             : layout.rowBytes * layout.rows <= left - layout.headerBytes;
+}
+
 // Every record of a Windows metafile lies inside it and the last one is
-// the end record, before GDI is given the bytes.
-bool WindowsRecordsHold(const std::vector<BYTE>& bytes)
+// the end record, before GDI is given the bytes. An enhanced metafile
+// carried in the comments of a Windows one would be taken instead of the
+// records around it, without the checks an enhanced metafile gets here:
+// its comments are made plain ones, so that the records themselves play.
+// A record whose bitmap does not lie inside it is made one without effect.
+bool WindowsRecordsHold(std::vector<BYTE>& bytes)
 {
     CByteReader records(bytes.data(), bytes.size());
     records.Skip(2);
@@ -56,6 +119,12 @@ bool WindowsRecordsHold(const std::vector<BYTE>& bytes)
             return false;
         if (function == 0)
             return true;
+        if (function == kMetaEscape && size >= kEmbeddedIdOffset + 4 &&
+            GetU16LE(&bytes[start + 6]) == MFCOMMENT &&
+            GetU32LE(&bytes[start + kEmbeddedIdOffset]) == kEmbeddedEnhanced)
+            PutU32LE(&bytes[start + kEmbeddedIdOffset], 0);
+        if (!WindowsBitmapHolds(&bytes[start], (size_t)size))
+            PutU16LE(&bytes[start + 4], kMetaNoEffect);
     }
     return false;
 }
@@ -101,32 +170,6 @@ bool EnhancedRecordsHold(const std::vector<BYTE>& bytes, size_t* eofStart)
         }
     }
     return false;
-}
-
-// The playback of one metafile into a picture of a given size.
-struct Playback {
-    LONG width;
-    LONG height;
-    DWORD start;
-    bool tooLong;
-};
-
-// Plays each record, except shape records too short for their points and
-// those whose shape lies far outside the picture (a damaged coordinate, or
-// a damaged header that scales every record); stops when the playback takes
-// too long.
-int CALLBACK PlayRecord(HDC dc, HANDLETABLE* handles, const ENHMETARECORD* record, int count,
-                        LPARAM parameter)
-{
-    Playback* playback = (Playback*)parameter;
-    if (GetTickCount() - playback->start > kPlaybackLimitMs) {
-        playback->tooLong = true;
-        return 0;
-    }
-    if (!CxEmfRecordIsPlayable(dc, record, playback->width, playback->height))
-        return 1;
-    PlayEnhMetaFileRecord(dc, handles, record, (UINT)count);
-    return 1;
 }
 
 }  // namespace
@@ -270,6 +313,7 @@ bool CxImageWMF::Decode(CxFile* stream, LONG wantedWidth, LONG wantedHeight)
 // filled with the window colour, then takes the bitmap's pixels.
 bool CxImageWMF::Render(HENHMETAFILE metafile, DWORD width, DWORD height)
 {
+    CxMetafilePlayback playback((LONG)width, (LONG)height);
     HDC screen = GetDC(NULL);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, (int)width, (int)height);
     HDC dc = CreateCompatibleDC(screen);
@@ -309,9 +353,8 @@ bool CxImageWMF::Render(HENHMETAFILE metafile, DWORD width, DWORD height)
             failed = true;
         }
     }
-    Playback playback = { (LONG)width, (LONG)height, GetTickCount(), false };
     if (!failed)
-        EnumEnhMetaFile(dc, metafile, PlayRecord, &playback, &area);
+        playback.Play(dc, metafile, area);
     if (oldPalette)
         SelectPalette(dc, oldPalette, FALSE);
     if (palette)
@@ -322,7 +365,7 @@ bool CxImageWMF::Render(HENHMETAFILE metafile, DWORD width, DWORD height)
     bool taken = false;
     if (failed || info.escape) {
         Fail("Cancelled");
-    } else if (playback.tooLong) {
+    } else if (playback.TooLong()) {
         Fail("metafile takes too long to draw");
     } else if (Create(width, height, bitsPerPixel, CXIMAGE_FORMAT_WMF)) {
         taken = GetDIBits(dc, bitmap, 0, height, GetBits(), (BITMAPINFO*)GetDIB(),
