@@ -23,10 +23,18 @@ const WORD kMetaEscape = 0x0626;
 // data ("WMFC") after the escape's function and byte count.
 const size_t kEmbeddedIdOffset = 10;
 const DWORD kEmbeddedEnhanced = 0x43464D57;
+// Bounds up to twice (and 16 pixels more than) the frame's size are taken
+// as they are.
+const int64_t kBoundsToleranceFactor = 2;
+const int64_t kBoundsTolerancePixels = 16;
 // META_SETRELABS: a record that GDI takes and does nothing with.
 const WORD kMetaNoEffect = 0x0105;
 // Where the header keeps the number of palette entries (nPalEntries).
 const size_t kEmfPaletteCountOffset = 68;
+// The header's pixel format fields (cbPixelFormat, offPixelFormat and
+// bOpenGL), in headers long enough to have them.
+const size_t kEmfPixelFormatOffset = 88;
+const size_t kEmfPixelFormatEnd = 100;
 // A logical palette counts its entries in a 16-bit field.
 const uint64_t kMaxPaletteEntries = 0xFFFF;
 
@@ -98,17 +106,53 @@ bool WindowsBitmapHolds(const BYTE* record, size_t size)
                              : layout.rowBytes * layout.rows <= left - layout.headerBytes;
 }
 
+// How many object-table slots a record uses (its first parameters); 0 for
+// records that use none.
+int WindowsObjectsUsed(WORD function)
+{
+    switch (function) {
+    case 0x012D:  // META_SELECTOBJECT
+    case 0x01F0:  // META_DELETEOBJECT
+    case 0x0234:  // META_SELECTPALETTE
+    case 0x012A:  // META_INVERTREGION
+    case 0x012B:  // META_PAINTREGION
+    case 0x012C:  // META_SELECTCLIPREGION
+        return 1;
+    case 0x0228:  // META_FILLREGION
+    case 0x0429:  // META_FRAMEREGION
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+// Whether the object slots a record uses lie inside the table.
+bool WindowsObjectsHold(const BYTE* record, size_t size, WORD objects)
+{
+    int used = WindowsObjectsUsed(GetU16LE(record + 4));
+    if (size < 6 + 2 * (size_t)used)
+        return false;
+    for (int i = 0; i < used; ++i) {
+        if (GetU16LE(record + 6 + 2 * i) >= objects)
+            return false;
+    }
+    return true;
+}
+
 // Every record of a Windows metafile lies inside it and the last one is
 // the end record, before GDI is given the bytes. An enhanced metafile
 // carried in the comments of a Windows one would be taken instead of the
 // records around it, without the checks an enhanced metafile gets here:
 // its comments are made plain ones, so that the records themselves play.
-// A record whose bitmap does not lie inside it is made one without effect.
+// A record whose bitmap does not lie inside it, or that uses an object slot
+// outside the table, is made one without effect.
 bool WindowsRecordsHold(std::vector<BYTE>& bytes)
 {
     CByteReader records(bytes.data(), bytes.size());
     records.Skip(2);
     size_t headerBytes = records.U16LE() * 2u;  // the header's size, given in words
+    records.Skip(6);
+    WORD objects = records.U16LE();  // the size of the object table
     if (headerBytes < kMetaHeaderBytes || !records.Seek(headerBytes))
         return false;
     while (records.Has(6)) {
@@ -123,7 +167,8 @@ bool WindowsRecordsHold(std::vector<BYTE>& bytes)
             GetU16LE(&bytes[start + 6]) == MFCOMMENT &&
             GetU32LE(&bytes[start + kEmbeddedIdOffset]) == kEmbeddedEnhanced)
             PutU32LE(&bytes[start + kEmbeddedIdOffset], 0);
-        if (!WindowsBitmapHolds(&bytes[start], (size_t)size))
+        if (!WindowsBitmapHolds(&bytes[start], (size_t)size) ||
+            !WindowsObjectsHold(&bytes[start], (size_t)size, objects))
             PutU16LE(&bytes[start + 4], kMetaNoEffect);
     }
     return false;
@@ -170,6 +215,29 @@ bool EnhancedRecordsHold(const std::vector<BYTE>& bytes, size_t* eofStart)
         }
     }
     return false;
+}
+
+// One side of the picture: the bounds' side, unless the frame (in
+// hundredths of a millimetre on the reference device) says it is far
+// smaller: a damaged bounds field must not ask for a picture thousands of
+// pixels large, and GDI for the work of drawing it.
+int64_t EnhancedSide(int64_t bounds, int64_t frame, int64_t devicePixels, int64_t millimetres)
+{
+    if (devicePixels <= 0 || millimetres <= 0)
+        return bounds;
+    int64_t framed = frame * devicePixels / (millimetres * 100);
+    return framed > 0 && bounds > kBoundsToleranceFactor * framed + kBoundsTolerancePixels
+               ? framed : bounds;
+}
+
+void EnhancedSize(const ENHMETAHEADER& header, int64_t* width, int64_t* height)
+{
+    *width = EnhancedSide(llabs((int64_t)header.rclBounds.right - header.rclBounds.left),
+                          llabs((int64_t)header.rclFrame.right - header.rclFrame.left),
+                          header.szlDevice.cx, header.szlMillimeters.cx);
+    *height = EnhancedSide(llabs((int64_t)header.rclBounds.bottom - header.rclBounds.top),
+                           llabs((int64_t)header.rclFrame.bottom - header.rclFrame.top),
+                           header.szlDevice.cy, header.szlMillimeters.cy);
 }
 
 }  // namespace
@@ -257,6 +325,12 @@ HENHMETAFILE CxImageWMF::ReadEnhMetafile(CxFile* stream, ENHMETAHEADER* header)
     // picture is played without it.
     if (!PaletteHolds(data, eofStart))
         PutU32LE(&data[kEmfPaletteCountOffset], 0);
+    // A pixel format in the header makes playing set up OpenGL on the DC,
+    // for tens of seconds; a bitmap's DC has no use for one.
+    if (GetU32LE(data.data() + 4) >= kEmfPixelFormatEnd) {
+        for (size_t at = kEmfPixelFormatOffset; at < kEmfPixelFormatEnd; at += 4)
+            PutU32LE(&data[at], 0);
+    }
     HENHMETAFILE metafile = SetEnhMetaFileBits((UINT)data.size(), data.data());
     if (!metafile)
         return NULL;
@@ -286,8 +360,7 @@ bool CxImageWMF::Decode(CxFile* stream, LONG wantedWidth, LONG wantedHeight)
         ENHMETAHEADER header;
         if (!stream->Seek(start, SEEK_SET) || !(metafile = ReadEnhMetafile(stream, &header)))
             return Fail("corrupted WMF");
-        width = llabs((int64_t)header.rclBounds.right - header.rclBounds.left);
-        height = llabs((int64_t)header.rclBounds.bottom - header.rclBounds.top);
+        EnhancedSize(header, &width, &height);
     }
     if (info.escape) {
         DeleteEnhMetaFile(metafile);

@@ -56,21 +56,19 @@ DWORD SlotOf(const ENHMETARECORD* record)
 }
 
 // The length a logical size becomes in device pixels at the given scale,
-// brought down to `limit`: the logical size that gives the limit, or 0 when
-// the size is within it.
+// brought down to `limit`: the logical size that gives the limit (0 when
+// even one logical unit is larger), or `logical` itself when it is within.
 LONG LimitedSize(LONG logical, double scale, LONG limit)
 {
     double device = fabs((double)logical) * scale;
     if (!(device > limit))
-        return 0;
+        return logical;
     LONG smaller = (LONG)floor(limit / scale);
-    if (smaller < 1)
-        smaller = 1;
     return logical < 0 ? -smaller : smaller;
 }
 
-// A copy of the DC's current pen at most `limit` device pixels wide, or
-// null when it is not wider.
+// A copy of the DC's current pen at most `limit` device pixels wide (one
+// pixel wide when a logical unit is wider), or null when it is not wider.
 HPEN NarrowerPen(HDC dc, double scale, LONG limit)
 {
     HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
@@ -80,43 +78,55 @@ HPEN NarrowerPen(HDC dc, double scale, LONG limit)
         if (!GetObjectW(pen, sizeof(logical), &logical))
             return NULL;
         LONG width = LimitedSize(logical.lopnWidth.x, scale, limit);
-        if (width == 0)
+        if (width == logical.lopnWidth.x)
             return NULL;
-        logical.lopnWidth.x = width;
+        logical.lopnWidth.x = width;  // 0: one pixel
         return CreatePenIndirect(&logical);
     }
     if (bytes < (int)sizeof(EXTLOGPEN) - (int)sizeof(DWORD))
         return NULL;
     std::vector<BYTE> buffer((size_t)bytes + sizeof(DWORD), 0);
     EXTLOGPEN* extended = (EXTLOGPEN*)buffer.data();
-    if (!GetObjectW(pen, bytes, extended))
+    if (!GetObjectW(pen, bytes, extended) ||
+        (extended->elpPenStyle & PS_TYPE_MASK) != PS_GEOMETRIC)
         return NULL;
     LONG width = LimitedSize((LONG)extended->elpWidth, scale, limit);
-    if (width == 0 || (extended->elpPenStyle & PS_TYPE_MASK) != PS_GEOMETRIC)
+    if (width == (LONG)extended->elpWidth)
         return NULL;
     LOGBRUSH brush = { extended->elpBrushStyle, extended->elpColor, extended->elpHatch };
-    bool userStyle = (extended->elpPenStyle & PS_STYLE_MASK) == PS_USERSTYLE;
-    return ExtCreatePen(extended->elpPenStyle, (DWORD)width, &brush,
-                        userStyle ? extended->elpNumEntries : 0,
+    DWORD style = extended->elpPenStyle;
+    if (width == 0) {
+        // A cosmetic pen is one pixel wide whatever the transform.
+        style = PS_COSMETIC | (style & PS_STYLE_MASK);
+        width = 1;
+        brush.lbStyle = BS_SOLID;
+    }
+    bool userStyle = (style & PS_STYLE_MASK) == PS_USERSTYLE;
+    return ExtCreatePen(style, (DWORD)width, &brush, userStyle ? extended->elpNumEntries : 0,
                         userStyle ? extended->elpStyleEntry : NULL);
 }
 
 // A copy of the DC's current font at most `limit` device pixels tall and
-// wide, or null when it is not larger.
-HFONT SmallerFont(HDC dc, double scale, LONG limit)
+// wide, or null when it is not larger. `tooLarge` is set when even a font
+// one logical unit tall would be larger.
+HFONT SmallerFont(HDC dc, double scale, LONG limit, bool* tooLarge)
 {
+    *tooLarge = false;
     HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
     LOGFONTW logical;
     if (!font || GetObjectW(font, sizeof(logical), &logical) != (int)sizeof(logical))
         return NULL;
     LONG height = LimitedSize(logical.lfHeight, scale, limit);
     LONG width = LimitedSize(logical.lfWidth, scale, limit);
-    if (height == 0 && width == 0)
+    if (height == logical.lfHeight && width == logical.lfWidth)
         return NULL;
-    if (height != 0)
-        logical.lfHeight = height;
-    if (width != 0)
-        logical.lfWidth = width;
+    // A height of 0 asks for the default size, not a small one.
+    if (height == 0 || (width == 0 && logical.lfWidth != 0)) {
+        *tooLarge = true;
+        return NULL;
+    }
+    logical.lfHeight = height;
+    logical.lfWidth = width;
     return CreateFontIndirectW(&logical);
 }
 
@@ -185,15 +195,20 @@ bool CxMetafilePlayback::MakesObjectAt(const ENHMETARECORD* record, HANDLETABLE*
 
 // Plays a record with the DC's pen and font brought within their limits
 // for the record's time: a stroke with a pen thousands of pixels wide, or
-// text in glyphs thousands of pixels tall, costs GDI seconds.
+// text in glyphs thousands of pixels tall, costs GDI seconds. Text that no
+// font within the limit can draw is not drawn.
 bool CxMetafilePlayback::PlayWithinLimits(HDC dc, HANDLETABLE* handles,
                                           const ENHMETARECORD* record, int count)
 {
     HGDIOBJ substitute = NULL;
-    if (CxEmfRecordIsShape(record) || StrokesPath(record->iType))
+    if (CxEmfRecordIsShape(record) || StrokesPath(record->iType)) {
         substitute = NarrowerPen(dc, CxEmfDeviceScale(dc), kMaxPenPixels);
-    else if (DrawsText(record->iType))
-        substitute = SmallerFont(dc, CxEmfDeviceScale(dc), kMaxFontPixels);
+    } else if (DrawsText(record->iType)) {
+        bool tooLarge = false;
+        substitute = SmallerFont(dc, CxEmfDeviceScale(dc), kMaxFontPixels, &tooLarge);
+        if (tooLarge)
+            return false;
+    }
     HGDIOBJ original = substitute ? SelectObject(dc, substitute) : NULL;
     BOOL played = PlayEnhMetaFileRecord(dc, handles, record, (UINT)count);
     if (substitute) {

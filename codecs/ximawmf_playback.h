@@ -10,7 +10,7 @@ class CxMetafilePlayback {
 public:
     // Playing stops after this long, or after this many records: the
     // picture is then not made.
-    static const DWORD kTimeLimitMs = 3000;
+    static const DWORD kTimeLimitMs = 2000;
     static const DWORD kMaxRecords = 1000000;
     // The widest pen and the tallest font drawn, in device pixels: wider
     // pens and taller fonts are drawn at this size.
