@@ -31,12 +31,29 @@ bool MakesObject(DWORD type)
     }
 }
 
-// Records that use an object by its slot (or a stock object by a flagged
-// number).
-bool UsesObject(DWORD type)
+// Where a record that uses an object names its slot (0 for records that
+// use none); `stockAllowed` tells whether a stock object (a flagged number)
+// may stand there.
+size_t ObjectSlotOffset(DWORD type, bool* stockAllowed)
 {
-    return type == EMR_SELECTOBJECT || type == EMR_DELETEOBJECT || type == EMR_SELECTPALETTE ||
-           type == EMR_SETCOLORSPACE || type == EMR_DELETECOLORSPACE;
+    *stockAllowed = false;
+    switch (type) {
+    case EMR_SELECTOBJECT:
+    case EMR_DELETEOBJECT:
+        *stockAllowed = true;
+        return 8;
+    case EMR_SELECTPALETTE:
+    case EMR_SETCOLORSPACE:
+    case EMR_DELETECOLORSPACE:
+    case EMR_RESIZEPALETTE:
+    case EMR_SETPALETTEENTRIES:
+        return 8;
+    case EMR_FILLRGN:
+    case EMR_FRAMERGN:
+        return 28;  // the brush, after the bounds and the region's size
+    default:
+        return 0;
+    }
 }
 
 bool StrokesPath(DWORD type)
@@ -174,9 +191,13 @@ int CxMetafilePlayback::PlayOne(HDC dc, HANDLETABLE* handles, const ENHMETARECOR
             m_made.push_back(handles->objectHandle[slot]);
         return 1;
     }
-    if (UsesObject(record->iType)) {
-        slot = SlotOf(record);
-        if (!(slot & kStockObjectFlag) && (slot == 0 || slot >= (DWORD)count))
+    bool stockAllowed = false;
+    if (size_t at = ObjectSlotOffset(record->iType, &stockAllowed)) {
+        if (record->nSize < at + 4)
+            return 1;
+        slot = GetU32LE((const BYTE*)record + at);
+        bool stock = stockAllowed && (slot & kStockObjectFlag);
+        if (!stock && (slot == 0 || slot >= (DWORD)count))
             return 1;
     }
     if (!CxEmfRecordIsPlayable(dc, record, m_width, m_height))

@@ -305,11 +305,59 @@ bool BitmapHolds(const ENHMETARECORD* record, const BitmapFields& at)
     return fields.Ok() && layout.rowBytes * rows <= bitsBytes;
 }
 
+// Whether the text of one EMRTEXT at `at` lies inside the record: its
+// characters (of `charBytes` bytes) and, when it has them, its spacing
+// values (two a character with ETO_PDY).
+bool TextHolds(const ENHMETARECORD* record, size_t at, uint64_t charBytes)
+{
+    CByteReader text((const uint8_t*)record, record->nSize);
+    text.Seek(at + 8);  // after the reference point
+    uint64_t chars = text.U32LE(), stringOffset = text.U32LE(), options = text.U32LE();
+    text.Skip(16);      // the clipping rectangle
+    uint64_t dxOffset = text.U32LE();
+    if (!text.Ok())
+        return false;
+    uint64_t dxBytes = chars * 4 * ((options & ETO_PDY) ? 2 : 1);
+    return (chars == 0 || stringOffset + chars * charBytes <= record->nSize) &&
+           (dxOffset == 0 || dxOffset + dxBytes <= record->nSize);
+}
+
+// Whether every text of a text record lies inside it; true for other
+// records.
+bool TextsHold(const ENHMETARECORD* record)
+{
+    const size_t kTextStart = 36, kPolyTextStart = 40, kTextBytes = 40;
+    switch (record->iType) {
+    case EMR_EXTTEXTOUTA:
+        return TextHolds(record, kTextStart, 1);
+    case EMR_EXTTEXTOUTW:
+        return TextHolds(record, kTextStart, 2);
+    case EMR_POLYTEXTOUTA:
+    case EMR_POLYTEXTOUTW: {
+        CByteReader fields((const uint8_t*)record, record->nSize);
+        fields.Seek(kPolyTextStart - 4);
+        uint64_t count = fields.U32LE();
+        if (!fields.Ok() || kPolyTextStart + count * kTextBytes > record->nSize)
+            return false;
+        for (uint64_t i = 0; i < count; ++i) {
+            if (!TextHolds(record, kPolyTextStart + (size_t)i * kTextBytes,
+                           record->iType == EMR_POLYTEXTOUTA ? 1 : 2))
+                return false;
+        }
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
 }  // namespace
 
 bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG height)
 {
     if (!record || record->nSize < kRecordHeadBytes)
+        return false;
+    if (!TextsHold(record))
         return false;
     BitmapFields bitmaps[2];
     int bitmapCount = RecordBitmaps(record->iType, bitmaps);
