@@ -139,13 +139,32 @@ bool WindowsObjectsHold(const BYTE* record, size_t size, WORD objects)
     return true;
 }
 
+// Whether the characters of a text record lie inside it (their count
+// comes first in META_TEXTOUT, after the position in META_EXTTEXTOUT,
+// whose clipping rectangle follows when its options name one).
+bool WindowsTextHolds(const BYTE* record, size_t size)
+{
+    WORD function = GetU16LE(record + 4);
+    if (function == 0x0521) {  // META_TEXTOUT
+        size_t chars = size >= 8 ? GetU16LE(record + 6) : 0;
+        return size >= 8 && 8 + (chars + 1) / 2 * 2 + 4 <= size;
+    }
+    if (function != 0x0A32)  // META_EXTTEXTOUT
+        return true;
+    if (size < 14)
+        return false;
+    size_t chars = GetU16LE(record + 10);
+    size_t rectangle = (GetU16LE(record + 12) & (ETO_OPAQUE | ETO_CLIPPED)) ? 8 : 0;
+    return 14 + rectangle + (chars + 1) / 2 * 2 <= size;
+}
+
 // Every record of a Windows metafile lies inside it and the last one is
 // the end record, before GDI is given the bytes. An enhanced metafile
 // carried in the comments of a Windows one would be taken instead of the
 // records around it, without the checks an enhanced metafile gets here:
 // its comments are made plain ones, so that the records themselves play.
-// A record whose bitmap does not lie inside it, or that uses an object slot
-// outside the table, is made one without effect.
+// A record whose bitmap or text does not lie inside it, or that uses an
+// object slot outside the table, is made one without effect.
 bool WindowsRecordsHold(std::vector<BYTE>& bytes)
 {
     CByteReader records(bytes.data(), bytes.size());
@@ -168,7 +187,8 @@ bool WindowsRecordsHold(std::vector<BYTE>& bytes)
             GetU32LE(&bytes[start + kEmbeddedIdOffset]) == kEmbeddedEnhanced)
             PutU32LE(&bytes[start + kEmbeddedIdOffset], 0);
         if (!WindowsBitmapHolds(&bytes[start], (size_t)size) ||
-            !WindowsObjectsHold(&bytes[start], (size_t)size, objects))
+            !WindowsObjectsHold(&bytes[start], (size_t)size, objects) ||
+            !WindowsTextHolds(&bytes[start], (size_t)size))
             PutU16LE(&bytes[start + 4], kMetaNoEffect);
     }
     return false;

@@ -10,6 +10,7 @@ namespace {
 
 const size_t kRecordHeadBytes = 8;       // type and size
 const DWORD kStockObjectFlag = 0x80000000;
+const DWORD kLastStockObject = DC_PEN;
 
 // Records that make an object into a slot of the handle table; the slot
 // number follows the record's type and size.
@@ -196,7 +197,8 @@ int CxMetafilePlayback::PlayOne(HDC dc, HANDLETABLE* handles, const ENHMETARECOR
         if (record->nSize < at + 4)
             return 1;
         slot = GetU32LE((const BYTE*)record + at);
-        bool stock = stockAllowed && (slot & kStockObjectFlag);
+        bool stock = stockAllowed && (slot & kStockObjectFlag) &&
+                     (slot & ~kStockObjectFlag) <= kLastStockObject;
         if (!stock && (slot == 0 || slot >= (DWORD)count))
             return 1;
     }
