@@ -40,9 +40,9 @@ size_t ObjectSlotOffset(DWORD type, bool* stockAllowed)
     *stockAllowed = false;
     switch (type) {
     case EMR_SELECTOBJECT:
-    case EMR_DELETEOBJECT:
         *stockAllowed = true;
         return 8;
+    case EMR_DELETEOBJECT:  // stock objects are never deleted
     case EMR_SELECTPALETTE:
     case EMR_SETCOLORSPACE:
     case EMR_DELETECOLORSPACE:
