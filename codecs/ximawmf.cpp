@@ -158,13 +158,62 @@ bool WindowsTextHolds(const BYTE* record, size_t size)
     return 14 + rectangle + (chars + 1) / 2 * 2 <= size;
 }
 
+// The slots of a Windows metafile's object table as its records fill and
+// empty them: an object made when every slot is taken would have no slot
+// to be deleted from, and would stay behind.
+class WindowsObjectTable {
+public:
+    explicit WindowsObjectTable(WORD size) : m_used(size, false) {}
+
+    // False for a record that makes an object when no slot is free.
+    bool Play(const BYTE* record, size_t size)
+    {
+        WORD function = GetU16LE(record + 4);
+        if (function == 0x01F0 && size >= 8) {  // META_DELETEOBJECT
+            WORD slot = GetU16LE(record + 6);
+            if (slot < m_used.size())
+                m_used[slot] = false;
+            return true;
+        }
+        if (!MakesObject(function))
+            return true;
+        for (size_t slot = 0; slot < m_used.size(); ++slot) {
+            if (!m_used[slot]) {
+                m_used[slot] = true;
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    static bool MakesObject(WORD function)
+    {
+        switch (function) {
+        case 0x02FA:  // META_CREATEPENINDIRECT
+        case 0x02FC:  // META_CREATEBRUSHINDIRECT
+        case 0x02FB:  // META_CREATEFONTINDIRECT
+        case 0x00F7:  // META_CREATEPALETTE
+        case 0x01F9:  // META_CREATEPATTERNBRUSH
+        case 0x0142:  // META_DIBCREATEPATTERNBRUSH
+        case 0x06FF:  // META_CREATEREGION
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    std::vector<bool> m_used;
+};
+
 // Every record of a Windows metafile lies inside it and the last one is
 // the end record, before GDI is given the bytes. An enhanced metafile
 // carried in the comments of a Windows one would be taken instead of the
 // records around it, without the checks an enhanced metafile gets here:
 // its comments are made plain ones, so that the records themselves play.
-// A record whose bitmap or text does not lie inside it, or that uses an
-// object slot outside the table, is made one without effect.
+// A record whose bitmap or text does not lie inside it, that uses an
+// object slot outside the table, or makes an object when the table is
+// full, is made one without effect.
 bool WindowsRecordsHold(std::vector<BYTE>& bytes)
 {
     CByteReader records(bytes.data(), bytes.size());
@@ -172,6 +221,7 @@ bool WindowsRecordsHold(std::vector<BYTE>& bytes)
     size_t headerBytes = records.U16LE() * 2u;  // the header's size, given in words
     records.Skip(6);
     WORD objects = records.U16LE();  // the size of the object table
+    WindowsObjectTable table(objects);
     if (headerBytes < kMetaHeaderBytes || !records.Seek(headerBytes))
         return false;
     while (records.Has(6)) {
@@ -188,7 +238,8 @@ bool WindowsRecordsHold(std::vector<BYTE>& bytes)
             PutU32LE(&bytes[start + kEmbeddedIdOffset], 0);
         if (!WindowsBitmapHolds(&bytes[start], (size_t)size) ||
             !WindowsObjectsHold(&bytes[start], (size_t)size, objects) ||
-            !WindowsTextHolds(&bytes[start], (size_t)size))
+            !WindowsTextHolds(&bytes[start], (size_t)size) ||
+            !table.Play(&bytes[start], (size_t)size))
             PutU16LE(&bytes[start + 4], kMetaNoEffect);
     }
     return false;

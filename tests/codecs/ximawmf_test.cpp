@@ -279,10 +279,17 @@ TEST(CxImageWMF, ObjectsOfTheMetafileAreDeletedAndItsSlotsNotReused)
     bytes.insert(at, record);
     *(DWORD*)&bytes[48] += (DWORD)record.size();  // nBytes
     *(DWORD*)&bytes[52] += 1;                      // nRecords
+    // A Windows metafile whose table has one slot for its two brushes.
+    std::string placeable = PlaceableMetafile();
+    placeable[22 + 10] = 1;
+    placeable[22 + 11] = 0;
     long before = codectest::GdiObjectsFree();
     for (int i = 0; i < 40; ++i) {
         CxImage image;
         ASSERT_TRUE(DecodeBytes(bytes, image, CXIMAGE_FORMAT_WMF)) << image.GetLastError();
+        CxImage windows;
+        ASSERT_TRUE(DecodeBytes(placeable, windows, CXIMAGE_FORMAT_WMF))
+            << windows.GetLastError();
     }
     EXPECT_EQ(before, codectest::GdiObjectsFree());
 }
