@@ -89,6 +89,10 @@ bool CxImageICO::Decode(CxFile* stream)
     }
     if (!ReadPixels(stream, bitCount))
         return false;
+    // An image with alpha has its own transparency: its AND mask only
+    // serves programs that know no alpha, and may say otherwise.
+    if (bitCount == 32)
+        return true;
 
     DWORD rowBytes = MaskRowBytes(GetWidth());
     std::vector<BYTE> mask((size_t)rowBytes * GetHeight());
@@ -150,8 +154,8 @@ void CxImageICO::ApplyMask(const BYTE* mask, DWORD rowBytes, WORD bitCount)
 {
     size_t maskBytes = (size_t)rowBytes * GetHeight();
     // A mask that hides everything inverts the colours of an old-style
-    // icon; an entry with alpha has its own transparency.
-    bool allSet = bitCount != 32;
+    // icon.
+    bool allSet = true;
     for (size_t i = 0; i < maskBytes && allSet; ++i)
         allSet = mask[i] == 0xFF;
     if (allSet) {
@@ -159,9 +163,8 @@ void CxImageICO::ApplyMask(const BYTE* mask, DWORD rowBytes, WORD bitCount)
         Negative();
         return;
     }
-    bool needed = AlphaIsValid();
-    if (!needed)
-        AlphaCreate();
+    bool needed = false;
+    AlphaCreate();
     for (DWORD y = 0; y < GetHeight(); ++y) {
         for (DWORD x = 0; x < GetWidth(); ++x) {
             if (MaskBit(mask, rowBytes, x, y)) {

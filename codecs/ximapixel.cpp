@@ -41,6 +41,19 @@ BYTE MaskedChannel(DWORD pixel, DWORD mask)
     return (BYTE)(bits >= 8 ? value >> (bits - 8) : value << (8 - bits));
 }
 
+// One masked channel of a 32-bit pixel as 8 bits, over the whole range: a
+// channel of n bits gives its share of 2^n - 1, rounded down (a channel of
+// 10 bits at its largest is 255, and so is one of 5 bits).
+BYTE ScaledChannel(DWORD pixel, DWORD mask)
+{
+    int bits = CountBits(mask);
+    if (bits == 0)
+        return 0;
+    uint64_t value = (pixel & mask) >> LowestBit(mask);
+    uint64_t maximum = ((uint64_t)1 << bits) - 1;
+    return (BYTE)(value * 255 / maximum);
+}
+
 }  // namespace
 
 bool CxImage::IsInside(int32_t x, int32_t y) const
@@ -167,7 +180,7 @@ BYTE* CxImage::GetPixelPointer(int32_t x, int32_t y) const
 // rows. Rows and pixels go from the last backwards, so the source may lie
 // at the start of this image's own pixel area. Each channel takes its shift
 // from its own mask; 32-bit pixels without masks are blue, green, red and
-// an unused byte.
+// an unused byte, with masks their channels are scaled to the whole range.
 void CxImage::Bitfield2RGB(const BYTE* source, DWORD firstMask, DWORD secondMask,
                            DWORD thirdMask, BYTE bits)
 {
@@ -203,9 +216,9 @@ void CxImage::Bitfield2RGB(const BYTE* source, DWORD firstMask, DWORD secondMask
                     continue;
                 }
                 DWORD value = GetU32LE(from + 4 * x);
-                pixel[0] = MaskedChannel(value, thirdMask);
-                pixel[1] = MaskedChannel(value, secondMask);
-                pixel[2] = MaskedChannel(value, firstMask);
+                pixel[0] = ScaledChannel(value, thirdMask);
+                pixel[1] = ScaledChannel(value, secondMask);
+                pixel[2] = ScaledChannel(value, firstMask);
             }
         }
     }

@@ -93,22 +93,26 @@ BYTE Level(uint32_t value, uint16_t bits)
     return (BYTE)(bits <= 8 ? value : value >> (bits - 8));
 }
 
-// A sample scaled to the range 0 to 255.
+// A sample scaled to the range 0 to 255: 16-bit samples by their high
+// byte, as libtiff's RGBA reader takes them; samples of other sizes by
+// their share of the largest value, rounded down, as ImageMagick takes
+// them.
 BYTE Scaled(uint32_t value, uint16_t bits)
 {
-    if (bits >= 8)
-        return (BYTE)(value >> (bits - 8));
-    uint32_t maximum = (1u << bits) - 1;
-    return (BYTE)((value * 255 + maximum / 2) / maximum);
+    if (bits == 16)
+        return (BYTE)(value >> 8);
+    uint64_t maximum = ((uint64_t)1 << bits) - 1;
+    return (BYTE)((uint64_t)value * 255 / maximum);
 }
 
-// Colours that libtiff's RGBA reader gives multiplied by their alpha,
-// brought back to themselves.
-BYTE Unpremultiplied(uint32_t colour, uint32_t alpha)
+// A colour sample multiplied by its alpha sample (both of `bits` bits)
+// brought back to itself, at the samples' own precision.
+BYTE Unassociated(uint32_t colour, uint32_t alpha, uint16_t bits)
 {
-    if (alpha == 0 || alpha == 255)
-        return (BYTE)colour;
-    uint32_t value = (colour * 255 + alpha / 2) / alpha;
+    uint64_t maximum = ((uint64_t)1 << bits) - 1;
+    if (alpha == 0 || alpha >= maximum)
+        return Scaled(colour, bits);
+    uint64_t value = ((uint64_t)colour * 255 + alpha / 2) / alpha;
     return (BYTE)(value > 255 ? 255 : value);
 }
 
@@ -228,7 +232,10 @@ bool CxImageTIF::DecodePage(TIFF* tif, uint64_t fileBytes)
                 photometric == PHOTOMETRIC_YCBCR || photometric == PHOTOMETRIC_LOGL ||
                 photometric == PHOTOMETRIC_LOGLUV ||
                 (photometric == PHOTOMETRIC_SEPARATED && !withAlpha);
-    if (!rgba && sampleFormat != SAMPLEFORMAT_UINT)
+    // Signed samples are taken by their bits, as libtiff's RGBA reader
+    // takes them.
+    if (!rgba && sampleFormat != SAMPLEFORMAT_UINT && sampleFormat != SAMPLEFORMAT_INT &&
+        sampleFormat != SAMPLEFORMAT_VOID)
         return Fail("unsupported sample format");
     if (!rgba && page.samples < ColourSamples(photometric))
         return Fail("too few samples per pixel");
@@ -294,9 +301,10 @@ bool CxImageTIF::DecodeRgba(TIFF* tif, DWORD width, DWORD height)
         BYTE* alphaRow = alpha ? alpha + (size_t)y * width : NULL;
         for (DWORD x = 0; x < width; ++x) {
             uint32_t opacity = alphaRow ? TIFFGetA(source[x]) : 255;
-            target[3 * x] = Unpremultiplied(TIFFGetB(source[x]), opacity);
-            target[3 * x + 1] = Unpremultiplied(TIFFGetG(source[x]), opacity);
-            target[3 * x + 2] = Unpremultiplied(TIFFGetR(source[x]), opacity);
+            // The reader gives colours multiplied by their alpha.
+            target[3 * x] = Unassociated(TIFFGetB(source[x]), opacity, 8);
+            target[3 * x + 1] = Unassociated(TIFFGetG(source[x]), opacity, 8);
+            target[3 * x + 2] = Unassociated(TIFFGetR(source[x]), opacity, 8);
             if (alphaRow)
                 alphaRow[x] = (BYTE)opacity;
         }
@@ -330,7 +338,10 @@ bool CxImageTIF::SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t 
         RGBQUAD& white = palette[photometric == PHOTOMETRIC_MINISBLACK ? 1 : 0];
         white.rgbBlue = white.rgbGreen = white.rgbRed = 255;
     } else if (photometric <= PHOTOMETRIC_MINISBLACK) {
-        CxTiffGreyPalette(palette, colours, bitsPerSample, photometric == PHOTOMETRIC_MINISWHITE);
+        // Samples of 2 and 4 bits index their own levels; all others are
+        // scaled to the 256 levels of an 8-bit image.
+        uint16_t levelBits = GetBpp() == 8 ? 8 : bitsPerSample;
+        CxTiffGreyPalette(palette, colours, levelBits, photometric == PHOTOMETRIC_MINISWHITE);
     } else if (photometric == PHOTOMETRIC_PALETTE) {
         uint16_t *red = NULL, *green = NULL, *blue = NULL;
         if (TIFFGetField(tif, TIFFTAG_COLORMAP, &red, &green, &blue) && red && green && blue) {
@@ -478,6 +489,7 @@ void CxImageTIF::PutSamples(const uint32_t* samples, DWORD dibRow, const Page& p
     uint16_t bits = page.bitsPerSample;
     uint16_t count = page.samples;
     uint16_t colours = ColourSamples(page.photometric);
+    bool grey = page.photometric <= PHOTOMETRIC_MINISBLACK;
     BYTE* pixels = GetBits(dibRow);
     BYTE* alphaRow = alpha ? alpha + (size_t)dibRow * GetWidth() : NULL;
     for (DWORD x = 0; x < GetWidth(); ++x) {
@@ -486,15 +498,22 @@ void CxImageTIF::PutSamples(const uint32_t* samples, DWORD dibRow, const Page& p
         if (alphaRow)
             alphaRow[x] = opacity;
         if (GetBpp() == 8) {
-            pixels[x] = Level(pixel[0], bits);
+            // Grey levels are spread over the grey palette; palette indices
+            // stay as they are.
+            pixels[x] = grey ? Scaled(pixel[0], bits) : Level(pixel[0], bits);
             continue;
         }
         BYTE* bgr = pixels + 3 * (size_t)x;
         if (page.photometric == PHOTOMETRIC_RGB) {
-            uint32_t keep = page.premultiplied ? opacity : 255;
-            bgr[0] = Unpremultiplied(Scaled(pixel[2], bits), keep);
-            bgr[1] = Unpremultiplied(Scaled(pixel[1], bits), keep);
-            bgr[2] = Unpremultiplied(Scaled(pixel[0], bits), keep);
+            if (page.premultiplied && count > colours) {
+                bgr[0] = Unassociated(pixel[2], pixel[colours], bits);
+                bgr[1] = Unassociated(pixel[1], pixel[colours], bits);
+                bgr[2] = Unassociated(pixel[0], pixel[colours], bits);
+                continue;
+            }
+            bgr[0] = Scaled(pixel[2], bits);
+            bgr[1] = Scaled(pixel[1], bits);
+            bgr[2] = Scaled(pixel[0], bits);
         } else if (page.photometric == PHOTOMETRIC_SEPARATED) {
             // Ink covers the white: each channel keeps what its ink and the
             // black leave.

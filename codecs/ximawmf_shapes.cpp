@@ -1,6 +1,8 @@
 #include "codecs/ximawmf_shapes.h"
 
+#include <math.h>
 #include <stdint.h>
+#include <stdlib.h>
 
 #include <algorithm>
 
@@ -12,6 +14,8 @@ const size_t kRecordHeadBytes = 8;   // type and size
 const size_t kBoundsBytes = 16;      // the rclBounds that many records start with
 const int64_t kFarFactor = 16;
 const int64_t kFarMinimum = 4096;
+// No bitmap in a record is wider or taller than this.
+const int64_t kMaxBitmapSide = 1 << 16;
 
 // The logical box of the points seen so far.
 struct LogicalBox {
@@ -162,33 +166,52 @@ LONG ClampToLong(double value)
     return value >= 2147483647.0 ? INT32_MAX : (LONG)value;
 }
 
+// The DC's mapping from logical to device units, computed here in doubles:
+// GDI's integer mapping of a point would overflow for the very shapes
+// looked for. The world transform comes first, then the window-to-viewport
+// mapping.
+struct DeviceMapping {
+    XFORM world;
+    POINT windowOrigin, viewportOrigin;
+    double scaleX, scaleY;
+
+    bool Read(HDC dc)
+    {
+        SIZE windowExtent, viewportExtent;
+        if (!GetWorldTransform(dc, &world) || !GetWindowOrgEx(dc, &windowOrigin) ||
+            !GetViewportOrgEx(dc, &viewportOrigin) || !GetWindowExtEx(dc, &windowExtent) ||
+            !GetViewportExtEx(dc, &viewportExtent) || windowExtent.cx == 0 ||
+            windowExtent.cy == 0)
+            return false;
+        scaleX = (double)viewportExtent.cx / windowExtent.cx;
+        scaleY = (double)viewportExtent.cy / windowExtent.cy;
+        return true;
+    }
+
+    void Map(double x, double y, double& deviceX, double& deviceY) const
+    {
+        double pageX = x * world.eM11 + y * world.eM21 + world.eDx;
+        double pageY = x * world.eM12 + y * world.eM22 + world.eDy;
+        deviceX = (pageX - windowOrigin.x) * scaleX + viewportOrigin.x;
+        deviceY = (pageY - windowOrigin.y) * scaleY + viewportOrigin.y;
+    }
+};
+
 // The device box of a logical box mapped through the DC's current
 // transform.
 bool DeviceBox(HDC dc, const LogicalBox& logical, RECT* box)
 {
-    // The DC's own mapping, computed here in doubles: GDI's integer mapping
-    // of a point would overflow for the very shapes looked for. The world
-    // transform comes first, then the window-to-viewport mapping.
-    XFORM world;
-    POINT windowOrigin, viewportOrigin;
-    SIZE windowExtent, viewportExtent;
-    if (!GetWorldTransform(dc, &world) || !GetWindowOrgEx(dc, &windowOrigin) ||
-        !GetViewportOrgEx(dc, &viewportOrigin) || !GetWindowExtEx(dc, &windowExtent) ||
-        !GetViewportExtEx(dc, &viewportExtent) || windowExtent.cx == 0 || windowExtent.cy == 0)
+    DeviceMapping mapping;
+    if (!mapping.Read(dc))
         return false;
-    double scaleX = (double)viewportExtent.cx / windowExtent.cx;
-    double scaleY = (double)viewportExtent.cy / windowExtent.cy;
     // The corners of the logical box, so that a rotated transform still
     // gives a device box around every point.
     double xs[2] = { (double)logical.left, (double)logical.right };
     double ys[2] = { (double)logical.top, (double)logical.bottom };
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
     for (int corner = 0; corner < 4; ++corner) {
-        double x = xs[corner & 1], y = ys[corner >> 1];
-        double pageX = x * world.eM11 + y * world.eM21 + world.eDx;
-        double pageY = x * world.eM12 + y * world.eM22 + world.eDy;
-        double deviceX = (pageX - windowOrigin.x) * scaleX + viewportOrigin.x;
-        double deviceY = (pageY - windowOrigin.y) * scaleY + viewportOrigin.y;
+        double deviceX, deviceY;
+        mapping.Map(xs[corner & 1], ys[corner >> 1], deviceX, deviceY);
         minX = corner ? std::min(minX, deviceX) : deviceX;
         maxX = corner ? std::max(maxX, deviceX) : deviceX;
         minY = corner ? std::min(minY, deviceY) : deviceY;
@@ -210,12 +233,138 @@ bool IsFarOutside(const RECT& box, LONG width, LONG height)
            (int64_t)box.bottom > height + margin;
 }
 
+// Where a record keeps a bitmap: the offsets of its usage field and of
+// its four fields bitmap-header offset, header size, bits offset, bits
+// size.
+struct BitmapFields {
+    size_t usage;
+    size_t header;
+};
+
+// The bitmaps of the records that carry them (a transfer's source and
+// mask, a brush's pattern); false for other records.
+int RecordBitmaps(DWORD type, BitmapFields fields[2])
+{
+    switch (type) {
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT:
+    case EMR_ALPHABLEND:
+    case EMR_TRANSPARENTBLT:
+        fields[0] = { 80, 84 };
+        return 1;
+    case EMR_MASKBLT:
+        fields[0] = { 80, 84 };
+        fields[1] = { 108, 112 };
+        return 2;
+    case EMR_PLGBLT:
+        fields[0] = { 92, 96 };
+        fields[1] = { 120, 124 };
+        return 2;
+    case EMR_SETDIBITSTODEVICE:
+    case EMR_STRETCHDIBITS:
+        fields[0] = { 64, 48 };
+        return 1;
+    case EMR_CREATEMONOBRUSH:
+    case EMR_CREATEDIBPATTERNBRUSHPT:
+        fields[0] = { 12, 16 };
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// Whether a bitmap the record carries lies inside it: its header and
+// colour table inside the header's bytes, its rows inside the bits'
+// bytes. Bitmaps the record does not have (offsets and sizes 0) hold.
+bool BitmapHolds(const ENHMETARECORD* record, const BitmapFields& at)
+{
+    CByteReader fields((const uint8_t*)record, record->nSize);
+    fields.Seek(at.header);
+    uint64_t headerOffset = fields.U32LE(), headerBytes = fields.U32LE();
+    uint64_t bitsOffset = fields.U32LE(), bitsBytes = fields.U32LE();
+    fields.Seek(at.usage);
+    uint32_t usage = fields.U32LE();
+    if (!fields.Ok())
+        return false;
+    if (headerBytes == 0 && bitsBytes == 0)
+        return true;
+    if (headerOffset + headerBytes > record->nSize || bitsOffset + bitsBytes > record->nSize)
+        return false;
+    CxDibLayout layout;
+    if (!CxReadDibLayout((const uint8_t*)record + headerOffset, (size_t)headerBytes, usage,
+                         &layout) ||
+        layout.headerBytes > headerBytes)
+        return false;
+    if (layout.compressed)
+        return bitsBytes > 0;
+    uint64_t rows = layout.rows;
+    if (record->iType == EMR_SETDIBITSTODEVICE) {
+        fields.Seek(72);  // cScans: the rows the record holds
+        rows = std::min<uint64_t>(rows, fields.U32LE());
+    }
+    return fields.Ok() && layout.rowBytes * rows <= bitsBytes;
+}
+
+// Whether the text of one EMRTEXT at `at` lies inside the record: its
+// characters (of `charBytes` bytes) and, when it has them, its spacing
+// values (two a character with ETO_PDY).
+bool TextHolds(const ENHMETARECORD* record, size_t at, uint64_t charBytes)
+{
+    CByteReader text((const uint8_t*)record, record->nSize);
+    text.Seek(at + 8);  // after the reference point
+    uint64_t chars = text.U32LE(), stringOffset = text.U32LE(), options = text.U32LE();
+    text.Skip(16);      // the clipping rectangle
+    uint64_t dxOffset = text.U32LE();
+    if (!text.Ok())
+        return false;
+    uint64_t dxBytes = chars * 4 * ((options & ETO_PDY) ? 2 : 1);
+    return (chars == 0 || stringOffset + chars * charBytes <= record->nSize) &&
+           (dxOffset == 0 || dxOffset + dxBytes <= record->nSize);
+}
+
+// Whether every text of a text record lies inside it; true for other
+// records.
+bool TextsHold(const ENHMETARECORD* record)
+{
+    const size_t kTextStart = 36, kPolyTextStart = 40, kTextBytes = 40;
+    switch (record->iType) {
+    case EMR_EXTTEXTOUTA:
+        return TextHolds(record, kTextStart, 1);
+    case EMR_EXTTEXTOUTW:
+        return TextHolds(record, kTextStart, 2);
+    case EMR_POLYTEXTOUTA:
+    case EMR_POLYTEXTOUTW: {
+        CByteReader fields((const uint8_t*)record, record->nSize);
+        fields.Seek(kPolyTextStart - 4);
+        uint64_t count = fields.U32LE();
+        if (!fields.Ok() || kPolyTextStart + count * kTextBytes > record->nSize)
+            return false;
+        for (uint64_t i = 0; i < count; ++i) {
+            if (!TextHolds(record, kPolyTextStart + (size_t)i * kTextBytes,
+                           record->iType == EMR_POLYTEXTOUTA ? 1 : 2))
+                return false;
+        }
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
 }  // namespace
 
 bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG height)
 {
     if (!record || record->nSize < kRecordHeadBytes)
         return false;
+    if (!TextsHold(record))
+        return false;
+    BitmapFields bitmaps[2];
+    int bitmapCount = RecordBitmaps(record->iType, bitmaps);
+    for (int i = 0; i < bitmapCount; ++i) {
+        if (!BitmapHolds(record, bitmaps[i]))
+            return false;
+    }
     LogicalBox logical;
     bool isShape = true;
     if (!LogicalShape(record, logical, isShape))
@@ -224,4 +373,66 @@ bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG
     if (logical.empty || !DeviceBox(dc, logical, &box))
         return true;
     return !IsFarOutside(box, width, height);
+}
+
+double CxEmfDeviceScale(HDC dc)
+{
+    DeviceMapping mapping;
+    if (!mapping.Read(dc))
+        return 1;
+    // The longest a logical unit along either axis becomes.
+    double x0, y0, x1, y1, x2, y2;
+    mapping.Map(0, 0, x0, y0);
+    mapping.Map(1, 0, x1, y1);
+    mapping.Map(0, 1, x2, y2);
+    double alongX = std::max(fabs(x1 - x0), fabs(y1 - y0));
+    double alongY = std::max(fabs(x2 - x0), fabs(y2 - y0));
+    return std::max(alongX, alongY);
+}
+
+bool CxEmfRecordIsShape(const ENHMETARECORD* record)
+{
+    LogicalBox box;
+    bool isShape = true;
+    LogicalShape(record, box, isShape);
+    return isShape;
+}
+
+bool CxReadDibLayout(const uint8_t* bytes, size_t available, uint32_t usage, CxDibLayout* layout)
+{
+    CByteReader header(bytes, available);
+    uint32_t size = header.U32LE();
+    int64_t width, height;
+    uint32_t bitCount, compression = BI_RGB, colours = 0;
+    if (size == sizeof(BITMAPCOREHEADER)) {
+        width = header.U16LE();
+        height = header.U16LE();
+        header.Skip(2);
+        bitCount = header.U16LE();
+    } else {
+        width = header.I32LE();
+        height = header.I32LE();
+        header.Skip(2);
+        bitCount = header.U16LE();
+        compression = header.U32LE();
+        header.Skip(12);
+        colours = header.U32LE();
+    }
+    if (!header.Ok() || size < sizeof(BITMAPCOREHEADER) || size > available || width <= 0 ||
+        height == 0 || width > kMaxBitmapSide || llabs(height) > kMaxBitmapSide)
+        return false;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
+        bitCount != 32)
+        return false;
+    if (colours == 0 && bitCount <= 8)
+        colours = 1u << bitCount;
+    if (colours > 256 && bitCount <= 8)
+        return false;
+    uint64_t entryBytes = usage == DIB_PAL_COLORS ? 2 : size == sizeof(BITMAPCOREHEADER) ? 3 : 4;
+    uint64_t maskBytes = compression == BI_BITFIELDS && size == sizeof(BITMAPINFOHEADER) ? 12 : 0;
+    layout->headerBytes = size + maskBytes + (uint64_t)colours * entryBytes;
+    layout->compressed = compression != BI_RGB && compression != BI_BITFIELDS;
+    layout->rowBytes = ((uint64_t)width * bitCount + 31) / 32 * 4;
+    layout->rows = (uint64_t)llabs(height);
+    return true;
 }

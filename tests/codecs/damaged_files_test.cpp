@@ -157,3 +157,21 @@ TEST(DamagedFiles, MetafilePaletteIsTheOneItsEndRecordHolds)
         EXPECT_LT(GetTickCount() - start, kHangBoundMs);
     }
 }
+
+TEST(DamagedFiles, MetafilesWithDamagedBitmapsOrBoundsKeepTheContractAndNoObject)
+{
+    long before = codectest::GdiObjectsFree();
+    for (const char* name : { "emf_602_25.bin", "emf_602_518.bin", "wmf_611_85.bin",
+                              "wmf_611_858.bin", "emf_601_39194.bin", "emf_602_577.bin",
+                              "emf_602_2138.bin", "wmf_611_96056.bin", "emf_602_4764.bin" }) {
+        CxImage image;
+        bool decoded = DecodeQuickly(name, CXIMAGE_FORMAT_WMF, image);
+        EXPECT_EQ("", codectest::CheckDecodeResult(decoded, image)) << name;
+    }
+    EXPECT_EQ(before, codectest::GdiObjectsFree());
+    // The bounds say 16.7 million pixels, the frame 29 x 19.
+    CxImage framed;
+    ASSERT_TRUE(DecodeQuickly("emf_601_39194.bin", CXIMAGE_FORMAT_WMF, framed));
+    EXPECT_LE(framed.GetWidth(), 32u);
+    EXPECT_LE(framed.GetHeight(), 32u);
+}

@@ -4,6 +4,7 @@
 
 #include "codecs/ximage.h"
 #include "tests/support/mutation_harness.h"
+#include "tests/support/mutation_metafiles.h"
 #include "tests/support/reference_images.h"
 
 namespace {
@@ -33,6 +34,16 @@ void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32
                                     int cases)
 {
     codectest::ExpectMutationsKeepTheContract(valid, type, seed, cases, 3000);
+}
+
+// Metafiles also must leave no GDI object behind.
+void ExpectMetafileMutationsKeepTheContract(const std::string& valid, uint32_t seed, int cases)
+{
+    codectest::MutationOptions options = codectest::SeriesOptions(seed, cases, 6000);
+    options.checkLeaks = true;
+    codectest::ExpectSeriesKeepsTheContract(
+        valid, codectest::DecodeCase(codectest::DecodeWithType(CXIMAGE_FORMAT_WMF)), "metafile",
+        options);
 }
 
 }  // namespace
@@ -104,5 +115,15 @@ TEST(HandCodecMutations, EnhancedMetafile)
     std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
     GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
     DeleteEnhMetaFile(metafile);
-    ExpectMutationsKeepTheContract(bytes, CXIMAGE_FORMAT_WMF, 601, 300);
+    ExpectMetafileMutationsKeepTheContract(bytes, 601, 300);
+}
+
+TEST(HandCodecMutations, RichEnhancedMetafile)
+{
+    ExpectMetafileMutationsKeepTheContract(codectest::RichEnhancedMetafile(), 602, 300);
+}
+
+TEST(HandCodecMutations, PlaceableMetafile)
+{
+    ExpectMetafileMutationsKeepTheContract(codectest::RichPlaceableMetafile(), 611, 300);
 }

@@ -8,6 +8,7 @@
 #include "codecs/ximabmp.h"
 #include "codecs/ximacodecs.h"
 #include "codecs/xmemfile.h"
+#include "tests/support/reference_images.h"
 #include "tests/support/short_stream.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
@@ -452,4 +453,50 @@ TEST(CxImageBMP, ThirtyTwoBitMasksAndUnknownBitCounts)
     EXPECT_FALSE(DecodeBmp(BmpFile(InfoHeader(1, 1, 30000, 0, 0), "", std::string(8, '\0')),
                            unknown));
     EXPECT_STREQ("unsupported bit count", unknown.GetLastError());
+}
+
+TEST(CxImageBMP, ThirtyTwoBitMasksOfAnyWidthSpanTheWholeRange)
+{
+    // Pixels of every pattern under masks of 11, 11 and 10 bits, and of 4
+    // bits each.
+    std::string pixels;
+    uint32_t state = 7;
+    for (int i = 0; i < 16 * 4; ++i) {
+        state = state * 1103515245u + 12345u;
+        PutU32(pixels, i == 0 ? 0xFFFFFFFFu : state);
+    }
+    struct Layout {
+        uint32_t red, green, blue;
+    };
+    for (Layout layout : { Layout{ 0xFFE00000, 0x001FFC00, 0x000003FF },
+                           Layout{ 0x0F000000, 0x000F0000, 0x0000000F } }) {
+        std::string masks;
+        PutU32(masks, layout.red);
+        PutU32(masks, layout.green);
+        PutU32(masks, layout.blue);
+        std::string file = BmpFile(InfoHeader(16, 4, 32, 3, 0), masks, pixels);
+        CxImage image;
+        ASSERT_TRUE(DecodeBmp(file, image)) << image.GetLastError();
+        // The first pixel has every bit set: white, whatever the widths.
+        RGBQUAD first = image.GetPixelColor(0, 0);
+        EXPECT_EQ(255, first.rgbRed);
+        EXPECT_EQ(255, first.rgbGreen);
+        EXPECT_EQ(255, first.rgbBlue);
+        if (layout.blue == 0x0F) {
+            // Four bits: each step is 17.
+            for (DWORD x = 1; x < 16; ++x) {
+                uint32_t value = *(const uint32_t*)(pixels.data() + 4 * x);
+                EXPECT_EQ((value & 0x0F) * 17, image.GetPixelColor(x, 0).rgbBlue);
+            }
+            continue;
+        }
+        // ImageMagick scales the wide channels the same way, give or take
+        // its rounding.
+        std::string path = testfiles::MakeScratchFolder("bmp-masks") + "\\wide.bmp", rgba;
+        ASSERT_TRUE(testfiles::WriteFileBytes(path, file));
+        ASSERT_TRUE(codectest::ReadWithImageMagickRgba(path, rgba));
+        codectest::PixelCheck check;
+        check.tolerance = 1;
+        EXPECT_EQ(0, codectest::CountMismatches(image, rgba, check));
+    }
 }

@@ -210,3 +210,33 @@ TEST(CxImageICO, TheBitmapHeaderHoldsAndAlphaEntriesAreNotInverted)
     EXPECT_EQ(10, pixel.rgbRed);
     EXPECT_EQ(30, pixel.rgbBlue);
 }
+
+TEST(CxImageICO, AnAlphaImageKeepsItsAlphaWhereItsMaskDisagreesAsImageMagickReadsIt)
+{
+    // Opaque pixels the mask calls transparent, and the other way round.
+    CxImage colour(4, 2, 24);
+    colour.Clear(0);
+    colour.SetPixelColor(1, 1, RGB(10, 20, 30));
+    colour.AlphaCreate();
+    colour.AlphaSet(2, 0, 0);
+    colour.AlphaSet(3, 0, 128);
+    std::string file = EncodeBytes(colour, CXIMAGE_FORMAT_ICO);
+    ASSERT_FALSE(file.empty());
+    // The mask's rows (4 bytes each, bottom first) end the file: mark
+    // pixels (0, 0) and (1, 1), clear (2, 0).
+    size_t mask = file.size() - 8;
+    file[mask] = (char)0x80;
+    file[mask + 4] = (char)0x40;
+    CxImage image;
+    ASSERT_TRUE(DecodeIco(file, image)) << image.GetLastError();
+    EXPECT_EQ(255, image.AlphaGet(0, 0));
+    EXPECT_EQ(255, image.AlphaGet(1, 1));
+    EXPECT_EQ(0, image.AlphaGet(2, 0));
+    EXPECT_EQ(128, image.AlphaGet(3, 0));
+    std::string path = testfiles::MakeScratchFolder("ico-masks") + "\\disagrees.ico", rgba;
+    ASSERT_TRUE(testfiles::WriteFileBytes(path, file));
+    ASSERT_TRUE(codectest::ReadWithImageMagickRgba(path, rgba));
+    codectest::PixelCheck check;
+    check.compareAlpha = true;
+    EXPECT_EQ(0, CountMismatches(image, rgba, check));
+}

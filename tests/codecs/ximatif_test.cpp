@@ -208,11 +208,13 @@ TEST(CxImageTIF, ResolutionAndSixteenAndTwentyFourBitGreyInOneStrip)
     // the byte 2x + 1 that was written, y * 8 + 2x + 1.
     EXPECT_EQ((BYTE)(29 * 8 + 2 * 5 + 1), centimetres.GetPixelIndex(5, 0));
     EXPECT_EQ((BYTE)(2 * 39 + 1), centimetres.GetPixelIndex(39, 29));
-    // Three bytes a sample, the last one the highest.
+    // Three bytes a sample, the last one the highest; the level is the
+    // sample's share of 2^24 - 1, rounded down.
     CxImage wide;
     ASSERT_TRUE(DecodeBytes(LibtiffFile(4, 2, 24, PHOTOMETRIC_MINISBLACK, RESUNIT_INCH, 72), wide,
                             CXIMAGE_FORMAT_TIF)) << wide.GetLastError();
-    EXPECT_EQ((BYTE)(1 * 8 + 3 * 2 + 2), wide.GetPixelIndex(2, 0));
+    uint64_t sample = 0x100F0E;  // bytes 14, 15 and 16 of the last row
+    EXPECT_EQ((BYTE)(sample * 255 / 0xFFFFFF), wide.GetPixelIndex(2, 0));
     CxImage inches;
     ASSERT_TRUE(DecodeBytes(LibtiffFile(3, 2, 8, PHOTOMETRIC_MINISWHITE, RESUNIT_INCH, 72), inches,
                             CXIMAGE_FORMAT_TIF));

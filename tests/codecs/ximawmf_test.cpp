@@ -7,10 +7,13 @@
 
 #include "codecs/ximawmf.h"
 #include "codecs/xmemfile.h"
+#include "tests/support/mutation_harness.h"
+#include "tests/support/mutation_metafiles.h"
 #include "tests/support/reference_images.h"
 
 using codectest::DecodeBytes;
 using codectest::EncodeBytes;
+using codectest::PlaceableHeader;
 
 namespace {
 
@@ -41,32 +44,6 @@ std::string EnhancedMetafile()
     GetEnhMetaFileBits(metafile, size, (BYTE*)&bytes[0]);
     DeleteEnhMetaFile(metafile);
     return bytes;
-}
-
-void PutU16(std::string& bytes, unsigned value)
-{
-    bytes += (char)(value & 0xFF);
-    bytes += (char)(value >> 8);
-}
-
-std::string PlaceableHeader(int right, int bottom, unsigned unitsPerInch)
-{
-    std::string head;
-    PutU16(head, 0xCDD7);
-    PutU16(head, 0x9AC6);
-    PutU16(head, 0);
-    PutU16(head, 0);
-    PutU16(head, 0);
-    PutU16(head, (unsigned)right);
-    PutU16(head, (unsigned)bottom);
-    PutU16(head, unitsPerInch);
-    PutU16(head, 0);
-    PutU16(head, 0);
-    unsigned checksum = 0;
-    for (int i = 0; i < 10; ++i)
-        checksum ^= (BYTE)head[2 * i] | (BYTE)head[2 * i + 1] << 8;
-    PutU16(head, checksum);
-    return head;
 }
 
 std::string PlaceableMetafile()
@@ -198,4 +175,121 @@ TEST(CxImageWMF, ShapeRecordsTooShortForTheirPointsAreNotPlayed)
     DWORD start = GetTickCount();
     EXPECT_TRUE(DecodeBytes(bytes, image, CXIMAGE_FORMAT_WMF)) << image.GetLastError();
     EXPECT_LT(GetTickCount() - start, 2000u);
+}
+
+namespace {
+
+std::string RecordedMetafile(void (*draw)(HDC))
+{
+    HDC dc = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
+    draw(dc);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    std::string bytes(GetEnhMetaFileBits(metafile, 0, NULL), '\0');
+    GetEnhMetaFileBits(metafile, (UINT)bytes.size(), (BYTE*)&bytes[0]);
+    DeleteEnhMetaFile(metafile);
+    return bytes;
+}
+
+// A 2000 x 2000 frame, and a line across its middle with a pen 3000 wide.
+void DrawWidePen(HDC dc)
+{
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 0, 2000, 2000);
+    HPEN pen = CreatePen(PS_SOLID, 3000, RGB(0, 0, 0));
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 0, 1000, NULL);
+    LineTo(dc, 2000, 1000);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+// Text 3000 pixels tall at the top left of a 2000 x 2000 frame.
+void DrawTallText(HDC dc)
+{
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 0, 2000, 2000);
+    HFONT font = CreateFontA(-3000, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             "Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    TextOutA(dc, 0, 0, "W", 1);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+void DrawWithAPen(HDC dc)
+{
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 200));
+    HGDIOBJ old = SelectObject(dc, pen);
+    Rectangle(dc, 0, 0, 30, 20);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+size_t FindRecord(const std::string& bytes, DWORD type)
+{
+    size_t at = 0;
+    while (at + 8 <= bytes.size() && *(const DWORD*)(bytes.data() + at) != type)
+        at += *(const DWORD*)(bytes.data() + at + 4);
+    return at;
+}
+
+bool IsWindowColour(const CxImage& image, DWORD x, DWORD y)
+{
+    COLORREF window = GetSysColor(COLOR_WINDOW);
+    RGBQUAD pixel = image.GetPixelColor(x, y);
+    return pixel.rgbRed == GetRValue(window) && pixel.rgbGreen == GetGValue(window) &&
+           pixel.rgbBlue == GetBValue(window);
+}
+
+}  // namespace
+
+TEST(CxImageWMF, PensAndFontsAreDrawnAtMostAFewHundredPixelsLarge)
+{
+    // Both would cost GDI seconds at their own size.
+    CxImage wide;
+    ASSERT_TRUE(DecodeBytes(RecordedMetafile(DrawWidePen), wide, CXIMAGE_FORMAT_WMF))
+        << wide.GetLastError();
+    DWORD middle = wide.GetHeight() / 2;
+    EXPECT_FALSE(IsWindowColour(wide, wide.GetWidth() / 2, middle));
+    EXPECT_TRUE(IsWindowColour(wide, wide.GetWidth() / 2, middle + 200));
+    EXPECT_TRUE(IsWindowColour(wide, wide.GetWidth() / 2, middle - 200));
+
+    CxImage tall;
+    ASSERT_TRUE(DecodeBytes(RecordedMetafile(DrawTallText), tall, CXIMAGE_FORMAT_WMF))
+        << tall.GetLastError();
+    int inked = 0, inkedFarOut = 0;
+    for (DWORD y = 0; y < tall.GetHeight(); y += 8) {
+        for (DWORD x = 8; x + 8 < tall.GetWidth(); x += 8) {
+            bool ink = !IsWindowColour(tall, x, y);
+            inked += ink;
+            inkedFarOut += ink && (x > 1000 || tall.GetHeight() - y > 1000);
+        }
+    }
+    EXPECT_GT(inked, 0);
+    EXPECT_EQ(0, inkedFarOut);
+}
+
+TEST(CxImageWMF, ObjectsOfTheMetafileAreDeletedAndItsSlotsNotReused)
+{
+    // The pen record twice: the second would take the first one's slot.
+    std::string bytes = RecordedMetafile(DrawWithAPen);
+    size_t at = FindRecord(bytes, EMR_CREATEPEN);
+    ASSERT_LT(at, bytes.size());
+    std::string record = bytes.substr(at, *(const DWORD*)(bytes.data() + at + 4));
+    bytes.insert(at, record);
+    *(DWORD*)&bytes[48] += (DWORD)record.size();  // nBytes
+    *(DWORD*)&bytes[52] += 1;                      // nRecords
+    // A Windows metafile whose table has one slot for its two brushes.
+    std::string placeable = PlaceableMetafile();
+    placeable[22 + 10] = 1;
+    placeable[22 + 11] = 0;
+    long before = codectest::GdiObjectsFree();
+    for (int i = 0; i < 40; ++i) {
+        CxImage image;
+        ASSERT_TRUE(DecodeBytes(bytes, image, CXIMAGE_FORMAT_WMF)) << image.GetLastError();
+        CxImage windows;
+        ASSERT_TRUE(DecodeBytes(placeable, windows, CXIMAGE_FORMAT_WMF))
+            << windows.GetLastError();
+    }
+    EXPECT_EQ(before, codectest::GdiObjectsFree());
 }

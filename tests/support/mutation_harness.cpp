@@ -4,9 +4,18 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "codecs/xmemfile.h"
+#include "platform/native/native_begin.h"
+#include <malloc.h>
+#include "platform/native/native_end.h"
 #include "tests/support/mutation_cases.h"
 #include "tests/support/test_files.h"
+
+// AddressSanitizer's count of the bytes allocated, when the program runs
+// under it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
 
 namespace codectest {
 
@@ -89,7 +98,31 @@ DWORD WINAPI WatchdogThread(void* parameter)
     return 0;
 }
 
+// Cases before the leak count starts: the first ones fill the caches of
+// fonts and the like.
+const int kWarmUpCases = 32;
+const long kGdiObjectsAllowed = 4;
+const int64_t kHeapBytesAllowed = 8 << 20;
+
 }  // namespace
+
+long GdiObjectsFree()
+{
+    // Regions until the table is full, then none again.
+    std::vector<HRGN> regions;
+    while (HRGN region = CreateRectRgn(0, 0, 1, 1))
+        regions.push_back(region);
+    for (HRGN region : regions)
+        DeleteObject(region);
+    return (long)regions.size();
+}
+
+int64_t HeapBytesInUse()
+{
+    if (__sanitizer_get_current_allocated_bytes)
+        return (int64_t)__sanitizer_get_current_allocated_bytes();
+    return (int64_t)mallinfo2().uordblks;
+}
 
 MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs)
 {
@@ -101,6 +134,7 @@ MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs)
         options.cases = oneOff;
         options.budgetMs = 0xFFFFFFFFu;
         options.slowCaseMs = testrun::kOneOffSlowCaseMs;
+        options.checkLeaks = true;
     }
     return options;
 }
@@ -219,9 +253,15 @@ MutationReport RunCases(const std::string& valid, const CaseCall& call,
 
     uint32_t state = options.seed ? options.seed : 1;
     DWORD start = GetTickCount();
+    long gdiFree = 0;
+    int64_t heapBytes = 0;
     for (int i = 0; i < options.cases; ++i) {
         if (GetTickCount() - start > options.budgetMs)
             break;
+        if (options.checkLeaks && i == kWarmUpCases) {
+            gdiFree = GdiObjectsFree();
+            heapBytes = HeapBytesInUse();
+        }
         std::string bytes = Mutate(valid, state);
         EnterCriticalSection(&dog.bytesLock);
         dog.caseBytes = bytes;
@@ -245,6 +285,14 @@ MutationReport RunCases(const std::string& valid, const CaseCall& call,
                                std::to_string(options.seed) + "): " + problem + ", bytes " +
                                KeepCaseBytes(bytes, options.seed, i) + "\n";
     }
+    if (options.checkLeaks && report.casesRun > kWarmUpCases) {
+        report.gdiObjectsLeft = gdiFree - GdiObjectsFree();
+        report.heapBytesLeft = HeapBytesInUse() - heapBytes;
+        if (report.gdiObjectsLeft > kGdiObjectsAllowed || report.heapBytesLeft > kHeapBytesAllowed)
+            report.problems += "the cases left " + std::to_string(report.gdiObjectsLeft) +
+                               " GDI objects and " + std::to_string(report.heapBytesLeft) +
+                               " heap bytes behind\n";
+    }
     InterlockedExchange(&dog.finished, 1);
     if (watcher) {
         WaitForSingleObject(watcher, 5000);
@@ -258,12 +306,23 @@ void ExpectCasesKeepTheContract(const std::string& valid, const CaseCall& call,
                                 const std::string& name, uint32_t seed, int cases,
                                 unsigned budgetMs)
 {
+    ExpectSeriesKeepsTheContract(valid, call, name, SeriesOptions(seed, cases, budgetMs));
+}
+
+void ExpectSeriesKeepsTheContract(const std::string& valid, const CaseCall& call,
+                                  const std::string& name, const MutationOptions& options)
+{
     ASSERT_FALSE(valid.empty());
-    MutationReport report = RunCases(valid, call, SeriesOptions(seed, cases, budgetMs));
+    uint32_t seed = options.seed;
+    MutationReport report = RunCases(valid, call, options);
     EXPECT_TRUE(report.problems.empty()) << report.problems;
     EXPECT_GT(report.casesRun, 0);
-    printf("%s, seed %u: %d cases, %d decoded, slowest %u ms (case %d)\n", name.c_str(), seed,
+    printf("%s, seed %u: %d cases, %d decoded, slowest %u ms (case %d)", name.c_str(), seed,
            report.casesRun, report.decoded, report.slowestMs, report.slowestCase);
+    if (options.checkLeaks)
+        printf(", left %ld GDI objects and %lld heap bytes", report.gdiObjectsLeft,
+               (long long)report.heapBytesLeft);
+    printf("\n");
     fflush(stdout);
 }
 

@@ -5,9 +5,10 @@
 // program with a message naming the seed and case.
 //
 // The environment variable HARBECK_MUTATION_CASES=<n> turns every series
-// into a large one-off run: n cases each, no time budget, and a case slower
-// than five seconds counts as a problem. Each series prints its figures:
-// cases run, decoded, and the slowest case.
+// into a large one-off run: n cases each, no time budget, a case slower
+// than five seconds counts as a problem, and so do GDI objects or heap the
+// cases leave behind. Each series prints its figures: cases run, decoded,
+// the slowest case, and what was left behind when that was counted.
 //
 //   codectest::MutationOptions options;            // seed, cases, budget
 //   codectest::MutationReport report = codectest::RunMutations(
@@ -38,6 +39,9 @@ struct MutationOptions {
     unsigned hangLimitMs = 60000;
     // A case longer than this is a problem (0: none is).
     unsigned slowCaseMs = 0;
+    // Count the GDI objects and heap bytes the cases leave behind; more
+    // than a few objects, or a growing heap, is a problem.
+    bool checkLeaks = false;
 };
 
 struct MutationReport {
@@ -46,7 +50,15 @@ struct MutationReport {
     unsigned slowestMs = 0;
     int slowestCase = -1;
     std::string problems;   // empty when every case kept the contract
+    // With checkLeaks: what the cases after the first few left behind.
+    long gdiObjectsLeft = 0;
+    int64_t heapBytesLeft = 0;
 };
+
+// GDI objects the process can still make (the table's free slots).
+long GdiObjectsFree();
+// Bytes of the C heap in use.
+int64_t HeapBytesInUse();
 
 // The options of a series of `cases` cases within budgetMs, or of the large
 // one-off run that HARBECK_MUTATION_CASES asks for.
@@ -77,5 +89,8 @@ void ExpectMutationsKeepTheContract(const std::string& valid, DWORD type, uint32
 void ExpectCasesKeepTheContract(const std::string& valid, const CaseCall& call,
                                 const std::string& name, uint32_t seed, int cases,
                                 unsigned budgetMs);
+// The same with options of one's own.
+void ExpectSeriesKeepsTheContract(const std::string& valid, const CaseCall& call,
+                                  const std::string& name, const MutationOptions& options);
 
 }  // namespace codectest
