@@ -131,7 +131,8 @@ TEST(DwgWrite, FixturesWithTheirTwins) {
       if (file == "dxp_api-cw750-details.dxf")
         EXPECT_EQ("entity 3DSOLID", written2000);
       EXPECT_TRUE(written2000.empty() || RefusedKind(written2000)) << written2000;
-      EXPECT_EQ(written2000, writtenR14);
+      EXPECT_TRUE(writtenR14.empty() || RefusedKind(writtenR14)) << writtenR14;
+      EXPECT_EQ(written2000.empty(), writtenR14.empty());
     }
   }
 }

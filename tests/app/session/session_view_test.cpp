@@ -643,9 +643,15 @@ TEST_F(ViewSession, ADrawingIsSavedAsDxfExportedAsPicturesAndPrinted)
 TEST_F(ViewSession, ThumbnailSizeAndCacheFolderSetInTheOptionsLastAcrossARestart)
 {
     std::string cacheFolder = m_scratch + "\\缓存";
+    // The options open only once the folder's thumbnails are made, and so its
+    // own library written: its picture size must not hold the cells.
+    ASSERT_TRUE(SetRegistryDword("Option\\Thumbnail", "ForceUseLibSize", 0));
     ASSERT_TRUE(Start());
     ASSERT_GE(RowOf("pages.tif"), 0);
     SIZE before = CellSpacing(m_list);
+    HWND bar = FindChild(m_browseFrame, TOOLBARCLASSNAMEA);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(bar, TB_ISBUTTONENABLED, kOptionsCommand, 0) != 0; },
+                          kPatienceMs));
     PostCommand(m_browseFrame, kOptionsCommand);
     HWND sheet = Dialog("选项设置");
     ASSERT_NE(nullptr, sheet);
