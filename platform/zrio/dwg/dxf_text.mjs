@@ -833,8 +833,8 @@ class DrawingWriter {
     const o = this.out;
     const boundary = e.clippingBoundaryPath || [];
     this.common(e, e.type, owner, paper);
-    o.group(100, 'AcDbRasterImage');
-    if (e.type === 'WIPEOUT') o.group(100, 'AcDbWipeout');
+    // A wipeout's one subclass holds the raster image's fields.
+    o.group(100, e.type === 'WIPEOUT' ? 'AcDbWipeout' : 'AcDbRasterImage');
     o.integer(90, e.version || 0);
     o.point(10, e.position);
     o.point(11, e.uPixel);
