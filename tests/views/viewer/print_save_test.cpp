@@ -298,7 +298,9 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
     const struct {
         DWORD stored;
         int shown;
-    } reopenings[] = {{8, 2}, {1, 1}, {2, 0}, {4, 4}, {0, 1}};
+        const char* name;
+    } reopenings[] = {{8, 2, "square.dxf"}, {1, 1, "square.dxf"}, {2, 0, "square.dwg"},
+                      {4, 4, "square.dxf"}, {0, 1, "square.dxf"}};
     for (const auto& reopening : reopenings) {
         SetDword(HARBECK_REGISTRY_ROOT "ViewWindow", "VectorFormat", reopening.stored);
         int shown = -1, choices = 0;
@@ -315,7 +317,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         EXPECT_TRUE(reopened.Finished());
         EXPECT_EQ(reopening.shown, shown) << reopening.stored;
         EXPECT_EQ(5, choices);
-        EXPECT_EQ("square.dxf", name.substr(name.find_last_of('\\') + 1)) << reopening.stored;
+        EXPECT_EQ(reopening.name, name.substr(name.find_last_of('\\') + 1)) << reopening.stored;
     }
 }
 
