@@ -5,6 +5,7 @@
 
 #include "platform/zrio/dwg_encoders.h"
 #include "platform/zrio/dwg_sections.h"
+#include "platform/zrio/dxf_model.h"
 
 namespace zr {
 
@@ -15,24 +16,24 @@ class HeaderSource {
   HeaderSource(const DwgSave& save, const HeaderVariables& variables)
       : save_(save), v_(variables) {}
 
-  const RawGroup* group(const char* name, int code) const {
+  const FormGroup* group(const char* name, int code) const {
     auto it = v_.find(name);
     if (it == v_.end()) return nullptr;
-    for (const RawGroup& g : it->second)
+    for (const FormGroup& g : it->second)
       if (g.code == code) return &g;
     return nullptr;
   }
   double real(const char* name, double fallback, int code = 40) const {
-    const RawGroup* g = group(name, code);
-    return g ? RealValue(g->value) : fallback;
+    const FormGroup* g = group(name, code);
+    return g ? g->real() : fallback;
   }
   long long integer(const char* name, long long fallback, int code = 70) const {
-    const RawGroup* g = group(name, code);
-    return g ? IntegerValue(g->value) : fallback;
+    const FormGroup* g = group(name, code);
+    return g ? g->integer() : fallback;
   }
   std::string text(const char* name, const char* fallback, int code) const {
-    const RawGroup* g = group(name, code);
-    return g ? g->value : std::string(fallback);
+    const FormGroup* g = group(name, code);
+    return g ? g->text : std::string(fallback);
   }
   Vec3 point(const char* name, const Vec3& fallback) const {
     if (!group(name, 10)) return fallback;
@@ -46,7 +47,7 @@ class HeaderSource {
 class HeaderWriter {
  public:
   HeaderWriter(const DwgSave& save, const HeaderVariables& variables)
-      : s_(save, variables), save_(save), r2000_(save.r2000()) {}
+      : s_(save, variables), save_(save), r2000_(save.since2000()) {}
 
   std::vector<uint8_t> run() {
     opening();

@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "platform/zrio/dwg_bit_writer.h"
 #include "platform/zrio/dxf_writer.h"
 
@@ -86,7 +88,7 @@ std::vector<uint8_t> FreeSpace(size_t objectCount, uint32_t objectsStart) {
 
 std::vector<uint8_t> AuxiliaryHeader(const DwgSave& save) {
   std::vector<uint8_t> out = {0xFF, 0x77, 0x01};
-  uint16_t version = save.r2000() ? 23 : 21;
+  uint16_t version = save.since2000() ? 23 : 21;
   PutLe(out, version, 2);
   PutLe(out, 0, 2);  // maintenance version
   PutLe(out, 1, 4);  // saves
@@ -150,7 +152,7 @@ struct Locator {
 std::vector<uint8_t> SecondHeader(const DwgSave& save, uint32_t at, const std::vector<Locator>& locators) {
   DwgBitWriter body;
   body.bl(at);
-  const char* version = save.r2000() ? "AC1015" : "AC1014";
+  const char* version = save.since2000() ? "AC1015" : "AC1014";
   body.raw(reinterpret_cast<const uint8_t*>(version), 6);
   for (int i = 0; i < 5; ++i) body.rc(0);
   body.rc(0);  // maintenance version
@@ -205,7 +207,7 @@ std::vector<uint8_t> FramedSection(const uint8_t* sentinel, const std::vector<ui
 
 std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& parts) {
   // 2000 adds the auxiliary header to the five sections of R14.
-  const int kLocators = save.r2000() ? 6 : 5;
+  const int kLocators = save.since2000() ? 6 : 5;
   const size_t kFileHeaderSize = 0x19 + 9 * kLocators + 2 + 16;
   std::vector<uint8_t> out(kFileHeaderSize, 0);
   std::vector<Locator> locators;
@@ -216,21 +218,20 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
   place(0, parts.header);
   place(1, parts.classes);
   uint32_t objectsStart = uint32_t(out.size());
-  std::vector<std::pair<uint64_t, uint32_t>> offsets;
-  for (const auto& object : save.objects) {
-    offsets.push_back({object.first, uint32_t(out.size())});
-    Append(out, object.second);
-  }
+  std::vector<std::pair<uint64_t, uint32_t>> offsets = save.objectOffsets;
+  std::sort(offsets.begin(), offsets.end());
+  for (auto& object : offsets) object.second += objectsStart;
+  Append(out, save.objectData);
   place(2, ObjectMap(offsets));
-  place(3, FreeSpace(save.objects.size(), objectsStart));
+  place(3, FreeSpace(offsets.size(), objectsStart));
   place(4, std::vector<uint8_t>(4, 0));  // template: no description, English units
-  if (save.r2000()) place(5, AuxiliaryHeader(save));
+  if (save.since2000()) place(5, AuxiliaryHeader(save));
   uint32_t pictureAt = uint32_t(out.size());
   Append(out, Picture(parts.thumbnail, pictureAt));
   Append(out, SecondHeader(save, uint32_t(out.size()), locators));
 
   // The file header, now that every section is placed.
-  const char* version = save.r2000() ? "AC1015" : "AC1014";
+  const char* version = save.since2000() ? "AC1015" : "AC1014";
   memcpy(out.data(), version, 6);
   out[0x0B] = 0;  // maintenance version
   out[0x0C] = 1;
@@ -245,7 +246,7 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
     SetLe(out, at + 5, l.size, 4);
     at += 9;
   }
-  uint16_t crc = DwgCrc16(out.data(), at, 0) ^ (save.r2000() ? 0x8461 : 0x3CC4);
+  uint16_t crc = DwgCrc16(out.data(), at, 0) ^ (save.since2000() ? 0x8461 : 0x3CC4);
   SetLe(out, at, crc, 2);
   memcpy(out.data() + at + 2, kFileHeaderSentinel, 16);
   return out;

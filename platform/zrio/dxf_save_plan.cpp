@@ -187,12 +187,13 @@ void ReserveSourceHandles(HandlePlan& plan, const Database& db) {
 
 }  // namespace
 
-SaveContext::SaveContext(const Database& source, int saveVersion)
+SaveContext::SaveContext(const Database& source, int saveVersion, const SaveLimits& saveLimits)
     : db(source),
       version(saveVersion),
       modern(saveVersion != kSaveR12),
       downgrade(AcadVersionNumber(source.acadver) > TargetVersionNumber(saveVersion)),
-      layouts(saveVersion == kSave2000 || saveVersion == kSave2004) {
+      layouts(saveVersion == kSave2000 || saveVersion == kSave2004),
+      limits(saveLimits) {
   ReserveSourceHandles(handles, db);
 }
 

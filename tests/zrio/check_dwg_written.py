@@ -18,8 +18,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TOLERANCE = 1e-9
 
 
-def libredwg_reads(reader, files):
-    out = subprocess.run(['node', os.path.join(HERE, 'dwg_written.mjs'), reader] + files,
+def libredwg_reads(reader, files, modeler=False):
+    out = subprocess.run(['node', os.path.join(HERE, 'dwg_written.mjs'), reader] +
+                         (['--modeler'] if modeler else []) + files,
                          capture_output=True, text=True, timeout=600, check=True).stdout
     return json.loads(out[out.index('{'):])
 
@@ -35,7 +36,9 @@ def near_point(p, q, dims=3):
 
 
 def unescaped(text):
-    """DXF text with its \\U+XXXX escapes turned into the characters."""
+    """DXF text with its \\U+XXXX escapes and its carets ("^I" a tab, "^ " a
+    caret) turned into the characters."""
+    text = re.sub(r'\^([ @-_])', lambda m: '^' if m.group(1) == ' ' else chr(ord(m.group(1)) - 64), text)
     return re.sub(r'\\U\+([0-9A-Fa-f]{4})', lambda m: chr(int(m.group(1), 16)), text)
 
 
@@ -51,7 +54,30 @@ def kind(e):
         if e.is_polygon_mesh or e.is_poly_face_mesh:
             return None  # LibreDWG's conversion gives no meshes
         return 'POLYLINE3D' if e.is_3d_polyline else 'POLYLINE2D'
+    if t in MODELER:
+        return None  # nor regions and bodies: compared through LibreDWG's DXF writer
     return t
+
+
+MODELER = ('3DSOLID', 'REGION', 'BODY')
+
+
+def decrypted(line):
+    """A modeler data line as DXF and DWG keep it, in plain text."""
+    return ''.join(chr(159 - ord(c)) if ord(c) > 32 else c for c in unescaped(line))
+
+
+def binary(tags, start, stop):
+    """The bytes of the 310 groups between the groups of codes start and stop."""
+    data, inside = b'', False
+    for code, value in tags:
+        if code == start:
+            inside = True
+        elif code == stop:
+            inside = False
+        elif inside and code == 310:
+            data += value
+    return data
 
 
 def geometry_problems(e, r, r14):
@@ -117,6 +143,22 @@ def geometry_problems(e, r, r14):
         checks = [near_point(d.start, r['firstPoint']), near_point(d.unit_vector, r['unitDirection'])]
     elif t == 'DIMENSION':
         checks = [d.geometry == r['name'], near_point(d.defpoint, r['definitionPoint'])]
+    elif t in ('IMAGE', 'WIPEOUT'):
+        checks = [near_point(d.insert, r['position']), near_point(d.u_pixel, r['uPixel']),
+                  near_point(d.v_pixel, r['vPixel']), near_point(d.image_size, r['imageSize'], 2),
+                  len(e.boundary_path) == r['countBoundaryPoints']]
+    elif t == 'MLINE':
+        vertices = r['vertices']
+        checks = [near(d.scale_factor, r['scale']), len(e.vertices) == len(vertices)] + [
+            near_point(v.location, w['vertex']) and near_point(v.line_direction, w['vertexDirection'])
+            and near_point(v.miter_direction, w['miterDirection']) for v, w in zip(e.vertices, vertices)]
+    elif t == 'TOLERANCE':
+        checks = [near_point(d.insert, r['insertionPoint']), d.content == r['text'],
+                  near_point(d.x_axis_vector, r['xAxisDirection'])]
+    elif t == 'OLE2FRAME':
+        checks = [e.binary_data().hex().upper() == r['binaryData']]
+    elif t == 'ACAD_PROXY_ENTITY':
+        checks = [binary(e.acdb_proxy_entity, 92, 93).hex().upper() == r['graphicsData']]
     return [] if all(checks) else ['%s %s geometry' % (t, d.handle)]
 
 
@@ -157,6 +199,7 @@ def compare(name, doc, read):
         if var in doc.header and not near(doc.header[var], header[var[1:]]):
             problems.append('header %s' % var)
     records = {r['name'].upper(): r for r in tables['BLOCK_RECORD']['entries']}
+    modeler = read.get('modeler', {})
     for block in doc.blocks:
         record = records.get(block.name.upper())
         if record is None and block.name not in doc.filename_text:
@@ -164,11 +207,17 @@ def compare(name, doc, read):
         if record is None:
             problems.append('block %s missing' % block.name)
             continue
-        got = {e['handle']: e for e in record.get('entities', [])}
+        got = {e['handle']: e for e in record.get('entities', []) if e['type'] not in MODELER}
         want = {e.dxf.handle: e for e in block if kind(e)}
         if set(got) != set(want):
-            problems.append('block %s entities %s != %s' % (block.name, sorted(want), sorted(got)))
+            problems.append('block %s entities: not read %s, not written %s' %
+                            (block.name, sorted(set(want) - set(got))[:10], sorted(set(got) - set(want))[:10]))
             continue
+        for e in block:
+            if e.dxftype() in MODELER:
+                r = modeler.get(e.dxf.handle)
+                if not r or r['type'] != e.dxftype() or [decrypted(l) for l in r['lines']] != e.sat:
+                    problems.append('%s %s modeler data' % (e.dxftype(), e.dxf.handle))
         for handle, e in want.items():
             r = got[handle]
             if kind(e) != r['type'] or unescaped(e.dxf.layer) != r['layer']:
@@ -182,6 +231,13 @@ def main():
     reader, folder = sys.argv[1], sys.argv[2]
     names = sorted(f[:-4] for f in os.listdir(folder) if f.endswith('.dwg'))
     reads = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in names])
+    with_modeler = [n for n in names if os.path.exists(os.path.join(folder, n + '.dxf')) and
+                    re.search(r'\n  0\n(3DSOLID|REGION|BODY)\n', open(os.path.join(folder, n + '.dxf'),
+                                                                     encoding='latin-1').read())]
+    if with_modeler:
+        modeler = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in with_modeler], True)
+        for n in with_modeler:
+            reads[n + '.dwg']['modeler'] = modeler[n + '.dwg']
     failed = 0
     for name in names:
         read = reads[name + '.dwg']
