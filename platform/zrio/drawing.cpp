@@ -17,6 +17,7 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/library_globals.h"
+#include "platform/zrio/shape_library.h"
 
 using zr::DrawingState;
 
@@ -65,6 +66,11 @@ bool ReadWholeFile(const char* path, std::vector<char>* data) {
   }
   CloseHandle(file);
   return ok;
+}
+
+std::string SearchDirectories() {
+  std::lock_guard<std::mutex> hold(zr::Globals().lock);
+  return zr::Globals().searchDirectories;
 }
 
 std::string UpperPath(const char* path) {
@@ -139,6 +145,7 @@ short CDrawing::open(const char* path, const char* password) {
   if (result == zr::LoadResult::Aborted) return kOpenAborted;
   if (result != zr::LoadResult::Ok) return failure;
 
+  db->shapes = zr::LoadShapeLibrary(*db, path, SearchDirectories());
   state_->db = std::move(db);
   state_->path = path;
   state_->version = zr::VersionCodeOf(state_->db->acadver);

@@ -32,6 +32,7 @@ enum : uint32_t {
 };
 
 struct Entity;
+struct ShapeLibrary;
 
 // Kinds whose groups are all kept as read (and written back so): unknown
 // entities, dimensions, leaders, viewports and tables.
@@ -189,6 +190,8 @@ struct Database {
   std::vector<std::pair<std::string, RawGroups>> otherSections;  // CLASSES and unknown sections
   std::vector<uint8_t> thumbnail;    // THUMBNAILIMAGE bytes (a BMP without its file header)
   int32_t modelBlock = -1, paperBlock = -1;
+  // The shape files its text styles name, as found when it was opened.
+  std::shared_ptr<const ShapeLibrary> shapes;
 
   int32_t findBlock(const std::string& name) const;
   int32_t findLayer(const std::string& name) const;

@@ -7,6 +7,7 @@
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
 #include "platform/zrio/raw_shapes.h"
+#include "platform/zrio/shape_library.h"
 #include "platform/zrio/spline_fit.h"
 #include "platform/zrio/spline_points.h"
 #include "platform/zrio/text_measure.h"
@@ -471,6 +472,9 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
     if (MeshFaces(raw, &lines)) loops(lines, t, true, style);
   } else if (type == "MULTILEADER") {
     multileader(e, t, style);
+  } else if (type == "SHAPE") {
+    lines.clear();
+    if (db_.shapes && ShapeEntityStrokes(*db_.shapes, raw, &lines)) loops(lines, t, false, style);
   } else if (type == "HELIX") {
     int degree = 3;
     std::vector<Vec3> control;

@@ -127,6 +127,12 @@ TEST(Ink, MlineMeshesTraceAttdef) { ExpectDrawing("mline_meshes", 0.95, 0.97); }
 // A wipeout hides the lines under it.
 TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.97, 0.97); }
 
+// SHAPE entities drawn from their shape file (beside the drawing): sizes,
+// rotation, width factor and slant, octant, fractional and bulge arcs, a
+// subshape between push and pop, a scale factor. ezdxf draws no SHAPE:
+// the reference draws the lines and arcs the codes describe.
+TEST(Ink, Shapes) { ExpectInk(Drawn("shapes"), Drawn("shapes_reference"), "shapes", 0.99, 0.99); }
+
 // Leader lines with their arrowheads, landing and MTEXT content (drawn
 // before as nothing); ezdxf's face is wider than ours.
 TEST(Ink, Multileader) { ExpectDrawing("multileader", 0.85, 0.9); }

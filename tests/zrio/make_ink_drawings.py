@@ -6,6 +6,7 @@ Usage: make_ink_drawings.py FOLDER
 """
 import math
 import os
+import struct
 import sys
 
 import ezdxf
@@ -90,6 +91,79 @@ def multileader(doc, msp):
     builder.build(insert=Vec2(10, 5))
 
 
+# Shapes in .shp source text: "*number,bytes,NAME" then byte codes; a
+# number with a leading 0 is hexadecimal.
+SHAPES_SOURCE = """
+*1,6,BOX
+040,034,048,03C,0
+*2,9,ROUND
+2,8,(2,0),1,10,(2,000),0
+*3,8,FRACTION
+11,(56,11,0,3,012),0
+*4,5,BULGE
+12,(4,0,127),0
+*5,8,NESTED
+5,7,1,6,4,2,040,0
+"""
+
+
+def compile_shapes(source):
+    """The .shx bytes ("AutoCAD-86 shapes 1.0") of .shp source text."""
+    shapes = []
+    for line in source.strip().splitlines():
+        if line.startswith("*"):
+            number, _, name = line[1:].split(",")
+            shapes.append((int(number), name, bytearray()))
+            continue
+        for token in line.replace("(", "").replace(")", "").split(","):
+            value = int(token, 16 if token.lstrip("-").startswith("0") and len(token.lstrip("-")) > 1 else 10)
+            shapes[-1][2].append(value & 0xFF)
+    out = bytearray(b"AutoCAD-86 shapes 1.0\r\n\x1a")
+    out += struct.pack("<3H", shapes[0][0], shapes[-1][0], len(shapes))
+    for number, name, codes in shapes:
+        out += struct.pack("<2H", number, len(name) + 1 + len(codes))
+    for number, name, codes in shapes:
+        out += name.encode() + b"\0" + codes
+    return bytes(out)
+
+
+def shape_placement(insert, size, rotation=0, width=1, oblique=0):
+    """Maps a point of a shape's vector units into the drawing."""
+    c, s, slant = math.cos(math.radians(rotation)), math.sin(math.radians(rotation)), math.tan(math.radians(oblique))
+
+    def place(p):
+        x, y = (p[0] + p[1] * slant) * size * width, p[1] * size
+        return (insert[0] + x * c - y * s, insert[1] + x * s + y * c)
+    return place
+
+
+def shapes(doc, msp, reference):
+    """SHAPE entities from shapes.shx, and beside them (in `reference`) the
+    lines and arcs their codes describe, as ezdxf draws no SHAPE."""
+    doc.styles.new("SHAPE_FILE", dxfattribs={"font": "shapes.shx", "flags": 1})
+    box = [(0, 0), (4, 0), (4, 3), (0, 3), (0, 0)]
+    for insert, rotation, width, oblique in [((0, 0), 0, 1, 0), ((20, 0), 30, 1, 0), ((40, 0), 0, 1.5, 20)]:
+        msp.add_shape("BOX", insert, 2, dxfattribs={"rotation": rotation, "xscale": width, "oblique": oblique})
+        reference.add_lwpolyline([shape_placement(insert, 2, rotation, width, oblique)(p) for p in box])
+    # A full octant circle of radius 2 about the start after a pen-up (2, 0).
+    msp.add_shape("ROUND", (10, 20), 2)
+    reference.add_circle((10, 20), 4)
+    # The fractional arc from octant 1 + 56/256 to octant 2 + 11/256, radius 3.
+    start, end = 45 + 56 * 45 / 256, 90 + 11 * 45 / 256
+    msp.add_shape("FRACTION", (30, 20), 2, dxfattribs={"rotation": 10})
+    centre = shape_placement((30, 20), 2, 10)((-3 * math.cos(math.radians(start)), -3 * math.sin(math.radians(start))))
+    reference.add_arc(centre, 6, start + 10, end + 10)
+    # A half circle below the chord from (0, 0) to (4, 0).
+    msp.add_shape("BULGE", (45, 20), 2)
+    reference.add_arc((49, 20), 4, 180, 360)
+    # The box as a subshape between push and pop, then at scale 2 a line
+    # of 8 along x.
+    msp.add_shape("NESTED", (0, 35), 1.5)
+    nested = shape_placement((0, 35), 1.5)
+    reference.add_lwpolyline([nested(p) for p in box])
+    reference.add_line(nested((0, 0)), nested((8, 0)))
+
+
 def write(folder, name, build, version="R2018"):
     doc = ezdxf.new(version)
     msp = doc.modelspace()
@@ -107,6 +181,11 @@ def main():
     write(folder, "mline_meshes", mline_meshes)
     write(folder, "new_kinds", new_kinds)
     write(folder, "multileader", multileader)
+    reference = ezdxf.new("R2018")
+    write(folder, "shapes", lambda doc, msp: shapes(doc, msp, reference.modelspace()))
+    reference.saveas(os.path.join(folder, "shapes_reference.dxf"))
+    with open(os.path.join(folder, "shapes.shx"), "wb") as shx:
+        shx.write(compile_shapes(SHAPES_SOURCE))
     return 0
 
 
