@@ -11,6 +11,7 @@
 #include "platform/zrio/spline_fit.h"
 #include "platform/zrio/spline_points.h"
 #include "platform/zrio/text_measure.h"
+#include "platform/zrio/tolerance_shape.h"
 #include "platform/zrio/wide_polyline.h"
 
 #include <algorithm>
@@ -290,7 +291,8 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       if (ctx.depth == 0) viewport(e, ctx, style);
       break;
     case EntityKind::Unknown:
-      if (e.extra) rawEntity(e, OcsTransform(t, e), style);
+      if (e.extra && e.extra->typeName == "TOLERANCE") tolerance(e, t, style);
+      else if (e.extra) rawEntity(e, OcsTransform(t, e), style);
       break;
   }
 }
@@ -482,6 +484,31 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
     if (!HelixSpline(raw, &degree, &control, &knots)) return;
     if (AppendSplinePoints(degree, control, knots, std::vector<double>(), 16, &lines[0]))
       loops(lines, t, false, style);
+  }
+}
+
+void EntityWalker::tolerance(const Entity& e, const Transform& t, const DrawStyle& style) {
+  ToleranceShape shape;
+  Vec3 at, xdir;
+  if (!ToleranceEntity(db_, e.extra->raw, &shape, &at, &xdir)) return;
+  // The frame's own axes: along its direction and up in its plane.
+  Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
+  Transform frame;
+  for (int row = 0; row < 3; ++row) {
+    frame.m[row][0] = row == 0 ? xdir.x : row == 1 ? xdir.y : xdir.z;
+    frame.m[row][1] = row == 0 ? ydir.x : row == 1 ? ydir.y : ydir.z;
+  }
+  frame.t = at;
+  Transform place = t * frame;
+  loops(shape.lines, place, false, style);
+  for (const ToleranceText& text : shape.texts) {
+    TextRun run;
+    run.text = text.text;
+    run.advance = TextAdvance(text.text);
+    run.origin = place.apply(text.at);
+    run.xAxis = place.applyVector(Vec3(text.height, 0, 0));
+    run.yAxis = place.applyVector(Vec3(0, text.height, 0));
+    sink_.text(run, style);
   }
 }
 

@@ -108,6 +108,7 @@ class EntityWalker {
   void loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
              const DrawStyle& style);
   void multileader(const Entity& e, const Transform& t, const DrawStyle& style);
+  void tolerance(const Entity& e, const Transform& t, const DrawStyle& style);
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void blockContents(int32_t block, const Transform& t, const Context& ctx,

@@ -133,6 +133,14 @@ TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.97, 0.97); }
 // the reference draws the lines and arcs the codes describe.
 TEST(Ink, Shapes) { ExpectInk(Drawn("shapes"), Drawn("shapes_reference"), "shapes", 0.99, 0.99); }
 
+// Feature control frames (an R2000 file): boxes, symbols, values and datum
+// letters in their dimension style's text height, straight and turned.
+// ezdxf draws no TOLERANCE: the reference draws the frames from the text
+// height rules, its texts in ezdxf's wider face.
+TEST(Ink, Tolerances) {
+  ExpectInk(Drawn("tolerances"), Drawn("tolerances_reference"), "tolerances", 0.85, 0.85);
+}
+
 // Leader lines with their arrowheads, landing and MTEXT content (drawn
 // before as nothing); ezdxf's face is wider than ours.
 TEST(Ink, Multileader) { ExpectDrawing("multileader", 0.85, 0.9); }

@@ -6,6 +6,7 @@ Usage: make_ink_drawings.py FOLDER
 """
 import math
 import os
+import re
 import struct
 import sys
 
@@ -164,6 +165,82 @@ def shapes(doc, msp, reference):
     reference.add_line(nested((0, 0)), nested((8, 0)))
 
 
+def text_advance(text):
+    """Width of ASCII text in text heights, as the library measures it."""
+    widths = [("il.,;:!|'`", 0.3), ('Ijf()[]{}"', 0.45), (" -/\\rt*", 0.5), ("mwMW@%", 0.95)]
+    return sum(next((w for chars, w in widths if c in chars), 0.7) for c in text)
+
+
+def symbol_lines(symbol, cx, cy, h):
+    """The standard geometric-tolerance symbols the tolerance drawing uses,
+    as circles (x, y, r) and lines ((x, y), ...), size h about (cx, cy)."""
+    r = h / 2
+    shapes = {"j": ([(0, 0, 0.6 * r)], [((-r, 0), (r, 0)), ((0, -r), (0, r))]),
+              "n": ([(0, 0, 0.7 * r)], [((-r, -r), (r, r))]),
+              "m": ([(0, 0, r)], []),
+              "r": ([(0, 0, r), (0, 0, r / 2)], []),
+              "c": ([], [((-r, -r / 2), (r / 2, -r / 2), (r, r / 2), (-r / 2, r / 2), (-r, -r / 2))]),
+              "b": ([], [((-r, -r), (r, -r)), ((0, -r), (0, r))]),
+              "u": ([], [((-r, 0), (r, 0))])}
+    circles, lines = shapes[symbol]
+    return ([(cx + x, cy + y, radius) for x, y, radius in circles],
+            [[(cx + x, cy + y) for x, y in line] for line in lines])
+
+
+def tolerance_reference(msp, text, insert, angle, h, gap):
+    """The boxes, symbols and texts of a feature control frame from the
+    text height rules: rows h + 2 gap high, the first centred on the
+    insertion point; a symbol's box square, a value's as wide as its text
+    and symbols (h each) with a gap either side; text on a baseline h/2
+    below the row's middle; the modifiers' letters 0.6 h in their circle."""
+    block = msp.doc.blocks.new("FCF%d" % len(msp.doc.blocks))
+    row = h + 2 * gap
+    for index, line in enumerate(text.split("^J")):
+        middle, x = -index * row, 0
+        for field in line.split("%%v"):
+            pieces = re.findall(r"\{\\Fgdt;(.)\}|([^{]+)", field)
+            if not pieces:
+                continue
+            square = len(pieces) == 1 and pieces[0][0]
+            width = row if square else 2 * gap + sum(h if s else text_advance(t) * h for s, t in pieces)
+            at = x + (row - h) / 2 if square else x + gap
+            for symbol, plain in pieces:
+                if plain:
+                    block.add_text(plain, dxfattribs={"height": h, "insert": (at, middle - h / 2)})
+                    at += text_advance(plain) * h
+                    continue
+                circles, lines = symbol_lines(symbol, at + h / 2, middle, h)
+                for cx, cy, radius in circles:
+                    block.add_circle((cx, cy), radius)
+                for points in lines:
+                    block.add_lwpolyline(points)
+                if symbol == "m":
+                    block.add_text("M", dxfattribs={"height": 0.6 * h, "insert": (at + h / 2, middle),
+                                                    "halign": 1, "valign": 2, "align_point": (at + h / 2, middle)})
+                at += h
+            block.add_lwpolyline([(x, middle - row / 2), (x + width, middle - row / 2), (x + width, middle + row / 2),
+                                  (x, middle + row / 2)], close=True)
+            x += width
+    msp.add_blockref(block.name, insert, dxfattribs={"rotation": angle})
+
+
+def tolerances(doc, msp, reference):
+    """Feature control frames in a dimension style of their own and in the
+    standard one, straight and turned; ezdxf draws no TOLERANCE, so the
+    reference draws them from the text height rules."""
+    style = doc.dimstyles.new("FCF", dxfattribs={"dimtxt": 3.5, "dimgap": 1, "dimscale": 1})
+    cases = [(r"{\Fgdt;j}%%v{\Fgdt;n}0.5{\Fgdt;m}%%vA%%vB%%vC", (0, 0), 0, "FCF"),
+             (r"{\Fgdt;r}%%v0.02%%vA^J{\Fgdt;c}%%v0.1", (0, -20), 0, "FCF"),
+             (r"{\Fgdt;b}%%v0.05%%vA", (60, -10), 30, "FCF"),
+             (r"{\Fgdt;u}%%v0.01", (0, -45), 0, "Standard")]
+    for text, insert, angle, name in cases:
+        direction = (math.cos(math.radians(angle)), math.sin(math.radians(angle)), 0)
+        msp.new_entity("TOLERANCE", dxfattribs={"content": text, "insert": insert, "dimstyle": name,
+                                                "x_axis_vector": direction})
+        h, gap = (3.5, 1) if name == "FCF" else (doc.header["$DIMTXT"], doc.header["$DIMGAP"])
+        tolerance_reference(reference, text, insert, angle, h, gap)
+
+
 def write(folder, name, build, version="R2018"):
     doc = ezdxf.new(version)
     msp = doc.modelspace()
@@ -184,6 +261,9 @@ def main():
     reference = ezdxf.new("R2018")
     write(folder, "shapes", lambda doc, msp: shapes(doc, msp, reference.modelspace()))
     reference.saveas(os.path.join(folder, "shapes_reference.dxf"))
+    reference = ezdxf.new("R2000")
+    write(folder, "tolerances", lambda doc, msp: tolerances(doc, msp, reference.modelspace()), "R2000")
+    reference.saveas(os.path.join(folder, "tolerances_reference.dxf"))
     with open(os.path.join(folder, "shapes.shx"), "wb") as shx:
         shx.write(compile_shapes(SHAPES_SOURCE))
     return 0
