@@ -4,6 +4,7 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/hatch_pattern.h"
 #include "platform/zrio/mleader_shape.h"
+#include "platform/zrio/mtext_columns.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
 #include "platform/zrio/raw_shapes.h"
@@ -636,6 +637,7 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
   format.attachment = int(e.flags);
   format.widthFactor = styleWidthFactor(e);
   if (!(format.height > 0) || !std::isfinite(format.height)) return;
+  if (e.extra) ReadMTextColumns(e.extra->raw, &format);
   Vec3 xdir = e.pts[1].length() > 1e-12 ? e.pts[1].normalized() : Vec3(1, 0, 0);
   Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
   for (const MTextLine& line : LayoutMText(e.text, format)) {
@@ -644,10 +646,8 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
       if (span.end <= span.begin) continue;
       const MTextStyle& look = span.style;
       double height = format.height * look.height, width = format.widthFactor * look.width;
+      Vec3 spanStart = start + xdir * (span.x * format.height * format.widthFactor);
       TextRun run;
-      run.text = line.text.substr(span.begin, span.end - span.begin);
-      run.advance = span.advance / (look.height * look.width);
-      run.origin = t.apply(start + xdir * (span.x * format.height * format.widthFactor));
       run.xAxis = t.applyVector(xdir * (height * width));
       // A slant leans the characters' up along the baseline.
       double lean = std::tan(Radians(look.oblique));
@@ -659,7 +659,40 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
         coloured.aci = int16_t(look.aci);
         coloured.trueColor = -1;
       }
-      sink_.text(run, coloured);
+      // Places in the span's text heights: x along the baseline, y up.
+      auto at = [&](double x, double y) { return spanStart + xdir * (x * height * width) + ydir * (y * height); };
+      if (span.stack.kind) {
+        MTextStackPlaces places = PlaceStack(span.stack);
+        for (int part = 0; part < 2; ++part) {
+          run.text = part == 0 ? span.stack.upper : span.stack.lower;
+          run.advance = TextAdvance(run.text);
+          run.origin = t.apply(part == 0 ? at(places.upperX, places.upperY) : at(places.lowerX, places.lowerY));
+          if (!run.text.empty()) sink_.text(run, coloured);
+        }
+        if (places.fromX == places.toX && places.fromY == places.toY) continue;
+        Vec3 bar[2] = {t.apply(at(places.fromX, places.fromY)), t.apply(at(places.toX, places.toY))};
+        sink_.polyline(bar, 2, false, coloured);
+        continue;
+      }
+      std::string text = line.text.substr(span.begin, span.end - span.begin);
+      if (look.tracking == 1) {
+        run.text = text;
+        run.advance = span.advance / (look.height * look.width);
+        run.origin = t.apply(spanStart);
+        sink_.text(run, coloured);
+        continue;
+      }
+      // Tracked characters keep their width and stand further apart.
+      double x = 0;
+      for (size_t pos = 0; pos < text.size();) {
+        size_t begin = pos;
+        double advance = CharAdvance(NextDisplayChar(text, &pos));
+        run.text = text.substr(begin, pos - begin);
+        run.advance = advance;
+        run.origin = t.apply(at(x, 0));
+        sink_.text(run, coloured);
+        x += advance * look.tracking;
+      }
     }
   }
 }

@@ -50,6 +50,28 @@ def mtext_codes(msp):
     columns.dxf.width = 30
 
 
+def mtext_placement(doc, msp):
+    """Each inline code where it changes where text stands, at the start of
+    a line (so that the faces' widths before it do not move it): heights and
+    the line spacing they make, width, slant, tracking, colour, a font,
+    stacks, paragraphs with indents, and columns."""
+    texts = [r"\H2x;Tall\Pnext", r"\W2;Wide", r"\Q20;Slant", r"\T2;Track", r"\C1;Red",
+             r"\fArial|b1|i0;Bold", r"\S1/2;", r"\S3#4;", r"\S+0.1^-0.2;", r"One\PTwo\PThree",
+             r"\pi2,l5;Indented\Pnext", r"\pxi-3,l5;Hanging words wrap here"]
+    for index, text in enumerate(texts):
+        msp.add_mtext(text, dxfattribs={"char_height": 2.5, "insert": (index % 4 * 45, -(index // 4) * 20),
+                                        "width": 40})
+    msp.add_mtext(r"Break one\NBreak two", dxfattribs={"char_height": 2.5, "insert": (0, -60), "width": 30})
+    msp.add_mtext_static_columns(["Static one words", "Static two"], width=20, gutter_width=5, height=15,
+                                 dxfattribs={"char_height": 2.5, "insert": (70, -60)})
+    msp.add_mtext_dynamic_manual_height_columns("Dynamic words that flow along in columns", width=20,
+                                                gutter_width=4, heights=[8, 12],
+                                                dxfattribs={"char_height": 2.5, "insert": (0, -85)})
+    msp.add_mtext_dynamic_auto_height_columns("Auto words flow along into three columns", width=20,
+                                              gutter_width=4, height=10, count=3,
+                                              dxfattribs={"char_height": 2.5, "insert": (80, -85)})
+
+
 def mirrored_text(doc, msp):
     block = doc.blocks.new("LABEL")
     block.add_text("MIRROR", dxfattribs={"height": 5, "insert": (0, 0)})
@@ -254,6 +276,7 @@ def main():
     write(folder, "polyline_widths", lambda doc, msp: polyline_widths(msp))
     write(folder, "splines", lambda doc, msp: splines(msp))
     write(folder, "mtext_codes", lambda doc, msp: mtext_codes(msp))
+    write(folder, "mtext_placement", mtext_placement)
     write(folder, "mirrored_text", mirrored_text)
     write(folder, "mline_meshes", mline_meshes)
     write(folder, "new_kinds", new_kinds)
