@@ -123,7 +123,10 @@ TEST(Ink, MtextCodes) { ExpectDrawing("mtext_codes", 0.5, 0.6); }
 // before it do not move it. ezdxf draws no tracking (\T: ours stand apart)
 // and turns "\S+0.1^-0.2;" into one line of text (ours stacks it); its face
 // is wider than ours.
-TEST(Ink, MtextPlacement) { ExpectDrawing("mtext_placement", 0.8, 0.95); }
+TEST(Ink, MtextPlacement) {
+  ExpectDrawing("mtext_placement", 0.8, 0.95);
+  ExpectDrawing("mtext_columns_2013", 0.8, 0.95);
+}
 // Text in mirrored inserts and text written backwards or upside down is
 // drawn mirrored; ezdxf's face is wider than ours.
 TEST(Ink, MirroredText) { ExpectDrawing("mirrored_text", 0.7, 0.8); }

@@ -62,6 +62,12 @@ def mtext_placement(doc, msp):
         msp.add_mtext(text, dxfattribs={"char_height": 2.5, "insert": (index % 4 * 45, -(index // 4) * 20),
                                         "width": 40})
     msp.add_mtext(r"Break one\NBreak two", dxfattribs={"char_height": 2.5, "insert": (0, -60), "width": 30})
+    mtext_columns(doc, msp)
+
+
+def mtext_columns(doc, msp):
+    """Static and dynamic columns (R2018: an embedded object; R2007-R2013:
+    extended data and linked MTEXTs)."""
     msp.add_mtext_static_columns(["Static one words", "Static two"], width=20, gutter_width=5, height=15,
                                  dxfattribs={"char_height": 2.5, "insert": (70, -60)})
     msp.add_mtext_dynamic_manual_height_columns("Dynamic words that flow along in columns", width=20,
@@ -277,6 +283,7 @@ def main():
     write(folder, "splines", lambda doc, msp: splines(msp))
     write(folder, "mtext_codes", lambda doc, msp: mtext_codes(msp))
     write(folder, "mtext_placement", mtext_placement)
+    write(folder, "mtext_columns_2013", mtext_columns, "R2013")
     write(folder, "mirrored_text", mirrored_text)
     write(folder, "mline_meshes", mline_meshes)
     write(folder, "new_kinds", new_kinds)
