@@ -648,6 +648,8 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
       double height = format.height * look.height, width = format.widthFactor * look.width;
       Vec3 spanStart = start + xdir * (span.x * format.height * format.widthFactor);
       TextRun run;
+      run.bold = look.bold;
+      run.italic = look.italic;
       run.xAxis = t.applyVector(xdir * (height * width));
       // A slant leans the characters' up along the baseline.
       double lean = std::tan(Radians(look.oblique));

@@ -32,6 +32,7 @@ struct TextRun {
   Vec3 yAxis;        // up, length = height
   int halign = 0;    // 0 left, 1 centre, 2 right (of the anchor)
   int valign = 0;    // 0 baseline, 1 bottom, 2 middle, 3 top
+  bool bold = false, italic = false;  // the face's look (MTEXT's inline fonts)
 };
 
 class PrimitiveSink {

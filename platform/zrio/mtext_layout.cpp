@@ -187,6 +187,10 @@ struct StyledLines {
       case 'c': style.trueColor = int32_t(atol(value.c_str()) & 0xFFFFFF); break;
       case 'T': style.tracking = std::max(kMinTracking, std::min(kMaxTracking, Value(value, style.tracking, 1))); break;
       case 'p': paragraphIndents(value); break;
+      case 'f': case 'F':
+        style.bold = value.find("|b1") != std::string::npos;
+        style.italic = value.find("|i1") != std::string::npos;
+        break;
     }
   }
 };

@@ -40,16 +40,19 @@ struct MTextStack {
 // the entity's height (\H) and width factor (\W), the slant (\Q, degrees),
 // the colour (\C index or \c true colour) and the tracking (\T, a factor
 // of the space each character takes). A stack takes one character's place
-// in its style (its index in the layout's stacks, -1 for text). Fonts (\f,
-// \F) keep the entity's face.
+// in its style (its index in the layout's stacks, -1 for text). A font
+// (\f name|b1|i1;) makes the characters bold or italic; its face, like an
+// SHX font's (\F), is drawn with the stand-in face.
 struct MTextStyle {
   double height = 1, width = 1, oblique = 0, tracking = 1;
   int aci = -1;            // -1: the entity's colour
   int32_t trueColor = -1;  // 0x00RRGGBB, -1 none
   int stack = -1;
+  bool bold = false, italic = false;
   bool operator==(const MTextStyle& o) const {
     return height == o.height && width == o.width && oblique == o.oblique && tracking == o.tracking &&
-           aci == o.aci && trueColor == o.trueColor && stack == o.stack;
+           aci == o.aci && trueColor == o.trueColor && stack == o.stack && bold == o.bold &&
+           italic == o.italic;
   }
 };
 
