@@ -12,6 +12,7 @@
 #include "platform/zrio/spline_fit.h"
 #include "platform/zrio/spline_points.h"
 #include "platform/zrio/text_measure.h"
+#include "platform/zrio/text_styles.h"
 #include "platform/zrio/tolerance_shape.h"
 #include "platform/zrio/wide_polyline.h"
 
@@ -702,21 +703,9 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
 double EntityWalker::styleWidthFactor(const Entity& e) {
   if (!stylesRead_) {
     stylesRead_ = true;
-    for (const RawTable& table : db_.otherTables) {
-      if (table.name != "STYLE") continue;
-      std::string name;
-      double width = 1;
-      for (size_t i = 0; i <= table.groups.size(); ++i) {
-        if (i == table.groups.size() || table.groups[i].code == 0) {
-          if (!name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(name)] = width;
-          name.clear();
-          width = 1;
-        } else if (table.groups[i].code == 2) {
-          name = DecodeText(table.groups[i].value, db_);
-        } else if (table.groups[i].code == 41) {
-          width = atof(table.groups[i].value.c_str());
-        }
-      }
+    for (const TextStyleRecord& record : TextStyleRecords(db_)) {
+      double width = record.widthFactor;
+      if (!record.name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(record.name)] = width;
     }
   }
   std::string style = e.extra && !e.extra->styleName.empty() ? e.extra->styleName : "STANDARD";

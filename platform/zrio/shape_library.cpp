@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/library_globals.h"
+#include "platform/zrio/text_styles.h"
 
 namespace zr {
 
@@ -14,28 +14,6 @@ namespace {
 
 const DWORD kMaxShapeFileSize = 16 << 20;
 const double kMaxSlantDegrees = 85;
-
-// The font file names (UTF-8) of the styles that are shape files.
-std::vector<std::string> ShapeFileNames(const Database& db) {
-  std::vector<std::string> names;
-  for (const RawTable& table : db.otherTables) {
-    if (table.name != "STYLE") continue;
-    std::string file;
-    int flags = 0;
-    for (size_t i = 0; i <= table.groups.size(); ++i) {
-      if (i == table.groups.size() || table.groups[i].code == 0) {
-        if ((flags & 1) && !file.empty()) names.push_back(file);
-        file.clear();
-        flags = 0;
-      } else if (table.groups[i].code == 70) {
-        flags = atoi(table.groups[i].value.c_str());
-      } else if (table.groups[i].code == 3) {
-        file = DecodeText(table.groups[i].value, db);
-      }
-    }
-  }
-  return names;
-}
 
 bool ReadSmallFile(const std::string& path, std::vector<uint8_t>* bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -97,8 +75,9 @@ double Number(const RawGroups& raw, int code, double fallback) {
 std::shared_ptr<const ShapeLibrary> LoadShapeLibrary(const Database& db, const std::string& drawingPath,
                                                      const std::string& searchDirectories) {
   std::shared_ptr<ShapeLibrary> library(new ShapeLibrary);
-  for (const std::string& name : ShapeFileNames(db)) {
-    for (const std::string& place : Candidates(Utf8ToAnsi(name), drawingPath, searchDirectories)) {
+  for (const TextStyleRecord& style : TextStyleRecords(db)) {
+    if (!(style.flags & 1) || style.font.empty()) continue;
+    for (const std::string& place : Candidates(Utf8ToAnsi(style.font), drawingPath, searchDirectories)) {
       std::vector<uint8_t> bytes;
       ShapeFile file;
       if (!ReadSmallFile(place, &bytes) || !ReadShapeFile(bytes.data(), bytes.size(), &file)) continue;
