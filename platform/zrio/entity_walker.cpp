@@ -677,6 +677,12 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
         sink_.polyline(bar, 2, false, coloured);
         continue;
       }
+      for (uint8_t mark : {kUnderline, kOverline, kStrikeThrough}) {
+        if (!(look.lines & mark)) continue;
+        double y = mark == kUnderline ? kUnderlineAt : mark == kOverline ? kOverlineAt : kStrikeThroughAt;
+        Vec3 along[2] = {t.apply(at(0, y)), t.apply(at(span.advance / (look.height * look.width), y))};
+        sink_.polyline(along, 2, false, coloured);
+      }
       std::string text = line.text.substr(span.begin, span.end - span.begin);
       if (look.tracking == 1) {
         run.text = text;

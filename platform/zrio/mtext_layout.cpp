@@ -2,6 +2,7 @@
 #include "platform/zrio/mtext_layout.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -113,6 +114,7 @@ MTextLine MakeLine(const std::string& text, const std::vector<Glyph>& g, size_t 
 // Indents of a paragraph, in text heights, and whether it starts a column.
 struct ParagraphFormat {
   double first = 0, left = 0, right = 0;
+  char alignment = 'l';  // l, c or r
   bool columnBreak = false;
 };
 
@@ -150,13 +152,17 @@ struct StyledLines {
     stacks.push_back(stack);
     add(kStackPlaceholder, look);
   }
-  // "\pxi-3,l5,t8;": indents of the first line, the left and right side
-  // (tab stops and alignment are not kept).
+  // "\pxi-3,l5,qc,t8;": indents of the first line, the left and right
+  // side, and the alignment (tab stops are not kept).
   void paragraphIndents(const std::string& value) {
     size_t start = !value.empty() && value[0] == 'x' ? 1 : 0;
     while (start < value.size()) {
       size_t end = value.find(',', start);
       if (end == std::string::npos) end = value.size();
+      if (value[start] == 'q' && start + 1 < end) {
+        char alignment = value[start + 1];
+        paragraphs.back().alignment = alignment == 'c' || alignment == 'r' ? alignment : 'l';
+      }
       double v = atof(value.substr(start + 1, end - start - 1).c_str());
       if (std::isfinite(v) && std::fabs(v) <= kMaxIndent) {
         if (value[start] == 'i') paragraphs.back().first = v;
@@ -209,8 +215,13 @@ size_t FormattingCode(const std::string& text, size_t i, StyledLines& lines) {
     case '~':
       lines.add(kNoBreakSpace);
       return i + 2;
-    case 'L': case 'l': case 'O': case 'o': case 'K': case 'k':
+    case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': {
+      char lower = char(tolower(static_cast<unsigned char>(code)));
+      uint8_t line = lower == 'l' ? kUnderline : lower == 'o' ? kOverline : kStrikeThrough;
+      if (code != lower) lines.style.lines |= line;
+      else lines.style.lines &= uint8_t(~line);
       return i + 2;
+    }
     case 'S': {
       // "\Supper/lower;" (or ^ or #); a backslash takes the next character
       // as it is.
@@ -376,6 +387,8 @@ std::vector<MTextLine> LayoutMText(const std::string& contents, const MTextForma
   bool columns = format.columns != MTextColumns::None;
   double wrapWidth = columns ? format.columnWidth : format.referenceWidth;
   StyledLines paragraphs = ParseMText(contents, format.height, format.widthFactor, false);
+  int attachment = format.attachment >= 1 && format.attachment <= 9 ? format.attachment : 1;
+  int alignment = (attachment - 1) % 3, row = (attachment - 1) / 3;
   std::vector<MTextLine> lines;
   std::vector<bool> breaks;  // the line starts a column
   for (size_t p = 0; p < paragraphs.text.size(); ++p) {
@@ -392,6 +405,10 @@ std::vector<MTextLine> LayoutMText(const std::string& contents, const MTextForma
     std::vector<MTextLine> wrapped = WrapGlyphs(paragraphs.text[p], g, firstLimit, limit, &paragraphs.stacks);
     for (size_t k = 0; k < wrapped.size(); ++k) {
       wrapped[k].x = (k == 0 ? first : left) * format.height;
+      if (indents.alignment != 'l' && wrapWidth > 0 && alignment == 0) {
+        double room = wrapWidth - wrapped[k].x - indents.right * format.height - wrapped[k].advance * unit;
+        wrapped[k].x += indents.alignment == 'c' ? room / 2 : room;
+      }
       breaks.push_back(k == 0 && indents.columnBreak);
       lines.push_back(std::move(wrapped[k]));
     }
@@ -399,8 +416,6 @@ std::vector<MTextLine> LayoutMText(const std::string& contents, const MTextForma
   double factor = format.lineSpacing;
   if (!(factor >= kMinSpacingFactor)) factor = factor > 0 ? kMinSpacingFactor : 1;
   factor = std::min(factor, kMaxSpacingFactor);
-  int attachment = format.attachment >= 1 && format.attachment <= 9 ? format.attachment : 1;
-  int alignment = (attachment - 1) % 3, row = (attachment - 1) / 3;
   double pitch = columns ? format.columnWidth + format.gutter : format.referenceWidth;
   // Each line's baseline below the top of its column, and its column.
   std::vector<double> depth(lines.size(), 0);

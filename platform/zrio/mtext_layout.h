@@ -42,19 +42,26 @@ struct MTextStack {
 // of the space each character takes). A stack takes one character's place
 // in its style (its index in the layout's stacks, -1 for text). A font
 // (\f name|b1|i1;) makes the characters bold or italic; its face, like an
-// SHX font's (\F), is drawn with the stand-in face.
+// SHX font's (\F), is drawn with the stand-in face. \L, \O and \K draw a
+// line under, over or through the characters (MTextLines says where).
 struct MTextStyle {
   double height = 1, width = 1, oblique = 0, tracking = 1;
   int aci = -1;            // -1: the entity's colour
   int32_t trueColor = -1;  // 0x00RRGGBB, -1 none
   int stack = -1;
   bool bold = false, italic = false;
+  uint8_t lines = 0;  // MTextLines
   bool operator==(const MTextStyle& o) const {
     return height == o.height && width == o.width && oblique == o.oblique && tracking == o.tracking &&
            aci == o.aci && trueColor == o.trueColor && stack == o.stack && bold == o.bold &&
-           italic == o.italic;
+           italic == o.italic && lines == o.lines;
   }
 };
+
+// Lines along the characters and their height above the baseline, in text
+// heights.
+enum MTextLines : uint8_t { kUnderline = 1, kOverline = 2, kStrikeThrough = 4 };
+const double kUnderlineAt = -0.2, kOverlineAt = 1.2, kStrikeThroughAt = 0.5;
 
 // Characters of a line in one style.
 struct MTextSpan {
@@ -102,7 +109,9 @@ std::vector<MTextLine> WrapStyledLine(const std::string& text, const std::vector
                                       double limit);
 
 // The lines of an MTEXT, wrapped and placed. Paragraph indents (\pi first
-// line, \pl left, \pr right, in text heights) hold until changed. A line
+// line, \pl left, \pr right, in text heights) and alignments (\pxqc
+// centred, \pxqr right, within the wrapping width of a text attached on the
+// left) hold until changed. A line
 // stands below the one before it by the spacing factor times 2/3 of that
 // line's height plus its own height (a line's height: its tallest
 // characters', or 2.4 of them with a stack over a bar, 2 with one across a

@@ -54,14 +54,16 @@ def mtext_placement(doc, msp):
     """Each inline code where it changes where text stands, at the start of
     a line (so that the faces' widths before it do not move it): heights and
     the line spacing they make, width, slant, tracking, colour, a font,
-    stacks, paragraphs with indents, and columns."""
+    stacks, paragraphs with indents and alignments, lines under, over and
+    through, and columns."""
     texts = [r"\H2x;Tall\Pnext", r"\W2;Wide", r"\Q20;Slant", r"\T2;Track", r"\C1;Red",
              r"\fArial|b1|i0;Bold", r"\S1/2;", r"\S3#4;", r"\S+0.1^-0.2;", r"One\PTwo\PThree",
-             r"\pi2,l5;Indented\Pnext", r"\pxi-3,l5;Hanging words wrap here"]
+             r"\pi2,l5;Indented\Pnext", r"\pxi-3,l5;Hanging words wrap here", r"\pxqc;Centred",
+             r"\pxqr;Right", r"\LUnder\l", r"\OOver\o\P\KThrough\k"]
     for index, text in enumerate(texts):
         msp.add_mtext(text, dxfattribs={"char_height": 2.5, "insert": (index % 4 * 45, -(index // 4) * 20),
                                         "width": 40})
-    msp.add_mtext(r"Break one\NBreak two", dxfattribs={"char_height": 2.5, "insert": (0, -60), "width": 30})
+    msp.add_mtext(r"Break one\NBreak two", dxfattribs={"char_height": 2.5, "insert": (0, -80), "width": 30})
     mtext_columns(doc, msp)
 
 
@@ -69,13 +71,13 @@ def mtext_columns(doc, msp):
     """Static and dynamic columns (R2018: an embedded object; R2007-R2013:
     extended data and linked MTEXTs)."""
     msp.add_mtext_static_columns(["Static one words", "Static two"], width=20, gutter_width=5, height=15,
-                                 dxfattribs={"char_height": 2.5, "insert": (70, -60)})
+                                 dxfattribs={"char_height": 2.5, "insert": (70, -80)})
     msp.add_mtext_dynamic_manual_height_columns("Dynamic words that flow along in columns", width=20,
                                                 gutter_width=4, heights=[8, 12],
-                                                dxfattribs={"char_height": 2.5, "insert": (0, -85)})
+                                                dxfattribs={"char_height": 2.5, "insert": (0, -105)})
     msp.add_mtext_dynamic_auto_height_columns("Auto words flow along into three columns", width=20,
                                               gutter_width=4, height=10, count=3,
-                                              dxfattribs={"char_height": 2.5, "insert": (80, -85)})
+                                              dxfattribs={"char_height": 2.5, "insert": (80, -105)})
 
 
 def mirrored_text(doc, msp):
