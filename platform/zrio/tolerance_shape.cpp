@@ -239,8 +239,8 @@ bool LayoutTolerance(const std::string& text, double h, double gap, ToleranceSha
 
 namespace {
 
-// A dimension variable: of the named style when it sets it, else the
-// drawing's header value, else the fallback.
+// A dimension variable: of the named style when it sets it above 0, else
+// the drawing's header value, else the fallback.
 double DimensionValue(const Database& db, const std::string& style, int code, const char* variable,
                       double fallback) {
   for (const RawTable& table : db.otherTables) {
@@ -249,11 +249,12 @@ double DimensionValue(const Database& db, const std::string& style, int code, co
     for (const RawGroup& g : table.groups) {
       if (g.code == 0) inStyle = false;
       else if (g.code == 2) inStyle = UpperName(DecodeText(g.value, db)) == UpperName(style);
-      else if (inStyle && g.code == code) return atof(g.value.c_str());
+      else if (inStyle && g.code == code && atof(g.value.c_str()) > 0) return atof(g.value.c_str());
     }
   }
   for (const auto& entry : db.header)
-    if (entry.first == variable && !entry.second.empty()) return atof(entry.second[0].value.c_str());
+    if (entry.first == variable && !entry.second.empty() && atof(entry.second[0].value.c_str()) > 0)
+      return atof(entry.second[0].value.c_str());
   return fallback;
 }
 
