@@ -337,3 +337,25 @@ TEST(MTextLayout, LinesStandWhereEzdxfPutsThem) {
   EXPECT_NEAR(30, broken[1].x, 1e-9);
   EXPECT_NEAR(-2.5, broken[1].y, 1e-9);
 }
+
+// Codes cut short, repeated or out of range place every line at a finite
+// point, with columns and without.
+TEST(MTextLayout, RandomCodesPlaceEveryLineAtAFinitePoint) {
+  const char* const pieces[] = {"a", " ", "\\S", "1/2;", "^", "#", ";", "\\pxi-3,l5,qc;", "\\pi1e308;",
+                                "\\T9;", "\\H1e9x;", "\\N", "\\P", "\\L", "\\o", "{", "}", "\\fA|b1;"};
+  const size_t kPieces = sizeof(pieces) / sizeof(pieces[0]);
+  std::mt19937 random(20261210);
+  zr::MTextFormat dynamic{2, 1, 10, 1, 1};
+  dynamic.columns = zr::MTextColumns::Dynamic;
+  dynamic.columnWidth = 10;
+  dynamic.columnHeight = 5;
+  for (int n = 0; n < 2000; ++n) {
+    std::string text;
+    for (size_t k = random() % 24; k > 0; --k) text += pieces[random() % kPieces];
+    for (const zr::MTextFormat& format : {zr::MTextFormat{2, 1, 10, 1, 4}, dynamic})
+      for (const zr::MTextLine& line : zr::LayoutMText(text, format)) {
+        ASSERT_TRUE(std::isfinite(line.x) && std::isfinite(line.y)) << text;
+        for (const zr::MTextSpan& span : line.spans) ASSERT_TRUE(std::isfinite(span.advance)) << text;
+      }
+  }
+}
