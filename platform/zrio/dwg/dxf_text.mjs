@@ -248,7 +248,7 @@ class DrawingWriter {
       this.table('LAYER', t.LAYER.entries, l => this.layer(l));
       this.table('STYLE', t.STYLE.entries, s => this.style(s));
       this.table('APPID', t.APPID.entries, a => this.named(a, 'AcDbRegAppTableRecord'));
-      this.table('DIMSTYLE', t.DIMSTYLE.entries, d => this.named(d, 'AcDbDimStyleTableRecord'));
+      this.table('DIMSTYLE', t.DIMSTYLE.entries, d => this.dimStyle(d));
       this.table('BLOCK_RECORD', t.BLOCK_RECORD.entries, b => this.blockRecord(b));
     });
   }
@@ -273,6 +273,13 @@ class DrawingWriter {
     this.out.group(100, subclass);
     this.out.text(2, entry.name);
     this.out.integer(70, entry.standardFlag || 0);
+  }
+
+  // The sizes feature control frames (TOLERANCE) are drawn in.
+  dimStyle(d) {
+    this.named(d, 'AcDbDimStyleTableRecord');
+    for (const [code, value] of [[40, d.DIMSCALE], [140, d.DIMTXT], [147, d.DIMGAP]])
+      if (finite(value) > 0) this.out.number(code, value);
   }
 
   vport(v) {
