@@ -141,3 +141,71 @@ export function writeMesh(writer, e, owner, paper) {
   }
   writer.sequenceEnd(e, paper);
 }
+
+// An OLE frame of drawings before 2000: its data only.
+export function writeOleFrame(writer, e, owner, paper) {
+  const o = writer.out;
+  const data = hexBytes(e.binaryData);
+  writer.common(e, 'OLEFRAME', owner, paper);
+  o.group(100, 'AcDbOleFrame');
+  o.integer(70, e.flag || 2);
+  o.integer(90, data.length);
+  binaryChunks(o, 310, data);
+  o.group(1, 'OLE');
+}
+
+export function writeArcAlignedText(writer, e, owner, paper) {
+  const o = writer.out;
+  writer.common(e, 'ARCALIGNEDTEXT', owner, paper);
+  o.group(100, 'AcDbArcAlignedText');
+  o.text(1, e.text);
+  o.text(2, e.fontName);
+  o.text(3, e.bigFontName);
+  o.text(7, e.styleName || 'Standard');
+  o.point(10, e.center);
+  o.number(40, e.radius);
+  o.number(41, e.xScale || 1);
+  o.number(42, e.textSize);
+  o.number(43, e.characterSpacing);
+  o.number(44, e.offsetFromArc);
+  o.number(45, e.rightOffset);
+  o.number(46, e.leftOffset);
+  o.angle(50, e.startAngle);
+  o.angle(51, e.endAngle);
+  o.integer(70, e.isReverse ? 1 : 0);
+  o.integer(71, e.textDirection);
+  o.integer(72, e.alignment);
+  o.integer(73, e.textPosition);
+  o.integer(74, e.isBold ? 1 : 0);
+  o.integer(75, e.isItalic ? 1 : 0);
+  o.integer(76, e.isUnderlined ? 1 : 0);
+  o.integer(77, e.characterSet);
+  o.integer(78, e.pitchAndFamily);
+  o.integer(79, e.isShx ? 1 : 0);
+  o.integer(90, e.rawTextColor);
+  o.integer(280, e.wizardFlag);
+  o.handle(330, e.arcHandle);
+  o.extrusion(e.extrusionDirection);
+}
+
+// A section plane: its boundary and back line.
+export function writeSection(writer, e, owner, paper) {
+  const o = writer.out;
+  const vertices = e.vertices || [], back = e.backLineVertices || [];
+  writer.common(e, 'SECTION', owner, paper);
+  o.group(100, 'AcDbSection');
+  o.integer(90, e.state);
+  o.integer(91, e.flags);
+  o.text(1, e.name);
+  o.point(10, e.verticalDirection);
+  o.number(40, e.topHeight);
+  o.number(41, e.bottomHeight);
+  o.integer(70, e.indicatorTransparency);
+  o.integer(63, e.indicatorColor || 0);
+  o.integer(92, vertices.length);
+  for (const v of vertices) o.point(11, v);
+  o.integer(93, back.length);
+  for (const v of back) o.point(12, v);
+  const settings = e.geometrySettingHardId;
+  if (settings) o.handle(360, typeof settings === 'bigint' ? settings.toString(16) : settings);
+}

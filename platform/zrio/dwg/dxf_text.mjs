@@ -9,7 +9,8 @@
 // by kind.
 import {isModelerKind, writeAcdsData, writeModeler} from './dxf_modeler.mjs';
 import {writeMultiLeader} from './dxf_multileader.mjs';
-import {writeArcDimension, writeLight, writeMesh, writeOle2Frame, writeProxy, writeShape} from './dxf_other_entities.mjs';
+import {writeArcAlignedText, writeArcDimension, writeLight, writeMesh, writeOle2Frame, writeOleFrame, writeProxy,
+        writeSection, writeShape} from './dxf_other_entities.mjs';
 import {hasTableData, writeTable} from './dxf_table.mjs';
 
 const kDegrees = 180 / Math.PI;
@@ -101,10 +102,10 @@ class DxfText {
     this.code(code);
     this.line(escapeText(value, ' '));
   }
-  // MTEXT contents: line breaks as paragraph breaks.
-  mtext(code, value) {
+  // MTEXT contents: line breaks as paragraph breaks (or as `lineBreak`).
+  mtext(code, value, lineBreak = '\\P') {
     this.code(code);
-    this.line(escapeText(value, '\\P'));
+    this.line(escapeText(value, lineBreak));
   }
   handle(code, value) {
     if (!value || value === '0') return;
@@ -454,6 +455,9 @@ class DrawingWriter {
       case 'ARC_DIMENSION': return writeArcDimension(this, e, owner, paper);
       case 'LIGHT': return writeLight(this, e, owner, paper);
       case 'POLYLINE_MESH': return writeMesh(this, e, owner, paper);
+      case 'OLEFRAME': return writeOleFrame(this, e, owner, paper);
+      case 'ARCALIGNEDTEXT': return writeArcAlignedText(this, e, owner, paper);
+      case 'SECTION': return writeSection(this, e, owner, paper);
       case 'SOLID': case 'TRACE':
         this.common(e, e.type, owner, paper);
         o.group(100, 'AcDbTrace');
@@ -878,7 +882,8 @@ class DrawingWriter {
     o.group(100, 'AcDbFcf');
     o.text(3, e.styleName || 'Standard');
     o.point(10, e.insertionPoint);
-    o.text(1, e.text || '');
+    // The frame's lines are parted by ^J.
+    o.mtext(1, e.text || '', '^J');
     o.extrusion(e.extrusionDirection);
     o.point(11, e.xAxisDirection || {x: 1, y: 0, z: 0});
   }
