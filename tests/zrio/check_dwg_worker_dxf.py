@@ -123,6 +123,11 @@ def compare(name, ours, theirs, left, binary):
             continue  # LibreDWG gives binary ACIS data, which its own output turns into SAT text
         elif not same_key(key(other), key(e)):
             fail(name, f'{e.dxftype()} {handle}: {key(other)} against {key(e)}')
+    our_defs = {d.dxf.handle: d for d in ours.objects.query('IMAGEDEF')}
+    for d in theirs.objects.query('IMAGEDEF'):
+        mine_def = our_defs.get(d.dxf.handle)
+        if not mine_def or mine_def.dxf.filename != d.dxf.filename or not close(mine_def.dxf.image_size, d.dxf.image_size):
+            fail(name, f'IMAGEDEF {d.dxf.handle} {d.dxf.filename} missing or different')
     layers = lambda doc: sorted(l.dxf.name.upper() for l in doc.layers)
     if layers(ours) != layers(theirs):
         fail(name, f'layers {layers(ours)} against {layers(theirs)}')

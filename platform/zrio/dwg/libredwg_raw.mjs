@@ -53,12 +53,14 @@ export class RawDrawing {
   }
 
   handleOf(obj) {
-    const h = this.libredwg.dwg_object_get_handle_object(obj);
-    return h ? Number(h.value).toString(16).toUpperCase() : '';
+    const h = this.libredwg.dwg_obj_get_handle_value(obj);
+    return h === null || h === undefined ? '' : h.toString(16).toUpperCase();
   }
 
+  // The module's own functions where they serve: called once an object,
+  // the wrapper's cost counts.
   typeOf(obj) {
-    return this.libredwg.dwg_object_get_fixedtype(obj);
+    return this.wasm.dwg_object_get_fixedtype(obj);
   }
 
   nameOf(obj) {
@@ -67,9 +69,9 @@ export class RawDrawing {
 
   // Every entity of the file with its type and owner, in the file's order.
   *entities() {
-    const count = this.libredwg.dwg_get_num_objects(this.data);
+    const count = this.wasm.dwg_get_num_objects(this.data);
     for (let i = 0; i < count; ++i) {
-      const obj = this.libredwg.dwg_get_object(this.data, i);
+      const obj = this.wasm.dwg_get_object(this.data, i);
       if (!obj || !this.isEntity(obj)) continue;
       yield obj;
     }
@@ -168,7 +170,7 @@ export class RawDrawing {
   }
 
   isEntity(obj) {
-    return this.libredwg.dwg_object_get_supertype(obj) === kEntitySupertype;
+    return this.wasm.dwg_object_get_supertype(obj) === kEntitySupertype;
   }
 
   // The groups every entity has, in the converter's form; `layers` and

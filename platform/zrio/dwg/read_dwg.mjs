@@ -160,6 +160,8 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   const version = libredwg.dwg_get_version_type(result.data);
   const codePage = libredwg.dwg_get_codepage(result.data);
   const database = libredwg.convert(result.data);
+  const page = codePageName(codePage);
+  const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr >= 'AC1021'));
   stages.lap();
   progress(40, stages);
   // LibreDWG reads some damaged files without a critical error but finds
@@ -167,8 +169,6 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   if (!database.tables.BLOCK_RECORD.entries.some(r => /^\*MODEL_SPACE$/i.test(r.name))) {
     throw new Failure(0, 'no model space in the file');
   }
-  const page = codePageName(codePage);
-  const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr >= 'AC1021'));
   const {dxf, skipped} = dwgToDxf(database, version.hdr, page);
   for (const [kind, count] of Object.entries(unread)) skipped[kind] = (skipped[kind] || 0) + count;
   const kinds = Object.keys(skipped).sort();
