@@ -44,9 +44,16 @@ export function writeShape(writer, e, owner, paper) {
   o.extrusion(e.extrusionDirection);
 }
 
+// The OLE object's data, after the frame's own groups.
+function writeOleData(o, hex) {
+  const data = hexBytes(hex);
+  o.integer(90, data.length);
+  binaryChunks(o, 310, data);
+  o.group(1, 'OLE');
+}
+
 export function writeOle2Frame(writer, e, owner, paper) {
   const o = writer.out;
-  const data = hexBytes(e.binaryData);
   writer.common(e, 'OLE2FRAME', owner, paper);
   o.group(100, 'AcDbOle2Frame');
   o.integer(70, e.oleVersion || 2);
@@ -55,9 +62,7 @@ export function writeOle2Frame(writer, e, owner, paper) {
   o.point(11, e.rightDownPoint);
   o.integer(71, e.oleObjectType || 2);
   o.integer(72, e.tileModeDescriptor || 0);
-  o.integer(90, data.length);
-  binaryChunks(o, 310, data);
-  o.group(1, 'OLE');
+  writeOleData(o, e.binaryData);
 }
 
 export function writeArcDimension(writer, e, owner, paper) {
@@ -145,13 +150,10 @@ export function writeMesh(writer, e, owner, paper) {
 // An OLE frame of drawings before 2000: its data only.
 export function writeOleFrame(writer, e, owner, paper) {
   const o = writer.out;
-  const data = hexBytes(e.binaryData);
   writer.common(e, 'OLEFRAME', owner, paper);
   o.group(100, 'AcDbOleFrame');
   o.integer(70, e.flag || 2);
-  o.integer(90, data.length);
-  binaryChunks(o, 310, data);
-  o.group(1, 'OLE');
+  writeOleData(o, e.binaryData);
 }
 
 export function writeArcAlignedText(writer, e, owner, paper) {

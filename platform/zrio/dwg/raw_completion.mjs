@@ -128,8 +128,9 @@ function reread8Bit(raw, text) {
   return raw.decoder.decode(Uint8Array.from(bytes));
 }
 
-// Fields the converter loses, taken from the entity's own object.
-function completeEntity(raw, e, blockNames) {
+// Fields the converter loses, taken from the entity's own object; a solid
+// whose ACIS data LibreDWG does not give is counted in `unread`.
+function completeEntity(raw, e, blockNames, unread) {
   const obj = raw.object(e.handle);
   if (!obj) return;
   switch (e.type) {
@@ -142,6 +143,12 @@ function completeEntity(raw, e, blockNames) {
     default:
       if (kModelerKinds.has(e.type)) e.acis = acisOf(raw, obj);
   }
+  if (kModelerKinds.has(e.type) && !e.acis) countWithoutAcis(e, unread);
+}
+
+function countWithoutAcis(e, unread) {
+  const name = `${e.type} (its ACIS data)`;
+  unread[name] = (unread[name] || 0) + 1;
 }
 
 // Adds to each block the entities the converter left out, after the entity
@@ -160,6 +167,7 @@ function addRawEntities(db, raw, converted, unread) {
     if (converted.has(handle)) continue;
     const owner = raw.ownerOf(obj, spaces);
     const e = records.has(owner) ? rawEntity(raw, obj, raw.common(obj, layers, linetypes)) : null;
+    if (e && kModelerKinds.has(e.type) && !e.acis) countWithoutAcis(e, unread);
     if (!e) {
       const name = raw.nameOf(obj) || 'UNKNOWN';
       unread[name] = (unread[name] || 0) + 1;
@@ -202,13 +210,13 @@ function insertInDrawingOrder(raw, record, entities) {
 export function completeDrawing(db, raw) {
   const blockNames = new Map(db.tables.BLOCK_RECORD.entries.map(r => [r.handle.toUpperCase(), r.name]));
   const converted = new Set();
+  const unread = {};
   for (const record of db.tables.BLOCK_RECORD.entries) {
     for (const e of record.entities || []) {
       converted.add(String(e.handle).toUpperCase());
-      completeEntity(raw, e, blockNames);
+      completeEntity(raw, e, blockNames, unread);
     }
   }
-  const unread = {};
   addRawEntities(db, raw, converted, unread);
   return unread;
 }
