@@ -72,7 +72,7 @@ export function writeArcDimension(writer, e, owner, paper) {
   o.text(2, e.name);
   o.point(10, e.definitionPoint);
   o.point(11, {z: 0, ...e.textPoint});
-  o.integer(70, (e.flag & 0xe0) | 5);
+  o.integer(70, e.flag);
   o.integer(71, e.attachmentPoint || 5);
   if (e.measurement) o.number(42, e.measurement);
   if (e.text) o.text(1, e.text);
