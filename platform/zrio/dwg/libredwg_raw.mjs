@@ -40,6 +40,7 @@ export class RawDrawing {
     this.data = data;
     this.unicode = unicode;
     this.decoder = decoderFor(codePage);
+    this.objectCount = wasm.dwg_get_num_objects(data);
   }
 
   // The object of a handle, or 0.
@@ -69,8 +70,7 @@ export class RawDrawing {
 
   // Every entity of the file with its type and owner, in the file's order.
   *entities() {
-    const count = this.wasm.dwg_get_num_objects(this.data);
-    for (let i = 0; i < count; ++i) {
+    for (let i = 0; i < this.objectCount; ++i) {
       const obj = this.wasm.dwg_get_object(this.data, i);
       if (!obj || !this.isEntity(obj)) continue;
       yield obj;
@@ -92,9 +92,23 @@ export class RawDrawing {
   // The records that follow an entity: a polyline's vertices and faces, an
   // insert's attributes.
   subentities(obj) {
+    return this.chain(this.wasm.get_first_owned_subentity(obj), s => this.wasm.get_next_owned_subentity(obj, s));
+  }
+
+  // The entities a block owns, in its drawing order.
+  ownedEntities(block) {
+    return this.chain(this.wasm.get_first_owned_entity(block), e => this.wasm.get_next_owned_entity(block, e));
+  }
+
+  // A chain of objects from `first` on; a damaged file's chain that comes
+  // back to an object already met, or runs longer than the file has
+  // objects, ends there.
+  chain(first, next) {
     const found = [];
-    for (let s = this.wasm.get_first_owned_subentity(obj); s; s = this.wasm.get_next_owned_subentity(obj, s)) {
-      found.push(s);
+    const seen = new Set();
+    for (let obj = first; obj && !seen.has(obj) && found.length < this.objectCount; obj = next(obj)) {
+      seen.add(obj);
+      found.push(obj);
     }
     return found;
   }

@@ -147,8 +147,23 @@ function completeEntity(raw, e, blockNames, unread) {
 }
 
 function countWithoutAcis(e, unread) {
-  const name = `${e.type} (its ACIS data)`;
+  count(unread, `${e.type} (its ACIS data)`);
+}
+
+function count(unread, name) {
   unread[name] = (unread[name] || 0) + 1;
+}
+
+// LibreDWG's own data of a damaged file may fault where its converter did
+// not: the entity then keeps what the converter gave (undefined when it
+// gave nothing), and is counted.
+function guarded(unread, name, read) {
+  try {
+    return read();
+  } catch {
+    count(unread, `${name} (LibreDWG's own data unreadable)`);
+    return undefined;
+  }
 }
 
 // Adds to each block the entities the converter left out, after the entity
@@ -166,13 +181,11 @@ function addRawEntities(db, raw, converted, unread) {
     const handle = raw.handleOf(obj);
     if (converted.has(handle)) continue;
     const owner = raw.ownerOf(obj, spaces);
-    const e = records.has(owner) ? rawEntity(raw, obj, raw.common(obj, layers, linetypes)) : null;
+    const name = raw.nameOf(obj) || 'UNKNOWN';
+    const e = records.has(owner) ? guarded(unread, name, () => rawEntity(raw, obj, raw.common(obj, layers, linetypes))) : null;
     if (e && kModelerKinds.has(e.type) && !e.acis) countWithoutAcis(e, unread);
-    if (!e) {
-      const name = raw.nameOf(obj) || 'UNKNOWN';
-      unread[name] = (unread[name] || 0) + 1;
-      continue;
-    }
+    if (e === null) count(unread, name);
+    if (!e) continue;
     if (!added.has(owner)) added.set(owner, new Map());
     added.get(owner).set(handle, e);
   }
@@ -183,10 +196,7 @@ function insertInDrawingOrder(raw, record, entities) {
   const block = raw.object(record.handle);
   const list = record.entities || (record.entities = []);
   const at = new Map(list.map((e, i) => [String(e.handle).toUpperCase(), i]));
-  const order = [];
-  for (let obj = block ? raw.wasm.get_first_owned_entity(block) : 0; obj; obj = raw.wasm.get_next_owned_entity(block, obj)) {
-    order.push(raw.handleOf(obj));
-  }
+  const order = block ? raw.ownedEntities(block).map(obj => raw.handleOf(obj)) : [];
   // Each added entity goes after the last one before it that is in the list.
   const after = new Map();  // index in the list (-1: first) -> entities
   let previous = -1;
@@ -214,7 +224,7 @@ export function completeDrawing(db, raw) {
   for (const record of db.tables.BLOCK_RECORD.entries) {
     for (const e of record.entities || []) {
       converted.add(String(e.handle).toUpperCase());
-      completeEntity(raw, e, blockNames, unread);
+      guarded(unread, e.type, () => completeEntity(raw, e, blockNames, unread));
     }
   }
   addRawEntities(db, raw, converted, unread);
