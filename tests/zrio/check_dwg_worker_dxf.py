@@ -53,7 +53,7 @@ def key(e):
     if t == 'INSERT':
         return [d.name, *d.insert]
     if t == 'POLYLINE':
-        return [len(e.vertices), *[c for v in e.vertices for c in v.dxf.location]]
+        return [len(e.vertices), *[c for v in e.vertices for c in v.dxf.location], *[v.dxf.handle for v in e.vertices]]
     if t == 'LWPOLYLINE':
         return [c for p in e.get_points('xyb') for c in p]
     if t in ('3DSOLID', 'REGION', 'BODY'):

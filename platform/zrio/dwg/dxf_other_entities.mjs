@@ -131,7 +131,7 @@ export function writeMesh(writer, e, owner, paper) {
   if (e.densityN) o.integer(74, e.densityN);
   if (e.smoothType) o.integer(75, e.smoothType);
   for (const v of e.vertices) {
-    writer.common({...v, layer: e.layer, colorIndex: e.colorIndex}, 'VERTEX', e.handle, paper);
+    writer.common({layer: e.layer, colorIndex: e.colorIndex, ...v}, 'VERTEX', e.handle, paper);
     if (v.face) {
       o.group(100, 'AcDbFaceRecord');
       o.point(10, {x: 0, y: 0, z: 0});

@@ -36,9 +36,15 @@ function acisOf(raw, obj) {
   return sat ? {sat} : null;
 }
 
-function vertices2d(raw, polyline) {
-  return raw.subentities(polyline).filter(v => raw.typeOf(v) === RawType.VERTEX_2D).map(v => ({
-    ...raw.point(v, 'point'),
+// A vertex record of a polyline: its own handle, its polyline's layer and
+// colour.
+function vertexBase(raw, v, polyline) {
+  return {handle: raw.handleOf(v), layer: polyline.layer, colorIndex: polyline.colorIndex, ...raw.point(v, 'point')};
+}
+
+function vertices2d(raw, obj, polyline) {
+  return raw.subentities(obj).filter(v => raw.typeOf(v) === RawType.VERTEX_2D).map(v => ({
+    ...vertexBase(raw, v, polyline),
     startWidth: raw.number(v, 'start_width'),
     endWidth: raw.number(v, 'end_width'),
     bulge: raw.number(v, 'bulge'),
@@ -47,9 +53,9 @@ function vertices2d(raw, polyline) {
   }));
 }
 
-function vertices3d(raw, polyline) {
-  return raw.subentities(polyline).filter(v => raw.typeOf(v) === RawType.VERTEX_3D)
-      .map(v => ({...raw.point(v, 'point'), flag: raw.number(v, 'flag')}));
+function vertices3d(raw, obj, polyline) {
+  return raw.subentities(obj).filter(v => raw.typeOf(v) === RawType.VERTEX_3D)
+      .map(v => ({...vertexBase(raw, v, polyline), flag: raw.number(v, 'flag')}));
 }
 
 // A polyface mesh: its points, then its faces (1-based point indices, a
@@ -58,8 +64,11 @@ function polyfaceMesh(raw, obj, common) {
   const vertices = [];
   for (const v of raw.subentities(obj)) {
     const type = raw.typeOf(v);
-    if (type === RawType.VERTEX_PFACE) vertices.push({...raw.point(v, 'point'), flag: raw.number(v, 'flag')});
-    else if (type === RawType.VERTEX_PFACE_FACE) vertices.push({x: 0, y: 0, z: 0, flag: 128, face: raw.int16s(v, 'vertind', 4)});
+    if (type === RawType.VERTEX_PFACE) {
+      vertices.push({...vertexBase(raw, v, common), flag: raw.number(v, 'flag')});
+    } else if (type === RawType.VERTEX_PFACE_FACE) {
+      vertices.push({handle: raw.handleOf(v), x: 0, y: 0, z: 0, flag: 128, face: raw.int16s(v, 'vertind', 4)});
+    }
   }
   return {...common, type: 'POLYLINE_MESH', flag: kPolyfaceMesh, meshM: raw.number(obj, 'numverts'),
           meshN: raw.number(obj, 'numfaces'), vertices};
@@ -67,7 +76,7 @@ function polyfaceMesh(raw, obj, common) {
 
 function polygonMesh(raw, obj, common) {
   const vertices = raw.subentities(obj).filter(v => raw.typeOf(v) === RawType.VERTEX_MESH)
-      .map(v => ({...raw.point(v, 'point'), flag: raw.number(v, 'flag')}));
+      .map(v => ({...vertexBase(raw, v, common), flag: raw.number(v, 'flag')}));
   return {...common, type: 'POLYLINE_MESH', flag: (raw.number(obj, 'flag') & ~kPolyfaceMesh) | kPolygonMesh,
           meshM: raw.number(obj, 'num_m_verts'), meshN: raw.number(obj, 'num_n_verts'),
           densityM: raw.number(obj, 'm_density'), densityN: raw.number(obj, 'n_density'),
@@ -134,8 +143,8 @@ function completeEntity(raw, e, blockNames, unread) {
   const obj = raw.object(e.handle);
   if (!obj) return;
   switch (e.type) {
-    case 'POLYLINE2D': e.vertices = vertices2d(raw, obj); break;
-    case 'POLYLINE3D': e.vertices = vertices3d(raw, obj); break;
+    case 'POLYLINE2D': e.vertices = vertices2d(raw, obj, e); break;
+    case 'POLYLINE3D': e.vertices = vertices3d(raw, obj, e); break;
     case 'ATTDEF': e.text = {...e.text, text: raw.text(obj, 'default_value')}; break;
     case 'INSERT': e.name = blockNames.get(raw.reference(obj, 'block_header')) || e.name; break;
     case 'MULTILEADER': e.textContent = reread8Bit(raw, e.textContent); break;
