@@ -124,8 +124,8 @@ class DxfText {
     if (isZeroVector(v) || (finite(v.x) === 0 && finite(v.y) === 0 && finite(v.z) === 1)) return;
     this.point(210, v);
   }
-  skip(type, count = 1) {
-    this.skipped[type] = (this.skipped[type] || 0) + count;
+  skip(type) {
+    this.skipped[type] = (this.skipped[type] || 0) + 1;
   }
   // The text written, as bytes.
   result() {
