@@ -3,7 +3,9 @@
 // dimensions, lights, and polygon and polyface meshes.
 import {binaryChunks} from './dxf_modeler.mjs';
 
-function hexBytes(hex) {
+// Bytes LibreDWG's own objects gave (`bytes`), else the converter's hex text.
+function bytesOf(bytes, hex) {
+  if (bytes) return bytes;
   return typeof hex === 'string' && /^[0-9a-fA-F]*$/.test(hex) ? Buffer.from(hex, 'hex') : Buffer.alloc(0);
 }
 
@@ -14,10 +16,10 @@ export function writeProxy(writer, e, owner, paper) {
   o.group(100, 'AcDbProxyEntity');
   o.integer(90, e.proxyEntityClassId || 498);
   o.integer(91, e.applicationEntityClassId || 0);
-  const graphics = e.proxyGraphics || hexBytes(e.graphicsData);
+  const graphics = bytesOf(e.graphics, e.graphicsData);
   o.integer(92, graphics.length);
   binaryChunks(o, 310, graphics);
-  const data = hexBytes(e.entityData);
+  const data = bytesOf(e.data, e.entityData);
   o.integer(93, e.entityDataSize || data.length * 8);
   binaryChunks(o, 310, data);
   for (const id of e.linkedObjectIds || []) o.handle(330, id);
@@ -45,8 +47,8 @@ export function writeShape(writer, e, owner, paper) {
 }
 
 // The OLE object's data, after the frame's own groups.
-function writeOleData(o, hex) {
-  const data = hexBytes(hex);
+function writeOleData(o, e) {
+  const data = bytesOf(e.data, e.binaryData);
   o.integer(90, data.length);
   binaryChunks(o, 310, data);
   o.group(1, 'OLE');
@@ -62,7 +64,7 @@ export function writeOle2Frame(writer, e, owner, paper) {
   o.point(11, e.rightDownPoint);
   o.integer(71, e.oleObjectType || 2);
   o.integer(72, e.tileModeDescriptor || 0);
-  writeOleData(o, e.binaryData);
+  writeOleData(o, e);
 }
 
 export function writeArcDimension(writer, e, owner, paper) {
@@ -153,7 +155,7 @@ export function writeOleFrame(writer, e, owner, paper) {
   writer.common(e, 'OLEFRAME', owner, paper);
   o.group(100, 'AcDbOleFrame');
   o.integer(70, e.flag || 2);
-  writeOleData(o, e.binaryData);
+  writeOleData(o, e);
 }
 
 export function writeArcAlignedText(writer, e, owner, paper) {

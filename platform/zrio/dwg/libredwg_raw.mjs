@@ -31,6 +31,10 @@ function decoderFor(codePage) {
   }
 }
 
+function copyOf(bytes) {
+  return bytes && bytes.length ? Buffer.from(bytes) : null;
+}
+
 export class RawDrawing {
   // `unicode`: the drawing keeps its texts in UTF-16 (2007 and later);
   // earlier ones keep them in the code page.
@@ -179,8 +183,18 @@ export class RawDrawing {
 
   // The proxy graphics an entity carries, or null.
   proxyGraphics(obj) {
-    const bytes = this.libredwg.dwg_entity_get_preview(obj);
-    return bytes && bytes.length ? Buffer.from(bytes) : null;
+    return copyOf(this.libredwg.dwg_entity_get_preview(obj));
+  }
+
+  // A proxy entity's own data, or null.
+  proxyData(obj) {
+    return copyOf(this.libredwg.dwg_entity_proxy_entity_get_entity_data(this.tioOf(obj)));
+  }
+
+  // The data of an OLE frame (OLE2FRAME, or OLEFRAME before 2000), or null.
+  oleData(obj, ole2) {
+    const tio = this.tioOf(obj);
+    return copyOf(ole2 ? this.libredwg.dwg_entity_ole2frame_get_data(tio) : this.libredwg.dwg_entity_oleframe_get_data(tio));
   }
 
   isEntity(obj) {

@@ -4,7 +4,8 @@
 // polygon meshes, arc dimensions, lights), the fields it loses (the last
 // vertex of 2D and 3D polylines, the default text of attribute
 // definitions, the ACIS data of solids, a multileader's text in drawings
-// before 2007) and the block an insert points at. The entities added take
+// before 2007, the bytes of OLE frames and proxies) and the block an insert
+// points at. The entities added take
 // their place in their block's drawing order.
 import {RawType} from './libredwg_raw.mjs';
 
@@ -148,7 +149,11 @@ function completeEntity(raw, e, blockNames, unread) {
     case 'ATTDEF': e.text = {...e.text, text: raw.text(obj, 'default_value')}; break;
     case 'INSERT': e.name = blockNames.get(raw.reference(obj, 'block_header')) || e.name; break;
     case 'MULTILEADER': e.textContent = reread8Bit(raw, e.textContent); break;
-    case 'ACAD_PROXY_ENTITY': if (!e.graphicsData) e.proxyGraphics = raw.proxyGraphics(obj); break;
+    case 'ACAD_PROXY_ENTITY':
+      e.graphics = raw.proxyGraphics(obj);
+      e.data = raw.proxyData(obj);
+      break;
+    case 'OLE2FRAME': case 'OLEFRAME': e.data = raw.oleData(obj, e.type === 'OLE2FRAME'); break;
     default:
       if (kModelerKinds.has(e.type)) e.acis = acisOf(raw, obj);
   }
