@@ -59,7 +59,10 @@ export function writeModeler(writer, e, owner, paper, sabRecords) {
   } else if (acis && acis.sab) {
     sabRecords.push({handle: e.handle, bytes: acis.sab});
   }
-  if (kSubclasses[e.type] !== 'AcDbRegion' && kSubclasses[e.type] !== 'AcDbBody') o.group(100, kSubclasses[e.type]);
+  if (e.guid) o.text(2, e.guid);
+  if (kSubclasses[e.type] === 'AcDbRegion' || kSubclasses[e.type] === 'AcDbBody') return;
+  o.group(100, kSubclasses[e.type]);
+  o.handle(350, e.historyObjectSoftId);
 }
 
 // The ACDSDATA section with one ASM_Data record a solid of binary data.

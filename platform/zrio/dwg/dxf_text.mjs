@@ -772,6 +772,7 @@ class DrawingWriter {
     o.point(11, e.textPoint);
     o.integer(70, e.dimensionType || 0);
     o.integer(71, e.attachmentPoint || 5);
+    if (e.measurement) o.number(42, e.measurement);
     if (e.text) o.text(1, e.text);
     if (e.textRotation) o.angle(53, e.textRotation);
     o.extrusion(e.extrusionDirection);

@@ -6,6 +6,10 @@
 const kEntitySupertype = 0;
 // The colour method of a true colour.
 const kTrueColorMethod = 0xc3;
+// An entity's linetype flags: 1 by block, 2 continuous (0 by layer, 3 by
+// handle).
+const kLinetypeByBlock = 1;
+const kLinetypeContinuous = 2;
 // An entity's space: its owner is the paper space (1) or the model space (2).
 const kInPaperSpace = 1;
 const kInModelSpace = 2;
@@ -209,16 +213,22 @@ export class RawDrawing {
     const linetypeRef = this.libredwg.dwg_object_entity_get_ltype_object_ref(ent);
     const color = this.libredwg.dwg_object_entity_get_color_object(ent) || {index: 256};
     const hex = ref => (ref && ref.absolute_ref ? Number(ref.absolute_ref).toString(16).toUpperCase() : '');
-    const linetypeFlags = this.wasm.dwg_object_entity_get_ltype_flags(ent);
     return {
       handle: this.handleOf(obj),
       layer: layers.get(hex(layerRef)) || '0',
-      lineType: linetypeFlags === 1 ? 'ByBlock' : linetypeFlags === 2 ? 'Continuous' : linetypes.get(hex(linetypeRef)) || '',
+      lineType: this.linetypeByFlags(obj) || linetypes.get(hex(linetypeRef)) || '',
       colorIndex: color.index,
       color: color.method === kTrueColorMethod ? color.rgb & 0xffffff : undefined,
       lineweight: this.wasm.dwg_object_entity_get_line_weight(ent),
       isVisible: !this.wasm.dwg_object_entity_get_invisible(ent),
     };
+  }
+
+  // The linetype an entity names by its flags: "ByBlock", "Continuous", or
+  // '' (by layer, or one named by handle).
+  linetypeByFlags(obj) {
+    const flags = this.wasm.dwg_object_entity_get_ltype_flags(this.libredwg.dwg_object_to_entity(obj));
+    return flags === kLinetypeByBlock ? 'ByBlock' : flags === kLinetypeContinuous ? 'Continuous' : '';
   }
 
   tioOf(obj) {

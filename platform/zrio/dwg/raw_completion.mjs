@@ -114,6 +114,18 @@ function light(raw, obj, common) {
   };
 }
 
+// The points of an angle between two lines, which the converter gives out
+// of place (one of them lost): the definition point (DXF 10), the first
+// line's start and end (13, 14), the second line's start (15) and the
+// point on the dimension's arc (16).
+function twoLineAngular(raw, obj, e) {
+  e.definitionPoint = raw.point(obj, 'def_pt');
+  e.subDefinitionPoint1 = raw.point(obj, 'xline1start_pt');
+  e.subDefinitionPoint2 = raw.point(obj, 'xline1end_pt');
+  e.centerPoint = raw.point(obj, 'xline2start_pt');
+  e.arcPoint = raw.point(obj, 'xline2end_pt');
+}
+
 // An entity the converter leaves out, in the converter's form; null for a
 // kind of which nothing is read here.
 function rawEntity(raw, obj, common) {
@@ -149,6 +161,10 @@ function completeEntity(raw, e, blockNames, unread) {
     case 'ATTDEF': e.text = {...e.text, text: raw.text(obj, 'default_value')}; break;
     case 'INSERT': e.name = blockNames.get(raw.reference(obj, 'block_header')) || e.name; break;
     case 'MULTILEADER': e.textContent = reread8Bit(raw, e.textContent); break;
+    // The converter gives the spline flags of 2013 and later (how the
+    // spline was made) where DXF has its own (closed, periodic, planar).
+    case 'SPLINE': e.flag = raw.number(obj, 'flag'); break;
+    case 'DIMENSION': if (e.subclassMarker === 'AcDb2LineAngularDimension') twoLineAngular(raw, obj, e); break;
     case 'ACAD_PROXY_ENTITY':
       e.graphics = raw.proxyGraphics(obj);
       e.data = raw.proxyData(obj);
@@ -158,6 +174,9 @@ function completeEntity(raw, e, blockNames, unread) {
       if (kModelerKinds.has(e.type)) e.acis = acisOf(raw, obj);
   }
   if (kModelerKinds.has(e.type) && !e.acis) countWithoutAcis(e, unread);
+  // The converter gives no name for the linetypes "by block" and
+  // "continuous" (nor for "by layer", the default).
+  if (!e.lineType) e.lineType = raw.linetypeByFlags(obj);
 }
 
 function countWithoutAcis(e, unread) {
