@@ -4,9 +4,10 @@
 // polygon meshes, arc dimensions, lights), the fields it loses (the last
 // vertex of 2D and 3D polylines, the default text of attribute
 // definitions, the ACIS data of solids, a multileader's text in drawings
-// before 2007, the bytes of OLE frames and proxies) and the block an insert
-// points at. The entities added take
-// their place in their block's drawing order.
+// before 2007, the bytes of OLE frames and proxies) and what it gives wrong
+// (a spline's flags, the linetypes by block and continuous, the points of
+// an angle between two lines, the block an insert points at). The
+// entities added take their place in their block's drawing order.
 import {RawType} from './libredwg_raw.mjs';
 
 // Modeler kinds: their ACIS data, as LibreDWG gives it.
