@@ -369,6 +369,7 @@ class DrawingWriter {
         o.integer(70, record.flags & 0x1f);
         o.point(10, record.basePoint);
         o.text(3, record.name);
+        if (record.xrefPath) o.text(1, record.xrefPath);
         for (const entity of record.entities || []) this.entity(entity, record.handle, paper);
         o.group(0, 'ENDBLK');
         o.handle(330, record.handle);

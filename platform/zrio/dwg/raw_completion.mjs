@@ -249,6 +249,14 @@ function insertInDrawingOrder(raw, record, entities) {
   record.entities = merged;
 }
 
+// The converter keeps an external reference's block flags (4) but not the
+// path of the drawing it names.
+function addXrefPaths(db, raw) {
+  for (const record of db.tables.BLOCK_RECORD.entries) {
+    if (record.flags & 4) record.xrefPath = raw.text(raw.object(String(record.handle).toUpperCase()), 'xref_pname');
+  }
+}
+
 // Completes `db` in place; returns the entity kinds left out because
 // LibreDWG gives nothing of them here, by name, with their counts.
 export function completeDrawing(db, raw) {
@@ -262,5 +270,6 @@ export function completeDrawing(db, raw) {
     }
   }
   addRawEntities(db, raw, converted, unread);
+  addXrefPaths(db, raw);
   return unread;
 }
