@@ -2,11 +2,14 @@
 #include "platform/zrio/win32.h"
 
 #include <math.h>
+#include <stdlib.h>
 
 #include <memory>
 
 #include "platform/zrio/dwg_encoders.h"
+#include "platform/zrio/dxf_model.h"
 #include "platform/zrio/hatch_pattern.h"
+#include "platform/zrio/shape_library.h"
 
 namespace zr {
 
@@ -826,12 +829,24 @@ class EntityEncoder {
     return end();
   }
 
-  // A shape keeps its number in the shape file; the DXF form names the
-  // shape only, so its number comes from the kept DWG value when there is one.
+  // A shape is its number in the shape file of a text style; DXF names it,
+  // and the shape files loaded with the drawing give the number and the
+  // style. (The DWG reader's form holds the number and the style itself.)
   bool shape() {
-    const FormGroup* number = r_.find(2);
-    long long shapeNumber = number && number->numeric ? number->integer() : 0;
-    if (!shapeNumber) return refuse("不能保存没有编号的形", r_.text(2));
+    std::string name = r_.text(2), style = r_.text(7);
+    long long shapeNumber = 0;
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
+      shapeNumber = atoll(name.c_str());
+    } else if (save_.shapes) {
+      const ShapeLibrary& library = *save_.shapes;
+      for (size_t i = 0; i < library.files.size() && !shapeNumber; ++i)
+        if (const ShapeDefinition* found = library.files[i].findByName(UpperName(name))) {
+          shapeNumber = found->number;
+          style = library.styles[i];
+        }
+    }
+    uint64_t file = save_.named(kTableStyle, style);
+    if (!shapeNumber || !file) return refuse("找不到形的形文件", name);
     DwgObject& o = begin(kDwgShape);
     bd3(o, r_.point(10));
     o.data.bd(r_.real(40, 1));
@@ -841,7 +856,7 @@ class EntityEncoder {
     o.data.bd(r_.real(39));
     o.data.bs(uint16_t(shapeNumber));
     bd3(o, extrusion());
-    o.refs.handle(kHardPointer, 0);
+    o.refs.handle(kHardPointer, file);
     return end();
   }
 
@@ -905,12 +920,8 @@ class EntityEncoder {
     if (!sat.empty()) {
       o.data.bit(false);
       o.data.bs(1);
-      const size_t kBlock = 4096;
-      for (size_t at = 0; at < sat.size(); at += kBlock) {
-        size_t n = std::min(kBlock, sat.size() - at);
-        o.data.bl(uint32_t(n));
-        o.data.raw(reinterpret_cast<const uint8_t*>(sat.data() + at), n);
-      }
+      o.data.bl(uint32_t(sat.size()));  // one block, then the empty one that ends them
+      o.data.raw(reinterpret_cast<const uint8_t*>(sat.data()), sat.size());
       o.data.bl(0);
       o.data.bit(false);  // no wireframe
       o.data.bit(false);

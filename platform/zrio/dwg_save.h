@@ -12,6 +12,8 @@
 
 namespace zr {
 
+struct ShapeLibrary;
+
 // DWG object type numbers.
 enum DwgType : uint16_t {
   kDwgText = 1, kDwgAttrib = 2, kDwgAttDef = 3, kDwgBlock = 4, kDwgEndBlk = 5, kDwgSeqEnd = 6,
@@ -64,6 +66,7 @@ struct DwgSave {
   uint64_t layoutDictionary = 0, plotSettingsDictionary = 0, plotStyleDictionary = 0;
   std::vector<uint64_t> linetypeOrder;  // the line type table's listed entries
   uint64_t handSeed = 1;
+  const ShapeLibrary* shapes = nullptr;  // the drawing's shape files, for its shapes' numbers
   std::string failure;  // the first part that could not be written, in the program's language
 
   bool since2000() const;

@@ -209,6 +209,16 @@ class DwgForm : public GroupSink {
 
 bool DwgVersionWritable(int version) { return version == kSave2000; }
 
+// Kinds later than the version's go (files of earlier versions than theirs
+// often hold some), and dimension associations too: the dimensions' own
+// definition points keep what they measure.
+SaveLimits DwgSaveLimits() {
+  SaveLimits limits;
+  limits.versionKindsOnly = true;
+  limits.objectKindsLeftOut = {"DIMASSOC"};
+  return limits;
+}
+
 bool WriteDwg(const Database& db, int version, std::vector<uint8_t>* out, std::string* failure) {
   failure->clear();
   if (version != kSave2000 && version != kSaveR14) {
@@ -218,14 +228,9 @@ bool WriteDwg(const Database& db, int version, std::vector<uint8_t>* out, std::s
   DwgSave save;
   save.version = version;
   save.useCodePage(db.codePage);
+  save.shapes = db.shapes.get();
   DwgForm form(save);
-  // Objects of later kinds than the version's go (files of earlier versions
-  // than theirs often hold some), and dimension associations too: the
-  // dimensions' own definition points keep what they measure.
-  SaveLimits limits;
-  limits.versionObjectsOnly = true;
-  limits.objectKindsLeftOut = {"DIMASSOC"};
-  WriteDxfGroups(db, version, limits, form, form);
+  WriteDxfGroups(db, version, DwgSaveLimits(), form, form);
   form.finish(db.thumbnail, out);
   *failure = save.failure;
   return failure->empty();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/zrio/dxf_model.h"
+#include "platform/zrio/dxf_save_plan.h"
 
 namespace zr {
 
@@ -18,6 +19,9 @@ namespace zr {
 // is written too, but its viewports keep their view in extended data that
 // the writer does not make yet, so a saved R14 file would lose it.
 bool DwgVersionWritable(int version);
+
+// What a DWG save leaves out of the drawing's DXF form of its version.
+SaveLimits DwgSaveLimits();
 
 // The file's bytes; false, with the part of the drawing that could not be
 // written in `failure` (in the program's language), when the drawing holds

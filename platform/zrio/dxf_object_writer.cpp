@@ -18,10 +18,10 @@ namespace {
 bool TypeInVersion(const std::string& type, int version) {
   static const char* const kR14[] = {"DICTIONARY", "XRECORD", "GROUP", "MLINESTYLE", "IDBUFFER",
                                      "IMAGEDEF", "IMAGEDEF_REACTOR", "RASTERVARIABLES",
-                                     "SPATIAL_FILTER", "SPATIAL_INDEX", "LAYER_INDEX"};
+                                     "SPATIAL_FILTER", "SPATIAL_INDEX", "LAYER_INDEX",
+                                     "WIPEOUTVARIABLES"};
   static const char* const k2000[] = {"ACDBDICTIONARYWDFLT", "ACDBPLACEHOLDER", "DICTIONARYVAR",
-                                      "PLOTSETTINGS", "LAYER_FILTER", "SORTENTSTABLE",
-                                      "WIPEOUTVARIABLES", "DIMASSOC"};
+                                      "PLOTSETTINGS", "LAYER_FILTER", "SORTENTSTABLE", "DIMASSOC"};
   for (const char* name : kR14)
     if (type == name) return true;
   if (version == kSaveR14) return false;
@@ -126,7 +126,7 @@ void ObjectWriter::plan() {
 bool ObjectWriter::typeKept(const std::string& type) const {
   const std::vector<std::string>& leftOut = c_.limits.objectKindsLeftOut;
   if (std::find(leftOut.begin(), leftOut.end(), type) != leftOut.end()) return false;
-  return !(c_.downgrade || c_.limits.versionObjectsOnly) || TypeInVersion(type, c_.version);
+  return !c_.downgrade || TypeInVersion(type, c_.version);
 }
 
 // Objects whose kind the version holds and whose owner is written.

@@ -87,9 +87,9 @@ bool EntityInVersion(const Entity& e, int version, bool downgrade);
 // another file kind written from the same groups). An object left out goes
 // with what it owns and every reference to it.
 struct SaveLimits {
-  // Objects of kinds the version cannot hold go as in a save to an earlier
-  // version than the file's, whatever the file's.
-  bool versionObjectsOnly = false;
+  // Entities and objects of kinds the version cannot hold go as in a save
+  // to an earlier version than the file's, whatever the file's.
+  bool versionKindsOnly = false;
   std::vector<std::string> objectKindsLeftOut;
 };
 
@@ -102,7 +102,9 @@ struct SaveContext {
   const Database& db;
   int version;
   bool modern;     // R14 and later: handles, subclass markers, objects
-  bool downgrade;  // the source is of a later version than the one written
+  // The source is of a later version than the one written, or the limits
+  // take only the version's kinds: kinds the version cannot hold go.
+  bool downgrade;
   bool layouts;    // 2000 and later: LAYOUT objects and their dictionary
   SaveLimits limits;
   HandlePlan handles;

@@ -263,19 +263,20 @@ void WriteDxfGroups(const Database& db, int version, const SaveLimits& limits, G
   DocumentWriter(db, version, limits, body, header).run();
 }
 
-bool WriteDxf(const Database& db, int version, std::string* out) {
+bool WriteDxf(const Database& db, int version, std::string* out, const SaveLimits& limits) {
   if (!IsDxfSaveVersion(version)) return false;
   std::string body;
   DxfTextSink header(out), rest(&body);
   out->clear();
-  WriteDxfGroups(db, version, SaveLimits(), rest, header);
+  WriteDxfGroups(db, version, limits, rest, header);
   *out += body;
   return true;
 }
 
-ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version) {
+ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version,
+                               const SaveLimits& limits) {
   std::string text;
-  if (!WriteDxf(db, version, &text)) return ReplaceFileCannotWrite;
+  if (!WriteDxf(db, version, &text, limits)) return ReplaceFileCannotWrite;
   CReplacingFile file;
   ReplaceFileResult opened = file.Open(path);
   if (opened != ReplaceFileDone) return opened;

@@ -16,8 +16,10 @@ enum DxfSaveVersion { kSaveR12 = 5, kSaveR14 = 7, kSave2000 = 8, kSave2004 = 9 }
 // One of the version codes above.
 bool IsDxfSaveVersion(int version);
 
-// The DXF text of the drawing; false for an unknown version code.
-bool WriteDxf(const Database& db, int version, std::string* out);
+// The DXF text of the drawing, less what `limits` leaves out; false for an
+// unknown version code.
+bool WriteDxf(const Database& db, int version, std::string* out,
+              const SaveLimits& limits = SaveLimits());
 
 // The groups of that text (version one of the codes above), less what
 // `limits` leaves out: every section but the header to `body`, then the
@@ -28,6 +30,7 @@ void WriteDxfGroups(const Database& db, int version, const SaveLimits& limits, G
 // Writes the file to a temporary file beside `path` and renames it over
 // `path` only when every byte was written. An unknown version code writes
 // nothing (ReplaceFileCannotWrite).
-ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version);
+ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version,
+                               const SaveLimits& limits = SaveLimits());
 
 }  // namespace zr

@@ -76,6 +76,7 @@ std::shared_ptr<const ShapeLibrary> LoadShapeLibrary(const Database& db, const s
       ShapeFile file;
       if (!ReadSmallFile(place, &bytes) || !ReadShapeFile(bytes.data(), bytes.size(), &file)) continue;
       library->files.push_back(std::move(file));
+      library->styles.push_back(style.name);
       break;
     }
   }

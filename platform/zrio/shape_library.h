@@ -14,6 +14,7 @@ namespace zr {
 
 struct ShapeLibrary {
   std::vector<ShapeFile> files;  // in the order of the styles that name them
+  std::vector<std::string> styles;  // the name of the style of each file
 };
 
 // Loads the file of every text style that is a shape file (flag 1), found

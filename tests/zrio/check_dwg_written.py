@@ -153,8 +153,12 @@ def geometry_problems(e, r, r14):
             near_point(v.location, w['vertex']) and near_point(v.line_direction, w['vertexDirection'])
             and near_point(v.miter_direction, w['miterDirection']) for v, w in zip(e.vertices, vertices)]
     elif t == 'TOLERANCE':
-        checks = [near_point(d.insert, r['insertionPoint']), d.content == r['text'],
+        checks = [near_point(d.insert, r['insertionPoint']), unescaped(d.content) == r['text'],
                   near_point(d.x_axis_vector, r['xAxisDirection'])]
+    elif t == 'SHAPE':
+        # The shape's number and file come from the shape file beside the drawing.
+        checks = [near_point(d.insert, r['insertionPoint']), near(d.size, r['size']),
+                  near(angle(d.get('rotation', 0)), r['rotation']), r['shapeNumber'] > 0, r['styleName'] != '']
     elif t == 'OLE2FRAME':
         checks = [e.binary_data().hex().upper() == r['binaryData']]
     elif t == 'ACAD_PROXY_ENTITY':

@@ -4,8 +4,9 @@ the common ones, for the DWG writer tests, into the folder named on the
 command line:
   kind_NAME.dxf     one kind each (2000): 3D solid, region and body with
                     modeler data, raster image with its definition, wipeout,
-                    multiline with its style, tolerance, OLE frame, proxy
-                    entity with graphics
+                    multiline with its style, tolerance, shapes of the
+                    shapes.shx written beside them, OLE frame, proxy entity
+                    with graphics
   kinds_R2000.dxf   all of them
   kinds_R2018.dxf   all of them in a later version's file, with a mesh and a
                     multileader that DWG 2004 and earlier cannot hold"""
@@ -14,6 +15,7 @@ import struct
 import sys
 
 import ezdxf
+from make_ink_drawings import SHAPES_SOURCE, compile_shapes
 from ezdxf.math import Vec2
 from ezdxf.render import mleader
 
@@ -83,10 +85,16 @@ def add_wipeout(doc, msp):
     msp.add_wipeout([(40, 0), (45, 0), (45, 5), (40, 4)])
 
 
+def add_shapes(doc, msp):
+    doc.styles.new("SHAPE_FILE", dxfattribs={"font": "shapes.shx", "flags": 1})
+    msp.add_shape("BOX", (50, 0), 2, dxfattribs={"rotation": 30})
+    msp.add_shape("ROUND", (55, 0), 1.5)
+
+
 # Kinds ezdxf makes, by the name of the drawing that holds each alone.
 KINDS = {"solid": add_modeler("3DSOLID"), "region": add_modeler("REGION"),
          "body": add_modeler("BODY"), "image": add_image, "wipeout": add_wipeout,
-         "mline": add_mline, "tolerance": add_tolerance}
+         "mline": add_mline, "tolerance": add_tolerance, "shape": add_shapes}
 # Kinds that go in by hand, after ezdxf has written the file.
 HAND_MADE = {"proxy": [proxy_entity], "ole": [ole_frame]}
 
@@ -128,6 +136,8 @@ def write(folder, name, version, adders, hand_made):
 def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "shapes.shx"), "wb") as shx:
+        shx.write(compile_shapes(SHAPES_SOURCE))
     for name, add in KINDS.items():
         write(folder, "kind_" + name, "R2000", [add], [])
     for name, makers in HAND_MADE.items():
