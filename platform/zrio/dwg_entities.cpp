@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/zrio/dwg_encoders.h"
+#include "platform/zrio/dwg_viewport.h"
 #include "platform/zrio/dxf_model.h"
 #include "platform/zrio/hatch_pattern.h"
 #include "platform/zrio/shape_library.h"
@@ -970,33 +971,40 @@ class EntityEncoder {
     return bytes;
   }
 
+  // R14 keeps the view in the MVIEW list of the ACAD extended data; a
+  // record of a later version's form gets one made from its own groups.
   bool viewport() {
+    ViewportView view = ViewportViewOf(r_);
+    if (r2000() || HasMViewList(r_)) return viewport(view);
+    FormRecord withList = WithMViewList(r_.record(), view, save_.layerNames);
+    return EntityEncoder(save_, withList, links_, parts_).viewport(view);
+  }
+
+  bool viewport(const ViewportView& view) {
     DwgObject& o = begin(kDwgViewport);
     bd3(o, r_.point(10));
     o.data.bd(r_.real(40));
     o.data.bd(r_.real(41));
-    std::vector<uint64_t> frozen;
-    for (const FormGroup& g : r_.groups())
-      if (g.code == 331) frozen.push_back(g.handle());
     if (!r2000()) {
       o.refs.handle(kHardPointer, 0);
       return end();
     }
-    bd3(o, r_.point(17));
-    bd3(o, r_.point(16, Vec3(0, 0, 1)));
-    o.data.bd(r_.real(51) * kDegree);
-    o.data.bd(r_.real(45));
-    o.data.bd(r_.real(42, 50));
-    o.data.bd(r_.real(43));
-    o.data.bd(r_.real(44));
-    o.data.bd(r_.real(50) * kDegree);
-    for (int code : {12, 13, 14, 15}) {
-      Vec3 p = r_.point(code);
+    std::vector<uint64_t> frozen = view.frozenLayers;
+    for (const std::string& name : view.frozenNames)
+      if (uint64_t h = save_.named(kTableLayer, name)) frozen.push_back(h);
+    bd3(o, view.target);
+    bd3(o, view.direction);
+    o.data.bd(view.twist * kDegree);
+    o.data.bd(view.height);
+    o.data.bd(view.lens);
+    o.data.bd(view.frontClip);
+    o.data.bd(view.backClip);
+    o.data.bd(view.snapAngle * kDegree);
+    for (const Vec3& p : {view.center, view.snapBase, view.snapSpacing, view.gridSpacing})
       o.data.rd2(p.x, p.y);
-    }
-    o.data.bs(uint16_t(r_.integer(72, 1000)));
+    o.data.bs(uint16_t(view.circleZoom));
     o.data.bl(uint32_t(frozen.size()));
-    o.data.bl(uint32_t(r_.integer(90, 0)));
+    o.data.bl(view.flags);
     o.data.tv(save_.encode(r_.text(1)));
     o.data.rc(uint8_t(r_.integer(281, 0)));
     o.data.bit(r_.integer(74, 0) != 0);

@@ -40,6 +40,7 @@ class RecordView {
  public:
   explicit RecordView(const FormRecord& record) : r_(record) {}
 
+  const FormRecord& record() const { return r_; }
   const std::string& type() const { return r_.type; }
   const FormGroups& groups() const { return r_.groups; }
   // The first group of a code outside brace groups, after the subclass

@@ -59,6 +59,7 @@ struct DwgSave {
   std::vector<std::pair<uint64_t, uint32_t>> objectOffsets;  // handle, offset in objectData
   uint64_t controls[kTableCount] = {};
   std::map<std::string, uint64_t> names[kTableCount];  // upper-case name -> entry handle
+  std::map<uint64_t, std::string> layerNames;           // handle -> name, as the table has it
   std::vector<DwgClass> classes;  // numbered from 500
   uint64_t modelSpace = 0, paperSpace = 0;
   uint64_t byLayer = 0, byBlock = 0, continuous = 0;

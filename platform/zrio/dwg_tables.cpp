@@ -449,6 +449,7 @@ void NameTableEntries(DwgSave& save, const std::vector<FormRecord>& tables) {
       std::string name = UpperName(RecordView(*e).text(2));
       uint64_t h = EntryHandle(*e);
       save.names[kind->table][name] = h;
+      if (kind->table == kTableLayer) save.layerNames[h] = RecordView(*e).text(2);
       if (kind->table == kTableBlock && name == "*MODEL_SPACE") save.modelSpace = h;
       if (kind->table == kTableBlock && name == "*PAPER_SPACE") save.paperSpace = h;
       if (kind->table == kTableLtype && name == "BYLAYER") save.byLayer = h;

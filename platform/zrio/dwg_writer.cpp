@@ -207,7 +207,7 @@ class DwgForm : public GroupSink {
 
 }  // namespace
 
-bool DwgVersionWritable(int version) { return version == kSave2000; }
+bool DwgVersionWritable(int version) { return version == kSave2000 || version == kSaveR14; }
 
 // Kinds later than the version's go (files of earlier versions than theirs
 // often hold some), and dimension associations too: the dimensions' own

@@ -15,9 +15,7 @@
 
 namespace zr {
 
-// Whether the drawing's save offers DWG in the version code: 2000 only. R14
-// is written too, but its viewports keep their view in extended data that
-// the writer does not make yet, so a saved R14 file would lose it.
+// Whether the drawing's save offers DWG in the version code: 2000 and R14.
 bool DwgVersionWritable(int version);
 
 // What a DWG save leaves out of the drawing's DXF form of its version.

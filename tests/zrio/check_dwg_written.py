@@ -18,9 +18,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TOLERANCE = 1e-9
 
 
-def libredwg_reads(reader, files, modeler=False):
+def libredwg_reads(reader, files, via_dxf=False):
     out = subprocess.run(['node', os.path.join(HERE, 'dwg_written.mjs'), reader] +
-                         (['--modeler'] if modeler else []) + files,
+                         (['--dxf'] if via_dxf else []) + files,
                          capture_output=True, text=True, timeout=600, check=True).stdout
     return json.loads(out[out.index('{'):])
 
@@ -135,9 +135,12 @@ def geometry_problems(e, r, r14):
     elif t == 'VIEWPORT' and d.hasattr('center'):  # ezdxf sees no R12-style viewport data
         checks = [near_point(d.get('center', (0, 0, 0)), r['viewportCenter']),
                   near(d.get('width', 0), r['width']), near(d.get('height', 0), r['height'])]
-        # An R14 viewport keeps its view in extended data, which the writer
-        # does not make yet (R14 is not offered by the save for that).
-        if not r14:
+        # An R14 viewport keeps its view in the MVIEW list of its extended
+        # data (LibreDWG's DXF writer writes the viewports of the first
+        # paper space only).
+        if r14 and d.hasattr('view_height') and 'dxf' in r:
+            checks.append(mview_view(r['dxf']['xdata']) == view_of(e))
+        elif not r14:
             checks.append(near(d.get('view_height', 0), r['viewHeight']))
     elif t in ('RAY', 'XLINE'):
         checks = [near_point(d.start, r['firstPoint']), near_point(d.unit_vector, r['unitDirection'])]
@@ -164,6 +167,21 @@ def geometry_problems(e, r, r14):
     elif t == 'ACAD_PROXY_ENTITY':
         checks = [binary(e.acdb_proxy_entity, 92, 93).hex().upper() == r['graphicsData']]
     return [] if all(checks) else ['%s %s geometry' % (t, d.handle)]
+
+
+def view_of(e):
+    d = e.dxf
+    return [round(v, 9) for v in list(d.get('view_target_point', (0, 0, 0))) +
+            list(d.get('view_direction_vector', (0, 0, 1))) +
+            [d.get('view_twist_angle', 0), d.get('view_height', 0)] + list(d.get('view_center_point', (0, 0)))[:2]]
+
+
+def mview_view(xdata):
+    """Target, direction, twist, height and centre of an MVIEW list."""
+    values = [float(v) for c, v in xdata if c in (1010, 1020, 1030, 1040)]
+    if len(xdata) < 3 or xdata[1] != [1000, 'MVIEW']:
+        return None
+    return [round(v, 9) for v in values[:10]]
 
 
 def compare(name, doc, read):
@@ -203,7 +221,7 @@ def compare(name, doc, read):
         if var in doc.header and not near(doc.header[var], header[var[1:]]):
             problems.append('header %s' % var)
     records = {r['name'].upper(): r for r in tables['BLOCK_RECORD']['entries']}
-    modeler = read.get('modeler', {})
+    via_dxf = read.get('dxf', {})
     for block in doc.blocks:
         record = records.get(block.name.upper())
         if record is None and block.name not in doc.filename_text:
@@ -219,11 +237,13 @@ def compare(name, doc, read):
             continue
         for e in block:
             if e.dxftype() in MODELER:
-                r = modeler.get(e.dxf.handle)
+                r = via_dxf.get(e.dxf.handle)
                 if not r or r['type'] != e.dxftype() or [decrypted(l) for l in r['lines']] != e.sat:
                     problems.append('%s %s modeler data' % (e.dxftype(), e.dxf.handle))
         for handle, e in want.items():
             r = got[handle]
+            if handle in via_dxf:
+                r['dxf'] = via_dxf[handle]
             if kind(e) != r['type'] or unescaped(e.dxf.layer) != r['layer']:
                 problems.append('%s %s kind or layer' % (e.dxftype(), handle))
             else:
@@ -235,13 +255,19 @@ def main():
     reader, folder = sys.argv[1], sys.argv[2]
     names = sorted(f[:-4] for f in os.listdir(folder) if f.endswith('.dwg'))
     reads = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in names])
-    with_modeler = [n for n in names if os.path.exists(os.path.join(folder, n + '.dxf')) and
-                    re.search(r'\n  0\n(3DSOLID|REGION|BODY)\n', open(os.path.join(folder, n + '.dxf'),
-                                                                     encoding='latin-1').read())]
-    if with_modeler:
-        modeler = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in with_modeler], True)
-        for n in with_modeler:
-            reads[n + '.dwg']['modeler'] = modeler[n + '.dwg']
+    # Modeler data, and the view of R14 viewports, come through LibreDWG's DXF writer.
+    def wants_dxf(n):
+        twin = os.path.join(folder, n + '.dxf')
+        if not os.path.exists(twin):
+            return False
+        text = open(twin, encoding='latin-1').read()
+        return re.search(r'\n  0\n(3DSOLID|REGION|BODY)\n', text) or \
+            ('AC1014' in text[:4000] and '\n  0\nVIEWPORT\n' in text)
+    with_dxf = [n for n in names if wants_dxf(n)]
+    if with_dxf:
+        dxf = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in with_dxf], True)
+        for n in with_dxf:
+            reads[n + '.dwg']['dxf'] = dxf[n + '.dwg']
     failed = 0
     for name in names:
         read = reads[name + '.dwg']

@@ -270,7 +270,7 @@ protected:
 }  // namespace
 
 // The dialog offers only what the drawing library can write: DWG 2000 and
-// the four DXF versions.
+// R14 and the four DXF versions.
 TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
 {
     ASSERT_TRUE(Open("square.dxf"));
@@ -280,7 +280,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         int choice;
         DWORD stored;
         const char* version;
-    } versions[] = {{2, 5, "AC1018"}, {3, 6, "AC1015"}, {4, 7, "AC1014"}, {5, 8, "AC1009"}};
+    } versions[] = {{3, 5, "AC1018"}, {4, 6, "AC1015"}, {5, 7, "AC1014"}, {6, 8, "AC1009"}};
     for (const auto& version : versions) {
         std::string stem = m_folder + "\\copy" + std::to_string(version.stored);
         // A name typed with the wrong extension gets the filter's.
@@ -292,15 +292,21 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
             << version.version;
         EXPECT_EQ(version.stored, StoredFormat("VectorFormat"));
     }
+    // The R14 drawing choice writes an R14 DWG.
+    ASSERT_TRUE(SaveAs(2, m_folder + "\\copy3.dxf"));
+    std::string bytes;
+    ASSERT_TRUE(testfiles::ReadFileBytes(m_folder + "\\copy3.dwg", bytes));
+    EXPECT_EQ("AC1014", bytes.substr(0, 6));
+    EXPECT_EQ(3u, StoredFormat("VectorFormat"));
     // Each stored choice opens the dialog on the choice shown: R12 comes back
-    // as DXF 2000, DWG 2000 as itself, a DWG version that cannot be written as
-    // the DXF of the same version, nothing stored as DXF 2004.
+    // as DXF 2000, the DWG versions written as themselves, one that cannot be
+    // written as the DXF of the same version, nothing stored as DXF 2004.
     const struct {
         DWORD stored;
         int shown;
         const char* name;
-    } reopenings[] = {{8, 2, "square.dxf"}, {1, 1, "square.dxf"}, {2, 0, "square.dwg"},
-                      {4, 4, "square.dxf"}, {0, 1, "square.dxf"}};
+    } reopenings[] = {{8, 3, "square.dxf"}, {1, 2, "square.dxf"}, {2, 0, "square.dwg"},
+                      {3, 1, "square.dwg"}, {4, 5, "square.dxf"}, {0, 2, "square.dxf"}};
     for (const auto& reopening : reopenings) {
         SetDword(HARBECK_REGISTRY_ROOT "ViewWindow", "VectorFormat", reopening.stored);
         int shown = -1, choices = 0;
@@ -316,7 +322,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         Command(ID_VIEW_SAVE_AS);
         EXPECT_TRUE(reopened.Finished());
         EXPECT_EQ(reopening.shown, shown) << reopening.stored;
-        EXPECT_EQ(5, choices);
+        EXPECT_EQ(6, choices);
         EXPECT_EQ(reopening.name, name.substr(name.find_last_of('\\') + 1)) << reopening.stored;
     }
 }
@@ -330,7 +336,7 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserWithItsReasonAndWritesNothing)
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL));
     std::string message;
     DialogScript script;
-    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 3); })
+    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 4); })
         .Then("另存为",
               [&](HWND dialog) {
                   SetText(dialog, kFileNameBox, (m_folder + "\\blocked.dwg").c_str());
