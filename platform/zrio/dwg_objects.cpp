@@ -104,7 +104,8 @@ class ObjectEncoder {
     o.data.bs(uint16_t(r_.integer(74, 5)));
     o.data.bd2(r_.real(48), r_.real(49));
     o.data.bd2(r_.real(140), r_.real(141));
-    o.data.tv(save_.encode(r_.text(6)));
+    // 2004 names the plot view by its handle (none written).
+    if (!save_.since2004()) o.data.tv(save_.encode(r_.text(6)));
     o.data.bd(r_.real(142, 1));
     o.data.bd(r_.real(143, 1));
     o.data.tv(save_.encode(r_.text(7)));
@@ -121,11 +122,16 @@ class ObjectEncoder {
   bool plotSettingsObject() {
     uint16_t type = classed();
     if (type == 0) return false;
-    plotSettings(begin(type));
+    DwgObject& o = begin(type);
+    plotSettings(o);
+    if (save_.since2004()) o.refs.handle(kHardPointer, 0);  // plot view
     return end();
   }
 
+  // Layouts have a type number of their own, and their class is listed too
+  // (with their count), as AutoCAD lists it.
   bool layout() {
+    ++save_.classes[save_.knownClass("LAYOUT") - 500].count;
     DwgObject& o = begin(kDwgLayout);
     plotSettings(o);
     const char* own = "AcDbLayout";
@@ -160,7 +166,10 @@ class ObjectEncoder {
     Vec3 emin = point(14, Vec3()), emax = point(15, Vec3());
     o.data.bd3(emin.x, emin.y, emin.z);
     o.data.bd3(emax.x, emax.y, emax.z);
-    if (save_.since2004()) o.data.rl(0);  // no viewports listed
+    if (save_.since2004()) {
+      o.data.bl(0);  // no viewports listed
+      o.refs.handle(kHardPointer, 0);  // plot view
+    }
     o.refs.handle(kSoftPointer, r_.handle(330, own));
     o.refs.handle(kSoftPointer, r_.handle(331, own));
     o.refs.handle(kHardPointer, r_.handle(346, own));
@@ -454,6 +463,8 @@ void NameDictionaries(DwgSave& save, const FormRecord& root) {
     if (g[i].is("ACAD_LAYOUT")) save.layoutDictionary = h;
     if (g[i].is("ACAD_PLOTSETTINGS")) save.plotSettingsDictionary = h;
     if (g[i].is("ACAD_PLOTSTYLENAME")) save.plotStyleDictionary = h;
+    if (g[i].is("ACAD_MATERIAL")) save.materialDictionary = h;
+    if (g[i].is("ACAD_COLOR")) save.colorDictionary = h;
   }
 }
 
@@ -472,8 +483,16 @@ void AddClass(DwgSave& save, const FormRecord& record) {
   if (!c.dxfName.empty() && !save.classNumber(c.dxfName)) save.classes.push_back(c);
 }
 
+// 2004 starts with the last class number and gives each class its count
+// of objects (and the version that made it, not known here).
 std::vector<uint8_t> ClassesSection(const DwgSave& save) {
   DwgBitWriter w;
+  if (save.since2004()) {
+    w.bs(uint16_t(500 + save.classes.size() - 1));
+    w.rc(0);
+    w.rc(0);
+    w.bit(true);
+  }
   for (size_t i = 0; i < save.classes.size(); ++i) {
     const DwgClass& c = save.classes[i];
     w.bs(uint16_t(500 + i));
@@ -483,6 +502,13 @@ std::vector<uint8_t> ClassesSection(const DwgSave& save) {
     w.tv(save.encode(c.dxfName));
     w.bit(false);
     w.bs(c.entity ? 0x1F2 : 0x1F3);
+    if (save.since2004()) {
+      w.bl(c.count);
+      w.bs(0);
+      w.bs(0);
+      w.bl(0);
+      w.bl(0);
+    }
   }
   w.align();
   return FramedSection(kClassesSentinel, w.bytes());

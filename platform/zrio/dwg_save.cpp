@@ -23,6 +23,7 @@ const DwgClass kKnownClasses[] = {
     {"SPATIAL_INDEX", "AcDbSpatialIndex", "ObjectDBX Classes", 0, false},
     {"LAYER_INDEX", "AcDbLayerIndex", "ObjectDBX Classes", 0, false},
     {"LAYER_FILTER", "AcDbLayerFilter", "ObjectDBX Classes", 0, false},
+    {"LAYOUT", "AcDbLayout", "ObjectDBX Classes", 0, false},
     {"IMAGE", "AcDbRasterImage", "ISM", 127, true},
     {"IMAGEDEF", "AcDbRasterImageDef", "ISM", 0, false},
     {"IMAGEDEF_REACTOR", "AcDbRasterImageDefReactor", "ISM", 1, false},

@@ -65,6 +65,7 @@ struct DwgSave {
   uint64_t byLayer = 0, byBlock = 0, continuous = 0;
   uint64_t namedObjects = 0, groupDictionary = 0, mlineStyleDictionary = 0;
   uint64_t layoutDictionary = 0, plotSettingsDictionary = 0, plotStyleDictionary = 0;
+  uint64_t materialDictionary = 0, colorDictionary = 0;
   std::vector<uint64_t> linetypeOrder;  // the line type table's listed entries
   uint64_t handSeed = 1;
   const ShapeLibrary* shapes = nullptr;  // the drawing's shape files, for its shapes' numbers

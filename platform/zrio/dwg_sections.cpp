@@ -41,106 +41,6 @@ void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& more) {
   out.insert(out.end(), more.begin(), more.end());
 }
 
-// The object map: handles in rising order with their file offsets, as
-// differences from the previous pair, in pieces of at most 2032 bytes.
-std::vector<uint8_t> ObjectMap(const std::vector<std::pair<uint64_t, uint32_t>>& offsets) {
-  std::vector<uint8_t> out;
-  size_t i = 0;
-  for (;;) {
-    DwgBitWriter piece;
-    uint64_t lastHandle = 0;
-    int64_t lastOffset = 0;
-    while (i < offsets.size() && piece.bytes().size() < 2020) {
-      piece.mc(int64_t(offsets[i].first - lastHandle));
-      piece.mc(int64_t(offsets[i].second) - lastOffset);
-      lastHandle = offsets[i].first;
-      lastOffset = int64_t(offsets[i].second);
-      ++i;
-    }
-    size_t size = piece.bytes().size() + 2;
-    std::vector<uint8_t> section = {uint8_t(size >> 8), uint8_t(size)};
-    Append(section, piece.bytes());
-    uint16_t crc = DwgCrc16(section.data(), section.size(), 0xC0C1);
-    section.push_back(uint8_t(crc >> 8));
-    section.push_back(uint8_t(crc));
-    Append(out, section);
-    if (size == 2) break;
-  }
-  return out;
-}
-
-// Free space section: object count, a date and the object section's span.
-std::vector<uint8_t> FreeSpace(size_t objectCount, uint32_t objectsStart) {
-  std::vector<uint8_t> out;
-  PutLe(out, 0, 4);
-  PutLe(out, objectCount, 4);
-  PutLe(out, 2451545, 4);  // Julian day and milliseconds
-  PutLe(out, 0, 4);
-  PutLe(out, objectsStart, 4);
-  out.push_back(4);
-  const uint32_t values[4] = {0x32, 0x64, 0x200, 0xFFFFFFFF};
-  for (uint32_t v : values) {
-    PutLe(out, v, 4);
-    PutLe(out, 0, 4);
-  }
-  return out;
-}
-
-std::vector<uint8_t> AuxiliaryHeader(const DwgSave& save) {
-  std::vector<uint8_t> out = {0xFF, 0x77, 0x01};
-  uint16_t version = save.since2000() ? 23 : 21;
-  PutLe(out, version, 2);
-  PutLe(out, 0, 2);  // maintenance version
-  PutLe(out, 1, 4);  // saves
-  PutLe(out, 0xFFFFFFFF, 4);
-  PutLe(out, 1, 2);
-  PutLe(out, 0, 2);
-  PutLe(out, 0, 4);
-  for (int i = 0; i < 2; ++i) {
-    PutLe(out, version, 2);
-    PutLe(out, 0, 2);
-  }
-  const uint16_t fixed[] = {5, 0x893, 5, 0x893, 0, 1};
-  for (uint16_t v : fixed) PutLe(out, v, 2);
-  for (int i = 0; i < 5; ++i) PutLe(out, 0, 4);
-  for (int i = 0; i < 2; ++i) {  // creation and update dates
-    PutLe(out, 2451545, 4);
-    PutLe(out, 0, 4);
-  }
-  PutLe(out, save.handSeed < 0x7FFFFFFF ? save.handSeed : 0xFFFFFFFF, 4);
-  PutLe(out, 0, 4);  // plot stamp
-  PutLe(out, 0, 2);
-  PutLe(out, 1, 2);
-  for (int i = 0; i < 3; ++i) PutLe(out, 0, 4);
-  PutLe(out, 1, 4);
-  for (int i = 0; i < 4; ++i) PutLe(out, 0, 4);
-  return out;
-}
-
-// The preview picture: an empty header entry and the BMP.
-std::vector<uint8_t> Picture(const std::vector<uint8_t>& bmp, uint32_t at) {
-  std::vector<uint8_t> out;
-  PutSentinel(out, kPictureSentinel, false);
-  const uint32_t headerSize = 80;
-  uint8_t count = bmp.empty() ? 0 : 2;
-  uint32_t tableSize = 1 + 9u * count;
-  PutLe(out, tableSize + (bmp.empty() ? 0 : headerSize + bmp.size()), 4);
-  out.push_back(count);
-  if (count) {
-    uint32_t headerAt = at + 16 + 4 + tableSize;
-    out.push_back(1);
-    PutLe(out, headerAt, 4);
-    PutLe(out, headerSize, 4);
-    out.push_back(2);
-    PutLe(out, headerAt + headerSize, 4);
-    PutLe(out, bmp.size(), 4);
-    out.insert(out.end(), headerSize, 0);
-    Append(out, bmp);
-  }
-  PutSentinel(out, kPictureSentinel, true);
-  return out;
-}
-
 // The word the file header holds at 0x11, repeated in the second header.
 const uint16_t kHeaderWord = 0x19;
 
@@ -194,6 +94,118 @@ std::vector<uint8_t> SecondHeader(const DwgSave& save, uint32_t at, const std::v
 
 }  // namespace
 
+// The object map: handles in rising order with their file offsets, as
+// differences from the previous pair, in pieces of at most 2032 bytes.
+std::vector<uint8_t> ObjectMap(const std::vector<std::pair<uint64_t, uint32_t>>& offsets) {
+  std::vector<uint8_t> out;
+  size_t i = 0;
+  for (;;) {
+    DwgBitWriter piece;
+    uint64_t lastHandle = 0;
+    int64_t lastOffset = 0;
+    while (i < offsets.size() && piece.bytes().size() < 2020) {
+      piece.mc(int64_t(offsets[i].first - lastHandle));
+      piece.mc(int64_t(offsets[i].second) - lastOffset);
+      lastHandle = offsets[i].first;
+      lastOffset = int64_t(offsets[i].second);
+      ++i;
+    }
+    size_t size = piece.bytes().size() + 2;
+    std::vector<uint8_t> section = {uint8_t(size >> 8), uint8_t(size)};
+    Append(section, piece.bytes());
+    uint16_t crc = DwgCrc16(section.data(), section.size(), 0xC0C1);
+    section.push_back(uint8_t(crc >> 8));
+    section.push_back(uint8_t(crc));
+    Append(out, section);
+    if (size == 2) break;
+  }
+  return out;
+}
+
+// Free space section: object count, a date and the object section's span.
+std::vector<uint8_t> FreeSpace(size_t objectCount, uint32_t objectsStart) {
+  std::vector<uint8_t> out;
+  PutLe(out, 0, 4);
+  PutLe(out, objectCount, 4);
+  PutLe(out, 2451545, 4);  // Julian day and milliseconds
+  PutLe(out, 0, 4);
+  PutLe(out, objectsStart, 4);
+  out.push_back(4);
+  const uint32_t values[4] = {0x32, 0x64, 0x200, 0xFFFFFFFF};
+  for (uint32_t v : values) {
+    PutLe(out, v, 4);
+    PutLe(out, 0, 4);
+  }
+  return out;
+}
+
+std::vector<uint8_t> AuxiliaryHeader(const DwgSave& save) {
+  std::vector<uint8_t> out = {0xFF, 0x77, 0x01};
+  uint16_t version = DwgVersionNumber(save);
+  PutLe(out, version, 2);
+  PutLe(out, 0, 2);  // maintenance version
+  PutLe(out, 1, 4);  // saves
+  PutLe(out, 0xFFFFFFFF, 4);
+  PutLe(out, 1, 2);
+  PutLe(out, 0, 2);
+  PutLe(out, 0, 4);
+  for (int i = 0; i < 2; ++i) {
+    PutLe(out, version, 2);
+    PutLe(out, 0, 2);
+  }
+  const uint16_t fixed[] = {5, 0x893, 5, 0x893, 0, 1};
+  for (uint16_t v : fixed) PutLe(out, v, 2);
+  for (int i = 0; i < 5; ++i) PutLe(out, 0, 4);
+  for (int i = 0; i < 2; ++i) {  // creation and update dates
+    PutLe(out, 2451545, 4);
+    PutLe(out, 0, 4);
+  }
+  PutLe(out, save.handSeed < 0x7FFFFFFF ? save.handSeed : 0xFFFFFFFF, 4);
+  PutLe(out, 0, 4);  // plot stamp
+  PutLe(out, 0, 2);
+  PutLe(out, 1, 2);
+  for (int i = 0; i < 3; ++i) PutLe(out, 0, 4);
+  PutLe(out, 1, 4);
+  for (int i = 0; i < 4; ++i) PutLe(out, 0, 4);
+  return out;
+}
+
+// The preview picture: an empty header entry and the BMP.
+std::vector<uint8_t> Picture(const std::vector<uint8_t>& bmp, uint32_t at) {
+  std::vector<uint8_t> out;
+  PutSentinel(out, kPictureSentinel, false);
+  const uint32_t headerSize = 80;
+  uint8_t count = bmp.empty() ? 0 : 2;
+  uint32_t tableSize = 1 + 9u * count;
+  PutLe(out, tableSize + (bmp.empty() ? 0 : headerSize + bmp.size()), 4);
+  out.push_back(count);
+  if (count) {
+    uint32_t headerAt = at + 16 + 4 + tableSize;
+    out.push_back(1);
+    PutLe(out, headerAt, 4);
+    PutLe(out, headerSize, 4);
+    out.push_back(2);
+    PutLe(out, headerAt + headerSize, 4);
+    PutLe(out, bmp.size(), 4);
+    out.insert(out.end(), headerSize, 0);
+    Append(out, bmp);
+  }
+  PutSentinel(out, kPictureSentinel, true);
+  return out;
+}
+
+// The template: no description, then the drawing's units.
+std::vector<uint8_t> TemplateSection(uint16_t measurement) {
+  std::vector<uint8_t> out;
+  PutLe(out, 0, 2);
+  PutLe(out, measurement, 2);
+  return out;
+}
+
+uint8_t DwgVersionNumber(const DwgSave& save) {
+  return save.since2004() ? 25 : save.since2000() ? 23 : 21;
+}
+
 std::vector<uint8_t> FramedSection(const uint8_t* sentinel, const std::vector<uint8_t>& data) {
   std::vector<uint8_t> out;
   PutSentinel(out, sentinel, false);
@@ -224,7 +236,7 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
   Append(out, save.objectData);
   place(2, ObjectMap(offsets));
   place(3, FreeSpace(offsets.size(), objectsStart));
-  place(4, std::vector<uint8_t>(4, 0));  // template: no description, English units
+  place(4, TemplateSection(parts.measurement));
   if (save.since2000()) place(5, AuxiliaryHeader(save));
   uint32_t pictureAt = uint32_t(out.size());
   Append(out, Picture(parts.thumbnail, pictureAt));

@@ -475,13 +475,16 @@ void EncodeTables(DwgSave& save, const std::vector<FormRecord>& tables,
     encoder.control(*kind, table, entries);
     for (const FormRecord* e : entries) encoder.entry(*kind, *e);
   });
-  // The viewport entity header table has no DXF form: an empty one.
-  FormRecord empty;
-  RecordView none(empty);
-  DwgObject o(save, kDwgVpEntHdrControl, save.controls[kTableVpEntHdr], none);
-  o.objectCommon(0);
-  o.data.bs(0);
-  o.finish();
+  // The viewport entity header table (before 2004) has no DXF form: an
+  // empty one.
+  if (!save.since2004()) {
+    FormRecord empty;
+    RecordView none(empty);
+    DwgObject o(save, kDwgVpEntHdrControl, save.controls[kTableVpEntHdr], none);
+    o.objectCommon(0);
+    o.data.bs(0);
+    o.finish();
+  }
   for (int t = 0; t < kTableVpEntHdr; ++t)
     if (!written[t]) save.fail("图形缺少符号表");
 }

@@ -8,6 +8,7 @@
 
 #include "platform/base/file_replace.h"
 #include "platform/zrio/dwg_encoders.h"
+#include "platform/zrio/dwg_file_2004.h"
 #include "platform/zrio/dwg_sections.h"
 #include "platform/zrio/dxf_writer.h"
 
@@ -25,7 +26,7 @@ bool IsPart(const std::string& type) {
 // end, when every handle they name is known.
 class DwgForm : public GroupSink {
  public:
-  explicit DwgForm(DwgSave& save) : save_(save) {}
+  DwgForm(DwgSave& save, const Database& db) : save_(save), db_(db) {}
 
   void str(int code, const char* ascii) override { add(code, ascii); }
   void text(int code, const std::string& utf8) override { add(code, utf8); }
@@ -34,7 +35,7 @@ class DwgForm : public GroupSink {
   void handle(int code, uint64_t value) override { number(code, double(value)); }
 
   // After the last group: what is left to encode.
-  void finish(const std::vector<uint8_t>& thumbnail, std::vector<uint8_t>* out) {
+  void finish(std::vector<uint8_t>* out) {
     endRecord();
     flushEntities();
     auto seed = header_.find("$HANDSEED");
@@ -57,12 +58,28 @@ class DwgForm : public GroupSink {
     DwgFileParts parts;
     parts.header = HeaderSection(save_, header_);
     parts.classes = ClassesSection(save_);
-    parts.thumbnail = thumbnail;
-    *out = AssembleDwgFile(save_, parts);
+    parts.thumbnail = db_.thumbnail;
+    auto measurement = header_.find("$MEASUREMENT");
+    if (measurement != header_.end() && !measurement->second.empty())
+      parts.measurement = uint16_t(measurement->second[0].integer());
+    summary(parts);
+    *out = save_.since2004() ? AssembleDwg2004File(save_, parts) : AssembleDwgFile(save_, parts);
   }
 
  private:
   enum Section { kNone, kHeader, kClasses, kTables, kBlocks, kEntities, kObjects };
+
+  void summary(DwgFileParts& parts) const {
+    for (const Property& p : db_.properties) {
+      if (p.id != 17) {
+        parts.summary.push_back({p.id, p.text});
+        continue;
+      }
+      size_t eq = p.text.find('=');
+      parts.customSummary.push_back(
+          {p.text.substr(0, eq), eq == std::string::npos ? std::string() : p.text.substr(eq + 1)});
+    }
+  }
 
   // The header's groups go to their variables (each one's name is a 9 group).
   FormGroup& group(int code) {
@@ -195,6 +212,7 @@ class DwgForm : public GroupSink {
   }
 
   DwgSave& save_;
+  const Database& db_;
   Section section_ = kNone;
   FormRecord current_;
   HeaderVariables header_;
@@ -207,7 +225,9 @@ class DwgForm : public GroupSink {
 
 }  // namespace
 
-bool DwgVersionWritable(int version) { return version == kSave2000 || version == kSaveR14; }
+bool DwgVersionWritable(int version) {
+  return version == kSave2004 || version == kSave2000 || version == kSaveR14;
+}
 
 // Kinds later than the version's go (files of earlier versions than theirs
 // often hold some), and dimension associations too: the dimensions' own
@@ -221,7 +241,7 @@ SaveLimits DwgSaveLimits() {
 
 bool WriteDwg(const Database& db, int version, std::vector<uint8_t>* out, std::string* failure) {
   failure->clear();
-  if (version != kSave2000 && version != kSaveR14) {
+  if (version != kSave2004 && version != kSave2000 && version != kSaveR14) {
     *failure = "不能写入这个 DWG 版本";
     return false;
   }
@@ -229,9 +249,9 @@ bool WriteDwg(const Database& db, int version, std::vector<uint8_t>* out, std::s
   save.version = version;
   save.useCodePage(db.codePage);
   save.shapes = db.shapes.get();
-  DwgForm form(save);
+  DwgForm form(save, db);
   WriteDxfGroups(db, version, DwgSaveLimits(), form, form);
-  form.finish(db.thumbnail, out);
+  form.finish(out);
   *failure = save.failure;
   return failure->empty();
 }

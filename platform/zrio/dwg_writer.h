@@ -1,4 +1,5 @@
-// Writes a Database as a DWG file of version 2000 (AC1015) or R14 (AC1014).
+// Writes a Database as a DWG file of version 2004 (AC1018), 2000 (AC1015)
+// or R14 (AC1014).
 // The DXF writer hands over the drawing's DXF form of the same version
 // group by group, with the values as it has them (what a DXF save of it
 // writes: the same handles, tables, blocks, entities and objects, less the
@@ -15,7 +16,7 @@
 
 namespace zr {
 
-// Whether the drawing's save offers DWG in the version code: 2000 and R14.
+// Whether the drawing's save offers DWG in the version code: 2004, 2000 and R14.
 bool DwgVersionWritable(int version);
 
 // What a DWG save leaves out of the drawing's DXF form of its version.

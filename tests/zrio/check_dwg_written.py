@@ -212,6 +212,8 @@ def compare(name, doc, read):
     if not r14 and sorted(l.name for l in doc.layouts if l.name in doc.filename_text) != \
             sorted(l['layoutName'] for l in read['layouts']):
         problems.append('layouts differ')
+    if 'THUMBNAILIMAGE' in doc.filename_text and not read['thumbnail']:
+        problems.append('no preview picture')
     header = read['header']
     for var in ('$EXTMIN', '$EXTMAX', '$LIMMIN', '$LIMMAX'):
         dims = 2 if 'LIM' in var else 3
