@@ -141,6 +141,7 @@ short CDrawing::open(const char* path, const char* password) {
 
   state_->db = std::move(db);
   state_->path = path;
+  state_->images.setDrawing(path);
   state_->version = zr::VersionCodeOf(state_->db->acadver);
   state_->pointMode = state_->db->pdmode;
   state_->pointSize = state_->db->pdsize;
@@ -156,6 +157,7 @@ void CDrawing::close() {
   state_->shownExtents.clear();
   state_->highlighted = nullptr;
   state_->path.clear();
+  state_->images.setDrawing(std::string());
   state_->version = -1;
   state_->currentLayout = 0;
   state_->view.clearHistory();

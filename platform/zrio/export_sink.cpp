@@ -1,6 +1,10 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/export_sink.h"
 
+#include <string.h>
+
+#include "platform/zrio/image_raster.h"
+
 namespace zr {
 
 ExportSink::ExportSink(CDwgExport* device, const Transform& worldToDevice, int width, int height,
@@ -41,6 +45,25 @@ void ExportSink::beginClip(const double* xy, int count) {
 }
 
 void ExportSink::endClip() { device_->ResetClip(); }
+
+void ExportSink::emitPixels(const OutputPixels& p) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = p.width;
+  info.bmiHeader.biHeight = -p.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib) return;
+  if (bits) {
+    memcpy(bits, p.pixels.data(), p.pixels.size() * sizeof(uint32_t));
+    // The lower left corner of the pixels, in page coordinates.
+    device_->Raster(p.left - 0.5, height_ - (p.top + p.height) + 0.5, p.width, p.height, dib);
+  }
+  DeleteObject(dib);
+}
 
 void ExportSink::emitText(const DeviceText& text) {
   std::vector<double> xy;

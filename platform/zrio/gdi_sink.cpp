@@ -1,7 +1,11 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/gdi_sink.h"
 
+#include <string.h>
+
 #include <cmath>
+
+#include "platform/zrio/image_raster.h"
 
 namespace zr {
 
@@ -100,6 +104,48 @@ void GdiSink::beginClip(const double* xy, int count) {
 void GdiSink::endClip() {
   if (savedState_) RestoreDC(dc_, savedState_);
   savedState_ = 0;
+}
+
+void GdiSink::emitPixels(const OutputPixels& p) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = p.width;
+  info.bmiHeader.biHeight = -p.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib || !bits) {
+    if (dib) DeleteObject(dib);
+    return;
+  }
+  memcpy(bits, p.pixels.data(), p.pixels.size() * sizeof(uint32_t));
+  HDC source = CreateCompatibleDC(dc_);
+  HGDIOBJ old = source ? SelectObject(source, dib) : nullptr;
+  // The blend goes in device pixels: a DC mapped with y upwards has its
+  // rectangle mapped first.
+  POINT corners[2] = {{p.left, p.top}, {p.left + p.width, p.top + p.height}};
+  int saved = 0;
+  if (!flipY_) {
+    corners[0].y = height_ - p.top;
+    corners[1].y = height_ - p.top - p.height;
+    LPtoDP(dc_, corners, 2);
+    saved = SaveDC(dc_);
+    SetMapMode(dc_, MM_TEXT);
+    SetWindowOrgEx(dc_, 0, 0, nullptr);
+    SetViewportOrgEx(dc_, 0, 0, nullptr);
+  }
+  LONG x = std::min(corners[0].x, corners[1].x), y = std::min(corners[0].y, corners[1].y);
+  LONG w = std::abs(corners[1].x - corners[0].x), h = std::abs(corners[1].y - corners[0].y);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  if (source && w > 0 && h > 0) GdiAlphaBlend(dc_, x, y, w, h, source, 0, 0, p.width, p.height, blend);
+  if (saved) RestoreDC(dc_, saved);
+  if (source) {
+    SelectObject(source, old);
+    DeleteDC(source);
+  }
+  DeleteObject(dib);
 }
 
 HFONT GdiSink::font(double height, double angle, LONG charWidth) {

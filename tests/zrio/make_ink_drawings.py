@@ -12,6 +12,8 @@ import ezdxf
 from ezdxf.math import Vec2
 from ezdxf.render import mleader
 
+import ink_drawings_geom
+
 
 def polyline_widths(msp):
     msp.add_lwpolyline([(0, 0), (40, 0), (40, 30)], dxfattribs={"const_width": 3})
@@ -107,6 +109,7 @@ def main():
     write(folder, "mline_meshes", mline_meshes)
     write(folder, "new_kinds", new_kinds)
     write(folder, "multileader", multileader)
+    ink_drawings_geom.write_all(folder, os.path.join(os.path.dirname(__file__), "..", "fixtures", "dxf"))
     return 0
 
 
