@@ -2,6 +2,7 @@
 #include "platform/zrio/entity_walker.h"
 
 #include "platform/zrio/derived_graphics.h"
+#include "platform/zrio/dimension_shape.h"
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/edge_curves.h"
 #include "platform/zrio/hatch_pattern.h"
@@ -285,6 +286,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
     case EntityKind::Dimension: {
       int32_t block = db_.findBlock(e.text);
       if (block >= 0) blockContents(block, t, ctx, style, layer);
+      else if (e.extra) dimension(e.extra->raw, false, t, style);
       break;
     }
     case EntityKind::Table:
@@ -498,12 +500,11 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
     multileader(e, t, ctx, style, layer);
   } else if (type == "ARC_DIMENSION" || type == "LARGE_RADIAL_DIMENSION") {
     // Drawn, as other dimensions are, by the block the file made for it.
-    for (const RawGroup& g : raw) {
-      if (g.code != 2) continue;
-      int32_t block = db_.findBlock(DecodeText(g.value, db_));
-      if (block >= 0) blockContents(block, ctx.t, ctx, style, layer);
-      break;
-    }
+    int32_t block = -1;
+    for (const RawGroup& g : raw)
+      if (g.code == 2 && block < 0) block = db_.findBlock(DecodeText(g.value, db_));
+    if (block >= 0) blockContents(block, ctx.t, ctx, style, layer);
+    else dimension(raw, type == "ARC_DIMENSION", ctx.t, style);
   } else if (type == "HELIX") {
     int degree = 3;
     std::vector<Vec3> control;
@@ -514,6 +515,20 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
   } else if (derived && !derived->proxy.empty()) {
     DrawProxyGraphics(derived->proxy, db_, t, style, sink_);
   }
+}
+
+void EntityWalker::dimension(const RawGroups& raw, bool arc, const Transform& t, const DrawStyle& style) {
+  DimensionShape shape;
+  if (!ReadDimensionShape(raw, arc, db_, &shape)) return;
+  DrawEdgeCurves(shape.lines, t, style, sink_);
+  if (shape.text.empty()) return;
+  Entity text;
+  text.kind = EntityKind::MText;
+  text.pts = {shape.textAt, shape.textDirection};
+  text.nums = {shape.textHeight, 0, 0, 1};
+  text.flags = 5;  // middle centre
+  text.text = shape.text;
+  mtextEntity(text, t, style);
 }
 
 void EntityWalker::image(const Entity& e, const Transform& t, const DrawStyle& style) {

@@ -126,6 +126,8 @@ class EntityWalker {
   void rawEntity(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
              const DrawStyle& style);
+  // A dimension without a block, from its definition points.
+  void dimension(const RawGroups& raw, bool arc, const Transform& t, const DrawStyle& style);
   // An IMAGE's picture (when its file is found) and its frame.
   void image(const Entity& e, const Transform& t, const DrawStyle& style);
   void multileader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style,

@@ -1,8 +1,6 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/export_sink.h"
 
-#include <string.h>
-
 #include "platform/zrio/image_raster.h"
 
 namespace zr {
@@ -47,21 +45,10 @@ void ExportSink::beginClip(const double* xy, int count) {
 void ExportSink::endClip() { device_->ResetClip(); }
 
 void ExportSink::emitPixels(const OutputPixels& p) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = p.width;
-  info.bmiHeader.biHeight = -p.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP dib = PixelSection(p);
   if (!dib) return;
-  if (bits) {
-    memcpy(bits, p.pixels.data(), p.pixels.size() * sizeof(uint32_t));
-    // The lower left corner of the pixels, in page coordinates.
-    device_->Raster(p.left - 0.5, height_ - (p.top + p.height) + 0.5, p.width, p.height, dib);
-  }
+  // The lower left corner of the pixels, in page coordinates.
+  device_->Raster(p.left - 0.5, height_ - (p.top + p.height) + 0.5, p.width, p.height, dib);
   DeleteObject(dib);
 }
 

@@ -1,8 +1,6 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/gdi_sink.h"
 
-#include <string.h>
-
 #include <cmath>
 
 #include "platform/zrio/image_raster.h"
@@ -107,20 +105,8 @@ void GdiSink::endClip() {
 }
 
 void GdiSink::emitPixels(const OutputPixels& p) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = p.width;
-  info.bmiHeader.biHeight = -p.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib || !bits) {
-    if (dib) DeleteObject(dib);
-    return;
-  }
-  memcpy(bits, p.pixels.data(), p.pixels.size() * sizeof(uint32_t));
+  HBITMAP dib = PixelSection(p);
+  if (!dib) return;
   HDC source = CreateCompatibleDC(dc_);
   HGDIOBJ old = source ? SelectObject(source, dib) : nullptr;
   // The blend goes in device pixels: a DC mapped with y upwards has its

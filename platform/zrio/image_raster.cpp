@@ -1,6 +1,8 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/image_raster.h"
 
+#include <string.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +22,18 @@ struct Frame {
     *y = oy + ay * s + by * t;
   }
 };
+
+// The least and greatest x (or y) of the frame's corners.
+void Span(const Frame& f, bool alongY, double* lo, double* hi) {
+  *lo = 1e300;
+  *hi = -1e300;
+  for (int corner = 0; corner < 4; ++corner) {
+    double x, y;
+    f.at(corner & 1, corner >> 1, &x, &y);
+    *lo = std::min(*lo, alongY ? y : x);
+    *hi = std::max(*hi, alongY ? y : x);
+  }
+}
 
 bool FrameOf(const ImageRun& run, const OutputGrid& grid, Frame* f) {
   Vec3 o = grid.toOutput.apply(run.origin), a = grid.toOutput.applyVector(run.u),
@@ -63,13 +77,8 @@ void Crossings(const std::vector<double>& xy, double y, std::vector<double>* out
 bool ImageRows(const ImageRun& run, const OutputGrid& grid, int* top, int* bottom) {
   Frame f;
   if (!FrameOf(run, grid, &f)) return false;
-  double lo = 1e300, hi = -1e300;
-  for (int corner = 0; corner < 4; ++corner) {
-    double x, y;
-    f.at(corner & 1, corner >> 1, &x, &y);
-    lo = std::min(lo, y);
-    hi = std::max(hi, y);
-  }
+  double lo, hi;
+  Span(f, true, &lo, &hi);
   // Row r has its centre at height - r.
   double first = std::floor(grid.height - hi), last = std::ceil(grid.height - lo);
   *top = int(std::max(0.0, std::min(double(grid.height), first)));
@@ -81,13 +90,8 @@ bool ResampleImage(const ImageRun& run, const OutputGrid& grid, int top, int bot
   const RasterImage* image = run.image;
   Frame f;
   if (!image || image->width <= 0 || image->height <= 0 || !FrameOf(run, grid, &f)) return false;
-  double lo = 1e300, hi = -1e300;
-  for (int corner = 0; corner < 4; ++corner) {
-    double x, y;
-    f.at(corner & 1, corner >> 1, &x, &y);
-    lo = std::min(lo, x);
-    hi = std::max(hi, x);
-  }
+  double lo, hi;
+  Span(f, false, &lo, &hi);
   int left = int(std::max(0.0, std::min(double(grid.width), std::floor(lo))));
   int right = int(std::max(0.0, std::min(double(grid.width), std::ceil(hi) + 1)));
   top = std::max(top, 0);
@@ -133,6 +137,24 @@ bool ResampleImage(const ImageRun& run, const OutputGrid& grid, int top, int bot
     }
   }
   return true;
+}
+
+HBITMAP PixelSection(const OutputPixels& p) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = p.width;
+  info.bmiHeader.biHeight = -p.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (section && !bits) {
+    DeleteObject(section);
+    return nullptr;
+  }
+  if (section) memcpy(bits, p.pixels.data(), p.pixels.size() * sizeof(uint32_t));
+  return section;
 }
 
 }  // namespace zr

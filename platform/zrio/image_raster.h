@@ -35,4 +35,8 @@ bool ImageRows(const ImageRun& run, const OutputGrid& grid, int* top, int* botto
 // The pixels of rows [top, bottom) the image covers; false when none.
 bool ResampleImage(const ImageRun& run, const OutputGrid& grid, int top, int bottom, OutputPixels* out);
 
+// A new top-down 32-bit DIB section holding the pixels; null when it cannot
+// be made. The caller deletes it.
+HBITMAP PixelSection(const OutputPixels& pixels);
+
 }  // namespace zr

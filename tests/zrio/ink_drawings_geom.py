@@ -107,6 +107,10 @@ def dimensions(folder):
     msp.add_arc_dim_3p(base=(110, -20), center=(110, -40), p1=(124.1, -34.9), p2=(98.5, -30.4), **style).render()
     msp.add_ordinate_x_dim(feature_location=(100, 10), offset=(5, 15), origin=(90, 0), **style).render()
     save(doc, folder, "dimensions")
+    # The same without the dimensions' blocks: drawn from their geometry.
+    for dimension in msp.query("DIMENSION ARC_DIMENSION"):
+        dimension.dxf.geometry = "*NOT_STORED"
+    save(doc, folder, "dimensions_without_blocks")
 
 
 def dynamic_block(folder):
