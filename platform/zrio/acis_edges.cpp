@@ -77,11 +77,13 @@ class SplineData {
       if (!number(&value) || !number(&multiplicity) || !(multiplicity >= 1 && multiplicity <= degree + 1))
         return false;
       if (spline->knots.size() + size_t(multiplicity) > kMaxSplinePoints) return false;
+      if (!spline->knots.empty() && !(value >= spline->knots.back())) return false;
       spline->knots.insert(spline->knots.end(), size_t(multiplicity), value);
     }
     spline->knots.insert(spline->knots.begin(), spline->knots.front());
     spline->knots.push_back(spline->knots.back());
-    if (spline->knots.size() < size_t(2 * degree + 2)) return false;
+    if (spline->knots.size() < size_t(2 * degree + 2) || !(spline->knots.back() > spline->knots.front()))
+      return false;
     size_t points = spline->knots.size() - size_t(degree) - 1;
     for (size_t i = 0; i < points; ++i) {
       Vec3 p;
@@ -208,9 +210,10 @@ class EdgeReader {
     }
     if (!curve) return;
     if (IsDerived(curve->type, "straight")) {
-      if (vertices == 2 && !Near(ends[0], ends[1], 0)) {
-        out_->segments.push_back(t.apply(ends[0]));
-        out_->segments.push_back(t.apply(ends[1]));
+      Vec3 a = t.apply(ends[0]), b = t.apply(ends[1]);
+      if (vertices == 2 && !Near(ends[0], ends[1], 0) && Finite(a) && Finite(b)) {
+        out_->segments.push_back(a);
+        out_->segments.push_back(b);
       }
     } else if (IsDerived(curve->type, "ellipse")) {
       EdgeArc arc;
@@ -219,12 +222,15 @@ class EdgeReader {
         arc.center = t.apply(arc.center);
         arc.u = t.applyVector(arc.u);
         arc.v = t.applyVector(arc.v);
-        out_->arcs.push_back(arc);
+        if (Finite(arc.center) && Finite(arc.u) && Finite(arc.v)) out_->arcs.push_back(arc);
       }
     } else if (IsDerived(curve->type, "intcurve")) {
       EdgeSpline spline;
       if (!splineOf(*curve, &spline)) return;
-      for (Vec3& p : spline.points) p = t.apply(p);
+      for (Vec3& p : spline.points) {
+        p = t.apply(p);
+        if (!Finite(p)) return;
+      }
       out_->splines.push_back(std::move(spline));
     }
   }

@@ -1,9 +1,12 @@
 // The readers of what solids and proxy entities carry: the edges read from
 // ACIS data where the SAT the drawing maker wrote puts them (the coded SAT
 // of an R2000 file, the SAB of an R2013 file), and mutated ACIS text, ACIS
-// binary and proxy graphics read within bounds, also under
-// AddressSanitizer.
+// binary, proxy graphics and drawings of tables, dimensions, dynamic
+// blocks, multileader blocks and images read and drawn within bounds, also
+// under AddressSanitizer.
 #include "tests/support/gtest.h"
+
+#include <string.h>
 
 #include <cmath>
 #include <string>
@@ -12,7 +15,10 @@
 #include "platform/zrio/box_sink.h"
 #include "platform/zrio/derived_graphics.h"
 #include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/gdi_sink.h"
+#include "platform/zrio/image_files.h"
 #include "platform/zrio/proxy_graphics.h"
+#include "platform/zrio/zrio.h"
 #include "tests/support/mutation_harness.h"
 #include "tests/support/test_files.h"
 
@@ -99,6 +105,20 @@ std::string CheckEdges(const zr::AcisFile& file, bool& decoded) {
              ? std::string() : "edges not finite";
 }
 
+// A picture of two by two pixels, whatever the file.
+HBITMAP SmallPicture(const char*) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = 2;
+  info.bmiHeader.biHeight = -2;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bits) memset(bits, 0x80, 16);
+  return section;
+}
+
 }  // namespace
 
 TEST(AcisEdges, WhereTheSatPutsThem) {
@@ -113,6 +133,26 @@ TEST(AcisEdges, WhereTheSatPutsThem) {
     ASSERT_TRUE(region && region->extra->derived);
     EXPECT_EQ(24u, region->extra->derived->edges.segments.size());
   }
+}
+
+// The SAT of ACIS 4.0 (R2000 files) writes a record's attribute pointer
+// alone, where 7.0 follows it with "-1 $-1".
+TEST(AcisEdges, OfAnOlderVersion) {
+  zr::Database db;
+  ASSERT_TRUE(Load("acis_sat.dxf", &db));
+  std::string text;
+  for (const zr::RawGroup& g : FirstOfType(db, "3DSOLID")->extra->raw)
+    if (g.code == 1) text += zr::DecodeSatLine(g.value) + "\n";
+  ASSERT_EQ(0u, text.find("700 "));
+  text.replace(0, 3, "400");
+  for (size_t at = text.find("$-1 -1 $-1 "); at != std::string::npos; at = text.find("$-1 -1 $-1 ", at))
+    text.erase(at + 4, 7);
+  zr::AcisFile file;
+  ASSERT_TRUE(zr::ReadSatText(text, &file));
+  EXPECT_EQ(400, file.version);
+  zr::EdgeCurves edges;
+  ASSERT_TRUE(zr::AcisEdges(file, &edges));
+  ExpectSampleEdges(edges, zr::Vec3());
 }
 
 TEST(AcisEdges, DamagedDataIsReadWithinBounds) {
@@ -154,4 +194,43 @@ TEST(ProxyGraphics, DamagedGraphicsAreReadWithinBounds) {
     decoded = box.box().valid();
     return !decoded || std::isfinite(box.box().lo.x + box.box().hi.y) ? std::string() : "extents not finite";
   }, "proxy graphics", 3303, 1500, 20000);
+}
+
+TEST(EntityGraphics, DamagedDrawingsOfTheseKindsReadAndDraw) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateBitmap(64, 48, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  uint32_t seed = 3310;
+  // The images' pictures come from a decoder of the test's own.
+  DWG_SetImageDecoder(SmallPicture);
+  zr::ImageFiles pictures;
+  pictures.setDrawing(testfiles::ToWinePath(std::string(ZRIO_INK_DRAWINGS) + "/images.dxf"));
+  zr::WalkOptions withPictures;
+  withPictures.images = &pictures;
+  for (const char* name : {"table_cells", "dimensions_without_blocks", "dynamic_block", "multileader_block",
+                           "images", "proxy", "acis_sab"}) {
+    std::string valid;
+    ASSERT_TRUE(testfiles::ReadFileBytes(testfiles::ToWinePath(std::string(ZRIO_INK_DRAWINGS) + "/" + name + ".dxf"),
+                                         valid));
+    codectest::ExpectCasesKeepTheContract(valid, [dc, &withPictures](const std::string& bytes, bool& decoded) {
+      zr::Database db;
+      decoded = zr::ReadDxf(bytes.c_str(), bytes.size(), db, zr::LoadControl()) == zr::LoadResult::Ok;
+      if (!decoded) return std::string();
+      const std::vector<zr::Entity>& model = db.blocks[size_t(db.modelBlock)].entities;
+      zr::BoxSink box;
+      zr::EntityWalker(db, box, zr::WalkOptions()).walkList(model, nullptr);
+      const zr::Box3& b = box.box();
+      double size = b.valid() ? std::max(b.hi.x - b.lo.x, b.hi.y - b.lo.y) : 0;
+      double scale = size > 0 && std::isfinite(size) ? 60 / size : 1;
+      zr::Transform view = zr::Transform::scaling(scale, scale, scale) *
+                           zr::Transform::translation(b.valid() && std::isfinite(size) ? b.lo * -1.0 : zr::Vec3());
+      zr::GdiSink sink(dc, true, view, 64, 48, zr::RenderOptions());
+      zr::EntityWalker(db, sink, withPictures).walkList(model, nullptr);
+      return std::string();
+    }, name, seed++, 150, 4000);
+  }
+  DWG_SetImageDecoder(nullptr);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
