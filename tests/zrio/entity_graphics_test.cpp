@@ -17,6 +17,8 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/gdi_sink.h"
 #include "platform/zrio/image_files.h"
+#include "platform/zrio/image_raster.h"
+#include "platform/zrio/raster_image.h"
 #include "platform/zrio/proxy_graphics.h"
 #include "platform/zrio/zrio.h"
 #include "tests/support/mutation_harness.h"
@@ -233,4 +235,63 @@ TEST(EntityGraphics, DamagedDrawingsOfTheseKindsReadAndDraw) {
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
+}
+
+// Pictures are found at their stored paths, relative to the drawing, by
+// their names beside it, then by their names in the search folders.
+TEST(ImageFiles, FoundWhereTheDrawingLooks) {
+  DWG_SetImageDecoder(SmallPicture);
+  std::string ink = testfiles::ToWinePath(ZRIO_INK_DRAWINGS);
+  zr::ImageFiles beside, elsewhere;
+  beside.setDrawing(ink + "\\images.dxf");
+  EXPECT_TRUE(beside.find("picture.png"));
+  EXPECT_TRUE(beside.find("C:\\no such folder\\picture.png"));
+  EXPECT_FALSE(beside.find("no_such_picture.png"));
+  elsewhere.setDrawing("C:\\no such folder\\drawing.dxf");
+  EXPECT_FALSE(elsewhere.find("pictures\\picture.png"));
+  DWG_SetSearchDirectories(("C:\\nothing;" + ink).c_str());
+  elsewhere.setDrawing("C:\\no such folder\\drawing.dxf");
+  EXPECT_TRUE(elsewhere.find("pictures\\picture.png"));
+  DWG_SetSearchDirectories("");
+  DWG_SetImageDecoder(nullptr);
+  EXPECT_FALSE(zr::ImageFiles().find(ink + "\\picture.png"));
+}
+
+// A picture of 2 x 2 pixels over 4 x 4 output pixels: each pixel on the
+// output pixels whose centres it covers, nothing outside a clip (or inside
+// an inverted one), and its fade towards the background.
+TEST(ImageRaster, PixelsWhereTheirCentresFall) {
+  zr::RasterImage picture;
+  picture.width = picture.height = 2;
+  picture.pixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF808080};  // top row first
+  zr::ImageRun run;
+  run.image = &picture;
+  run.origin = zr::Vec3(-0.5, 0.5);  // output pixel centres at (0..3, 1..4)
+  run.u = zr::Vec3(4, 0);
+  run.v = zr::Vec3(0, 4);
+  zr::OutputGrid grid;
+  grid.width = grid.height = 4;
+  grid.background = RGB(255, 255, 255);
+  zr::OutputPixels out;
+  ASSERT_TRUE(zr::ResampleImage(run, grid, 0, 4, &out));
+  ASSERT_EQ(4, out.width);
+  ASSERT_EQ(4, out.height);
+  auto at = [&](int c, int r) { return out.pixels[size_t(r - out.top) * size_t(out.width) + size_t(c - out.left)]; };
+  EXPECT_EQ(0xFFFF0000u, at(0, 0));
+  EXPECT_EQ(0xFF00FF00u, at(3, 1));
+  EXPECT_EQ(0xFF0000FFu, at(1, 3));
+  EXPECT_EQ(0xFF808080u, at(2, 2));
+  // The left half shown; then all but it.
+  run.clip = {zr::Vec3(0, 0), zr::Vec3(0.5, 0), zr::Vec3(0.5, 1), zr::Vec3(0, 1)};
+  ASSERT_TRUE(zr::ResampleImage(run, grid, 0, 4, &out));
+  EXPECT_EQ(0xFFFF0000u, at(1, 0));
+  EXPECT_EQ(0u, at(2, 0));
+  run.clipInverted = true;
+  ASSERT_TRUE(zr::ResampleImage(run, grid, 0, 4, &out));
+  EXPECT_EQ(0u, at(1, 0));
+  EXPECT_EQ(0xFF00FF00u, at(2, 0));
+  run.clip.clear();
+  run.fade = 100;
+  ASSERT_TRUE(zr::ResampleImage(run, grid, 0, 4, &out));
+  EXPECT_EQ(0xFFFFFFFFu, at(0, 0));
 }
