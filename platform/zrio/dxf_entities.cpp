@@ -114,7 +114,7 @@ class EntityParser {
       if (g.code == 102) inBrace_ = !g.view.empty() && g.view[0] == '{';
       if (g.code == 100) inTableData_ = e_.kind == EntityKind::Table && g.is(100, "AcDbTable");
       if (g.code == 100) inSubclasses_ = true;
-      if (g.code == 100) inAttributePart_ = g.is(100, "AcDbAttributeDefinition") || g.is(100, "AcDbAttribute");
+      if (g.code == 100) inDefinitionPart_ = g.is(100, "AcDbAttributeDefinition");
       if (e_.kind == EntityKind::Hatch && g.code == 91) {
         i = parseHatchPaths(groups, i + 1);
         continue;
@@ -345,9 +345,9 @@ class EntityParser {
       case 41: e_.nums[2] = g.number; return true;
       case 7: e_.more().styleName = DecodeText(g.view, db_); return true;
       case 72:
-        // The alignment is the text part's; newer files' attribute part
-        // has a 72 of its own.
-        if (inAttributePart_) return false;
+        // An attribute definition's alignment is its text part's; some
+        // files write a 72 of another meaning in its definition part.
+        if (inDefinitionPart_) return false;
         e_.flags = (e_.flags & ~0xFu) | uint32_t(g.integer & 0xF);
         return true;
       case 2:
@@ -556,7 +556,7 @@ class EntityParser {
   bool inBrace_ = false;
   bool inTableData_ = false;  // within the AcDbTable part of an ACAD_TABLE
   bool inSubclasses_ = false;  // a subclass marker was read
-  bool inAttributePart_ = false;  // within the AcDbAttribute(Definition) part
+  bool inDefinitionPart_ = false;  // within the AcDbAttributeDefinition part
   bool hasDirection_ = false;
   std::string mtext_, mtextLast_;
 };
