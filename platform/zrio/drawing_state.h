@@ -22,6 +22,7 @@ struct DrawingState {
   std::string path;  // as given to open()
   ImageFiles images;  // the pictures of its IMAGE entities
   std::string saveError;  // why the last save failed
+  std::string loadProblems;  // what the last open could not load
   short version = -1;
 
   ViewState view;

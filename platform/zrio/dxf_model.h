@@ -33,6 +33,7 @@ enum : uint32_t {
 
 struct Entity;
 struct DerivedGraphics;
+struct XrefAdditions;  // xref_loader.h
 
 // Kinds whose groups are all kept as read (and written back so): unknown
 // entities, dimensions, leaders, viewports and tables.
@@ -192,6 +193,7 @@ struct Database {
   std::vector<std::pair<std::string, RawGroups>> otherSections;  // CLASSES and unknown sections
   std::vector<uint8_t> thumbnail;    // THUMBNAILIMAGE bytes (a BMP without its file header)
   int32_t modelBlock = -1, paperBlock = -1;
+  std::shared_ptr<XrefAdditions> xrefs;  // what loading external references added
 
   int32_t findBlock(const std::string& name) const;
   int32_t findLayer(const std::string& name) const;

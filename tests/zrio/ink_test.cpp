@@ -240,3 +240,10 @@ TEST(ImagePixels, PlacedByTheirVectorsAndClipped) {
     EXPECT_EQ(kWhite, framesOnly.at(column, row));
   }
 }
+
+// External references drawn with their inserts' transforms, against ezdxf's
+// drawing of a copy with the references bound (ordinary blocks).
+TEST(Ink, ExternalReferences) {
+  std::string folder = ZRIO_XREF_DRAWINGS;
+  ExpectInk(folder + "/transform_host.dxf", folder + "/transform_bound.dxf", "xrefs", 0.97, 0.97);
+}
