@@ -15,7 +15,7 @@ std::atomic<DWG_IMAGE_DECODER> g_decoder{nullptr};
 
 // Pictures above this many pixels are kept reduced: a screen never shows
 // more of one.
-const int64_t kMaxPixels = int64_t(16) << 20;
+const int64_t kMaxPixels = int64_t(8) << 20;
 const int kLargestSide = 1 << 16;
 
 bool IsFile(const std::string& path) {
