@@ -33,6 +33,7 @@ enum : uint32_t {
 
 struct Entity;
 struct DerivedGraphics;
+struct ShapeLibrary;
 struct XrefAdditions;  // xref_loader.h
 
 // Kinds whose groups are all kept as read (and written back so): unknown
@@ -194,6 +195,8 @@ struct Database {
   std::vector<uint8_t> thumbnail;    // THUMBNAILIMAGE bytes (a BMP without its file header)
   int32_t modelBlock = -1, paperBlock = -1;
   std::shared_ptr<XrefAdditions> xrefs;  // what loading external references added
+  // The shape files its text styles name, as found when it was opened.
+  std::shared_ptr<const ShapeLibrary> shapes;
 
   int32_t findBlock(const std::string& name) const;
   int32_t findLayer(const std::string& name) const;

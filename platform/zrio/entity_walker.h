@@ -34,6 +34,7 @@ struct TextRun {
   Vec3 yAxis;        // up, length = height
   int halign = 0;    // 0 left, 1 centre, 2 right (of the anchor)
   int valign = 0;    // 0 baseline, 1 bottom, 2 middle, 3 top
+  bool bold = false, italic = false;  // the face's look (MTEXT's inline fonts)
 };
 
 struct RasterImage;
@@ -134,6 +135,7 @@ class EntityWalker {
                    int32_t layer);
   void multileaderBlock(const MLeaderShape& shape, const Transform& t, const Context& ctx,
                         const DrawStyle& style, int32_t layer);
+  void tolerance(const Entity& e, const Transform& t, const DrawStyle& style);
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   // The entities of a block, but those whose handles are in `hidden` (sorted).
