@@ -14,6 +14,7 @@
 #include "platform/zrio/acis_edges.h"
 #include "platform/zrio/box_sink.h"
 #include "platform/zrio/derived_graphics.h"
+#include "platform/zrio/dwg_reader.h"
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/gdi_sink.h"
 #include "platform/zrio/image_files.h"
@@ -155,6 +156,35 @@ TEST(AcisEdges, OfAnOlderVersion) {
   zr::EdgeCurves edges;
   ASSERT_TRUE(zr::AcisEdges(file, &edges));
   ExpectSampleEdges(edges, zr::Vec3());
+}
+
+// The solid of a real drawing has the same edges read from the SAT text of
+// its 2000 version as from the SAB bytes of its 2007 version (both as the
+// DWG worker gives LibreDWG's data), to a millionth of a drawing unit.
+TEST(AcisEdges, SatAndSabOfARealDrawingAgree) {
+  zr::EdgeCurves versions[2];
+  const char* names[2] = {"example_2000.dwg", "example_2007.dwg"};
+  for (int i = 0; i < 2; ++i) {
+    std::string bytes;
+    ASSERT_TRUE(testfiles::ReadFileBytes(testfiles::ToWinePath(std::string(ZRIO_DWG_FIXTURES) + "/" + names[i]), bytes));
+    zr::Database db;
+    ASSERT_EQ(zr::DwgReadResult::Ok, zr::ReadDwg(bytes.data(), bytes.size(), false, db, zr::LoadControl()));
+    const zr::Entity* solid = FirstOfType(db, "3DSOLID");
+    ASSERT_TRUE(solid && solid->extra->derived) << names[i];
+    versions[i] = solid->extra->derived->edges;
+  }
+  ASSERT_GE(versions[0].segments.size(), 6u);
+  ASSERT_EQ(versions[0].segments.size(), versions[1].segments.size());
+  for (size_t i = 0; i + 1 < versions[0].segments.size(); i += 2) {
+    const zr::Vec3 &a = versions[0].segments[i], &b = versions[0].segments[i + 1];
+    bool found = false;
+    for (size_t k = 0; k + 1 < versions[1].segments.size() && !found; k += 2) {
+      const zr::Vec3 &c = versions[1].segments[k], &d = versions[1].segments[k + 1];
+      found = ((a - c).length() < 1e-6 && (b - d).length() < 1e-6) ||
+              ((a - d).length() < 1e-6 && (b - c).length() < 1e-6);
+    }
+    EXPECT_TRUE(found) << "edge from " << a.x << ", " << a.y << " to " << b.x << ", " << b.y;
+  }
 }
 
 TEST(AcisEdges, DamagedDataIsReadWithinBounds) {

@@ -215,8 +215,8 @@ TEST(Ink, Images) {
 // The images' pixels where their vectors put them: the picture's quarters
 // (written by make_ink_drawings.py) at the centres of their pixels, nothing
 // inside an inverted clip or outside a polygon clip, nothing inside the
-// frame of the image whose file is missing; and frames only without a
-// decoder.
+// frame of the image whose file is missing; the same on a DC mapped with y
+// upwards; and frames only without a decoder.
 TEST(ImagePixels, PlacedByTheirVectorsAndClipped) {
   struct Probe {
     double x, y, size, turn;  // the image's insertion point, pixel size and rotation
@@ -238,6 +238,15 @@ TEST(ImagePixels, PlacedByTheirVectorsAndClipped) {
   d->setViewSize(kWidth, kHeight);
   d->zoomExtents(0, 0, 0.95);
   d->draw(surface.dc());
+  // The same through drawToDC on a DC mapped with y upwards, as the raster
+  // export maps its page.
+  PixelSurface exported(kWidth, kHeight);
+  PatBlt(exported.dc(), 0, 0, kWidth, kHeight, WHITENESS);  // the page is white before it draws
+  SetMapMode(exported.dc(), MM_ANISOTROPIC);
+  SetWindowExtEx(exported.dc(), 1, -1, nullptr);
+  SetViewportExtEx(exported.dc(), 1, 1, nullptr);
+  SetWindowOrgEx(exported.dc(), 0, kHeight, nullptr);
+  d->drawToDC(exported.dc(), false);
   PixelSurface framesOnly(kWidth, kHeight);
   DWG_SetImageDecoder(nullptr);
   d->close();
@@ -259,6 +268,7 @@ TEST(ImagePixels, PlacedByTheirVectorsAndClipped) {
     int row = kHeight - int(std::lround((wy - origin[1]) / (up[1] - origin[1])));
     SCOPED_TRACE(testing::Message() << "probe at " << wx << ", " << wy);
     EXPECT_EQ(p.color, surface.at(column, row));
+    EXPECT_EQ(p.color, exported.at(column, row));
     EXPECT_EQ(kWhite, framesOnly.at(column, row));
   }
 }
