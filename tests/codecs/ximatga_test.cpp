@@ -189,6 +189,25 @@ TEST(TgaReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
     }
 }
 
+TEST(TgaReference, GreyWithAlphaDecodesAsPillowReadsIt)
+{
+    ASSERT_TRUE(Fixtures().Ready()) << "fixtures could not be made: " << Fixtures().ExitCode();
+    for (const char* name : { "type3_grey_alpha", "type11_grey_alpha_top" }) {
+        std::string rgba;
+        ASSERT_TRUE(
+            testfiles::ReadFileBytes(Fixtures().Path(std::string(name) + "-pillow.rgba"), rgba));
+        CxImage image;
+        ASSERT_TRUE(codectest::DecodeFileAs(Fixtures().Path(std::string(name) + ".tga"),
+                                            CXIMAGE_FORMAT_TGA, image))
+            << name << ": " << image.GetLastError();
+        EXPECT_TRUE(image.IsGrayScale()) << name;
+        ASSERT_TRUE(image.AlphaIsValid()) << name;
+        codectest::PixelCheck check;
+        check.compareAlpha = true;
+        EXPECT_EQ(0, CountMismatches(image, rgba, check)) << name;
+    }
+}
+
 TEST(CxImageTGA, SixteenBitGreyIsGreyAndAlphaAndTheMapStartsAtItsFirstIndex)
 {
     // Low byte grey, high byte alpha, for plain and run-length grey.
