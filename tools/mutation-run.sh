@@ -31,6 +31,7 @@ runs=(
   "psd graphics_psd_tests_asan PsdReader.MutatedFilesFailCleanly"
   "jpeg_markers graphics_view_tests_asan RasterMutations.JpegMarkersAndThumbnail"
   "kimage_documents graphics_view_tests_asan RasterMutations.DocumentLoadsByExtension"
+  "kimage_metafiles_psd graphics_view_tests_asan RasterMutations.DocumentLoadsMetafilesAndPsd"
   "drawing_library drawing_library_fuzz_tests_asan *"
   "zrio zrio_mutation_tests_asan *"
   "zrio_dwg zrio_dwg_mutation_tests_asan *"
