@@ -46,26 +46,49 @@ const char* SaveFailureText(ReplaceFileResult result) {
   return "未知错误";
 }
 
-bool ReadWholeFile(const char* path, std::vector<char>* data) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < 0x7FFFFFFF;
-  if (ok) {
-    data->assign(size_t(size.QuadPart) + 1, 0);
-    DWORD done = 0;
-    size_t at = 0;
-    while (ok && at < size_t(size.QuadPart)) {
-      DWORD chunk = DWORD(std::min<size_t>(size_t(size.QuadPart) - at, 1 << 24));
-      ok = ReadFile(file, data->data() + at, chunk, &done, nullptr) && done > 0;
-      at += done;
-    }
-    if (ok) data->back() = 0;
+// Bytes a file's kind is told by: the DWG family's version text or the
+// start of a DXF file.
+const DWORD kKindBytes = 64;
+
+// An open file for reading, closed when it goes.
+class InputFile {
+ public:
+  explicit InputFile(const char* path)
+      : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~InputFile() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
-  CloseHandle(file);
-  return ok;
-}
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  HANDLE handle() const { return handle_; }
+  // The size of a file the library reads: below 2 GB.
+  bool sizeOf(size_t* size) const {
+    LARGE_INTEGER length;
+    if (handle_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle_, &length)) return false;
+    if (length.QuadPart < 0 || length.QuadPart >= 0x7FFFFFFF) return false;
+    *size = size_t(length.QuadPart);
+    return true;
+  }
+  // Reads `size` bytes from `offset` into `data` (with a zero byte after them).
+  bool read(uint64_t offset, size_t size, std::vector<char>* data) const {
+    LARGE_INTEGER at;
+    at.QuadPart = LONGLONG(offset);
+    if (!SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN)) return false;
+    data->assign(size + 1, 0);
+    size_t done = 0;
+    while (done < size) {
+      DWORD chunk = DWORD(std::min<size_t>(size - done, 1 << 24)), got = 0;
+      if (!ReadFile(handle_, data->data() + done, chunk, &got, nullptr) || got == 0) return false;
+      done += got;
+    }
+    return true;
+  }
+
+ private:
+  HANDLE handle_;
+};
 
 std::string UpperPath(const char* path) {
   std::string s(path ? path : "");
@@ -105,10 +128,15 @@ short CDrawing::open(const char* path, const char* password) {
       end = g.loadEnd;
     }
   }
+  InputFile file(path);
+  size_t size = 0;
   std::vector<char> data;
-  if (!ReadWholeFile(path, &data)) return kOpenFileError;
-  size_t size = data.size() - 1;
-  bool dwg = zr::IsDwgFamily(data.data(), size);
+  if (!file.sizeOf(&size) || !file.read(0, std::min<size_t>(size, kKindBytes), &data))
+    return kOpenFileError;
+  bool dwg = zr::IsDwgFamily(data.data(), data.size() - 1);
+  // A DWG file is handed over whole; a DXF file is read a piece at a time
+  // as it is parsed.
+  if (dwg && !file.read(0, size, &data)) return kOpenFileError;
   if (dwg) {
     // Known even when the drawing cannot be read.
     state_->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
@@ -130,8 +158,11 @@ short CDrawing::open(const char* path, const char* password) {
     if (read == zr::DwgReadResult::Ok) result = zr::LoadResult::Ok;
     if (read == zr::DwgReadResult::Aborted) result = zr::LoadResult::Aborted;
     if (read == zr::DwgReadResult::Unavailable) failure = kOpenUnsupported;
+  } else if (SetFilePointer(file.handle(), 0, nullptr, FILE_BEGIN) == 0) {
+    result = zr::ReadDxfFile(file.handle(), *db, control);
+    if (result == zr::LoadResult::Unreadable) failure = kOpenFileError;
   } else {
-    result = zr::ReadDxf(data.data(), size, *db, control);
+    failure = kOpenFileError;
   }
   data.clear();
   data.shrink_to_fit();
