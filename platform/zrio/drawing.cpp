@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/zrio/drawing_file.h"
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dwg_preview.h"
 #include "platform/zrio/dwg_reader.h"
@@ -17,6 +18,7 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/library_globals.h"
+#include "platform/zrio/xref_loader.h"
 
 using zr::DrawingState;
 
@@ -46,56 +48,6 @@ const char* SaveFailureText(ReplaceFileResult result) {
   return "未知错误";
 }
 
-// Bytes a file's kind is told by: the DWG family's version text or the
-// start of a DXF file.
-const DWORD kKindBytes = 64;
-
-// An open file for reading, closed when it goes.
-class InputFile {
- public:
-  explicit InputFile(const char* path)
-      : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~InputFile() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-
-  HANDLE handle() const { return handle_; }
-  // The size of a file the library reads: below 2 GB.
-  bool sizeOf(size_t* size) const {
-    LARGE_INTEGER length;
-    if (handle_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle_, &length)) return false;
-    if (length.QuadPart < 0 || length.QuadPart >= 0x7FFFFFFF) return false;
-    *size = size_t(length.QuadPart);
-    return true;
-  }
-  // Reads `size` bytes from `offset` into `data` (with a zero byte after them).
-  bool read(uint64_t offset, size_t size, std::vector<char>* data) const {
-    LARGE_INTEGER at;
-    at.QuadPart = LONGLONG(offset);
-    if (!SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN)) return false;
-    data->assign(size + 1, 0);
-    size_t done = 0;
-    while (done < size) {
-      DWORD chunk = DWORD(std::min<size_t>(size - done, 1 << 24)), got = 0;
-      if (!ReadFile(handle_, data->data() + done, chunk, &got, nullptr) || got == 0) return false;
-      done += got;
-    }
-    return true;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-std::string UpperPath(const char* path) {
-  std::string s(path ? path : "");
-  CharUpperBuffA(&s[0], DWORD(s.size()));
-  return s;
-}
-
 }  // namespace
 
 CDrawing::CDrawing(CDRAWING_SERVER kind) : state_(new DrawingState) { state_->kind = kind; }
@@ -117,7 +69,7 @@ short CDrawing::open(const char* path, const char* password) {
   DWG_LOAD_END_FUNC end = nullptr;
   {
     std::lock_guard<std::mutex> hold(g.lock);
-    auto it = g.passwords.find(UpperPath(path));
+    auto it = g.passwords.find(zr::UpperPath(path));
     if (it != g.passwords.end() && (!password || it->second != password)) return kOpenPassword;
     bool thumbnail = state_->kind == CDRAWING_SERVER_THUMBNAIL;
     abortFunc = thumbnail ? g.thumbnailAbort : g.viewAbort;
@@ -128,15 +80,11 @@ short CDrawing::open(const char* path, const char* password) {
       end = g.loadEnd;
     }
   }
-  InputFile file(path);
-  size_t size = 0;
+  zr::DrawingFile file(path);
   std::vector<char> data;
-  if (!file.sizeOf(&size) || !file.read(0, std::min<size_t>(size, kKindBytes), &data))
-    return kOpenFileError;
-  bool dwg = zr::IsDwgFamily(data.data(), data.size() - 1);
-  // A DWG file is handed over whole; a DXF file is read a piece at a time
-  // as it is parsed.
-  if (dwg && !file.read(0, size, &data)) return kOpenFileError;
+  bool dwg = false;
+  if (!file.readKind(&data, &dwg)) return kOpenFileError;
+  size_t size = data.size() - 1;
   if (dwg) {
     // Known even when the drawing cannot be read.
     state_->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
@@ -158,20 +106,23 @@ short CDrawing::open(const char* path, const char* password) {
     if (read == zr::DwgReadResult::Ok) result = zr::LoadResult::Ok;
     if (read == zr::DwgReadResult::Aborted) result = zr::LoadResult::Aborted;
     if (read == zr::DwgReadResult::Unavailable) failure = kOpenUnsupported;
-  } else if (SetFilePointer(file.handle(), 0, nullptr, FILE_BEGIN) == 0) {
-    result = zr::ReadDxfFile(file.handle(), *db, control);
-    if (result == zr::LoadResult::Unreadable) failure = kOpenFileError;
   } else {
-    failure = kOpenFileError;
+    result = zr::ReadDxfFile(file.dxfHandle(), *db, control);
+    if (result == zr::LoadResult::Unreadable) failure = kOpenFileError;
   }
   data.clear();
   data.shrink_to_fit();
+  std::string problems;
+  if (result == zr::LoadResult::Ok &&
+      !zr::LoadXrefs(*db, path, state_->kind == CDRAWING_SERVER_THUMBNAIL, control, &problems))
+    result = zr::LoadResult::Aborted;
   if (end) end();
   if (result == zr::LoadResult::Aborted) return kOpenAborted;
   if (result != zr::LoadResult::Ok) return failure;
 
   state_->db = std::move(db);
   state_->path = path;
+  state_->loadProblems = problems;
   state_->version = zr::VersionCodeOf(state_->db->acadver);
   state_->pointMode = state_->db->pdmode;
   state_->pointSize = state_->db->pdsize;
@@ -187,6 +138,7 @@ void CDrawing::close() {
   state_->shownExtents.clear();
   state_->highlighted = nullptr;
   state_->path.clear();
+  state_->loadProblems.clear();
   state_->version = -1;
   state_->currentLayout = 0;
   state_->view.clearHistory();
@@ -217,6 +169,7 @@ bool CDrawing::canSave(signed char kind, short version) {
 }
 
 bool CDrawing::save(const char* path, signed char kind, short version, int) {
+  zr::XrefsSetAside references(state_->db.get());
   const char* failure = nullptr;
   if (!state_->db)
     failure = "没有打开的图形";
@@ -245,6 +198,8 @@ bool CDrawing::saveDwg(const char* path, short version) {
 }
 
 const char* CDrawing::getSaveError() const { return state_->saveError.c_str(); }
+
+const char* CDrawing::getLoadProblems() const { return state_->loadProblems.c_str(); }
 
 int CDrawing::getLayoutCount() const {
   return state_->db ? int(state_->db->layouts.size()) : 0;

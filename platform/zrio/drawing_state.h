@@ -20,6 +20,7 @@ struct DrawingState {
   std::unique_ptr<Database> db;
   std::string path;  // as given to open()
   std::string saveError;  // why the last save failed
+  std::string loadProblems;  // what the last open could not load
   short version = -1;
 
   ViewState view;

@@ -32,6 +32,7 @@ enum : uint32_t {
 };
 
 struct Entity;
+struct XrefAdditions;  // xref_loader.h
 
 // Kinds whose groups are all kept as read (and written back so): unknown
 // entities, dimensions, leaders, viewports and tables.
@@ -211,6 +212,7 @@ struct Database {
   std::vector<std::pair<std::string, RawGroups>> otherSections;  // CLASSES and unknown sections
   std::vector<uint8_t> thumbnail;    // THUMBNAILIMAGE bytes (a BMP without its file header)
   int32_t modelBlock = -1, paperBlock = -1;
+  std::shared_ptr<XrefAdditions> xrefs;  // what loading external references added
 
   // Set in the database of an entity run (see KnownNames): the names it
   // finds there are not added, and every look-up of one of its own is kept

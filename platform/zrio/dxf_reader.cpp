@@ -734,7 +734,7 @@ LoadResult ReadDxf(const char* data, size_t size, Database& db, const LoadContro
 
 LoadResult ReadDxfFile(HANDLE file, Database& db, const LoadControl& control) {
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) return LoadResult::Unreadable;
+  if (!file || !GetFileSizeEx(file, &size) || size.QuadPart < 0) return LoadResult::Unreadable;
   DxfPieceStream pieces(file, uint64_t(size.QuadPart), control.pieces);
   return ReadPieces(pieces, db, control);
 }

@@ -16,11 +16,16 @@ typedef void (*DWG_LOAD_END_FUNC)();
 int InitDLL();
 void UninitDLL();
 
-// Folders (separated by ';') searched for fonts and referenced files.
+// Folders (separated by ';') searched for fonts and referenced files: the
+// host CAD program's support folders, given at start.
 void DWG_SetSearchDirectories(const char* paths);
 // Copies them into buffer (cut to size - 1 bytes and zero-terminated) and
 // returns the length of the whole text.
 int DWG_GetSearchDirectories(char* buffer, int size);
+// The same for the folders the user lists in the search-path dialog, which
+// are searched first.
+void DWG_SetUserSearchDirectories(const char* paths);
+int DWG_GetUserSearchDirectories(char* buffer, int size);
 
 // Abort query polled during loads of view drawings; (0, 0) removes it.
 void DWG_SetFileAboutFunc(DWG_ABORT_FUNC query, void* user);

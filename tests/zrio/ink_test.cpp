@@ -130,3 +130,10 @@ TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.97, 0.97); }
 // Leader lines with their arrowheads, landing and MTEXT content (drawn
 // before as nothing); ezdxf's face is wider than ours.
 TEST(Ink, Multileader) { ExpectDrawing("multileader", 0.85, 0.9); }
+
+// External references drawn with their inserts' transforms, against ezdxf's
+// drawing of a copy with the references bound (ordinary blocks).
+TEST(Ink, ExternalReferences) {
+  std::string folder = ZRIO_XREF_DRAWINGS;
+  ExpectInk(folder + "/transform_host.dxf", folder + "/transform_bound.dxf", "xrefs", 0.97, 0.97);
+}
