@@ -40,6 +40,15 @@ bool RunContext::fits(const Database& db) const {
   return codePage == db.codePage && utf8 == db.utf8 && acadver == db.acadver;
 }
 
+EntityRun::EntityRun(ParsedEntities storage) : entities_(std::move(storage)) {
+  entities_.clear();
+}
+
+ParsedEntities EntityRun::takeStorage() {
+  entities_.clear();
+  return std::move(entities_);
+}
+
 void EntityRun::parse(const DxfPiece& piece, uint64_t from,
                       std::shared_ptr<const RunContext> context,
                       const std::atomic<bool>& cancelled) {
@@ -84,7 +93,7 @@ ParsedEntity* EntityRun::following(const ParsedEntity& parsed) {
   return &entities_[index];
 }
 
-void EntityRun::adopt(ParsedEntity& parsed, Database& db, Entity& out) {
+Entity& EntityRun::adopt(ParsedEntity& parsed, Database& db) {
   for (uint32_t i = parsed.firstUse; i < parsed.endUse; ++i) {
     const NameUse& use = names_.nameUses[i];
     size_t own = size_t(use.index);
@@ -93,8 +102,8 @@ void EntityRun::adopt(ParsedEntity& parsed, Database& db, Entity& out) {
     else if (!use.layer && drawingLinetype_[own] == kNoLinetype)
       drawingLinetype_[own] = db.linetypeOf(names_.linetypes[own].name);
   }
-  out = std::move(parsed.entity);
-  renumber(out);
+  renumber(parsed.entity);
+  return parsed.entity;
 }
 
 void EntityRun::renumber(Entity& e) const {

@@ -40,8 +40,13 @@ struct ParsedEntity {
   uint32_t firstUse = 0, endUse = 0;  // its name uses in the run's database
 };
 
+using ParsedEntities = std::vector<ParsedEntity, PageAllocator<ParsedEntity>>;
+
 class EntityRun {
  public:
+  // `storage` is reused when it holds room.
+  explicit EntityRun(ParsedEntities storage = ParsedEntities());
+
   // Parses the entities whose "0" groups start in `piece` from file offset
   // `from` on, until the piece ends or `cancelled` is set. Records the
   // section reader reads itself (SECTION, BLOCK, ENDBLK ...) are passed
@@ -55,17 +60,25 @@ class EntityRun {
   // The entity parsed right after `parsed`, with no other record between
   // them; null when there is none.
   ParsedEntity* following(const ParsedEntity& parsed);
-  // Moves the parsed entity into `out` and gives it the drawing's layer and
-  // line type indices, adding the run's own names to `db` as its parse
-  // looked them up.
-  void adopt(ParsedEntity& parsed, Database& db, Entity& out);
+  // Entities parsed from `parsed` on, and the file offset after the last.
+  size_t countFrom(const ParsedEntity& parsed) const {
+    return entities_.size() - size_t(&parsed - entities_.data());
+  }
+  uint64_t end() const { return entities_.empty() ? 0 : entities_.back().end; }
+  // Gives the parsed entity the drawing's layer and line type indices,
+  // adding the run's own names to `db` as its parse looked them up; the
+  // entity is then the caller's to move away.
+  Entity& adopt(ParsedEntity& parsed, Database& db);
+  // The storage of the parsed entities, emptied, for another run to parse
+  // into: its pages are there already.
+  ParsedEntities takeStorage();
 
  private:
   void renumber(Entity& e) const;
 
   std::shared_ptr<const RunContext> context_;
   Database names_;  // the run's own names and their uses
-  std::vector<ParsedEntity, PageAllocator<ParsedEntity>> entities_;
+  ParsedEntities entities_;
   std::vector<int32_t> drawingLayer_;    // of each own layer, -1 until added
   std::vector<int16_t> drawingLinetype_;  // of each own line type, kNoLinetype until added
 };

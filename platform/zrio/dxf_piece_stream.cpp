@@ -37,7 +37,7 @@ DxfPieceStream::DxfPieceStream(const char* data, size_t size, const PieceOptions
 DxfPieceStream::DxfPieceStream(HANDLE file, uint64_t size, const PieceOptions& options)
     : file_(file), size_(size) {
   choose(options);
-  carry_.reserve(pieceBytes_ + 2 * kCutSearchBytes);
+  carry_ = takeBuffer();
   readMore(pieceBytes_);
   format_ = DetectDxfFormat(carry_.data(), carry_.size());
 }
@@ -64,6 +64,18 @@ void DxfPieceStream::choose(const PieceOptions& options) {
 const DxfPiece* DxfPieceStream::first() {
   if (pieces_.empty() && !cutPiece()) return nullptr;
   return pieces_.front().get();
+}
+
+// A piece's buffer let go is read into again: its pages are there already.
+PageBuffer DxfPieceStream::takeBuffer() {
+  PageBuffer buffer;
+  if (!spare_.empty()) {
+    buffer = std::move(spare_.back());
+    spare_.pop_back();
+  }
+  buffer.resize(0);
+  buffer.reserve(pieceBytes_ + 2 * kCutSearchBytes);
+  return buffer;
 }
 
 bool DxfPieceStream::readMore(size_t bytes) {
@@ -111,10 +123,10 @@ bool DxfPieceStream::cutPiece() {
       if (!readMore(more)) return false;
     }
     cutResume_ = 0;
-    piece->owned.swap(carry_);
+    piece->owned = std::move(carry_);
     if (cut != kNoCut) {
-      carry_.reserve(pieceBytes_ + 2 * kCutSearchBytes);
-      carry_.assign(piece->owned.begin() + ptrdiff_t(cut), piece->owned.end());
+      carry_ = takeBuffer();
+      carry_.append(piece->owned.data() + cut, piece->owned.size() - cut);
       piece->owned.resize(cut);
     }
     piece->bytes = piece->owned.data();
@@ -148,7 +160,12 @@ void DxfPieceStream::dispatch(size_t first) {
   for (size_t i = first; i < pieces_.size(); ++i) {
     Piece& piece = *pieces_[i];
     if (!piece.jobs.empty()) continue;
-    piece.jobs.push_back(std::make_shared<RunJob>(piece, context_));
+    ParsedEntities storage;
+    if (!spareRuns_.empty()) {
+      storage = std::move(spareRuns_.back());
+      spareRuns_.pop_back();
+    }
+    piece.jobs.push_back(std::make_shared<RunJob>(piece, context_, std::move(storage)));
     jobs.push_back(piece.jobs.back());
   }
   if (jobs.empty()) return;
@@ -211,8 +228,9 @@ const DxfPiece* DxfPieceStream::joined(const DxfPiece* piece, uint64_t from) {
     joint->bytes = data_ + from;
     joint->size = size_t(b.start + b.size - from);
   } else {
-    joint->owned.assign(a.bytes + (from - a.start), a.bytes + a.size);
-    joint->owned.insert(joint->owned.end(), b.bytes, b.bytes + b.size);
+    joint->owned.reserve(size_t(b.start + b.size - from));
+    joint->owned.append(a.bytes + (from - a.start), size_t(a.start + a.size - from));
+    joint->owned.append(b.bytes, b.size);
     joint->bytes = joint->owned.data();
     joint->size = joint->owned.size();
   }
@@ -236,7 +254,14 @@ void DxfPieceStream::settle(Piece& piece, bool stop) {
 void DxfPieceStream::release(size_t count) {
   if (count == size_t(-1)) return;
   for (size_t i = 0; i < count; ++i) {
-    settle(*pieces_.front(), true);
+    Piece& piece = *pieces_.front();
+    settle(piece, true);
+    if (piece.owned.capacity() > 0 && spare_.size() < window_ + 2)
+      spare_.push_back(std::move(piece.owned));
+    // A joined piece shares its runs with the pieces it joined.
+    for (std::shared_ptr<RunJob>& job : piece.jobs)
+      if (job.use_count() == 1 && spareRuns_.size() < window_ + 2)
+        spareRuns_.push_back(job->run.takeStorage());
     pieces_.pop_front();
   }
 }

@@ -16,7 +16,7 @@
 #include "platform/zrio/dxf_entity_run.h"
 #include "platform/zrio/dxf_groups.h"
 #include "platform/zrio/dxf_run_workers.h"
-#include "platform/zrio/page_allocator.h"
+#include "platform/zrio/page_buffer.h"
 
 namespace zr {
 
@@ -61,15 +61,15 @@ class DxfPieceStream : public DxfPieceSource {
   void recordStarted(const DxfPiece* piece) override;
 
  private:
-  using Bytes = std::vector<char, PageAllocator<char>>;
   struct Piece : DxfPiece {
-    Bytes owned;                                // the bytes, when read from a file
+    PageBuffer owned;                            // the bytes, when read from a file
     std::vector<std::shared_ptr<RunJob>> jobs;  // runs of these bytes
   };
 
   void choose(const PieceOptions& options);
   bool cutPiece();
   bool readMore(size_t bytes);
+  PageBuffer takeBuffer();
   size_t indexOf(const DxfPiece* piece) const;
   void readAhead(size_t from);  // the pieces from `from` on
   void dispatch(size_t first);  // the pieces from `first` on without a run
@@ -80,7 +80,9 @@ class DxfPieceStream : public DxfPieceSource {
   HANDLE file_ = nullptr;       // file input
   uint64_t size_;
   uint64_t consumed_ = 0;  // bytes of the input cut into pieces
-  Bytes carry_;              // file bytes read but not yet in a piece
+  PageBuffer carry_;         // file bytes read but not yet in a piece
+  std::vector<PageBuffer> spare_;  // of pieces let go, to read more into
+  std::vector<ParsedEntities> spareRuns_;  // of runs let go, to parse more into
   size_t cutResume_ = 0;     // where the search for a cut in carry_ goes on
   bool unreadable_ = false;
   DxfFormat format_;

@@ -193,9 +193,7 @@ class SectionReader {
     ParsedEntity* last = parsed;
     for (ParsedEntity* p = parsed; p; p = run->following(*p)) {
       if (aborted()) return LoadResult::Aborted;
-      Entity e;
-      run->adopt(*p, db_, e);
-      place(std::move(e));
+      place(std::move(run->adopt(*p, db_)));
       last = p;
     }
     r_.skipTo(last->end);
@@ -203,19 +201,14 @@ class SectionReader {
   }
 
   // Room in `entities` for as many more entities as the rest of the file
-  // holds at the rate of the ones parsed from `first` on: one allocation
-  // instead of a vector's growth, which would copy it again and again.
-  // Room not used costs address space only.
-  void reserveRoom(std::vector<Entity>& entities, EntityRun& run, const ParsedEntity& first) {
-    size_t count = 0;
-    const ParsedEntity* last = &first;
-    for (const ParsedEntity* p = &first; p; p = run.following(*p)) {
-      ++count;
-      last = p;
-    }
+  // holds at the rate of the run's from `first` on: one allocation instead
+  // of a vector's growth, which would copy it again and again. Room not
+  // used costs address space only.
+  void reserveRoom(std::vector<Entity>& entities, const EntityRun& run, const ParsedEntity& first) {
+    size_t count = run.countFrom(first);
     if (entities.capacity() >= entities.size() + count) return;
-    double bytesEach = double(last->end - first.start) / double(count);
-    double rest = double(r_.size() - last->end) / std::max(bytesEach, 16.0);
+    double bytesEach = double(run.end() - first.start) / double(count);
+    double rest = double(r_.size() - run.end()) / std::max(bytesEach, 16.0);
     entities.reserve(std::max(entities.size() * 2, entities.size() + count + size_t(rest)));
   }
 
