@@ -19,6 +19,8 @@ const DWORD kLargestRead = 1 << 24;
 // More bytes read at a time while looking for where a piece may end.
 const size_t kCutSearchBytes = 4096;
 const unsigned kMostThreads = 32;
+// Buffers of pieces and runs let go that are kept to be used again.
+const size_t kSpares = 4;
 
 unsigned Processors() {
   SYSTEM_INFO info;
@@ -50,7 +52,7 @@ DxfPieceStream::~DxfPieceStream() {
 
 void DxfPieceStream::choose(const PieceOptions& options) {
   threads_ = std::min(options.threads ? options.threads : Processors(), kMostThreads);
-  window_ = threads_ * 2;
+  window_ = threads_ + 2;
   if (options.pieceBytes) {
     pieceBytes_ = options.pieceBytes;
   } else if (threads_ == 1 && data_) {
@@ -182,9 +184,14 @@ void DxfPieceStream::parseAhead(const DxfPiece& current,
   readAhead(index + 1);
 }
 
+// The reader has left the entities: the runs parsed further ahead are of
+// no use, and the threads end (an idle thread holds a megabyte under Wine).
 void DxfPieceStream::stopParsingAhead() {
   context_.reset();
-  if (workers_) workers_->dropWaiting();
+  if (!workers_) return;
+  workers_->dropWaiting();
+  for (const std::unique_ptr<Piece>& piece : pieces_) settle(*piece, true);
+  workers_.reset();
 }
 
 bool DxfPieceStream::parsedEntityAt(const DxfPiece& piece, uint64_t start,
@@ -195,7 +202,8 @@ bool DxfPieceStream::parsedEntityAt(const DxfPiece& piece, uint64_t start,
   if (index == size_t(-1)) return true;
   for (const std::shared_ptr<RunJob>& job : pieces_[index]->jobs) {
     if (!job->covers(start)) continue;
-    if (!workers_->finish(*job, aborted)) return false;
+    if (!job->done.load(std::memory_order_acquire) && !workers_->finish(*job, aborted))
+      return false;
     if (ParsedEntity* found = job->run.at(start)) {
       *run = &job->run;
       *parsed = found;
@@ -247,7 +255,9 @@ void DxfPieceStream::recordStarted(const DxfPiece* piece) {
   if (previous) release(indexOf(previous));
 }
 
+// Without workers every run is settled.
 void DxfPieceStream::settle(Piece& piece, bool stop) {
+  if (!workers_) return;
   for (const std::shared_ptr<RunJob>& job : piece.jobs) workers_->settle(*job, stop);
 }
 
@@ -256,11 +266,11 @@ void DxfPieceStream::release(size_t count) {
   for (size_t i = 0; i < count; ++i) {
     Piece& piece = *pieces_.front();
     settle(piece, true);
-    if (piece.owned.capacity() > 0 && spare_.size() < window_ + 2)
+    if (piece.owned.capacity() > 0 && spare_.size() < kSpares)
       spare_.push_back(std::move(piece.owned));
     // A joined piece shares its runs with the pieces it joined.
     for (std::shared_ptr<RunJob>& job : piece.jobs)
-      if (job.use_count() == 1 && spareRuns_.size() < window_ + 2)
+      if (job.use_count() == 1 && spareRuns_.size() < kSpares)
         spareRuns_.push_back(job->run.takeStorage());
     pieces_.pop_front();
   }

@@ -49,6 +49,7 @@ class DxfPieceStream : public DxfPieceSource {
   bool wantsContext() const { return threads_ > 1 && !context_; }
   // From now on the pieces after `current` are parsed ahead in `context`.
   void parseAhead(const DxfPiece& current, std::shared_ptr<const RunContext> context);
+  // Runs parsed further are let go, and the worker threads end.
   void stopParsingAhead();
   // The entity parsed ahead whose "0" group starts at file offset `start`
   // of `piece`, and the run holding it; null when there is none. False
@@ -88,7 +89,7 @@ class DxfPieceStream : public DxfPieceSource {
   DxfFormat format_;
   unsigned threads_ = 1;
   size_t pieceBytes_ = 0;
-  size_t window_ = 0;  // pieces read and parsed ahead of the reader
+  size_t window_ = 0;  // pieces read and parsed ahead of the reader: a few more than the threads
   std::deque<std::unique_ptr<Piece>> pieces_;
   const DxfPiece* recordPiece_ = nullptr;  // of the last "0" group read
   std::shared_ptr<const RunContext> context_;  // while parsing ahead

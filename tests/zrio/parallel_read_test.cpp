@@ -1,7 +1,8 @@
 // The parse shared out among worker threads gives the very drawing the
 // calling thread gives alone (one piece, nothing parsed ahead), whatever
-// the pieces a file is cut into, from memory or from the file; and a
-// binary DXF gives the drawing its ASCII twin gives, both written by ezdxf.
+// the pieces a file is cut into, from memory or from the file, also with
+// two reads at once on two threads; and a binary DXF gives the
+// drawing its ASCII twin gives, both written by ezdxf.
 #include "tests/support/gtest.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "tests/support/test_files.h"
 #include "tests/zrio/fixtures.h"
 #include "tests/zrio/model_dump.h"
+#include "tests/zrio/render_support.h"
 
 using namespace zriotest;
 
@@ -93,6 +95,22 @@ TEST(ParallelRead, EveryDrawingReadsAsByTheCallingThreadAlone) {
                       "file, 3 threads");
     ExpectSameDrawing(alone, ReadFileAt(file, 0, 0), "file, every thread");
   }
+}
+
+TEST(ParallelRead, TwoReadsAtOnceReadAsAlone) {
+  std::string ascii, binary;
+  ASSERT_TRUE(testfiles::ReadFileBytes(testfiles::ToWinePath(std::string(ZRIO_DXF_FIXTURES) +
+                                                             "/dxp_api-cw750-details.dxf"),
+                                       ascii));
+  ASSERT_TRUE(testfiles::ReadFileBytes(FixturePath("curves_R2018_bin.dxf"), binary));
+  Reading asciiAlone = ReadBytes(ascii, 1, 0), binaryAlone = ReadBytes(binary, 1, 0);
+  Reading asciiShared, binaryShared;
+  Win32Thread first([&]() { asciiShared = ReadBytes(ascii, 8, 4096); });
+  Win32Thread second([&]() { binaryShared = ReadBytes(binary, 8, 256); });
+  ASSERT_TRUE(first.join());
+  ASSERT_TRUE(second.join());
+  ExpectSameDrawing(asciiAlone, asciiShared, "ASCII beside binary");
+  ExpectSameDrawing(binaryAlone, binaryShared, "binary beside ASCII");
 }
 
 TEST(ParallelRead, BinaryDrawingsReadAsTheirAsciiTwins) {
