@@ -17,8 +17,14 @@ const size_t kBytesPerEntity = 64;
 
 // Records the section reader reads itself wherever they stand.
 bool IsSectionRecord(const Group& g) {
-  return g.is(0, "SECTION") || g.is(0, "ENDSEC") || g.is(0, "EOF") || g.is(0, "BLOCK") ||
-         g.is(0, "ENDBLK") || g.is(0, "TABLE") || g.is(0, "ENDTAB");
+  static const char* const kNames[] = {"SECTION", "ENDSEC", "EOF",   "BLOCK",
+                                       "ENDBLK",  "TABLE",  "ENDTAB"};
+  std::string_view name = TrimmedName(g.view);
+  if (name.empty() || (name[0] != 'S' && name[0] != 'E' && name[0] != 'B' && name[0] != 'T'))
+    return false;
+  for (const char* section : kNames)
+    if (name == section) return true;
+  return false;
 }
 
 }  // namespace
@@ -40,9 +46,7 @@ bool RunContext::fits(const Database& db) const {
   return codePage == db.codePage && utf8 == db.utf8 && acadver == db.acadver;
 }
 
-EntityRun::EntityRun(ParsedEntities storage) : entities_(std::move(storage)) {
-  entities_.clear();
-}
+EntityRun::EntityRun(ParsedEntities storage) : entities_(std::move(storage)) { entities_.clear(); }
 
 ParsedEntities EntityRun::takeStorage() {
   entities_.clear();
@@ -108,7 +112,8 @@ Entity& EntityRun::adopt(ParsedEntity& parsed, Database& db) {
 
 void EntityRun::renumber(Entity& e) const {
   const KnownNames& known = context_->names;
-  if (e.layer >= known.firstOwnLayer) e.layer = drawingLayer_[size_t(e.layer - known.firstOwnLayer)];
+  if (e.layer >= known.firstOwnLayer)
+    e.layer = drawingLayer_[size_t(e.layer - known.firstOwnLayer)];
   if (e.linetype >= known.firstOwnLinetype)
     e.linetype = drawingLinetype_[size_t(e.linetype - known.firstOwnLinetype)];
   if (e.extra)

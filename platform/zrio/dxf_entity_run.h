@@ -79,7 +79,7 @@ class EntityRun {
   std::shared_ptr<const RunContext> context_;
   Database names_;  // the run's own names and their uses
   ParsedEntities entities_;
-  std::vector<int32_t> drawingLayer_;    // of each own layer, -1 until added
+  std::vector<int32_t> drawingLayer_;     // of each own layer, -1 until added
   std::vector<int16_t> drawingLinetype_;  // of each own line type, kNoLinetype until added
 };
 

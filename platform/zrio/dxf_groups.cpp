@@ -261,13 +261,14 @@ uint64_t Group::asHandle() const {
   return uint64_t(integer);
 }
 
+std::string_view TrimmedName(std::string_view name) {
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+  while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+  return name;
+}
+
 bool Group::is(int c, const char* value) const {
-  if (code != c) return false;
-  // Names such as SECTION may carry blanks in hand-made files.
-  std::string_view v = view;
-  while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-  while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
-  return v == value;
+  return code == c && TrimmedName(view) == value;
 }
 
 }  // namespace zr

@@ -32,6 +32,10 @@ struct Group {
 // The value type a group code carries.
 GroupType TypeOfGroup(int code);
 
+// A name as records and sections are told by: without the blanks around
+// it, which hand-made files may have.
+std::string_view TrimmedName(std::string_view name);
+
 // How a file writes its groups.
 struct DxfFormat {
   bool binary = false;

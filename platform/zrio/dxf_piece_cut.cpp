@@ -20,13 +20,6 @@ std::string_view LineAt(const char* start, const char* end) {
   return std::string_view(start, length);
 }
 
-// As Group::is compares a record's name.
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  return s;
-}
-
 bool BelongsToEntityBefore(std::string_view name) {
   return name == "VERTEX" || name == "ATTRIB" || name == "SEQEND";
 }
@@ -46,12 +39,12 @@ size_t AsciiCut(const char* data, size_t size, size_t from, size_t* resume) {
     const char* codeEnd = static_cast<const char*>(memchr(data + at, '\n', size - at));
     if (!codeEnd) return kNoCut;
     size_t valueStart = size_t(codeEnd - data) + 1;
-    if (Trimmed(LineAt(data + at, codeEnd)) == "0") {
+    if (TrimmedName(LineAt(data + at, codeEnd)) == "0") {
       const char* valueEnd =
           static_cast<const char*>(memchr(data + valueStart, '\n', size - valueStart));
       if (!valueEnd) return kNoCut;
       std::string_view value = LineAt(data + valueStart, valueEnd);
-      std::string_view name = Trimmed(value);
+      std::string_view name = TrimmedName(value);
       long code;
       if (!name.empty() && !GroupCodeOfLine(value, &code) && !BelongsToEntityBefore(name))
         return at;
@@ -69,7 +62,8 @@ size_t BinaryCut(const char* data, size_t size, size_t from, bool shortCodes, si
     if (data[at] != 0 || (!shortCodes && data[at + 1] != 0)) continue;
     size_t nameStart = at + codeBytes;
     size_t length = 0;
-    while (nameStart + length < size && length <= kLongestName && IsNameByte(data[nameStart + length]))
+    while (nameStart + length < size && length <= kLongestName &&
+           IsNameByte(data[nameStart + length]))
       ++length;
     if (nameStart + length >= size) return kNoCut;
     if (length == 0 || length > kLongestName || data[nameStart + length] != 0) continue;

@@ -18,7 +18,6 @@ const size_t kNoCut = size_t(-1);
 // The first cut at or after `from` whose lines (or bytes) lie whole within
 // data[0, size); kNoCut when none does. `*resume` is where to look again
 // when more bytes follow.
-size_t NextCut(const char* data, size_t size, size_t from, const DxfFormat& format,
-               size_t* resume);
+size_t NextCut(const char* data, size_t size, size_t from, const DxfFormat& format, size_t* resume);
 
 }  // namespace zr

@@ -59,7 +59,8 @@ void DxfPieceStream::choose(const PieceOptions& options) {
     pieceBytes_ = std::max<size_t>(size_t(size_), 1);  // nothing to share: one piece
   } else {
     uint64_t share = size_ / (std::max(threads_, 2u) * kPiecesPerThread);
-    pieceBytes_ = size_t(std::min<uint64_t>(std::max<uint64_t>(share, kSmallestPiece), kLargestPiece));
+    pieceBytes_ =
+        size_t(std::min<uint64_t>(std::max<uint64_t>(share, kSmallestPiece), kLargestPiece));
   }
 }
 
@@ -115,7 +116,8 @@ bool DxfPieceStream::cutPiece() {
     while (true) {
       bool allRead = consumed_ + carry_.size() >= size_;
       if (carry_.size() > from) {
-        cut = NextCut(carry_.data(), carry_.size(), std::max(from, cutResume_), format_, &cutResume_);
+        cut =
+            NextCut(carry_.data(), carry_.size(), std::max(from, cutResume_), format_, &cutResume_);
         if (cut != kNoCut) break;
       }
       if (allRead) break;

@@ -63,7 +63,7 @@ class DxfPieceStream : public DxfPieceSource {
 
  private:
   struct Piece : DxfPiece {
-    PageBuffer owned;                            // the bytes, when read from a file
+    PageBuffer owned;                           // the bytes, when read from a file
     std::vector<std::shared_ptr<RunJob>> jobs;  // runs of these bytes
   };
 
@@ -80,18 +80,18 @@ class DxfPieceStream : public DxfPieceSource {
   const char* data_ = nullptr;  // memory input
   HANDLE file_ = nullptr;       // file input
   uint64_t size_;
-  uint64_t consumed_ = 0;  // bytes of the input cut into pieces
-  PageBuffer carry_;         // file bytes read but not yet in a piece
-  std::vector<PageBuffer> spare_;  // of pieces let go, to read more into
+  uint64_t consumed_ = 0;                  // bytes of the input cut into pieces
+  PageBuffer carry_;                       // file bytes read but not yet in a piece
+  std::vector<PageBuffer> spare_;          // of pieces let go, to read more into
   std::vector<ParsedEntities> spareRuns_;  // of runs let go, to parse more into
-  size_t cutResume_ = 0;     // where the search for a cut in carry_ goes on
+  size_t cutResume_ = 0;                   // where the search for a cut in carry_ goes on
   bool unreadable_ = false;
   DxfFormat format_;
   unsigned threads_ = 1;
   size_t pieceBytes_ = 0;
   size_t window_ = 0;  // pieces read and parsed ahead of the reader: a few more than the threads
   std::deque<std::unique_ptr<Piece>> pieces_;
-  const DxfPiece* recordPiece_ = nullptr;  // of the last "0" group read
+  const DxfPiece* recordPiece_ = nullptr;      // of the last "0" group read
   std::shared_ptr<const RunContext> context_;  // while parsing ahead
   std::unique_ptr<DxfRunWorkers> workers_;
 };

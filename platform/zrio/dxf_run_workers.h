@@ -17,10 +17,12 @@ namespace zr {
 
 // One piece's run to parse. The piece must stay until the job is settled.
 struct RunJob {
-  RunJob(const DxfPiece& piece, std::shared_ptr<const RunContext> context,
-         ParsedEntities storage)
-      : piece(piece), begin(piece.start), end(piece.start + piece.size),
-        context(std::move(context)), run(std::move(storage)) {}
+  RunJob(const DxfPiece& piece, std::shared_ptr<const RunContext> context, ParsedEntities storage)
+      : piece(piece),
+        begin(piece.start),
+        end(piece.start + piece.size),
+        context(std::move(context)),
+        run(std::move(storage)) {}
   // True when the run holds the entity whose "0" group starts there.
   bool covers(uint64_t offset) const { return offset >= begin && offset < end; }
 

@@ -4,9 +4,9 @@ namespace zriotest {
 
 namespace {
 
-const char* const kValues[] = {"1e308", "-1e308", "nan", "inf", "", "-1", "99999999999",
-                               "SECTION", "ENDSEC", "EOF", "0", "  0", "BLOCK", "INSERT",
-                               "ENTITIES", "VERTEX", "SEQEND", "100000"};
+const char* const kValues[] = {"1e308",       "-1e308",  "nan",      "inf",    "",       "-1",
+                               "99999999999", "SECTION", "ENDSEC",   "EOF",    "0",      "  0",
+                               "BLOCK",       "INSERT",  "ENTITIES", "VERTEX", "SEQEND", "100000"};
 
 }  // namespace
 
@@ -17,7 +17,8 @@ std::string Mutate(const std::string& base, Random& r) {
       s.resize(r.below(s.size()));
       break;
     case 1:  // random bytes changed
-      for (size_t n = 1 + r.below(16); n > 0 && !s.empty(); --n) s[r.below(s.size())] = char(r.next());
+      for (size_t n = 1 + r.below(16); n > 0 && !s.empty(); --n)
+        s[r.below(s.size())] = char(r.next());
       break;
     case 2: {  // a line replaced with a troublesome value
       for (size_t n = 1 + r.below(6); n > 0; --n) {

@@ -19,7 +19,8 @@ class Dumper {
 
   std::string text;
 
-  void line(const std::string& indent, const char* format, ...) __attribute__((format(printf, 3, 4))) {
+  void line(const std::string& indent, const char* format, ...)
+      __attribute__((format(printf, 3, 4))) {
     char buffer[512];
     va_list args;
     va_start(args, format);
@@ -58,7 +59,9 @@ class Dumper {
   }
 
   void entity(const std::string& indent, const zr::Entity& e) {
-    line(indent, "entity kind=%d paper=%d color=%d lineweight=%d true=%d layer=%d linetype=%d flags=%u handle=%llx",
+    line(indent,
+         "entity kind=%d paper=%d color=%d lineweight=%d true=%d layer=%d linetype=%d flags=%u "
+         "handle=%llx",
          int(e.kind), int(e.paperSpace), e.color, e.lineweight, e.trueColor, e.layer, e.linetype,
          e.flags, (unsigned long long)e.handle);
     std::string in = indent + " ";
@@ -174,8 +177,8 @@ std::string DumpModel(const zr::Database& db, bool numbersByValue) {
   for (const zr::Block& b : db.blocks) {
     d.line(" ", "block %s flags=%d layer=%d record=%llx begin=%llx end=%llx xref=%s entities=%zu",
            b.name.c_str(), b.flags, b.layer, (unsigned long long)b.recordHandle,
-           (unsigned long long)b.beginHandle, (unsigned long long)b.endHandle,
-           b.xrefPath.c_str(), b.entities.size());
+           (unsigned long long)b.beginHandle, (unsigned long long)b.endHandle, b.xrefPath.c_str(),
+           b.entities.size());
     d.point("  ", "base", b.base);
     d.groups("  ", "raw", b.raw);
     for (const zr::Entity& e : b.entities) d.entity("  ", e);

@@ -87,7 +87,8 @@ TEST(ParallelRead, EveryDrawingReadsAsByTheCallingThreadAlone) {
     // entities; a few of a file's size, a few.
     for (size_t pieces : {size_t(400), size_t(37), size_t(5)}) {
       size_t size = std::max<size_t>(bytes.size() / pieces, 64);
-      ExpectSameDrawing(alone, ReadBytes(bytes, 4, size), "4 threads, pieces " + std::to_string(size));
+      ExpectSameDrawing(alone, ReadBytes(bytes, 4, size),
+                        "4 threads, pieces " + std::to_string(size));
     }
     ExpectSameDrawing(alone, ReadBytes(bytes, 1, 150), "1 thread, pieces 150");
     std::string file = testfiles::ToWinePath(path);
@@ -99,9 +100,8 @@ TEST(ParallelRead, EveryDrawingReadsAsByTheCallingThreadAlone) {
 
 TEST(ParallelRead, TwoReadsAtOnceReadAsAlone) {
   std::string ascii, binary;
-  ASSERT_TRUE(testfiles::ReadFileBytes(testfiles::ToWinePath(std::string(ZRIO_DXF_FIXTURES) +
-                                                             "/dxp_api-cw750-details.dxf"),
-                                       ascii));
+  ASSERT_TRUE(testfiles::ReadFileBytes(
+      testfiles::ToWinePath(std::string(ZRIO_DXF_FIXTURES) + "/dxp_api-cw750-details.dxf"), ascii));
   ASSERT_TRUE(testfiles::ReadFileBytes(FixturePath("curves_R2018_bin.dxf"), binary));
   Reading asciiAlone = ReadBytes(ascii, 1, 0), binaryAlone = ReadBytes(binary, 1, 0);
   Reading asciiShared, binaryShared;
@@ -120,7 +120,8 @@ TEST(ParallelRead, BinaryDrawingsReadAsTheirAsciiTwins) {
     SCOPED_TRACE(name);
     std::string binary, ascii;
     ASSERT_TRUE(testfiles::ReadFileBytes(FixturePath(name + ".dxf"), binary));
-    ASSERT_TRUE(testfiles::ReadFileBytes(FixturePath(name.substr(0, name.size() - 4) + "_asc.dxf"), ascii));
+    ASSERT_TRUE(
+        testfiles::ReadFileBytes(FixturePath(name.substr(0, name.size() - 4) + "_asc.dxf"), ascii));
     Reading fromBinary = ReadBytes(binary, 0, std::max<size_t>(binary.size() / 20, 64));
     Reading fromAscii = ReadBytes(ascii, 0, 0);
     ASSERT_EQ(int(zr::LoadResult::Ok), int(fromBinary.result));
