@@ -18,6 +18,8 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/library_globals.h"
+#include "platform/zrio/search_paths.h"
+#include "platform/zrio/shape_library.h"
 #include "platform/zrio/xref_loader.h"
 
 using zr::DrawingState;
@@ -120,6 +122,7 @@ short CDrawing::open(const char* path, const char* password) {
   if (result == zr::LoadResult::Aborted) return kOpenAborted;
   if (result != zr::LoadResult::Ok) return failure;
 
+  db->shapes = zr::LoadShapeLibrary(*db, path, zr::SearchFolders());
   state_->db = std::move(db);
   state_->path = path;
   state_->loadProblems = problems;

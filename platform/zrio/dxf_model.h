@@ -32,6 +32,7 @@ enum : uint32_t {
 };
 
 struct Entity;
+struct ShapeLibrary;
 struct XrefAdditions;  // xref_loader.h
 
 // Kinds whose groups are all kept as read (and written back so): unknown
@@ -213,6 +214,8 @@ struct Database {
   std::vector<uint8_t> thumbnail;    // THUMBNAILIMAGE bytes (a BMP without its file header)
   int32_t modelBlock = -1, paperBlock = -1;
   std::shared_ptr<XrefAdditions> xrefs;  // what loading external references added
+  // The shape files its text styles name, as found when it was opened.
+  std::shared_ptr<const ShapeLibrary> shapes;
 
   // Set in the database of an entity run (see KnownNames): the names it
   // finds there are not added, and every look-up of one of its own is kept

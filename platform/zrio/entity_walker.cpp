@@ -4,12 +4,16 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/hatch_pattern.h"
 #include "platform/zrio/mleader_shape.h"
+#include "platform/zrio/mtext_columns.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
 #include "platform/zrio/raw_shapes.h"
+#include "platform/zrio/shape_library.h"
 #include "platform/zrio/spline_fit.h"
 #include "platform/zrio/spline_points.h"
 #include "platform/zrio/text_measure.h"
+#include "platform/zrio/text_styles.h"
+#include "platform/zrio/tolerance_shape.h"
 #include "platform/zrio/wide_polyline.h"
 
 #include <algorithm>
@@ -289,7 +293,8 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       if (ctx.depth == 0) viewport(e, ctx, style);
       break;
     case EntityKind::Unknown:
-      if (e.extra) rawEntity(e, OcsTransform(t, e), style);
+      if (e.extra && e.extra->typeName == "TOLERANCE") tolerance(e, t, style);
+      else if (e.extra) rawEntity(e, OcsTransform(t, e), style);
       break;
   }
 }
@@ -471,6 +476,9 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
     if (MeshFaces(raw, &lines)) loops(lines, t, true, style);
   } else if (type == "MULTILEADER") {
     multileader(e, t, style);
+  } else if (type == "SHAPE") {
+    lines.clear();
+    if (db_.shapes && ShapeEntityStrokes(*db_.shapes, raw, &lines)) loops(lines, t, false, style);
   } else if (type == "HELIX") {
     int degree = 3;
     std::vector<Vec3> control;
@@ -478,6 +486,31 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
     if (!HelixSpline(raw, &degree, &control, &knots)) return;
     if (AppendSplinePoints(degree, control, knots, std::vector<double>(), 16, &lines[0]))
       loops(lines, t, false, style);
+  }
+}
+
+void EntityWalker::tolerance(const Entity& e, const Transform& t, const DrawStyle& style) {
+  ToleranceShape shape;
+  Vec3 at, xdir;
+  if (!ToleranceEntity(db_, e.extra->raw, &shape, &at, &xdir)) return;
+  // The frame's own axes: along its direction and up in its plane.
+  Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
+  Transform frame;
+  for (int row = 0; row < 3; ++row) {
+    frame.m[row][0] = row == 0 ? xdir.x : row == 1 ? xdir.y : xdir.z;
+    frame.m[row][1] = row == 0 ? ydir.x : row == 1 ? ydir.y : ydir.z;
+  }
+  frame.t = at;
+  Transform place = t * frame;
+  loops(shape.lines, place, false, style);
+  for (const ToleranceText& text : shape.texts) {
+    TextRun run;
+    run.text = text.text;
+    run.advance = TextAdvance(text.text);
+    run.origin = place.apply(text.at);
+    run.xAxis = place.applyVector(Vec3(text.height, 0, 0));
+    run.yAxis = place.applyVector(Vec3(0, text.height, 0));
+    sink_.text(run, style);
   }
 }
 
@@ -605,6 +638,7 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
   format.attachment = int(e.flags);
   format.widthFactor = styleWidthFactor(e);
   if (!(format.height > 0) || !std::isfinite(format.height)) return;
+  if (e.extra) ReadMTextColumns(e.extra->raw, &format);
   Vec3 xdir = e.pts[1].length() > 1e-12 ? e.pts[1].normalized() : Vec3(1, 0, 0);
   Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
   for (const MTextLine& line : LayoutMText(e.text, format)) {
@@ -613,10 +647,10 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
       if (span.end <= span.begin) continue;
       const MTextStyle& look = span.style;
       double height = format.height * look.height, width = format.widthFactor * look.width;
+      Vec3 spanStart = start + xdir * (span.x * format.height * format.widthFactor);
       TextRun run;
-      run.text = line.text.substr(span.begin, span.end - span.begin);
-      run.advance = span.advance / (look.height * look.width);
-      run.origin = t.apply(start + xdir * (span.x * format.height * format.widthFactor));
+      run.bold = look.bold;
+      run.italic = look.italic;
       run.xAxis = t.applyVector(xdir * (height * width));
       // A slant leans the characters' up along the baseline.
       double lean = std::tan(Radians(look.oblique));
@@ -628,7 +662,46 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
         coloured.aci = int16_t(look.aci);
         coloured.trueColor = -1;
       }
-      sink_.text(run, coloured);
+      // Places in the span's text heights: x along the baseline, y up.
+      auto at = [&](double x, double y) { return spanStart + xdir * (x * height * width) + ydir * (y * height); };
+      if (span.stack.kind) {
+        MTextStackPlaces places = PlaceStack(span.stack);
+        for (int part = 0; part < 2; ++part) {
+          run.text = part == 0 ? span.stack.upper : span.stack.lower;
+          run.advance = TextAdvance(run.text);
+          run.origin = t.apply(part == 0 ? at(places.upperX, places.upperY) : at(places.lowerX, places.lowerY));
+          if (!run.text.empty()) sink_.text(run, coloured);
+        }
+        if (places.fromX == places.toX && places.fromY == places.toY) continue;
+        Vec3 bar[2] = {t.apply(at(places.fromX, places.fromY)), t.apply(at(places.toX, places.toY))};
+        sink_.polyline(bar, 2, false, coloured);
+        continue;
+      }
+      for (uint8_t mark : {kUnderline, kOverline, kStrikeThrough}) {
+        if (!(look.lines & mark)) continue;
+        double y = mark == kUnderline ? kUnderlineAt : mark == kOverline ? kOverlineAt : kStrikeThroughAt;
+        Vec3 along[2] = {t.apply(at(0, y)), t.apply(at(span.advance / (look.height * look.width), y))};
+        sink_.polyline(along, 2, false, coloured);
+      }
+      std::string text = line.text.substr(span.begin, span.end - span.begin);
+      if (look.tracking == 1) {
+        run.text = text;
+        run.advance = span.advance / (look.height * look.width);
+        run.origin = t.apply(spanStart);
+        sink_.text(run, coloured);
+        continue;
+      }
+      // Tracked characters keep their width and stand further apart.
+      double x = 0;
+      for (size_t pos = 0; pos < text.size();) {
+        size_t begin = pos;
+        double advance = CharAdvance(NextDisplayChar(text, &pos));
+        run.text = text.substr(begin, pos - begin);
+        run.advance = advance;
+        run.origin = t.apply(at(x, 0));
+        sink_.text(run, coloured);
+        x += advance * look.tracking;
+      }
     }
   }
 }
@@ -636,21 +709,9 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
 double EntityWalker::styleWidthFactor(const Entity& e) {
   if (!stylesRead_) {
     stylesRead_ = true;
-    for (const RawTable& table : db_.otherTables) {
-      if (table.name != "STYLE") continue;
-      std::string name;
-      double width = 1;
-      for (size_t i = 0; i <= table.groups.size(); ++i) {
-        if (i == table.groups.size() || table.groups[i].code == 0) {
-          if (!name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(name)] = width;
-          name.clear();
-          width = 1;
-        } else if (table.groups[i].code == 2) {
-          name = DecodeText(table.groups[i].value, db_);
-        } else if (table.groups[i].code == 41) {
-          width = atof(table.groups[i].value.c_str());
-        }
-      }
+    for (const TextStyleRecord& record : TextStyleRecords(db_)) {
+      double width = record.widthFactor;
+      if (!record.name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(record.name)] = width;
     }
   }
   std::string style = e.extra && !e.extra->styleName.empty() ? e.extra->styleName : "STANDARD";

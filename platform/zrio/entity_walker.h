@@ -32,6 +32,7 @@ struct TextRun {
   Vec3 yAxis;        // up, length = height
   int halign = 0;    // 0 left, 1 centre, 2 right (of the anchor)
   int valign = 0;    // 0 baseline, 1 bottom, 2 middle, 3 top
+  bool bold = false, italic = false;  // the face's look (MTEXT's inline fonts)
 };
 
 class PrimitiveSink {
@@ -108,6 +109,7 @@ class EntityWalker {
   void loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
              const DrawStyle& style);
   void multileader(const Entity& e, const Transform& t, const DrawStyle& style);
+  void tolerance(const Entity& e, const Transform& t, const DrawStyle& style);
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void blockContents(int32_t block, const Transform& t, const Context& ctx,

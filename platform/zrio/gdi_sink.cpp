@@ -102,13 +102,14 @@ void GdiSink::endClip() {
   savedState_ = 0;
 }
 
-HFONT GdiSink::font(double height, double angle, LONG charWidth) {
+HFONT GdiSink::font(double height, double angle, LONG charWidth, int look) {
   long h = std::lround(height * 4);
   long a = std::lround(angle * 1800 / kPi);
-  uint64_t key = (uint64_t(h & 0xFFFFFF) << 40) | (uint64_t(a & 0xFFFF) << 20) | uint64_t(charWidth & 0xFFFFF);
+  uint64_t key = (uint64_t(h & 0xFFFFFF) << 40) | (uint64_t(a & 0xFFFF) << 20) |
+                 (uint64_t(charWidth & 0x3FFFF) << 2) | uint64_t(look & 3);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HFONT f = CreateTextFont(height, angle, charWidth);
+  HFONT f = CreateTextFont(height, angle, charWidth, look & 1, look & 2);
   fonts_[key] = f;
   return f;
 }
@@ -118,11 +119,12 @@ HFONT GdiSink::font(double height, double angle, LONG charWidth) {
 // text fills exactly the box that extents and hit tests use.
 void GdiSink::emitText(const DeviceText& t) {
   double c = std::cos(t.angle), s = std::sin(t.angle);
+  int look = (t.bold ? 1 : 0) | (t.italic ? 2 : 0);
   for (const TextPiece& piece : TextPieces(t)) {
     const WCHAR* text = reinterpret_cast<const WCHAR*>(t.text.c_str()) + piece.first;
-    SelectObject(dc_, font(t.height, t.angle, 0));
+    SelectObject(dc_, font(t.height, t.angle, 0, look));
     LONG charWidth = FittedCharWidth(dc_, text, int(piece.count), piece.advance);
-    if (charWidth) SelectObject(dc_, font(t.height, t.angle, charWidth));
+    if (charWidth) SelectObject(dc_, font(t.height, t.angle, charWidth, look));
     ExtTextOutW(dc_, int(std::lround(t.x + c * piece.offset)), int(deviceY(t.y + s * piece.offset)), 0,
                 nullptr, text, UINT(piece.count), piece.steps.data());
   }

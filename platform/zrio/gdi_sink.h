@@ -24,7 +24,8 @@ class GdiSink : public ScreenSink {
   void endClip() override;
 
  private:
-  HFONT font(double height, double angle, LONG charWidth);
+  // look: 1 bold, 2 italic.
+  HFONT font(double height, double angle, LONG charWidth, int look);
   LONG deviceY(double y) const;
 
   HDC dc_;

@@ -50,7 +50,7 @@ bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lo_x, do
 
 }  // namespace
 
-HFONT CreateTextFont(double height, double angle, LONG charWidth) {
+HFONT CreateTextFont(double height, double angle, LONG charWidth, bool bold, bool italic) {
   LOGFONTW lf = {};
   // A drawing's text height is the height of its capitals: those of the
   // stand-in face are 0.69 of its em.
@@ -58,7 +58,8 @@ HFONT CreateTextFont(double height, double angle, LONG charWidth) {
   lf.lfHeight = -LONG(std::lround(std::min(em, 30000.0)));
   lf.lfWidth = std::min(charWidth, LONG(30000));
   lf.lfEscapement = lf.lfOrientation = LONG(std::lround(angle * 1800 / kPi));
-  lf.lfWeight = FW_NORMAL;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = italic;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = ANTIALIASED_QUALITY;
   static const WCHAR kFace[] = {'S', 'i', 'm', 'S', 'u', 'n', 0};
@@ -111,7 +112,7 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
   DeviceText design = t;
   design.height = kDesign;
   design.advance = t.advance * kDesign / t.height;
-  HFONT natural = CreateTextFont(kDesign, 0, 0);
+  HFONT natural = CreateTextFont(kDesign, 0, 0, t.bold, t.italic);
   HGDIOBJ old = SelectObject(dc, natural);
   SetTextAlign(dc, TA_BASELINE | TA_LEFT);
   SetBkMode(dc, TRANSPARENT);
@@ -120,7 +121,7 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
     const WCHAR* text = reinterpret_cast<const WCHAR*>(t.text.c_str()) + piece.first;
     SelectObject(dc, natural);
     LONG charWidth = FittedCharWidth(dc, text, int(piece.count), piece.advance);
-    HFONT fitted = charWidth ? CreateTextFont(kDesign, 0, charWidth) : nullptr;
+    HFONT fitted = charWidth ? CreateTextFont(kDesign, 0, charWidth, t.bold, t.italic) : nullptr;
     if (fitted) SelectObject(dc, fitted);
     ExtTextOutW(dc, piece.offset, 0, 0, nullptr, text, UINT(piece.count), piece.steps.data());
     SelectObject(dc, natural);
@@ -434,6 +435,8 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
   applyStyle(style);
   DeviceText t;
   t.text = TextForDisplay(run.text);
+  t.bold = run.bold;
+  t.italic = run.italic;
   t.height = yl;
   t.advance = xl * run.advance;
   double ux = xa.x / xl, uy = xa.y / xl, vx = ya.x / yl, vy = ya.y / yl;

@@ -44,6 +44,7 @@ struct DeviceText {
   double angle = 0;        // radians, anticlockwise
   double height = 0;       // pixels
   double advance = 0;      // width the text takes along its baseline, pixels
+  bool bold = false, italic = false;
 };
 
 class ScreenSink : public PrimitiveSink {
@@ -102,7 +103,7 @@ void TextOutlines(const DeviceText& text, std::vector<double>* xy, std::vector<i
 
 // A font for text of the given pixel height and angle; charWidth is its
 // average character width in pixels, 0 for the face's own.
-HFONT CreateTextFont(double height, double angle, LONG charWidth);
+HFONT CreateTextFont(double height, double angle, LONG charWidth, bool bold = false, bool italic = false);
 
 // The average character width that makes `count` characters, drawn in the
 // font selected into the DC (one made with charWidth 0), `advance` pixels

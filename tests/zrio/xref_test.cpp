@@ -183,10 +183,8 @@ TEST(Xrefs, SavedDrawingsKeepTheReferences) {
   EXPECT_NEAR(ExtentsOf(*host).highY, ExtentsOf(*again).highY, 0.01);
 }
 
-// LibreDWG keeps an xref block's flags and path, but the DWG worker does
-// not yet write the path into its DXF text (group 1 of the BLOCK): this
-// waits for it.
-TEST(Xrefs, DISABLED_DwgDrawingsLoadTheirReferences) {
+// A DWG host finds its references as a DXF one does.
+TEST(Xrefs, DwgDrawingsLoadTheirReferences) {
   DrawingPtr host = OpenXrefDrawing("transform_host.dxf");
   ASSERT_TRUE(host->save(XrefPath("saved_host.dwg").c_str(), 1, 8, 0)) << host->getSaveError();
   DrawingPtr again = OpenXrefDrawing("saved_host.dwg");
