@@ -78,11 +78,11 @@ void EntityRun::parse(const DxfPiece& piece, uint64_t from,
       parsed.endUse = uint32_t(names_.nameUses.size());
       entities_.push_back(std::move(parsed));
     }
+    drawingLayer_.assign(names_.layers.size(), -1);
+    drawingLinetype_.assign(names_.linetypes.size(), kNoLinetype);
   } catch (...) {
     entities_.clear();
   }
-  drawingLayer_.assign(names_.layers.size(), -1);
-  drawingLinetype_.assign(names_.linetypes.size(), kNoLinetype);
 }
 
 ParsedEntity* EntityRun::at(uint64_t start) {

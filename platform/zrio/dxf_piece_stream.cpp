@@ -31,7 +31,7 @@ unsigned Processors() {
 }  // namespace
 
 DxfPieceStream::DxfPieceStream(const char* data, size_t size, const PieceOptions& options)
-    : data_(data), size_(size) {
+    : data_(data), inMemory_(true), size_(size) {
   format_ = DetectDxfFormat(data, size);
   choose(options);
 }
@@ -55,7 +55,7 @@ void DxfPieceStream::choose(const PieceOptions& options) {
   window_ = threads_ + 2;
   if (options.pieceBytes) {
     pieceBytes_ = options.pieceBytes;
-  } else if (threads_ == 1 && data_) {
+  } else if (threads_ == 1 && inMemory_) {
     pieceBytes_ = std::max<size_t>(size_t(size_), 1);  // nothing to share: one piece
   } else {
     uint64_t share = size_ / (std::max(threads_, 2u) * kPiecesPerThread);
@@ -106,7 +106,7 @@ bool DxfPieceStream::cutPiece() {
   piece->start = consumed_;
   size_t from = std::max<size_t>(pieceBytes_, consumed_ == 0 ? format_.firstGroup + 1 : 1);
   size_t cut = kNoCut;
-  if (data_) {
+  if (inMemory_) {
     size_t rest = size_t(size_ - consumed_);
     size_t resume;
     if (rest > from) cut = NextCut(data_ + consumed_, rest, from, format_, &resume);
@@ -234,7 +234,7 @@ const DxfPiece* DxfPieceStream::joined(const DxfPiece* piece, uint64_t from) {
   std::unique_ptr<Piece> joint(new Piece);
   joint->start = from;
   joint->last = b.last;
-  if (data_) {
+  if (inMemory_) {
     joint->bytes = data_ + from;
     joint->size = size_t(b.start + b.size - from);
   } else {

@@ -78,7 +78,8 @@ class DxfPieceStream : public DxfPieceSource {
   void release(size_t count);
 
   const char* data_ = nullptr;  // memory input
-  HANDLE file_ = nullptr;       // file input
+  bool inMemory_ = false;
+  HANDLE file_ = nullptr;  // file input
   uint64_t size_;
   uint64_t consumed_ = 0;                  // bytes of the input cut into pieces
   PageBuffer carry_;                       // file bytes read but not yet in a piece
