@@ -125,6 +125,7 @@ short CDrawing::open(const char* path, const char* password) {
   db->shapes = zr::LoadShapeLibrary(*db, path, zr::SearchFolders());
   state_->db = std::move(db);
   state_->path = path;
+  state_->images.setDrawing(path);
   state_->loadProblems = problems;
   state_->version = zr::VersionCodeOf(state_->db->acadver);
   state_->pointMode = state_->db->pdmode;
@@ -141,6 +142,7 @@ void CDrawing::close() {
   state_->shownExtents.clear();
   state_->highlighted = nullptr;
   state_->path.clear();
+  state_->images.setDrawing(std::string());
   state_->loadProblems.clear();
   state_->version = -1;
   state_->currentLayout = 0;
