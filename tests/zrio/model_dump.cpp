@@ -84,7 +84,8 @@ class Dumper {
     field(in, "tag", x.tag);
     integers(in, "frozenLayers", x.frozenLayers);
     integers(in, "vertexHandles", x.vertexHandles);
-    line(in, "seqend=%llx", (unsigned long long)x.seqendHandle);
+    line(in, "seqend=%llx invisible=%d derived=%d", (unsigned long long)x.seqendHandle,
+         int(x.invisible), int(x.derived != nullptr));
     line(in, "children: %zu", x.children.size());
     for (const zr::Entity& child : x.children) entity(in + " ", child);
   }
