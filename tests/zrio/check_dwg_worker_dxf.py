@@ -1,7 +1,8 @@
 """The DWG worker's DXF text of each fixture, read by ezdxf, against
 LibreDWG's own DXF output of the same file (dwg_to_dxf.mjs): the same
-entity kinds block by block, the same handles, layers and key geometry;
-what the worker left out must be kinds LibreDWG's own output has none of.
+entity kinds block by block, the same handles, layers and key geometry, the
+same multiline styles; what the worker left out must be kinds LibreDWG's own
+output has none of.
 Then the kinds no fixture holds, written by the worker's DXF writer from
 drawings in the converter's form, read back by ezdxf.
 
@@ -80,6 +81,10 @@ def geometry(e):
         return [d.geometry, *d.defpoint]
     if t == 'TOLERANCE':
         return [d.content, *d.insert]
+    if t == 'MLINE':
+        vertices = [c for v in e.vertices for p in (v.location, v.line_direction, v.miter_direction) for c in p]
+        params = [c for v in e.vertices for line in [*v.line_params, *v.fill_params] for c in [len(line), *line]]
+        return [d.style_name.upper(), d.scale_factor, d.justification, d.flags, *d.start_location, *vertices, *params]
     return []
 
 
@@ -103,27 +108,20 @@ def compare(name, ours, theirs, left, binary):
         # its own making.
         ours_blocks = {b for b, _ in mine.values()}
         ref = {h: (b, e) for h, (b, e) in ref.items() if b in ours_blocks}
-    # A multiline is written as a polyline a line, without its handle.
-    counts = collections.Counter((b, e.dxftype()) for b, e in ref.values() if e.dxftype() != 'MLINE')
+    counts = collections.Counter((b, e.dxftype()) for b, e in ref.values())
     our_counts = collections.Counter((b, e.dxftype()) for b, e in mine.values())
-    mlines = sum(1 for b, e in ref.values() if e.dxftype() == 'MLINE')
     for (block, kind), n in counts.items():
         got = our_counts.get((block, kind), 0)
-        if kind == 'POLYLINE' and mlines:
-            if got < n:
-                fail(name, f'{got} POLYLINE in block {block}, LibreDWG has {n}')
-        elif got != n:
+        if got != n:
             fail(name, f'{got} {kind} in block {block}, LibreDWG has {n}')
     if modern:
         # The same kinds: LibreDWG's own output of a drawing of 2000 or
         # later holds every kind it reads; one of R14 leaves out the kinds
         # R14 has not.
-        extra = {k for _, k in our_counts} - {k for _, k in counts} - {'POLYLINE'}
+        extra = {k for _, k in our_counts} - {k for _, k in counts}
         if extra:
             fail(name, f'kinds LibreDWG does not write: {sorted(extra)}')
     for handle, (block, e) in ref.items():
-        if e.dxftype() == 'MLINE':
-            continue
         if handle not in mine:
             fail(name, f'{e.dxftype()} {handle} missing')
             continue
@@ -142,11 +140,29 @@ def compare(name, ours, theirs, left, binary):
     layers = lambda doc: sorted(l.dxf.name.upper() for l in doc.layers)
     if layers(ours) != layers(theirs):
         fail(name, f'layers {layers(ours)} against {layers(theirs)}')
-    ref_kinds = {k for _, k in counts} | ({'MLINE'} if mlines else set())
+    # LibreDWG writes the index of a colour given by its method (0 for "by
+    # layer") in drawings of 2004 and later: colours are compared before.
+    with_colors = (ours.loaded_dxfversion or ours.dxfversion) < 'AC1018'
+    if mline_styles(ours, with_colors) != mline_styles(theirs, with_colors):
+        fail(name, f'multiline styles {mline_styles(ours, with_colors)} against {mline_styles(theirs, with_colors)}')
+    ref_kinds = {k for _, k in counts}
     for line in left.splitlines():
         kind, count = line.rsplit(' ', 1)
         if kind in ref_kinds:
             fail(name, f'left out {count} {kind}, which LibreDWG writes')
+
+
+def mline_styles(doc, with_colors):
+    """The multiline styles of the ACAD_MLINESTYLE dictionary: handle, name,
+    flags, cap angles and lines (offset, linetype, colours)."""
+    styles = []
+    dictionary = doc.rootdict.get('ACAD_MLINESTYLE')
+    for name, style in dictionary.items() if dictionary else []:
+        d = style.dxf
+        colors = [d.fill_color, *[e.color for e in style.elements]] if with_colors else []
+        lines = [(round(e.offset, 9), e.linetype.upper()) for e in style.elements]
+        styles.append((d.handle, name.upper(), d.flags, round(d.start_angle, 6), round(d.end_angle, 6), lines, colors))
+    return sorted(styles)
 
 
 def check_binary_acis(name, ours):
@@ -223,6 +239,24 @@ def check_kinds(path):
     table = by_type.get('ACAD_TABLE')
     if not table or key(table)[1:5] != ['*T1', 100, 0, 0]:
         fail('kinds', 'ACAD_TABLE block or place')
+    check_mline(by_type.get('MLINE'))
+
+
+def check_mline(mline):
+    """The multiline with a style of its own: ezdxf finds the style it
+    points at (its fill, caps, lines' offsets, colours and linetypes) and
+    the vertices' parameters of each line."""
+    style = mline.style if mline else None
+    if not style or style.dxf.name != 'WALL' or style.dxf.flags != 1 | 16 | 1024 or style.dxf.fill_color != 8 \
+            or not close([style.dxf.start_angle, style.dxf.end_angle], [90, 60]) \
+            or [(e.offset, e.color, e.linetype) for e in style.elements] != [(1.5, 1, 'ByLayer'), (-0.5, 0, 'DASHED')]:
+        fail('kinds', f'MLINE style {style and style.dxfattribs()} {style and list(style.elements)}')
+        return
+    d = mline.dxf
+    if [d.scale_factor, d.justification, d.flags, len(mline.vertices)] != [2, 1, 1, 3] \
+            or [list(p) for p in mline.vertices[2].fill_params] != [[], [0.5]] \
+            or [list(p) for p in mline.vertices[0].line_params] != [[3, 0], [-1, 0, 4, 2]]:
+        fail('kinds', f'MLINE {d.scale_factor} {d.justification} {d.flags} {[v.line_params for v in mline.vertices]}')
 
 
 def read(path):

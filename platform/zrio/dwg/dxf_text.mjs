@@ -5,8 +5,8 @@
 // the same whatever the drawing's version and code page.
 //
 // Every entity kind LibreDWG gives data for is written with its DXF
-// groups (a multiline as one polyline a line); what is left out is counted
-// by kind.
+// groups; what is left out is counted by kind.
+import {mlineStyleDictionary, writeMline, writeMlineStyles} from './dxf_mline.mjs';
 import {isModelerKind, writeAcdsData, writeModeler} from './dxf_modeler.mjs';
 import {writeMultiLeader} from './dxf_multileader.mjs';
 import {writeArcAlignedText, writeArcDimension, writeLight, writeMesh, writeOle2Frame, writeOleFrame, writeProxy,
@@ -173,6 +173,7 @@ class DrawingWriter {
     for (const record of db.tables.BLOCK_RECORD.entries) this.blockNames.set(upper(record.handle), record.name);
     this.sabRecords = [];  // binary ACIS data of solids, for the ACDSDATA section
     this.imageReactors = [];  // links of images to their definitions, for the objects
+    this.mlineStyles = new Map((db.objects.MLINESTYLE || []).map(s => [upper(s.handle), s]));
   }
 
   write() {
@@ -495,7 +496,7 @@ class DrawingWriter {
       case 'DIMENSION': return this.dimension(e, owner, paper);
       case 'LEADER': return this.leader(e, owner, paper);
       case 'VIEWPORT': return this.viewport(e, owner, paper);
-      case 'MLINE': return this.mline(e, owner, paper);
+      case 'MLINE': return writeMline(this, e, owner, paper);
       case 'WIPEOUT': case 'IMAGE': return this.rasterFrame(e, owner, paper);
       case 'TOLERANCE': return this.tolerance(e, owner, paper);
       default:
@@ -854,8 +855,6 @@ class DrawingWriter {
     o.integer(90, e.statusBitFlags || 0);
   }
 
-  // Each line of a multiline as a polyline through its vertices, moved
-  // along each vertex's mitre direction by the line's offset.
   // A wipeout or a picture: where it stands and its clip boundary, in
   // pixels of the picture.
   rasterFrame(e, owner, paper) {
@@ -897,23 +896,6 @@ class DrawingWriter {
     o.point(11, e.xAxisDirection || {x: 1, y: 0, z: 0});
   }
 
-  mline(e, owner, paper) {
-    const vertices = e.vertices || [];
-    const count = vertices.length ? (vertices[0].lines || []).length : 0;
-    if (vertices.length < 2 || count === 0) return this.out.skip(e.type);
-    for (let line = 0; line < count; ++line) {
-      const points = vertices.map(v => {
-        const params = (v.lines && v.lines[line] && v.lines[line].segmentParams) || [0];
-        const offset = finite(params[0]);
-        const m = v.miterDirection || {x: 0, y: 0, z: 0};
-        return {x: v.vertex.x + m.x * offset, y: v.vertex.y + m.y * offset, z: v.vertex.z + m.z * offset};
-      });
-      this.polyline({...e, type: 'POLYLINE3D', handle: '', flag: e.flags & 2 ? 1 : 0,
-                     vertices: points.map(p => ({...p, layer: e.layer, colorIndex: e.colorIndex}))},
-                    owner, paper);
-    }
-  }
-
   objects() {
     const o = this.out;
     const layouts = this.db.objects.LAYOUT || [];
@@ -924,6 +906,8 @@ class DrawingWriter {
     const layoutDictionary = layouts.length && root ? layouts[0].ownerHandle : undefined;
     const imageDefs = this.db.objects.IMAGEDEF || [];
     const imageDictionary = imageDefs.length && root ? imageDefs[0].ownerHandle : undefined;
+    const mlineStyles = [...this.mlineStyles.values()];
+    const mlineDictionary = root ? mlineStyleDictionary(mlineStyles) : '';
     this.section('OBJECTS', () => {
       o.group(0, 'DICTIONARY');
       o.handle(5, root ? root.handle : '');
@@ -937,6 +921,10 @@ class DrawingWriter {
         o.group(3, 'ACAD_IMAGE_DICT');
         o.handle(350, imageDictionary);
       }
+      if (mlineDictionary) {
+        o.group(3, 'ACAD_MLINESTYLE');
+        o.handle(350, mlineDictionary);
+      }
       if (layoutDictionary) {
         o.group(0, 'DICTIONARY');
         o.handle(5, layoutDictionary);
@@ -949,6 +937,7 @@ class DrawingWriter {
         }
       }
       if (imageDictionary) this.imageDictionary(imageDictionary, root.handle, imageDefs);
+      if (mlineDictionary) writeMlineStyles(this, mlineDictionary, root.handle, mlineStyles);
       for (const layout of layouts) this.layout(layout, layoutDictionary);
       for (const def of imageDefs) this.imageDef(def);
       for (const reactor of this.imageReactors) this.imageDefReactor(reactor);

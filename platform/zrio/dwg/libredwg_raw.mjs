@@ -4,8 +4,17 @@
 // field-by-name API. Handles are upper-case hexadecimal strings, as the
 // converter gives them.
 const kEntitySupertype = 0;
-// The colour method of a true colour.
+// How a colour of 2004 and later is given (the top byte of its RGB word):
+// by layer, by block, as RGB, as a colour index.
+const kByLayerMethod = 0xc0;
+const kByBlockMethod = 0xc1;
+const kRgbMethod = 0xc2;
+const kIndexMethod = 0xc3;
+// An entity's colour method of a true colour, as LibreDWG gives it.
 const kTrueColorMethod = 0xc3;
+// A linetype index of drawings before 2018: by layer, by block.
+const kLinetypeIndexByLayer = 32767;
+const kLinetypeIndexByBlock = 32766;
 // An entity's linetype flags: 1 by block, 2 continuous (0 by layer, 3 by
 // handle).
 const kLinetypeByBlock = 1;
@@ -39,14 +48,29 @@ function copyOf(bytes) {
   return bytes && bytes.length ? Buffer.from(bytes) : null;
 }
 
+// A colour of LibreDWG's (its index, RGB word and method) in the
+// converter's form: an index (256 by layer, 0 by block) and a true colour
+// where it has one.
+export function colorOf(c) {
+  if (!c) return {colorIndex: 256};
+  const method = c.method || (c.rgb >>> 24);
+  if (method === kByLayerMethod) return {colorIndex: 256};
+  if (method === kByBlockMethod) return {colorIndex: 0};
+  if (method === kIndexMethod) return {colorIndex: c.index || (c.rgb & 0xff)};
+  if (method === kRgbMethod) return {colorIndex: c.index, color: c.rgb & 0xffffff};
+  return {colorIndex: c.index};
+}
+
 export class RawDrawing {
-  // `unicode`: the drawing keeps its texts in UTF-16 (2007 and later);
-  // earlier ones keep them in the code page.
-  constructor(libredwg, wasm, data, codePage, unicode) {
+  // `version`: the drawing's version (AC1015 and the like). Drawings of
+  // 2007 and later keep their texts in UTF-16, earlier ones in the code
+  // page.
+  constructor(libredwg, wasm, data, codePage, version) {
     this.libredwg = libredwg;
     this.wasm = wasm;
     this.data = data;
-    this.unicode = unicode;
+    this.version = version;
+    this.unicode = version >= 'AC1021';
     this.decoder = decoderFor(codePage);
     this.objectCount = wasm.dwg_get_num_objects(data);
   }
@@ -83,6 +107,70 @@ export class RawDrawing {
       if (!obj || !this.isEntity(obj)) continue;
       yield obj;
     }
+  }
+
+  // Every object of the file of a kind, by its DXF name.
+  *objectsNamed(name) {
+    for (let i = 0; i < this.objectCount; ++i) {
+      const obj = this.wasm.dwg_get_object(this.data, i);
+      if (obj && !this.isEntity(obj) && this.nameOf(obj) === name) yield obj;
+    }
+  }
+
+  // The handle of the object that owns a (non-entity) object.
+  objectOwner(obj) {
+    const ref = this.libredwg.dwg_object_object_get_ownerhandle_object(this.libredwg.dwg_object_to_object(obj));
+    return ref && ref.absolute_ref ? Number(ref.absolute_ref).toString(16).toUpperCase() : '';
+  }
+
+  // The handles a table's control object lists, in its order.
+  tableEntries(controlName) {
+    const control = this.objectsNamed(controlName).next().value;
+    const count = control ? this.number(control, 'num_entries') : 0;
+    const entries = count ? this.value(control, 'entries') : 0;
+    if (!entries) return [];
+    return this.libredwg.dwg_ptr_to_object_ref_ptr_array(entries, count).map(ref => {
+      const absolute = ref ? this.libredwg.dwg_ref_get_absref(ref) : null;
+      return absolute ? Number(absolute).toString(16).toUpperCase() : '';
+    });
+  }
+
+  // The lines of a multiline style: each one's offset, colour (in the
+  // converter's form) and linetype, as a name ("ByLayer", "ByBlock") or the
+  // handle of its record.
+  mlineStyleLines(obj) {
+    const count = this.number(obj, 'num_lines');
+    const lines = count ? this.number(obj, 'lines') : 0;
+    if (!lines) return [];
+    const kind = 'MLINESTYLE_line';
+    const size = this.libredwg.dwg_dynapi_subclass_size(kind);
+    const field = (at, name) => {
+      const v = this.libredwg.dwg_dynapi_subclass_value(at, kind, name);
+      return v && v.success ? v.data : undefined;
+    };
+    const found = [];
+    for (let i = 0; i < count; ++i) {
+      const at = lines + i * size;
+      found.push({offset: Number(field(at, 'offset')) || 0, ...colorOf(field(at, 'color')), ...this.mlineLinetype(at)});
+    }
+    return found;
+  }
+
+  // A multiline style line's linetype: from 2018 on a reference to its
+  // record, before then an index into the linetype table (32767 by layer,
+  // 32766 by block).
+  mlineLinetype(at) {
+    const kind = 'MLINESTYLE_line';
+    if (this.version >= 'AC1032') {
+      const v = this.libredwg.dwg_dynapi_subclass_value(at, kind, 'lt.ltype');
+      const absolute = v && v.success && v.data ? this.libredwg.dwg_ref_get_absref(v.data) : null;
+      return {linetypeHandle: absolute ? Number(absolute).toString(16).toUpperCase() : ''};
+    }
+    const offset = this.libredwg.dwg_dynapi_subclass_field_offset(kind, 'lt.index');
+    const index = new DataView(this.wasm.HEAPU8.buffer).getInt16(at + offset, true);
+    if (index === kLinetypeIndexByLayer) return {linetype: 'ByLayer'};
+    if (index === kLinetypeIndexByBlock) return {linetype: 'ByBlock'};
+    return {linetypeIndex: index};
   }
 
   // The block record that owns an entity; `spaces` holds the handles of
