@@ -218,9 +218,11 @@ def check_kinds(path):
             fail('kinds', f'IMAGE boundary {list(image.boundary_path)} size {image.dxf.image_size}')
         if image.dxf.handle not in doc.rootdict['ACAD_IMAGE_DICT'] and 'site plan' not in doc.rootdict['ACAD_IMAGE_DICT']:
             fail('kinds', 'the image dictionary does not hold the definition')
+    # A shape by its number and text style (the library names it).
     shape = by_type.get('SHAPE')
-    if not shape or shape.dxf.name != '132' or not close(shape.dxf.insert, (5, 6, 0)) or not close([shape.dxf.rotation], [90]):
-        fail('kinds', 'SHAPE number, place or rotation')
+    if not shape or shape.dxf.name != '132' or entity_groups(path, 'A2').get(7) != ['GDT'] \
+            or not close(shape.dxf.insert, (5, 6, 0)) or not close([shape.dxf.rotation], [90]):
+        fail('kinds', 'SHAPE number, style, place or rotation')
     # ezdxf 0.18 reads no fields of an OLE frame or a proxy but the data:
     # their groups are read from the text.
     ole = entity_groups(path, 'A3')
