@@ -42,10 +42,11 @@ def sat_text(e):
 
 
 # Key geometry of an entity, for the kinds whose groups the worker fills
-# from LibreDWG's data, after its linetype.
+# from LibreDWG's data, after its linetype and whether it is invisible.
 def key(e):
     linetype = e.dxf.get('linetype', 'BYLAYER') if e.dxf.is_supported('linetype') else ''
-    return [linetype.upper(), *geometry(e)]
+    invisible = e.dxf.get('invisible', 0) if e.dxf.is_supported('invisible') else 0
+    return [linetype.upper(), invisible, *geometry(e)]
 
 
 def geometry(e):
@@ -239,7 +240,7 @@ def check_kinds(path):
             or [list(v) for v in mleader.context.leaders[0].lines[0].vertices] != [[40, 40, 0], [50, 55, 0]]:
         fail('kinds', 'MULTILEADER block content or leader line')
     table = by_type.get('ACAD_TABLE')
-    if not table or key(table)[1:5] != ['*T1', 100, 0, 0]:
+    if not table or key(table)[2:6] != ['*T1', 100, 0, 0]:
         fail('kinds', 'ACAD_TABLE block or place')
     check_mline(by_type.get('MLINE'))
 
