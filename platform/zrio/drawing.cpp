@@ -124,6 +124,7 @@ short CDrawing::open(const char* path, const char* password) {
   zr::NameNumberedShapes(*db->shapes, db.get());
   state_->db = std::move(db);
   state_->path = path;
+  state_->images.setDrawing(path);
   state_->loadProblems = problems;
   state_->version = zr::VersionCodeOf(state_->db->acadver);
   state_->pointMode = state_->db->pdmode;
@@ -140,6 +141,7 @@ void CDrawing::close() {
   state_->shownExtents.clear();
   state_->highlighted = nullptr;
   state_->path.clear();
+  state_->images.setDrawing(std::string());
   state_->loadProblems.clear();
   state_->version = -1;
   state_->currentLayout = 0;

@@ -32,6 +32,7 @@ enum : uint32_t {
 };
 
 struct Entity;
+struct DerivedGraphics;
 struct ShapeLibrary;
 struct XrefAdditions;  // xref_loader.h
 
@@ -61,6 +62,8 @@ struct EntityExtra {
   // points, then face records) or an INSERT, and of their SEQEND, as read.
   std::vector<uint64_t> vertexHandles;
   uint64_t seqendHandle = 0;
+  bool invisible = false;  // group 60: kept, not drawn
+  std::shared_ptr<const DerivedGraphics> derived;  // see derived_graphics.h
 };
 
 // One entity. The meaning of `pts` and `nums` depends on the kind:
