@@ -243,6 +243,11 @@ def check_kinds(path):
     if not table or key(table)[2:6] != ['*T1', 100, 0, 0]:
         fail('kinds', 'ACAD_TABLE block or place')
     check_mline(by_type.get('MLINE'))
+    # The visibility parameter as the library reads it: the entities it
+    # controls, each state's name and the entities it shows.
+    parameter = entity_groups(path, 'E5')
+    if [parameter.get(c) for c in (331, 303, 332)] != [['C1', 'C2', 'C3'], ['Round', 'Square'], ['C1', 'C2', 'C1', 'C3']]:
+        fail('kinds', f'BLOCKVISIBILITYPARAMETER {parameter}')
 
 
 def check_mline(mline):

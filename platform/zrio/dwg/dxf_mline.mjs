@@ -47,17 +47,8 @@ export function mlineStyleDictionary(styles) {
 
 // The ACAD_MLINESTYLE dictionary and its styles.
 export function writeMlineStyles(writer, dictionary, root, styles) {
-  const o = writer.out;
-  o.group(0, 'DICTIONARY');
-  o.handle(5, dictionary);
-  o.handle(330, root);
-  o.group(100, 'AcDbDictionary');
-  o.integer(281, 1);
-  for (const style of styles) {
-    o.text(3, style.name);
-    o.handle(350, style.handle);
-  }
-  for (const style of styles) writeMlineStyle(o, style, dictionary);
+  writer.dictionary(dictionary, root, styles.map(style => [style.name, style.handle]));
+  for (const style of styles) writeMlineStyle(writer.out, style, dictionary);
 }
 
 function writeMlineStyle(o, style, owner) {

@@ -12,6 +12,7 @@ import {writeMultiLeader} from './dxf_multileader.mjs';
 import {writeArcAlignedText, writeArcDimension, writeLight, writeMesh, writeOle2Frame, writeOleFrame, writeProxy,
         writeSection, writeShape} from './dxf_other_entities.mjs';
 import {hasTableData, writeTable} from './dxf_table.mjs';
+import {writeVisibilityParameter} from './dxf_visibility.mjs';
 
 const kDegrees = 180 / Math.PI;
 
@@ -925,39 +926,36 @@ class DrawingWriter {
         o.group(3, 'ACAD_MLINESTYLE');
         o.handle(350, mlineDictionary);
       }
-      if (layoutDictionary) {
-        o.group(0, 'DICTIONARY');
-        o.handle(5, layoutDictionary);
-        o.handle(330, root.handle);
-        o.group(100, 'AcDbDictionary');
-        o.integer(281, 1);
-        for (const layout of layouts) {
-          o.text(3, layout.layoutName);
-          o.handle(350, layout.handle);
-        }
-      }
+      if (layoutDictionary) this.dictionary(layoutDictionary, root.handle, layouts.map(l => [l.layoutName, l.handle]));
       if (imageDictionary) this.imageDictionary(imageDictionary, root.handle, imageDefs);
       if (mlineDictionary) writeMlineStyles(this, mlineDictionary, root.handle, mlineStyles);
       for (const layout of layouts) this.layout(layout, layoutDictionary);
       for (const def of imageDefs) this.imageDef(def);
       for (const reactor of this.imageReactors) this.imageDefReactor(reactor);
+      for (const parameter of this.db.objects.BLOCKVISIBILITYPARAMETER || []) writeVisibilityParameter(o, parameter);
       const props = (this.db.objects.XRECORD || []).find(isDwgProps);
       if (props) this.dwgProps(props);
     });
   }
 
-  // The dictionary of the image definitions, each named by its file's name.
-  imageDictionary(handle, owner, defs) {
+  // A dictionary of objects by name: `entries` holds [name, handle] pairs.
+  dictionary(handle, owner, entries) {
     const o = this.out;
     o.group(0, 'DICTIONARY');
     o.handle(5, handle);
     o.handle(330, owner);
     o.group(100, 'AcDbDictionary');
     o.integer(281, 1);
-    for (const def of defs) {
-      o.text(3, (def.fileName || '').split(/[\\/]/).pop().replace(/\.[^.]*$/, '') || def.handle);
-      o.handle(350, def.handle);
+    for (const [name, object] of entries) {
+      o.text(3, name);
+      o.handle(350, object);
     }
+  }
+
+  // The dictionary of the image definitions, each named by its file's name.
+  imageDictionary(handle, owner, defs) {
+    this.dictionary(handle, owner, defs.map(def => [
+      (def.fileName || '').split(/[\\/]/).pop().replace(/\.[^.]*$/, '') || def.handle, def.handle]));
   }
 
   // A picture's definition: its file and its size in pixels.

@@ -126,13 +126,36 @@ export class RawDrawing {
   // The handles a table's control object lists, in its order.
   tableEntries(controlName) {
     const control = this.objectsNamed(controlName).next().value;
-    const count = control ? this.number(control, 'num_entries') : 0;
-    const entries = count ? this.value(control, 'entries') : 0;
-    if (!entries) return [];
-    return this.libredwg.dwg_ptr_to_object_ref_ptr_array(entries, count).map(ref => {
+    return control ? this.references(this.number(control, 'entries'), this.number(control, 'num_entries')) : [];
+  }
+
+  // The handles of the `count` references of an array at `address`; none
+  // for a count no file's objects can fill.
+  references(address, count) {
+    if (!address || count <= 0 || count > this.objectCount) return [];
+    return this.libredwg.dwg_ptr_to_object_ref_ptr_array(address, count).map(ref => {
       const absolute = ref ? this.libredwg.dwg_ref_get_absref(ref) : null;
       return absolute ? Number(absolute).toString(16).toUpperCase() : '';
     });
+  }
+
+  // A dynamic block's visibility parameter: its name, the entities it
+  // controls, and each state's name with the entities it shows.
+  visibilityParameter(obj) {
+    const kind = 'BLOCKVISIBILITYPARAMETER_state';
+    const size = this.libredwg.dwg_dynapi_subclass_size(kind);
+    const first = this.number(obj, 'states'), count = Math.min(this.number(obj, 'num_states'), this.objectCount);
+    const states = [];
+    for (let i = 0; first && i < count; ++i) {
+      const field = name => this.libredwg.dwg_dynapi_subclass_value(first + i * size, kind, name);
+      const number = name => {
+        const v = field(name);
+        return v && v.success ? Number(v.data) || 0 : 0;
+      };
+      states.push({name: this.textOf(field('name')), shown: this.references(number('blocks'), number('num_blocks'))});
+    }
+    return {handle: this.handleOf(obj), ownerHandle: this.objectOwner(obj), name: this.text(obj, 'blockvisi_name'),
+            controlled: this.references(this.number(obj, 'blocks'), this.number(obj, 'num_blocks')), states};
   }
 
   // The lines of a multiline style: each one's offset, colour (in the
@@ -229,7 +252,11 @@ export class RawDrawing {
 
   text(obj, field) {
     const tio = this.tioOf(obj);
-    const v = tio ? this.libredwg.dwg_dynapi_entity_value(tio, field) : null;
+    return this.textOf(tio ? this.libredwg.dwg_dynapi_entity_value(tio, field) : null);
+  }
+
+  // The text of a field's value as LibreDWG's field API gives it.
+  textOf(v) {
     if (!v || !v.success) return '';
     if (!this.unicode && v.bin) return this.decoder.decode(Uint8Array.from(Object.values(v.bin)));
     return typeof v.data === 'string' ? v.data : '';

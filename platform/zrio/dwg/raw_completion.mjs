@@ -6,8 +6,9 @@
 // definitions, the ACIS data of solids, a multileader's text in drawings
 // before 2007, the bytes of OLE frames and proxies) and what it gives wrong
 // (a spline's flags, the linetypes by block and continuous, the points of
-// an angle between two lines, the block an insert points at), and the
-// multiline styles it leaves out with the style each multiline points at.
+// an angle between two lines, the block an insert points at), the
+// multiline styles it leaves out with the style each multiline points at,
+// and the visibility parameters of dynamic blocks.
 // The entities added take their place in their block's drawing order.
 import {colorOf, RawType} from './libredwg_raw.mjs';
 
@@ -281,6 +282,26 @@ function addMlineStyles(db, raw, unread) {
   db.objects.MLINESTYLE = styles;
 }
 
+// The visibility parameters of dynamic blocks, which tell the states an
+// insert of the block's own definition shows. One whose states show
+// entities it does not control is left out, counted: read wrong, it would
+// hide what the drawing shows.
+function addVisibilityParameters(db, raw, unread) {
+  const parameters = [];
+  for (const obj of raw.objectsNamed('BLOCKVISIBILITYPARAMETER')) {
+    const p = guarded(unread, 'BLOCKVISIBILITYPARAMETER', () => raw.visibilityParameter(obj));
+    if (!p) continue;
+    const controlled = new Set(p.controlled);
+    if (p.controlled.length && p.states.length && !controlled.has('') &&
+        p.states.every(s => s.shown.every(h => controlled.has(h)))) {
+      parameters.push(p);
+    } else {
+      count(unread, 'BLOCKVISIBILITYPARAMETER (its states unreadable)');
+    }
+  }
+  db.objects.BLOCKVISIBILITYPARAMETER = parameters;
+}
+
 // Completes `db` in place; returns the entity kinds left out because
 // LibreDWG gives nothing of them here, by name, with their counts.
 export function completeDrawing(db, raw) {
@@ -296,5 +317,6 @@ export function completeDrawing(db, raw) {
   addRawEntities(db, raw, converted, unread);
   addXrefPaths(db, raw);
   addMlineStyles(db, raw, unread);
+  addVisibilityParameters(db, raw, unread);
   return unread;
 }
