@@ -3,6 +3,8 @@
 // out some kinds and some fields, which are read here through LibreDWG's
 // field-by-name API. Handles are upper-case hexadecimal strings, as the
 // converter gives them.
+import {Dwg_Object_Type} from '@mlightcad/libredwg-web';
+
 const kEntitySupertype = 0;
 // How a colour of 2004 and later is given (the top byte of its RGB word):
 // by layer, by block, as RGB, as a colour index.
@@ -26,7 +28,9 @@ const kInModelSpace = 2;
 // Object types of LibreDWG's own numbering.
 export const RawType = {
   ATTRIB: 2, BLOCK: 4, ENDBLK: 5, SEQEND: 6, VERTEX_2D: 10, VERTEX_3D: 11, VERTEX_MESH: 12,
-  VERTEX_PFACE: 13, VERTEX_PFACE_FACE: 14,
+  VERTEX_PFACE: 13, VERTEX_PFACE_FACE: 14, LTYPE_CONTROL: Dwg_Object_Type.DWG_TYPE_LTYPE_CONTROL,
+  MLINESTYLE: Dwg_Object_Type.DWG_TYPE_MLINESTYLE,
+  BLOCKVISIBILITYPARAMETER: Dwg_Object_Type.DWG_TYPE_BLOCKVISIBILITYPARAMETER,
 };
 
 // Text decoders by code page name (ANSI_936 and the like).
@@ -109,12 +113,16 @@ export class RawDrawing {
     }
   }
 
-  // Every object of the file of a kind, by its DXF name.
-  *objectsNamed(name) {
+  // The objects of the file of the given types, by type, in the file's
+  // order: one pass over the file, which may hold a million objects.
+  objectsOfTypes(types) {
+    const found = new Map(types.map(type => [type, []]));
     for (let i = 0; i < this.objectCount; ++i) {
       const obj = this.wasm.dwg_get_object(this.data, i);
-      if (obj && !this.isEntity(obj) && this.nameOf(obj) === name) yield obj;
+      const list = obj ? found.get(this.typeOf(obj)) : undefined;
+      if (list) list.push(obj);
     }
+    return found;
   }
 
   // The handle of the object that owns a (non-entity) object.
@@ -124,8 +132,7 @@ export class RawDrawing {
   }
 
   // The handles a table's control object lists, in its order.
-  tableEntries(controlName) {
-    const control = this.objectsNamed(controlName).next().value;
+  tableEntries(control) {
     return control ? this.references(this.number(control, 'entries'), this.number(control, 'num_entries')) : [];
   }
 

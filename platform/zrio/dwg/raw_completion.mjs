@@ -263,12 +263,12 @@ function addXrefPaths(db, raw) {
 // The multiline styles, in the converter's form: name, description, flags,
 // fill colour, cap angles and lines (offset, colour, linetype name), with
 // the dictionary that owns them.
-function addMlineStyles(db, raw, unread) {
+function addMlineStyles(db, raw, objects, unread) {
   const linetypes = new Map(db.tables.LTYPE.entries.map(t => [t.handle.toUpperCase(), t.name]));
-  const indexed = raw.tableEntries('LTYPE_CONTROL');
+  const indexed = raw.tableEntries(objects.get(RawType.LTYPE_CONTROL)[0]);
   const linetypeOf = line => line.linetype || linetypes.get(line.linetypeHandle || indexed[line.linetypeIndex]) || 'ByLayer';
   const styles = [];
-  for (const obj of raw.objectsNamed('MLINESTYLE')) {
+  for (const obj of objects.get(RawType.MLINESTYLE)) {
     const style = guarded(unread, 'MLINESTYLE', () => ({
       handle: raw.handleOf(obj), ownerHandle: raw.objectOwner(obj), name: raw.text(obj, 'name'),
       description: raw.text(obj, 'description'), flags: raw.number(obj, 'flag'),
@@ -286,9 +286,9 @@ function addMlineStyles(db, raw, unread) {
 // insert of the block's own definition shows. One whose states show
 // entities it does not control is left out, counted: read wrong, it would
 // hide what the drawing shows.
-function addVisibilityParameters(db, raw, unread) {
+function addVisibilityParameters(db, raw, objects, unread) {
   const parameters = [];
-  for (const obj of raw.objectsNamed('BLOCKVISIBILITYPARAMETER')) {
+  for (const obj of objects.get(RawType.BLOCKVISIBILITYPARAMETER)) {
     const p = guarded(unread, 'BLOCKVISIBILITYPARAMETER', () => raw.visibilityParameter(obj));
     if (!p) continue;
     const controlled = new Set(p.controlled);
@@ -316,7 +316,8 @@ export function completeDrawing(db, raw) {
   }
   addRawEntities(db, raw, converted, unread);
   addXrefPaths(db, raw);
-  addMlineStyles(db, raw, unread);
-  addVisibilityParameters(db, raw, unread);
+  const objects = raw.objectsOfTypes([RawType.LTYPE_CONTROL, RawType.MLINESTYLE, RawType.BLOCKVISIBILITYPARAMETER]);
+  addMlineStyles(db, raw, objects, unread);
+  addVisibilityParameters(db, raw, objects, unread);
   return unread;
 }
