@@ -58,7 +58,8 @@ std::vector<std::string> Candidates(const std::string& stored, const std::string
 // The shape number a group holds: digits only, within the 16 bits shape
 // numbers have.
 bool ShapeNumber(const std::string& text, uint16_t* number) {
-  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
   long value = atol(text.c_str());
   if (value > 0xFFFF) return false;
   *number = uint16_t(value);
@@ -116,7 +117,8 @@ void NameNumberedShapes(const ShapeLibrary& library, Database* db) {
   if (library.files.empty()) return;
   for (Block& block : db->blocks)
     for (Entity& e : block.entities)
-      if (e.kind == EntityKind::Unknown && e.extra && e.extra->typeName == "SHAPE") NameShape(library, &e.extra->raw);
+      if (e.kind == EntityKind::Unknown && e.extra && e.extra->typeName == "SHAPE")
+        NameShape(library, &e.extra->raw);
 }
 
 bool ShapeEntityStrokes(const ShapeLibrary& library, const RawGroups& raw,

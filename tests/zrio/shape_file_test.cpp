@@ -40,7 +40,8 @@ std::vector<std::string> ShapeNames(const std::string& path) {
     int number = atoi(code.c_str());
     if (!value.empty() && value.back() == '\r') value.pop_back();
     if (number == 0) inShape = value == "SHAPE";
-    else if (inShape && (number == 2 || number == 7)) found.push_back(std::to_string(number) + " " + value);
+    else if (inShape && (number == 2 || number == 7))
+      found.push_back(std::to_string(number) + " " + value);
   }
   return found;
 }
@@ -85,36 +86,28 @@ TEST(ShapeFile, ShapesByNumberTakeTheirNamesFromTheStylesFile) {
   ASSERT_TRUE(testfiles::ReadFileBytes(InkFolder() + "\\shapes.shx", shapes));
   std::string numbered = twin;
   const char* const names[] = {"BOX", "ROUND", "FRACTION", "BULGE", "NESTED"};  // shapes 1 to 5
-  std::vector<std::string> byName, byNumber;
-  for (const std::string& g : ShapeNames(InkFolder() + "\\shapes.dxf")) {
-    for (int n = 0; n < 5; ++n) {
-      if (g != std::string("2 ") + names[n]) continue;
-      byName.push_back(g);
-      byNumber.push_back("2 " + std::to_string(n + 1));
-      byNumber.push_back("7 SHAPE_FILE");
-    }
-  }
-  ASSERT_EQ(7u, byName.size());
   for (int n = 0; n < 5; ++n) {
-    std::string from = std::string("\n  2\n") + names[n] + "\n", to = "\n  2\n" + std::to_string(n + 1) + "\n  7\nSHAPE_FILE\n";
-    for (size_t at = numbered.find(from); at != std::string::npos; at = numbered.find(from, at + to.size()))
+    std::string from = std::string("\n  2\n") + names[n] + "\n";
+    std::string to = "\n  2\n" + std::to_string(n + 1) + "\n  7\nSHAPE_FILE\n";
+    for (size_t at = numbered.find(from); at != std::string::npos; at = numbered.find(from, at + 1))
       numbered.replace(at, from.size(), to);
   }
-  std::string withFile = testfiles::MakeScratchFolder("numbered-shapes") + "\\numbered.dxf";
-  ASSERT_TRUE(testfiles::WriteFileBytes(withFile, numbered));
-  ASSERT_TRUE(testfiles::WriteFileBytes(withFile.substr(0, withFile.size() - 12) + "shapes.shx", shapes));
-  ASSERT_EQ(byNumber, ShapeNames(withFile));
-  EXPECT_EQ(ShapesWidth(InkFolder() + "\\shapes.dxf"), ShapesWidth(withFile));
-  EXPECT_EQ(byName, SavedShapeNames(withFile));
+  std::vector<std::string> byName = ShapeNames(InkFolder() + "\\shapes.dxf");
+  ASSERT_EQ(7u, byName.size());
 
-  std::string alone = testfiles::MakeScratchFolder("numbered-shapes-alone") + "\\numbered.dxf";
-  ASSERT_TRUE(testfiles::WriteFileBytes(alone, numbered));
-  std::string empty = testfiles::MakeScratchFolder("numbered-shapes-empty") + "\\empty.dxf";
-  size_t entities = twin.find("ENTITIES\n"), end = twin.find("ENDSEC", entities);
-  ASSERT_NE(std::string::npos, end);
-  ASSERT_TRUE(testfiles::WriteFileBytes(empty, twin.substr(0, entities + 9) + "  0\n" + twin.substr(end)));
-  EXPECT_EQ(ShapesWidth(empty), ShapesWidth(alone));
-  EXPECT_EQ(byNumber, SavedShapeNames(alone));
+  std::string folder = testfiles::MakeScratchFolder("numbered-shapes");
+  ASSERT_TRUE(testfiles::WriteFileBytes(folder + "\\numbered.dxf", numbered));
+  ASSERT_TRUE(testfiles::WriteFileBytes(folder + "\\shapes.shx", shapes));
+  std::vector<std::string> byNumber = ShapeNames(folder + "\\numbered.dxf");
+  ASSERT_EQ(14u, byNumber.size());
+  EXPECT_EQ(ShapesWidth(InkFolder() + "\\shapes.dxf"), ShapesWidth(folder + "\\numbered.dxf"));
+  EXPECT_EQ(byName, SavedShapeNames(folder + "\\numbered.dxf"));
+
+  std::string alone = testfiles::MakeScratchFolder("numbered-shapes-alone");
+  ASSERT_TRUE(testfiles::WriteFileBytes(alone + "\\numbered.dxf", numbered));
+  ASSERT_TRUE(testfiles::WriteFileBytes(alone + "\\named.dxf", twin));
+  EXPECT_EQ(ShapesWidth(alone + "\\named.dxf"), ShapesWidth(alone + "\\numbered.dxf"));
+  EXPECT_EQ(byNumber, SavedShapeNames(alone + "\\numbered.dxf"));
 }
 
 // A fractional arc as the format's description has it: from 55 to 92
