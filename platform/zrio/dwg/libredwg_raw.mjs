@@ -12,7 +12,8 @@ const kByLayerMethod = 0xc0;
 const kByBlockMethod = 0xc1;
 const kRgbMethod = 0xc2;
 const kIndexMethod = 0xc3;
-// An entity's colour method of a true colour, as LibreDWG gives it.
+// An entity's colour method of a true colour, as LibreDWG gives it (its RGB
+// word may say so instead).
 const kTrueColorMethod = 0xc3;
 // A linetype index of drawings before 2018: by layer, by block.
 const kLinetypeIndexByLayer = 32767;
@@ -340,7 +341,7 @@ export class RawDrawing {
       layer: layers.get(hex(layerRef)) || '0',
       lineType: this.linetypeByFlags(obj) || linetypes.get(hex(linetypeRef)) || '',
       colorIndex: color.index,
-      color: color.method === kTrueColorMethod ? color.rgb & 0xffffff : undefined,
+      color: color.method === kTrueColorMethod || (color.rgb >>> 24) === kRgbMethod ? color.rgb & 0xffffff : undefined,
       lineweight: this.wasm.dwg_object_entity_get_line_weight(ent),
       isVisible: !this.wasm.dwg_object_entity_get_invisible(ent),
     };
