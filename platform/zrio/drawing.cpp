@@ -123,6 +123,7 @@ short CDrawing::open(const char* path, const char* password) {
   if (result != zr::LoadResult::Ok) return failure;
 
   db->shapes = zr::LoadShapeLibrary(*db, path, zr::SearchFolders());
+  zr::NameNumberedShapes(*db->shapes, db.get());
   state_->db = std::move(db);
   state_->path = path;
   state_->images.setDrawing(path);
