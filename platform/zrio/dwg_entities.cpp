@@ -840,10 +840,11 @@ class EntityEncoder {
       shapeNumber = atoll(name.c_str());
     } else if (save_.shapes) {
       const ShapeLibrary& library = *save_.shapes;
-      for (size_t i = 0; i < library.files.size() && !shapeNumber; ++i)
-        if (const ShapeDefinition* found = library.files[i].findByName(UpperName(name))) {
+      for (const LoadedShapeFile& loaded : library.files)
+        if (const ShapeDefinition* found = loaded.file.findByName(UpperName(name))) {
           shapeNumber = found->number;
-          style = library.styles[i];
+          style = loaded.styleName;
+          break;
         }
     }
     uint64_t file = save_.named(kTableStyle, style);

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "platform/zrio/image_raster.h"
+
 namespace zr {
 
 GdiSink::GdiSink(HDC dc, bool flipY, const Transform& worldToDevice, int width, int height,
@@ -100,6 +102,36 @@ void GdiSink::beginClip(const double* xy, int count) {
 void GdiSink::endClip() {
   if (savedState_) RestoreDC(dc_, savedState_);
   savedState_ = 0;
+}
+
+void GdiSink::emitPixels(const OutputPixels& p) {
+  HBITMAP dib = PixelSection(p);
+  if (!dib) return;
+  HDC source = CreateCompatibleDC(dc_);
+  HGDIOBJ old = source ? SelectObject(source, dib) : nullptr;
+  // The blend goes in device pixels: a DC mapped with y upwards has its
+  // rectangle mapped first.
+  POINT corners[2] = {{p.left, p.top}, {p.left + p.width, p.top + p.height}};
+  int saved = 0;
+  if (!flipY_) {
+    corners[0].y = height_ - p.top;
+    corners[1].y = height_ - p.top - p.height;
+    LPtoDP(dc_, corners, 2);
+    saved = SaveDC(dc_);
+    SetMapMode(dc_, MM_TEXT);
+    SetWindowOrgEx(dc_, 0, 0, nullptr);
+    SetViewportOrgEx(dc_, 0, 0, nullptr);
+  }
+  LONG x = std::min(corners[0].x, corners[1].x), y = std::min(corners[0].y, corners[1].y);
+  LONG w = std::abs(corners[1].x - corners[0].x), h = std::abs(corners[1].y - corners[0].y);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  if (source && w > 0 && h > 0) GdiAlphaBlend(dc_, x, y, w, h, source, 0, 0, p.width, p.height, blend);
+  if (saved) RestoreDC(dc_, saved);
+  if (source) {
+    SelectObject(source, old);
+    DeleteDC(source);
+  }
+  DeleteObject(dib);
 }
 
 HFONT GdiSink::font(double height, double angle, LONG charWidth, int look) {

@@ -20,6 +20,7 @@ class GdiSink : public ScreenSink {
   void emitPolyline(const double* xy, size_t count) override;
   void emitPolygons(const double* xy, const int* counts, int loops) override;
   void emitText(const DeviceText& text) override;
+  void emitPixels(const OutputPixels& pixels) override;
   void beginClip(const double* xy, int count) override;
   void endClip() override;
 

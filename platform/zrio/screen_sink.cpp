@@ -6,12 +6,15 @@
 
 #include "platform/zrio/aci_palette.h"
 #include "platform/zrio/box_sink.h"
+#include "platform/zrio/image_raster.h"
 
 namespace zr {
 
 namespace {
 
 const double kClipMargin = 64;
+// Images are resampled this many output rows at a time.
+const int kImageBandRows = 256;
 const double kCoordinateLimit = 4194304;  // keeps GDI coordinates sane
 
 double Clamp(double v) { return std::max(-kCoordinateLimit, std::min(kCoordinateLimit, v)); }
@@ -461,6 +464,21 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
     xy[i + 1] = y + uy * lx + vy * ly;
   }
   if (!counts.empty()) emitPolygons(xy.data(), counts.data(), int(counts.size()));
+}
+
+void ScreenSink::image(const ImageRun& run, const DrawStyle& style) {
+  if (!selected(style) || options_.highlight || !run.image) return;
+  OutputGrid grid;
+  grid.toOutput = toDevice_;
+  grid.width = width_;
+  grid.height = height_;
+  grid.background = options_.background;
+  grid.colorMode = options_.colorMode;
+  int top = 0, bottom = 0;
+  if (!ImageRows(run, grid, &top, &bottom)) return;
+  OutputPixels band;
+  for (int from = top; from < bottom && !cancelled(); from += kImageBandRows)
+    if (ResampleImage(run, grid, from, std::min(bottom, from + kImageBandRows), &band)) emitPixels(band);
 }
 
 void ScreenSink::infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,

@@ -13,6 +13,8 @@
 
 namespace zr {
 
+struct OutputPixels;
+
 // A pen of the print pen set: the colour index a drawing colour index prints
 // in, and its width in output pixels.
 struct PenSetPen {
@@ -60,6 +62,7 @@ class ScreenSink : public PrimitiveSink {
   void text(const TextRun& run, const DrawStyle& style) override;
   void infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
                     const DrawStyle& style) override;
+  void image(const ImageRun& run, const DrawStyle& style) override;
   void pushClip(const Vec3* corners, int count) override;
   void popClip() override;
 
@@ -71,6 +74,9 @@ class ScreenSink : public PrimitiveSink {
   virtual void emitPolyline(const double* xy, size_t count) = 0;
   virtual void emitPolygons(const double* xy, const int* counts, int loops) = 0;
   virtual void emitText(const DeviceText& text) = 0;
+  // Premultiplied pixels over what is drawn; pixel (c, r) centred at
+  // (c, height - r).
+  virtual void emitPixels(const OutputPixels& pixels) = 0;
   // Clip to a polygon (output pixels, y upwards) until endClip.
   virtual void beginClip(const double* xy, int count) = 0;
   virtual void endClip() = 0;

@@ -52,6 +52,15 @@ void CommonPenSets_SetDPI(int dpi);
 // and lineweight. count 0 removes the set.
 void CommonPenSets_SetPens(const short* colorIndexes, const double* widths, int count);
 
+// Decodes the raster file at `path` (ANSI) into a new 32-bit DIB section
+// whose alpha bytes hold each pixel's opacity; null when the file cannot be
+// decoded. The library owns the bitmap it returns. IMAGE entities draw their
+// pictures through the decoder set at start-up; with none set (null) they
+// draw their frames only. The decoder may be called from any thread that
+// draws.
+typedef HBITMAP (*DWG_IMAGE_DECODER)(const char* path);
+void DWG_SetImageDecoder(DWG_IMAGE_DECODER decoder);
+
 // Writes the bitmap as a TIFF file at the given resolution; kind 3 is
 // 24-bit colour (the only kind). 1 on success, 0 on failure.
 int SaveRasterImage(HBITMAP bitmap, int kind, const char* path, long dpi);

@@ -14,6 +14,8 @@ import ezdxf
 from ezdxf.math import Vec2
 from ezdxf.render import mleader
 
+import ink_drawings_geom
+
 
 def polyline_widths(msp):
     msp.add_lwpolyline([(0, 0), (40, 0), (40, 30)], dxfattribs={"const_width": 3})
@@ -298,6 +300,7 @@ def main():
     reference.saveas(os.path.join(folder, "tolerances_reference.dxf"))
     with open(os.path.join(folder, "shapes.shx"), "wb") as shx:
         shx.write(compile_shapes(SHAPES_SOURCE))
+    ink_drawings_geom.write_all(folder, os.path.join(os.path.dirname(__file__), "..", "fixtures", "dxf"))
     return 0
 
 

@@ -649,12 +649,21 @@ TEST_F(ViewSession, ThumbnailSizeAndCacheFolderSetInTheOptionsLastAcrossARestart
     ASSERT_TRUE(Start());
     ASSERT_GE(RowOf("pages.tif"), 0);
     SIZE before = CellSpacing(m_list);
+    // The thumbnail thread may take up work again between the button's
+    // update and the command (the folder's library written, the watcher's
+    // refresh), and a busy thread refuses the command, as a user would find
+    // it: press again until the sheet opens.
     HWND bar = FindChild(m_browseFrame, TOOLBARCLASSNAMEA);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(bar, TB_ISBUTTONENABLED, kOptionsCommand, 0) != 0; },
-                          kPatienceMs));
-    PostCommand(m_browseFrame, kOptionsCommand);
-    HWND sheet = Dialog("选项设置");
-    ASSERT_NE(nullptr, sheet);
+    HWND sheet = NULL;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (SendMessageA(bar, TB_ISBUTTONENABLED, kOptionsCommand, 0) == 0)
+                return false;
+            PostCommand(m_browseFrame, kOptionsCommand);
+            return WaitUntil([&] { return (sheet = FindTopLevel(Process(), "#32770", NULL, "选项设置")) != NULL; },
+                             3000);
+        },
+        kPatienceMs));
     HWND tabs = FindChild(sheet, "SysTabControl32");
     ASSERT_NE(nullptr, tabs);
     ClickTab(tabs, 3);
