@@ -18,11 +18,19 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TOLERANCE = 1e-9
 
 
-def libredwg_reads(reader, files, via_dxf=False):
-    out = subprocess.run(['node', os.path.join(HERE, 'dwg_written.mjs'), reader] +
-                         (['--dxf'] if via_dxf else []) + files,
-                         capture_output=True, text=True, timeout=600, check=True).stdout
-    return json.loads(out[out.index('{'):])
+def libredwg_reads(reader, batches):
+    """LibreDWG's reads of each batch (a list of files and whether through
+    its DXF writer), one node process a batch, all at once."""
+    runs = [subprocess.Popen(['node', os.path.join(HERE, 'dwg_written.mjs'), reader] +
+                             (['--dxf'] if via_dxf else []) + files,
+                             stdout=subprocess.PIPE, text=True) for files, via_dxf in batches]
+    answers = []
+    for run in runs:
+        out, _ = run.communicate(timeout=600)
+        if run.returncode != 0:
+            raise RuntimeError('node dwg_written.mjs failed')
+        answers.append(json.loads(out[out.index('{'):]))
+    return answers
 
 
 def near(a, b):
@@ -256,7 +264,6 @@ def compare(name, doc, read):
 def main():
     reader, folder = sys.argv[1], sys.argv[2]
     names = sorted(f[:-4] for f in os.listdir(folder) if f.endswith('.dwg'))
-    reads = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in names])
     # Modeler data, and the view of R14 viewports, come through LibreDWG's DXF writer.
     def wants_dxf(n):
         twin = os.path.join(folder, n + '.dxf')
@@ -266,10 +273,13 @@ def main():
         return re.search(r'\n  0\n(3DSOLID|REGION|BODY)\n', text) or \
             ('AC1014' in text[:4000] and '\n  0\nVIEWPORT\n' in text)
     with_dxf = [n for n in names if wants_dxf(n)]
-    if with_dxf:
-        dxf = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in with_dxf], True)
-        for n in with_dxf:
-            reads[n + '.dwg']['dxf'] = dxf[n + '.dwg']
+    paths = [os.path.join(folder, n + '.dwg') for n in names]
+    half = len(paths) // 2
+    first, second, dxf = libredwg_reads(reader, [(paths[:half], False), (paths[half:], False),
+                                                 ([os.path.join(folder, n + '.dwg') for n in with_dxf], True)])
+    reads = dict(first, **second)
+    for n in with_dxf:
+        reads[n + '.dwg']['dxf'] = dxf[n + '.dwg']
     failed = 0
     for name in names:
         read = reads[name + '.dwg']

@@ -241,6 +241,30 @@ TEST(DwgWrite, UnusualDrawings) {
   }
 }
 
+// What cannot be written fails the save with its reason in the program's
+// language, and nothing is written: a kind 2000 holds but the writer does
+// not encode (the express tools' text along an arc), a shape whose shape
+// file is not there.
+TEST(DwgWrite, RefusedSavesSayWhyAndWriteNothing) {
+  const std::pair<std::string, const char*> drawings[] = {
+      {Entities("  0\nARCALIGNEDTEXT\n  8\n0\n  1\nabc\n 10\n0.0\n 20\n0.0\n 40\n5.0\n"),
+       "不能写成 DWG 文件: 不能保存的实体类型 ARCALIGNEDTEXT"},
+      {Entities("  0\nSHAPE\n  8\n0\n  2\nBOX\n 10\n0.0\n 20\n0.0\n 40\n1.0\n"),
+       "不能写成 DWG 文件: 找不到形的形文件 BOX"}};
+  std::string folder = testfiles::MakeScratchFolder("dwg_refused");
+  for (const auto& drawing : drawings) {
+    SCOPED_TRACE(drawing.second);
+    std::string source = folder + "\\drawing.dxf", target = folder + "\\drawing.dwg";
+    ASSERT_TRUE(testfiles::WriteFileBytes(source, "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n"
+                                                  "  0\nENDSEC\n" + drawing.first));
+    DrawingPtr d = OpenPath(source);
+    ASSERT_TRUE(d);
+    EXPECT_FALSE(d->save(target.c_str(), 1, zr::kSave2000, 0));
+    EXPECT_STREQ(drawing.second, d->getSaveError());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(target.c_str()));
+  }
+}
+
 // The preview picture a drawing holds is written in every version, where
 // our own preview reader finds it (and LibreDWG, in check_dwg_written.py).
 TEST(DwgWrite, PreviewPictureIsWritten) {
