@@ -44,6 +44,19 @@ bool ReadDeviceMapping(HDC dc, CDeviceMapping* mapping)
     return true;
 }
 
+// The header of a top-down DIB.
+BITMAPINFO TopDownInfo(int width, int height, WORD bitsPerPixel)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitsPerPixel;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A bitmap's pixels as 32-bit values, the top row first.
 bool ReadPixels(HBITMAP image, std::vector<uint32_t>* pixels, int* width, int* height)
 {
@@ -51,13 +64,7 @@ bool ReadPixels(HBITMAP image, std::vector<uint32_t>* pixels, int* width, int* h
     if (image == NULL || GetObjectA(image, sizeof(size), &size) != sizeof(size) || size.bmWidth <= 0 ||
         size.bmHeight <= 0)
         return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size.bmWidth;
-    info.bmiHeader.biHeight = -size.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownInfo(size.bmWidth, size.bmHeight, 32);
     pixels->resize((size_t)size.bmWidth * (size_t)size.bmHeight);
     HDC dc = CreateCompatibleDC(NULL);
     if (dc == NULL)
@@ -121,13 +128,7 @@ void StretchOnDevice(HDC dc, const CPaperPixels& paper, const RECT& place)
     SetWindowOrgEx(dc, 0, 0, NULL);
     SetViewportOrgEx(dc, 0, 0, NULL);
     SetStretchBltMode(dc, COLORONCOLOR);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = paper.width;
-    info.bmiHeader.biHeight = -paper.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownInfo(paper.width, paper.height, 24);
     StretchDIBits(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, 0, 0,
                   paper.width, paper.height, paper.bits.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
