@@ -39,3 +39,38 @@ bench_build() {
   bash "$top/tools/build.sh" "$build" "$@" >/dev/null
   echo "$build"
 }
+
+# bench_make_png_photos FOLDER COUNT: fills FOLDER/pngs with COUNT PNG photos
+# of 12 MP made from the JPEG photos' eight pictures (bench_make_photos
+# first), copied under new names (photo000.png ...).
+bench_make_png_photos() {
+  local work=$1 photos=$2 i
+  [ -f "$work/pngs/photo$(printf %03d $((photos - 1))).png" ] && return 0
+  rm -rf "$work/pngs" && mkdir -p "$work/pngs"
+  for i in 0 1 2 3 4 5 6 7; do
+    echo "convert $work/originals/$i.jpg $work/originals/$i.png"
+  done | xargs -P 4 -I{} sh -c {}
+  for ((i = 0; i < photos; i++)); do
+    cp "$work/originals/$((i % 8)).png" "$work/pngs/photo$(printf %03d $i).png"
+  done
+}
+
+# bench_need_vipsthumbnail: installs Debian's libvips-tools when
+# vipsthumbnail is missing (as root); false when it is still missing.
+bench_need_vipsthumbnail() {
+  command -v vipsthumbnail >/dev/null && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get install -y -qq --no-install-recommends libvips-tools >/dev/null 2>&1 ||
+      { apt-get update -qq >/dev/null 2>&1 &&
+        apt-get install -y -qq --no-install-recommends libvips-tools >/dev/null 2>&1; } || true
+  fi
+  command -v vipsthumbnail >/dev/null && return 0
+  echo "vipsthumbnail could not be installed (libvips-tools): its figures are left out"
+  return 1
+}
+
+# bench_load: the machine's load, for the figures it is printed beside.
+bench_load() {
+  echo "load $(cut -d' ' -f1 /proc/loadavg) on $(nproc) processors"
+}
