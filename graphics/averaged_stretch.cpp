@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "graphics/dib_format.h"
+
 namespace {
 
 // The column sums hold at most 255 x the source height.
@@ -131,13 +133,7 @@ bool KAreaReducer::Finish(bool topDown, KReducedDib& reduced)
     if (!IsComplete())
         return false;
     BITMAPINFOHEADER& header = reduced.info.bmiHeader;
-    header = BITMAPINFOHEADER{};
-    header.biSize = sizeof(BITMAPINFOHEADER);
-    header.biWidth = m_width;
-    header.biHeight = topDown ? -m_height : m_height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    header = MakeInfoHeader(m_width, topDown ? -m_height : m_height, 24);
     header.biSizeImage = static_cast<DWORD>(m_out.size());
     reduced.bits.swap(m_out);
     m_out.clear();

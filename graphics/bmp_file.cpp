@@ -143,13 +143,7 @@ BYTE* MakeBmpFileImage24(int width, int height, const BYTE* rows, size_t stride,
     if (!file)
         return nullptr;
     MakeBmpFileHeader(file, offset + image, offset);
-    BITMAPINFOHEADER header;
-    memset(&header, 0, sizeof(header));
-    header.biSize = sizeof(BITMAPINFOHEADER);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
+    BITMAPINFOHEADER header = MakeInfoHeader(width, height, 24);
     header.biSizeImage = image;
     memcpy(file + kBmpFileHeaderSize, &header, sizeof(header));
     BYTE* out = file + offset;
