@@ -25,6 +25,7 @@
 #include "core/res_string.h"
 #include "drawing/draw_thread/draw_thread.h"
 #include "drawing/library/thumbnail_stores.h"
+#include "graphics/drawing_image_decoder.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
 #include "resources/resource.h"
@@ -124,6 +125,7 @@ BOOL CQuorvantixApp::InitInstance()
     AfxEnableControlContainer();
     WriteLog(&m_log, "Init ZrIo");
     InitDLL();
+    DWG_SetImageDecoder(DecodeDrawingImage);
 
     WriteLog(&m_log, "AppSW SetApp");
     AppSW.app = this;

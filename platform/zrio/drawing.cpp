@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/zrio/drawing_file.h"
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dwg_preview.h"
 #include "platform/zrio/dwg_reader.h"
@@ -17,6 +18,9 @@
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/library_globals.h"
+#include "platform/zrio/search_paths.h"
+#include "platform/zrio/shape_library.h"
+#include "platform/zrio/xref_loader.h"
 
 using zr::DrawingState;
 
@@ -46,33 +50,6 @@ const char* SaveFailureText(ReplaceFileResult result) {
   return "未知错误";
 }
 
-bool ReadWholeFile(const char* path, std::vector<char>* data) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < 0x7FFFFFFF;
-  if (ok) {
-    data->assign(size_t(size.QuadPart) + 1, 0);
-    DWORD done = 0;
-    size_t at = 0;
-    while (ok && at < size_t(size.QuadPart)) {
-      DWORD chunk = DWORD(std::min<size_t>(size_t(size.QuadPart) - at, 1 << 24));
-      ok = ReadFile(file, data->data() + at, chunk, &done, nullptr) && done > 0;
-      at += done;
-    }
-    if (ok) data->back() = 0;
-  }
-  CloseHandle(file);
-  return ok;
-}
-
-std::string UpperPath(const char* path) {
-  std::string s(path ? path : "");
-  CharUpperBuffA(&s[0], DWORD(s.size()));
-  return s;
-}
-
 }  // namespace
 
 CDrawing::CDrawing(CDRAWING_SERVER kind) : state_(new DrawingState) { state_->kind = kind; }
@@ -94,7 +71,7 @@ short CDrawing::open(const char* path, const char* password) {
   DWG_LOAD_END_FUNC end = nullptr;
   {
     std::lock_guard<std::mutex> hold(g.lock);
-    auto it = g.passwords.find(UpperPath(path));
+    auto it = g.passwords.find(zr::UpperPath(path));
     if (it != g.passwords.end() && (!password || it->second != password)) return kOpenPassword;
     bool thumbnail = state_->kind == CDRAWING_SERVER_THUMBNAIL;
     abortFunc = thumbnail ? g.thumbnailAbort : g.viewAbort;
@@ -106,7 +83,7 @@ short CDrawing::open(const char* path, const char* password) {
     }
   }
   std::vector<char> data;
-  if (!ReadWholeFile(path, &data)) return kOpenFileError;
+  if (!zr::ReadWholeFile(path, &data)) return kOpenFileError;
   size_t size = data.size() - 1;
   bool dwg = zr::IsDwgFamily(data.data(), size);
   if (dwg) {
@@ -135,12 +112,19 @@ short CDrawing::open(const char* path, const char* password) {
   }
   data.clear();
   data.shrink_to_fit();
+  std::string problems;
+  if (result == zr::LoadResult::Ok &&
+      !zr::LoadXrefs(*db, path, state_->kind == CDRAWING_SERVER_THUMBNAIL, control, &problems))
+    result = zr::LoadResult::Aborted;
   if (end) end();
   if (result == zr::LoadResult::Aborted) return kOpenAborted;
   if (result != zr::LoadResult::Ok) return failure;
 
+  db->shapes = zr::LoadShapeLibrary(*db, path, zr::SearchFolders());
   state_->db = std::move(db);
   state_->path = path;
+  state_->images.setDrawing(path);
+  state_->loadProblems = problems;
   state_->version = zr::VersionCodeOf(state_->db->acadver);
   state_->pointMode = state_->db->pdmode;
   state_->pointSize = state_->db->pdsize;
@@ -156,6 +140,8 @@ void CDrawing::close() {
   state_->shownExtents.clear();
   state_->highlighted = nullptr;
   state_->path.clear();
+  state_->images.setDrawing(std::string());
+  state_->loadProblems.clear();
   state_->version = -1;
   state_->currentLayout = 0;
   state_->view.clearHistory();
@@ -186,6 +172,7 @@ bool CDrawing::canSave(signed char kind, short version) {
 }
 
 bool CDrawing::save(const char* path, signed char kind, short version, int) {
+  zr::XrefsSetAside references(state_->db.get());
   const char* failure = nullptr;
   if (!state_->db)
     failure = "没有打开的图形";
@@ -214,6 +201,8 @@ bool CDrawing::saveDwg(const char* path, short version) {
 }
 
 const char* CDrawing::getSaveError() const { return state_->saveError.c_str(); }
+
+const char* CDrawing::getLoadProblems() const { return state_->loadProblems.c_str(); }
 
 int CDrawing::getLayoutCount() const {
   return state_->db ? int(state_->db->layouts.size()) : 0;

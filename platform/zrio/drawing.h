@@ -3,7 +3,8 @@
 // (size, zoom, pan, 3D direction, layout, display settings) and draws it into
 // a device context or through an attached export device. DWG and DWT files
 // are read through LibreDWG (dwg_reader.h); DWF files are recognised but
-// cannot be opened (status kOpenUnsupported).
+// cannot be opened (status kOpenUnsupported). The drawings its external
+// references name are read with it (xref_loader.h).
 //
 // Device coordinates passed in and out are pixels of the output with y
 // growing upwards (0 at the bottom edge).
@@ -44,6 +45,10 @@ class CDrawing {
   short open(const char* path, const char* password);
   void close();
   bool isLoaded() const;
+  // What the last open could not load though it opened the drawing (the
+  // external references not found or not readable, by name), one a line,
+  // in the ANSI code page; empty when nothing was missing.
+  const char* getLoadProblems() const;
   void getFileName(char* buffer) const;  // 260 bytes, ANSI
   short getVersion() const;              // format version code; 0 when unknown
   void enumProperties(DWG_PROPERTY_FUNC callback, void* user) const;

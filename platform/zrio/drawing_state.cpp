@@ -123,9 +123,15 @@ void DrawingState::render(HDC dc, bool flipY, const ViewState& v, const RenderOp
   if (!db) return;
   const std::vector<Box3>& list = layoutBoxes();
   GdiSink sink(dc, flipY, v.worldToDevice(), v.width(), v.height(), options);
-  EntityWalker walker(*db, sink, WalkOptions());
+  EntityWalker walker(*db, sink, drawOptions());
   walker.setModelBoxes(modelBoxes());
   walker.walkList(layoutEntities(), &list);
+}
+
+WalkOptions DrawingState::drawOptions() {
+  WalkOptions options;
+  options.images = &images;
+  return options;
 }
 
 void DrawingState::resetView() {

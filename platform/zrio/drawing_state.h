@@ -10,6 +10,7 @@
 
 #include "platform/zrio/drawing.h"
 #include "platform/zrio/dxf_model.h"
+#include "platform/zrio/image_files.h"
 #include "platform/zrio/screen_sink.h"
 #include "platform/zrio/view_state.h"
 
@@ -19,7 +20,9 @@ struct DrawingState {
   CDRAWING_SERVER kind = CDRAWING_SERVER_VIEW;
   std::unique_ptr<Database> db;
   std::string path;  // as given to open()
+  ImageFiles images;  // the pictures of its IMAGE entities
   std::string saveError;  // why the last save failed
+  std::string loadProblems;  // what the last open could not load
   short version = -1;
 
   ViewState view;
@@ -59,6 +62,8 @@ struct DrawingState {
   Box3 viewExtents();
   RenderOptions renderOptions(bool forPrint) const;
   void render(HDC dc, bool flipY, const ViewState& v, const RenderOptions& options);
+  // How the renderers walk the drawing: with its pictures.
+  WalkOptions drawOptions();
   void resetView();
 };
 

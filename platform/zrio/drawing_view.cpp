@@ -225,7 +225,7 @@ void CDrawing::update() {
   const zr::ViewState& v = state_->view;
   zr::ExportSink sink(state_->exportDevice, v.worldToDevice(), v.width(), v.height(),
                       state_->renderOptions(true));
-  zr::EntityWalker walker(*state_->db, sink, zr::WalkOptions());
+  zr::EntityWalker walker(*state_->db, sink, state_->drawOptions());
   walker.setModelBoxes(state_->modelBoxes());
   walker.walkList(state_->layoutEntities(), &state_->layoutBoxes());
 }

@@ -78,6 +78,11 @@ class Answer {
         failed_ = true;
         return ChildProcess::Take::Done;
       }
+      if (kind == 'L') {
+        leftOut_.assign(pending_, 5, length);
+        pending_.erase(0, size_t(length) + 5);
+        continue;
+      }
       if (kind != 'P' || length != 1) return ChildProcess::Take::Refuse;
       if (control_.progress) control_.progress(double(uint8_t(pending_[5]) % 101) / 2);
       pending_.erase(0, 6);
@@ -88,15 +93,31 @@ class Answer {
   bool receivedAny() const { return received_ > 0; }
   // The DXF text, followed by the zero byte the DXF reader wants.
   std::string& dxf() { return pending_; }
+  // What the drawing holds that the DXF text leaves out: lines of a kind
+  // and its count.
+  const std::string& leftOut() const { return leftOut_; }
 
  private:
   size_t bound_;
   const LoadControl& control_;
   size_t received_ = 0;
   std::string pending_;
+  std::string leftOut_;
   bool dxf_ = false;
   bool failed_ = false;
 };
+
+// Each kind the worker left out, with its count, goes to the debug output.
+void LogLeftOut(const std::string& lines) {
+  for (size_t at = 0, end; at < lines.size(); at = end + 1) {
+    end = lines.find('\n', at);
+    if (end == std::string::npos) end = lines.size();
+    size_t blank = lines.rfind(' ', end);
+    if (blank == std::string::npos || blank < at) continue;
+    std::string kind = lines.substr(at, blank - at), count = lines.substr(blank + 1, end - blank - 1);
+    OutputDebugStringA(("zrio: DWG entities left out (LibreDWG gives no data for them): " + count + " " + kind + "\n").c_str());
+  }
+}
 
 }  // namespace
 
@@ -130,6 +151,7 @@ DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& d
   }
   if (stopped || outcome == ChildProcess::Outcome::Stopped) return DwgReadResult::Aborted;
   if (outcome != ChildProcess::Outcome::Done || !answer->hasDxf()) return DwgReadResult::Failed;
+  LogLeftOut(answer->leftOut());
 
   if (control.progress) control.progress(50);
   LoadControl second;

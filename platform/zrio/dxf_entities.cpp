@@ -44,6 +44,9 @@ bool ReadCommonGroup(const Group& g, Database& db, Entity& e, std::string* lastL
     case 67:
       e.paperSpace = g.integer != 0;
       return true;
+    case 60:  // kept as read, so that a save writes it back
+      if (g.integer & 1) e.more().invisible = true;
+      return false;
     case 210:
       e.more().extrusion.x = g.number;
       return true;
@@ -110,6 +113,8 @@ class EntityParser {
       // handles included.
       if (g.code == 102) inBrace_ = !g.view.empty() && g.view[0] == '{';
       if (g.code == 100) inTableData_ = e_.kind == EntityKind::Table && g.is(100, "AcDbTable");
+      if (g.code == 100) inSubclasses_ = true;
+      if (g.code == 100) inDefinitionPart_ = g.is(100, "AcDbAttributeDefinition");
       if (e_.kind == EntityKind::Hatch && g.code == 91) {
         i = parseHatchPaths(groups, i + 1);
         continue;
@@ -117,8 +122,10 @@ class EntityParser {
       if (KeptVerbatim(e_.kind)) {
         // Written back as read: keep the subclass markers and everything
         // but the groups the writer makes anew.
-        // A table's own data repeats codes such as 62 for its cells.
-        if (g.code == 100 || g.code == 102 || inBrace_) {
+        // A table's own data repeats codes such as 62 for its cells. A 330
+        // after the subclass markers begin is a reference of the kind's own
+        // (a multileader's attribute definitions), not the owner.
+        if (g.code == 100 || g.code == 102 || inBrace_ || (g.code == 330 && inSubclasses_)) {
           keep(g);
         } else if (inTableData_ || !ReadCommonGroup(g, db_, e_, &lastLayerName_, &lastLayer_)) {
           readOwn(g);
@@ -337,7 +344,12 @@ class EntityParser {
       case 50: e_.nums[1] = g.number; return true;
       case 41: e_.nums[2] = g.number; return true;
       case 7: e_.more().styleName = DecodeText(g.view, db_); return true;
-      case 72: e_.flags = (e_.flags & ~0xFu) | uint32_t(g.integer & 0xF); return true;
+      case 72:
+        // An attribute definition's alignment is its text part's; some
+        // files write a 72 of another meaning in its definition part.
+        if (inDefinitionPart_) return false;
+        e_.flags = (e_.flags & ~0xFu) | uint32_t(g.integer & 0xF);
+        return true;
       case 2:
         if (e_.kind == EntityKind::Text) return false;
         e_.more().tag = DecodeText(g.view, db_);
@@ -543,6 +555,8 @@ class EntityParser {
   bool inEmbedded_ = false;
   bool inBrace_ = false;
   bool inTableData_ = false;  // within the AcDbTable part of an ACAD_TABLE
+  bool inSubclasses_ = false;  // a subclass marker was read
+  bool inDefinitionPart_ = false;  // within the AcDbAttributeDefinition part
   bool hasDirection_ = false;
   std::string mtext_, mtextLast_;
 };

@@ -32,6 +32,9 @@ enum : uint32_t {
 };
 
 struct Entity;
+struct DerivedGraphics;
+struct ShapeLibrary;
+struct XrefAdditions;  // xref_loader.h
 
 // Kinds whose groups are all kept as read (and written back so): unknown
 // entities, dimensions, leaders, viewports and tables.
@@ -59,6 +62,8 @@ struct EntityExtra {
   // points, then face records) or an INSERT, and of their SEQEND, as read.
   std::vector<uint64_t> vertexHandles;
   uint64_t seqendHandle = 0;
+  bool invisible = false;  // group 60: kept, not drawn
+  std::shared_ptr<const DerivedGraphics> derived;  // see derived_graphics.h
 };
 
 // One entity. The meaning of `pts` and `nums` depends on the kind:
@@ -189,6 +194,9 @@ struct Database {
   std::vector<std::pair<std::string, RawGroups>> otherSections;  // CLASSES and unknown sections
   std::vector<uint8_t> thumbnail;    // THUMBNAILIMAGE bytes (a BMP without its file header)
   int32_t modelBlock = -1, paperBlock = -1;
+  std::shared_ptr<XrefAdditions> xrefs;  // what loading external references added
+  // The shape files its text styles name, as found when it was opened.
+  std::shared_ptr<const ShapeLibrary> shapes;
 
   int32_t findBlock(const std::string& name) const;
   int32_t findLayer(const std::string& name) const;

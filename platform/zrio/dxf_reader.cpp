@@ -3,6 +3,7 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dxf_reader.h"
 
+#include "platform/zrio/derived_graphics.h"
 #include "platform/zrio/number_limits.h"
 #include "platform/zrio/utf8.h"
 #include "platform/zrio/viewport_data.h"
@@ -545,6 +546,7 @@ class SectionReader {
     if (db_.paperBlock < 0) db_.paperBlock = db_.findBlock("$PAPER_SPACE");
     resolveLayouts();
     ResolveViewports(db_);
+    ResolveDerivedGraphics(db_);
     resolveBlockRecords();
     for (LineType& type : db_.linetypes) {
       type.length = 0;

@@ -1,15 +1,26 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/entity_walker.h"
 
+#include "platform/zrio/derived_graphics.h"
+#include "platform/zrio/dimension_shape.h"
 #include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/edge_curves.h"
 #include "platform/zrio/hatch_pattern.h"
+#include "platform/zrio/image_files.h"
+#include "platform/zrio/image_placement.h"
 #include "platform/zrio/mleader_shape.h"
+#include "platform/zrio/mtext_columns.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
+#include "platform/zrio/proxy_graphics.h"
 #include "platform/zrio/raw_shapes.h"
+#include "platform/zrio/shape_library.h"
 #include "platform/zrio/spline_fit.h"
 #include "platform/zrio/spline_points.h"
+#include "platform/zrio/table_shape.h"
 #include "platform/zrio/text_measure.h"
+#include "platform/zrio/text_styles.h"
+#include "platform/zrio/tolerance_shape.h"
 #include "platform/zrio/wide_polyline.h"
 
 #include <algorithm>
@@ -39,6 +50,13 @@ int RawInteger(const RawGroups& raw, int code, int fallback) {
   for (const RawGroup& g : raw)
     if (g.code == code) return atoi(g.value.c_str());
   return fallback;
+}
+
+// The handle of the first group of a code kept as read; 0 when there is none.
+uint64_t RawHandle(const RawGroups& raw, int code) {
+  for (const RawGroup& g : raw)
+    if (g.code == code) return strtoull(g.value.c_str(), nullptr, 16);
+  return 0;
 }
 
 // The point of groups code, code + 10 and code + 20 kept as read.
@@ -123,6 +141,23 @@ int ArcSegments(double radius, double sweep, double tolerance) {
   return int(n);
 }
 
+void DrawEllipseArc(PrimitiveSink& sink, const Vec3& c, const Vec3& u, const Vec3& v, double t0,
+                    double t1, const DrawStyle& style) {
+  if (sink.wantsArcs()) {
+    sink.ellipseArc(c, u, v, t0, t1, style);
+    return;
+  }
+  double r = std::max(u.length(), v.length());
+  int n = ArcSegments(r, t1 - t0, sink.chordTolerance());
+  std::vector<Vec3> pts(size_t(n) + 1);
+  for (int i = 0; i <= n; ++i) {
+    double a = t0 + (t1 - t0) * i / n;
+    pts[size_t(i)] = c + u * std::cos(a) + v * std::sin(a);
+  }
+  bool full = t1 - t0 >= 2 * kPi - 1e-9;
+  sink.polyline(pts.data(), full ? pts.size() - 1 : pts.size(), full, style);
+}
+
 EntityWalker::EntityWalker(const Database& db, PrimitiveSink& sink, const WalkOptions& options)
     : db_(db), sink_(sink), options_(options) {}
 
@@ -184,6 +219,7 @@ bool EntityWalker::frozenInViewport(int32_t layer) const {
 
 void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
   if (--budget_ < 0 || ((budget_ & 1023) == 0 && sink_.cancelled())) return;
+  if (e.extra && e.extra->invisible) return;
   DrawStyle style;
   int32_t layer = 0;
   if (!resolve(e, ctx, &style, &layer)) return;
@@ -254,6 +290,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
     case EntityKind::Dimension: {
       int32_t block = db_.findBlock(e.text);
       if (block >= 0) blockContents(block, t, ctx, style, layer);
+      else if (e.extra) dimension(e.extra->raw, false, t, style);
       break;
     }
     case EntityKind::Table:
@@ -289,26 +326,15 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       if (ctx.depth == 0) viewport(e, ctx, style);
       break;
     case EntityKind::Unknown:
-      if (e.extra) rawEntity(e, OcsTransform(t, e), style);
+      if (e.extra && e.extra->typeName == "TOLERANCE") tolerance(e, t, style);
+      else if (e.extra) rawEntity(e, ctx, style, layer);
       break;
   }
 }
 
 void EntityWalker::ellipse(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
                            const DrawStyle& style) {
-  if (sink_.wantsArcs()) {
-    sink_.ellipseArc(c, u, v, t0, t1, style);
-    return;
-  }
-  double r = std::max(u.length(), v.length());
-  int n = ArcSegments(r, t1 - t0, sink_.chordTolerance());
-  std::vector<Vec3> pts(size_t(n) + 1);
-  for (int i = 0; i <= n; ++i) {
-    double a = t0 + (t1 - t0) * i / n;
-    pts[size_t(i)] = c + u * std::cos(a) + v * std::sin(a);
-  }
-  bool full = t1 - t0 >= 2 * kPi - 1e-9;
-  sink_.polyline(pts.data(), full ? pts.size() - 1 : pts.size(), full, style);
+  DrawEllipseArc(sink_, c, u, v, t0, t1, style);
 }
 
 void EntityWalker::polylinePath(const Entity& e, const Transform& t, bool closed,
@@ -445,9 +471,16 @@ void EntityWalker::leader(const Entity& e, const Transform& t, const DrawStyle& 
   sink_.polyline(scratch_.data(), scratch_.size(), false, style);
 }
 
-void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
+void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyle& style,
+                             int32_t layer) {
+  Transform t = OcsTransform(ctx.t, e);
   const std::string& type = e.extra->typeName;
   const RawGroups& raw = e.extra->raw;
+  const DerivedGraphics* derived = e.extra->derived.get();
+  if (derived && !derived->edges.empty()) {
+    DrawEdgeCurves(derived->edges, t, style, sink_);
+    return;
+  }
   std::vector<std::vector<Vec3>> lines(1);
   bool closed = false;
   if (type == "MLINE") {
@@ -462,15 +495,24 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
     int count = int(lines[0].size());
     sink_.fill(lines[0].data(), &count, 1, hiding);
   } else if (type == "IMAGE") {
-    // The picture's frame: its pixels are not drawn.
-    if (ImageBoundary(raw, &lines[0])) loops(lines, t, true, style);
+    image(e, t, style);
   } else if (type == "OLE2FRAME") {
     if (OleFrame(raw, &lines[0])) loops(lines, t, true, style);
   } else if (type == "MESH") {
     lines.clear();
     if (MeshFaces(raw, &lines)) loops(lines, t, true, style);
   } else if (type == "MULTILEADER") {
-    multileader(e, t, style);
+    multileader(e, t, ctx, style, layer);
+  } else if (type == "ARC_DIMENSION" || type == "LARGE_RADIAL_DIMENSION") {
+    // Drawn, as other dimensions are, by the block the file made for it.
+    int32_t block = -1;
+    for (const RawGroup& g : raw)
+      if (g.code == 2 && block < 0) block = db_.findBlock(DecodeText(g.value, db_));
+    if (block >= 0) blockContents(block, ctx.t, ctx, style, layer);
+    else dimension(raw, type == "ARC_DIMENSION", ctx.t, style);
+  } else if (type == "SHAPE") {
+    lines.clear();
+    if (db_.shapes && ShapeEntityStrokes(*db_.shapes, raw, &lines)) loops(lines, t, false, style);
   } else if (type == "HELIX") {
     int degree = 3;
     std::vector<Vec3> control;
@@ -478,12 +520,76 @@ void EntityWalker::rawEntity(const Entity& e, const Transform& t, const DrawStyl
     if (!HelixSpline(raw, &degree, &control, &knots)) return;
     if (AppendSplinePoints(degree, control, knots, std::vector<double>(), 16, &lines[0]))
       loops(lines, t, false, style);
+  } else if (derived && !derived->proxy.empty()) {
+    DrawProxyGraphics(derived->proxy, db_, t, style, sink_);
   }
 }
 
-void EntityWalker::multileader(const Entity& e, const Transform& t, const DrawStyle& style) {
+void EntityWalker::tolerance(const Entity& e, const Transform& t, const DrawStyle& style) {
+  ToleranceShape shape;
+  Vec3 at, xdir;
+  if (!ToleranceEntity(db_, e.extra->raw, &shape, &at, &xdir)) return;
+  // The frame's own axes: along its direction and up in its plane.
+  Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
+  Transform frame;
+  for (int row = 0; row < 3; ++row) {
+    frame.m[row][0] = row == 0 ? xdir.x : row == 1 ? xdir.y : xdir.z;
+    frame.m[row][1] = row == 0 ? ydir.x : row == 1 ? ydir.y : ydir.z;
+  }
+  frame.t = at;
+  Transform place = t * frame;
+  loops(shape.lines, place, false, style);
+  for (const ToleranceText& text : shape.texts) {
+    TextRun run;
+    run.text = text.text;
+    run.advance = TextAdvance(text.text);
+    run.origin = place.apply(text.at);
+    run.xAxis = place.applyVector(Vec3(text.height, 0, 0));
+    run.yAxis = place.applyVector(Vec3(0, text.height, 0));
+    sink_.text(run, style);
+  }
+}
+
+void EntityWalker::dimension(const RawGroups& raw, bool arc, const Transform& t, const DrawStyle& style) {
+  DimensionShape shape;
+  if (!ReadDimensionShape(raw, arc, db_, &shape)) return;
+  DrawEdgeCurves(shape.lines, t, style, sink_);
+  if (shape.text.empty()) return;
+  Entity text;
+  text.kind = EntityKind::MText;
+  text.pts = {shape.textAt, shape.textDirection};
+  text.nums = {shape.textHeight, 0, 0, 1};
+  text.flags = 5;  // middle centre
+  text.text = shape.text;
+  mtextEntity(text, t, style);
+}
+
+void EntityWalker::image(const Entity& e, const Transform& t, const DrawStyle& style) {
+  ImagePlacement placement;
+  if (!ReadImagePlacement(e.extra->raw, &placement)) return;
+  ImageRun& run = placement.run;
+  const DerivedGraphics* derived = e.extra->derived.get();
+  if (placement.shown && derived && !derived->imagePath.empty() && options_.images) {
+    std::shared_ptr<const RasterImage> picture = options_.images->find(derived->imagePath);
+    if (picture) {
+      ImageRun placed = run;
+      placed.image = picture.get();
+      placed.origin = t.apply(run.origin);
+      placed.u = t.applyVector(run.u);
+      placed.v = t.applyVector(run.v);
+      sink_.image(placed, style);
+    }
+  }
+  // The frame, over the picture or for a picture that is missing.
+  std::vector<std::vector<Vec3>> frame(1, ImageOutline(run));
+  loops(frame, t, true, style);
+}
+
+void EntityWalker::multileader(const Entity& e, const Transform& t, const Context& ctx,
+                               const DrawStyle& style, int32_t layer) {
   MLeaderShape shape;
   if (!ReadMLeader(e.extra->raw, &shape)) return;
+  if (shape.blockRecord != 0) multileaderBlock(shape, t, ctx, style, layer);
   for (const std::vector<Vec3>& line : shape.lines) {
     size_t n = line.size();
     if (shape.spline && n > 2) {
@@ -514,6 +620,35 @@ void EntityWalker::multileader(const Entity& e, const Transform& t, const DrawSt
   mtextEntity(text, t, style);
 }
 
+void EntityWalker::multileaderBlock(const MLeaderShape& shape, const Transform& t, const Context& ctx,
+                                    const DrawStyle& style, int32_t layer) {
+  int32_t block = -1;
+  for (size_t i = 0; i < db_.blocks.size() && block < 0; ++i)
+    if (db_.blocks[i].recordHandle == shape.blockRecord) block = int32_t(i);
+  if (block < 0) return;
+  const Block& b = db_.blocks[size_t(block)];
+  const Vec3& s = shape.blockScale;
+  Transform place = t * Transform::translation(shape.blockAt) * Transform::ocs(shape.blockNormal) *
+                    Transform::rotationZ(shape.blockRotation) *
+                    Transform::scaling(s.x == 0 ? 1 : s.x, s.y == 0 ? 1 : s.y, s.z == 0 ? 1 : s.z) *
+                    Transform::translation(b.base * -1.0);
+  blockContents(block, place, ctx, style, layer);
+  // Each attribute's text, where its definition in the block stands.
+  for (const MLeaderAttribute& attribute : shape.attributes) {
+    for (const Entity& definition : b.entities) {
+      if (definition.handle != attribute.definition || definition.kind != EntityKind::AttDef) continue;
+      Entity text;
+      text.kind = EntityKind::Attrib;
+      text.pts = definition.pts;
+      text.nums = definition.nums;
+      text.flags = definition.flags & 0xFFF;
+      text.text = attribute.text;
+      textEntity(text, OcsTransform(place, definition), style);
+      break;
+    }
+  }
+}
+
 void EntityWalker::loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
                          const DrawStyle& style) {
   for (const std::vector<Vec3>& line : lines) {
@@ -528,6 +663,11 @@ void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& 
   int32_t block = db_.findBlock(e.text);
   if (block >= 0 && e.pts.size() >= 1 && e.nums.size() >= 8) {
     const Block& b = db_.blocks[size_t(block)];
+    // A dynamic block's entities of the visibility states the insert does
+    // not show.
+    const std::vector<uint64_t>* hidden =
+        e.extra && e.extra->derived && !e.extra->derived->hiddenHandles.empty() ? &e.extra->derived->hiddenHandles
+                                                                                : nullptr;
     double sx = e.nums[0] == 0 ? 1 : e.nums[0];
     double sy = e.nums[1] == 0 ? 1 : e.nums[1];
     double sz = e.nums[2] == 0 ? 1 : e.nums[2];
@@ -540,7 +680,7 @@ void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& 
     for (int r = 0; r < rows; ++r)
       for (int c = 0; c < cols; ++c) {
         Transform cell = base * Transform::translation(Vec3(c * e.nums[6], r * e.nums[7], 0)) * local;
-        blockContents(block, cell, ctx, style, layer);
+        blockContents(block, cell, ctx, style, layer, hidden);
       }
   }
   if (e.extra)
@@ -550,17 +690,41 @@ void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& 
 void EntityWalker::table(const Entity& e, const Context& ctx, const DrawStyle& style,
                          int32_t layer) {
   // The table's block holds its picture with the rows along x, placed as
-  // a block reference at the insertion point along the table's direction.
-  int32_t block = db_.findBlock(e.text);
-  if (block < 0 || e.pts.empty()) return;
-  const Block& b = db_.blocks[size_t(block)];
+  // a block reference at the insertion point along the table's direction;
+  // without one the table is drawn from its cells.
+  if (e.pts.empty()) return;
   Transform place = OcsTransform(ctx.t, e) * Transform::translation(e.pts[0]) *
-                    Transform::rotationZ(TableRotation(e)) * Transform::translation(b.base * -1.0);
-  blockContents(block, place, ctx, style, layer);
+                    Transform::rotationZ(TableRotation(e));
+  int32_t block = db_.findBlock(e.text);
+  // Without its name, the table's block by the handle of its block record.
+  uint64_t record = e.text.empty() && e.extra ? RawHandle(e.extra->raw, 343) : 0;
+  for (size_t i = 0; block < 0 && record != 0 && i < db_.blocks.size(); ++i)
+    if (db_.blocks[i].recordHandle == record) block = int32_t(i);
+  if (block >= 0) {
+    blockContents(block, place * Transform::translation(db_.blocks[size_t(block)].base * -1.0), ctx,
+                  style, layer);
+    return;
+  }
+  TableShape shape;
+  if (!ReadTableShape(e, db_, &shape)) return;
+  for (size_t i = 0; i + 1 < shape.borders.size(); i += 2) {
+    Vec3 line[2] = {place.apply(shape.borders[i]), place.apply(shape.borders[i + 1])};
+    sink_.polyline(line, 2, false, style);
+  }
+  for (const TableCellText& cell : shape.texts) {
+    Entity text;
+    text.kind = EntityKind::MText;
+    text.pts = {cell.at, Vec3(1, 0, 0)};
+    text.nums = {cell.height, cell.width, 0, 1};
+    text.flags = uint32_t(cell.attachment);
+    text.text = cell.text;
+    mtextEntity(text, place, style);
+  }
 }
 
 void EntityWalker::blockContents(int32_t block, const Transform& t, const Context& ctx,
-                                 const DrawStyle& style, int32_t layer) {
+                                 const DrawStyle& style, int32_t layer,
+                                 const std::vector<uint64_t>* hidden) {
   if (ctx.depth >= kMaxDepth) return;
   if (std::find(blockStack_.begin(), blockStack_.end(), block) != blockStack_.end()) return;
   Context inner;
@@ -572,7 +736,8 @@ void EntityWalker::blockContents(int32_t block, const Transform& t, const Contex
   inner.blockLinetype = style.linetype;
   inner.depth = ctx.depth + 1;
   blockStack_.push_back(block);
-  for (const Entity& child : db_.blocks[size_t(block)].entities) walkEntity(child, inner);
+  for (const Entity& child : db_.blocks[size_t(block)].entities)
+    if (!hidden || !std::binary_search(hidden->begin(), hidden->end(), child.handle)) walkEntity(child, inner);
   blockStack_.pop_back();
 }
 
@@ -605,6 +770,7 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
   format.attachment = int(e.flags);
   format.widthFactor = styleWidthFactor(e);
   if (!(format.height > 0) || !std::isfinite(format.height)) return;
+  if (e.extra) ReadMTextColumns(e.extra->raw, &format);
   Vec3 xdir = e.pts[1].length() > 1e-12 ? e.pts[1].normalized() : Vec3(1, 0, 0);
   Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
   for (const MTextLine& line : LayoutMText(e.text, format)) {
@@ -613,10 +779,10 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
       if (span.end <= span.begin) continue;
       const MTextStyle& look = span.style;
       double height = format.height * look.height, width = format.widthFactor * look.width;
+      Vec3 spanStart = start + xdir * (span.x * format.height * format.widthFactor);
       TextRun run;
-      run.text = line.text.substr(span.begin, span.end - span.begin);
-      run.advance = span.advance / (look.height * look.width);
-      run.origin = t.apply(start + xdir * (span.x * format.height * format.widthFactor));
+      run.bold = look.bold;
+      run.italic = look.italic;
       run.xAxis = t.applyVector(xdir * (height * width));
       // A slant leans the characters' up along the baseline.
       double lean = std::tan(Radians(look.oblique));
@@ -628,7 +794,46 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
         coloured.aci = int16_t(look.aci);
         coloured.trueColor = -1;
       }
-      sink_.text(run, coloured);
+      // Places in the span's text heights: x along the baseline, y up.
+      auto at = [&](double x, double y) { return spanStart + xdir * (x * height * width) + ydir * (y * height); };
+      if (span.stack.kind) {
+        MTextStackPlaces places = PlaceStack(span.stack);
+        for (int part = 0; part < 2; ++part) {
+          run.text = part == 0 ? span.stack.upper : span.stack.lower;
+          run.advance = TextAdvance(run.text);
+          run.origin = t.apply(part == 0 ? at(places.upperX, places.upperY) : at(places.lowerX, places.lowerY));
+          if (!run.text.empty()) sink_.text(run, coloured);
+        }
+        if (places.fromX == places.toX && places.fromY == places.toY) continue;
+        Vec3 bar[2] = {t.apply(at(places.fromX, places.fromY)), t.apply(at(places.toX, places.toY))};
+        sink_.polyline(bar, 2, false, coloured);
+        continue;
+      }
+      for (uint8_t mark : {kUnderline, kOverline, kStrikeThrough}) {
+        if (!(look.lines & mark)) continue;
+        double y = mark == kUnderline ? kUnderlineAt : mark == kOverline ? kOverlineAt : kStrikeThroughAt;
+        Vec3 along[2] = {t.apply(at(0, y)), t.apply(at(span.advance / (look.height * look.width), y))};
+        sink_.polyline(along, 2, false, coloured);
+      }
+      std::string text = line.text.substr(span.begin, span.end - span.begin);
+      if (look.tracking == 1) {
+        run.text = text;
+        run.advance = span.advance / (look.height * look.width);
+        run.origin = t.apply(spanStart);
+        sink_.text(run, coloured);
+        continue;
+      }
+      // Tracked characters keep their width and stand further apart.
+      double x = 0;
+      for (size_t pos = 0; pos < text.size();) {
+        size_t begin = pos;
+        double advance = CharAdvance(NextDisplayChar(text, &pos));
+        run.text = text.substr(begin, pos - begin);
+        run.advance = advance;
+        run.origin = t.apply(at(x, 0));
+        sink_.text(run, coloured);
+        x += advance * look.tracking;
+      }
     }
   }
 }
@@ -636,21 +841,9 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
 double EntityWalker::styleWidthFactor(const Entity& e) {
   if (!stylesRead_) {
     stylesRead_ = true;
-    for (const RawTable& table : db_.otherTables) {
-      if (table.name != "STYLE") continue;
-      std::string name;
-      double width = 1;
-      for (size_t i = 0; i <= table.groups.size(); ++i) {
-        if (i == table.groups.size() || table.groups[i].code == 0) {
-          if (!name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(name)] = width;
-          name.clear();
-          width = 1;
-        } else if (table.groups[i].code == 2) {
-          name = DecodeText(table.groups[i].value, db_);
-        } else if (table.groups[i].code == 41) {
-          width = atof(table.groups[i].value.c_str());
-        }
-      }
+    for (const TextStyleRecord& record : TextStyleRecords(db_)) {
+      double width = record.widthFactor;
+      if (!record.name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(record.name)] = width;
     }
   }
   std::string style = e.extra && !e.extra->styleName.empty() ? e.extra->styleName : "STANDARD";

@@ -13,6 +13,8 @@
 
 namespace zr {
 
+struct MLeaderShape;
+
 // Resolved appearance of one primitive.
 struct DrawStyle {
   int16_t aci = 7;         // colour index (1..255 in a sound file), used when trueColor < 0
@@ -32,6 +34,21 @@ struct TextRun {
   Vec3 yAxis;        // up, length = height
   int halign = 0;    // 0 left, 1 centre, 2 right (of the anchor)
   int valign = 0;    // 0 baseline, 1 bottom, 2 middle, 3 top
+  bool bold = false, italic = false;  // the face's look (MTEXT's inline fonts)
+};
+
+struct RasterImage;
+class ImageFiles;
+
+// A raster image placed in the drawing: the point s across and t up (both
+// from 0 to 1 over the whole picture) is at origin + u s + v t.
+struct ImageRun {
+  const RasterImage* image = nullptr;
+  Vec3 origin, u, v;
+  std::vector<Vec3> clip;     // (s, t) corners of the part shown; empty: all of it
+  bool clipInverted = false;  // the part outside the clip is shown instead
+  bool transparent = false;   // the pixels' alpha counts
+  int brightness = 50, contrast = 50, fade = 0;  // 0 to 100 each
 };
 
 class PrimitiveSink {
@@ -56,6 +73,8 @@ class PrimitiveSink {
   // An infinite line (both ways) or a ray (one way).
   virtual void infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
                             const DrawStyle& style) {}
+  // The pixels of a raster image (sinks that draw no pixels skip them).
+  virtual void image(const ImageRun& run, const DrawStyle& style) {}
   // What follows, until popClip, shows only inside the polygon (a
   // viewport of a paper layout, its corners in world coordinates).
   virtual void pushClip(const Vec3* corners, int count) {}
@@ -65,6 +84,7 @@ class PrimitiveSink {
 struct WalkOptions {
   bool respectLayers = true;  // skip entities on layers that are off or frozen
   bool showAttDefs = true;    // attribute definitions outside blocks
+  ImageFiles* images = nullptr;  // pictures of IMAGE entities; null: their frames only
 };
 
 class EntityWalker {
@@ -104,14 +124,23 @@ class EntityWalker {
   void curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent, const Vec3* endTangent);
   void leader(const Entity& e, const Transform& t, const DrawStyle& style);
   // Kinds kept as raw groups that have a picture.
-  void rawEntity(const Entity& e, const Transform& t, const DrawStyle& style);
+  void rawEntity(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
              const DrawStyle& style);
-  void multileader(const Entity& e, const Transform& t, const DrawStyle& style);
+  // A dimension without a block, from its definition points.
+  void dimension(const RawGroups& raw, bool arc, const Transform& t, const DrawStyle& style);
+  // An IMAGE's picture (when its file is found) and its frame.
+  void image(const Entity& e, const Transform& t, const DrawStyle& style);
+  void multileader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style,
+                   int32_t layer);
+  void multileaderBlock(const MLeaderShape& shape, const Transform& t, const Context& ctx,
+                        const DrawStyle& style, int32_t layer);
+  void tolerance(const Entity& e, const Transform& t, const DrawStyle& style);
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
-  void blockContents(int32_t block, const Transform& t, const Context& ctx,
-                     const DrawStyle& style, int32_t layer);
+  // The entities of a block, but those whose handles are in `hidden` (sorted).
+  void blockContents(int32_t block, const Transform& t, const Context& ctx, const DrawStyle& style,
+                     int32_t layer, const std::vector<uint64_t>* hidden = nullptr);
   void textEntity(const Entity& e, const Transform& t, const DrawStyle& style);
   void mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style);
   // Width factor of an MTEXT's text style (1 when it has none).
@@ -136,5 +165,10 @@ class EntityWalker {
 
 // Number of chord segments for an arc of the given radius and sweep.
 int ArcSegments(double radius, double sweep, double tolerance);
+
+// The arc c + u cos t + v sin t, t from t0 to t1: as an ellipse arc when the
+// sink wants arcs, else as chords within its tolerance.
+void DrawEllipseArc(PrimitiveSink& sink, const Vec3& c, const Vec3& u, const Vec3& v, double t0,
+                    double t1, const DrawStyle& style);
 
 }  // namespace zr

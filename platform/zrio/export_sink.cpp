@@ -1,6 +1,8 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/export_sink.h"
 
+#include "platform/zrio/image_raster.h"
+
 namespace zr {
 
 ExportSink::ExportSink(CDwgExport* device, const Transform& worldToDevice, int width, int height,
@@ -41,6 +43,14 @@ void ExportSink::beginClip(const double* xy, int count) {
 }
 
 void ExportSink::endClip() { device_->ResetClip(); }
+
+void ExportSink::emitPixels(const OutputPixels& p) {
+  HBITMAP dib = PixelSection(p);
+  if (!dib) return;
+  // The lower left corner of the pixels, in page coordinates.
+  device_->Raster(p.left - 0.5, height_ - (p.top + p.height) + 0.5, p.width, p.height, dib);
+  DeleteObject(dib);
+}
 
 void ExportSink::emitText(const DeviceText& text) {
   std::vector<double> xy;

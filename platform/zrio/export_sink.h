@@ -17,6 +17,9 @@ class ExportSink : public ScreenSink {
   void emitPolyline(const double* xy, size_t count) override;
   void emitPolygons(const double* xy, const int* counts, int loops) override;
   void emitText(const DeviceText& text) override;
+  // Images go to the device's Raster as 32-bit premultiplied pixels; a
+  // device that takes none shows their frames only.
+  void emitPixels(const OutputPixels& pixels) override;
   void beginClip(const double* xy, int count) override;
   void endClip() override;
 

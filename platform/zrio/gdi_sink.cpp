@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "platform/zrio/image_raster.h"
+
 namespace zr {
 
 GdiSink::GdiSink(HDC dc, bool flipY, const Transform& worldToDevice, int width, int height,
@@ -102,13 +104,44 @@ void GdiSink::endClip() {
   savedState_ = 0;
 }
 
-HFONT GdiSink::font(double height, double angle, LONG charWidth) {
+void GdiSink::emitPixels(const OutputPixels& p) {
+  HBITMAP dib = PixelSection(p);
+  if (!dib) return;
+  HDC source = CreateCompatibleDC(dc_);
+  HGDIOBJ old = source ? SelectObject(source, dib) : nullptr;
+  // The blend goes in device pixels: a DC mapped with y upwards has its
+  // rectangle mapped first.
+  POINT corners[2] = {{p.left, p.top}, {p.left + p.width, p.top + p.height}};
+  int saved = 0;
+  if (!flipY_) {
+    corners[0].y = height_ - p.top;
+    corners[1].y = height_ - p.top - p.height;
+    LPtoDP(dc_, corners, 2);
+    saved = SaveDC(dc_);
+    SetMapMode(dc_, MM_TEXT);
+    SetWindowOrgEx(dc_, 0, 0, nullptr);
+    SetViewportOrgEx(dc_, 0, 0, nullptr);
+  }
+  LONG x = std::min(corners[0].x, corners[1].x), y = std::min(corners[0].y, corners[1].y);
+  LONG w = std::abs(corners[1].x - corners[0].x), h = std::abs(corners[1].y - corners[0].y);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  if (source && w > 0 && h > 0) GdiAlphaBlend(dc_, x, y, w, h, source, 0, 0, p.width, p.height, blend);
+  if (saved) RestoreDC(dc_, saved);
+  if (source) {
+    SelectObject(source, old);
+    DeleteDC(source);
+  }
+  DeleteObject(dib);
+}
+
+HFONT GdiSink::font(double height, double angle, LONG charWidth, int look) {
   long h = std::lround(height * 4);
   long a = std::lround(angle * 1800 / kPi);
-  uint64_t key = (uint64_t(h & 0xFFFFFF) << 40) | (uint64_t(a & 0xFFFF) << 20) | uint64_t(charWidth & 0xFFFFF);
+  uint64_t key = (uint64_t(h & 0xFFFFFF) << 40) | (uint64_t(a & 0xFFFF) << 20) |
+                 (uint64_t(charWidth & 0x3FFFF) << 2) | uint64_t(look & 3);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HFONT f = CreateTextFont(height, angle, charWidth);
+  HFONT f = CreateTextFont(height, angle, charWidth, look & 1, look & 2);
   fonts_[key] = f;
   return f;
 }
@@ -118,11 +151,12 @@ HFONT GdiSink::font(double height, double angle, LONG charWidth) {
 // text fills exactly the box that extents and hit tests use.
 void GdiSink::emitText(const DeviceText& t) {
   double c = std::cos(t.angle), s = std::sin(t.angle);
+  int look = (t.bold ? 1 : 0) | (t.italic ? 2 : 0);
   for (const TextPiece& piece : TextPieces(t)) {
     const WCHAR* text = reinterpret_cast<const WCHAR*>(t.text.c_str()) + piece.first;
-    SelectObject(dc_, font(t.height, t.angle, 0));
+    SelectObject(dc_, font(t.height, t.angle, 0, look));
     LONG charWidth = FittedCharWidth(dc_, text, int(piece.count), piece.advance);
-    if (charWidth) SelectObject(dc_, font(t.height, t.angle, charWidth));
+    if (charWidth) SelectObject(dc_, font(t.height, t.angle, charWidth, look));
     ExtTextOutW(dc_, int(std::lround(t.x + c * piece.offset)), int(deviceY(t.y + s * piece.offset)), 0,
                 nullptr, text, UINT(piece.count), piece.steps.data());
   }

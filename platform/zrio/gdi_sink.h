@@ -20,11 +20,13 @@ class GdiSink : public ScreenSink {
   void emitPolyline(const double* xy, size_t count) override;
   void emitPolygons(const double* xy, const int* counts, int loops) override;
   void emitText(const DeviceText& text) override;
+  void emitPixels(const OutputPixels& pixels) override;
   void beginClip(const double* xy, int count) override;
   void endClip() override;
 
  private:
-  HFONT font(double height, double angle, LONG charWidth);
+  // look: 1 bold, 2 italic.
+  HFONT font(double height, double angle, LONG charWidth, int look);
   LONG deviceY(double y) const;
 
   HDC dc_;

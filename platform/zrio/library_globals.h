@@ -26,7 +26,8 @@ struct LibraryGlobals {
   COLORREF background = RGB(0, 0, 0);
   int dpi = 0;
   std::vector<PenSetPen> pens;  // under `lock`
-  std::string searchDirectories;
+  std::string searchDirectories;      // the host CAD program's support folders
+  std::string userSearchDirectories;  // the folders of the search-path dialog
   std::map<std::string, std::string> passwords;  // upper-case path -> password
 };
 

@@ -34,6 +34,7 @@ bool ReadMLeader(const RawGroups& raw, MLeaderShape* shape) {
   };
   std::vector<Leader> leaders;
   size_t points = 0;
+  bool hasBlock = false;
   for (size_t i = 0; i < raw.size(); ++i) {
     const RawGroup& g = raw[i];
     if (g.code == 300 && g.value == "CONTEXT_DATA{") {
@@ -62,7 +63,19 @@ bool ReadMLeader(const RawGroups& raw, MLeaderShape* shape) {
     else if (where == kContext && g.code == 12) shape->textAt = PointAt(raw, &i);
     else if (where == kContext && g.code == 13) shape->textDirection = PointAt(raw, &i);
     else if (where == kOutside && g.code == 170) shape->spline = atoi(g.value.c_str()) == 2;
+    else if (where == kContext && g.code == 296) hasBlock = atoi(g.value.c_str()) != 0;
+    else if (where == kContext && g.code == 341) shape->blockRecord = strtoull(g.value.c_str(), nullptr, 16);
+    else if (where == kContext && g.code == 14) shape->blockNormal = PointAt(raw, &i);
+    else if (where == kContext && g.code == 15) shape->blockAt = PointAt(raw, &i);
+    else if (where == kContext && g.code == 16) shape->blockScale = PointAt(raw, &i);
+    else if (where == kContext && g.code == 46) shape->blockRotation = Number(g);
+    else if (where == kOutside && g.code == 330 && shape->attributes.size() < kMaxPoints)
+      shape->attributes.push_back({strtoull(g.value.c_str(), nullptr, 16), std::string()});
+    else if (where == kOutside && g.code == 302 && !shape->attributes.empty())
+      shape->attributes.back().text = g.value;
   }
+  if (!hasBlock || !Finite(shape->blockAt) || !Finite(shape->blockScale) || !std::isfinite(shape->blockRotation))
+    shape->blockRecord = 0;
   for (Leader& leader : leaders) {
     for (std::vector<Vec3>& line : leader.lines) {
       line.push_back(leader.landing);

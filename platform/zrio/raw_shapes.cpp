@@ -1,5 +1,7 @@
 #include "platform/zrio/raw_shapes.h"
 
+#include "platform/zrio/image_placement.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -76,42 +78,10 @@ bool MlineElements(const RawGroups& raw, std::vector<std::vector<Vec3>>* lines, 
 }
 
 bool ImageBoundary(const RawGroups& raw, std::vector<Vec3>* loop) {
-  Vec3 origin, u, v, size;
-  std::vector<Vec3> clip;
-  long clipType = 1;
-  bool clipping = true;
-  for (size_t i = 0; i < raw.size();) {
-    int code = raw[i].code;
-    if (code == 10 || code == 11 || code == 12 || code == 13 || code == 14) {
-      Vec3 p;
-      i = PointAt(raw, i, &p);
-      if (code == 10) origin = p;
-      else if (code == 11) u = p;
-      else if (code == 12) v = p;
-      else if (code == 13) size = p;
-      else if (clip.size() < kMaxItems) clip.push_back(p);
-      continue;
-    }
-    if (code == 71) clipType = Integer(raw[i]);
-    if (code == 280) clipping = Integer(raw[i]) != 0;
-    ++i;
-  }
-  if (!(size.x > 0) || !(size.y > 0)) return false;
-  if (!clipping || clip.size() < 2) {
-    clip = {Vec3(-0.5, -0.5), Vec3(size.x - 0.5, size.y - 0.5)};
-    clipType = 1;
-  }
-  if (clipType == 1 || clip.size() == 2) {
-    Vec3 a = clip[0], b = clip[1];
-    clip = {a, Vec3(b.x, a.y), b, Vec3(a.x, b.y)};
-  }
-  // Clip points count pixels from the picture's top left corner, the
-  // insertion point being its bottom left one.
-  for (const Vec3& c : clip) {
-    Vec3 p = origin + u * (c.x + 0.5) + v * (size.y - 0.5 - c.y);
+  ImagePlacement placement;
+  if (!ReadImagePlacement(raw, &placement)) return false;
+  for (const Vec3& p : ImageOutline(placement.run))
     if (Finite(p)) loop->push_back(p);
-  }
-  if (!clip.empty() && clip.front().x == clip.back().x && clip.front().y == clip.back().y) loop->pop_back();
   return loop->size() >= 3;
 }
 

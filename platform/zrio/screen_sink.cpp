@@ -6,12 +6,15 @@
 
 #include "platform/zrio/aci_palette.h"
 #include "platform/zrio/box_sink.h"
+#include "platform/zrio/image_raster.h"
 
 namespace zr {
 
 namespace {
 
 const double kClipMargin = 64;
+// Images are resampled this many output rows at a time.
+const int kImageBandRows = 256;
 const double kCoordinateLimit = 4194304;  // keeps GDI coordinates sane
 
 double Clamp(double v) { return std::max(-kCoordinateLimit, std::min(kCoordinateLimit, v)); }
@@ -50,7 +53,7 @@ bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lo_x, do
 
 }  // namespace
 
-HFONT CreateTextFont(double height, double angle, LONG charWidth) {
+HFONT CreateTextFont(double height, double angle, LONG charWidth, bool bold, bool italic) {
   LOGFONTW lf = {};
   // A drawing's text height is the height of its capitals: those of the
   // stand-in face are 0.69 of its em.
@@ -58,7 +61,8 @@ HFONT CreateTextFont(double height, double angle, LONG charWidth) {
   lf.lfHeight = -LONG(std::lround(std::min(em, 30000.0)));
   lf.lfWidth = std::min(charWidth, LONG(30000));
   lf.lfEscapement = lf.lfOrientation = LONG(std::lround(angle * 1800 / kPi));
-  lf.lfWeight = FW_NORMAL;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = italic;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = ANTIALIASED_QUALITY;
   static const WCHAR kFace[] = {'S', 'i', 'm', 'S', 'u', 'n', 0};
@@ -111,7 +115,7 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
   DeviceText design = t;
   design.height = kDesign;
   design.advance = t.advance * kDesign / t.height;
-  HFONT natural = CreateTextFont(kDesign, 0, 0);
+  HFONT natural = CreateTextFont(kDesign, 0, 0, t.bold, t.italic);
   HGDIOBJ old = SelectObject(dc, natural);
   SetTextAlign(dc, TA_BASELINE | TA_LEFT);
   SetBkMode(dc, TRANSPARENT);
@@ -120,7 +124,7 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
     const WCHAR* text = reinterpret_cast<const WCHAR*>(t.text.c_str()) + piece.first;
     SelectObject(dc, natural);
     LONG charWidth = FittedCharWidth(dc, text, int(piece.count), piece.advance);
-    HFONT fitted = charWidth ? CreateTextFont(kDesign, 0, charWidth) : nullptr;
+    HFONT fitted = charWidth ? CreateTextFont(kDesign, 0, charWidth, t.bold, t.italic) : nullptr;
     if (fitted) SelectObject(dc, fitted);
     ExtTextOutW(dc, piece.offset, 0, 0, nullptr, text, UINT(piece.count), piece.steps.data());
     SelectObject(dc, natural);
@@ -434,6 +438,8 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
   applyStyle(style);
   DeviceText t;
   t.text = TextForDisplay(run.text);
+  t.bold = run.bold;
+  t.italic = run.italic;
   t.height = yl;
   t.advance = xl * run.advance;
   double ux = xa.x / xl, uy = xa.y / xl, vx = ya.x / yl, vy = ya.y / yl;
@@ -458,6 +464,21 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
     xy[i + 1] = y + uy * lx + vy * ly;
   }
   if (!counts.empty()) emitPolygons(xy.data(), counts.data(), int(counts.size()));
+}
+
+void ScreenSink::image(const ImageRun& run, const DrawStyle& style) {
+  if (!selected(style) || options_.highlight || !run.image) return;
+  OutputGrid grid;
+  grid.toOutput = toDevice_;
+  grid.width = width_;
+  grid.height = height_;
+  grid.background = options_.background;
+  grid.colorMode = options_.colorMode;
+  int top = 0, bottom = 0;
+  if (!ImageRows(run, grid, &top, &bottom)) return;
+  OutputPixels band;
+  for (int from = top; from < bottom && !cancelled(); from += kImageBandRows)
+    if (ResampleImage(run, grid, from, std::min(bottom, from + kImageBandRows), &band)) emitPixels(band);
 }
 
 void ScreenSink::infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,

@@ -13,6 +13,8 @@
 
 namespace zr {
 
+struct OutputPixels;
+
 // A pen of the print pen set: the colour index a drawing colour index prints
 // in, and its width in output pixels.
 struct PenSetPen {
@@ -44,6 +46,7 @@ struct DeviceText {
   double angle = 0;        // radians, anticlockwise
   double height = 0;       // pixels
   double advance = 0;      // width the text takes along its baseline, pixels
+  bool bold = false, italic = false;
 };
 
 class ScreenSink : public PrimitiveSink {
@@ -59,6 +62,7 @@ class ScreenSink : public PrimitiveSink {
   void text(const TextRun& run, const DrawStyle& style) override;
   void infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
                     const DrawStyle& style) override;
+  void image(const ImageRun& run, const DrawStyle& style) override;
   void pushClip(const Vec3* corners, int count) override;
   void popClip() override;
 
@@ -70,6 +74,9 @@ class ScreenSink : public PrimitiveSink {
   virtual void emitPolyline(const double* xy, size_t count) = 0;
   virtual void emitPolygons(const double* xy, const int* counts, int loops) = 0;
   virtual void emitText(const DeviceText& text) = 0;
+  // Premultiplied pixels over what is drawn; pixel (c, r) centred at
+  // (c, height - r).
+  virtual void emitPixels(const OutputPixels& pixels) = 0;
   // Clip to a polygon (output pixels, y upwards) until endClip.
   virtual void beginClip(const double* xy, int count) = 0;
   virtual void endClip() = 0;
@@ -102,7 +109,7 @@ void TextOutlines(const DeviceText& text, std::vector<double>* xy, std::vector<i
 
 // A font for text of the given pixel height and angle; charWidth is its
 // average character width in pixels, 0 for the face's own.
-HFONT CreateTextFont(double height, double angle, LONG charWidth);
+HFONT CreateTextFont(double height, double angle, LONG charWidth, bool bold = false, bool italic = false);
 
 // The average character width that makes `count` characters, drawn in the
 // font selected into the DC (one made with charWidth 0), `advance` pixels

@@ -16,11 +16,16 @@ typedef void (*DWG_LOAD_END_FUNC)();
 int InitDLL();
 void UninitDLL();
 
-// Folders (separated by ';') searched for fonts and referenced files.
+// Folders (separated by ';') searched for fonts and referenced files: the
+// host CAD program's support folders, given at start.
 void DWG_SetSearchDirectories(const char* paths);
 // Copies them into buffer (cut to size - 1 bytes and zero-terminated) and
 // returns the length of the whole text.
 int DWG_GetSearchDirectories(char* buffer, int size);
+// The same for the folders the user lists in the search-path dialog, which
+// are searched first.
+void DWG_SetUserSearchDirectories(const char* paths);
+int DWG_GetUserSearchDirectories(char* buffer, int size);
 
 // Abort query polled during loads of view drawings; (0, 0) removes it.
 void DWG_SetFileAboutFunc(DWG_ABORT_FUNC query, void* user);
@@ -46,6 +51,15 @@ void CommonPenSets_SetDPI(int dpi);
 // pixels. Lines of a true colour or of a higher index keep their own colour
 // and lineweight. count 0 removes the set.
 void CommonPenSets_SetPens(const short* colorIndexes, const double* widths, int count);
+
+// Decodes the raster file at `path` (ANSI) into a new 32-bit DIB section
+// whose alpha bytes hold each pixel's opacity; null when the file cannot be
+// decoded. The library owns the bitmap it returns. IMAGE entities draw their
+// pictures through the decoder set at start-up; with none set (null) they
+// draw their frames only. The decoder may be called from any thread that
+// draws.
+typedef HBITMAP (*DWG_IMAGE_DECODER)(const char* path);
+void DWG_SetImageDecoder(DWG_IMAGE_DECODER decoder);
 
 // Writes the bitmap as a TIFF file at the given resolution; kind 3 is
 // 24-bit colour (the only kind). 1 on success, 0 on failure.

@@ -22,16 +22,36 @@ void UninitDLL() {
   Globals().passwords.clear();
 }
 
-void DWG_SetSearchDirectories(const char* paths) {
+namespace {
+
+void SetFolders(std::string zr::LibraryGlobals::*list, const char* paths) {
   std::lock_guard<std::mutex> hold(Globals().lock);
-  Globals().searchDirectories = paths ? paths : "";
+  Globals().*list = paths ? paths : "";
+}
+
+int GetFolders(std::string zr::LibraryGlobals::*list, char* buffer, int size) {
+  std::lock_guard<std::mutex> hold(Globals().lock);
+  const std::string& paths = Globals().*list;
+  if (buffer && size > 0) lstrcpynA(buffer, paths.c_str(), size);
+  return int(paths.size());
+}
+
+}  // namespace
+
+void DWG_SetSearchDirectories(const char* paths) {
+  SetFolders(&zr::LibraryGlobals::searchDirectories, paths);
 }
 
 int DWG_GetSearchDirectories(char* buffer, int size) {
-  std::lock_guard<std::mutex> hold(Globals().lock);
-  const std::string& paths = Globals().searchDirectories;
-  if (buffer && size > 0) lstrcpynA(buffer, paths.c_str(), size);
-  return int(paths.size());
+  return GetFolders(&zr::LibraryGlobals::searchDirectories, buffer, size);
+}
+
+void DWG_SetUserSearchDirectories(const char* paths) {
+  SetFolders(&zr::LibraryGlobals::userSearchDirectories, paths);
+}
+
+int DWG_GetUserSearchDirectories(char* buffer, int size) {
+  return GetFolders(&zr::LibraryGlobals::userSearchDirectories, buffer, size);
 }
 
 void DWG_SetFileAboutFunc(DWG_ABORT_FUNC query, void* user) {

@@ -17,12 +17,12 @@ namespace {
 const char kSearchPathsValue[] = "SearchPaths";
 const char kSeparator = ';';
 
-// The drawing library's search paths as one text.
+// The folders of the drawing library the dialog edits, as one text.
 CString CurrentSearchPaths()
 {
-    int length = DWG_GetSearchDirectories(nullptr, 0);
+    int length = DWG_GetUserSearchDirectories(nullptr, 0);
     std::string paths((size_t)length + 1, '\0');
-    DWG_GetSearchDirectories(&paths[0], length + 1);
+    DWG_GetUserSearchDirectories(&paths[0], length + 1);
     return CString(paths.c_str());
 }
 
@@ -46,7 +46,7 @@ void LoadSearchPaths(HKEY key)
         return;
     std::string paths(size + 1, '\0');
     if (RegQueryValueExA(key, kSearchPathsValue, nullptr, &type, (BYTE*)&paths[0], &size) == ERROR_SUCCESS)
-        DWG_SetSearchDirectories(paths.c_str());
+        DWG_SetUserSearchDirectories(paths.c_str());
 }
 
 BEGIN_MESSAGE_MAP(CSearchPathDialog, CDialog)
@@ -183,7 +183,7 @@ void CSearchPathDialog::OnOK()
             paths += kSeparator;
         paths += folder;
     }
-    DWG_SetSearchDirectories(paths);
+    DWG_SetUserSearchDirectories(paths);
     StoreSearchPaths(paths);
     EndDialog(IDOK);
 }

@@ -1,6 +1,8 @@
 // The drawing library's search paths for external references, fonts and
-// images: the dialog that edits them, and their keeping in the library's
-// registry key (value "SearchPaths", folders separated by ';').
+// images that the user lists: the dialog that edits them, and their keeping
+// in the library's registry key (value "SearchPaths", folders separated by
+// ';'). The library searches them before the host CAD program's support
+// folders, which the dialog neither shows nor changes.
 #pragma once
 #include "platform/classlib/classlib.h"
 

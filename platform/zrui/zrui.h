@@ -87,9 +87,10 @@ int showDwgSaveDialog(BOOL openFileDialog, const char* defaultExtension, const c
                       const char* filter, CWnd* parent, void* context, DwgSaveFilterCallback callback,
                       int initialFilterIndex, int& chosenFilterIndex, CString& path);
 
-// The drawing library's search paths for external references, fonts and
-// images: OK hands them to the drawing library and keeps them in the
-// library's key. 1 on OK, else 0.
+// The folders the user lists for the drawing library's search of external
+// references, fonts and images (searched before the host CAD program's
+// support folders): OK hands them to the drawing library and keeps them in
+// the library's key. 1 on OK, else 0.
 int showSearchManager(CWnd* parent);
 
 }  // namespace ZrUI

@@ -67,7 +67,7 @@ COLORREF ControlCornerPixel(HWND dialog, int id)
 std::string SearchFolders()
 {
     std::lock_guard<std::mutex> hold(zr::Globals().lock);
-    return zr::Globals().searchDirectories;
+    return zr::Globals().userSearchDirectories;
 }
 
 // The folders the search-path dialog lists, joined as the library keeps them.

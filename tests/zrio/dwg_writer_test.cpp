@@ -107,9 +107,11 @@ DrawingPtr OpenPath(const std::string& path) {
 }  // namespace
 
 // Kinds the writer refuses rather than leave out: 3D solids, and the
-// wipeouts and tolerances the DWG reader passes on, which it does not encode.
+// regions, wipeouts, tolerances and image definitions the DWG reader passes
+// on, which it does not encode.
 static bool RefusedKind(const std::string& failure) {
-  return failure == "entity 3DSOLID" || failure == "entity WIPEOUT" || failure == "entity TOLERANCE";
+  return failure == "entity 3DSOLID" || failure == "entity REGION" || failure == "entity WIPEOUT" ||
+         failure == "entity TOLERANCE" || failure == "object IMAGEDEF";
 }
 
 // Every fixture, DXF and DWG, is written unless it holds a kind the writer

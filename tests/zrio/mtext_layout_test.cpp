@@ -294,3 +294,68 @@ TEST_F(MTextDrawing, ExportOutlinesFillTheSameBox) {
   EXPECT_GT(device.right, 550);
   EXPECT_LE(device.top, 900 + 5);  // ascenders above the capitals
 }
+
+// Where ezdxf's drawing add-on puts lines (measured with it, height 2.5):
+// a line stands 2/3 of the height of the line above plus its own height
+// below it, a stack over a bar being 2.4 heights tall; indents count in
+// text heights; dynamic columns flow where a baseline would pass the
+// column's height, and a column break without columns moves one
+// reference width along.
+TEST(MTextLayout, LinesStandWhereEzdxfPutsThem) {
+  zr::MTextFormat format{2.5, 1, 40, 1, 1};
+  std::vector<zr::MTextLine> tall = zr::LayoutMText("L1\\P\\H2x;L2\\PL3", format);
+  ASSERT_EQ(3u, tall.size());
+  EXPECT_NEAR(-2.5, tall[0].y, 0.01);
+  EXPECT_NEAR(-9.168, tall[1].y, 0.01);
+  EXPECT_NEAR(-17.503, tall[2].y, 0.01);
+  std::vector<zr::MTextLine> stacked = zr::LayoutMText("Line1\\PA\\S1/2;B\\PLine3", format);
+  ASSERT_EQ(3u, stacked.size());
+  EXPECT_NEAR(-10.168, stacked[1].y, 0.01);
+  EXPECT_NEAR(-16.669, stacked[2].y, 0.01);
+  ASSERT_EQ(3u, stacked[1].spans.size());
+  EXPECT_EQ("1", stacked[1].spans[1].stack.upper);
+  EXPECT_EQ("2", stacked[1].spans[1].stack.lower);
+  zr::MTextStackPlaces bar = zr::PlaceStack(stacked[1].spans[1].stack);
+  EXPECT_DOUBLE_EQ(1.4, bar.upperY);  // ezdxf: 3.5 above the baseline, the bar at 3
+  EXPECT_DOUBLE_EQ(1.2, bar.fromY);
+  std::vector<zr::MTextLine> indented = zr::LayoutMText("\\pxi-3,l5;Hanging words wrap here and on", format);
+  ASSERT_LE(2u, indented.size());
+  EXPECT_NEAR(5, indented[0].x, 1e-9);
+  EXPECT_NEAR(12.5, indented[1].x, 1e-9);
+  zr::MTextFormat dynamic{2.5, 1, 20, 1, 1};
+  dynamic.columns = zr::MTextColumns::Dynamic;
+  dynamic.columnWidth = 20;
+  dynamic.gutter = 4;
+  dynamic.columnHeights = {8, 12};
+  std::vector<zr::MTextLine> flowing = zr::LayoutMText("a\\Pb\\Pc\\Pd\\Pe\\Pf", dynamic);
+  ASSERT_EQ(6u, flowing.size());
+  EXPECT_NEAR(0, flowing[1].x, 1e-9);
+  EXPECT_NEAR(24, flowing[2].x, 1e-9);  // a third baseline at 10.8 passes 8
+  EXPECT_NEAR(-2.5, flowing[2].y, 1e-9);
+  EXPECT_NEAR(48, flowing[5].x, 1e-9);  // the last height holds on
+  std::vector<zr::MTextLine> broken = zr::LayoutMText("one\\Ntwo", zr::MTextFormat{2.5, 1, 30, 1, 1});
+  EXPECT_NEAR(30, broken[1].x, 1e-9);
+  EXPECT_NEAR(-2.5, broken[1].y, 1e-9);
+}
+
+// Codes cut short, repeated or out of range place every line at a finite
+// point, with columns and without.
+TEST(MTextLayout, RandomCodesPlaceEveryLineAtAFinitePoint) {
+  const char* const pieces[] = {"a", " ", "\\S", "1/2;", "^", "#", ";", "\\pxi-3,l5,qc;", "\\pi1e308;",
+                                "\\T9;", "\\H1e9x;", "\\N", "\\P", "\\L", "\\o", "{", "}", "\\fA|b1;"};
+  const size_t kPieces = sizeof(pieces) / sizeof(pieces[0]);
+  std::mt19937 random(20261210);
+  zr::MTextFormat dynamic{2, 1, 10, 1, 1};
+  dynamic.columns = zr::MTextColumns::Dynamic;
+  dynamic.columnWidth = 10;
+  dynamic.columnHeight = 5;
+  for (int n = 0; n < 2000; ++n) {
+    std::string text;
+    for (size_t k = random() % 24; k > 0; --k) text += pieces[random() % kPieces];
+    for (const zr::MTextFormat& format : {zr::MTextFormat{2, 1, 10, 1, 4}, dynamic})
+      for (const zr::MTextLine& line : zr::LayoutMText(text, format)) {
+        ASSERT_TRUE(std::isfinite(line.x) && std::isfinite(line.y)) << text;
+        for (const zr::MTextSpan& span : line.spans) ASSERT_TRUE(std::isfinite(span.advance)) << text;
+      }
+  }
+}

@@ -1,6 +1,7 @@
 // Thousands of damaged DXF files and DWG headers: open() gives a failure
-// status or a drawing that draws; lppp() gives false or a BMP; nothing
-// crashes or hangs. Seeded, and bounded in time.
+// status or a drawing that draws, also as an external reference of another;
+// lppp() gives false or a BMP; nothing crashes or hangs. Seeded, and
+// bounded in time.
 #include "tests/support/gtest.h"
 
 #include <algorithm>
@@ -96,6 +97,12 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
   zr::SetDwgReaderLocation("", "/nonexistent/dwg-reader");
   std::string folder = testfiles::MakeScratchFolder("mutation");
   std::string path = folder + "\\case.dxf";
+  // A drawing that refers to each damaged file, placed scaled and moved.
+  std::string host = folder + "\\host.dxf";
+  ASSERT_TRUE(testfiles::WriteFileBytes(
+      host, "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nREF\n70\n4\n10\n0\n20\n0\n30\n0\n1\ncase.dxf\n"
+            "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n8\n0\n2\nREF\n10\n1\n20\n2\n"
+            "30\n0\n41\n2\n0\nENDSEC\n0\nEOF\n"));
   Random r(20261209);
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateBitmap(64, 48, 1, 32, nullptr);
@@ -104,7 +111,7 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
   const int total = oneOff ? oneOff : 3000;
   const auto budget = std::chrono::seconds(oneOff ? 24 * 3600 : 90);
   auto start = std::chrono::steady_clock::now();
-  int cases = 0, opened = 0;
+  int cases = 0, opened = 0, referenced = 0;
   for (; cases < total; ++cases) {
     if (std::chrono::steady_clock::now() - start > budget) break;
     const std::string& base = bases[size_t(cases) % bases.size()];
@@ -121,6 +128,10 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
       d->zoomIn(3);
       d->draw(dc);
       d->setLayout(d->getLayoutCount() - 1);
+      d->draw(dc);
+      EXPECT_EQ(0, d->open(host.c_str(), nullptr));
+      if (!*d->getLoadProblems()) ++referenced;
+      d->zoomExtents(0, 0, 1.0);
       d->draw(dc);
     } else {
       EXPECT_FALSE(d->isLoaded());
@@ -144,7 +155,8 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
   DeleteDC(dc);
   EXPECT_GE(cases, std::min(total, 500));
   EXPECT_GT(opened, 0);
-  printf("%d damaged files, %d opened\n", cases, opened);
+  EXPECT_GT(referenced, 0);
+  printf("%d damaged files, %d opened, %d loaded as references\n", cases, opened, referenced);
 }
 
 // The real drawings other programs wrote, read and drawn whole, also under

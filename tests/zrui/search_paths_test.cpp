@@ -1,6 +1,7 @@
 // The search-path dialog edits the drawing library's search paths: added,
 // moved and removed folders reach the library on OK and are kept in the
-// library's registry key for the next start.
+// library's registry key for the next start. The host CAD program's support
+// folders, which the library also searches, are not the dialog's.
 #include "tests/support/gtest.h"
 
 #include <string>
@@ -21,7 +22,7 @@ namespace {
 std::string SearchPaths()
 {
     char paths[1024] = "";
-    DWG_GetSearchDirectories(paths, sizeof(paths));
+    DWG_GetUserSearchDirectories(paths, sizeof(paths));
     return paths;
 }
 
@@ -33,7 +34,8 @@ TEST(ZrUISearchPaths, FoldersAreAddedMovedAndRemovedAndKeptForTheNextStart)
     ASSERT_TRUE(sandbox.IsActive());
     ZrUI::initZrUI("Software\\Pellmoor\\Harbeck\\", "Harbeck", 0, 7);
     std::string fonts = testfiles::MakeScratchFolder("zrui_fonts");
-    DWG_SetSearchDirectories("C:\\windows; C:\\windows\\system32");
+    DWG_SetUserSearchDirectories("C:\\windows; C:\\windows\\system32");
+    DWG_SetSearchDirectories("C:\\acad\\support");
     int listed = 0;
     DialogScript script;
     script
@@ -70,18 +72,22 @@ TEST(ZrUISearchPaths, FoldersAreAddedMovedAndRemovedAndKeptForTheNextStart)
     EXPECT_EQ(2, listed);
     std::string expected = fonts + ";C:\\windows\\system32";
     EXPECT_EQ(expected, SearchPaths());
+    char support[64] = "";
+    DWG_GetSearchDirectories(support, sizeof(support));
+    EXPECT_STREQ("C:\\acad\\support", support);
 
-    DWG_SetSearchDirectories("");
+    DWG_SetUserSearchDirectories("");
     ZrUI::releaseZrUI();
     ZrUI::initZrUI("Software\\Pellmoor\\Harbeck\\", "Harbeck", 0, 7);
     EXPECT_EQ(expected, SearchPaths());
     ZrUI::releaseZrUI();
+    DWG_SetUserSearchDirectories("");
     DWG_SetSearchDirectories("");
 }
 
 TEST(ZrUISearchPaths, CancelChangesNothing)
 {
-    DWG_SetSearchDirectories("C:\\windows");
+    DWG_SetUserSearchDirectories("C:\\windows");
     DialogScript script;
     script.Then("资源文件搜索路径", [](HWND dialog) {
         Click(dialog, IDC_ZRUI_SEARCH_REMOVE);
@@ -91,5 +97,5 @@ TEST(ZrUISearchPaths, CancelChangesNothing)
     EXPECT_EQ(0, ZrUI::showSearchManager(nullptr));
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ("C:\\windows", SearchPaths());
-    DWG_SetSearchDirectories("");
+    DWG_SetUserSearchDirectories("");
 }

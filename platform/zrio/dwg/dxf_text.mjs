@@ -4,11 +4,14 @@
 // outside printable ASCII is written as a \U+XXXX escape, so the text means
 // the same whatever the drawing's version and code page.
 //
-// Entities of the kinds the library draws are written with their own
-// groups; a table is written as a reference to the block that draws it and
-// a multiline as one polyline a line. Kinds the library cannot draw
-// (solids, images, wipeouts, multileaders, tolerances, proxies) are left
-// out and counted.
+// Every entity kind LibreDWG gives data for is written with its DXF
+// groups (a multiline as one polyline a line); what is left out is counted
+// by kind.
+import {isModelerKind, writeAcdsData, writeModeler} from './dxf_modeler.mjs';
+import {writeMultiLeader} from './dxf_multileader.mjs';
+import {writeArcAlignedText, writeArcDimension, writeLight, writeMesh, writeOle2Frame, writeOleFrame, writeProxy,
+        writeSection, writeShape} from './dxf_other_entities.mjs';
+import {hasTableData, writeTable} from './dxf_table.mjs';
 
 const kDegrees = 180 / Math.PI;
 
@@ -99,6 +102,11 @@ class DxfText {
     this.code(code);
     this.line(escapeText(value, ' '));
   }
+  // MTEXT contents: line breaks as paragraph breaks (or as `lineBreak`).
+  mtext(code, value, lineBreak = '\\P') {
+    this.code(code);
+    this.line(escapeText(value, lineBreak));
+  }
   handle(code, value) {
     if (!value || value === '0') return;
     this.code(code);
@@ -163,6 +171,8 @@ class DrawingWriter {
     this.out = new DxfText();
     this.blockNames = new Map();  // block record handle -> name
     for (const record of db.tables.BLOCK_RECORD.entries) this.blockNames.set(upper(record.handle), record.name);
+    this.sabRecords = [];  // binary ACIS data of solids, for the ACDSDATA section
+    this.imageReactors = [];  // links of images to their definitions, for the objects
   }
 
   write() {
@@ -171,6 +181,7 @@ class DrawingWriter {
     this.blocks();
     this.section('ENTITIES', () => {});
     this.objects();
+    if (this.sabRecords.length) writeAcdsData(this, this.sabRecords);
     this.out.group(0, 'EOF');
     return this.out;
   }
@@ -248,7 +259,7 @@ class DrawingWriter {
       this.table('LAYER', t.LAYER.entries, l => this.layer(l));
       this.table('STYLE', t.STYLE.entries, s => this.style(s));
       this.table('APPID', t.APPID.entries, a => this.named(a, 'AcDbRegAppTableRecord'));
-      this.table('DIMSTYLE', t.DIMSTYLE.entries, d => this.named(d, 'AcDbDimStyleTableRecord'));
+      this.table('DIMSTYLE', t.DIMSTYLE.entries, d => this.dimStyle(d));
       this.table('BLOCK_RECORD', t.BLOCK_RECORD.entries, b => this.blockRecord(b));
     });
   }
@@ -273,6 +284,13 @@ class DrawingWriter {
     this.out.group(100, subclass);
     this.out.text(2, entry.name);
     this.out.integer(70, entry.standardFlag || 0);
+  }
+
+  // The sizes feature control frames (TOLERANCE) are drawn in.
+  dimStyle(d) {
+    this.named(d, 'AcDbDimStyleTableRecord');
+    for (const [code, value] of [[40, d.DIMSCALE], [140, d.DIMTXT], [147, d.DIMGAP]])
+      if (finite(value) > 0) this.out.number(code, value);
   }
 
   vport(v) {
@@ -351,6 +369,7 @@ class DrawingWriter {
         o.integer(70, record.flags & 0x1f);
         o.point(10, record.basePoint);
         o.text(3, record.name);
+        if (record.xrefPath) o.text(1, record.xrefPath);
         for (const entity of record.entities || []) this.entity(entity, record.handle, paper);
         o.group(0, 'ENDBLK');
         o.handle(330, record.handle);
@@ -436,7 +455,17 @@ class DrawingWriter {
       case 'ATTDEF': case 'ATTRIB': return this.attribute(e, owner, paper);
       case 'MTEXT': return this.mtext(e, owner, paper);
       case 'INSERT': return this.insert(e, owner, paper);
-      case 'ACAD_TABLE': return this.tableReference(e, owner, paper);
+      case 'ACAD_TABLE': return this.tableEntity(e, owner, paper);
+      case 'MULTILEADER': return writeMultiLeader(this, e, owner, paper);
+      case 'ACAD_PROXY_ENTITY': return writeProxy(this, e, owner, paper);
+      case 'SHAPE': return writeShape(this, e, owner, paper);
+      case 'OLE2FRAME': return writeOle2Frame(this, e, owner, paper);
+      case 'ARC_DIMENSION': return writeArcDimension(this, e, owner, paper);
+      case 'LIGHT': return writeLight(this, e, owner, paper);
+      case 'POLYLINE_MESH': return writeMesh(this, e, owner, paper);
+      case 'OLEFRAME': return writeOleFrame(this, e, owner, paper);
+      case 'ARCALIGNEDTEXT': return writeArcAlignedText(this, e, owner, paper);
+      case 'SECTION': return writeSection(this, e, owner, paper);
       case 'SOLID': case 'TRACE':
         this.common(e, e.type, owner, paper);
         o.group(100, 'AcDbTrace');
@@ -470,6 +499,7 @@ class DrawingWriter {
       case 'WIPEOUT': case 'IMAGE': return this.rasterFrame(e, owner, paper);
       case 'TOLERANCE': return this.tolerance(e, owner, paper);
       default:
+        if (isModelerKind(e.type)) return writeModeler(this, e, owner, paper, this.sabRecords);
         o.skip(e.type);
     }
   }
@@ -520,6 +550,12 @@ class DrawingWriter {
       }
       o.integer(70, is3d ? 32 : (v.flag || 0) & ~(32 | 64 | 128));
     }
+    this.sequenceEnd(e, paper);
+  }
+
+  // The SEQEND that ends the records following a polyline or an insert.
+  sequenceEnd(e, paper) {
+    const o = this.out;
     o.group(0, 'SEQEND');
     o.handle(330, e.handle);
     o.group(100, 'AcDbEntity');
@@ -628,23 +664,15 @@ class DrawingWriter {
     o.extrusion(e.extrusionDirection);
     if (!attribs.length) return;
     for (const a of attribs) this.attribute(a, e.handle, paper);
-    o.group(0, 'SEQEND');
-    o.handle(330, e.handle);
-    o.group(100, 'AcDbEntity');
-    if (paper) o.integer(67, 1);
-    o.text(8, e.layer || '0');
+    this.sequenceEnd(e, paper);
   }
 
-  // A table draws as a reference to its anonymous block, which holds the
-  // table with its rows along x: placed at the table's insertion point,
-  // turned to the table's horizontal direction.
-  tableReference(e, owner, paper) {
+  // A table with the anonymous block that draws it; one LibreDWG gives no
+  // data of is left out.
+  tableEntity(e, owner, paper) {
     const name = this.blockNames.get(upper(e.blockRecordHandle));
-    if (!name) return this.out.skip(e.type);
-    const direction = e.directionVector || {x: 1, y: 0};
-    const rotation = Math.atan2(finite(direction.y), finite(direction.x));
-    this.insert({...e, type: 'INSERT', name, insertionPoint: e.startPoint, xScale: 1, yScale: 1,
-                 zScale: 1, rotation, attribs: []}, owner, paper);
+    if (!hasTableData(e) || !name) return this.out.skip(e.type);
+    writeTable(this, e, name, owner, paper);
   }
 
   hatch(e, owner, paper) {
@@ -752,6 +780,7 @@ class DrawingWriter {
     o.point(11, e.textPoint);
     o.integer(70, e.dimensionType || 0);
     o.integer(71, e.attachmentPoint || 5);
+    if (e.measurement) o.number(42, e.measurement);
     if (e.text) o.text(1, e.text);
     if (e.textRotation) o.angle(53, e.textRotation);
     o.extrusion(e.extrusionDirection);
@@ -845,9 +874,15 @@ class DrawingWriter {
     o.integer(281, e.brightness === undefined ? 50 : e.brightness);
     o.integer(282, e.contrast === undefined ? 50 : e.contrast);
     o.integer(283, e.fade || 0);
+    o.handle(340, e.imageDefHandle);
+    o.handle(360, e.imageDefReactorHandle);
     o.integer(71, e.clippingBoundaryType || 1);
     o.integer(91, boundary.length);
     for (const p of boundary) o.point(14, p, false);
+    if (e.clipMode) o.integer(290, 1);
+    if (e.type === 'IMAGE' && e.imageDefReactorHandle) {
+      this.imageReactors.push({handle: e.imageDefReactorHandle, image: e.handle, imageDef: e.imageDefHandle});
+    }
   }
 
   tolerance(e, owner, paper) {
@@ -856,7 +891,8 @@ class DrawingWriter {
     o.group(100, 'AcDbFcf');
     o.text(3, e.styleName || 'Standard');
     o.point(10, e.insertionPoint);
-    o.text(1, e.text || '');
+    // The frame's lines are parted by ^J.
+    o.mtext(1, e.text || '', '^J');
     o.extrusion(e.extrusionDirection);
     o.point(11, e.xAxisDirection || {x: 1, y: 0, z: 0});
   }
@@ -886,6 +922,8 @@ class DrawingWriter {
     // The layouts' owner; LibreDWG gives dictionary names of drawings
     // before 2007 garbled, so the name ACAD_LAYOUT cannot be looked up.
     const layoutDictionary = layouts.length && root ? layouts[0].ownerHandle : undefined;
+    const imageDefs = this.db.objects.IMAGEDEF || [];
+    const imageDictionary = imageDefs.length && root ? imageDefs[0].ownerHandle : undefined;
     this.section('OBJECTS', () => {
       o.group(0, 'DICTIONARY');
       o.handle(5, root ? root.handle : '');
@@ -894,6 +932,12 @@ class DrawingWriter {
       if (layoutDictionary) {
         o.group(3, 'ACAD_LAYOUT');
         o.handle(350, layoutDictionary);
+      }
+      if (imageDictionary) {
+        o.group(3, 'ACAD_IMAGE_DICT');
+        o.handle(350, imageDictionary);
+      }
+      if (layoutDictionary) {
         o.group(0, 'DICTIONARY');
         o.handle(5, layoutDictionary);
         o.handle(330, root.handle);
@@ -904,10 +948,58 @@ class DrawingWriter {
           o.handle(350, layout.handle);
         }
       }
+      if (imageDictionary) this.imageDictionary(imageDictionary, root.handle, imageDefs);
       for (const layout of layouts) this.layout(layout, layoutDictionary);
+      for (const def of imageDefs) this.imageDef(def);
+      for (const reactor of this.imageReactors) this.imageDefReactor(reactor);
       const props = (this.db.objects.XRECORD || []).find(isDwgProps);
       if (props) this.dwgProps(props);
     });
+  }
+
+  // The dictionary of the image definitions, each named by its file's name.
+  imageDictionary(handle, owner, defs) {
+    const o = this.out;
+    o.group(0, 'DICTIONARY');
+    o.handle(5, handle);
+    o.handle(330, owner);
+    o.group(100, 'AcDbDictionary');
+    o.integer(281, 1);
+    for (const def of defs) {
+      o.text(3, (def.fileName || '').split(/[\\/]/).pop().replace(/\.[^.]*$/, '') || def.handle);
+      o.handle(350, def.handle);
+    }
+  }
+
+  // A picture's definition: its file and its size in pixels.
+  imageDef(def) {
+    const o = this.out;
+    const reactors = this.imageReactors.filter(r => upper(r.imageDef) === upper(def.handle));
+    o.group(0, 'IMAGEDEF');
+    o.handle(5, def.handle);
+    if (reactors.length) {
+      o.group(102, '{ACAD_REACTORS');
+      for (const r of reactors) o.handle(330, r.handle);
+      o.group(102, '}');
+    }
+    o.handle(330, def.ownerHandle);
+    o.group(100, 'AcDbRasterImageDef');
+    o.integer(90, 0);
+    o.text(1, def.fileName);
+    o.point(10, def.size, false);
+    o.point(11, def.sizeOfOnePixel, false);
+    o.integer(280, def.isLoaded ? 1 : 0);
+    o.integer(281, def.resolutionUnits || 0);
+  }
+
+  imageDefReactor(r) {
+    const o = this.out;
+    o.group(0, 'IMAGEDEF_REACTOR');
+    o.handle(5, r.handle);
+    o.handle(330, r.image);
+    o.group(100, 'AcDbRasterImageDefReactor');
+    o.integer(90, 2);
+    o.handle(330, r.image);
   }
 
   // The summary properties that drawings of AutoCAD 2000 to 2002 keep in a

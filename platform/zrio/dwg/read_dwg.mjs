@@ -8,6 +8,9 @@
 // a 32-bit little-endian length and that many bytes:
 //   'P' progress: one byte, the percent done (only once a read has taken
 //       a while);
+//   'L' what the drawing holds that the DXF text leaves out: one line a
+//       kind, its name and its count (before the drawing, when there is
+//       any);
 //   'D' the drawing as DXF text (last message of a success);
 //   'E' failure: a 32-bit LibreDWG error code (0 when it is not one),
 //       then a UTF-8 message (last message of a failure).
@@ -23,6 +26,8 @@ import {DwgCodePage} from '@mlightcad/libredwg-web';
 
 import {dwgToDxf} from './dxf_text.mjs';
 import {compileLibreDwg, prepareLibreDwg} from './libredwg_instance.mjs';
+import {RawDrawing} from './libredwg_raw.mjs';
+import {completeDrawing} from './raw_completion.mjs';
 
 const kAnswer = 3;
 // LibreDWG's error codes of this value and above mean the file could not be read.
@@ -155,6 +160,8 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   const version = libredwg.dwg_get_version_type(result.data);
   const codePage = libredwg.dwg_get_codepage(result.data);
   const database = libredwg.convert(result.data);
+  const page = codePageName(codePage);
+  const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr >= 'AC1021'));
   stages.lap();
   progress(40, stages);
   // LibreDWG reads some damaged files without a critical error but finds
@@ -162,8 +169,10 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   if (!database.tables.BLOCK_RECORD.entries.some(r => /^\*MODEL_SPACE$/i.test(r.name))) {
     throw new Failure(0, 'no model space in the file');
   }
-  const {dxf, skipped} = dwgToDxf(database, version.hdr, codePageName(codePage));
-  if (Object.keys(skipped).length) console.error('left out:', JSON.stringify(skipped));
+  const {dxf, skipped} = dwgToDxf(database, version.hdr, page);
+  for (const [kind, count] of Object.entries(unread)) skipped[kind] = (skipped[kind] || 0) + count;
+  const kinds = Object.keys(skipped).sort();
+  if (kinds.length) send('L', Buffer.from(kinds.map(k => `${k} ${skipped[k]}\n`).join(''), 'utf8'));
   stages.lap();
   return dxf;
 }

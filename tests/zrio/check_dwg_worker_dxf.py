@@ -1,0 +1,266 @@
+"""The DWG worker's DXF text of each fixture, read by ezdxf, against
+LibreDWG's own DXF output of the same file (dwg_to_dxf.mjs): the same
+entity kinds block by block, the same handles, layers and key geometry;
+what the worker left out must be kinds LibreDWG's own output has none of.
+Then the kinds no fixture holds, written by the worker's DXF writer from
+drawings in the converter's form, read back by ezdxf.
+
+Usage: check_dwg_worker_dxf.py READER WORK_FOLDER REFERENCE_FOLDER FILE.dwg...
+"""
+import collections
+import math
+import os
+import subprocess
+import sys
+
+import ezdxf
+from ezdxf import recover
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+failures = []
+
+
+def fail(where, what):
+    failures.append(f'{where}: {what}')
+
+
+def close(a, b, tolerance=1e-6):
+    return all(math.isclose(x, y, rel_tol=tolerance, abs_tol=tolerance) for x, y in zip(a, b))
+
+
+def by_handle(doc):
+    entities = {}
+    for block in doc.blocks:
+        for e in block:
+            entities[e.dxf.handle] = (block.block_record_handle, e)
+    return entities
+
+
+def sat_text(e):
+    return ''.join(e.sat)
+
+
+# Key geometry of an entity, for the kinds whose groups the worker fills
+# from LibreDWG's data, after its linetype.
+def key(e):
+    linetype = e.dxf.get('linetype', 'BYLAYER') if e.dxf.is_supported('linetype') else ''
+    return [linetype.upper(), *geometry(e)]
+
+
+def geometry(e):
+    t, d = e.dxftype(), e.dxf
+    if t == 'LINE':
+        return [*d.start, *d.end]
+    if t in ('CIRCLE', 'ARC'):
+        return [*d.center, d.radius]
+    if t in ('TEXT', 'ATTDEF', 'ATTRIB'):
+        return [d.text, *d.insert]
+    if t == 'INSERT':
+        return [d.name, *d.insert]
+    if t == 'POLYLINE':
+        return [len(e.vertices), *[c for v in e.vertices for c in v.dxf.location], *[v.dxf.handle for v in e.vertices]]
+    if t == 'SPLINE':
+        points = [c for p in [*e.control_points, *e.fit_points] for c in p]
+        return [d.flags & 0x1f, d.degree, len(e.control_points), len(e.fit_points), *points]
+    if t == 'DIMENSION':
+        points = [c for k in ('defpoint', 'defpoint2', 'defpoint3', 'defpoint4', 'defpoint5') if d.hasattr(k) for c in d.get(k)]
+        return [d.geometry, d.dimtype, *points, d.get('actual_measurement', 0)]
+    if t == 'LWPOLYLINE':
+        return [c for p in e.get_points('xyb') for c in p]
+    if t in ('3DSOLID', 'REGION', 'BODY'):
+        return [sat_text(e).replace('\n', '')]
+    if t == 'MULTILEADER':
+        ctx = e.context
+        lines = [c for leader in ctx.leaders for line in leader.lines for v in line.vertices for c in v]
+        return [ctx.mtext.default_content if ctx.mtext else '', *lines]
+    if t == 'ACAD_TABLE':
+        reference = e.xtags.get_subclass('AcDbBlockReference')
+        return [reference.get_first_value(2), *reference.get_first_value(10), len(list(e.virtual_entities()))]
+    if t == 'ARC_DIMENSION':
+        return [d.geometry, *d.defpoint]
+    if t == 'TOLERANCE':
+        return [d.content, *d.insert]
+    return []
+
+
+def same_key(a, b):
+    if len(a) != len(b):
+        return False
+    for x, y in zip(a, b):
+        if isinstance(x, str) or isinstance(y, str):
+            if x != y:
+                return False
+        elif not close([x], [y]):
+            return False
+    return True
+
+
+def compare(name, ours, theirs, left, binary):
+    mine, ref = by_handle(ours), by_handle(theirs)
+    modern = (ours.loaded_dxfversion or ours.dxfversion) >= 'AC1015'
+    if not modern:
+        # LibreDWG's R14 output draws the kinds R14 has not in blocks of
+        # its own making.
+        ours_blocks = {b for b, _ in mine.values()}
+        ref = {h: (b, e) for h, (b, e) in ref.items() if b in ours_blocks}
+    # A multiline is written as a polyline a line, without its handle.
+    counts = collections.Counter((b, e.dxftype()) for b, e in ref.values() if e.dxftype() != 'MLINE')
+    our_counts = collections.Counter((b, e.dxftype()) for b, e in mine.values())
+    mlines = sum(1 for b, e in ref.values() if e.dxftype() == 'MLINE')
+    for (block, kind), n in counts.items():
+        got = our_counts.get((block, kind), 0)
+        if kind == 'POLYLINE' and mlines:
+            if got < n:
+                fail(name, f'{got} POLYLINE in block {block}, LibreDWG has {n}')
+        elif got != n:
+            fail(name, f'{got} {kind} in block {block}, LibreDWG has {n}')
+    if modern:
+        # The same kinds: LibreDWG's own output of a drawing of 2000 or
+        # later holds every kind it reads; one of R14 leaves out the kinds
+        # R14 has not.
+        extra = {k for _, k in our_counts} - {k for _, k in counts} - {'POLYLINE'}
+        if extra:
+            fail(name, f'kinds LibreDWG does not write: {sorted(extra)}')
+    for handle, (block, e) in ref.items():
+        if e.dxftype() == 'MLINE':
+            continue
+        if handle not in mine:
+            fail(name, f'{e.dxftype()} {handle} missing')
+            continue
+        other = mine[handle][1]
+        if other.dxftype() != e.dxftype():
+            fail(name, f'{handle} is {other.dxftype()}, LibreDWG has {e.dxftype()}')
+        elif e.dxftype() in ('3DSOLID', 'REGION', 'BODY') and not other.sat and other.dxf.handle in binary:
+            continue  # LibreDWG gives binary ACIS data, which its own output turns into SAT text
+        elif not same_key(key(other), key(e)):
+            fail(name, f'{e.dxftype()} {handle}: {key(other)} against {key(e)}')
+    our_defs = {d.dxf.handle: d for d in ours.objects.query('IMAGEDEF')}
+    for d in theirs.objects.query('IMAGEDEF'):
+        mine_def = our_defs.get(d.dxf.handle)
+        if not mine_def or mine_def.dxf.filename != d.dxf.filename or not close(mine_def.dxf.image_size, d.dxf.image_size):
+            fail(name, f'IMAGEDEF {d.dxf.handle} {d.dxf.filename} missing or different')
+    layers = lambda doc: sorted(l.dxf.name.upper() for l in doc.layers)
+    if layers(ours) != layers(theirs):
+        fail(name, f'layers {layers(ours)} against {layers(theirs)}')
+    ref_kinds = {k for _, k in counts} | ({'MLINE'} if mlines else set())
+    for line in left.splitlines():
+        kind, count = line.rsplit(' ', 1)
+        if kind in ref_kinds:
+            fail(name, f'left out {count} {kind}, which LibreDWG writes')
+
+
+def check_binary_acis(name, ours):
+    """Solids LibreDWG gives as SAB: one ACDSDATA record each, naming the
+    solid, holding binary ACIS data."""
+    solids = {e.dxf.handle for e in ours.modelspace().query('3DSOLID REGION BODY') if not e.sat}
+    records = {}
+    for record in ours.acdsdata.entities:
+        if record.dxftype() != 'ACDSRECORD' or not record.has_section('ASM_Data'):
+            continue
+        handle = record.get_section('AcDbDs::ID')[2].value
+        records[handle] = b''.join(t.value for t in record.get_section('ASM_Data') if t.code == 310)
+    for handle, data in records.items():
+        if handle not in solids or not data.startswith(b'ACIS BinaryFile'):
+            fail(name, f'ACDSDATA record of {handle} holds no ACIS data of a solid')
+    return records
+
+
+def entity_groups(path, handle):
+    """The groups of the entity with the handle, by code: point
+    coordinates joined under the x code."""
+    with open(path, encoding='ascii') as f:
+        lines = f.read().split('\n')
+    pairs = list(zip(lines[0::2], lines[1::2]))
+    start = next((i for i, (c, v) in enumerate(pairs) if c.strip() == '5' and v == handle), len(pairs))
+    groups = {}
+    for code, value in pairs[start + 1:]:
+        code = int(code)
+        if code == 0:
+            break
+        if 20 <= code < 40 and 10 + code % 10 in groups:
+            groups[10 + code % 10].append(value)
+        else:
+            groups.setdefault(code, []).append(value)
+    return groups
+
+
+def check_kinds(path):
+    doc = read(path)
+    msp = doc.modelspace()
+    by_type = {e.dxftype(): e for e in msp}
+    image = by_type.get('IMAGE')
+    if not image or image.image_def is None:
+        fail('kinds', 'IMAGE without its definition')
+    else:
+        definition = image.image_def
+        if definition.dxf.filename != 'C:\\pictures\\site plan.png' or not close(definition.dxf.image_size, (640, 480)):
+            fail('kinds', f'IMAGEDEF {definition.dxf.filename} {definition.dxf.image_size}')
+        reactor = doc.entitydb.get(image.dxf.image_def_reactor_handle)
+        if not reactor or reactor.dxftype() != 'IMAGEDEF_REACTOR' or reactor.dxf.image_handle != image.dxf.handle:
+            fail('kinds', 'IMAGEDEF_REACTOR does not link the image')
+        if len(image.boundary_path) != 2 or not close(image.dxf.image_size, (640, 480)):
+            fail('kinds', f'IMAGE boundary {list(image.boundary_path)} size {image.dxf.image_size}')
+        if image.dxf.handle not in doc.rootdict['ACAD_IMAGE_DICT'] and 'site plan' not in doc.rootdict['ACAD_IMAGE_DICT']:
+            fail('kinds', 'the image dictionary does not hold the definition')
+    shape = by_type.get('SHAPE')
+    if not shape or shape.dxf.name != '132' or not close(shape.dxf.insert, (5, 6, 0)) or not close([shape.dxf.rotation], [90]):
+        fail('kinds', 'SHAPE number, place or rotation')
+    # ezdxf 0.18 reads no fields of an OLE frame or a proxy but the data:
+    # their groups are read from the text.
+    ole = entity_groups(path, 'A3')
+    if not by_type.get('OLE2FRAME') or ole.get(10) != ['0', '100', '0'] or ole.get(11) != ['80', '40', '0'] \
+            or ole.get(90) != ['4'] or ole.get(310) != ['0102A0FF']:
+        fail('kinds', f'OLE2FRAME corners or data: {ole}')
+    proxy = entity_groups(path, 'A4')
+    if not by_type.get('ACAD_PROXY_ENTITY') or [proxy.get(c) for c in (90, 91, 92)] != [['498'], ['501'], ['6']] \
+            or proxy.get(310, [''])[0] != '0C0000000100':
+        fail('kinds', f'ACAD_PROXY_ENTITY classes or graphics: {proxy}')
+    mleader = by_type.get('MULTILEADER')
+    if not mleader or mleader.context.block is None or mleader.context.block.block_record_handle != 'B1' \
+            or not close(mleader.context.block.insert, (62, 60, 0)) \
+            or [list(v) for v in mleader.context.leaders[0].lines[0].vertices] != [[40, 40, 0], [50, 55, 0]]:
+        fail('kinds', 'MULTILEADER block content or leader line')
+    table = by_type.get('ACAD_TABLE')
+    if not table or key(table)[1:5] != ['*T1', 100, 0, 0]:
+        fail('kinds', 'ACAD_TABLE block or place')
+
+
+def read(path):
+    try:
+        return ezdxf.readfile(path)
+    except ezdxf.DXFError as error:
+        fail(os.path.basename(path), f'ezdxf cannot read it: {error}')
+        return recover.readfile(path)[0]
+
+
+def main():
+    reader, work, reference, *files = sys.argv[1:]
+    script = os.path.join(HERE, 'dwg_worker_dxf.mjs')
+    subprocess.run(['node', script, reader, work, *files], check=True)
+    subprocess.run(['node', script, reader, work, '--kinds'], check=True)
+    compared = binary = 0
+    for file in files:
+        stem = os.path.splitext(os.path.basename(file))[0]
+        ours = read(os.path.join(work, stem + '.dxf'))
+        with open(os.path.join(work, stem + '.left'), encoding='utf-8') as f:
+            left = f.read()
+        records = check_binary_acis(stem, ours)
+        binary += len(records)
+        theirs_path = os.path.join(reference, stem + '.dxf')
+        if not os.path.exists(theirs_path):
+            # LibreDWG cannot write this one as DXF: nothing may be left out.
+            if left:
+                fail(stem, f'left out {left!r}')
+            continue
+        theirs, _ = recover.readfile(theirs_path)
+        compare(stem, ours, theirs, left, records)
+        compared += 1
+    check_kinds(os.path.join(work, 'kinds.dxf'))
+    for f in failures:
+        print(f)
+    print(f'{compared} drawings compared with LibreDWG\'s DXF, {binary} binary ACIS records')
+    return 1 if failures or compared == 0 else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
