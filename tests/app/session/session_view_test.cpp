@@ -649,9 +649,22 @@ TEST_F(ViewSession, ThumbnailSizeAndCacheFolderSetInTheOptionsLastAcrossARestart
     ASSERT_TRUE(Start());
     ASSERT_GE(RowOf("pages.tif"), 0);
     SIZE before = CellSpacing(m_list);
+    // The button shows the state of the program's last idle pass, which may
+    // come before the folder's thumbnails start: it is to stay enabled for a
+    // second, as the command is refused while they are made.
     HWND bar = FindChild(m_browseFrame, TOOLBARCLASSNAMEA);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(bar, TB_ISBUTTONENABLED, kOptionsCommand, 0) != 0; },
-                          kPatienceMs));
+    DWORD enabledSince = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (SendMessageA(bar, TB_ISBUTTONENABLED, kOptionsCommand, 0) == 0) {
+                enabledSince = 0;
+                return false;
+            }
+            if (enabledSince == 0)
+                enabledSince = GetTickCount();
+            return GetTickCount() - enabledSince >= 1000;
+        },
+        kPatienceMs));
     PostCommand(m_browseFrame, kOptionsCommand);
     HWND sheet = Dialog("选项设置");
     ASSERT_NE(nullptr, sheet);
