@@ -3,12 +3,11 @@
 // version it leaves the reply for the application's thread and posts
 // WM_UPDATE_AVAILABLE there, whose handler shows the notice.
 #pragma once
+#include <windows.h>
 #include <stdint.h>
 
 #include <memory>
 #include <mutex>
-
-#include <windows.h>
 
 #include "app/update_reply.h"
 #include "platform/classlib/cstring.h"

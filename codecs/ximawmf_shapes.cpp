@@ -351,13 +351,65 @@ bool TextsHold(const ENHMETARECORD* record)
     }
 }
 
+// Where a record keeps a region: the offset of its byte count (the
+// region's header and rectangles follow at `data`); false for records
+// without one.
+bool RecordRegion(DWORD type, size_t* countAt, size_t* dataAt)
+{
+    switch (type) {
+    case EMR_FILLRGN:
+        *countAt = 24;
+        *dataAt = 32;  // after the brush
+        return true;
+    case EMR_FRAMERGN:
+        *countAt = 24;
+        *dataAt = 40;  // after the brush and the stroke's size
+        return true;
+    case EMR_INVERTRGN:
+    case EMR_PAINTRGN:
+        *countAt = 24;
+        *dataAt = 28;
+        return true;
+    case EMR_EXTSELECTCLIPRGN:
+        *countAt = 8;
+        *dataAt = 16;  // after the mode
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether the region a record carries lies inside it: its header and as
+// many rectangles as the header counts within the region's bytes. GDI
+// takes the count from the header alone and reads that many rectangles.
+// A clip record without a region (no bytes) holds.
+bool RegionHolds(const ENHMETARECORD* record)
+{
+    size_t countAt, dataAt;
+    if (!RecordRegion(record->iType, &countAt, &dataAt))
+        return true;
+    CByteReader fields((const uint8_t*)record, record->nSize);
+    fields.Seek(countAt);
+    uint64_t bytes = fields.U32LE();
+    if (!fields.Ok() || dataAt + bytes > record->nSize)
+        return false;
+    if (bytes == 0)
+        return record->iType == EMR_EXTSELECTCLIPRGN;
+    fields.Seek(dataAt);
+    uint64_t headerBytes = fields.U32LE();
+    fields.Skip(4);  // the type
+    uint64_t rectangles = fields.U32LE();
+    return fields.Ok() && headerBytes == sizeof(RGNDATAHEADER) && headerBytes <= bytes &&
+           rectangles <= (bytes - headerBytes) / sizeof(RECT);
+}
+
 }  // namespace
 
 bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG height)
 {
     if (!record || record->nSize < kRecordHeadBytes)
         return false;
-    if (!TextsHold(record))
+    if (!TextsHold(record) || !RegionHolds(record))
         return false;
     BitmapFields bitmaps[2];
     int bitmapCount = RecordBitmaps(record->iType, bitmaps);

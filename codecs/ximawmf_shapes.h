@@ -12,7 +12,8 @@
 // device box (its points mapped through the DC's current transform) reaches
 // more than 16 times the picture's larger side (and at least 4096 pixels)
 // beyond the picture's edges; nor when a bitmap it carries (a transfer's
-// source or mask, a brush's pattern) or its text does not lie inside it.
+// source or mask, a brush's pattern), its text or its region does not lie
+// inside it.
 bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG height);
 
 // Whether the record draws one of the shapes above.

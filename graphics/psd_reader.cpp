@@ -164,7 +164,7 @@ private:
     uint64_t m_size;
 };
 
-PsdReader::PsdReader() : bitmap(nullptr), detached(false), colourModeData(nullptr)
+PsdReader::PsdReader() : m_bitmap(nullptr), m_detached(false), m_colourModeData(nullptr)
 {
     Reset();
 }
@@ -176,39 +176,39 @@ PsdReader::~PsdReader()
 
 void PsdReader::Reset()
 {
-    bitmap = nullptr;
-    detached = false;
-    channels = -1;
-    height = 0;
-    width = 0;
-    bitsPerChannel = -1;
-    colourMode = -1;
-    colourModeDataLength = 0;
-    colourModeData = nullptr;
-    memset(&resources, 0, sizeof(resources));
-    resources.resolution.horizontalDpi = -1;
-    resources.resolution.verticalDpi = -1;
-    memset(resources.resource1000, 0xFF, sizeof(resources.resource1000));
-    resources.displayInfo.colourSpace = -1;
-    resources.globalAngle = 30;
-    resources.indexedColourCount = -1;
-    resources.transparencyIndex = -1;
+    m_bitmap = nullptr;
+    m_detached = false;
+    m_channels = -1;
+    m_height = 0;
+    m_width = 0;
+    m_bitsPerChannel = -1;
+    m_colourMode = -1;
+    m_colourModeDataLength = 0;
+    m_colourModeData = nullptr;
+    memset(&m_resources, 0, sizeof(m_resources));
+    m_resources.resolution.horizontalDpi = -1;
+    m_resources.resolution.verticalDpi = -1;
+    memset(m_resources.resource1000, 0xFF, sizeof(m_resources.resource1000));
+    m_resources.displayInfo.colourSpace = -1;
+    m_resources.globalAngle = 30;
+    m_resources.indexedColourCount = -1;
+    m_resources.transparencyIndex = -1;
 }
 
 void PsdReader::Free()
 {
-    if (bitmap && !detached)
-        DeleteObject(bitmap);
-    bitmap = nullptr;
-    delete[] colourModeData;
-    colourModeData = nullptr;
-    colourModeDataLength = 0;
+    if (m_bitmap && !m_detached)
+        DeleteObject(m_bitmap);
+    m_bitmap = nullptr;
+    delete[] m_colourModeData;
+    m_colourModeData = nullptr;
+    m_colourModeDataLength = 0;
 }
 
 HBITMAP PsdReader::Detach()
 {
-    detached = true;
-    return bitmap;
+    m_detached = true;
+    return m_bitmap;
 }
 
 const char* PsdReader::ColourModeName(int32_t mode)
@@ -237,9 +237,9 @@ const char* PsdReader::ColourModeName(int32_t mode)
 
 int32_t PsdReader::GetPixelsPerMeter() const
 {
-    if (!resources.hasResolution)
+    if (!m_resources.hasResolution)
         return kDefaultPixelsPerMeter;
-    return resources.resolution.horizontalDpi * 10000 / 254;
+    return m_resources.resolution.horizontalDpi * 10000 / 254;
 }
 
 int32_t PsdReader::Load(const char* path)
@@ -273,20 +273,20 @@ int32_t PsdReader::ReadHeader(Source& source)
     uint16_t version = header.U16BE();
     const BYTE* reserved = header.Span(6);
     uint16_t channelCount = header.U16BE();
-    height = header.U32BE();
-    width = header.U32BE();
-    bitsPerChannel = header.I16BE();
-    colourMode = header.I16BE();
+    m_height = header.U32BE();
+    m_width = header.U32BE();
+    m_bitsPerChannel = header.I16BE();
+    m_colourMode = header.I16BE();
     if (memcmp(signature, "8BPS", 4) != 0 || version != 1)
         return kBadHeader;
     for (int i = 0; i < 6; ++i) {
         if (reserved[i] != 0)
             return kBadHeader;
     }
-    if (channelCount < 1 || channelCount > kMaxChannels || height < 1 || height > kMaxSide ||
-        width < 1 || width > kMaxSide)
+    if (channelCount < 1 || channelCount > kMaxChannels || m_height < 1 || m_height > kMaxSide ||
+        m_width < 1 || m_width > kMaxSide)
         return kBadHeader;
-    channels = static_cast<int16_t>(channelCount);
+    m_channels = static_cast<int16_t>(channelCount);
     return kOk;
 }
 
@@ -297,12 +297,12 @@ int32_t PsdReader::ReadColourModeData(Source& source)
         return kBadColourModeData;
     if (length == 0)
         return kOk;
-    colourModeData = new (std::nothrow) BYTE[length];
-    if (!colourModeData)
+    m_colourModeData = new (std::nothrow) BYTE[length];
+    if (!m_colourModeData)
         return kBadColourModeData;
-    memset(colourModeData, 0xFE, length);
-    colourModeDataLength = static_cast<int32_t>(length);
-    return source.Bytes(colourModeData, length) ? kOk : kBadColourModeData;
+    memset(m_colourModeData, 0xFE, length);
+    m_colourModeDataLength = static_cast<int32_t>(length);
+    return source.Bytes(m_colourModeData, length) ? kOk : kBadColourModeData;
 }
 
 int32_t PsdReader::ReadImageResources(Source& source)
@@ -351,15 +351,15 @@ void PsdReader::ReadListedResource(int16_t id, CByteReader& fields)
     switch (id) {
     case 1000:
         if (fields.Has(10)) {
-            resources.hasResource1000 = true;
+            m_resources.hasResource1000 = true;
             for (int i = 0; i < 5; ++i)
-                resources.resource1000[i] = fields.U16BE();
+                m_resources.resource1000[i] = fields.U16BE();
         }
         break;
     case 1005:
         if (fields.Has(16)) {
-            Resolution& r = resources.resolution;
-            resources.hasResolution = true;
+            Resolution& r = m_resources.resolution;
+            m_resources.hasResolution = true;
             r.horizontalDpi = fields.I16BE();
             r.horizontalRest = fields.U32BE();
             r.widthUnit = fields.I16BE();
@@ -370,8 +370,8 @@ void PsdReader::ReadListedResource(int16_t id, CByteReader& fields)
         break;
     case 1007:
         if (fields.Has(14)) {
-            DisplayInfo& d = resources.displayInfo;
-            resources.hasDisplayInfo = true;
+            DisplayInfo& d = m_resources.displayInfo;
+            m_resources.hasDisplayInfo = true;
             d.colourSpace = fields.I16BE();
             for (int i = 0; i < 4; ++i)
                 d.colour[i] = fields.U16BE();
@@ -383,8 +383,8 @@ void PsdReader::ReadListedResource(int16_t id, CByteReader& fields)
     case 1033:
     case 1036:
         if (fields.Has(28)) {
-            ThumbnailHeader& t = resources.thumbnail;
-            resources.hasThumbnail = true;
+            ThumbnailHeader& t = m_resources.thumbnail;
+            m_resources.hasThumbnail = true;
             t.format = fields.U32BE();
             t.width = fields.U32BE();
             t.height = fields.U32BE();
@@ -397,19 +397,19 @@ void PsdReader::ReadListedResource(int16_t id, CByteReader& fields)
         break;
     case 1034:
         if (fields.Has(2))
-            resources.flag1034 = fields.U16BE() != 0;
+            m_resources.flag1034 = fields.U16BE() != 0;
         break;
     case 1037:
         if (fields.Has(4))
-            resources.globalAngle = fields.U32BE();
+            m_resources.globalAngle = fields.U32BE();
         break;
     case 1046:
         if (fields.Has(2))
-            resources.indexedColourCount = fields.I16BE();
+            m_resources.indexedColourCount = fields.I16BE();
         break;
     case 1047:
         if (fields.Has(2))
-            resources.transparencyIndex = fields.I16BE();
+            m_resources.transparencyIndex = fields.I16BE();
         break;
     default:
         break;
@@ -419,9 +419,9 @@ void PsdReader::ReadListedResource(int16_t id, CByteReader& fields)
 // Channel planes the composite of the colour mode reads (0: none).
 uint32_t PsdReader::PlanesNeeded() const
 {
-    uint32_t available = static_cast<uint32_t>(channels);
+    uint32_t available = static_cast<uint32_t>(m_channels);
     uint32_t wanted = 0;
-    switch (colourMode) {
+    switch (m_colourMode) {
     case ModeGrayscale:
     case ModeDuotone:
     case ModeIndexed:
@@ -456,16 +456,16 @@ int32_t PsdReader::ReadImageData(Source& source)
         return kZipPredicted;
     if (compression > 1)
         return kOtherCompression;
-    if (bitsPerChannel == 1)
+    if (m_bitsPerChannel == 1)
         return kOneBit;
-    if (bitsPerChannel != 8 && bitsPerChannel != 16)
+    if (m_bitsPerChannel != 8 && m_bitsPerChannel != 16)
         return kBadDepth;
 
     bool packed = compression == 1;
-    uint64_t pixels = static_cast<uint64_t>(width) * height;
-    uint64_t planeBytes = pixels * static_cast<uint64_t>(bitsPerChannel / 8);
+    uint64_t pixels = static_cast<uint64_t>(m_width) * m_height;
+    uint64_t planeBytes = pixels * static_cast<uint64_t>(m_bitsPerChannel / 8);
     uint32_t planes = PlanesNeeded();
-    uint64_t rowTable = packed ? static_cast<uint64_t>(channels) * height * 2 : 0;
+    uint64_t rowTable = packed ? static_cast<uint64_t>(m_channels) * m_height * 2 : 0;
     if (!DataCanHold(source.Remaining(), packed, planeBytes, planes, rowTable))
         return kBadImageData;
     if (pixels > kMaxPixels)
@@ -501,7 +501,7 @@ bool PsdReader::DataCanHold(uint64_t remaining, bool packed, uint64_t planeBytes
                             uint64_t rowTable) const
 {
     if (!packed)
-        return planeBytes * static_cast<uint64_t>(channels) <= remaining;
+        return planeBytes * static_cast<uint64_t>(m_channels) <= remaining;
     uint64_t encoded = planeBytes * (planes > 0 ? planes : 1);
     return rowTable <= remaining && encoded <= (remaining - rowTable) * kMaxPackBitsGain;
 }
@@ -511,8 +511,8 @@ bool PsdReader::MakeBitmap(BYTE*& bits, int& stride)
     BITMAPINFO info;
     memset(&info, 0, sizeof(info));
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = static_cast<LONG>(height);
+    info.bmiHeader.biWidth = static_cast<LONG>(m_width);
+    info.bmiHeader.biHeight = static_cast<LONG>(m_height);
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
@@ -520,26 +520,26 @@ bool PsdReader::MakeBitmap(BYTE*& bits, int& stride)
     info.bmiHeader.biYPelsPerMeter = GetPixelsPerMeter();
     HDC screen = GetDC(nullptr);
     void* pixels = nullptr;
-    bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    m_bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     ReleaseDC(nullptr, screen);
-    if (!bitmap || !pixels) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        bitmap = nullptr;
+    if (!m_bitmap || !pixels) {
+        if (m_bitmap)
+            DeleteObject(m_bitmap);
+        m_bitmap = nullptr;
         return false;
     }
-    stride = static_cast<int>((width * 3 + 3) & ~3u);
+    stride = static_cast<int>((m_width * 3 + 3) & ~3u);
     bits = static_cast<BYTE*>(pixels);
-    memset(bits, 0xFF, static_cast<size_t>(stride) * height);
+    memset(bits, 0xFF, static_cast<size_t>(stride) * m_height);
     return true;
 }
 
 void PsdReader::Composite(const BYTE* planes, BYTE* bits, int stride) const
 {
-    const uint32_t sampleBytes = static_cast<uint32_t>(bitsPerChannel / 8);
-    const uint64_t planeBytes = static_cast<uint64_t>(width) * height * sampleBytes;
-    const double range = bitsPerChannel == 16 ? 65536.0 : 256.0;
-    const uint32_t perByte = bitsPerChannel == 16 ? 256 : 1;  // 2^bits / 256
+    const uint32_t sampleBytes = static_cast<uint32_t>(m_bitsPerChannel / 8);
+    const uint64_t planeBytes = static_cast<uint64_t>(m_width) * m_height * sampleBytes;
+    const double range = m_bitsPerChannel == 16 ? 65536.0 : 256.0;
+    const uint32_t perByte = m_bitsPerChannel == 16 ? 256 : 1;  // 2^bits / 256
     const uint32_t planeCount = PlanesNeeded();
     auto sample = [&](uint32_t c, uint64_t p) -> uint32_t {
         const BYTE* at = planes + c * planeBytes + p * sampleBytes;
@@ -549,14 +549,14 @@ void PsdReader::Composite(const BYTE* planes, BYTE* bits, int stride) const
         return static_cast<BYTE>(sampleBytes == 2 ? sample(c, p) >> 8 : sample(c, p));
     };
     auto ink = [&](uint32_t c, uint64_t p) -> double { return 1.0 - sample(c, p) / range; };
-    bool indexedTable = colourModeData && colourModeDataLength == kIndexedTableBytes;
+    bool indexedTable = m_colourModeData && m_colourModeDataLength == kIndexedTableBytes;
 
-    for (uint32_t y = 0; y < height; ++y) {
-        BYTE* row = bits + static_cast<size_t>(height - 1 - y) * stride;
-        for (uint32_t x = 0; x < width; ++x) {
-            uint64_t p = static_cast<uint64_t>(y) * width + x;
+    for (uint32_t y = 0; y < m_height; ++y) {
+        BYTE* row = bits + static_cast<size_t>(m_height - 1 - y) * stride;
+        for (uint32_t x = 0; x < m_width; ++x) {
+            uint64_t p = static_cast<uint64_t>(y) * m_width + x;
             BYTE rgb[3] = {255, 255, 255};
-            switch (colourMode) {
+            switch (m_colourMode) {
             case ModeGrayscale:
             case ModeDuotone:
                 rgb[0] = rgb[1] = rgb[2] = highByte(0, p);
@@ -564,9 +564,9 @@ void PsdReader::Composite(const BYTE* planes, BYTE* bits, int stride) const
             case ModeIndexed:
                 if (!indexedTable)
                     continue;
-                rgb[0] = colourModeData[highByte(0, p)];
-                rgb[1] = colourModeData[256 + highByte(0, p)];
-                rgb[2] = colourModeData[512 + highByte(0, p)];
+                rgb[0] = m_colourModeData[highByte(0, p)];
+                rgb[1] = m_colourModeData[256 + highByte(0, p)];
+                rgb[2] = m_colourModeData[512 + highByte(0, p)];
                 break;
             case ModeRGB:
                 rgb[0] = highByte(0, p);

@@ -45,11 +45,11 @@ public:
     // Deletes the bitmap unless detached, and the colour mode data.
     void Free();
 
-    int32_t GetChannels() const { return channels; }
-    uint32_t GetWidth() const { return width; }
-    uint32_t GetHeight() const { return height; }
-    int32_t GetBitsPerChannel() const { return bitsPerChannel; }
-    int32_t GetColourMode() const { return colourMode; }
+    int32_t GetChannels() const { return m_channels; }
+    uint32_t GetWidth() const { return m_width; }
+    uint32_t GetHeight() const { return m_height; }
+    int32_t GetBitsPerChannel() const { return m_bitsPerChannel; }
+    int32_t GetColourMode() const { return m_colourMode; }
     // Pixels per metre of the bitmap (from the resolution resource, or 3780).
     int32_t GetPixelsPerMeter() const;
     // "Bitmap", "Grayscale", ... for the file's colour mode, or null.
@@ -95,7 +95,7 @@ public:
         int16_t indexedColourCount;
         int16_t transparencyIndex;
     };
-    const Resources& GetResources() const { return resources; }
+    const Resources& GetResources() const { return m_resources; }
 
 private:
     class Source;
@@ -111,14 +111,14 @@ private:
     bool MakeBitmap(BYTE*& bits, int& stride);
     void Composite(const BYTE* planes, BYTE* bits, int stride) const;
 
-    HBITMAP bitmap;
-    bool detached;
-    int16_t channels;
-    uint32_t height;
-    uint32_t width;
-    int16_t bitsPerChannel;
-    int16_t colourMode;
-    int32_t colourModeDataLength;
-    BYTE* colourModeData;
-    Resources resources;
+    HBITMAP m_bitmap;
+    bool m_detached;
+    int16_t m_channels;
+    uint32_t m_height;
+    uint32_t m_width;
+    int16_t m_bitsPerChannel;
+    int16_t m_colourMode;
+    int32_t m_colourModeDataLength;
+    BYTE* m_colourModeData;
+    Resources m_resources;
 };

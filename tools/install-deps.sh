@@ -8,7 +8,7 @@ packages=(
   xvfb xauth x11-apps locales imagemagick
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libtiff-dev libmng-dev libopenjp2-7-dev
   libjsoncpp-dev libboost-dev libgtest-dev
-  libjpeg-turbo-progs libtiff-tools gifsicle libopenjp2-tools python3-ezdxf python3-matplotlib
+  libjpeg-turbo-progs libtiff-tools gifsicle libopenjp2-tools python3-ezdxf python3-matplotlib python3-pil
   ghostscript libimage-exiftool-perl fp-utils
 )
 

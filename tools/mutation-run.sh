@@ -9,9 +9,10 @@
 # case starts a LibreDWG process (default 300). At most HARBECK_RUN_JOBS
 # programs (default 3) run at once, each under nice and with a time limit of
 # HARBECK_RUN_LIMIT seconds (default 3600); HARBECK_RUN_ONLY (a regular
-# expression) picks some of the programs. Each program's output goes to
-# <build>/mutation-run/<program>.log; the figures of every series and any
-# failure are printed at the end. Exits non-zero when a program failed.
+# expression) picks some of the runs by name. The slow series of one program
+# are runs of their own, so that they can run side by side. Each run's
+# output goes to <build>/mutation-run/<run>.log; the figures of every series
+# and any failure are printed at the end. Exits non-zero when a run failed.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cases=${1:-20000}
@@ -20,24 +21,31 @@ build=${3:-$top/build}
 jobs=${HARBECK_RUN_JOBS:-3}
 limit=${HARBECK_RUN_LIMIT:-3600}
 
-# program and the tests of it that are mutation series
+# run name, program and the tests of it that are mutation series
 runs=(
-  "codecs_fuzz_tests_asan *"
-  "codecs_lib_fuzz_tests_asan *"
-  "codecs_hand_fuzz_tests_asan *"
-  "graphics_psd_tests_asan PsdReader.MutatedFilesFailCleanly"
-  "graphics_view_tests_asan RasterMutations.*"
-  "drawing_library_fuzz_tests_asan *"
-  "zrio_mutation_tests_asan *"
-  "zrio_dwg_mutation_tests_asan *"
+  "codecs codecs_fuzz_tests_asan *"
+  "codecs_lib codecs_lib_fuzz_tests_asan *"
+  "codecs_hand codecs_hand_fuzz_tests_asan *-HandCodecMutations.*Metafile"
+  "enhanced_metafiles codecs_hand_fuzz_tests_asan HandCodecMutations.*EnhancedMetafile"
+  "placeable_metafiles codecs_hand_fuzz_tests_asan HandCodecMutations.PlaceableMetafile"
+  "psd graphics_psd_tests_asan PsdReader.MutatedFilesFailCleanly"
+  "jpeg_markers graphics_view_tests_asan RasterMutations.JpegMarkersAndThumbnail"
+  "kimage_documents graphics_view_tests_asan RasterMutations.DocumentLoadsByExtension"
+  "kimage_metafiles_psd graphics_view_tests_asan RasterMutations.DocumentLoadsMetafilesAndPsd"
+  "drawing_library drawing_library_fuzz_tests_asan *"
+  "zrio zrio_mutation_tests_asan *"
+  "zrio_dwg zrio_dwg_mutation_tests_asan *"
 )
 
 chosen=()
+names=()
 programs=()
 for run in "${runs[@]}"; do
   [[ "${run%% *}" =~ ${HARBECK_RUN_ONLY:-.} ]] || continue
   chosen+=("$run")
-  programs+=("${run%% *}")
+  names+=("${run%% *}")
+  rest=${run#* }
+  [[ " ${programs[*]} " == *" ${rest%% *} "* ]] || programs+=("${rest%% *}")
 done
 HARBECK_BUILD_JOBS=${HARBECK_BUILD_JOBS:-3} bash "$top/tools/build.sh" "$build" keepalive "${programs[@]}" ||
   exit 1
@@ -54,10 +62,10 @@ rm -rf "$logs"
 mkdir -p "$logs"
 asan_preload="$(g++ -print-file-name=libasan.so):$(g++ -print-file-name=libstdc++.so.6)"
 
-# run_one PROGRAM FILTER: one program, its output in its log, its exit
-# status and time in <program>.status.
+# run_one NAME PROGRAM FILTER: one run of a program, its output in
+# <name>.log, its exit status and time in <name>.status.
 run_one() {
-  local program=$1 filter=$2 count=$cases
+  local name=$1 program=$2 filter=$3 count=$cases
   [ "$program" = zrio_dwg_mutation_tests_asan ] && count=$dwg_cases
   local path
   path=$(find "$build/tests" -name "$program.exe" -type f | head -n1)
@@ -65,8 +73,8 @@ run_one() {
   (cd "$(dirname "$path")" &&
     HARBECK_MUTATION_CASES=$count LD_PRELOAD=$asan_preload \
       ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:use_sigaltstack=0 \
-      nice -n 10 timeout "$limit" "$path" --gtest_filter="$filter") >"$logs/$program.log" 2>&1
-  echo "$? $((SECONDS - start))" >"$logs/$program.status"
+      nice -n 10 timeout "$limit" "$path" --gtest_filter="$filter") >"$logs/$name.log" 2>&1
+  echo "$? $((SECONDS - start))" >"$logs/$name.status"
 }
 
 # The session's display and keepalive are children too: only the runs are
@@ -81,16 +89,17 @@ for run in "${chosen[@]}"; do
     done
     running=("${still[@]}")
   done
-  run_one "${run%% *}" "${run#* }" &
+  rest=${run#* }
+  run_one "${run%% *}" "${rest%% *}" "${rest#* }" &
   running+=($!)
 done
 wait "${running[@]}"
 
 failed=0
-for program in "${programs[@]}"; do
-  read -r status seconds <"$logs/$program.status"
-  echo "== $program: exit $status after $seconds s"
-  grep -E "cases|damaged|Failure|FAILED|ERROR: AddressSanitizer|hangs" "$logs/$program.log"
+for name in "${names[@]}"; do
+  read -r status seconds <"$logs/$name.status"
+  echo "== $name: exit $status after $seconds s"
+  grep -E "cases|damaged|Failure|FAILED|ERROR: AddressSanitizer|hangs" "$logs/$name.log"
   [ "$status" = 0 ] || failed=1
 done
 exit $failed

@@ -7,28 +7,28 @@ namespace {
 
 class Hold {
 public:
-    explicit Hold(CRITICAL_SECTION* lock) : lock_(lock) { EnterCriticalSection(lock_); }
-    ~Hold() { LeaveCriticalSection(lock_); }
+    explicit Hold(CRITICAL_SECTION* lock) : m_lock(lock) { EnterCriticalSection(m_lock); }
+    ~Hold() { LeaveCriticalSection(m_lock); }
 
 private:
-    CRITICAL_SECTION* lock_;
+    CRITICAL_SECTION* m_lock;
 };
 
 }  // namespace
 
 DRAWINGINFO::DRAWINGINFO() : setCount(0), editingHours(0), editingMinutes(0), customCount(0)
 {
-    InitializeCriticalSection(&lock_);
+    InitializeCriticalSection(&m_lock);
 }
 
 DRAWINGINFO::~DRAWINGINFO()
 {
-    DeleteCriticalSection(&lock_);
+    DeleteCriticalSection(&m_lock);
 }
 
 void DRAWINGINFO::Reset()
 {
-    Hold hold(&lock_);
+    Hold hold(&m_lock);
     setCount = 0;
     title.Empty();
     subject.Empty();
@@ -47,7 +47,7 @@ void DRAWINGINFO::Reset()
 
 void DRAWINGINFO::ClearCount()
 {
-    Hold hold(&lock_);
+    Hold hold(&m_lock);
     setCount = 0;
 }
 
@@ -75,8 +75,8 @@ void DRAWINGINFO::Snapshot(DRAWINGINFO* out) const
 {
     if (!out || out == this)
         return;
-    Hold hold(&lock_);
-    Hold holdOut(&out->lock_);
+    Hold hold(&m_lock);
+    Hold holdOut(&out->m_lock);
     out->CopyFieldsFrom(*this);
 }
 
@@ -159,7 +159,7 @@ bool DRAWINGINFO::FillFromDrawing(CDrawing* drawing, DRAWINGINFO* record)
         local.setCount += 2;
     }
     local.formatText = FormatVersion(drawing->getVersion());
-    Hold hold(&record->lock_);
+    Hold hold(&record->m_lock);
     record->CopyFieldsFrom(local);
     return true;
 }

@@ -56,5 +56,5 @@ private:
     DRAWINGINFO& operator=(const DRAWINGINFO&) = delete;
     void CopyFieldsFrom(const DRAWINGINFO& other);
 
-    mutable CRITICAL_SECTION lock_;
+    mutable CRITICAL_SECTION m_lock;
 };

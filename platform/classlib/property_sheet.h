@@ -4,10 +4,10 @@
 // sheet the first time the page is shown. A page that was never shown is
 // never created, gets no notices and applies nothing.
 #pragma once
-#include <vector>
-
 #include <windows.h>
 #include <commctrl.h>
+
+#include <vector>
 
 #include "platform/classlib/dialog.h"
 

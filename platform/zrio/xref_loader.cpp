@@ -77,17 +77,19 @@ enum class ReadOutcome { Read, Unreadable, Aborted };
 
 ReadOutcome ReadReferencedDrawing(const std::string& path, bool thumbnail,
                                   const LoadControl& control, Database& db) {
+  DrawingFile file(path.c_str());
   std::vector<char> data;
-  if (!ReadWholeFile(path.c_str(), &data)) return ReadOutcome::Unreadable;
+  bool dwg = false;
+  if (!file.readKind(&data, &dwg)) return ReadOutcome::Unreadable;
   size_t size = data.size() - 1;
-  if (IsDwgFamily(data.data(), size)) {
+  if (dwg) {
     if (DwgVersionText(data.data(), size).empty() || IsPasswordProtectedDwg(data.data(), size))
       return ReadOutcome::Unreadable;
     DwgReadResult result = ReadDwg(data.data(), size, thumbnail, db, control);
     if (result == DwgReadResult::Aborted) return ReadOutcome::Aborted;
     return result == DwgReadResult::Ok ? ReadOutcome::Read : ReadOutcome::Unreadable;
   }
-  LoadResult result = ReadDxf(data.data(), size, db, control);
+  LoadResult result = ReadDxfFile(file.dxfHandle(), db, control);
   if (result == LoadResult::Aborted) return ReadOutcome::Aborted;
   return result == LoadResult::Ok ? ReadOutcome::Read : ReadOutcome::Unreadable;
 }

@@ -4,10 +4,10 @@
 // It serves at most a bounded number of connections and stops when it is
 // destroyed.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
-
-#include <windows.h>
 
 namespace apptest {
 

@@ -163,7 +163,8 @@ TEST(DamagedFiles, MetafilesWithDamagedBitmapsOrBoundsKeepTheContractAndNoObject
     long before = codectest::GdiObjectsFree();
     for (const char* name : { "emf_602_25.bin", "emf_602_518.bin", "wmf_611_85.bin",
                               "wmf_611_858.bin", "emf_601_39194.bin", "emf_602_577.bin",
-                              "emf_602_2138.bin", "wmf_611_96056.bin", "emf_602_4764.bin" }) {
+                              "emf_602_2138.bin", "wmf_611_96056.bin", "emf_602_4764.bin",
+                              "emf_602_23183.bin" }) {
         CxImage image;
         bool decoded = DecodeQuickly(name, CXIMAGE_FORMAT_WMF, image);
         EXPECT_EQ("", codectest::CheckDecodeResult(decoded, image)) << name;

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Writes files of one format ($1: pcx, tga, wbmp, gif or ico) made by
-# ImageMagick and gifsicle into the folder $2, each with a dump of its
-# pixels as ImageMagick reads them (NAME-0.rgba: rows from the top, red,
-# green, blue, alpha; several frames are composed and dumped as
-# NAME-0.rgba, NAME-1.rgba, ...).
+# ImageMagick and gifsicle (a few by Pillow) into the folder $2, each with a
+# dump of its pixels as ImageMagick reads them (NAME-0.rgba: rows from the
+# top, red, green, blue, alpha; several frames are composed and dumped as
+# NAME-0.rgba, NAME-1.rgba, ...); Pillow's files also have Pillow's reading
+# as NAME-pillow.rgba.
 set -eu
 format=$1
 out=$2
@@ -37,6 +38,21 @@ tga)
     -compress RLE -orient TopLeft type10_alpha_top.tga
   $convert source.png -alpha set -channel A -fx 'j/h' +channel -type truecolormatte \
     type2_alpha.tga
+  # Grey with alpha (16-bit grey pixels) by Pillow, which reads them back as
+  # grey and alpha; ImageMagick reads such pixels as 5-bit colours.
+  /usr/bin/python3 - <<'EOF'
+from PIL import Image
+grey = Image.open("source.png").convert("L")
+width, height = grey.size
+alpha = Image.new("L", grey.size)
+alpha.putdata([x * 255 // (width - 1) if y % 5 else 0 for y in range(height) for x in range(width)])
+picture = Image.merge("LA", (grey, alpha))
+picture.save("type3_grey_alpha.tga")
+picture.save("type11_grey_alpha_top.tga", compression="tga_rle", orientation=1)
+for name in ("type3_grey_alpha", "type11_grey_alpha_top"):
+    with open(name + "-pillow.rgba", "wb") as dump:
+        dump.write(Image.open(name + ".tga").convert("RGBA").tobytes())
+EOF
   ;;
 wbmp)
   $convert source.png -type bilevel image.wbmp

@@ -32,6 +32,8 @@ for name in rgb.jp2 rgb.j2k grey.jp2 grey16.jp2; do
   $convert decoded.p?m -depth 8 "rgb:$(echo $name | tr . _).rgb"
   rm -f decoded.p?m
 done
+# A bare code stream of one 8-bit plane, for files whose boxes a test writes.
+opj_compress -n 3 -i p5.pgm -o grey.j2k >/dev/null
 opj_decompress -i grey.jp2 -o grey.pgx >/dev/null
 mv grey_0.pgx grey.pgx
 $convert p5.pgm -depth 8 rgb:grey_pgx.rgb

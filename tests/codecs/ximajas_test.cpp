@@ -208,6 +208,87 @@ TEST_F(JasReference, SubsampledAndAlphaComponentsKeepTheirColours)
     }
 }
 
+namespace {
+
+std::string U16BE(unsigned value)
+{
+    return std::string{ (char)(value >> 8), (char)value };
+}
+
+std::string U32BE(uint32_t value)
+{
+    return U16BE(value >> 16) + U16BE(value & 0xFFFF);
+}
+
+// A box of the JP2 file format: its length, its type, its contents.
+std::string Box(const char* type, const std::string& contents)
+{
+    return U32BE((uint32_t)(8 + contents.size())) + type + contents;
+}
+
+// A JP2 file around a code stream of one 8-bit plane of indices into a
+// palette of 256 entries with a grey and an alpha column (alpha first when
+// alphaFirst): the palette box (pclr) holds the columns, the component
+// mapping box (cmap) maps channel c to column c, and the channel definition
+// box (cdef) says which channel is the opacity.
+std::string GreyAlphaPaletteFile(const std::string& codeStream, uint32_t width, uint32_t height,
+                                 bool alphaFirst)
+{
+    std::string header = U32BE(height) + U32BE(width) + U16BE(1) + "\x07\x07" + std::string(2, '\0');
+    std::string colour = std::string("\x01\x00\x00", 3) + U32BE(17);  // enumerated: greyscale
+    std::string palette = U16BE(256) + std::string("\x02\x07\x07", 3);
+    for (int i = 0; i < 256; ++i) {
+        char grey = (char)(255 - i), alpha = (char)((i * 7 + 40) & 0xFF);
+        palette += alphaFirst ? std::string{ alpha, grey } : std::string{ grey, alpha };
+    }
+    std::string mapping;
+    for (int channel = 0; channel < 2; ++channel)
+        mapping += U16BE(0) + (char)1 + (char)channel;
+    std::string definition = U16BE(2);
+    for (int channel = 0; channel < 2; ++channel) {
+        bool opacity = channel == (alphaFirst ? 0 : 1);
+        definition += U16BE(channel) + U16BE(opacity ? 1 : 0) + U16BE(opacity ? 0 : 1);
+    }
+    std::string boxes = Box("ihdr", header) + Box("colr", colour) + Box("pclr", palette) +
+                        Box("cmap", mapping) + Box("cdef", definition);
+    return Box("jP  ", "\x0D\x0A\x87\x0A") + Box("ftyp", std::string("jp2 \0\0\0\0jp2 ", 12)) +
+           Box("jp2h", boxes) + Box("jp2c", codeStream);
+}
+
+}  // namespace
+
+TEST_F(JasReference, GreyAndAlphaPalettesDecodeAsOpenJpegAppliesThem)
+{
+    // The plasma of p5.pgm, 27 x 15, as indices; the palette's grey column
+    // first, or its alpha column.
+    std::string codeStream = Bytes("grey.j2k");
+    std::string indices = Bytes("p5_pgm.rgb");
+    ASSERT_FALSE(codeStream.empty());
+    ASSERT_EQ(27u * 15 * 3, indices.size());
+    for (bool alphaFirst : { false, true }) {
+        std::string name = alphaFirst ? "palette_alpha_grey.jp2" : "palette_grey_alpha.jp2";
+        std::string file = GreyAlphaPaletteFile(codeStream, 27, 15, alphaFirst);
+        ASSERT_TRUE(testfiles::WriteFileBytes(Files().Path(name), file));
+        std::string png = Files().Path(name) + ".png";
+        ASSERT_EQ(0, codectest::RunUnixProgram("/usr/bin/opj_decompress -i " + Files().UnixPath(name) +
+                                               " -o " + codectest::UnixPath(png) + " >/dev/null 2>&1"))
+            << name;
+        std::string theirs;
+        ASSERT_TRUE(codectest::ReadWithImageMagickRgba(png, theirs)) << name;
+        CxImage image;
+        ASSERT_TRUE(DecodeBytes(file, image, CXIMAGE_FORMAT_JP2)) << name << ": " << image.GetLastError();
+        ASSERT_TRUE(image.AlphaIsValid()) << name;
+        EXPECT_TRUE(image.IsGrayScale()) << name;
+        codectest::PixelCheck check;
+        check.compareAlpha = true;
+        EXPECT_EQ(0, codectest::CountMismatches(image, theirs, check)) << name;
+        // The top left pixel: the palette's entry as the file holds it.
+        BYTE index = (BYTE)indices[0];
+        EXPECT_EQ(255 - index, image.GetPixelColor(0, 14).rgbRed) << name;
+        EXPECT_EQ((index * 7 + 40) & 0xFF, image.AlphaGet(0, 14)) << name;
+    }
+}
+
 TEST(CxImageJAS, SizeMarkersLargerThanTheStreamAreRefusedAtOnce)
 {
     CxImage picture(21, 11, 24);

@@ -157,6 +157,18 @@ const codectest::ReferenceFolder& Fixtures()
     return codectest::SharedReferenceFolder("make_hand_fixtures.sh", "tga");
 }
 
+// The fixture NAME.tga decoded, and another program's reading of it
+// (NAME<reading>.rgba).
+::testing::AssertionResult DecodeFixture(const std::string& name, const std::string& reading,
+                                         CxImage& image, std::string& rgba)
+{
+    if (!testfiles::ReadFileBytes(Fixtures().Path(name + reading + ".rgba"), rgba))
+        return ::testing::AssertionFailure() << "no reading of " << name;
+    if (!codectest::DecodeFileAs(Fixtures().Path(name + ".tga"), CXIMAGE_FORMAT_TGA, image))
+        return ::testing::AssertionFailure() << name << ": " << image.GetLastError();
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace
 
 TEST(TgaReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
@@ -167,12 +179,8 @@ TEST(TgaReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
                             "type2_alpha" };
     for (const char* name : names) {
         std::string rgba;
-        ASSERT_TRUE(
-            testfiles::ReadFileBytes(Fixtures().Path(std::string(name) + "-0.rgba"), rgba));
         CxImage image;
-        ASSERT_TRUE(codectest::DecodeFileAs(Fixtures().Path(std::string(name) + ".tga"),
-                                            CXIMAGE_FORMAT_TGA, image))
-            << name << ": " << image.GetLastError();
+        ASSERT_TRUE(DecodeFixture(name, "-0", image, rgba));
         codectest::PixelCheck check;
         check.compareAlpha = true;
         EXPECT_EQ(0, CountMismatches(image, rgba, check)) << name;
@@ -186,6 +194,21 @@ TEST(TgaReference, DecodesWhatImageMagickWritesAndWritesWhatItReads)
         ASSERT_TRUE(codectest::ReadWithImageMagickRgba(ours, theirs)) << name;
         EXPECT_EQ(0, CountMismatches(image, theirs, check)) << "ImageMagick reading ours: "
                                                             << name;
+    }
+}
+
+TEST(TgaReference, GreyWithAlphaDecodesAsPillowReadsIt)
+{
+    ASSERT_TRUE(Fixtures().Ready()) << "fixtures could not be made: " << Fixtures().ExitCode();
+    for (const char* name : { "type3_grey_alpha", "type11_grey_alpha_top" }) {
+        std::string rgba;
+        CxImage image;
+        ASSERT_TRUE(DecodeFixture(name, "-pillow", image, rgba));
+        EXPECT_TRUE(image.IsGrayScale()) << name;
+        ASSERT_TRUE(image.AlphaIsValid()) << name;
+        codectest::PixelCheck check;
+        check.compareAlpha = true;
+        EXPECT_EQ(0, CountMismatches(image, rgba, check)) << name;
     }
 }
 

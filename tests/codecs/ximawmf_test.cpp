@@ -233,6 +233,23 @@ size_t FindRecord(const std::string& bytes, DWORD type)
     return at;
 }
 
+// On a 40 x 30 white frame, a region of one red square at (2, 2)-(6, 6),
+// then a comment whose data read as two more rectangles: an empty one over
+// the comment's own fields, then (20, 10)-(36, 26).
+void DrawRegionBeforeAComment(HDC dc)
+{
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(dc, 0, 0, 40, 30);
+    HRGN region = CreateRectRgn(2, 2, 6, 6);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRgn(dc, region, red);
+    const DWORD rectangles[5] = { 0, 20, 10, 36, 26 };
+    GdiComment(dc, sizeof(rectangles), (const BYTE*)rectangles);
+    DeleteObject(red);
+    DeleteObject(region);
+}
+
 bool IsWindowColour(const CxImage& image, DWORD x, DWORD y)
 {
     COLORREF window = GetSysColor(COLOR_WINDOW);
@@ -292,4 +309,28 @@ TEST(CxImageWMF, ObjectsOfTheMetafileAreDeletedAndItsSlotsNotReused)
             << windows.GetLastError();
     }
     EXPECT_EQ(before, codectest::GdiObjectsFree());
+}
+
+TEST(CxImageWMF, RegionsThatCountMoreRectanglesThanTheyHoldAreNotPlayed)
+{
+    std::string bytes = RecordedMetafile(DrawRegionBeforeAComment);
+    size_t at = FindRecord(bytes, EMR_FILLRGN);
+    ASSERT_LT(at + 48, bytes.size());
+    ASSERT_EQ(1u, *(const DWORD*)(bytes.data() + at + 40));  // the region's count
+    ASSERT_EQ((DWORD)EMR_GDICOMMENT, *(const DWORD*)(bytes.data() + at + 32 + 48));
+    auto isRed = [](const CxImage& image, DWORD x, DWORD y) {
+        RGBQUAD pixel = image.GetPixelColor(x, image.GetHeight() - 1 - y);
+        return pixel.rgbRed > 200 && pixel.rgbGreen < 60 && pixel.rgbBlue < 60;
+    };
+    CxImage whole;
+    ASSERT_TRUE(DecodeBytes(bytes, whole, CXIMAGE_FORMAT_WMF)) << whole.GetLastError();
+    EXPECT_TRUE(isRed(whole, 4, 4));
+    EXPECT_FALSE(isRed(whole, 28, 18));
+    // Three rectangles counted in the bytes of one: GDI would read the
+    // other two from the comment after the record.
+    *(DWORD*)&bytes[at + 40] = 3;
+    CxImage damaged;
+    ASSERT_TRUE(DecodeBytes(bytes, damaged, CXIMAGE_FORMAT_WMF)) << damaged.GetLastError();
+    EXPECT_FALSE(isRed(damaged, 28, 18));
+    EXPECT_FALSE(isRed(damaged, 4, 4));
 }

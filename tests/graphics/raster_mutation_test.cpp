@@ -4,12 +4,14 @@
 #include "tests/support/gtest.h"
 
 #include <string>
+#include <utility>
 
 #include "codecs/ximage.h"
 #include "graphics/jpeg_markers.h"
 #include "graphics/kimage.h"
 #include "tests/graphics/file_builders.h"
 #include "tests/support/mutation_harness.h"
+#include "tests/support/mutation_metafiles.h"
 #include "tests/support/reference_images.h"
 #include "tests/support/test_files.h"
 
@@ -98,4 +100,23 @@ TEST(RasterMutations, DocumentLoadsByExtension)
     }
     codectest::ExpectCasesKeepTheContract(JpegWithThumbnail(), LoadAs("jpg"), "document jpg",
                                           seed++, 150, 2000);
+}
+
+// The roads of their own: metafiles played by GDI, PSD files through their
+// reader and a bitmap of the screen.
+TEST(RasterMutations, DocumentLoadsMetafilesAndPsd)
+{
+    uint32_t seed = 721;
+    PsdSpec psd;
+    psd.width = 7;
+    psd.height = 5;
+    psd.imageData = std::string(7 * 5 * 3, '\x60');
+    const std::pair<const char*, std::string> others[] = {
+        { "emf", codectest::RichEnhancedMetafile() },
+        { "wmf", codectest::RichPlaceableMetafile() },
+        { "psd", BuildPsd(psd) } };
+    for (const auto& other : others)
+        codectest::ExpectCasesKeepTheContract(other.second, LoadAs(other.first),
+                                              std::string("document ") + other.first, seed++,
+                                              150, 2000);
 }

@@ -649,25 +649,21 @@ TEST_F(ViewSession, ThumbnailSizeAndCacheFolderSetInTheOptionsLastAcrossARestart
     ASSERT_TRUE(Start());
     ASSERT_GE(RowOf("pages.tif"), 0);
     SIZE before = CellSpacing(m_list);
-    // The button shows the state of the program's last idle pass, which may
-    // come before the folder's thumbnails start: it is to stay enabled for a
-    // second, as the command is refused while they are made.
+    // The thumbnail thread may take up work again between the button's
+    // update and the command (the folder's library written, the watcher's
+    // refresh), and a busy thread refuses the command, as a user would find
+    // it: press again until the sheet opens.
     HWND bar = FindChild(m_browseFrame, TOOLBARCLASSNAMEA);
-    DWORD enabledSince = 0;
+    HWND sheet = NULL;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            if (SendMessageA(bar, TB_ISBUTTONENABLED, kOptionsCommand, 0) == 0) {
-                enabledSince = 0;
+            if (SendMessageA(bar, TB_ISBUTTONENABLED, kOptionsCommand, 0) == 0)
                 return false;
-            }
-            if (enabledSince == 0)
-                enabledSince = GetTickCount();
-            return GetTickCount() - enabledSince >= 1000;
+            PostCommand(m_browseFrame, kOptionsCommand);
+            return WaitUntil([&] { return (sheet = FindTopLevel(Process(), "#32770", NULL, "选项设置")) != NULL; },
+                             3000);
         },
         kPatienceMs));
-    PostCommand(m_browseFrame, kOptionsCommand);
-    HWND sheet = Dialog("选项设置");
-    ASSERT_NE(nullptr, sheet);
     HWND tabs = FindChild(sheet, "SysTabControl32");
     ASSERT_NE(nullptr, tabs);
     ClickTab(tabs, 3);

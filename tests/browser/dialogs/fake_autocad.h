@@ -4,11 +4,11 @@
 // Its application has "ActiveDocument"; the document has "FullName",
 // "Name" and "SendCommand", which records every command text.
 #pragma once
-#include <string>
-#include <vector>
-
 #include <windows.h>
 #include <ole2.h>
+
+#include <string>
+#include <vector>
 
 namespace dialogtest {
 
