@@ -291,10 +291,9 @@ float FloatAt(CByteReader& fields)
 
 // Whether the part of a bitmap that a transfer draws lies inside the
 // bitmap's width x rows pixels (within a pixel, for the rounding of its
-// transform). GDI clips a source reaching outside to the bitmap, but its
-// stretching works in 32-bit steps of twice the source's width: a width
-// beyond 2^30 pixels overflows them, and the stretched rows are written
-// past GDI's own buffer.
+// transform). GDI clips a source reaching outside to the bitmap, but a
+// source wider than 2^30 pixels (twice its width no longer fits in 32
+// bits) makes its stretching write the stretched rows past its own buffer.
 bool SourceInside(const ENHMETARECORD* record, const BitmapFields& at, uint64_t width,
                   uint64_t rows)
 {
