@@ -15,6 +15,7 @@
 #include <winspool.h>
 
 #include "core/registry_root.h"
+#include "graphics/drawing_image_decoder.h"
 #include "platform/classlib/regkey.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
@@ -207,6 +208,16 @@ void Check(HWND dialog, int id, bool on)
     if ((IsDlgButtonChecked(dialog, id) == BST_CHECKED) != on)
         testwin::Click(dialog, id);
 }
+
+// While it lives, the drawings' images are decoded as the program decodes
+// them.
+class CImageDecoderRegistered {
+public:
+    CImageDecoderRegistered() { DWG_SetImageDecoder(DecodeDrawingImage); }
+    ~CImageDecoderRegistered() { DWG_SetImageDecoder(NULL); }
+    CImageDecoderRegistered(const CImageDecoderRegistered&) = delete;
+    CImageDecoderRegistered& operator=(const CImageDecoderRegistered&) = delete;
+};
 
 class PrintSaveTest : public ViewerTest {
 protected:
@@ -501,6 +512,58 @@ TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
                  offDiagonal);
     EXPECT_LT(onDiagonal[0], 245);
     EXPECT_GT(offDiagonal[0], 250);
+}
+
+// The square holding an image whose left half is red and right half blue,
+// from (0, 0) to (100, 75). In the raster export (the window above: two
+// pixels a unit) the image lies where the drawing puts it; printed on a
+// turned page it turns with the square around it.
+TEST_F(PrintSaveTest, ImagesShowInTheRasterExportAndOnThePrintedPage)
+{
+    CImageDecoderRegistered decoder;
+    ASSERT_TRUE(Open("image_square.dxf"));
+    const ZrUI::PrintWindow window = {{-150, -100, 0}, {250, 200, 0}, 400, 300};
+    std::string exported = m_folder + "\\image.png";
+    {
+        CIdleUse use(m_thread);
+        ASSERT_TRUE(m_frame->PrintToFile(&window, 1.0, 0, 0, 0, 0, 800, 600, exported.c_str()));
+    }
+    // The blue half from (50, 0) to (100, 75): columns 400 to 500, rows 250 to 400.
+    RECT blue = BoxOfColour(exported, "blue");
+    EXPECT_NEAR(400, blue.left, 2);
+    EXPECT_NEAR(500, blue.right, 2);
+    EXPECT_NEAR(250, blue.top, 2);
+    EXPECT_NEAR(400, blue.bottom, 2);
+    int red[3], aboveImage[3];
+    AverageOfBox(exported, 340, 320, 9, red);
+    AverageOfBox(exported, 390, 215, 9, aboveImage);
+    EXPECT_GT(red[0], 230);
+    EXPECT_LT(red[2], 30);
+    EXPECT_GT(aboveImage[2], 245);
+
+    Command(ID_VIEW_ZOOM_ALL);
+    RemovePrinterOutput();
+    DialogScript script;
+    script.Then("打印", [](HWND dialog) {
+        SetUpPrint(dialog, IDC_ZRUI_COLOR_MODE_COLOR, true, false);
+        testwin::Click(dialog, IDOK);
+    });
+    script.Start();
+    Command(ID_VIEW_PRINT);
+    EXPECT_TRUE(script.Finished());
+    std::string printed = m_folder + "\\image_print.png";
+    ASSERT_TRUE(RenderPrintedPage(printed, 50));
+    RemovePrinterOutput();
+    // The square's lines and the image's red half; the blue half 75 units
+    // by 50 of the square's 100 across the paper, in a corner of the square.
+    RECT square = BoxOfColour(printed, "red");
+    RECT turned = BoxOfColour(printed, "blue");
+    int side = square.right - square.left;
+    ASSERT_GT(side, 40);
+    EXPECT_NEAR(side * 0.75, turned.right - turned.left, 3);
+    EXPECT_NEAR(side * 0.5, turned.bottom - turned.top, 3);
+    EXPECT_TRUE(abs(turned.left - square.left) <= 2 || abs(turned.right - square.right) <= 2);
+    EXPECT_TRUE(abs(turned.top - square.top) <= 2 || abs(turned.bottom - square.bottom) <= 2);
 }
 
 // Save As of a picture in another raster format: each copy reads back in
