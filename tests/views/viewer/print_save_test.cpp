@@ -280,8 +280,8 @@ protected:
 
 }  // namespace
 
-// The dialog offers only what the drawing library can write: DWG 2000 and
-// the four DXF versions.
+// The dialog offers only what the drawing library can write: DWG 2004, 2000
+// and R14 and the four DXF versions.
 TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
 {
     ASSERT_TRUE(Open("square.dxf"));
@@ -291,7 +291,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         int choice;
         DWORD stored;
         const char* version;
-    } versions[] = {{2, 5, "AC1018"}, {3, 6, "AC1015"}, {4, 7, "AC1014"}, {5, 8, "AC1009"}};
+    } versions[] = {{4, 5, "AC1018"}, {5, 6, "AC1015"}, {6, 7, "AC1014"}, {7, 8, "AC1009"}};
     for (const auto& version : versions) {
         std::string stem = m_folder + "\\copy" + std::to_string(version.stored);
         // A name typed with the wrong extension gets the filter's.
@@ -303,15 +303,29 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
             << version.version;
         EXPECT_EQ(version.stored, StoredFormat("VectorFormat"));
     }
+    // The DWG choices write DWG files of their versions.
+    const struct {
+        int choice;
+        DWORD stored;
+        const char* version;
+    } drawings[] = {{1, 1, "AC1018"}, {3, 3, "AC1014"}};
+    for (const auto& drawing : drawings) {
+        std::string stem = m_folder + "\\copy" + std::to_string(drawing.stored);
+        ASSERT_TRUE(SaveAs(drawing.choice, stem + ".dxf"));
+        std::string bytes;
+        ASSERT_TRUE(testfiles::ReadFileBytes(stem + ".dwg", bytes));
+        EXPECT_EQ(drawing.version, bytes.substr(0, 6));
+        EXPECT_EQ(drawing.stored, StoredFormat("VectorFormat"));
+    }
     // Each stored choice opens the dialog on the choice shown: R12 comes back
-    // as DXF 2000, DWG 2000 as itself, a DWG version that cannot be written as
-    // the DXF of the same version, nothing stored as DXF 2004.
+    // as DXF 2000, the DWG versions written as themselves, one that cannot be
+    // written as the DXF of the same version, nothing stored as DWG 2004.
     const struct {
         DWORD stored;
         int shown;
         const char* name;
-    } reopenings[] = {{8, 2, "square.dxf"}, {1, 1, "square.dxf"}, {2, 0, "square.dwg"},
-                      {4, 4, "square.dxf"}, {0, 1, "square.dxf"}};
+    } reopenings[] = {{8, 4, "square.dxf"}, {1, 0, "square.dwg"}, {2, 1, "square.dwg"},
+                      {3, 2, "square.dwg"}, {4, 6, "square.dxf"}, {0, 0, "square.dwg"}};
     for (const auto& reopening : reopenings) {
         SetDword(HARBECK_REGISTRY_ROOT "ViewWindow", "VectorFormat", reopening.stored);
         int shown = -1, choices = 0;
@@ -327,7 +341,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         Command(ID_VIEW_SAVE_AS);
         EXPECT_TRUE(reopened.Finished());
         EXPECT_EQ(reopening.shown, shown) << reopening.stored;
-        EXPECT_EQ(5, choices);
+        EXPECT_EQ(7, choices);
         EXPECT_EQ(reopening.name, name.substr(name.find_last_of('\\') + 1)) << reopening.stored;
     }
 }
@@ -341,7 +355,7 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserWithItsReasonAndWritesNothing)
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL));
     std::string message;
     DialogScript script;
-    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 3); })
+    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 5); })
         .Then("另存为",
               [&](HWND dialog) {
                   SetText(dialog, kFileNameBox, (m_folder + "\\blocked.dwg").c_str());
