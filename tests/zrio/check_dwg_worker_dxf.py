@@ -13,6 +13,7 @@ Usage: check_dwg_worker_dxf.py READER WORK_FOLDER REFERENCE_FOLDER FILE.dwg...
 import collections
 import math
 import os
+import re
 import subprocess
 import sys
 
@@ -158,7 +159,7 @@ def compare(name, ours, theirs, left, binary):
 BINARY_SENTINEL = b'AutoCAD Binary DXF\r\n\x1a\x00'
 
 
-def check_binary_form(name, text, path):
+def check_binary_form(name, text, text_path, path):
     """ezdxf reads the same drawing from the binary form as from the text."""
     with open(path, 'rb') as f:
         if f.read(len(BINARY_SENTINEL)) != BINARY_SENTINEL:
@@ -175,9 +176,11 @@ def check_binary_form(name, text, path):
     layers = lambda doc: sorted((l.dxf.name, l.dxf.color, l.dxf.linetype) for l in doc.layers)
     if layers(binary) != layers(text):
         fail(name, 'the layers differ in the binary DXF')
-    # ezdxf makes up the GUIDs a drawing does not give, a new pair each read.
-    made_up = ('$FINGERPRINTGUID', '$VERSIONGUID')
-    header = lambda doc: {name: doc.header[name] for name in doc.header.varnames() if name not in made_up}
+    # The variables the text gives (ezdxf makes up some a drawing leaves
+    # out, such as the GUIDs and the creation time, anew each read).
+    with open(text_path, encoding='latin-1') as f:
+        given = re.findall(r'^ *9\r?\n(\$\w+)\r?$', f.read(), re.M)
+    header = lambda doc: {name: doc.header.get(name) for name in given}
     if header(binary) != header(text):
         fail(name, 'the header differs in the binary DXF')
 
@@ -315,7 +318,8 @@ def main():
         ours = read(os.path.join(work, stem + '.dxf'))
         with open(os.path.join(work, stem + '.left'), encoding='utf-8') as f:
             left = f.read()
-        check_binary_form(stem, ours, os.path.join(work, stem + '.binary.dxf'))
+        check_binary_form(stem, ours, os.path.join(work, stem + '.dxf'),
+                          os.path.join(work, stem + '.binary.dxf'))
         records = check_binary_acis(stem, ours)
         binary += len(records)
         theirs_path = os.path.join(reference, stem + '.dxf')
@@ -328,7 +332,8 @@ def main():
         compare(stem, ours, theirs, left, records)
         compared += 1
     check_kinds(os.path.join(work, 'kinds.dxf'))
-    check_binary_form('kinds', read(os.path.join(work, 'kinds.dxf')), os.path.join(work, 'kinds.binary.dxf'))
+    kinds = os.path.join(work, 'kinds.dxf')
+    check_binary_form('kinds', read(kinds), kinds, os.path.join(work, 'kinds.binary.dxf'))
     for f in failures:
         print(f)
     print(f'{compared} drawings compared with LibreDWG\'s DXF, {binary} binary ACIS records')
