@@ -1,10 +1,12 @@
 // Ink comparison with ezdxf's drawing add-on: each drawing is drawn by the
 // library and by ezdxf (ink_compare.py) in the same view window and size,
-// and each picture must cover the other's ink within 3 pixels. DWG files
-// are drawn by ezdxf from LibreDWG's own DXF output of them. The pictures
-// and where they miss each other are kept in the shots folder (NAME-pair.png:
-// ours, ezdxf's, then red for ezdxf's ink we miss and blue for ours it has
-// no ink near).
+// and each picture must cover the other's ink: lines and fills within 3
+// pixels, texts by where they stand (the boxes of our texts are handed to
+// the comparison). DWG files are drawn by ezdxf from LibreDWG's own DXF
+// output of them. The pictures and where they miss each other are kept in
+// the shots folder (NAME-pair.png: ours, ezdxf's, then red for ezdxf's ink
+// we miss and blue for ours it has no ink near, over the texts' boxes in
+// grey).
 #include "tests/support/gtest.h"
 
 #include <cmath>
@@ -12,6 +14,8 @@
 #include <string>
 
 #include "graphics/drawing_image_decoder.h"
+#include "platform/zrio/box_sink.h"
+#include "platform/zrio/drawing_state.h"
 #include "platform/zrio/zrio.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
@@ -27,6 +31,48 @@ const int kWidth = 800, kHeight = 600;
 struct Ink {
   double theirsCovered = -1, oursCovered = -1;
 };
+
+// The boxes of the texts a drawing draws in its current view, in output
+// pixels (y up): one line each, four corners (from the baseline's start,
+// along it, then up by the height) and the height.
+class TextBoxes : public zr::PrimitiveSink {
+ public:
+  explicit TextBoxes(const zr::Transform& toDevice) : toDevice_(toDevice) {}
+  const std::string& lines() const { return lines_; }
+  double chordTolerance() const override { return 1; }
+  void polyline(const zr::Vec3*, size_t, bool, const zr::DrawStyle&) override {}
+  void fill(const zr::Vec3*, const int*, int, const zr::DrawStyle&) override {}
+  void point(const zr::Vec3&, const zr::DrawStyle&) override {}
+  void text(const zr::TextRun& run, const zr::DrawStyle&) override {
+    zr::Vec3 corners[4];
+    zr::TextRunCorners(run, corners);
+    zr::Vec3 up = toDevice_.applyVector(run.yAxis);
+    double height = std::hypot(up.x, up.y);
+    if (height < 1.5) return;  // too small to be drawn
+    char number[40];
+    for (const zr::Vec3& c : corners) {
+      zr::Vec3 d = toDevice_.apply(c);
+      snprintf(number, sizeof number, "%.2f %.2f ", d.x, d.y);
+      lines_ += number;
+    }
+    snprintf(number, sizeof number, "%.2f\n", height);
+    lines_ += number;
+  }
+
+ private:
+  zr::Transform toDevice_;
+  std::string lines_;
+};
+
+// Writes the boxes of the texts the drawing draws (Win32 path).
+bool WriteTextBoxes(CDrawing* drawing, const std::string& path) {
+  zr::DrawingState* state = drawing->state();
+  TextBoxes sink(state->view.worldToDevice());
+  zr::EntityWalker walker(*state->db, sink, state->drawOptions());
+  walker.setModelBoxes(state->modelBoxes());
+  walker.walkList(state->layoutEntities(), nullptr);
+  return testfiles::WriteFileBytes(path, sink.lines());
+}
 
 // Draws `drawing` (Unix path) with the library and `reference` (a DXF file,
 // Unix path) with ezdxf, and compares their ink. `options` go to
@@ -44,8 +90,9 @@ Ink Compare(const std::string& drawing, const std::string& reference, const std:
   DWG_SetBackgroundColor(RGB(0, 0, 0));
   std::string folder = testfiles::ToWinePath(ZRIO_INK_SHOTS);
   CreateDirectoryA(folder.c_str(), nullptr);
-  std::string png = folder + "\\" + shot + ".png";
+  std::string png = folder + "\\" + shot + ".png", boxes = folder + "\\" + shot + "-texts.txt";
   EXPECT_TRUE(surface.WritePng(png));
+  EXPECT_TRUE(WriteTextBoxes(d.get(), boxes));
   // The window from the outer edges of the corner pixels (the view's y
   // runs up from the bottom row, kHeight - row).
   double lowLeft[3], highRight[3];
@@ -56,7 +103,8 @@ Ink Compare(const std::string& drawing, const std::string& reference, const std:
            highRight[1]);
   // ezdxf takes minutes over the larger drawings on a busy machine.
   std::string answer = folder + "\\" + shot + ".txt", output;
-  EXPECT_EQ(0, codectest::RunUnixProgram("/usr/bin/python3 " ZRIO_SOURCE "/ink_compare.py " + options + reference + " " +
+  EXPECT_EQ(0, codectest::RunUnixProgram("/usr/bin/python3 " ZRIO_SOURCE "/ink_compare.py " + options + "--texts " +
+                                             codectest::UnixPath(boxes) + " " + reference + " " +
                                              codectest::UnixPath(png) + window + " > " +
                                              codectest::UnixPath(answer),
                                          600000));
@@ -107,6 +155,18 @@ TEST(Ink, DwgFiles) {
               std::string(ZRIO_INK_DRAWINGS) + "/" + c.name + ".dxf", c.name, c.theirs, c.ours,
               "--layers-on ");
   }
+}
+
+// The comparison tells a drawing that leaves out an entity, or draws
+// polylines with widths as hairlines, from a faithful one: a text entity
+// left out (one of the placement drawing's, on its own) and the bands of
+// the width drawing as lines fall well below the thresholds.
+TEST(Ink, MissingEntityOrHairlinesFallBelow) {
+  Ink missing = Compare(Drawn("mtext_placement_less_one"), Drawn("mtext_placement"), "mtext_placement_less_one", "");
+  EXPECT_LT(missing.theirsCovered, 0.97);
+  EXPECT_GT(missing.oursCovered, 0.99);
+  Ink hairlines = Compare(Drawn("polyline_hairlines"), Drawn("polyline_widths"), "polyline_hairlines", "");
+  EXPECT_LT(hairlines.theirsCovered, 0.8);
 }
 
 // Bands of constant and tapered width, straight and arc segments, meeting
