@@ -13,12 +13,10 @@ the library wrote), and ink inside a text's box is covered when the other
 picture has text ink (ink inside its own text boxes) within that box grown
 by the text's height.
 
-Usage: ink_compare.py [--layers-on] [--skip HANDLE]... [--texts BOXES]
-                      FILE.dxf OURS.png LEFT BOTTOM RIGHT TOP
+Usage: ink_compare.py [--layers-on] [--texts BOXES] FILE.dxf OURS.png LEFT BOTTOM RIGHT TOP
 Ours is drawn on white; ink is any pixel that is not the background.
 --layers-on draws every layer: LibreDWG's DXF writer writes layers as off
 (a negative colour) that LibreDWG's own reading of the DWG has on.
---skip leaves out the model space entity of that handle (one ezdxf fails on).
 BOXES has one line per text of ours: the four corners of its box (from the
 baseline's start, along it, then up by the height) in output pixels (x
 right, y up from the picture's bottom edge) and its height in pixels.
@@ -37,6 +35,7 @@ import ezdxf
 from ezdxf.addons.drawing import Frontend, RenderContext
 from ezdxf.addons.drawing.config import Configuration
 from ezdxf.addons.drawing.matplotlib import MatplotlibBackend
+from ezdxf.entities.mtext import ColumnType
 
 REACH = 3  # pixels
 # What around a text's box (baseline to cap height) still belongs to it:
@@ -64,17 +63,27 @@ class TextBoxBackend(MatplotlibBackend):
         self.text_boxes.append(([(c.x, c.y) for c in corners], height))
 
 
-def ezdxf_picture(path, window, width, height, layers_on, skipped):
+def without_empty_columns(doc):
+    """MTEXTs whose column data says they have no columns, as plain MTEXTs:
+    ezdxf's layout of them fails ("not enough space") when that data has no
+    column width, as AutoCAD 2018 files have it."""
+    for block in doc.blocks:
+        for mtext in [e for e in block.query("MTEXT") if e.has_columns and e.columns.column_type == ColumnType.NONE]:
+            attributes = mtext.dxf.all_existing_dxf_attribs()
+            for name in ("handle", "owner"):
+                attributes.pop(name, None)
+            block.add_mtext(mtext.text, dxfattribs=attributes)
+            block.delete_entity(mtext)
+
+
+def ezdxf_picture(path, window, width, height, layers_on):
     """The picture and the text boxes (in pixels of the picture, y up)."""
     doc = ezdxf.readfile(path)
+    without_empty_columns(doc)
     if layers_on:
         for layer in doc.layers:
             layer.on()
     msp = doc.modelspace()
-    for handle in skipped:
-        entity = doc.entitydb.get(handle)
-        if entity is not None:
-            msp.delete_entity(entity)
     figure = plt.figure(figsize=(width / DPI, height / DPI), dpi=DPI)
     axes = figure.add_axes([0, 0, 1, 1])
     # Thin lines, as the library draws without a pen dpi; rays and
@@ -194,13 +203,10 @@ def share(ink_pixels, covered):
 
 def main():
     args = sys.argv[1:]
-    layers_on, skipped, our_boxes = False, [], []
+    layers_on, our_boxes = False, []
     while args[0].startswith("--"):
         if args[0] == "--layers-on":
             layers_on, args = True, args[1:]
-        elif args[0] == "--skip":
-            skipped.append(args[1])
-            args = args[2:]
         elif args[0] == "--texts":
             our_boxes = read_boxes(args[1])
             args = args[2:]
@@ -210,7 +216,7 @@ def main():
     window = [float(v) for v in args[2:6]]
     ours_rgb = (matplotlib.image.imread(ours_png)[:, :, :3] * 255).round().astype(int)
     height, width = ours_rgb.shape[:2]
-    theirs_rgb, their_boxes = ezdxf_picture(dxf, window, width, height, layers_on, skipped)
+    theirs_rgb, their_boxes = ezdxf_picture(dxf, window, width, height, layers_on)
     ours = ink(ours_rgb, (255, 255, 255))
     theirs = ink(theirs_rgb, (255, 255, 255))
     ours_text_area, theirs_text_area = text_area(our_boxes, ours.shape), text_area(their_boxes, ours.shape)
