@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Usage: bench/zrio/run_save_bench.sh BUILD_DIR
 # Builds the save benchmark (HARBECK_BENCH=ON), writes the 100,000-entity
-# DXF of the open benchmark, and prints the time of saving it as DWG 2000
-# beside the time of saving it as DXF 2000.
+# DXF of the open benchmark, and prints the time of saving it as DWG 2004,
+# 2000 and R14 beside the time of saving it as DXF 2000.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$top/build-bench}

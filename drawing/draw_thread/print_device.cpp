@@ -2,6 +2,7 @@
 
 #include <math.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "graphics/dib.h"
@@ -12,6 +13,102 @@ namespace {
 
 const double kHalfPi = 1.5707963267948966;
 const double kWidthTolerance = 1e-8;
+// Logical points this far apart give the DC's scale to a part in ten
+// thousand.
+const int kScaleProbe = 10000;
+
+// A DC's mapping of logical points to device pixels.
+struct CDeviceMapping {
+    double originX, originY;  // where the logical origin lies
+    double xX, xY;            // device step of one logical unit along x
+    double yX, yY;            // and along y
+
+    void Apply(double x, double y, double* deviceX, double* deviceY) const
+    {
+        *deviceX = originX + x * xX + y * yX;
+        *deviceY = originY + x * xY + y * yY;
+    }
+};
+
+bool ReadDeviceMapping(HDC dc, CDeviceMapping* mapping)
+{
+    POINT probes[3] = {{0, 0}, {kScaleProbe, 0}, {0, kScaleProbe}};
+    if (!LPtoDP(dc, probes, 3))
+        return false;
+    mapping->originX = probes[0].x;
+    mapping->originY = probes[0].y;
+    mapping->xX = (probes[1].x - probes[0].x) / (double)kScaleProbe;
+    mapping->xY = (probes[1].y - probes[0].y) / (double)kScaleProbe;
+    mapping->yX = (probes[2].x - probes[0].x) / (double)kScaleProbe;
+    mapping->yY = (probes[2].y - probes[0].y) / (double)kScaleProbe;
+    return true;
+}
+
+// The header of a top-down DIB.
+BITMAPINFO TopDownInfo(int width, int height, WORD bitsPerPixel)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitsPerPixel;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A bitmap's pixels as 32-bit values, the top row first.
+bool ReadPixels(HBITMAP image, std::vector<uint32_t>* pixels, int* width, int* height)
+{
+    BITMAP size = {};
+    if (image == NULL || GetObjectA(image, sizeof(size), &size) != sizeof(size) || size.bmWidth <= 0 ||
+        size.bmHeight <= 0)
+        return false;
+    BITMAPINFO info = TopDownInfo(size.bmWidth, size.bmHeight, 32);
+    pixels->resize((size_t)size.bmWidth * (size_t)size.bmHeight);
+    HDC dc = CreateCompatibleDC(NULL);
+    if (dc == NULL)
+        return false;
+    int rows = GetDIBits(dc, image, 0, size.bmHeight, pixels->data(), &info, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    *width = size.bmWidth;
+    *height = size.bmHeight;
+    return rows == size.bmHeight;
+}
+
+// Narrows the DC's clip to the runs of the paper's pixels that show, laid
+// over the device rectangle.
+bool ClipToShownPixels(HDC dc, const CPaperPixels& paper, const RECT& place)
+{
+    int width = place.right - place.left;
+    int height = place.bottom - place.top;
+    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + paper.shown.size() * sizeof(RECT));
+    RGNDATA* region = (RGNDATA*)data.data();
+    region->rdh.dwSize = sizeof(RGNDATAHEADER);
+    region->rdh.iType = RDH_RECTANGLES;
+    region->rdh.nCount = (DWORD)paper.shown.size();
+    region->rdh.nRgnSize = (DWORD)(paper.shown.size() * sizeof(RECT));
+    region->rdh.rcBound = place;
+    RECT* runs = (RECT*)region->Buffer;
+    for (size_t i = 0; i < paper.shown.size(); ++i) {
+        const RECT& run = paper.shown[i];
+        runs[i].left = place.left + MulDiv(run.left, width, paper.width);
+        runs[i].right = place.left + MulDiv(run.right, width, paper.width);
+        runs[i].top = place.top + MulDiv(run.top, height, paper.height);
+        runs[i].bottom = place.top + MulDiv(run.bottom, height, paper.height);
+    }
+    HRGN shown = ExtCreateRegion(NULL, (DWORD)data.size(), region);
+    if (shown == NULL)
+        return false;
+    HRGN current = CreateRectRgn(0, 0, 0, 0);
+    if (current != NULL && GetClipRgn(dc, current) == 1)
+        CombineRgn(shown, shown, current, RGN_AND);
+    bool selected = SelectClipRgn(dc, shown) != ERROR;
+    if (current != NULL)
+        DeleteObject(current);
+    DeleteObject(shown);
+    return selected;
+}
 
 // Selects back what a created pen or brush replaced, and deletes it.
 template <class Handle>
@@ -22,6 +119,18 @@ void PutBack(HDC dc, Handle& created, HGDIOBJ previous)
     SelectObject(dc, previous);
     DeleteObject(created);
     created = NULL;
+}
+
+// Stretches the paper's pixels over the device rectangle, in device pixels.
+void StretchOnDevice(HDC dc, const CPaperPixels& paper, const RECT& place)
+{
+    SetMapMode(dc, MM_TEXT);
+    SetWindowOrgEx(dc, 0, 0, NULL);
+    SetViewportOrgEx(dc, 0, 0, NULL);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    BITMAPINFO info = TopDownInfo(paper.width, paper.height, 24);
+    StretchDIBits(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, 0, 0,
+                  paper.width, paper.height, paper.bits.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace
@@ -66,27 +175,36 @@ void CPrintDevice::SetDeviceState(int mapMode, int extentX, int extentY, int ori
     m_yShift = yShift;
 }
 
-POINT CPrintDevice::MapPoint(double x, double y, bool withShift) const
+void CPrintDevice::MapPage(double x, double y, bool withShift, double* mappedX, double* mappedY) const
 {
-    double mappedX = x;
-    double mappedY = y;
+    double turnedX = x;
+    double turnedY = y;
     switch (m_rotation) {
         case 1:
-            mappedX = m_pageHeight - y;
-            mappedY = x;
+            turnedX = m_pageHeight - y;
+            turnedY = x;
             break;
         case 2:
-            mappedX = m_pageWidth - x;
-            mappedY = m_pageHeight - y;
+            turnedX = m_pageWidth - x;
+            turnedY = m_pageHeight - y;
             break;
         case 3:
-            mappedX = y;
-            mappedY = m_pageWidth - x;
+            turnedX = y;
+            turnedY = m_pageWidth - x;
             break;
     }
+    *mappedX = turnedX + m_xOffset;
+    *mappedY = turnedY + m_yOffset + (withShift ? m_yShift : 0);
+}
+
+POINT CPrintDevice::MapPoint(double x, double y, bool withShift) const
+{
+    double mappedX = 0;
+    double mappedY = 0;
+    MapPage(x, y, withShift, &mappedX, &mappedY);
     POINT point;
-    point.x = (LONG)(mappedX + m_xOffset);
-    point.y = (LONG)(mappedY + m_yOffset + (withShift ? m_yShift : 0));
+    point.x = (LONG)mappedX;
+    point.y = (LONG)mappedY;
     return point;
 }
 
@@ -156,6 +274,65 @@ void CPrintDevice::ResetClip()
     RestoreDC(m_dc, m_savedDC);
     SelectObject(m_dc, pen);
     SelectObject(m_dc, brush);
+}
+
+bool CPrintDevice::PlaceOnDevice(double x, double y, int width, int height, CPixelTurn* turn,
+                                 RECT* place) const
+{
+    CDeviceMapping mapping;
+    if (!ReadDeviceMapping(m_dc, &mapping))
+        return false;
+    // The block's corners on the device: its top left (where its first
+    // pixel lies), top right, bottom left and bottom right.
+    const double page[4][2] = {{x, y + height}, {x + width, y + height}, {x, y}, {x + width, y}};
+    double device[4][2];
+    for (int i = 0; i < 4; ++i) {
+        double logicalX = 0;
+        double logicalY = 0;
+        MapPage(page[i][0], page[i][1], true, &logicalX, &logicalY);
+        mapping.Apply(logicalX, logicalY, &device[i][0], &device[i][1]);
+    }
+    double acrossX = device[1][0] - device[0][0];
+    double acrossY = device[1][1] - device[0][1];
+    turn->columnsDown = fabs(acrossY) > fabs(acrossX);
+    turn->columnsBack = turn->columnsDown ? acrossY < 0 : acrossX < 0;
+    turn->rowsBack = turn->columnsDown ? device[2][0] < device[0][0] : device[2][1] < device[0][1];
+    double least[2] = {device[0][0], device[0][1]};
+    double most[2] = {device[0][0], device[0][1]};
+    for (int i = 1; i < 4; ++i)
+        for (int axis = 0; axis < 2; ++axis) {
+            least[axis] = std::min(least[axis], device[i][axis]);
+            most[axis] = std::max(most[axis], device[i][axis]);
+        }
+    // Pixel edges round as the vectors' truncated points fall: a pixel
+    // centred on page x = c covers the device column a line at c takes.
+    place->left = (LONG)floor(least[0] + 0.5);
+    place->top = (LONG)floor(least[1] + 0.5);
+    place->right = (LONG)floor(most[0] + 0.5);
+    place->bottom = (LONG)floor(most[1] + 0.5);
+    return place->right > place->left && place->bottom > place->top;
+}
+
+bool CPrintDevice::Raster(double x, double y, int width, int height, HBITMAP image)
+{
+    std::vector<uint32_t> pixels;
+    int columns = 0;
+    int rows = 0;
+    CPixelTurn turn;
+    RECT place;
+    CPaperPixels paper;
+    if (width <= 0 || height <= 0 || !ReadPixels(image, &pixels, &columns, &rows) ||
+        !PlaceOnDevice(x, y, width, height, &turn, &place) ||
+        !LayOnPaper(pixels.data(), columns, rows, turn, &paper) || paper.shown.empty())
+        return false;
+    // In device pixels, within the clip the drawing set and the pixels
+    // that show.
+    int saved = SaveDC(m_dc);
+    bool clipped = paper.allShown || ClipToShownPixels(m_dc, paper, place);
+    if (clipped)
+        StretchOnDevice(m_dc, paper, place);
+    RestoreDC(m_dc, saved);
+    return clipped;
 }
 
 void CPrintDevice::Pixel(double x, double y, double)

@@ -3,10 +3,12 @@
 // upwards, 0 .. page width and height); each point is turned by the page
 // rotation (quarter turns), moved by the offsets and the printer's y shift,
 // and drawn with GDI in pens and brushes of the print pen set's colours and
-// widths, in colour, grey or black.
+// widths, in colour, grey or black. Images come as blocks of pixels with
+// their opacity and go down on the paper where the vectors around them do.
 #pragma once
 #include <windows.h>
 
+#include "drawing/draw_thread/paper_pixels.h"
 #include "platform/zrio/zrio.h"
 
 class CPrintDevice : public CDwgExport {
@@ -25,6 +27,11 @@ public:
     bool EndDraw() override;
     void SetClip(int count, const DwgExportPoint* points) override;
     void ResetClip() override;
+    // A block of premultiplied 32-bit pixels whose lower left corner is at
+    // page (x, y) and which covers width x height page units: laid on the
+    // white paper, turned with the page, its clear pixels leaving the page as
+    // it was. False when nothing could be drawn.
+    bool Raster(double x, double y, int width, int height, HBITMAP image) override;
     void Pixel(double x, double y, double z) override;
     void MoveTo(double x, double y, double z) override;
     void LineTo(double x, double y, double z) override;
@@ -41,8 +48,14 @@ private:
     CPrintDevice& operator=(const CPrintDevice&) = delete;
 
     // The page point turned by the rotation and moved by the offsets, with
-    // or without the y shift; truncated towards zero.
+    // or without the y shift, in the DC's logical units.
+    void MapPage(double x, double y, bool withShift, double* mappedX, double* mappedY) const;
+    // The same truncated towards zero.
     POINT MapPoint(double x, double y, bool withShift) const;
+    // Where a block of pixels at page (x, y), width x height page units,
+    // lies on the device (in device pixels), and how its columns and rows
+    // run there; false when it covers no pixel.
+    bool PlaceOnDevice(double x, double y, int width, int height, CPixelTurn* turn, RECT* place) const;
     void SelectNewPen();
     void SelectNewBrush();
     void RestorePen();

@@ -19,6 +19,7 @@ struct DerivedGraphics {
   EdgeCurves edges;
   std::vector<uint8_t> proxy;          // proxy graphics, as stored
   std::string imagePath;               // IMAGE: its definition's file name (UTF-8)
+  std::string imageFolder;             // IMAGE of an xref: its drawing's folder (ANSI)
   std::vector<uint64_t> hiddenHandles; // INSERT: handles of block entities it hides, sorted
 };
 

@@ -82,10 +82,11 @@ short CDrawing::open(const char* path, const char* password) {
       end = g.loadEnd;
     }
   }
+  zr::DrawingFile file(path);
   std::vector<char> data;
-  if (!zr::ReadWholeFile(path, &data)) return kOpenFileError;
+  bool dwg = false;
+  if (!file.readKind(&data, &dwg)) return kOpenFileError;
   size_t size = data.size() - 1;
-  bool dwg = zr::IsDwgFamily(data.data(), size);
   if (dwg) {
     // Known even when the drawing cannot be read.
     state_->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
@@ -108,7 +109,8 @@ short CDrawing::open(const char* path, const char* password) {
     if (read == zr::DwgReadResult::Aborted) result = zr::LoadResult::Aborted;
     if (read == zr::DwgReadResult::Unavailable) failure = kOpenUnsupported;
   } else {
-    result = zr::ReadDxf(data.data(), size, *db, control);
+    result = zr::ReadDxfFile(file.dxfHandle(), *db, control);
+    if (result == zr::LoadResult::Unreadable) failure = kOpenFileError;
   }
   data.clear();
   data.shrink_to_fit();
@@ -121,6 +123,7 @@ short CDrawing::open(const char* path, const char* password) {
   if (result != zr::LoadResult::Ok) return failure;
 
   db->shapes = zr::LoadShapeLibrary(*db, path, zr::SearchFolders());
+  zr::NameNumberedShapes(*db->shapes, db.get());
   state_->db = std::move(db);
   state_->path = path;
   state_->images.setDrawing(path);

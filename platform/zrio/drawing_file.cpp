@@ -3,29 +3,53 @@
 
 #include <algorithm>
 
+#include "platform/zrio/dwg_preview.h"
+
 namespace zr {
 
-bool ReadWholeFile(const char* path, std::vector<char>* data) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < 0x7FFFFFFF;
-  if (ok) {
-    data->assign(size_t(size.QuadPart) + 1, 0);
-    DWORD done = 0;
-    size_t at = 0;
-    while (ok && at < size_t(size.QuadPart)) {
-      DWORD chunk = DWORD(std::min<size_t>(size_t(size.QuadPart) - at, 1 << 24));
-      ok = ReadFile(file, data->data() + at, chunk, &done, nullptr) && done > 0;
-      at += done;
-    }
-    if (ok) data->back() = 0;
-  }
-  CloseHandle(file);
-  return ok;
+namespace {
+
+// Bytes a file's kind is told by: the DWG family's version text.
+const size_t kKindBytes = 64;
+
+}  // namespace
+
+DrawingFile::DrawingFile(const char* path)
+    : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+DrawingFile::~DrawingFile() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
 }
 
+bool DrawingFile::read(size_t size, std::vector<char>* data) {
+  if (SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != 0) return false;
+  data->assign(size + 1, 0);
+  size_t at = 0;
+  while (at < size) {
+    DWORD done = 0, chunk = DWORD(std::min<size_t>(size - at, 1 << 24));
+    if (!ReadFile(handle_, data->data() + at, chunk, &done, nullptr) || done == 0) return false;
+    at += done;
+  }
+  return true;
+}
+
+bool DrawingFile::readKind(std::vector<char>* data, bool* dwg) {
+  LARGE_INTEGER size;
+  if (handle_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle_, &size) || size.QuadPart < 0 ||
+      size.QuadPart >= 0x7FFFFFFF)
+    return false;
+  size_t whole = size_t(size.QuadPart);
+  if (!read(std::min(whole, kKindBytes), data)) return false;
+  *dwg = IsDwgFamily(data->data(), data->size() - 1);
+  return !*dwg || read(whole, data);
+}
+
+HANDLE DrawingFile::dxfHandle() {
+  if (handle_ == INVALID_HANDLE_VALUE || SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != 0)
+    return nullptr;
+  return handle_;
+}
 
 std::string UpperPath(const char* path) {
   std::string s(path ? path : "");

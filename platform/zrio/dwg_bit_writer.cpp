@@ -38,8 +38,18 @@ void DwgBitWriter::bit(bool value) {
   ++bits_;
 }
 
+// As many bits at once as the last byte has room for.
 void DwgBitWriter::bits(uint32_t value, int count) {
-  for (int i = count - 1; i >= 0; --i) bit((value >> i) & 1);
+  while (count > 0) {
+    int used = int(bits_ & 7);
+    if (used == 0) bytes_.push_back(0);
+    int room = 8 - used;
+    int take = count < room ? count : room;
+    uint32_t chunk = (value >> (count - take)) & ((1u << take) - 1);
+    bytes_.back() |= uint8_t(chunk << (room - take));
+    bits_ += size_t(take);
+    count -= take;
+  }
 }
 
 void DwgBitWriter::rs(uint16_t value) {
@@ -58,6 +68,11 @@ void DwgBitWriter::rd(double value) {
 }
 
 void DwgBitWriter::raw(const uint8_t* data, size_t size) {
+  if ((bits_ & 7) == 0) {
+    bytes_.insert(bytes_.end(), data, data + size);
+    bits_ += size * 8;
+    return;
+  }
   for (size_t i = 0; i < size; ++i) rc(data[i]);
 }
 
@@ -172,7 +187,10 @@ void DwgBitWriter::append(const DwgBitWriter& other) {
     bits_ += other.bits_;
     return;
   }
-  for (size_t i = 0; i < other.bits_; ++i) bit((other.bytes_[i >> 3] >> (7 - (i & 7))) & 1);
+  size_t whole = other.bits_ / 8;
+  for (size_t i = 0; i < whole; ++i) rc(other.bytes_[i]);
+  int rest = int(other.bits_ & 7);
+  if (rest) bits(uint32_t(other.bytes_[whole] >> (8 - rest)), rest);
 }
 
 }  // namespace zr

@@ -2,9 +2,15 @@
 #include "platform/zrio/win32.h"
 
 #include <math.h>
+#include <stdlib.h>
+
+#include <memory>
 
 #include "platform/zrio/dwg_encoders.h"
+#include "platform/zrio/dwg_viewport.h"
+#include "platform/zrio/dxf_model.h"
 #include "platform/zrio/hatch_pattern.h"
+#include "platform/zrio/shape_library.h"
 
 namespace zr {
 
@@ -14,7 +20,7 @@ const double kDegree = M_PI / 180;
 
 class EntityEncoder {
  public:
-  EntityEncoder(DwgSave& save, const RawRecord& record, const EntityLinks& links,
+  EntityEncoder(DwgSave& save, const FormRecord& record, const EntityLinks& links,
                 const EntityParts& parts)
       : save_(save), r_(record), links_(links), parts_(parts) {}
 
@@ -39,33 +45,75 @@ class EntityEncoder {
     if (t == "VIEWPORT") return viewport();
     if (t == "DIMENSION") return dimension();
     if (t == "LEADER") return leader();
+    if (t == "TOLERANCE") return tolerance();
+    if (t == "MLINE") return mline();
+    if (t == "SHAPE") return shape();
+    if (t == "IMAGE" || t == "WIPEOUT") return image();
+    if (t == "OLEFRAME" || t == "OLE2FRAME") return oleFrame(t == "OLE2FRAME");
+    if (t == "3DSOLID") return modeler(kDwgSolid3D);
+    if (t == "REGION") return modeler(kDwgRegion);
+    if (t == "BODY") return modeler(kDwgBody);
+    if (t == "ACAD_PROXY_ENTITY") return proxy();
+    if (t == "ACAD_TABLE") return tablePicture();
     if (t == "BLOCK") return block();
     if (t == "ENDBLK" || t == "SEQEND") return plain(t == "ENDBLK" ? kDwgEndBlk : kDwgSeqEnd);
-    return false;
+    return refuse("不能保存的实体类型", t);
   }
 
  private:
-  DwgObject& begin(uint16_t type) {
-    o_.reset(new DwgObject(save_, type, RecordHandle(r_.groups()), r_));
-    o_->entityCommon(links_);
+  // An entity's own graphics (proxy graphics) stand in its AcDbEntity part.
+  DwgObject& begin(uint16_t type) { return begin(type, entityGraphics()); }
+  DwgObject& begin(uint16_t type, const std::string& graphics) {
+    o_.reset(new DwgObject(save_, type, FormHandle(r_.groups()), r_));
+    o_->entityCommon(links_, graphics);
     return *o_;
+  }
+  std::string entityGraphics() const {
+    std::string bytes;
+    bool inEntity = false, inGraphics = false;
+    for (const FormGroup& g : r_.groups()) {
+      if (g.code == 100) {
+        if (inEntity) break;
+        inEntity = g.is("AcDbEntity");
+      } else if (inEntity && g.code == 92) {
+        inGraphics = true;
+      } else if (inGraphics && g.code == 310) {
+        bytes += zr::HexBytes(g.text);
+      } else {
+        inGraphics = false;
+      }
+    }
+    return bytes;
   }
   bool end() {
     o_->finish();
     return true;
   }
+  bool refuse(const char* what, const std::string& name) {
+    save_.fail(what, name);
+    return false;
+  }
+  bool r2000() const { return save_.since2000(); }
+  bool r2004() const { return save_.since2004(); }
   Vec3 extrusion() const { return r_.point(210, Vec3(0, 0, 1)); }
   // Extrusion and thickness: packed from 2000 on, plain before.
   void be(DwgObject& o) {
     Vec3 e = extrusion();
-    if (save_.r2000()) o.data.be(e.x, e.y, e.z);
+    if (r2000()) o.data.be(e.x, e.y, e.z);
     else o.data.bd3(e.x, e.y, e.z);
   }
   void bt(DwgObject& o) {
-    if (save_.r2000()) o.data.bt(r_.real(39));
+    if (r2000()) o.data.bt(r_.real(39));
     else o.data.bd(r_.real(39));
   }
   void bd3(DwgObject& o, const Vec3& p) { o.data.bd3(p.x, p.y, p.z); }
+  void tableHandle(DwgObject& o, DwgTable table, const std::string& name, const char* missing) {
+    uint64_t h = save_.named(table, name);
+    if (!h) save_.fail(missing, name);
+    o.refs.handle(kHardPointer, h);
+  }
+  void styleHandle(DwgObject& o) { tableHandle(o, kTableStyle, r_.text(7, "Standard"), "找不到文字样式"); }
+  void dimStyleHandle(DwgObject& o) { tableHandle(o, kTableDimStyle, r_.text(3, "Standard"), "找不到标注样式"); }
 
   bool plain(uint16_t type) {
     begin(type);
@@ -81,7 +129,7 @@ class EntityEncoder {
   bool line() {
     DwgObject& o = begin(kDwgLine);
     Vec3 a = r_.point(10), b = r_.point(11);
-    if (!save_.r2000()) {
+    if (!r2000()) {
       bd3(o, a);
       bd3(o, b);
       bt(o);
@@ -139,7 +187,7 @@ class EntityEncoder {
   bool text(uint16_t type) {
     DwgObject& o = begin(type);
     Vec3 at = r_.point(10), align = r_.point(11, at);
-    if (save_.r2000()) {
+    if (r2000()) {
       o.data.rc(0);  // every value present
       o.data.rd(at.z);
       o.data.rd2(at.x, at.y);
@@ -172,14 +220,8 @@ class EntityEncoder {
       o.data.rc(uint8_t(r_.integer(70, 0)));
       if (type == kDwgAttDef) o.data.tv(save_.encode(r_.text(3)));
     }
-    styleHandle(o, r_.text(7, "Standard"));
+    styleHandle(o);
     return end();
-  }
-
-  void styleHandle(DwgObject& o, const std::string& name) {
-    uint64_t style = save_.named(kTableStyle, name);
-    if (!style) save_.fail("text style " + name);
-    o.refs.handle(kHardPointer, style);
   }
 
   bool mtext() {
@@ -199,16 +241,17 @@ class EntityEncoder {
     o.data.bd(r_.real(43));
     o.data.bd(r_.real(42));
     std::string content;
-    for (const RawGroup& g : r_.groups())
-      if (g.code == 3) content += g.value;
+    for (const FormGroup& g : r_.groups())
+      if (g.code == 3) content += g.text;
     content += r_.text(1);
     o.data.tv(save_.encode(content));
-    if (save_.r2000()) {
+    if (r2000()) {
       o.data.bs(uint16_t(r_.integer(73, 1)));
       o.data.bd(r_.real(44, 1));
       o.data.bit(false);
     }
-    styleHandle(o, r_.text(7, "Standard"));
+    if (r2004()) o.data.bl(0);  // no background fill
+    styleHandle(o);
     return end();
   }
 
@@ -218,7 +261,7 @@ class EntityEncoder {
     DwgObject& o = begin(multiple ? kDwgMInsert : kDwgInsert);
     bd3(o, r_.point(10));
     double sx = r_.real(41, 1), sy = r_.real(42, 1), sz = r_.real(43, 1);
-    if (save_.r2000()) {
+    if (r2000()) {
       o.data.bb(0);
       o.data.rd(sx);
       o.data.dd(sy, sx);
@@ -230,38 +273,57 @@ class EntityEncoder {
     bd3(o, extrusion());
     bool attributes = !parts_.records.empty();
     o.data.bit(attributes);
+    if (attributes && r2004()) o.data.bl(uint32_t(parts_.records.size()));
     if (multiple) {
       o.data.bs(uint16_t(columns));
       o.data.bs(uint16_t(rows));
       o.data.bd(r_.real(44));
       o.data.bd(r_.real(45));
     }
-    std::string name = r_.text(2);
-    uint64_t block = save_.named(kTableBlock, name);
-    if (!block) save_.fail("block " + name);
-    o.refs.handle(kHardPointer, block);
-    partHandles(o, attributes);
+    tableHandle(o, kTableBlock, r_.text(2), "找不到图块");
+    if (attributes) partHandles(o);
     end();
     return encodeParts();
   }
 
-  void partHandles(DwgObject& o, bool any) {
-    if (!any) return;
-    o.refs.handle(kSoftPointer, RecordHandle(parts_.records.front()->groups));
-    o.refs.handle(kSoftPointer, RecordHandle(parts_.records.back()->groups));
-    o.refs.handle(kHardOwner, parts_.seqend ? RecordHandle(parts_.seqend->groups) : 0);
-    if (!parts_.seqend) save_.fail("sequence without its end");
+  // A table is written as what versions without tables keep of it: a
+  // reference to the block that draws it.
+  bool tablePicture() {
+    DwgObject& o = begin(kDwgInsert);
+    bd3(o, r_.point(10));
+    if (r2000()) o.data.bb(3);  // scale 1
+    else o.data.bd3(1, 1, 1);
+    Vec3 x = r_.point(11, Vec3(1, 0, 0));
+    o.data.bd(atan2(x.y, x.x));
+    bd3(o, extrusion());
+    o.data.bit(false);
+    tableHandle(o, kTableBlock, r_.text(2), "找不到图块");
+    return end();
+  }
+
+  // Before 2004 the first and last part, from 2004 every part; then the end.
+  void partHandles(DwgObject& o) {
+    if (r2004()) {
+      for (const FormRecord* part : parts_.records) o.refs.handle(kHardOwner, FormHandle(part->groups));
+    } else {
+      uint64_t first = parts_.records.empty() ? 0 : FormHandle(parts_.records.front()->groups);
+      uint64_t last = parts_.records.empty() ? 0 : FormHandle(parts_.records.back()->groups);
+      o.refs.handle(kSoftPointer, first);
+      o.refs.handle(kSoftPointer, last);
+    }
+    o.refs.handle(kHardOwner, parts_.seqend ? FormHandle(parts_.seqend->groups) : 0);
+    if (!parts_.seqend) save_.fail("序列没有结束记录", r_.type());
   }
 
   // The vertices or attributes, linked to each other and owned by this entity.
   bool encodeParts() {
-    uint64_t self = RecordHandle(r_.groups());
-    const std::vector<const RawRecord*>& list = parts_.records;
+    uint64_t self = FormHandle(r_.groups());
+    const std::vector<const FormRecord*>& list = parts_.records;
     for (size_t i = 0; i < list.size(); ++i) {
       EntityLinks links;
       links.owner = self;
-      if (i > 0) links.previous = RecordHandle(list[i - 1]->groups);
-      if (i + 1 < list.size()) links.next = RecordHandle(list[i + 1]->groups);
+      if (i > 0) links.previous = FormHandle(list[i - 1]->groups);
+      if (i + 1 < list.size()) links.next = FormHandle(list[i + 1]->groups);
       if (list[i]->type == "VERTEX") {
         if (!vertex(*list[i], links)) return false;
       } else if (!EncodeEntity(save_, *list[i], links, {})) {
@@ -276,7 +338,7 @@ class EntityEncoder {
     return true;
   }
 
-  bool vertex(const RawRecord& record, const EntityLinks& links) {
+  bool vertex(const FormRecord& record, const EntityLinks& links) {
     RecordView v(record);
     long long polylineFlags = r_.integer(70, 0);
     long long flags = v.integer(70, 0);
@@ -284,7 +346,7 @@ class EntityEncoder {
                                                                             : kDwgVertexPFace)
                   : (polylineFlags & 16) ? kDwgVertexMesh
                   : (polylineFlags & 8) ? kDwgVertex3D : kDwgVertex2D;
-    DwgObject o(save_, type, RecordHandle(record.groups), v);
+    DwgObject o(save_, type, FormHandle(record.groups), v);
     o.entityCommon(links);
     if (type == kDwgVertexPFaceFace) {
       for (int code = 71; code <= 74; ++code) o.data.bs(uint16_t(v.integer(code, 0)));
@@ -331,12 +393,8 @@ class EntityEncoder {
       o.data.bs(uint16_t(r_.integer(73, 0)));
       o.data.bs(uint16_t(r_.integer(74, 0)));
     }
-    partHandles(o, !parts_.records.empty());
-    if (parts_.records.empty()) {
-      o.refs.handle(kSoftPointer, 0);
-      o.refs.handle(kSoftPointer, 0);
-      o.refs.handle(kHardOwner, parts_.seqend ? RecordHandle(parts_.seqend->groups) : 0);
-    }
+    if (r2004()) o.data.bl(uint32_t(parts_.records.size()));
+    partHandles(o);
     end();
     return encodeParts();
   }
@@ -358,7 +416,7 @@ class EntityEncoder {
     Vec3 c[4];
     for (int i = 0; i < 4; ++i) c[i] = r_.point(10 + i);
     long long invisible = r_.integer(70, 0);
-    if (!save_.r2000()) {
+    if (!r2000()) {
       for (const Vec3& p : c) bd3(o, p);
       o.data.bs(uint16_t(invisible));
       return end();
@@ -388,22 +446,22 @@ class EntityEncoder {
   bool lwPolyline() {
     std::vector<Vec3> points;
     std::vector<double> bulges, starts, ends;
-    for (const RawGroup& g : r_.groups()) {
+    for (const FormGroup& g : r_.groups()) {
       if (g.code == 10) {
-        points.push_back(Vec3(RealValue(g.value), 0));
+        points.push_back(Vec3(g.real(), 0));
         bulges.push_back(0);
         starts.push_back(0);
         ends.push_back(0);
       } else if (points.empty()) {
         continue;
       } else if (g.code == 20) {
-        points.back().y = RealValue(g.value);
+        points.back().y = g.real();
       } else if (g.code == 42) {
-        bulges.back() = RealValue(g.value);
+        bulges.back() = g.real();
       } else if (g.code == 40) {
-        starts.back() = RealValue(g.value);
+        starts.back() = g.real();
       } else if (g.code == 41) {
-        ends.back() = RealValue(g.value);
+        ends.back() = g.real();
       }
     }
     bool anyBulge = false, anyWidth = false;
@@ -414,11 +472,11 @@ class EntityEncoder {
     double width = r_.real(43), elevation = r_.real(38), thickness = r_.real(39);
     Vec3 e = extrusion();
     bool extruded = !(e.x == 0 && e.y == 0 && e.z == 1);
+    long long dxfFlags = r_.integer(70, 0);
     uint16_t flags = uint16_t((width != 0 ? 4 : 0) | (elevation != 0 ? 8 : 0) |
                               (thickness != 0 ? 2 : 0) | (extruded ? 1 : 0) |
                               (anyBulge ? 16 : 0) | (anyWidth ? 32 : 0) |
-                              ((r_.integer(70, 0) & 1) ? 512 : 0) |
-                              ((r_.integer(70, 0) & 128) ? 256 : 0));
+                              ((dxfFlags & 1) ? 512 : 0) | ((dxfFlags & 128) ? 256 : 0));
     DwgObject& o = begin(kDwgLwPolyline);
     o.data.bs(flags);
     if (flags & 4) o.data.bd(width);
@@ -429,7 +487,7 @@ class EntityEncoder {
     if (flags & 16) o.data.bl(uint32_t(points.size()));
     if (flags & 32) o.data.bl(uint32_t(points.size()));
     for (size_t i = 0; i < points.size(); ++i) {
-      if (i == 0 || !save_.r2000()) {
+      if (i == 0 || !r2000()) {
         o.data.rd2(points[i].x, points[i].y);
       } else {
         o.data.dd(points[i].x, points[i - 1].x);
@@ -447,20 +505,12 @@ class EntityEncoder {
   }
 
   bool spline() {
-    std::vector<double> knots, weights;
+    std::vector<double> knots = r_.reals(40), weights = r_.reals(41);
     std::vector<Vec3> control, fit;
-    for (size_t i = 0; i < r_.groups().size(); ++i) {
-      const RawGroup& g = r_.groups()[i];
-      auto triple = [&]() {
-        Vec3 p(RealValue(g.value), 0);
-        if (i + 1 < r_.groups().size() && r_.groups()[i + 1].code == g.code + 10) p.y = RealValue(r_.groups()[++i].value);
-        if (i + 1 < r_.groups().size() && r_.groups()[i + 1].code == g.code + 20) p.z = RealValue(r_.groups()[++i].value);
-        return p;
-      };
-      if (g.code == 40) knots.push_back(RealValue(g.value));
-      else if (g.code == 41) weights.push_back(RealValue(g.value));
-      else if (g.code == 10) control.push_back(triple());
-      else if (g.code == 11) fit.push_back(triple());
+    const FormGroups& groups = r_.groups();
+    for (size_t i = 0; i < groups.size(); ++i) {
+      if (groups[i].code == 10) control.push_back(GroupPoint(groups, &i));
+      else if (groups[i].code == 11) fit.push_back(GroupPoint(groups, &i));
     }
     long long flags = r_.integer(70, 0);
     DwgObject& o = begin(kDwgSpline);
@@ -502,40 +552,44 @@ class EntityEncoder {
       std::vector<double> bulgeValues;
     };
     std::vector<Path> paths;
-    for (const RawGroup& g : r_.groups()) {
+    for (const FormGroup& g : r_.groups()) {
       if (g.code == 92) {
         paths.push_back(Path());
-        paths.back().flags = IntegerValue(g.value);
-        if (!(paths.back().flags & 2)) return false;
+        paths.back().flags = g.integer();
+        if (!(paths.back().flags & 2)) return refuse("不能保存的填充边界", "");
       } else if (paths.empty()) {
         continue;
       } else if (g.code == 72) {
-        paths.back().bulges = IntegerValue(g.value) != 0;
+        paths.back().bulges = g.integer() != 0;
       } else if (g.code == 73) {
-        paths.back().closed = IntegerValue(g.value) != 0;
+        paths.back().closed = g.integer() != 0;
       } else if (g.code == 10) {
-        paths.back().points.push_back(Vec3(RealValue(g.value), 0));
+        paths.back().points.push_back(Vec3(g.real(), 0));
         paths.back().bulgeValues.push_back(0);
       } else if (g.code == 20 && !paths.back().points.empty()) {
-        paths.back().points.back().y = RealValue(g.value);
+        paths.back().points.back().y = g.real();
       } else if (g.code == 42 && !paths.back().bulgeValues.empty()) {
-        paths.back().bulgeValues.back() = RealValue(g.value);
-      } else if (g.code == 97 && IntegerValue(g.value) != 0) {
-        return false;
+        paths.back().bulgeValues.back() = g.real();
+      } else if (g.code == 97 && g.integer() != 0) {
+        return refuse("不能保存的填充边界", "");
       } else if (g.code == 75) {
         break;
       }
     }
     bool solid = r_.integer(70, 0) != 0;
-    RawGroups patternGroups;
-    bool inPattern = false;
-    for (const RawGroup& g : r_.groups()) {
-      inPattern = inPattern || g.code == 78;
-      if (inPattern && g.code != 98) patternGroups.push_back(g);
-      if (g.code == 98) break;
-    }
-    std::vector<PatternLine> lines = HatchPatternLines(patternGroups);
+    std::vector<PatternLine> lines = patternLines();
     DwgObject& o = begin(kDwgHatch);
+    if (r2004()) {
+      // No gradient.
+      o.data.bl(0);
+      o.data.bl(0);
+      o.data.bd(0);
+      o.data.bd(0);
+      o.data.bl(0);
+      o.data.bd(0);
+      o.data.bl(0);
+      o.data.tv("");
+    }
     o.data.bd(r_.point(10).z);
     bd3(o, extrusion());
     o.data.tv(save_.encode(r_.text(2, "SOLID")));
@@ -572,6 +626,35 @@ class EntityEncoder {
     return end();
   }
 
+  // The pattern's line families as the DXF form lists them after its 78
+  // group: angle, base point, offset and dashes of each.
+  std::vector<PatternLine> patternLines() const {
+    std::vector<PatternLine> lines;
+    bool inPattern = false;
+    for (const FormGroup& g : r_.groups()) {
+      if (g.code == 98) break;
+      inPattern = inPattern || g.code == 78;
+      if (!inPattern) continue;
+      if (g.code == 53) {
+        lines.push_back(PatternLine());
+        lines.back().angle = g.real() * kDegree;
+      } else if (lines.empty()) {
+        continue;
+      } else if (g.code == 43) {
+        lines.back().base.x = g.real();
+      } else if (g.code == 44) {
+        lines.back().base.y = g.real();
+      } else if (g.code == 45) {
+        lines.back().offset.x = g.real();
+      } else if (g.code == 46) {
+        lines.back().offset.y = g.real();
+      } else if (g.code == 49) {
+        lines.back().dashes.push_back(g.real());
+      }
+    }
+    return lines;
+  }
+
   // Dimensions: the common part, then each kind's definition points.
   bool dimension() {
     long long flags = r_.integer(70, 0);
@@ -579,7 +662,7 @@ class EntityEncoder {
                                        kDwgDimDiameter, kDwgDimRadius, kDwgDimAngular3Point,
                                        kDwgDimOrdinate};
     int kind = int(flags & 7);
-    if (kind > 6) return false;
+    if (kind > 6) return refuse("不能保存的标注类型", std::to_string(kind));
     DwgObject& o = begin(kTypes[kind]);
     bd3(o, extrusion());
     Vec3 middle = r_.point(11);
@@ -591,7 +674,7 @@ class EntityEncoder {
     o.data.bd(r_.real(51) * kDegree);
     o.data.bd3(1, 1, 1);
     o.data.bd(0);
-    if (save_.r2000()) {
+    if (r2000()) {
       o.data.bs(uint16_t(r_.integer(71, 5)));
       o.data.bs(uint16_t(r_.integer(72, 1)));
       o.data.bd(r_.real(41, 1));
@@ -619,30 +702,27 @@ class EntityEncoder {
         for (int code : {13, 14, 15, 10}) bd3(o, r_.point(code));
         break;
       }
+      case kDwgDimDiameter:
+        bd3(o, r_.point(15));
+        bd3(o, r_.point(10));
+        o.data.bd(r_.real(40));
+        break;
       default:
         bd3(o, r_.point(10));
         bd3(o, r_.point(15));
         o.data.bd(r_.real(40));
         break;
     }
-    std::string style = r_.text(3, "Standard");
-    uint64_t styleHandle = save_.named(kTableDimStyle, style);
-    if (!styleHandle) save_.fail("dimension style " + style);
-    o.refs.handle(kHardPointer, styleHandle);
+    dimStyleHandle(o);
     o.refs.handle(kHardPointer, save_.named(kTableBlock, r_.text(2)));
     return end();
   }
 
   bool leader() {
     std::vector<Vec3> points;
-    const RawGroups& g = r_.groups();
-    for (size_t i = 0; i < g.size(); ++i) {
-      if (g[i].code != 10) continue;
-      Vec3 p(RealValue(g[i].value), 0);
-      if (i + 1 < g.size() && g[i + 1].code == 20) p.y = RealValue(g[++i].value);
-      if (i + 1 < g.size() && g[i + 1].code == 30) p.z = RealValue(g[++i].value);
-      points.push_back(p);
-    }
+    const FormGroups& g = r_.groups();
+    for (size_t i = 0; i < g.size(); ++i)
+      if (g[i].code == 10) points.push_back(GroupPoint(g, &i));
     DwgObject& o = begin(kDwgLeader);
     o.data.bit(false);
     o.data.bs(uint16_t(r_.integer(73, 3)));
@@ -654,7 +734,7 @@ class EntityEncoder {
     bd3(o, r_.point(211, Vec3(1, 0, 0)));
     bd3(o, r_.point(213));
     bd3(o, Vec3());
-    if (save_.r2000()) {
+    if (r2000()) {
       o.data.bd(r_.real(40));
       o.data.bd(r_.real(41));
       o.data.bit(r_.integer(74, 1) != 0);
@@ -674,52 +754,273 @@ class EntityEncoder {
       o.data.bit(false);
     }
     o.refs.handle(kHardPointer, r_.handle(340));
-    std::string style = r_.text(3, "Standard");
-    o.refs.handle(kHardPointer, save_.named(kTableDimStyle, style));
+    dimStyleHandle(o);
     return end();
   }
 
+  bool tolerance() {
+    DwgObject& o = begin(kDwgTolerance);
+    if (!r2000()) {
+      o.data.bs(0);
+      o.data.bd(0.18);  // text height and gap, held by the style from 2000
+      o.data.bd(0.09);
+    }
+    bd3(o, r_.point(10));
+    bd3(o, r_.point(11, Vec3(1, 0, 0)));
+    bd3(o, extrusion());
+    o.data.tv(save_.encode(r_.text(1)));
+    dimStyleHandle(o);
+    return end();
+  }
+
+  // A multiline: its vertices with their directions, and the segment and
+  // fill parameters of each of the style's lines at every vertex.
+  bool mline() {
+    struct Vertex {
+      Vec3 at, direction, miter;
+      std::vector<std::vector<double>> segments, fills;  // by line
+    };
+    std::vector<Vertex> vertices;
+    long long lines = r_.integer(73, 0);
+    const FormGroups& g = r_.groups();
+    for (size_t i = 0; i < g.size(); ++i) {
+      int code = g[i].code;
+      if (code == 11) {
+        vertices.push_back(Vertex());
+        vertices.back().at = GroupPoint(g, &i);
+      } else if (vertices.empty()) {
+        continue;
+      } else if (code == 12) {
+        vertices.back().direction = GroupPoint(g, &i);
+      } else if (code == 13) {
+        vertices.back().miter = GroupPoint(g, &i);
+      } else if (code == 74 || code == 75) {
+        auto& list = code == 74 ? vertices.back().segments : vertices.back().fills;
+        list.push_back({});
+        long long n = g[i].integer();
+        int valueCode = code == 74 ? 41 : 42;
+        for (long long k = 0; k < n && i + 1 < g.size() && g[i + 1].code == valueCode; ++k)
+          list.back().push_back(g[++i].real());
+      }
+    }
+    DwgObject& o = begin(kDwgMLine);
+    o.data.bd(r_.real(40, 1));
+    o.data.rc(uint8_t(r_.integer(70, 0)));
+    bd3(o, r_.point(10));
+    bd3(o, extrusion());
+    o.data.bs(uint16_t(r_.integer(71, 1)));
+    o.data.rc(uint8_t(lines));
+    o.data.bs(uint16_t(vertices.size()));
+    for (const Vertex& v : vertices) {
+      bd3(o, v.at);
+      bd3(o, v.direction);
+      bd3(o, v.miter);
+      for (long long line = 0; line < lines; ++line) {
+        for (const auto* list : {&v.segments, &v.fills}) {
+          static const std::vector<double> kNone;
+          const std::vector<double>& values = size_t(line) < list->size() ? (*list)[size_t(line)] : kNone;
+          o.data.bs(uint16_t(values.size()));
+          for (double value : values) o.data.bd(value);
+        }
+      }
+    }
+    uint64_t style = r_.handle(340);
+    if (!style) return refuse("多线没有它的样式", r_.text(2));
+    o.refs.handle(kHardPointer, style);
+    return end();
+  }
+
+  // A shape is its number in the shape file of a text style; DXF names it,
+  // and the shape files loaded with the drawing give the number and the
+  // style. (The DWG reader's form holds the number and the style itself.)
+  bool shape() {
+    std::string name = r_.text(2), style = r_.text(7);
+    long long shapeNumber = 0;
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
+      shapeNumber = atoll(name.c_str());
+    } else if (save_.shapes) {
+      const ShapeLibrary& library = *save_.shapes;
+      for (const LoadedShapeFile& loaded : library.files)
+        if (const ShapeDefinition* found = loaded.file.findByName(UpperName(name))) {
+          shapeNumber = found->number;
+          style = loaded.styleName;
+          break;
+        }
+    }
+    uint64_t file = save_.named(kTableStyle, style);
+    if (!shapeNumber || !file) return refuse("找不到形的形文件", name);
+    DwgObject& o = begin(kDwgShape);
+    bd3(o, r_.point(10));
+    o.data.bd(r_.real(40, 1));
+    o.data.bd(r_.real(50) * kDegree);
+    o.data.bd(r_.real(41, 1));
+    o.data.bd(r_.real(51) * kDegree);
+    o.data.bd(r_.real(39));
+    o.data.bs(uint16_t(shapeNumber));
+    bd3(o, extrusion());
+    o.refs.handle(kHardPointer, file);
+    return end();
+  }
+
+  // Raster images and wipeouts: the frame in the image's pixel grid and its
+  // clipping boundary.
+  bool image() {
+    uint16_t type = save_.knownClass(r_.type());
+    std::vector<Vec3> clip;
+    const FormGroups& g = r_.groups();
+    for (size_t i = 0; i < g.size(); ++i)
+      if (g[i].code == 14) clip.push_back(GroupPoint(g, &i));
+    long long clipType = r_.integer(71, 1);
+    DwgObject& o = begin(type);
+    o.data.bl(uint32_t(r_.integer(90, 0)));
+    bd3(o, r_.point(10));
+    bd3(o, r_.point(11, Vec3(1, 0, 0)));
+    bd3(o, r_.point(12, Vec3(0, 1, 0)));
+    Vec3 size = r_.point(13, Vec3(1, 1));
+    o.data.rd2(size.x, size.y);
+    o.data.bs(uint16_t(r_.integer(70, 7)));
+    o.data.bit(r_.integer(280, 0) != 0);
+    o.data.rc(uint8_t(r_.integer(281, 50)));
+    o.data.rc(uint8_t(r_.integer(282, 50)));
+    o.data.rc(uint8_t(r_.integer(283, 0)));
+    if (clipType == 1 && clip.size() >= 2) {
+      o.data.bs(1);
+      o.data.rd2(clip[0].x, clip[0].y);
+      o.data.rd2(clip[1].x, clip[1].y);
+    } else {
+      o.data.bs(2);
+      o.data.bl(uint32_t(clip.size()));
+      for (const Vec3& p : clip) o.data.rd2(p.x, p.y);
+    }
+    o.refs.handle(kHardPointer, r_.handle(340));
+    o.refs.handle(kHardOwner, r_.handle(360));
+    return end();
+  }
+
+  bool oleFrame(bool ole2) {
+    std::string bytes = binary(310);
+    DwgObject& o = begin(ole2 ? kDwgOle2Frame : kDwgOleFrame);
+    o.data.bs(uint16_t(r_.integer(70, ole2 ? 2 : 1)));
+    if (r2000()) o.data.bs(uint16_t(r_.integer(72, 0)));
+    o.data.bl(uint32_t(bytes.size()));
+    o.data.raw(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (r2000() && ole2) o.data.rc(uint8_t(r_.integer(73, 0)));
+    return end();
+  }
+
+  // 3D solids, regions and bodies: the modeler's data as the DXF form holds
+  // it (a line a 1 group, continued in 3 groups), no wires or silhouettes.
+  bool modeler(uint16_t type) {
+    std::string sat;
+    for (const FormGroup& g : r_.groups()) {
+      if (g.code == 1 && !sat.empty()) sat += '\n';
+      if (g.code == 1 || g.code == 3) sat += save_.encode(g.text);
+    }
+    if (!sat.empty()) sat += '\n';
+    DwgObject& o = begin(type);
+    o.data.bit(sat.empty());
+    if (!sat.empty()) {
+      o.data.bit(false);
+      o.data.bs(1);
+      o.data.bl(uint32_t(sat.size()));  // one block, then the empty one that ends them
+      o.data.raw(reinterpret_cast<const uint8_t*>(sat.data()), sat.size());
+      o.data.bl(0);
+      o.data.bit(false);  // no wireframe
+      o.data.bit(false);
+    }
+    return end();
+  }
+
+  // A proxy keeps its graphics as its picture and its data bits as they
+  // were; the objects it names follow in the handle stream.
+  bool proxy() {
+    std::string graphics, data;
+    long long dataBits = 0;
+    bool inData = false;
+    std::vector<std::pair<int, uint64_t>> ids;
+    for (const FormGroup& g : r_.groups()) {
+      if (g.code == 93) {
+        dataBits = g.integer();
+        inData = true;
+      } else if (g.code == 310) {
+        (inData ? data : graphics) += zr::HexBytes(g.text);
+      } else if (g.code >= 330 && g.code <= 360 && inData) {
+        ids.push_back({g.code, g.handle()});
+      }
+    }
+    DwgObject& o = begin(kDwgProxyEntity, graphics.empty() ? entityGraphics() : graphics);
+    o.data.bl(uint32_t(r_.integer(90, kDwgProxyEntity)));
+    if (r2000()) o.data.bl(uint32_t(r_.integer(95, 0)));
+    size_t whole = size_t(dataBits) / 8;
+    if (whole > data.size()) whole = data.size();
+    o.data.raw(reinterpret_cast<const uint8_t*>(data.data()), whole);
+    for (long long bit = 0; bit < dataBits % 8 && whole < data.size(); ++bit)
+      o.data.bit((uint8_t(data[whole]) >> (7 - bit)) & 1);
+    for (const auto& id : ids) {
+      uint8_t code = id.first == 330 ? kSoftPointer : id.first == 340 ? kHardPointer
+                   : id.first == 350 ? kSoftOwner : kHardOwner;
+      o.refs.handle(code, id.second);
+    }
+    return end();
+  }
+
+  // The bytes of every binary group of a code.
+  std::string binary(int code) const {
+    std::string bytes;
+    for (const FormGroup& g : r_.groups())
+      if (g.code == code) bytes += zr::HexBytes(g.text);
+    return bytes;
+  }
+
+  // R14 keeps the view in the MVIEW list of the ACAD extended data; a
+  // record of a later version's form gets one made from its own groups.
   bool viewport() {
+    ViewportView view = ViewportViewOf(r_);
+    if (r2000() || HasMViewList(r_)) return viewport(view);
+    FormRecord withList = WithMViewList(r_.record(), view, save_.layerNames);
+    return EntityEncoder(save_, withList, links_, parts_).viewport(view);
+  }
+
+  bool viewport(const ViewportView& view) {
     DwgObject& o = begin(kDwgViewport);
     bd3(o, r_.point(10));
     o.data.bd(r_.real(40));
     o.data.bd(r_.real(41));
-    std::vector<uint64_t> frozen;
-    for (const RawGroup& g : r_.groups())
-      if (g.code == 331) frozen.push_back(ParseHandle(g.value));
-    if (save_.r2000()) {
-      bd3(o, r_.point(17));
-      bd3(o, r_.point(16, Vec3(0, 0, 1)));
-      o.data.bd(r_.real(51) * kDegree);
-      o.data.bd(r_.real(45));
-      o.data.bd(r_.real(42, 50));
-      o.data.bd(r_.real(43));
-      o.data.bd(r_.real(44));
-      o.data.bd(r_.real(50) * kDegree);
-      for (int code : {12, 13, 14, 15}) {
-        Vec3 p = r_.point(code);
-        o.data.rd2(p.x, p.y);
-      }
-      o.data.bs(uint16_t(r_.integer(72, 1000)));
-      o.data.bl(uint32_t(frozen.size()));
-      o.data.bl(uint32_t(r_.integer(90, 0)));
-      o.data.tv(save_.encode(r_.text(1)));
-      o.data.rc(uint8_t(r_.integer(281, 0)));
-      o.data.bit(r_.integer(74, 0) != 0);
-      o.data.bit(r_.integer(71, 0) != 0);
-      bd3(o, r_.point(110));
-      bd3(o, r_.point(111, Vec3(1, 0, 0)));
-      bd3(o, r_.point(112, Vec3(0, 1, 0)));
-      o.data.bd(r_.real(146));
-      o.data.bs(uint16_t(r_.integer(79, 0)));
-      for (uint64_t h : frozen) o.refs.handle(kHardPointer, h);
-      o.refs.handle(kHardPointer, r_.handle(340));
-      o.refs.handle(kHardPointer, 0);  // viewport entity header
-      o.refs.handle(kHardPointer, r_.handle(345));
-      o.refs.handle(kHardPointer, r_.handle(346));
-    } else {
+    if (!r2000()) {
       o.refs.handle(kHardPointer, 0);
+      return end();
     }
+    std::vector<uint64_t> frozen = view.frozenLayers;
+    for (const std::string& name : view.frozenNames)
+      if (uint64_t h = save_.named(kTableLayer, name)) frozen.push_back(h);
+    bd3(o, view.target);
+    bd3(o, view.direction);
+    o.data.bd(view.twist * kDegree);
+    o.data.bd(view.height);
+    o.data.bd(view.lens);
+    o.data.bd(view.frontClip);
+    o.data.bd(view.backClip);
+    o.data.bd(view.snapAngle * kDegree);
+    for (const Vec3& p : {view.center, view.snapBase, view.snapSpacing, view.gridSpacing})
+      o.data.rd2(p.x, p.y);
+    o.data.bs(uint16_t(view.circleZoom));
+    o.data.bl(uint32_t(frozen.size()));
+    o.data.bl(view.flags);
+    o.data.tv(save_.encode(r_.text(1)));
+    o.data.rc(uint8_t(r_.integer(281, 0)));
+    o.data.bit(r_.integer(74, 0) != 0);
+    o.data.bit(r_.integer(71, 0) != 0);
+    bd3(o, r_.point(110));
+    bd3(o, r_.point(111, Vec3(1, 0, 0)));
+    bd3(o, r_.point(112, Vec3(0, 1, 0)));
+    o.data.bd(r_.real(146));
+    o.data.bs(uint16_t(r_.integer(79, 0)));
+    if (r2004()) o.data.bs(uint16_t(r_.integer(170, 0)));
+    for (uint64_t h : frozen) o.refs.handle(r2004() ? kSoftPointer : kHardPointer, h);
+    o.refs.handle(kHardPointer, r_.handle(340));
+    if (!r2004()) o.refs.handle(kHardPointer, 0);  // viewport entity header
+    o.refs.handle(kHardPointer, r_.handle(345));
+    o.refs.handle(kHardPointer, r_.handle(346));
     return end();
   }
 
@@ -732,7 +1033,7 @@ class EntityEncoder {
 
 }  // namespace
 
-bool EncodeEntity(DwgSave& save, const RawRecord& record, const EntityLinks& links,
+bool EncodeEntity(DwgSave& save, const FormRecord& record, const EntityLinks& links,
                   const EntityParts& parts) {
   return EntityEncoder(save, record, links, parts).run();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/zrio/dwg_encoders.h"
 #include "platform/zrio/dwg_sections.h"
+#include "platform/zrio/dxf_model.h"
 
 namespace zr {
 
@@ -15,24 +16,24 @@ class HeaderSource {
   HeaderSource(const DwgSave& save, const HeaderVariables& variables)
       : save_(save), v_(variables) {}
 
-  const RawGroup* group(const char* name, int code) const {
+  const FormGroup* group(const char* name, int code) const {
     auto it = v_.find(name);
     if (it == v_.end()) return nullptr;
-    for (const RawGroup& g : it->second)
+    for (const FormGroup& g : it->second)
       if (g.code == code) return &g;
     return nullptr;
   }
   double real(const char* name, double fallback, int code = 40) const {
-    const RawGroup* g = group(name, code);
-    return g ? RealValue(g->value) : fallback;
+    const FormGroup* g = group(name, code);
+    return g ? g->real() : fallback;
   }
   long long integer(const char* name, long long fallback, int code = 70) const {
-    const RawGroup* g = group(name, code);
-    return g ? IntegerValue(g->value) : fallback;
+    const FormGroup* g = group(name, code);
+    return g ? g->integer() : fallback;
   }
   std::string text(const char* name, const char* fallback, int code) const {
-    const RawGroup* g = group(name, code);
-    return g ? g->value : std::string(fallback);
+    const FormGroup* g = group(name, code);
+    return g ? g->text : std::string(fallback);
   }
   Vec3 point(const char* name, const Vec3& fallback) const {
     if (!group(name, 10)) return fallback;
@@ -46,7 +47,7 @@ class HeaderSource {
 class HeaderWriter {
  public:
   HeaderWriter(const DwgSave& save, const HeaderVariables& variables)
-      : s_(save, variables), save_(save), r2000_(save.r2000()) {}
+      : s_(save, variables), save_(save), r2000_(save.since2000()), r2004_(save.since2004()) {}
 
   std::vector<uint8_t> run() {
     opening();
@@ -81,6 +82,20 @@ class HeaderWriter {
     w_.bl(2451545);
     w_.bl(0);
   }
+  // A colour: an index, and from 2004 its value and name too.
+  void cmc(const char* name, int fallback, int code = 70) {
+    int16_t index = int16_t(s_.integer(name, fallback, code));
+    w_.bs(uint16_t(index));
+    if (!r2004_) return;
+    uint32_t method = index == 256 ? 0xC0000000u : index == 0 ? 0xC1000000u : 0xC3000000u | uint8_t(index);
+    w_.bl(method);
+    w_.rc(0);
+  }
+  // Values 2004 keeps whose meaning is not known: three longs, zero.
+  void unknownLongs() {
+    if (!r2004_) return;
+    for (int i = 0; i < 3; ++i) w_.bl(0);
+  }
 
   void opening() {
     w_.bd(412148564080.0);
@@ -91,7 +106,7 @@ class HeaderWriter {
     w_.bl(24);
     w_.bl(0);
     if (!r2000_) w_.bs(0);
-    w_.handle(kHardPointer, 0);  // current viewport entity header
+    if (!r2004_) w_.handle(kHardPointer, 0);  // current viewport entity header
   }
 
   void switches() {
@@ -106,6 +121,7 @@ class HeaderWriter {
     b("$PSLTSCALE", true);
     b("$LIMCHECK", false);
     if (!r2000_) b("$BLIPMODE", false);
+    if (r2004_) w_.bit(false);  // a switch 2004 adds, not known
     b("$USRTIMER", true);
     b("$SKPOLY", false);
     b("$ANGDIR", false);
@@ -138,6 +154,7 @@ class HeaderWriter {
     if (!r2000_) bs("$COORDS", 1);
     bs("$PDMODE", 0);
     if (!r2000_) bs("$PICKSTYLE", 1);
+    unknownLongs();
     for (const char* name : {"$USERI1", "$USERI2", "$USERI3", "$USERI4", "$USERI5"}) bs(name, 0);
     bs("$SPLINESEGS", 8);
     bs("$SURFU", 6);
@@ -174,8 +191,12 @@ class HeaderWriter {
   }
 
   void tablesAndDates() {
-    for (int i = 0; i < 4; ++i) date();  // TDCREATE, TDUPDATE, TDINDWG, TDUSRTIMER
-    w_.cmc(int16_t(s_.integer("$CECOLOR", 256, 62)));
+    date();  // TDCREATE
+    date();  // TDUPDATE
+    unknownLongs();
+    date();  // TDINDWG
+    date();  // TDUSRTIMER
+    cmc("$CECOLOR", 256, 62);
     w_.handle(0, save_.handSeed);
     named(kTableLayer, "$CLAYER", "0", 8);
     named(kTableStyle, "$TEXTSTYLE", "Standard", 7);
@@ -262,9 +283,9 @@ class HeaderWriter {
     b("$DIMSAH", false);
     b("$DIMTIX", false);
     b("$DIMSOXD", false);
-    bs("$DIMCLRD", 0);
-    bs("$DIMCLRE", 0);
-    bs("$DIMCLRT", 0);
+    cmc("$DIMCLRD", 0);
+    cmc("$DIMCLRE", 0);
+    cmc("$DIMCLRT", 0);
     bs("$DIMADEC", 0);
     bs("$DIMDEC", 4);
     bs("$DIMTDEC", 4);
@@ -329,7 +350,9 @@ class HeaderWriter {
   }
 
   void closing() {
-    for (int t = 0; t < kTableCount; ++t) w_.handle(kHardOwner, save_.controls[t]);
+    // 2004 has no viewport entity header table.
+    int tables = r2004_ ? kTableVpEntHdr : kTableCount;
+    for (int t = 0; t < tables; ++t) w_.handle(kHardOwner, save_.controls[t]);
     w_.handle(kHardPointer, save_.groupDictionary);
     w_.handle(kHardPointer, save_.mlineStyleDictionary);
     w_.handle(kHardPointer, save_.namedObjects);
@@ -341,6 +364,10 @@ class HeaderWriter {
       w_.handle(kHardPointer, save_.layoutDictionary);
       w_.handle(kHardPointer, save_.plotSettingsDictionary);
       w_.handle(kHardPointer, save_.plotStyleDictionary);
+      if (r2004_) {
+        w_.handle(kHardPointer, save_.materialDictionary);
+        w_.handle(kHardPointer, save_.colorDictionary);
+      }
       uint32_t flags = LineweightIndex(s_.integer("$CELWEIGHT", -1, 370)) & 0x1F;
       if (!s_.integer("$LWDISPLAY", 0, 290)) flags |= 0x200;
       if (!s_.integer("$XEDIT", 1, 290)) flags |= 0x400;
@@ -352,6 +379,16 @@ class HeaderWriter {
       tv("$FINGERPRINTGUID", 2);
       tv("$VERSIONGUID", 2);
     }
+    if (r2004_) {
+      const std::pair<const char*, int> bytes[] = {{"$SORTENTS", 127}, {"$INDEXCTL", 0}, {"$HIDETEXT", 1},
+                                                   {"$XCLIPFRAME", 0}, {"$DIMASSOC", 2}, {"$HALOGAP", 0}};
+      for (const auto& v : bytes) w_.rc(uint8_t(s_.integer(v.first, v.second, 280)));
+      bs("$OBSCOLOR", 257);
+      bs("$INTERSECTIONCOLOR", 257);
+      w_.rc(uint8_t(s_.integer("$OBSLTYPE", 0, 280)));
+      w_.rc(uint8_t(s_.integer("$INTERSECTIONDISPLAY", 0, 280)));
+      tv("$PROJECTNAME", 1);
+    }
     w_.handle(kSoftPointer, save_.paperSpace);
     w_.handle(kSoftPointer, save_.modelSpace);
     w_.handle(kSoftPointer, save_.byLayer);
@@ -361,7 +398,7 @@ class HeaderWriter {
 
   HeaderSource s_;
   const DwgSave& save_;
-  bool r2000_;
+  bool r2000_, r2004_;
   DwgBitWriter w_;
 };
 

@@ -27,10 +27,10 @@ void PutDouble(std::string& out, double value) {
 }
 
 // One extended data group in its DWG form; false for a code DWG lacks.
-bool EedItem(const DwgSave& save, const RawGroup& g, std::string& out) {
+bool EedItem(const DwgSave& save, const FormGroup& g, std::string& out) {
   int kind = g.code - 1000;
   if (kind == kEedString) {
-    std::string text = save.encode(g.value);
+    std::string text = save.encode(g.text);
     if (text.size() > 255) text.resize(255);
     out += char(kind);
     out += char(text.size());
@@ -39,27 +39,28 @@ bool EedItem(const DwgSave& save, const RawGroup& g, std::string& out) {
     out += text;
   } else if (kind == kEedControl) {
     out += char(kind);
-    out += char(g.value == "}" ? 1 : 0);
+    out += char(g.is("}") ? 1 : 0);
   } else if (kind == kEedLayer || kind == kEedHandle) {
-    uint64_t h = kind == kEedLayer ? save.named(kTableLayer, g.value) : ParseHandle(g.value);
+    uint64_t h = kind == kEedLayer ? save.named(kTableLayer, g.text) : g.handle();
     out += char(kind);
     for (int i = 7; i >= 0; --i) out += char(h >> (8 * i));
   } else if (kind == kEedBinary) {
+    std::string bytes = HexBytes(g.text);
+    if (bytes.size() > 255) bytes.resize(255);
     out += char(kind);
-    out += char(g.value.size() / 2);
-    for (size_t i = 0; i + 1 < g.value.size(); i += 2)
-      out += char(strtol(g.value.substr(i, 2).c_str(), nullptr, 16));
-  } else if ((kind >= 10 && kind <= 13) || (kind >= 20 && kind <= 23) || (kind >= 30 && kind <= 33)) {
-    return true;  // the coordinates of a point are written with its x
+    out += char(bytes.size());
+    out += bytes;
+  } else if ((kind >= 20 && kind <= 23) || (kind >= 30 && kind <= 33)) {
+    return true;  // a point's y or z without its x: nothing to place it in
   } else if (kind >= 40 && kind <= 42) {
     out += char(kind);
-    PutDouble(out, RealValue(g.value));
+    PutDouble(out, g.real());
   } else if (kind == kEedShort) {
     out += char(kind);
-    PutLe(out, uint64_t(IntegerValue(g.value)), 2);
+    PutLe(out, uint64_t(g.integer()), 2);
   } else if (kind == kEedLong) {
     out += char(kind);
-    PutLe(out, uint64_t(IntegerValue(g.value)), 4);
+    PutLe(out, uint64_t(g.integer()), 4);
   } else {
     return false;
   }
@@ -81,8 +82,9 @@ uint8_t LineweightIndex(long long lw) {
 
 DwgObject::DwgObject(DwgSave& save, uint16_t type, uint64_t handle, const RecordView& source)
     : save_(save), r_(source), handle_(handle) {
+  if (type >= 500 && size_t(type - 500) < save_.classes.size()) ++save_.classes[type - 500].count;
   data.bs(type);
-  if (save_.r2000()) sizePlaceholder();
+  if (save_.since2000()) sizePlaceholder();
   data.handle(0, handle);
   extendedData();
 }
@@ -93,26 +95,24 @@ void DwgObject::sizePlaceholder() {
 }
 
 void DwgObject::extendedData() {
-  const RawGroups& groups = r_.groups();
+  const FormGroups& groups = r_.groups();
   size_t i = 0;
   while (i < groups.size() && groups[i].code != 1001) ++i;
   while (i < groups.size()) {
-    uint64_t app = save_.named(kTableAppId, groups[i].value);
+    uint64_t app = save_.named(kTableAppId, groups[i].text);
     std::string bytes;
     for (++i; i < groups.size() && groups[i].code != 1001; ++i) {
-      const RawGroup& g = groups[i];
-      int kind = g.code - 1000;
+      int kind = groups[i].code - 1000;
+      if (kind < 0) continue;  // the record's own groups
       if (kind >= 10 && kind <= 13) {
         // A point: its x, y and z groups follow each other.
+        Vec3 p = GroupPoint(groups, &i);
         bytes += char(kind);
-        PutDouble(bytes, RealValue(g.value));
-        double y = 0, z = 0;
-        if (i + 1 < groups.size() && groups[i + 1].code == g.code + 10) y = RealValue(groups[++i].value);
-        if (i + 1 < groups.size() && groups[i + 1].code == g.code + 20) z = RealValue(groups[++i].value);
-        PutDouble(bytes, y);
-        PutDouble(bytes, z);
-      } else if (!EedItem(save_, g, bytes)) {
-        save_.fail("extended data group " + std::to_string(g.code));
+        PutDouble(bytes, p.x);
+        PutDouble(bytes, p.y);
+        PutDouble(bytes, p.z);
+      } else if (!EedItem(save_, groups[i], bytes)) {
+        save_.fail("不能保存的扩展数据组码", std::to_string(groups[i].code));
       }
     }
     if (app == 0 || bytes.empty() || bytes.size() > 0x7FFF) continue;
@@ -123,18 +123,47 @@ void DwgObject::extendedData() {
   data.bs(0);
 }
 
+// From 2004 an object without an extension dictionary says so instead of
+// naming a null one.
 void DwgObject::reactorsAndDictionary(uint64_t owner, bool ownerPresent) {
   std::vector<uint64_t> reactors = r_.braceHandles("{ACAD_REACTORS");
   std::vector<uint64_t> dictionary = r_.braceHandles("{ACAD_XDICTIONARY");
   data.bl(uint32_t(reactors.size()));
+  if (save_.since2004()) data.bit(dictionary.empty());
   if (ownerPresent) refs.handle(kSoftPointer, owner);
   for (uint64_t h : reactors) refs.handle(kSoftPointer, h);
-  refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
+  if (!dictionary.empty() || !save_.since2004())
+    refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
 }
 
-void DwgObject::entityCommon(const EntityLinks& links) {
-  bool r2000 = save_.r2000();
-  data.bit(false);  // no picture
+void DwgObject::color(int16_t index, int32_t trueColor) {
+  data.bs(uint16_t(index));
+  if (!save_.since2004()) return;
+  uint32_t method = index == 256 ? 0xC0000000u : index == 0 ? 0xC1000000u : 0xC3000000u | uint8_t(index);
+  data.bl(trueColor >= 0 ? 0xC2000000u | uint32_t(trueColor & 0xFFFFFF) : method);
+  data.rc(0);  // no colour name
+}
+
+// Before 2004 a colour index; from 2004 the index with a flag for the true
+// colour that follows it.
+void DwgObject::entityColor() {
+  int16_t index = int16_t(r_.integer(62, 256));
+  const FormGroup* rgb = save_.since2004() ? r_.find(420) : nullptr;
+  if (!rgb) {
+    data.bs(uint16_t(index));
+    return;
+  }
+  data.bs(uint16_t(0x8000 | (index & 0x1FF)));
+  data.bl(0xC2000000u | uint32_t(rgb->integer() & 0xFFFFFF));
+}
+
+void DwgObject::entityCommon(const EntityLinks& links, const std::string& graphics) {
+  bool r2000 = save_.since2000(), r2004 = save_.since2004();
+  data.bit(!graphics.empty());
+  if (!graphics.empty()) {
+    data.rl(uint32_t(graphics.size()));
+    data.raw(reinterpret_cast<const uint8_t*>(graphics.data()), graphics.size());
+  }
   if (!r2000) sizePlaceholder();
   uint8_t mode = links.owner == save_.modelSpace ? 2 : links.owner == save_.paperSpace ? 1 : 0;
   data.bb(mode);
@@ -144,9 +173,10 @@ void DwgObject::entityCommon(const EntityLinks& links) {
   std::vector<uint64_t> reactors = r_.braceHandles("{ACAD_REACTORS");
   std::vector<uint64_t> dictionary = r_.braceHandles("{ACAD_XDICTIONARY");
   data.bl(uint32_t(reactors.size()));
+  if (r2004) data.bit(dictionary.empty());
   if (!r2000) data.bit(linetypeFlags == 0);
-  data.bit(false);  // links written
-  data.cmc(int16_t(r_.integer(62, 256)));
+  if (!r2004) data.bit(false);  // links written
+  entityColor();
   data.bd(r_.real(48, 1));
   if (r2000) {
     data.bb(linetypeFlags);
@@ -157,19 +187,21 @@ void DwgObject::entityCommon(const EntityLinks& links) {
 
   if (mode == 0) refs.handle(kSoftPointer, links.owner);
   for (uint64_t h : reactors) refs.handle(kSoftPointer, h);
-  refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
+  if (!dictionary.empty() || !r2004) refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
   uint64_t layer = save_.named(kTableLayer, r_.text(8, "0"));
   uint64_t linetypeHandle = 0;
   if (linetypeFlags == 3 || (!r2000 && linetypeFlags != 0)) {
     linetypeHandle = save_.named(kTableLtype, linetype);
-    if (linetypeHandle == 0) save_.fail("line type " + linetype);
+    if (linetypeHandle == 0) save_.fail("找不到线型", r_.text(6));
   }
   if (!r2000) {
     refs.handle(kHardPointer, layer);
     if (linetypeFlags != 0) refs.handle(kHardPointer, linetypeHandle);
   }
-  refs.handle(kSoftPointer, links.previous);
-  refs.handle(kSoftPointer, links.next);
+  if (!r2004) {
+    refs.handle(kSoftPointer, links.previous);
+    refs.handle(kSoftPointer, links.next);
+  }
   if (r2000) {
     refs.handle(kHardPointer, layer);
     if (linetypeFlags == 3) refs.handle(kHardPointer, linetypeHandle);
@@ -177,7 +209,7 @@ void DwgObject::entityCommon(const EntityLinks& links) {
 }
 
 void DwgObject::objectCommon(uint64_t owner) {
-  if (!save_.r2000()) sizePlaceholder();
+  if (!save_.since2000()) sizePlaceholder();
   reactorsAndDictionary(owner, true);
 }
 
@@ -200,7 +232,7 @@ void DwgObject::finish() {
   framed.raw(data.bytes().data(), data.bytes().size());
   uint16_t crc = DwgCrc16(framed.bytes().data(), framed.bytes().size(), 0xC0C1);
   framed.rs(crc);
-  save_.objects[handle_] = framed.bytes();
+  save_.addObject(handle_, framed.bytes());
 }
 
 }  // namespace zr

@@ -24,13 +24,18 @@ class DwgObject {
   // record's extended data.
   DwgObject(DwgSave& save, uint16_t type, uint64_t handle, const RecordView& source);
 
-  // The common data of an entity (its handles go to the handle stream).
-  void entityCommon(const EntityLinks& links);
+  // The common data of an entity (its handles go to the handle stream),
+  // with the entity's own picture when it has one (a proxy's graphics).
+  void entityCommon(const EntityLinks& links, const std::string& graphics = std::string());
   // The common data of an object other than an entity.
   void objectCommon(uint64_t owner);
   // The common data of a symbol table entry, named `name` (already in the
   // file's code page); flag 64 and the xref bits come from group 70.
   void entryCommon(uint64_t control, const std::string& name);
+
+  // A colour of a table entry or object: the index, and from 2004 the
+  // colour's true value (`trueColor` 0x00RRGGBB, or -1).
+  void color(int16_t index, int32_t trueColor = -1);
 
   // Stores the framed object in the save.
   void finish();
@@ -41,6 +46,7 @@ class DwgObject {
   void extendedData();
   void sizePlaceholder();
   void reactorsAndDictionary(uint64_t owner, bool ownerPresent);
+  void entityColor();
 
   DwgSave& save_;
   const RecordView& r_;

@@ -1,12 +1,17 @@
 // The objects of a DWG save (dictionaries, layouts, records, groups,
-// multiline styles, plot settings) and the classes their kinds need.
+// multiline styles, plot settings, raster image definitions, filters) and
+// the classes their kinds need.
 #include "platform/zrio/win32.h"
 
 #include <math.h>
 #include <string.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "platform/zrio/dwg_encoders.h"
 #include "platform/zrio/dwg_sections.h"
+#include "platform/zrio/dxf_model.h"
 
 namespace zr {
 
@@ -14,25 +19,23 @@ namespace {
 
 const double kDegree = M_PI / 180;
 
-// Kinds that have no fixed type number and go through a class.
-const DwgClass kKnownClasses[] = {
-    {"ACDBDICTIONARYWDFLT", "AcDbDictionaryWithDefault", "ObjectDBX Classes", 0, false},
-    {"DICTIONARYVAR", "AcDbDictionaryVar", "ObjectDBX Classes", 0, false},
-    {"PLOTSETTINGS", "AcDbPlotSettings", "ObjectDBX Classes", 0, false},
-    {"SORTENTSTABLE", "AcDbSortentsTable", "ObjectDBX Classes", 0, false},
-    {"RASTERVARIABLES", "AcDbRasterVariables", "ISM", 0, false},
-};
+// A Julian date as the format keeps it: the day and the milliseconds into it.
+void JulianDate(DwgBitWriter& w, double date) {
+  double day = floor(date);
+  w.bl(uint32_t(day));
+  w.bl(uint32_t((date - day) * 86400000.0));
+}
 
 class ObjectEncoder {
  public:
-  ObjectEncoder(DwgSave& save, const RawRecord& record) : save_(save), r_(record) {}
+  ObjectEncoder(DwgSave& save, const FormRecord& record) : save_(save), r_(record) {}
 
   bool run() {
     const std::string& t = r_.type();
     if (t == "DICTIONARY") return dictionary(kDwgDictionary, false);
-    if (t == "ACDBDICTIONARYWDFLT") return dictionary(save_.classNumber(t), true);
-    if (t == "LAYOUT" && save_.r2000()) return layout();
-    if (t == "PLOTSETTINGS" && save_.r2000()) return plotSettingsObject();
+    if (t == "ACDBDICTIONARYWDFLT") return dictionary(classed(), true);
+    if (t == "LAYOUT" && save_.since2000()) return layout();
+    if (t == "PLOTSETTINGS" && save_.since2000()) return plotSettingsObject();
     if (t == "XRECORD") return xrecord();
     if (t == "ACDBPLACEHOLDER") return placeholder();
     if (t == "DICTIONARYVAR") return dictionaryVariable();
@@ -40,13 +43,22 @@ class ObjectEncoder {
     if (t == "MLINESTYLE") return mlineStyle();
     if (t == "SORTENTSTABLE") return sortOrder();
     if (t == "RASTERVARIABLES") return rasterVariables();
+    if (t == "IMAGEDEF") return imageDefinition();
+    if (t == "IMAGEDEF_REACTOR") return versionOnly();
+    if (t == "WIPEOUTVARIABLES") return wipeoutVariables();
+    if (t == "IDBUFFER") return idBuffer();
+    if (t == "LAYER_FILTER") return layerFilter();
+    if (t == "SPATIAL_FILTER") return spatialFilter();
+    if (t == "SPATIAL_INDEX" || t == "LAYER_INDEX") return index();
     return false;
   }
 
  private:
+  uint16_t classed() { return save_.knownClass(r_.type()); }
+
   DwgObject& begin(uint16_t type) {
-    o_.reset(new DwgObject(save_, type, RecordHandle(r_.groups()), r_));
-    o_->objectCommon(RecordOwner(r_.groups()));
+    o_.reset(new DwgObject(save_, type, FormHandle(r_.groups()), r_));
+    o_->objectCommon(FormOwner(r_.groups()));
     return *o_;
   }
   bool end() {
@@ -58,16 +70,15 @@ class ObjectEncoder {
     if (type == 0) return false;
     std::vector<std::pair<std::string, uint64_t>> entries;
     bool hardOwner = false;
-    const RawGroups& g = r_.groups();
+    const FormGroups& g = r_.groups();
     for (size_t i = 0; i + 1 < g.size(); ++i)
-      if (g[i].code == 3 && (g[i + 1].code == 350 || g[i + 1].code == 360) &&
-          !save_.leftOut.count(ParseHandle(g[i + 1].value))) {
-        entries.push_back({g[i].value, ParseHandle(g[i + 1].value)});
+      if (g[i].code == 3 && (g[i + 1].code == 350 || g[i + 1].code == 360)) {
+        entries.push_back({g[i].text, g[i + 1].handle()});
         hardOwner = hardOwner || g[i + 1].code == 360;
       }
     DwgObject& o = begin(type);
     o.data.bl(uint32_t(entries.size()));
-    if (save_.r2000()) {
+    if (save_.since2000()) {
       o.data.bs(uint16_t(r_.integer(281, 1)));
       o.data.rc(uint8_t(r_.integer(280, hardOwner ? 1 : 0)));
     } else {
@@ -93,39 +104,50 @@ class ObjectEncoder {
     o.data.bs(uint16_t(r_.integer(74, 5)));
     o.data.bd2(r_.real(48), r_.real(49));
     o.data.bd2(r_.real(140), r_.real(141));
-    o.data.tv(save_.encode(r_.text(6)));
+    // 2004 names the plot view by its handle (none written).
+    if (!save_.since2004()) o.data.tv(save_.encode(r_.text(6)));
     o.data.bd(r_.real(142, 1));
     o.data.bd(r_.real(143, 1));
     o.data.tv(save_.encode(r_.text(7)));
     o.data.bs(uint16_t(r_.integer(75, 16)));
     o.data.bd(r_.real(147, 1));
     o.data.bd2(r_.real(148), r_.real(149));
+    if (save_.since2004()) {
+      o.data.bs(uint16_t(r_.integer(76, 0)));
+      o.data.bs(uint16_t(r_.integer(77, 2)));
+      o.data.bs(uint16_t(r_.integer(78, 300)));
+    }
   }
 
   bool plotSettingsObject() {
-    uint16_t type = save_.classNumber("PLOTSETTINGS");
+    uint16_t type = classed();
     if (type == 0) return false;
-    plotSettings(begin(type));
+    DwgObject& o = begin(type);
+    plotSettings(o);
+    if (save_.since2004()) o.refs.handle(kHardPointer, 0);  // plot view
     return end();
   }
 
+  // Layouts have a type number of their own, and their class is listed too
+  // (with their count), as AutoCAD lists it.
   bool layout() {
+    ++save_.classes[save_.knownClass("LAYOUT") - 500].count;
     DwgObject& o = begin(kDwgLayout);
     plotSettings(o);
     const char* own = "AcDbLayout";
     auto point = [&](int code, const Vec3& fallback) {
-      if (!r_.find(code, own)) return fallback;
-      const RawGroup* y = r_.find(code + 10, own);
-      const RawGroup* z = r_.find(code + 20, own);
-      return Vec3(RealValue(r_.find(code, own)->value), y ? RealValue(y->value) : 0,
-                  z ? RealValue(z->value) : 0);
+      const FormGroup* x = r_.find(code, own);
+      if (!x) return fallback;
+      const FormGroup* y = r_.find(code + 10, own);
+      const FormGroup* z = r_.find(code + 20, own);
+      return Vec3(x->real(), y ? y->real() : 0, z ? z->real() : 0);
     };
     auto integer = [&](int code, long long fallback) {
-      const RawGroup* g = r_.find(code, own);
-      return g ? IntegerValue(g->value) : fallback;
+      const FormGroup* g = r_.find(code, own);
+      return g ? g->integer() : fallback;
     };
-    const RawGroup* name = r_.find(1, own);
-    o.data.tv(save_.encode(name ? name->value : ""));
+    const FormGroup* name = r_.find(1, own);
+    o.data.tv(save_.encode(name ? name->text : ""));
     o.data.bs(uint16_t(integer(71, 0)));
     o.data.bs(uint16_t(integer(70, 1)));
     Vec3 ucs = point(13, Vec3());
@@ -138,24 +160,24 @@ class ObjectEncoder {
     Vec3 x = point(16, Vec3(1, 0, 0)), y = point(17, Vec3(0, 1, 0));
     o.data.bd3(x.x, x.y, x.z);
     o.data.bd3(y.x, y.y, y.z);
-    const RawGroup* elevation = r_.find(146, own);
-    o.data.bd(elevation ? RealValue(elevation->value) : 0);
+    const FormGroup* elevation = r_.find(146, own);
+    o.data.bd(elevation ? elevation->real() : 0);
     o.data.bs(uint16_t(integer(76, 0)));
     Vec3 emin = point(14, Vec3()), emax = point(15, Vec3());
     o.data.bd3(emin.x, emin.y, emin.z);
     o.data.bd3(emax.x, emax.y, emax.z);
-    auto reference = [&](int code) {
-      const RawGroup* g = r_.find(code, own);
-      return g ? ParseHandle(g->value) : 0;
-    };
-    o.refs.handle(kSoftPointer, reference(330));
-    o.refs.handle(kSoftPointer, reference(331));
-    o.refs.handle(kHardPointer, reference(346));
-    o.refs.handle(kHardPointer, reference(345));
+    if (save_.since2004()) {
+      o.data.bl(0);  // no viewports listed
+      o.refs.handle(kHardPointer, 0);  // plot view
+    }
+    o.refs.handle(kSoftPointer, r_.handle(330, own));
+    o.refs.handle(kSoftPointer, r_.handle(331, own));
+    o.refs.handle(kHardPointer, r_.handle(346, own));
+    o.refs.handle(kHardPointer, r_.handle(345, own));
     return end();
   }
 
-  // Record values by group code kind; handles inside records are not written.
+  // Record values by the kind of their group code.
   bool xrecord() {
     std::string bytes;
     auto le = [&](uint64_t v, int n) {
@@ -166,37 +188,45 @@ class ObjectEncoder {
       memcpy(&b, &v, 8);
       le(b, 8);
     };
-    const RawGroups& g = r_.groups();
+    auto in = [](int c, int from, int to) { return c >= from && c <= to; };
+    const FormGroups& g = r_.groups();
     bool data = false;
     for (size_t i = 0; i < g.size(); ++i) {
       int c = g[i].code;
-      if (c == 100 && g[i].value == "AcDbXrecord") {
+      if (c == 100 && g[i].is("AcDbXrecord")) {
         data = true;
         continue;
       }
       if (!data || (c == 280 && bytes.empty()) || c >= 1000) continue;
       le(uint64_t(c), 2);
-      if ((c >= 1 && c <= 9) || (c >= 300 && c <= 309) || (c >= 100 && c <= 102)) {
-        std::string text = save_.encode(g[i].value);
+      if (in(c, 1, 9) || in(c, 100, 102) || in(c, 300, 309) || in(c, 410, 419) ||
+          in(c, 430, 439) || in(c, 470, 479) || c == 999) {
+        std::string text = save_.encode(g[i].text);
         le(text.size(), 2);
         bytes += char(save_.codePage);
         bytes += text;
-      } else if ((c >= 10 && c <= 18) || (c >= 110 && c <= 112)) {
-        real(RealValue(g[i].value));
-        double y = 0, z = 0;
-        if (i + 1 < g.size() && g[i + 1].code == c + 10) y = RealValue(g[++i].value);
-        if (i + 1 < g.size() && g[i + 1].code == c + 20) z = RealValue(g[++i].value);
-        real(y);
-        real(z);
-      } else if ((c >= 40 && c <= 59) || (c >= 140 && c <= 149) || (c >= 210 && c <= 239)) {
-        real(RealValue(g[i].value));
-      } else if ((c >= 60 && c <= 79) || (c >= 170 && c <= 179) || (c >= 270 && c <= 279) ||
-                 (c >= 370 && c <= 389) || (c >= 400 && c <= 409)) {
-        le(uint64_t(IntegerValue(g[i].value)), 2);
-      } else if ((c >= 90 && c <= 99) || (c >= 420 && c <= 429) || (c >= 440 && c <= 449)) {
-        le(uint64_t(IntegerValue(g[i].value)), 4);
-      } else if (c >= 280 && c <= 299) {
-        bytes += char(IntegerValue(g[i].value));
+      } else if (in(c, 10, 18) || in(c, 110, 112)) {
+        Vec3 p = GroupPoint(g, &i);
+        real(p.x);
+        real(p.y);
+        real(p.z);
+      } else if (in(c, 40, 59) || in(c, 140, 149) || in(c, 210, 239) || in(c, 460, 469)) {
+        real(g[i].real());
+      } else if (in(c, 60, 79) || in(c, 170, 179) || in(c, 270, 279) || in(c, 370, 389) ||
+                 in(c, 400, 409)) {
+        le(uint64_t(g[i].integer()), 2);
+      } else if (in(c, 90, 99) || in(c, 420, 429) || in(c, 440, 459)) {
+        le(uint64_t(g[i].integer()), 4);
+      } else if (in(c, 160, 169)) {
+        le(uint64_t(g[i].integer()), 8);
+      } else if (in(c, 280, 299)) {
+        bytes += char(g[i].integer());
+      } else if (in(c, 310, 319)) {
+        std::string binary = HexBytes(g[i].text);
+        bytes += char(binary.size() > 255 ? 255 : binary.size());
+        bytes.append(binary, 0, 255);
+      } else if (in(c, 320, 369) || in(c, 390, 399) || in(c, 480, 481)) {
+        le(g[i].handle(), 8);
       } else {
         return false;
       }
@@ -204,7 +234,7 @@ class ObjectEncoder {
     DwgObject& o = begin(kDwgXRecord);
     o.data.bl(uint32_t(bytes.size()));
     o.data.raw(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    if (save_.r2000()) o.data.bs(uint16_t(r_.integer(280, 1)));
+    if (save_.since2000()) o.data.bs(uint16_t(r_.integer(280, 1)));
     return end();
   }
 
@@ -214,7 +244,7 @@ class ObjectEncoder {
   }
 
   bool dictionaryVariable() {
-    uint16_t type = save_.classNumber("DICTIONARYVAR");
+    uint16_t type = classed();
     if (type == 0) return false;
     DwgObject& o = begin(type);
     o.data.rc(uint8_t(r_.integer(280, 0)));
@@ -224,8 +254,8 @@ class ObjectEncoder {
 
   bool group() {
     std::vector<uint64_t> members;
-    for (const RawGroup& g : r_.groups())
-      if (g.code == 340) members.push_back(ParseHandle(g.value));
+    for (const FormGroup& g : r_.groups())
+      if (g.code == 340) members.push_back(g.handle());
     DwgObject& o = begin(kDwgGroup);
     o.data.tv(save_.encode(r_.text(300)));
     o.data.bs(uint16_t(r_.integer(70, 0)));
@@ -235,37 +265,56 @@ class ObjectEncoder {
     return end();
   }
 
+  // An element's line type is its place in the line type table (by layer
+  // and by block have numbers of their own).
   bool mlineStyle() {
     struct Element {
       double offset = 0;
       int color = 256;
+      int32_t trueColor = -1;
       std::string linetype;
     };
     std::vector<Element> elements;
     bool inElements = false;
-    for (const RawGroup& g : r_.groups()) {
+    for (const FormGroup& g : r_.groups()) {
       if (g.code == 71) inElements = true;
       if (!inElements) continue;
-      if (g.code == 49) elements.push_back(Element());
-      else if (elements.empty()) continue;
-      else if (g.code == 62) elements.back().color = int(IntegerValue(g.value));
-      else if (g.code == 6) elements.back().linetype = UpperName(g.value);
+      if (g.code == 49) {
+        elements.push_back(Element());
+        elements.back().offset = g.real();
+      } else if (elements.empty()) {
+        continue;
+      } else if (g.code == 62) {
+        elements.back().color = int(g.integer());
+      } else if (g.code == 420) {
+        elements.back().trueColor = int32_t(g.integer());
+      } else if (g.code == 6) {
+        elements.back().linetype = UpperName(g.text);
+      }
     }
-    for (size_t i = 0, k = 0; i < r_.groups().size(); ++i)
-      if (r_.groups()[i].code == 49 && k < elements.size()) elements[k++].offset = RealValue(r_.groups()[i].value);
     DwgObject& o = begin(kDwgMLineStyle);
     o.data.tv(save_.encode(r_.text(2)));
     o.data.tv(save_.encode(r_.text(3)));
     o.data.bs(uint16_t(r_.integer(70, 0)));
-    o.data.cmc(int16_t(r_.integer(62, 256)));
+    o.color(int16_t(r_.integer(62, 256)), int32_t(r_.integer(420, -1)));
     o.data.bd(r_.real(51, 90) * kDegree);
     o.data.bd(r_.real(52, 90) * kDegree);
     o.data.rc(uint8_t(elements.size()));
     for (const Element& e : elements) {
       o.data.bd(e.offset);
-      o.data.cmc(int16_t(e.color));
-      uint16_t index = e.linetype == "BYBLOCK" ? 32766 : 32767;
-      if (e.linetype != "BYLAYER" && e.linetype != "BYBLOCK" && !e.linetype.empty()) return false;
+      o.color(int16_t(e.color), e.trueColor);
+      uint16_t index = 32767;
+      if (e.linetype == "BYBLOCK") {
+        index = 32766;
+      } else if (e.linetype != "BYLAYER" && !e.linetype.empty()) {
+        uint64_t h = save_.named(kTableLtype, e.linetype);
+        auto at = std::find(save_.linetypeOrder.begin(), save_.linetypeOrder.end(), h);
+        if (!h || at == save_.linetypeOrder.end()) {
+          save_.fail("找不到线型", e.linetype);
+          return false;
+        }
+        index = uint16_t(at - save_.linetypeOrder.begin());
+      }
       o.data.bs(index);
     }
     return end();
@@ -273,13 +322,12 @@ class ObjectEncoder {
 
   // Draw order: pairs of an entity and the handle it sorts by.
   bool sortOrder() {
-    uint16_t type = save_.classNumber("SORTENTSTABLE");
+    uint16_t type = classed();
     if (type == 0) return false;
     std::vector<std::pair<uint64_t, uint64_t>> entries;
-    const RawGroups& g = r_.groups();
+    const FormGroups& g = r_.groups();
     for (size_t i = 0; i + 1 < g.size(); ++i)
-      if (g[i].code == 331 && g[i + 1].code == 5)
-        entries.push_back({ParseHandle(g[i].value), ParseHandle(g[i + 1].value)});
+      if (g[i].code == 331 && g[i + 1].code == 5) entries.push_back({g[i].handle(), g[i + 1].handle()});
     DwgObject& o = begin(type);
     o.data.bl(uint32_t(entries.size()));
     for (const auto& e : entries) o.data.handle(0, e.second);
@@ -289,7 +337,7 @@ class ObjectEncoder {
   }
 
   bool rasterVariables() {
-    uint16_t type = save_.classNumber("RASTERVARIABLES");
+    uint16_t type = classed();
     if (type == 0) return false;
     DwgObject& o = begin(type);
     o.data.bl(uint32_t(r_.integer(90, 0)));
@@ -299,69 +347,152 @@ class ObjectEncoder {
     return end();
   }
 
+  bool imageDefinition() {
+    DwgObject& o = begin(classed());
+    o.data.bl(uint32_t(r_.integer(90, 0)));
+    Vec3 size = r_.point(10, Vec3(1, 1));
+    o.data.rd2(size.x, size.y);
+    o.data.tv(save_.encode(r_.text(1)));
+    o.data.bit(r_.integer(280, 1) != 0);
+    o.data.rc(uint8_t(r_.integer(281, 0)));
+    Vec3 pixel = r_.point(11, Vec3(1, 1));
+    o.data.rd2(pixel.x, pixel.y);
+    return end();
+  }
+
+  bool versionOnly() {
+    DwgObject& o = begin(classed());
+    o.data.bl(uint32_t(r_.integer(90, 2)));
+    return end();
+  }
+
+  bool wipeoutVariables() {
+    DwgObject& o = begin(classed());
+    o.data.bs(uint16_t(r_.integer(70, 0)));
+    return end();
+  }
+
+  bool idBuffer() {
+    std::vector<uint64_t> ids;
+    for (const FormGroup& g : r_.groups())
+      if (g.code == 330 && &g != r_.find(330)) ids.push_back(g.handle());
+    DwgObject& o = begin(classed());
+    o.data.rc(0);
+    o.data.bl(uint32_t(ids.size()));
+    for (uint64_t h : ids) o.refs.handle(kSoftPointer, h);
+    return end();
+  }
+
+  bool layerFilter() {
+    std::vector<std::string> names;
+    for (const FormGroup& g : r_.groups())
+      if (g.code == 8) names.push_back(g.text);
+    DwgObject& o = begin(classed());
+    o.data.bl(uint32_t(names.size()));
+    for (const std::string& name : names) o.data.tv(save_.encode(name));
+    return end();
+  }
+
+  // A clipping boundary: its points, the clipping planes, and the two
+  // transforms (twelve 40 groups each) after them.
+  bool spatialFilter() {
+    std::vector<Vec3> points;
+    std::vector<double> transforms;
+    bool afterBack = false;
+    const FormGroups& g = r_.groups();
+    for (size_t i = 0; i < g.size(); ++i) {
+      if (g[i].code == 10) points.push_back(GroupPoint(g, &i));
+      else if (g[i].code == 73) afterBack = true;
+      else if (g[i].code == 40 && afterBack) transforms.push_back(g[i].real());
+    }
+    bool front = r_.integer(72, 0) != 0, back = r_.integer(73, 0) != 0;
+    if (back && !transforms.empty()) transforms.erase(transforms.begin());
+    transforms.resize(24, 0);
+    DwgObject& o = begin(classed());
+    o.data.bs(uint16_t(points.size()));
+    for (const Vec3& p : points) o.data.rd2(p.x, p.y);
+    Vec3 e = r_.point(210, Vec3(0, 0, 1)), origin = r_.point(11);
+    o.data.bd3(e.x, e.y, e.z);
+    o.data.bd3(origin.x, origin.y, origin.z);
+    o.data.bs(uint16_t(r_.integer(71, 0)));
+    o.data.bs(front);
+    if (front) o.data.bd(r_.real(40));
+    o.data.bs(back);
+    if (back) o.data.bd(r_.real(41));
+    for (double value : transforms) o.data.bd(value);
+    return end();
+  }
+
+  // Indexes are the program's own caches, rebuilt when they are found
+  // stale: the time they were made, nothing of their contents.
+  bool index() {
+    std::vector<std::pair<std::string, uint64_t>> layers;
+    std::vector<long long> counts;
+    const FormGroups& g = r_.groups();
+    for (size_t i = 0; i + 1 < g.size(); ++i)
+      if (g[i].code == 8 && g[i + 1].code == 360) layers.push_back({g[i].text, g[i + 1].handle()});
+      else if (g[i].code == 90) counts.push_back(g[i].integer());
+    DwgObject& o = begin(classed());
+    JulianDate(o.data, r_.real(40, 2451545));
+    if (r_.type() == "LAYER_INDEX") {
+      o.data.bl(uint32_t(layers.size()));
+      for (size_t i = 0; i < layers.size(); ++i) {
+        o.data.bl(uint32_t(i < counts.size() ? counts[i] : 0));
+        o.data.tv(save_.encode(layers[i].first));
+        o.refs.handle(kHardOwner, layers[i].second);
+      }
+    }
+    return end();
+  }
+
   DwgSave& save_;
   RecordView r_;
   std::unique_ptr<DwgObject> o_;
 };
 
-// The root dictionary's entries name the dictionaries the header points at.
-void NameDictionaries(DwgSave& save, const std::vector<RawRecord>& objects) {
-  if (objects.empty() || objects[0].type != "DICTIONARY") return;
-  save.namedObjects = RecordHandle(objects[0].groups);
-  const RawGroups& g = objects[0].groups;
+}  // namespace
+
+void NameDictionaries(DwgSave& save, const FormRecord& root) {
+  save.namedObjects = FormHandle(root.groups);
+  const FormGroups& g = root.groups;
   for (size_t i = 0; i + 1 < g.size(); ++i) {
     if (g[i].code != 3) continue;
-    uint64_t h = ParseHandle(g[i + 1].value);
-    if (g[i].value == "ACAD_GROUP") save.groupDictionary = h;
-    if (g[i].value == "ACAD_MLINESTYLE") save.mlineStyleDictionary = h;
-    if (g[i].value == "ACAD_LAYOUT") save.layoutDictionary = h;
-    if (g[i].value == "ACAD_PLOTSETTINGS") save.plotSettingsDictionary = h;
-    if (g[i].value == "ACAD_PLOTSTYLENAME") save.plotStyleDictionary = h;
+    uint64_t h = g[i + 1].handle();
+    if (g[i].is("ACAD_GROUP")) save.groupDictionary = h;
+    if (g[i].is("ACAD_MLINESTYLE")) save.mlineStyleDictionary = h;
+    if (g[i].is("ACAD_LAYOUT")) save.layoutDictionary = h;
+    if (g[i].is("ACAD_PLOTSETTINGS")) save.plotSettingsDictionary = h;
+    if (g[i].is("ACAD_PLOTSTYLENAME")) save.plotStyleDictionary = h;
+    if (g[i].is("ACAD_MATERIAL")) save.materialDictionary = h;
+    if (g[i].is("ACAD_COLOR")) save.colorDictionary = h;
   }
 }
 
-}  // namespace
-
-bool LaterObjectKind(const std::string& type) {
-  static const char* const kLater[] = {
-      "MATERIAL", "VISUALSTYLE", "MLEADERSTYLE", "TABLESTYLE", "SCALE", "CELLSTYLEMAP",
-      "SUN", "TABLEGEOMETRY", "TABLECONTENT", "FIELD", "FIELDLIST", "DETAILVIEWSTYLE",
-      "SECTIONVIEWSTYLE", "GEODATA", "ACAD_EVALUATION_GRAPH", "DBCOLOR", "LIGHTLIST",
-      "RENDERENVIRONMENT", "RENDERGLOBAL", "MENTALRAYRENDERSETTINGS", "ACDBASSOCNETWORK"};
-  for (const char* later : kLater)
-    if (type == later) return true;
-  return false;
-}
-
-bool EncodeObject(DwgSave& save, const RawRecord& record) {
+bool EncodeObject(DwgSave& save, const FormRecord& record) {
   return ObjectEncoder(save, record).run();
 }
 
-void PlanClasses(DwgSave& save, const std::vector<RawRecord>& classes,
-                 const std::vector<RawRecord>& objects) {
-  NameDictionaries(save, objects);
-  for (const RawRecord& r : classes) {
-    RecordView v(r);
-    DwgClass c;
-    c.dxfName = v.text(1);
-    c.cppName = v.text(2);
-    c.appName = v.text(3);
-    c.proxyFlags = uint16_t(v.integer(90, 0));
-    c.entity = v.integer(281, 0) != 0;
-    if (!c.dxfName.empty() && !save.classNumber(c.dxfName)) save.classes.push_back(c);
-  }
-  for (const DwgClass& known : kKnownClasses) {
-    if (save.classNumber(known.dxfName)) continue;
-    for (const RawRecord& r : objects)
-      if (r.type == known.dxfName) {
-        save.classes.push_back(known);
-        break;
-      }
-  }
+void AddClass(DwgSave& save, const FormRecord& record) {
+  RecordView v(record);
+  DwgClass c;
+  c.dxfName = v.text(1);
+  c.cppName = v.text(2);
+  c.appName = v.text(3);
+  c.proxyFlags = uint16_t(v.integer(90, 0));
+  c.entity = v.integer(281, 0) != 0;
+  if (!c.dxfName.empty() && !save.classNumber(c.dxfName)) save.classes.push_back(c);
 }
 
+// 2004 starts with the last class number and gives each class its count
+// of objects (and the version that made it, not known here).
 std::vector<uint8_t> ClassesSection(const DwgSave& save) {
   DwgBitWriter w;
+  if (save.since2004()) {
+    w.bs(uint16_t(500 + save.classes.size() - 1));
+    w.rc(0);
+    w.rc(0);
+    w.bit(true);
+  }
   for (size_t i = 0; i < save.classes.size(); ++i) {
     const DwgClass& c = save.classes[i];
     w.bs(uint16_t(500 + i));
@@ -371,6 +502,13 @@ std::vector<uint8_t> ClassesSection(const DwgSave& save) {
     w.tv(save.encode(c.dxfName));
     w.bit(false);
     w.bs(c.entity ? 0x1F2 : 0x1F3);
+    if (save.since2004()) {
+      w.bl(c.count);
+      w.bs(0);
+      w.bs(0);
+      w.bl(0);
+      w.bl(0);
+    }
   }
   w.align();
   return FramedSection(kClassesSentinel, w.bytes());

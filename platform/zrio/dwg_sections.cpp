@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "platform/zrio/dwg_bit_writer.h"
 #include "platform/zrio/dxf_writer.h"
 
@@ -38,6 +40,59 @@ void SetLe(std::vector<uint8_t>& out, size_t at, uint64_t value, int bytes) {
 void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& more) {
   out.insert(out.end(), more.begin(), more.end());
 }
+
+// The word the file header holds at 0x11, repeated in the second header.
+const uint16_t kHeaderWord = 0x19;
+
+struct Locator {
+  uint8_t number;
+  uint32_t at, size;
+};
+
+std::vector<uint8_t> SecondHeader(const DwgSave& save, uint32_t at, const std::vector<Locator>& locators) {
+  DwgBitWriter body;
+  body.bl(at);
+  const char* version = save.since2000() ? "AC1015" : "AC1014";
+  body.raw(reinterpret_cast<const uint8_t*>(version), 6);
+  for (int i = 0; i < 5; ++i) body.rc(0);
+  body.rc(0);  // maintenance version
+  body.rc(1);
+  body.bs(kHeaderWord);
+  body.rs(save.codePage);
+  body.bs(uint16_t(locators.size()));
+  for (const Locator& l : locators) {
+    body.rc(l.number);
+    body.bl(l.at);
+    body.bl(l.size);
+  }
+  const uint64_t handles[14] = {save.handSeed, save.controls[kTableBlock], save.controls[kTableLayer],
+                                save.controls[kTableStyle], save.controls[kTableLtype],
+                                save.controls[kTableView], save.controls[kTableUcs],
+                                save.controls[kTableVport], save.controls[kTableAppId],
+                                save.controls[kTableDimStyle], save.controls[kTableVpEntHdr],
+                                save.groupDictionary, save.mlineStyleDictionary, save.namedObjects};
+  body.bs(14);
+  for (int i = 0; i < 14; ++i) {
+    uint8_t n = 0;
+    for (uint64_t v = handles[i]; v; v >>= 8) ++n;
+    body.rc(n);
+    body.rc(uint8_t(i));
+    for (int k = n - 1; k >= 0; --k) body.rc(uint8_t(handles[i] >> (8 * k)));
+  }
+  body.align();
+  // The size counts itself, the body, the CRC and eight closing bytes.
+  std::vector<uint8_t> out;
+  PutSentinel(out, kSecondHeaderSentinel, false);
+  PutLe(out, 4 + body.bytes().size() + 2 + 8, 4);
+  Append(out, body.bytes());
+  uint16_t crc = DwgCrc16(out.data() + 16, out.size() - 16, 0xC0C1);
+  PutLe(out, crc, 2);
+  PutLe(out, 0, 8);
+  PutSentinel(out, kSecondHeaderSentinel, true);
+  return out;
+}
+
+}  // namespace
 
 // The object map: handles in rising order with their file offsets, as
 // differences from the previous pair, in pieces of at most 2032 bytes.
@@ -86,7 +141,7 @@ std::vector<uint8_t> FreeSpace(size_t objectCount, uint32_t objectsStart) {
 
 std::vector<uint8_t> AuxiliaryHeader(const DwgSave& save) {
   std::vector<uint8_t> out = {0xFF, 0x77, 0x01};
-  uint16_t version = save.r2000() ? 23 : 21;
+  uint16_t version = DwgVersionNumber(save);
   PutLe(out, version, 2);
   PutLe(out, 0, 2);  // maintenance version
   PutLe(out, 1, 4);  // saves
@@ -139,58 +194,17 @@ std::vector<uint8_t> Picture(const std::vector<uint8_t>& bmp, uint32_t at) {
   return out;
 }
 
-// The word the file header holds at 0x11, repeated in the second header.
-const uint16_t kHeaderWord = 0x19;
-
-struct Locator {
-  uint8_t number;
-  uint32_t at, size;
-};
-
-std::vector<uint8_t> SecondHeader(const DwgSave& save, uint32_t at, const std::vector<Locator>& locators) {
-  DwgBitWriter body;
-  body.bl(at);
-  const char* version = save.r2000() ? "AC1015" : "AC1014";
-  body.raw(reinterpret_cast<const uint8_t*>(version), 6);
-  for (int i = 0; i < 5; ++i) body.rc(0);
-  body.rc(0);  // maintenance version
-  body.rc(1);
-  body.bs(kHeaderWord);
-  body.rs(save.codePage);
-  body.bs(uint16_t(locators.size()));
-  for (const Locator& l : locators) {
-    body.rc(l.number);
-    body.bl(l.at);
-    body.bl(l.size);
-  }
-  const uint64_t handles[14] = {save.handSeed, save.controls[kTableBlock], save.controls[kTableLayer],
-                                save.controls[kTableStyle], save.controls[kTableLtype],
-                                save.controls[kTableView], save.controls[kTableUcs],
-                                save.controls[kTableVport], save.controls[kTableAppId],
-                                save.controls[kTableDimStyle], save.controls[kTableVpEntHdr],
-                                save.groupDictionary, save.mlineStyleDictionary, save.namedObjects};
-  body.bs(14);
-  for (int i = 0; i < 14; ++i) {
-    uint8_t n = 0;
-    for (uint64_t v = handles[i]; v; v >>= 8) ++n;
-    body.rc(n);
-    body.rc(uint8_t(i));
-    for (int k = n - 1; k >= 0; --k) body.rc(uint8_t(handles[i] >> (8 * k)));
-  }
-  body.align();
-  // The size counts itself, the body, the CRC and eight closing bytes.
+// The template: no description, then the drawing's units.
+std::vector<uint8_t> TemplateSection(uint16_t measurement) {
   std::vector<uint8_t> out;
-  PutSentinel(out, kSecondHeaderSentinel, false);
-  PutLe(out, 4 + body.bytes().size() + 2 + 8, 4);
-  Append(out, body.bytes());
-  uint16_t crc = DwgCrc16(out.data() + 16, out.size() - 16, 0xC0C1);
-  PutLe(out, crc, 2);
-  PutLe(out, 0, 8);
-  PutSentinel(out, kSecondHeaderSentinel, true);
+  PutLe(out, 0, 2);
+  PutLe(out, measurement, 2);
   return out;
 }
 
-}  // namespace
+uint8_t DwgVersionNumber(const DwgSave& save) {
+  return save.since2004() ? 25 : save.since2000() ? 23 : 21;
+}
 
 std::vector<uint8_t> FramedSection(const uint8_t* sentinel, const std::vector<uint8_t>& data) {
   std::vector<uint8_t> out;
@@ -205,7 +219,7 @@ std::vector<uint8_t> FramedSection(const uint8_t* sentinel, const std::vector<ui
 
 std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& parts) {
   // 2000 adds the auxiliary header to the five sections of R14.
-  const int kLocators = save.r2000() ? 6 : 5;
+  const int kLocators = save.since2000() ? 6 : 5;
   const size_t kFileHeaderSize = 0x19 + 9 * kLocators + 2 + 16;
   std::vector<uint8_t> out(kFileHeaderSize, 0);
   std::vector<Locator> locators;
@@ -216,21 +230,20 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
   place(0, parts.header);
   place(1, parts.classes);
   uint32_t objectsStart = uint32_t(out.size());
-  std::vector<std::pair<uint64_t, uint32_t>> offsets;
-  for (const auto& object : save.objects) {
-    offsets.push_back({object.first, uint32_t(out.size())});
-    Append(out, object.second);
-  }
+  std::vector<std::pair<uint64_t, uint32_t>> offsets = save.objectOffsets;
+  std::sort(offsets.begin(), offsets.end());
+  for (auto& object : offsets) object.second += objectsStart;
+  Append(out, save.objectData);
   place(2, ObjectMap(offsets));
-  place(3, FreeSpace(save.objects.size(), objectsStart));
-  place(4, std::vector<uint8_t>(4, 0));  // template: no description, English units
-  if (save.r2000()) place(5, AuxiliaryHeader(save));
+  place(3, FreeSpace(offsets.size(), objectsStart));
+  place(4, TemplateSection(parts.measurement));
+  if (save.since2000()) place(5, AuxiliaryHeader(save));
   uint32_t pictureAt = uint32_t(out.size());
   Append(out, Picture(parts.thumbnail, pictureAt));
   Append(out, SecondHeader(save, uint32_t(out.size()), locators));
 
   // The file header, now that every section is placed.
-  const char* version = save.r2000() ? "AC1015" : "AC1014";
+  const char* version = save.since2000() ? "AC1015" : "AC1014";
   memcpy(out.data(), version, 6);
   out[0x0B] = 0;  // maintenance version
   out[0x0C] = 1;
@@ -245,7 +258,7 @@ std::vector<uint8_t> AssembleDwgFile(const DwgSave& save, const DwgFileParts& pa
     SetLe(out, at + 5, l.size, 4);
     at += 9;
   }
-  uint16_t crc = DwgCrc16(out.data(), at, 0) ^ (save.r2000() ? 0x8461 : 0x3CC4);
+  uint16_t crc = DwgCrc16(out.data(), at, 0) ^ (save.since2000() ? 0x8461 : 0x3CC4);
   SetLe(out, at, crc, 2);
   memcpy(out.data() + at + 2, kFileHeaderSentinel, 16);
   return out;

@@ -2,8 +2,10 @@
 #include "platform/zrio/win32.h"
 
 #include <math.h>
+#include <string.h>
 
 #include "platform/zrio/dwg_encoders.h"
+#include "platform/zrio/dxf_model.h"
 
 namespace zr {
 
@@ -34,16 +36,16 @@ const TableKind* KindOf(const std::string& dxfName) {
   return nullptr;
 }
 
-uint64_t EntryHandle(const RawRecord& r) { return RecordHandle(r.groups); }
+uint64_t EntryHandle(const FormRecord& r) { return FormHandle(r.groups); }
 
 // Runs `each` on every table (its TABLE record and entries).
 template <typename Each>
-void ForTables(const std::vector<RawRecord>& records, Each each) {
+void ForTables(const std::vector<FormRecord>& records, Each each) {
   for (size_t i = 0; i < records.size(); ++i) {
     if (records[i].type != "TABLE") continue;
     size_t end = i + 1;
     while (end < records.size() && records[end].type != "ENDTAB") ++end;
-    std::vector<const RawRecord*> entries;
+    std::vector<const FormRecord*> entries;
     for (size_t k = i + 1; k < end; ++k) entries.push_back(&records[k]);
     each(records[i], entries);
     i = end;
@@ -55,20 +57,20 @@ class TableEncoder {
   TableEncoder(DwgSave& save, const std::map<uint64_t, BlockContents>& blocks)
       : save_(save), blocks_(blocks) {}
 
-  void control(const TableKind& kind, const RawRecord& table,
-               const std::vector<const RawRecord*> entries) {
+  void control(const TableKind& kind, const FormRecord& table,
+               const std::vector<const FormRecord*> entries) {
     RecordView r(table);
     DwgObject o(save_, kind.controlType, save_.controls[kind.table], r);
     o.objectCommon(0);
     std::vector<uint64_t> listed;
-    for (const RawRecord* e : entries) {
+    for (const FormRecord* e : entries) {
       uint64_t h = EntryHandle(*e);
       bool implied = h == save_.modelSpace || h == save_.paperSpace ||
                      (kind.table == kTableLtype && (h == save_.byLayer || h == save_.byBlock));
       if (!implied) listed.push_back(h);
     }
     o.data.bs(uint16_t(listed.size()));
-    if (kind.table == kTableDimStyle && save_.r2000()) o.data.rc(0);
+    if (kind.table == kTableDimStyle && save_.since2000()) o.data.rc(0);
     for (uint64_t h : listed) o.refs.handle(kSoftOwner, h);
     if (kind.table == kTableBlock) {
       o.refs.handle(kHardOwner, save_.modelSpace);
@@ -81,7 +83,7 @@ class TableEncoder {
     o.finish();
   }
 
-  void entry(const TableKind& kind, const RawRecord& record) {
+  void entry(const TableKind& kind, const FormRecord& record) {
     RecordView r(record);
     DwgObject o(save_, kind.entryType, EntryHandle(record), r);
     o.entryCommon(save_.controls[kind.table], save_.encode(r.text(2)));
@@ -103,40 +105,43 @@ class TableEncoder {
  private:
   void blockHeader(DwgObject& o, const RecordView& r, uint64_t handle) {
     auto it = blocks_.find(handle);
-    BlockContents contents = it == blocks_.end() ? BlockContents() : it->second;
-    RawRecord none;
-    RecordView begin(contents.begin ? *contents.begin : none);
+    static const BlockContents kNone;
+    const BlockContents& contents = it == blocks_.end() ? kNone : it->second;
+    RecordView begin(contents.begin);
     long long flags = begin.integer(70, 0);
     bool xref = (flags & 4) != 0, overlaid = (flags & 8) != 0;
     o.data.bit(flags & 1);
     o.data.bit(flags & 2);
     o.data.bit(xref);
     o.data.bit(overlaid);
-    if (save_.r2000()) o.data.bit((flags & 32) != 0);
+    if (save_.since2000()) o.data.bit((flags & 32) != 0);
+    if (save_.since2004()) o.data.bl(uint32_t(contents.owned.size()));
     Vec3 base = begin.point(10);
     o.data.bd3(base.x, base.y, base.z);
     o.data.tv(save_.encode(begin.text(1)));
-    if (save_.r2000()) {
+    if (save_.since2000()) {
       o.data.rc(0);  // no insert handles listed
       o.data.tv(save_.encode(begin.text(4)));
       o.data.bl(0);  // no preview
     }
     o.refs.handle(kHardPointer, 0);  // xref block
     o.refs.handle(kHardOwner, contents.block);
-    if (!xref && !overlaid) {
+    if (save_.since2004()) {
+      for (uint64_t h : contents.owned) o.refs.handle(kHardOwner, h);
+    } else if (!xref && !overlaid) {
       o.refs.handle(kSoftPointer, contents.first);
       o.refs.handle(kSoftPointer, contents.last);
     }
     o.refs.handle(kHardOwner, contents.endBlock);
-    if (save_.r2000()) o.refs.handle(kHardPointer, r.handle(340));
-    if (!contents.block || !contents.endBlock) save_.fail("block record without its block");
+    if (save_.since2000()) o.refs.handle(kHardPointer, r.handle(340));
+    if (!contents.block || !contents.endBlock) save_.fail("图块表记录没有它的图块", r.text(2));
   }
 
   void layer(DwgObject& o, const RecordView& r) {
     long long flags = r.integer(70, 0);
     long long color = r.integer(62, 7);
     bool off = color < 0;
-    if (save_.r2000()) {
+    if (save_.since2000()) {
       uint16_t values = uint16_t((flags & 1) | (off ? 2 : 0) | ((flags & 2) ? 4 : 0) |
                                  ((flags & 4) ? 8 : 0) | (r.integer(290, 1) ? 16 : 0) |
                                  (LineweightIndex(r.integer(370, -3)) << 5));
@@ -147,12 +152,12 @@ class TableEncoder {
       o.data.bit(flags & 2);
       o.data.bit(flags & 4);
     }
-    o.data.cmc(int16_t(color));
+    o.color(int16_t(color), int32_t(r.integer(420, -1)));
     o.refs.handle(kHardPointer, 0);  // xref block
-    if (save_.r2000()) o.refs.handle(kHardPointer, r.handle(390));
+    if (save_.since2000()) o.refs.handle(kHardPointer, r.handle(390));
     std::string linetype = r.text(6, "Continuous");
     uint64_t h = save_.named(kTableLtype, linetype);
-    if (!h) save_.fail("line type " + linetype);
+    if (!h) save_.fail("找不到线型", linetype);
     o.refs.handle(kHardPointer, h);
   }
 
@@ -170,6 +175,8 @@ class TableEncoder {
     o.refs.handle(kHardPointer, 0);
   }
 
+  // A dash may carry a shape or a text; the texts stand in the entry's
+  // strings area, each dash naming where its text starts.
   void linetype(DwgObject& o, const RecordView& r) {
     o.data.tv(save_.encode(r.text(3)));
     o.data.bd(r.real(40));
@@ -178,27 +185,39 @@ class TableEncoder {
       double length = 0, x = 0, y = 0, scale = 1, rotation = 0;
       int shape = 0, flags = 0;
       uint64_t style = 0;
+      std::string text;
     };
     std::vector<Dash> dashes;
-    bool inDashes = false;
-    for (const RawGroup& g : r.groups()) {
+    const FormGroups& groups = r.groups();
+    for (const FormGroup& g : groups) {
       if (g.code == 49) {
         dashes.push_back(Dash());
-        dashes.back().length = RealValue(g.value);
-        inDashes = true;
+        dashes.back().length = g.real();
       }
-      if (!inDashes || dashes.empty()) continue;
+      if (dashes.empty()) continue;
       Dash& d = dashes.back();
       switch (g.code) {
-        case 74: d.flags = int(IntegerValue(g.value)); break;
-        case 75: d.shape = int(IntegerValue(g.value)); break;
-        case 340: d.style = ParseHandle(g.value); break;
-        case 46: d.scale = RealValue(g.value); break;
-        case 50: d.rotation = RealValue(g.value) * kDegree; break;
-        case 44: d.x = RealValue(g.value); break;
-        case 45: d.y = RealValue(g.value); break;
-        case 9: save_.fail("line type text"); break;
+        case 74: d.flags = int(g.integer()); break;
+        case 75: d.shape = int(g.integer()); break;
+        case 340: d.style = g.handle(); break;
+        case 46: d.scale = g.real(); break;
+        case 50: d.rotation = g.real() * kDegree; break;
+        case 44: d.x = g.real(); break;
+        case 45: d.y = g.real(); break;
+        case 9: d.text = save_.encode(g.text); break;
       }
+    }
+    std::vector<uint8_t> strings(256, 0);
+    size_t used = 0;
+    for (Dash& d : dashes) {
+      if (!(d.flags & 2)) continue;
+      if (used + d.text.size() + 1 > strings.size()) {
+        save_.fail("线型的文字太长", r.text(2));
+        break;
+      }
+      d.shape = int(used);
+      memcpy(strings.data() + used, d.text.data(), d.text.size());
+      used += d.text.size() + 1;
     }
     o.data.rc(uint8_t(dashes.size()));
     for (const Dash& d : dashes) {
@@ -210,7 +229,7 @@ class TableEncoder {
       o.data.bd(d.rotation);
       o.data.bs(uint16_t(d.flags));
     }
-    for (int i = 0; i < 256; ++i) o.data.rc(0);  // text area
+    o.data.raw(strings.data(), strings.size());
     o.refs.handle(kHardPointer, 0);
     for (const Dash& d : dashes) o.refs.handle(kHardPointer, d.style);
   }
@@ -243,14 +262,14 @@ class TableEncoder {
   void view(DwgObject& o, const RecordView& r) {
     viewGeometry(o, r, {10, 12, 11, 50, 1});
     bool ucs = r.integer(72, 0) != 0;
-    if (save_.r2000()) {
+    if (save_.since2000()) {
       o.data.rc(uint8_t(r.integer(281, 0)));
       o.data.bit(ucs);
       if (ucs) ucsFrame(o, r);
     }
     o.data.bit(r.integer(70, 0) & 1);
     o.refs.handle(kHardPointer, 0);
-    if (save_.r2000() && ucs) {
+    if (save_.since2000() && ucs) {
       o.refs.handle(kHardPointer, r.handle(346));
       o.refs.handle(kHardPointer, r.handle(345));
     }
@@ -270,18 +289,18 @@ class TableEncoder {
     o.data.bd3(origin.x, origin.y, origin.z);
     o.data.bd3(x.x, x.y, x.z);
     o.data.bd3(y.x, y.y, y.z);
-    if (save_.r2000()) {
+    if (save_.since2000()) {
       o.data.bd(r.real(146));
       o.data.bs(uint16_t(r.integer(79, 0)));
       o.data.bs(0);  // no orthographic origins
     }
     o.refs.handle(kHardPointer, 0);
-    if (save_.r2000()) o.refs.handle(kHardPointer, r.handle(346));
+    if (save_.since2000()) o.refs.handle(kHardPointer, r.handle(346));
   }
 
   void viewport(DwgObject& o, const RecordView& r) {
     viewGeometry(o, r, {12, 17, 16, 51, 10});
-    if (save_.r2000()) o.data.rc(uint8_t(r.integer(281, 0)));
+    if (save_.since2000()) o.data.rc(uint8_t(r.integer(281, 0)));
     Vec3 low = r.point(10), high = r.point(11, Vec3(1, 1));
     o.data.rd2(low.x, low.y);
     o.data.rd2(high.x, high.y);
@@ -301,13 +320,13 @@ class TableEncoder {
     Vec3 snapBase = r.point(13), snap = r.point(14, Vec3(0.5, 0.5));
     o.data.rd2(snapBase.x, snapBase.y);
     o.data.rd2(snap.x, snap.y);
-    if (save_.r2000()) {
+    if (save_.since2000()) {
       o.data.bit(false);
       o.data.bit(r.integer(65, 1) != 0);
       ucsFrame(o, r);
     }
     o.refs.handle(kHardPointer, 0);
-    if (save_.r2000()) {
+    if (save_.since2000()) {
       o.refs.handle(kHardPointer, r.handle(346));
       o.refs.handle(kHardPointer, r.handle(345));
     }
@@ -335,7 +354,7 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
   auto bs = [&](int code, int fallback) { o.data.bs(uint16_t(r.integer(code, fallback))); };
   auto bd = [&](int code, double fallback) { o.data.bd(r.real(code, fallback)); };
   auto rc = [&](int code, int fallback) { o.data.rc(uint8_t(r.integer(code, fallback))); };
-  if (save_.r2000()) {
+  if (save_.since2000()) {
     o.data.tv(save_.encode(r.text(3)));
     o.data.tv(save_.encode(r.text(4)));
     const std::pair<int, double> reals1[] = {{40, 1}, {41, 0.18}, {42, 0.0625}, {43, 0.38}, {44, 0.18},
@@ -354,7 +373,8 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
     b(173, false);
     b(174, false);
     b(175, false);
-    const std::pair<int, int> shorts[] = {{176, 0}, {177, 0}, {178, 0}, {179, 0}, {271, 4},
+    for (int code : {176, 177, 178}) o.color(int16_t(r.integer(code, 0)));
+    const std::pair<int, int> shorts[] = {{179, 0}, {271, 4},
                                           {272, 4}, {273, 2}, {274, 2}, {275, 0}, {276, 0},
                                           {277, 2}, {278, '.'}, {279, 0}, {280, 0}};
     for (const auto& v : shorts) bs(v.first, v.second);
@@ -411,55 +431,62 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
   o.data.bit(false);  // not a dependent style
   o.refs.handle(kHardPointer, 0);
   o.refs.handle(kHardPointer, r.handle(340));
-  if (save_.r2000())
+  if (save_.since2000())
     for (int code = 341; code <= 344; ++code) o.refs.handle(kHardPointer, r.handle(code));
 }
 
 }  // namespace
 
-void NameTableEntries(DwgSave& save, const std::vector<RawRecord>& tables) {
-  ForTables(tables, [&](const RawRecord& table, const std::vector<const RawRecord*>& entries) {
+void NameTableEntries(DwgSave& save, const std::vector<FormRecord>& tables) {
+  ForTables(tables, [&](const FormRecord& table, const std::vector<const FormRecord*>& entries) {
     const TableKind* kind = KindOf(RecordView(table).text(2));
     if (!kind) {
-      save.fail("table " + RecordView(table).text(2));
+      save.fail("不能保存的符号表", RecordView(table).text(2));
       return;
     }
-    save.controls[kind->table] = RecordHandle(table.groups);
-    for (const RawRecord* e : entries) {
+    save.controls[kind->table] = FormHandle(table.groups);
+    for (const FormRecord* e : entries) {
       std::string name = UpperName(RecordView(*e).text(2));
       uint64_t h = EntryHandle(*e);
       save.names[kind->table][name] = h;
+      if (kind->table == kTableLayer) save.layerNames[h] = RecordView(*e).text(2);
       if (kind->table == kTableBlock && name == "*MODEL_SPACE") save.modelSpace = h;
       if (kind->table == kTableBlock && name == "*PAPER_SPACE") save.paperSpace = h;
       if (kind->table == kTableLtype && name == "BYLAYER") save.byLayer = h;
       if (kind->table == kTableLtype && name == "BYBLOCK") save.byBlock = h;
       if (kind->table == kTableLtype && name == "CONTINUOUS") save.continuous = h;
     }
+    if (kind->table == kTableLtype)
+      for (const FormRecord* e : entries) {
+        uint64_t h = EntryHandle(*e);
+        if (h != save.byLayer && h != save.byBlock) save.linetypeOrder.push_back(h);
+      }
   });
-  for (uint64_t& control : save.controls)
-    if (control == 0) control = save.handSeed++;
 }
 
-void EncodeTables(DwgSave& save, const std::vector<RawRecord>& tables,
+void EncodeTables(DwgSave& save, const std::vector<FormRecord>& tables,
                   const std::map<uint64_t, BlockContents>& blocks) {
   TableEncoder encoder(save, blocks);
   bool written[kTableCount] = {};
-  ForTables(tables, [&](const RawRecord& table, const std::vector<const RawRecord*>& entries) {
+  ForTables(tables, [&](const FormRecord& table, const std::vector<const FormRecord*>& entries) {
     const TableKind* kind = KindOf(RecordView(table).text(2));
     if (!kind) return;
     written[kind->table] = true;
     encoder.control(*kind, table, entries);
-    for (const RawRecord* e : entries) encoder.entry(*kind, *e);
+    for (const FormRecord* e : entries) encoder.entry(*kind, *e);
   });
-  // The viewport entity header table has no DXF form: an empty one.
-  RawRecord empty;
-  RecordView none(empty);
-  DwgObject o(save, kDwgVpEntHdrControl, save.controls[kTableVpEntHdr], none);
-  o.objectCommon(0);
-  o.data.bs(0);
-  o.finish();
+  // The viewport entity header table (before 2004) has no DXF form: an
+  // empty one.
+  if (!save.since2004()) {
+    FormRecord empty;
+    RecordView none(empty);
+    DwgObject o(save, kDwgVpEntHdrControl, save.controls[kTableVpEntHdr], none);
+    o.objectCommon(0);
+    o.data.bs(0);
+    o.finish();
+  }
   for (int t = 0; t < kTableVpEntHdr; ++t)
-    if (!written[t]) save.fail("a missing symbol table");
+    if (!written[t]) save.fail("图形缺少符号表");
 }
 
 }  // namespace zr

@@ -1,25 +1,18 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dxf_entity_writer.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "platform/zrio/box_sink.h"
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/entity_walker.h"
 #include "platform/zrio/hatch_pattern.h"
-#include "platform/zrio/utf8.h"
 
 namespace zr {
-
-namespace {
-
-}  // namespace
 
 const char* EntityTypeName(const Entity& e) {
   switch (e.kind) {
@@ -98,13 +91,13 @@ class CollectSink : public PrimitiveSink {
 
 }  // namespace
 
-EntityWriter::EntityWriter(std::string* out, int version, const Database& db, HandlePlan& handles)
+EntityWriter::EntityWriter(GroupSink* out, SaveContext& context)
     : out_(out),
-      version_(version),
-      modern_(version != kSaveR12),
-      downgrade_(AcadVersionNumber(db.acadver) > TargetVersionNumber(version)),
-      db_(db),
-      handles_(handles) {}
+      version_(context.version),
+      modern_(context.modern),
+      downgrade_(context.downgrade),
+      db_(context.db),
+      handles_(context.handles) {}
 
 void EntityWriter::keptGroup(const RawGroup& g, bool raw) {
   bool decode = raw && TypeOfGroup(g.code) == GroupType::String;
@@ -159,52 +152,6 @@ void EntityWriter::braces(const RawGroups& groups, bool raw) {
     }
     i = end;
   }
-}
-
-void EntityWriter::str(int code, const char* value) {
-  char buffer[16];
-  snprintf(buffer, sizeof(buffer), "%3d\n", code);
-  *out_ += buffer;
-  *out_ += value;
-  *out_ += '\n';
-}
-
-void EntityWriter::text(int code, const std::string& utf8) {
-  std::string ascii;
-  for (size_t i = 0; i < utf8.size();) {
-    char32_t cp = DecodeUtf8(utf8, &i);
-    // Characters the escape cannot hold, and damaged bytes, become '?'.
-    if (cp == kReplacementChar || cp > 0xFFFF) cp = '?';
-    if (cp == '\n' || cp == '\r') continue;  // a value is one line
-    if (cp < 0x80) {
-      ascii += char(cp);
-    } else {
-      char buffer[16];
-      snprintf(buffer, sizeof(buffer), "\\U+%04X", unsigned(cp));
-      ascii += buffer;
-    }
-  }
-  str(code, ascii.c_str());
-}
-
-void EntityWriter::integer(int code, long long value) {
-  char buffer[32];
-  snprintf(buffer, sizeof(buffer), "%lld", value);
-  str(code, buffer);
-}
-
-void EntityWriter::real(int code, double value) {
-  char buffer[40];
-  snprintf(buffer, sizeof(buffer), "%.17g", std::isfinite(value) ? value : 0.0);
-  // Reals carry a decimal point so that readers keep their type.
-  if (!strchr(buffer, '.') && !strchr(buffer, 'e') && !strchr(buffer, 'n')) strcat(buffer, ".0");
-  str(code, buffer);
-}
-
-void EntityWriter::handle(int code, uint64_t value) {
-  char buffer[24];
-  snprintf(buffer, sizeof(buffer), "%llX", (unsigned long long)value);
-  str(code, buffer);
 }
 
 void EntityWriter::point(int code, const Vec3& p) {

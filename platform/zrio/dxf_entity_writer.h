@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/zrio/dxf_group_sink.h"
 #include "platform/zrio/dxf_model.h"
 #include "platform/zrio/dxf_save_plan.h"
 
@@ -17,13 +18,13 @@ const char* EntityTypeName(const Entity& e);
 
 class EntityWriter {
  public:
-  EntityWriter(std::string* out, int version, const Database& db, HandlePlan& handles);
+  EntityWriter(GroupSink* out, SaveContext& context);
 
-  void str(int code, const char* value);
-  void text(int code, const std::string& utf8);  // non-ASCII as \U+XXXX
-  void integer(int code, long long value);
-  void real(int code, double value);
-  void handle(int code, uint64_t value);
+  void str(int code, const char* value) { out_->str(code, value); }
+  void text(int code, const std::string& utf8) { out_->text(code, utf8); }
+  void integer(int code, long long value) { out_->integer(code, value); }
+  void real(int code, double value) { out_->real(code, value); }
+  void handle(int code, uint64_t value) { out_->handle(code, value); }
   void point(int code, const Vec3& p);
   void point2(int code, const Vec3& p);
 
@@ -62,7 +63,7 @@ class EntityWriter {
 
   bool dangling(const RawGroup& g) const;
 
-  std::string* out_;
+  GroupSink* out_;
   int version_;
   bool modern_;
   bool downgrade_;  // the file is of a later version than the one written

@@ -3,10 +3,12 @@
 
 #include <math.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
+#include <charconv>
+
 #include "platform/base/byte_reader.h"
+#include "platform/zrio/dxf_text_numbers.h"
 #include "platform/zrio/number_limits.h"
 
 namespace zr {
@@ -23,6 +25,12 @@ double Finite(double v) { return isfinite(v) ? v : 0.0; }
 bool IsIntegerType(GroupType type) {
   return type == GroupType::Int16 || type == GroupType::Int32 || type == GroupType::Int64 ||
          type == GroupType::Bool;
+}
+
+bool IsBlank(std::string_view line) {
+  for (char c : line)
+    if (c != ' ' && c != '\t') return false;
+  return true;
 }
 
 }  // namespace
@@ -47,18 +55,54 @@ bool IsBinaryDxf(const char* data, size_t size) {
   return size >= kSentinelSize && memcmp(data, kBinarySentinel, kSentinelSize) == 0;
 }
 
-DxfGroupReader::DxfGroupReader(const char* data, size_t size) : data_(data), size_(size) {
-  binary_ = IsBinaryDxf(data, size);
-  group_.binaryFile = binary_;
-  if (binary_) {
-    pos_ = kSentinelSize;
+DxfFormat DetectDxfFormat(const char* data, size_t size) {
+  DxfFormat format;
+  format.binary = IsBinaryDxf(data, size);
+  if (format.binary) {
+    format.firstGroup = kSentinelSize;
     // R13 and later use two-byte codes: the first group "0 SECTION" then
     // starts with two zero bytes; R12 starts with one zero byte and 'S'.
-    shortCodes_ = !(pos_ + 1 < size_ && data_[pos_] == 0 && data_[pos_ + 1] == 0);
-  } else if (size_ >= 3 && (unsigned char)data_[0] == 0xEF && (unsigned char)data_[1] == 0xBB &&
-             (unsigned char)data_[2] == 0xBF) {
-    pos_ = 3;  // UTF-8 byte order mark
+    size_t at = kSentinelSize;
+    format.shortCodes = !(at + 1 < size && data[at] == 0 && data[at + 1] == 0);
+  } else if (size >= 3 && (unsigned char)data[0] == 0xEF && (unsigned char)data[1] == 0xBB &&
+             (unsigned char)data[2] == 0xBF) {
+    format.firstGroup = 3;  // UTF-8 byte order mark
   }
+  return format;
+}
+
+DxfGroupReader::DxfGroupReader(const char* data, size_t size)
+    : piece_(&whole_), format_(DetectDxfFormat(data, size)), total_(size) {
+  whole_.bytes = data;
+  whole_.size = size;
+  pos_ = format_.firstGroup;
+  group_.binaryFile = format_.binary;
+}
+
+DxfGroupReader::DxfGroupReader(const DxfPiece& piece, const DxfFormat& format, uint64_t from)
+    : piece_(&piece), format_(format), total_(piece.start + piece.size) {
+  pos_ = size_t(from - piece.start);
+  group_.binaryFile = format_.binary;
+}
+
+DxfGroupReader::DxfGroupReader(DxfPieceSource& source, const DxfPiece& first,
+                               const DxfFormat& format, uint64_t total)
+    : source_(&source), piece_(&first), format_(format), total_(total) {
+  pos_ = first.start == 0 ? format.firstGroup : 0;
+  group_.binaryFile = format_.binary;
+}
+
+bool DxfGroupReader::enter(const DxfPiece* piece, size_t at) {
+  if (!piece) return false;
+  piece_ = piece;
+  pos_ = at;
+  return true;
+}
+
+void DxfGroupReader::skipTo(uint64_t offset) {
+  pushedBack_ = false;
+  atEnd_ = false;
+  pos_ = size_t(offset - piece_->start);
 }
 
 bool DxfGroupReader::next() {
@@ -67,79 +111,91 @@ bool DxfGroupReader::next() {
     return !atEnd_;
   }
   if (atEnd_ || failed_) return false;
-  bool ok = binary_ ? nextBinary() : nextAscii();
-  if (!ok) atEnd_ = true;
-  return ok;
+  while (true) {
+    size_t start = pos_;
+    Step step = readGroup();
+    if (step == Step::Group) {
+      if (group_.code == 0 && source_) source_->recordStarted(piece_);
+      return true;
+    }
+    bool more = source_ && !piece_->last;
+    if (step == Step::End && more && enter(source_->after(piece_), 0)) continue;
+    if (step == Step::Cut && more && enter(source_->joined(piece_, piece_->start + start), 0))
+      continue;
+    atEnd_ = true;
+    // A piece that could not be read ends the groups as malformed data does.
+    failed_ = step != Step::End || more;
+    truncated_ = step == Step::Cut && !more;
+    return false;
+  }
 }
 
-bool DxfGroupReader::readLine(std::string_view* line) {
-  if (pos_ >= size_) return false;
-  const char* start = data_ + pos_;
-  const char* end = static_cast<const char*>(memchr(start, '\n', size_ - pos_));
-  size_t length = end ? size_t(end - start) : size_ - pos_;
+DxfGroupReader::Step DxfGroupReader::readGroup() {
+  return format_.binary ? readBinary() : readAscii();
+}
+
+// A line ends with '\n'; the last piece of a file may end with a line
+// without one.
+DxfGroupReader::Step DxfGroupReader::readLine(std::string_view* line) {
+  size_t size = piece_->size;
+  if (pos_ >= size) return Step::End;
+  const char* start = piece_->bytes + pos_;
+  const char* end = static_cast<const char*>(memchr(start, '\n', size - pos_));
+  if (!end && !piece_->last) return Step::Cut;
+  size_t length = end ? size_t(end - start) : size - pos_;
   pos_ += length + (end ? 1 : 0);
   if (length > 0 && start[length - 1] == '\r') --length;
   *line = std::string_view(start, length);
-  return true;
+  return Step::Group;
 }
 
-bool DxfGroupReader::nextAscii() {
+DxfGroupReader::Step DxfGroupReader::readAscii() {
   std::string_view codeLine;
+  size_t codeStart;
   while (true) {
-    if (!readLine(&codeLine)) return false;
+    codeStart = pos_;
+    Step step = readLine(&codeLine);
+    if (step != Step::Group) return step;
     // Blank lines between groups are tolerated.
-    size_t i = 0;
-    while (i < codeLine.size() && (codeLine[i] == ' ' || codeLine[i] == '\t')) ++i;
-    if (i < codeLine.size()) break;
+    if (!IsBlank(codeLine)) break;
   }
-  char buffer[24];
-  size_t n = codeLine.size() < sizeof(buffer) - 1 ? codeLine.size() : sizeof(buffer) - 1;
-  memcpy(buffer, codeLine.data(), n);
-  buffer[n] = 0;
-  char* endPtr = nullptr;
-  long code = strtol(buffer, &endPtr, 10);
-  while (endPtr && (*endPtr == ' ' || *endPtr == '\t')) ++endPtr;
-  if (endPtr == buffer || (endPtr && *endPtr) || code < -5 || code > 1071) {
-    failed_ = true;
-    return false;
-  }
-  if (!readLine(&group_.view)) {
-    failed_ = true;
-    return false;
-  }
+  long code = 0;
+  if (!GroupCodeOfLine(codeLine, &code) || code < -5 || code > 1071) return Step::Malformed;
+  Step step = readLine(&group_.view);
+  if (step == Step::End) return piece_->last ? Step::Malformed : Step::Cut;
+  if (step != Step::Group) return step;
+  groupStart_ = piece_->start + codeStart;
   group_.code = int(code);
   group_.type = TypeOfGroup(group_.code);
-  // The value line ends with '\r' or '\n' (or the final zero byte), which
-  // stops the conversion.
-  const char* p = group_.view.data();
   if (group_.type == GroupType::Double) {
-    group_.number = Finite(strtod(p, nullptr));
+    group_.number = Finite(DoubleOfLine(group_.view));
     group_.integer = SaturatedInt64(group_.number);
   } else if (IsIntegerType(group_.type)) {
-    group_.integer = strtoll(p, nullptr, 10);
+    group_.integer = IntegerOfLine(group_.view);
     group_.number = double(group_.integer);
   }
-  return true;
+  return Step::Group;
 }
 
-bool DxfGroupReader::nextBinary() {
-  CByteReader in(data_, size_);
-  if (!in.Seek(pos_) || in.AtEnd()) return false;
+DxfGroupReader::Step DxfGroupReader::readBinary() {
+  CByteReader in(piece_->bytes + pos_, piece_->size - pos_);
+  if (in.AtEnd()) return Step::End;
+  const Step cut = piece_->last ? Step::Malformed : Step::Cut;
   int code;
-  if (shortCodes_) {
+  if (format_.shortCodes) {
     code = in.U8();
     if (code == 255) code = in.U16LE();
   } else {
     code = in.I16LE();
   }
-  if (!in.Ok()) return (failed_ = true, false);
+  if (!in.Ok()) return cut;
   group_.code = code;
   group_.type = TypeOfGroup(code);
   switch (group_.type) {
     case GroupType::String: {
       const char* start = reinterpret_cast<const char*>(in.Here());
       const char* end = static_cast<const char*>(memchr(start, 0, in.Remaining()));
-      if (!end) return (failed_ = true, false);
+      if (!end) return cut;
       group_.view = std::string_view(start, size_t(end - start));
       in.Skip(group_.view.size() + 1);
       break;
@@ -164,19 +220,22 @@ bool DxfGroupReader::nextBinary() {
       break;
     }
   }
-  if (!in.Ok()) return (failed_ = true, false);
+  if (!in.Ok()) return cut;
   if (IsIntegerType(group_.type)) group_.number = double(group_.integer);
-  pos_ = in.Position();
-  return true;
+  groupStart_ = piece_->start + pos_;
+  pos_ += in.Position();
+  return Step::Group;
 }
 
 std::string Group::text() const {
   if (!binaryFile || type == GroupType::String) return std::string(view);
   char buffer[40];
   switch (type) {
-    case GroupType::Double:
-      snprintf(buffer, sizeof(buffer), "%.17g", number);
-      return buffer;
+    case GroupType::Double: {
+      // The shortest text that reads back as the same number.
+      std::to_chars_result r = std::to_chars(buffer, buffer + sizeof(buffer), number);
+      return std::string(buffer, r.ptr);
+    }
     case GroupType::Binary: {
       std::string hex;
       static const char digits[] = "0123456789ABCDEF";
@@ -193,28 +252,23 @@ std::string Group::text() const {
 }
 
 double Group::asNumber() const {
-  if (type == GroupType::String || type == GroupType::Binary) {
-    std::string s(view);
-    return Finite(strtod(s.c_str(), nullptr));
-  }
+  if (type == GroupType::String || type == GroupType::Binary) return Finite(DoubleOfLine(view));
   return number;
 }
 
 uint64_t Group::asHandle() const {
-  if (type == GroupType::String) {
-    std::string s(view.substr(0, 20));
-    return strtoull(s.c_str(), nullptr, 16);
-  }
+  if (type == GroupType::String) return HandleOfLine(view);
   return uint64_t(integer);
 }
 
+std::string_view TrimmedName(std::string_view name) {
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+  while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+  return name;
+}
+
 bool Group::is(int c, const char* value) const {
-  if (code != c) return false;
-  // Names such as SECTION may carry blanks in hand-made files.
-  std::string_view v = view;
-  while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-  while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
-  return v == value;
+  return code == c && TrimmedName(view) == value;
 }
 
 }  // namespace zr

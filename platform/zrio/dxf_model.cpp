@@ -26,34 +26,57 @@ int32_t Database::findBlock(const std::string& name) const {
 }
 
 int32_t Database::findLayer(const std::string& name) const {
-  auto it = layerIndex.find(UpperName(name));
-  return it == layerIndex.end() ? -1 : it->second;
+  std::string key = UpperName(name);
+  if (known) {
+    auto found = known->layers.find(key);
+    if (found != known->layers.end()) return found->second;
+  }
+  auto it = layerIndex.find(key);
+  if (it == layerIndex.end()) return -1;
+  return known ? known->firstOwnLayer + it->second : it->second;
 }
 
 int32_t Database::addLayer(const std::string& name) {
   int32_t i = findLayer(name);
-  if (i >= 0) return i;
-  Layer layer;
-  layer.name = name;
-  layers.push_back(layer);
-  int32_t index = int32_t(layers.size() - 1);
-  layerIndex[UpperName(name)] = index;
-  return index;
+  if (i < 0) {
+    Layer layer;
+    layer.name = name;
+    layers.push_back(layer);
+    i = int32_t(layers.size() - 1);
+    layerIndex[UpperName(name)] = i;
+    if (known) i += known->firstOwnLayer;
+  }
+  if (known && i >= known->firstOwnLayer) nameUses.push_back({true, i - known->firstOwnLayer});
+  return i;
 }
 
 int16_t Database::linetypeOf(const std::string& name) {
   std::string key = UpperName(name);
   if (key == "BYLAYER") return -1;
   if (key == "BYBLOCK") return -2;
+  int16_t first = 0;
+  if (known) {
+    auto found = known->linetypes.find(key);
+    if (found != known->linetypes.end()) return found->second;
+    first = known->firstOwnLinetype;
+  }
+  int16_t index;
   auto it = linetypeIndex.find(key);
-  if (it != linetypeIndex.end()) return it->second;
-  if (linetypes.size() >= 32000) return -1;
-  LineType type;
-  type.name = name;
-  linetypes.push_back(type);
-  int16_t index = int16_t(linetypes.size() - 1);
-  linetypeIndex[key] = index;
-  return index;
+  if (it != linetypeIndex.end()) {
+    index = it->second;
+  } else {
+    if (first + linetypes.size() >= kMostLinetypes) {
+      linetypesFull = known != nullptr;
+      return -1;
+    }
+    LineType type;
+    type.name = name;
+    linetypes.push_back(type);
+    index = int16_t(linetypes.size() - 1);
+    linetypeIndex[key] = index;
+  }
+  if (known) nameUses.push_back({false, index});
+  return int16_t(first + index);
 }
 
 int32_t Database::addBlock(Block&& block) {

@@ -167,6 +167,28 @@ struct RawTable {
   RawGroups groups;  // everything between "0 TABLE" and "0 ENDTAB", exclusive
 };
 
+// The layer and line type names a drawing has when its entity runs begin
+// to be parsed on worker threads. The database of such a run (its `known`
+// set to these) gives them their indices, and names of its own the indices
+// from firstOwnLayer and firstOwnLinetype on, which the section reader
+// turns into the drawing's when it takes the run's entities.
+struct KnownNames {
+  std::unordered_map<std::string, int32_t> layers;  // upper-case name -> index
+  std::unordered_map<std::string, int16_t> linetypes;
+  int32_t firstOwnLayer = 1;  // above 0, the layer an entity has before its 8 group
+  int16_t firstOwnLinetype = 0;
+};
+
+// One look-up of a name of a run's own: the layer or line type at `index`
+// among the run's own.
+struct NameUse {
+  bool layer;
+  int32_t index;
+};
+
+// Line types a drawing holds at most; names beyond them are drawn continuous.
+const size_t kMostLinetypes = 32000;
+
 struct Database {
   std::string acadver = "AC1009";
   int codePage = 1252;
@@ -197,6 +219,15 @@ struct Database {
   std::shared_ptr<XrefAdditions> xrefs;  // what loading external references added
   // The shape files its text styles name, as found when it was opened.
   std::shared_ptr<const ShapeLibrary> shapes;
+
+  // Set in the database of an entity run (see KnownNames): the names it
+  // finds there are not added, and every look-up of one of its own is kept
+  // in nameUses, in order, for the drawing to add them as it takes the
+  // run's entities. A line type index of its own that would pass the most
+  // a drawing holds sets linetypesFull.
+  const KnownNames* known = nullptr;
+  std::vector<NameUse> nameUses;
+  bool linetypesFull = false;
 
   int32_t findBlock(const std::string& name) const;
   int32_t findLayer(const std::string& name) const;

@@ -1,6 +1,7 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dxf_object_writer.h"
 
+#include <algorithm>
 #include <set>
 
 #include "platform/zrio/dxf_reader.h"
@@ -17,10 +18,10 @@ namespace {
 bool TypeInVersion(const std::string& type, int version) {
   static const char* const kR14[] = {"DICTIONARY", "XRECORD", "GROUP", "MLINESTYLE", "IDBUFFER",
                                      "IMAGEDEF", "IMAGEDEF_REACTOR", "RASTERVARIABLES",
-                                     "SPATIAL_FILTER", "SPATIAL_INDEX", "LAYER_INDEX"};
+                                     "SPATIAL_FILTER", "SPATIAL_INDEX", "LAYER_INDEX",
+                                     "WIPEOUTVARIABLES"};
   static const char* const k2000[] = {"ACDBDICTIONARYWDFLT", "ACDBPLACEHOLDER", "DICTIONARYVAR",
-                                      "PLOTSETTINGS", "LAYER_FILTER", "SORTENTSTABLE",
-                                      "WIPEOUTVARIABLES", "DIMASSOC"};
+                                      "PLOTSETTINGS", "LAYER_FILTER", "SORTENTSTABLE", "DIMASSOC"};
   for (const char* name : kR14)
     if (type == name) return true;
   if (version == kSaveR14) return false;
@@ -123,6 +124,8 @@ void ObjectWriter::plan() {
 }
 
 bool ObjectWriter::typeKept(const std::string& type) const {
+  const std::vector<std::string>& leftOut = c_.limits.objectKindsLeftOut;
+  if (std::find(leftOut.begin(), leftOut.end(), type) != leftOut.end()) return false;
   return !c_.downgrade || TypeInVersion(type, c_.version);
 }
 
@@ -311,10 +314,11 @@ void ObjectWriter::layout(size_t i) {
   w_.integer(71, int(i));
   w_.point2(10, l.limMin);
   w_.point2(11, l.limMax);
-  if (rest.empty()) layoutDefaults();
-  else w_.keptData(rest, false, false, IsLayoutOwnGroup);
+  // Before the kept groups, which end with the layout's extended data.
   int32_t block = l.block;
   w_.handle(330, block >= 0 && size_t(block) < c_.recordHandles.size() ? c_.recordHandles[size_t(block)] : 0);
+  if (rest.empty()) layoutDefaults();
+  else w_.keptData(rest, false, false, IsLayoutOwnGroup);
 }
 
 void ObjectWriter::plotSettingsDefaults(size_t i) {

@@ -121,8 +121,9 @@ Vec3 PointOf(const RawGroups& groups, int code) {
 
 class SectionReader {
  public:
-  SectionReader(DxfGroupReader& r, Database& db, const LoadControl& control)
-      : r_(r), db_(db), control_(control) {}
+  SectionReader(DxfGroupReader& r, DxfPieceStream& pieces, Database& db,
+                const LoadControl& control)
+      : r_(r), pieces_(pieces), db_(db), control_(control) {}
 
   LoadResult run() {
     while (r_.next()) {
@@ -132,6 +133,14 @@ class SectionReader {
       }
       if (!r_.next() || r_.code() != 2) return LoadResult::Failed;
       std::string name(r_.group().view);
+      // The entities of blocks and of the drawing are parsed ahead on the
+      // worker threads, the other sections only here.
+      if (name == "BLOCKS" || name == "ENTITIES") {
+        if (pieces_.wantsContext())
+          pieces_.parseAhead(r_.piece(), RunContext::Of(db_, pieces_.format()));
+      } else {
+        pieces_.stopParsingAhead();
+      }
       LoadResult result = LoadResult::Ok;
       if (name == "HEADER") result = readHeader();
       else if (name == "TABLES") result = readTables();
@@ -160,6 +169,48 @@ class SectionReader {
       }
     }
     return control_.aborted && control_.aborted();
+  }
+
+  // Takes the entity whose "0" group the reader has just returned and
+  // gives it to `place`: as parsed ahead on a worker thread in the
+  // drawing's context, with the ones parsed right after it (no other record
+  // between them: those the reader would take one by one next), or else
+  // parsed here. `reserveFor`, when given, is the vector most of the
+  // entities up to the end of the file go to.
+  template <typename Place>
+  LoadResult takeEntities(Place place, std::vector<Entity>* reserveFor) {
+    EntityRun* run = nullptr;
+    ParsedEntity* parsed = nullptr;
+    auto stop = [this]() { return control_.aborted && control_.aborted(); };
+    if (!pieces_.parsedEntityAt(r_.piece(), r_.groupStart(), stop, &run, &parsed))
+      return LoadResult::Aborted;
+    if (!parsed || !run->context().fits(db_)) {
+      Entity e;
+      if (!ReadEntity(r_, db_, e)) return LoadResult::Failed;
+      place(std::move(e));
+      return LoadResult::Ok;
+    }
+    if (reserveFor) reserveRoom(*reserveFor, *run, *parsed);
+    ParsedEntity* last = parsed;
+    for (ParsedEntity* p = parsed; p; p = run->following(*p)) {
+      if (aborted()) return LoadResult::Aborted;
+      place(std::move(run->adopt(*p, db_)));
+      last = p;
+    }
+    r_.skipTo(last->end);
+    return LoadResult::Ok;
+  }
+
+  // Room in `entities` for as many more entities as the rest of the file
+  // holds at the rate of the run's from `first` on: one allocation instead
+  // of a vector's growth, which would copy it again and again. Room not
+  // used costs address space only.
+  void reserveRoom(std::vector<Entity>& entities, const EntityRun& run, const ParsedEntity& first) {
+    size_t count = run.countFrom(first);
+    if (entities.capacity() >= entities.size() + count) return;
+    double bytesEach = double(run.end() - first.start) / double(count);
+    double rest = double(r_.size() - run.end()) / std::max(bytesEach, 16.0);
+    entities.reserve(std::max(entities.size() * 2, entities.size() + count + size_t(rest)));
   }
 
   // Reads groups up to the next "0" group (not consumed).
@@ -387,9 +438,9 @@ class SectionReader {
         }
         if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
         if (r_.code() != 0) continue;
-        Entity e;
-        if (!ReadEntity(r_, db_, e)) return LoadResult::Failed;
-        block.entities.push_back(std::move(e));
+        auto place = [&block](Entity&& e) { block.entities.push_back(std::move(e)); };
+        LoadResult read = takeEntities(place, nullptr);
+        if (read != LoadResult::Ok) return read;
       }
       if (r_.failed()) return LoadResult::Failed;
       db_.addBlock(std::move(block));
@@ -418,17 +469,19 @@ class SectionReader {
       if (aborted()) return LoadResult::Aborted;
       if (atEndSec()) return LoadResult::Ok;
       if (r_.code() != 0) continue;
-      Entity e;
-      if (!ReadEntity(r_, db_, e)) return LoadResult::Failed;
-      if (e.paperSpace) {
-        if (!paper) {
-          paper = &spaceEntities(true);
-          model = &spaceEntities(false);  // the block vector may have moved
+      auto place = [&](Entity&& e) {
+        if (e.paperSpace) {
+          if (!paper) {
+            paper = &spaceEntities(true);
+            model = &spaceEntities(false);  // the block vector may have moved
+          }
+          paper->push_back(std::move(e));
+        } else {
+          model->push_back(std::move(e));
         }
-        paper->push_back(std::move(e));
-      } else {
-        model->push_back(std::move(e));
-      }
+      };
+      LoadResult read = takeEntities(place, model);
+      if (read != LoadResult::Ok) return read;
     }
     return LoadResult::Failed;
   }
@@ -608,6 +661,7 @@ class SectionReader {
   }
 
   DxfGroupReader& r_;
+  DxfPieceStream& pieces_;
   Database& db_;
   const LoadControl& control_;
   int sections_ = 0;
@@ -656,9 +710,28 @@ std::string DecodeText(std::string_view raw, const Database& db) {
   return ResolveCharacterEscapes(text);
 }
 
+namespace {
+
+LoadResult ReadPieces(DxfPieceStream& pieces, Database& db, const LoadControl& control) {
+  const DxfPiece* first = pieces.first();
+  if (!first) return LoadResult::Unreadable;
+  DxfGroupReader reader(pieces, *first, pieces.format(), pieces.size());
+  LoadResult result = SectionReader(reader, pieces, db, control).run();
+  return pieces.unreadable() ? LoadResult::Unreadable : result;
+}
+
+}  // namespace
+
 LoadResult ReadDxf(const char* data, size_t size, Database& db, const LoadControl& control) {
-  DxfGroupReader reader(data, size);
-  return SectionReader(reader, db, control).run();
+  DxfPieceStream pieces(data, size, control.pieces);
+  return ReadPieces(pieces, db, control);
+}
+
+LoadResult ReadDxfFile(HANDLE file, Database& db, const LoadControl& control) {
+  LARGE_INTEGER size;
+  if (!file || !GetFileSizeEx(file, &size) || size.QuadPart < 0) return LoadResult::Unreadable;
+  DxfPieceStream pieces(file, uint64_t(size.QuadPart), control.pieces);
+  return ReadPieces(pieces, db, control);
 }
 
 }  // namespace zr

@@ -141,9 +141,11 @@ bool EntityInVersion(const Entity& e, int version, bool downgrade) {
   // entity writer leaves a reference to their picture in the others).
   if (e.kind == EntityKind::Table) return false;
   if (e.kind != EntityKind::Unknown || !e.extra) return true;
+  // R14 files hold the wipeouts of its express tools.
   static const char* const kR14[] = {"3DSOLID", "BODY", "REGION", "IMAGE", "MLINE", "SHAPE",
-                                     "TOLERANCE", "OLEFRAME", "OLE2FRAME", "ACAD_PROXY_ENTITY"};
-  static const char* const k2000[] = {"WIPEOUT", "RTEXT", "ARCALIGNEDTEXT"};
+                                     "TOLERANCE", "OLEFRAME", "OLE2FRAME", "ACAD_PROXY_ENTITY",
+                                     "WIPEOUT"};
+  static const char* const k2000[] = {"RTEXT", "ARCALIGNEDTEXT"};
   for (const char* name : kR14)
     if (e.extra->typeName == name) return true;
   if (version == kSaveR14) return false;
@@ -187,12 +189,14 @@ void ReserveSourceHandles(HandlePlan& plan, const Database& db) {
 
 }  // namespace
 
-SaveContext::SaveContext(const Database& source, int saveVersion)
+SaveContext::SaveContext(const Database& source, int saveVersion, const SaveLimits& saveLimits)
     : db(source),
       version(saveVersion),
       modern(saveVersion != kSaveR12),
-      downgrade(AcadVersionNumber(source.acadver) > TargetVersionNumber(saveVersion)),
-      layouts(saveVersion == kSave2000 || saveVersion == kSave2004) {
+      downgrade(saveLimits.versionKindsOnly ||
+                AcadVersionNumber(source.acadver) > TargetVersionNumber(saveVersion)),
+      layouts(saveVersion == kSave2000 || saveVersion == kSave2004),
+      limits(saveLimits) {
   ReserveSourceHandles(handles, db);
 }
 

@@ -83,8 +83,18 @@ int TargetVersionNumber(int version);
 // library does not know that the version cannot hold.
 bool EntityInVersion(const Entity& e, int version, bool downgrade);
 
+// What a save leaves out beyond the rules of the version (those of
+// another file kind written from the same groups). An object left out goes
+// with what it owns and every reference to it.
+struct SaveLimits {
+  // Entities and objects of kinds the version cannot hold go as in a save
+  // to an earlier version than the file's, whatever the file's.
+  bool versionKindsOnly = false;
+  std::vector<std::string> objectKindsLeftOut;
+};
+
 struct SaveContext {
-  SaveContext(const Database& db, int version);
+  SaveContext(const Database& db, int version, const SaveLimits& limits = SaveLimits());
 
   // Name a block is written with: layout blocks follow the version's rule.
   std::string blockName(size_t index) const;
@@ -92,8 +102,11 @@ struct SaveContext {
   const Database& db;
   int version;
   bool modern;     // R14 and later: handles, subclass markers, objects
-  bool downgrade;  // the source is of a later version than the one written
+  // The source is of a later version than the one written, or the limits
+  // take only the version's kinds: kinds the version cannot hold go.
+  bool downgrade;
   bool layouts;    // 2000 and later: LAYOUT objects and their dictionary
+  SaveLimits limits;
   HandlePlan handles;
   std::vector<uint64_t> recordHandles, beginHandles, endHandles;  // by block
   std::vector<uint64_t> layoutHandles;                            // by layout

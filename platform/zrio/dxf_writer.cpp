@@ -43,8 +43,9 @@ bool HeaderCodeInVersion(int code, int version) {
 
 class DocumentWriter {
  public:
-  DocumentWriter(const Database& db, int version, std::string* out)
-      : c_(db, version), out_(out), w_(&body_, version, db, c_.handles), tables_(c_, w_),
+  DocumentWriter(const Database& db, int version, const SaveLimits& limits, GroupSink& body,
+                 GroupSink& header)
+      : c_(db, version, limits), header_(header), w_(&body, c_), tables_(c_, w_),
         objects_(c_, w_) {}
 
   void run() {
@@ -60,10 +61,8 @@ class DocumentWriter {
     }
     w_.str(0, "EOF");
     // The header comes last, when every handle is known.
-    out_->clear();
-    EntityWriter header(out_, c_.version, c_.db, c_.handles);
+    EntityWriter header(&header_, c_);
     writeHeader(header);
-    *out_ += body_;
   }
 
  private:
@@ -247,8 +246,7 @@ class DocumentWriter {
   }
 
   SaveContext c_;
-  std::string* out_;
-  std::string body_;
+  GroupSink& header_;
   EntityWriter w_;
   TableWriter tables_;
   ObjectWriter objects_;
@@ -260,16 +258,25 @@ bool IsDxfSaveVersion(int version) {
   return version == kSaveR12 || version == kSaveR14 || version == kSave2000 || version == kSave2004;
 }
 
-bool WriteDxf(const Database& db, int version, std::string* out) {
+void WriteDxfGroups(const Database& db, int version, const SaveLimits& limits, GroupSink& body,
+                    GroupSink& header) {
+  DocumentWriter(db, version, limits, body, header).run();
+}
+
+bool WriteDxf(const Database& db, int version, std::string* out, const SaveLimits& limits) {
   if (!IsDxfSaveVersion(version)) return false;
+  std::string body;
+  DxfTextSink header(out), rest(&body);
   out->clear();
-  DocumentWriter(db, version, out).run();
+  WriteDxfGroups(db, version, limits, rest, header);
+  *out += body;
   return true;
 }
 
-ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version) {
+ReplaceFileResult WriteDxfFile(const Database& db, const char* path, int version,
+                               const SaveLimits& limits) {
   std::string text;
-  if (!WriteDxf(db, version, &text)) return ReplaceFileCannotWrite;
+  if (!WriteDxf(db, version, &text, limits)) return ReplaceFileCannotWrite;
   CReplacingFile file;
   ReplaceFileResult opened = file.Open(path);
   if (opened != ReplaceFileDone) return opened;

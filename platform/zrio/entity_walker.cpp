@@ -613,7 +613,8 @@ void EntityWalker::image(const Entity& e, const Transform& t, const DrawStyle& s
   ImageRun& run = placement.run;
   const DerivedGraphics* derived = e.extra->derived.get();
   if (placement.shown && derived && !derived->imagePath.empty() && options_.images) {
-    std::shared_ptr<const RasterImage> picture = options_.images->find(derived->imagePath);
+    std::shared_ptr<const RasterImage> picture =
+        options_.images->find(derived->imagePath, derived->imageFolder);
     if (picture) {
       ImageRun placed = run;
       placed.image = picture.get();

@@ -5,9 +5,20 @@
 
 namespace zr {
 
+namespace {
+
+// A device draws on its paper: the colour its images fade towards and its
+// lines stand out from, whatever the screen's background is.
+RenderOptions OnPaper(RenderOptions options, CDwgExport* device) {
+  options.background = device->PaperColor();
+  return options;
+}
+
+}  // namespace
+
 ExportSink::ExportSink(CDwgExport* device, const Transform& worldToDevice, int width, int height,
                        const RenderOptions& options)
-    : ScreenSink(worldToDevice, width, height, options), device_(device) {}
+    : ScreenSink(worldToDevice, width, height, OnPaper(options, device)), device_(device) {}
 
 void ExportSink::setStyle(COLORREF color, int width, int colorIndex) {
   device_->SetPenColor(color, colorIndex);

@@ -1,5 +1,5 @@
 // Draws primitives through an export device (CDwgExport), in page
-// coordinates with y upwards.
+// coordinates with y upwards, on the device's paper colour.
 #pragma once
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dwg_export.h"

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <vector>
 
+#include "platform/zrio/drawing_file.h"
 #include "platform/zrio/library_globals.h"
+#include "platform/zrio/search_paths.h"
 #include "platform/zrio/zrio.h"
 
 namespace zr {
@@ -17,42 +19,6 @@ std::atomic<DWG_IMAGE_DECODER> g_decoder{nullptr};
 // more of one.
 const int64_t kMaxPixels = int64_t(8) << 20;
 const int kLargestSide = 1 << 16;
-
-bool IsFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsAbsolute(const std::string& path) {
-  return (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
-}
-
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string WithBackslash(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
-  return folder;
-}
-
-std::vector<std::string> SearchFolders() {
-  std::string list;
-  {
-    std::lock_guard<std::mutex> hold(Globals().lock);
-    list = Globals().searchDirectories;
-  }
-  std::vector<std::string> folders;
-  size_t start = 0;
-  while (start <= list.size()) {
-    size_t end = list.find(';', start);
-    if (end == std::string::npos) end = list.size();
-    if (end > start) folders.push_back(WithBackslash(list.substr(start, end - start)));
-    start = end + 1;
-  }
-  return folders;
-}
 
 // The rows of a bitmap, every step-th row and column, into a picture.
 bool CopyPixels(HBITMAP bitmap, int width, int height, int step, RasterImage* image) {
@@ -104,28 +70,28 @@ void ImageFiles::setDrawing(const std::string& path) {
   size_t slash = path.find_last_of("\\/");
   folder_ = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   found_.clear();
+  decoded_.clear();
 }
 
-std::string ImageFiles::locate(const std::string& stored) const {
-  std::vector<std::string> candidates;
-  if (IsAbsolute(stored)) candidates.push_back(stored);
-  else if (!folder_.empty()) candidates.push_back(folder_ + stored);
-  std::string name = FileNameOf(stored);
-  if (!folder_.empty()) candidates.push_back(folder_ + name);
-  for (const std::string& folder : SearchFolders()) candidates.push_back(folder + name);
-  for (const std::string& path : candidates)
-    if (IsFile(path)) return path;
-  return std::string();
-}
-
-std::shared_ptr<const RasterImage> ImageFiles::find(const std::string& storedPath) {
+std::shared_ptr<const RasterImage> ImageFiles::find(const std::string& storedPath,
+                                                    const std::string& referenceFolder) {
   std::lock_guard<std::mutex> hold(lock_);
-  auto it = found_.find(storedPath);
+  std::pair<std::string, std::string> key(referenceFolder, storedPath);
+  auto it = found_.find(key);
   if (it != found_.end()) return it->second;
+  std::vector<std::string> folders;
+  if (!referenceFolder.empty()) folders.push_back(referenceFolder);
+  if (!folder_.empty()) folders.push_back(folder_);
   std::string stored = Utf8ToAnsi(storedPath);
-  std::string path = stored.empty() ? std::string() : locate(stored);
-  std::shared_ptr<const RasterImage> image = path.empty() ? nullptr : DecodeRasterFile(path);
-  found_[storedPath] = image;
+  std::string path = stored.empty() ? std::string() : FindReferencedFile(stored, folders);
+  std::shared_ptr<const RasterImage> image;
+  if (!path.empty()) {
+    std::string file = UpperPath(path.c_str());
+    auto decoded = decoded_.find(file);
+    image = decoded != decoded_.end() ? decoded->second : DecodeRasterFile(path);
+    decoded_[file] = image;
+  }
+  found_[key] = image;
   return image;
 }
 

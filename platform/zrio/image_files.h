@@ -1,8 +1,11 @@
 // The raster files a drawing's IMAGE entities show, found and decoded once
 // for the drawing: a file is looked for at its stored path, relative to the
 // drawing's folder, by its name beside the drawing, then by its name in
-// each search folder (DWG_SetSearchDirectories), and decoded through the
-// decoder the program registered (DWG_SetImageDecoder).
+// each search folder (search_paths.h), and decoded through the decoder the
+// program registered (DWG_SetImageDecoder). An image of an external
+// reference is looked for beside the referenced drawing first, then as the
+// drawing's own. A file met through several stored paths or references is
+// decoded once.
 #pragma once
 #include "platform/zrio/win32.h"
 
@@ -10,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "platform/zrio/raster_image.h"
 
@@ -20,17 +24,20 @@ class ImageFiles {
   // The drawing the stored paths belong to (ANSI path); forgets what was
   // found for the one before.
   void setDrawing(const std::string& path);
-  // The picture of a stored path (UTF-8); null when the file is not found,
-  // cannot be decoded or no decoder is registered. A file that was not
-  // found is not looked for again until setDrawing.
-  std::shared_ptr<const RasterImage> find(const std::string& storedPath);
+  // The picture of a stored path (UTF-8) of an image in the drawing, or in
+  // the external reference read from referenceFolder (ANSI); null when the
+  // file is not found, cannot be decoded or no decoder is registered. A
+  // file that was not found is not looked for again until setDrawing.
+  std::shared_ptr<const RasterImage> find(const std::string& storedPath,
+                                          const std::string& referenceFolder = std::string());
 
  private:
-  std::string locate(const std::string& storedPath) const;
-
   std::mutex lock_;
   std::string folder_;  // of the drawing, ending with a backslash; empty when unknown
-  std::map<std::string, std::shared_ptr<const RasterImage>> found_;
+  // By the folder of the reference (empty for the drawing's own) and the
+  // stored path.
+  std::map<std::pair<std::string, std::string>, std::shared_ptr<const RasterImage>> found_;
+  std::map<std::string, std::shared_ptr<const RasterImage>> decoded_;  // by upper-case full path
 };
 
 // The picture of a raster file through the registered decoder; null

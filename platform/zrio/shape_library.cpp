@@ -55,6 +55,37 @@ std::vector<std::string> Candidates(const std::string& stored, const std::string
   return places;
 }
 
+// The shape number a group holds: digits only, within the 16 bits shape
+// numbers have.
+bool ShapeNumber(const std::string& text, uint16_t* number) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  long value = atol(text.c_str());
+  if (value > 0xFFFF) return false;
+  *number = uint16_t(value);
+  return true;
+}
+
+// Gives a numbered SHAPE's groups the name its style's file has for it.
+void NameShape(const ShapeLibrary& library, RawGroups* raw) {
+  RawGroups::iterator name = raw->end(), style = raw->end();
+  for (RawGroups::iterator g = raw->begin(); g != raw->end(); ++g) {
+    if (g->code == 2) name = g;
+    if (g->code == 7) style = g;
+  }
+  uint16_t number = 0;
+  if (name == raw->end() || style == raw->end() || !ShapeNumber(name->value, &number)) return;
+  std::string styleName = UpperName(style->value);
+  for (const LoadedShapeFile& loaded : library.files) {
+    if (loaded.styleName != styleName) continue;
+    const ShapeDefinition* shape = loaded.file.find(number);
+    if (!shape) return;
+    name->value = shape->name;
+    raw->erase(style);
+    return;
+  }
+}
+
 double Number(const RawGroups& raw, int code, double fallback) {
   for (const RawGroup& g : raw)
     if (g.code == code) {
@@ -75,11 +106,19 @@ std::shared_ptr<const ShapeLibrary> LoadShapeLibrary(const Database& db, const s
       std::vector<uint8_t> bytes;
       ShapeFile file;
       if (!ReadSmallFile(place, &bytes) || !ReadShapeFile(bytes.data(), bytes.size(), &file)) continue;
-      library->files.push_back(std::move(file));
+      library->files.push_back(LoadedShapeFile{UpperName(style.name), std::move(file)});
       break;
     }
   }
   return library;
+}
+
+void NameNumberedShapes(const ShapeLibrary& library, Database* db) {
+  if (library.files.empty()) return;
+  for (Block& block : db->blocks)
+    for (Entity& e : block.entities)
+      if (e.kind == EntityKind::Unknown && e.extra && e.extra->typeName == "SHAPE")
+        NameShape(library, &e.extra->raw);
 }
 
 bool ShapeEntityStrokes(const ShapeLibrary& library, const RawGroups& raw,
@@ -87,7 +126,8 @@ bool ShapeEntityStrokes(const ShapeLibrary& library, const RawGroups& raw,
   std::string name;
   for (const RawGroup& g : raw)
     if (g.code == 2) name = UpperName(g.value);
-  for (const ShapeFile& file : library.files) {
+  for (const LoadedShapeFile& loaded : library.files) {
+    const ShapeFile& file = loaded.file;
     const ShapeDefinition* shape = file.findByName(name);
     if (!shape) continue;
     size_t first = strokes->size();

@@ -12,8 +12,13 @@
 
 namespace zr {
 
+struct LoadedShapeFile {
+  std::string styleName;  // upper case: the text style that names the file
+  ShapeFile file;
+};
+
 struct ShapeLibrary {
-  std::vector<ShapeFile> files;  // in the order of the styles that name them
+  std::vector<LoadedShapeFile> files;  // in the order of the styles that name them
 };
 
 // Loads the file of every text style that is a shape file (flag 1), found
@@ -22,6 +27,14 @@ struct ShapeLibrary {
 // extension. Files that are missing or not shape files are left out.
 std::shared_ptr<const ShapeLibrary> LoadShapeLibrary(const Database& db, const std::string& drawingPath,
                                                      const std::vector<std::string>& searchFolders);
+
+// A DWG drawing gives a SHAPE by its number in its text style's shape
+// file (the DWG worker writes the number in group 2 and the style in group
+// 7), where a DXF drawing names it. Each such SHAPE of `db` whose style's
+// file is loaded and holds its number takes the shape's name, as a DXF
+// drawing holds it; the others keep number and style, so that they draw
+// nothing and are saved as they came.
+void NameNumberedShapes(const ShapeLibrary& library, Database* db);
 
 // The strokes of a SHAPE entity (its groups as kept) in its object
 // coordinates: placed at its insertion point with its size, rotation, width

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/zrio/derived_graphics.h"
 #include "platform/zrio/drawing_file.h"
 #include "platform/zrio/dwg_preview.h"
 #include "platform/zrio/dwg_reader.h"
@@ -29,8 +30,6 @@ const int kMaxXrefDepth = 16;
 
 bool IsXref(const Block& block) { return (block.flags & (kBlockXref | kBlockOverlay)) != 0; }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // The folder part of a path, without its last separator; empty for a bare
 // name.
 std::string FolderOf(const std::string& path) {
@@ -38,56 +37,23 @@ std::string FolderOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-std::string Joined(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  return IsSeparator(folder.back()) ? folder + name : folder + "\\" + name;
-}
-
-bool IsAbsolute(const std::string& path) {
-  return (path.size() >= 2 && path[1] == ':') || (!path.empty() && IsSeparator(path[0]));
-}
-
-bool IsFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH];
-  DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  return n > 0 && n < sizeof full ? std::string(full, n) : path;
-}
-
-// The file an xref's stored path (ANSI) names, as a full path; empty when
-// it is nowhere to be found.
-std::string FindReferencedFile(const std::string& stored, const std::string& folder) {
-  std::string path = stored;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  std::string name = path.substr(path.find_last_of('\\') + 1);
-  if (name.empty()) return std::string();
-  std::vector<std::string> places = {IsAbsolute(path) ? path : Joined(folder, path),
-                                     Joined(folder, name)};
-  for (const std::string& searched : SearchFolders()) places.push_back(Joined(searched, name));
-  for (const std::string& place : places)
-    if (IsFile(place)) return FullPath(place);
-  return std::string();
-}
-
 enum class ReadOutcome { Read, Unreadable, Aborted };
 
 ReadOutcome ReadReferencedDrawing(const std::string& path, bool thumbnail,
                                   const LoadControl& control, Database& db) {
+  DrawingFile file(path.c_str());
   std::vector<char> data;
-  if (!ReadWholeFile(path.c_str(), &data)) return ReadOutcome::Unreadable;
+  bool dwg = false;
+  if (!file.readKind(&data, &dwg)) return ReadOutcome::Unreadable;
   size_t size = data.size() - 1;
-  if (IsDwgFamily(data.data(), size)) {
+  if (dwg) {
     if (DwgVersionText(data.data(), size).empty() || IsPasswordProtectedDwg(data.data(), size))
       return ReadOutcome::Unreadable;
     DwgReadResult result = ReadDwg(data.data(), size, thumbnail, db, control);
     if (result == DwgReadResult::Aborted) return ReadOutcome::Aborted;
     return result == DwgReadResult::Ok ? ReadOutcome::Read : ReadOutcome::Unreadable;
   }
-  LoadResult result = ReadDxf(data.data(), size, db, control);
+  LoadResult result = ReadDxfFile(file.dxfHandle(), db, control);
   if (result == LoadResult::Aborted) return ReadOutcome::Aborted;
   return result == LoadResult::Ok ? ReadOutcome::Read : ReadOutcome::Unreadable;
 }
@@ -139,6 +105,7 @@ class XrefLoader {
     std::vector<int32_t> layers;
     std::vector<int16_t> linetypes;
     std::map<std::string, std::string> blocks;  // upper-case name -> name in the host
+    std::string folder;                         // of the referenced drawing (ANSI)
   };
   struct Nested {
     int32_t block;  // in the host
@@ -148,7 +115,7 @@ class XrefLoader {
   void load(int32_t target, const std::string& stored, const std::string& folder,
             const std::string& name, int depth) {
     if (depth > kMaxXrefDepth) return;
-    std::string path = FindReferencedFile(Utf8ToAnsi(stored), folder);
+    std::string path = FindReferencedFile(Utf8ToAnsi(stored), {folder});
     if (path.empty()) {
       report("外部参照 " + Utf8ToAnsi(name) + " 未找到: " + Utf8ToAnsi(stored));
       return;
@@ -175,6 +142,7 @@ class XrefLoader {
   void merge(Database& x, int32_t target, const std::string& prefix, const std::string& folder,
              int depth) {
     Names names;
+    names.folder = folder;
     mapLinetypes(x, prefix, &names);
     mapLayers(x, prefix, &names);
     std::vector<Nested> nested = addBlocks(x, prefix, &names);
@@ -273,8 +241,14 @@ class XrefLoader {
       // A block the drawing lacks must not be taken for a host block.
       e.text = it != names.blocks.end() ? it->second : std::string();
     }
-    if (e.extra)
-      for (Entity& child : e.extra->children) rename(child, names);
+    if (!e.extra) return;
+    for (Entity& child : e.extra->children) rename(child, names);
+    // Its images' files are looked for beside the drawing it came from.
+    if (e.extra->derived && !e.extra->derived->imagePath.empty()) {
+      auto moved = std::make_shared<DerivedGraphics>(*e.extra->derived);
+      moved->imageFolder = names.folder;
+      e.extra->derived = std::move(moved);
+    }
   }
 
   // A drawing already loaded into another block: that block, placed so

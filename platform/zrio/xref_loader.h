@@ -10,7 +10,9 @@
 // with their own names as prefixes, except overlays: an overlay shows only
 // in the drawing that overlays it. A drawing met again while it is being
 // loaded (one that refers to itself, directly or through others) is not
-// loaded again, and a drawing referred to twice is read once.
+// loaded again, and a drawing referred to twice is read once. The images of
+// a referenced drawing look for their files beside it first
+// (DerivedGraphics::imageFolder).
 #pragma once
 #include "platform/zrio/win32.h"
 

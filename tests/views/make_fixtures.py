@@ -7,6 +7,8 @@ hand, which ImageMagick does not write).
                 its own layer "DIAGONAL"
   cube.dxf      the red square at z = 0 and a green one at z = 100 above it
                 (only a view from the side sets them apart), R2000
+  image_square.dxf  the red square with picture.png as a 100 x 75 image from
+                (0, 0), R2010
   layouts.dxf   the red square in model space; the paper layouts "Layout1"
                 with a green and "Layout2" with a blue rectangle
   picture.*     64 x 48 pictures, the left half red, the right half blue, in
@@ -53,6 +55,16 @@ def cube_drawing(path):
     msp = doc.modelspace()
     square(msp)
     square(msp, 100.0, GREEN)
+    square_view(doc)
+    doc.saveas(path)
+
+
+def image_square_drawing(path):
+    doc = ezdxf.new("R2010")
+    msp = doc.modelspace()
+    square(msp)
+    definition = doc.add_image_def(filename="picture.png", size_in_pixel=(64, 48))
+    msp.add_image(definition, insert=(0, 0), size_in_units=(100, 75))
     square_view(doc)
     doc.saveas(path)
 
@@ -148,6 +160,7 @@ def main():
     os.makedirs(folder, exist_ok=True)
     square_drawing(os.path.join(folder, "square.dxf"))
     cube_drawing(os.path.join(folder, "cube.dxf"))
+    image_square_drawing(os.path.join(folder, "image_square.dxf"))
     layouts_drawing(os.path.join(folder, "layouts.dxf"))
     raster(folder)
     with open(os.path.join(folder, "stamp"), "w") as f:

@@ -1,7 +1,8 @@
 """The DWG worker's DXF text of each fixture, read by ezdxf, against
 LibreDWG's own DXF output of the same file (dwg_to_dxf.mjs): the same
-entity kinds block by block, the same handles, layers and key geometry;
-what the worker left out must be kinds LibreDWG's own output has none of.
+entity kinds block by block, the same handles, layers and key geometry, the
+same multiline styles; what the worker left out must be kinds LibreDWG's own
+output has none of.
 Then the kinds no fixture holds, written by the worker's DXF writer from
 drawings in the converter's form, read back by ezdxf.
 
@@ -41,10 +42,11 @@ def sat_text(e):
 
 
 # Key geometry of an entity, for the kinds whose groups the worker fills
-# from LibreDWG's data, after its linetype.
+# from LibreDWG's data, after its linetype and whether it is invisible.
 def key(e):
     linetype = e.dxf.get('linetype', 'BYLAYER') if e.dxf.is_supported('linetype') else ''
-    return [linetype.upper(), *geometry(e)]
+    invisible = e.dxf.get('invisible', 0) if e.dxf.is_supported('invisible') else 0
+    return [linetype.upper(), invisible, *geometry(e)]
 
 
 def geometry(e):
@@ -80,6 +82,10 @@ def geometry(e):
         return [d.geometry, *d.defpoint]
     if t == 'TOLERANCE':
         return [d.content, *d.insert]
+    if t == 'MLINE':
+        vertices = [c for v in e.vertices for p in (v.location, v.line_direction, v.miter_direction) for c in p]
+        params = [c for v in e.vertices for line in [*v.line_params, *v.fill_params] for c in [len(line), *line]]
+        return [d.style_name.upper(), d.scale_factor, d.justification, d.flags, *d.start_location, *vertices, *params]
     return []
 
 
@@ -103,27 +109,20 @@ def compare(name, ours, theirs, left, binary):
         # its own making.
         ours_blocks = {b for b, _ in mine.values()}
         ref = {h: (b, e) for h, (b, e) in ref.items() if b in ours_blocks}
-    # A multiline is written as a polyline a line, without its handle.
-    counts = collections.Counter((b, e.dxftype()) for b, e in ref.values() if e.dxftype() != 'MLINE')
+    counts = collections.Counter((b, e.dxftype()) for b, e in ref.values())
     our_counts = collections.Counter((b, e.dxftype()) for b, e in mine.values())
-    mlines = sum(1 for b, e in ref.values() if e.dxftype() == 'MLINE')
     for (block, kind), n in counts.items():
         got = our_counts.get((block, kind), 0)
-        if kind == 'POLYLINE' and mlines:
-            if got < n:
-                fail(name, f'{got} POLYLINE in block {block}, LibreDWG has {n}')
-        elif got != n:
+        if got != n:
             fail(name, f'{got} {kind} in block {block}, LibreDWG has {n}')
     if modern:
         # The same kinds: LibreDWG's own output of a drawing of 2000 or
         # later holds every kind it reads; one of R14 leaves out the kinds
         # R14 has not.
-        extra = {k for _, k in our_counts} - {k for _, k in counts} - {'POLYLINE'}
+        extra = {k for _, k in our_counts} - {k for _, k in counts}
         if extra:
             fail(name, f'kinds LibreDWG does not write: {sorted(extra)}')
     for handle, (block, e) in ref.items():
-        if e.dxftype() == 'MLINE':
-            continue
         if handle not in mine:
             fail(name, f'{e.dxftype()} {handle} missing')
             continue
@@ -142,11 +141,29 @@ def compare(name, ours, theirs, left, binary):
     layers = lambda doc: sorted(l.dxf.name.upper() for l in doc.layers)
     if layers(ours) != layers(theirs):
         fail(name, f'layers {layers(ours)} against {layers(theirs)}')
-    ref_kinds = {k for _, k in counts} | ({'MLINE'} if mlines else set())
+    # LibreDWG writes the index of a colour given by its method (0 for "by
+    # layer") in drawings of 2004 and later: colours are compared before.
+    with_colors = (ours.loaded_dxfversion or ours.dxfversion) < 'AC1018'
+    if mline_styles(ours, with_colors) != mline_styles(theirs, with_colors):
+        fail(name, f'multiline styles {mline_styles(ours, with_colors)} against {mline_styles(theirs, with_colors)}')
+    ref_kinds = {k for _, k in counts}
     for line in left.splitlines():
         kind, count = line.rsplit(' ', 1)
         if kind in ref_kinds:
             fail(name, f'left out {count} {kind}, which LibreDWG writes')
+
+
+def mline_styles(doc, with_colors):
+    """The multiline styles of the ACAD_MLINESTYLE dictionary: handle, name,
+    flags, cap angles and lines (offset, linetype, colours)."""
+    styles = []
+    dictionary = doc.rootdict.get('ACAD_MLINESTYLE')
+    for name, style in dictionary.items() if dictionary else []:
+        d = style.dxf
+        colors = [d.fill_color, *[e.color for e in style.elements]] if with_colors else []
+        lines = [(round(e.offset, 9), e.linetype.upper()) for e in style.elements]
+        styles.append((d.handle, name.upper(), d.flags, round(d.start_angle, 6), round(d.end_angle, 6), lines, colors))
+    return sorted(styles)
 
 
 def check_binary_acis(name, ours):
@@ -202,9 +219,11 @@ def check_kinds(path):
             fail('kinds', f'IMAGE boundary {list(image.boundary_path)} size {image.dxf.image_size}')
         if image.dxf.handle not in doc.rootdict['ACAD_IMAGE_DICT'] and 'site plan' not in doc.rootdict['ACAD_IMAGE_DICT']:
             fail('kinds', 'the image dictionary does not hold the definition')
+    # A shape by its number and text style (the library names it).
     shape = by_type.get('SHAPE')
-    if not shape or shape.dxf.name != '132' or not close(shape.dxf.insert, (5, 6, 0)) or not close([shape.dxf.rotation], [90]):
-        fail('kinds', 'SHAPE number, place or rotation')
+    if not shape or shape.dxf.name != '132' or entity_groups(path, 'A2').get(7) != ['GDT'] \
+            or not close(shape.dxf.insert, (5, 6, 0)) or not close([shape.dxf.rotation], [90]):
+        fail('kinds', 'SHAPE number, style, place or rotation')
     # ezdxf 0.18 reads no fields of an OLE frame or a proxy but the data:
     # their groups are read from the text.
     ole = entity_groups(path, 'A3')
@@ -221,8 +240,31 @@ def check_kinds(path):
             or [list(v) for v in mleader.context.leaders[0].lines[0].vertices] != [[40, 40, 0], [50, 55, 0]]:
         fail('kinds', 'MULTILEADER block content or leader line')
     table = by_type.get('ACAD_TABLE')
-    if not table or key(table)[1:5] != ['*T1', 100, 0, 0]:
+    if not table or key(table)[2:6] != ['*T1', 100, 0, 0]:
         fail('kinds', 'ACAD_TABLE block or place')
+    check_mline(by_type.get('MLINE'))
+    # The visibility parameter as the library reads it: the entities it
+    # controls, each state's name and the entities it shows.
+    parameter = entity_groups(path, 'E5')
+    if [parameter.get(c) for c in (331, 303, 332)] != [['C1', 'C2', 'C3'], ['Round', 'Square'], ['C1', 'C2', 'C1', 'C3']]:
+        fail('kinds', f'BLOCKVISIBILITYPARAMETER {parameter}')
+
+
+def check_mline(mline):
+    """The multiline with a style of its own: ezdxf finds the style it
+    points at (its fill, caps, lines' offsets, colours and linetypes) and
+    the vertices' parameters of each line."""
+    style = mline.style if mline else None
+    if not style or style.dxf.name != 'WALL' or style.dxf.flags != 1 | 16 | 1024 or style.dxf.fill_color != 8 \
+            or not close([style.dxf.start_angle, style.dxf.end_angle], [90, 60]) \
+            or [(e.offset, e.color, e.linetype) for e in style.elements] != [(1.5, 1, 'ByLayer'), (-0.5, 0, 'DASHED')]:
+        fail('kinds', f'MLINE style {style and style.dxfattribs()} {style and list(style.elements)}')
+        return
+    d = mline.dxf
+    if [d.scale_factor, d.justification, d.flags, len(mline.vertices)] != [2, 1, 1, 3] \
+            or [list(p) for p in mline.vertices[2].fill_params] != [[], [0.5]] \
+            or [list(p) for p in mline.vertices[0].line_params] != [[3, 0], [-1, 0, 4, 2]]:
+        fail('kinds', f'MLINE {d.scale_factor} {d.justification} {d.flags} {[v.line_params for v in mline.vertices]}')
 
 
 def read(path):

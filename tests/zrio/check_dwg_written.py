@@ -18,10 +18,19 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TOLERANCE = 1e-9
 
 
-def libredwg_reads(reader, files):
-    out = subprocess.run(['node', os.path.join(HERE, 'dwg_written.mjs'), reader] + files,
-                         capture_output=True, text=True, timeout=600, check=True).stdout
-    return json.loads(out[out.index('{'):])
+def libredwg_reads(reader, batches):
+    """LibreDWG's reads of each batch (a list of files and whether through
+    its DXF writer), one node process a batch, all at once."""
+    runs = [subprocess.Popen(['node', os.path.join(HERE, 'dwg_written.mjs'), reader] +
+                             (['--dxf'] if via_dxf else []) + files,
+                             stdout=subprocess.PIPE, text=True) for files, via_dxf in batches]
+    answers = []
+    for run in runs:
+        out, _ = run.communicate(timeout=600)
+        if run.returncode != 0:
+            raise RuntimeError('node dwg_written.mjs failed')
+        answers.append(json.loads(out[out.index('{'):]))
+    return answers
 
 
 def near(a, b):
@@ -35,7 +44,9 @@ def near_point(p, q, dims=3):
 
 
 def unescaped(text):
-    """DXF text with its \\U+XXXX escapes turned into the characters."""
+    """DXF text with its \\U+XXXX escapes and its carets ("^I" a tab, "^ " a
+    caret) turned into the characters."""
+    text = re.sub(r'\^([ @-_])', lambda m: '^' if m.group(1) == ' ' else chr(ord(m.group(1)) - 64), text)
     return re.sub(r'\\U\+([0-9A-Fa-f]{4})', lambda m: chr(int(m.group(1), 16)), text)
 
 
@@ -51,7 +62,30 @@ def kind(e):
         if e.is_polygon_mesh or e.is_poly_face_mesh:
             return None  # LibreDWG's conversion gives no meshes
         return 'POLYLINE3D' if e.is_3d_polyline else 'POLYLINE2D'
+    if t in MODELER:
+        return None  # nor regions and bodies: compared through LibreDWG's DXF writer
     return t
+
+
+MODELER = ('3DSOLID', 'REGION', 'BODY')
+
+
+def decrypted(line):
+    """A modeler data line as DXF and DWG keep it, in plain text."""
+    return ''.join(chr(159 - ord(c)) if ord(c) > 32 else c for c in unescaped(line))
+
+
+def binary(tags, start, stop):
+    """The bytes of the 310 groups between the groups of codes start and stop."""
+    data, inside = b'', False
+    for code, value in tags:
+        if code == start:
+            inside = True
+        elif code == stop:
+            inside = False
+        elif inside and code == 310:
+            data += value
+    return data
 
 
 def geometry_problems(e, r, r14):
@@ -109,15 +143,53 @@ def geometry_problems(e, r, r14):
     elif t == 'VIEWPORT' and d.hasattr('center'):  # ezdxf sees no R12-style viewport data
         checks = [near_point(d.get('center', (0, 0, 0)), r['viewportCenter']),
                   near(d.get('width', 0), r['width']), near(d.get('height', 0), r['height'])]
-        # An R14 viewport keeps its view in extended data, which the writer
-        # does not make yet (R14 is not offered by the save for that).
-        if not r14:
+        # An R14 viewport keeps its view in the MVIEW list of its extended
+        # data (LibreDWG's DXF writer writes the viewports of the first
+        # paper space only).
+        if r14 and d.hasattr('view_height') and 'dxf' in r:
+            checks.append(mview_view(r['dxf']['xdata']) == view_of(e))
+        elif not r14:
             checks.append(near(d.get('view_height', 0), r['viewHeight']))
     elif t in ('RAY', 'XLINE'):
         checks = [near_point(d.start, r['firstPoint']), near_point(d.unit_vector, r['unitDirection'])]
     elif t == 'DIMENSION':
         checks = [d.geometry == r['name'], near_point(d.defpoint, r['definitionPoint'])]
+    elif t in ('IMAGE', 'WIPEOUT'):
+        checks = [near_point(d.insert, r['position']), near_point(d.u_pixel, r['uPixel']),
+                  near_point(d.v_pixel, r['vPixel']), near_point(d.image_size, r['imageSize'], 2),
+                  len(e.boundary_path) == r['countBoundaryPoints']]
+    elif t == 'MLINE':
+        vertices = r['vertices']
+        checks = [near(d.scale_factor, r['scale']), len(e.vertices) == len(vertices)] + [
+            near_point(v.location, w['vertex']) and near_point(v.line_direction, w['vertexDirection'])
+            and near_point(v.miter_direction, w['miterDirection']) for v, w in zip(e.vertices, vertices)]
+    elif t == 'TOLERANCE':
+        checks = [near_point(d.insert, r['insertionPoint']), unescaped(d.content) == r['text'],
+                  near_point(d.x_axis_vector, r['xAxisDirection'])]
+    elif t == 'SHAPE':
+        # The shape's number and file come from the shape file beside the drawing.
+        checks = [near_point(d.insert, r['insertionPoint']), near(d.size, r['size']),
+                  near(angle(d.get('rotation', 0)), r['rotation']), r['shapeNumber'] > 0, r['styleName'] != '']
+    elif t == 'OLE2FRAME':
+        checks = [e.binary_data().hex().upper() == r['binaryData']]
+    elif t == 'ACAD_PROXY_ENTITY':
+        checks = [binary(e.acdb_proxy_entity, 92, 93).hex().upper() == r['graphicsData']]
     return [] if all(checks) else ['%s %s geometry' % (t, d.handle)]
+
+
+def view_of(e):
+    d = e.dxf
+    return [round(v, 9) for v in list(d.get('view_target_point', (0, 0, 0))) +
+            list(d.get('view_direction_vector', (0, 0, 1))) +
+            [d.get('view_twist_angle', 0), d.get('view_height', 0)] + list(d.get('view_center_point', (0, 0)))[:2]]
+
+
+def mview_view(xdata):
+    """Target, direction, twist, height and centre of an MVIEW list."""
+    values = [float(v) for c, v in xdata if c in (1010, 1020, 1030, 1040)]
+    if len(xdata) < 3 or xdata[1] != [1000, 'MVIEW']:
+        return None
+    return [round(v, 9) for v in values[:10]]
 
 
 def compare(name, doc, read):
@@ -148,6 +220,8 @@ def compare(name, doc, read):
     if not r14 and sorted(l.name for l in doc.layouts if l.name in doc.filename_text) != \
             sorted(l['layoutName'] for l in read['layouts']):
         problems.append('layouts differ')
+    if 'THUMBNAILIMAGE' in doc.filename_text and not read['thumbnail']:
+        problems.append('no preview picture')
     header = read['header']
     for var in ('$EXTMIN', '$EXTMAX', '$LIMMIN', '$LIMMAX'):
         dims = 2 if 'LIM' in var else 3
@@ -157,6 +231,7 @@ def compare(name, doc, read):
         if var in doc.header and not near(doc.header[var], header[var[1:]]):
             problems.append('header %s' % var)
     records = {r['name'].upper(): r for r in tables['BLOCK_RECORD']['entries']}
+    via_dxf = read.get('dxf', {})
     for block in doc.blocks:
         record = records.get(block.name.upper())
         if record is None and block.name not in doc.filename_text:
@@ -164,13 +239,21 @@ def compare(name, doc, read):
         if record is None:
             problems.append('block %s missing' % block.name)
             continue
-        got = {e['handle']: e for e in record.get('entities', [])}
+        got = {e['handle']: e for e in record.get('entities', []) if e['type'] not in MODELER}
         want = {e.dxf.handle: e for e in block if kind(e)}
         if set(got) != set(want):
-            problems.append('block %s entities %s != %s' % (block.name, sorted(want), sorted(got)))
+            problems.append('block %s entities: not read %s, not written %s' %
+                            (block.name, sorted(set(want) - set(got))[:10], sorted(set(got) - set(want))[:10]))
             continue
+        for e in block:
+            if e.dxftype() in MODELER:
+                r = via_dxf.get(e.dxf.handle)
+                if not r or r['type'] != e.dxftype() or [decrypted(l) for l in r['lines']] != e.sat:
+                    problems.append('%s %s modeler data' % (e.dxftype(), e.dxf.handle))
         for handle, e in want.items():
             r = got[handle]
+            if handle in via_dxf:
+                r['dxf'] = via_dxf[handle]
             if kind(e) != r['type'] or unescaped(e.dxf.layer) != r['layer']:
                 problems.append('%s %s kind or layer' % (e.dxftype(), handle))
             else:
@@ -181,7 +264,22 @@ def compare(name, doc, read):
 def main():
     reader, folder = sys.argv[1], sys.argv[2]
     names = sorted(f[:-4] for f in os.listdir(folder) if f.endswith('.dwg'))
-    reads = libredwg_reads(reader, [os.path.join(folder, n + '.dwg') for n in names])
+    # Modeler data, and the view of R14 viewports, come through LibreDWG's DXF writer.
+    def wants_dxf(n):
+        twin = os.path.join(folder, n + '.dxf')
+        if not os.path.exists(twin):
+            return False
+        text = open(twin, encoding='latin-1').read()
+        return re.search(r'\n  0\n(3DSOLID|REGION|BODY)\n', text) or \
+            ('AC1014' in text[:4000] and '\n  0\nVIEWPORT\n' in text)
+    with_dxf = [n for n in names if wants_dxf(n)]
+    paths = [os.path.join(folder, n + '.dwg') for n in names]
+    half = len(paths) // 2
+    first, second, dxf = libredwg_reads(reader, [(paths[:half], False), (paths[half:], False),
+                                                 ([os.path.join(folder, n + '.dwg') for n in with_dxf], True)])
+    reads = dict(first, **second)
+    for n in with_dxf:
+        reads[n + '.dwg']['dxf'] = dxf[n + '.dwg']
     failed = 0
     for name in names:
         read = reads[name + '.dwg']

@@ -4,8 +4,9 @@
 // (read_dwg.mjs) reads each file through its own requests and answers.
 // With --kinds it writes FOLDER/kinds.dxf instead: drawings in the form
 // LibreDWG's converter gives, holding the kinds no fixture holds (images,
-// shapes, OLE frames, proxies, a block multileader, a table with cells),
-// through the worker's DXF writer.
+// shapes, OLE frames, proxies, a block multileader, a table with cells, a
+// multiline of a style of its own, an insert of a dynamic block with
+// visibility states), through the worker's DXF writer.
 // Usage: node dwg_worker_dxf.mjs READER FOLDER FILE.dwg...
 //        node dwg_worker_dxf.mjs READER FOLDER --kinds
 import {spawn} from 'node:child_process';
@@ -77,20 +78,43 @@ function kindsDrawing() {
               bottomBorderVisibility: true, leftBorderVisibility: true, rightBorderVisibility: true},
              {text: 'second', attachmentPoint: 5, cellType: 1, textHeight: 2.5, topBorderVisibility: true,
               bottomBorderVisibility: false, leftBorderVisibility: true, rightBorderVisibility: true}]},
+    {...common('MLINE', 'A7'), scale: 2, justification: 1, flags: 1, startPoint: point(0, 50),
+     extrusionDirection: point(0, 0, 1), numberOfVertices: 3, numberOfLines: 2, mlineStyle: 'WALL', styleHandle: 'E1',
+     vertices: [[point(0, 50), point(1, 0), point(0, 1)], [point(20, 50), point(0, 1), point(-Math.SQRT1_2, Math.SQRT1_2)],
+                [point(20, 70), point(0, 1), point(-1, 0)]].map(([vertex, vertexDirection, miterDirection], i) => ({
+       vertex, vertexDirection, miterDirection, numberOfLines: 2,
+       lines: [{segmentParams: [i === 1 ? 3 * Math.SQRT2 : 3, 0], areaFillParams: []},
+               {segmentParams: [i === 1 ? -Math.SQRT2 : -1, 0, 4, 2], areaFillParams: [0.5]}]}))},
+    {...common('INSERT', 'A8'), name: 'DYN', insertionPoint: point(0, 80), xScale: 1, yScale: 1, zScale: 1, rotation: 0},
   ];
+  // A dynamic block of two visibility states, a circle and a square, with
+  // a line both show.
+  const dynamic = [{...common('LINE', 'C1'), startPoint: point(-10, -12), endPoint: point(10, -12)},
+                   {...common('CIRCLE', 'C2'), center: point(0, 0), radius: 8},
+                   {...common('LWPOLYLINE', 'C3'), flag: 512, vertices: [point(-7, -7), point(7, -7), point(7, 7)]}];
   const record = (handle, name, own) => ({handle, name, flags: name.startsWith('*T') ? 1 : 0,
                                           basePoint: point(0, 0), layout: '', entities: own});
   return {
     header: {},
     tables: {
-      VPORT: {entries: []}, LTYPE: {entries: []}, STYLE: {entries: []}, APPID: {entries: []}, DIMSTYLE: {entries: []},
+      VPORT: {entries: []}, STYLE: {entries: []}, APPID: {entries: []}, DIMSTYLE: {entries: []},
+      LTYPE: {entries: [{handle: '15', name: 'DASHED', description: '__ __', totalPatternLength: 0.75,
+                         pattern: [{elementLength: 0.5}, {elementLength: -0.25}]}]},
       LAYER: {entries: [{handle: '10', name: 'KINDS', colorIndex: 3, lineType: 'Continuous', lineweight: 29}]},
-      BLOCK_RECORD: {entries: [record('1F', '*Model_Space', entities), record('B1', 'MARK', []), record('B2', '*T1', [])]},
+      BLOCK_RECORD: {entries: [record('1F', '*Model_Space', entities), record('B1', 'MARK', []), record('B2', '*T1', []),
+                               record('B3', 'DYN', dynamic)]},
     },
     objects: {
       DICTIONARY: [{handle: 'C', ownerHandle: '0', entries: {}}], LAYOUT: [], XRECORD: [],
       IMAGEDEF: [{handle: 'D1', ownerHandle: 'D0', fileName: 'C:\\pictures\\site plan.png', size: {x: 640, y: 480},
                   sizeOfOnePixel: {x: 0.01, y: 0.01}, isLoaded: 1, resolutionUnits: 2}],
+      // Fill on, a square start cap, a round end cap.
+      MLINESTYLE: [{handle: 'E1', ownerHandle: 'E0', name: 'WALL', description: 'Wall with fill', flags: 1 | 16 | 1024,
+                    fill: {colorIndex: 8}, startAngle: Math.PI / 2, endAngle: Math.PI / 3,
+                    lines: [{offset: 1.5, colorIndex: 1, lineType: 'ByLayer'},
+                            {offset: -0.5, colorIndex: 0, lineType: 'DASHED'}]}],
+      BLOCKVISIBILITYPARAMETER: [{handle: 'E5', ownerHandle: 'E4', name: 'Visibility1', controlled: ['C1', 'C2', 'C3'],
+                                  states: [{name: 'Round', shown: ['C1', 'C2']}, {name: 'Square', shown: ['C1', 'C3']}]}],
     },
   };
 }

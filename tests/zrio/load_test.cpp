@@ -1,6 +1,9 @@
 // Loading: the abort queries (view and thumbnail drawings apart), progress
-// callbacks, and two drawings loading on two threads at once.
+// callbacks, both called on the opening thread while worker threads parse,
+// and two drawings loading on two threads at once.
 #include "tests/support/gtest.h"
+
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <vector>
@@ -35,6 +38,26 @@ int g_begins = 0, g_ends = 0;
 void OnBegin(int) { ++g_begins; }
 void OnProgress(double percent) { g_progress.push_back(percent); }
 void OnEnd() { ++g_ends; }
+
+// The threads of this process.
+int ThreadCount() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    count += entry.th32OwnerProcessID == GetCurrentProcessId();
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Records the threads it is called on; stops the load at the 30th call.
+std::vector<DWORD> g_callingThreads;
+char AbortLater(void*) {
+  g_callingThreads.push_back(GetCurrentThreadId());
+  return g_callingThreads.size() >= 30;
+}
+void RecordProgress(double) { g_callingThreads.push_back(GetCurrentThreadId()); }
 
 }  // namespace
 
@@ -71,6 +94,23 @@ TEST(Load, ProgressRunsFromBeginToEnd) {
   // Removed callbacks are not called.
   EXPECT_EQ(0, view->open(path.c_str(), nullptr));
   EXPECT_EQ(1, g_begins);
+}
+
+TEST(Load, CallbacksRunOnTheOpeningThreadAndAStopEndsTheWorkers) {
+  std::string path = SavedPath("many_lines_3.dxf");
+  ASSERT_TRUE(testfiles::WriteFileBytes(path, ManyLines(60000)));
+  int threads = ThreadCount();
+  ASSERT_GE(threads, 1);
+  DWG_SetProgressCallBackFuns(OnBegin, RecordProgress, OnEnd);
+  DrawingPtr view(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  EXPECT_EQ(0, view->open(path.c_str(), nullptr));
+  DWG_SetFileAboutFunc(AbortLater, nullptr);
+  EXPECT_EQ(CDrawing::kOpenAborted, view->open(path.c_str(), nullptr));
+  DWG_SetFileAboutFunc(nullptr, nullptr);
+  DWG_SetProgressCallBackFuns(nullptr, nullptr, nullptr);
+  EXPECT_GE(g_callingThreads.size(), 30u);
+  for (DWORD thread : g_callingThreads) EXPECT_EQ(GetCurrentThreadId(), thread);
+  EXPECT_EQ(threads, ThreadCount());
 }
 
 TEST(Load, TwoDrawingsOnTwoThreads) {

@@ -3,12 +3,14 @@
 the ink comparison) into the folder named on the command line: hosts that
 refer to other drawings by absolute and relative paths, by a name found in
 the search folders, nested, in a cycle, as overlays, to missing and broken
-files; and a bound copy of a host, its references made ordinary blocks, for
-ezdxf to draw.
+files; a bound copy of a host, its references made ordinary blocks, for
+ezdxf to draw; and a host whose references hold images (ImageMagick writes
+the pictures).
 
 Usage: make_xref_drawings.py FOLDER
 """
 import os
+import subprocess
 import sys
 
 import ezdxf
@@ -86,6 +88,48 @@ def transform_host(folder, part_path):
         save(doc, folder, "transform_bound.dxf" if bound else "transform_host.dxf")
 
 
+def picture(path, colour):
+    subprocess.run(["/usr/bin/convert", "-size", "2x2", "xc:" + colour, "PNG24:" + path], check=True)
+
+
+def with_images(doc, images):
+    """Images of 10 x 10 units: (stored path, lower left corner)."""
+    for path, at in images:
+        definition = doc.add_image_def(filename=path, size_in_pixel=(2, 2))
+        doc.modelspace().add_image(definition, insert=at, size_in_units=(10, 10))
+
+
+def image_references(folder):
+    """IMG_HOST shows its own logo.png and refers to IMG_PART twice (at
+    (20, 0) and (40, 0)) and to IMG_OTHER (at (60, 0)), which refers to
+    IMG_PART again (at (0, 60)). Each part has a logo.png of its own beside
+    it; IMG_PART's host_only.png is only beside the host, its searched.png
+    only in a search folder."""
+    for sub in ("img_a", "img_b", "img_search"):
+        os.makedirs(os.path.join(folder, sub), exist_ok=True)
+    picture(os.path.join(folder, "logo.png"), "lime")
+    picture(os.path.join(folder, "host_only.png"), "cyan")
+    picture(os.path.join(folder, "img_a", "logo.png"), "red")
+    picture(os.path.join(folder, "img_b", "logo.png"), "blue")
+    picture(os.path.join(folder, "img_search", "searched.png"), "magenta")
+    part = new_doc()
+    with_images(part, [("logo.png", (0, 0)), ("host_only.png", (0, 20)), ("searched.png", (0, 40))])
+    save(part, os.path.join(folder, "img_a"), "img_part.dxf")
+    other = new_doc()
+    with_images(other, [("logo.png", (0, 0))])
+    other.add_xref_def("..\\img_a\\img_part.dxf", "NESTED_PART", flags=ATTACH)
+    other.modelspace().add_blockref("NESTED_PART", (0, 60))
+    save(other, os.path.join(folder, "img_b"), "img_other.dxf")
+    host = new_doc()
+    with_images(host, [("logo.png", (0, 0))])
+    for block, path, at in (("PART_ONE", "img_a\\img_part.dxf", (20, 0)),
+                            ("PART_TWO", "img_a\\img_part.dxf", (40, 0)),
+                            ("OTHER", "img_b\\img_other.dxf", (60, 0))):
+        host.add_xref_def(path, block, flags=ATTACH)
+        host.modelspace().add_blockref(block, at)
+    save(host, folder, "img_host.dxf")
+
+
 def main():
     folder = sys.argv[1]
     for sub in ("parts", "user_folder", "support_folder"):
@@ -133,6 +177,7 @@ def main():
     host_of(folder, "changing_host.dxf", [("CH", "changing.dxf", ATTACH, (0, 0))])
     simple(folder, "changing_one.dxf", "ONE", 1, (0, 0), (10, 0))
     simple(folder, "changing_two.dxf", "TWO", 2, (0, 0), (10, 10))
+    image_references(folder)
     return 0
 
 

@@ -1,7 +1,8 @@
 // Thousands of damaged DXF files and DWG headers: open() gives a failure
 // status or a drawing that draws, also as an external reference of another;
-// lppp() gives false or a BMP; nothing crashes or hangs. Seeded, and
-// bounded in time.
+// lppp() gives false or a BMP; nothing crashes or hangs; worker threads
+// reading a damaged file in small pieces give what the calling thread
+// gives alone. Seeded, and bounded in time.
 #include "tests/support/gtest.h"
 
 #include <algorithm>
@@ -12,72 +13,11 @@
 #include "platform/zrio/dwg_worker.h"
 #include "tests/support/mutation_cases.h"
 #include "tests/support/test_files.h"
+#include "tests/zrio/dxf_mutations.h"
 #include "tests/zrio/fixtures.h"
+#include "tests/zrio/model_dump.h"
 
 using namespace zriotest;
-
-namespace {
-
-class Random {
- public:
-  explicit Random(uint32_t seed) : state_(seed) {}
-  uint32_t next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return state_ >> 8;
-  }
-  size_t below(size_t n) { return n ? next() % n : 0; }
-
- private:
-  uint32_t state_;
-};
-
-const char* const kValues[] = {"1e308", "-1e308", "nan", "inf", "", "-1", "99999999999",
-                               "SECTION", "ENDSEC", "EOF", "0", "  0", "BLOCK", "INSERT",
-                               "ENTITIES", "VERTEX", "SEQEND", "100000"};
-
-std::string Mutate(const std::string& base, Random& r) {
-  std::string s = base;
-  switch (r.below(6)) {
-    case 0:  // truncated
-      s.resize(r.below(s.size()));
-      break;
-    case 1:  // random bytes changed
-      for (size_t n = 1 + r.below(16); n > 0 && !s.empty(); --n) s[r.below(s.size())] = char(r.next());
-      break;
-    case 2: {  // a line replaced with a troublesome value
-      for (size_t n = 1 + r.below(6); n > 0; --n) {
-        size_t at = s.find('\n', r.below(s.size()));
-        if (at == std::string::npos) break;
-        size_t end = s.find('\n', at + 1);
-        if (end == std::string::npos) break;
-        s.replace(at + 1, end - at - 1, kValues[r.below(sizeof(kValues) / sizeof(kValues[0]))]);
-      }
-      break;
-    }
-    case 3: {  // a chunk repeated elsewhere
-      size_t from = r.below(s.size()), length = r.below(4000);
-      std::string chunk = s.substr(from, length);
-      s.insert(r.below(s.size()), chunk);
-      break;
-    }
-    case 4: {  // a chunk removed
-      size_t from = r.below(s.size());
-      s.erase(from, r.below(2000));
-      break;
-    }
-    default:  // bytes of a binary header overwritten with large numbers
-      for (size_t n = 1 + r.below(8); n > 0 && s.size() > 4; --n) {
-        size_t at = r.below(s.size() - 4);
-        s[at] = char(0xFF);
-        s[at + 1] = char(0xFF);
-        s[at + 2] = char(r.next());
-        s[at + 3] = char(0x7F);
-      }
-  }
-  return s;
-}
-
-}  // namespace
 
 TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
   const char* const sources[] = {"basic_R2000_asc.dxf", "basic_R2018_bin.dxf", "basic_R12_asc.dxf",
@@ -161,6 +101,35 @@ TEST(Mutation, DamagedFilesFailOrDrawWithoutHarm) {
 
 // The real drawings other programs wrote, read and drawn whole, also under
 // AddressSanitizer, within a bound far below a hang.
+TEST(Mutation, DamagedFilesReadByWorkersAsByTheCallingThreadAlone) {
+  const char* const sources[] = {"basic_R2000_asc.dxf", "basic_R2018_bin.dxf", "basic_R12_bin.dxf",
+                                 "curves_R2013_asc.dxf", "curves_R2010_bin.dxf", "hatch.dxf",
+                                 "r12_viewport_bin.dxf", "mtext.dxf", "kept_R2018.dxf"};
+  std::vector<std::string> bases;
+  for (const char* name : sources) {
+    std::string bytes;
+    ASSERT_TRUE(testfiles::ReadFileBytes(FixturePath(name), bytes)) << name;
+    bases.push_back(bytes);
+  }
+  Random r(20261210);
+  const int oneOff = testrun::OneOffMutationCases();
+  const int total = oneOff ? oneOff : 1500;
+  const auto budget = std::chrono::seconds(oneOff ? 24 * 3600 : 45);
+  auto start = std::chrono::steady_clock::now();
+  int cases = 0, read = 0;
+  for (; cases < total && std::chrono::steady_clock::now() - start < budget; ++cases) {
+    std::string damaged = Mutate(bases[size_t(cases) % bases.size()], r);
+    size_t pieces = 64 + r.below(1500);
+    Reading alone = ReadBytes(damaged, 1, 0);
+    Reading shared = ReadBytes(damaged, 4, pieces);
+    ASSERT_EQ(int(alone.result), int(shared.result)) << "case " << cases << ", pieces " << pieces;
+    ASSERT_TRUE(DumpModel(*alone.db) == DumpModel(*shared.db)) << "case " << cases << ", pieces " << pieces;
+    read += alone.result == zr::LoadResult::Ok;
+  }
+  EXPECT_GE(cases, std::min(total, 300));
+  printf("%d damaged files read apart and alone, %d read\n", cases, read);
+}
+
 TEST(Mutation, RealDrawingsOpenAndDrawWithinTheBound) {
   std::string folder = testfiles::ToWinePath(ZRIO_DXF_FIXTURES);
   HDC dc = CreateCompatibleDC(nullptr);

@@ -4,12 +4,16 @@
 #include "tests/support/gtest.h"
 
 #include <limits.h>
+#include <math.h>
 #include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
 
 #include <string>
 
 #include "platform/zrio/drawing_state.h"
 #include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/dxf_text_numbers.h"
 #include "platform/zrio/hatch_pattern.h"
 #include "tests/support/test_files.h"
 #include "tests/zrio/fixtures.h"
@@ -122,4 +126,32 @@ TEST(LargeNumbers, APolyfaceWithTheMostNegativeVertexNumberDraws) {
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
+}
+
+TEST(TextNumbers, ValueLinesReadAsTheCLibraryReadsThem) {
+  const char* const lines[] = {"1.5", "  -0.25", "+3", "+-3", "1e5", "1E+5x", ".5", "5.", ".",
+                               "-", "0x1p3", "-0X10", "inf", "-nan", "infinity", "1e400",
+                               "-1e400", "1e-400", "4.9e-324", "2.2250738585072011e-308",
+                               "123456789012345678901234567890.5", "1_000", " \t7", "\v8", "\r9",
+                               "", "   ", "9223372036854775807", "9223372036854775808",
+                               "-9223372036854775809", "12abc", "0007", "- 5"};
+  for (const char* line : lines) {
+    SCOPED_TRACE(line);
+    double expected = strtod(line, nullptr), actual = zr::DoubleOfLine(line);
+    EXPECT_TRUE((isnan(expected) && isnan(actual)) || memcmp(&expected, &actual, sizeof(double)) == 0)
+        << expected << " " << actual;
+    EXPECT_EQ(strtoll(line, nullptr, 10), zr::IntegerOfLine(line));
+  }
+}
+
+// The C library passes over line ends as blanks: a value line of blanks
+// took the number of the line after it, the next group's code.
+TEST(TextNumbers, ABlankValueLineReadsAsZero) {
+  std::string text = "10\n   \n20\n7\n70\n\n71\n3\n";
+  zr::DxfGroupReader reader(text.c_str(), text.size());
+  double expected[] = {0, 7, 0, 3};
+  for (double value : expected) {
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(value, reader.group().number);
+  }
 }

@@ -1,10 +1,13 @@
 // Shape files: SHAPE entities find their file beside the drawing, at the
 // path the text style stores or in the search folders, and draw nothing
-// without it; damaged shape files read and draw without harm.
+// without it; shapes a DWG gives by number take their names from the file;
+// damaged shape files read and draw without harm.
 #include "tests/support/gtest.h"
 
 #include <cmath>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/zrio/shape_file.h"
 #include "platform/zrio/zrio.h"
@@ -25,6 +28,34 @@ double ShapesWidth(const std::string& path) {
   return width;
 }
 
+// The groups 2 and 7 of each SHAPE of a DXF file, as "2 NAME" and "7 STYLE".
+std::vector<std::string> ShapeNames(const std::string& path) {
+  std::string text;
+  EXPECT_TRUE(testfiles::ReadFileBytes(path, text)) << path;
+  std::istringstream lines(text);
+  std::vector<std::string> found;
+  std::string code, value;
+  bool inShape = false;
+  while (std::getline(lines, code) && std::getline(lines, value)) {
+    int number = atoi(code.c_str());
+    if (!value.empty() && value.back() == '\r') value.pop_back();
+    if (number == 0) inShape = value == "SHAPE";
+    else if (inShape && (number == 2 || number == 7))
+      found.push_back(std::to_string(number) + " " + value);
+  }
+  return found;
+}
+
+// Saves a drawing as DXF 2004 and returns the SHAPE groups of what it wrote.
+std::vector<std::string> SavedShapeNames(const std::string& path) {
+  CDrawing* d = CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW);
+  EXPECT_EQ(0, d->open(path.c_str(), nullptr)) << path;
+  std::string saved = path + ".saved.dxf";
+  EXPECT_TRUE(d->save(saved.c_str(), 2, 9, 0));
+  CDrawing::DeleteDrawing(d);
+  return ShapeNames(saved);
+}
+
 }  // namespace
 
 TEST(ShapeFile, FoundBesideTheDrawingAtItsStoredPathOrInTheSearchFolders) {
@@ -43,6 +74,40 @@ TEST(ShapeFile, FoundBesideTheDrawingAtItsStoredPathOrInTheSearchFolders) {
   drawing.replace(name + 1, 10, InkFolder() + "\\shapes.shx");
   ASSERT_TRUE(testfiles::WriteFileBytes(alone, drawing));
   EXPECT_EQ(beside, ShapesWidth(alone));
+}
+
+// A DWG drawing gives its shapes by number in their text style's file (the
+// DWG worker writes the number in group 2 and the style in group 7). With
+// the file found they take its names: they draw as the DXF twin does and
+// save as it has them. Without it they draw nothing and save as they came.
+TEST(ShapeFile, ShapesByNumberTakeTheirNamesFromTheStylesFile) {
+  std::string twin, shapes;
+  ASSERT_TRUE(testfiles::ReadFileBytes(InkFolder() + "\\shapes.dxf", twin));
+  ASSERT_TRUE(testfiles::ReadFileBytes(InkFolder() + "\\shapes.shx", shapes));
+  std::string numbered = twin;
+  const char* const names[] = {"BOX", "ROUND", "FRACTION", "BULGE", "NESTED"};  // shapes 1 to 5
+  for (int n = 0; n < 5; ++n) {
+    std::string from = std::string("\n  2\n") + names[n] + "\n";
+    std::string to = "\n  2\n" + std::to_string(n + 1) + "\n  7\nSHAPE_FILE\n";
+    for (size_t at = numbered.find(from); at != std::string::npos; at = numbered.find(from, at + 1))
+      numbered.replace(at, from.size(), to);
+  }
+  std::vector<std::string> byName = ShapeNames(InkFolder() + "\\shapes.dxf");
+  ASSERT_EQ(7u, byName.size());
+
+  std::string folder = testfiles::MakeScratchFolder("numbered-shapes");
+  ASSERT_TRUE(testfiles::WriteFileBytes(folder + "\\numbered.dxf", numbered));
+  ASSERT_TRUE(testfiles::WriteFileBytes(folder + "\\shapes.shx", shapes));
+  std::vector<std::string> byNumber = ShapeNames(folder + "\\numbered.dxf");
+  ASSERT_EQ(14u, byNumber.size());
+  EXPECT_EQ(ShapesWidth(InkFolder() + "\\shapes.dxf"), ShapesWidth(folder + "\\numbered.dxf"));
+  EXPECT_EQ(byName, SavedShapeNames(folder + "\\numbered.dxf"));
+
+  std::string alone = testfiles::MakeScratchFolder("numbered-shapes-alone");
+  ASSERT_TRUE(testfiles::WriteFileBytes(alone + "\\numbered.dxf", numbered));
+  ASSERT_TRUE(testfiles::WriteFileBytes(alone + "\\named.dxf", twin));
+  EXPECT_EQ(ShapesWidth(alone + "\\named.dxf"), ShapesWidth(alone + "\\numbered.dxf"));
+  EXPECT_EQ(byNumber, SavedShapeNames(alone + "\\numbered.dxf"));
 }
 
 // A fractional arc as the format's description has it: from 55 to 92

@@ -2,16 +2,21 @@
 // others by absolute and relative paths, by names found in the search
 // folders, nested, in cycles and as overlays; what each host loads shows in
 // its layer table ("xref|layer") and its extents. The pictures are compared
-// with ezdxf's drawing of a bound copy in ink_test.cpp.
+// with ezdxf's drawing of a bound copy in ink_test.cpp. Images inside
+// references are drawn through the program's own decoder.
 #include "tests/support/gtest.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "graphics/drawing_image_decoder.h"
 #include "platform/zrio/zrio.h"
 #include "tests/support/test_files.h"
 #include "tests/zrio/fixtures.h"
+#include "tests/zrio/render_support.h"
 
 using namespace zriotest;
 
@@ -73,6 +78,16 @@ void ExpectExtents(CDrawing& drawing, const Extents& expected) {
 
 bool CopyXrefFile(const std::string& from, const std::string& to) {
   return CopyFileA(XrefPath(from).c_str(), XrefPath(to).c_str(), FALSE) != 0;
+}
+
+// The files decoded, by upper-case path, and how often.
+std::map<std::string, int> g_decoded;
+
+HBITMAP CountingDecoder(const char* path) {
+  std::string upper = path;
+  CharUpperA(&upper[0]);
+  ++g_decoded[upper];
+  return DecodeDrawingImage(path);
 }
 
 }  // namespace
@@ -189,4 +204,52 @@ TEST(Xrefs, DwgDrawingsLoadTheirReferences) {
   ASSERT_TRUE(host->save(XrefPath("saved_host.dwg").c_str(), 1, 8, 0)) << host->getSaveError();
   DrawingPtr again = OpenXrefDrawing("saved_host.dwg");
   EXPECT_EQ(Names({"PART|DOORS", "PART|HIDDEN", "PART|WALLS"}), XrefLayers(*again));
+}
+
+// Each image of a reference is looked for beside the drawing it belongs to,
+// then beside the host, then in the search folders: the part's logo.png is
+// its own (red), not the host's (lime) or the other reference's (blue). The
+// part is met through three references and each of its files decoded once.
+TEST(Xrefs, ImagesAreFoundBesideTheDrawingsTheyBelongTo) {
+  g_decoded.clear();
+  DWG_SetImageDecoder(CountingDecoder);
+  DWG_SetUserSearchDirectories(XrefPath("img_search").c_str());
+  DWG_SetBackgroundColor(RGB(255, 255, 255));
+  const int size = 300;
+  PixelSurface surface(size, size);
+  DrawingPtr host = OpenXrefDrawing("img_host.dxf");
+  EXPECT_STREQ("", host->getLoadProblems());
+  host->setViewSize(size, size);
+  host->zoomExtents(0, 0, 0.95);
+  host->draw(surface.dc());
+  host->draw(surface.dc());
+  DWG_SetUserSearchDirectories("");
+  DWG_SetImageDecoder(nullptr);
+  DWG_SetBackgroundColor(RGB(0, 0, 0));
+
+  double origin[3], right[3], up[3];
+  host->clientToDrawing(0, 0, origin);
+  host->clientToDrawing(1, 0, right);
+  host->clientToDrawing(0, 1, up);
+  const COLORREF kRed = RGB(255, 0, 0), kCyan = RGB(0, 255, 255);
+  const struct {
+    double x, y;  // an image's centre in the host
+    COLORREF color;
+  } probes[] = {
+      {5, 5, RGB(0, 255, 0)}, {25, 5, kRed},   {45, 5, kRed},   {65, 65, kRed},
+      {25, 25, kCyan},        {45, 25, kCyan}, {65, 85, kCyan}, {25, 45, RGB(255, 0, 255)},
+      {65, 5, RGB(0, 0, 255)}};
+  for (const auto& p : probes) {
+    int column = int(std::lround((p.x - origin[0]) / (right[0] - origin[0])));
+    int row = size - int(std::lround((p.y - origin[1]) / (up[1] - origin[1])));
+    EXPECT_EQ(p.color, surface.at(column, row)) << "image at " << p.x << ", " << p.y;
+  }
+  std::map<std::string, int> once;
+  for (const char* file : {"logo.png", "host_only.png", "img_a\\logo.png", "img_b\\logo.png",
+                           "img_search\\searched.png"}) {
+    std::string path = XrefPath(file);
+    CharUpperA(&path[0]);
+    once[path] = 1;
+  }
+  EXPECT_EQ(once, g_decoded);
 }

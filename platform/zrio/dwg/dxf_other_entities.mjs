@@ -30,7 +30,8 @@ export function writeProxy(writer, e, owner, paper) {
 
 // A shape's name lives in its shape file, which the worker does not read:
 // group 2 holds the shape's number, group 7 the text style of the shape
-// file it belongs to.
+// file it belongs to. The library names the shape from that file when it
+// opens the drawing (shape_library.h).
 export function writeShape(writer, e, owner, paper) {
   const o = writer.out;
   writer.common(e, 'SHAPE', owner, paper);

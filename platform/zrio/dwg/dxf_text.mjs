@@ -5,13 +5,14 @@
 // the same whatever the drawing's version and code page.
 //
 // Every entity kind LibreDWG gives data for is written with its DXF
-// groups (a multiline as one polyline a line); what is left out is counted
-// by kind.
+// groups; what is left out is counted by kind.
+import {mlineStyleDictionary, writeMline, writeMlineStyles} from './dxf_mline.mjs';
 import {isModelerKind, writeAcdsData, writeModeler} from './dxf_modeler.mjs';
 import {writeMultiLeader} from './dxf_multileader.mjs';
 import {writeArcAlignedText, writeArcDimension, writeLight, writeMesh, writeOle2Frame, writeOleFrame, writeProxy,
         writeSection, writeShape} from './dxf_other_entities.mjs';
 import {hasTableData, writeTable} from './dxf_table.mjs';
+import {writeVisibilityParameter} from './dxf_visibility.mjs';
 
 const kDegrees = 180 / Math.PI;
 
@@ -173,6 +174,7 @@ class DrawingWriter {
     for (const record of db.tables.BLOCK_RECORD.entries) this.blockNames.set(upper(record.handle), record.name);
     this.sabRecords = [];  // binary ACIS data of solids, for the ACDSDATA section
     this.imageReactors = [];  // links of images to their definitions, for the objects
+    this.mlineStyles = new Map((db.objects.MLINESTYLE || []).map(s => [upper(s.handle), s]));
   }
 
   write() {
@@ -495,7 +497,7 @@ class DrawingWriter {
       case 'DIMENSION': return this.dimension(e, owner, paper);
       case 'LEADER': return this.leader(e, owner, paper);
       case 'VIEWPORT': return this.viewport(e, owner, paper);
-      case 'MLINE': return this.mline(e, owner, paper);
+      case 'MLINE': return writeMline(this, e, owner, paper);
       case 'WIPEOUT': case 'IMAGE': return this.rasterFrame(e, owner, paper);
       case 'TOLERANCE': return this.tolerance(e, owner, paper);
       default:
@@ -854,8 +856,6 @@ class DrawingWriter {
     o.integer(90, e.statusBitFlags || 0);
   }
 
-  // Each line of a multiline as a polyline through its vertices, moved
-  // along each vertex's mitre direction by the line's offset.
   // A wipeout or a picture: where it stands and its clip boundary, in
   // pixels of the picture.
   rasterFrame(e, owner, paper) {
@@ -897,23 +897,6 @@ class DrawingWriter {
     o.point(11, e.xAxisDirection || {x: 1, y: 0, z: 0});
   }
 
-  mline(e, owner, paper) {
-    const vertices = e.vertices || [];
-    const count = vertices.length ? (vertices[0].lines || []).length : 0;
-    if (vertices.length < 2 || count === 0) return this.out.skip(e.type);
-    for (let line = 0; line < count; ++line) {
-      const points = vertices.map(v => {
-        const params = (v.lines && v.lines[line] && v.lines[line].segmentParams) || [0];
-        const offset = finite(params[0]);
-        const m = v.miterDirection || {x: 0, y: 0, z: 0};
-        return {x: v.vertex.x + m.x * offset, y: v.vertex.y + m.y * offset, z: v.vertex.z + m.z * offset};
-      });
-      this.polyline({...e, type: 'POLYLINE3D', handle: '', flag: e.flags & 2 ? 1 : 0,
-                     vertices: points.map(p => ({...p, layer: e.layer, colorIndex: e.colorIndex}))},
-                    owner, paper);
-    }
-  }
-
   objects() {
     const o = this.out;
     const layouts = this.db.objects.LAYOUT || [];
@@ -924,6 +907,8 @@ class DrawingWriter {
     const layoutDictionary = layouts.length && root ? layouts[0].ownerHandle : undefined;
     const imageDefs = this.db.objects.IMAGEDEF || [];
     const imageDictionary = imageDefs.length && root ? imageDefs[0].ownerHandle : undefined;
+    const mlineStyles = [...this.mlineStyles.values()];
+    const mlineDictionary = root ? mlineStyleDictionary(mlineStyles) : '';
     this.section('OBJECTS', () => {
       o.group(0, 'DICTIONARY');
       o.handle(5, root ? root.handle : '');
@@ -937,38 +922,40 @@ class DrawingWriter {
         o.group(3, 'ACAD_IMAGE_DICT');
         o.handle(350, imageDictionary);
       }
-      if (layoutDictionary) {
-        o.group(0, 'DICTIONARY');
-        o.handle(5, layoutDictionary);
-        o.handle(330, root.handle);
-        o.group(100, 'AcDbDictionary');
-        o.integer(281, 1);
-        for (const layout of layouts) {
-          o.text(3, layout.layoutName);
-          o.handle(350, layout.handle);
-        }
+      if (mlineDictionary) {
+        o.group(3, 'ACAD_MLINESTYLE');
+        o.handle(350, mlineDictionary);
       }
+      if (layoutDictionary) this.dictionary(layoutDictionary, root.handle, layouts.map(l => [l.layoutName, l.handle]));
       if (imageDictionary) this.imageDictionary(imageDictionary, root.handle, imageDefs);
+      if (mlineDictionary) writeMlineStyles(this, mlineDictionary, root.handle, mlineStyles);
       for (const layout of layouts) this.layout(layout, layoutDictionary);
       for (const def of imageDefs) this.imageDef(def);
       for (const reactor of this.imageReactors) this.imageDefReactor(reactor);
+      for (const parameter of this.db.objects.BLOCKVISIBILITYPARAMETER || []) writeVisibilityParameter(o, parameter);
       const props = (this.db.objects.XRECORD || []).find(isDwgProps);
       if (props) this.dwgProps(props);
     });
   }
 
-  // The dictionary of the image definitions, each named by its file's name.
-  imageDictionary(handle, owner, defs) {
+  // A dictionary of objects by name: `entries` holds [name, handle] pairs.
+  dictionary(handle, owner, entries) {
     const o = this.out;
     o.group(0, 'DICTIONARY');
     o.handle(5, handle);
     o.handle(330, owner);
     o.group(100, 'AcDbDictionary');
     o.integer(281, 1);
-    for (const def of defs) {
-      o.text(3, (def.fileName || '').split(/[\\/]/).pop().replace(/\.[^.]*$/, '') || def.handle);
-      o.handle(350, def.handle);
+    for (const [name, object] of entries) {
+      o.text(3, name);
+      o.handle(350, object);
     }
+  }
+
+  // The dictionary of the image definitions, each named by its file's name.
+  imageDictionary(handle, owner, defs) {
+    this.dictionary(handle, owner, defs.map(def => [
+      (def.fileName || '').split(/[\\/]/).pop().replace(/\.[^.]*$/, '') || def.handle, def.handle]));
   }
 
   // A picture's definition: its file and its size in pixels.

@@ -3,9 +3,21 @@
 // out some kinds and some fields, which are read here through LibreDWG's
 // field-by-name API. Handles are upper-case hexadecimal strings, as the
 // converter gives them.
+import {Dwg_Object_Type} from '@mlightcad/libredwg-web';
+
 const kEntitySupertype = 0;
-// The colour method of a true colour.
+// How a colour of 2004 and later is given (the top byte of its RGB word):
+// by layer, by block, as RGB, as a colour index.
+const kByLayerMethod = 0xc0;
+const kByBlockMethod = 0xc1;
+const kRgbMethod = 0xc2;
+const kIndexMethod = 0xc3;
+// An entity's colour method of a true colour, as LibreDWG gives it (its RGB
+// word may say so instead).
 const kTrueColorMethod = 0xc3;
+// A linetype index of drawings before 2018: by layer, by block.
+const kLinetypeIndexByLayer = 32767;
+const kLinetypeIndexByBlock = 32766;
 // An entity's linetype flags: 1 by block, 2 continuous (0 by layer, 3 by
 // handle).
 const kLinetypeByBlock = 1;
@@ -17,7 +29,9 @@ const kInModelSpace = 2;
 // Object types of LibreDWG's own numbering.
 export const RawType = {
   ATTRIB: 2, BLOCK: 4, ENDBLK: 5, SEQEND: 6, VERTEX_2D: 10, VERTEX_3D: 11, VERTEX_MESH: 12,
-  VERTEX_PFACE: 13, VERTEX_PFACE_FACE: 14,
+  VERTEX_PFACE: 13, VERTEX_PFACE_FACE: 14, LTYPE_CONTROL: Dwg_Object_Type.DWG_TYPE_LTYPE_CONTROL,
+  MLINESTYLE: Dwg_Object_Type.DWG_TYPE_MLINESTYLE,
+  BLOCKVISIBILITYPARAMETER: Dwg_Object_Type.DWG_TYPE_BLOCKVISIBILITYPARAMETER,
 };
 
 // Text decoders by code page name (ANSI_936 and the like).
@@ -39,14 +53,29 @@ function copyOf(bytes) {
   return bytes && bytes.length ? Buffer.from(bytes) : null;
 }
 
+// A colour of LibreDWG's (its index, RGB word and method) in the
+// converter's form: an index (256 by layer, 0 by block) and a true colour
+// where it has one.
+export function colorOf(c) {
+  if (!c) return {colorIndex: 256};
+  const method = c.method || (c.rgb >>> 24);
+  if (method === kByLayerMethod) return {colorIndex: 256};
+  if (method === kByBlockMethod) return {colorIndex: 0};
+  if (method === kIndexMethod) return {colorIndex: c.index || (c.rgb & 0xff)};
+  if (method === kRgbMethod) return {colorIndex: c.index, color: c.rgb & 0xffffff};
+  return {colorIndex: c.index};
+}
+
 export class RawDrawing {
-  // `unicode`: the drawing keeps its texts in UTF-16 (2007 and later);
-  // earlier ones keep them in the code page.
-  constructor(libredwg, wasm, data, codePage, unicode) {
+  // `version`: the drawing's version (AC1015 and the like). Drawings of
+  // 2007 and later keep their texts in UTF-16, earlier ones in the code
+  // page.
+  constructor(libredwg, wasm, data, codePage, version) {
     this.libredwg = libredwg;
     this.wasm = wasm;
     this.data = data;
-    this.unicode = unicode;
+    this.version = version;
+    this.unicode = version >= 'AC1021';
     this.decoder = decoderFor(codePage);
     this.objectCount = wasm.dwg_get_num_objects(data);
   }
@@ -83,6 +112,96 @@ export class RawDrawing {
       if (!obj || !this.isEntity(obj)) continue;
       yield obj;
     }
+  }
+
+  // The objects of the file of the given types, by type, in the file's
+  // order: one pass over the file, which may hold a million objects.
+  objectsOfTypes(types) {
+    const found = new Map(types.map(type => [type, []]));
+    for (let i = 0; i < this.objectCount; ++i) {
+      const obj = this.wasm.dwg_get_object(this.data, i);
+      const list = obj ? found.get(this.typeOf(obj)) : undefined;
+      if (list) list.push(obj);
+    }
+    return found;
+  }
+
+  // The handle of the object that owns a (non-entity) object.
+  objectOwner(obj) {
+    const ref = this.libredwg.dwg_object_object_get_ownerhandle_object(this.libredwg.dwg_object_to_object(obj));
+    return ref && ref.absolute_ref ? Number(ref.absolute_ref).toString(16).toUpperCase() : '';
+  }
+
+  // The handles a table's control object lists, in its order.
+  tableEntries(control) {
+    return control ? this.references(this.number(control, 'entries'), this.number(control, 'num_entries')) : [];
+  }
+
+  // The handles of the `count` references of an array at `address`; none
+  // for a count no file's objects can fill.
+  references(address, count) {
+    if (!address || count <= 0 || count > this.objectCount) return [];
+    return this.libredwg.dwg_ptr_to_object_ref_ptr_array(address, count).map(ref => {
+      const absolute = ref ? this.libredwg.dwg_ref_get_absref(ref) : null;
+      return absolute ? Number(absolute).toString(16).toUpperCase() : '';
+    });
+  }
+
+  // A dynamic block's visibility parameter: its name, the entities it
+  // controls, and each state's name with the entities it shows.
+  visibilityParameter(obj) {
+    const kind = 'BLOCKVISIBILITYPARAMETER_state';
+    const size = this.libredwg.dwg_dynapi_subclass_size(kind);
+    const first = this.number(obj, 'states'), count = Math.min(this.number(obj, 'num_states'), this.objectCount);
+    const states = [];
+    for (let i = 0; first && i < count; ++i) {
+      const field = name => this.libredwg.dwg_dynapi_subclass_value(first + i * size, kind, name);
+      const number = name => {
+        const v = field(name);
+        return v && v.success ? Number(v.data) || 0 : 0;
+      };
+      states.push({name: this.textOf(field('name')), shown: this.references(number('blocks'), number('num_blocks'))});
+    }
+    return {handle: this.handleOf(obj), ownerHandle: this.objectOwner(obj), name: this.text(obj, 'blockvisi_name'),
+            controlled: this.references(this.number(obj, 'blocks'), this.number(obj, 'num_blocks')), states};
+  }
+
+  // The lines of a multiline style: each one's offset, colour (in the
+  // converter's form) and linetype, as a name ("ByLayer", "ByBlock") or the
+  // handle of its record.
+  mlineStyleLines(obj) {
+    const count = this.number(obj, 'num_lines');
+    const lines = count ? this.number(obj, 'lines') : 0;
+    if (!lines) return [];
+    const kind = 'MLINESTYLE_line';
+    const size = this.libredwg.dwg_dynapi_subclass_size(kind);
+    const field = (at, name) => {
+      const v = this.libredwg.dwg_dynapi_subclass_value(at, kind, name);
+      return v && v.success ? v.data : undefined;
+    };
+    const found = [];
+    for (let i = 0; i < count; ++i) {
+      const at = lines + i * size;
+      found.push({offset: Number(field(at, 'offset')) || 0, ...colorOf(field(at, 'color')), ...this.mlineLinetype(at)});
+    }
+    return found;
+  }
+
+  // A multiline style line's linetype: from 2018 on a reference to its
+  // record, before then an index into the linetype table (32767 by layer,
+  // 32766 by block).
+  mlineLinetype(at) {
+    const kind = 'MLINESTYLE_line';
+    if (this.version >= 'AC1032') {
+      const v = this.libredwg.dwg_dynapi_subclass_value(at, kind, 'lt.ltype');
+      const absolute = v && v.success && v.data ? this.libredwg.dwg_ref_get_absref(v.data) : null;
+      return {linetypeHandle: absolute ? Number(absolute).toString(16).toUpperCase() : ''};
+    }
+    const offset = this.libredwg.dwg_dynapi_subclass_field_offset(kind, 'lt.index');
+    const index = new DataView(this.wasm.HEAPU8.buffer).getInt16(at + offset, true);
+    if (index === kLinetypeIndexByLayer) return {linetype: 'ByLayer'};
+    if (index === kLinetypeIndexByBlock) return {linetype: 'ByBlock'};
+    return {linetypeIndex: index};
   }
 
   // The block record that owns an entity; `spaces` holds the handles of
@@ -141,7 +260,11 @@ export class RawDrawing {
 
   text(obj, field) {
     const tio = this.tioOf(obj);
-    const v = tio ? this.libredwg.dwg_dynapi_entity_value(tio, field) : null;
+    return this.textOf(tio ? this.libredwg.dwg_dynapi_entity_value(tio, field) : null);
+  }
+
+  // The text of a field's value as LibreDWG's field API gives it.
+  textOf(v) {
     if (!v || !v.success) return '';
     if (!this.unicode && v.bin) return this.decoder.decode(Uint8Array.from(Object.values(v.bin)));
     return typeof v.data === 'string' ? v.data : '';
@@ -218,7 +341,7 @@ export class RawDrawing {
       layer: layers.get(hex(layerRef)) || '0',
       lineType: this.linetypeByFlags(obj) || linetypes.get(hex(linetypeRef)) || '',
       colorIndex: color.index,
-      color: color.method === kTrueColorMethod ? color.rgb & 0xffffff : undefined,
+      color: color.method === kTrueColorMethod || (color.rgb >>> 24) === kRgbMethod ? color.rgb & 0xffffff : undefined,
       lineweight: this.wasm.dwg_object_entity_get_line_weight(ent),
       isVisible: !this.wasm.dwg_object_entity_get_invisible(ent),
     };

@@ -6,9 +6,11 @@
 // definitions, the ACIS data of solids, a multileader's text in drawings
 // before 2007, the bytes of OLE frames and proxies) and what it gives wrong
 // (a spline's flags, the linetypes by block and continuous, the points of
-// an angle between two lines, the block an insert points at). The
-// entities added take their place in their block's drawing order.
-import {RawType} from './libredwg_raw.mjs';
+// an angle between two lines, the block an insert points at), the
+// multiline styles it leaves out with the style each multiline points at,
+// and the visibility parameters of dynamic blocks.
+// The entities added take their place in their block's drawing order.
+import {colorOf, RawType} from './libredwg_raw.mjs';
 
 // Modeler kinds: their ACIS data, as LibreDWG gives it.
 const kModelerKinds = new Set(['3DSOLID', 'REGION', 'BODY', 'EXTRUDEDSURFACE', 'LOFTEDSURFACE',
@@ -162,6 +164,7 @@ function completeEntity(raw, e, blockNames, unread) {
     case 'ATTDEF': e.text = {...e.text, text: raw.text(obj, 'default_value')}; break;
     case 'INSERT': e.name = blockNames.get(raw.reference(obj, 'block_header')) || e.name; break;
     case 'MULTILEADER': e.textContent = reread8Bit(raw, e.textContent); break;
+    case 'MLINE': e.styleHandle = raw.reference(obj, 'mlinestyle'); break;
     // The converter gives the spline flags of 2013 and later (how the
     // spline was made) where DXF has its own (closed, periodic, planar).
     case 'SPLINE': e.flag = raw.number(obj, 'flag'); break;
@@ -257,6 +260,48 @@ function addXrefPaths(db, raw) {
   }
 }
 
+// The multiline styles, in the converter's form: name, description, flags,
+// fill colour, cap angles and lines (offset, colour, linetype name), with
+// the dictionary that owns them.
+function addMlineStyles(db, raw, objects, unread) {
+  const linetypes = new Map(db.tables.LTYPE.entries.map(t => [t.handle.toUpperCase(), t.name]));
+  const indexed = raw.tableEntries(objects.get(RawType.LTYPE_CONTROL)[0]);
+  const linetypeOf = line => line.linetype || linetypes.get(line.linetypeHandle || indexed[line.linetypeIndex]) || 'ByLayer';
+  const styles = [];
+  for (const obj of objects.get(RawType.MLINESTYLE)) {
+    const style = guarded(unread, 'MLINESTYLE', () => ({
+      handle: raw.handleOf(obj), ownerHandle: raw.objectOwner(obj), name: raw.text(obj, 'name'),
+      description: raw.text(obj, 'description'), flags: raw.number(obj, 'flag'),
+      fill: colorOf(raw.value(obj, 'fill_color')), startAngle: raw.number(obj, 'start_angle'),
+      endAngle: raw.number(obj, 'end_angle'),
+      lines: raw.mlineStyleLines(obj).map(line => ({offset: line.offset, colorIndex: line.colorIndex,
+                                                   color: line.color, lineType: linetypeOf(line)})),
+    }));
+    if (style) styles.push(style);
+  }
+  db.objects.MLINESTYLE = styles;
+}
+
+// The visibility parameters of dynamic blocks, which tell the states an
+// insert of the block's own definition shows. One whose states show
+// entities it does not control is left out, counted: read wrong, it would
+// hide what the drawing shows.
+function addVisibilityParameters(db, raw, objects, unread) {
+  const parameters = [];
+  for (const obj of objects.get(RawType.BLOCKVISIBILITYPARAMETER)) {
+    const p = guarded(unread, 'BLOCKVISIBILITYPARAMETER', () => raw.visibilityParameter(obj));
+    if (!p) continue;
+    const controlled = new Set(p.controlled);
+    if (p.controlled.length && p.states.length && !controlled.has('') &&
+        p.states.every(s => s.shown.every(h => controlled.has(h)))) {
+      parameters.push(p);
+    } else {
+      count(unread, 'BLOCKVISIBILITYPARAMETER (its states unreadable)');
+    }
+  }
+  db.objects.BLOCKVISIBILITYPARAMETER = parameters;
+}
+
 // Completes `db` in place; returns the entity kinds left out because
 // LibreDWG gives nothing of them here, by name, with their counts.
 export function completeDrawing(db, raw) {
@@ -271,5 +316,8 @@ export function completeDrawing(db, raw) {
   }
   addRawEntities(db, raw, converted, unread);
   addXrefPaths(db, raw);
+  const objects = raw.objectsOfTypes([RawType.LTYPE_CONTROL, RawType.MLINESTYLE, RawType.BLOCKVISIBILITYPARAMETER]);
+  addMlineStyles(db, raw, objects, unread);
+  addVisibilityParameters(db, raw, objects, unread);
   return unread;
 }

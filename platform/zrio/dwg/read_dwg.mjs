@@ -161,7 +161,7 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   const codePage = libredwg.dwg_get_codepage(result.data);
   const database = libredwg.convert(result.data);
   const page = codePageName(codePage);
-  const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr >= 'AC1021'));
+  const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr));
   stages.lap();
   progress(40, stages);
   // LibreDWG reads some damaged files without a critical error but finds

@@ -572,10 +572,10 @@ TEST_F(ViewSession, ADrawingIsSavedAsDxfExportedAsPicturesAndPrinted)
     std::string source = m_folder.substr(2) + "\\平面图_R2000.dxf";
     std::replace(source.begin(), source.end(), '\\', '/');
     const struct {
-        int filter;  // of the writable choices: DWG 2000, then DXF 2004 to R12
+        int filter;  // of the writable choices: DWG 2004, 2000 and R14, then DXF 2004 to R12
         const char* name;
         const char* version;
-    } saves[] = {{5, "saved_r12.dxf", "AC1009"}, {2, "saved_2004.dxf", "AC1018"}};
+    } saves[] = {{7, "saved_r12.dxf", "AC1009"}, {4, "saved_2004.dxf", "AC1018"}};
     for (const auto& save : saves) {
         ASSERT_TRUE(WaitUntilEnabled(kSaveAsCommand));
         Key('S');

@@ -3,6 +3,10 @@
 named on the command line: drawings by ezdxf, images by ImageMagick.
 
   frame.dxf    a 200 x 100 rectangle with its diagonal from (0, 0), R2000
+  image_page.dxf  quarters.png as a 200 x 100 image from (0, 0), shown with
+               its transparency and faded by a quarter, over a line across
+               its top half, R2010
+  quarters.png 2 x 2: red, clear (top row), blue, lime (bottom row)
   many.dxf     40,000 short lines on a grid: a load and a render that take a while
   broken.dxf   text that is not a drawing
   pages.tif    three pages (red, green, blue), 64 x 48
@@ -24,6 +28,17 @@ def frame_drawing(path):
     doc.saveas(path)
 
 
+def image_drawing(path):
+    doc = ezdxf.new("R2010")
+    msp = doc.modelspace()
+    msp.add_line((0, 75), (200, 75))
+    definition = doc.add_image_def(filename="quarters.png", size_in_pixel=(2, 2))
+    image = msp.add_image(definition, insert=(0, 0), size_in_units=(200, 100))
+    image.dxf.flags = image.SHOW_IMAGE | image.USE_TRANSPARENCY
+    image.dxf.fade = 25
+    doc.saveas(path)
+
+
 def many_lines_drawing(path):
     doc = ezdxf.new("R2000")
     msp = doc.modelspace()
@@ -39,6 +54,7 @@ def main():
     os.makedirs(folder, exist_ok=True)
     frame_drawing(os.path.join(folder, "frame.dxf"))
     many_lines_drawing(os.path.join(folder, "many.dxf"))
+    image_drawing(os.path.join(folder, "image_page.dxf"))
     for name in ("broken.dxf", "broken.png"):
         with open(os.path.join(folder, name), "w") as f:
             f.write("this is not what its name says\n")
@@ -47,6 +63,9 @@ def main():
                     os.path.join(folder, "pages.tif")], check=True)
     subprocess.run([convert, "-size", "64x48", "xc:red", "-type", "TrueColor", os.path.join(folder, "picture.png")],
                    check=True)
+    subprocess.run([convert, "-size", "2x2", "xc:none", "-fill", "red", "-draw", "point 0,0", "-fill", "blue",
+                    "-draw", "point 0,1", "-fill", "lime", "-draw", "point 1,1",
+                    "PNG32:" + os.path.join(folder, "quarters.png")], check=True)
     with open(os.path.join(folder, "stamp"), "w") as f:
         f.write("ok\n")
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "drawing/draw_thread/print_device.h"
+#include "graphics/drawing_image_decoder.h"
 #include "graphics/gdi_device.h"
 #include "graphics/kimage.h"
 #include "platform/zrui/print_pen_set.h"
@@ -80,6 +81,33 @@ HBITMAP MarkedBitmap(int width, int height)
         }
     }
     return bitmap;
+}
+
+// A top-down 32-bit section of premultiplied pixels, the top row first.
+HBITMAP PixelBlock(int width, int height, const std::vector<uint32_t>& pixels)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
+    return bitmap;
+}
+
+// The page mapping of the print routine: y upwards from the page's bottom
+// edge, which lies at the page's height (its width when turned).
+void MapAsThePrintRoutine(HDC dc, CPrintDevice& device, int originY)
+{
+    int formerMode = SetMapMode(dc, MM_ANISOTROPIC);
+    SIZE formerExtent;
+    SetWindowExtEx(dc, 1, -1, &formerExtent);
+    POINT formerOrigin;
+    SetWindowOrgEx(dc, 0, originY, &formerOrigin);
+    device.SetDeviceState(formerMode, formerExtent.cx, formerExtent.cy, formerOrigin.x, formerOrigin.y, 0);
 }
 
 }  // namespace
@@ -351,86 +379,200 @@ TEST(PrintDevice, ARasterOnATurnedPageIsTurnedWithIt)
     }
 }
 
-// A drawing printed through the device into the prefix's PostScript
-// printer, the file rendered by Ghostscript: the frame and its diagonal lie
-// where the page mapping puts them.
-TEST(PrintDevice, PrintsADrawingOnAPostScriptPrinter)
+// Image pixels go down where the device's own points at their centres do,
+// on every turn of the page and in the print routine's mapping: each
+// opaque one in its colour, a half covering one blended with the paper, a
+// clear one leaving the line under it, and all within the drawing's clip.
+TEST(PrintDevice, ImagePixelsLieWhereThePointsAtTheirCentresDo)
 {
-    ASSERT_TRUE(codectest::UnixProgramExists("/usr/bin/gs")) << "Ghostscript is missing";
-    HDC dc = CreateDCA("WINSPOOL", kTestPrinter, NULL, NULL);
-    ASSERT_NE(nullptr, dc) << "the test prefix has no printer \"" << kTestPrinter << "\"";
-    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    int marginX = GetDeviceCaps(dc, PHYSICALOFFSETX);
-    int marginY = GetDeviceCaps(dc, PHYSICALOFFSETY);
-    std::string folder = testfiles::MakeScratchFolder("print");
-    std::string postscript = folder + "\\page.ps";
-    std::string png = folder + "\\page.png";
-    DOCINFOA document = {sizeof(document), "Harbeck - frame.dxf", postscript.c_str(), NULL, 0};
-    ASSERT_GT(StartDocA(dc, &document), 0);
-    ASSERT_GT(StartPage(dc), 0);
+    // 4 x 3 from page (9.5, 19.5), their centres at x 10 to 13, y 22 down
+    // to 20: a red left column, the second pixel of the top row clear, a
+    // half covering blue one in the middle row.
+    const int columns = 4, rows = 3;
+    std::vector<uint32_t> pixels(columns * rows, 0xFF00A000);
+    for (int row = 0; row < rows; ++row)
+        pixels[row * columns] = 0xFFFF0000;
+    pixels[1] = 0;
+    pixels[columns + 1] = 0x80000080;
+    auto onPaper = [](uint32_t p) {
+        int uncovered = 255 - (int)(p >> 24);
+        return RGB(((p >> 16) & 255) + uncovered, ((p >> 8) & 255) + uncovered, (p & 255) + uncovered);
+    };
+    // The clip cuts the block between its third and fourth columns.
+    DwgExportPoint clip[4] = {At(0, 0), At(12.5, 0), At(12.5, 60), At(0, 60)};
+    for (int rotation = 0; rotation < 4; ++rotation) {
+        Page printed(160, 160), expected(160, 160);
+        for (Page* page : {&printed, &expected}) {
+            CPrintDevice device(page->dc(), 0, 5.0, 7.0, rotation);
+            MapAsThePrintRoutine(page->dc(), device, rotation % 2 ? 100 : 60);
+            device.BeginDraw(0, 0, 0, 100.0, 60.0);
+            // Under the image's top row, and beyond it.
+            device.MoveTo(0, 22, 0);
+            device.LineTo(30, 22, 0);
+            device.SetClip(4, clip);
+            if (page == &printed) {
+                HBITMAP block = PixelBlock(columns, rows, pixels);
+                EXPECT_TRUE(device.Raster(9.5, 19.5, columns, rows, block)) << "rotation " << rotation;
+                DeleteObject(block);
+            }
+            for (int row = 0; row < rows && page == &expected; ++row)
+                for (int column = 0; column < columns; ++column) {
+                    uint32_t p = pixels[row * columns + column];
+                    if (p == 0)
+                        continue;
+                    device.SetPenColor(onPaper(p), -1);
+                    device.Pixel(10 + column, 22 - row, 0);
+                }
+            device.ResetClip();
+            device.EndDraw();
+            SetMapMode(page->dc(), MM_TEXT);
+            SetWindowOrgEx(page->dc(), 0, 0, NULL);
+        }
+        int differing = 0;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 160; ++x)
+                differing += printed.At(x, y) != expected.At(x, y) ? 1 : 0;
+        EXPECT_EQ(0, differing) << "rotation " << rotation;
+        EXPECT_EQ(3, 160 * 160 - printed.CountNot(RGB(255, 0, 0))) << "rotation " << rotation;
+        EXPECT_GT(printed.CountNot(kWhite), 20) << "rotation " << rotation;
+    }
+}
 
-    // The drawing's 200 x 100 frame on a 2400 x 1200 area, moved by (300, -300).
-    const double width = 2400, height = 1200, xOffset = 300, yOffset = -300;
-    int formerMode = SetMapMode(dc, MM_ANISOTROPIC);
-    SIZE formerExtent;
-    SetWindowExtEx(dc, 1, -1, &formerExtent);
-    POINT formerOrigin;
-    SetWindowOrgEx(dc, 0, (int)height, &formerOrigin);
-    CPrintDevice device(dc, 0, xOffset, yOffset, 0);
-    device.SetDeviceState(formerMode, formerExtent.cx, formerExtent.cy, formerOrigin.x, formerOrigin.y, 0);
-    CDrawing* drawing = CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL);
-    std::string path = testfiles::ToWinePath(std::string(DRAWING_FIXTURES) + "/frame.dxf");
-    ASSERT_EQ(0, drawing->open(path.c_str(), ""));
-    double corner1[3] = {0, 0, 0}, corner2[3] = {200, 100, 0};
-    drawing->setPrintView(corner1, corner2, width, height);
-    drawing->attachExport(&device);
-    device.BeginDraw(0, 0, 0, width, height);
-    drawing->update();
-    drawing->attachExport(NULL);
-    device.EndDraw();
-    CDrawing::DeleteDrawing(drawing);
-    EXPECT_GT(EndPage(dc), 0);
-    EXPECT_GT(EndDoc(dc), 0);
-    DeleteDC(dc);
+// A drawing's (0, 0)-(200, 100) printed through the device into the
+// prefix's PostScript printer, fitted to a 2400 x 1200 area moved by
+// (300, -300), and the file rendered by Ghostscript at 100 dpi.
+class CPrintedPage {
+public:
+    ~CPrintedPage() { delete m_image; }
 
-    const int resolution = 100;
-    std::string command = "/usr/bin/gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r100 -sOutputFile=" +
-                          codectest::UnixPath(png) + " " + codectest::UnixPath(postscript);
-    ASSERT_EQ(0, codectest::RunUnixProgram(command));
-    CxImage* image = KImage::LoadThumbnail(png.c_str(), -1);
-    ASSERT_NE(nullptr, image);
-    int rows = (int)image->GetHeight();
-    // Dark within a pixel of the page point (drawing x, y) maps to.
-    auto darkNear = [&](double x, double y) {
-        double scale = std::min((width - 2) / 200, (height - 2) / 100);
-        double pageX = width / 2 + (x - 100) * scale + xOffset;
-        double pageY = height / 2 + (y - 50) * scale + yOffset;
-        int column = (int)((pageX + marginX) * resolution / dpi);
-        int row = (int)((height - pageY + marginY) * resolution / dpi);
+    void Print(const char* drawingName)
+    {
+        ASSERT_TRUE(codectest::UnixProgramExists("/usr/bin/gs")) << "Ghostscript is missing";
+        HDC dc = CreateDCA("WINSPOOL", kTestPrinter, NULL, NULL);
+        ASSERT_NE(nullptr, dc) << "the test prefix has no printer \"" << kTestPrinter << "\"";
+        m_dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        m_marginX = GetDeviceCaps(dc, PHYSICALOFFSETX);
+        m_marginY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+        std::string folder = testfiles::MakeScratchFolder("print");
+        std::string postscript = folder + "\\page.ps";
+        std::string png = folder + "\\page.png";
+        DOCINFOA document = {sizeof(document), "Harbeck - page", postscript.c_str(), NULL, 0};
+        ASSERT_GT(StartDocA(dc, &document), 0);
+        ASSERT_GT(StartPage(dc), 0);
+        int formerMode = SetMapMode(dc, MM_ANISOTROPIC);
+        SIZE formerExtent;
+        SetWindowExtEx(dc, 1, -1, &formerExtent);
+        POINT formerOrigin;
+        SetWindowOrgEx(dc, 0, (int)kHeight, &formerOrigin);
+        CPrintDevice device(dc, 0, kXOffset, kYOffset, 0);
+        device.SetDeviceState(formerMode, formerExtent.cx, formerExtent.cy, formerOrigin.x, formerOrigin.y,
+                              0);
+        CDrawing* drawing = CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL);
+        std::string path = testfiles::ToWinePath(std::string(DRAWING_FIXTURES) + "/" + drawingName);
+        ASSERT_EQ(0, drawing->open(path.c_str(), ""));
+        double corner1[3] = {0, 0, 0}, corner2[3] = {200, 100, 0};
+        drawing->setPrintView(corner1, corner2, kWidth, kHeight);
+        drawing->attachExport(&device);
+        device.BeginDraw(0, 0, 0, kWidth, kHeight);
+        drawing->update();
+        drawing->attachExport(NULL);
+        device.EndDraw();
+        CDrawing::DeleteDrawing(drawing);
+        EXPECT_GT(EndPage(dc), 0);
+        EXPECT_GT(EndDoc(dc), 0);
+        DeleteDC(dc);
+        std::string command = "/usr/bin/gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r" +
+                              std::to_string(kResolution) + " -sOutputFile=" + codectest::UnixPath(png) +
+                              " " + codectest::UnixPath(postscript);
+        ASSERT_EQ(0, codectest::RunUnixProgram(command));
+        m_image = KImage::LoadThumbnail(png.c_str(), -1);
+        ASSERT_NE(nullptr, m_image);
+    }
+
+    // The rendered pixel at the page point the drawing point (x, y) maps to,
+    // moved by (dx, dy) pixels.
+    RGBQUAD At(double x, double y, int dx = 0, int dy = 0) const
+    {
+        double scale = std::min((kWidth - 2) / 200, (kHeight - 2) / 100);
+        double pageX = kWidth / 2 + (x - 100) * scale + kXOffset;
+        double pageY = kHeight / 2 + (y - 50) * scale + kYOffset;
+        int column = (int)((pageX + m_marginX) * kResolution / m_dpi);
+        int row = (int)((kHeight - pageY + m_marginY) * kResolution / m_dpi);
+        return m_image->GetPixelColor(column + dx, (int)m_image->GetHeight() - 1 - (row + dy));
+    }
+    bool DarkNear(double x, double y) const
+    {
         bool dark = false;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
-                RGBQUAD pixel = image->GetPixelColor(column + dx, rows - 1 - (row + dy));
+                RGBQUAD pixel = At(x, y, dx, dy);
                 dark = dark || (pixel.rgbRed < 128 && pixel.rgbGreen < 128 && pixel.rgbBlue < 128);
             }
         return dark;
-    };
-    EXPECT_TRUE(darkNear(100, 50));  // the diagonal's middle
-    EXPECT_TRUE(darkNear(150, 75));
-    EXPECT_TRUE(darkNear(100, 0));  // the four sides
-    EXPECT_TRUE(darkNear(100, 100));
-    EXPECT_TRUE(darkNear(0, 50));
-    EXPECT_TRUE(darkNear(200, 50));
-    EXPECT_FALSE(darkNear(50, 75));  // inside, off the lines
-    EXPECT_FALSE(darkNear(150, 25));
-    int darkPixels = 0;
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < (int)image->GetWidth(); ++x) {
-            RGBQUAD pixel = image->GetPixelColor(x, y);
-            darkPixels += pixel.rgbRed < 128 ? 1 : 0;
-        }
+    }
+    int CountDark() const
+    {
+        int dark = 0;
+        for (int y = 0; y < (int)m_image->GetHeight(); ++y)
+            for (int x = 0; x < (int)m_image->GetWidth(); ++x)
+                dark += m_image->GetPixelColor(x, y).rgbRed < 128 ? 1 : 0;
+        return dark;
+    }
+
+private:
+    static constexpr double kWidth = 2400, kHeight = 1200, kXOffset = 300, kYOffset = -300;
+    static const int kResolution = 100;
+    int m_dpi = 600;
+    int m_marginX = 0;
+    int m_marginY = 0;
+    CxImage* m_image = nullptr;
+};
+
+// The frame and its diagonal lie where the page mapping puts them.
+TEST(PrintDevice, PrintsADrawingOnAPostScriptPrinter)
+{
+    CPrintedPage page;
+    ASSERT_NO_FATAL_FAILURE(page.Print("frame.dxf"));
+    EXPECT_TRUE(page.DarkNear(100, 50));  // the diagonal's middle
+    EXPECT_TRUE(page.DarkNear(150, 75));
+    EXPECT_TRUE(page.DarkNear(100, 0));  // the four sides
+    EXPECT_TRUE(page.DarkNear(100, 100));
+    EXPECT_TRUE(page.DarkNear(0, 50));
+    EXPECT_TRUE(page.DarkNear(200, 50));
+    EXPECT_FALSE(page.DarkNear(50, 75));  // inside, off the lines
+    EXPECT_FALSE(page.DarkNear(150, 25));
     // The frame's outline and its diagonal, about 1650 pixels at 100 dpi.
-    EXPECT_GT(darkPixels, 1400);
-    EXPECT_LT(darkPixels, 2200);
-    delete image;
+    EXPECT_GT(page.CountDark(), 1400);
+    EXPECT_LT(page.CountDark(), 2200);
+}
+
+// An image's four quarters print in their colours, faded by a quarter
+// towards the paper (whatever the screen's background), where the drawing
+// puts them; its clear quarter shows the paper and the line drawn under
+// it, which its red quarter covers.
+TEST(PrintDevice, PrintsImagesWithTheirTransparencyOnAPostScriptPrinter)
+{
+    DWG_SetBackgroundColor(RGB(0, 0, 0));
+    DWG_SetImageDecoder(DecodeDrawingImage);
+    CPrintedPage page;
+    page.Print("image_page.dxf");
+    DWG_SetImageDecoder(NULL);
+    ASSERT_FALSE(HasFatalFailure());
+    const COLORREF red = RGB(255, 64, 64), blue = RGB(64, 64, 255), lime = RGB(64, 255, 64);
+    struct Probe {
+        double x, y;
+        COLORREF colour;
+    } probes[] = {{50, 60, red},  {10, 90, red},  {50, 75, red},   {150, 60, kWhite}, {190, 90, kWhite},
+                  {50, 25, blue}, {10, 10, blue}, {150, 25, lime}, {190, 10, lime}};
+    for (const Probe& probe : probes) {
+        RGBQUAD pixel = page.At(probe.x, probe.y);
+        EXPECT_NEAR(GetRValue(probe.colour), pixel.rgbRed, 8) << probe.x << ", " << probe.y;
+        EXPECT_NEAR(GetGValue(probe.colour), pixel.rgbGreen, 8) << probe.x << ", " << probe.y;
+        EXPECT_NEAR(GetBValue(probe.colour), pixel.rgbBlue, 8) << probe.x << ", " << probe.y;
+    }
+    EXPECT_TRUE(page.DarkNear(150, 75));
+    EXPECT_TRUE(page.DarkNear(120, 75));
+    // The quarters reach the frame the image draws around them.
+    EXPECT_TRUE(page.DarkNear(100, 100));
+    EXPECT_TRUE(page.DarkNear(200, 50));
 }

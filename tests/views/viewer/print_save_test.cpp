@@ -15,6 +15,7 @@
 #include <winspool.h>
 
 #include "core/registry_root.h"
+#include "graphics/drawing_image_decoder.h"
 #include "platform/classlib/regkey.h"
 #include "platform/zrio/zrio.h"
 #include "platform/zrui/zrui.h"
@@ -208,6 +209,16 @@ void Check(HWND dialog, int id, bool on)
         testwin::Click(dialog, id);
 }
 
+// While it lives, the drawings' images are decoded as the program decodes
+// them.
+class CImageDecoderRegistered {
+public:
+    CImageDecoderRegistered() { DWG_SetImageDecoder(DecodeDrawingImage); }
+    ~CImageDecoderRegistered() { DWG_SetImageDecoder(NULL); }
+    CImageDecoderRegistered(const CImageDecoderRegistered&) = delete;
+    CImageDecoderRegistered& operator=(const CImageDecoderRegistered&) = delete;
+};
+
 class PrintSaveTest : public ViewerTest {
 protected:
     // The prefix's printers are in its own hives, which the private ones
@@ -269,8 +280,8 @@ protected:
 
 }  // namespace
 
-// The dialog offers only what the drawing library can write: DWG 2000 and
-// the four DXF versions.
+// The dialog offers only what the drawing library can write: DWG 2004, 2000
+// and R14 and the four DXF versions.
 TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
 {
     ASSERT_TRUE(Open("square.dxf"));
@@ -280,7 +291,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         int choice;
         DWORD stored;
         const char* version;
-    } versions[] = {{2, 5, "AC1018"}, {3, 6, "AC1015"}, {4, 7, "AC1014"}, {5, 8, "AC1009"}};
+    } versions[] = {{4, 5, "AC1018"}, {5, 6, "AC1015"}, {6, 7, "AC1014"}, {7, 8, "AC1009"}};
     for (const auto& version : versions) {
         std::string stem = m_folder + "\\copy" + std::to_string(version.stored);
         // A name typed with the wrong extension gets the filter's.
@@ -292,15 +303,29 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
             << version.version;
         EXPECT_EQ(version.stored, StoredFormat("VectorFormat"));
     }
+    // The DWG choices write DWG files of their versions.
+    const struct {
+        int choice;
+        DWORD stored;
+        const char* version;
+    } drawings[] = {{1, 1, "AC1018"}, {3, 3, "AC1014"}};
+    for (const auto& drawing : drawings) {
+        std::string stem = m_folder + "\\copy" + std::to_string(drawing.stored);
+        ASSERT_TRUE(SaveAs(drawing.choice, stem + ".dxf"));
+        std::string bytes;
+        ASSERT_TRUE(testfiles::ReadFileBytes(stem + ".dwg", bytes));
+        EXPECT_EQ(drawing.version, bytes.substr(0, 6));
+        EXPECT_EQ(drawing.stored, StoredFormat("VectorFormat"));
+    }
     // Each stored choice opens the dialog on the choice shown: R12 comes back
-    // as DXF 2000, DWG 2000 as itself, a DWG version that cannot be written as
-    // the DXF of the same version, nothing stored as DXF 2004.
+    // as DXF 2000, the DWG versions written as themselves, one that cannot be
+    // written as the DXF of the same version, nothing stored as DWG 2004.
     const struct {
         DWORD stored;
         int shown;
         const char* name;
-    } reopenings[] = {{8, 2, "square.dxf"}, {1, 1, "square.dxf"}, {2, 0, "square.dwg"},
-                      {4, 4, "square.dxf"}, {0, 1, "square.dxf"}};
+    } reopenings[] = {{8, 4, "square.dxf"}, {1, 0, "square.dwg"}, {2, 1, "square.dwg"},
+                      {3, 2, "square.dwg"}, {4, 6, "square.dxf"}, {0, 0, "square.dwg"}};
     for (const auto& reopening : reopenings) {
         SetDword(HARBECK_REGISTRY_ROOT "ViewWindow", "VectorFormat", reopening.stored);
         int shown = -1, choices = 0;
@@ -316,7 +341,7 @@ TEST_F(PrintSaveTest, SaveAsWritesEachDxfVersionUnderTheChosenFiltersExtension)
         Command(ID_VIEW_SAVE_AS);
         EXPECT_TRUE(reopened.Finished());
         EXPECT_EQ(reopening.shown, shown) << reopening.stored;
-        EXPECT_EQ(5, choices);
+        EXPECT_EQ(7, choices);
         EXPECT_EQ(reopening.name, name.substr(name.find_last_of('\\') + 1)) << reopening.stored;
     }
 }
@@ -330,7 +355,7 @@ TEST_F(PrintSaveTest, AFailedSaveIsShownToTheUserWithItsReasonAndWritesNothing)
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), NULL));
     std::string message;
     DialogScript script;
-    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 3); })
+    script.Then("另存为", [](HWND dialog) { ChooseFileType(dialog, 5); })
         .Then("另存为",
               [&](HWND dialog) {
                   SetText(dialog, kFileNameBox, (m_folder + "\\blocked.dwg").c_str());
@@ -501,6 +526,58 @@ TEST_F(PrintSaveTest, PrintsTheViewOnThePrinterInTheColourModeAndTurnChosen)
                  offDiagonal);
     EXPECT_LT(onDiagonal[0], 245);
     EXPECT_GT(offDiagonal[0], 250);
+}
+
+// The square holding an image whose left half is red and right half blue,
+// from (0, 0) to (100, 75). In the raster export (the window above: two
+// pixels a unit) the image lies where the drawing puts it; printed on a
+// turned page it turns with the square around it.
+TEST_F(PrintSaveTest, ImagesShowInTheRasterExportAndOnThePrintedPage)
+{
+    CImageDecoderRegistered decoder;
+    ASSERT_TRUE(Open("image_square.dxf"));
+    const ZrUI::PrintWindow window = {{-150, -100, 0}, {250, 200, 0}, 400, 300};
+    std::string exported = m_folder + "\\image.png";
+    {
+        CIdleUse use(m_thread);
+        ASSERT_TRUE(m_frame->PrintToFile(&window, 1.0, 0, 0, 0, 0, 800, 600, exported.c_str()));
+    }
+    // The blue half from (50, 0) to (100, 75): columns 400 to 500, rows 250 to 400.
+    RECT blue = BoxOfColour(exported, "blue");
+    EXPECT_NEAR(400, blue.left, 2);
+    EXPECT_NEAR(500, blue.right, 2);
+    EXPECT_NEAR(250, blue.top, 2);
+    EXPECT_NEAR(400, blue.bottom, 2);
+    int red[3], aboveImage[3];
+    AverageOfBox(exported, 340, 320, 9, red);
+    AverageOfBox(exported, 390, 215, 9, aboveImage);
+    EXPECT_GT(red[0], 230);
+    EXPECT_LT(red[2], 30);
+    EXPECT_GT(aboveImage[2], 245);
+
+    Command(ID_VIEW_ZOOM_ALL);
+    RemovePrinterOutput();
+    DialogScript script;
+    script.Then("打印", [](HWND dialog) {
+        SetUpPrint(dialog, IDC_ZRUI_COLOR_MODE_COLOR, true, false);
+        testwin::Click(dialog, IDOK);
+    });
+    script.Start();
+    Command(ID_VIEW_PRINT);
+    EXPECT_TRUE(script.Finished());
+    std::string printed = m_folder + "\\image_print.png";
+    ASSERT_TRUE(RenderPrintedPage(printed, 50));
+    RemovePrinterOutput();
+    // The square's lines and the image's red half; the blue half 75 units
+    // by 50 of the square's 100 across the paper, in a corner of the square.
+    RECT square = BoxOfColour(printed, "red");
+    RECT turned = BoxOfColour(printed, "blue");
+    int side = square.right - square.left;
+    ASSERT_GT(side, 40);
+    EXPECT_NEAR(side * 0.75, turned.right - turned.left, 3);
+    EXPECT_NEAR(side * 0.5, turned.bottom - turned.top, 3);
+    EXPECT_TRUE(abs(turned.left - square.left) <= 2 || abs(turned.right - square.right) <= 2);
+    EXPECT_TRUE(abs(turned.top - square.top) <= 2 || abs(turned.bottom - square.bottom) <= 2);
 }
 
 // Save As of a picture in another raster format: each copy reads back in
