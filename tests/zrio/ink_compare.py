@@ -10,8 +10,8 @@ other picture has ink within 3 pixels. Text is judged by where it stands,
 not by its glyphs, as the two draw it in different faces: each side's texts
 have boxes (ezdxf's from its own layout of each line, ours from the file
 the library wrote), and ink inside a text's box is covered when the other
-picture has text ink (ink inside its own text boxes) within that box grown
-by the text's height.
+picture has text ink (ink inside its own text boxes of about the same
+height, within a factor of 1.5) within that box grown by the text's height.
 
 Usage: ink_compare.py [--layers-on] [--texts BOXES] FILE.dxf OURS.png LEFT BOTTOM RIGHT TOP
 Ours is drawn on white; ink is any pixel that is not the background.
@@ -41,6 +41,8 @@ REACH = 3  # pixels
 # What around a text's box (baseline to cap height) still belongs to it:
 # ascenders, descenders and glyph edges.
 BOX_MARGIN, BOX_MARGIN_PER_HEIGHT = 2, 0.3
+# Texts whose heights differ by more than this are not one text drawn twice.
+HEIGHT_RATIO = 1.5
 DPI = 100
 
 
@@ -170,29 +172,58 @@ class BoxMask:
         b = (u[0] * dy - u[1] * dx) / area
         self.mask = (a >= -reach_u) & (a <= 1 + reach_u) & (b >= -reach_v) & (b <= 1 + reach_v)
 
-    def any(self, picture):
-        return bool(picture[self.rows, self.columns][self.mask].any()) if self.mask.size else False
-
     def add_to(self, picture):
         if self.mask.size:
             picture[self.rows, self.columns] |= self.mask
 
+    def meets(self, other, picture):
+        """Whether a set pixel of the picture lies in both boxes."""
+        rows = slice(max(self.rows.start, other.rows.start), min(self.rows.stop, other.rows.stop))
+        columns = slice(max(self.columns.start, other.columns.start), min(self.columns.stop, other.columns.stop))
+        if not self.mask.size or not other.mask.size or rows.start >= rows.stop or columns.start >= columns.stop:
+            return False
+        def part(box):
+            return box.mask[rows.start - box.rows.start:rows.stop - box.rows.start,
+                            columns.start - box.columns.start:columns.stop - box.columns.start]
+        return bool((picture[rows, columns] & part(self) & part(other)).any())
 
-def text_area(boxes, shape):
-    area = numpy.zeros(shape, dtype=bool)
-    for corners, height in boxes:
-        BoxMask(corners, BOX_MARGIN + BOX_MARGIN_PER_HEIGHT * height, shape).add_to(area)
-    return area
+
+class TextBoxes:
+    """The texts of one picture: each box (with the margin that belongs to
+    it) and its height."""
+
+    def __init__(self, boxes, shape):
+        self.shape = shape
+        self.corners = boxes
+        self.boxes = [(BoxMask(corners, BOX_MARGIN + BOX_MARGIN_PER_HEIGHT * height, shape), height)
+                      for corners, height in boxes]
+        self.spans = numpy.array([[b.rows.start, b.rows.stop, b.columns.start, b.columns.stop, h]
+                                  for b, h in self.boxes]).reshape(-1, 5)
+
+    def area(self):
+        area = numpy.zeros(self.shape, dtype=bool)
+        for box, _ in self.boxes:
+            box.add_to(area)
+        return area
+
+    def inked_near(self, region, height, picture):
+        """Whether the picture has ink in one of these texts of about
+        `height` inside the region."""
+        r0, r1, c0, c1, h = self.spans.T
+        near = ((r0 < region.rows.stop) & (r1 > region.rows.start) & (c0 < region.columns.stop) &
+                (c1 > region.columns.start) & (h <= height * HEIGHT_RATIO) & (height <= h * HEIGHT_RATIO))
+        return any(self.boxes[i][0].meets(region, picture) for i in numpy.flatnonzero(near))
 
 
-def covered_by(other, other_text_ink, boxes):
+def covered_by(other, other_texts, texts):
     """Where the other picture's ink covers this one's: within 3 pixels of
-    it, and inside every text box of this one's (`boxes`) that the other has
-    text ink near (within the box grown by its height)."""
+    it, and inside every text of this one's that the other has a text of
+    about its height near (within its box grown by its height)."""
     covered = spread(other)
-    for corners, height in boxes:
-        if BoxMask(corners, height + REACH, other.shape).any(other_text_ink):
-            BoxMask(corners, BOX_MARGIN + BOX_MARGIN_PER_HEIGHT * height, other.shape).add_to(covered)
+    for (box, height), (corners, _) in zip(texts.boxes, texts.corners):
+        near = BoxMask(corners, height + REACH, other.shape)
+        if other_texts.inked_near(near, height, other):
+            box.add_to(covered)
     return covered
 
 
@@ -219,12 +250,12 @@ def main():
     theirs_rgb, their_boxes = ezdxf_picture(dxf, window, width, height, layers_on)
     ours = ink(ours_rgb, (255, 255, 255))
     theirs = ink(theirs_rgb, (255, 255, 255))
-    ours_text_area, theirs_text_area = text_area(our_boxes, ours.shape), text_area(their_boxes, ours.shape)
+    our_texts, their_texts = TextBoxes(our_boxes, ours.shape), TextBoxes(their_boxes, ours.shape)
     # Ours is covered by theirs, and theirs by ours.
-    ours_covered = covered_by(theirs, theirs & theirs_text_area, our_boxes)
-    theirs_covered = covered_by(ours, ours & ours_text_area, their_boxes)
+    ours_covered = covered_by(theirs, their_texts, our_texts)
+    theirs_covered = covered_by(ours, our_texts, their_texts)
     misses = numpy.full((height, width, 3), 255, dtype=numpy.uint8)
-    misses[ours_text_area | theirs_text_area] = (235, 235, 235)
+    misses[our_texts.area() | their_texts.area()] = (235, 235, 235)
     misses[theirs & ~theirs_covered] = (255, 0, 0)
     misses[ours & ~ours_covered] = (0, 0, 255)
     pair = numpy.concatenate([ours_rgb.astype(numpy.uint8), theirs_rgb.astype(numpy.uint8), misses], axis=1)

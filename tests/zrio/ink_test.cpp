@@ -177,16 +177,20 @@ TEST(Ink, DwgFiles) {
   }
 }
 
-// The comparison tells a drawing that leaves out an entity, or draws
-// polylines with widths as hairlines, from a faithful one: a text entity
-// left out (one of the placement drawing's, on its own) and the bands of
-// the width drawing as lines fall well below the thresholds.
-TEST(Ink, MissingEntityOrHairlinesFallBelow) {
+// The comparison tells a drawing that leaves out an entity, draws
+// polylines with widths as hairlines or texts at the wrong height from a
+// faithful one: a text entity left out (one of the placement drawing's, on
+// its own), the bands of the width drawing as lines and the placement
+// drawing's texts 1.6 times as tall fall well below the thresholds.
+TEST(Ink, MissingEntityHairlinesOrTallerTextsFallBelow) {
   Ink missing = Compare(Drawn("mtext_placement_less_one"), Drawn("mtext_placement"), "mtext_placement_less_one", "");
   EXPECT_LT(missing.theirsCovered, 0.97);
   EXPECT_GE(missing.oursCovered, 0.99);
   Ink hairlines = Compare(Drawn("polyline_hairlines"), Drawn("polyline_widths"), "polyline_hairlines", "");
   EXPECT_LT(hairlines.theirsCovered, 0.8);
+  Ink taller = Compare(Drawn("mtext_placement_taller"), Drawn("mtext_placement"), "mtext_placement_taller", "");
+  EXPECT_LT(taller.theirsCovered, 0.9);
+  EXPECT_LT(taller.oursCovered, 0.9);
 }
 
 // Bands of constant and tapered width, straight and arc segments, meeting

@@ -40,6 +40,15 @@ def as_hairlines(doc, msp):
             vertex.dxf.start_width = vertex.dxf.end_width = 0
 
 
+def with_taller_texts(build, factor):
+    """A drawing as `build` writes it, its MTEXTs `factor` times as tall."""
+    def build_taller(doc, msp):
+        build(doc, msp)
+        for mtext in msp.query("MTEXT"):
+            mtext.dxf.char_height *= factor
+    return build_taller
+
+
 def without_entity(build, index):
     """A drawing as `build` writes it, but for its model space entity of
     that index."""
@@ -309,6 +318,7 @@ def main():
     write(folder, "mtext_codes", lambda doc, msp: mtext_codes(msp))
     write(folder, "mtext_placement", mtext_placement)
     write(folder, "mtext_placement_less_one", without_entity(mtext_placement, 9))
+    write(folder, "mtext_placement_taller", with_taller_texts(mtext_placement, 1.6))
     write(folder, "mtext_columns_2013", mtext_columns, "R2013")
     write(folder, "mirrored_text", mirrored_text)
     write(folder, "mline_meshes", mline_meshes)
