@@ -89,6 +89,11 @@ bool CxImage::Fail(const char* message)
     return false;
 }
 
+CxRowSink* CxImage::RowSinkFor(DWORD width, DWORD height) const
+{
+    return info.rowSink && info.rowSink->WantsRows(width, height) ? info.rowSink : NULL;
+}
+
 void* CxImage::Create(DWORD width, DWORD height, DWORD bpp, DWORD type)
 {
     if (!Destroy())
@@ -175,6 +180,7 @@ bool CxImage::Copy(const CxImage& source, bool copyPixels, bool copySelection, b
         return false;
     memcpy(&info, &source.info, sizeof(info));
     info.ghost = NULL;
+    info.rowSink = NULL;
     header.biXPelsPerMeter = source.header.biXPelsPerMeter;
     header.biYPelsPerMeter = source.header.biYPelsPerMeter;
     if (!source.IsValid()) {

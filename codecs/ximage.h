@@ -63,6 +63,25 @@ struct CxSelectionBox {
     int32_t bottom;
 };
 
+// Takes a picture's rows as its decoder makes them, in place of the image
+// keeping them all: a thumbnail reduces each row as it comes, so a large
+// picture never exists whole. Decoders that can make their rows in order
+// (PNG without interlacing, TIFF read by strips) ask the image's sink, when
+// it has one; every other decoder, and a sink that declines, decodes the
+// picture whole as usual.
+class CxRowSink {
+public:
+    // Before any row: true when the sink takes the rows of a width x height
+    // picture.
+    virtual bool WantsRows(DWORD width, DWORD height) = 0;
+    // The next row, from the top: `row` is an image one row high in the
+    // picture's depth and palette (valid during the call).
+    virtual void TakeRow(const CxImage& row) = 0;
+
+protected:
+    ~CxRowSink() {}
+};
+
 struct CxImageInfo {
     DWORD effWidth;            // bytes per pixel row, padded to 4
     BYTE* firstRow;            // first pixel row inside the DIB block
@@ -88,6 +107,7 @@ struct CxImageInfo {
     RGBQUAD nearestColor;      // nearest-colour cache: last colour looked up,
     BYTE nearestIndex;         // its palette index,
     BYTE nearestValid;         // and whether the two are valid
+    CxRowSink* rowSink;        // borrowed; null: decoders keep every row
 };
 
 class CxImage {
@@ -153,6 +173,9 @@ public:
     void SetJpegQuality(BYTE quality) { info.jpegQuality = quality; }
     BYTE GetJpegScale() const { return info.jpegScale; }
     void SetJpegScale(BYTE scale) { info.jpegScale = scale; }
+    // The next decode hands its rows to the sink where it can, and the
+    // image then holds only the last row (see CxRowSink).
+    void SetRowSink(CxRowSink* sink) { info.rowSink = sink; }
     void SetFrame(int32_t frame) { info.frame = frame; }
     int32_t GetFrame() const { return info.frame; }
     int32_t GetNumFrames() const { return info.numFrames; }
@@ -237,6 +260,9 @@ public:
 
 protected:
     void Startup(DWORD type);
+    // For a decoder about to make a width x height picture: the sink that
+    // takes its rows instead, or null.
+    CxRowSink* RowSinkFor(DWORD width, DWORD height) const;
     // Copies the message (at most 255 characters) into the last-error text
     // and returns false, so that a codec can write `return Fail("...")`.
     bool Fail(const char* message);

@@ -217,7 +217,10 @@ bool CxImagePNG::Decode(CxFile* stream)
     DWORD depth = pixelDepth > 16 ? 24 : pixelDepth == 16 ? 8 : (DWORD)pixelDepth;
     if (withAlpha)
         depth = 24;
-    if (!Create(width, height, depth, CXIMAGE_FORMAT_PNG))
+    // Rows of an interlaced file are complete only after the last pass.
+    CxRowSink* sink =
+        png_get_interlace_type(png, pngInfo) == PNG_INTERLACE_NONE ? RowSinkFor(width, height) : NULL;
+    if (!Create(width, sink ? 1 : height, depth, CXIMAGE_FORMAT_PNG))
         png_error(png, info.lastError);
     SetResolution(png, pngInfo, *this);
     SetPaletteFromFile(png, pngInfo, *this, bitDepth);
@@ -250,7 +253,7 @@ bool CxImagePNG::Decode(CxFile* stream)
         for (DWORD y = 0; y < height; ++y) {
             if (info.escape)
                 png_longjmp(png, 1);
-            DWORD dibRow = height - 1 - y;
+            DWORD dibRow = sink ? 0 : height - 1 - y;
             BYTE* pixels = GetBits(dibRow);
             if (alpha) {
                 BYTE* alphaRow = alpha + (size_t)dibRow * width;
@@ -273,6 +276,8 @@ bool CxImagePNG::Decode(CxFile* stream)
                     WidenTwoBitRow(row, width);
                 memcpy(pixels, row, info.effWidth);
             }
+            if (sink)
+                sink->TakeRow(*this);
         }
     }
     free(row);

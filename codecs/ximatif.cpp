@@ -257,7 +257,14 @@ bool CxImageTIF::DecodePage(TIFF* tif, uint64_t fileBytes)
     if (!CheckPictureBudget(fileBytes, width, height,
                             (uint64_t)page.bitsPerSample * page.samples, Expansion(compression)))
         return false;
-    if (!Create(width, height, depth, CXIMAGE_FORMAT_TIF))
+    // Samples read here come row by row from the top, so a row sink can
+    // take them. So can the rows of 8-bit RGB pages stored from the top,
+    // whose samples are the pixels libtiff's RGBA reader would make.
+    bool plainRgb = rgba && photometric == PHOTOMETRIC_RGB && page.bitsPerSample == 8 && page.samples == 3 &&
+                    sampleFormat == SAMPLEFORMAT_UINT && orientation == ORIENTATION_TOPLEFT &&
+                    compression != COMPRESSION_OJPEG;
+    CxRowSink* sink = !rgba || plainRgb ? RowSinkFor(width, height) : NULL;
+    if (!Create(width, sink ? 1 : height, depth, CXIMAGE_FORMAT_TIF))
         return Fail("CxImageTIF can't create image");
     if (withAlpha) {
         AlphaCreate();
@@ -266,9 +273,9 @@ bool CxImageTIF::DecodePage(TIFF* tif, uint64_t fileBytes)
     }
     SetCodecOption(compression, CXIMAGE_FORMAT_TIF);
 
-    if (rgba)
+    if (rgba && !sink)
         return DecodeRgba(tif, width, height);
-    return DecodeSamples(tif, page);
+    return DecodeSamples(tif, page, sink);
 }
 
 // The reason libtiff gave for the last failure, or a plain one.
@@ -391,9 +398,10 @@ bool CxImageTIF::ReadBand(TIFF* tif, const Page& page, uint32_t ys, uint32_t row
 }
 
 // Grey, palette, CIE L*a*b*, RGB with alpha or below 8 bits and CMYK with
-// alpha: the samples of each band, contiguous or one plane after the other,
-// into the image's rows.
-bool CxImageTIF::DecodeSamples(TIFF* tif, const Page& page)
+// alpha (and plain 8-bit RGB for a row sink): the samples of each band,
+// contiguous or one plane after the other, into the image's rows, or into
+// its one row for each row the sink takes.
+bool CxImageTIF::DecodeSamples(TIFF* tif, const Page& page, CxRowSink* sink)
 {
     if (!SetPaletteFromFile(tif, page.bitsPerSample, page.photometric))
         return false;
@@ -441,29 +449,39 @@ bool CxImageTIF::DecodeSamples(TIFF* tif, const Page& page)
                 return FailWithLibtiffError("damaged TIFF data");
         }
         for (uint32_t j = 0; j < rows; ++j) {
-            DWORD dibRow = page.height - ys - 1 - j;
+            DWORD dibRow = sink ? 0 : page.height - ys - 1 - j;
             const BYTE* line = &bands[j * lineBytes];
-            if (!planar && PutPackedRow(line, lineBytes, dibRow, page))
-                continue;
-            for (uint16_t plane = 0; plane < planes; ++plane) {
-                const BYTE* planeLine = &bands[plane * bandBytes + j * lineBytes];
-                for (size_t i = 0; i < (size_t)page.width * lineSamples; ++i)
-                    samples[i * planes + plane] =
-                        SampleAt(planeLine, i, page.bitsPerSample);
+            if (planar || !PutPackedRow(line, lineBytes, dibRow, page)) {
+                for (uint16_t plane = 0; plane < planes; ++plane) {
+                    const BYTE* planeLine = &bands[plane * bandBytes + j * lineBytes];
+                    for (size_t i = 0; i < (size_t)page.width * lineSamples; ++i)
+                        samples[i * planes + plane] = SampleAt(planeLine, i, page.bitsPerSample);
+                }
+                PutSamples(samples.data(), dibRow, page);
             }
-            PutSamples(samples.data(), dibRow, page);
+            if (sink)
+                sink->TakeRow(*this);
         }
     }
     return true;
 }
 
 // One sample a pixel of 1, 2, 4 or 8 bits is the DIB's own layout (2-bit
-// samples widened to nibbles); false for any other line.
+// samples widened to nibbles), and 8-bit RGB without alpha the DIB's
+// pixels in the other order; false for any other line.
 bool CxImageTIF::PutPackedRow(const BYTE* line, size_t lineBytes, DWORD dibRow, const Page& page)
 {
+    BYTE* pixels = GetBits(dibRow);
+    if (page.samples == 3 && page.bitsPerSample == 8 && page.photometric == PHOTOMETRIC_RGB) {
+        for (size_t x = 0; x < GetWidth() && 3 * x + 2 < lineBytes; ++x) {
+            pixels[3 * x] = line[3 * x + 2];
+            pixels[3 * x + 1] = line[3 * x + 1];
+            pixels[3 * x + 2] = line[3 * x];
+        }
+        return true;
+    }
     if (page.samples != 1)
         return false;
-    BYTE* pixels = GetBits(dibRow);
     switch (page.bitsPerSample) {
     case 1:
     case 4:

@@ -46,7 +46,7 @@ private:
     bool DecodePage(TIFF* tif, uint64_t fileBytes);
     bool FailWithLibtiffError(const char* otherwise);
     bool DecodeRgba(TIFF* tif, DWORD width, DWORD height);
-    bool DecodeSamples(TIFF* tif, const Page& page);
+    bool DecodeSamples(TIFF* tif, const Page& page, CxRowSink* sink);
     bool ReadBand(TIFF* tif, const Page& page, uint32_t ys, uint32_t rows, uint16_t plane,
                   size_t lineBytes, BYTE* band, BYTE* tile);
     bool SetPaletteFromFile(TIFF* tif, uint16_t bitsPerSample, uint16_t photometric);

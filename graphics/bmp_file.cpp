@@ -129,3 +129,27 @@ BYTE* ReadBmpFileImage(CFile* file, DWORD& size)
     FileSource source(file);
     return ReadImageCatching(source, size);
 }
+
+BYTE* MakeBmpFileImage24(int width, int height, const BYTE* rows, size_t stride, bool topDown)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    const DWORD offset = kBmpFileHeaderSize + sizeof(BITMAPINFOHEADER);
+    const DWORD image = DibAlignedImageSize(width, height, 24);
+    if (rowBytes > stride || image == 0 || image > 0xFFFFFFFFu - offset)
+        return nullptr;
+    BYTE* file = static_cast<BYTE*>(malloc(offset + image));
+    if (!file)
+        return nullptr;
+    MakeBmpFileHeader(file, offset + image, offset);
+    BITMAPINFOHEADER header = MakeInfoHeader(width, height, 24);
+    header.biSizeImage = image;
+    memcpy(file + kBmpFileHeaderSize, &header, sizeof(header));
+    BYTE* out = file + offset;
+    for (int y = 0; y < height; ++y, out += rowBytes) {
+        const int source = topDown ? height - 1 - y : y;
+        memcpy(out, rows + stride * static_cast<size_t>(source), rowBytes);
+    }
+    return file;
+}

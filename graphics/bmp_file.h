@@ -21,3 +21,9 @@ DWORD BmpFileSizeField(const BYTE* image);
 // Null when the data is short, damaged or not a BMP with an info header,
 // or on a class-library exception (which is deleted here).
 BYTE* ReadBmpFileImage(CFile* file, DWORD& size);
+
+// A new file image (malloc) of a 24-bit picture of width x height pixels
+// whose rows lie `stride` bytes apart at `rows`, from the top when topDown:
+// stored bottom-up with an info header, as CDib stores its pictures. Null
+// when memory runs out or the sizes do not fit a BMP file.
+BYTE* MakeBmpFileImage24(int width, int height, const BYTE* rows, size_t stride, bool topDown);

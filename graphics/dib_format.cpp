@@ -118,7 +118,7 @@ const BYTE* DibBits(const void* dib)
     return static_cast<const BYTE*>(dib) + DibHeaderSize(dib) + DibPaletteSize(dib);
 }
 
-HGLOBAL NewDib(int width, int height, int bits)
+BITMAPINFOHEADER MakeInfoHeader(int width, int height, int bits)
 {
     BITMAPINFOHEADER header;
     memset(&header, 0, sizeof(header));
@@ -126,7 +126,14 @@ HGLOBAL NewDib(int width, int height, int bits)
     header.biWidth = width;
     header.biHeight = height;
     header.biPlanes = 1;
-    header.biBitCount = static_cast<WORD>(DibRaisedBitCount(bits));
+    header.biBitCount = static_cast<WORD>(bits);
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+HGLOBAL NewDib(int width, int height, int bits)
+{
+    const BITMAPINFOHEADER header = MakeInfoHeader(width, height, DibRaisedBitCount(bits));
     DWORD image = DibImageSize(&header);
     if (image == 0 && width != 0 && height != 0)
         return nullptr;

@@ -36,6 +36,10 @@ void DibFillImageSize(void* dib);
 BYTE* DibBits(void* dib);
 const BYTE* DibBits(const void* dib);
 
+// An info header of width x height pixels (bottom-up for a height above 0)
+// of `bits` bits, BI_RGB, its other fields 0.
+BITMAPINFOHEADER MakeInfoHeader(int width, int height, int bits);
+
 // A new zero-filled packed DIB with an info header: the depth is raised to
 // 1, 4, 8, 24 or 32 bits and the colour table (all black) has 2^bits
 // entries up to 8 bits. Null when it cannot be allocated.

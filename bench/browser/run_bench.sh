@@ -19,14 +19,13 @@ mkdir -p "$build"
 build=$(cd "$build" && pwd)
 cmake -S "$top" -B "$build" -DHARBECK_BENCH=ON >/dev/null
 cmake --build "$build" --target list_bench -j"${HARBECK_BUILD_JOBS:-$(nproc)}" >/dev/null
-# The peer of the thumbnail figures.
-command -v vipsthumbnail >/dev/null || apt-get install -y -q libvips-tools >/dev/null ||
-  echo "vipsthumbnail could not be installed (libvips-tools): its figures are left out"
 work=$build/bench-list
 mkdir -p "$work"
 winpath() { echo "Z:${1//\//\\}"; }
 seconds_since() { echo "scale=3; ($(date +%s%N) - $1) / 1000000000" | bc; }
 source "$top/bench/bench_common.sh"
+# The peer of the thumbnail figures.
+bench_need_vipsthumbnail || true
 source "$top/tools/wine-session.sh"
 trap harbeck_end_session EXIT
 harbeck_start_xvfb

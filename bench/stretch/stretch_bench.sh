@@ -13,4 +13,5 @@ trap harbeck_end_session EXIT
 harbeck_start_xvfb
 harbeck_use_prefix "$build/bench-env"
 harbeck_start_keepalive "$build"
+echo "this machine: $(bench_load)"
 bench_run "$build/bench/stretch/stretch_bench.exe"

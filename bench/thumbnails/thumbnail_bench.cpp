@@ -2,8 +2,10 @@
 // through bench/thumbnails/thumbnail_bench.sh, which makes the files and
 // times the peer programs in the same run.
 //
-//   thumbnail_bench.exe photos <folder> <cache folder>
-//       first visit of a folder of JPEG photos: thumbnails per second
+//   thumbnail_bench.exe photos <folder> <cache folder> [jpg|png]
+//       first visit of a folder of photos: thumbnails per second
+//   thumbnail_bench.exe one <file> <cache folder> <file kind> <repeats> [output.bmp]
+//       one photo's thumbnail made on one thread: milliseconds
 //   thumbnail_bench.exe library <folder> <cache folder> <count>
 //       writes a library of <count> thumbnails (files made in <folder>)
 //   thumbnail_bench.exe revisit <folder> <cache folder>
@@ -21,9 +23,12 @@
 #include "core/file_types.h"
 #include "drawing/common/draw_messages.h"
 #include "drawing/library/lib_index_tree.h"
+#include "drawing/thumbnails/raster_thumbnail.h"
 #include "drawing/thumbnails/task.h"
 #include "drawing/thumbnails/task_manage_thread.h"
+#include "drawing/thumbnails/task_raster_pool.h"
 #include "graphics/kbmp.h"
+#include "platform/base/byte_reader.h"
 
 namespace {
 
@@ -104,13 +109,47 @@ LONGLONG FileSize(const std::string& path)
     return (LONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-int Photos(TTaskManageThread& thread, const std::string& folder)
+int Photos(TTaskManageThread& thread, const std::string& folder, const std::string& extension)
 {
-    std::vector<std::string> names = ListFiles(folder, "*.jpg");
-    const double seconds = RunBatch(thread, folder, names, FILEKIND_JPEG, false);
-    printf("first visit: %zu photos in %.2f s, %.1f thumbnails/s (%d failed)\n", names.size(), seconds,
-           names.size() / seconds, g_receiver.failures);
+    std::vector<std::string> names = ListFiles(folder, ("*." + extension).c_str());
+    const double seconds =
+        RunBatch(thread, folder, names, extension == "png" ? FILEKIND_PNG : FILEKIND_JPEG, false);
+    printf("first visit: %zu photos in %.2f s, %.1f thumbnails/s (%d failed, %d helper threads)\n",
+           names.size(), seconds, names.size() / seconds, g_receiver.failures, ThumbnailHelperCount());
     return g_receiver.failures == 0 ? 0 : 1;
+}
+
+// One photo's thumbnail made again and again on this thread alone; the
+// last one is written to `output` as a .bmp file when it is given.
+int OnePhoto(const std::string& path, int32_t kind, int repeats, const char* output)
+{
+    double best = 1e9, total = 0;
+    BYTE* picture = nullptr;
+    for (int i = 0; i < repeats; ++i) {
+        free(picture);
+        const double start = BenchSeconds();
+        picture = MakeRasterThumbnail(path.c_str(), kind, kWidth, kHeight, false);
+        const double seconds = BenchSeconds() - start;
+        if (!picture) {
+            printf("no thumbnail of %s\n", path.c_str());
+            return 1;
+        }
+        best = seconds < best ? seconds : best;
+        total += seconds;
+    }
+    printf("one thread: best %.1f ms, mean %.1f ms a thumbnail over %d\n", best * 1000,
+           total * 1000 / repeats, repeats);
+    bool written = true;
+    if (output) {
+        HANDLE file = CreateFileA(output, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        const DWORD size = GetU32LE(picture + 2);
+        DWORD done = 0;
+        written = file != INVALID_HANDLE_VALUE && WriteFile(file, picture, size, &done, NULL) && done == size;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
+    free(picture);
+    return written ? 0 : 1;
 }
 
 int Library(const std::string& folder, int count)
@@ -182,7 +221,8 @@ int Drawing(TTaskManageThread& thread, const std::string& path, int repeats)
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        fprintf(stderr, "usage: thumbnail_bench photos|library|revisit|drawing <path> <cache folder> [count]\n");
+        fprintf(stderr,
+                "usage: thumbnail_bench photos|one|library|revisit|drawing <path> <cache folder> [...]\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -190,7 +230,10 @@ int main(int argc, char** argv)
     StartThumbnailBench(argv[3]);
 
     int status = 2;
-    if (mode == "library") {
+    if (mode == "one") {
+        status = OnePhoto(path, argc > 4 ? atoi(argv[4]) : FILEKIND_JPEG, argc > 5 ? atoi(argv[5]) : 10,
+                          argc > 6 ? argv[6] : nullptr);
+    } else if (mode == "library") {
         status = Library(path, argc > 4 ? atoi(argv[4]) : 10000);
     } else {
         WNDCLASSA windowClass = {};
@@ -204,7 +247,7 @@ int main(int argc, char** argv)
         thread.SetThumbSize(kWidth, kHeight);
         thread.Create();
         if (mode == "photos")
-            status = Photos(thread, path);
+            status = Photos(thread, path, argc > 4 ? argv[4] : "jpg");
         else if (mode == "revisit")
             status = Revisit(thread, path);
         else if (mode == "drawing")

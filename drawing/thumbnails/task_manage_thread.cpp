@@ -8,6 +8,7 @@
 #include "core/preference.h"
 #include "drawing/common/draw_messages.h"
 #include "drawing/library/dwg_cache.h"
+#include "drawing/thumbnails/raster_thumbnail.h"
 #include "drawing/thumbnails/task.h"
 #include "graphics/dib.h"
 #include "graphics/kbmp.h"

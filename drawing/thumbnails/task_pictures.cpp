@@ -13,6 +13,7 @@
 #include "drawing/common/draw_messages.h"
 #include "drawing/common/stored_preview.h"
 #include "drawing/library/dwg_cache.h"
+#include "drawing/thumbnails/raster_thumbnail.h"
 #include "drawing/thumbnails/task.h"
 #include "drawing/thumbnails/task_manage_thread.h"
 #include "drawing/thumbnails/task_raster_pool.h"

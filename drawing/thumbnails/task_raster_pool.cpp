@@ -5,90 +5,24 @@
 #include <memory>
 #include <new>
 
-#include "codecs/ximage.h"
-#include "core/file_types.h"
-#include "drawing/thumbnails/jpeg_thumbnail.h"
-#include "graphics/averaged_stretch.h"
-#include "graphics/dib.h"
-#include "graphics/jpeg_markers.h"
-#include "graphics/kimage.h"
+#include "drawing/thumbnails/raster_thumbnail.h"
 
 namespace {
 
-const int kMostHelpers = 4;
+const int kMostHelpers = 16;
 // How often a wait for a helper looks at the caller's stop flag.
 const DWORD kWaitSliceMs = 50;
 // How long the pool's end waits for the helpers to finish their files.
 const DWORD kEndWaitMs = 10000;
 
-// The decoded file, and the size of the whole picture as it stands.
-CxImage* DecodeRaster(const char* path, int32_t fileKind, int boxWidth, int boxHeight, bool exifPreview,
-                      int& fullWidth, int& fullHeight)
-{
-    std::unique_ptr<CxImage> image;
-    if (fileKind == FILEKIND_JPEG) {
-        if (exifPreview)
-            image.reset(LoadJpegOriented(path));
-        if (image) {
-            fullWidth = static_cast<int>(image->GetWidth());
-            fullHeight = static_cast<int>(image->GetHeight());
-            return image.release();
-        }
-        return LoadJpegThumbnail(path, boxWidth, boxHeight, fullWidth, fullHeight);
-    }
-    int format = 0;
-    if (!CDrawingFileType::GetRasterFormat(fileKind, format))
-        return nullptr;
-    image.reset(KImage::LoadThumbnail(path, format));
-    if (image) {
-        fullWidth = static_cast<int>(image->GetWidth());
-        fullHeight = static_cast<int>(image->GetHeight());
-    }
-    return image.release();
-}
-
 }  // namespace
-
-bool IsRasterThumbnailKind(int32_t fileKind)
-{
-    int format = 0;
-    return CDrawingFileType::GetRasterFormat(fileKind, format);
-}
-
-BYTE* MakeRasterThumbnail(const char* path, int32_t fileKind, int boxWidth, int boxHeight, bool exifPreview)
-{
-    int fullWidth = 0, fullHeight = 0;
-    std::unique_ptr<CxImage> image(
-        DecodeRaster(path, fileKind, boxWidth, boxHeight, exifPreview, fullWidth, fullHeight));
-    if (!image || !image->IsValid())
-        return nullptr;
-    int drawnWidth = 0, drawnHeight = 0;
-    FitThumbnailSize(fullWidth, fullHeight, boxWidth, boxHeight, drawnWidth, drawnHeight);
-    const bool wholeSize = drawnWidth == fullWidth && drawnHeight == fullHeight;
-    CDib picture;
-    if (!picture.Create(drawnWidth, drawnHeight, 24))
-        return nullptr;
-    CDC* dc = picture.BeginMemDC(nullptr);
-    if (!dc)
-        return nullptr;
-    SetStretchBltMode(dc->m_hDC, wholeSize ? COLORONCOLOR : HALFTONE);
-    SetBrushOrgEx(dc->m_hDC, 0, 0, nullptr);
-    StretchDibAveraged(dc->m_hDC, 0, 0, drawnWidth, drawnHeight, 0, 0, static_cast<int>(image->GetWidth()),
-                       static_cast<int>(image->GetHeight()), image->GetBits(),
-                       static_cast<const BITMAPINFO*>(image->GetDIB()));
-    if (!picture.EndMemDC())
-        return nullptr;
-    return picture.CopyToBmpFile();
-}
 
 int ThumbnailHelperCount()
 {
     SYSTEM_INFO system;
     GetSystemInfo(&system);
-    const int others = static_cast<int>(system.dwNumberOfProcessors) - 1;
-    if (others < 0)
-        return 0;
-    return others < kMostHelpers ? others : kMostHelpers;
+    const int processors = static_cast<int>(system.dwNumberOfProcessors);
+    return processors < kMostHelpers ? processors : kMostHelpers;
 }
 
 // ---------------------------------------------------------------------------

@@ -14,16 +14,6 @@
 
 #include "platform/classlib/cstring.h"
 
-// The BMP file image of the raster file's thumbnail for a boxWidth x
-// boxHeight box (shrunk with its proportions kept, never enlarged, at least
-// 1 x 1), made with malloc for KBMP::Attach; null when the file cannot be
-// decoded. With exifPreview a JPEG's small EXIF picture is used when it has
-// one. Safe on any thread.
-BYTE* MakeRasterThumbnail(const char* path, int32_t fileKind, int boxWidth, int boxHeight, bool exifPreview);
-
-// True for a file kind that MakeRasterThumbnail can decode.
-bool IsRasterThumbnailKind(int32_t fileKind);
-
 class TTaskRasterPool {
 public:
     // One file the task thread will come to: `key` names its task.
@@ -64,6 +54,7 @@ private:
     std::vector<HANDLE> m_threads;
 };
 
-// The number of helper threads a thumbnail stage gets on this computer: the
-// processors beside the one of the thread they help, at most four.
+// The number of helper threads a thumbnail stage gets on this computer:
+// one a processor, at most 16. The thread they help mostly waits for them,
+// and decodes a file itself only when no helper has started on it yet.
 int ThumbnailHelperCount();

@@ -92,6 +92,38 @@ std::string LibtiffFile(bool tiled, uint16_t bits)
     return std::string((const char*)stream.GetBuffer(false), stream.Size());
 }
 
+// Takes every row a decoder hands over and reads each of its bytes, and
+// of its alpha, as a thumbnail's reduction does.
+class ReadingSink : public CxRowSink {
+public:
+    bool WantsRows(DWORD, DWORD) override { return true; }
+    void TakeRow(const CxImage& row) override
+    {
+        const BYTE* bits = row.GetBits(0);
+        for (DWORD i = 0; i < row.GetEffWidth(); ++i)
+            sum += bits[i];
+        if (const BYTE* alpha = row.AlphaGetPointer())
+            for (DWORD x = 0; x < row.GetWidth(); ++x)
+                sum += alpha[x];
+    }
+    unsigned sum = 0;
+};
+
+// Mutations decoded with a sink that takes the rows.
+void ExpectRowDecodesKeepTheContract(const std::string& valid, DWORD type, uint32_t seed, int cases)
+{
+    codectest::DecodeCall byRows = [type](const std::string& bytes, CxImage& image) {
+        ReadingSink sink;
+        image.SetRowSink(&sink);
+        CxMemFile stream((BYTE*)bytes.data(), (DWORD)bytes.size());
+        const bool decoded = image.Decode(&stream, type);
+        image.SetRowSink(NULL);
+        return decoded;
+    };
+    codectest::ExpectCasesKeepTheContract(valid, codectest::DecodeCase(byRows),
+                                          "rows of format " + std::to_string(type), seed, cases, 12000);
+}
+
 }  // namespace
 
 TEST(LibraryCodecMutations, JpegWithExif)
@@ -120,7 +152,12 @@ TEST(LibraryCodecMutations, PngOfEveryKindWeWrite)
                                    800);
     ExpectMutationsKeepTheContract(Encoded(*rgba, CXIMAGE_FORMAT_PNG), CXIMAGE_FORMAT_UNKNOWN,
                                    seed++, 400);
+    rgba->SetCodecOption(0, CXIMAGE_FORMAT_PNG);
+    ExpectRowDecodesKeepTheContract(Encoded(*rgba, CXIMAGE_FORMAT_PNG), CXIMAGE_FORMAT_PNG, seed++, 500);
     delete rgba;
+    for (DWORD bpp : {4u, 8u, 24u})
+        ExpectRowDecodesKeepTheContract(EncodedPicture(bpp, CXIMAGE_FORMAT_PNG), CXIMAGE_FORMAT_PNG, seed++,
+                                        300);
 }
 
 TEST(LibraryCodecMutations, TiffStripsTilesAndCompressions)
@@ -136,6 +173,10 @@ TEST(LibraryCodecMutations, TiffStripsTilesAndCompressions)
                                    seed++, 400);
     ExpectMutationsKeepTheContract(LibtiffFile(true, 8), CXIMAGE_FORMAT_TIF, seed++, 400);
     ExpectMutationsKeepTheContract(LibtiffFile(false, 16), CXIMAGE_FORMAT_UNKNOWN, seed++, 400);
+    for (DWORD bpp : {1u, 8u, 24u})
+        ExpectRowDecodesKeepTheContract(EncodedPicture(bpp, CXIMAGE_FORMAT_TIF), CXIMAGE_FORMAT_TIF, seed++,
+                                        300);
+    ExpectRowDecodesKeepTheContract(LibtiffFile(true, 8), CXIMAGE_FORMAT_TIF, seed++, 300);
 }
 
 TEST(LibraryCodecMutations, JpegTwoThousandPnmPgxAndSunRaster)

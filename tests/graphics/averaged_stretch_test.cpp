@@ -5,11 +5,16 @@
 
 #include <stdlib.h>
 
+#include <string>
 #include <vector>
 
 #include "graphics/averaged_stretch.h"
+#include "graphics/bmp_file.h"
 #include "graphics/dib.h"
 #include "graphics/kwin_canvas.h"
+#include "platform/base/byte_reader.h"
+#include "tests/support/test_files.h"
+#include "tests/support/unix_tools.h"
 
 namespace {
 
@@ -72,6 +77,13 @@ COLORREF Checker(int x, int row)
     return (x + row) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0);
 }
 
+COLORREF Noise(int x, int row)
+{
+    unsigned state = static_cast<unsigned>(x * 7919 + row * 104729) * 2654435761u;
+    state ^= state >> 13;
+    return RGB(state & 255, (state >> 8) & 255, (state >> 16) & 255);
+}
+
 // What a drawing function leaves in a 24-bit picture, as COLORREFs from
 // the top.
 template <class Draw>
@@ -129,6 +141,49 @@ TEST(AveragedStretch, FineCheckerBecomesMidGrey)
     EXPECT_FALSE(ReduceDibByArea(dib.Info(), dib.bits.data(), 0, 0, 200, 150, 200, 150, reduced));
     EXPECT_FALSE(ReduceDibByArea(dib.Info(), dib.bits.data(), 0, 0, 200, 150, 250, 100, reduced));
     EXPECT_FALSE(ReduceDibByArea(dib.Info(), dib.bits.data(), 8, 0, 200, 150, 20, 15, reduced));
+}
+
+TEST(AveragedStretch, ReducesAsImageMagickScaleDoes)
+{
+    // ImageMagick's -scale averages by area as we do; the two round their
+    // sums apart, so a channel may differ by one level.
+    const int sourceWidth = 97, sourceHeight = 61;
+    const TestDib dib = MakeDib(sourceWidth, sourceHeight, 24, false, Noise);
+    const size_t stride = (sourceWidth * 3 + 3) & ~3;
+    BYTE* file = MakeBmpFileImage24(sourceWidth, sourceHeight, dib.bits.data(), stride, false);
+    ASSERT_NE(nullptr, file);
+    const std::string folder = testfiles::MakeScratchFolder("averaged");
+    const std::string bmp = folder + "\\noise.bmp", dump = folder + "\\scaled.rgb";
+    ASSERT_TRUE(
+        testfiles::WriteFileBytes(bmp, std::string(reinterpret_cast<char*>(file), GetU32LE(file + 2))));
+    free(file);
+    const struct {
+        int width, height;
+    } sizes[] = {{40, 25}, {13, 61}, {97, 7}, {30, 29}, {1, 1}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height);
+        ASSERT_EQ(0,
+                  codectest::RunUnixProgram("/usr/bin/convert " + codectest::UnixPath(bmp) + " -scale " +
+                                            std::to_string(size.width) + "x" + std::to_string(size.height) +
+                                            "! -depth 8 rgb:" + codectest::UnixPath(dump)));
+        std::string reference;
+        ASSERT_TRUE(testfiles::ReadFileBytes(dump, reference));
+        ASSERT_EQ(static_cast<size_t>(size.width * size.height * 3), reference.size());
+        KReducedDib reduced;
+        ASSERT_TRUE(ReduceDibByArea(dib.Info(), dib.bits.data(), 0, 0, sourceWidth, sourceHeight, size.width,
+                                    size.height, reduced));
+        int worst = 0;
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x)
+                for (int c = 0; c < 3; ++c) {
+                    // Ours bottom-up, blue first; the dump from the top, red first.
+                    const int ours =
+                        reduced.bits[(size.height - 1 - y) * reduced.GetStride() + x * 3 + 2 - c];
+                    const int theirs = static_cast<unsigned char>(reference[(y * size.width + x) * 3 + c]);
+                    worst = abs(ours - theirs) > worst ? abs(ours - theirs) : worst;
+                }
+        EXPECT_LE(worst, 1);
+    }
 }
 
 TEST(AveragedStretch, CanvasSmoothingPassAverages)

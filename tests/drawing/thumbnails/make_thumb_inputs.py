@@ -57,7 +57,11 @@ def main():
     # checker: rows from the top, red, green, blue.
     convert("-size", "640x480", "-seed", "3", "plasma:fractal", str(folder / "plasma.png"))
     convert("-size", "1000x700", "-seed", "5", "plasma:fractal", "-quality", "92", str(folder / "plasma.jpg"))
-    for name in ("plasma.png", "plasma.jpg", "checker.png"):
+    # The same picture as a TIFF of strips and as an interlaced PNG, whose
+    # rows the decoder cannot hand over in order.
+    convert(str(folder / "plasma.png"), "-compress", "lzw", str(folder / "plasma.tif"))
+    convert(str(folder / "plasma.png"), "-interlace", "PNG", str(folder / "plasma_interlaced.png"))
+    for name in ("plasma.png", "plasma.jpg", "checker.png", "plasma.tif", "plasma_interlaced.png"):
         convert(str(folder / name), "-filter", "box", "-resize", "160x120", "-depth", "8",
                 "rgb:" + str(folder / (name + ".box.rgb")))
     (folder / "broken.png").write_bytes(b"\x89PNG\r\n\x1a\n" + b"not a picture" * 10)

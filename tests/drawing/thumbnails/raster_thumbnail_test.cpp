@@ -1,5 +1,6 @@
 // Raster thumbnails are reduced by averaging: a fine pattern comes out as
-// its mean grey, and photos as ImageMagick's box reduction makes them.
+// its mean grey, and photos as ImageMagick's box reduction makes them,
+// whether their rows were reduced as they were decoded or after.
 #include "tests/support/gtest.h"
 
 #include <stdlib.h>
@@ -9,7 +10,7 @@
 #include <string>
 
 #include "core/file_types.h"
-#include "drawing/thumbnails/task_raster_pool.h"
+#include "drawing/thumbnails/raster_thumbnail.h"
 #include "platform/base/byte_reader.h"
 #include "tests/support/test_files.h"
 
@@ -74,7 +75,11 @@ TEST(RasterThumbnailTest, PhotosMatchTheBoxReduction)
     const struct {
         const char* name;
         int32_t kind;
-    } photos[] = {{"plasma.png", FILEKIND_PNG}, {"plasma.jpg", FILEKIND_JPEG}, {"checker.png", FILEKIND_PNG}};
+    } photos[] = {{"plasma.png", FILEKIND_PNG},
+                  {"plasma.jpg", FILEKIND_JPEG},
+                  {"checker.png", FILEKIND_PNG},
+                  {"plasma.tif", FILEKIND_TIFF},
+                  {"plasma_interlaced.png", FILEKIND_PNG}};
     for (const auto& photo : photos) {
         const Picture thumbnail = MakeThumbnail(photo.name, photo.kind);
         const std::string reference = Reference(photo.name);

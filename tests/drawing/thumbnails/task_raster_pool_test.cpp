@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/file_types.h"
+#include "drawing/thumbnails/raster_thumbnail.h"
 #include "drawing/thumbnails/task_raster_pool.h"
 #include "platform/base/byte_reader.h"
 #include "tests/support/test_files.h"
