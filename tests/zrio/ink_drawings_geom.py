@@ -10,6 +10,7 @@ import math
 import os
 
 import ezdxf
+from ezdxf.acis import api as acis
 from ezdxf.math import Matrix44, Vec2
 from ezdxf.render import mleader
 
@@ -261,6 +262,7 @@ def write_all(folder, fixtures):
     dynamic_block(folder)
     images(folder)
     helix_and_ole_frame(folder)
+    solids_as_faces(folder, os.path.join(fixtures, "dxp_api-cw750-details.dxf"))
 
 
 def ole_frame(owner, left, top, right, bottom):
@@ -293,3 +295,21 @@ def helix_and_ole_frame(folder):
         save(doc, folder, name)
         if not name.endswith("_twin"):
             insert_entities(folder, name, [ole_frame(msp.layout_key, 70.0, 30.0, 90.0, 18.0)])
+
+
+def solids_as_faces(folder, path):
+    """A twin of a drawing whose 3DSOLIDs keep their bodies as SAB data
+    (which ezdxf does not draw): each solid's faces, as ezdxf's ACIS reader
+    meshes them, as closed 3D polylines on the solid's layer."""
+    doc = ezdxf.readfile(path)
+    msp = doc.modelspace()
+    for solid in msp.query("3DSOLID"):
+        for body in acis.load(solid.sab if solid.has_binary_data else solid.sat):
+            for mesh in acis.mesh_from_body(body):
+                vertices = list(mesh.vertices)
+                for face in mesh.faces:
+                    msp.add_polyline3d([vertices[i] for i in face], close=True,
+                                       dxfattribs={"layer": solid.dxf.layer})
+        msp.delete_entity(solid)
+    name = os.path.splitext(os.path.basename(path))[0] + "_solids_as_faces"
+    save(doc, folder, name)
