@@ -154,6 +154,8 @@ void ExpectDrawing(const std::string& name, double theirs, double ours) {
 // are off or frozen: it is drawn with every layer as well, against a twin
 // whose three 3DSOLIDs (SAB data in the file's ACDSDATA section, which
 // ezdxf does not draw) are the faces ezdxf's ACIS reader makes of them.
+// ezdxf breaks its MTEXTs without a wrap width ("T.B.D OPENING SIZE") into
+// two lines; ours keep to one, as a zero width says.
 TEST(Ink, DxfFilesOfOtherPrograms) {
   for (const char* name : {"ezd_acad_table_simple", "ezd_hatches_2", "dxp_api-cw750-details"}) {
     std::string path = std::string(ZRIO_DXF_FIXTURES) + "/" + name + ".dxf";
