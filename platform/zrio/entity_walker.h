@@ -13,6 +13,7 @@
 
 namespace zr {
 
+struct DimensionArrow;
 struct MLeaderShape;
 
 // Resolved appearance of one primitive.
@@ -120,15 +121,23 @@ class EntityWalker {
   void mesh(const Entity& e, const Transform& t, const DrawStyle& style);
   void spline(const Entity& e, const Transform& t, const DrawStyle& style);
   // Points of the cubic through the points into scratch_ (the points
-  // themselves when there is none).
-  void curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent, const Vec3* endTangent);
-  void leader(const Entity& e, const Transform& t, const DrawStyle& style);
+  // themselves when there is none), for drawing under the transform.
+  void curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent, const Vec3* endTangent,
+                    const Transform& t);
+  // How many points a span of a spline of these control points takes,
+  // drawn under the transform.
+  int splinePointsPerSpan(const std::vector<Vec3>& control, int degree, const Transform& t) const;
+  void leader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style, int32_t layer);
   // Kinds kept as raw groups that have a picture.
   void rawEntity(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
              const DrawStyle& style);
   // A dimension without a block, from its definition points.
-  void dimension(const RawGroups& raw, bool arc, const Transform& t, const DrawStyle& style);
+  void dimension(const RawGroups& raw, bool arc, const Transform& t, const Context& ctx, const DrawStyle& style,
+                 int32_t layer);
+  // A dimension's or leader's arrowhead: its block, or the shape of its kind.
+  void arrowhead(const DimensionArrow& arrow, const Transform& t, const Context& ctx, const DrawStyle& style,
+                 int32_t layer);
   // An IMAGE's picture (when its file is found) and its frame.
   void image(const Entity& e, const Transform& t, const DrawStyle& style);
   void multileader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style,
