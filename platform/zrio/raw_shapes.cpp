@@ -29,54 +29,6 @@ bool Finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && 
 
 }  // namespace
 
-bool MlineElements(const RawGroups& raw, std::vector<std::vector<Vec3>>* lines, bool* closed) {
-  long elements = 0;
-  *closed = false;
-  struct Vertex {
-    Vec3 at, miter;
-    std::vector<double> offsets;  // first parameter of each element
-  };
-  std::vector<Vertex> vertices;
-  for (size_t i = 0; i < raw.size();) {
-    const RawGroup& g = raw[i];
-    if (g.code == 71) *closed = (Integer(g) & 2) != 0;
-    else if (g.code == 73) elements = Integer(g);
-    if (g.code == 11) {
-      if (vertices.size() >= kMaxItems) return false;
-      vertices.emplace_back();
-      i = PointAt(raw, i, &vertices.back().at);
-      continue;
-    }
-    if (g.code == 13 && !vertices.empty()) {
-      i = PointAt(raw, i, &vertices.back().miter);
-      continue;
-    }
-    if (g.code == 74 && !vertices.empty()) {
-      // The element's parameters: the first is its distance along the
-      // miter from the vertex; the others (dashes) are not drawn.
-      long count = Integer(g);
-      ++i;
-      double offset = 0;
-      for (long k = 0; k < count && i < raw.size() && raw[i].code == 41; ++k, ++i)
-        if (k == 0) offset = Number(raw[i]);
-      vertices.back().offsets.push_back(offset);
-      continue;
-    }
-    ++i;
-  }
-  if (elements <= 0 || elements > 16 || vertices.size() < 2) return false;
-  for (long k = 0; k < elements; ++k) {
-    std::vector<Vec3> line;
-    for (const Vertex& v : vertices) {
-      double offset = size_t(k) < v.offsets.size() ? v.offsets[size_t(k)] : 0;
-      Vec3 p = v.at + v.miter * offset;
-      if (Finite(p)) line.push_back(p);
-    }
-    if (line.size() >= 2) lines->push_back(std::move(line));
-  }
-  return !lines->empty();
-}
-
 bool ImageBoundary(const RawGroups& raw, std::vector<Vec3>* loop) {
   ImagePlacement placement;
   if (!ReadImagePlacement(raw, &placement)) return false;

@@ -1,5 +1,5 @@
-// The geometry of entity kinds the reader keeps as raw groups: MLINE,
-// WIPEOUT and IMAGE frames, MESH faces, HELIX curves and OLE2FRAME frames,
+// The geometry of entity kinds the reader keeps as raw groups: WIPEOUT
+// and IMAGE frames, MESH faces, HELIX curves and OLE2FRAME frames,
 // in the entity's own coordinates.
 #pragma once
 #include <vector>
@@ -7,10 +7,6 @@
 #include "platform/zrio/dxf_model.h"
 
 namespace zr {
-
-// The lines of an MLINE's elements, one polyline each; closed for a
-// closed MLINE.
-bool MlineElements(const RawGroups& raw, std::vector<std::vector<Vec3>>* lines, bool* closed);
 
 // The clip boundary of a WIPEOUT or IMAGE (the whole picture when it has
 // none), as a closed loop.

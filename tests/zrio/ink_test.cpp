@@ -16,6 +16,7 @@
 #include "graphics/drawing_image_decoder.h"
 #include "platform/zrio/box_sink.h"
 #include "platform/zrio/drawing_state.h"
+#include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/zrio.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
@@ -217,6 +218,17 @@ TEST(Ink, MtextPlacement) {
 TEST(Ink, MirroredText) { ExpectDrawing("mirrored_text", 0.99, 0.99); }
 // MLINE, polygon and polyface meshes, TRACE and a stand-alone ATTDEF's tag.
 TEST(Ink, MlineMeshesTraceAttdef) { ExpectDrawing("mline_meshes", 0.99, 0.99); }
+// MLINEs in their styles' looks: each element at its offset in its colour
+// and linetype, fills, square, round and inner-arc caps and miters; as the
+// DXF file holds them and as LibreDWG reads the DWG the library saves.
+TEST(Ink, MlineStyles) {
+  ExpectDrawing("mline_styles", 0.99, 0.99);
+  std::string dwg = std::string(ZRIO_INK_SHOTS) + "/mline_styles.dwg";
+  DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, d->open(testfiles::ToWinePath(Drawn("mline_styles")).c_str(), nullptr));
+  ASSERT_TRUE(d->save(testfiles::ToWinePath(dwg).c_str(), 1, zr::kSave2004, 0)) << d->getSaveError();
+  ExpectInk(dwg, Drawn("mline_styles"), "mline_styles_dwg", 0.99, 0.99);
+}
 // A wipeout hides the lines under it.
 TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.99, 0.99); }
 
