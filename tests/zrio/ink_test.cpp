@@ -259,6 +259,13 @@ TEST(Ink, AcisBodies) {
     ExpectInk(Drawn(name), Drawn(std::string(name) + "_twin"), name, 0.99, 0.99);
 }
 
+// Spline edges are drawn over their parameter ranges only, whichever way
+// round the edge and its curve run, beside a line and an arc of the same
+// body; the twin draws those parts as polylines.
+TEST(Ink, AcisTrimmedEdges) {
+  ExpectInk(Drawn("acis_trimmed"), Drawn("acis_trimmed_twin"), "acis_trimmed", 0.99, 0.99);
+}
+
 // Proxy graphics: circles, arcs, polylines, a filled polygon, a mesh, a
 // shell and texts, in colours and under a pushed transform, of an
 // ACAD_PROXY_ENTITY and of an entity of an unknown class. ezdxf reads no
