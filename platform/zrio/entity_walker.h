@@ -81,6 +81,11 @@ class PrimitiveSink {
   // viewport of a paper layout, its corners in world coordinates).
   virtual void pushClip(const Vec3* corners, int count) {}
   virtual void popClip() {}
+  // What an entity draws next (proxy graphics under a clip boundary) shows
+  // only inside the polygon, until popEntityClip; clips nest. Sinks that
+  // measure or hit-test take all of what is drawn.
+  virtual void pushEntityClip(const Vec3* corners, int count) {}
+  virtual void popEntityClip() {}
 };
 
 struct WalkOptions {

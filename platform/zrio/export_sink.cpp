@@ -44,16 +44,23 @@ void ExportSink::emitPolygons(const double* xy, const int* counts, int loops) {
   else device_->PolyPolygon(points_.data(), counts, loops);
 }
 
+// The device takes one clip at a time: a clip inside another replaces it
+// until it ends.
 void ExportSink::beginClip(const double* xy, int count) {
-  points_.assign(size_t(count), DwgExportPoint{0, 0, 0, 0, 0});
+  clips_.emplace_back(size_t(count), DwgExportPoint{0, 0, 0, 0, 0});
   for (int i = 0; i < count; ++i) {
-    points_[size_t(i)].x = xy[2 * i];
-    points_[size_t(i)].y = xy[2 * i + 1];
+    clips_.back()[size_t(i)].x = xy[2 * i];
+    clips_.back()[size_t(i)].y = xy[2 * i + 1];
   }
-  device_->SetClip(count, points_.data());
+  device_->SetClip(count, clips_.back().data());
 }
 
-void ExportSink::endClip() { device_->ResetClip(); }
+void ExportSink::endClip() {
+  if (clips_.empty()) return;
+  clips_.pop_back();
+  device_->ResetClip();
+  if (!clips_.empty()) device_->SetClip(int(clips_.back().size()), clips_.back().data());
+}
 
 void ExportSink::emitPixels(const OutputPixels& p) {
   HBITMAP dib = PixelSection(p);

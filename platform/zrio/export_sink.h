@@ -26,6 +26,7 @@ class ExportSink : public ScreenSink {
  private:
   CDwgExport* device_;
   std::vector<DwgExportPoint> points_;
+  std::vector<std::vector<DwgExportPoint>> clips_;  // the innermost last
 };
 
 }  // namespace zr

@@ -221,6 +221,7 @@ TEST(Ink, MlineMeshesTraceAttdef) { ExpectDrawing("mline_meshes", 0.99, 0.99); }
 // MLINEs in their styles' looks: each element at its offset in its colour
 // and linetype, fills, square, round and inner-arc caps and miters; as the
 // DXF file holds them and as LibreDWG reads the DWG the library saves.
+// ezdxf draws the start caps one MLINE suppresses (0.7% of its ink).
 TEST(Ink, MlineStyles) {
   ExpectDrawing("mline_styles", 0.99, 0.99);
   std::string dwg = std::string(ZRIO_INK_SHOTS) + "/mline_styles.dwg";
@@ -274,6 +275,16 @@ TEST(Ink, AcisTrimmedEdges) {
 // ezdxf draws the arc through three points on the other side of its chord,
 // not through its middle point (1.7% of either's ink).
 TEST(Ink, ProxyGraphics) { ExpectInk(Drawn("proxy"), Drawn("proxy_twin"), "proxy", 0.98, 0.98); }
+
+// The LWPOLYLINE command (straight and arc segments, closed, with widths;
+// its data counted and not) and clip boundaries: lines and a circle
+// clipped by a pushed boundary, lines after it is popped. ezdxf draws each
+// proxy LWPOLYLINE's points at the origin and draws no clips: the twins
+// hold the polylines as entities and the clipped parts.
+TEST(Ink, ProxyLwpolylinesAndClips) {
+  for (const char* name : {"proxy_lwpolylines", "proxy_clips"})
+    ExpectInk(Drawn(name), Drawn(std::string(name) + "_twin"), name, 0.99, 0.99);
+}
 
 // A table whose block is not in the file is drawn from its cells: grid,
 // merged title cell, texts by their alignments and the style's heights and

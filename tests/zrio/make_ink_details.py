@@ -142,10 +142,10 @@ class Bits:
 LWPOLYLINE, PUSH_CLIP, POP_CLIP = 33, 27, 28
 
 
-def lwpolyline(graphic, points, bulges=None, widths=None, closed=False, constant_width=None):
-    """The LWPOLYLINE command: the byte count of the entity's data, then its
-    data as a DWG file holds it (flags, the optional width, the counts, the
-    points, bulges and widths)."""
+def lwpolyline(graphic, points, bulges=None, widths=None, closed=False, constant_width=None, counted=True):
+    """The LWPOLYLINE command: the byte count of the entity's data (when
+    counted), then its data as a DWG file holds it (flags, the optional
+    width, the counts, the points, bulges and widths)."""
     flags = (512 if closed else 0) | (16 if bulges else 0) | (32 if widths else 0) | (4 if constant_width else 0)
     b = Bits()
     b.bit_short(flags)
@@ -167,7 +167,7 @@ def lwpolyline(graphic, points, bulges=None, widths=None, closed=False, constant
         b.bit_double(start)
         b.bit_double(end)
     data = b.bytes()
-    body = struct.pack("<i", len(data)) + data
+    body = (struct.pack("<i", len(data)) if counted else b"") + data
     graphic.add(LWPOLYLINE, body + b"\0" * (-len(body) % 4))
 
 
@@ -185,18 +185,21 @@ def push_clip(graphic, corners):
 
 
 def proxy_lwpolylines(folder):
-    """LWPOLYLINE commands of an entity of an unknown class (ezdxf draws
-    its graphics): straight and arc segments, closed, with widths; the
-    twin holds the same polylines as entities."""
+    """LWPOLYLINE commands of an entity of an unknown class: straight and
+    arc segments, closed, with widths, a constant width, one without its
+    byte count; the twin holds the same polylines as entities."""
     doc = ezdxf.new("R2018")
     twin = ezdxf.new("R2018")
     g = proxy_graphic.Graphic()
     g.color(1)
-    cases = [([(0, 0), (20, 0), (20.5, 15), (40, 15)], None, None, False),
-             ([(0, 25), (20, 25), (20, 40)], [0.5, -1, 0], None, True),
-             ([(30, 25), (50, 25), (50, 45)], [0, 0.4, 0], [(0, 2), (2, 0), (1, 1)], False)]
-    for points, bulges, widths, closed in cases:
-        lwpolyline(g, points, bulges, widths, closed)
+    cases = [([(0, 0), (20, 0), (20.5, 15), (40, 15)], None, None, False, None, True),
+             ([(0, 25), (20, 25), (20, 40)], [0.5, -1, 0], None, True, None, True),
+             ([(30, 25), (50, 25), (50, 45)], [0, 0.4, 0], [(0, 2), (2, 0), (1, 1)], False, None, True),
+             ([(50, 0), (70, 5), (60, 15)], None, None, False, 1.5, False)]
+    for points, bulges, widths, closed, constant, counted in cases:
+        lwpolyline(g, points, bulges, widths, closed, constant, counted)
+        if constant:
+            widths = [(constant, constant)] * len(points)
         rows = [(x, y, (widths or [(0, 0)] * len(points))[i][0], (widths or [(0, 0)] * len(points))[i][1],
                  (bulges or [0] * len(points))[i]) for i, (x, y) in enumerate(points)]
         twin.modelspace().add_lwpolyline(rows, format="xyseb", close=closed)
