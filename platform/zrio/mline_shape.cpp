@@ -7,6 +7,7 @@
 
 #include "platform/zrio/dxf_reader.h"
 #include "platform/zrio/entity_walker.h"
+#include "platform/zrio/raw_shapes.h"
 
 namespace zr {
 
@@ -30,16 +31,6 @@ uint64_t Handle(const RawGroup& g) { return strtoull(g.value.c_str(), nullptr, 1
 
 bool Finite(const Vec3& p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-// Reads a point whose x group is at raw[i]; returns the index after it.
-size_t PointAt(const RawGroups& raw, size_t i, Vec3* p) {
-  int code = raw[i].code;
-  *p = Vec3(Number(raw[i]), 0, 0);
-  ++i;
-  if (i < raw.size() && raw[i].code == code + 10) p->y = Number(raw[i++]);
-  if (i < raw.size() && raw[i].code == code + 20) p->z = Number(raw[i++]);
-  return i;
 }
 
 // One MLINESTYLE record's groups, [begin, end).
@@ -91,11 +82,11 @@ bool ReadVertices(const RawGroups& raw, std::vector<Vertex>* vertices, long* fla
     if (g.code == 11) {
       if (vertices->size() >= kMaxVertices) return false;
       vertices->emplace_back();
-      i = PointAt(raw, i, &vertices->back().at);
+      i = RawPointAt(raw, i, &vertices->back().at);
       continue;
     }
     if (g.code == 13 && !vertices->empty()) {
-      i = PointAt(raw, i, &vertices->back().miter);
+      i = RawPointAt(raw, i, &vertices->back().miter);
       continue;
     }
     if (g.code == 74 && !vertices->empty()) {

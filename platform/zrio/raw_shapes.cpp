@@ -14,9 +14,11 @@ const size_t kMaxItems = 1000000;
 double Number(const RawGroup& g) { return atof(g.value.c_str()); }
 long Integer(const RawGroup& g) { return atol(g.value.c_str()); }
 
-// Reads a point whose x group is at raw[i] (x, then y and z at +10 and +20
-// when they follow); returns the index after it.
-size_t PointAt(const RawGroups& raw, size_t i, Vec3* p) {
+bool Finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+}  // namespace
+
+size_t RawPointAt(const RawGroups& raw, size_t i, Vec3* p) {
   int code = raw[i].code;
   *p = Vec3(Number(raw[i]), 0, 0);
   ++i;
@@ -24,10 +26,6 @@ size_t PointAt(const RawGroups& raw, size_t i, Vec3* p) {
   if (i < raw.size() && raw[i].code == code + 20) p->z = Number(raw[i++]);
   return i;
 }
-
-bool Finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
-}  // namespace
 
 bool ImageBoundary(const RawGroups& raw, std::vector<Vec3>* loop) {
   ImagePlacement placement;
@@ -43,7 +41,7 @@ bool MeshFaces(const RawGroups& raw, std::vector<std::vector<Vec3>>* faces) {
   for (; i < raw.size() && raw[i].code != 93; ++i) {
     if (raw[i].code == 10 && vertices.size() < kMaxItems) {
       Vec3 p;
-      i = PointAt(raw, i, &p) - 1;
+      i = RawPointAt(raw, i, &p) - 1;
       vertices.push_back(p);
     }
   }
@@ -73,7 +71,7 @@ bool HelixSpline(const RawGroups& raw, int* degree, std::vector<Vec3>* controlPo
     if (g.code == 40 && knots->size() < kMaxItems) knots->push_back(Number(g));
     if (g.code == 10 && controlPoints->size() < kMaxItems) {
       Vec3 p;
-      i = PointAt(raw, i, &p);
+      i = RawPointAt(raw, i, &p);
       controlPoints->push_back(p);
       continue;
     }
@@ -89,7 +87,7 @@ bool OleFrame(const RawGroups& raw, std::vector<Vec3>* loop) {
     int code = raw[i].code;
     if (code == 10 || code == 11) {
       Vec3 p;
-      i = PointAt(raw, i, &p);
+      i = RawPointAt(raw, i, &p);
       (code == 10 ? upperLeft : lowerRight) = p;
       (code == 10 ? hasUpper : hasLower) = true;
       continue;

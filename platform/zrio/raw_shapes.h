@@ -8,6 +8,10 @@
 
 namespace zr {
 
+// Reads a point whose x group is at raw[i] (x, then y and z at +10 and +20
+// when they follow); returns the index after it.
+size_t RawPointAt(const RawGroups& raw, size_t i, Vec3* p);
+
 // The clip boundary of a WIPEOUT or IMAGE (the whole picture when it has
 // none), as a closed loop.
 bool ImageBoundary(const RawGroups& raw, std::vector<Vec3>* loop);

@@ -234,7 +234,8 @@ TEST(ProxyGraphics, DamagedGraphicsAreReadWithinBounds) {
       zr::DrawProxyGraphics(std::vector<uint8_t>(bytes.begin(), bytes.end()), db, zr::Transform(),
                             zr::DrawStyle(), box);
       decoded = box.box().valid();
-      return !decoded || std::isfinite(box.box().lo.x + box.box().hi.y) ? std::string() : "extents not finite";
+      bool finite = std::isfinite(box.box().lo.x + box.box().hi.y);
+      return !decoded || finite ? std::string() : "extents not finite";
     }, c.file, c.seed, c.cases, 20000);
   }
 }
