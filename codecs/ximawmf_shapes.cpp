@@ -3,6 +3,7 @@
 #include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <algorithm>
 
@@ -235,10 +236,15 @@ bool IsFarOutside(const RECT& box, LONG width, LONG height)
 
 // Where a record keeps a bitmap: the offsets of its usage field and of
 // its four fields bitmap-header offset, header size, bits offset, bits
-// size.
+// size; for a transfer's source or mask, also the offsets of the part of
+// it that is drawn: x, y, width and height (the destination's for
+// transfers that do not stretch), and of the transform from those
+// coordinates to the bitmap's pixels (0 when there is none).
 struct BitmapFields {
     size_t usage;
     size_t header;
+    size_t x = 0, y = 0, width = 0, height = 0;
+    size_t transform = 0;
 };
 
 // The bitmaps of the records that carry them (a transfer's source and
@@ -247,22 +253,24 @@ int RecordBitmaps(DWORD type, BitmapFields fields[2])
 {
     switch (type) {
     case EMR_BITBLT:
+        fields[0] = { 80, 84, 44, 48, 32, 36, 52 };
+        return 1;
     case EMR_STRETCHBLT:
     case EMR_ALPHABLEND:
     case EMR_TRANSPARENTBLT:
-        fields[0] = { 80, 84 };
+        fields[0] = { 80, 84, 44, 48, 100, 104, 52 };
         return 1;
     case EMR_MASKBLT:
-        fields[0] = { 80, 84 };
-        fields[1] = { 108, 112 };
+        fields[0] = { 80, 84, 44, 48, 32, 36, 52 };
+        fields[1] = { 108, 112, 100, 104, 32, 36 };
         return 2;
     case EMR_PLGBLT:
-        fields[0] = { 92, 96 };
-        fields[1] = { 120, 124 };
+        fields[0] = { 92, 96, 48, 52, 56, 60, 64 };
+        fields[1] = { 120, 124, 112, 116, 56, 60 };
         return 2;
     case EMR_SETDIBITSTODEVICE:
     case EMR_STRETCHDIBITS:
-        fields[0] = { 64, 48 };
+        fields[0] = { 64, 48, 32, 36, 40, 44 };
         return 1;
     case EMR_CREATEMONOBRUSH:
     case EMR_CREATEDIBPATTERNBRUSHPT:
@@ -273,9 +281,57 @@ int RecordBitmaps(DWORD type, BitmapFields fields[2])
     }
 }
 
+float FloatAt(CByteReader& fields)
+{
+    uint32_t word = fields.U32LE();
+    float value;
+    memcpy(&value, &word, sizeof(value));
+    return value;
+}
+
+// Whether the part of a bitmap that a transfer draws lies inside the
+// bitmap's width x rows pixels (within a pixel, for the rounding of its
+// transform). GDI clips a source reaching outside to the bitmap, but a
+// source wider than 2^30 pixels (twice its width no longer fits in 32
+// bits) makes its stretching write the stretched rows past its own buffer.
+bool SourceInside(const ENHMETARECORD* record, const BitmapFields& at, uint64_t width,
+                  uint64_t rows)
+{
+    CByteReader fields((const uint8_t*)record, record->nSize);
+    fields.Seek(at.x);
+    double x = fields.I32LE(), y = fields.I32LE();
+    fields.Seek(at.width);
+    double extentX = fields.I32LE(), extentY = fields.I32LE();
+    XFORM transform = { 1, 0, 0, 1, 0, 0 };
+    if (at.transform) {
+        fields.Seek(at.transform);
+        transform.eM11 = FloatAt(fields);
+        transform.eM12 = FloatAt(fields);
+        transform.eM21 = FloatAt(fields);
+        transform.eM22 = FloatAt(fields);
+        transform.eDx = FloatAt(fields);
+        transform.eDy = FloatAt(fields);
+    }
+    if (!fields.Ok())
+        return false;
+    const double kRounding = 1;
+    for (int corner = 0; corner < 4; ++corner) {
+        double cornerX = x + ((corner & 1) ? extentX : 0);
+        double cornerY = y + ((corner & 2) ? extentY : 0);
+        double pixelX = cornerX * transform.eM11 + cornerY * transform.eM21 + transform.eDx;
+        double pixelY = cornerX * transform.eM12 + cornerY * transform.eM22 + transform.eDy;
+        // Written so that a transform of infinities or NaNs fails too.
+        if (!(pixelX >= -kRounding && pixelX <= width + kRounding && pixelY >= -kRounding &&
+              pixelY <= rows + kRounding))
+            return false;
+    }
+    return true;
+}
+
 // Whether a bitmap the record carries lies inside it: its header and
 // colour table inside the header's bytes, its rows inside the bits'
-// bytes. Bitmaps the record does not have (offsets and sizes 0) hold.
+// bytes, and the part of it a transfer draws inside the bitmap. Bitmaps
+// the record does not have (offsets and sizes 0) hold.
 bool BitmapHolds(const ENHMETARECORD* record, const BitmapFields& at)
 {
     CByteReader fields((const uint8_t*)record, record->nSize);
@@ -294,6 +350,8 @@ bool BitmapHolds(const ENHMETARECORD* record, const BitmapFields& at)
     if (!CxReadDibLayout((const uint8_t*)record + headerOffset, (size_t)headerBytes, usage,
                          &layout) ||
         layout.headerBytes > headerBytes)
+        return false;
+    if (at.x && !SourceInside(record, at, layout.width, layout.rows))
         return false;
     if (layout.compressed)
         return bitsBytes > 0;
@@ -485,6 +543,7 @@ bool CxReadDibLayout(const uint8_t* bytes, size_t available, uint32_t usage, CxD
     layout->headerBytes = size + maskBytes + (uint64_t)colours * entryBytes;
     layout->compressed = compression != BI_RGB && compression != BI_BITFIELDS;
     layout->rowBytes = ((uint64_t)width * bitCount + 31) / 32 * 4;
+    layout->width = (uint64_t)width;
     layout->rows = (uint64_t)llabs(height);
     return true;
 }

@@ -13,7 +13,8 @@
 // more than 16 times the picture's larger side (and at least 4096 pixels)
 // beyond the picture's edges; nor when a bitmap it carries (a transfer's
 // source or mask, a brush's pattern), its text or its region does not lie
-// inside it.
+// inside it, nor when the part of a bitmap a transfer draws does not lie
+// inside the bitmap.
 bool CxEmfRecordIsPlayable(HDC dc, const ENHMETARECORD* record, LONG width, LONG height);
 
 // Whether the record draws one of the shapes above.
@@ -27,6 +28,7 @@ double CxEmfDeviceScale(HDC dc);
 struct CxDibLayout {
     uint64_t headerBytes;   // the header, its masks and its colour table
     uint64_t rowBytes;      // one row of pixels, padded
+    uint64_t width;         // pixels a row
     uint64_t rows;
     bool compressed;        // run-length or other coded rows
 };

@@ -1,6 +1,9 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/export_sink.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/zrio/image_raster.h"
 
 namespace zr {
@@ -14,19 +17,67 @@ RenderOptions OnPaper(RenderOptions options, CDwgExport* device) {
   return options;
 }
 
+// The part of a polygon (x, y pairs) that lies inside a convex one, such as
+// a viewport's frame.
+std::vector<double> InsideConvex(std::vector<double> polygon, const std::vector<double>& convex) {
+  size_t corners = convex.size() / 2;
+  double area = 0;
+  for (size_t i = 0; i < corners; ++i) {
+    size_t j = (i + 1) % corners;
+    area += convex[2 * i] * convex[2 * j + 1] - convex[2 * j] * convex[2 * i + 1];
+  }
+  double turn = area < 0 ? -1 : 1;
+  std::vector<double> kept;
+  for (size_t i = 0; i < corners && !polygon.empty(); ++i) {
+    size_t j = (i + 1) % corners;
+    double ax = convex[2 * i], ay = convex[2 * i + 1];
+    double ex = convex[2 * j] - ax, ey = convex[2 * j + 1] - ay;
+    // How far a point lies on the edge's inner side (below 0: outside).
+    auto side = [&](size_t k) {
+      return turn * (ex * (polygon[2 * k + 1] - ay) - ey * (polygon[2 * k] - ax));
+    };
+    size_t n = polygon.size() / 2;
+    kept.clear();
+    for (size_t k = 0; k < n; ++k) {
+      size_t next = (k + 1) % n;
+      double here = side(k), there = side(next);
+      if (here >= 0) {
+        kept.push_back(polygon[2 * k]);
+        kept.push_back(polygon[2 * k + 1]);
+      }
+      if ((here >= 0) != (there >= 0)) {
+        double t = here / (here - there);
+        kept.push_back(polygon[2 * k] + t * (polygon[2 * next] - polygon[2 * k]));
+        kept.push_back(polygon[2 * k + 1] + t * (polygon[2 * next + 1] - polygon[2 * k + 1]));
+      }
+    }
+    polygon.swap(kept);
+  }
+  return polygon;
+}
+
 }  // namespace
 
 ExportSink::ExportSink(CDwgExport* device, const Transform& worldToDevice, int width, int height,
                        const RenderOptions& options)
     : ScreenSink(worldToDevice, width, height, OnPaper(options, device)), device_(device) {}
 
+void ExportSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) {
+  paperFill_ = style.background;
+  ScreenSink::fill(pts, counts, loops, style);
+  paperFill_ = false;
+}
+
 void ExportSink::setStyle(COLORREF color, int width, int colorIndex) {
+  if (paperFill_) return;  // paper takes no pen
   device_->SetPenColor(color, colorIndex);
   device_->SetPenWidth(double(width));
 }
 
 void ExportSink::emitPolyline(const double* xy, size_t count) {
-  if (count == 0) return;
+  // A paper-coloured outline (a wipeout's with filling off) has no pen to
+  // print in.
+  if (count == 0 || paperFill_) return;
   device_->MoveTo(xy[0], xy[1], 0);
   for (size_t i = 1; i < count; ++i) device_->LineTo(xy[2 * i], xy[2 * i + 1], 0);
 }
@@ -35,6 +86,10 @@ void ExportSink::emitPolygons(const double* xy, const int* counts, int loops) {
   size_t total = 0;
   for (int i = 0; i < loops; ++i) total += size_t(counts[i]);
   if (total == 0) return;
+  if (paperFill_) {
+    emitPaper(xy, counts, loops);
+    return;
+  }
   points_.assign(total, DwgExportPoint{0, 0, 0, 0, 0});
   for (size_t i = 0; i < total; ++i) {
     points_[i].x = xy[2 * i];
@@ -44,22 +99,77 @@ void ExportSink::emitPolygons(const double* xy, const int* counts, int loops) {
   else device_->PolyPolygon(points_.data(), counts, loops);
 }
 
-// The device takes one clip at a time: a clip inside another replaces it
-// until it ends.
-void ExportSink::beginClip(const double* xy, int count) {
-  clips_.emplace_back(size_t(count), DwgExportPoint{0, 0, 0, 0, 0});
-  for (int i = 0; i < count; ++i) {
-    clips_.back()[size_t(i)].x = xy[2 * i];
-    clips_.back()[size_t(i)].y = xy[2 * i + 1];
+void ExportSink::emitPaper(const double* xy, const int* counts, int loops) {
+  COLORREF color = device_->PaperColor();
+  OutputPixels pixel;
+  pixel.width = pixel.height = 1;
+  pixel.pixels.assign(1, 0xFF000000u | uint32_t(GetRValue(color)) << 16 |
+                             uint32_t(GetGValue(color)) << 8 | uint32_t(GetBValue(color)));
+  HBITMAP paper = PixelSection(pixel);
+  if (!paper) return;
+  size_t at = 0;
+  for (int i = 0; i < loops; ++i) {
+    size_t count = size_t(std::max(counts[i], 0));
+    coverWithPaper(std::vector<double>(xy + 2 * at, xy + 2 * (at + count)), paper);
+    at += count;
   }
-  device_->SetClip(count, clips_.back().data());
+  DeleteObject(paper);
+}
+
+void ExportSink::coverWithPaper(std::vector<double> loop, HBITMAP paper) {
+  // The device's clips do not nest: the loop is cut to the drawing's clip
+  // here, and that clip set again afterwards.
+  if (!clip_.empty()) loop = InsideConvex(loop, clip_);
+  if (loop.size() < 6) return;
+  double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
+  for (size_t i = 0; i < loop.size(); ++i) {
+    lo[i % 2] = std::min(lo[i % 2], loop[i]);
+    hi[i % 2] = std::max(hi[i % 2], loop[i]);
+  }
+  // The clip gives the paper its edges: the block reaches a unit past the
+  // loop, and no further than just past the page.
+  double left = std::max(std::floor(lo[0]) - 1, -1.0);
+  double bottom = std::max(std::floor(lo[1]) - 1, -1.0);
+  double right = std::min(std::ceil(hi[0]) + 1, width_ + 1.0);
+  double top = std::min(std::ceil(hi[1]) + 1, height_ + 1.0);
+  if (!(right > left) || !(top > bottom)) return;
+  if (!clip_.empty()) device_->ResetClip();
+  setDeviceClip(loop);
+  device_->Raster(left, bottom, int(right - left), int(top - bottom), paper);
+  device_->ResetClip();
+  if (!clip_.empty()) setDeviceClip(clip_);
+}
+
+void ExportSink::setDeviceClip(const std::vector<double>& xy) {
+  size_t count = xy.size() / 2;
+  points_.assign(count, DwgExportPoint{0, 0, 0, 0, 0});
+  for (size_t i = 0; i < count; ++i) {
+    points_[i].x = xy[2 * i];
+    points_[i].y = xy[2 * i + 1];
+  }
+  device_->SetClip(int(count), points_.data());
+}
+
+// The device takes one clip at a time: a clip inside another replaces it
+// until it ends, and the one it was inside is set again.
+void ExportSink::beginClip(const double* xy, int count) {
+  outerClips_.push_back(clip_);
+  std::vector<double> corners(xy, xy + 2 * std::max(count, 0));
+  setDeviceClip(corners);
+  // A device takes no clip of fewer than three corners.
+  if (count >= 3)
+    clip_.swap(corners);
+  else
+    clip_.clear();
 }
 
 void ExportSink::endClip() {
-  if (clips_.empty()) return;
-  clips_.pop_back();
   device_->ResetClip();
-  if (!clips_.empty()) device_->SetClip(int(clips_.back().size()), clips_.back().data());
+  clip_.clear();
+  if (outerClips_.empty()) return;
+  clip_.swap(outerClips_.back());
+  outerClips_.pop_back();
+  if (!clip_.empty()) setDeviceClip(clip_);
 }
 
 void ExportSink::emitPixels(const OutputPixels& p) {

@@ -1,5 +1,6 @@
 // Draws primitives through an export device (CDwgExport), in page
-// coordinates with y upwards, on the device's paper colour.
+// coordinates with y upwards, on the device's paper colour. A fill in the
+// paper colour (a wipeout) goes down as paper, hiding what lies under it.
 #pragma once
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dwg_export.h"
@@ -11,6 +12,8 @@ class ExportSink : public ScreenSink {
  public:
   ExportSink(CDwgExport* device, const Transform& worldToDevice, int width, int height,
              const RenderOptions& options);
+
+  void fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) override;
 
  protected:
   void setStyle(COLORREF color, int width, int colorIndex) override;
@@ -24,9 +27,19 @@ class ExportSink : public ScreenSink {
   void endClip() override;
 
  private:
+  // A device's pens print in any colour but its paper's (a white pen
+  // prints black), so paper goes down as its Raster: one opaque pixel of
+  // the paper colour stretched over each loop, clipped to the loop and to
+  // the clip the drawing set.
+  void emitPaper(const double* xy, const int* counts, int loops);
+  void coverWithPaper(std::vector<double> loop, HBITMAP paper);
+  void setDeviceClip(const std::vector<double>& xy);
+
   CDwgExport* device_;
   std::vector<DwgExportPoint> points_;
-  std::vector<std::vector<DwgExportPoint>> clips_;  // the innermost last
+  std::vector<double> clip_;  // the drawing's clip (x, y pairs), empty when none
+  std::vector<std::vector<double>> outerClips_;  // the clips it is inside, the innermost last
+  bool paperFill_ = false;    // the fill being drawn is in the paper colour
 };
 
 }  // namespace zr

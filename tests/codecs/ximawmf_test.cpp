@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codecs/ximawmf.h"
+#include "codecs/ximawmf_shapes.h"
 #include "codecs/xmemfile.h"
 #include "tests/support/mutation_harness.h"
 #include "tests/support/mutation_metafiles.h"
@@ -333,4 +334,88 @@ TEST(CxImageWMF, RegionsThatCountMoreRectanglesThanTheyHoldAreNotPlayed)
     ASSERT_TRUE(DecodeBytes(bytes, damaged, CXIMAGE_FORMAT_WMF)) << damaged.GetLastError();
     EXPECT_FALSE(isRed(damaged, 28, 18));
     EXPECT_FALSE(isRed(damaged, 4, 4));
+}
+
+namespace {
+
+// A 4 x 4 red bitmap, stretched to (10, 10)-(26, 26) on a 40 x 30 white
+// frame: by its bits, then from a memory DC.
+void DrawRedSquare(HDC dc, bool fromADc)
+{
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(dc, 0, 0, 40, 30);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 4;
+    info.bmiHeader.biHeight = 4;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    DWORD red[16];
+    for (DWORD& pixel : red)
+        pixel = 0xFF0000;
+    if (!fromADc) {
+        StretchDIBits(dc, 10, 10, 16, 16, 0, 0, 4, 4, red, &info, DIB_RGB_COLORS, SRCCOPY);
+        return;
+    }
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    memcpy(bits, red, sizeof(red));
+    HDC source = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    StretchBlt(dc, 10, 10, 16, 16, source, 0, 0, 4, 4, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(bitmap);
+}
+
+void DrawRedSquareByItsBits(HDC dc) { DrawRedSquare(dc, false); }
+void DrawRedSquareFromADc(HDC dc) { DrawRedSquare(dc, true); }
+
+int RedPixels(const std::string& bytes)
+{
+    CxImage image;
+    EXPECT_TRUE(DecodeBytes(bytes, image, CXIMAGE_FORMAT_WMF)) << image.GetLastError();
+    int red = 0;
+    for (DWORD y = 0; y < image.GetHeight(); ++y) {
+        for (DWORD x = 0; x < image.GetWidth(); ++x) {
+            RGBQUAD pixel = image.GetPixelColor(x, y);
+            red += pixel.rgbRed > 200 && pixel.rgbGreen < 60 && pixel.rgbBlue < 60;
+        }
+    }
+    return red;
+}
+
+}  // namespace
+
+TEST(CxImageWMF, TransfersWhoseSourceReachesOutsideTheBitmapAreNotPlayed)
+{
+    // The source's width at 0x64000004 pixels: GDI's stretching overflows
+    // with a source wider than 2^30 pixels and writes the stretched rows
+    // past its own buffer.
+    struct Transfer {
+        void (*draw)(HDC);
+        DWORD type;
+        size_t widthAt;  // of the source's width
+    };
+    const Transfer transfers[] = { { DrawRedSquareByItsBits, EMR_STRETCHDIBITS, 40 },
+                                   { DrawRedSquareFromADc, EMR_STRETCHBLT, 100 } };
+    HDC dc = CreateCompatibleDC(NULL);
+    for (const Transfer& transfer : transfers) {
+        std::string bytes = RecordedMetafile(transfer.draw);
+        size_t at = FindRecord(bytes, transfer.type);
+        ASSERT_LT(at + transfer.widthAt + 4, bytes.size()) << transfer.type;
+        ASSERT_EQ(4, *(const LONG*)(bytes.data() + at + transfer.widthAt)) << transfer.type;
+        const ENHMETARECORD* record = (const ENHMETARECORD*)(bytes.data() + at);
+        EXPECT_TRUE(CxEmfRecordIsPlayable(dc, record, 40, 30)) << transfer.type;
+        EXPECT_GE(RedPixels(bytes), 15 * 15) << transfer.type;
+
+        *(DWORD*)&bytes[at + transfer.widthAt] = 0x64000004;
+        EXPECT_FALSE(CxEmfRecordIsPlayable(dc, record, 40, 30)) << transfer.type;
+        EXPECT_EQ(0, RedPixels(bytes)) << transfer.type;
+        // Reaching a few pixels outside is refused as well.
+        *(DWORD*)&bytes[at + transfer.widthAt] = 6;
+        EXPECT_FALSE(CxEmfRecordIsPlayable(dc, record, 40, 30)) << transfer.type;
+    }
+    DeleteDC(dc);
 }

@@ -4,11 +4,21 @@
 
 namespace testrun {
 
-int OneOffMutationCases()
+namespace {
+
+int PositiveSetting(const char* name)
 {
-    const char* text = getenv("HARBECK_MUTATION_CASES");
-    int cases = text ? atoi(text) : 0;
-    return cases > 0 ? cases : 0;
+    const char* text = getenv(name);
+    int value = text ? atoi(text) : 0;
+    return value > 0 ? value : 0;
 }
+
+}  // namespace
+
+int OneOffMutationCases() { return PositiveSetting("HARBECK_MUTATION_CASES"); }
+
+int FirstMutationCase() { return PositiveSetting("HARBECK_MUTATION_FROM"); }
+
+bool TraceMutationCases() { return PositiveSetting("HARBECK_MUTATION_TRACE") != 0; }
 
 }  // namespace testrun

@@ -136,6 +136,8 @@ MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs)
         options.slowCaseMs = testrun::kOneOffSlowCaseMs;
         options.checkLeaks = true;
     }
+    options.firstCase = testrun::FirstMutationCase();
+    options.trace = testrun::TraceMutationCases();
     return options;
 }
 
@@ -258,11 +260,17 @@ MutationReport RunCases(const std::string& valid, const CaseCall& call,
     for (int i = 0; i < options.cases; ++i) {
         if (GetTickCount() - start > options.budgetMs)
             break;
-        if (options.checkLeaks && i == kWarmUpCases) {
+        std::string bytes = Mutate(valid, state);
+        if (i < options.firstCase)
+            continue;
+        if (options.checkLeaks && i == options.firstCase + kWarmUpCases) {
             gdiFree = GdiObjectsFree();
             heapBytes = HeapBytesInUse();
         }
-        std::string bytes = Mutate(valid, state);
+        if (options.trace) {
+            fprintf(stderr, "mutation case %d (seed %u)\n", i, options.seed);
+            fflush(stderr);
+        }
         EnterCriticalSection(&dog.bytesLock);
         dog.caseBytes = bytes;
         InterlockedExchange(&dog.caseNumber, i);

@@ -42,6 +42,10 @@ struct MutationOptions {
     // Count the GDI objects and heap bytes the cases leave behind; more
     // than a few objects, or a growing heap, is a problem.
     bool checkLeaks = false;
+    // Cases before this one are made but not run.
+    int firstCase = 0;
+    // Each case's number goes to the error output before it runs.
+    bool trace = false;
 };
 
 struct MutationReport {
@@ -61,7 +65,8 @@ long GdiObjectsFree();
 int64_t HeapBytesInUse();
 
 // The options of a series of `cases` cases within budgetMs, or of the large
-// one-off run that HARBECK_MUTATION_CASES asks for.
+// one-off run that HARBECK_MUTATION_CASES asks for (from the case and with
+// the trace the environment asks for).
 MutationOptions SeriesOptions(uint32_t seed, int cases, unsigned budgetMs);
 
 // CxImage::Decode through a memory stream with the given format id.

@@ -9,6 +9,8 @@ hand, which ImageMagick does not write).
                 (only a view from the side sets them apart), R2000
   image_square.dxf  the red square with picture.png as a 100 x 75 image from
                 (0, 0), R2010
+  wipeout_square.dxf  square.dxf with a wipeout (25, 25)-(75, 75) drawn over
+                its diagonal, R2010
   layouts.dxf   the red square in model space; the paper layouts "Layout1"
                 with a green and "Layout2" with a blue rectangle
   picture.*     64 x 48 pictures, the left half red, the right half blue, in
@@ -40,12 +42,14 @@ def square_view(doc):
     doc.set_modelspace_vport(height=120, center=(50, 50))
 
 
-def square_drawing(path):
-    doc = ezdxf.new("R2000")
+def square_drawing(path, version="R2000", wipeout=False):
+    doc = ezdxf.new(version)
     msp = doc.modelspace()
     square(msp)
     doc.layers.add("DIAGONAL")
     msp.add_line((0, 0), (100, 100), dxfattribs={"color": BLUE, "layer": "DIAGONAL"})
+    if wipeout:
+        msp.add_wipeout([(25, 25), (75, 25), (75, 75), (25, 75)])
     square_view(doc)
     doc.saveas(path)
 
@@ -159,6 +163,7 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     square_drawing(os.path.join(folder, "square.dxf"))
+    square_drawing(os.path.join(folder, "wipeout_square.dxf"), "R2010", wipeout=True)
     cube_drawing(os.path.join(folder, "cube.dxf"))
     image_square_drawing(os.path.join(folder, "image_square.dxf"))
     layouts_drawing(os.path.join(folder, "layouts.dxf"))

@@ -13,10 +13,12 @@ the library wrote), and ink inside a text's box is covered when the other
 picture has text ink (ink inside its own text boxes of about the same
 height, within a factor of 1.5) within that box grown by the text's height.
 
-Usage: ink_compare.py [--layers-on] [--texts BOXES] FILE.dxf OURS.png LEFT BOTTOM RIGHT TOP
+Usage: ink_compare.py [--layers-on | --every-layer] [--texts BOXES] FILE.dxf OURS.png LEFT BOTTOM RIGHT TOP
 Ours is drawn on white; ink is any pixel that is not the background.
---layers-on draws every layer: LibreDWG's DXF writer writes layers as off
-(a negative colour) that LibreDWG's own reading of the DWG has on.
+--layers-on turns every layer on: LibreDWG's DXF writer writes layers as
+off (a negative colour) that LibreDWG's own reading of the DWG has on.
+--every-layer also thaws every layer, for drawings whose layers are mostly
+off or frozen (ours is drawn so too).
 BOXES has one line per text of ours: the four corners of its box (from the
 baseline's start, along it, then up by the height) in output pixels (x
 right, y up from the picture's bottom edge) and its height in pixels.
@@ -78,13 +80,15 @@ def without_empty_columns(doc):
             block.delete_entity(mtext)
 
 
-def ezdxf_picture(path, window, width, height, layers_on):
+def ezdxf_picture(path, window, width, height, layers_on, thawed):
     """The picture and the text boxes (in pixels of the picture, y up)."""
     doc = ezdxf.readfile(path)
     without_empty_columns(doc)
-    if layers_on:
-        for layer in doc.layers:
+    for layer in doc.layers:
+        if layers_on:
             layer.on()
+        if thawed:
+            layer.thaw()
     msp = doc.modelspace()
     figure = plt.figure(figsize=(width / DPI, height / DPI), dpi=DPI)
     axes = figure.add_axes([0, 0, 1, 1])
@@ -234,10 +238,12 @@ def share(ink_pixels, covered):
 
 def main():
     args = sys.argv[1:]
-    layers_on, our_boxes = False, []
+    layers_on, thawed, our_boxes = False, False, []
     while args[0].startswith("--"):
         if args[0] == "--layers-on":
             layers_on, args = True, args[1:]
+        elif args[0] == "--every-layer":
+            layers_on, thawed, args = True, True, args[1:]
         elif args[0] == "--texts":
             our_boxes = read_boxes(args[1])
             args = args[2:]
@@ -247,7 +253,7 @@ def main():
     window = [float(v) for v in args[2:6]]
     ours_rgb = (matplotlib.image.imread(ours_png)[:, :, :3] * 255).round().astype(int)
     height, width = ours_rgb.shape[:2]
-    theirs_rgb, their_boxes = ezdxf_picture(dxf, window, width, height, layers_on)
+    theirs_rgb, their_boxes = ezdxf_picture(dxf, window, width, height, layers_on, thawed)
     ours = ink(ours_rgb, (255, 255, 255))
     theirs = ink(theirs_rgb, (255, 255, 255))
     our_texts, their_texts = TextBoxes(our_boxes, ours.shape), TextBoxes(their_boxes, ours.shape)

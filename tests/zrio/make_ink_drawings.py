@@ -313,6 +313,9 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     write(folder, "polyline_widths", lambda doc, msp: polyline_widths(msp))
+    # ezdxf draws nothing for a segment without width in a polyline with
+    # widths: its twin has the closing segment of one as a line.
+    write(folder, "polyline_widths_twin", lambda doc, msp: (polyline_widths(msp), msp.add_line((60, 90), (0, 60))))
     write(folder, "polyline_hairlines", lambda doc, msp: (polyline_widths(msp), as_hairlines(doc, msp)))
     write(folder, "splines", lambda doc, msp: splines(msp))
     write(folder, "mtext_codes", lambda doc, msp: mtext_codes(msp))

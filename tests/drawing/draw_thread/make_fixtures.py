@@ -6,6 +6,11 @@ named on the command line: drawings by ezdxf, images by ImageMagick.
   image_page.dxf  quarters.png as a 200 x 100 image from (0, 0), shown with
                its transparency and faded by a quarter, over a line across
                its top half, R2010
+  wipeout.dxf  in model space, lines across y = 30 and y = 50 and a red
+               solid, then a wipeout diamond (100, 0), (150, 50), (100, 100),
+               (50, 50) over them, then a line up x = 100 over the wipeout;
+               on Layout1 a line across y = 5, a viewport (20, 10)-(180, 90)
+               onto the model at its own scale, then a line up x = 190, R2010
   quarters.png 2 x 2: red, clear (top row), blue, lime (bottom row)
   many.dxf     40,000 short lines on a grid: a load and a render that take a while
   broken.dxf   text that is not a drawing
@@ -39,6 +44,21 @@ def image_drawing(path):
     doc.saveas(path)
 
 
+def wipeout_drawing(path):
+    doc = ezdxf.new("R2010")
+    msp = doc.modelspace()
+    msp.add_line((0, 30), (200, 30))
+    msp.add_line((0, 50), (200, 50))
+    msp.add_solid([(85, 35), (115, 35), (85, 45), (115, 45)], dxfattribs={"color": 1})
+    msp.add_wipeout([(100, 0), (150, 50), (100, 100), (50, 50)])
+    msp.add_line((100, 0), (100, 100))
+    sheet = doc.layout("Layout1")
+    sheet.add_line((0, 5), (200, 5))
+    sheet.add_viewport(center=(100, 50), size=(160, 80), view_center_point=(100, 50), view_height=80)
+    sheet.add_line((190, 0), (190, 100))
+    doc.saveas(path)
+
+
 def many_lines_drawing(path):
     doc = ezdxf.new("R2000")
     msp = doc.modelspace()
@@ -55,6 +75,7 @@ def main():
     frame_drawing(os.path.join(folder, "frame.dxf"))
     many_lines_drawing(os.path.join(folder, "many.dxf"))
     image_drawing(os.path.join(folder, "image_page.dxf"))
+    wipeout_drawing(os.path.join(folder, "wipeout.dxf"))
     for name in ("broken.dxf", "broken.png"):
         with open(os.path.join(folder, name), "w") as f:
             f.write("this is not what its name says\n")

@@ -438,14 +438,15 @@ TEST(PrintDevice, ImagePixelsLieWhereThePointsAtTheirCentresDo)
     }
 }
 
-// A drawing's (0, 0)-(200, 100) printed through the device into the
-// prefix's PostScript printer, fitted to a 2400 x 1200 area moved by
-// (300, -300), and the file rendered by Ghostscript at 100 dpi.
+// A drawing's (0, 0)-(200, 100), of its model space or of a layout, printed
+// through the device in a colour mode into the prefix's PostScript printer,
+// fitted to a 2400 x 1200 area moved by (300, -300), and the file rendered
+// by Ghostscript at 100 dpi.
 class CPrintedPage {
 public:
     ~CPrintedPage() { delete m_image; }
 
-    void Print(const char* drawingName)
+    void Print(const char* drawingName, short colourMode = 0, int layout = 0)
     {
         ASSERT_TRUE(codectest::UnixProgramExists("/usr/bin/gs")) << "Ghostscript is missing";
         HDC dc = CreateDCA("WINSPOOL", kTestPrinter, NULL, NULL);
@@ -464,12 +465,13 @@ public:
         SetWindowExtEx(dc, 1, -1, &formerExtent);
         POINT formerOrigin;
         SetWindowOrgEx(dc, 0, (int)kHeight, &formerOrigin);
-        CPrintDevice device(dc, 0, kXOffset, kYOffset, 0);
+        CPrintDevice device(dc, colourMode, kXOffset, kYOffset, 0);
         device.SetDeviceState(formerMode, formerExtent.cx, formerExtent.cy, formerOrigin.x, formerOrigin.y,
                               0);
         CDrawing* drawing = CDrawing::CreateDrawing(CDRAWING_SERVER_THUMBNAIL);
         std::string path = testfiles::ToWinePath(std::string(DRAWING_FIXTURES) + "/" + drawingName);
         ASSERT_EQ(0, drawing->open(path.c_str(), ""));
+        drawing->setLayout(layout);
         double corner1[3] = {0, 0, 0}, corner2[3] = {200, 100, 0};
         drawing->setPrintView(corner1, corner2, kWidth, kHeight);
         drawing->attachExport(&device);
@@ -499,6 +501,11 @@ public:
         int column = (int)((pageX + m_marginX) * kResolution / m_dpi);
         int row = (int)((kHeight - pageY + m_marginY) * kResolution / m_dpi);
         return m_image->GetPixelColor(column + dx, (int)m_image->GetHeight() - 1 - (row + dy));
+    }
+    bool WhiteAt(double x, double y) const
+    {
+        RGBQUAD pixel = At(x, y);
+        return pixel.rgbRed > 245 && pixel.rgbGreen > 245 && pixel.rgbBlue > 245;
     }
     bool DarkNear(double x, double y) const
     {
@@ -575,4 +582,46 @@ TEST(PrintDevice, PrintsImagesWithTheirTransparencyOnAPostScriptPrinter)
     // The quarters reach the frame the image draws around them.
     EXPECT_TRUE(page.DarkNear(100, 100));
     EXPECT_TRUE(page.DarkNear(200, 50));
+}
+
+// A wipeout prints as the paper in colour and in black: the lines and the
+// red solid drawn before it are hidden under its diamond and show around
+// it, where its box alone would have hidden them; the line drawn after it
+// shows across it; its outline does not print.
+TEST(PrintDevice, WipeoutsPrintAsThePaperHidingWhatLiesUnderThem)
+{
+    for (short colourMode : {0, 2}) {
+        CPrintedPage page;
+        ASSERT_NO_FATAL_FAILURE(page.Print("wipeout.dxf", colourMode));
+        for (double x : {90.0, 70.0, 125.0})
+            EXPECT_TRUE(page.WhiteAt(x, 50)) << "mode " << colourMode << ", " << x;
+        EXPECT_TRUE(page.WhiteAt(90, 30)) << "mode " << colourMode;
+        EXPECT_TRUE(page.WhiteAt(92, 40)) << "mode " << colourMode;     // the solid
+        EXPECT_FALSE(page.DarkNear(125, 75)) << "mode " << colourMode;  // an edge
+        EXPECT_FALSE(page.DarkNear(75, 25)) << "mode " << colourMode;
+        EXPECT_TRUE(page.DarkNear(30, 50)) << "mode " << colourMode;
+        EXPECT_TRUE(page.DarkNear(170, 50)) << "mode " << colourMode;
+        EXPECT_TRUE(page.DarkNear(60, 30)) << "mode " << colourMode;
+        EXPECT_TRUE(page.DarkNear(140, 30)) << "mode " << colourMode;
+        EXPECT_TRUE(page.DarkNear(100, 60)) << "mode " << colourMode;
+        EXPECT_TRUE(page.DarkNear(100, 95)) << "mode " << colourMode;
+    }
+}
+
+// Seen through a layout's viewport the wipeout hides the model's lines
+// within the viewport only: the layout's line below the viewport, where the
+// diamond would reach, stays; the model's line drawn after the wipeout is
+// still cut to the viewport, and the layout's line after the viewport is
+// not.
+TEST(PrintDevice, AWipeoutInAViewportHidesOnlyWithinTheViewport)
+{
+    CPrintedPage page;
+    ASSERT_NO_FATAL_FAILURE(page.Print("wipeout.dxf", 0, 1));
+    EXPECT_TRUE(page.WhiteAt(90, 50));
+    EXPECT_TRUE(page.DarkNear(30, 50));
+    EXPECT_TRUE(page.DarkNear(100, 5));
+    EXPECT_TRUE(page.DarkNear(100, 60));
+    EXPECT_FALSE(page.DarkNear(100, 95));
+    EXPECT_TRUE(page.DarkNear(190, 50));
+    EXPECT_TRUE(page.DarkNear(190, 95));
 }

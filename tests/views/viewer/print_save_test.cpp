@@ -418,6 +418,26 @@ TEST_F(PrintSaveTest, RasterExportsAreWhitePagesOfTheTypeTheirNamesSay)
     EXPECT_EQ(DrawingBackgroundColour(), DWG_GetBackgroundColor());
 }
 
+// A wipeout over the square's diagonal, from (25, 25) to (75, 75): in the
+// raster export (the window above) it shows the white page, not the
+// screen's background, and hides the diagonal, in colour and in black.
+TEST_F(PrintSaveTest, RasterExportsShowWipeoutsAsThePage)
+{
+    ASSERT_TRUE(Open("wipeout_square.dxf"));
+    const ZrUI::PrintWindow window = {{-150, -100, 0}, {250, 200, 0}, 400, 300};
+    CIdleUse use(m_thread);
+    for (short colourMode : {0, 2}) {
+        std::string path = m_folder + "\\wipeout" + std::to_string(colourMode) + ".png";
+        ASSERT_TRUE(m_frame->PrintToFile(&window, 1.0, colourMode, 0, 0, 0, 800, 600, path.c_str()));
+        int wipedOut[3], diagonal[3];
+        AverageOfBox(path, 352, 252, 96, wipedOut);
+        AverageOfBox(path, 324, 374, 3, diagonal);
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_GT(wipedOut[channel], 250) << "mode " << colourMode << ", channel " << channel;
+        EXPECT_LT(diagonal[0], 230) << "mode " << colourMode;
+    }
+}
+
 // The square's box on the screen, the pick a little larger around it; the
 // export maps the picked window onto the printer's paper.
 TEST_F(PrintSaveTest, APrintWindowPickedWithTheMouseIsWhatTheExportShows)
