@@ -9,6 +9,7 @@
 #include "platform/zrio/image_files.h"
 #include "platform/zrio/image_placement.h"
 #include "platform/zrio/mleader_shape.h"
+#include "platform/zrio/mline_shape.h"
 #include "platform/zrio/mtext_columns.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
@@ -125,6 +126,20 @@ bool PlaceText(const Entity& e, double advance, TextPlacement* place) {
   bool useAlign = (e.flags >> 8) & 1;
   if (useAlign && (place->halign != 0 || place->valign != 0)) place->anchor = e.pts[1];
   return true;
+}
+
+// The colour of an MLINE's element or fill: by layer, by block (the
+// MLINE's own), or its own.
+void SetMlineColor(int16_t color, int32_t trueColor, const Layer* layer, DrawStyle* style) {
+  if (trueColor >= 0) {
+    style->trueColor = trueColor;
+  } else if (color == 256 || color < 0 || color > 256) {
+    style->aci = layer ? layer->color : 7;
+    style->trueColor = layer ? layer->trueColor : -1;
+  } else if (color != 0) {
+    style->aci = color;
+    style->trueColor = -1;
+  }
 }
 
 }  // namespace
@@ -497,10 +512,8 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
     return;
   }
   std::vector<std::vector<Vec3>> lines(1);
-  bool closed = false;
   if (type == "MLINE") {
-    lines.clear();
-    if (MlineElements(raw, &lines, &closed)) loops(lines, t, closed, style);
+    mline(e, ctx, style, layer);
   } else if (type == "WIPEOUT") {
     // Hides what was drawn before it under its boundary.
     if (!ImageBoundary(raw, &lines[0])) return;
@@ -537,6 +550,45 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
       loops(lines, t, false, style);
   } else if (derived && !derived->proxy.empty()) {
     DrawProxyGraphics(derived->proxy, db_, t, style, sink_);
+  }
+}
+
+DrawStyle EntityWalker::mlineElementStyle(const MlineElement& element, const DrawStyle& own,
+                                          int32_t layer) const {
+  const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
+  DrawStyle style = own;
+  SetMlineColor(element.color, element.trueColor, l, &style);
+  if (element.linetype.empty() || element.linetype == "BYLAYER") {
+    style.linetype = l && l->linetypeIndex >= 0 ? &db_.linetypes[size_t(l->linetypeIndex)] : nullptr;
+  } else if (element.linetype != "BYBLOCK") {
+    auto found = db_.linetypeIndex.find(element.linetype);
+    style.linetype = found != db_.linetypeIndex.end() && found->second >= 0 &&
+                             size_t(found->second) < db_.linetypes.size()
+                         ? &db_.linetypes[size_t(found->second)]
+                         : nullptr;
+  }
+  if (style.linetype && style.linetype->dashes.empty()) style.linetype = nullptr;
+  return style;
+}
+
+void EntityWalker::mline(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer) {
+  const MlineStyle* mlineStyle = e.extra->derived ? e.extra->derived->mlineStyle.get() : nullptr;
+  MlineShape shape;
+  if (!ReadMlineShape(e.extra->raw, e.extrusion(), mlineStyle, sink_.chordTolerance(), &shape)) return;
+  // Its vertices are in world coordinates, whatever its extrusion.
+  const Transform& t = ctx.t;
+  if (!shape.fill.empty()) {
+    for (Vec3& p : shape.fill) p = t.apply(p);
+    DrawStyle fill = style;
+    const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
+    SetMlineColor(mlineStyle->fillColor, mlineStyle->fillTrueColor, l, &fill);
+    sink_.fill(shape.fill.data(), shape.fillCounts.data(), int(shape.fillCounts.size()), fill);
+  }
+  for (MlinePiece& piece : shape.pieces) {
+    for (Vec3& p : piece.points) p = t.apply(p);
+    DrawStyle look = style;
+    if (piece.element >= 0) look = mlineElementStyle(mlineStyle->elements[size_t(piece.element)], style, layer);
+    sink_.polyline(piece.points.data(), piece.points.size(), piece.closed, look);
   }
 }
 

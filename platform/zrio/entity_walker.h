@@ -15,6 +15,7 @@ namespace zr {
 
 struct DimensionArrow;
 struct MLeaderShape;
+struct MlineElement;
 
 // Resolved appearance of one primitive.
 struct DrawStyle {
@@ -80,6 +81,11 @@ class PrimitiveSink {
   // viewport of a paper layout, its corners in world coordinates).
   virtual void pushClip(const Vec3* corners, int count) {}
   virtual void popClip() {}
+  // What an entity draws next (proxy graphics under a clip boundary) shows
+  // only inside the polygon, until popEntityClip; clips nest. Sinks that
+  // measure or hit-test take all of what is drawn.
+  virtual void pushEntityClip(const Vec3* corners, int count) {}
+  virtual void popEntityClip() {}
 };
 
 struct WalkOptions {
@@ -145,6 +151,9 @@ class EntityWalker {
   void multileaderBlock(const MLeaderShape& shape, const Transform& t, const Context& ctx,
                         const DrawStyle& style, int32_t layer);
   void tolerance(const Entity& e, const Transform& t, const DrawStyle& style);
+  void mline(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
+  // The look of an element of an MLINE's style, drawn on the layer.
+  DrawStyle mlineElementStyle(const MlineElement& element, const DrawStyle& own, int32_t layer) const;
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   // The entities of a block, but those whose handles are in `hidden` (sorted).

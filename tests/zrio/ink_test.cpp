@@ -16,6 +16,7 @@
 #include "graphics/drawing_image_decoder.h"
 #include "platform/zrio/box_sink.h"
 #include "platform/zrio/drawing_state.h"
+#include "platform/zrio/dxf_writer.h"
 #include "platform/zrio/zrio.h"
 #include "tests/support/test_files.h"
 #include "tests/support/unix_tools.h"
@@ -237,6 +238,18 @@ TEST(Ink, MtextPlacement) {
 TEST(Ink, MirroredText) { ExpectDrawing("mirrored_text", 0.99, 0.99); }
 // MLINE, polygon and polyface meshes, TRACE and a stand-alone ATTDEF's tag.
 TEST(Ink, MlineMeshesTraceAttdef) { ExpectDrawing("mline_meshes", 0.99, 0.99); }
+// MLINEs in their styles' looks: each element at its offset in its colour
+// and linetype, fills, square, round and inner-arc caps and miters; as the
+// DXF file holds them and as LibreDWG reads the DWG the library saves.
+// ezdxf draws the start caps one MLINE suppresses (0.7% of its ink).
+TEST(Ink, MlineStyles) {
+  ExpectDrawing("mline_styles", 0.99, 0.99);
+  std::string dwg = std::string(ZRIO_INK_SHOTS) + "/mline_styles.dwg";
+  DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, d->open(testfiles::ToWinePath(Drawn("mline_styles")).c_str(), nullptr));
+  ASSERT_TRUE(d->save(testfiles::ToWinePath(dwg).c_str(), 1, zr::kSave2004, 0)) << d->getSaveError();
+  ExpectInk(dwg, Drawn("mline_styles"), "mline_styles_dwg", 0.99, 0.99);
+}
 // A wipeout hides the lines under it.
 TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.99, 0.99); }
 
@@ -267,6 +280,13 @@ TEST(Ink, AcisBodies) {
     ExpectInk(Drawn(name), Drawn(std::string(name) + "_twin"), name, 0.99, 0.99);
 }
 
+// Spline edges are drawn over their parameter ranges only, whichever way
+// round the edge and its curve run, beside a line and an arc of the same
+// body; the twin draws those parts as polylines.
+TEST(Ink, AcisTrimmedEdges) {
+  ExpectInk(Drawn("acis_trimmed"), Drawn("acis_trimmed_twin"), "acis_trimmed", 0.99, 0.99);
+}
+
 // Proxy graphics: circles, arcs, polylines, a filled polygon, a mesh, a
 // shell and texts, in colours and under a pushed transform, of an
 // ACAD_PROXY_ENTITY and of an entity of an unknown class. ezdxf reads no
@@ -281,6 +301,16 @@ TEST(Ink, ProxyGraphics) { ExpectInk(Drawn("proxy"), Drawn("proxy_twin"), "proxy
 // from, and the frame as a rectangle.
 TEST(Ink, HelixAndOleFrame) {
   ExpectInk(Drawn("helix_ole"), Drawn("helix_ole_twin"), "helix_ole", 0.99, 0.99);
+}
+
+// The LWPOLYLINE command (straight and arc segments, closed, with widths;
+// its data counted and not) and clip boundaries: lines and a circle
+// clipped by a pushed boundary, lines after it is popped. ezdxf draws each
+// proxy LWPOLYLINE's points at the origin and draws no clips: the twins
+// hold the polylines as entities and the clipped parts.
+TEST(Ink, ProxyLwpolylinesAndClips) {
+  for (const char* name : {"proxy_lwpolylines", "proxy_clips"})
+    ExpectInk(Drawn(name), Drawn(std::string(name) + "_twin"), name, 0.99, 0.99);
 }
 
 // A table whose block is not in the file is drawn from its cells: grid,
