@@ -242,6 +242,21 @@ TEST(Ink, MlineMeshesTraceAttdef) { ExpectDrawing("mline_meshes", 0.99, 0.99); }
 // and linetype, fills, square, round and inner-arc caps and miters; as the
 // DXF file holds them and as LibreDWG reads the DWG the library saves.
 // ezdxf draws the start caps one MLINE suppresses (0.7% of its ink).
+namespace {
+// The colours of the drawing's multiline styles (fills and elements), in order.
+std::string MlineStyleColours(CDrawing& drawing) {
+  std::string colours;
+  bool inStyle = false;
+  for (const zr::RawGroup& group : drawing.state()->db->objects) {
+    if (group.code == 0)
+      inStyle = group.value == "MLINESTYLE";
+    else if (inStyle && group.code == 62)
+      colours += std::to_string(atoi(group.value.c_str())) + " ";
+  }
+  return colours;
+}
+}  // namespace
+
 TEST(Ink, MlineStyles) {
   ExpectDrawing("mline_styles", 0.99, 0.99);
   std::string dwg = std::string(ZRIO_INK_SHOTS) + "/mline_styles.dwg";
@@ -249,6 +264,9 @@ TEST(Ink, MlineStyles) {
   ASSERT_EQ(0, d->open(testfiles::ToWinePath(Drawn("mline_styles")).c_str(), nullptr));
   ASSERT_TRUE(d->save(testfiles::ToWinePath(dwg).c_str(), 1, zr::kSave2004, 0)) << d->getSaveError();
   ExpectInk(dwg, Drawn("mline_styles"), "mline_styles_dwg", 0.99, 0.99);
+  DrawingPtr again(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  ASSERT_EQ(0, again->open(testfiles::ToWinePath(dwg).c_str(), nullptr));
+  EXPECT_EQ(MlineStyleColours(*d), MlineStyleColours(*again));
 }
 // A wipeout hides the lines under it.
 TEST(Ink, WipeoutAndMesh) { ExpectDrawing("new_kinds", 0.99, 0.99); }
