@@ -106,6 +106,16 @@ class SplineData {
   size_t at_;
 };
 
+// Whether an intcurve runs against its spline: the sense word before its
+// data.
+bool CurveReversed(const AcisRecord& curve) {
+  for (const AcisToken& token : curve.tokens) {
+    if (token.kind == AcisToken::Open) return false;
+    if (token.kind == AcisToken::Word) return token.word == "reversed" || token.word == "false";
+  }
+  return false;
+}
+
 class EdgeReader {
  public:
   EdgeReader(const AcisFile& file, EdgeCurves* out) : records_(file.records), out_(out) {}
@@ -227,6 +237,7 @@ class EdgeReader {
     } else if (IsDerived(curve->type, "intcurve")) {
       EdgeSpline spline;
       if (!splineOf(*curve, &spline)) return;
+      trim(paramCount == 2 ? params : nullptr, reversed != CurveReversed(*curve), &spline);
       for (Vec3& p : spline.points) {
         p = t.apply(p);
         if (!Finite(p)) return;
@@ -281,6 +292,22 @@ class EdgeReader {
     arc->t1 = anticlockwise ? end : start;
     while (arc->t1 <= arc->t0) arc->t1 += 2 * kPi;
     return true;
+  }
+
+  // The part of the spline an edge runs over: its parameter range, which
+  // runs against the spline's when the edge runs against its curve or the
+  // curve against its spline; the whole spline when the file gives none.
+  static void trim(const double* params, bool against, EdgeSpline* spline) {
+    spline->from = spline->knots[size_t(spline->degree)];
+    spline->to = spline->knots[spline->points.size()];
+    if (!params) return;
+    double a = against ? -params[1] : params[0], b = against ? -params[0] : params[1];
+    a = std::max(a, spline->from);
+    b = std::min(b, spline->to);
+    if (b > a) {
+      spline->from = a;
+      spline->to = b;
+    }
   }
 
   // The B-spline an intcurve holds first in its braces (an exact curve's,

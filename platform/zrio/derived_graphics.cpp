@@ -130,6 +130,7 @@ class Resolver {
   void run() {
     asmData_ = AsmDataOf(db_);
     imageFiles_ = ImageFilesOf(db_);
+    mlineStyles_ = ReadMlineStyles(db_);
     for (Block& block : db_.blocks)
       for (Entity& e : block.entities)
         if (e.kind == EntityKind::Unknown && e.extra) resolveUnknown(e);
@@ -146,7 +147,9 @@ class Resolver {
       auto file = imageFiles_.find(RawHandle(raw, 340));
       if (file != imageFiles_.end()) derived->imagePath = file->second;
     }
-    if (!derived->edges.empty() || !derived->proxy.empty() || !derived->imagePath.empty())
+    if (type == "MLINE") derived->mlineStyle = StyleOfMline(mlineStyles_, raw, db_);
+    if (!derived->edges.empty() || !derived->proxy.empty() || !derived->imagePath.empty() ||
+        derived->mlineStyle)
       e.extra->derived = std::move(derived);
   }
 
@@ -165,6 +168,7 @@ class Resolver {
   Database& db_;
   BytesByHandle asmData_;
   std::map<uint64_t, std::string> imageFiles_;
+  MlineStyles mlineStyles_;
 };
 
 }  // namespace

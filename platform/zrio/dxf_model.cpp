@@ -14,8 +14,9 @@ std::string UpperName(const std::string& name) {
 
 double TableRotation(const Entity& e) {
   if (e.pts.size() < 2) return 0;
-  double x = e.pts[1].x, y = e.pts[1].y;
-  if (!std::isfinite(x) || !std::isfinite(y) || (x == 0 && y == 0)) return 0;
+  double x = e.pts[1].x, y = e.pts[1].y, z = e.pts[1].z;
+  double length = std::sqrt(x * x + y * y + z * z);
+  if (!std::isfinite(length) || std::fabs(length - 1) > 1e-6 || std::fabs(z) > 1e-6) return 0;
   return std::atan2(y, x);
 }
 

@@ -239,7 +239,8 @@ struct Database {
 };
 
 // Angle (radians) of an ACAD_TABLE's horizontal direction in its plane; 0
-// when the direction has no length.
+// when the direction is not a unit vector in that plane (as in tables whose
+// data LibreDWG misreads).
 double TableRotation(const Entity& e);
 
 // Upper-case copy of an ASCII/UTF-8 name (only ASCII letters change).

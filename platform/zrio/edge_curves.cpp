@@ -17,8 +17,8 @@ void DrawEdgeCurves(const EdgeCurves& curves, const Transform& t, const DrawStyl
   std::vector<Vec3> points;
   for (const EdgeSpline& spline : curves.splines) {
     points.clear();
-    if (!AppendSplinePoints(spline.degree, spline.points, spline.knots, spline.weights,
-                            sink.wantsArcs() ? 64 : 16, &points))
+    if (!AppendSplinePointsBetween(spline.degree, spline.points, spline.knots, spline.weights,
+                                   sink.wantsArcs() ? 64 : 16, spline.from, spline.to, &points))
       continue;
     for (Vec3& p : points) p = t.apply(p);
     sink.polyline(points.data(), points.size(), false, style);

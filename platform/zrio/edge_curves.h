@@ -20,6 +20,7 @@ struct EdgeSpline {
   std::vector<Vec3> points;
   std::vector<double> knots;    // points.size() + degree + 1 values
   std::vector<double> weights;  // one a point, or none
+  double from = 0, to = 0;      // the part drawn, in the spline's parameter (from < to)
 };
 
 struct EdgeCurves {

@@ -9,6 +9,7 @@
 #include "platform/zrio/image_files.h"
 #include "platform/zrio/image_placement.h"
 #include "platform/zrio/mleader_shape.h"
+#include "platform/zrio/mline_shape.h"
 #include "platform/zrio/mtext_columns.h"
 #include "platform/zrio/mtext_layout.h"
 #include "platform/zrio/number_limits.h"
@@ -125,6 +126,20 @@ bool PlaceText(const Entity& e, double advance, TextPlacement* place) {
   bool useAlign = (e.flags >> 8) & 1;
   if (useAlign && (place->halign != 0 || place->valign != 0)) place->anchor = e.pts[1];
   return true;
+}
+
+// The colour of an MLINE's element or fill: by layer, by block (the
+// MLINE's own), or its own.
+void SetMlineColor(int16_t color, int32_t trueColor, const Layer* layer, DrawStyle* style) {
+  if (trueColor >= 0) {
+    style->trueColor = trueColor;
+  } else if (color == 256 || color < 0 || color > 256) {
+    style->aci = layer ? layer->color : 7;
+    style->trueColor = layer ? layer->trueColor : -1;
+  } else if (color != 0) {
+    style->aci = color;
+    style->trueColor = -1;
+  }
 }
 
 }  // namespace
@@ -290,7 +305,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
     case EntityKind::Dimension: {
       int32_t block = db_.findBlock(e.text);
       if (block >= 0) blockContents(block, t, ctx, style, layer);
-      else if (e.extra) dimension(e.extra->raw, false, t, style);
+      else if (e.extra) dimension(e.extra->raw, false, t, ctx, style, layer);
       break;
     }
     case EntityKind::Table:
@@ -314,7 +329,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       hatch(e, OcsTransform(t, e), style);
       break;
     case EntityKind::Leader:
-      leader(e, t, style);
+      leader(e, t, ctx, style, layer);
       break;
     case EntityKind::Ray:
     case EntityKind::XLine:
@@ -431,39 +446,54 @@ void EntityWalker::mesh(const Entity& e, const Transform& t, const DrawStyle& st
   }
 }
 
+int EntityWalker::splinePointsPerSpan(const std::vector<Vec3>& control, int degree, const Transform& t) const {
+  if (sink_.wantsArcs()) return 64;
+  // Enough points that a span's chords stay near the curve, judged by the
+  // length of its control polygon on the output.
+  double length = 0;
+  for (size_t i = 1; i < control.size(); ++i) length += t.applyVector(control[i] - control[i - 1]).length();
+  double spans = std::max(1.0, double(control.size()) - std::max(degree, 1));
+  double wanted = std::ceil(std::sqrt(length / spans / sink_.chordTolerance()));
+  return std::isfinite(wanted) ? int(std::min(256.0, std::max(16.0, wanted))) : 16;
+}
+
 void EntityWalker::spline(const Entity& e, const Transform& t, const DrawStyle& style) {
   int degree = int((e.flags >> 8) & 0xFF);
   static const std::vector<double> kNoWeights;
   const std::vector<double>& weights = e.extra ? e.extra->startWidths : kNoWeights;
   scratch_.clear();
-  int perSpan = sink_.wantsArcs() ? 64 : 16;
+  int perSpan = splinePointsPerSpan(e.pts, degree, t);
   if (!AppendSplinePoints(degree, e.pts, e.nums, weights, perSpan, &scratch_) && e.extra) {
     // Stored with fit points only: the cubic through them.
     Vec3 start, end;
     bool hasStart = RawPoint(e.extra->raw, 12, &start), hasEnd = RawPoint(e.extra->raw, 13, &end);
-    curveThrough(e.extra->fitPoints, hasStart ? &start : nullptr, hasEnd ? &end : nullptr);
+    curveThrough(e.extra->fitPoints, hasStart ? &start : nullptr, hasEnd ? &end : nullptr, t);
   }
   for (Vec3& p : scratch_) p = t.apply(p);
   if (scratch_.size() >= 2) sink_.polyline(scratch_.data(), scratch_.size(), false, style);
 }
 
 void EntityWalker::curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent,
-                                const Vec3* endTangent) {
+                                const Vec3* endTangent, const Transform& t) {
   std::vector<Vec3> control;
   std::vector<double> knots;
   scratch_.clear();
   if (!FitPointsToControlPoints(points, startTangent, endTangent, &control, &knots) ||
-      !AppendSplinePoints(3, control, knots, std::vector<double>(), sink_.wantsArcs() ? 64 : 16, &scratch_))
+      !AppendSplinePoints(3, control, knots, std::vector<double>(), splinePointsPerSpan(control, 3, t), &scratch_))
     scratch_ = points;
 }
 
-void EntityWalker::leader(const Entity& e, const Transform& t, const DrawStyle& style) {
+void EntityWalker::leader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style,
+                          int32_t layer) {
   if (e.pts.size() < 2) return;
+  ArrowStyle arrow;
+  if (e.extra && LeaderArrowStyle(e.extra->raw, db_, &arrow))
+    arrowhead({e.pts[0], (e.pts[0] - e.pts[1]).normalized(), arrow}, t, ctx, style, layer);
   if (e.extra && RawInteger(e.extra->raw, 72, 0) == 1) {
     // A spline leader leaves its ends along its first and last segments.
     size_t n = e.pts.size();
     Vec3 start = e.pts[1] - e.pts[0], end = e.pts[n - 1] - e.pts[n - 2];
-    curveThrough(e.pts, &start, &end);
+    curveThrough(e.pts, &start, &end, t);
   } else {
     scratch_ = e.pts;
   }
@@ -482,10 +512,8 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
     return;
   }
   std::vector<std::vector<Vec3>> lines(1);
-  bool closed = false;
   if (type == "MLINE") {
-    lines.clear();
-    if (MlineElements(raw, &lines, &closed)) loops(lines, t, closed, style);
+    mline(e, ctx, style, layer);
   } else if (type == "WIPEOUT") {
     // Hides what was drawn before it under its boundary.
     if (!ImageBoundary(raw, &lines[0])) return;
@@ -509,7 +537,7 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
     for (const RawGroup& g : raw)
       if (g.code == 2 && block < 0) block = db_.findBlock(DecodeText(g.value, db_));
     if (block >= 0) blockContents(block, ctx.t, ctx, style, layer);
-    else dimension(raw, type == "ARC_DIMENSION", ctx.t, style);
+    else dimension(raw, type == "ARC_DIMENSION", ctx.t, ctx, style, layer);
   } else if (type == "SHAPE") {
     lines.clear();
     if (db_.shapes && ShapeEntityStrokes(*db_.shapes, raw, &lines)) loops(lines, t, false, style);
@@ -522,6 +550,45 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
       loops(lines, t, false, style);
   } else if (derived && !derived->proxy.empty()) {
     DrawProxyGraphics(derived->proxy, db_, t, style, sink_);
+  }
+}
+
+DrawStyle EntityWalker::mlineElementStyle(const MlineElement& element, const DrawStyle& own,
+                                          int32_t layer) const {
+  const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
+  DrawStyle style = own;
+  SetMlineColor(element.color, element.trueColor, l, &style);
+  if (element.linetype.empty() || element.linetype == "BYLAYER") {
+    style.linetype = l && l->linetypeIndex >= 0 ? &db_.linetypes[size_t(l->linetypeIndex)] : nullptr;
+  } else if (element.linetype != "BYBLOCK") {
+    auto found = db_.linetypeIndex.find(element.linetype);
+    style.linetype = found != db_.linetypeIndex.end() && found->second >= 0 &&
+                             size_t(found->second) < db_.linetypes.size()
+                         ? &db_.linetypes[size_t(found->second)]
+                         : nullptr;
+  }
+  if (style.linetype && style.linetype->dashes.empty()) style.linetype = nullptr;
+  return style;
+}
+
+void EntityWalker::mline(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer) {
+  const MlineStyle* mlineStyle = e.extra->derived ? e.extra->derived->mlineStyle.get() : nullptr;
+  MlineShape shape;
+  if (!ReadMlineShape(e.extra->raw, e.extrusion(), mlineStyle, sink_.chordTolerance(), &shape)) return;
+  // Its vertices are in world coordinates, whatever its extrusion.
+  const Transform& t = ctx.t;
+  if (!shape.fill.empty()) {
+    for (Vec3& p : shape.fill) p = t.apply(p);
+    DrawStyle fill = style;
+    const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
+    SetMlineColor(mlineStyle->fillColor, mlineStyle->fillTrueColor, l, &fill);
+    sink_.fill(shape.fill.data(), shape.fillCounts.data(), int(shape.fillCounts.size()), fill);
+  }
+  for (MlinePiece& piece : shape.pieces) {
+    for (Vec3& p : piece.points) p = t.apply(p);
+    DrawStyle look = style;
+    if (piece.element >= 0) look = mlineElementStyle(mlineStyle->elements[size_t(piece.element)], style, layer);
+    sink_.polyline(piece.points.data(), piece.points.size(), piece.closed, look);
   }
 }
 
@@ -550,10 +617,38 @@ void EntityWalker::tolerance(const Entity& e, const Transform& t, const DrawStyl
   }
 }
 
-void EntityWalker::dimension(const RawGroups& raw, bool arc, const Transform& t, const DrawStyle& style) {
+void EntityWalker::arrowhead(const DimensionArrow& arrow, const Transform& t, const Context& ctx,
+                             const DrawStyle& style, int32_t layer) {
+  const Vec3 &tip = arrow.tip, &along = arrow.direction;
+  double size = arrow.style.size;
+  if (arrow.style.kind == ArrowStyle::kNone || !(size > 0) || !(along.length() > 0)) return;
+  if (arrow.style.block >= 0) {
+    // Arrowhead blocks are drawn for a size of 1, pointing along x.
+    Transform place = t * Transform::translation(tip) * Transform::rotationZ(std::atan2(along.y, along.x)) *
+                      Transform::scaling(size, size, size) *
+                      Transform::translation(db_.blocks[size_t(arrow.style.block)].base * -1.0);
+    blockContents(arrow.style.block, place, ctx, style, layer);
+    return;
+  }
+  // A closed filled arrowhead is a third as wide as it is long.
+  Vec3 side(-along.y, along.x, 0);
+  if (arrow.style.kind == ArrowStyle::kTick) {
+    Vec3 tick[2] = {t.apply(tip - (along + side) * (size / 2)), t.apply(tip + (along + side) * (size / 2))};
+    sink_.polyline(tick, 2, false, style);
+    return;
+  }
+  Vec3 head[3] = {t.apply(tip), t.apply(tip - along * size + side * (size / 6)),
+                  t.apply(tip - along * size - side * (size / 6))};
+  int count = 3;
+  sink_.fill(head, &count, 1, style);
+}
+
+void EntityWalker::dimension(const RawGroups& raw, bool arc, const Transform& t, const Context& ctx,
+                             const DrawStyle& style, int32_t layer) {
   DimensionShape shape;
   if (!ReadDimensionShape(raw, arc, db_, &shape)) return;
   DrawEdgeCurves(shape.lines, t, style, sink_);
+  for (const DimensionArrow& arrow : shape.arrows) arrowhead(arrow, t, ctx, style, layer);
   if (shape.text.empty()) return;
   Entity text;
   text.kind = EntityKind::MText;
@@ -595,20 +690,15 @@ void EntityWalker::multileader(const Entity& e, const Transform& t, const Contex
     size_t n = line.size();
     if (shape.spline && n > 2) {
       Vec3 start = line[1] - line[0], end = line[n - 1] - line[n - 2];
-      curveThrough(line, &start, &end);
+      curveThrough(line, &start, &end, t);
     } else {
       scratch_ = line;
     }
     for (Vec3& p : scratch_) p = t.apply(p);
     sink_.polyline(scratch_.data(), scratch_.size(), false, style);
-    // A closed filled arrowhead, a third as wide as it is long.
-    Vec3 along = line[1] - line[0];
-    if (!(shape.arrowSize > 0) || !(along.length() > 0)) continue;
-    along = along.normalized() * shape.arrowSize;
-    Vec3 across = Vec3(-along.y, along.x, 0) * (1.0 / 6);
-    Vec3 head[3] = {t.apply(line[0]), t.apply(line[0] + along + across), t.apply(line[0] + along - across)};
-    int count = 3;
-    sink_.fill(head, &count, 1, style);
+    ArrowStyle arrow;
+    arrow.size = shape.arrowSize;
+    arrowhead({line[0], (line[0] - line[1]).normalized(), arrow}, t, ctx, style, layer);
   }
   loops(shape.landings, t, false, style);
   if (shape.text.empty()) return;

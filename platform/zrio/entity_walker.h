@@ -13,7 +13,9 @@
 
 namespace zr {
 
+struct DimensionArrow;
 struct MLeaderShape;
+struct MlineElement;
 
 // Resolved appearance of one primitive.
 struct DrawStyle {
@@ -79,6 +81,11 @@ class PrimitiveSink {
   // viewport of a paper layout, its corners in world coordinates).
   virtual void pushClip(const Vec3* corners, int count) {}
   virtual void popClip() {}
+  // What an entity draws next (proxy graphics under a clip boundary) shows
+  // only inside the polygon, until popEntityClip; clips nest. Sinks that
+  // measure or hit-test take all of what is drawn.
+  virtual void pushEntityClip(const Vec3* corners, int count) {}
+  virtual void popEntityClip() {}
 };
 
 struct WalkOptions {
@@ -120,15 +127,23 @@ class EntityWalker {
   void mesh(const Entity& e, const Transform& t, const DrawStyle& style);
   void spline(const Entity& e, const Transform& t, const DrawStyle& style);
   // Points of the cubic through the points into scratch_ (the points
-  // themselves when there is none).
-  void curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent, const Vec3* endTangent);
-  void leader(const Entity& e, const Transform& t, const DrawStyle& style);
+  // themselves when there is none), for drawing under the transform.
+  void curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent, const Vec3* endTangent,
+                    const Transform& t);
+  // How many points a span of a spline of these control points takes,
+  // drawn under the transform.
+  int splinePointsPerSpan(const std::vector<Vec3>& control, int degree, const Transform& t) const;
+  void leader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style, int32_t layer);
   // Kinds kept as raw groups that have a picture.
   void rawEntity(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
              const DrawStyle& style);
   // A dimension without a block, from its definition points.
-  void dimension(const RawGroups& raw, bool arc, const Transform& t, const DrawStyle& style);
+  void dimension(const RawGroups& raw, bool arc, const Transform& t, const Context& ctx, const DrawStyle& style,
+                 int32_t layer);
+  // A dimension's or leader's arrowhead: its block, or the shape of its kind.
+  void arrowhead(const DimensionArrow& arrow, const Transform& t, const Context& ctx, const DrawStyle& style,
+                 int32_t layer);
   // An IMAGE's picture (when its file is found) and its frame.
   void image(const Entity& e, const Transform& t, const DrawStyle& style);
   void multileader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style,
@@ -136,6 +151,9 @@ class EntityWalker {
   void multileaderBlock(const MLeaderShape& shape, const Transform& t, const Context& ctx,
                         const DrawStyle& style, int32_t layer);
   void tolerance(const Entity& e, const Transform& t, const DrawStyle& style);
+  void mline(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
+  // The look of an element of an MLINE's style, drawn on the layer.
+  DrawStyle mlineElementStyle(const MlineElement& element, const DrawStyle& own, int32_t layer) const;
   void insert(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   void table(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer);
   // The entities of a block, but those whose handles are in `hidden` (sorted).

@@ -150,7 +150,10 @@ void ExportSink::setDeviceClip(const std::vector<double>& xy) {
   device_->SetClip(int(count), points_.data());
 }
 
+// The device takes one clip at a time: a clip inside another replaces it
+// until it ends, and the one it was inside is set again.
 void ExportSink::beginClip(const double* xy, int count) {
+  outerClips_.push_back(clip_);
   std::vector<double> corners(xy, xy + 2 * std::max(count, 0));
   setDeviceClip(corners);
   // A device takes no clip of fewer than three corners.
@@ -163,6 +166,10 @@ void ExportSink::beginClip(const double* xy, int count) {
 void ExportSink::endClip() {
   device_->ResetClip();
   clip_.clear();
+  if (outerClips_.empty()) return;
+  clip_.swap(outerClips_.back());
+  outerClips_.pop_back();
+  if (!clip_.empty()) setDeviceClip(clip_);
 }
 
 void ExportSink::emitPixels(const OutputPixels& p) {

@@ -38,6 +38,7 @@ class ExportSink : public ScreenSink {
   CDwgExport* device_;
   std::vector<DwgExportPoint> points_;
   std::vector<double> clip_;  // the drawing's clip (x, y pairs), empty when none
+  std::vector<std::vector<double>> outerClips_;  // the clips it is inside, the innermost last
   bool paperFill_ = false;    // the fill being drawn is in the paper colour
 };
 

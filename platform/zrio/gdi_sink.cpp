@@ -86,7 +86,7 @@ void GdiSink::emitPolygons(const double* xy, const int* counts, int loops) {
 }
 
 void GdiSink::beginClip(const double* xy, int count) {
-  savedState_ = SaveDC(dc_);
+  savedStates_.push_back(SaveDC(dc_));
   points_.resize(size_t(count));
   for (int i = 0; i < count; ++i) {
     points_[size_t(i)].x = LONG(std::lround(xy[2 * i]));
@@ -100,8 +100,9 @@ void GdiSink::beginClip(const double* xy, int count) {
 }
 
 void GdiSink::endClip() {
-  if (savedState_) RestoreDC(dc_, savedState_);
-  savedState_ = 0;
+  if (savedStates_.empty()) return;
+  if (savedStates_.back()) RestoreDC(dc_, savedStates_.back());
+  savedStates_.pop_back();
 }
 
 void GdiSink::emitPixels(const OutputPixels& p) {

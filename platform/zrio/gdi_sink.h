@@ -40,7 +40,7 @@ class GdiSink : public ScreenSink {
   UINT oldAlign_;
   COLORREF oldTextColor_;
   std::vector<POINT> points_;
-  int savedState_ = 0;
+  std::vector<int> savedStates_;  // of each clip begun, the innermost last
 };
 
 }  // namespace zr

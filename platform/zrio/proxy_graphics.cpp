@@ -9,24 +9,26 @@
 
 #include "platform/base/byte_reader.h"
 #include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/proxy_lwpolyline.h"
 #include "platform/zrio/text_measure.h"
 #include "platform/zrio/utf8.h"
+#include "platform/zrio/wide_polyline.h"
 
 namespace zr {
 
 namespace {
 
 const size_t kHeaderBytes = 8;
-const size_t kMaxTransforms = 64;
+const size_t kMaxTransforms = 64, kMaxClips = 64;
 const uint32_t kMaxPoints = 1000000;
 
 // Command types.
 enum Command : uint32_t {
   kCircle = 2, kCircle3P = 3, kArc = 4, kArc3P = 5, kPolyline = 6, kPolygon = 7, kMesh = 8,
   kShell = 9, kText = 10, kText2 = 11, kXline = 12, kRay = 13, kColor = 14, kLayer = 16,
-  kLinetype = 18, kFill = 20, kTrueColor = 22, kLineweight = 23, kPushTransform = 29,
-  kPushTransform2 = 30, kPopTransform = 31, kPolylineWithNormals = 32, kUnicodeText = 36,
-  kUnicodeText2 = 38
+  kLinetype = 18, kFill = 20, kTrueColor = 22, kLineweight = 23, kPushClip = 27, kPopClip = 28,
+  kPushTransform = 29, kPushTransform2 = 30, kPopTransform = 31, kPolylineWithNormals = 32,
+  kLwpolyline = 33, kUnicodeText = 36, kUnicodeText2 = 38
 };
 
 // Arc types of kArc and kArc3P: the arc alone, closed through its centre
@@ -54,6 +56,21 @@ class Fields {
   Vec3 point() {
     double x = number(), y = number();
     return Vec3(x, y, number());
+  }
+  // The bytes of the data not read yet.
+  const uint8_t* rest(size_t* size) const {
+    *size = in_.Remaining();
+    return in_.Here();
+  }
+  // A count of points in a plane, each two doubles, that the data holds.
+  bool planePoints(uint32_t count, std::vector<Vec3>* out) {
+    if (count > kMaxPoints || !in_.Has(size_t(count) * 16)) return false;
+    out->resize(count);
+    for (Vec3& p : *out) {
+      double x = number();
+      p = Vec3(x, number(), 0);
+    }
+    return true;
   }
   // A count of points, each three doubles, that the data holds.
   bool points(uint32_t count, std::vector<Vec3>* out) {
@@ -118,7 +135,14 @@ class ProxyPainter {
     transforms_.push_back(t);
   }
 
+  // Clips the graphics leave pushed end with them.
   void run(const std::vector<uint8_t>& bytes) {
+    commands(bytes);
+    for (; clips_ > 0; --clips_) sink_.popEntityClip();
+  }
+
+ private:
+  void commands(const std::vector<uint8_t>& bytes) {
     CByteReader in(bytes.data(), bytes.size());
     in.U32LE();  // total size: the commands' own sizes are checked instead
     uint32_t count = in.U32LE();
@@ -133,7 +157,6 @@ class ProxyPainter {
     }
   }
 
- private:
   const Transform& t() const { return transforms_.back(); }
 
   bool command(uint32_t type, Fields& f) {
@@ -191,6 +214,14 @@ class ProxyPainter {
       case kPopTransform:
         if (transforms_.size() > 1) transforms_.pop_back();
         break;
+      case kLwpolyline: lwpolyline(f); break;
+      case kPushClip: return pushClip(f);
+      case kPopClip:
+        if (clips_ > 0) {
+          sink_.popEntityClip();
+          --clips_;
+        }
+        break;
     }
     return true;
   }
@@ -243,6 +274,49 @@ class ProxyPainter {
     } else {
       sink_.polyline(points_.data(), points_.size(), polygon && points_.size() > 2, style_);
     }
+  }
+
+  // An LWPOLYLINE: its bands where it has widths, its lines where not.
+  void lwpolyline(Fields& f) {
+    size_t size = 0;
+    const uint8_t* data = f.rest(&size);
+    Entity polyline;
+    if (!visible() || !ReadProxyLwpolyline(data, size, &polyline)) return;
+    Transform place = t();
+    Vec3 normal = polyline.extrusion();
+    if (normal.x != 0 || normal.y != 0 || !(normal.z > 0)) place = place * Transform::ocs(normal);
+    WideOutline outline;
+    WidePolylineOutline(polyline, (polyline.flags & kPolyClosed) != 0, sink_.chordTolerance(), &outline);
+    for (std::vector<Vec3>& band : outline.bands) {
+      for (Vec3& p : band) p = place.apply(p);
+      int count = int(band.size());
+      if (count >= 3) sink_.fill(band.data(), &count, 1, style_);
+    }
+    for (std::vector<Vec3>& line : outline.lines) {
+      for (Vec3& p : line) p = place.apply(p);
+      if (line.size() >= 2) sink_.polyline(line.data(), line.size(), false, style_);
+    }
+  }
+
+  // A clip boundary: the plane's normal and a point of it, the boundary's
+  // corners in the plane's own axes from that point (two corners: a
+  // rectangle's opposite ones); the transforms and front and back clips
+  // that follow are not drawn by.
+  bool pushClip(Fields& f) {
+    Vec3 normal = f.point(), origin = f.point();
+    uint32_t count = uint32_t(f.integer());
+    std::vector<Vec3> corners;
+    if (!f.ok() || count < 2 || !f.planePoints(count, &corners) || clips_ >= kMaxClips) return false;
+    if (!(normal.length() > 0)) normal = Vec3(0, 0, 1);
+    if (count == 2) {
+      Vec3 low = corners[0], high = corners[1];
+      corners = {low, Vec3(high.x, low.y, 0), high, Vec3(low.x, high.y, 0)};
+    }
+    Transform plane = t() * Transform::translation(origin) * Transform::ocs(normal.normalized());
+    for (Vec3& p : corners) p = plane.apply(p);
+    sink_.pushEntityClip(corners.data(), int(corners.size()));
+    ++clips_;
+    return true;
   }
 
   // Rows x columns of vertices: the lines along the rows and the columns.
@@ -386,6 +460,7 @@ class ProxyPainter {
   std::vector<Vec3> points_;
   bool fill_ = false;
   bool layerShown_ = true;
+  size_t clips_ = 0;  // pushed and not popped
   // The colour of the current layer; the entity's own until a layer is set.
   int16_t layerColor_;
   int32_t layerTrueColor_;

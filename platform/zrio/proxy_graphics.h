@@ -3,8 +3,9 @@
 // metafile of drawing commands. After a header (total size, number of
 // commands, 32 bits each) each command is its size (these 8 bytes
 // included), its type and its data: circles, arcs, polylines, polygons,
-// meshes, shells, texts, and changes of colour, layer, linetype,
-// lineweight, fill and of the model transform (pushed and popped).
+// LWPOLYLINEs, meshes, shells, texts, and changes of colour, layer,
+// linetype, lineweight, fill, of the model transform and of the clip
+// boundary (pushed and popped).
 #pragma once
 #include "platform/zrio/win32.h"
 #include <stdint.h>

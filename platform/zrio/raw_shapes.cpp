@@ -14,67 +14,17 @@ const size_t kMaxItems = 1000000;
 double Number(const RawGroup& g) { return atof(g.value.c_str()); }
 long Integer(const RawGroup& g) { return atol(g.value.c_str()); }
 
-// Reads a point whose x group is at raw[i] (x, then y and z at +10 and +20
-// when they follow); returns the index after it.
-size_t PointAt(const RawGroups& raw, size_t i, Vec3* p) {
+bool Finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+}  // namespace
+
+size_t RawPointAt(const RawGroups& raw, size_t i, Vec3* p) {
   int code = raw[i].code;
   *p = Vec3(Number(raw[i]), 0, 0);
   ++i;
   if (i < raw.size() && raw[i].code == code + 10) p->y = Number(raw[i++]);
   if (i < raw.size() && raw[i].code == code + 20) p->z = Number(raw[i++]);
   return i;
-}
-
-bool Finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
-}  // namespace
-
-bool MlineElements(const RawGroups& raw, std::vector<std::vector<Vec3>>* lines, bool* closed) {
-  long elements = 0;
-  *closed = false;
-  struct Vertex {
-    Vec3 at, miter;
-    std::vector<double> offsets;  // first parameter of each element
-  };
-  std::vector<Vertex> vertices;
-  for (size_t i = 0; i < raw.size();) {
-    const RawGroup& g = raw[i];
-    if (g.code == 71) *closed = (Integer(g) & 2) != 0;
-    else if (g.code == 73) elements = Integer(g);
-    if (g.code == 11) {
-      if (vertices.size() >= kMaxItems) return false;
-      vertices.emplace_back();
-      i = PointAt(raw, i, &vertices.back().at);
-      continue;
-    }
-    if (g.code == 13 && !vertices.empty()) {
-      i = PointAt(raw, i, &vertices.back().miter);
-      continue;
-    }
-    if (g.code == 74 && !vertices.empty()) {
-      // The element's parameters: the first is its distance along the
-      // miter from the vertex; the others (dashes) are not drawn.
-      long count = Integer(g);
-      ++i;
-      double offset = 0;
-      for (long k = 0; k < count && i < raw.size() && raw[i].code == 41; ++k, ++i)
-        if (k == 0) offset = Number(raw[i]);
-      vertices.back().offsets.push_back(offset);
-      continue;
-    }
-    ++i;
-  }
-  if (elements <= 0 || elements > 16 || vertices.size() < 2) return false;
-  for (long k = 0; k < elements; ++k) {
-    std::vector<Vec3> line;
-    for (const Vertex& v : vertices) {
-      double offset = size_t(k) < v.offsets.size() ? v.offsets[size_t(k)] : 0;
-      Vec3 p = v.at + v.miter * offset;
-      if (Finite(p)) line.push_back(p);
-    }
-    if (line.size() >= 2) lines->push_back(std::move(line));
-  }
-  return !lines->empty();
 }
 
 bool ImageBoundary(const RawGroups& raw, std::vector<Vec3>* loop) {
@@ -91,7 +41,7 @@ bool MeshFaces(const RawGroups& raw, std::vector<std::vector<Vec3>>* faces) {
   for (; i < raw.size() && raw[i].code != 93; ++i) {
     if (raw[i].code == 10 && vertices.size() < kMaxItems) {
       Vec3 p;
-      i = PointAt(raw, i, &p) - 1;
+      i = RawPointAt(raw, i, &p) - 1;
       vertices.push_back(p);
     }
   }
@@ -121,7 +71,7 @@ bool HelixSpline(const RawGroups& raw, int* degree, std::vector<Vec3>* controlPo
     if (g.code == 40 && knots->size() < kMaxItems) knots->push_back(Number(g));
     if (g.code == 10 && controlPoints->size() < kMaxItems) {
       Vec3 p;
-      i = PointAt(raw, i, &p);
+      i = RawPointAt(raw, i, &p);
       controlPoints->push_back(p);
       continue;
     }
@@ -137,7 +87,7 @@ bool OleFrame(const RawGroups& raw, std::vector<Vec3>* loop) {
     int code = raw[i].code;
     if (code == 10 || code == 11) {
       Vec3 p;
-      i = PointAt(raw, i, &p);
+      i = RawPointAt(raw, i, &p);
       (code == 10 ? upperLeft : lowerRight) = p;
       (code == 10 ? hasUpper : hasLower) = true;
       continue;

@@ -1,5 +1,5 @@
-// The geometry of entity kinds the reader keeps as raw groups: MLINE,
-// WIPEOUT and IMAGE frames, MESH faces, HELIX curves and OLE2FRAME frames,
+// The geometry of entity kinds the reader keeps as raw groups: WIPEOUT
+// and IMAGE frames, MESH faces, HELIX curves and OLE2FRAME frames,
 // in the entity's own coordinates.
 #pragma once
 #include <vector>
@@ -8,9 +8,9 @@
 
 namespace zr {
 
-// The lines of an MLINE's elements, one polyline each; closed for a
-// closed MLINE.
-bool MlineElements(const RawGroups& raw, std::vector<std::vector<Vec3>>* lines, bool* closed);
+// Reads a point whose x group is at raw[i] (x, then y and z at +10 and +20
+// when they follow); returns the index after it.
+size_t RawPointAt(const RawGroups& raw, size_t i, Vec3* p);
 
 // The clip boundary of a WIPEOUT or IMAGE (the whole picture when it has
 // none), as a closed loop.

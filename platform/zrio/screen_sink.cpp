@@ -183,18 +183,23 @@ void ScreenSink::pushClip(const Vec3* corners, int count) {
     xy.push_back(Clamp(d.y));
     box.add(d);
   }
-  clipLo_[0] = box.lo.x;
-  clipLo_[1] = box.lo.y;
-  clipHi_[0] = box.hi.x;
-  clipHi_[1] = box.hi.y;
+  outerClips_.push_back({clipLo_[0], clipLo_[1], clipHi_[0], clipHi_[1]});
+  clipLo_[0] = std::max(clipLo_[0], box.lo.x);
+  clipLo_[1] = std::max(clipLo_[1], box.lo.y);
+  clipHi_[0] = std::min(clipHi_[0], box.hi.x);
+  clipHi_[1] = std::min(clipHi_[1], box.hi.y);
   beginClip(xy.data(), count);
   lastColor_ = CLR_INVALID;  // the device state may have been saved
 }
 
 void ScreenSink::popClip() {
+  if (outerClips_.empty()) return;
   endClip();
-  clipLo_[0] = clipLo_[1] = -1e300;
-  clipHi_[0] = clipHi_[1] = 1e300;
+  clipLo_[0] = outerClips_.back()[0];
+  clipLo_[1] = outerClips_.back()[1];
+  clipHi_[0] = outerClips_.back()[2];
+  clipHi_[1] = outerClips_.back()[3];
+  outerClips_.pop_back();
   lastColor_ = CLR_INVALID;
 }
 

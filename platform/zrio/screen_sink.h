@@ -4,6 +4,7 @@
 #pragma once
 #include "platform/zrio/win32.h"
 
+#include <array>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -65,6 +66,8 @@ class ScreenSink : public PrimitiveSink {
   void image(const ImageRun& run, const DrawStyle& style) override;
   void pushClip(const Vec3* corners, int count) override;
   void popClip() override;
+  void pushEntityClip(const Vec3* corners, int count) override { pushClip(corners, count); }
+  void popEntityClip() override { popClip(); }
 
   COLORREF resolveColor(const DrawStyle& style) const;
 
@@ -77,7 +80,8 @@ class ScreenSink : public PrimitiveSink {
   // Premultiplied pixels over what is drawn; pixel (c, r) centred at
   // (c, height - r).
   virtual void emitPixels(const OutputPixels& pixels) = 0;
-  // Clip to a polygon (output pixels, y upwards) until endClip.
+  // Clip to a polygon (output pixels, y upwards) inside the clip before it,
+  // if any, until endClip, which brings that one back.
   virtual void beginClip(const double* xy, int count) = 0;
   virtual void endClip() = 0;
 
@@ -96,6 +100,7 @@ class ScreenSink : public PrimitiveSink {
   double tolerance_;
   double scale_;
   double clipLo_[2] = {-1e300, -1e300}, clipHi_[2] = {1e300, 1e300};  // device box of the clip
+  std::vector<std::array<double, 4>> outerClips_;  // the boxes of the clips it is inside
   COLORREF lastColor_ = CLR_INVALID;
   int lastWidth_ = -1;
   std::vector<double> xy_;

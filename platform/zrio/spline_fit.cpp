@@ -43,13 +43,19 @@ bool FitPointsToControlPoints(const std::vector<Vec3>& fitPoints, const Vec3* st
   for (double& value : u) value /= total;
   u[n] = 1;
 
+  // The ends leave along the tangents given, or else along the parabola's,
+  // with the total chord length as their magnitude either way.
   Vec3 d0, dn;
-  if (startTangent && startTangent->length() > 0) d0 = startTangent->normalized() * total;
+  if (startTangent && startTangent->length() > 0) d0 = *startTangent;
   else if (n == 1) d0 = q[1] - q[0];
   else d0 = ParabolaStart(q[0], q[1], q[2], u[1] - u[0], u[2] - u[1]);
-  if (endTangent && endTangent->length() > 0) dn = endTangent->normalized() * total;
+  if (endTangent && endTangent->length() > 0) dn = *endTangent;
   else if (n == 1) dn = q[1] - q[0];
   else dn = ParabolaStart(q[n], q[n - 1], q[n - 2], u[n] - u[n - 1], u[n - 1] - u[n - 2]) * -1.0;
+  if (!(d0.length() > 0)) d0 = q[1] - q[0];
+  if (!(dn.length() > 0)) dn = q[n] - q[n - 1];
+  d0 = d0.normalized() * total;
+  dn = dn.normalized() * total;
 
   knots->assign(size_t(kDegree) + 1, 0.0);
   for (size_t k = 1; k < n; ++k) knots->push_back(u[k]);

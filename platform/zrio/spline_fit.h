@@ -9,7 +9,8 @@ namespace zr {
 
 // Control points and knots of the cubic through the points, parameters
 // spaced by chord length, leaving the ends along the given tangents (null:
-// along the parabola through the three end points). False when fewer than
+// along the parabola through the three end points) at the speed of the
+// total chord length. False when fewer than
 // two distinct points (or too many) are given.
 bool FitPointsToControlPoints(const std::vector<Vec3>& fitPoints, const Vec3* startTangent,
                               const Vec3* endTangent, std::vector<Vec3>* controlPoints,

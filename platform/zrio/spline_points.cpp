@@ -2,6 +2,7 @@
 #include "platform/zrio/spline_points.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zr {
 
@@ -66,9 +67,20 @@ bool AppendSplinePoints(int degree, const std::vector<Vec3>& controlPoints,
                         const std::vector<double>& knots, const std::vector<double>& weights,
                         int perSpan, std::vector<Vec3>* out) {
   if (!MakesACurve(degree, controlPoints, knots)) return false;
-  double u0 = knots[size_t(degree)], u1 = knots[controlPoints.size()];
+  return AppendSplinePointsBetween(degree, controlPoints, knots, weights, perSpan, knots[size_t(degree)],
+                                   knots[controlPoints.size()], out);
+}
+
+bool AppendSplinePointsBetween(int degree, const std::vector<Vec3>& controlPoints,
+                               const std::vector<double>& knots, const std::vector<double>& weights,
+                               int perSpan, double from, double to, std::vector<Vec3>* out) {
+  if (!MakesACurve(degree, controlPoints, knots)) return false;
+  double start = knots[size_t(degree)], end = knots[controlPoints.size()];
+  double u0 = std::max(start, std::min(from, end)), u1 = std::max(u0, std::min(to, end));
+  // As many points a span as over the whole range, for the share of it drawn.
+  double share = end > start ? (u1 - u0) / (end - start) : 1;
   long long spans = (long long)(controlPoints.size()) - degree;
-  int steps = int(std::min<long long>(spans * perSpan, kMaxSteps));
+  int steps = int(std::min<double>(std::ceil(double(spans) * perSpan * share), kMaxSteps));
   if (steps < 2) steps = 2;
   for (int i = 0; i <= steps; ++i)
     out->push_back(DeBoor(degree, controlPoints, knots, weights, u0 + (u1 - u0) * i / steps));

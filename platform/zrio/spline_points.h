@@ -17,4 +17,9 @@ bool AppendSplinePoints(int degree, const std::vector<Vec3>& controlPoints,
                         const std::vector<double>& knots, const std::vector<double>& weights,
                         int perSpan, std::vector<Vec3>* out);
 
+// The same over the part of the range from `from` to `to` (within it).
+bool AppendSplinePointsBetween(int degree, const std::vector<Vec3>& controlPoints,
+                               const std::vector<double>& knots, const std::vector<double>& weights,
+                               int perSpan, double from, double to, std::vector<Vec3>* out);
+
 }  // namespace zr

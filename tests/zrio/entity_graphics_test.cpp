@@ -212,20 +212,32 @@ TEST(AcisEdges, DamagedDataIsReadWithinBounds) {
   }, "SAB bytes", 3302, 600, 20000);
 }
 
+// The graphics of every command kind, the LWPOLYLINE's bit stream and the
+// clip boundaries among them.
 TEST(ProxyGraphics, DamagedGraphicsAreReadWithinBounds) {
-  zr::Database db;
-  ASSERT_TRUE(Load("proxy.dxf", &db));
-  const zr::Entity* proxy = FirstOfType(db, "ACAD_PROXY_ENTITY");
-  ASSERT_TRUE(proxy && proxy->extra->derived);
-  const std::vector<uint8_t>& graphics = proxy->extra->derived->proxy;
-  std::string valid(graphics.begin(), graphics.end());
-  codectest::ExpectCasesKeepTheContract(valid, [&db](const std::string& bytes, bool& decoded) {
-    zr::BoxSink box;
-    zr::DrawProxyGraphics(std::vector<uint8_t>(bytes.begin(), bytes.end()), db, zr::Transform(),
-                          zr::DrawStyle(), box);
-    decoded = box.box().valid();
-    return !decoded || std::isfinite(box.box().lo.x + box.box().hi.y) ? std::string() : "extents not finite";
-  }, "proxy graphics", 3303, 1500, 20000);
+  struct Case {
+    const char *file, *type;
+    uint32_t seed;
+    int cases;
+  };
+  for (const Case& c : {Case{"proxy.dxf", "ACAD_PROXY_ENTITY", 3303, 1500},
+                        Case{"proxy_lwpolylines.dxf", "ACME_WIDGET", 3304, 600},
+                        Case{"proxy_clips.dxf", "ACME_WIDGET", 3305, 600}}) {
+    zr::Database db;
+    ASSERT_TRUE(Load(c.file, &db));
+    const zr::Entity* proxy = FirstOfType(db, c.type);
+    ASSERT_TRUE(proxy && proxy->extra->derived) << c.file;
+    const std::vector<uint8_t>& graphics = proxy->extra->derived->proxy;
+    std::string valid(graphics.begin(), graphics.end());
+    codectest::ExpectCasesKeepTheContract(valid, [&db](const std::string& bytes, bool& decoded) {
+      zr::BoxSink box;
+      zr::DrawProxyGraphics(std::vector<uint8_t>(bytes.begin(), bytes.end()), db, zr::Transform(),
+                            zr::DrawStyle(), box);
+      decoded = box.box().valid();
+      bool finite = std::isfinite(box.box().lo.x + box.box().hi.y);
+      return !decoded || finite ? std::string() : "extents not finite";
+    }, c.file, c.seed, c.cases, 20000);
+  }
 }
 
 TEST(EntityGraphics, DamagedDrawingsOfTheseKindsReadAndDraw) {
@@ -240,7 +252,7 @@ TEST(EntityGraphics, DamagedDrawingsOfTheseKindsReadAndDraw) {
   zr::WalkOptions withPictures;
   withPictures.images = &pictures;
   for (const char* name : {"table_cells", "dimensions_without_blocks", "dynamic_block", "multileader_block",
-                           "images", "proxy", "acis_sab"}) {
+                           "images", "proxy", "acis_sab", "mline_styles", "proxy_clips", "acis_trimmed"}) {
     std::string valid;
     ASSERT_TRUE(testfiles::ReadFileBytes(testfiles::ToWinePath(std::string(ZRIO_INK_DRAWINGS) + "/" + name + ".dxf"),
                                          valid));

@@ -1,7 +1,8 @@
 """The ink comparison's drawings of solids, proxy entities, tables,
-multileader blocks, dimensions, dynamic blocks and images. Where ezdxf's
-drawing add-on skips a kind (ACIS solids, ACAD_PROXY_ENTITY, image pixels,
-visibility states), a twin drawing holds what the kind should draw as
+multileader blocks, dimensions, dynamic blocks, images, helices and OLE
+frames. Where ezdxf's drawing add-on skips a kind (ACIS solids,
+ACAD_PROXY_ENTITY, image pixels, visibility states, HELIX, OLE2FRAME), a
+twin drawing holds what the kind should draw as
 plain entities, and the library's picture of the drawing is compared with
 ezdxf's picture of the twin.
 """
@@ -9,7 +10,8 @@ import math
 import os
 
 import ezdxf
-from ezdxf.math import Vec2
+from ezdxf.acis import api as acis
+from ezdxf.math import Matrix44, Vec2
 from ezdxf.render import mleader
 
 import acis_sat
@@ -53,15 +55,17 @@ def acis_drawings(folder):
 def proxy_drawings(folder):
     """An ACAD_PROXY_ENTITY (its graphics in its own part) and an entity of
     an unknown class (in its entity part). ezdxf reads the graphics of the
-    second kind only: its twin holds two of those."""
-    for name, first in (("proxy", "ACAD_PROXY_ENTITY"), ("proxy_twin", "ACME_WIDGET")):
+    second kind only: its twin holds two of those, with their three-point
+    arcs given by centre and sweep."""
+    for name, twin in (("proxy", False), ("proxy_twin", True)):
+        first = "ACME_WIDGET" if twin else "ACAD_PROXY_ENTITY"
         doc = ezdxf.new("R2018")
         msp = doc.modelspace()
         save(doc, folder, name)
         owner = msp.layout_key
         insert_entities(folder, name, [
-            proxy_graphic.entity_text(first, "FFF0", owner, proxy_graphic.sample(), first != "ACME_WIDGET"),
-            proxy_graphic.entity_text("ACME_WIDGET", "FFF1", owner, proxy_graphic.sample(70), False)])
+            proxy_graphic.entity_text(first, "FFF0", owner, proxy_graphic.sample(0, not twin), not twin),
+            proxy_graphic.entity_text("ACME_WIDGET", "FFF1", owner, proxy_graphic.sample(70, not twin), False)])
 
 
 def table_without_block(folder, fixtures):
@@ -257,3 +261,55 @@ def write_all(folder, fixtures):
     dimensions(folder)
     dynamic_block(folder)
     images(folder)
+    helix_and_ole_frame(folder)
+    solids_as_faces(folder, os.path.join(fixtures, "dxp_api-cw750-details.dxf"))
+
+
+def ole_frame(owner, left, top, right, bottom):
+    """An OLE2FRAME (ezdxf makes none) by its upper left and lower right
+    corners, with a few bytes of object data."""
+    groups = [(0, "OLE2FRAME"), (5, "FFF0"), (330, owner), (100, "AcDbEntity"), (8, "0"),
+              (100, "AcDbOle2Frame"), (70, 2), (3, "Paintbrush Picture"), (10, left), (20, top), (30, 0.0),
+              (11, right), (21, bottom), (31, 0.0), (71, 2), (72, 0), (90, 16), (310, "00" * 16), (1, "OLE")]
+    return "".join("%3d\n%s\n" % (code, value) for code, value in groups)
+
+
+def helix_and_ole_frame(folder):
+    """A helix turned to lie along the y axis, one along the z axis (a
+    circle from above) and an OLE frame. ezdxf draws neither kind: the twin
+    holds each helix as the spline ezdxf made it from, and the frame as a
+    rectangle."""
+    for name in ("helix_ole", "helix_ole_twin"):
+        doc = ezdxf.new("R2018")
+        msp = doc.modelspace()
+        lying = msp.add_helix(8, 6, 3)
+        lying.transform(Matrix44.chain(Matrix44.x_rotate(math.radians(90)), Matrix44.translate(20, 0, 0)))
+        standing = msp.add_helix(5, 2, 2.5)
+        standing.transform(Matrix44.translate(50, 10, 0))
+        if name.endswith("_twin"):
+            for helix in (lying, standing):
+                msp.add_spline(dxfattribs={"degree": helix.dxf.degree}).apply_construction_tool(
+                    helix.construction_tool())
+                msp.delete_entity(helix)
+            msp.add_lwpolyline([(70, 30), (90, 30), (90, 18), (70, 18)], close=True)
+        save(doc, folder, name)
+        if not name.endswith("_twin"):
+            insert_entities(folder, name, [ole_frame(msp.layout_key, 70.0, 30.0, 90.0, 18.0)])
+
+
+def solids_as_faces(folder, path):
+    """A twin of a drawing whose 3DSOLIDs keep their bodies as SAB data
+    (which ezdxf does not draw): each solid's faces, as ezdxf's ACIS reader
+    meshes them, as closed 3D polylines on the solid's layer."""
+    doc = ezdxf.readfile(path)
+    msp = doc.modelspace()
+    for solid in msp.query("3DSOLID"):
+        for body in acis.load(solid.sab if solid.has_binary_data else solid.sat):
+            for mesh in acis.mesh_from_body(body):
+                vertices = list(mesh.vertices)
+                for face in mesh.faces:
+                    msp.add_polyline3d([vertices[i] for i in face], close=True,
+                                       dxfattribs={"layer": solid.dxf.layer})
+        msp.delete_entity(solid)
+    name = os.path.splitext(os.path.basename(path))[0] + "_solids_as_faces"
+    save(doc, folder, name)

@@ -29,6 +29,35 @@ def polyline_widths(msp):
     old.vertices[1].dxf.bulge = 0.4
 
 
+def as_hairlines(doc, msp):
+    """The polylines of a drawing without their widths."""
+    for polyline in msp.query("LWPOLYLINE"):
+        polyline.dxf.const_width = 0
+        polyline.set_points([(x, y, 0, 0, b) for x, y, s, e, b in polyline.get_points("xyseb")], format="xyseb")
+    for polyline in msp.query("POLYLINE"):
+        polyline.dxf.default_start_width = polyline.dxf.default_end_width = 0
+        for vertex in polyline.vertices:
+            vertex.dxf.start_width = vertex.dxf.end_width = 0
+
+
+def with_taller_texts(build, factor):
+    """A drawing as `build` writes it, its MTEXTs `factor` times as tall."""
+    def build_taller(doc, msp):
+        build(doc, msp)
+        for mtext in msp.query("MTEXT"):
+            mtext.dxf.char_height *= factor
+    return build_taller
+
+
+def without_entity(build, index):
+    """A drawing as `build` writes it, but for its model space entity of
+    that index."""
+    def build_less_one(doc, msp):
+        build(doc, msp)
+        msp.delete_entity(list(msp)[index])
+    return build_less_one
+
+
 def splines(msp):
     msp.add_spline(fit_points=[(0, 0), (20, 15), (40, -5), (60, 20), (80, 0)])
     msp.add_open_spline([(0, 40), (15, 70), (35, 30), (55, 75), (80, 40)], degree=3)
@@ -284,9 +313,15 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     write(folder, "polyline_widths", lambda doc, msp: polyline_widths(msp))
+    # ezdxf draws nothing for a segment without width in a polyline with
+    # widths: its twin has the closing segment of one as a line.
+    write(folder, "polyline_widths_twin", lambda doc, msp: (polyline_widths(msp), msp.add_line((60, 90), (0, 60))))
+    write(folder, "polyline_hairlines", lambda doc, msp: (polyline_widths(msp), as_hairlines(doc, msp)))
     write(folder, "splines", lambda doc, msp: splines(msp))
     write(folder, "mtext_codes", lambda doc, msp: mtext_codes(msp))
     write(folder, "mtext_placement", mtext_placement)
+    write(folder, "mtext_placement_less_one", without_entity(mtext_placement, 9))
+    write(folder, "mtext_placement_taller", with_taller_texts(mtext_placement, 1.6))
     write(folder, "mtext_columns_2013", mtext_columns, "R2013")
     write(folder, "mirrored_text", mirrored_text)
     write(folder, "mline_meshes", mline_meshes)

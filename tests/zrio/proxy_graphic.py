@@ -3,6 +3,7 @@ entity of an unknown class carries (a header of total size and command
 count, then each command's size, type and data, little-endian), and the
 text of an entity carrying it, for putting into a DXF file ezdxf wrote.
 """
+import math
 import struct
 
 CIRCLE, ARC, ARC_3P, POLYLINE, POLYGON, MESH, SHELL, TEXT = 2, 4, 5, 6, 7, 8, 9, 10
@@ -76,14 +77,24 @@ class Graphic:
         return struct.pack("<2I", 8 + len(body), len(self.commands)) + body
 
 
-def sample(dx=0.0):
+def sample(dx=0.0, three_point_arc=True):
     """Circles, arcs, a polyline, a filled polygon, a mesh, a shell and two
-    texts, in colours, one text under a pushed transform."""
+    texts, in colours, one text under a pushed transform. Without
+    three_point_arc the arc through (40, 5), (45, 12) and (50, 5) is given
+    by its centre, radius and sweep instead (ezdxf draws a three-point arc
+    on the other side of its chord)."""
     g = Graphic()
     g.color(1)
     g.circle((dx + 10, 10, 0), 5)
     g.arc((dx + 30, 10, 0), 6, (1, 0, 0), 2.5)
-    g.arc_3p((dx + 40, 5, 0), (dx + 45, 12, 0), (dx + 50, 5, 0))
+    if three_point_arc:
+        g.arc_3p((dx + 40, 5, 0), (dx + 45, 12, 0), (dx + 50, 5, 0))
+    else:
+        # The centre (45, k) is as far from (40, 5) as from (45, 12):
+        # 25 + (5 - k)^2 = (12 - k)^2, k = 94 / 14.
+        k = 94 / 14
+        g.arc((dx + 45, k, 0), 12 - k, (5 / (12 - k), (5 - k) / (12 - k), 0),
+              math.pi + 2 * math.atan2(k - 5, 5))
     g.color(3)
     g.polyline([(dx, 20), (dx + 20, 30), (dx + 40, 20), (dx + 55, 30)])
     g.fill(True)

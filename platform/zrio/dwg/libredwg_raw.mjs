@@ -55,13 +55,15 @@ function copyOf(bytes) {
 
 // A colour of LibreDWG's (its index, RGB word and method) in the
 // converter's form: an index (256 by layer, 0 by block) and a true colour
-// where it has one.
+// where it has one. A colour index given in the RGB word wins over the
+// index field, which LibreDWG leaves at 256 (by layer) for the colours of
+// multiline styles.
 export function colorOf(c) {
   if (!c) return {colorIndex: 256};
   const method = c.method || (c.rgb >>> 24);
   if (method === kByLayerMethod) return {colorIndex: 256};
   if (method === kByBlockMethod) return {colorIndex: 0};
-  if (method === kIndexMethod) return {colorIndex: c.index || (c.rgb & 0xff)};
+  if (method === kIndexMethod) return {colorIndex: ((c.rgb >>> 24) === kIndexMethod && c.rgb & 0xff) || c.index};
   if (method === kRgbMethod) return {colorIndex: c.index, color: c.rgb & 0xffffff};
   return {colorIndex: c.index};
 }

@@ -1,7 +1,8 @@
 // The thumbnail task thread with a real list window: the messages it sends,
 // the thumbnails it makes from files written by ImageMagick and ezdxf, the
-// rows in view served first, the library it leaves behind, and the next
-// visit served from that library.
+// rows in view served first, the library it leaves behind, the next visit
+// served from that library, and drawn thumbnails of real drawings that are
+// the viewer's pictures of them.
 #include "tests/support/gtest.h"
 
 #include <map>
@@ -14,7 +15,10 @@
 #include "drawing/library/dwg_cache.h"
 #include "drawing/thumbnails/task.h"
 #include "drawing/thumbnails/task_manage_thread.h"
+#include "core/preference.h"
 #include "graphics/kbmp.h"
+#include "platform/zrapp/zrapp.h"
+#include "platform/zrio/zrio.h"
 #include "tests/drawing/library/library_bytes.h"
 #include "tests/support/message_log.h"
 #include "tests/support/test_files.h"
@@ -134,13 +138,18 @@ protected:
     // One batch over every row, as the file list starts it.
     void RunBatch(bool quick, int firstRowInView)
     {
+        std::vector<Input> files(kInputs, kInputs + kRows);
+        RunBatchOver(folder, files, quick, firstRowInView);
+    }
+    void RunBatchOver(const std::string& where, const std::vector<Input>& files, bool quick, int firstRowInView)
+    {
         list.rows.clear();
         list.order.clear();
         log.Clear();
-        for (int row = 0; row < kRows; ++row)
-            thread.AddTask(new TTask(Path(row).c_str(), row, quick, kInputs[row].kind));
+        for (size_t row = 0; row < files.size(); ++row)
+            thread.AddTask(new TTask((where + "\\" + files[row].name).c_str(), int(row), quick, files[row].kind));
         thread.SetStartIndex(firstRowInView);
-        thread.StartFolder(folder.c_str(), !quick);
+        thread.StartFolder(where.c_str(), !quick);
         ASSERT_TRUE(log.WaitFor(WM_THUMBS_FINISHED, kBatchTimeoutMs));
         ASSERT_TRUE(WaitUntilIdle());
     }
@@ -288,6 +297,77 @@ TEST_F(TaskThreadTest, SwitchingToViewModeEndsTheBatchAndKeepsWhatWasMade)
     ASSERT_EQ(2u, library.records.size());
     EXPECT_EQ("small.bmp", library.records[0].name);
     EXPECT_EQ("photo.jpg", library.records[1].name);
+}
+
+// What the viewer draws of a drawing in a window of the thumbnail's size
+// zoomed to its extents as the thumbnail is: the document view's picture,
+// as the drawing thread draws it, in the rows of a 24-bit bottom-up BMP.
+std::string ViewerPicture(const std::string& path)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = kHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    ZrApp::Document* document = ZrApp::Document::create();
+    std::string picture;
+    if (document->getDrawing()->open(path.c_str(), nullptr) == CDrawing::kOpened) {
+        ZrApp::View* view = document->getView();
+        view->setSize(kWidth, kHeight);
+        view->zoomExtents(0, 0, 0.98);
+        view->draw(dc, 0);
+        GdiFlush();
+        picture.assign(static_cast<const char*>(bits), size_t((kWidth * 3 + 3) & ~3) * kHeight);
+    }
+    ZrApp::Document::release(document);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return picture;
+}
+
+// Real drawings (DXF, and DWG read through LibreDWG, with the stored
+// preview turned off) are drawn into their thumbnails as the viewer draws
+// them: the same pixels.
+TEST_F(TaskThreadTest, ADrawnThumbnailIsTheViewersPictureOfTheDrawing)
+{
+    const std::vector<Input> files = {{"ezd_hatches_2.dxf", FILEKIND_DXF},
+                                      {"dxp_api-cw750-details.dxf", FILEKIND_DXF},
+                                      {"sample_2000.dwg", FILEKIND_DWG},
+                                      {"example_2018.dwg", FILEKIND_DWG}};
+    const std::string where = testfiles::MakeScratchFolder("drawn_thumbnails");
+    const std::string fixtures = testfiles::ToWinePath(testfiles::SourceDir() + "/tests/fixtures");
+    for (const Input& file : files) {
+        const char* sub = file.kind == FILEKIND_DWG ? "\\dwg\\" : "\\dxf\\";
+        ASSERT_TRUE(CopyFileA((fixtures + sub + file.name).c_str(), (where + "\\" + file.name).c_str(), FALSE));
+    }
+    const BYTE storedPreview = Preference.ReadBitmapFromDwg, zoomExtents = Preference.ZoomExtend;
+    Preference.ReadBitmapFromDwg = 0;
+    Preference.ZoomExtend = 1;
+    RunBatchOver(where, files, false, 0);
+    Preference.ReadBitmapFromDwg = storedPreview;
+    Preference.ZoomExtend = zoomExtents;
+    for (size_t row = 0; row < files.size(); ++row) {
+        SCOPED_TRACE(files[row].name);
+        const Received& thumbnail = list.rows[int(row)];
+        ASSERT_EQ(TASK_RESULT_MADE, thumbnail.result);
+        ASSERT_EQ(kWidth, thumbnail.width);
+        ASSERT_EQ(kHeight, thumbnail.height);
+        const std::string viewer = ViewerPicture(where + "\\" + files[row].name);
+        ASSERT_EQ(viewer.size() + 54, thumbnail.bmp.size());
+        size_t differing = 0, inked = 0;
+        for (size_t i = 0; i < viewer.size(); ++i) {
+            differing += viewer[i] != thumbnail.bmp[54 + i];
+            inked += viewer[i] != viewer[0];
+        }
+        EXPECT_GT(inked, 100u);
+        EXPECT_EQ(0u, differing);
+    }
 }
 
 }  // namespace

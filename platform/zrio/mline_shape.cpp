@@ -1,0 +1,302 @@
+#include "platform/zrio/mline_shape.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/zrio/dxf_reader.h"
+#include "platform/zrio/entity_walker.h"
+#include "platform/zrio/raw_shapes.h"
+
+namespace zr {
+
+namespace {
+
+const size_t kMaxVertices = 1000000;
+const long kMaxElements = 16;
+
+// Style flags.
+const uint32_t kFillOn = 1, kShowMiters = 2, kStartSquare = 16, kStartInnerArcs = 32,
+               kStartRound = 64, kEndSquare = 256, kEndInnerArcs = 512, kEndRound = 1024;
+// MLINE flags.
+const long kClosed = 2, kNoStartCaps = 4, kNoEndCaps = 8;
+
+double Number(const RawGroup& g) {
+  double v = atof(g.value.c_str());
+  return std::isfinite(v) ? v : 0;
+}
+long Integer(const RawGroup& g) { return atol(g.value.c_str()); }
+uint64_t Handle(const RawGroup& g) { return strtoull(g.value.c_str(), nullptr, 16); }
+
+bool Finite(const Vec3& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// One MLINESTYLE record's groups, [begin, end).
+MlineStyle StyleOf(const RawGroups& g, size_t begin, size_t end, const Database& db) {
+  MlineStyle style;
+  bool inElements = false;
+  for (size_t k = begin; k < end; ++k) {
+    const RawGroup& x = g[k];
+    if (x.code == 71) {
+      inElements = true;
+    } else if (!inElements) {
+      if (x.code == 70)
+        style.flags = uint32_t(Integer(x));
+      else if (x.code == 62)
+        style.fillColor = int16_t(Integer(x));
+      else if (x.code == 420)
+        style.fillTrueColor = int32_t(Integer(x) & 0xFFFFFF);
+    } else if (x.code == 49) {
+      if (style.elements.size() >= size_t(kMaxElements)) break;
+      style.elements.emplace_back();
+      style.elements.back().offset = Number(x);
+    } else if (!style.elements.empty()) {
+      MlineElement& element = style.elements.back();
+      if (x.code == 62)
+        element.color = int16_t(Integer(x));
+      else if (x.code == 420)
+        element.trueColor = int32_t(Integer(x) & 0xFFFFFF);
+      else if (x.code == 6)
+        element.linetype = UpperName(DecodeText(x.value, db));
+    }
+  }
+  return style;
+}
+
+struct Vertex {
+  Vec3 at, miter;
+  std::vector<double> offsets;  // of each element, along the miter
+};
+
+// The vertices and the closed and caps flags of an MLINE's groups.
+bool ReadVertices(const RawGroups& raw, std::vector<Vertex>* vertices, long* flags,
+                  long* elements) {
+  for (size_t i = 0; i < raw.size();) {
+    const RawGroup& g = raw[i];
+    if (g.code == 71)
+      *flags = Integer(g);
+    else if (g.code == 73)
+      *elements = Integer(g);
+    if (g.code == 11) {
+      if (vertices->size() >= kMaxVertices) return false;
+      vertices->emplace_back();
+      i = RawPointAt(raw, i, &vertices->back().at);
+      continue;
+    }
+    if (g.code == 13 && !vertices->empty()) {
+      i = RawPointAt(raw, i, &vertices->back().miter);
+      continue;
+    }
+    if (g.code == 74 && !vertices->empty()) {
+      // The element's parameters: the first is its distance along the
+      // miter from the vertex; the others (breaks) are not drawn.
+      long count = Integer(g);
+      ++i;
+      double offset = 0;
+      for (long k = 0; k < count && i < raw.size() && raw[i].code == 41; ++k, ++i)
+        if (k == 0) offset = Number(raw[i]);
+      vertices->back().offsets.push_back(offset);
+      continue;
+    }
+    ++i;
+  }
+  return *elements > 0 && *elements <= kMaxElements && vertices->size() >= 2;
+}
+
+class ShapeMaker {
+ public:
+  ShapeMaker(const std::vector<Vertex>& vertices, long elements, const Vec3& normal,
+             const MlineStyle* style, double tolerance, MlineShape* shape)
+      : vertices_(vertices),
+        elements_(int(elements)),
+        normal_(normal.normalized()),
+        style_(style),
+        tolerance_(tolerance),
+        shape_(*shape) {}
+
+  void make(long flags) {
+    bool closed = (flags & kClosed) != 0;
+    uint32_t styleFlags = style_ ? style_->flags : 0;
+    // The elements from the highest offset to the lowest.
+    for (int k = 0; k < elements_; ++k) order_.push_back(k);
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+      return offset(vertices_[0], a) > offset(vertices_[0], b);
+    });
+    if (styleFlags & kFillOn) fill(closed, styleFlags, flags);
+    for (int k = 0; k < elements_; ++k) elementLine(k, closed);
+    if ((styleFlags & kShowMiters) && elements_ > 1) {
+      size_t first = closed ? 0 : 1, last = closed ? vertices_.size() : vertices_.size() - 1;
+      for (size_t i = first; i < last; ++i) across(vertices_[i]);
+    }
+    if (closed) return;
+    if (!(flags & kNoStartCaps))
+      cap(vertices_[0], vertices_[1], styleFlags, kStartSquare, kStartRound, kStartInnerArcs);
+    size_t n = vertices_.size();
+    if (!(flags & kNoEndCaps))
+      cap(vertices_[n - 1], vertices_[n - 2], styleFlags, kEndSquare, kEndRound, kEndInnerArcs);
+  }
+
+ private:
+  double offset(const Vertex& v, int element) const {
+    return size_t(element) < v.offsets.size() ? v.offsets[size_t(element)] : 0;
+  }
+  Vec3 pointOf(const Vertex& v, int element) const { return v.at + v.miter * offset(v, element); }
+  int styleElement(int element) const {
+    return style_ && size_t(element) < style_->elements.size() ? element : -1;
+  }
+  int top() const { return order_.front(); }
+  int bottom() const { return order_.back(); }
+
+  void add(int element, std::vector<Vec3>&& points, bool closed = false) {
+    for (const Vec3& p : points)
+      if (!Finite(p)) return;
+    if (points.size() < 2) return;
+    shape_.pieces.push_back(MlinePiece{styleElement(element), std::move(points), closed});
+  }
+
+  std::vector<Vec3> line(int element) const {
+    std::vector<Vec3> points;
+    for (const Vertex& v : vertices_) points.push_back(pointOf(v, element));
+    return points;
+  }
+
+  void elementLine(int element, bool closed) { add(element, line(element), closed); }
+
+  // A line from the top element to the bottom one through the vertex, each
+  // half in its element's look.
+  void across(const Vertex& v) {
+    Vec3 a = pointOf(v, top()), b = pointOf(v, bottom()), middle = (a + b) * 0.5;
+    add(top(), {a, middle});
+    add(bottom(), {middle, b});
+  }
+
+  // Points of the half circle from p to q bulging towards `outward`, from
+  // parameter t0 to t1 of it (0 at p, pi at q).
+  std::vector<Vec3> halfCircle(const Vec3& p, const Vec3& q, const Vec3& outward, double t0,
+                               double t1) const {
+    std::vector<Vec3> points;
+    Vec3 center = (p + q) * 0.5, u = p - center;
+    double radius = u.length();
+    if (!(radius > 0)) return points;
+    Vec3 v = normal_.cross(u).normalized() * radius;
+    if (v.dot(outward) < 0) v = v * -1.0;
+    int segments = ArcSegments(radius, t1 - t0, tolerance_);
+    for (int i = 0; i <= segments; ++i) {
+      double t = t0 + (t1 - t0) * i / segments;
+      points.push_back(center + u * std::cos(t) + v * std::sin(t));
+    }
+    return points;
+  }
+
+  // The arc joining two elements at an end, each half in its element's look.
+  void endArc(const Vertex& end, int first, int second, const Vec3& outward) {
+    Vec3 p = pointOf(end, first), q = pointOf(end, second);
+    add(first, halfCircle(p, q, outward, 0, kPi / 2));
+    add(second, halfCircle(p, q, outward, kPi / 2, kPi));
+  }
+
+  void cap(const Vertex& end, const Vertex& next, uint32_t flags, uint32_t square, uint32_t round,
+           uint32_t inner) {
+    Vec3 outward = end.at - next.at;
+    if ((flags & square) && elements_ > 1) across(end);
+    if ((flags & round) && elements_ > 1) endArc(end, top(), bottom(), outward);
+    if (flags & inner)
+      for (int i = 1; i < elements_ - 1 - i; ++i)
+        endArc(end, order_[size_t(i)], order_[size_t(elements_ - 1 - i)], outward);
+  }
+
+  void loop(std::vector<Vec3>&& points) {
+    for (const Vec3& p : points)
+      if (!Finite(p)) return;
+    if (points.size() < 3) return;
+    shape_.fill.insert(shape_.fill.end(), points.begin(), points.end());
+    shape_.fillCounts.push_back(int(points.size()));
+  }
+
+  // Between the outermost elements, with the round caps; a closed MLINE's
+  // between its two rings.
+  void fill(bool closed, uint32_t styleFlags, long flags) {
+    if (elements_ < 2) return;
+    std::vector<Vec3> upper = line(top()), lower = line(bottom());
+    if (closed) {
+      loop(std::move(upper));
+      loop(std::move(lower));
+      return;
+    }
+    size_t n = vertices_.size();
+    std::vector<Vec3> outline = upper;
+    if ((styleFlags & kEndRound) && !(flags & kNoEndCaps)) {
+      std::vector<Vec3> arc =
+          halfCircle(upper.back(), lower.back(), vertices_[n - 1].at - vertices_[n - 2].at, 0, kPi);
+      outline.insert(outline.end(), arc.begin(), arc.end());
+    }
+    outline.insert(outline.end(), lower.rbegin(), lower.rend());
+    if ((styleFlags & kStartRound) && !(flags & kNoStartCaps)) {
+      std::vector<Vec3> arc =
+          halfCircle(lower.front(), upper.front(), vertices_[0].at - vertices_[1].at, 0, kPi);
+      outline.insert(outline.end(), arc.begin(), arc.end());
+    }
+    loop(std::move(outline));
+  }
+
+  const std::vector<Vertex>& vertices_;
+  int elements_;
+  Vec3 normal_;
+  const MlineStyle* style_;
+  double tolerance_;
+  MlineShape& shape_;
+  std::vector<int> order_;
+};
+
+}  // namespace
+
+MlineStyles ReadMlineStyles(const Database& db) {
+  MlineStyles styles;
+  const RawGroups& g = db.objects;
+  for (size_t i = 0; i < g.size(); ++i) {
+    if (g[i].code != 0 || g[i].value != "MLINESTYLE") continue;
+    size_t end = i + 1;
+    while (end < g.size() && g[end].code != 0) ++end;
+    uint64_t handle = 0;
+    std::string name;
+    for (size_t k = i + 1; k < end; ++k) {
+      if (g[k].code == 5)
+        handle = Handle(g[k]);
+      else if (g[k].code == 2 && name.empty())
+        name = UpperName(DecodeText(g[k].value, db));
+    }
+    auto style = std::make_shared<const MlineStyle>(StyleOf(g, i + 1, end, db));
+    if (handle != 0) styles.byHandle[handle] = style;
+    if (!name.empty()) styles.byName.emplace(name, style);
+    i = end - 1;
+  }
+  return styles;
+}
+
+std::shared_ptr<const MlineStyle> StyleOfMline(const MlineStyles& styles, const RawGroups& raw,
+                                               const Database& db) {
+  std::string name = "STANDARD";
+  for (const RawGroup& g : raw) {
+    if (g.code == 340) {
+      auto found = styles.byHandle.find(Handle(g));
+      if (found != styles.byHandle.end()) return found->second;
+    } else if (g.code == 2) {
+      name = UpperName(DecodeText(g.value, db));
+    }
+  }
+  auto found = styles.byName.find(name);
+  return found != styles.byName.end() ? found->second : nullptr;
+}
+
+bool ReadMlineShape(const RawGroups& raw, const Vec3& normal, const MlineStyle* style,
+                    double tolerance, MlineShape* shape) {
+  std::vector<Vertex> vertices;
+  long flags = 0, elements = 0;
+  if (!ReadVertices(raw, &vertices, &flags, &elements)) return false;
+  ShapeMaker(vertices, elements, normal, style, tolerance, shape).make(flags);
+  return !shape->pieces.empty() || !shape->fill.empty();
+}
+
+}  // namespace zr
