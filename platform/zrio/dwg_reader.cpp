@@ -15,8 +15,8 @@ namespace zr {
 
 namespace {
 
-// Bounds of one read that grow with the file: LibreDWG and the DXF text
-// take well under a second a megabyte, and the text is rarely more than
+// Bounds of one read that grow with the file: LibreDWG and the DXF writing
+// take well under a second a megabyte, and the DXF is rarely more than
 // twenty times the file.
 const int kBaseTimeoutMs = 60 * 1000;
 const int kTimeoutMsPerMegabyte = 10 * 1000;
@@ -24,6 +24,10 @@ const int kLongestTimeoutMs = 30 * 60 * 1000;
 const size_t kBaseAnswerBytes = size_t(256) << 20;
 const size_t kAnswerBytesPerByte = 100;
 const size_t kLargestAnswerBytes = size_t(0x7FFFFFFF);
+// A drawing handed over in fewer bytes than this is parsed by the calling
+// thread alone: starting the threads that parse ahead takes longer than
+// the parse of such a drawing (a binary DXF of 1 MB parses in some 6 ms).
+const size_t kParallelParseBytes = size_t(4) << 20;
 
 // The file header of 2004 and later keeps a 32-bit word of security flags
 // at 0x18: 1 = the data sections are encrypted, 2 = the summary and the
@@ -34,6 +38,7 @@ const int kFirstVersionWithSecurity = 1018;
 
 std::atomic<int> g_timeoutMs{0};
 std::atomic<size_t> g_answerBytes{0};
+std::atomic<bool> g_answersAsText{false};
 
 int TimeoutFor(size_t size) {
   if (int fixed = g_timeoutMs.load()) return fixed;
@@ -48,7 +53,8 @@ size_t AnswerBoundFor(size_t size) {
 }
 
 // The worker's answer: messages of a kind byte, a 32-bit length and the
-// bytes, read as they arrive.
+// bytes, read as they arrive. The bytes stay where they arrived: the
+// drawing is parsed from there.
 class Answer {
  public:
   Answer(size_t bound, const LoadControl& control) : bound_(bound), control_(control) {}
@@ -56,21 +62,23 @@ class Answer {
   ChildProcess::Take Take(const char* bytes, size_t n) {
     if (received_ + n > bound_) return ChildProcess::Take::Refuse;
     received_ += n;
-    pending_.append(bytes, n);
+    bytes_.append(bytes, n);
     for (;;) {
-      if (pending_.size() < 5) return ChildProcess::Take::More;
-      char kind = pending_[0];
-      uint32_t length = GetU32LE(reinterpret_cast<const uint8_t*>(pending_.data() + 1));
+      size_t left = bytes_.size() - at_;
+      if (left < kHeadBytes) return ChildProcess::Take::More;
+      char kind = bytes_[at_];
+      uint32_t length = GetU32LE(reinterpret_cast<const uint8_t*>(bytes_.data() + at_ + 1));
       if (length > bound_) return ChildProcess::Take::Refuse;
-      if (pending_.size() - 5 < length) {
-        pending_.reserve(size_t(length) + 5);
+      if (left - kHeadBytes < length) {
+        bytes_.reserve(at_ + kHeadBytes + length);
         return ChildProcess::Take::More;
       }
+      const char* payload = bytes_.data() + at_ + kHeadBytes;
+      at_ += kHeadBytes + length;
       if (kind == 'D') {
         // The drawing is the last message: the worker then waits for a file.
-        if (pending_.size() - 5 > length) return ChildProcess::Take::Refuse;
-        pending_.erase(0, 5);
-        pending_.resize(length);
+        if (at_ != bytes_.size()) return ChildProcess::Take::Refuse;
+        dxfAt_ = size_t(payload - bytes_.data());
         dxf_ = true;
         return ChildProcess::Take::Done;
       }
@@ -79,29 +87,32 @@ class Answer {
         return ChildProcess::Take::Done;
       }
       if (kind == 'L') {
-        leftOut_.assign(pending_, 5, length);
-        pending_.erase(0, size_t(length) + 5);
+        leftOut_.assign(payload, length);
         continue;
       }
       if (kind != 'P' || length != 1) return ChildProcess::Take::Refuse;
-      if (control_.progress) control_.progress(double(uint8_t(pending_[5]) % 101) / 2);
-      pending_.erase(0, 6);
+      if (control_.progress) control_.progress(double(uint8_t(payload[0]) % 101) / 2);
     }
   }
 
   bool hasDxf() const { return dxf_ && !failed_; }
   bool receivedAny() const { return received_ > 0; }
-  // The DXF text, followed by the zero byte the DXF reader wants.
-  std::string& dxf() { return pending_; }
-  // What the drawing holds that the DXF text leaves out: lines of a kind
-  // and its count.
+  // The drawing as binary DXF (or DXF text).
+  const char* dxf() const { return bytes_.data() + dxfAt_; }
+  size_t dxfSize() const { return bytes_.size() - dxfAt_; }
+  // What the drawing holds that its DXF leaves out: lines of a kind and its
+  // count.
   const std::string& leftOut() const { return leftOut_; }
 
  private:
+  static const size_t kHeadBytes = 5;
+
   size_t bound_;
   const LoadControl& control_;
   size_t received_ = 0;
-  std::string pending_;
+  std::string bytes_;  // as received
+  size_t at_ = 0;      // where the first message not yet taken starts
+  size_t dxfAt_ = 0;
   std::string leftOut_;
   bool dxf_ = false;
   bool failed_ = false;
@@ -125,7 +136,8 @@ DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& d
                       const LoadControl& control) {
   // The request's length field holds 32 bits.
   if (size > 0xFFFFFFFFu) return DwgReadResult::Failed;
-  char head[5] = {'F'};
+  // 'F' asks for the drawing as binary DXF, 'T' as DXF text.
+  char head[5] = {g_answersAsText.load() ? 'T' : 'F'};
   PutU32LE(reinterpret_cast<uint8_t*>(head + 1), uint32_t(size));
   bool stopped = false;
   auto stop = [&]() { return stopped = control.aborted && control.aborted(); };
@@ -156,11 +168,10 @@ DwgReadResult ReadDwg(const char* data, size_t size, bool thumbnail, Database& d
   if (control.progress) control.progress(50);
   LoadControl second;
   second.aborted = control.aborted;
+  second.pieces = control.pieces;
   if (control.progress) second.progress = [&control](double percent) { control.progress(50 + percent / 2); };
-  std::string& dxf = answer->dxf();
-  size_t length = dxf.size();
-  dxf.push_back('\0');
-  LoadResult result = ReadDxf(dxf.data(), length, db, second);
+  if (answer->dxfSize() < kParallelParseBytes) second.pieces.threads = 1;
+  LoadResult result = ReadDxf(answer->dxf(), answer->dxfSize(), db, second);
   if (result == LoadResult::Aborted) return DwgReadResult::Aborted;
   return result == LoadResult::Ok ? DwgReadResult::Ok : DwgReadResult::Failed;
 }
@@ -177,5 +188,7 @@ void SetDwgReaderBounds(int timeoutMs, size_t answerBytes) {
   g_timeoutMs = timeoutMs;
   g_answerBytes = answerBytes;
 }
+
+void SetDwgAnswersAsText(bool text) { g_answersAsText = text; }
 
 }  // namespace zr

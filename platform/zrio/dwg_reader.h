@@ -1,5 +1,5 @@
 // Reads a DWG or DWT file through a LibreDWG worker (see dwg_worker.h): the
-// worker answers with the drawing as DXF text, which the DXF reader takes.
+// worker answers with the drawing as binary DXF, which the DXF reader takes.
 #pragma once
 #include "platform/zrio/win32.h"
 #include <stddef.h>
@@ -31,5 +31,10 @@ bool IsPasswordProtectedDwg(const char* data, size_t size);
 // answer taken, instead of the bounds that grow with the file's size; 0
 // goes back to those.
 void SetDwgReaderBounds(int timeoutMs, size_t answerBytes);
+
+// Test hook: the worker answers with the drawing as DXF text, which holds
+// the same groups and values as its binary DXF (true), or as binary DXF
+// again (false).
+void SetDwgAnswersAsText(bool text);
 
 }  // namespace zr

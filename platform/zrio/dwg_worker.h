@@ -2,8 +2,9 @@
 // LibreDWG package beside it). A worker reads one file after another, each
 // through a fresh instance of LibreDWG; one is kept for view drawings and one
 // for thumbnails, so that an open waits neither for Node and LibreDWG to
-// load nor for LibreDWG's code to be compiled again. A worker that failed in
-// any way is ended and a fresh one started in its place, ahead of need.
+// load nor for LibreDWG's code to be compiled again. The one for view
+// drawings is started with the library; a worker that failed in any way is
+// ended and a fresh one started in its place, ahead of need.
 //
 // The reader is the folder "dwg-reader" (read_dwg.mjs, dxf_text.mjs and
 // node_modules/ with the package) that the build puts at the top of the
@@ -31,6 +32,11 @@ struct DwgWorker {
 // still runs, else a new one (when another read holds that one, say); or
 // null with the reason in `problem`.
 std::unique_ptr<DwgWorker> TakeDwgWorker(bool thumbnail, std::string* problem);
+
+// Starts the worker for view drawings ahead of the first file (at the
+// library's start-up) unless one is kept: the first open then waits neither
+// for Node and LibreDWG to load nor for LibreDWG's code to be compiled.
+void StartDwgWorkerAhead();
 
 // Gives back a worker after a file. One that `answered` with a drawing and
 // still runs is kept for the next file of its kind (unless one is kept

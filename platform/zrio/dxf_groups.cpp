@@ -5,8 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <charconv>
-
 #include "platform/base/byte_reader.h"
 #include "platform/zrio/dxf_text_numbers.h"
 #include "platform/zrio/number_limits.h"
@@ -231,11 +229,7 @@ std::string Group::text() const {
   if (!binaryFile || type == GroupType::String) return std::string(view);
   char buffer[40];
   switch (type) {
-    case GroupType::Double: {
-      // The shortest text that reads back as the same number.
-      std::to_chars_result r = std::to_chars(buffer, buffer + sizeof(buffer), number);
-      return std::string(buffer, r.ptr);
-    }
+    case GroupType::Double: return ShortestNumberText(number);
     case GroupType::Binary: {
       std::string hex;
       static const char digits[] = "0123456789ABCDEF";

@@ -94,4 +94,35 @@ uint64_t HandleOfLine(std::string_view line) {
   return strtoull(buffer, nullptr, 16);
 }
 
+std::string ShortestNumberText(double value) {
+  if (value == 0) return "0";
+  // The shortest digits with their exponent, as "-d.ddde+x".
+  char scientific[40];
+  std::to_chars_result r = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                         std::chars_format::scientific);
+  std::string_view written(scientific, size_t(r.ptr - scientific));
+  size_t e = written.find('e');
+  if (r.ec != std::errc() || e == std::string_view::npos) return std::string(written);
+  std::string text = value < 0 ? "-" : "";
+  std::string digits;
+  for (char c : written.substr(0, e))
+    if (IsDigit(c)) digits += c;
+  // The number is 0.digits times ten to the `point`.
+  int point = atoi(std::string(written.substr(e + 1)).c_str()) + 1;
+  int count = int(digits.size());
+  if (count <= point && point <= 21) {
+    text += digits + std::string(size_t(point - count), '0');
+  } else if (0 < point && point <= 21) {
+    text += digits.substr(0, size_t(point)) + "." + digits.substr(size_t(point));
+  } else if (-6 < point && point <= 0) {
+    text += "0." + std::string(size_t(-point), '0') + digits;
+  } else {
+    int exponent = point - 1;
+    text += digits.substr(0, 1);
+    if (count > 1) text += "." + digits.substr(1);
+    text += (exponent < 0 ? "e-" : "e+") + std::to_string(exponent < 0 ? -exponent : exponent);
+  }
+  return text;
+}
+
 }  // namespace zr

@@ -5,6 +5,7 @@
 #pragma once
 #include <stdint.h>
 
+#include <string>
 #include <string_view>
 
 namespace zr {
@@ -16,5 +17,14 @@ int64_t IntegerOfLine(std::string_view line);
 bool GroupCodeOfLine(std::string_view line, long* code);
 // A handle: the hexadecimal number at the start of the first 20 characters.
 uint64_t HandleOfLine(std::string_view line);
+
+// The shortest text that reads back as the same number, in the form the
+// DWG worker's JavaScript gives numbers: digits without an exponent for a
+// size from 1e-6 up to below 1e21 ("0.000001", "100000"), else one digit
+// before the point and a signed exponent ("1.5e-7", "1e+21"); zero of
+// either sign as "0".
+// A drawing the worker hands over as binary DXF then keeps the same texts
+// of its numbers as one it hands over as DXF text.
+std::string ShortestNumberText(double value);
 
 }  // namespace zr

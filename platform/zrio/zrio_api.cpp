@@ -14,7 +14,10 @@
 
 using zr::Globals;
 
-int InitDLL() { return 1; }
+int InitDLL() {
+  zr::StartDwgWorkerAhead();
+  return 1;
+}
 
 void UninitDLL() {
   zr::ReleaseDwgWorkers();

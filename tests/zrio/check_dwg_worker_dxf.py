@@ -2,7 +2,9 @@
 LibreDWG's own DXF output of the same file (dwg_to_dxf.mjs): the same
 entity kinds block by block, the same handles, layers and key geometry, the
 same multiline styles; what the worker left out must be kinds LibreDWG's own
-output has none of.
+output has none of. The binary DXF the worker hands the library is binary
+DXF, and ezdxf reads from it what it reads from the text: the same
+entities, layers, header values and key geometry.
 Then the kinds no fixture holds, written by the worker's DXF writer from
 drawings in the converter's form, read back by ezdxf.
 
@@ -11,6 +13,7 @@ Usage: check_dwg_worker_dxf.py READER WORK_FOLDER REFERENCE_FOLDER FILE.dwg...
 import collections
 import math
 import os
+import re
 import subprocess
 import sys
 
@@ -153,6 +156,35 @@ def compare(name, ours, theirs, left, binary):
             fail(name, f'left out {count} {kind}, which LibreDWG writes')
 
 
+BINARY_SENTINEL = b'AutoCAD Binary DXF\r\n\x1a\x00'
+
+
+def check_binary_form(name, text, text_path, path):
+    """ezdxf reads the same drawing from the binary form as from the text."""
+    with open(path, 'rb') as f:
+        if f.read(len(BINARY_SENTINEL)) != BINARY_SENTINEL:
+            fail(name, 'the worker did not hand the drawing over as binary DXF')
+            return
+    binary = read(path)
+    mine, theirs = by_handle(binary), by_handle(text)
+    if sorted(mine) != sorted(theirs):
+        fail(name, f'binary DXF holds {len(mine)} entities, the text {len(theirs)}')
+    for handle, (block, e) in theirs.items():
+        other = mine.get(handle)
+        if not other or other[0] != block or other[1].dxftype() != e.dxftype() or key(other[1]) != key(e):
+            fail(name, f'{e.dxftype()} {handle} differs in the binary DXF')
+    layers = lambda doc: sorted((l.dxf.name, l.dxf.color, l.dxf.linetype) for l in doc.layers)
+    if layers(binary) != layers(text):
+        fail(name, 'the layers differ in the binary DXF')
+    # The variables the text gives (ezdxf makes up some a drawing leaves
+    # out, such as the GUIDs and the creation time, anew each read).
+    with open(text_path, encoding='latin-1') as f:
+        given = re.findall(r'^ *9\r?\n(\$\w+)\r?$', f.read(), re.M)
+    header = lambda doc: {name: doc.header.get(name) for name in given}
+    if header(binary) != header(text):
+        fail(name, 'the header differs in the binary DXF')
+
+
 def mline_styles(doc, with_colors):
     """The multiline styles of the ACAD_MLINESTYLE dictionary: handle, name,
     flags, cap angles and lines (offset, linetype, colours)."""
@@ -286,6 +318,8 @@ def main():
         ours = read(os.path.join(work, stem + '.dxf'))
         with open(os.path.join(work, stem + '.left'), encoding='utf-8') as f:
             left = f.read()
+        check_binary_form(stem, ours, os.path.join(work, stem + '.dxf'),
+                          os.path.join(work, stem + '.binary.dxf'))
         records = check_binary_acis(stem, ours)
         binary += len(records)
         theirs_path = os.path.join(reference, stem + '.dxf')
@@ -298,6 +332,8 @@ def main():
         compare(stem, ours, theirs, left, records)
         compared += 1
     check_kinds(os.path.join(work, 'kinds.dxf'))
+    kinds = os.path.join(work, 'kinds.dxf')
+    check_binary_form('kinds', read(kinds), kinds, os.path.join(work, 'kinds.binary.dxf'))
     for f in failures:
         print(f)
     print(f'{compared} drawings compared with LibreDWG\'s DXF, {binary} binary ACIS records')

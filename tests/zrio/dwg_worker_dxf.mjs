@@ -1,12 +1,15 @@
 // What the DWG worker answers for DWG files, for check_dwg_worker_dxf.py to
 // compare with LibreDWG's own DXF output: FOLDER/NAME.dxf with the DXF text
-// of NAME.dwg and FOLDER/NAME.left with what it left out. The real worker
-// (read_dwg.mjs) reads each file through its own requests and answers.
-// With --kinds it writes FOLDER/kinds.dxf instead: drawings in the form
-// LibreDWG's converter gives, holding the kinds no fixture holds (images,
-// shapes, OLE frames, proxies, a block multileader, a table with cells, a
-// multiline of a style of its own, an insert of a dynamic block with
-// visibility states), through the worker's DXF writer.
+// of NAME.dwg (asked for as text), FOLDER/NAME.binary.dxf with the binary
+// DXF it hands the library, and FOLDER/NAME.left with what it left out. The
+// real worker (read_dwg.mjs) reads each file through its own requests and
+// answers.
+// With --kinds it writes FOLDER/kinds.dxf and FOLDER/kinds.binary.dxf
+// instead: drawings in the form LibreDWG's converter gives, holding the
+// kinds no fixture holds (images, shapes, OLE frames, proxies, a block
+// multileader, a table with cells, a multiline of a style of its own, an
+// insert of a dynamic block with visibility states), through the worker's
+// DXF writer, as text and as binary DXF.
 // Usage: node dwg_worker_dxf.mjs READER FOLDER FILE.dwg...
 //        node dwg_worker_dxf.mjs READER FOLDER --kinds
 import {spawn} from 'node:child_process';
@@ -17,31 +20,38 @@ import {pathToFileURL} from 'node:url';
 const [reader, folder, ...files] = process.argv.slice(2);
 fs.mkdirSync(folder, {recursive: true});
 
-function answerOf(file) {
+// `kind`: 'T' for DXF text, 'F' for binary DXF.
+function answerOf(file, kind) {
   const child = spawn(process.execPath, [path.join(reader, 'read_dwg.mjs')], {stdio: ['pipe', 'ignore', 'ignore', 'pipe']});
   const chunks = [];
   child.stdio[3].on('data', c => chunks.push(c));
   const bytes = fs.readFileSync(file);
   const head = Buffer.alloc(5);
-  head.write('F', 0, 'latin1');
+  head.write(kind, 0, 'latin1');
   head.writeUInt32LE(bytes.length, 1);
   child.stdin.end(Buffer.concat([head, bytes]));
   return new Promise(resolve => child.on('close', () => resolve(Buffer.concat(chunks))));
 }
 
-async function readFile(file) {
-  const answer = await answerOf(file);
-  const stem = path.join(folder, path.basename(file, '.dwg'));
-  let left = '';
+// The answer's messages by kind.
+function messagesOf(answer) {
+  const messages = {};
   for (let at = 0; at + 5 <= answer.length;) {
     const kind = answer.toString('latin1', at, at + 1), length = answer.readUInt32LE(at + 1);
-    const payload = answer.subarray(at + 5, at + 5 + length);
-    if (kind === 'D') fs.writeFileSync(stem + '.dxf', payload);
-    if (kind === 'L') left = payload.toString('utf8');
-    if (kind === 'E') console.error(`${path.basename(file)}: ${payload.subarray(4).toString('utf8')}`);
+    messages[kind] = answer.subarray(at + 5, at + 5 + length);
     at += 5 + length;
   }
-  fs.writeFileSync(stem + '.left', left);
+  return messages;
+}
+
+async function readFile(file) {
+  const stem = path.join(folder, path.basename(file, '.dwg'));
+  for (const [kind, output] of [['T', stem + '.dxf'], ['F', stem + '.binary.dxf']]) {
+    const messages = messagesOf(await answerOf(file, kind));
+    if (messages.D) fs.writeFileSync(output, messages.D);
+    if (messages.E) console.error(`${path.basename(file)}: ${messages.E.subarray(4).toString('utf8')}`);
+    if (kind === 'T') fs.writeFileSync(stem + '.left', messages.L ? messages.L.toString('utf8') : '');
+  }
 }
 
 const common = (type, handle) => ({type, handle, layer: 'KINDS', colorIndex: 256, lineweight: 29, isVisible: true});
@@ -120,9 +130,9 @@ function kindsDrawing() {
 }
 
 if (files[0] === '--kinds') {
-  const {dwgToDxf} = await import(pathToFileURL(path.join(reader, 'dxf_text.mjs')).href);
-  const {dxf} = dwgToDxf(kindsDrawing(), 'AC1032', 'ANSI_1252');
-  fs.writeFileSync(path.join(folder, 'kinds.dxf'), dxf);
+  const {dwgToBinaryDxf, dwgToDxf} = await import(pathToFileURL(path.join(reader, 'dxf_text.mjs')).href);
+  fs.writeFileSync(path.join(folder, 'kinds.dxf'), dwgToDxf(kindsDrawing(), 'AC1032', 'ANSI_1252').dxf);
+  fs.writeFileSync(path.join(folder, 'kinds.binary.dxf'), dwgToBinaryDxf(kindsDrawing(), 'AC1032', 'ANSI_1252').dxf);
 } else {
   await Promise.all(files.map(readFile));
 }

@@ -37,7 +37,7 @@ export function encodeSatLine(line) {
 
 export function binaryChunks(o, code, bytes) {
   for (let at = 0; at < bytes.length; at += kChunkBytes) {
-    o.group(code, bytes.subarray(at, at + kChunkBytes).toString('hex').toUpperCase());
+    o.chunk(code, bytes.subarray(at, at + kChunkBytes));
   }
 }
 

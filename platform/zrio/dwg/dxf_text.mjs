@@ -1,8 +1,9 @@
 // Writes a drawing that LibreDWG has read (the package's DwgDatabase) as the
-// DXF text the drawing library's DXF reader takes: header values, tables,
-// every block with its entities, and the layout objects. Every character
-// outside printable ASCII is written as a \U+XXXX escape, so the text means
-// the same whatever the drawing's version and code page.
+// DXF the drawing library's DXF reader takes, as text or as binary DXF of
+// the same groups (dxf_output.mjs): header values, tables, every block with
+// its entities, and the layout objects. Every character outside printable
+// ASCII is written as a \U+XXXX escape, so the text means the same whatever
+// the drawing's version and code page.
 //
 // Every entity kind LibreDWG gives data for is written with its DXF
 // groups; what is left out is counted by kind.
@@ -11,10 +12,9 @@ import {isModelerKind, writeAcdsData, writeModeler} from './dxf_modeler.mjs';
 import {writeMultiLeader} from './dxf_multileader.mjs';
 import {writeArcAlignedText, writeArcDimension, writeLight, writeMesh, writeOle2Frame, writeOleFrame, writeProxy,
         writeSection, writeShape} from './dxf_other_entities.mjs';
+import {DxfBinary, DxfText, escapeText, finite} from './dxf_output.mjs';
 import {hasTableData, writeTable} from './dxf_table.mjs';
 import {writeVisibilityParameter} from './dxf_visibility.mjs';
-
-const kDegrees = 180 / Math.PI;
 
 // DWG lineweight codes 0..23 in hundredths of a millimetre; 29, 30 and 31
 // are "by layer", "by block" and "default".
@@ -29,36 +29,8 @@ function lineweightOf(code) {
   return -1;
 }
 
-function finite(value) {
-  return typeof value === 'number' && Number.isFinite(value) ? value : 0;
-}
-
 function isZeroVector(v) {
   return !v || (finite(v.x) === 0 && finite(v.y) === 0 && finite(v.z) === 0);
-}
-
-// Text as printable ASCII: other characters as \U+XXXX, line breaks as the
-// given replacement, other control characters as blanks.
-function escapeText(text, lineBreak) {
-  const s = typeof text === 'string' ? text : (text === undefined || text === null ? '' : String(text));
-  if (/^[\x20-\x7e]*$/.test(s)) return s;
-  let out = '';
-  for (let i = 0; i < s.length; ++i) {
-    const c = s.charCodeAt(i);
-    if (c >= 0x20 && c <= 0x7e) {
-      out += s[i];
-    } else if (c === 0x0a) {
-      out += lineBreak;
-    } else if (c < 0x20 || c === 0x7f) {
-      if (c !== 0x0d) out += ' ';
-    } else if (c >= 0xd800 && c <= 0xdfff) {
-      out += '?';  // outside the 16-bit range an escape can name
-      if (c <= 0xdbff && i + 1 < s.length) ++i;
-    } else {
-      out += '\\U+' + c.toString(16).toUpperCase().padStart(4, '0');
-    }
-  }
-  return out;
 }
 
 function isDwgProps(record) {
@@ -69,107 +41,12 @@ function upper(name) {
   return (name || '').toUpperCase();
 }
 
-// The text is written line by line straight into a growing buffer, one
-// byte a character (the lines are printable ASCII but for names a drawing
-// gives, which keep the low byte of each character). The buffer is kept from
-// one drawing to the next: fresh memory costs the system a page fault for
-// every 4 KB first written, which took longer than writing the text. One
-// grown past kKeptBytes for a very large drawing is not kept for the next.
-const kFirstBytes = 4 << 20;
-const kKeptBytes = 64 << 20;
-let keptBytes = null;
-
-class DxfText {
-  constructor() {
-    if (!keptBytes || keptBytes.length > kKeptBytes) keptBytes = Buffer.alloc(kFirstBytes);
-    this.bytes = keptBytes;
-    this.length = 0;
-    this.skipped = {};
-  }
-
-  group(code, value) {
-    this.code(code);
-    this.line(String(value));
-  }
-  number(code, value) {
-    this.code(code);
-    this.line(String(finite(value)));
-  }
-  integer(code, value) {
-    this.code(code);
-    this.line(String(Math.trunc(finite(value))));
-  }
-  text(code, value) {
-    this.code(code);
-    this.line(escapeText(value, ' '));
-  }
-  // MTEXT contents: line breaks as paragraph breaks (or as `lineBreak`).
-  mtext(code, value, lineBreak = '\\P') {
-    this.code(code);
-    this.line(escapeText(value, lineBreak));
-  }
-  handle(code, value) {
-    if (!value || value === '0') return;
-    this.code(code);
-    this.line(String(value).toUpperCase());
-  }
-  point(code, p, withZ = true) {
-    this.number(code, p ? p.x : 0);
-    this.number(code + 10, p ? p.y : 0);
-    if (withZ) this.number(code + 20, p && p.z !== undefined ? p.z : 0);
-  }
-  angle(code, radians) {
-    this.number(code, finite(radians) * kDegrees);
-  }
-  extrusion(v) {
-    if (isZeroVector(v) || (finite(v.x) === 0 && finite(v.y) === 0 && finite(v.z) === 1)) return;
-    this.point(210, v);
-  }
-  skip(type) {
-    this.skipped[type] = (this.skipped[type] || 0) + 1;
-  }
-  // The text written, as bytes.
-  result() {
-    return this.bytes.subarray(0, this.length);
-  }
-
-  // Room for `n` more bytes.
-  reserve(n) {
-    if (this.length + n <= this.bytes.length) return;
-    let size = this.bytes.length * 2;
-    while (size < this.length + n) size *= 2;
-    const grown = Buffer.alloc(size);
-    this.bytes.copy(grown, 0, 0, this.length);
-    this.bytes = keptBytes = grown;
-  }
-  // A group code: a small non-negative integer.
-  code(code) {
-    this.reserve(8);
-    const b = this.bytes;
-    let at = this.length;
-    if (code >= 1000) b[at++] = 48 + Math.trunc(code / 1000) % 10;
-    if (code >= 100) b[at++] = 48 + Math.trunc(code / 100) % 10;
-    if (code >= 10) b[at++] = 48 + Math.trunc(code / 10) % 10;
-    b[at++] = 48 + code % 10;
-    b[at++] = 10;
-    this.length = at;
-  }
-  line(s) {
-    const n = s.length;
-    this.reserve(n + 1);
-    const b = this.bytes;
-    let at = this.length;
-    for (let i = 0; i < n; ++i) b[at++] = s.charCodeAt(i);
-    b[at++] = 10;
-    this.length = at;
-  }
-}
-
 class DrawingWriter {
-  constructor(db, acadver) {
+  constructor(db, acadver, codePage, out) {
     this.db = db;
     this.acadver = acadver;
-    this.out = new DxfText();
+    this.codePage = codePage;
+    this.out = out;
     this.blockNames = new Map();  // block record handle -> name
     for (const record of db.tables.BLOCK_RECORD.entries) this.blockNames.set(upper(record.handle), record.name);
     this.sabRecords = [];  // binary ACIS data of solids, for the ACDSDATA section
@@ -1033,8 +910,15 @@ class DrawingWriter {
 // The DXF text of a drawing as bytes, and what was left out by kind. The
 // bytes are valid until the next call.
 export function dwgToDxf(db, acadver, codePage) {
-  const writer = new DrawingWriter(db, acadver);
-  writer.codePage = codePage;
-  const text = writer.write();
+  const text = new DrawingWriter(db, acadver, codePage, new DxfText()).write();
   return {dxf: text.result(), skipped: text.skipped};
+}
+
+// The same drawing as binary DXF, with the groups and values of its DXF
+// text; `binary` is false where a value of the text does not fit its
+// binary type and the bytes are the text instead.
+export function dwgToBinaryDxf(db, acadver, codePage) {
+  const out = new DrawingWriter(db, acadver, codePage, new DxfBinary()).write();
+  if (out.unfit) return {...dwgToDxf(db, acadver, codePage), binary: false};
+  return {dxf: out.result(), skipped: out.skipped, binary: true};
 }

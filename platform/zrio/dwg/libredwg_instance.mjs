@@ -49,10 +49,16 @@ async function newLibreDwg(compiled) {
 }
 
 // The instance for the next file, made while the program waits for it,
-// after the garbage of the last read is collected (when Node runs with
-// --expose-gc): neither is a file's wait. The taker sets `taken`.
+// after the young garbage of the last read is collected (when Node runs
+// with --expose-gc): neither is a file's wait. The collection is of the
+// young generation only: a full one forced from script also throws away the
+// code V8 has optimised (LibreDWG's converter, the DXF writer), and the next
+// read ran unoptimised: the conversion a fifth slower, the completion and
+// the DXF writing two to four times. The older garbage (the last
+// instance) V8 collects by itself as the instances' memory grows, which is
+// when the next one is made. The taker sets `taken`.
 export function prepareLibreDwg(compiled) {
-  if (global.gc) global.gc();
+  if (global.gc) global.gc({type: 'minor'});
   const next = newLibreDwg(compiled);
   next.then(touchLowMemory, () => {});  // a failure is met when the next file awaits it
   return next;

@@ -3,15 +3,18 @@
 //
 // The library starts this program ahead of need; it compiles LibreDWG's
 // WebAssembly module once, then waits for files. A request on standard
-// input is a kind byte 'F', a 32-bit little-endian length and the file's
-// bytes. The answer goes to file descriptor 3 in messages of one kind byte,
-// a 32-bit little-endian length and that many bytes:
+// input is a kind byte, a 32-bit little-endian length and the file's bytes:
+// 'F' asks for the drawing as binary DXF, 'T' as DXF text (the same groups
+// and values). The answer goes to file descriptor 3 in messages of one kind
+// byte, a 32-bit little-endian length and that many bytes:
 //   'P' progress: one byte, the percent done (only once a read has taken
 //       a while);
 //   'L' what the drawing holds that the DXF text leaves out: one line a
 //       kind, its name and its count (before the drawing, when there is
 //       any);
-//   'D' the drawing as DXF text (last message of a success);
+//   'D' the drawing as binary DXF, or as DXF text where it was asked for or
+//       where a value does not fit its binary type (last message of a
+//       success);
 //   'E' failure: a 32-bit LibreDWG error code (0 when it is not one),
 //       then a UTF-8 message (last message of a failure).
 // The worker ends at the end of its input, and after a failure.
@@ -24,7 +27,7 @@ import fs from 'node:fs';
 
 import {DwgCodePage} from '@mlightcad/libredwg-web';
 
-import {dwgToDxf} from './dxf_text.mjs';
+import {dwgToBinaryDxf, dwgToDxf} from './dxf_text.mjs';
 import {compileLibreDwg, prepareLibreDwg} from './libredwg_instance.mjs';
 import {RawDrawing} from './libredwg_raw.mjs';
 import {completeDrawing} from './raw_completion.mjs';
@@ -40,13 +43,16 @@ class Failure extends Error {
   }
 }
 
-// A message goes out in one write where the pipe takes it whole, so that the
-// library wakes once for it.
-function send(kind, payload) {
-  const head = Buffer.alloc(5);
-  head.write(kind, 0, 'latin1');
-  head.writeUInt32LE(payload.length, 1);
-  let pieces = [head, payload];
+// Messages go out in one write where the pipe takes them whole, so that the
+// library wakes once for them. Each is a kind and its payload.
+function send(...messages) {
+  let pieces = [];
+  for (const [kind, payload] of messages) {
+    const head = Buffer.alloc(5);
+    head.write(kind, 0, 'latin1');
+    head.writeUInt32LE(payload.length, 1);
+    pieces.push(head, payload);
+  }
   while (pieces.length) {
     let written = fs.writevSync(kAnswer, pieces);
     while (pieces.length && written >= pieces[0].length) written -= pieces.shift().length;
@@ -57,7 +63,7 @@ function send(kind, payload) {
 function sendFailure(code, message) {
   const head = Buffer.alloc(4);
   head.writeUInt32LE(code >>> 0, 0);
-  send('E', Buffer.concat([head, Buffer.from(message, 'utf8')]));
+  send(['E', Buffer.concat([head, Buffer.from(message, 'utf8')])]);
 }
 
 // A read that ends sooner than this shows no progress: its messages would
@@ -65,14 +71,16 @@ function sendFailure(code, message) {
 const kQuietMs = 100;
 
 function progress(percent, stages) {
-  if (stages.elapsed() >= kQuietMs) send('P', Buffer.from([percent]));
+  if (stages.elapsed() >= kQuietMs) send(['P', Buffer.from([percent])]);
 }
 
 // Where a file's time goes in this worker, from the moment its request is
-// whole: the wait for its instance, LibreDWG's read, its conversion, the DXF
-// text and the answer's sending. When the environment names a file in
-// HARBECK_DWG_STAGES (the DWG benchmark does), each drawing read appends a
-// line to it: the file's size, then those five parts in milliseconds.
+// whole: the wait for its instance with LibreDWG's read, LibreDWG's
+// conversion to its database, the completion from LibreDWG's own objects,
+// the writing of the DXF and the answer's sending. When the environment
+// names a file in HARBECK_DWG_STAGES (the DWG benchmark does), each drawing
+// read appends a line to it: the file's size, then those five parts in
+// milliseconds.
 const kStageLog = process.env.HARBECK_DWG_STAGES;
 
 class Stages {
@@ -100,10 +108,10 @@ class Stages {
 // A request buffer larger than this is not kept for the next file.
 const kKeptRequestBytes = 64 << 20;
 
-// The files asked for, as they arrive on standard input; ends with the input.
-// Each file's bytes are valid until the next is asked for: they go into a
-// buffer kept from file to file, as fresh memory costs a page fault for
-// every 4 KB first written.
+// The files asked for, as they arrive on standard input, each with whether
+// its drawing goes as text; ends with the input. Each file's bytes are
+// valid until the next is asked for: they go into a buffer kept from file
+// to file, as fresh memory costs a page fault for every 4 KB first written.
 async function* fileRequests(input) {
   let kept = Buffer.alloc(0);
   const head = Buffer.alloc(5);
@@ -118,7 +126,8 @@ async function* fileRequests(input) {
         headFilled += n;
         chunk = chunk.subarray(n);
         if (headFilled < head.length) break;
-        if (head.toString('latin1', 0, 1) !== 'F') throw new Error('not a file request');
+        const kind = head.toString('latin1', 0, 1);
+        if (kind !== 'F' && kind !== 'T') throw new Error('not a file request');
         const size = head.readUInt32LE(1);
         if (kept.length < size || kept.length > kKeptRequestBytes) kept = Buffer.alloc(size);
         file = kept.subarray(0, size);
@@ -129,7 +138,7 @@ async function* fileRequests(input) {
       fileFilled += n;
       chunk = chunk.subarray(n);
       if (fileFilled === file.length) {
-        yield file;
+        yield {bytes: file, asText: head.toString('latin1', 0, 1) === 'T'};
         file = null;
         headFilled = 0;
       }
@@ -147,7 +156,9 @@ function codePageName(page) {
   return 'ANSI_1252';
 }
 
-async function readDrawing({wasm, libredwg}, bytes, stages) {
+// The answer's messages: what was left out ('L'), when anything was, and
+// the drawing ('D').
+async function readDrawing({wasm, libredwg}, bytes, asText, stages) {
   if (bytes.length < 6 || bytes.toString('latin1', 0, 2) !== 'AC') throw new Failure(0, 'not a DWG file');
   const fileName = 'drawing.dwg';
   wasm.FS.writeFile(fileName, bytes);
@@ -160,6 +171,7 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   const version = libredwg.dwg_get_version_type(result.data);
   const codePage = libredwg.dwg_get_codepage(result.data);
   const database = libredwg.convert(result.data);
+  stages.lap();
   const page = codePageName(codePage);
   const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr));
   stages.lap();
@@ -169,23 +181,23 @@ async function readDrawing({wasm, libredwg}, bytes, stages) {
   if (!database.tables.BLOCK_RECORD.entries.some(r => /^\*MODEL_SPACE$/i.test(r.name))) {
     throw new Failure(0, 'no model space in the file');
   }
-  const {dxf, skipped} = dwgToDxf(database, version.hdr, page);
+  const {dxf, skipped} = (asText ? dwgToDxf : dwgToBinaryDxf)(database, version.hdr, page);
   for (const [kind, count] of Object.entries(unread)) skipped[kind] = (skipped[kind] || 0) + count;
   const kinds = Object.keys(skipped).sort();
-  if (kinds.length) send('L', Buffer.from(kinds.map(k => `${k} ${skipped[k]}\n`).join(''), 'utf8'));
+  const answer = [['D', dxf]];
+  if (kinds.length) answer.unshift(['L', Buffer.from(kinds.map(k => `${k} ${skipped[k]}\n`).join(''), 'utf8')]);
   stages.lap();
-  return dxf;
+  return answer;
 }
 
 async function main() {
   const compiled = await compileLibreDwg();
   let next = prepareLibreDwg(compiled);
-  for await (const bytes of fileRequests(process.stdin)) {
+  for await (const {bytes, asText} of fileRequests(process.stdin)) {
     const stages = new Stages();
     const instance = await next;
     instance.taken = true;
-    stages.lap();
-    send('D', await readDrawing(instance, bytes, stages));
+    send(...await readDrawing(instance, bytes, asText, stages));
     stages.lap();
     stages.record(bytes.length);
     next = prepareLibreDwg(compiled);
