@@ -154,7 +154,7 @@ CPrintDevice::CPrintDevice(HDC dc, short colourMode, double xOffset, double yOff
       m_windowOrigin(),
       m_yShift(0)
 {
-    colorMode = colourMode;
+    m_colorMode = colourMode;
     m_windowExtent.cx = 1;
     m_windowExtent.cy = 1;
 }
@@ -367,7 +367,7 @@ void CPrintDevice::Arc(double cx, double cy, double, double radius, double start
 
 void CPrintDevice::Polygon(int first, int last, const DwgExportPoint* points)
 {
-    if (fillOff || first > last || first < 0 || points == NULL)
+    if (m_fillOff || first > last || first < 0 || points == NULL)
         return;
     std::vector<POINT> corners;
     corners.reserve(last - first + 1);
@@ -378,7 +378,7 @@ void CPrintDevice::Polygon(int first, int last, const DwgExportPoint* points)
 
 void CPrintDevice::PolyPolygon(const DwgExportPoint* points, const int* counts, int polygonCount)
 {
-    if (fillOff || points == NULL || counts == NULL || polygonCount <= 0)
+    if (m_fillOff || points == NULL || counts == NULL || polygonCount <= 0)
         return;
     int total = 0;
     for (int i = 0; i < polygonCount; ++i) {
@@ -412,10 +412,10 @@ void CPrintDevice::SetPenColor(COLORREF color, int penIndex)
     }
     if (colour == RGB(255, 255, 255))
         colour = RGB(0, 0, 0);
-    if (colorMode == 1) {
+    if (m_colorMode == 1) {
         int grey = (int)(0.299 * GetRValue(colour) + 0.587 * GetGValue(colour) + 0.114 * GetBValue(colour));
         colour = RGB(grey, grey, grey);
-    } else if (colorMode == 2) {
+    } else if (m_colorMode == 2) {
         colour = RGB(0, 0, 0);
     }
     RestorePen();

@@ -3,17 +3,17 @@
 
 namespace ZrApp {
 
-Document::Document() : drawing_(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW)), view_(this) {}
+Document::Document() : m_drawing(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW)), m_view(this) {}
 
-Document::~Document() { CDrawing::DeleteDrawing(drawing_); }
+Document::~Document() { CDrawing::DeleteDrawing(m_drawing); }
 
 Document* Document::create() { return new Document; }
 
 void Document::release(Document* document) { delete document; }
 
-void Document::close() { drawing_->close(); }
+void Document::close() { m_drawing->close(); }
 
-CDrawing* View::drawing() { return document_->getDrawing(); }
+CDrawing* View::drawing() { return m_document->getDrawing(); }
 
 void View::setSize(int width, int height) { drawing()->setViewSize(width, height); }
 void View::draw(HDC dc, int) { drawing()->draw(dc); }

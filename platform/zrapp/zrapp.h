@@ -12,7 +12,7 @@ class Document;
 // The view of a document. Coordinates are output pixels with y upwards.
 class View {
  public:
-  explicit View(Document* document) : document_(document) {}
+  explicit View(Document* document) : m_document(document) {}
 
   void setSize(int width, int height);
   // Draws the current view into the DC (y downwards, filling 0..width, 0..height).
@@ -49,7 +49,7 @@ class View {
 
  private:
   CDrawing* drawing();
-  Document* document_;
+  Document* m_document;
 };
 
 class Document {
@@ -59,8 +59,8 @@ class Document {
 
   // Closes the drawing; the drawing object itself stays for the next open.
   void close();
-  CDrawing* getDrawing() { return drawing_; }
-  View* getView() { return &view_; }
+  CDrawing* getDrawing() { return m_drawing; }
+  View* getView() { return &m_view; }
 
  private:
   Document();
@@ -68,8 +68,8 @@ class Document {
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
-  CDrawing* drawing_;
-  View view_;
+  CDrawing* m_drawing;
+  View m_view;
 };
 
 }  // namespace ZrApp

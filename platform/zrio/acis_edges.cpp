@@ -62,13 +62,13 @@ bool LeadingNumbers(const AcisRecord& r, size_t count, double* out) {
 // the control points (with their weights for "nurbs").
 class SplineData {
  public:
-  SplineData(const std::vector<AcisToken>& tokens, size_t at) : tokens_(tokens), at_(at) {}
+  SplineData(const std::vector<AcisToken>& tokens, size_t at) : m_tokens(tokens), m_at(at) {}
 
   bool read(EdgeSpline* spline) {
-    bool rational = tokens_[at_++].word == "nurbs";
+    bool rational = m_tokens[m_at++].word == "nurbs";
     double degree, knots;
     if (!number(&degree)) return false;
-    if (at_ < tokens_.size() && tokens_[at_].kind == AcisToken::Word) ++at_;  // "open", ...
+    if (m_at < m_tokens.size() && m_tokens[m_at].kind == AcisToken::Word) ++m_at;  // "open", ...
     if (!number(&knots) || !(degree >= 1 && degree <= kMaxDegree) || !(knots >= 2 && knots <= kMaxSplinePoints))
       return false;
     spline->degree = int(degree);
@@ -97,13 +97,13 @@ class SplineData {
 
  private:
   bool number(double* value) {
-    if (at_ >= tokens_.size() || tokens_[at_].kind != AcisToken::Number) return false;
-    *value = tokens_[at_++].number;
+    if (m_at >= m_tokens.size() || m_tokens[m_at].kind != AcisToken::Number) return false;
+    *value = m_tokens[m_at++].number;
     return std::isfinite(*value);
   }
 
-  const std::vector<AcisToken>& tokens_;
-  size_t at_;
+  const std::vector<AcisToken>& m_tokens;
+  size_t m_at;
 };
 
 // Whether an intcurve runs against its spline: the sense word before its
@@ -118,26 +118,26 @@ bool CurveReversed(const AcisRecord& curve) {
 
 class EdgeReader {
  public:
-  EdgeReader(const AcisFile& file, EdgeCurves* out) : records_(file.records), out_(out) {}
+  EdgeReader(const AcisFile& file, EdgeCurves* out) : m_records(file.records), m_out(out) {}
 
   bool run() {
-    taken_.assign(records_.size(), false);
-    for (size_t i = 0; i < records_.size(); ++i) {
-      if (records_[i].type != "body") continue;
-      Transform t = bodyTransform(records_[i]);
-      for (size_t edge : bodyEdges(i)) addEdge(records_[edge], t);
+    m_taken.assign(m_records.size(), false);
+    for (size_t i = 0; i < m_records.size(); ++i) {
+      if (m_records[i].type != "body") continue;
+      Transform t = bodyTransform(m_records[i]);
+      for (size_t edge : bodyEdges(i)) addEdge(m_records[edge], t);
     }
     // Edges no body reaches (files cut short) are drawn where they are.
-    for (size_t i = 0; i < records_.size(); ++i)
-      if (!taken_[i] && IsKind(records_[i].type, "edge")) addEdge(records_[i], Transform());
-    return !out_->empty();
+    for (size_t i = 0; i < m_records.size(); ++i)
+      if (!m_taken[i] && IsKind(m_records[i].type, "edge")) addEdge(m_records[i], Transform());
+    return !m_out->empty();
   }
 
  private:
   const AcisRecord* target(const AcisToken& token) const {
-    if (token.kind != AcisToken::Pointer || token.number < 0 || token.number >= double(records_.size()))
+    if (token.kind != AcisToken::Pointer || token.number < 0 || token.number >= double(m_records.size()))
       return nullptr;
-    return &records_[size_t(token.number)];
+    return &m_records[size_t(token.number)];
   }
 
   // The body's transform record: a 3 x 3 matrix whose rows are the images
@@ -162,17 +162,17 @@ class EdgeReader {
   // the body).
   std::vector<size_t> bodyEdges(size_t body) {
     std::vector<size_t> edges, stack{body};
-    std::vector<bool> seen(records_.size(), false);
+    std::vector<bool> seen(m_records.size(), false);
     seen[body] = true;
     while (!stack.empty() && edges.size() < kMaxEdges) {
       size_t at = stack.back();
       stack.pop_back();
-      for (const AcisToken& token : records_[at].tokens) {
+      for (const AcisToken& token : m_records[at].tokens) {
         const AcisRecord* r = target(token);
         size_t index = r ? size_t(token.number) : 0;
         if (!r || seen[index]) continue;
-        if (IsKind(r->type, "edge") && !taken_[index]) {
-          seen[index] = taken_[index] = true;
+        if (IsKind(r->type, "edge") && !m_taken[index]) {
+          seen[index] = m_taken[index] = true;
           edges.push_back(index);
         } else if (IsTopology(r->type)) {
           seen[index] = true;
@@ -222,8 +222,8 @@ class EdgeReader {
     if (IsDerived(curve->type, "straight")) {
       Vec3 a = t.apply(ends[0]), b = t.apply(ends[1]);
       if (vertices == 2 && !Near(ends[0], ends[1], 0) && Finite(a) && Finite(b)) {
-        out_->segments.push_back(a);
-        out_->segments.push_back(b);
+        m_out->segments.push_back(a);
+        m_out->segments.push_back(b);
       }
     } else if (IsDerived(curve->type, "ellipse")) {
       EdgeArc arc;
@@ -232,7 +232,7 @@ class EdgeReader {
         arc.center = t.apply(arc.center);
         arc.u = t.applyVector(arc.u);
         arc.v = t.applyVector(arc.v);
-        if (Finite(arc.center) && Finite(arc.u) && Finite(arc.v)) out_->arcs.push_back(arc);
+        if (Finite(arc.center) && Finite(arc.u) && Finite(arc.v)) m_out->arcs.push_back(arc);
       }
     } else if (IsDerived(curve->type, "intcurve")) {
       EdgeSpline spline;
@@ -242,7 +242,7 @@ class EdgeReader {
         p = t.apply(p);
         if (!Finite(p)) return;
       }
-      out_->splines.push_back(std::move(spline));
+      m_out->splines.push_back(std::move(spline));
     }
   }
 
@@ -325,9 +325,9 @@ class EdgeReader {
     return false;
   }
 
-  const std::vector<AcisRecord>& records_;
-  EdgeCurves* out_;
-  std::vector<bool> taken_;  // edges already drawn
+  const std::vector<AcisRecord>& m_records;
+  EdgeCurves* m_out;
+  std::vector<bool> m_taken;  // edges already drawn
 };
 
 }  // namespace

@@ -34,7 +34,7 @@ bool ParseNumber(const std::string& s, double* value) {
 // The words of SAT text after its three header lines.
 class SatScanner {
  public:
-  explicit SatScanner(const std::string& text) : text_(text) {}
+  explicit SatScanner(const std::string& text) : m_text(text) {}
 
   // The first number of the first line; false when there is none.
   bool header(int* version) {
@@ -43,34 +43,34 @@ class SatScanner {
     if (!next(&word) || !ParseNumber(word, &first)) return false;
     *version = first > 0 && first < 1e6 ? int(first) : 0;
     for (int line = 0; line < 3; ++line) {
-      size_t end = text_.find('\n', pos_);
+      size_t end = m_text.find('\n', m_pos);
       if (end == std::string::npos) return false;
-      pos_ = end + 1;
+      m_pos = end + 1;
     }
     return true;
   }
 
   // The next word; "@n text" strings come as their n characters.
   bool next(std::string* word) {
-    while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
-    if (pos_ >= text_.size()) return false;
-    size_t start = pos_;
-    while (pos_ < text_.size() && !IsSpace(text_[pos_])) ++pos_;
-    word->assign(text_, start, pos_ - start);
+    while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) ++m_pos;
+    if (m_pos >= m_text.size()) return false;
+    size_t start = m_pos;
+    while (m_pos < m_text.size() && !IsSpace(m_text[m_pos])) ++m_pos;
+    word->assign(m_text, start, m_pos - start);
     if (word->size() < 2 || (*word)[0] != '@') return true;
     char* end = nullptr;
     unsigned long length = strtoul(word->c_str() + 1, &end, 10);
-    if (*end != 0 || pos_ >= text_.size()) return true;
-    size_t from = pos_ + 1;
-    size_t take = length < text_.size() - from ? size_t(length) : text_.size() - from;
-    word->assign(text_, from, take);
-    pos_ = from + take;
+    if (*end != 0 || m_pos >= m_text.size()) return true;
+    size_t from = m_pos + 1;
+    size_t take = length < m_text.size() - from ? size_t(length) : m_text.size() - from;
+    word->assign(m_text, from, take);
+    m_pos = from + take;
     return true;
   }
 
  private:
-  const std::string& text_;
-  size_t pos_ = 0;
+  const std::string& m_text;
+  size_t m_pos = 0;
 };
 
 AcisToken TokenOfWord(const std::string& word) {
@@ -114,43 +114,43 @@ double ReadDouble(CByteReader& in) {
 // data cut short.
 class SabScanner {
  public:
-  SabScanner(const uint8_t* data, size_t size) : in_(data, size) {}
+  SabScanner(const uint8_t* data, size_t size) : m_in(data, size) {}
 
   // Moves past the magic and the header numbers.
   bool header(int* version) {
-    if (!in_.Skip(kMagicLength)) return false;
-    size_t start = in_.Position();
+    if (!m_in.Skip(kMagicLength)) return false;
+    size_t start = m_in.Position();
     // The four header numbers are 32 bits wide, or 64 in some ASM files:
     // the product name's string tag follows them.
     for (size_t width : {size_t(4), size_t(8)}) {
-      if (!in_.Seek(start) || !in_.Has(4 * width + 1)) return false;
-      *version = int32_t(in_.U32LE());
-      in_.Skip(4 * width - 4);
-      if (IsStringTag(*in_.Here())) return true;
+      if (!m_in.Seek(start) || !m_in.Has(4 * width + 1)) return false;
+      *version = int32_t(m_in.U32LE());
+      m_in.Skip(4 * width - 4);
+      if (IsStringTag(*m_in.Here())) return true;
     }
     return false;
   }
 
-  bool atEnd() const { return !in_.Ok() || in_.AtEnd(); }
+  bool atEnd() const { return !m_in.Ok() || m_in.AtEnd(); }
 
   // One tag: adds to the record's type (the parts of its entity identifier
   // joined by '-') or its tokens, or sets *recordEnd.
   bool tag(AcisRecord* record, bool* recordEnd) {
     std::vector<AcisToken>* tokens = &record->tokens;
-    uint8_t tag = in_.U8();
+    uint8_t tag = m_in.U8();
     AcisToken token;
     switch (tag) {
-      case kChar: token.number = int8_t(in_.U8()); break;
-      case kShort: token.number = in_.I16LE(); break;
-      case kLong: token.number = in_.I32LE(); break;
+      case kChar: token.number = int8_t(m_in.U8()); break;
+      case kShort: token.number = m_in.I16LE(); break;
+      case kLong: token.number = m_in.I32LE(); break;
       case kFloat: {
-        uint32_t bits = in_.U32LE();
+        uint32_t bits = m_in.U32LE();
         float value;
         memcpy(&value, &bits, sizeof value);
         token.number = value;
         break;
       }
-      case kDouble: token.number = ReadDouble(in_); break;
+      case kDouble: token.number = ReadDouble(m_in); break;
       case kString1: case kString2: case kString4: case kLiteral4:
         token.kind = AcisToken::Word;
         if (!string(tag, &token.word)) return false;
@@ -158,14 +158,14 @@ class SabScanner {
       case kIdentifier: case kIdentifierPart: {
         std::string part;
         if (!string(kString1, &part)) return false;
-        if (typed_) {  // a name within the record, such as a subtype's
+        if (m_typed) {  // a name within the record, such as a subtype's
           token.kind = AcisToken::Word;
           token.word = part;
           break;
         }
         if (!record->type.empty()) record->type += '-';
         record->type += part;
-        typed_ = tag == kIdentifier;
+        m_typed = tag == kIdentifier;
         return true;
       }
       case kTrue: case kFalse:
@@ -174,11 +174,11 @@ class SabScanner {
         break;
       case kEnum:
         token.kind = AcisToken::Word;
-        token.word = "enum" + std::to_string(in_.I32LE());
+        token.word = "enum" + std::to_string(m_in.I32LE());
         break;
       case kPointer: {
         token.kind = AcisToken::Pointer;
-        int32_t index = in_.I32LE();
+        int32_t index = m_in.I32LE();
         token.number = index >= 0 ? index : -1;
         break;
       }
@@ -186,34 +186,34 @@ class SabScanner {
       case kSubtypeEnd: token.kind = AcisToken::Close; break;
       case kRecordEnd:
         *recordEnd = true;
-        typed_ = false;
+        m_typed = false;
         return true;
       case kPosition: case kVector:
         for (int i = 0; i < 3; ++i) {
           AcisToken coordinate;
-          coordinate.number = ReadDouble(in_);
+          coordinate.number = ReadDouble(m_in);
           tokens->push_back(coordinate);
         }
-        return in_.Ok();
+        return m_in.Ok();
       default:
         return false;
     }
-    if (!in_.Ok()) return false;
+    if (!m_in.Ok()) return false;
     tokens->push_back(std::move(token));
     return true;
   }
 
  private:
   bool string(uint8_t tag, std::string* out) {
-    size_t length = tag == kString1 ? in_.U8() : tag == kString2 ? in_.U16LE() : in_.U32LE();
-    const uint8_t* bytes = in_.Span(length);
+    size_t length = tag == kString1 ? m_in.U8() : tag == kString2 ? m_in.U16LE() : m_in.U32LE();
+    const uint8_t* bytes = m_in.Span(length);
     if (!bytes) return false;
     out->assign(reinterpret_cast<const char*>(bytes), length);
     return true;
   }
 
-  CByteReader in_;
-  bool typed_ = false;  // the current record's type is complete
+  CByteReader m_in;
+  bool m_typed = false;  // the current record's type is complete
 };
 
 }  // namespace

@@ -17,19 +17,19 @@ void TextRunCorners(const TextRun& run, Vec3 corners[4]) {
 }
 
 void BoxSink::pushClip(const Vec3* corners, int count) {
-  for (int i = 0; i < count; ++i) box_.add(view_.apply(corners[i]));
-  ++clipped_;
+  for (int i = 0; i < count; ++i) m_box.add(m_view.apply(corners[i]));
+  ++m_clipped;
 }
 
 void BoxSink::polyline(const Vec3* pts, size_t count, bool, const DrawStyle&) {
-  if (clipped_) return;
-  for (size_t i = 0; i < count; ++i) box_.add(view_.apply(pts[i]));
+  if (m_clipped) return;
+  for (size_t i = 0; i < count; ++i) m_box.add(m_view.apply(pts[i]));
 }
 
 void BoxSink::ellipseArc(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
                          const DrawStyle&) {
-  if (clipped_) return;
-  box_.add(EllipseArcBox(view_.apply(c), view_.applyVector(u), view_.applyVector(v), t0, t1));
+  if (m_clipped) return;
+  m_box.add(EllipseArcBox(m_view.apply(c), m_view.applyVector(u), m_view.applyVector(v), t0, t1));
 }
 
 void BoxSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) {
@@ -39,7 +39,7 @@ void BoxSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyl
 }
 
 void BoxSink::point(const Vec3& p, const DrawStyle&) {
-  if (!clipped_) box_.add(view_.apply(p));
+  if (!m_clipped) m_box.add(m_view.apply(p));
 }
 
 void BoxSink::text(const TextRun& run, const DrawStyle& style) {

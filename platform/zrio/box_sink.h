@@ -9,10 +9,10 @@ namespace zr {
 class BoxSink : public PrimitiveSink {
  public:
   // `view` is applied to every point first (identity for world extents).
-  explicit BoxSink(const Transform& view = Transform()) : view_(view) {}
+  explicit BoxSink(const Transform& view = Transform()) : m_view(view) {}
 
-  const Box3& box() const { return box_; }
-  void reset() { box_ = Box3(); }
+  const Box3& box() const { return m_box; }
+  void reset() { m_box = Box3(); }
 
   double chordTolerance() const override { return 1e-9; }
   bool wantsArcs() const override { return true; }
@@ -24,12 +24,12 @@ class BoxSink : public PrimitiveSink {
   void text(const TextRun& run, const DrawStyle& style) override;
   // A viewport counts with its frame, not with what shows through it.
   void pushClip(const Vec3* corners, int count) override;
-  void popClip() override { --clipped_; }
+  void popClip() override { --m_clipped; }
 
  private:
-  Transform view_;
-  Box3 box_;
-  int clipped_ = 0;
+  Transform m_view;
+  Box3 m_box;
+  int m_clipped = 0;
 };
 
 // Height of a text run's baseline over its anchor point, in text heights, for

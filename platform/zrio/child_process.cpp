@@ -125,20 +125,20 @@ bool ChildProcess::Start(const std::vector<std::string>& argv) {
     close(answerPipe[0]);
     return false;
   }
-  pid_ = pid;
-  input_ = inputPair[0];
-  answer_ = answerPipe[0];
-  fcntl(input_, F_SETFL, fcntl(input_, F_GETFL) | O_NONBLOCK);
-  fcntl(answer_, F_SETFL, fcntl(answer_, F_GETFL) | O_NONBLOCK);
+  m_pid = pid;
+  m_input = inputPair[0];
+  m_answer = answerPipe[0];
+  fcntl(m_input, F_SETFL, fcntl(m_input, F_GETFL) | O_NONBLOCK);
+  fcntl(m_answer, F_SETFL, fcntl(m_answer, F_GETFL) | O_NONBLOCK);
   return true;
 }
 
-void ChildProcess::CloseInput() { CloseFd(&input_); }
+void ChildProcess::CloseInput() { CloseFd(&m_input); }
 
 ChildProcess::Outcome ChildProcess::Exchange(const std::vector<Bytes>& input, int timeoutMs,
                                              const std::function<bool()>& stop,
                                              const std::function<Take(const char*, size_t)>& take) {
-  if (!running() || answer_ < 0) return Outcome::Broken;
+  if (!running() || m_answer < 0) return Outcome::Broken;
   long long deadline = NowMs() + timeoutMs;
   size_t piece = 0, sent = 0;  // the piece being sent, and how much of it is sent
   auto skipSent = [&]() {
@@ -163,9 +163,9 @@ ChildProcess::Outcome ChildProcess::Exchange(const std::vector<Bytes>& input, in
     }
     pollfd fds[2];
     int count = 0;
-    fds[count++] = {answer_, POLLIN, 0};
-    bool sending = input_ >= 0 && piece < input.size();
-    if (sending) fds[count++] = {input_, POLLOUT, 0};
+    fds[count++] = {m_answer, POLLIN, 0};
+    bool sending = m_input >= 0 && piece < input.size();
+    if (sending) fds[count++] = {m_input, POLLOUT, 0};
     int ready = poll(fds, nfds_t(count), int(left < kStopPollMs ? left : kStopPollMs));
     if (ready < 0 && errno != EINTR) break;
     if (ready <= 0) continue;
@@ -179,7 +179,7 @@ ChildProcess::Outcome ChildProcess::Exchange(const std::vector<Bytes>& input, in
         size_t skip = p == piece ? sent : 0;
         pieces[message.msg_iovlen++] = {const_cast<char*>(input[p].data) + skip, input[p].size - skip};
       }
-      ssize_t n = sendmsg(input_, &message, MSG_NOSIGNAL);
+      ssize_t n = sendmsg(m_input, &message, MSG_NOSIGNAL);
       if (n < 0 && errno != EAGAIN && errno != EINTR) CloseInput();
       for (size_t left = n > 0 ? size_t(n) : 0; left > 0;) {
         size_t taken = std::min(left, input[piece].size - sent);
@@ -189,7 +189,7 @@ ChildProcess::Outcome ChildProcess::Exchange(const std::vector<Bytes>& input, in
       }
     }
     if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-      ssize_t n = read(answer_, buffer, kChunk);
+      ssize_t n = read(m_answer, buffer, kChunk);
       if (n == 0) {
         outcome = Outcome::Closed;
         break;
@@ -216,26 +216,26 @@ ChildProcess::Outcome ChildProcess::Exchange(const std::vector<Bytes>& input, in
 }
 
 bool ChildProcess::Exited() {
-  if (pid_ <= 0) return true;
-  if (waitpid(pid_t(pid_), nullptr, WNOHANG) != pid_t(pid_)) return false;
-  pid_ = -1;
+  if (m_pid <= 0) return true;
+  if (waitpid(pid_t(m_pid), nullptr, WNOHANG) != pid_t(m_pid)) return false;
+  m_pid = -1;
   Kill();
   return true;
 }
 
 bool ChildProcess::Waiting() {
-  if (!running() || Exited() || answer_ < 0) return false;
-  pollfd answer = {answer_, POLLIN, 0};
+  if (!running() || Exited() || m_answer < 0) return false;
+  pollfd answer = {m_answer, POLLIN, 0};
   return poll(&answer, 1, 0) == 0;
 }
 
 void ChildProcess::Kill() {
   CloseInput();
-  CloseFd(&answer_);
-  if (pid_ <= 0) return;
-  kill(pid_t(pid_), SIGKILL);
-  ReapKilled(pid_t(pid_), kReapMs);
-  pid_ = -1;
+  CloseFd(&m_answer);
+  if (m_pid <= 0) return;
+  kill(pid_t(m_pid), SIGKILL);
+  ReapKilled(pid_t(m_pid), kReapMs);
+  m_pid = -1;
 }
 
 }  // namespace zr

@@ -52,7 +52,7 @@ class ChildProcess {
   // seconds at most for it to end.
   void Kill();
 
-  bool running() const { return pid_ > 0; }
+  bool running() const { return m_pid > 0; }
   // True when the child has ended on its own (it is reaped then).
   bool Exited();
   // True when the child runs and has sent nothing since its last exchange:
@@ -62,9 +62,9 @@ class ChildProcess {
  private:
   void CloseInput();
 
-  int pid_ = -1;     // the child's process id
-  int input_ = -1;   // our end of the child's standard input (a socket)
-  int answer_ = -1;  // our end of the child's descriptor 3
+  int m_pid = -1;     // the child's process id
+  int m_input = -1;   // our end of the child's standard input (a socket)
+  int m_answer = -1;  // our end of the child's descriptor 3
 };
 
 }  // namespace zr

@@ -125,13 +125,13 @@ uint64_t RawHandle(const RawGroups& raw, int code) {
 
 class Resolver {
  public:
-  explicit Resolver(Database& db) : db_(db) {}
+  explicit Resolver(Database& db) : m_db(db) {}
 
   void run() {
-    asmData_ = AsmDataOf(db_);
-    imageFiles_ = ImageFilesOf(db_);
-    mlineStyles_ = ReadMlineStyles(db_);
-    for (Block& block : db_.blocks)
+    m_asmData = AsmDataOf(m_db);
+    m_imageFiles = ImageFilesOf(m_db);
+    m_mlineStyles = ReadMlineStyles(m_db);
+    for (Block& block : m_db.blocks)
       for (Entity& e : block.entities)
         if (e.kind == EntityKind::Unknown && e.extra) resolveUnknown(e);
   }
@@ -144,10 +144,10 @@ class Resolver {
     if (IsAcisKind(type)) acisEdges(e, &derived->edges);
     ProxyBytesOf(raw, &derived->proxy);
     if (type == "IMAGE") {
-      auto file = imageFiles_.find(RawHandle(raw, 340));
-      if (file != imageFiles_.end()) derived->imagePath = file->second;
+      auto file = m_imageFiles.find(RawHandle(raw, 340));
+      if (file != m_imageFiles.end()) derived->imagePath = file->second;
     }
-    if (type == "MLINE") derived->mlineStyle = StyleOfMline(mlineStyles_, raw, db_);
+    if (type == "MLINE") derived->mlineStyle = StyleOfMline(m_mlineStyles, raw, m_db);
     if (!derived->edges.empty() || !derived->proxy.empty() || !derived->imagePath.empty() ||
         derived->mlineStyle)
       e.extra->derived = std::move(derived);
@@ -159,16 +159,16 @@ class Resolver {
     if (!sat.empty()) {
       ReadSatText(sat, &file);
     } else {
-      auto sab = asmData_.find(e.handle);
-      if (sab != asmData_.end()) ReadSabBytes(sab->second.data(), sab->second.size(), &file);
+      auto sab = m_asmData.find(e.handle);
+      if (sab != m_asmData.end()) ReadSabBytes(sab->second.data(), sab->second.size(), &file);
     }
     AcisEdges(file, edges);
   }
 
-  Database& db_;
-  BytesByHandle asmData_;
-  std::map<uint64_t, std::string> imageFiles_;
-  MlineStyles mlineStyles_;
+  Database& m_db;
+  BytesByHandle m_asmData;
+  std::map<uint64_t, std::string> m_imageFiles;
+  MlineStyles m_mlineStyles;
 };
 
 }  // namespace

@@ -52,9 +52,9 @@ const char* SaveFailureText(ReplaceFileResult result) {
 
 }  // namespace
 
-CDrawing::CDrawing(CDRAWING_SERVER kind) : state_(new DrawingState) { state_->kind = kind; }
+CDrawing::CDrawing(CDRAWING_SERVER kind) : m_state(new DrawingState) { m_state->kind = kind; }
 
-CDrawing::~CDrawing() { delete state_; }
+CDrawing::~CDrawing() { delete m_state; }
 
 CDrawing* CDrawing::CreateDrawing(CDRAWING_SERVER kind) { return new CDrawing(kind); }
 
@@ -73,7 +73,7 @@ short CDrawing::open(const char* path, const char* password) {
     std::lock_guard<std::mutex> hold(g.lock);
     auto it = g.passwords.find(zr::UpperPath(path));
     if (it != g.passwords.end() && (!password || it->second != password)) return kOpenPassword;
-    bool thumbnail = state_->kind == CDRAWING_SERVER_THUMBNAIL;
+    bool thumbnail = m_state->kind == CDRAWING_SERVER_THUMBNAIL;
     abortFunc = thumbnail ? g.thumbnailAbort : g.viewAbort;
     abortUser = thumbnail ? g.thumbnailAbortUser : g.viewAbortUser;
     if (!thumbnail) {
@@ -89,7 +89,7 @@ short CDrawing::open(const char* path, const char* password) {
   size_t size = data.size() - 1;
   if (dwg) {
     // Known even when the drawing cannot be read.
-    state_->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
+    m_state->version = zr::VersionCodeOf(zr::DwgVersionText(data.data(), size));
     if (zr::DwgVersionText(data.data(), size).empty()) return kOpenUnsupported;  // DWF
     // No password opens it: LibreDWG reads no encrypted file.
     if (zr::IsPasswordProtectedDwg(data.data(), size)) return kOpenPassword;
@@ -103,7 +103,7 @@ short CDrawing::open(const char* path, const char* password) {
   short failure = kOpenBadData;
   zr::LoadResult result = zr::LoadResult::Failed;
   if (dwg) {
-    bool thumbnail = state_->kind == CDRAWING_SERVER_THUMBNAIL;
+    bool thumbnail = m_state->kind == CDRAWING_SERVER_THUMBNAIL;
     zr::DwgReadResult read = zr::ReadDwg(data.data(), size, thumbnail, *db, control);
     if (read == zr::DwgReadResult::Ok) result = zr::LoadResult::Ok;
     if (read == zr::DwgReadResult::Aborted) result = zr::LoadResult::Aborted;
@@ -116,7 +116,7 @@ short CDrawing::open(const char* path, const char* password) {
   data.shrink_to_fit();
   std::string problems;
   if (result == zr::LoadResult::Ok &&
-      !zr::LoadXrefs(*db, path, state_->kind == CDRAWING_SERVER_THUMBNAIL, control, &problems))
+      !zr::LoadXrefs(*db, path, m_state->kind == CDRAWING_SERVER_THUMBNAIL, control, &problems))
     result = zr::LoadResult::Aborted;
   if (end) end();
   if (result == zr::LoadResult::Aborted) return kOpenAborted;
@@ -124,45 +124,45 @@ short CDrawing::open(const char* path, const char* password) {
 
   db->shapes = zr::LoadShapeLibrary(*db, path, zr::SearchFolders());
   zr::NameNumberedShapes(*db->shapes, db.get());
-  state_->db = std::move(db);
-  state_->path = path;
-  state_->images.setDrawing(path);
-  state_->loadProblems = problems;
-  state_->version = zr::VersionCodeOf(state_->db->acadver);
-  state_->pointMode = state_->db->pdmode;
-  state_->pointSize = state_->db->pdsize;
-  state_->currentLayout = 0;
-  state_->resetView();
+  m_state->db = std::move(db);
+  m_state->path = path;
+  m_state->images.setDrawing(path);
+  m_state->loadProblems = problems;
+  m_state->version = zr::VersionCodeOf(m_state->db->acadver);
+  m_state->pointMode = m_state->db->pdmode;
+  m_state->pointSize = m_state->db->pdsize;
+  m_state->currentLayout = 0;
+  m_state->resetView();
   return kOpened;
 }
 
 void CDrawing::close() {
-  state_->db.reset();
-  state_->boxes.clear();
-  state_->extents.clear();
-  state_->shownExtents.clear();
-  state_->highlighted = nullptr;
-  state_->path.clear();
-  state_->images.setDrawing(std::string());
-  state_->loadProblems.clear();
-  state_->version = -1;
-  state_->currentLayout = 0;
-  state_->view.clearHistory();
+  m_state->db.reset();
+  m_state->boxes.clear();
+  m_state->extents.clear();
+  m_state->shownExtents.clear();
+  m_state->highlighted = nullptr;
+  m_state->path.clear();
+  m_state->images.setDrawing(std::string());
+  m_state->loadProblems.clear();
+  m_state->version = -1;
+  m_state->currentLayout = 0;
+  m_state->view.clearHistory();
 }
 
-bool CDrawing::isLoaded() const { return state_->loaded(); }
+bool CDrawing::isLoaded() const { return m_state->loaded(); }
 
-void CDrawing::getFileName(char* buffer) const { CopyText(state_->path, buffer, MAX_PATH); }
+void CDrawing::getFileName(char* buffer) const { CopyText(m_state->path, buffer, MAX_PATH); }
 
-short CDrawing::getVersion() const { return state_->version; }
+short CDrawing::getVersion() const { return m_state->version; }
 
 void CDrawing::enumProperties(DWG_PROPERTY_FUNC callback, void* user) const {
-  if (!callback || !state_->db) return;
-  for (const zr::Property& p : state_->db->properties)
+  if (!callback || !m_state->db) return;
+  for (const zr::Property& p : m_state->db->properties)
     callback(p.id, zr::Utf8ToAnsi(p.text).c_str(), user);
-  if (state_->db->editingDays >= 0) {
+  if (m_state->db->editingDays >= 0) {
     char minutes[32];
-    snprintf(minutes, sizeof minutes, "%.0f", floor(state_->db->editingDays * 24 * 60));
+    snprintf(minutes, sizeof minutes, "%.0f", floor(m_state->db->editingDays * 24 * 60));
     callback(kEditingTimeProperty, minutes, user);
   }
 }
@@ -175,19 +175,19 @@ bool CDrawing::canSave(signed char kind, short version) {
 }
 
 bool CDrawing::save(const char* path, signed char kind, short version, int) {
-  zr::XrefsSetAside references(state_->db.get());
+  zr::XrefsSetAside references(m_state->db.get());
   const char* failure = nullptr;
-  if (!state_->db)
+  if (!m_state->db)
     failure = "没有打开的图形";
   else if (!canSave(kind, version))
     failure = "不能写入这种文件类型或版本";
   else if (!path)
     failure = SaveFailureText(ReplaceFileBadName);
   else if (kind == 2)
-    failure = SaveFailureText(zr::WriteDxfFile(*state_->db, path, version));
+    failure = SaveFailureText(zr::WriteDxfFile(*m_state->db, path, version));
   else
     return saveDwg(path, version);
-  state_->saveError = failure ? failure : "";
+  m_state->saveError = failure ? failure : "";
   return failure == nullptr;
 }
 
@@ -195,43 +195,43 @@ bool CDrawing::save(const char* path, signed char kind, short version, int) {
 // step) in its own words; the user reads them after a sentence of ours.
 bool CDrawing::saveDwg(const char* path, short version) {
   std::string reason;
-  if (zr::WriteDwgFile(*state_->db, path, version, &reason)) {
-    state_->saveError.clear();
+  if (zr::WriteDwgFile(*m_state->db, path, version, &reason)) {
+    m_state->saveError.clear();
     return true;
   }
-  state_->saveError = "不能写成 DWG 文件: " + reason;
+  m_state->saveError = "不能写成 DWG 文件: " + reason;
   return false;
 }
 
-const char* CDrawing::getSaveError() const { return state_->saveError.c_str(); }
+const char* CDrawing::getSaveError() const { return m_state->saveError.c_str(); }
 
-const char* CDrawing::getLoadProblems() const { return state_->loadProblems.c_str(); }
+const char* CDrawing::getLoadProblems() const { return m_state->loadProblems.c_str(); }
 
 int CDrawing::getLayoutCount() const {
-  return state_->db ? int(state_->db->layouts.size()) : 0;
+  return m_state->db ? int(m_state->db->layouts.size()) : 0;
 }
 
 bool CDrawing::getLayoutName(int index, char* text, int textSize) const {
-  if (!state_->db || index < 0 || size_t(index) >= state_->db->layouts.size()) return false;
-  CopyText(zr::Utf8ToAnsi(state_->db->layouts[size_t(index)].name), text, textSize);
+  if (!m_state->db || index < 0 || size_t(index) >= m_state->db->layouts.size()) return false;
+  CopyText(zr::Utf8ToAnsi(m_state->db->layouts[size_t(index)].name), text, textSize);
   return true;
 }
 
-int CDrawing::getCurrentLayout() const { return state_->currentLayout; }
+int CDrawing::getCurrentLayout() const { return m_state->currentLayout; }
 
 void CDrawing::setLayout(int index) {
-  if (!state_->db || index < 0 || size_t(index) >= state_->db->layouts.size()) return;
-  if (index == state_->currentLayout) return;
-  state_->currentLayout = index;
-  state_->highlighted = nullptr;
-  state_->resetView();
+  if (!m_state->db || index < 0 || size_t(index) >= m_state->db->layouts.size()) return;
+  if (index == m_state->currentLayout) return;
+  m_state->currentLayout = index;
+  m_state->highlighted = nullptr;
+  m_state->resetView();
 }
 
 void CDrawing::getLayoutLimits(double* xMin, double* xMax, double* yMin, double* yMax) const {
   zr::Vec3 lo(0, 0), hi(0, 0);
-  if (state_->db && size_t(state_->currentLayout) < state_->db->layouts.size()) {
-    lo = state_->db->layouts[size_t(state_->currentLayout)].limMin;
-    hi = state_->db->layouts[size_t(state_->currentLayout)].limMax;
+  if (m_state->db && size_t(m_state->currentLayout) < m_state->db->layouts.size()) {
+    lo = m_state->db->layouts[size_t(m_state->currentLayout)].limMin;
+    hi = m_state->db->layouts[size_t(m_state->currentLayout)].limMax;
   }
   if (xMin) *xMin = lo.x;
   if (xMax) *xMax = hi.x;
@@ -239,7 +239,7 @@ void CDrawing::getLayoutLimits(double* xMin, double* xMax, double* yMin, double*
   if (yMax) *yMax = hi.y;
 }
 
-int CDrawing::getLayerCount() const { return state_->db ? int(state_->db->layers.size()) : 0; }
+int CDrawing::getLayerCount() const { return m_state->db ? int(m_state->db->layers.size()) : 0; }
 
 namespace {
 
@@ -251,29 +251,29 @@ zr::Layer* LayerAt(DrawingState* s, int index) {
 }  // namespace
 
 bool CDrawing::getLayerName(int index, char* text, int textSize) const {
-  zr::Layer* layer = LayerAt(state_, index);
+  zr::Layer* layer = LayerAt(m_state, index);
   if (!layer) return false;
   CopyText(zr::Utf8ToAnsi(layer->name), text, textSize);
   return true;
 }
 
 int CDrawing::getLayerColor(int index) const {
-  zr::Layer* layer = LayerAt(state_, index);
+  zr::Layer* layer = LayerAt(m_state, index);
   return layer ? layer->color : 7;
 }
 
 bool CDrawing::isLayerOn(int index) const {
-  zr::Layer* layer = LayerAt(state_, index);
+  zr::Layer* layer = LayerAt(m_state, index);
   return layer && layer->on;
 }
 
 bool CDrawing::isLayerFrozen(int index) const {
-  zr::Layer* layer = LayerAt(state_, index);
+  zr::Layer* layer = LayerAt(m_state, index);
   return layer && layer->frozen;
 }
 
 void CDrawing::setLayerColor(int index, int color) {
-  zr::Layer* layer = LayerAt(state_, index);
+  zr::Layer* layer = LayerAt(m_state, index);
   if (layer && color >= 1 && color <= 255) {
     layer->color = int16_t(color);
     layer->trueColor = -1;
@@ -281,15 +281,15 @@ void CDrawing::setLayerColor(int index, int color) {
 }
 
 void CDrawing::setLayerOn(int index, bool on) {
-  zr::Layer* layer = LayerAt(state_, index);
+  zr::Layer* layer = LayerAt(m_state, index);
   if (!layer) return;
   layer->on = on;
-  state_->shownExtents.clear();
+  m_state->shownExtents.clear();
 }
 
 void CDrawing::setLayerFrozen(int index, bool frozen) {
-  zr::Layer* layer = LayerAt(state_, index);
+  zr::Layer* layer = LayerAt(m_state, index);
   if (!layer) return;
   layer->frozen = frozen;
-  state_->shownExtents.clear();
+  m_state->shownExtents.clear();
 }

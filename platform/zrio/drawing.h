@@ -159,7 +159,7 @@ class CDrawing {
   // Draws the view again without the highlight.
   void restoreHighlight(HDC dc);
 
-  zr::DrawingState* state() const { return state_; }
+  zr::DrawingState* state() const { return m_state; }
 
  private:
   explicit CDrawing(CDRAWING_SERVER kind);
@@ -168,5 +168,5 @@ class CDrawing {
   CDrawing& operator=(const CDrawing&) = delete;
 
   bool saveDwg(const char* path, short version);
-  zr::DrawingState* state_;
+  zr::DrawingState* m_state;
 };

@@ -15,20 +15,20 @@ const size_t kKindBytes = 64;
 }  // namespace
 
 DrawingFile::DrawingFile(const char* path)
-    : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    : m_handle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
 DrawingFile::~DrawingFile() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
 }
 
 bool DrawingFile::read(size_t size, std::vector<char>* data) {
-  if (SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != 0) return false;
+  if (SetFilePointer(m_handle, 0, nullptr, FILE_BEGIN) != 0) return false;
   data->assign(size + 1, 0);
   size_t at = 0;
   while (at < size) {
     DWORD done = 0, chunk = DWORD(std::min<size_t>(size - at, 1 << 24));
-    if (!ReadFile(handle_, data->data() + at, chunk, &done, nullptr) || done == 0) return false;
+    if (!ReadFile(m_handle, data->data() + at, chunk, &done, nullptr) || done == 0) return false;
     at += done;
   }
   return true;
@@ -36,7 +36,7 @@ bool DrawingFile::read(size_t size, std::vector<char>* data) {
 
 bool DrawingFile::readKind(std::vector<char>* data, bool* dwg) {
   LARGE_INTEGER size;
-  if (handle_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle_, &size) || size.QuadPart < 0 ||
+  if (m_handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_handle, &size) || size.QuadPart < 0 ||
       size.QuadPart >= 0x7FFFFFFF)
     return false;
   size_t whole = size_t(size.QuadPart);
@@ -46,9 +46,9 @@ bool DrawingFile::readKind(std::vector<char>* data, bool* dwg) {
 }
 
 HANDLE DrawingFile::dxfHandle() {
-  if (handle_ == INVALID_HANDLE_VALUE || SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != 0)
+  if (m_handle == INVALID_HANDLE_VALUE || SetFilePointer(m_handle, 0, nullptr, FILE_BEGIN) != 0)
     return nullptr;
-  return handle_;
+  return m_handle;
 }
 
 std::string UpperPath(const char* path) {

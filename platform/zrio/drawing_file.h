@@ -29,7 +29,7 @@ class DrawingFile {
  private:
   bool read(size_t size, std::vector<char>* data);
 
-  HANDLE handle_;
+  HANDLE m_handle;
 };
 
 // Upper-case copy of an ANSI path, for comparing paths without case.

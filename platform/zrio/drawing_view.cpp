@@ -37,58 +37,58 @@ void FillBackground(HDC dc, int width, int height) {
 
 }  // namespace
 
-void CDrawing::setViewSize(int width, int height) { state_->view.setSize(width, height); }
+void CDrawing::setViewSize(int width, int height) { m_state->view.setSize(width, height); }
 
 void CDrawing::zoomExtents(int, int, double factor) {
-  if (!state_->db) return;
-  state_->view.push();
-  state_->view.fit(state_->viewExtents(), factor);
+  if (!m_state->db) return;
+  m_state->view.push();
+  m_state->view.fit(m_state->viewExtents(), factor);
 }
 
 void CDrawing::zoomIn(int steps) {
-  if (!state_->db) return;
-  state_->view.push();
-  state_->view.zoomAt(ZoomFactor(steps), state_->view.width() / 2.0, state_->view.height() / 2.0);
+  if (!m_state->db) return;
+  m_state->view.push();
+  m_state->view.zoomAt(ZoomFactor(steps), m_state->view.width() / 2.0, m_state->view.height() / 2.0);
 }
 
 void CDrawing::zoomOut(int steps) {
-  if (!state_->db) return;
-  state_->view.push();
-  state_->view.zoomAt(1 / ZoomFactor(steps), state_->view.width() / 2.0,
-                      state_->view.height() / 2.0);
+  if (!m_state->db) return;
+  m_state->view.push();
+  m_state->view.zoomAt(1 / ZoomFactor(steps), m_state->view.width() / 2.0,
+                      m_state->view.height() / 2.0);
 }
 
 void CDrawing::zoomInAt(int x, int y, int steps) {
-  if (!state_->db) return;
-  state_->view.push();
-  state_->view.zoomAt(ZoomFactor(steps), x, y);
+  if (!m_state->db) return;
+  m_state->view.push();
+  m_state->view.zoomAt(ZoomFactor(steps), x, y);
 }
 
 void CDrawing::zoomOutAt(int x, int y, int steps) {
-  if (!state_->db) return;
-  state_->view.push();
-  state_->view.zoomAt(1 / ZoomFactor(steps), x, y);
+  if (!m_state->db) return;
+  m_state->view.push();
+  m_state->view.zoomAt(1 / ZoomFactor(steps), x, y);
 }
 
 void CDrawing::zoomWindow(int x1, int y1, int x2, int y2) {
-  if (!state_->db || (x1 == x2 && y1 == y2)) return;
-  state_->view.push();
-  state_->view.zoomWindow(x1, y1, x2, y2);
+  if (!m_state->db || (x1 == x2 && y1 == y2)) return;
+  m_state->view.push();
+  m_state->view.zoomWindow(x1, y1, x2, y2);
 }
 
 void CDrawing::pan(int x1, int y1, int x2, int y2) {
-  if (!state_->db) return;
-  state_->view.pushUnlessChangeOpen();
-  state_->view.pan(x2 - x1, y2 - y1);
+  if (!m_state->db) return;
+  m_state->view.pushUnlessChangeOpen();
+  m_state->view.pan(x2 - x1, y2 - y1);
 }
 
 void CDrawing::beginViewChange() {
-  if (state_->db) state_->view.beginChange();
+  if (m_state->db) m_state->view.beginChange();
 }
 
-void CDrawing::previousView() { state_->view.previous(); }
+void CDrawing::previousView() { m_state->view.previous(); }
 
-bool CDrawing::hasPreviousView() const { return state_->db && state_->view.hasPrevious(); }
+bool CDrawing::hasPreviousView() const { return m_state->db && m_state->view.hasPrevious(); }
 
 void CDrawing::setViewPoint(int code) {
   static const double kDirections[10][3] = {
@@ -99,26 +99,26 @@ void CDrawing::setViewPoint(int code) {
 }
 
 void CDrawing::setViewDirection(const double* xyz) {
-  if (!state_->db || !xyz) return;
+  if (!m_state->db || !xyz) return;
   Vec3 direction(xyz[0], xyz[1], xyz[2]);
   if (!(direction.length() > 1e-12)) return;
-  state_->view.push();
-  state_->view.setRotation(zr::ViewRotationFor(direction), 0);
-  state_->view.fit(state_->viewExtents(), 1.0);
+  m_state->view.push();
+  m_state->view.setRotation(zr::ViewRotationFor(direction), 0);
+  m_state->view.fit(m_state->viewExtents(), 1.0);
 }
 
 void CDrawing::getViewDirection(double* xyz) const {
   if (!xyz) return;
-  const Transform& r = state_->view.params().rotation;
+  const Transform& r = m_state->view.params().rotation;
   for (int i = 0; i < 3; ++i) xyz[i] = r.m[2][i];
 }
 
 bool CDrawing::getExtentCorners(double* corner1, double* corner2, double* width,
                                 double* height) const {
-  if (!state_->db || !corner1 || !corner2) return false;
-  zr::Box3 box = state_->viewExtents();
+  if (!m_state->db || !corner1 || !corner2) return false;
+  zr::Box3 box = m_state->viewExtents();
   if (!box.valid()) return false;
-  Transform back = state_->view.params().rotation.transposedRotation();
+  Transform back = m_state->view.params().rotation.transposedRotation();
   Vec3 lo = back.apply(box.lo), hi = back.apply(box.hi);
   corner1[0] = lo.x, corner1[1] = lo.y, corner1[2] = lo.z;
   corner2[0] = hi.x, corner2[1] = hi.y, corner2[2] = hi.z;
@@ -127,39 +127,39 @@ bool CDrawing::getExtentCorners(double* corner1, double* corner2, double* width,
   return true;
 }
 
-bool CDrawing::canSetViewPoint() const { return state_->db && state_->currentLayout == 0; }
+bool CDrawing::canSetViewPoint() const { return m_state->db && m_state->currentLayout == 0; }
 
-void CDrawing::prepareView() { state_->view.closeChange(); }
+void CDrawing::prepareView() { m_state->view.closeChange(); }
 
 void CDrawing::rotateView(double radians) {
-  if (!state_->db) return;
-  state_->view.push();
-  state_->view.rotate(Transform::rotationZ(radians), PivotDepth(state_));
+  if (!m_state->db) return;
+  m_state->view.push();
+  m_state->view.rotate(Transform::rotationZ(radians), PivotDepth(m_state));
 }
 
 void CDrawing::turnHorizontal(double radians) {
-  if (!state_->db || state_->currentLayout != 0) return;
-  state_->view.pushUnlessChangeOpen();
-  state_->view.rotate(Transform::rotationX(radians), PivotDepth(state_));
+  if (!m_state->db || m_state->currentLayout != 0) return;
+  m_state->view.pushUnlessChangeOpen();
+  m_state->view.rotate(Transform::rotationX(radians), PivotDepth(m_state));
 }
 
 void CDrawing::turnVertical(double radians) {
-  if (!state_->db || state_->currentLayout != 0) return;
-  state_->view.pushUnlessChangeOpen();
-  state_->view.rotate(Transform::rotationY(radians), PivotDepth(state_));
+  if (!m_state->db || m_state->currentLayout != 0) return;
+  m_state->view.pushUnlessChangeOpen();
+  m_state->view.rotate(Transform::rotationY(radians), PivotDepth(m_state));
 }
 
 void CDrawing::roll(double radians) {
-  if (!state_->db) return;
-  state_->view.pushUnlessChangeOpen();
-  state_->view.rotate(Transform::rotationZ(radians), PivotDepth(state_));
+  if (!m_state->db) return;
+  m_state->view.pushUnlessChangeOpen();
+  m_state->view.rotate(Transform::rotationZ(radians), PivotDepth(m_state));
 }
 
 void CDrawing::clientToDrawing(double x, double y, double* xyz) const {
   if (!xyz) return;
   double vx, vy;
-  state_->view.deviceToView(x, y, &vx, &vy);
-  const Transform& r = state_->view.params().rotation;
+  m_state->view.deviceToView(x, y, &vx, &vy);
+  const Transform& r = m_state->view.params().rotation;
   Transform back = r.transposedRotation();
   // The point on the world plane z = 0 when the view sees it, else at depth 0.
   Vec3 dir = back.applyVector(Vec3(0, 0, 1));
@@ -171,112 +171,112 @@ void CDrawing::clientToDrawing(double x, double y, double* xyz) const {
 }
 
 void CDrawing::getViewSizeInUnits(double* width, double* height) const {
-  double s = state_->view.params().scale;
-  if (width) *width = state_->view.width() / s;
-  if (height) *height = state_->view.height() / s;
+  double s = m_state->view.params().scale;
+  if (width) *width = m_state->view.width() / s;
+  if (height) *height = m_state->view.height() / s;
 }
 
-int CDrawing::getColorMode() const { return state_->colorMode; }
-void CDrawing::setColorMode(int mode) { state_->colorMode = mode >= 0 && mode <= 2 ? mode : 0; }
-int CDrawing::getPointMode() const { return state_->pointMode; }
-double CDrawing::getPointSize() const { return state_->pointSize; }
-void CDrawing::setPointMode(int mode) { state_->pointMode = mode; }
-void CDrawing::setPointSize(double size) { state_->pointSize = size; }
-int CDrawing::getUnitMode() const { return state_->db ? state_->db->lunits : 2; }
-int CDrawing::getPrecision() const { return state_->db ? state_->db->luprec : 4; }
-void CDrawing::setQuickMode(bool on) { state_->quickMode = on; }
-bool CDrawing::getQuickMode() const { return state_->quickMode; }
-int CDrawing::getPrintColorMode() const { return state_->printColorMode; }
-void CDrawing::setPrintColorMode(int mode) { state_->printColorMode = mode; }
+int CDrawing::getColorMode() const { return m_state->colorMode; }
+void CDrawing::setColorMode(int mode) { m_state->colorMode = mode >= 0 && mode <= 2 ? mode : 0; }
+int CDrawing::getPointMode() const { return m_state->pointMode; }
+double CDrawing::getPointSize() const { return m_state->pointSize; }
+void CDrawing::setPointMode(int mode) { m_state->pointMode = mode; }
+void CDrawing::setPointSize(double size) { m_state->pointSize = size; }
+int CDrawing::getUnitMode() const { return m_state->db ? m_state->db->lunits : 2; }
+int CDrawing::getPrecision() const { return m_state->db ? m_state->db->luprec : 4; }
+void CDrawing::setQuickMode(bool on) { m_state->quickMode = on; }
+bool CDrawing::getQuickMode() const { return m_state->quickMode; }
+int CDrawing::getPrintColorMode() const { return m_state->printColorMode; }
+void CDrawing::setPrintColorMode(int mode) { m_state->printColorMode = mode; }
 void CDrawing::setPrintSwitch(int which, bool on) {
-  if (which >= 0 && which < 2) state_->printSwitch[which] = on;
+  if (which >= 0 && which < 2) m_state->printSwitch[which] = on;
 }
-void CDrawing::setPageValue(int value) { state_->pageValue = value; }
-void CDrawing::breakDraw() { state_->breakDraw = true; }
-void CDrawing::attachExport(CDwgExport* device) { state_->exportDevice = device; }
+void CDrawing::setPageValue(int value) { m_state->pageValue = value; }
+void CDrawing::breakDraw() { m_state->breakDraw = true; }
+void CDrawing::attachExport(CDwgExport* device) { m_state->exportDevice = device; }
 
 void CDrawing::saveViewState() {
-  state_->savedView = state_->view;
-  state_->hasSavedView = true;
+  m_state->savedView = m_state->view;
+  m_state->hasSavedView = true;
 }
 
 void CDrawing::restoreViewState() {
-  if (!state_->hasSavedView) return;
-  state_->view = state_->savedView;
-  state_->hasSavedView = false;
+  if (!m_state->hasSavedView) return;
+  m_state->view = m_state->savedView;
+  m_state->hasSavedView = false;
 }
 
 void CDrawing::setPrintView(const double corner1[3], const double corner2[3], double pageWidth,
                             double pageHeight) {
-  if (!state_->db || !corner1 || !corner2) return;
+  if (!m_state->db || !corner1 || !corner2) return;
   int w = int(std::lround(std::max(1.0, std::min(pageWidth, 1e6))));
   int h = int(std::lround(std::max(1.0, std::min(pageHeight, 1e6))));
-  state_->view.setSize(w, h);
-  const Transform& r = state_->view.params().rotation;
+  m_state->view.setSize(w, h);
+  const Transform& r = m_state->view.params().rotation;
   zr::Box3 box;
   box.add(r.apply(Vec3(corner1[0], corner1[1], corner1[2])));
   box.add(r.apply(Vec3(corner2[0], corner2[1], corner2[2])));
-  state_->view.fit(box, 1.0);
+  m_state->view.fit(box, 1.0);
 }
 
 void CDrawing::update() {
-  if (!state_->db || !state_->exportDevice) return;
-  state_->breakDraw = false;
-  const zr::ViewState& v = state_->view;
-  zr::ExportSink sink(state_->exportDevice, v.worldToDevice(), v.width(), v.height(),
-                      state_->renderOptions(true));
-  zr::EntityWalker walker(*state_->db, sink, state_->drawOptions());
-  walker.setModelBoxes(state_->modelBoxes());
-  walker.walkList(state_->layoutEntities(), &state_->layoutBoxes());
+  if (!m_state->db || !m_state->exportDevice) return;
+  m_state->breakDraw = false;
+  const zr::ViewState& v = m_state->view;
+  zr::ExportSink sink(m_state->exportDevice, v.worldToDevice(), v.width(), v.height(),
+                      m_state->renderOptions(true));
+  zr::EntityWalker walker(*m_state->db, sink, m_state->drawOptions());
+  walker.setModelBoxes(m_state->modelBoxes());
+  walker.walkList(m_state->layoutEntities(), &m_state->layoutBoxes());
 }
 
 void CDrawing::draw(HDC dc) {
   if (!dc) return;
-  state_->breakDraw = false;
-  FillBackground(dc, state_->view.width(), state_->view.height());
-  if (!state_->db) return;
-  state_->render(dc, true, state_->view, state_->renderOptions(false));
-  if (state_->highlighted && !state_->breakDraw) {
-    zr::RenderOptions o = state_->renderOptions(false);
-    o.only = state_->highlighted;
+  m_state->breakDraw = false;
+  FillBackground(dc, m_state->view.width(), m_state->view.height());
+  if (!m_state->db) return;
+  m_state->render(dc, true, m_state->view, m_state->renderOptions(false));
+  if (m_state->highlighted && !m_state->breakDraw) {
+    zr::RenderOptions o = m_state->renderOptions(false);
+    o.only = m_state->highlighted;
     o.highlight = true;
-    state_->render(dc, true, state_->view, o);
+    m_state->render(dc, true, m_state->view, o);
   }
 }
 
 void CDrawing::drawToDC(HDC dc, bool usePenWidths) {
-  if (!dc || !state_->db) return;
-  state_->breakDraw = false;
-  zr::RenderOptions o = state_->renderOptions(true);
+  if (!dc || !m_state->db) return;
+  m_state->breakDraw = false;
+  zr::RenderOptions o = m_state->renderOptions(true);
   if (usePenWidths) {
     std::lock_guard<std::mutex> hold(zr::Globals().lock);
     o.pens = zr::Globals().pens;
   } else {
     o.dpi = 0;
   }
-  state_->render(dc, false, state_->view, o);
+  m_state->render(dc, false, m_state->view, o);
 }
 
 bool CDrawing::highlightAt(HDC dc, int x, int y) {
-  if (!state_->db) return false;
-  zr::HitSink sink(state_->view.worldToDevice(), x, y, kHitTolerance);
-  zr::EntityWalker walker(*state_->db, sink, zr::WalkOptions());
-  walker.walkList(state_->layoutEntities(), &state_->layoutBoxes());
+  if (!m_state->db) return false;
+  zr::HitSink sink(m_state->view.worldToDevice(), x, y, kHitTolerance);
+  zr::EntityWalker walker(*m_state->db, sink, zr::WalkOptions());
+  walker.walkList(m_state->layoutEntities(), &m_state->layoutBoxes());
   const zr::Entity* found = sink.found();
   if (!found) return false;
-  state_->highlighted = found;
+  m_state->highlighted = found;
   if (dc) {
-    zr::RenderOptions o = state_->renderOptions(false);
+    zr::RenderOptions o = m_state->renderOptions(false);
     o.only = found;
     o.highlight = true;
-    state_->render(dc, true, state_->view, o);
+    m_state->render(dc, true, m_state->view, o);
   }
   return true;
 }
 
-bool CDrawing::hasHighlight() const { return state_->highlighted != nullptr; }
+bool CDrawing::hasHighlight() const { return m_state->highlighted != nullptr; }
 
 void CDrawing::restoreHighlight(HDC dc) {
-  state_->highlighted = nullptr;
+  m_state->highlighted = nullptr;
   if (dc) draw(dc);
 }

@@ -33,21 +33,21 @@ uint16_t DwgCrc16(const uint8_t* bytes, size_t size, uint16_t seed) {
 }
 
 void DwgBitWriter::bit(bool value) {
-  if ((bits_ & 7) == 0) bytes_.push_back(0);
-  if (value) bytes_.back() |= uint8_t(0x80 >> (bits_ & 7));
-  ++bits_;
+  if ((m_bits & 7) == 0) m_bytes.push_back(0);
+  if (value) m_bytes.back() |= uint8_t(0x80 >> (m_bits & 7));
+  ++m_bits;
 }
 
 // As many bits at once as the last byte has room for.
 void DwgBitWriter::bits(uint32_t value, int count) {
   while (count > 0) {
-    int used = int(bits_ & 7);
-    if (used == 0) bytes_.push_back(0);
+    int used = int(m_bits & 7);
+    if (used == 0) m_bytes.push_back(0);
     int room = 8 - used;
     int take = count < room ? count : room;
     uint32_t chunk = (value >> (count - take)) & ((1u << take) - 1);
-    bytes_.back() |= uint8_t(chunk << (room - take));
-    bits_ += size_t(take);
+    m_bytes.back() |= uint8_t(chunk << (room - take));
+    m_bits += size_t(take);
     count -= take;
   }
 }
@@ -68,9 +68,9 @@ void DwgBitWriter::rd(double value) {
 }
 
 void DwgBitWriter::raw(const uint8_t* data, size_t size) {
-  if ((bits_ & 7) == 0) {
-    bytes_.insert(bytes_.end(), data, data + size);
-    bits_ += size * 8;
+  if ((m_bits & 7) == 0) {
+    m_bytes.insert(m_bytes.end(), data, data + size);
+    m_bits += size * 8;
     return;
   }
   for (size_t i = 0; i < size; ++i) rc(data[i]);
@@ -166,7 +166,7 @@ void DwgBitWriter::ms(uint32_t value) {
 }
 
 void DwgBitWriter::align() {
-  while (bits_ & 7) bit(false);
+  while (m_bits & 7) bit(false);
 }
 
 void DwgBitWriter::patchRl(size_t bitPosition, uint32_t value) {
@@ -176,21 +176,21 @@ void DwgBitWriter::patchRl(size_t bitPosition, uint32_t value) {
     bool on = (value >> (byteIndex * 8 + bitInByte)) & 1;
     size_t at = bitPosition + size_t(i);
     uint8_t mask = uint8_t(0x80 >> (at & 7));
-    if (on) bytes_[at >> 3] |= mask;
-    else bytes_[at >> 3] &= uint8_t(~mask);
+    if (on) m_bytes[at >> 3] |= mask;
+    else m_bytes[at >> 3] &= uint8_t(~mask);
   }
 }
 
 void DwgBitWriter::append(const DwgBitWriter& other) {
-  if ((bits_ & 7) == 0) {
-    bytes_.insert(bytes_.end(), other.bytes_.begin(), other.bytes_.end());
-    bits_ += other.bits_;
+  if ((m_bits & 7) == 0) {
+    m_bytes.insert(m_bytes.end(), other.m_bytes.begin(), other.m_bytes.end());
+    m_bits += other.m_bits;
     return;
   }
-  size_t whole = other.bits_ / 8;
-  for (size_t i = 0; i < whole; ++i) rc(other.bytes_[i]);
-  int rest = int(other.bits_ & 7);
-  if (rest) bits(uint32_t(other.bytes_[whole] >> (8 - rest)), rest);
+  size_t whole = other.m_bits / 8;
+  for (size_t i = 0; i < whole; ++i) rc(other.m_bytes[i]);
+  int rest = int(other.m_bits & 7);
+  if (rest) bits(uint32_t(other.m_bytes[whole] >> (8 - rest)), rest);
 }
 
 }  // namespace zr

@@ -20,8 +20,8 @@ enum : uint8_t {
 
 class DwgBitWriter {
  public:
-  size_t bitSize() const { return bits_; }
-  const std::vector<uint8_t>& bytes() const { return bytes_; }
+  size_t bitSize() const { return m_bits; }
+  const std::vector<uint8_t>& bytes() const { return m_bytes; }
 
   void bit(bool value);
   void bits(uint32_t value, int count);  // the low `count` bits, high first
@@ -54,8 +54,8 @@ class DwgBitWriter {
   void append(const DwgBitWriter& other);
 
  private:
-  std::vector<uint8_t> bytes_;
-  size_t bits_ = 0;
+  std::vector<uint8_t> m_bytes;
+  size_t m_bits = 0;
 };
 
 }  // namespace zr

@@ -27,21 +27,21 @@ struct Copy {
 
 class Compressor {
  public:
-  Compressor(const uint8_t* data, size_t size) : d_(data), size_(size) {}
+  Compressor(const uint8_t* data, size_t size) : d_(data), m_size(size) {}
 
   std::vector<uint8_t> run() {
     std::vector<Copy> copies = findCopies();
-    size_t firstCopy = copies.empty() ? size_ : copies[0].at;
+    size_t firstCopy = copies.empty() ? m_size : copies[0].at;
     literalLength(firstCopy);
     literals(0, firstCopy);
     for (size_t i = 0; i < copies.size(); ++i) {
       const Copy& c = copies[i];
-      size_t from = c.at + c.length, to = i + 1 < copies.size() ? copies[i + 1].at : size_;
+      size_t from = c.at + c.length, to = i + 1 < copies.size() ? copies[i + 1].at : m_size;
       copy(c, to - from);
       literals(from, to);
     }
-    out_.insert(out_.end(), {0x11, 0x00, 0x00});
-    return out_;
+    m_out.insert(m_out.end(), {0x11, 0x00, 0x00});
+    return m_out;
   }
 
  private:
@@ -53,21 +53,21 @@ class Compressor {
   // on (the data starts with a literal run of at least four).
   std::vector<Copy> findCopies() {
     std::vector<Copy> copies;
-    std::vector<int32_t> head(size_t(1) << kHashBits, -1), previous(size_, -1);
+    std::vector<int32_t> head(size_t(1) << kHashBits, -1), previous(m_size, -1);
     auto insert = [&](size_t at) {
-      if (at + kMinLength > size_) return;
+      if (at + kMinLength > m_size) return;
       uint32_t h = Hash(d_ + at);
       previous[at] = head[h];
       head[h] = int32_t(at);
     };
-    for (size_t at = 0; at < size_;) {
+    for (size_t at = 0; at < m_size;) {
       Copy best{at, 0, 0};
-      if (at >= 4 && at + kMinLength <= size_) {
+      if (at >= 4 && at + kMinLength <= m_size) {
         int32_t candidate = head[Hash(d_ + at)];
         for (int depth = 0; candidate >= 0 && depth < kChainDepth; ++depth, candidate = previous[size_t(candidate)]) {
           size_t distance = at - size_t(candidate);
           if (distance > kFarDistance) break;
-          size_t length = 0, longest = std::min(kMaxLength, size_ - at);
+          size_t length = 0, longest = std::min(kMaxLength, m_size - at);
           while (length < longest && d_[size_t(candidate) + length] == d_[at + length]) ++length;
           bool usable = length >= kMinLength && (distance <= kShortDistance || length >= 4);
           if (usable && length > best.length) best = Copy{at, length, distance};
@@ -84,7 +84,7 @@ class Compressor {
     return copies;
   }
 
-  void put(uint8_t b) { out_.push_back(b); }
+  void put(uint8_t b) { m_out.push_back(b); }
 
   // A count of at least 4 of the literals that follow.
   void literalLength(size_t n) {
@@ -143,11 +143,11 @@ class Compressor {
     if (literalsAfter > 3) literalLength(literalsAfter);
   }
 
-  void literals(size_t from, size_t to) { out_.insert(out_.end(), d_ + from, d_ + to); }
+  void literals(size_t from, size_t to) { m_out.insert(m_out.end(), d_ + from, d_ + to); }
 
   const uint8_t* d_;
-  size_t size_;
-  std::vector<uint8_t> out_;
+  size_t m_size;
+  std::vector<uint8_t> m_out;
 };
 
 }  // namespace

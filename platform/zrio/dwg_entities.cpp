@@ -22,7 +22,7 @@ class EntityEncoder {
  public:
   EntityEncoder(DwgSave& save, const FormRecord& record, const EntityLinks& links,
                 const EntityParts& parts)
-      : save_(save), r_(record), links_(links), parts_(parts) {}
+      : m_save(save), r_(record), m_links(links), m_parts(parts) {}
 
   bool run() {
     const std::string& t = r_.type();
@@ -64,8 +64,8 @@ class EntityEncoder {
   // An entity's own graphics (proxy graphics) stand in its AcDbEntity part.
   DwgObject& begin(uint16_t type) { return begin(type, entityGraphics()); }
   DwgObject& begin(uint16_t type, const std::string& graphics) {
-    o_.reset(new DwgObject(save_, type, FormHandle(r_.groups()), r_));
-    o_->entityCommon(links_, graphics);
+    o_.reset(new DwgObject(m_save, type, FormHandle(r_.groups()), r_));
+    o_->entityCommon(m_links, graphics);
     return *o_;
   }
   std::string entityGraphics() const {
@@ -90,11 +90,11 @@ class EntityEncoder {
     return true;
   }
   bool refuse(const char* what, const std::string& name) {
-    save_.fail(what, name);
+    m_save.fail(what, name);
     return false;
   }
-  bool r2000() const { return save_.since2000(); }
-  bool r2004() const { return save_.since2004(); }
+  bool r2000() const { return m_save.since2000(); }
+  bool r2004() const { return m_save.since2004(); }
   Vec3 extrusion() const { return r_.point(210, Vec3(0, 0, 1)); }
   // Extrusion and thickness: packed from 2000 on, plain before.
   void be(DwgObject& o) {
@@ -108,8 +108,8 @@ class EntityEncoder {
   }
   void bd3(DwgObject& o, const Vec3& p) { o.data.bd3(p.x, p.y, p.z); }
   void tableHandle(DwgObject& o, DwgTable table, const std::string& name, const char* missing) {
-    uint64_t h = save_.named(table, name);
-    if (!h) save_.fail(missing, name);
+    uint64_t h = m_save.named(table, name);
+    if (!h) m_save.fail(missing, name);
     o.refs.handle(kHardPointer, h);
   }
   void styleHandle(DwgObject& o) { tableHandle(o, kTableStyle, r_.text(7, "Standard"), "找不到文字样式"); }
@@ -122,7 +122,7 @@ class EntityEncoder {
 
   bool block() {
     DwgObject& o = begin(kDwgBlock);
-    o.data.tv(save_.encode(r_.text(2)));
+    o.data.tv(m_save.encode(r_.text(2)));
     return end();
   }
 
@@ -210,15 +210,15 @@ class EntityEncoder {
       o.data.bd(r_.real(40, 1));
       o.data.bd(r_.real(41, 1));
     }
-    o.data.tv(save_.encode(r_.text(1)));
+    o.data.tv(m_save.encode(r_.text(1)));
     o.data.bs(uint16_t(r_.integer(71, 0)));
     o.data.bs(uint16_t(r_.integer(72, 0)));
     o.data.bs(uint16_t(r_.integer(type == kDwgText ? 73 : 74, 0)));
     if (type != kDwgText) {
-      o.data.tv(save_.encode(r_.text(2)));
+      o.data.tv(m_save.encode(r_.text(2)));
       o.data.bs(uint16_t(r_.integer(73, 0)));
       o.data.rc(uint8_t(r_.integer(70, 0)));
-      if (type == kDwgAttDef) o.data.tv(save_.encode(r_.text(3)));
+      if (type == kDwgAttDef) o.data.tv(m_save.encode(r_.text(3)));
     }
     styleHandle(o);
     return end();
@@ -244,7 +244,7 @@ class EntityEncoder {
     for (const FormGroup& g : r_.groups())
       if (g.code == 3) content += g.text;
     content += r_.text(1);
-    o.data.tv(save_.encode(content));
+    o.data.tv(m_save.encode(content));
     if (r2000()) {
       o.data.bs(uint16_t(r_.integer(73, 1)));
       o.data.bd(r_.real(44, 1));
@@ -271,9 +271,9 @@ class EntityEncoder {
     }
     o.data.bd(r_.real(50) * kDegree);
     bd3(o, extrusion());
-    bool attributes = !parts_.records.empty();
+    bool attributes = !m_parts.records.empty();
     o.data.bit(attributes);
-    if (attributes && r2004()) o.data.bl(uint32_t(parts_.records.size()));
+    if (attributes && r2004()) o.data.bl(uint32_t(m_parts.records.size()));
     if (multiple) {
       o.data.bs(uint16_t(columns));
       o.data.bs(uint16_t(rows));
@@ -304,21 +304,21 @@ class EntityEncoder {
   // Before 2004 the first and last part, from 2004 every part; then the end.
   void partHandles(DwgObject& o) {
     if (r2004()) {
-      for (const FormRecord* part : parts_.records) o.refs.handle(kHardOwner, FormHandle(part->groups));
+      for (const FormRecord* part : m_parts.records) o.refs.handle(kHardOwner, FormHandle(part->groups));
     } else {
-      uint64_t first = parts_.records.empty() ? 0 : FormHandle(parts_.records.front()->groups);
-      uint64_t last = parts_.records.empty() ? 0 : FormHandle(parts_.records.back()->groups);
+      uint64_t first = m_parts.records.empty() ? 0 : FormHandle(m_parts.records.front()->groups);
+      uint64_t last = m_parts.records.empty() ? 0 : FormHandle(m_parts.records.back()->groups);
       o.refs.handle(kSoftPointer, first);
       o.refs.handle(kSoftPointer, last);
     }
-    o.refs.handle(kHardOwner, parts_.seqend ? FormHandle(parts_.seqend->groups) : 0);
-    if (!parts_.seqend) save_.fail("序列没有结束记录", r_.type());
+    o.refs.handle(kHardOwner, m_parts.seqend ? FormHandle(m_parts.seqend->groups) : 0);
+    if (!m_parts.seqend) m_save.fail("序列没有结束记录", r_.type());
   }
 
   // The vertices or attributes, linked to each other and owned by this entity.
   bool encodeParts() {
     uint64_t self = FormHandle(r_.groups());
-    const std::vector<const FormRecord*>& list = parts_.records;
+    const std::vector<const FormRecord*>& list = m_parts.records;
     for (size_t i = 0; i < list.size(); ++i) {
       EntityLinks links;
       links.owner = self;
@@ -326,14 +326,14 @@ class EntityEncoder {
       if (i + 1 < list.size()) links.next = FormHandle(list[i + 1]->groups);
       if (list[i]->type == "VERTEX") {
         if (!vertex(*list[i], links)) return false;
-      } else if (!EncodeEntity(save_, *list[i], links, {})) {
+      } else if (!EncodeEntity(m_save, *list[i], links, {})) {
         return false;
       }
     }
-    if (parts_.seqend) {
+    if (m_parts.seqend) {
       EntityLinks links;
       links.owner = self;
-      if (!EncodeEntity(save_, *parts_.seqend, links, {})) return false;
+      if (!EncodeEntity(m_save, *m_parts.seqend, links, {})) return false;
     }
     return true;
   }
@@ -346,7 +346,7 @@ class EntityEncoder {
                                                                             : kDwgVertexPFace)
                   : (polylineFlags & 16) ? kDwgVertexMesh
                   : (polylineFlags & 8) ? kDwgVertex3D : kDwgVertex2D;
-    DwgObject o(save_, type, FormHandle(record.groups), v);
+    DwgObject o(m_save, type, FormHandle(record.groups), v);
     o.entityCommon(links);
     if (type == kDwgVertexPFaceFace) {
       for (int code = 71; code <= 74; ++code) o.data.bs(uint16_t(v.integer(code, 0)));
@@ -393,7 +393,7 @@ class EntityEncoder {
       o.data.bs(uint16_t(r_.integer(73, 0)));
       o.data.bs(uint16_t(r_.integer(74, 0)));
     }
-    if (r2004()) o.data.bl(uint32_t(parts_.records.size()));
+    if (r2004()) o.data.bl(uint32_t(m_parts.records.size()));
     partHandles(o);
     end();
     return encodeParts();
@@ -592,7 +592,7 @@ class EntityEncoder {
     }
     o.data.bd(r_.point(10).z);
     bd3(o, extrusion());
-    o.data.tv(save_.encode(r_.text(2, "SOLID")));
+    o.data.tv(m_save.encode(r_.text(2, "SOLID")));
     o.data.bit(solid);
     o.data.bit(r_.integer(71, 0) != 0);
     o.data.bl(uint32_t(paths.size()));
@@ -669,7 +669,7 @@ class EntityEncoder {
     o.data.rd2(middle.x, middle.y);
     o.data.bd(middle.z);
     o.data.rc(uint8_t(((flags & 128) ? 0 : 1) | ((flags & 64) ? 2 : 0)));
-    o.data.tv(save_.encode(r_.text(1)));
+    o.data.tv(m_save.encode(r_.text(1)));
     o.data.bd(r_.real(53) * kDegree);
     o.data.bd(r_.real(51) * kDegree);
     o.data.bd3(1, 1, 1);
@@ -714,7 +714,7 @@ class EntityEncoder {
         break;
     }
     dimStyleHandle(o);
-    o.refs.handle(kHardPointer, save_.named(kTableBlock, r_.text(2)));
+    o.refs.handle(kHardPointer, m_save.named(kTableBlock, r_.text(2)));
     return end();
   }
 
@@ -768,7 +768,7 @@ class EntityEncoder {
     bd3(o, r_.point(10));
     bd3(o, r_.point(11, Vec3(1, 0, 0)));
     bd3(o, extrusion());
-    o.data.tv(save_.encode(r_.text(1)));
+    o.data.tv(m_save.encode(r_.text(1)));
     dimStyleHandle(o);
     return end();
   }
@@ -838,8 +838,8 @@ class EntityEncoder {
     long long shapeNumber = 0;
     if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
       shapeNumber = atoll(name.c_str());
-    } else if (save_.shapes) {
-      const ShapeLibrary& library = *save_.shapes;
+    } else if (m_save.shapes) {
+      const ShapeLibrary& library = *m_save.shapes;
       for (const LoadedShapeFile& loaded : library.files)
         if (const ShapeDefinition* found = loaded.file.findByName(UpperName(name))) {
           shapeNumber = found->number;
@@ -847,7 +847,7 @@ class EntityEncoder {
           break;
         }
     }
-    uint64_t file = save_.named(kTableStyle, style);
+    uint64_t file = m_save.named(kTableStyle, style);
     if (!shapeNumber || !file) return refuse("找不到形的形文件", name);
     DwgObject& o = begin(kDwgShape);
     bd3(o, r_.point(10));
@@ -865,7 +865,7 @@ class EntityEncoder {
   // Raster images and wipeouts: the frame in the image's pixel grid and its
   // clipping boundary.
   bool image() {
-    uint16_t type = save_.knownClass(r_.type());
+    uint16_t type = m_save.knownClass(r_.type());
     std::vector<Vec3> clip;
     const FormGroups& g = r_.groups();
     for (size_t i = 0; i < g.size(); ++i)
@@ -914,7 +914,7 @@ class EntityEncoder {
     std::string sat;
     for (const FormGroup& g : r_.groups()) {
       if (g.code == 1 && !sat.empty()) sat += '\n';
-      if (g.code == 1 || g.code == 3) sat += save_.encode(g.text);
+      if (g.code == 1 || g.code == 3) sat += m_save.encode(g.text);
     }
     if (!sat.empty()) sat += '\n';
     DwgObject& o = begin(type);
@@ -977,8 +977,8 @@ class EntityEncoder {
   bool viewport() {
     ViewportView view = ViewportViewOf(r_);
     if (r2000() || HasMViewList(r_)) return viewport(view);
-    FormRecord withList = WithMViewList(r_.record(), view, save_.layerNames);
-    return EntityEncoder(save_, withList, links_, parts_).viewport(view);
+    FormRecord withList = WithMViewList(r_.record(), view, m_save.layerNames);
+    return EntityEncoder(m_save, withList, m_links, m_parts).viewport(view);
   }
 
   bool viewport(const ViewportView& view) {
@@ -992,7 +992,7 @@ class EntityEncoder {
     }
     std::vector<uint64_t> frozen = view.frozenLayers;
     for (const std::string& name : view.frozenNames)
-      if (uint64_t h = save_.named(kTableLayer, name)) frozen.push_back(h);
+      if (uint64_t h = m_save.named(kTableLayer, name)) frozen.push_back(h);
     bd3(o, view.target);
     bd3(o, view.direction);
     o.data.bd(view.twist * kDegree);
@@ -1006,7 +1006,7 @@ class EntityEncoder {
     o.data.bs(uint16_t(view.circleZoom));
     o.data.bl(uint32_t(frozen.size()));
     o.data.bl(view.flags);
-    o.data.tv(save_.encode(r_.text(1)));
+    o.data.tv(m_save.encode(r_.text(1)));
     o.data.rc(uint8_t(r_.integer(281, 0)));
     o.data.bit(r_.integer(74, 0) != 0);
     o.data.bit(r_.integer(71, 0) != 0);
@@ -1024,10 +1024,10 @@ class EntityEncoder {
     return end();
   }
 
-  DwgSave& save_;
+  DwgSave& m_save;
   RecordView r_;
-  const EntityLinks& links_;
-  const EntityParts& parts_;
+  const EntityLinks& m_links;
+  const EntityParts& m_parts;
   std::unique_ptr<DwgObject> o_;
 };
 

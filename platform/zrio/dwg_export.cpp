@@ -1,10 +1,10 @@
 #include "platform/zrio/win32.h"
 #include "platform/zrio/dwg_export.h"
 
-CDwgExport::CDwgExport() : fillOff(0), colorMode(0), extendMode_(false) {}
+CDwgExport::CDwgExport() : m_fillOff(0), m_colorMode(0), m_extendMode(false) {}
 CDwgExport::~CDwgExport() {}
-void CDwgExport::SetExtendMode(bool on) { extendMode_ = on; }
-bool CDwgExport::GetExtendMode() { return extendMode_; }
+void CDwgExport::SetExtendMode(bool on) { m_extendMode = on; }
+bool CDwgExport::GetExtendMode() { return m_extendMode; }
 bool CDwgExport::BeginDraw(int, int, int, double, double) { return true; }
 bool CDwgExport::EndDraw() { return true; }
 bool CDwgExport::BeginEntityDraw() { return true; }

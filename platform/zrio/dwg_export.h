@@ -57,9 +57,9 @@ class CDwgExport {
                           double scaleY, HBITMAP image, int flags);  // 36
 
  protected:
-  unsigned char fillOff;  // set: filled primitives draw nothing
-  short colorMode;        // 1 grey, 2 black, anything else colour
+  unsigned char m_fillOff;  // set: filled primitives draw nothing
+  short m_colorMode;        // 1 grey, 2 black, anything else colour
 
  private:
-  bool extendMode_;
+  bool m_extendMode;
 };

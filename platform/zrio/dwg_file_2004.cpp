@@ -117,26 +117,26 @@ std::vector<uint8_t> AppInfoSection() {
 
 class File2004 {
  public:
-  File2004(const DwgSave& save, const DwgFileParts& parts) : save_(save), parts_(parts) {}
+  File2004(const DwgSave& save, const DwgFileParts& parts) : m_save(save), m_parts(parts) {}
 
   std::vector<uint8_t> run() {
-    out_.assign(kFileHeaderSize, 0);
+    m_out.assign(kFileHeaderSize, 0);
     std::vector<Section> sections = contents();
     // The summary and the preview come first, where the file header finds
     // them; the preview's entries name where its parts stand in the file.
-    size_t summaryAt = out_.size() + kPageAlign;
+    size_t summaryAt = m_out.size() + kPageAlign;
     place(sections[0]);
-    size_t previewAt = out_.size() + kPageAlign;
-    sections[1].data = Picture(parts_.thumbnail, uint32_t(previewAt));
+    size_t previewAt = m_out.size() + kPageAlign;
+    sections[1].data = Picture(m_parts.thumbnail, uint32_t(previewAt));
     for (Section& s : sections) {
       if (s.pages.empty()) place(s);
     }
     uint32_t sectionMapPage = systemPage(kSectionMapPage, sectionMap(sections));
-    uint32_t pageMapPage = nextPage_;
-    size_t pageMapAt = out_.size();
+    uint32_t pageMapPage = m_nextPage;
+    size_t pageMapAt = m_out.size();
     pageMap(pageMapPage);
     fileHeader(sectionMapPage, pageMapPage, pageMapAt, summaryAt, previewAt);
-    return std::move(out_);
+    return std::move(m_out);
   }
 
  private:
@@ -145,30 +145,30 @@ class File2004 {
   std::vector<Section> contents() {
     std::vector<uint8_t> objects;
     PutLe(objects, 0x0DCA, 4);
-    objects.insert(objects.end(), save_.objectData.begin(), save_.objectData.end());
-    std::vector<std::pair<uint64_t, uint32_t>> offsets = save_.objectOffsets;
+    objects.insert(objects.end(), m_save.objectData.begin(), m_save.objectData.end());
+    std::vector<std::pair<uint64_t, uint32_t>> offsets = m_save.objectOffsets;
     std::sort(offsets.begin(), offsets.end());
     for (auto& o : offsets) o.second += 4;
     std::vector<uint8_t> revisions;
     for (uint32_t v : {0u, 0u, 1u, 0u}) PutLe(revisions, v, 4);
     std::vector<Section> s;
-    s.push_back({"AcDb:SummaryInfo", 9, SummarySection(save_, parts_), false, {}});
+    s.push_back({"AcDb:SummaryInfo", 9, SummarySection(m_save, m_parts), false, {}});
     s.push_back({"AcDb:Preview", 10, {}, false, {}});
     s.push_back({"AcDb:AppInfo", 11, AppInfoSection(), false, {}});
     s.push_back({"AcDb:RevHistory", 8, revisions, true, {}});
     s.push_back({"AcDb:AcDbObjects", 7, std::move(objects), true, {}});
     s.push_back({"AcDb:ObjFreeSpace", 6, FreeSpace(offsets.size(), 0), true, {}});
-    s.push_back({"AcDb:Template", 5, TemplateSection(parts_.measurement), true, {}});
+    s.push_back({"AcDb:Template", 5, TemplateSection(m_parts.measurement), true, {}});
     s.push_back({"AcDb:Handles", 4, ObjectMap(offsets), true, {}});
-    s.push_back({"AcDb:Classes", 3, parts_.classes, true, {}});
-    s.push_back({"AcDb:AuxHeader", 2, AuxiliaryHeader(save_), true, {}});
-    s.push_back({"AcDb:Header", 1, parts_.header, true, {}});
+    s.push_back({"AcDb:Classes", 3, m_parts.classes, true, {}});
+    s.push_back({"AcDb:AuxHeader", 2, AuxiliaryHeader(m_save), true, {}});
+    s.push_back({"AcDb:Header", 1, m_parts.header, true, {}});
     return s;
   }
 
   void pad(size_t to) {
     const std::vector<uint8_t>& magic = MagicSequence();
-    for (size_t i = 0; out_.size() < to; ++i) out_.push_back(magic[i]);
+    for (size_t i = 0; m_out.size() < to; ++i) m_out.push_back(magic[i]);
   }
 
   // A section's pages at the end of the file, each compressed from a full
@@ -180,13 +180,13 @@ class File2004 {
                                  s.data.begin() + std::ptrdiff_t(std::min(at + size, s.data.size())));
       chunk.resize(size, 0);
       std::vector<uint8_t> stored = s.compressed ? CompressDwgPage(chunk.data(), chunk.size()) : chunk;
-      s.pages.push_back({nextPage_, uint32_t(stored.size()), at});
+      s.pages.push_back({m_nextPage, uint32_t(stored.size()), at});
       dataPage(s.id, stored, at);
     }
   }
 
   void dataPage(uint32_t section, const std::vector<uint8_t>& stored, uint64_t start) {
-    size_t pageAt = out_.size();
+    size_t pageAt = m_out.size();
     size_t onDisk = Aligned(kPageAlign + stored.size());
     uint32_t dataChecksum = DwgPageChecksum(0, stored.data(), stored.size());
     std::vector<uint8_t> header;
@@ -197,10 +197,10 @@ class File2004 {
     uint32_t mask = kPageHeaderMask ^ uint32_t(pageAt);
     for (size_t i = 0; i < header.size(); i += 4)
       for (int k = 0; k < 4; ++k) header[i + size_t(k)] ^= uint8_t(mask >> (8 * k));
-    out_.insert(out_.end(), header.begin(), header.end());
-    out_.insert(out_.end(), stored.begin(), stored.end());
+    m_out.insert(m_out.end(), header.begin(), header.end());
+    m_out.insert(m_out.end(), stored.begin(), stored.end());
     pad(pageAt + onDisk);
-    pages_.push_back({nextPage_++, uint32_t(onDisk)});
+    m_pages.push_back({m_nextPage++, uint32_t(onDisk)});
   }
 
   // A page of the file's own maps: a plain header and compressed data.
@@ -216,12 +216,12 @@ class File2004 {
   }
 
   uint32_t systemPage(uint32_t type, const std::vector<uint8_t>& data) {
-    size_t pageAt = out_.size();
+    size_t pageAt = m_out.size();
     std::vector<uint8_t> page = systemPageBytes(type, data);
-    out_.insert(out_.end(), page.begin(), page.end());
+    m_out.insert(m_out.end(), page.begin(), page.end());
     pad(pageAt + Aligned(page.size()));
-    pages_.push_back({nextPage_, uint32_t(Aligned(page.size()))});
-    return nextPage_++;
+    m_pages.push_back({m_nextPage, uint32_t(Aligned(page.size()))});
+    return m_nextPage++;
   }
 
   std::vector<uint8_t> sectionMap(const std::vector<Section>& sections) {
@@ -251,12 +251,12 @@ class File2004 {
   // The page map names every page with its size, itself included: its
   // size is taken until the map it makes fits in it.
   void pageMap(uint32_t number) {
-    size_t pageAt = out_.size();
+    size_t pageAt = m_out.size();
     size_t declared = 0;
     std::vector<uint8_t> page;
     for (;;) {
       std::vector<uint8_t> map;
-      for (const auto& p : pages_) {
+      for (const auto& p : m_pages) {
         PutLe(map, p.first, 4);
         PutLe(map, p.second, 4);
       }
@@ -266,48 +266,48 @@ class File2004 {
       if (Aligned(page.size()) <= declared) break;
       declared = Aligned(page.size());
     }
-    out_.insert(out_.end(), page.begin(), page.end());
+    m_out.insert(m_out.end(), page.begin(), page.end());
     pad(pageAt + declared);
-    pages_.push_back({number, uint32_t(declared)});
-    nextPage_ = number + 1;
+    m_pages.push_back({number, uint32_t(declared)});
+    m_nextPage = number + 1;
   }
 
   void fileHeader(uint32_t sectionMapPage, uint32_t pageMapPage, size_t pageMapAt, size_t summaryAt,
                   size_t previewAt) {
-    memcpy(out_.data(), "AC1018", 6);
-    out_[0x0B] = 0;  // maintenance version
-    out_[0x0C] = 3;
-    SetLe(out_, 0x0D, previewAt, 4);
-    out_[0x11] = DwgVersionNumber(save_);
-    out_[0x12] = 0;
-    SetLe(out_, 0x13, save_.codePage, 2);
-    SetLe(out_, 0x18, 0, 4);  // no encryption
-    SetLe(out_, 0x20, summaryAt, 4);
-    SetLe(out_, 0x24, 0, 4);  // no VBA project
-    SetLe(out_, 0x28, 0x80, 4);
-    size_t secondAt = out_.size();
+    memcpy(m_out.data(), "AC1018", 6);
+    m_out[0x0B] = 0;  // maintenance version
+    m_out[0x0C] = 3;
+    SetLe(m_out, 0x0D, previewAt, 4);
+    m_out[0x11] = DwgVersionNumber(m_save);
+    m_out[0x12] = 0;
+    SetLe(m_out, 0x13, m_save.codePage, 2);
+    SetLe(m_out, 0x18, 0, 4);  // no encryption
+    SetLe(m_out, 0x20, summaryAt, 4);
+    SetLe(m_out, 0x24, 0, 4);  // no VBA project
+    SetLe(m_out, 0x28, 0x80, 4);
+    size_t secondAt = m_out.size();
     std::vector<uint8_t> data;
     const char id[12] = "AcFssFcAJMB";
     data.insert(data.end(), id, id + sizeof id);
     for (uint32_t v : {0u, uint32_t(kHeaderDataSize), 4u, 0u, 0u, 0u, 1u, pageMapPage}) PutLe(data, v, 4);
     PutLe(data, secondAt - kFileHeaderSize, 8);  // where the last page ends
     PutLe(data, secondAt, 8);
-    for (uint32_t v : {0u, uint32_t(pages_.size()), 0x20u, 0x80u, 0x40u, pageMapPage}) PutLe(data, v, 4);
+    for (uint32_t v : {0u, uint32_t(m_pages.size()), 0x20u, 0x80u, 0x40u, pageMapPage}) PutLe(data, v, 4);
     PutLe(data, pageMapAt - kFileHeaderSize, 8);
     for (uint32_t v : {sectionMapPage, pageMapPage, 0u, 0u}) PutLe(data, v, 4);
     SetLe(data, 0x68, uint32_t(crc32(0, data.data(), uInt(data.size()))), 4);
     const std::vector<uint8_t>& magic = MagicSequence();
     for (size_t i = 0; i < data.size(); ++i) data[i] ^= magic[i];
-    memcpy(out_.data() + kHeaderDataAt, data.data(), data.size());
-    for (size_t i = kHeaderDataAt + kHeaderDataSize; i < kFileHeaderSize; ++i) out_[i] = magic[i];
-    out_.insert(out_.end(), data.begin(), data.end());
+    memcpy(m_out.data() + kHeaderDataAt, data.data(), data.size());
+    for (size_t i = kHeaderDataAt + kHeaderDataSize; i < kFileHeaderSize; ++i) m_out[i] = magic[i];
+    m_out.insert(m_out.end(), data.begin(), data.end());
   }
 
-  const DwgSave& save_;
-  const DwgFileParts& parts_;
-  std::vector<uint8_t> out_;
-  std::vector<std::pair<uint32_t, uint32_t>> pages_;  // number, size in the file
-  uint32_t nextPage_ = 1;
+  const DwgSave& m_save;
+  const DwgFileParts& m_parts;
+  std::vector<uint8_t> m_out;
+  std::vector<std::pair<uint32_t, uint32_t>> m_pages;  // number, size in the file
+  uint32_t m_nextPage = 1;
 };
 
 }  // namespace

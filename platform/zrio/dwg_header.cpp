@@ -14,7 +14,7 @@ namespace {
 class HeaderSource {
  public:
   HeaderSource(const DwgSave& save, const HeaderVariables& variables)
-      : save_(save), v_(variables) {}
+      : m_save(save), v_(variables) {}
 
   const FormGroup* group(const char* name, int code) const {
     auto it = v_.find(name);
@@ -40,14 +40,14 @@ class HeaderSource {
     return Vec3(real(name, 0, 10), real(name, 0, 20), real(name, 0, 30));
   }
 
-  const DwgSave& save_;
+  const DwgSave& m_save;
   const HeaderVariables& v_;
 };
 
 class HeaderWriter {
  public:
   HeaderWriter(const DwgSave& save, const HeaderVariables& variables)
-      : s_(save, variables), save_(save), r2000_(save.since2000()), r2004_(save.since2004()) {}
+      : s_(save, variables), m_save(save), m_r2000(save.since2000()), m_r2004(save.since2004()) {}
 
   std::vector<uint8_t> run() {
     opening();
@@ -74,9 +74,9 @@ class HeaderWriter {
     Vec3 p = s_.point(name, fallback);
     w_.rd2(p.x, p.y);
   }
-  void tv(const char* name, int code) { w_.tv(save_.encode(s_.text(name, "", code))); }
+  void tv(const char* name, int code) { w_.tv(m_save.encode(s_.text(name, "", code))); }
   void named(DwgTable table, const char* name, const char* fallback, int code) {
-    w_.handle(kHardPointer, save_.named(table, s_.text(name, fallback, code)));
+    w_.handle(kHardPointer, m_save.named(table, s_.text(name, fallback, code)));
   }
   void date() {
     w_.bl(2451545);
@@ -86,14 +86,14 @@ class HeaderWriter {
   void cmc(const char* name, int fallback, int code = 70) {
     int16_t index = int16_t(s_.integer(name, fallback, code));
     w_.bs(uint16_t(index));
-    if (!r2004_) return;
+    if (!m_r2004) return;
     uint32_t method = index == 256 ? 0xC0000000u : index == 0 ? 0xC1000000u : 0xC3000000u | uint8_t(index);
     w_.bl(method);
     w_.rc(0);
   }
   // Values 2004 keeps whose meaning is not known: three longs, zero.
   void unknownLongs() {
-    if (!r2004_) return;
+    if (!m_r2004) return;
     for (int i = 0; i < 3; ++i) w_.bl(0);
   }
 
@@ -105,14 +105,14 @@ class HeaderWriter {
     for (int i = 0; i < 4; ++i) w_.tv("");
     w_.bl(24);
     w_.bl(0);
-    if (!r2000_) w_.bs(0);
-    if (!r2004_) w_.handle(kHardPointer, 0);  // current viewport entity header
+    if (!m_r2000) w_.bs(0);
+    if (!m_r2004) w_.handle(kHardPointer, 0);  // current viewport entity header
   }
 
   void switches() {
     b("$DIMASO", true);
     b("$DIMSHO", true);
-    if (!r2000_) b("$DIMSAV", false);
+    if (!m_r2000) b("$DIMSAV", false);
     b("$PLINEGEN", false);
     b("$ORTHOMODE", false);
     b("$REGENMODE", true);
@@ -120,40 +120,40 @@ class HeaderWriter {
     b("$QTEXTMODE", false);
     b("$PSLTSCALE", true);
     b("$LIMCHECK", false);
-    if (!r2000_) b("$BLIPMODE", false);
-    if (r2004_) w_.bit(false);  // a switch 2004 adds, not known
+    if (!m_r2000) b("$BLIPMODE", false);
+    if (m_r2004) w_.bit(false);  // a switch 2004 adds, not known
     b("$USRTIMER", true);
     b("$SKPOLY", false);
     b("$ANGDIR", false);
     b("$SPLFRAME", false);
-    if (!r2000_) {
+    if (!m_r2000) {
       b("$ATTREQ", true);
       b("$ATTDIA", false);
     }
     b("$MIRRTEXT", false);
     b("$WORLDVIEW", true);
-    if (!r2000_) b("$WIREFRAME", false);
+    if (!m_r2000) b("$WIREFRAME", false);
     b("$TILEMODE", true);
     b("$PLIMCHECK", false);
     b("$VISRETAIN", true);
-    if (!r2000_) b("$DELOBJ", true);
+    if (!m_r2000) b("$DELOBJ", true);
     b("$DISPSILH", false);
     w_.bit(false);  // PELLIPSE
   }
 
   void numbers() {
     bs("$PROXYGRAPHICS", 1);
-    if (!r2000_) bs("$DRAGMODE", 2);
+    if (!m_r2000) bs("$DRAGMODE", 2);
     bs("$TREEDEPTH", 3020);
     bs("$LUNITS", 2);
     bs("$LUPREC", 4);
     bs("$AUNITS", 0);
     bs("$AUPREC", 0);
-    if (!r2000_) bs("$OSMODE", 0);
+    if (!m_r2000) bs("$OSMODE", 0);
     bs("$ATTMODE", 1);
-    if (!r2000_) bs("$COORDS", 1);
+    if (!m_r2000) bs("$COORDS", 1);
     bs("$PDMODE", 0);
-    if (!r2000_) bs("$PICKSTYLE", 1);
+    if (!m_r2000) bs("$PICKSTYLE", 1);
     unknownLongs();
     for (const char* name : {"$USERI1", "$USERI2", "$USERI3", "$USERI4", "$USERI5"}) bs(name, 0);
     bs("$SPLINESEGS", 8);
@@ -197,15 +197,15 @@ class HeaderWriter {
     date();  // TDINDWG
     date();  // TDUSRTIMER
     cmc("$CECOLOR", 256, 62);
-    w_.handle(0, save_.handSeed);
+    w_.handle(0, m_save.handSeed);
     named(kTableLayer, "$CLAYER", "0", 8);
     named(kTableStyle, "$TEXTSTYLE", "Standard", 7);
     std::string linetype = UpperName(s_.text("$CELTYPE", "ByLayer", 6));
-    w_.handle(kHardPointer, linetype == "BYLAYER" ? save_.byLayer : linetype == "BYBLOCK" ? save_.byBlock
-                                                                  : save_.named(kTableLtype, linetype));
+    w_.handle(kHardPointer, linetype == "BYLAYER" ? m_save.byLayer : linetype == "BYBLOCK" ? m_save.byBlock
+                                                                  : m_save.named(kTableLtype, linetype));
     named(kTableDimStyle, "$DIMSTYLE", "Standard", 2);
     w_.handle(kHardPointer, 0);  // current multiline style
-    if (r2000_) bd("$PSVPSCALE", 0);
+    if (m_r2000) bd("$PSVPSCALE", 0);
   }
 
   void ucs(const char* prefix) {
@@ -214,7 +214,7 @@ class HeaderWriter {
     point3((p + "UCSXDIR").c_str(), Vec3(1, 0, 0));
     point3((p + "UCSYDIR").c_str(), Vec3(0, 1, 0));
     w_.handle(kHardPointer, 0);  // UCSNAME
-    if (!r2000_) return;
+    if (!m_r2000) return;
     w_.handle(kHardPointer, 0);  // UCSORTHOREF
     w_.bs(0);                    // UCSORTHOVIEW
     w_.handle(kHardPointer, 0);  // UCSBASE
@@ -239,7 +239,7 @@ class HeaderWriter {
   }
 
   void dimensions() {
-    if (r2000_) {
+    if (m_r2000) {
       tv("$DIMPOST", 1);
       tv("$DIMAPOST", 1);
       dimensions2000();
@@ -351,22 +351,22 @@ class HeaderWriter {
 
   void closing() {
     // 2004 has no viewport entity header table.
-    int tables = r2004_ ? kTableVpEntHdr : kTableCount;
-    for (int t = 0; t < tables; ++t) w_.handle(kHardOwner, save_.controls[t]);
-    w_.handle(kHardPointer, save_.groupDictionary);
-    w_.handle(kHardPointer, save_.mlineStyleDictionary);
-    w_.handle(kHardPointer, save_.namedObjects);
-    if (r2000_) {
+    int tables = m_r2004 ? kTableVpEntHdr : kTableCount;
+    for (int t = 0; t < tables; ++t) w_.handle(kHardOwner, m_save.controls[t]);
+    w_.handle(kHardPointer, m_save.groupDictionary);
+    w_.handle(kHardPointer, m_save.mlineStyleDictionary);
+    w_.handle(kHardPointer, m_save.namedObjects);
+    if (m_r2000) {
       bs("$TSTACKALIGN", 1);
       bs("$TSTACKSIZE", 70);
       tv("$HYPERLINKBASE", 1);
       tv("$STYLESHEET", 1);
-      w_.handle(kHardPointer, save_.layoutDictionary);
-      w_.handle(kHardPointer, save_.plotSettingsDictionary);
-      w_.handle(kHardPointer, save_.plotStyleDictionary);
-      if (r2004_) {
-        w_.handle(kHardPointer, save_.materialDictionary);
-        w_.handle(kHardPointer, save_.colorDictionary);
+      w_.handle(kHardPointer, m_save.layoutDictionary);
+      w_.handle(kHardPointer, m_save.plotSettingsDictionary);
+      w_.handle(kHardPointer, m_save.plotStyleDictionary);
+      if (m_r2004) {
+        w_.handle(kHardPointer, m_save.materialDictionary);
+        w_.handle(kHardPointer, m_save.colorDictionary);
       }
       uint32_t flags = LineweightIndex(s_.integer("$CELWEIGHT", -1, 370)) & 0x1F;
       if (!s_.integer("$LWDISPLAY", 0, 290)) flags |= 0x200;
@@ -379,7 +379,7 @@ class HeaderWriter {
       tv("$FINGERPRINTGUID", 2);
       tv("$VERSIONGUID", 2);
     }
-    if (r2004_) {
+    if (m_r2004) {
       const std::pair<const char*, int> bytes[] = {{"$SORTENTS", 127}, {"$INDEXCTL", 0}, {"$HIDETEXT", 1},
                                                    {"$XCLIPFRAME", 0}, {"$DIMASSOC", 2}, {"$HALOGAP", 0}};
       for (const auto& v : bytes) w_.rc(uint8_t(s_.integer(v.first, v.second, 280)));
@@ -389,16 +389,16 @@ class HeaderWriter {
       w_.rc(uint8_t(s_.integer("$INTERSECTIONDISPLAY", 0, 280)));
       tv("$PROJECTNAME", 1);
     }
-    w_.handle(kSoftPointer, save_.paperSpace);
-    w_.handle(kSoftPointer, save_.modelSpace);
-    w_.handle(kSoftPointer, save_.byLayer);
-    w_.handle(kSoftPointer, save_.byBlock);
-    w_.handle(kSoftPointer, save_.continuous);
+    w_.handle(kSoftPointer, m_save.paperSpace);
+    w_.handle(kSoftPointer, m_save.modelSpace);
+    w_.handle(kSoftPointer, m_save.byLayer);
+    w_.handle(kSoftPointer, m_save.byBlock);
+    w_.handle(kSoftPointer, m_save.continuous);
   }
 
   HeaderSource s_;
-  const DwgSave& save_;
-  bool r2000_, r2004_;
+  const DwgSave& m_save;
+  bool m_r2000, m_r2004;
   DwgBitWriter w_;
 };
 

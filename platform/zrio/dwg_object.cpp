@@ -81,16 +81,16 @@ uint8_t LineweightIndex(long long lw) {
 }
 
 DwgObject::DwgObject(DwgSave& save, uint16_t type, uint64_t handle, const RecordView& source)
-    : save_(save), r_(source), handle_(handle) {
-  if (type >= 500 && size_t(type - 500) < save_.classes.size()) ++save_.classes[type - 500].count;
+    : m_save(save), r_(source), m_handle(handle) {
+  if (type >= 500 && size_t(type - 500) < m_save.classes.size()) ++m_save.classes[type - 500].count;
   data.bs(type);
-  if (save_.since2000()) sizePlaceholder();
+  if (m_save.since2000()) sizePlaceholder();
   data.handle(0, handle);
   extendedData();
 }
 
 void DwgObject::sizePlaceholder() {
-  sizeAt_ = data.bitSize();
+  m_sizeAt = data.bitSize();
   data.rl(0);
 }
 
@@ -99,7 +99,7 @@ void DwgObject::extendedData() {
   size_t i = 0;
   while (i < groups.size() && groups[i].code != 1001) ++i;
   while (i < groups.size()) {
-    uint64_t app = save_.named(kTableAppId, groups[i].text);
+    uint64_t app = m_save.named(kTableAppId, groups[i].text);
     std::string bytes;
     for (++i; i < groups.size() && groups[i].code != 1001; ++i) {
       int kind = groups[i].code - 1000;
@@ -111,8 +111,8 @@ void DwgObject::extendedData() {
         PutDouble(bytes, p.x);
         PutDouble(bytes, p.y);
         PutDouble(bytes, p.z);
-      } else if (!EedItem(save_, groups[i], bytes)) {
-        save_.fail("不能保存的扩展数据组码", std::to_string(groups[i].code));
+      } else if (!EedItem(m_save, groups[i], bytes)) {
+        m_save.fail("不能保存的扩展数据组码", std::to_string(groups[i].code));
       }
     }
     if (app == 0 || bytes.empty() || bytes.size() > 0x7FFF) continue;
@@ -129,16 +129,16 @@ void DwgObject::reactorsAndDictionary(uint64_t owner, bool ownerPresent) {
   std::vector<uint64_t> reactors = r_.braceHandles("{ACAD_REACTORS");
   std::vector<uint64_t> dictionary = r_.braceHandles("{ACAD_XDICTIONARY");
   data.bl(uint32_t(reactors.size()));
-  if (save_.since2004()) data.bit(dictionary.empty());
+  if (m_save.since2004()) data.bit(dictionary.empty());
   if (ownerPresent) refs.handle(kSoftPointer, owner);
   for (uint64_t h : reactors) refs.handle(kSoftPointer, h);
-  if (!dictionary.empty() || !save_.since2004())
+  if (!dictionary.empty() || !m_save.since2004())
     refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
 }
 
 void DwgObject::color(int16_t index, int32_t trueColor) {
   data.bs(uint16_t(index));
-  if (!save_.since2004()) return;
+  if (!m_save.since2004()) return;
   uint32_t method = index == 256 ? 0xC0000000u : index == 0 ? 0xC1000000u : 0xC3000000u | uint8_t(index);
   data.bl(trueColor >= 0 ? 0xC2000000u | uint32_t(trueColor & 0xFFFFFF) : method);
   data.rc(0);  // no colour name
@@ -148,7 +148,7 @@ void DwgObject::color(int16_t index, int32_t trueColor) {
 // colour that follows it.
 void DwgObject::entityColor() {
   int16_t index = int16_t(r_.integer(62, 256));
-  const FormGroup* rgb = save_.since2004() ? r_.find(420) : nullptr;
+  const FormGroup* rgb = m_save.since2004() ? r_.find(420) : nullptr;
   if (!rgb) {
     data.bs(uint16_t(index));
     return;
@@ -158,14 +158,14 @@ void DwgObject::entityColor() {
 }
 
 void DwgObject::entityCommon(const EntityLinks& links, const std::string& graphics) {
-  bool r2000 = save_.since2000(), r2004 = save_.since2004();
+  bool r2000 = m_save.since2000(), r2004 = m_save.since2004();
   data.bit(!graphics.empty());
   if (!graphics.empty()) {
     data.rl(uint32_t(graphics.size()));
     data.raw(reinterpret_cast<const uint8_t*>(graphics.data()), graphics.size());
   }
   if (!r2000) sizePlaceholder();
-  uint8_t mode = links.owner == save_.modelSpace ? 2 : links.owner == save_.paperSpace ? 1 : 0;
+  uint8_t mode = links.owner == m_save.modelSpace ? 2 : links.owner == m_save.paperSpace ? 1 : 0;
   data.bb(mode);
   std::string linetype = UpperName(r_.text(6, "BYLAYER"));
   uint8_t linetypeFlags = linetype == "BYLAYER" ? 0 : linetype == "BYBLOCK" ? 1
@@ -188,11 +188,11 @@ void DwgObject::entityCommon(const EntityLinks& links, const std::string& graphi
   if (mode == 0) refs.handle(kSoftPointer, links.owner);
   for (uint64_t h : reactors) refs.handle(kSoftPointer, h);
   if (!dictionary.empty() || !r2004) refs.handle(kHardOwner, dictionary.empty() ? 0 : dictionary[0]);
-  uint64_t layer = save_.named(kTableLayer, r_.text(8, "0"));
+  uint64_t layer = m_save.named(kTableLayer, r_.text(8, "0"));
   uint64_t linetypeHandle = 0;
   if (linetypeFlags == 3 || (!r2000 && linetypeFlags != 0)) {
-    linetypeHandle = save_.named(kTableLtype, linetype);
-    if (linetypeHandle == 0) save_.fail("找不到线型", r_.text(6));
+    linetypeHandle = m_save.named(kTableLtype, linetype);
+    if (linetypeHandle == 0) m_save.fail("找不到线型", r_.text(6));
   }
   if (!r2000) {
     refs.handle(kHardPointer, layer);
@@ -209,7 +209,7 @@ void DwgObject::entityCommon(const EntityLinks& links, const std::string& graphi
 }
 
 void DwgObject::objectCommon(uint64_t owner) {
-  if (!save_.since2000()) sizePlaceholder();
+  if (!m_save.since2000()) sizePlaceholder();
   reactorsAndDictionary(owner, true);
 }
 
@@ -224,7 +224,7 @@ void DwgObject::entryCommon(uint64_t control, const std::string& name) {
 
 void DwgObject::finish() {
   // The bit size counts the data up to the handle stream.
-  data.patchRl(sizeAt_, uint32_t(data.bitSize()));
+  data.patchRl(m_sizeAt, uint32_t(data.bitSize()));
   data.append(refs);
   data.align();
   DwgBitWriter framed;
@@ -232,7 +232,7 @@ void DwgObject::finish() {
   framed.raw(data.bytes().data(), data.bytes().size());
   uint16_t crc = DwgCrc16(framed.bytes().data(), framed.bytes().size(), 0xC0C1);
   framed.rs(crc);
-  save_.addObject(handle_, framed.bytes());
+  m_save.addObject(m_handle, framed.bytes());
 }
 
 }  // namespace zr

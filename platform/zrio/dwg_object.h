@@ -48,10 +48,10 @@ class DwgObject {
   void reactorsAndDictionary(uint64_t owner, bool ownerPresent);
   void entityColor();
 
-  DwgSave& save_;
+  DwgSave& m_save;
   const RecordView& r_;
-  uint64_t handle_;
-  size_t sizeAt_ = 0;
+  uint64_t m_handle;
+  size_t m_sizeAt = 0;
 };
 
 // The lineweight index (0 to 23, 29 by layer, 30 by block, 31 default) of

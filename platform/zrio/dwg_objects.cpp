@@ -28,14 +28,14 @@ void JulianDate(DwgBitWriter& w, double date) {
 
 class ObjectEncoder {
  public:
-  ObjectEncoder(DwgSave& save, const FormRecord& record) : save_(save), r_(record) {}
+  ObjectEncoder(DwgSave& save, const FormRecord& record) : m_save(save), r_(record) {}
 
   bool run() {
     const std::string& t = r_.type();
     if (t == "DICTIONARY") return dictionary(kDwgDictionary, false);
     if (t == "ACDBDICTIONARYWDFLT") return dictionary(classed(), true);
-    if (t == "LAYOUT" && save_.since2000()) return layout();
-    if (t == "PLOTSETTINGS" && save_.since2000()) return plotSettingsObject();
+    if (t == "LAYOUT" && m_save.since2000()) return layout();
+    if (t == "PLOTSETTINGS" && m_save.since2000()) return plotSettingsObject();
     if (t == "XRECORD") return xrecord();
     if (t == "ACDBPLACEHOLDER") return placeholder();
     if (t == "DICTIONARYVAR") return dictionaryVariable();
@@ -54,10 +54,10 @@ class ObjectEncoder {
   }
 
  private:
-  uint16_t classed() { return save_.knownClass(r_.type()); }
+  uint16_t classed() { return m_save.knownClass(r_.type()); }
 
   DwgObject& begin(uint16_t type) {
-    o_.reset(new DwgObject(save_, type, FormHandle(r_.groups()), r_));
+    o_.reset(new DwgObject(m_save, type, FormHandle(r_.groups()), r_));
     o_->objectCommon(FormOwner(r_.groups()));
     return *o_;
   }
@@ -78,14 +78,14 @@ class ObjectEncoder {
       }
     DwgObject& o = begin(type);
     o.data.bl(uint32_t(entries.size()));
-    if (save_.since2000()) {
+    if (m_save.since2000()) {
       o.data.bs(uint16_t(r_.integer(281, 1)));
       o.data.rc(uint8_t(r_.integer(280, hardOwner ? 1 : 0)));
     } else {
       o.data.rc(0);
     }
     for (const auto& e : entries) {
-      o.data.tv(save_.encode(e.first));
+      o.data.tv(m_save.encode(e.first));
       o.refs.handle(kSoftOwner, e.second);
     }
     if (withDefault) o.refs.handle(kHardPointer, r_.handle(340));
@@ -93,11 +93,11 @@ class ObjectEncoder {
   }
 
   void plotSettings(DwgObject& o) {
-    o.data.tv(save_.encode(r_.text(1)));
-    o.data.tv(save_.encode(r_.text(2)));
+    o.data.tv(m_save.encode(r_.text(1)));
+    o.data.tv(m_save.encode(r_.text(2)));
     o.data.bs(uint16_t(r_.integer(70, 688)));
     for (int code = 40; code <= 45; ++code) o.data.bd(r_.real(code));
-    o.data.tv(save_.encode(r_.text(4)));
+    o.data.tv(m_save.encode(r_.text(4)));
     o.data.bd2(r_.real(46), r_.real(47));
     o.data.bs(uint16_t(r_.integer(72, 0)));
     o.data.bs(uint16_t(r_.integer(73, 0)));
@@ -105,14 +105,14 @@ class ObjectEncoder {
     o.data.bd2(r_.real(48), r_.real(49));
     o.data.bd2(r_.real(140), r_.real(141));
     // 2004 names the plot view by its handle (none written).
-    if (!save_.since2004()) o.data.tv(save_.encode(r_.text(6)));
+    if (!m_save.since2004()) o.data.tv(m_save.encode(r_.text(6)));
     o.data.bd(r_.real(142, 1));
     o.data.bd(r_.real(143, 1));
-    o.data.tv(save_.encode(r_.text(7)));
+    o.data.tv(m_save.encode(r_.text(7)));
     o.data.bs(uint16_t(r_.integer(75, 16)));
     o.data.bd(r_.real(147, 1));
     o.data.bd2(r_.real(148), r_.real(149));
-    if (save_.since2004()) {
+    if (m_save.since2004()) {
       o.data.bs(uint16_t(r_.integer(76, 0)));
       o.data.bs(uint16_t(r_.integer(77, 2)));
       o.data.bs(uint16_t(r_.integer(78, 300)));
@@ -124,14 +124,14 @@ class ObjectEncoder {
     if (type == 0) return false;
     DwgObject& o = begin(type);
     plotSettings(o);
-    if (save_.since2004()) o.refs.handle(kHardPointer, 0);  // plot view
+    if (m_save.since2004()) o.refs.handle(kHardPointer, 0);  // plot view
     return end();
   }
 
   // Layouts have a type number of their own, and their class is listed too
   // (with their count), as AutoCAD lists it.
   bool layout() {
-    ++save_.classes[save_.knownClass("LAYOUT") - 500].count;
+    ++m_save.classes[m_save.knownClass("LAYOUT") - 500].count;
     DwgObject& o = begin(kDwgLayout);
     plotSettings(o);
     const char* own = "AcDbLayout";
@@ -147,7 +147,7 @@ class ObjectEncoder {
       return g ? g->integer() : fallback;
     };
     const FormGroup* name = r_.find(1, own);
-    o.data.tv(save_.encode(name ? name->text : ""));
+    o.data.tv(m_save.encode(name ? name->text : ""));
     o.data.bs(uint16_t(integer(71, 0)));
     o.data.bs(uint16_t(integer(70, 1)));
     Vec3 ucs = point(13, Vec3());
@@ -166,7 +166,7 @@ class ObjectEncoder {
     Vec3 emin = point(14, Vec3()), emax = point(15, Vec3());
     o.data.bd3(emin.x, emin.y, emin.z);
     o.data.bd3(emax.x, emax.y, emax.z);
-    if (save_.since2004()) {
+    if (m_save.since2004()) {
       o.data.bl(0);  // no viewports listed
       o.refs.handle(kHardPointer, 0);  // plot view
     }
@@ -201,9 +201,9 @@ class ObjectEncoder {
       le(uint64_t(c), 2);
       if (in(c, 1, 9) || in(c, 100, 102) || in(c, 300, 309) || in(c, 410, 419) ||
           in(c, 430, 439) || in(c, 470, 479) || c == 999) {
-        std::string text = save_.encode(g[i].text);
+        std::string text = m_save.encode(g[i].text);
         le(text.size(), 2);
-        bytes += char(save_.codePage);
+        bytes += char(m_save.codePage);
         bytes += text;
       } else if (in(c, 10, 18) || in(c, 110, 112)) {
         Vec3 p = GroupPoint(g, &i);
@@ -234,7 +234,7 @@ class ObjectEncoder {
     DwgObject& o = begin(kDwgXRecord);
     o.data.bl(uint32_t(bytes.size()));
     o.data.raw(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    if (save_.since2000()) o.data.bs(uint16_t(r_.integer(280, 1)));
+    if (m_save.since2000()) o.data.bs(uint16_t(r_.integer(280, 1)));
     return end();
   }
 
@@ -248,7 +248,7 @@ class ObjectEncoder {
     if (type == 0) return false;
     DwgObject& o = begin(type);
     o.data.rc(uint8_t(r_.integer(280, 0)));
-    o.data.tv(save_.encode(r_.text(1)));
+    o.data.tv(m_save.encode(r_.text(1)));
     return end();
   }
 
@@ -257,7 +257,7 @@ class ObjectEncoder {
     for (const FormGroup& g : r_.groups())
       if (g.code == 340) members.push_back(g.handle());
     DwgObject& o = begin(kDwgGroup);
-    o.data.tv(save_.encode(r_.text(300)));
+    o.data.tv(m_save.encode(r_.text(300)));
     o.data.bs(uint16_t(r_.integer(70, 0)));
     o.data.bs(uint16_t(r_.integer(71, 1)));
     o.data.bl(uint32_t(members.size()));
@@ -293,8 +293,8 @@ class ObjectEncoder {
       }
     }
     DwgObject& o = begin(kDwgMLineStyle);
-    o.data.tv(save_.encode(r_.text(2)));
-    o.data.tv(save_.encode(r_.text(3)));
+    o.data.tv(m_save.encode(r_.text(2)));
+    o.data.tv(m_save.encode(r_.text(3)));
     o.data.bs(uint16_t(r_.integer(70, 0)));
     o.color(int16_t(r_.integer(62, 256)), int32_t(r_.integer(420, -1)));
     o.data.bd(r_.real(51, 90) * kDegree);
@@ -307,13 +307,13 @@ class ObjectEncoder {
       if (e.linetype == "BYBLOCK") {
         index = 32766;
       } else if (e.linetype != "BYLAYER" && !e.linetype.empty()) {
-        uint64_t h = save_.named(kTableLtype, e.linetype);
-        auto at = std::find(save_.linetypeOrder.begin(), save_.linetypeOrder.end(), h);
-        if (!h || at == save_.linetypeOrder.end()) {
-          save_.fail("找不到线型", e.linetype);
+        uint64_t h = m_save.named(kTableLtype, e.linetype);
+        auto at = std::find(m_save.linetypeOrder.begin(), m_save.linetypeOrder.end(), h);
+        if (!h || at == m_save.linetypeOrder.end()) {
+          m_save.fail("找不到线型", e.linetype);
           return false;
         }
-        index = uint16_t(at - save_.linetypeOrder.begin());
+        index = uint16_t(at - m_save.linetypeOrder.begin());
       }
       o.data.bs(index);
     }
@@ -352,7 +352,7 @@ class ObjectEncoder {
     o.data.bl(uint32_t(r_.integer(90, 0)));
     Vec3 size = r_.point(10, Vec3(1, 1));
     o.data.rd2(size.x, size.y);
-    o.data.tv(save_.encode(r_.text(1)));
+    o.data.tv(m_save.encode(r_.text(1)));
     o.data.bit(r_.integer(280, 1) != 0);
     o.data.rc(uint8_t(r_.integer(281, 0)));
     Vec3 pixel = r_.point(11, Vec3(1, 1));
@@ -389,7 +389,7 @@ class ObjectEncoder {
       if (g.code == 8) names.push_back(g.text);
     DwgObject& o = begin(classed());
     o.data.bl(uint32_t(names.size()));
-    for (const std::string& name : names) o.data.tv(save_.encode(name));
+    for (const std::string& name : names) o.data.tv(m_save.encode(name));
     return end();
   }
 
@@ -438,14 +438,14 @@ class ObjectEncoder {
       o.data.bl(uint32_t(layers.size()));
       for (size_t i = 0; i < layers.size(); ++i) {
         o.data.bl(uint32_t(i < counts.size() ? counts[i] : 0));
-        o.data.tv(save_.encode(layers[i].first));
+        o.data.tv(m_save.encode(layers[i].first));
         o.refs.handle(kHardOwner, layers[i].second);
       }
     }
     return end();
   }
 
-  DwgSave& save_;
+  DwgSave& m_save;
   RecordView r_;
   std::unique_ptr<DwgObject> o_;
 };

@@ -57,65 +57,65 @@ size_t AnswerBoundFor(size_t size) {
 // drawing is parsed from there.
 class Answer {
  public:
-  Answer(size_t bound, const LoadControl& control) : bound_(bound), control_(control) {}
+  Answer(size_t bound, const LoadControl& control) : m_bound(bound), m_control(control) {}
 
   ChildProcess::Take Take(const char* bytes, size_t n) {
-    if (received_ + n > bound_) return ChildProcess::Take::Refuse;
-    received_ += n;
-    bytes_.append(bytes, n);
+    if (m_received + n > m_bound) return ChildProcess::Take::Refuse;
+    m_received += n;
+    m_bytes.append(bytes, n);
     for (;;) {
-      size_t left = bytes_.size() - at_;
+      size_t left = m_bytes.size() - m_at;
       if (left < kHeadBytes) return ChildProcess::Take::More;
-      char kind = bytes_[at_];
-      uint32_t length = GetU32LE(reinterpret_cast<const uint8_t*>(bytes_.data() + at_ + 1));
-      if (length > bound_) return ChildProcess::Take::Refuse;
+      char kind = m_bytes[m_at];
+      uint32_t length = GetU32LE(reinterpret_cast<const uint8_t*>(m_bytes.data() + m_at + 1));
+      if (length > m_bound) return ChildProcess::Take::Refuse;
       if (left - kHeadBytes < length) {
-        bytes_.reserve(at_ + kHeadBytes + length);
+        m_bytes.reserve(m_at + kHeadBytes + length);
         return ChildProcess::Take::More;
       }
-      const char* payload = bytes_.data() + at_ + kHeadBytes;
-      at_ += kHeadBytes + length;
+      const char* payload = m_bytes.data() + m_at + kHeadBytes;
+      m_at += kHeadBytes + length;
       if (kind == 'D') {
         // The drawing is the last message: the worker then waits for a file.
-        if (at_ != bytes_.size()) return ChildProcess::Take::Refuse;
-        dxfAt_ = size_t(payload - bytes_.data());
-        dxf_ = true;
+        if (m_at != m_bytes.size()) return ChildProcess::Take::Refuse;
+        m_dxfAt = size_t(payload - m_bytes.data());
+        m_dxf = true;
         return ChildProcess::Take::Done;
       }
       if (kind == 'E') {
-        failed_ = true;
+        m_failed = true;
         return ChildProcess::Take::Done;
       }
       if (kind == 'L') {
-        leftOut_.assign(payload, length);
+        m_leftOut.assign(payload, length);
         continue;
       }
       if (kind != 'P' || length != 1) return ChildProcess::Take::Refuse;
-      if (control_.progress) control_.progress(double(uint8_t(payload[0]) % 101) / 2);
+      if (m_control.progress) m_control.progress(double(uint8_t(payload[0]) % 101) / 2);
     }
   }
 
-  bool hasDxf() const { return dxf_ && !failed_; }
-  bool receivedAny() const { return received_ > 0; }
+  bool hasDxf() const { return m_dxf && !m_failed; }
+  bool receivedAny() const { return m_received > 0; }
   // The drawing as binary DXF (or DXF text).
-  const char* dxf() const { return bytes_.data() + dxfAt_; }
-  size_t dxfSize() const { return bytes_.size() - dxfAt_; }
+  const char* dxf() const { return m_bytes.data() + m_dxfAt; }
+  size_t dxfSize() const { return m_bytes.size() - m_dxfAt; }
   // What the drawing holds that its DXF leaves out: lines of a kind and its
   // count.
-  const std::string& leftOut() const { return leftOut_; }
+  const std::string& leftOut() const { return m_leftOut; }
 
  private:
   static const size_t kHeadBytes = 5;
 
-  size_t bound_;
-  const LoadControl& control_;
-  size_t received_ = 0;
-  std::string bytes_;  // as received
-  size_t at_ = 0;      // where the first message not yet taken starts
-  size_t dxfAt_ = 0;
-  std::string leftOut_;
-  bool dxf_ = false;
-  bool failed_ = false;
+  size_t m_bound;
+  const LoadControl& m_control;
+  size_t m_received = 0;
+  std::string m_bytes;  // as received
+  size_t m_at = 0;      // where the first message not yet taken starts
+  size_t m_dxfAt = 0;
+  std::string m_leftOut;
+  bool m_dxf = false;
+  bool m_failed = false;
 };
 
 // Each kind the worker left out, with its count, goes to the debug output.

@@ -55,38 +55,38 @@ void ForTables(const std::vector<FormRecord>& records, Each each) {
 class TableEncoder {
  public:
   TableEncoder(DwgSave& save, const std::map<uint64_t, BlockContents>& blocks)
-      : save_(save), blocks_(blocks) {}
+      : m_save(save), m_blocks(blocks) {}
 
   void control(const TableKind& kind, const FormRecord& table,
                const std::vector<const FormRecord*> entries) {
     RecordView r(table);
-    DwgObject o(save_, kind.controlType, save_.controls[kind.table], r);
+    DwgObject o(m_save, kind.controlType, m_save.controls[kind.table], r);
     o.objectCommon(0);
     std::vector<uint64_t> listed;
     for (const FormRecord* e : entries) {
       uint64_t h = EntryHandle(*e);
-      bool implied = h == save_.modelSpace || h == save_.paperSpace ||
-                     (kind.table == kTableLtype && (h == save_.byLayer || h == save_.byBlock));
+      bool implied = h == m_save.modelSpace || h == m_save.paperSpace ||
+                     (kind.table == kTableLtype && (h == m_save.byLayer || h == m_save.byBlock));
       if (!implied) listed.push_back(h);
     }
     o.data.bs(uint16_t(listed.size()));
-    if (kind.table == kTableDimStyle && save_.since2000()) o.data.rc(0);
+    if (kind.table == kTableDimStyle && m_save.since2000()) o.data.rc(0);
     for (uint64_t h : listed) o.refs.handle(kSoftOwner, h);
     if (kind.table == kTableBlock) {
-      o.refs.handle(kHardOwner, save_.modelSpace);
-      o.refs.handle(kHardOwner, save_.paperSpace);
+      o.refs.handle(kHardOwner, m_save.modelSpace);
+      o.refs.handle(kHardOwner, m_save.paperSpace);
     }
     if (kind.table == kTableLtype) {
-      o.refs.handle(kHardOwner, save_.byBlock);
-      o.refs.handle(kHardOwner, save_.byLayer);
+      o.refs.handle(kHardOwner, m_save.byBlock);
+      o.refs.handle(kHardOwner, m_save.byLayer);
     }
     o.finish();
   }
 
   void entry(const TableKind& kind, const FormRecord& record) {
     RecordView r(record);
-    DwgObject o(save_, kind.entryType, EntryHandle(record), r);
-    o.entryCommon(save_.controls[kind.table], save_.encode(r.text(2)));
+    DwgObject o(m_save, kind.entryType, EntryHandle(record), r);
+    o.entryCommon(m_save.controls[kind.table], m_save.encode(r.text(2)));
     switch (kind.table) {
       case kTableBlock: blockHeader(o, r, EntryHandle(record)); break;
       case kTableLayer: layer(o, r); break;
@@ -104,9 +104,9 @@ class TableEncoder {
 
  private:
   void blockHeader(DwgObject& o, const RecordView& r, uint64_t handle) {
-    auto it = blocks_.find(handle);
+    auto it = m_blocks.find(handle);
     static const BlockContents kNone;
-    const BlockContents& contents = it == blocks_.end() ? kNone : it->second;
+    const BlockContents& contents = it == m_blocks.end() ? kNone : it->second;
     RecordView begin(contents.begin);
     long long flags = begin.integer(70, 0);
     bool xref = (flags & 4) != 0, overlaid = (flags & 8) != 0;
@@ -114,34 +114,34 @@ class TableEncoder {
     o.data.bit(flags & 2);
     o.data.bit(xref);
     o.data.bit(overlaid);
-    if (save_.since2000()) o.data.bit((flags & 32) != 0);
-    if (save_.since2004()) o.data.bl(uint32_t(contents.owned.size()));
+    if (m_save.since2000()) o.data.bit((flags & 32) != 0);
+    if (m_save.since2004()) o.data.bl(uint32_t(contents.owned.size()));
     Vec3 base = begin.point(10);
     o.data.bd3(base.x, base.y, base.z);
-    o.data.tv(save_.encode(begin.text(1)));
-    if (save_.since2000()) {
+    o.data.tv(m_save.encode(begin.text(1)));
+    if (m_save.since2000()) {
       o.data.rc(0);  // no insert handles listed
-      o.data.tv(save_.encode(begin.text(4)));
+      o.data.tv(m_save.encode(begin.text(4)));
       o.data.bl(0);  // no preview
     }
     o.refs.handle(kHardPointer, 0);  // xref block
     o.refs.handle(kHardOwner, contents.block);
-    if (save_.since2004()) {
+    if (m_save.since2004()) {
       for (uint64_t h : contents.owned) o.refs.handle(kHardOwner, h);
     } else if (!xref && !overlaid) {
       o.refs.handle(kSoftPointer, contents.first);
       o.refs.handle(kSoftPointer, contents.last);
     }
     o.refs.handle(kHardOwner, contents.endBlock);
-    if (save_.since2000()) o.refs.handle(kHardPointer, r.handle(340));
-    if (!contents.block || !contents.endBlock) save_.fail("图块表记录没有它的图块", r.text(2));
+    if (m_save.since2000()) o.refs.handle(kHardPointer, r.handle(340));
+    if (!contents.block || !contents.endBlock) m_save.fail("图块表记录没有它的图块", r.text(2));
   }
 
   void layer(DwgObject& o, const RecordView& r) {
     long long flags = r.integer(70, 0);
     long long color = r.integer(62, 7);
     bool off = color < 0;
-    if (save_.since2000()) {
+    if (m_save.since2000()) {
       uint16_t values = uint16_t((flags & 1) | (off ? 2 : 0) | ((flags & 2) ? 4 : 0) |
                                  ((flags & 4) ? 8 : 0) | (r.integer(290, 1) ? 16 : 0) |
                                  (LineweightIndex(r.integer(370, -3)) << 5));
@@ -154,10 +154,10 @@ class TableEncoder {
     }
     o.color(int16_t(color), int32_t(r.integer(420, -1)));
     o.refs.handle(kHardPointer, 0);  // xref block
-    if (save_.since2000()) o.refs.handle(kHardPointer, r.handle(390));
+    if (m_save.since2000()) o.refs.handle(kHardPointer, r.handle(390));
     std::string linetype = r.text(6, "Continuous");
-    uint64_t h = save_.named(kTableLtype, linetype);
-    if (!h) save_.fail("找不到线型", linetype);
+    uint64_t h = m_save.named(kTableLtype, linetype);
+    if (!h) m_save.fail("找不到线型", linetype);
     o.refs.handle(kHardPointer, h);
   }
 
@@ -170,15 +170,15 @@ class TableEncoder {
     o.data.bd(r.real(50) * kDegree);
     o.data.rc(uint8_t(r.integer(71, 0)));
     o.data.bd(r.real(42, 0.2));
-    o.data.tv(save_.encode(r.text(3)));
-    o.data.tv(save_.encode(r.text(4)));
+    o.data.tv(m_save.encode(r.text(3)));
+    o.data.tv(m_save.encode(r.text(4)));
     o.refs.handle(kHardPointer, 0);
   }
 
   // A dash may carry a shape or a text; the texts stand in the entry's
   // strings area, each dash naming where its text starts.
   void linetype(DwgObject& o, const RecordView& r) {
-    o.data.tv(save_.encode(r.text(3)));
+    o.data.tv(m_save.encode(r.text(3)));
     o.data.bd(r.real(40));
     o.data.rc(uint8_t(r.integer(72, 65)));
     struct Dash {
@@ -204,7 +204,7 @@ class TableEncoder {
         case 50: d.rotation = g.real() * kDegree; break;
         case 44: d.x = g.real(); break;
         case 45: d.y = g.real(); break;
-        case 9: d.text = save_.encode(g.text); break;
+        case 9: d.text = m_save.encode(g.text); break;
       }
     }
     std::vector<uint8_t> strings(256, 0);
@@ -212,7 +212,7 @@ class TableEncoder {
     for (Dash& d : dashes) {
       if (!(d.flags & 2)) continue;
       if (used + d.text.size() + 1 > strings.size()) {
-        save_.fail("线型的文字太长", r.text(2));
+        m_save.fail("线型的文字太长", r.text(2));
         break;
       }
       d.shape = int(used);
@@ -262,14 +262,14 @@ class TableEncoder {
   void view(DwgObject& o, const RecordView& r) {
     viewGeometry(o, r, {10, 12, 11, 50, 1});
     bool ucs = r.integer(72, 0) != 0;
-    if (save_.since2000()) {
+    if (m_save.since2000()) {
       o.data.rc(uint8_t(r.integer(281, 0)));
       o.data.bit(ucs);
       if (ucs) ucsFrame(o, r);
     }
     o.data.bit(r.integer(70, 0) & 1);
     o.refs.handle(kHardPointer, 0);
-    if (save_.since2000() && ucs) {
+    if (m_save.since2000() && ucs) {
       o.refs.handle(kHardPointer, r.handle(346));
       o.refs.handle(kHardPointer, r.handle(345));
     }
@@ -289,18 +289,18 @@ class TableEncoder {
     o.data.bd3(origin.x, origin.y, origin.z);
     o.data.bd3(x.x, x.y, x.z);
     o.data.bd3(y.x, y.y, y.z);
-    if (save_.since2000()) {
+    if (m_save.since2000()) {
       o.data.bd(r.real(146));
       o.data.bs(uint16_t(r.integer(79, 0)));
       o.data.bs(0);  // no orthographic origins
     }
     o.refs.handle(kHardPointer, 0);
-    if (save_.since2000()) o.refs.handle(kHardPointer, r.handle(346));
+    if (m_save.since2000()) o.refs.handle(kHardPointer, r.handle(346));
   }
 
   void viewport(DwgObject& o, const RecordView& r) {
     viewGeometry(o, r, {12, 17, 16, 51, 10});
-    if (save_.since2000()) o.data.rc(uint8_t(r.integer(281, 0)));
+    if (m_save.since2000()) o.data.rc(uint8_t(r.integer(281, 0)));
     Vec3 low = r.point(10), high = r.point(11, Vec3(1, 1));
     o.data.rd2(low.x, low.y);
     o.data.rd2(high.x, high.y);
@@ -320,13 +320,13 @@ class TableEncoder {
     Vec3 snapBase = r.point(13), snap = r.point(14, Vec3(0.5, 0.5));
     o.data.rd2(snapBase.x, snapBase.y);
     o.data.rd2(snap.x, snap.y);
-    if (save_.since2000()) {
+    if (m_save.since2000()) {
       o.data.bit(false);
       o.data.bit(r.integer(65, 1) != 0);
       ucsFrame(o, r);
     }
     o.refs.handle(kHardPointer, 0);
-    if (save_.since2000()) {
+    if (m_save.since2000()) {
       o.refs.handle(kHardPointer, r.handle(346));
       o.refs.handle(kHardPointer, r.handle(345));
     }
@@ -339,8 +339,8 @@ class TableEncoder {
 
   void dimStyle(DwgObject& o, const RecordView& r);
 
-  DwgSave& save_;
-  const std::map<uint64_t, BlockContents>& blocks_;
+  DwgSave& m_save;
+  const std::map<uint64_t, BlockContents>& m_blocks;
 };
 
 void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
@@ -354,9 +354,9 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
   auto bs = [&](int code, int fallback) { o.data.bs(uint16_t(r.integer(code, fallback))); };
   auto bd = [&](int code, double fallback) { o.data.bd(r.real(code, fallback)); };
   auto rc = [&](int code, int fallback) { o.data.rc(uint8_t(r.integer(code, fallback))); };
-  if (save_.since2000()) {
-    o.data.tv(save_.encode(r.text(3)));
-    o.data.tv(save_.encode(r.text(4)));
+  if (m_save.since2000()) {
+    o.data.tv(m_save.encode(r.text(3)));
+    o.data.tv(m_save.encode(r.text(4)));
     const std::pair<int, double> reals1[] = {{40, 1}, {41, 0.18}, {42, 0.0625}, {43, 0.38}, {44, 0.18},
                                              {45, 0}, {46, 0},    {47, 0},      {48, 0}};
     for (const auto& v : reals1) bd(v.first, v.second);
@@ -419,11 +419,11 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
                                             {143, 25.4}, {144, 1},    {145, 0},     {146, 1},
                                             {147, 0.09}};
     for (const auto& v : reals) bd(v.first, v.second);
-    o.data.tv(save_.encode(r.text(3)));
-    o.data.tv(save_.encode(r.text(4)));
-    o.data.tv(save_.encode(r.text(5)));
-    o.data.tv(save_.encode(r.text(6)));
-    o.data.tv(save_.encode(r.text(7)));
+    o.data.tv(m_save.encode(r.text(3)));
+    o.data.tv(m_save.encode(r.text(4)));
+    o.data.tv(m_save.encode(r.text(5)));
+    o.data.tv(m_save.encode(r.text(6)));
+    o.data.tv(m_save.encode(r.text(7)));
     bs(176, 0);
     bs(177, 0);
     bs(178, 0);
@@ -431,7 +431,7 @@ void TableEncoder::dimStyle(DwgObject& o, const RecordView& r) {
   o.data.bit(false);  // not a dependent style
   o.refs.handle(kHardPointer, 0);
   o.refs.handle(kHardPointer, r.handle(340));
-  if (save_.since2000())
+  if (m_save.since2000())
     for (int code = 341; code <= 344; ++code) o.refs.handle(kHardPointer, r.handle(code));
 }
 

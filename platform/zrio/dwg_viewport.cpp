@@ -26,39 +26,39 @@ size_t AcadData(const FormGroups& groups) {
 // Walks the MVIEW list group by group, each of the code it should have.
 class MViewCursor {
  public:
-  MViewCursor(const FormGroups& groups, size_t at) : g_(groups), at_(at) {}
+  MViewCursor(const FormGroups& groups, size_t at) : g_(groups), m_at(at) {}
 
-  bool is(int code) const { return at_ < g_.size() && g_[at_].code == code; }
+  bool is(int code) const { return m_at < g_.size() && g_[m_at].code == code; }
   bool take(int code, const char* text) {
-    if (!is(code) || g_[at_].text != text) return false;
-    ++at_;
+    if (!is(code) || g_[m_at].text != text) return false;
+    ++m_at;
     return true;
   }
   bool real(int code, double* value) {
     if (!is(code)) return false;
-    *value = g_[at_++].real();
+    *value = g_[m_at++].real();
     return std::isfinite(*value);
   }
   bool integer(int code, long long* value) {
     if (!is(code)) return false;
-    *value = g_[at_++].integer();
+    *value = g_[m_at++].integer();
     return true;
   }
   bool point(int code, Vec3* p) {
     if (!is(code)) return false;
-    *p = GroupPoint(g_, &at_);
-    ++at_;
+    *p = GroupPoint(g_, &m_at);
+    ++m_at;
     return true;
   }
   bool text(int code, std::string* value) {
     if (!is(code)) return false;
-    *value = g_[at_++].text;
+    *value = g_[m_at++].text;
     return true;
   }
 
  private:
   const FormGroups& g_;
-  size_t at_;
+  size_t m_at;
 };
 
 bool ReadMViewList(const FormGroups& groups, ViewportView* view) {

@@ -26,7 +26,7 @@ bool IsPart(const std::string& type) {
 // end, when every handle they name is known.
 class DwgForm : public GroupSink {
  public:
-  DwgForm(DwgSave& save, const Database& db) : save_(save), db_(db) {}
+  DwgForm(DwgSave& save, const Database& db) : m_save(save), m_db(db) {}
 
   void str(int code, const char* ascii) override { add(code, ascii); }
   void text(int code, const std::string& utf8) override { add(code, utf8); }
@@ -38,39 +38,39 @@ class DwgForm : public GroupSink {
   void finish(std::vector<uint8_t>* out) {
     endRecord();
     flushEntities();
-    auto seed = header_.find("$HANDSEED");
-    if (seed != header_.end() && !seed->second.empty())
-      save_.handSeed = std::max<uint64_t>(seed->second[0].handle(), 1);
+    auto seed = m_header.find("$HANDSEED");
+    if (seed != m_header.end() && !seed->second.empty())
+      m_save.handSeed = std::max<uint64_t>(seed->second[0].handle(), 1);
     // The viewport entity header table has no DXF form: its control is new.
-    for (uint64_t& control : save_.controls)
-      if (control == 0) control = save_.handSeed++;
-    for (auto& block : blocks_) {
+    for (uint64_t& control : m_save.controls)
+      if (control == 0) control = m_save.handSeed++;
+    for (auto& block : m_blocks) {
       if (block.second.owned.empty()) continue;
       block.second.first = block.second.owned.front();
       block.second.last = block.second.owned.back();
     }
-    EncodeTables(save_, tables_, blocks_);
-    if (!objects_.empty() && objects_[0].type == "DICTIONARY") NameDictionaries(save_, objects_[0]);
-    for (const FormRecord& r : objects_)
-      if (!EncodeObject(save_, r))
-        save_.fail("不能保存的对象类型", r.type);
-    if (!save_.failure.empty()) return;
+    EncodeTables(m_save, m_tables, m_blocks);
+    if (!m_objects.empty() && m_objects[0].type == "DICTIONARY") NameDictionaries(m_save, m_objects[0]);
+    for (const FormRecord& r : m_objects)
+      if (!EncodeObject(m_save, r))
+        m_save.fail("不能保存的对象类型", r.type);
+    if (!m_save.failure.empty()) return;
     DwgFileParts parts;
-    parts.header = HeaderSection(save_, header_);
-    parts.classes = ClassesSection(save_);
-    parts.thumbnail = db_.thumbnail;
-    auto measurement = header_.find("$MEASUREMENT");
-    if (measurement != header_.end() && !measurement->second.empty())
+    parts.header = HeaderSection(m_save, m_header);
+    parts.classes = ClassesSection(m_save);
+    parts.thumbnail = m_db.thumbnail;
+    auto measurement = m_header.find("$MEASUREMENT");
+    if (measurement != m_header.end() && !measurement->second.empty())
       parts.measurement = uint16_t(measurement->second[0].integer());
     summary(parts);
-    *out = save_.since2004() ? AssembleDwg2004File(save_, parts) : AssembleDwgFile(save_, parts);
+    *out = m_save.since2004() ? AssembleDwg2004File(m_save, parts) : AssembleDwgFile(m_save, parts);
   }
 
  private:
   enum Section { kNone, kHeader, kClasses, kTables, kBlocks, kEntities, kObjects };
 
   void summary(DwgFileParts& parts) const {
-    for (const Property& p : db_.properties) {
+    for (const Property& p : m_db.properties) {
       if (p.id != 17) {
         parts.summary.push_back({p.id, p.text});
         continue;
@@ -83,7 +83,7 @@ class DwgForm : public GroupSink {
 
   // The header's groups go to their variables (each one's name is a 9 group).
   FormGroup& group(int code) {
-    FormGroups& groups = section_ == kHeader && variable_ ? *variable_ : current_.groups;
+    FormGroups& groups = m_section == kHeader && m_variable ? *m_variable : m_current.groups;
     groups.emplace_back();
     FormGroup& g = groups.back();
     g.code = code;
@@ -98,16 +98,16 @@ class DwgForm : public GroupSink {
   void add(int code, const std::string& value) {
     if (code == 0) {
       endRecord();
-      current_.type = value;
+      m_current.type = value;
       return;
     }
-    if (current_.type == "SECTION" && code == 2) {
-      section_ = sectionNamed(value);
-      variable_ = nullptr;
+    if (m_current.type == "SECTION" && code == 2) {
+      m_section = sectionNamed(value);
+      m_variable = nullptr;
       return;
     }
-    if (section_ == kHeader && code == 9) {
-      variable_ = &header_[value];
+    if (m_section == kHeader && code == 9) {
+      m_variable = &m_header[value];
       return;
     }
     group(code).text = value;
@@ -115,25 +115,25 @@ class DwgForm : public GroupSink {
 
   // A record is complete when the next one starts.
   void endRecord() {
-    const std::string& type = current_.type;
+    const std::string& type = m_current.type;
     if (type == "SECTION" || type.empty()) {
       // The section's name was taken as it came.
     } else if (type == "ENDSEC") {
-      if (section_ == kBlocks || section_ == kEntities) flushEntities();
+      if (m_section == kBlocks || m_section == kEntities) flushEntities();
       // The entities name the tables' entries.
-      if (section_ == kTables) NameTableEntries(save_, tables_);
-      section_ = kNone;
-    } else if (section_ == kClasses && type == "CLASS") {
-      AddClass(save_, current_);
-    } else if (section_ == kTables) {
-      tables_.push_back(current_);
-    } else if (section_ == kBlocks || section_ == kEntities) {
+      if (m_section == kTables) NameTableEntries(m_save, m_tables);
+      m_section = kNone;
+    } else if (m_section == kClasses && type == "CLASS") {
+      AddClass(m_save, m_current);
+    } else if (m_section == kTables) {
+      m_tables.push_back(m_current);
+    } else if (m_section == kBlocks || m_section == kEntities) {
       entityRecord();
-    } else if (section_ == kObjects) {
-      objects_.push_back(current_);
+    } else if (m_section == kObjects) {
+      m_objects.push_back(m_current);
     }
-    current_.type.clear();
-    current_.groups.clear();
+    m_current.type.clear();
+    m_current.groups.clear();
   }
 
   Section sectionNamed(const std::string& name) {
@@ -147,9 +147,9 @@ class DwgForm : public GroupSink {
   }
 
   void entityRecord() {
-    const std::string& type = current_.type;
-    if (IsPart(type) && !item_.empty()) {
-      item_.push_back(current_);
+    const std::string& type = m_current.type;
+    if (IsPart(type) && !m_item.empty()) {
+      m_item.push_back(m_current);
       return;
     }
     flushItem();
@@ -157,70 +157,70 @@ class DwgForm : public GroupSink {
       blockBoundary();
       return;
     }
-    item_.push_back(current_);
+    m_item.push_back(m_current);
   }
 
   void blockBoundary() {
     flushEntities();
-    uint64_t owner = FormOwner(current_.groups);
-    BlockContents& block = blocks_[owner];
+    uint64_t owner = FormOwner(m_current.groups);
+    BlockContents& block = m_blocks[owner];
     EntityLinks links;
     links.owner = owner;
-    if (current_.type == "BLOCK") {
-      block.begin = current_;
-      block.block = FormHandle(current_.groups);
+    if (m_current.type == "BLOCK") {
+      block.begin = m_current;
+      block.block = FormHandle(m_current.groups);
     } else {
-      block.endBlock = FormHandle(current_.groups);
+      block.endBlock = FormHandle(m_current.groups);
     }
-    EncodeEntity(save_, current_, links, {});
+    EncodeEntity(m_save, m_current, links, {});
   }
 
   // The gathered entity waits for the next one of its owner.
   void flushItem() {
-    if (item_.empty()) return;
-    uint64_t owner = FormOwner(item_[0].groups);
-    if (!pending_.empty()) encodePending(pendingOwner_ == owner ? FormHandle(item_[0].groups) : 0);
-    pending_.swap(item_);
-    pendingOwner_ = owner;
-    item_.clear();
+    if (m_item.empty()) return;
+    uint64_t owner = FormOwner(m_item[0].groups);
+    if (!m_pending.empty()) encodePending(m_pendingOwner == owner ? FormHandle(m_item[0].groups) : 0);
+    m_pending.swap(m_item);
+    m_pendingOwner = owner;
+    m_item.clear();
   }
 
   void flushEntities() {
     flushItem();
-    if (!pending_.empty()) encodePending(0);
-    pending_.clear();
-    previous_ = 0;
+    if (!m_pending.empty()) encodePending(0);
+    m_pending.clear();
+    m_previous = 0;
   }
 
   void encodePending(uint64_t next) {
-    const FormRecord& head = pending_[0];
+    const FormRecord& head = m_pending[0];
     EntityParts parts;
-    for (size_t i = 1; i < pending_.size(); ++i) {
-      if (pending_[i].type == "SEQEND") parts.seqend = &pending_[i];
-      else parts.records.push_back(&pending_[i]);
+    for (size_t i = 1; i < m_pending.size(); ++i) {
+      if (m_pending[i].type == "SEQEND") parts.seqend = &m_pending[i];
+      else parts.records.push_back(&m_pending[i]);
     }
     EntityLinks links;
-    links.owner = pendingOwner_;
-    links.previous = previousOwner_ == pendingOwner_ ? previous_ : 0;
+    links.owner = m_pendingOwner;
+    links.previous = m_previousOwner == m_pendingOwner ? m_previous : 0;
     links.next = next;
-    EncodeEntity(save_, head, links, parts);
+    EncodeEntity(m_save, head, links, parts);
     uint64_t handle = FormHandle(head.groups);
-    blocks_[pendingOwner_].owned.push_back(handle);
-    previous_ = handle;
-    previousOwner_ = pendingOwner_;
-    pending_.clear();
+    m_blocks[m_pendingOwner].owned.push_back(handle);
+    m_previous = handle;
+    m_previousOwner = m_pendingOwner;
+    m_pending.clear();
   }
 
-  DwgSave& save_;
-  const Database& db_;
-  Section section_ = kNone;
-  FormRecord current_;
-  HeaderVariables header_;
-  FormGroups* variable_ = nullptr;
-  std::vector<FormRecord> tables_, objects_;
-  std::map<uint64_t, BlockContents> blocks_;
-  std::vector<FormRecord> item_, pending_;  // an entity with its parts
-  uint64_t pendingOwner_ = 0, previous_ = 0, previousOwner_ = 0;
+  DwgSave& m_save;
+  const Database& m_db;
+  Section m_section = kNone;
+  FormRecord m_current;
+  HeaderVariables m_header;
+  FormGroups* m_variable = nullptr;
+  std::vector<FormRecord> m_tables, m_objects;
+  std::map<uint64_t, BlockContents> m_blocks;
+  std::vector<FormRecord> m_item, m_pending;  // an entity with its parts
+  uint64_t m_pendingOwner = 0, m_previous = 0, m_previousOwner = 0;
 };
 
 }  // namespace

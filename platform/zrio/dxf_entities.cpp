@@ -102,7 +102,7 @@ EntityKind KindOf(std::string_view type) {
 
 class EntityParser {
  public:
-  EntityParser(Database& db, Entity& e) : db_(db), e_(e) {}
+  EntityParser(Database& db, Entity& e) : m_db(db), e_(e) {}
 
   void parse(const std::vector<Group>& groups) {
     prepare();
@@ -111,10 +111,10 @@ class EntityParser {
       const Group& g = groups[i];
       // Reactor and extension dictionary groups are kept whole, their
       // handles included.
-      if (g.code == 102) inBrace_ = !g.view.empty() && g.view[0] == '{';
-      if (g.code == 100) inTableData_ = e_.kind == EntityKind::Table && g.is(100, "AcDbTable");
-      if (g.code == 100) inSubclasses_ = true;
-      if (g.code == 100) inDefinitionPart_ = g.is(100, "AcDbAttributeDefinition");
+      if (g.code == 102) m_inBrace = !g.view.empty() && g.view[0] == '{';
+      if (g.code == 100) m_inTableData = e_.kind == EntityKind::Table && g.is(100, "AcDbTable");
+      if (g.code == 100) m_inSubclasses = true;
+      if (g.code == 100) m_inDefinitionPart = g.is(100, "AcDbAttributeDefinition");
       if (e_.kind == EntityKind::Hatch && g.code == 91) {
         i = parseHatchPaths(groups, i + 1);
         continue;
@@ -125,18 +125,18 @@ class EntityParser {
         // A table's own data repeats codes such as 62 for its cells. A 330
         // after the subclass markers begin is a reference of the kind's own
         // (a multileader's attribute definitions), not the owner.
-        if (g.code == 100 || g.code == 102 || inBrace_ || (g.code == 330 && inSubclasses_)) {
+        if (g.code == 100 || g.code == 102 || m_inBrace || (g.code == 330 && m_inSubclasses)) {
           keep(g);
-        } else if (inTableData_ || !ReadCommonGroup(g, db_, e_, &lastLayerName_, &lastLayer_)) {
+        } else if (m_inTableData || !ReadCommonGroup(g, m_db, e_, &m_lastLayerName, &m_lastLayer)) {
           readOwn(g);
           keep(g);
         }
-      } else if (g.code >= 1000 || g.code == 102 || inBrace_ || inEmbedded_) {
+      } else if (g.code >= 1000 || g.code == 102 || m_inBrace || m_inEmbedded) {
         keep(g);  // extended data, reactor and dictionary groups
       } else if (g.code == 101) {
-        inEmbedded_ = true;
+        m_inEmbedded = true;
         keep(g);
-      } else if (!ReadCommonGroup(g, db_, e_, &lastLayerName_, &lastLayer_) && !readOwn(g)) {
+      } else if (!ReadCommonGroup(g, m_db, e_, &m_lastLayerName, &m_lastLayer) && !readOwn(g)) {
         keep(g);
       }
       ++i;
@@ -211,10 +211,10 @@ class EntityParser {
         return ReadPointGroup(g, e_.pts, 0, 4);
       case EntityKind::Hatch:
         if (g.code == 70) return (e_.flags = uint32_t(g.integer & 1), true);
-        if (g.code == 30) return (elevation_ = g.number, true);
+        if (g.code == 30) return (m_elevation = g.number, true);
         return false;
       case EntityKind::Dimension:
-        if (g.code == 2) return (e_.text = DecodeText(g.view, db_), true);
+        if (g.code == 2) return (e_.text = DecodeText(g.view, m_db), true);
         return false;
       case EntityKind::Viewport: return readViewport(g);
       case EntityKind::Table: return readTable(g);
@@ -251,30 +251,30 @@ class EntityParser {
   // The block reference part names the block and its insertion point; the
   // table part gives the direction of its rows.
   bool readTable(const Group& g) {
-    if (inTableData_) {
+    if (m_inTableData) {
       if (g.code != 11 && g.code != 21 && g.code != 31) return false;
       SetCoord(e_.pts, 1, g.code / 10 - 1, g.number);
       return true;
     }
-    if (g.code == 2) return (e_.text = DecodeText(g.view, db_), true);
+    if (g.code == 2) return (e_.text = DecodeText(g.view, m_db), true);
     return ReadPointGroup(g, e_.pts, 0, 1);
   }
 
   bool readLwPolyline(const Group& g) {
     switch (g.code) {
       case 10:
-        e_.pts.push_back(Vec3(g.number, 0, elevation_));
+        e_.pts.push_back(Vec3(g.number, 0, m_elevation));
         e_.nums.push_back(0);
-        if (constWidth_ != 0) {  // the constant width comes before the vertices
-          e_.more().startWidths.resize(e_.pts.size(), constWidth_);
-          e_.more().endWidths.resize(e_.pts.size(), constWidth_);
+        if (m_constWidth != 0) {  // the constant width comes before the vertices
+          e_.more().startWidths.resize(e_.pts.size(), m_constWidth);
+          e_.more().endWidths.resize(e_.pts.size(), m_constWidth);
         }
         return true;
       case 20:
         if (!e_.pts.empty()) e_.pts.back().y = g.number;
         return true;
       case 38:
-        elevation_ = g.number;
+        m_elevation = g.number;
         for (Vec3& p : e_.pts) p.z = g.number;
         return true;
       case 42:
@@ -283,13 +283,13 @@ class EntityParser {
       case 40: case 41: {
         if (e_.pts.empty()) return false;
         EntityExtra& x = e_.more();
-        x.startWidths.resize(e_.pts.size(), constWidth_);
-        x.endWidths.resize(e_.pts.size(), constWidth_);
+        x.startWidths.resize(e_.pts.size(), m_constWidth);
+        x.endWidths.resize(e_.pts.size(), m_constWidth);
         (g.code == 40 ? x.startWidths : x.endWidths).back() = g.number;
         return true;
       }
       case 43:
-        constWidth_ = g.number;
+        m_constWidth = g.number;
         if (g.number != 0) {
           e_.more().startWidths.assign(e_.pts.size(), g.number);
           e_.more().endWidths.assign(e_.pts.size(), g.number);
@@ -307,7 +307,7 @@ class EntityParser {
   bool readPolylineHeader(const Group& g) {
     switch (g.code) {
       case 10: case 20: return true;  // always zero
-      case 30: elevation_ = g.number; return true;
+      case 30: m_elevation = g.number; return true;
       case 66: return true;
       case 70: e_.flags = uint32_t(g.integer); return true;
       case 71: e_.more().meshM = int32_t(g.integer); return true;
@@ -339,20 +339,20 @@ class EntityParser {
       return true;
     }
     switch (g.code) {
-      case 1: e_.text = DecodeText(g.view, db_); return true;
+      case 1: e_.text = DecodeText(g.view, m_db); return true;
       case 40: e_.nums[0] = g.number; return true;
       case 50: e_.nums[1] = g.number; return true;
       case 41: e_.nums[2] = g.number; return true;
-      case 7: e_.more().styleName = DecodeText(g.view, db_); return true;
+      case 7: e_.more().styleName = DecodeText(g.view, m_db); return true;
       case 72:
         // An attribute definition's alignment is its text part's; some
         // files write a 72 of another meaning in its definition part.
-        if (inDefinitionPart_) return false;
+        if (m_inDefinitionPart) return false;
         e_.flags = (e_.flags & ~0xFu) | uint32_t(g.integer & 0xF);
         return true;
       case 2:
         if (e_.kind == EntityKind::Text) return false;
-        e_.more().tag = DecodeText(g.view, db_);
+        e_.more().tag = DecodeText(g.view, m_db);
         return true;
       case 70:
         if (e_.kind == EntityKind::Text) return false;
@@ -373,17 +373,17 @@ class EntityParser {
     if (g.code == 10 || g.code == 20 || g.code == 30) return ReadPointGroup(g, e_.pts, 0, 1);
     if (g.code == 11 || g.code == 21 || g.code == 31) {
       SetCoord(e_.pts, 1, g.code / 10 - 1, g.number);
-      hasDirection_ = true;
+      m_hasDirection = true;
       return true;
     }
     switch (g.code) {
-      case 3: mtext_ += g.view; return true;
-      case 1: mtextLast_ += g.view; return true;
+      case 3: m_mtext += g.view; return true;
+      case 1: m_mtextLast += g.view; return true;
       case 40: e_.nums[0] = g.number; return true;
       case 41: e_.nums[1] = g.number; return true;
       case 50: e_.nums[2] = g.number; return true;
       case 71: e_.flags = uint32_t(g.integer); return true;
-      case 7: e_.more().styleName = DecodeText(g.view, db_); return true;
+      case 7: e_.more().styleName = DecodeText(g.view, m_db); return true;
       case 44:
         // The line spacing is also kept as read, so that a save writes it back.
         e_.nums[3] = g.number;
@@ -395,7 +395,7 @@ class EntityParser {
   bool readInsert(const Group& g) {
     if (ReadPointGroup(g, e_.pts, 0, 1)) return true;
     switch (g.code) {
-      case 2: e_.text = DecodeText(g.view, db_); return true;
+      case 2: e_.text = DecodeText(g.view, m_db); return true;
       case 41: case 42: case 43: e_.nums[size_t(g.code - 41)] = g.number; return true;
       case 50: e_.nums[3] = g.number; return true;
       case 70: e_.nums[4] = double(g.integer); return true;
@@ -422,7 +422,7 @@ class EntityParser {
         std::vector<Vec3> verts;
         std::vector<double> bs;
         while (at(i, 10)) {
-          Vec3 p(gs[i].number, at(i + 1, 20) ? gs[i + 1].number : 0, elevation_);
+          Vec3 p(gs[i].number, at(i + 1, 20) ? gs[i + 1].number : 0, m_elevation);
           i += at(i + 1, 20) ? 2 : 1;
           double b = 0;
           if (bulges && at(i, 42)) b = gs[i++].number;
@@ -477,7 +477,7 @@ class EntityParser {
       else if (c == 73) ccw = int(gs[i].integer);
       ++i;
     }
-    double z = elevation_;
+    double z = m_elevation;
     if (type == 1) {
       loop.push_back(Vec3(v[0], v[1], z));
       loop.push_back(Vec3(v[2], v[3], z));
@@ -520,9 +520,9 @@ class EntityParser {
       if (c == 94) degree = int(gs[i].integer);
       else if (c == 40) knots.push_back(gs[i].number);
       else if (c == 42) weights.push_back(gs[i].number);
-      else if (c == 10) controls.push_back(Vec3(gs[i].number, 0, elevation_));
+      else if (c == 10) controls.push_back(Vec3(gs[i].number, 0, m_elevation));
       else if (c == 20 && !controls.empty()) controls.back().y = gs[i].number;
-      else if (c == 11) fits.push_back(Vec3(gs[i].number, 0, elevation_));
+      else if (c == 11) fits.push_back(Vec3(gs[i].number, 0, m_elevation));
       else if (c == 21 && !fits.empty()) fits.back().y = gs[i].number;
       ++i;
     }
@@ -536,29 +536,29 @@ class EntityParser {
   void finish() {
     if (e_.kind == EntityKind::MText) {
       // The leading chunks (group 3) come before the last one (group 1).
-      e_.text = DecodeText(mtext_ + mtextLast_, db_);
+      e_.text = DecodeText(m_mtext + m_mtextLast, m_db);
       // Without an x direction the rotation (in the object coordinate
       // system) gives it.
-      if (!hasDirection_ || e_.pts[1].length() < 1e-12) {
+      if (!m_hasDirection || e_.pts[1].length() < 1e-12) {
         double r = e_.nums[2] * kPi / 180;
         e_.pts[1] = Transform::ocs(e_.extrusion()).applyVector(Vec3(std::cos(r), std::sin(r), 0));
       }
     }
   }
 
-  Database& db_;
+  Database& m_db;
   Entity& e_;
-  std::string lastLayerName_ = "0";
-  int32_t lastLayer_ = 0;
-  double elevation_ = 0;
-  double constWidth_ = 0;
-  bool inEmbedded_ = false;
-  bool inBrace_ = false;
-  bool inTableData_ = false;  // within the AcDbTable part of an ACAD_TABLE
-  bool inSubclasses_ = false;  // a subclass marker was read
-  bool inDefinitionPart_ = false;  // within the AcDbAttributeDefinition part
-  bool hasDirection_ = false;
-  std::string mtext_, mtextLast_;
+  std::string m_lastLayerName = "0";
+  int32_t m_lastLayer = 0;
+  double m_elevation = 0;
+  double m_constWidth = 0;
+  bool m_inEmbedded = false;
+  bool m_inBrace = false;
+  bool m_inTableData = false;  // within the AcDbTable part of an ACAD_TABLE
+  bool m_inSubclasses = false;  // a subclass marker was read
+  bool m_inDefinitionPart = false;  // within the AcDbAttributeDefinition part
+  bool m_hasDirection = false;
+  std::string m_mtext, m_mtextLast;
 };
 
 // Collects the groups of one entity (after its "0 TYPE" group).

@@ -46,76 +46,76 @@ bool RunContext::fits(const Database& db) const {
   return codePage == db.codePage && utf8 == db.utf8 && acadver == db.acadver;
 }
 
-EntityRun::EntityRun(ParsedEntities storage) : entities_(std::move(storage)) { entities_.clear(); }
+EntityRun::EntityRun(ParsedEntities storage) : m_entities(std::move(storage)) { m_entities.clear(); }
 
 ParsedEntities EntityRun::takeStorage() {
-  entities_.clear();
-  return std::move(entities_);
+  m_entities.clear();
+  return std::move(m_entities);
 }
 
 void EntityRun::parse(const DxfPiece& piece, uint64_t from,
                       std::shared_ptr<const RunContext> context,
                       const std::atomic<bool>& cancelled) {
-  context_ = std::move(context);
-  names_.acadver = context_->acadver;
-  names_.codePage = context_->codePage;
-  names_.utf8 = context_->utf8;
-  names_.known = &context_->names;
+  m_context = std::move(context);
+  m_names.acadver = m_context->acadver;
+  m_names.codePage = m_context->codePage;
+  m_names.utf8 = m_context->utf8;
+  m_names.known = &m_context->names;
   try {
     // Room for the entities of a piece of ordinary ones; more grow it.
-    entities_.reserve(size_t(piece.start + piece.size - from) / kBytesPerEntity + 1);
-    DxfGroupReader r(piece, context_->format, from);
+    m_entities.reserve(size_t(piece.start + piece.size - from) / kBytesPerEntity + 1);
+    DxfGroupReader r(piece, m_context->format, from);
     while (!cancelled.load(std::memory_order_relaxed) && r.next()) {
       if (r.code() != 0 || IsSectionRecord(r.group())) continue;
       ParsedEntity parsed;
       parsed.start = r.groupStart();
-      parsed.firstUse = uint32_t(names_.nameUses.size());
+      parsed.firstUse = uint32_t(m_names.nameUses.size());
       // What the section reader would not have parsed the same way (the
       // piece ended inside the entity, its line types passed the most a
       // drawing holds) ends the run there.
-      if (!ReadEntity(r, names_, parsed.entity) || names_.linetypesFull) break;
+      if (!ReadEntity(r, m_names, parsed.entity) || m_names.linetypesFull) break;
       parsed.end = r.resumePosition();
-      parsed.endUse = uint32_t(names_.nameUses.size());
-      entities_.push_back(std::move(parsed));
+      parsed.endUse = uint32_t(m_names.nameUses.size());
+      m_entities.push_back(std::move(parsed));
     }
-    drawingLayer_.assign(names_.layers.size(), -1);
-    drawingLinetype_.assign(names_.linetypes.size(), kNoLinetype);
+    m_drawingLayer.assign(m_names.layers.size(), -1);
+    m_drawingLinetype.assign(m_names.linetypes.size(), kNoLinetype);
   } catch (...) {
-    entities_.clear();
+    m_entities.clear();
   }
 }
 
 ParsedEntity* EntityRun::at(uint64_t start) {
-  auto it = std::lower_bound(entities_.begin(), entities_.end(), start,
+  auto it = std::lower_bound(m_entities.begin(), m_entities.end(), start,
                              [](const ParsedEntity& e, uint64_t s) { return e.start < s; });
-  return it != entities_.end() && it->start == start ? &*it : nullptr;
+  return it != m_entities.end() && it->start == start ? &*it : nullptr;
 }
 
 ParsedEntity* EntityRun::following(const ParsedEntity& parsed) {
-  size_t index = size_t(&parsed - entities_.data()) + 1;
-  if (index >= entities_.size() || entities_[index].start != parsed.end) return nullptr;
-  return &entities_[index];
+  size_t index = size_t(&parsed - m_entities.data()) + 1;
+  if (index >= m_entities.size() || m_entities[index].start != parsed.end) return nullptr;
+  return &m_entities[index];
 }
 
 Entity& EntityRun::adopt(ParsedEntity& parsed, Database& db) {
   for (uint32_t i = parsed.firstUse; i < parsed.endUse; ++i) {
-    const NameUse& use = names_.nameUses[i];
+    const NameUse& use = m_names.nameUses[i];
     size_t own = size_t(use.index);
-    if (use.layer && drawingLayer_[own] < 0)
-      drawingLayer_[own] = db.addLayer(names_.layers[own].name);
-    else if (!use.layer && drawingLinetype_[own] == kNoLinetype)
-      drawingLinetype_[own] = db.linetypeOf(names_.linetypes[own].name);
+    if (use.layer && m_drawingLayer[own] < 0)
+      m_drawingLayer[own] = db.addLayer(m_names.layers[own].name);
+    else if (!use.layer && m_drawingLinetype[own] == kNoLinetype)
+      m_drawingLinetype[own] = db.linetypeOf(m_names.linetypes[own].name);
   }
   renumber(parsed.entity);
   return parsed.entity;
 }
 
 void EntityRun::renumber(Entity& e) const {
-  const KnownNames& known = context_->names;
+  const KnownNames& known = m_context->names;
   if (e.layer >= known.firstOwnLayer)
-    e.layer = drawingLayer_[size_t(e.layer - known.firstOwnLayer)];
+    e.layer = m_drawingLayer[size_t(e.layer - known.firstOwnLayer)];
   if (e.linetype >= known.firstOwnLinetype)
-    e.linetype = drawingLinetype_[size_t(e.linetype - known.firstOwnLinetype)];
+    e.linetype = m_drawingLinetype[size_t(e.linetype - known.firstOwnLinetype)];
   if (e.extra)
     for (Entity& child : e.extra->children) renumber(child);
 }

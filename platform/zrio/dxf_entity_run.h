@@ -53,7 +53,7 @@ class EntityRun {
   // over. Nothing escapes it: a failure leaves no entities.
   void parse(const DxfPiece& piece, uint64_t from, std::shared_ptr<const RunContext> context,
              const std::atomic<bool>& cancelled);
-  const RunContext& context() const { return *context_; }
+  const RunContext& context() const { return *m_context; }
   // The entity parsed whose "0" group starts at file offset `start`; null
   // when there is none.
   ParsedEntity* at(uint64_t start);
@@ -62,9 +62,9 @@ class EntityRun {
   ParsedEntity* following(const ParsedEntity& parsed);
   // Entities parsed from `parsed` on, and the file offset after the last.
   size_t countFrom(const ParsedEntity& parsed) const {
-    return entities_.size() - size_t(&parsed - entities_.data());
+    return m_entities.size() - size_t(&parsed - m_entities.data());
   }
-  uint64_t end() const { return entities_.empty() ? 0 : entities_.back().end; }
+  uint64_t end() const { return m_entities.empty() ? 0 : m_entities.back().end; }
   // Gives the parsed entity the drawing's layer and line type indices,
   // adding the run's own names to `db` as its parse looked them up; the
   // entity is then the caller's to move away.
@@ -76,11 +76,11 @@ class EntityRun {
  private:
   void renumber(Entity& e) const;
 
-  std::shared_ptr<const RunContext> context_;
-  Database names_;  // the run's own names and their uses
-  ParsedEntities entities_;
-  std::vector<int32_t> drawingLayer_;     // of each own layer, -1 until added
-  std::vector<int16_t> drawingLinetype_;  // of each own line type, kNoLinetype until added
+  std::shared_ptr<const RunContext> m_context;
+  Database m_names;  // the run's own names and their uses
+  ParsedEntities m_entities;
+  std::vector<int32_t> m_drawingLayer;     // of each own layer, -1 until added
+  std::vector<int16_t> m_drawingLinetype;  // of each own line type, kNoLinetype until added
 };
 
 }  // namespace zr

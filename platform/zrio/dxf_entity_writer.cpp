@@ -65,8 +65,8 @@ Vec3 PointAt(const std::vector<Vec3>& pts, size_t i) { return i < pts.size() ? p
 // Collects polylines and text runs in world coordinates for R12 stand-ins.
 class CollectSink : public PrimitiveSink {
  public:
-  explicit CollectSink(double tolerance) : tolerance_(tolerance) {}
-  double chordTolerance() const override { return tolerance_; }
+  explicit CollectSink(double tolerance) : m_tolerance(tolerance) {}
+  double chordTolerance() const override { return m_tolerance; }
   void polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle&) override {
     lines.push_back(std::vector<Vec3>(pts, pts + count));
     if (closed && count > 2) lines.back().push_back(pts[0]);
@@ -86,26 +86,26 @@ class CollectSink : public PrimitiveSink {
   std::vector<TextRun> runs;
 
  private:
-  double tolerance_;
+  double m_tolerance;
 };
 
 }  // namespace
 
 EntityWriter::EntityWriter(GroupSink* out, SaveContext& context)
-    : out_(out),
-      version_(context.version),
-      modern_(context.modern),
-      downgrade_(context.downgrade),
-      db_(context.db),
-      handles_(context.handles) {}
+    : m_out(out),
+      m_version(context.version),
+      m_modern(context.modern),
+      m_downgrade(context.downgrade),
+      m_db(context.db),
+      m_handles(context.handles) {}
 
 void EntityWriter::keptGroup(const RawGroup& g, bool raw) {
   bool decode = raw && TypeOfGroup(g.code) == GroupType::String;
-  text(g.code, decode ? DecodeText(g.value, db_) : g.value);
+  text(g.code, decode ? DecodeText(g.value, m_db) : g.value);
 }
 
 bool EntityWriter::dangling(const RawGroup& g) const {
-  return IsHandleReference(g.code) && !handles_.resolves(g.value);
+  return IsHandleReference(g.code) && !m_handles.resolves(g.value);
 }
 
 void EntityWriter::keptData(const RawGroups& groups, bool raw, bool dictionary,
@@ -117,7 +117,7 @@ void EntityWriter::keptData(const RawGroups& groups, bool raw, bool dictionary,
       inBrace = !g.value.empty() && g.value[0] == '{';
       continue;
     }
-    if (inBrace || (skip && skip(g.code)) || (!modern_ && !R12Keeps(g.code))) continue;
+    if (inBrace || (skip && skip(g.code)) || (!m_modern && !R12Keeps(g.code))) continue;
     if (dangling(g)) {
       // A draw order entry goes with its sort handle.
       if (g.code == 331 && i + 1 < groups.size() && groups[i + 1].code == 5) ++i;
@@ -125,7 +125,7 @@ void EntityWriter::keptData(const RawGroups& groups, bool raw, bool dictionary,
     }
     bool entry = dictionary && g.code == 3 && i + 1 < groups.size() &&
                  (groups[i + 1].code == 350 || groups[i + 1].code == 360);
-    if (entry && !handles_.isObject(groups[i + 1].value)) {
+    if (entry && !m_handles.isObject(groups[i + 1].value)) {
       ++i;  // the name goes with the entry
       continue;
     }
@@ -134,7 +134,7 @@ void EntityWriter::keptData(const RawGroups& groups, bool raw, bool dictionary,
 }
 
 void EntityWriter::braces(const RawGroups& groups, bool raw) {
-  if (!modern_) return;
+  if (!m_modern) return;
   for (size_t i = 0; i < groups.size(); ++i) {
     const RawGroup& open = groups[i];
     if (open.code != 102 || open.value.empty() || open.value[0] != '{') continue;
@@ -143,7 +143,7 @@ void EntityWriter::braces(const RawGroups& groups, bool raw) {
     for (; end < groups.size() && groups[end].code != 102; ++end) {
       const RawGroup& g = groups[end];
       bool reference = IsHandleReference(g.code);
-      if (!reference || (ParseHandle(g.value) != 0 && handles_.resolves(g.value))) inside.push_back(&g);
+      if (!reference || (ParseHandle(g.value) != 0 && m_handles.resolves(g.value))) inside.push_back(&g);
     }
     if (!inside.empty()) {
       keptGroup(open, raw);
@@ -168,9 +168,9 @@ void EntityWriter::point2(int code, const Vec3& p) {
 void EntityWriter::common(const Entity& e, const char* type, const char* subclass,
                           const Database& db, uint64_t owner, bool paperSpace) {
   str(0, type);
-  if (modern_) {
-    written_ = handles_.entityHandle(e);
-    handle(5, written_);
+  if (m_modern) {
+    m_written = m_handles.entityHandle(e);
+    handle(5, m_written);
     if (e.extra) braces(e.extra->raw, true);
     handle(330, owner);
     str(100, "AcDbEntity");
@@ -179,19 +179,19 @@ void EntityWriter::common(const Entity& e, const char* type, const char* subclas
   std::string layer = e.layer >= 0 && size_t(e.layer) < db.layers.size() ? db.layers[size_t(e.layer)].name : "0";
   text(8, layer);
   if (e.color != 256) integer(62, e.color);
-  if (modern_ && e.lineweight != -1) integer(370, e.lineweight);
-  if (version_ == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
-  if (e.extra && modern_)
+  if (m_modern && e.lineweight != -1) integer(370, e.lineweight);
+  if (m_version == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
+  if (e.extra && m_modern)
     for (const RawGroup& g : e.extra->raw)
       if (IsEntityPartCode(g.code) && !dangling(g)) keptGroup(g, true);
   linetype(e, db);
-  if (modern_ && subclass) str(100, subclass);
+  if (m_modern && subclass) str(100, subclass);
 }
 
 Entity EntityWriter::partOf(const Entity& e, size_t part) {
   Entity record;
   record.layer = e.layer;
-  if (modern_) record.handle = handles_.partHandle(e, part);
+  if (m_modern) record.handle = m_handles.partHandle(e, part);
   return record;
 }
 
@@ -231,13 +231,13 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       real(40, e.num(0));
       extrusion(e);
       if (e.kind == EntityKind::Arc) {
-        if (modern_) str(100, "AcDbArc");
+        if (m_modern) str(100, "AcDbArc");
         real(50, e.num(1));
         real(51, e.num(2));
       }
       break;
     case EntityKind::Ellipse:
-      if (!modern_) return r12Fallback(e, db, owner, paper);
+      if (!m_modern) return r12Fallback(e, db, owner, paper);
       common(e, "ELLIPSE", "AcDbEllipse", db, owner, paper);
       point(10, PointAt(e.pts, 0));
       point(11, PointAt(e.pts, 1));
@@ -247,14 +247,14 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       real(42, e.num(2, 2 * kPi));
       break;
     case EntityKind::LwPolyline:
-      if (modern_) lwPolyline(e, db, owner, paper);
+      if (m_modern) lwPolyline(e, db, owner, paper);
       else polylineWithVertices(e, db, owner, paper);
       return;
     case EntityKind::Polyline:
       polylineWithVertices(e, db, owner, paper);
       return;
     case EntityKind::Spline: {
-      if (!modern_) return r12Fallback(e, db, owner, paper);
+      if (!m_modern) return r12Fallback(e, db, owner, paper);
       common(e, "SPLINE", "AcDbSpline", db, owner, paper);
       extrusion(e);
       integer(70, e.flags & 0xFF);
@@ -277,7 +277,7 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       textEntity(e, db, owner, paper);
       return;
     case EntityKind::MText: {
-      if (!modern_) return r12Fallback(e, db, owner, paper);
+      if (!m_modern) return r12Fallback(e, db, owner, paper);
       common(e, "MTEXT", "AcDbMText", db, owner, paper);
       point(10, PointAt(e.pts, 0));
       real(40, e.num(0, 1));
@@ -301,7 +301,7 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
     case EntityKind::Insert: {
       bool attribs = e.extra && !e.extra->children.empty();
       common(e, "INSERT", "AcDbBlockReference", db, owner, paper);
-      uint64_t self = written_;
+      uint64_t self = m_written;
       if (attribs) integer(66, 1);
       text(2, e.text);
       point(10, PointAt(e.pts, 0));
@@ -330,13 +330,13 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       if (e.kind != EntityKind::Face3D) extrusion(e);
       break;
     case EntityKind::Hatch:
-      if (!modern_) return r12Fallback(e, db, owner, paper);
+      if (!m_modern) return r12Fallback(e, db, owner, paper);
       common(e, "HATCH", "AcDbHatch", db, owner, paper);
       hatch(e);
       return;
     case EntityKind::Ray:
     case EntityKind::XLine:
-      if (!modern_) return;  // R12 has no infinite lines
+      if (!m_modern) return;  // R12 has no infinite lines
       common(e, TypeName(e), e.kind == EntityKind::Ray ? "AcDbRay" : "AcDbXline", db, owner,
              paper);
       point(10, PointAt(e.pts, 0));
@@ -347,17 +347,17 @@ void EntityWriter::entity(const Entity& e, const Database& db, uint64_t owner,
       // Versions without the kind keep its picture as a reference to the
       // block that draws it (R12 for dimensions; tables also in older
       // versions than the file's).
-      if (!modern_ || !EntityInVersion(e, version_, downgrade_))
+      if (!m_modern || !EntityInVersion(e, m_version, m_downgrade))
         return pictureReference(e, db, owner, paper);
       unknown(e, db, owner, paper);
       return;
     case EntityKind::Leader:
-      if (!modern_) return r12Fallback(e, db, owner, paper);
+      if (!m_modern) return r12Fallback(e, db, owner, paper);
       unknown(e, db, owner, paper);
       return;
     case EntityKind::Viewport:
     case EntityKind::Unknown:
-      if (modern_ && EntityInVersion(e, version_, downgrade_)) unknown(e, db, owner, paper);
+      if (m_modern && EntityInVersion(e, m_version, m_downgrade)) unknown(e, db, owner, paper);
       return;
   }
   extras(e);
@@ -399,7 +399,7 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   bool flat = !(flags & (kPolyFace | kPolyMesh | kPoly3D));
   bool widths = x && !x->startWidths.empty();
   common(e, "POLYLINE", subclass, db, owner, paper);
-  uint64_t self = written_;
+  uint64_t self = m_written;
   integer(66, 1);
   point(10, Vec3(0, 0, flat && !e.pts.empty() ? e.pts[0].z : 0));
   integer(70, flags);
@@ -411,7 +411,7 @@ void EntityWriter::polylineWithVertices(const Entity& e, const Database& db, uin
   extras(e);
   for (size_t i = 0; i < e.pts.size(); ++i) {
     common(partOf(e, i), "VERTEX", "AcDbVertex", db, self, paper);
-    if (modern_) str(100, vertexClass);
+    if (m_modern) str(100, vertexClass);
     point(10, e.pts[i]);
     if (widths) {
       real(40, i < x->startWidths.size() ? x->startWidths[i] : 0.0);
@@ -441,16 +441,16 @@ void EntityWriter::textEntity(const Entity& e, const Database& db, uint64_t owne
   if (e.num(1) != 0) real(50, e.num(1));
   if (e.num(2, 1) != 1) real(41, e.num(2, 1));
   text(7, e.extra && !e.extra->styleName.empty() ? e.extra->styleName
-                                                 : std::string(modern_ ? "Standard" : "STANDARD"));
+                                                 : std::string(m_modern ? "Standard" : "STANDARD"));
   int h = int(e.flags & 0xF), v = int((e.flags >> 4) & 0xF);
   if (h) integer(72, h);
   if ((e.flags >> 8) & 1) point(11, PointAt(e.pts, 1));
   extrusion(e);
   if (e.kind == EntityKind::Text) {
-    if (modern_) str(100, "AcDbText");
+    if (m_modern) str(100, "AcDbText");
     if (v) integer(73, v);
   } else {
-    if (modern_) str(100, e.kind == EntityKind::Attrib ? "AcDbAttribute" : "AcDbAttributeDefinition");
+    if (m_modern) str(100, e.kind == EntityKind::Attrib ? "AcDbAttribute" : "AcDbAttributeDefinition");
     if (e.kind == EntityKind::AttDef) str(3, "");
     text(2, e.extra ? e.extra->tag : std::string());
     integer(70, (e.flags >> 12) & 0xF);
@@ -514,7 +514,7 @@ void EntityWriter::unknown(const Entity& e, const Database& db, uint64_t owner,
     for (const RawGroup& g : e.extra->raw)
       if (g.code == 100 && g.value == "AcDbEntity") hasEntityClass = true;
   str(0, TypeName(e));
-  handle(5, handles_.entityHandle(e));
+  handle(5, m_handles.entityHandle(e));
   if (e.extra) braces(e.extra->raw, true);
   handle(330, owner);
   auto entityPart = [&]() {
@@ -523,7 +523,7 @@ void EntityWriter::unknown(const Entity& e, const Database& db, uint64_t owner,
     text(8, layer);
     if (e.color != 256) integer(62, e.color);
     if (e.lineweight != -1) integer(370, e.lineweight);
-    if (version_ == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
+    if (m_version == kSave2004 && e.trueColor >= 0) integer(420, e.trueColor);
     linetype(e, db);
   };
   if (!hasEntityClass) {

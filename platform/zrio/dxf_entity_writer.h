@@ -20,11 +20,11 @@ class EntityWriter {
  public:
   EntityWriter(GroupSink* out, SaveContext& context);
 
-  void str(int code, const char* value) { out_->str(code, value); }
-  void text(int code, const std::string& utf8) { out_->text(code, utf8); }
-  void integer(int code, long long value) { out_->integer(code, value); }
-  void real(int code, double value) { out_->real(code, value); }
-  void handle(int code, uint64_t value) { out_->handle(code, value); }
+  void str(int code, const char* value) { m_out->str(code, value); }
+  void text(int code, const std::string& utf8) { m_out->text(code, utf8); }
+  void integer(int code, long long value) { m_out->integer(code, value); }
+  void real(int code, double value) { m_out->real(code, value); }
+  void handle(int code, uint64_t value) { m_out->handle(code, value); }
   void point(int code, const Vec3& p);
   void point2(int code, const Vec3& p);
 
@@ -63,13 +63,13 @@ class EntityWriter {
 
   bool dangling(const RawGroup& g) const;
 
-  GroupSink* out_;
-  int version_;
-  bool modern_;
-  bool downgrade_;  // the file is of a later version than the one written
-  const Database& db_;
-  HandlePlan& handles_;
-  uint64_t written_ = 0;  // handle of the record `common` wrote last
+  GroupSink* m_out;
+  int m_version;
+  bool m_modern;
+  bool m_downgrade;  // the file is of a later version than the one written
+  const Database& m_db;
+  HandlePlan& m_handles;
+  uint64_t m_written = 0;  // handle of the record `common` wrote last
 };
 
 }  // namespace zr

@@ -13,9 +13,9 @@ namespace zr {
 void DxfTextSink::str(int code, const char* value) {
   char buffer[16];
   snprintf(buffer, sizeof(buffer), "%3d\n", code);
-  *out_ += buffer;
-  *out_ += value;
-  *out_ += '\n';
+  *m_out += buffer;
+  *m_out += value;
+  *m_out += '\n';
 }
 
 void DxfTextSink::text(int code, const std::string& utf8) {

@@ -21,7 +21,7 @@ class GroupSink {
 // ASCII DXF: a value a line, text outside ASCII as \U+XXXX escapes.
 class DxfTextSink : public GroupSink {
  public:
-  explicit DxfTextSink(std::string* out) : out_(out) {}
+  explicit DxfTextSink(std::string* out) : m_out(out) {}
 
   void str(int code, const char* ascii) override;
   void text(int code, const std::string& utf8) override;
@@ -30,7 +30,7 @@ class DxfTextSink : public GroupSink {
   void handle(int code, uint64_t value) override;
 
  private:
-  std::string* out_;
+  std::string* m_out;
 };
 
 }  // namespace zr

@@ -70,78 +70,78 @@ DxfFormat DetectDxfFormat(const char* data, size_t size) {
 }
 
 DxfGroupReader::DxfGroupReader(const char* data, size_t size)
-    : piece_(&whole_), format_(DetectDxfFormat(data, size)), total_(size) {
-  whole_.bytes = data;
-  whole_.size = size;
-  pos_ = format_.firstGroup;
-  group_.binaryFile = format_.binary;
+    : m_piece(&m_whole), m_format(DetectDxfFormat(data, size)), m_total(size) {
+  m_whole.bytes = data;
+  m_whole.size = size;
+  m_pos = m_format.firstGroup;
+  m_group.binaryFile = m_format.binary;
 }
 
 DxfGroupReader::DxfGroupReader(const DxfPiece& piece, const DxfFormat& format, uint64_t from)
-    : piece_(&piece), format_(format), total_(piece.start + piece.size) {
-  pos_ = size_t(from - piece.start);
-  group_.binaryFile = format_.binary;
+    : m_piece(&piece), m_format(format), m_total(piece.start + piece.size) {
+  m_pos = size_t(from - piece.start);
+  m_group.binaryFile = m_format.binary;
 }
 
 DxfGroupReader::DxfGroupReader(DxfPieceSource& source, const DxfPiece& first,
                                const DxfFormat& format, uint64_t total)
-    : source_(&source), piece_(&first), format_(format), total_(total) {
-  pos_ = first.start == 0 ? format.firstGroup : 0;
-  group_.binaryFile = format_.binary;
+    : m_source(&source), m_piece(&first), m_format(format), m_total(total) {
+  m_pos = first.start == 0 ? format.firstGroup : 0;
+  m_group.binaryFile = m_format.binary;
 }
 
 bool DxfGroupReader::enter(const DxfPiece* piece, size_t at) {
   if (!piece) return false;
-  piece_ = piece;
-  pos_ = at;
+  m_piece = piece;
+  m_pos = at;
   return true;
 }
 
 void DxfGroupReader::skipTo(uint64_t offset) {
-  pushedBack_ = false;
-  atEnd_ = false;
-  pos_ = size_t(offset - piece_->start);
+  m_pushedBack = false;
+  m_atEnd = false;
+  m_pos = size_t(offset - m_piece->start);
 }
 
 bool DxfGroupReader::next() {
-  if (pushedBack_) {
-    pushedBack_ = false;
-    return !atEnd_;
+  if (m_pushedBack) {
+    m_pushedBack = false;
+    return !m_atEnd;
   }
-  if (atEnd_ || failed_) return false;
+  if (m_atEnd || m_failed) return false;
   while (true) {
-    size_t start = pos_;
+    size_t start = m_pos;
     Step step = readGroup();
     if (step == Step::Group) {
-      if (group_.code == 0 && source_) source_->recordStarted(piece_);
+      if (m_group.code == 0 && m_source) m_source->recordStarted(m_piece);
       return true;
     }
-    bool more = source_ && !piece_->last;
-    if (step == Step::End && more && enter(source_->after(piece_), 0)) continue;
-    if (step == Step::Cut && more && enter(source_->joined(piece_, piece_->start + start), 0))
+    bool more = m_source && !m_piece->last;
+    if (step == Step::End && more && enter(m_source->after(m_piece), 0)) continue;
+    if (step == Step::Cut && more && enter(m_source->joined(m_piece, m_piece->start + start), 0))
       continue;
-    atEnd_ = true;
+    m_atEnd = true;
     // A piece that could not be read ends the groups as malformed data does.
-    failed_ = step != Step::End || more;
-    truncated_ = step == Step::Cut && !more;
+    m_failed = step != Step::End || more;
+    m_truncated = step == Step::Cut && !more;
     return false;
   }
 }
 
 DxfGroupReader::Step DxfGroupReader::readGroup() {
-  return format_.binary ? readBinary() : readAscii();
+  return m_format.binary ? readBinary() : readAscii();
 }
 
 // A line ends with '\n'; the last piece of a file may end with a line
 // without one.
 DxfGroupReader::Step DxfGroupReader::readLine(std::string_view* line) {
-  size_t size = piece_->size;
-  if (pos_ >= size) return Step::End;
-  const char* start = piece_->bytes + pos_;
-  const char* end = static_cast<const char*>(memchr(start, '\n', size - pos_));
-  if (!end && !piece_->last) return Step::Cut;
-  size_t length = end ? size_t(end - start) : size - pos_;
-  pos_ += length + (end ? 1 : 0);
+  size_t size = m_piece->size;
+  if (m_pos >= size) return Step::End;
+  const char* start = m_piece->bytes + m_pos;
+  const char* end = static_cast<const char*>(memchr(start, '\n', size - m_pos));
+  if (!end && !m_piece->last) return Step::Cut;
+  size_t length = end ? size_t(end - start) : size - m_pos;
+  m_pos += length + (end ? 1 : 0);
   if (length > 0 && start[length - 1] == '\r') --length;
   *line = std::string_view(start, length);
   return Step::Group;
@@ -151,7 +151,7 @@ DxfGroupReader::Step DxfGroupReader::readAscii() {
   std::string_view codeLine;
   size_t codeStart;
   while (true) {
-    codeStart = pos_;
+    codeStart = m_pos;
     Step step = readLine(&codeLine);
     if (step != Step::Group) return step;
     // Blank lines between groups are tolerated.
@@ -159,69 +159,69 @@ DxfGroupReader::Step DxfGroupReader::readAscii() {
   }
   long code = 0;
   if (!GroupCodeOfLine(codeLine, &code) || code < -5 || code > 1071) return Step::Malformed;
-  Step step = readLine(&group_.view);
-  if (step == Step::End) return piece_->last ? Step::Malformed : Step::Cut;
+  Step step = readLine(&m_group.view);
+  if (step == Step::End) return m_piece->last ? Step::Malformed : Step::Cut;
   if (step != Step::Group) return step;
-  groupStart_ = piece_->start + codeStart;
-  group_.code = int(code);
-  group_.type = TypeOfGroup(group_.code);
-  if (group_.type == GroupType::Double) {
-    group_.number = Finite(DoubleOfLine(group_.view));
-    group_.integer = SaturatedInt64(group_.number);
-  } else if (IsIntegerType(group_.type)) {
-    group_.integer = IntegerOfLine(group_.view);
-    group_.number = double(group_.integer);
+  m_groupStart = m_piece->start + codeStart;
+  m_group.code = int(code);
+  m_group.type = TypeOfGroup(m_group.code);
+  if (m_group.type == GroupType::Double) {
+    m_group.number = Finite(DoubleOfLine(m_group.view));
+    m_group.integer = SaturatedInt64(m_group.number);
+  } else if (IsIntegerType(m_group.type)) {
+    m_group.integer = IntegerOfLine(m_group.view);
+    m_group.number = double(m_group.integer);
   }
   return Step::Group;
 }
 
 DxfGroupReader::Step DxfGroupReader::readBinary() {
-  CByteReader in(piece_->bytes + pos_, piece_->size - pos_);
+  CByteReader in(m_piece->bytes + m_pos, m_piece->size - m_pos);
   if (in.AtEnd()) return Step::End;
-  const Step cut = piece_->last ? Step::Malformed : Step::Cut;
+  const Step cut = m_piece->last ? Step::Malformed : Step::Cut;
   int code;
-  if (format_.shortCodes) {
+  if (m_format.shortCodes) {
     code = in.U8();
     if (code == 255) code = in.U16LE();
   } else {
     code = in.I16LE();
   }
   if (!in.Ok()) return cut;
-  group_.code = code;
-  group_.type = TypeOfGroup(code);
-  switch (group_.type) {
+  m_group.code = code;
+  m_group.type = TypeOfGroup(code);
+  switch (m_group.type) {
     case GroupType::String: {
       const char* start = reinterpret_cast<const char*>(in.Here());
       const char* end = static_cast<const char*>(memchr(start, 0, in.Remaining()));
       if (!end) return cut;
-      group_.view = std::string_view(start, size_t(end - start));
-      in.Skip(group_.view.size() + 1);
+      m_group.view = std::string_view(start, size_t(end - start));
+      in.Skip(m_group.view.size() + 1);
       break;
     }
     case GroupType::Double: {
       uint64_t bits = in.U64LE();
       double v;
       memcpy(&v, &bits, 8);
-      group_.number = Finite(v);
-      group_.integer = SaturatedInt64(group_.number);
+      m_group.number = Finite(v);
+      m_group.integer = SaturatedInt64(m_group.number);
       break;
     }
     // R12 binary writes 16-bit values for every integer code below 100.
-    case GroupType::Int16: group_.integer = in.I16LE(); break;
-    case GroupType::Int32: group_.integer = in.I32LE(); break;
-    case GroupType::Int64: group_.integer = int64_t(in.U64LE()); break;
-    case GroupType::Bool: group_.integer = in.U8(); break;
+    case GroupType::Int16: m_group.integer = in.I16LE(); break;
+    case GroupType::Int32: m_group.integer = in.I32LE(); break;
+    case GroupType::Int64: m_group.integer = int64_t(in.U64LE()); break;
+    case GroupType::Bool: m_group.integer = in.U8(); break;
     case GroupType::Binary: {
       size_t length = in.U8();
       const uint8_t* bytes = in.Span(length);
-      if (bytes) group_.view = std::string_view(reinterpret_cast<const char*>(bytes), length);
+      if (bytes) m_group.view = std::string_view(reinterpret_cast<const char*>(bytes), length);
       break;
     }
   }
   if (!in.Ok()) return cut;
-  if (IsIntegerType(group_.type)) group_.number = double(group_.integer);
-  groupStart_ = piece_->start + pos_;
-  pos_ += in.Position();
+  if (IsIntegerType(m_group.type)) m_group.number = double(m_group.integer);
+  m_groupStart = m_piece->start + m_pos;
+  m_pos += in.Position();
   return Step::Group;
 }
 

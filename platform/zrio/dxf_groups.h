@@ -83,30 +83,30 @@ class DxfGroupReader {
   DxfGroupReader(DxfPieceSource& source, const DxfPiece& first, const DxfFormat& format,
                  uint64_t total);
 
-  bool binary() const { return format_.binary; }
+  bool binary() const { return m_format.binary; }
   // Moves to the next group; false at the end of the data or on malformed
   // input (then failed() is true).
   bool next();
   // Makes the next call of next() return the current group again.
-  void pushBack() { pushedBack_ = true; }
-  bool failed() const { return failed_; }
+  void pushBack() { m_pushedBack = true; }
+  bool failed() const { return m_failed; }
   // A piece read alone ended inside a group.
-  bool truncated() const { return truncated_; }
+  bool truncated() const { return m_truncated; }
   // File offsets: after the current group, and the size of the file.
-  uint64_t position() const { return piece_->start + pos_; }
-  uint64_t size() const { return total_; }
+  uint64_t position() const { return m_piece->start + m_pos; }
+  uint64_t size() const { return m_total; }
   // File offset of the first byte of the current group.
-  uint64_t groupStart() const { return groupStart_; }
+  uint64_t groupStart() const { return m_groupStart; }
   // File offset next() reads from.
-  uint64_t resumePosition() const { return pushedBack_ ? groupStart_ : position(); }
-  const DxfPiece& piece() const { return *piece_; }
+  uint64_t resumePosition() const { return m_pushedBack ? m_groupStart : position(); }
+  const DxfPiece& piece() const { return *m_piece; }
   // Goes on reading at file offset `offset`, a group start in the current
   // piece (or its end), forgetting a pushed-back group.
   void skipTo(uint64_t offset);
 
-  const Group& group() const { return group_; }
-  int code() const { return group_.code; }
-  bool is(int code, const char* value) const { return group_.is(code, value); }
+  const Group& group() const { return m_group; }
+  int code() const { return m_group.code; }
+  bool is(int code, const char* value) const { return m_group.is(code, value); }
 
  private:
   enum class Step { Group, End, Malformed, Cut };  // Cut: the piece ends inside the group
@@ -116,18 +116,18 @@ class DxfGroupReader {
   Step readLine(std::string_view* line);
   bool enter(const DxfPiece* piece, size_t at);
 
-  DxfPiece whole_;  // the data of the first constructor
-  DxfPieceSource* source_ = nullptr;
-  const DxfPiece* piece_;
-  DxfFormat format_;
-  uint64_t total_;
-  size_t pos_ = 0;  // in the piece
-  uint64_t groupStart_ = 0;
-  bool failed_ = false;
-  bool truncated_ = false;
-  bool pushedBack_ = false;
-  bool atEnd_ = false;
-  Group group_;
+  DxfPiece m_whole;  // the data of the first constructor
+  DxfPieceSource* m_source = nullptr;
+  const DxfPiece* m_piece;
+  DxfFormat m_format;
+  uint64_t m_total;
+  size_t m_pos = 0;  // in the piece
+  uint64_t m_groupStart = 0;
+  bool m_failed = false;
+  bool m_truncated = false;
+  bool m_pushedBack = false;
+  bool m_atEnd = false;
+  Group m_group;
 };
 
 }  // namespace zr

@@ -82,8 +82,8 @@ void ObjectWriter::plan() {
     if (records[i].type == "DICTIONARY") root = i;
   uint64_t oldLayouts = 0, oldProps = 0, oldGroups = 0;
   if (root < records.size()) {
-    rootGroups_ = records[root].groups;
-    const RawGroups& g = rootGroups_;
+    m_rootGroups = records[root].groups;
+    const RawGroups& g = m_rootGroups;
     for (size_t i = 0; i + 1 < g.size(); ++i) {
       if (g[i].code != 3 || (g[i + 1].code != 350 && g[i + 1].code != 360)) continue;
       uint64_t target = ParseHandle(g[i + 1].value);
@@ -93,19 +93,19 @@ void ObjectWriter::plan() {
     }
   }
   for (const RawRecord& r : records) {
-    if (r.type == "LAYOUT") layoutRecords_.insert({RecordHandle(r.groups), r.groups});
+    if (r.type == "LAYOUT") m_layoutRecords.insert({RecordHandle(r.groups), r.groups});
     if (oldProps == 0 && IsPropsRecord(r)) oldProps = RecordHandle(r.groups);
   }
   // The objects made anew claim their handles first.
-  root_ = handles.claim(root < records.size() ? RecordHandle(records[root].groups) : 0);
+  m_root = handles.claim(root < records.size() ? RecordHandle(records[root].groups) : 0);
   c_.layoutHandles.clear();
   if (c_.layouts) {
-    layoutDictionary_ = handles.claim(oldLayouts);
+    m_layoutDictionary = handles.claim(oldLayouts);
     for (const Layout& l : c_.db.layouts) c_.layoutHandles.push_back(handles.claim(l.handle));
   }
   bool props = false;
   for (const Property& p : c_.db.properties) props = props || p.id != 17 || c_.version != kSave2004;
-  if (props) props_ = handles.claim(oldProps);
+  if (props) m_props = handles.claim(oldProps);
   std::vector<RawRecord> others;
   for (size_t i = 0; i < records.size(); ++i) {
     uint64_t h = RecordHandle(records[i].groups);
@@ -114,13 +114,13 @@ void ObjectWriter::plan() {
     if (!remade) others.push_back(std::move(records[i]));
   }
   planKept(others);
-  newGroupDictionary_ = true;
-  for (const Kept& k : kept_) newGroupDictionary_ = newGroupDictionary_ && k.handle != oldGroups;
-  groupDictionary_ = newGroupDictionary_ ? handles.fresh() : oldGroups;
-  for (uint64_t h : {root_, layoutDictionary_, props_, groupDictionary_})
+  m_newGroupDictionary = true;
+  for (const Kept& k : m_kept) m_newGroupDictionary = m_newGroupDictionary && k.handle != oldGroups;
+  m_groupDictionary = m_newGroupDictionary ? handles.fresh() : oldGroups;
+  for (uint64_t h : {m_root, m_layoutDictionary, m_props, m_groupDictionary})
     if (h) handles.markObject(h);
   for (uint64_t h : c_.layoutHandles) handles.markObject(h);
-  for (const Kept& k : kept_) handles.markObject(k.handle);
+  for (const Kept& k : m_kept) handles.markObject(k.handle);
 }
 
 bool ObjectWriter::typeKept(const std::string& type) const {
@@ -163,7 +163,7 @@ void ObjectWriter::planKept(const std::vector<RawRecord>& records) {
       k.groups.push_back(g);
     }
     if (k.type == "XRECORD") adaptXrecord(k.groups);
-    kept_.push_back(std::move(k));
+    m_kept.push_back(std::move(k));
   }
 }
 
@@ -182,7 +182,7 @@ void ObjectWriter::adaptXrecord(RawGroups& groups) const {
 
 bool ObjectWriter::classKept(const std::string& name, const std::set<std::string>& types) const {
   if (!c_.downgrade) return true;
-  for (const Kept& k : kept_)
+  for (const Kept& k : m_kept)
     if (k.type == name) return true;
   return types.count(name) != 0 || name == "LAYOUT";
 }
@@ -223,18 +223,18 @@ void ObjectWriter::writeObjects() {
     std::vector<std::pair<std::string, uint64_t>> layouts;
     for (size_t i = 0; i < c_.db.layouts.size(); ++i)
       layouts.push_back({c_.db.layouts[i].name, c_.layoutHandles[i]});
-    dictionary(layoutDictionary_, root_, layouts);
+    dictionary(m_layoutDictionary, m_root, layouts);
     for (size_t i = 0; i < c_.db.layouts.size(); ++i) layout(i);
   }
-  if (props_) dwgProps();
-  for (const Kept& k : kept_) {
+  if (m_props) dwgProps();
+  for (const Kept& k : m_kept) {
     w_.text(0, k.type);
     w_.handle(5, k.handle);
     w_.braces(k.groups, false);
     w_.keptData(k.groups, false, IsDictionary(k.groups));
   }
   // Last, where a save of this file finds it among the kept objects.
-  if (newGroupDictionary_) dictionary(groupDictionary_, root_, {});
+  if (m_newGroupDictionary) dictionary(m_groupDictionary, m_root, {});
   w_.str(0, "ENDSEC");
 }
 
@@ -242,11 +242,11 @@ void ObjectWriter::writeObjects() {
 // written), the group and layout dictionaries and the properties record.
 void ObjectWriter::writeRoot() {
   w_.str(0, "DICTIONARY");
-  w_.handle(5, root_);
-  w_.braces(rootGroups_, false);
+  w_.handle(5, m_root);
+  w_.braces(m_rootGroups, false);
   w_.handle(330, 0);
   w_.str(100, "AcDbDictionary");
-  RawGroups body = Subclass(rootGroups_, "AcDbDictionary", nullptr);
+  RawGroups body = Subclass(m_rootGroups, "AcDbDictionary", nullptr);
   bool flags = false;
   for (const RawGroup& g : body) {
     if (g.code != 280 && g.code != 281) continue;
@@ -267,15 +267,15 @@ void ObjectWriter::writeRoot() {
     if (g.code != 3 || (target.code != 350 && target.code != 360)) continue;
     std::string value = target.value;
     if (g.value == "ACAD_LAYOUT" && !c_.layouts) continue;
-    if (g.value == "ACAD_LAYOUT") value = HandleText(layoutDictionary_);
-    else if (g.value == "ACAD_GROUP") value = HandleText(groupDictionary_);
-    else if (g.value == "DWGPROPS" && props_) value = HandleText(props_);
+    if (g.value == "ACAD_LAYOUT") value = HandleText(m_layoutDictionary);
+    else if (g.value == "ACAD_GROUP") value = HandleText(m_groupDictionary);
+    else if (g.value == "DWGPROPS" && m_props) value = HandleText(m_props);
     else if (g.value == "DWGPROPS") continue;
     add(g.value, target.code, value);
   }
-  if (!named.count("ACAD_GROUP")) add("ACAD_GROUP", 350, HandleText(groupDictionary_));
-  if (c_.layouts && !named.count("ACAD_LAYOUT")) add("ACAD_LAYOUT", 350, HandleText(layoutDictionary_));
-  if (props_ && !named.count("DWGPROPS")) add("DWGPROPS", 350, HandleText(props_));
+  if (!named.count("ACAD_GROUP")) add("ACAD_GROUP", 350, HandleText(m_groupDictionary));
+  if (c_.layouts && !named.count("ACAD_LAYOUT")) add("ACAD_LAYOUT", 350, HandleText(m_layoutDictionary));
+  if (m_props && !named.count("DWGPROPS")) add("DWGPROPS", 350, HandleText(m_props));
   w_.keptData(entries, false, true);
 }
 
@@ -296,13 +296,13 @@ void ObjectWriter::dictionary(uint64_t handle, uint64_t owner,
 // plot settings and the rest of the layout as the file held them.
 void ObjectWriter::layout(size_t i) {
   const Layout& l = c_.db.layouts[i];
-  auto found = layoutRecords_.find(l.handle);
+  auto found = m_layoutRecords.find(l.handle);
   RawGroups none;
-  const RawGroups& raw = l.handle != 0 && found != layoutRecords_.end() ? found->second : none;
+  const RawGroups& raw = l.handle != 0 && found != m_layoutRecords.end() ? found->second : none;
   w_.str(0, "LAYOUT");
   w_.handle(5, c_.layoutHandles[i]);
   w_.braces(raw, false);
-  w_.handle(330, layoutDictionary_);
+  w_.handle(330, m_layoutDictionary);
   w_.str(100, "AcDbPlotSettings");
   RawGroups plot = Subclass(raw, "AcDbPlotSettings", "AcDbLayout");
   if (plot.empty()) plotSettingsDefaults(i);
@@ -356,8 +356,8 @@ void ObjectWriter::layoutDefaults() {
 void ObjectWriter::dwgProps() {
   const std::vector<Property>& properties = c_.db.properties;
   w_.str(0, "XRECORD");
-  w_.handle(5, props_);
-  w_.handle(330, root_);
+  w_.handle(5, m_props);
+  w_.handle(330, m_root);
   w_.str(100, "AcDbXrecord");
   w_.integer(280, 1);
   w_.str(1, "DWGPROPS COOKIE");

@@ -48,11 +48,11 @@ class ObjectWriter {
 
   SaveContext& c_;
   EntityWriter& w_;
-  std::vector<Kept> kept_;
-  RawGroups rootGroups_;                   // the file's root dictionary
-  std::map<uint64_t, RawGroups> layoutRecords_;  // the file's LAYOUT objects by handle
-  uint64_t root_ = 0, groupDictionary_ = 0, layoutDictionary_ = 0, props_ = 0;
-  bool newGroupDictionary_ = true;
+  std::vector<Kept> m_kept;
+  RawGroups m_rootGroups;                   // the file's root dictionary
+  std::map<uint64_t, RawGroups> m_layoutRecords;  // the file's LAYOUT objects by handle
+  uint64_t m_root = 0, m_groupDictionary = 0, m_layoutDictionary = 0, m_props = 0;
+  bool m_newGroupDictionary = true;
 };
 
 }  // namespace zr

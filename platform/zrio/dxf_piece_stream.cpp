@@ -31,68 +31,68 @@ unsigned Processors() {
 }  // namespace
 
 DxfPieceStream::DxfPieceStream(const char* data, size_t size, const PieceOptions& options)
-    : data_(data), inMemory_(true), size_(size) {
-  format_ = DetectDxfFormat(data, size);
+    : m_data(data), m_inMemory(true), m_size(size) {
+  m_format = DetectDxfFormat(data, size);
   choose(options);
 }
 
 DxfPieceStream::DxfPieceStream(HANDLE file, uint64_t size, const PieceOptions& options)
-    : file_(file), size_(size) {
+    : m_file(file), m_size(size) {
   choose(options);
-  carry_ = takeBuffer();
-  readMore(pieceBytes_);
-  format_ = DetectDxfFormat(carry_.data(), carry_.size());
+  m_carry = takeBuffer();
+  readMore(m_pieceBytes);
+  m_format = DetectDxfFormat(m_carry.data(), m_carry.size());
 }
 
 DxfPieceStream::~DxfPieceStream() {
-  for (const std::unique_ptr<Piece>& piece : pieces_)
+  for (const std::unique_ptr<Piece>& piece : m_pieces)
     for (const std::shared_ptr<RunJob>& job : piece->jobs) job->cancelled = true;
-  workers_.reset();
+  m_workers.reset();
 }
 
 void DxfPieceStream::choose(const PieceOptions& options) {
-  threads_ = std::min(options.threads ? options.threads : Processors(), kMostThreads);
-  window_ = threads_ + 2;
+  m_threads = std::min(options.threads ? options.threads : Processors(), kMostThreads);
+  m_window = m_threads + 2;
   if (options.pieceBytes) {
-    pieceBytes_ = options.pieceBytes;
-  } else if (threads_ == 1 && inMemory_) {
-    pieceBytes_ = std::max<size_t>(size_t(size_), 1);  // nothing to share: one piece
+    m_pieceBytes = options.pieceBytes;
+  } else if (m_threads == 1 && m_inMemory) {
+    m_pieceBytes = std::max<size_t>(size_t(m_size), 1);  // nothing to share: one piece
   } else {
-    uint64_t share = size_ / (std::max(threads_, 2u) * kPiecesPerThread);
-    pieceBytes_ =
+    uint64_t share = m_size / (std::max(m_threads, 2u) * kPiecesPerThread);
+    m_pieceBytes =
         size_t(std::min<uint64_t>(std::max<uint64_t>(share, kSmallestPiece), kLargestPiece));
   }
 }
 
 const DxfPiece* DxfPieceStream::first() {
-  if (pieces_.empty() && !cutPiece()) return nullptr;
-  return pieces_.front().get();
+  if (m_pieces.empty() && !cutPiece()) return nullptr;
+  return m_pieces.front().get();
 }
 
 // A piece's buffer let go is read into again: its pages are there already.
 PageBuffer DxfPieceStream::takeBuffer() {
   PageBuffer buffer;
-  if (!spare_.empty()) {
-    buffer = std::move(spare_.back());
-    spare_.pop_back();
+  if (!m_spare.empty()) {
+    buffer = std::move(m_spare.back());
+    m_spare.pop_back();
   }
   buffer.resize(0);
-  buffer.reserve(pieceBytes_ + 2 * kCutSearchBytes);
+  buffer.reserve(m_pieceBytes + 2 * kCutSearchBytes);
   return buffer;
 }
 
 bool DxfPieceStream::readMore(size_t bytes) {
-  uint64_t left = size_ - (consumed_ + carry_.size());
+  uint64_t left = m_size - (m_consumed + m_carry.size());
   size_t wanted = size_t(std::min<uint64_t>(bytes, left));
-  size_t have = carry_.size();
-  carry_.resize(have + wanted);
+  size_t have = m_carry.size();
+  m_carry.resize(have + wanted);
   size_t got = 0;
   while (got < wanted) {
     DWORD done = 0;
     DWORD chunk = DWORD(std::min<size_t>(wanted - got, kLargestRead));
-    if (!ReadFile(file_, carry_.data() + have + got, chunk, &done, nullptr) || done == 0) {
-      unreadable_ = true;
-      carry_.resize(have + got);
+    if (!ReadFile(m_file, m_carry.data() + have + got, chunk, &done, nullptr) || done == 0) {
+      m_unreadable = true;
+      m_carry.resize(have + got);
       return false;
     }
     got += done;
@@ -101,50 +101,50 @@ bool DxfPieceStream::readMore(size_t bytes) {
 }
 
 bool DxfPieceStream::cutPiece() {
-  if (unreadable_ || (!pieces_.empty() && pieces_.back()->last)) return false;
+  if (m_unreadable || (!m_pieces.empty() && m_pieces.back()->last)) return false;
   std::unique_ptr<Piece> piece(new Piece);
-  piece->start = consumed_;
-  size_t from = std::max<size_t>(pieceBytes_, consumed_ == 0 ? format_.firstGroup + 1 : 1);
+  piece->start = m_consumed;
+  size_t from = std::max<size_t>(m_pieceBytes, m_consumed == 0 ? m_format.firstGroup + 1 : 1);
   size_t cut = kNoCut;
-  if (inMemory_) {
-    size_t rest = size_t(size_ - consumed_);
+  if (m_inMemory) {
+    size_t rest = size_t(m_size - m_consumed);
     size_t resume;
-    if (rest > from) cut = NextCut(data_ + consumed_, rest, from, format_, &resume);
-    piece->bytes = data_ + consumed_;
+    if (rest > from) cut = NextCut(m_data + m_consumed, rest, from, m_format, &resume);
+    piece->bytes = m_data + m_consumed;
     piece->size = cut == kNoCut ? rest : cut;
   } else {
     while (true) {
-      bool allRead = consumed_ + carry_.size() >= size_;
-      if (carry_.size() > from) {
+      bool allRead = m_consumed + m_carry.size() >= m_size;
+      if (m_carry.size() > from) {
         cut =
-            NextCut(carry_.data(), carry_.size(), std::max(from, cutResume_), format_, &cutResume_);
+            NextCut(m_carry.data(), m_carry.size(), std::max(from, m_cutResume), m_format, &m_cutResume);
         if (cut != kNoCut) break;
       }
       if (allRead) break;
       // The bytes searched past `from` double while no cut is found.
-      size_t more = carry_.size() <= from ? from - carry_.size() + kCutSearchBytes
-                                          : std::max(kCutSearchBytes, carry_.size() - from);
+      size_t more = m_carry.size() <= from ? from - m_carry.size() + kCutSearchBytes
+                                          : std::max(kCutSearchBytes, m_carry.size() - from);
       if (!readMore(more)) return false;
     }
-    cutResume_ = 0;
-    piece->owned = std::move(carry_);
+    m_cutResume = 0;
+    piece->owned = std::move(m_carry);
     if (cut != kNoCut) {
-      carry_ = takeBuffer();
-      carry_.append(piece->owned.data() + cut, piece->owned.size() - cut);
+      m_carry = takeBuffer();
+      m_carry.append(piece->owned.data() + cut, piece->owned.size() - cut);
       piece->owned.resize(cut);
     }
     piece->bytes = piece->owned.data();
     piece->size = piece->owned.size();
   }
   piece->last = cut == kNoCut;
-  consumed_ += piece->size;
-  pieces_.push_back(std::move(piece));
+  m_consumed += piece->size;
+  m_pieces.push_back(std::move(piece));
   return true;
 }
 
 size_t DxfPieceStream::indexOf(const DxfPiece* piece) const {
-  for (size_t i = pieces_.size(); i-- > 0;)
-    if (pieces_[i].get() == piece) return i;
+  for (size_t i = m_pieces.size(); i-- > 0;)
+    if (m_pieces[i].get() == piece) return i;
   return size_t(-1);
 }
 
@@ -152,48 +152,48 @@ size_t DxfPieceStream::indexOf(const DxfPiece* piece) const {
 // as there is room for, and handed to the workers together: waking a
 // worker takes as long as parsing many entities.
 void DxfPieceStream::readAhead(size_t from) {
-  if (!context_) return;
-  if (pieces_.size() <= from + window_ / 2)
-    while (pieces_.size() < from + window_ && cutPiece()) {
+  if (!m_context) return;
+  if (m_pieces.size() <= from + m_window / 2)
+    while (m_pieces.size() < from + m_window && cutPiece()) {
     }
   dispatch(from);
 }
 
 void DxfPieceStream::dispatch(size_t first) {
   std::vector<std::shared_ptr<RunJob>> jobs;
-  for (size_t i = first; i < pieces_.size(); ++i) {
-    Piece& piece = *pieces_[i];
+  for (size_t i = first; i < m_pieces.size(); ++i) {
+    Piece& piece = *m_pieces[i];
     if (!piece.jobs.empty()) continue;
     ParsedEntities storage;
-    if (!spareRuns_.empty()) {
-      storage = std::move(spareRuns_.back());
-      spareRuns_.pop_back();
+    if (!m_spareRuns.empty()) {
+      storage = std::move(m_spareRuns.back());
+      m_spareRuns.pop_back();
     }
-    piece.jobs.push_back(std::make_shared<RunJob>(piece, context_, std::move(storage)));
+    piece.jobs.push_back(std::make_shared<RunJob>(piece, m_context, std::move(storage)));
     jobs.push_back(piece.jobs.back());
   }
   if (jobs.empty()) return;
-  if (!workers_) workers_.reset(new DxfRunWorkers(threads_ - 1));
-  workers_->add(jobs);
+  if (!m_workers) m_workers.reset(new DxfRunWorkers(m_threads - 1));
+  m_workers->add(jobs);
 }
 
 void DxfPieceStream::parseAhead(const DxfPiece& current,
                                 std::shared_ptr<const RunContext> context) {
-  if (threads_ < 2 || context_) return;
+  if (m_threads < 2 || m_context) return;
   size_t index = indexOf(&current);
   if (index == size_t(-1)) return;
-  context_ = std::move(context);
+  m_context = std::move(context);
   readAhead(index + 1);
 }
 
 // The reader has left the entities: the runs parsed further ahead are of
 // no use, and the threads end (an idle thread holds a megabyte under Wine).
 void DxfPieceStream::stopParsingAhead() {
-  context_.reset();
-  if (!workers_) return;
-  workers_->dropWaiting();
-  for (const std::unique_ptr<Piece>& piece : pieces_) settle(*piece, true);
-  workers_.reset();
+  m_context.reset();
+  if (!m_workers) return;
+  m_workers->dropWaiting();
+  for (const std::unique_ptr<Piece>& piece : m_pieces) settle(*piece, true);
+  m_workers.reset();
 }
 
 bool DxfPieceStream::parsedEntityAt(const DxfPiece& piece, uint64_t start,
@@ -202,9 +202,9 @@ bool DxfPieceStream::parsedEntityAt(const DxfPiece& piece, uint64_t start,
   *parsed = nullptr;
   size_t index = indexOf(&piece);
   if (index == size_t(-1)) return true;
-  for (const std::shared_ptr<RunJob>& job : pieces_[index]->jobs) {
+  for (const std::shared_ptr<RunJob>& job : m_pieces[index]->jobs) {
     if (!job->covers(start)) continue;
-    if (!job->done.load(std::memory_order_acquire) && !workers_->finish(*job, aborted))
+    if (!job->done.load(std::memory_order_acquire) && !m_workers->finish(*job, aborted))
       return false;
     if (ParsedEntity* found = job->run.at(start)) {
       *run = &job->run;
@@ -218,24 +218,24 @@ bool DxfPieceStream::parsedEntityAt(const DxfPiece& piece, uint64_t start,
 const DxfPiece* DxfPieceStream::after(const DxfPiece* piece) {
   size_t index = indexOf(piece);
   if (index == size_t(-1)) return nullptr;
-  if (index + 1 == pieces_.size() && !cutPiece()) return nullptr;
+  if (index + 1 == m_pieces.size() && !cutPiece()) return nullptr;
   readAhead(index + 1);
-  return pieces_[index + 1].get();
+  return m_pieces[index + 1].get();
 }
 
 const DxfPiece* DxfPieceStream::joined(const DxfPiece* piece, uint64_t from) {
   size_t index = indexOf(piece);
   if (index == size_t(-1)) return nullptr;
-  if (index + 1 == pieces_.size() && !cutPiece()) return nullptr;
-  Piece& a = *pieces_[index];
-  Piece& b = *pieces_[index + 1];
+  if (index + 1 == m_pieces.size() && !cutPiece()) return nullptr;
+  Piece& a = *m_pieces[index];
+  Piece& b = *m_pieces[index + 1];
   settle(a, false);
   settle(b, false);
   std::unique_ptr<Piece> joint(new Piece);
   joint->start = from;
   joint->last = b.last;
-  if (inMemory_) {
-    joint->bytes = data_ + from;
+  if (m_inMemory) {
+    joint->bytes = m_data + from;
     joint->size = size_t(b.start + b.size - from);
   } else {
     joint->owned.reserve(size_t(b.start + b.size - from));
@@ -246,35 +246,35 @@ const DxfPiece* DxfPieceStream::joined(const DxfPiece* piece, uint64_t from) {
   }
   joint->jobs = a.jobs;
   joint->jobs.insert(joint->jobs.end(), b.jobs.begin(), b.jobs.end());
-  pieces_[index + 1] = std::move(joint);
-  return pieces_[index + 1].get();
+  m_pieces[index + 1] = std::move(joint);
+  return m_pieces[index + 1].get();
 }
 
 void DxfPieceStream::recordStarted(const DxfPiece* piece) {
-  if (piece == recordPiece_) return;
-  const DxfPiece* previous = recordPiece_;
-  recordPiece_ = piece;
+  if (piece == m_recordPiece) return;
+  const DxfPiece* previous = m_recordPiece;
+  m_recordPiece = piece;
   if (previous) release(indexOf(previous));
 }
 
 // Without workers every run is settled.
 void DxfPieceStream::settle(Piece& piece, bool stop) {
-  if (!workers_) return;
-  for (const std::shared_ptr<RunJob>& job : piece.jobs) workers_->settle(*job, stop);
+  if (!m_workers) return;
+  for (const std::shared_ptr<RunJob>& job : piece.jobs) m_workers->settle(*job, stop);
 }
 
 void DxfPieceStream::release(size_t count) {
   if (count == size_t(-1)) return;
   for (size_t i = 0; i < count; ++i) {
-    Piece& piece = *pieces_.front();
+    Piece& piece = *m_pieces.front();
     settle(piece, true);
-    if (piece.owned.capacity() > 0 && spare_.size() < kSpares)
-      spare_.push_back(std::move(piece.owned));
+    if (piece.owned.capacity() > 0 && m_spare.size() < kSpares)
+      m_spare.push_back(std::move(piece.owned));
     // A joined piece shares its runs with the pieces it joined.
     for (std::shared_ptr<RunJob>& job : piece.jobs)
-      if (job.use_count() == 1 && spareRuns_.size() < kSpares)
-        spareRuns_.push_back(job->run.takeStorage());
-    pieces_.pop_front();
+      if (job.use_count() == 1 && m_spareRuns.size() < kSpares)
+        m_spareRuns.push_back(job->run.takeStorage());
+    m_pieces.pop_front();
   }
 }
 

@@ -40,13 +40,13 @@ class DxfPieceStream : public DxfPieceSource {
 
   // The first piece; null when it could not be read.
   const DxfPiece* first();
-  const DxfFormat& format() const { return format_; }
-  uint64_t size() const { return size_; }
+  const DxfFormat& format() const { return m_format; }
+  uint64_t size() const { return m_size; }
   // A read of the file failed, or it ended before its size.
-  bool unreadable() const { return unreadable_; }
+  bool unreadable() const { return m_unreadable; }
 
   // True when there are threads to parse ahead and they do not yet.
-  bool wantsContext() const { return threads_ > 1 && !context_; }
+  bool wantsContext() const { return m_threads > 1 && !m_context; }
   // From now on the pieces after `current` are parsed ahead in `context`.
   void parseAhead(const DxfPiece& current, std::shared_ptr<const RunContext> context);
   // Runs parsed further are let go, and the worker threads end.
@@ -77,24 +77,24 @@ class DxfPieceStream : public DxfPieceSource {
   void settle(Piece& piece, bool stop);
   void release(size_t count);
 
-  const char* data_ = nullptr;  // memory input
-  bool inMemory_ = false;
-  HANDLE file_ = nullptr;  // file input
-  uint64_t size_;
-  uint64_t consumed_ = 0;                  // bytes of the input cut into pieces
-  PageBuffer carry_;                       // file bytes read but not yet in a piece
-  std::vector<PageBuffer> spare_;          // of pieces let go, to read more into
-  std::vector<ParsedEntities> spareRuns_;  // of runs let go, to parse more into
-  size_t cutResume_ = 0;                   // where the search for a cut in carry_ goes on
-  bool unreadable_ = false;
-  DxfFormat format_;
-  unsigned threads_ = 1;
-  size_t pieceBytes_ = 0;
-  size_t window_ = 0;  // pieces read and parsed ahead of the reader: a few more than the threads
-  std::deque<std::unique_ptr<Piece>> pieces_;
-  const DxfPiece* recordPiece_ = nullptr;      // of the last "0" group read
-  std::shared_ptr<const RunContext> context_;  // while parsing ahead
-  std::unique_ptr<DxfRunWorkers> workers_;
+  const char* m_data = nullptr;  // memory input
+  bool m_inMemory = false;
+  HANDLE m_file = nullptr;  // file input
+  uint64_t m_size;
+  uint64_t m_consumed = 0;                  // bytes of the input cut into pieces
+  PageBuffer m_carry;                       // file bytes read but not yet in a piece
+  std::vector<PageBuffer> m_spare;          // of pieces let go, to read more into
+  std::vector<ParsedEntities> m_spareRuns;  // of runs let go, to parse more into
+  size_t m_cutResume = 0;                   // where the search for a cut in m_carry goes on
+  bool m_unreadable = false;
+  DxfFormat m_format;
+  unsigned m_threads = 1;
+  size_t m_pieceBytes = 0;
+  size_t m_window = 0;  // pieces read and parsed ahead of the reader: a few more than the threads
+  std::deque<std::unique_ptr<Piece>> m_pieces;
+  const DxfPiece* m_recordPiece = nullptr;      // of the last "0" group read
+  std::shared_ptr<const RunContext> m_context;  // while parsing ahead
+  std::unique_ptr<DxfRunWorkers> m_workers;
 };
 
 }  // namespace zr

@@ -123,7 +123,7 @@ class SectionReader {
  public:
   SectionReader(DxfGroupReader& r, DxfPieceStream& pieces, Database& db,
                 const LoadControl& control)
-      : r_(r), pieces_(pieces), db_(db), control_(control) {}
+      : r_(r), m_pieces(pieces), m_db(db), m_control(control) {}
 
   LoadResult run() {
     while (r_.next()) {
@@ -136,10 +136,10 @@ class SectionReader {
       // The entities of blocks and of the drawing are parsed ahead on the
       // worker threads, the other sections only here.
       if (name == "BLOCKS" || name == "ENTITIES") {
-        if (pieces_.wantsContext())
-          pieces_.parseAhead(r_.piece(), RunContext::Of(db_, pieces_.format()));
+        if (m_pieces.wantsContext())
+          m_pieces.parseAhead(r_.piece(), RunContext::Of(m_db, m_pieces.format()));
       } else {
-        pieces_.stopParsingAhead();
+        m_pieces.stopParsingAhead();
       }
       LoadResult result = LoadResult::Ok;
       if (name == "HEADER") result = readHeader();
@@ -150,9 +150,9 @@ class SectionReader {
       else if (name == "THUMBNAILIMAGE") result = readThumbnail();
       else result = readOther(name);
       if (result != LoadResult::Ok) return result;
-      ++sections_;
+      ++m_sections;
     }
-    if (r_.failed() || sections_ == 0) return LoadResult::Failed;
+    if (r_.failed() || m_sections == 0) return LoadResult::Failed;
     finish();
     return LoadResult::Ok;
   }
@@ -160,15 +160,15 @@ class SectionReader {
  private:
   // Polled every few hundred groups.
   bool aborted() {
-    if (++polls_ % 256 != 0) return false;
-    if (control_.progress && r_.size() > 0) {
+    if (++m_polls % 256 != 0) return false;
+    if (m_control.progress && r_.size() > 0) {
       double percent = 100.0 * double(r_.position()) / double(r_.size());
-      if (percent >= lastPercent_ + 1) {
-        lastPercent_ = percent;
-        control_.progress(percent);
+      if (percent >= m_lastPercent + 1) {
+        m_lastPercent = percent;
+        m_control.progress(percent);
       }
     }
-    return control_.aborted && control_.aborted();
+    return m_control.aborted && m_control.aborted();
   }
 
   // Takes the entity whose "0" group the reader has just returned and
@@ -181,12 +181,12 @@ class SectionReader {
   LoadResult takeEntities(Place place, std::vector<Entity>* reserveFor) {
     EntityRun* run = nullptr;
     ParsedEntity* parsed = nullptr;
-    auto stop = [this]() { return control_.aborted && control_.aborted(); };
-    if (!pieces_.parsedEntityAt(r_.piece(), r_.groupStart(), stop, &run, &parsed))
+    auto stop = [this]() { return m_control.aborted && m_control.aborted(); };
+    if (!m_pieces.parsedEntityAt(r_.piece(), r_.groupStart(), stop, &run, &parsed))
       return LoadResult::Aborted;
-    if (!parsed || !run->context().fits(db_)) {
+    if (!parsed || !run->context().fits(m_db)) {
       Entity e;
-      if (!ReadEntity(r_, db_, e)) return LoadResult::Failed;
+      if (!ReadEntity(r_, m_db, e)) return LoadResult::Failed;
       place(std::move(e));
       return LoadResult::Ok;
     }
@@ -194,7 +194,7 @@ class SectionReader {
     ParsedEntity* last = parsed;
     for (ParsedEntity* p = parsed; p; p = run->following(*p)) {
       if (aborted()) return LoadResult::Aborted;
-      place(std::move(run->adopt(*p, db_)));
+      place(std::move(run->adopt(*p, m_db)));
       last = p;
     }
     r_.skipTo(last->end);
@@ -232,7 +232,7 @@ class SectionReader {
     auto flush = [&]() {
       if (!name.empty()) {
         applyHeaderVariable(name, values);
-        db_.header.push_back({name, values});
+        m_db.header.push_back({name, values});
       }
       values.clear();
     };
@@ -260,39 +260,39 @@ class SectionReader {
     };
     const std::string* s = nullptr;
     if (name == "$ACADVER" && (s = first(1))) {
-      db_.acadver = *s;
-      db_.utf8 = AcadVersionNumber(*s) >= 1021;
+      m_db.acadver = *s;
+      m_db.utf8 = AcadVersionNumber(*s) >= 1021;
     } else if (name == "$DWGCODEPAGE" && (s = first(3))) {
-      db_.codePage = CodePageOf(*s);
+      m_db.codePage = CodePageOf(*s);
     } else if (name == "$EXTMIN") {
-      db_.extMin = PointOf(v, 10);
-      db_.hasExtents = true;
+      m_db.extMin = PointOf(v, 10);
+      m_db.hasExtents = true;
     } else if (name == "$EXTMAX") {
-      db_.extMax = PointOf(v, 10);
+      m_db.extMax = PointOf(v, 10);
     } else if (name == "$LIMMIN") {
-      db_.limMin = PointOf(v, 10);
+      m_db.limMin = PointOf(v, 10);
     } else if (name == "$LIMMAX") {
-      db_.limMax = PointOf(v, 10);
+      m_db.limMax = PointOf(v, 10);
     } else if (name == "$PDMODE" && (s = first(70))) {
-      db_.pdmode = IntOfText(s->c_str());
+      m_db.pdmode = IntOfText(s->c_str());
     } else if (name == "$PDSIZE" && (s = first(40))) {
-      db_.pdsize = atof(s->c_str());
+      m_db.pdsize = atof(s->c_str());
     } else if (name == "$LUNITS" && (s = first(70))) {
-      db_.lunits = IntOfText(s->c_str());
+      m_db.lunits = IntOfText(s->c_str());
     } else if (name == "$LUPREC" && (s = first(70))) {
-      db_.luprec = IntOfText(s->c_str());
+      m_db.luprec = IntOfText(s->c_str());
     } else if (name == "$LTSCALE" && (s = first(40))) {
-      db_.ltscale = atof(s->c_str());
-      if (!(db_.ltscale > 0) || db_.ltscale > 1e9) db_.ltscale = 1;
+      m_db.ltscale = atof(s->c_str());
+      if (!(m_db.ltscale > 0) || m_db.ltscale > 1e9) m_db.ltscale = 1;
     } else if (name == "$INSUNITS" && (s = first(70))) {
-      db_.insunits = IntOfText(s->c_str());
+      m_db.insunits = IntOfText(s->c_str());
     } else if (name == "$TDINDWG" && (s = first(40))) {
       double days = atof(s->c_str());
-      if (days >= 0 && days < kLongestEditingDays) db_.editingDays = days;
+      if (days >= 0 && days < kLongestEditingDays) m_db.editingDays = days;
     } else if (name == "$CUSTOMPROPERTYTAG" && (s = first(1))) {
-      pendingCustomTag_ = DecodeText(*s, db_);
+      m_pendingCustomTag = DecodeText(*s, m_db);
     } else if (name == "$CUSTOMPROPERTY" && (s = first(1))) {
-      db_.properties.push_back({17, pendingCustomTag_ + "=" + DecodeText(*s, db_)});
+      m_db.properties.push_back({17, m_pendingCustomTag + "=" + DecodeText(*s, m_db)});
     }
   }
 
@@ -317,7 +317,7 @@ class SectionReader {
     while (r_.next()) {
       if (aborted()) return LoadResult::Aborted;
       if (r_.is(0, "ENDTAB")) {
-        db_.otherTables.push_back(std::move(table));
+        m_db.otherTables.push_back(std::move(table));
         return LoadResult::Ok;
       }
       if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
@@ -332,11 +332,11 @@ class SectionReader {
   void noteBlockRecord(const RawGroups& groups) {
     const RawGroup& g = groups.back();
     if (g.code == 0) {
-      recordHandle_ = 0;
+      m_recordHandle = 0;
     } else if (g.code == 5) {
-      recordHandle_ = strtoull(g.value.c_str(), nullptr, 16);
-    } else if (g.code == 2 && recordHandle_ != 0) {
-      recordNames_[recordHandle_] = UpperName(DecodeText(g.value, db_));
+      m_recordHandle = strtoull(g.value.c_str(), nullptr, 16);
+    } else if (g.code == 2 && m_recordHandle != 0) {
+      m_recordNames[m_recordHandle] = UpperName(DecodeText(g.value, m_db));
     }
   }
 
@@ -344,11 +344,11 @@ class SectionReader {
   void noteLinetype(const RawGroups& groups) {
     const RawGroup& g = groups.back();
     if (g.code == 2) {
-      currentLinetype_ = db_.linetypeOf(DecodeText(g.value, db_));
+      m_currentLinetype = m_db.linetypeOf(DecodeText(g.value, m_db));
     } else if (g.code == 0) {
-      currentLinetype_ = -1;
-    } else if (currentLinetype_ >= 0 && g.code == 49) {
-      LineType& type = db_.linetypes[size_t(currentLinetype_)];
+      m_currentLinetype = -1;
+    } else if (m_currentLinetype >= 0 && g.code == 49) {
+      LineType& type = m_db.linetypes[size_t(m_currentLinetype)];
       if (type.dashes.size() < 64) type.dashes.push_back(atof(g.value.c_str()));
     }
   }
@@ -361,23 +361,23 @@ class SectionReader {
       if (r_.is(0, "ENDSEC")) return LoadResult::Failed;
       const Group& g = r_.group();
       if (g.is(0, "LAYER")) {
-        db_.layers.emplace_back();
-        layer = &db_.layers.back();
+        m_db.layers.emplace_back();
+        layer = &m_db.layers.back();
         continue;
       }
       if (!layer) {  // the table's own groups are written anew, keeping its handle
-        if (g.code == 5) db_.layerTableHandle = g.asHandle();
+        if (g.code == 5) m_db.layerTableHandle = g.asHandle();
         continue;
       }
       switch (g.code) {
         case 2: {
-          layer->name = DecodeText(g.view, db_);
+          layer->name = DecodeText(g.view, m_db);
           std::string key = UpperName(layer->name);
-          if (db_.layerIndex.count(key)) {
-            db_.layers.pop_back();  // a duplicate entry: the first one counts
+          if (m_db.layerIndex.count(key)) {
+            m_db.layers.pop_back();  // a duplicate entry: the first one counts
             layer = nullptr;
           } else {
-            db_.layerIndex[key] = int32_t(db_.layers.size() - 1);
+            m_db.layerIndex[key] = int32_t(m_db.layers.size() - 1);
           }
           break;
         }
@@ -389,7 +389,7 @@ class SectionReader {
           layer->frozen = (g.integer & 1) != 0;
           layer->locked = (g.integer & 4) != 0;
           break;
-        case 6: layer->linetype = DecodeText(g.view, db_); break;
+        case 6: layer->linetype = DecodeText(g.view, m_db); break;
         case 370: layer->lineweight = int16_t(g.integer); break;
         case 420: layer->trueColor = int32_t(g.integer & 0xFFFFFF); break;
         case 100: case 330: break;
@@ -409,11 +409,11 @@ class SectionReader {
       while (r_.next() && r_.code() != 0) {
         const Group& g = r_.group();
         switch (g.code) {
-          case 2: block.name = DecodeText(g.view, db_); break;
+          case 2: block.name = DecodeText(g.view, m_db); break;
           case 3: break;  // repeats the name
-          case 1: block.xrefPath = DecodeText(g.view, db_); break;
+          case 1: block.xrefPath = DecodeText(g.view, m_db); break;
           case 70: block.flags = int16_t(g.integer); break;
-          case 8: block.layer = db_.addLayer(DecodeText(g.view, db_)); break;
+          case 8: block.layer = m_db.addLayer(DecodeText(g.view, m_db)); break;
           case 10: block.base.x = g.number; break;
           case 20: block.base.y = g.number; break;
           case 30: block.base.z = g.number; break;
@@ -443,23 +443,23 @@ class SectionReader {
         if (read != LoadResult::Ok) return read;
       }
       if (r_.failed()) return LoadResult::Failed;
-      db_.addBlock(std::move(block));
+      m_db.addBlock(std::move(block));
     }
     return LoadResult::Failed;
   }
 
   std::vector<Entity>& spaceEntities(bool paper) {
     const char* name = paper ? "*PAPER_SPACE" : "*MODEL_SPACE";
-    int32_t index = db_.findBlock(name);
+    int32_t index = m_db.findBlock(name);
     if (index < 0) {
-      index = db_.findBlock(paper ? "$PAPER_SPACE" : "$MODEL_SPACE");
+      index = m_db.findBlock(paper ? "$PAPER_SPACE" : "$MODEL_SPACE");
       if (index < 0) {
         Block block;
         block.name = paper ? "*Paper_Space" : "*Model_Space";
-        index = db_.addBlock(std::move(block));
+        index = m_db.addBlock(std::move(block));
       }
     }
-    return db_.blocks[index].entities;
+    return m_db.blocks[index].entities;
   }
 
   LoadResult readEntities() {
@@ -490,7 +490,7 @@ class SectionReader {
     while (r_.next()) {
       if (aborted()) return LoadResult::Aborted;
       if (atEndSec()) break;
-      db_.objects.push_back({r_.code(), r_.group().text()});
+      m_db.objects.push_back({r_.code(), r_.group().text()});
     }
     if (r_.failed()) return LoadResult::Failed;
     interpretObjects();
@@ -499,7 +499,7 @@ class SectionReader {
 
   // LAYOUT objects and the DWGPROPS record of the summary properties.
   void interpretObjects() {
-    const RawGroups& g = db_.objects;
+    const RawGroups& g = m_db.objects;
     size_t i = 0;
     while (i < g.size()) {
       size_t end = i + 1;
@@ -520,7 +520,7 @@ class SectionReader {
       if (!inLayoutClass) continue;
       double v = atof(x.value.c_str());
       switch (x.code) {
-        case 1: layout.name = DecodeText(x.value, db_); break;
+        case 1: layout.name = DecodeText(x.value, m_db); break;
         case 71: layout.tabOrder = IntOfText(x.value.c_str()); break;
         case 10: layout.limMin.x = v; break;
         case 20: layout.limMin.y = v; break;
@@ -529,7 +529,7 @@ class SectionReader {
         case 330: case 340: layout.blockRecord = strtoull(x.value.c_str(), nullptr, 16); break;
       }
     }
-    if (!layout.name.empty()) db_.layouts.push_back(layout);
+    if (!layout.name.empty()) m_db.layouts.push_back(layout);
   }
 
   void readDwgProps(const RawGroups& g, size_t from, size_t to) {
@@ -543,15 +543,15 @@ class SectionReader {
     for (const auto& m : kMap) {
       for (size_t k = from; k < to; ++k) {
         if (g[k].code != m.code || (m.code == 1 && g[k].value == "DWGPROPS COOKIE")) continue;
-        if (!g[k].value.empty()) found.push_back({m.id, DecodeText(g[k].value, db_)});
+        if (!g[k].value.empty()) found.push_back({m.id, DecodeText(g[k].value, m_db)});
         break;
       }
     }
     for (size_t k = from; k < to; ++k)
       if (g[k].code >= 300 && g[k].code <= 309 && !g[k].value.empty())
-        found.push_back({17, DecodeText(g[k].value, db_)});
+        found.push_back({17, DecodeText(g[k].value, m_db)});
     // Header custom properties (R2004 and later) come after the record's.
-    db_.properties.insert(db_.properties.begin(), found.begin(), found.end());
+    m_db.properties.insert(m_db.properties.begin(), found.begin(), found.end());
   }
 
   LoadResult readThumbnail() {
@@ -560,7 +560,7 @@ class SectionReader {
       if (aborted()) return LoadResult::Aborted;
       if (atEndSec()) break;
       if (r_.code() == 310) {
-        if (r_.binary()) db_.thumbnail.insert(db_.thumbnail.end(), r_.group().view.begin(), r_.group().view.end());
+        if (r_.binary()) m_db.thumbnail.insert(m_db.thumbnail.end(), r_.group().view.begin(), r_.group().view.end());
         else hex += r_.group().view;
       }
     }
@@ -568,7 +568,7 @@ class SectionReader {
     for (size_t i = 0; i + 1 < hex.size(); i += 2) {
       int h = HexValue(hex[i]), l = HexValue(hex[i + 1]);
       if (h < 0 || l < 0) break;
-      db_.thumbnail.push_back(uint8_t(h * 16 + l));
+      m_db.thumbnail.push_back(uint8_t(h * 16 + l));
     }
     return LoadResult::Ok;
   }
@@ -578,7 +578,7 @@ class SectionReader {
     while (r_.next()) {
       if (aborted()) return LoadResult::Aborted;
       if (atEndSec()) {
-        db_.otherSections.push_back({name, std::move(groups)});
+        m_db.otherSections.push_back({name, std::move(groups)});
         return LoadResult::Ok;
       }
       groups.push_back({r_.code(), r_.group().text()});
@@ -587,27 +587,27 @@ class SectionReader {
   }
 
   void finish() {
-    if (db_.layers.empty() || db_.findLayer("0") < 0) db_.addLayer("0");
-    db_.modelBlock = db_.findBlock("*MODEL_SPACE");
-    if (db_.modelBlock < 0) db_.modelBlock = db_.findBlock("$MODEL_SPACE");
-    if (db_.modelBlock < 0) {
+    if (m_db.layers.empty() || m_db.findLayer("0") < 0) m_db.addLayer("0");
+    m_db.modelBlock = m_db.findBlock("*MODEL_SPACE");
+    if (m_db.modelBlock < 0) m_db.modelBlock = m_db.findBlock("$MODEL_SPACE");
+    if (m_db.modelBlock < 0) {
       Block block;
       block.name = "*Model_Space";
-      db_.modelBlock = db_.addBlock(std::move(block));
+      m_db.modelBlock = m_db.addBlock(std::move(block));
     }
-    db_.paperBlock = db_.findBlock("*PAPER_SPACE");
-    if (db_.paperBlock < 0) db_.paperBlock = db_.findBlock("$PAPER_SPACE");
+    m_db.paperBlock = m_db.findBlock("*PAPER_SPACE");
+    if (m_db.paperBlock < 0) m_db.paperBlock = m_db.findBlock("$PAPER_SPACE");
     resolveLayouts();
-    ResolveViewports(db_);
-    ResolveDerivedGraphics(db_);
+    ResolveViewports(m_db);
+    ResolveDerivedGraphics(m_db);
     resolveBlockRecords();
-    for (LineType& type : db_.linetypes) {
+    for (LineType& type : m_db.linetypes) {
       type.length = 0;
       for (double d : type.dashes) type.length += std::fabs(d);
       if (!(type.length > 0) || !std::isfinite(type.length)) type.dashes.clear();
     }
-    for (Layer& layer : db_.layers) {
-      int16_t index = db_.linetypeOf(layer.linetype);
+    for (Layer& layer : m_db.layers) {
+      int16_t index = m_db.linetypeOf(layer.linetype);
       layer.linetypeIndex = index >= 0 ? index : -1;
     }
   }
@@ -616,8 +616,8 @@ class SectionReader {
   // BLOCK_RECORD entry of their name.
   void resolveBlockRecords() {
     std::map<std::string, uint64_t> byName;
-    for (const auto& record : recordNames_) byName.insert({record.second, record.first});
-    for (Block& block : db_.blocks) {
+    for (const auto& record : m_recordNames) byName.insert({record.second, record.first});
+    for (Block& block : m_db.blocks) {
       if (block.recordHandle != 0) continue;
       auto it = byName.find(UpperName(block.name));
       if (it != byName.end()) block.recordHandle = it->second;
@@ -627,10 +627,10 @@ class SectionReader {
   // Model layout first, then the paper layouts by tab order; each bound to
   // the block holding its entities.
   void resolveLayouts() {
-    std::vector<Layout>& layouts = db_.layouts;
+    std::vector<Layout>& layouts = m_db.layouts;
     for (Layout& l : layouts) {
-      auto it = recordNames_.find(l.blockRecord);
-      if (it != recordNames_.end()) l.block = db_.findBlock(it->second);
+      auto it = m_recordNames.find(l.blockRecord);
+      if (it != m_recordNames.end()) l.block = m_db.findBlock(it->second);
     }
     std::stable_sort(layouts.begin(), layouts.end(),
                      [](const Layout& a, const Layout& b) { return a.tabOrder < b.tabOrder; });
@@ -643,34 +643,34 @@ class SectionReader {
     } else if (model != layouts.begin()) {
       std::rotate(layouts.begin(), model, model + 1);
     }
-    layouts[0].block = db_.modelBlock;
-    layouts[0].limMin = db_.limMin;
-    layouts[0].limMax = db_.limMax;
-    if (layouts.size() == 1 && db_.paperBlock >= 0) {
+    layouts[0].block = m_db.modelBlock;
+    layouts[0].limMin = m_db.limMin;
+    layouts[0].limMax = m_db.limMax;
+    if (layouts.size() == 1 && m_db.paperBlock >= 0) {
       // Files without layout objects (R12) keep the paper limits in the header.
       Layout p;
       p.name = "Layout1";
-      for (const auto& variable : db_.header) {
+      for (const auto& variable : m_db.header) {
         if (variable.first == "$PLIMMIN") p.limMin = PointOf(variable.second, 10);
         if (variable.first == "$PLIMMAX") p.limMax = PointOf(variable.second, 10);
       }
       layouts.push_back(p);
     }
     for (size_t i = 1; i < layouts.size(); ++i)
-      if (layouts[i].block < 0 && i == 1) layouts[i].block = db_.paperBlock;
+      if (layouts[i].block < 0 && i == 1) layouts[i].block = m_db.paperBlock;
   }
 
   DxfGroupReader& r_;
-  DxfPieceStream& pieces_;
-  Database& db_;
-  const LoadControl& control_;
-  int sections_ = 0;
-  unsigned polls_ = 0;
-  double lastPercent_ = 0;
-  std::string pendingCustomTag_;
-  uint64_t recordHandle_ = 0;
-  int16_t currentLinetype_ = -1;
-  std::map<uint64_t, std::string> recordNames_;
+  DxfPieceStream& m_pieces;
+  Database& m_db;
+  const LoadControl& m_control;
+  int m_sections = 0;
+  unsigned m_polls = 0;
+  double m_lastPercent = 0;
+  std::string m_pendingCustomTag;
+  uint64_t m_recordHandle = 0;
+  int16_t m_currentLinetype = -1;
+  std::map<uint64_t, std::string> m_recordNames;
 };
 
 }  // namespace

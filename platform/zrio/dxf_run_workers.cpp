@@ -16,19 +16,19 @@ DxfRunWorkers::DxfRunWorkers(unsigned threads) {
   for (unsigned i = 0; i < threads; ++i) {
     HANDLE thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
     if (!thread) break;  // fewer workers: the calling thread parses the rest
-    threads_.push_back(thread);
+    m_threads.push_back(thread);
   }
 }
 
 DxfRunWorkers::~DxfRunWorkers() {
   {
-    std::lock_guard<std::mutex> hold(lock_);
-    stopping_ = true;
-    for (const std::shared_ptr<RunJob>& job : waiting_) markDone(*job);
-    waiting_.clear();
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_stopping = true;
+    for (const std::shared_ptr<RunJob>& job : m_waiting) markDone(*job);
+    m_waiting.clear();
   }
-  added_.notify_all();
-  for (HANDLE thread : threads_) {
+  m_added.notify_all();
+  for (HANDLE thread : m_threads) {
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
   }
@@ -43,11 +43,11 @@ void DxfRunWorkers::work() {
   while (true) {
     std::shared_ptr<RunJob> job;
     {
-      std::unique_lock<std::mutex> hold(lock_);
-      added_.wait(hold, [this]() { return stopping_ || !waiting_.empty(); });
-      if (stopping_) return;
-      job = std::move(waiting_.front());
-      waiting_.pop_front();
+      std::unique_lock<std::mutex> hold(m_lock);
+      m_added.wait(hold, [this]() { return m_stopping || !m_waiting.empty(); });
+      if (m_stopping) return;
+      job = std::move(m_waiting.front());
+      m_waiting.pop_front();
       if (job->state != RunJob::State::Waiting) continue;
       job->state = RunJob::State::Parsing;
     }
@@ -58,10 +58,10 @@ void DxfRunWorkers::work() {
 void DxfRunWorkers::parse(RunJob& job) {
   job.run.parse(job.piece, job.piece.start, job.context, job.cancelled);
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::lock_guard<std::mutex> hold(m_lock);
     markDone(job);
   }
-  done_.notify_all();
+  m_done.notify_all();
 }
 
 void DxfRunWorkers::markDone(RunJob& job) {
@@ -71,15 +71,15 @@ void DxfRunWorkers::markDone(RunJob& job) {
 
 void DxfRunWorkers::add(const std::vector<std::shared_ptr<RunJob>>& jobs) {
   {
-    std::lock_guard<std::mutex> hold(lock_);
-    waiting_.insert(waiting_.end(), jobs.begin(), jobs.end());
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_waiting.insert(m_waiting.end(), jobs.begin(), jobs.end());
   }
-  added_.notify_all();
+  m_added.notify_all();
 }
 
 bool DxfRunWorkers::finish(RunJob& job, const std::function<bool()>& aborted) {
   if (job.done.load(std::memory_order_acquire)) return true;
-  std::unique_lock<std::mutex> hold(lock_);
+  std::unique_lock<std::mutex> hold(m_lock);
   if (job.state == RunJob::State::Waiting) {
     job.state = RunJob::State::Parsing;
     hold.unlock();
@@ -88,7 +88,7 @@ bool DxfRunWorkers::finish(RunJob& job, const std::function<bool()>& aborted) {
   }
   auto poll = std::chrono::steady_clock::now() + kAbortPoll;
   while (job.state != RunJob::State::Done) {
-    done_.wait_until(hold, poll);
+    m_done.wait_until(hold, poll);
     if (job.state == RunJob::State::Done || std::chrono::steady_clock::now() < poll) continue;
     poll = std::chrono::steady_clock::now() + kAbortPoll;
     if (!aborted) continue;
@@ -102,15 +102,15 @@ bool DxfRunWorkers::finish(RunJob& job, const std::function<bool()>& aborted) {
 
 void DxfRunWorkers::settle(RunJob& job, bool stop) {
   if (stop) job.cancelled = true;
-  std::unique_lock<std::mutex> hold(lock_);
+  std::unique_lock<std::mutex> hold(m_lock);
   if (job.state == RunJob::State::Waiting) markDone(job);
-  done_.wait(hold, [&job]() { return job.state == RunJob::State::Done; });
+  m_done.wait(hold, [&job]() { return job.state == RunJob::State::Done; });
 }
 
 void DxfRunWorkers::dropWaiting() {
-  std::lock_guard<std::mutex> hold(lock_);
-  for (const std::shared_ptr<RunJob>& job : waiting_) markDone(*job);
-  waiting_.clear();
+  std::lock_guard<std::mutex> hold(m_lock);
+  for (const std::shared_ptr<RunJob>& job : m_waiting) markDone(*job);
+  m_waiting.clear();
 }
 
 }  // namespace zr

@@ -62,12 +62,12 @@ class DxfRunWorkers {
 
   void markDone(RunJob& job);
 
-  std::mutex lock_;
-  std::condition_variable added_;  // a job was added, or the threads are to stop
-  std::condition_variable done_;   // a job was parsed
-  std::deque<std::shared_ptr<RunJob>> waiting_;
-  bool stopping_ = false;
-  std::vector<HANDLE> threads_;
+  std::mutex m_lock;
+  std::condition_variable m_added;  // a job was added, or the threads are to stop
+  std::condition_variable m_done;   // a job was parsed
+  std::deque<std::shared_ptr<RunJob>> m_waiting;
+  bool m_stopping = false;
+  std::vector<HANDLE> m_threads;
 };
 
 }  // namespace zr

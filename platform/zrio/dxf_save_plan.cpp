@@ -72,20 +72,20 @@ std::string ValueOf(const RawGroups& groups, int code, const char* fallback) {
 }
 
 void HandlePlan::reserve(uint64_t handle) {
-  if (handle <= kLargest && handle >= next_) next_ = handle + 1;
+  if (handle <= kLargest && handle >= m_next) m_next = handle + 1;
 }
 
 uint64_t HandlePlan::claim(uint64_t wanted) {
   if (wanted == 0 || wanted > kLargest || defined(wanted)) return fresh();
-  defined_.insert(wanted);
+  m_defined.insert(wanted);
   reserve(wanted);
   return wanted;
 }
 
 uint64_t HandlePlan::fresh() {
-  while (defined(next_)) ++next_;
-  defined_.insert(next_);
-  return next_++;
+  while (defined(m_next)) ++m_next;
+  m_defined.insert(m_next);
+  return m_next++;
 }
 
 bool HandlePlan::resolves(const std::string& value) const {
@@ -95,30 +95,30 @@ bool HandlePlan::resolves(const std::string& value) const {
 
 void HandlePlan::claimEntity(const Entity& e) {
   uint64_t got = claim(e.handle);
-  if (got != e.handle) renamed_[&e] = got;
+  if (got != e.handle) m_renamed[&e] = got;
   if (!e.extra) return;
   const std::vector<uint64_t>& parts = e.extra->vertexHandles;
   for (size_t i = 0; i < parts.size(); ++i) {
     if (parts[i] == 0) continue;
     uint64_t part = claim(parts[i]);
-    if (part != parts[i]) renamedParts_[{&e, i}] = part;
+    if (part != parts[i]) m_renamedParts[{&e, i}] = part;
   }
   if (e.extra->seqendHandle != 0) {
     uint64_t end = claim(e.extra->seqendHandle);
-    if (end != e.extra->seqendHandle) renamedParts_[{&e, kSequenceEnd}] = end;
+    if (end != e.extra->seqendHandle) m_renamedParts[{&e, kSequenceEnd}] = end;
   }
   for (const Entity& child : e.extra->children) claimEntity(child);
 }
 
 uint64_t HandlePlan::entityHandle(const Entity& e) {
-  auto it = renamed_.find(&e);
-  if (it != renamed_.end()) return it->second;
+  auto it = m_renamed.find(&e);
+  if (it != m_renamed.end()) return it->second;
   return e.handle != 0 ? e.handle : fresh();
 }
 
 uint64_t HandlePlan::partHandle(const Entity& e, size_t part) {
-  auto it = renamedParts_.find({&e, part});
-  if (it != renamedParts_.end()) return it->second;
+  auto it = m_renamedParts.find({&e, part});
+  if (it != m_renamedParts.end()) return it->second;
   uint64_t kept = 0;
   if (e.extra && part == kSequenceEnd) kept = e.extra->seqendHandle;
   else if (e.extra && part < e.extra->vertexHandles.size()) kept = e.extra->vertexHandles[part];

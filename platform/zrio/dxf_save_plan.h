@@ -48,7 +48,7 @@ class HandlePlan {
   // else a new one.
   uint64_t claim(uint64_t wanted);
   uint64_t fresh();
-  bool defined(uint64_t handle) const { return defined_.count(handle) != 0; }
+  bool defined(uint64_t handle) const { return m_defined.count(handle) != 0; }
   // True when a reference value is null or names a record the save writes.
   bool resolves(const std::string& value) const;
   // Entities keep their own handles (claimed in the order they are
@@ -56,23 +56,23 @@ class HandlePlan {
   // one get a new handle here, kept for the whole save.
   void claimEntity(const Entity& e);  // with its attributes
   // Objects (what a dictionary entry may name) are marked as such.
-  void markObject(uint64_t handle) { objects_.insert(handle); }
-  bool isObject(const std::string& value) const { return objects_.count(ParseHandle(value)) != 0; }
+  void markObject(uint64_t handle) { m_objects.insert(handle); }
+  bool isObject(const std::string& value) const { return m_objects.count(ParseHandle(value)) != 0; }
   uint64_t entityHandle(const Entity& e);
   // Handle of the part-th VERTEX record of a claimed entity, or (with
   // kSequenceEnd) of its SEQEND; a new one for parts the file did not hold.
   static constexpr size_t kSequenceEnd = ~size_t(0);
   uint64_t partHandle(const Entity& e, size_t part);
   // Above every handle used so far.
-  uint64_t next() const { return next_; }
+  uint64_t next() const { return m_next; }
 
  private:
   // Larger values are taken as damage and replaced.
   static const uint64_t kLargest = 0xFFFFFFFFFFFFull;
-  uint64_t next_ = 1;
-  std::unordered_set<uint64_t> defined_, objects_;
-  std::unordered_map<const Entity*, uint64_t> renamed_;
-  std::map<std::pair<const Entity*, size_t>, uint64_t> renamedParts_;
+  uint64_t m_next = 1;
+  std::unordered_set<uint64_t> m_defined, m_objects;
+  std::unordered_map<const Entity*, uint64_t> m_renamed;
+  std::map<std::pair<const Entity*, size_t>, uint64_t> m_renamedParts;
 };
 
 // DXF versions as numbers ("AC1015" -> 1015) of the save version codes.

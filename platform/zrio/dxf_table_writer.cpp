@@ -99,9 +99,9 @@ std::vector<TableWriter::Entry> TableWriter::keptEntries(const std::string& name
 }
 
 TableWriter::Table& TableWriter::addTable(const std::string& name) {
-  tables_.emplace_back();
-  tables_.back().name = name;
-  return tables_.back();
+  m_tables.emplace_back();
+  m_tables.back().name = name;
+  return m_tables.back();
 }
 
 void TableWriter::claim(Table& table) {
@@ -126,8 +126,8 @@ void TableWriter::plan() {
     planBlockRecords();
     planOtherTables();
   }
-  for (Table& table : tables_) claim(table);
-  for (const Table& table : tables_)
+  for (Table& table : m_tables) claim(table);
+  for (const Table& table : m_tables)
     if (table.name == "BLOCK_RECORD")
       for (const Entry& entry : table.entries) c_.recordHandles[entry.index] = entry.handle;
 }
@@ -283,7 +283,7 @@ void TableWriter::planOtherTables() {
 void TableWriter::write() {
   w_.str(0, "SECTION");
   w_.str(2, "TABLES");
-  for (const Table& table : tables_) writeTable(table);
+  for (const Table& table : m_tables) writeTable(table);
   w_.str(0, "ENDSEC");
 }
 

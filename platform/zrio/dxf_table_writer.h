@@ -59,7 +59,7 @@ class TableWriter {
 
   SaveContext& c_;
   EntityWriter& w_;
-  std::vector<Table> tables_;
+  std::vector<Table> m_tables;
 };
 
 }  // namespace zr

@@ -45,23 +45,23 @@ class DocumentWriter {
  public:
   DocumentWriter(const Database& db, int version, const SaveLimits& limits, GroupSink& body,
                  GroupSink& header)
-      : c_(db, version, limits), header_(header), w_(&body, c_), tables_(c_, w_),
-        objects_(c_, w_) {}
+      : c_(db, version, limits), m_header(header), w_(&body, c_), m_tables(c_, w_),
+        m_objects(c_, w_) {}
 
   void run() {
     plan();
-    if (c_.modern) objects_.writeClasses();
-    tables_.write();
+    if (c_.modern) m_objects.writeClasses();
+    m_tables.write();
     blocks();
     entities();
     if (c_.modern) {
-      objects_.writeObjects();
+      m_objects.writeObjects();
       otherSections();
       thumbnail();
     }
     w_.str(0, "EOF");
     // The header comes last, when every handle is known.
-    EntityWriter header(&header_, c_);
+    EntityWriter header(&m_header, c_);
     writeHeader(header);
   }
 
@@ -69,7 +69,7 @@ class DocumentWriter {
   // Handles are claimed in this order: tables and their entries, blocks,
   // entities, objects; a handle used twice in the file goes to the first.
   void plan() {
-    tables_.plan();
+    m_tables.plan();
     const std::vector<Block>& blocks = c_.db.blocks;
     c_.recordHandles.resize(blocks.size(), 0);
     for (const Block& b : blocks) {
@@ -79,7 +79,7 @@ class DocumentWriter {
     for (const Block& b : blocks)
       for (const Entity& e : b.entities)
         if (EntityInVersion(e, c_.version, c_.downgrade)) c_.handles.claimEntity(e);
-    if (c_.modern) objects_.plan();
+    if (c_.modern) m_objects.plan();
   }
 
   void section(const char* name) {
@@ -246,10 +246,10 @@ class DocumentWriter {
   }
 
   SaveContext c_;
-  GroupSink& header_;
+  GroupSink& m_header;
   EntityWriter w_;
-  TableWriter tables_;
-  ObjectWriter objects_;
+  TableWriter m_tables;
+  ObjectWriter m_objects;
 };
 
 }  // namespace

@@ -174,19 +174,19 @@ void DrawEllipseArc(PrimitiveSink& sink, const Vec3& c, const Vec3& u, const Vec
 }
 
 EntityWalker::EntityWalker(const Database& db, PrimitiveSink& sink, const WalkOptions& options)
-    : db_(db), sink_(sink), options_(options) {}
+    : m_db(db), m_sink(sink), m_options(options) {}
 
 void EntityWalker::walk(const Entity& e) {
-  top_ = &e;
-  budget_ = kVisitBudget;
+  m_top = &e;
+  m_budget = kVisitBudget;
   Context ctx;
   walkEntity(e, ctx);
 }
 
 void EntityWalker::walkList(const std::vector<Entity>& list, const std::vector<Box3>* boxes) {
   for (size_t i = 0; i < list.size(); ++i) {
-    if ((i & 63) == 0 && sink_.cancelled()) return;
-    if (boxes && i < boxes->size() && !sink_.wantsBox((*boxes)[i])) continue;
+    if ((i & 63) == 0 && m_sink.cancelled()) return;
+    if (boxes && i < boxes->size() && !m_sink.wantsBox((*boxes)[i])) continue;
     walk(list[i]);
   }
 }
@@ -194,14 +194,14 @@ void EntityWalker::walkList(const std::vector<Entity>& list, const std::vector<B
 bool EntityWalker::resolve(const Entity& e, const Context& ctx, DrawStyle* style,
                            int32_t* layerOut) const {
   int32_t layer = e.layer;
-  if (layer < 0 || size_t(layer) >= db_.layers.size()) layer = 0;
-  if (ctx.blockLayer >= 0 && db_.layers.size() > size_t(layer) &&
-      db_.layers[size_t(layer)].name == "0")
+  if (layer < 0 || size_t(layer) >= m_db.layers.size()) layer = 0;
+  if (ctx.blockLayer >= 0 && m_db.layers.size() > size_t(layer) &&
+      m_db.layers[size_t(layer)].name == "0")
     layer = ctx.blockLayer;
-  const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
-  if (options_.respectLayers && l && (l->frozen || !l->on)) return false;
-  if (options_.respectLayers && frozenInViewport(layer)) return false;
-  style->top = top_;
+  const Layer* l = size_t(layer) < m_db.layers.size() ? &m_db.layers[size_t(layer)] : nullptr;
+  if (m_options.respectLayers && l && (l->frozen || !l->on)) return false;
+  if (m_options.respectLayers && frozenInViewport(layer)) return false;
+  style->top = m_top;
   if (e.trueColor >= 0) {
     style->trueColor = e.trueColor;
   } else if (e.color == 0) {
@@ -214,11 +214,11 @@ bool EntityWalker::resolve(const Entity& e, const Context& ctx, DrawStyle* style
     style->aci = e.color;
   }
   if (e.linetype == -1)
-    style->linetype = l && l->linetypeIndex >= 0 ? &db_.linetypes[size_t(l->linetypeIndex)] : nullptr;
+    style->linetype = l && l->linetypeIndex >= 0 ? &m_db.linetypes[size_t(l->linetypeIndex)] : nullptr;
   else if (e.linetype == -2)
     style->linetype = ctx.blockLinetype;
-  else if (size_t(e.linetype) < db_.linetypes.size())
-    style->linetype = &db_.linetypes[size_t(e.linetype)];
+  else if (size_t(e.linetype) < m_db.linetypes.size())
+    style->linetype = &m_db.linetypes[size_t(e.linetype)];
   if (style->linetype && style->linetype->dashes.empty()) style->linetype = nullptr;
   if (e.lineweight == -1) style->lineweight = l ? l->lineweight : -3;
   else if (e.lineweight == -2) style->lineweight = ctx.blockLineweight;
@@ -228,12 +228,12 @@ bool EntityWalker::resolve(const Entity& e, const Context& ctx, DrawStyle* style
 }
 
 bool EntityWalker::frozenInViewport(int32_t layer) const {
-  if (!viewportFrozen_) return false;
-  return std::binary_search(viewportFrozen_->begin(), viewportFrozen_->end(), layer);
+  if (!m_viewportFrozen) return false;
+  return std::binary_search(m_viewportFrozen->begin(), m_viewportFrozen->end(), layer);
 }
 
 void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
-  if (--budget_ < 0 || ((budget_ & 1023) == 0 && sink_.cancelled())) return;
+  if (--m_budget < 0 || ((m_budget & 1023) == 0 && m_sink.cancelled())) return;
   if (e.extra && e.extra->invisible) return;
   DrawStyle style;
   int32_t layer = 0;
@@ -243,11 +243,11 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
     case EntityKind::Line: {
       if (e.pts.size() < 2) return;
       Vec3 p[2] = {t.apply(e.pts[0]), t.apply(e.pts[1])};
-      sink_.polyline(p, 2, false, style);
+      m_sink.polyline(p, 2, false, style);
       break;
     }
     case EntityKind::Point:
-      if (!e.pts.empty()) sink_.point(t.apply(e.pts[0]), style);
+      if (!e.pts.empty()) m_sink.point(t.apply(e.pts[0]), style);
       break;
     case EntityKind::Circle:
     case EntityKind::Arc: {
@@ -294,7 +294,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       break;
     case EntityKind::AttDef:
       // Outside a block an attribute definition shows its tag.
-      if (ctx.depth == 0 && options_.showAttDefs) textEntity(e, OcsTransform(t, e), style);
+      if (ctx.depth == 0 && m_options.showAttDefs) textEntity(e, OcsTransform(t, e), style);
       break;
     case EntityKind::MText:
       mtextEntity(e, t, style);
@@ -303,7 +303,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       insert(e, ctx, style, layer);
       break;
     case EntityKind::Dimension: {
-      int32_t block = db_.findBlock(e.text);
+      int32_t block = m_db.findBlock(e.text);
       if (block >= 0) blockContents(block, t, ctx, style, layer);
       else if (e.extra) dimension(e.extra->raw, false, t, ctx, style, layer);
       break;
@@ -322,7 +322,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
       for (size_t i = 0; i < 4; ++i)
         if (i < 3 || e.pts[3].x != e.pts[2].x || e.pts[3].y != e.pts[2].y || e.pts[3].z != e.pts[2].z)
           p[n++] = t.apply(e.pts[i]);
-      sink_.polyline(p, n, true, style);
+      m_sink.polyline(p, n, true, style);
       break;
     }
     case EntityKind::Hatch:
@@ -334,7 +334,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
     case EntityKind::Ray:
     case EntityKind::XLine:
       if (e.pts.size() >= 2)
-        sink_.infiniteLine(t.apply(e.pts[0]), t.applyVector(e.pts[1]),
+        m_sink.infiniteLine(t.apply(e.pts[0]), t.applyVector(e.pts[1]),
                            e.kind == EntityKind::XLine, style);
       break;
     case EntityKind::Viewport:
@@ -349,7 +349,7 @@ void EntityWalker::walkEntity(const Entity& e, const Context& ctx) {
 
 void EntityWalker::ellipse(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1,
                            const DrawStyle& style) {
-  DrawEllipseArc(sink_, c, u, v, t0, t1, style);
+  DrawEllipseArc(m_sink, c, u, v, t0, t1, style);
 }
 
 void EntityWalker::polylinePath(const Entity& e, const Transform& t, bool closed,
@@ -360,10 +360,10 @@ void EntityWalker::polylinePath(const Entity& e, const Transform& t, bool closed
   for (size_t i = 0; i < e.nums.size(); ++i)
     if (e.nums[i] != 0 && (closed || i + 1 < n)) anyBulge = true;
   if (!anyBulge) {
-    scratch_.resize(n);
-    for (size_t i = 0; i < n; ++i) scratch_[i] = t.apply(e.pts[i]);
-    if (n == 1) sink_.point(scratch_[0], style);
-    else sink_.polyline(scratch_.data(), n, closed, style);
+    m_scratch.resize(n);
+    for (size_t i = 0; i < n; ++i) m_scratch[i] = t.apply(e.pts[i]);
+    if (n == 1) m_sink.point(m_scratch[0], style);
+    else m_sink.polyline(m_scratch.data(), n, closed, style);
     return;
   }
   std::vector<Vec3> run;
@@ -378,13 +378,13 @@ void EntityWalker::polylinePath(const Entity& e, const Transform& t, bool closed
     if (bulge != 0 && BulgeArc(a, b, bulge, &c, &r, &sa, &ea)) {
       Vec3 u = t.applyVector(Vec3(r, 0, 0)), v = t.applyVector(Vec3(0, r, 0));
       Vec3 cw = t.apply(c);
-      if (sink_.wantsArcs()) {
-        if (run.size() > 1) sink_.polyline(run.data(), run.size(), false, style);
-        sink_.ellipseArc(cw, u, v, sa, ea, style);
+      if (m_sink.wantsArcs()) {
+        if (run.size() > 1) m_sink.polyline(run.data(), run.size(), false, style);
+        m_sink.ellipseArc(cw, u, v, sa, ea, style);
         run.assign(1, t.apply(b));
         continue;
       }
-      int steps = ArcSegments(std::max(u.length(), v.length()), ea - sa, sink_.chordTolerance());
+      int steps = ArcSegments(std::max(u.length(), v.length()), ea - sa, m_sink.chordTolerance());
       for (int s = 1; s < steps; ++s) {
         double a2 = bulge > 0 ? sa + (ea - sa) * s / steps : ea - (ea - sa) * s / steps;
         run.push_back(cw + u * std::cos(a2) + v * std::sin(a2));
@@ -392,22 +392,22 @@ void EntityWalker::polylinePath(const Entity& e, const Transform& t, bool closed
     }
     run.push_back(t.apply(b));
   }
-  if (closed && !sink_.wantsArcs()) {
+  if (closed && !m_sink.wantsArcs()) {
     run.pop_back();  // the closing vertex repeats the first
-    sink_.polyline(run.data(), run.size(), true, style);
+    m_sink.polyline(run.data(), run.size(), true, style);
   } else if (run.size() > 1) {
-    sink_.polyline(run.data(), run.size(), false, style);
+    m_sink.polyline(run.data(), run.size(), false, style);
   }
 }
 
 void EntityWalker::widePolyline(const Entity& e, const Transform& t, bool closed,
                                 const DrawStyle& style) {
   WideOutline outline;
-  WidePolylineOutline(e, closed, sink_.chordTolerance(), &outline);
+  WidePolylineOutline(e, closed, m_sink.chordTolerance(), &outline);
   for (std::vector<Vec3>& band : outline.bands) {
     for (Vec3& p : band) p = t.apply(p);
     int count = int(band.size());
-    sink_.fill(band.data(), &count, 1, style);
+    m_sink.fill(band.data(), &count, 1, style);
   }
   loops(outline.lines, t, false, style);
 }
@@ -423,7 +423,7 @@ void EntityWalker::polyface(const Entity& e, const Transform& t, const DrawStyle
       if (index == 0 || index > e.pts.size()) continue;
       p[n++] = t.apply(e.pts[size_t(index - 1)]);
     }
-    if (n >= 2) sink_.polyline(p, n, n > 2, style);
+    if (n >= 2) m_sink.polyline(p, n, n > 2, style);
   }
 }
 
@@ -437,23 +437,23 @@ void EntityWalker::mesh(const Entity& e, const Transform& t, const DrawStyle& st
   for (int i = 0; i < m; ++i) {
     line.clear();
     for (int j = 0; j < n; ++j) line.push_back(t.apply(e.pts[size_t(i * n + j)]));
-    sink_.polyline(line.data(), line.size(), (e.flags & kPolyMeshClosedN) != 0, style);
+    m_sink.polyline(line.data(), line.size(), (e.flags & kPolyMeshClosedN) != 0, style);
   }
   for (int j = 0; j < n; ++j) {
     line.clear();
     for (int i = 0; i < m; ++i) line.push_back(t.apply(e.pts[size_t(i * n + j)]));
-    sink_.polyline(line.data(), line.size(), (e.flags & kPolyClosed) != 0, style);
+    m_sink.polyline(line.data(), line.size(), (e.flags & kPolyClosed) != 0, style);
   }
 }
 
 int EntityWalker::splinePointsPerSpan(const std::vector<Vec3>& control, int degree, const Transform& t) const {
-  if (sink_.wantsArcs()) return 64;
+  if (m_sink.wantsArcs()) return 64;
   // Enough points that a span's chords stay near the curve, judged by the
   // length of its control polygon on the output.
   double length = 0;
   for (size_t i = 1; i < control.size(); ++i) length += t.applyVector(control[i] - control[i - 1]).length();
   double spans = std::max(1.0, double(control.size()) - std::max(degree, 1));
-  double wanted = std::ceil(std::sqrt(length / spans / sink_.chordTolerance()));
+  double wanted = std::ceil(std::sqrt(length / spans / m_sink.chordTolerance()));
   return std::isfinite(wanted) ? int(std::min(256.0, std::max(16.0, wanted))) : 16;
 }
 
@@ -461,33 +461,33 @@ void EntityWalker::spline(const Entity& e, const Transform& t, const DrawStyle& 
   int degree = int((e.flags >> 8) & 0xFF);
   static const std::vector<double> kNoWeights;
   const std::vector<double>& weights = e.extra ? e.extra->startWidths : kNoWeights;
-  scratch_.clear();
+  m_scratch.clear();
   int perSpan = splinePointsPerSpan(e.pts, degree, t);
-  if (!AppendSplinePoints(degree, e.pts, e.nums, weights, perSpan, &scratch_) && e.extra) {
+  if (!AppendSplinePoints(degree, e.pts, e.nums, weights, perSpan, &m_scratch) && e.extra) {
     // Stored with fit points only: the cubic through them.
     Vec3 start, end;
     bool hasStart = RawPoint(e.extra->raw, 12, &start), hasEnd = RawPoint(e.extra->raw, 13, &end);
     curveThrough(e.extra->fitPoints, hasStart ? &start : nullptr, hasEnd ? &end : nullptr, t);
   }
-  for (Vec3& p : scratch_) p = t.apply(p);
-  if (scratch_.size() >= 2) sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+  for (Vec3& p : m_scratch) p = t.apply(p);
+  if (m_scratch.size() >= 2) m_sink.polyline(m_scratch.data(), m_scratch.size(), false, style);
 }
 
 void EntityWalker::curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent,
                                 const Vec3* endTangent, const Transform& t) {
   std::vector<Vec3> control;
   std::vector<double> knots;
-  scratch_.clear();
+  m_scratch.clear();
   if (!FitPointsToControlPoints(points, startTangent, endTangent, &control, &knots) ||
-      !AppendSplinePoints(3, control, knots, std::vector<double>(), splinePointsPerSpan(control, 3, t), &scratch_))
-    scratch_ = points;
+      !AppendSplinePoints(3, control, knots, std::vector<double>(), splinePointsPerSpan(control, 3, t), &m_scratch))
+    m_scratch = points;
 }
 
 void EntityWalker::leader(const Entity& e, const Transform& t, const Context& ctx, const DrawStyle& style,
                           int32_t layer) {
   if (e.pts.size() < 2) return;
   ArrowStyle arrow;
-  if (e.extra && LeaderArrowStyle(e.extra->raw, db_, &arrow))
+  if (e.extra && LeaderArrowStyle(e.extra->raw, m_db, &arrow))
     arrowhead({e.pts[0], (e.pts[0] - e.pts[1]).normalized(), arrow}, t, ctx, style, layer);
   if (e.extra && RawInteger(e.extra->raw, 72, 0) == 1) {
     // A spline leader leaves its ends along its first and last segments.
@@ -495,10 +495,10 @@ void EntityWalker::leader(const Entity& e, const Transform& t, const Context& ct
     Vec3 start = e.pts[1] - e.pts[0], end = e.pts[n - 1] - e.pts[n - 2];
     curveThrough(e.pts, &start, &end, t);
   } else {
-    scratch_ = e.pts;
+    m_scratch = e.pts;
   }
-  for (Vec3& p : scratch_) p = t.apply(p);
-  sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+  for (Vec3& p : m_scratch) p = t.apply(p);
+  m_sink.polyline(m_scratch.data(), m_scratch.size(), false, style);
 }
 
 void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyle& style,
@@ -508,7 +508,7 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
   const RawGroups& raw = e.extra->raw;
   const DerivedGraphics* derived = e.extra->derived.get();
   if (derived && !derived->edges.empty()) {
-    DrawEdgeCurves(derived->edges, t, style, sink_);
+    DrawEdgeCurves(derived->edges, t, style, m_sink);
     return;
   }
   std::vector<std::vector<Vec3>> lines(1);
@@ -521,7 +521,7 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
     DrawStyle hiding = style;
     hiding.background = true;
     int count = int(lines[0].size());
-    sink_.fill(lines[0].data(), &count, 1, hiding);
+    m_sink.fill(lines[0].data(), &count, 1, hiding);
   } else if (type == "IMAGE") {
     image(e, t, style);
   } else if (type == "OLE2FRAME") {
@@ -535,12 +535,12 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
     // Drawn, as other dimensions are, by the block the file made for it.
     int32_t block = -1;
     for (const RawGroup& g : raw)
-      if (g.code == 2 && block < 0) block = db_.findBlock(DecodeText(g.value, db_));
+      if (g.code == 2 && block < 0) block = m_db.findBlock(DecodeText(g.value, m_db));
     if (block >= 0) blockContents(block, ctx.t, ctx, style, layer);
     else dimension(raw, type == "ARC_DIMENSION", ctx.t, ctx, style, layer);
   } else if (type == "SHAPE") {
     lines.clear();
-    if (db_.shapes && ShapeEntityStrokes(*db_.shapes, raw, &lines)) loops(lines, t, false, style);
+    if (m_db.shapes && ShapeEntityStrokes(*m_db.shapes, raw, &lines)) loops(lines, t, false, style);
   } else if (type == "HELIX") {
     int degree = 3;
     std::vector<Vec3> control;
@@ -549,22 +549,22 @@ void EntityWalker::rawEntity(const Entity& e, const Context& ctx, const DrawStyl
     if (AppendSplinePoints(degree, control, knots, std::vector<double>(), 16, &lines[0]))
       loops(lines, t, false, style);
   } else if (derived && !derived->proxy.empty()) {
-    DrawProxyGraphics(derived->proxy, db_, t, style, sink_);
+    DrawProxyGraphics(derived->proxy, m_db, t, style, m_sink);
   }
 }
 
 DrawStyle EntityWalker::mlineElementStyle(const MlineElement& element, const DrawStyle& own,
                                           int32_t layer) const {
-  const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
+  const Layer* l = size_t(layer) < m_db.layers.size() ? &m_db.layers[size_t(layer)] : nullptr;
   DrawStyle style = own;
   SetMlineColor(element.color, element.trueColor, l, &style);
   if (element.linetype.empty() || element.linetype == "BYLAYER") {
-    style.linetype = l && l->linetypeIndex >= 0 ? &db_.linetypes[size_t(l->linetypeIndex)] : nullptr;
+    style.linetype = l && l->linetypeIndex >= 0 ? &m_db.linetypes[size_t(l->linetypeIndex)] : nullptr;
   } else if (element.linetype != "BYBLOCK") {
-    auto found = db_.linetypeIndex.find(element.linetype);
-    style.linetype = found != db_.linetypeIndex.end() && found->second >= 0 &&
-                             size_t(found->second) < db_.linetypes.size()
-                         ? &db_.linetypes[size_t(found->second)]
+    auto found = m_db.linetypeIndex.find(element.linetype);
+    style.linetype = found != m_db.linetypeIndex.end() && found->second >= 0 &&
+                             size_t(found->second) < m_db.linetypes.size()
+                         ? &m_db.linetypes[size_t(found->second)]
                          : nullptr;
   }
   if (style.linetype && style.linetype->dashes.empty()) style.linetype = nullptr;
@@ -574,28 +574,28 @@ DrawStyle EntityWalker::mlineElementStyle(const MlineElement& element, const Dra
 void EntityWalker::mline(const Entity& e, const Context& ctx, const DrawStyle& style, int32_t layer) {
   const MlineStyle* mlineStyle = e.extra->derived ? e.extra->derived->mlineStyle.get() : nullptr;
   MlineShape shape;
-  if (!ReadMlineShape(e.extra->raw, e.extrusion(), mlineStyle, sink_.chordTolerance(), &shape)) return;
+  if (!ReadMlineShape(e.extra->raw, e.extrusion(), mlineStyle, m_sink.chordTolerance(), &shape)) return;
   // Its vertices are in world coordinates, whatever its extrusion.
   const Transform& t = ctx.t;
   if (!shape.fill.empty()) {
     for (Vec3& p : shape.fill) p = t.apply(p);
     DrawStyle fill = style;
-    const Layer* l = size_t(layer) < db_.layers.size() ? &db_.layers[size_t(layer)] : nullptr;
+    const Layer* l = size_t(layer) < m_db.layers.size() ? &m_db.layers[size_t(layer)] : nullptr;
     SetMlineColor(mlineStyle->fillColor, mlineStyle->fillTrueColor, l, &fill);
-    sink_.fill(shape.fill.data(), shape.fillCounts.data(), int(shape.fillCounts.size()), fill);
+    m_sink.fill(shape.fill.data(), shape.fillCounts.data(), int(shape.fillCounts.size()), fill);
   }
   for (MlinePiece& piece : shape.pieces) {
     for (Vec3& p : piece.points) p = t.apply(p);
     DrawStyle look = style;
     if (piece.element >= 0) look = mlineElementStyle(mlineStyle->elements[size_t(piece.element)], style, layer);
-    sink_.polyline(piece.points.data(), piece.points.size(), piece.closed, look);
+    m_sink.polyline(piece.points.data(), piece.points.size(), piece.closed, look);
   }
 }
 
 void EntityWalker::tolerance(const Entity& e, const Transform& t, const DrawStyle& style) {
   ToleranceShape shape;
   Vec3 at, xdir;
-  if (!ToleranceEntity(db_, e.extra->raw, &shape, &at, &xdir)) return;
+  if (!ToleranceEntity(m_db, e.extra->raw, &shape, &at, &xdir)) return;
   // The frame's own axes: along its direction and up in its plane.
   Vec3 ydir = e.extrusion().normalized().cross(xdir).normalized();
   Transform frame;
@@ -613,7 +613,7 @@ void EntityWalker::tolerance(const Entity& e, const Transform& t, const DrawStyl
     run.origin = place.apply(text.at);
     run.xAxis = place.applyVector(Vec3(text.height, 0, 0));
     run.yAxis = place.applyVector(Vec3(0, text.height, 0));
-    sink_.text(run, style);
+    m_sink.text(run, style);
   }
 }
 
@@ -626,7 +626,7 @@ void EntityWalker::arrowhead(const DimensionArrow& arrow, const Transform& t, co
     // Arrowhead blocks are drawn for a size of 1, pointing along x.
     Transform place = t * Transform::translation(tip) * Transform::rotationZ(std::atan2(along.y, along.x)) *
                       Transform::scaling(size, size, size) *
-                      Transform::translation(db_.blocks[size_t(arrow.style.block)].base * -1.0);
+                      Transform::translation(m_db.blocks[size_t(arrow.style.block)].base * -1.0);
     blockContents(arrow.style.block, place, ctx, style, layer);
     return;
   }
@@ -634,20 +634,20 @@ void EntityWalker::arrowhead(const DimensionArrow& arrow, const Transform& t, co
   Vec3 side(-along.y, along.x, 0);
   if (arrow.style.kind == ArrowStyle::kTick) {
     Vec3 tick[2] = {t.apply(tip - (along + side) * (size / 2)), t.apply(tip + (along + side) * (size / 2))};
-    sink_.polyline(tick, 2, false, style);
+    m_sink.polyline(tick, 2, false, style);
     return;
   }
   Vec3 head[3] = {t.apply(tip), t.apply(tip - along * size + side * (size / 6)),
                   t.apply(tip - along * size - side * (size / 6))};
   int count = 3;
-  sink_.fill(head, &count, 1, style);
+  m_sink.fill(head, &count, 1, style);
 }
 
 void EntityWalker::dimension(const RawGroups& raw, bool arc, const Transform& t, const Context& ctx,
                              const DrawStyle& style, int32_t layer) {
   DimensionShape shape;
-  if (!ReadDimensionShape(raw, arc, db_, &shape)) return;
-  DrawEdgeCurves(shape.lines, t, style, sink_);
+  if (!ReadDimensionShape(raw, arc, m_db, &shape)) return;
+  DrawEdgeCurves(shape.lines, t, style, m_sink);
   for (const DimensionArrow& arrow : shape.arrows) arrowhead(arrow, t, ctx, style, layer);
   if (shape.text.empty()) return;
   Entity text;
@@ -664,16 +664,16 @@ void EntityWalker::image(const Entity& e, const Transform& t, const DrawStyle& s
   if (!ReadImagePlacement(e.extra->raw, &placement)) return;
   ImageRun& run = placement.run;
   const DerivedGraphics* derived = e.extra->derived.get();
-  if (placement.shown && derived && !derived->imagePath.empty() && options_.images) {
+  if (placement.shown && derived && !derived->imagePath.empty() && m_options.images) {
     std::shared_ptr<const RasterImage> picture =
-        options_.images->find(derived->imagePath, derived->imageFolder);
+        m_options.images->find(derived->imagePath, derived->imageFolder);
     if (picture) {
       ImageRun placed = run;
       placed.image = picture.get();
       placed.origin = t.apply(run.origin);
       placed.u = t.applyVector(run.u);
       placed.v = t.applyVector(run.v);
-      sink_.image(placed, style);
+      m_sink.image(placed, style);
     }
   }
   // The frame, over the picture or for a picture that is missing.
@@ -692,10 +692,10 @@ void EntityWalker::multileader(const Entity& e, const Transform& t, const Contex
       Vec3 start = line[1] - line[0], end = line[n - 1] - line[n - 2];
       curveThrough(line, &start, &end, t);
     } else {
-      scratch_ = line;
+      m_scratch = line;
     }
-    for (Vec3& p : scratch_) p = t.apply(p);
-    sink_.polyline(scratch_.data(), scratch_.size(), false, style);
+    for (Vec3& p : m_scratch) p = t.apply(p);
+    m_sink.polyline(m_scratch.data(), m_scratch.size(), false, style);
     ArrowStyle arrow;
     arrow.size = shape.arrowSize;
     arrowhead({line[0], (line[0] - line[1]).normalized(), arrow}, t, ctx, style, layer);
@@ -714,10 +714,10 @@ void EntityWalker::multileader(const Entity& e, const Transform& t, const Contex
 void EntityWalker::multileaderBlock(const MLeaderShape& shape, const Transform& t, const Context& ctx,
                                     const DrawStyle& style, int32_t layer) {
   int32_t block = -1;
-  for (size_t i = 0; i < db_.blocks.size() && block < 0; ++i)
-    if (db_.blocks[i].recordHandle == shape.blockRecord) block = int32_t(i);
+  for (size_t i = 0; i < m_db.blocks.size() && block < 0; ++i)
+    if (m_db.blocks[i].recordHandle == shape.blockRecord) block = int32_t(i);
   if (block < 0) return;
-  const Block& b = db_.blocks[size_t(block)];
+  const Block& b = m_db.blocks[size_t(block)];
   const Vec3& s = shape.blockScale;
   Transform place = t * Transform::translation(shape.blockAt) * Transform::ocs(shape.blockNormal) *
                     Transform::rotationZ(shape.blockRotation) *
@@ -743,17 +743,17 @@ void EntityWalker::multileaderBlock(const MLeaderShape& shape, const Transform& 
 void EntityWalker::loops(const std::vector<std::vector<Vec3>>& lines, const Transform& t, bool closed,
                          const DrawStyle& style) {
   for (const std::vector<Vec3>& line : lines) {
-    scratch_.resize(line.size());
-    for (size_t i = 0; i < line.size(); ++i) scratch_[i] = t.apply(line[i]);
-    if (scratch_.size() >= 2) sink_.polyline(scratch_.data(), scratch_.size(), closed, style);
+    m_scratch.resize(line.size());
+    for (size_t i = 0; i < line.size(); ++i) m_scratch[i] = t.apply(line[i]);
+    if (m_scratch.size() >= 2) m_sink.polyline(m_scratch.data(), m_scratch.size(), closed, style);
   }
 }
 
 void EntityWalker::insert(const Entity& e, const Context& ctx, const DrawStyle& style,
                           int32_t layer) {
-  int32_t block = db_.findBlock(e.text);
+  int32_t block = m_db.findBlock(e.text);
   if (block >= 0 && e.pts.size() >= 1 && e.nums.size() >= 8) {
-    const Block& b = db_.blocks[size_t(block)];
+    const Block& b = m_db.blocks[size_t(block)];
     // A dynamic block's entities of the visibility states the insert does
     // not show.
     const std::vector<uint64_t>* hidden =
@@ -786,21 +786,21 @@ void EntityWalker::table(const Entity& e, const Context& ctx, const DrawStyle& s
   if (e.pts.empty()) return;
   Transform place = OcsTransform(ctx.t, e) * Transform::translation(e.pts[0]) *
                     Transform::rotationZ(TableRotation(e));
-  int32_t block = db_.findBlock(e.text);
+  int32_t block = m_db.findBlock(e.text);
   // Without its name, the table's block by the handle of its block record.
   uint64_t record = e.text.empty() && e.extra ? RawHandle(e.extra->raw, 343) : 0;
-  for (size_t i = 0; block < 0 && record != 0 && i < db_.blocks.size(); ++i)
-    if (db_.blocks[i].recordHandle == record) block = int32_t(i);
+  for (size_t i = 0; block < 0 && record != 0 && i < m_db.blocks.size(); ++i)
+    if (m_db.blocks[i].recordHandle == record) block = int32_t(i);
   if (block >= 0) {
-    blockContents(block, place * Transform::translation(db_.blocks[size_t(block)].base * -1.0), ctx,
+    blockContents(block, place * Transform::translation(m_db.blocks[size_t(block)].base * -1.0), ctx,
                   style, layer);
     return;
   }
   TableShape shape;
-  if (!ReadTableShape(e, db_, &shape)) return;
+  if (!ReadTableShape(e, m_db, &shape)) return;
   for (size_t i = 0; i + 1 < shape.borders.size(); i += 2) {
     Vec3 line[2] = {place.apply(shape.borders[i]), place.apply(shape.borders[i + 1])};
-    sink_.polyline(line, 2, false, style);
+    m_sink.polyline(line, 2, false, style);
   }
   for (const TableCellText& cell : shape.texts) {
     Entity text;
@@ -817,7 +817,7 @@ void EntityWalker::blockContents(int32_t block, const Transform& t, const Contex
                                  const DrawStyle& style, int32_t layer,
                                  const std::vector<uint64_t>* hidden) {
   if (ctx.depth >= kMaxDepth) return;
-  if (std::find(blockStack_.begin(), blockStack_.end(), block) != blockStack_.end()) return;
+  if (std::find(m_blockStack.begin(), m_blockStack.end(), block) != m_blockStack.end()) return;
   Context inner;
   inner.t = t;
   inner.blockLayer = layer;
@@ -826,10 +826,10 @@ void EntityWalker::blockContents(int32_t block, const Transform& t, const Contex
   inner.blockLineweight = style.lineweight;
   inner.blockLinetype = style.linetype;
   inner.depth = ctx.depth + 1;
-  blockStack_.push_back(block);
-  for (const Entity& child : db_.blocks[size_t(block)].entities)
+  m_blockStack.push_back(block);
+  for (const Entity& child : m_db.blocks[size_t(block)].entities)
     if (!hidden || !std::binary_search(hidden->begin(), hidden->end(), child.handle)) walkEntity(child, inner);
-  blockStack_.pop_back();
+  m_blockStack.pop_back();
 }
 
 void EntityWalker::textEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
@@ -849,7 +849,7 @@ void EntityWalker::textEntity(const Entity& e, const Transform& t, const DrawSty
   run.yAxis = t.applyVector(up * (place.height * upsideDown));
   run.halign = place.halign;
   run.valign = place.valign;
-  sink_.text(run, style);
+  m_sink.text(run, style);
 }
 
 void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style) {
@@ -893,25 +893,25 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
           run.text = part == 0 ? span.stack.upper : span.stack.lower;
           run.advance = TextAdvance(run.text);
           run.origin = t.apply(part == 0 ? at(places.upperX, places.upperY) : at(places.lowerX, places.lowerY));
-          if (!run.text.empty()) sink_.text(run, coloured);
+          if (!run.text.empty()) m_sink.text(run, coloured);
         }
         if (places.fromX == places.toX && places.fromY == places.toY) continue;
         Vec3 bar[2] = {t.apply(at(places.fromX, places.fromY)), t.apply(at(places.toX, places.toY))};
-        sink_.polyline(bar, 2, false, coloured);
+        m_sink.polyline(bar, 2, false, coloured);
         continue;
       }
       for (uint8_t mark : {kUnderline, kOverline, kStrikeThrough}) {
         if (!(look.lines & mark)) continue;
         double y = mark == kUnderline ? kUnderlineAt : mark == kOverline ? kOverlineAt : kStrikeThroughAt;
         Vec3 along[2] = {t.apply(at(0, y)), t.apply(at(span.advance / (look.height * look.width), y))};
-        sink_.polyline(along, 2, false, coloured);
+        m_sink.polyline(along, 2, false, coloured);
       }
       std::string text = line.text.substr(span.begin, span.end - span.begin);
       if (look.tracking == 1) {
         run.text = text;
         run.advance = span.advance / (look.height * look.width);
         run.origin = t.apply(spanStart);
-        sink_.text(run, coloured);
+        m_sink.text(run, coloured);
         continue;
       }
       // Tracked characters keep their width and stand further apart.
@@ -922,7 +922,7 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
         run.text = text.substr(begin, pos - begin);
         run.advance = advance;
         run.origin = t.apply(at(x, 0));
-        sink_.text(run, coloured);
+        m_sink.text(run, coloured);
         x += advance * look.tracking;
       }
     }
@@ -930,16 +930,16 @@ void EntityWalker::mtextEntity(const Entity& e, const Transform& t, const DrawSt
 }
 
 double EntityWalker::styleWidthFactor(const Entity& e) {
-  if (!stylesRead_) {
-    stylesRead_ = true;
-    for (const TextStyleRecord& record : TextStyleRecords(db_)) {
+  if (!m_stylesRead) {
+    m_stylesRead = true;
+    for (const TextStyleRecord& record : TextStyleRecords(m_db)) {
       double width = record.widthFactor;
-      if (!record.name.empty() && width > 0.01 && width <= 100) styleWidths_[UpperName(record.name)] = width;
+      if (!record.name.empty() && width > 0.01 && width <= 100) m_styleWidths[UpperName(record.name)] = width;
     }
   }
   std::string style = e.extra && !e.extra->styleName.empty() ? e.extra->styleName : "STANDARD";
-  auto it = styleWidths_.find(UpperName(style));
-  return it == styleWidths_.end() ? 1.0 : it->second;
+  auto it = m_styleWidths.find(UpperName(style));
+  return it == m_styleWidths.end() ? 1.0 : it->second;
 }
 
 void EntityWalker::hatch(const Entity& e, const Transform& t, const DrawStyle& style) {
@@ -953,23 +953,23 @@ void EntityWalker::hatch(const Entity& e, const Transform& t, const DrawStyle& s
   }
   if (counts.empty()) return;
   if (e.flags & 1) {
-    sink_.fill(pts.data(), counts.data(), int(counts.size()), style);
+    m_sink.fill(pts.data(), counts.data(), int(counts.size()), style);
     return;
   }
   // Pattern lines inside the boundary; the boundary itself when the
   // pattern is missing or too dense, and for extents.
-  std::vector<PatternLine> lines = sink_.wantsArcs() ? std::vector<PatternLine>()
+  std::vector<PatternLine> lines = m_sink.wantsArcs() ? std::vector<PatternLine>()
                                                      : HatchPatternLines(e.extra->raw);
   std::vector<Vec3> segments;
   if (!lines.empty() && PatternSegments(lines, e.extra->loops, 20000, &segments)) {
     for (size_t i = 0; i + 1 < segments.size(); i += 2) {
       Vec3 seg[2] = {t.apply(segments[i]), t.apply(segments[i + 1])};
-      sink_.polyline(seg, 2, false, style);
+      m_sink.polyline(seg, 2, false, style);
     }
   } else {
     size_t at = 0;
     for (int c : counts) {
-      sink_.polyline(pts.data() + at, size_t(c), true, style);
+      m_sink.polyline(pts.data() + at, size_t(c), true, style);
       at += size_t(c);
     }
   }
@@ -977,15 +977,15 @@ void EntityWalker::hatch(const Entity& e, const Transform& t, const DrawStyle& s
 
 void EntityWalker::viewport(const Entity& e, const Context& ctx, const DrawStyle& style) {
   // Status 0 is off; the layout's own viewport (id 1) frames the sheet.
-  if (e.pts.size() < 4 || e.nums.size() < 6 || inViewport_) return;
+  if (e.pts.size() < 4 || e.nums.size() < 6 || m_inViewport) return;
   double width = e.nums[0], height = e.nums[1], viewHeight = e.nums[2];
   if (e.nums[4] == 0 || e.nums[5] == 1 || !(width > 0) || !(height > 0)) return;
   const Vec3& c = e.pts[0];
   Vec3 corners[4] = {Vec3(c.x - width / 2, c.y - height / 2, 0), Vec3(c.x + width / 2, c.y - height / 2, 0),
                      Vec3(c.x + width / 2, c.y + height / 2, 0), Vec3(c.x - width / 2, c.y + height / 2, 0)};
   for (Vec3& corner : corners) corner = ctx.t.apply(corner);
-  sink_.polyline(corners, 4, true, style);
-  if (db_.modelBlock < 0 || !(viewHeight > 0)) return;
+  m_sink.polyline(corners, 4, true, style);
+  if (m_db.modelBlock < 0 || !(viewHeight > 0)) return;
   // Model space seen through the viewport: its view direction and twist,
   // its view centre at the viewport's centre, view height onto its height.
   double scale = height / viewHeight;
@@ -994,23 +994,23 @@ void EntityWalker::viewport(const Entity& e, const Context& ctx, const DrawStyle
                       Transform::translation(Vec3(-e.pts[1].x, -e.pts[1].y, 0)) *
                       Transform::rotationZ(-Radians(e.nums[3])) * ViewRotationFor(e.pts[2]) *
                       Transform::translation(e.pts[3] * -1.0);
-  sink_.pushClip(corners, 4);
-  inViewport_ = true;
-  viewportFrozen_ = e.extra && !e.extra->frozenLayers.empty() ? &e.extra->frozenLayers : nullptr;
+  m_sink.pushClip(corners, 4);
+  m_inViewport = true;
+  m_viewportFrozen = e.extra && !e.extra->frozenLayers.empty() ? &e.extra->frozenLayers : nullptr;
   Context inner;
   inner.t = toPaper;
   inner.depth = 1;
-  const std::vector<Entity>& model = db_.blocks[size_t(db_.modelBlock)].entities;
+  const std::vector<Entity>& model = m_db.blocks[size_t(m_db.modelBlock)].entities;
   for (size_t i = 0; i < model.size(); ++i) {
-    if ((i & 63) == 0 && sink_.cancelled()) break;
-    if (modelBoxes_ && i < modelBoxes_->size() &&
-        !sink_.wantsBox((*modelBoxes_)[i].transformed(toPaper)))
+    if ((i & 63) == 0 && m_sink.cancelled()) break;
+    if (m_modelBoxes && i < m_modelBoxes->size() &&
+        !m_sink.wantsBox((*m_modelBoxes)[i].transformed(toPaper)))
       continue;
     walkEntity(model[i], inner);
   }
-  inViewport_ = false;
-  viewportFrozen_ = nullptr;
-  sink_.popClip();
+  m_inViewport = false;
+  m_viewportFrozen = nullptr;
+  m_sink.popClip();
 }
 
 void EntityWalker::quad(const Entity& e, const Transform& t, const DrawStyle& style) {
@@ -1018,8 +1018,8 @@ void EntityWalker::quad(const Entity& e, const Transform& t, const DrawStyle& st
   // Corners are stored 1, 2, 3, 4 but go round as 1, 2, 4, 3.
   Vec3 p[4] = {t.apply(e.pts[0]), t.apply(e.pts[1]), t.apply(e.pts[3]), t.apply(e.pts[2])};
   int count = 4;
-  sink_.fill(p, &count, 1, style);
-  sink_.polyline(p, 4, true, style);
+  m_sink.fill(p, &count, 1, style);
+  m_sink.polyline(p, 4, true, style);
 }
 
 }  // namespace zr

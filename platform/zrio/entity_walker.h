@@ -103,7 +103,7 @@ class EntityWalker {
   // Walks every entity of a list, asking the sink about boxes when given.
   void walkList(const std::vector<Entity>& list, const std::vector<Box3>* boxes);
   // Boxes of the model space entities, used to cull inside viewports.
-  void setModelBoxes(const std::vector<Box3>* boxes) { modelBoxes_ = boxes; }
+  void setModelBoxes(const std::vector<Box3>* boxes) { m_modelBoxes = boxes; }
 
  private:
   struct Context {
@@ -126,7 +126,7 @@ class EntityWalker {
   void polyface(const Entity& e, const Transform& t, const DrawStyle& style);
   void mesh(const Entity& e, const Transform& t, const DrawStyle& style);
   void spline(const Entity& e, const Transform& t, const DrawStyle& style);
-  // Points of the cubic through the points into scratch_ (the points
+  // Points of the cubic through the points into m_scratch (the points
   // themselves when there is none), for drawing under the transform.
   void curveThrough(const std::vector<Vec3>& points, const Vec3* startTangent, const Vec3* endTangent,
                     const Transform& t);
@@ -167,18 +167,18 @@ class EntityWalker {
   void quad(const Entity& e, const Transform& t, const DrawStyle& style);
   void viewport(const Entity& e, const Context& ctx, const DrawStyle& style);
 
-  const Database& db_;
-  PrimitiveSink& sink_;
-  WalkOptions options_;
-  const Entity* top_ = nullptr;
-  long budget_ = 0;
-  const std::vector<Box3>* modelBoxes_ = nullptr;
-  bool inViewport_ = false;  // entities left to visit for the current top-level entity
-  const std::vector<int32_t>* viewportFrozen_ = nullptr;  // layers frozen in that viewport
-  std::vector<int32_t> blockStack_;
-  std::unordered_map<std::string, double> styleWidths_;  // upper-case style name -> width factor
-  bool stylesRead_ = false;
-  std::vector<Vec3> scratch_;
+  const Database& m_db;
+  PrimitiveSink& m_sink;
+  WalkOptions m_options;
+  const Entity* m_top = nullptr;
+  long m_budget = 0;
+  const std::vector<Box3>* m_modelBoxes = nullptr;
+  bool m_inViewport = false;  // entities left to visit for the current top-level entity
+  const std::vector<int32_t>* m_viewportFrozen = nullptr;  // layers frozen in that viewport
+  std::vector<int32_t> m_blockStack;
+  std::unordered_map<std::string, double> m_styleWidths;  // upper-case style name -> width factor
+  bool m_stylesRead = false;
+  std::vector<Vec3> m_scratch;
 };
 
 // Number of chord segments for an arc of the given radius and sweep.

@@ -60,47 +60,47 @@ std::vector<double> InsideConvex(std::vector<double> polygon, const std::vector<
 
 ExportSink::ExportSink(CDwgExport* device, const Transform& worldToDevice, int width, int height,
                        const RenderOptions& options)
-    : ScreenSink(worldToDevice, width, height, OnPaper(options, device)), device_(device) {}
+    : ScreenSink(worldToDevice, width, height, OnPaper(options, device)), m_device(device) {}
 
 void ExportSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) {
-  paperFill_ = style.background;
+  m_paperFill = style.background;
   ScreenSink::fill(pts, counts, loops, style);
-  paperFill_ = false;
+  m_paperFill = false;
 }
 
 void ExportSink::setStyle(COLORREF color, int width, int colorIndex) {
-  if (paperFill_) return;  // paper takes no pen
-  device_->SetPenColor(color, colorIndex);
-  device_->SetPenWidth(double(width));
+  if (m_paperFill) return;  // paper takes no pen
+  m_device->SetPenColor(color, colorIndex);
+  m_device->SetPenWidth(double(width));
 }
 
 void ExportSink::emitPolyline(const double* xy, size_t count) {
   // A paper-coloured outline (a wipeout's with filling off) has no pen to
   // print in.
-  if (count == 0 || paperFill_) return;
-  device_->MoveTo(xy[0], xy[1], 0);
-  for (size_t i = 1; i < count; ++i) device_->LineTo(xy[2 * i], xy[2 * i + 1], 0);
+  if (count == 0 || m_paperFill) return;
+  m_device->MoveTo(xy[0], xy[1], 0);
+  for (size_t i = 1; i < count; ++i) m_device->LineTo(xy[2 * i], xy[2 * i + 1], 0);
 }
 
 void ExportSink::emitPolygons(const double* xy, const int* counts, int loops) {
   size_t total = 0;
   for (int i = 0; i < loops; ++i) total += size_t(counts[i]);
   if (total == 0) return;
-  if (paperFill_) {
+  if (m_paperFill) {
     emitPaper(xy, counts, loops);
     return;
   }
-  points_.assign(total, DwgExportPoint{0, 0, 0, 0, 0});
+  m_points.assign(total, DwgExportPoint{0, 0, 0, 0, 0});
   for (size_t i = 0; i < total; ++i) {
-    points_[i].x = xy[2 * i];
-    points_[i].y = xy[2 * i + 1];
+    m_points[i].x = xy[2 * i];
+    m_points[i].y = xy[2 * i + 1];
   }
-  if (loops == 1) device_->Polygon(0, counts[0] - 1, points_.data());
-  else device_->PolyPolygon(points_.data(), counts, loops);
+  if (loops == 1) m_device->Polygon(0, counts[0] - 1, m_points.data());
+  else m_device->PolyPolygon(m_points.data(), counts, loops);
 }
 
 void ExportSink::emitPaper(const double* xy, const int* counts, int loops) {
-  COLORREF color = device_->PaperColor();
+  COLORREF color = m_device->PaperColor();
   OutputPixels pixel;
   pixel.width = pixel.height = 1;
   pixel.pixels.assign(1, 0xFF000000u | uint32_t(GetRValue(color)) << 16 |
@@ -119,7 +119,7 @@ void ExportSink::emitPaper(const double* xy, const int* counts, int loops) {
 void ExportSink::coverWithPaper(std::vector<double> loop, HBITMAP paper) {
   // The device's clips do not nest: the loop is cut to the drawing's clip
   // here, and that clip set again afterwards.
-  if (!clip_.empty()) loop = InsideConvex(loop, clip_);
+  if (!m_clip.empty()) loop = InsideConvex(loop, m_clip);
   if (loop.size() < 6) return;
   double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
   for (size_t i = 0; i < loop.size(); ++i) {
@@ -130,53 +130,53 @@ void ExportSink::coverWithPaper(std::vector<double> loop, HBITMAP paper) {
   // loop, and no further than just past the page.
   double left = std::max(std::floor(lo[0]) - 1, -1.0);
   double bottom = std::max(std::floor(lo[1]) - 1, -1.0);
-  double right = std::min(std::ceil(hi[0]) + 1, width_ + 1.0);
-  double top = std::min(std::ceil(hi[1]) + 1, height_ + 1.0);
+  double right = std::min(std::ceil(hi[0]) + 1, m_width + 1.0);
+  double top = std::min(std::ceil(hi[1]) + 1, m_height + 1.0);
   if (!(right > left) || !(top > bottom)) return;
-  if (!clip_.empty()) device_->ResetClip();
+  if (!m_clip.empty()) m_device->ResetClip();
   setDeviceClip(loop);
-  device_->Raster(left, bottom, int(right - left), int(top - bottom), paper);
-  device_->ResetClip();
-  if (!clip_.empty()) setDeviceClip(clip_);
+  m_device->Raster(left, bottom, int(right - left), int(top - bottom), paper);
+  m_device->ResetClip();
+  if (!m_clip.empty()) setDeviceClip(m_clip);
 }
 
 void ExportSink::setDeviceClip(const std::vector<double>& xy) {
   size_t count = xy.size() / 2;
-  points_.assign(count, DwgExportPoint{0, 0, 0, 0, 0});
+  m_points.assign(count, DwgExportPoint{0, 0, 0, 0, 0});
   for (size_t i = 0; i < count; ++i) {
-    points_[i].x = xy[2 * i];
-    points_[i].y = xy[2 * i + 1];
+    m_points[i].x = xy[2 * i];
+    m_points[i].y = xy[2 * i + 1];
   }
-  device_->SetClip(int(count), points_.data());
+  m_device->SetClip(int(count), m_points.data());
 }
 
 // The device takes one clip at a time: a clip inside another replaces it
 // until it ends, and the one it was inside is set again.
 void ExportSink::beginClip(const double* xy, int count) {
-  outerClips_.push_back(clip_);
+  m_outerClips.push_back(m_clip);
   std::vector<double> corners(xy, xy + 2 * std::max(count, 0));
   setDeviceClip(corners);
   // A device takes no clip of fewer than three corners.
   if (count >= 3)
-    clip_.swap(corners);
+    m_clip.swap(corners);
   else
-    clip_.clear();
+    m_clip.clear();
 }
 
 void ExportSink::endClip() {
-  device_->ResetClip();
-  clip_.clear();
-  if (outerClips_.empty()) return;
-  clip_.swap(outerClips_.back());
-  outerClips_.pop_back();
-  if (!clip_.empty()) setDeviceClip(clip_);
+  m_device->ResetClip();
+  m_clip.clear();
+  if (m_outerClips.empty()) return;
+  m_clip.swap(m_outerClips.back());
+  m_outerClips.pop_back();
+  if (!m_clip.empty()) setDeviceClip(m_clip);
 }
 
 void ExportSink::emitPixels(const OutputPixels& p) {
   HBITMAP dib = PixelSection(p);
   if (!dib) return;
   // The lower left corner of the pixels, in page coordinates.
-  device_->Raster(p.left - 0.5, height_ - (p.top + p.height) + 0.5, p.width, p.height, dib);
+  m_device->Raster(p.left - 0.5, m_height - (p.top + p.height) + 0.5, p.width, p.height, dib);
   DeleteObject(dib);
 }
 

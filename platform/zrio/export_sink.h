@@ -35,11 +35,11 @@ class ExportSink : public ScreenSink {
   void coverWithPaper(std::vector<double> loop, HBITMAP paper);
   void setDeviceClip(const std::vector<double>& xy);
 
-  CDwgExport* device_;
-  std::vector<DwgExportPoint> points_;
-  std::vector<double> clip_;  // the drawing's clip (x, y pairs), empty when none
-  std::vector<std::vector<double>> outerClips_;  // the clips it is inside, the innermost last
-  bool paperFill_ = false;    // the fill being drawn is in the paper colour
+  CDwgExport* m_device;
+  std::vector<DwgExportPoint> m_points;
+  std::vector<double> m_clip;  // the drawing's clip (x, y pairs), empty when none
+  std::vector<std::vector<double>> m_outerClips;  // the clips it is inside, the innermost last
+  bool m_paperFill = false;    // the fill being drawn is in the paper colour
 };
 
 }  // namespace zr

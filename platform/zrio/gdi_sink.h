@@ -29,18 +29,18 @@ class GdiSink : public ScreenSink {
   HFONT font(double height, double angle, LONG charWidth, int look);
   LONG deviceY(double y) const;
 
-  HDC dc_;
-  bool flipY_;
-  COLORREF color_ = 0;
-  std::map<uint64_t, HPEN> pens_;
-  std::map<COLORREF, HBRUSH> brushes_;
-  std::map<uint64_t, HFONT> fonts_;
-  HGDIOBJ oldPen_, oldBrush_, oldFont_;
-  int oldBkMode_, oldFillMode_;
-  UINT oldAlign_;
-  COLORREF oldTextColor_;
-  std::vector<POINT> points_;
-  std::vector<int> savedStates_;  // of each clip begun, the innermost last
+  HDC m_dc;
+  bool m_flipY;
+  COLORREF m_color = 0;
+  std::map<uint64_t, HPEN> m_pens;
+  std::map<COLORREF, HBRUSH> m_brushes;
+  std::map<uint64_t, HFONT> m_fonts;
+  HGDIOBJ m_oldPen, m_oldBrush, m_oldFont;
+  int m_oldBkMode, m_oldFillMode;
+  UINT m_oldAlign;
+  COLORREF m_oldTextColor;
+  std::vector<POINT> m_points;
+  std::vector<int> m_savedStates;  // of each clip begun, the innermost last
 };
 
 }  // namespace zr

@@ -20,35 +20,35 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx, do
 }  // namespace
 
 HitSink::HitSink(const Transform& worldToDevice, double x, double y, double tolerance)
-    : toDevice_(worldToDevice), x_(x), y_(y), tolerance_(tolerance), bestDistance_(tolerance) {
-  scale_ = std::sqrt(worldToDevice.m[0][0] * worldToDevice.m[0][0] +
+    : m_toDevice(worldToDevice), x_(x), y_(y), m_tolerance(tolerance), m_bestDistance(tolerance) {
+  m_scale = std::sqrt(worldToDevice.m[0][0] * worldToDevice.m[0][0] +
                      worldToDevice.m[1][0] * worldToDevice.m[1][0]);
-  if (!(scale_ > 0)) scale_ = 1;
+  if (!(m_scale > 0)) m_scale = 1;
 }
 
 bool HitSink::wantsBox(const Box3& box) {
   if (!box.valid()) return true;
-  Box3 d = box.transformed(toDevice_);
-  return x_ >= d.lo.x - tolerance_ && x_ <= d.hi.x + tolerance_ && y_ >= d.lo.y - tolerance_ &&
-         y_ <= d.hi.y + tolerance_;
+  Box3 d = box.transformed(m_toDevice);
+  return x_ >= d.lo.x - m_tolerance && x_ <= d.hi.x + m_tolerance && y_ >= d.lo.y - m_tolerance &&
+         y_ <= d.hi.y + m_tolerance;
 }
 
 void HitSink::consider(double distance, const DrawStyle& style) {
-  if (clipped_) return;
+  if (m_clipped) return;
   // The later of two equally near entities is drawn on top: it wins.
-  if (distance <= bestDistance_) {
-    bestDistance_ = distance;
-    best_ = style.top;
+  if (distance <= m_bestDistance) {
+    m_bestDistance = distance;
+    m_best = style.top;
   }
 }
 
 void HitSink::polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle& style) {
   if (count == 0) return;
-  Vec3 prev = toDevice_.apply(pts[0]);
+  Vec3 prev = m_toDevice.apply(pts[0]);
   Vec3 first = prev;
   if (count == 1) consider(std::hypot(prev.x - x_, prev.y - y_), style);
   for (size_t i = 1; i < count; ++i) {
-    Vec3 p = toDevice_.apply(pts[i]);
+    Vec3 p = m_toDevice.apply(pts[i]);
     consider(SegmentDistance(x_, y_, prev.x, prev.y, p.x, p.y), style);
     prev = p;
   }
@@ -62,7 +62,7 @@ void HitSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyl
   for (int l = 0; l < loops; ++l) {
     size_t n = size_t(counts[l] > 0 ? counts[l] : 0);
     for (size_t i = 0, j = n - 1; i < n; j = i++) {
-      Vec3 a = toDevice_.apply(pts[at + i]), b = toDevice_.apply(pts[at + j]);
+      Vec3 a = m_toDevice.apply(pts[at + i]), b = m_toDevice.apply(pts[at + j]);
       if ((a.y > y_) != (b.y > y_) && x_ < (b.x - a.x) * (y_ - a.y) / (b.y - a.y) + a.x)
         inside = !inside;
     }
@@ -73,7 +73,7 @@ void HitSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyl
 }
 
 void HitSink::point(const Vec3& p, const DrawStyle& style) {
-  Vec3 d = toDevice_.apply(p);
+  Vec3 d = m_toDevice.apply(p);
   consider(std::hypot(d.x - x_, d.y - y_), style);
 }
 

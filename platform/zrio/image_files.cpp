@@ -66,32 +66,32 @@ std::shared_ptr<const RasterImage> DecodeRasterFile(const std::string& ansiPath)
 }
 
 void ImageFiles::setDrawing(const std::string& path) {
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> hold(m_lock);
   size_t slash = path.find_last_of("\\/");
-  folder_ = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  found_.clear();
-  decoded_.clear();
+  m_folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  m_found.clear();
+  m_decoded.clear();
 }
 
 std::shared_ptr<const RasterImage> ImageFiles::find(const std::string& storedPath,
                                                     const std::string& referenceFolder) {
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> hold(m_lock);
   std::pair<std::string, std::string> key(referenceFolder, storedPath);
-  auto it = found_.find(key);
-  if (it != found_.end()) return it->second;
+  auto it = m_found.find(key);
+  if (it != m_found.end()) return it->second;
   std::vector<std::string> folders;
   if (!referenceFolder.empty()) folders.push_back(referenceFolder);
-  if (!folder_.empty()) folders.push_back(folder_);
+  if (!m_folder.empty()) folders.push_back(m_folder);
   std::string stored = Utf8ToAnsi(storedPath);
   std::string path = stored.empty() ? std::string() : FindReferencedFile(stored, folders);
   std::shared_ptr<const RasterImage> image;
   if (!path.empty()) {
     std::string file = UpperPath(path.c_str());
-    auto decoded = decoded_.find(file);
-    image = decoded != decoded_.end() ? decoded->second : DecodeRasterFile(path);
-    decoded_[file] = image;
+    auto decoded = m_decoded.find(file);
+    image = decoded != m_decoded.end() ? decoded->second : DecodeRasterFile(path);
+    m_decoded[file] = image;
   }
-  found_[key] = image;
+  m_found[key] = image;
   return image;
 }
 

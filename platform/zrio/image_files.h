@@ -32,12 +32,12 @@ class ImageFiles {
                                           const std::string& referenceFolder = std::string());
 
  private:
-  std::mutex lock_;
-  std::string folder_;  // of the drawing, ending with a backslash; empty when unknown
+  std::mutex m_lock;
+  std::string m_folder;  // of the drawing, ending with a backslash; empty when unknown
   // By the folder of the reference (empty for the drawing's own) and the
   // stored path.
-  std::map<std::pair<std::string, std::string>, std::shared_ptr<const RasterImage>> found_;
-  std::map<std::string, std::shared_ptr<const RasterImage>> decoded_;  // by upper-case full path
+  std::map<std::pair<std::string, std::string>, std::shared_ptr<const RasterImage>> m_found;
+  std::map<std::string, std::shared_ptr<const RasterImage>> m_decoded;  // by upper-case full path
 };
 
 // The picture of a raster file through the registered decoder; null

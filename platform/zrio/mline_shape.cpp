@@ -109,33 +109,33 @@ class ShapeMaker {
  public:
   ShapeMaker(const std::vector<Vertex>& vertices, long elements, const Vec3& normal,
              const MlineStyle* style, double tolerance, MlineShape* shape)
-      : vertices_(vertices),
-        elements_(int(elements)),
-        normal_(normal.normalized()),
-        style_(style),
-        tolerance_(tolerance),
-        shape_(*shape) {}
+      : m_vertices(vertices),
+        m_elements(int(elements)),
+        m_normal(normal.normalized()),
+        m_style(style),
+        m_tolerance(tolerance),
+        m_shape(*shape) {}
 
   void make(long flags) {
     bool closed = (flags & kClosed) != 0;
-    uint32_t styleFlags = style_ ? style_->flags : 0;
+    uint32_t styleFlags = m_style ? m_style->flags : 0;
     // The elements from the highest offset to the lowest.
-    for (int k = 0; k < elements_; ++k) order_.push_back(k);
-    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-      return offset(vertices_[0], a) > offset(vertices_[0], b);
+    for (int k = 0; k < m_elements; ++k) m_order.push_back(k);
+    std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+      return offset(m_vertices[0], a) > offset(m_vertices[0], b);
     });
     if (styleFlags & kFillOn) fill(closed, styleFlags, flags);
-    for (int k = 0; k < elements_; ++k) elementLine(k, closed);
-    if ((styleFlags & kShowMiters) && elements_ > 1) {
-      size_t first = closed ? 0 : 1, last = closed ? vertices_.size() : vertices_.size() - 1;
-      for (size_t i = first; i < last; ++i) across(vertices_[i]);
+    for (int k = 0; k < m_elements; ++k) elementLine(k, closed);
+    if ((styleFlags & kShowMiters) && m_elements > 1) {
+      size_t first = closed ? 0 : 1, last = closed ? m_vertices.size() : m_vertices.size() - 1;
+      for (size_t i = first; i < last; ++i) across(m_vertices[i]);
     }
     if (closed) return;
     if (!(flags & kNoStartCaps))
-      cap(vertices_[0], vertices_[1], styleFlags, kStartSquare, kStartRound, kStartInnerArcs);
-    size_t n = vertices_.size();
+      cap(m_vertices[0], m_vertices[1], styleFlags, kStartSquare, kStartRound, kStartInnerArcs);
+    size_t n = m_vertices.size();
     if (!(flags & kNoEndCaps))
-      cap(vertices_[n - 1], vertices_[n - 2], styleFlags, kEndSquare, kEndRound, kEndInnerArcs);
+      cap(m_vertices[n - 1], m_vertices[n - 2], styleFlags, kEndSquare, kEndRound, kEndInnerArcs);
   }
 
  private:
@@ -144,21 +144,21 @@ class ShapeMaker {
   }
   Vec3 pointOf(const Vertex& v, int element) const { return v.at + v.miter * offset(v, element); }
   int styleElement(int element) const {
-    return style_ && size_t(element) < style_->elements.size() ? element : -1;
+    return m_style && size_t(element) < m_style->elements.size() ? element : -1;
   }
-  int top() const { return order_.front(); }
-  int bottom() const { return order_.back(); }
+  int top() const { return m_order.front(); }
+  int bottom() const { return m_order.back(); }
 
   void add(int element, std::vector<Vec3>&& points, bool closed = false) {
     for (const Vec3& p : points)
       if (!Finite(p)) return;
     if (points.size() < 2) return;
-    shape_.pieces.push_back(MlinePiece{styleElement(element), std::move(points), closed});
+    m_shape.pieces.push_back(MlinePiece{styleElement(element), std::move(points), closed});
   }
 
   std::vector<Vec3> line(int element) const {
     std::vector<Vec3> points;
-    for (const Vertex& v : vertices_) points.push_back(pointOf(v, element));
+    for (const Vertex& v : m_vertices) points.push_back(pointOf(v, element));
     return points;
   }
 
@@ -180,9 +180,9 @@ class ShapeMaker {
     Vec3 center = (p + q) * 0.5, u = p - center;
     double radius = u.length();
     if (!(radius > 0)) return points;
-    Vec3 v = normal_.cross(u).normalized() * radius;
+    Vec3 v = m_normal.cross(u).normalized() * radius;
     if (v.dot(outward) < 0) v = v * -1.0;
-    int segments = ArcSegments(radius, t1 - t0, tolerance_);
+    int segments = ArcSegments(radius, t1 - t0, m_tolerance);
     for (int i = 0; i <= segments; ++i) {
       double t = t0 + (t1 - t0) * i / segments;
       points.push_back(center + u * std::cos(t) + v * std::sin(t));
@@ -200,54 +200,54 @@ class ShapeMaker {
   void cap(const Vertex& end, const Vertex& next, uint32_t flags, uint32_t square, uint32_t round,
            uint32_t inner) {
     Vec3 outward = end.at - next.at;
-    if ((flags & square) && elements_ > 1) across(end);
-    if ((flags & round) && elements_ > 1) endArc(end, top(), bottom(), outward);
+    if ((flags & square) && m_elements > 1) across(end);
+    if ((flags & round) && m_elements > 1) endArc(end, top(), bottom(), outward);
     if (flags & inner)
-      for (int i = 1; i < elements_ - 1 - i; ++i)
-        endArc(end, order_[size_t(i)], order_[size_t(elements_ - 1 - i)], outward);
+      for (int i = 1; i < m_elements - 1 - i; ++i)
+        endArc(end, m_order[size_t(i)], m_order[size_t(m_elements - 1 - i)], outward);
   }
 
   void loop(std::vector<Vec3>&& points) {
     for (const Vec3& p : points)
       if (!Finite(p)) return;
     if (points.size() < 3) return;
-    shape_.fill.insert(shape_.fill.end(), points.begin(), points.end());
-    shape_.fillCounts.push_back(int(points.size()));
+    m_shape.fill.insert(m_shape.fill.end(), points.begin(), points.end());
+    m_shape.fillCounts.push_back(int(points.size()));
   }
 
   // Between the outermost elements, with the round caps; a closed MLINE's
   // between its two rings.
   void fill(bool closed, uint32_t styleFlags, long flags) {
-    if (elements_ < 2) return;
+    if (m_elements < 2) return;
     std::vector<Vec3> upper = line(top()), lower = line(bottom());
     if (closed) {
       loop(std::move(upper));
       loop(std::move(lower));
       return;
     }
-    size_t n = vertices_.size();
+    size_t n = m_vertices.size();
     std::vector<Vec3> outline = upper;
     if ((styleFlags & kEndRound) && !(flags & kNoEndCaps)) {
       std::vector<Vec3> arc =
-          halfCircle(upper.back(), lower.back(), vertices_[n - 1].at - vertices_[n - 2].at, 0, kPi);
+          halfCircle(upper.back(), lower.back(), m_vertices[n - 1].at - m_vertices[n - 2].at, 0, kPi);
       outline.insert(outline.end(), arc.begin(), arc.end());
     }
     outline.insert(outline.end(), lower.rbegin(), lower.rend());
     if ((styleFlags & kStartRound) && !(flags & kNoStartCaps)) {
       std::vector<Vec3> arc =
-          halfCircle(lower.front(), upper.front(), vertices_[0].at - vertices_[1].at, 0, kPi);
+          halfCircle(lower.front(), upper.front(), m_vertices[0].at - m_vertices[1].at, 0, kPi);
       outline.insert(outline.end(), arc.begin(), arc.end());
     }
     loop(std::move(outline));
   }
 
-  const std::vector<Vertex>& vertices_;
-  int elements_;
-  Vec3 normal_;
-  const MlineStyle* style_;
-  double tolerance_;
-  MlineShape& shape_;
-  std::vector<int> order_;
+  const std::vector<Vertex>& m_vertices;
+  int m_elements;
+  Vec3 m_normal;
+  const MlineStyle* m_style;
+  double m_tolerance;
+  MlineShape& m_shape;
+  std::vector<int> m_order;
 };
 
 }  // namespace

@@ -9,47 +9,47 @@
 namespace zr {
 
 PageBuffer::~PageBuffer() {
-  if (data_) VirtualFree(data_, 0, MEM_RELEASE);
+  if (m_data) VirtualFree(m_data, 0, MEM_RELEASE);
 }
 
 PageBuffer::PageBuffer(PageBuffer&& other) noexcept
-    : data_(other.data_), size_(other.size_), capacity_(other.capacity_) {
-  other.data_ = nullptr;
-  other.size_ = other.capacity_ = 0;
+    : m_data(other.m_data), m_size(other.m_size), m_capacity(other.m_capacity) {
+  other.m_data = nullptr;
+  other.m_size = other.m_capacity = 0;
 }
 
 PageBuffer& PageBuffer::operator=(PageBuffer&& other) noexcept {
   if (this != &other) {
-    if (data_) VirtualFree(data_, 0, MEM_RELEASE);
-    data_ = other.data_;
-    size_ = other.size_;
-    capacity_ = other.capacity_;
-    other.data_ = nullptr;
-    other.size_ = other.capacity_ = 0;
+    if (m_data) VirtualFree(m_data, 0, MEM_RELEASE);
+    m_data = other.m_data;
+    m_size = other.m_size;
+    m_capacity = other.m_capacity;
+    other.m_data = nullptr;
+    other.m_size = other.m_capacity = 0;
   }
   return *this;
 }
 
 void PageBuffer::reserve(size_t bytes) {
-  if (bytes <= capacity_) return;
+  if (bytes <= m_capacity) return;
   char* pages =
       static_cast<char*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   if (!pages) throw std::bad_alloc();
-  if (size_) memcpy(pages, data_, size_);
-  if (data_) VirtualFree(data_, 0, MEM_RELEASE);
-  data_ = pages;
-  capacity_ = bytes;
+  if (m_size) memcpy(pages, m_data, m_size);
+  if (m_data) VirtualFree(m_data, 0, MEM_RELEASE);
+  m_data = pages;
+  m_capacity = bytes;
 }
 
 void PageBuffer::resize(size_t bytes) {
-  if (bytes > capacity_) reserve(std::max(bytes, capacity_ * 2));
-  size_ = bytes;
+  if (bytes > m_capacity) reserve(std::max(bytes, m_capacity * 2));
+  m_size = bytes;
 }
 
 void PageBuffer::append(const char* bytes, size_t count) {
-  size_t at = size_;
-  resize(size_ + count);
-  if (count) memcpy(data_ + at, bytes, count);
+  size_t at = m_size;
+  resize(m_size + count);
+  if (count) memcpy(m_data + at, bytes, count);
 }
 
 }  // namespace zr

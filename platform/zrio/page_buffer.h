@@ -15,10 +15,10 @@ class PageBuffer {
   PageBuffer(const PageBuffer&) = delete;
   PageBuffer& operator=(const PageBuffer&) = delete;
 
-  char* data() { return data_; }
-  const char* data() const { return data_; }
-  size_t size() const { return size_; }
-  size_t capacity() const { return capacity_; }
+  char* data() { return m_data; }
+  const char* data() const { return m_data; }
+  size_t size() const { return m_size; }
+  size_t capacity() const { return m_capacity; }
   // Room for `bytes` in all, keeping the bytes there; throws std::bad_alloc
   // when there is no memory for it.
   void reserve(size_t bytes);
@@ -27,9 +27,9 @@ class PageBuffer {
   void append(const char* bytes, size_t count);
 
  private:
-  char* data_ = nullptr;
-  size_t size_ = 0;
-  size_t capacity_ = 0;
+  char* m_data = nullptr;
+  size_t m_size = 0;
+  size_t m_capacity = 0;
 };
 
 }  // namespace zr

@@ -43,12 +43,12 @@ bool Finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && 
 // The fields of one command's data.
 class Fields {
  public:
-  Fields(const uint8_t* data, size_t size) : in_(data, size) {}
+  Fields(const uint8_t* data, size_t size) : m_in(data, size) {}
 
-  bool ok() const { return in_.Ok(); }
-  int32_t integer() { return in_.I32LE(); }
+  bool ok() const { return m_in.Ok(); }
+  int32_t integer() { return m_in.I32LE(); }
   double number() {
-    uint64_t bits = in_.U64LE();
+    uint64_t bits = m_in.U64LE();
     double value;
     memcpy(&value, &bits, sizeof value);
     return std::isfinite(value) ? value : 0;
@@ -59,12 +59,12 @@ class Fields {
   }
   // The bytes of the data not read yet.
   const uint8_t* rest(size_t* size) const {
-    *size = in_.Remaining();
-    return in_.Here();
+    *size = m_in.Remaining();
+    return m_in.Here();
   }
   // A count of points in a plane, each two doubles, that the data holds.
   bool planePoints(uint32_t count, std::vector<Vec3>* out) {
-    if (count > kMaxPoints || !in_.Has(size_t(count) * 16)) return false;
+    if (count > kMaxPoints || !m_in.Has(size_t(count) * 16)) return false;
     out->resize(count);
     for (Vec3& p : *out) {
       double x = number();
@@ -74,35 +74,35 @@ class Fields {
   }
   // A count of points, each three doubles, that the data holds.
   bool points(uint32_t count, std::vector<Vec3>* out) {
-    if (count > kMaxPoints || !in_.Has(size_t(count) * 24)) return false;
+    if (count > kMaxPoints || !m_in.Has(size_t(count) * 24)) return false;
     out->resize(count);
     for (Vec3& p : *out) p = point();
     return true;
   }
   // A zero-ended string padded to 4 bytes, in the drawing's code page.
   std::string text(const Database& db) {
-    size_t start = in_.Position(), length = 0;
-    while (in_.Has(length + 1) && in_.Here()[length] != 0) ++length;
-    std::string value(reinterpret_cast<const char*>(in_.Here()), length);
-    in_.Seek(start + ((length + 4) & ~size_t(3)));
+    size_t start = m_in.Position(), length = 0;
+    while (m_in.Has(length + 1) && m_in.Here()[length] != 0) ++length;
+    std::string value(reinterpret_cast<const char*>(m_in.Here()), length);
+    m_in.Seek(start + ((length + 4) & ~size_t(3)));
     return DecodeText(value, db);
   }
   // A zero-ended UTF-16 string padded to 4 bytes, as UTF-8.
   std::string unicodeText() {
-    size_t start = in_.Position(), units = 0;
+    size_t start = m_in.Position(), units = 0;
     std::string value;
-    while (in_.Has(units * 2 + 2)) {
-      char16_t c = char16_t(GetU16LE(in_.Here() + units * 2));
+    while (m_in.Has(units * 2 + 2)) {
+      char16_t c = char16_t(GetU16LE(m_in.Here() + units * 2));
       if (c == 0) break;
       ++units;
       AppendUtf8(value, c >= 0xD800 && c <= 0xDFFF ? kReplacementChar : char32_t(c));
     }
-    in_.Seek(start + ((units * 2 + 2 + 3) & ~size_t(3)));
+    m_in.Seek(start + ((units * 2 + 2 + 3) & ~size_t(3)));
     return value;
   }
 
  private:
-  CByteReader in_;
+  CByteReader m_in;
 };
 
 // A 4 x 4 matrix stored by rows, the translation in its last column.
@@ -130,15 +130,15 @@ bool CircleThrough(const Vec3& p1, const Vec3& p2, const Vec3& p3, Vec3* center,
 class ProxyPainter {
  public:
   ProxyPainter(const Database& db, const Transform& t, const DrawStyle& style, PrimitiveSink& sink)
-      : db_(db), base_(style), style_(style), sink_(sink), layerColor_(style.aci),
-        layerTrueColor_(style.trueColor) {
-    transforms_.push_back(t);
+      : m_db(db), m_base(style), m_style(style), m_sink(sink), m_layerColor(style.aci),
+        m_layerTrueColor(style.trueColor) {
+    m_transforms.push_back(t);
   }
 
   // Clips the graphics leave pushed end with them.
   void run(const std::vector<uint8_t>& bytes) {
     commands(bytes);
-    for (; clips_ > 0; --clips_) sink_.popEntityClip();
+    for (; m_clips > 0; --m_clips) m_sink.popEntityClip();
   }
 
  private:
@@ -147,7 +147,7 @@ class ProxyPainter {
     in.U32LE();  // total size: the commands' own sizes are checked instead
     uint32_t count = in.U32LE();
     for (uint32_t i = 0; i < count && in.Ok() && in.Remaining() >= kHeaderBytes; ++i) {
-      if ((i & 255) == 0 && sink_.cancelled()) return;
+      if ((i & 255) == 0 && m_sink.cancelled()) return;
       size_t at = in.Position();
       uint32_t size = in.U32LE(), type = in.U32LE();
       if (size < kHeaderBytes || size - kHeaderBytes > in.Remaining()) return;
@@ -157,7 +157,7 @@ class ProxyPainter {
     }
   }
 
-  const Transform& t() const { return transforms_.back(); }
+  const Transform& t() const { return m_transforms.back(); }
 
   bool command(uint32_t type, Fields& f) {
     switch (type) {
@@ -188,7 +188,7 @@ class ProxyPainter {
       }
       case kPolyline: case kPolygon: case kPolylineWithNormals: {
         uint32_t n = uint32_t(f.integer());
-        if (!f.points(n, &points_)) return false;
+        if (!f.points(n, &m_points)) return false;
         lines(type == kPolygon);
         break;
       }
@@ -198,46 +198,46 @@ class ProxyPainter {
       case kXline: case kRay: {
         Vec3 a = f.point(), b = f.point();
         if (f.ok() && visible())
-          sink_.infiniteLine(t().apply(a), t().applyVector(b - a), type == kXline, style_);
+          m_sink.infiniteLine(t().apply(a), t().applyVector(b - a), type == kXline, m_style);
         break;
       }
       case kColor: color(f.integer()); break;
       case kTrueColor: trueColor(uint32_t(f.integer())); break;
       case kLayer: layer(f.integer()); break;
       case kLinetype: linetype(f.integer()); break;
-      case kLineweight: style_.lineweight = int16_t(std::max(-3, std::min(f.integer(), 211))); break;
-      case kFill: fill_ = f.integer() != 0; break;
+      case kLineweight: m_style.lineweight = int16_t(std::max(-3, std::min(f.integer(), 211))); break;
+      case kFill: m_fill = f.integer() != 0; break;
       case kPushTransform: case kPushTransform2:
-        if (transforms_.size() >= kMaxTransforms) return false;
-        transforms_.push_back(t() * MatrixOf(f));
+        if (m_transforms.size() >= kMaxTransforms) return false;
+        m_transforms.push_back(t() * MatrixOf(f));
         break;
       case kPopTransform:
-        if (transforms_.size() > 1) transforms_.pop_back();
+        if (m_transforms.size() > 1) m_transforms.pop_back();
         break;
       case kLwpolyline: lwpolyline(f); break;
       case kPushClip: return pushClip(f);
       case kPopClip:
-        if (clips_ > 0) {
-          sink_.popEntityClip();
-          --clips_;
+        if (m_clips > 0) {
+          m_sink.popEntityClip();
+          --m_clips;
         }
         break;
     }
     return true;
   }
 
-  bool visible() const { return layerShown_; }
+  bool visible() const { return m_layerShown; }
 
   void arc(const Vec3& c, const Vec3& u, const Vec3& v, double t0, double t1, int32_t arcType) {
     if (!visible() || !Finite(c) || !Finite(u) || !Finite(v)) return;
-    DrawEllipseArc(sink_, c, u, v, t0, t1, style_);
+    DrawEllipseArc(m_sink, c, u, v, t0, t1, m_style);
     Vec3 start = c + u * std::cos(t0) + v * std::sin(t0), end = c + u * std::cos(t1) + v * std::sin(t1);
     if (arcType == kChord) {
       Vec3 chord[2] = {end, start};
-      sink_.polyline(chord, 2, false, style_);
+      m_sink.polyline(chord, 2, false, m_style);
     } else if (arcType == kSector) {
       Vec3 sector[3] = {end, c, start};
-      sink_.polyline(sector, 3, false, style_);
+      m_sink.polyline(sector, 3, false, m_style);
     }
   }
 
@@ -247,7 +247,7 @@ class ProxyPainter {
     Vec3 p[3] = {t().apply(a), t().apply(b), t().apply(c)};
     Vec3 center, normal;
     if (!CircleThrough(p[0], p[1], p[2], &center, &normal)) {
-      if (visible()) sink_.polyline(p, 3, false, style_);
+      if (visible()) m_sink.polyline(p, 3, false, m_style);
       return;
     }
     Vec3 u = p[0] - center;
@@ -266,13 +266,13 @@ class ProxyPainter {
   }
 
   void lines(bool polygon) {
-    if (!visible() || points_.empty()) return;
-    for (Vec3& p : points_) p = t().apply(p);
-    if (polygon && fill_ && points_.size() >= 3) {
-      int count = int(points_.size());
-      sink_.fill(points_.data(), &count, 1, style_);
+    if (!visible() || m_points.empty()) return;
+    for (Vec3& p : m_points) p = t().apply(p);
+    if (polygon && m_fill && m_points.size() >= 3) {
+      int count = int(m_points.size());
+      m_sink.fill(m_points.data(), &count, 1, m_style);
     } else {
-      sink_.polyline(points_.data(), points_.size(), polygon && points_.size() > 2, style_);
+      m_sink.polyline(m_points.data(), m_points.size(), polygon && m_points.size() > 2, m_style);
     }
   }
 
@@ -286,15 +286,15 @@ class ProxyPainter {
     Vec3 normal = polyline.extrusion();
     if (normal.x != 0 || normal.y != 0 || !(normal.z > 0)) place = place * Transform::ocs(normal);
     WideOutline outline;
-    WidePolylineOutline(polyline, (polyline.flags & kPolyClosed) != 0, sink_.chordTolerance(), &outline);
+    WidePolylineOutline(polyline, (polyline.flags & kPolyClosed) != 0, m_sink.chordTolerance(), &outline);
     for (std::vector<Vec3>& band : outline.bands) {
       for (Vec3& p : band) p = place.apply(p);
       int count = int(band.size());
-      if (count >= 3) sink_.fill(band.data(), &count, 1, style_);
+      if (count >= 3) m_sink.fill(band.data(), &count, 1, m_style);
     }
     for (std::vector<Vec3>& line : outline.lines) {
       for (Vec3& p : line) p = place.apply(p);
-      if (line.size() >= 2) sink_.polyline(line.data(), line.size(), false, style_);
+      if (line.size() >= 2) m_sink.polyline(line.data(), line.size(), false, m_style);
     }
   }
 
@@ -306,7 +306,7 @@ class ProxyPainter {
     Vec3 normal = f.point(), origin = f.point();
     uint32_t count = uint32_t(f.integer());
     std::vector<Vec3> corners;
-    if (!f.ok() || count < 2 || !f.planePoints(count, &corners) || clips_ >= kMaxClips) return false;
+    if (!f.ok() || count < 2 || !f.planePoints(count, &corners) || m_clips >= kMaxClips) return false;
     if (!(normal.length() > 0)) normal = Vec3(0, 0, 1);
     if (count == 2) {
       Vec3 low = corners[0], high = corners[1];
@@ -314,8 +314,8 @@ class ProxyPainter {
     }
     Transform plane = t() * Transform::translation(origin) * Transform::ocs(normal.normalized());
     for (Vec3& p : corners) p = plane.apply(p);
-    sink_.pushEntityClip(corners.data(), int(corners.size()));
-    ++clips_;
+    m_sink.pushEntityClip(corners.data(), int(corners.size()));
+    ++m_clips;
     return true;
   }
 
@@ -327,11 +327,11 @@ class ProxyPainter {
     if (!f.points(rows * columns, &grid)) return false;
     if (!visible()) return true;
     for (Vec3& p : grid) p = t().apply(p);
-    for (uint32_t r = 0; r < rows && columns > 1; ++r) sink_.polyline(&grid[r * columns], columns, false, style_);
+    for (uint32_t r = 0; r < rows && columns > 1; ++r) m_sink.polyline(&grid[r * columns], columns, false, m_style);
     for (uint32_t c = 0; c < columns && rows > 1; ++c) {
-      points_.clear();
-      for (uint32_t r = 0; r < rows; ++r) points_.push_back(grid[r * columns + c]);
-      sink_.polyline(points_.data(), points_.size(), false, style_);
+      m_points.clear();
+      for (uint32_t r = 0; r < rows; ++r) m_points.push_back(grid[r * columns + c]);
+      m_sink.polyline(m_points.data(), m_points.size(), false, m_style);
     }
     return true;
   }
@@ -350,17 +350,17 @@ class ProxyPainter {
       ++i;
       uint32_t corners = uint32_t(n < 0 ? -int64_t(n) : n);
       if (corners > entries - i) return false;
-      points_.clear();
+      m_points.clear();
       for (uint32_t k = 0; k < corners; ++k, ++i) {
         uint32_t index = uint32_t(f.integer());
-        if (index < vertices.size()) points_.push_back(vertices[index]);
+        if (index < vertices.size()) m_points.push_back(vertices[index]);
       }
-      if (!visible() || points_.size() < 2) continue;
-      if (fill_ && points_.size() >= 3) {
-        int filled = int(points_.size());
-        sink_.fill(points_.data(), &filled, 1, style_);
+      if (!visible() || m_points.size() < 2) continue;
+      if (m_fill && m_points.size() >= 3) {
+        int filled = int(m_points.size());
+        m_sink.fill(m_points.data(), &filled, 1, m_style);
       } else {
-        sink_.polyline(points_.data(), points_.size(), points_.size() > 2, style_);
+        m_sink.polyline(m_points.data(), m_points.size(), m_points.size() > 2, m_style);
       }
     }
     return f.ok();
@@ -376,12 +376,12 @@ class ProxyPainter {
     bool textFirst = type == kText2 || type == kUnicodeText2;
     std::string value;
     if (textFirst) {
-      value = unicode ? f.unicodeText() : f.text(db_);
+      value = unicode ? f.unicodeText() : f.text(m_db);
       f.integer();
       f.integer();
     }
     double height = f.number(), width = f.number(), oblique = f.number();
-    if (!textFirst) value = unicode ? f.unicodeText() : f.text(db_);
+    if (!textFirst) value = unicode ? f.unicodeText() : f.text(m_db);
     if (!f.ok() || value.empty() || !visible() || !(height > 0)) return;
     if (!(width > 0)) width = 1;
     Vec3 x = direction.normalized();
@@ -392,19 +392,19 @@ class ProxyPainter {
     run.origin = t().apply(at);
     run.xAxis = t().applyVector(x * (height * width));
     run.yAxis = t().applyVector((up + x * std::tan(oblique)) * height);
-    sink_.text(run, style_);
+    m_sink.text(run, m_style);
   }
 
   void color(int32_t index) {
     if (index == 0) {
-      style_.aci = base_.aci;
-      style_.trueColor = base_.trueColor;
+      m_style.aci = m_base.aci;
+      m_style.trueColor = m_base.trueColor;
     } else if (index == 256) {
-      style_.aci = layerColor_;
-      style_.trueColor = layerTrueColor_;
+      m_style.aci = m_layerColor;
+      m_style.trueColor = m_layerTrueColor;
     } else if (index >= 1 && index <= 255) {
-      style_.aci = int16_t(index);
-      style_.trueColor = -1;
+      m_style.aci = int16_t(index);
+      m_style.trueColor = -1;
     }
   }
 
@@ -414,7 +414,7 @@ class ProxyPainter {
     switch (value >> 24) {
       case 0xC0: color(256); break;
       case 0xC1: color(0); break;
-      case 0xC2: style_.trueColor = int32_t(value & 0xFFFFFF); break;
+      case 0xC2: m_style.trueColor = int32_t(value & 0xFFFFFF); break;
       case 0xC3: color(int32_t(value & 0xFF)); break;
     }
   }
@@ -422,48 +422,48 @@ class ProxyPainter {
   // A layer by its place in the layer table: what follows takes its
   // colour where the colour is by layer, and is hidden when it is off.
   void layer(int32_t index) {
-    if (index < 0 || size_t(index) >= db_.layers.size()) return;
-    const Layer& l = db_.layers[size_t(index)];
-    layerColor_ = l.color;
-    layerTrueColor_ = l.trueColor;
-    layerShown_ = l.on && !l.frozen;
+    if (index < 0 || size_t(index) >= m_db.layers.size()) return;
+    const Layer& l = m_db.layers[size_t(index)];
+    m_layerColor = l.color;
+    m_layerTrueColor = l.trueColor;
+    m_layerShown = l.on && !l.frozen;
   }
 
   // A linetype by its place in the linetype table.
   void linetype(int32_t index) {
     if (index == kLinetypeByBlock) {
-      style_.linetype = base_.linetype;
+      m_style.linetype = m_base.linetype;
       return;
     }
     if (index == kLinetypeByLayer || index < 0) return;
     const RawTable* table = nullptr;
-    for (const RawTable& candidate : db_.otherTables)
+    for (const RawTable& candidate : m_db.otherTables)
       if (candidate.name == "LTYPE") table = &candidate;
     if (!table) return;
     int32_t entry = -1;
     for (const RawGroup& g : table->groups) {
       if (g.code == 0) ++entry;
       if (g.code != 2 || entry != index) continue;
-      auto it = db_.linetypeIndex.find(UpperName(DecodeText(g.value, db_)));
-      const LineType* type = it != db_.linetypeIndex.end() && it->second >= 0
-                                 ? &db_.linetypes[size_t(it->second)] : nullptr;
-      style_.linetype = type && !type->dashes.empty() ? type : nullptr;
+      auto it = m_db.linetypeIndex.find(UpperName(DecodeText(g.value, m_db)));
+      const LineType* type = it != m_db.linetypeIndex.end() && it->second >= 0
+                                 ? &m_db.linetypes[size_t(it->second)] : nullptr;
+      m_style.linetype = type && !type->dashes.empty() ? type : nullptr;
       return;
     }
   }
 
-  const Database& db_;
-  const DrawStyle base_;
-  DrawStyle style_;
-  PrimitiveSink& sink_;
-  std::vector<Transform> transforms_;
-  std::vector<Vec3> points_;
-  bool fill_ = false;
-  bool layerShown_ = true;
-  size_t clips_ = 0;  // pushed and not popped
+  const Database& m_db;
+  const DrawStyle m_base;
+  DrawStyle m_style;
+  PrimitiveSink& m_sink;
+  std::vector<Transform> m_transforms;
+  std::vector<Vec3> m_points;
+  bool m_fill = false;
+  bool m_layerShown = true;
+  size_t m_clips = 0;  // pushed and not popped
   // The colour of the current layer; the entity's own until a layer is set.
-  int16_t layerColor_;
-  int32_t layerTrueColor_;
+  int16_t m_layerColor;
+  int32_t m_layerTrueColor;
 };
 
 }  // namespace

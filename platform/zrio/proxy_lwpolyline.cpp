@@ -18,19 +18,19 @@ const uint16_t kHasNormal = 1, kHasThickness = 2, kHasConstantWidth = 4, kHasEle
 // bytes has its lowest byte first. Reading past the end fails it.
 class BitStream {
  public:
-  BitStream(const uint8_t* data, size_t size) : data_(data), bits_(size * 8) {}
+  BitStream(const uint8_t* data, size_t size) : m_data(data), m_bits(size * 8) {}
 
-  bool ok() const { return ok_; }
+  bool ok() const { return m_ok; }
 
   uint32_t bits(int count) {
     uint32_t value = 0;
     for (int i = 0; i < count; ++i) {
-      if (at_ >= bits_) {
-        ok_ = false;
+      if (m_at >= m_bits) {
+        m_ok = false;
         return 0;
       }
-      value = value << 1 | ((data_[at_ / 8] >> (7 - at_ % 8)) & 1);
-      ++at_;
+      value = value << 1 | ((m_data[m_at / 8] >> (7 - m_at % 8)) & 1);
+      ++m_at;
     }
     return value;
   }
@@ -62,7 +62,7 @@ class BitStream {
       case 2:
         return 0;
       default:
-        ok_ = false;
+        m_ok = false;
         return 0;
     }
   }
@@ -75,7 +75,7 @@ class BitStream {
       case 2:
         return 0;
       default:
-        ok_ = false;
+        m_ok = false;
         return 0;
     }
   }
@@ -108,9 +108,9 @@ class BitStream {
     return std::isfinite(value) ? value : 0;
   }
 
-  const uint8_t* data_;
-  size_t bits_, at_ = 0;
-  bool ok_ = true;
+  const uint8_t* m_data;
+  size_t m_bits, m_at = 0;
+  bool m_ok = true;
 };
 
 }  // namespace

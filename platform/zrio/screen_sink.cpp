@@ -158,60 +158,60 @@ void TextOutlines(const DeviceText& t, std::vector<double>* xy, std::vector<int>
 
 ScreenSink::ScreenSink(const Transform& worldToDevice, int width, int height,
                        const RenderOptions& options)
-    : width_(width), height_(height), toDevice_(worldToDevice), options_(options) {
-  scale_ = std::sqrt(worldToDevice.m[0][0] * worldToDevice.m[0][0] +
+    : m_width(width), m_height(height), m_toDevice(worldToDevice), m_options(options) {
+  m_scale = std::sqrt(worldToDevice.m[0][0] * worldToDevice.m[0][0] +
                      worldToDevice.m[1][0] * worldToDevice.m[1][0] +
                      worldToDevice.m[2][0] * worldToDevice.m[2][0]);
-  if (!(scale_ > 0)) scale_ = 1;
-  tolerance_ = 0.35 / scale_;
+  if (!(m_scale > 0)) m_scale = 1;
+  m_tolerance = 0.35 / m_scale;
 }
 
 bool ScreenSink::wantsBox(const Box3& box) {
   if (!box.valid()) return true;
-  Box3 d = box.transformed(toDevice_);
-  if (d.hi.x < clipLo_[0] || d.lo.x > clipHi_[0] || d.hi.y < clipLo_[1] || d.lo.y > clipHi_[1])
+  Box3 d = box.transformed(m_toDevice);
+  if (d.hi.x < m_clipLo[0] || d.lo.x > m_clipHi[0] || d.hi.y < m_clipLo[1] || d.lo.y > m_clipHi[1])
     return false;
-  return !(d.hi.x < -2 || d.lo.x > width_ + 2 || d.hi.y < -2 || d.lo.y > height_ + 2);
+  return !(d.hi.x < -2 || d.lo.x > m_width + 2 || d.hi.y < -2 || d.lo.y > m_height + 2);
 }
 
 void ScreenSink::pushClip(const Vec3* corners, int count) {
   std::vector<double> xy;
   Box3 box;
   for (int i = 0; i < count; ++i) {
-    Vec3 d = toDevice_.apply(corners[i]);
+    Vec3 d = m_toDevice.apply(corners[i]);
     xy.push_back(Clamp(d.x));
     xy.push_back(Clamp(d.y));
     box.add(d);
   }
-  outerClips_.push_back({clipLo_[0], clipLo_[1], clipHi_[0], clipHi_[1]});
-  clipLo_[0] = std::max(clipLo_[0], box.lo.x);
-  clipLo_[1] = std::max(clipLo_[1], box.lo.y);
-  clipHi_[0] = std::min(clipHi_[0], box.hi.x);
-  clipHi_[1] = std::min(clipHi_[1], box.hi.y);
+  m_outerClips.push_back({m_clipLo[0], m_clipLo[1], m_clipHi[0], m_clipHi[1]});
+  m_clipLo[0] = std::max(m_clipLo[0], box.lo.x);
+  m_clipLo[1] = std::max(m_clipLo[1], box.lo.y);
+  m_clipHi[0] = std::min(m_clipHi[0], box.hi.x);
+  m_clipHi[1] = std::min(m_clipHi[1], box.hi.y);
   beginClip(xy.data(), count);
-  lastColor_ = CLR_INVALID;  // the device state may have been saved
+  m_lastColor = CLR_INVALID;  // the device state may have been saved
 }
 
 void ScreenSink::popClip() {
-  if (outerClips_.empty()) return;
+  if (m_outerClips.empty()) return;
   endClip();
-  clipLo_[0] = outerClips_.back()[0];
-  clipLo_[1] = outerClips_.back()[1];
-  clipHi_[0] = outerClips_.back()[2];
-  clipHi_[1] = outerClips_.back()[3];
-  outerClips_.pop_back();
-  lastColor_ = CLR_INVALID;
+  m_clipLo[0] = m_outerClips.back()[0];
+  m_clipLo[1] = m_outerClips.back()[1];
+  m_clipHi[0] = m_outerClips.back()[2];
+  m_clipHi[1] = m_outerClips.back()[3];
+  m_outerClips.pop_back();
+  m_lastColor = CLR_INVALID;
 }
 
-bool ScreenSink::cancelled() { return options_.cancel && options_.cancel->load(); }
+bool ScreenSink::cancelled() { return m_options.cancel && m_options.cancel->load(); }
 
 bool ScreenSink::selected(const DrawStyle& style) const {
-  return !options_.only || style.top == options_.only;
+  return !m_options.only || style.top == m_options.only;
 }
 
 COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
-  if (style.background) return options_.background;
-  COLORREF contrast = IsLight(options_.background) ? RGB(0, 0, 0) : RGB(255, 255, 255);
+  if (style.background) return m_options.background;
+  COLORREF contrast = IsLight(m_options.background) ? RGB(0, 0, 0) : RGB(255, 255, 255);
   COLORREF c;
   if (style.trueColor >= 0)
     c = RGB((style.trueColor >> 16) & 255, (style.trueColor >> 8) & 255, style.trueColor & 255);
@@ -219,12 +219,12 @@ COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
     c = contrast;  // 7 is the foreground colour; so is an index outside the palette
   else
     c = zrio::AciColor(style.aci);
-  if (c == options_.background) c = contrast;
-  if (options_.colorMode == 1) {
+  if (c == m_options.background) c = contrast;
+  if (m_options.colorMode == 1) {
     int g = int(0.299 * GetRValue(c) + 0.587 * GetGValue(c) + 0.114 * GetBValue(c));
     c = RGB(g, g, g);
-    if (c == options_.background) c = contrast;
-  } else if (options_.colorMode == 2) {
+    if (c == m_options.background) c = contrast;
+  } else if (m_options.colorMode == 2) {
     c = contrast;
   }
   return c;
@@ -233,9 +233,9 @@ COLORREF ScreenSink::resolveColor(const DrawStyle& style) const {
 void ScreenSink::applyStyle(const DrawStyle& style) {
   COLORREF color;
   int width = 0;
-  bool fromPen = !style.background && style.trueColor < 0 && style.aci >= 0 && size_t(style.aci) < options_.pens.size();
+  bool fromPen = !style.background && style.trueColor < 0 && style.aci >= 0 && size_t(style.aci) < m_options.pens.size();
   if (fromPen) {
-    const PenSetPen& pen = options_.pens[size_t(style.aci)];
+    const PenSetPen& pen = m_options.pens[size_t(style.aci)];
     DrawStyle penStyle = style;
     penStyle.aci = int16_t(pen.colorIndex);
     color = resolveColor(penStyle);
@@ -243,30 +243,30 @@ void ScreenSink::applyStyle(const DrawStyle& style) {
   } else {
     color = resolveColor(style);
     int lw = style.lineweight;
-    if (options_.dpi > 0 && lw > 0) width = int(std::lround(lw / 100.0 * options_.dpi / 25.4));
+    if (m_options.dpi > 0 && lw > 0) width = int(std::lround(lw / 100.0 * m_options.dpi / 25.4));
   }
-  if (options_.highlight) width = std::max(width, 3);
-  if (color == lastColor_ && width == lastWidth_) return;
-  lastColor_ = color;
-  lastWidth_ = width;
+  if (m_options.highlight) width = std::max(width, 3);
+  if (color == m_lastColor && width == m_lastWidth) return;
+  m_lastColor = color;
+  m_lastWidth = width;
   setStyle(color, width, style.trueColor >= 0 ? -1 : style.aci);
 }
 
 void ScreenSink::polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle& style) {
   if (!selected(style) || count == 0) return;
-  xy_.resize(count * 2);
+  m_xy.resize(count * 2);
   for (size_t i = 0; i < count; ++i) {
-    Vec3 d = toDevice_.apply(pts[i]);
-    xy_[2 * i] = d.x;
-    xy_[2 * i + 1] = d.y;
+    Vec3 d = m_toDevice.apply(pts[i]);
+    m_xy[2 * i] = d.x;
+    m_xy[2 * i + 1] = d.y;
   }
   applyStyle(style);
-  if (style.linetype && count > 1 && emitDashed(xy_, closed && count > 2, *style.linetype)) return;
-  emitClipped(xy_, closed && count > 2);
+  if (style.linetype && count > 1 && emitDashed(m_xy, closed && count > 2, *style.linetype)) return;
+  emitClipped(m_xy, closed && count > 2);
 }
 
 bool ScreenSink::emitDashed(const std::vector<double>& xy, bool closed, const LineType& type) {
-  double unit = options_.ltscale * scale_;  // pixels per pattern unit
+  double unit = m_options.ltscale * m_scale;  // pixels per pattern unit
   double period = type.length * unit;
   size_t n = xy.size() / 2, segments = closed ? n : n - 1;
   double total = 0;
@@ -279,92 +279,92 @@ bool ScreenSink::emitDashed(const std::vector<double>& xy, bool closed, const Li
   size_t element = 0;
   double left = std::fabs(type.dashes[0]) * unit;
   auto drawing = [&]() { return type.dashes[element] >= 0; };
-  dash_.clear();
+  m_dash.clear();
   for (size_t i = 0; i < segments; ++i) {
     size_t j = (i + 1) % n;
     double x0 = xy[2 * i], y0 = xy[2 * i + 1], x1 = xy[2 * j], y1 = xy[2 * j + 1];
     double length = std::hypot(x1 - x0, y1 - y0), at = 0;
-    if (drawing() && dash_.empty()) dash_ = {x0, y0};
+    if (drawing() && m_dash.empty()) m_dash = {x0, y0};
     while (length - at > left) {
       at += left;
       double px = x0 + (x1 - x0) * at / length, py = y0 + (y1 - y0) * at / length;
       if (drawing()) {
-        dash_.push_back(px);
-        dash_.push_back(py);
-        if (type.dashes[element] == 0) dash_.push_back(px + 0.5), dash_.push_back(py);
-        emitClipped(dash_, false);
-        dash_.clear();
+        m_dash.push_back(px);
+        m_dash.push_back(py);
+        if (type.dashes[element] == 0) m_dash.push_back(px + 0.5), m_dash.push_back(py);
+        emitClipped(m_dash, false);
+        m_dash.clear();
       }
       element = (element + 1) % type.dashes.size();
       left = std::fabs(type.dashes[element]) * unit;
-      if (drawing()) dash_ = {px, py};
+      if (drawing()) m_dash = {px, py};
     }
     left -= length - at;
     if (drawing()) {
-      dash_.push_back(x1);
-      dash_.push_back(y1);
+      m_dash.push_back(x1);
+      m_dash.push_back(y1);
     }
   }
-  if (dash_.size() >= 4) emitClipped(dash_, false);
+  if (m_dash.size() >= 4) emitClipped(m_dash, false);
   return true;
 }
 
 void ScreenSink::emitClipped(const std::vector<double>& xy, bool closed) {
   size_t n = xy.size() / 2;
   const double loX = -kClipMargin, loY = -kClipMargin;
-  const double hiX = width_ + kClipMargin, hiY = height_ + kClipMargin;
+  const double hiX = m_width + kClipMargin, hiY = m_height + kClipMargin;
   bool inside = true;
   for (size_t i = 0; i < n && inside; ++i)
     inside = xy[2 * i] >= loX && xy[2 * i] <= hiX && xy[2 * i + 1] >= loY && xy[2 * i + 1] <= hiY;
   if (inside) {
     if (n == 1) {
-      run_.assign(xy.begin(), xy.end());
-      run_.push_back(xy[0] + 0.5);
-      run_.push_back(xy[1]);
-      emitPolyline(run_.data(), 2);
+      m_run.assign(xy.begin(), xy.end());
+      m_run.push_back(xy[0] + 0.5);
+      m_run.push_back(xy[1]);
+      emitPolyline(m_run.data(), 2);
       return;
     }
     if (!closed) {
       emitPolyline(xy.data(), n);
       return;
     }
-    run_.assign(xy.begin(), xy.end());
-    run_.push_back(xy[0]);
-    run_.push_back(xy[1]);
-    emitPolyline(run_.data(), n + 1);
+    m_run.assign(xy.begin(), xy.end());
+    m_run.push_back(xy[0]);
+    m_run.push_back(xy[1]);
+    emitPolyline(m_run.data(), n + 1);
     return;
   }
   size_t segments = closed ? n : n - 1;
-  run_.clear();
+  m_run.clear();
   for (size_t i = 0; i < segments; ++i) {
     size_t j = (i + 1) % n;
     double x0 = xy[2 * i], y0 = xy[2 * i + 1], x1 = xy[2 * j], y1 = xy[2 * j + 1];
     bool startInside = x0 >= loX && x0 <= hiX && y0 >= loY && y0 <= hiY;
     if (!ClipSegment(x0, y0, x1, y1, loX, loY, hiX, hiY)) {
-      if (run_.size() >= 4) emitPolyline(run_.data(), run_.size() / 2);
-      run_.clear();
+      if (m_run.size() >= 4) emitPolyline(m_run.data(), m_run.size() / 2);
+      m_run.clear();
       continue;
     }
-    if (!startInside || run_.empty()) {
-      if (run_.size() >= 4) emitPolyline(run_.data(), run_.size() / 2);
-      run_.assign({x0, y0});
+    if (!startInside || m_run.empty()) {
+      if (m_run.size() >= 4) emitPolyline(m_run.data(), m_run.size() / 2);
+      m_run.assign({x0, y0});
     }
-    run_.push_back(x1);
-    run_.push_back(y1);
+    m_run.push_back(x1);
+    m_run.push_back(y1);
     bool endInside = xy[2 * j] >= loX && xy[2 * j] <= hiX && xy[2 * j + 1] >= loY && xy[2 * j + 1] <= hiY;
     if (!endInside) {
-      emitPolyline(run_.data(), run_.size() / 2);
-      run_.clear();
+      emitPolyline(m_run.data(), m_run.size() / 2);
+      m_run.clear();
     }
   }
-  if (run_.size() >= 4) emitPolyline(run_.data(), run_.size() / 2);
+  if (m_run.size() >= 4) emitPolyline(m_run.data(), m_run.size() / 2);
 }
 
 void ScreenSink::fill(const Vec3* pts, const int* counts, int loops, const DrawStyle& style) {
   if (!selected(style)) return;
   size_t total = 0;
   for (int i = 0; i < loops; ++i) total += size_t(std::max(counts[i], 0));
-  if (!options_.fillOn || options_.highlight) {
+  if (!m_options.fillOn || m_options.highlight) {
     size_t at = 0;
     for (int i = 0; i < loops; ++i) {
       polyline(pts + at, size_t(std::max(counts[i], 0)), true, style);
@@ -372,23 +372,23 @@ void ScreenSink::fill(const Vec3* pts, const int* counts, int loops, const DrawS
     }
     return;
   }
-  xy_.resize(total * 2);
+  m_xy.resize(total * 2);
   Box3 box;
   for (size_t i = 0; i < total; ++i) {
-    Vec3 d = toDevice_.apply(pts[i]);
-    xy_[2 * i] = Clamp(d.x);
-    xy_[2 * i + 1] = Clamp(d.y);
+    Vec3 d = m_toDevice.apply(pts[i]);
+    m_xy[2 * i] = Clamp(d.x);
+    m_xy[2 * i + 1] = Clamp(d.y);
     box.add(d);
   }
-  if (box.hi.x < 0 || box.lo.x > width_ || box.hi.y < 0 || box.lo.y > height_) return;
+  if (box.hi.x < 0 || box.lo.x > m_width || box.hi.y < 0 || box.lo.y > m_height) return;
   applyStyle(style);
-  emitPolygons(xy_.data(), counts, loops);
+  emitPolygons(m_xy.data(), counts, loops);
 }
 
 void ScreenSink::drawPointSymbol(double x, double y) {
-  int mode = options_.pdmode;
-  double size = options_.pdsize;
-  double px = size > 0 ? size * scale_ : (size < 0 ? -size / 100.0 * height_ : 0.05 * height_);
+  int mode = m_options.pdmode;
+  double size = m_options.pdsize;
+  double px = size > 0 ? size * m_scale : (size < 0 ? -size / 100.0 * m_height : 0.05 * m_height);
   double r = std::max(1.0, px / 2);
   auto segment = [&](double x0, double y0, double x1, double y1) {
     double p[4] = {x0, y0, x1, y1};
@@ -418,9 +418,9 @@ void ScreenSink::drawPointSymbol(double x, double y) {
 
 void ScreenSink::point(const Vec3& p, const DrawStyle& style) {
   if (!selected(style)) return;
-  Vec3 d = toDevice_.apply(p);
-  if (d.x < -kClipMargin || d.x > width_ + kClipMargin || d.y < -kClipMargin ||
-      d.y > height_ + kClipMargin)
+  Vec3 d = m_toDevice.apply(p);
+  if (d.x < -kClipMargin || d.x > m_width + kClipMargin || d.y < -kClipMargin ||
+      d.y > m_height + kClipMargin)
     return;
   applyStyle(style);
   drawPointSymbol(d.x, d.y);
@@ -428,18 +428,18 @@ void ScreenSink::point(const Vec3& p, const DrawStyle& style) {
 
 void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
   if (!selected(style)) return;
-  Vec3 o = toDevice_.apply(run.origin);
-  Vec3 xa = toDevice_.applyVector(run.xAxis), ya = toDevice_.applyVector(run.yAxis);
+  Vec3 o = m_toDevice.apply(run.origin);
+  Vec3 xa = m_toDevice.applyVector(run.xAxis), ya = m_toDevice.applyVector(run.yAxis);
   double xl = std::hypot(xa.x, xa.y), yl = std::hypot(ya.x, ya.y);
   if (yl < 1.5 || xl <= 0) return;  // too small to read
-  if (options_.quickMode || yl > 20000) {
+  if (m_options.quickMode || yl > 20000) {
     Vec3 corners[4];
     TextRunCorners(run, corners);
     polyline(corners, 4, true, style);
     return;
   }
   double reach = yl * 2 + xl * run.advance;
-  if (o.x < -reach || o.x > width_ + reach || o.y < -reach || o.y > height_ + reach) return;
+  if (o.x < -reach || o.x > m_width + reach || o.y < -reach || o.y > m_height + reach) return;
   applyStyle(style);
   DeviceText t;
   t.text = TextForDisplay(run.text);
@@ -472,13 +472,13 @@ void ScreenSink::text(const TextRun& run, const DrawStyle& style) {
 }
 
 void ScreenSink::image(const ImageRun& run, const DrawStyle& style) {
-  if (!selected(style) || options_.highlight || !run.image) return;
+  if (!selected(style) || m_options.highlight || !run.image) return;
   OutputGrid grid;
-  grid.toOutput = toDevice_;
-  grid.width = width_;
-  grid.height = height_;
-  grid.background = options_.background;
-  grid.colorMode = options_.colorMode;
+  grid.toOutput = m_toDevice;
+  grid.width = m_width;
+  grid.height = m_height;
+  grid.background = m_options.background;
+  grid.colorMode = m_options.colorMode;
   int top = 0, bottom = 0;
   if (!ImageRows(run, grid, &top, &bottom)) return;
   OutputPixels band;
@@ -489,14 +489,14 @@ void ScreenSink::image(const ImageRun& run, const DrawStyle& style) {
 void ScreenSink::infiniteLine(const Vec3& start, const Vec3& direction, bool bothWays,
                               const DrawStyle& style) {
   if (!selected(style)) return;
-  Vec3 s = toDevice_.apply(start), d = toDevice_.applyVector(direction);
+  Vec3 s = m_toDevice.apply(start), d = m_toDevice.applyVector(direction);
   double len = std::hypot(d.x, d.y);
   if (len <= 0) return;
-  double reach = (std::fabs(s.x) + std::fabs(s.y) + width_ + height_) * 4 / len;
+  double reach = (std::fabs(s.x) + std::fabs(s.y) + m_width + m_height) * 4 / len;
   double t0 = bothWays ? -reach : 0;
-  xy_ = {s.x + d.x * t0, s.y + d.y * t0, s.x + d.x * reach, s.y + d.y * reach};
+  m_xy = {s.x + d.x * t0, s.y + d.y * t0, s.x + d.x * reach, s.y + d.y * reach};
   applyStyle(style);
-  emitClipped(xy_, false);
+  emitClipped(m_xy, false);
 }
 
 }  // namespace zr

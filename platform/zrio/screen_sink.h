@@ -54,7 +54,7 @@ class ScreenSink : public PrimitiveSink {
  public:
   ScreenSink(const Transform& worldToDevice, int width, int height, const RenderOptions& options);
 
-  double chordTolerance() const override { return tolerance_; }
+  double chordTolerance() const override { return m_tolerance; }
   bool wantsBox(const Box3& box) override;
   bool cancelled() override;
   void polyline(const Vec3* pts, size_t count, bool closed, const DrawStyle& style) override;
@@ -85,7 +85,7 @@ class ScreenSink : public PrimitiveSink {
   virtual void beginClip(const double* xy, int count) = 0;
   virtual void endClip() = 0;
 
-  int width_, height_;
+  int m_width, m_height;
 
  private:
   bool selected(const DrawStyle& style) const;
@@ -95,17 +95,17 @@ class ScreenSink : public PrimitiveSink {
   bool emitDashed(const std::vector<double>& xy, bool closed, const LineType& type);
   void drawPointSymbol(double x, double y);
 
-  Transform toDevice_;
-  RenderOptions options_;
-  double tolerance_;
-  double scale_;
-  double clipLo_[2] = {-1e300, -1e300}, clipHi_[2] = {1e300, 1e300};  // device box of the clip
-  std::vector<std::array<double, 4>> outerClips_;  // the boxes of the clips it is inside
-  COLORREF lastColor_ = CLR_INVALID;
-  int lastWidth_ = -1;
-  std::vector<double> xy_;
-  std::vector<double> run_;
-  std::vector<double> dash_;
+  Transform m_toDevice;
+  RenderOptions m_options;
+  double m_tolerance;
+  double m_scale;
+  double m_clipLo[2] = {-1e300, -1e300}, m_clipHi[2] = {1e300, 1e300};  // device box of the clip
+  std::vector<std::array<double, 4>> m_outerClips;  // the boxes of the clips it is inside
+  COLORREF m_lastColor = CLR_INVALID;
+  int m_lastWidth = -1;
+  std::vector<double> m_xy;
+  std::vector<double> m_run;
+  std::vector<double> m_dash;
 };
 
 // Outline of a text as polygons (output pixels, y upwards), from the same

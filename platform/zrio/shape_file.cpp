@@ -37,13 +37,13 @@ const double kDirections[16][2] = {
 class ShapePen {
  public:
   ShapePen(const ShapeFile& file, std::vector<std::vector<Vec3>>* strokes)
-      : file_(file), strokes_(strokes) {}
+      : m_file(file), m_strokes(strokes) {}
 
   void draw(const ShapeDefinition& shape, int depth) {
     const std::vector<uint8_t>& codes = shape.codes;
-    down_ = true;
+    m_down = true;
     size_t i = 0;
-    while (i < codes.size() && codes[i] != kEnd && --budget_ > 0) {
+    while (i < codes.size() && codes[i] != kEnd && --m_budget > 0) {
       bool apply = true;
       if (codes[i] == kVerticalOnly) {
         // The next command is for vertical text only: read past it.
@@ -70,29 +70,29 @@ class ShapePen {
     int a = 0, b = 0, c = 0, d = 0, e = 0;
     switch (code) {
       case kEnd: return false;
-      case kPenDown: if (apply) down_ = true; return true;
-      case kPenUp: if (apply) { down_ = false; finishStroke(); } return true;
+      case kPenDown: if (apply) m_down = true; return true;
+      case kPenUp: if (apply) { m_down = false; finishStroke(); } return true;
       case kDivide: case kMultiply:
         if (!byte(&a, false)) return false;
-        if (apply && a > 0) scale_ = std::max(kMinScale, std::min(kMaxScale, code == kDivide ? scale_ / a : scale_ * a));
+        if (apply && a > 0) m_scale = std::max(kMinScale, std::min(kMaxScale, code == kDivide ? m_scale / a : m_scale * a));
         return true;
-      case kPush: if (apply && stack_.size() < kMaxStackDepth) stack_.push_back(at_); return true;
+      case kPush: if (apply && m_stack.size() < kMaxStackDepth) m_stack.push_back(m_at); return true;
       case kPop:
-        if (apply && !stack_.empty()) {
+        if (apply && !m_stack.empty()) {
           finishStroke();
-          at_ = stack_.back();
-          stack_.pop_back();
+          m_at = m_stack.back();
+          m_stack.pop_back();
         }
         return true;
       case kSubshape: {
         if (!byte(&a, false)) return false;
-        const ShapeDefinition* sub = file_.find(uint16_t(a));
+        const ShapeDefinition* sub = m_file.find(uint16_t(a));
         if (apply && sub && depth < kMaxSubshapeDepth) {
-          bool down = down_;
-          double scale = scale_;
+          bool down = m_down;
+          double scale = m_scale;
           draw(*sub, depth + 1);
-          down_ = down;
-          scale_ = scale;
+          m_down = down;
+          m_scale = scale;
         }
         return true;
       }
@@ -101,7 +101,7 @@ class ShapePen {
         if (apply) moveBy(a, b);
         return true;
       case kOffsets:
-        for (; budget_ > 0; --budget_) {
+        for (; m_budget > 0; --m_budget) {
           if (!byte(&a, true) || !byte(&b, true)) return false;
           if (a == 0 && b == 0) return true;
           if (apply) moveBy(a, b);
@@ -122,7 +122,7 @@ class ShapePen {
         if (apply) bulgeArc(a, b, c);
         return true;
       case kBulgeArcs:
-        for (; budget_ > 0; --budget_) {
+        for (; m_budget > 0; --m_budget) {
           if (!byte(&a, true) || !byte(&b, true)) return false;
           if (a == 0 && b == 0) return true;
           if (!byte(&c, true)) return false;
@@ -140,14 +140,14 @@ class ShapePen {
     }
   }
 
-  void moveBy(double dx, double dy) { lineTo(at_ + Vec3(dx, dy, 0) * scale_); }
+  void moveBy(double dx, double dy) { lineTo(m_at + Vec3(dx, dy, 0) * m_scale); }
 
   void lineTo(const Vec3& p) {
-    if (down_) {
-      if (stroke_.empty()) stroke_.push_back(at_);
-      stroke_.push_back(p);
+    if (m_down) {
+      if (m_stroke.empty()) m_stroke.push_back(m_at);
+      m_stroke.push_back(p);
     }
-    at_ = p;
+    m_at = p;
   }
 
   // An arc of `radius` units from the current point: octant byte as the
@@ -162,12 +162,12 @@ class ShapePen {
     double start = (first + turn * startOffset / 256.0) * kOctant;
     double end = endOffset == 0 ? (first + turn * count) * kOctant
                                 : (first + turn * (count - 1) + turn * endOffset / 256.0) * kOctant;
-    arc(radius * scale_, start, end);
+    arc(radius * m_scale, start, end);
   }
 
   void arc(double radius, double start, double end) {
     if (!(radius > 0)) return;
-    Vec3 centre = at_ - Vec3(std::cos(start), std::sin(start), 0) * radius;
+    Vec3 centre = m_at - Vec3(std::cos(start), std::sin(start), 0) * radius;
     int chords = std::max(1, int(std::ceil(std::fabs(end - start) / (2 * kPi) * kChordsPerCircle)));
     for (int k = 1; k <= chords; ++k) {
       double angle = start + (end - start) * k / chords;
@@ -177,31 +177,31 @@ class ShapePen {
 
   // A bulge of 127 is a half circle; positive bulges turn anticlockwise.
   void bulgeArc(int dx, int dy, int bulge) {
-    Vec3 end = at_ + Vec3(dx, dy, 0) * scale_;
+    Vec3 end = m_at + Vec3(dx, dy, 0) * m_scale;
     Vec3 centre;
     double radius, start, stop;
-    if (bulge == 0 || !BulgeArc(at_, end, bulge / 127.0, &centre, &radius, &start, &stop)) {
+    if (bulge == 0 || !BulgeArc(m_at, end, bulge / 127.0, &centre, &radius, &start, &stop)) {
       lineTo(end);
       return;
     }
     if (bulge > 0) arc(radius, start, stop);
     else arc(radius, stop, start);
-    at_ = end;  // exactly, not as the chords' rounding leaves it
+    m_at = end;  // exactly, not as the chords' rounding leaves it
   }
 
   void finishStroke() {
-    if (stroke_.size() >= 2) strokes_->push_back(std::move(stroke_));
-    stroke_.clear();
+    if (m_stroke.size() >= 2) m_strokes->push_back(std::move(m_stroke));
+    m_stroke.clear();
   }
 
-  const ShapeFile& file_;
-  std::vector<std::vector<Vec3>>* strokes_;
-  std::vector<Vec3> stroke_;
-  std::vector<Vec3> stack_;
-  Vec3 at_;
-  double scale_ = 1;
-  bool down_ = true;
-  long budget_ = kCommandBudget;
+  const ShapeFile& m_file;
+  std::vector<std::vector<Vec3>>* m_strokes;
+  std::vector<Vec3> m_stroke;
+  std::vector<Vec3> m_stack;
+  Vec3 m_at;
+  double m_scale = 1;
+  bool m_down = true;
+  long m_budget = kCommandBudget;
 };
 
 }  // namespace

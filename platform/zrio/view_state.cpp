@@ -21,21 +21,21 @@ bool SameView(const ViewParams& a, const ViewParams& b) {
 void ViewState::setSize(int width, int height) {
   width = width < 1 ? 1 : width;
   height = height < 1 ? 1 : height;
-  bool changed = width != width_ || height != height_;
-  width_ = width;
-  height_ = height;
-  if (changed && sizeFitted_ && SameView(p_, sizeFitView_)) fitToSize(sizeFitBox_, sizeFitFactor_);
+  bool changed = width != m_width || height != m_height;
+  m_width = width;
+  m_height = height;
+  if (changed && m_sizeFitted && SameView(p_, m_sizeFitView)) fitToSize(m_sizeFitBox, m_sizeFitFactor);
 }
 
 Transform ViewState::worldToDevice() const {
   Transform d = Transform::scaling(p_.scale, p_.scale, p_.scale);
-  d.t = Vec3(width_ / 2.0 - p_.cx * p_.scale, height_ / 2.0 - p_.cy * p_.scale, 0);
+  d.t = Vec3(m_width / 2.0 - p_.cx * p_.scale, m_height / 2.0 - p_.cy * p_.scale, 0);
   return d * p_.rotation;
 }
 
 void ViewState::deviceToView(double x, double y, double* vx, double* vy) const {
-  *vx = (x - width_ / 2.0) / p_.scale + p_.cx;
-  *vy = (y - height_ / 2.0) / p_.scale + p_.cy;
+  *vx = (x - m_width / 2.0) / p_.scale + p_.cx;
+  *vy = (y - m_height / 2.0) / p_.scale + p_.cy;
 }
 
 void ViewState::fit(const Box3& box, double factor) {
@@ -43,7 +43,7 @@ void ViewState::fit(const Box3& box, double factor) {
   double fill = factor > 1 ? 1 / factor : (factor > 0 ? factor : 1);
   double w = box.hi.x - box.lo.x, h = box.hi.y - box.lo.y;
   // Keep a pixel free at each edge so that outlines stay visible.
-  double usableW = std::max(1.0, (width_ - 2) * fill), usableH = std::max(1.0, (height_ - 2) * fill);
+  double usableW = std::max(1.0, (m_width - 2) * fill), usableH = std::max(1.0, (m_height - 2) * fill);
   double scale;
   if (w <= 0 && h <= 0) scale = p_.scale;  // a single point: keep the zoom
   else if (w <= 0) scale = usableH / h;
@@ -57,10 +57,10 @@ void ViewState::fit(const Box3& box, double factor) {
 
 void ViewState::fitToSize(const Box3& box, double factor) {
   fit(box, factor);
-  sizeFitted_ = box.valid();
-  sizeFitBox_ = box;
-  sizeFitFactor_ = factor;
-  sizeFitView_ = p_;
+  m_sizeFitted = box.valid();
+  m_sizeFitBox = box;
+  m_sizeFitFactor = factor;
+  m_sizeFitView = p_;
 }
 
 void ViewState::zoomAt(double factor, double x, double y) {
@@ -71,8 +71,8 @@ void ViewState::zoomAt(double factor, double x, double y) {
   if (scale > 1e12 || scale < 1e-12) return;
   p_.scale = scale;
   // The point under (x, y) stays there.
-  p_.cx = vx - (x - width_ / 2.0) / scale;
-  p_.cy = vy - (y - height_ / 2.0) / scale;
+  p_.cx = vx - (x - m_width / 2.0) / scale;
+  p_.cy = vy - (y - m_height / 2.0) / scale;
 }
 
 void ViewState::zoomWindow(double x1, double y1, double x2, double y2) {
@@ -105,16 +105,16 @@ void ViewState::setRotation(const Transform& r, double pivotDepth) {
 }
 
 void ViewState::push() {
-  history_.push_back(p_);
-  while (history_.size() > kHistoryLimit) history_.pop_front();
-  changeOpen_ = false;
+  m_history.push_back(p_);
+  while (m_history.size() > kHistoryLimit) m_history.pop_front();
+  m_changeOpen = false;
 }
 
 bool ViewState::previous() {
-  if (history_.empty()) return false;
-  p_ = history_.back();
-  history_.pop_back();
-  changeOpen_ = false;
+  if (m_history.empty()) return false;
+  p_ = m_history.back();
+  m_history.pop_back();
+  m_changeOpen = false;
   return true;
 }
 

@@ -18,8 +18,8 @@ class ViewState {
  public:
   static const size_t kHistoryLimit = 50;
 
-  int width() const { return width_; }
-  int height() const { return height_; }
+  int width() const { return m_width; }
+  int height() const { return m_height; }
   // A view still as fitToSize left it is fitted to the new size again.
   void setSize(int width, int height);
   const ViewParams& params() const { return p_; }
@@ -48,25 +48,25 @@ class ViewState {
 
   void push();
   bool previous();
-  bool hasPrevious() const { return !history_.empty(); }
-  void clearHistory() { history_.clear(); }
+  bool hasPrevious() const { return !m_history.empty(); }
+  void clearHistory() { m_history.clear(); }
   // Whether the next pan or turn starts a new history entry.
-  void beginChange() { push(); changeOpen_ = true; }
+  void beginChange() { push(); m_changeOpen = true; }
   void pushUnlessChangeOpen() {
-    if (!changeOpen_) push();
+    if (!m_changeOpen) push();
   }
-  void closeChange() { changeOpen_ = false; }
+  void closeChange() { m_changeOpen = false; }
 
  private:
-  int width_ = 1, height_ = 1;
+  int m_width = 1, m_height = 1;
   ViewParams p_;
   // What fitToSize fitted and the view it made.
-  bool sizeFitted_ = false;
-  Box3 sizeFitBox_;
-  double sizeFitFactor_ = 1;
-  ViewParams sizeFitView_;
-  std::deque<ViewParams> history_;
-  bool changeOpen_ = false;
+  bool m_sizeFitted = false;
+  Box3 m_sizeFitBox;
+  double m_sizeFitFactor = 1;
+  ViewParams m_sizeFitView;
+  std::deque<ViewParams> m_history;
+  bool m_changeOpen = false;
 };
 
 }  // namespace zr

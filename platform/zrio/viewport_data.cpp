@@ -37,11 +37,11 @@ bool ParseNumber(const std::string& text, double* value) {
 class XDataCursor {
  public:
   XDataCursor(const RawGroups& groups, size_t at, size_t end)
-      : groups_(groups), at_(at), end_(end) {}
+      : m_groups(groups), m_at(at), m_end(end) {}
 
-  int code() const { return at_ < end_ ? groups_[at_].code : -1; }
-  const std::string& value() const { return groups_[at_].value; }
-  void advance() { ++at_; }
+  int code() const { return m_at < m_end ? m_groups[m_at].code : -1; }
+  const std::string& value() const { return m_groups[m_at].value; }
+  void advance() { ++m_at; }
 
   bool take(int code, const char* text) {
     if (this->code() != code || Trimmed(value()) != text) return false;
@@ -63,8 +63,8 @@ class XDataCursor {
   }
 
  private:
-  const RawGroups& groups_;
-  size_t at_, end_;
+  const RawGroups& m_groups;
+  size_t m_at, m_end;
 };
 
 // Bounds of the "ACAD" application's extended data: from the group after
@@ -97,25 +97,25 @@ bool ReadMViewTail(XDataCursor& c, MViewData* d) {
 
 class LayerHandles {
  public:
-  explicit LayerHandles(const Database& db) : db_(db) {}
+  explicit LayerHandles(const Database& db) : m_db(db) {}
 
   int32_t find(uint64_t handle) {
-    if (!built_) build();
-    auto it = byHandle_.find(handle);
-    return it == byHandle_.end() ? -1 : it->second;
+    if (!m_built) build();
+    auto it = m_byHandle.find(handle);
+    return it == m_byHandle.end() ? -1 : it->second;
   }
 
  private:
   void build() {
-    built_ = true;
-    for (size_t i = 0; i < db_.layers.size(); ++i)
-      for (const RawGroup& g : db_.layers[i].raw)
-        if (g.code == 5) byHandle_.emplace(strtoull(g.value.c_str(), nullptr, 16), int32_t(i));
+    m_built = true;
+    for (size_t i = 0; i < m_db.layers.size(); ++i)
+      for (const RawGroup& g : m_db.layers[i].raw)
+        if (g.code == 5) m_byHandle.emplace(strtoull(g.value.c_str(), nullptr, 16), int32_t(i));
   }
 
-  const Database& db_;
-  bool built_ = false;
-  std::unordered_map<uint64_t, int32_t> byHandle_;
+  const Database& m_db;
+  bool m_built = false;
+  std::unordered_map<uint64_t, int32_t> m_byHandle;
 };
 
 bool HasGroup(const RawGroups& groups, int code) {

@@ -63,7 +63,7 @@ Parameter ReadParameter(const RawGroups& g, size_t from, size_t to) {
 
 class StateFinder {
  public:
-  StateFinder(const RawGroups& objects, const ObjectIndex& index) : objects_(objects), index_(index) {}
+  StateFinder(const RawGroups& objects, const ObjectIndex& index) : m_objects(objects), m_index(index) {}
 
   // The state named in the extension data of an insert; 0 when none is.
   size_t stateOf(const Entity& insert, const Parameter& parameter) {
@@ -80,29 +80,29 @@ class StateFinder {
 
  private:
   size_t search(uint64_t handle, const Parameter& parameter, int depth, std::set<uint64_t>* seen) {
-    auto it = index_.find(handle);
-    if (it == index_.end() || depth > kMaxDepth || seen->size() >= kMaxObjectsSearched ||
+    auto it = m_index.find(handle);
+    if (it == m_index.end() || depth > kMaxDepth || seen->size() >= kMaxObjectsSearched ||
         !seen->insert(handle).second)
       return parameter.states.size();
     size_t from = it->second.first, to = it->second.second;
-    if (objects_[from].value == "XRECORD") {
+    if (m_objects[from].value == "XRECORD") {
       for (size_t k = from + 1; k < to; ++k) {
-        int code = objects_[k].code;
+        int code = m_objects[k].code;
         if (!((code >= 1 && code <= 4) || (code >= 300 && code <= 309))) continue;
         for (size_t s = 0; s < parameter.states.size(); ++s)
-          if (parameter.states[s].name == objects_[k].value) return s;
+          if (parameter.states[s].name == m_objects[k].value) return s;
       }
     }
     for (size_t k = from + 1; k < to; ++k) {
-      if (objects_[k].code != 350 && objects_[k].code != 360) continue;
-      size_t found = search(HandleOf(objects_[k].value), parameter, depth + 1, seen);
+      if (m_objects[k].code != 350 && m_objects[k].code != 360) continue;
+      size_t found = search(HandleOf(m_objects[k].value), parameter, depth + 1, seen);
       if (found < parameter.states.size()) return found;
     }
     return parameter.states.size();
   }
 
-  const RawGroups& objects_;
-  const ObjectIndex& index_;
+  const RawGroups& m_objects;
+  const ObjectIndex& m_index;
 };
 
 }  // namespace

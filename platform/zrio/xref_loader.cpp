@@ -79,24 +79,24 @@ void TakeInsertionBase(const Database& db, Vec3* base) {
 class XrefLoader {
  public:
   XrefLoader(Database& host, bool thumbnail, const LoadControl& control, std::string* problems)
-      : host_(host), thumbnail_(thumbnail), problems_(problems) {
+      : m_host(host), m_thumbnail(thumbnail), m_problems(problems) {
     // The referenced drawings' progress would run back from 100 each time.
-    control_.aborted = control.aborted;
+    m_control.aborted = control.aborted;
   }
 
   bool loadAll(const std::string& hostPath) {
-    additions_ = std::make_shared<XrefAdditions>();
-    additions_->layers = host_.layers.size();
-    additions_->linetypes = host_.linetypes.size();
-    additions_->blocks = host_.blocks.size();
-    chain_.push_back(UpperPath(FullPath(hostPath).c_str()));
+    m_additions = std::make_shared<XrefAdditions>();
+    m_additions->layers = m_host.layers.size();
+    m_additions->linetypes = m_host.linetypes.size();
+    m_additions->blocks = m_host.blocks.size();
+    m_chain.push_back(UpperPath(FullPath(hostPath).c_str()));
     std::string folder = FolderOf(hostPath);
-    for (size_t i = 0; i < additions_->blocks && !aborted_; ++i) {
-      const Block& block = host_.blocks[i];
+    for (size_t i = 0; i < m_additions->blocks && !m_aborted; ++i) {
+      const Block& block = m_host.blocks[i];
       if (IsXref(block)) load(int32_t(i), block.xrefPath, folder, block.name, 1);
     }
-    if (!additions_->filled.empty()) host_.xrefs = additions_;
-    return !aborted_;
+    if (!m_additions->filled.empty()) m_host.xrefs = m_additions;
+    return !m_aborted;
   }
 
  private:
@@ -121,22 +121,22 @@ class XrefLoader {
       return;
     }
     std::string key = UpperPath(path.c_str());
-    if (std::find(chain_.begin(), chain_.end(), key) != chain_.end()) return;
-    auto loaded = loaded_.find(key);
-    if (loaded != loaded_.end()) {
+    if (std::find(m_chain.begin(), m_chain.end(), key) != m_chain.end()) return;
+    auto loaded = m_loaded.find(key);
+    if (loaded != m_loaded.end()) {
       fillWithInsert(target, loaded->second);
       return;
     }
     Database referenced;
-    ReadOutcome outcome = ReadReferencedDrawing(path, thumbnail_, control_, referenced);
-    if (outcome == ReadOutcome::Aborted) aborted_ = true;
+    ReadOutcome outcome = ReadReferencedDrawing(path, m_thumbnail, m_control, referenced);
+    if (outcome == ReadOutcome::Aborted) m_aborted = true;
     if (outcome == ReadOutcome::Unreadable)
       report("外部参照 " + Utf8ToAnsi(name) + " 不能读取: " + path);
     if (outcome != ReadOutcome::Read) return;
-    chain_.push_back(key);
+    m_chain.push_back(key);
     merge(referenced, target, name, FolderOf(path), depth);
-    chain_.pop_back();
-    loaded_[key] = target;
+    m_chain.pop_back();
+    m_loaded[key] = target;
   }
 
   void merge(Database& x, int32_t target, const std::string& prefix, const std::string& folder,
@@ -149,7 +149,7 @@ class XrefLoader {
     std::vector<Entity> model;
     if (x.modelBlock >= 0) model = std::move(x.blocks[size_t(x.modelBlock)].entities);
     for (Entity& e : model) rename(e, names);
-    Vec3 base = host_.blocks[size_t(target)].base;
+    Vec3 base = m_host.blocks[size_t(target)].base;
     TakeInsertionBase(x, &base);
     fill(target, base, std::move(model));
     for (const Nested& n : nested) load(n.block, n.path, folder, n.name, depth + 1);
@@ -159,11 +159,11 @@ class XrefLoader {
     for (const LineType& type : x.linetypes) {
       bool continuous = UpperName(type.name) == "CONTINUOUS";
       std::string name = continuous ? type.name : prefix + "|" + type.name;
-      size_t before = host_.linetypes.size();
-      int16_t index = host_.linetypeOf(name);
+      size_t before = m_host.linetypes.size();
+      int16_t index = m_host.linetypeOf(name);
       if (index >= 0 && size_t(index) >= before) {
-        host_.linetypes[size_t(index)] = type;
-        host_.linetypes[size_t(index)].name = name;
+        m_host.linetypes[size_t(index)] = type;
+        m_host.linetypes[size_t(index)].name = name;
       }
       names->linetypes.push_back(index);
     }
@@ -175,21 +175,21 @@ class XrefLoader {
   void mapLayers(const Database& x, const std::string& prefix, Names* names) {
     for (const Layer& layer : x.layers) {
       if (layer.name == "0" || UpperName(layer.name) == "DEFPOINTS") {
-        names->layers.push_back(host_.addLayer(layer.name));
+        names->layers.push_back(m_host.addLayer(layer.name));
         continue;
       }
-      size_t before = host_.layers.size();
-      int32_t index = host_.addLayer(prefix + "|" + layer.name);
+      size_t before = m_host.layers.size();
+      int32_t index = m_host.addLayer(prefix + "|" + layer.name);
       names->layers.push_back(index);
       if (size_t(index) < before) continue;
-      Layer& added = host_.layers[size_t(index)];
+      Layer& added = m_host.layers[size_t(index)];
       std::string name = added.name;
       added = layer;
       added.name = name;
       added.linetypeIndex = -1;
       if (layer.linetypeIndex >= 0 && size_t(layer.linetypeIndex) < names->linetypes.size())
         added.linetypeIndex = std::max<int16_t>(names->linetypes[size_t(layer.linetypeIndex)], -1);
-      if (added.linetypeIndex >= 0) added.linetype = host_.linetypes[size_t(added.linetypeIndex)].name;
+      if (added.linetypeIndex >= 0) added.linetype = m_host.linetypes[size_t(added.linetypeIndex)].name;
     }
   }
 
@@ -207,27 +207,27 @@ class XrefLoader {
     for (size_t i : kept) {
       Block& source = x.blocks[i];
       std::string name = names->blocks[UpperName(source.name)];
-      if (host_.findBlock(name) >= 0) continue;  // the host's own definition stays
+      if (m_host.findBlock(name) >= 0) continue;  // the host's own definition stays
       Block block;
       block.name = name;
       block.base = source.base;
       block.layer = mappedLayer(source.layer, *names);
       if (IsXref(source)) {
-        int32_t index = host_.addBlock(std::move(block));
+        int32_t index = m_host.addBlock(std::move(block));
         if (!(source.flags & kBlockOverlay)) nested.push_back({index, source.xrefPath, source.name});
         continue;
       }
       block.flags = source.flags;
       block.entities = std::move(source.entities);
       for (Entity& e : block.entities) rename(e, *names);
-      host_.addBlock(std::move(block));
+      m_host.addBlock(std::move(block));
     }
     return nested;
   }
 
   int32_t mappedLayer(int32_t layer, const Names& names) const {
     if (layer >= 0 && size_t(layer) < names.layers.size()) return names.layers[size_t(layer)];
-    return host_.findLayer("0");
+    return m_host.findLayer("0");
   }
 
   void rename(Entity& e, const Names& names) const {
@@ -254,10 +254,10 @@ class XrefLoader {
   // A drawing already loaded into another block: that block, placed so
   // that the two blocks' base points meet.
   void fillWithInsert(int32_t target, int32_t loaded) {
-    const Block& source = host_.blocks[size_t(loaded)];
+    const Block& source = m_host.blocks[size_t(loaded)];
     Entity insert;
     insert.kind = EntityKind::Insert;
-    insert.layer = host_.findLayer("0");
+    insert.layer = m_host.findLayer("0");
     insert.color = 0;
     insert.lineweight = -2;
     insert.linetype = -2;
@@ -271,27 +271,27 @@ class XrefLoader {
   }
 
   void fill(int32_t target, const Vec3& base, std::vector<Entity> entities) {
-    Block& block = host_.blocks[size_t(target)];
-    if (size_t(target) < additions_->blocks)
-      additions_->filled.push_back({target, block.base, std::move(block.entities)});
+    Block& block = m_host.blocks[size_t(target)];
+    if (size_t(target) < m_additions->blocks)
+      m_additions->filled.push_back({target, block.base, std::move(block.entities)});
     block.base = base;
     block.entities = std::move(entities);
   }
 
   void report(const std::string& text) {
     OutputDebugStringA(("zrio: " + text + "\n").c_str());
-    if (!problems_->empty()) problems_->push_back('\n');
-    *problems_ += text;
+    if (!m_problems->empty()) m_problems->push_back('\n');
+    *m_problems += text;
   }
 
-  Database& host_;
-  bool thumbnail_;
-  LoadControl control_;
-  std::string* problems_;
-  std::shared_ptr<XrefAdditions> additions_;
-  std::vector<std::string> chain_;          // upper-case full paths being loaded, outermost first
-  std::map<std::string, int32_t> loaded_;  // upper-case full path -> host block holding it
-  bool aborted_ = false;
+  Database& m_host;
+  bool m_thumbnail;
+  LoadControl m_control;
+  std::string* m_problems;
+  std::shared_ptr<XrefAdditions> m_additions;
+  std::vector<std::string> m_chain;          // upper-case full paths being loaded, outermost first
+  std::map<std::string, int32_t> m_loaded;  // upper-case full path -> host block holding it
+  bool m_aborted = false;
 };
 
 // Moves the items from `keep` on into `aside`, with their names out of the
@@ -335,21 +335,21 @@ bool LoadXrefs(Database& db, const std::string& path, bool thumbnail, const Load
   return loader.loadAll(path);
 }
 
-XrefsSetAside::XrefsSetAside(Database* db) : db_(db && db->xrefs ? db : nullptr) {
-  if (!db_) return;
-  XrefAdditions& added = *db_->xrefs;
-  TakeTail(db_->layers, db_->layerIndex, added.layers, &layers_);
-  TakeTail(db_->linetypes, db_->linetypeIndex, added.linetypes, &linetypes_);
-  TakeTail(db_->blocks, db_->blockIndex, added.blocks, &blocks_);
-  SwapFilledBlocks(db_);
+XrefsSetAside::XrefsSetAside(Database* db) : m_db(db && db->xrefs ? db : nullptr) {
+  if (!m_db) return;
+  XrefAdditions& added = *m_db->xrefs;
+  TakeTail(m_db->layers, m_db->layerIndex, added.layers, &m_layers);
+  TakeTail(m_db->linetypes, m_db->linetypeIndex, added.linetypes, &m_linetypes);
+  TakeTail(m_db->blocks, m_db->blockIndex, added.blocks, &m_blocks);
+  SwapFilledBlocks(m_db);
 }
 
 XrefsSetAside::~XrefsSetAside() {
-  if (!db_) return;
-  SwapFilledBlocks(db_);
-  PutTailBack(db_->blocks, db_->blockIndex, &blocks_);
-  PutTailBack(db_->linetypes, db_->linetypeIndex, &linetypes_);
-  PutTailBack(db_->layers, db_->layerIndex, &layers_);
+  if (!m_db) return;
+  SwapFilledBlocks(m_db);
+  PutTailBack(m_db->blocks, m_db->blockIndex, &m_blocks);
+  PutTailBack(m_db->linetypes, m_db->linetypeIndex, &m_linetypes);
+  PutTailBack(m_db->layers, m_db->layerIndex, &m_layers);
 }
 
 }  // namespace zr

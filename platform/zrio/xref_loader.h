@@ -54,10 +54,10 @@ class XrefsSetAside {
   XrefsSetAside& operator=(const XrefsSetAside&) = delete;
 
  private:
-  Database* db_;
-  std::vector<Layer> layers_;
-  std::vector<LineType> linetypes_;
-  std::vector<Block> blocks_;
+  Database* m_db;
+  std::vector<Layer> m_layers;
+  std::vector<LineType> m_linetypes;
+  std::vector<Block> m_blocks;
 };
 
 }  // namespace zr

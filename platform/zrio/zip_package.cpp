@@ -60,9 +60,9 @@ std::string ZipNameKey(const std::string& name) {
 }
 
 bool ZipPackage::open(const uint8_t* data, size_t size) {
-  data_ = data;
-  size_ = size;
-  entries_.clear();
+  m_data = data;
+  m_size = size;
+  m_entries.clear();
   size_t end = 0;
   if (!FindEndRecord(data, size, &end)) return false;
   CByteReader record(data + end, size - end);
@@ -73,12 +73,12 @@ bool ZipPackage::open(const uint8_t* data, size_t size) {
   if (!record.Ok() || length > end) return false;
   size_t directory = end - length;
   if (directory < offset) return false;
-  shift_ = int64_t(directory - offset);
+  m_shift = int64_t(directory - offset);
   return readDirectory(directory, length, count);
 }
 
 bool ZipPackage::readDirectory(size_t at, size_t length, size_t count) {
-  CByteReader directory(data_ + at, length);
+  CByteReader directory(m_data + at, length);
   for (size_t i = 0; i < count; ++i) {
     if (directory.U32LE() != kDirectoryEntry) return false;
     ZipEntry entry;
@@ -98,7 +98,7 @@ bool ZipPackage::readDirectory(size_t at, size_t length, size_t count) {
     directory.Skip(extraLength + commentLength);
     if (!directory.Ok()) return false;
     entry.name.assign(reinterpret_cast<const char*>(name), nameLength);
-    entries_.push_back(entry);
+    m_entries.push_back(entry);
   }
   return true;
 }
@@ -106,16 +106,16 @@ bool ZipPackage::readDirectory(size_t at, size_t length, size_t count) {
 const ZipEntry* ZipPackage::find(const std::string& name) const {
   std::string key = ZipNameKey(name);
   while (!key.empty() && key[0] == '/') key.erase(0, 1);
-  for (const ZipEntry& entry : entries_)
+  for (const ZipEntry& entry : m_entries)
     if (ZipNameKey(entry.name) == key) return &entry;
   return nullptr;
 }
 
 // Start of the entry's packed bytes, checked to lie inside the data.
 bool ZipPackage::entryData(const ZipEntry& entry, const uint8_t** data) const {
-  uint64_t header = entry.localHeader + uint64_t(shift_);
-  CByteReader in(data_, size_);
-  if (header > size_ || !in.Seek(size_t(header)) || in.U32LE() != kLocalHeader) return false;
+  uint64_t header = entry.localHeader + uint64_t(m_shift);
+  CByteReader in(m_data, m_size);
+  if (header > m_size || !in.Seek(size_t(header)) || in.U32LE() != kLocalHeader) return false;
   in.Skip(22);  // versions, flags, method, time, date, CRC and sizes
   size_t nameLength = in.U16LE();
   size_t extraLength = in.U16LE();

@@ -26,7 +26,7 @@ class ZipPackage {
   // file starts with its version line); offsets are corrected for them.
   bool open(const uint8_t* data, size_t size);
 
-  const std::vector<ZipEntry>& entries() const { return entries_; }
+  const std::vector<ZipEntry>& entries() const { return m_entries; }
   // The entry of that name, compared without case and with '\' and '/'
   // taken as the same; null when there is none.
   const ZipEntry* find(const std::string& name) const;
@@ -38,10 +38,10 @@ class ZipPackage {
   bool readDirectory(size_t at, size_t length, size_t count);
   bool entryData(const ZipEntry& entry, const uint8_t** data) const;
 
-  const uint8_t* data_ = nullptr;
-  size_t size_ = 0;
-  int64_t shift_ = 0;  // where offset 0 of the package lies in the data
-  std::vector<ZipEntry> entries_;
+  const uint8_t* m_data = nullptr;
+  size_t m_size = 0;
+  int64_t m_shift = 0;  // where offset 0 of the package lies in the data
+  std::vector<ZipEntry> m_entries;
 };
 
 // Path comparison key: lower-case ASCII, '\' turned into '/'.

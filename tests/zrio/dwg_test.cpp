@@ -88,17 +88,17 @@ std::string ShotPath(const std::string& name) {
 
 class DwgReference : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(ReadReference(&reference_)) << ZRIO_DWG_REFERENCE; }
-  Json::Value reference_;
+  void SetUp() override { ASSERT_TRUE(ReadReference(&m_reference)) << ZRIO_DWG_REFERENCE; }
+  Json::Value m_reference;
 };
 
 }  // namespace
 
 TEST_F(DwgReference, EntitiesLayersAndLayoutsAgreeWithLibreDwg) {
-  ASSERT_GE(DwgNames(reference_).size(), 11u);
-  for (const std::string& name : DwgNames(reference_)) {
+  ASSERT_GE(DwgNames(m_reference).size(), 11u);
+  for (const std::string& name : DwgNames(m_reference)) {
     SCOPED_TRACE(name);
-    const Json::Value& ref = reference_[name];
+    const Json::Value& ref = m_reference[name];
     short status = -1;
     DrawingPtr d = OpenDwg(name, &status);
     ASSERT_TRUE(d) << "status " << status;
@@ -180,7 +180,7 @@ TEST_F(DwgReference, EntitiesLayersAndLayoutsAgreeWithLibreDwg) {
 TEST_F(DwgReference, EveryFileDrawsAndLeavesAScreenshot) {
   const int width = 800, height = 600;
   DWG_SetBackgroundColor(RGB(255, 255, 255));
-  for (const std::string& name : DwgNames(reference_)) {
+  for (const std::string& name : DwgNames(m_reference)) {
     SCOPED_TRACE(name);
     DrawingPtr d = OpenDwg(name);
     ASSERT_TRUE(d);
@@ -209,16 +209,16 @@ namespace {
 class DebugOutput {
  public:
   DebugOutput() {
-    active_ = this;
-    handler_ = AddVectoredExceptionHandler(1, &DebugOutput::Catch);
+    m_active = this;
+    m_handler = AddVectoredExceptionHandler(1, &DebugOutput::Catch);
   }
   ~DebugOutput() {
-    RemoveVectoredExceptionHandler(handler_);
-    active_ = nullptr;
+    RemoveVectoredExceptionHandler(m_handler);
+    m_active = nullptr;
   }
   std::string text() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return text_;
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_text;
   }
 
  private:
@@ -226,20 +226,20 @@ class DebugOutput {
 
   static LONG CALLBACK Catch(EXCEPTION_POINTERS* pointers) {
     const EXCEPTION_RECORD* r = pointers->ExceptionRecord;
-    if (r->ExceptionCode == kDebugPrint && r->NumberParameters >= 2 && active_) {
-      std::lock_guard<std::mutex> hold(active_->lock_);
-      active_->text_ += reinterpret_cast<const char*>(r->ExceptionInformation[1]);
+    if (r->ExceptionCode == kDebugPrint && r->NumberParameters >= 2 && m_active) {
+      std::lock_guard<std::mutex> hold(m_active->m_lock);
+      m_active->m_text += reinterpret_cast<const char*>(r->ExceptionInformation[1]);
     }
     return EXCEPTION_CONTINUE_SEARCH;
   }
 
-  static DebugOutput* active_;
-  PVOID handler_ = nullptr;
-  std::mutex lock_;
-  std::string text_;
+  static DebugOutput* m_active;
+  PVOID m_handler = nullptr;
+  std::mutex m_lock;
+  std::string m_text;
 };
 
-DebugOutput* DebugOutput::active_ = nullptr;
+DebugOutput* DebugOutput::m_active = nullptr;
 
 }  // namespace
 

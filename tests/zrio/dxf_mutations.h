@@ -13,15 +13,15 @@ namespace zriotest {
 // A small seeded generator, the same everywhere.
 class Random {
  public:
-  explicit Random(uint32_t seed) : state_(seed) {}
+  explicit Random(uint32_t seed) : m_state(seed) {}
   uint32_t next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return state_ >> 8;
+    m_state = m_state * 1664525u + 1013904223u;
+    return m_state >> 8;
   }
   size_t below(size_t n) { return n ? next() % n : 0; }
 
  private:
-  uint32_t state_;
+  uint32_t m_state;
 };
 
 // One damaged copy of `base`.

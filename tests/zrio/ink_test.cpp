@@ -38,8 +38,8 @@ struct Ink {
 // along it, then up by the height) and the height.
 class TextBoxes : public zr::PrimitiveSink {
  public:
-  explicit TextBoxes(const zr::Transform& toDevice) : toDevice_(toDevice) {}
-  const std::string& lines() const { return lines_; }
+  explicit TextBoxes(const zr::Transform& toDevice) : m_toDevice(toDevice) {}
+  const std::string& lines() const { return m_lines; }
   double chordTolerance() const override { return 1; }
   void polyline(const zr::Vec3*, size_t, bool, const zr::DrawStyle&) override {}
   void fill(const zr::Vec3*, const int*, int, const zr::DrawStyle&) override {}
@@ -47,22 +47,22 @@ class TextBoxes : public zr::PrimitiveSink {
   void text(const zr::TextRun& run, const zr::DrawStyle&) override {
     zr::Vec3 corners[4];
     zr::TextRunCorners(run, corners);
-    zr::Vec3 up = toDevice_.applyVector(run.yAxis);
+    zr::Vec3 up = m_toDevice.applyVector(run.yAxis);
     double height = std::hypot(up.x, up.y);
     if (height < 1.5) return;  // too small to be drawn
     char number[40];
     for (const zr::Vec3& c : corners) {
-      zr::Vec3 d = toDevice_.apply(c);
+      zr::Vec3 d = m_toDevice.apply(c);
       snprintf(number, sizeof number, "%.2f %.2f ", d.x, d.y);
-      lines_ += number;
+      m_lines += number;
     }
     snprintf(number, sizeof number, "%.2f\n", height);
-    lines_ += number;
+    m_lines += number;
   }
 
  private:
-  zr::Transform toDevice_;
-  std::string lines_;
+  zr::Transform m_toDevice;
+  std::string m_lines;
 };
 
 // Writes the boxes of the texts the drawing draws (Win32 path).

@@ -15,7 +15,7 @@ namespace {
 
 class Dumper {
  public:
-  explicit Dumper(bool numbersByValue) : numbersByValue_(numbersByValue) {}
+  explicit Dumper(bool numbersByValue) : m_numbersByValue(numbersByValue) {}
 
   std::string text;
 
@@ -92,7 +92,7 @@ class Dumper {
 
  private:
   std::string value(const zr::RawGroup& g) const {
-    if (!numbersByValue_) return g.value;
+    if (!m_numbersByValue) return g.value;
     char buffer[40];
     switch (zr::TypeOfGroup(g.code)) {
       case zr::GroupType::Double:
@@ -109,7 +109,7 @@ class Dumper {
     }
   }
 
-  bool numbersByValue_;
+  bool m_numbersByValue;
 };
 
 template <typename Index>

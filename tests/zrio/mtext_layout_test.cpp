@@ -171,21 +171,21 @@ namespace {
 class MTextDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
-    drawing_ = OpenFixture("mtext.dxf");
-    ASSERT_TRUE(drawing_);
-    const std::vector<zr::Box3>& boxes = drawing_->state()->layoutBoxes();
+    m_drawing = OpenFixture("mtext.dxf");
+    ASSERT_TRUE(m_drawing);
+    const std::vector<zr::Box3>& boxes = m_drawing->state()->layoutBoxes();
     ASSERT_EQ(6u, boxes.size());
-    red_ = boxes[2];
-    blue_ = boxes[3];
-    green_ = boxes[4];
-    narrow_ = boxes[5];
+    m_red = boxes[2];
+    m_blue = boxes[3];
+    m_green = boxes[4];
+    m_narrow = boxes[5];
   }
   // Lines of a block of the given extent across its lines.
   static int LineCount(double extent, double height) {
     return int(std::lround((extent - height) / (height * 5 / 3))) + 1;
   }
-  DrawingPtr drawing_;
-  zr::Box3 red_, blue_, green_, narrow_;
+  DrawingPtr m_drawing;
+  zr::Box3 m_red, m_blue, m_green, m_narrow;
 };
 
 // Rows of pixels where a colour test holds, grouped into bands (text lines),
@@ -216,32 +216,32 @@ Bands FindBands(const PixelSurface& s, int size, Test test) {
 }  // namespace
 
 TEST_F(MTextDrawing, ExtentsStayWithinTheReferenceWidthAndGrowDownwards) {
-  EXPECT_NEAR(10, red_.lo.x, 1e-9);
-  EXPECT_LE(red_.hi.x, 70 + 1e-9);
-  EXPECT_GT(red_.hi.x, 60);
-  EXPECT_NEAR(90, red_.hi.y, 1e-9);  // attachment 1: the top at the insertion point
-  int redLines = LineCount(red_.hi.y - red_.lo.y, 4);
+  EXPECT_NEAR(10, m_red.lo.x, 1e-9);
+  EXPECT_LE(m_red.hi.x, 70 + 1e-9);
+  EXPECT_GT(m_red.hi.x, 60);
+  EXPECT_NEAR(90, m_red.hi.y, 1e-9);  // attachment 1: the top at the insertion point
+  int redLines = LineCount(m_red.hi.y - m_red.lo.y, 4);
   EXPECT_GE(redLines, 4);
 
   // Twice the text (written in chunks) at half the width and a smaller
   // height: more lines, all of them there.
-  EXPECT_NEAR(10, blue_.lo.x, 1e-9);
-  EXPECT_LE(blue_.hi.x, 40 + 1e-9);
-  EXPECT_NEAR(45, blue_.hi.y, 1e-9);
-  EXPECT_GT(LineCount(blue_.hi.y - blue_.lo.y, 1.5), redLines);
+  EXPECT_NEAR(10, m_blue.lo.x, 1e-9);
+  EXPECT_LE(m_blue.hi.x, 40 + 1e-9);
+  EXPECT_NEAR(45, m_blue.hi.y, 1e-9);
+  EXPECT_GT(LineCount(m_blue.hi.y - m_blue.lo.y, 1.5), redLines);
 
   // Turned by its rotation: the lines run upwards and follow one another
   // to the right.
-  EXPECT_NEAR(10, green_.lo.y, 1e-9);
-  EXPECT_LE(green_.hi.y, 35 + 1e-9);
-  EXPECT_NEAR(80, green_.lo.x, 1e-9);
-  EXPECT_GE(LineCount(green_.hi.x - green_.lo.x, 2), 3);
+  EXPECT_NEAR(10, m_green.lo.y, 1e-9);
+  EXPECT_LE(m_green.hi.y, 35 + 1e-9);
+  EXPECT_NEAR(80, m_green.lo.x, 1e-9);
+  EXPECT_GE(LineCount(m_green.hi.x - m_green.lo.x, 2), 3);
 
   // The style's width factor narrows the characters.
-  EXPECT_NEAR(zr::TextAdvance("aaaa aaaa aaaa") * 2 * 0.5, narrow_.hi.x - narrow_.lo.x, 1e-9);
-  EXPECT_NEAR(2, narrow_.hi.y - narrow_.lo.y, 1e-9);
+  EXPECT_NEAR(zr::TextAdvance("aaaa aaaa aaaa") * 2 * 0.5, m_narrow.hi.x - m_narrow.lo.x, 1e-9);
+  EXPECT_NEAR(2, m_narrow.hi.y - m_narrow.lo.y, 1e-9);
 
-  zr::Box3 all = drawing_->state()->layoutExtents();
+  zr::Box3 all = m_drawing->state()->layoutExtents();
   EXPECT_NEAR(0, all.lo.y, 1e-9);
   EXPECT_NEAR(100, all.hi.x, 1e-9);
 }
@@ -249,10 +249,10 @@ TEST_F(MTextDrawing, ExtentsStayWithinTheReferenceWidthAndGrowDownwards) {
 TEST_F(MTextDrawing, RenderedLinesStayInsideTheRectangle) {
   // 404 pixels for 100 units: (x, y) lands on pixel (2 + 4x, 402 - 4y).
   const int kSize = 404;
-  drawing_->setViewSize(kSize, kSize);
-  drawing_->zoomExtents(0, 0, 1.0);
+  m_drawing->setViewSize(kSize, kSize);
+  m_drawing->zoomExtents(0, 0, 1.0);
   PixelSurface s(kSize, kSize);
-  drawing_->draw(s.dc());  // on black
+  m_drawing->draw(s.dc());  // on black
   Bands red = FindBands(s, kSize, [](COLORREF c) {
     return GetRValue(c) > 60 && GetGValue(c) == 0 && GetBValue(c) == 0;
   });
@@ -275,19 +275,19 @@ TEST_F(MTextDrawing, RenderedLinesStayInsideTheRectangle) {
 }
 
 TEST_F(MTextDrawing, HitTestFindsTheWrappedLinesAndNothingPastTheirWidth) {
-  drawing_->setViewSize(404, 404);
-  drawing_->zoomExtents(0, 0, 1.0);
+  m_drawing->setViewSize(404, 404);
+  m_drawing->zoomExtents(0, 0, 1.0);
   PixelSurface s(404, 404);
-  drawing_->draw(s.dc());
+  m_drawing->draw(s.dc());
   // (12, 80) lies on the red text's second line; y upwards in pixels.
-  EXPECT_TRUE(drawing_->highlightAt(s.dc(), 2 + 4 * 12, 2 + 4 * 80));
-  drawing_->restoreHighlight(s.dc());
-  EXPECT_FALSE(drawing_->highlightAt(s.dc(), 2 + 4 * 75, 2 + 4 * 80));
+  EXPECT_TRUE(m_drawing->highlightAt(s.dc(), 2 + 4 * 12, 2 + 4 * 80));
+  m_drawing->restoreHighlight(s.dc());
+  EXPECT_FALSE(m_drawing->highlightAt(s.dc(), 2 + 4 * 75, 2 + 4 * 80));
 }
 
 TEST_F(MTextDrawing, ExportOutlinesFillTheSameBox) {
   RedPoints device;
-  ExportSquare(drawing_.get(), &device);  // ten page units a drawing unit
+  ExportSquare(m_drawing.get(), &device);  // ten page units a drawing unit
   ASSERT_GT(device.count, 100);
   EXPECT_GE(device.left, 100 - 10);
   EXPECT_LE(device.right, 700);

@@ -23,39 +23,39 @@ const COLORREF kBlack = RGB(0, 0, 0);
 // coordinates mapped to pixels (y downwards).
 class PaperView {
  public:
-  PaperView(CDrawing* d, int width, int height) : surface_(width, height), height_(height) {
+  PaperView(CDrawing* d, int width, int height) : m_surface(width, height), m_height(height) {
     DWG_SetBackgroundColor(RGB(255, 255, 255));
     d->setLayout(1);
     d->setViewSize(width, height);
     d->zoomExtents(0, 0, 1.0);
     double b[3];
-    d->clientToDrawing(0, 0, origin_);
+    d->clientToDrawing(0, 0, m_origin);
     d->clientToDrawing(100, 0, b);
-    unitsPerPixel_ = (b[0] - origin_[0]) / 100;
-    d->draw(surface_.dc());
+    m_unitsPerPixel = (b[0] - m_origin[0]) / 100;
+    d->draw(m_surface.dc());
     DWG_SetBackgroundColor(kBlack);
   }
 
-  int px(double x) const { return int((x - origin_[0]) / unitsPerPixel_ + 0.5); }
-  int py(double y) const { return height_ - int((y - origin_[1]) / unitsPerPixel_ + 0.5); }
+  int px(double x) const { return int((x - m_origin[0]) / m_unitsPerPixel + 0.5); }
+  int py(double y) const { return m_height - int((y - m_origin[1]) / m_unitsPerPixel + 0.5); }
   bool shows(double x, double y, COLORREF color, int radius = 2) const {
-    return surface_.hasColorNear(px(x), py(y), color, radius);
+    return m_surface.hasColorNear(px(x), py(y), color, radius);
   }
   // Pixels of a colour strictly inside a paper rectangle.
   int countInside(double x0, double y0, double x1, double y1, COLORREF color) const {
     int n = 0;
     for (int y = py(y1) + 2; y <= py(y0) - 2; ++y)
       for (int x = px(x0) + 2; x <= px(x1) - 2; ++x)
-        if (surface_.at(x, y) == color) ++n;
+        if (m_surface.at(x, y) == color) ++n;
     return n;
   }
-  const PixelSurface& surface() const { return surface_; }
+  const PixelSurface& surface() const { return m_surface; }
 
  private:
-  PixelSurface surface_;
-  int height_;
-  double origin_[3] = {0, 0, 0};
-  double unitsPerPixel_ = 1;
+  PixelSurface m_surface;
+  int m_height;
+  double m_origin[3] = {0, 0, 0};
+  double m_unitsPerPixel = 1;
 };
 
 class FrozenViewportTest : public ::testing::TestWithParam<const char*> {};

@@ -75,11 +75,11 @@ double Area(const std::vector<zr::Vec3>& loop) {
 // Keeps the loops filled for one top-level entity.
 class FillRecorder : public zr::PrimitiveSink {
  public:
-  explicit FillRecorder(uint64_t handle) : handle_(handle) {}
+  explicit FillRecorder(uint64_t handle) : m_handle(handle) {}
   double chordTolerance() const override { return 0.01; }
   void polyline(const zr::Vec3*, size_t, bool, const zr::DrawStyle&) override {}
   void fill(const zr::Vec3* pts, const int* counts, int loops, const zr::DrawStyle& style) override {
-    if (!style.top || style.top->handle != handle_) return;
+    if (!style.top || style.top->handle != m_handle) return;
     for (int i = 0; i < loops; ++i) {
       this->loops.emplace_back(pts, pts + counts[i]);
       pts += counts[i];
@@ -90,13 +90,13 @@ class FillRecorder : public zr::PrimitiveSink {
   std::vector<std::vector<zr::Vec3>> loops;
 
  private:
-  uint64_t handle_;
+  uint64_t m_handle;
 };
 
 class RealDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(ReadJsonFile(testfiles::ToWinePath(ZRIO_DXF_REFERENCE), &reference_))
+    ASSERT_TRUE(ReadJsonFile(testfiles::ToWinePath(ZRIO_DXF_REFERENCE), &m_reference))
         << ZRIO_DXF_REFERENCE;
   }
   // Opens the file, zooms to its extents and draws it on white; the
@@ -112,7 +112,7 @@ class RealDrawing : public ::testing::Test {
     EXPECT_TRUE(surface->WritePng(ShotPath(std::string(name) + ".png")));
     return d;
   }
-  Json::Value reference_;
+  Json::Value m_reference;
 };
 
 }  // namespace
@@ -126,7 +126,7 @@ TEST_F(RealDrawing, ExtentsFrameWhatEzdxfDraws) {
     DrawingPtr d = OpenReal(name);
     ASSERT_TRUE(d);
     zr::Box3 ours = d->state()->layoutExtents();
-    const Json::Value& drawn = reference_[name]["drawn"];
+    const Json::Value& drawn = m_reference[name]["drawn"];
     double lowX = drawn[0][0].asDouble(), lowY = drawn[0][1].asDouble();
     double highX = drawn[1][0].asDouble(), highY = drawn[1][1].asDouble();
     double slack = 0.01 * std::max(highX - lowX, highY - lowY);
@@ -159,7 +159,7 @@ TEST_F(RealDrawing, LinesAreDrawnWhereEzdxfDrawsThem) {
     d->clientToDrawing(0, 0, origin);
     d->clientToDrawing(1, 1, unit);
     int missing = 0, sampled = 0;
-    for (const Json::Value& line : reference_[name]["lines"]) {
+    for (const Json::Value& line : m_reference[name]["lines"]) {
       double x = (line[0].asDouble() + line[2].asDouble()) / 2;
       double y = (line[1].asDouble() + line[3].asDouble()) / 2;
       int column = int(std::lround((x - origin[0]) / (unit[0] - origin[0])));
@@ -186,7 +186,7 @@ TEST_F(RealDrawing, SplineEdgesOfHatchBoundariesFollowTheCurve) {
   PixelSurface surface(kWidth, kHeight);
   DrawingPtr d = Draw(kHatches, &surface);
   ASSERT_TRUE(d);
-  const Json::Value& theirs = reference_[kHatches]["fills"]["233"];
+  const Json::Value& theirs = m_reference[kHatches]["fills"]["233"];
   ASSERT_EQ(1u, theirs.size());
   FillRecorder recorder(0x233);
   zr::EntityWalker walker(*d->state()->db, recorder, zr::WalkOptions());

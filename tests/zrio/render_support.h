@@ -15,8 +15,8 @@ class PixelSurface {
  public:
   PixelSurface(int width, int height);
   ~PixelSurface();
-  HDC dc() const { return dc_; }
-  HBITMAP bitmap() const { return bitmap_; }
+  HDC dc() const { return m_dc; }
+  HBITMAP bitmap() const { return m_bitmap; }
   // Colour at (x, y), y downwards, as 0x00BBGGRR.
   COLORREF at(int x, int y) const;
   // True when a pixel within `radius` of (x, y) has the colour.
@@ -28,11 +28,11 @@ class PixelSurface {
   bool WritePng(const std::string& path) const;
 
  private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  const unsigned int* bits_;
+  int m_width, m_height;
+  HDC m_dc;
+  HBITMAP m_bitmap;
+  HGDIOBJ m_old;
+  const unsigned int* m_bits;
 };
 
 // Runs a function on a Win32 thread (threads the C++ library starts are not
@@ -45,14 +45,14 @@ class Win32Thread {
 
  private:
   static DWORD WINAPI Run(void* self);
-  std::function<void()> body_;
-  HANDLE handle_;
+  std::function<void()> m_body;
+  HANDLE m_handle;
 };
 
 // Keeps the span of the points drawn in red through an export device.
 class RedPoints : public CDwgExport {
  public:
-  void SetPenColor(COLORREF color, int) override { red_ = color == RGB(255, 0, 0); }
+  void SetPenColor(COLORREF color, int) override { m_red = color == RGB(255, 0, 0); }
   void MoveTo(double x, double y, double) override { add(x, y); }
   void LineTo(double x, double y, double) override { add(x, y); }
   double left = 1e300, right = -1e300, top = -1e300, bottom = 1e300;
@@ -60,14 +60,14 @@ class RedPoints : public CDwgExport {
 
  private:
   void add(double x, double y) {
-    if (!red_) return;
+    if (!m_red) return;
     left = std::min(left, x);
     right = std::max(right, x);
     top = std::max(top, y);
     bottom = std::min(bottom, y);
     ++count;
   }
-  bool red_ = false;
+  bool m_red = false;
 };
 
 // Prints the square from (0, 0) to (100, 100) of a drawing through an

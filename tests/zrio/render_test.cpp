@@ -26,28 +26,28 @@ class RenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     DWG_SetBackgroundColor(kWhite);
-    drawing_ = OpenFixture("render.dxf");
-    ASSERT_TRUE(drawing_);
-    drawing_->setViewSize(202, 202);
-    drawing_->zoomExtents(0, 0, 1.0);
+    m_drawing = OpenFixture("render.dxf");
+    ASSERT_TRUE(m_drawing);
+    m_drawing->setViewSize(202, 202);
+    m_drawing->zoomExtents(0, 0, 1.0);
   }
   void TearDown() override { DWG_SetBackgroundColor(kBlack); }
   int layer(const char* name) {
-    for (int i = 0; i < drawing_->getLayerCount(); ++i) {
+    for (int i = 0; i < m_drawing->getLayerCount(); ++i) {
       char text[64];
-      drawing_->getLayerName(i, text, sizeof(text));
+      m_drawing->getLayerName(i, text, sizeof(text));
       if (lstrcmpiA(text, name) == 0) return i;
     }
     return -1;
   }
-  DrawingPtr drawing_;
+  DrawingPtr m_drawing;
 };
 
 }  // namespace
 
 TEST_F(RenderTest, LinesLightTheirPixelsInTheLayerColour) {
   PixelSurface s(202, 202);
-  drawing_->draw(s.dc());
+  m_drawing->draw(s.dc());
   EXPECT_EQ(kWhite, s.at(5, 5));
   EXPECT_TRUE(s.hasColorNear(31, 101, kRed));    // (15, 50) on the red line
   EXPECT_TRUE(s.hasColorNear(181, 101, kRed));
@@ -62,7 +62,7 @@ TEST_F(RenderTest, LinesLightTheirPixelsInTheLayerColour) {
 TEST_F(RenderTest, DarkBackgroundDrawsColourSevenWhite) {
   DWG_SetBackgroundColor(kBlack);
   PixelSurface s(202, 202);
-  drawing_->draw(s.dc());
+  m_drawing->draw(s.dc());
   EXPECT_EQ(kBlack, s.at(5, 5));
   EXPECT_TRUE(s.hasColorNear(1, 201, kWhite));
 }
@@ -92,25 +92,25 @@ TEST(RenderColours, IndexesOutsideThePaletteDrawInTheForegroundColour) {
 
 TEST_F(RenderTest, ColourModesGreyAndBlack) {
   PixelSurface grey(202, 202), mono(202, 202);
-  drawing_->setColorMode(1);
-  drawing_->draw(grey.dc());
+  m_drawing->setColorMode(1);
+  m_drawing->draw(grey.dc());
   EXPECT_TRUE(grey.hasColorNear(31, 101, RGB(76, 76, 76)));
   EXPECT_EQ(0, grey.count(kRed));
-  drawing_->setColorMode(2);
-  drawing_->draw(mono.dc());
+  m_drawing->setColorMode(2);
+  m_drawing->draw(mono.dc());
   EXPECT_TRUE(mono.hasColorNear(31, 101, kBlack));
   EXPECT_EQ(0, mono.count(kGreen));
-  EXPECT_EQ(2, drawing_->getColorMode());
+  EXPECT_EQ(2, m_drawing->getColorMode());
 }
 
 TEST_F(RenderTest, LayersOffOrFrozenAreNotDrawn) {
   int red = layer("RED"), green = layer("GREEN");
   ASSERT_GE(red, 0);
   ASSERT_GE(green, 0);
-  drawing_->setLayerOn(red, false);
-  drawing_->setLayerFrozen(green, true);
+  m_drawing->setLayerOn(red, false);
+  m_drawing->setLayerFrozen(green, true);
   PixelSurface s(202, 202);
-  drawing_->draw(s.dc());
+  m_drawing->draw(s.dc());
   EXPECT_EQ(0, s.count(kRed));
   EXPECT_EQ(0, s.count(kGreen));
   EXPECT_GT(s.count(kBlue), 100);
@@ -118,16 +118,16 @@ TEST_F(RenderTest, LayersOffOrFrozenAreNotDrawn) {
 
 TEST_F(RenderTest, HighlightFindsTheEntityUnderThePoint) {
   PixelSurface s(202, 202);
-  drawing_->draw(s.dc());
-  EXPECT_FALSE(drawing_->hasHighlight());
-  EXPECT_FALSE(drawing_->highlightAt(s.dc(), 20, 180));  // empty corner (y up)
+  m_drawing->draw(s.dc());
+  EXPECT_FALSE(m_drawing->hasHighlight());
+  EXPECT_FALSE(m_drawing->highlightAt(s.dc(), 20, 180));  // empty corner (y up)
   // (31, 101) from the top is (31, 101) from the bottom too: on the red line.
-  EXPECT_TRUE(drawing_->highlightAt(s.dc(), 31, 101));
-  EXPECT_TRUE(drawing_->hasHighlight());
+  EXPECT_TRUE(m_drawing->highlightAt(s.dc(), 31, 101));
+  EXPECT_TRUE(m_drawing->hasHighlight());
   EXPECT_EQ(kRed, s.at(31, 100));  // drawn wider
   EXPECT_EQ(kRed, s.at(31, 102));
-  drawing_->restoreHighlight(s.dc());
-  EXPECT_FALSE(drawing_->hasHighlight());
+  m_drawing->restoreHighlight(s.dc());
+  EXPECT_FALSE(m_drawing->hasHighlight());
   EXPECT_NE(kRed, s.at(31, 99));
 }
 
@@ -199,13 +199,13 @@ class RecordingExport : public CDwgExport {
 
 TEST_F(RenderTest, ExportDeviceReceivesPageCoordinatesWithYUp) {
   RecordingExport device;
-  drawing_->attachExport(&device);
+  m_drawing->attachExport(&device);
   double c1[3] = {0, 0, 0}, c2[3] = {100, 100, 0};
-  drawing_->saveViewState();
-  drawing_->setPrintView(c1, c2, 1002, 1002);
-  drawing_->update();
-  drawing_->attachExport(nullptr);
-  drawing_->restoreViewState();
+  m_drawing->saveViewState();
+  m_drawing->setPrintView(c1, c2, 1002, 1002);
+  m_drawing->update();
+  m_drawing->attachExport(nullptr);
+  m_drawing->restoreViewState();
   EXPECT_GT(device.lines, 50);
   bool redLine = false;
   for (size_t i = 0; i + 1 < device.points.size(); ++i) {
@@ -220,7 +220,7 @@ TEST_F(RenderTest, ExportDeviceReceivesPageCoordinatesWithYUp) {
   EXPECT_NE(device.indexes.end(), std::find(device.indexes.begin(), device.indexes.end(), 1));
   // Detached: nothing more arrives.
   int before = device.lines;
-  drawing_->update();
+  m_drawing->update();
   EXPECT_EQ(before, device.lines);
 }
 

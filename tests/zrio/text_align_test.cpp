@@ -66,26 +66,26 @@ class TextAlignDrawing : public ::testing::Test {
                       kSame = 18, kNothing = 19;
 
   void SetUp() override {
-    drawing_ = OpenFixture("text_align.dxf");
-    ASSERT_TRUE(drawing_);
-    ASSERT_EQ(20u, drawing_->state()->layoutEntities().size());
+    m_drawing = OpenFixture("text_align.dxf");
+    ASSERT_TRUE(m_drawing);
+    ASSERT_EQ(20u, m_drawing->state()->layoutEntities().size());
   }
-  const zr::Box3& box(size_t i) { return drawing_->state()->layoutBoxes()[i]; }
+  const zr::Box3& box(size_t i) { return m_drawing->state()->layoutBoxes()[i]; }
   zr::TextRun run(size_t i) {
     std::vector<zr::TextRun> runs =
-        RunsOf(*drawing_->state()->db, drawing_->state()->layoutEntities()[i]);
+        RunsOf(*m_drawing->state()->db, m_drawing->state()->layoutEntities()[i]);
     EXPECT_EQ(1u, runs.size());
     return runs.empty() ? zr::TextRun() : runs[0];
   }
   // Draws the whole drawing on black, 404 pixels for its 100 units: (x, y)
   // lands on pixel (2 + 4x, 402 - 4y).
   void drawInto(const PixelSurface& s) {
-    drawing_->setViewSize(kSize, kSize);
-    drawing_->zoomExtents(0, 0, 1.0);
-    drawing_->draw(s.dc());
+    m_drawing->setViewSize(kSize, kSize);
+    m_drawing->zoomExtents(0, 0, 1.0);
+    m_drawing->draw(s.dc());
   }
   static const int kSize = 404;
-  DrawingPtr drawing_;
+  DrawingPtr m_drawing;
 };
 
 }  // namespace
@@ -234,14 +234,14 @@ TEST_F(TextAlignDrawing, HitTestFollowsTheStretchedText) {
   PixelSurface s(kSize, kSize);
   drawInto(s);
   // y upwards in pixels: (87, 62) lies in the fit text near its end.
-  EXPECT_TRUE(drawing_->highlightAt(s.dc(), 2 + 4 * 87, 2 + 4 * 62));
-  drawing_->restoreHighlight(s.dc());
-  EXPECT_FALSE(drawing_->highlightAt(s.dc(), 2 + 4 * 95, 2 + 4 * 62));
+  EXPECT_TRUE(m_drawing->highlightAt(s.dc(), 2 + 4 * 87, 2 + 4 * 62));
+  m_drawing->restoreHighlight(s.dc());
+  EXPECT_FALSE(m_drawing->highlightAt(s.dc(), 2 + 4 * 95, 2 + 4 * 62));
 }
 
 TEST_F(TextAlignDrawing, ExportOutlinesOfTheFitTextLieBetweenItsPoints) {
   RedPoints device;
-  ExportSquare(drawing_.get(), &device);  // ten page units a drawing unit
+  ExportSquare(m_drawing.get(), &device);  // ten page units a drawing unit
   ASSERT_GT(device.count, 50);
   const double kOverhang = 10;  // a quarter of the text's height, as on the screen
   EXPECT_GE(device.left, 100 - kOverhang);
@@ -254,7 +254,7 @@ TEST_F(TextAlignDrawing, ExportOutlinesOfTheFitTextLieBetweenItsPoints) {
 TEST_F(TextAlignDrawing, ASavedCopyHasTheSameTextBoxes) {
   for (const auto& v : kSaveVersions) {
     SCOPED_TRACE(v.name);
-    DrawingPtr again = SaveAndReopen(*drawing_, v, std::string("text_align_saved_") + v.name + ".dxf");
+    DrawingPtr again = SaveAndReopen(*m_drawing, v, std::string("text_align_saved_") + v.name + ".dxf");
     ASSERT_TRUE(again);
     const std::vector<zr::Box3>& boxes = again->state()->layoutBoxes();
     ASSERT_EQ(20u, boxes.size());

@@ -15,23 +15,23 @@ namespace {
 class ViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    drawing_ = OpenFixture("render.dxf");
-    ASSERT_TRUE(drawing_);
-    drawing_->setViewSize(202, 202);
-    drawing_->zoomExtents(0, 0, 1.0);
+    m_drawing = OpenFixture("render.dxf");
+    ASSERT_TRUE(m_drawing);
+    m_drawing->setViewSize(202, 202);
+    m_drawing->zoomExtents(0, 0, 1.0);
   }
   void world(double x, double y, double* wx, double* wy) {
     double xyz[3];
-    drawing_->clientToDrawing(x, y, xyz);
+    m_drawing->clientToDrawing(x, y, xyz);
     *wx = xyz[0];
     *wy = xyz[1];
   }
   double unitsWide() {
     double w, h;
-    drawing_->getViewSizeInUnits(&w, &h);
+    m_drawing->getViewSizeInUnits(&w, &h);
     return w;
   }
-  DrawingPtr drawing_;
+  DrawingPtr m_drawing;
 };
 
 }  // namespace
@@ -42,29 +42,29 @@ TEST_F(ViewTest, ZoomExtentsFitsTheDrawing) {
   EXPECT_NEAR(50, x, 1e-9);
   EXPECT_NEAR(50, y, 1e-9);
   EXPECT_NEAR(101, unitsWide(), 1e-9);  // 200 usable pixels for 100 units
-  drawing_->zoomExtents(0, 0, 0.5);
+  m_drawing->zoomExtents(0, 0, 0.5);
   EXPECT_NEAR(202, unitsWide(), 1e-9);
-  drawing_->zoomExtents(0, 0, 2.0);  // above 1: the drawing fills half as well
+  m_drawing->zoomExtents(0, 0, 2.0);  // above 1: the drawing fills half as well
   EXPECT_NEAR(202, unitsWide(), 1e-9);
 }
 
 TEST_F(ViewTest, ZoomStepsKeepTheCentreAndPointsKeepTheirPlace) {
   double w = unitsWide();
-  drawing_->zoomIn(1);
+  m_drawing->zoomIn(1);
   EXPECT_NEAR(w / 1.5, unitsWide(), 1e-9);
   double x, y;
   world(101, 101, &x, &y);
   EXPECT_NEAR(50, x, 1e-9);
-  drawing_->zoomOut(1);
+  m_drawing->zoomOut(1);
   EXPECT_NEAR(w, unitsWide(), 1e-9);
 
   double bx, by, ax, ay;
   world(30, 170, &bx, &by);
-  drawing_->zoomInAt(30, 170, 1);
+  m_drawing->zoomInAt(30, 170, 1);
   world(30, 170, &ax, &ay);
   EXPECT_NEAR(bx, ax, 1e-9);
   EXPECT_NEAR(by, ay, 1e-9);
-  drawing_->zoomOutAt(30, 170, 2);
+  m_drawing->zoomOutAt(30, 170, 2);
   world(30, 170, &ax, &ay);
   EXPECT_NEAR(bx, ax, 1e-9);
 }
@@ -72,73 +72,73 @@ TEST_F(ViewTest, ZoomStepsKeepTheCentreAndPointsKeepTheirPlace) {
 TEST_F(ViewTest, PanMovesTheDrawingByTheVector) {
   double bx, by, ax, ay;
   world(50, 60, &bx, &by);
-  drawing_->pan(10, 10, 30, 0);  // moves the drawing right 20 and down 10
+  m_drawing->pan(10, 10, 30, 0);  // moves the drawing right 20 and down 10
   world(70, 50, &ax, &ay);
   EXPECT_NEAR(bx, ax, 1e-9);
   EXPECT_NEAR(by, ay, 1e-9);
 }
 
 TEST_F(ViewTest, ZoomWindowFitsTheRectangleAndZeroWidthFitsTheHeight) {
-  drawing_->zoomWindow(51, 51, 151, 151);  // half the output: twice the zoom
+  m_drawing->zoomWindow(51, 51, 151, 151);  // half the output: twice the zoom
   EXPECT_NEAR(50.5, unitsWide(), 1e-9);
-  drawing_->zoomExtents(0, 0, 1.0);
-  drawing_->zoomWindow(100, 51, 100, 151);  // no width: the height decides
+  m_drawing->zoomExtents(0, 0, 1.0);
+  m_drawing->zoomWindow(100, 51, 100, 151);  // no width: the height decides
   EXPECT_TRUE(std::isfinite(unitsWide()));
   EXPECT_NEAR(50.5, unitsWide(), 1e-9);
   double w = unitsWide();
-  drawing_->zoomWindow(10, 10, 10, 10);  // a point: nothing happens
+  m_drawing->zoomWindow(10, 10, 10, 10);  // a point: nothing happens
   EXPECT_EQ(w, unitsWide());
 }
 
 TEST_F(ViewTest, PreviousViewWalksBackAndKeepsFifty) {
   double w = unitsWide();
-  drawing_->zoomIn(1);
-  drawing_->zoomIn(1);
-  EXPECT_TRUE(drawing_->hasPreviousView());
-  drawing_->previousView();
+  m_drawing->zoomIn(1);
+  m_drawing->zoomIn(1);
+  EXPECT_TRUE(m_drawing->hasPreviousView());
+  m_drawing->previousView();
   EXPECT_NEAR(w / 1.5, unitsWide(), 1e-9);
-  drawing_->previousView();
+  m_drawing->previousView();
   EXPECT_NEAR(w, unitsWide(), 1e-9);
-  for (int i = 0; i < 80; ++i) drawing_->zoomIn(1);
+  for (int i = 0; i < 80; ++i) m_drawing->zoomIn(1);
   int steps = 0;
-  while (drawing_->hasPreviousView()) {
-    drawing_->previousView();
+  while (m_drawing->hasPreviousView()) {
+    m_drawing->previousView();
     ++steps;
   }
   EXPECT_EQ(50, steps);
 }
 
 TEST_F(ViewTest, APanDragIsOneHistoryEntry) {
-  drawing_->beginViewChange();
-  for (int i = 0; i < 10; ++i) drawing_->pan(0, 0, 3, 0);
-  drawing_->previousView();
+  m_drawing->beginViewChange();
+  for (int i = 0; i < 10; ++i) m_drawing->pan(0, 0, 3, 0);
+  m_drawing->previousView();
   double x, y;
   world(101, 101, &x, &y);
   EXPECT_NEAR(50, x, 1e-9);
-  drawing_->previousView();  // the view before the fixture's zoom
-  EXPECT_FALSE(drawing_->hasPreviousView());
+  m_drawing->previousView();  // the view before the fixture's zoom
+  EXPECT_FALSE(m_drawing->hasPreviousView());
 }
 
 TEST_F(ViewTest, ViewPointsTurnTheViewAndStillDraw) {
-  ASSERT_TRUE(drawing_->canSetViewPoint());
-  drawing_->setViewPoint(0);  // front: the drawing plane is seen edge-on
+  ASSERT_TRUE(m_drawing->canSetViewPoint());
+  m_drawing->setViewPoint(0);  // front: the drawing plane is seen edge-on
   PixelSurface edge(202, 202);
-  drawing_->draw(edge.dc());
-  drawing_->setViewPoint(6);  // south-west isometric
+  m_drawing->draw(edge.dc());
+  m_drawing->setViewPoint(6);  // south-west isometric
   PixelSurface iso(202, 202);
-  drawing_->draw(iso.dc());
+  m_drawing->draw(iso.dc());
   EXPECT_GT(iso.count(RGB(0, 0, 255)), 50);
-  drawing_->setViewPoint(4);  // top: back to the plan
+  m_drawing->setViewPoint(4);  // top: back to the plan
   double x, y;
   world(101, 101, &x, &y);
   EXPECT_NEAR(50, x, 1e-6);
   EXPECT_NEAR(50, y, 1e-6);
-  drawing_->roll(0.5);
-  drawing_->turnHorizontal(0.3);
-  drawing_->turnVertical(-0.2);
-  drawing_->rotateView(1.0);
+  m_drawing->roll(0.5);
+  m_drawing->turnHorizontal(0.3);
+  m_drawing->turnVertical(-0.2);
+  m_drawing->rotateView(1.0);
   PixelSurface turned(202, 202);
-  drawing_->draw(turned.dc());
+  m_drawing->draw(turned.dc());
   EXPECT_GT(turned.count(RGB(0, 0, 255)), 20);
 }
 

@@ -41,10 +41,10 @@ public:
     CGDIDevice surface;
 };
 
-// Opens fillOff to the tests (the drawing library sets it).
+// Opens m_fillOff to the tests (the drawing library sets it).
 class FillOffDevice : public CPrintDevice {
 public:
-    FillOffDevice(HDC dc) : CPrintDevice(dc, 0, 0, 0, 0) { fillOff = 1; }
+    FillOffDevice(HDC dc) : CPrintDevice(dc, 0, 0, 0, 0) { m_fillOff = 1; }
 };
 
 DwgExportPoint At(double x, double y)
