@@ -6,6 +6,7 @@ namespace {
 
 struct WindowSearch {
     const char* className;
+    const char* caption;
     HWND found;
 };
 
@@ -16,15 +17,21 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     GetClassNameA(window, className, sizeof(className));
     if (lstrcmpA(className, search->className) != 0 || !IsWindowVisible(window))
         return TRUE;
+    char caption[256] = {};
+    if (search->caption != NULL) {
+        GetWindowTextA(window, caption, sizeof(caption));
+        if (lstrcmpA(caption, search->caption) != 0)
+            return TRUE;
+    }
     search->found = window;
     return FALSE;
 }
 
 }  // namespace
 
-HWND FindVisibleThreadWindow(DWORD threadId, const char* className)
+HWND FindVisibleThreadWindow(DWORD threadId, const char* className, const char* caption)
 {
-    WindowSearch search = {className, NULL};
+    WindowSearch search = {className, caption, NULL};
     EnumThreadWindows(threadId, MatchWindow, (LPARAM)&search);
     return search.found;
 }

@@ -2,6 +2,7 @@
 
 #include "browser/options/option.h"
 #include "core/registry_root.h"
+#include "tests/support/thread_windows.h"
 
 namespace optiontest {
 
@@ -17,7 +18,7 @@ std::string g_boxText;
 
 void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowA("#32770", g_caption.c_str());
+    HWND dialog = testwin::FindVisibleThreadWindow(GetCurrentThreadId(), "#32770", g_caption.c_str());
     if (!dialog)
         return;
     KillTimer(nullptr, timer);
@@ -30,13 +31,13 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
 void CALLBACK CancelStuckSheet(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
-    if (HWND sheet = FindWindowA("#32770", kSheetCaption))
+    if (HWND sheet = testwin::FindVisibleThreadWindow(GetCurrentThreadId(), "#32770", kSheetCaption))
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND box = FindWindowA("#32770", kAppName);
+    HWND box = testwin::FindVisibleThreadWindow(GetCurrentThreadId(), "#32770", kAppName);
     if (!box)
         return;
     KillTimer(nullptr, timer);
