@@ -650,13 +650,8 @@ void EntityWalker::dimension(const RawGroups& raw, bool arc, const Transform& t,
   DrawEdgeCurves(shape.lines, t, style, m_sink);
   for (const DimensionArrow& arrow : shape.arrows) arrowhead(arrow, t, ctx, style, layer);
   if (shape.text.empty()) return;
-  Entity text;
-  text.kind = EntityKind::MText;
-  text.pts = {shape.textAt, shape.textDirection};
-  text.nums = {shape.textHeight, 0, 0, 1};
-  text.flags = 5;  // middle centre
-  text.text = shape.text;
-  mtextEntity(text, t, style);
+  const uint32_t kMiddleCentre = 5;
+  placedMText(shape.text, shape.textAt, shape.textDirection, shape.textHeight, 0, kMiddleCentre, t, style);
 }
 
 void EntityWalker::image(const Entity& e, const Transform& t, const DrawStyle& style) {
@@ -702,13 +697,8 @@ void EntityWalker::multileader(const Entity& e, const Transform& t, const Contex
   }
   loops(shape.landings, t, false, style);
   if (shape.text.empty()) return;
-  Entity text;
-  text.kind = EntityKind::MText;
-  text.pts = {shape.textAt, shape.textDirection};
-  text.nums = {shape.textHeight, 0, 0, 1};
-  text.flags = 1;  // top left
-  text.text = shape.text;
-  mtextEntity(text, t, style);
+  const uint32_t kTopLeft = 1;
+  placedMText(shape.text, shape.textAt, shape.textDirection, shape.textHeight, 0, kTopLeft, t, style);
 }
 
 void EntityWalker::multileaderBlock(const MLeaderShape& shape, const Transform& t, const Context& ctx,
@@ -802,15 +792,20 @@ void EntityWalker::table(const Entity& e, const Context& ctx, const DrawStyle& s
     Vec3 line[2] = {place.apply(shape.borders[i]), place.apply(shape.borders[i + 1])};
     m_sink.polyline(line, 2, false, style);
   }
-  for (const TableCellText& cell : shape.texts) {
-    Entity text;
-    text.kind = EntityKind::MText;
-    text.pts = {cell.at, Vec3(1, 0, 0)};
-    text.nums = {cell.height, cell.width, 0, 1};
-    text.flags = uint32_t(cell.attachment);
-    text.text = cell.text;
-    mtextEntity(text, place, style);
-  }
+  for (const TableCellText& cell : shape.texts)
+    placedMText(cell.text, cell.at, Vec3(1, 0, 0), cell.height, cell.width, uint32_t(cell.attachment), place,
+                style);
+}
+
+void EntityWalker::placedMText(const std::string& text, const Vec3& at, const Vec3& direction, double height,
+                               double width, uint32_t attachment, const Transform& t, const DrawStyle& style) {
+  Entity mtext;
+  mtext.kind = EntityKind::MText;
+  mtext.pts = {at, direction};
+  mtext.nums = {height, width, 0, 1};
+  mtext.flags = attachment;
+  mtext.text = text;
+  mtextEntity(mtext, t, style);
 }
 
 void EntityWalker::blockContents(int32_t block, const Transform& t, const Context& ctx,

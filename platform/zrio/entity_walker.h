@@ -161,6 +161,10 @@ class EntityWalker {
                      int32_t layer, const std::vector<uint64_t>* hidden = nullptr);
   void textEntity(const Entity& e, const Transform& t, const DrawStyle& style);
   void mtextEntity(const Entity& e, const Transform& t, const DrawStyle& style);
+  // An MTEXT of `text` at `at` along `direction`, `height` tall, wrapped at
+  // `width` (0: one line a paragraph), placed by its attachment point.
+  void placedMText(const std::string& text, const Vec3& at, const Vec3& direction, double height, double width,
+                   uint32_t attachment, const Transform& t, const DrawStyle& style);
   // Width factor of an MTEXT's text style (1 when it has none).
   double styleWidthFactor(const Entity& e);
   void hatch(const Entity& e, const Transform& t, const DrawStyle& style);
