@@ -60,6 +60,9 @@ std::string FindReader() {
 
 std::string NodeOf(const Workers& w) { return w.node.empty() ? "node" : w.node; }
 
+// The reader's folder: the one set, else the nearest found above this module.
+std::string ReaderFolderOf(const Workers& w) { return w.folder.empty() ? FindReader() : w.folder; }
+
 // Starts a worker of the reader in `folder`; null when Node could not be
 // started.
 std::unique_ptr<DwgWorker> Start(const Workers& w, const std::string& folder, bool thumbnail) {
@@ -89,7 +92,7 @@ std::unique_ptr<DwgWorker> Start(const Workers& w, const std::string& folder, bo
 std::unique_ptr<DwgWorker> TakeDwgWorker(bool thumbnail, std::string* problem) {
   Workers& w = State();
   std::lock_guard<std::mutex> hold(w.lock);
-  std::string folder = w.folder.empty() ? FindReader() : w.folder;
+  std::string folder = ReaderFolderOf(w);
   if (folder.empty() || !IsReader(folder)) {
     *problem = "the DWG reader (dwg-reader with its LibreDWG package) is not installed";
     w.kept[0].reset();
@@ -106,7 +109,7 @@ void StartDwgWorkerAhead() {
   Workers& w = State();
   std::lock_guard<std::mutex> hold(w.lock);
   if (w.kept[0]) return;
-  std::string folder = w.folder.empty() ? FindReader() : w.folder;
+  std::string folder = ReaderFolderOf(w);
   if (!folder.empty() && IsReader(folder)) w.kept[0] = Start(w, folder, false);
 }
 
@@ -123,7 +126,7 @@ void GiveBackDwgWorker(std::unique_ptr<DwgWorker> worker, bool answered) {
   }
   bool thumbnail = worker->thumbnail;
   worker.reset();
-  std::string folder = w.folder.empty() ? FindReader() : w.folder;
+  std::string folder = ReaderFolderOf(w);
   if (!folder.empty()) kept = Start(w, folder, thumbnail);
 }
 
