@@ -41,6 +41,21 @@ function upper(name) {
   return (name || '').toUpperCase();
 }
 
+// The header variables written: points of two coordinates, integers
+// (group 70) and numbers (group 40), beside the extents and the current
+// layer.
+const kHeaderPoints2 = ['LIMMIN', 'LIMMAX', 'PLIMMIN', 'PLIMMAX'];
+const kHeaderIntegers = ['LUNITS', 'LUPREC', 'PDMODE', 'INSUNITS'];
+const kHeaderNumbers = ['LTSCALE', 'PDSIZE', 'TDINDWG'];
+// A dimension style's variables written, with their groups.
+const kDimStyleGroups = [[40, 'DIMSCALE'], [140, 'DIMTXT'], [147, 'DIMGAP']];
+
+// What the writer takes of the drawing's header and of its dimension
+// styles (LibreDWG's names, which the converter keeps).
+export const kHeaderVariablesWritten =
+    new Set(['EXTMIN', 'EXTMAX', 'CLAYER', ...kHeaderPoints2, ...kHeaderIntegers, ...kHeaderNumbers]);
+export const kDimStyleVariablesWritten = new Set(kDimStyleGroups.map(([, name]) => name));
+
 class DrawingWriter {
   constructor(db, acadver, codePage, out) {
     this.db = db;
@@ -75,11 +90,6 @@ class DrawingWriter {
   header() {
     const h = this.db.header || {};
     const o = this.out;
-    const point2 = (name, p) => {
-      if (!p || typeof p !== 'object') return;
-      o.group(9, name);
-      o.point(10, p, false);
-    };
     this.section('HEADER', () => {
       o.group(9, '$ACADVER');
       o.group(1, this.acadver);
@@ -91,21 +101,21 @@ class DrawingWriter {
         o.group(9, '$EXTMAX');
         o.point(10, h.EXTMAX);
       }
-      point2('$LIMMIN', h.LIMMIN);
-      point2('$LIMMAX', h.LIMMAX);
-      point2('$PLIMMIN', h.PLIMMIN);
-      point2('$PLIMMAX', h.PLIMMAX);
-      const integers = [['$LUNITS', h.LUNITS], ['$LUPREC', h.LUPREC], ['$PDMODE', h.PDMODE],
-                        ['$INSUNITS', h.INSUNITS]];
-      for (const [name, value] of integers) {
-        if (typeof value !== 'number') continue;
-        o.group(9, name);
-        o.integer(70, value);
+      for (const name of kHeaderPoints2) {
+        const p = h[name];
+        if (!p || typeof p !== 'object') continue;
+        o.group(9, '$' + name);
+        o.point(10, p, false);
       }
-      for (const [name, value] of [['$LTSCALE', h.LTSCALE], ['$PDSIZE', h.PDSIZE], ['$TDINDWG', h.TDINDWG]]) {
-        if (typeof value !== 'number') continue;
-        o.group(9, name);
-        o.number(40, value);
+      for (const name of kHeaderIntegers) {
+        if (typeof h[name] !== 'number') continue;
+        o.group(9, '$' + name);
+        o.integer(70, h[name]);
+      }
+      for (const name of kHeaderNumbers) {
+        if (typeof h[name] !== 'number') continue;
+        o.group(9, '$' + name);
+        o.number(40, h[name]);
       }
       if (typeof h.CLAYER === 'string' && h.CLAYER) {
         o.group(9, '$CLAYER');
@@ -168,8 +178,8 @@ class DrawingWriter {
   // The sizes feature control frames (TOLERANCE) are drawn in.
   dimStyle(d) {
     this.named(d, 'AcDbDimStyleTableRecord');
-    for (const [code, value] of [[40, d.DIMSCALE], [140, d.DIMTXT], [147, d.DIMGAP]])
-      if (finite(value) > 0) this.out.number(code, value);
+    for (const [code, name] of kDimStyleGroups)
+      if (finite(d[name]) > 0) this.out.number(code, d[name]);
   }
 
   vport(v) {

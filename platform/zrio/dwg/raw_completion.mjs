@@ -265,8 +265,16 @@ function addXrefPaths(db, raw) {
 // the dictionary that owns them.
 function addMlineStyles(db, raw, objects, unread) {
   const linetypes = new Map(db.tables.LTYPE.entries.map(t => [t.handle.toUpperCase(), t.name]));
-  const indexed = raw.tableEntries(objects.get(RawType.LTYPE_CONTROL)[0]);
-  const linetypeOf = line => line.linetype || linetypes.get(line.linetypeHandle || indexed[line.linetypeIndex]) || 'ByLayer';
+  // The linetype table's entries in its order, read when a line names its
+  // linetype by index (most say by layer).
+  let indexed = null;
+  const byIndex = index => {
+    if (index === undefined) return undefined;
+    if (!indexed) indexed = raw.tableEntries(objects.get(RawType.LTYPE_CONTROL)[0]);
+    return indexed[index];
+  };
+  const linetypeOf = line =>
+    line.linetype || linetypes.get(line.linetypeHandle || byIndex(line.linetypeIndex)) || 'ByLayer';
   const styles = [];
   for (const obj of objects.get(RawType.MLINESTYLE)) {
     const style = guarded(unread, 'MLINESTYLE', () => ({

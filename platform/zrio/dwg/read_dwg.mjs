@@ -28,6 +28,7 @@ import fs from 'node:fs';
 import {DwgCodePage} from '@mlightcad/libredwg-web';
 
 import {dwgToBinaryDxf, dwgToDxf} from './dxf_text.mjs';
+import {convertForHandOver} from './lean_conversion.mjs';
 import {compileLibreDwg, prepareLibreDwg} from './libredwg_instance.mjs';
 import {RawDrawing} from './libredwg_raw.mjs';
 import {completeDrawing} from './raw_completion.mjs';
@@ -170,7 +171,7 @@ async function readDrawing({wasm, libredwg}, bytes, asText, stages) {
   progress(25, stages);
   const version = libredwg.dwg_get_version_type(result.data);
   const codePage = libredwg.dwg_get_codepage(result.data);
-  const database = libredwg.convert(result.data);
+  const database = convertForHandOver(libredwg, result.data);
   stages.lap();
   const page = codePageName(codePage);
   const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr));
