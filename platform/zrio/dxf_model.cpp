@@ -5,6 +5,23 @@
 
 namespace zr {
 
+size_t RecordEnd(const RawGroups& groups, size_t start) {
+  size_t end = start + 1;
+  while (end < groups.size() && groups[end].code != 0) ++end;
+  return end;
+}
+
+std::vector<GroupRange> RecordsOfType(const RawGroups& groups, const char* type) {
+  std::vector<GroupRange> records;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    if (groups[i].code != 0 || groups[i].value != type) continue;
+    size_t end = RecordEnd(groups, i);
+    records.push_back({i + 1, end});
+    i = end - 1;
+  }
+  return records;
+}
+
 std::string UpperName(const std::string& name) {
   std::string r(name);
   for (char& c : r)

@@ -20,6 +20,19 @@ struct RawGroup {
 };
 using RawGroups = std::vector<RawGroup>;
 
+// Where the record that starts at `start` of `groups` ends: at the next
+// group 0, or at the end.
+size_t RecordEnd(const RawGroups& groups, size_t start);
+
+// The groups of a record after its group 0: [from, to).
+struct GroupRange {
+  size_t from, to;
+};
+
+// The records of `type` among `groups` (the OBJECTS section as read), in
+// their order.
+std::vector<GroupRange> RecordsOfType(const RawGroups& groups, const char* type);
+
 enum class EntityKind : uint8_t {
   Line, Point, Circle, Arc, Ellipse, LwPolyline, Polyline, Spline, Text, MText,
   Attrib, AttDef, Insert, Solid, Trace, Face3D, Hatch, Dimension, Leader, Ray,

@@ -502,8 +502,7 @@ class SectionReader {
     const RawGroups& g = m_db.objects;
     size_t i = 0;
     while (i < g.size()) {
-      size_t end = i + 1;
-      while (end < g.size() && g[end].code != 0) ++end;
+      size_t end = RecordEnd(g, i);
       if (g[i].code == 0 && g[i].value == "LAYOUT") readLayout(g, i + 1, end);
       if (g[i].code == 0 && g[i].value == "XRECORD") readDwgProps(g, i + 1, end);
       i = end;

@@ -255,22 +255,18 @@ class ShapeMaker {
 MlineStyles ReadMlineStyles(const Database& db) {
   MlineStyles styles;
   const RawGroups& g = db.objects;
-  for (size_t i = 0; i < g.size(); ++i) {
-    if (g[i].code != 0 || g[i].value != "MLINESTYLE") continue;
-    size_t end = i + 1;
-    while (end < g.size() && g[end].code != 0) ++end;
+  for (const GroupRange& record : RecordsOfType(g, "MLINESTYLE")) {
     uint64_t handle = 0;
     std::string name;
-    for (size_t k = i + 1; k < end; ++k) {
+    for (size_t k = record.from; k < record.to; ++k) {
       if (g[k].code == 5)
         handle = Handle(g[k]);
       else if (g[k].code == 2 && name.empty())
         name = UpperName(DecodeText(g[k].value, db));
     }
-    auto style = std::make_shared<const MlineStyle>(StyleOf(g, i + 1, end, db));
+    auto style = std::make_shared<const MlineStyle>(StyleOf(g, record.from, record.to, db));
     if (handle != 0) styles.byHandle[handle] = style;
     if (!name.empty()) styles.byName.emplace(name, style);
-    i = end - 1;
   }
   return styles;
 }

@@ -34,19 +34,13 @@ long Integer(const RawGroup& g) { return atol(g.value.c_str()); }
 TableStyle StyleOf(const Database& db, uint64_t handle) {
   TableStyle style;
   const RawGroups& g = db.objects;
-  for (size_t i = 0; i < g.size(); ++i) {
-    if (g[i].code != 0 || g[i].value != "TABLESTYLE") continue;
-    size_t end = i + 1;
-    while (end < g.size() && g[end].code != 0) ++end;
+  for (const GroupRange& record : RecordsOfType(g, "TABLESTYLE")) {
     bool found = false;
-    for (size_t k = i + 1; k < end; ++k)
+    for (size_t k = record.from; k < record.to; ++k)
       if (g[k].code == 5) found = strtoull(g[k].value.c_str(), nullptr, 16) == handle;
-    if (!found) {
-      i = end - 1;
-      continue;
-    }
+    if (!found) continue;
     int cellStyle = -1;
-    for (size_t k = i + 1; k < end; ++k) {
+    for (size_t k = record.from; k < record.to; ++k) {
       const RawGroup& x = g[k];
       if (x.code == 7) ++cellStyle;
       if (cellStyle < 0) {

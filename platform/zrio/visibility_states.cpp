@@ -36,8 +36,7 @@ typedef std::unordered_map<uint64_t, std::pair<size_t, size_t>> ObjectIndex;
 ObjectIndex IndexObjects(const RawGroups& g) {
   ObjectIndex index;
   for (size_t i = 0; i < g.size();) {
-    size_t end = i + 1;
-    while (end < g.size() && g[end].code != 0) ++end;
+    size_t end = RecordEnd(g, i);
     for (size_t k = i + 1; k < end; ++k)
       if (g[k].code == 5) {
         index[HandleOf(g[k].value)] = {i, end};
@@ -110,11 +109,8 @@ class StateFinder {
 void ResolveVisibilityStates(Database& db) {
   const RawGroups& g = db.objects;
   std::vector<Parameter> parameters;
-  for (size_t i = 0; i < g.size(); ++i) {
-    if (g[i].code != 0 || g[i].value != "BLOCKVISIBILITYPARAMETER") continue;
-    size_t end = i + 1;
-    while (end < g.size() && g[end].code != 0) ++end;
-    Parameter p = ReadParameter(g, i + 1, end);
+  for (const GroupRange& record : RecordsOfType(g, "BLOCKVISIBILITYPARAMETER")) {
+    Parameter p = ReadParameter(g, record.from, record.to);
     if (!p.controlled.empty() && !p.states.empty()) parameters.push_back(std::move(p));
   }
   if (parameters.empty()) return;
