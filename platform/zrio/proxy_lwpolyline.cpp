@@ -176,7 +176,7 @@ bool ReadProxyLwpolyline(const uint8_t* data, size_t size, Entity* polyline) {
   }
   if (!in.ok()) return false;
   polyline->kind = EntityKind::LwPolyline;
-  polyline->flags = flags & kClosed ? kPolyClosed : 0;
+  polyline->flags = (flags & kClosed) ? int(kPolyClosed) : 0;
   extra.extrusion = normal;
   return true;
 }
