@@ -21,13 +21,14 @@ class DrawingFile {
 
   // Reads the start of the file, and a DWG file (the DWG family: DWG, DWT,
   // DWF) whole, into `data`, followed by one zero byte; false when it cannot
-  // be read or is 2 GB or larger.
+  // be read or is 2 GB or larger. A DWG file is closed once read.
   bool readKind(std::vector<char>* data, bool* dwg);
   // The handle, at the file's start, for ReadDxfFile; null when it is not there.
   HANDLE dxfHandle();
 
  private:
   bool read(size_t size, std::vector<char>* data);
+  void close();
 
   HANDLE m_handle;
 };

@@ -487,6 +487,30 @@ TEST(Dwg, WorkerFailuresEndInAFailureStatus) {
   EXPECT_EQ(0, TimedOpen(path, &seconds));
 }
 
+std::string g_heldFile;
+bool g_deletedWhileRead = false;
+
+void DeleteHeldFile(double) { g_deletedWhileRead = g_deletedWhileRead || DeleteFileA(g_heldFile.c_str()); }
+
+// The DWG file is not held open while the worker reads it: another program
+// may remove or replace it meanwhile.
+TEST(Dwg, FileIsFreeWhileItsDrawingIsRead) {
+  g_heldFile = testfiles::MakeScratchFolder("dwg_held") + "\\held.dwg";
+  ASSERT_TRUE(CopyFileA(DwgPath("sample_2000.dwg").c_str(), g_heldFile.c_str(), FALSE));
+  // A worker that takes the request, reports progress, then fails.
+  zr::SetDwgReaderLocation("", FakeReader("import fs from 'node:fs';\n"
+                                          "for await (const chunk of process.stdin) break;\n"
+                                          "fs.writeSync(3, Buffer.from([80, 1, 0, 0, 0, 10]));\n"
+                                          "fs.writeSync(3, Buffer.from([69, 4, 0, 0, 0, 0, 0, 0, 0]));\n"));
+  DWG_SetProgressCallBackFuns(nullptr, DeleteHeldFile, nullptr);
+  double seconds = 0;
+  EXPECT_EQ(CDrawing::kOpenBadData, TimedOpen(g_heldFile, &seconds));
+  DWG_SetProgressCallBackFuns(nullptr, nullptr, nullptr);
+  zr::SetDwgReaderLocation("", "");
+  EXPECT_TRUE(g_deletedWhileRead);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(g_heldFile.c_str()));
+}
+
 // A request of many pieces, larger than the child's input holds, reaches
 // the child whole and in order while its echo, larger than the answer pipe
 // holds, comes back; the child serves a second request after it.
