@@ -1,9 +1,9 @@
-// The DWG worker converts a drawing asking LibreDWG only for the header and
-// dimension style variables its DXF writer takes (lean_conversion.mjs).
-// Each file here, and damaged copies of it, is read twice on fresh
-// instances, converted in full (LibreDWG's own convert) and the worker's
-// way, completed and written as binary DXF: the two must hand over the same
-// bytes and leave out the same kinds, or fail alike.
+// The DWG worker converts a drawing asking LibreDWG only for what its DXF
+// writer takes (lean_conversion.mjs). Each file here, and damaged copies of
+// it, is handed over twice on fresh instances as the worker hands it over
+// (drawing_hand_over.mjs), converted in full (LibreDWG's own convert) and
+// the worker's way: the two must hand over the same bytes and leave out the
+// same kinds, or fail alike.
 // Usage: node dwg_lean_conversion.mjs READER FILE.dwg...
 import fs from 'node:fs';
 import path from 'node:path';
@@ -12,27 +12,21 @@ import {pathToFileURL} from 'node:url';
 const [reader, ...files] = process.argv.slice(2);
 const load = name => import(pathToFileURL(path.join(reader, name)).href);
 const {compileLibreDwg, prepareLibreDwg} = await load('libredwg_instance.mjs');
+const {handOver} = await load('drawing_hand_over.mjs');
 const {convertForHandOver} = await load('lean_conversion.mjs');
-const {dwgToBinaryDxf} = await load('dxf_text.mjs');
-const {RawDrawing} = await load('libredwg_raw.mjs');
-const {completeDrawing} = await load('raw_completion.mjs');
 
 const kDamagedCopies = 4;
 const kBytesChanged = 6;
 const compiled = await compileLibreDwg();
 
-// What the worker would hand over for `bytes`, or why it could not.
-async function handOver(bytes, convert) {
-  const {wasm, libredwg} = await prepareLibreDwg(compiled);
+// What the worker would hand over for `bytes` through `convert`, or why it
+// could not.
+async function handOverThrough(bytes, convert) {
+  const instance = await prepareLibreDwg(compiled);
+  instance.taken = true;
   try {
-    wasm.FS.writeFile('drawing.dwg', bytes);
-    const result = wasm.dwg_read_file('drawing.dwg');
-    if (!result || !result.data || (result.error >>> 0) >= 128) return 'unread';
-    const version = libredwg.dwg_get_version_type(result.data).hdr;
-    const db = convert(libredwg, result.data);
-    const unread = completeDrawing(db, new RawDrawing(libredwg, wasm, result.data, 'ANSI_1252', version));
-    const {dxf, skipped} = dwgToBinaryDxf(db, version, 'ANSI_1252');
-    return {dxf: Buffer.from(dxf), left: JSON.stringify([unread, skipped])};
+    const {dxf, skipped} = handOver(instance, bytes, {convert});
+    return {dxf: Buffer.from(dxf), left: JSON.stringify(skipped)};
   } catch (error) {
     return `failed: ${error && error.message}`;
   }
@@ -56,8 +50,8 @@ let failures = 0, compared = 0;
 for (const file of files) {
   const bytes = fs.readFileSync(file);
   for (const [label, input] of [['', bytes], ...damagedCopies(bytes).map((b, i) => [` (damaged ${i + 1})`, b])]) {
-    const full = await handOver(input, (libredwg, data) => libredwg.convert(data));
-    const lean = await handOver(input, convertForHandOver);
+    const full = await handOverThrough(input, (libredwg, data) => libredwg.convert(data));
+    const lean = await handOverThrough(input, convertForHandOver);
     const name = path.basename(file) + label;
     if (typeof full === 'string' || typeof lean === 'string') {
       if (full !== lean) {

@@ -25,24 +25,10 @@
 // output and standard error, which the library keeps apart from the answer.
 import fs from 'node:fs';
 
-import {DwgCodePage} from '@mlightcad/libredwg-web';
-
-import {dwgToBinaryDxf, dwgToDxf} from './dxf_text.mjs';
-import {convertForHandOver} from './lean_conversion.mjs';
+import {Failure, handOver} from './drawing_hand_over.mjs';
 import {compileLibreDwg, prepareLibreDwg} from './libredwg_instance.mjs';
-import {RawDrawing} from './libredwg_raw.mjs';
-import {completeDrawing} from './raw_completion.mjs';
 
 const kAnswer = 3;
-// LibreDWG's error codes of this value and above mean the file could not be read.
-const kCriticalError = 128;
-
-class Failure extends Error {
-  constructor(code, message) {
-    super(message);
-    this.code = code;
-  }
-}
 
 // Messages go out in one write where the pipe takes them whole, so that the
 // library wakes once for them. Each is a kind and its payload.
@@ -148,46 +134,20 @@ async function* fileRequests(input) {
   if (file || headFilled) throw new Error('the request ended early');
 }
 
-function codePageName(page) {
-  const name = DwgCodePage[page] || '';
-  const ansi = /^CP_ANSI_(\d+)$/.exec(name);
-  if (ansi) return 'ANSI_' + ansi[1];
-  if (name === 'CP_GB2312') return 'ANSI_936';
-  if (name === 'CP_BIG5') return 'ANSI_950';
-  return 'ANSI_1252';
-}
+// The progress shown once each step of a read is done.
+const kPercentDone = {read: 25, completed: 40};
 
 // The answer's messages: what was left out ('L'), when anything was, and
 // the drawing ('D').
-async function readDrawing({wasm, libredwg}, bytes, asText, stages) {
-  if (bytes.length < 6 || bytes.toString('latin1', 0, 2) !== 'AC') throw new Failure(0, 'not a DWG file');
-  const fileName = 'drawing.dwg';
-  wasm.FS.writeFile(fileName, bytes);
-  const result = wasm.dwg_read_file(fileName);
-  wasm.FS.unlink(fileName);
-  const error = result ? result.error >>> 0 : 0xffffffff;
-  if (!result || !result.data || error >= kCriticalError) throw new Failure(error, 'LibreDWG cannot read the file');
-  stages.lap();
-  progress(25, stages);
-  const version = libredwg.dwg_get_version_type(result.data);
-  const codePage = libredwg.dwg_get_codepage(result.data);
-  const database = convertForHandOver(libredwg, result.data);
-  stages.lap();
-  const page = codePageName(codePage);
-  const unread = completeDrawing(database, new RawDrawing(libredwg, wasm, result.data, page, version.hdr));
-  stages.lap();
-  progress(40, stages);
-  // LibreDWG reads some damaged files without a critical error but finds
-  // nothing in them: a drawing has a model space.
-  if (!database.tables.BLOCK_RECORD.entries.some(r => /^\*MODEL_SPACE$/i.test(r.name))) {
-    throw new Failure(0, 'no model space in the file');
-  }
-  const {dxf, skipped} = (asText ? dwgToDxf : dwgToBinaryDxf)(database, version.hdr, page);
-  for (const [kind, count] of Object.entries(unread)) skipped[kind] = (skipped[kind] || 0) + count;
+function readDrawing(instance, bytes, asText, stages) {
+  const step = name => {
+    stages.lap();
+    if (kPercentDone[name]) progress(kPercentDone[name], stages);
+  };
+  const {dxf, skipped} = handOver(instance, bytes, {asText, step});
   const kinds = Object.keys(skipped).sort();
   const answer = [['D', dxf]];
   if (kinds.length) answer.unshift(['L', Buffer.from(kinds.map(k => `${k} ${skipped[k]}\n`).join(''), 'utf8')]);
-  stages.lap();
   return answer;
 }
 
@@ -198,7 +158,7 @@ async function main() {
     const stages = new Stages();
     const instance = await next;
     instance.taken = true;
-    send(...await readDrawing(instance, bytes, asText, stages));
+    send(...readDrawing(instance, bytes, asText, stages));
     stages.lap();
     stages.record(bytes.length);
     next = prepareLibreDwg(compiled);
