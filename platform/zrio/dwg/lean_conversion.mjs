@@ -60,21 +60,20 @@ class ObjectFilter {
     if (type !== Dwg_Object_Type.DWG_TYPE_DICTIONARY && type !== Dwg_Object_Type.DWG_TYPE_XRECORD) return type;
     let answer = this.kept.get(obj);
     if (answer === undefined) {
-      const written = type === Dwg_Object_Type.DWG_TYPE_DICTIONARY ? this.isRootDictionary(obj) : this.isOwnedByRoot(obj);
+      const written = type === Dwg_Object_Type.DWG_TYPE_DICTIONARY ? ownerOf(this.wasm, obj) === 0 : this.isOwnedByRoot(obj);
       answer = written ? type : kNotConverted;
       this.kept.set(obj, answer);
     }
     return answer;
   }
 
-  isRootDictionary(obj) {
-    return this.wasm.dwg_object_get_fixedtype(obj) === Dwg_Object_Type.DWG_TYPE_DICTIONARY && ownerOf(this.wasm, obj) === 0;
-  }
-
+  // Whether the object's owner is the root dictionary: a dictionary owned
+  // by nothing.
   isOwnedByRoot(obj) {
     const owner = ownerOf(this.wasm, obj);
     const ownerObject = owner ? this.wasm.dwg_resolve_handle_silent(this.data, BigInt(owner)) : 0;
-    return !!ownerObject && this.isRootDictionary(ownerObject);
+    return !!ownerObject && this.wasm.dwg_object_get_fixedtype(ownerObject) === Dwg_Object_Type.DWG_TYPE_DICTIONARY &&
+           ownerOf(this.wasm, ownerObject) === 0;
   }
 }
 
