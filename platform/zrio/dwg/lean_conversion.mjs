@@ -87,9 +87,11 @@ class ObjectFilter {
 
 // A dimension style's table entry as the converter makes it, with the
 // variables the writer writes and no other: its handle (upper-case
-// hexadecimal, as the converter gives handles), its owner's and its name.
+// hexadecimal, as the converter gives handles), its owner's and its name;
+// null for a style LibreDWG holds no fields of (a damaged object).
 function dimStyleEntry(libredwg, obj) {
   const tio = libredwg.dwg_object_to_object_tio(obj);
+  if (!tio) return null;
   const handle = libredwg.dwg_obj_get_handle_value(obj);
   const owner = ownerOf(libredwg.wasmInstance, obj);
   const entry = {
@@ -115,6 +117,6 @@ export function convertForHandOver(libredwg, data) {
     libredwg.dwg_dynapi_header_value = headerValue;
     libredwg.dwg_object_get_fixedtype = fixedType;
   }
-  database.tables.DIMSTYLE.entries = [...filter.dimStyles].map(obj => dimStyleEntry(libredwg, obj));
+  database.tables.DIMSTYLE.entries = [...filter.dimStyles].map(obj => dimStyleEntry(libredwg, obj)).filter(Boolean);
   return database;
 }
