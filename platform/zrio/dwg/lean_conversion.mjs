@@ -25,6 +25,7 @@
 import {Dwg_Object_Type} from '@mlightcad/libredwg-web';
 
 import {kDimStyleVariablesWritten, kHeaderVariablesWritten} from './dxf_text.mjs';
+import {handleOf} from './libredwg_raw.mjs';
 
 // What LibreDWG answers for a field it does not have.
 const kAbsent = Object.freeze({success: false, message: 'not asked for'});
@@ -86,17 +87,14 @@ class ObjectFilter {
 }
 
 // A dimension style's table entry as the converter makes it, with the
-// variables the writer writes and no other: its handle (upper-case
-// hexadecimal, as the converter gives handles), its owner's and its name;
-// null for a style LibreDWG holds no fields of (a damaged object).
+// variables the writer writes and no other: its handle, its owner's and its
+// name; null for a style LibreDWG holds no fields of (a damaged object).
 function dimStyleEntry(libredwg, obj) {
   const tio = libredwg.dwg_object_to_object_tio(obj);
   if (!tio) return null;
-  const handle = libredwg.dwg_obj_get_handle_value(obj);
-  const owner = ownerOf(libredwg.wasmInstance, obj);
   const entry = {
-    handle: handle === null || handle === undefined ? '' : handle.toString(16).toUpperCase(),
-    ownerHandle: owner.toString(16).toUpperCase(),
+    handle: handleOf(libredwg, obj),
+    ownerHandle: ownerOf(libredwg.wasmInstance, obj).toString(16).toUpperCase(),
     name: libredwg.dwg_dynapi_entity_data(tio, 'name'),
   };
   for (const name of kDimStyleVariablesWritten) entry[name] = libredwg.dwg_dynapi_entity_data(tio, name);

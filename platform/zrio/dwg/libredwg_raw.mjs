@@ -68,6 +68,13 @@ export function colorOf(c) {
   return {colorIndex: c.index};
 }
 
+// An object's handle as the converter gives handles: upper-case
+// hexadecimal ('' when LibreDWG has none).
+export function handleOf(libredwg, obj) {
+  const h = libredwg.dwg_obj_get_handle_value(obj);
+  return h === null || h === undefined ? '' : h.toString(16).toUpperCase();
+}
+
 export class RawDrawing {
   // `version`: the drawing's version (AC1015 and the like). Drawings of
   // 2007 and later keep their texts in UTF-16, earlier ones in the code
@@ -93,8 +100,7 @@ export class RawDrawing {
   }
 
   handleOf(obj) {
-    const h = this.libredwg.dwg_obj_get_handle_value(obj);
-    return h === null || h === undefined ? '' : h.toString(16).toUpperCase();
+    return handleOf(this.libredwg, obj);
   }
 
   // The module's own functions where they serve: called once an object,
