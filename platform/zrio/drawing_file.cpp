@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/base/unix_path.h"
 #include "platform/zrio/dwg_preview.h"
 
 namespace zr {
@@ -12,22 +13,43 @@ namespace {
 // Bytes a file's kind is told by: the DWG family's version text.
 const size_t kKindBytes = 64;
 
+std::string UnixNameOf(const char* path) {
+  std::string name;
+  return GetUnixPath(path, &name) ? name : std::string();
+}
+
+HANDLE OpenForReading(const char* path) {
+  return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 }  // namespace
 
 DrawingFile::DrawingFile(const char* path)
-    : m_handle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    : m_path(path ? path : ""),
+      m_native(UnixNameOf(path)),
+      m_handle(m_native.isOpen() ? INVALID_HANDLE_VALUE : OpenForReading(path)) {}
 
 DrawingFile::~DrawingFile() { close(); }
 
 void DrawingFile::close() {
+  m_native.close();
   if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
   m_handle = INVALID_HANDLE_VALUE;
 }
 
+bool DrawingFile::size(long long* bytes) {
+  if (m_native.isOpen()) return m_native.size(bytes);
+  LARGE_INTEGER size;
+  if (m_handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_handle, &size)) return false;
+  *bytes = size.QuadPart;
+  return true;
+}
+
 bool DrawingFile::read(size_t size, std::vector<char>* data) {
-  if (SetFilePointer(m_handle, 0, nullptr, FILE_BEGIN) != 0) return false;
   data->assign(size + 1, 0);
+  if (m_native.isOpen()) return m_native.readStart(size, data->data());
+  if (SetFilePointer(m_handle, 0, nullptr, FILE_BEGIN) != 0) return false;
   size_t at = 0;
   while (at < size) {
     DWORD done = 0, chunk = DWORD(std::min<size_t>(size - at, 1 << 24));
@@ -38,23 +60,24 @@ bool DrawingFile::read(size_t size, std::vector<char>* data) {
 }
 
 bool DrawingFile::readKind(std::vector<char>* data, bool* dwg) {
-  LARGE_INTEGER size;
-  if (m_handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_handle, &size) || size.QuadPart < 0 ||
-      size.QuadPart >= 0x7FFFFFFF)
-    return false;
-  size_t whole = size_t(size.QuadPart);
+  long long bytes = 0;
+  if (!size(&bytes) || bytes < 0 || bytes >= 0x7FFFFFFF) return false;
+  size_t whole = size_t(bytes);
   if (!read(std::min(whole, kKindBytes), data)) return false;
   *dwg = IsDwgFamily(data->data(), data->size() - 1);
   if (!*dwg) return true;
   bool complete = read(whole, data);
-  // Nothing more is read from it. Closed now, not after the DWG read that
-  // follows: that takes a while, Wine's server sits idle meanwhile, and the
-  // first call it gets after idling costs a tenth of a millisecond more.
+  // Nothing more is read from it: closed now, not after the DWG read that
+  // follows, which takes a while.
   close();
   return complete;
 }
 
 HANDLE DrawingFile::dxfHandle() {
+  if (m_native.isOpen()) {
+    m_native.close();
+    m_handle = OpenForReading(m_path.c_str());
+  }
   if (m_handle == INVALID_HANDLE_VALUE || SetFilePointer(m_handle, 0, nullptr, FILE_BEGIN) != 0)
     return nullptr;
   return m_handle;

@@ -352,6 +352,29 @@ TEST(Dwg, DamagedFilesFailToOpen) {
   }
 }
 
+// A drawing opens by every name Win32 takes for it: a name in GBK, the
+// same with its extension in capitals, and its short (8.3) name, each
+// giving what the original gives; a DXF file opens by a GBK name too.
+TEST(Dwg, OpensByEveryNameWin32Takes) {
+  DrawingPtr original = OpenDwg("sample_2000.dwg");
+  ASSERT_TRUE(original);
+  int attributes = 0;
+  auto counts = OurCounts(*original->state()->db, &attributes);
+  std::string folder = testfiles::MakeScratchFolder("dwg_names");
+  const std::string name = folder + "\\\xCD\xBC\xD6\xBD";  // "图纸"
+  ASSERT_TRUE(CopyFileA(DwgPath("sample_2000.dwg").c_str(), (name + ".dwg").c_str(), FALSE));
+  char shortName[MAX_PATH] = "";
+  ASSERT_GT(GetShortPathNameA((name + ".dwg").c_str(), shortName, MAX_PATH), 0u);
+  for (const std::string& path : {name + ".dwg", name + ".DWG", std::string(shortName)}) {
+    DrawingPtr d(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+    ASSERT_EQ(0, d->open(path.c_str(), nullptr)) << path;
+    EXPECT_EQ(counts, OurCounts(*d->state()->db, &attributes)) << path;
+  }
+  ASSERT_TRUE(CopyFileA(FixturePath("basic_R2000_asc.dxf").c_str(), (name + ".dxf").c_str(), FALSE));
+  DrawingPtr dxf(CDrawing::CreateDrawing(CDRAWING_SERVER_VIEW));
+  EXPECT_EQ(0, dxf->open((name + ".dxf").c_str(), nullptr));
+}
+
 // A DWG whose header's security flags say its data (1) or its summary (2)
 // is encrypted asks for a password, and no password opens it.
 TEST(Dwg, EncryptedFilesAskForAPassword) {
