@@ -40,9 +40,9 @@ void DrawingFile::close() {
 
 bool DrawingFile::size(long long* bytes) {
   if (m_native.isOpen()) return m_native.size(bytes);
-  LARGE_INTEGER size;
-  if (m_handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_handle, &size)) return false;
-  *bytes = size.QuadPart;
+  LARGE_INTEGER length;
+  if (m_handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_handle, &length)) return false;
+  *bytes = length.QuadPart;
   return true;
 }
 

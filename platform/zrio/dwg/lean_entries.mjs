@@ -4,9 +4,8 @@
 // nothing more. The converter asks LibreDWG for every field of these, by
 // name, some microseconds a field: a viewport of some thirty fields cost
 // more than a fifth of a millisecond. Here numbers, points and references
-// are read from LibreDWG's memory (object_fields.mjs). Each maker returns
-// null for an object LibreDWG holds no fields of (a damaged one), which is
-// left out.
+// are read from LibreDWG's memory (object_fields.mjs). An object LibreDWG
+// holds no fields of (a damaged one) is left out.
 import {kDimStyleVariablesWritten} from './dxf_text.mjs';
 import {handleOf} from './libredwg_raw.mjs';
 import {ObjectFields} from './object_fields.mjs';
