@@ -16,11 +16,13 @@
 //   every other field, by name, some microseconds a field. Of the
 //   dictionaries the root one is made (the writer takes its handle), of
 //   the others none. Layers and linetypes stay with the converter, whose
-//   entity conversion names them.
+//   entity conversion names them;
+// - no preview image, which the writer does not take either.
 // While it converts, the instance answers the header variables left out as
-// LibreDWG answers a field it does not have, without asking LibreDWG, and
-// gives the objects left out a type the converter does not convert; the
-// database then lacks them and holds everything else the full conversion
+// LibreDWG answers a field it does not have, without asking LibreDWG,
+// answers that the drawing has no preview, and gives the objects left out
+// a type the converter does not convert; the database then lacks them and
+// the preview, and holds everything else the full conversion
 // makes, but the fields of the entries made here that the writer does not
 // take. (A converter that stopped asking through its instance would just
 // convert in full.)
@@ -47,22 +49,30 @@ const kNotConverted = -1;
 // objects are kept in `lean` (kind -> set) in the order the converter meets
 // them, that of the file (it asks for every object's type in that order
 // before it converts any). Of the dictionaries only the root one is kept.
-// The converter asks for the type of every object more than once; the
-// answers for dictionaries and records, which take a look at their owners,
-// are kept.
+// The converter asks for the type of every object four times or so, and
+// each question is a call into WebAssembly: the answers are kept.
 class ObjectFilter {
   constructor(libredwg, data) {
     this.wasm = libredwg.wasmInstance;
     this.data = data;
-    this.kept = new Map();
+    this.answers = new Map();
     this.lean = new Map(Object.keys(kLeanKinds).map(kind => [kind, new Set()]));
   }
 
   typeOf(obj) {
+    let answer = this.answers.get(obj);
+    if (answer === undefined) {
+      answer = this.answerFor(obj);
+      this.answers.set(obj, answer);
+    }
+    return answer;
+  }
+
+  answerFor(obj) {
     const type = this.wasm.dwg_object_get_fixedtype(obj);
     if (kUnwrittenTypes.has(type)) return kNotConverted;
     if (type === Dwg_Object_Type.DWG_TYPE_DICTIONARY) {
-      if (this.isRoot(obj)) this.lean.get('DICTIONARY').add(obj);
+      if (ownerOf(this.wasm, obj) === 0) this.lean.get('DICTIONARY').add(obj);
       return kNotConverted;
     }
     if (kLeanTypes.has(type)) {
@@ -70,22 +80,7 @@ class ObjectFilter {
       return kNotConverted;
     }
     if (type !== Dwg_Object_Type.DWG_TYPE_XRECORD) return type;
-    let answer = this.kept.get(obj);
-    if (answer === undefined) {
-      answer = this.isOwnedByRoot(obj) ? type : kNotConverted;
-      this.kept.set(obj, answer);
-    }
-    return answer;
-  }
-
-  // Whether the dictionary is the root one: owned by nothing.
-  isRoot(obj) {
-    let root = this.kept.get(obj);
-    if (root === undefined) {
-      root = ownerOf(this.wasm, obj) === 0;
-      this.kept.set(obj, root);
-    }
-    return root;
+    return this.isOwnedByRoot(obj) ? type : kNotConverted;
   }
 
   // Whether the object's owner is the root dictionary.
@@ -97,19 +92,40 @@ class ObjectFilter {
   }
 }
 
-export function convertForHandOver(libredwg, data) {
+// What the converter is told, while it converts, in place of LibreDWG's
+// own answers. An object's data is the same whenever the converter asks for
+// it (twice for most), and each question is a call into WebAssembly. The
+// writer does not take the drawing's preview image.
+function answersWhileConverting(libredwg, filter) {
   const headerValue = libredwg.dwg_dynapi_header_value;
-  const fixedType = libredwg.dwg_object_get_fixedtype;
+  const objectData = libredwg.dwg_object_to_object_tio;
+  const data = new Map();
+  return {
+    dwg_dynapi_header_value: (drawing, name) =>
+      kHeaderVariablesWritten.has(name) ? headerValue.call(libredwg, drawing, name) : kAbsent,
+    dwg_object_get_fixedtype: obj => filter.typeOf(obj),
+    dwg_object_to_object_tio: obj => {
+      let tio = data.get(obj);
+      if (tio === undefined) {
+        tio = objectData.call(libredwg, obj);
+        data.set(obj, tio);
+      }
+      return tio;
+    },
+    dwg_bmp: () => null,
+  };
+}
+
+export function convertForHandOver(libredwg, data) {
   const filter = new ObjectFilter(libredwg, data);
-  libredwg.dwg_dynapi_header_value = (drawing, name) =>
-    kHeaderVariablesWritten.has(name) ? headerValue.call(libredwg, drawing, name) : kAbsent;
-  libredwg.dwg_object_get_fixedtype = obj => filter.typeOf(obj);
+  const answers = answersWhileConverting(libredwg, filter);
+  const own = Object.fromEntries(Object.keys(answers).map(name => [name, libredwg[name]]));
+  Object.assign(libredwg, answers);
   let database;
   try {
     database = libredwg.convert(data);
   } finally {
-    libredwg.dwg_dynapi_header_value = headerValue;
-    libredwg.dwg_object_get_fixedtype = fixedType;
+    Object.assign(libredwg, own);
   }
   for (const [kind, {table, objects, make}] of Object.entries(kLeanKinds)) {
     const entries = leanEntries(libredwg, filter.lean.get(kind), make);
