@@ -252,7 +252,7 @@ int main(int argc, char** argv) {
   }
   peer.Kill();
 
-  printf("package: LibreDWG's read and convert on a fresh instance; ours: the open (read, convert, our model) and"
+  printf("package: LibreDWG's read and convert on an instance made ready as ours; ours: the open (read, convert, our model) and"
          " the open + first render at %dx%d (ms)\n",
          width, height);
   printf("first round, then the fastest and the median of %d later rounds; our stages: medians of the later rounds\n",

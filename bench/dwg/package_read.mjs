@@ -1,10 +1,11 @@
 // LibreDWG's own read of DWG files (dwg_read_data and convert, the package's
 // road to its database), timed in a Node process that the DWG benchmark
 // keeps beside our worker and asks file after file, interleaved with our
-// opens. Each read gets a fresh LibreDWG instance made ahead of it the way
-// our worker makes its own (libredwg_instance.mjs of the reader): the
-// process, its compiled module and the instance are in the state our
-// worker's are in when a file comes.
+// opens. Each read gets a LibreDWG instance made ready ahead of it the way
+// our worker makes its own (libredwg_instance.mjs of the reader: new, or
+// the last one put back as it was when new): the process, its compiled
+// module and the instance are in the state our worker's are in when a file
+// comes.
 // Usage: node --expose-gc package_read.mjs READER_FOLDER
 // A request on standard input is a line: a file's path, or an empty line
 // for the process's start-up (from its start to a compiled module and a
@@ -48,6 +49,7 @@ for await (const file of readline.createInterface({input: process.stdin})) {
   const bytes = fs.readFileSync(file);
   const instance = await next;
   instance.taken = true;
-  fs.writeSync(kAnswer, `${timedRead(instance, bytes).toFixed(2)}\n`);
-  next = prepareLibreDwg(compiled);
+  const ms = timedRead(instance, bytes);
+  fs.writeSync(kAnswer, `${ms.toFixed(2)}\n`);
+  next = prepareLibreDwg(compiled, Number.isNaN(ms) ? null : instance);
 }

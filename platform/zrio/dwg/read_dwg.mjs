@@ -20,8 +20,8 @@
 // The worker ends at the end of its input, and after a failure.
 //
 // LibreDWG keeps state between reads that a later read may trip on, so each
-// file is read by a fresh instance of the compiled module (see
-// libredwg_instance.mjs). What LibreDWG prints goes to standard
+// file is read by an instance of the compiled module in the state of a new
+// one (see libredwg_instance.mjs). What LibreDWG prints goes to standard
 // output and standard error, which the library keeps apart from the answer.
 import fs from 'node:fs';
 
@@ -161,7 +161,7 @@ async function main() {
     send(...readDrawing(instance, bytes, asText, stages));
     stages.lap();
     stages.record(bytes.length);
-    next = prepareLibreDwg(compiled);
+    next = prepareLibreDwg(compiled, instance);
   }
 }
 
