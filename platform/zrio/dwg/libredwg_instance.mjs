@@ -87,14 +87,16 @@ function pristineStateOf(wasm, exports) {
   return {bytes: wasm.HEAPU8.slice(0, end), stack: exports.emscripten_stack_get_current()};
 }
 
-// The allocator's heap ends where it puts a block larger than any it holds
-// free, which it takes from the top of its heap; a read whose heap has
-// grown more than that above the low part leaves its instance unused (its
-// memory would cost more to wipe than a new instance to make). The
-// allocator marks the bounds of the space it took for the probe above it,
-// within kMarksAboveProbe.
-const kProbeBytes = 64 << 20;
+// The allocator takes a block larger than any it holds free from the top
+// of its heap: where it puts such a probe, the heap ends. The probe is half
+// the memory: only a heap of more than that could hold a free block as
+// large. Past where it puts the probe, the allocator marks the space it
+// took, within kMarksAboveProbe. A read whose heap has grown more than
+// kReusedHeapBytes above the low part leaves its instance unused: its
+// memory would cost more to wipe than a new instance to make.
+const kProbeBytes = 512 << 20;
 const kMarksAboveProbe = 32 << 20;
+const kReusedHeapBytes = 64 << 20;
 
 // Where the heap ends, the probe's marks wiped; 0 when no block of the
 // probe's size is left.
@@ -109,7 +111,7 @@ function heapEnd(wasm, exports) {
 // Puts back an instance that has read a file as it was when new: its low
 // part as it was, and zero from there to where the read's heap ended. False,
 // leaving it as it is, when the instance cannot be so put back: its stack
-// is not where it began (a read that stopped in LibreDWG's code) or the
+// is not where it began (a read that stopped in LibreDWG's code), the
 // read's heap has grown too large, or the allocator fails (a read that
 // wrote over its records).
 function putBack({wasm, exports, pristine}) {
@@ -120,7 +122,7 @@ function putBack({wasm, exports, pristine}) {
   } catch {
     return false;
   }
-  if (!end || end - pristine.bytes.length > kProbeBytes) return false;
+  if (!end || end - pristine.bytes.length > kReusedHeapBytes) return false;
   wasm.HEAPU8.set(pristine.bytes, 0);
   wipe(wasm, pristine.bytes.length, end + kChunkBytes);
   return true;
