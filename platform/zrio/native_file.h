@@ -9,7 +9,6 @@
 #include <stddef.h>
 
 #include <string>
-#include <vector>
 
 namespace zr {
 

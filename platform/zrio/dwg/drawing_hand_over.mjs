@@ -1,7 +1,7 @@
 // The steps from a DWG file's bytes to the DXF handed over for it, on a
-// LibreDWG instance in the state of a new one (libredwg_instance.mjs): LibreDWG's read, the
-// conversion to the package's database, its completion from LibreDWG's own
-// objects and the writing of the DXF. The worker (read_dwg.mjs) hands over
+// LibreDWG instance in the state of a new one (libredwg_instance.mjs):
+// LibreDWG's read, the conversion to the package's database, its
+// completion from LibreDWG's own objects and the writing of the DXF. The worker (read_dwg.mjs) hands over
 // what this makes; the lean conversion's test makes it with each converter.
 import {DwgCodePage} from '@mlightcad/libredwg-web';
 

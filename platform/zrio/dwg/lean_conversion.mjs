@@ -55,17 +55,8 @@ class ObjectFilter {
   constructor(libredwg, data) {
     this.wasm = libredwg.wasmInstance;
     this.data = data;
-    this.answers = new Map();
     this.lean = new Map(Object.keys(kLeanKinds).map(kind => [kind, new Set()]));
-  }
-
-  typeOf(obj) {
-    let answer = this.answers.get(obj);
-    if (answer === undefined) {
-      answer = this.answerFor(obj);
-      this.answers.set(obj, answer);
-    }
-    return answer;
+    this.typeOf = keptAnswers(obj => this.answerFor(obj));
   }
 
   answerFor(obj) {
@@ -92,6 +83,19 @@ class ObjectFilter {
   }
 }
 
+// `answer` for an object, asked once an object and kept.
+function keptAnswers(answer) {
+  const kept = new Map();
+  return obj => {
+    let found = kept.get(obj);
+    if (found === undefined) {
+      found = answer(obj);
+      kept.set(obj, found);
+    }
+    return found;
+  };
+}
+
 // What the converter is told, while it converts, in place of LibreDWG's
 // own answers. An object's data is the same whenever the converter asks for
 // it (twice for most), and each question is a call into WebAssembly. The
@@ -99,19 +103,11 @@ class ObjectFilter {
 function answersWhileConverting(libredwg, filter) {
   const headerValue = libredwg.dwg_dynapi_header_value;
   const objectData = libredwg.dwg_object_to_object_tio;
-  const data = new Map();
   return {
     dwg_dynapi_header_value: (drawing, name) =>
       kHeaderVariablesWritten.has(name) ? headerValue.call(libredwg, drawing, name) : kAbsent,
-    dwg_object_get_fixedtype: obj => filter.typeOf(obj),
-    dwg_object_to_object_tio: obj => {
-      let tio = data.get(obj);
-      if (tio === undefined) {
-        tio = objectData.call(libredwg, obj);
-        data.set(obj, tio);
-      }
-      return tio;
-    },
+    dwg_object_get_fixedtype: filter.typeOf,
+    dwg_object_to_object_tio: keptAnswers(obj => objectData.call(libredwg, obj)),
     dwg_bmp: () => null,
   };
 }
